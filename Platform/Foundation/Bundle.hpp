@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/String.hpp"
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace Foundation {
+
+// A folder with an information dictionary, kept as "Info.json" in the folder. The main bundle is the
+// folder of the running executable; plug-ins live in its "PlugIns" folder.
+class Bundle : public NSObject {
+public:
+    using InfoDictionary = nlohmann::ordered_json;
+
+    static std::shared_ptr<Bundle> main();
+    // Tests install a main bundle of their own; nothing restores the executable's folder.
+    static void setMain(std::shared_ptr<Bundle> bundle);
+    // Nothing when the folder does not exist. A missing or unreadable "Info.json" gives no dictionary.
+    static std::shared_ptr<Bundle> atPath(const std::string& path);
+    static std::shared_ptr<Bundle> withInfoDictionary(std::optional<InfoDictionary> infoDictionary,
+                                                      std::string path = "");
+
+    const std::string& bundlePath() const { return m_path; }
+    std::string builtInPlugInsPath() const { return m_path + "/PlugIns"; }
+    const std::optional<InfoDictionary>& infoDictionary() const { return m_infoDictionary; }
+    std::optional<InfoDictionary> object(const String& forInfoDictionaryKey) const;
+    std::optional<String> bundleIdentifier() const;
+
+protected:
+    friend Construct;
+    Bundle(std::string path, std::optional<InfoDictionary> infoDictionary)
+        : m_path(std::move(path))
+        , m_infoDictionary(std::move(infoDictionary))
+    {
+    }
+
+private:
+    std::string m_path;
+    std::optional<InfoDictionary> m_infoDictionary;
+};
+
+} // namespace Foundation

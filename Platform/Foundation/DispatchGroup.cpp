@@ -1,0 +1,59 @@
+#include "Platform/Foundation/DispatchGroup.hpp"
+
+#include "Platform/Foundation/Clock.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FatalError.hpp"
+
+#include <chrono>
+
+namespace Foundation {
+
+void DispatchGroup::enter()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_count;
+}
+
+void DispatchGroup::leave()
+{
+    decltype(m_notifications) notifications;
+    {
+        std::lock_guard lock(m_mutex);
+        precondition(m_count > 0, "Unbalanced call to DispatchGroup.leave()");
+        if (--m_count > 0)
+            return;
+        notifications.swap(m_notifications);
+    }
+    m_emptied.notify_all();
+    for (auto& [queue, work] : notifications)
+        queue->async(std::move(work));
+}
+
+void DispatchGroup::wait()
+{
+    std::unique_lock lock(m_mutex);
+    m_emptied.wait(lock, [&] { return m_count == 0; });
+}
+
+DispatchTimeoutResult DispatchGroup::wait(DispatchTime timeout)
+{
+    std::unique_lock lock(m_mutex);
+    double remaining = timeout.uptime - Clock::uptime();
+    bool emptied = m_emptied.wait_for(lock, std::chrono::duration<double>(remaining > 0 ? remaining : 0),
+                                      [&] { return m_count == 0; });
+    return emptied ? DispatchTimeoutResult::success : DispatchTimeoutResult::timedOut;
+}
+
+void DispatchGroup::notify(const std::shared_ptr<DispatchQueue>& queue, std::function<void()> work)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_count > 0) {
+            m_notifications.emplace_back(queue, std::move(work));
+            return;
+        }
+    }
+    queue->async(std::move(work));
+}
+
+} // namespace Foundation

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace Foundation {
+
+// Root of every reference type. Objects are always made through `make<T>(...)`, which constructs the
+// object and then runs `initialize()`: set-up that needs the object's own shared pointer (observer
+// registration with a weak self) or overridable calls happens there, never in a constructor.
+class NSObject : public std::enable_shared_from_this<NSObject> {
+public:
+    virtual ~NSObject() = default;
+    NSObject(const NSObject&) = delete;
+    NSObject& operator=(const NSObject&) = delete;
+
+    // The dynamic type's readable name, used in descriptions and logs.
+    virtual std::string className() const;
+    virtual std::string description() const;
+
+    template <class Self>
+    std::shared_ptr<Self> sharedSelf(Self* self)
+    {
+        return std::static_pointer_cast<Self>(self->shared_from_this());
+    }
+    template <class Self>
+    std::weak_ptr<Self> weakSelf(Self* self)
+    {
+        return sharedSelf(self);
+    }
+
+protected:
+    NSObject() = default;
+    // Second construction step; subclasses that override it call their superclass's first.
+    virtual void initialize() {}
+
+    template <class T, class... Args>
+    friend std::shared_ptr<T> make(Args&&... args);
+};
+
+// Grants `make` access to protected constructors: a class declares `friend Foundation::Construct;`.
+struct Construct {
+    template <class T, class... Args>
+    static T* create(Args&&... args)
+    {
+        return new T(std::forward<Args>(args)...);
+    }
+};
+
+template <class T, class... Args>
+std::shared_ptr<T> make(Args&&... args)
+{
+    std::shared_ptr<T> object(Construct::create<T>(std::forward<Args>(args)...));
+    static_cast<NSObject*>(object.get())->initialize();
+    return object;
+}
+
+// Readable class name of a C++ type, without namespaces.
+std::string demangledTypeName(const char* mangled, bool qualified = false);
+
+} // namespace Foundation

@@ -1,0 +1,52 @@
+#include "Platform/Foundation/RunLoop.hpp"
+
+#include "Platform/Foundation/Clock.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/DispatchScheduler.hpp"
+#include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/Thread.hpp"
+
+#include <algorithm>
+
+namespace Foundation {
+
+const std::shared_ptr<RunLoop>& RunLoop::main()
+{
+    static auto* loop = new std::shared_ptr<RunLoop>(make<RunLoop>());
+    return *loop;
+}
+
+bool RunLoop::runOnce()
+{
+    precondition(Thread::isMainThread(), "The main run loop turns only on the main thread");
+    // The main loop fires deadlines itself on the manual clock; on the real clock the scheduler's thread
+    // does, and firing here as well only makes due work run sooner.
+    bool ran = DispatchScheduler::fireDue();
+    auto& queue = *DispatchQueue::main();
+    std::size_t queued = queue.pendingItemCount();
+    for (std::size_t i = 0; i < queued; ++i)
+        ran = queue.performNextMainItem() || ran;
+    return ran;
+}
+
+void RunLoop::runUntilIdle()
+{
+    while (runOnce()) {
+    }
+}
+
+void RunLoop::run()
+{
+    m_stopped = false;
+    while (!m_stopped) {
+        runUntilIdle();
+        if (m_stopped)
+            break;
+        double wait = 0.25;
+        if (auto deadline = DispatchScheduler::nextDeadline())
+            wait = std::clamp(*deadline - Clock::uptime(), 0.0, wait);
+        DispatchQueue::main()->waitForMainWork(wait);
+    }
+}
+
+} // namespace Foundation

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Platform/Foundation/NSObject.hpp"
+
+#include <atomic>
+#include <memory>
+
+namespace Foundation {
+
+// The main thread's event loop: each turn hands due deadlines to their queues and runs the main queue's
+// work in submission order. Only the main run loop exists; work elsewhere runs on dispatch queues.
+class RunLoop : public NSObject {
+public:
+    static const std::shared_ptr<RunLoop>& main();
+    static const std::shared_ptr<RunLoop>& current() { return main(); }
+
+    // One turn: fires what is due now and runs the work that was queued when the turn began.
+    // True when anything ran.
+    bool runOnce();
+    // Turns until no work is queued or due at the current time, including work that the turns add.
+    void runUntilIdle();
+    // Turns until `stop()`, waiting for work in between (programs, on the real clock).
+    void run();
+    void stop() { m_stopped = true; }
+
+protected:
+    friend Construct;
+    RunLoop() = default;
+
+private:
+    std::atomic<bool> m_stopped {false};
+};
+
+} // namespace Foundation
