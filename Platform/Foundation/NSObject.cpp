@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <string_view>
 #include <typeinfo>
 
 namespace Foundation {
@@ -11,15 +12,17 @@ std::string demangledTypeName(const char* mangled, bool qualified)
 {
     int status = 0;
     char* raw = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
-    std::string name = (status == 0 && raw) ? raw : mangled;
+    std::string_view name = (status == 0 && raw) ? std::string_view(raw) : std::string_view(mangled);
+    if (!qualified) {
+        // Logs want the type without its namespaces.
+        auto templateStart = name.find('<');
+        auto lastColon = name.rfind("::", templateStart);
+        if (lastColon != std::string_view::npos)
+            name.remove_prefix(lastColon + 2);
+    }
+    std::string result(name);
     std::free(raw);
-    if (qualified)
-        return name;
-    // Drop namespaces but keep nesting of classes readable ("File::Location" stays qualified by its parent
-    // only through the namespace-free tail, which is what logs want).
-    auto templateStart = name.find('<');
-    auto lastColon = name.rfind("::", templateStart);
-    return lastColon == std::string::npos ? name : name.substr(lastColon + 2);
+    return result;
 }
 
 std::string NSObject::className() const
