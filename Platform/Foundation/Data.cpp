@@ -1,6 +1,9 @@
 #include "Platform/Foundation/Data.hpp"
 
+#include "Platform/Foundation/CocoaError.hpp"
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
+#include "Platform/Foundation/URL.hpp"
 
 #include <algorithm>
 #include <array>
@@ -145,6 +148,20 @@ std::string Data::description() const
 std::size_t Data::hash() const
 {
     return std::hash<std::string_view> {}(view());
+}
+
+Data Data::contentsOf(const URL& url)
+{
+    if (!url.isFileURL())
+        throw CocoaError::fileError(CocoaError::fileReadUnsupportedScheme, url.absoluteString().utf8());
+    return FileIO::readFile(url.path().utf8());
+}
+
+void Data::write(const URL& to, WritingOptions options) const
+{
+    if (!to.isFileURL())
+        throw CocoaError::fileError(CocoaError::fileWriteUnsupportedScheme, to.absoluteString().utf8());
+    FileIO::writeFile(to.path().utf8(), *this, options.contains(WritingOptions::atomic()));
 }
 
 } // namespace Foundation

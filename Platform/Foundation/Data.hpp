@@ -8,9 +8,18 @@
 
 namespace Foundation {
 
+class URL;
+
 // A byte buffer with value semantics.
 class Data {
 public:
+    // An option set; `{}` is none.
+    struct WritingOptions {
+        std::uint64_t rawValue;
+        // Through a temporary file beside the destination and a rename: never a half-written file.
+        static constexpr WritingOptions atomic() { return {1u << 0}; }
+        constexpr bool contains(WritingOptions other) const { return (rawValue & other.rawValue) == other.rawValue; }
+    };
     struct Range {
         std::size_t lowerBound = 0;
         std::size_t upperBound = 0;
@@ -26,6 +35,8 @@ public:
     static Data fromString(std::string_view bytes) { return Data(bytes.data(), bytes.size()); }
     // Padded standard Base64; characters outside the alphabet make it fail.
     static std::optional<Data> fromBase64(std::string_view base64);
+    // Data(contentsOf:): the whole file at a file URL. Failures throw NSError in NSCocoaErrorDomain.
+    static Data contentsOf(const URL& url);
 
     std::size_t count() const { return m_bytes.size(); }
     bool isEmpty() const { return m_bytes.empty(); }
@@ -47,6 +58,9 @@ public:
     Data subdata(Range range) const;
     // The first occurrence of `needle` within `in` (the whole buffer when absent).
     std::optional<Range> range(const Data& needle, std::optional<Range> in = std::nullopt) const;
+
+    // write(to:options:): failures throw NSError in NSCocoaErrorDomain.
+    void write(const URL& to, WritingOptions options = {}) const;
 
     std::string base64EncodedString() const;
     // "N bytes", as the platform prints data.
