@@ -5,6 +5,7 @@
 #include "Platform/Foundation/DispatchScheduler.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Thread.hpp"
+#include "Platform/Foundation/Timer.hpp"
 
 #include <algorithm>
 
@@ -47,6 +48,12 @@ void RunLoop::run()
             wait = std::clamp(*deadline - Clock::uptime(), 0.0, wait);
         DispatchQueue::main()->waitForMainWork(wait);
     }
+}
+
+void RunLoop::add(const std::shared_ptr<Timer>& timer, const Mode&)
+{
+    if (timer)
+        timer->schedule();
 }
 
 } // namespace Foundation

@@ -7,12 +7,18 @@
 
 namespace Foundation {
 
+class Timer;
+
 // The main thread's event loop: each turn hands due deadlines to their queues and runs the main queue's
 // work in submission order. Only the main run loop exists; work elsewhere runs on dispatch queues.
 class RunLoop : public NSObject {
 public:
     static const std::shared_ptr<RunLoop>& main();
     static const std::shared_ptr<RunLoop>& current() { return main(); }
+
+    struct Mode;
+    // Schedules the timer here. The loop runs in one mode only, so every mode fires it.
+    void add(const std::shared_ptr<Timer>& timer, const Mode& forMode);
 
     // One turn: fires what is due now and runs the work that was queued when the turn began.
     // True when anything ran.
@@ -32,3 +38,5 @@ private:
 };
 
 } // namespace Foundation
+
+#include "Platform/Foundation/RunLoop.Mode.hpp"

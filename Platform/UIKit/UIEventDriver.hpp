@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Platform/UIKit/CGPoint.hpp"
+
+#include <memory>
+
+namespace UIKit {
+
+class UIEvent;
+class UIKey;
+class UITouch;
+class UIWindow;
+
+// The source of user events: builds them as the system would and hands them to
+// `UIApplication::shared()->sendEvent`, which passes them to their window. Tests and the program's driver
+// use it in place of real input devices.
+class UIEventDriver {
+public:
+    // One finger on a window, at a point in window coordinates: down, moved, up.
+    static std::shared_ptr<UITouch> touchDown(const std::shared_ptr<UIWindow>& window, CGPoint location);
+    static void touchMove(const std::shared_ptr<UITouch>& touch, CGPoint location);
+    static void touchUp(const std::shared_ptr<UITouch>& touch);
+    static void tap(const std::shared_ptr<UIWindow>& window, CGPoint location);
+
+    // A keyboard key pressed and released; key events go to the key window.
+    static void pressKey(const std::shared_ptr<UIKey>& key);
+
+    // Pointer and device events that carry no touches.
+    static void scroll(const std::shared_ptr<UIWindow>& window);
+    static void hover(const std::shared_ptr<UIWindow>& window);
+    static void shake();
+
+    static void send(const std::shared_ptr<UIEvent>& event);
+};
+
+} // namespace UIKit

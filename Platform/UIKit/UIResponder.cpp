@@ -1,0 +1,92 @@
+#include "Platform/UIKit/UIResponder.hpp"
+
+#include "Platform/UIKit/UIWindow.hpp"
+
+namespace UIKit {
+
+bool UIResponder::isFirstResponder() const
+{
+    auto window = firstResponderWindow();
+    return window && window->firstResponder().get() == this;
+}
+
+bool UIResponder::becomeFirstResponder()
+{
+    auto window = firstResponderWindow();
+    if (!window || !canBecomeFirstResponder())
+        return false;
+    auto current = window->firstResponder();
+    if (current.get() == this)
+        return true;
+    if (current && !current->resignFirstResponder())
+        return false;
+    window->m_firstResponder = weakSelf(this);
+    return true;
+}
+
+bool UIResponder::resignFirstResponder()
+{
+    if (!canResignFirstResponder())
+        return false;
+    if (auto window = firstResponderWindow(); window && window->firstResponder().get() == this)
+        window->m_firstResponder.reset();
+    return true;
+}
+
+void UIResponder::touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches,
+                               const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->touchesBegan(touches, event);
+}
+
+void UIResponder::touchesMoved(const std::vector<std::shared_ptr<UITouch>>& touches,
+                               const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->touchesMoved(touches, event);
+}
+
+void UIResponder::touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touches,
+                               const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->touchesEnded(touches, event);
+}
+
+void UIResponder::touchesCancelled(const std::vector<std::shared_ptr<UITouch>>& touches,
+                                   const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->touchesCancelled(touches, event);
+}
+
+void UIResponder::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses,
+                               const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->pressesBegan(presses, event);
+}
+
+void UIResponder::pressesChanged(const std::vector<std::shared_ptr<UIPress>>& presses,
+                                 const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->pressesChanged(presses, event);
+}
+
+void UIResponder::pressesEnded(const std::vector<std::shared_ptr<UIPress>>& presses,
+                               const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->pressesEnded(presses, event);
+}
+
+void UIResponder::pressesCancelled(const std::vector<std::shared_ptr<UIPress>>& presses,
+                                   const std::shared_ptr<UIEvent>& event)
+{
+    if (auto responder = next())
+        responder->pressesCancelled(presses, event);
+}
+
+} // namespace UIKit

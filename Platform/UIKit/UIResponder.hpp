@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Platform/Foundation/NSObject.hpp"
+
+#include <memory>
+#include <vector>
+
+namespace UIKit {
+
+class UIEvent;
+class UIPress;
+class UITouch;
+class UIWindow;
+
+// An object in the responder chain. Events a responder does not handle go on to its next responder. Each
+// window keeps its own first responder, the one that receives key presses.
+class UIResponder : public Foundation::NSObject {
+public:
+    virtual std::shared_ptr<UIResponder> next() const { return nullptr; }
+
+    virtual bool canBecomeFirstResponder() const { return false; }
+    virtual bool canResignFirstResponder() const { return true; }
+    // Fails without a window, when this responder declines, or when the current first responder of the
+    // window will not resign.
+    virtual bool becomeFirstResponder();
+    virtual bool resignFirstResponder();
+    bool isFirstResponder() const;
+
+    virtual void touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches,
+                              const std::shared_ptr<UIEvent>& event);
+    virtual void touchesMoved(const std::vector<std::shared_ptr<UITouch>>& touches,
+                              const std::shared_ptr<UIEvent>& event);
+    virtual void touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touches,
+                              const std::shared_ptr<UIEvent>& event);
+    virtual void touchesCancelled(const std::vector<std::shared_ptr<UITouch>>& touches,
+                                  const std::shared_ptr<UIEvent>& event);
+
+    virtual void pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses,
+                              const std::shared_ptr<UIEvent>& event);
+    virtual void pressesChanged(const std::vector<std::shared_ptr<UIPress>>& presses,
+                                const std::shared_ptr<UIEvent>& event);
+    virtual void pressesEnded(const std::vector<std::shared_ptr<UIPress>>& presses,
+                              const std::shared_ptr<UIEvent>& event);
+    virtual void pressesCancelled(const std::vector<std::shared_ptr<UIPress>>& presses,
+                                  const std::shared_ptr<UIEvent>& event);
+
+protected:
+    UIResponder() = default;
+    // The window whose first responder this responder would be; none while it is in no window.
+    virtual std::shared_ptr<UIWindow> firstResponderWindow() const { return nullptr; }
+};
+
+} // namespace UIKit

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Platform/Foundation/Notification.hpp"
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIKeyInput.hpp"
+#include "Platform/UIKit/UIView.hpp"
+
+namespace UIKit {
+
+// Editable text of any number of lines. It edits while it is first responder; typing (keys, `insertText`,
+// `deleteBackward`) posts `textDidChangeNotification` with the view as object, setting the text does not.
+class UITextView : public UIView, public UIKeyInput {
+public:
+    static const Foundation::Notification::Name& textDidChangeNotification();
+
+    const Foundation::String& text() const { return m_text; }
+    void setText(Foundation::String text) { m_text = std::move(text); }
+    bool isEditing() const { return m_isEditing; }
+
+    bool canBecomeFirstResponder() const override { return true; }
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+
+    bool hasText() const override { return !m_text.isEmpty(); }
+    void insertText(const Foundation::String& text) override;
+    void deleteBackward() override;
+
+    void pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses,
+                      const std::shared_ptr<UIEvent>& event) override;
+
+protected:
+    friend Foundation::Construct;
+    UITextView() = default;
+    explicit UITextView(const CGRect& frame)
+        : UIView(frame)
+    {
+    }
+
+private:
+    void textDidChange();
+
+    Foundation::String m_text;
+    bool m_isEditing = false;
+};
+
+} // namespace UIKit

@@ -1,0 +1,301 @@
+#include "Platform/UIKit/UIView.hpp"
+
+#include "Platform/Foundation/FatalError.hpp"
+#include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+
+#include <algorithm>
+
+namespace UIKit {
+namespace {
+
+CGPoint operator+(CGPoint lhs, CGPoint rhs)
+{
+    return {lhs.x + rhs.x, lhs.y + rhs.y};
+}
+
+CGPoint operator-(CGPoint lhs, CGPoint rhs)
+{
+    return {lhs.x - rhs.x, lhs.y - rhs.y};
+}
+
+// Where a view's bounds coordinates sit in its topmost view's bounds coordinates, and that topmost view.
+struct Placement {
+    const UIView* root;
+    CGPoint offset;
+};
+
+Placement placement(const UIView& view)
+{
+    Placement result {&view, {}};
+    std::shared_ptr<const UIView> holder;
+    while (auto parent = result.root->superview()) {
+        result.offset = result.offset + result.root->frame().origin - result.root->bounds().origin;
+        holder = parent;
+        result.root = holder.get();
+    }
+    return result;
+}
+
+// Topmost views (windows) meet in screen coordinates, where their frames are.
+CGPoint rootToScreen(const UIView& root)
+{
+    return root.frame().origin - root.bounds().origin;
+}
+
+} // namespace
+
+UIView::UIView(const CGRect& frame)
+{
+    setFrame(frame);
+}
+
+CGRect UIView::frame() const
+{
+    return {m_center.x - m_bounds.size.width / 2, m_center.y - m_bounds.size.height / 2, m_bounds.size.width,
+            m_bounds.size.height};
+}
+
+void UIView::setFrame(const CGRect& frame)
+{
+    CGRect standard = frame.standardized();
+    m_center = {standard.midX(), standard.midY()};
+    setBounds({m_bounds.origin, standard.size});
+}
+
+void UIView::setBounds(const CGRect& bounds)
+{
+    if (bounds.size != m_bounds.size)
+        setNeedsLayout();
+    m_bounds = bounds;
+}
+
+bool UIView::isSelfOrAncestor(const UIView* view) const
+{
+    std::shared_ptr<const UIView> holder;
+    for (const UIView* current = this; current;) {
+        if (current == view)
+            return true;
+        holder = current->superview();
+        current = holder.get();
+    }
+    return false;
+}
+
+void UIView::addSubview(const std::shared_ptr<UIView>& view)
+{
+    place(view, m_subviews.size());
+}
+
+void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t at)
+{
+    place(view, at);
+}
+
+void UIView::insertSubviewAbove(const std::shared_ptr<UIView>& view, const std::shared_ptr<UIView>& sibling)
+{
+    Foundation::precondition(sibling && sibling->superview().get() == this,
+                             "insertSubviewAbove needs a sibling that is a subview of the receiver");
+    if (view == sibling)
+        return;
+    auto begin = m_subviews.begin();
+    std::size_t target = static_cast<std::size_t>(std::find(begin, m_subviews.end(), sibling) - begin) + 1;
+    auto current = std::find(begin, m_subviews.end(), view);
+    if (current != m_subviews.end() && static_cast<std::size_t>(current - begin) < target)
+        --target; // the view leaves its place below the sibling first
+    place(view, target);
+}
+
+void UIView::insertSubviewBelow(const std::shared_ptr<UIView>& view, const std::shared_ptr<UIView>& sibling)
+{
+    Foundation::precondition(sibling && sibling->superview().get() == this,
+                             "insertSubviewBelow needs a sibling that is a subview of the receiver");
+    if (view == sibling)
+        return;
+    auto begin = m_subviews.begin();
+    std::size_t target = static_cast<std::size_t>(std::find(begin, m_subviews.end(), sibling) - begin);
+    auto current = std::find(begin, m_subviews.end(), view);
+    if (current != m_subviews.end() && static_cast<std::size_t>(current - begin) < target)
+        --target;
+    place(view, target);
+}
+
+void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view)
+{
+    if (view && view->superview().get() == this)
+        place(view, m_subviews.size());
+}
+
+void UIView::sendSubviewToBack(const std::shared_ptr<UIView>& view)
+{
+    if (view && view->superview().get() == this)
+        place(view, 0);
+}
+
+void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
+{
+    Foundation::precondition(view != nullptr, "Cannot add a null view as a subview");
+    Foundation::precondition(!isSelfOrAncestor(view.get()),
+                             "Cannot add a view as a subview of itself or of one of its own subviews");
+    if (view->superview().get() == this) {
+        detachSubview(view.get());
+        m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), view);
+        return;
+    }
+    auto self = sharedSelf(this);
+    auto newWindow = window();
+    bool windowChanges = view->window() != newWindow;
+    view->willMoveToSuperview(self);
+    if (windowChanges)
+        view->announceWillMoveToWindow(newWindow);
+    if (auto oldSuperview = view->superview())
+        oldSuperview->detachSubview(view.get());
+    m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), view);
+    view->m_superview = self;
+    if (windowChanges) {
+        view->setWindowOfSubtree(newWindow);
+        view->announceDidMoveToWindow();
+    }
+    view->didMoveToSuperview();
+    setNeedsLayout();
+}
+
+void UIView::removeFromSuperview()
+{
+    auto parent = superview();
+    if (!parent)
+        return;
+    auto self = sharedSelf(this); // the superview held the last reference, perhaps
+    bool leavesWindow = window() != nullptr;
+    willMoveToSuperview(nullptr);
+    if (leavesWindow)
+        announceWillMoveToWindow(nullptr);
+    parent->detachSubview(this);
+    m_superview.reset();
+    if (leavesWindow) {
+        setWindowOfSubtree(nullptr);
+        announceDidMoveToWindow();
+    }
+    didMoveToSuperview();
+    parent->setNeedsLayout();
+}
+
+void UIView::detachSubview(const UIView* view)
+{
+    std::erase_if(m_subviews, [view](const std::shared_ptr<UIView>& subview) { return subview.get() == view; });
+}
+
+void UIView::announceWillMoveToWindow(const std::shared_ptr<UIWindow>& newWindow)
+{
+    // A first responder that leaves its window stops being one, even if it would rather not: a window
+    // must not send keys to a view it no longer holds.
+    if (auto oldWindow = window(); oldWindow && oldWindow->firstResponder().get() == this) {
+        resignFirstResponder();
+        if (oldWindow->firstResponder().get() == this)
+            oldWindow->m_firstResponder.reset();
+    }
+    willMoveToWindow(newWindow);
+    for (auto subviews = m_subviews; const auto& subview : subviews)
+        subview->announceWillMoveToWindow(newWindow);
+}
+
+void UIView::setWindowOfSubtree(const std::shared_ptr<UIWindow>& window)
+{
+    m_window = window;
+    for (const auto& subview : m_subviews)
+        subview->setWindowOfSubtree(window);
+}
+
+void UIView::announceDidMoveToWindow()
+{
+    didMoveToWindow();
+    for (auto subviews = m_subviews; const auto& subview : subviews)
+        subview->announceDidMoveToWindow();
+}
+
+CGPoint UIView::convertBetween(CGPoint point, const UIView* from, const UIView* to)
+{
+    if (!from)
+        return point - placement(*to).offset;
+    Placement source = placement(*from);
+    if (!to)
+        return point + source.offset;
+    Placement target = placement(*to);
+    CGPoint result = point + source.offset - target.offset;
+    if (source.root != target.root)
+        result = result + rootToScreen(*source.root) - rootToScreen(*target.root);
+    return result;
+}
+
+CGPoint UIView::convertTo(CGPoint point, const std::shared_ptr<UIView>& view) const
+{
+    return convertBetween(point, this, view.get());
+}
+
+CGPoint UIView::convertFrom(CGPoint point, const std::shared_ptr<UIView>& view) const
+{
+    return convertBetween(point, view.get(), this);
+}
+
+CGRect UIView::convertTo(const CGRect& rect, const std::shared_ptr<UIView>& view) const
+{
+    if (rect.isNull())
+        return rect;
+    CGRect standard = rect.standardized();
+    return {convertTo(standard.origin, view), standard.size};
+}
+
+CGRect UIView::convertFrom(const CGRect& rect, const std::shared_ptr<UIView>& view) const
+{
+    if (rect.isNull())
+        return rect;
+    CGRect standard = rect.standardized();
+    return {convertFrom(standard.origin, view), standard.size};
+}
+
+std::shared_ptr<UIView> UIView::hitTest(CGPoint point, const std::shared_ptr<UIEvent>& with)
+{
+    if (m_isHidden || m_alpha < 0.01 || !m_isUserInteractionEnabled || !this->point(point, with))
+        return nullptr;
+    auto subviews = m_subviews; // a hit test may rearrange the tree
+    for (auto subview = subviews.rbegin(); subview != subviews.rend(); ++subview) {
+        CGPoint inSubview = point - (*subview)->frame().origin + (*subview)->bounds().origin;
+        if (auto hit = (*subview)->hitTest(inSubview, with))
+            return hit;
+    }
+    return sharedSelf(this);
+}
+
+bool UIView::point(CGPoint inside, const std::shared_ptr<UIEvent>&)
+{
+    return m_bounds.contains(inside);
+}
+
+void UIView::layoutIfNeeded()
+{
+    auto start = sharedSelf(this);
+    for (auto parent = start->superview(); parent && parent->m_needsLayout; parent = parent->superview())
+        start = parent;
+    start->layoutSubtreeIfNeeded();
+}
+
+void UIView::layoutSubtreeIfNeeded()
+{
+    if (m_needsLayout) {
+        m_needsLayout = false;
+        layoutSubviews();
+    }
+    for (auto subviews = m_subviews; const auto& subview : subviews)
+        subview->layoutSubtreeIfNeeded();
+}
+
+UITraitCollection UIView::traitCollection() const
+{
+    if (auto window = this->window())
+        return window->traitCollection();
+    if (auto parent = superview())
+        return parent->traitCollection();
+    return {};
+}
+
+} // namespace UIKit

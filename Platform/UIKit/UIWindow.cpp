@@ -1,0 +1,206 @@
+#include "Platform/UIKit/UIWindow.hpp"
+
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIEvent.hpp"
+#include "Platform/UIKit/UIPress.hpp"
+#include "Platform/UIKit/UITouch.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+namespace UIKit {
+namespace {
+
+// Consecutive runs of items that share a key, so that each receiver gets its items in one call and in
+// the order the event holds them.
+template <class Item, class Key>
+std::vector<std::pair<Key, std::vector<std::shared_ptr<Item>>>> grouped(
+    const std::vector<std::shared_ptr<Item>>& items, const std::function<Key(const Item&)>& keyOf)
+{
+    std::vector<std::pair<Key, std::vector<std::shared_ptr<Item>>>> groups;
+    for (const auto& item : items) {
+        Key key = keyOf(*item);
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& entry) { return entry.first == key; });
+        if (group == groups.end())
+            groups.push_back({key, {item}});
+        else
+            group->second.push_back(item);
+    }
+    return groups;
+}
+
+} // namespace
+
+UIWindow::UIWindow(const std::shared_ptr<UIWindowScene>& windowScene)
+    : m_windowScene(windowScene)
+{
+    m_isHidden = true;
+}
+
+UIWindow::UIWindow(const CGRect& frame)
+    : UIView(frame)
+{
+    m_isHidden = true;
+}
+
+void UIWindow::initialize()
+{
+    UIView::initialize();
+    m_window = weakSelf(this);
+    if (auto scene = windowScene())
+        scene->m_windows.push_back(weakSelf(this));
+}
+
+void UIWindow::setWindowScene(const std::shared_ptr<UIWindowScene>& windowScene)
+{
+    auto previous = this->windowScene();
+    if (previous == windowScene)
+        return;
+    if (previous)
+        previous->removeWindow(this);
+    m_windowScene = windowScene;
+    if (windowScene)
+        windowScene->m_windows.push_back(weakSelf(this));
+}
+
+bool UIWindow::isKeyWindow() const
+{
+    return UIApplication::shared()->keyWindow().get() == this;
+}
+
+void UIWindow::makeKey()
+{
+    auto& application = UIApplication::shared();
+    auto previous = application->keyWindow();
+    if (previous.get() == this)
+        return;
+    application->m_keyWindow = weakSelf(this);
+    if (auto scene = windowScene())
+        scene->m_keyWindow = weakSelf(this);
+    if (previous)
+        previous->resignKey();
+    becomeKey();
+}
+
+void UIWindow::makeKeyAndVisible()
+{
+    setIsHidden(false);
+    makeKey();
+}
+
+void UIWindow::setIsHidden(bool isHidden)
+{
+    UIView::setIsHidden(isHidden);
+    if (!isHidden || !isKeyWindow())
+        return;
+    auto scene = windowScene();
+    std::shared_ptr<UIWindow> successor;
+    for (const auto& window : scene ? scene->windows() : UIApplication::shared()->windows())
+        if (window.get() != this && !window->isHidden()
+            && (!successor || window->windowLevel() >= successor->windowLevel()))
+            successor = window;
+    if (successor) {
+        successor->makeKey();
+        return;
+    }
+    UIApplication::shared()->m_keyWindow.reset();
+    if (scene && scene->m_keyWindow.lock().get() == this)
+        scene->m_keyWindow.reset();
+    resignKey();
+}
+
+UITraitCollection UIWindow::traitCollection() const
+{
+    if (auto scene = windowScene())
+        return scene->traitCollection();
+    return {};
+}
+
+std::shared_ptr<UIResponder> UIWindow::next() const
+{
+    if (auto scene = windowScene())
+        return scene;
+    return UIApplication::shared();
+}
+
+void UIWindow::sendEvent(const std::shared_ptr<UIEvent>& event)
+{
+    switch (event->type()) {
+    case UIEvent::EventType::touches:
+        sendTouches(event);
+        break;
+    case UIEvent::EventType::presses:
+        sendPresses(event);
+        break;
+    default:
+        // Scrolls, hovers and device events go to gesture recognizers, which this stand-in does not have.
+        break;
+    }
+}
+
+void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
+{
+    std::vector<std::shared_ptr<UITouch>> mine;
+    for (const auto& touch : event->allTouches()) {
+        if (touch->window().get() != this)
+            continue;
+        if (touch->phase() == UITouch::Phase::began && touch->m_view.expired())
+            touch->m_view = hitTest(touch->m_locationInWindow, event);
+        mine.push_back(touch);
+    }
+    using Receiver = std::pair<UIView*, UITouch::Phase>;
+    auto groups = grouped<UITouch, Receiver>(mine, [](const UITouch& touch) {
+        return Receiver {touch.view().get(), touch.phase()};
+    });
+    for (const auto& [receiver, touches] : groups) {
+        auto view = touches.front()->view();
+        if (!view)
+            continue;
+        switch (receiver.second) {
+        case UITouch::Phase::began:
+            view->touchesBegan(touches, event);
+            break;
+        case UITouch::Phase::moved:
+            view->touchesMoved(touches, event);
+            break;
+        case UITouch::Phase::ended:
+            view->touchesEnded(touches, event);
+            break;
+        case UITouch::Phase::cancelled:
+            view->touchesCancelled(touches, event);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void UIWindow::sendPresses(const std::shared_ptr<UIEvent>& event)
+{
+    std::shared_ptr<UIResponder> responder = firstResponder();
+    if (!responder)
+        responder = sharedSelf(this);
+    auto groups = grouped<UIPress, UIPress::Phase>(event->allPresses(), [](const UIPress& press) { return press.phase(); });
+    for (const auto& [phase, presses] : groups) {
+        switch (phase) {
+        case UIPress::Phase::began:
+            responder->pressesBegan(presses, event);
+            break;
+        case UIPress::Phase::changed:
+            responder->pressesChanged(presses, event);
+            break;
+        case UIPress::Phase::ended:
+            responder->pressesEnded(presses, event);
+            break;
+        case UIPress::Phase::cancelled:
+            responder->pressesCancelled(presses, event);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace UIKit

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Platform/UIKit/UIView.hpp"
+
+#include <memory>
+
+namespace UIKit {
+
+class UIEvent;
+class UIWindowScene;
+
+// The root of a view tree on screen. A window starts hidden; its frame is in screen coordinates. It keeps
+// its own first responder and routes the events the application hands it: touches to the view hit-tested
+// where they began, presses to the first responder (or the window itself when there is none).
+class UIWindow : public UIView {
+public:
+    struct Level;
+
+    std::shared_ptr<UIWindowScene> windowScene() const { return m_windowScene.lock(); }
+    void setWindowScene(const std::shared_ptr<UIWindowScene>& windowScene);
+    Level windowLevel() const;
+    void setWindowLevel(Level level);
+
+    // One window of the application is key at a time: the one that receives key presses.
+    bool isKeyWindow() const;
+    void makeKey();
+    void makeKeyAndVisible();
+    // Called when the window gains or loses key status.
+    virtual void becomeKey() {}
+    virtual void resignKey() {}
+    // Hiding the key window passes key status to the frontmost visible window of its scene.
+    void setIsHidden(bool isHidden) override;
+
+    // The controller shown by the window.
+    const std::shared_ptr<Foundation::NSObject>& rootViewController() const { return m_rootViewController; }
+    void setRootViewController(std::shared_ptr<Foundation::NSObject> controller)
+    {
+        m_rootViewController = std::move(controller);
+    }
+
+    std::shared_ptr<UIResponder> firstResponder() const { return m_firstResponder.lock(); }
+    virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
+
+    // The scene's traits; unspecified ones without a scene.
+    UITraitCollection traitCollection() const override;
+    std::shared_ptr<UIResponder> next() const override;
+
+protected:
+    friend Foundation::Construct;
+    explicit UIWindow(const std::shared_ptr<UIWindowScene>& windowScene);
+    explicit UIWindow(const CGRect& frame = CGRect::zero());
+    void initialize() override;
+
+private:
+    friend class UIResponder;
+    friend class UIView;
+    void sendTouches(const std::shared_ptr<UIEvent>& event);
+    void sendPresses(const std::shared_ptr<UIEvent>& event);
+
+    std::weak_ptr<UIWindowScene> m_windowScene;
+    double m_windowLevel = 0;
+    std::shared_ptr<Foundation::NSObject> m_rootViewController;
+    std::weak_ptr<UIResponder> m_firstResponder;
+};
+
+} // namespace UIKit
+
+#include "Platform/UIKit/UIWindow.Level.hpp"

@@ -1,0 +1,46 @@
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+
+#include <algorithm>
+
+namespace UIKit {
+
+void UIWindowScene::initialize()
+{
+    UIResponder::initialize();
+    auto& scenes = UIApplication::shared()->m_connectedScenes;
+    std::erase_if(scenes, [](const std::weak_ptr<UIWindowScene>& scene) { return scene.expired(); });
+    scenes.push_back(weakSelf(this));
+}
+
+std::vector<std::shared_ptr<UIWindow>> UIWindowScene::windows() const
+{
+    std::vector<std::shared_ptr<UIWindow>> result;
+    for (const auto& weak : m_windows)
+        if (auto window = weak.lock())
+            result.push_back(std::move(window));
+    return result;
+}
+
+std::shared_ptr<UIWindow> UIWindowScene::keyWindow() const
+{
+    auto window = m_keyWindow.lock();
+    return window && window->windowScene().get() == this ? window : nullptr;
+}
+
+void UIWindowScene::removeWindow(const UIWindow* window)
+{
+    std::erase_if(m_windows, [window](const std::weak_ptr<UIWindow>& weak) {
+        auto held = weak.lock();
+        return !held || held.get() == window;
+    });
+}
+
+std::shared_ptr<UIResponder> UIWindowScene::next() const
+{
+    return UIApplication::shared();
+}
+
+} // namespace UIKit

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Platform/UIKit/UIResponder.hpp"
+#include "Platform/UIKit/UITraitCollection.hpp"
+
+#include <memory>
+#include <vector>
+
+namespace UIKit {
+
+class UIWindow;
+
+// A place on screen where the application shows its windows. Scenes connect to the application when they
+// are made; neither the application nor a scene keeps its windows alive.
+class UIWindowScene : public UIResponder {
+public:
+    // The scene's windows, oldest first.
+    std::vector<std::shared_ptr<UIWindow>> windows() const;
+    // The scene's window that was made key last, while it is in the scene.
+    std::shared_ptr<UIWindow> keyWindow() const;
+
+    // Light appearance, regular size classes, the Mac idiom and the large text size unless changed.
+    const UITraitCollection& traitCollection() const { return m_traitCollection; }
+    void setTraitCollection(const UITraitCollection& traits) { m_traitCollection = traits; }
+
+    std::shared_ptr<UIResponder> next() const override;
+
+protected:
+    friend Foundation::Construct;
+    UIWindowScene() = default;
+    void initialize() override;
+
+private:
+    friend class UIWindow;
+    void removeWindow(const UIWindow* window);
+
+    std::vector<std::weak_ptr<UIWindow>> m_windows;
+    std::weak_ptr<UIWindow> m_keyWindow;
+    UITraitCollection m_traitCollection {
+        UIUserInterfaceStyle::light,     UIUserInterfaceSizeClass::regular, UIUserInterfaceSizeClass::regular,
+        UIUserInterfaceIdiom::mac,       UIContentSizeCategory::large(),
+    };
+};
+
+} // namespace UIKit
