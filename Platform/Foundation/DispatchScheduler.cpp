@@ -39,8 +39,16 @@ State& state()
     return *instance;
 }
 
+// Cancelled work (an invalidated timer, a restarted one) need not wait for its deadline to be forgotten.
+void dropCancelledFront(State& s)
+{
+    while (!s.entries.empty() && s.entries.top().item->isCancelled())
+        s.entries.pop();
+}
+
 std::vector<Entry> takeDue(State& s, double now)
 {
+    dropCancelledFront(s);
     std::vector<Entry> due;
     while (!s.entries.empty() && s.entries.top().deadline <= now) {
         due.push_back(s.entries.top());
@@ -62,6 +70,7 @@ void realClockLoop()
         std::vector<Entry> due;
         {
             std::unique_lock lock(s.mutex);
+            dropCancelledFront(s);
             if (s.entries.empty() || Clock::isManual()) {
                 s.changed.wait(lock);
                 continue;
@@ -113,6 +122,7 @@ std::optional<double> DispatchScheduler::nextDeadline()
 {
     auto& s = state();
     std::lock_guard lock(s.mutex);
+    dropCancelledFront(s);
     if (s.entries.empty())
         return std::nullopt;
     return s.entries.top().deadline;

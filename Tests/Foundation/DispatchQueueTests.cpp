@@ -1,6 +1,7 @@
 #include "Platform/Foundation/Clock.hpp"
 #include "Platform/Foundation/DispatchGroup.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/DispatchScheduler.hpp"
 #include "Platform/Foundation/DispatchSemaphore.hpp"
 #include "Platform/Foundation/DispatchWorkItem.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
@@ -154,6 +155,14 @@ TEST(DispatchQueue, CancelledWorkItemDoesNotRun)
     item->cancel();
     advanceClock(2);
     EXPECT_FALSE(ran);
+
+    // A cancelled deadline is forgotten before it comes, so the clock need not stop there.
+    auto far = make<DispatchWorkItem>([] {});
+    const double deadline = Clock::uptime() + 1000;
+    DispatchQueue::main()->asyncAfter(DispatchTime {deadline}, far);
+    EXPECT_EQ(DispatchScheduler::nextDeadline(), deadline);
+    far->cancel();
+    EXPECT_NE(DispatchScheduler::nextDeadline(), deadline);
 }
 
 TEST(DispatchGroup, NotifiesOnceAllWorkHasLeft)
