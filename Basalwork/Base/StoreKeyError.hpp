@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Platform/Foundation/Error.hpp"
+#include "Platform/Foundation/String.hpp"
+
+#include <optional>
+#include <variant>
+
+namespace Basalwork {
+
+// Raised by the keyed stores, before any file operation, for a key, identifier or file name that
+// cannot name a file inside the store's own directory: one that is blank (it would name the directory
+// itself), contains "/" (a file in another folder, or outside the store with ".."), contains NUL, or is
+// "." or "..". A file extension is refused for "/" or NUL; a blank one is simply left off.
+class StoreKeyError : public Foundation::ErrorOf<StoreKeyError> {
+public:
+    struct InvalidKey {
+        Foundation::String key;
+        Foundation::String reason;
+    };
+    using Case = std::variant<InvalidKey>;
+
+    static StoreKeyError invalidKey(Foundation::String key, Foundation::String reason)
+    {
+        return StoreKeyError(InvalidKey {std::move(key), std::move(reason)});
+    }
+
+    // Throw for a key, or an extension, that could lead outside the store.
+    static void validateKey(const Foundation::String& key);
+    static void validateExtension(const std::optional<Foundation::String>& fileExtension);
+
+    const Case& value() const { return m_case; }
+    template <class C>
+    const C* as() const { return std::get_if<C>(&m_case); }
+
+    std::string domain() const override { return "Basalwork.StoreKeyError"; }
+    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::string description() const override;
+
+private:
+    explicit StoreKeyError(Case value)
+        : m_case(std::move(value))
+    {
+    }
+    Case m_case;
+};
+
+} // namespace Basalwork

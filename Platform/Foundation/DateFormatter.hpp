@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Locale.hpp"
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/TimeZone.hpp"
+
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace Foundation {
+
+// Formats and parses dates with an ICU date pattern ("yyyy-MM-dd HH:mm"), in a locale and a time zone.
+// Parsing is strict: the whole text must match the pattern, and out-of-range fields fail. Safe to use
+// from several threads.
+class DateFormatter : public NSObject {
+public:
+    ~DateFormatter() override;
+
+    String dateFormat() const;
+    void setDateFormat(String dateFormat);
+    // The current locale and time zone unless set; setting nothing goes back to them.
+    Locale locale() const;
+    void setLocale(std::optional<Locale> locale);
+    TimeZone timeZone() const;
+    void setTimeZone(std::optional<TimeZone> timeZone);
+
+    // string(from:)
+    String string(const Date& from) const;
+    // date(from:): nothing when the text does not match the format.
+    std::optional<Date> date(const String& from) const;
+
+protected:
+    friend Construct;
+    DateFormatter();
+
+private:
+    struct Formatter;
+    // The ICU formatter for the current settings, made again when they change.
+    Formatter& formatter() const;
+
+    mutable std::mutex m_mutex;
+    String m_dateFormat;
+    std::optional<Locale> m_locale;
+    std::optional<TimeZone> m_timeZone;
+    mutable std::unique_ptr<Formatter> m_formatter;
+};
+
+} // namespace Foundation

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Platform/Foundation/CodingKey.hpp"
+#include "Platform/Foundation/CodingTraits.hpp"
+
+#include <nlohmann/json_fwd.hpp>
+
+#include <cstdint>
+#include <string>
+
+namespace Foundation {
+
+class Data;
+class Date;
+class String;
+class JSONDateStrategy;
+class KeyedDecodingContainer;
+class UnkeyedDecodingContainer;
+class SingleValueDecodingContainer;
+
+// Include Codable.hpp to use it: that brings the containers and the built-in codable types.
+// What a value's `decode` is handed: it asks for the container its encoded form is in and reads itself
+// from it. Failures throw DecodingError with the coding path. A decoder and its containers are valid
+// only during the `decode` call that produced them.
+class Decoder {
+public:
+    const CodingPath& codingPath() const { return m_path; }
+
+    // container(keyedBy:): the value as a JSON object. valueNotFound for null, typeMismatch otherwise.
+    KeyedDecodingContainer container() const;
+    UnkeyedDecodingContainer unkeyedContainer() const;
+    SingleValueDecodingContainer singleValueContainer() const;
+
+private:
+    friend class JSONDecoder;
+    friend class KeyedDecodingContainer;
+    friend class UnkeyedDecodingContainer;
+    friend class SingleValueDecodingContainer;
+    template <class T>
+    friend struct CodingTraits;
+
+    Decoder(const nlohmann::ordered_json& value, CodingPath path, const JSONDateStrategy& dateStrategy);
+    Decoder child(const nlohmann::ordered_json& value, CodingKey key) const;
+    const nlohmann::ordered_json& json() const { return *m_value; }
+
+    // The primitives that the built-in types read. Integers are range-checked: a number that does not
+    // fit the type is data corrupted, as on the platform.
+    bool decodeNil() const;
+    bool decodeBool() const;
+    std::int64_t decodeInteger(std::int64_t min, std::int64_t max, const char* typeName) const;
+    std::uint64_t decodeUnsignedInteger(std::uint64_t max, const char* typeName) const;
+    double decodeDouble() const;
+    float decodeFloat() const;
+    String decodeString() const;
+    Data decodeData() const;
+    Date decodeDate() const;
+
+    [[noreturn]] void failMismatch(const std::string& type) const;
+
+    const nlohmann::ordered_json* m_value;
+    CodingPath m_path;
+    const JSONDateStrategy* m_dateStrategy;
+};
+
+} // namespace Foundation
+
