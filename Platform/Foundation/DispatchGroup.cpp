@@ -4,9 +4,15 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 namespace Foundation {
+namespace {
+
+constexpr double maximumWaitStep = 3600;
+
+} // namespace
 
 void DispatchGroup::enter()
 {
@@ -23,8 +29,9 @@ void DispatchGroup::leave()
         if (--m_count > 0)
             return;
         notifications.swap(m_notifications);
+        // Notified under the lock: a waiter may destroy the group as soon as its wait returns.
+        m_emptied.notify_all();
     }
-    m_emptied.notify_all();
     for (auto& [queue, work] : notifications)
         queue->async(std::move(work));
 }
@@ -38,10 +45,15 @@ void DispatchGroup::wait()
 DispatchTimeoutResult DispatchGroup::wait(DispatchTime timeout)
 {
     std::unique_lock lock(m_mutex);
-    double remaining = timeout.uptime - Clock::uptime();
-    bool emptied = m_emptied.wait_for(lock, std::chrono::duration<double>(remaining > 0 ? remaining : 0),
-                                      [&] { return m_count == 0; });
-    return emptied ? DispatchTimeoutResult::success : DispatchTimeoutResult::timedOut;
+    for (;;) {
+        // The system clock cannot hold a far deadline (the distant future), so the wait goes in steps.
+        double remaining = timeout.uptime - Clock::uptime();
+        double step = remaining > 0 ? std::min(remaining, maximumWaitStep) : 0;
+        if (m_emptied.wait_for(lock, std::chrono::duration<double>(step), [&] { return m_count == 0; }))
+            return DispatchTimeoutResult::success;
+        if (!(remaining > maximumWaitStep))
+            return DispatchTimeoutResult::timedOut;
+    }
 }
 
 void DispatchGroup::notify(const std::shared_ptr<DispatchQueue>& queue, std::function<void()> work)

@@ -37,6 +37,8 @@ void runUncaught(const std::function<void()>& work, const std::string& label)
         work();
     } catch (const std::exception& exception) {
         fatalError("Uncaught exception on queue \"" + label + "\": " + exception.what());
+    } catch (...) {
+        fatalError("Uncaught exception on queue \"" + label + "\"");
     }
 }
 

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/DispatchWorkItem.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -78,14 +79,17 @@ void realClockLoop()
             double deadline = s.entries.top().deadline;
             double now = Clock::uptime();
             if (deadline > now) {
+                // The steady clock cannot hold a far deadline (the distant future); wake hourly to look again.
                 auto wake = std::chrono::steady_clock::time_point(
-                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(deadline)));
+                    std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                        std::chrono::duration<double>(std::min(deadline, now + 3600))));
                 s.changed.wait_until(lock, wake);
                 continue;
             }
+            // Handed over under the lock, or a turn of the main loop could hand later work over first.
             due = takeDue(s, now);
+            submit(due);
         }
-        submit(due);
     }
 }
 
@@ -113,8 +117,8 @@ bool DispatchScheduler::fireDue()
     {
         std::lock_guard lock(s.mutex);
         due = takeDue(s, Clock::uptime());
+        submit(due);
     }
-    submit(due);
     return !due.empty();
 }
 

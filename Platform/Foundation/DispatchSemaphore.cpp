@@ -2,16 +2,21 @@
 
 #include "Platform/Foundation/Clock.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 namespace Foundation {
+namespace {
+
+constexpr double maximumWaitStep = 3600;
+
+} // namespace
 
 void DispatchSemaphore::signal()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        ++m_value;
-    }
+    // Notified under the lock: a waiter may destroy the semaphore as soon as its wait returns.
+    std::lock_guard lock(m_mutex);
+    ++m_value;
     m_signalled.notify_one();
 }
 
@@ -25,12 +30,17 @@ void DispatchSemaphore::wait()
 DispatchTimeoutResult DispatchSemaphore::wait(DispatchTime timeout)
 {
     std::unique_lock lock(m_mutex);
-    double remaining = timeout.uptime - Clock::uptime();
-    if (!m_signalled.wait_for(lock, std::chrono::duration<double>(remaining > 0 ? remaining : 0),
-                              [&] { return m_value > 0; }))
-        return DispatchTimeoutResult::timedOut;
-    --m_value;
-    return DispatchTimeoutResult::success;
+    for (;;) {
+        // The system clock cannot hold a far deadline (the distant future), so the wait goes in steps.
+        double remaining = timeout.uptime - Clock::uptime();
+        double step = remaining > 0 ? std::min(remaining, maximumWaitStep) : 0;
+        if (m_signalled.wait_for(lock, std::chrono::duration<double>(step), [&] { return m_value > 0; })) {
+            --m_value;
+            return DispatchTimeoutResult::success;
+        }
+        if (!(remaining > maximumWaitStep))
+            return DispatchTimeoutResult::timedOut;
+    }
 }
 
 } // namespace Foundation

@@ -52,8 +52,10 @@ std::shared_ptr<NSObject> NotificationCenter::addObserver(std::optional<Notifica
                                                           const std::shared_ptr<OperationQueue>& queue, Block block)
 {
     auto token = make<ObserverToken>();
+    // Removal goes by address, so the registration holds its token: while it stands, no later token can be
+    // given the same address and remove it by mistake.
     addRegistration(token.get(), std::move(forName), object, queue,
-                    [block = std::move(block)](const Notification& notification) {
+                    [block = std::move(block), token](const Notification& notification) {
                         block(notification);
                         return true;
                     });

@@ -181,3 +181,56 @@ TEST(DispatchGroup, NotifiesOnceAllWorkHasLeft)
     EXPECT_TRUE(notified);
     EXPECT_EQ(group->wait(DispatchTime::now()), DispatchTimeoutResult::success);
 }
+
+// A waiter commonly owns the semaphore or group and drops it as soon as its wait returns, while the thread
+// that woke it may still be inside signal() or leave().
+TEST(DispatchSemaphore, AWaiterMayDestroyItAsSoonAsItsWaitReturns)
+{
+    for (int round = 0; round < 200; ++round) {
+        auto done = make<DispatchSemaphore>(0);
+        DispatchQueue::global()->async([&done] { done->signal(); });
+        done->wait();
+        done.reset();
+    }
+}
+
+TEST(DispatchGroup, AWaiterMayDestroyItAsSoonAsItsWaitReturns)
+{
+    for (int round = 0; round < 200; ++round) {
+        auto group = make<DispatchGroup>();
+        group->enter();
+        DispatchQueue::global()->async([&group] { group->leave(); });
+        group->wait();
+        group.reset();
+    }
+}
+
+// A deadline too far off for the system's clock still means waiting, not giving up at once.
+TEST(DispatchSemaphore, WaitingUntilTheDistantFutureWaitsForTheSignal)
+{
+    auto gate = make<DispatchSemaphore>(0);
+    auto done = make<DispatchSemaphore>(0);
+    auto group = make<DispatchGroup>();
+    group->enter();
+    auto finished = make<DispatchGroup>();
+    DispatchQueue::global()->async(finished, [&] {
+        gate->wait();
+        done->signal();
+        group->leave();
+    });
+    gate->signal();
+    EXPECT_EQ(done->wait(DispatchTime::distantFuture()), DispatchTimeoutResult::success);
+    EXPECT_EQ(group->wait(DispatchTime::now() + 1e12), DispatchTimeoutResult::success);
+    finished->wait();
+}
+
+TEST(DispatchQueueDeathTest, AnyExceptionEscapingQueuedWorkStopsTheProgram)
+{
+    // Not only standard exceptions: anything thrown out of async work is a programming error.
+    EXPECT_DEATH(
+        {
+            DispatchQueue::main()->async([] { throw 42; });
+            runMainLoopUntilIdle();
+        },
+        "Uncaught exception on queue \"com.apple.main-thread\"");
+}

@@ -148,6 +148,18 @@ TEST_F(NotificationCenterTest, DroppingATokenDoesNotRemoveTheObserver)
     EXPECT_EQ(calls, 2);
 }
 
+TEST_F(NotificationCenterTest, RemovingALaterTokenLeavesAnObserverWhoseTokenWasDropped)
+{
+    // A dropped token's memory may be handed to the next one made; removing that one must not take the
+    // dropped token's observer with it.
+    int kept = 0;
+    center->addObserver(ping, nullptr, nullptr, [&](const Notification&) { ++kept; });
+    for (int i = 0; i < 8; ++i)
+        center->removeObserver(center->addObserver(ping, nullptr, nullptr, [](const Notification&) {}));
+    center->post(ping);
+    EXPECT_EQ(kept, 1);
+}
+
 TEST_F(NotificationCenterTest, ObjectObserversAreHeldWeaklyAndRemovedTogether)
 {
     auto listener = make<Listener>();
