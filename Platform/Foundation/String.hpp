@@ -14,6 +14,8 @@ namespace Foundation {
 
 class Character;
 class CharacterSet;
+class Data;
+struct StringTransform;
 
 // Text with the platform's semantics: UTF-8 inside; its characters are extended grapheme clusters;
 // equality, ordering and hashing follow canonical equivalence. Pure-ASCII text takes fast paths.
@@ -39,6 +41,16 @@ public:
     static String fromScalars(std::u32string_view scalars);
     // Strict decoding: nothing when the bytes are not valid UTF-8.
     static std::optional<String> fromUTF8(std::string_view bytes);
+
+    // Text encodings: String.Encoding.hpp defines the type and these conversions.
+    struct Encoding;
+    // String(data:encoding:): nothing when the bytes are not valid in the encoding.
+    static std::optional<String> fromData(const Data& data, const Encoding& encoding);
+    // data(using:): nothing when a character has no form in the encoding; nothing is substituted.
+    std::optional<Data> data(const Encoding& encoding) const;
+    // applyingTransform(_:reverse:): ICU's transform of that name (StringTransform.hpp); nothing when the
+    // transform does not exist or cannot run in that direction.
+    std::optional<String> applyingTransform(const StringTransform& transform, bool reverse) const;
 
     const std::string& utf8() const { return m_utf8; }
     std::string_view view() const { return m_utf8; }
