@@ -1,5 +1,6 @@
 #include "Platform/Foundation/DateFormatter.hpp"
 
+#include <unicode/datefmt.h>
 #include <unicode/locid.h>
 #include <unicode/parsepos.h>
 #include <unicode/smpdtfmt.h>
@@ -9,25 +10,97 @@
 namespace Foundation {
 
 struct DateFormatter::Formatter {
+    // What the pattern was made from: the styles' pattern is looked up only when these change.
+    bool formatsWithStyles;
+    String dateFormat;
+    Style dateStyle;
+    Style timeStyle;
     String pattern;
     Locale locale;
     TimeZone timeZone;
     std::unique_ptr<icu::SimpleDateFormat> format;
 };
 
-DateFormatter::DateFormatter() = default;
+namespace {
+
+icu::DateFormat::EStyle icuStyle(DateFormatter::Style style)
+{
+    switch (style) {
+    case DateFormatter::Style::none: return icu::DateFormat::kNone;
+    case DateFormatter::Style::short_: return icu::DateFormat::kShort;
+    case DateFormatter::Style::medium: return icu::DateFormat::kMedium;
+    case DateFormatter::Style::long_: return icu::DateFormat::kLong;
+    case DateFormatter::Style::full: return icu::DateFormat::kFull;
+    }
+    return icu::DateFormat::kNone;
+}
+
+} // namespace
+
+DateFormatter::DateFormatter()
+    : m_dateStyle(Style::none)
+    , m_timeStyle(Style::none)
+{
+}
+
 DateFormatter::~DateFormatter() = default;
 
 String DateFormatter::dateFormat() const
 {
     std::lock_guard lock(m_mutex);
-    return m_dateFormat;
+    return pattern(m_locale.value_or(Locale::current()));
 }
 
 void DateFormatter::setDateFormat(String dateFormat)
 {
     std::lock_guard lock(m_mutex);
     m_dateFormat = std::move(dateFormat);
+    m_formatsWithStyles = false;
+}
+
+DateFormatter::Style DateFormatter::dateStyle() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_dateStyle;
+}
+
+void DateFormatter::setDateStyle(Style dateStyle)
+{
+    std::lock_guard lock(m_mutex);
+    m_dateStyle = dateStyle;
+    m_formatsWithStyles = true;
+}
+
+DateFormatter::Style DateFormatter::timeStyle() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_timeStyle;
+}
+
+void DateFormatter::setTimeStyle(Style timeStyle)
+{
+    std::lock_guard lock(m_mutex);
+    m_timeStyle = timeStyle;
+    m_formatsWithStyles = true;
+}
+
+// The styles name a pattern per locale, so it is looked up again whenever the locale may have changed.
+String DateFormatter::pattern(const Locale& locale) const
+{
+    if (!m_formatsWithStyles)
+        return m_dateFormat;
+    if (m_dateStyle == Style::none && m_timeStyle == Style::none)
+        return {};
+    std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
+        icuStyle(m_dateStyle), icuStyle(m_timeStyle), icu::Locale::createCanonical(locale.identifier().c_str())));
+    auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
+    if (!simple)
+        return {};
+    icu::UnicodeString text;
+    simple->toPattern(text);
+    std::string bytes;
+    text.toUTF8String(bytes);
+    return String(std::move(bytes));
 }
 
 Locale DateFormatter::locale() const
@@ -58,11 +131,14 @@ DateFormatter::Formatter& DateFormatter::formatter() const
 {
     Locale locale = m_locale.value_or(Locale::current());
     TimeZone timeZone = m_timeZone.value_or(TimeZone::current());
-    if (m_formatter && m_formatter->pattern == m_dateFormat && m_formatter->locale == locale && m_formatter->timeZone == timeZone)
+    if (m_formatter && m_formatter->formatsWithStyles == m_formatsWithStyles && m_formatter->dateFormat == m_dateFormat
+        && m_formatter->dateStyle == m_dateStyle && m_formatter->timeStyle == m_timeStyle && m_formatter->locale == locale
+        && m_formatter->timeZone == timeZone)
         return *m_formatter;
 
+    String pattern = this->pattern(locale);
     UErrorCode status = U_ZERO_ERROR;
-    auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(m_dateFormat.view()),
+    auto format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern.view()),
                                                           icu::Locale::createCanonical(locale.identifier().c_str()), status);
     if (U_FAILURE(status)) {
         // A pattern ICU rejects formats nothing and parses nothing, as the platform's does.
@@ -71,7 +147,8 @@ DateFormatter::Formatter& DateFormatter::formatter() const
         format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone.identifier().view())));
         format->setLenient(false);
     }
-    m_formatter = std::make_unique<Formatter>(Formatter {m_dateFormat, std::move(locale), std::move(timeZone), std::move(format)});
+    m_formatter = std::make_unique<Formatter>(Formatter {m_formatsWithStyles, m_dateFormat, m_dateStyle, m_timeStyle, std::move(pattern),
+                                                         std::move(locale), std::move(timeZone), std::move(format)});
     return *m_formatter;
 }
 

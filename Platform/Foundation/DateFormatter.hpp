@@ -17,10 +17,19 @@ namespace Foundation {
 // from several threads.
 class DateFormatter : public NSObject {
 public:
+    enum class Style;
+
     ~DateFormatter() override;
 
+    // The pattern set last, or the locale's pattern for the date and time styles when those were set
+    // after it.
     String dateFormat() const;
     void setDateFormat(String dateFormat);
+    // Both none unless set; none for both formats nothing.
+    Style dateStyle() const;
+    void setDateStyle(Style dateStyle);
+    Style timeStyle() const;
+    void setTimeStyle(Style timeStyle);
     // The current locale and time zone unless set; setting nothing goes back to them.
     Locale locale() const;
     void setLocale(std::optional<Locale> locale);
@@ -40,12 +49,18 @@ private:
     struct Formatter;
     // The ICU formatter for the current settings, made again when they change.
     Formatter& formatter() const;
+    String pattern(const Locale& locale) const;
 
     mutable std::mutex m_mutex;
     String m_dateFormat;
+    Style m_dateStyle;
+    Style m_timeStyle;
+    bool m_formatsWithStyles = false;
     std::optional<Locale> m_locale;
     std::optional<TimeZone> m_timeZone;
     mutable std::unique_ptr<Formatter> m_formatter;
 };
 
 } // namespace Foundation
+
+#include "Platform/Foundation/DateFormatter.Style.hpp"

@@ -108,3 +108,27 @@ TEST(ISO8601DateFormatter, ReadsZuluAndOffsetsOnly)
     EXPECT_EQ(iso->date("2001-01-01T00:00:00"), std::nullopt);
     EXPECT_EQ(iso->date("2001-13-01T00:00:00Z"), std::nullopt);
 }
+
+TEST(DateFormatter, StylesNameTheLocalesOwnPattern)
+{
+    auto styled = make<DateFormatter>();
+    styled->setTimeZone(TimeZone::withIdentifier("GMT"));
+    styled->setLocale(Locale("en_US"));
+    EXPECT_EQ(styled->string(Date(0)), ""); // no styles, no pattern: nothing to show
+
+    styled->setDateStyle(DateFormatter::Style::medium);
+    EXPECT_EQ(styled->dateFormat(), "MMM d, y");
+    EXPECT_EQ(styled->string(Date(0)), "Jan 1, 2001");
+    styled->setTimeStyle(DateFormatter::Style::short_);
+    EXPECT_EQ(styled->string(Date(0)), "Jan 1, 2001, 12:00\u202FAM");
+    styled->setLocale(Locale("de_DE"));
+    EXPECT_EQ(styled->string(Date(0)), "01.01.2001, 00:00");
+    EXPECT_EQ(styled->date("01.01.2001, 00:00"), Date(0));
+
+    // Whichever was set last wins.
+    styled->setDateFormat("yyyy");
+    EXPECT_EQ(styled->string(Date(0)), "2001");
+    EXPECT_EQ(styled->dateStyle(), DateFormatter::Style::medium);
+    styled->setTimeStyle(DateFormatter::Style::none);
+    EXPECT_EQ(styled->string(Date(0)), "01.01.2001");
+}

@@ -4,6 +4,7 @@
 #include "Basalwork/Base/Range.hpp"
 #include "Basalwork/Base/RawRepresentable.hpp"
 
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,14 @@ TEST(Optional, PresenceForValuesAndObjects)
     EXPECT_FALSE(hasElements(std::optional<String>()));
     EXPECT_FALSE(hasElements(std::optional(String())));
     EXPECT_TRUE(hasElements(std::optional(String("a"))));
+}
+
+TEST(Optional, DescriptionWithoutTheOptionalWrapper)
+{
+    EXPECT_EQ(nonOptionalDescription(std::optional<std::int64_t> {}), "nil");
+    EXPECT_EQ(nonOptionalDescription(std::optional<std::int64_t> {42}), "42");
+    EXPECT_EQ(nonOptionalDescription(std::optional<String> {"row 3"}), "row 3");
+    EXPECT_EQ(nonOptionalDescription(std::optional<Foundation::Date> {Foundation::Date(0)}), "2001-01-01 00:00:00 +0000");
 }
 
 TEST(Optional, RawValueThatMayBeAbsent)
