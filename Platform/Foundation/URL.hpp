@@ -1,9 +1,12 @@
 #pragma once
 
 #include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URLResourceKey.hpp"
+#include "Platform/Foundation/URLResourceValues.hpp"
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +60,12 @@ public:
     void deletePathExtension();
     // "." and ".." pieces of the path resolved.
     URL standardized() const;
+
+    // The values of a file URL's item for the keys asked; failures throw NSError in NSCocoaErrorDomain.
+    URLResourceValues resourceValues(const std::set<URLResourceKey>& forKeys) const;
+    // Nothing here is sandboxed, so no URL needs security-scoped access and none is ever started.
+    bool startAccessingSecurityScopedResource() const { return false; }
+    void stopAccessingSecurityScopedResource() const { }
 
     friend bool operator==(const URL& lhs, const URL& rhs) { return lhs.absoluteString() == rhs.absoluteString(); }
     std::size_t hash() const;

@@ -1,0 +1,110 @@
+#include "Basalwork/Base/CSVParser.hpp"
+
+#include "Basalwork/Base/CSVParserError.hpp"
+#include "Basalwork/Base/CSVRowReader.hpp"
+#include "Basalwork/Base/String.hpp"
+
+#include <algorithm>
+
+namespace Basalwork {
+namespace {
+
+// The opening and the closing quote each go when present, judged on the text as it came; a lone quote
+// becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts.
+std::optional<Foundation::String> unquoted(const std::optional<Foundation::String>& value)
+{
+    if (!value || value->isEmpty())
+        return value;
+    std::string_view text = value->view();
+    bool opens = text.front() == '"';
+    bool closes = text.back() == '"';
+    if (opens)
+        text.remove_prefix(1);
+    if (closes && !text.empty())
+        text.remove_suffix(1);
+    return Foundation::String(text);
+}
+
+} // namespace
+
+CSVParser::CSVParser(Foundation::URL url, Foundation::Character delimeter, Foundation::Character escapeCharacter,
+                     std::vector<Foundation::String> requiredColumnLabels, RowPredicate skippingRowsWhere)
+    : m_url(std::move(url))
+    , m_delimeter(std::move(delimeter))
+    , m_escapeCharacter(std::move(escapeCharacter))
+    , m_requiredColumnLabels(std::move(requiredColumnLabels))
+    , m_skippingRowsWhere(std::move(skippingRowsWhere))
+{
+}
+
+std::vector<std::optional<Foundation::String>> CSVParser::columnLabels()
+{
+    return readColumnLabels(*makeRowReader());
+}
+
+std::vector<CSVRow> CSVParser::allRows()
+{
+    auto rowReader = makeRowReader();
+    std::vector<CSVRow> rows;
+    while (auto row = rowReader->nextRow()) {
+        if (skips(*row))
+            continue;
+        for (auto& value : *row)
+            value = unquoted(value);
+        rows.push_back(std::move(*row));
+    }
+    return rows;
+}
+
+std::vector<CSVNamedRow> CSVParser::namedRows()
+{
+    auto rowReader = makeRowReader();
+    auto labels = readColumnLabels(*rowReader);
+    if (labels.empty())
+        throw CSVParserError::failedToAccessColumnLabels();
+    std::vector<CSVNamedRow> rows;
+    while (auto row = rowReader->nextRow()) {
+        if (skips(*row))
+            continue;
+        if (row->size() > labels.size())
+            throw CSVParserError::oneOrMoreRowsHaveMoreValuesThanColumnLabels();
+        if (row->size() < labels.size())
+            throw CSVParserError::oneOrMoreRowsHaveFewerValuesThanColumnLabels();
+        CSVNamedRow named;
+        named.reserve(labels.size());
+        for (std::size_t i = 0; i < labels.size(); ++i)
+            named.push_back({labels[i], unquoted((*row)[i])});
+        rows.push_back(std::move(named));
+    }
+    return rows;
+}
+
+std::shared_ptr<CSVRowReader> CSVParser::makeRowReader() const
+{
+    return Foundation::make<CSVRowReader>(m_url, m_delimeter, m_escapeCharacter, nullptr);
+}
+
+bool CSVParser::skips(const CSVRow& row) const
+{
+    return m_skippingRowsWhere && m_skippingRowsWhere(row);
+}
+
+std::vector<std::optional<Foundation::String>> CSVParser::readColumnLabels(CSVRowReader& rowReader)
+{
+    auto row = rowReader.nextRow();
+    while (row && skips(*row))
+        row = rowReader.nextRow();
+    if (!row)
+        throw CSVParserError::failedToAccessColumnLabels();
+    std::vector<std::optional<Foundation::String>> labels;
+    labels.reserve(row->size());
+    for (const auto& label : *row)
+        labels.push_back(label ? unquoted(trimmed(*label)) : std::nullopt);
+    for (const auto& required : m_requiredColumnLabels) {
+        if (std::find(labels.begin(), labels.end(), required) == labels.end())
+            throw CSVParserError::failedToAccessRequiredColumnLabel(required);
+    }
+    return labels;
+}
+
+} // namespace Basalwork

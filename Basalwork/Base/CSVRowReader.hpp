@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Basalwork/Base/CSVRow.hpp"
+#include "Basalwork/Base/FileStringReader.hpp"
+
+#include "Platform/Foundation/AnyIterator.hpp"
+#include "Platform/Foundation/Character.hpp"
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/Progress.hpp"
+#include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URL.hpp"
+
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Basalwork {
+
+// Turns the UTF-8 text of a CSV file into rows, one per call, streaming it in 4096-byte chunks.
+//
+// Values keep their quotes: a field that begins with a quote runs, separators and newlines included,
+// until a quote that is not escaped closes it and a separator or newline follows. An escaped quote
+// stands as one quote. A newline is U+000A to U+000D, CR LF, U+0085, U+2028 or U+2029; a byte order
+// mark where a field would begin is skipped; an empty field is nothing.
+//
+// The text is scanned by Unicode scalars, not by characters: a quote or separator followed by a
+// combining mark still counts, so any value the writer quotes comes back as written.
+//
+// Made with `Foundation::make<CSVRowReader>(...)`, which throws the system's error when the file cannot
+// be opened or its size read.
+class CSVRowReader : public Foundation::NSObject {
+public:
+    // The next row, or nothing at the end of the file. Text that is not UTF-8 throws
+    // GeneralError.failedToDecodeUTF8StringFromData.
+    virtual std::optional<CSVRow> nextRow();
+
+    Foundation::AnyIterator<CSVRow> makeIterator();
+    auto begin() { return makeIterator().begin(); }
+    std::default_sentinel_t end() { return {}; }
+
+protected:
+    friend Foundation::Construct;
+    // Fields are separated by `delimeter` (a comma for the CSV the system writes).
+    CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
+                 const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress);
+
+private:
+    bool loadNextRecord();
+
+    std::shared_ptr<FileStringReader> m_fileStringReader;
+    Foundation::Character m_delimeter;
+    Foundation::Character m_escapeCharacter;
+    // A row may end inside a record: what follows is the next row's start, not something to drop.
+    std::string m_record;
+    std::size_t m_position = 0;
+    // A CR that ended a row at the very end of a record may be the first half of a CR LF.
+    bool m_skipsLeadingLineFeed = false;
+};
+
+} // namespace Basalwork

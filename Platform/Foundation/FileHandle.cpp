@@ -1,0 +1,74 @@
+#include "Platform/Foundation/FileHandle.hpp"
+
+#include "Platform/Foundation/CocoaError.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Foundation {
+
+std::shared_ptr<FileHandle> FileHandle::forReadingFrom(const URL& url)
+{
+    if (!url.isFileURL())
+        throw CocoaError::fileError(CocoaError::fileReadUnsupportedScheme, url.absoluteString().utf8());
+    std::string path = url.path().utf8();
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw CocoaError::fileError(errno, path, CocoaError::Access::reading);
+    struct stat info {};
+    int error = ::fstat(descriptor, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error) {
+        ::close(descriptor);
+        throw CocoaError::fileError(error, path, CocoaError::Access::reading);
+    }
+    return make<FileHandle>(descriptor, std::move(path));
+}
+
+FileHandle::FileHandle(int descriptor, std::string path)
+    : m_descriptor(descriptor)
+    , m_path(std::move(path))
+{
+}
+
+FileHandle::~FileHandle()
+{
+    closeFile();
+}
+
+Data FileHandle::readData(std::int64_t ofLength)
+{
+    if (m_descriptor < 0 || ofLength <= 0)
+        return {};
+    // Grown as bytes arrive, so a generous length costs nothing near the end of a file.
+    constexpr std::size_t step = 1 << 20;
+    auto length = static_cast<std::uint64_t>(ofLength);
+    std::vector<std::uint8_t> bytes;
+    std::size_t filled = 0;
+    while (filled < length) {
+        if (filled == bytes.size())
+            bytes.resize(filled + static_cast<std::size_t>(std::min<std::uint64_t>(length - filled, step)));
+        auto got = ::read(m_descriptor, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw CocoaError::fileError(errno, m_path, CocoaError::Access::reading);
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return Data(std::move(bytes));
+}
+
+void FileHandle::closeFile()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    m_descriptor = -1;
+}
+
+} // namespace Foundation

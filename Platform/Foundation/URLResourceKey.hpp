@@ -1,0 +1,10 @@
+#pragma once
+
+namespace Foundation {
+
+// The resource values a URL can be asked for.
+enum class URLResourceKey {
+    fileSizeKey,
+};
+
+} // namespace Foundation

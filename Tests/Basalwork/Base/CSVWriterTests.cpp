@@ -1,0 +1,87 @@
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
+
+#include "Basalwork/Base/CSVParser.hpp"
+#include "Basalwork/Base/CSVWriter.hpp"
+
+#include "Platform/Foundation/NSError.hpp"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace Basalwork;
+using Foundation::Character;
+using Foundation::String;
+using Foundation::URL;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto nil = std::nullopt;
+
+class CSVWriterTest : public testing::Test {
+protected:
+    TestSupport::TemporaryHome home;
+    fs::path path = home.path() / "export.csv";
+    URL url = URL::fileURLWithPath(path.string());
+
+    std::vector<CSVRow> readBack() const
+    {
+        return Foundation::make<CSVParser>(url, Character(U','), Character(U'"'), std::vector<String> {}, nullptr)->allRows();
+    }
+};
+
+} // namespace
+
+TEST_F(CSVWriterTest, QuotesEveryValueAndWritesNothingForAMissingOne)
+{
+    CSVWriter::write(url, {"Name", "Note"}, {{"a\"b", nil}, {}, {nil, ""}}, Character(U','));
+    EXPECT_EQ(TestSupport::readText(path), "\"Name\",\"Note\"\n\"a\"\"b\",\n\n,\"\"");
+
+    CSVWriter::write(url, {"Name", "Note"}, {}, Character(U','));
+    EXPECT_EQ(TestSupport::readText(path), "\"Name\",\"Note\"\n");
+}
+
+TEST_F(CSVWriterTest, WhatIsWrittenReadsBackAsItWas)
+{
+    // Values that a careless writer or reader would split, merge or cut short; the combining mark right
+    // after the opening quote, and the quote before one, must still count as quotes.
+    const std::vector<String> labels {" Padded ", "Say \"hi\"", "\u0301Mark"};
+    const std::vector<CSVRow> rows {
+        {"comma, inside", "line\nfeed and \r\n crlf", "\u0301starts with a mark"},
+        {"\"quoted\"", "\"\u0301", "\uFEFFmark first"},
+        {nil, "", "\u2028 separator \u0085"},
+    };
+    CSVWriter::write(url, labels, rows, Character(U','));
+
+    auto read = readBack();
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_EQ(read[0], (CSVRow {" Padded ", "Say \"hi\"", "\u0301Mark"}));
+    EXPECT_EQ(std::vector<CSVRow>(read.begin() + 1, read.end()), rows);
+
+    // Labels are trimmed outside their quotes only, so they too come back as written.
+    auto parser = Foundation::make<CSVParser>(url, Character(U','), Character(U'"'), labels, nullptr);
+    EXPECT_EQ(parser->columnLabels(), (std::vector<std::optional<String>>(labels.begin(), labels.end())));
+    EXPECT_EQ(parser->namedRows().size(), 3u);
+}
+
+TEST_F(CSVWriterTest, AnotherDelimiterSeparatesTheValues)
+{
+    CSVWriter::write(url, {"A", "B"}, {{"1", "2;3"}}, Character(U';'));
+    EXPECT_EQ(TestSupport::readText(path), "\"A\";\"B\"\n\"1\";\"2;3\"");
+}
+
+TEST_F(CSVWriterTest, AFailedWriteLeavesTheDestinationAsItWas)
+{
+    // A folder in the way cannot be replaced by the file.
+    fs::create_directories(path);
+    TestSupport::writeText(path / "kept", "kept");
+    EXPECT_THROW(CSVWriter::write(url, {"A"}, {{"1"}}, Character(U',')), Foundation::NSError);
+    EXPECT_EQ(TestSupport::entryNames(path), (std::vector<std::string> {"kept"}));
+    for (const auto& name : TestSupport::entryNames(home.path()))
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << "a staging file was left: " << name;
+
+    EXPECT_THROW(CSVWriter::write(URL::fileURLWithPath((home.path() / "missing/export.csv").string()), {"A"}, {},
+                                  Character(U',')),
+                 Foundation::NSError);
+}
