@@ -87,6 +87,16 @@ std::shared_ptr<DispatchQueue> DispatchQueue::create(std::string label, Attribut
     return make<DispatchQueue>(std::move(label), attributes == Attributes::serial ? Kind::serial : Kind::concurrent, qos);
 }
 
+std::shared_ptr<DispatchQueue> DispatchQueue::create(std::string label, DispatchQoS::QoSClass qos, Attributes attributes,
+                                                    AutoreleaseFrequency autoreleaseFrequency,
+                                                    std::shared_ptr<DispatchQueue> target)
+{
+    auto queue = create(std::move(label), attributes, qos);
+    queue->m_autoreleaseFrequency = autoreleaseFrequency;
+    queue->m_target = std::move(target);
+    return queue;
+}
+
 bool DispatchQueue::isCurrent() const
 {
     for (const auto* queue : t_runningQueues)
@@ -136,16 +146,25 @@ void DispatchQueue::enqueue(std::function<void()> work)
                 startDrain = true;
             }
         }
-        if (startDrain)
-            WorkerPool::shared().submit([self] { self->drainSerial(); });
+        if (startDrain) {
+            if (m_target)
+                m_target->enqueue([self] { self->drainSerial(); });
+            else
+                WorkerPool::shared().submit([self] { self->drainSerial(); });
+        }
         return;
     }
-    case Kind::concurrent:
-        WorkerPool::shared().submit([self, work = std::move(work)] {
+    case Kind::concurrent: {
+        auto run = [self, work = std::move(work)] {
             RunningOn running(self.get());
             runUncaught(work, self->m_label);
-        });
+        };
+        if (m_target)
+            m_target->enqueue(std::move(run));
+        else
+            WorkerPool::shared().submit(std::move(run));
         return;
+    }
     }
 }
 
@@ -197,13 +216,16 @@ void DispatchQueue::waitForMainWork(double realSeconds)
 
 void DispatchQueue::sync(const std::function<void()>& work)
 {
-    if (m_kind == Kind::concurrent) {
+    if (m_kind == Kind::concurrent && !m_target) {
         RunningOn running(this);
         work();
         return;
     }
-    if (isCurrent())
-        fatalError("DispatchQueue.sync on \"" + m_label + "\" from that queue itself would never return");
+    // Waiting on this queue from inside it, or from inside a serial queue it drains through, never ends.
+    for (const DispatchQueue* queue = this; queue; queue = queue->m_target.get()) {
+        if (queue->isSerial() && queue->isCurrent())
+            fatalError("DispatchQueue.sync on \"" + m_label + "\" from that queue itself would never return");
+    }
 
     std::promise<void> done;
     auto finished = done.get_future();

@@ -21,17 +21,27 @@ class RunLoop;
 class DispatchQueue : public NSObject {
 public:
     enum class Attributes { serial, concurrent };
+    // Recorded only: nothing here keeps autorelease pools.
+    enum class AutoreleaseFrequency { inherit, workItem, never };
 
     static const std::shared_ptr<DispatchQueue>& main();
     static const std::shared_ptr<DispatchQueue>& global(DispatchQoS::QoSClass qos = DispatchQoS::QoSClass::default_);
     static std::shared_ptr<DispatchQueue> create(std::string label, Attributes attributes = Attributes::serial,
                                                  DispatchQoS::QoSClass qos = DispatchQoS::QoSClass::unspecified);
+    // A queue whose work runs through `target`: a serial queue drains as one item of the target, a
+    // concurrent one hands each item to it, so a serial target serialises everything aimed at it.
+    static std::shared_ptr<DispatchQueue> create(std::string label, DispatchQoS::QoSClass qos,
+                                                 Attributes attributes = Attributes::serial,
+                                                 AutoreleaseFrequency autoreleaseFrequency = AutoreleaseFrequency::inherit,
+                                                 std::shared_ptr<DispatchQueue> target = nullptr);
     ~DispatchQueue() override;
 
     const std::string& label() const { return m_label; }
     bool isMain() const { return m_kind == Kind::main; }
     bool isSerial() const { return m_kind != Kind::concurrent; }
     DispatchQoS::QoSClass qos() const { return m_qos; }
+    AutoreleaseFrequency autoreleaseFrequency() const { return m_autoreleaseFrequency; }
+    const std::shared_ptr<DispatchQueue>& target() const { return m_target; }
     // True when code running now runs on this queue (the main queue is current anywhere on the main thread).
     bool isCurrent() const;
 
@@ -70,6 +80,8 @@ private:
     Kind m_kind;
     DispatchQoS::QoSClass m_qos;
     std::unique_ptr<State> m_state;
+    AutoreleaseFrequency m_autoreleaseFrequency = AutoreleaseFrequency::inherit;
+    std::shared_ptr<DispatchQueue> m_target;
 };
 
 } // namespace Foundation

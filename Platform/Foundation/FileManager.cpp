@@ -152,6 +152,16 @@ std::optional<URL> FileManager::containerURL(const String& identifier) const
     return url;
 }
 
+URL FileManager::preferencesDirectory() const
+{
+    return URL::fileURLWithPath(xdgDirectory("XDG_CONFIG_HOME", ".config") + "/Preferences", true);
+}
+
+String FileManager::applicationIdentifier() const
+{
+    return applicationFolderName();
+}
+
 void FileManager::registerApplicationGroup(const String& identifier)
 {
     auto& groups = applicationGroups();

@@ -62,6 +62,12 @@ public:
     std::optional<URL> containerURL(const String& forSecurityApplicationGroupIdentifier) const;
     // Makes the process a member of a group, as an entitlement would; for tests and tools.
     static void registerApplicationGroup(const String& identifier);
+    // Where user defaults keep one file per domain: $XDG_CONFIG_HOME (or ~/.config) followed by
+    // "Preferences". Not created.
+    URL preferencesDirectory() const;
+    // The main bundle's identifier, or the process name when it has none: the name of the program's own
+    // folders and of its defaults domain.
+    String applicationIdentifier() const;
 
     // An existing directory is no error when creating intermediates; without, it fails as the platform
     // does. An existing file in the way always fails.

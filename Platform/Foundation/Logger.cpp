@@ -59,6 +59,11 @@ Logger::Logger(std::string subsystem, std::string category)
 
 void Logger::log(OSLogType type, std::string_view message) const
 {
+    write(type, std::string(message), std::string(message));
+}
+
+void Logger::write(OSLogType type, std::string message, std::string unredactedMessage) const
+{
     auto& out = output();
     Sink sink;
     std::optional<OSLogType> minimum;
@@ -68,13 +73,14 @@ void Logger::log(OSLogType type, std::string_view message) const
         minimum = out.minimum;
     }
     if (sink)
-        sink(LogRecord {m_subsystem, m_category, type, std::string(message)});
+        sink(LogRecord {m_subsystem, m_category, type, message, std::move(unredactedMessage)});
     if (minimum && type >= *minimum)
         std::fprintf(stderr, "[%s] [%s:%s] %.*s\n", name(type), m_subsystem.c_str(), m_category.c_str(),
                      static_cast<int>(message.size()), message.data());
 }
 
-std::string Logger::formatLogMessage(std::string_view format, const std::vector<std::string>& arguments)
+std::string Logger::formatLogMessage(std::string_view format, const std::vector<std::string>& arguments,
+                                     bool redactPrivate)
 {
     std::string result;
     std::size_t next = 0;
@@ -90,14 +96,20 @@ std::string Logger::formatLogMessage(std::string_view format, const std::vector<
             continue;
         }
         std::size_t j = i + 1;
-        bool isPrivate = false;
+        // Unmarked objects are private, as the system log treats them, so that a secret logged by mistake
+        // stays out of the log; unmarked scalars are public.
+        std::optional<bool> markedPrivate;
         if (format[j] == '{') {
             auto close = format.find('}', j);
             if (close == std::string_view::npos) {
                 result += c;
                 continue;
             }
-            isPrivate = format.substr(j + 1, close - j - 1).find("private") != std::string_view::npos;
+            auto marks = format.substr(j + 1, close - j - 1);
+            if (marks.find("private") != std::string_view::npos)
+                markedPrivate = true;
+            else if (marks.find("public") != std::string_view::npos)
+                markedPrivate = false;
             j = close + 1;
         }
         // Length modifiers, then one conversion character.
@@ -108,6 +120,7 @@ std::string Logger::formatLogMessage(std::string_view format, const std::vector<
             break;
         }
         std::string argument = next < arguments.size() ? arguments[next++] : "";
+        bool isPrivate = redactPrivate && markedPrivate.value_or(format[j] == '@');
         result += isPrivate ? "<private>" : argument;
         i = j;
     }

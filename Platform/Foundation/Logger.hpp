@@ -15,7 +15,10 @@ struct LogRecord {
     std::string subsystem;
     std::string category;
     OSLogType type;
+    // As written to the log: private arguments redacted.
     std::string message;
+    // As a debugger attached to the process sees it: every argument in clear. Only capture sinks get it.
+    std::string unredactedMessage;
 };
 
 // A log object per subsystem and category. Records at or above the level named by the environment
@@ -31,11 +34,13 @@ public:
     void log(OSLogType type, std::string_view message) const;
 
     // Formats like the system log: each "%@"-style directive, with or without a "{public}" or
-    // "{private}" privacy mark, takes the next argument; private arguments print as "<private>".
+    // "{private}" privacy mark, takes the next argument. Private arguments print as "<private>"; an
+    // unmarked object ("%@") is private, an unmarked scalar ("%d") public.
     template <class... Args>
     void log(OSLogType type, std::string_view format, const Args&... args) const
     {
-        log(type, std::string_view(formatLogMessage(format, {describe(args)...})));
+        std::vector<std::string> arguments {describe(args)...};
+        write(type, formatLogMessage(format, arguments), formatLogMessage(format, arguments, false));
     }
     template <class... Args>
     void debug(std::string_view format, const Args&... args) const { log(OSLogType::debug, format, args...); }
@@ -48,7 +53,8 @@ public:
     template <class... Args>
     void fault(std::string_view format, const Args&... args) const { log(OSLogType::fault, format, args...); }
 
-    static std::string formatLogMessage(std::string_view format, const std::vector<std::string>& arguments);
+    static std::string formatLogMessage(std::string_view format, const std::vector<std::string>& arguments,
+                                        bool redactPrivate = true);
 
     // Replaces the capture sink; an empty function removes it. Returns the previous one.
     using Sink = std::function<void(const LogRecord&)>;
@@ -56,6 +62,8 @@ public:
     static void setMinimumLevelForStandardError(std::optional<OSLogType> level); // nothing: print none
 
 private:
+    void write(OSLogType type, std::string message, std::string unredactedMessage) const;
+
     std::string m_subsystem;
     std::string m_category;
 };

@@ -9,6 +9,7 @@ namespace Foundation {
 
 inline constexpr const char* NSCocoaErrorDomain = "NSCocoaErrorDomain";
 inline constexpr const char* NSPOSIXErrorDomain = "NSPOSIXErrorDomain";
+inline constexpr const char* NSURLErrorDomain = "NSURLErrorDomain";
 inline constexpr const char* NSLocalizedDescriptionKey = "NSLocalizedDescription";
 inline constexpr const char* NSFilePathErrorKey = "NSFilePath";
 inline constexpr const char* NSDebugDescriptionErrorKey = "NSDebugDescription";

@@ -23,6 +23,7 @@ public:
     Name name() const;
     const std::shared_ptr<NSObject>& object() const { return m_object; }
     const std::optional<UserInfo>& userInfo() const { return m_userInfo; }
+    void setUserInfo(std::optional<UserInfo> userInfo) { m_userInfo = std::move(userInfo); }
 
 private:
     String m_name; // the name's raw value: the nested type is complete only after this class

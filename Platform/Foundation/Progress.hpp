@@ -15,6 +15,9 @@ public:
     void setTotalUnitCount(std::int64_t count) { m_totalUnitCount.store(count, std::memory_order_relaxed); }
     std::int64_t completedUnitCount() const { return m_completedUnitCount.load(std::memory_order_relaxed); }
     void setCompletedUnitCount(std::int64_t count) { m_completedUnitCount.store(count, std::memory_order_relaxed); }
+    // Cancelling only marks the progress; the work that reports through it looks and stops itself.
+    bool isCancelled() const { return m_cancelled.load(std::memory_order_relaxed); }
+    void cancel() { m_cancelled.store(true, std::memory_order_relaxed); }
 
 protected:
     friend Construct;
@@ -26,6 +29,7 @@ protected:
 private:
     std::atomic<std::int64_t> m_totalUnitCount;
     std::atomic<std::int64_t> m_completedUnitCount {0};
+    std::atomic<bool> m_cancelled {false};
 };
 
 } // namespace Foundation

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIApplication.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -36,6 +37,22 @@ std::vector<std::shared_ptr<UIWindow>> UIApplication::windows() const
         for (auto& window : scene->windows())
             result.push_back(std::move(window));
     return result;
+}
+
+const Foundation::String& UIApplication::openSettingsURLString()
+{
+    static const Foundation::String text("app-settings:");
+    return text;
+}
+
+void UIApplication::open(const Foundation::URL& url, const OpenExternalURLOptions& /*options*/,
+                         std::function<void(bool success)> completionHandler)
+{
+    m_openedURLs.push_back(url);
+    if (completionHandler)
+        Foundation::DispatchQueue::main()->async([completionHandler = std::move(completionHandler)] {
+            completionHandler(true);
+        });
 }
 
 void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URL.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 
+#include <any>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -28,6 +33,16 @@ public:
     // The program's driver moves the application between the states.
     void setApplicationState(State state) { m_applicationState = state; }
 
+    // The text of the URL that opens the application's own page in the system's settings.
+    static const Foundation::String& openSettingsURLString();
+    using OpenExternalURLOptions = std::map<Foundation::String, std::any>;
+    // open(_:options:completionHandler:): hands the URL to the system, which opens it; the completion
+    // learns the outcome on a later turn of the main loop. Nothing is opened here: the URLs are recorded.
+    void open(const Foundation::URL& url, const OpenExternalURLOptions& options = {},
+              std::function<void(bool success)> completionHandler = nullptr);
+    // Every URL opened, oldest first.
+    const std::vector<Foundation::URL>& openedURLs() const { return m_openedURLs; }
+
     // Hands the event to its window: the window of its touches, the window it names, else the key window.
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
@@ -41,6 +56,7 @@ private:
     std::vector<std::weak_ptr<UIWindowScene>> m_connectedScenes;
     std::weak_ptr<UIWindow> m_keyWindow;
     State m_applicationState;
+    std::vector<Foundation::URL> m_openedURLs;
 };
 
 } // namespace UIKit

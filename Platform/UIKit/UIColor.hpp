@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace UIKit {
 
@@ -14,6 +15,31 @@ namespace UIKit {
 class UIColor : public Foundation::NSObject {
 public:
     using DynamicProvider = std::function<std::shared_ptr<UIColor>(const UITraitCollection&)>;
+
+    struct HueSaturationBrightness {
+        CGFloat hue = 0;
+        CGFloat saturation = 0;
+        CGFloat brightness = 0;
+        CGFloat alpha = 0;
+    };
+
+    // init(hue:saturation:brightness:alpha:), hue from 0 to 1 around the circle.
+    static std::shared_ptr<UIColor> withHue(CGFloat hue, CGFloat saturation, CGFloat brightness, CGFloat alpha);
+
+    // Fixed colours, each made once.
+    static const std::shared_ptr<UIColor>& white();
+    static const std::shared_ptr<UIColor>& black();
+    static const std::shared_ptr<UIColor>& clear();
+    // The system's semantic colours, each made once. They follow light and dark appearance with the
+    // system's values for each.
+    static const std::shared_ptr<UIColor>& label();
+    static const std::shared_ptr<UIColor>& secondaryLabel();
+    static const std::shared_ptr<UIColor>& tertiaryLabel();
+    static const std::shared_ptr<UIColor>& placeholderText();
+    static const std::shared_ptr<UIColor>& separator();
+    static const std::shared_ptr<UIColor>& systemFill();
+    static const std::shared_ptr<UIColor>& systemBackground();
+    static const std::shared_ptr<UIColor>& tertiarySystemBackground();
 
     bool isDynamic() const { return static_cast<bool>(m_provider); }
     // A fixed colour resolves to itself.
@@ -24,6 +50,9 @@ public:
     CGFloat green() const;
     CGFloat blue() const;
     CGFloat alpha() const;
+    // getHue(_:saturation:brightness:alpha:), of the colour for unspecified traits. Nothing when a
+    // component is not a finite number: such a colour has no hue or brightness to speak of.
+    std::optional<HueSaturationBrightness> hueSaturationBrightness() const;
 
 protected:
     friend Foundation::Construct;

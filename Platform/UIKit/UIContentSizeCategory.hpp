@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/String.hpp"
 
 namespace UIKit {
@@ -23,6 +24,12 @@ struct UIContentSizeCategory {
     static UIContentSizeCategory accessibilityExtraExtraExtraLarge()
     {
         return {"UICTContentSizeCategoryAccessibilityXXXL"};
+    }
+
+    // Posted when the user picks another text size.
+    static Foundation::Notification::Name didChangeNotification()
+    {
+        return Foundation::Notification::Name("UIContentSizeCategoryDidChangeNotification");
     }
 
     friend bool operator==(const UIContentSizeCategory&, const UIContentSizeCategory&) = default;

@@ -11,11 +11,16 @@ namespace UIKit {
 // `deleteBackward`) posts `textDidChangeNotification` with the field as object, setting the text does not.
 class UITextField : public UIControl, public UIKeyInput {
 public:
+    enum class ViewMode : std::int64_t;
+
     static const Foundation::Notification::Name& textDidChangeNotification();
 
     const Foundation::String& text() const { return m_text; }
     void setText(Foundation::String text) { m_text = std::move(text); }
     bool isEditing() const { return m_isEditing; }
+    // When the button that clears the text shows.
+    ViewMode clearButtonMode() const { return m_clearButtonMode; }
+    void setClearButtonMode(ViewMode mode) { m_clearButtonMode = mode; }
 
     bool canBecomeFirstResponder() const override { return isEnabled(); }
     bool becomeFirstResponder() override;
@@ -41,6 +46,9 @@ private:
 
     Foundation::String m_text;
     bool m_isEditing = false;
+    ViewMode m_clearButtonMode {};
 };
 
 } // namespace UIKit
+
+#include "Platform/UIKit/UITextField.ViewMode.hpp"

@@ -1,7 +1,10 @@
 #include "Platform/UIKit/UIView.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
+#include "Platform/UIKit/UILayoutGuide.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
@@ -148,8 +151,10 @@ void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
     view->willMoveToSuperview(self);
     if (windowChanges)
         view->announceWillMoveToWindow(newWindow);
-    if (auto oldSuperview = view->superview())
+    if (auto oldSuperview = view->superview()) {
+        oldSuperview->removeConstraintsReachingInto(*view);
         oldSuperview->detachSubview(view.get());
+    }
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), view);
     view->m_superview = self;
     if (windowChanges) {
@@ -170,6 +175,7 @@ void UIView::removeFromSuperview()
     willMoveToSuperview(nullptr);
     if (leavesWindow)
         announceWillMoveToWindow(nullptr);
+    parent->removeConstraintsReachingInto(*this);
     parent->detachSubview(this);
     m_superview.reset();
     if (leavesWindow) {
@@ -291,11 +297,189 @@ void UIView::layoutSubtreeIfNeeded()
 
 UITraitCollection UIView::traitCollection() const
 {
+    UITraitCollection traits;
     if (auto window = this->window())
-        return window->traitCollection();
-    if (auto parent = superview())
-        return parent->traitCollection();
-    return {};
+        traits = window->traitCollection();
+    else if (auto parent = superview())
+        traits = parent->traitCollection();
+    std::shared_ptr<const UIView> holder;
+    for (const UIView* view = this; view; view = holder.get()) {
+        if (view->m_overrideUserInterfaceStyle != UIUserInterfaceStyle::unspecified) {
+            traits.userInterfaceStyle = view->m_overrideUserInterfaceStyle;
+            break;
+        }
+        holder = view->superview();
+    }
+    return traits;
+}
+
+namespace {
+
+bool animationsEnabled = true;
+
+} // namespace
+
+void UIView::performWithoutAnimation(const std::function<void()>& actions)
+{
+    // Restored also when the block throws, so one failure does not turn animations off for good.
+    struct Restore {
+        bool previous;
+        ~Restore() { animationsEnabled = previous; }
+    } restore {animationsEnabled};
+    animationsEnabled = false;
+    actions();
+}
+
+bool UIView::areAnimationsEnabled()
+{
+    return animationsEnabled;
+}
+
+void UIView::setAnimationsEnabled(bool enabled)
+{
+    animationsEnabled = enabled;
+}
+
+void UIView::animate(double withDuration, const std::function<void()>& animations,
+                     std::function<void(bool)> completion)
+{
+    double duration = animationsEnabled && withDuration > 0 ? withDuration : 0;
+    if (animations)
+        animations();
+    if (!completion)
+        return;
+    Foundation::DispatchQueue::main()->asyncAfter(Foundation::DispatchTime::now() + duration,
+                                                  [completion = std::move(completion)] { completion(true); });
+}
+
+void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint)
+{
+    Foundation::precondition(constraint != nullptr, "Cannot add a null constraint");
+    if (constraint->installedOn().get() == this)
+        return;
+    Foundation::precondition(constraint->liesWithin(*this),
+                             "A constraint can only be added to a view that holds all of its items");
+    if (auto previous = constraint->installedOn())
+        previous->removeConstraint(constraint);
+    m_constraints.push_back(constraint);
+    constraint->m_installedOn = std::static_pointer_cast<UIView>(shared_from_this());
+}
+
+void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint)
+{
+    if (!constraint || constraint->installedOn().get() != this)
+        return;
+    std::erase(m_constraints, constraint);
+    constraint->m_installedOn.reset();
+}
+
+void UIView::removeConstraintsReachingInto(const UIView& subtree)
+{
+    for (auto view = sharedSelf(this); view; view = view->superview()) {
+        auto constraints = view->m_constraints;
+        for (const auto& constraint : constraints) {
+            if (constraint->refersInto(subtree))
+                view->removeConstraint(constraint);
+        }
+    }
+}
+
+const std::shared_ptr<UILayoutGuide>& UIView::safeAreaLayoutGuide() const
+{
+    if (!m_safeAreaLayoutGuide) {
+        m_safeAreaLayoutGuide = Foundation::make<UILayoutGuide>();
+        m_safeAreaLayoutGuide->m_owningView = std::static_pointer_cast<UIView>(const_cast<UIView*>(this)->shared_from_this());
+        m_safeAreaLayoutGuide->setIdentifier("UIViewSafeAreaLayoutGuide");
+    }
+    return m_safeAreaLayoutGuide;
+}
+
+const std::shared_ptr<UILayoutGuide>& UIView::layoutMarginsGuide() const
+{
+    if (!m_layoutMarginsGuide) {
+        m_layoutMarginsGuide = Foundation::make<UILayoutGuide>();
+        m_layoutMarginsGuide->m_owningView = std::static_pointer_cast<UIView>(const_cast<UIView*>(this)->shared_from_this());
+        m_layoutMarginsGuide->setIdentifier("UIViewLayoutMarginsGuide");
+    }
+    return m_layoutMarginsGuide;
+}
+
+UILayoutPriority UIView::contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const
+{
+    return m_contentHuggingPriority[static_cast<std::size_t>(forAxis)];
+}
+
+void UIView::setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis)
+{
+    m_contentHuggingPriority[static_cast<std::size_t>(forAxis)] = priority;
+}
+
+UILayoutPriority UIView::contentCompressionResistancePriority(NSLayoutConstraint::Axis forAxis) const
+{
+    return m_contentCompressionResistancePriority[static_cast<std::size_t>(forAxis)];
+}
+
+void UIView::setContentCompressionResistancePriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis)
+{
+    m_contentCompressionResistancePriority[static_cast<std::size_t>(forAxis)] = priority;
+}
+
+CGSize UIView::systemLayoutSizeFitting(CGSize) const
+{
+    CGSize intrinsic = intrinsicContentSize();
+    return {intrinsic.width >= 0 ? intrinsic.width : m_bounds.size.width,
+            intrinsic.height >= 0 ? intrinsic.height : m_bounds.size.height};
+}
+
+void UIView::sizeToFit()
+{
+    setFrame({frame().origin, sizeThatFits(m_bounds.size)});
+}
+
+std::shared_ptr<UIColor> UIView::tintColor() const
+{
+    if (m_tintColor)
+        return m_tintColor;
+    auto parent = superview();
+    return parent ? parent->tintColor() : nullptr;
+}
+
+std::shared_ptr<UIView> UIView::snapshotView(bool)
+{
+    return Foundation::make<UIView>(CGRect {CGPoint {}, m_bounds.size});
+}
+
+bool UIView::drawHierarchy(const CGRect& in, bool)
+{
+    auto* context = UIGraphicsImageRendererContext::current();
+    if (!context || m_bounds.isEmpty() || in.isEmpty())
+        return false;
+    drawSubtree(*context, in.standardized(), 1);
+    return true;
+}
+
+void UIView::drawSubtree(UIGraphicsImageRendererContext& context, const CGRect& rect, CGFloat alpha) const
+{
+    if (m_isHidden)
+        return;
+    alpha *= m_alpha;
+    if (m_backgroundColor) {
+        auto color = m_backgroundColor->resolvedColor(traitCollection());
+        context.setFillColor(*Foundation::make<UIColor>(color->red(), color->green(), color->blue(), color->alpha() * alpha));
+        context.fill(rect);
+    }
+    if (m_bounds.isEmpty())
+        return;
+    CGFloat scaleX = rect.size.width / m_bounds.size.width;
+    CGFloat scaleY = rect.size.height / m_bounds.size.height;
+    for (const auto& subview : m_subviews) {
+        CGRect frame = subview->frame();
+        subview->drawSubtree(context,
+                             {rect.origin.x + (frame.origin.x - m_bounds.origin.x) * scaleX,
+                              rect.origin.y + (frame.origin.y - m_bounds.origin.y) * scaleY,
+                              frame.size.width * scaleX, frame.size.height * scaleY},
+                             alpha);
+    }
 }
 
 } // namespace UIKit

@@ -5,10 +5,18 @@
 #include "Platform/UIKit/CGFloat.hpp"
 #include "Platform/UIKit/CGPoint.hpp"
 #include "Platform/UIKit/CGRect.hpp"
+#include "Platform/UIKit/CGSize.hpp"
+#include "Platform/UIKit/NSLayoutConstraint.hpp"
+#include "Platform/UIKit/NSLayoutDimension.hpp"
+#include "Platform/UIKit/NSLayoutXAxisAnchor.hpp"
+#include "Platform/UIKit/NSLayoutYAxisAnchor.hpp"
+#include "Platform/UIKit/UIEdgeInsets.hpp"
+#include "Platform/UIKit/UILayoutPriority.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,6 +25,8 @@ namespace UIKit {
 
 class UIColor;
 class UIEvent;
+class UIGraphicsImageRendererContext;
+class UILayoutGuide;
 class UIWindow;
 
 // A rectangle in a tree of views. The frame places the view in its superview's bounds; the bounds origin
@@ -24,6 +34,8 @@ class UIWindow;
 // takes no part in geometry. A view holds its subviews; its superview and window are weak.
 class UIView : public UIResponder {
 public:
+    enum class ContentMode : std::int64_t;
+
     // Geometry.
     CGRect frame() const;
     void setFrame(const CGRect& frame);
@@ -67,6 +79,82 @@ public:
         m_accessibilityIdentifier = std::move(identifier);
     }
 
+    // How the content is fitted into the bounds; recorded only.
+    ContentMode contentMode() const { return m_contentMode; }
+    void setContentMode(ContentMode mode) { m_contentMode = mode; }
+    // Forces light or dark appearance on this view and everything inside it; unspecified follows the
+    // superview.
+    UIUserInterfaceStyle overrideUserInterfaceStyle() const { return m_overrideUserInterfaceStyle; }
+    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) { m_overrideUserInterfaceStyle = style; }
+
+    // Changes made inside the block take effect without animation, even inside an animation block.
+    // Main thread only, as all of the view tree.
+    static void performWithoutAnimation(const std::function<void()>& actions);
+    static bool areAnimationsEnabled();
+    static void setAnimationsEnabled(bool enabled);
+    // Nothing moves on screen, so the animations block applies its end state at once. The completion
+    // runs on the main queue once the duration has passed on the clock (at once inside
+    // `performWithoutAnimation`), never inside the call; it is told the animation finished.
+    static void animate(double withDuration, const std::function<void()>& animations,
+                        std::function<void(bool)> completion = nullptr);
+
+    // Auto Layout, recorded. Active constraints live on the closest common ancestor of their items; a
+    // view that leaves its superview takes with it the constraints that reach into it from outside.
+    bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMaskIntoConstraints; }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+    {
+        m_translatesAutoresizingMaskIntoConstraints = translates;
+    }
+    const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return m_constraints; }
+    // Installs the constraint here; its items must be this view or views inside it (or their guides).
+    void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+    void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+
+    NSLayoutXAxisAnchor leadingAnchor() const { return {*this, NSLayoutConstraint::Attribute::leading}; }
+    NSLayoutXAxisAnchor trailingAnchor() const { return {*this, NSLayoutConstraint::Attribute::trailing}; }
+    NSLayoutXAxisAnchor leftAnchor() const { return {*this, NSLayoutConstraint::Attribute::left}; }
+    NSLayoutXAxisAnchor rightAnchor() const { return {*this, NSLayoutConstraint::Attribute::right}; }
+    NSLayoutXAxisAnchor centerXAnchor() const { return {*this, NSLayoutConstraint::Attribute::centerX}; }
+    NSLayoutYAxisAnchor topAnchor() const { return {*this, NSLayoutConstraint::Attribute::top}; }
+    NSLayoutYAxisAnchor bottomAnchor() const { return {*this, NSLayoutConstraint::Attribute::bottom}; }
+    NSLayoutYAxisAnchor centerYAnchor() const { return {*this, NSLayoutConstraint::Attribute::centerY}; }
+    NSLayoutDimension widthAnchor() const { return {*this, NSLayoutConstraint::Attribute::width}; }
+    NSLayoutDimension heightAnchor() const { return {*this, NSLayoutConstraint::Attribute::height}; }
+
+    // Made on first use and owned by the view. The safe area is the whole bounds: no bars or notches
+    // cover a headless window.
+    const std::shared_ptr<UILayoutGuide>& safeAreaLayoutGuide() const;
+    const std::shared_ptr<UILayoutGuide>& layoutMarginsGuide() const;
+    UIEdgeInsets layoutMargins() const { return m_layoutMargins; }
+    void setLayoutMargins(const UIEdgeInsets& margins) { m_layoutMargins = margins; }
+
+    UILayoutPriority contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const;
+    void setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
+    UILayoutPriority contentCompressionResistancePriority(NSLayoutConstraint::Axis forAxis) const;
+    void setContentCompressionResistancePriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
+
+    // The size the content wants; `noIntrinsicMetric` in a dimension it has no opinion on.
+    static constexpr CGFloat noIntrinsicMetric = -1;
+    virtual CGSize intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
+    // Without a solver the answer cannot come from constraints: each dimension is the intrinsic content
+    // size where there is one, else the current bounds size. The target size is not consulted.
+    virtual CGSize systemLayoutSizeFitting(CGSize targetSize) const;
+
+    // The size the view would take within `size`; a plain view keeps its own.
+    virtual CGSize sizeThatFits(CGSize /*size*/) const { return m_bounds.size; }
+    // Takes the size `sizeThatFits` gives for the current one, keeping the frame's origin.
+    void sizeToFit();
+    // The colour controls inside show their state in: the view's own, else its superview's; none at
+    // the top of a tree where nothing set one.
+    std::shared_ptr<UIColor> tintColor() const;
+    void setTintColor(std::shared_ptr<UIColor> color) { m_tintColor = std::move(color); }
+
+    // A new view of the bounds size standing for the picture of this one; none when it cannot be taken.
+    virtual std::shared_ptr<UIView> snapshotView(bool afterScreenUpdates);
+    // Paints the view and its visible subviews, each as its background colour, scaled into `rect` of the
+    // current image renderer's context. False when there is no such context or the view has no area.
+    virtual bool drawHierarchy(const CGRect& in, bool afterScreenUpdates);
+
     // Coordinates between views; a null view stands for the window (without one, the topmost superview).
     // Views in different windows meet through the windows' frames.
     CGPoint convertTo(CGPoint point, const std::shared_ptr<UIView>& view) const;
@@ -93,7 +181,8 @@ public:
     virtual void willMoveToWindow(const std::shared_ptr<UIWindow>& /*newWindow*/) {}
     virtual void didMoveToWindow() {}
 
-    // The window's traits; a view outside any window has its superview's, or unspecified ones.
+    // The window's traits; a view outside any window has its superview's, or unspecified ones. The
+    // nearest interface-style override among the view and its superviews wins.
     virtual UITraitCollection traitCollection() const;
 
     std::shared_ptr<UIResponder> next() const override { return superview(); }
@@ -113,6 +202,10 @@ private:
     void setWindowOfSubtree(const std::shared_ptr<UIWindow>& window);
     void announceDidMoveToWindow();
     void layoutSubtreeIfNeeded();
+    // Drops the constraints installed above `subtree` (on this view and its ancestors) that refer to a view
+    // inside it: they cannot hold once the subtree leaves.
+    void removeConstraintsReachingInto(const UIView& subtree);
+    void drawSubtree(UIGraphicsImageRendererContext& context, const CGRect& rect, CGFloat alpha) const;
     // A null view stands for the window base of the other one.
     static CGPoint convertBetween(CGPoint point, const UIView* from, const UIView* to);
 
@@ -129,6 +222,19 @@ private:
     std::int64_t m_tag = 0;
     std::optional<Foundation::String> m_accessibilityIdentifier;
     bool m_needsLayout = true;
+    ContentMode m_contentMode {};
+    UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;
+    std::shared_ptr<UIColor> m_tintColor;
+    bool m_translatesAutoresizingMaskIntoConstraints = true;
+    std::vector<std::shared_ptr<NSLayoutConstraint>> m_constraints;
+    mutable std::shared_ptr<UILayoutGuide> m_safeAreaLayoutGuide;
+    mutable std::shared_ptr<UILayoutGuide> m_layoutMarginsGuide;
+    UIEdgeInsets m_layoutMargins {8, 8, 8, 8};
+    UILayoutPriority m_contentHuggingPriority[2] {UILayoutPriority::defaultLow(), UILayoutPriority::defaultLow()};
+    UILayoutPriority m_contentCompressionResistancePriority[2] {UILayoutPriority::defaultHigh(),
+                                                                UILayoutPriority::defaultHigh()};
 };
 
 } // namespace UIKit
+
+#include "Platform/UIKit/UIView.ContentMode.hpp"

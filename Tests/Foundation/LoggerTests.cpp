@@ -7,12 +7,14 @@ using namespace Foundation;
 
 TEST(Logger, FormatsDirectivesWithArgumentsInOrder)
 {
-    EXPECT_EQ(Logger::formatLogMessage("Saved %{public}@ in %@ (%ld items, 100%%)", {"a", "b", "3"}),
+    EXPECT_EQ(Logger::formatLogMessage("Saved %{public}@ in %{public}@ (%ld items, 100%%)", {"a", "b", "3"}),
               "Saved a in b (3 items, 100%)");
+    // Objects are private unless marked public; scalars are public unless marked private.
+    EXPECT_EQ(Logger::formatLogMessage("%@ %d %{private}d", {"secret", "4", "5"}), "<private> 4 <private>");
     EXPECT_EQ(Logger::formatLogMessage("Password %{private}@ for %{public}@", {"hunter2", "mail"}),
               "Password <private> for mail");
     // Missing arguments print as nothing rather than reading past the list.
-    EXPECT_EQ(Logger::formatLogMessage("%@ and %@", {"one"}), "one and ");
+    EXPECT_EQ(Logger::formatLogMessage("%{public}@ and %{public}@", {"one"}), "one and ");
     EXPECT_EQ(Logger::formatLogMessage("trailing %", {}), "trailing %");
 }
 
@@ -21,8 +23,8 @@ TEST(Logger, CaptureSinkReceivesEveryRecordWithItsCategory)
     std::vector<LogRecord> records;
     auto previous = Logger::setCaptureSink([&](const LogRecord& record) { records.push_back(record); });
     Logger logger("Basalwork", "CellHeight");
-    logger.debug("height %{public}@ for %@", 44.5, String("row"));
-    logger.error("failed: %{public}@", std::string("disk full"));
+    logger.debug("height %{public}@ for %{public}@", 44.5, String("row"));
+    logger.error("failed: %{public}@ with %@", std::string("disk full"), std::string("secret"));
     Logger::setCaptureSink(previous);
 
     ASSERT_EQ(records.size(), 2u);
@@ -30,5 +32,6 @@ TEST(Logger, CaptureSinkReceivesEveryRecordWithItsCategory)
     EXPECT_EQ(records[0].type, OSLogType::debug);
     EXPECT_EQ(records[0].message, "height 44.5 for row");
     EXPECT_EQ(records[1].type, OSLogType::error);
-    EXPECT_EQ(records[1].message, "failed: disk full");
+    EXPECT_EQ(records[1].message, "failed: disk full with <private>");
+    EXPECT_EQ(records[1].unredactedMessage, "failed: disk full with secret");
 }

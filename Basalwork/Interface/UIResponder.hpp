@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Platform/UIKit/UIResponder.hpp"
+
+namespace Basalwork {
+
+inline bool isNotFirstResponder(const UIKit::UIResponder& responder)
+{
+    return !responder.isFirstResponder();
+}
+
+} // namespace Basalwork

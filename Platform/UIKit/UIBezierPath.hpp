@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/UIKit/CGFloat.hpp"
+#include "Platform/UIKit/CGRect.hpp"
+
+namespace UIKit {
+
+// A path, recorded as the rectangle it was made from and the radius of its corners: every path our code
+// makes is a rectangle, rounded or not, and nothing is drawn.
+class UIBezierPath : public Foundation::NSObject {
+public:
+    CGRect bounds() const { return m_bounds; }
+    CGFloat cornerRadius() const { return m_cornerRadius; }
+
+protected:
+    friend Foundation::Construct;
+    UIBezierPath() = default;
+    // init(rect:)
+    explicit UIBezierPath(const CGRect& rect)
+        : m_bounds(rect.standardized())
+    {
+    }
+    // init(roundedRect:cornerRadius:)
+    UIBezierPath(const CGRect& roundedRect, CGFloat cornerRadius)
+        : m_bounds(roundedRect.standardized())
+        , m_cornerRadius(cornerRadius)
+    {
+    }
+
+private:
+    CGRect m_bounds;
+    CGFloat m_cornerRadius = 0;
+};
+
+} // namespace UIKit

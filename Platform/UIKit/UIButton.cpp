@@ -1,0 +1,45 @@
+#include "Platform/UIKit/UIButton.hpp"
+
+namespace UIKit {
+
+UIButton::UIButton()
+    : m_configuration(std::make_unique<std::optional<Configuration>>())
+{
+}
+
+UIButton::UIButton(const CGRect& frame)
+    : UIControl(frame)
+    , m_configuration(std::make_unique<std::optional<Configuration>>())
+{
+}
+
+UIButton::~UIButton() = default;
+
+std::optional<Foundation::String> UIButton::title(State forState) const
+{
+    if (auto found = m_titles.find(forState.rawValue); found != m_titles.end())
+        return found->second;
+    if (auto normal = m_titles.find(State::normal().rawValue); normal != m_titles.end())
+        return normal->second;
+    return std::nullopt;
+}
+
+void UIButton::setTitle(std::optional<Foundation::String> title, State forState)
+{
+    if (title)
+        m_titles.insert_or_assign(forState.rawValue, std::move(*title));
+    else
+        m_titles.erase(forState.rawValue);
+}
+
+const std::optional<UIButton::Configuration>& UIButton::configuration() const
+{
+    return *m_configuration;
+}
+
+void UIButton::setConfiguration(std::optional<Configuration> configuration)
+{
+    *m_configuration = std::move(configuration);
+}
+
+} // namespace UIKit

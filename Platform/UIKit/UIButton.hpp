@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIControl.hpp"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace UIKit {
+
+// A push button: a title for each control state, or a configuration that describes it whole.
+class UIButton : public UIControl {
+public:
+    struct Configuration;
+
+    ~UIButton() override;
+
+    // title(for:): the title set for the state, else the one for normal.
+    std::optional<Foundation::String> title(State forState) const;
+    virtual void setTitle(std::optional<Foundation::String> title, State forState);
+    // The title for the current state.
+    std::optional<Foundation::String> currentTitle() const { return title(state()); }
+
+    const std::optional<Configuration>& configuration() const;
+    void setConfiguration(std::optional<Configuration> configuration);
+
+protected:
+    friend Foundation::Construct;
+    UIButton();
+    explicit UIButton(const CGRect& frame);
+
+private:
+    std::map<std::uint64_t, Foundation::String> m_titles;
+    // Held apart because the configuration type is complete only after this class.
+    std::unique_ptr<std::optional<Configuration>> m_configuration;
+};
+
+} // namespace UIKit
+
+#include "Platform/UIKit/UIButton.Configuration.hpp"

@@ -1,0 +1,48 @@
+#include "Platform/UIKit/UIScrollView.hpp"
+
+#include <algorithm>
+
+namespace UIKit {
+namespace {
+
+// One axis: the offset that brings [minimum, maximum] into the visible span, then kept within the
+// content's scrollable range.
+CGFloat offsetShowing(CGFloat offset, CGFloat minimum, CGFloat maximum, CGFloat viewLength, CGFloat insetBefore,
+                      CGFloat insetAfter, CGFloat contentLength)
+{
+    CGFloat visibleLength = viewLength - insetBefore - insetAfter;
+    CGFloat visibleStart = offset + insetBefore;
+    if (maximum - minimum > visibleLength || minimum < visibleStart)
+        offset = minimum - insetBefore;
+    else if (maximum > visibleStart + visibleLength)
+        offset = maximum - insetBefore - visibleLength;
+    CGFloat lowest = -insetBefore;
+    CGFloat highest = std::max(lowest, contentLength + insetAfter - viewLength);
+    return std::clamp(offset, lowest, highest);
+}
+
+} // namespace
+
+void UIScrollView::setContentOffset(CGPoint offset, bool /*animated*/)
+{
+    setBounds({offset, bounds().size});
+}
+
+void UIScrollView::scrollRectToVisible(const CGRect& rect, bool animated)
+{
+    if (rect.isNull())
+        return;
+    CGRect target = rect.standardized();
+    CGPoint offset = contentOffset();
+    CGSize size = bounds().size;
+    UIEdgeInsets inset = adjustedContentInset();
+    CGPoint scrolled {
+        offsetShowing(offset.x, target.minX(), target.maxX(), size.width, inset.left, inset.right, m_contentSize.width),
+        offsetShowing(offset.y, target.minY(), target.maxY(), size.height, inset.top, inset.bottom,
+                      m_contentSize.height),
+    };
+    if (scrolled.x != offset.x || scrolled.y != offset.y)
+        setContentOffset(scrolled, animated);
+}
+
+} // namespace UIKit

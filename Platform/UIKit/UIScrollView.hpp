@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Platform/UIKit/CGPoint.hpp"
+#include "Platform/UIKit/CGSize.hpp"
+#include "Platform/UIKit/UIEdgeInsets.hpp"
+#include "Platform/UIKit/UIView.hpp"
+
+namespace UIKit {
+
+// A view onto content larger than itself. The content offset is the bounds origin: the point of the
+// content shown at the top left corner. Scrolling takes effect at once, animated or not.
+class UIScrollView : public UIView {
+public:
+    CGPoint contentOffset() const { return bounds().origin; }
+    void setContentOffset(CGPoint offset) { setContentOffset(offset, false); }
+    virtual void setContentOffset(CGPoint offset, bool animated);
+    CGSize contentSize() const { return m_contentSize; }
+    void setContentSize(CGSize size) { m_contentSize = size; }
+    UIEdgeInsets contentInset() const { return m_contentInset; }
+    void setContentInset(const UIEdgeInsets& inset) { m_contentInset = inset; }
+    // The content inset plus what the system adds for bars and safe areas, of which there are none here.
+    UIEdgeInsets adjustedContentInset() const { return m_contentInset; }
+
+    // Scrolls as little as it takes to show the rectangle (in content coordinates) within the inset
+    // bounds, staying within the content; a rectangle already shown scrolls nothing.
+    virtual void scrollRectToVisible(const CGRect& rect, bool animated);
+
+protected:
+    friend Foundation::Construct;
+    UIScrollView() = default;
+    explicit UIScrollView(const CGRect& frame)
+        : UIView(frame)
+    {
+    }
+
+private:
+    CGSize m_contentSize;
+    UIEdgeInsets m_contentInset;
+};
+
+} // namespace UIKit
