@@ -31,4 +31,9 @@ void openSettingsAppAtAppsCustomSettingsScreen(UIKit::UIApplication& application
     application.open(*url, {}, nullptr);
 }
 
+bool isActive(UIKit::UIApplication::State state)
+{
+    return state == UIKit::UIApplication::State::active;
+}
+
 } // namespace Basalwork

@@ -9,6 +9,7 @@ namespace Basalwork {
 Foundation::String description(UIKit::UIApplication::State state);
 bool isBackground(UIKit::UIApplication::State state);
 bool isBackgroundOrInactive(UIKit::UIApplication::State state);
+bool isActive(UIKit::UIApplication::State state);
 
 // Opens the application's own page in the system's settings; does nothing when the system's settings
 // URL text is no URL.

@@ -28,3 +28,60 @@ UIKit::UIContentSizeCategory oneLower(const UIKit::UIContentSizeCategory& catego
 }
 
 } // namespace Basalwork
+
+#include "Platform/Foundation/NotificationCenter.hpp"
+
+namespace Basalwork {
+namespace {
+
+std::optional<UIKit::UIContentSizeCategory> minimumBound;
+std::optional<UIKit::UIContentSizeCategory> maximumBound;
+
+void replaceBound(std::optional<UIKit::UIContentSizeCategory>& bound, std::optional<UIKit::UIContentSizeCategory> value)
+{
+    const bool changed = bound != value;
+    bound = std::move(value);
+    if (changed)
+        postPreferredContextSizeCategoryDidChangeNotification();
+}
+
+} // namespace
+
+const std::optional<UIKit::UIContentSizeCategory>& globalMinimum()
+{
+    return minimumBound;
+}
+
+void setGlobalMinimum(std::optional<UIKit::UIContentSizeCategory> category)
+{
+    replaceBound(minimumBound, std::move(category));
+}
+
+const std::optional<UIKit::UIContentSizeCategory>& globalMaximum()
+{
+    return maximumBound;
+}
+
+void setGlobalMaximum(std::optional<UIKit::UIContentSizeCategory> category)
+{
+    replaceBound(maximumBound, std::move(category));
+}
+
+void postPreferredContextSizeCategoryDidChangeNotification()
+{
+    Foundation::NotificationCenter::defaultCenter()->post(UIKit::UIContentSizeCategory::didChangeNotification());
+}
+
+UIKit::UIContentSizeCategory clampedToGlobalBounds(const UIKit::UIContentSizeCategory& category)
+{
+    if (minimumBound && maximumBound && *minimumBound > *maximumBound)
+        return category;
+    auto clamped = category;
+    if (maximumBound && *maximumBound < clamped)
+        clamped = *maximumBound;
+    if (minimumBound && *minimumBound >= clamped)
+        clamped = *minimumBound;
+    return clamped;
+}
+
+} // namespace Basalwork

@@ -28,6 +28,9 @@ namespace Basalwork {
 // Types the kit nests in the view type.
 struct UIView {
     enum class AnimationDirection : std::uint8_t;
+    // A layer's border and shadow as values; see `BorderShadowable`.
+    struct Border;
+    struct Shadow;
     // Types of `frame(view, in:)`.
     struct FrameConversion {
         class CoordinateSystem;

@@ -1,6 +1,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -67,6 +68,19 @@ void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)
         window = keyWindow();
     if (window)
         window->sendEvent(event);
+}
+
+} // namespace UIKit
+
+namespace UIKit {
+
+void UIApplication::setPreferredContentSizeCategory(UIContentSizeCategory category)
+{
+    if (category == m_preferredContentSizeCategory)
+        return;
+    m_preferredContentSizeCategory = std::move(category);
+    Foundation::NotificationCenter::defaultCenter()->post(UIContentSizeCategory::didChangeNotification(),
+                                                          sharedSelf(this));
 }
 
 } // namespace UIKit

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
+#include "Platform/UIKit/UIContentSizeCategory.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 
 #include <any>
@@ -30,6 +31,11 @@ public:
     std::shared_ptr<UIWindow> keyWindow() const { return m_keyWindow.lock(); }
 
     State applicationState() const { return m_applicationState; }
+
+    // The user's text size; large until the user picks another. A change is announced with
+    // `UIContentSizeCategory::didChangeNotification()`, from the application.
+    const UIContentSizeCategory& preferredContentSizeCategory() const { return m_preferredContentSizeCategory; }
+    void setPreferredContentSizeCategory(UIContentSizeCategory category);
     // The program's driver moves the application between the states.
     void setApplicationState(State state) { m_applicationState = state; }
 
@@ -56,6 +62,7 @@ private:
     std::vector<std::weak_ptr<UIWindowScene>> m_connectedScenes;
     std::weak_ptr<UIWindow> m_keyWindow;
     State m_applicationState;
+    UIContentSizeCategory m_preferredContentSizeCategory = UIContentSizeCategory::large();
     std::vector<Foundation::URL> m_openedURLs;
 };
 

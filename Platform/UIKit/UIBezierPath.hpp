@@ -2,7 +2,10 @@
 
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/UIKit/CGFloat.hpp"
+#include "Platform/UIKit/CGPath.hpp"
 #include "Platform/UIKit/CGRect.hpp"
+
+#include <memory>
 
 namespace UIKit {
 
@@ -12,6 +15,8 @@ class UIBezierPath : public Foundation::NSObject {
 public:
     CGRect bounds() const { return m_bounds; }
     CGFloat cornerRadius() const { return m_cornerRadius; }
+    // The same outline as layers take it; a new immutable copy, unaffected by later changes here.
+    std::shared_ptr<CGPath> cgPath() const { return Foundation::make<CGPath>(m_bounds, m_cornerRadius); }
 
 protected:
     friend Foundation::Construct;

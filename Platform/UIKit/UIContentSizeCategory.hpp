@@ -3,6 +3,9 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/String.hpp"
 
+#include <compare>
+#include <cstdint>
+
 namespace UIKit {
 
 // The user's preferred text size, named by its raw text.
@@ -33,6 +36,15 @@ struct UIContentSizeCategory {
     }
 
     friend bool operator==(const UIContentSizeCategory&, const UIContentSizeCategory&) = default;
+
+    // Position from extra small (0) to the largest accessibility size (11); -1 for unspecified and for
+    // any text that names no size, so those order below every size.
+    std::int64_t sizeIndex() const;
+    // Categories order by size.
+    friend std::weak_ordering operator<=>(const UIContentSizeCategory& left, const UIContentSizeCategory& right)
+    {
+        return left.sizeIndex() <=> right.sizeIndex();
+    }
 };
 
 } // namespace UIKit

@@ -25,6 +25,11 @@ public:
     // names no context (a view drawing its hierarchy) goes here.
     static UIGraphicsImageRendererContext* current();
 
+    // The renderer's bounds and the bitmap's size in pixels, for drawing that works pixel by pixel.
+    CGRect bounds() const { return m_bounds; }
+    std::size_t pixelWidth() const { return m_width; }
+    std::size_t pixelHeight() const { return m_height; }
+
     // A dynamic colour paints as it looks with unspecified traits.
     void setFillColor(const UIColor& color);
     // Paints the pixels whose centres lie in the rectangle with the fill colour, over what is there.

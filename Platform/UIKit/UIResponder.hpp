@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/Notification.hpp"
+#include "Platform/Foundation/String.hpp"
 
 #include <memory>
 #include <vector>
@@ -17,6 +19,21 @@ class UIWindow;
 class UIResponder : public Foundation::NSObject {
 public:
     virtual std::shared_ptr<UIResponder> next() const { return nullptr; }
+
+    // The keyboard's announcements. Their user info holds the end frame (a CGRect, in screen
+    // coordinates) under `keyboardFrameEndUserInfoKey`, the duration (a double) and the curve (an
+    // unsigned integer).
+    static Foundation::Notification::Name keyboardWillShowNotification()
+    {
+        return Foundation::Notification::Name("UIKeyboardWillShowNotification");
+    }
+    static Foundation::Notification::Name keyboardWillHideNotification()
+    {
+        return Foundation::Notification::Name("UIKeyboardWillHideNotification");
+    }
+    static Foundation::String keyboardFrameEndUserInfoKey() { return "UIKeyboardFrameEndUserInfoKey"; }
+    static Foundation::String keyboardAnimationDurationUserInfoKey() { return "UIKeyboardAnimationDurationUserInfoKey"; }
+    static Foundation::String keyboardAnimationCurveUserInfoKey() { return "UIKeyboardAnimationCurveUserInfoKey"; }
 
     virtual bool canBecomeFirstResponder() const { return false; }
     virtual bool canResignFirstResponder() const { return true; }

@@ -11,6 +11,8 @@ namespace UIKit {
 // content shown at the top left corner. Scrolling takes effect at once, animated or not.
 class UIScrollView : public UIView {
 public:
+    enum class KeyboardDismissMode : std::int64_t;
+
     CGPoint contentOffset() const { return bounds().origin; }
     void setContentOffset(CGPoint offset) { setContentOffset(offset, false); }
     virtual void setContentOffset(CGPoint offset, bool animated);
@@ -20,6 +22,20 @@ public:
     void setContentInset(const UIEdgeInsets& inset) { m_contentInset = inset; }
     // The content inset plus what the system adds for bars and safe areas, of which there are none here.
     UIEdgeInsets adjustedContentInset() const { return m_contentInset; }
+
+    UIEdgeInsets scrollIndicatorInsets() const { return m_verticalScrollIndicatorInsets; }
+    // Sets both the vertical and the horizontal indicator insets.
+    void setScrollIndicatorInsets(const UIEdgeInsets& insets)
+    {
+        m_verticalScrollIndicatorInsets = insets;
+        m_horizontalScrollIndicatorInsets = insets;
+    }
+    UIEdgeInsets verticalScrollIndicatorInsets() const { return m_verticalScrollIndicatorInsets; }
+    void setVerticalScrollIndicatorInsets(const UIEdgeInsets& insets) { m_verticalScrollIndicatorInsets = insets; }
+    UIEdgeInsets horizontalScrollIndicatorInsets() const { return m_horizontalScrollIndicatorInsets; }
+    void setHorizontalScrollIndicatorInsets(const UIEdgeInsets& insets) { m_horizontalScrollIndicatorInsets = insets; }
+    KeyboardDismissMode keyboardDismissMode() const { return m_keyboardDismissMode; }
+    void setKeyboardDismissMode(KeyboardDismissMode mode) { m_keyboardDismissMode = mode; }
 
     // Scrolls as little as it takes to show the rectangle (in content coordinates) within the inset
     // bounds, staying within the content; a rectangle already shown scrolls nothing.
@@ -36,6 +52,11 @@ protected:
 private:
     CGSize m_contentSize;
     UIEdgeInsets m_contentInset;
+    UIEdgeInsets m_verticalScrollIndicatorInsets;
+    UIEdgeInsets m_horizontalScrollIndicatorInsets;
+    KeyboardDismissMode m_keyboardDismissMode {};
 };
 
 } // namespace UIKit
+
+#include "Platform/UIKit/UIScrollView.KeyboardDismissMode.hpp"

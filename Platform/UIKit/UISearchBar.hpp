@@ -15,6 +15,9 @@ public:
     const std::shared_ptr<UISearchTextField>& searchTextField() const { return m_searchTextField; }
     const Foundation::String& text() const;
     void setText(Foundation::String text);
+    bool showsCancelButton() const { return m_showsCancelButton; }
+    virtual void setShowsCancelButton(bool shows) { setShowsCancelButton(shows, false); }
+    virtual void setShowsCancelButton(bool shows, bool /*animated*/) { m_showsCancelButton = shows; }
 
 protected:
     friend Foundation::Construct;
@@ -27,6 +30,7 @@ protected:
 
 private:
     std::shared_ptr<UISearchTextField> m_searchTextField;
+    bool m_showsCancelButton = false;
 };
 
 } // namespace UIKit

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/UIKit/CALayer.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
@@ -68,9 +69,80 @@ void UIView::setFrame(const CGRect& frame)
 
 void UIView::setBounds(const CGRect& bounds)
 {
+    CGSize oldSize = m_bounds.size;
     if (bounds.size != m_bounds.size)
         setNeedsLayout();
     m_bounds = bounds;
+    if (m_bounds.size != oldSize)
+        resizeSubviews(oldSize);
+}
+
+void UIView::resizeSubviews(CGSize oldSize)
+{
+    // Equal shares rather than the platform's proportional ones: our views make at most one part of an
+    // axis flexible, where the two agree.
+    auto share = [](CGFloat delta, bool leading, bool size, bool trailing) {
+        int parts = int(leading) + int(size) + int(trailing);
+        return parts == 0 ? 0.0 : delta / parts;
+    };
+    CGFloat dx = m_bounds.size.width - oldSize.width;
+    CGFloat dy = m_bounds.size.height - oldSize.height;
+    for (const auto& subview : m_subviews) {
+        AutoresizingMask mask = subview->autoresizingMask();
+        if (mask.rawValue == 0 || !subview->m_translatesAutoresizingMaskIntoConstraints)
+            continue;
+        CGRect frame = subview->frame();
+        bool left = mask.contains(AutoresizingMask::flexibleLeftMargin());
+        bool width = mask.contains(AutoresizingMask::flexibleWidth());
+        bool right = mask.contains(AutoresizingMask::flexibleRightMargin());
+        bool top = mask.contains(AutoresizingMask::flexibleTopMargin());
+        bool height = mask.contains(AutoresizingMask::flexibleHeight());
+        bool bottom = mask.contains(AutoresizingMask::flexibleBottomMargin());
+        CGFloat xShare = share(dx, left, width, right);
+        CGFloat yShare = share(dy, top, height, bottom);
+        if (left)
+            frame.origin.x += xShare;
+        if (width)
+            frame.size.width = std::max(0.0, frame.size.width + xShare);
+        if (top)
+            frame.origin.y += yShare;
+        if (height)
+            frame.size.height = std::max(0.0, frame.size.height + yShare);
+        subview->setFrame(frame);
+    }
+}
+
+const std::shared_ptr<CALayer>& UIView::layer() const
+{
+    if (!m_layer) {
+        m_layer = Foundation::make<CALayer>();
+        m_layer->m_view = std::static_pointer_cast<UIView>(const_cast<UIView*>(this)->shared_from_this());
+    }
+    return m_layer;
+}
+
+void UIView::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style)
+{
+    if (style == m_overrideUserInterfaceStyle)
+        return;
+    changeTraits({sharedSelf(this)}, [&] { m_overrideUserInterfaceStyle = style; });
+}
+
+void UIView::changeTraits(const std::vector<std::shared_ptr<UIView>>& roots, const std::function<void()>& change)
+{
+    std::vector<std::pair<std::shared_ptr<UIView>, UITraitCollection>> before;
+    std::function<void(const std::shared_ptr<UIView>&)> collect = [&](const std::shared_ptr<UIView>& view) {
+        before.emplace_back(view, view->traitCollection());
+        for (const auto& subview : view->m_subviews)
+            collect(subview);
+    };
+    for (const auto& root : roots)
+        collect(root);
+    change();
+    for (const auto& [view, previous] : before) {
+        if (view->traitCollection() != previous)
+            view->traitCollectionDidChange(previous);
+    }
 }
 
 bool UIView::isSelfOrAncestor(const UIView* view) const
@@ -145,6 +217,11 @@ void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
         m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), view);
         return;
     }
+    changeTraits({view}, [&] { moveHere(view, index); });
+}
+
+void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
+{
     auto self = sharedSelf(this);
     auto newWindow = window();
     bool windowChanges = view->window() != newWindow;
@@ -167,10 +244,16 @@ void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
 
 void UIView::removeFromSuperview()
 {
-    auto parent = superview();
-    if (!parent)
+    if (!superview())
         return;
     auto self = sharedSelf(this); // the superview held the last reference, perhaps
+    changeTraits({self}, [&] { leaveSuperview(); });
+}
+
+void UIView::leaveSuperview()
+{
+    auto parent = superview();
+    auto self = sharedSelf(this);
     bool leavesWindow = window() != nullptr;
     willMoveToSuperview(nullptr);
     if (leavesWindow)
@@ -480,6 +563,40 @@ void UIView::drawSubtree(UIGraphicsImageRendererContext& context, const CGRect& 
                               frame.size.width * scaleX, frame.size.height * scaleY},
                              alpha);
     }
+}
+
+} // namespace UIKit
+
+namespace UIKit {
+namespace {
+
+UIView::AnimationOptions lastOptions;
+double lastDuration = 0;
+
+} // namespace
+
+void UIView::animate(double withDuration, double delay, AnimationOptions options, const std::function<void()>& animations,
+                     std::function<void(bool)> completion)
+{
+    lastOptions = options;
+    lastDuration = withDuration;
+    const double wait = areAnimationsEnabled() ? std::max(delay, 0.0) + std::max(withDuration, 0.0) : 0;
+    if (animations)
+        animations();
+    if (!completion)
+        return;
+    Foundation::DispatchQueue::main()->asyncAfter(Foundation::DispatchTime::now() + wait,
+                                                  [completion = std::move(completion)] { completion(true); });
+}
+
+UIView::AnimationOptions UIView::lastAnimationOptions()
+{
+    return lastOptions;
+}
+
+double UIView::lastAnimationDuration()
+{
+    return lastDuration;
 }
 
 } // namespace UIKit

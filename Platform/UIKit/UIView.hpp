@@ -23,6 +23,7 @@
 
 namespace UIKit {
 
+class CALayer;
 class UIColor;
 class UIEvent;
 class UIGraphicsImageRendererContext;
@@ -35,6 +36,8 @@ class UIWindow;
 class UIView : public UIResponder {
 public:
     enum class ContentMode : std::int64_t;
+    struct AnimationOptions;
+    struct AutoresizingMask;
 
     // Geometry.
     CGRect frame() const;
@@ -85,7 +88,11 @@ public:
     // Forces light or dark appearance on this view and everything inside it; unspecified follows the
     // superview.
     UIUserInterfaceStyle overrideUserInterfaceStyle() const { return m_overrideUserInterfaceStyle; }
-    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style) { m_overrideUserInterfaceStyle = style; }
+    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style);
+
+    // The layer the view draws with, made on first use and owned by the view. It shares the view's
+    // geometry.
+    const std::shared_ptr<CALayer>& layer() const;
 
     // Changes made inside the block take effect without animation, even inside an animation block.
     // Main thread only, as all of the view tree.
@@ -97,6 +104,12 @@ public:
     // `performWithoutAnimation`), never inside the call; it is told the animation finished.
     static void animate(double withDuration, const std::function<void()>& animations,
                         std::function<void(bool)> completion = nullptr);
+    // animate(withDuration:delay:options:animations:completion:): the options are recorded in
+    // `lastAnimationOptions`; the completion waits for the delay and the duration.
+    static void animate(double withDuration, double delay, AnimationOptions options,
+                        const std::function<void()>& animations, std::function<void(bool)> completion);
+    static AnimationOptions lastAnimationOptions();
+    static double lastAnimationDuration();
 
     // Auto Layout, recorded. Active constraints live on the closest common ancestor of their items; a
     // view that leaves its superview takes with it the constraints that reach into it from outside.
@@ -106,6 +119,10 @@ public:
         m_translatesAutoresizingMaskIntoConstraints = translates;
     }
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return m_constraints; }
+    // How the view follows a change of its superview's size while its autoresizing mask is translated:
+    // the grown or shrunk amount is shared equally among the flexible margins and size of each axis.
+    AutoresizingMask autoresizingMask() const;
+    void setAutoresizingMask(AutoresizingMask mask);
     // Installs the constraint here; its items must be this view or views inside it (or their guides).
     void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
     void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
@@ -125,6 +142,10 @@ public:
     // cover a headless window.
     const std::shared_ptr<UILayoutGuide>& safeAreaLayoutGuide() const;
     const std::shared_ptr<UILayoutGuide>& layoutMarginsGuide() const;
+    // What bars and rounded corners of the screen cover at the view's edges. Nothing covers a headless
+    // window, so this is what the program's driver (or a test) says it is.
+    UIEdgeInsets safeAreaInsets() const { return m_safeAreaInsets; }
+    void setSafeAreaInsets(const UIEdgeInsets& insets) { m_safeAreaInsets = insets; }
     UIEdgeInsets layoutMargins() const { return m_layoutMargins; }
     void setLayoutMargins(const UIEdgeInsets& margins) { m_layoutMargins = margins; }
 
@@ -184,6 +205,15 @@ public:
     // The window's traits; a view outside any window has its superview's, or unspecified ones. The
     // nearest interface-style override among the view and its superviews wins.
     virtual UITraitCollection traitCollection() const;
+    // Called, top down, on each view whose traits differ after its window's scene, its place in the tree
+    // or an interface-style override changed; `previousTraitCollection` is what it had before. Views
+    // that keep appearance-dependent values in their layer resolve them again here.
+    virtual void traitCollectionDidChange(const std::optional<UITraitCollection>& /*previousTraitCollection*/) {}
+
+    // Called on views loaded from an interface file once they are complete, and when a design tool shows
+    // them; views made in code never see them.
+    virtual void awakeFromNib() {}
+    virtual void prepareForInterfaceBuilder() {}
 
     std::shared_ptr<UIResponder> next() const override { return superview(); }
 
@@ -195,8 +225,14 @@ protected:
 
 private:
     friend class UIWindow;
+    friend class UIWindowScene;
+    // Runs `change`, then tells every view under `roots` whose traits it changed.
+    static void changeTraits(const std::vector<std::shared_ptr<UIView>>& roots, const std::function<void()>& change);
+    void resizeSubviews(CGSize oldSize);
     bool isSelfOrAncestor(const UIView* view) const;
     void place(const std::shared_ptr<UIView>& view, std::size_t index);
+    void moveHere(const std::shared_ptr<UIView>& view, std::size_t index);
+    void leaveSuperview();
     void detachSubview(const UIView* view);
     void announceWillMoveToWindow(const std::shared_ptr<UIWindow>& newWindow);
     void setWindowOfSubtree(const std::shared_ptr<UIWindow>& window);
@@ -228,8 +264,11 @@ private:
     bool m_translatesAutoresizingMaskIntoConstraints = true;
     std::vector<std::shared_ptr<NSLayoutConstraint>> m_constraints;
     mutable std::shared_ptr<UILayoutGuide> m_safeAreaLayoutGuide;
+    mutable std::shared_ptr<CALayer> m_layer;
+    std::uint64_t m_autoresizingMask = 0;
     mutable std::shared_ptr<UILayoutGuide> m_layoutMarginsGuide;
     UIEdgeInsets m_layoutMargins {8, 8, 8, 8};
+    UIEdgeInsets m_safeAreaInsets;
     UILayoutPriority m_contentHuggingPriority[2] {UILayoutPriority::defaultLow(), UILayoutPriority::defaultLow()};
     UILayoutPriority m_contentCompressionResistancePriority[2] {UILayoutPriority::defaultHigh(),
                                                                 UILayoutPriority::defaultHigh()};
@@ -237,4 +276,6 @@ private:
 
 } // namespace UIKit
 
+#include "Platform/UIKit/UIView.AutoresizingMask.hpp"
+#include "Platform/UIKit/UIView.AnimationOptions.hpp"
 #include "Platform/UIKit/UIView.ContentMode.hpp"

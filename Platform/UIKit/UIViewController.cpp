@@ -3,7 +3,12 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
+#include "Platform/UIKit/UINavigationController.hpp"
+#include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
+#include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UITabBarController.hpp"
+#include "Platform/UIKit/UITabBarItem.hpp"
 #include "Platform/UIKit/UIScreen.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
@@ -143,6 +148,49 @@ UITraitCollection UIViewController::traitCollection() const
     if (auto presenting = presentingViewController())
         return presenting->traitCollection();
     return {};
+}
+
+namespace {
+
+template <class Container>
+std::shared_ptr<Container> closestAncestor(const UIViewController& controller)
+{
+    for (auto ancestor = controller.parent(); ancestor; ancestor = ancestor->parent()) {
+        if (auto container = std::dynamic_pointer_cast<Container>(ancestor))
+            return container;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::shared_ptr<UINavigationController> UIViewController::navigationController() const
+{
+    return closestAncestor<UINavigationController>(*this);
+}
+
+std::shared_ptr<UITabBarController> UIViewController::tabBarController() const
+{
+    return closestAncestor<UITabBarController>(*this);
+}
+
+std::shared_ptr<UISplitViewController> UIViewController::splitViewController() const
+{
+    return closestAncestor<UISplitViewController>(*this);
+}
+
+std::shared_ptr<UINavigationItem> UIViewController::navigationItem()
+{
+    if (!m_navigationItem)
+        m_navigationItem = Foundation::make<UINavigationItem>();
+    return m_navigationItem;
+}
+
+std::shared_ptr<UITabBarItem> UIViewController::tabBarItem()
+{
+    if (!m_tabBarItem)
+        m_tabBarItem = Foundation::make<UITabBarItem>();
+    return m_tabBarItem;
 }
 
 } // namespace UIKit

@@ -2,10 +2,13 @@
 
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIInterfaceOrientationMask.hpp"
 #include "Platform/UIKit/UIModalPresentationStyle.hpp"
+#include "Platform/UIKit/UIStatusBarStyle.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,8 +16,14 @@
 
 namespace UIKit {
 
+class UINavigationController;
+class UINavigationItem;
 class UIPopoverPresentationController;
+class UISplitViewController;
+class UITabBarController;
+class UITabBarItem;
 class UIView;
+class UIViewControllerTransitioningDelegate;
 
 // Manages one view, made on first use. Controllers nest (a parent holds its children) and present one
 // another modally (the presenter holds what it presents). Presenting and dismissing take effect at once;
@@ -66,6 +75,40 @@ public:
     // the view.
     UITraitCollection traitCollection() const;
 
+    // The closest ancestor of each container kind; none outside one.
+    std::shared_ptr<UINavigationController> navigationController() const;
+    std::shared_ptr<UITabBarController> tabBarController() const;
+    std::shared_ptr<UISplitViewController> splitViewController() const;
+
+    // Bar items, made on first request. Containers override them to speak for a child.
+    virtual std::shared_ptr<UINavigationItem> navigationItem();
+    virtual std::shared_ptr<UITabBarItem> tabBarItem();
+    virtual void setTabBarItem(std::shared_ptr<UITabBarItem> item) { m_tabBarItem = std::move(item); }
+
+    // Status bar: a container names the child whose preferences count instead of its own.
+    virtual UIStatusBarStyle preferredStatusBarStyle() const { return UIStatusBarStyle::defaultStyle; }
+    virtual bool prefersStatusBarHidden() const { return false; }
+    virtual std::shared_ptr<UIViewController> childForStatusBarStyle() const { return nullptr; }
+    virtual std::shared_ptr<UIViewController> childForStatusBarHidden() const { return nullptr; }
+    // No status bar is drawn; the requests are counted so that callers can be checked.
+    void setNeedsStatusBarAppearanceUpdate() { ++m_statusBarAppearanceUpdateCount; }
+    std::int64_t statusBarAppearanceUpdateCount() const { return m_statusBarAppearanceUpdateCount; }
+
+    virtual UIInterfaceOrientationMask supportedInterfaceOrientations() const { return UIInterfaceOrientationMask::all(); }
+    virtual bool shouldAutorotate() const { return true; }
+    virtual bool definesPresentationContext() const { return m_definesPresentationContext; }
+    virtual void setDefinesPresentationContext(bool defines) { m_definesPresentationContext = defines; }
+
+    bool isEditing() const { return m_isEditing; }
+    virtual void setEditing(bool editing, bool /*animated*/) { m_isEditing = editing; }
+
+    // Consulted when the presentation style is custom; held weakly, as the platform does.
+    std::shared_ptr<UIViewControllerTransitioningDelegate> transitioningDelegate() const { return m_transitioningDelegate.lock(); }
+    void setTransitioningDelegate(const std::shared_ptr<UIViewControllerTransitioningDelegate>& delegate)
+    {
+        m_transitioningDelegate = delegate;
+    }
+
 protected:
     friend Foundation::Construct;
     UIViewController() = default;
@@ -88,6 +131,12 @@ private:
     bool m_isBeingDismissed = false;
     UIModalPresentationStyle m_modalPresentationStyle = UIModalPresentationStyle::automatic;
     mutable std::shared_ptr<UIPopoverPresentationController> m_popoverPresentationController;
+    std::shared_ptr<UINavigationItem> m_navigationItem;
+    std::shared_ptr<UITabBarItem> m_tabBarItem;
+    std::int64_t m_statusBarAppearanceUpdateCount = 0;
+    bool m_definesPresentationContext = false;
+    bool m_isEditing = false;
+    std::weak_ptr<UIViewControllerTransitioningDelegate> m_transitioningDelegate;
 };
 
 } // namespace UIKit

@@ -58,11 +58,13 @@ void UIWindow::setWindowScene(const std::shared_ptr<UIWindowScene>& windowScene)
     auto previous = this->windowScene();
     if (previous == windowScene)
         return;
-    if (previous)
-        previous->removeWindow(this);
-    m_windowScene = windowScene;
-    if (windowScene)
-        windowScene->m_windows.push_back(weakSelf(this));
+    changeTraits({sharedSelf(this)}, [&] {
+        if (previous)
+            previous->removeWindow(this);
+        m_windowScene = windowScene;
+        if (windowScene)
+            windowScene->m_windows.push_back(weakSelf(this));
+    });
 }
 
 bool UIWindow::isKeyWindow() const

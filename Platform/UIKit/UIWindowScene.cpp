@@ -38,6 +38,14 @@ void UIWindowScene::removeWindow(const UIWindow* window)
     });
 }
 
+void UIWindowScene::setTraitCollection(const UITraitCollection& traits)
+{
+    if (traits == m_traitCollection)
+        return;
+    auto windows = this->windows();
+    UIView::changeTraits({windows.begin(), windows.end()}, [&] { m_traitCollection = traits; });
+}
+
 std::shared_ptr<UIResponder> UIWindowScene::next() const
 {
     return UIApplication::shared();

@@ -21,7 +21,8 @@ public:
 
     // Light appearance, regular size classes, the Mac idiom and the large text size unless changed.
     const UITraitCollection& traitCollection() const { return m_traitCollection; }
-    void setTraitCollection(const UITraitCollection& traits) { m_traitCollection = traits; }
+    // The scene's windows and their views hear of the traits that changed for them.
+    void setTraitCollection(const UITraitCollection& traits);
 
     std::shared_ptr<UIResponder> next() const override;
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Platform/Foundation/Error.hpp"
+#include "Platform/Foundation/String.hpp"
+
+#include <variant>
+
+namespace Basalwork {
+
+// A transition context did not hold the view or controller an animator needs.
+class TransitionContextError : public Foundation::ErrorOf<TransitionContextError> {
+public:
+    struct FailedToAccessViewControllerForKey {
+        Foundation::String viewControllerType;
+        Foundation::String key;
+    };
+    struct FailedToAccessViewForKey {
+        Foundation::String viewType;
+        Foundation::String key;
+    };
+    using Case = std::variant<FailedToAccessViewControllerForKey, FailedToAccessViewForKey>;
+
+    static TransitionContextError failedToAccessViewControllerForKey(Foundation::String viewControllerType, Foundation::String key)
+    {
+        return TransitionContextError(FailedToAccessViewControllerForKey {std::move(viewControllerType), std::move(key)});
+    }
+    static TransitionContextError failedToAccessViewForKey(Foundation::String viewType, Foundation::String key)
+    {
+        return TransitionContextError(FailedToAccessViewForKey {std::move(viewType), std::move(key)});
+    }
+
+    const Case& value() const { return m_case; }
+    template <class C>
+    const C* as() const { return std::get_if<C>(&m_case); }
+
+    std::string domain() const override { return "Basalwork.TransitionContextError"; }
+    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::string description() const override;
+
+private:
+    explicit TransitionContextError(Case value)
+        : m_case(std::move(value))
+    {
+    }
+    Case m_case;
+};
+
+} // namespace Basalwork

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/NSTextAlignment.hpp"
+#include "Platform/UIKit/UIView.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace UIKit {
+
+class UIColor;
+class UIFont;
+
+// A read-only text. Setting no font or no colour gives the label its default back, as the platform does.
+class UILabel : public UIView {
+public:
+    const std::optional<Foundation::String>& text() const { return m_text; }
+    void setText(std::optional<Foundation::String> text) { m_text = std::move(text); }
+    std::shared_ptr<UIFont> font() const { return m_font; }
+    void setFont(std::shared_ptr<UIFont> font);
+    std::shared_ptr<UIColor> textColor() const { return m_textColor; }
+    void setTextColor(std::shared_ptr<UIColor> color);
+    NSTextAlignment textAlignment() const { return m_textAlignment; }
+    void setTextAlignment(NSTextAlignment alignment) { m_textAlignment = alignment; }
+    // 0: as many lines as the text needs.
+    std::int64_t numberOfLines() const { return m_numberOfLines; }
+    void setNumberOfLines(std::int64_t lines) { m_numberOfLines = lines; }
+    bool adjustsFontForContentSizeCategory() const { return m_adjustsFontForContentSizeCategory; }
+    void setAdjustsFontForContentSizeCategory(bool adjusts) { m_adjustsFontForContentSizeCategory = adjusts; }
+
+    // The font used when none is set: the system font at 17 points.
+    static std::shared_ptr<UIFont> defaultFont();
+
+protected:
+    friend Foundation::Construct;
+    UILabel();
+    explicit UILabel(const CGRect& frame);
+
+private:
+    std::optional<Foundation::String> m_text;
+    std::shared_ptr<UIFont> m_font;
+    std::shared_ptr<UIColor> m_textColor;
+    NSTextAlignment m_textAlignment = NSTextAlignment::natural;
+    std::int64_t m_numberOfLines = 1;
+    bool m_adjustsFontForContentSizeCategory = false;
+};
+
+} // namespace UIKit

@@ -1,0 +1,190 @@
+#pragma once
+
+#include "Platform/Foundation/IndexPath.hpp"
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIScrollView.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace UIKit {
+
+class UITableViewCell;
+class UITableViewDataSource;
+class UITableViewDelegate;
+class UITableViewHeaderFooterView;
+
+// Rows in sections, asked of a data source and laid out top to bottom; only the rows inside the bounds
+// have cells, which are handed out again by reuse identifier once they scroll away. Changes to the rows go
+// through batch updates that are checked against the data source as the platform checks them: an update
+// whose counts do not add up stops the program.
+class UITableView : public UIScrollView {
+public:
+    enum class Style : std::int64_t;
+    enum class RowAnimation : std::int64_t;
+    enum class ScrollPosition : std::int64_t;
+    struct Update;
+
+    // "Let the table decide": a row measures its cell, a header or footer takes no room.
+    static constexpr CGFloat automaticDimension = -1;
+
+    Style style() const { return m_style; }
+
+    std::shared_ptr<UITableViewDataSource> dataSource() const { return m_dataSource.lock(); }
+    void setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) { m_dataSource = dataSource; }
+    std::shared_ptr<UITableViewDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { m_delegate = delegate; }
+
+    // register(_:forCellReuseIdentifier:) and register(_:forHeaderFooterViewReuseIdentifier:). Registering
+    // an identifier again replaces the type.
+    template <class Cell>
+    void registerCell(const Foundation::String& forCellReuseIdentifier)
+    {
+        m_cellFactories[forCellReuseIdentifier] = [] { return std::shared_ptr<UITableViewCell>(Foundation::make<Cell>()); };
+    }
+    template <class View>
+    void registerHeaderFooterView(const Foundation::String& forHeaderFooterViewReuseIdentifier)
+    {
+        m_headerFooterFactories[forHeaderFooterViewReuseIdentifier] = [] {
+            return std::shared_ptr<UITableViewHeaderFooterView>(Foundation::make<View>());
+        };
+    }
+    // A cell handed back, or a new one of the registered type; nothing for an identifier never registered.
+    std::shared_ptr<UITableViewCell> dequeueReusableCell(const Foundation::String& withIdentifier,
+                                                         const Foundation::IndexPath& for_);
+    std::shared_ptr<UITableViewHeaderFooterView> dequeueReusableHeaderFooterView(const Foundation::String& withIdentifier);
+
+    // The counts as the table last loaded them; the first question loads them.
+    std::int64_t numberOfSections();
+    std::int64_t numberOfRows(std::int64_t inSection);
+
+    // Throws away every cell, header and footer and asks the data source for everything again.
+    void reloadData();
+
+    // The rows that have cells, top to bottom; nothing before the table has loaded.
+    std::optional<std::vector<Foundation::IndexPath>> indexPathsForVisibleRows() const;
+    std::vector<std::shared_ptr<UITableViewCell>> visibleCells() const;
+    // The cell of a visible row; nothing for a row off screen.
+    std::shared_ptr<UITableViewCell> cellForRow(const Foundation::IndexPath& at) const;
+    std::optional<Foundation::IndexPath> indexPath(const UITableViewCell& for_) const;
+    std::shared_ptr<UITableViewHeaderFooterView> headerView(std::int64_t forSection) const;
+    std::shared_ptr<UITableViewHeaderFooterView> footerView(std::int64_t forSection) const;
+
+    // Batch updates: row paths of deletions count in the old rows, of insertions in the new ones. The
+    // changes and the data source's new counts are checked and applied when the outermost batch ends.
+    // The completion runs once the animations are over, on a later turn of the main loop.
+    void performBatchUpdates(const std::function<void()>& updates, std::function<void(bool)> completion = nullptr);
+    void beginUpdates();
+    void endUpdates();
+    void insertRows(const std::vector<Foundation::IndexPath>& at, RowAnimation with);
+    void deleteRows(const std::vector<Foundation::IndexPath>& at, RowAnimation with);
+    void reloadRows(const std::vector<Foundation::IndexPath>& at, RowAnimation with);
+    void moveRow(const Foundation::IndexPath& at, const Foundation::IndexPath& to);
+    void insertSections(const std::vector<std::int64_t>& sections, RowAnimation with);
+    void deleteSections(const std::vector<std::int64_t>& sections, RowAnimation with);
+    void reloadSections(const std::vector<std::int64_t>& sections, RowAnimation with);
+    void moveSection(std::int64_t section, std::int64_t toSection);
+    // Every change applied to the rows, oldest first, as the table received it.
+    const std::vector<Update>& appliedUpdates() const { return m_appliedUpdates; }
+
+    // Selection: one row at a time.
+    std::optional<Foundation::IndexPath> indexPathForSelectedRow() const { return m_selectedRow; }
+    void selectRow(const std::optional<Foundation::IndexPath>& at, bool animated, ScrollPosition scrollPosition);
+    void deselectRow(const Foundation::IndexPath& at, bool animated);
+
+    // The row's rectangle in content coordinates, as last laid out.
+    CGRect rectForRow(const Foundation::IndexPath& at);
+    void scrollToRow(const Foundation::IndexPath& at, ScrollPosition position, bool animated);
+    using UIScrollView::setContentOffset;
+    void setContentOffset(CGPoint offset, bool animated) override;
+    void layoutSubviews() override;
+
+    // Sizes: the defaults the delegate's answers fall back on.
+    CGFloat rowHeight() const { return m_rowHeight; }
+    void setRowHeight(CGFloat height) { m_rowHeight = height; }
+    CGFloat estimatedRowHeight() const { return m_estimatedRowHeight; }
+    void setEstimatedRowHeight(CGFloat height) { m_estimatedRowHeight = height; }
+    CGFloat sectionHeaderHeight() const { return m_sectionHeaderHeight; }
+    void setSectionHeaderHeight(CGFloat height) { m_sectionHeaderHeight = height; }
+    CGFloat sectionFooterHeight() const { return m_sectionFooterHeight; }
+    void setSectionFooterHeight(CGFloat height) { m_sectionFooterHeight = height; }
+    CGFloat estimatedSectionHeaderHeight() const { return m_estimatedSectionHeaderHeight; }
+    void setEstimatedSectionHeaderHeight(CGFloat height) { m_estimatedSectionHeaderHeight = height; }
+    CGFloat estimatedSectionFooterHeight() const { return m_estimatedSectionFooterHeight; }
+    void setEstimatedSectionFooterHeight(CGFloat height) { m_estimatedSectionFooterHeight = height; }
+
+    // Shown behind the rows, filling the table.
+    const std::shared_ptr<UIView>& backgroundView() const { return m_backgroundView; }
+    void setBackgroundView(std::shared_ptr<UIView> view);
+    const std::shared_ptr<UIView>& tableFooterView() const { return m_tableFooterView; }
+    void setTableFooterView(std::shared_ptr<UIView> view) { m_tableFooterView = std::move(view); }
+
+protected:
+    friend Foundation::Construct;
+    // init(frame:style:)
+    UITableView(const CGRect& frame, Style style);
+
+private:
+    struct PendingUpdates;
+    struct RowFrame {
+        Foundation::IndexPath indexPath;
+        CGFloat y;
+        CGFloat height;
+    };
+
+    std::vector<std::int64_t> fetchRowCounts();
+    void loadIfNeeded();
+    void applyPendingUpdates();
+    void recordUpdate(Update update);
+    void recycle(const std::shared_ptr<UITableViewCell>& cell);
+    void recycle(const std::shared_ptr<UITableViewHeaderFooterView>& view);
+    void recycleHeadersAndFooters();
+    // Places the rows top to bottom and gives a cell to every row inside the bounds.
+    void layoutRows();
+
+    Style m_style;
+    std::weak_ptr<UITableViewDataSource> m_dataSource;
+    std::weak_ptr<UITableViewDelegate> m_delegate;
+    std::unordered_map<Foundation::String, std::function<std::shared_ptr<UITableViewCell>()>> m_cellFactories;
+    std::unordered_map<Foundation::String, std::function<std::shared_ptr<UITableViewHeaderFooterView>()>>
+        m_headerFooterFactories;
+    std::unordered_map<Foundation::String, std::vector<std::shared_ptr<UITableViewCell>>> m_reusableCells;
+    std::unordered_map<Foundation::String, std::vector<std::shared_ptr<UITableViewHeaderFooterView>>>
+        m_reusableHeaderFooterViews;
+
+    bool m_hasLoaded = false;
+    std::vector<std::int64_t> m_rowCounts;
+    std::vector<RowFrame> m_rowFrames;
+    std::map<Foundation::IndexPath, std::shared_ptr<UITableViewCell>> m_visibleCells;
+    std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> m_headerViews;
+    std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> m_footerViews;
+    bool m_isLayingOut = false;
+
+    int m_batchDepth = 0;
+    std::shared_ptr<PendingUpdates> m_pending;
+    std::vector<Update> m_appliedUpdates;
+
+    std::optional<Foundation::IndexPath> m_selectedRow;
+    CGFloat m_rowHeight = automaticDimension;
+    CGFloat m_estimatedRowHeight = automaticDimension;
+    CGFloat m_sectionHeaderHeight = automaticDimension;
+    CGFloat m_sectionFooterHeight = automaticDimension;
+    CGFloat m_estimatedSectionHeaderHeight = automaticDimension;
+    CGFloat m_estimatedSectionFooterHeight = automaticDimension;
+    std::shared_ptr<UIView> m_backgroundView;
+    std::shared_ptr<UIView> m_tableFooterView;
+};
+
+} // namespace UIKit
+
+#include "Platform/UIKit/UITableView.RowAnimation.hpp"
+#include "Platform/UIKit/UITableView.ScrollPosition.hpp"
+#include "Platform/UIKit/UITableView.Style.hpp"
+#include "Platform/UIKit/UITableView.Update.hpp"
+#include "Platform/UIKit/UITableViewCell.hpp"
+#include "Platform/UIKit/UITableViewHeaderFooterView.hpp"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIView.hpp"
+
+#include <optional>
+
+namespace UIKit {
+
+// A row's view. The table places it and hands it out again, by its reuse identifier, once it scrolls away.
+class UITableViewCell : public UIView {
+public:
+    const std::optional<Foundation::String>& reuseIdentifier() const { return m_reuseIdentifier; }
+    // The view the row's content goes into.
+    const std::shared_ptr<UIView>& contentView() const { return m_contentView; }
+    bool isSelected() const { return m_isSelected; }
+    void setIsSelected(bool selected) { m_isSelected = selected; }
+    // Called before the table hands the cell out again.
+    virtual void prepareForReuse() {}
+
+protected:
+    friend Foundation::Construct;
+    friend class UITableView;
+    UITableViewCell() = default;
+    void initialize() override
+    {
+        UIView::initialize();
+        m_contentView = Foundation::make<UIView>();
+        addSubview(m_contentView);
+    }
+
+private:
+    std::optional<Foundation::String> m_reuseIdentifier;
+    std::shared_ptr<UIView> m_contentView;
+    bool m_isSelected = false;
+};
+
+} // namespace UIKit
