@@ -9,7 +9,10 @@
 #include <vector>
 
 namespace UIKit {
+class UIButton;
 class UILabel;
+class UITextField;
+class UITextView;
 }
 
 namespace Basalwork {
@@ -36,6 +39,13 @@ inline void setUpdateableFonts(PreferredContentSizeCategoryFontUpdateable& objec
 // A label's one font; an empty list gives the label its default font back.
 UpdateableFonts updateableFonts(const UIKit::UILabel& label);
 void setUpdateableFonts(UIKit::UILabel& label, const UpdateableFonts& fonts);
+UpdateableFonts updateableFonts(const UIKit::UITextField& field);
+void setUpdateableFonts(UIKit::UITextField& field, const UpdateableFonts& fonts);
+UpdateableFonts updateableFonts(const UIKit::UITextView& textView);
+void setUpdateableFonts(UIKit::UITextView& textView, const UpdateableFonts& fonts);
+// The title label's font; a button without a title label is left alone.
+UpdateableFonts updateableFonts(const UIKit::UIButton& button);
+void setUpdateableFonts(UIKit::UIButton& button, const UpdateableFonts& fonts);
 
 template <class T>
 concept FontUpdateable = requires(T& object, const UpdateableFonts& fonts) {

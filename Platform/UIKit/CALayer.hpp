@@ -28,6 +28,14 @@ public:
     void setFrame(const CGRect& frame);
     CATransform3D transform() const { return m_transform; }
     void setTransform(const CATransform3D& transform) { m_transform = transform; }
+    // Applied to the sublayers, as a perspective for 3-D turns; recorded only.
+    CATransform3D sublayerTransform() const { return m_sublayerTransform; }
+    void setSublayerTransform(const CATransform3D& transform) { m_sublayerTransform = transform; }
+    // The layer as it is shown now. Animations apply their end state at once, so that is the layer itself.
+    std::shared_ptr<const CALayer> presentation() const
+    {
+        return std::static_pointer_cast<const CALayer>(shared_from_this());
+    }
 
     const std::shared_ptr<CGColor>& backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(std::shared_ptr<CGColor> color) { m_backgroundColor = std::move(color); }
@@ -86,6 +94,7 @@ private:
     CGRect m_bounds;
     CGPoint m_position;
     CATransform3D m_transform;
+    CATransform3D m_sublayerTransform;
     std::shared_ptr<CGColor> m_backgroundColor;
     CGFloat m_borderWidth = 0;
     std::shared_ptr<CGColor> m_borderColor;

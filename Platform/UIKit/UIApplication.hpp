@@ -4,6 +4,7 @@
 #include "Platform/Foundation/URL.hpp"
 #include "Platform/UIKit/UIContentSizeCategory.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
+#include "Platform/UIKit/UIUserInterfaceLayoutDirection.hpp"
 
 #include <any>
 #include <cstdint>
@@ -49,6 +50,13 @@ public:
     // Every URL opened, oldest first.
     const std::vector<Foundation::URL>& openedURLs() const { return m_openedURLs; }
 
+    // Left to right unless the program's driver (or a test) says otherwise.
+    UIUserInterfaceLayoutDirection userInterfaceLayoutDirection() const { return m_userInterfaceLayoutDirection; }
+    void setUserInterfaceLayoutDirection(UIUserInterfaceLayoutDirection direction)
+    {
+        m_userInterfaceLayoutDirection = direction;
+    }
+
     // Hands the event to its window: the window of its touches, the window it names, else the key window.
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
@@ -64,6 +72,7 @@ private:
     State m_applicationState;
     UIContentSizeCategory m_preferredContentSizeCategory = UIContentSizeCategory::large();
     std::vector<Foundation::URL> m_openedURLs;
+    UIUserInterfaceLayoutDirection m_userInterfaceLayoutDirection = UIUserInterfaceLayoutDirection::leftToRight;
 };
 
 } // namespace UIKit

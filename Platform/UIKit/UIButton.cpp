@@ -1,5 +1,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 
+#include "Platform/UIKit/UILabel.hpp"
+
 namespace UIKit {
 
 UIButton::UIButton()
@@ -30,6 +32,13 @@ void UIButton::setTitle(std::optional<Foundation::String> title, State forState)
         m_titles.insert_or_assign(forState.rawValue, std::move(*title));
     else
         m_titles.erase(forState.rawValue);
+}
+
+std::shared_ptr<UILabel> UIButton::titleLabel() const
+{
+    if (!m_titleLabel && !m_titles.empty())
+        m_titleLabel = Foundation::make<UILabel>();
+    return m_titleLabel;
 }
 
 const std::optional<UIButton::Configuration>& UIButton::configuration() const

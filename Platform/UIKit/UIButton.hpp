@@ -9,6 +9,8 @@
 
 namespace UIKit {
 
+class UILabel;
+
 // A push button: a title for each control state, or a configuration that describes it whole.
 class UIButton : public UIControl {
 public:
@@ -22,6 +24,10 @@ public:
     // The title for the current state.
     std::optional<Foundation::String> currentTitle() const { return title(state()); }
 
+    // The label that shows the title, made when first asked for once the button has a title; a button
+    // that never had one (an image-only button) has none.
+    std::shared_ptr<UILabel> titleLabel() const;
+
     const std::optional<Configuration>& configuration() const;
     void setConfiguration(std::optional<Configuration> configuration);
 
@@ -34,6 +40,7 @@ private:
     std::map<std::uint64_t, Foundation::String> m_titles;
     // Held apart because the configuration type is complete only after this class.
     std::unique_ptr<std::optional<Configuration>> m_configuration;
+    mutable std::shared_ptr<UILabel> m_titleLabel;
 };
 
 } // namespace UIKit

@@ -187,4 +187,13 @@ std::optional<UIColor::HueSaturationBrightness> UIColor::hueSaturationBrightness
     return result;
 }
 
+std::shared_ptr<UIColor> UIColor::withAlphaComponent(CGFloat alpha) const
+{
+    if (m_provider)
+        return Foundation::make<UIColor>([provider = m_provider, alpha](const UITraitCollection& traits) {
+            return provider(traits)->withAlphaComponent(alpha);
+        });
+    return Foundation::make<UIColor>(m_red, m_green, m_blue, alpha);
+}
+
 } // namespace UIKit

@@ -53,6 +53,8 @@ public:
     // getHue(_:saturation:brightness:alpha:), of the colour for unspecified traits. Nothing when a
     // component is not a finite number: such a colour has no hue or brightness to speak of.
     std::optional<HueSaturationBrightness> hueSaturationBrightness() const;
+    // The same colour with another alpha; a dynamic colour stays dynamic.
+    std::shared_ptr<UIColor> withAlphaComponent(CGFloat alpha) const;
 
 protected:
     friend Foundation::Construct;

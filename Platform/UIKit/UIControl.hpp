@@ -14,7 +14,7 @@ public:
     struct State;
 
     bool isEnabled() const { return m_isEnabled; }
-    void setIsEnabled(bool enabled) { m_isEnabled = enabled; }
+    virtual void setIsEnabled(bool enabled) { m_isEnabled = enabled; }
     bool isSelected() const { return m_isSelected; }
     virtual void setIsSelected(bool selected) { m_isSelected = selected; }
     bool isHighlighted() const { return m_isHighlighted; }
@@ -23,7 +23,7 @@ public:
     State state() const;
 
     // addAction(_:for:): the handler runs for every event of `events`, in the order actions were added.
-    void addAction(std::function<void()> handler, Event events);
+    virtual void addAction(std::function<void()> handler, Event events);
     // Runs the actions of every event in `events`, as the control does when the user operates it.
     virtual void sendActions(Event events);
 

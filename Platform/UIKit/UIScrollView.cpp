@@ -45,4 +45,28 @@ void UIScrollView::scrollRectToVisible(const CGRect& rect, bool animated)
         setContentOffset(scrolled, animated);
 }
 
+void UIScrollView::setContentSize(CGSize size)
+{
+    m_contentSize = size;
+    std::erase_if(m_contentSizeObservations, [](const auto& observation) { return observation.expired(); });
+    // A report may start or end observations, so it walks a copy.
+    const auto observations = m_contentSizeObservations;
+    for (const auto& weak : observations) {
+        if (auto observation = weak.lock())
+            observation->report();
+    }
+}
+
+std::shared_ptr<Foundation::NSKeyValueObservation>
+UIScrollView::observeContentSize(std::function<void(CGSize newValue)> handler)
+{
+    std::weak_ptr<UIScrollView> weakSelf = sharedSelf(this);
+    auto observation = Foundation::make<Foundation::NSKeyValueObservation>([weakSelf, handler = std::move(handler)] {
+        if (auto self = weakSelf.lock())
+            handler(self->contentSize());
+    });
+    m_contentSizeObservations.push_back(observation);
+    return observation;
+}
+
 } // namespace UIKit

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "Platform/Foundation/NSKeyValueObservation.hpp"
 #include "Platform/UIKit/CGPoint.hpp"
 #include "Platform/UIKit/CGSize.hpp"
 #include "Platform/UIKit/UIEdgeInsets.hpp"
 #include "Platform/UIKit/UIView.hpp"
+
+#include <functional>
+#include <memory>
+#include <vector>
 
 namespace UIKit {
 
@@ -17,7 +22,10 @@ public:
     void setContentOffset(CGPoint offset) { setContentOffset(offset, false); }
     virtual void setContentOffset(CGPoint offset, bool animated);
     CGSize contentSize() const { return m_contentSize; }
-    void setContentSize(CGSize size) { m_contentSize = size; }
+    void setContentSize(CGSize size);
+    // observe(\.contentSize, options: [.new]): every write reports the new size, none is reported at
+    // the start. The observation lasts while the returned token is held and valid.
+    std::shared_ptr<Foundation::NSKeyValueObservation> observeContentSize(std::function<void(CGSize newValue)> handler);
     UIEdgeInsets contentInset() const { return m_contentInset; }
     void setContentInset(const UIEdgeInsets& inset) { m_contentInset = inset; }
     // The content inset plus what the system adds for bars and safe areas, of which there are none here.
@@ -55,6 +63,7 @@ private:
     UIEdgeInsets m_verticalScrollIndicatorInsets;
     UIEdgeInsets m_horizontalScrollIndicatorInsets;
     KeyboardDismissMode m_keyboardDismissMode {};
+    std::vector<std::weak_ptr<Foundation::NSKeyValueObservation>> m_contentSizeObservations;
 };
 
 } // namespace UIKit

@@ -1,8 +1,63 @@
 #include "Platform/UIKit/UITextField.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/UILabel.hpp"
+
+#include <limits>
 
 namespace UIKit {
+
+UITextField::UITextField()
+    : m_font(UILabel::defaultFont())
+{
+}
+
+UITextField::UITextField(const CGRect& frame)
+    : UIControl(frame)
+    , m_font(UILabel::defaultFont())
+{
+}
+
+void UITextField::setFont(std::shared_ptr<UIFont> font)
+{
+    m_font = font ? std::move(font) : UILabel::defaultFont();
+}
+
+std::shared_ptr<Foundation::NSAttributedString> UITextField::attributedText() const
+{
+    // Kept only while the plain text has not moved on since.
+    if (m_attributedText && m_attributedText->string() == m_text)
+        return m_attributedText;
+    return Foundation::make<Foundation::NSAttributedString>(m_text);
+}
+
+void UITextField::setAttributedText(std::shared_ptr<Foundation::NSAttributedString> text)
+{
+    m_text = text ? text->string() : Foundation::String();
+    m_attributedText = std::move(text);
+}
+
+std::optional<Foundation::String> UITextField::placeholder() const
+{
+    if (!m_attributedPlaceholder)
+        return std::nullopt;
+    return m_attributedPlaceholder->string();
+}
+
+void UITextField::setPlaceholder(std::optional<Foundation::String> placeholder)
+{
+    m_attributedPlaceholder =
+        placeholder ? Foundation::make<Foundation::NSAttributedString>(std::move(*placeholder)) : nullptr;
+}
+
+CGRect UITextField::firstRectOfDocument() const
+{
+    if (m_text.isEmpty())
+        return CGRect::null();
+    const CGFloat pointSize = m_font->pointSize();
+    return {{0, 0}, {static_cast<CGFloat>(m_text.count()) * pointSize * 0.5, pointSize * 1.2}};
+}
 
 const Foundation::Notification::Name& UITextField::textDidChangeNotification()
 {

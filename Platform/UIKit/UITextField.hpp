@@ -1,11 +1,21 @@
 #pragma once
 
+#include "Platform/Foundation/NSAttributedString.hpp"
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/CGRect.hpp"
+#include "Platform/UIKit/NSTextAlignment.hpp"
 #include "Platform/UIKit/UIControl.hpp"
 #include "Platform/UIKit/UIKeyInput.hpp"
+#include "Platform/UIKit/UITextFieldDelegate.hpp"
+
+#include <memory>
+#include <optional>
 
 namespace UIKit {
+
+class UIColor;
+class UIFont;
 
 // A single line of editable text. It edits while it is first responder; typing (keys, `insertText`,
 // `deleteBackward`) posts `textDidChangeNotification` with the field as object, setting the text does not.
@@ -22,6 +32,38 @@ public:
     ViewMode clearButtonMode() const { return m_clearButtonMode; }
     void setClearButtonMode(ViewMode mode) { m_clearButtonMode = mode; }
 
+    // Appearance. Setting no font gives the default back, as a label does.
+    std::shared_ptr<UIFont> font() const { return m_font; }
+    void setFont(std::shared_ptr<UIFont> font);
+    std::shared_ptr<UIColor> textColor() const { return m_textColor; }
+    void setTextColor(std::shared_ptr<UIColor> color) { m_textColor = std::move(color); }
+    NSTextAlignment textAlignment() const { return m_textAlignment; }
+    void setTextAlignment(NSTextAlignment alignment) { m_textAlignment = alignment; }
+    // The text with its attributes; no attributed text clears the text.
+    std::shared_ptr<Foundation::NSAttributedString> attributedText() const;
+    void setAttributedText(std::shared_ptr<Foundation::NSAttributedString> text);
+    // The placeholder; the plain one is the attributed one's string.
+    std::optional<Foundation::String> placeholder() const;
+    void setPlaceholder(std::optional<Foundation::String> placeholder);
+    const std::shared_ptr<Foundation::NSAttributedString>& attributedPlaceholder() const { return m_attributedPlaceholder; }
+    void setAttributedPlaceholder(std::shared_ptr<Foundation::NSAttributedString> placeholder)
+    {
+        m_attributedPlaceholder = std::move(placeholder);
+    }
+    bool adjustsFontSizeToFitWidth() const { return m_adjustsFontSizeToFitWidth; }
+    void setAdjustsFontSizeToFitWidth(bool adjusts) { m_adjustsFontSizeToFitWidth = adjusts; }
+    CGFloat minimumFontSize() const { return m_minimumFontSize; }
+    void setMinimumFontSize(CGFloat size) { m_minimumFontSize = size; }
+    bool isSecureTextEntry() const { return m_isSecureTextEntry; }
+    void setIsSecureTextEntry(bool secure) { m_isSecureTextEntry = secure; }
+    std::shared_ptr<UITextFieldDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(const std::shared_ptr<UITextFieldDelegate>& delegate) { m_delegate = delegate; }
+
+    // firstRect(for:) of the range from the beginning to the end of the document, in the field's
+    // coordinates. Headless, each character is half the font's point size wide and a line is 1.2 point
+    // sizes tall; an empty text has no rectangle (the null rectangle).
+    CGRect firstRectOfDocument() const;
+
     bool canBecomeFirstResponder() const override { return isEnabled(); }
     bool becomeFirstResponder() override;
     bool resignFirstResponder() override;
@@ -35,11 +77,8 @@ public:
 
 protected:
     friend Foundation::Construct;
-    UITextField() = default;
-    explicit UITextField(const CGRect& frame)
-        : UIControl(frame)
-    {
-    }
+    UITextField();
+    explicit UITextField(const CGRect& frame);
 
 private:
     void textDidChange();
@@ -47,6 +86,15 @@ private:
     Foundation::String m_text;
     bool m_isEditing = false;
     ViewMode m_clearButtonMode {};
+    std::shared_ptr<UIFont> m_font;
+    std::shared_ptr<UIColor> m_textColor;
+    NSTextAlignment m_textAlignment {};
+    std::shared_ptr<Foundation::NSAttributedString> m_attributedText;
+    std::shared_ptr<Foundation::NSAttributedString> m_attributedPlaceholder;
+    bool m_adjustsFontSizeToFitWidth = false;
+    CGFloat m_minimumFontSize = 0;
+    bool m_isSecureTextEntry = false;
+    std::weak_ptr<UITextFieldDelegate> m_delegate;
 };
 
 } // namespace UIKit

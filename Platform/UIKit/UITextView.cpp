@@ -1,8 +1,40 @@
 #include "Platform/UIKit/UITextView.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/UILabel.hpp"
 
 namespace UIKit {
+
+UITextView::UITextView()
+    : m_font(UILabel::defaultFont())
+{
+}
+
+UITextView::UITextView(const CGRect& frame)
+    : UIView(frame)
+    , m_font(UILabel::defaultFont())
+{
+}
+
+void UITextView::setFont(std::shared_ptr<UIFont> font)
+{
+    m_font = font ? std::move(font) : UILabel::defaultFont();
+}
+
+std::shared_ptr<Foundation::NSAttributedString> UITextView::attributedText() const
+{
+    // Kept only while the plain text has not moved on since.
+    if (m_attributedText && m_attributedText->string() == m_text)
+        return m_attributedText;
+    return Foundation::make<Foundation::NSAttributedString>(m_text);
+}
+
+void UITextView::setAttributedText(std::shared_ptr<Foundation::NSAttributedString> text)
+{
+    m_text = text ? text->string() : Foundation::String();
+    m_attributedText = std::move(text);
+}
 
 const Foundation::Notification::Name& UITextView::textDidChangeNotification()
 {

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/CALayer.hpp"
 #include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -487,6 +488,12 @@ const std::shared_ptr<UILayoutGuide>& UIView::layoutMarginsGuide() const
     return m_layoutMarginsGuide;
 }
 
+void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide)
+{
+    guide->m_owningView = std::static_pointer_cast<UIView>(shared_from_this());
+    m_layoutGuides.push_back(guide);
+}
+
 UILayoutPriority UIView::contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const
 {
     return m_contentHuggingPriority[static_cast<std::size_t>(forAxis)];
@@ -572,6 +579,7 @@ namespace {
 
 UIView::AnimationOptions lastOptions;
 double lastDuration = 0;
+std::weak_ptr<UIView> lastTransition;
 
 } // namespace
 
@@ -589,6 +597,18 @@ void UIView::animate(double withDuration, double delay, AnimationOptions options
                                                   [completion = std::move(completion)] { completion(true); });
 }
 
+void UIView::transition(const std::shared_ptr<UIView>& with, double duration, AnimationOptions options,
+                        const std::function<void()>& animations, std::function<void(bool)> completion)
+{
+    lastTransition = with;
+    animate(duration, 0, options, animations, std::move(completion));
+}
+
+std::shared_ptr<UIView> UIView::lastTransitionView()
+{
+    return lastTransition.lock();
+}
+
 UIView::AnimationOptions UIView::lastAnimationOptions()
 {
     return lastOptions;
@@ -597,6 +617,23 @@ UIView::AnimationOptions UIView::lastAnimationOptions()
 double UIView::lastAnimationDuration()
 {
     return lastDuration;
+}
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
+{
+    if (!recognizer)
+        return;
+    if (auto previous = recognizer->view(); previous && previous.get() != this)
+        previous->removeGestureRecognizer(recognizer);
+    if (std::find(m_gestureRecognizers.begin(), m_gestureRecognizers.end(), recognizer) == m_gestureRecognizers.end())
+        m_gestureRecognizers.push_back(recognizer);
+    recognizer->m_view = weakSelf(this);
+}
+
+void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
+{
+    if (std::erase(m_gestureRecognizers, recognizer) > 0)
+        recognizer->m_view.reset();
 }
 
 } // namespace UIKit

@@ -26,6 +26,7 @@ namespace UIKit {
 class CALayer;
 class UIColor;
 class UIEvent;
+class UIGestureRecognizer;
 class UIGraphicsImageRendererContext;
 class UILayoutGuide;
 class UIWindow;
@@ -76,6 +77,9 @@ public:
     void setIsUserInteractionEnabled(bool enabled) { m_isUserInteractionEnabled = enabled; }
     std::int64_t tag() const { return m_tag; }
     void setTag(std::int64_t tag) { m_tag = tag; }
+    // isExclusiveTouch: recorded; one finger at a time is all the event driver sends.
+    bool isExclusiveTouch() const { return m_isExclusiveTouch; }
+    void setIsExclusiveTouch(bool exclusive) { m_isExclusiveTouch = exclusive; }
     const std::optional<Foundation::String>& accessibilityIdentifier() const { return m_accessibilityIdentifier; }
     void setAccessibilityIdentifier(std::optional<Foundation::String> identifier)
     {
@@ -109,6 +113,11 @@ public:
     static void animate(double withDuration, double delay, AnimationOptions options,
                         const std::function<void()>& animations, std::function<void(bool)> completion);
     static AnimationOptions lastAnimationOptions();
+    // transition(with:duration:options:animations:completion:): as the animation above without delay;
+    // the view is recorded in `lastTransitionView`.
+    static void transition(const std::shared_ptr<UIView>& with, double duration, AnimationOptions options,
+                           const std::function<void()>& animations, std::function<void(bool)> completion);
+    static std::shared_ptr<UIView> lastTransitionView();
     static double lastAnimationDuration();
 
     // Auto Layout, recorded. Active constraints live on the closest common ancestor of their items; a
@@ -142,6 +151,9 @@ public:
     // cover a headless window.
     const std::shared_ptr<UILayoutGuide>& safeAreaLayoutGuide() const;
     const std::shared_ptr<UILayoutGuide>& layoutMarginsGuide() const;
+    // Guides the view owns besides its own two; adding one makes this view its owner.
+    const std::vector<std::shared_ptr<UILayoutGuide>>& layoutGuides() const { return m_layoutGuides; }
+    void addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
     // What bars and rounded corners of the screen cover at the view's edges. Nothing covers a headless
     // window, so this is what the program's driver (or a test) says it is.
     UIEdgeInsets safeAreaInsets() const { return m_safeAreaInsets; }
@@ -217,6 +229,11 @@ public:
 
     std::shared_ptr<UIResponder> next() const override { return superview(); }
 
+    // Gesture recognisers, owned by the view. A recogniser moves here from any view it was on.
+    const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return m_gestureRecognizers; }
+    void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+
 protected:
     friend Foundation::Construct;
     UIView() = default;
@@ -257,7 +274,9 @@ private:
     bool m_isUserInteractionEnabled = true;
     std::int64_t m_tag = 0;
     std::optional<Foundation::String> m_accessibilityIdentifier;
+    bool m_isExclusiveTouch = false;
     bool m_needsLayout = true;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> m_gestureRecognizers;
     ContentMode m_contentMode {};
     UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;
     std::shared_ptr<UIColor> m_tintColor;
@@ -267,6 +286,7 @@ private:
     mutable std::shared_ptr<CALayer> m_layer;
     std::uint64_t m_autoresizingMask = 0;
     mutable std::shared_ptr<UILayoutGuide> m_layoutMarginsGuide;
+    std::vector<std::shared_ptr<UILayoutGuide>> m_layoutGuides;
     UIEdgeInsets m_layoutMargins {8, 8, 8, 8};
     UIEdgeInsets m_safeAreaInsets;
     UILayoutPriority m_contentHuggingPriority[2] {UILayoutPriority::defaultLow(), UILayoutPriority::defaultLow()};

@@ -6,11 +6,16 @@
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
+#include "Platform/UIKit/UIPresentationController.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UITabBarController.hpp"
 #include "Platform/UIKit/UITabBarItem.hpp"
 #include "Platform/UIKit/UIScreen.hpp"
 #include "Platform/UIKit/UIView.hpp"
+#include "Platform/UIKit/UIViewControllerAnimatedTransitioning.hpp"
+#include "Platform/UIKit/UIViewControllerContextTransitioning.hpp"
+#include "Platform/UIKit/UIViewControllerTransitioningDelegate.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
 
@@ -22,6 +27,65 @@ const Foundation::Logger& log()
     static const Foundation::Logger logger("UIKit", "UIViewController");
     return logger;
 }
+
+// The context of one custom transition. It completes once; later calls are ignored, so an animator
+// that reports twice cannot run the presenter's bookkeeping twice.
+class TransitionContext : public UIViewControllerContextTransitioning {
+public:
+    TransitionContext(std::shared_ptr<UIView> container, std::shared_ptr<UIViewController> from,
+                      std::shared_ptr<UIViewController> to, std::shared_ptr<UIView> fromView, std::shared_ptr<UIView> toView,
+                      std::shared_ptr<UIPresentationController> presentation, bool presenting,
+                      std::function<void(bool)> onComplete)
+        : m_container(std::move(container))
+        , m_from(std::move(from))
+        , m_to(std::move(to))
+        , m_fromView(std::move(fromView))
+        , m_toView(std::move(toView))
+        , m_presentation(std::move(presentation))
+        , m_presenting(presenting)
+        , m_onComplete(std::move(onComplete))
+    {
+    }
+
+    std::shared_ptr<UIView> containerView() const override { return m_container; }
+    std::shared_ptr<UIView> view(const UITransitionContextViewKey& forKey) const override
+    {
+        return forKey == UITransitionContextViewKey::to() ? m_toView : m_fromView;
+    }
+    std::shared_ptr<UIViewController> viewController(const UITransitionContextViewControllerKey& forKey) const override
+    {
+        return forKey == UITransitionContextViewControllerKey::to() ? m_to : m_from;
+    }
+    CGRect initialFrame(const UIViewController& forController) const override
+    {
+        // Only the leaving presented view has a place before the transition.
+        if (!m_presenting && m_from.get() == &forController && m_fromView)
+            return m_fromView->frame();
+        return {};
+    }
+    CGRect finalFrame(const UIViewController& forController) const override
+    {
+        if (m_presenting && m_to.get() == &forController)
+            return m_presentation->frameOfPresentedViewInContainerView();
+        return {};
+    }
+    bool transitionWasCancelled() const override { return false; }
+    void completeTransition(bool didComplete) override
+    {
+        if (auto onComplete = std::exchange(m_onComplete, nullptr))
+            onComplete(didComplete);
+    }
+
+private:
+    std::shared_ptr<UIView> m_container;
+    std::shared_ptr<UIViewController> m_from;
+    std::shared_ptr<UIViewController> m_to;
+    std::shared_ptr<UIView> m_fromView;
+    std::shared_ptr<UIView> m_toView;
+    std::shared_ptr<UIPresentationController> m_presentation;
+    bool m_presenting;
+    std::function<void(bool)> m_onComplete;
+};
 
 } // namespace
 
@@ -68,7 +132,7 @@ void UIViewController::removeFromParent()
     didMove(nullptr);
 }
 
-void UIViewController::present(const std::shared_ptr<UIViewController>& viewController, bool /*animated*/,
+void UIViewController::present(const std::shared_ptr<UIViewController>& viewController, bool animated,
                                std::function<void()> completion)
 {
     Foundation::precondition(viewController != nullptr && viewController.get() != this,
@@ -86,6 +150,8 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& viewCont
     viewController->m_presentingViewController = weakSelf(this);
     viewController->m_isBeingPresented = true;
     viewController->loadViewIfNeeded();
+    if (presentCustom(viewController, animated, completion))
+        return;
     Foundation::DispatchQueue::main()->async([viewController, completion = std::move(completion)] {
         viewController->m_isBeingPresented = false;
         if (completion)
@@ -93,7 +159,7 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& viewCont
     });
 }
 
-void UIViewController::dismiss(bool /*animated*/, std::function<void()> completion)
+void UIViewController::dismiss(bool animated, std::function<void()> completion)
 {
     std::shared_ptr<UIViewController> presenter;
     if (m_presentedViewController)
@@ -110,21 +176,110 @@ void UIViewController::dismiss(bool /*animated*/, std::function<void()> completi
             leaving.push_back(controller);
         }
     }
+    if (leaving.size() == 1 && presenter->dismissCustom(leaving.front(), animated, completion))
+        return;
     Foundation::DispatchQueue::main()->async(
         [leaving = std::move(leaving), completion = std::move(completion)] {
-            for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller) {
-                auto& leavingController = **controller;
-                // A controller dismissed twice over leaves on the first turn that comes.
-                if (auto presenting = leavingController.presentingViewController();
-                    presenting && presenting->m_presentedViewController.get() == &leavingController)
-                    presenting->m_presentedViewController.reset();
-                leavingController.m_presentingViewController.reset();
-                leavingController.m_isBeingDismissed = false;
-                leavingController.m_isBeingPresented = false;
-            }
+            for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller)
+                unlinkPresented(**controller);
             if (completion)
                 completion();
         });
+}
+
+void UIViewController::unlinkPresented(UIViewController& presented)
+{
+    // A controller dismissed twice over leaves on the first turn that comes.
+    if (auto presenting = presented.presentingViewController();
+        presenting && presenting->m_presentedViewController.get() == &presented)
+        presenting->m_presentedViewController.reset();
+    presented.m_presentingViewController.reset();
+    presented.m_isBeingDismissed = false;
+    presented.m_isBeingPresented = false;
+    if (auto presentation = std::exchange(presented.m_presentationController, nullptr)) {
+        if (presentation->m_containerView)
+            presentation->m_containerView->removeFromSuperview();
+        presentation->m_containerView.reset();
+    }
+}
+
+bool UIViewController::presentCustom(const std::shared_ptr<UIViewController>& viewController, bool animated,
+                                     std::function<void()>& completion)
+{
+    auto delegate = viewController->transitioningDelegate();
+    if (viewController->m_modalPresentationStyle != UIModalPresentationStyle::custom || !delegate)
+        return false;
+    auto self = sharedSelf(this);
+    auto presentation = delegate->presentationController(viewController, self, self);
+    auto animator = animated ? delegate->animationController(viewController, self, self) : nullptr;
+    if (!presentation && !animator)
+        return false;
+    if (!presentation)
+        presentation = Foundation::make<UIPresentationController>(viewController, self);
+
+    // The container covers the presenter's window, or its view while it is in none.
+    auto& presenterView = view();
+    auto window = presenterView->window();
+    auto container = Foundation::make<UIView>(window ? window->bounds() : presenterView->bounds());
+    if (window)
+        window->addSubview(container);
+    else
+        presenterView->addSubview(container);
+    presentation->m_containerView = container;
+    viewController->m_presentationController = presentation;
+
+    presentation->presentationTransitionWillBegin();
+    presentation->containerViewWillLayoutSubviews();
+    presentation->containerViewDidLayoutSubviews();
+
+    auto presentedView = viewController->view();
+    auto context = std::make_shared<TransitionContext>(
+        container, self, viewController, nullptr, presentedView, presentation, true,
+        [presentation, viewController, completion = std::move(completion)](bool completed) {
+            presentation->presentationTransitionDidEnd(completed);
+            // An abandoned presentation leaves nothing behind.
+            if (!completed)
+                unlinkPresented(*viewController);
+            viewController->m_isBeingPresented = false;
+            if (completion)
+                completion();
+        });
+    if (animator) {
+        animator->animateTransition(context);
+    } else {
+        container->addSubview(presentedView);
+        presentedView->setFrame(presentation->frameOfPresentedViewInContainerView());
+        Foundation::DispatchQueue::main()->async([context] { context->completeTransition(true); });
+    }
+    return true;
+}
+
+bool UIViewController::dismissCustom(const std::shared_ptr<UIViewController>& viewController, bool animated,
+                                     std::function<void()>& completion)
+{
+    auto presentation = viewController->m_presentationController;
+    if (!presentation)
+        return false;
+    auto delegate = viewController->transitioningDelegate();
+    auto animator = animated && delegate ? delegate->animationController(viewController) : nullptr;
+
+    presentation->dismissalTransitionWillBegin();
+    auto context = std::make_shared<TransitionContext>(
+        presentation->m_containerView, viewController, sharedSelf(this), viewController->view(), nullptr, presentation,
+        false, [presentation, viewController, completion = std::move(completion)](bool completed) {
+            presentation->dismissalTransitionDidEnd(completed);
+            if (completed)
+                unlinkPresented(*viewController);
+            else
+                viewController->m_isBeingDismissed = false;
+            if (completion)
+                completion();
+        });
+    if (animator)
+        animator->animateTransition(context);
+    else
+        Foundation::DispatchQueue::main()->async([context] { context->completeTransition(true); });
+    return true;
 }
 
 std::shared_ptr<UIPopoverPresentationController> UIViewController::popoverPresentationController() const

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/CGSize.hpp"
 #include "Platform/UIKit/UIInterfaceOrientationMask.hpp"
 #include "Platform/UIKit/UIModalPresentationStyle.hpp"
 #include "Platform/UIKit/UIStatusBarStyle.hpp"
@@ -19,6 +20,7 @@ namespace UIKit {
 class UINavigationController;
 class UINavigationItem;
 class UIPopoverPresentationController;
+class UIPresentationController;
 class UISplitViewController;
 class UITabBarController;
 class UITabBarItem;
@@ -85,6 +87,10 @@ public:
     virtual std::shared_ptr<UITabBarItem> tabBarItem();
     virtual void setTabBarItem(std::shared_ptr<UITabBarItem> item) { m_tabBarItem = std::move(item); }
 
+    // The size the controller asks for when shown in a pop-over; zero leaves it to the presenter.
+    CGSize preferredContentSize() const { return m_preferredContentSize; }
+    virtual void setPreferredContentSize(CGSize size) { m_preferredContentSize = size; }
+
     // Status bar: a container names the child whose preferences count instead of its own.
     virtual UIStatusBarStyle preferredStatusBarStyle() const { return UIStatusBarStyle::defaultStyle; }
     virtual bool prefersStatusBarHidden() const { return false; }
@@ -109,6 +115,9 @@ public:
         m_transitioningDelegate = delegate;
     }
 
+    // The controller of a custom presentation, from its start to the end of its dismissal; none otherwise.
+    const std::shared_ptr<UIPresentationController>& presentationController() const { return m_presentationController; }
+
 protected:
     friend Foundation::Construct;
     UIViewController() = default;
@@ -120,6 +129,11 @@ protected:
     }
 
 private:
+    // Presentation through the transitioning delegate's objects; false when it supplies none.
+    bool presentCustom(const std::shared_ptr<UIViewController>& viewController, bool animated, std::function<void()>& completion);
+    bool dismissCustom(const std::shared_ptr<UIViewController>& viewController, bool animated, std::function<void()>& completion);
+    static void unlinkPresented(UIViewController& presented);
+
     std::optional<Foundation::String> m_nibName;
     std::shared_ptr<Foundation::Bundle> m_nibBundle;
     std::shared_ptr<UIView> m_view;
@@ -133,10 +147,12 @@ private:
     mutable std::shared_ptr<UIPopoverPresentationController> m_popoverPresentationController;
     std::shared_ptr<UINavigationItem> m_navigationItem;
     std::shared_ptr<UITabBarItem> m_tabBarItem;
+    CGSize m_preferredContentSize;
     std::int64_t m_statusBarAppearanceUpdateCount = 0;
     bool m_definesPresentationContext = false;
     bool m_isEditing = false;
     std::weak_ptr<UIViewControllerTransitioningDelegate> m_transitioningDelegate;
+    std::shared_ptr<UIPresentationController> m_presentationController;
 };
 
 } // namespace UIKit

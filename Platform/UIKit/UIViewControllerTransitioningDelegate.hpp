@@ -26,6 +26,14 @@ public:
         return nullptr;
     }
 
+    virtual std::shared_ptr<UIPresentationController>
+    presentationController(const std::shared_ptr<UIViewController>& /*forPresented*/,
+                           const std::shared_ptr<UIViewController>& /*presenting*/,
+                           const std::shared_ptr<UIViewController>& /*source*/)
+    {
+        return nullptr;
+    }
+
 protected:
     UIViewControllerTransitioningDelegate() = default;
     UIViewControllerTransitioningDelegate(const UIViewControllerTransitioningDelegate&) = default;

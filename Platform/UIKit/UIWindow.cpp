@@ -2,6 +2,7 @@
 
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
+#include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -142,6 +143,22 @@ void UIWindow::sendEvent(const std::shared_ptr<UIEvent>& event)
     }
 }
 
+namespace {
+
+// The innermost view with a recogniser that takes the touch wins; its ancestors' recognisers see nothing.
+void recognizeTap(const UITouch& touch)
+{
+    for (auto view = touch.view(); view; view = view->superview()) {
+        auto recognizers = view->gestureRecognizers(); // an action may change them
+        for (const auto& recognizer : recognizers) {
+            if (recognizer->touchEnded(touch))
+                return;
+        }
+    }
+}
+
+} // namespace
+
 void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
 {
     std::vector<std::shared_ptr<UITouch>> mine;
@@ -169,6 +186,8 @@ void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
             break;
         case UITouch::Phase::ended:
             view->touchesEnded(touches, event);
+            for (const auto& touch : touches)
+                recognizeTap(*touch);
             break;
         case UITouch::Phase::cancelled:
             view->touchesCancelled(touches, event);
