@@ -3,6 +3,7 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/CALayer.hpp"
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
@@ -50,8 +51,14 @@ CGPoint rootToScreen(const UIView& root)
 
 } // namespace
 
+UIView::UIView()
+{
+    MainThreadChecker::check("UIView");
+}
+
 UIView::UIView(const CGRect& frame)
 {
+    MainThreadChecker::check("UIView");
     setFrame(frame);
 }
 
@@ -210,6 +217,7 @@ void UIView::sendSubviewToBack(const std::shared_ptr<UIView>& view)
 
 void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
 {
+    MainThreadChecker::check("UIView.addSubview");
     Foundation::precondition(view != nullptr, "Cannot add a null view as a subview");
     Foundation::precondition(!isSelfOrAncestor(view.get()),
                              "Cannot add a view as a subview of itself or of one of its own subviews");
@@ -245,6 +253,7 @@ void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
 
 void UIView::removeFromSuperview()
 {
+    MainThreadChecker::check("UIView.removeFromSuperview");
     if (!superview())
         return;
     auto self = sharedSelf(this); // the superview held the last reference, perhaps

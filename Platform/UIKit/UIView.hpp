@@ -233,7 +233,7 @@ public:
 
 protected:
     friend Foundation::Construct;
-    UIView() = default;
+    UIView();
     explicit UIView(const CGRect& frame);
     std::shared_ptr<UIWindow> firstResponderWindow() const override { return window(); }
 

@@ -120,13 +120,9 @@ public:
 
 protected:
     friend Foundation::Construct;
-    UIViewController() = default;
+    UIViewController();
     // init(nibName:bundle:)
-    UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle)
-        : m_nibName(std::move(nibName))
-        , m_nibBundle(std::move(bundle))
-    {
-    }
+    UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle);
 
 private:
     // Presentation through the transitioning delegate's objects; false when it supplies none.
