@@ -114,6 +114,7 @@ protected:
 TEST(ChildEmbeddingViewController, TheFadeAsksForTheLinearCurve)
 {
     auto container = makeContainer();
+    container->loadViewIfNeeded();
     container->embed(make<UIKit::UIViewController>(), true);
     EXPECT_EQ(UIKit::UIView::lastAnimationOptions(), UIKit::UIView::AnimationOptions::curveLinear());
     EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.42);
