@@ -50,6 +50,12 @@ class Construct {
 
     template <class T, class... Args>
     friend std::shared_ptr<T> make(Args&&... args);
+
+public:
+    // Whether `make<T>(args...)` compiles, seen with the access a class grants `Construct`: registries
+    // that offer `init()` and `init(coder:)` ask it which of the two a class has.
+    template <class T, class... Args>
+    static constexpr bool canCreate = requires(Args&&... args) { new T(std::forward<Args>(args)...); };
 };
 
 namespace Detail {

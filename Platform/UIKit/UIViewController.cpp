@@ -102,6 +102,11 @@ UIViewController::UIViewController(std::optional<Foundation::String> nibName, st
     MainThreadChecker::check("UIViewController");
 }
 
+UIViewController::UIViewController(Foundation::NSCoder& /*coder*/)
+{
+    MainThreadChecker::check("UIViewController");
+}
+
 const std::shared_ptr<UIView>& UIViewController::view()
 {
     loadViewIfNeeded();
@@ -119,7 +124,16 @@ void UIViewController::loadViewIfNeeded()
 
 void UIViewController::loadView()
 {
-    m_view = Foundation::make<UIView>(UIScreen::main()->bounds());
+    setView(Foundation::make<UIView>(UIScreen::main()->bounds()));
+}
+
+void UIViewController::setView(std::shared_ptr<UIView> view)
+{
+    if (m_view && m_view != view && m_view->m_viewController.lock().get() == this)
+        m_view->m_viewController.reset();
+    m_view = std::move(view);
+    if (m_view)
+        m_view->m_viewController = weakSelf(this);
 }
 
 void UIViewController::addChild(const std::shared_ptr<UIViewController>& child)
