@@ -81,8 +81,8 @@ TEST(BubbleViewDeathTest, CannotBeMadeFromAnArchive)
     EXPECT_DEATH(
         {
             struct Archive : Foundation::NSCoder {};
-            Archive archive;
-            make<BubbleView>(static_cast<const Foundation::NSCoder&>(archive));
+            auto archive = make<Archive>();
+            make<BubbleView>(static_cast<const Foundation::NSCoder&>(*archive));
         },
         "Fatal error");
 }
