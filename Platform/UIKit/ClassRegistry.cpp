@@ -1,12 +1,17 @@
 #include "Platform/UIKit/ClassRegistry.hpp"
 
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIImageView.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UITabBarController.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextView.hpp"
 #include "Platform/UIKit/UIView.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
+#include "Platform/UIKit/UIVisualEffectView.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <mutex>
 #include <typeindex>
@@ -35,9 +40,15 @@ Registry& registry()
     static auto* instance = [] {
         auto* made = new Registry;
         made->add(ClassRegistry::describe<UIView>("UIView"));
+        made->add(ClassRegistry::describe<UIControl>("UIControl"));
+        made->add(ClassRegistry::describe<UIButton>("UIButton"));
+        made->add(ClassRegistry::describe<UIImageView>("UIImageView"));
+        made->add(ClassRegistry::describe<UIStackView>("UIStackView"));
+        made->add(ClassRegistry::describe<UIVisualEffectView>("UIVisualEffectView"));
         made->add(ClassRegistry::describe<UIScrollView>("UIScrollView"));
         made->add(ClassRegistry::describe<UITableView>("UITableView"));
         made->add(ClassRegistry::describe<UITextView>("UITextView"));
+        made->add(ClassRegistry::describe<UIWindow>("UIWindow"));
         made->add(ClassRegistry::describe<UIViewController>("UIViewController"));
         made->add(ClassRegistry::describe<UITabBarController>("UITabBarController"));
         made->add(ClassRegistry::describe<UISplitViewController>("UISplitViewController"));

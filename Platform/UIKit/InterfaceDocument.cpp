@@ -48,6 +48,10 @@ public:
             return std::nullopt;
         return Foundation::String(found->get_ref<const std::string&>());
     }
+    // Documents describe objects by plain values only.
+    std::optional<Foundation::Data> decodeData(std::string_view) const override { return std::nullopt; }
+    std::optional<Foundation::Date> decodeDate(std::string_view) const override { return std::nullopt; }
+    std::shared_ptr<Foundation::NSObject> decodeObject(std::string_view) const override { return nullptr; }
 
 private:
     const nlohmann::ordered_json* value(std::string_view key) const
