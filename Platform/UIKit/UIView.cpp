@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/CALayer.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
@@ -53,6 +54,11 @@ CGPoint rootToScreen(const UIView& root)
 UIView::UIView(const CGRect& frame)
 {
     setFrame(frame);
+}
+
+UIView::UIView(Foundation::NSCoder& coder)
+{
+    m_accessibilityIdentifier = coder.decodeString("accessibilityIdentifier");
 }
 
 CGRect UIView::frame() const
@@ -528,10 +534,25 @@ void UIView::sizeToFit()
 
 std::shared_ptr<UIColor> UIView::tintColor() const
 {
-    if (m_tintColor)
-        return m_tintColor;
-    auto parent = superview();
-    return parent ? parent->tintColor() : nullptr;
+    // Walks the stored colours, not the getters: a view that answers for an inner view's tint would
+    // otherwise ask that view back.
+    std::shared_ptr<const UIView> holder;
+    for (const UIView* view = this; view; view = holder.get()) {
+        if (view->m_tintColor)
+            return view->m_tintColor;
+        holder = view->superview();
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIView> UIView::forFirstBaselineLayout()
+{
+    return sharedSelf(this);
+}
+
+std::shared_ptr<UIView> UIView::forLastBaselineLayout()
+{
+    return sharedSelf(this);
 }
 
 std::shared_ptr<UIView> UIView::snapshotView(bool)

@@ -15,6 +15,10 @@
 #include <optional>
 #include <vector>
 
+namespace Foundation {
+class NSCoder;
+}
+
 namespace UIKit {
 
 class UINavigationController;
@@ -127,6 +131,8 @@ protected:
         , m_nibBundle(std::move(bundle))
     {
     }
+    // init(coder:): a controller described in a storyboard; nothing in its description configures it yet.
+    explicit UIViewController(Foundation::NSCoder& /*coder*/) {}
 
 private:
     // Presentation through the transitioning delegate's objects; false when it supplies none.
