@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
@@ -379,7 +380,12 @@ void UIView::layoutSubtreeIfNeeded()
 {
     if (m_needsLayout) {
         m_needsLayout = false;
+        auto controller = m_viewController.lock();
+        if (controller)
+            controller->viewWillLayoutSubviews();
         layoutSubviews();
+        if (controller)
+            controller->viewDidLayoutSubviews();
     }
     for (auto subviews = m_subviews; const auto& subview : subviews)
         subview->layoutSubtreeIfNeeded();

@@ -33,6 +33,7 @@ class UIEvent;
 class UIGestureRecognizer;
 class UIGraphicsImageRendererContext;
 class UILayoutGuide;
+class UIViewController;
 class UIWindow;
 
 // A rectangle in a tree of views. The frame places the view in its superview's bounds; the bounds origin
@@ -251,6 +252,7 @@ protected:
     std::shared_ptr<UIWindow> firstResponderWindow() const override { return window(); }
 
 private:
+    friend class UIViewController;
     friend class UIWindow;
     friend class UIWindowScene;
     // Runs `change`, then tells every view under `roots` whose traits it changed.
@@ -278,6 +280,8 @@ private:
     std::weak_ptr<UIView> m_superview;
     std::vector<std::shared_ptr<UIView>> m_subviews;
     std::weak_ptr<UIWindow> m_window;
+    // The controller whose view this is; told around this view's layout.
+    std::weak_ptr<UIViewController> m_viewController;
     bool m_isHidden = false;
     CGFloat m_alpha = 1;
     std::shared_ptr<UIColor> m_backgroundColor;
