@@ -3,13 +3,32 @@
 #include "Platform/CloudKit/CKAsset.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
+#include "Platform/Foundation/NSKeyedArchiver.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
 namespace CloudKit {
 namespace {
 
+// Archives a record's system fields under a class name of its own; reading one back makes a record.
+class SystemFieldsArchive : public Foundation::NSObject, public Foundation::NSCoding {
+public:
+    void encode(Foundation::NSCoder& coder) const override { m_record->encodeSystemFields(coder); }
+
+protected:
+    friend Foundation::Construct;
+    explicit SystemFieldsArchive(std::shared_ptr<const CKRecord> record)
+        : m_record(std::move(record))
+    {
+    }
+
+private:
+    std::shared_ptr<const CKRecord> m_record;
+};
+
 [[maybe_unused]] const bool registered = [] {
     Foundation::registerCodingClass<CKRecord>("CKRecord");
+    Foundation::registerCodingClass("CKRecordSystemFields", typeid(SystemFieldsArchive),
+                                    [](Foundation::NSCoder& coder) -> std::shared_ptr<Foundation::NSObject> { return CKRecord::withCoder(coder); });
     return true;
 }();
 
@@ -144,6 +163,11 @@ void CKRecord::encodeSystemFields(Foundation::NSCoder& coder) const
         coder.encodeDate(*m_system.creationDate, "creationDate");
     if (m_system.modificationDate)
         coder.encodeDate(*m_system.modificationDate, "modificationDate");
+}
+
+Foundation::Data CKRecord::archivedSystemFields() const
+{
+    return Foundation::NSKeyedArchiver::archivedData(Foundation::make<SystemFieldsArchive>(std::static_pointer_cast<const CKRecord>(shared_from_this())), true);
 }
 
 void CKRecord::encode(Foundation::NSCoder& coder) const

@@ -3,6 +3,7 @@
 #include "Platform/CloudKit/CKRecord.ID.hpp"
 #include "Platform/CloudKit/CKRecordValue.hpp"
 #include "Platform/CloudKit/CKRecordZone.ID.hpp"
+#include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/NSCoding.hpp"
 #include "Platform/Foundation/NSObject.hpp"
@@ -50,6 +51,8 @@ public:
     // Only the identifier, type, change tag and dates: enough to make a record that later saves compare
     // against the server's copy. Decoding such an archive gives a record without fields.
     void encodeSystemFields(Foundation::NSCoder& coder) const;
+    // A keyed archive of the system fields alone; NSKeyedUnarchiver reads it back as a CKRecord.
+    Foundation::Data archivedSystemFields() const;
     // init?(coder:): null when the archive is not a record.
     static std::shared_ptr<CKRecord> withCoder(Foundation::NSCoder& coder);
 

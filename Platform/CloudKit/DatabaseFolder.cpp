@@ -1,5 +1,6 @@
 #include "Platform/CloudKit/DatabaseFolder.hpp"
 
+#include "Platform/CloudKit/AtomicFile.hpp"
 #include "Platform/CloudKit/CKAsset.hpp"
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
@@ -269,7 +270,7 @@ void DatabaseFolder::publish(ChangeBatch& batch)
     auto path = batchesPath() + "/" + batch.fileName();
     // Noted first: the watcher may see the file the moment it is renamed into place.
     ServiceState::shared().noteOwnBatch(path);
-    Foundation::FileIO::writeFile(path, batch.encoded(m_container, m_account, namer), true);
+    AtomicFile::write(path, batch.encoded(m_container, m_account, namer));
 
     m_highestSequence[device] = batch.sequence;
     m_highestClock = batch.clock;

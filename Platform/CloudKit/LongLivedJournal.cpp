@@ -1,15 +1,14 @@
 #include "Platform/CloudKit/LongLivedJournal.hpp"
 
+#include "Platform/CloudKit/AtomicFile.hpp"
 #include "Platform/CloudKit/CKAsset.hpp"
 #include "Platform/CloudKit/CKModifyRecordsOperation.hpp"
 #include "Platform/CloudKit/DatabaseFolder.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
-#include "Platform/Foundation/CocoaError.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/Logger.hpp"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
@@ -141,26 +140,7 @@ void LongLivedJournal::write(DatabaseFolder& folder, const CKModifyRecordsOperat
     fs::create_directories(folder.longLivedPath(), ignored);
 
     // Locked before it is renamed into place, so that no other process ever takes it for an orphan.
-    auto temporary = Foundation::FileIO::temporarySiblingPath(path);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
-    int error = 0;
-    for (std::size_t written = 0; !error && written < data.count();) {
-        auto got = ::write(fd, data.bytes() + written, data.count() - written);
-        if (got < 0 && errno != EINTR)
-            error = errno;
-        else if (got > 0)
-            written += static_cast<std::size_t>(got);
-    }
-    if (!error && (::fsync(fd) != 0 || ::flock(fd, LOCK_SH) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0))
-        error = errno;
-    if (error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw Foundation::CocoaError::fileError(error, path, Foundation::CocoaError::Access::writing);
-    }
-    Foundation::FileIO::sync(folder.longLivedPath());
+    int fd = AtomicFile::write(path, data, {.keepLocked = true});
     std::lock_guard lock(owned().mutex);
     auto [it, inserted] = owned().descriptors.emplace(path, fd);
     if (!inserted) {

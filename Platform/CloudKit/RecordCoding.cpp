@@ -36,7 +36,9 @@ std::optional<CKRecordValue> decodeValue(const Json& value, const AssetReader& a
 {
     if (!value.is_object() || value.size() != 1)
         return std::nullopt;
-    const auto& [kind, payload] = *value.items().begin();
+    auto member = value.begin();
+    const std::string kind = member.key();
+    const Json& payload = member.value();
     if (kind == "string" && payload.is_string())
         return CKRecordValue(Foundation::String(payload.get<std::string>()));
     if (kind == "int64" && payload.is_number_integer()) {
