@@ -7,7 +7,6 @@
 namespace Basalwork {
 namespace {
 
-constexpr std::int64_t chunkSize = 4096;
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view nextLine = "\xC2\x85";
 constexpr std::string_view lineSeparator = "\xE2\x80\xA8";
@@ -42,7 +41,8 @@ std::size_t scalarLength(std::string_view text)
 } // namespace
 
 CSVRowReader::CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
-                           const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress)
+                           const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress,
+                           std::int64_t chunkSize)
     : m_fileStringReader(Foundation::make<FileStringReader>(url, Strings::newlines(), true, Foundation::String::Encoding::utf8(),
                                                             chunkSize, std::move(progress)))
     , m_delimeter(delimeter)
@@ -132,15 +132,20 @@ Foundation::AnyIterator<CSVRow> CSVRowReader::makeIterator()
     return Foundation::AnyIterator<CSVRow>([self = sharedSelf(this)] { return self->nextRow(); });
 }
 
+// Loads records until one has text left to scan: a record that is only the LF of a split CR LF has none.
 bool CSVRowReader::loadNextRecord()
 {
-    auto record = m_fileStringReader->nextString();
-    m_position = 0;
-    m_record = record ? record->utf8() : std::string();
-    if (m_skipsLeadingLineFeed && startsWith(m_record, "\n"))
-        m_position = 1;
-    m_skipsLeadingLineFeed = false;
-    return record.has_value();
+    do {
+        auto record = m_fileStringReader->nextString();
+        m_position = 0;
+        m_record = record ? record->utf8() : std::string();
+        if (m_skipsLeadingLineFeed && startsWith(m_record, "\n"))
+            m_position = 1;
+        m_skipsLeadingLineFeed = false;
+        if (!record)
+            return false;
+    } while (m_position == m_record.size());
+    return true;
 }
 
 } // namespace Basalwork

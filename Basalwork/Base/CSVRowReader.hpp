@@ -31,6 +31,8 @@ namespace Basalwork {
 // be opened or its size read.
 class CSVRowReader : public Foundation::NSObject {
 public:
+    static constexpr std::int64_t defaultChunkSize = 4096;
+
     // The next row, or nothing at the end of the file. Text that is not UTF-8 throws
     // GeneralError.failedToDecodeUTF8StringFromData.
     virtual std::optional<CSVRow> nextRow();
@@ -41,9 +43,11 @@ public:
 
 protected:
     friend Foundation::Construct;
-    // Fields are separated by `delimeter` (a comma for the CSV the system writes).
+    // Fields are separated by `delimeter` (a comma for the CSV the system writes). The file is read
+    // `chunkSize` bytes at a time; the rows never depend on it.
     CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
-                 const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress);
+                 const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress,
+                 std::int64_t chunkSize = defaultChunkSize);
 
 private:
     bool loadNextRecord();

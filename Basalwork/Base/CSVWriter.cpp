@@ -43,6 +43,9 @@ void CSVWriter::write(const Foundation::URL& to, const std::vector<Foundation::S
                 appendQuoted(text, rows[r][i]->view());
         }
     }
+    // An empty last line would read as the end of the file, so that row is written as one empty value.
+    if (!rows.empty() && text.back() == '\n')
+        text += "\"\"";
     data(Foundation::String(std::move(text)), Foundation::String::Encoding::utf8())
         .write(to, Foundation::Data::WritingOptions::atomic());
 }

@@ -123,6 +123,21 @@ TEST_F(CSVParserTest, ACarriageReturnLineFeedSplitBetweenChunksIsOneNewline)
     EXPECT_EQ(parser(longValue + "\r\ny\r\n")->allRows(), (Rows {{String(longValue)}, {"y"}}));
 }
 
+TEST_F(CSVParserTest, RowsDoNotDependOnTheChunkSize)
+{
+    // With small chunks a CR LF falls apart, and its LF comes alone at the start of the next read.
+    const std::string text = "\"x,y\",z\r\n\"x,y\",z\r\n";
+    const Rows expected {{"\"x,y\"", "z"}, {"\"x,y\"", "z"}};
+    auto url = fileWith(text);
+    for (std::int64_t chunkSize = 1; chunkSize <= static_cast<std::int64_t>(text.size()) + 1; ++chunkSize) {
+        Rows rows;
+        auto reader = Foundation::make<CSVRowReader>(url, Character(U','), Character(U'"'), nullptr, chunkSize);
+        for (const CSVRow& row : *reader)
+            rows.push_back(row);
+        EXPECT_EQ(rows, expected) << "chunk size " << chunkSize;
+    }
+}
+
 TEST_F(CSVParserTest, TextThatIsNotUTF8IsAnErrorNotAnEarlyEnd)
 {
     auto broken = parser("Name\nfine\nbroken \xC3\x28\nlast\n");

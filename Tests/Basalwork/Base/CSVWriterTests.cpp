@@ -65,6 +65,14 @@ TEST_F(CSVWriterTest, WhatIsWrittenReadsBackAsItWas)
     EXPECT_EQ(parser->namedRows().size(), 3u);
 }
 
+TEST_F(CSVWriterTest, AnEmptyLastRowIsWrittenSoThatItReadsBack)
+{
+    // An empty last line would be taken for the end of the file.
+    CSVWriter::write(url, {"Name"}, {{nil}, {nil}}, Character(U','));
+    EXPECT_EQ(TestSupport::readText(path), "\"Name\"\n\n\"\"");
+    EXPECT_EQ(readBack(), (std::vector<CSVRow> {{"Name"}, {nil}, {""}}));
+}
+
 TEST_F(CSVWriterTest, AnotherDelimiterSeparatesTheValues)
 {
     CSVWriter::write(url, {"A", "B"}, {{"1", "2;3"}}, Character(U';'));
