@@ -23,8 +23,11 @@ std::shared_ptr<CKContainer> CKContainer::default_()
     auto bundle = Foundation::Bundle::main();
     if (bundle) {
         auto identifiers = bundle->object("com.apple.developer.icloud-container-identifiers");
-        if (identifiers && identifiers->is_array() && !identifiers->empty() && identifiers->front().is_string())
-            return withIdentifier(identifiers->front().get<std::string>());
+        auto list = identifiers ? identifiers->array() : nullptr;
+        if (list && !list->empty()) {
+            if (auto first = list->front().as<Foundation::String>())
+                return withIdentifier(*first);
+        }
         if (auto identifier = bundle->bundleIdentifier())
             return withIdentifier("iCloud." + identifier->utf8());
     }

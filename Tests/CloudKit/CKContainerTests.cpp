@@ -55,7 +55,8 @@ TEST_F(CKContainerTests, TheDefaultContainerIsTheBundlesFirst)
 {
     auto previous = Foundation::Bundle::main();
     Foundation::Bundle::setMain(Foundation::Bundle::withInfoDictionary(Foundation::Bundle::InfoDictionary {
-        {"CFBundleIdentifier", "com.example.app"}, {"com.apple.developer.icloud-container-identifiers", {"iCloud.com.example.shared"}}}));
+        {"CFBundleIdentifier", "com.example.app"},
+        {"com.apple.developer.icloud-container-identifiers", Foundation::PropertyListValue::Array {"iCloud.com.example.shared"}}}));
     EXPECT_EQ(CKContainer::default_()->containerIdentifier().utf8(), "iCloud.com.example.shared");
     Foundation::Bundle::setMain(Foundation::Bundle::withInfoDictionary(Foundation::Bundle::InfoDictionary {{"CFBundleIdentifier", "com.example.app"}}));
     EXPECT_EQ(CKContainer::default_()->containerIdentifier().utf8(), "iCloud.com.example.app");
