@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 using namespace Foundation;
+using TestSupport::FileSizeLimit;
 using TestSupport::readText;
 using TestSupport::writeText;
 namespace fs = std::filesystem;
@@ -65,28 +66,6 @@ void expectFileError(const NSError& error, std::int64_t code, const std::string&
     auto name = fs::path(path).filename().string();
     EXPECT_NE(error.localizedDescription().find("\u201C" + name + "\u201D"), std::string::npos) << error.localizedDescription();
 }
-
-// Files may not grow past `bytes` while it lives; a write past the limit fails instead of killing.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 } // namespace
 
