@@ -154,6 +154,14 @@ std::optional<String> String::fromUTF8(std::string_view bytes)
     return String(Unchecked{}, std::string(bytes));
 }
 
+String String::fromCheckedUTF8(std::string validUTF8)
+{
+#ifndef NDEBUG
+    precondition(Unicode::isValidUTF8(validUTF8), "String::fromCheckedUTF8 was given bytes that are not UTF-8");
+#endif
+    return String(Unchecked{}, std::move(validUTF8));
+}
+
 // --- Characters --------------------------------------------------------------------------------
 
 bool String::isASCII() const
