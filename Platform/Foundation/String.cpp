@@ -21,8 +21,9 @@ void checkIndex(bool valid)
 
 std::size_t advanced(std::string_view text, std::size_t offset, std::int64_t characters)
 {
+    Unicode::GraphemeWalk walk(text);
     for (; characters > 0 && offset < text.size(); --characters)
-        offset = nextBoundary(text, offset);
+        offset = walk.next(offset);
     return offset;
 }
 
@@ -98,8 +99,9 @@ std::vector<String> splitCharacters(const String& string, IsSeparator isSeparato
     std::vector<String> pieces;
     std::size_t pieceStart = 0;
     std::int64_t splits = 0;
+    Unicode::GraphemeWalk walk(text);
     for (std::size_t at = 0; at < text.size() && splits < maxSplits;) {
-        std::size_t next = nextBoundary(text, at);
+        std::size_t next = walk.next(at);
         if (isSeparator(at, next)) {
             if (!omittingEmptySubsequences || pieceStart != at) {
                 pieces.push_back(string.substring({pieceStart}, {at}));
@@ -108,6 +110,35 @@ std::vector<String> splitCharacters(const String& string, IsSeparator isSeparato
             pieceStart = next;
         }
         at = next;
+    }
+    if (pieceStart != text.size() || !omittingEmptySubsequences)
+        pieces.push_back(string.substring({pieceStart}, string.endIndex()));
+    return pieces;
+}
+
+// The pieces between occurrences of one ASCII character other than CR and LF. Only what stands next to an
+// occurrence can make it part of a larger character (a prepended mark before it, an extending one after
+// it), so the break iterator is asked only there.
+std::vector<String> splitAtASCII(const String& string, char separator, std::int64_t maxSplits,
+                                 bool omittingEmptySubsequences)
+{
+    precondition(maxSplits >= 0, "Must take zero or more splits");
+    std::string_view text = string.view();
+    std::vector<String> pieces;
+    std::size_t pieceStart = 0;
+    std::int64_t splits = 0;
+    Unicode::GraphemeWalk walk(text);
+    for (std::size_t at = text.find(separator); at != std::string_view::npos && splits < maxSplits;
+         at = text.find(separator, at + 1)) {
+        bool asciiAround = (at == 0 || Unicode::isASCIIByte(text[at - 1]))
+            && (at + 1 == text.size() || Unicode::isASCIIByte(text[at + 1]));
+        if (!asciiAround && !(walk.isBoundary(at) && walk.isBoundary(at + 1)))
+            continue;
+        if (!omittingEmptySubsequences || pieceStart != at) {
+            pieces.push_back(string.substring({pieceStart}, {at}));
+            ++splits;
+        }
+        pieceStart = at + 1;
     }
     if (pieceStart != text.size() || !omittingEmptySubsequences)
         pieces.push_back(string.substring({pieceStart}, string.endIndex()));
@@ -427,8 +458,10 @@ String String::dropLast(std::int64_t k) const
 std::vector<String> String::split(const Character& separator, std::int64_t maxSplits,
                                   bool omittingEmptySubsequences) const
 {
-    std::string_view text = m_utf8;
     std::string_view wanted = separator.utf8();
+    if (wanted.size() == 1 && Unicode::isASCIIByte(wanted[0]) && wanted[0] != '\r' && wanted[0] != '\n')
+        return splitAtASCII(*this, wanted[0], maxSplits, omittingEmptySubsequences);
+    std::string_view text = m_utf8;
     auto isSeparator = [&](std::size_t start, std::size_t end) {
         return Unicode::canonicallyEqual(text.substr(start, end - start), wanted);
     };

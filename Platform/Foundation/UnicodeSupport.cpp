@@ -27,9 +27,13 @@ icu::StringPiece piece(std::string_view text)
     return {text.data(), static_cast<std::int32_t>(text.size())};
 }
 
+// Counts the texts given to the thread's iterator, so that a walk can tell whether it still holds its own.
+thread_local std::uint64_t iteratorGeneration = 0;
+
 // One iterator per thread: creating one loads rule data, and iterators are not thread-safe.
 icu::BreakIterator& graphemeIterator(std::string_view text)
 {
+    ++iteratorGeneration;
     thread_local const std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::BreakIterator> made(
@@ -140,6 +144,28 @@ std::size_t previousBoundaryICU(std::string_view text, std::size_t offset)
 {
     std::int32_t boundary = graphemeIterator(text).preceding(static_cast<std::int32_t>(offset));
     return boundary == icu::BreakIterator::DONE ? 0 : static_cast<std::size_t>(boundary);
+}
+
+void* GraphemeWalk::iterator()
+{
+    if (!m_iterator || m_generation != iteratorGeneration) {
+        m_iterator = &graphemeIterator(m_text);
+        m_generation = iteratorGeneration;
+    }
+    return m_iterator;
+}
+
+std::size_t GraphemeWalk::nextICU(std::size_t offset)
+{
+    auto* walker = static_cast<icu::BreakIterator*>(iterator());
+    return toOffset(walker->following(static_cast<std::int32_t>(offset)), m_text);
+}
+
+bool GraphemeWalk::isBoundary(std::size_t offset)
+{
+    if (offset == 0 || offset >= m_text.size())
+        return true;
+    return static_cast<icu::BreakIterator*>(iterator())->isBoundary(static_cast<std::int32_t>(offset));
 }
 
 std::int64_t characterCount(std::string_view text)
