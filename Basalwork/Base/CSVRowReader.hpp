@@ -59,8 +59,8 @@ private:
     Foundation::Character m_escapeCharacter;
     // The bytes that can change what a field's next characters mean, inside an open quoted field and
     // elsewhere; runs of other bytes are taken whole. Unusual delimiters or escapes go token by token.
-    std::array<bool, 256> m_stopsInOpenField {};
-    std::array<bool, 256> m_stopsElsewhere {};
+    std::shared_ptr<FileDataReader::ByteSet> m_stopsInOpenField;
+    std::shared_ptr<FileDataReader::ByteSet> m_stopsElsewhere;
     bool m_takesRuns = false;
     // A view of the reader's buffer: a row may end inside a record, and what follows is the next row's
     // start, not something to drop.

@@ -1,4 +1,5 @@
 #include "Basalwork/Base/FileDataReader.hpp"
+#include "Basalwork/Base/FileDataReader.ByteSet.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
 
@@ -43,10 +44,12 @@ FileDataReader::FileDataReader(Foundation::URL fileURL, std::vector<Foundation::
             m_fileURL.stopAccessingSecurityScopedResource();
         throw;
     }
+    auto starts = std::make_shared<ByteSet>();
     for (const auto& delimiter : m_delimeters) {
         if (!delimiter.isEmpty())
-            m_startsDelimiter[delimiter[0]] = true;
+            starts->insert(delimiter[0]);
     }
+    m_delimiterStarts = std::move(starts);
 }
 
 FileDataReader::~FileDataReader()
@@ -126,9 +129,7 @@ std::optional<std::uint64_t> FileDataReader::earliestDelimiterEnd()
     std::uint64_t at = m_recordStart;
     while (true) {
         const std::uint8_t* bytes = m_buffer.get();
-        std::size_t from = at - m_bufferStart;
-        while (from < m_buffered && !m_startsDelimiter[bytes[from]])
-            ++from;
+        std::size_t from = m_delimiterStarts->find(bytes, at - m_bufferStart, m_buffered);
         at = m_bufferStart + from;
         // Every occurrence starting here or later ends later.
         if (best && at >= *best)

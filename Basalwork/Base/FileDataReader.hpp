@@ -25,6 +25,8 @@ namespace Basalwork {
 // cannot be opened or its size cannot be read. A reader belongs to one thread at a time.
 class FileDataReader : public Foundation::NSObject {
 public:
+    class ByteSet;
+
     ~FileDataReader() override;
 
     // The next record, or nothing once the file is used up. A failed read throws the system's error
@@ -81,8 +83,8 @@ private:
     std::uint64_t m_readEnd = 0;
     std::optional<std::uint64_t> m_fileEnd;
     std::vector<Search> m_searches;
-    // Bytes of the first byte of some delimiter.
-    std::array<bool, 256> m_startsDelimiter {};
+    // The first bytes of the delimiters.
+    std::shared_ptr<const ByteSet> m_delimiterStarts;
     // The file's bytes [m_bufferStart, m_bufferStart + m_buffered).
     std::unique_ptr<std::uint8_t[]> m_buffer;
     std::size_t m_capacity = 0;

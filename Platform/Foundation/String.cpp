@@ -118,7 +118,7 @@ std::vector<String> splitCharacters(const String& string, IsSeparator isSeparato
 
 // The pieces between occurrences of one ASCII character other than CR and LF. Only what stands next to an
 // occurrence can make it part of a larger character (a prepended mark before it, an extending one after
-// it), so the break iterator is asked only there.
+// it), so only non-ASCII neighbours are looked at, and no break iterator is needed.
 std::vector<String> splitAtASCII(const String& string, char separator, std::int64_t maxSplits,
                                  bool omittingEmptySubsequences)
 {
@@ -127,13 +127,18 @@ std::vector<String> splitAtASCII(const String& string, char separator, std::int6
     std::vector<String> pieces;
     std::size_t pieceStart = 0;
     std::int64_t splits = 0;
-    Unicode::GraphemeWalk walk(text);
+    // Controls stand alone whatever surrounds them.
+    const bool isControl = static_cast<unsigned char>(separator) < 0x20 || separator == 0x7F;
     for (std::size_t at = text.find(separator); at != std::string_view::npos && splits < maxSplits;
          at = text.find(separator, at + 1)) {
-        bool asciiAround = (at == 0 || Unicode::isASCIIByte(text[at - 1]))
-            && (at + 1 == text.size() || Unicode::isASCIIByte(text[at + 1]));
-        if (!asciiAround && !(walk.isBoundary(at) && walk.isBoundary(at + 1)))
-            continue;
+        if (!isControl) {
+            std::size_t before = at;
+            if (at > 0 && !Unicode::isASCIIByte(text[at - 1]) && Unicode::joinsFollowing(Unicode::previousScalar(text, before)))
+                continue;
+            std::size_t after = at + 1;
+            if (after < text.size() && !Unicode::isASCIIByte(text[after]) && Unicode::joinsPreceding(Unicode::nextScalar(text, after)))
+                continue;
+        }
         if (!omittingEmptySubsequences || pieceStart != at) {
             pieces.push_back(string.substring({pieceStart}, {at}));
             ++splits;

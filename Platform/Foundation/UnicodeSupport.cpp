@@ -10,6 +10,7 @@
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/utext.h>
 
 namespace Foundation::Unicode {
@@ -144,6 +145,17 @@ std::size_t previousBoundaryICU(std::string_view text, std::size_t offset)
 {
     std::int32_t boundary = graphemeIterator(text).preceding(static_cast<std::int32_t>(offset));
     return boundary == icu::BreakIterator::DONE ? 0 : static_cast<std::size_t>(boundary);
+}
+
+bool joinsFollowing(char32_t before)
+{
+    return u_getIntPropertyValue(static_cast<UChar32>(before), UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND;
+}
+
+bool joinsPreceding(char32_t after)
+{
+    auto kind = u_getIntPropertyValue(static_cast<UChar32>(after), UCHAR_GRAPHEME_CLUSTER_BREAK);
+    return kind == U_GCB_EXTEND || kind == U_GCB_ZWJ || kind == U_GCB_SPACING_MARK;
 }
 
 void* GraphemeWalk::iterator()

@@ -83,6 +83,12 @@ inline std::size_t previousBoundary(std::string_view text, std::size_t offset)
     return previousBoundaryICU(text, offset);
 }
 
+// Whether a character that is neither a control nor part of an emoji or flag sequence ends where the scalar
+// before it ends (no prepended mark before it joins it) and where it ends itself (no extending or spacing
+// mark, nor a joiner, follows): what a walk would find, from the two neighbours alone.
+bool joinsFollowing(char32_t before);
+bool joinsPreceding(char32_t after);
+
 // One walk over the characters of one text: the thread's break iterator is given the text once, when the
 // first character that needs it comes, and again only if something else used the iterator meanwhile.
 // Characters whose neighbours are ASCII never need it.
