@@ -22,6 +22,10 @@ protected:
         : UIAlertController(std::move(title), std::move(message), preferredStyle)
     {
     }
+    explicit AlertController(Foundation::NSCoder& coder)
+        : UIAlertController(coder)
+    {
+    }
 
 private:
     std::optional<Foundation::String> m_identifier;

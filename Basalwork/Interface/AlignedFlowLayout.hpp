@@ -46,6 +46,11 @@ protected:
         , m_verticalAlignment(verticalAlignment)
     {
     }
+    // init(coder:): the default alignments.
+    explicit AlignedFlowLayout(Foundation::NSCoder& coder)
+        : UICollectionViewFlowLayout(coder)
+    {
+    }
 
 private:
     UIKit::CGFloat contentWidth() const;

@@ -1,8 +1,15 @@
 #include "Basalwork/Interface/BlurrableWindow.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UIBlurEffect.hpp"
 
 namespace Basalwork {
+
+BlurrableWindow::BlurrableWindow(Foundation::NSCoder& coder)
+    : UIWindow(coder)
+{
+    Foundation::fatalError("init(coder:) has not been implemented");
+}
 
 BlurrableWindow::BlurrableWindow(const UIKit::CGRect& frame)
     : UIWindow(frame)

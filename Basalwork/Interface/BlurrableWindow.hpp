@@ -22,6 +22,8 @@ public:
 protected:
     friend Foundation::Construct;
     explicit BlurrableWindow(const UIKit::CGRect& frame = UIKit::CGRect::zero());
+    // Built in code only: stops the program.
+    explicit BlurrableWindow(Foundation::NSCoder& coder);
     void initialize() override;
 
 private:

@@ -23,6 +23,10 @@ protected:
         : BorderShadowable(std::move(image))
     {
     }
+    explicit BorderShadowableImageView(Foundation::NSCoder& coder)
+        : BorderShadowable(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

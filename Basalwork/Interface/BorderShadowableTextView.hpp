@@ -17,6 +17,10 @@ protected:
         : BorderShadowable(frame)
     {
     }
+    explicit BorderShadowableTextView(Foundation::NSCoder& coder)
+        : BorderShadowable(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

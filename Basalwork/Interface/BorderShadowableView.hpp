@@ -16,6 +16,10 @@ protected:
         : BorderShadowable(frame)
     {
     }
+    explicit BorderShadowableView(Foundation::NSCoder& coder)
+        : BorderShadowable(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

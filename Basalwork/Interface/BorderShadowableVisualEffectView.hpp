@@ -17,6 +17,10 @@ protected:
         : BorderShadowable(std::move(effect))
     {
     }
+    explicit BorderShadowableVisualEffectView(Foundation::NSCoder& coder)
+        : BorderShadowable(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

@@ -6,6 +6,9 @@
 #include "Platform/UIKit/UITabBarItem.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
+#include <algorithm>
+#include <utility>
+
 namespace Basalwork {
 namespace {
 
@@ -43,44 +46,73 @@ void ChildEmbeddingViewController::replaceCurrentlyEmbeddedVC(const std::shared_
     auto self = sharedSelf(this);
     loadViewIfNeeded();
     with->loadViewIfNeeded();
-    auto outgoing = m_currentlyEmbeddedVC;
-    if (outgoing)
-        outgoing->willMove(nullptr);
-    with->willMove(self);
+    if (with == m_currentlyEmbeddedVC && !m_incomingVC) {
+        // Already shown and settled: fading it in again would only blank it.
+        if (completion)
+            completion();
+        return;
+    }
+    const auto swap = ++m_latestSwap;
+    if (completion)
+        m_pendingCompletions.push_back(std::move(completion));
+    // Everyone else here leaves: the current child and whatever an earlier swap was bringing in.
+    for (const auto& child : m_swappedChildren)
+        if (child != with && !contains(m_leavingChildren, child)) {
+            child->willMove(nullptr);
+            m_leavingChildren.push_back(child);
+        }
+    m_incomingVC = with;
     const auto& incomingView = with->view();
-    incomingView->setAlpha(0.0);
-    addChild(with);
-    view()->addSubview(incomingView);
-    NSLayoutConstraints::constrainEdges(*incomingView, *view(), LayoutInsets::zero());
+    if (contains(m_swappedChildren, with)) {
+        // Still here from an earlier swap: it stays, on top, showing what it shows.
+        if (std::erase(m_leavingChildren, with))
+            with->willMove(self);
+        view()->bringSubviewToFront(incomingView);
+    } else {
+        with->willMove(self);
+        incomingView->setAlpha(0.0);
+        addChild(with);
+        view()->addSubview(incomingView);
+        NSLayoutConstraints::constrainEdges(*incomingView, *view(), LayoutInsets::zero());
+        m_swappedChildren.push_back(with);
+    }
 
     if (!animated) {
-        finishReplacing(with, outgoing, completion);
+        finishReplacing(swap);
         return;
     }
     UIKit::UIView::animate(
-        crossFadeDuration,
+        crossFadeDuration, 0.0, UIKit::UIView::AnimationOptions::curveLinear(),
         [self, incomingView] {
             incomingView->setAlpha(1.0);
             self->setNeedsStatusBarAppearanceUpdate();
         },
         // Finished or not, the swap must complete or the container is left holding two children.
-        [self, with, outgoing, completion = std::move(completion)](bool) { self->finishReplacing(with, outgoing, completion); });
+        [self, swap](bool) { self->finishReplacing(swap); });
 }
 
-void ChildEmbeddingViewController::finishReplacing(const std::shared_ptr<UIKit::UIViewController>& incoming,
-                                                   const std::shared_ptr<UIKit::UIViewController>& outgoing,
-                                                   const std::function<void()>& completion)
+bool ChildEmbeddingViewController::contains(const std::vector<std::shared_ptr<UIKit::UIViewController>>& children,
+                                            const std::shared_ptr<UIKit::UIViewController>& child) const
 {
+    return std::find(children.begin(), children.end(), child) != children.end();
+}
+
+void ChildEmbeddingViewController::finishReplacing(std::uint64_t swap)
+{
+    if (swap != m_latestSwap || !m_incomingVC)
+        return; // a later swap took over and finishes for both
+    auto incoming = std::exchange(m_incomingVC, nullptr);
     incoming->view()->setAlpha(1.0);
     incoming->didMove(sharedSelf(this));
-    if (outgoing) {
+    for (const auto& outgoing : std::exchange(m_leavingChildren, {})) {
         if (auto outgoingView = outgoing->viewIfLoaded())
             outgoingView->removeFromSuperview();
         outgoing->removeFromParent();
     }
+    m_swappedChildren = {incoming};
     m_currentlyEmbeddedVC = incoming;
     setNeedsStatusBarAppearanceUpdate();
-    if (completion)
+    for (const auto& completion : std::exchange(m_pendingCompletions, {}))
         completion();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 
 #include <memory>
@@ -15,6 +16,12 @@ protected:
         : UINavigationController(std::nullopt, nullptr)
         , m_rootViewController(std::move(rootViewController))
     {
+    }
+    // Coordinators are built in code only.
+    explicit CoordinatingNavigationController(Foundation::NSCoder& /*coder*/)
+        : UINavigationController(std::nullopt, nullptr)
+    {
+        Foundation::fatalError("init(coder:) has not been implemented");
     }
     void initialize() override
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Basalwork/Interface/ChildEmbeddingViewController.hpp"
+#include "Platform/Foundation/FatalError.hpp"
 
 #include <memory>
 
@@ -16,6 +17,12 @@ protected:
         : ChildEmbeddingViewController(std::nullopt, nullptr)
         , m_embedding(std::move(embedding))
     {
+    }
+    // Coordinators are built in code only.
+    explicit CoordinatingViewController(Foundation::NSCoder& coder)
+        : ChildEmbeddingViewController(coder)
+    {
+        Foundation::fatalError("init(coder:) has not been implemented");
     }
     void initialize() override
     {

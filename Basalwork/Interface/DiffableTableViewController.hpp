@@ -8,6 +8,7 @@
 #include "Basalwork/Interface/ItemHeightCache.hpp"
 #include "Basalwork/Interface/UITableView.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UITableViewController.hpp"
@@ -183,6 +184,12 @@ protected:
         : UITableViewController(style)
         , m_log("app.basalwork.DiffableTableViewController", "CellHeight")
     {
+    }
+    // Built in code only.
+    explicit DiffableTableViewController(Foundation::NSCoder& /*coder*/)
+        : DiffableTableViewController(UIKit::UITableView::Style::plain)
+    {
+        Foundation::fatalError("init(coder:) has not been implemented");
     }
 
     void initialize() override

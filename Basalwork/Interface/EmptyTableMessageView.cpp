@@ -4,6 +4,7 @@
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 
 namespace Basalwork {
@@ -23,6 +24,12 @@ std::shared_ptr<UIKit::UILabel> makeMessageLabel(const UIKit::UIFont::TextStyle&
 }
 
 } // namespace
+
+EmptyTableMessageView::EmptyTableMessageView(Foundation::NSCoder& coder)
+    : UIView(coder)
+{
+    Foundation::fatalError("init(coder:) has not been implemented");
+}
 
 void EmptyTableMessageView::initialize()
 {

@@ -29,6 +29,8 @@ public:
 protected:
     friend Foundation::Construct;
     EmptyTableMessageView() = default;
+    // Built in code only: stops the program.
+    explicit EmptyTableMessageView(Foundation::NSCoder& coder);
     void initialize() override;
     virtual void setupViews();
 

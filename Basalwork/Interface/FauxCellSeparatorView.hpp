@@ -30,6 +30,11 @@ protected:
     {
         setBackgroundColor(UIKit::UIColor::separator());
     }
+    explicit FauxCellSeparatorView(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+        setBackgroundColor(UIKit::UIColor::separator());
+    }
 };
 
 } // namespace Basalwork

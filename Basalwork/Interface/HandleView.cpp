@@ -11,6 +11,12 @@ HandleView::HandleView(const UIKit::CGRect& frame)
     setBackgroundColor(UIKit::UIColor::systemFill());
 }
 
+HandleView::HandleView(Foundation::NSCoder& coder)
+    : UIView(coder)
+{
+    setBackgroundColor(UIKit::UIColor::systemFill());
+}
+
 void HandleView::layoutSubviews()
 {
     UIView::layoutSubviews();

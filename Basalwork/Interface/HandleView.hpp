@@ -13,6 +13,7 @@ public:
 protected:
     friend Foundation::Construct;
     explicit HandleView(const UIKit::CGRect& frame = UIKit::CGRect::zero());
+    explicit HandleView(Foundation::NSCoder& coder);
 };
 
 } // namespace Basalwork

@@ -5,10 +5,17 @@
 #include "Basalwork/Interface/UITextView.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UILayoutPriority.hpp"
 
 namespace Basalwork {
+
+MultilineTextInput::MultilineTextInput(Foundation::NSCoder& coder)
+    : BorderShadowableControl(coder)
+{
+    Foundation::fatalError();
+}
 
 const std::shared_ptr<UIKit::UIColor>& MultilineTextInput::defaultBackgroundColor()
 {

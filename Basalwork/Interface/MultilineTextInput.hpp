@@ -50,6 +50,8 @@ public:
 protected:
     friend Foundation::Construct;
     MultilineTextInput();
+    // Built in code only: stops the program.
+    explicit MultilineTextInput(Foundation::NSCoder& coder);
     void initialize() override;
 
     virtual void setup();

@@ -22,6 +22,10 @@ protected:
         : UIStackView(frame)
     {
     }
+    explicit PassthroughStackView(Foundation::NSCoder& coder)
+        : UIStackView(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

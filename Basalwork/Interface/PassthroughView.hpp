@@ -22,6 +22,10 @@ protected:
         : BorderShadowableView(frame)
     {
     }
+    explicit PassthroughView(Foundation::NSCoder& coder)
+        : BorderShadowableView(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

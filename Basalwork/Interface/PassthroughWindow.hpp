@@ -27,6 +27,10 @@ protected:
         : UIWindow(windowScene)
     {
     }
+    explicit PassthroughWindow(Foundation::NSCoder& coder)
+        : UIWindow(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

@@ -1,6 +1,13 @@
 #include "Basalwork/Interface/PercentAppliedVisualEffectView.hpp"
+#include "Platform/Foundation/FatalError.hpp"
 
 namespace Basalwork {
+
+PercentAppliedVisualEffectView::PercentAppliedVisualEffectView(Foundation::NSCoder& coder)
+    : UIVisualEffectView(coder)
+{
+    Foundation::fatalError("init(coder:) has not been implemented");
+}
 
 PercentAppliedVisualEffectView::PercentAppliedVisualEffectView(std::shared_ptr<UIKit::UIVisualEffect> effect)
     : PercentAppliedVisualEffectView(std::move(effect), 0)

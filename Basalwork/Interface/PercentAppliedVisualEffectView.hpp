@@ -30,6 +30,8 @@ protected:
     explicit PercentAppliedVisualEffectView(std::shared_ptr<UIKit::UIVisualEffect> effect);
     // init(effect:initialPercentApplied:): the percentage reaches the animator at the next layout.
     PercentAppliedVisualEffectView(std::shared_ptr<UIKit::UIVisualEffect> effect, UIKit::CGFloat initialPercentApplied);
+    // Built in code only: stops the program.
+    explicit PercentAppliedVisualEffectView(Foundation::NSCoder& coder);
     void initialize() override;
 
 private:

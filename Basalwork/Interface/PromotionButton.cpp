@@ -14,6 +14,11 @@ PromotionButton::PromotionButton(const UIKit::CGRect& frame)
 {
 }
 
+PromotionButton::PromotionButton(Foundation::NSCoder& coder)
+    : BorderShadowableControl(coder)
+{
+}
+
 void PromotionButton::initialize()
 {
     BorderShadowableControl::initialize();

@@ -53,6 +53,8 @@ public:
 protected:
     friend Foundation::Construct;
     explicit PromotionButton(const UIKit::CGRect& frame = UIKit::CGRect::zero());
+    // Set up like one made in code; `awakeFromNib` sets it up once more.
+    explicit PromotionButton(Foundation::NSCoder& coder);
     void initialize() override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "Basalwork/Interface/BorderShadowableControl.hpp"
 #include "Basalwork/Interface/RoundedGradientPainting.hpp"
+#include "Platform/Foundation/FatalError.hpp"
 
 namespace Basalwork {
 
@@ -12,6 +13,12 @@ protected:
     explicit RoundedGradientControl(const UIKit::CGRect& frame = UIKit::CGRect::zero())
         : RoundedGradientPainting(frame)
     {
+    }
+    // Built in code only.
+    explicit RoundedGradientControl(Foundation::NSCoder& coder)
+        : RoundedGradientPainting(coder)
+    {
+        Foundation::fatalError();
     }
 };
 

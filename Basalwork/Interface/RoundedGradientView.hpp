@@ -2,6 +2,7 @@
 
 #include "Basalwork/Interface/PassthroughView.hpp"
 #include "Basalwork/Interface/RoundedGradientPainting.hpp"
+#include "Platform/Foundation/FatalError.hpp"
 
 namespace Basalwork {
 
@@ -13,6 +14,12 @@ protected:
     explicit RoundedGradientView(const UIKit::CGRect& frame = UIKit::CGRect::zero())
         : RoundedGradientPainting(frame)
     {
+    }
+    // Built in code only.
+    explicit RoundedGradientView(Foundation::NSCoder& coder)
+        : RoundedGradientPainting(coder)
+    {
+        Foundation::fatalError();
     }
 };
 

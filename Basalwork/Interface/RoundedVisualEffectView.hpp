@@ -28,6 +28,10 @@ protected:
         : UIVisualEffectView(std::move(effect))
     {
     }
+    explicit RoundedVisualEffectView(Foundation::NSCoder& coder)
+        : UIVisualEffectView(coder)
+    {
+    }
 };
 
 } // namespace Basalwork

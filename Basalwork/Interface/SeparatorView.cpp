@@ -11,6 +11,12 @@ SeparatorView::SeparatorView(const UIKit::CGRect& frame)
     setBackgroundColor(UIKit::UIColor::systemFill());
 }
 
+SeparatorView::SeparatorView(Foundation::NSCoder& coder)
+    : UIView(coder)
+{
+    setBackgroundColor(UIKit::UIColor::systemFill());
+}
+
 UIKit::CGSize SeparatorView::onePixelHigh()
 {
     return {noIntrinsicMetric, 1 / UIKit::UIScreen::main()->scale()};

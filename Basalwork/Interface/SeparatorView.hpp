@@ -15,6 +15,7 @@ public:
 protected:
     friend Foundation::Construct;
     explicit SeparatorView(const UIKit::CGRect& frame = UIKit::CGRect::zero());
+    explicit SeparatorView(Foundation::NSCoder& coder);
 };
 
 } // namespace Basalwork

@@ -5,12 +5,19 @@
 #include "Basalwork/Interface/UITextField.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UILayoutPriority.hpp"
 
 #include <cmath>
 
 namespace Basalwork {
+
+TextInput::TextInput(Foundation::NSCoder& coder)
+    : BorderShadowableControl(coder)
+{
+    Foundation::fatalError();
+}
 
 const std::shared_ptr<UIKit::UIColor>& TextInput::defaultBackgroundColor()
 {

@@ -68,6 +68,8 @@ public:
 protected:
     friend Foundation::Construct;
     TextInput();
+    // Built in code only: stops the program.
+    explicit TextInput(Foundation::NSCoder& coder);
     void initialize() override;
 
     virtual void setup();

@@ -16,6 +16,14 @@ UITextViewWithPlaceholder::UITextViewWithPlaceholder(const UIKit::CGRect& frame)
 {
 }
 
+UITextViewWithPlaceholder::UITextViewWithPlaceholder(Foundation::NSCoder& coder)
+    : UITextView(coder)
+    , m_notificationCenter(Foundation::NotificationCenter::defaultCenter())
+    , m_placeholderLabel(Foundation::make<UIKit::UILabel>())
+    , m_placeholderColor(UIKit::UIColor::placeholderText())
+{
+}
+
 void UITextViewWithPlaceholder::initialize()
 {
     UITextView::initialize();

@@ -37,6 +37,7 @@ public:
 protected:
     friend Foundation::Construct;
     explicit UITextViewWithPlaceholder(const UIKit::CGRect& frame = UIKit::CGRect::zero());
+    explicit UITextViewWithPlaceholder(Foundation::NSCoder& coder);
     void initialize() override;
 
     virtual void setupPlaceholderLabel();

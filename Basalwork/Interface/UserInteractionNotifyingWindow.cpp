@@ -2,6 +2,7 @@
 
 #include "Basalwork/Interface/Notification.Name.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
@@ -32,6 +33,12 @@ Date& lastPosted()
 }
 
 } // namespace
+
+UserInteractionNotifyingWindow::UserInteractionNotifyingWindow(Foundation::NSCoder& coder)
+    : UIWindow(coder)
+{
+    Foundation::fatalError("init(coder:) has not been implemented");
+}
 
 UserInteractionNotifyingWindow::UserInteractionNotifyingWindow(const std::shared_ptr<UIKit::UIWindowScene>& windowScene)
     : UIWindow(windowScene)

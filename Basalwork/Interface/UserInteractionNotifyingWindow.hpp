@@ -29,6 +29,8 @@ public:
 protected:
     friend Foundation::Construct;
     explicit UserInteractionNotifyingWindow(const std::shared_ptr<UIKit::UIWindowScene>& windowScene);
+    // Built in code only: stops the program.
+    explicit UserInteractionNotifyingWindow(Foundation::NSCoder& coder);
     void initialize() override;
     virtual void registerForTextChangeNotifications();
 };

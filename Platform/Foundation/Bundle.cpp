@@ -82,4 +82,19 @@ std::optional<String> Bundle::bundleIdentifier() const
     return String(value->get<std::string>());
 }
 
+std::optional<std::string> Bundle::path(const String& forResource, const std::optional<String>& ofType) const
+{
+    std::string name(forResource.view());
+    if (ofType && !ofType->isEmpty())
+        name += "." + std::string(ofType->view());
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos
+        || name.find('\0') != std::string::npos)
+        return std::nullopt;
+    auto path = std::filesystem::path(m_path) / name;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return std::nullopt;
+    return path.string();
+}
+
 } // namespace Foundation

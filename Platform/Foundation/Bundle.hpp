@@ -29,6 +29,9 @@ public:
     const std::optional<InfoDictionary>& infoDictionary() const { return m_infoDictionary; }
     std::optional<InfoDictionary> object(const String& forInfoDictionaryKey) const;
     std::optional<String> bundleIdentifier() const;
+    // path(forResource:ofType:): the file "<name>.<type>" in the bundle's folder (just "<name>" without a
+    // type); nothing when there is no such file, or when the name would leave the folder.
+    std::optional<std::string> path(const String& forResource, const std::optional<String>& ofType) const;
 
 protected:
     friend Construct;

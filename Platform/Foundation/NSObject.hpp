@@ -46,6 +46,10 @@ struct Construct {
     {
         return new T(std::forward<Args>(args)...);
     }
+    // Whether `make<T>(args...)` compiles, seen with the access a class grants `Construct`: registries
+    // that offer `init()` and `init(coder:)` ask it which of the two a class has.
+    template <class T, class... Args>
+    static constexpr bool canCreate = requires(Args&&... args) { new T(std::forward<Args>(args)...); };
 };
 
 template <class T, class... Args>

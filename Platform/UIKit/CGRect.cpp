@@ -134,7 +134,8 @@ CGRect CGRect::intersection(const CGRect& other) const
 
 bool CGRect::intersects(const CGRect& other) const
 {
-    return !intersection(other).isNull();
+    // Rectangles that only touch meet in a rectangle without area, which is no intersection.
+    return !intersection(other).isEmpty();
 }
 
 bool CGRect::contains(CGPoint point) const

@@ -47,8 +47,9 @@ struct CGRect {
     CGRect offsetBy(CGFloat dx, CGFloat dy) const;
     // The smallest rectangle holding both; the null rectangle adds nothing.
     CGRect union_(const CGRect& other) const;
-    // The common part; null when the rectangles do not meet.
+    // The common part; null when the rectangles do not meet, without area when they only touch.
     CGRect intersection(const CGRect& other) const;
+    // True when the common part has area: rectangles that only touch do not intersect.
     bool intersects(const CGRect& other) const;
     // Half-open: a point on the maximum edges is outside.
     bool contains(CGPoint point) const;

@@ -17,6 +17,13 @@ UIAlertController::UIAlertController(std::optional<Foundation::String> title,
                                                                    : UIModalPresentationStyle::custom);
 }
 
+UIAlertController::UIAlertController(Foundation::NSCoder& coder)
+    : UIViewController(coder)
+    , m_preferredStyle(Style::alert)
+{
+    setModalPresentationStyle(UIModalPresentationStyle::custom);
+}
+
 void UIAlertController::addAction(const std::shared_ptr<UIAlertAction>& action)
 {
     Foundation::precondition(action != nullptr, "An alert cannot add a null action");

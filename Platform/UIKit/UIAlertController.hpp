@@ -36,6 +36,8 @@ protected:
     // init(title:message:preferredStyle:)
     UIAlertController(std::optional<Foundation::String> title, std::optional<Foundation::String> message,
                       Style preferredStyle);
+    // init(coder:): an alert without title or message.
+    explicit UIAlertController(Foundation::NSCoder& coder);
 
 private:
     std::optional<Foundation::String> m_title;

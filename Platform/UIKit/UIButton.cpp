@@ -15,6 +15,12 @@ UIButton::UIButton(const CGRect& frame)
 {
 }
 
+UIButton::UIButton(Foundation::NSCoder& coder)
+    : UIControl(coder)
+    , m_configuration(std::make_unique<std::optional<Configuration>>())
+{
+}
+
 UIButton::~UIButton() = default;
 
 std::optional<Foundation::String> UIButton::title(State forState) const

@@ -35,6 +35,7 @@ protected:
     friend Foundation::Construct;
     UIButton();
     explicit UIButton(const CGRect& frame);
+    explicit UIButton(Foundation::NSCoder& coder);
 
 private:
     std::map<std::uint64_t, Foundation::String> m_titles;

@@ -1,11 +1,33 @@
 #include "Platform/UIKit/UICollectionView.hpp"
 
+#include "Platform/UIKit/UINib.hpp"
+
 namespace UIKit {
 
 UICollectionView::UICollectionView(const CGRect& frame, std::shared_ptr<UICollectionViewLayout> collectionViewLayout)
     : UIScrollView(frame)
     , m_layout(std::move(collectionViewLayout))
 {
+}
+
+void UICollectionView::registerCell(const std::shared_ptr<UINib>& nib, const Foundation::String& forCellWithReuseIdentifier)
+{
+    m_cellFactories[forCellWithReuseIdentifier] = [nib]() -> std::shared_ptr<UICollectionViewCell> {
+        auto objects = nib->instantiate(nullptr);
+        return objects.empty() ? nullptr : std::dynamic_pointer_cast<UICollectionViewCell>(objects.front());
+    };
+}
+
+std::shared_ptr<UICollectionViewCell> UICollectionView::dequeueReusableCell(const Foundation::String& withReuseIdentifier,
+                                                                            const Foundation::IndexPath&)
+{
+    auto factory = m_cellFactories.find(withReuseIdentifier);
+    if (factory == m_cellFactories.end())
+        return nullptr;
+    auto cell = factory->second();
+    if (cell)
+        cell->m_reuseIdentifier = withReuseIdentifier;
+    return cell;
 }
 
 void UICollectionView::initialize()

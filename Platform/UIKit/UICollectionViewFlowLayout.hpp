@@ -37,6 +37,10 @@ public:
 protected:
     friend Foundation::Construct;
     UICollectionViewFlowLayout() = default;
+    explicit UICollectionViewFlowLayout(Foundation::NSCoder& coder)
+        : UICollectionViewLayout(coder)
+    {
+    }
 
 private:
     struct Cache {

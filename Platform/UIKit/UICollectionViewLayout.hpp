@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+namespace Foundation {
+class NSCoder;
+}
+
 namespace UIKit {
 
 class UICollectionView;
@@ -32,6 +36,7 @@ public:
 protected:
     friend Foundation::Construct;
     UICollectionViewLayout() = default;
+    explicit UICollectionViewLayout(Foundation::NSCoder& /*coder*/) {}
 
 private:
     friend class UICollectionView;

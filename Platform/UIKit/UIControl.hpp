@@ -34,6 +34,10 @@ protected:
         : UIView(frame)
     {
     }
+    explicit UIControl(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
 
 private:
     struct Action;

@@ -21,6 +21,10 @@ protected:
         : UIView(frame)
     {
     }
+    explicit UIImageView(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
     // init(image:)
     explicit UIImageView(std::shared_ptr<UIImage> image)
         : m_image(std::move(image))

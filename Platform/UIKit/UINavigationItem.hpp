@@ -1,14 +1,19 @@
 #pragma once
 
+#include "Platform/Foundation/NSKeyValueObservation.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/UIBarButtonItem.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace UIKit {
+
+class UINavigationBarAppearance;
+class UISearchController;
 
 // What a navigation bar shows while its controller is on top: recorded only.
 class UINavigationItem : public Foundation::NSObject {
@@ -25,6 +30,35 @@ public:
     void setRightBarButtonItem(std::shared_ptr<UIBarButtonItem> item) { m_rightBarButtonItems = single(std::move(item)); }
     bool hidesBackButton() const { return m_hidesBackButton; }
     void setHidesBackButton(bool hides) { m_hidesBackButton = hides; }
+
+    // The bar's look while this item is on top: standard, in a compact bar, and with the content
+    // scrolled to its top edge. None falls back on the bar's own.
+    const std::shared_ptr<UINavigationBarAppearance>& standardAppearance() const { return m_standardAppearance; }
+    void setStandardAppearance(std::shared_ptr<UINavigationBarAppearance> appearance)
+    {
+        m_standardAppearance = std::move(appearance);
+    }
+    const std::shared_ptr<UINavigationBarAppearance>& compactAppearance() const { return m_compactAppearance; }
+    void setCompactAppearance(std::shared_ptr<UINavigationBarAppearance> appearance)
+    {
+        m_compactAppearance = std::move(appearance);
+    }
+    const std::shared_ptr<UINavigationBarAppearance>& scrollEdgeAppearance() const { return m_scrollEdgeAppearance; }
+    void setScrollEdgeAppearance(std::shared_ptr<UINavigationBarAppearance> appearance)
+    {
+        m_scrollEdgeAppearance = std::move(appearance);
+    }
+
+    // The search controller whose bar the navigation bar shows.
+    const std::shared_ptr<UISearchController>& searchController() const { return m_searchController; }
+    void setSearchController(std::shared_ptr<UISearchController> controller) { m_searchController = std::move(controller); }
+    // Whether scrolling the content hides the search bar; true at first.
+    bool hidesSearchBarWhenScrolling() const { return m_hidesSearchBarWhenScrolling; }
+    void setHidesSearchBarWhenScrolling(bool hides);
+    // observe(\.hidesSearchBarWhenScrolling, options: [.old, .new]): the handler hears every setting
+    // with the old and the new value, for as long as the returned token lives and is valid.
+    std::shared_ptr<Foundation::NSKeyValueObservation> observeHidesSearchBarWhenScrolling(
+        std::function<void(bool oldValue, bool newValue)> handler);
 
 protected:
     friend Foundation::Construct;
@@ -50,6 +84,13 @@ private:
     std::vector<std::shared_ptr<UIBarButtonItem>> m_leftBarButtonItems;
     std::vector<std::shared_ptr<UIBarButtonItem>> m_rightBarButtonItems;
     bool m_hidesBackButton = false;
+    std::shared_ptr<UINavigationBarAppearance> m_standardAppearance;
+    std::shared_ptr<UINavigationBarAppearance> m_compactAppearance;
+    std::shared_ptr<UINavigationBarAppearance> m_scrollEdgeAppearance;
+    std::shared_ptr<UISearchController> m_searchController;
+    bool m_hidesSearchBarWhenScrolling = true;
+    bool m_previousHidesSearchBarWhenScrolling = true;
+    std::vector<std::weak_ptr<Foundation::NSKeyValueObservation>> m_hidesSearchBarWhenScrollingObservations;
 };
 
 } // namespace UIKit

@@ -5,11 +5,13 @@
 #include "Platform/Foundation/String.hpp"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace UIKit {
 
 class UIEvent;
+class UIKeyCommand;
 class UIPress;
 class UITouch;
 class UIWindow;
@@ -41,7 +43,10 @@ public:
     // window will not resign.
     virtual bool becomeFirstResponder();
     virtual bool resignFirstResponder();
-    bool isFirstResponder() const;
+    virtual bool isFirstResponder() const;
+
+    // The key commands this responder offers while it is in the responder chain; nothing by default.
+    virtual std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const { return std::nullopt; }
 
     virtual void touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches,
                               const std::shared_ptr<UIEvent>& event);

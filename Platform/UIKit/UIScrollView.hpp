@@ -56,6 +56,10 @@ protected:
         : UIView(frame)
     {
     }
+    explicit UIScrollView(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
 
 private:
     CGSize m_contentSize;

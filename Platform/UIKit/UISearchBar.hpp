@@ -7,9 +7,12 @@
 
 namespace UIKit {
 
+class UIButton;
 class UISearchTextField;
 
-// A field for search text. The text lives in its search text field, a subview made with the bar.
+// A field for search text. The text lives in its search text field, a subview made with the bar. While
+// `showsCancelButton` is set the bar shows a "Cancel" button beside the field, which it disables whenever
+// editing in the field ends and enables again when editing begins.
 class UISearchBar : public UIView {
 public:
     const std::shared_ptr<UISearchTextField>& searchTextField() const { return m_searchTextField; }
@@ -17,7 +20,7 @@ public:
     void setText(Foundation::String text);
     bool showsCancelButton() const { return m_showsCancelButton; }
     virtual void setShowsCancelButton(bool shows) { setShowsCancelButton(shows, false); }
-    virtual void setShowsCancelButton(bool shows, bool /*animated*/) { m_showsCancelButton = shows; }
+    virtual void setShowsCancelButton(bool shows, bool animated);
 
 protected:
     friend Foundation::Construct;
@@ -26,10 +29,15 @@ protected:
         : UIView(frame)
     {
     }
+    explicit UISearchBar(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
     void initialize() override;
 
 private:
     std::shared_ptr<UISearchTextField> m_searchTextField;
+    std::shared_ptr<UIButton> m_cancelButton;
     bool m_showsCancelButton = false;
 };
 

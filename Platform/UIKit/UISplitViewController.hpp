@@ -50,6 +50,10 @@ protected:
         : UIViewController(std::move(nibName), std::move(bundle))
     {
     }
+    explicit UISplitViewController(Foundation::NSCoder& coder)
+        : UIViewController(coder)
+    {
+    }
     // init(style:)
     explicit UISplitViewController(Style style)
         : m_style(style)

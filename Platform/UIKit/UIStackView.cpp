@@ -21,6 +21,14 @@ UIStackView::UIStackView(const CGRect& frame)
 {
 }
 
+UIStackView::UIStackView(Foundation::NSCoder& coder)
+    : UIView(coder)
+    , m_axis(NSLayoutConstraint::Axis::horizontal)
+    , m_alignment(Alignment::fill)
+    , m_distribution(Distribution::fill)
+{
+}
+
 std::vector<std::shared_ptr<UIView>> UIStackView::arrangedSubviews() const
 {
     std::vector<std::shared_ptr<UIView>> result;

@@ -35,6 +35,7 @@ protected:
     friend Foundation::Construct;
     UIStackView();
     explicit UIStackView(const CGRect& frame);
+    explicit UIStackView(Foundation::NSCoder& coder);
 
 private:
     NSLayoutConstraint::Axis m_axis;

@@ -28,6 +28,10 @@ protected:
         : UIViewController(std::move(nibName), std::move(bundle))
     {
     }
+    explicit UITabBarController(Foundation::NSCoder& coder)
+        : UIViewController(coder)
+    {
+    }
     // init(tabs:): the tabs are taken on in `initialize`, once the controller can be a parent.
     explicit UITabBarController(std::vector<std::shared_ptr<UITab>> tabs)
         : m_pendingTabs(std::move(tabs))

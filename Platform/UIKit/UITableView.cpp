@@ -1,6 +1,8 @@
 #include "Platform/UIKit/UITableView.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/NSCoder.hpp"
+#include "Platform/UIKit/UINib.hpp"
 #include "Platform/UIKit/UITableViewDataSource.hpp"
 #include "Platform/UIKit/UITableViewDelegate.hpp"
 
@@ -64,6 +66,39 @@ UITableView::UITableView(const CGRect& frame, Style style)
 {
 }
 
+UITableView::UITableView(Foundation::NSCoder& coder)
+    : UIScrollView(coder)
+    , m_style(Style::plain)
+{
+    auto style = coder.decodeInteger("style");
+    if (style == static_cast<std::int64_t>(Style::grouped) || style == static_cast<std::int64_t>(Style::insetGrouped))
+        m_style = static_cast<Style>(style);
+}
+
+namespace {
+
+template <class View>
+std::function<std::shared_ptr<View>()> firstObjectOf(std::shared_ptr<UINib> nib)
+{
+    return [nib = std::move(nib)]() -> std::shared_ptr<View> {
+        auto objects = nib->instantiate(nullptr);
+        return objects.empty() ? nullptr : std::dynamic_pointer_cast<View>(objects.front());
+    };
+}
+
+} // namespace
+
+void UITableView::registerCell(const std::shared_ptr<UINib>& nib, const Foundation::String& forCellReuseIdentifier)
+{
+    m_cellFactories[forCellReuseIdentifier] = firstObjectOf<UITableViewCell>(nib);
+}
+
+void UITableView::registerHeaderFooterView(const std::shared_ptr<UINib>& nib,
+                                           const Foundation::String& forHeaderFooterViewReuseIdentifier)
+{
+    m_headerFooterFactories[forHeaderFooterViewReuseIdentifier] = firstObjectOf<UITableViewHeaderFooterView>(nib);
+}
+
 std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(const Foundation::String& withIdentifier,
                                                                   const Foundation::IndexPath& /*for_*/)
 {
@@ -78,7 +113,8 @@ std::shared_ptr<UITableViewCell> UITableView::dequeueReusableCell(const Foundati
     if (factory == m_cellFactories.end())
         return nullptr;
     auto cell = factory->second();
-    cell->m_reuseIdentifier = withIdentifier;
+    if (cell)
+        cell->m_reuseIdentifier = withIdentifier;
     return cell;
 }
 
@@ -95,7 +131,8 @@ std::shared_ptr<UITableViewHeaderFooterView> UITableView::dequeueReusableHeaderF
     if (factory == m_headerFooterFactories.end())
         return nullptr;
     auto view = factory->second();
-    view->m_reuseIdentifier = withIdentifier;
+    if (view)
+        view->m_reuseIdentifier = withIdentifier;
     return view;
 }
 

@@ -14,6 +14,7 @@
 
 namespace UIKit {
 
+class UINib;
 class UITableViewCell;
 class UITableViewDataSource;
 class UITableViewDelegate;
@@ -54,6 +55,11 @@ public:
             return std::shared_ptr<UITableViewHeaderFooterView>(Foundation::make<View>());
         };
     }
+    // register(_:forCellReuseIdentifier:) and register(_:forHeaderFooterViewReuseIdentifier:) with a nib:
+    // a new view is the nib's first top-level object; nothing is handed out when that is of another kind.
+    void registerCell(const std::shared_ptr<UINib>& nib, const Foundation::String& forCellReuseIdentifier);
+    void registerHeaderFooterView(const std::shared_ptr<UINib>& nib,
+                                  const Foundation::String& forHeaderFooterViewReuseIdentifier);
     // A cell handed back, or a new one of the registered type; nothing for an identifier never registered.
     std::shared_ptr<UITableViewCell> dequeueReusableCell(const Foundation::String& withIdentifier,
                                                          const Foundation::IndexPath& for_);
@@ -128,6 +134,8 @@ protected:
     friend Foundation::Construct;
     // init(frame:style:)
     UITableView(const CGRect& frame, Style style);
+    // init(coder:): the style is the description's "style" (plain when it names none).
+    explicit UITableView(Foundation::NSCoder& coder);
 
 private:
     struct PendingUpdates;

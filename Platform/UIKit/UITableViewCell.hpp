@@ -22,6 +22,10 @@ protected:
     friend Foundation::Construct;
     friend class UITableView;
     UITableViewCell() = default;
+    explicit UITableViewCell(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
     void initialize() override
     {
         UIView::initialize();

@@ -15,8 +15,6 @@ public:
     // The table, made with the view.
     std::shared_ptr<UITableView> tableView();
     void loadView() override;
-    // Called after the table has laid out its rows.
-    virtual void viewDidLayoutSubviews() {}
 
     std::int64_t numberOfRowsInSection(UITableView& /*tableView*/, std::int64_t /*section*/) override { return 0; }
     // A plain controller shows no rows, so it has no cells to give.

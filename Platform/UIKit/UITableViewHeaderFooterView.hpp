@@ -18,6 +18,10 @@ protected:
     friend Foundation::Construct;
     friend class UITableView;
     UITableViewHeaderFooterView() = default;
+    explicit UITableViewHeaderFooterView(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
     void initialize() override
     {
         UIView::initialize();

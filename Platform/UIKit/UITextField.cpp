@@ -69,7 +69,10 @@ bool UITextField::becomeFirstResponder()
 {
     if (!UIControl::becomeFirstResponder())
         return false;
-    m_isEditing = true;
+    if (!m_isEditing) {
+        m_isEditing = true;
+        sendActions(Event::editingDidBegin());
+    }
     return true;
 }
 
@@ -77,7 +80,10 @@ bool UITextField::resignFirstResponder()
 {
     if (!UIControl::resignFirstResponder())
         return false;
-    m_isEditing = false;
+    if (m_isEditing) {
+        m_isEditing = false;
+        sendActions(Event::editingDidEnd());
+    }
     return true;
 }
 
@@ -105,6 +111,7 @@ void UITextField::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& pres
 
 void UITextField::textDidChange()
 {
+    sendActions(Event::editingChanged());
     Foundation::NotificationCenter::defaultCenter()->post(textDidChangeNotification(), sharedSelf(this));
 }
 

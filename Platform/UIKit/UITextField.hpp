@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UIControl.hpp"
 #include "Platform/UIKit/UIKeyInput.hpp"
 #include "Platform/UIKit/UITextFieldDelegate.hpp"
+#include "Platform/UIKit/UITextInputTraits.hpp"
 
 #include <memory>
 #include <optional>
@@ -17,9 +18,11 @@ namespace UIKit {
 class UIColor;
 class UIFont;
 
-// A single line of editable text. It edits while it is first responder; typing (keys, `insertText`,
-// `deleteBackward`) posts `textDidChangeNotification` with the field as object, setting the text does not.
-class UITextField : public UIControl, public UIKeyInput {
+// A single line of editable text. It edits while it is first responder, sending `editingDidBegin` and
+// `editingDidEnd` as editing starts and stops; typing (keys, `insertText`, `deleteBackward`) sends
+// `editingChanged` and posts `textDidChangeNotification` with the field as object, setting the text does
+// not.
+class UITextField : public UIControl, public UIKeyInput, public UITextInputTraits {
 public:
     enum class ViewMode : std::int64_t;
 

@@ -17,6 +17,12 @@ UITextView::UITextView(const CGRect& frame)
 {
 }
 
+UITextView::UITextView(Foundation::NSCoder& coder)
+    : UIView(coder)
+    , m_font(UILabel::defaultFont())
+{
+}
+
 void UITextView::setFont(std::shared_ptr<UIFont> font)
 {
     m_font = font ? std::move(font) : UILabel::defaultFont();

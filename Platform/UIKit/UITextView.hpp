@@ -5,8 +5,10 @@
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/NSTextAlignment.hpp"
 #include "Platform/UIKit/NSTextContainer.hpp"
+#include "Platform/UIKit/UIDataDetectorTypes.hpp"
 #include "Platform/UIKit/UIEdgeInsets.hpp"
 #include "Platform/UIKit/UIKeyInput.hpp"
+#include "Platform/UIKit/UITextInputTraits.hpp"
 #include "Platform/UIKit/UITextViewDelegate.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
@@ -19,7 +21,7 @@ class UIFont;
 
 // Editable text of any number of lines. It edits while it is first responder; typing (keys, `insertText`,
 // `deleteBackward`) posts `textDidChangeNotification` with the view as object, setting the text does not.
-class UITextView : public UIView, public UIKeyInput {
+class UITextView : public UIView, public UIKeyInput, public UITextInputTraits {
 public:
     static const Foundation::Notification::Name& textDidChangeNotification();
 
@@ -48,6 +50,8 @@ public:
     void setIsEditable(bool editable) { m_isEditable = editable; }
     bool isSelectable() const { return m_isSelectable; }
     void setIsSelectable(bool selectable) { m_isSelectable = selectable; }
+    UIDataDetectorTypes dataDetectorTypes() const { return m_dataDetectorTypes; }
+    void setDataDetectorTypes(UIDataDetectorTypes types) { m_dataDetectorTypes = types; }
     std::shared_ptr<UITextViewDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(const std::shared_ptr<UITextViewDelegate>& delegate) { m_delegate = delegate; }
 
@@ -66,6 +70,7 @@ protected:
     friend Foundation::Construct;
     UITextView();
     explicit UITextView(const CGRect& frame);
+    explicit UITextView(Foundation::NSCoder& coder);
 
 private:
     void textDidChange();
@@ -82,6 +87,7 @@ private:
     bool m_isScrollEnabled = true;
     bool m_isEditable = true;
     bool m_isSelectable = true;
+    UIDataDetectorTypes m_dataDetectorTypes;
     std::weak_ptr<UITextViewDelegate> m_delegate;
 };
 

@@ -2,11 +2,13 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/CALayer.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
@@ -53,6 +55,11 @@ CGPoint rootToScreen(const UIView& root)
 UIView::UIView(const CGRect& frame)
 {
     setFrame(frame);
+}
+
+UIView::UIView(Foundation::NSCoder& coder)
+{
+    m_accessibilityIdentifier = coder.decodeString("accessibilityIdentifier");
 }
 
 CGRect UIView::frame() const
@@ -373,7 +380,12 @@ void UIView::layoutSubtreeIfNeeded()
 {
     if (m_needsLayout) {
         m_needsLayout = false;
+        auto controller = m_viewController.lock();
+        if (controller)
+            controller->viewWillLayoutSubviews();
         layoutSubviews();
+        if (controller)
+            controller->viewDidLayoutSubviews();
     }
     for (auto subviews = m_subviews; const auto& subview : subviews)
         subview->layoutSubtreeIfNeeded();
@@ -528,10 +540,25 @@ void UIView::sizeToFit()
 
 std::shared_ptr<UIColor> UIView::tintColor() const
 {
-    if (m_tintColor)
-        return m_tintColor;
-    auto parent = superview();
-    return parent ? parent->tintColor() : nullptr;
+    // Walks the stored colours, not the getters: a view that answers for an inner view's tint would
+    // otherwise ask that view back.
+    std::shared_ptr<const UIView> holder;
+    for (const UIView* view = this; view; view = holder.get()) {
+        if (view->m_tintColor)
+            return view->m_tintColor;
+        holder = view->superview();
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIView> UIView::forFirstBaselineLayout()
+{
+    return sharedSelf(this);
+}
+
+std::shared_ptr<UIView> UIView::forLastBaselineLayout()
+{
+    return sharedSelf(this);
 }
 
 std::shared_ptr<UIView> UIView::snapshotView(bool)

@@ -21,6 +21,10 @@
 #include <optional>
 #include <vector>
 
+namespace Foundation {
+class NSCoder;
+}
+
 namespace UIKit {
 
 class CALayer;
@@ -29,6 +33,7 @@ class UIEvent;
 class UIGestureRecognizer;
 class UIGraphicsImageRendererContext;
 class UILayoutGuide;
+class UIViewController;
 class UIWindow;
 
 // A rectangle in a tree of views. The frame places the view in its superview's bounds; the bounds origin
@@ -162,9 +167,13 @@ public:
     void setLayoutMargins(const UIEdgeInsets& margins) { m_layoutMargins = margins; }
 
     UILayoutPriority contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const;
-    void setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
+    virtual void setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
     UILayoutPriority contentCompressionResistancePriority(NSLayoutConstraint::Axis forAxis) const;
-    void setContentCompressionResistancePriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
+    virtual void setContentCompressionResistancePriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
+    // The views whose first and last lines of text baseline constraints align; the view itself unless
+    // it holds its text in an inner view.
+    virtual std::shared_ptr<UIView> forFirstBaselineLayout();
+    virtual std::shared_ptr<UIView> forLastBaselineLayout();
 
     // The size the content wants; `noIntrinsicMetric` in a dimension it has no opinion on.
     static constexpr CGFloat noIntrinsicMetric = -1;
@@ -179,8 +188,8 @@ public:
     void sizeToFit();
     // The colour controls inside show their state in: the view's own, else its superview's; none at
     // the top of a tree where nothing set one.
-    std::shared_ptr<UIColor> tintColor() const;
-    void setTintColor(std::shared_ptr<UIColor> color) { m_tintColor = std::move(color); }
+    virtual std::shared_ptr<UIColor> tintColor() const;
+    virtual void setTintColor(std::shared_ptr<UIColor> color) { m_tintColor = std::move(color); }
 
     // A new view of the bounds size standing for the picture of this one; none when it cannot be taken.
     virtual std::shared_ptr<UIView> snapshotView(bool afterScreenUpdates);
@@ -238,9 +247,12 @@ protected:
     friend Foundation::Construct;
     UIView() = default;
     explicit UIView(const CGRect& frame);
+    // init(coder:): a view described in an interface document; it takes its accessibility identifier.
+    explicit UIView(Foundation::NSCoder& coder);
     std::shared_ptr<UIWindow> firstResponderWindow() const override { return window(); }
 
 private:
+    friend class UIViewController;
     friend class UIWindow;
     friend class UIWindowScene;
     // Runs `change`, then tells every view under `roots` whose traits it changed.
@@ -268,6 +280,8 @@ private:
     std::weak_ptr<UIView> m_superview;
     std::vector<std::shared_ptr<UIView>> m_subviews;
     std::weak_ptr<UIWindow> m_window;
+    // The controller whose view this is; told around this view's layout.
+    std::weak_ptr<UIViewController> m_viewController;
     bool m_isHidden = false;
     CGFloat m_alpha = 1;
     std::shared_ptr<UIColor> m_backgroundColor;

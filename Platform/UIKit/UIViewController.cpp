@@ -106,7 +106,16 @@ void UIViewController::loadViewIfNeeded()
 
 void UIViewController::loadView()
 {
-    m_view = Foundation::make<UIView>(UIScreen::main()->bounds());
+    setView(Foundation::make<UIView>(UIScreen::main()->bounds()));
+}
+
+void UIViewController::setView(std::shared_ptr<UIView> view)
+{
+    if (m_view && m_view != view && m_view->m_viewController.lock().get() == this)
+        m_view->m_viewController.reset();
+    m_view = std::move(view);
+    if (m_view)
+        m_view->m_viewController = weakSelf(this);
 }
 
 void UIViewController::addChild(const std::shared_ptr<UIViewController>& child)

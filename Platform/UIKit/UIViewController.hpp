@@ -15,6 +15,10 @@
 #include <optional>
 #include <vector>
 
+namespace Foundation {
+class NSCoder;
+}
+
 namespace UIKit {
 
 class UINavigationController;
@@ -36,11 +40,16 @@ public:
     const std::shared_ptr<UIView>& view();
     std::shared_ptr<UIView> viewIfLoaded() const { return m_view; }
     bool isViewLoaded() const { return m_view != nullptr; }
-    void setView(std::shared_ptr<UIView> view) { m_view = std::move(view); }
+    // The view learns its controller, which it tells around its own layout.
+    void setView(std::shared_ptr<UIView> view);
     void loadViewIfNeeded();
     // Makes a plain view the size of the main screen; subclasses make their own and set it.
     virtual void loadView();
     virtual void viewDidLoad() {}
+    // Called each time the view lays out its subviews: before, and after (before the subviews lay out
+    // their own).
+    virtual void viewWillLayoutSubviews() {}
+    virtual void viewDidLayoutSubviews() {}
 
     const std::optional<Foundation::String>& nibName() const { return m_nibName; }
     const std::shared_ptr<Foundation::Bundle>& nibBundle() const { return m_nibBundle; }
@@ -127,6 +136,8 @@ protected:
         , m_nibBundle(std::move(bundle))
     {
     }
+    // init(coder:): a controller described in a storyboard; nothing in its description configures it yet.
+    explicit UIViewController(Foundation::NSCoder& /*coder*/) {}
 
 private:
     // Presentation through the transitioning delegate's objects; false when it supplies none.

@@ -20,6 +20,10 @@ protected:
         : m_effect(std::move(effect))
     {
     }
+    explicit UIVisualEffectView(Foundation::NSCoder& coder)
+        : UIView(coder)
+    {
+    }
 
 private:
     std::shared_ptr<UIVisualEffect> m_effect;

@@ -46,6 +46,12 @@ UIWindow::UIWindow(const CGRect& frame)
     m_isHidden = true;
 }
 
+UIWindow::UIWindow(Foundation::NSCoder& coder)
+    : UIView(coder)
+{
+    m_isHidden = true;
+}
+
 void UIWindow::initialize()
 {
     UIView::initialize();

@@ -49,6 +49,7 @@ protected:
     friend Foundation::Construct;
     explicit UIWindow(const std::shared_ptr<UIWindowScene>& windowScene);
     explicit UIWindow(const CGRect& frame = CGRect::zero());
+    explicit UIWindow(Foundation::NSCoder& coder);
     void initialize() override;
 
 private:

@@ -49,6 +49,11 @@ TEST(CGRect, IntersectionAndUnion)
     // Touching edges meet in a rectangle without area.
     EXPECT_EQ(a.intersection({10, 0, 5, 5}), (CGRect {10, 0, 0, 5}));
     EXPECT_TRUE(a.intersection({10, 0, 5, 5}).isEmpty());
+    // ...and so do not intersect, along an edge or at a corner.
+    EXPECT_FALSE(a.intersects({10, 0, 5, 5}));
+    EXPECT_FALSE(a.intersects({0, 10, 5, 5}));
+    EXPECT_FALSE(a.intersects({10, 10, 5, 5}));
+    EXPECT_TRUE(a.intersects({9.5, 9.5, 5, 5}));
 
     EXPECT_EQ(a.union_({20, -5, 5, 5}), (CGRect {0, -5, 25, 15}));
     EXPECT_EQ(a.union_(CGRect::null()), a);

@@ -121,3 +121,21 @@ TEST_F(TextInputTest, ADisabledFieldCannotBeFocused)
     UIEventDriver::pressKey(key("x"));
     EXPECT_EQ(field->text(), "");
 }
+
+TEST_F(TextInputTest, AFieldSendsItsEditingEvents)
+{
+    auto field = make<UITextField>();
+    window->addSubview(field);
+    std::vector<std::string> events;
+    field->addAction([&] { events.push_back("begin"); }, UIControl::Event::editingDidBegin());
+    field->addAction([&] { events.push_back("changed"); }, UIControl::Event::editingChanged());
+    field->addAction([&] { events.push_back("end"); }, UIControl::Event::editingDidEnd());
+
+    ASSERT_TRUE(field->becomeFirstResponder());
+    ASSERT_TRUE(field->becomeFirstResponder()); // already editing
+    UIEventDriver::pressKey(key("a"));
+    field->setText("in code");
+    ASSERT_TRUE(field->resignFirstResponder());
+    ASSERT_TRUE(field->resignFirstResponder()); // no longer editing
+    EXPECT_EQ(events, (std::vector<std::string> {"begin", "changed", "end"}));
+}

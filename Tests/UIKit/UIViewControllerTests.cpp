@@ -25,6 +25,8 @@ public:
         UIViewController::loadView();
     }
     void viewDidLoad() override { calls.push_back("viewDidLoad"); }
+    void viewWillLayoutSubviews() override { calls.push_back("viewWillLayoutSubviews"); }
+    void viewDidLayoutSubviews() override { calls.push_back("viewDidLayoutSubviews"); }
     void willMove(const std::shared_ptr<UIViewController>& toParent) override
     {
         calls.push_back(toParent ? "willMove" : "willMove(nil)");
@@ -50,7 +52,48 @@ protected:
 
 using Calls = std::vector<std::string>;
 
+class RecordingView : public UIView {
+public:
+    std::vector<std::string>* calls = nullptr;
+    void layoutSubviews() override
+    {
+        UIView::layoutSubviews();
+        calls->push_back("layoutSubviews");
+    }
+
+protected:
+    friend Foundation::Construct;
+    RecordingView() = default;
+};
+
 } // namespace
+
+TEST(UIViewController, HearsAroundEachLayoutOfItsViewAndOnlyItsOwn)
+{
+    auto controller = make<Recording>();
+    auto view = make<RecordingView>();
+    view->calls = &controller->calls;
+    auto inner = make<RecordingView>();
+    inner->calls = &controller->calls;
+    view->addSubview(inner);
+    controller->setView(view);
+    view->layoutIfNeeded();
+    EXPECT_EQ(controller->calls, (Calls {"viewWillLayoutSubviews", "layoutSubviews", "viewDidLayoutSubviews", "layoutSubviews"}));
+
+    controller->calls.clear();
+    inner->setNeedsLayout();
+    view->layoutIfNeeded();
+    EXPECT_EQ(controller->calls, (Calls {"layoutSubviews"}));
+
+    // A view handed to another controller reports there only.
+    auto other = make<Recording>();
+    other->setView(view);
+    controller->setView(make<UIView>());
+    controller->calls.clear();
+    view->setNeedsLayout();
+    view->layoutIfNeeded();
+    EXPECT_EQ(other->calls, (Calls {"viewWillLayoutSubviews", "viewDidLayoutSubviews"}));
+}
 
 TEST(UIViewController, LoadsItsViewOnceOnFirstUseAndNotForItsTraits)
 {

@@ -111,3 +111,14 @@ TEST(AlignedFlowLayout, ElementsInARectMoveCellsButNotHeaders)
     EXPECT_EQ((*elements)[1]->frame(), (CGRect {10, 20, 50, 40}));
     EXPECT_EQ((*elements)[2]->frame(), (CGRect {68, 20, 80, 40}));
 }
+
+TEST(AlignedFlowLayout, LinesThatTouchStayApart)
+{
+    // Without line spacing the second line starts where the first ends; it is still a line of its own.
+    for (auto alignment : {VerticalAlignment::top, VerticalAlignment::bottom}) {
+        Fixture fixture({{200, 40}, {200, 20}}, HorizontalAlignment::left, alignment);
+        fixture.layout->setMinimumLineSpacing(0);
+        EXPECT_EQ(fixture.frame(0), (CGRect {10, 0, 200, 40}));
+        EXPECT_EQ(fixture.frame(1), (CGRect {10, 40, 200, 20}));
+    }
+}

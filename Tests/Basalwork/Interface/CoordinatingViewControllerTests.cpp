@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 using namespace Basalwork;
 using Foundation::make;
@@ -89,6 +91,98 @@ TEST(ChildEmbeddingViewController, AnimatedSwapKeepsOldChildUntilTheFadeEnds)
     EXPECT_EQ(container->view()->subviews(), std::vector<std::shared_ptr<UIKit::UIView>> {incoming->view()});
     runMainLoopUntilIdle();
     EXPECT_EQ(completions, 1);
+}
+
+// Records the containment calls a child receives.
+class Child : public UIKit::UIViewController {
+public:
+    std::vector<std::string> calls;
+    void willMove(const std::shared_ptr<UIKit::UIViewController>& toParent) override
+    {
+        calls.push_back(toParent ? "willMove" : "willMove(nil)");
+    }
+    void didMove(const std::shared_ptr<UIKit::UIViewController>& toParent) override
+    {
+        calls.push_back(toParent ? "didMove" : "didMove(nil)");
+    }
+
+protected:
+    friend Foundation::Construct;
+    Child() = default;
+};
+
+TEST(ChildEmbeddingViewController, TheFadeAsksForTheLinearCurve)
+{
+    auto container = makeContainer();
+    container->loadViewIfNeeded();
+    container->embed(make<UIKit::UIViewController>(), true);
+    EXPECT_EQ(UIKit::UIView::lastAnimationOptions(), UIKit::UIView::AnimationOptions::curveLinear());
+    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.42);
+    runMainLoopUntilIdle();
+}
+
+TEST(ChildEmbeddingViewController, ASwapDuringAFadeLeavesOnlyTheLastChild)
+{
+    for (bool lastAnimated : {true, false}) {
+        auto container = makeContainer();
+        auto first = make<Child>();
+        auto middle = make<Child>();
+        auto last = make<Child>();
+        container->embed(first, false);
+        std::vector<std::string> completions;
+        container->replaceCurrentlyEmbeddedVC(middle, true, [&] { completions.push_back("middle"); });
+        advanceClock(0.2);
+        container->replaceCurrentlyEmbeddedVC(last, lastAnimated, [&] { completions.push_back("last"); });
+
+        // The middle fade ends first; it must not make its child current over the newer one.
+        advanceClock(0.3);
+        if (lastAnimated) {
+            EXPECT_EQ(container->embeddedViewController(), first);
+        }
+        advanceClock(1);
+        EXPECT_EQ(completions, (std::vector<std::string> {"middle", "last"}));
+        EXPECT_EQ(container->embeddedViewController(), last);
+        EXPECT_EQ(container->children(), std::vector<std::shared_ptr<UIKit::UIViewController>> {last});
+        EXPECT_EQ(container->view()->subviews(), std::vector<std::shared_ptr<UIKit::UIView>> {last->view()});
+        EXPECT_EQ(last->view()->alpha(), 1.0);
+        for (const auto& gone : {first, middle}) {
+            EXPECT_EQ(gone->parent(), nullptr);
+            EXPECT_EQ(gone->view()->superview(), nullptr);
+            EXPECT_EQ(std::count(gone->calls.begin(), gone->calls.end(), "willMove(nil)"), 1);
+            EXPECT_EQ(gone->calls.back(), "didMove(nil)");
+        }
+        EXPECT_EQ(std::count(middle->calls.begin(), middle->calls.end(), "didMove"), 0);
+        EXPECT_EQ(last->calls.back(), "didMove");
+    }
+}
+
+TEST(ChildEmbeddingViewController, SwappingInTheShownChildKeepsIt)
+{
+    auto container = makeContainer();
+    auto shown = make<Child>();
+    container->embed(shown, false);
+    for (bool animated : {false, true}) {
+        bool completed = false;
+        container->replaceCurrentlyEmbeddedVC(shown, animated, [&] { completed = true; });
+        EXPECT_TRUE(completed);
+        EXPECT_EQ(container->embeddedViewController(), shown);
+        EXPECT_EQ(container->view()->subviews(), std::vector<std::shared_ptr<UIKit::UIView>> {shown->view()});
+        EXPECT_EQ(shown->view()->alpha(), 1.0);
+    }
+    runMainLoopUntilIdle();
+    EXPECT_EQ(container->children(), std::vector<std::shared_ptr<UIKit::UIViewController>> {shown});
+
+    // Called back while another fades in: the other leaves and the shown one stays, on top.
+    auto other = make<Child>();
+    container->replaceCurrentlyEmbeddedVC(other, true, nullptr);
+    container->replaceCurrentlyEmbeddedVC(shown, true, nullptr);
+    EXPECT_EQ(container->view()->subviews().back(), shown->view());
+    advanceClock(1);
+    EXPECT_EQ(container->embeddedViewController(), shown);
+    EXPECT_EQ(container->children(), std::vector<std::shared_ptr<UIKit::UIViewController>> {shown});
+    EXPECT_EQ(container->view()->subviews(), std::vector<std::shared_ptr<UIKit::UIView>> {shown->view()});
+    EXPECT_EQ(other->parent(), nullptr);
+    EXPECT_EQ(shown->calls.back(), "didMove");
 }
 
 TEST(ChildEmbeddingViewController, UnanimatedSwapCompletesBeforeReturningAndPinsTheChild)

@@ -170,6 +170,15 @@ TEST_F(DiffableTableTest, EmptyMessageFollowsTheLastConfiguration)
     EXPECT_EQ(message->subtitleLabel()->text(), String("Nothing"));
 }
 
+TEST_F(DiffableTableTest, EmptyMessageSitsBetweenTheInsetsOnceTheTableLaysOut)
+{
+    auto table = screen->tableView();
+    table->setContentInset({40, 0, 10, 0});
+    table->setNeedsLayout();
+    table->layoutIfNeeded();
+    EXPECT_EQ(screen->emptyTableMessageView()->centerYOffset(), 15);
+}
+
 TEST(TableHelpers, DequeuingAnUnregisteredCellStopsNamingTheIdentifier)
 {
     auto table = make<UITableView>(UIKit::CGRect {}, UITableView::Style::plain);

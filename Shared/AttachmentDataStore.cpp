@@ -1,0 +1,206 @@
+#include "Shared/AttachmentDataStore.hpp"
+
+#include "Shared/Cryptor.hpp"
+#include "Shared/CryptorError.hpp"
+#include "Shared/RecordStoreError.hpp"
+
+#include "Basalwork/Base/StoreKeyError.hpp"
+
+#include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/Logger.hpp"
+#include "Platform/Foundation/Progress.hpp"
+#include "Platform/Foundation/UUID.hpp"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sys/stat.h>
+
+namespace Shared {
+
+namespace {
+
+constexpr const char* decryptedFolderName = "AttachmentDataStore.decrypted";
+constexpr const char* dataExtension = ".sealed";
+
+const Foundation::Logger& log()
+{
+    static const Foundation::Logger logger("Shared", "AttachmentDataStore");
+    return logger;
+}
+
+// A file name that stays one name inside its folder; anything else becomes "Attachment".
+std::string safeFilename(const std::string& name)
+{
+    std::string safe;
+    for (char character : name)
+        safe.push_back(character == '/' || character == '\0' ? '_' : character);
+    if (safe.empty() || safe == "." || safe == ".." || safe.size() > 255)
+        return "Attachment";
+    return safe;
+}
+
+Foundation::Data header(const std::string& filename)
+{
+    nlohmann::json json {{"filename", filename}};
+    return Foundation::Data::fromString(json.dump());
+}
+
+std::string filenameFromHeader(const Foundation::Data& data)
+{
+    auto json = nlohmann::json::parse(data.view(), nullptr, false);
+    if (json.is_object() && json.contains("filename") && json["filename"].is_string())
+        return safeFilename(json["filename"].get<std::string>());
+    return "Attachment";
+}
+
+} // namespace
+
+AttachmentDataStore::AttachmentDataStore(const Basalwork::File::Location& location, std::shared_ptr<Foundation::FileManager> fileManager,
+                                         std::shared_ptr<Cryptor> cryptor)
+    : m_fileManager(std::move(fileManager))
+    , m_cryptor(std::move(cryptor))
+    , m_folderURL(location.url(*m_fileManager))
+{
+    ::chmod(m_folderURL.path().c_str(), 0700);
+}
+
+Foundation::URL AttachmentDataStore::dataURL(const Foundation::String& attachmentID) const
+{
+    Basalwork::StoreKeyError::validateKey(attachmentID);
+    return m_folderURL.appendingPathComponent(attachmentID + dataExtension, false);
+}
+
+Foundation::URL AttachmentDataStore::decryptedFolderURL() const
+{
+    return m_fileManager->temporaryDirectory().appendingPathComponent(decryptedFolderName, true);
+}
+
+Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress)
+{
+    Attachment attachment;
+    attachment.id = Foundation::UUID().uuidString();
+    attachment.entryID = entryID;
+    attachment.filename = safeFilename(fileURL.lastPathComponent().utf8());
+    attachment.createdAt = Foundation::Date::now();
+    m_cryptor->encryptFile(fileURL, dataURL(attachment.id), header(attachment.filename.utf8()), progress);
+    std::error_code ignored;
+    attachment.byteCount = static_cast<std::int64_t>(std::filesystem::file_size(fileURL.path().utf8(), ignored));
+    return attachment;
+}
+
+Foundation::URL AttachmentDataStore::decryptToTemporaryFile(const Foundation::String& attachmentID, Foundation::Progress* progress) const
+{
+    auto source = dataURL(attachmentID);
+    if (!std::filesystem::exists(source.path().utf8()))
+        throw RecordStoreError::attachmentNotFound(attachmentID);
+    auto name = filenameFromHeader(m_cryptor->decryptHeader(source));
+    auto root = decryptedFolderURL();
+    std::filesystem::create_directories(root.path().utf8());
+    ::chmod(root.path().c_str(), 0700);
+    auto folder = root.appendingPathComponent(Foundation::UUID().uuidString(), true);
+    if (::mkdir(folder.path().c_str(), 0700) != 0)
+        throw Foundation::CocoaError::fileError(errno, folder.path().utf8(), Foundation::CocoaError::Access::writing);
+    auto destination = folder.appendingPathComponent(Foundation::String(name), false);
+    try {
+        m_cryptor->decryptFile(source, destination, progress);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder.path().utf8(), ignored);
+        throw;
+    }
+    return destination;
+}
+
+void AttachmentDataStore::decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
+                                                Basalwork::ResultHandler<DecryptionResult> resultHandler)
+{
+    auto self = sharedSelf(this);
+    Foundation::DispatchQueue::global()->async([self, attachmentID, progress, resultHandler] {
+        try {
+            resultHandler.invokeAsynchronously(DecryptionResult::success(self->decryptToTemporaryFile(attachmentID, progress.get())));
+        } catch (const CryptorError& error) {
+            if (error.is<CryptorError::Cancelled>())
+                resultHandler.invokeAsynchronously(DecryptionResult::userDidCancel());
+            else
+                resultHandler.invokeAsynchronously(DecryptionResult::failure(error.clone()));
+        } catch (...) {
+            resultHandler.invokeAsynchronously(DecryptionResult::failure(Foundation::currentError()));
+        }
+    });
+}
+
+bool AttachmentDataStore::containsData(const Foundation::String& attachmentID) const
+{
+    return std::filesystem::exists(dataURL(attachmentID).path().utf8());
+}
+
+void AttachmentDataStore::deleteData(const std::vector<Foundation::String>& attachmentIDs)
+{
+    for (const auto& id : attachmentIDs) {
+        std::error_code error;
+        std::filesystem::remove(dataURL(id).path().utf8(), error);
+        if (error)
+            throw Foundation::CocoaError::fileError(error.value(), dataURL(id).path().utf8(), Foundation::CocoaError::Access::writing);
+    }
+}
+
+void AttachmentDataStore::deleteAllData()
+{
+    for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8()))
+        std::filesystem::remove_all(entry.path());
+}
+
+std::optional<Foundation::URL> AttachmentDataStore::encryptedFileURL(const Foundation::String& attachmentID,
+                                                                     const Foundation::String& inTemporaryFolderNamed) const
+{
+    Basalwork::StoreKeyError::validateKey(inTemporaryFolderNamed);
+    auto source = dataURL(attachmentID);
+    if (!std::filesystem::exists(source.path().utf8()))
+        return std::nullopt;
+    auto folder = m_fileManager->temporaryDirectory().appendingPathComponent(inTemporaryFolderNamed, true);
+    std::filesystem::create_directories(folder.path().utf8());
+    auto destination = folder.appendingPathComponent(attachmentID + dataExtension, false);
+    std::filesystem::copy_file(source.path().utf8(), destination.path().utf8(), std::filesystem::copy_options::overwrite_existing);
+    return destination;
+}
+
+void AttachmentDataStore::storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID)
+{
+    auto destination = dataURL(attachmentID);
+    // Only what this vault's key opens may stand in for an attachment.
+    if (m_cryptor->isUnlocked())
+        m_cryptor->decryptHeader(fileURL);
+    auto temporary = m_folderURL.appendingPathComponent("." + Foundation::UUID().uuidString(), false);
+    std::filesystem::copy_file(fileURL.path().utf8(), temporary.path().utf8());
+    std::error_code error;
+    std::filesystem::rename(temporary.path().utf8(), destination.path().utf8(), error);
+    if (error) {
+        std::filesystem::remove(temporary.path().utf8(), error);
+        throw Foundation::CocoaError::fileError(EIO, destination.path().utf8(), Foundation::CocoaError::Access::writing);
+    }
+}
+
+void AttachmentDataStore::removeTemporaryFolder(const Foundation::String& named) const
+{
+    Basalwork::StoreKeyError::validateKey(named);
+    std::error_code ignored;
+    std::filesystem::remove_all(m_fileManager->temporaryDirectory().appendingPathComponent(named, true).path().utf8(), ignored);
+}
+
+void AttachmentDataStore::performHousekeeping() const
+{
+    std::error_code error;
+    std::filesystem::remove_all(decryptedFolderURL().path().utf8(), error);
+    if (error)
+        log().error("Failed to remove decrypted attachments: %{public}@", error.message());
+    // Hidden files are the leftovers of interrupted writes.
+    for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8(), error)) {
+        if (entry.path().filename().string().starts_with("."))
+            std::filesystem::remove(entry.path(), error);
+    }
+}
+
+} // namespace Shared

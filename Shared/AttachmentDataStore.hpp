@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Shared/Attachment.hpp"
+#include "Shared/AttachmentDataSource.hpp"
+
+#include "Basalwork/Base/File.Location.hpp"
+
+#include "Platform/Foundation/NSObject.hpp"
+
+#include <optional>
+#include <vector>
+
+namespace Foundation {
+class FileManager;
+}
+
+namespace Shared {
+
+class Cryptor;
+
+// Attachments, encrypted at rest under the vault key: one file per attachment identifier in the store's
+// folder. Decrypted copies go only to owner-only temporary folders, which housekeeping sweeps.
+class AttachmentDataStore : public Foundation::NSObject, public AttachmentDataSource {
+public:
+    // Encrypts the file into the store under a new identifier; the attachment names it. Throws when the
+    // vault is locked or the file cannot be read.
+    Attachment importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress = nullptr);
+    // Synchronous decryption to a fresh temporary folder; throws RecordStoreError.attachmentNotFound,
+    // CryptorError for a file that does not authenticate, or the cancellation.
+    Foundation::URL decryptToTemporaryFile(const Foundation::String& attachmentID, Foundation::Progress* progress = nullptr) const;
+    void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
+                               Basalwork::ResultHandler<DecryptionResult> resultHandler) override;
+
+    bool containsData(const Foundation::String& attachmentID) const;
+    void deleteData(const std::vector<Foundation::String>& attachmentIDs);
+    void deleteAllData();
+
+    // For sync: a copy of the encrypted file in the temporary folder of that name (nothing when there is
+    // no data), and an encrypted file received for an attachment, checked before it replaces any.
+    std::optional<Foundation::URL> encryptedFileURL(const Foundation::String& attachmentID, const Foundation::String& inTemporaryFolderNamed) const;
+    void storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID);
+    void removeTemporaryFolder(const Foundation::String& named) const;
+
+    // Removes every decrypted copy and every file an interrupted write left behind. Called at launch and
+    // at termination.
+    void performHousekeeping() const;
+
+    const Foundation::URL& folderURL() const { return m_folderURL; }
+
+protected:
+    friend Foundation::Construct;
+    // Throws when the location cannot be resolved.
+    AttachmentDataStore(const Basalwork::File::Location& location, std::shared_ptr<Foundation::FileManager> fileManager,
+                        std::shared_ptr<Cryptor> cryptor);
+
+private:
+    Foundation::URL dataURL(const Foundation::String& attachmentID) const;
+    Foundation::URL decryptedFolderURL() const;
+
+    std::shared_ptr<Foundation::FileManager> m_fileManager;
+    std::shared_ptr<Cryptor> m_cryptor;
+    Foundation::URL m_folderURL;
+};
+
+} // namespace Shared

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/Notification.hpp"
+#include "Platform/Foundation/String.hpp"
+
+#include <memory>
+#include <mutex>
+
+namespace Foundation {
+class NotificationCenter;
+class Progress;
+class URL;
+} // namespace Foundation
+
+namespace Shared {
+
+// The vault's cryptography, on libsodium. The master password derives a key with Argon2id and a stored
+// random salt; item secrets are sealed with XChaCha20-Poly1305, files (attachments, backups) with its
+// streaming form in 64 KiB chunks. The vault key is held in guarded memory while the vault is unlocked
+// and wiped when it locks. Data that does not authenticate (a changed byte, a wrong key, a cut-off file)
+// is refused with CryptorError and never returned.
+class Cryptor : public Foundation::NSObject {
+public:
+    class Key;
+    struct KeyDerivation;
+
+    // Posted, with the cryptor as object, after the vault key was set or wiped.
+    static const Foundation::Notification::Name& cryptorDidUpdateVaultKey();
+
+    // The key of `password` under `derivation` (Argon2id). Throws keyDerivationFailed when the system
+    // cannot give the memory it needs.
+    static Key deriveKey(const Foundation::String& password, const KeyDerivation& derivation);
+
+    // Seals and opens with an explicit key (wrapping the vault key under the password's key). The
+    // associated data is authenticated but not stored.
+    static Foundation::Data seal(const Foundation::Data& plaintext, const Key& key, const Foundation::Data& associatedData = {});
+    static Foundation::Data open(const Foundation::Data& sealed, const Key& key, const Foundation::Data& associatedData = {});
+
+    void unlock(Key vaultKey);
+    // Wipes the vault key; a locked cryptor refuses every vault operation with CryptorError.locked.
+    void lock();
+    bool isUnlocked() const;
+
+    // Item secrets under the vault key.
+    Foundation::Data seal(const Foundation::Data& plaintext, const Foundation::Data& associatedData = {}) const;
+    Foundation::Data open(const Foundation::Data& sealed, const Foundation::Data& associatedData = {}) const;
+
+    // Files under the vault key. `header` is a short description of the content (a file name) that is
+    // sealed in front of it and given back on decryption. Both write the destination atomically (a
+    // failure leaves nothing there) and report to `progress`, whose cancellation stops them.
+    void encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,
+                     Foundation::Progress* progress = nullptr) const;
+    Foundation::Data decryptFile(const Foundation::URL& source, const Foundation::URL& destination,
+                                 Foundation::Progress* progress = nullptr) const;
+    // Only the header of a file under the vault key.
+    Foundation::Data decryptHeader(const Foundation::URL& source) const;
+
+    // Files under a password of their own (backups); the key derivation travels in the file.
+    static void encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,
+                            const Foundation::String& password, Foundation::Progress* progress = nullptr);
+    static Foundation::Data decryptFile(const Foundation::URL& source, const Foundation::URL& destination,
+                                        const Foundation::String& password, Foundation::Progress* progress = nullptr);
+
+    ~Cryptor() override;
+
+protected:
+    friend Foundation::Construct;
+    explicit Cryptor(std::shared_ptr<Foundation::NotificationCenter> notificationCenter);
+
+private:
+    enum class Purpose : std::uint64_t { itemSecrets = 1, files = 2 };
+    Key subkey(Purpose purpose) const;
+
+    std::weak_ptr<Foundation::NotificationCenter> m_notificationCenter;
+    mutable std::mutex m_mutex;
+    std::unique_ptr<Key> m_vaultKey;
+};
+
+} // namespace Shared
+
+#include "Shared/Cryptor.Key.hpp"
+#include "Shared/Cryptor.KeyDerivation.hpp"

@@ -1,0 +1,103 @@
+#include "Shared/Entry.Filter.hpp"
+
+#include "Shared/Entry.hpp"
+
+#include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/DecodingError.hpp"
+
+#include <algorithm>
+
+namespace Shared {
+
+namespace {
+
+constexpr const char* caseNames[] = {"category", "categoryGroup", "tag", "allItems", "favorites", "safeForInspection", "archived", "trash"};
+
+} // namespace
+
+Foundation::String EntryFilter::titleText() const
+{
+    if (const auto* category = as<Category>())
+        return Shared::titleText(category->category);
+    if (const auto* group = as<CategoryGroup>())
+        return EntryCategoryGroup::titleText(group->group);
+    if (const auto* tag = as<Tag>())
+        return tag->tag;
+    switch (m_case.index()) {
+    case 3:
+        return "All Items";
+    case 4:
+        return "Favorites";
+    case 5:
+        return "Safe for Inspection";
+    case 6:
+        return "Archived";
+    default:
+        return "Trash";
+    }
+}
+
+bool EntryFilter::matches(const Entry& entry) const
+{
+    if (as<Trash>())
+        return entry.isTrashed();
+    if (entry.isTrashed())
+        return false;
+    if (as<Archived>())
+        return entry.isArchived;
+    if (entry.isArchived)
+        return false;
+    if (const auto* category = as<Category>())
+        return entry.category == category->category;
+    if (const auto* group = as<CategoryGroup>())
+        return Shared::group(entry.category) == group->group;
+    if (const auto* tag = as<Tag>())
+        return std::find(entry.tags.begin(), entry.tags.end(), tag->tag) != entry.tags.end();
+    if (as<Favorites>())
+        return entry.isFavorite;
+    if (as<SafeForInspection>())
+        return entry.isSafeForInspection;
+    return true;
+}
+
+void EntryFilter::encode(Foundation::Encoder& encoder) const
+{
+    auto container = encoder.container();
+    container.encode(caseNames[m_case.index()], "case");
+    if (const auto* category = as<Category>())
+        container.encode(category->category, "value");
+    else if (const auto* group = as<CategoryGroup>())
+        container.encode(static_cast<std::int64_t>(group->group), "value");
+    else if (const auto* tag = as<Tag>())
+        container.encode(tag->tag, "value");
+}
+
+EntryFilter EntryFilter::decode(Foundation::Decoder& decoder)
+{
+    auto container = decoder.container();
+    auto name = container.decode<Foundation::String>("case");
+    if (name == "category")
+        return category(container.decode<EntryCategory>("value"));
+    if (name == "categoryGroup") {
+        auto index = container.decode<std::int64_t>("value");
+        auto groups = EntryCategoryGroup::allCases();
+        if (index < 0 || index >= static_cast<std::int64_t>(groups.size()))
+            throw Foundation::DecodingError::dataCorrupted({container.codingPath(), "Unknown category group", nullptr});
+        return categoryGroup(groups[static_cast<std::size_t>(index)]);
+    }
+    if (name == "tag")
+        return tag(container.decode<Foundation::String>("value"));
+    if (name == "allItems")
+        return allItems();
+    if (name == "favorites")
+        return favorites();
+    if (name == "safeForInspection")
+        return safeForInspection();
+    if (name == "archived")
+        return archived();
+    if (name == "trash")
+        return trash();
+    throw Foundation::DecodingError::dataCorrupted({container.codingPath(), "Unknown filter", nullptr});
+}
+
+} // namespace Shared

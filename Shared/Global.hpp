@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URL.hpp"
+
+namespace Shared {
+
+// The framework's constants beside Basalwork's Global: who the program is and where it is reached.
+struct Global {
+    // The product name shown in texts.
+    static Foundation::String corvendale();
+
+    struct App {
+        // The application group the program and its AutoFill extension share.
+        static Foundation::String appGroupIdentifier();
+    };
+    struct Website {
+        static Foundation::URL url();
+    };
+    struct Help {
+        static Foundation::URL url();
+    };
+    struct Contact {
+        static Foundation::String infoEmailAddress();
+    };
+    struct AppStore {
+        static Foundation::URL listing();
+        static Foundation::URL review();
+    };
+};
+
+} // namespace Shared

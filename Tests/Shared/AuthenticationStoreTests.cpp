@@ -1,0 +1,264 @@
+#include "Tests/Shared/VaultFixture.hpp"
+
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/MainLoop.hpp"
+
+#include "Shared/AuthenticationStoreError.hpp"
+
+#include "Platform/Foundation/Logger.hpp"
+#include "Platform/LocalAuthentication/LAContext.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace Shared;
+using State = AuthenticationState;
+
+namespace {
+
+constexpr const char* masterPassword = "correct horse battery";
+
+class AuthenticationStoreTests : public testing::Test {
+protected:
+    void SetUp() override { SharedTests::removeApplicationGroup(); }
+    void TearDown() override
+    {
+        LocalAuthentication::LAContext::setAuthenticator(std::nullopt);
+        Foundation::Logger::setCaptureSink({});
+    }
+
+    static void allowTouchID(bool succeeds)
+    {
+        LocalAuthentication::LAContext::setAuthenticator(LocalAuthentication::LAContext::Authenticator {
+            LocalAuthentication::LABiometryType::touchID,
+            [](LocalAuthentication::LAPolicy) { return LocalAuthentication::LAContext::Reply {true, nullptr}; },
+            [succeeds](LocalAuthentication::LAPolicy, const Foundation::String&) { return LocalAuthentication::LAContext::Reply {succeeds, nullptr}; },
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(AuthenticationStoreTests, CreatesTheMasterPasswordAndUnlocksOnlyWithIt)
+{
+    SharedTests::Vault vault(AppExecutionContext::app(nullptr));
+    auto& store = *vault.authenticationStore;
+    EXPECT_EQ(store.authenticationState().caseIndex(), 14);
+    EXPECT_THROW(store.createMasterPassword("short"), AuthenticationStoreError);
+
+    int stateChanges = 0;
+    auto token = vault.notificationCenter->addObserver(AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), nullptr, nullptr,
+                                                       [&](const Foundation::Notification&) { ++stateChanges; });
+    store.createMasterPassword(masterPassword);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 17);
+    EXPECT_TRUE(vault.cryptor->isUnlocked());
+    store.finishCreatingMasterPassword();
+    // The set-up steps come in order, each ended by its preference.
+    EXPECT_EQ(store.authenticationState().caseIndex(), 15);
+    vault.preferenceStore->setDidCompleteAutoFillOnboarding(true);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 16);
+    vault.preferenceStore->setDidCompleteBackupOnboarding(true);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 13);
+    vault.preferenceStore->setDidCompleteSyncOnboarding(true);
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+    EXPECT_GE(stateChanges, 4);
+    vault.notificationCenter->removeObserver(token);
+
+    auto sealed = vault.cryptor->seal(Foundation::Data::fromString("item secret"));
+    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    ASSERT_EQ(store.authenticationState().caseIndex(), 9);
+
+    // The wrong password unlocks nothing: the state says so, the attempt is counted, the key stays away.
+    store.unlock("correct horse battery!");
+    ASSERT_EQ(store.authenticationState().caseIndex(), 31);
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    EXPECT_THROW(vault.cryptor->open(sealed), std::exception);
+    store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "AuthenticationCoordinator.transitionIfRequired");
+    auto locked = store.authenticationState();
+    ASSERT_TRUE(locked.as<State::Locked>());
+    EXPECT_EQ(locked.entryAttemptState(), EntryAttemptState::failed(1));
+    store.acknowledgeEntryAttempt();
+    EXPECT_EQ(store.authenticationState().entryAttemptState(), std::nullopt);
+
+    store.unlock(masterPassword);
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+    EXPECT_EQ(vault.cryptor->open(sealed), Foundation::Data::fromString("item secret"));
+}
+
+TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBack)
+{
+    SharedTests::Vault vault;
+    auto& store = *vault.authenticationStore;
+    store.createMasterPassword(masterPassword);
+    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    for (int attempt = 0; attempt < AuthenticationStore::freeAttemptCount; ++attempt) {
+        store.unlock("wrong password");
+        store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "test");
+    }
+    auto held = store.authenticationState().entryAttemptState();
+    ASSERT_TRUE(held && held->as<EntryAttemptState::Disabled>());
+    // While held back even the right password is not tried.
+    store.unlock(masterPassword);
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    TestSupport::advanceClock(31);
+    store.unlock(masterPassword);
+    EXPECT_TRUE(vault.cryptor->isUnlocked());
+    EXPECT_EQ(store.authenticationState().entryAttemptState(), std::nullopt);
+}
+
+TEST_F(AuthenticationStoreTests, BiometryGivesBackOnlyTheKeyOfThisProcess)
+{
+    allowTouchID(true);
+    SharedTests::Vault vault;
+    vault.preferenceStore->setAuthMethod(Settings::Auth::Method::touchID);
+    auto& store = *vault.authenticationStore;
+    store.createMasterPassword(masterPassword);
+    EXPECT_EQ(store.availableBiometry(), Biometry::touchID);
+
+    store.lock(AuthenticationStore::LockKind::allowBiometry, true, false, "AppDelegate.handleLockCommand");
+    auto locked = store.authenticationState();
+    ASSERT_TRUE(locked.as<State::Locked>());
+    EXPECT_FALSE(locked.as<State::Locked>()->isBiometryDisabled);
+    store.unlockWithAvailableBiometry();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 11);
+    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().caseIndex() != 11; }));
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+
+    // A lock that requires the master password wipes the kept key: biometry is off until then.
+    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "AppDelegate.handleLockAndRequireMasterPasswordCommand");
+    auto requiring = store.authenticationState();
+    ASSERT_TRUE(requiring.as<State::Locked>());
+    EXPECT_TRUE(requiring.as<State::Locked>()->isBiometryDisabled);
+    store.unlockWithAvailableBiometry();
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+
+    // A failed evaluation leaves the vault locked.
+    store.unlock(masterPassword);
+    store.lock(AuthenticationStore::LockKind::allowBiometry, true, false, "test");
+    allowTouchID(false);
+    store.unlockWithAvailableBiometry();
+    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().caseIndex() != 11; }));
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    EXPECT_EQ(store.authenticationState().caseIndex(), 9);
+}
+
+TEST_F(AuthenticationStoreTests, ChangingTheMasterPasswordKeepsTheVaultKey)
+{
+    SharedTests::Vault vault;
+    auto& store = *vault.authenticationStore;
+    store.createMasterPassword(masterPassword);
+    store.finishCreatingMasterPassword();
+    auto sealed = vault.cryptor->seal(Foundation::Data::fromString("still readable"));
+
+    store.beginChangingMasterPassword();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 3);
+    store.verifyMasterPasswordToChange("not it at all");
+    EXPECT_EQ(store.authenticationState().caseIndex(), 3);
+    EXPECT_TRUE(store.authenticationState().entryAttemptState().has_value());
+    store.verifyMasterPasswordToChange(masterPassword);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 23);
+    store.changeMasterPassword("a brand new passphrase");
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+
+    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    store.unlock(masterPassword);
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    store.lock(AuthenticationStore::LockKind::allowBiometry, true, false, "test");
+    store.unlock("a brand new passphrase");
+    EXPECT_EQ(vault.cryptor->open(sealed), Foundation::Data::fromString("still readable"));
+}
+
+TEST_F(AuthenticationStoreTests, ResetAndRestoreFlowsLeadWhereTheLockScreenExpects)
+{
+    SharedTests::Vault vault;
+    auto& store = *vault.authenticationStore;
+    store.createMasterPassword(masterPassword);
+    store.finishCreatingMasterPassword();
+
+    store.beginRestoringFromBackup(std::nullopt);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 4);
+    EXPECT_TRUE(store.authenticationState().isIncludedInRestoreFromBackupFlow());
+    store.continueRestoringFromBackup();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 1);
+    store.verifyMasterPasswordToRestore(masterPassword);
+    EXPECT_EQ(store.authenticationState().caseIndex(), 28);
+    auto file = Foundation::URL::fileURLWithPath("/backups/vault.backup");
+    store.chooseBackupFile(file);
+    EXPECT_EQ(store.authenticationState(), State(State::BackupPasswordEntry {file}));
+    store.beginReadingBackup();
+    store.restoreFromBackupDidFail("the backup password is wrong");
+    EXPECT_EQ(store.authenticationState().caseIndex(), 8);
+    store.cancelRestoringFromBackup();
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+
+    store.beginResettingAccount();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 24);
+    store.startResettingAccount();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 26);
+    store.confirmResettingAccount();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 27);
+    store.accountResetDidFail();
+    EXPECT_EQ(store.authenticationState().caseIndex(), 25);
+    store.cancelResettingAccount();
+    EXPECT_TRUE(store.authenticationState().isAuthenticated());
+
+    store.beginResettingAccount();
+    store.startResettingAccount();
+    store.confirmResettingAccount();
+    store.lock(AuthenticationStore::LockKind::reloadRecords, true, false, "AuthenticationCoordinator.performAccountReset()");
+    EXPECT_EQ(store.authenticationState().caseIndex(), 18);
+    store.createMasterPassword("the new master password");
+    EXPECT_TRUE(vault.cryptor->isUnlocked());
+}
+
+TEST_F(AuthenticationStoreTests, DamagedRecordsAreAnErrorStateAndNothingIsOverwritten)
+{
+    {
+        SharedTests::Vault vault;
+        vault.authenticationStore->createMasterPassword(masterPassword);
+    }
+    auto container = Foundation::FileManager::defaultManager()->containerURL(Global::App::appGroupIdentifier());
+    auto path = std::filesystem::path(container->path().utf8()) / "Library/Application Support/AuthenticationStore/authenticationRecords.json";
+    std::filesystem::resize_file(path, 40);
+    auto damaged = std::filesystem::file_size(path);
+
+    SharedTests::Vault vault;
+    auto state = vault.authenticationStore->authenticationState();
+    ASSERT_EQ(state.caseIndex(), 19);
+    EXPECT_NE(state.as<State::FailedToReadAuthenticationRecords>()->error, nullptr);
+    EXPECT_THROW(vault.authenticationStore->createMasterPassword("a second vault"), std::exception);
+    EXPECT_EQ(std::filesystem::file_size(path), damaged);
+}
+
+TEST_F(AuthenticationStoreTests, NoSecretReachesTheLogOrAnErrorText)
+{
+    std::vector<std::string> records;
+    Foundation::Logger::setCaptureSink([&](const Foundation::LogRecord& record) { records.push_back(record.unredactedMessage); });
+    SharedTests::Vault vault;
+    auto& store = *vault.authenticationStore;
+    store.createMasterPassword(masterPassword);
+    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    store.unlock("horse battery staple wrong");
+    store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "test");
+    store.unlock(masterPassword);
+    std::vector<std::string> errors;
+    try {
+        store.changeMasterPassword(masterPassword);
+    } catch (const Foundation::Error& error) {
+        errors.push_back(error.description());
+    }
+    ASSERT_FALSE(records.empty());
+    for (const auto& text : records) {
+        EXPECT_EQ(text.find("horse"), std::string::npos) << text;
+    }
+    for (const auto& text : errors)
+        EXPECT_EQ(text.find("horse"), std::string::npos) << text;
+    // Nor does the records file hold it.
+    auto container = Foundation::FileManager::defaultManager()->containerURL(Global::App::appGroupIdentifier());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(container->path().utf8())) {
+        if (entry.is_regular_file()) {
+            EXPECT_EQ(TestSupport::readText(entry.path()).find("horse"), std::string::npos) << entry.path();
+        }
+    }
+}
