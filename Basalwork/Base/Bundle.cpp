@@ -6,9 +6,7 @@ namespace {
 std::optional<Foundation::String> mainBundleString(const char* key)
 {
     auto value = Foundation::Bundle::main()->object(key);
-    if (!value || !value->is_string())
-        return std::nullopt;
-    return Foundation::String(value->get<std::string>());
+    return value ? value->as<Foundation::String>() : std::nullopt;
 }
 
 } // namespace

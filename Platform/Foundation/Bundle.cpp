@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <nlohmann/json.hpp>
 
 namespace Foundation {
 namespace {
@@ -18,15 +19,44 @@ MainBundle& mainBundle()
     return *instance;
 }
 
+std::optional<PropertyListValue> propertyList(const nlohmann::json& json)
+{
+    switch (json.type()) {
+    case nlohmann::json::value_t::boolean: return PropertyListValue(json.get<bool>());
+    case nlohmann::json::value_t::number_integer: return PropertyListValue(json.get<std::int64_t>());
+    case nlohmann::json::value_t::number_unsigned:
+        if (auto value = json.get<std::uint64_t>(); std::in_range<std::int64_t>(value))
+            return PropertyListValue(static_cast<std::int64_t>(value));
+        return PropertyListValue(json.get<double>());
+    case nlohmann::json::value_t::number_float: return PropertyListValue(json.get<double>());
+    case nlohmann::json::value_t::string: return PropertyListValue(String(json.get<std::string>()));
+    case nlohmann::json::value_t::array: {
+        PropertyListValue::Array array;
+        for (const auto& element : json)
+            if (auto value = propertyList(element))
+                array.push_back(std::move(*value));
+        return PropertyListValue(std::move(array));
+    }
+    case nlohmann::json::value_t::object: {
+        PropertyListValue::Dictionary dictionary;
+        for (const auto& [key, element] : json.items())
+            if (auto value = propertyList(element))
+                dictionary.insert_or_assign(String(key), std::move(*value));
+        return PropertyListValue(std::move(dictionary));
+    }
+    default: return std::nullopt;
+    }
+}
+
 std::optional<Bundle::InfoDictionary> readInfoDictionary(const std::filesystem::path& folder)
 {
     std::ifstream file(folder / "Info.json", std::ios::binary);
     if (!file)
         return std::nullopt;
-    auto dictionary = Bundle::InfoDictionary::parse(file, nullptr, false);
-    if (dictionary.is_discarded() || !dictionary.is_object())
+    auto json = nlohmann::json::parse(file, nullptr, false);
+    if (json.is_discarded() || !json.is_object())
         return std::nullopt;
-    return dictionary;
+    return propertyList(json)->as<Bundle::InfoDictionary>();
 }
 
 } // namespace
@@ -64,22 +94,20 @@ std::shared_ptr<Bundle> Bundle::withInfoDictionary(std::optional<InfoDictionary>
     return make<Bundle>(std::move(path), std::move(infoDictionary));
 }
 
-std::optional<Bundle::InfoDictionary> Bundle::object(const String& key) const
+std::optional<PropertyListValue> Bundle::object(const String& key) const
 {
     if (!m_infoDictionary)
         return std::nullopt;
-    auto it = m_infoDictionary->find(key.utf8());
+    auto it = m_infoDictionary->find(key);
     if (it == m_infoDictionary->end())
         return std::nullopt;
-    return *it;
+    return it->second;
 }
 
 std::optional<String> Bundle::bundleIdentifier() const
 {
     auto value = object("CFBundleIdentifier");
-    if (!value || !value->is_string())
-        return std::nullopt;
-    return String(value->get<std::string>());
+    return value ? value->as<String>() : std::nullopt;
 }
 
 std::optional<std::string> Bundle::path(const String& forResource, const std::optional<String>& ofType) const

@@ -1,20 +1,21 @@
 #pragma once
 
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/PropertyListValue.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
 namespace Foundation {
 
 // A folder with an information dictionary, kept as "Info.json" in the folder. The main bundle is the
-// folder of the running executable; plug-ins live in its "PlugIns" folder.
+// folder of the running executable; plug-ins live in its "PlugIns" folder. The file's JSON null values
+// have no property-list kind and are left out.
 class Bundle : public NSObject {
 public:
-    using InfoDictionary = nlohmann::ordered_json;
+    using InfoDictionary = PropertyListValue::Dictionary;
 
     static std::shared_ptr<Bundle> main();
     // Tests install a main bundle of their own; nothing restores the executable's folder.
@@ -27,7 +28,7 @@ public:
     const std::string& bundlePath() const { return m_path; }
     std::string builtInPlugInsPath() const { return m_path + "/PlugIns"; }
     const std::optional<InfoDictionary>& infoDictionary() const { return m_infoDictionary; }
-    std::optional<InfoDictionary> object(const String& forInfoDictionaryKey) const;
+    std::optional<PropertyListValue> object(const String& forInfoDictionaryKey) const;
     std::optional<String> bundleIdentifier() const;
     // path(forResource:ofType:): the file "<name>.<type>" in the bundle's folder (just "<name>" without a
     // type); nothing when there is no such file, or when the name would leave the folder.

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/Clock.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -38,12 +39,14 @@ void DispatchGroup::leave()
 
 void DispatchGroup::wait()
 {
+    WorkerPool::BlockingScope blocking;
     std::unique_lock lock(m_mutex);
     m_emptied.wait(lock, [&] { return m_count == 0; });
 }
 
 DispatchTimeoutResult DispatchGroup::wait(DispatchTime timeout)
 {
+    WorkerPool::BlockingScope blocking;
     std::unique_lock lock(m_mutex);
     for (;;) {
         // The system clock cannot hold a far deadline (the distant future), so the wait goes in steps.

@@ -237,6 +237,7 @@ void DispatchQueue::sync(const std::function<void()>& work)
             done.set_exception(std::current_exception());
         }
     });
+    WorkerPool::BlockingScope blocking;
     finished.get();
 }
 

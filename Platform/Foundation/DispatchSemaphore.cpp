@@ -1,6 +1,7 @@
 #include "Platform/Foundation/DispatchSemaphore.hpp"
 
 #include "Platform/Foundation/Clock.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,7 @@ void DispatchSemaphore::signal()
 
 void DispatchSemaphore::wait()
 {
+    WorkerPool::BlockingScope blocking;
     std::unique_lock lock(m_mutex);
     m_signalled.wait(lock, [&] { return m_value > 0; });
     --m_value;
@@ -29,6 +31,7 @@ void DispatchSemaphore::wait()
 
 DispatchTimeoutResult DispatchSemaphore::wait(DispatchTime timeout)
 {
+    WorkerPool::BlockingScope blocking;
     std::unique_lock lock(m_mutex);
     for (;;) {
         // The system clock cannot hold a far deadline (the distant future), so the wait goes in steps.

@@ -84,10 +84,11 @@ bool isApplicationGroupMember(const std::string& identifier)
             return true;
     }
     auto entitled = Bundle::main()->object("com.apple.security.application-groups");
-    if (!entitled || !entitled->is_array())
+    const auto* groups = entitled ? entitled->array() : nullptr;
+    if (!groups)
         return false;
-    for (const auto& group : *entitled)
-        if (group.is_string() && group.get<std::string>() == identifier)
+    for (const auto& group : *groups)
+        if (group.as<std::string>() == identifier)
             return true;
     return false;
 }

@@ -32,8 +32,7 @@ nlohmann::ordered_json NSKeyedArchiver::archivedObject(const std::shared_ptr<NSO
     }
     nlohmann::ordered_json archived = nlohmann::ordered_json::object();
     archived["$class"] = *className;
-    NSKeyedArchiver archiver(archived);
-    coding->encode(archiver);
+    coding->encode(*make<NSKeyedArchiver>(archived));
     return archived;
 }
 

@@ -52,8 +52,7 @@ std::shared_ptr<NSObject> NSKeyedUnarchiver::unarchived(const nlohmann::ordered_
     auto factory = codingClassFactory(className->get<std::string>());
     if (!factory)
         return nullptr;
-    NSKeyedUnarchiver unarchiver(value, depth + 1);
-    return factory(unarchiver);
+    return factory(*make<NSKeyedUnarchiver>(value, depth + 1));
 }
 
 const nlohmann::ordered_json* NSKeyedUnarchiver::value(std::string_view key) const

@@ -1,5 +1,7 @@
 #include "Platform/Foundation/NSObject.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
@@ -23,6 +25,24 @@ std::string demangledTypeName(const char* mangled, bool qualified)
     std::string result(name);
     std::free(raw);
     return result;
+}
+
+namespace Detail {
+
+const Construction*& currentConstruction()
+{
+    static thread_local const Construction* current = nullptr;
+    return current;
+}
+
+} // namespace Detail
+
+NSObject::NSObject()
+{
+    const auto* construction = Detail::currentConstruction();
+    const void* self = this;
+    if (!construction || self < construction->begin || self >= construction->end)
+        fatalError("An object must be made with Foundation::make, which runs its initialize()");
 }
 
 std::string NSObject::className() const

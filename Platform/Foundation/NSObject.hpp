@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -31,7 +32,9 @@ public:
     }
 
 protected:
-    NSObject() = default;
+    // Only `make` constructs: an object made any other way would miss `initialize()`, so the constructor
+    // stops the program when it is not running inside `make`.
+    NSObject();
     // Second construction step; subclasses that override it call their superclass's first.
     virtual void initialize() {}
 
@@ -39,18 +42,53 @@ protected:
     friend std::shared_ptr<T> make(Args&&... args);
 };
 
-// Grants `make` access to protected constructors: a class declares `friend Foundation::Construct;`.
-struct Construct {
+// Grants `make`, and nothing else, access to protected constructors: a class declares
+// `friend Foundation::Construct;`.
+class Construct {
     template <class T, class... Args>
-    static T* create(Args&&... args)
-    {
-        return new T(std::forward<Args>(args)...);
-    }
+    static T* create(Args&&... args);
+
+    template <class T, class... Args>
+    friend std::shared_ptr<T> make(Args&&... args);
+
+public:
     // Whether `make<T>(args...)` compiles, seen with the access a class grants `Construct`: registries
     // that offer `init()` and `init(coder:)` ask it which of the two a class has.
     template <class T, class... Args>
     static constexpr bool canCreate = requires(Args&&... args) { new T(std::forward<Args>(args)...); };
 };
+
+namespace Detail {
+
+// The storage `make` is constructing an object in, on this thread; NSObject's constructor checks that it
+// lies inside. Nested `make`s (a constructor making its parts) stack.
+struct Construction {
+    const void* begin;
+    const void* end;
+    const Construction* outer;
+};
+const Construction*& currentConstruction();
+
+} // namespace Detail
+
+template <class T, class... Args>
+T* Construct::create(Args&&... args)
+{
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "Over-aligned objects need their own allocation");
+    void* storage = ::operator new(sizeof(T));
+    auto*& current = Detail::currentConstruction();
+    Detail::Construction construction {storage, static_cast<char*>(storage) + sizeof(T), current};
+    current = &construction;
+    try {
+        T* object = ::new (storage) T(std::forward<Args>(args)...);
+        current = construction.outer;
+        return object;
+    } catch (...) {
+        current = construction.outer;
+        ::operator delete(storage);
+        throw;
+    }
+}
 
 template <class T, class... Args>
 std::shared_ptr<T> make(Args&&... args)

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
 
@@ -79,6 +80,7 @@ void Operation::waitUntilFinished()
         precondition(!(underlying->isSerial() && underlying->isCurrent()) || isFinished(),
                      "Operation.waitUntilFinished on the serial queue that runs it would never return");
     }
+    WorkerPool::BlockingScope blocking;
     std::unique_lock lock(m_mutex);
     m_finishedCondition.wait(lock, [&] { return m_didFinish; });
 }

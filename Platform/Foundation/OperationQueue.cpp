@@ -4,6 +4,7 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Operation.hpp"
 #include "Platform/Foundation/Thread.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -246,6 +247,9 @@ void OperationQueue::waitUntilAllOperationsAreFinished()
         return;
     precondition(!(m_underlyingQueue->isSerial() && m_underlyingQueue->isCurrent()),
                  "OperationQueue.waitUntilAllOperationsAreFinished on its own serial queue would never return");
+    lock.unlock();
+    WorkerPool::BlockingScope blocking;
+    lock.lock();
     m_emptied.wait(lock, [&] { return m_operations.empty(); });
 }
 

@@ -118,8 +118,7 @@ std::shared_ptr<Foundation::NSObject> InterfaceDocument::instantiate(std::size_t
     if (!found->makeWithCoder)
         Foundation::fatalError("Class " + object.className + " in interface document '" + m_name
                                + "' cannot be made from a document");
-    DescriptionCoder coder(m_document->at("objects").at(index));
-    return found->makeWithCoder(coder);
+    return found->makeWithCoder(*Foundation::make<DescriptionCoder>(m_document->at("objects").at(index)));
 }
 
 } // namespace UIKit

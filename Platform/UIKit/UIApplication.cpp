@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -58,6 +59,7 @@ void UIApplication::open(const Foundation::URL& url, const OpenExternalURLOption
 
 void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)
 {
+    MainThreadChecker::check("UIApplication.sendEvent");
     std::shared_ptr<UIWindow> window;
     for (const auto& touch : event->allTouches())
         if ((window = touch->window()))

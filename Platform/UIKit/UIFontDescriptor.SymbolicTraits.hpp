@@ -1,6 +1,10 @@
-#pragma once
-
+// The parent is included outside the guard: its closing includes then define the nested types in the
+// order they depend on one another, whichever of them a file includes first.
 #include "Platform/UIKit/UIFontDescriptor.hpp"
+
+#ifndef UIKIT_UIFONTDESCRIPTOR_SYMBOLICTRAITS_HPP
+#define UIKIT_UIFONTDESCRIPTOR_SYMBOLICTRAITS_HPP
+
 
 #include <cstdint>
 
@@ -25,3 +29,5 @@ struct UIFontDescriptor::SymbolicTraits {
 };
 
 } // namespace UIKit
+
+#endif // UIKIT_UIFONTDESCRIPTOR_SYMBOLICTRAITS_HPP

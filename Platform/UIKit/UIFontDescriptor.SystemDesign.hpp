@@ -1,7 +1,11 @@
-#pragma once
+// The parent is included outside the guard: its closing includes then define the nested types in the
+// order they depend on one another, whichever of them a file includes first.
+#include "Platform/UIKit/UIFontDescriptor.hpp"
+
+#ifndef UIKIT_UIFONTDESCRIPTOR_SYSTEMDESIGN_HPP
+#define UIKIT_UIFONTDESCRIPTOR_SYSTEMDESIGN_HPP
 
 #include "Platform/Foundation/String.hpp"
-#include "Platform/UIKit/UIFontDescriptor.hpp"
 
 namespace UIKit {
 
@@ -18,3 +22,5 @@ struct UIFontDescriptor::SystemDesign {
 };
 
 } // namespace UIKit
+
+#endif // UIKIT_UIFONTDESCRIPTOR_SYSTEMDESIGN_HPP

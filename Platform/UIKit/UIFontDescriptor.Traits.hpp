@@ -1,7 +1,11 @@
-#pragma once
+// The parent is included outside the guard: its closing includes then define the nested types in the
+// order they depend on one another, whichever of them a file includes first.
+#include "Platform/UIKit/UIFontDescriptor.hpp"
+
+#ifndef UIKIT_UIFONTDESCRIPTOR_TRAITS_HPP
+#define UIKIT_UIFONTDESCRIPTOR_TRAITS_HPP
 
 #include "Platform/UIKit/UIFont.hpp"
-#include "Platform/UIKit/UIFontDescriptor.hpp"
 
 #include <optional>
 
@@ -16,3 +20,5 @@ struct UIFontDescriptor::Traits {
 };
 
 } // namespace UIKit
+
+#endif // UIKIT_UIFONTDESCRIPTOR_TRAITS_HPP

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIResponder.hpp"
 
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 namespace UIKit {
@@ -12,6 +13,7 @@ bool UIResponder::isFirstResponder() const
 
 bool UIResponder::becomeFirstResponder()
 {
+    MainThreadChecker::check("UIResponder.becomeFirstResponder");
     auto window = firstResponderWindow();
     if (!window || !canBecomeFirstResponder())
         return false;

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/CALayer.hpp"
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
@@ -52,13 +53,20 @@ CGPoint rootToScreen(const UIView& root)
 
 } // namespace
 
+UIView::UIView()
+{
+    MainThreadChecker::check("UIView");
+}
+
 UIView::UIView(const CGRect& frame)
 {
+    MainThreadChecker::check("UIView");
     setFrame(frame);
 }
 
 UIView::UIView(Foundation::NSCoder& coder)
 {
+    MainThreadChecker::check("UIView");
     m_accessibilityIdentifier = coder.decodeString("accessibilityIdentifier");
 }
 
@@ -217,6 +225,7 @@ void UIView::sendSubviewToBack(const std::shared_ptr<UIView>& view)
 
 void UIView::place(const std::shared_ptr<UIView>& view, std::size_t index)
 {
+    MainThreadChecker::check("UIView.addSubview");
     Foundation::precondition(view != nullptr, "Cannot add a null view as a subview");
     Foundation::precondition(!isSelfOrAncestor(view.get()),
                              "Cannot add a view as a subview of itself or of one of its own subviews");
@@ -252,6 +261,7 @@ void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
 
 void UIView::removeFromSuperview()
 {
+    MainThreadChecker::check("UIView.removeFromSuperview");
     if (!superview())
         return;
     auto self = sharedSelf(this); // the superview held the last reference, perhaps
@@ -439,12 +449,18 @@ void UIView::setAnimationsEnabled(bool enabled)
 void UIView::animate(double withDuration, const std::function<void()>& animations,
                      std::function<void(bool)> completion)
 {
-    double duration = animationsEnabled && withDuration > 0 ? withDuration : 0;
+    AnimationRecorder::record({withDuration, 0, {}, {}});
+    runAnimation(std::max(withDuration, 0.0), animations, std::move(completion));
+}
+
+void UIView::runAnimation(double seconds, const std::function<void()>& animations, std::function<void(bool)> completion)
+{
+    const double wait = animationsEnabled ? seconds : 0;
     if (animations)
         animations();
     if (!completion)
         return;
-    Foundation::DispatchQueue::main()->asyncAfter(Foundation::DispatchTime::now() + duration,
+    Foundation::DispatchQueue::main()->asyncAfter(Foundation::DispatchTime::now() + wait,
                                                   [completion = std::move(completion)] { completion(true); });
 }
 
@@ -604,46 +620,46 @@ void UIView::drawSubtree(UIGraphicsImageRendererContext& context, const CGRect& 
 namespace UIKit {
 namespace {
 
-UIView::AnimationOptions lastOptions;
-double lastDuration = 0;
-std::weak_ptr<UIView> lastTransition;
+UIView::AnimationRecorder* installedRecorder = nullptr;
 
 } // namespace
+
+UIView::AnimationRecorder::AnimationRecorder()
+    : m_outer(installedRecorder)
+{
+    installedRecorder = this;
+}
+
+UIView::AnimationRecorder::~AnimationRecorder()
+{
+    Foundation::precondition(installedRecorder == this, "Animation recorders must be removed newest first");
+    installedRecorder = m_outer;
+}
+
+const UIView::AnimationRecorder::Animation& UIView::AnimationRecorder::last() const
+{
+    Foundation::precondition(!m_animations.empty(), "No animation was recorded");
+    return m_animations.back();
+}
+
+void UIView::AnimationRecorder::record(Animation animation)
+{
+    if (installedRecorder)
+        installedRecorder->m_animations.push_back(std::move(animation));
+}
 
 void UIView::animate(double withDuration, double delay, AnimationOptions options, const std::function<void()>& animations,
                      std::function<void(bool)> completion)
 {
-    lastOptions = options;
-    lastDuration = withDuration;
-    const double wait = areAnimationsEnabled() ? std::max(delay, 0.0) + std::max(withDuration, 0.0) : 0;
-    if (animations)
-        animations();
-    if (!completion)
-        return;
-    Foundation::DispatchQueue::main()->asyncAfter(Foundation::DispatchTime::now() + wait,
-                                                  [completion = std::move(completion)] { completion(true); });
+    AnimationRecorder::record({withDuration, delay, options, {}});
+    runAnimation(std::max(delay, 0.0) + std::max(withDuration, 0.0), animations, std::move(completion));
 }
 
 void UIView::transition(const std::shared_ptr<UIView>& with, double duration, AnimationOptions options,
                         const std::function<void()>& animations, std::function<void(bool)> completion)
 {
-    lastTransition = with;
-    animate(duration, 0, options, animations, std::move(completion));
-}
-
-std::shared_ptr<UIView> UIView::lastTransitionView()
-{
-    return lastTransition.lock();
-}
-
-UIView::AnimationOptions UIView::lastAnimationOptions()
-{
-    return lastOptions;
-}
-
-double UIView::lastAnimationDuration()
-{
-    return lastDuration;
+    AnimationRecorder::record({duration, 0, options, with});
+    runAnimation(std::max(duration, 0.0), animations, std::move(completion));
 }
 
 void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)

@@ -43,6 +43,7 @@ class UIView : public UIResponder {
 public:
     enum class ContentMode : std::int64_t;
     struct AnimationOptions;
+    class AnimationRecorder;
     struct AutoresizingMask;
 
     // Geometry.
@@ -113,17 +114,13 @@ public:
     // `performWithoutAnimation`), never inside the call; it is told the animation finished.
     static void animate(double withDuration, const std::function<void()>& animations,
                         std::function<void(bool)> completion = nullptr);
-    // animate(withDuration:delay:options:animations:completion:): the options are recorded in
-    // `lastAnimationOptions`; the completion waits for the delay and the duration.
+    // animate(withDuration:delay:options:animations:completion:): the completion waits for the delay and
+    // the duration. An installed `AnimationRecorder` records every animation and transition.
     static void animate(double withDuration, double delay, AnimationOptions options,
                         const std::function<void()>& animations, std::function<void(bool)> completion);
-    static AnimationOptions lastAnimationOptions();
-    // transition(with:duration:options:animations:completion:): as the animation above without delay;
-    // the view is recorded in `lastTransitionView`.
+    // transition(with:duration:options:animations:completion:): as the animation above without delay.
     static void transition(const std::shared_ptr<UIView>& with, double duration, AnimationOptions options,
                            const std::function<void()>& animations, std::function<void(bool)> completion);
-    static std::shared_ptr<UIView> lastTransitionView();
-    static double lastAnimationDuration();
 
     // Auto Layout, recorded. Active constraints live on the closest common ancestor of their items; a
     // view that leaves its superview takes with it the constraints that reach into it from outside.
@@ -245,7 +242,7 @@ public:
 
 protected:
     friend Foundation::Construct;
-    UIView() = default;
+    UIView();
     explicit UIView(const CGRect& frame);
     // init(coder:): a view described in an interface document; it takes its accessibility identifier.
     explicit UIView(Foundation::NSCoder& coder);
@@ -258,6 +255,8 @@ private:
     // Runs `change`, then tells every view under `roots` whose traits it changed.
     static void changeTraits(const std::vector<std::shared_ptr<UIView>>& roots, const std::function<void()>& change);
     void resizeSubviews(CGSize oldSize);
+    // Applies the animations' end state; the completion runs once `seconds` have passed on the clock.
+    static void runAnimation(double seconds, const std::function<void()>& animations, std::function<void(bool)> completion);
     bool isSelfOrAncestor(const UIView* view) const;
     void place(const std::shared_ptr<UIView>& view, std::size_t index);
     void moveHere(const std::shared_ptr<UIView>& view, std::size_t index);
@@ -312,4 +311,5 @@ private:
 
 #include "Platform/UIKit/UIView.AutoresizingMask.hpp"
 #include "Platform/UIKit/UIView.AnimationOptions.hpp"
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Platform/UIKit/UIView.ContentMode.hpp"

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
@@ -89,6 +90,23 @@ private:
 
 } // namespace
 
+UIViewController::UIViewController()
+{
+    MainThreadChecker::check("UIViewController");
+}
+
+UIViewController::UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle)
+    : m_nibName(std::move(nibName))
+    , m_nibBundle(std::move(bundle))
+{
+    MainThreadChecker::check("UIViewController");
+}
+
+UIViewController::UIViewController(Foundation::NSCoder& /*coder*/)
+{
+    MainThreadChecker::check("UIViewController");
+}
+
 const std::shared_ptr<UIView>& UIViewController::view()
 {
     loadViewIfNeeded();
@@ -144,6 +162,7 @@ void UIViewController::removeFromParent()
 void UIViewController::present(const std::shared_ptr<UIViewController>& viewController, bool animated,
                                std::function<void()> completion)
 {
+    MainThreadChecker::check("UIViewController.present");
     Foundation::precondition(viewController != nullptr && viewController.get() != this,
                              "Application tried to present a view controller on itself");
     Foundation::precondition(viewController->presentingViewController() == nullptr,
@@ -170,6 +189,7 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& viewCont
 
 void UIViewController::dismiss(bool animated, std::function<void()> completion)
 {
+    MainThreadChecker::check("UIViewController.dismiss");
     std::shared_ptr<UIViewController> presenter;
     if (m_presentedViewController)
         presenter = sharedSelf(this);

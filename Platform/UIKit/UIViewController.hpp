@@ -129,15 +129,11 @@ public:
 
 protected:
     friend Foundation::Construct;
-    UIViewController() = default;
+    UIViewController();
     // init(nibName:bundle:)
-    UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle)
-        : m_nibName(std::move(nibName))
-        , m_nibBundle(std::move(bundle))
-    {
-    }
+    UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle);
     // init(coder:): a controller described in a storyboard; nothing in its description configures it yet.
-    explicit UIViewController(Foundation::NSCoder& /*coder*/) {}
+    explicit UIViewController(Foundation::NSCoder& coder);
 
 private:
     // Presentation through the transitioning delegate's objects; false when it supplies none.

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIWindow.hpp"
 
+#include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
@@ -81,6 +82,7 @@ bool UIWindow::isKeyWindow() const
 
 void UIWindow::makeKey()
 {
+    MainThreadChecker::check("UIWindow.makeKey");
     auto& application = UIApplication::shared();
     auto previous = application->keyWindow();
     if (previous.get() == this)

@@ -26,9 +26,10 @@ const Foundation::Logger& log()
 Basalwork::File::Location defaultLocation()
 {
     const Foundation::String subdirectory = "Library/Application Support/Analytics";
-    if (auto groups = Foundation::Bundle::main()->object("com.apple.security.application-groups")) {
-        if (groups->is_array() && !groups->empty() && groups->front().is_string())
-            return Basalwork::File::Location::appGroup(groups->front().get<std::string>(), subdirectory);
+    auto groups = Foundation::Bundle::main()->object("com.apple.security.application-groups");
+    if (const auto* list = groups ? groups->array() : nullptr; list && !list->empty()) {
+        if (auto group = list->front().as<Foundation::String>())
+            return Basalwork::File::Location::appGroup(*group, subdirectory);
     }
     return Basalwork::File::Location::permanent(Foundation::String("Analytics"));
 }

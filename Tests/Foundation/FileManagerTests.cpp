@@ -131,7 +131,7 @@ TEST_F(FileManagerTest, OnlyGroupsTheProcessBelongsToHaveAContainer)
 
     auto previous = Bundle::main();
     Bundle::setMain(Bundle::withInfoDictionary(
-        Bundle::InfoDictionary {{"com.apple.security.application-groups", {"group.entitled.example"}}}));
+        Bundle::InfoDictionary {{"com.apple.security.application-groups", PropertyListValue::Array {"group.entitled.example"}}}));
     auto entitled = fileManager.containerURL("group.entitled.example");
     Bundle::setMain(previous);
     EXPECT_TRUE(entitled);

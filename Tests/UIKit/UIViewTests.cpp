@@ -1,3 +1,5 @@
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/DispatchSemaphore.hpp"
 #include "Platform/UIKit/UIView.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -232,4 +234,18 @@ TEST_F(UIViewTest, ViewsTakeTheirWindowsTraits)
 
     child->removeFromSuperview();
     EXPECT_EQ(grandchild->traitCollection(), UITraitCollection {});
+}
+
+TEST(UIViewDeathTest, ViewsBelongToTheMainThread)
+{
+    EXPECT_DEATH(
+        {
+            auto done = Foundation::make<Foundation::DispatchSemaphore>(0);
+            Foundation::DispatchQueue::global()->async([done] {
+                make<UIView>();
+                done->signal();
+            });
+            done->wait();
+        },
+        "UIView must be used from the main thread only");
 }

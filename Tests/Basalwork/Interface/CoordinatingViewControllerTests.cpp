@@ -113,11 +113,12 @@ protected:
 
 TEST(ChildEmbeddingViewController, TheFadeAsksForTheLinearCurve)
 {
+    UIKit::UIView::AnimationRecorder recorder;
     auto container = makeContainer();
     container->loadViewIfNeeded();
     container->embed(make<UIKit::UIViewController>(), true);
-    EXPECT_EQ(UIKit::UIView::lastAnimationOptions(), UIKit::UIView::AnimationOptions::curveLinear());
-    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.42);
+    EXPECT_EQ(recorder.last().options, UIKit::UIView::AnimationOptions::curveLinear());
+    EXPECT_EQ(recorder.last().duration, 0.42);
     runMainLoopUntilIdle();
 }
 

@@ -92,8 +92,9 @@ TEST(KeyboardHandling, TheKeyboardInsetLeavesOutTheSafeArea)
     EXPECT_EQ(scrollView->contentInset().bottom, 0);
     EXPECT_EQ(scrollView->verticalScrollIndicatorInsets().bottom, 0);
 
+    UIKit::UIView::AnimationRecorder recorder;
     animateWithKeyboardChange(shown, 0.4, nullptr, nullptr);
-    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.4);
+    EXPECT_EQ(recorder.last().duration, 0.4);
 }
 
 TEST(ReorderDestinationRule, NeighbourDependsOnDirection)

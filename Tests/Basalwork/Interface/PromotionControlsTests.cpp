@@ -81,14 +81,15 @@ TEST(BubbleViewDeathTest, CannotBeMadeFromAnArchive)
     EXPECT_DEATH(
         {
             struct Archive : Foundation::NSCoder {};
-            Archive archive;
-            make<BubbleView>(static_cast<const Foundation::NSCoder&>(archive));
+            auto archive = make<Archive>();
+            make<BubbleView>(static_cast<const Foundation::NSCoder&>(*archive));
         },
         "Fatal error");
 }
 
 TEST(PromotionButton, FillFollowsEnabledAndHighlightedState)
 {
+    UIKit::UIView::AnimationRecorder recorder;
     auto button = make<PromotionButton>();
     button->setTintColor(UIColor::white());
     button->setIsEnabled(true);
@@ -96,18 +97,18 @@ TEST(PromotionButton, FillFollowsEnabledAndHighlightedState)
 
     button->setIsHighlighted(true);
     EXPECT_EQ(button->backgroundColor()->alpha(), 0.75);
-    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.0);
-    EXPECT_EQ(UIKit::UIView::lastAnimationOptions().rawValue, 0x500002u);
-    EXPECT_EQ(UIKit::UIView::lastTransitionView(), button);
+    EXPECT_EQ(recorder.last().duration, 0.0);
+    EXPECT_EQ(recorder.last().options.rawValue, 0x500002u);
+    EXPECT_EQ(recorder.last().transitionView.lock(), button);
 
     button->setIsHighlighted(false);
     EXPECT_EQ(button->backgroundColor()->alpha(), 1.0);
-    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 0.35);
+    EXPECT_EQ(recorder.last().duration, 0.35);
 
     // An unchanged highlight starts no transition.
-    UIKit::UIView::animate(1.0, 0, {}, nullptr, nullptr);
+    auto transitions = recorder.animations().size();
     button->setIsHighlighted(false);
-    EXPECT_EQ(UIKit::UIView::lastAnimationDuration(), 1.0);
+    EXPECT_EQ(recorder.animations().size(), transitions);
 
     button->setIsEnabled(false);
     EXPECT_EQ(button->backgroundColor(), UIColor::placeholderText());

@@ -1,0 +1,823 @@
+#include "Platform/CoreData/NSManagedObjectContext.hpp"
+
+#include "Platform/CoreData/BoundPredicate.hpp"
+#include "Platform/CoreData/CoreDataError.hpp"
+#include "Platform/CoreData/NSPersistentStoreCoordinator.hpp"
+#include "Platform/CoreData/SQLiteStore.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/Notification.Name.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
+
+#include <algorithm>
+#include <any>
+#include <cmath>
+#include <unordered_set>
+
+namespace CoreData {
+
+namespace {
+
+using Objects = std::vector<std::shared_ptr<NSManagedObject>>;
+
+// Which changes an object still has to be announced for, as bits of NSManagedObject::m_unannounced.
+constexpr unsigned announceInserted = 1;
+constexpr unsigned announceUpdated = 2;
+constexpr unsigned announceDeleted = 4;
+
+void remove(Objects& objects, const NSManagedObject& object)
+{
+    std::erase_if(objects, [&](const auto& candidate) { return candidate.get() == &object; });
+}
+
+std::shared_ptr<NSEntityDescription> shared(const NSEntityDescription& entity)
+{
+    return std::static_pointer_cast<NSEntityDescription>(const_cast<NSEntityDescription&>(entity).shared_from_this());
+}
+
+Foundation::NSError operationError(const std::string& description)
+{
+    return CoreDataError::make(CoreDataError::persistentStoreOperation, description);
+}
+
+// Order of objects with equal sort keys: saved ones by key, then unsaved ones as they were inserted.
+bool insertionOrder(const NSManagedObject& lhs, const NSManagedObject& rhs)
+{
+    bool lhsTemporary = lhs.objectID().isTemporaryID();
+    bool rhsTemporary = rhs.objectID().isTemporaryID();
+    if (lhsTemporary != rhsTemporary)
+        return rhsTemporary;
+    return lhsTemporary ? lhs.objectID().primaryKey() > rhs.objectID().primaryKey() : lhs.objectID().primaryKey() < rhs.objectID().primaryKey();
+}
+
+} // namespace
+
+NSManagedObjectContext::NSManagedObjectContext(ConcurrencyType concurrencyType)
+    : m_concurrencyType(concurrencyType)
+    , m_queue(concurrencyType == ConcurrencyType::mainQueueConcurrencyType ? Foundation::DispatchQueue::main()
+                                                                          : Foundation::DispatchQueue::create("NSManagedObjectContext"))
+{
+}
+
+void NSManagedObjectContext::initialize()
+{
+    NSObject::initialize();
+    m_self = weakSelf(this);
+}
+
+NSManagedObjectContext::~NSManagedObjectContext() = default;
+
+Foundation::Notification::Name NSManagedObjectContext::didSaveObjectsNotification()
+{
+    return Foundation::Notification::Name("NSManagedObjectContextDidSaveObjectsNotification");
+}
+
+Foundation::Notification::Name NSManagedObjectContext::didChangeObjectsNotification()
+{
+    return Foundation::Notification::Name("NSManagedObjectContextDidChangeObjectsNotification");
+}
+
+std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::objects(const Foundation::Notification& notification, const char* key)
+{
+    if (!notification.userInfo())
+        return {};
+    auto found = notification.userInfo()->find(Foundation::String(key));
+    if (found == notification.userInfo()->end())
+        return {};
+    const auto* objects = std::any_cast<Objects>(&found->second);
+    return objects ? *objects : Objects {};
+}
+
+void NSManagedObjectContext::setPersistentStoreCoordinator(std::shared_ptr<NSPersistentStoreCoordinator> coordinator)
+{
+    m_coordinator = std::move(coordinator);
+    if (m_coordinator)
+        m_coordinator->addContext(sharedSelf(this));
+}
+
+void NSManagedObjectContext::perform(std::function<void()> block)
+{
+    auto self = sharedSelf(this);
+    m_queue->async([self, block = std::move(block)] {
+        block();
+        self->processPendingChanges();
+    });
+}
+
+void NSManagedObjectContext::runAndWait(const std::function<void()>& block)
+{
+    if (m_queue->isCurrent())
+        block();
+    else
+        m_queue->sync(block);
+}
+
+[[noreturn]] void NSManagedObjectContext::wrongClass(const NSManagedObject& object, const char* wantedClass)
+{
+    Foundation::fatalError("An object of " + object.entity()->name().utf8() + " is a " + object.className() + ", not a "
+                           + Foundation::demangledTypeName(wantedClass));
+}
+
+NSPersistentStoreCoordinator& NSManagedObjectContext::coordinator() const
+{
+    if (!m_coordinator)
+        throw operationError("The context has no store coordinator.");
+    return *m_coordinator;
+}
+
+const NSEntityDescription& NSManagedObjectContext::entityNamed(std::string_view name) const
+{
+    auto entity = coordinator().managedObjectModel()->entity(name);
+    if (!entity)
+        throw operationError("The model has no entity named " + std::string(name) + ".");
+    return *entity;
+}
+
+// --- Objects -------------------------------------------------------------------------------------
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::insertNewObject(std::string_view entityName)
+{
+    Foundation::precondition(m_coordinator != nullptr, "A context needs a store coordinator before objects can be inserted");
+    auto entity = m_coordinator->managedObjectModel()->entity(entityName);
+    Foundation::precondition(entity != nullptr, "The model has no entity named " + std::string(entityName));
+    auto object = entity->makeObject();
+    object->m_entity = entity;
+    object->m_context = m_self;
+    object->m_objectID = NSManagedObjectID::makeTemporary(entity->name());
+    object->m_values.reserve(entity->storedProperties().size());
+    for (const auto& property : entity->storedProperties())
+        object->m_values.push_back(property.defaultValue);
+    object->m_isInserted = true;
+    m_inserted.push_back(object);
+    m_insertedByTemporaryKey.emplace(object->m_objectID.primaryKey(), object);
+    announce(*object, announceInserted);
+    object->awakeFromInsert();
+    return object;
+}
+
+void NSManagedObjectContext::delete_(const std::shared_ptr<NSManagedObject>& object)
+{
+    Foundation::precondition(object && object->m_context.lock().get() == this, "A context can only delete its own objects");
+    if (object->m_isDeleted)
+        return;
+    object->m_isDeleted = true;
+    if (object->m_isInserted) {
+        applyDeleteRules(object);
+        object->m_isInserted = false;
+        remove(m_inserted, *object);
+        m_insertedByTemporaryKey.erase(object->m_objectID.primaryKey());
+        object->m_context.reset();
+        return;
+    }
+    if (object->m_isUpdated) {
+        object->m_isUpdated = false;
+        remove(m_updated, *object);
+    }
+    m_deleted.push_back(object);
+    announce(*object, announceDeleted);
+    applyDeleteRules(object);
+}
+
+void NSManagedObjectContext::applyDeleteRules(const std::shared_ptr<NSManagedObject>& object)
+{
+    const auto& entity = *object->m_entity;
+    for (const auto& toMany : entity.toManyRelationships()) {
+        auto rule = toMany.relationship->deleteRule();
+        // A denied deletion is refused by the save; an object never saved cannot be denied.
+        if (rule == NSDeleteRule::deny && !object->m_objectID.isTemporaryID())
+            continue;
+        for (const auto& related : object->relatedObjects(toMany.relationship->name().view())) {
+            if (related->m_isDeleted)
+                continue;
+            if (rule == NSDeleteRule::cascade)
+                delete_(related);
+            else
+                related->setStoredValue(toMany.inverseIndex, Value());
+        }
+    }
+    for (const auto& property : entity.storedProperties()) {
+        if (!property.relationship || property.relationship->deleteRule() != NSDeleteRule::cascade)
+            continue;
+        auto related = object->relatedObject(property.name.view());
+        if (related && !related->m_isDeleted)
+            delete_(related);
+    }
+}
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::registeredObject(const NSEntityDescription& entity, std::int64_t primaryKey) const
+{
+    auto table = m_registered.find(&entity);
+    if (table == m_registered.end())
+        return nullptr;
+    auto found = table->second.find(primaryKey);
+    return found == table->second.end() ? nullptr : found->second.lock();
+}
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::registeredObject(const NSManagedObjectID& objectID) const
+{
+    if (objectID.isTemporaryID()) {
+        auto found = m_insertedByTemporaryKey.find(objectID.primaryKey());
+        return found == m_insertedByTemporaryKey.end() ? nullptr : found->second;
+    }
+    if (!m_coordinator)
+        return nullptr;
+    auto entity = m_coordinator->managedObjectModel()->entity(objectID.entityName().view());
+    return entity ? registeredObject(*entity, objectID.primaryKey()) : nullptr;
+}
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::objectIfExists(const NSManagedObjectID& objectID)
+{
+    if (auto registered = registeredObject(objectID); registered || objectID.isTemporaryID())
+        return registered;
+    const auto& entity = entityNamed(objectID.entityName().view());
+    auto rows = coordinator().store().rows(entity, {objectID.primaryKey()});
+    if (rows.empty())
+        return nullptr;
+    return materialize(entity, rows.front().primaryKey, std::move(rows.front().values));
+}
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::existingObject(const NSManagedObjectID& objectID)
+{
+    auto object = objectIfExists(objectID);
+    if (!object) {
+        throw CoreDataError::make(CoreDataError::managedObjectReferentialIntegrity,
+                                  "The store holds no object " + objectID.description() + ".");
+    }
+    return object;
+}
+
+std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::registeredObjects() const
+{
+    Objects objects = m_inserted;
+    for (const auto& [entity, table] : m_registered) {
+        for (const auto& [key, weak] : table) {
+            if (auto object = weak.lock())
+                objects.push_back(std::move(object));
+        }
+    }
+    return objects;
+}
+
+void NSManagedObjectContext::registerObject(const std::shared_ptr<NSManagedObject>& object)
+{
+    m_registered[object->m_entity.get()][object->m_objectID.primaryKey()] = object;
+    // Objects are held weakly; drop the entries of those gone now and then.
+    if (++m_registeredCount < m_purgeThreshold)
+        return;
+    m_registeredCount = 0;
+    for (auto& [entity, table] : m_registered) {
+        std::erase_if(table, [](const auto& entry) { return entry.second.expired(); });
+        m_registeredCount += table.size();
+    }
+    m_purgeThreshold = std::max<std::size_t>(1024, 2 * m_registeredCount);
+}
+
+void NSManagedObjectContext::unregisterObject(const NSManagedObject& object)
+{
+    auto table = m_registered.find(object.m_entity.get());
+    if (table != m_registered.end())
+        table->second.erase(object.m_objectID.primaryKey());
+}
+
+std::shared_ptr<NSManagedObject> NSManagedObjectContext::materialize(const NSEntityDescription& entity, std::int64_t primaryKey,
+                                                                     std::vector<Value> values)
+{
+    if (auto existing = registeredObject(entity, primaryKey)) {
+        existing->takeStoredValues(std::move(values));
+        return existing;
+    }
+    auto object = entity.makeObject();
+    object->m_entity = shared(entity);
+    object->m_context = m_self;
+    object->m_objectID = NSManagedObjectID(entity.name(), primaryKey);
+    object->m_values = std::move(values);
+    registerObject(object);
+    object->awakeFromFetch();
+    return object;
+}
+
+// --- Changes and their announcement --------------------------------------------------------------
+
+void NSManagedObjectContext::objectDidChange(NSManagedObject& object)
+{
+    if (object.m_isInserted || object.m_isDeleted)
+        return;
+    if (!object.m_isUpdated) {
+        object.m_isUpdated = true;
+        m_updated.push_back(object.self());
+    }
+    announce(object, announceUpdated);
+}
+
+void NSManagedObjectContext::announce(NSManagedObject& object, unsigned kind)
+{
+    if (object.m_unannounced & kind)
+        return;
+    object.m_unannounced |= kind;
+    m_unannounced[kind == announceInserted ? 0 : kind == announceUpdated ? 1 : 2].push_back(object.self());
+    scheduleProcessingPendingChanges();
+}
+
+void NSManagedObjectContext::scheduleProcessingPendingChanges()
+{
+    if (m_concurrencyType != ConcurrencyType::mainQueueConcurrencyType || m_processingScheduled)
+        return;
+    m_processingScheduled = true;
+    std::weak_ptr<NSManagedObjectContext> weak = m_self;
+    m_queue->async([weak] {
+        if (auto context = weak.lock()) {
+            context->m_processingScheduled = false;
+            context->processPendingChanges();
+        }
+    });
+}
+
+void NSManagedObjectContext::processPendingChanges()
+{
+    Objects announced[3];
+    for (int kind = 0; kind < 3; ++kind) {
+        for (auto& object : m_unannounced[kind]) {
+            object->m_unannounced = 0;
+            bool stillSo = kind == 0 ? object->m_isInserted : kind == 1 ? object->m_isUpdated : object->m_isDeleted;
+            if (stillSo && object->m_context.lock().get() == this)
+                announced[kind].push_back(std::move(object));
+        }
+        m_unannounced[kind].clear();
+    }
+    Foundation::Notification::UserInfo userInfo;
+    const char* keys[3] = {NSInsertedObjectsKey, NSUpdatedObjectsKey, NSDeletedObjectsKey};
+    for (int kind = 0; kind < 3; ++kind) {
+        if (!announced[kind].empty())
+            userInfo.emplace(keys[kind], std::move(announced[kind]));
+    }
+    if (!userInfo.empty())
+        Foundation::NotificationCenter::defaultCenter()->post(didChangeObjectsNotification(), sharedSelf(this), std::move(userInfo));
+}
+
+// --- Fetching ------------------------------------------------------------------------------------
+
+bool NSManagedObjectContext::hasPendingChanges(const NSEntityDescription& entity) const
+{
+    for (const Objects* objects : {&m_inserted, &m_updated, &m_deleted}) {
+        if (std::any_of(objects->begin(), objects->end(), [&](const auto& object) { return object->m_entity.get() == &entity; }))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+struct SortKey {
+    std::size_t index;
+    bool ascending;
+    bool caseInsensitive;
+};
+
+std::vector<SortKey> sortKeys(const NSEntityDescription& entity, const std::vector<NSSortDescriptor>& descriptors)
+{
+    std::vector<SortKey> keys;
+    for (const auto& descriptor : descriptors) {
+        auto index = entity.storedPropertyIndex(descriptor.key().view());
+        if (!index || entity.storedProperties()[*index].relationship) {
+            throw operationError(entity.name().utf8() + " objects cannot be sorted by " + descriptor.key().utf8()
+                                 + ": it is not an attribute of theirs.");
+        }
+        keys.push_back({*index, descriptor.ascending(), descriptor.selector() == NSSortDescriptor::Selector::caseInsensitiveCompare});
+    }
+    return keys;
+}
+
+std::string orderSQL(const NSEntityDescription& entity, const std::vector<SortKey>& keys)
+{
+    std::string sql;
+    for (const auto& key : keys) {
+        const auto& property = entity.storedProperties()[key.index];
+        sql += "\"" + property.name.utf8() + "\"";
+        if (key.caseInsensitive && property.type == NSAttributeType::string)
+            sql += " COLLATE cd_string_ci";
+        sql += key.ascending ? " ASC, " : " DESC, ";
+    }
+    return sql + "\"_pk\"";
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::fetchObjects(const NSFetchRequest<NSManagedObject>& request)
+{
+    const auto& entity = entityNamed(request.entityName().view());
+    std::optional<BoundPredicate> predicate;
+    if (request.predicate())
+        predicate.emplace(*request.predicate(), entity);
+    auto keys = sortKeys(entity, request.sortDescriptors());
+    bool inMemory = predicate && predicate->usesBlock();
+    bool pending = request.includesPendingChanges() && hasPendingChanges(entity);
+    SQLiteStore::Query query;
+    if (predicate && !inMemory)
+        query.where = predicate->sql();
+    query.orderBy = orderSQL(entity, keys);
+    if (!inMemory && !pending) {
+        // The common case: the store does all the work.
+        query.limit = request.fetchLimit();
+        query.offset = request.fetchOffset();
+        auto rows = coordinator().store().fetchRows(entity, query);
+        Objects objects;
+        objects.reserve(rows.size());
+        for (auto& row : rows)
+            objects.push_back(materialize(entity, row.primaryKey, std::move(row.values)));
+        return objects;
+    }
+    auto rows = coordinator().store().fetchRows(entity, query);
+    Objects objects;
+    std::unordered_set<const NSManagedObject*> found;
+    for (auto& row : rows) {
+        auto object = materialize(entity, row.primaryKey, std::move(row.values));
+        bool matches = true;
+        if (request.includesPendingChanges() && object->m_isDeleted)
+            matches = false;
+        else if (predicate && (inMemory || (pending && object->m_isUpdated)))
+            matches = predicate->evaluate(*object);
+        if (matches) {
+            found.insert(object.get());
+            objects.push_back(std::move(object));
+        }
+    }
+    if (pending) {
+        for (const Objects* changed : {&m_updated, &m_inserted}) {
+            for (const auto& object : *changed) {
+                if (object->m_entity.get() == &entity && !found.count(object.get()) && (!predicate || predicate->evaluate(*object)))
+                    objects.push_back(object);
+            }
+        }
+    }
+    std::stable_sort(objects.begin(), objects.end(), [&](const auto& lhs, const auto& rhs) {
+        for (const auto& key : keys) {
+            int order = sortOrder(lhs->m_values[key.index], rhs->m_values[key.index], key.caseInsensitive);
+            if (order != 0)
+                return key.ascending ? order < 0 : order > 0;
+        }
+        return insertionOrder(*lhs, *rhs);
+    });
+    auto offset = static_cast<std::size_t>(std::max<std::int64_t>(0, request.fetchOffset()));
+    objects.erase(objects.begin(), objects.begin() + static_cast<std::ptrdiff_t>(std::min(offset, objects.size())));
+    if (request.fetchLimit() > 0 && objects.size() > static_cast<std::size_t>(request.fetchLimit()))
+        objects.resize(static_cast<std::size_t>(request.fetchLimit()));
+    return objects;
+}
+
+std::int64_t NSManagedObjectContext::count(const NSFetchRequest<NSManagedObject>& request)
+{
+    const auto& entity = entityNamed(request.entityName().view());
+    std::optional<BoundPredicate> predicate;
+    if (request.predicate())
+        predicate.emplace(*request.predicate(), entity);
+    if ((predicate && predicate->usesBlock()) || (request.includesPendingChanges() && hasPendingChanges(entity)))
+        return static_cast<std::int64_t>(fetchObjects(request).size());
+    std::int64_t count = coordinator().store().count(entity, predicate ? predicate->sql() : SQLFragment {"1", {}});
+    count = std::max<std::int64_t>(0, count - std::max<std::int64_t>(0, request.fetchOffset()));
+    return request.fetchLimit() > 0 ? std::min(count, request.fetchLimit()) : count;
+}
+
+NSBatchDeleteResult NSManagedObjectContext::execute(const NSBatchDeleteRequest& request)
+{
+    const auto& fetchRequest = request.fetchRequest();
+    const auto& entity = entityNamed(fetchRequest.entityName().view());
+    SQLiteStore::Query query;
+    if (fetchRequest.predicate()) {
+        BoundPredicate predicate(*fetchRequest.predicate(), entity);
+        if (predicate.usesBlock())
+            throw operationError("A batch delete cannot use a block predicate: the store evaluates its predicate itself.");
+        query.where = predicate.sql();
+    }
+    if (!fetchRequest.sortDescriptors().empty())
+        query.orderBy = orderSQL(entity, sortKeys(entity, fetchRequest.sortDescriptors()));
+    query.limit = fetchRequest.fetchLimit();
+    query.offset = fetchRequest.fetchOffset();
+    auto deleted = coordinator().store().batchDelete(entity, query);
+    std::int64_t count = 0;
+    for (const auto& id : deleted) {
+        if (id.entityName() == entity.name())
+            ++count;
+        if (auto object = registeredObject(id))
+            forgetDeleted(object);
+    }
+    return NSBatchDeleteResult(request.resultType(), count, std::move(deleted));
+}
+
+// --- Saving --------------------------------------------------------------------------------------
+
+void NSManagedObjectContext::checkDenyRules() const
+{
+    for (const auto& object : m_deleted) {
+        const auto& entity = *object->m_entity;
+        for (const auto& toMany : entity.toManyRelationships()) {
+            if (toMany.relationship->deleteRule() != NSDeleteRule::deny)
+                continue;
+            auto related = object->relatedObjects(toMany.relationship->name().view());
+            if (std::any_of(related.begin(), related.end(), [](const auto& other) { return !other->m_isDeleted; })) {
+                throw CoreDataError::make(CoreDataError::validationRelationshipDeniedDelete,
+                                          object->m_objectID.description() + " cannot be deleted while its relationship "
+                                              + toMany.relationship->name().utf8() + " leads to objects (its delete rule denies it).");
+            }
+        }
+        for (const auto& property : entity.storedProperties()) {
+            if (!property.relationship || property.relationship->deleteRule() != NSDeleteRule::deny)
+                continue;
+            auto related = object->relatedObject(property.name.view());
+            if (related && !related->m_isDeleted) {
+                throw CoreDataError::make(CoreDataError::validationRelationshipDeniedDelete,
+                                          object->m_objectID.description() + " cannot be deleted while its relationship "
+                                              + property.name.utf8() + " leads to an object (its delete rule denies it).");
+            }
+        }
+    }
+}
+
+void NSManagedObjectContext::validateForSave() const
+{
+    for (const Objects* objects : {&m_inserted, &m_updated}) {
+        for (const auto& object : *objects) {
+            const auto& properties = object->m_entity->storedProperties();
+            for (std::size_t i = 0; i < properties.size(); ++i) {
+                const Value& value = object->m_values[i];
+                std::string where = object->m_entity->name().utf8() + "." + properties[i].name.utf8();
+                if (value.isNil() && !properties[i].isOptional) {
+                    throw CoreDataError::make(CoreDataError::validationMissingMandatoryProperty,
+                                              where + " is required, but " + object->m_objectID.description() + " has no value for it.");
+                }
+                const auto* real = value.as<double>();
+                if (real && std::isnan(*real)) {
+                    throw CoreDataError::make(CoreDataError::managedObjectValidation,
+                                              where + " of " + object->m_objectID.description() + " is not a number, which the store cannot keep.");
+                }
+                const auto* id = value.as<NSManagedObjectID>();
+                if (id && id->isTemporaryID() && !m_insertedByTemporaryKey.count(id->primaryKey())) {
+                    throw CoreDataError::make(CoreDataError::managedObjectValidation,
+                                              where + " of " + object->m_objectID.description() + " leads to an object that was never saved.");
+                }
+            }
+        }
+    }
+}
+
+void NSManagedObjectContext::save()
+{
+    processPendingChanges();
+    if (!hasChanges())
+        return;
+    checkDenyRules();
+    validateForSave();
+    auto& store = coordinator().store();
+    std::unordered_map<std::int64_t, std::int64_t> permanentKeys;
+    auto resolved = [&](const Value& value) -> Value {
+        const auto* id = value.as<NSManagedObjectID>();
+        if (!id || !id->isTemporaryID())
+            return value;
+        return NSManagedObjectID(id->entityName(), permanentKeys.at(id->primaryKey()));
+    };
+    {
+        SQLiteStore::Transaction transaction(store);
+        std::vector<std::pair<const NSManagedObject*, std::vector<std::pair<std::size_t, Value>>>> links;
+        for (const auto& object : m_inserted) {
+            std::vector<Value> values = object->m_values;
+            std::vector<std::pair<std::size_t, Value>> objectLinks;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                const auto* id = values[i].as<NSManagedObjectID>();
+                if (id && id->isTemporaryID()) {
+                    objectLinks.emplace_back(i, values[i]);
+                    values[i] = Value();
+                }
+            }
+            permanentKeys[object->m_objectID.primaryKey()] = store.insertRow(*object->m_entity, values);
+            if (!objectLinks.empty())
+                links.emplace_back(object.get(), std::move(objectLinks));
+        }
+        // Links among new objects can be written once every one of them has its key.
+        for (auto& [object, objectLinks] : links) {
+            for (auto& [index, value] : objectLinks)
+                value = resolved(value);
+            store.updateRow(*object->m_entity, permanentKeys.at(object->m_objectID.primaryKey()), objectLinks);
+        }
+        for (const auto& object : m_updated) {
+            std::vector<std::pair<std::size_t, Value>> changes;
+            for (const auto& [index, original] : object->m_originals)
+                changes.emplace_back(index, resolved(object->m_values[index]));
+            if (!store.updateRow(*object->m_entity, object->m_objectID.primaryKey(), changes)) {
+                throw CoreDataError::make(CoreDataError::managedObjectMerge,
+                                          object->m_objectID.description()
+                                              + " was deleted from the store by another context or process, so its changes could not be saved.");
+            }
+        }
+        for (const auto& object : m_deleted)
+            store.deleteRow(*object->m_entity, object->m_objectID.primaryKey());
+        transaction.commit();
+    }
+
+    Objects inserted = std::move(m_inserted);
+    Objects updated = std::move(m_updated);
+    Objects deleted = std::move(m_deleted);
+    m_inserted.clear();
+    m_updated.clear();
+    m_deleted.clear();
+    m_insertedByTemporaryKey.clear();
+    Changes changes;
+    for (const auto& object : inserted) {
+        object->m_objectID = NSManagedObjectID(object->m_entity->name(), permanentKeys.at(object->m_objectID.primaryKey()));
+        object->m_isInserted = false;
+        registerObject(object);
+        changes.inserted.push_back(object->m_objectID);
+    }
+    for (const Objects* objects : {&inserted, &updated}) {
+        for (const auto& object : *objects) {
+            for (auto& value : object->m_values)
+                value = resolved(value);
+            object->forgetChanges();
+            object->m_isUpdated = false;
+        }
+    }
+    for (const auto& object : updated)
+        changes.updated.push_back(object->m_objectID);
+    for (const auto& object : deleted) {
+        unregisterObject(*object);
+        object->m_context.reset();
+        object->forgetChanges();
+        changes.deleted.push_back(object->m_objectID);
+    }
+    Foundation::Notification::UserInfo userInfo {
+        {NSInsertedObjectsKey, std::move(inserted)}, {NSUpdatedObjectsKey, std::move(updated)}, {NSDeletedObjectsKey, std::move(deleted)}};
+    Foundation::NotificationCenter::defaultCenter()->post(didSaveObjectsNotification(), sharedSelf(this), std::move(userInfo));
+    m_coordinator->contextDidSave(*this, [changes](NSManagedObjectContext& context) { context.mergeChanges(changes); });
+}
+
+void NSManagedObjectContext::rollback()
+{
+    for (const Objects* objects : {&m_updated, &m_deleted}) {
+        for (const auto& object : *objects) {
+            for (auto& [index, original] : object->m_originals)
+                object->m_values[index] = std::move(original);
+            object->forgetChanges();
+            object->m_isUpdated = false;
+            object->m_isDeleted = false;
+        }
+    }
+    for (const auto& object : m_inserted) {
+        object->m_isInserted = false;
+        object->m_isDeleted = true;
+        object->m_context.reset();
+    }
+    m_inserted.clear();
+    m_updated.clear();
+    m_deleted.clear();
+    m_insertedByTemporaryKey.clear();
+    for (auto& unannounced : m_unannounced) {
+        for (const auto& object : unannounced)
+            object->m_unannounced = 0;
+        unannounced.clear();
+    }
+}
+
+void NSManagedObjectContext::reset()
+{
+    rollback();
+    for (const auto& object : registeredObjects())
+        object->m_context.reset();
+    m_registered.clear();
+    m_registeredCount = 0;
+}
+
+void NSManagedObjectContext::removePending(NSManagedObject& object)
+{
+    if (object.m_isUpdated)
+        remove(m_updated, object);
+    if (object.m_isDeleted)
+        remove(m_deleted, object);
+    object.m_isUpdated = false;
+    object.forgetChanges();
+}
+
+void NSManagedObjectContext::forgetDeleted(const std::shared_ptr<NSManagedObject>& object)
+{
+    removePending(*object);
+    object->m_isDeleted = true;
+    unregisterObject(*object);
+    object->m_context.reset();
+}
+
+void NSManagedObjectContext::refresh(const std::shared_ptr<NSManagedObject>& object, bool mergeChanges)
+{
+    if (!object || object->m_isInserted || object->m_context.lock().get() != this)
+        return;
+    auto rows = coordinator().store().rows(*object->m_entity, {object->m_objectID.primaryKey()});
+    if (rows.empty()) {
+        forgetDeleted(object);
+        return;
+    }
+    if (!mergeChanges && object->m_isUpdated) {
+        remove(m_updated, *object);
+        object->m_isUpdated = false;
+        object->forgetChanges();
+    }
+    object->takeStoredValues(std::move(rows.front().values));
+}
+
+void NSManagedObjectContext::refreshAllObjects()
+{
+    Changes changes;
+    for (const auto& object : registeredObjects()) {
+        if (!object->m_isInserted)
+            changes.updated.push_back(object->m_objectID);
+    }
+    mergeChanges(changes);
+}
+
+// --- Merging -------------------------------------------------------------------------------------
+
+NSManagedObjectContext::Changes NSManagedObjectContext::changes(const Foundation::Notification& notification)
+{
+    Changes changes;
+    auto ids = [&](const char* key) {
+        std::vector<NSManagedObjectID> result;
+        for (const auto& object : objects(notification, key))
+            result.push_back(object->objectID());
+        return result;
+    };
+    changes.inserted = ids(NSInsertedObjectsKey);
+    changes.updated = ids(NSUpdatedObjectsKey);
+    changes.deleted = ids(NSDeletedObjectsKey);
+    return changes;
+}
+
+void NSManagedObjectContext::mergeChanges(const Foundation::Notification& fromContextDidSave)
+{
+    mergeChanges(changes(fromContextDidSave));
+}
+
+void NSManagedObjectContext::mergeChanges(const std::map<std::string, std::vector<NSManagedObjectID>>& fromRemoteContextSave,
+                                          const std::vector<std::shared_ptr<NSManagedObjectContext>>& into)
+{
+    Changes changes;
+    auto ids = [&](const char* key) {
+        auto found = fromRemoteContextSave.find(key);
+        return found == fromRemoteContextSave.end() ? std::vector<NSManagedObjectID> {} : found->second;
+    };
+    changes.inserted = ids(NSInsertedObjectsKey);
+    changes.updated = ids(NSUpdatedObjectsKey);
+    changes.deleted = ids(NSDeletedObjectsKey);
+    for (const auto& context : into)
+        context->performAndWait([&] { context->mergeChanges(changes); });
+}
+
+void NSManagedObjectContext::mergeChanges(const Changes& changes)
+{
+    if (!m_coordinator)
+        return;
+    Objects inserted;
+    Objects refreshed;
+    Objects deleted;
+    for (const auto& id : changes.deleted) {
+        if (auto object = registeredObject(id); object && !id.isTemporaryID()) {
+            forgetDeleted(object);
+            deleted.push_back(std::move(object));
+        }
+    }
+    // Rows are read per entity, many at a time.
+    auto byEntity = [&](const std::vector<NSManagedObjectID>& ids, bool registeredOnly) {
+        std::unordered_map<const NSEntityDescription*, std::vector<std::int64_t>> keys;
+        for (const auto& id : ids) {
+            auto entity = m_coordinator->managedObjectModel()->entity(id.entityName().view());
+            if (!entity || id.isTemporaryID() || (registeredOnly && !registeredObject(*entity, id.primaryKey())))
+                continue;
+            keys[entity.get()].push_back(id.primaryKey());
+        }
+        return keys;
+    };
+    for (auto& [entity, keys] : byEntity(changes.updated, true)) {
+        std::unordered_set<std::int64_t> missing(keys.begin(), keys.end());
+        for (auto& row : coordinator().store().rows(*entity, keys)) {
+            missing.erase(row.primaryKey);
+            auto object = registeredObject(*entity, row.primaryKey);
+            object->takeStoredValues(std::move(row.values));
+            refreshed.push_back(std::move(object));
+        }
+        for (auto key : missing) {
+            if (auto object = registeredObject(*entity, key)) {
+                forgetDeleted(object);
+                deleted.push_back(std::move(object));
+            }
+        }
+    }
+    for (auto& [entity, keys] : byEntity(changes.inserted, false)) {
+        for (auto& row : coordinator().store().rows(*entity, keys))
+            inserted.push_back(materialize(*entity, row.primaryKey, std::move(row.values)));
+    }
+    Foundation::Notification::UserInfo userInfo;
+    if (!inserted.empty())
+        userInfo.emplace(NSInsertedObjectsKey, std::move(inserted));
+    if (!refreshed.empty())
+        userInfo.emplace(NSRefreshedObjectsKey, std::move(refreshed));
+    if (!deleted.empty())
+        userInfo.emplace(NSDeletedObjectsKey, std::move(deleted));
+    if (!userInfo.empty())
+        Foundation::NotificationCenter::defaultCenter()->post(didChangeObjectsNotification(), sharedSelf(this), std::move(userInfo));
+}
+
+} // namespace CoreData

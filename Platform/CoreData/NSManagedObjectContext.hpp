@@ -1,0 +1,217 @@
+#pragma once
+
+#include "Platform/CoreData/NSBatchDeleteRequest.hpp"
+#include "Platform/CoreData/NSBatchDeleteResult.hpp"
+#include "Platform/CoreData/NSFetchRequest.hpp"
+#include "Platform/CoreData/NSManagedObject.hpp"
+#include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/Notification.hpp"
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+namespace Foundation {
+class DispatchQueue;
+}
+
+namespace CoreData {
+
+class NSPersistentStoreCoordinator;
+
+// The keys of the did-save and did-change notifications; each holds a
+// `std::vector<std::shared_ptr<NSManagedObject>>` (see `NSManagedObjectContext::objects`).
+inline constexpr const char* NSInsertedObjectsKey = "inserted";
+inline constexpr const char* NSUpdatedObjectsKey = "updated";
+inline constexpr const char* NSDeletedObjectsKey = "deleted";
+inline constexpr const char* NSRefreshedObjectsKey = "refreshed";
+
+// A scratch pad of objects over a store coordinator. It owns a queue: the main queue, or a serial queue of
+// its own. The context and its objects are used only on that queue, through `perform` and `performAndWait`
+// (a main-queue context also directly on the main thread). Changes stay in the context until `save()`
+// writes them to the store in one transaction.
+class NSManagedObjectContext : public Foundation::NSObject {
+public:
+    enum class ConcurrencyType { privateQueueConcurrencyType, mainQueueConcurrencyType };
+
+    // Posted by a context after a save, with the objects it inserted, updated and deleted.
+    static Foundation::Notification::Name didSaveObjectsNotification();
+    // Posted by a context when it announces changes to its objects: its own (when `processPendingChanges`
+    // runs: after a `perform` block, on the next turn of the main loop for a main-queue context, and
+    // before a save), and those merged from other contexts (inserted, refreshed, deleted).
+    static Foundation::Notification::Name didChangeObjectsNotification();
+    // The objects a notification holds under `key`; none when it holds none.
+    static std::vector<std::shared_ptr<NSManagedObject>> objects(const Foundation::Notification& notification, const char* key);
+
+    ConcurrencyType concurrencyType() const { return m_concurrencyType; }
+    std::shared_ptr<NSPersistentStoreCoordinator> persistentStoreCoordinator() const { return m_coordinator; }
+    void setPersistentStoreCoordinator(std::shared_ptr<NSPersistentStoreCoordinator> coordinator);
+    const std::optional<Foundation::String>& name() const { return m_name; }
+    void setName(std::optional<Foundation::String> name) { m_name = std::move(name); }
+    // When set, what other contexts of the same coordinator save is merged into this one on its queue.
+    bool automaticallyMergesChangesFromParent() const { return m_automaticallyMerges; }
+    void setAutomaticallyMergesChangesFromParent(bool merges) { m_automaticallyMerges = merges; }
+
+    // Runs the block on the context's queue later; an error escaping it stops the program.
+    void perform(std::function<void()> block);
+    // Runs the block on the context's queue (at once when already on it) and returns its result, or
+    // throws what it threw.
+    template <class Block>
+    std::invoke_result_t<Block> performAndWait(Block&& block)
+    {
+        using R = std::invoke_result_t<Block>;
+        if constexpr (std::is_void_v<R>) {
+            runAndWait(std::function<void()>(std::forward<Block>(block)));
+        } else {
+            std::optional<R> result;
+            runAndWait([&] { result.emplace(block()); });
+            return std::move(*result);
+        }
+    }
+
+    std::shared_ptr<NSManagedObject> insertNewObject(std::string_view entityName);
+    template <class T>
+    std::shared_ptr<T> insertNewObject(std::string_view entityName)
+    {
+        return castObject<T>(insertNewObject(entityName));
+    }
+    template <NamesItsEntity T>
+    std::shared_ptr<T> insertNewObject()
+    {
+        return insertNewObject<T>(Foundation::String(T::entityName()).view());
+    }
+    // Marks the object deleted, and follows the delete rules of its relationships: related objects are
+    // deleted too (cascade) or lose their link to it (nullify). Throws when the store cannot be read.
+    void delete_(const std::shared_ptr<NSManagedObject>& object);
+
+    // The context's object for an ID, read from the store when the context does not hold it yet; throws
+    // when the store has no such object.
+    std::shared_ptr<NSManagedObject> existingObject(const NSManagedObjectID& objectID);
+    // The object for an ID when the context holds it; nothing otherwise.
+    std::shared_ptr<NSManagedObject> registeredObject(const NSManagedObjectID& objectID) const;
+
+    template <class T>
+    std::vector<std::shared_ptr<T>> fetch(const NSFetchRequest<T>& request)
+    {
+        std::vector<std::shared_ptr<NSManagedObject>> objects = fetchObjects(request);
+        if constexpr (std::is_same_v<T, NSManagedObject>) {
+            return objects;
+        } else {
+            std::vector<std::shared_ptr<T>> typed;
+            typed.reserve(objects.size());
+            for (auto& object : objects)
+                typed.push_back(castObject<T>(std::move(object)));
+            return typed;
+        }
+    }
+    std::int64_t count(const NSFetchRequest<NSManagedObject>& request);
+    NSBatchDeleteResult execute(const NSBatchDeleteRequest& request);
+
+    bool hasChanges() const { return !m_inserted.empty() || !m_updated.empty() || !m_deleted.empty(); }
+    const std::vector<std::shared_ptr<NSManagedObject>>& insertedObjects() const { return m_inserted; }
+    const std::vector<std::shared_ptr<NSManagedObject>>& updatedObjects() const { return m_updated; }
+    const std::vector<std::shared_ptr<NSManagedObject>>& deletedObjects() const { return m_deleted; }
+    std::vector<std::shared_ptr<NSManagedObject>> registeredObjects() const;
+
+    // Writes every change in one transaction; on failure the store is untouched and the context keeps
+    // its changes. Fails for a required value that is missing, a deletion a rule denies, a change to an
+    // object another context or process deleted, a store locked past its time-out, or a store error.
+    void save();
+    // Undoes every unsaved change.
+    void rollback();
+    // Forgets every object and change.
+    void reset();
+    // Reads the object's values from the store again; with `mergeChanges` its unsaved changes stay on top,
+    // without them they are dropped.
+    void refresh(const std::shared_ptr<NSManagedObject>& object, bool mergeChanges);
+    // Refreshes every object the context holds, keeping unsaved changes: the way to see what another
+    // process saved.
+    void refreshAllObjects();
+    void processPendingChanges();
+    // Brings the changes another context saved (its did-save notification) into this context.
+    void mergeChanges(const Foundation::Notification& fromContextDidSave);
+    // Brings changes known only by ID (a batch delete's result, under NSDeletedObjectsKey, or another
+    // process's saves) into each context, on its queue.
+    static void mergeChanges(const std::map<std::string, std::vector<NSManagedObjectID>>& fromRemoteContextSave,
+                             const std::vector<std::shared_ptr<NSManagedObjectContext>>& into);
+
+    ~NSManagedObjectContext() override;
+
+protected:
+    friend Foundation::Construct;
+    explicit NSManagedObjectContext(ConcurrencyType concurrencyType);
+    void initialize() override;
+
+private:
+    friend class NSManagedObject;
+    friend class NSPersistentStoreCoordinator;
+    struct Changes {
+        std::vector<NSManagedObjectID> inserted;
+        std::vector<NSManagedObjectID> updated;
+        std::vector<NSManagedObjectID> deleted;
+    };
+
+    template <class T>
+    static std::shared_ptr<T> castObject(std::shared_ptr<NSManagedObject> object)
+    {
+        if constexpr (std::is_same_v<T, NSManagedObject>) {
+            return object;
+        } else {
+            auto typed = std::dynamic_pointer_cast<T>(object);
+            if (!typed)
+                wrongClass(*object, typeid(T).name());
+            return typed;
+        }
+    }
+    [[noreturn]] static void wrongClass(const NSManagedObject& object, const char* wantedClass);
+
+    void runAndWait(const std::function<void()>& block);
+    std::vector<std::shared_ptr<NSManagedObject>> fetchObjects(const NSFetchRequest<NSManagedObject>& request);
+    const NSEntityDescription& entityNamed(std::string_view name) const;
+    NSPersistentStoreCoordinator& coordinator() const;
+    bool hasPendingChanges(const NSEntityDescription& entity) const;
+    std::shared_ptr<NSManagedObject> materialize(const NSEntityDescription& entity, std::int64_t primaryKey, std::vector<Value> values);
+    std::shared_ptr<NSManagedObject> registeredObject(const NSEntityDescription& entity, std::int64_t primaryKey) const;
+    // The object for an ID, read from the store when needed; nothing when the store has none.
+    std::shared_ptr<NSManagedObject> objectIfExists(const NSManagedObjectID& objectID);
+    void removePending(NSManagedObject& object);
+    void registerObject(const std::shared_ptr<NSManagedObject>& object);
+    void unregisterObject(const NSManagedObject& object);
+
+    void objectDidChange(NSManagedObject& object);
+    void announce(NSManagedObject& object, unsigned kind);
+    void scheduleProcessingPendingChanges();
+    void applyDeleteRules(const std::shared_ptr<NSManagedObject>& object);
+    void validateForSave() const;
+    void checkDenyRules() const;
+    void forgetDeleted(const std::shared_ptr<NSManagedObject>& object);
+    void mergeChanges(const Changes& changes);
+    static Changes changes(const Foundation::Notification& notification);
+
+    ConcurrencyType m_concurrencyType;
+    std::weak_ptr<NSManagedObjectContext> m_self;
+    std::shared_ptr<Foundation::DispatchQueue> m_queue;
+    std::shared_ptr<NSPersistentStoreCoordinator> m_coordinator;
+    std::optional<Foundation::String> m_name;
+    bool m_automaticallyMerges = false;
+
+    std::unordered_map<const NSEntityDescription*, std::unordered_map<std::int64_t, std::weak_ptr<NSManagedObject>>> m_registered;
+    std::size_t m_registeredCount = 0;
+    std::size_t m_purgeThreshold = 1024;
+    std::vector<std::shared_ptr<NSManagedObject>> m_inserted;
+    std::vector<std::shared_ptr<NSManagedObject>> m_updated;
+    std::vector<std::shared_ptr<NSManagedObject>> m_deleted;
+    std::unordered_map<std::int64_t, std::shared_ptr<NSManagedObject>> m_insertedByTemporaryKey;
+    std::vector<std::shared_ptr<NSManagedObject>> m_unannounced[3];
+    bool m_processingScheduled = false;
+};
+
+} // namespace CoreData

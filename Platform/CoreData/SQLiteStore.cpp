@@ -1,0 +1,754 @@
+#include "Platform/CoreData/SQLiteStore.hpp"
+
+#include "Platform/CoreData/BoundPredicate.hpp"
+#include "Platform/CoreData/CoreDataError.hpp"
+#include "Platform/CoreData/NSEntityDescription.hpp"
+#include "Platform/CoreData/NSManagedObjectModel.hpp"
+#include "Platform/CoreData/TextComparison.hpp"
+#include "Platform/Foundation/CocoaError.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace CoreData {
+
+namespace {
+
+// The version of the table layout; a store written by a later layout is refused.
+constexpr std::int64_t layoutVersion = 1;
+constexpr std::size_t statementCacheLimit = 128;
+constexpr std::size_t cachedStatementLength = 2000;
+constexpr const char* valueSetPointerType = "CoreData.SQLValueSet";
+
+std::string quoted(const Foundation::String& name)
+{
+    return "\"" + name.utf8() + "\"";
+}
+
+std::string lowercased(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+const char* columnType(NSAttributeType type)
+{
+    switch (type) {
+    case NSAttributeType::string: return "TEXT";
+    case NSAttributeType::integer64:
+    case NSAttributeType::boolean: return "INTEGER";
+    case NSAttributeType::double_:
+    case NSAttributeType::date: return "REAL";
+    case NSAttributeType::binaryData:
+    case NSAttributeType::uuid: return "BLOB";
+    }
+    return "ANY";
+}
+
+std::string columnDefinition(const NSEntityDescription::StoredProperty& property)
+{
+    std::string definition = quoted(property.name) + " " + columnType(property.type);
+    if (property.type == NSAttributeType::string)
+        definition += " COLLATE cd_string";
+    return definition;
+}
+
+std::string hex(const std::uint8_t* bytes, std::size_t count)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += digits[bytes[i] >> 4];
+        text += digits[bytes[i] & 15];
+    }
+    return text;
+}
+
+std::string real(double value)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+// A default value written into the schema, for rows that exist before its column does.
+std::string literal(const Value& value)
+{
+    if (const auto* boolean = value.as<bool>())
+        return *boolean ? "1" : "0";
+    if (const auto* integer = value.as<std::int64_t>())
+        return std::to_string(*integer);
+    if (const auto* number = value.as<double>())
+        return real(*number);
+    if (const auto* date = value.as<Foundation::Date>())
+        return real(date->timeIntervalSinceReferenceDate());
+    if (const auto* text = value.as<Foundation::String>()) {
+        std::string escaped;
+        for (char c : text->utf8())
+            escaped += c == '\'' ? std::string("''") : std::string(1, c);
+        return "'" + escaped + "'";
+    }
+    if (const auto* data = value.as<Foundation::Data>())
+        return "X'" + hex(data->bytes(), data->count()) + "'";
+    if (const auto* uuid = value.as<Foundation::UUID>())
+        return "X'" + hex(uuid->bytes().data(), uuid->bytes().size()) + "'";
+    return "NULL";
+}
+
+std::string keyList(const std::vector<std::int64_t>& keys)
+{
+    std::string list = "(";
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        list += (i ? "," : "") + std::to_string(keys[i]);
+    return list + ")";
+}
+
+// A value as the column holds it; nothing when the bytes cannot be a value of the type.
+std::optional<Value> valueFrom(sqlite3_value* value, NSAttributeType type)
+{
+    if (sqlite3_value_type(value) == SQLITE_NULL)
+        return Value();
+    switch (type) {
+    case NSAttributeType::string: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return Value(Foundation::String(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)))));
+    }
+    case NSAttributeType::integer64: return Value(static_cast<std::int64_t>(sqlite3_value_int64(value)));
+    case NSAttributeType::double_: return Value(sqlite3_value_double(value));
+    case NSAttributeType::boolean: return Value(sqlite3_value_int64(value) != 0);
+    case NSAttributeType::date: return Value(Foundation::Date(sqlite3_value_double(value)));
+    case NSAttributeType::binaryData: {
+        const void* bytes = sqlite3_value_blob(value);
+        auto count = static_cast<std::size_t>(sqlite3_value_bytes(value));
+        return Value(count == 0 ? Foundation::Data() : Foundation::Data(bytes, count));
+    }
+    case NSAttributeType::uuid: {
+        const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_value_blob(value));
+        Foundation::UUID::Bytes uuid;
+        if (static_cast<std::size_t>(sqlite3_value_bytes(value)) != uuid.size())
+            return std::nullopt;
+        std::copy(bytes, bytes + uuid.size(), uuid.begin());
+        return Value(Foundation::UUID(uuid));
+    }
+    }
+    return std::nullopt;
+}
+
+// SQLite calls these from C: nothing may escape them.
+int compareText(void*, int leftCount, const void* left, int rightCount, const void* right)
+{
+    try {
+        return TextComparison::compare({static_cast<const char*>(left), static_cast<std::size_t>(leftCount)},
+                                       {static_cast<const char*>(right), static_cast<std::size_t>(rightCount)});
+    } catch (...) {
+        return 0;
+    }
+}
+
+int compareTextIgnoringCase(void*, int leftCount, const void* left, int rightCount, const void* right)
+{
+    try {
+        return TextComparison::compareCaseInsensitive({static_cast<const char*>(left), static_cast<std::size_t>(leftCount)},
+                                                      {static_cast<const char*>(right), static_cast<std::size_t>(rightCount)});
+    } catch (...) {
+        return 0;
+    }
+}
+
+std::optional<std::string_view> textArgument(sqlite3_value* value)
+{
+    if (sqlite3_value_type(value) == SQLITE_NULL)
+        return std::nullopt;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
+}
+
+// cd_compare(left, right, operator, options): a text comparison exactly as predicates evaluate it in memory.
+void compareFunction(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    try {
+        auto type = static_cast<NSComparisonPredicate::Operator>(sqlite3_value_int(arguments[2]));
+        NSComparisonPredicate::Options options {static_cast<std::uint64_t>(sqlite3_value_int64(arguments[3]))};
+        auto left = textArgument(arguments[0]);
+        auto right = textArgument(arguments[1]);
+        bool holds;
+        if (left && right) {
+            holds = TextComparison::holds(type, *left, *right, options);
+        } else {
+            bool bothNil = !left && !right;
+            holds = type == NSComparisonPredicate::Operator::equalTo ? bothNil
+                : type == NSComparisonPredicate::Operator::notEqualTo ? !bothNil
+                                                                        : false;
+        }
+        sqlite3_result_int(context, holds ? 1 : 0);
+    } catch (...) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+// cd_in(value, set, type): whether a long `in` list holds the value.
+void inFunction(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    try {
+        const auto* set = static_cast<const SQLValueSet*>(sqlite3_value_pointer(arguments[1], valueSetPointerType));
+        auto value = valueFrom(arguments[0], static_cast<NSAttributeType>(sqlite3_value_int(arguments[2])));
+        sqlite3_result_int(context, set && value && !value->isNil() && set->count(*value) ? 1 : 0);
+    } catch (...) {
+        sqlite3_result_error_nomem(context);
+    }
+}
+
+} // namespace
+
+// A prepared statement in use; it is reset (and returned to the cache) when it goes.
+class SQLiteStore::Statement {
+public:
+    Statement(SQLiteStore& store, sqlite3_stmt* handle, bool cached)
+        : m_store(store)
+        , m_handle(handle)
+        , m_cached(cached)
+    {
+    }
+    Statement(Statement&& other) noexcept
+        : m_store(other.m_store)
+        , m_handle(std::exchange(other.m_handle, nullptr))
+        , m_cached(other.m_cached)
+    {
+    }
+    ~Statement()
+    {
+        if (!m_handle)
+            return;
+        sqlite3_reset(m_handle);
+        sqlite3_clear_bindings(m_handle);
+        if (!m_cached)
+            sqlite3_finalize(m_handle);
+    }
+
+    sqlite3_stmt* handle() const { return m_handle; }
+
+    void bind(int index, const Value& value)
+    {
+        int result = SQLITE_OK;
+        struct Bind {
+            sqlite3_stmt* statement;
+            int index;
+            int operator()(std::monostate) const { return sqlite3_bind_null(statement, index); }
+            int operator()(bool value) const { return sqlite3_bind_int(statement, index, value ? 1 : 0); }
+            int operator()(std::int64_t value) const { return sqlite3_bind_int64(statement, index, value); }
+            int operator()(double value) const { return sqlite3_bind_double(statement, index, value); }
+            int operator()(const Foundation::String& value) const
+            {
+                return sqlite3_bind_text64(statement, index, value.c_str(), value.utf8().size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            }
+            int operator()(Foundation::Date value) const
+            {
+                return sqlite3_bind_double(statement, index, value.timeIntervalSinceReferenceDate());
+            }
+            int operator()(const Foundation::Data& value) const
+            {
+                // A null pointer would bind NULL; empty data is an empty blob.
+                if (value.isEmpty())
+                    return sqlite3_bind_zeroblob(statement, index, 0);
+                return sqlite3_bind_blob64(statement, index, value.bytes(), value.count(), SQLITE_TRANSIENT);
+            }
+            int operator()(const Foundation::UUID& value) const
+            {
+                return sqlite3_bind_blob(statement, index, value.bytes().data(), static_cast<int>(value.bytes().size()), SQLITE_TRANSIENT);
+            }
+            int operator()(const NSManagedObjectID& value) const { return sqlite3_bind_int64(statement, index, value.primaryKey()); }
+        };
+        result = std::visit(Bind {m_handle, index}, value.storage());
+        if (result != SQLITE_OK)
+            m_store.fail(result, "Binding a value");
+    }
+
+    void bind(const std::vector<SQLBinding>& bindings, int first = 1)
+    {
+        int index = first;
+        for (const auto& binding : bindings) {
+            if (const auto* value = std::get_if<Value>(&binding)) {
+                bind(index++, *value);
+            } else {
+                const auto& set = std::get<std::shared_ptr<const SQLValueSet>>(binding);
+                int result = sqlite3_bind_pointer(m_handle, index++, const_cast<SQLValueSet*>(set.get()), valueSetPointerType, nullptr);
+                if (result != SQLITE_OK)
+                    m_store.fail(result, "Binding a value");
+            }
+        }
+    }
+
+    // True while there is a row to read.
+    bool step()
+    {
+        int result = sqlite3_step(m_handle);
+        if (result == SQLITE_ROW)
+            return true;
+        if (result != SQLITE_DONE)
+            m_store.fail(result, "Working with the store");
+        return false;
+    }
+
+    Value column(int index, const NSEntityDescription::StoredProperty& property)
+    {
+        auto value = valueFrom(sqlite3_column_value(m_handle, index), property.type);
+        if (!value) {
+            throw CoreDataError::make(CoreDataError::fileReadCorruptFile,
+                                      "The store at " + m_store.m_path + " holds a malformed value for " + property.name.utf8() + ".",
+                                      m_store.m_path);
+        }
+        if (property.relationship && !value->isNil())
+            return NSManagedObjectID(property.destination->name(), *value->as<std::int64_t>());
+        return std::move(*value);
+    }
+
+private:
+    SQLiteStore& m_store;
+    sqlite3_stmt* m_handle;
+    bool m_cached;
+};
+
+SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout)
+    : m_path(path.value_or(":memory:"))
+{
+    try {
+        open(path, timeout);
+        fitSchema(model);
+    } catch (...) {
+        for (auto& [sql, statement] : m_statements)
+            sqlite3_finalize(statement);
+        m_statements.clear();
+        sqlite3_close_v2(m_database);
+        m_database = nullptr;
+        throw;
+    }
+}
+
+SQLiteStore::~SQLiteStore()
+{
+    for (auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
+    sqlite3_close_v2(m_database);
+}
+
+void SQLiteStore::fail(int resultCode, const std::string& action) const
+{
+    std::string message = m_database ? sqlite3_errmsg(m_database) : sqlite3_errstr(resultCode);
+    auto underlying = std::make_shared<Foundation::NSError>(NSSQLiteErrorDomain, resultCode,
+                                                            std::map<std::string, std::string> {{Foundation::NSLocalizedDescriptionKey, message}});
+    switch (resultCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw CoreDataError::make(CoreDataError::persistentStoreTimeout,
+                                  "The store at " + m_path + " is locked by another process. " + action + " gave up waiting for it.",
+                                  m_path, underlying);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw CoreDataError::make(CoreDataError::fileReadCorruptFile,
+                                  "The store at " + m_path + " is damaged or is not a store. " + action + " failed; the file was left as it was.",
+                                  m_path, underlying);
+    case SQLITE_CANTOPEN:
+        throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The store at " + m_path + " could not be opened (" + message + ").",
+                                  m_path, underlying);
+    case SQLITE_FULL:
+        throw CoreDataError::make(CoreDataError::persistentStoreSave, "The disk holding the store at " + m_path + " is full. " + action + " failed.",
+                                  m_path, underlying);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw CoreDataError::make(CoreDataError::persistentStoreSave, "The store at " + m_path + " cannot be written (" + message + ").",
+                                  m_path, underlying);
+    default:
+        throw CoreDataError::make(CoreDataError::sqlite, action + " failed in the store at " + m_path + ": " + message + ".", m_path,
+                                  underlying);
+    }
+}
+
+void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
+{
+    if (path) {
+        std::filesystem::path file(*path);
+        std::error_code error;
+        if (file.has_parent_path())
+            std::filesystem::create_directories(file.parent_path(), error);
+        if (error) {
+            throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The folder of the store at " + m_path + " could not be made.", m_path,
+                                      Foundation::CocoaError::fileError(error.value(), file.parent_path().string(),
+                                                                        Foundation::CocoaError::Access::writing)
+                                          .clone());
+        }
+        // Only its owner may read a store of secrets; SQLite gives its journal files the same mode.
+        int descriptor = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | (path ? 0 : SQLITE_OPEN_MEMORY);
+    int result = sqlite3_open_v2(path ? path->c_str() : ":memory:", &m_database, flags, nullptr);
+    if (result != SQLITE_OK)
+        fail(result, "Opening the store");
+    sqlite3_extended_result_codes(m_database, 1);
+    sqlite3_busy_timeout(m_database, static_cast<int>(std::clamp(timeout, 0.0, 2.0e6) * 1000));
+    sqlite3_create_collation_v2(m_database, "cd_string", SQLITE_UTF8, nullptr, compareText, nullptr);
+    sqlite3_create_collation_v2(m_database, "cd_string_ci", SQLITE_UTF8, nullptr, compareTextIgnoringCase, nullptr);
+    sqlite3_create_function_v2(m_database, "cd_compare", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, compareFunction, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(m_database, "cd_in", 3, SQLITE_UTF8, nullptr, inFunction, nullptr, nullptr, nullptr);
+    // Reading the schema finds a file that is not a store, or a damaged or truncated one.
+    execute("SELECT count(*) FROM sqlite_master");
+    if (path) {
+        Statement mode = prepare("PRAGMA journal_mode=WAL");
+        if (!mode.step() || std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(mode.handle(), 0))) != "wal") {
+            throw CoreDataError::make(CoreDataError::persistentStoreOpen,
+                                      "The store at " + m_path + " could not be switched to write-ahead logging.", m_path);
+        }
+    }
+    execute("PRAGMA synchronous=FULL");
+}
+
+SQLiteStore::Statement SQLiteStore::prepare(const std::string& sql)
+{
+    bool cacheable = sql.size() <= cachedStatementLength;
+    if (cacheable) {
+        auto found = m_statements.find(sql);
+        if (found != m_statements.end() && !sqlite3_stmt_busy(found->second))
+            return Statement(*this, found->second, true);
+        if (found != m_statements.end())
+            cacheable = false; // in use further up: this use gets its own
+    }
+    sqlite3_stmt* handle = nullptr;
+    int result = sqlite3_prepare_v3(m_database, sql.c_str(), static_cast<int>(sql.size()), cacheable ? SQLITE_PREPARE_PERSISTENT : 0,
+                                    &handle, nullptr);
+    if (result != SQLITE_OK)
+        fail(result, "Reading the store");
+    if (!cacheable)
+        return Statement(*this, handle, false);
+    if (m_statements.size() >= statementCacheLimit) {
+        for (auto it = m_statements.begin(); it != m_statements.end();) {
+            if (sqlite3_stmt_busy(it->second)) {
+                ++it;
+            } else {
+                sqlite3_finalize(it->second);
+                it = m_statements.erase(it);
+            }
+        }
+    }
+    m_statements.emplace(sql, handle);
+    return Statement(*this, handle, true);
+}
+
+void SQLiteStore::execute(const std::string& sql)
+{
+    Statement statement = prepare(sql);
+    while (statement.step()) {
+    }
+}
+
+void SQLiteStore::fitSchema(const NSManagedObjectModel& model)
+{
+    auto guard = lock();
+    // Only a store that needs changing takes the write lock, so a second process can open it while the
+    // first writes.
+    if (fitSchema(model, false)) {
+        Transaction transaction(*this);
+        fitSchema(model, true);
+        transaction.commit();
+    }
+    Statement statement = prepare("SELECT \"value\" FROM \"_metadata\" WHERE \"key\" = 'identifier'");
+    if (statement.step())
+        m_identifier = Foundation::String(reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0)));
+}
+
+bool SQLiteStore::fitSchema(const NSManagedObjectModel& model, bool apply)
+{
+    bool changes = false;
+    auto change = [&](const std::string& sql) {
+        changes = true;
+        if (apply)
+            execute(sql);
+    };
+    std::set<std::string> tables;
+    std::set<std::string> indexes;
+    {
+        Statement statement = prepare("SELECT \"type\", \"name\" FROM sqlite_master");
+        while (statement.step()) {
+            std::string type = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0));
+            std::string name = lowercased(reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 1)));
+            (type == "table" ? tables : indexes).insert(name);
+        }
+    }
+    if (!tables.count("_metadata")) {
+        change("CREATE TABLE \"_metadata\" (\"key\" TEXT PRIMARY KEY, \"value\" TEXT NOT NULL) STRICT");
+    } else {
+        Statement statement = prepare("SELECT \"key\", \"value\" FROM \"_metadata\" WHERE \"key\" IN ('version', 'identifier')");
+        std::map<std::string, std::string> metadata;
+        while (statement.step()) {
+            metadata[reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0))]
+                = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 1));
+        }
+        if (metadata.count("version") && Foundation::parseInt(metadata["version"]).value_or(layoutVersion + 1) > layoutVersion) {
+            throw CoreDataError::make(CoreDataError::persistentStoreIncompatibleVersionHash,
+                                      "The store at " + m_path + " was written by a later version of the program.", m_path);
+        }
+        if (metadata.size() < 2)
+            changes = true;
+    }
+    if (apply) {
+        Statement insert = prepare("INSERT OR IGNORE INTO \"_metadata\" (\"key\", \"value\") VALUES ('version', ?), ('identifier', ?)");
+        insert.bind(1, Value(std::to_string(layoutVersion)));
+        insert.bind(2, Value(Foundation::UUID().uuidString()));
+        insert.step();
+    }
+    for (const auto& entity : model.entities()) {
+        const std::string table = quoted(entity->name());
+        if (!tables.count(lowercased(entity->name().utf8()))) {
+            std::string columns = "\"_pk\" INTEGER PRIMARY KEY AUTOINCREMENT";
+            for (const auto& property : entity->storedProperties())
+                columns += ", " + columnDefinition(property);
+            change("CREATE TABLE " + table + " (" + columns + ") STRICT");
+        } else {
+            std::map<std::string, std::string> columns;
+            Statement statement = prepare("PRAGMA table_info(" + table + ")");
+            while (statement.step()) {
+                columns[lowercased(reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 1)))]
+                    = reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 2));
+            }
+            for (const auto& property : entity->storedProperties()) {
+                std::string where = entity->name().utf8() + "." + property.name.utf8();
+                auto found = columns.find(lowercased(property.name.utf8()));
+                if (found == columns.end()) {
+                    if (!property.isOptional && property.defaultValue.isNil() && count(*entity, {"1", {}}) > 0) {
+                        throw CoreDataError::make(CoreDataError::persistentStoreIncompatibleSchema,
+                                                  "The store at " + m_path + " holds " + entity->name().utf8()
+                                                      + " objects, which the required attribute " + where + " has no value for.",
+                                                  m_path);
+                    }
+                    std::string definition = columnDefinition(property);
+                    if (!property.defaultValue.isNil())
+                        definition += " DEFAULT " + literal(property.defaultValue);
+                    change("ALTER TABLE " + table + " ADD COLUMN " + definition);
+                } else if (lowercased(found->second) != lowercased(columnType(property.type))) {
+                    throw CoreDataError::make(CoreDataError::persistentStoreIncompatibleSchema,
+                                              "The store at " + m_path + " keeps " + where + " as " + found->second + ", but the model makes it a "
+                                                  + name(property.type) + ".",
+                                              m_path);
+                }
+            }
+        }
+        for (const auto& property : entity->storedProperties()) {
+            if (!property.isIndexed)
+                continue;
+            std::string index = "_index_" + entity->name().utf8() + "_" + property.name.utf8();
+            if (!indexes.count(lowercased(index)))
+                change("CREATE INDEX \"" + index + "\" ON " + table + " (" + quoted(property.name) + ")");
+        }
+    }
+    return changes;
+}
+
+SQLiteStore::Transaction::Transaction(SQLiteStore& store)
+    : m_store(store)
+    , m_lock(store.lock())
+{
+    m_store.execute("BEGIN IMMEDIATE");
+}
+
+SQLiteStore::Transaction::~Transaction()
+{
+    if (!m_done)
+        sqlite3_exec(m_store.m_database, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SQLiteStore::Transaction::commit()
+{
+    m_store.execute("COMMIT");
+    m_done = true;
+}
+
+std::string SQLiteStore::selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly) const
+{
+    std::string sql = "SELECT \"_pk\"";
+    if (!keysOnly) {
+        for (const auto& property : entity.storedProperties())
+            sql += ", " + quoted(property.name);
+    }
+    sql += " FROM " + quoted(entity.name()) + " WHERE " + query.where.text;
+    if (!query.orderBy.empty())
+        sql += " ORDER BY " + query.orderBy;
+    if (query.limit > 0 || query.offset > 0)
+        sql += " LIMIT " + std::to_string(query.limit > 0 ? query.limit : -1);
+    if (query.offset > 0)
+        sql += " OFFSET " + std::to_string(query.offset);
+    return sql;
+}
+
+std::vector<SQLiteStore::Row> SQLiteStore::fetchRows(const NSEntityDescription& entity, const Query& query)
+{
+    auto guard = lock();
+    Statement statement = prepare(selectSQL(entity, query, false));
+    statement.bind(query.where.bindings);
+    const auto& properties = entity.storedProperties();
+    std::vector<Row> rows;
+    while (statement.step()) {
+        Row row {sqlite3_column_int64(statement.handle(), 0), {}};
+        row.values.reserve(properties.size());
+        for (std::size_t i = 0; i < properties.size(); ++i)
+            row.values.push_back(statement.column(static_cast<int>(i + 1), properties[i]));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<std::int64_t> SQLiteStore::fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query)
+{
+    auto guard = lock();
+    Statement statement = prepare(selectSQL(entity, query, true));
+    statement.bind(query.where.bindings);
+    std::vector<std::int64_t> keys;
+    while (statement.step())
+        keys.push_back(sqlite3_column_int64(statement.handle(), 0));
+    return keys;
+}
+
+std::int64_t SQLiteStore::count(const NSEntityDescription& entity, const SQLFragment& where)
+{
+    auto guard = lock();
+    Statement statement = prepare("SELECT count(*) FROM " + quoted(entity.name()) + " WHERE " + where.text);
+    statement.bind(where.bindings);
+    statement.step();
+    return sqlite3_column_int64(statement.handle(), 0);
+}
+
+std::vector<SQLiteStore::Row> SQLiteStore::rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys)
+{
+    constexpr std::size_t chunk = 500;
+    std::vector<Row> rows;
+    for (std::size_t start = 0; start < primaryKeys.size(); start += chunk) {
+        std::vector<std::int64_t> keys(primaryKeys.begin() + static_cast<std::ptrdiff_t>(start),
+                                       primaryKeys.begin() + static_cast<std::ptrdiff_t>(std::min(primaryKeys.size(), start + chunk)));
+        Query query;
+        query.where.text = "\"_pk\" IN " + keyList(keys);
+        auto found = fetchRows(entity, query);
+        std::move(found.begin(), found.end(), std::back_inserter(rows));
+    }
+    return rows;
+}
+
+std::int64_t SQLiteStore::insertRow(const NSEntityDescription& entity, const std::vector<Value>& values)
+{
+    auto guard = lock();
+    const auto& properties = entity.storedProperties();
+    std::string sql = "INSERT INTO " + quoted(entity.name());
+    if (properties.empty()) {
+        sql += " DEFAULT VALUES";
+    } else {
+        std::string columns;
+        std::string parameters;
+        for (const auto& property : properties) {
+            columns += (columns.empty() ? "" : ", ") + quoted(property.name);
+            parameters += parameters.empty() ? "?" : ", ?";
+        }
+        sql += " (" + columns + ") VALUES (" + parameters + ")";
+    }
+    Statement statement = prepare(sql);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        statement.bind(static_cast<int>(i + 1), values[i]);
+    statement.step();
+    return sqlite3_last_insert_rowid(m_database);
+}
+
+bool SQLiteStore::updateRow(const NSEntityDescription& entity, std::int64_t primaryKey,
+                            const std::vector<std::pair<std::size_t, Value>>& changes)
+{
+    auto guard = lock();
+    std::string assignments;
+    for (const auto& [index, value] : changes)
+        assignments += (assignments.empty() ? "" : ", ") + quoted(entity.storedProperties()[index].name) + " = ?";
+    if (assignments.empty())
+        assignments = "\"_pk\" = \"_pk\"";
+    Statement statement = prepare("UPDATE " + quoted(entity.name()) + " SET " + assignments + " WHERE \"_pk\" = ?");
+    int parameter = 1;
+    for (const auto& [index, value] : changes)
+        statement.bind(parameter++, value);
+    statement.bind(parameter, Value(primaryKey));
+    statement.step();
+    return sqlite3_changes(m_database) == 1;
+}
+
+void SQLiteStore::deleteRow(const NSEntityDescription& entity, std::int64_t primaryKey)
+{
+    auto guard = lock();
+    Statement statement = prepare("DELETE FROM " + quoted(entity.name()) + " WHERE \"_pk\" = ?");
+    statement.bind(1, Value(primaryKey));
+    statement.step();
+}
+
+std::vector<NSManagedObjectID> SQLiteStore::batchDelete(const NSEntityDescription& entity, const Query& query)
+{
+    Transaction transaction(*this);
+    std::vector<NSManagedObjectID> deleted;
+    deleteCascading(entity, fetchPrimaryKeys(entity, query), deleted);
+    transaction.commit();
+    return deleted;
+}
+
+void SQLiteStore::deleteCascading(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys,
+                                  std::vector<NSManagedObjectID>& deleted)
+{
+    if (primaryKeys.empty())
+        return;
+    const std::string keys = keyList(primaryKeys);
+    const std::string table = quoted(entity.name());
+    auto denied = [&](const NSRelationshipDescription& relationship) {
+        return CoreDataError::make(CoreDataError::validationRelationshipDeniedDelete,
+                                   entity.name().utf8() + " objects cannot be deleted while their relationship "
+                                       + relationship.name().utf8() + " leads to objects (its delete rule denies it).");
+    };
+    for (const auto& toMany : entity.toManyRelationships()) {
+        if (toMany.relationship->deleteRule() != NSDeleteRule::deny)
+            continue;
+        std::string inverse = quoted(toMany.destination->storedProperties()[toMany.inverseIndex].name);
+        if (count(*toMany.destination, {inverse + " IN " + keys, {}}) > 0)
+            throw denied(*toMany.relationship);
+    }
+    std::vector<std::pair<const NSEntityDescription*, std::vector<std::int64_t>>> cascades;
+    for (const auto& property : entity.storedProperties()) {
+        if (!property.relationship || property.relationship->deleteRule() == NSDeleteRule::nullify)
+            continue;
+        std::string column = quoted(property.name);
+        Statement statement = prepare("SELECT DISTINCT " + column + " FROM " + table + " WHERE \"_pk\" IN " + keys + " AND " + column
+                                      + " IS NOT NULL");
+        std::vector<std::int64_t> targets;
+        while (statement.step())
+            targets.push_back(sqlite3_column_int64(statement.handle(), 0));
+        if (property.relationship->deleteRule() == NSDeleteRule::deny && !targets.empty())
+            throw denied(*property.relationship);
+        cascades.emplace_back(property.destination, std::move(targets));
+    }
+    {
+        // Only rows still there count: a cascade may come back to rows deleted further up.
+        Statement statement = prepare("DELETE FROM " + table + " WHERE \"_pk\" IN " + keys + " RETURNING \"_pk\"");
+        while (statement.step())
+            deleted.emplace_back(entity.name(), sqlite3_column_int64(statement.handle(), 0));
+    }
+    for (const auto& toMany : entity.toManyRelationships()) {
+        std::string inverse = quoted(toMany.destination->storedProperties()[toMany.inverseIndex].name);
+        if (toMany.relationship->deleteRule() == NSDeleteRule::cascade) {
+            Query children;
+            children.where.text = inverse + " IN " + keys;
+            deleteCascading(*toMany.destination, fetchPrimaryKeys(*toMany.destination, children), deleted);
+        } else {
+            execute("UPDATE " + quoted(toMany.destination->name()) + " SET " + inverse + " = NULL WHERE " + inverse + " IN " + keys);
+        }
+    }
+    for (const auto& [destination, targets] : cascades)
+        deleteCascading(*destination, targets, deleted);
+}
+
+} // namespace CoreData

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Platform/CoreData/NSManagedObjectID.hpp"
+#include "Platform/CoreData/SQLFragment.hpp"
+#include "Platform/CoreData/Value.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace CoreData {
+
+class NSEntityDescription;
+class NSManagedObjectModel;
+
+// One connection to an SQLite store: one table per entity, one column per stored property (see
+// docs/ARCHITECTURE.md). Every call takes the connection's lock, which callers may also hold across calls.
+// Failures throw NSErrors of CoreDataError's codes.
+class SQLiteStore {
+public:
+    struct Query {
+        SQLFragment where {"1", {}};
+        std::string orderBy;
+        std::int64_t limit = 0;
+        std::int64_t offset = 0;
+    };
+    struct Row {
+        std::int64_t primaryKey;
+        std::vector<Value> values;
+    };
+
+    // Nothing for `path` opens a store in memory.
+    SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout);
+    ~SQLiteStore();
+    SQLiteStore(const SQLiteStore&) = delete;
+    SQLiteStore& operator=(const SQLiteStore&) = delete;
+
+    const Foundation::String& identifier() const { return m_identifier; }
+    std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(m_mutex); }
+
+    std::vector<Row> fetchRows(const NSEntityDescription& entity, const Query& query);
+    std::vector<std::int64_t> fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query);
+    std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
+    std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);
+
+    // A write transaction; it rolls back unless committed.
+    class Transaction {
+    public:
+        explicit Transaction(SQLiteStore& store);
+        ~Transaction();
+        void commit();
+
+    private:
+        SQLiteStore& m_store;
+        std::unique_lock<std::recursive_mutex> m_lock;
+        bool m_done = false;
+    };
+    // Inside a transaction. Values hold permanent IDs for relationships.
+    std::int64_t insertRow(const NSEntityDescription& entity, const std::vector<Value>& values);
+    // False when the row is gone.
+    bool updateRow(const NSEntityDescription& entity, std::int64_t primaryKey, const std::vector<std::pair<std::size_t, Value>>& changes);
+    void deleteRow(const NSEntityDescription& entity, std::int64_t primaryKey);
+    // Deletes what the query matches, following delete rules, in a transaction of its own; answers the IDs
+    // of every object it deleted, those of the entity first.
+    std::vector<NSManagedObjectID> batchDelete(const NSEntityDescription& entity, const Query& query);
+
+private:
+    class Statement;
+    Statement prepare(const std::string& sql);
+    void execute(const std::string& sql);
+    [[noreturn]] void fail(int resultCode, const std::string& action) const;
+    void open(const std::optional<std::string>& path, double timeout);
+    void fitSchema(const NSManagedObjectModel& model);
+    bool fitSchema(const NSManagedObjectModel& model, bool apply);
+    std::string selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly) const;
+    void deleteCascading(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys,
+                         std::vector<NSManagedObjectID>& deleted);
+
+    sqlite3* m_database = nullptr;
+    std::string m_path;
+    Foundation::String m_identifier;
+    mutable std::recursive_mutex m_mutex;
+    std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+};
+
+} // namespace CoreData
