@@ -148,6 +148,23 @@ std::optional<CSVRow> CSVRowReader::nextRow()
             if (!loaded)
                 break;
         }
+        if (!hasField && m_takesRuns) {
+            // Most fields start with an ordinary character and end at the delimiter.
+            auto first = static_cast<unsigned char>(m_record[m_position]);
+            if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
+                hasField = true;
+                pendingFrom = m_position;
+                lastTokenStart = 0;
+                isQuoted = endsWithQuote = closesQuote = isEscaping = false;
+                m_position = m_stopsElsewhere->find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
+                                                    m_record.size());
+                if (m_position < m_record.size() && delimiter.size() == 1 && m_record[m_position] == delimiter[0]) {
+                    finishField();
+                    ++m_position;
+                }
+                continue;
+            }
+        }
         if (hasField && m_takesRuns) {
             const auto& stops = isQuoted && !(endsWithQuote && closesQuote) ? *m_stopsInOpenField : *m_stopsElsewhere;
             std::size_t at = stops.find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position, m_record.size());

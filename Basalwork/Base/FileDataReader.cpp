@@ -102,6 +102,12 @@ std::optional<FileDataReader::Record> FileDataReader::cutRecord()
             return std::nullopt;
         return Record {end, 0};
     }
+    // The first delimiter of the list wins wherever it stands in what this call reads, so finding it there
+    // settles the record without looking at the others.
+    if (occursBefore(0, readEnd)) {
+        m_readEnd = readEnd;
+        return Record {*m_searches[0].found + m_delimeters[0].count(), m_delimeters[0].count()};
+    }
     auto earliest = earliestDelimiterEnd();
     if (!earliest) {
         // No delimiter before the end of the file, which the search has read up to.
