@@ -125,17 +125,15 @@ const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDi
     return name;
 }
 
-AuthenticationStore::AuthenticationStore(std::shared_ptr<Foundation::UserDefaults> userDefaults,
-                                         std::shared_ptr<Foundation::NotificationCenter> notificationCenter,
-                                         std::shared_ptr<Metricove::AnalyticsStore> analyticsStore, std::shared_ptr<RecordSource> recordStore,
-                                         std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore> backupStore,
+// The records live in the application group, not in user defaults; the lock screen reports errors to
+// analytics and drives the backup store itself.
+AuthenticationStore::AuthenticationStore(std::shared_ptr<Foundation::UserDefaults>, std::shared_ptr<Foundation::NotificationCenter> notificationCenter,
+                                         std::shared_ptr<Metricove::AnalyticsStore>, std::shared_ptr<RecordSource> recordStore,
+                                         std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore>,
                                          AppExecutionContext appExecutionContext)
-    : m_userDefaults(std::move(userDefaults))
-    , m_notificationCenter(std::move(notificationCenter))
-    , m_analyticsStore(std::move(analyticsStore))
+    : m_notificationCenter(std::move(notificationCenter))
     , m_recordStore(std::move(recordStore))
     , m_preferenceStore(std::move(preferenceStore))
-    , m_backupStore(std::move(backupStore))
     , m_appExecutionContext(std::move(appExecutionContext))
     , m_location(Basalwork::File::Location::appGroup(Global::App::appGroupIdentifier(), Foundation::String("Library/Application Support/AuthenticationStore")))
 {
@@ -281,11 +279,7 @@ bool AuthenticationStore::biometryAllowed() const
 
 void AuthenticationStore::setFlow(std::optional<AuthenticationState> flow)
 {
-    if (flow && !m_flow)
-        m_stateBeforeFlow = authenticationState();
     m_flow = std::move(flow);
-    if (!m_flow)
-        m_stateBeforeFlow.reset();
     postStateChange();
 }
 
@@ -537,7 +531,7 @@ void AuthenticationStore::lock(LockKind kind, bool resetsEntryAttempts, std::opt
     auto cryptor = m_recordStore->cryptor();
     cryptor->lock();
     m_flow.reset();
-    m_stateBeforeFlow.reset();
+    m_pendingVaultKey.reset();
     m_isEvaluatingBiometry = false;
     m_isAwaitingSetupSteps = false;
     if (kind != LockKind::allowBiometry)
@@ -554,6 +548,9 @@ void AuthenticationStore::lock(LockKind kind, bool resetsEntryAttempts, std::opt
             m_wasAccountReset = true;
             m_lastMasterPasswordUnlockAt.reset();
         }
+    }
+    // A lock is also how the lock screen retries after records could not be read.
+    if (kind == LockKind::reloadRecords || m_readError) {
         readRecords();
         m_knownMasterPasswordChangedAt = m_records ? std::optional(m_records->masterPasswordChangedAt) : std::nullopt;
         postRecordsChange();

@@ -142,19 +142,15 @@ private:
     void postStateChange();
     void postRecordsChange();
 
-    std::shared_ptr<Foundation::UserDefaults> m_userDefaults;
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
-    std::shared_ptr<Metricove::AnalyticsStore> m_analyticsStore;
     std::shared_ptr<RecordSource> m_recordStore;
     std::shared_ptr<PreferenceStore> m_preferenceStore;
-    std::shared_ptr<BackupStore> m_backupStore;
     AppExecutionContext m_appExecutionContext;
     Basalwork::File::Location m_location;
 
     std::unique_ptr<Records> m_records;
     Foundation::ErrorPtr m_readError;
     std::optional<AuthenticationState> m_flow;
-    std::optional<AuthenticationState> m_stateBeforeFlow;
     bool m_isBiometricUnlockDue = false;
     bool m_isEvaluatingBiometry = false;
     bool m_isResettingAccount = false;

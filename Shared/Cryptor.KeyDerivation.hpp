@@ -2,12 +2,9 @@
 
 #include "Shared/Cryptor.hpp"
 
-#include <cstdint>
+#include "Platform/Foundation/CodingTraits.hpp"
 
-namespace Foundation {
-class Encoder;
-class Decoder;
-} // namespace Foundation
+#include <cstdint>
 
 namespace Shared {
 

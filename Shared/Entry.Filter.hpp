@@ -2,12 +2,9 @@
 
 #include "Shared/Entry.Category.hpp"
 
-#include <variant>
+#include "Platform/Foundation/CodingTraits.hpp"
 
-namespace Foundation {
-class Encoder;
-class Decoder;
-} // namespace Foundation
+#include <variant>
 
 namespace Shared {
 

@@ -1,12 +1,8 @@
 #pragma once
 
+#include "Platform/Foundation/CodingTraits.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/String.hpp"
-
-namespace Foundation {
-class Encoder;
-class Decoder;
-} // namespace Foundation
 
 namespace Shared {
 

@@ -1,14 +1,10 @@
 #pragma once
 
+#include "Platform/Foundation/CodingTraits.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <optional>
-
-namespace Foundation {
-class Encoder;
-class Decoder;
-} // namespace Foundation
 
 namespace Shared {
 

@@ -1,13 +1,9 @@
 #pragma once
 
+#include "Platform/Foundation/CodingTraits.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
-
-namespace Foundation {
-class Encoder;
-class Decoder;
-} // namespace Foundation
 
 namespace Shared {
 

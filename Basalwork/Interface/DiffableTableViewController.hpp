@@ -11,6 +11,8 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UINavigationBarAppearance.hpp"
+#include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UITableViewController.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
@@ -38,6 +40,7 @@ public:
     void viewDidLoad() override
     {
         UITableViewController::viewDidLoad();
+        setupNavigation();
         setupTableView();
         setupEmptyTableMessageView();
     }
@@ -213,6 +216,17 @@ private:
     {
         const auto inset = tableView()->contentInset();
         m_emptyTableMessageView->setCenterYOffset(0.5 * inset.top - 0.5 * inset.bottom);
+    }
+
+    // One appearance with the default background, for every bar height and scroll position.
+    virtual void setupNavigation()
+    {
+        auto appearance = Foundation::make<UIKit::UINavigationBarAppearance>();
+        appearance->configureWithDefaultBackground();
+        auto item = navigationItem();
+        item->setStandardAppearance(appearance);
+        item->setCompactAppearance(appearance);
+        item->setScrollEdgeAppearance(appearance);
     }
 
     virtual void setupTableView()

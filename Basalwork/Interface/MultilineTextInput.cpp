@@ -80,6 +80,19 @@ void MultilineTextInput::setup()
     });
 }
 
+void MultilineTextInput::setContentHuggingPriority(UIKit::UILayoutPriority priority, UIKit::NSLayoutConstraint::Axis forAxis)
+{
+    BorderShadowableControl::setContentHuggingPriority(priority, forAxis);
+    m_textView->setContentHuggingPriority(priority, forAxis);
+}
+
+void MultilineTextInput::setContentCompressionResistancePriority(UIKit::UILayoutPriority priority,
+                                                       UIKit::NSLayoutConstraint::Axis forAxis)
+{
+    BorderShadowableControl::setContentCompressionResistancePriority(priority, forAxis);
+    m_textView->setContentCompressionResistancePriority(priority, forAxis);
+}
+
 void MultilineTextInput::registerForPreferredContentSizeCategoryChanges()
 {
     Basalwork::registerForPreferredContentSizeCategoryChanges(

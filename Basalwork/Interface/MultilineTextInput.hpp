@@ -32,16 +32,37 @@ public:
     void setTextColor(std::shared_ptr<UIKit::UIColor> color) { m_textView->setTextColor(std::move(color)); }
     std::optional<Foundation::String> placeholder() const { return m_textView->placeholderText(); }
     void setPlaceholder(std::optional<Foundation::String> text) { m_textView->setPlaceholderText(std::move(text)); }
+    const std::optional<UIKit::UITextContentType>& textContentType() const { return m_textView->textContentType(); }
+    void setTextContentType(std::optional<UIKit::UITextContentType> type) { m_textView->setTextContentType(std::move(type)); }
+    UIKit::UIKeyboardType keyboardType() const { return m_textView->keyboardType(); }
+    void setKeyboardType(UIKit::UIKeyboardType type) { m_textView->setKeyboardType(type); }
+    UIKit::UITextAutocapitalizationType autocapitalizationType() const { return m_textView->autocapitalizationType(); }
+    void setAutocapitalizationType(UIKit::UITextAutocapitalizationType type) { m_textView->setAutocapitalizationType(type); }
+    UIKit::UITextAutocorrectionType autocorrectionType() const { return m_textView->autocorrectionType(); }
+    void setAutocorrectionType(UIKit::UITextAutocorrectionType type) { m_textView->setAutocorrectionType(type); }
+    UIKit::UITextSpellCheckingType spellCheckingType() const { return m_textView->spellCheckingType(); }
+    void setSpellCheckingType(UIKit::UITextSpellCheckingType type) { m_textView->setSpellCheckingType(type); }
     bool isScrollEnabled() const { return m_textView->isScrollEnabled(); }
     void setIsScrollEnabled(bool enabled) { m_textView->setIsScrollEnabled(enabled); }
     bool isEditable() const { return m_textView->isEditable(); }
     void setIsEditable(bool editable) { m_textView->setIsEditable(editable); }
     bool isSelectable() const { return m_textView->isSelectable(); }
     void setIsSelectable(bool selectable) { m_textView->setIsSelectable(selectable); }
+    UIKit::UIDataDetectorTypes dataDetectorTypes() const { return m_textView->dataDetectorTypes(); }
+    void setDataDetectorTypes(UIKit::UIDataDetectorTypes types) { m_textView->setDataDetectorTypes(types); }
     // The text view's distances from the frame's edges, each counted inwards.
     LayoutInsets insets() const;
     void setInsets(const LayoutInsets& insets);
 
+    bool isFirstResponder() const override { return m_textView->isFirstResponder(); }
+    std::shared_ptr<UIKit::UIColor> tintColor() const override { return m_textView->tintColor(); }
+    void setTintColor(std::shared_ptr<UIKit::UIColor> color) override { m_textView->setTintColor(std::move(color)); }
+    // The frame takes the priorities and so does its text view.
+    void setContentHuggingPriority(UIKit::UILayoutPriority priority, UIKit::NSLayoutConstraint::Axis forAxis) override;
+    void setContentCompressionResistancePriority(UIKit::UILayoutPriority priority,
+                                                 UIKit::NSLayoutConstraint::Axis forAxis) override;
+    std::shared_ptr<UIKit::UIView> forFirstBaselineLayout() override { return m_heightPlaceholder; }
+    std::shared_ptr<UIKit::UIView> forLastBaselineLayout() override { return m_textView; }
     bool canBecomeFirstResponder() const override { return m_textView->canBecomeFirstResponder(); }
     bool canResignFirstResponder() const override { return m_textView->canResignFirstResponder(); }
     bool becomeFirstResponder() override { return m_textView->becomeFirstResponder(); }

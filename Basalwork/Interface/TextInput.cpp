@@ -99,6 +99,19 @@ void TextInput::updateFullTextLayoutGuide()
     write(*m_fullTextHeightConstraint, rect.size.height);
 }
 
+void TextInput::setContentHuggingPriority(UIKit::UILayoutPriority priority, UIKit::NSLayoutConstraint::Axis forAxis)
+{
+    BorderShadowableControl::setContentHuggingPriority(priority, forAxis);
+    m_textField->setContentHuggingPriority(priority, forAxis);
+}
+
+void TextInput::setContentCompressionResistancePriority(UIKit::UILayoutPriority priority,
+                                                       UIKit::NSLayoutConstraint::Axis forAxis)
+{
+    BorderShadowableControl::setContentCompressionResistancePriority(priority, forAxis);
+    m_textField->setContentCompressionResistancePriority(priority, forAxis);
+}
+
 void TextInput::registerForPreferredContentSizeCategoryChanges()
 {
     Basalwork::registerForPreferredContentSizeCategoryChanges(m_textField);

@@ -49,6 +49,18 @@ public:
     void setPlaceholder(std::optional<Foundation::String> placeholder) { m_textField->setPlaceholder(std::move(placeholder)); }
     UIKit::NSTextAlignment textAlignment() const { return m_textField->textAlignment(); }
     void setTextAlignment(UIKit::NSTextAlignment alignment) { m_textField->setTextAlignment(alignment); }
+    const std::optional<UIKit::UITextContentType>& textContentType() const { return m_textField->textContentType(); }
+    void setTextContentType(std::optional<UIKit::UITextContentType> type) { m_textField->setTextContentType(std::move(type)); }
+    UIKit::UIKeyboardType keyboardType() const { return m_textField->keyboardType(); }
+    void setKeyboardType(UIKit::UIKeyboardType type) { m_textField->setKeyboardType(type); }
+    UIKit::UITextAutocapitalizationType autocapitalizationType() const { return m_textField->autocapitalizationType(); }
+    void setAutocapitalizationType(UIKit::UITextAutocapitalizationType type) { m_textField->setAutocapitalizationType(type); }
+    UIKit::UITextAutocorrectionType autocorrectionType() const { return m_textField->autocorrectionType(); }
+    void setAutocorrectionType(UIKit::UITextAutocorrectionType type) { m_textField->setAutocorrectionType(type); }
+    UIKit::UITextSpellCheckingType spellCheckingType() const { return m_textField->spellCheckingType(); }
+    void setSpellCheckingType(UIKit::UITextSpellCheckingType type) { m_textField->setSpellCheckingType(type); }
+    UIKit::UIReturnKeyType returnKeyType() const { return m_textField->returnKeyType(); }
+    void setReturnKeyType(UIKit::UIReturnKeyType type) { m_textField->setReturnKeyType(type); }
     bool isSecureTextEntry() const { return m_textField->isSecureTextEntry(); }
     void setIsSecureTextEntry(bool secure);
     UIKit::UITextField::ViewMode clearButtonMode() const { return m_textField->clearButtonMode(); }
@@ -58,6 +70,15 @@ public:
     void setInsets(const LayoutInsets& insets);
 
     // The frame answers for its field.
+    bool isFirstResponder() const override { return m_textField->isFirstResponder(); }
+    std::shared_ptr<UIKit::UIColor> tintColor() const override { return m_textField->tintColor(); }
+    void setTintColor(std::shared_ptr<UIKit::UIColor> color) override { m_textField->setTintColor(std::move(color)); }
+    // The frame takes the priorities and so does its field.
+    void setContentHuggingPriority(UIKit::UILayoutPriority priority, UIKit::NSLayoutConstraint::Axis forAxis) override;
+    void setContentCompressionResistancePriority(UIKit::UILayoutPriority priority,
+                                                 UIKit::NSLayoutConstraint::Axis forAxis) override;
+    std::shared_ptr<UIKit::UIView> forFirstBaselineLayout() override { return m_textField; }
+    std::shared_ptr<UIKit::UIView> forLastBaselineLayout() override { return m_textField; }
     bool canBecomeFirstResponder() const override { return m_textField->canBecomeFirstResponder(); }
     bool canResignFirstResponder() const override { return m_textField->canResignFirstResponder(); }
     bool becomeFirstResponder() override;

@@ -1,19 +1,8 @@
 #include "Basalwork/Interface/UITableView.hpp"
 
-#include <iostream>
 #include <utility>
 
 namespace Basalwork {
-
-namespace detail {
-
-void couldNotDequeue(const Foundation::String& identifier, const std::source_location& location)
-{
-    std::cerr << location.file_name() << ":" << location.line() << ": ";
-    Foundation::fatalError("Could not dequeue cell with reuseIdentifier -- " + std::string(identifier.view()) + " --");
-}
-
-} // namespace detail
 
 UIKit::CGFloat adjustedContentWidth(const UIKit::UITableView& tableView)
 {

@@ -2,9 +2,9 @@
 
 #include "Basalwork/Interface/ChangeSet.hpp"
 #include "Basalwork/Interface/DiffableSection.hpp"
+#include "Basalwork/Interface/NibLoadable.hpp"
 #include "Basalwork/Interface/ReuseIdentifiable.hpp"
 
-#include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/IndexPath.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 
@@ -16,12 +16,6 @@
 #include <vector>
 
 namespace Basalwork {
-
-namespace detail {
-
-[[noreturn]] void couldNotDequeue(const Foundation::String& identifier, const std::source_location& location);
-
-} // namespace detail
 
 // register(reuseIdentifiableClass:): under the type's reuse identifier.
 template <class T>
@@ -35,6 +29,21 @@ template <class T>
 void registerReuseIdentifiableClass(UIKit::UITableView& tableView)
 {
     tableView.registerHeaderFooterView<T>(reuseIdentifier<T>());
+}
+
+// registerNib(forReuseIdentifiableCellClass:bundle:) and (forReuseIdentifiableHeaderFooterClass:bundle:):
+// views of the type made from its interface file, under its reuse identifier.
+template <class T>
+    requires std::derived_from<T, UIKit::UITableViewCell>
+void registerNib(UIKit::UITableView& tableView, const std::shared_ptr<Foundation::Bundle>& bundle)
+{
+    tableView.registerCell(nib<T>(bundle), reuseIdentifier<T>());
+}
+template <class T>
+    requires std::derived_from<T, UIKit::UITableViewHeaderFooterView>
+void registerNib(UIKit::UITableView& tableView, const std::shared_ptr<Foundation::Bundle>& bundle)
+{
+    tableView.registerHeaderFooterView(nib<T>(bundle), reuseIdentifier<T>());
 }
 
 // A cell of type T, dequeued under its reuse identifier. Nothing registered under it, or something of

@@ -6,7 +6,6 @@
 #include <concepts>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <type_traits>
 
@@ -24,13 +23,20 @@ inline std::string describe(const Error& error) { return error.description(); }
 // characters escaped.
 std::string debugQuoted(std::string_view text);
 
+// Numbers as the platform prints them: floating point in the shortest form that reads back as the same
+// value, with ".0" on whole numbers and exponents beyond the plain range ("1e-05", "2e+16"); integers of
+// every width, one-byte ones included, as numbers.
+std::string describe(double value);
+std::string describe(float value);
+
 template <class T>
-    requires std::is_arithmetic_v<T>
+    requires std::is_integral_v<T>
 std::string describe(T value)
 {
-    std::ostringstream stream;
-    stream << value;
-    return stream.str();
+    if constexpr (std::is_signed_v<T>)
+        return std::to_string(static_cast<long long>(value));
+    else
+        return std::to_string(static_cast<unsigned long long>(value));
 }
 
 template <class T>

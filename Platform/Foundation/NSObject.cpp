@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
@@ -10,19 +11,49 @@
 
 namespace Foundation {
 
+namespace {
+
+bool isNameCharacter(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$';
+}
+
+// Drops every enclosing scope of every name in a type, as the platform prints types: the scope before
+// each "::" goes, with its template arguments or parenthesised part ("(anonymous namespace)").
+std::string withoutScopes(std::string_view name)
+{
+    std::string result;
+    for (std::size_t index = 0; index < name.size();) {
+        if (name.compare(index, 2, "::") != 0) {
+            result += name[index++];
+            continue;
+        }
+        index += 2;
+        std::size_t end = result.size();
+        int depth = 0;
+        while (end > 0) {
+            const char c = result[end - 1];
+            if (c == '>' || c == ')')
+                ++depth;
+            else if ((c == '<' || c == '(') && depth > 0)
+                --depth;
+            else if (depth == 0 && !isNameCharacter(c))
+                break;
+            --end;
+        }
+        result.erase(end);
+    }
+    return result;
+}
+
+} // namespace
+
 std::string demangledTypeName(const char* mangled, bool qualified)
 {
     int status = 0;
     char* raw = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
     std::string_view name = (status == 0 && raw) ? std::string_view(raw) : std::string_view(mangled);
-    if (!qualified) {
-        // Logs want the type without its namespaces.
-        auto templateStart = name.find('<');
-        auto lastColon = name.rfind("::", templateStart);
-        if (lastColon != std::string_view::npos)
-            name.remove_prefix(lastColon + 2);
-    }
-    std::string result(name);
+    std::string result = qualified ? std::string(name) : withoutScopes(name);
     std::free(raw);
     return result;
 }

@@ -98,7 +98,8 @@ std::shared_ptr<T> make(Args&&... args)
     return object;
 }
 
-// Readable class name of a C++ type, without namespaces.
+// Readable class name of a C++ type. Unqualified, every name in it drops its enclosing namespaces and
+// classes, template arguments included: `Holder<int>::Cell` is "Cell", `A::Box<B::Item>` is "Box<Item>".
 std::string demangledTypeName(const char* mangled, bool qualified = false);
 
 } // namespace Foundation

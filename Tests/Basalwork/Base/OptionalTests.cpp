@@ -8,6 +8,7 @@
 #include "Platform/Foundation/String.hpp"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -49,6 +50,29 @@ TEST(Optional, DescriptionWithoutTheOptionalWrapper)
     EXPECT_EQ(nonOptionalDescription(std::optional<std::int64_t> {42}), "42");
     EXPECT_EQ(nonOptionalDescription(std::optional<String> {"row 3"}), "row 3");
     EXPECT_EQ(nonOptionalDescription(std::optional<Foundation::Date> {Foundation::Date(0)}), "2001-01-01 00:00:00 +0000");
+}
+
+TEST(Optional, NumbersAreDescribedAsThePlatformPrintsThem)
+{
+    auto text = [](auto value) { return nonOptionalDescription(std::optional(value)); };
+    EXPECT_EQ(text(1234567.891), "1234567.891");
+    EXPECT_EQ(text(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(text(1.0), "1.0");
+    EXPECT_EQ(text(-0.0), "-0.0");
+    EXPECT_EQ(text(100.0), "100.0");
+    EXPECT_EQ(text(0.0001), "0.0001");
+    EXPECT_EQ(text(0.00001), "1e-05");
+    EXPECT_EQ(text(1e16), "10000000000000000.0");
+    EXPECT_EQ(text(2e16), "2e+16");
+    EXPECT_EQ(text(-1.5e300), "-1.5e+300");
+    EXPECT_EQ(text(0.1f), "0.1");
+    EXPECT_EQ(text(16777216.0f), "16777216.0");
+    EXPECT_EQ(text(1e8f), "1e+08");
+    EXPECT_EQ(text(std::numeric_limits<double>::infinity()), "inf");
+    // One-byte integers are numbers, not characters.
+    EXPECT_EQ(text(std::int8_t {-5}), "-5");
+    EXPECT_EQ(text(std::uint8_t {65}), "65");
+    EXPECT_EQ(text(std::numeric_limits<std::uint64_t>::max()), "18446744073709551615");
 }
 
 TEST(Optional, RawValueThatMayBeAbsent)

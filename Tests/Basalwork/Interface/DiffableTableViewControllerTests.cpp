@@ -179,6 +179,16 @@ TEST_F(DiffableTableTest, EmptyMessageSitsBetweenTheInsetsOnceTheTableLaysOut)
     EXPECT_EQ(screen->emptyTableMessageView()->centerYOffset(), 15);
 }
 
+TEST_F(DiffableTableTest, TheBarLooksTheSameAtEveryHeightAndScrollPosition)
+{
+    auto item = screen->navigationItem();
+    auto appearance = item->standardAppearance();
+    ASSERT_TRUE(appearance);
+    EXPECT_TRUE(appearance->backgroundEffect()); // the default, translucent background
+    EXPECT_EQ(item->compactAppearance(), appearance);
+    EXPECT_EQ(item->scrollEdgeAppearance(), appearance);
+}
+
 TEST(TableHelpers, DequeuingAnUnregisteredCellStopsNamingTheIdentifier)
 {
     auto table = make<UITableView>(UIKit::CGRect {}, UITableView::Style::plain);

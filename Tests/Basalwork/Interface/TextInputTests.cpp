@@ -120,6 +120,59 @@ TEST(TextInputControls, StartWithTheirInsetsAndFocusTheInnerViewOnATap)
     EXPECT_EQ(multiline->textView()->placeholderLabel()->text(), "Notes");
 }
 
+TEST(TextInputControls, TheFrameAnswersForItsInnerView)
+{
+    auto window = make<UIKit::UIWindow>(make<UIKit::UIWindowScene>());
+    window->makeKeyAndVisible();
+    auto input = make<TextInput>();
+    auto multiline = make<MultilineTextInput>();
+    window->addSubview(input);
+    window->addSubview(multiline);
+
+    EXPECT_FALSE(input->isFirstResponder());
+    ASSERT_TRUE(input->textField()->becomeFirstResponder());
+    EXPECT_TRUE(input->isFirstResponder()); // the field is, so the frame counts as it
+    ASSERT_TRUE(multiline->textView()->becomeFirstResponder());
+    EXPECT_TRUE(multiline->isFirstResponder());
+    EXPECT_FALSE(input->isFirstResponder());
+
+    using Axis = UIKit::NSLayoutConstraint::Axis;
+    input->setContentHuggingPriority(UIKit::UILayoutPriority {251}, Axis::vertical);
+    input->setContentCompressionResistancePriority(UIKit::UILayoutPriority {760}, Axis::horizontal);
+    EXPECT_EQ(input->contentHuggingPriority(Axis::vertical).rawValue, 251);
+    EXPECT_EQ(input->textField()->contentHuggingPriority(Axis::vertical).rawValue, 251);
+    EXPECT_EQ(input->textField()->contentCompressionResistancePriority(Axis::horizontal).rawValue, 760);
+    multiline->setContentHuggingPriority(UIKit::UILayoutPriority {252}, Axis::horizontal);
+    EXPECT_EQ(multiline->textView()->contentHuggingPriority(Axis::horizontal).rawValue, 252);
+
+    EXPECT_EQ(input->forFirstBaselineLayout(), input->textField());
+    EXPECT_EQ(input->forLastBaselineLayout(), input->textField());
+    EXPECT_EQ(multiline->forLastBaselineLayout(), multiline->textView());
+    EXPECT_NE(multiline->forFirstBaselineLayout(), multiline);
+
+    // The tint is the inner view's; views inside it still find it without asking the frame back.
+    input->setTintColor(UIKit::UIColor::black());
+    EXPECT_EQ(input->textField()->tintColor(), UIKit::UIColor::black());
+    EXPECT_EQ(input->tintColor(), UIKit::UIColor::black());
+    multiline->setTintColor(UIKit::UIColor::white());
+    EXPECT_EQ(multiline->textView()->placeholderLabel()->tintColor(), UIKit::UIColor::white());
+
+    input->setKeyboardType(UIKit::UIKeyboardType::emailAddress);
+    input->setAutocorrectionType(UIKit::UITextAutocorrectionType::no);
+    input->setAutocapitalizationType(UIKit::UITextAutocapitalizationType::none);
+    input->setTextContentType(UIKit::UITextContentType::username());
+    input->setReturnKeyType(UIKit::UIReturnKeyType::next);
+    EXPECT_EQ(input->textField()->keyboardType(), UIKit::UIKeyboardType::emailAddress);
+    EXPECT_EQ(input->textField()->autocorrectionType(), UIKit::UITextAutocorrectionType::no);
+    EXPECT_EQ(input->textField()->autocapitalizationType(), UIKit::UITextAutocapitalizationType::none);
+    EXPECT_EQ(input->textField()->textContentType(), UIKit::UITextContentType::username());
+    EXPECT_EQ(input->textField()->returnKeyType(), UIKit::UIReturnKeyType::next);
+    multiline->setSpellCheckingType(UIKit::UITextSpellCheckingType::no);
+    multiline->setDataDetectorTypes(UIKit::UIDataDetectorTypes::link());
+    EXPECT_EQ(multiline->textView()->spellCheckingType(), UIKit::UITextSpellCheckingType::no);
+    EXPECT_EQ(multiline->textView()->dataDetectorTypes(), UIKit::UIDataDetectorTypes::link());
+}
+
 TEST(TextInputControls, FullTextGuideFollowsTheTextAndKeepsItsPlaceWhenEmpty)
 {
     auto input = make<TextInput>();

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "Platform/CloudKit/CKDatabaseOperation.hpp"
+#include "Platform/CloudKit/CKRecordZone.hpp"
+#include "Platform/Foundation/Result.hpp"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace CloudKit {
+
+// Fetches zones by identifier (a missing one ends with zoneNotFound), or every zone of the database.
+class CKFetchRecordZonesOperation : public CKDatabaseOperation {
+public:
+    using PerRecordZoneResultBlock = std::function<void(const CKRecordZone::ID&, const Foundation::Result<std::shared_ptr<CKRecordZone>>&)>;
+    using FetchRecordZonesResultBlock = std::function<void(const Foundation::Result<void>&)>;
+
+    static std::shared_ptr<CKFetchRecordZonesOperation> fetchAllRecordZonesOperation();
+
+    // Nothing: every zone.
+    std::optional<std::vector<CKRecordZone::ID>> recordZoneIDs() const;
+    void setRecordZoneIDs(std::optional<std::vector<CKRecordZone::ID>> zoneIDs);
+
+    void setPerRecordZoneResultBlock(PerRecordZoneResultBlock block);
+    void setFetchRecordZonesResultBlock(FetchRecordZonesResultBlock block);
+
+protected:
+    friend Foundation::Construct;
+    CKFetchRecordZonesOperation() = default;
+    explicit CKFetchRecordZonesOperation(std::vector<CKRecordZone::ID> recordZoneIDs);
+
+    void run(DatabaseFolder& folder, const std::optional<CKSimulation::Failure>& failure) override;
+    void finish(const Foundation::ErrorPtr& error) override;
+    CKSimulation::Operation simulatedOperation() const override { return CKSimulation::Operation::fetchRecordZones; }
+
+private:
+    std::optional<std::vector<CKRecordZone::ID>> m_recordZoneIDs;
+    PerRecordZoneResultBlock m_perRecordZoneResultBlock;
+    FetchRecordZonesResultBlock m_fetchRecordZonesResultBlock;
+};
+
+} // namespace CloudKit

@@ -1,0 +1,55 @@
+#include "Platform/CloudKit/CKOperation.hpp"
+
+#include "Platform/CloudKit/CKError.hpp"
+#include "Platform/Foundation/UUID.hpp"
+
+namespace CloudKit {
+
+CKOperation::CKOperation()
+    : m_operationID(Foundation::UUID().uuidString())
+    , m_configuration(Foundation::make<Configuration>())
+{
+}
+
+std::shared_ptr<CKOperation::Configuration> CKOperation::configuration() const
+{
+    std::lock_guard lock(m_blockMutex);
+    return m_configuration;
+}
+
+void CKOperation::setConfiguration(std::shared_ptr<Configuration> configuration)
+{
+    std::lock_guard lock(m_blockMutex);
+    m_configuration = configuration ? std::move(configuration) : Foundation::make<Configuration>();
+}
+
+void CKOperation::setLongLivedOperationWasPersistedBlock(std::function<void()> block)
+{
+    std::lock_guard lock(m_blockMutex);
+    m_longLivedOperationWasPersistedBlock = std::move(block);
+}
+
+std::function<void()> CKOperation::longLivedOperationWasPersistedBlock() const
+{
+    std::lock_guard lock(m_blockMutex);
+    return m_longLivedOperationWasPersistedBlock;
+}
+
+void CKOperation::start()
+{
+    // The base class finishes a cancelled operation without running it; its result block still hears.
+    if (isCancelled())
+        finish(CKError(CKError::Code::operationCancelled, "The operation was cancelled").clone());
+    Operation::start();
+}
+
+void CKOperation::main()
+{
+    try {
+        perform();
+    } catch (...) {
+        finish(Foundation::currentError());
+    }
+}
+
+} // namespace CloudKit

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Platform/CloudKit/CKRecordValue.hpp"
+#include "Platform/CloudKit/CKRecordZone.ID.hpp"
+#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Error.hpp"
+
+#include <compare>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace CloudKit {
+
+class CKAsset;
+
+// One immutable file of a database's folder: the changes one save made, in order. Its name is
+// "<device>-<sequence>.batch", so that writers never collide; its clock is one more than the highest
+// clock its writer had seen, and batches apply in the order of (clock, device, sequence), which every
+// reader agrees on whatever order the files arrived in.
+struct ChangeBatch {
+    static constexpr std::int64_t formatVersion = 1;
+
+    struct Order {
+        std::int64_t clock = 0;
+        std::string device;
+        std::int64_t sequence = 0;
+        friend auto operator<=>(const Order&, const Order&) = default;
+    };
+
+    struct Change {
+        enum class Kind { createZone, deleteZone, saveRecord, deleteRecord };
+        Kind kind = Kind::saveRecord;
+        CKRecordZoneID zoneID;
+        // Which life of the zone a change belongs to: a zone deleted and made again is a new one.
+        std::string incarnation;
+        std::string recordName;
+        std::string recordType;
+        // True: the fields below are the record's fields. False: they change those named (nothing
+        // clears one) and keep the rest.
+        bool replacesFields = false;
+        std::map<std::string, std::optional<CKRecordValue>> fields;
+        // A save this version cannot read (a value of an unknown kind, a malformed type).
+        Foundation::ErrorPtr unreadable;
+    };
+
+    std::string device;
+    std::int64_t sequence = 0;
+    std::int64_t clock = 0;
+    Foundation::Date date;
+    // The operation that wrote it, so that a long-lived operation resumed elsewhere is written once.
+    std::optional<std::string> operationID;
+    std::vector<Change> changes;
+
+    Order order() const { return {clock, device, sequence}; }
+    std::string fileName() const { return fileName(device, sequence); }
+
+    static std::string fileName(const std::string& device, std::int64_t sequence);
+    // The device and sequence a batch's file name gives; nothing for a name that is not a batch's.
+    struct Name {
+        std::string device;
+        std::int64_t sequence;
+    };
+    static std::optional<Name> parseFileName(const std::string& fileName);
+
+    // Asset values are written as the names of files in the database's asset folder.
+    using AssetNamer = std::function<std::string(const CKAsset&)>;
+    using AssetFinder = std::function<std::shared_ptr<CKAsset>(const std::string&)>;
+
+    Foundation::Data encoded(const std::string& container, const std::string& account, const AssetNamer& namer) const;
+    // Throws CKError: internalError for a damaged file, badContainer for one of another container or
+    // account, incompatibleVersion for one a newer version wrote.
+    static ChangeBatch decode(const Foundation::Data& data, const std::string& fileName, const std::string& container,
+                              const std::string& account, const AssetFinder& finder);
+};
+
+} // namespace CloudKit

@@ -1,0 +1,650 @@
+#include "Platform/CloudKit/DatabaseFolder.hpp"
+
+#include "Platform/CloudKit/AtomicFile.hpp"
+#include "Platform/CloudKit/CKAsset.hpp"
+#include "Platform/CloudKit/CKServerChangeToken.hpp"
+#include "Platform/CloudKit/ChangeTokenPayload.hpp"
+#include "Platform/CloudKit/PushWatcher.hpp"
+#include "Platform/CloudKit/RecordCoding.hpp"
+#include "Platform/CloudKit/ServiceState.hpp"
+#include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
+#include "Platform/Foundation/UUID.hpp"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace CloudKit {
+namespace {
+
+namespace fs = std::filesystem;
+using Change = ChangeBatch::Change;
+
+// The most bytes of field values (assets not counted) one record may hold.
+constexpr std::size_t maximumRecordSize = 1'000'000;
+// Records per round of a fetch that names no limit, so that its token moves forward as it goes.
+constexpr std::int64_t defaultRoundSize = 400;
+
+bool endsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::vector<std::string> entryNames(const std::string& directory)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+// Temporary files of atomic writes are hidden; with the write lock held, any left are a dead writer's.
+void removeTemporaryFiles(const std::string& directory)
+{
+    for (const auto& name : entryNames(directory)) {
+        if (name.starts_with(".") && endsWith(name, ".tmp"))
+            ::unlink((directory + "/" + name).c_str());
+    }
+}
+
+bool isAssetName(const std::string& name)
+{
+    if (name.empty() || name.size() > 255 || name.front() == '.')
+        return false;
+    for (char c : name) {
+        bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+template <class Visit>
+void forEachAsset(const CKRecordValue& value, Visit&& visit)
+{
+    if (auto list = value.list()) {
+        for (const auto& element : *list)
+            forEachAsset(element, visit);
+    } else if (auto asset = value.as<std::shared_ptr<CKAsset>>()) {
+        visit(*asset);
+    }
+}
+
+std::string zoneText(const CKRecordZoneID& zoneID)
+{
+    return "\"" + zoneID.zoneName().utf8() + "\"";
+}
+
+CKError zoneNotFound(const CKRecordZoneID& zoneID)
+{
+    return CKError(CKError::Code::zoneNotFound, "Zone " + zoneText(zoneID) + " does not exist");
+}
+
+bool failsZone(const std::optional<CKSimulation::Failure>& failure, const CKRecordZoneID& zoneID)
+{
+    return failure && (!failure->zoneID || *failure->zoneID == zoneID);
+}
+
+CKError injected(const CKSimulation::Failure& failure)
+{
+    return CKError(failure.code, "Simulated failure");
+}
+
+} // namespace
+
+class DatabaseFolder::WriteLock {
+public:
+    explicit WriteLock(const std::string& folder)
+    {
+        for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
+            std::error_code ignored;
+            fs::create_directories(folder + sub, ignored);
+        }
+        auto path = folder + "/.lock";
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (m_fd < 0)
+            throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                int error = errno;
+                ::close(m_fd);
+                throw Foundation::CocoaError::fileError(error, path, Foundation::CocoaError::Access::writing);
+            }
+        }
+    }
+    ~WriteLock() { ::close(m_fd); }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+std::shared_ptr<DatabaseFolder> DatabaseFolder::open(const std::string& container, const std::string& account)
+{
+    static auto* mutex = new std::mutex;
+    // Folders live as long as the process: each holds what its batches amount to, read once.
+    static auto* folders = new std::map<std::string, std::shared_ptr<DatabaseFolder>>;
+    auto path = ServiceState::shared().rootFolder() + "/" + container + "/" + account;
+    std::lock_guard lock(*mutex);
+    auto& folder = (*folders)[path];
+    if (!folder) {
+        folder.reset(new DatabaseFolder(path, container, account));
+        PushWatcher::shared().watch(folder->batchesPath(), container);
+    }
+    return folder;
+}
+
+DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::string account)
+    : m_path(std::move(path))
+    , m_container(std::move(container))
+    , m_account(std::move(account))
+{
+    for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
+        std::error_code ignored;
+        fs::create_directories(m_path + sub, ignored);
+    }
+}
+
+DatabaseFolder::~DatabaseFolder() = default;
+
+std::shared_ptr<CKAsset> DatabaseFolder::assetNamed(const std::string& name) const
+{
+    if (!isAssetName(name))
+        return nullptr;
+    return Foundation::make<CKAsset>(Foundation::URL::fileURLWithPath(assetsPath() + "/" + name));
+}
+
+std::string DatabaseFolder::importAsset(const CKAsset& asset)
+{
+    auto source = asset.fileURL()->path().utf8();
+    auto directory = Foundation::FileIO::parentDirectory(source);
+    auto name = fs::path(source).filename().string();
+    if (directory == assetsPath() && isAssetName(name))
+        return name;
+    auto extension = fs::path(source).extension().string();
+    auto stored = Foundation::UUID().uuidString().utf8() + (isAssetName("x" + extension) ? extension : std::string());
+    Foundation::FileIO::writeFile(assetsPath() + "/" + stored, Foundation::FileIO::readFile(source), true);
+    return stored;
+}
+
+void DatabaseFolder::refresh(bool holdingWriteLock)
+{
+    auto names = entryNames(batchesPath());
+    std::set<std::string> present;
+    std::vector<std::shared_ptr<const ChangeBatch>> added;
+    auto finder = [this](const std::string& name) { return assetNamed(name); };
+    for (const auto& name : names) {
+        if (name.starts_with(".")) {
+            if (holdingWriteLock && endsWith(name, ".tmp"))
+                ::unlink((batchesPath() + "/" + name).c_str());
+            continue;
+        }
+        if (!endsWith(name, ".batch"))
+            continue;
+        present.insert(name);
+        if (auto parsed = ChangeBatch::parseFileName(name)) {
+            auto& highest = m_highestSequence[parsed->device];
+            highest = std::max(highest, parsed->sequence);
+        }
+        if (m_orderByFileName.contains(name))
+            continue;
+        auto path = batchesPath() + "/" + name;
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0)
+            continue;
+        auto known = m_unreadable.find(name);
+        if (known != m_unreadable.end() && known->second.size == info.st_size && known->second.modified == info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1'000'000'000)
+            continue;
+        try {
+            auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
+            m_unreadable.erase(name);
+            added.push_back(std::make_shared<const ChangeBatch>(std::move(batch)));
+        } catch (...) {
+            m_unreadable[name] = {Foundation::currentError(), info.st_size, info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1'000'000'000};
+        }
+    }
+
+    bool removed = false;
+    for (auto it = m_orderByFileName.begin(); it != m_orderByFileName.end();) {
+        if (present.contains(it->first)) {
+            ++it;
+            continue;
+        }
+        m_batches.erase(it->second);
+        it = m_orderByFileName.erase(it);
+        removed = true;
+    }
+    std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first); });
+
+    if (added.empty() && !removed)
+        return;
+    std::sort(added.begin(), added.end(), [](const auto& lhs, const auto& rhs) { return lhs->order() < rhs->order(); });
+    for (const auto& batch : added) {
+        m_batches.emplace(batch->order(), batch);
+        m_orderByFileName.emplace(batch->fileName(), batch->order());
+        m_highestClock = std::max(m_highestClock, batch->clock);
+        if (batch->operationID)
+            m_operationIDs.insert(*batch->operationID);
+    }
+    // A batch that sorts before one already applied (it arrived late from another machine) changes
+    // history: everything is applied again, in order.
+    if (removed || (!added.empty() && m_lastApplied && added.front()->order() < *m_lastApplied)) {
+        rebuildState();
+        return;
+    }
+    for (const auto& batch : added)
+        m_state.apply(*batch);
+    m_lastApplied = added.back()->order();
+}
+
+void DatabaseFolder::rebuildState()
+{
+    m_state.clear();
+    m_lastApplied.reset();
+    for (const auto& [order, batch] : m_batches) {
+        m_state.apply(*batch);
+        m_lastApplied = order;
+    }
+}
+
+void DatabaseFolder::publish(ChangeBatch& batch)
+{
+    const auto& device = ServiceState::shared().deviceIdentifier();
+    batch.device = device;
+    batch.sequence = m_highestSequence[device] + 1;
+    batch.clock = m_highestClock + 1;
+    batch.date = Foundation::Date::now();
+    auto namer = [](const CKAsset& asset) { return fs::path(asset.fileURL()->path().utf8()).filename().string(); };
+    auto path = batchesPath() + "/" + batch.fileName();
+    // Noted first: the watcher may see the file the moment it is renamed into place.
+    ServiceState::shared().noteOwnBatch(path);
+    AtomicFile::write(path, batch.encoded(m_container, m_account, namer));
+
+    m_highestSequence[device] = batch.sequence;
+    m_highestClock = batch.clock;
+    auto published = std::make_shared<const ChangeBatch>(std::move(batch));
+    m_batches.emplace(published->order(), published);
+    m_orderByFileName.emplace(published->fileName(), published->order());
+    if (published->operationID)
+        m_operationIDs.insert(*published->operationID);
+    m_state.apply(*published);
+    m_lastApplied = published->order();
+}
+
+std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const
+{
+    auto record = m_state.record(zoneID, name);
+    if (!record || record->unreadable)
+        return nullptr;
+    return CKRecord::fromServer(record->type, CKRecordID(name, zoneID), record->fields,
+                                {record->changeTag, record->creationDate, record->modificationDate});
+}
+
+Foundation::Result<std::shared_ptr<CKRecord>> DatabaseFolder::deliverableRecord(const CKRecordZoneID& zoneID, const std::string& name) const
+{
+    using Result = Foundation::Result<std::shared_ptr<CKRecord>>;
+    auto record = m_state.record(zoneID, name);
+    if (!record)
+        return Result::failure(CKError(CKError::Code::unknownItem, "Record \"" + name + "\" does not exist"));
+    if (record->unreadable)
+        return Result::failure(record->unreadable);
+    for (const auto& [key, value] : record->fields) {
+        bool missing = false;
+        forEachAsset(value, [&](const std::shared_ptr<CKAsset>& asset) {
+            missing = missing || !asset || !asset->fileURL() || !isRegularFile(asset->fileURL()->path().utf8());
+        });
+        if (missing)
+            return Result::failure(CKError(CKError::Code::assetNotAvailable,
+                                           "The asset of field \"" + key + "\" of record \"" + name + "\" is not available"));
+    }
+    return Result::success(serverRecord(zoneID, name));
+}
+
+Foundation::ErrorPtr DatabaseFolder::checkSave(const CKRecord& record, SavePolicy policy, Change& change)
+{
+    const auto& id = record.recordID();
+    const auto& name = id.recordName().utf8();
+    const auto& type = record.recordType().utf8();
+    auto invalid = [&](const std::string& why) { return CKError(CKError::Code::invalidArguments, why).clone(); };
+    if (!RecordCoding::isValidName(type))
+        return invalid("\"" + type + "\" is not a valid record type");
+    if (name.empty() || name.size() > 255)
+        return invalid("\"" + name + "\" is not a valid record name");
+    auto zone = m_state.zone(id.zoneID());
+    if (!zone)
+        return zoneNotFound(id.zoneID()).clone();
+    auto existing = m_state.record(id.zoneID(), name);
+    if (existing && existing->type != type)
+        return invalid("Record \"" + name + "\" is of type \"" + existing->type + "\", not \"" + type + "\"");
+    if (policy == SavePolicy::ifServerRecordUnchanged) {
+        auto tag = record.recordChangeTag();
+        if (existing && (!tag || tag->utf8() != existing->changeTag))
+            return CKError::serverRecordChanged(serverRecord(id.zoneID(), name), record.copy()).clone();
+        if (!existing && tag)
+            return CKError(CKError::Code::unknownItem, "Record \"" + name + "\" no longer exists").clone();
+    }
+
+    change.kind = Change::Kind::saveRecord;
+    change.zoneID = id.zoneID();
+    change.incarnation = zone->incarnation;
+    change.recordName = name;
+    change.recordType = type;
+    change.replacesFields = policy == SavePolicy::allKeys;
+    if (change.replacesFields) {
+        for (auto& [key, value] : record.fields())
+            change.fields.emplace(key, std::move(value));
+    } else {
+        change.fields = record.changedValues();
+    }
+
+    std::size_t size = 0;
+    for (const auto& [key, value] : change.fields) {
+        if (!RecordCoding::isValidName(key))
+            return invalid("\"" + key + "\" is not a valid field name");
+        if (!value)
+            continue;
+        bool missingAsset = false;
+        forEachAsset(*value, [&](const std::shared_ptr<CKAsset>& asset) {
+            missingAsset = missingAsset || !asset || !asset->fileURL() || !isRegularFile(asset->fileURL()->path().utf8());
+        });
+        if (missingAsset)
+            return CKError(CKError::Code::assetFileNotFound, "The file of the asset in field \"" + key + "\" does not exist").clone();
+        size += key.size() + RecordCoding::encode(*value, [](const CKAsset&) { return std::string(); }).dump().size();
+    }
+    if (size > maximumRecordSize)
+        return CKError(CKError::Code::limitExceeded, "Record \"" + name + "\" is larger than 1 MB").clone();
+    return nullptr;
+}
+
+DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest& request,
+                                                            const std::optional<CKSimulation::Failure>& zoneFailure)
+{
+    if (request.recordsToSave.size() + request.recordIDsToDelete.size() > maximumItemsPerRequest)
+        throw CKError(CKError::Code::limitExceeded,
+                      "A request may hold at most " + std::to_string(maximumItemsPerRequest) + " records");
+
+    std::lock_guard lock(m_mutex);
+    WriteLock writeLock(m_path);
+    refresh(true);
+    if (!m_sweptAfterDeadWriters) {
+        removeTemporaryFiles(assetsPath());
+        removeTemporaryFiles(longLivedPath());
+        m_sweptAfterDeadWriters = true;
+    }
+
+    ModifyOutcome outcome;
+    if (request.operationID && m_operationIDs.contains(*request.operationID)) {
+        for (const auto& record : request.recordsToSave) {
+            const auto& id = record->recordID();
+            auto saved = serverRecord(id.zoneID(), id.recordName().utf8());
+            outcome.saves.emplace_back(id, saved ? Foundation::Result<std::shared_ptr<CKRecord>>::success(saved)
+                                                 : Foundation::Result<std::shared_ptr<CKRecord>>::failure(CKError(CKError::Code::unknownItem, "Record \"" + id.recordName().utf8() + "\" no longer exists")));
+        }
+        for (const auto& id : request.recordIDsToDelete)
+            outcome.deletes.emplace_back(id, Foundation::Result<void>::success());
+        return outcome;
+    }
+
+    struct Item {
+        CKRecordID id;
+        Foundation::ErrorPtr error;
+        Change change;
+    };
+    std::vector<Item> saves;
+    std::vector<Item> deletes;
+    std::set<CKRecordID> requested;
+    auto duplicate = [](const CKRecordID& id) {
+        return CKError(CKError::Code::invalidArguments, "Record \"" + id.recordName().utf8() + "\" appears twice in the request").clone();
+    };
+    for (const auto& record : request.recordsToSave) {
+        Item item {record->recordID(), nullptr, {}};
+        if (!requested.insert(item.id).second)
+            item.error = duplicate(item.id);
+        else if (failsZone(zoneFailure, item.id.zoneID()))
+            item.error = injected(*zoneFailure).clone();
+        else
+            item.error = checkSave(*record, request.savePolicy, item.change);
+        saves.push_back(std::move(item));
+    }
+    for (const auto& id : request.recordIDsToDelete) {
+        Item item {id, nullptr, {}};
+        auto zone = m_state.zone(id.zoneID());
+        if (!requested.insert(id).second)
+            item.error = duplicate(id);
+        else if (failsZone(zoneFailure, id.zoneID()))
+            item.error = injected(*zoneFailure).clone();
+        else if (!zone)
+            item.error = zoneNotFound(id.zoneID()).clone();
+        else {
+            auto existing = m_state.record(id.zoneID(), id.recordName().utf8());
+            item.change = {Change::Kind::deleteRecord, id.zoneID(), zone->incarnation, id.recordName().utf8(),
+                           existing ? existing->type : std::string(), false, {}, nullptr};
+        }
+        deletes.push_back(std::move(item));
+    }
+
+    // In a custom zone an atomic request saves all of its items there or none.
+    if (request.isAtomic) {
+        std::set<CKRecordZoneID> failedZones;
+        for (const auto* items : {&saves, &deletes}) {
+            for (const auto& item : *items) {
+                if (item.error && !item.id.zoneID().isDefaultZone())
+                    failedZones.insert(item.id.zoneID());
+            }
+        }
+        for (auto* items : {&saves, &deletes}) {
+            for (auto& item : *items) {
+                if (!item.error && failedZones.contains(item.id.zoneID()))
+                    item.error = CKError(CKError::Code::batchRequestFailed, "Another item of the atomic request failed").clone();
+            }
+        }
+    }
+
+    ChangeBatch batch;
+    batch.operationID = request.operationID;
+    for (auto& item : saves) {
+        if (item.error)
+            continue;
+        for (auto& [key, value] : item.change.fields) {
+            if (value && value->kind() == CKRecordValue::Kind::asset)
+                value = CKRecordValue(assetNamed(importAsset(**value->as<std::shared_ptr<CKAsset>>())));
+            else if (value && value->list()) {
+                CKRecordValue::List list;
+                for (const auto& element : *value->list()) {
+                    auto asset = element.as<std::shared_ptr<CKAsset>>();
+                    list.push_back(asset ? CKRecordValue(assetNamed(importAsset(**asset))) : element);
+                }
+                value = CKRecordValue(std::move(list));
+            }
+        }
+        batch.changes.push_back(item.change);
+    }
+    for (const auto& item : deletes) {
+        if (!item.error)
+            batch.changes.push_back(item.change);
+    }
+    if (!batch.changes.empty())
+        publish(batch);
+
+    for (const auto& item : saves) {
+        if (item.error)
+            outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::failure(item.error));
+        else
+            outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::success(
+                                                    serverRecord(item.id.zoneID(), item.id.recordName().utf8())));
+    }
+    for (const auto& item : deletes) {
+        outcome.deletes.emplace_back(item.id, item.error ? Foundation::Result<void>::failure(item.error)
+                                                         : Foundation::Result<void>::success());
+    }
+    return outcome;
+}
+
+bool DatabaseFolder::hasPublished(const std::string& operationID)
+{
+    std::lock_guard lock(m_mutex);
+    refresh(false);
+    return m_operationIDs.contains(operationID);
+}
+
+DatabaseFolder::ZoneOutcome DatabaseFolder::modifyZones(const std::vector<CKRecordZoneID>& zonesToSave,
+                                                        const std::vector<CKRecordZoneID>& zonesToDelete,
+                                                        const std::optional<CKSimulation::Failure>& zoneFailure)
+{
+    std::lock_guard lock(m_mutex);
+    WriteLock writeLock(m_path);
+    refresh(true);
+
+    ZoneOutcome outcome;
+    ChangeBatch batch;
+    std::set<CKRecordZoneID> creating;
+    for (const auto& zoneID : zonesToSave) {
+        using Result = Foundation::Result<std::shared_ptr<CKRecordZone>>;
+        const auto& name = zoneID.zoneName().utf8();
+        if (failsZone(zoneFailure, zoneID)) {
+            outcome.saves.emplace_back(zoneID, Result::failure(injected(*zoneFailure)));
+        } else if (!ServiceState::isValidIdentifier(name) || zoneID.ownerName().utf8() != CKCurrentUserDefaultName) {
+            outcome.saves.emplace_back(zoneID, Result::failure(CKError(CKError::Code::invalidArguments, "\"" + name + "\" is not a valid zone of this user")));
+        } else {
+            if (!m_state.zone(zoneID) && creating.insert(zoneID).second)
+                batch.changes.push_back({Change::Kind::createZone, zoneID, Foundation::UUID().uuidString().utf8(), {}, {}, false, {}, nullptr});
+            outcome.saves.emplace_back(zoneID, Result::success(Foundation::make<CKRecordZone>(zoneID)));
+        }
+    }
+    for (const auto& zoneID : zonesToDelete) {
+        using Result = Foundation::Result<void>;
+        if (failsZone(zoneFailure, zoneID)) {
+            outcome.deletes.emplace_back(zoneID, Result::failure(injected(*zoneFailure)));
+        } else if (zoneID.isDefaultZone()) {
+            outcome.deletes.emplace_back(zoneID, Result::failure(CKError(CKError::Code::invalidArguments, "The default zone cannot be deleted")));
+        } else if (!m_state.zone(zoneID) && !creating.contains(zoneID)) {
+            outcome.deletes.emplace_back(zoneID, Result::failure(zoneNotFound(zoneID)));
+        } else {
+            batch.changes.push_back({Change::Kind::deleteZone, zoneID, {}, {}, {}, false, {}, nullptr});
+            outcome.deletes.emplace_back(zoneID, Result::success());
+        }
+    }
+    if (!batch.changes.empty())
+        publish(batch);
+    return outcome;
+}
+
+std::vector<std::pair<CKRecordZoneID, Foundation::Result<std::shared_ptr<CKRecordZone>>>>
+DatabaseFolder::fetchZones(const std::optional<std::vector<CKRecordZoneID>>& zoneIDs, const std::optional<CKSimulation::Failure>& zoneFailure)
+{
+    using Result = Foundation::Result<std::shared_ptr<CKRecordZone>>;
+    std::lock_guard lock(m_mutex);
+    refresh(false);
+    std::vector<CKRecordZoneID> wanted;
+    if (zoneIDs) {
+        wanted = *zoneIDs;
+    } else {
+        auto all = m_state.zoneIDs();
+        wanted.assign(all.begin(), all.end());
+    }
+    std::vector<std::pair<CKRecordZoneID, Result>> results;
+    for (const auto& zoneID : wanted) {
+        if (failsZone(zoneFailure, zoneID))
+            results.emplace_back(zoneID, Result::failure(injected(*zoneFailure)));
+        else if (m_state.zone(zoneID))
+            results.emplace_back(zoneID, Result::success(Foundation::make<CKRecordZone>(zoneID)));
+        else
+            results.emplace_back(zoneID, Result::failure(zoneNotFound(zoneID)));
+    }
+    return results;
+}
+
+DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& zoneID, const std::shared_ptr<CKServerChangeToken>& since,
+                                                         std::int64_t resultsLimit, bool fetchAllChanges)
+{
+    std::lock_guard lock(m_mutex);
+    refresh(false);
+
+    std::optional<ChangeTokenPayload> start;
+    if (since) {
+        start = ChangeTokenPayload::decode(since->payload());
+        if (!start || start->container != m_container || start->account != m_account || start->zoneID != zoneID)
+            throw CKError(CKError::Code::changeTokenExpired, "The change token belongs to another container, account or zone");
+    }
+    auto zone = m_state.zone(zoneID);
+    if (!zone)
+        throw zoneNotFound(zoneID);
+    if (start && !zone->holds(start->incarnation))
+        throw CKError(CKError::Code::changeTokenExpired, "Zone " + zoneText(zoneID) + " was deleted and made again since the change token was made");
+    ChangeTokenPayload payload = start ? std::move(*start) : ChangeTokenPayload {m_container, m_account, zoneID, zone->incarnation, {}};
+
+    ZoneChanges result;
+    for (const auto& [name, unreadable] : m_unreadable) {
+        if (payload.seen.contains(name))
+            continue;
+        result.unreadableBatches.emplace_back(Foundation::String(name), unreadable.error);
+        payload.seen.insert(name);
+    }
+
+    std::vector<const ChangeBatch*> unseen;
+    for (const auto& [order, batch] : m_batches) {
+        if (!payload.seen.contains(batch->fileName()))
+            unseen.push_back(batch.get());
+    }
+    // Each record is delivered once, with the batch that changed it last, so that a fetch stopped
+    // between rounds never delivers a record twice nor misses one.
+    std::map<std::string, std::size_t> lastChange;
+    std::map<std::string, std::string> deletedType;
+    for (std::size_t index = 0; index < unseen.size(); ++index) {
+        for (const auto& change : unseen[index]->changes) {
+            bool recordChange = change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord;
+            if (!recordChange || change.zoneID != zoneID || !zone->holds(change.incarnation))
+                continue;
+            lastChange[change.recordName] = index;
+            if (change.kind == Change::Kind::deleteRecord)
+                deletedType[change.recordName] = change.recordType;
+        }
+    }
+    std::vector<std::vector<std::string>> deliverAt(unseen.size());
+    for (const auto& [name, index] : lastChange)
+        deliverAt[index].push_back(name);
+
+    auto limit = resultsLimit > 0 ? resultsLimit : defaultRoundSize;
+    ChangeRound round;
+    std::int64_t count = 0;
+    for (std::size_t index = 0; index < unseen.size(); ++index) {
+        for (const auto& name : deliverAt[index]) {
+            CKRecordID id(name, zoneID);
+            if (m_state.record(zoneID, name)) {
+                round.changed.emplace_back(id, deliverableRecord(zoneID, name));
+                ++count;
+            } else if (start) {
+                round.deleted.emplace_back(id, Foundation::String(deletedType[name]));
+                ++count;
+            }
+        }
+        payload.seen.insert(unseen[index]->fileName());
+        if (count >= limit && index + 1 < unseen.size()) {
+            round.token = CKServerChangeToken::withPayload(payload.encoded());
+            result.rounds.push_back(std::move(round));
+            round = {};
+            count = 0;
+            if (!fetchAllChanges) {
+                result.moreComing = true;
+                return result;
+            }
+        }
+    }
+    round.token = CKServerChangeToken::withPayload(payload.encoded());
+    result.rounds.push_back(std::move(round));
+    return result;
+}
+
+} // namespace CloudKit

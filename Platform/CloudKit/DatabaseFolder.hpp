@@ -1,0 +1,131 @@
+#pragma once
+
+#include "Platform/CloudKit/CKError.hpp"
+#include "Platform/CloudKit/CKRecord.hpp"
+#include "Platform/CloudKit/CKRecordZone.hpp"
+#include "Platform/CloudKit/CKSimulation.hpp"
+#include "Platform/CloudKit/ChangeBatch.hpp"
+#include "Platform/CloudKit/DatabaseState.hpp"
+#include "Platform/Foundation/Result.hpp"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace CloudKit {
+
+class CKServerChangeToken;
+
+// The service's side of one private database: a folder of change batches ("Batches"), the files of
+// the assets they name ("Assets") and the long-lived operations not yet done ("LongLived"). It reads
+// each batch once per process and keeps what they amount to; writers hold a lock on the folder while
+// they check a save against the latest state and publish its batch, which is written whole and renamed
+// into place, so that a reader never sees part of one. One object per folder per process.
+class DatabaseFolder {
+public:
+    static std::shared_ptr<DatabaseFolder> open(const std::string& container, const std::string& account);
+    ~DatabaseFolder();
+
+    const std::string& path() const { return m_path; }
+    const std::string& container() const { return m_container; }
+    const std::string& account() const { return m_account; }
+    std::string batchesPath() const { return m_path + "/Batches"; }
+    std::string assetsPath() const { return m_path + "/Assets"; }
+    std::string longLivedPath() const { return m_path + "/LongLived"; }
+
+    enum class SavePolicy { ifServerRecordUnchanged = 0, changedKeys = 1, allKeys = 2 };
+    struct ModifyRequest {
+        std::vector<std::shared_ptr<CKRecord>> recordsToSave;
+        std::vector<CKRecordID> recordIDsToDelete;
+        SavePolicy savePolicy = SavePolicy::ifServerRecordUnchanged;
+        bool isAtomic = true;
+        std::optional<std::string> operationID;
+    };
+    struct ModifyOutcome {
+        std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> saves;
+        std::vector<std::pair<CKRecordID, Foundation::Result<void>>> deletes;
+    };
+    // The most items one request may hold.
+    static constexpr std::size_t maximumItemsPerRequest = 400;
+    // Throws CKError limitExceeded for a request over the limit, or the file system's error when the
+    // batch cannot be written (then nothing was saved). `zoneFailure` fails the items of its zones.
+    ModifyOutcome modifyRecords(const ModifyRequest& request, const std::optional<CKSimulation::Failure>& zoneFailure = {});
+
+    struct ZoneOutcome {
+        std::vector<std::pair<CKRecordZoneID, Foundation::Result<std::shared_ptr<CKRecordZone>>>> saves;
+        std::vector<std::pair<CKRecordZoneID, Foundation::Result<void>>> deletes;
+    };
+    ZoneOutcome modifyZones(const std::vector<CKRecordZoneID>& zonesToSave, const std::vector<CKRecordZoneID>& zonesToDelete,
+                            const std::optional<CKSimulation::Failure>& zoneFailure = {});
+    // Nothing: every zone.
+    std::vector<std::pair<CKRecordZoneID, Foundation::Result<std::shared_ptr<CKRecordZone>>>>
+    fetchZones(const std::optional<std::vector<CKRecordZoneID>>& zoneIDs, const std::optional<CKSimulation::Failure>& zoneFailure = {});
+
+    struct ChangeRound {
+        std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> changed;
+        std::vector<std::pair<CKRecordID, Foundation::String>> deleted;
+        std::shared_ptr<CKServerChangeToken> token;
+    };
+    struct ZoneChanges {
+        // Each round ends with the token that covers it; a fetch that stops between rounds resumes
+        // from that token and sees nothing twice.
+        std::vector<ChangeRound> rounds;
+        bool moreComing = false;
+        // Batches skipped because they could not be read, each named with its error, once per token.
+        CKError::PartialErrors unreadableBatches;
+    };
+    // Throws CKError zoneNotFound, or changeTokenExpired for a token of another container, account,
+    // zone or life of the zone.
+    ZoneChanges fetchChanges(const CKRecordZoneID& zoneID, const std::shared_ptr<CKServerChangeToken>& since,
+                             std::int64_t resultsLimit, bool fetchAllChanges);
+
+    // Whether a batch of this operation has been published (a long-lived operation resumed elsewhere).
+    bool hasPublished(const std::string& operationID);
+
+    // Copies an asset's file into the folder, unless it is there already; answers its file's name.
+    std::string importAsset(const CKAsset& asset);
+    std::shared_ptr<CKAsset> assetNamed(const std::string& name) const;
+
+private:
+    DatabaseFolder(std::string path, std::string container, std::string account);
+
+    class WriteLock;
+    // Reads the batches that appeared since the last look. With the write lock held, it also removes
+    // the temporary files of writers that died.
+    void refresh(bool holdingWriteLock);
+    void rebuildState();
+    // Gives the batch its name and clock, writes it and applies it. With the lock held.
+    void publish(ChangeBatch& batch);
+    std::shared_ptr<CKRecord> serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
+    Foundation::Result<std::shared_ptr<CKRecord>> deliverableRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
+    struct Check;
+    Foundation::ErrorPtr checkSave(const CKRecord& record, SavePolicy policy, ChangeBatch::Change& change);
+
+    std::string m_path;
+    std::string m_container;
+    std::string m_account;
+
+    std::mutex m_mutex;
+    std::map<ChangeBatch::Order, std::shared_ptr<const ChangeBatch>> m_batches;
+    std::map<std::string, ChangeBatch::Order> m_orderByFileName;
+    struct Unreadable {
+        Foundation::ErrorPtr error;
+        std::int64_t size;
+        std::int64_t modified;
+    };
+    std::map<std::string, Unreadable> m_unreadable;
+    std::map<std::string, std::int64_t> m_highestSequence;
+    std::int64_t m_highestClock = 0;
+    std::optional<ChangeBatch::Order> m_lastApplied;
+    std::set<std::string> m_operationIDs;
+    DatabaseState m_state;
+    bool m_sweptAfterDeadWriters = false;
+};
+
+} // namespace CloudKit

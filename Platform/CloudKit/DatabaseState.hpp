@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Platform/CloudKit/CKRecord.hpp"
+#include "Platform/CloudKit/ChangeBatch.hpp"
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Error.hpp"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace CloudKit {
+
+// The records and zones a database holds: what its change batches amount to when applied in order.
+class DatabaseState {
+public:
+    struct Record {
+        std::string type;
+        CKRecord::Fields fields;
+        std::string changeTag;
+        Foundation::Date creationDate;
+        Foundation::Date modificationDate;
+        // Set while the record's last save could not be read; its fields are then unknown.
+        Foundation::ErrorPtr unreadable;
+    };
+    struct Zone {
+        // Zones made at the same time on two devices that had not seen each other are one zone.
+        std::set<std::string> incarnations;
+        std::string incarnation;
+        std::map<std::string, Record> records;
+        bool holds(const std::string& incarnation) const { return incarnations.contains(incarnation); }
+    };
+
+    static constexpr const char* defaultZoneIncarnation = "default";
+
+    DatabaseState();
+    void clear();
+    void apply(const ChangeBatch& batch);
+
+    // Nothing for a zone that does not exist; the default zone always does.
+    const Zone* zone(const CKRecordZoneID& zoneID) const;
+    const Record* record(const CKRecordZoneID& zoneID, const std::string& recordName) const;
+    std::set<CKRecordZoneID> zoneIDs() const;
+
+    // The tag a save gets: unique to the batch and the change's place in it.
+    static std::string changeTag(const ChangeBatch& batch, std::size_t changeIndex);
+
+private:
+    std::map<CKRecordZoneID, Zone> m_zones;
+};
+
+} // namespace CloudKit

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace CloudKit {
+
+// The batch files a change token has seen. Each device writes its sequence numbers in order, so the
+// set is kept as ranges per device and stays small however many batches there are; a file whose name
+// is not a batch's (a damaged one that was skipped) is kept by name.
+class SeenBatches {
+public:
+    bool contains(const std::string& fileName) const;
+    void insert(const std::string& fileName);
+    bool isEmpty() const { return m_ranges.empty() && m_others.empty(); }
+
+    nlohmann::ordered_json encoded() const;
+    static std::optional<SeenBatches> decode(const nlohmann::ordered_json& json);
+
+private:
+    // Sorted, disjoint and not adjacent: [first, last] inclusive.
+    std::map<std::string, std::vector<std::pair<std::int64_t, std::int64_t>>> m_ranges;
+    std::set<std::string> m_others;
+};
+
+} // namespace CloudKit
