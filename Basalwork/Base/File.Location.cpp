@@ -1,6 +1,7 @@
 #include "Basalwork/Base/File.Location.hpp"
 
 #include "Basalwork/Base/GeneralError.hpp"
+#include "Basalwork/Base/StoreKeyError.hpp"
 #include "Basalwork/Base/URL.hpp"
 
 namespace Basalwork {
@@ -48,8 +49,10 @@ struct Subdirectory {
 
 URL File::Location::url(const FileManager& fileManager) const
 {
+    const auto subdirectory = std::visit(Subdirectory {}, m_case);
+    StoreKeyError::validateSubdirectory(subdirectory);
     URL url = std::visit(BaseDirectory {fileManager}, m_case);
-    appendPathComponent(url, std::visit(Subdirectory {}, m_case), true);
+    appendPathComponent(url, subdirectory, true);
     fileManager.createDirectory(url, true);
     return url;
 }

@@ -81,8 +81,10 @@ public:
     template <class C>
     const C* as() const { return std::get_if<C>(&m_case); }
 
-    // The location's directory, created with its intermediates when missing. File-manager errors pass
-    // through; an app group the system does not know fails with GeneralError.failedWithMessage.
+    // The location's directory, created with its intermediates when missing. A subdirectory that would
+    // lead outside the base directory fails with StoreKeyError.invalidSubdirectory before anything is
+    // touched; file-manager errors pass through; an app group the system does not know fails with
+    // GeneralError.failedWithMessage.
     Foundation::URL url(const Foundation::FileManager& fileManager) const;
 
 private:

@@ -7,18 +7,6 @@
 
 namespace CloudKit {
 
-std::shared_ptr<CKDatabase> CKDatabaseOperation::database() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_database;
-}
-
-void CKDatabaseOperation::setDatabase(std::shared_ptr<CKDatabase> database)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_database = std::move(database);
-}
-
 bool CKDatabaseOperation::isZoneLevel(CKError::Code code)
 {
     return code == CKError::Code::zoneNotFound || code == CKError::Code::userDeletedZone

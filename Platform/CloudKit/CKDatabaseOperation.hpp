@@ -16,9 +16,9 @@ class DatabaseFolder;
 // container can be reached; tests' injected failures meet it there.
 class CKDatabaseOperation : public CKOperation {
 public:
-    std::shared_ptr<CKDatabase> database() const;
+    std::shared_ptr<CKDatabase> database() const { return m_database.get(); }
     // Set by `CKDatabase::add`.
-    void setDatabase(std::shared_ptr<CKDatabase> database);
+    void setDatabase(std::shared_ptr<CKDatabase> database) { m_database.set(std::move(database)); }
 
 protected:
     CKDatabaseOperation() = default;
@@ -36,7 +36,7 @@ protected:
     static std::optional<CKSimulation::Failure> zoneLevel(const std::optional<CKSimulation::Failure>& failure);
 
 private:
-    std::shared_ptr<CKDatabase> m_database;
+    Locked<std::shared_ptr<CKDatabase>> m_database;
 };
 
 } // namespace CloudKit

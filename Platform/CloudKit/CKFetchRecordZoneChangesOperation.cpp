@@ -32,82 +32,13 @@ CKFetchRecordZoneChangesOperation::CKFetchRecordZoneChangesOperation(std::vector
 {
 }
 
-std::vector<CKRecordZone::ID> CKFetchRecordZoneChangesOperation::recordZoneIDs() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_recordZoneIDs;
-}
-
-void CKFetchRecordZoneChangesOperation::setRecordZoneIDs(std::vector<CKRecordZone::ID> zoneIDs)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_recordZoneIDs = std::move(zoneIDs);
-}
-
-std::map<CKRecordZone::ID, CKFetchRecordZoneChangesOperation::ZoneConfiguration> CKFetchRecordZoneChangesOperation::configurationsByRecordZoneID() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_configurations;
-}
-
-void CKFetchRecordZoneChangesOperation::setConfigurationsByRecordZoneID(std::map<CKRecordZone::ID, ZoneConfiguration> configurations)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_configurations = std::move(configurations);
-}
-
-bool CKFetchRecordZoneChangesOperation::fetchAllChanges() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_fetchAllChanges;
-}
-
-void CKFetchRecordZoneChangesOperation::setFetchAllChanges(bool fetchAll)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_fetchAllChanges = fetchAll;
-}
-
-void CKFetchRecordZoneChangesOperation::setRecordWasChangedBlock(RecordWasChangedBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_blocks.recordWasChanged = std::move(block);
-}
-
-void CKFetchRecordZoneChangesOperation::setRecordWithIDWasDeletedBlock(RecordWithIDWasDeletedBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_blocks.recordWithIDWasDeleted = std::move(block);
-}
-
-void CKFetchRecordZoneChangesOperation::setRecordZoneChangeTokensUpdatedBlock(RecordZoneChangeTokensUpdatedBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_blocks.tokensUpdated = std::move(block);
-}
-
-void CKFetchRecordZoneChangesOperation::setRecordZoneFetchResultBlock(RecordZoneFetchResultBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_blocks.zoneFetchResult = std::move(block);
-}
-
-void CKFetchRecordZoneChangesOperation::setFetchRecordZoneChangesResultBlock(FetchRecordZoneChangesResultBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_blocks.result = std::move(block);
-}
-
-CKFetchRecordZoneChangesOperation::Blocks CKFetchRecordZoneChangesOperation::blocks() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_blocks;
-}
-
 void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::optional<CKSimulation::Failure>& failure)
 {
     using ZoneResult = Foundation::Result<RecordZoneFetchResult>;
-    auto blocks = this->blocks();
+    auto recordWasChanged = m_recordWasChanged.get();
+    auto recordWithIDWasDeleted = m_recordWithIDWasDeleted.get();
+    auto tokensUpdated = m_tokensUpdated.get();
+    auto zoneFetchResult = m_zoneFetchResult.get();
     auto configurations = configurationsByRecordZoneID();
     bool fetchAll = fetchAllChanges();
     bool operationLevel = failure && !isZoneLevel(failure->code);
@@ -121,8 +52,8 @@ void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::o
         bool failsHere = failure && (operationLevel || !failure->zoneID || *failure->zoneID == zoneID);
         auto budget = failsHere ? failure->afterRecords : std::numeric_limits<std::int64_t>::max();
         auto zoneFailed = [&](Foundation::ErrorPtr error) {
-            if (blocks.zoneFetchResult)
-                blocks.zoneFetchResult(zoneID, ZoneResult::failure(error));
+            if (zoneFetchResult)
+                zoneFetchResult(zoneID, ZoneResult::failure(error));
             failures.emplace_back(zoneID, std::move(error));
         };
 
@@ -147,48 +78,48 @@ void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::o
                     stopped = true;
                     break;
                 }
-                if (!blocks.recordWasChanged)
+                if (!recordWasChanged)
                     continue;
                 if (configuration.desiredKeys && result.isSuccess())
-                    blocks.recordWasChanged(id, Foundation::Result<std::shared_ptr<CKRecord>>::success(
+                    recordWasChanged(id, Foundation::Result<std::shared_ptr<CKRecord>>::success(
                                                     withKeys(*result.successValue(), *configuration.desiredKeys)));
                 else
-                    blocks.recordWasChanged(id, result);
+                    recordWasChanged(id, result);
             }
             for (const auto& [id, type] : round.deleted) {
                 if (stopped || budget-- <= 0) {
                     stopped = true;
                     break;
                 }
-                if (blocks.recordWithIDWasDeleted)
-                    blocks.recordWithIDWasDeleted(id, type);
+                if (recordWithIDWasDeleted)
+                    recordWithIDWasDeleted(id, type);
             }
-            if (!stopped && index + 1 < changes.rounds.size() && blocks.tokensUpdated)
-                blocks.tokensUpdated(zoneID, round.token, std::nullopt);
+            if (!stopped && index + 1 < changes.rounds.size() && tokensUpdated)
+                tokensUpdated(zoneID, round.token, std::nullopt);
         }
 
         if (failsHere) {
             CKError error(failure->code, "Simulated failure");
             if (operationLevel) {
-                if (blocks.zoneFetchResult)
-                    blocks.zoneFetchResult(zoneID, ZoneResult::failure(error));
+                if (zoneFetchResult)
+                    zoneFetchResult(zoneID, ZoneResult::failure(error));
                 throw error;
             }
             zoneFailed(error.clone());
             continue;
         }
-        if (blocks.zoneFetchResult)
-            blocks.zoneFetchResult(zoneID, ZoneResult::success({changes.rounds.back().token, std::nullopt, changes.moreComing}));
+        if (zoneFetchResult)
+            zoneFetchResult(zoneID, ZoneResult::success({changes.rounds.back().token, std::nullopt, changes.moreComing}));
     }
 
-    if (blocks.result)
-        blocks.result(ItemResults::overall(std::move(failures)));
+    if (auto result = m_result.get())
+        result(ItemResults::overall(std::move(failures)));
 }
 
 void CKFetchRecordZoneChangesOperation::finish(const Foundation::ErrorPtr& error)
 {
-    if (auto block = blocks().result)
-        block(Foundation::Result<void>::failure(error));
+    if (auto result = m_result.get())
+        result(Foundation::Result<void>::failure(error));
 }
 
 } // namespace CloudKit

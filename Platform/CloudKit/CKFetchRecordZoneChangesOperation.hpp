@@ -4,6 +4,7 @@
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CloudKit/CKRecordZone.hpp"
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
+#include "Platform/CloudKit/Locked.hpp"
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Result.hpp"
 
@@ -42,19 +43,22 @@ public:
     using RecordZoneFetchResultBlock = std::function<void(const CKRecordZone::ID&, const Foundation::Result<RecordZoneFetchResult>&)>;
     using FetchRecordZoneChangesResultBlock = std::function<void(const Foundation::Result<void>&)>;
 
-    std::vector<CKRecordZone::ID> recordZoneIDs() const;
-    void setRecordZoneIDs(std::vector<CKRecordZone::ID> zoneIDs);
-    std::map<CKRecordZone::ID, ZoneConfiguration> configurationsByRecordZoneID() const;
-    void setConfigurationsByRecordZoneID(std::map<CKRecordZone::ID, ZoneConfiguration> configurations);
+    std::vector<CKRecordZone::ID> recordZoneIDs() const { return m_recordZoneIDs.get(); }
+    void setRecordZoneIDs(std::vector<CKRecordZone::ID> zoneIDs) { m_recordZoneIDs.set(std::move(zoneIDs)); }
+    std::map<CKRecordZone::ID, ZoneConfiguration> configurationsByRecordZoneID() const { return m_configurations.get(); }
+    void setConfigurationsByRecordZoneID(std::map<CKRecordZone::ID, ZoneConfiguration> configurations)
+    {
+        m_configurations.set(std::move(configurations));
+    }
     // True (the default): rounds go on until a zone has nothing more; false: one round per zone.
-    bool fetchAllChanges() const;
-    void setFetchAllChanges(bool fetchAll);
+    bool fetchAllChanges() const { return m_fetchAllChanges.get(); }
+    void setFetchAllChanges(bool fetchAll) { m_fetchAllChanges.set(fetchAll); }
 
-    void setRecordWasChangedBlock(RecordWasChangedBlock block);
-    void setRecordWithIDWasDeletedBlock(RecordWithIDWasDeletedBlock block);
-    void setRecordZoneChangeTokensUpdatedBlock(RecordZoneChangeTokensUpdatedBlock block);
-    void setRecordZoneFetchResultBlock(RecordZoneFetchResultBlock block);
-    void setFetchRecordZoneChangesResultBlock(FetchRecordZoneChangesResultBlock block);
+    void setRecordWasChangedBlock(RecordWasChangedBlock block) { m_recordWasChanged.set(std::move(block)); }
+    void setRecordWithIDWasDeletedBlock(RecordWithIDWasDeletedBlock block) { m_recordWithIDWasDeleted.set(std::move(block)); }
+    void setRecordZoneChangeTokensUpdatedBlock(RecordZoneChangeTokensUpdatedBlock block) { m_tokensUpdated.set(std::move(block)); }
+    void setRecordZoneFetchResultBlock(RecordZoneFetchResultBlock block) { m_zoneFetchResult.set(std::move(block)); }
+    void setFetchRecordZoneChangesResultBlock(FetchRecordZoneChangesResultBlock block) { m_result.set(std::move(block)); }
 
 protected:
     friend Foundation::Construct;
@@ -67,19 +71,14 @@ protected:
     CKSimulation::Operation simulatedOperation() const override { return CKSimulation::Operation::fetchRecordZoneChanges; }
 
 private:
-    struct Blocks {
-        RecordWasChangedBlock recordWasChanged;
-        RecordWithIDWasDeletedBlock recordWithIDWasDeleted;
-        RecordZoneChangeTokensUpdatedBlock tokensUpdated;
-        RecordZoneFetchResultBlock zoneFetchResult;
-        FetchRecordZoneChangesResultBlock result;
-    };
-    Blocks blocks() const;
-
-    std::vector<CKRecordZone::ID> m_recordZoneIDs;
-    std::map<CKRecordZone::ID, ZoneConfiguration> m_configurations;
-    bool m_fetchAllChanges = true;
-    Blocks m_blocks;
+    Locked<std::vector<CKRecordZone::ID>> m_recordZoneIDs;
+    Locked<std::map<CKRecordZone::ID, ZoneConfiguration>> m_configurations;
+    Locked<bool> m_fetchAllChanges {true};
+    Locked<RecordWasChangedBlock> m_recordWasChanged;
+    Locked<RecordWithIDWasDeletedBlock> m_recordWithIDWasDeleted;
+    Locked<RecordZoneChangeTokensUpdatedBlock> m_tokensUpdated;
+    Locked<RecordZoneFetchResultBlock> m_zoneFetchResult;
+    Locked<FetchRecordZoneChangesResultBlock> m_result;
 };
 
 } // namespace CloudKit

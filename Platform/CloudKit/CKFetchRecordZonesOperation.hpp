@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/CKDatabaseOperation.hpp"
 #include "Platform/CloudKit/CKRecordZone.hpp"
+#include "Platform/CloudKit/Locked.hpp"
 #include "Platform/Foundation/Result.hpp"
 
 #include <functional>
@@ -20,11 +21,11 @@ public:
     static std::shared_ptr<CKFetchRecordZonesOperation> fetchAllRecordZonesOperation();
 
     // Nothing: every zone.
-    std::optional<std::vector<CKRecordZone::ID>> recordZoneIDs() const;
-    void setRecordZoneIDs(std::optional<std::vector<CKRecordZone::ID>> zoneIDs);
+    std::optional<std::vector<CKRecordZone::ID>> recordZoneIDs() const { return m_recordZoneIDs.get(); }
+    void setRecordZoneIDs(std::optional<std::vector<CKRecordZone::ID>> zoneIDs) { m_recordZoneIDs.set(std::move(zoneIDs)); }
 
-    void setPerRecordZoneResultBlock(PerRecordZoneResultBlock block);
-    void setFetchRecordZonesResultBlock(FetchRecordZonesResultBlock block);
+    void setPerRecordZoneResultBlock(PerRecordZoneResultBlock block) { m_perRecordZoneResultBlock.set(std::move(block)); }
+    void setFetchRecordZonesResultBlock(FetchRecordZonesResultBlock block) { m_fetchRecordZonesResultBlock.set(std::move(block)); }
 
 protected:
     friend Foundation::Construct;
@@ -36,9 +37,9 @@ protected:
     CKSimulation::Operation simulatedOperation() const override { return CKSimulation::Operation::fetchRecordZones; }
 
 private:
-    std::optional<std::vector<CKRecordZone::ID>> m_recordZoneIDs;
-    PerRecordZoneResultBlock m_perRecordZoneResultBlock;
-    FetchRecordZonesResultBlock m_fetchRecordZonesResultBlock;
+    Locked<std::optional<std::vector<CKRecordZone::ID>>> m_recordZoneIDs;
+    Locked<PerRecordZoneResultBlock> m_perRecordZoneResultBlock;
+    Locked<FetchRecordZonesResultBlock> m_fetchRecordZonesResultBlock;
 };
 
 } // namespace CloudKit

@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/CKDatabaseOperation.hpp"
 #include "Platform/CloudKit/CKRecordZone.hpp"
+#include "Platform/CloudKit/Locked.hpp"
 #include "Platform/Foundation/Result.hpp"
 
 #include <functional>
@@ -20,14 +21,14 @@ public:
     using PerRecordZoneDeleteBlock = std::function<void(const CKRecordZone::ID&, const Foundation::Result<void>&)>;
     using ModifyRecordZonesResultBlock = std::function<void(const Foundation::Result<void>&)>;
 
-    std::vector<std::shared_ptr<CKRecordZone>> recordZonesToSave() const;
-    void setRecordZonesToSave(std::vector<std::shared_ptr<CKRecordZone>> zones);
-    std::vector<CKRecordZone::ID> recordZoneIDsToDelete() const;
-    void setRecordZoneIDsToDelete(std::vector<CKRecordZone::ID> zoneIDs);
+    std::vector<std::shared_ptr<CKRecordZone>> recordZonesToSave() const { return m_recordZonesToSave.get(); }
+    void setRecordZonesToSave(std::vector<std::shared_ptr<CKRecordZone>> zones) { m_recordZonesToSave.set(std::move(zones)); }
+    std::vector<CKRecordZone::ID> recordZoneIDsToDelete() const { return m_recordZoneIDsToDelete.get(); }
+    void setRecordZoneIDsToDelete(std::vector<CKRecordZone::ID> zoneIDs) { m_recordZoneIDsToDelete.set(std::move(zoneIDs)); }
 
-    void setPerRecordZoneSaveBlock(PerRecordZoneSaveBlock block);
-    void setPerRecordZoneDeleteBlock(PerRecordZoneDeleteBlock block);
-    void setModifyRecordZonesResultBlock(ModifyRecordZonesResultBlock block);
+    void setPerRecordZoneSaveBlock(PerRecordZoneSaveBlock block) { m_perRecordZoneSaveBlock.set(std::move(block)); }
+    void setPerRecordZoneDeleteBlock(PerRecordZoneDeleteBlock block) { m_perRecordZoneDeleteBlock.set(std::move(block)); }
+    void setModifyRecordZonesResultBlock(ModifyRecordZonesResultBlock block) { m_modifyRecordZonesResultBlock.set(std::move(block)); }
 
 protected:
     friend Foundation::Construct;
@@ -40,11 +41,11 @@ protected:
     CKSimulation::Operation simulatedOperation() const override { return CKSimulation::Operation::modifyRecordZones; }
 
 private:
-    std::vector<std::shared_ptr<CKRecordZone>> m_recordZonesToSave;
-    std::vector<CKRecordZone::ID> m_recordZoneIDsToDelete;
-    PerRecordZoneSaveBlock m_perRecordZoneSaveBlock;
-    PerRecordZoneDeleteBlock m_perRecordZoneDeleteBlock;
-    ModifyRecordZonesResultBlock m_modifyRecordZonesResultBlock;
+    Locked<std::vector<std::shared_ptr<CKRecordZone>>> m_recordZonesToSave;
+    Locked<std::vector<CKRecordZone::ID>> m_recordZoneIDsToDelete;
+    Locked<PerRecordZoneSaveBlock> m_perRecordZoneSaveBlock;
+    Locked<PerRecordZoneDeleteBlock> m_perRecordZoneDeleteBlock;
+    Locked<ModifyRecordZonesResultBlock> m_modifyRecordZonesResultBlock;
 };
 
 } // namespace CloudKit

@@ -14,72 +14,6 @@ CKModifyRecordsOperation::CKModifyRecordsOperation(std::optional<std::vector<std
 {
 }
 
-std::vector<std::shared_ptr<CKRecord>> CKModifyRecordsOperation::recordsToSave() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_recordsToSave;
-}
-
-void CKModifyRecordsOperation::setRecordsToSave(std::vector<std::shared_ptr<CKRecord>> records)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_recordsToSave = std::move(records);
-}
-
-std::vector<CKRecord::ID> CKModifyRecordsOperation::recordIDsToDelete() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_recordIDsToDelete;
-}
-
-void CKModifyRecordsOperation::setRecordIDsToDelete(std::vector<CKRecord::ID> recordIDs)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_recordIDsToDelete = std::move(recordIDs);
-}
-
-CKModifyRecordsOperation::RecordSavePolicy CKModifyRecordsOperation::savePolicy() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_savePolicy;
-}
-
-void CKModifyRecordsOperation::setSavePolicy(RecordSavePolicy policy)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_savePolicy = policy;
-}
-
-bool CKModifyRecordsOperation::isAtomic() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_isAtomic;
-}
-
-void CKModifyRecordsOperation::setIsAtomic(bool isAtomic)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_isAtomic = isAtomic;
-}
-
-void CKModifyRecordsOperation::setPerRecordSaveBlock(PerRecordSaveBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_perRecordSaveBlock = std::move(block);
-}
-
-void CKModifyRecordsOperation::setPerRecordDeleteBlock(PerRecordDeleteBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_perRecordDeleteBlock = std::move(block);
-}
-
-void CKModifyRecordsOperation::setModifyRecordsResultBlock(ModifyRecordsResultBlock block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_modifyRecordsResultBlock = std::move(block);
-}
-
 void CKModifyRecordsOperation::run(DatabaseFolder& folder, const std::optional<CKSimulation::Failure>& failure)
 {
     throwIfOperationLevel(failure);
@@ -90,19 +24,10 @@ void CKModifyRecordsOperation::run(DatabaseFolder& folder, const std::optional<C
     if (request.operationID)
         LongLivedJournal::remove(folder, operationID().utf8());
 
-    PerRecordSaveBlock saveBlock;
-    PerRecordDeleteBlock deleteBlock;
-    ModifyRecordsResultBlock resultBlock;
-    {
-        std::lock_guard lock(m_blockMutex);
-        saveBlock = m_perRecordSaveBlock;
-        deleteBlock = m_perRecordDeleteBlock;
-        resultBlock = m_modifyRecordsResultBlock;
-    }
     CKError::PartialErrors failures;
-    ItemResults::report(outcome.saves, saveBlock, failures);
-    ItemResults::report(outcome.deletes, deleteBlock, failures);
-    if (resultBlock)
+    ItemResults::report(outcome.saves, m_perRecordSaveBlock.get(), failures);
+    ItemResults::report(outcome.deletes, m_perRecordDeleteBlock.get(), failures);
+    if (auto resultBlock = m_modifyRecordsResultBlock.get())
         resultBlock(ItemResults::overall(std::move(failures)));
 }
 
@@ -117,12 +42,7 @@ void CKModifyRecordsOperation::finish(const Foundation::ErrorPtr& error)
             }
         }
     }
-    ModifyRecordsResultBlock resultBlock;
-    {
-        std::lock_guard lock(m_blockMutex);
-        resultBlock = m_modifyRecordsResultBlock;
-    }
-    if (resultBlock)
+    if (auto resultBlock = m_modifyRecordsResultBlock.get())
         resultBlock(Foundation::Result<void>::failure(error));
 }
 

@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/CKDatabaseOperation.hpp"
 #include "Platform/CloudKit/CKRecord.hpp"
+#include "Platform/CloudKit/Locked.hpp"
 #include "Platform/Foundation/Result.hpp"
 
 #include <cstdint>
@@ -31,18 +32,18 @@ public:
     using PerRecordDeleteBlock = std::function<void(const CKRecord::ID&, const Foundation::Result<void>&)>;
     using ModifyRecordsResultBlock = std::function<void(const Foundation::Result<void>&)>;
 
-    std::vector<std::shared_ptr<CKRecord>> recordsToSave() const;
-    void setRecordsToSave(std::vector<std::shared_ptr<CKRecord>> records);
-    std::vector<CKRecord::ID> recordIDsToDelete() const;
-    void setRecordIDsToDelete(std::vector<CKRecord::ID> recordIDs);
-    RecordSavePolicy savePolicy() const;
-    void setSavePolicy(RecordSavePolicy policy);
-    bool isAtomic() const;
-    void setIsAtomic(bool isAtomic);
+    std::vector<std::shared_ptr<CKRecord>> recordsToSave() const { return m_recordsToSave.get(); }
+    void setRecordsToSave(std::vector<std::shared_ptr<CKRecord>> records) { m_recordsToSave.set(std::move(records)); }
+    std::vector<CKRecord::ID> recordIDsToDelete() const { return m_recordIDsToDelete.get(); }
+    void setRecordIDsToDelete(std::vector<CKRecord::ID> recordIDs) { m_recordIDsToDelete.set(std::move(recordIDs)); }
+    RecordSavePolicy savePolicy() const { return m_savePolicy.get(); }
+    void setSavePolicy(RecordSavePolicy policy) { m_savePolicy.set(policy); }
+    bool isAtomic() const { return m_isAtomic.get(); }
+    void setIsAtomic(bool isAtomic) { m_isAtomic.set(isAtomic); }
 
-    void setPerRecordSaveBlock(PerRecordSaveBlock block);
-    void setPerRecordDeleteBlock(PerRecordDeleteBlock block);
-    void setModifyRecordsResultBlock(ModifyRecordsResultBlock block);
+    void setPerRecordSaveBlock(PerRecordSaveBlock block) { m_perRecordSaveBlock.set(std::move(block)); }
+    void setPerRecordDeleteBlock(PerRecordDeleteBlock block) { m_perRecordDeleteBlock.set(std::move(block)); }
+    void setModifyRecordsResultBlock(ModifyRecordsResultBlock block) { m_modifyRecordsResultBlock.set(std::move(block)); }
 
 protected:
     friend Foundation::Construct;
@@ -56,13 +57,13 @@ protected:
     CKSimulation::Operation simulatedOperation() const override { return CKSimulation::Operation::modifyRecords; }
 
 private:
-    std::vector<std::shared_ptr<CKRecord>> m_recordsToSave;
-    std::vector<CKRecord::ID> m_recordIDsToDelete;
-    RecordSavePolicy m_savePolicy = RecordSavePolicy::ifServerRecordUnchanged;
-    bool m_isAtomic = true;
-    PerRecordSaveBlock m_perRecordSaveBlock;
-    PerRecordDeleteBlock m_perRecordDeleteBlock;
-    ModifyRecordsResultBlock m_modifyRecordsResultBlock;
+    Locked<std::vector<std::shared_ptr<CKRecord>>> m_recordsToSave;
+    Locked<std::vector<CKRecord::ID>> m_recordIDsToDelete;
+    Locked<RecordSavePolicy> m_savePolicy {RecordSavePolicy::ifServerRecordUnchanged};
+    Locked<bool> m_isAtomic {true};
+    Locked<PerRecordSaveBlock> m_perRecordSaveBlock;
+    Locked<PerRecordDeleteBlock> m_perRecordDeleteBlock;
+    Locked<ModifyRecordsResultBlock> m_modifyRecordsResultBlock;
 };
 
 } // namespace CloudKit

@@ -11,28 +11,9 @@ CKOperation::CKOperation()
 {
 }
 
-std::shared_ptr<CKOperation::Configuration> CKOperation::configuration() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_configuration;
-}
-
 void CKOperation::setConfiguration(std::shared_ptr<Configuration> configuration)
 {
-    std::lock_guard lock(m_blockMutex);
-    m_configuration = configuration ? std::move(configuration) : Foundation::make<Configuration>();
-}
-
-void CKOperation::setLongLivedOperationWasPersistedBlock(std::function<void()> block)
-{
-    std::lock_guard lock(m_blockMutex);
-    m_longLivedOperationWasPersistedBlock = std::move(block);
-}
-
-std::function<void()> CKOperation::longLivedOperationWasPersistedBlock() const
-{
-    std::lock_guard lock(m_blockMutex);
-    return m_longLivedOperationWasPersistedBlock;
+    m_configuration.set(configuration ? std::move(configuration) : Foundation::make<Configuration>());
 }
 
 void CKOperation::start()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/CloudKit/Locked.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/Operation.hpp"
 #include "Platform/Foundation/QualityOfService.hpp"
@@ -7,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 
 namespace CloudKit {
 
@@ -20,13 +20,14 @@ public:
 
     const ID& operationID() const { return m_operationID; }
 
-    std::shared_ptr<Configuration> configuration() const;
+    std::shared_ptr<Configuration> configuration() const { return m_configuration.get(); }
+    // Nothing restores the default configuration.
     void setConfiguration(std::shared_ptr<Configuration> configuration);
 
     // Called once a long-lived operation has been kept, so that it completes even if this process
     // ends first.
-    void setLongLivedOperationWasPersistedBlock(std::function<void()> block);
-    std::function<void()> longLivedOperationWasPersistedBlock() const;
+    void setLongLivedOperationWasPersistedBlock(std::function<void()> block) { m_longLivedOperationWasPersistedBlock.set(std::move(block)); }
+    std::function<void()> longLivedOperationWasPersistedBlock() const { return m_longLivedOperationWasPersistedBlock.get(); }
 
     void start() override;
     void main() override;
@@ -39,12 +40,10 @@ protected:
     virtual void finish(const Foundation::ErrorPtr& error) = 0;
     void setOperationID(ID operationID) { m_operationID = std::move(operationID); }
 
-    mutable std::mutex m_blockMutex;
-
 private:
     ID m_operationID;
-    std::shared_ptr<Configuration> m_configuration;
-    std::function<void()> m_longLivedOperationWasPersistedBlock;
+    Locked<std::shared_ptr<Configuration>> m_configuration;
+    Locked<std::function<void()>> m_longLivedOperationWasPersistedBlock;
 };
 
 // CKOperation.Configuration: shared, so that setting a value on an operation's configuration sets it

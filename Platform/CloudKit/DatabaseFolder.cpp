@@ -4,17 +4,14 @@
 #include "Platform/CloudKit/CKAsset.hpp"
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
+#include "Platform/CloudKit/FolderLock.hpp"
 #include "Platform/CloudKit/PushWatcher.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
-#include "Platform/Foundation/CocoaError.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,11 +26,6 @@ constexpr std::size_t maximumRecordSize = 1'000'000;
 // Records per round of a fetch that names no limit, so that its token moves forward as it goes.
 constexpr std::int64_t defaultRoundSize = 400;
 
-bool endsWith(const std::string& text, const std::string& suffix)
-{
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::vector<std::string> entryNames(const std::string& directory)
 {
     std::vector<std::string> names;
@@ -41,44 +33,6 @@ std::vector<std::string> entryNames(const std::string& directory)
     for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
         names.push_back(it->path().filename().string());
     return names;
-}
-
-// Temporary files of atomic writes are hidden; with the write lock held, any left are a dead writer's.
-void removeTemporaryFiles(const std::string& directory)
-{
-    for (const auto& name : entryNames(directory)) {
-        if (name.starts_with(".") && endsWith(name, ".tmp"))
-            ::unlink((directory + "/" + name).c_str());
-    }
-}
-
-bool isAssetName(const std::string& name)
-{
-    if (name.empty() || name.size() > 255 || name.front() == '.')
-        return false;
-    for (char c : name) {
-        bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
-        if (!allowed)
-            return false;
-    }
-    return true;
-}
-
-bool isRegularFile(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-template <class Visit>
-void forEachAsset(const CKRecordValue& value, Visit&& visit)
-{
-    if (auto list = value.list()) {
-        for (const auto& element : *list)
-            forEachAsset(element, visit);
-    } else if (auto asset = value.as<std::shared_ptr<CKAsset>>()) {
-        visit(*asset);
-    }
 }
 
 std::string zoneText(const CKRecordZoneID& zoneID)
@@ -103,34 +57,6 @@ CKError injected(const CKSimulation::Failure& failure)
 
 } // namespace
 
-class DatabaseFolder::WriteLock {
-public:
-    explicit WriteLock(const std::string& folder)
-    {
-        for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
-            std::error_code ignored;
-            fs::create_directories(folder + sub, ignored);
-        }
-        auto path = folder + "/.lock";
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (m_fd < 0)
-            throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
-        while (::flock(m_fd, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                int error = errno;
-                ::close(m_fd);
-                throw Foundation::CocoaError::fileError(error, path, Foundation::CocoaError::Access::writing);
-            }
-        }
-    }
-    ~WriteLock() { ::close(m_fd); }
-    WriteLock(const WriteLock&) = delete;
-    WriteLock& operator=(const WriteLock&) = delete;
-
-private:
-    int m_fd = -1;
-};
-
 std::shared_ptr<DatabaseFolder> DatabaseFolder::open(const std::string& container, const std::string& account)
 {
     static auto* mutex = new std::mutex;
@@ -150,6 +76,7 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
     : m_path(std::move(path))
     , m_container(std::move(container))
     , m_account(std::move(account))
+    , m_assets(m_path + "/Assets")
 {
     for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
         std::error_code ignored;
@@ -159,39 +86,19 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
 
 DatabaseFolder::~DatabaseFolder() = default;
 
-std::shared_ptr<CKAsset> DatabaseFolder::assetNamed(const std::string& name) const
-{
-    if (!isAssetName(name))
-        return nullptr;
-    return Foundation::make<CKAsset>(Foundation::URL::fileURLWithPath(assetsPath() + "/" + name));
-}
-
-std::string DatabaseFolder::importAsset(const CKAsset& asset)
-{
-    auto source = asset.fileURL()->path().utf8();
-    auto directory = Foundation::FileIO::parentDirectory(source);
-    auto name = fs::path(source).filename().string();
-    if (directory == assetsPath() && isAssetName(name))
-        return name;
-    auto extension = fs::path(source).extension().string();
-    auto stored = Foundation::UUID().uuidString().utf8() + (isAssetName("x" + extension) ? extension : std::string());
-    Foundation::FileIO::writeFile(assetsPath() + "/" + stored, Foundation::FileIO::readFile(source), true);
-    return stored;
-}
-
 void DatabaseFolder::refresh(bool holdingWriteLock)
 {
     auto names = entryNames(batchesPath());
     std::set<std::string> present;
     std::vector<std::shared_ptr<const ChangeBatch>> added;
-    auto finder = [this](const std::string& name) { return assetNamed(name); };
+    auto finder = [this](const std::string& name) { return m_assets.named(name); };
     for (const auto& name : names) {
         if (name.starts_with(".")) {
-            if (holdingWriteLock && endsWith(name, ".tmp"))
+            if (holdingWriteLock && name.ends_with(".tmp"))
                 ::unlink((batchesPath() + "/" + name).c_str());
             continue;
         }
-        if (!endsWith(name, ".batch"))
+        if (!name.ends_with(".batch"))
             continue;
         present.insert(name);
         if (auto parsed = ChangeBatch::parseFileName(name)) {
@@ -301,11 +208,7 @@ Foundation::Result<std::shared_ptr<CKRecord>> DatabaseFolder::deliverableRecord(
     if (record->unreadable)
         return Result::failure(record->unreadable);
     for (const auto& [key, value] : record->fields) {
-        bool missing = false;
-        forEachAsset(value, [&](const std::shared_ptr<CKAsset>& asset) {
-            missing = missing || !asset || !asset->fileURL() || !isRegularFile(asset->fileURL()->path().utf8());
-        });
-        if (missing)
+        if (!AssetFolder::hasFiles(value))
             return Result::failure(CKError(CKError::Code::assetNotAvailable,
                                            "The asset of field \"" + key + "\" of record \"" + name + "\" is not available"));
     }
@@ -355,11 +258,7 @@ Foundation::ErrorPtr DatabaseFolder::checkSave(const CKRecord& record, SavePolic
             return invalid("\"" + key + "\" is not a valid field name");
         if (!value)
             continue;
-        bool missingAsset = false;
-        forEachAsset(*value, [&](const std::shared_ptr<CKAsset>& asset) {
-            missingAsset = missingAsset || !asset || !asset->fileURL() || !isRegularFile(asset->fileURL()->path().utf8());
-        });
-        if (missingAsset)
+        if (!AssetFolder::hasFiles(*value))
             return CKError(CKError::Code::assetFileNotFound, "The file of the asset in field \"" + key + "\" does not exist").clone();
         size += key.size() + RecordCoding::encode(*value, [](const CKAsset&) { return std::string(); }).dump().size();
     }
@@ -376,11 +275,11 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
                       "A request may hold at most " + std::to_string(maximumItemsPerRequest) + " records");
 
     std::lock_guard lock(m_mutex);
-    WriteLock writeLock(m_path);
+    FolderLock writeLock(m_path);
     refresh(true);
     if (!m_sweptAfterDeadWriters) {
-        removeTemporaryFiles(assetsPath());
-        removeTemporaryFiles(longLivedPath());
+        FolderLock::removeTemporaryFiles(assetsPath());
+        FolderLock::removeTemporaryFiles(longLivedPath());
         m_sweptAfterDeadWriters = true;
     }
 
@@ -458,16 +357,8 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
         if (item.error)
             continue;
         for (auto& [key, value] : item.change.fields) {
-            if (value && value->kind() == CKRecordValue::Kind::asset)
-                value = CKRecordValue(assetNamed(importAsset(**value->as<std::shared_ptr<CKAsset>>())));
-            else if (value && value->list()) {
-                CKRecordValue::List list;
-                for (const auto& element : *value->list()) {
-                    auto asset = element.as<std::shared_ptr<CKAsset>>();
-                    list.push_back(asset ? CKRecordValue(assetNamed(importAsset(**asset))) : element);
-                }
-                value = CKRecordValue(std::move(list));
-            }
+            if (value)
+                value = m_assets.importing(*value);
         }
         batch.changes.push_back(item.change);
     }
@@ -504,7 +395,7 @@ DatabaseFolder::ZoneOutcome DatabaseFolder::modifyZones(const std::vector<CKReco
                                                         const std::optional<CKSimulation::Failure>& zoneFailure)
 {
     std::lock_guard lock(m_mutex);
-    WriteLock writeLock(m_path);
+    FolderLock writeLock(m_path);
     refresh(true);
 
     ZoneOutcome outcome;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/CloudKit/AssetFolder.hpp"
 #include "Platform/CloudKit/CKError.hpp"
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CloudKit/CKRecordZone.hpp"
@@ -88,14 +89,11 @@ public:
     // Whether a batch of this operation has been published (a long-lived operation resumed elsewhere).
     bool hasPublished(const std::string& operationID);
 
-    // Copies an asset's file into the folder, unless it is there already; answers its file's name.
-    std::string importAsset(const CKAsset& asset);
-    std::shared_ptr<CKAsset> assetNamed(const std::string& name) const;
+    const AssetFolder& assets() const { return m_assets; }
 
 private:
     DatabaseFolder(std::string path, std::string container, std::string account);
 
-    class WriteLock;
     // Reads the batches that appeared since the last look. With the write lock held, it also removes
     // the temporary files of writers that died.
     void refresh(bool holdingWriteLock);
@@ -110,6 +108,7 @@ private:
     std::string m_path;
     std::string m_container;
     std::string m_account;
+    AssetFolder m_assets;
 
     std::mutex m_mutex;
     std::map<ChangeBatch::Order, std::shared_ptr<const ChangeBatch>> m_batches;

@@ -52,7 +52,7 @@ bool isOperationID(const std::string& text)
 
 Json encodeRequest(DatabaseFolder& folder, const CKModifyRecordsOperation& operation)
 {
-    auto namer = [&](const CKAsset& asset) { return folder.importAsset(asset); };
+    auto namer = [&](const CKAsset& asset) { return folder.assets().import(asset); };
     Json saves = Json::array();
     for (const auto& record : operation.recordsToSave()) {
         Json fields = Json::object();
@@ -95,7 +95,7 @@ std::optional<DatabaseFolder::ModifyRequest> decodeRequest(DatabaseFolder& folde
         request.savePolicy = static_cast<DatabaseFolder::SavePolicy>(policy);
         request.isAtomic = json.at("atomic").get<bool>();
         request.operationID = json.at("operation").get<std::string>();
-        auto finder = [&](const std::string& name) { return folder.assetNamed(name); };
+        auto finder = [&](const std::string& name) { return folder.assets().named(name); };
         for (const auto& save : json.at("saves")) {
             CKRecordZoneID zoneID(save.at("zone").get<std::string>(), save.at("owner").get<std::string>());
             CKRecord::Fields fields;

@@ -98,15 +98,9 @@ std::int64_t Decoder::decodeInteger(std::int64_t min, std::int64_t max, const ch
         auto value = m_value->get<std::int64_t>();
         if (value >= min && value <= max)
             return value;
-    } else {
-        // A whole number written with a fraction or an exponent ("34.0", "1e2") still fits.
-        double value = m_value->get<double>();
-        if (value == std::trunc(value) && value >= static_cast<double>(min) && value < static_cast<double>(max) + 1.0) {
-            auto whole = static_cast<std::int64_t>(value);
-            if (whole >= min && whole <= max)
-                return whole;
-        }
     }
+    // A whole number written with a fraction or an exponent ("34.0", "1e2") was read as an integer from
+    // its text; what is left as floating point has a fraction or fits no 64-bit integer.
     throw DecodingError::dataCorrupted({m_path, "Parsed JSON number <" + JSONWriter::numberText(*m_value) + "> does not fit in " + typeName + ".", nullptr});
 }
 
@@ -122,13 +116,6 @@ std::uint64_t Decoder::decodeUnsignedInteger(std::uint64_t max, const char* type
         auto value = m_value->get<std::int64_t>();
         if (value >= 0 && static_cast<std::uint64_t>(value) <= max)
             return static_cast<std::uint64_t>(value);
-    } else {
-        double value = m_value->get<double>();
-        if (value == std::trunc(value) && value >= 0 && value < static_cast<double>(max) + 1.0) {
-            auto whole = static_cast<std::uint64_t>(value);
-            if (whole <= max)
-                return whole;
-        }
     }
     throw DecodingError::dataCorrupted({m_path, "Parsed JSON number <" + JSONWriter::numberText(*m_value) + "> does not fit in " + typeName + ".", nullptr});
 }

@@ -1,13 +1,22 @@
 #include "Platform/Foundation/FileIO.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
-#include "Platform/Foundation/UUID.hpp"
-
 #include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace Foundation::FileIO {
 namespace {
@@ -40,6 +49,64 @@ private:
     int m_fd;
 };
 
+// Nothing writing a temporary file is silent this long; one untouched for longer was abandoned.
+constexpr ::time_t staleAge = 24 * 60 * 60;
+constexpr std::size_t temporaryNameLength = 1 + 16 + 1 + 8 + 1 + 8 + 1 + 16 + 4;
+
+std::uint64_t fnv1a(std::string_view text)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+std::string hex(std::uint64_t value, int digits)
+{
+    char text[17];
+    std::snprintf(text, sizeof text, "%0*llx", digits, static_cast<unsigned long long>(value));
+    return std::string(text + std::strlen(text) - static_cast<std::size_t>(digits));
+}
+
+std::optional<std::uint64_t> parseHex(std::string_view text)
+{
+    std::uint64_t value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Names this machine in temporary names, so that a process number is only judged where it means something.
+const std::string& hostTag()
+{
+    static const std::string tag = [] {
+        char name[256] = {};
+        ::gethostname(name, sizeof name - 1);
+        return hex(fnv1a(name), 8);
+    }();
+    return tag;
+}
+
+std::uint64_t randomBits()
+{
+    static thread_local std::mt19937_64 generator {std::random_device {}()};
+    return generator();
+}
+
+// The folder part of a path (with its trailing "/", or empty) and the name after it.
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    auto end = path.find_last_not_of('/');
+    auto name = end == std::string::npos ? std::string() : path.substr(0, end + 1);
+    auto slash = name.rfind('/');
+    if (slash == std::string::npos)
+        return {std::string(), name};
+    return {name.substr(0, slash + 1), name.substr(slash + 1)};
+}
+
 int writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
 {
     while (count > 0) {
@@ -67,6 +134,7 @@ int writeAndSync(Descriptor& file, const Data& data)
 
 void writeAtomically(const std::string& path, const Data& data)
 {
+    removeStaleTemporarySiblings(path);
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
@@ -154,12 +222,36 @@ std::string parentDirectory(const std::string& path)
 
 std::string temporarySiblingPath(const std::string& path)
 {
-    auto end = path.find_last_not_of('/');
-    auto name = end == std::string::npos ? std::string() : path.substr(0, end + 1);
-    auto slash = name.rfind('/');
-    auto directory = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-    name = slash == std::string::npos ? name : name.substr(slash + 1);
-    return directory + "." + name + "." + UUID().uuidString().utf8() + ".tmp";
+    const auto [directory, name] = splitPath(path);
+    return directory + "." + hex(fnv1a(name), 16) + "." + hostTag() + "." + hex(static_cast<std::uint64_t>(::getpid()), 8)
+        + "." + hex(randomBits(), 16) + ".tmp";
+}
+
+void removeStaleTemporarySiblings(const std::string& path)
+{
+    const auto [directory, name] = splitPath(path);
+    const std::string prefix = "." + hex(fnv1a(name), 16) + ".";
+    const std::string folder = directory.empty() ? "." : directory;
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+    if (!listing)
+        return;
+    const auto host = hostTag();
+    const auto now = ::time(nullptr);
+    while (const auto* entry = ::readdir(listing.get())) {
+        const std::string_view entryName(entry->d_name);
+        // ".<16>.<8>.<8>.<16>.tmp"
+        if (entryName.size() != temporaryNameLength || !entryName.starts_with(prefix) || !entryName.ends_with(".tmp"))
+            continue;
+        const auto entryPath = directory + std::string(entryName);
+        const auto entryHost = entryName.substr(18, 8);
+        const auto writer = parseHex(entryName.substr(27, 8));
+        bool stale = entryHost == host && writer && ::kill(static_cast<pid_t>(*writer), 0) != 0 && errno == ESRCH;
+        struct stat info {};
+        if (!stale && ::lstat(entryPath.c_str(), &info) == 0)
+            stale = S_ISREG(info.st_mode) && now - info.st_mtime > staleAge;
+        if (stale)
+            ::unlink(entryPath.c_str());
+    }
 }
 
 } // namespace Foundation::FileIO

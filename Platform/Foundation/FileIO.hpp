@@ -17,7 +17,14 @@ void writeFile(const std::string& path, const Data& data, bool atomic);
 void sync(const std::string& path);
 // The folder holding `path`, without a trailing "/" (except the root).
 std::string parentDirectory(const std::string& path);
-// A path for a hidden file beside `path` that does not exist yet (random name; may race).
+// A path for a hidden file beside `path` that does not exist yet (random; may race). Its name is
+// ".<destination>.<host>.<process>.<random>.tmp", each part a fixed number of hexadecimal digits (the
+// destination and host as hashes of their names), so the name is as long for any destination and tells
+// which destination and which writer it belongs to.
 std::string temporarySiblingPath(const std::string& path);
+// Removes what interrupted writes of `path` left beside it: temporary files whose writer process on this
+// machine has ended, and any that nothing has written to for a day (a writer on another machine sharing
+// the folder). A file a live writer is still filling is never removed. Best effort: failures are ignored.
+void removeStaleTemporarySiblings(const std::string& path);
 
 } // namespace Foundation::FileIO

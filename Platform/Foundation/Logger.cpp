@@ -1,5 +1,6 @@
 #include "Platform/Foundation/Logger.hpp"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -84,6 +85,13 @@ std::string Logger::formatLogMessage(std::string_view format, const std::vector<
 {
     std::string result;
     std::size_t next = 0;
+    auto argument = [&](std::size_t index) { return index < arguments.size() ? arguments[index] : std::string(); };
+    auto number = [&](std::size_t& at) {
+        std::size_t value = 0;
+        while (at < format.size() && std::isdigit(static_cast<unsigned char>(format[at])))
+            value = value * 10 + static_cast<std::size_t>(format[at++] - '0');
+        return value;
+    };
     for (std::size_t i = 0; i < format.size(); ++i) {
         char c = format[i];
         if (c != '%' || i + 1 == format.size()) {
@@ -95,9 +103,8 @@ std::string Logger::formatLogMessage(std::string_view format, const std::vector<
             ++i;
             continue;
         }
+        // %{privacy}[position$][flags][width][.precision][length]conversion
         std::size_t j = i + 1;
-        // Unmarked objects are private, as the system log treats them, so that a secret logged by mistake
-        // stays out of the log; unmarked scalars are public.
         std::optional<bool> markedPrivate;
         if (format[j] == '{') {
             auto close = format.find('}', j);
@@ -112,16 +119,68 @@ std::string Logger::formatLogMessage(std::string_view format, const std::vector<
                 markedPrivate = false;
             j = close + 1;
         }
-        // Length modifiers, then one conversion character.
-        while (j < format.size() && (format[j] == 'l' || format[j] == 'h' || format[j] == 'z' || format[j] == 'q'))
+        std::optional<std::size_t> position;
+        if (std::size_t at = j; at < format.size() && std::isdigit(static_cast<unsigned char>(format[at]))) {
+            auto value = number(at);
+            if (at < format.size() && format[at] == '$' && value > 0) {
+                position = value - 1;
+                j = at + 1;
+            }
+        }
+        bool leftAligned = false;
+        bool zeroPadded = false;
+        for (; j < format.size() && std::string_view("-+ #0'").find(format[j]) != std::string_view::npos; ++j) {
+            leftAligned |= format[j] == '-';
+            zeroPadded |= format[j] == '0';
+        }
+        std::size_t width = 0;
+        if (j < format.size() && format[j] == '*') {
+            ++j;
+            ++next; // the width comes from an argument; the text takes no padding from it
+        } else {
+            width = number(j);
+        }
+        std::optional<std::size_t> precision;
+        if (j < format.size() && format[j] == '.') {
+            ++j;
+            if (j < format.size() && format[j] == '*') {
+                ++j;
+                ++next;
+            } else {
+                precision = number(j);
+            }
+        }
+        while (j < format.size() && std::string_view("hlqzjtL").find(format[j]) != std::string_view::npos)
             ++j;
         if (j >= format.size()) {
             result.append(format.substr(i));
             break;
         }
-        std::string argument = next < arguments.size() ? arguments[next++] : "";
-        bool isPrivate = redactPrivate && markedPrivate.value_or(format[j] == '@');
-        result += isPrivate ? "<private>" : argument;
+        const char conversion = format[j];
+        std::string text = argument(position ? *position : next++);
+        // Objects and strings are private unless marked public, as the system log treats them, so that a
+        // secret logged by mistake stays out of the log; scalars are public unless marked private.
+        const bool isText = std::string_view("@sSP").find(conversion) != std::string_view::npos;
+        if (redactPrivate && markedPrivate.value_or(isText)) {
+            result += "<private>";
+        } else {
+            if (precision && isText && *precision < text.size()) {
+                auto cut = *precision;
+                while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                    --cut; // never half a character
+                text.resize(cut);
+            }
+            if (text.size() < width) {
+                const std::size_t fill = width - text.size();
+                if (leftAligned)
+                    text.append(fill, ' ');
+                else if (zeroPadded && !isText)
+                    text.insert(text.starts_with('-') ? 1 : 0, fill, '0');
+                else
+                    text.insert(0, fill, ' ');
+            }
+            result += text;
+        }
         i = j;
     }
     return result;

@@ -26,6 +26,9 @@ constexpr int maximumDepth = 256;
 
 std::shared_ptr<NSObject> NSKeyedUnarchiver::unarchivedRootObject(const Data& data)
 {
+    // The parser would take a NUL for the end of the text and ignore what follows.
+    if (data.view().find('\0') != std::string_view::npos)
+        corrupt("The data is not a keyed archive.");
     auto archive = nlohmann::ordered_json::parse(data.view(), nullptr, false);
     if (archive.is_discarded() || !archive.is_object())
         corrupt("The data is not a keyed archive.");
@@ -79,16 +82,21 @@ bool NSKeyedUnarchiver::decodeBool(std::string_view key) const
 std::int64_t NSKeyedUnarchiver::decodeInteger(std::string_view key) const
 {
     const auto* found = value(key);
-    if (!found)
+    if (!found || !found->is_number())
         return 0;
+    // A count or size that does not fit would come out wrapped (2^64 - 1 as -1): the archive is damaged.
+    if (found->is_number_unsigned()) {
+        auto number = found->get<std::uint64_t>();
+        if (number > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+            corrupt("An integer in the archive does not fit in 64 bits.");
+        return static_cast<std::int64_t>(number);
+    }
     if (found->is_number_integer())
         return found->get<std::int64_t>();
-    if (found->is_number_float()) {
-        double number = found->get<double>();
-        if (number >= -9223372036854775808.0 && number < 9223372036854775808.0)
-            return static_cast<std::int64_t>(number);
-    }
-    return 0;
+    double number = found->get<double>();
+    if (!(number >= -9223372036854775808.0 && number < 9223372036854775808.0))
+        corrupt("An integer in the archive does not fit in 64 bits.");
+    return static_cast<std::int64_t>(number);
 }
 
 double NSKeyedUnarchiver::decodeDouble(std::string_view key) const

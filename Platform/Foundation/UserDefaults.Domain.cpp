@@ -206,7 +206,8 @@ bool saveDomainFile(const String& name, const Dictionary& values)
         writeDomainFile(name, values);
         return true;
     } catch (const Error& error) {
-        defaultsLog().error("Could not save the defaults of %{public}@: %@", name, error.description());
+        // Why a file could not be written (a full disk) is no secret, and is what a reader of the log needs.
+        defaultsLog().error("Could not save the defaults of %{public}@: %{public}@", name, error.description());
         return false;
     }
 }
@@ -222,7 +223,7 @@ Dictionary readDomainFile(const String& name)
     } catch (const Error& error) {
         if (error.code() == CocoaError::fileReadNoSuchFile)
             return {};
-        defaultsLog().error("Could not read the defaults of %{public}@: %@", name, error.description());
+        defaultsLog().error("Could not read the defaults of %{public}@: %{public}@", name, error.description());
         setAside(path);
         return {};
     }

@@ -1,10 +1,12 @@
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/UIKit/LayoutEngine.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include <cmath>
+#include <sstream>
 
 namespace UIKit {
 namespace {
@@ -56,6 +58,25 @@ void NSLayoutConstraint::deactivate(const std::vector<std::shared_ptr<NSLayoutCo
         constraint->setIsActive(false);
 }
 
+void NSLayoutConstraint::setConstant(CGFloat constant)
+{
+    Foundation::precondition(std::isfinite(constant), "A constraint's constant must be finite");
+    if (constant == m_constant)
+        return;
+    m_constant = constant;
+    changed();
+}
+
+void NSLayoutConstraint::changed()
+{
+    auto view = installedOn();
+    if (!view)
+        return;
+    if (auto* engine = view->layoutEngine())
+        engine->constraintDidChange(*this);
+    view->setNeedsLayout();
+}
+
 void NSLayoutConstraint::setPriority(UILayoutPriority priority)
 {
     Foundation::precondition(priority.rawValue > 0 && priority <= UILayoutPriority::required(),
@@ -64,7 +85,10 @@ void NSLayoutConstraint::setPriority(UILayoutPriority priority)
     bool isRequired = priority == UILayoutPriority::required();
     Foundation::precondition(wasRequired == isRequired || !isActive(),
                              "An active constraint cannot change between required and optional priority");
+    if (priority == m_priority)
+        return;
     m_priority = priority;
+    changed();
 }
 
 bool NSLayoutConstraint::isActive() const
@@ -114,6 +138,76 @@ bool NSLayoutConstraint::liesWithin(const UIView& view) const
 {
     auto second = secondItem();
     return isSelfOrAncestor(view, viewOf(firstItem())) && (!second || isSelfOrAncestor(view, viewOf(second)));
+}
+
+namespace {
+
+const char* attributeName(NSLayoutConstraint::Attribute attribute)
+{
+    using Attribute = NSLayoutConstraint::Attribute;
+    switch (attribute) {
+    case Attribute::left:
+        return "left";
+    case Attribute::right:
+        return "right";
+    case Attribute::top:
+        return "top";
+    case Attribute::bottom:
+        return "bottom";
+    case Attribute::leading:
+        return "leading";
+    case Attribute::trailing:
+        return "trailing";
+    case Attribute::width:
+        return "width";
+    case Attribute::height:
+        return "height";
+    case Attribute::centerX:
+        return "centerX";
+    case Attribute::centerY:
+        return "centerY";
+    case Attribute::notAnAttribute:
+        break;
+    }
+    return "notAnAttribute";
+}
+
+std::string itemName(const std::shared_ptr<Foundation::NSObject>& item)
+{
+    if (!item)
+        return "(gone)";
+    std::ostringstream text;
+    text << item->className() << ":" << static_cast<const void*>(item.get());
+    if (auto guide = std::dynamic_pointer_cast<UILayoutGuide>(item); guide && !guide->identifier().isEmpty())
+        text << "'" << guide->identifier().utf8() << "'";
+    return text.str();
+}
+
+} // namespace
+
+std::string NSLayoutConstraint::description() const
+{
+    std::ostringstream text;
+    text << "<NSLayoutConstraint:" << static_cast<const void*>(this) << " ";
+    if (m_identifier)
+        text << "'" << m_identifier->utf8() << "' ";
+    text << itemName(firstItem()) << "." << attributeName(m_firstAttribute);
+    text << (m_relation == Relation::lessThanOrEqual ? " <= " : m_relation == Relation::greaterThanOrEqual ? " >= " : " == ");
+    if (m_secondAttribute == Attribute::notAnAttribute) {
+        text << m_constant;
+    } else {
+        if (m_multiplier != 1)
+            text << m_multiplier << "*";
+        text << itemName(secondItem()) << "." << attributeName(m_secondAttribute);
+        if (m_constant > 0)
+            text << " + " << m_constant;
+        else if (m_constant < 0)
+            text << " - " << -m_constant;
+    }
+    if (m_priority != UILayoutPriority::required())
+        text << " @" << m_priority.rawValue;
+    text << (isActive() ? "   (active)>" : "   (inactive)>");
+    return text.str();
 }
 
 } // namespace UIKit

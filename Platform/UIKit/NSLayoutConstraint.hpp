@@ -8,14 +8,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace UIKit {
 
 class UIView;
 
-// One relation between two layout items (views or layout guides), recorded: firstItem.firstAttribute
-// relates to secondItem.secondAttribute x multiplier + constant. Nothing solves constraints. An active
+// One relation between two layout items (views or layout guides): firstItem.firstAttribute relates to
+// secondItem.secondAttribute x multiplier + constant, solved with the rest of its tree. An active
 // constraint is installed on the closest common ancestor of its items' views, which owns it; the
 // constraint holds its items weakly, so the tree it is installed in never keeps itself alive.
 class NSLayoutConstraint : public Foundation::NSObject {
@@ -36,7 +37,7 @@ public:
     Attribute secondAttribute() const { return m_secondAttribute; }
     CGFloat multiplier() const { return m_multiplier; }
     CGFloat constant() const { return m_constant; }
-    void setConstant(CGFloat constant) { m_constant = constant; }
+    void setConstant(CGFloat constant);
 
     UILayoutPriority priority() const { return m_priority; }
     // A priority outside (0, 1000], or a change between required and optional while the constraint is
@@ -53,6 +54,9 @@ public:
     // The view that owns the constraint while it is active.
     std::shared_ptr<UIView> installedOn() const { return m_installedOn.lock(); }
 
+    // As the layout log shows it: "<NSLayoutConstraint:0x… UILabel:0x….width == 100   (active)>".
+    std::string description() const override;
+
 protected:
     friend Foundation::Construct;
     // init(item:attribute:relatedBy:toItem:attribute:multiplier:constant:). A constraint without a first
@@ -66,6 +70,8 @@ private:
     friend class UIView;
     // The view that an item stands for in the tree: the view itself, or the owner of a layout guide.
     static std::shared_ptr<UIView> viewOf(const std::shared_ptr<Foundation::NSObject>& item);
+    // Tells the engine of the tree the constraint is in.
+    void changed();
     // True when either item's view is `subtree` or inside it.
     bool refersInto(const UIView& subtree) const;
     // True when every item's view is `view` or inside it.

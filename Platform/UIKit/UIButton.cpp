@@ -1,6 +1,9 @@
 #include "Platform/UIKit/UIButton.hpp"
 
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+
+#include <algorithm>
 
 namespace UIKit {
 
@@ -34,6 +37,7 @@ std::optional<Foundation::String> UIButton::title(State forState) const
 
 void UIButton::setTitle(std::optional<Foundation::String> title, State forState)
 {
+    invalidateIntrinsicContentSize();
     if (title)
         m_titles.insert_or_assign(forState.rawValue, std::move(*title));
     else
@@ -54,7 +58,30 @@ const std::optional<UIButton::Configuration>& UIButton::configuration() const
 
 void UIButton::setConfiguration(std::optional<Configuration> configuration)
 {
+    invalidateIntrinsicContentSize();
     *m_configuration = std::move(configuration);
+}
+
+CGSize UIButton::intrinsicContentSize() const
+{
+    auto textSize = [](const Foundation::String& text) {
+        return TextGrid::size(text, TextGrid::unlimited, NSLineBreakMode::byTruncatingTail, 1);
+    };
+    if (const auto& configuration = *m_configuration) {
+        CGSize size;
+        if (configuration->attributedTitle)
+            size = textSize(configuration->attributedTitle->string());
+        if (configuration->attributedSubtitle) {
+            CGSize subtitle = textSize(configuration->attributedSubtitle->string());
+            size = {std::max(size.width, subtitle.width), size.height + subtitle.height};
+        }
+        const auto& insets = configuration->contentInsets;
+        return {size.width + insets.leading + insets.trailing, size.height + insets.top + insets.bottom};
+    }
+    auto title = currentTitle();
+    if (!title || title->isEmpty())
+        return {TextGrid::columnWidth, TextGrid::lineHeight};
+    return textSize(*title);
 }
 
 } // namespace UIKit

@@ -31,6 +31,12 @@ public:
     const std::optional<Configuration>& configuration() const;
     void setConfiguration(std::optional<Configuration> configuration);
 
+    // Its title on the character grid: the current title, or the configuration's title over its
+    // subtitle within the configuration's content insets. A button without a title takes one cell, so
+    // that it can still be seen and clicked.
+    CGSize intrinsicContentSize() const override;
+    CGSize sizeThatFits(CGSize /*size*/) const override { return intrinsicContentSize(); }
+
 protected:
     friend Foundation::Construct;
     UIButton();

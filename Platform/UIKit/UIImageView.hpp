@@ -12,7 +12,13 @@ class UIImage;
 class UIImageView : public UIView {
 public:
     const std::shared_ptr<UIImage>& image() const { return m_image; }
-    void setImage(std::shared_ptr<UIImage> image) { m_image = std::move(image); }
+    void setImage(std::shared_ptr<UIImage> image)
+    {
+        m_image = std::move(image);
+        invalidateIntrinsicContentSize();
+    }
+    // The image's size; none without an image.
+    CGSize intrinsicContentSize() const override;
 
 protected:
     friend Foundation::Construct;

@@ -1,5 +1,7 @@
 #include "Platform/UIKit/UIScrollView.hpp"
 
+#include "Platform/UIKit/UILayoutGuide.hpp"
+
 #include <algorithm>
 
 namespace UIKit {
@@ -22,6 +24,26 @@ CGFloat offsetShowing(CGFloat offset, CGFloat minimum, CGFloat maximum, CGFloat 
 }
 
 } // namespace
+
+const std::shared_ptr<UILayoutGuide>& UIScrollView::contentLayoutGuide() const
+{
+    if (!m_contentLayoutGuide) {
+        m_contentLayoutGuide = Foundation::make<UILayoutGuide>();
+        m_contentLayoutGuide->setIdentifier("UIScrollView-contentLayoutGuide");
+        const_cast<UIScrollView*>(this)->addLayoutGuide(m_contentLayoutGuide);
+    }
+    return m_contentLayoutGuide;
+}
+
+const std::shared_ptr<UILayoutGuide>& UIScrollView::frameLayoutGuide() const
+{
+    if (!m_frameLayoutGuide) {
+        m_frameLayoutGuide = Foundation::make<UILayoutGuide>();
+        m_frameLayoutGuide->setIdentifier("UIScrollView-frameLayoutGuide");
+        const_cast<UIScrollView*>(this)->addLayoutGuide(m_frameLayoutGuide);
+    }
+    return m_frameLayoutGuide;
+}
 
 void UIScrollView::setContentOffset(CGPoint offset, bool /*animated*/)
 {

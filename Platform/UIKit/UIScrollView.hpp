@@ -12,6 +12,8 @@
 
 namespace UIKit {
 
+class UILayoutGuide;
+
 // A view onto content larger than itself. The content offset is the bounds origin: the point of the
 // content shown at the top left corner. Scrolling takes effect at once, animated or not.
 class UIScrollView : public UIView {
@@ -45,6 +47,13 @@ public:
     KeyboardDismissMode keyboardDismissMode() const { return m_keyboardDismissMode; }
     void setKeyboardDismissMode(KeyboardDismissMode mode) { m_keyboardDismissMode = mode; }
 
+    // The content's rectangle, at the origin of the bounds coordinates and as large as the content size;
+    // constraints that size it set the content size when the scroll view lays out. Constraints between the
+    // scroll view's own edges and views inside it mean the same. The frame guide is the scroll view's
+    // visible rectangle, which scrolling moves over the content.
+    const std::shared_ptr<UILayoutGuide>& contentLayoutGuide() const;
+    const std::shared_ptr<UILayoutGuide>& frameLayoutGuide() const;
+
     // Scrolls as little as it takes to show the rectangle (in content coordinates) within the inset
     // bounds, staying within the content; a rectangle already shown scrolls nothing.
     virtual void scrollRectToVisible(const CGRect& rect, bool animated);
@@ -62,6 +71,9 @@ protected:
     }
 
 private:
+    friend class LayoutEngine;
+    mutable std::shared_ptr<UILayoutGuide> m_contentLayoutGuide;
+    mutable std::shared_ptr<UILayoutGuide> m_frameLayoutGuide;
     CGSize m_contentSize;
     UIEdgeInsets m_contentInset;
     UIEdgeInsets m_verticalScrollIndicatorInsets;

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 
 #include <limits>
@@ -22,6 +23,7 @@ UITextField::UITextField(const CGRect& frame)
 void UITextField::setFont(std::shared_ptr<UIFont> font)
 {
     m_font = font ? std::move(font) : UILabel::defaultFont();
+    invalidateIntrinsicContentSize();
 }
 
 std::shared_ptr<Foundation::NSAttributedString> UITextField::attributedText() const
@@ -36,6 +38,7 @@ void UITextField::setAttributedText(std::shared_ptr<Foundation::NSAttributedStri
 {
     m_text = text ? text->string() : Foundation::String();
     m_attributedText = std::move(text);
+    invalidateIntrinsicContentSize();
 }
 
 std::optional<Foundation::String> UITextField::placeholder() const
@@ -49,14 +52,20 @@ void UITextField::setPlaceholder(std::optional<Foundation::String> placeholder)
 {
     m_attributedPlaceholder =
         placeholder ? Foundation::make<Foundation::NSAttributedString>(std::move(*placeholder)) : nullptr;
+    invalidateIntrinsicContentSize();
 }
 
 CGRect UITextField::firstRectOfDocument() const
 {
     if (m_text.isEmpty())
         return CGRect::null();
-    const CGFloat pointSize = m_font->pointSize();
-    return {{0, 0}, {static_cast<CGFloat>(m_text.count()) * pointSize * 0.5, pointSize * 1.2}};
+    return {{0, 0}, {static_cast<CGFloat>(TextGrid::columns(m_text)) * TextGrid::columnWidth, TextGrid::lineHeight}};
+}
+
+CGSize UITextField::intrinsicContentSize() const
+{
+    const auto& shown = m_text.isEmpty() && m_attributedPlaceholder ? m_attributedPlaceholder->string() : m_text;
+    return {static_cast<CGFloat>(TextGrid::columns(shown)) * TextGrid::columnWidth, TextGrid::lineHeight};
 }
 
 const Foundation::Notification::Name& UITextField::textDidChangeNotification()
@@ -111,6 +120,7 @@ void UITextField::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& pres
 
 void UITextField::textDidChange()
 {
+    invalidateIntrinsicContentSize();
     sendActions(Event::editingChanged());
     Foundation::NotificationCenter::defaultCenter()->post(textDidChangeNotification(), sharedSelf(this));
 }

@@ -29,7 +29,11 @@ public:
     static const Foundation::Notification::Name& textDidChangeNotification();
 
     const Foundation::String& text() const { return m_text; }
-    void setText(Foundation::String text) { m_text = std::move(text); }
+    void setText(Foundation::String text)
+    {
+        m_text = std::move(text);
+        invalidateIntrinsicContentSize();
+    }
     bool isEditing() const { return m_isEditing; }
     // When the button that clears the text shows.
     ViewMode clearButtonMode() const { return m_clearButtonMode; }
@@ -52,6 +56,7 @@ public:
     void setAttributedPlaceholder(std::shared_ptr<Foundation::NSAttributedString> placeholder)
     {
         m_attributedPlaceholder = std::move(placeholder);
+        invalidateIntrinsicContentSize();
     }
     bool adjustsFontSizeToFitWidth() const { return m_adjustsFontSizeToFitWidth; }
     void setAdjustsFontSizeToFitWidth(bool adjusts) { m_adjustsFontSizeToFitWidth = adjusts; }
@@ -63,9 +68,10 @@ public:
     void setDelegate(const std::shared_ptr<UITextFieldDelegate>& delegate) { m_delegate = delegate; }
 
     // firstRect(for:) of the range from the beginning to the end of the document, in the field's
-    // coordinates. Headless, each character is half the font's point size wide and a line is 1.2 point
-    // sizes tall; an empty text has no rectangle (the null rectangle).
+    // coordinates, on the character grid; an empty text has no rectangle (the null rectangle).
     CGRect firstRectOfDocument() const;
+    // One line on the character grid, as wide as the text, or the placeholder while there is none.
+    CGSize intrinsicContentSize() const override;
 
     bool canBecomeFirstResponder() const override { return isEnabled(); }
     bool becomeFirstResponder() override;

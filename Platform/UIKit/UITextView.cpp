@@ -2,6 +2,8 @@
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/NSTextContainer.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 
 namespace UIKit {
@@ -26,6 +28,46 @@ UITextView::UITextView(Foundation::NSCoder& coder)
 void UITextView::setFont(std::shared_ptr<UIFont> font)
 {
     m_font = font ? std::move(font) : UILabel::defaultFont();
+    invalidateIntrinsicContentSize();
+}
+
+void UITextView::setText(Foundation::String text)
+{
+    m_text = std::move(text);
+    invalidateIntrinsicContentSize();
+}
+
+void UITextView::setTextContainerInset(const UIEdgeInsets& inset)
+{
+    m_textContainerInset = inset;
+    invalidateIntrinsicContentSize();
+}
+
+void UITextView::setIsScrollEnabled(bool enabled)
+{
+    if (enabled == m_isScrollEnabled)
+        return;
+    m_isScrollEnabled = enabled;
+    invalidateIntrinsicContentSize();
+}
+
+CGSize UITextView::intrinsicContentSize() const
+{
+    if (m_isScrollEnabled)
+        return {noIntrinsicMetric, noIntrinsicMetric};
+    return *intrinsicContentSizeAtWidth(TextGrid::unlimited);
+}
+
+std::optional<CGSize> UITextView::intrinsicContentSizeAtWidth(CGFloat width) const
+{
+    if (m_isScrollEnabled)
+        return std::nullopt;
+    const CGFloat padding = 2 * m_textContainer->lineFragmentPadding();
+    const CGFloat horizontal = m_textContainerInset.left + m_textContainerInset.right + padding;
+    CGSize text = TextGrid::size(m_text, width - horizontal, NSLineBreakMode::byWordWrapping, 0);
+    // An empty text still has the line the caret stands on.
+    text.height = std::max(text.height, TextGrid::lineHeight);
+    return CGSize {text.width + horizontal, text.height + m_textContainerInset.top + m_textContainerInset.bottom};
 }
 
 std::shared_ptr<Foundation::NSAttributedString> UITextView::attributedText() const
@@ -40,6 +82,7 @@ void UITextView::setAttributedText(std::shared_ptr<Foundation::NSAttributedStrin
 {
     m_text = text ? text->string() : Foundation::String();
     m_attributedText = std::move(text);
+    invalidateIntrinsicContentSize();
 }
 
 const Foundation::Notification::Name& UITextView::textDidChangeNotification()
@@ -88,6 +131,7 @@ void UITextView::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& press
 
 void UITextView::textDidChange()
 {
+    invalidateIntrinsicContentSize();
     Foundation::NotificationCenter::defaultCenter()->post(textDidChangeNotification(), sharedSelf(this));
 }
 

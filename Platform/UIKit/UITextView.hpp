@@ -26,7 +26,7 @@ public:
     static const Foundation::Notification::Name& textDidChangeNotification();
 
     const Foundation::String& text() const { return m_text; }
-    virtual void setText(Foundation::String text) { m_text = std::move(text); }
+    virtual void setText(Foundation::String text);
     bool isEditing() const { return m_isEditing; }
 
     // Appearance. Setting no font gives the default back, as a label does.
@@ -41,11 +41,14 @@ public:
     virtual void setAttributedText(std::shared_ptr<Foundation::NSAttributedString> text);
     // Room between the view's edges and its text container.
     UIEdgeInsets textContainerInset() const { return m_textContainerInset; }
-    virtual void setTextContainerInset(const UIEdgeInsets& inset) { m_textContainerInset = inset; }
+    virtual void setTextContainerInset(const UIEdgeInsets& inset);
     const std::shared_ptr<NSTextContainer>& textContainer() const { return m_textContainer; }
 
     bool isScrollEnabled() const { return m_isScrollEnabled; }
-    void setIsScrollEnabled(bool enabled) { m_isScrollEnabled = enabled; }
+    void setIsScrollEnabled(bool enabled);
+    // Without scrolling, the view is as tall as its text wrapped at its width, on the character grid.
+    CGSize intrinsicContentSize() const override;
+    std::optional<CGSize> intrinsicContentSizeAtWidth(CGFloat width) const override;
     bool isEditable() const { return m_isEditable; }
     void setIsEditable(bool editable) { m_isEditable = editable; }
     bool isSelectable() const { return m_isSelectable; }

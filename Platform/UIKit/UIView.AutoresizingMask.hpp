@@ -32,7 +32,10 @@ inline UIView::AutoresizingMask UIView::autoresizingMask() const
 
 inline void UIView::setAutoresizingMask(AutoresizingMask mask)
 {
+    if (m_autoresizingMask == mask.rawValue)
+        return;
     m_autoresizingMask = mask.rawValue;
+    layoutInputDidChange(true);
 }
 
 } // namespace UIKit

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/CALayer.hpp"
+#include "Platform/UIKit/LayoutEngine.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
@@ -79,18 +80,35 @@ CGRect UIView::frame() const
 void UIView::setFrame(const CGRect& frame)
 {
     CGRect standard = frame.standardized();
-    m_center = {standard.midX(), standard.midY()};
+    CGPoint center {standard.midX(), standard.midY()};
+    bool moved = center.x != m_center.x || center.y != m_center.y;
+    m_center = center;
     setBounds({m_bounds.origin, standard.size});
+    if (moved)
+        layoutInputDidChange(true);
+}
+
+void UIView::setCenter(CGPoint center)
+{
+    if (center.x == m_center.x && center.y == m_center.y)
+        return;
+    m_center = center;
+    layoutInputDidChange(true);
 }
 
 void UIView::setBounds(const CGRect& bounds)
 {
-    CGSize oldSize = m_bounds.size;
+    CGRect old = m_bounds;
     if (bounds.size != m_bounds.size)
         setNeedsLayout();
     m_bounds = bounds;
-    if (m_bounds.size != oldSize)
-        resizeSubviews(oldSize);
+    if (m_bounds.size != old.size) {
+        resizeSubviews(old.size);
+        layoutInputDidChange(true);
+    }
+    // Scrolling moves what constraints measure from this view's own edges and guides.
+    if (m_layoutUsesBoundsOrigin && (m_bounds.origin.x != old.origin.x || m_bounds.origin.y != old.origin.y))
+        layoutTreeDidChange();
 }
 
 void UIView::resizeSubviews(CGSize oldSize)
@@ -135,6 +153,15 @@ const std::shared_ptr<CALayer>& UIView::layer() const
         m_layer->m_view = std::static_pointer_cast<UIView>(const_cast<UIView*>(this)->shared_from_this());
     }
     return m_layer;
+}
+
+void UIView::setIsHidden(bool isHidden)
+{
+    if (isHidden == m_isHidden)
+        return;
+    m_isHidden = isHidden;
+    if (auto parent = superview())
+        parent->subviewVisibilityDidChange(*this);
 }
 
 void UIView::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style)
@@ -246,16 +273,24 @@ void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
     if (windowChanges)
         view->announceWillMoveToWindow(newWindow);
     if (auto oldSuperview = view->superview()) {
+        oldSuperview->willRemoveSubview(view);
         oldSuperview->removeConstraintsReachingInto(*view);
         oldSuperview->detachSubview(view.get());
+        oldSuperview->layoutTreeDidChange();
     }
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())), view);
     view->m_superview = self;
+    // Its own tree's engine, if it had one, is this tree's business now.
+    view->m_layoutEngine.reset();
+    layoutTreeDidChange();
+    if (view->m_needsUpdateConstraints || view->m_subviewNeedsUpdateConstraints)
+        subviewNeedsUpdateConstraints();
     if (windowChanges) {
         view->setWindowOfSubtree(newWindow);
         view->announceDidMoveToWindow();
     }
     view->didMoveToSuperview();
+    didAddSubview(view);
     setNeedsLayout();
 }
 
@@ -276,8 +311,10 @@ void UIView::leaveSuperview()
     willMoveToSuperview(nullptr);
     if (leavesWindow)
         announceWillMoveToWindow(nullptr);
+    parent->willRemoveSubview(self);
     parent->removeConstraintsReachingInto(*this);
     parent->detachSubview(this);
+    parent->layoutTreeDidChange();
     m_superview.reset();
     if (leavesWindow) {
         setWindowOfSubtree(nullptr);
@@ -380,10 +417,141 @@ bool UIView::point(CGPoint inside, const std::shared_ptr<UIEvent>&)
 
 void UIView::layoutIfNeeded()
 {
-    auto start = sharedSelf(this);
-    for (auto parent = start->superview(); parent && parent->m_needsLayout; parent = parent->superview())
-        start = parent;
-    start->layoutSubtreeIfNeeded();
+    auto self = sharedSelf(this);
+    auto root = self;
+    while (auto parent = root->superview())
+        root = parent;
+    if (!root->m_layoutEngine)
+        root->m_layoutEngine = std::make_shared<LayoutEngine>(*root, LayoutEngine::Purpose::layout);
+    // Layout that changes constraints (a label told its new text in `layoutSubviews`) needs another
+    // round; a few always settle it, and a layout that never settles stops there.
+    constexpr int maximumRounds = 8;
+    for (int round = 0; round < maximumRounds; ++round) {
+        root->updateConstraintsIfNeeded();
+        auto engine = root->m_layoutEngine;
+        if (engine->needsUpdate())
+            engine->update();
+        auto start = self;
+        for (auto parent = start->superview(); parent && parent->m_needsLayout; parent = parent->superview())
+            start = parent;
+        // Solving again half way (for a view whose constraints changed) may move views laid out already.
+        const auto marked = engine->markedForLayout();
+        start->layoutSubtreeIfNeeded();
+        if (!engine->needsUpdate() && engine->markedForLayout() == marked && !root->m_needsUpdateConstraints
+            && !root->m_subviewNeedsUpdateConstraints)
+            break;
+    }
+}
+
+void UIView::layoutSubviews()
+{
+    if (auto* engine = layoutEngine())
+        engine->apply(*this);
+}
+
+void UIView::setNeedsUpdateConstraints()
+{
+    m_needsUpdateConstraints = true;
+    if (auto parent = superview())
+        parent->subviewNeedsUpdateConstraints();
+}
+
+void UIView::subviewNeedsUpdateConstraints()
+{
+    // The marks lead from the topmost view down, so that the branches with nothing to do are skipped.
+    for (auto view = sharedSelf(this); view && !view->m_subviewNeedsUpdateConstraints; view = view->superview())
+        view->m_subviewNeedsUpdateConstraints = true;
+}
+
+void UIView::updateConstraintsIfNeeded()
+{
+    if (m_subviewNeedsUpdateConstraints) {
+        m_subviewNeedsUpdateConstraints = false;
+        for (auto subviews = m_subviews; const auto& subview : subviews)
+            subview->updateConstraintsIfNeeded();
+    }
+    if (m_needsUpdateConstraints) {
+        m_needsUpdateConstraints = false;
+        updateConstraints();
+    }
+}
+
+LayoutEngine* UIView::layoutEngine() const
+{
+    const UIView* root = this;
+    std::shared_ptr<UIView> holder;
+    while (auto parent = root->m_superview.lock()) {
+        holder = std::move(parent);
+        root = holder.get();
+    }
+    return root->m_layoutEngine.get();
+}
+
+void UIView::layoutTreeDidChange() const
+{
+    if (auto* engine = layoutEngine())
+        engine->setNeedsRebuild();
+}
+
+void UIView::layoutInputDidChange(bool frameOnly) const
+{
+    // A view placed by the engine moving is the engine's own doing; only frames given from outside count.
+    if (!m_takesPartInLayout || (frameOnly && !m_translatesAutoresizingMaskIntoConstraints && !m_superview.expired()))
+        return;
+    if (auto* engine = layoutEngine())
+        engine->viewDidChange(*this);
+}
+
+void UIView::invalidateIntrinsicContentSize()
+{
+    layoutInputDidChange(false);
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+{
+    if (translates == m_translatesAutoresizingMaskIntoConstraints)
+        return;
+    m_translatesAutoresizingMaskIntoConstraints = translates;
+    layoutTreeDidChange();
+    if (auto parent = superview())
+        parent->setNeedsLayout();
+}
+
+void UIView::setLayoutMargins(const UIEdgeInsets& margins)
+{
+    if (margins == m_layoutMargins)
+        return;
+    m_layoutMargins = margins;
+    if (m_takesPartInLayout)
+        layoutTreeDidChange();
+    setNeedsLayout();
+}
+
+void UIView::setSafeAreaInsets(const UIEdgeInsets& insets)
+{
+    if (insets == m_safeAreaInsets)
+        return;
+    m_safeAreaInsets = insets;
+    layoutTreeDidChange();
+    setNeedsLayout();
+}
+
+UIEdgeInsets UIView::safeAreaInsets() const
+{
+    UIEdgeInsets insets = m_safeAreaInsets;
+    auto parent = superview();
+    if (!parent)
+        return insets;
+    // What the superview's safe area leaves out of this view's frame, side by side.
+    const UIEdgeInsets outer = parent->safeAreaInsets();
+    const CGRect area = parent->bounds();
+    const CGRect own = frame();
+    auto clamp = [](CGFloat value, CGFloat most) { return std::clamp<CGFloat>(value, 0, std::max<CGFloat>(most, 0)); };
+    insets.left = std::max(insets.left, clamp(area.minX() + outer.left - own.minX(), own.size.width));
+    insets.top = std::max(insets.top, clamp(area.minY() + outer.top - own.minY(), own.size.height));
+    insets.right = std::max(insets.right, clamp(own.maxX() - (area.maxX() - outer.right), own.size.width));
+    insets.bottom = std::max(insets.bottom, clamp(own.maxY() - (area.maxY() - outer.bottom), own.size.height));
+    return insets;
 }
 
 void UIView::layoutSubtreeIfNeeded()
@@ -475,6 +643,8 @@ void UIView::addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint
         previous->removeConstraint(constraint);
     m_constraints.push_back(constraint);
     constraint->m_installedOn = std::static_pointer_cast<UIView>(shared_from_this());
+    layoutTreeDidChange();
+    setNeedsLayout();
 }
 
 void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint)
@@ -483,6 +653,8 @@ void UIView::removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constra
         return;
     std::erase(m_constraints, constraint);
     constraint->m_installedOn.reset();
+    layoutTreeDidChange();
+    setNeedsLayout();
 }
 
 void UIView::removeConstraintsReachingInto(const UIView& subtree)
@@ -522,6 +694,20 @@ void UIView::addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide)
     m_layoutGuides.push_back(guide);
 }
 
+void UIView::removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide)
+{
+    if (!guide || guide->owningView().get() != this)
+        return;
+    for (auto view = sharedSelf(this); view; view = view->superview()) {
+        for (auto constraints = view->m_constraints; const auto& constraint : constraints) {
+            if (constraint->firstItem() == guide || constraint->secondItem() == guide)
+                view->removeConstraint(constraint);
+        }
+    }
+    std::erase(m_layoutGuides, guide);
+    guide->m_owningView.reset();
+}
+
 UILayoutPriority UIView::contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const
 {
     return m_contentHuggingPriority[static_cast<std::size_t>(forAxis)];
@@ -530,6 +716,7 @@ UILayoutPriority UIView::contentHuggingPriority(NSLayoutConstraint::Axis forAxis
 void UIView::setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis)
 {
     m_contentHuggingPriority[static_cast<std::size_t>(forAxis)] = priority;
+    layoutInputDidChange(false);
 }
 
 UILayoutPriority UIView::contentCompressionResistancePriority(NSLayoutConstraint::Axis forAxis) const
@@ -540,13 +727,21 @@ UILayoutPriority UIView::contentCompressionResistancePriority(NSLayoutConstraint
 void UIView::setContentCompressionResistancePriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis)
 {
     m_contentCompressionResistancePriority[static_cast<std::size_t>(forAxis)] = priority;
+    layoutInputDidChange(false);
 }
 
-CGSize UIView::systemLayoutSizeFitting(CGSize) const
+CGSize UIView::systemLayoutSizeFitting(CGSize targetSize) const
 {
-    CGSize intrinsic = intrinsicContentSize();
-    return {intrinsic.width >= 0 ? intrinsic.width : m_bounds.size.width,
-            intrinsic.height >= 0 ? intrinsic.height : m_bounds.size.height};
+    return systemLayoutSizeFitting(targetSize, UILayoutPriority::fittingSizeLevel(), UILayoutPriority::fittingSizeLevel());
+}
+
+CGSize UIView::systemLayoutSizeFitting(CGSize targetSize, UILayoutPriority withHorizontalFittingPriority,
+                                       UILayoutPriority verticalFittingPriority) const
+{
+    auto& self = const_cast<UIView&>(*this);
+    self.updateConstraintsIfNeeded();
+    LayoutEngine engine(self, LayoutEngine::Purpose::fitting);
+    return engine.fittingSize(targetSize, withHorizontalFittingPriority, verticalFittingPriority);
 }
 
 void UIView::sizeToFit()

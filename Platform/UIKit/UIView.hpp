@@ -28,6 +28,7 @@ class NSCoder;
 namespace UIKit {
 
 class CALayer;
+class LayoutEngine;
 class UIColor;
 class UIEvent;
 class UIGestureRecognizer;
@@ -52,7 +53,7 @@ public:
     CGRect bounds() const { return m_bounds; }
     void setBounds(const CGRect& bounds);
     CGPoint center() const { return m_center; }
-    void setCenter(CGPoint center) { m_center = center; }
+    void setCenter(CGPoint center);
     CGAffineTransform transform() const { return m_transform; }
     void setTransform(const CGAffineTransform& transform) { m_transform = transform; }
 
@@ -74,7 +75,7 @@ public:
 
     // Appearance and state.
     bool isHidden() const { return m_isHidden; }
-    virtual void setIsHidden(bool isHidden) { m_isHidden = isHidden; }
+    virtual void setIsHidden(bool isHidden);
     CGFloat alpha() const { return m_alpha; }
     void setAlpha(CGFloat alpha) { m_alpha = alpha; }
     const std::shared_ptr<UIColor>& backgroundColor() const { return m_backgroundColor; }
@@ -122,13 +123,12 @@ public:
     static void transition(const std::shared_ptr<UIView>& with, double duration, AnimationOptions options,
                            const std::function<void()>& animations, std::function<void(bool)> completion);
 
-    // Auto Layout, recorded. Active constraints live on the closest common ancestor of their items; a
-    // view that leaves its superview takes with it the constraints that reach into it from outside.
+    // Auto Layout. Active constraints live on the closest common ancestor of their items; a view that
+    // leaves its superview takes with it the constraints that reach into it from outside. A view that
+    // translates its autoresizing mask keeps the frame it is given, and the mask says how it follows its
+    // superview's size; one that does not is placed where its constraints say.
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMaskIntoConstraints; }
-    void setTranslatesAutoresizingMaskIntoConstraints(bool translates)
-    {
-        m_translatesAutoresizingMaskIntoConstraints = translates;
-    }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return m_constraints; }
     // How the view follows a change of its superview's size while its autoresizing mask is translated:
     // the grown or shrunk amount is shared equally among the flexible margins and size of each axis.
@@ -149,19 +149,22 @@ public:
     NSLayoutDimension widthAnchor() const { return {*this, NSLayoutConstraint::Attribute::width}; }
     NSLayoutDimension heightAnchor() const { return {*this, NSLayoutConstraint::Attribute::height}; }
 
-    // Made on first use and owned by the view. The safe area is the whole bounds: no bars or notches
-    // cover a headless window.
+    // Made on first use and owned by the view: the bounds inset by the safe area insets and by the
+    // layout margins.
     const std::shared_ptr<UILayoutGuide>& safeAreaLayoutGuide() const;
     const std::shared_ptr<UILayoutGuide>& layoutMarginsGuide() const;
     // Guides the view owns besides its own two; adding one makes this view its owner.
     const std::vector<std::shared_ptr<UILayoutGuide>>& layoutGuides() const { return m_layoutGuides; }
     void addLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
-    // What bars and rounded corners of the screen cover at the view's edges. Nothing covers a headless
-    // window, so this is what the program's driver (or a test) says it is.
-    UIEdgeInsets safeAreaInsets() const { return m_safeAreaInsets; }
-    void setSafeAreaInsets(const UIEdgeInsets& insets) { m_safeAreaInsets = insets; }
+    // Also removes the constraints that name the guide.
+    void removeLayoutGuide(const std::shared_ptr<UILayoutGuide>& guide);
+    // What bars and rounded corners of the screen cover at the view's edges: what its superview's safe
+    // area leaves out of its frame, or more where the view is told so. Nothing covers a headless window,
+    // so what is told is what the program's driver (or a test) says.
+    UIEdgeInsets safeAreaInsets() const;
+    void setSafeAreaInsets(const UIEdgeInsets& insets);
     UIEdgeInsets layoutMargins() const { return m_layoutMargins; }
-    void setLayoutMargins(const UIEdgeInsets& margins) { m_layoutMargins = margins; }
+    void setLayoutMargins(const UIEdgeInsets& margins);
 
     UILayoutPriority contentHuggingPriority(NSLayoutConstraint::Axis forAxis) const;
     virtual void setContentHuggingPriority(UILayoutPriority priority, NSLayoutConstraint::Axis forAxis);
@@ -172,12 +175,21 @@ public:
     virtual std::shared_ptr<UIView> forFirstBaselineLayout();
     virtual std::shared_ptr<UIView> forLastBaselineLayout();
 
-    // The size the content wants; `noIntrinsicMetric` in a dimension it has no opinion on.
+    // The size the content wants; `noIntrinsicMetric` in a dimension it has no opinion on. The view's
+    // hugging priorities hold it no larger, its compression resistance no smaller.
     static constexpr CGFloat noIntrinsicMetric = -1;
     virtual CGSize intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
-    // Without a solver the answer cannot come from constraints: each dimension is the intrinsic content
-    // size where there is one, else the current bounds size. The target size is not consulted.
-    virtual CGSize systemLayoutSizeFitting(CGSize targetSize) const;
+    // Content that wraps (text on several lines) is as tall as the width it is laid out at makes it: its
+    // intrinsic size at that width. Nothing for content whose size does not depend on its width.
+    virtual std::optional<CGSize> intrinsicContentSizeAtWidth(CGFloat /*width*/) const { return std::nullopt; }
+    // Views whose content changes size say so, and layout takes the new size.
+    void invalidateIntrinsicContentSize();
+    static constexpr CGSize layoutFittingCompressedSize() { return {0, 0}; }
+    // The size the view's own constraints and content give it, with its width and height drawn towards
+    // the target as strongly as the priorities say; constraints to views outside it take no part.
+    CGSize systemLayoutSizeFitting(CGSize targetSize) const;
+    virtual CGSize systemLayoutSizeFitting(CGSize targetSize, UILayoutPriority withHorizontalFittingPriority,
+                                           UILayoutPriority verticalFittingPriority) const;
 
     // The size the view would take within `size`; a plain view keeps its own.
     virtual CGSize sizeThatFits(CGSize /*size*/) const { return m_bounds.size; }
@@ -207,11 +219,21 @@ public:
     virtual std::shared_ptr<UIView> hitTest(CGPoint point, const std::shared_ptr<UIEvent>& with);
     virtual bool point(CGPoint inside, const std::shared_ptr<UIEvent>& with);
 
-    // Layout: marked views lay out their subviews on the next `layoutIfNeeded` that reaches them.
-    virtual void layoutSubviews() {}
+    // Layout: marked views lay out their subviews on the next `layoutIfNeeded` that reaches them. First
+    // every view marked with `setNeedsUpdateConstraints` updates its constraints (subviews before their
+    // superview); then the tree's constraints are solved, and the superview of every view that moves is
+    // marked. The plain `layoutSubviews` places the subviews that do not translate their autoresizing
+    // mask where the solution says; a view that overrides it calls it first.
+    virtual void layoutSubviews();
     void setNeedsLayout() { m_needsLayout = true; }
-    // Lays out from the topmost marked ancestor down through every marked view beneath it.
+    // Lays out from the topmost marked ancestor down through every marked view beneath it, again while
+    // layout itself changes constraints (a few rounds at most).
     void layoutIfNeeded();
+    // Adds, removes or changes the view's own constraints; overrides call it last.
+    virtual void updateConstraints() {}
+    void setNeedsUpdateConstraints();
+    bool needsUpdateConstraints() const { return m_needsUpdateConstraints; }
+    void updateConstraintsIfNeeded();
 
     // Called around moves in the tree: on the moved view, and on every view of its subtree when the
     // window changes (top down).
@@ -219,6 +241,9 @@ public:
     virtual void didMoveToSuperview() {}
     virtual void willMoveToWindow(const std::shared_ptr<UIWindow>& /*newWindow*/) {}
     virtual void didMoveToWindow() {}
+    // Called on the superview when a subview arrives, and before one leaves.
+    virtual void didAddSubview(const std::shared_ptr<UIView>& /*subview*/) {}
+    virtual void willRemoveSubview(const std::shared_ptr<UIView>& /*subview*/) {}
 
     // The window's traits; a view outside any window has its superview's, or unspecified ones. The
     // nearest interface-style override among the view and its superviews wins.
@@ -249,6 +274,8 @@ protected:
     std::shared_ptr<UIWindow> firstResponderWindow() const override { return window(); }
 
 private:
+    friend class LayoutEngine;
+    friend class NSLayoutConstraint;
     friend class UIViewController;
     friend class UIWindow;
     friend class UIWindowScene;
@@ -266,6 +293,16 @@ private:
     void setWindowOfSubtree(const std::shared_ptr<UIWindow>& window);
     void announceDidMoveToWindow();
     void layoutSubtreeIfNeeded();
+    // Leads `updateConstraintsIfNeeded` from here down to a view that needs it.
+    void subviewNeedsUpdateConstraints();
+    // The main layout engine of the tree the view is in, when its topmost view has one.
+    LayoutEngine* layoutEngine() const;
+    // The shape of the tree or something every constraint may depend on changed.
+    void layoutTreeDidChange() const;
+    // The view's own frame (`frameOnly`), or its intrinsic size or autoresizing mask, changed.
+    void layoutInputDidChange(bool frameOnly) const;
+    // A subview was hidden or shown.
+    virtual void subviewVisibilityDidChange(UIView& /*subview*/) {}
     // Drops the constraints installed above `subtree` (on this view and its ancestors) that refer to a view
     // inside it: they cannot hold once the subtree leaves.
     void removeConstraintsReachingInto(const UIView& subtree);
@@ -289,6 +326,12 @@ private:
     std::optional<Foundation::String> m_accessibilityIdentifier;
     bool m_isExclusiveTouch = false;
     bool m_needsLayout = true;
+    bool m_needsUpdateConstraints = true;
+    bool m_subviewNeedsUpdateConstraints = false;
+    // Set by the engine of the tree while the view takes part in its layout.
+    bool m_takesPartInLayout = false;
+    bool m_layoutUsesBoundsOrigin = false;
+    std::shared_ptr<LayoutEngine> m_layoutEngine;
     std::vector<std::shared_ptr<UIGestureRecognizer>> m_gestureRecognizers;
     ContentMode m_contentMode {};
     UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;

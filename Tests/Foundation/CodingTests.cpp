@@ -263,6 +263,26 @@ TEST(Coding, NumbersThatDoNotFitTheirTypeAreDataCorrupted)
     EXPECT_EQ(decoded<std::int32_t>("-2147483648"), std::numeric_limits<std::int32_t>::min());
 }
 
+TEST(Coding, IntegersAtThe64BitLimitsAreReadFromTheirText)
+{
+    // Each of these is the same double as a limit, but none is that limit.
+    for (const char* outside : {"-9223372036854775809", "-9223372036854776832", "-9223372036854775808.5",
+                                "-9.223372036854775809e18", "9223372036854775807.5"})
+        EXPECT_NE(decodingError<std::int64_t>(outside).as<DecodingError::DataCorrupted>(), nullptr) << outside;
+    for (const char* outside : {"18446744073709551616", "18446744073709551615.5", "1.8446744073709551616e19"})
+        EXPECT_NE(decodingError<std::uint64_t>(outside).as<DecodingError::DataCorrupted>(), nullptr) << outside;
+    EXPECT_NE(decodingError<std::int64_t>("9007199254740993.5").as<DecodingError::DataCorrupted>(), nullptr);
+
+    EXPECT_EQ(decoded<std::int64_t>("-9223372036854775808.0"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(decoded<std::int64_t>("-92233720368547758.08e2"), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(decoded<std::uint64_t>("1.8446744073709551615e19"), std::numeric_limits<std::uint64_t>::max());
+    EXPECT_EQ(decoded<std::int64_t>("-0.0"), 0);
+    EXPECT_EQ(decoded<std::int64_t>("1200e-2"), 12);
+    // Floating point keeps its value whatever its form.
+    EXPECT_EQ(decoded<double>("-9223372036854775809"), -9223372036854775808.0);
+    EXPECT_EQ(decoded<double>("1e2"), 100.0);
+}
+
 TEST(Coding, FloatsAreWrittenInTheirOwnShortestForm)
 {
     EXPECT_EQ(encoded(0.1f), "0.1");

@@ -3,11 +3,13 @@
 
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/NSError.hpp"
 #include "Platform/Foundation/ProcessInfo.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
@@ -15,8 +17,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Foundation;
+using TestSupport::FileSizeLimit;
 using TestSupport::readText;
 using TestSupport::writeText;
 namespace fs = std::filesystem;
@@ -61,28 +66,6 @@ void expectFileError(const NSError& error, std::int64_t code, const std::string&
     auto name = fs::path(path).filename().string();
     EXPECT_NE(error.localizedDescription().find("\u201C" + name + "\u201D"), std::string::npos) << error.localizedDescription();
 }
-
-// Files may not grow past `bytes` while it lives; a write past the limit fails instead of killing.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-
-private:
-    rlimit m_previous {};
-    void (*m_previousHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -360,4 +343,51 @@ TEST_F(DataFileTest, AnAtomicWriteKeepsTheReplacedFilesPermissions)
     Data::fromString("new").write(url("private"), Data::WritingOptions::atomic());
     EXPECT_EQ(fs::status(root() / "private").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(readText(root() / "private"), "new");
+}
+
+TEST_F(DataFileTest, TemporaryNamesHaveOneLengthSoEveryNameCanBeWritten)
+{
+    const std::string longest(255, 'k');
+    for (const auto& name : {std::string("a"), std::string(214, 'k'), longest})
+        EXPECT_EQ(fs::path(FileIO::temporarySiblingPath((root() / name).string())).filename().string().size(), 56u);
+    Data::fromString("x").write(url(longest), Data::WritingOptions::atomic());
+    EXPECT_EQ(readText(root() / longest), "x");
+}
+
+TEST_F(DataFileTest, AnAtomicWriteRemovesWhatInterruptedWritesOfTheSameFileLeft)
+{
+    const auto target = (root() / "store").string();
+    const auto other = (root() / "other").string();
+    // Writers that died half way, as a killed process leaves them.
+    auto leftBehindByADeadWriter = [](const std::string& destination) {
+        auto child = ::fork();
+        if (child == 0) {
+            std::ofstream(FileIO::temporarySiblingPath(destination)) << "half";
+            ::_exit(0);
+        }
+        ::waitpid(child, nullptr, 0);
+    };
+    leftBehindByADeadWriter(target);
+    leftBehindByADeadWriter(target);
+    leftBehindByADeadWriter(other);
+    // A writer of this process still filling its file.
+    const auto live = fs::path(FileIO::temporarySiblingPath(target)).filename().string();
+    writeText(root() / live, "filling");
+    // Files of writers on another machine sharing the folder: judged by age alone.
+    auto elsewhere = [&](const std::string& name) { return std::string(name).replace(18, 8, "0000beef"); };
+    const auto recentElsewhere = elsewhere(fs::path(FileIO::temporarySiblingPath(target)).filename().string());
+    const auto abandonedElsewhere = elsewhere(fs::path(FileIO::temporarySiblingPath(target)).filename().string());
+    writeText(root() / recentElsewhere, "recent");
+    writeText(root() / abandonedElsewhere, "abandoned");
+    fs::last_write_time(root() / abandonedElsewhere, fs::file_time_type::clock::now() - std::chrono::hours(25));
+    ASSERT_EQ(TestSupport::entryNames(root()).size(), 6u);
+
+    Data::fromString("new").write(url("store"), Data::WritingOptions::atomic());
+    auto names = TestSupport::entryNames(root());
+    EXPECT_EQ(names.size(), 4u); // the file, the other file's leftover, the live and the recent one
+    EXPECT_TRUE(std::find(names.begin(), names.end(), live) != names.end());
+    EXPECT_TRUE(std::find(names.begin(), names.end(), recentElsewhere) != names.end());
+    EXPECT_TRUE(std::find(names.begin(), names.end(), abandonedElsewhere) == names.end());
+    EXPECT_EQ(readText(root() / "store"), "new");
+    EXPECT_EQ(readText(root() / live), "filling");
 }

@@ -140,6 +140,19 @@ TEST(JSONDecoder, TextThatIsNoJSONIsDataCorrupted)
     }
 }
 
+TEST(JSONDecoder, ANulByteIsNoEndOfTheText)
+{
+    for (const auto& bad : {std::string("[1]\0[2]", 7), std::string("[1]\0", 4), std::string("[1\0]", 4),
+                            std::string("\"a\0b\"", 5), std::string("\0", 1)}) {
+        try {
+            make<JSONDecoder>()->decode<std::vector<std::int64_t>>(Data::fromString(bad));
+            FAIL() << "decoded " << bad.size() << " bytes";
+        } catch (const DecodingError& error) {
+            EXPECT_NE(error.as<DecodingError::DataCorrupted>(), nullptr);
+        }
+    }
+}
+
 TEST(JSONDecoder, ReadsFragmentsAndUnicode)
 {
     auto decoder = make<JSONDecoder>();

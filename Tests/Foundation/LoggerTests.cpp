@@ -18,6 +18,21 @@ TEST(Logger, FormatsDirectivesWithArgumentsInOrder)
     EXPECT_EQ(Logger::formatLogMessage("trailing %", {}), "trailing %");
 }
 
+TEST(Logger, EveryFormOfATextOrObjectArgumentIsRedactedUnlessMarkedPublic)
+{
+    for (const char* format : {"%@", "%s", "%20@", "%-@", "%.40@", "%1$@", "%-20.3s", "%*s", "%.*@", "%{private}20@", "%ls"}) {
+        auto message = Logger::formatLogMessage(format, {"9", "hunter2"});
+        EXPECT_EQ(message.find("hunter2"), std::string::npos) << format;
+        EXPECT_NE(message.find("<private>"), std::string::npos) << format;
+    }
+    // Marked public, width, precision and position apply as in printf.
+    EXPECT_EQ(Logger::formatLogMessage("[%{public}8@][%{public}-4s][%{public}.3@]", {"abc", "de", "fghij"}),
+              "[     abc][de  ][fgh]");
+    EXPECT_EQ(Logger::formatLogMessage("%{public}2$@ before %{public}1$@", {"one", "two"}), "two before one");
+    EXPECT_EQ(Logger::formatLogMessage("%05d|%-3d|%x", {"-42", "7", "ff"}), "-0042|7  |ff");
+    EXPECT_EQ(Logger::formatLogMessage("%{public}.2@", {"\u00e9t\u00e9"}), "\u00e9");
+}
+
 TEST(Logger, CaptureSinkReceivesEveryRecordWithItsCategory)
 {
     std::vector<LogRecord> records;

@@ -168,6 +168,31 @@ TEST_F(NSKeyedArchiverTest, MalformedDataThrows)
     EXPECT_EQ(errorCode(Data::fromString(R"({"$archiver":"NSKeyedArchiver","$top":{"root":{"$class":7}}})")), 4864);
 }
 
+TEST_F(NSKeyedArchiverTest, CountsThatDoNotFitAndTextAfterANulAreRefused)
+{
+    auto withCount = [](const std::string& count) {
+        return Data::fromString(R"({"$archiver":"NSKeyedArchiver","$top":{"root":{"$class":"Sample","count":)" + count + "}}}");
+    };
+    auto sampleError = [](const Data& data) {
+        try {
+            NSKeyedUnarchiver::unarchivedObject<Sample>(data);
+        } catch (const NSError& error) {
+            return static_cast<int>(error.code());
+        }
+        return 0;
+    };
+    for (const char* count : {"18446744073709551615", "9223372036854775808", "1e19", "-1e19"})
+        EXPECT_EQ(sampleError(withCount(count)), 4864) << count;
+    auto largest = NSKeyedUnarchiver::unarchivedObject<Sample>(withCount("9223372036854775807"));
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(largest->count, std::numeric_limits<std::int64_t>::max());
+
+    auto tag = make<Tag>();
+    tag->name = "t";
+    auto archive = std::string(NSKeyedArchiver::archivedData(tag, false).view());
+    EXPECT_EQ(errorCode(Data::fromString(archive + std::string("\0garbage", 8))), 4864);
+}
+
 TEST_F(NSKeyedArchiverTest, DeeplyNestedArchivesAreRefused)
 {
     std::string nested = R"({"$class":"Tag","name":"leaf"})";

@@ -1,4 +1,5 @@
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
 #include "Tests/Support/Files.hpp"
@@ -211,4 +212,22 @@ TEST_F(UserDefaultsTest, ConcurrentWritersLoseNothing)
     String copy = suiteName + ".copy";
     fs::copy_file(file(), fileOf(copy), fs::copy_options::overwrite_existing);
     EXPECT_EQ(UserDefaults::withSuiteName(copy)->dictionaryRepresentation().size(), std::size_t {threadCount * keysPerThread});
+}
+
+TEST_F(UserDefaultsTest, AFailedSaveLogsItsReasonReadably)
+{
+    std::vector<LogRecord> records;
+    auto previous = Logger::setCaptureSink([&](const LogRecord& record) {
+        if (record.category == "UserDefaults")
+            records.push_back(record);
+    });
+    {
+        TestSupport::FileSizeLimit full(16); // as good as a full disk: the write fails part way
+        defaults()->set(String(std::string(100, 'x')), "key");
+    }
+    Logger::setCaptureSink(previous);
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().message, records.back().unredactedMessage);
+    EXPECT_EQ(records.back().message.find("<private>"), std::string::npos);
+    EXPECT_NE(records.back().message.find("too large"), std::string::npos) << records.back().message;
 }

@@ -127,3 +127,38 @@ TEST_F(StoreKeyTest, UnusualButHarmlessKeysWork)
     EXPECT_EQ(TestSupport::entryNames(directory),
               (std::vector<std::string> {" spaced ", "...", ".hidden", "a%2Fb", "a\\b", "inside", "ünï"}));
 }
+
+TEST_F(StoreKeyTest, SubdirectoriesThatLeadOutsideAreRefusedBeforeTouchingTheDisk)
+{
+    binary->save(Data::fromString("x"), "stored", std::nullopt);
+    std::string withNUL("Copies\0/../../folder", 20);
+    for (const String& subdirectory : {String("../outer/folder"), String(".."), String("."), String("a/../../x"),
+                                       String("/etc"), String(withNUL), String("Copies/./x")}) {
+        std::vector<std::function<void()>> uses {
+            [&] { binary->makeTempFileURL(subdirectory, "stored", std::nullopt); },
+            [&] { File::Location::temporary(subdirectory).url(*fileManager); },
+            [&] { File::Location::permanent(subdirectory).url(*fileManager); },
+            [&] { File::Location::cache(subdirectory).url(*fileManager); },
+        };
+        for (const auto& use : uses) {
+            try {
+                use();
+                ADD_FAILURE() << "accepted " << Foundation::debugQuoted(subdirectory.view());
+            } catch (const StoreKeyError& error) {
+                ASSERT_TRUE(error.as<StoreKeyError::InvalidSubdirectory>());
+                EXPECT_EQ(error.as<StoreKeyError::InvalidSubdirectory>()->subdirectory, subdirectory);
+            }
+        }
+        EXPECT_EQ(TestSupport::entryNames(outer), (std::vector<std::string> {"folder", "secret", "store", "victim.jpg"}));
+        EXPECT_EQ(TestSupport::entryNames(outer / "folder"), std::vector<std::string> {"kept"});
+        EXPECT_FALSE(fs::exists(home.path() / "x"));
+    }
+    EXPECT_EQ(StoreKeyError::invalidSubdirectory("..", "names a directory outside its own").description(),
+              R"(invalidSubdirectory(subdirectory: "..", reason: "names a directory outside its own"))");
+
+    // Nested folders inside the base, and blank ones, still work.
+    auto copy = binary->makeTempFileURL(String("Sharing/Today"), "stored", std::nullopt);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(fs::exists(home.path() / "tmp" / "Sharing" / "Today"));
+    EXPECT_EQ(File::Location::temporary(String(" ")).url(*fileManager), File::Location::temporary(std::nullopt).url(*fileManager));
+}

@@ -6,6 +6,7 @@
 #include "Basalwork/Interface/UITextField.hpp"
 #include "Basalwork/Interface/UITextViewWithPlaceholder.hpp"
 
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
@@ -187,11 +188,11 @@ TEST(TextInputControls, FullTextGuideFollowsTheTextAndKeepsItsPlaceWhenEmpty)
         }
         return -1.0;
     };
-    EXPECT_EQ(widthOf(), 20);
+    EXPECT_EQ(widthOf(), 4 * UIKit::TextGrid::columnWidth);
     // The empty text has only the null rectangle, whose zero size must not collapse the guide.
     input->setText(std::nullopt);
     input->layoutIfNeeded();
-    EXPECT_EQ(widthOf(), 20);
+    EXPECT_EQ(widthOf(), 4 * UIKit::TextGrid::columnWidth);
 }
 
 TEST(TextInputControls, TextFieldsAndButtonsFollowDynamicType)

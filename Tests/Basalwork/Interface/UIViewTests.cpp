@@ -168,8 +168,9 @@ TEST(ViewRendering, ImagesAndFittingSizesComeFromTheViewItself)
     auto sized = probe({0, 0, 50, 60});
     sized->setBounds({5, 5, 50, 60});
     sized->intrinsic = {UIKit::UIView::noIntrinsicMetric, 20};
+    // The width nothing decides follows the target; the height is the intrinsic one.
     resize(*sized, {300, 0});
-    EXPECT_EQ(sized->bounds(), (CGRect {5, 5, 50, 20}));
+    EXPECT_EQ(sized->bounds(), (CGRect {5, 5, 300, 20}));
 }
 
 class AnimatedLayoutUpdate : public testing::Test {
