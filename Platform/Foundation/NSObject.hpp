@@ -7,6 +7,8 @@
 
 namespace Foundation {
 
+class Selector;
+
 // Root of every reference type. Objects are always made through `make<T>(...)`, which constructs the
 // object and then runs `initialize()`: set-up that needs the object's own shared pointer (observer
 // registration with a weak self) or overridable calls happens there, never in a constructor.
@@ -19,6 +21,9 @@ public:
     // The dynamic type's readable name, used in descriptions and logs.
     virtual std::string className() const;
     virtual std::string description() const;
+    // Whether the object's class, or one of its superclasses, registered a method for the selector in the
+    // `MethodTable`.
+    bool respondsToSelector(const Selector& selector) const;
 
     template <class Self>
     std::shared_ptr<Self> sharedSelf(Self* self)

@@ -1,8 +1,10 @@
 #include "Platform/UIKit/UIApplication.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
+#include "Platform/UIKit/UIApplicationDelegate.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -83,6 +85,47 @@ void UIApplication::setPreferredContentSizeCategory(UIContentSizeCategory catego
     m_preferredContentSizeCategory = std::move(category);
     Foundation::NotificationCenter::defaultCenter()->post(UIContentSizeCategory::didChangeNotification(),
                                                           sharedSelf(this));
+}
+
+} // namespace UIKit
+
+namespace UIKit {
+
+std::shared_ptr<UIResponder> UIApplication::next() const
+{
+    return std::dynamic_pointer_cast<UIResponder>(m_delegate);
+}
+
+std::shared_ptr<UIResponder> UIApplication::targetOfFirstResponder(Foundation::Selector action,
+                                                                   const std::shared_ptr<Foundation::NSObject>& sender)
+{
+    std::shared_ptr<UIResponder> start;
+    if (auto window = keyWindow()) {
+        start = window->firstResponder();
+        if (!start)
+            start = window;
+    } else {
+        start = sharedSelf(this);
+    }
+    return start->target(action, sender);
+}
+
+bool UIApplication::sendAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& to,
+                               const std::shared_ptr<Foundation::NSObject>& from, const std::shared_ptr<UIEvent>& for_)
+{
+    MainThreadChecker::check("UIApplication.sendAction");
+    std::shared_ptr<Foundation::NSObject> receiver = to;
+    if (!receiver)
+        receiver = targetOfFirstResponder(action, from);
+    if (!receiver || !receiver->respondsToSelector(action))
+        return false;
+    Foundation::MethodTable::Arguments arguments;
+    if (action.argumentCount() >= 1)
+        arguments.emplace_back(from);
+    if (action.argumentCount() >= 2)
+        arguments.emplace_back(std::shared_ptr<Foundation::NSObject>(for_));
+    Foundation::MethodTable::perform(*receiver, action, arguments);
+    return true;
 }
 
 } // namespace UIKit

@@ -15,6 +15,7 @@
 
 namespace UIKit {
 
+class UIApplicationDelegate;
 class UIEvent;
 class UIWindow;
 class UIWindowScene;
@@ -60,6 +61,22 @@ public:
     // Hands the event to its window: the window of its touches, the window it names, else the key window.
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
+    // The delegate the program made for the main loop; the application keeps it for the process's life.
+    std::shared_ptr<UIApplicationDelegate> delegate() const { return m_delegate; }
+    void setDelegate(std::shared_ptr<UIApplicationDelegate> delegate) { m_delegate = std::move(delegate); }
+    // The delegate, when it is a responder.
+    std::shared_ptr<UIResponder> next() const override;
+
+    // sendAction(_:to:from:for:): a target receives the action directly (false when it does not answer
+    // it); without one it goes to the first responder along the chain that can perform it. The action
+    // gets the sender and the event as far as its selector takes arguments.
+    bool sendAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& to,
+                    const std::shared_ptr<Foundation::NSObject>& from, const std::shared_ptr<UIEvent>& for_);
+    // Where an action sent to no target goes: along the chain from the key window's first responder (the
+    // key window without one, the application without a key window).
+    std::shared_ptr<UIResponder> targetOfFirstResponder(Foundation::Selector action,
+                                                        const std::shared_ptr<Foundation::NSObject>& sender);
+
 protected:
     friend Foundation::Construct;
     UIApplication();
@@ -72,6 +89,7 @@ private:
     State m_applicationState;
     UIContentSizeCategory m_preferredContentSizeCategory = UIContentSizeCategory::large();
     std::vector<Foundation::URL> m_openedURLs;
+    std::shared_ptr<UIApplicationDelegate> m_delegate;
     UIUserInterfaceLayoutDirection m_userInterfaceLayoutDirection = UIUserInterfaceLayoutDirection::leftToRight;
 };
 

@@ -7,6 +7,7 @@
 
 namespace UIKit {
 
+class UIKey;
 class UIPress;
 
 // A responder that takes typed text.
@@ -17,6 +18,11 @@ public:
     virtual bool hasText() const = 0;
     virtual void insertText(const Foundation::String& text) = 0;
     virtual void deleteBackward() = 0;
+
+    // The keys a text input types or edits with while it is first responder: characters, Delete, Return,
+    // Tab and the arrows, none held with Command or Control. Key commands that do not ask for priority
+    // leave these keys to it.
+    static bool usesKey(const UIKey& key);
 
 protected:
     // Types the keys of pressed keyboard keys: Backspace deletes, Return types a line break where

@@ -5,6 +5,19 @@
 
 namespace UIKit {
 
+bool UIResponder::canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>&)
+{
+    return respondsToSelector(action);
+}
+
+std::shared_ptr<UIResponder> UIResponder::target(Foundation::Selector forAction, const std::shared_ptr<Foundation::NSObject>& sender)
+{
+    if (canPerformAction(forAction, sender))
+        return sharedSelf(this);
+    auto responder = next();
+    return responder ? responder->target(forAction, sender) : nullptr;
+}
+
 bool UIResponder::isFirstResponder() const
 {
     auto window = firstResponderWindow();

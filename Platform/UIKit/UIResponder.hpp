@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/Notification.hpp"
+#include "Platform/Foundation/Selector.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <memory>
@@ -10,8 +11,10 @@
 
 namespace UIKit {
 
+class UICommand;
 class UIEvent;
 class UIKeyCommand;
+class UIMenuBuilder;
 class UIPress;
 class UITouch;
 class UIWindow;
@@ -47,6 +50,18 @@ public:
 
     // The key commands this responder offers while it is in the responder chain; nothing by default.
     virtual std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const { return std::nullopt; }
+
+    // Actions by selector (menu commands, key commands, controls without a target). By default a
+    // responder can perform an action when its class answers the selector (`Foundation::MethodTable`).
+    virtual bool canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender);
+    // This responder when it can perform the action, else the next one's answer; none at the chain's end.
+    virtual std::shared_ptr<UIResponder> target(Foundation::Selector forAction,
+                                                const std::shared_ptr<Foundation::NSObject>& sender);
+    // Called on a command's target before the command shows in a menu: the target may change the
+    // command's title, attributes and state. Nothing by default.
+    virtual void validate(const std::shared_ptr<UICommand>& /*command*/) {}
+    // buildMenu(with:): the application and its delegate shape the menu bar here. Nothing by default.
+    virtual void buildMenu(UIMenuBuilder& /*builder*/) {}
 
     virtual void touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches,
                               const std::shared_ptr<UIEvent>& event);

@@ -4,6 +4,10 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
+#include "Platform/UIKit/UIKey.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIKeyInput.hpp"
+#include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -206,12 +210,54 @@ void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
     }
 }
 
+bool UIWindow::performKeyCommand(const UIKey& key, const std::shared_ptr<UIResponder>& responder,
+                                 const std::shared_ptr<UIEvent>& event)
+{
+    const bool textTakesKey = dynamic_cast<const UIKeyInput*>(responder.get()) && UIKeyInput::usesKey(key);
+    auto perform = [&](const std::shared_ptr<UIKeyCommand>& command) {
+        if (!command || !command->matches(key) || (textTakesKey && !command->wantsPriorityOverSystemBehavior())
+            || command->attributes().contains(UIMenuElement::Attributes::disabled()))
+            return false;
+        auto target = responder->target(command->action(), command);
+        return target && UIApplication::shared()->sendAction(command->action(), target, command, event);
+    };
+    for (auto holder = responder; holder; holder = holder->next()) {
+        if (auto commands = holder->keyCommands())
+            for (const auto& command : *commands)
+                if (perform(command))
+                    return true;
+    }
+    for (const auto& command : UIMenuSystem::main()->keyCommands())
+        if (perform(command))
+            return true;
+    return false;
+}
+
 void UIWindow::sendPresses(const std::shared_ptr<UIEvent>& event)
 {
     std::shared_ptr<UIResponder> responder = firstResponder();
     if (!responder)
         responder = sharedSelf(this);
-    auto groups = grouped<UIPress, UIPress::Phase>(event->allPresses(), [](const UIPress& press) { return press.phase(); });
+    // A key that a key command took never reaches the responder, neither pressed nor released.
+    std::vector<std::shared_ptr<UIPress>> presses;
+    for (const auto& press : event->allPresses()) {
+        auto taken = std::ranges::find_if(m_pressesTakenByKeyCommands, [&](const auto& weak) { return weak.lock() == press; });
+        if (taken != m_pressesTakenByKeyCommands.end()) {
+            if (press->phase() == UIPress::Phase::ended || press->phase() == UIPress::Phase::cancelled)
+                m_pressesTakenByKeyCommands.erase(taken);
+            continue;
+        }
+        if (press->phase() == UIPress::Phase::began && press->key() && performKeyCommand(*press->key(), responder, event)) {
+            m_pressesTakenByKeyCommands.push_back(press);
+            continue;
+        }
+        presses.push_back(press);
+    }
+    // A key command may have moved the first responder.
+    responder = firstResponder();
+    if (!responder)
+        responder = sharedSelf(this);
+    auto groups = grouped<UIPress, UIPress::Phase>(presses, [](const UIPress& press) { return press.phase(); });
     for (const auto& [phase, presses] : groups) {
         switch (phase) {
         case UIPress::Phase::began:

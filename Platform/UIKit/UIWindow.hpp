@@ -7,6 +7,8 @@
 namespace UIKit {
 
 class UIEvent;
+class UIKey;
+class UIPress;
 class UIWindowScene;
 
 // The root of a view tree on screen. A window starts hidden; its frame is in screen coordinates. It keeps
@@ -57,11 +59,15 @@ private:
     friend class UIView;
     void sendTouches(const std::shared_ptr<UIEvent>& event);
     void sendPresses(const std::shared_ptr<UIEvent>& event);
+    // Matches the key against the key commands of the chain from `responder`, deepest first, then the
+    // menu bar's; true when one took it.
+    bool performKeyCommand(const UIKey& key, const std::shared_ptr<UIResponder>& responder, const std::shared_ptr<UIEvent>& event);
 
     std::weak_ptr<UIWindowScene> m_windowScene;
     double m_windowLevel = 0;
     std::shared_ptr<Foundation::NSObject> m_rootViewController;
     std::weak_ptr<UIResponder> m_firstResponder;
+    std::vector<std::weak_ptr<UIPress>> m_pressesTakenByKeyCommands;
 };
 
 } // namespace UIKit
