@@ -4,6 +4,7 @@
 #include "Platform/UIKit/UIViewController.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -11,6 +12,8 @@
 namespace UIKit {
 
 class UIAlertAction;
+class UIKeyCommand;
+class UITextField;
 
 // An alert or action sheet: a title, a message and the actions the user chooses from. An action sheet
 // is presented as a pop-over, so it has an anchor to set; an alert is presented in its own style.
@@ -31,6 +34,20 @@ public:
     const std::shared_ptr<UIAlertAction>& preferredAction() const { return m_preferredAction; }
     void setPreferredAction(const std::shared_ptr<UIAlertAction>& action);
 
+    // addTextField(configurationHandler:): a field shown above the actions, configured by the handler.
+    void addTextField(const std::function<void(UITextField&)>& configurationHandler = nullptr);
+    const std::vector<std::shared_ptr<UITextField>>& textFields() const { return m_textFields; }
+
+    // What a tap on an action's button does: an enabled action dismisses the alert and, once it is gone,
+    // runs its handler. Only the first choice counts.
+    void choose(const std::shared_ptr<UIAlertAction>& action);
+
+    // Return chooses the preferred action (else the only default one), Escape the cancel action.
+    std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override;
+    bool canBecomeFirstResponder() const override { return true; }
+    // The first text field takes focus, or the alert itself, so that its keys reach it.
+    void viewDidAppear(bool animated) override;
+
 protected:
     friend Foundation::Construct;
     // init(title:message:preferredStyle:)
@@ -39,12 +56,22 @@ protected:
     // init(coder:): an alert without title or message.
     explicit UIAlertController(Foundation::NSCoder& coder);
 
+    void initialize() override;
+    // A column: title, message, text fields, then a button for each action.
+    void loadView() override;
+
 private:
+    void chooseDefault();
+    void chooseCancel();
+    std::shared_ptr<UIAlertAction> defaultAction() const;
+
     std::optional<Foundation::String> m_title;
     std::optional<Foundation::String> m_message;
     Style m_preferredStyle;
     std::vector<std::shared_ptr<UIAlertAction>> m_actions;
     std::shared_ptr<UIAlertAction> m_preferredAction;
+    std::vector<std::shared_ptr<UITextField>> m_textFields;
+    bool m_hasChosen = false;
 };
 
 } // namespace UIKit

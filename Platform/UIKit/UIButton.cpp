@@ -2,6 +2,7 @@
 
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
 
@@ -82,6 +83,26 @@ CGSize UIButton::intrinsicContentSize() const
     if (!title || title->isEmpty())
         return {TextGrid::columnWidth, TextGrid::lineHeight};
     return textSize(*title);
+}
+
+void UIButton::endTracking(const std::shared_ptr<UITouch>& touch, const std::shared_ptr<UIEvent>& event)
+{
+    UIControl::endTracking(touch, event);
+    if (isTouchInside() && showsMenuAsPrimaryAction() && m_menu)
+        if (auto window = this->window())
+            window->showMenu(m_menu);
+}
+
+std::optional<Foundation::String> UIButton::accessibilityLabel() const
+{
+    if (auto label = UIControl::accessibilityLabel())
+        return label;
+    return currentTitle();
+}
+
+UIAccessibilityTraits UIButton::accessibilityTraits() const
+{
+    return withControlState(explicitAccessibilityTraits().value_or(UIAccessibilityTraits::button()));
 }
 
 } // namespace UIKit

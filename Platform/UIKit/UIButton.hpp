@@ -10,6 +10,7 @@
 namespace UIKit {
 
 class UILabel;
+class UIMenu;
 
 // A push button: a title for each control state, or a configuration that describes it whole.
 class UIButton : public UIControl {
@@ -23,6 +24,15 @@ public:
     virtual void setTitle(std::optional<Foundation::String> title, State forState);
     // The title for the current state.
     std::optional<Foundation::String> currentTitle() const { return title(state()); }
+
+    // The menu the button opens: on a tap when it shows its menu as the primary action, else on a
+    // secondary click.
+    const std::shared_ptr<UIMenu>& menu() const { return m_menu; }
+    void setMenu(std::shared_ptr<UIMenu> menu) { m_menu = std::move(menu); }
+
+    // The current title unless a label is set; a button.
+    std::optional<Foundation::String> accessibilityLabel() const override;
+    UIAccessibilityTraits accessibilityTraits() const override;
 
     // The label that shows the title, made when first asked for once the button has a title; a button
     // that never had one (an image-only button) has none.
@@ -43,9 +53,11 @@ protected:
     explicit UIButton(const CGRect& frame);
     explicit UIButton(Foundation::NSCoder& coder);
     bool triggersPrimaryActionOnTap() const override { return true; }
+    void endTracking(const std::shared_ptr<UITouch>& touch, const std::shared_ptr<UIEvent>& event) override;
 
 private:
     std::map<std::uint64_t, Foundation::String> m_titles;
+    std::shared_ptr<UIMenu> m_menu;
     // Held apart because the configuration type is complete only after this class.
     std::unique_ptr<std::optional<Configuration>> m_configuration;
     mutable std::shared_ptr<UILabel> m_titleLabel;

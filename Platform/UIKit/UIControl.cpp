@@ -3,6 +3,8 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 
+#include <algorithm>
+
 namespace UIKit {
 
 struct UIControl::Action {
@@ -65,6 +67,20 @@ void UIControl::sendActions(Event events)
     }
 }
 
+bool UIControl::hasActions(Event events) const
+{
+    return std::ranges::any_of(m_actions, [&](const std::shared_ptr<Action>& action) { return action->events.intersects(events); });
+}
+
+UIAccessibilityTraits UIControl::withControlState(UIAccessibilityTraits traits) const
+{
+    if (!m_isEnabled)
+        traits = traits | UIAccessibilityTraits::notEnabled();
+    if (m_isSelected)
+        traits = traits | UIAccessibilityTraits::selected();
+    return traits;
+}
+
 bool UIControl::isInside(const UITouch& touch) const
 {
     auto self = std::static_pointer_cast<UIView>(std::const_pointer_cast<Foundation::NSObject>(shared_from_this()));
@@ -124,7 +140,7 @@ void UIControl::touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touche
         return;
     }
     sendActions(Event::touchUpInside());
-    if (triggersPrimaryActionOnTap())
+    if (triggersPrimaryActionOnTap() && !m_showsMenuAsPrimaryAction)
         sendActions(Event::primaryActionTriggered());
 }
 

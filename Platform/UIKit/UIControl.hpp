@@ -35,6 +35,10 @@ public:
     // Runs the actions of every event in `events`, as the control does when the user operates it.
     virtual void sendActions(Event events);
 
+    // A control that shows its menu as its primary action opens the menu on a tap instead of sending it.
+    bool showsMenuAsPrimaryAction() const { return m_showsMenuAsPrimaryAction; }
+    void setShowsMenuAsPrimaryAction(bool shows) { m_showsMenuAsPrimaryAction = shows; }
+
     bool isTracking() const { return m_isTracking; }
     bool isTouchInside() const { return m_isTouchInside; }
     // Tracking a touch; false from `beginTracking` or `continueTracking` stops it.
@@ -47,6 +51,8 @@ public:
     void touchesMoved(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
     void touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
     void touchesCancelled(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
+
+    UIAccessibilityTraits accessibilityTraits() const override { return withControlState(UIView::accessibilityTraits()); }
 
 protected:
     friend Foundation::Construct;
@@ -62,6 +68,10 @@ protected:
 
     // Controls whose tap is their primary action (buttons) send it with touch up inside.
     virtual bool triggersPrimaryActionOnTap() const { return false; }
+    // Whether an action or a target listens for any of the events.
+    bool hasActions(Event events) const;
+    // The traits with the control's state added: not enabled, selected.
+    UIAccessibilityTraits withControlState(UIAccessibilityTraits traits) const;
 
 private:
     struct Action;
@@ -72,6 +82,7 @@ private:
     bool m_isHighlighted = false;
     std::vector<std::shared_ptr<Action>> m_actions;
     bool m_isTracking = false;
+    bool m_showsMenuAsPrimaryAction = false;
     bool m_isTouchInside = false;
 };
 

@@ -20,6 +20,17 @@ class UIFont;
 class UILabel : public UIView {
 public:
     const std::optional<Foundation::String>& text() const { return m_text; }
+    // The text unless a label is set; static text.
+    std::optional<Foundation::String> accessibilityLabel() const override
+    {
+        if (auto label = UIView::accessibilityLabel())
+            return label;
+        return m_text;
+    }
+    UIAccessibilityTraits accessibilityTraits() const override
+    {
+        return explicitAccessibilityTraits().value_or(UIAccessibilityTraits::staticText());
+    }
     void setText(std::optional<Foundation::String> text);
     std::shared_ptr<UIFont> font() const { return m_font; }
     void setFont(std::shared_ptr<UIFont> font);

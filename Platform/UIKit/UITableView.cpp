@@ -1,5 +1,8 @@
 #include "Platform/UIKit/UITableView.hpp"
 
+#include "Platform/UIKit/UIContextMenuConfiguration.hpp"
+#include "Platform/UIKit/UITouch.hpp"
+
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/UINib.hpp"
@@ -204,7 +207,8 @@ void UITableView::reloadData()
         recycle(cell);
     m_visibleCells.clear();
     recycleHeadersAndFooters();
-    m_selectedRow.reset();
+    m_selectedRows.clear();
+    m_highlightedRow.reset();
     layoutRows();
 }
 
@@ -325,7 +329,8 @@ void UITableView::layoutRows()
                     m_measuredHeights[indexPath] = height;
                 }
                 cell->setFrame({{0, y}, {width, height}});
-                cell->setIsSelected(m_selectedRow == indexPath);
+                cell->setIsSelected(m_selectedRows.contains(indexPath));
+                cell->setIsHighlighted(m_highlightedRow == indexPath);
                 addSubview(cell);
                 shown[indexPath] = cell;
             }
@@ -582,6 +587,7 @@ void UITableView::applyPendingUpdates()
 
     // Row counts of every section that exists before and after.
     std::map<Foundation::IndexPath, std::shared_ptr<UITableViewCell>> moved;
+    std::set<Foundation::IndexPath> selected;
     for (std::int64_t section = 0; section < newSections; ++section) {
         const auto old = oldSectionOf[static_cast<std::size_t>(section)];
         if (!old || pending.insertedSections.contains(section))
@@ -617,6 +623,12 @@ void UITableView::applyPendingUpdates()
         // Cells of rows that stay keep showing their rows at the rows' new places.
         const auto rowMap = mapPositions(before, removed, claimed, moves, after);
         for (std::int64_t row = 0; row < before; ++row) {
+            const auto path = Foundation::IndexPath::withRow(row, *old);
+            if (m_selectedRows.contains(path) && !pending.deletedRows.contains(path))
+                if (auto to = rowMap[static_cast<std::size_t>(row)])
+                    selected.insert(Foundation::IndexPath::withRow(*to, section));
+        }
+        for (std::int64_t row = 0; row < before; ++row) {
             auto cell = m_visibleCells.find(Foundation::IndexPath::withRow(row, *old));
             if (cell == m_visibleCells.end() || pending.deletedRows.contains(cell->first))
                 continue;
@@ -627,6 +639,8 @@ void UITableView::applyPendingUpdates()
         }
     }
     for (const auto& [from, to] : pending.movedRows) {
+        if (m_selectedRows.contains(from))
+            selected.insert(to);
         auto cell = m_visibleCells.find(from);
         if (cell != m_visibleCells.end() && !moved.contains(to)) {
             moved[to] = cell->second;
@@ -637,19 +651,36 @@ void UITableView::applyPendingUpdates()
         recycle(cell);
     m_visibleCells = std::move(moved);
     recycleHeadersAndFooters();
-    if (m_selectedRow && !m_visibleCells.contains(*m_selectedRow))
-        m_selectedRow.reset();
+    m_selectedRows = std::move(selected);
+    m_highlightedRow.reset();
     m_rowCounts = newCounts;
     layoutRows();
 }
 
+std::optional<Foundation::IndexPath> UITableView::indexPathForSelectedRow() const
+{
+    if (m_selectedRows.empty())
+        return std::nullopt;
+    return *m_selectedRows.begin();
+}
+
+std::optional<std::vector<Foundation::IndexPath>> UITableView::indexPathsForSelectedRows() const
+{
+    if (m_selectedRows.empty())
+        return std::nullopt;
+    return std::vector<Foundation::IndexPath>(m_selectedRows.begin(), m_selectedRows.end());
+}
+
 void UITableView::selectRow(const std::optional<Foundation::IndexPath>& at, bool /*animated*/, ScrollPosition scrollPosition)
 {
-    if (auto previous = m_selectedRow ? cellForRow(*m_selectedRow) : nullptr)
-        previous->setIsSelected(false);
-    m_selectedRow = at;
+    if (!at || !selectsMultiple()) {
+        for (const auto& row : std::set(m_selectedRows))
+            if (row != at)
+                deselectRow(row, false);
+    }
     if (!at)
         return;
+    m_selectedRows.insert(*at);
     if (scrollPosition != ScrollPosition::none)
         scrollToRow(*at, scrollPosition, false);
     if (auto cell = cellForRow(*at))
@@ -658,11 +689,10 @@ void UITableView::selectRow(const std::optional<Foundation::IndexPath>& at, bool
 
 void UITableView::deselectRow(const Foundation::IndexPath& at, bool /*animated*/)
 {
-    if (m_selectedRow != at)
+    if (m_selectedRows.erase(at) == 0)
         return;
     if (auto cell = cellForRow(at))
         cell->setIsSelected(false);
-    m_selectedRow.reset();
 }
 
 CGRect UITableView::rectForRow(const Foundation::IndexPath& at)
@@ -695,6 +725,121 @@ void UITableView::scrollToRow(const Foundation::IndexPath& at, ScrollPosition po
     const CGFloat lowest = -inset.top;
     const CGFloat highest = std::max(lowest, contentSize().height + inset.bottom - bounds().size.height);
     setContentOffset({contentOffset().x, std::clamp(y, lowest, highest)}, animated);
+}
+
+void UITableView::setEditing(bool editing, bool /*animated*/)
+{
+    if (editing == m_isEditing)
+        return;
+    m_isEditing = editing;
+    // Selection does not carry over between the modes.
+    selectRow(std::nullopt, false, ScrollPosition::none);
+}
+
+std::optional<Foundation::IndexPath> UITableView::indexPathForRow(CGPoint at)
+{
+    loadIfNeeded();
+    for (const auto& frame : m_rowFrames)
+        if (at.y >= frame.y && at.y < frame.y + frame.height && at.x >= 0 && at.x < bounds().size.width)
+            return frame.indexPath;
+    return std::nullopt;
+}
+
+void UITableView::setHighlightedRow(const std::optional<Foundation::IndexPath>& row)
+{
+    if (row == m_highlightedRow)
+        return;
+    auto delegate = this->delegate();
+    if (auto previous = std::exchange(m_highlightedRow, std::nullopt)) {
+        if (auto cell = cellForRow(*previous))
+            cell->setIsHighlighted(false);
+        if (delegate)
+            delegate->didUnhighlightRowAt(*this, *previous);
+    }
+    if (!row || (delegate && !delegate->shouldHighlightRowAt(*this, *row)))
+        return;
+    m_highlightedRow = row;
+    if (auto cell = cellForRow(*row))
+        cell->setIsHighlighted(true);
+    if (delegate)
+        delegate->didHighlightRowAt(*this, *row);
+}
+
+void UITableView::deselectByUser(const Foundation::IndexPath& indexPath)
+{
+    auto delegate = this->delegate();
+    auto row = delegate ? delegate->willDeselectRowAt(*this, indexPath) : std::optional(indexPath);
+    if (!row || !m_selectedRows.contains(*row))
+        return;
+    deselectRow(*row, true);
+    if (delegate)
+        delegate->didDeselectRowAt(*this, *row);
+}
+
+void UITableView::selectByUser(const Foundation::IndexPath& indexPath)
+{
+    if (m_isEditing ? !m_allowsSelectionDuringEditing && !m_allowsMultipleSelectionDuringEditing : !m_allowsSelection)
+        return;
+    if (selectsMultiple() && m_selectedRows.contains(indexPath)) {
+        deselectByUser(indexPath);
+        return;
+    }
+    auto delegate = this->delegate();
+    auto row = delegate ? delegate->willSelectRowAt(*this, indexPath) : std::optional(indexPath);
+    if (!row)
+        return;
+    if (!selectsMultiple())
+        for (const auto& selected : std::set(m_selectedRows))
+            if (selected != *row)
+                deselectByUser(selected);
+    if (m_selectedRows.contains(*row) && !selectsMultiple())
+        return;
+    selectRow(*row, true, ScrollPosition::none);
+    if (delegate)
+        delegate->didSelectRowAt(*this, *row);
+}
+
+void UITableView::touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>&)
+{
+    if (touches.empty())
+        return;
+    setHighlightedRow(indexPathForRow(touches.front()->location(sharedSelf(this))));
+}
+
+void UITableView::touchesMoved(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>&)
+{
+    // A finger that leaves its row lets go of it.
+    if (!touches.empty() && m_highlightedRow && indexPathForRow(touches.front()->location(sharedSelf(this))) != m_highlightedRow)
+        setHighlightedRow(std::nullopt);
+}
+
+void UITableView::touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>&)
+{
+    auto row = m_highlightedRow;
+    setHighlightedRow(std::nullopt);
+    if (!touches.empty() && row && indexPathForRow(touches.front()->location(sharedSelf(this))) == row)
+        selectByUser(*row);
+}
+
+void UITableView::touchesCancelled(const std::vector<std::shared_ptr<UITouch>>&, const std::shared_ptr<UIEvent>&)
+{
+    setHighlightedRow(std::nullopt);
+}
+
+std::shared_ptr<UIMenu> UITableView::contextMenu(const Foundation::IndexPath& forRowAt, CGPoint point)
+{
+    auto delegate = this->delegate();
+    auto configuration = delegate ? delegate->contextMenuConfigurationForRowAt(*this, forRowAt, point) : nullptr;
+    return configuration ? configuration->makeMenu() : nullptr;
+}
+
+std::shared_ptr<UISwipeActionsConfiguration> UITableView::swipeActionsConfiguration(const Foundation::IndexPath& forRowAt, bool leading)
+{
+    auto delegate = this->delegate();
+    if (!delegate)
+        return nullptr;
+    return leading ? delegate->leadingSwipeActionsConfigurationForRowAt(*this, forRowAt)
+                   : delegate->trailingSwipeActionsConfigurationForRowAt(*this, forRowAt);
 }
 
 } // namespace UIKit

@@ -9,12 +9,15 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
 namespace UIKit {
 
 class UINib;
+class UIMenu;
+class UISwipeActionsConfiguration;
 class UITableViewCell;
 class UITableViewDataSource;
 class UITableViewDelegate;
@@ -98,10 +101,38 @@ public:
     // Every change applied to the rows, oldest first, as the table received it.
     const std::vector<Update>& appliedUpdates() const { return m_appliedUpdates; }
 
-    // Selection: one row at a time.
-    std::optional<Foundation::IndexPath> indexPathForSelectedRow() const { return m_selectedRow; }
+    // Selection: one row at a time, or several where multiple selection is allowed (while editing, where
+    // it is allowed during editing). Selecting in code tells the delegate nothing; a tap on a row
+    // highlights it while the finger is down and selects it (or, with multiple selection, deselects a
+    // selected one) through the delegate's will- and did- calls. Selected rows follow their rows through
+    // batch updates; reloading the data clears the selection.
+    std::optional<Foundation::IndexPath> indexPathForSelectedRow() const;
+    std::optional<std::vector<Foundation::IndexPath>> indexPathsForSelectedRows() const;
     void selectRow(const std::optional<Foundation::IndexPath>& at, bool animated, ScrollPosition scrollPosition);
     void deselectRow(const Foundation::IndexPath& at, bool animated);
+    bool allowsSelection() const { return m_allowsSelection; }
+    void setAllowsSelection(bool allows) { m_allowsSelection = allows; }
+    bool allowsMultipleSelection() const { return m_allowsMultipleSelection; }
+    void setAllowsMultipleSelection(bool allows) { m_allowsMultipleSelection = allows; }
+    bool allowsSelectionDuringEditing() const { return m_allowsSelectionDuringEditing; }
+    void setAllowsSelectionDuringEditing(bool allows) { m_allowsSelectionDuringEditing = allows; }
+    bool allowsMultipleSelectionDuringEditing() const { return m_allowsMultipleSelectionDuringEditing; }
+    void setAllowsMultipleSelectionDuringEditing(bool allows) { m_allowsMultipleSelectionDuringEditing = allows; }
+    bool isEditing() const { return m_isEditing; }
+    virtual void setEditing(bool editing, bool animated);
+    // The row at a point in the table's bounds; none between rows or below them.
+    std::optional<Foundation::IndexPath> indexPathForRow(CGPoint at);
+
+    // What a secondary click on the row offers: the delegate's context menu, made from its configuration;
+    // none when the delegate offers none.
+    std::shared_ptr<UIMenu> contextMenu(const Foundation::IndexPath& forRowAt, CGPoint point);
+    // The actions a swipe from the leading or trailing edge reveals; none when the delegate offers none.
+    std::shared_ptr<UISwipeActionsConfiguration> swipeActionsConfiguration(const Foundation::IndexPath& forRowAt, bool leading);
+
+    void touchesBegan(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
+    void touchesMoved(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
+    void touchesEnded(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
+    void touchesCancelled(const std::vector<std::shared_ptr<UITouch>>& touches, const std::shared_ptr<UIEvent>& event) override;
 
     // The row's rectangle in content coordinates, as last laid out.
     CGRect rectForRow(const Foundation::IndexPath& at);
@@ -146,6 +177,11 @@ private:
     };
 
     std::vector<std::int64_t> fetchRowCounts();
+    // What a tap on the row does, through the delegate.
+    void selectByUser(const Foundation::IndexPath& indexPath);
+    void deselectByUser(const Foundation::IndexPath& indexPath);
+    void setHighlightedRow(const std::optional<Foundation::IndexPath>& row);
+    bool selectsMultiple() const { return m_isEditing ? m_allowsMultipleSelectionDuringEditing : m_allowsMultipleSelection; }
     void loadIfNeeded();
     void applyPendingUpdates();
     void recordUpdate(Update update);
@@ -179,7 +215,13 @@ private:
     std::shared_ptr<PendingUpdates> m_pending;
     std::vector<Update> m_appliedUpdates;
 
-    std::optional<Foundation::IndexPath> m_selectedRow;
+    std::set<Foundation::IndexPath> m_selectedRows;
+    std::optional<Foundation::IndexPath> m_highlightedRow;
+    bool m_allowsSelection = true;
+    bool m_allowsMultipleSelection = false;
+    bool m_allowsSelectionDuringEditing = false;
+    bool m_allowsMultipleSelectionDuringEditing = false;
+    bool m_isEditing = false;
     CGFloat m_rowHeight = automaticDimension;
     CGFloat m_estimatedRowHeight = automaticDimension;
     CGFloat m_sectionHeaderHeight = automaticDimension;

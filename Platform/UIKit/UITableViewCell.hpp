@@ -15,6 +15,13 @@ public:
     const std::shared_ptr<UIView>& contentView() const { return m_contentView; }
     bool isSelected() const { return m_isSelected; }
     void setIsSelected(bool selected) { m_isSelected = selected; }
+    bool isHighlighted() const { return m_isHighlighted; }
+    void setIsHighlighted(bool highlighted) { m_isHighlighted = highlighted; }
+    UIAccessibilityTraits accessibilityTraits() const override
+    {
+        auto traits = UIView::accessibilityTraits();
+        return m_isSelected ? traits | UIAccessibilityTraits::selected() : traits;
+    }
     // Called before the table hands the cell out again.
     virtual void prepareForReuse() {}
 
@@ -39,6 +46,7 @@ private:
     std::optional<Foundation::String> m_reuseIdentifier;
     std::shared_ptr<UIView> m_contentView;
     bool m_isSelected = false;
+    bool m_isHighlighted = false;
 };
 
 } // namespace UIKit

@@ -2,12 +2,16 @@
 
 #include "Platform/Foundation/IndexPath.hpp"
 #include "Platform/UIKit/CGFloat.hpp"
+#include "Platform/UIKit/CGPoint.hpp"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace UIKit {
 
+class UIContextMenuConfiguration;
+class UISwipeActionsConfiguration;
 class UITableView;
 class UITableViewCell;
 class UITableViewHeaderFooterView;
@@ -35,7 +39,37 @@ public:
                              const Foundation::IndexPath& /*forRowAt*/)
     {
     }
+    virtual bool shouldHighlightRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/) { return true; }
+    virtual void didHighlightRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/) {}
+    virtual void didUnhighlightRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/) {}
+    // The row to select instead, or none to select nothing.
+    virtual std::optional<Foundation::IndexPath> willSelectRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& indexPath)
+    {
+        return indexPath;
+    }
     virtual void didSelectRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/) {}
+    virtual std::optional<Foundation::IndexPath> willDeselectRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& indexPath)
+    {
+        return indexPath;
+    }
+    virtual void didDeselectRowAt(UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/) {}
+    // contextMenuConfigurationForRowAt(_:point:) in the table's coordinates; none offers no menu.
+    virtual std::shared_ptr<UIContextMenuConfiguration> contextMenuConfigurationForRowAt(UITableView& /*tableView*/,
+                                                                                         const Foundation::IndexPath& /*indexPath*/,
+                                                                                         CGPoint /*point*/)
+    {
+        return nullptr;
+    }
+    virtual std::shared_ptr<UISwipeActionsConfiguration> leadingSwipeActionsConfigurationForRowAt(
+        UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/)
+    {
+        return nullptr;
+    }
+    virtual std::shared_ptr<UISwipeActionsConfiguration> trailingSwipeActionsConfigurationForRowAt(
+        UITableView& /*tableView*/, const Foundation::IndexPath& /*indexPath*/)
+    {
+        return nullptr;
+    }
 };
 
 } // namespace UIKit

@@ -1,10 +1,16 @@
 #include "Platform/UIKit/UITextField.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
-#include "Platform/UIKit/UIFont.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/UIKey.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIPress.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
+#include <algorithm>
+#include <functional>
 #include <limits>
 
 namespace UIKit {
@@ -76,10 +82,17 @@ const Foundation::Notification::Name& UITextField::textDidChangeNotification()
 
 bool UITextField::becomeFirstResponder()
 {
+    if (isFirstResponder())
+        return true;
+    auto delegate = this->delegate();
+    if (!canBecomeFirstResponder() || (delegate && !delegate->textFieldShouldBeginEditing(*this)))
+        return false;
     if (!UIControl::becomeFirstResponder())
         return false;
     if (!m_isEditing) {
         m_isEditing = true;
+        if (delegate)
+            delegate->textFieldDidBeginEditing(*this);
         sendActions(Event::editingDidBegin());
     }
     return true;
@@ -87,35 +100,152 @@ bool UITextField::becomeFirstResponder()
 
 bool UITextField::resignFirstResponder()
 {
+    // A field leaving its window cannot refuse: it stops editing all the same.
+    auto delegate = this->delegate();
+    if (m_isEditing && window() && delegate && !delegate->textFieldShouldEndEditing(*this))
+        return false;
     if (!UIControl::resignFirstResponder())
         return false;
     if (m_isEditing) {
         m_isEditing = false;
+        if (delegate)
+            delegate->textFieldDidEndEditing(*this);
         sendActions(Event::editingDidEnd());
     }
     return true;
+}
+
+namespace {
+
+std::int64_t utf16Length(std::string_view text)
+{
+    std::int64_t length = 0;
+    for (unsigned char byte : text) {
+        if ((byte & 0xC0) != 0x80)
+            length += byte >= 0xF0 ? 2 : 1; // a four-byte sequence is a surrogate pair
+    }
+    return length;
+}
+
+} // namespace
+
+void UITextField::edit(std::int64_t from, const Foundation::String& replacement)
+{
+    const auto kept = m_text.prefix(from);
+    const auto replaced = m_text.dropFirst(from);
+    if (replaced.isEmpty() && replacement.isEmpty())
+        return;
+    if (auto delegate = this->delegate();
+        delegate
+        && !delegate->textField(*this, {utf16Length(kept.view()), utf16Length(replaced.view())}, replacement))
+        return;
+    m_text = kept + replacement;
+    textDidChange();
 }
 
 void UITextField::insertText(const Foundation::String& text)
 {
     if (text.isEmpty())
         return;
-    m_text.append(text);
-    textDidChange();
+    edit(m_text.count(), text);
 }
 
 void UITextField::deleteBackward()
 {
     if (m_text.isEmpty())
         return;
-    m_text = m_text.dropLast();
+    edit(m_text.count() - 1, "");
+}
+
+void UITextField::clear()
+{
+    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldClear(*this))
+        return;
+    if (m_text.isEmpty())
+        return;
+    m_text = "";
     textDidChange();
+}
+
+void UITextField::pressReturn()
+{
+    if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldReturn(*this))
+        return;
+    sendActions(Event::primaryActionTriggered());
+    if (hasActions(Event::editingDidEndOnExit())) {
+        sendActions(Event::editingDidEndOnExit());
+        resignFirstResponder();
+    }
+}
+
+std::shared_ptr<UITextField> UITextField::nextKeyView(bool forward) const
+{
+    // The focus moves within the presented screen the field is on, else within its window.
+    std::shared_ptr<UIView> scope = window();
+    for (auto view = superview(); view; view = view->superview())
+        if (auto controller = std::dynamic_pointer_cast<UIViewController>(view->next());
+            controller && controller->presentingViewController())
+            scope = view;
+    if (!scope)
+        return nullptr;
+    std::vector<std::pair<CGPoint, std::shared_ptr<UITextField>>> fields;
+    std::function<void(const std::shared_ptr<UIView>&)> collect = [&](const std::shared_ptr<UIView>& view) {
+        if (view->isHidden() || !view->isUserInteractionEnabled())
+            return;
+        if (auto field = std::dynamic_pointer_cast<UITextField>(view); field && field->canBecomeFirstResponder())
+            fields.emplace_back(field->convertTo(CGPoint {}, nullptr), field);
+        for (const auto& subview : view->subviews())
+            collect(subview);
+    };
+    collect(scope);
+    std::ranges::stable_sort(fields, [](const auto& lhs, const auto& rhs) {
+        return lhs.first.y != rhs.first.y ? lhs.first.y < rhs.first.y : lhs.first.x < rhs.first.x;
+    });
+    auto here = std::ranges::find_if(fields, [this](const auto& entry) { return entry.second.get() == this; });
+    if (here == fields.end() || fields.size() < 2)
+        return nullptr;
+    const auto index = static_cast<std::size_t>(here - fields.begin());
+    const auto next = forward ? (index + 1) % fields.size() : (index + fields.size() - 1) % fields.size();
+    return fields[next].second;
 }
 
 void UITextField::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses, const std::shared_ptr<UIEvent>& event)
 {
-    if (!typePresses(presses, /*multiline*/ false))
-        UIControl::pressesBegan(presses, event);
+    std::vector<std::shared_ptr<UIPress>> others;
+    for (const auto& press : presses) {
+        const auto& key = press->key();
+        const bool shortcut = !key || key->modifierFlags().contains(UIKeyModifierFlags::command())
+            || key->modifierFlags().contains(UIKeyModifierFlags::control());
+        if (!shortcut && key->keyCode() == UIKeyboardHIDUsage::keyboardReturnOrEnter) {
+            pressReturn();
+        } else if (!shortcut && key->charactersIgnoringModifiers() == "\t") {
+            if (auto next = nextKeyView(!key->modifierFlags().contains(UIKeyModifierFlags::shift())))
+                next->becomeFirstResponder();
+        } else {
+            others.push_back(press);
+        }
+    }
+    if (!others.empty() && !typePresses(others, /*multiline*/ false))
+        UIControl::pressesBegan(others, event);
+}
+
+std::optional<Foundation::String> UITextField::accessibilityLabel() const
+{
+    if (auto label = UIControl::accessibilityLabel())
+        return label;
+    return placeholder();
+}
+
+std::optional<Foundation::String> UITextField::accessibilityValue() const
+{
+    if (auto value = UIControl::accessibilityValue())
+        return value;
+    if (!m_isSecureTextEntry)
+        return m_text;
+    Foundation::String bullets;
+    for (std::int64_t i = 0; i < m_text.count(); ++i)
+        bullets.append("•");
+    return bullets;
 }
 
 void UITextField::textDidChange()

@@ -19,9 +19,12 @@ class UIColor;
 class UIFont;
 
 // A single line of editable text. It edits while it is first responder, sending `editingDidBegin` and
-// `editingDidEnd` as editing starts and stops; typing (keys, `insertText`, `deleteBackward`) sends
-// `editingChanged` and posts `textDidChangeNotification` with the field as object, setting the text does
-// not.
+// `editingDidEnd` as editing starts and stops, when its delegate lets it; typing (keys, `insertText`,
+// `deleteBackward`) that the delegate lets through sends `editingChanged` and posts
+// `textDidChangeNotification` with the field as object, setting the text does not. Return asks the
+// delegate and then sends the primary action and `editingDidEndOnExit` (ending editing when something
+// listens for that); Tab and Shift-Tab move the focus to the next or previous field of the window (of the
+// presented screen the field is on), in reading order; Escape goes on up the responder chain.
 class UITextField : public UIControl, public UIKeyInput, public UITextInputTraits {
 public:
     enum class ViewMode : std::int64_t;
@@ -84,6 +87,13 @@ public:
     void pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses,
                       const std::shared_ptr<UIEvent>& event) override;
 
+    // The text, or a bullet per character while entry is secure; the placeholder is the label.
+    std::optional<Foundation::String> accessibilityLabel() const override;
+    std::optional<Foundation::String> accessibilityValue() const override;
+
+    // Empties the text as the clear button does, when the delegate lets it.
+    void clear();
+
 protected:
     friend Foundation::Construct;
     UITextField();
@@ -91,6 +101,12 @@ protected:
 
 private:
     void textDidChange();
+    // Replaces the characters from `from` (a character offset) to the end with `replacement`, when the
+    // delegate lets it.
+    void edit(std::int64_t from, const Foundation::String& replacement);
+    void pressReturn();
+    // The next field in reading order, forwards or backwards, wrapping around; none when this is the only one.
+    std::shared_ptr<UITextField> nextKeyView(bool forward) const;
 
     Foundation::String m_text;
     bool m_isEditing = false;

@@ -8,6 +8,7 @@
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIGestureRecognizer.hpp"
+#include "Platform/UIKit/UIInteraction.hpp"
 #include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
 #include "Platform/UIKit/UILayoutGuide.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
@@ -893,6 +894,23 @@ void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& re
     if (std::find(m_gestureRecognizers.begin(), m_gestureRecognizers.end(), recognizer) == m_gestureRecognizers.end())
         m_gestureRecognizers.push_back(recognizer);
     recognizer->m_view = weakSelf(this);
+}
+
+void UIView::addInteraction(const std::shared_ptr<UIInteraction>& interaction)
+{
+    if (!interaction)
+        return;
+    if (auto previous = interaction->view(); previous && previous.get() != this)
+        previous->removeInteraction(interaction);
+    if (std::ranges::find(m_interactions, interaction) == m_interactions.end())
+        m_interactions.push_back(interaction);
+    interaction->m_view = weakSelf(this);
+}
+
+void UIView::removeInteraction(const std::shared_ptr<UIInteraction>& interaction)
+{
+    if (std::erase(m_interactions, interaction) > 0)
+        interaction->m_view.reset();
 }
 
 void UIView::removeGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)

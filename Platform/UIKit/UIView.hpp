@@ -10,6 +10,7 @@
 #include "Platform/UIKit/NSLayoutDimension.hpp"
 #include "Platform/UIKit/NSLayoutXAxisAnchor.hpp"
 #include "Platform/UIKit/NSLayoutYAxisAnchor.hpp"
+#include "Platform/UIKit/UIAccessibilityTraits.hpp"
 #include "Platform/UIKit/UIEdgeInsets.hpp"
 #include "Platform/UIKit/UILayoutPriority.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
@@ -32,6 +33,7 @@ class LayoutEngine;
 class UIColor;
 class UIEvent;
 class UIGestureRecognizer;
+class UIInteraction;
 class UIGraphicsImageRendererContext;
 class UILayoutGuide;
 class UIViewController;
@@ -92,6 +94,14 @@ public:
     {
         m_accessibilityIdentifier = std::move(identifier);
     }
+    // What the view says it is: set ones, else what the kind of view gives (a button's title, a label's
+    // text, a field's text as its value).
+    virtual std::optional<Foundation::String> accessibilityLabel() const { return m_accessibilityLabel; }
+    void setAccessibilityLabel(std::optional<Foundation::String> label) { m_accessibilityLabel = std::move(label); }
+    virtual std::optional<Foundation::String> accessibilityValue() const { return m_accessibilityValue; }
+    void setAccessibilityValue(std::optional<Foundation::String> value) { m_accessibilityValue = std::move(value); }
+    virtual UIAccessibilityTraits accessibilityTraits() const { return m_accessibilityTraits.value_or(UIAccessibilityTraits()); }
+    void setAccessibilityTraits(UIAccessibilityTraits traits) { m_accessibilityTraits = traits; }
 
     // How the content is fitted into the bounds; recorded only.
     ContentMode contentMode() const { return m_contentMode; }
@@ -261,6 +271,11 @@ public:
     // The view's controller when it is a controller's view, else the superview.
     std::shared_ptr<UIResponder> next() const override;
 
+    // Interactions (a context menu), owned by the view.
+    const std::vector<std::shared_ptr<UIInteraction>>& interactions() const { return m_interactions; }
+    void addInteraction(const std::shared_ptr<UIInteraction>& interaction);
+    void removeInteraction(const std::shared_ptr<UIInteraction>& interaction);
+
     // Gesture recognisers, owned by the view. A recogniser moves here from any view it was on.
     const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return m_gestureRecognizers; }
     void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
@@ -273,6 +288,8 @@ protected:
     // init(coder:): a view described in an interface document; it takes its accessibility identifier.
     explicit UIView(Foundation::NSCoder& coder);
     std::shared_ptr<UIWindow> firstResponderWindow() const override { return window(); }
+    // A set traits value; none while the kind of view decides.
+    const std::optional<UIAccessibilityTraits>& explicitAccessibilityTraits() const { return m_accessibilityTraits; }
 
 private:
     friend class LayoutEngine;
@@ -326,6 +343,9 @@ private:
     bool m_isUserInteractionEnabled = true;
     std::int64_t m_tag = 0;
     std::optional<Foundation::String> m_accessibilityIdentifier;
+    std::optional<Foundation::String> m_accessibilityLabel;
+    std::optional<Foundation::String> m_accessibilityValue;
+    std::optional<UIAccessibilityTraits> m_accessibilityTraits;
     bool m_isExclusiveTouch = false;
     bool m_needsLayout = true;
     bool m_needsUpdateConstraints = true;
@@ -335,6 +355,7 @@ private:
     bool m_layoutUsesBoundsOrigin = false;
     std::shared_ptr<LayoutEngine> m_layoutEngine;
     std::vector<std::shared_ptr<UIGestureRecognizer>> m_gestureRecognizers;
+    std::vector<std::shared_ptr<UIInteraction>> m_interactions;
     ContentMode m_contentMode {};
     UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;
     std::shared_ptr<UIColor> m_tintColor;

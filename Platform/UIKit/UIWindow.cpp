@@ -277,6 +277,10 @@ void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
         if (touch->window().get() != this)
             continue;
         if (touch->phase() == UITouch::Phase::began && touch->m_view.expired()) {
+            if (m_shownMenu) {
+                dismissMenu(); // the tap closes the menu and goes no further
+                continue;
+            }
             if (touchBeganOutsidePopover(*touch))
                 continue; // the pop-over takes it, to the end
             touch->m_view = hitTest(touch->m_locationInWindow, event);

@@ -9,6 +9,7 @@ namespace UIKit {
 
 class UIEvent;
 class UIKey;
+class UIMenu;
 class UIPress;
 class UITouch;
 class UIViewController;
@@ -49,6 +50,12 @@ public:
     // Windows stand by level, and within a level the one shown or made key last stands in front.
     bool isInFrontOf(const UIWindow& other) const;
 
+    // The menu the window shows (a button's, a context menu) until an entry is chosen through
+    // `UIMenuSystem::context()` or a tap anywhere dismisses it; none otherwise.
+    const std::shared_ptr<UIMenu>& shownMenu() const { return m_shownMenu; }
+    void showMenu(std::shared_ptr<UIMenu> menu) { m_shownMenu = std::move(menu); }
+    void dismissMenu() { m_shownMenu.reset(); }
+
     std::shared_ptr<UIResponder> firstResponder() const { return m_firstResponder.lock(); }
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
@@ -82,6 +89,7 @@ private:
     double m_windowLevel = 0;
     std::shared_ptr<UIViewController> m_rootViewController;
     std::uint64_t m_orderedFrontAt = 0;
+    std::shared_ptr<UIMenu> m_shownMenu;
     std::weak_ptr<UIResponder> m_firstResponder;
     bool m_isHandingOverFocus = false;
     bool m_isShowingKeyboard = false;
