@@ -2,7 +2,10 @@
 #include "Platform/UIKit/UITableViewController.hpp"
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIEventDriver.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 
@@ -194,4 +197,67 @@ TEST(SelfSizingRows, EachRowIsAsTallAsItsText)
     EXPECT_EQ(table->rectForRow(IndexPath::withRow(30, 0)).size.height, 30);
     table->setContentOffset({0, 100});
     EXPECT_EQ(table->rectForRow(IndexPath::withRow(1, 0)).size.height, 56);
+}
+
+namespace {
+
+// Logs what the table tells its delegate, and turns row 2 away.
+class SelectingRows : public Rows {
+public:
+    std::vector<std::string> heard;
+    void didHighlightRowAt(UITableView&, const IndexPath& indexPath) override { heard.push_back("highlight " + indexPath.description()); }
+    std::optional<IndexPath> willSelectRowAt(UITableView&, const IndexPath& indexPath) override
+    {
+        if (indexPath.row() == 2)
+            return std::nullopt;
+        return indexPath;
+    }
+    void didSelectRowAt(UITableView&, const IndexPath& indexPath) override { heard.push_back("select " + indexPath.description()); }
+    void didDeselectRowAt(UITableView&, const IndexPath& indexPath) override { heard.push_back("deselect " + indexPath.description()); }
+
+protected:
+    friend Foundation::Construct;
+    SelectingRows() = default;
+};
+
+} // namespace
+
+TEST(TableSelection, ATapHighlightsAndSelectsThroughTheDelegateAndSelectionFollowsUpdates)
+{
+    auto rows = make<SelectingRows>();
+    rows->counts = {4};
+    auto table = rows->tableView();
+    table->registerCell<UITableViewCell>("Row");
+    table->setRowHeight(44);
+    auto scene = make<UIWindowScene>();
+    auto window = make<UIWindow>(scene);
+    window->setFrame({0, 0, 320, 400});
+    window->setRootViewController(rows);
+    window->makeKeyAndVisible();
+    table->layoutIfNeeded();
+    auto tapRow = [&](std::int64_t row) { UIEventDriver::tap(window, table->convertTo(CGPoint {10, 44.0 * row + 5}, nullptr)); };
+
+    auto touch = UIEventDriver::touchDown(window, table->convertTo(CGPoint {10, 5}, nullptr));
+    EXPECT_TRUE(table->cellForRow(IndexPath::withRow(0, 0))->isHighlighted());
+    UIEventDriver::touchUp(touch);
+    EXPECT_FALSE(table->cellForRow(IndexPath::withRow(0, 0))->isHighlighted());
+    tapRow(1);
+    tapRow(2); // turned away
+    EXPECT_EQ(table->indexPathsForSelectedRows(), std::vector {IndexPath::withRow(1, 0)});
+    EXPECT_TRUE(table->cellForRow(IndexPath::withRow(1, 0))->isSelected());
+
+    table->setAllowsMultipleSelection(true);
+    tapRow(3);
+    tapRow(1); // a second tap deselects
+    EXPECT_EQ(table->indexPathsForSelectedRows(), std::vector {IndexPath::withRow(3, 0)});
+    EXPECT_EQ(rows->heard, (std::vector<std::string> {"highlight [0, 0]", "select [0, 0]", "highlight [0, 1]",
+                                                      "deselect [0, 0]", "select [0, 1]", "highlight [0, 2]",
+                                                      "highlight [0, 3]", "select [0, 3]", "highlight [0, 1]",
+                                                      "deselect [0, 1]"}));
+
+    // A row inserted above moves the selection down with its row.
+    rows->counts = {5};
+    table->insertRows({IndexPath::withRow(0, 0)}, UITableView::RowAnimation::none);
+    EXPECT_EQ(table->indexPathForSelectedRow(), IndexPath::withRow(4, 0));
+    TestSupport::runMainLoopUntilIdle();
 }
