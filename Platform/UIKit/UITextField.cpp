@@ -167,6 +167,13 @@ void UITextField::clear()
     textDidChange();
 }
 
+void UITextField::endTracking(const std::shared_ptr<UITouch>& touch, const std::shared_ptr<UIEvent>& event)
+{
+    UIControl::endTracking(touch, event);
+    if (isTouchInside() && !isFirstResponder())
+        becomeFirstResponder();
+}
+
 void UITextField::pressReturn()
 {
     if (auto delegate = this->delegate(); delegate && !delegate->textFieldShouldReturn(*this))
@@ -180,12 +187,14 @@ void UITextField::pressReturn()
 
 std::shared_ptr<UITextField> UITextField::nextKeyView(bool forward) const
 {
-    // The focus moves within the presented screen the field is on, else within its window.
+    // The focus moves among the fields of the screen the field is on (its controller's view), else of its
+    // window.
     std::shared_ptr<UIView> scope = window();
     for (auto view = superview(); view; view = view->superview())
-        if (auto controller = std::dynamic_pointer_cast<UIViewController>(view->next());
-            controller && controller->presentingViewController())
+        if (std::dynamic_pointer_cast<UIViewController>(view->next())) {
             scope = view;
+            break;
+        }
     if (!scope)
         return nullptr;
     std::vector<std::pair<CGPoint, std::shared_ptr<UITextField>>> fields;

@@ -23,8 +23,8 @@ class UIFont;
 // `deleteBackward`) that the delegate lets through sends `editingChanged` and posts
 // `textDidChangeNotification` with the field as object, setting the text does not. Return asks the
 // delegate and then sends the primary action and `editingDidEndOnExit` (ending editing when something
-// listens for that); Tab and Shift-Tab move the focus to the next or previous field of the window (of the
-// presented screen the field is on), in reading order; Escape goes on up the responder chain.
+// listens for that); Tab and Shift-Tab move the focus to the next or previous field of the screen the field is
+// on (its controller's view, else the window), in reading order; Escape goes on up the responder chain.
 class UITextField : public UIControl, public UIKeyInput, public UITextInputTraits {
 public:
     enum class ViewMode : std::int64_t;
@@ -97,6 +97,8 @@ public:
 protected:
     friend Foundation::Construct;
     UITextField();
+    // A tap on the field gives it the focus.
+    void endTracking(const std::shared_ptr<UITouch>& touch, const std::shared_ptr<UIEvent>& event) override;
     explicit UITextField(const CGRect& frame);
 
 private:

@@ -1,0 +1,317 @@
+#include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/UIAction.hpp"
+#include "Platform/UIKit/UIAlertAction.hpp"
+#include "Platform/UIKit/UIAlertController.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIApplicationDelegate.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIContextMenuConfiguration.hpp"
+#include "Platform/UIKit/UIContextualAction.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
+#include "Platform/UIKit/UIMenuBuilder.hpp"
+#include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UINavigationController.hpp"
+#include "Platform/UIKit/UINavigationItem.hpp"
+#include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
+#include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITableViewDataSource.hpp"
+#include "Platform/UIKit/UITableViewDelegate.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+#include "Tests/Support/Driver.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace UIKit;
+using Foundation::IndexPath;
+using Foundation::make;
+using Foundation::Selector;
+using Foundation::String;
+
+namespace {
+
+std::vector<std::string> g_log;
+
+// A screen with a table of four rows above a form of three fields, named after the screen.
+class ListAndForm : public UIViewController, public UITableViewDataSource, public UITableViewDelegate {
+public:
+    std::string name;
+    std::shared_ptr<UITableView> table;
+    std::vector<std::shared_ptr<UITextField>> fields;
+
+    void loadView() override
+    {
+        auto view = make<UIView>(CGRect {0, 0, 600, 600});
+        table = make<UITableView>(CGRect {0, 0, 600, 200}, UITableView::Style::plain);
+        table->registerCell<UITableViewCell>("Row");
+        table->setRowHeight(40);
+        table->setDataSource(std::dynamic_pointer_cast<UITableViewDataSource>(sharedSelf(this)));
+        table->setDelegate(std::dynamic_pointer_cast<UITableViewDelegate>(sharedSelf(this)));
+        view->addSubview(table);
+        CGFloat y = 220;
+        for (const char* field : {"title", "username", "password"}) {
+            auto input = make<UITextField>(CGRect {20, y, 200, 30});
+            input->setAccessibilityIdentifier(String(name + "." + field));
+            view->addSubview(input);
+            fields.push_back(input);
+            y += 40;
+        }
+        setView(view);
+    }
+    std::int64_t numberOfRowsInSection(UITableView&, std::int64_t) override { return 4; }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& tableView, const IndexPath& indexPath) override
+    {
+        auto cell = tableView.dequeueReusableCell("Row", indexPath);
+        cell->setAccessibilityLabel(String(name + " row " + std::to_string(indexPath.row())));
+        return cell;
+    }
+    void didSelectRowAt(UITableView&, const IndexPath& indexPath) override
+    {
+        g_log.push_back(name + " selected " + std::to_string(indexPath.row()));
+    }
+    std::shared_ptr<UIContextMenuConfiguration> contextMenuConfigurationForRowAt(UITableView&, const IndexPath& indexPath,
+                                                                                 CGPoint) override
+    {
+        auto row = indexPath.row();
+        return make<UIContextMenuConfiguration>(std::nullopt, nullptr, [this, row](const auto&) {
+            return make<UIMenu>("", std::vector<std::shared_ptr<UIMenuElement>> {make<UIAction>("Duplicate", [this, row](const auto&) {
+                g_log.push_back(name + " duplicated " + std::to_string(row));
+            })});
+        });
+    }
+    std::shared_ptr<UISwipeActionsConfiguration> trailingSwipeActionsConfigurationForRowAt(UITableView&, const IndexPath& indexPath) override
+    {
+        auto row = indexPath.row();
+        auto trash = make<UIContextualAction>(UIContextualAction::Style::destructive, std::optional<String>("Trash"),
+                                              [this, row](const auto&, const auto&, auto completion) {
+                                                  g_log.push_back(name + " trashed " + std::to_string(row));
+                                                  completion(true);
+                                              });
+        return make<UISwipeActionsConfiguration>(std::vector {trash});
+    }
+
+protected:
+    friend Foundation::Construct;
+    explicit ListAndForm(std::string screenName)
+        : name(std::move(screenName))
+    {
+        navigationItem()->setTitle(String(name));
+    }
+};
+
+// The detail screen: Command-S saves, and Delete is refused.
+class Detail : public ListAndForm {
+public:
+    void handleSaveCommand() { g_log.push_back("saved"); }
+    void handleDeleteCommand() { g_log.push_back("deleted"); }
+    bool canPerformAction(Selector action, const std::shared_ptr<Foundation::NSObject>& sender) override
+    {
+        if (action == Selector("handleDeleteCommand"))
+            return false;
+        return ListAndForm::canPerformAction(action, sender);
+    }
+    std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override
+    {
+        return std::vector {make<UIKeyCommand>("Save", Selector("handleSaveCommand"), "S", UIKeyModifierFlags::command())};
+    }
+    void viewWillAppear(bool) override { g_log.push_back("detail.willAppear"); }
+    void viewDidAppear(bool) override { g_log.push_back("detail.didAppear"); }
+
+protected:
+    friend Foundation::Construct;
+    Detail()
+        : ListAndForm("detail")
+    {
+    }
+};
+
+// Puts Save and Delete into an Item menu.
+class Delegate : public UIResponder, public UIApplicationDelegate {
+public:
+    void buildMenu(UIMenuBuilder& builder) override
+    {
+        builder.insertSiblingAfterMenu(make<UIMenu>("Item", UIMenu::Identifier("test.menu.item"), UIMenu::Options(),
+                                                    std::vector<std::shared_ptr<UIMenuElement>> {
+                                                        make<UICommand>("Save", Selector("handleSaveCommand")),
+                                                        make<UICommand>("Delete", Selector("handleDeleteCommand")),
+                                                    }),
+                                       UIMenu::Identifier::view());
+    }
+
+protected:
+    friend Foundation::Construct;
+    Delegate() = default;
+};
+
+// Logs its appearance calls under its name.
+class Sheet : public UIViewController {
+public:
+    std::string name;
+    void viewWillAppear(bool) override { g_log.push_back(name + ".willAppear"); }
+    void viewDidAppear(bool) override { g_log.push_back(name + ".didAppear"); }
+    void viewWillDisappear(bool) override { g_log.push_back(name + ".willDisappear"); }
+    void viewDidDisappear(bool) override { g_log.push_back(name + ".didDisappear"); }
+
+protected:
+    friend Foundation::Construct;
+    explicit Sheet(std::string sheetName)
+        : name(std::move(sheetName))
+    {
+    }
+};
+
+const bool registered = [] {
+    Foundation::MethodTable::add(Selector("handleSaveCommand"), &Detail::handleSaveCommand);
+    Foundation::MethodTable::add(Selector("handleDeleteCommand"), &Detail::handleDeleteCommand);
+    return true;
+}();
+
+class DrivenWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(registered);
+        g_log.clear();
+        UIApplication::shared()->setDelegate(delegate);
+        UIMenuSystem::main()->setNeedsRebuild();
+        window->setFrame({0, 0, 1000, 700});
+        window->setAccessibilityIdentifier(String("mainWindow"));
+    }
+    void TearDown() override
+    {
+        UIApplication::shared()->setDelegate(nullptr);
+        UIMenuSystem::main()->setNeedsRebuild();
+    }
+
+    std::shared_ptr<Delegate> delegate = make<Delegate>();
+    std::shared_ptr<UIWindowScene> scene = make<UIWindowScene>();
+    std::shared_ptr<UIWindow> window = make<UIWindow>(scene);
+    TestSupport::Driver driver {scene};
+};
+
+} // namespace
+
+TEST_F(DrivenWindow, ASplitOfTwoNavigationStacksTakesTabsTypingTapsKeyCommandsAndMenus)
+{
+    auto list = make<ListAndForm>("list");
+    auto detail = make<Detail>();
+    auto split = make<UISplitViewController>();
+    split->setViewControllers({make<UINavigationController>(std::static_pointer_cast<UIViewController>(list)),
+                               make<UINavigationController>(std::static_pointer_cast<UIViewController>(detail))});
+    window->setRootViewController(split);
+    window->makeKeyAndVisible();
+    list->table->layoutIfNeeded();
+    detail->table->layoutIfNeeded();
+    driver.settle();
+
+    // Tab moves through the form's fields and typing fills them.
+    driver.tap("detail.title");
+    driver.type("Mail");
+    driver.press("Tab");
+    driver.type("me@example.com");
+    driver.press("Tab");
+    driver.type("s3cret");
+    EXPECT_EQ(detail->fields[0]->text(), "Mail");
+    EXPECT_EQ(detail->fields[1]->text(), "me@example.com");
+    EXPECT_EQ(detail->fields[2]->text(), "s3cret");
+    EXPECT_TRUE(detail->fields[2]->isFirstResponder());
+    EXPECT_TRUE(list->fields[0]->text().isEmpty()) << "Tab stays in reading order, the list's fields come first";
+
+    // A tap on a row selects it.
+    driver.tap("list row 2");
+    EXPECT_EQ(list->table->indexPathForSelectedRow(), IndexPath::withRow(2, 0));
+
+    // The detail's key command fires while one of its fields has focus.
+    driver.tap("detail.password");
+    driver.press("s", UIKeyModifierFlags::command());
+    EXPECT_EQ(detail->fields[2]->text(), "s3cret");
+
+    // The menu bar: Save is enabled by the chain, Delete refused and shown disabled.
+    auto save = std::dynamic_pointer_cast<UICommand>(driver.menuItem({"Item", "Save"}));
+    auto remove = std::dynamic_pointer_cast<UICommand>(driver.menuItem({"Item", "Delete"}));
+    ASSERT_TRUE(save && remove);
+    EXPECT_FALSE(save->attributes().contains(UIMenuElement::Attributes::disabled()));
+    EXPECT_TRUE(remove->attributes().contains(UIMenuElement::Attributes::disabled()));
+    driver.chooseMenuItem({"Item", "Save"});
+    EXPECT_FALSE(driver.core().chooseMenuBarItem({"Item", "Delete"}));
+
+    // Rows offer a context menu and swipe actions.
+    driver.openContextMenu("list row 1");
+    driver.chooseShownMenuItem({"Duplicate"});
+    EXPECT_TRUE(driver.core().swipeRow(list->table, 0, 3, false, "Trash"));
+
+    EXPECT_EQ(g_log, (std::vector<std::string> {"detail.willAppear", "detail.didAppear", "list selected 2", "saved", "saved",
+                                                "list duplicated 1", "list trashed 3"}));
+    const auto screen = driver.describe();
+    EXPECT_NE(screen.find("UIWindow #mainWindow key level 0"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("UITextField #detail.password value=\"s3cret\" focused"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\"list row 2\" selected"), std::string::npos) << screen;
+}
+
+TEST_F(DrivenWindow, AFormSheetComesAndGoesInOrderAndFocusReturnsWhereItWas)
+{
+    auto presenter = make<Sheet>("presenter");
+    window->setRootViewController(presenter);
+    window->makeKeyAndVisible();
+    auto field = make<UITextField>(CGRect {20, 20, 200, 30});
+    field->setAccessibilityIdentifier(String("search"));
+    presenter->view()->addSubview(field);
+    driver.tap("search");
+    g_log.clear();
+
+    auto sheet = make<Sheet>("sheet");
+    sheet->setModalPresentationStyle(UIModalPresentationStyle::formSheet);
+    sheet->loadViewIfNeeded();
+    auto note = make<UITextField>(CGRect {20, 20, 200, 30});
+    note->setAccessibilityIdentifier(String("note"));
+    sheet->view()->addSubview(note);
+    auto done = make<UIButton>(CGRect {20, 80, 80, 30});
+    done->setTitle(String("Done"), UIControl::State::normal());
+    std::weak_ptr<Sheet> weakSheet = sheet;
+    done->addAction([weakSheet] {
+        if (auto shown = weakSheet.lock())
+            shown->dismiss(true);
+    }, UIControl::Event::primaryActionTriggered());
+    sheet->view()->addSubview(done);
+    presenter->present(sheet, true);
+    driver.settle();
+
+    driver.tap("note");
+    driver.type("Remember the milk");
+    driver.tap("Done");
+    EXPECT_EQ(note->text(), "Remember the milk");
+    EXPECT_EQ(presenter->presentedViewController(), nullptr);
+    EXPECT_TRUE(field->isFirstResponder());
+    // The presenter stays on screen under a sheet, so only the sheet comes and goes.
+    EXPECT_EQ(g_log, (std::vector<std::string> {"sheet.willAppear", "sheet.didAppear", "sheet.willDisappear",
+                                                 "sheet.didDisappear"}));
+}
+
+TEST_F(DrivenWindow, AnAlertActionChosenThroughTheDriverRunsOnceTheAlertIsGone)
+{
+    auto presenter = make<Sheet>("presenter");
+    window->setRootViewController(presenter);
+    window->makeKeyAndVisible();
+    auto alert = make<UIAlertController>(std::optional<String>("Oops!"), std::optional<String>("Something went wrong."),
+                                         UIAlertController::Style::alert);
+    int ran = 0;
+    alert->addAction(make<UIAlertAction>(std::optional<String>("OK"), UIAlertAction::Style::default_, [&](const auto&) {
+        ++ran;
+        EXPECT_EQ(presenter->presentedViewController(), nullptr) << "the handler runs once the alert is gone";
+        EXPECT_EQ(driver.core().alert(), nullptr);
+    }));
+    presenter->present(alert, true);
+    driver.settle();
+    EXPECT_NE(driver.describe().find("\"Oops!\""), std::string::npos);
+
+    driver.chooseAlertAction("OK");
+    EXPECT_FALSE(driver.core().chooseAlertAction("OK"));
+    driver.settle();
+    EXPECT_EQ(ran, 1);
+}
