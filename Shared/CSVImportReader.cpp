@@ -265,9 +265,9 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
     std::string_view notes;
     for (std::size_t i = 0; i < columns.size() && i < row.values.size(); ++i) {
         auto value = view(row.values[i]);
-        if (value.empty())
-            continue;
         const auto& column = columns[i];
+        if (value.empty() || column.role == Role::ignored)
+            continue;
         bool isChosen = column.role != Role::custom && chosen[static_cast<std::size_t>(column.role)] == static_cast<int>(i);
         if (column.role == Role::type && isChosen && layout.rules == Rules::bitwarden) {
             type = value;
