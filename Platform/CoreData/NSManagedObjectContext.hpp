@@ -4,6 +4,7 @@
 #include "Platform/CoreData/NSBatchDeleteResult.hpp"
 #include "Platform/CoreData/NSFetchRequest.hpp"
 #include "Platform/CoreData/NSManagedObject.hpp"
+#include "Platform/CoreData/ObjectRegistry.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/Notification.hpp"
 
@@ -42,7 +43,8 @@ class NSManagedObjectContext : public Foundation::NSObject {
 public:
     enum class ConcurrencyType { privateQueueConcurrencyType, mainQueueConcurrencyType };
 
-    // Posted by a context after a save, with the objects it inserted, updated and deleted.
+    // Posted by a context after a save, with the objects it inserted, updated and deleted (on another
+    // queue, read only their IDs: the objects belong to the saving context).
     static Foundation::Notification::Name didSaveObjectsNotification();
     // Posted by a context when it announces changes to its objects: its own (when `processPendingChanges`
     // runs: after a `perform` block, on the next turn of the main loop for a main-queue context, and
@@ -179,12 +181,9 @@ private:
     NSPersistentStoreCoordinator& coordinator() const;
     bool hasPendingChanges(const NSEntityDescription& entity) const;
     std::shared_ptr<NSManagedObject> materialize(const NSEntityDescription& entity, std::int64_t primaryKey, std::vector<Value> values);
-    std::shared_ptr<NSManagedObject> registeredObject(const NSEntityDescription& entity, std::int64_t primaryKey) const;
     // The object for an ID, read from the store when needed; nothing when the store has none.
     std::shared_ptr<NSManagedObject> objectIfExists(const NSManagedObjectID& objectID);
     void removePending(NSManagedObject& object);
-    void registerObject(const std::shared_ptr<NSManagedObject>& object);
-    void unregisterObject(const NSManagedObject& object);
 
     void objectDidChange(NSManagedObject& object);
     void announce(NSManagedObject& object, unsigned kind);
@@ -203,9 +202,7 @@ private:
     std::optional<Foundation::String> m_name;
     bool m_automaticallyMerges = false;
 
-    std::unordered_map<const NSEntityDescription*, std::unordered_map<std::int64_t, std::weak_ptr<NSManagedObject>>> m_registered;
-    std::size_t m_registeredCount = 0;
-    std::size_t m_purgeThreshold = 1024;
+    ObjectRegistry m_registered;
     std::vector<std::shared_ptr<NSManagedObject>> m_inserted;
     std::vector<std::shared_ptr<NSManagedObject>> m_updated;
     std::vector<std::shared_ptr<NSManagedObject>> m_deleted;

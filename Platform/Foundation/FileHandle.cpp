@@ -64,6 +64,25 @@ Data FileHandle::readData(std::int64_t ofLength)
     return Data(std::move(bytes));
 }
 
+std::size_t FileHandle::read(std::uint8_t* buffer, std::size_t length, std::uint64_t offset)
+{
+    if (m_descriptor < 0)
+        return 0;
+    std::size_t filled = 0;
+    while (filled < length) {
+        auto got = ::pread(m_descriptor, buffer + filled, length - filled, static_cast<off_t>(offset + filled));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw CocoaError::fileError(errno, m_path, CocoaError::Access::reading);
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
 void FileHandle::closeFile()
 {
     if (m_descriptor >= 0)

@@ -21,8 +21,9 @@ void checkIndex(bool valid)
 
 std::size_t advanced(std::string_view text, std::size_t offset, std::int64_t characters)
 {
+    Unicode::GraphemeWalk walk(text);
     for (; characters > 0 && offset < text.size(); --characters)
-        offset = nextBoundary(text, offset);
+        offset = walk.next(offset);
     return offset;
 }
 
@@ -98,8 +99,9 @@ std::vector<String> splitCharacters(const String& string, IsSeparator isSeparato
     std::vector<String> pieces;
     std::size_t pieceStart = 0;
     std::int64_t splits = 0;
+    Unicode::GraphemeWalk walk(text);
     for (std::size_t at = 0; at < text.size() && splits < maxSplits;) {
-        std::size_t next = nextBoundary(text, at);
+        std::size_t next = walk.next(at);
         if (isSeparator(at, next)) {
             if (!omittingEmptySubsequences || pieceStart != at) {
                 pieces.push_back(string.substring({pieceStart}, {at}));
@@ -108,6 +110,40 @@ std::vector<String> splitCharacters(const String& string, IsSeparator isSeparato
             pieceStart = next;
         }
         at = next;
+    }
+    if (pieceStart != text.size() || !omittingEmptySubsequences)
+        pieces.push_back(string.substring({pieceStart}, string.endIndex()));
+    return pieces;
+}
+
+// The pieces between occurrences of one ASCII character other than CR and LF. Only what stands next to an
+// occurrence can make it part of a larger character (a prepended mark before it, an extending one after
+// it), so only non-ASCII neighbours are looked at, and no break iterator is needed.
+std::vector<String> splitAtASCII(const String& string, char separator, std::int64_t maxSplits,
+                                 bool omittingEmptySubsequences)
+{
+    precondition(maxSplits >= 0, "Must take zero or more splits");
+    std::string_view text = string.view();
+    std::vector<String> pieces;
+    std::size_t pieceStart = 0;
+    std::int64_t splits = 0;
+    // Controls stand alone whatever surrounds them.
+    const bool isControl = static_cast<unsigned char>(separator) < 0x20 || separator == 0x7F;
+    for (std::size_t at = text.find(separator); at != std::string_view::npos && splits < maxSplits;
+         at = text.find(separator, at + 1)) {
+        if (!isControl) {
+            std::size_t before = at;
+            if (at > 0 && !Unicode::isASCIIByte(text[at - 1]) && Unicode::joinsFollowing(Unicode::previousScalar(text, before)))
+                continue;
+            std::size_t after = at + 1;
+            if (after < text.size() && !Unicode::isASCIIByte(text[after]) && Unicode::joinsPreceding(Unicode::nextScalar(text, after)))
+                continue;
+        }
+        if (!omittingEmptySubsequences || pieceStart != at) {
+            pieces.push_back(string.substring({pieceStart}, {at}));
+            ++splits;
+        }
+        pieceStart = at + 1;
     }
     if (pieceStart != text.size() || !omittingEmptySubsequences)
         pieces.push_back(string.substring({pieceStart}, string.endIndex()));
@@ -152,6 +188,14 @@ std::optional<String> String::fromUTF8(std::string_view bytes)
     if (!Unicode::isValidUTF8(bytes))
         return std::nullopt;
     return String(Unchecked{}, std::string(bytes));
+}
+
+String String::fromCheckedUTF8(std::string validUTF8)
+{
+#ifndef NDEBUG
+    precondition(Unicode::isValidUTF8(validUTF8), "String::fromCheckedUTF8 was given bytes that are not UTF-8");
+#endif
+    return String(Unchecked{}, std::move(validUTF8));
 }
 
 // --- Characters --------------------------------------------------------------------------------
@@ -419,8 +463,10 @@ String String::dropLast(std::int64_t k) const
 std::vector<String> String::split(const Character& separator, std::int64_t maxSplits,
                                   bool omittingEmptySubsequences) const
 {
-    std::string_view text = m_utf8;
     std::string_view wanted = separator.utf8();
+    if (wanted.size() == 1 && Unicode::isASCIIByte(wanted[0]) && wanted[0] != '\r' && wanted[0] != '\n')
+        return splitAtASCII(*this, wanted[0], maxSplits, omittingEmptySubsequences);
+    std::string_view text = m_utf8;
     auto isSeparator = [&](std::size_t start, std::size_t end) {
         return Unicode::canonicallyEqual(text.substr(start, end - start), wanted);
     };
