@@ -5,12 +5,13 @@
 #include "Shared/ImporterError.hpp"
 #include "Shared/XMLDocument.hpp"
 
+#include "Basalwork/Base/Data.hpp"
+
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 
 #include <filesystem>
 #include <map>
-#include <zlib.h>
 
 namespace Shared {
 
@@ -18,39 +19,6 @@ namespace {
 
 using F = ImporterFileFormat;
 using Element = XMLDocument::Element;
-
-// Inflates a gzip member, stopping at `limit` bytes of output.
-Foundation::Data boundedGunzip(const Foundation::Data& packed, std::size_t limit)
-{
-    z_stream stream {};
-    if (inflateInit2(&stream, 15 + 32) != Z_OK)
-        throw ImporterError::invalidFile("an attached file cannot be unpacked");
-    stream.next_in = const_cast<Bytef*>(packed.bytes());
-    stream.avail_in = static_cast<uInt>(packed.count());
-    std::vector<std::uint8_t> output;
-    std::vector<std::uint8_t> buffer(64 * 1024);
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        stream.next_out = buffer.data();
-        stream.avail_out = static_cast<uInt>(buffer.size());
-        status = inflate(&stream, Z_NO_FLUSH);
-        if (status != Z_OK && status != Z_STREAM_END) {
-            inflateEnd(&stream);
-            throw ImporterError::invalidFile("an attached file is damaged");
-        }
-        output.insert(output.end(), buffer.data(), buffer.data() + (buffer.size() - stream.avail_out));
-        if (output.size() > limit) {
-            inflateEnd(&stream);
-            throw ImporterError::invalidFile("an attached file unpacks to more than " + std::to_string(limit / (1024 * 1024)) + " MB");
-        }
-        if (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0) {
-            inflateEnd(&stream);
-            throw ImporterError::invalidFile("an attached file is cut off");
-        }
-    }
-    inflateEnd(&stream);
-    return Foundation::Data(std::move(output));
-}
 
 struct KeePassContext {
     explicit KeePassContext(Foundation::URL folder)
@@ -189,7 +157,12 @@ ImportReadResult readKeePass(const Element& root, const Foundation::URL& workFol
                     if (!packed)
                         throw ImporterError::invalidFile("an attached file is not valid base64");
                     // A small packed file may claim gigabytes: unpacking stops at the limit.
-                    content = boundedGunzip(*packed, XMLImportReader::maximumAttachmentSize).base64EncodedString();
+                    try {
+                        content = Basalwork::gunzipped(*packed, XMLImportReader::maximumAttachmentSize).base64EncodedString();
+                    } catch (const Foundation::Error&) {
+                        throw ImporterError::invalidFile("an attached file is damaged or unpacks to more than "
+                                                         + std::to_string(XMLImportReader::maximumAttachmentSize / (1024 * 1024)) + " MB");
+                    }
                 }
                 context.binaries[std::string(binary.attribute("ID"))] = std::move(content);
             }
