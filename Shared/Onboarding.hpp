@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Shared/CompletionRecord.hpp"
+
+namespace Shared {
+
+// The set-up steps the user has completed (entity "Onboarding"), by name, so that another installation
+// of the account does not offer them again.
+class Onboarding : public CompletionRecord {
+public:
+    static Foundation::String entityName() { return "Onboarding"; }
+    static std::shared_ptr<CoreData::NSEntityDescription> entityDescription();
+
+    static void processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+    {
+        CompletionRecord::processRemotelyModified<Onboarding>(record, context);
+    }
+
+protected:
+    friend Foundation::Construct;
+    Onboarding() = default;
+};
+
+} // namespace Shared
