@@ -133,6 +133,13 @@ void resize(UIKit::UIView& view, UIKit::CGSize toSystemLayoutFittingSize)
     view.setBounds({view.bounds().origin, view.systemLayoutSizeFitting(toSystemLayoutFittingSize)});
 }
 
+UIKit::CGFloat requiredHeight(const UIKit::UIView& view, UIKit::CGFloat givenContentWidth)
+{
+    return view.systemLayoutSizeFitting({givenContentWidth, 0}, UIKit::UILayoutPriority::required(),
+                                        UIKit::UILayoutPriority::defaultLow())
+        .height;
+}
+
 std::shared_ptr<UIKit::UIImage> drawToImage(UIKit::UIView& view, bool afterScreenUpdates)
 {
     auto renderer = Foundation::make<UIKit::UIGraphicsImageRenderer>(view.bounds());

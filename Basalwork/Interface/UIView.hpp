@@ -100,6 +100,9 @@ bool isDescendant(const UIKit::UIView& view)
 UIKit::CGRect frame(const UIKit::UIView& view, const UIView::FrameConversion::CoordinateSystem& in);
 // Keeps the bounds origin and takes the size `systemLayoutSizeFitting` gives.
 void resize(UIKit::UIView& view, UIKit::CGSize toSystemLayoutFittingSize);
+// requiredHeight(givenContentWidth:): the height the view's constraints and content give it at exactly
+// that width, drawn towards nothing at the default low priority.
+UIKit::CGFloat requiredHeight(const UIKit::UIView& view, UIKit::CGFloat givenContentWidth);
 // The view's hierarchy drawn into an image of its bounds.
 std::shared_ptr<UIKit::UIImage> drawToImage(UIKit::UIView& view, bool afterScreenUpdates);
 

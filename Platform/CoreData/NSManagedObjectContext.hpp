@@ -42,7 +42,8 @@ class NSManagedObjectContext : public Foundation::NSObject {
 public:
     enum class ConcurrencyType { privateQueueConcurrencyType, mainQueueConcurrencyType };
 
-    // Posted by a context after a save, with the objects it inserted, updated and deleted.
+    // Posted by a context after a save, with the objects it inserted, updated and deleted (on another
+    // queue, read only their IDs: the objects belong to the saving context).
     static Foundation::Notification::Name didSaveObjectsNotification();
     // Posted by a context when it announces changes to its objects: its own (when `processPendingChanges`
     // runs: after a `perform` block, on the next turn of the main loop for a main-queue context, and

@@ -22,6 +22,58 @@ int sign(int value)
     return (value > 0) - (value < 0);
 }
 
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+int compareIgnoringASCIICase(std::string_view lhs, std::string_view rhs)
+{
+    std::size_t length = std::min(lhs.size(), rhs.size());
+    for (std::size_t i = 0; i < length; ++i) {
+        char left = lower(lhs[i]);
+        char right = lower(rhs[i]);
+        if (left != right)
+            return static_cast<unsigned char>(left) < static_cast<unsigned char>(right) ? -1 : 1;
+    }
+    return lhs.size() < rhs.size() ? -1 : lhs.size() > rhs.size() ? 1 : 0;
+}
+
+bool equalAt(std::string_view text, std::size_t at, std::string_view wanted, bool ignoringCase)
+{
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        if (ignoringCase ? lower(text[at + i]) != lower(wanted[i]) : text[at + i] != wanted[i])
+            return false;
+    }
+    return true;
+}
+
+// In ASCII text only a carriage return and line feed make one character of two bytes.
+bool isBoundary(std::string_view text, std::size_t offset)
+{
+    return offset == 0 || offset == text.size() || !(text[offset - 1] == '\r' && text[offset] == '\n');
+}
+
+// The text operators on ASCII text, character by character, without copying; diacritics play no part.
+bool holdsForASCII(NSComparisonPredicate::Operator type, std::string_view lhs, std::string_view rhs, bool ignoringCase)
+{
+    using Operator = NSComparisonPredicate::Operator;
+    if (rhs.size() > lhs.size())
+        return false;
+    switch (type) {
+    case Operator::beginsWith:
+        return equalAt(lhs, 0, rhs, ignoringCase) && isBoundary(lhs, rhs.size());
+    case Operator::endsWith:
+        return equalAt(lhs, lhs.size() - rhs.size(), rhs, ignoringCase) && isBoundary(lhs, lhs.size() - rhs.size());
+    default:
+        for (std::size_t at = 0; at + rhs.size() <= lhs.size(); ++at) {
+            if (equalAt(lhs, at, rhs, ignoringCase) && isBoundary(lhs, at) && isBoundary(lhs, at + rhs.size()))
+                return true;
+        }
+        return false;
+    }
+}
+
 } // namespace
 
 int TextComparison::compare(std::string_view lhs, std::string_view rhs)
@@ -35,6 +87,8 @@ int TextComparison::compare(std::string_view lhs, std::string_view rhs)
 
 int TextComparison::compareCaseInsensitive(std::string_view lhs, std::string_view rhs)
 {
+    if (isASCII(lhs) && isASCII(rhs))
+        return compareIgnoringASCIICase(lhs, rhs);
     auto options = NSComparisonPredicate::Options::caseInsensitive();
     return compare(folded(lhs, options), folded(rhs, options));
 }
@@ -80,6 +134,9 @@ bool TextComparison::holds(NSComparisonPredicate::Operator type, std::string_vie
                            NSComparisonPredicate::Options options)
 {
     using Operator = NSComparisonPredicate::Operator;
+    bool textOperator = type == Operator::beginsWith || type == Operator::endsWith || type == Operator::contains;
+    if (textOperator && isASCII(lhs) && isASCII(rhs))
+        return holdsForASCII(type, lhs, rhs, options.contains(NSComparisonPredicate::Options::caseInsensitive()));
     std::string foldedLeft;
     std::string foldedRight;
     if (!options.isEmpty()) {

@@ -59,9 +59,35 @@ void UIApplication::open(const Foundation::URL& url, const OpenExternalURLOption
         });
 }
 
+std::vector<std::shared_ptr<UIWindow>> UIApplication::windowsFrontToBack() const
+{
+    auto result = windows();
+    std::erase_if(result, [](const std::shared_ptr<UIWindow>& window) { return window->isHidden(); });
+    std::ranges::stable_sort(result, [](const auto& lhs, const auto& rhs) { return lhs->isInFrontOf(*rhs); });
+    return result;
+}
+
+void UIApplication::placeTouches(const std::shared_ptr<UIEvent>& event)
+{
+    for (const auto& touch : event->allTouches()) {
+        if (touch->phase() != UITouch::Phase::began || !touch->m_window.expired())
+            continue;
+        const CGPoint screen = touch->m_locationInWindow;
+        for (const auto& window : windowsFrontToBack()) {
+            CGPoint inWindow {screen.x - window->frame().origin.x, screen.y - window->frame().origin.y};
+            if (window->hitTest(inWindow, event)) {
+                touch->m_window = window;
+                touch->m_locationInWindow = inWindow;
+                break;
+            }
+        }
+    }
+}
+
 void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)
 {
     MainThreadChecker::check("UIApplication.sendEvent");
+    placeTouches(event);
     std::shared_ptr<UIWindow> window;
     for (const auto& touch : event->allTouches())
         if ((window = touch->window()))

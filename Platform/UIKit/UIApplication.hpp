@@ -31,6 +31,8 @@ public:
     // The windows of every connected scene, scene by scene.
     std::vector<std::shared_ptr<UIWindow>> windows() const;
     std::shared_ptr<UIWindow> keyWindow() const { return m_keyWindow.lock(); }
+    // The visible windows, the frontmost first.
+    std::vector<std::shared_ptr<UIWindow>> windowsFrontToBack() const;
 
     State applicationState() const { return m_applicationState; }
 
@@ -59,6 +61,8 @@ public:
     }
 
     // Hands the event to its window: the window of its touches, the window it names, else the key window.
+    // A touch that begins at a point on the screen goes to the frontmost visible window whose hit test
+    // answers there; a window that answers nothing lets it through to the ones behind.
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
     // The delegate the program made for the main loop; the application keeps it for the process's life.
@@ -83,6 +87,7 @@ protected:
 
 private:
     friend class UIWindow;
+    void placeTouches(const std::shared_ptr<UIEvent>& event);
     friend class UIWindowScene;
     std::vector<std::weak_ptr<UIWindowScene>> m_connectedScenes;
     std::weak_ptr<UIWindow> m_keyWindow;

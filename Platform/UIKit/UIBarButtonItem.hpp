@@ -10,6 +10,8 @@
 
 namespace UIKit {
 
+class UIView;
+
 // A button on a navigation bar or toolbar; pop-overs can be anchored on one.
 class UIBarButtonItem : public Foundation::NSObject {
 public:
@@ -21,6 +23,9 @@ public:
     Style style() const { return m_style; }
     // The standard item the button was made as; none for a titled one.
     std::optional<SystemItem> systemItem() const { return m_systemItem; }
+
+    // The view that shows the item while a bar shows it; none otherwise.
+    std::shared_ptr<UIView> view() const { return m_view.lock(); }
 
     // Target and action: the action is a member function of the target's class. The target is held
     // weakly, as the platform does; without a target nothing receives the action.
@@ -63,6 +68,7 @@ protected:
     }
 
 private:
+    friend class UINavigationBar;
     template <class Target>
     void setTargetAction(const std::shared_ptr<Target>& target, void (Target::*action)())
     {
@@ -76,6 +82,7 @@ private:
     std::optional<SystemItem> m_systemItem;
     std::weak_ptr<Foundation::NSObject> m_target;
     std::function<void(Foundation::NSObject&)> m_action;
+    std::weak_ptr<UIView> m_view;
 };
 
 } // namespace UIKit

@@ -25,7 +25,9 @@ protected:
     void initialize() override
     {
         UIView::initialize();
-        m_contentView = Foundation::make<UIView>();
+        // It fills the cell and follows its size, so constraints inside it size a self-sizing item.
+        m_contentView = Foundation::make<UIView>(CGRect {{0, 0}, bounds().size});
+        m_contentView->setAutoresizingMask(AutoresizingMask::flexibleWidth() | AutoresizingMask::flexibleHeight());
         addSubview(m_contentView);
     }
 

@@ -1,6 +1,7 @@
 #include "Platform/UIKit/UICollectionViewFlowLayout.hpp"
 
 #include "Platform/UIKit/UICollectionView.hpp"
+#include "Platform/UIKit/UICollectionViewDataSource.hpp"
 
 #include <algorithm>
 
@@ -56,9 +57,10 @@ UICollectionViewFlowLayout::Cache UICollectionViewFlowLayout::compute() const
             CGFloat used = 0;
             for (; item < count; ++item) {
                 auto path = Foundation::IndexPath::withItem(item, section);
-                CGSize size = m_itemSize;
+                std::optional<CGSize> given;
                 if (delegate)
-                    size = delegate->sizeForItemAt(*view, *this, path).value_or(m_itemSize);
+                    given = delegate->sizeForItemAt(*view, *this, path);
+                CGSize size = given ? *given : m_estimatedItemSize != CGSize {} ? measuredSize(*view, path) : m_itemSize;
                 CGFloat needed = line.empty() ? size.width : used + m_minimumInteritemSpacing + size.width;
                 if (!line.empty() && needed > available)
                     break;
@@ -98,6 +100,16 @@ UICollectionViewFlowLayout::Cache UICollectionViewFlowLayout::compute() const
     }
     result.contentSize = {result.width, y};
     return result;
+}
+
+CGSize UICollectionViewFlowLayout::measuredSize(UICollectionView& view, const Foundation::IndexPath& path) const
+{
+    const CGSize estimate = m_estimatedItemSize == automaticSize() ? m_itemSize : m_estimatedItemSize;
+    auto source = view.dataSource().lock();
+    auto cell = source ? source->cellForItemAt(view, path) : nullptr;
+    if (!cell)
+        return estimate;
+    return cell->systemLayoutSizeFitting(estimate, UILayoutPriority::fittingSizeLevel(), UILayoutPriority::fittingSizeLevel());
 }
 
 std::optional<std::vector<UICollectionViewLayout::Attributes>>

@@ -18,6 +18,11 @@ public:
 
     CGSize itemSize() const { return m_itemSize; }
     void setItemSize(CGSize size) { m_itemSize = size; invalidateLayout(); }
+    // Items whose size the delegate does not give take their cell's fitting size when this is not zero,
+    // measured from the estimate (or, for `automaticSize`, from the item size); zero: the item size.
+    static constexpr CGSize automaticSize() { return {-1, -1}; }
+    CGSize estimatedItemSize() const { return m_estimatedItemSize; }
+    void setEstimatedItemSize(CGSize size) { m_estimatedItemSize = size; invalidateLayout(); }
     CGFloat minimumInteritemSpacing() const { return m_minimumInteritemSpacing; }
     void setMinimumInteritemSpacing(CGFloat spacing) { m_minimumInteritemSpacing = spacing; invalidateLayout(); }
     CGFloat minimumLineSpacing() const { return m_minimumLineSpacing; }
@@ -52,7 +57,10 @@ private:
     const Cache* cache() const;
     Cache compute() const;
 
+    CGSize measuredSize(UICollectionView& view, const Foundation::IndexPath& path) const;
+
     CGSize m_itemSize {50, 50};
+    CGSize m_estimatedItemSize;
     CGFloat m_minimumInteritemSpacing = 10;
     CGFloat m_minimumLineSpacing = 10;
     UIEdgeInsets m_sectionInset;

@@ -22,6 +22,16 @@ std::shared_ptr<UITouch> UIEventDriver::touchDown(const std::shared_ptr<UIWindow
     return touch;
 }
 
+std::shared_ptr<UITouch> UIEventDriver::touchDown(CGPoint screenLocation)
+{
+    return touchDown(nullptr, screenLocation);
+}
+
+void UIEventDriver::tap(CGPoint screenLocation)
+{
+    touchUp(touchDown(screenLocation));
+}
+
 void UIEventDriver::touchMove(const std::shared_ptr<UITouch>& touch, CGPoint location)
 {
     touch->m_phase = UITouch::Phase::moved;

@@ -21,6 +21,9 @@ public:
     static void touchMove(const std::shared_ptr<UITouch>& touch, CGPoint location);
     static void touchUp(const std::shared_ptr<UITouch>& touch);
     static void tap(const std::shared_ptr<UIWindow>& window, CGPoint location);
+    // The same at a point on the screen: the frontmost window that answers there takes it.
+    static std::shared_ptr<UITouch> touchDown(CGPoint screenLocation);
+    static void tap(CGPoint screenLocation);
 
     // A keyboard key pressed and released; key events go to the key window.
     static void pressKey(const std::shared_ptr<UIKey>& key);

@@ -199,6 +199,7 @@ void UITableView::reloadData()
     m_pending.reset();
     m_hasLoaded = true;
     m_rowCounts = fetchRowCounts();
+    m_measuredHeights.clear();
     for (auto& [indexPath, cell] : m_visibleCells)
         recycle(cell);
     m_visibleCells.clear();
@@ -296,8 +297,13 @@ void UITableView::layoutRows()
             CGFloat height = delegate ? delegate->heightForRowAt(*this, indexPath) : m_rowHeight;
             const bool automatic = height < 0;
             if (automatic) {
-                const CGFloat estimate = delegate ? delegate->estimatedHeightForRowAt(*this, indexPath) : m_estimatedRowHeight;
-                height = estimate > 0 ? estimate : fallbackRowHeight;
+                // A row measured while shown keeps that height off screen; others count as estimated.
+                if (auto measured = m_measuredHeights.find(indexPath); measured != m_measuredHeights.end()) {
+                    height = measured->second;
+                } else {
+                    const CGFloat estimate = delegate ? delegate->estimatedHeightForRowAt(*this, indexPath) : m_estimatedRowHeight;
+                    height = estimate > 0 ? estimate : fallbackRowHeight;
+                }
             }
             std::shared_ptr<UITableViewCell> cell;
             if (y < bottom && y + height > top && source) {
@@ -309,11 +315,14 @@ void UITableView::layoutRows()
                     Foundation::precondition(cell != nullptr, "The data source gave no cell for row " + indexPath.description());
                     appearing.emplace_back(indexPath, cell);
                 }
-                // A self-sizing row takes the height its cell asks for at the table's width.
+                // A self-sizing row takes the height its cell's constraints give it at the table's width.
                 if (automatic) {
-                    const CGFloat fitting = cell->systemLayoutSizeFitting({width, 0}).height;
+                    const CGFloat fitting = cell->systemLayoutSizeFitting({width, 0}, UILayoutPriority::required(),
+                                                                          UILayoutPriority::fittingSizeLevel())
+                                                .height;
                     if (fitting > 0)
                         height = fitting;
+                    m_measuredHeights[indexPath] = height;
                 }
                 cell->setFrame({{0, y}, {width, height}});
                 cell->setIsSelected(m_selectedRow == indexPath);
@@ -509,6 +518,8 @@ void UITableView::moveSection(std::int64_t section, std::int64_t toSection)
 
 void UITableView::applyPendingUpdates()
 {
+    // Rows move and change: each is measured again once shown.
+    m_measuredHeights.clear();
     const auto& pending = *m_pending;
     const auto oldCounts = m_rowCounts;
     const auto newCounts = fetchRowCounts();

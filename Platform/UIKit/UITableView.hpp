@@ -168,6 +168,8 @@ private:
     bool m_hasLoaded = false;
     std::vector<std::int64_t> m_rowCounts;
     std::vector<RowFrame> m_rowFrames;
+    // Heights of self-sizing rows as last measured, until the rows change.
+    std::map<Foundation::IndexPath, CGFloat> m_measuredHeights;
     std::map<Foundation::IndexPath, std::shared_ptr<UITableViewCell>> m_visibleCells;
     std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> m_headerViews;
     std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> m_footerViews;

@@ -29,6 +29,7 @@ protected:
     UITouch(const std::shared_ptr<UIWindow>& window, CGPoint locationInWindow, Phase phase);
 
 private:
+    friend class UIApplication;
     friend class UIEventDriver;
     friend class UIWindow;
     Phase m_phase;

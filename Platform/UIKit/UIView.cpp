@@ -269,6 +269,10 @@ void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
     auto self = sharedSelf(this);
     auto newWindow = window();
     bool windowChanges = view->window() != newWindow;
+    const bool visible = newWindow && !newWindow->isHidden();
+    std::vector<std::shared_ptr<UIViewController>> changingAppearance;
+    if (windowChanges && view->isInVisibleWindow() != visible)
+        changingAppearance = UIViewController::beginAppearance(*view, visible);
     view->willMoveToSuperview(self);
     if (windowChanges)
         view->announceWillMoveToWindow(newWindow);
@@ -292,6 +296,7 @@ void UIView::moveHere(const std::shared_ptr<UIView>& view, std::size_t index)
     view->didMoveToSuperview();
     didAddSubview(view);
     setNeedsLayout();
+    UIViewController::endAppearance(changingAppearance);
 }
 
 void UIView::removeFromSuperview()
@@ -308,6 +313,9 @@ void UIView::leaveSuperview()
     auto parent = superview();
     auto self = sharedSelf(this);
     bool leavesWindow = window() != nullptr;
+    std::vector<std::shared_ptr<UIViewController>> changingAppearance;
+    if (isInVisibleWindow())
+        changingAppearance = UIViewController::beginAppearance(*this, false);
     willMoveToSuperview(nullptr);
     if (leavesWindow)
         announceWillMoveToWindow(nullptr);
@@ -322,6 +330,20 @@ void UIView::leaveSuperview()
     }
     didMoveToSuperview();
     parent->setNeedsLayout();
+    UIViewController::endAppearance(changingAppearance);
+}
+
+bool UIView::isInVisibleWindow() const
+{
+    auto window = this->window();
+    return window && !window->isHidden();
+}
+
+std::shared_ptr<UIResponder> UIView::next() const
+{
+    if (auto controller = m_viewController.lock())
+        return controller;
+    return superview();
 }
 
 void UIView::detachSubview(const UIView* view)
@@ -333,10 +355,15 @@ void UIView::announceWillMoveToWindow(const std::shared_ptr<UIWindow>& newWindow
 {
     // A first responder that leaves its window stops being one, even if it would rather not: a window
     // must not send keys to a view it no longer holds.
-    if (auto oldWindow = window(); oldWindow && oldWindow->firstResponder().get() == this) {
-        resignFirstResponder();
-        if (oldWindow->firstResponder().get() == this)
-            oldWindow->m_firstResponder.reset();
+    if (auto oldWindow = window()) {
+        std::shared_ptr<UIResponder> owner = m_viewController.lock();
+        for (const std::shared_ptr<UIResponder>& responder : {std::static_pointer_cast<UIResponder>(sharedSelf(this)), owner}) {
+            if (!responder || oldWindow->firstResponder() != responder)
+                continue;
+            responder->resignFirstResponder();
+            if (oldWindow->firstResponder() == responder)
+                oldWindow->m_firstResponder.reset();
+        }
     }
     willMoveToWindow(newWindow);
     for (auto subviews = m_subviews; const auto& subview : subviews)

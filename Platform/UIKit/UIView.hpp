@@ -258,7 +258,8 @@ public:
     virtual void awakeFromNib() {}
     virtual void prepareForInterfaceBuilder() {}
 
-    std::shared_ptr<UIResponder> next() const override { return superview(); }
+    // The view's controller when it is a controller's view, else the superview.
+    std::shared_ptr<UIResponder> next() const override;
 
     // Gesture recognisers, owned by the view. A recogniser moves here from any view it was on.
     const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return m_gestureRecognizers; }
@@ -285,6 +286,7 @@ private:
     // Applies the animations' end state; the completion runs once `seconds` have passed on the clock.
     static void runAnimation(double seconds, const std::function<void()>& animations, std::function<void(bool)> completion);
     bool isSelfOrAncestor(const UIView* view) const;
+    bool isInVisibleWindow() const;
     void place(const std::shared_ptr<UIView>& view, std::size_t index);
     void moveHere(const std::shared_ptr<UIView>& view, std::size_t index);
     void leaveSuperview();

@@ -4,6 +4,8 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
+#include "Platform/UIKit/UIAdaptivePresentationControllerDelegate.hpp"
+#include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
@@ -159,6 +161,172 @@ void UIViewController::removeFromParent()
     didMove(nullptr);
 }
 
+std::shared_ptr<UIWindow> UIViewController::firstResponderWindow() const
+{
+    return m_view ? m_view->window() : nullptr;
+}
+
+std::shared_ptr<UIResponder> UIViewController::next() const
+{
+    if (auto parent = this->parent())
+        return parent;
+    if (auto presenting = presentingViewController())
+        return presenting;
+    return m_view ? m_view->superview() : nullptr;
+}
+
+// Appearance.
+
+std::vector<std::shared_ptr<UIViewController>> UIViewController::childrenInView() const
+{
+    std::vector<std::shared_ptr<UIViewController>> result;
+    if (!m_view)
+        return result;
+    for (const auto& child : m_children)
+        if (child->m_view && child->m_view->isSelfOrAncestor(m_view.get()))
+            result.push_back(child);
+    return result;
+}
+
+void UIViewController::beginAppearanceTransition(bool isAppearing, bool animated)
+{
+    if (isAppearing) {
+        if (isViewVisible())
+            return;
+        m_appearance = Appearance::appearing;
+        m_appearanceAnimated = animated;
+        viewWillAppear(animated);
+    } else {
+        if (!isViewVisible())
+            return;
+        m_appearance = Appearance::disappearing;
+        m_appearanceAnimated = animated;
+        viewWillDisappear(animated);
+    }
+    for (const auto& child : childrenInView())
+        child->beginAppearanceTransition(isAppearing, animated);
+}
+
+void UIViewController::endAppearanceTransition()
+{
+    bool appeared = false;
+    if (m_appearance == Appearance::appearing) {
+        m_appearance = Appearance::appeared;
+        appeared = true;
+        viewDidAppear(m_appearanceAnimated);
+    } else if (m_appearance == Appearance::disappearing) {
+        m_appearance = Appearance::disappeared;
+        viewDidDisappear(m_appearanceAnimated);
+    }
+    for (const auto& child : childrenInView()) {
+        // A child shown while the transition ran has not begun yet.
+        if (appeared && child->m_appearance == Appearance::disappeared)
+            child->beginAppearanceTransition(true, m_appearanceAnimated);
+        child->endAppearanceTransition();
+    }
+}
+
+bool UIViewController::isAppearanceHeld() const
+{
+    for (const UIViewController* controller = this; controller;) {
+        if (controller->m_appearanceHolds > 0)
+            return true;
+        auto parent = controller->m_parent.lock();
+        controller = parent.get();
+    }
+    return false;
+}
+
+std::vector<std::shared_ptr<UIViewController>> UIViewController::beginAppearance(const UIView& subtree, bool appearing)
+{
+    std::vector<std::shared_ptr<UIViewController>> begun;
+    std::function<void(const UIView&)> visit = [&](const UIView& view) {
+        if (auto controller = view.m_viewController.lock();
+            controller && !controller->isAppearanceHeld() && controller->isViewVisible() != appearing) {
+            controller->beginAppearanceTransition(appearing, false);
+            begun.push_back(controller);
+        }
+        for (auto subviews = view.subviews(); const auto& subview : subviews)
+            visit(*subview);
+    };
+    visit(subtree);
+    return begun;
+}
+
+void UIViewController::endAppearance(const std::vector<std::shared_ptr<UIViewController>>& controllers)
+{
+    for (const auto& controller : controllers)
+        controller->endAppearanceTransition();
+}
+
+// Presentation.
+
+namespace {
+
+bool isInside(const std::shared_ptr<UIResponder>& responder, const UIView& root)
+{
+    std::shared_ptr<UIView> view = std::dynamic_pointer_cast<UIView>(responder);
+    if (auto controller = std::dynamic_pointer_cast<UIViewController>(responder))
+        view = controller->viewIfLoaded();
+    for (; view; view = view->superview())
+        if (view.get() == &root)
+            return true;
+    return false;
+}
+
+} // namespace
+
+UIModalPresentationStyle UIViewController::resolvedStyle(const std::shared_ptr<UIViewController>& presented,
+                                                         const UIWindow& window)
+{
+    auto style = presented->modalPresentationStyle();
+    if (style == UIModalPresentationStyle::automatic)
+        style = UIModalPresentationStyle::pageSheet;
+    if (auto alert = std::dynamic_pointer_cast<UIAlertController>(presented);
+        alert && alert->preferredStyle() == UIAlertController::Style::alert)
+        return UIModalPresentationStyle::custom; // shown as an alert: centred over everything
+    auto adapted = presented->presentationController()->adaptivePresentationStyle(window.traitCollection());
+    return adapted == UIModalPresentationStyle::automatic ? style : adapted;
+}
+
+CGRect UIViewController::presentedFrame(const std::shared_ptr<UIViewController>& presented, UIModalPresentationStyle style,
+                                        const UIWindow& window)
+{
+    const CGRect bounds = window.bounds();
+    switch (style) {
+    case UIModalPresentationStyle::fullScreen:
+    case UIModalPresentationStyle::overFullScreen:
+        return bounds;
+    case UIModalPresentationStyle::currentContext:
+    case UIModalPresentationStyle::overCurrentContext: {
+        auto context = presentationContext(style);
+        return context->view()->convertTo(context->view()->bounds(), nullptr);
+    }
+    case UIModalPresentationStyle::popover:
+        return presented->popoverPresentationController()->frameInWindow(bounds);
+    default: {
+        CGSize size = presented->preferredContentSize();
+        if (size == CGSize {})
+            size = std::dynamic_pointer_cast<UIAlertController>(presented) ? CGSize {270, 200} : CGSize {540, 620};
+        size.width = std::min(size.width, bounds.size.width);
+        size.height = std::min(size.height, bounds.size.height);
+        return {{bounds.midX() - size.width / 2, bounds.midY() - size.height / 2}, size};
+    }
+    }
+}
+
+std::shared_ptr<UIViewController> UIViewController::presentationContext(UIModalPresentationStyle style)
+{
+    auto context = sharedSelf(this);
+    const bool current = style == UIModalPresentationStyle::currentContext || style == UIModalPresentationStyle::overCurrentContext;
+    for (auto controller = context; controller; controller = controller->parent()) {
+        if (current && controller->definesPresentationContext())
+            return controller;
+        context = controller;
+    }
+    return context;
+}
+
 void UIViewController::present(const std::shared_ptr<UIViewController>& viewController, bool animated,
                                std::function<void()> completion)
 {
@@ -178,9 +346,65 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& viewCont
     viewController->m_presentingViewController = weakSelf(this);
     viewController->m_isBeingPresented = true;
     viewController->loadViewIfNeeded();
+    viewController->m_presentation = std::make_unique<Presentation>();
+    viewController->m_presentation->style = viewController->modalPresentationStyle();
+    viewController->presentationController()->setPresentingViewController(sharedSelf(this));
     if (presentCustom(viewController, animated, completion))
         return;
-    Foundation::DispatchQueue::main()->async([viewController, completion = std::move(completion)] {
+
+    auto window = m_view ? m_view->window() : nullptr;
+    if (!window) {
+        // Nothing is on screen to present over: the controllers are linked and nothing shows.
+        Foundation::DispatchQueue::main()->async([viewController, completion = std::move(completion)] {
+            viewController->m_isBeingPresented = false;
+            if (completion)
+                completion();
+        });
+        return;
+    }
+    auto& presentation = *viewController->m_presentation;
+    presentation.style = resolvedStyle(viewController, *window);
+    const auto& presentedView = viewController->view();
+    presentedView->setFrame(presentedFrame(viewController, presentation.style, *window));
+    presentedView->setAutoresizingMask(presentation.style == UIModalPresentationStyle::fullScreen
+                                               || presentation.style == UIModalPresentationStyle::overFullScreen
+                                           ? UIView::AutoresizingMask::flexibleWidth() | UIView::AutoresizingMask::flexibleHeight()
+                                           : UIView::AutoresizingMask());
+
+    std::shared_ptr<UIViewController> covered;
+    if (presentation.style == UIModalPresentationStyle::fullScreen || presentation.style == UIModalPresentationStyle::currentContext)
+        covered = presentationContext(presentation.style);
+    presentation.covered = covered;
+    presentation.focusToRestore = window->firstResponder();
+
+    ++viewController->m_appearanceHolds;
+    viewController->beginAppearanceTransition(true, animated);
+    if (covered) {
+        ++covered->m_appearanceHolds;
+        covered->beginAppearanceTransition(false, animated);
+    }
+    window->addSubview(presentedView);
+    // Keys go to the presented controller now, not to what lies underneath it.
+    if (auto focused = window->firstResponder(); focused && !isInside(focused, *presentedView) && !focused->resignFirstResponder())
+        window->m_firstResponder.reset();
+
+    Foundation::DispatchQueue::main()->async([viewController, covered, completion = std::move(completion)] {
+        auto* presentation = viewController->m_presentation.get();
+        viewController->endAppearanceTransition();
+        --viewController->m_appearanceHolds;
+        // Dismissed before it was up, the presentation leaves the covered controller where it is.
+        if (covered && !viewController->m_isBeingDismissed) {
+            if (auto view = covered->viewIfLoaded(); view && presentation && view->superview()) {
+                auto superview = view->superview();
+                presentation->coveredSuperview = superview;
+                presentation->coveredIndex = static_cast<std::size_t>(
+                    std::ranges::find(superview->subviews(), view) - superview->subviews().begin());
+                view->removeFromSuperview();
+            }
+            covered->endAppearanceTransition();
+        }
+        if (covered)
+            --covered->m_appearanceHolds;
         viewController->m_isBeingPresented = false;
         if (completion)
             completion();
@@ -196,24 +420,78 @@ void UIViewController::dismiss(bool animated, std::function<void()> completion)
     else
         presenter = presentingViewController();
 
-    // Everything from the dismissed controller up leaves together.
+    // Everything from the dismissed controller up leaves together; what is leaving already goes its way.
     std::vector<std::shared_ptr<UIViewController>> leaving;
     if (presenter) {
         for (auto controller = presenter->m_presentedViewController; controller;
              controller = controller->m_presentedViewController) {
-            controller->m_isBeingDismissed = true;
-            leaving.push_back(controller);
+            if (!controller->m_isBeingDismissed)
+                leaving.push_back(controller);
         }
     }
-    if (leaving.size() == 1 && presenter->dismissCustom(leaving.front(), animated, completion))
+    if (leaving.size() == 1 && leaving.front()->m_presentation && leaving.front()->m_presentation->custom) {
+        leaving.front()->m_isBeingDismissed = true;
+        presenter->dismissCustom(leaving.front(), animated, completion);
         return;
-    Foundation::DispatchQueue::main()->async(
-        [leaving = std::move(leaving), completion = std::move(completion)] {
-            for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller)
-                unlinkPresented(**controller);
-            if (completion)
-                completion();
-        });
+    }
+    // Top first: what leaves says so, then what comes back from under full-screen presentations.
+    std::vector<std::shared_ptr<UIViewController>> returning;
+    for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller) {
+        (*controller)->m_isBeingDismissed = true;
+        ++(*controller)->m_appearanceHolds;
+        (*controller)->beginAppearanceTransition(false, animated);
+    }
+    for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller) {
+        const auto* presentation = (*controller)->m_presentation.get();
+        auto covered = presentation ? presentation->covered.lock() : nullptr;
+        if (!covered || !covered->viewIfLoaded())
+            continue;
+        ++covered->m_appearanceHolds;
+        covered->beginAppearanceTransition(true, animated);
+        if (auto superview = presentation->coveredSuperview.lock())
+            superview->insertSubview(covered->view(), presentation->coveredIndex);
+        returning.push_back(covered);
+    }
+    Foundation::DispatchQueue::main()->async([leaving = std::move(leaving), returning = std::move(returning),
+                                              completion = std::move(completion)] {
+        std::shared_ptr<UIResponder> focus;
+        if (!leaving.empty() && leaving.front()->m_presentation)
+            focus = leaving.front()->m_presentation->focusToRestore.lock();
+        for (auto controller = leaving.rbegin(); controller != leaving.rend(); ++controller) {
+            if (auto view = (*controller)->viewIfLoaded())
+                view->removeFromSuperview();
+            (*controller)->endAppearanceTransition();
+            --(*controller)->m_appearanceHolds;
+            unlinkPresented(**controller);
+        }
+        for (const auto& controller : returning) {
+            controller->endAppearanceTransition();
+            --controller->m_appearanceHolds;
+        }
+        if (focus && !focus->isFirstResponder())
+            focus->becomeFirstResponder();
+        if (completion)
+            completion();
+    });
+}
+
+bool UIViewController::dismissForTapOutside()
+{
+    auto presentation = presentationController();
+    auto delegate = presentation->delegate();
+    if (m_isModalInPresentation || (delegate && !delegate->presentationControllerShouldDismiss(*presentation))) {
+        if (delegate)
+            delegate->presentationControllerDidAttemptToDismiss(*presentation);
+        return false;
+    }
+    if (delegate)
+        delegate->presentationControllerWillDismiss(*presentation);
+    std::weak_ptr<UIAdaptivePresentationControllerDelegate> weakDelegate = delegate;
+    dismiss(true, [presentation, weakDelegate] {
+        if (auto delegate = weakDelegate.lock())
+            delegate->presentationControllerDidDismiss(*presentation);
+    });
+    return true;
 }
 
 void UIViewController::unlinkPresented(UIViewController& presented)
@@ -225,6 +503,7 @@ void UIViewController::unlinkPresented(UIViewController& presented)
     presented.m_presentingViewController.reset();
     presented.m_isBeingDismissed = false;
     presented.m_isBeingPresented = false;
+    presented.m_presentation.reset();
     if (auto presentation = std::exchange(presented.m_presentationController, nullptr)) {
         if (presentation->m_containerView)
             presentation->m_containerView->removeFromSuperview();
@@ -245,17 +524,24 @@ bool UIViewController::presentCustom(const std::shared_ptr<UIViewController>& vi
         return false;
     if (!presentation)
         presentation = Foundation::make<UIPresentationController>(viewController, self);
+    if (auto asked = viewController->m_presentationController; asked && !presentation->delegate())
+        presentation->setDelegate(asked->delegate());
 
     // The container covers the presenter's window, or its view while it is in none.
     auto& presenterView = view();
     auto window = presenterView->window();
     auto container = Foundation::make<UIView>(window ? window->bounds() : presenterView->bounds());
+    ++viewController->m_appearanceHolds;
+    viewController->beginAppearanceTransition(true, animated);
     if (window)
         window->addSubview(container);
     else
         presenterView->addSubview(container);
     presentation->m_containerView = container;
     viewController->m_presentationController = presentation;
+    viewController->m_presentation->custom = true;
+    if (window)
+        viewController->m_presentation->focusToRestore = window->firstResponder();
 
     presentation->presentationTransitionWillBegin();
     presentation->containerViewWillLayoutSubviews();
@@ -269,6 +555,8 @@ bool UIViewController::presentCustom(const std::shared_ptr<UIViewController>& vi
             // An abandoned presentation leaves nothing behind.
             if (!completed)
                 unlinkPresented(*viewController);
+            viewController->endAppearanceTransition();
+            --viewController->m_appearanceHolds;
             viewController->m_isBeingPresented = false;
             if (completion)
                 completion();
@@ -287,20 +575,31 @@ bool UIViewController::dismissCustom(const std::shared_ptr<UIViewController>& vi
                                      std::function<void()>& completion)
 {
     auto presentation = viewController->m_presentationController;
-    if (!presentation)
-        return false;
     auto delegate = viewController->transitioningDelegate();
     auto animator = animated && delegate ? delegate->animationController(viewController) : nullptr;
 
+    ++viewController->m_appearanceHolds;
+    viewController->beginAppearanceTransition(false, animated);
     presentation->dismissalTransitionWillBegin();
     auto context = std::make_shared<TransitionContext>(
         presentation->m_containerView, viewController, sharedSelf(this), viewController->view(), nullptr, presentation,
         false, [presentation, viewController, completion = std::move(completion)](bool completed) {
             presentation->dismissalTransitionDidEnd(completed);
-            if (completed)
+            std::shared_ptr<UIResponder> focus;
+            if (completed) {
+                if (viewController->m_presentation)
+                    focus = viewController->m_presentation->focusToRestore.lock();
                 unlinkPresented(*viewController);
-            else
+                viewController->endAppearanceTransition();
+            } else {
                 viewController->m_isBeingDismissed = false;
+                // The presented controller stays: it is back on screen.
+                viewController->beginAppearanceTransition(true, false);
+                viewController->endAppearanceTransition();
+            }
+            --viewController->m_appearanceHolds;
+            if (focus && !focus->isFirstResponder())
+                focus->becomeFirstResponder();
             if (completion)
                 completion();
         });
@@ -321,6 +620,16 @@ std::shared_ptr<UIPopoverPresentationController> UIViewController::popoverPresen
         m_popoverPresentationController = Foundation::make<UIPopoverPresentationController>(self);
     }
     return m_popoverPresentationController;
+}
+
+std::shared_ptr<UIPresentationController> UIViewController::presentationController()
+{
+    if (m_presentationController)
+        return m_presentationController;
+    if (auto popover = popoverPresentationController())
+        return popover;
+    m_presentationController = Foundation::make<UIPresentationController>(sharedSelf(this), presentingViewController());
+    return m_presentationController;
 }
 
 UITraitCollection UIViewController::traitCollection() const

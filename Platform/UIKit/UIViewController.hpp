@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/CGRect.hpp"
 #include "Platform/UIKit/CGSize.hpp"
 #include "Platform/UIKit/UIInterfaceOrientationMask.hpp"
 #include "Platform/UIKit/UIModalPresentationStyle.hpp"
@@ -30,10 +31,13 @@ class UITabBarController;
 class UITabBarItem;
 class UIView;
 class UIViewControllerTransitioningDelegate;
+class UIWindow;
 
 // Manages one view, made on first use. Controllers nest (a parent holds its children) and present one
-// another modally (the presenter holds what it presents). Presenting and dismissing take effect at once;
-// their completions run on a later turn of the main loop, when the transition would be over.
+// another modally (the presenter holds what it presents). A presented controller's view goes into the
+// presenter's window at once; the transition ends, and the completion runs, on a later turn of the main
+// loop. A controller is in the responder chain between its view and its parent (or presenter, or its
+// view's superview).
 class UIViewController : public UIResponder {
 public:
     // The view, made by `loadView` and announced by `viewDidLoad` on first use.
@@ -53,6 +57,22 @@ public:
 
     const std::optional<Foundation::String>& nibName() const { return m_nibName; }
     const std::shared_ptr<Foundation::Bundle>& nibBundle() const { return m_nibBundle; }
+
+    // Appearance, in the platform's order: "will" as the view is about to enter or leave a visible window
+    // (the window shown or hidden, the view added or removed, a presentation, a container showing another
+    // child), "did" once it has; for a presentation and a dismissal "did" comes when the transition ends.
+    // Each controller passes them on to the children whose views are inside its own.
+    virtual void viewWillAppear(bool /*animated*/) {}
+    virtual void viewDidAppear(bool /*animated*/) {}
+    virtual void viewWillDisappear(bool /*animated*/) {}
+    virtual void viewDidDisappear(bool /*animated*/) {}
+    // For containers that move a child's view themselves; a call that would not change the state is ignored.
+    void beginAppearanceTransition(bool isAppearing, bool animated);
+    void endAppearanceTransition();
+    // Appeared, or appearing.
+    bool isViewVisible() const { return m_appearance == Appearance::appeared || m_appearance == Appearance::appearing; }
+
+    std::shared_ptr<UIResponder> next() const override;
 
     // Containment. `addChild` tells the child `willMove` itself, `removeFromParent` tells it `didMove`
     // with no parent; the other half of each is the container's call.
@@ -77,8 +97,15 @@ public:
     bool isBeingPresented() const { return m_isBeingPresented; }
     bool isBeingDismissed() const { return m_isBeingDismissed; }
 
+    // Automatic shows as a page sheet. Sheets and alerts are centred in the presenter's window in their
+    // preferred content size (540 by 620 points without one); a pop-over sits beside its anchor; full
+    // screen takes the presenting context's view out of the window once it is up.
     UIModalPresentationStyle modalPresentationStyle() const { return m_modalPresentationStyle; }
     void setModalPresentationStyle(UIModalPresentationStyle style) { m_modalPresentationStyle = style; }
+    // Keeps the user from dismissing the controller (a tap outside a pop-over); the presentation
+    // controller's delegate hears of the attempt instead. Dismissing in code is not affected.
+    bool isModalInPresentation() const { return m_isModalInPresentation; }
+    void setIsModalInPresentation(bool modal) { m_isModalInPresentation = modal; }
     // Exists while the presentation style is popover: made on first request and kept from then on.
     std::shared_ptr<UIPopoverPresentationController> popoverPresentationController() const;
 
@@ -124,18 +151,50 @@ public:
         m_transitioningDelegate = delegate;
     }
 
-    // The controller of a custom presentation, from its start to the end of its dismissal; none otherwise.
-    const std::shared_ptr<UIPresentationController>& presentationController() const { return m_presentationController; }
+    // The controller of the coming or current presentation: made on first request (the pop-over controller
+    // for a pop-over; a custom presentation's own once it starts) and let go when the dismissal ends.
+    std::shared_ptr<UIPresentationController> presentationController();
 
 protected:
     friend Foundation::Construct;
     UIViewController();
+    std::shared_ptr<UIWindow> firstResponderWindow() const override;
     // init(nibName:bundle:)
     UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle);
     // init(coder:): a controller described in a storyboard; nothing in its description configures it yet.
     explicit UIViewController(Foundation::NSCoder& coder);
 
 private:
+    friend class UIView;
+    friend class UIWindow;
+    enum class Appearance { disappeared, appearing, appeared, disappearing };
+    // One modal presentation, kept by the presented controller until its dismissal ends.
+    struct Presentation {
+        UIModalPresentationStyle style;
+        bool custom = false;
+        // A full-screen presentation takes this controller's view out of the window once it is up.
+        std::weak_ptr<UIViewController> covered;
+        std::weak_ptr<UIView> coveredSuperview;
+        std::size_t coveredIndex = 0;
+        // The first responder when the presentation began, given focus again when it ends.
+        std::weak_ptr<UIResponder> focusToRestore;
+    };
+
+    // The views of the subtree enter (or leave) a visible window: the controllers of the subtree's views
+    // that no transition holds begin their appearance change; `endAppearance` ends it after the move.
+    static std::vector<std::shared_ptr<UIViewController>> beginAppearance(const UIView& subtree, bool appearing);
+    static void endAppearance(const std::vector<std::shared_ptr<UIViewController>>& controllers);
+    // A presentation in progress calls the appearance methods of its controllers itself.
+    bool isAppearanceHeld() const;
+    std::vector<std::shared_ptr<UIViewController>> childrenInView() const;
+    // The style the presented controller shows in, and its frame, in this window.
+    UIModalPresentationStyle resolvedStyle(const std::shared_ptr<UIViewController>& presented, const UIWindow& window);
+    CGRect presentedFrame(const std::shared_ptr<UIViewController>& presented, UIModalPresentationStyle style,
+                          const UIWindow& window);
+    // The controller whose view a full-screen or current-context presentation from here covers.
+    std::shared_ptr<UIViewController> presentationContext(UIModalPresentationStyle style);
+    // What a tap outside a presented pop-over does: true when it dismissed it.
+    bool dismissForTapOutside();
     // Presentation through the transitioning delegate's objects; false when it supplies none.
     bool presentCustom(const std::shared_ptr<UIViewController>& viewController, bool animated, std::function<void()>& completion);
     bool dismissCustom(const std::shared_ptr<UIViewController>& viewController, bool animated, std::function<void()>& completion);
@@ -160,6 +219,11 @@ private:
     bool m_isEditing = false;
     std::weak_ptr<UIViewControllerTransitioningDelegate> m_transitioningDelegate;
     std::shared_ptr<UIPresentationController> m_presentationController;
+    std::unique_ptr<Presentation> m_presentation;
+    Appearance m_appearance = Appearance::disappeared;
+    bool m_appearanceAnimated = false;
+    int m_appearanceHolds = 0;
+    bool m_isModalInPresentation = false;
 };
 
 } // namespace UIKit

@@ -11,6 +11,8 @@ struct UIWindow::Level {
     double rawValue = 0;
 
     static constexpr Level normal() { return {0}; }
+    static constexpr Level statusBar() { return {1000}; }
+    static constexpr Level alert() { return {2000}; }
 
     friend constexpr auto operator<=>(const Level&, const Level&) = default;
 };

@@ -10,6 +10,7 @@
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UITouch.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <algorithm>
@@ -84,11 +85,29 @@ bool UIWindow::isKeyWindow() const
     return UIApplication::shared()->keyWindow().get() == this;
 }
 
+namespace {
+
+std::uint64_t nextOrder()
+{
+    static std::uint64_t order = 0;
+    return ++order;
+}
+
+} // namespace
+
+bool UIWindow::isInFrontOf(const UIWindow& other) const
+{
+    if (m_windowLevel != other.m_windowLevel)
+        return m_windowLevel > other.m_windowLevel;
+    return m_orderedFrontAt > other.m_orderedFrontAt;
+}
+
 void UIWindow::makeKey()
 {
     MainThreadChecker::check("UIWindow.makeKey");
     auto& application = UIApplication::shared();
     auto previous = application->keyWindow();
+    m_orderedFrontAt = nextOrder();
     if (previous.get() == this)
         return;
     application->m_keyWindow = weakSelf(this);
@@ -101,20 +120,28 @@ void UIWindow::makeKey()
 
 void UIWindow::makeKeyAndVisible()
 {
-    setIsHidden(false);
+    // Key first: a controller that appears may hand key status on at once.
     makeKey();
+    setIsHidden(false);
 }
 
 void UIWindow::setIsHidden(bool isHidden)
 {
+    if (isHidden == this->isHidden())
+        return;
+    if (!isHidden) {
+        m_orderedFrontAt = nextOrder();
+        installRootView();
+    }
+    auto changing = UIViewController::beginAppearance(*this, !isHidden);
     UIView::setIsHidden(isHidden);
+    UIViewController::endAppearance(changing);
     if (!isHidden || !isKeyWindow())
         return;
     auto scene = windowScene();
     std::shared_ptr<UIWindow> successor;
     for (const auto& window : scene ? scene->windows() : UIApplication::shared()->windows())
-        if (window.get() != this && !window->isHidden()
-            && (!successor || window->windowLevel() >= successor->windowLevel()))
+        if (window.get() != this && !window->isHidden() && (!successor || window->isInFrontOf(*successor)))
             successor = window;
     if (successor) {
         successor->makeKey();
@@ -124,6 +151,57 @@ void UIWindow::setIsHidden(bool isHidden)
     if (scene && scene->m_keyWindow.lock().get() == this)
         scene->m_keyWindow.reset();
     resignKey();
+}
+
+void UIWindow::setRootViewController(std::shared_ptr<UIViewController> controller)
+{
+    MainThreadChecker::check("UIWindow.rootViewController");
+    if (controller == m_rootViewController)
+        return;
+    auto previous = std::exchange(m_rootViewController, std::move(controller));
+    if (auto view = previous ? previous->viewIfLoaded() : nullptr; view && view->superview().get() == this)
+        view->removeFromSuperview();
+    if (!this->isHidden())
+        installRootView();
+}
+
+void UIWindow::installRootView()
+{
+    if (!m_rootViewController)
+        return;
+    const auto& view = m_rootViewController->view();
+    if (view->superview().get() == this)
+        return;
+    view->setFrame(bounds());
+    view->setAutoresizingMask(AutoresizingMask::flexibleWidth() | AutoresizingMask::flexibleHeight());
+    insertSubview(view, 0);
+}
+
+std::shared_ptr<UIViewController> UIWindow::topViewController() const
+{
+    auto top = m_rootViewController;
+    while (top) {
+        auto next = top->presentedViewController();
+        if (!next || next->isBeingDismissed())
+            break;
+        top = next;
+    }
+    return top;
+}
+
+bool UIWindow::touchBeganOutsidePopover(const UITouch& touch)
+{
+    auto top = topViewController();
+    if (!top || top == m_rootViewController || !top->m_presentation
+        || top->m_presentation->style != UIModalPresentationStyle::popover)
+        return false;
+    auto view = top->viewIfLoaded();
+    if (!view || view->window().get() != this)
+        return false;
+    if (view->point(view->convertFrom(touch.location(nullptr), nullptr), nullptr))
+        return false;
+    top->dismissForTapOutside();
+    return true;
 }
 
 UITraitCollection UIWindow::traitCollection() const
@@ -177,8 +255,11 @@ void UIWindow::sendTouches(const std::shared_ptr<UIEvent>& event)
     for (const auto& touch : event->allTouches()) {
         if (touch->window().get() != this)
             continue;
-        if (touch->phase() == UITouch::Phase::began && touch->m_view.expired())
+        if (touch->phase() == UITouch::Phase::began && touch->m_view.expired()) {
+            if (touchBeganOutsidePopover(*touch))
+                continue; // the pop-over takes it, to the end
             touch->m_view = hitTest(touch->m_locationInWindow, event);
+        }
         mine.push_back(touch);
     }
     using Receiver = std::pair<UIView*, UITouch::Phase>;

@@ -2,6 +2,7 @@
 
 #include "Platform/UIKit/UIView.hpp"
 
+#include <cstdint>
 #include <memory>
 
 namespace UIKit {
@@ -9,11 +10,15 @@ namespace UIKit {
 class UIEvent;
 class UIKey;
 class UIPress;
+class UITouch;
+class UIViewController;
 class UIWindowScene;
 
 // The root of a view tree on screen. A window starts hidden; its frame is in screen coordinates. It keeps
 // its own first responder and routes the events the application hands it: touches to the view hit-tested
-// where they began, presses to the first responder (or the window itself when there is none).
+// where they began (a touch outside a pop-over it shows dismisses the pop-over instead), presses to the
+// key commands of the responder chain and then to the first responder (or the window itself when there
+// is none).
 class UIWindow : public UIView {
 public:
     struct Level;
@@ -33,12 +38,16 @@ public:
     // Hiding the key window passes key status to the frontmost visible window of its scene.
     void setIsHidden(bool isHidden) override;
 
-    // The controller shown by the window.
-    const std::shared_ptr<Foundation::NSObject>& rootViewController() const { return m_rootViewController; }
-    void setRootViewController(std::shared_ptr<Foundation::NSObject> controller)
-    {
-        m_rootViewController = std::move(controller);
-    }
+    // The controller shown by the window. Its view fills the window, put in when the window is visible
+    // (at once, or when it is shown); the view of the controller it replaces leaves.
+    const std::shared_ptr<UIViewController>& rootViewController() const { return m_rootViewController; }
+    void setRootViewController(std::shared_ptr<UIViewController> controller);
+    // The window's root controller's topmost presented controller that is not on its way out, or the
+    // root itself; none without a root.
+    std::shared_ptr<UIViewController> topViewController() const;
+
+    // Windows stand by level, and within a level the one shown or made key last stands in front.
+    bool isInFrontOf(const UIWindow& other) const;
 
     std::shared_ptr<UIResponder> firstResponder() const { return m_firstResponder.lock(); }
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
@@ -57,6 +66,10 @@ protected:
 private:
     friend class UIResponder;
     friend class UIView;
+    friend class UIViewController;
+    void installRootView();
+    // A touch that begins outside the pop-over the window shows goes to it; true when it took the touch.
+    bool touchBeganOutsidePopover(const UITouch& touch);
     void sendTouches(const std::shared_ptr<UIEvent>& event);
     void sendPresses(const std::shared_ptr<UIEvent>& event);
     // Matches the key against the key commands of the chain from `responder`, deepest first, then the
@@ -65,7 +78,8 @@ private:
 
     std::weak_ptr<UIWindowScene> m_windowScene;
     double m_windowLevel = 0;
-    std::shared_ptr<Foundation::NSObject> m_rootViewController;
+    std::shared_ptr<UIViewController> m_rootViewController;
+    std::uint64_t m_orderedFrontAt = 0;
     std::weak_ptr<UIResponder> m_firstResponder;
     std::vector<std::weak_ptr<UIPress>> m_pressesTakenByKeyCommands;
 };

@@ -74,6 +74,10 @@ TEST_F(PredicateTest, TheStoreAndMemoryAgreeAndSelectWhatTheyShould)
         {key("notes").endsWith("au lait"), {cafe}},
         // A line break is one character: neither of its halves is found in it.
         {key("notes").contains("\n"), {}},
+        {key("notes").beginsWith("Mail\r"), {}},
+        {key("notes").endsWith("\nbox"), {}},
+        {key("notes").endsWith("BOX", Options::caseInsensitive()), {"Mail"}},
+        {key("notes").contains("GS ac", Options::caseInsensitive()), {"Bank"}},
         {key("title").in({"Bank", "Zoo", std::nullopt}), {"Bank", "Zoo"}},
         {key("notes").in({std::nullopt, "Savings account"}), {"Bank", "bank"}},
         {!key("score").in({2.5, 10}), {"bank", cafe, "Mail"}},

@@ -1,5 +1,8 @@
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITableViewController.hpp"
+#include "Platform/UIKit/NSLayoutConstraint.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UILabel.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 
@@ -106,4 +109,89 @@ TEST_F(TableTest, BatchCompletionRunsAfterTheAnimation)
     EXPECT_FALSE(finished);
     TestSupport::advanceClock(1);
     EXPECT_TRUE(finished);
+}
+
+namespace {
+
+// A row of text of one to five lines, its label pinned inside the content view.
+class TextCell : public UITableViewCell {
+public:
+    std::shared_ptr<UILabel> label = make<UILabel>();
+
+protected:
+    friend Foundation::Construct;
+    TextCell() = default;
+    void initialize() override
+    {
+        UITableViewCell::initialize();
+        label->setNumberOfLines(0);
+        label->setTranslatesAutoresizingMaskIntoConstraints(false);
+        contentView()->addSubview(label);
+        NSLayoutConstraint::activate({
+            label->topAnchor().constraintEqualTo(contentView()->topAnchor(), 8),
+            contentView()->bottomAnchor().constraintEqualTo(label->bottomAnchor(), 8),
+            label->leadingAnchor().constraintEqualTo(contentView()->leadingAnchor(), 16),
+            contentView()->trailingAnchor().constraintEqualTo(label->trailingAnchor(), 16),
+        });
+    }
+};
+
+class TextRows : public UITableViewController {
+public:
+    std::vector<Foundation::String> texts;
+    std::int64_t numberOfRowsInSection(UITableView&, std::int64_t) override
+    {
+        return static_cast<std::int64_t>(texts.size());
+    }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& tableView, const IndexPath& indexPath) override
+    {
+        auto cell = std::static_pointer_cast<TextCell>(tableView.dequeueReusableCell("Text", indexPath));
+        cell->label->setText(texts[static_cast<std::size_t>(indexPath.row())]);
+        return cell;
+    }
+
+protected:
+    friend Foundation::Construct;
+    TextRows()
+        : UITableViewController(UITableView::Style::plain)
+    {
+    }
+};
+
+} // namespace
+
+TEST(SelfSizingRows, EachRowIsAsTallAsItsText)
+{
+    auto rows = make<TextRows>();
+    auto table = rows->tableView();
+    table->registerCell<TextCell>("Text");
+    table->setFrame({{0, 0}, {320, 2000}});
+    table->setEstimatedRowHeight(30);
+    // 288 points leave 28 columns a line: two words of 13 letters and a space fit, three do not.
+    rows->texts = {"one", "one\ntwo", "one\ntwo\nthree", "abcdefghijklm abcdefghijklm\none\ntwo\nthree",
+                   "abcdefghijklm abcdefghijklm abcdefghijklm abcdefghijklm abcdefghijklm abcdefghijklm abcdefghijklm "
+                   "abcdefghijklm abcdefghijklm"};
+    table->reloadData();
+    table->layoutIfNeeded();
+    CGFloat y = 0;
+    for (std::int64_t row = 0; row < 5; ++row) {
+        const auto path = IndexPath::withRow(row, 0);
+        const CGFloat height = 16 + TextGrid::lineHeight * static_cast<CGFloat>(row + 1);
+        EXPECT_EQ(table->rectForRow(path), (CGRect {0, y, 320, height})) << "row " << row;
+        auto cell = std::static_pointer_cast<TextCell>(table->cellForRow(path));
+        ASSERT_TRUE(cell);
+        EXPECT_EQ(cell->label->frame(), (CGRect {16, 8, 288, height - 16})) << "row " << row;
+        y += height;
+    }
+    EXPECT_EQ(table->contentSize().height, y);
+
+    // A row scrolled away keeps the height it was shown at; one never shown counts as estimated.
+    rows->texts.resize(40, "one");
+    table->setFrame({{0, 0}, {320, 100}});
+    table->reloadData();
+    table->layoutIfNeeded();
+    EXPECT_EQ(table->rectForRow(IndexPath::withRow(1, 0)).size.height, 56);
+    EXPECT_EQ(table->rectForRow(IndexPath::withRow(30, 0)).size.height, 30);
+    table->setContentOffset({0, 100});
+    EXPECT_EQ(table->rectForRow(IndexPath::withRow(1, 0)).size.height, 56);
 }

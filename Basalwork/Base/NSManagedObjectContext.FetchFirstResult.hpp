@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Basalwork/Base/NSManagedObjectContext.hpp"
+
+#include <memory>
+#include <variant>
+#include <vector>
+
+namespace Basalwork {
+
+// What `fetch(first:)` found: one object, several (in fetch order), or none.
+template <class T>
+class NSManagedObjectContext::FetchFirstResult {
+public:
+    struct OneResult {
+        std::shared_ptr<T> object;
+    };
+    struct MultipleResults {
+        std::vector<std::shared_ptr<T>> objects;
+    };
+    struct NoResults { };
+    using Case = std::variant<OneResult, MultipleResults, NoResults>;
+
+    static FetchFirstResult oneResult(std::shared_ptr<T> object) { return FetchFirstResult(OneResult {std::move(object)}); }
+    static FetchFirstResult multipleResults(std::vector<std::shared_ptr<T>> objects)
+    {
+        return FetchFirstResult(MultipleResults {std::move(objects)});
+    }
+    static FetchFirstResult noResults() { return FetchFirstResult(NoResults {}); }
+
+    const Case& value() const { return m_case; }
+    template <class C>
+    const C* as() const { return std::get_if<C>(&m_case); }
+
+    // The one object, the first of several, or nothing.
+    std::shared_ptr<T> firstResult() const
+    {
+        if (const auto* one = as<OneResult>())
+            return one->object;
+        if (const auto* multiple = as<MultipleResults>())
+            return multiple->objects.front();
+        return nullptr;
+    }
+
+private:
+    explicit FetchFirstResult(Case value)
+        : m_case(std::move(value))
+    {
+    }
+    Case m_case;
+};
+
+} // namespace Basalwork

@@ -1,0 +1,307 @@
+#include "Tests/CoreData/StoreFixture.hpp"
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
+
+#include "Platform/CoreData/CoreDataError.hpp"
+
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace CoreDataTests;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ContainerTest : public testing::Test {
+protected:
+    TestSupport::TemporaryHome home;
+    std::string path = (home.path() / "Stores" / "Items.sqlite").string();
+
+    std::int64_t openingError(const std::string& at, double timeout = 10)
+    {
+        try {
+            makeContainer(at, timeout);
+        } catch (const Foundation::Error& error) {
+            EXPECT_NE(error.localizedDescription().find(at), std::string::npos) << error.description();
+            return error.code();
+        }
+        return 0;
+    }
+
+    void fill(int count)
+    {
+        auto container = makeContainer(path);
+        for (int i = 0; i < count; ++i)
+            insertItem(*container->viewContext(), "Item", i)->setValue(Data(std::vector<std::uint8_t>(500, 7)), "payload");
+        container->viewContext()->save();
+    }
+};
+
+// A child process; the parent talks to it through two pipes, one byte at a time.
+class Child {
+public:
+    explicit Child(const std::function<int(Child&)>& body)
+    {
+        if (pipe(m_toChild) != 0 || pipe(m_toParent) != 0)
+            throw std::runtime_error("no pipe");
+        std::fflush(nullptr);
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(m_toChild[1]);
+            close(m_toParent[0]);
+            int status = 1;
+            try {
+                status = body(*this);
+            } catch (const std::exception& error) {
+                std::fprintf(stderr, "child: %s\n", error.what());
+            }
+            _exit(status);
+        }
+        // With only the other side's ends open here, a child that ends early ends the parent's wait too.
+        close(m_toChild[0]);
+        close(m_toParent[1]);
+    }
+    ~Child()
+    {
+        close(m_toChild[1]);
+        close(m_toParent[0]);
+        if (m_pid > 0 && !m_finished)
+            finish();
+    }
+    void tellParent(char byte) { (void)!write(m_toParent[1], &byte, 1); }
+    char waitForParent()
+    {
+        char byte = 0;
+        (void)!read(m_toChild[0], &byte, 1);
+        return byte;
+    }
+    void tellChild(char byte) { (void)!write(m_toChild[1], &byte, 1); }
+    char waitForChild()
+    {
+        char byte = 0;
+        (void)!read(m_toParent[0], &byte, 1);
+        return byte;
+    }
+    bool hasFinished()
+    {
+        int status = 0;
+        if (!m_finished && waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_finished = true;
+            m_status = status;
+        }
+        return m_finished;
+    }
+    // The child's exit status.
+    int finish()
+    {
+        if (!m_finished) {
+            waitpid(m_pid, &m_status, 0);
+            m_finished = true;
+        }
+        return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+    }
+
+private:
+    int m_toChild[2] {};
+    int m_toParent[2] {};
+    pid_t m_pid = -1;
+    bool m_finished = false;
+    int m_status = 0;
+};
+
+// Another process's connection that holds the store's write lock (and, exclusively, every lock) until told.
+int holdLock(Child& child, const std::string& path, bool exclusive)
+{
+    sqlite3* database = nullptr;
+    if (sqlite3_open(path.c_str(), &database) != SQLITE_OK)
+        return 2;
+    if (exclusive && sqlite3_exec(database, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 3;
+    if (sqlite3_exec(database, "BEGIN EXCLUSIVE; INSERT INTO \"Vault\" (\"name\") VALUES ('held')", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 4;
+    child.tellParent('L');
+    child.waitForParent();
+    sqlite3_exec(database, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(ContainerTest, AFileStoreKeepsItsObjectsForItsOwnerOnly)
+{
+    fill(3);
+    auto container = makeContainer(path);
+    EXPECT_EQ(container->viewContext()->count(itemsWhere(std::nullopt)), 3);
+    for (const auto& file : {path, path + "-wal", path + "-shm"})
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write) << file;
+    EXPECT_EQ(container->persistentStoreCoordinator()->persistentStores().front()->identifier().count(), 36);
+}
+
+TEST_F(ContainerTest, TheDefaultStoreLivesInApplicationSupportAndInMemoryStoresAreApart)
+{
+    auto container = Foundation::make<NSPersistentContainer>("Records", makeModel());
+    container->loadPersistentStores([](const auto&, Foundation::ErrorPtr error) { EXPECT_EQ(error, nullptr); });
+    insertItem(*container->viewContext(), "Bank");
+    container->viewContext()->save();
+    EXPECT_TRUE(fs::exists(container->persistentStoreDescriptions().front().url()->path().utf8()));
+    EXPECT_EQ(container->persistentStoreDescriptions().front().url()->lastPathComponent(), "Records.sqlite");
+
+    auto first = makeContainer(":memory:");
+    insertItem(*first->viewContext(), "Bank");
+    first->viewContext()->save();
+    EXPECT_EQ(makeContainer(":memory:")->viewContext()->count(itemsWhere(std::nullopt)), 0);
+}
+
+TEST_F(ContainerTest, OpeningFitsTheStoreToAGrownModel)
+{
+    fill(2);
+    auto model = makeModel();
+    auto tag = Foundation::make<NSEntityDescription>("Tag");
+    tag->addAttribute({"name", NSAttributeType::string, false});
+    auto item = model->entity("Item");
+    item->addAttribute({"isArchived", NSAttributeType::boolean, false, false, true});
+    item->addAttribute({"archivedAt", NSAttributeType::date});
+    auto entities = model->entities();
+    entities.push_back(tag);
+    model->setEntities(entities);
+
+    auto coordinator = Foundation::make<NSPersistentStoreCoordinator>(model);
+    coordinator->addPersistentStore(NSPersistentStoreDescription(Foundation::URL::fileURLWithPath(path)));
+    auto context = Foundation::make<NSManagedObjectContext>(NSManagedObjectContext::ConcurrencyType::mainQueueConcurrencyType);
+    context->setPersistentStoreCoordinator(coordinator);
+    auto items = context->fetch(itemsWhere(key("isArchived") == false));
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0]->value<Date>("archivedAt"), std::nullopt);
+    context->insertNewObject("Tag")->setValue(String("work"), "name");
+    context->save();
+}
+
+TEST_F(ContainerTest, AStoreTheModelDoesNotFitIsRefusedUntouched)
+{
+    fill(1);
+    auto before = TestSupport::readText(path);
+    auto requiredWithoutDefault = makeModel();
+    requiredWithoutDefault->entity("Item")->addAttribute({"kind", NSAttributeType::string, false});
+    auto otherType = Foundation::make<NSEntityDescription>("Item");
+    otherType->addAttribute({"count", NSAttributeType::string});
+    auto otherTypeModel = Foundation::make<NSManagedObjectModel>();
+    otherTypeModel->setEntities({otherType});
+    for (const auto& [model, named] : {std::pair {requiredWithoutDefault, "Item.kind"}, std::pair {otherTypeModel, "Item.count"}}) {
+        auto coordinator = Foundation::make<NSPersistentStoreCoordinator>(model);
+        try {
+            coordinator->addPersistentStore(NSPersistentStoreDescription(Foundation::URL::fileURLWithPath(path)));
+            ADD_FAILURE() << named;
+        } catch (const Foundation::Error& error) {
+            EXPECT_EQ(error.code(), CoreDataError::persistentStoreIncompatibleSchema);
+            EXPECT_NE(error.localizedDescription().find(named), std::string::npos) << error.localizedDescription();
+        }
+        EXPECT_EQ(TestSupport::readText(path), before);
+    }
+
+    sqlite3* database = nullptr;
+    sqlite3_open(path.c_str(), &database);
+    sqlite3_exec(database, "UPDATE \"_metadata\" SET \"value\" = '2' WHERE \"key\" = 'version'", nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    EXPECT_EQ(openingError(path), CoreDataError::persistentStoreIncompatibleVersionHash);
+}
+
+TEST_F(ContainerTest, DamagedTruncatedAndForeignFilesAreRefusedAndLeftAsTheyWere)
+{
+    fill(400);
+    auto whole = TestSupport::readText(path);
+    ASSERT_GT(whole.size(), 100000u);
+    fs::remove(path + "-wal");
+    fs::remove(path + "-shm");
+
+    TestSupport::writeText(path, whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(TestSupport::readText(path), whole.substr(0, whole.size() / 2));
+
+    std::string damaged = whole;
+    for (std::size_t i = 0; i < 4096; ++i)
+        damaged[4096 + i] = static_cast<char>(0xA5);
+    TestSupport::writeText(path, damaged);
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(TestSupport::readText(path), damaged);
+
+    TestSupport::writeText(path, "Title,Password\nBank,secret\n");
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(TestSupport::readText(path), "Title,Password\nBank,secret\n");
+}
+
+TEST_F(ContainerTest, AStoreLockedByAnotherProcessFailsClearlyAndLosesNothing)
+{
+    fill(1);
+    {
+        auto container = makeContainer(path, 0);
+        auto& context = *container->viewContext();
+        Child writer([&](Child& child) { return holdLock(child, path, false); });
+        ASSERT_EQ(writer.waitForChild(), 'L');
+
+        // Readers still read while another process writes.
+        EXPECT_EQ(context.count(itemsWhere(std::nullopt)), 1);
+        insertItem(context, "Waiting");
+        try {
+            context.save();
+            ADD_FAILURE();
+        } catch (const Foundation::Error& error) {
+            EXPECT_EQ(error.code(), CoreDataError::persistentStoreTimeout);
+            EXPECT_NE(error.localizedDescription().find("locked by another process"), std::string::npos);
+        }
+        EXPECT_TRUE(context.hasChanges());
+
+        writer.tellChild('R');
+        EXPECT_EQ(writer.finish(), 0);
+        context.save();
+        EXPECT_EQ(makeContainer(path)->viewContext()->count(itemsWhere(std::nullopt)), 2);
+        EXPECT_EQ(makeContainer(path)->viewContext()->count(NSFetchRequest<>("Vault")), 0);
+    }
+
+    // A process holding the store exclusively keeps others from even opening it.
+    Child exclusive([&](Child& child) { return holdLock(child, path, true); });
+    ASSERT_EQ(exclusive.waitForChild(), 'L');
+    EXPECT_EQ(openingError(path, 0), CoreDataError::persistentStoreTimeout);
+    exclusive.tellChild('R');
+    EXPECT_EQ(exclusive.finish(), 0);
+}
+
+TEST_F(ContainerTest, TwoProcessesShareOneStore)
+{
+    constexpr int childSaves = 150;
+    makeContainer(path);
+    Child writer([&](Child& child) {
+        auto container = makeContainer(path);
+        auto& context = *container->viewContext();
+        child.tellParent('S');
+        for (int i = 0; i < childSaves; ++i) {
+            // Each save writes a pair: a reader must never see one without the other.
+            insertItem(context, "Child", i);
+            insertItem(context, "Child", i);
+            context.save();
+        }
+        return 0;
+    });
+    ASSERT_EQ(writer.waitForChild(), 'S');
+
+    auto container = makeContainer(path);
+    auto& context = *container->viewContext();
+    auto fromChild = itemsWhere(key("title") == "Child");
+    std::int64_t seen = 0;
+    int parentSaves = 0;
+    while (!writer.hasFinished()) {
+        std::int64_t count = context.count(fromChild);
+        EXPECT_EQ(count % 2, 0);
+        EXPECT_GE(count, seen);
+        seen = count;
+        if (parentSaves < 20) {
+            insertItem(context, "Parent", parentSaves++);
+            context.save();
+        }
+    }
+    EXPECT_EQ(writer.finish(), 0);
+    EXPECT_EQ(context.count(fromChild), 2 * childSaves);
+    EXPECT_EQ(context.count(itemsWhere(key("title") == "Parent")), parentSaves);
+}
