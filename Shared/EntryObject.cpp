@@ -66,10 +66,10 @@ void EntryObject::setRemoteSealedEntry(const std::optional<Foundation::Data>& se
         setValue(std::nullopt, "remoteVaultID");
 }
 
-CoreData::NSFetchRequest<EntryObject> EntryObject::awaitingMerge()
+CoreData::NSFetchRequest<CoreData::NSManagedObject> EntryObject::locallyModified(std::int64_t resultLimit)
 {
-    CoreData::NSFetchRequest<EntryObject> request;
-    request.setPredicate(key("remoteSealedEntry") != CoreData::Value() && key("isLocallyDeleted") == false);
+    auto request = SyncedObject::locallyModified(entityName(), resultLimit);
+    request.setPredicate(*request.predicate() && key("remoteSealedEntry") == CoreData::Value());
     return request;
 }
 

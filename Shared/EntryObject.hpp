@@ -22,8 +22,9 @@ public:
     std::optional<Foundation::Data> remoteSealedEntry() const;
     void setRemoteSealedEntry(const std::optional<Foundation::Data>& sealed);
 
-    // The items with a fetched record still to merge.
-    static CoreData::NSFetchRequest<EntryObject> awaitingMerge();
+    // The items whose change waits to be pushed, at most `resultLimit` (0 for all); an item with a fetched
+    // record still to merge waits for the merge.
+    static CoreData::NSFetchRequest<CoreData::NSManagedObject> locallyModified(std::int64_t resultLimit);
 
     // The record the account receives: the sealed item as it is here.
     std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const;

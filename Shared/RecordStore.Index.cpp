@@ -1,5 +1,7 @@
 #include "Shared/RecordStore.Index.hpp"
 
+#include "Shared/DispatchQueue.hpp"
+
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/DecodingError.hpp"
 #include "Platform/Foundation/Locale.hpp"
@@ -328,7 +330,7 @@ const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
     return found == m_positions.end() ? nullptr : &m_items[found->second].index;
 }
 
-void RecordStore::Index::insert(EntryIndex index)
+RecordStore::Index::Item RecordStore::Index::prepare(EntryIndex index) const
 {
     Item item;
     item.sortKey = collator().sortKey(index.title);
@@ -338,6 +340,26 @@ void RecordStore::Index::insert(EntryIndex index)
     }
     item.index = std::move(index);
     prepareSearchText(item);
+    return item;
+}
+
+void RecordStore::Index::insert(EntryIndex index)
+{
+    place(prepare(std::move(index)));
+}
+
+void RecordStore::Index::insert(std::vector<EntryIndex> indices)
+{
+    std::vector<Item> items(indices.size());
+    concurrentPerform(indices.size(), [&](std::size_t i) { items[i] = prepare(std::move(indices[i])); });
+    m_items.reserve(m_items.size() + items.size());
+    m_positions.reserve(m_positions.size() + items.size());
+    for (auto& item : items)
+        place(std::move(item));
+}
+
+void RecordStore::Index::place(Item item)
+{
     auto id = item.index.entryID.utf8();
     if (auto found = m_positions.find(id); found != m_positions.end()) {
         m_items[found->second] = std::move(item);

@@ -23,6 +23,8 @@ public:
     std::size_t size() const { return m_items.size(); }
     const EntryIndex* find(const Foundation::String& id) const;
     void insert(EntryIndex index);
+    // Many at once, prepared in parallel (the index as a vault opens).
+    void insert(std::vector<EntryIndex> indices);
     void remove(const Foundation::String& id);
     void setSearchableFields(Settings::Items::SearchableFields searchableFields);
 
@@ -45,6 +47,8 @@ private:
         std::string sortKey;
         std::vector<std::string> hosts;
     };
+    Item prepare(EntryIndex index) const;
+    void place(Item item);
     void prepareSearchText(Item& item) const;
     bool matchesWords(const Item& item, const std::vector<std::string>& words) const;
     bool matchesDomain(const Item& item, const std::string& domain) const;

@@ -5,6 +5,7 @@
 #include "Shared/CredentialIdentityStore.hpp"
 #include "Shared/Cryptor.hpp"
 #include "Shared/CryptorError.hpp"
+#include "Shared/DispatchQueue.hpp"
 #include "Shared/EntryObject.hpp"
 #include "Shared/EntryRevision.hpp"
 #include "Shared/EntryShareLink.hpp"
@@ -184,10 +185,16 @@ void RecordStore::requireUnlocked() const
 
 void RecordStore::vaultKeyDidChange()
 {
-    std::lock_guard lock(m_indexMutex);
-    // Opened again on the next read, with whatever key the vault now has.
-    m_index.reset();
-    ++m_indexGeneration;
+    std::shared_ptr<Index> closed;
+    {
+        std::lock_guard lock(m_indexMutex);
+        // Opened again on the next read, with whatever key the vault now has.
+        closed = std::move(m_index);
+        ++m_indexGeneration;
+    }
+    // Freeing a large index takes a while: locking should not wait for it.
+    if (closed)
+        Foundation::DispatchQueue::global()->async([closed = std::move(closed)] { });
 }
 
 void RecordStore::loadIndexIfNeeded() const
@@ -207,22 +214,53 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
     auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
     m_context->performAndWait([&] {
         auto key = m_cryptor->itemSecretsKey();
-        std::vector<std::shared_ptr<EntryObject>> merged;
-        for (auto& object : m_context->fetch(SyncedObject::existing<EntryObject>())) {
+        // Only what the summaries need, without making 10,000 objects.
+        CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
+        request.setPredicate(SyncedObject::notDeleted());
+        request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
+        auto rows = m_context->fetchValues(request);
+        // Opening the summaries is most of an unlock: it runs on every core.
+        std::vector<std::optional<EntryIndex>> opened(rows.size());
+        concurrentPerform(rows.size(), [&](std::size_t i) {
+            const auto* id = rows[i][0].as<Foundation::String>();
+            const auto* sealed = rows[i][1].as<Foundation::Data>();
+            if (!id || !sealed || !rows[i][2].isNil())
+                return;
             try {
-                if (object->remoteSealedEntry()) {
-                    index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
-                    merged.push_back(object);
+                auto summary = Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
+                if (summary.entryID == *id)
+                    opened[i] = std::move(summary);
+            } catch (const Foundation::Error&) {
+                // Made again from the item below.
+            }
+        });
+        std::vector<EntryIndex> summaries;
+        summaries.reserve(rows.size());
+        bool merged = false;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (opened[i]) {
+                summaries.push_back(std::move(*opened[i]));
+                continue;
+            }
+            auto id = rows[i][0].as<Foundation::String>() ? *rows[i][0].as<Foundation::String>() : Foundation::String();
+            try {
+                auto object = entryObject(id);
+                if (!object)
                     continue;
+                if (object->remoteSealedEntry()) {
+                    summaries.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                    merged = true;
+                } else {
+                    summaries.push_back(readIndex(*object, key));
                 }
-                index->insert(readIndex(*object, key));
             } catch (const Foundation::Error& error) {
                 // One damaged item must not hide the others: it stays out of the list, and reading it fails.
-                logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", object->id().utf8(), error.description());
+                logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
             }
         }
-        if (!merged.empty())
+        if (merged)
             saveOrRollBack();
+        index->insert(std::move(summaries));
     });
     std::lock_guard lock(m_indexMutex);
     if (generation == m_indexGeneration)
@@ -689,17 +727,27 @@ void RecordStore::save(EditingContext& context)
         auto now = Foundation::Date::now();
         std::vector<std::pair<std::string, EntryRevision>> saved;
         std::set<std::string> referenced;
+        // One fetch for all, before anything is inserted: an import saves thousands of items at once.
+        std::vector<Foundation::String> changedIDs;
+        for (const auto& [id, edit] : context.m_edits) {
+            if (!edit.original || *edit.original != edit.entry)
+                changedIDs.push_back(edit.entry.id);
+        }
+        std::map<std::string, std::shared_ptr<EntryObject>> existing;
+        for (auto& object : m_context->fetch(SyncedObject::existing<EntryObject>(changedIDs)))
+            existing.emplace(object->id().utf8(), object);
         for (auto& [id, edit] : context.m_edits) {
             bool changed = !edit.original || *edit.original != edit.entry;
             if (!changed)
                 continue;
-            auto object = entryObject(edit.entry.id);
+            auto found = existing.find(id);
+            auto object = found == existing.end() ? nullptr : found->second;
             EntryRevision revision;
             if (!object) {
                 // New here, or deleted elsewhere while edited: the edit brings the item (back).
                 object = m_context->insertNewObject<EntryObject>();
                 object->setRecordName(edit.entry.id);
-                object->setVaultID(edit.vaultID);
+                object->setVaultID(edit.vaultID.isEmpty() ? Foundation::String(defaultVaultID()) : edit.vaultID);
                 revision = EntryRevision::make(edit.entry);
             } else {
                 revision = object->remoteSealedEntry() ? mergeRemote(*object, key) : readRevision(*object, key);
