@@ -10,19 +10,23 @@ namespace Basalwork {
 namespace {
 
 // The opening and the closing quote each go when present, judged on the text as it came; a lone quote
-// becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts.
-std::optional<Foundation::String> unquoted(const std::optional<Foundation::String>& value)
+// becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts. A value
+// without quotes is handed on as it is.
+std::optional<Foundation::String> unquoted(std::optional<Foundation::String>&& value)
 {
     if (!value || value->isEmpty())
-        return value;
+        return std::move(value);
     std::string_view text = value->view();
     bool opens = text.front() == '"';
     bool closes = text.back() == '"';
+    if (!opens && !closes)
+        return std::move(value);
     if (opens)
         text.remove_prefix(1);
     if (closes && !text.empty())
         text.remove_suffix(1);
-    return Foundation::String(text);
+    // Cut at ASCII quotes, so still UTF-8.
+    return Foundation::String::fromCheckedUTF8(std::string(text));
 }
 
 } // namespace
@@ -50,7 +54,7 @@ std::vector<CSVRow> CSVParser::allRows()
         if (skips(*row))
             continue;
         for (auto& value : *row)
-            value = unquoted(value);
+            value = unquoted(std::move(value));
         rows.push_back(std::move(*row));
     }
     return rows;
@@ -73,7 +77,7 @@ std::vector<CSVNamedRow> CSVParser::namedRows()
         CSVNamedRow named;
         named.reserve(labels.size());
         for (std::size_t i = 0; i < labels.size(); ++i)
-            named.push_back({labels[i], unquoted((*row)[i])});
+            named.push_back({labels[i], unquoted(std::move((*row)[i]))});
         rows.push_back(std::move(named));
     }
     return rows;

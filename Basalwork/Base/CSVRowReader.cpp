@@ -1,8 +1,9 @@
 #include "Basalwork/Base/CSVRowReader.hpp"
 
-#include "Basalwork/Base/String.hpp"
+#include "Basalwork/Base/Data.hpp"
+#include "Basalwork/Base/FileDataReader.ByteSet.hpp"
+#include "Basalwork/Base/GeneralError.hpp"
 
-#include <string_view>
 
 namespace Basalwork {
 namespace {
@@ -12,9 +13,10 @@ constexpr std::string_view nextLine = "\xC2\x85";
 constexpr std::string_view lineSeparator = "\xE2\x80\xA8";
 constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
 
-bool startsWith(std::string_view text, std::string_view prefix)
+// The first bytes of every newline.
+bool startsNewline(unsigned char byte)
 {
-    return text.substr(0, prefix.size()) == prefix;
+    return (byte >= '\n' && byte <= '\r') || byte == 0xC2 || byte == 0xE2;
 }
 
 // The length of the newline that starts the text; 0 for none. CR LF is one newline.
@@ -24,11 +26,18 @@ std::size_t newlineLength(std::string_view text)
         return text.size() > 1 && text[1] == '\n' ? 2 : 1;
     if (text[0] >= '\n' && text[0] <= '\r')
         return 1;
+    if (!startsNewline(static_cast<unsigned char>(text[0])))
+        return 0;
     for (auto newline : {nextLine, lineSeparator, paragraphSeparator}) {
-        if (startsWith(text, newline))
+        if (text.starts_with(newline))
             return newline.size();
     }
     return 0;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix)
+{
+    return prefix.size() == 1 ? !text.empty() && text[0] == prefix[0] : text.starts_with(prefix);
 }
 
 // The text is valid UTF-8, so the lead byte tells the length.
@@ -38,16 +47,68 @@ std::size_t scalarLength(std::string_view text)
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
+// Well-formed UTF-8 as the standard defines it (no overlong forms, surrogates or scalars past U+10FFFF),
+// ASCII sixteen bytes at a time.
+bool isValidUTF8(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        unsigned char lead = bytes[i];
+        if (lead < 0x80) {
+            i = FileDataReader::ByteSet::findNonASCII(bytes, i + 1, size);
+            continue;
+        }
+        std::size_t length;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + length > size || bytes[i + 1] < low || bytes[i + 1] > high)
+            return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80)
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 CSVRowReader::CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
                            const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress,
                            std::int64_t chunkSize)
-    : m_fileStringReader(Foundation::make<FileStringReader>(url, Strings::newlines(), true, Foundation::String::Encoding::utf8(),
-                                                            chunkSize, std::move(progress)))
+    : m_fileDataReader(Foundation::make<FileDataReader>(url, DataConstants::newlines(), true, chunkSize, std::move(progress)))
     , m_delimeter(delimeter)
     , m_escapeCharacter(escapeCharacter)
 {
+    auto delimiterStart = static_cast<unsigned char>(m_delimeter.utf8()[0]);
+    auto escapeStart = static_cast<unsigned char>(m_escapeCharacter.utf8()[0]);
+    // An escape or delimiter that starts like a newline would make a newline inside an open field count.
+    m_takesRuns = !startsNewline(delimiterStart) && !startsNewline(escapeStart);
+    m_stopsInOpenField = std::make_shared<FileDataReader::ByteSet>();
+    m_stopsElsewhere = std::make_shared<FileDataReader::ByteSet>();
+    for (unsigned char byte : {static_cast<unsigned char>('"'), escapeStart}) {
+        m_stopsInOpenField->insert(byte);
+        m_stopsElsewhere->insert(byte);
+    }
+    m_stopsElsewhere->insert(delimiterStart);
+    for (unsigned char byte : {0x0A, 0x0B, 0x0C, 0x0D, 0xC2, 0xE2})
+        m_stopsElsewhere->insert(byte);
 }
 
 std::optional<CSVRow> CSVRowReader::nextRow()
@@ -55,51 +116,98 @@ std::optional<CSVRow> CSVRowReader::nextRow()
     const std::string_view delimiter = m_delimeter.utf8();
     const std::string_view escape = m_escapeCharacter.utf8();
     CSVRow row;
-    // The current field, its quotes and escapes still in it.
-    std::optional<std::string> field;
+    row.reserve(m_lastRowSize);
+    // The current field is `copied` followed by the record's bytes from `pendingFrom` to the position,
+    // its quotes and escapes still in it: a field within one record is copied once, when it ends.
+    bool hasField = false;
+    std::string copied;
+    std::size_t pendingFrom = 0;
     std::size_t lastTokenStart = 0;
     bool isQuoted = false;
     bool endsWithQuote = false;
     bool closesQuote = false;
     bool isEscaping = false;
     auto finishField = [&] {
-        row.emplace_back(Foundation::String(std::move(*field)));
-        field.reset();
+        std::string_view pending = m_record.substr(pendingFrom, m_position - pendingFrom);
+        if (copied.empty()) {
+            row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(pending)));
+        } else {
+            copied.append(pending);
+            row.emplace_back(Foundation::String::fromCheckedUTF8(std::exchange(copied, std::string())));
+        }
+        hasField = false;
         closesQuote = isEscaping = false;
     };
 
-    while (m_position < m_record.size() || loadNextRecord()) {
-        std::string_view rest = std::string_view(m_record).substr(m_position);
-        bool isOpen = field && isQuoted && !(endsWithQuote && closesQuote);
-        std::size_t newline = newlineLength(rest);
+    while (true) {
+        if (m_position == m_record.size()) {
+            if (hasField)
+                copied.append(m_record.substr(pendingFrom));
+            bool loaded = loadNextRecord();
+            pendingFrom = m_position;
+            if (!loaded)
+                break;
+        }
+        if (!hasField && m_takesRuns) {
+            // Most fields start with an ordinary character and end at the delimiter.
+            auto first = static_cast<unsigned char>(m_record[m_position]);
+            if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
+                hasField = true;
+                pendingFrom = m_position;
+                lastTokenStart = 0;
+                isQuoted = endsWithQuote = closesQuote = isEscaping = false;
+                m_position = m_stopsElsewhere->find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
+                                                    m_record.size());
+                if (m_position < m_record.size() && delimiter.size() == 1 && m_record[m_position] == delimiter[0]) {
+                    finishField();
+                    ++m_position;
+                }
+                continue;
+            }
+        }
+        if (hasField && m_takesRuns) {
+            const auto& stops = isQuoted && !(endsWithQuote && closesQuote) ? *m_stopsInOpenField : *m_stopsElsewhere;
+            std::size_t at = stops.find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position, m_record.size());
+            if (at > m_position) {
+                // Ordinary characters leave no quote or escape pending.
+                m_position = at;
+                endsWithQuote = closesQuote = isEscaping = false;
+                continue;
+            }
+        }
+
+        std::string_view rest = m_record.substr(m_position);
+        bool isOpen = hasField && isQuoted && !(endsWithQuote && closesQuote);
         if (!isOpen && startsWith(rest, delimiter)) {
-            m_position += delimiter.size();
-            if (field)
+            if (hasField)
                 finishField();
             else
                 row.emplace_back();
+            m_position += delimiter.size();
             continue;
         }
+        std::size_t newline = newlineLength(rest);
         if (!isOpen && newline > 0) {
             m_skipsLeadingLineFeed = newline == 1 && rest[0] == '\r' && rest.size() == 1;
-            m_position += newline;
-            if (field)
+            if (hasField)
                 finishField();
             else
                 row.emplace_back();
+            m_position += newline;
+            m_lastRowSize = row.size();
             return row;
         }
-        if (!field) {
-            if (startsWith(rest, byteOrderMark)) {
+        if (!hasField) {
+            if (rest.starts_with(byteOrderMark)) {
                 m_position += byteOrderMark.size();
                 continue;
             }
-            std::size_t length = scalarLength(rest);
-            field.emplace(rest.substr(0, length));
+            hasField = true;
+            pendingFrom = m_position;
             lastTokenStart = 0;
             isQuoted = endsWithQuote = rest[0] == '"';
             closesQuote = isEscaping = false;
-            m_position += length;
+            m_position += scalarLength(rest);
             continue;
         }
         bool isEscape = startsWith(rest, escape);
@@ -108,22 +216,26 @@ std::optional<CSVRow> CSVRowReader::nextRow()
         closesQuote = isQuote && !isEscaping;
         bool escapesNext = isEscape && !isEscaping;
         // An escaped quote takes the place of its escape character.
-        if (isQuote && isEscaping)
-            field->resize(lastTokenStart);
-        lastTokenStart = field->size();
-        field->append(rest.substr(0, length));
+        if (isQuote && isEscaping) {
+            copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
+            copied.resize(lastTokenStart);
+            pendingFrom = m_position;
+        }
+        lastTokenStart = copied.size() + (m_position - pendingFrom);
+        m_position += length;
         endsWithQuote = isQuote;
         isEscaping = escapesNext;
-        m_position += length;
     }
 
-    if (field) {
+    if (hasField) {
         finishField();
+        m_lastRowSize = row.size();
         return row;
     }
     if (row.empty())
         return std::nullopt;
     row.emplace_back();
+    m_lastRowSize = row.size();
     return row;
 }
 
@@ -133,17 +245,23 @@ Foundation::AnyIterator<CSVRow> CSVRowReader::makeIterator()
 }
 
 // Loads records until one has text left to scan: a record that is only the LF of a split CR LF has none.
+// A record that is not UTF-8 is used up, and throws.
 bool CSVRowReader::loadNextRecord()
 {
     do {
-        auto record = m_fileStringReader->nextString();
+        auto record = m_fileDataReader->nextRecord();
+        m_record = {};
         m_position = 0;
-        m_record = record ? record->utf8() : std::string();
-        if (m_skipsLeadingLineFeed && startsWith(m_record, "\n"))
+        if (!record) {
+            m_skipsLeadingLineFeed = false;
+            return false;
+        }
+        if (!isValidUTF8(*record))
+            throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
+        m_record = *record;
+        if (m_skipsLeadingLineFeed && m_record.starts_with('\n'))
             m_position = 1;
         m_skipsLeadingLineFeed = false;
-        if (!record)
-            return false;
     } while (m_position == m_record.size());
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Basalwork/Base/CSVRow.hpp"
-#include "Basalwork/Base/FileStringReader.hpp"
+#include "Basalwork/Base/FileDataReader.hpp"
 
 #include "Platform/Foundation/AnyIterator.hpp"
 #include "Platform/Foundation/Character.hpp"
@@ -10,10 +10,12 @@
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
 
+#include <array>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace Basalwork {
 
@@ -52,14 +54,21 @@ protected:
 private:
     bool loadNextRecord();
 
-    std::shared_ptr<FileStringReader> m_fileStringReader;
+    std::shared_ptr<FileDataReader> m_fileDataReader;
     Foundation::Character m_delimeter;
     Foundation::Character m_escapeCharacter;
-    // A row may end inside a record: what follows is the next row's start, not something to drop.
-    std::string m_record;
+    // The bytes that can change what a field's next characters mean, inside an open quoted field and
+    // elsewhere; runs of other bytes are taken whole. Unusual delimiters or escapes go token by token.
+    std::shared_ptr<FileDataReader::ByteSet> m_stopsInOpenField;
+    std::shared_ptr<FileDataReader::ByteSet> m_stopsElsewhere;
+    bool m_takesRuns = false;
+    // A view of the reader's buffer: a row may end inside a record, and what follows is the next row's
+    // start, not something to drop.
+    std::string_view m_record;
     std::size_t m_position = 0;
     // A CR that ended a row at the very end of a record may be the first half of a CR LF.
     bool m_skipsLeadingLineFeed = false;
+    std::size_t m_lastRowSize = 0;
 };
 
 } // namespace Basalwork

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <limits>
+#include <string>
 
 #include <zlib.h>
 
@@ -125,28 +127,52 @@ Data gzipped(const Data& data, CompressionLevel level)
         throw GzipError::withStatus(status, stream.msg);
     StreamGuard<deflateEnd> guard {stream};
 
-    std::vector<std::uint8_t> output;
-    output.reserve(compressionStep);
+    // Room for the worst case up front, so one call finishes the stream (below 4 GiB of input).
+    std::vector<std::uint8_t> output(std::max<std::size_t>(deflateBound(&stream, piece(data.count())), compressionStep));
+    std::size_t read = 0;
+    std::size_t written = 0;
     do {
-        if (stream.total_out >= output.size())
-            output.resize(output.size() + compressionStep);
-        std::size_t remaining = data.count() - stream.total_in;
-        stream.next_in = const_cast<Bytef*>(data.bytes() + stream.total_in);
+        if (written == output.size())
+            output.resize(output.size() + std::max(output.size() / 2, compressionStep));
+        std::size_t remaining = data.count() - read;
+        stream.next_in = const_cast<Bytef*>(data.bytes() + read);
         stream.avail_in = piece(remaining);
-        stream.next_out = output.data() + stream.total_out;
-        stream.avail_out = piece(output.size() - stream.total_out);
+        stream.next_out = output.data() + written;
+        stream.avail_out = piece(output.size() - written);
+        const uInt availableIn = stream.avail_in;
+        const uInt availableOut = stream.avail_out;
         // Finishing is allowed only once zlib holds all the input.
         status = deflate(&stream, stream.avail_in == remaining ? Z_FINISH : Z_NO_FLUSH);
+        read += availableIn - stream.avail_in;
+        written += availableOut - stream.avail_out;
     } while (status == Z_OK);
 
     const char* message = stream.msg;
     if (guard.end() != Z_OK || status != Z_STREAM_END)
         throw GzipError::withStatus(status, message);
-    output.resize(stream.total_out);
+    output.resize(written);
     return Data(std::move(output));
 }
 
-Data gunzipped(const Data& data)
+namespace {
+
+// What a gzip file's trailer says the contents measure (modulo 4 GiB): the output is made that size at
+// once when believable. Deflate cannot grow data more than about 1032 times.
+std::size_t expectedSize(const Data& data, std::size_t limit)
+{
+    std::size_t guess = data.count() * 2;
+    if (isGzipped(data) && data.count() >= 18) {
+        const std::uint8_t* trailer = data.bytes() + data.count() - 4;
+        std::size_t stated = trailer[0] | (trailer[1] << 8) | (trailer[2] << 16) | (std::size_t(trailer[3]) << 24);
+        if (stated <= data.count() * 1032)
+            guess = stated;
+    }
+    return std::max<std::size_t>(std::min(guess, limit), 1);
+}
+
+} // namespace
+
+Data gunzipped(const Data& data, std::optional<std::size_t> outputLimit)
 {
     if (data.isEmpty())
         return {};
@@ -156,39 +182,46 @@ Data gunzipped(const Data& data)
         throw GzipError::withStatus(status, stream.msg);
     StreamGuard<inflateEnd> guard {stream};
 
-    // Where the current member starts: a reset for the next gzip member sets zlib's totals back to 0.
-    std::size_t inputBase = 0;
-    std::size_t outputBase = 0;
-    std::size_t step = data.count() / 2;
-    std::vector<std::uint8_t> output;
-    output.reserve(data.count() * 2);
+    // One byte past the limit shows that it was passed, without ever holding more.
+    const std::size_t capacityLimit = outputLimit && *outputLimit < std::numeric_limits<std::size_t>::max()
+        ? *outputLimit + 1
+        : std::numeric_limits<std::size_t>::max();
+    std::size_t read = 0;
+    std::size_t written = 0;
+    std::vector<std::uint8_t> output(expectedSize(data, capacityLimit));
     while (true) {
         do {
-            std::size_t read = inputBase + stream.total_in;
-            std::size_t written = outputBase + stream.total_out;
-            if (written >= output.size())
-                output.resize(output.size() + step);
+            if (written == output.size()) {
+                if (output.size() == capacityLimit)
+                    break;
+                output.resize(std::min(capacityLimit, output.size() + std::max<std::size_t>(output.size(), 1 << 16)));
+            }
             stream.next_in = const_cast<Bytef*>(data.bytes() + read);
             stream.avail_in = piece(data.count() - read);
             stream.next_out = output.data() + written;
             stream.avail_out = piece(output.size() - written);
+            const uInt availableIn = stream.avail_in;
+            const uInt availableOut = stream.avail_out;
             status = inflate(&stream, Z_SYNC_FLUSH);
+            read += availableIn - stream.avail_in;
+            written += availableOut - stream.avail_out;
         } while (status == Z_OK);
+        if (outputLimit && written > *outputLimit) {
+            guard.end();
+            throw GzipError(GzipError::Kind::buffer(),
+                            "The inflated data is larger than the limit of " + std::to_string(*outputLimit) + " bytes");
+        }
 
         // A gzip file may hold several members, one after another; stopping at the first would drop the rest.
-        std::size_t read = inputBase + stream.total_in;
         bool anotherMember = status == Z_STREAM_END && isGzipped(data) && data.count() - read >= 2 && data[read] == 0x1F
             && data[read + 1] == 0x8B;
         if (!anotherMember)
             break;
-        inputBase = read;
-        outputBase += stream.total_out;
         status = inflateReset(&stream);
         if (status != Z_OK)
             break;
     }
 
-    std::size_t written = outputBase + stream.total_out;
     const char* message = stream.msg;
     if (guard.end() != Z_OK || status != Z_STREAM_END)
         throw GzipError::withStatus(status, message);

@@ -7,6 +7,7 @@
 #include "Platform/Foundation/String.hpp"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Basalwork {
@@ -34,8 +35,9 @@ bool isGzipped(const Foundation::Data& data);
 Foundation::Data gzipped(const Foundation::Data& data, CompressionLevel level);
 // The contents of a gzip or zlib stream, whichever the header says; a gzip file of several members gives
 // them all, one after another. Empty data stays empty. Corrupt or cut-off input fails with GzipError and
-// gives nothing partial.
-Foundation::Data gunzipped(const Foundation::Data& data);
+// gives nothing partial. With an output limit, contents larger than the limit fail with GzipError (buffer)
+// before more than one byte past it is held, so a small hostile file cannot fill memory.
+Foundation::Data gunzipped(const Foundation::Data& data, std::optional<std::size_t> outputLimit = std::nullopt);
 
 // --- Other operations ------------------------------------------------------------------------------
 

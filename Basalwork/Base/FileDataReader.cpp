@@ -1,15 +1,24 @@
 #include "Basalwork/Base/FileDataReader.hpp"
+#include "Basalwork/Base/FileDataReader.ByteSet.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace Basalwork {
 namespace {
 
-// Only a hint: a caller's generous chunk size should not reserve memory the file may never fill.
-constexpr std::int64_t maximumReservation = 1 << 20;
+// How much is read from the file at once, whatever the chunk size: large reads are cheap, and what is
+// held stays within the current record and one block.
+constexpr std::size_t blockSize = std::size_t(1) << 18;
+
+std::uint64_t saturatingSum(std::uint64_t lhs, std::uint64_t rhs)
+{
+    return lhs > std::numeric_limits<std::uint64_t>::max() - rhs ? std::numeric_limits<std::uint64_t>::max() : lhs + rhs;
+}
 
 } // namespace
 
@@ -20,9 +29,9 @@ FileDataReader::FileDataReader(Foundation::URL fileURL, std::vector<Foundation::
     , m_isAccessingSecurityScopedResource(m_fileURL.startAccessingSecurityScopedResource())
     , m_delimeters(std::move(delimiters))
     , m_includeDelimetersInData(includeDelimetersInData)
-    , m_searches(m_delimeters.size())
     , m_chunkSize(chunkSize)
     , m_progress(progress ? std::move(progress) : Foundation::make<Foundation::Progress>(0))
+    , m_searches(m_delimeters.size())
 {
     Foundation::precondition(chunkSize > 0, "FileDataReader needs a positive chunk size");
     // The destructor does not run for a constructor that throws, so the access is ended here.
@@ -35,7 +44,12 @@ FileDataReader::FileDataReader(Foundation::URL fileURL, std::vector<Foundation::
             m_fileURL.stopAccessingSecurityScopedResource();
         throw;
     }
-    m_buffer.reserve(static_cast<std::size_t>(std::min(chunkSize, maximumReservation)));
+    auto starts = std::make_shared<ByteSet>();
+    for (const auto& delimiter : m_delimeters) {
+        if (!delimiter.isEmpty())
+            starts->insert(delimiter[0]);
+    }
+    m_delimiterStarts = std::move(starts);
 }
 
 FileDataReader::~FileDataReader()
@@ -47,21 +61,25 @@ FileDataReader::~FileDataReader()
 
 std::optional<Foundation::Data> FileDataReader::nextData()
 {
-    while (true) {
-        // A chunk is read on every call, before searching, even when a whole record is already buffered.
-        auto chunk = m_fileHandle->readData(m_chunkSize);
-        appendToBuffer(chunk);
-        std::size_t buffered = m_buffer.size() - m_start;
-        if (m_delimeters.empty())
-            return buffered > 0 ? std::optional(takeRecord(m_buffer.size(), m_buffer.size())) : std::nullopt;
-        if (auto match = firstDelimiter())
-            return takeRecord(m_includeDelimetersInData ? match->end : match->start, match->end);
-        if (!chunk.isEmpty())
-            continue;
-        if (buffered == 0)
-            return std::nullopt;
-        return takeRecord(m_buffer.size(), m_buffer.size());
-    }
+    auto record = nextRecord();
+    if (!record)
+        return std::nullopt;
+    return Foundation::Data(record->data(), record->size());
+}
+
+std::optional<std::string_view> FileDataReader::nextRecord()
+{
+    auto record = cutRecord();
+    if (!record)
+        return std::nullopt;
+    while (m_bufferStart + m_buffered < record->end && loadBlock()) { }
+    const std::uint64_t start = m_recordStart;
+    const std::uint64_t end = std::min(m_includeDelimetersInData ? record->end : record->end - record->delimiterLength,
+                                       m_bufferStart + m_buffered);
+    m_recordStart = record->end;
+    m_bytesRead += static_cast<std::int64_t>(end - start);
+    updateProgress();
+    return buffered(start, end);
 }
 
 Foundation::AnyIterator<Foundation::Data> FileDataReader::makeIterator()
@@ -69,54 +87,163 @@ Foundation::AnyIterator<Foundation::Data> FileDataReader::makeIterator()
     return Foundation::AnyIterator<Foundation::Data>([self = sharedSelf(this)] { return self->nextData(); });
 }
 
-std::optional<FileDataReader::Match> FileDataReader::firstDelimiter()
+// Reading a chunk per call, the record ends at the first delimiter of the list found in what has been read
+// once anything is found at all; what has been read then ends at the first chunk boundary at or past the
+// earliest delimiter.
+std::optional<FileDataReader::Record> FileDataReader::cutRecord()
 {
-    std::string_view bytes(reinterpret_cast<const char*>(m_buffer.data()), m_buffer.size());
-    for (std::size_t i = 0; i < m_delimeters.size(); ++i) {
-        std::string_view delimiter = m_delimeters[i].view();
-        Search& search = m_searches[i];
-        if (delimiter.empty())
+    const auto chunk = static_cast<std::uint64_t>(m_chunkSize);
+    std::uint64_t readEnd = saturatingSum(m_readEnd, chunk);
+    if (m_delimeters.empty()) {
+        while (m_bufferStart + m_buffered < readEnd && loadBlock()) { }
+        const std::uint64_t end = std::min(readEnd, m_bufferStart + m_buffered);
+        m_readEnd = end;
+        if (end == m_recordStart)
+            return std::nullopt;
+        return Record {end, 0};
+    }
+    // The first delimiter of the list wins wherever it stands in what this call reads, so finding it there
+    // settles the record without looking at the others.
+    if (occursBefore(0, readEnd)) {
+        m_readEnd = readEnd;
+        return Record {*m_searches[0].found + m_delimeters[0].count(), m_delimeters[0].count()};
+    }
+    auto earliest = earliestDelimiterEnd();
+    if (!earliest) {
+        // No delimiter before the end of the file, which the search has read up to.
+        const std::uint64_t end = m_bufferStart + m_buffered;
+        m_readEnd = std::max(readEnd, end);
+        if (end == m_recordStart)
+            return std::nullopt;
+        return Record {end, 0};
+    }
+    if (*earliest > readEnd)
+        readEnd = saturatingSum(readEnd, ((*earliest - readEnd - 1) / chunk + 1) * chunk);
+    m_readEnd = readEnd;
+    for (std::size_t d = 0; d < m_delimeters.size(); ++d) {
+        if (occursBefore(d, readEnd))
+            return Record {*m_searches[d].found + m_delimeters[d].count(), m_delimeters[d].count()};
+    }
+    Foundation::fatalError("FileDataReader lost the delimiter it found");
+}
+
+// The end of the delimiter occurrence, of any delimiter, that ends first after the record start; nothing
+// when none does before the end of the file. What it scans is held, as it all belongs to the record.
+std::optional<std::uint64_t> FileDataReader::earliestDelimiterEnd()
+{
+    std::optional<std::uint64_t> best;
+    std::uint64_t at = m_recordStart;
+    while (true) {
+        const std::uint8_t* bytes = m_buffer.get();
+        std::size_t from = m_delimiterStarts->find(bytes, at - m_bufferStart, m_buffered);
+        at = m_bufferStart + from;
+        // Every occurrence starting here or later ends later.
+        if (best && at >= *best)
+            return best;
+        if (from == m_buffered) {
+            if (!loadBlock())
+                return best;
             continue;
-        if (!search.found || *search.found < m_start) {
-            search.found.reset();
-            std::size_t from = std::max(search.scannedTo, m_start);
-            auto at = bytes.find(delimiter, from);
-            if (at != std::string_view::npos) {
-                search.found = at;
-                search.scannedTo = at;
-            } else if (bytes.size() >= delimiter.size()) {
-                // An occurrence may still start in the last bytes, completed by the next chunk.
-                search.scannedTo = std::max(from, bytes.size() - delimiter.size() + 1);
+        }
+        bool needsMore = false;
+        for (const auto& delimiter : m_delimeters) {
+            if (delimiter.isEmpty() || delimiter[0] != bytes[from])
+                continue;
+            if (from + delimiter.count() > m_buffered) {
+                needsMore = true;
+                continue;
+            }
+            if (std::memcmp(bytes + from, delimiter.bytes(), delimiter.count()) == 0) {
+                std::uint64_t end = at + delimiter.count();
+                best = best ? std::min(*best, end) : end;
             }
         }
-        if (search.found)
-            return Match {*search.found, *search.found + delimiter.size()};
+        if (needsMore && loadBlock())
+            continue; // look at the same place again with more bytes
+        ++at;
     }
-    return std::nullopt;
 }
 
-Foundation::Data FileDataReader::takeRecord(std::size_t recordEnd, std::size_t consumedEnd)
+// Whether the delimiter occurs after the record start and ends by `limit`, remembering where it was found or
+// how far it was not. Beyond a block past the record start the file is searched without being held.
+bool FileDataReader::occursBefore(std::size_t d, std::uint64_t limit)
 {
-    Foundation::Data record(m_buffer.data() + m_start, recordEnd - m_start);
-    m_start = consumedEnd;
-    m_bytesRead += static_cast<std::int64_t>(record.count());
-    updateProgress();
-    return record;
-}
-
-void FileDataReader::appendToBuffer(const Foundation::Data& chunk)
-{
-    // Dropping handed-out bytes once they are the larger part keeps the cost per byte constant.
-    if (m_start > 0 && m_start >= m_buffer.size() - m_start) {
-        m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_start));
-        for (auto& search : m_searches) {
-            search.scannedTo = search.scannedTo > m_start ? search.scannedTo - m_start : 0;
-            if (search.found)
-                search.found = *search.found >= m_start ? std::optional(*search.found - m_start) : std::nullopt;
+    std::string_view delimiter = m_delimeters[d].view();
+    Search& search = m_searches[d];
+    if (delimiter.empty())
+        return false;
+    if (search.found && *search.found >= m_recordStart)
+        return *search.found + delimiter.size() <= limit;
+    search.found.reset();
+    std::uint64_t from = std::max(search.scannedTo, m_recordStart);
+    while (saturatingSum(from, delimiter.size()) <= limit) {
+        const std::uint64_t bufferEnd = m_bufferStart + m_buffered;
+        if (from + delimiter.size() <= bufferEnd) {
+            const std::uint64_t to = std::min(limit, bufferEnd);
+            auto at = buffered(from, to).find(delimiter);
+            if (at != std::string_view::npos) {
+                search.found = search.scannedTo = from + at;
+                return true;
+            }
+            from = to - delimiter.size() + 1;
+            continue;
         }
-        m_start = 0;
+        if (m_fileEnd && from + delimiter.size() > *m_fileEnd)
+            break;
+        if (bufferEnd - m_recordStart < blockSize) {
+            if (!loadBlock())
+                break;
+            continue;
+        }
+        if (!m_scratch)
+            m_scratch = std::make_unique_for_overwrite<std::uint8_t[]>(blockSize);
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, limit - from));
+        const std::size_t got = m_fileHandle->read(m_scratch.get(), wanted, from);
+        if (got < wanted)
+            m_fileEnd = from + got;
+        auto at = std::string_view(reinterpret_cast<const char*>(m_scratch.get()), got).find(delimiter);
+        if (at != std::string_view::npos) {
+            search.found = search.scannedTo = from + at;
+            return true;
+        }
+        if (got < delimiter.size() || got < wanted)
+            break;
+        from += got - delimiter.size() + 1;
     }
-    m_buffer.insert(m_buffer.end(), chunk.begin(), chunk.end());
+    search.scannedTo = from;
+    return false;
+}
+
+// One more block at the end of what is held, after dropping what lies before the record start.
+bool FileDataReader::loadBlock()
+{
+    const std::uint64_t bufferEnd = m_bufferStart + m_buffered;
+    if (m_fileEnd && bufferEnd >= *m_fileEnd)
+        return false;
+    if (m_buffered + blockSize > m_capacity && m_recordStart > m_bufferStart) {
+        const auto dropped = static_cast<std::size_t>(m_recordStart - m_bufferStart);
+        std::memmove(m_buffer.get(), m_buffer.get() + dropped, m_buffered - dropped);
+        m_buffered -= dropped;
+        m_bufferStart = m_recordStart;
+    }
+    if (m_buffered + blockSize > m_capacity) {
+        const std::size_t capacity = std::max(m_capacity * 2, m_buffered + blockSize);
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (m_buffered > 0)
+            std::memcpy(grown.get(), m_buffer.get(), m_buffered);
+        m_buffer = std::move(grown);
+        m_capacity = capacity;
+    }
+    const std::size_t got = m_fileHandle->read(m_buffer.get() + m_buffered, blockSize, bufferEnd);
+    m_buffered += got;
+    if (got < blockSize)
+        m_fileEnd = bufferEnd + got;
+    return got > 0;
+}
+
+std::string_view FileDataReader::buffered(std::uint64_t from, std::uint64_t to) const
+{
+    return {reinterpret_cast<const char*>(m_buffer.get()) + (from - m_bufferStart), static_cast<std::size_t>(to - from)};
 }
 
 void FileDataReader::updateProgress()

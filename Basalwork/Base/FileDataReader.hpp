@@ -7,10 +7,12 @@
 #include "Platform/Foundation/Progress.hpp"
 #include "Platform/Foundation/URL.hpp"
 
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace Basalwork {
@@ -23,11 +25,16 @@ namespace Basalwork {
 // cannot be opened or its size cannot be read. A reader belongs to one thread at a time.
 class FileDataReader : public Foundation::NSObject {
 public:
+    class ByteSet;
+
     ~FileDataReader() override;
 
     // The next record, or nothing once the file is used up. A failed read throws the system's error
     // rather than passing for the end of the file.
     virtual std::optional<Foundation::Data> nextData();
+    // The same record as nextData gives, counted the same way, but as a view of the reader's own buffer
+    // that stays valid until the next call: for readers that scan records without keeping them.
+    std::optional<std::string_view> nextRecord();
 
     const std::shared_ptr<Foundation::Progress>& progress() const { return m_progress; }
 
@@ -44,21 +51,23 @@ protected:
                    std::int64_t chunkSize, std::shared_ptr<Foundation::Progress> progress);
 
 private:
-    struct Match {
-        std::size_t start;
-        std::size_t end;
-    };
-    // Where the search for one delimiter stands, in buffer offsets: no occurrence starts in
-    // [m_start, scannedTo), and `found` (when at or past m_start) is the first one after that. Keeping
-    // this between calls makes reading a file linear in its size however the records fall.
+    // Records are cut as reading one chunk per call and searching all that was read would cut them: the
+    // reader only remembers how far that reading would have come (`m_readEnd`), and reads the file in
+    // large blocks, holding the current record and at most a block more. Offsets are file offsets.
     struct Search {
-        std::size_t scannedTo = 0;
-        std::optional<std::size_t> found;
+        std::uint64_t scannedTo = 0; // no occurrence starts in [record start, scannedTo)
+        std::optional<std::uint64_t> found; // else the first one after that, when at or past the record start
+    };
+    struct Record {
+        std::uint64_t end;
+        std::uint64_t delimiterLength;
     };
 
-    std::optional<Match> firstDelimiter();
-    Foundation::Data takeRecord(std::size_t recordEnd, std::size_t consumedEnd);
-    void appendToBuffer(const Foundation::Data& chunk);
+    std::optional<Record> cutRecord();
+    std::optional<std::uint64_t> earliestDelimiterEnd();
+    bool occursBefore(std::size_t delimiter, std::uint64_t limit);
+    bool loadBlock();
+    std::string_view buffered(std::uint64_t from, std::uint64_t to) const;
     void updateProgress();
 
     Foundation::URL m_fileURL;
@@ -66,13 +75,22 @@ private:
     std::shared_ptr<Foundation::FileHandle> m_fileHandle;
     std::vector<Foundation::Data> m_delimeters;
     bool m_includeDelimetersInData;
-    // Unhanded bytes are [m_start, end): handing out a record moves m_start instead of shifting the rest.
-    std::vector<std::uint8_t> m_buffer;
-    std::size_t m_start = 0;
-    std::vector<Search> m_searches;
     std::int64_t m_chunkSize;
     std::shared_ptr<Foundation::Progress> m_progress;
     std::int64_t m_bytesRead = 0;
+
+    std::uint64_t m_recordStart = 0;
+    std::uint64_t m_readEnd = 0;
+    std::optional<std::uint64_t> m_fileEnd;
+    std::vector<Search> m_searches;
+    // The first bytes of the delimiters.
+    std::shared_ptr<const ByteSet> m_delimiterStarts;
+    // The file's bytes [m_bufferStart, m_bufferStart + m_buffered).
+    std::unique_ptr<std::uint8_t[]> m_buffer;
+    std::size_t m_capacity = 0;
+    std::size_t m_buffered = 0;
+    std::uint64_t m_bufferStart = 0;
+    std::unique_ptr<std::uint8_t[]> m_scratch;
 };
 
 } // namespace Basalwork

@@ -1,23 +1,52 @@
 #include "Basalwork/Interface/ListPairing.hpp"
 
-#include <unordered_map>
+#include <vector>
 
 namespace Basalwork::detail {
 
 namespace {
 
-struct IdentifierHash {
-    std::size_t operator()(const Foundation::String* id) const { return id->hash(); }
-};
-struct IdentifierEqual {
-    bool operator()(const Foundation::String* lhs, const Foundation::String* rhs) const { return *lhs == *rhs; }
-};
-
 // The old occurrences of one identifier not yet paired, as a chain through `nextOccurrence`, so that
 // taking the first is constant time however often the identifier repeats.
 struct Occurrences {
-    std::int64_t first = ListPairing::unpaired;
+    std::size_t hash = 0;
+    std::int64_t first = ListPairing::unpaired; // unpaired also marks an empty slot before any occurrence
     std::int64_t last = ListPairing::unpaired;
+    const Foundation::String* id = nullptr;
+};
+
+// Open addressing over one flat array: one hash per identifier, no allocation per entry.
+class OccurrenceTable {
+public:
+    explicit OccurrenceTable(std::size_t count)
+    {
+        std::size_t capacity = 16;
+        while (capacity < count * 2)
+            capacity *= 2;
+        m_slots.resize(capacity);
+        m_mask = capacity - 1;
+    }
+
+    // The slot of the identifier, made when missing and `create` is set; nothing otherwise.
+    Occurrences* find(const Foundation::String* id, std::size_t hash, bool create)
+    {
+        for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+            Occurrences& slot = m_slots[at];
+            if (!slot.id) {
+                if (!create)
+                    return nullptr;
+                slot.id = id;
+                slot.hash = hash;
+                return &slot;
+            }
+            if (slot.hash == hash && *slot.id == *id)
+                return &slot;
+        }
+    }
+
+private:
+    std::vector<Occurrences> m_slots;
+    std::size_t m_mask = 0;
 };
 
 } // namespace
@@ -26,11 +55,10 @@ ListPairing::ListPairing(std::span<const Foundation::String* const> oldIDs, std:
     : m_oldIndexOfNew(newIDs.size(), unpaired)
     , m_newIndexOfOld(oldIDs.size(), unpaired)
 {
-    std::unordered_map<const Foundation::String*, Occurrences, IdentifierHash, IdentifierEqual> occurrencesOf;
-    occurrencesOf.reserve(oldIDs.size());
+    OccurrenceTable occurrencesOf(oldIDs.size());
     std::vector<std::int64_t> nextOccurrence(oldIDs.size(), unpaired);
     for (std::size_t j = 0; j < oldIDs.size(); ++j) {
-        auto& occurrences = occurrencesOf[oldIDs[j]];
+        Occurrences& occurrences = *occurrencesOf.find(oldIDs[j], oldIDs[j]->hash(), true);
         const auto index = static_cast<std::int64_t>(j);
         if (occurrences.last == unpaired)
             occurrences.first = index;
@@ -39,16 +67,15 @@ ListPairing::ListPairing(std::span<const Foundation::String* const> oldIDs, std:
         occurrences.last = index;
     }
     for (std::size_t i = 0; i < newIDs.size(); ++i) {
-        auto found = occurrencesOf.find(newIDs[i]);
-        if (found == occurrencesOf.end() || found->second.first == unpaired)
+        Occurrences* found = occurrencesOf.find(newIDs[i], newIDs[i]->hash(), false);
+        if (!found || found->first == unpaired)
             continue;
-        const auto j = found->second.first;
-        found->second.first = nextOccurrence[static_cast<std::size_t>(j)];
+        const auto j = found->first;
+        found->first = nextOccurrence[static_cast<std::size_t>(j)];
         m_oldIndexOfNew[i] = j;
         m_newIndexOfOld[static_cast<std::size_t>(j)] = static_cast<std::int64_t>(i);
     }
 }
-
 std::vector<Difference> ListPairing::differences(const std::vector<bool>& changed) const
 {
     std::vector<Difference> result;

@@ -2,6 +2,7 @@
 
 #include "Platform/CoreData/BoundPredicate.hpp"
 #include "Platform/CoreData/CoreDataError.hpp"
+#include "Platform/CoreData/FetchOrder.hpp"
 #include "Platform/CoreData/NSPersistentStoreCoordinator.hpp"
 #include "Platform/CoreData/SQLiteStore.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
@@ -38,16 +39,6 @@ std::shared_ptr<NSEntityDescription> shared(const NSEntityDescription& entity)
 Foundation::NSError operationError(const std::string& description)
 {
     return CoreDataError::make(CoreDataError::persistentStoreOperation, description);
-}
-
-// Order of objects with equal sort keys: saved ones by key, then unsaved ones as they were inserted.
-bool insertionOrder(const NSManagedObject& lhs, const NSManagedObject& rhs)
-{
-    bool lhsTemporary = lhs.objectID().isTemporaryID();
-    bool rhsTemporary = rhs.objectID().isTemporaryID();
-    if (lhsTemporary != rhsTemporary)
-        return rhsTemporary;
-    return lhsTemporary ? lhs.objectID().primaryKey() > rhs.objectID().primaryKey() : lhs.objectID().primaryKey() < rhs.objectID().primaryKey();
 }
 
 } // namespace
@@ -204,15 +195,6 @@ void NSManagedObjectContext::applyDeleteRules(const std::shared_ptr<NSManagedObj
     }
 }
 
-std::shared_ptr<NSManagedObject> NSManagedObjectContext::registeredObject(const NSEntityDescription& entity, std::int64_t primaryKey) const
-{
-    auto table = m_registered.find(&entity);
-    if (table == m_registered.end())
-        return nullptr;
-    auto found = table->second.find(primaryKey);
-    return found == table->second.end() ? nullptr : found->second.lock();
-}
-
 std::shared_ptr<NSManagedObject> NSManagedObjectContext::registeredObject(const NSManagedObjectID& objectID) const
 {
     if (objectID.isTemporaryID()) {
@@ -222,7 +204,7 @@ std::shared_ptr<NSManagedObject> NSManagedObjectContext::registeredObject(const 
     if (!m_coordinator)
         return nullptr;
     auto entity = m_coordinator->managedObjectModel()->entity(objectID.entityName().view());
-    return entity ? registeredObject(*entity, objectID.primaryKey()) : nullptr;
+    return entity ? m_registered.object(*entity, objectID.primaryKey()) : nullptr;
 }
 
 std::shared_ptr<NSManagedObject> NSManagedObjectContext::objectIfExists(const NSManagedObjectID& objectID)
@@ -249,40 +231,15 @@ std::shared_ptr<NSManagedObject> NSManagedObjectContext::existingObject(const NS
 std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::registeredObjects() const
 {
     Objects objects = m_inserted;
-    for (const auto& [entity, table] : m_registered) {
-        for (const auto& [key, weak] : table) {
-            if (auto object = weak.lock())
-                objects.push_back(std::move(object));
-        }
-    }
+    auto saved = m_registered.objects();
+    objects.insert(objects.end(), saved.begin(), saved.end());
     return objects;
-}
-
-void NSManagedObjectContext::registerObject(const std::shared_ptr<NSManagedObject>& object)
-{
-    m_registered[object->m_entity.get()][object->m_objectID.primaryKey()] = object;
-    // Objects are held weakly; drop the entries of those gone now and then.
-    if (++m_registeredCount < m_purgeThreshold)
-        return;
-    m_registeredCount = 0;
-    for (auto& [entity, table] : m_registered) {
-        std::erase_if(table, [](const auto& entry) { return entry.second.expired(); });
-        m_registeredCount += table.size();
-    }
-    m_purgeThreshold = std::max<std::size_t>(1024, 2 * m_registeredCount);
-}
-
-void NSManagedObjectContext::unregisterObject(const NSManagedObject& object)
-{
-    auto table = m_registered.find(object.m_entity.get());
-    if (table != m_registered.end())
-        table->second.erase(object.m_objectID.primaryKey());
 }
 
 std::shared_ptr<NSManagedObject> NSManagedObjectContext::materialize(const NSEntityDescription& entity, std::int64_t primaryKey,
                                                                      std::vector<Value> values)
 {
-    if (auto existing = registeredObject(entity, primaryKey)) {
+    if (auto existing = m_registered.object(entity, primaryKey)) {
         existing->takeStoredValues(std::move(values));
         return existing;
     }
@@ -291,7 +248,7 @@ std::shared_ptr<NSManagedObject> NSManagedObjectContext::materialize(const NSEnt
     object->m_context = m_self;
     object->m_objectID = NSManagedObjectID(entity.name(), primaryKey);
     object->m_values = std::move(values);
-    registerObject(object);
+    m_registered.add(*object->m_entity, object->m_objectID.primaryKey(), object);
     object->awakeFromFetch();
     return object;
 }
@@ -365,56 +322,19 @@ bool NSManagedObjectContext::hasPendingChanges(const NSEntityDescription& entity
     return false;
 }
 
-namespace {
-
-struct SortKey {
-    std::size_t index;
-    bool ascending;
-    bool caseInsensitive;
-};
-
-std::vector<SortKey> sortKeys(const NSEntityDescription& entity, const std::vector<NSSortDescriptor>& descriptors)
-{
-    std::vector<SortKey> keys;
-    for (const auto& descriptor : descriptors) {
-        auto index = entity.storedPropertyIndex(descriptor.key().view());
-        if (!index || entity.storedProperties()[*index].relationship) {
-            throw operationError(entity.name().utf8() + " objects cannot be sorted by " + descriptor.key().utf8()
-                                 + ": it is not an attribute of theirs.");
-        }
-        keys.push_back({*index, descriptor.ascending(), descriptor.selector() == NSSortDescriptor::Selector::caseInsensitiveCompare});
-    }
-    return keys;
-}
-
-std::string orderSQL(const NSEntityDescription& entity, const std::vector<SortKey>& keys)
-{
-    std::string sql;
-    for (const auto& key : keys) {
-        const auto& property = entity.storedProperties()[key.index];
-        sql += "\"" + property.name.utf8() + "\"";
-        if (key.caseInsensitive && property.type == NSAttributeType::string)
-            sql += " COLLATE cd_string_ci";
-        sql += key.ascending ? " ASC, " : " DESC, ";
-    }
-    return sql + "\"_pk\"";
-}
-
-} // namespace
-
 std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::fetchObjects(const NSFetchRequest<NSManagedObject>& request)
 {
     const auto& entity = entityNamed(request.entityName().view());
     std::optional<BoundPredicate> predicate;
     if (request.predicate())
         predicate.emplace(*request.predicate(), entity);
-    auto keys = sortKeys(entity, request.sortDescriptors());
+    FetchOrder order(entity, request.sortDescriptors());
     bool inMemory = predicate && predicate->usesBlock();
     bool pending = request.includesPendingChanges() && hasPendingChanges(entity);
     SQLiteStore::Query query;
     if (predicate && !inMemory)
         query.where = predicate->sql();
-    query.orderBy = orderSQL(entity, keys);
+    query.orderBy = order.sql();
     if (!inMemory && !pending) {
         // The common case: the store does all the work.
         query.limit = request.fetchLimit();
@@ -449,14 +369,7 @@ std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::fetchObjec
             }
         }
     }
-    std::stable_sort(objects.begin(), objects.end(), [&](const auto& lhs, const auto& rhs) {
-        for (const auto& key : keys) {
-            int order = sortOrder(lhs->m_values[key.index], rhs->m_values[key.index], key.caseInsensitive);
-            if (order != 0)
-                return key.ascending ? order < 0 : order > 0;
-        }
-        return insertionOrder(*lhs, *rhs);
-    });
+    order.sort(objects);
     auto offset = static_cast<std::size_t>(std::max<std::int64_t>(0, request.fetchOffset()));
     objects.erase(objects.begin(), objects.begin() + static_cast<std::ptrdiff_t>(std::min(offset, objects.size())));
     if (request.fetchLimit() > 0 && objects.size() > static_cast<std::size_t>(request.fetchLimit()))
@@ -517,7 +430,7 @@ NSBatchDeleteResult NSManagedObjectContext::execute(const NSBatchDeleteRequest& 
         query.where = predicate.sql();
     }
     if (!fetchRequest.sortDescriptors().empty())
-        query.orderBy = orderSQL(entity, sortKeys(entity, fetchRequest.sortDescriptors()));
+        query.orderBy = FetchOrder(entity, fetchRequest.sortDescriptors()).sql();
     query.limit = fetchRequest.fetchLimit();
     query.offset = fetchRequest.fetchOffset();
     auto deleted = coordinator().store().batchDelete(entity, query);
@@ -651,7 +564,7 @@ void NSManagedObjectContext::save()
     for (const auto& object : inserted) {
         object->m_objectID = NSManagedObjectID(object->m_entity->name(), permanentKeys.at(object->m_objectID.primaryKey()));
         object->m_isInserted = false;
-        registerObject(object);
+        m_registered.add(*object->m_entity, object->m_objectID.primaryKey(), object);
         changes.inserted.push_back(object->m_objectID);
     }
     for (const Objects* objects : {&inserted, &updated}) {
@@ -665,7 +578,7 @@ void NSManagedObjectContext::save()
     for (const auto& object : updated)
         changes.updated.push_back(object->m_objectID);
     for (const auto& object : deleted) {
-        unregisterObject(*object);
+        m_registered.remove(*object->m_entity, object->m_objectID.primaryKey());
         object->m_context.reset();
         object->forgetChanges();
         changes.deleted.push_back(object->m_objectID);
@@ -709,7 +622,6 @@ void NSManagedObjectContext::reset()
     for (const auto& object : registeredObjects())
         object->m_context.reset();
     m_registered.clear();
-    m_registeredCount = 0;
 }
 
 void NSManagedObjectContext::removePending(NSManagedObject& object)
@@ -726,7 +638,7 @@ void NSManagedObjectContext::forgetDeleted(const std::shared_ptr<NSManagedObject
 {
     removePending(*object);
     object->m_isDeleted = true;
-    unregisterObject(*object);
+    m_registered.remove(*object->m_entity, object->m_objectID.primaryKey());
     object->m_context.reset();
 }
 
@@ -812,7 +724,7 @@ void NSManagedObjectContext::mergeChanges(const Changes& changes)
         std::unordered_map<const NSEntityDescription*, std::vector<std::int64_t>> keys;
         for (const auto& id : ids) {
             auto entity = m_coordinator->managedObjectModel()->entity(id.entityName().view());
-            if (!entity || id.isTemporaryID() || (registeredOnly && !registeredObject(*entity, id.primaryKey())))
+            if (!entity || id.isTemporaryID() || (registeredOnly && !m_registered.object(*entity, id.primaryKey())))
                 continue;
             keys[entity.get()].push_back(id.primaryKey());
         }
@@ -822,12 +734,12 @@ void NSManagedObjectContext::mergeChanges(const Changes& changes)
         std::unordered_set<std::int64_t> missing(keys.begin(), keys.end());
         for (auto& row : coordinator().store().rows(*entity, keys)) {
             missing.erase(row.primaryKey);
-            auto object = registeredObject(*entity, row.primaryKey);
+            auto object = m_registered.object(*entity, row.primaryKey);
             object->takeStoredValues(std::move(row.values));
             refreshed.push_back(std::move(object));
         }
         for (auto key : missing) {
-            if (auto object = registeredObject(*entity, key)) {
+            if (auto object = m_registered.object(*entity, key)) {
                 forgetDeleted(object);
                 deleted.push_back(std::move(object));
             }

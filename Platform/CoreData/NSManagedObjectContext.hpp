@@ -4,6 +4,7 @@
 #include "Platform/CoreData/NSBatchDeleteResult.hpp"
 #include "Platform/CoreData/NSFetchRequest.hpp"
 #include "Platform/CoreData/NSManagedObject.hpp"
+#include "Platform/CoreData/ObjectRegistry.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/Notification.hpp"
 
@@ -184,12 +185,9 @@ private:
     NSPersistentStoreCoordinator& coordinator() const;
     bool hasPendingChanges(const NSEntityDescription& entity) const;
     std::shared_ptr<NSManagedObject> materialize(const NSEntityDescription& entity, std::int64_t primaryKey, std::vector<Value> values);
-    std::shared_ptr<NSManagedObject> registeredObject(const NSEntityDescription& entity, std::int64_t primaryKey) const;
     // The object for an ID, read from the store when needed; nothing when the store has none.
     std::shared_ptr<NSManagedObject> objectIfExists(const NSManagedObjectID& objectID);
     void removePending(NSManagedObject& object);
-    void registerObject(const std::shared_ptr<NSManagedObject>& object);
-    void unregisterObject(const NSManagedObject& object);
 
     void objectDidChange(NSManagedObject& object);
     void announce(NSManagedObject& object, unsigned kind);
@@ -208,9 +206,7 @@ private:
     std::optional<Foundation::String> m_name;
     bool m_automaticallyMerges = false;
 
-    std::unordered_map<const NSEntityDescription*, std::unordered_map<std::int64_t, std::weak_ptr<NSManagedObject>>> m_registered;
-    std::size_t m_registeredCount = 0;
-    std::size_t m_purgeThreshold = 1024;
+    ObjectRegistry m_registered;
     std::vector<std::shared_ptr<NSManagedObject>> m_inserted;
     std::vector<std::shared_ptr<NSManagedObject>> m_updated;
     std::vector<std::shared_ptr<NSManagedObject>> m_deleted;

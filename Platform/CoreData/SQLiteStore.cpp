@@ -1,10 +1,10 @@
 #include "Platform/CoreData/SQLiteStore.hpp"
 
-#include "Platform/CoreData/BoundPredicate.hpp"
 #include "Platform/CoreData/CoreDataError.hpp"
 #include "Platform/CoreData/NSEntityDescription.hpp"
 #include "Platform/CoreData/NSManagedObjectModel.hpp"
-#include "Platform/CoreData/TextComparison.hpp"
+#include "Platform/CoreData/SQLiteFunctions.hpp"
+#include "Platform/CoreData/SQLiteStore.Statement.hpp"
 #include "Platform/Foundation/CocoaError.hpp"
 
 #include <algorithm>
@@ -26,7 +26,6 @@ namespace {
 constexpr std::int64_t layoutVersion = 1;
 constexpr std::size_t statementCacheLimit = 128;
 constexpr std::size_t cachedStatementLength = 2000;
-constexpr const char* valueSetPointerType = "CoreData.SQLValueSet";
 
 std::string quoted(const Foundation::String& name)
 {
@@ -111,210 +110,7 @@ std::string keyList(const std::vector<std::int64_t>& keys)
     return list + ")";
 }
 
-// A value as the column holds it; nothing when the bytes cannot be a value of the type.
-std::optional<Value> valueFrom(sqlite3_value* value, NSAttributeType type)
-{
-    if (sqlite3_value_type(value) == SQLITE_NULL)
-        return Value();
-    switch (type) {
-    case NSAttributeType::string: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        return Value(Foundation::String(std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)))));
-    }
-    case NSAttributeType::integer64: return Value(static_cast<std::int64_t>(sqlite3_value_int64(value)));
-    case NSAttributeType::double_: return Value(sqlite3_value_double(value));
-    case NSAttributeType::boolean: return Value(sqlite3_value_int64(value) != 0);
-    case NSAttributeType::date: return Value(Foundation::Date(sqlite3_value_double(value)));
-    case NSAttributeType::binaryData: {
-        const void* bytes = sqlite3_value_blob(value);
-        auto count = static_cast<std::size_t>(sqlite3_value_bytes(value));
-        return Value(count == 0 ? Foundation::Data() : Foundation::Data(bytes, count));
-    }
-    case NSAttributeType::uuid: {
-        const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_value_blob(value));
-        Foundation::UUID::Bytes uuid;
-        if (static_cast<std::size_t>(sqlite3_value_bytes(value)) != uuid.size())
-            return std::nullopt;
-        std::copy(bytes, bytes + uuid.size(), uuid.begin());
-        return Value(Foundation::UUID(uuid));
-    }
-    }
-    return std::nullopt;
-}
-
-// SQLite calls these from C: nothing may escape them.
-int compareText(void*, int leftCount, const void* left, int rightCount, const void* right)
-{
-    try {
-        return TextComparison::compare({static_cast<const char*>(left), static_cast<std::size_t>(leftCount)},
-                                       {static_cast<const char*>(right), static_cast<std::size_t>(rightCount)});
-    } catch (...) {
-        return 0;
-    }
-}
-
-int compareTextIgnoringCase(void*, int leftCount, const void* left, int rightCount, const void* right)
-{
-    try {
-        return TextComparison::compareCaseInsensitive({static_cast<const char*>(left), static_cast<std::size_t>(leftCount)},
-                                                      {static_cast<const char*>(right), static_cast<std::size_t>(rightCount)});
-    } catch (...) {
-        return 0;
-    }
-}
-
-std::optional<std::string_view> textArgument(sqlite3_value* value)
-{
-    if (sqlite3_value_type(value) == SQLITE_NULL)
-        return std::nullopt;
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value)));
-}
-
-// cd_compare(left, right, operator, options): a text comparison exactly as predicates evaluate it in memory.
-void compareFunction(sqlite3_context* context, int, sqlite3_value** arguments)
-{
-    try {
-        auto type = static_cast<NSComparisonPredicate::Operator>(sqlite3_value_int(arguments[2]));
-        NSComparisonPredicate::Options options {static_cast<std::uint64_t>(sqlite3_value_int64(arguments[3]))};
-        auto left = textArgument(arguments[0]);
-        auto right = textArgument(arguments[1]);
-        bool holds;
-        if (left && right) {
-            holds = TextComparison::holds(type, *left, *right, options);
-        } else {
-            bool bothNil = !left && !right;
-            holds = type == NSComparisonPredicate::Operator::equalTo ? bothNil
-                : type == NSComparisonPredicate::Operator::notEqualTo ? !bothNil
-                                                                        : false;
-        }
-        sqlite3_result_int(context, holds ? 1 : 0);
-    } catch (...) {
-        sqlite3_result_error_nomem(context);
-    }
-}
-
-// cd_in(value, set, type): whether a long `in` list holds the value.
-void inFunction(sqlite3_context* context, int, sqlite3_value** arguments)
-{
-    try {
-        const auto* set = static_cast<const SQLValueSet*>(sqlite3_value_pointer(arguments[1], valueSetPointerType));
-        auto value = valueFrom(arguments[0], static_cast<NSAttributeType>(sqlite3_value_int(arguments[2])));
-        sqlite3_result_int(context, set && value && !value->isNil() && set->count(*value) ? 1 : 0);
-    } catch (...) {
-        sqlite3_result_error_nomem(context);
-    }
-}
-
 } // namespace
-
-// A prepared statement in use; it is reset (and returned to the cache) when it goes.
-class SQLiteStore::Statement {
-public:
-    Statement(SQLiteStore& store, sqlite3_stmt* handle, bool cached)
-        : m_store(store)
-        , m_handle(handle)
-        , m_cached(cached)
-    {
-    }
-    Statement(Statement&& other) noexcept
-        : m_store(other.m_store)
-        , m_handle(std::exchange(other.m_handle, nullptr))
-        , m_cached(other.m_cached)
-    {
-    }
-    ~Statement()
-    {
-        if (!m_handle)
-            return;
-        sqlite3_reset(m_handle);
-        sqlite3_clear_bindings(m_handle);
-        if (!m_cached)
-            sqlite3_finalize(m_handle);
-    }
-
-    sqlite3_stmt* handle() const { return m_handle; }
-
-    void bind(int index, const Value& value)
-    {
-        int result = SQLITE_OK;
-        struct Bind {
-            sqlite3_stmt* statement;
-            int index;
-            int operator()(std::monostate) const { return sqlite3_bind_null(statement, index); }
-            int operator()(bool value) const { return sqlite3_bind_int(statement, index, value ? 1 : 0); }
-            int operator()(std::int64_t value) const { return sqlite3_bind_int64(statement, index, value); }
-            int operator()(double value) const { return sqlite3_bind_double(statement, index, value); }
-            int operator()(const Foundation::String& value) const
-            {
-                return sqlite3_bind_text64(statement, index, value.c_str(), value.utf8().size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-            }
-            int operator()(Foundation::Date value) const
-            {
-                return sqlite3_bind_double(statement, index, value.timeIntervalSinceReferenceDate());
-            }
-            int operator()(const Foundation::Data& value) const
-            {
-                // A null pointer would bind NULL; empty data is an empty blob.
-                if (value.isEmpty())
-                    return sqlite3_bind_zeroblob(statement, index, 0);
-                return sqlite3_bind_blob64(statement, index, value.bytes(), value.count(), SQLITE_TRANSIENT);
-            }
-            int operator()(const Foundation::UUID& value) const
-            {
-                return sqlite3_bind_blob(statement, index, value.bytes().data(), static_cast<int>(value.bytes().size()), SQLITE_TRANSIENT);
-            }
-            int operator()(const NSManagedObjectID& value) const { return sqlite3_bind_int64(statement, index, value.primaryKey()); }
-        };
-        result = std::visit(Bind {m_handle, index}, value.storage());
-        if (result != SQLITE_OK)
-            m_store.fail(result, "Binding a value");
-    }
-
-    void bind(const std::vector<SQLBinding>& bindings, int first = 1)
-    {
-        int index = first;
-        for (const auto& binding : bindings) {
-            if (const auto* value = std::get_if<Value>(&binding)) {
-                bind(index++, *value);
-            } else {
-                const auto& set = std::get<std::shared_ptr<const SQLValueSet>>(binding);
-                int result = sqlite3_bind_pointer(m_handle, index++, const_cast<SQLValueSet*>(set.get()), valueSetPointerType, nullptr);
-                if (result != SQLITE_OK)
-                    m_store.fail(result, "Binding a value");
-            }
-        }
-    }
-
-    // True while there is a row to read.
-    bool step()
-    {
-        int result = sqlite3_step(m_handle);
-        if (result == SQLITE_ROW)
-            return true;
-        if (result != SQLITE_DONE)
-            m_store.fail(result, "Working with the store");
-        return false;
-    }
-
-    Value column(int index, const NSEntityDescription::StoredProperty& property)
-    {
-        auto value = valueFrom(sqlite3_column_value(m_handle, index), property.type);
-        if (!value) {
-            throw CoreDataError::make(CoreDataError::fileReadCorruptFile,
-                                      "The store at " + m_store.m_path + " holds a malformed value for " + property.name.utf8() + ".",
-                                      m_store.m_path);
-        }
-        if (property.relationship && !value->isNil())
-            return NSManagedObjectID(property.destination->name(), *value->as<std::int64_t>());
-        return std::move(*value);
-    }
-
-private:
-    SQLiteStore& m_store;
-    sqlite3_stmt* m_handle;
-    bool m_cached;
-};
 
 SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout)
     : m_path(path.value_or(":memory:"))
@@ -395,11 +191,7 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
         fail(result, "Opening the store");
     sqlite3_extended_result_codes(m_database, 1);
     sqlite3_busy_timeout(m_database, static_cast<int>(std::clamp(timeout, 0.0, 2.0e6) * 1000));
-    sqlite3_create_collation_v2(m_database, "cd_string", SQLITE_UTF8, nullptr, compareText, nullptr);
-    sqlite3_create_collation_v2(m_database, "cd_string_ci", SQLITE_UTF8, nullptr, compareTextIgnoringCase, nullptr);
-    sqlite3_create_function_v2(m_database, "cd_compare", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, compareFunction, nullptr,
-                               nullptr, nullptr);
-    sqlite3_create_function_v2(m_database, "cd_in", 3, SQLITE_UTF8, nullptr, inFunction, nullptr, nullptr, nullptr);
+    SQLiteFunctions::install(m_database);
     // Reading the schema finds a file that is not a store, or a damaged or truncated one.
     execute("SELECT count(*) FROM sqlite_master");
     if (path) {

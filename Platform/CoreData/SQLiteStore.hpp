@@ -73,8 +73,9 @@ public:
     // of every object it deleted, those of the entity first.
     std::vector<NSManagedObjectID> batchDelete(const NSEntityDescription& entity, const Query& query);
 
-private:
     class Statement;
+
+private:
     Statement prepare(const std::string& sql);
     void execute(const std::string& sql);
     [[noreturn]] void fail(int resultCode, const std::string& action) const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +39,30 @@ FileHandle::~FileHandle()
     closeFile();
 }
 
+namespace {
+
+// Reads until `length` bytes are in or the file ends: at `offset`, or at the current position without one.
+std::size_t fill(int descriptor, const std::string& path, std::uint8_t* buffer, std::size_t length,
+                 std::optional<std::uint64_t> offset)
+{
+    std::size_t filled = 0;
+    while (filled < length) {
+        auto got = offset ? ::pread(descriptor, buffer + filled, length - filled, static_cast<off_t>(*offset + filled))
+                          : ::read(descriptor, buffer + filled, length - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw CocoaError::fileError(errno, path, CocoaError::Access::reading);
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
+} // namespace
+
 Data FileHandle::readData(std::int64_t ofLength)
 {
     if (m_descriptor < 0 || ofLength <= 0)
@@ -46,22 +71,21 @@ Data FileHandle::readData(std::int64_t ofLength)
     constexpr std::size_t step = 1 << 20;
     auto length = static_cast<std::uint64_t>(ofLength);
     std::vector<std::uint8_t> bytes;
-    std::size_t filled = 0;
-    while (filled < length) {
-        if (filled == bytes.size())
-            bytes.resize(filled + static_cast<std::size_t>(std::min<std::uint64_t>(length - filled, step)));
-        auto got = ::read(m_descriptor, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw CocoaError::fileError(errno, m_path, CocoaError::Access::reading);
-        }
-        if (got == 0)
+    while (bytes.size() < length) {
+        std::size_t filled = bytes.size();
+        bytes.resize(filled + static_cast<std::size_t>(std::min<std::uint64_t>(length - filled, step)));
+        std::size_t got = fill(m_descriptor, m_path, bytes.data() + filled, bytes.size() - filled, std::nullopt);
+        if (filled + got < bytes.size()) {
+            bytes.resize(filled + got);
             break;
-        filled += static_cast<std::size_t>(got);
+        }
     }
-    bytes.resize(filled);
     return Data(std::move(bytes));
+}
+
+std::size_t FileHandle::read(std::uint8_t* buffer, std::size_t length, std::uint64_t offset)
+{
+    return m_descriptor < 0 ? 0 : fill(m_descriptor, m_path, buffer, length, offset);
 }
 
 void FileHandle::closeFile()

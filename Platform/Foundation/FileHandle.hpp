@@ -23,6 +23,9 @@ public:
     // A failed read throws, where the platform would raise an exception: a short answer would look
     // like the end of the file.
     Data readData(std::int64_t ofLength);
+    // Up to `length` bytes at `offset` into `buffer`, leaving the current position alone; fewer only at the
+    // end of the file. Failures throw as for readData.
+    std::size_t read(std::uint8_t* buffer, std::size_t length, std::uint64_t offset);
     // Further calls do nothing; reading a closed handle gives nothing.
     void closeFile();
 

@@ -21,8 +21,9 @@ void checkIndex(bool valid)
 
 std::size_t advanced(std::string_view text, std::size_t offset, std::int64_t characters)
 {
+    Unicode::GraphemeWalk walk(text);
     for (; characters > 0 && offset < text.size(); --characters)
-        offset = nextBoundary(text, offset);
+        offset = walk.next(offset);
     return offset;
 }
 
@@ -88,30 +89,78 @@ std::vector<String::Range> occurrences(std::string_view text, std::string_view p
     return found;
 }
 
+// The pieces between separators; `nextSeparator(from)` gives where the next one starts and ends, or
+// nothing. Empty pieces are dropped or kept, and at most `maxSplits` cuts made, as the standard library's
+// split does.
+template <class NextSeparator>
+std::vector<String> splitPieces(const String& string, NextSeparator nextSeparator, std::int64_t maxSplits,
+                                bool omittingEmptySubsequences)
+{
+    precondition(maxSplits >= 0, "Must take zero or more splits");
+    std::vector<String> pieces;
+    std::size_t pieceStart = 0;
+    std::int64_t splits = 0;
+    for (std::size_t from = 0; splits < maxSplits;) {
+        auto separator = nextSeparator(from);
+        if (!separator)
+            break;
+        auto [at, next] = *separator;
+        if (!omittingEmptySubsequences || pieceStart != at) {
+            pieces.push_back(string.substring({pieceStart}, {at}));
+            ++splits;
+        }
+        pieceStart = from = next;
+    }
+    if (pieceStart != string.view().size() || !omittingEmptySubsequences)
+        pieces.push_back(string.substring({pieceStart}, string.endIndex()));
+    return pieces;
+}
+
+using Span = std::optional<std::pair<std::size_t, std::size_t>>;
+
 // The pieces between separator characters; `isSeparator(start, end)` judges one character.
 template <class IsSeparator>
 std::vector<String> splitCharacters(const String& string, IsSeparator isSeparator, std::int64_t maxSplits,
                                     bool omittingEmptySubsequences)
 {
-    precondition(maxSplits >= 0, "Must take zero or more splits");
     std::string_view text = string.view();
-    std::vector<String> pieces;
-    std::size_t pieceStart = 0;
-    std::int64_t splits = 0;
-    for (std::size_t at = 0; at < text.size() && splits < maxSplits;) {
-        std::size_t next = nextBoundary(text, at);
-        if (isSeparator(at, next)) {
-            if (!omittingEmptySubsequences || pieceStart != at) {
-                pieces.push_back(string.substring({pieceStart}, {at}));
-                ++splits;
-            }
-            pieceStart = next;
+    Unicode::GraphemeWalk walk(text);
+    auto nextSeparator = [&](std::size_t from) -> Span {
+        for (std::size_t at = from; at < text.size();) {
+            std::size_t next = walk.next(at);
+            if (isSeparator(at, next))
+                return std::pair(at, next);
+            at = next;
         }
-        at = next;
-    }
-    if (pieceStart != text.size() || !omittingEmptySubsequences)
-        pieces.push_back(string.substring({pieceStart}, string.endIndex()));
-    return pieces;
+        return std::nullopt;
+    };
+    return splitPieces(string, nextSeparator, maxSplits, omittingEmptySubsequences);
+}
+
+// The pieces between occurrences of one ASCII character other than CR and LF. Only what stands next to an
+// occurrence can make it part of a larger character (a prepended mark before it, an extending one after
+// it), so only non-ASCII neighbours are looked at, and no break iterator is needed.
+std::vector<String> splitAtASCII(const String& string, char separator, std::int64_t maxSplits,
+                                 bool omittingEmptySubsequences)
+{
+    std::string_view text = string.view();
+    // Controls stand alone whatever surrounds them.
+    const bool isControl = static_cast<unsigned char>(separator) < 0x20 || separator == 0x7F;
+    auto nextSeparator = [&](std::size_t from) -> Span {
+        for (std::size_t at = text.find(separator, from); at != std::string_view::npos; at = text.find(separator, at + 1)) {
+            if (!isControl) {
+                std::size_t before = at;
+                if (at > 0 && !Unicode::isASCIIByte(text[at - 1]) && Unicode::joinsFollowing(Unicode::previousScalar(text, before)))
+                    continue;
+                std::size_t after = at + 1;
+                if (after < text.size() && !Unicode::isASCIIByte(text[after]) && Unicode::joinsPreceding(Unicode::nextScalar(text, after)))
+                    continue;
+            }
+            return std::pair(at, at + 1);
+        }
+        return std::nullopt;
+    };
+    return splitPieces(string, nextSeparator, maxSplits, omittingEmptySubsequences);
 }
 
 } // namespace
@@ -152,6 +201,14 @@ std::optional<String> String::fromUTF8(std::string_view bytes)
     if (!Unicode::isValidUTF8(bytes))
         return std::nullopt;
     return String(Unchecked{}, std::string(bytes));
+}
+
+String String::fromCheckedUTF8(std::string validUTF8)
+{
+#ifndef NDEBUG
+    precondition(Unicode::isValidUTF8(validUTF8), "String::fromCheckedUTF8 was given bytes that are not UTF-8");
+#endif
+    return String(Unchecked{}, std::move(validUTF8));
 }
 
 // --- Characters --------------------------------------------------------------------------------
@@ -419,8 +476,10 @@ String String::dropLast(std::int64_t k) const
 std::vector<String> String::split(const Character& separator, std::int64_t maxSplits,
                                   bool omittingEmptySubsequences) const
 {
-    std::string_view text = m_utf8;
     std::string_view wanted = separator.utf8();
+    if (wanted.size() == 1 && Unicode::isASCIIByte(wanted[0]) && wanted[0] != '\r' && wanted[0] != '\n')
+        return splitAtASCII(*this, wanted[0], maxSplits, omittingEmptySubsequences);
+    std::string_view text = m_utf8;
     auto isSeparator = [&](std::size_t start, std::size_t end) {
         return Unicode::canonicallyEqual(text.substr(start, end - start), wanted);
     };

@@ -41,6 +41,9 @@ public:
     static String fromScalars(std::u32string_view scalars);
     // Strict decoding: nothing when the bytes are not valid UTF-8.
     static std::optional<String> fromUTF8(std::string_view bytes);
+    // For readers that have already checked their whole input and cut it at scalar boundaries: the bytes
+    // are taken as they are, without a second look.
+    static String fromCheckedUTF8(std::string validUTF8);
 
     // Text encodings: String.Encoding.hpp defines the type and these conversions.
     struct Encoding;

@@ -10,6 +10,7 @@
 #include <unicode/bytestream.h>
 #include <unicode/casemap.h>
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/utext.h>
 
 namespace Foundation::Unicode {
@@ -27,9 +28,13 @@ icu::StringPiece piece(std::string_view text)
     return {text.data(), static_cast<std::int32_t>(text.size())};
 }
 
+// Counts the texts given to the thread's iterator, so that a walk can tell whether it still holds its own.
+thread_local std::uint64_t iteratorGeneration = 0;
+
 // One iterator per thread: creating one loads rule data, and iterators are not thread-safe.
 icu::BreakIterator& graphemeIterator(std::string_view text)
 {
+    ++iteratorGeneration;
     thread_local const std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::BreakIterator> made(
@@ -140,6 +145,39 @@ std::size_t previousBoundaryICU(std::string_view text, std::size_t offset)
 {
     std::int32_t boundary = graphemeIterator(text).preceding(static_cast<std::int32_t>(offset));
     return boundary == icu::BreakIterator::DONE ? 0 : static_cast<std::size_t>(boundary);
+}
+
+bool joinsFollowing(char32_t before)
+{
+    return u_getIntPropertyValue(static_cast<UChar32>(before), UCHAR_GRAPHEME_CLUSTER_BREAK) == U_GCB_PREPEND;
+}
+
+bool joinsPreceding(char32_t after)
+{
+    auto kind = u_getIntPropertyValue(static_cast<UChar32>(after), UCHAR_GRAPHEME_CLUSTER_BREAK);
+    return kind == U_GCB_EXTEND || kind == U_GCB_ZWJ || kind == U_GCB_SPACING_MARK;
+}
+
+void* GraphemeWalk::iterator()
+{
+    if (!m_iterator || m_generation != iteratorGeneration) {
+        m_iterator = &graphemeIterator(m_text);
+        m_generation = iteratorGeneration;
+    }
+    return m_iterator;
+}
+
+std::size_t GraphemeWalk::nextICU(std::size_t offset)
+{
+    auto* walker = static_cast<icu::BreakIterator*>(iterator());
+    return toOffset(walker->following(static_cast<std::int32_t>(offset)), m_text);
+}
+
+bool GraphemeWalk::isBoundary(std::size_t offset)
+{
+    if (offset == 0 || offset >= m_text.size())
+        return true;
+    return static_cast<icu::BreakIterator*>(iterator())->isBoundary(static_cast<std::int32_t>(offset));
 }
 
 std::int64_t characterCount(std::string_view text)

@@ -83,6 +83,43 @@ inline std::size_t previousBoundary(std::string_view text, std::size_t offset)
     return previousBoundaryICU(text, offset);
 }
 
+// Whether a character that is neither a control nor part of an emoji or flag sequence ends where the scalar
+// before it ends (no prepended mark before it joins it) and where it ends itself (no extending or spacing
+// mark, nor a joiner, follows): what a walk would find, from the two neighbours alone.
+bool joinsFollowing(char32_t before);
+bool joinsPreceding(char32_t after);
+
+// One walk over the characters of one text: the thread's break iterator is given the text once, when the
+// first character that needs it comes, and again only if something else used the iterator meanwhile.
+// Characters whose neighbours are ASCII never need it.
+class GraphemeWalk {
+public:
+    explicit GraphemeWalk(std::string_view text)
+        : m_text(text)
+    {
+    }
+    std::size_t next(std::size_t offset)
+    {
+        if (isASCIIByte(m_text[offset])) {
+            if (offset + 1 == m_text.size())
+                return offset + 1;
+            if (isASCIIByte(m_text[offset + 1]))
+                return m_text[offset] == '\r' && m_text[offset + 1] == '\n' ? offset + 2 : offset + 1;
+        }
+        return nextICU(offset);
+    }
+    // Whether a character starts (or the text ends) at `offset`.
+    bool isBoundary(std::size_t offset);
+
+private:
+    std::size_t nextICU(std::size_t offset);
+    void* iterator();
+
+    std::string_view m_text;
+    void* m_iterator = nullptr;
+    std::uint64_t m_generation = 0;
+};
+
 inline bool isSingleCharacter(std::string_view text)
 {
     return !text.empty() && nextBoundary(text, 0) == text.size();

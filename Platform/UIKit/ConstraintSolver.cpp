@@ -345,6 +345,8 @@ ConstraintSolver::Outcome ConstraintSolver::add(std::span<const Term> terms, dou
     Outcome outcome;
     outcome.constraint = {id};
     auto fail = [&](const std::vector<Symbol>& blocking) {
+        // Trying may have moved the basis away from the optimum.
+        m_needsOptimize = true;
         outcome.holds = false;
         outcome.conflicting = conflictFrom(blocking, {id});
         releaseSymbol(m_records[id].marker);
@@ -470,6 +472,10 @@ ConstraintSolver::Symbol ConstraintSolver::markerLeavingRow(Symbol marker) const
             continue;
         const Row& row = m_rows[owner];
         double c = coefficient(row, marker);
+        // A redundant equality's row holds the marker at no value: leaving on it moves nothing, where
+        // any other row would give the equality a value it cannot have.
+        if (m_kinds[owner] == Kind::dummy)
+            return owner;
         if (m_kinds[owner] == Kind::external) {
             if (third == 0 || owner < third)
                 third = owner;
@@ -505,24 +511,33 @@ std::vector<ConstraintSolver::Constraint> ConstraintSolver::conflictFrom(const s
 
 // --- Constants and edit variables --------------------------------------------------------------
 
-void ConstraintSolver::shiftMarker(const Record& record, double delta)
+ConstraintSolver::Symbol ConstraintSolver::shiftMarker(const Record& record, double delta)
 {
     // The constraint's marker appears in no other constraint, so a changed constant is the old marker
     // renamed: marker_old = marker_new + delta / m, with m its coefficient in the constraint's own row.
+    // A redundant required equality has its row at zero; the shift may move it, and then the equalities
+    // that imply each other disagree. The answer is the first such row.
     double shift = delta / record.markerCoefficient;
     Symbol marker = record.marker;
+    Symbol broken = 0;
+    auto moved = [&](Symbol owner) {
+        const double constant = m_rows[owner].constant;
+        if (m_kinds[owner] == Kind::dummy && !nearZero(constant) && broken == 0)
+            broken = owner;
+        else if (isRestricted(owner) && constant < -epsilon)
+            m_infeasible.push_back(owner);
+    };
     if (isBasic(marker)) {
         m_rows[marker].constant -= shift;
-        if (m_rows[marker].constant < -epsilon)
-            m_infeasible.push_back(marker);
-        return;
+        moved(marker);
+        return broken;
     }
     for (Symbol owner : m_columns[marker]) {
         Row& row = m_rows[owner];
         row.constant += coefficient(row, marker) * shift;
-        if (isRestricted(owner) && row.constant < -epsilon)
-            m_infeasible.push_back(owner);
+        moved(owner);
     }
+    return broken;
 }
 
 ConstraintSolver::Outcome ConstraintSolver::setConstant(Constraint constraint, double constant)
@@ -538,16 +553,16 @@ ConstraintSolver::Outcome ConstraintSolver::setConstant(Constraint constraint, d
     // The dual simplex below needs an optimal tableau to start from.
     solve();
     m_infeasible.clear();
-    shiftMarker(record, delta);
+    Symbol broken = shiftMarker(record, delta);
     record.constant = constant;
 
     std::vector<Symbol> blocking;
     bool feasible = true;
-    Symbol marker = record.marker;
-    if (m_kinds[marker] == Kind::dummy && isBasic(marker) && !nearZero(m_rows[marker].constant)) {
-        // A required equality that others already imply cannot take another constant.
+    if (broken != 0) {
+        // Required equalities that imply each other cannot take constants that disagree.
         feasible = false;
-        for (const Cell& cell : m_rows[marker].cells)
+        blocking.push_back(broken);
+        for (const Cell& cell : m_rows[broken].cells)
             blocking.push_back(cell.symbol);
     } else {
         feasible = dualOptimize(&blocking);
@@ -620,19 +635,31 @@ void ConstraintSolver::optimize(Symbol objective)
     for (std::size_t iteration = 0, limit = iterationLimit();; ++iteration) {
         if (iteration > limit)
             throw Failure {"The solver did not reach an optimum"};
+        // Weights span nine orders of magnitude, so what counts as zero scales with the largest.
+        const auto& cells = m_rows[objective].cells;
+        double scale = 1;
+        for (const Cell& cell : cells)
+            scale = std::max(scale, std::abs(cell.coefficient));
+        const double threshold = std::max(epsilon, scale * 1e-12);
         Symbol entering = 0;
+        double improvement = 0;
         // The lowest-numbered improving symbol (Bland's rule), so that no sequence of pivots repeats.
-        for (const Cell& cell : m_rows[objective].cells) {
-            if (cell.coefficient < -epsilon && m_kinds[cell.symbol] != Kind::dummy) {
+        for (const Cell& cell : cells) {
+            if (cell.coefficient < -threshold && m_kinds[cell.symbol] != Kind::dummy) {
                 entering = cell.symbol;
+                improvement = cell.coefficient;
                 break;
             }
         }
         if (entering == 0)
             return;
         Symbol leaving = leavingRowFor(entering);
-        if (leaving == 0)
+        if (leaving == 0) {
+            // A rounding error's worth of improvement with nothing to bound it is no improvement.
+            if (-improvement < scale * 1e-6)
+                return;
             throw Failure {"The objective is unbounded"};
+        }
         pivot(leaving, entering);
     }
 }

@@ -121,9 +121,11 @@ private:
     bool dualOptimize(std::vector<Symbol>* blocking);
     Symbol leavingRowFor(Symbol entering) const;
     Symbol markerLeavingRow(Symbol marker) const;
-    void shiftMarker(const Record& record, double delta);
+    Symbol shiftMarker(const Record& record, double delta);
     std::vector<Constraint> conflictFrom(const std::vector<Symbol>& markers, Constraint constraint) const;
     std::size_t iterationLimit() const;
+
+
 
     std::vector<Kind> m_kinds;
     std::vector<bool> m_basic;

@@ -360,3 +360,23 @@ TEST_F(ContextTest, PrivateContextsRunOnTheirOwnQueueAndHandBackErrors)
     done->wait();
     EXPECT_EQ(context->count(itemsWhere(std::nullopt)), 1);
 }
+
+TEST_F(ContextTest, ChangesKnownOnlyByIDMergeIntoOtherContexts)
+{
+    auto bank = insertItem(*context, "Bank");
+    auto mail = insertItem(*context, "Mail");
+    context->save();
+    auto background = container->newBackgroundContext();
+    auto result = background->performAndWait([&] {
+        background->fetch(itemsWhere(key("title") == "Mail")).front()->setTitle("Post");
+        background->save();
+        return background->execute(NSBatchDeleteRequest(itemsWhere(key("title") == "Bank")));
+    });
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(mail->title(), "Post");
+    EXPECT_FALSE(bank->isDeleted());
+
+    NSManagedObjectContext::mergeChanges({{NSDeletedObjectsKey, result.objectIDs()}}, {context});
+    EXPECT_TRUE(bank->isDeleted());
+    EXPECT_EQ(context->registeredObject(bank->objectID()), nullptr);
+}

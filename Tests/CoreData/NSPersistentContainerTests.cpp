@@ -155,6 +155,24 @@ TEST_F(ContainerTest, TheDefaultStoreLivesInApplicationSupportAndInMemoryStoresA
     EXPECT_EQ(makeContainer(":memory:")->viewContext()->count(itemsWhere(std::nullopt)), 0);
 }
 
+TEST_F(ContainerTest, ARefreshShowsWhatAnotherConnectionSaved)
+{
+    fill(2);
+    auto reader = makeContainer(path);
+    auto items = reader->viewContext()->fetch(itemsWhere(std::nullopt, {NSSortDescriptor("count")}));
+    {
+        auto writer = makeContainer(path);
+        auto written = writer->viewContext()->fetch(itemsWhere(std::nullopt, {NSSortDescriptor("count")}));
+        written[0]->setTitle("Renamed");
+        writer->viewContext()->delete_(written[1]);
+        writer->viewContext()->save();
+    }
+    EXPECT_EQ(items[0]->title(), "Item");
+    reader->viewContext()->refreshAllObjects();
+    EXPECT_EQ(items[0]->title(), "Renamed");
+    EXPECT_TRUE(items[1]->isDeleted());
+}
+
 TEST_F(ContainerTest, OpeningFitsTheStoreToAGrownModel)
 {
     fill(2);

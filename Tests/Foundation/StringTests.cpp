@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <iterator>
 #include <unordered_map>
 
@@ -162,6 +163,27 @@ TEST(String, SplitFollowsTheStandardLibrary)
     EXPECT_EQ(String(std::string("x") + composedE + "y").split(Character(decomposedE)), strings({"x", "y"}));
     EXPECT_EQ(String("one two\u3000three").split([](const Character& c) { return c.isWhitespace(); }),
               strings({"one", "two", "three"}));
+}
+
+TEST(String, SplittingAtASpaceLeavesSpacesThatBelongToLargerCharacters)
+{
+    // A combining mark after a space, or a prepended mark before it, makes the space part of a larger
+    // character; the cut at the space must agree with a walk over every character.
+    const std::vector<std::string> pieces {"a", "é", " ", " ", "  ", "\u0301", "\u0600", "\U0001F469\u200D\U0001F4BB",
+                                           "\r\n", "\u0915\u094D"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string raw;
+        for (std::size_t i = random() % 12; i > 0; --i)
+            raw += pieces[random() % pieces.size()];
+        String text(raw);
+        auto isSpace = [](const Character& c) { return c == Character(U' '); };
+        for (bool omitting : {true, false}) {
+            for (std::int64_t maxSplits : {std::int64_t(1), std::numeric_limits<std::int64_t>::max()})
+                ASSERT_EQ(text.split(Character(U' '), maxSplits, omitting), text.split(isSpace, maxSplits, omitting)) << raw;
+        }
+    }
+    EXPECT_EQ(String("a ́b c").split(Character(U' ')), strings({"a ́b", "c"}));
 }
 
 TEST(String, ComponentsKeepEmptyPieces)

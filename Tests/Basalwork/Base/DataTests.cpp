@@ -153,6 +153,26 @@ TEST(Gzip, DamagedInputFailsWithZlibsStatusAndMessage)
     EXPECT_EQ(gzipFailure([&] { gzipped(packed, CompressionLevel(42)); }).kind(), GzipError::Kind::stream());
 }
 
+TEST(Gzip, AnOutputLimitStopsContentsLargerThanIt)
+{
+    // 100 MB of zeros pack into about 100 kB; the trailer's stated size is not believed either.
+    Data zeros(std::vector<std::uint8_t>(100'000'000, 0));
+    Data bomb = gzipped(zeros, CompressionLevel::bestCompression());
+    GzipError tooLarge = gzipFailure([&] { gunzipped(bomb, 1'000'000); });
+    EXPECT_EQ(tooLarge.kind(), GzipError::Kind::buffer());
+    EXPECT_EQ(tooLarge.message(), "The inflated data is larger than the limit of 1000000 bytes");
+
+    Data original = sample(5000);
+    Data packed = gzipped(original, CompressionLevel::defaultCompression());
+    EXPECT_EQ(gunzipped(packed, original.count()), original);
+    EXPECT_EQ(gzipFailure([&] { gunzipped(packed, original.count() - 1); }).kind(), GzipError::Kind::buffer());
+    // Every member counts towards the limit.
+    Data twice = packed;
+    twice.append(packed);
+    EXPECT_EQ(gzipFailure([&] { gunzipped(twice, original.count() + 1); }).kind(), GzipError::Kind::buffer());
+    EXPECT_EQ(gunzipped(twice, 2 * original.count()).count(), 2 * original.count());
+}
+
 TEST(GzipError, MapsZlibStatusesAndMessages)
 {
     EXPECT_EQ(GzipError::withStatus(Z_STREAM_ERROR, nullptr).kind(), GzipError::Kind::stream());

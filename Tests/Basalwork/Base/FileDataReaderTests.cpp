@@ -1,5 +1,6 @@
 #include "Tests/Support/Files.hpp"
 #include "Tests/Support/TemporaryHome.hpp"
+#include "Tests/Basalwork/Base/ReferenceRecords.hpp"
 
 #include "Basalwork/Base/FileDataReader.hpp"
 
@@ -48,38 +49,6 @@ protected:
 };
 
 using Records = std::vector<std::string>;
-
-// The documented algorithm, literally: a chunk per call, then every delimiter searched from the buffer's start.
-Records referenceRecords(const std::string& contents, const Records& delimiters, bool keep, std::size_t chunkSize)
-{
-    Records result;
-    std::string buffer;
-    std::size_t offset = 0;
-    while (true) {
-        std::string chunk = contents.substr(std::min(offset, contents.size()), chunkSize);
-        offset += chunk.size();
-        buffer += chunk;
-        if (delimiters.empty() && !buffer.empty()) {
-            result.push_back(std::exchange(buffer, {}));
-            continue;
-        }
-        bool cut = false;
-        for (const auto& delimiter : delimiters) {
-            auto at = delimiter.empty() ? std::string::npos : buffer.find(delimiter);
-            if (at != std::string::npos) {
-                result.push_back(buffer.substr(0, keep ? at + delimiter.size() : at));
-                buffer.erase(0, at + delimiter.size());
-                cut = true;
-                break;
-            }
-        }
-        if (cut || !chunk.empty())
-            continue;
-        if (buffer.empty())
-            return result;
-        result.push_back(std::exchange(buffer, {}));
-    }
-}
 
 } // namespace
 
@@ -135,8 +104,30 @@ TEST_F(FileDataReaderTest, AgreesWithTheDocumentedCuttingOnRandomInput)
         std::size_t chunkSize = 1 + random() % 9;
 
         auto read = records(*reader(fileWith(contents), delimiters, keep, static_cast<std::int64_t>(chunkSize)));
-        ASSERT_EQ(read, referenceRecords(contents, delimiters, keep, chunkSize))
+        ASSERT_EQ(read, TestSupport::referenceRecords(contents, delimiters, keep, chunkSize))
             << "round " << round << ", chunk size " << chunkSize << ", " << delimiters.size() << " delimiters";
+    }
+}
+
+TEST_F(FileDataReaderTest, LargeFilesAreCutAsTheDocumentedReadingCutsThem)
+{
+    // Long stretches without the first delimiter, and delimiters of two bytes, across the blocks in
+    // which the reader reads the file.
+    std::mt19937 random(20260102);
+    std::string contents;
+    auto append = [&](std::string_view alphabet, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i)
+            contents += alphabet[random() % (random() % 8 == 0 ? alphabet.size() : 2)];
+    };
+    append("xab\n\r", 400'000);
+    append("xyab\r\v", 700'000); // no LF for more than two blocks
+    append("xab\n", 400'000);
+    auto url = fileWith(contents);
+    const Records delimiters {"\n", "\v", "ab", "\r"};
+    for (std::size_t chunkSize : {1, 4096, 100'000}) {
+        auto read = records(*reader(url, delimiters, chunkSize % 2 == 0, static_cast<std::int64_t>(chunkSize)));
+        ASSERT_EQ(read, TestSupport::referenceRecords(contents, delimiters, chunkSize % 2 == 0, chunkSize))
+            << "chunk size " << chunkSize;
     }
 }
 

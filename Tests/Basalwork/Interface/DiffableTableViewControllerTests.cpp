@@ -1,6 +1,7 @@
 #include "Basalwork/Interface/DiffableTableViewController.hpp"
 #include "Basalwork/Interface/UITableView.hpp"
 
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Tests/Support/MainLoop.hpp"
@@ -177,6 +178,12 @@ TEST_F(DiffableTableTest, EmptyMessageSitsBetweenTheInsetsOnceTheTableLaysOut)
     table->setNeedsLayout();
     table->layoutIfNeeded();
     EXPECT_EQ(screen->emptyTableMessageView()->centerYOffset(), 15);
+    // The title over the subtitle, 4 apart, centred 15 below the middle of the 480 points.
+    const auto& message = screen->emptyTableMessageView();
+    const auto title = message->titleLabel()->convertTo(message->titleLabel()->bounds(), message);
+    const auto subtitle = message->subtitleLabel()->convertTo(message->subtitleLabel()->bounds(), message);
+    EXPECT_EQ(title.minY(), 240 + 15 - (2 * UIKit::TextGrid::lineHeight + 4) / 2);
+    EXPECT_EQ(subtitle.minY(), title.maxY() + 4);
 }
 
 TEST_F(DiffableTableTest, TheBarLooksTheSameAtEveryHeightAndScrollPosition)

@@ -1,0 +1,160 @@
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
+#include "Tests/Basalwork/Base/ReferenceRecords.hpp"
+
+#include "Basalwork/Base/CSVRowReader.hpp"
+#include "Basalwork/Base/GeneralError.hpp"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace Basalwork;
+using Foundation::Character;
+using Foundation::String;
+
+namespace {
+
+using Rows = std::vector<CSVRow>;
+
+struct Reading {
+    Rows rows;
+    std::vector<std::int64_t> progressAfterEachRow;
+    bool failed = false; // a record that is not UTF-8 stopped it
+
+    friend bool operator==(const Reading&, const Reading&) = default;
+};
+
+bool isNewline(char32_t c)
+{
+    return (c >= U'\n' && c <= U'\r') || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// The format read character by character, as simply as it can be said: newline records cut as the chunked
+// reader cuts them, each decoded whole, then every scalar looked at in turn. Comma separated.
+Reading referenceReading(const std::string& contents, char32_t escape, std::size_t chunkSize)
+{
+    const std::vector<std::string> newlines {"\n", "\v", "\f", "\r", "\r\n", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"};
+    Reading reading;
+    CSVRow row;
+    std::optional<std::u32string> field;
+    bool closesQuote = false;
+    bool escaping = false;
+    bool skipsLineFeed = false;
+    std::int64_t loaded = 0;
+    auto text = [](const std::u32string& scalars) { return String::fromScalars(scalars); };
+    auto endField = [&] {
+        row.push_back(field ? std::optional(text(*field)) : std::nullopt);
+        field.reset();
+        closesQuote = escaping = false;
+    };
+    for (const std::string& record : TestSupport::referenceRecords(contents, newlines, true, chunkSize)) {
+        loaded += static_cast<std::int64_t>(record.size());
+        auto decoded = String::fromUTF8(record);
+        if (!decoded) {
+            reading.failed = true;
+            return reading;
+        }
+        std::u32string s = decoded->unicodeScalars();
+        std::size_t i = skipsLineFeed && !s.empty() && s[0] == U'\n' ? 1 : 0;
+        skipsLineFeed = false;
+        for (; i < s.size(); ++i) {
+            char32_t c = s[i];
+            bool isOpen = field && field->front() == U'"' && !(field->back() == U'"' && closesQuote);
+            bool crlf = c == U'\r' && i + 1 < s.size() && s[i + 1] == U'\n';
+            if (!isOpen && c == U',') {
+                endField();
+            } else if (!isOpen && isNewline(c)) {
+                skipsLineFeed = c == U'\r' && i + 1 == s.size();
+                i += crlf;
+                endField();
+                reading.rows.push_back(std::exchange(row, {}));
+                reading.progressAfterEachRow.push_back(loaded);
+            } else if (!field) {
+                if (c != 0xFEFF)
+                    field = std::u32string(1, c);
+            } else {
+                bool isQuote = c == U'"';
+                bool wasEscaping = escaping;
+                closesQuote = isQuote && !wasEscaping;
+                escaping = c == escape && !wasEscaping;
+                if (isQuote && wasEscaping)
+                    field->back() = U'"';
+                else
+                    field->append(crlf ? U"\r\n" : std::u32string(1, c));
+                i += crlf;
+            }
+        }
+    }
+    if (field || !row.empty()) {
+        endField();
+        reading.rows.push_back(row);
+        reading.progressAfterEachRow.push_back(loaded);
+    }
+    return reading;
+}
+
+class CSVRowReaderTest : public testing::Test {
+protected:
+    TestSupport::TemporaryHome home;
+
+    Reading read(const std::string& contents, char32_t escape, std::int64_t chunkSize)
+    {
+        TestSupport::writeText(home.path() / "items.csv", contents);
+        auto progress = Foundation::make<Foundation::Progress>(0);
+        auto reader = Foundation::make<CSVRowReader>(Foundation::URL::fileURLWithPath((home.path() / "items.csv").string()),
+                                                     Character(U','), Character(escape), progress, chunkSize);
+        Reading reading;
+        try {
+            while (auto row = reader->nextRow()) {
+                reading.rows.push_back(*row);
+                reading.progressAfterEachRow.push_back(progress->completedUnitCount());
+            }
+        } catch (const GeneralError&) {
+            reading.failed = true;
+        }
+        return reading;
+    }
+};
+
+} // namespace
+
+TEST_F(CSVRowReaderTest, ReadsRandomTextAsTheCharacterByCharacterReadingDoesForEveryChunkSize)
+{
+    // Quotes, escapes, every newline, combining marks after structural characters, byte order marks and
+    // bytes that are not UTF-8.
+    const std::vector<std::string> pieces {"a", "bc", "long ordinary text ", ",", ",", "\"", "\"", "\"\"", "\\", "\n", "\r",
+                                           "\r\n", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xCC\x81",
+                                           "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x91", "\xEF\xBB\xBF", "\xC3\x28",
+                                           "\xFF", "\xE2\x80"};
+    std::mt19937 random(20260103);
+    for (int round = 0; round < 60; ++round) {
+        std::string contents;
+        bool broken = round % 5 == 0;
+        for (std::size_t i = random() % 40; i > 0; --i)
+            contents += pieces[random() % (pieces.size() - (broken ? 0 : 3))];
+        char32_t escape = round % 2 ? U'"' : U'\\';
+        const Reading expected = referenceReading(contents, escape, 4096);
+        for (std::size_t chunkSize = 1; chunkSize <= contents.size() + 1; ++chunkSize) {
+            const Reading expectedHere = referenceReading(contents, escape, chunkSize);
+            // Rows never depend on the chunk size; where the reading stops and its progress may.
+            if (!expectedHere.failed) {
+                ASSERT_EQ(expectedHere.rows, expected.rows) << "round " << round << ", chunk size " << chunkSize;
+            }
+            ASSERT_EQ(read(contents, escape, static_cast<std::int64_t>(chunkSize)), expectedHere)
+                << "round " << round << ", chunk size " << chunkSize;
+        }
+    }
+}
+
+TEST_F(CSVRowReaderTest, ReadsALargeFileAsTheCharacterByCharacterReadingDoes)
+{
+    // Fields and rows across the blocks in which the file is read.
+    std::mt19937 random(20260104);
+    const std::vector<std::string> pieces {"plain", ",", ",\"quoted, with \"\"quotes\"\"\n and lines\",", "\n", "\r\n", "\r",
+                                           "e\xCC\x81", ",\xCC\x81", "\"\xCC\x81", "\xE2\x80\xA8", "\xC2\x85"};
+    std::string contents;
+    while (contents.size() < 700'000)
+        contents += pieces[random() % pieces.size()];
+    for (std::size_t chunkSize : {1, 4096, 300'000})
+        EXPECT_EQ(read(contents, U'"', static_cast<std::int64_t>(chunkSize)), referenceReading(contents, U'"', chunkSize));
+}
