@@ -394,7 +394,7 @@ std::vector<std::vector<Value>> NSManagedObjectContext::fetchValues(const NSFetc
             throw operationError("Fetching values cannot use a block predicate: the store evaluates its predicate itself.");
         query.where = predicate.sql();
     }
-    query.orderBy = orderSQL(entity, sortKeys(entity, request.sortDescriptors()));
+    query.orderBy = FetchOrder(entity, request.sortDescriptors()).sql();
     query.limit = request.fetchLimit();
     query.offset = request.fetchOffset();
     std::vector<std::vector<Value>> values;
