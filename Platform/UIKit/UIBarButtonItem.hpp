@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/Selector.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 
 namespace UIKit {
 
+class UIAction;
+class UIMenu;
 class UIView;
 
 // A button on a navigation bar or toolbar; pop-overs can be anchored on one.
@@ -27,16 +30,30 @@ public:
     // The view that shows the item while a bar shows it; none otherwise.
     std::shared_ptr<UIView> view() const { return m_view.lock(); }
 
-    // Target and action: the action is a member function of the target's class. The target is held
-    // weakly, as the platform does; without a target nothing receives the action.
+    bool isEnabled() const { return m_isEnabled; }
+    void setIsEnabled(bool enabled) { m_isEnabled = enabled; }
+    const std::optional<Foundation::String>& accessibilityIdentifier() const { return m_accessibilityIdentifier; }
+    void setAccessibilityIdentifier(std::optional<Foundation::String> identifier) { m_accessibilityIdentifier = std::move(identifier); }
+    const std::optional<Foundation::String>& accessibilityLabel() const { return m_accessibilityLabel; }
+    void setAccessibilityLabel(std::optional<Foundation::String> label) { m_accessibilityLabel = std::move(label); }
+
+    // Target and action. The action is a member function of the target's class, or a selector; a
+    // selector without a target goes along the responder chain. The target is held weakly, as the
+    // platform does.
     std::shared_ptr<Foundation::NSObject> target() const { return m_target.lock(); }
-    bool hasAction() const { return static_cast<bool>(m_action); }
-    // What the bar does when the user taps the item: the action reaches the target if both are there.
-    void sendAction()
-    {
-        if (auto target = this->target(); target && m_action)
-            m_action(*target);
-    }
+    void setTarget(const std::shared_ptr<Foundation::NSObject>& target) { m_target = target; }
+    Foundation::Selector action() const { return m_selector; }
+    void setAction(Foundation::Selector action) { m_selector = action; }
+    bool hasAction() const { return static_cast<bool>(m_action) || static_cast<bool>(m_selector); }
+    // Runs instead of the action when set.
+    const std::shared_ptr<UIAction>& primaryAction() const { return m_primaryAction; }
+    void setPrimaryAction(std::shared_ptr<UIAction> action) { m_primaryAction = std::move(action); }
+    // Shown when the user taps an item without an action.
+    const std::shared_ptr<UIMenu>& menu() const { return m_menu; }
+    void setMenu(std::shared_ptr<UIMenu> menu) { m_menu = std::move(menu); }
+
+    // What the bar does when the user taps the enabled item: the primary action, else the action.
+    void sendAction();
 
 protected:
     friend Foundation::Construct;
@@ -56,6 +73,29 @@ protected:
         : m_systemItem(systemItem)
     {
         setTargetAction(target, action);
+    }
+    // init(barButtonSystemItem:target:action:) and init(title:style:target:action:) with a selector.
+    UIBarButtonItem(SystemItem systemItem, const std::shared_ptr<Foundation::NSObject>& target, Foundation::Selector action)
+        : m_systemItem(systemItem)
+        , m_target(target)
+        , m_selector(action)
+    {
+    }
+    UIBarButtonItem(std::optional<Foundation::String> title, Style style, const std::shared_ptr<Foundation::NSObject>& target,
+                    Foundation::Selector action)
+        : m_title(std::move(title))
+        , m_style(style)
+        , m_target(target)
+        , m_selector(action)
+    {
+    }
+    // init(title:image:primaryAction:menu:)
+    UIBarButtonItem(std::optional<Foundation::String> title, std::shared_ptr<UIAction> primaryAction,
+                    std::shared_ptr<UIMenu> menu = nullptr)
+        : m_title(std::move(title))
+        , m_primaryAction(std::move(primaryAction))
+        , m_menu(std::move(menu))
+    {
     }
     // init(title:style:target:action:)
     template <class Target>
@@ -82,6 +122,12 @@ private:
     std::optional<SystemItem> m_systemItem;
     std::weak_ptr<Foundation::NSObject> m_target;
     std::function<void(Foundation::NSObject&)> m_action;
+    Foundation::Selector m_selector;
+    std::shared_ptr<UIAction> m_primaryAction;
+    std::shared_ptr<UIMenu> m_menu;
+    bool m_isEnabled = true;
+    std::optional<Foundation::String> m_accessibilityIdentifier;
+    std::optional<Foundation::String> m_accessibilityLabel;
     std::weak_ptr<UIView> m_view;
 };
 

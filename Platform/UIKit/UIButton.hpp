@@ -42,6 +42,7 @@ protected:
     UIButton();
     explicit UIButton(const CGRect& frame);
     explicit UIButton(Foundation::NSCoder& coder);
+    bool triggersPrimaryActionOnTap() const override { return true; }
 
 private:
     std::map<std::uint64_t, Foundation::String> m_titles;

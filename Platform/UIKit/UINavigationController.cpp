@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/UINavigationBar.hpp"
+#include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include <algorithm>
@@ -20,11 +21,38 @@ UINavigationController::UINavigationController(std::optional<Foundation::String>
 {
 }
 
+UINavigationController::UINavigationController(std::shared_ptr<UIViewController> rootViewController)
+    : m_navigationBar(Foundation::make<UINavigationBar>())
+    , m_pendingRoot(std::move(rootViewController))
+{
+}
+
+void UINavigationController::initialize()
+{
+    UIViewController::initialize();
+    connectBar();
+    if (auto root = std::exchange(m_pendingRoot, nullptr))
+        setViewControllers({root}, false);
+}
+
+void UINavigationController::connectBar()
+{
+    std::weak_ptr<UINavigationController> weakSelf = sharedSelf(this);
+    m_navigationBar->m_onBack = [weakSelf] {
+        if (auto self = weakSelf.lock())
+            self->popViewController(true);
+    };
+    m_navigationBar->m_onHeightChange = [weakSelf] {
+        if (auto self = weakSelf.lock())
+            self->placeContent();
+    };
+}
+
 void UINavigationController::loadView()
 {
     UIViewController::loadView();
-    if (auto top = topViewController())
-        show(top);
+    view()->addSubview(m_navigationBar);
+    placeContent();
 }
 
 std::shared_ptr<UIViewController> UINavigationController::topViewController() const
@@ -32,20 +60,60 @@ std::shared_ptr<UIViewController> UINavigationController::topViewController() co
     return m_viewControllers.empty() ? nullptr : m_viewControllers.back();
 }
 
+void UINavigationController::placeContent()
+{
+    if (!isViewLoaded())
+        return;
+    const CGRect bounds = view()->bounds();
+    const CGFloat barHeight = m_isNavigationBarHidden ? 0 : m_navigationBar->preferredHeight();
+    m_navigationBar->setIsHidden(m_isNavigationBarHidden);
+    m_navigationBar->setFrame({0, 0, bounds.size.width, m_navigationBar->preferredHeight()});
+    m_navigationBar->setAutoresizingMask(UIView::AutoresizingMask::flexibleWidth());
+    auto top = topViewController();
+    if (!top)
+        return;
+    const auto& content = top->view();
+    content->setFrame({0, barHeight, bounds.size.width, std::max(0.0, bounds.size.height - barHeight)});
+    content->setAutoresizingMask(UIView::AutoresizingMask::flexibleWidth() | UIView::AutoresizingMask::flexibleHeight());
+    if (content->superview() != view())
+        view()->insertSubviewBelow(content, m_navigationBar);
+}
+
+void UINavigationController::setNavigationBarHidden(bool hidden, bool /*animated*/)
+{
+    m_isNavigationBarHidden = hidden;
+    placeContent();
+}
+
 void UINavigationController::setViewControllers(std::vector<std::shared_ptr<UIViewController>> viewControllers,
-                                                bool /*animated*/)
+                                                bool animated)
 {
     for (const auto& controller : viewControllers)
         Foundation::precondition(controller != nullptr, "A navigation stack cannot hold a null controller");
     auto previousTop = topViewController();
+    auto self = sharedSelf(this);
+    const bool visible = isViewVisible() && isViewLoaded();
+    auto newTop = viewControllers.empty() ? nullptr : viewControllers.back();
+    const bool topChanges = previousTop != newTop;
+
+    // The leaving top and the arriving one hear of it in the platform's order: both "will", then both "did".
+    if (topChanges && visible) {
+        if (previousTop)
+            beginHeldAppearance(previousTop, false, animated);
+        if (newTop) {
+            newTop->loadViewIfNeeded();
+            beginHeldAppearance(newTop, true, animated);
+        }
+    }
+    if (topChanges && previousTop && isViewLoaded())
+        if (auto leaving = previousTop->viewIfLoaded(); leaving && leaving->superview() == view())
+            leaving->removeFromSuperview();
     for (const auto& controller : m_viewControllers) {
-        if (std::find(viewControllers.begin(), viewControllers.end(), controller) == viewControllers.end()) {
-            hide(controller);
+        if (std::ranges::find(viewControllers, controller) == viewControllers.end()) {
             controller->willMove(nullptr);
             controller->removeFromParent();
         }
     }
-    auto self = sharedSelf(this);
     for (const auto& controller : viewControllers) {
         if (controller->parent() != self) {
             addChild(controller);
@@ -53,11 +121,17 @@ void UINavigationController::setViewControllers(std::vector<std::shared_ptr<UIVi
         }
     }
     m_viewControllers = std::move(viewControllers);
-    auto top = topViewController();
-    if (previousTop && previousTop != top)
-        hide(previousTop);
-    if (top)
-        show(top);
+    std::vector<std::shared_ptr<UINavigationItem>> items;
+    for (const auto& controller : m_viewControllers)
+        items.push_back(controller->navigationItem());
+    m_navigationBar->setItems(std::move(items), animated);
+    placeContent();
+    if (topChanges && visible) {
+        if (previousTop)
+            endHeldAppearance(previousTop);
+        if (newTop)
+            endHeldAppearance(newTop);
+    }
 }
 
 void UINavigationController::pushViewController(const std::shared_ptr<UIViewController>& viewController, bool animated)
@@ -81,21 +155,13 @@ std::shared_ptr<UIViewController> UINavigationController::popViewController(bool
     return popped;
 }
 
-void UINavigationController::show(const std::shared_ptr<UIViewController>& viewController)
+std::vector<std::shared_ptr<UIViewController>> UINavigationController::popToRootViewController(bool animated)
 {
-    if (!isViewLoaded())
-        return;
-    const auto& childView = viewController->view();
-    if (childView->superview() != view()) {
-        childView->setFrame(view()->bounds());
-        view()->addSubview(childView);
-    }
-}
-
-void UINavigationController::hide(const std::shared_ptr<UIViewController>& viewController)
-{
-    if (auto childView = viewController->viewIfLoaded(); childView && isViewLoaded() && childView->superview() == view())
-        childView->removeFromSuperview();
+    if (m_viewControllers.size() < 2)
+        return {};
+    std::vector<std::shared_ptr<UIViewController>> popped(m_viewControllers.begin() + 1, m_viewControllers.end());
+    setViewControllers({m_viewControllers.front()}, animated);
+    return popped;
 }
 
 } // namespace UIKit

@@ -1,11 +1,18 @@
 #include "Platform/UIKit/UINavigationItem.hpp"
 
+#include "Platform/UIKit/UINavigationBar.hpp"
 #include "Platform/UIKit/UINavigationBarAppearance.hpp"
 #include "Platform/UIKit/UISearchController.hpp"
 
 #include <algorithm>
 
 namespace UIKit {
+
+void UINavigationItem::changed()
+{
+    if (auto bar = m_bar.lock())
+        bar->itemDidChange(*this);
+}
 
 void UINavigationItem::setHidesSearchBarWhenScrolling(bool hides)
 {

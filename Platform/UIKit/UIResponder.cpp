@@ -33,9 +33,15 @@ bool UIResponder::becomeFirstResponder()
     auto current = window->firstResponder();
     if (current.get() == this)
         return true;
-    if (current && !current->resignFirstResponder())
+    // Focus moving from one text input to another keeps the keyboard up.
+    window->m_isHandingOverFocus = true;
+    const bool resigned = !current || current->resignFirstResponder();
+    window->m_isHandingOverFocus = false;
+    if (!resigned) {
+        window->setFirstResponder(current);
         return false;
-    window->m_firstResponder = weakSelf(this);
+    }
+    window->setFirstResponder(sharedSelf(this));
     return true;
 }
 
@@ -44,7 +50,7 @@ bool UIResponder::resignFirstResponder()
     if (!canResignFirstResponder())
         return false;
     if (auto window = firstResponderWindow(); window && window->firstResponder().get() == this)
-        window->m_firstResponder.reset();
+        window->setFirstResponder(nullptr);
     return true;
 }
 

@@ -19,6 +19,10 @@ public:
     CGFloat scale() const { return m_scale; }
     // A scale that is not a positive number stops the program: every pixel computation divides by it.
     void setScale(CGFloat scale);
+    // How tall the on-screen keyboard is when a text input takes focus; a Mac has none, so 0 unless the
+    // program's driver (or a test) says otherwise.
+    CGFloat keyboardHeight() const { return m_keyboardHeight; }
+    void setKeyboardHeight(CGFloat height) { m_keyboardHeight = height; }
 
 protected:
     friend Foundation::Construct;
@@ -27,6 +31,7 @@ protected:
 private:
     CGRect m_bounds {0, 0, 1440, 900};
     CGFloat m_scale = 2;
+    CGFloat m_keyboardHeight = 0;
 };
 
 } // namespace UIKit

@@ -10,7 +10,8 @@ namespace UIKit {
 
 class UITab;
 
-// Shows one of its tabs' controllers at a time; every tab's controller is a child.
+// Shows one of its tabs' controllers at a time, filling its view; every tab's controller is a child.
+// Selecting another tab swaps the views, and the two controllers hear of it in the platform's order.
 class UITabBarController : public UIViewController {
 public:
     const std::vector<std::shared_ptr<UITab>>& tabs() const { return m_tabs; }
@@ -38,8 +39,11 @@ protected:
     {
     }
     void initialize() override;
+    void loadView() override;
 
 private:
+    // Shows `controller` in place of `previous`.
+    void showSelected(const std::shared_ptr<UIViewController>& previous, bool animated);
     std::vector<std::shared_ptr<UITab>> m_tabs;
     std::vector<std::shared_ptr<UITab>> m_pendingTabs;
     std::size_t m_selectedIndex = 0;

@@ -362,7 +362,7 @@ void UIView::announceWillMoveToWindow(const std::shared_ptr<UIWindow>& newWindow
                 continue;
             responder->resignFirstResponder();
             if (oldWindow->firstResponder() == responder)
-                oldWindow->m_firstResponder.reset();
+                oldWindow->setFirstResponder(nullptr);
         }
     }
     willMoveToWindow(newWindow);

@@ -175,6 +175,30 @@ std::shared_ptr<UIResponder> UIViewController::next() const
     return m_view ? m_view->superview() : nullptr;
 }
 
+void UIViewController::willTransition(const UITraitCollection& to,
+                                      const std::shared_ptr<UIViewControllerTransitionCoordinator>& with)
+{
+    for (auto children = m_children; const auto& child : children)
+        child->willTransition(to, with);
+}
+
+void UIViewController::show(const std::shared_ptr<UIViewController>& viewController, const std::shared_ptr<Foundation::NSObject>&)
+{
+    if (auto navigation = navigationController())
+        navigation->pushViewController(viewController, true);
+    else
+        present(viewController, true);
+}
+
+void UIViewController::showDetailViewController(const std::shared_ptr<UIViewController>& viewController,
+                                                const std::shared_ptr<Foundation::NSObject>& sender)
+{
+    if (auto split = splitViewController())
+        split->showDetailViewController(viewController, sender);
+    else
+        present(viewController, true);
+}
+
 // Appearance.
 
 std::vector<std::shared_ptr<UIViewController>> UIViewController::childrenInView() const
@@ -224,6 +248,18 @@ void UIViewController::endAppearanceTransition()
             child->beginAppearanceTransition(true, m_appearanceAnimated);
         child->endAppearanceTransition();
     }
+}
+
+void UIViewController::beginHeldAppearance(const std::shared_ptr<UIViewController>& controller, bool appearing, bool animated)
+{
+    ++controller->m_appearanceHolds;
+    controller->beginAppearanceTransition(appearing, animated);
+}
+
+void UIViewController::endHeldAppearance(const std::shared_ptr<UIViewController>& controller)
+{
+    controller->endAppearanceTransition();
+    --controller->m_appearanceHolds;
 }
 
 bool UIViewController::isAppearanceHeld() const
@@ -386,7 +422,7 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& viewCont
     window->addSubview(presentedView);
     // Keys go to the presented controller now, not to what lies underneath it.
     if (auto focused = window->firstResponder(); focused && !isInside(focused, *presentedView) && !focused->resignFirstResponder())
-        window->m_firstResponder.reset();
+        window->setFirstResponder(nullptr);
 
     Foundation::DispatchQueue::main()->async([viewController, covered, completion = std::move(completion)] {
         auto* presentation = viewController->m_presentation.get();

@@ -30,6 +30,7 @@ class UISplitViewController;
 class UITabBarController;
 class UITabBarItem;
 class UIView;
+class UIViewControllerTransitionCoordinator;
 class UIViewControllerTransitioningDelegate;
 class UIWindow;
 
@@ -73,6 +74,16 @@ public:
     bool isViewVisible() const { return m_appearance == Appearance::appeared || m_appearance == Appearance::appearing; }
 
     std::shared_ptr<UIResponder> next() const override;
+
+    // The traits are about to change (the scene's size class, for one); the coordinator runs what is given
+    // it along with the change and after it. Passed on to the children.
+    virtual void willTransition(const UITraitCollection& to, const std::shared_ptr<UIViewControllerTransitionCoordinator>& with);
+
+    // show(_:sender:): pushed onto the navigation stack the controller is in, else presented.
+    virtual void show(const std::shared_ptr<UIViewController>& viewController, const std::shared_ptr<Foundation::NSObject>& sender);
+    // showDetailViewController(_:sender:): handed to the split view the controller is in, else presented.
+    virtual void showDetailViewController(const std::shared_ptr<UIViewController>& viewController,
+                                          const std::shared_ptr<Foundation::NSObject>& sender);
 
     // Containment. `addChild` tells the child `willMove` itself, `removeFromParent` tells it `didMove`
     // with no parent; the other half of each is the container's call.
@@ -159,6 +170,10 @@ protected:
     friend Foundation::Construct;
     UIViewController();
     std::shared_ptr<UIWindow> firstResponderWindow() const override;
+    // For containers that move their children's views themselves: the controller's appearance change
+    // begins now and ends with `endHeldAppearance`, however its view moves in between.
+    static void beginHeldAppearance(const std::shared_ptr<UIViewController>& controller, bool appearing, bool animated);
+    static void endHeldAppearance(const std::shared_ptr<UIViewController>& controller);
     // init(nibName:bundle:)
     UIViewController(std::optional<Foundation::String> nibName, std::shared_ptr<Foundation::Bundle> bundle);
     // init(coder:): a controller described in a storyboard; nothing in its description configures it yet.

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIWindow.hpp"
 
+#include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
@@ -8,6 +9,7 @@
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIKeyInput.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UIScreen.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
@@ -175,6 +177,25 @@ void UIWindow::installRootView()
     view->setFrame(bounds());
     view->setAutoresizingMask(AutoresizingMask::flexibleWidth() | AutoresizingMask::flexibleHeight());
     insertSubview(view, 0);
+}
+
+void UIWindow::setFirstResponder(const std::shared_ptr<UIResponder>& responder)
+{
+    m_firstResponder = responder;
+    if (m_isHandingOverFocus)
+        return;
+    const bool editing = dynamic_cast<const UIKeyInput*>(responder.get()) != nullptr;
+    if (editing == m_isShowingKeyboard)
+        return;
+    m_isShowingKeyboard = editing;
+    const auto& screen = UIScreen::main();
+    const CGFloat height = editing ? screen->keyboardHeight() : 0;
+    const CGRect end {0, screen->bounds().size.height - height, screen->bounds().size.width, height};
+    Foundation::NotificationCenter::defaultCenter()->post(
+        editing ? keyboardWillShowNotification() : keyboardWillHideNotification(), nullptr,
+        Foundation::Notification::UserInfo {{keyboardFrameEndUserInfoKey(), end},
+                                            {keyboardAnimationDurationUserInfoKey(), 0.25},
+                                            {keyboardAnimationCurveUserInfoKey(), std::uint64_t {7}}});
 }
 
 std::shared_ptr<UIViewController> UIWindow::topViewController() const

@@ -68,6 +68,8 @@ private:
     friend class UIView;
     friend class UIViewController;
     void installRootView();
+    // Announces the keyboard when a text input takes focus and when the last one gives it up.
+    void setFirstResponder(const std::shared_ptr<UIResponder>& responder);
     // A touch that begins outside the pop-over the window shows goes to it; true when it took the touch.
     bool touchBeganOutsidePopover(const UITouch& touch);
     void sendTouches(const std::shared_ptr<UIEvent>& event);
@@ -81,6 +83,8 @@ private:
     std::shared_ptr<UIViewController> m_rootViewController;
     std::uint64_t m_orderedFrontAt = 0;
     std::weak_ptr<UIResponder> m_firstResponder;
+    bool m_isHandingOverFocus = false;
+    bool m_isShowingKeyboard = false;
     std::vector<std::weak_ptr<UIPress>> m_pressesTakenByKeyCommands;
 };
 

@@ -1,6 +1,9 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
+#include "Platform/UIKit/UIViewControllerTransitionCoordinator.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
@@ -43,7 +46,14 @@ void UIWindowScene::setTraitCollection(const UITraitCollection& traits)
     if (traits == m_traitCollection)
         return;
     auto windows = this->windows();
+    // The windows' controllers, presented ones included, hear of the change before it is applied.
+    auto coordinator = Foundation::make<UIViewControllerTransitionCoordinator>();
+    for (const auto& window : windows)
+        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+            controller->willTransition(traits, coordinator);
     UIView::changeTraits({windows.begin(), windows.end()}, [&] { m_traitCollection = traits; });
+    coordinator->runAlongside();
+    Foundation::DispatchQueue::main()->async([coordinator] { coordinator->complete(); });
 }
 
 std::shared_ptr<UIResponder> UIWindowScene::next() const
