@@ -62,23 +62,18 @@ std::shared_ptr<CloudKit::CKRecord> AttachmentObject::ckRecordWithLocalModificat
     return record;
 }
 
-void AttachmentObject::processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+void AttachmentObject::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
+    const auto& record = *ckRecord;
     auto object = findOrInsert<AttachmentObject>(context, record.recordID().recordName());
-    object->takeSystemFields(record);
-    if (object->isLocallyDeleted())
+    object->setSystemFields(record);
+    // An attachment never changes: the account's copy is this one.
+    if (object->isLocallyDeleted() || object->isLocallyModified())
         return;
     if (auto entryID = record.object(entryIDKey); entryID && entryID->as<Foundation::String>())
         object->setEntryID(*entryID->as<Foundation::String>());
     if (auto sealed = record.object(sealedDescriptionKey); sealed && sealed->as<Foundation::Data>())
         object->setSealedDescription(*sealed->as<Foundation::Data>());
-    object->setIsLocallyModified(false);
-}
-
-void AttachmentObject::didPush(const CloudKit::CKRecord& savedRecord)
-{
-    takeSystemFields(savedRecord);
-    setIsLocallyModified(false);
 }
 
 void AttachmentObject::clearForDeletion()

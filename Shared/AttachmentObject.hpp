@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/SyncedObject.hpp"
+#include "Shared/SyncedEntity.hpp"
 
 namespace Shared {
 
@@ -8,7 +8,7 @@ namespace Shared {
 // sealed under the vault key, its file name, size and date. The record name is the attachment's
 // identifier; the encrypted file itself lives in the attachment data store and travels as the record's
 // asset. An attachment never changes once made, so a fetched record simply replaces the local copy.
-class AttachmentObject : public SyncedObject {
+class AttachmentObject : public SyncedEntity<AttachmentObject> {
 public:
     static Foundation::String entityName() { return "Attachment"; }
     static std::shared_ptr<CoreData::NSEntityDescription> entityDescription();
@@ -23,9 +23,8 @@ public:
     static CoreData::NSFetchRequest<AttachmentObject> ofEntries(const std::vector<Foundation::String>& entryIDs);
 
     // The record without its asset; the sync engine adds the encrypted file.
-    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const;
-    static void processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context);
-    void didPush(const CloudKit::CKRecord& savedRecord);
+    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const override;
+    static void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context);
 
 protected:
     friend Foundation::Construct;

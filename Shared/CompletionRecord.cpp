@@ -77,13 +77,6 @@ std::shared_ptr<CloudKit::CKRecord> CompletionRecord::ckRecordWithLocalModificat
     return record;
 }
 
-void CompletionRecord::didPush(const CloudKit::CKRecord& savedRecord)
-{
-    takeSystemFields(savedRecord);
-    if (names(savedRecord) == completed())
-        setIsLocallyModified(false);
-}
-
 Foundation::String CompletionRecord::recordName(const CloudKit::CKRecord& record)
 {
     return record.recordID().recordName();
@@ -91,7 +84,7 @@ Foundation::String CompletionRecord::recordName(const CloudKit::CKRecord& record
 
 void CompletionRecord::unite(const CloudKit::CKRecord& record)
 {
-    takeSystemFields(record);
+    setSystemFields(record);
     if (isLocallyDeleted())
         return;
     auto remote = names(record);
@@ -100,8 +93,15 @@ void CompletionRecord::unite(const CloudKit::CKRecord& record)
         if (std::find(all.begin(), all.end(), name) == all.end())
             all.push_back(name);
     }
-    setCompleted(all);
-    setIsLocallyModified(all.size() != remote.size());
+    if (all.size() != remote.size()) {
+        // Names the account lacks go back to it.
+        if (!isLocallyModified())
+            markLocallyModified(Foundation::Date::now());
+    } else {
+        markUpToDate();
+    }
+    if (all != completed())
+        setCompleted(all);
 }
 
 } // namespace Shared

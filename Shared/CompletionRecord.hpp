@@ -16,16 +16,15 @@ public:
     // Answers whether the name was new.
     bool complete(const Foundation::String& name, Foundation::Date now);
 
-    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const;
-    void didPush(const CloudKit::CKRecord& savedRecord);
+    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const override;
 
 protected:
     friend Foundation::Construct;
     CompletionRecord() = default;
     template <class T>
-    static void processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+    static void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
     {
-        findOrInsert<T>(context, recordName(record))->unite(record);
+        findOrInsert<T>(context, recordName(*ckRecord))->unite(*ckRecord);
     }
 
 private:

@@ -68,7 +68,7 @@ void EntryObject::setRemoteSealedEntry(const std::optional<Foundation::Data>& se
 
 CoreData::NSFetchRequest<CoreData::NSManagedObject> EntryObject::locallyModified(std::int64_t resultLimit)
 {
-    auto request = SyncedObject::locallyModified(entityName(), resultLimit);
+    auto request = SyncedEntity::locallyModified(resultLimit);
     request.setPredicate(*request.predicate() && key("remoteSealedEntry") == CoreData::Value());
     return request;
 }
@@ -82,12 +82,13 @@ std::shared_ptr<CloudKit::CKRecord> EntryObject::ckRecordWithLocalModifications(
     return record;
 }
 
-void EntryObject::processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+void EntryObject::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
+    const auto& record = *ckRecord;
     auto sealed = record.object(sealedEntryKey);
     auto data = sealed ? sealed->as<Foundation::Data>() : std::nullopt;
     auto object = findOrInsert<EntryObject>(context, record.recordID().recordName());
-    object->takeSystemFields(record);
+    object->setSystemFields(record);
     // A deletion made here wins over a change made elsewhere: the marker stays and is pushed.
     if (object->isLocallyDeleted() || !data)
         return;
@@ -96,14 +97,6 @@ void EntryObject::processRemotelyModified(const CloudKit::CKRecord& record, Core
         object->setValue(*vault->as<Foundation::String>(), "remoteVaultID");
     if (object->vaultID().isEmpty())
         object->setVaultID(object->value<Foundation::String>("remoteVaultID").value_or(""));
-}
-
-void EntryObject::didPush(const CloudKit::CKRecord& savedRecord)
-{
-    takeSystemFields(savedRecord);
-    auto pushed = savedRecord.object(sealedEntryKey);
-    if (pushed && pushed->as<Foundation::Data>() == sealedEntry())
-        setIsLocallyModified(false);
 }
 
 void EntryObject::clearForDeletion()

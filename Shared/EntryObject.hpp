@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/SyncedObject.hpp"
+#include "Shared/SyncedEntity.hpp"
 
 namespace Shared {
 
@@ -8,7 +8,7 @@ namespace Shared {
 // summary for the index (`sealedIndex`), both under the vault key; the record name is the item's
 // identifier. A record fetched from the account waits in `remoteSealedEntry` until the record store,
 // with the vault unlocked, has merged it with the local copy; until then the item is not pushed.
-class EntryObject : public SyncedObject {
+class EntryObject : public SyncedEntity<EntryObject> {
 public:
     static Foundation::String entityName() { return "Entry"; }
     static std::shared_ptr<CoreData::NSEntityDescription> entityDescription();
@@ -25,14 +25,10 @@ public:
     // The items whose change waits to be pushed, at most `resultLimit` (0 for all); an item with a fetched
     // record still to merge waits for the merge.
     static CoreData::NSFetchRequest<CoreData::NSManagedObject> locallyModified(std::int64_t resultLimit);
+    static void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context);
 
     // The record the account receives: the sealed item as it is here.
-    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const;
-    // Keeps a fetched record for the record store to merge (see above).
-    static void processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context);
-    // The account saved the record: its system fields are kept, and the item is up to date there unless
-    // it changed again meanwhile.
-    void didPush(const CloudKit::CKRecord& savedRecord);
+    std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const override;
 
 protected:
     friend Foundation::Construct;

@@ -48,10 +48,11 @@ std::shared_ptr<CloudKit::CKRecord> MasterPassword::ckRecordWithLocalModificatio
     return record;
 }
 
-void MasterPassword::processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+void MasterPassword::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
+    const auto& record = *ckRecord;
     auto object = findOrInsert<MasterPassword>(context, record.recordID().recordName());
-    object->takeSystemFields(record);
+    object->setSystemFields(record);
     if (object->isLocallyDeleted())
         return;
     auto remoteChange = record.object("changedAt");
@@ -59,15 +60,7 @@ void MasterPassword::processRemotelyModified(const CloudKit::CKRecord& record, C
     if (object->isLocallyModified() && object->changedAt() && (!remoteChangedAt || *remoteChangedAt < *object->changedAt()))
         return; // the local change is later: it is pushed over the account's copy
     object->takeAttributes(recordKeys, record);
-    object->setIsLocallyModified(false);
-}
-
-void MasterPassword::didPush(const CloudKit::CKRecord& savedRecord)
-{
-    takeSystemFields(savedRecord);
-    auto pushed = savedRecord.object("records");
-    if ((pushed ? pushed->as<Foundation::Data>() : std::nullopt) == records())
-        setIsLocallyModified(false);
+    object->markUpToDate();
 }
 
 void MasterPassword::clearForDeletion()

@@ -18,6 +18,8 @@
 #include "Shared/RecordStore.Index.hpp"
 #include "Shared/RecordStoreError.hpp"
 #include "Shared/Vault.hpp"
+#include "Shared/Syncwright/CloudKitChangeToken.hpp"
+#include "Shared/Syncwright/SyncableType.hpp"
 
 #include "Basalwork/Base/JSONCoder.hpp"
 
@@ -88,7 +90,8 @@ std::shared_ptr<CoreData::NSManagedObjectModel> makeModel()
 {
     auto model = Foundation::make<CoreData::NSManagedObjectModel>();
     model->setEntities({Migrations::entityDescription(), Onboarding::entityDescription(), MasterPassword::entityDescription(),
-                        Vault::entityDescription(), EntryObject::entityDescription(), AttachmentObject::entityDescription()});
+                        Vault::entityDescription(), EntryObject::entityDescription(), AttachmentObject::entityDescription(),
+                        Syncwright::CloudKitChangeToken::makeEntityDescription()});
     return model;
 }
 
@@ -166,6 +169,26 @@ void RecordStore::initialize()
     };
     m_observers.push_back(m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidBecomeActiveNotification"), nullptr, nullptr, refresh));
     m_observers.push_back(m_notificationCenter->addObserver(LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange(), nullptr, nullptr, refresh));
+    // Records the sync engine saved (fetched ones, or the account's side of a conflict) merge as soon as
+    // the vault is open, so that the merged items go out with the next push.
+    m_contextObserver = Foundation::NotificationCenter::defaultCenter()->addObserver(
+        CoreData::NSManagedObjectContext::didSaveObjectsNotification(), m_context, nullptr, [weak](const Foundation::Notification& notification) {
+            auto self = weak.lock();
+            if (!self || !self->m_cryptor->isUnlocked())
+                return;
+            bool awaiting = false;
+            for (const char* key : {CoreData::NSInsertedObjectsKey, CoreData::NSUpdatedObjectsKey}) {
+                for (const auto& object : CoreData::NSManagedObjectContext::objects(notification, key)) {
+                    auto entry = std::dynamic_pointer_cast<EntryObject>(object);
+                    awaiting = awaiting || (entry && !entry->primitiveValue("remoteSealedEntry").isNil());
+                }
+            }
+            if (awaiting)
+                self->m_context->perform([weak] {
+                    if (auto self = weak.lock())
+                        Foundation::catchError([&] { self->mergeFetchedRecords(std::nullopt); });
+                });
+        });
     m_autoFillAvailability = autoFillAvailability();
 }
 
@@ -173,6 +196,8 @@ RecordStore::~RecordStore()
 {
     for (const auto& observer : m_observers)
         m_notificationCenter->removeObserver(observer);
+    if (m_contextObserver)
+        Foundation::NotificationCenter::defaultCenter()->removeObserver(m_contextObserver);
 }
 
 // --- The index and the sealed values ------------------------------------------------------------------
@@ -319,14 +344,14 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     if (!object.sealedEntry()) {
         object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, indexContext(id)));
         object.setRemoteSealedEntry(std::nullopt);
-        object.setIsLocallyModified(false);
+        object.markUpToDate();
         return remote;
     }
     auto merged = EntryRevision::merged(readRevision(object, key), remote);
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
         object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, indexContext(id)));
-        object.setIsLocallyModified(false);
+        object.markUpToDate();
     } else {
         writeRevision(object, merged, key);
         object.markLocallyModified(Foundation::Date::now());
@@ -1006,15 +1031,22 @@ void RecordStore::didDeleteRemotely(const std::vector<Foundation::String>& recor
 
 void RecordStore::didModifyRemotely(const std::vector<Foundation::String>& recordNames)
 {
+    mergeFetchedRecords(recordNames);
+}
+
+void RecordStore::mergeFetchedRecords(const std::optional<std::vector<Foundation::String>>& recordNames)
+{
     if (!m_cryptor->isUnlocked())
         return; // merged when the vault opens next
     std::vector<EntryIndex> indices;
     m_context->performAndWait([&] {
         auto key = m_cryptor->itemSecretsKey();
-        for (auto& object : m_context->fetch(SyncedObject::existing<EntryObject>(recordNames))) {
+        CoreData::NSFetchRequest<EntryObject> request;
+        auto awaiting = CoreData::key("remoteSealedEntry") != CoreData::Value() && SyncedObject::notDeleted();
+        request.setPredicate(recordNames ? SyncedObject::named(*recordNames) && awaiting : awaiting);
+        for (auto& object : m_context->fetch(request)) {
             try {
-                if (object->remoteSealedEntry())
-                    indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
             } catch (const Foundation::Error& error) {
                 logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
             }
@@ -1023,7 +1055,131 @@ void RecordStore::didModifyRemotely(const std::vector<Foundation::String>& recor
             saveOrRollBack();
     });
     updateIndex(indices, {});
+    if (recordNames || !indices.empty())
+        postDidUpdateRecords();
+}
+
+std::vector<Syncwright::SyncableType> RecordStore::syncableTypes()
+{
+    using Syncwright::SyncableType;
+    return {SyncableType::of<Migrations>(), SyncableType::of<Onboarding>(), SyncableType::of<MasterPassword>(),
+            SyncableType::of<Vault>(),      SyncableType::of<EntryObject>(), SyncableType::of<AttachmentObject>()};
+}
+
+// --- Moving items in and out --------------------------------------------------------------------------
+
+std::vector<Foundation::String> RecordStore::existingEntryIDs(const std::vector<Foundation::String>& ids) const
+{
+    return m_context->performAndWait([&] {
+        std::vector<Foundation::String> found;
+        for (const auto& object : m_context->fetch(SyncedObject::existing<EntryObject>(ids)))
+            found.push_back(object->id());
+        return found;
+    });
+}
+
+void RecordStore::insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)
+{
+    writeRecords(entries, attachments, false);
+}
+
+void RecordStore::replaceAllRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)
+{
+    writeRecords(entries, attachments, true);
+}
+
+void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll)
+{
+    requireUnlocked();
+    auto written = m_context->performAndWait([&] {
+        auto key = m_cryptor->itemSecretsKey();
+        auto now = Foundation::Date::now();
+        // Markers of deleted items come back to life when an item of theirs arrives again.
+        auto byName = [&](const Foundation::String& entityName) {
+            std::map<std::string, std::shared_ptr<SyncedObject>> objects;
+            for (auto& object : m_context->fetch(CoreData::NSFetchRequest<CoreData::NSManagedObject>(entityName)))
+                objects.emplace(std::static_pointer_cast<SyncedObject>(object)->recordName().utf8(), std::static_pointer_cast<SyncedObject>(object));
+            return objects;
+        };
+        auto storedEntries = byName(EntryObject::entityName());
+        auto storedAttachments = byName(AttachmentObject::entityName());
+        auto take = [&](std::map<std::string, std::shared_ptr<SyncedObject>>& stored, const Foundation::String& name, const Foundation::String& entityName) {
+            auto found = stored.find(name.utf8());
+            std::shared_ptr<SyncedObject> object;
+            if (found != stored.end()) {
+                object = found->second;
+                stored.erase(found);
+                object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
+            } else {
+                object = std::static_pointer_cast<SyncedObject>(m_context->insertNewObject(entityName.view()));
+                object->setRecordName(name);
+            }
+            object->markLocallyModified(now);
+            return object;
+        };
+        std::vector<EntryIndex> indices;
+        for (const auto& entry : entries) {
+            if (!replacingAll && storedEntries.contains(entry.id.utf8()) && !storedEntries.at(entry.id.utf8())->isLocallyDeleted())
+                continue;
+            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, entry.id, EntryObject::entityName()));
+            object->setRemoteSealedEntry(std::nullopt);
+            if (object->vaultID().isEmpty())
+                object->setVaultID(defaultVaultID());
+            auto revision = EntryRevision::make(entry);
+            writeRevision(*object, revision, key);
+            indices.push_back(EntryIndex::make(entry));
+        }
+        for (const auto& attachment : attachments) {
+            auto object = std::static_pointer_cast<AttachmentObject>(take(storedAttachments, attachment.id, AttachmentObject::entityName()));
+            object->setEntryID(attachment.entryID);
+            object->setSealedDescription(Cryptor::seal(Basalwork::JSONCoder::shared()->encode(attachment), key, attachmentContext(attachment.id)));
+        }
+        // What a restore does not bring goes, from the account too.
+        std::vector<Foundation::String> removed;
+        if (replacingAll) {
+            for (auto* stored : {&storedEntries, &storedAttachments}) {
+                for (auto& [name, object] : *stored) {
+                    if (!object->isLocallyDeleted() && object->entity()->name() == EntryObject::entityName())
+                        removed.push_back(object->recordName());
+                    if (!object->isLocallyDeleted())
+                        object->markLocallyDeleted(now);
+                }
+            }
+        }
+        if (m_context->hasChanges())
+            saveOrRollBack();
+        return std::pair(std::move(indices), std::move(removed));
+    });
+    if (replacingAll) {
+        // The items are now sealed under the vault key of the restore: the index opens anew.
+        vaultKeyDidChange();
+    } else {
+        updateIndex(written.first, written.second);
+    }
     postDidUpdateRecords();
+}
+
+std::vector<Attachment> RecordStore::allAttachments() const
+{
+    return performUnlocked([&](const Cryptor::Key& key) {
+        std::vector<Attachment> attachments;
+        for (const auto& object : m_context->fetch(SyncedObject::existing<AttachmentObject>())) {
+            auto sealed = object->sealedDescription();
+            if (!sealed)
+                continue;
+            auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
+            if (attachment.id != object->id())
+                throw CryptorError::authenticationFailed();
+            if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))
+                attachments.push_back(std::move(attachment));
+        }
+        return attachments;
+    });
+}
+
+Foundation::URL RecordStore::decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const
+{
+    return m_attachmentDataStore->decryptToTemporaryFile(attachmentID);
 }
 
 void RecordStore::didSynchronize()

@@ -2,12 +2,16 @@
 
 #include "Shared/Attachment.hpp"
 #include "Shared/AuthenticationStore.hpp"
+#include "Shared/BackupStore.hpp"
 #include "Shared/Cryptor.hpp"
 #include "Shared/Entry.hpp"
 #include "Shared/EntryIndex.hpp"
+#include "Shared/Exporter.hpp"
+#include "Shared/Importer.hpp"
 #include "Shared/Settings.Items.hpp"
 #include "Shared/TagStore.hpp"
 #include "Shared/Syncwright/PersistentContainer.hpp"
+#include "Shared/Syncwright/SyncableType.hpp"
 
 #include "Basalwork/Base/CancellableResult.hpp"
 #include "Basalwork/Base/ResultHandler.hpp"
@@ -51,7 +55,12 @@ class PreferenceStore;
 //
 // Used from the main thread; the sync engine works in `managedObjectContext()` on its own queues. Every
 // change posts `recordStoreDidUpdateRecords` (object: the store) on the main queue.
-class RecordStore : public Foundation::NSObject, public AuthenticationStore::RecordSource, public TagStore::RecordSource {
+class RecordStore : public Foundation::NSObject,
+                    public AuthenticationStore::RecordSource,
+                    public TagStore::RecordSource,
+                    public Importer::RecordSource,
+                    public Exporter::RecordSource,
+                    public BackupStore::RecordSource {
 public:
     class EditingContext;
     class Index;
@@ -72,6 +81,7 @@ public:
     static const char* defaultVaultID();
 
     const std::shared_ptr<Foundation::NotificationCenter>& notificationCenter() const { return m_notificationCenter; }
+    // For the authentication store and the backup store.
     std::shared_ptr<Cryptor> cryptor() const override { return m_cryptor; }
     const std::shared_ptr<AttachmentDataStore>& attachmentDataStore() const { return m_attachmentDataStore; }
     // The context all sync work runs in, on its own queue (performAndWait).
@@ -84,7 +94,9 @@ public:
     // The items that exist, in the order asked for.
     std::vector<Entry> entries(const std::vector<Foundation::String>& ids) const;
     // Every item, the trash and the archive included.
-    std::vector<Entry> allEntries() const;
+    std::vector<Entry> allEntries() const override;
+    std::vector<Attachment> allAttachments() const override;
+    Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const override;
     bool containsEntry(const Foundation::String& id) const;
     // The summaries of the items that exist, in the order asked for.
     std::vector<EntryIndex> entryIndices(const std::vector<Foundation::String>& ids) const;
@@ -147,7 +159,20 @@ public:
     // Keeps one record of each group that shares an identifier, merging the others into it.
     void repairRecordsUsingTheSameID();
 
+    // --- Moving items in and out (import, restore) ---------------------------------------------------
+
+    // Those of `ids` that items already have, hidden ones and those in the trash included.
+    std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const override;
+    // Adds the items (skipping those that exist) and the descriptions of their attachments in one save.
+    void insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments) override;
+    // In one save, the items and attachments become exactly these (under the vault key now in the
+    // cryptor); what is not among them is deleted, also from the account.
+    void replaceAllRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments) override;
+
     // --- Sync ---------------------------------------------------------------------------------------
+
+    // The synced entity types of the store's model, in the order the sync engine handles them.
+    static std::vector<Syncwright::SyncableType> syncableTypes();
 
     // The item's record as the account is to receive it, with its local changes. Throws entryNotFound.
     std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const Foundation::String& entryID, const CloudKit::CKRecordZoneID& zoneID) const;
@@ -204,6 +229,9 @@ private:
     void post(const Foundation::Notification::Name& name) const;
     void postDidUpdateRecords() const;
     void updateAutoFillAvailability();
+    // Merges the fetched records that wait (of these items, or all); nothing while the vault is locked.
+    void mergeFetchedRecords(const std::optional<std::vector<Foundation::String>>& recordNames);
+    void writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll);
 
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<Cryptor> m_cryptor;
@@ -217,6 +245,7 @@ private:
     std::uint64_t m_indexGeneration = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
+    std::shared_ptr<Foundation::NSObject> m_contextObserver;
 };
 
 } // namespace Shared

@@ -2,8 +2,6 @@
 
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
-#include "Platform/Foundation/Error.hpp"
-#include "Platform/Foundation/NSKeyedUnarchiver.hpp"
 
 namespace Shared {
 
@@ -12,47 +10,19 @@ using CoreData::key;
 
 void SyncedObject::addSyncAttributes(CoreData::NSEntityDescription& entity)
 {
-    entity.addAttribute({"recordName", NSAttributeType::string, false, Foundation::String(""), true});
-    entity.addAttribute({"ckSystemFields", NSAttributeType::binaryData});
-    entity.addAttribute({"isLocallyModified", NSAttributeType::boolean, false, false, true});
-    entity.addAttribute({"isLocallyDeleted", NSAttributeType::boolean, false, false, true});
+    Syncable::addAttributes(entity);
+    entity.addAttribute({recordNameKey, NSAttributeType::string, false, Foundation::String(""), true});
     entity.addAttribute({"modifiedAt", NSAttributeType::date});
 }
 
 Foundation::String SyncedObject::recordName() const
 {
-    return value<Foundation::String>("recordName").value_or("");
+    return value<Foundation::String>(recordNameKey).value_or("");
 }
 
 void SyncedObject::setRecordName(const Foundation::String& name)
 {
-    setValue(name, "recordName");
-}
-
-std::optional<Foundation::Data> SyncedObject::ckSystemFields() const
-{
-    return value<Foundation::Data>("ckSystemFields");
-}
-
-void SyncedObject::setCKSystemFields(const std::optional<Foundation::Data>& systemFields)
-{
-    setValue(systemFields, "ckSystemFields");
-}
-
-bool SyncedObject::isLocallyModified() const
-{
-    return value<bool>("isLocallyModified").value_or(false);
-}
-
-void SyncedObject::setIsLocallyModified(bool value)
-{
-    if (isLocallyModified() != value)
-        setValue(value, "isLocallyModified");
-}
-
-bool SyncedObject::isLocallyDeleted() const
-{
-    return value<bool>("isLocallyDeleted").value_or(false);
+    setValue(name, recordNameKey);
 }
 
 std::optional<Foundation::Date> SyncedObject::modifiedAt() const
@@ -62,45 +32,41 @@ std::optional<Foundation::Date> SyncedObject::modifiedAt() const
 
 void SyncedObject::markLocallyModified(Foundation::Date now)
 {
-    setIsLocallyModified(true);
+    Syncable::markLocallyModified();
     setValue(now, "modifiedAt");
 }
 
 bool SyncedObject::markLocallyDeleted(Foundation::Date now)
 {
-    auto context = managedObjectContext();
-    if (!ckSystemFields()) {
-        if (context)
+    if (!primitiveValue(ckSystemFieldsKey).as<Foundation::Data>()) {
+        if (auto context = managedObjectContext())
             context->delete_(std::static_pointer_cast<CoreData::NSManagedObject>(shared_from_this()));
         return false;
     }
     clearForDeletion();
-    setValue(true, "isLocallyDeleted");
-    setIsLocallyModified(false);
+    Syncable::markLocallyDeleted();
     setValue(now, "modifiedAt");
     return true;
 }
 
-CloudKit::CKRecordID SyncedObject::ckRecordID(const CloudKit::CKRecordZoneID& zoneID) const
+void SyncedObject::markUpToDate()
 {
-    return CloudKit::CKRecordID(recordName(), zoneID);
+    auto local = value<std::int64_t>(localChangeCountKey).value_or(0);
+    if (value<std::int64_t>(pushedChangeCountKey).value_or(0) < local)
+        setValue(local, pushedChangeCountKey);
+}
+
+std::optional<CloudKit::CKRecordID> SyncedObject::ckRecordID() const
+{
+    auto name = recordName();
+    if (name.isEmpty())
+        return std::nullopt;
+    return storedOrNewCKRecordID(name);
 }
 
 std::shared_ptr<CloudKit::CKRecord> SyncedObject::makeCKRecord(const CloudKit::CKRecordZoneID& zoneID) const
 {
-    if (auto systemFields = ckSystemFields()) {
-        std::shared_ptr<CloudKit::CKRecord> record;
-        Foundation::catchError([&] { record = Foundation::NSKeyedUnarchiver::unarchivedObject<CloudKit::CKRecord>(*systemFields); });
-        // System fields of another zone (the zone was made anew) no longer describe the server's copy.
-        if (record && record->recordID() == ckRecordID(zoneID) && record->recordType() == entity()->name())
-            return record;
-    }
-    return Foundation::make<CloudKit::CKRecord>(entity()->name(), ckRecordID(zoneID));
-}
-
-void SyncedObject::takeSystemFields(const CloudKit::CKRecord& record)
-{
-    setCKSystemFields(record.archivedSystemFields());
+    return Syncable::makeCKRecord(entity()->name(), CloudKit::CKRecordID(recordName(), zoneID));
 }
 
 void SyncedObject::copyAttributes(const std::vector<const char*>& keys, CloudKit::CKRecord& record) const
@@ -126,9 +92,10 @@ void SyncedObject::takeAttributes(const std::vector<const char*>& keys, const Cl
 {
     for (const char* name : keys) {
         auto field = record.object(name);
+        const auto* attribute = entity()->attribute(name);
         CoreData::Value stored;
         if (field) {
-            switch (entity()->attribute(name)->attributeType()) {
+            switch (attribute->attributeType()) {
             case NSAttributeType::string:
                 stored = field->as<Foundation::String>();
                 break;
@@ -149,7 +116,7 @@ void SyncedObject::takeAttributes(const std::vector<const char*>& keys, const Cl
             }
         }
         // A required attribute keeps its value rather than take a field of the wrong kind.
-        if (stored.isNil() && !entity()->attribute(name)->isOptional())
+        if (stored.isNil() && !attribute->isOptional())
             continue;
         setValue(std::move(stored), name);
     }
@@ -157,38 +124,12 @@ void SyncedObject::takeAttributes(const std::vector<const char*>& keys, const Cl
 
 CoreData::NSPredicate SyncedObject::notDeleted()
 {
-    return key("isLocallyDeleted") == false;
+    return key(isLocallyDeletedKey) == false;
 }
 
 CoreData::NSPredicate SyncedObject::named(const std::vector<Foundation::String>& recordNames)
 {
-    return key("recordName").in(std::vector<CoreData::Value>(recordNames.begin(), recordNames.end()));
-}
-
-CoreData::NSFetchRequest<CoreData::NSManagedObject> SyncedObject::locallyModified(const Foundation::String& entityName, std::int64_t resultLimit)
-{
-    CoreData::NSFetchRequest<CoreData::NSManagedObject> request(entityName);
-    request.setPredicate(key("isLocallyModified") == true && key("isLocallyDeleted") == false);
-    request.setSortDescriptors({CoreData::NSSortDescriptor("modifiedAt")});
-    request.setFetchLimit(resultLimit);
-    return request;
-}
-
-CoreData::NSFetchRequest<CoreData::NSManagedObject> SyncedObject::locallyDeleted(const Foundation::String& entityName, std::int64_t resultLimit)
-{
-    CoreData::NSFetchRequest<CoreData::NSManagedObject> request(entityName);
-    request.setPredicate(key("isLocallyDeleted") == true);
-    request.setSortDescriptors({CoreData::NSSortDescriptor("modifiedAt")});
-    request.setFetchLimit(resultLimit);
-    return request;
-}
-
-CoreData::NSFetchRequest<CoreData::NSManagedObject> SyncedObject::withRecordNames(const Foundation::String& entityName,
-                                                                                 const std::vector<Foundation::String>& recordNames)
-{
-    CoreData::NSFetchRequest<CoreData::NSManagedObject> request(entityName);
-    request.setPredicate(named(recordNames));
-    return request;
+    return key(recordNameKey).in(std::vector<CoreData::Value>(recordNames.begin(), recordNames.end()));
 }
 
 std::shared_ptr<CoreData::NSManagedObject> SyncedObject::fetchFirst(CoreData::NSManagedObjectContext& context,

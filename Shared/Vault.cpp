@@ -37,22 +37,13 @@ std::shared_ptr<CloudKit::CKRecord> Vault::ckRecordWithLocalModifications(const 
     return record;
 }
 
-void Vault::processRemotelyModified(const CloudKit::CKRecord& record, CoreData::NSManagedObjectContext& context)
+void Vault::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
-    auto object = findOrInsert<Vault>(context, record.recordID().recordName());
-    object->takeSystemFields(record);
-    if (object->isLocallyDeleted())
+    auto object = findOrInsert<Vault>(context, ckRecord->recordID().recordName());
+    object->setSystemFields(*ckRecord);
+    if (object->isLocallyDeleted() || object->isLocallyModified())
         return;
-    object->takeAttributes(recordKeys, record);
-    object->setIsLocallyModified(false);
-}
-
-void Vault::didPush(const CloudKit::CKRecord& savedRecord)
-{
-    takeSystemFields(savedRecord);
-    auto pushed = savedRecord.object("inspectionKey");
-    if ((pushed ? pushed->as<Foundation::Data>() : std::nullopt) == inspectionKey())
-        setIsLocallyModified(false);
+    object->takeAttributes(recordKeys, *ckRecord);
 }
 
 void Vault::clearForDeletion()

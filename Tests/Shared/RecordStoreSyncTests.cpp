@@ -47,12 +47,12 @@ protected:
         auto record = saved(*from.ckRecordWithLocalModifications(id, zone));
         auto& context = *from.managedObjectContext();
         context.performAndWait([&] {
-            context.fetch(SyncedObject::existing<EntryObject>({id})).front()->didPush(*record);
+            EntryObject::process(Syncwright::PushedModification::saved(record), context);
             context.save();
         });
         auto& other = *to.managedObjectContext();
         other.performAndWait([&] {
-            EntryObject::processRemotelyModified(*record, other);
+            EntryObject::processRemotelyModified(record, other);
             other.save();
         });
         to.didModifyRemotely({id});
@@ -120,7 +120,7 @@ TEST_F(RecordStoreSyncTests, ARecordFetchedWhileLockedWaitsForTheKeyAndIsNotPush
     vault->cryptor->lock();
     auto& context = *there->managedObjectContext();
     context.performAndWait([&] {
-        EntryObject::processRemotelyModified(*record, context);
+        EntryObject::processRemotelyModified(record, context);
         context.save();
     });
     there->didModifyRemotely({id});
@@ -146,7 +146,7 @@ TEST_F(RecordStoreSyncTests, DeletionsLeaveMarkersUntilPushed)
     auto& context = *here->managedObjectContext();
     auto markers = context.performAndWait([&] {
         std::vector<Foundation::String> names;
-        for (const auto& object : context.fetch(SyncedObject::locallyDeleted(EntryObject::entityName(), 0)))
+        for (const auto& object : context.fetch(EntryObject::locallyDeleted(0)))
             names.push_back(std::static_pointer_cast<EntryObject>(object)->id());
         return names;
     });
@@ -161,10 +161,53 @@ TEST_F(RecordStoreSyncTests, DeletionsLeaveMarkersUntilPushed)
     EXPECT_FALSE(there->containsEntry(id));
     auto& theirs = *there->managedObjectContext();
     theirs.performAndWait([&] {
-        Basalwork::delete_(theirs, SyncedObject::withRecordNames(EntryObject::entityName(), {id}));
+        Basalwork::delete_(theirs, EntryObject::with({CloudKit::CKRecordID(id, zone)}));
         theirs.save();
     });
     vault->cryptor->lock();
     vault->cryptor->unlock(key->copy());
     EXPECT_FALSE(there->containsEntry(id));
+}
+
+TEST_F(RecordStoreSyncTests, AConflictTakesTheAccountsCopyInAndKeepsTheLocalChange)
+{
+    auto id = addEntry(*here, "Contested", "first");
+    auto base = push(*here, *there, id);
+    TestSupport::advanceClock(10);
+    there->setArchived({id}, true);
+    auto theirs = push(*there, *here, id);
+    // Meanwhile here changed too, without having fetched: the account refuses the push.
+    auto& context = *here->managedObjectContext();
+    context.performAndWait([&] {
+        auto object = context.fetch(SyncedObject::existing<EntryObject>({id})).front();
+        object->setRemoteSealedEntry(std::nullopt);
+        object->setSystemFields(*base);
+        context.save();
+    });
+    TestSupport::advanceClock(10);
+    here->setFavorite({id}, true);
+    auto refused = here->ckRecordWithLocalModifications(id, zone);
+    context.performAndWait([&] {
+        EntryObject::process(Syncwright::PushedModification::conflicted(theirs, refused), context);
+        context.save();
+    });
+
+    auto merged = *here->entry(id);
+    EXPECT_TRUE(merged.isArchived);
+    EXPECT_TRUE(merged.isFavorite);
+    EXPECT_TRUE(isLocallyModified(*here, id));
+    // The next push carries the system fields of the account's copy.
+    EXPECT_EQ(here->ckRecordWithLocalModifications(id, zone)->recordChangeTag(), theirs->recordChangeTag());
+}
+
+TEST_F(RecordStoreSyncTests, TheSixSyncedTypesComeInTheirOrder)
+{
+    std::vector<Foundation::String> names;
+    for (const auto& type : RecordStore::syncableTypes())
+        names.push_back(type.entityName());
+    EXPECT_EQ(names, (std::vector<Foundation::String> {"Migrations", "Onboarding", "MasterPassword", "Vault", "Entry", "Attachment"}));
+    // The vault every installation starts with waits to be pushed.
+    auto& context = *here->managedObjectContext();
+    auto waiting = context.performAndWait([&] { return context.fetch(RecordStore::syncableTypes()[3].locallyModified(10)).size(); });
+    EXPECT_EQ(waiting, 1u);
 }

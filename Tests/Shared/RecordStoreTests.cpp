@@ -568,6 +568,32 @@ TEST_F(RecordStoreTests, SharedLinksMakeTheItemAnew)
     EXPECT_THROW(context->insert("bad", store->vaultIDForNewEntries(), *Foundation::URL::string("corvendale://share?title=x"), false), Foundation::Error);
 }
 
+TEST_F(RecordStoreTests, ImportsAddInOneSaveAndRestoresReplaceEverything)
+{
+    auto kept = addEntry(*store, "Kept", "");
+    auto gone = addEntry(*store, "Gone", "");
+    auto imported = Entry::make(Entry::Category::secureNote, Foundation::Date::now());
+    imported.title = "Imported";
+    auto duplicate = *store->entry(kept);
+    duplicate.title = "Not taken";
+    Attachment file {"attachment-1", imported.id, "notes.txt", 5, Foundation::Date::now()};
+    EXPECT_EQ(store->existingEntryIDs({kept, imported.id}), std::vector<Foundation::String> {kept});
+    store->insertEntries({imported, duplicate}, {file});
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Gone", "Imported", "Kept"}));
+    EXPECT_EQ(store->allAttachments(), std::vector<Attachment> {file});
+
+    // A restore brings its own vault key: the items are sealed under it.
+    vault->cryptor->lock();
+    vault->cryptor->unlock(Cryptor::Key::random());
+    auto restored = duplicate;
+    restored.title = "Restored";
+    store->replaceAllRecords({restored}, {});
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Restored"}));
+    EXPECT_FALSE(store->entry(gone));
+    EXPECT_TRUE(store->allAttachments().empty());
+    EXPECT_EQ(store->allEntries().size(), 1u);
+}
+
 // A vault made in one process is opened, unlocked and read in a second: this process starts itself again
 // with only the test below, pointed at this home.
 TEST_F(RecordStoreTests, ASecondProcessOpensUnlocksAndReadsTheVault)
