@@ -132,33 +132,34 @@ std::string lowered(std::string_view text)
     return result;
 }
 
-// The reader keeps a quoted value's quotes (an escaped quote already stands as one).
-std::optional<Foundation::String> unquoted(std::optional<Foundation::String> value)
+// The reader keeps a quoted value's quotes (an escaped quote already stands as one): the opening and
+// the closing quote each go when present, a lone quote becomes empty.
+std::string_view unquoted(const std::optional<Foundation::String>& value)
 {
     if (!value || value->isEmpty())
-        return value;
+        return {};
     std::string_view text = value->view();
-    if (text.front() != '"' && text.back() != '"')
-        return value;
     bool opens = text.front() == '"';
     bool closes = text.back() == '"';
     if (opens)
         text.remove_prefix(1);
     if (closes && !text.empty())
         text.remove_suffix(1);
-    return Foundation::String(text);
+    return text;
 }
 
-std::string_view view(const std::optional<Foundation::String>& value)
+void unquote(const Basalwork::CSVRow& row, CSVImportReader::Values& values)
 {
-    return value ? value->view() : std::string_view();
+    values.resize(row.size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+        values[i] = unquoted(row[i]);
 }
 
-std::string contentKey(const Basalwork::CSVRow& row)
+std::string contentKey(const CSVImportReader::Values& row)
 {
     std::string key;
-    for (const auto& value : row) {
-        key.append(view(value));
+    for (auto value : row) {
+        key.append(value);
         key.push_back('\x1f');
     }
     return key;
@@ -245,16 +246,16 @@ void applyBitwarden(ImportedEntryBuilder& builder, std::string_view type, std::s
     }
 }
 
-Entry buildRow(F format, const Layout& layout, const std::vector<Column>& columns, const CSVImportReader::LabelledRow& row)
+Entry buildRow(F format, const Layout& layout, const std::vector<Column>& columns, const CSVImportReader::LabelledRow& row, Foundation::Date now)
 {
-    ImportedEntryBuilder builder(format, layout.category);
+    ImportedEntryBuilder builder(format, layout.category, now);
     // For each role the preferred non-empty column; the others with values become custom fields.
     constexpr std::size_t roleCount = static_cast<std::size_t>(Role::fields) + 1;
     std::array<int, roleCount> chosen;
     chosen.fill(-1);
     for (std::size_t i = 0; i < columns.size() && i < row.values.size(); ++i) {
         auto role = static_cast<std::size_t>(columns[i].role);
-        if (columns[i].role == Role::custom || columns[i].role == Role::ignored || view(row.values[i]).empty())
+        if (columns[i].role == Role::custom || columns[i].role == Role::ignored || row.values[i].empty())
             continue;
         int current = chosen[role];
         if (current < 0 || columns[i].rank < columns[static_cast<std::size_t>(current)].rank)
@@ -264,7 +265,7 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
     std::string_view fields;
     std::string_view notes;
     for (std::size_t i = 0; i < columns.size() && i < row.values.size(); ++i) {
-        auto value = view(row.values[i]);
+        auto value = row.values[i];
         const auto& column = columns[i];
         if (value.empty() || column.role == Role::ignored)
             continue;
@@ -323,10 +324,10 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
 
 // Keeper writes no header: folder, title, login, password, address, notes, shared folder, then pairs
 // of custom field names and values.
-Entry buildKeeperRow(const Basalwork::CSVRow& values)
+Entry buildKeeperRow(const CSVImportReader::Values& values, Foundation::Date now)
 {
-    ImportedEntryBuilder builder(F::keeperCSV, Entry::Category::login);
-    auto at = [&](std::size_t index) { return index < values.size() ? view(values[index]) : std::string_view(); };
+    ImportedEntryBuilder builder(F::keeperCSV, Entry::Category::login, now);
+    auto at = [&](std::size_t index) { return index < values.size() ? values[index] : std::string_view(); };
     builder.addTag(ImportValues::lastGroupComponent(at(0)));
     builder.setTitle(at(1));
     builder.setUsername(at(2));
@@ -347,10 +348,10 @@ Entry buildKeeperRow(const Basalwork::CSVRow& values)
 
 // Enpass writes no header: the title, pairs of field labels and values, and the note last when the
 // count is even.
-Entry buildEnpassRow(const Basalwork::CSVRow& values)
+Entry buildEnpassRow(const CSVImportReader::Values& values, Foundation::Date now)
 {
-    ImportedEntryBuilder builder(F::enpassCSV, Entry::Category::login);
-    auto at = [&](std::size_t index) { return index < values.size() ? view(values[index]) : std::string_view(); };
+    ImportedEntryBuilder builder(F::enpassCSV, Entry::Category::login, now);
+    auto at = [&](std::size_t index) { return index < values.size() ? values[index] : std::string_view(); };
     builder.setTitle(at(0));
     std::size_t end = values.size();
     if (values.size() % 2 == 0 && values.size() > 1) {
@@ -394,7 +395,7 @@ std::string_view CSVImportReader::LabelledRow::value(std::string_view label) con
 {
     for (std::size_t i = 0; i < labels.size() && i < values.size(); ++i) {
         if (labels[i].view() == label)
-            return view(values[i]);
+            return values[i];
     }
     return {};
 }
@@ -437,27 +438,26 @@ ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char3
             throw Basalwork::CSVParserError::failedToAccessColumnLabels();
         std::vector<Foundation::String> labels;
         for (auto& label : *header) {
-            auto clean = label ? unquoted(Basalwork::trimmed(*label)) : std::nullopt;
-            labels.push_back(clean.value_or(Foundation::String()));
+            labels.emplace_back(label ? unquoted(Basalwork::trimmed(*label)) : std::string_view());
         }
         for (const auto& required : requiredLabels) {
             if (std::find(labels.begin(), labels.end(), required) == labels.end())
                 throw Basalwork::CSVParserError::failedToAccessRequiredColumnLabel(required);
         }
         std::int64_t number = 1;
+        Values values;
         while (auto row = reader->nextRow()) {
             ++number;
             if ((number & 0xff) == 0)
                 reportBytes(*readProgress, progress);
             if (isBlank(*row))
                 continue;
-            for (auto& value : *row)
-                value = unquoted(std::move(value));
-            if (row->size() > labels.size()) {
+            unquote(*row, values);
+            if (values.size() > labels.size()) {
                 result.failures.push_back(failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels")));
                 continue;
             }
-            handler(LabelledRow {labels, *row, number}, result);
+            handler(LabelledRow {labels, values, number}, result);
         }
     } catch (const Basalwork::GeneralError& error) {
         if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
@@ -476,15 +476,15 @@ ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& file
     try {
         auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(U','), Foundation::Character(U'"'), readProgress);
         std::int64_t number = 0;
+        Values values;
         while (auto row = reader->nextRow()) {
             ++number;
             if ((number & 0xff) == 0)
                 reportBytes(*readProgress, progress);
             if (isBlank(*row))
                 continue;
-            for (auto& value : *row)
-                value = unquoted(std::move(value));
-            handler(LabelledRow {noLabels, *row, number}, result);
+            unquote(*row, values);
+            handler(LabelledRow {noLabels, values, number}, result);
         }
     } catch (const Basalwork::GeneralError& error) {
         if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
@@ -497,6 +497,7 @@ ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& file
 
 ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress)
 {
+    auto now = Foundation::Date::now();
     auto guarded = [](auto build) {
         return [build](const LabelledRow& row, ImportReadResult& result) {
             try {
@@ -511,9 +512,9 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
         };
     };
     if (format == F::keeperCSV)
-        return readHeaderlessRows(fileURL, progress, guarded([](const LabelledRow& row) { return buildKeeperRow(row.values); }));
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildKeeperRow(row.values, now); }));
     if (format == F::enpassCSV)
-        return readHeaderlessRows(fileURL, progress, guarded([](const LabelledRow& row) { return buildEnpassRow(row.values); }));
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }));
     if (format == F::corvendaleCSV)
         return VaultDocument::readCSV(fileURL, progress);
     const Layout* found = layout(format);
@@ -524,7 +525,7 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
                     [&, guard = guarded([&](const LabelledRow& row) {
                          if (!columnsOfFile)
                              columnsOfFile = columns(row.labels, *found);
-                         return buildRow(format, *found, *columnsOfFile, row);
+                         return buildRow(format, *found, *columnsOfFile, row, now);
                      })](const LabelledRow& row, ImportReadResult& result) { guard(row, result); });
 }
 

@@ -3,8 +3,6 @@
 #include "Shared/ImportedItem.hpp"
 #include "Shared/Importer.FileFormat.hpp"
 
-#include "Basalwork/Base/CSVRow.hpp"
-
 #include "Platform/Foundation/Error.hpp"
 
 #include <functional>
@@ -19,10 +17,13 @@ namespace Shared {
 // a row that cannot be an item becomes a failure text while the others go on.
 class CSVImportReader {
 public:
+    // The values of a row, unquoted (views into the row as the reader gave it; empty for a missing one).
+    using Values = std::vector<std::string_view>;
+
     // A data row with the header's labels, trimmed and unquoted.
     struct LabelledRow {
         const std::vector<Foundation::String>& labels;
-        const Basalwork::CSVRow& values;
+        const Values& values;
         std::int64_t number;
 
         // The value under `label` (exactly as written), or empty.

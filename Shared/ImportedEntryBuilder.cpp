@@ -3,12 +3,9 @@
 #include "Shared/ImporterError.hpp"
 #include "Shared/Sodium.hpp"
 
-#include "Platform/Foundation/RawRepresentable.hpp"
-
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <sodium.h>
 
 namespace Shared {
@@ -38,11 +35,10 @@ std::string_view trimmedView(std::string_view text)
 
 } // namespace
 
-ImportedEntryBuilder::ImportedEntryBuilder(ImporterFileFormat format, Entry::Category category)
+ImportedEntryBuilder::ImportedEntryBuilder(ImporterFileFormat format, Entry::Category category, Foundation::Date now)
     : m_format(format)
 {
     m_entry.category = category;
-    auto now = Foundation::Date::now();
     m_entry.createdAt = now;
     m_entry.modifiedAt = now;
 }
@@ -188,18 +184,24 @@ Entry ImportedEntryBuilder::build(std::string_view contentKey)
 Foundation::String ImportedEntryBuilder::stableIdentifier(ImporterFileFormat format, std::string_view key)
 {
     ensureSodium();
-    std::string material = Foundation::rawValue(format).utf8();
-    material.push_back('\0');
-    material.append(key);
+    // The format's position keys the hash, so formats never share an identifier.
+    std::array<unsigned char, crypto_generichash_KEYBYTES_MIN> formatKey {};
+    formatKey[0] = static_cast<unsigned char>(format);
     std::array<unsigned char, 16> hash {};
-    crypto_generichash(hash.data(), hash.size(), reinterpret_cast<const unsigned char*>(material.data()), material.size(), nullptr, 0);
+    crypto_generichash(hash.data(), hash.size(), reinterpret_cast<const unsigned char*>(key.data()), key.size(), formatKey.data(), formatKey.size());
     // Shaped as a name-based UUID (version 5, RFC 4122 variant).
     hash[6] = static_cast<unsigned char>((hash[6] & 0x0f) | 0x50);
     hash[8] = static_cast<unsigned char>((hash[8] & 0x3f) | 0x80);
-    char text[37];
-    std::snprintf(text, sizeof text, "%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X", hash[0], hash[1], hash[2],
-                  hash[3], hash[4], hash[5], hash[6], hash[7], hash[8], hash[9], hash[10], hash[11], hash[12], hash[13], hash[14], hash[15]);
-    return Foundation::String(std::string_view(text, 36));
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(36);
+    for (std::size_t i = 0; i < hash.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            text.push_back('-');
+        text.push_back(digits[hash[i] >> 4]);
+        text.push_back(digits[hash[i] & 0x0f]);
+    }
+    return Foundation::String(std::move(text));
 }
 
 EntryFieldCategory ImportedEntryBuilder::guessedCategory(std::string_view title, std::string_view value)

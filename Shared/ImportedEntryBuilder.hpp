@@ -15,7 +15,8 @@ public:
     // Longer values are refused, so that one damaged row cannot fill the vault.
     static constexpr std::size_t maximumValueByteCount = 1024 * 1024;
 
-    ImportedEntryBuilder(ImporterFileFormat format, Entry::Category category);
+    // Items without dates of their own take `now`.
+    ImportedEntryBuilder(ImporterFileFormat format, Entry::Category category, Foundation::Date now = Foundation::Date::now());
 
     // The identifier from the export, when it has one; without, one is made from `contentKey`, so
     // that importing the same file again finds the same items.

@@ -61,9 +61,9 @@ T decodedJSON(std::string_view text, T fallback)
     return Basalwork::JSONCoder::shared()->decode<T>(Foundation::Data::fromString(text));
 }
 
-std::string_view cell(const Basalwork::CSVRow& row, std::size_t index)
+std::string_view cell(const CSVImportReader::Values& row, std::size_t index)
 {
-    return index < row.size() && row[index] ? row[index]->view() : std::string_view();
+    return index < row.size() ? row[index] : std::string_view();
 }
 
 Entry entryFromRow(const CSVImportReader::LabelledRow& row, const std::vector<int>& positions)
