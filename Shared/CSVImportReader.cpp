@@ -425,27 +425,33 @@ Foundation::String CSVImportReader::failureText(std::int64_t rowNumber, std::str
     return Foundation::String(text + ": " + error.description());
 }
 
-ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
-                                           const ImportReadProgress& progress, const RowHandler& handler)
+namespace {
+
+// Rows one by one, after the header when there is one.
+ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter, bool hasHeader, const std::vector<Foundation::String>& requiredLabels,
+                             const ImportReadProgress& progress, const CSVImportReader::RowHandler& handler)
 {
     auto readProgress = Foundation::make<Foundation::Progress>(0);
     ImportReadResult result;
     try {
         auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(delimiter), Foundation::Character(U'"'), readProgress);
-        std::optional<Basalwork::CSVRow> header;
-        while ((header = reader->nextRow()) && isBlank(*header)) { }
-        if (!header)
-            throw Basalwork::CSVParserError::failedToAccessColumnLabels();
         std::vector<Foundation::String> labels;
-        for (auto& label : *header) {
-            labels.emplace_back(label ? unquoted(Basalwork::trimmed(*label)) : std::string_view());
+        std::int64_t number = 0;
+        if (hasHeader) {
+            std::optional<Basalwork::CSVRow> header;
+            while ((header = reader->nextRow()) && isBlank(*header))
+                ++number;
+            if (!header)
+                throw Basalwork::CSVParserError::failedToAccessColumnLabels();
+            ++number;
+            for (auto& label : *header)
+                labels.emplace_back(label ? unquoted(Basalwork::trimmed(*label)) : std::string_view());
+            for (const auto& required : requiredLabels) {
+                if (std::find(labels.begin(), labels.end(), required) == labels.end())
+                    throw Basalwork::CSVParserError::failedToAccessRequiredColumnLabel(required);
+            }
         }
-        for (const auto& required : requiredLabels) {
-            if (std::find(labels.begin(), labels.end(), required) == labels.end())
-                throw Basalwork::CSVParserError::failedToAccessRequiredColumnLabel(required);
-        }
-        std::int64_t number = 1;
-        Values values;
+        CSVImportReader::Values values;
         while (auto row = reader->nextRow()) {
             ++number;
             if ((number & 0xff) == 0)
@@ -453,11 +459,11 @@ ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char3
             if (isBlank(*row))
                 continue;
             unquote(*row, values);
-            if (values.size() > labels.size()) {
-                result.failures.push_back(failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels")));
+            if (hasHeader && values.size() > labels.size()) {
+                result.failures.push_back(CSVImportReader::failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels")));
                 continue;
             }
-            handler(LabelledRow {labels, values, number}, result);
+            handler(CSVImportReader::LabelledRow {labels, values, number}, result);
         }
     } catch (const Basalwork::GeneralError& error) {
         if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
@@ -468,31 +474,17 @@ ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char3
     return result;
 }
 
+} // namespace
+
+ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
+                                           const ImportReadProgress& progress, const RowHandler& handler)
+{
+    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler);
+}
+
 ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler)
 {
-    auto readProgress = Foundation::make<Foundation::Progress>(0);
-    ImportReadResult result;
-    static const std::vector<Foundation::String> noLabels;
-    try {
-        auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(U','), Foundation::Character(U'"'), readProgress);
-        std::int64_t number = 0;
-        Values values;
-        while (auto row = reader->nextRow()) {
-            ++number;
-            if ((number & 0xff) == 0)
-                reportBytes(*readProgress, progress);
-            if (isBlank(*row))
-                continue;
-            unquote(*row, values);
-            handler(LabelledRow {noLabels, values, number}, result);
-        }
-    } catch (const Basalwork::GeneralError& error) {
-        if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
-            throw ImporterError::invalidFile("the file is not UTF-8 text");
-        throw;
-    }
-    progress(1);
-    return result;
+    return readRecords(fileURL, U',', false, {}, progress, handler);
 }
 
 ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress)

@@ -52,12 +52,18 @@ bool flag(const Json& object, const char* key)
     return value.is_boolean() ? value.get<bool>() : ImportValues::isTrue(text(object, key));
 }
 
-Json parseFile(const Foundation::URL& fileURL)
+// A file read whole must fit the limit.
+void checkSize(const Foundation::URL& fileURL)
 {
     std::error_code error;
     auto size = std::filesystem::file_size(fileURL.path().utf8(), error);
     if (!error && size > static_cast<std::uintmax_t>(JSONImportReader::maximumFileSize))
         throw ImporterError::fileTooLarge(JSONImportReader::maximumFileSize);
+}
+
+Json parseFile(const Foundation::URL& fileURL)
+{
+    checkSize(fileURL);
     auto data = Foundation::Data::contentsOf(fileURL);
     auto document = Json::parse(data.view(), nullptr, false);
     if (document.is_discarded())
@@ -287,10 +293,7 @@ std::optional<ImportedItem> onePIFItem(const Json& item)
 
 ImportReadResult read1PIF(const Foundation::URL& fileURL, const ImportReadProgress& progress)
 {
-    std::error_code error;
-    auto size = std::filesystem::file_size(fileURL.path().utf8(), error);
-    if (!error && size > static_cast<std::uintmax_t>(JSONImportReader::maximumFileSize))
-        throw ImporterError::fileTooLarge(JSONImportReader::maximumFileSize);
+    checkSize(fileURL);
     auto data = Foundation::Data::contentsOf(fileURL);
     std::vector<Json> records;
     std::string_view rest = data.view();
@@ -414,13 +417,9 @@ ImportReadResult JSONImportReader::read(ImporterFileFormat format, const Foundat
         return readBitwarden(fileURL, progress);
     case F::onePassword1PIF:
         return read1PIF(fileURL, progress);
-    case F::corvendaleJSON: {
-        std::error_code error;
-        auto size = std::filesystem::file_size(fileURL.path().utf8(), error);
-        if (!error && size > static_cast<std::uintmax_t>(maximumFileSize))
-            throw ImporterError::fileTooLarge(maximumFileSize);
+    case F::corvendaleJSON:
+        checkSize(fileURL);
         return VaultDocument::readJSON(fileURL, progress);
-    }
     case F::enpassJSON: {
         auto document = parseFile(fileURL);
         if (!member(document, "items").is_array())

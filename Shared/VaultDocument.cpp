@@ -109,6 +109,15 @@ void checkVersion(const nlohmann::json& document)
         throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(version) + ")");
 }
 
+nlohmann::json parsedDocument(std::string_view json)
+{
+    auto document = nlohmann::json::parse(json, nullptr, false);
+    if (document.is_discarded())
+        throw ImporterError::invalidFile("it is not valid JSON");
+    checkVersion(document);
+    return document;
+}
+
 } // namespace
 
 std::vector<Foundation::String> VaultDocument::csvColumnLabels()
@@ -195,10 +204,7 @@ ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const Im
 
 std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Attachment>* attachments)
 {
-    auto document = nlohmann::json::parse(json, nullptr, false);
-    if (document.is_discarded())
-        throw ImporterError::invalidFile("it is not valid JSON");
-    checkVersion(document);
+    auto document = parsedDocument(json);
     std::vector<Entry> entries;
     entries.reserve(document["items"].size());
     for (const auto& item : document["items"])
@@ -210,11 +216,7 @@ std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Att
 
 ImportReadResult VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress)
 {
-    auto data = Foundation::Data::contentsOf(fileURL);
-    auto document = nlohmann::json::parse(data.view(), nullptr, false);
-    if (document.is_discarded())
-        throw ImporterError::invalidFile("it is not valid JSON");
-    checkVersion(document);
+    auto document = parsedDocument(Foundation::Data::contentsOf(fileURL).view());
     ImportReadResult result;
     const auto& items = document["items"];
     std::int64_t number = 0;
