@@ -32,7 +32,7 @@ public:
     void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
                                Basalwork::ResultHandler<DecryptionResult> resultHandler) override;
 
-    bool containsData(const Foundation::String& attachmentID) const;
+    bool containsData(const Foundation::String& attachmentID) const override;
     void deleteData(const std::vector<Foundation::String>& attachmentIDs);
     void deleteAllData();
 

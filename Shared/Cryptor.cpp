@@ -455,6 +455,19 @@ Foundation::Data Cryptor::open(const Foundation::Data& sealed, const Foundation:
     return open(sealed, subkey(Purpose::itemSecrets), associatedData);
 }
 
+Cryptor::Key Cryptor::itemSecretsKey() const
+{
+    return subkey(Purpose::itemSecrets);
+}
+
+Foundation::Data Cryptor::sealVaultKey(const Key& key, const Foundation::Data& associatedData) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_vaultKey)
+        throw CryptorError::locked();
+    return seal(Foundation::Data(m_vaultKey->bytes(), Key::byteCount), key, associatedData);
+}
+
 void Cryptor::encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,
                           Foundation::Progress* progress) const
 {

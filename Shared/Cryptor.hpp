@@ -56,6 +56,12 @@ public:
     // Item secrets under the vault key.
     Foundation::Data seal(const Foundation::Data& plaintext, const Foundation::Data& associatedData = {}) const;
     Foundation::Data open(const Foundation::Data& sealed, const Foundation::Data& associatedData = {}) const;
+    // The key those two use, for sealing or opening many items at once with the static forms (the
+    // vault's index at unlock); throws CryptorError.locked.
+    Key itemSecretsKey() const;
+    // The vault key sealed under another key (one a second password derives), without handing it out;
+    // Cryptor::open with that key gives its bytes back. Throws CryptorError.locked.
+    Foundation::Data sealVaultKey(const Key& key, const Foundation::Data& associatedData) const;
 
     // Files under the vault key. `header` is a short description of the content (a file name) that is
     // sealed in front of it and given back on decryption. Both write the destination atomically (a
