@@ -23,6 +23,8 @@ public:
 
     virtual ~AttachmentDataSource() = default;
 
+    // Whether the attachment's encrypted file is here (a synced attachment's file may still be on its way).
+    virtual bool containsData(const Foundation::String& attachmentID) const = 0;
     // Decrypts the attachment to a file of its own name in a fresh, owner-only temporary folder, off the
     // calling thread, reporting to `progress` (whose cancellation gives the cancelled outcome). The caller
     // removes the file when done; housekeeping sweeps whatever is left.

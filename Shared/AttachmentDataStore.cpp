@@ -78,10 +78,11 @@ Foundation::URL AttachmentDataStore::decryptedFolderURL() const
     return m_fileManager->temporaryDirectory().appendingPathComponent(decryptedFolderName, true);
 }
 
-Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress)
+Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress,
+                                           const std::optional<Foundation::String>& attachmentID)
 {
     Attachment attachment;
-    attachment.id = Foundation::UUID().uuidString();
+    attachment.id = attachmentID.value_or(Foundation::UUID().uuidString());
     attachment.entryID = entryID;
     attachment.filename = safeFilename(fileURL.lastPathComponent().utf8());
     attachment.createdAt = Foundation::Date::now();

@@ -22,16 +22,17 @@ class Cryptor;
 // folder. Decrypted copies go only to owner-only temporary folders, which housekeeping sweeps.
 class AttachmentDataStore : public Foundation::NSObject, public AttachmentDataSource {
 public:
-    // Encrypts the file into the store under a new identifier; the attachment names it. Throws when the
-    // vault is locked or the file cannot be read.
-    Attachment importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress = nullptr);
+    // Encrypts the file into the store under a new identifier (or the one given, which an import keeps);
+    // the attachment names it. Throws when the vault is locked or the file cannot be read.
+    Attachment importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress = nullptr,
+                          const std::optional<Foundation::String>& attachmentID = std::nullopt);
     // Synchronous decryption to a fresh temporary folder; throws RecordStoreError.attachmentNotFound,
     // CryptorError for a file that does not authenticate, or the cancellation.
     Foundation::URL decryptToTemporaryFile(const Foundation::String& attachmentID, Foundation::Progress* progress = nullptr) const;
     void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
                                Basalwork::ResultHandler<DecryptionResult> resultHandler) override;
 
-    bool containsData(const Foundation::String& attachmentID) const;
+    bool containsData(const Foundation::String& attachmentID) const override;
     void deleteData(const std::vector<Foundation::String>& attachmentIDs);
     void deleteAllData();
 

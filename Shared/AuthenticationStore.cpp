@@ -29,7 +29,6 @@ namespace Shared {
 namespace {
 
 constexpr std::int64_t recordsVersion = 1;
-const Foundation::Data vaultKeyContext = Foundation::Data::fromString("Corvendale vault key");
 
 const Foundation::Logger& log()
 {
@@ -129,11 +128,12 @@ const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDi
 // analytics and drives the backup store itself.
 AuthenticationStore::AuthenticationStore(std::shared_ptr<Foundation::UserDefaults>, std::shared_ptr<Foundation::NotificationCenter> notificationCenter,
                                          std::shared_ptr<Metricove::AnalyticsStore>, std::shared_ptr<RecordSource> recordStore,
-                                         std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore>,
+                                         std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore> backupStore,
                                          AppExecutionContext appExecutionContext)
     : m_notificationCenter(std::move(notificationCenter))
     , m_recordStore(std::move(recordStore))
     , m_preferenceStore(std::move(preferenceStore))
+    , m_backupStore(std::move(backupStore))
     , m_appExecutionContext(std::move(appExecutionContext))
     , m_location(Basalwork::File::Location::appGroup(Global::App::appGroupIdentifier(), Foundation::String("Library/Application Support/AuthenticationStore")))
 {
@@ -150,6 +150,8 @@ void AuthenticationStore::initialize()
     NSObject::initialize();
     readRecords();
     std::weak_ptr<AuthenticationStore> weak = sharedSelf(this);
+    if (m_backupStore)
+        m_backupStore->setKeySource(weak);
     m_observers.push_back(m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidEnterBackgroundNotification"), nullptr,
                                                             nullptr, [weak](const Foundation::Notification&) {
                                                                 if (auto self = weak.lock())
@@ -367,10 +369,7 @@ std::optional<Cryptor::Key> AuthenticationStore::unwrapVaultKey(const Foundation
         throw AuthenticationStoreError::noMasterPassword();
     auto passwordKey = Cryptor::deriveKey(masterPassword, m_records->keyDerivation);
     try {
-        auto bytes = Cryptor::open(m_records->wrappedVaultKey, passwordKey, vaultKeyContext);
-        auto key = Cryptor::Key::fromBytes(bytes.bytes(), bytes.count());
-        bytes.resetBytes({0, bytes.count()});
-        return key;
+        return Cryptor::unwrapVaultKey(m_records->wrappedVaultKey, passwordKey);
     } catch (const CryptorError& error) {
         if (error.is<CryptorError::AuthenticationFailed>())
             return std::nullopt;
@@ -445,7 +444,7 @@ void AuthenticationStore::createMasterPassword(const Foundation::String& passwor
     Records records;
     records.keyDerivation = Cryptor::KeyDerivation::makeDefault();
     auto passwordKey = Cryptor::deriveKey(password, records.keyDerivation);
-    records.wrappedVaultKey = Cryptor::seal(Foundation::Data(vaultKey.bytes(), Cryptor::Key::byteCount), passwordKey, vaultKeyContext);
+    records.wrappedVaultKey = Cryptor::wrapVaultKey(vaultKey, passwordKey);
     records.createdAt = Foundation::Date::now();
     records.masterPasswordChangedAt = records.createdAt;
     writeRecords(records);
@@ -596,7 +595,7 @@ void AuthenticationStore::changeMasterPassword(const Foundation::String& newMast
     Records records = *m_records;
     records.keyDerivation = Cryptor::KeyDerivation::makeDefault();
     auto passwordKey = Cryptor::deriveKey(newMasterPassword, records.keyDerivation);
-    records.wrappedVaultKey = Cryptor::seal(Foundation::Data(m_pendingVaultKey->bytes(), Cryptor::Key::byteCount), passwordKey, vaultKeyContext);
+    records.wrappedVaultKey = Cryptor::wrapVaultKey(*m_pendingVaultKey, passwordKey);
     records.masterPasswordChangedAt = Foundation::Date::now();
     writeRecords(records);
     m_pendingVaultKey.reset();
@@ -619,6 +618,23 @@ void AuthenticationStore::unlockWithChangedMasterPassword(const Foundation::Stri
 }
 
 // MARK: - Restoring from a backup
+
+std::optional<BackupStore::KeyMaterial> AuthenticationStore::backupKeyMaterial() const
+{
+    if (!m_records || m_records->version != recordsVersion)
+        return std::nullopt;
+    return BackupStore::KeyMaterial {m_records->keyDerivation, m_records->wrappedVaultKey, m_records->createdAt, m_records->masterPasswordChangedAt};
+}
+
+void AuthenticationStore::restoreBackupKeyMaterial(const BackupStore::KeyMaterial& material)
+{
+    Records records;
+    records.keyDerivation = material.keyDerivation;
+    records.wrappedVaultKey = material.wrappedVaultKey;
+    records.createdAt = material.createdAt;
+    records.masterPasswordChangedAt = material.masterPasswordChangedAt;
+    writeRecords(records);
+}
 
 void AuthenticationStore::beginRestoringFromBackup(const std::optional<Foundation::URL>& fileURL)
 {

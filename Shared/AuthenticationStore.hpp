@@ -2,6 +2,7 @@
 
 #include "Shared/AppExecutionContext.hpp"
 #include "Shared/AuthenticationState.hpp"
+#include "Shared/BackupStore.hpp"
 #include "Shared/Biometry.hpp"
 #include "Shared/Cryptor.hpp"
 
@@ -24,7 +25,6 @@ class AnalyticsStore;
 
 namespace Shared {
 
-class BackupStore;
 class PreferenceStore;
 
 // The lock: the master password (verified by unwrapping the vault key with the key Argon2id derives from
@@ -33,7 +33,7 @@ class PreferenceStore;
 // its AutoFill extension unlock the same vault; each process holds its own unlocked key. Every change of
 // the state posts `authenticationStoreDidUpdateAuthenticationState`; a change of the records also posts
 // `authenticationStoreDidUpdateAuthenticationRecords`. Used from the main thread.
-class AuthenticationStore : public Foundation::NSObject {
+class AuthenticationStore : public Foundation::NSObject, public BackupStore::KeySource {
 public:
     // What the store needs of the record store: the cryptor that holds the vault key.
     class RecordSource {
@@ -111,6 +111,10 @@ public:
     void accountResetDidFail();
     void cancelResettingAccount();
 
+    // The records that travel in backups, and those a restore brings back.
+    std::optional<BackupStore::KeyMaterial> backupKeyMaterial() const override;
+    void restoreBackupKeyMaterial(const BackupStore::KeyMaterial& material) override;
+
     ~AuthenticationStore() override;
 
 protected:
@@ -145,6 +149,7 @@ private:
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<RecordSource> m_recordStore;
     std::shared_ptr<PreferenceStore> m_preferenceStore;
+    std::shared_ptr<BackupStore> m_backupStore;
     AppExecutionContext m_appExecutionContext;
     Basalwork::File::Location m_location;
 

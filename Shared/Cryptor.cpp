@@ -30,6 +30,8 @@ constexpr std::uint8_t passwordKind = 2;
 constexpr std::size_t chunkSize = 64 * 1024;
 constexpr std::size_t maximumHeaderSize = 64 * 1024;
 constexpr char subkeyContext[crypto_kdf_CONTEXTBYTES + 1] = "Corvndle";
+// Binds a wrapped vault key to its purpose.
+const Foundation::Data vaultKeyContext = Foundation::Data::fromString("Corvendale vault key");
 
 static_assert(Cryptor::Key::byteCount == crypto_aead_xchacha20poly1305_ietf_KEYBYTES);
 static_assert(Cryptor::Key::byteCount == crypto_secretstream_xchacha20poly1305_KEYBYTES);
@@ -407,6 +409,32 @@ bool Cryptor::isUnlocked() const
     return m_vaultKey != nullptr;
 }
 
+Foundation::Data Cryptor::wrapVaultKey(const Key& vaultKey, const Key& passwordKey)
+{
+    return seal(Foundation::Data(vaultKey.bytes(), Key::byteCount), passwordKey, vaultKeyContext);
+}
+
+Cryptor::Key Cryptor::unwrapVaultKey(const Foundation::Data& wrapped, const Key& passwordKey)
+{
+    auto bytes = open(wrapped, passwordKey, vaultKeyContext);
+    auto key = Key::fromBytes(bytes.bytes(), bytes.count());
+    bytes.resetBytes({0, bytes.count()});
+    return key;
+}
+
+Cryptor::Key Cryptor::backupKey(const Key& vaultKey)
+{
+    ensureSodium();
+    auto key = Key::random();
+    crypto_kdf_derive_from_key(key.mutableBytes(), Key::byteCount, static_cast<std::uint64_t>(Purpose::backups), subkeyContext, vaultKey.bytes());
+    return key;
+}
+
+Cryptor::Key Cryptor::backupKey() const
+{
+    return subkey(Purpose::backups);
+}
+
 Cryptor::Key Cryptor::subkey(Purpose purpose) const
 {
     std::lock_guard lock(m_mutex);
@@ -425,6 +453,19 @@ Foundation::Data Cryptor::seal(const Foundation::Data& plaintext, const Foundati
 Foundation::Data Cryptor::open(const Foundation::Data& sealed, const Foundation::Data& associatedData) const
 {
     return open(sealed, subkey(Purpose::itemSecrets), associatedData);
+}
+
+Cryptor::Key Cryptor::itemSecretsKey() const
+{
+    return subkey(Purpose::itemSecrets);
+}
+
+Foundation::Data Cryptor::sealVaultKey(const Key& key, const Foundation::Data& associatedData) const
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_vaultKey)
+        throw CryptorError::locked();
+    return seal(Foundation::Data(m_vaultKey->bytes(), Key::byteCount), key, associatedData);
 }
 
 void Cryptor::encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,

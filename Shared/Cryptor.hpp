@@ -38,6 +38,16 @@ public:
     static Foundation::Data seal(const Foundation::Data& plaintext, const Key& key, const Foundation::Data& associatedData = {});
     static Foundation::Data open(const Foundation::Data& sealed, const Key& key, const Foundation::Data& associatedData = {});
 
+    // The vault key sealed under a password's key, and opened again (CryptorError.authenticationFailed
+    // for a wrong password or damaged data).
+    static Foundation::Data wrapVaultKey(const Key& vaultKey, const Key& passwordKey);
+    static Key unwrapVaultKey(const Foundation::Data& wrapped, const Key& passwordKey);
+    // The key backups are sealed with: derived from a vault key, so that whoever can open the vault
+    // with its master password can open its backups, also on another installation.
+    static Key backupKey(const Key& vaultKey);
+    // The same for the unlocked vault; throws CryptorError.locked.
+    Key backupKey() const;
+
     void unlock(Key vaultKey);
     // Wipes the vault key; a locked cryptor refuses every vault operation with CryptorError.locked.
     void lock();
@@ -46,6 +56,12 @@ public:
     // Item secrets under the vault key.
     Foundation::Data seal(const Foundation::Data& plaintext, const Foundation::Data& associatedData = {}) const;
     Foundation::Data open(const Foundation::Data& sealed, const Foundation::Data& associatedData = {}) const;
+    // The key those two use, for sealing or opening many items at once with the static forms (the
+    // vault's index at unlock); throws CryptorError.locked.
+    Key itemSecretsKey() const;
+    // The vault key sealed under another key (one a second password derives), without handing it out;
+    // Cryptor::open with that key gives its bytes back. Throws CryptorError.locked.
+    Foundation::Data sealVaultKey(const Key& key, const Foundation::Data& associatedData) const;
 
     // Files under the vault key. `header` is a short description of the content (a file name) that is
     // sealed in front of it and given back on decryption. Both write the destination atomically (a
@@ -70,7 +86,7 @@ protected:
     explicit Cryptor(std::shared_ptr<Foundation::NotificationCenter> notificationCenter);
 
 private:
-    enum class Purpose : std::uint64_t { itemSecrets = 1, files = 2 };
+    enum class Purpose : std::uint64_t { itemSecrets = 1, files = 2, backups = 3 };
     Key subkey(Purpose purpose) const;
 
     std::weak_ptr<Foundation::NotificationCenter> m_notificationCenter;

@@ -1,6 +1,7 @@
 #include "Shared/Entry.Filter.hpp"
 
 #include "Shared/Entry.hpp"
+#include "Shared/EntryIndex.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/DecodingError.hpp"
@@ -37,27 +38,38 @@ Foundation::String EntryFilter::titleText() const
     }
 }
 
-bool EntryFilter::matches(const Entry& entry) const
+template <class Item>
+bool EntryFilter::matches(const Item& item, bool isTrashed) const
 {
     if (as<Trash>())
-        return entry.isTrashed();
-    if (entry.isTrashed())
+        return isTrashed;
+    if (isTrashed)
         return false;
     if (as<Archived>())
-        return entry.isArchived;
-    if (entry.isArchived)
+        return item.isArchived;
+    if (item.isArchived)
         return false;
     if (const auto* category = as<Category>())
-        return entry.category == category->category;
+        return item.category == category->category;
     if (const auto* group = as<CategoryGroup>())
-        return Shared::group(entry.category) == group->group;
+        return Shared::group(item.category) == group->group;
     if (const auto* tag = as<Tag>())
-        return std::find(entry.tags.begin(), entry.tags.end(), tag->tag) != entry.tags.end();
+        return std::find(item.tags.begin(), item.tags.end(), tag->tag) != item.tags.end();
     if (as<Favorites>())
-        return entry.isFavorite;
+        return item.isFavorite;
     if (as<SafeForInspection>())
-        return entry.isSafeForInspection;
+        return item.isSafeForInspection;
     return true;
+}
+
+bool EntryFilter::matches(const Entry& entry) const
+{
+    return matches(entry, entry.isTrashed());
+}
+
+bool EntryFilter::matches(const EntryIndex& index) const
+{
+    return matches(index, index.isTrashed);
 }
 
 void EntryFilter::encode(Foundation::Encoder& encoder) const

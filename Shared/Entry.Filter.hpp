@@ -9,6 +9,7 @@
 namespace Shared {
 
 class Entry;
+struct EntryIndex;
 
 // Which items the list shows (Entry::Filter). The cases with a value come first; `allItems` is the
 // case at position 3, the one the AutoFill list and a safe-for-inspection reset fall back to.
@@ -63,6 +64,7 @@ public:
     Foundation::String titleText() const;
     // Archived items show only under `archived`, trashed ones only under `trash`.
     bool matches(const Entry& entry) const;
+    bool matches(const EntryIndex& index) const;
 
     // {"case": "<name>"} with "value" beside it for the cases that carry one.
     void encode(Foundation::Encoder& encoder) const;
@@ -70,6 +72,8 @@ public:
     friend bool operator==(const EntryFilter&, const EntryFilter&) = default;
 
 private:
+    template <class Item>
+    bool matches(const Item& item, bool isTrashed) const;
     explicit EntryFilter(Case value)
         : m_case(std::move(value))
     {

@@ -13,7 +13,7 @@ namespace CloudKit {
 // whether pushes also announce batches this process wrote.
 struct CKSimulation {
     // Which operations a failure meets.
-    enum class Operation { any, modifyRecords, fetchRecordZoneChanges, modifyRecordZones, fetchRecordZones };
+    enum class Operation { any, modifyRecords, fetchRecordZoneChanges, modifyRecordZones, fetchRecordZones, fetchDatabaseChanges };
 
     struct Failure {
         CKError::Code code = CKError::Code::networkUnavailable;

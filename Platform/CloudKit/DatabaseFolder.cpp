@@ -25,6 +25,8 @@ using Change = ChangeBatch::Change;
 constexpr std::size_t maximumRecordSize = 1'000'000;
 // Records per round of a fetch that names no limit, so that its token moves forward as it goes.
 constexpr std::int64_t defaultRoundSize = 400;
+// A database token is told from a zone's by the life it names, which no zone has.
+constexpr const char* databaseTokenIncarnation = "database";
 
 std::vector<std::string> entryNames(const std::string& directory)
 {
@@ -535,6 +537,52 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     }
     round.token = CKServerChangeToken::withPayload(payload.encoded());
     result.rounds.push_back(std::move(round));
+    return result;
+}
+
+DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::shared_ptr<CKServerChangeToken>& since)
+{
+    std::lock_guard lock(m_mutex);
+    refresh(false);
+
+    std::optional<ChangeTokenPayload> start;
+    if (since) {
+        start = ChangeTokenPayload::decode(since->payload());
+        if (!start || start->container != m_container || start->account != m_account || start->incarnation != databaseTokenIncarnation)
+            throw CKError(CKError::Code::changeTokenExpired, "The change token belongs to another container or account, or to a zone");
+    }
+    ChangeTokenPayload payload = start ? std::move(*start) : ChangeTokenPayload {m_container, m_account, {}, databaseTokenIncarnation, {}};
+
+    DatabaseChanges result;
+    for (const auto& [name, unreadable] : m_unreadable) {
+        if (payload.seen.contains(name))
+            continue;
+        result.unreadableBatches.emplace_back(Foundation::String(name), unreadable.error);
+        payload.seen.insert(name);
+    }
+    std::set<CKRecordZoneID> changed;
+    std::set<CKRecordZoneID> deleted;
+    for (const auto& [order, batch] : m_batches) {
+        if (payload.seen.contains(batch->fileName()))
+            continue;
+        payload.seen.insert(batch->fileName());
+        for (const auto& change : batch->changes) {
+            if (change.kind == Change::Kind::deleteZone)
+                deleted.insert(change.zoneID);
+            else if (!change.zoneID.isDefaultZone() && m_state.zone(change.zoneID))
+                changed.insert(change.zoneID);
+        }
+    }
+    if (start) {
+        result.deleted.assign(deleted.begin(), deleted.end());
+        result.changed.assign(changed.begin(), changed.end());
+    } else {
+        for (const auto& zoneID : m_state.zoneIDs()) {
+            if (!zoneID.isDefaultZone())
+                result.changed.push_back(zoneID);
+        }
+    }
+    result.token = CKServerChangeToken::withPayload(payload.encoded());
     return result;
 }
 

@@ -86,6 +86,17 @@ public:
     ZoneChanges fetchChanges(const CKRecordZoneID& zoneID, const std::shared_ptr<CKServerChangeToken>& since,
                              std::int64_t resultsLimit, bool fetchAllChanges);
 
+    struct DatabaseChanges {
+        // Zones made or changed since the token (every zone but the default one, without a token).
+        std::vector<CKRecordZoneID> changed;
+        // Zones deleted since the token, also when they were made again since; none without a token.
+        std::vector<CKRecordZoneID> deleted;
+        std::shared_ptr<CKServerChangeToken> token;
+        CKError::PartialErrors unreadableBatches;
+    };
+    // Throws CKError changeTokenExpired for a token of another container or account, or a zone's.
+    DatabaseChanges fetchDatabaseChanges(const std::shared_ptr<CKServerChangeToken>& since);
+
     // Whether a batch of this operation has been published (a long-lived operation resumed elsewhere).
     bool hasPublished(const std::string& operationID);
 

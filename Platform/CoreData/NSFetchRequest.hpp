@@ -45,6 +45,9 @@ public:
     void setFetchOffset(std::int64_t fetchOffset) { m_fetchOffset = fetchOffset; }
     bool includesPendingChanges() const { return m_includesPendingChanges; }
     void setIncludesPendingChanges(bool includesPendingChanges) { m_includesPendingChanges = includesPendingChanges; }
+    // The attributes (or to-one relationships) `NSManagedObjectContext::fetchValues` reads.
+    const std::vector<Foundation::String>& propertiesToFetch() const { return m_propertiesToFetch; }
+    void setPropertiesToFetch(std::vector<Foundation::String> propertiesToFetch) { m_propertiesToFetch = std::move(propertiesToFetch); }
 
 private:
     Foundation::String m_entityName;
@@ -53,6 +56,7 @@ private:
     std::int64_t m_fetchLimit = 0;
     std::int64_t m_fetchOffset = 0;
     bool m_includesPendingChanges = true;
+    std::vector<Foundation::String> m_propertiesToFetch;
 };
 
 // A request whose results are objects of the managed-object class `ResultType`.

@@ -377,6 +377,34 @@ std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::fetchObjec
     return objects;
 }
 
+std::vector<std::vector<Value>> NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& request)
+{
+    const auto& entity = entityNamed(request.entityName().view());
+    std::vector<std::size_t> columns;
+    for (const auto& name : request.propertiesToFetch()) {
+        auto index = entity.storedPropertyIndex(name.view());
+        if (!index)
+            throw operationError(entity.name().utf8() + " has no attribute or to-one relationship named " + name.utf8() + ".");
+        columns.push_back(*index);
+    }
+    SQLiteStore::Query query;
+    if (request.predicate()) {
+        BoundPredicate predicate(*request.predicate(), entity);
+        if (predicate.usesBlock())
+            throw operationError("Fetching values cannot use a block predicate: the store evaluates its predicate itself.");
+        query.where = predicate.sql();
+    }
+    query.orderBy = FetchOrder(entity, request.sortDescriptors()).sql();
+    query.limit = request.fetchLimit();
+    query.offset = request.fetchOffset();
+    std::vector<std::vector<Value>> values;
+    auto rows = coordinator().store().fetchRows(entity, query, columns);
+    values.reserve(rows.size());
+    for (auto& row : rows)
+        values.push_back(std::move(row.values));
+    return values;
+}
+
 std::int64_t NSManagedObjectContext::count(const NSFetchRequest<NSManagedObject>& request)
 {
     const auto& entity = entityNamed(request.entityName().view());

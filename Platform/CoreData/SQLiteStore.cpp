@@ -365,10 +365,13 @@ void SQLiteStore::Transaction::commit()
     m_done = true;
 }
 
-std::string SQLiteStore::selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly) const
+std::string SQLiteStore::selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly, const std::vector<std::size_t>& columns) const
 {
     std::string sql = "SELECT \"_pk\"";
-    if (!keysOnly) {
+    if (!keysOnly && !columns.empty()) {
+        for (auto column : columns)
+            sql += ", " + quoted(entity.storedProperties()[column].name);
+    } else if (!keysOnly) {
         for (const auto& property : entity.storedProperties())
             sql += ", " + quoted(property.name);
     }
@@ -382,18 +385,19 @@ std::string SQLiteStore::selectSQL(const NSEntityDescription& entity, const Quer
     return sql;
 }
 
-std::vector<SQLiteStore::Row> SQLiteStore::fetchRows(const NSEntityDescription& entity, const Query& query)
+std::vector<SQLiteStore::Row> SQLiteStore::fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns)
 {
     auto guard = lock();
-    Statement statement = prepare(selectSQL(entity, query, false));
+    Statement statement = prepare(selectSQL(entity, query, false, columns));
     statement.bind(query.where.bindings);
     const auto& properties = entity.storedProperties();
+    std::size_t count = columns.empty() ? properties.size() : columns.size();
     std::vector<Row> rows;
     while (statement.step()) {
         Row row {sqlite3_column_int64(statement.handle(), 0), {}};
-        row.values.reserve(properties.size());
-        for (std::size_t i = 0; i < properties.size(); ++i)
-            row.values.push_back(statement.column(static_cast<int>(i + 1), properties[i]));
+        row.values.reserve(count);
+        for (std::size_t i = 0; i < count; ++i)
+            row.values.push_back(statement.column(static_cast<int>(i + 1), properties[columns.empty() ? i : columns[i]]));
         rows.push_back(std::move(row));
     }
     return rows;

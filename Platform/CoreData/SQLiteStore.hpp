@@ -46,7 +46,8 @@ public:
     const Foundation::String& identifier() const { return m_identifier; }
     std::unique_lock<std::recursive_mutex> lock() const { return std::unique_lock(m_mutex); }
 
-    std::vector<Row> fetchRows(const NSEntityDescription& entity, const Query& query);
+    // With `columns`, only the stored properties at those indices, in that order.
+    std::vector<Row> fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns = {});
     std::vector<std::int64_t> fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query);
     std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
     std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);
@@ -81,7 +82,7 @@ private:
     void open(const std::optional<std::string>& path, double timeout);
     void fitSchema(const NSManagedObjectModel& model);
     bool fitSchema(const NSManagedObjectModel& model, bool apply);
-    std::string selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly) const;
+    std::string selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly, const std::vector<std::size_t>& columns = {}) const;
     void deleteCascading(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys,
                          std::vector<NSManagedObjectID>& deleted);
 

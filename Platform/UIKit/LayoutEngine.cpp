@@ -380,30 +380,26 @@ LayoutEngine::Linear LayoutEngine::attributeOf(const Foundation::NSObject& objec
     } else {
         rect = rectOf(object, space);
     }
-    Linear result;
+    // An edge or a centre is the origin plus some of the length.
+    auto along = [](Linear origin, const Linear& length, double share) {
+        origin.add(length, share);
+        return origin;
+    };
     switch (attribute) {
     case Attribute::left:
     case Attribute::leading:
         return rect.x;
     case Attribute::right:
     case Attribute::trailing:
-        result = std::move(rect.x);
-        result.add(rect.width, 1);
-        return result;
+        return along(std::move(rect.x), rect.width, 1);
     case Attribute::centerX:
-        result = std::move(rect.x);
-        result.add(rect.width, 0.5);
-        return result;
+        return along(std::move(rect.x), rect.width, 0.5);
     case Attribute::top:
         return rect.y;
     case Attribute::bottom:
-        result = std::move(rect.y);
-        result.add(rect.height, 1);
-        return result;
+        return along(std::move(rect.y), rect.height, 1);
     case Attribute::centerY:
-        result = std::move(rect.y);
-        result.add(rect.height, 0.5);
-        return result;
+        return along(std::move(rect.y), rect.height, 0.5);
     case Attribute::width:
         return rect.width;
     case Attribute::height:
@@ -411,7 +407,7 @@ LayoutEngine::Linear LayoutEngine::attributeOf(const Foundation::NSObject& objec
     case Attribute::notAnAttribute:
         break;
     }
-    return result;
+    return {};
 }
 
 std::optional<LayoutEngine::Spec> LayoutEngine::specFor(const NSLayoutConstraint& constraint) const

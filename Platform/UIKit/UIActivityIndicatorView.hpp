@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 namespace UIKit {
@@ -10,6 +11,8 @@ public:
     bool isAnimating() const { return m_isAnimating; }
     virtual void startAnimating() { m_isAnimating = true; }
     virtual void stopAnimating() { m_isAnimating = false; }
+    // One cell of the character grid, where a terminal shows a spinner.
+    CGSize intrinsicContentSize() const override { return {TextGrid::columnWidth, TextGrid::lineHeight}; }
 
 protected:
     friend Foundation::Construct;

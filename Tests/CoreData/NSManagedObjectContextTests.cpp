@@ -103,6 +103,27 @@ TEST_F(ContextTest, SortsLimitsOffsetsAndCounts)
     EXPECT_EQ(context->count(itemsWhere(key("count") == 3)), 2);
 }
 
+TEST_F(ContextTest, FetchesValuesFromTheStoreWithoutMakingObjects)
+{
+    for (auto [title, count] : std::vector<std::pair<const char*, int>> {{"b", 1}, {"a", 2}, {"c", 3}})
+        insertItem(*context, title, count);
+    context->save();
+    context->reset();
+    // Unsaved changes do not count, as with the platform's dictionary results.
+    insertItem(*context, "unsaved", 9);
+
+    auto request = itemsWhere(key("count") > 1, {NSSortDescriptor("title")});
+    request.setPropertiesToFetch({"count", "title"});
+    auto values = context->fetchValues(request);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0], (std::vector<Value> {2, String("a")}));
+    EXPECT_EQ(values[1], (std::vector<Value> {3, String("c")}));
+    EXPECT_EQ(context->registeredObjects().size(), 1u);
+
+    request.setPropertiesToFetch({"title", "nonesuch"});
+    EXPECT_THROW(context->fetchValues(request), Foundation::Error);
+}
+
 TEST_F(ContextTest, FetchesCountUnsavedChanges)
 {
     auto bank = insertItem(*context, "Bank", 1);

@@ -1,0 +1,167 @@
+// Moving a large vault in and out: a 100,000-row CSV export (about 30 MB) imported into an empty vault
+// and exported again, beside the CSV reader alone on the same file. Prints rows per second.
+//
+//   TransferBenchmark [rows]
+
+#include "Shared/AttachmentDataStore.hpp"
+#include "Shared/CSVImportReader.hpp"
+#include "Shared/Cryptor.hpp"
+#include "Shared/ImportReader.hpp"
+#include "Shared/Exporter.hpp"
+#include "Shared/Importer.hpp"
+
+#include "Basalwork/Base/CSVRowReader.hpp"
+#include "Basalwork/Base/File.Location.hpp"
+
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/Foundation/RunLoop.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <random>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// An empty vault in memory: what the importer adds, the exporter reads back.
+class MemoryVault : public Shared::Importer::RecordSource, public Shared::Exporter::RecordSource {
+public:
+    std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>&) const override { return {}; }
+    void insertEntries(const std::vector<Shared::Entry>& entries, const std::vector<Shared::Attachment>&) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries.insert(m_entries.end(), entries.begin(), entries.end());
+    }
+    std::vector<Shared::Entry> allEntries() const override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_entries;
+    }
+    std::vector<Shared::Attachment> allAttachments() const override { return {}; }
+    Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String&) const override { return Foundation::URL::fileURLWithPath("/", true); }
+    std::size_t count() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_entries.size();
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<Shared::Entry> m_entries;
+};
+
+std::string quoted(const std::string& value)
+{
+    std::string out = "\"";
+    for (char c : value)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// A Bitwarden CSV export: folders, favourites, notes with line breaks and commas, custom fields.
+void writeExport(const fs::path& path, int rows)
+{
+    std::mt19937 random(7);
+    auto word = [&](int length) {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        std::string text;
+        for (int i = 0; i < length; ++i)
+            text.push_back(letters[random() % (sizeof letters - 1)]);
+        return text;
+    };
+    std::ofstream out(path, std::ios::binary);
+    out << "folder,favorite,type,name,notes,fields,reprompt,login_uri,login_username,login_password,login_totp\n";
+    for (int row = 0; row < rows; ++row) {
+        out << quoted(row % 5 ? "Personal" : "Work") << ',' << (row % 7 == 0 ? "1" : "") << ",login," << quoted("Site " + word(12) + ", Zürich") << ','
+            << quoted("Notes for " + word(40) + "\nsecond line, with \"quotes\" " + word(30)) << ',' << quoted("PIN: " + std::to_string(row % 10000))
+            << ",0," << quoted("https://" + word(10) + ".example.com/login/" + word(16)) << ',' << quoted(word(10) + "@example.com") << ','
+            << quoted(word(24)) << ",\n";
+    }
+}
+
+double seconds(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+template <class Done>
+void runMainLoopUntil(Done done)
+{
+    while (!done()) {
+        Foundation::RunLoop::main()->runUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+    auto folder = fs::temp_directory_path() / ("TransferBenchmark." + std::to_string(::getpid()));
+    fs::create_directories(folder / "export");
+    auto file = folder / "bitwarden.csv";
+    writeExport(file, rows);
+    auto url = Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false);
+    std::printf("file: %d rows, %.1f MB\n", rows, static_cast<double>(fs::file_size(file)) / 1e6);
+
+    // The CSV reader alone: every row, nothing made of it.
+    auto start = Clock::now();
+    auto reader = Foundation::make<Basalwork::CSVRowReader>(url, Foundation::Character(U','), Foundation::Character(U'"'), nullptr);
+    std::size_t read = 0;
+    while (reader->nextRow())
+        ++read;
+    double readerSeconds = seconds(start);
+    std::printf("CSV reader alone:        %9.0f rows/s\n", static_cast<double>(read) / readerSeconds);
+
+    // The importer's CSV reading: rows with their labels, unquoted.
+    start = Clock::now();
+    std::size_t labelled = 0;
+    Shared::CSVImportReader::readRows(url, U',', {"name"}, [](double) {},
+                                      [&](const Shared::CSVImportReader::LabelledRow& row, Shared::ImportReadResult&) { labelled += !row.values.empty(); });
+    double labelledSeconds = seconds(start);
+    std::printf("importer's CSV reading:  %9.0f rows/s (%.2fx the reader's time)\n", static_cast<double>(labelled) / labelledSeconds,
+                labelledSeconds / readerSeconds);
+
+    // The importer's reading: rows into items.
+    start = Clock::now();
+    auto items = Shared::ImportReader::read(Shared::ImporterFileFormat::bitwardenCSV, url, std::nullopt,
+                                            Foundation::URL::fileURLWithPath(Foundation::String(folder.string()), true), [](double) {});
+    double itemSeconds = seconds(start);
+    std::printf("CSV rows into items:     %9.0f rows/s (%.2fx the reader's time)\n", static_cast<double>(items.items.size()) / itemSeconds,
+                itemSeconds / readerSeconds);
+
+    auto center = Foundation::make<Foundation::NotificationCenter>();
+    auto fileManager = Foundation::FileManager::defaultManager();
+    auto cryptor = Foundation::make<Shared::Cryptor>(center);
+    auto attachments = Foundation::make<Shared::AttachmentDataStore>(Basalwork::File::Location::raw(Foundation::String((folder / "attachments").string())),
+                                                                     fileManager, cryptor);
+    auto vault = std::make_shared<MemoryVault>();
+    auto context = Shared::AppExecutionContext::extension();
+    auto importer = Foundation::make<Shared::Importer>(center, vault, attachments, context, fileManager);
+    auto exporter = Foundation::make<Shared::Exporter>(center, vault, context, fileManager);
+
+    start = Clock::now();
+    importer->startImport(Shared::ImporterFileFormat::bitwardenCSV, url, std::nullopt, std::nullopt);
+    runMainLoopUntil([&] { return !importer->status().is<Shared::Importer::Status::InProgress>(); });
+    double importSeconds = seconds(start);
+    std::printf("import into empty vault: %9.0f rows/s (%zu items)\n", static_cast<double>(vault->count()) / importSeconds, vault->count());
+
+    for (auto format : {Shared::ExporterFileFormat::bitwardenCSV, Shared::ExporterFileFormat::corvendaleCSV, Shared::ExporterFileFormat::corvendaleJSON}) {
+        exporter->resetStatus();
+        start = Clock::now();
+        exporter->exportItems(format, Foundation::URL::fileURLWithPath(Foundation::String((folder / "export").string()), true));
+        runMainLoopUntil([&] { return !exporter->status().is<Shared::Exporter::Status::InProgress>(); });
+        double exportSeconds = seconds(start);
+        std::printf("export (%s): %9.0f rows/s\n", Shared::titleText(format).utf8().c_str(), static_cast<double>(vault->count()) / exportSeconds);
+    }
+    fs::remove_all(folder);
+    return 0;
+}

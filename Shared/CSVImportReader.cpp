@@ -1,0 +1,524 @@
+#include "Shared/CSVImportReader.hpp"
+
+#include "Shared/ImportedEntryBuilder.hpp"
+#include "Shared/ImporterError.hpp"
+#include "Shared/ImportValues.hpp"
+#include "Shared/VaultDocument.hpp"
+
+#include "Basalwork/Base/CSVParserError.hpp"
+#include "Basalwork/Base/CSVRowReader.hpp"
+#include "Basalwork/Base/GeneralError.hpp"
+#include "Basalwork/Base/String.hpp"
+
+#include "Platform/Foundation/Progress.hpp"
+
+#include <algorithm>
+#include <array>
+
+namespace Shared {
+
+namespace {
+
+using F = ImporterFileFormat;
+
+// Where a column's value goes.
+enum class Role { custom, ignored, id, title, username, password, url, notes, totp, tags, group, favorite, archived, created, modified, type, fields };
+
+// Special rules of a few exports beyond their labels.
+enum class Rules { none, bitwarden, lastPass, firefox, passwordSafe, protonPass };
+
+struct Layout {
+    std::vector<const char*> required;
+    Entry::Category category = Entry::Category::login;
+    Rules rules = Rules::none;
+    char32_t delimiter = U',';
+    // Lower-case labels that carry nothing worth keeping.
+    std::vector<const char*> ignored = {};
+};
+
+// Lower-case labels and their roles; a role's labels in the order they are preferred.
+constexpr std::pair<const char*, Role> roleLabels[] = {
+    {"id", Role::id}, {"guid", Role::id}, {"uuid", Role::id}, {"uid", Role::id},
+    {"title", Role::title}, {"name", Role::title}, {"account", Role::title}, {"nickname", Role::title},
+    {"username", Role::username}, {"login_username", Role::username}, {"login", Role::username}, {"login name", Role::username},
+    {"user name", Role::username}, {"user", Role::username}, {"email", Role::username},
+    {"password", Role::password}, {"login_password", Role::password}, {"pwd", Role::password},
+    {"url", Role::url}, {"login_uri", Role::url}, {"website", Role::url}, {"web site", Role::url}, {"uri", Role::url},
+    {"notes", Role::notes}, {"note", Role::notes}, {"comments", Role::notes}, {"comment", Role::notes}, {"extra", Role::notes},
+    {"otpauth", Role::totp}, {"totp", Role::totp}, {"login_totp", Role::totp}, {"otpsecret", Role::totp}, {"otpurl", Role::totp},
+    {"otp", Role::totp}, {"twofasecret", Role::totp},
+    {"tags", Role::tags},
+    {"folder", Role::group}, {"group", Role::group}, {"grouping", Role::group}, {"collections", Role::group}, {"vault", Role::group},
+    {"category", Role::group},
+    {"favorite", Role::favorite}, {"fav", Role::favorite},
+    {"archived", Role::archived},
+    {"created", Role::created}, {"createtime", Role::created}, {"timecreated", Role::created}, {"created time", Role::created},
+    {"creationtime", Role::created},
+    {"last modified", Role::modified}, {"modifytime", Role::modified}, {"record modified time", Role::modified},
+    {"timepasswordchanged", Role::modified}, {"modified", Role::modified},
+    {"type", Role::type},
+    {"fields", Role::fields},
+};
+
+const std::vector<const char*> chromiumRequired = {"name", "url", "username", "password"};
+const std::vector<const char*> appleRequired = {"Title", "URL", "Username", "Password"};
+
+const Layout* layout(F format)
+{
+    static const Layout onePassword {{"Title", "Username", "Password"}};
+    static const Layout onePassword7 {{}};
+    static const Layout bitwarden {{"name", "login_username", "login_password"}, Entry::Category::login, Rules::bitwarden, U',', {"reprompt"}};
+    static const Layout chromium {chromiumRequired};
+    static const Layout dashlaneCredentials {{"username", "title", "password", "url"}};
+    static const Layout dashlaneSecureNotes {{"title", "note"}, Entry::Category::secureNote};
+    static const Layout dashlanePayments {{}, Entry::Category::creditCard};
+    static const Layout dashlaneIdentity {{}, Entry::Category::identity};
+    static const Layout firefox {{"url", "username", "password"}, Entry::Category::login, Rules::firefox, U',',
+                                 {"httprealm", "formactionorigin", "timelastused"}};
+    static const Layout keePassXC {{"Title", "Username", "Password"}, Entry::Category::login, Rules::none, U',', {"icon"}};
+    static const Layout lastPass {{"url", "username", "password", "name"}, Entry::Category::login, Rules::lastPass};
+    static const Layout nordPass {{"name", "url", "username", "password"}};
+    static const Layout protonPass {{"name", "url", "username", "password"}, Entry::Category::login, Rules::protonPass};
+    static const Layout roboForm {{"Name", "Url", "Login", "Pwd"}, Entry::Category::login, Rules::none, U',', {"matchurl", "rffieldsv2"}};
+    static const Layout apple {appleRequired};
+    static const Layout keePass {{"Account", "Login Name", "Password"}};
+    static const Layout passwordSafe {{"Group/Title", "Username", "Password"}, Entry::Category::login, Rules::passwordSafe, U'\t',
+                                      {"autotype", "password policy", "history", "run command", "dca", "protected status",
+                                       "symbol list for password generation", "password expiry date", "password expiry interval",
+                                       "last access time", "password modified time"}};
+    static const Layout generic {{}};
+    static const Layout custom {{"Title", "Username", "Password", "URL", "Notes"}};
+    switch (format) {
+    case F::onePasswordCSV: return &onePassword;
+    case F::onePassword7CSV: return &onePassword7;
+    case F::bitwardenCSV:
+    case F::bitwardenOrganizationCSV: return &bitwarden;
+    case F::braveCSV:
+    case F::chromeCSV:
+    case F::edgeCSV:
+    case F::operaCSV:
+    case F::vivaldiCSV:
+    case F::googlePasswordManagerCSV: return &chromium;
+    case F::dashlaneCredentialsCSV: return &dashlaneCredentials;
+    case F::dashlaneSecureNotesCSV: return &dashlaneSecureNotes;
+    case F::dashlanePaymentsCSV: return &dashlanePayments;
+    case F::dashlaneIDsCSV:
+    case F::dashlanePersonalInfoCSV: return &dashlaneIdentity;
+    case F::firefoxCSV: return &firefox;
+    case F::keePassXCCSV: return &keePassXC;
+    case F::lastPassCSV: return &lastPass;
+    case F::nordPassCSV: return &nordPass;
+    case F::protonPassCSV: return &protonPass;
+    case F::roboFormCSV: return &roboForm;
+    case F::safariCSV:
+    case F::passwordsAppCSV: return &apple;
+    case F::keePassCSV: return &keePass;
+    case F::passwordSafeText: return &passwordSafe;
+    case F::splashIDCSV: return &generic;
+    case F::customCSV: return &custom;
+    default: return nullptr;
+    }
+}
+
+bool isHeaderlessCSV(F format)
+{
+    return format == F::keeperCSV || format == F::enpassCSV;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return result;
+}
+
+// The reader keeps a quoted value's quotes (an escaped quote already stands as one): the opening and
+// the closing quote each go when present, a lone quote becomes empty.
+std::string_view unquoted(const std::optional<Foundation::String>& value)
+{
+    if (!value || value->isEmpty())
+        return {};
+    std::string_view text = value->view();
+    bool opens = text.front() == '"';
+    bool closes = text.back() == '"';
+    if (opens)
+        text.remove_prefix(1);
+    if (closes && !text.empty())
+        text.remove_suffix(1);
+    return text;
+}
+
+void unquote(const Basalwork::CSVRow& row, CSVImportReader::Values& values)
+{
+    values.resize(row.size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+        values[i] = unquoted(row[i]);
+}
+
+std::string contentKey(const CSVImportReader::Values& row)
+{
+    std::string key;
+    for (auto value : row) {
+        key.append(value);
+        key.push_back('\x1f');
+    }
+    return key;
+}
+
+// A column's place, worked out once from its label.
+struct Column {
+    Role role = Role::custom;
+    int rank = 0;
+    std::string label;
+};
+
+std::vector<Column> columns(const std::vector<Foundation::String>& labels, const Layout& layout)
+{
+    std::vector<Column> result;
+    for (const auto& label : labels) {
+        Column column;
+        column.label = label.utf8();
+        auto name = lowered(label.view());
+        if (std::find_if(layout.ignored.begin(), layout.ignored.end(), [&](const char* ignored) { return name == ignored; }) != layout.ignored.end()) {
+            column.role = Role::ignored;
+        } else {
+            int rank = 0;
+            for (const auto& [roleLabel, role] : roleLabels) {
+                if (name == roleLabel) {
+                    column.role = role;
+                    column.rank = rank;
+                    break;
+                }
+                ++rank;
+            }
+        }
+        result.push_back(std::move(column));
+    }
+    return result;
+}
+
+void applyRole(ImportedEntryBuilder& builder, Role role, const std::string& label, std::string_view value)
+{
+    switch (role) {
+    case Role::title: return builder.setTitle(value);
+    case Role::username: return builder.setUsername(value);
+    case Role::password: return builder.setPassword(value);
+    case Role::url: return builder.setWebsite(value);
+    case Role::notes: return builder.setNotes(value);
+    case Role::totp: return builder.setTOTP(value);
+    case Role::tags: return builder.addTags(value, ",;");
+    case Role::group: return builder.addTag(ImportValues::lastGroupComponent(value));
+    case Role::favorite: return builder.setFavorite(ImportValues::isTrue(value));
+    case Role::archived: return builder.setArchived(ImportValues::isTrue(value));
+    case Role::created: return builder.setCreatedAt(ImportValues::date(value));
+    case Role::modified: return builder.setModifiedAt(ImportValues::date(value));
+    case Role::id: return builder.setSourceIdentifier(value);
+    case Role::custom:
+    case Role::type:
+    case Role::fields: return builder.addField(label, value);
+    case Role::ignored: return;
+    }
+}
+
+// Bitwarden keeps custom fields as "name: value" lines and its kind of item in "type".
+void applyBitwarden(ImportedEntryBuilder& builder, std::string_view type, std::string_view fields)
+{
+    if (type == "note")
+        builder.setCategory(Entry::Category::secureNote);
+    else if (type == "card")
+        builder.setCategory(Entry::Category::creditCard);
+    else if (type == "identity")
+        builder.setCategory(Entry::Category::identity);
+    std::size_t start = 0;
+    while (start < fields.size()) {
+        auto end = fields.find('\n', start);
+        if (end == std::string_view::npos)
+            end = fields.size();
+        auto line = fields.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        auto colon = line.find(": ");
+        if (colon == std::string_view::npos)
+            builder.addField("", line);
+        else
+            builder.addField(line.substr(0, colon), line.substr(colon + 2));
+        start = end + 1;
+    }
+}
+
+Entry buildRow(F format, const Layout& layout, const std::vector<Column>& columns, const CSVImportReader::LabelledRow& row, Foundation::Date now)
+{
+    ImportedEntryBuilder builder(format, layout.category, now);
+    // For each role the preferred non-empty column; the others with values become custom fields.
+    constexpr std::size_t roleCount = static_cast<std::size_t>(Role::fields) + 1;
+    std::array<int, roleCount> chosen;
+    chosen.fill(-1);
+    for (std::size_t i = 0; i < columns.size() && i < row.values.size(); ++i) {
+        auto role = static_cast<std::size_t>(columns[i].role);
+        if (columns[i].role == Role::custom || columns[i].role == Role::ignored || row.values[i].empty())
+            continue;
+        int current = chosen[role];
+        if (current < 0 || columns[i].rank < columns[static_cast<std::size_t>(current)].rank)
+            chosen[role] = static_cast<int>(i);
+    }
+    std::string_view type;
+    std::string_view fields;
+    std::string_view notes;
+    for (std::size_t i = 0; i < columns.size() && i < row.values.size(); ++i) {
+        auto value = row.values[i];
+        const auto& column = columns[i];
+        if (value.empty() || column.role == Role::ignored)
+            continue;
+        bool isChosen = column.role != Role::custom && chosen[static_cast<std::size_t>(column.role)] == static_cast<int>(i);
+        if (column.role == Role::type && isChosen && layout.rules == Rules::bitwarden) {
+            type = value;
+            continue;
+        }
+        if (column.role == Role::fields && isChosen && layout.rules == Rules::bitwarden) {
+            fields = value;
+            continue;
+        }
+        if (column.role == Role::notes && isChosen)
+            notes = value;
+        if (column.role == Role::group || column.role == Role::tags)
+            applyRole(builder, column.role, column.label, value);
+        else
+            applyRole(builder, isChosen ? column.role : Role::custom, column.label, value);
+    }
+
+    switch (layout.rules) {
+    case Rules::bitwarden:
+        applyBitwarden(builder, type, fields);
+        break;
+    case Rules::lastPass:
+        // LastPass writes secure notes as rows whose address is "http://sn".
+        if (builder.entry().website.view() == "http://sn") {
+            builder.setWebsite("");
+            builder.setCategory(Entry::Category::secureNote);
+        }
+        break;
+    case Rules::firefox:
+        builder.setTitle(ImportValues::host(builder.entry().website.view()));
+        break;
+    case Rules::passwordSafe: {
+        // "Group.Subgroup.Title"; line breaks in notes are written as "»".
+        auto groupTitle = row.value("Group/Title");
+        auto dot = groupTitle.rfind('.');
+        if (dot != std::string_view::npos) {
+            builder.addTag(ImportValues::lastGroupComponent(groupTitle.substr(0, dot), '.'));
+            builder.setTitle(groupTitle.substr(dot + 1));
+        }
+        builder.setNotes(ImportValues::replacing(notes, "\xC2\xBB", "\n"));
+        break;
+    }
+    case Rules::protonPass:
+    case Rules::none:
+        break;
+    }
+    if (builder.entry().title.isEmpty())
+        builder.setTitle(ImportValues::host(builder.entry().website.view()));
+    if (builder.category() == Entry::Category::login && !builder.hasLoginValues())
+        builder.setCategory(Entry::Category::secureNote);
+    return builder.build(contentKey(row.values));
+}
+
+// Keeper writes no header: folder, title, login, password, address, notes, shared folder, then pairs
+// of custom field names and values.
+Entry buildKeeperRow(const CSVImportReader::Values& values, Foundation::Date now)
+{
+    ImportedEntryBuilder builder(F::keeperCSV, Entry::Category::login, now);
+    auto at = [&](std::size_t index) { return index < values.size() ? values[index] : std::string_view(); };
+    builder.addTag(ImportValues::lastGroupComponent(at(0)));
+    builder.setTitle(at(1));
+    builder.setUsername(at(2));
+    builder.setPassword(at(3));
+    builder.setWebsite(at(4));
+    builder.setNotes(at(5));
+    builder.addTag(ImportValues::lastGroupComponent(at(6)));
+    for (std::size_t i = 7; i + 1 < values.size(); i += 2) {
+        if (at(i) == "TFC:Keeper")
+            builder.setTOTP(at(i + 1));
+        else
+            builder.addField(at(i), at(i + 1));
+    }
+    if (!builder.hasLoginValues())
+        builder.setCategory(Entry::Category::secureNote);
+    return builder.build(contentKey(values));
+}
+
+// Enpass writes no header: the title, pairs of field labels and values, and the note last when the
+// count is even.
+Entry buildEnpassRow(const CSVImportReader::Values& values, Foundation::Date now)
+{
+    ImportedEntryBuilder builder(F::enpassCSV, Entry::Category::login, now);
+    auto at = [&](std::size_t index) { return index < values.size() ? values[index] : std::string_view(); };
+    builder.setTitle(at(0));
+    std::size_t end = values.size();
+    if (values.size() % 2 == 0 && values.size() > 1) {
+        builder.setNotes(at(values.size() - 1));
+        end = values.size() - 1;
+    }
+    for (std::size_t i = 1; i + 1 < end; i += 2) {
+        auto label = at(i);
+        auto value = at(i + 1);
+        auto name = lowered(label);
+        if ((name == "username" || name == "login" || name == "e-mail" || name == "email") && builder.entry().username.isEmpty())
+            builder.setUsername(value);
+        else if (name == "password" && builder.entry().password.isEmpty())
+            builder.setPassword(value);
+        else if ((name == "url" || name == "website") && builder.entry().website.isEmpty())
+            builder.setWebsite(value);
+        else if (name == "totp" || name == "one-time code")
+            builder.setTOTP(value);
+        else
+            builder.addField(label, value);
+    }
+    if (!builder.hasLoginValues())
+        builder.setCategory(Entry::Category::secureNote);
+    return builder.build(contentKey(values));
+}
+
+void reportBytes(const Foundation::Progress& readProgress, const ImportReadProgress& progress)
+{
+    auto total = readProgress.totalUnitCount();
+    progress(total > 0 ? static_cast<double>(readProgress.completedUnitCount()) / static_cast<double>(total) : 0);
+}
+
+bool isBlank(const Basalwork::CSVRow& row)
+{
+    return std::all_of(row.begin(), row.end(), [](const auto& value) { return !value || value->isEmpty(); });
+}
+
+} // namespace
+
+std::string_view CSVImportReader::LabelledRow::value(std::string_view label) const
+{
+    for (std::size_t i = 0; i < labels.size() && i < values.size(); ++i) {
+        if (labels[i].view() == label)
+            return values[i];
+    }
+    return {};
+}
+
+bool CSVImportReader::isCSV(ImporterFileFormat format)
+{
+    return layout(format) || isHeaderlessCSV(format) || format == F::corvendaleCSV;
+}
+
+std::vector<Foundation::String> CSVImportReader::requiredColumnLabels(ImporterFileFormat format)
+{
+    if (format == F::corvendaleCSV)
+        return VaultDocument::requiredCSVColumnLabels();
+    std::vector<Foundation::String> labels;
+    if (const auto* found = layout(format)) {
+        for (const char* label : found->required)
+            labels.emplace_back(label);
+    }
+    return labels;
+}
+
+Foundation::String CSVImportReader::failureText(std::int64_t rowNumber, std::string_view title, const Foundation::Error& error)
+{
+    std::string text = "Row " + std::to_string(rowNumber);
+    if (!title.empty())
+        text += " (" + std::string(title.substr(0, 80)) + ")";
+    return Foundation::String(text + ": " + error.description());
+}
+
+namespace {
+
+// Rows one by one, after the header when there is one.
+ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter, bool hasHeader, const std::vector<Foundation::String>& requiredLabels,
+                             const ImportReadProgress& progress, const CSVImportReader::RowHandler& handler)
+{
+    auto readProgress = Foundation::make<Foundation::Progress>(0);
+    ImportReadResult result;
+    try {
+        auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(delimiter), Foundation::Character(U'"'), readProgress);
+        std::vector<Foundation::String> labels;
+        std::int64_t number = 0;
+        if (hasHeader) {
+            std::optional<Basalwork::CSVRow> header;
+            while ((header = reader->nextRow()) && isBlank(*header))
+                ++number;
+            if (!header)
+                throw Basalwork::CSVParserError::failedToAccessColumnLabels();
+            ++number;
+            for (auto& label : *header)
+                labels.emplace_back(label ? unquoted(Basalwork::trimmed(*label)) : std::string_view());
+            for (const auto& required : requiredLabels) {
+                if (std::find(labels.begin(), labels.end(), required) == labels.end())
+                    throw Basalwork::CSVParserError::failedToAccessRequiredColumnLabel(required);
+            }
+        }
+        CSVImportReader::Values values;
+        while (auto row = reader->nextRow()) {
+            ++number;
+            if ((number & 0xff) == 0)
+                reportBytes(*readProgress, progress);
+            if (isBlank(*row))
+                continue;
+            unquote(*row, values);
+            if (hasHeader && values.size() > labels.size()) {
+                result.failures.push_back(CSVImportReader::failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels")));
+                continue;
+            }
+            handler(CSVImportReader::LabelledRow {labels, values, number}, result);
+        }
+    } catch (const Basalwork::GeneralError& error) {
+        if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
+            throw ImporterError::invalidFile("the file is not UTF-8 text");
+        throw;
+    }
+    progress(1);
+    return result;
+}
+
+} // namespace
+
+ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
+                                           const ImportReadProgress& progress, const RowHandler& handler)
+{
+    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler);
+}
+
+ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler)
+{
+    return readRecords(fileURL, U',', false, {}, progress, handler);
+}
+
+ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress)
+{
+    auto now = Foundation::Date::now();
+    auto guarded = [](auto build) {
+        return [build](const LabelledRow& row, ImportReadResult& result) {
+            try {
+                result.items.push_back({build(row), {}});
+            } catch (const ImporterError& error) {
+                if (error.is<ImporterError::Cancelled>())
+                    throw;
+                result.failures.push_back(failureText(row.number, {}, error));
+            } catch (const Foundation::Error& error) {
+                result.failures.push_back(failureText(row.number, {}, error));
+            }
+        };
+    };
+    if (format == F::keeperCSV)
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildKeeperRow(row.values, now); }));
+    if (format == F::enpassCSV)
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }));
+    if (format == F::corvendaleCSV)
+        return VaultDocument::readCSV(fileURL, progress);
+    const Layout* found = layout(format);
+    if (!found)
+        throw ImporterError::invalidFile("the format is not a CSV format");
+    std::optional<std::vector<Column>> columnsOfFile;
+    return readRows(fileURL, found->delimiter, requiredColumnLabels(format), progress,
+                    [&, guard = guarded([&](const LabelledRow& row) {
+                         if (!columnsOfFile)
+                             columnsOfFile = columns(row.labels, *found);
+                         return buildRow(format, *found, *columnsOfFile, row, now);
+                     })](const LabelledRow& row, ImportReadResult& result) { guard(row, result); });
+}
+
+} // namespace Shared

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Shared/ImportedItem.hpp"
+#include "Shared/Importer.FileFormat.hpp"
+
+#include "Platform/Foundation/Error.hpp"
+
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace Shared {
+
+// Reads the CSV exports: the header's labels find each value's place in an item (labels are matched
+// without regard to case; the required ones must be there exactly), rows become items one by one, and
+// a row that cannot be an item becomes a failure text while the others go on.
+class CSVImportReader {
+public:
+    // The values of a row, unquoted (views into the row as the reader gave it; empty for a missing one).
+    using Values = std::vector<std::string_view>;
+
+    // A data row with the header's labels, trimmed and unquoted.
+    struct LabelledRow {
+        const std::vector<Foundation::String>& labels;
+        const Values& values;
+        std::int64_t number;
+
+        // The value under `label` (exactly as written), or empty.
+        std::string_view value(std::string_view label) const;
+    };
+    using RowHandler = std::function<void(const LabelledRow& row, ImportReadResult& result)>;
+
+    static bool isCSV(ImporterFileFormat format);
+    static std::vector<Foundation::String> requiredColumnLabels(ImporterFileFormat format);
+
+    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress);
+
+    // The frame every CSV reading shares: the header checked against the required labels, then each
+    // data row handed on. Blank rows are skipped. CSVParserError for a missing label, ImporterError
+    // for text that is not UTF-8.
+    static ImportReadResult readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
+                                     const ImportReadProgress& progress, const RowHandler& handler);
+    // The same for files without a header.
+    static ImportReadResult readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler);
+
+    // "Row 12 (Title): reason".
+    static Foundation::String failureText(std::int64_t rowNumber, std::string_view title, const Foundation::Error& error);
+};
+
+} // namespace Shared

@@ -1,0 +1,244 @@
+#include "Shared/Importer.hpp"
+
+#include "Shared/AttachmentDataStore.hpp"
+#include "Shared/ImportReader.hpp"
+#include "Shared/ImporterError.hpp"
+
+#include "Platform/Foundation/CharacterSet.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/Logger.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/Foundation/Progress.hpp"
+#include "Platform/Foundation/UUID.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace Shared {
+
+namespace {
+
+const Foundation::Logger& log()
+{
+    static const Foundation::Logger logger("Shared", "Importer");
+    return logger;
+}
+
+// Reading is the first half of the progress, taking items in the second.
+constexpr std::int64_t progressUnits = 1000;
+
+// A folder of its own for what an import extracts, removed with everything in it when the import ends.
+class WorkFolder {
+public:
+    explicit WorkFolder(const Foundation::FileManager& fileManager)
+        : m_url(fileManager.temporaryDirectory().appendingPathComponent(Foundation::String("Importer." + Foundation::UUID().uuidString().utf8()), true))
+    {
+        if (::mkdir(m_url.path().c_str(), 0700) != 0)
+            throw ImporterError::invalidFile("no temporary folder could be made for the import");
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_url.path().utf8(), ignored);
+    }
+    const Foundation::URL& url() const { return m_url; }
+
+private:
+    Foundation::URL m_url;
+};
+
+Foundation::String itemFailure(const Entry& entry, const Foundation::Error& error)
+{
+    std::string title = entry.title.utf8().substr(0, 80);
+    return Foundation::String("Item" + (title.empty() ? std::string() : " (" + title + ")") + ": " + error.description());
+}
+
+} // namespace
+
+const Foundation::Notification::Name& Importer::importerDidUpdateImportStatus()
+{
+    static const Foundation::Notification::Name name("importerDidUpdateImportStatus");
+    return name;
+}
+
+Importer::Importer(std::shared_ptr<Foundation::NotificationCenter> notificationCenter, std::shared_ptr<RecordSource> recordStore,
+                   std::shared_ptr<AttachmentDataStore> attachmentDataStore, AppExecutionContext appExecutionContext,
+                   std::shared_ptr<Foundation::FileManager> fileManager)
+    : m_notificationCenter(std::move(notificationCenter))
+    , m_recordStore(std::move(recordStore))
+    , m_attachmentDataStore(std::move(attachmentDataStore))
+    , m_appExecutionContext(std::move(appExecutionContext))
+    , m_fileManager(std::move(fileManager))
+{
+}
+
+std::vector<Foundation::String> Importer::tags(const Foundation::String& text)
+{
+    std::vector<Foundation::String> result;
+    const auto& bytes = text.utf8();
+    std::size_t start = 0;
+    while (start <= bytes.size()) {
+        auto end = bytes.find_first_of(",\n\r", start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        auto tag = Foundation::String(std::string_view(bytes).substr(start, end - start)).trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
+        if (!tag.isEmpty() && std::find(result.begin(), result.end(), tag) == result.end())
+            result.push_back(std::move(tag));
+        start = end + 1;
+    }
+    return result;
+}
+
+void Importer::setStatus(Status status)
+{
+    m_status = std::move(status);
+    m_notificationCenter->post(importerDidUpdateImportStatus(), sharedSelf(this));
+}
+
+void Importer::startImport(FileFormat fileFormat, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsURL,
+                           const std::optional<Foundation::String>& tagsToAddText)
+{
+    if (m_status.is<Status::InProgress>()) {
+        log().info("An import runs already; the new one is not started");
+        return;
+    }
+    auto progress = Foundation::make<Foundation::Progress>(progressUnits);
+    setStatus(Status::inProgress(fileFormat, progress));
+    auto addedTags = tagsToAddText ? tags(*tagsToAddText) : std::vector<Foundation::String>();
+    std::weak_ptr<Importer> weak = sharedSelf(this);
+    auto self = sharedSelf(this);
+    Foundation::DispatchQueue::global(Foundation::DispatchQoS::QoSClass::userInitiated)->async([self, weak, fileFormat, fileURL, attachmentsURL, addedTags, progress] {
+        std::optional<Report> report;
+        Foundation::ErrorPtr error;
+        try {
+            report = self->runImport(fileFormat, fileURL, attachmentsURL, addedTags, *progress);
+        } catch (const Foundation::Error& caught) {
+            error = caught.clone();
+        } catch (const std::exception& caught) {
+            error = ImporterError::invalidFile(caught.what()).clone();
+        }
+        Foundation::DispatchQueue::main()->async([weak, fileFormat, report, error] {
+            auto importer = weak.lock();
+            if (!importer)
+                return;
+            if (report) {
+                log().notice("Imported %{public}@ items, skipped %{public}@, %{public}@ failures", std::to_string(report->importedCount),
+                             std::to_string(report->skippedCount), std::to_string(report->failures.size()));
+                importer->setStatus(Status::completed(*report));
+            } else {
+                log().error("The import failed: %{public}@", error->domain());
+                importer->setStatus(Status::failed(fileFormat, error));
+            }
+        });
+    });
+}
+
+void Importer::resetStatus()
+{
+    if (m_status.is<Status::InProgress>() || m_status.is<Status::Idle>())
+        return;
+    setStatus(Status::idle());
+}
+
+Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsURL,
+                                     const std::vector<Foundation::String>& addedTags, Foundation::Progress& progress)
+{
+    auto checkCancellation = [&] {
+        if (progress.isCancelled())
+            throw ImporterError::cancelled();
+    };
+    WorkFolder workFolder(*m_fileManager);
+    auto read = ImportReader::read(fileFormat, fileURL, attachmentsURL, workFolder.url(), [&](double fraction) {
+        checkCancellation();
+        progress.setCompletedUnitCount(static_cast<std::int64_t>(fraction * progressUnits / 2));
+    });
+    checkCancellation();
+
+    Report report {fileFormat, 0, 0, std::move(read.failures)};
+    std::vector<Foundation::String> ids;
+    ids.reserve(read.items.size());
+    for (const auto& item : read.items)
+        ids.push_back(item.entry.id);
+    std::unordered_set<std::string> present;
+    for (const auto& id : m_recordStore->existingEntryIDs(ids))
+        present.insert(id.utf8());
+
+    std::vector<Entry> entries;
+    std::vector<Attachment> attachments;
+    std::vector<Foundation::String> storedAttachmentIDs;
+    try {
+        std::size_t index = 0;
+        for (auto& item : read.items) {
+            if ((++index & 0x3f) == 0) {
+                checkCancellation();
+                progress.setCompletedUnitCount(progressUnits / 2 + static_cast<std::int64_t>(index * (progressUnits / 2) / read.items.size()));
+            }
+            auto& entry = item.entry;
+            // Present already, or twice in the file: the first one counts.
+            if (!present.insert(entry.id.utf8()).second) {
+                ++report.skippedCount;
+                continue;
+            }
+            for (const auto& tag : addedTags) {
+                if (std::find(entry.tags.begin(), entry.tags.end(), tag) == entry.tags.end())
+                    entry.tags.push_back(tag);
+            }
+            std::vector<Attachment> itemAttachments;
+            try {
+                for (auto& section : entry.sections) {
+                    auto field = section.fields.begin();
+                    while (field != section.fields.end()) {
+                        if (field->category != EntryFieldCategory::attachment) {
+                            ++field;
+                            continue;
+                        }
+                        auto file = std::find_if(item.attachments.begin(), item.attachments.end(),
+                                                 [&](const ImportedAttachment& attachment) { return attachment.attachmentID == field->text; });
+                        // A file that did not come along leaves no field pointing at nothing.
+                        if (file == item.attachments.end()) {
+                            if (attachmentsURL && acceptsAttachmentsFolder(fileFormat))
+                                report.failures.push_back(itemFailure(entry, ImporterError::invalidFile("an attachment was not in the attachments folder; the item was imported without it")));
+                            field = section.fields.erase(field);
+                            continue;
+                        }
+                        std::optional<Foundation::String> keptID;
+                        if (!m_attachmentDataStore->containsData(file->attachmentID))
+                            keptID = file->attachmentID;
+                        auto attachment = m_attachmentDataStore->importFile(file->fileURL, entry.id, nullptr, keptID);
+                        storedAttachmentIDs.push_back(attachment.id);
+                        field->text = attachment.id;
+                        itemAttachments.push_back(std::move(attachment));
+                        ++field;
+                    }
+                }
+            } catch (const Foundation::Error& error) {
+                if (const auto* importerError = dynamic_cast<const ImporterError*>(&error); importerError && importerError->is<ImporterError::Cancelled>())
+                    throw;
+                std::vector<Foundation::String> itemAttachmentIDs;
+                for (const auto& attachment : itemAttachments)
+                    itemAttachmentIDs.push_back(attachment.id);
+                m_attachmentDataStore->deleteData(itemAttachmentIDs);
+                report.failures.push_back(itemFailure(entry, error));
+                continue;
+            }
+            attachments.insert(attachments.end(), std::make_move_iterator(itemAttachments.begin()), std::make_move_iterator(itemAttachments.end()));
+            entries.push_back(std::move(entry));
+        }
+        checkCancellation();
+        m_recordStore->insertEntries(entries, attachments);
+    } catch (...) {
+        // Nothing was added: the files taken in for the items go again.
+        m_attachmentDataStore->deleteData(storedAttachmentIDs);
+        throw;
+    }
+    progress.setCompletedUnitCount(progressUnits);
+    report.importedCount = static_cast<std::int64_t>(entries.size());
+    return report;
+}
+
+} // namespace Shared

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Shared/ImportedItem.hpp"
+#include "Shared/Importer.FileFormat.hpp"
+
+#include <string_view>
+
+namespace Shared {
+
+// Reads the JSON exports (Bitwarden, Enpass, Keeper), 1Password's interchange format (JSON records
+// between separator lines) and the item data of a 1PUX archive.
+class JSONImportReader {
+public:
+    // The largest JSON file read whole.
+    static constexpr std::int64_t maximumFileSize = 512LL * 1024 * 1024;
+
+    static bool isJSON(ImporterFileFormat format);
+    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress);
+    // The "export.data" document of a 1PUX archive; `fileNamed` gives the extracted file of a document
+    // by its identifier and name, when the archive has it.
+    static ImportReadResult read1PUXData(std::string_view json, const std::function<std::optional<Foundation::URL>(std::string_view documentID, std::string_view fileName)>& fileNamed,
+                                         const ImportReadProgress& progress);
+};
+
+} // namespace Shared

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Shared/Syncwright/Syncable.hpp"
+
+#include "Platform/Foundation/String.hpp"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Syncwright {
+
+// The type-level requirements of one `Syncable` class as a value, so that a list of them can be walked
+// in order: `SyncableType::of<Entry>()`.
+class SyncableType {
+public:
+    using FetchRequest = CoreData::NSFetchRequest<CoreData::NSManagedObject>;
+
+    template <SyncableClass T>
+    static SyncableType of()
+    {
+        SyncableType type;
+        type.m_entityName = T::entityName();
+        type.m_locallyDeleted = [](std::int64_t limit) -> FetchRequest { return T::locallyDeleted(limit); };
+        type.m_locallyModified = [](std::int64_t limit) -> FetchRequest { return T::locallyModified(limit); };
+        type.m_with = [](const std::vector<CloudKit::CKRecordID>& ids) -> FetchRequest { return T::with(ids); };
+        type.m_process = [](const PushedModification& pushed, CoreData::NSManagedObjectContext& context) { T::process(pushed, context); };
+        type.m_processRemotelyModified = [](const std::shared_ptr<CloudKit::CKRecord>& record, CoreData::NSManagedObjectContext& context) {
+            T::processRemotelyModified(record, context);
+        };
+        return type;
+    }
+
+    const Foundation::String& entityName() const { return m_entityName; }
+    FetchRequest locallyDeleted(std::int64_t resultLimit) const { return m_locallyDeleted(resultLimit); }
+    FetchRequest locallyModified(std::int64_t resultLimit) const { return m_locallyModified(resultLimit); }
+    FetchRequest with(const std::vector<CloudKit::CKRecordID>& ckRecordIDs) const { return m_with(ckRecordIDs); }
+    void process(const PushedModification& pushedModification, CoreData::NSManagedObjectContext& context) const
+    {
+        m_process(pushedModification, context);
+    }
+    void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context) const
+    {
+        m_processRemotelyModified(ckRecord, context);
+    }
+
+    // The objects a request of this type fetches, as syncables.
+    static std::vector<std::shared_ptr<Syncable>> fetch(const FetchRequest& request, CoreData::NSManagedObjectContext& context);
+
+private:
+    SyncableType() = default;
+
+    Foundation::String m_entityName;
+    FetchRequest (*m_locallyDeleted)(std::int64_t) = nullptr;
+    FetchRequest (*m_locallyModified)(std::int64_t) = nullptr;
+    FetchRequest (*m_with)(const std::vector<CloudKit::CKRecordID>&) = nullptr;
+    void (*m_process)(const PushedModification&, CoreData::NSManagedObjectContext&) = nullptr;
+    void (*m_processRemotelyModified)(const std::shared_ptr<CloudKit::CKRecord>&, CoreData::NSManagedObjectContext&) = nullptr;
+};
+
+} // namespace Syncwright

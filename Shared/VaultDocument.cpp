@@ -1,0 +1,264 @@
+#include "Shared/VaultDocument.hpp"
+
+#include "Shared/CSVImportReader.hpp"
+#include "Shared/ImporterError.hpp"
+
+#include "Basalwork/Base/JSONCoder.hpp"
+#include "Basalwork/Base/StoreKeyError.hpp"
+
+#include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/Data.hpp"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+namespace Shared {
+
+namespace {
+
+constexpr const char* formatName = "Corvendale";
+
+const char* const columnLabels[] = {
+    "id", "category", "title", "username", "password", "totpSecretKey", "website", "notes", "tags", "isFavorite", "isArchived",
+    "isSafeForInspection", "showsEmptyLoginFields", "createdAt", "modifiedAt", "trashedAt", "serviceIdentifiers", "sections",
+    "passwordHistory", "totpSecretKeyHistory", "subtitleSource",
+};
+
+Foundation::String dateText(Foundation::Date date)
+{
+    char text[32];
+    auto [end, error] = std::to_chars(text, text + sizeof text, date.timeIntervalSinceReferenceDate());
+    (void)error;
+    return Foundation::String(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+std::optional<Foundation::Date> parsedDate(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    double seconds = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size())
+        throw ImporterError::invalidFile("a date is not a number of seconds");
+    return Foundation::Date(seconds);
+}
+
+template <class T>
+std::optional<Foundation::String> jsonText(const std::vector<T>& values)
+{
+    if (values.empty())
+        return std::nullopt;
+    return Foundation::String(Basalwork::JSONCoder::shared()->encode(values).view());
+}
+
+template <class T>
+T decodedJSON(std::string_view text, T fallback)
+{
+    if (text.empty())
+        return fallback;
+    return Basalwork::JSONCoder::shared()->decode<T>(Foundation::Data::fromString(text));
+}
+
+std::string_view cell(const CSVImportReader::Values& row, std::size_t index)
+{
+    return index < row.size() ? row[index] : std::string_view();
+}
+
+Entry entryFromRow(const CSVImportReader::LabelledRow& row, const std::vector<int>& positions)
+{
+    auto at = [&](int column) { return positions[static_cast<std::size_t>(column)] < 0 ? std::string_view() : cell(row.values, static_cast<std::size_t>(positions[static_cast<std::size_t>(column)])); };
+    Entry entry;
+    entry.id = Foundation::String(at(0));
+    if (entry.id.isEmpty())
+        throw ImporterError::invalidFile("the item has no identifier");
+    auto category = Foundation::fromRawValue<Entry::Category>(Foundation::String(at(1)));
+    if (!category)
+        throw ImporterError::invalidFile("the item's category is unknown");
+    entry.category = *category;
+    entry.title = Foundation::String(at(2));
+    entry.username = Foundation::String(at(3));
+    entry.password = Foundation::String(at(4));
+    entry.totpSecretKey = Foundation::String(at(5));
+    entry.website = Foundation::String(at(6));
+    entry.notes = Foundation::String(at(7));
+    entry.tags = decodedJSON<std::vector<Foundation::String>>(at(8), {});
+    entry.isFavorite = at(9) == "true";
+    entry.isArchived = at(10) == "true";
+    entry.isSafeForInspection = at(11) == "true";
+    entry.showsEmptyLoginFields = at(12) == "true";
+    auto now = Foundation::Date::now();
+    entry.createdAt = parsedDate(at(13)).value_or(now);
+    entry.modifiedAt = parsedDate(at(14)).value_or(entry.createdAt);
+    entry.trashedAt = parsedDate(at(15));
+    entry.serviceIdentifiers = decodedJSON<std::vector<EntryServiceIdentifier>>(at(16), {});
+    entry.sections = decodedJSON<std::vector<EntrySection>>(at(17), {});
+    entry.passwordHistory = decodedJSON<std::vector<EntryPreviousValue>>(at(18), {});
+    entry.totpSecretKeyHistory = decodedJSON<std::vector<EntryPreviousValue>>(at(19), {});
+    entry.subtitleSource = decodedJSON<std::optional<EntrySubtitleSource>>(at(20), std::nullopt);
+    return entry;
+}
+
+void checkVersion(const nlohmann::json& document)
+{
+    if (!document.is_object() || document.value("format", "") != formatName || !document.contains("items") || !document["items"].is_array())
+        throw ImporterError::invalidFile("it is not a Corvendale JSON export");
+    auto version = document.value("version", std::int64_t(0));
+    if (version > VaultDocument::version)
+        throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(version) + ")");
+}
+
+nlohmann::json parsedDocument(std::string_view json)
+{
+    auto document = nlohmann::json::parse(json, nullptr, false);
+    if (document.is_discarded())
+        throw ImporterError::invalidFile("it is not valid JSON");
+    checkVersion(document);
+    return document;
+}
+
+} // namespace
+
+std::vector<Foundation::String> VaultDocument::csvColumnLabels()
+{
+    return {std::begin(columnLabels), std::end(columnLabels)};
+}
+
+std::vector<Foundation::String> VaultDocument::requiredCSVColumnLabels()
+{
+    return {"id", "category", "title"};
+}
+
+Basalwork::CSVRow VaultDocument::csvRow(const Entry& entry)
+{
+    auto text = [](const Foundation::String& value) { return value.isEmpty() ? std::nullopt : std::optional(value); };
+    auto flag = [](bool value) { return std::optional(Foundation::String(value ? "true" : "false")); };
+    Basalwork::CSVRow row;
+    row.reserve(std::size(columnLabels));
+    row.push_back(entry.id);
+    row.push_back(Foundation::rawValue(entry.category));
+    row.push_back(text(entry.title));
+    row.push_back(text(entry.username));
+    row.push_back(text(entry.password));
+    row.push_back(text(entry.totpSecretKey));
+    row.push_back(text(entry.website));
+    row.push_back(text(entry.notes));
+    row.push_back(jsonText(entry.tags));
+    row.push_back(flag(entry.isFavorite));
+    row.push_back(flag(entry.isArchived));
+    row.push_back(flag(entry.isSafeForInspection));
+    row.push_back(flag(entry.showsEmptyLoginFields));
+    row.push_back(dateText(entry.createdAt));
+    row.push_back(dateText(entry.modifiedAt));
+    row.push_back(entry.trashedAt ? std::optional(dateText(*entry.trashedAt)) : std::nullopt);
+    row.push_back(jsonText(entry.serviceIdentifiers));
+    row.push_back(jsonText(entry.sections));
+    row.push_back(jsonText(entry.passwordHistory));
+    row.push_back(jsonText(entry.totpSecretKeyHistory));
+    row.push_back(entry.subtitleSource ? std::optional(Foundation::String(Basalwork::JSONCoder::shared()->encode(entry.subtitleSource).view()))
+                                       : std::nullopt);
+    return row;
+}
+
+void VaultDocument::beginJSON(std::string& out)
+{
+    out += "{\"format\":\"";
+    out += formatName;
+    out += "\",\"version\":" + std::to_string(version) + ",\"items\":[";
+}
+
+void VaultDocument::appendJSONItem(std::string& out, const Entry& entry, bool isFirst)
+{
+    if (!isFirst)
+        out.push_back(',');
+    out += Basalwork::JSONCoder::shared()->encode(entry).view();
+}
+
+void VaultDocument::endJSON(std::string& out, const std::vector<Attachment>& attachments)
+{
+    out += "],\"attachments\":";
+    out += Basalwork::JSONCoder::shared()->encode(attachments).view();
+    out += "}";
+}
+
+ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+{
+    std::optional<std::vector<int>> positions;
+    return CSVImportReader::readRows(
+        fileURL, U',', requiredCSVColumnLabels(), progress, [&](const CSVImportReader::LabelledRow& row, ImportReadResult& result) {
+            if (!positions) {
+                positions.emplace();
+                for (const char* label : columnLabels) {
+                    auto found = std::find(row.labels.begin(), row.labels.end(), Foundation::String(label));
+                    positions->push_back(found == row.labels.end() ? -1 : static_cast<int>(found - row.labels.begin()));
+                }
+            }
+            try {
+                result.items.push_back({entryFromRow(row, *positions), {}});
+            } catch (const Foundation::Error& error) {
+                result.failures.push_back(CSVImportReader::failureText(row.number, cell(row.values, static_cast<std::size_t>(std::max((*positions)[2], 0))), error));
+            }
+        });
+}
+
+std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Attachment>* attachments)
+{
+    auto document = parsedDocument(json);
+    std::vector<Entry> entries;
+    entries.reserve(document["items"].size());
+    for (const auto& item : document["items"])
+        entries.push_back(Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump())));
+    if (attachments && document.contains("attachments"))
+        *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(Foundation::Data::fromString(document["attachments"].dump()));
+    return entries;
+}
+
+ImportReadResult VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+{
+    auto document = parsedDocument(Foundation::Data::contentsOf(fileURL).view());
+    ImportReadResult result;
+    const auto& items = document["items"];
+    std::int64_t number = 0;
+    for (const auto& item : items) {
+        ++number;
+        if ((number & 0xff) == 0)
+            progress(static_cast<double>(number) / static_cast<double>(items.size()));
+        try {
+            result.items.push_back({Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump())), {}});
+        } catch (const Foundation::Error& error) {
+            std::string title = item.is_object() && item.contains("title") && item["title"].is_string() ? item["title"].get<std::string>() : "";
+            result.failures.push_back(Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")")
+                                                         + ": " + error.description()));
+        }
+    }
+    progress(1);
+    return result;
+}
+
+Foundation::URL VaultDocument::attachmentsFolderURL(const Foundation::URL& fileURL)
+{
+    auto path = fileURL.path().utf8();
+    auto extension = fileURL.pathExtension().utf8();
+    if (!extension.empty())
+        path.resize(path.size() - extension.size() - 1);
+    return Foundation::URL::fileURLWithPath(Foundation::String(path), true);
+}
+
+std::optional<Foundation::URL> VaultDocument::attachmentFileURL(const Foundation::URL& attachmentsFolder, const Foundation::String& attachmentID)
+{
+    try {
+        Basalwork::StoreKeyError::validateKey(attachmentID);
+    } catch (const Foundation::Error&) {
+        return std::nullopt;
+    }
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::path(attachmentsFolder.path().utf8()) / attachmentID.utf8();
+    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+        if (item.is_regular_file(error) && !item.is_symlink(error))
+            return Foundation::URL::fileURLWithPath(Foundation::String(item.path().string()), false);
+    }
+    return std::nullopt;
+}
+
+} // namespace Shared

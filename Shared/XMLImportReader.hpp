@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Shared/ImportedItem.hpp"
+#include "Shared/Importer.FileFormat.hpp"
+
+namespace Shared {
+
+// Reads the XML exports of KeePass (2.x) and Password Safe. Files attached to KeePass entries are
+// written to `workFolder` for the importer to take in.
+class XMLImportReader {
+public:
+    static constexpr std::int64_t maximumFileSize = 512LL * 1024 * 1024;
+    // An attached file is refused when it would unpack to more than this.
+    static constexpr std::size_t maximumAttachmentSize = 256ULL * 1024 * 1024;
+
+    static bool isXML(ImporterFileFormat format);
+    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const Foundation::URL& workFolder,
+                                 const ImportReadProgress& progress);
+};
+
+} // namespace Shared

@@ -1,0 +1,223 @@
+#include "Tests/Shared/TransferFixture.hpp"
+
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/MainLoop.hpp"
+
+#include "Shared/BackupStoreError.hpp"
+
+#include "Platform/Foundation/DispatchQueue.hpp"
+
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace Shared;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* masterPassword = "correct horse battery";
+using Interval = Settings::AutoBackup::Interval;
+
+Foundation::URL fileURL(const fs::path& path, bool isDirectory = false)
+{
+    return Foundation::URL::fileURLWithPath(Foundation::String(path.string()), isDirectory);
+}
+
+class BackupStoreTests : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SharedTests::removeApplicationGroup();
+        folder = SharedTests::temporaryFolder("Backups") / testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        makeInstallation(masterPassword);
+    }
+
+    void makeInstallation(const char* password)
+    {
+        vault.reset();
+        SharedTests::removeApplicationGroup();
+        vault = std::make_unique<SharedTests::TransferVault>();
+        vault->preferenceStore->setAutoBackupInterval(Interval::never);
+        vault->authenticationStore->createMasterPassword(password);
+        vault->authenticationStore->finishCreatingMasterPassword();
+    }
+
+    std::vector<Entry> addItems(const std::string& title)
+    {
+        auto now = Foundation::Date::now();
+        auto entry = Entry::make(Entry::Category::login, now);
+        entry.title = Foundation::String(title);
+        entry.password = "pw";
+        auto section = entry.insertSection(0, Entry::Section::Template::blank);
+        auto source = SharedTests::temporaryFolder("BackupSource") / "file.txt";
+        TestSupport::writeText(source, "attached to " + title);
+        auto attachment = vault->attachmentDataStore->importFile(fileURL(source), entry.id);
+        entry.setFieldText(entry.appendField(section, EntryFieldCategory::attachment), attachment.id, now);
+        auto note = Entry::make(Entry::Category::secureNote, now);
+        note.notes = "note of " + title;
+        vault->recordStore->insertEntries({entry, note}, {attachment});
+        return {entry, note};
+    }
+
+    fs::path makeBackup()
+    {
+        vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+        vault->backupStore->performOrCancelBackup();
+        EXPECT_TRUE(vault->waitForBackup());
+        EXPECT_EQ(vault->backupStore->status().caseIndex(), 0) << describe();
+        auto files = vault->backupStore->backupFiles();
+        return files.empty() ? fs::path() : fs::path(files.back().path().utf8());
+    }
+
+    BackupStore::RestoreOutcome restore(const fs::path& file, const char* password, bool replacing)
+    {
+        std::optional<BackupStore::RestoreOutcome> outcome;
+        Basalwork::ResultHandler<BackupStore::RestoreOutcome> handler(Foundation::DispatchQueue::main(),
+                                                                     [&](BackupStore::RestoreOutcome value) { outcome = value; });
+        if (replacing)
+            vault->backupStore->restoreBackup(fileURL(file), password, handler);
+        else
+            vault->backupStore->readBackup(fileURL(file), password, handler);
+        EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return outcome.has_value(); }));
+        return outcome.value_or(BackupStore::RestoreOutcome::Failed {BackupStoreError::cancelled().clone()});
+    }
+
+    std::string failureOf(const BackupStore::RestoreOutcome& outcome)
+    {
+        const auto* failed = outcome.as<BackupStore::RestoreOutcome::Failed>();
+        return failed ? failed->error->description() : "";
+    }
+
+    std::string describe() const
+    {
+        if (const auto* failed = vault->backupStore->status().as<BackupStore::Status::Failed>())
+            return failed->error->description();
+        return std::to_string(vault->backupStore->status().caseIndex());
+    }
+
+    std::unique_ptr<SharedTests::TransferVault> vault;
+    fs::path folder;
+};
+
+fs::path copyWith(const fs::path& file, const std::string& name, const std::function<void(std::string&)>& change)
+{
+    auto bytes = TestSupport::readText(file);
+    change(bytes);
+    auto copy = file.parent_path() / name;
+    TestSupport::writeText(copy, bytes);
+    return copy;
+}
+
+} // namespace
+
+TEST_F(BackupStoreTests, StatusFollowsTheFolderAndItsBackups)
+{
+    vault->backupStore->updateStatus();
+    EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::NoBackupFolder>());
+    vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+    const auto* due = vault->backupStore->status().as<BackupStore::Status::BackupDue>();
+    ASSERT_TRUE(due);
+    EXPECT_FALSE(due->lastBackupAt);
+
+    auto file = makeBackup();
+    EXPECT_EQ(file.extension(), ".corvendalebackup");
+    EXPECT_EQ(vault->backupStore->status().as<BackupStore::Status::UpToDate>()->lastBackupAt.timeIntervalSinceReferenceDate(),
+              std::floor(Foundation::Date::now().timeIntervalSinceReferenceDate()));
+
+    // A folder nothing can be written to: the backup fails and says why.
+    vault->preferenceStore->setBackupFolder(fileURL("/proc", true));
+    vault->backupStore->performOrCancelBackup();
+    ASSERT_TRUE(vault->waitForBackup());
+    ASSERT_EQ(vault->backupStore->status().caseIndex(), 3);
+    EXPECT_NE(describe().find("cannot be written to"), std::string::npos) << describe();
+
+    // A folder that went away: the status cannot be told.
+    auto gone = folder / "gone";
+    fs::create_directories(gone);
+    vault->preferenceStore->setBackupFolder(fileURL(gone, true));
+    fs::remove(gone);
+    vault->backupStore->updateStatus();
+    EXPECT_EQ(vault->backupStore->status().caseIndex(), 4);
+}
+
+TEST_F(BackupStoreTests, AutomaticBackupsRunAtTheIntervalAndKeepTheChosenNumber)
+{
+    addItems("auto");
+    vault->preferenceStore->setAutoBackupAutoDelete(Settings::AutoBackup::AutoDelete::keepMostRecentFive);
+    vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+    vault->preferenceStore->setAutoBackupInterval(Interval::daily);
+    ASSERT_TRUE(vault->waitForBackup());
+    EXPECT_EQ(vault->backupStore->backupFiles().size(), 1u);
+    for (int day = 0; day < 7; ++day) {
+        TestSupport::advanceClock(86400 + 60);
+        ASSERT_TRUE(vault->waitForBackup());
+    }
+    EXPECT_EQ(vault->backupStore->backupFiles().size(), 5u);
+    EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::UpToDate>());
+
+    // Locked, nothing runs however much time passes.
+    vault->authenticationStore->lock(AuthenticationStore::LockKind::requireMasterPassword, false, false, "test");
+    TestSupport::advanceClock(3 * 86400);
+    EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::BackupDue>());
+}
+
+TEST_F(BackupStoreTests, PerformOrCancelStopsARunningBackupWithoutAFile)
+{
+    addItems("cancelled");
+    vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+    vault->recordStore->onAllEntries = [this] { vault->backupStore->performOrCancelBackup(); };
+    vault->backupStore->performOrCancelBackup();
+    ASSERT_TRUE(vault->waitForBackup());
+    EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::BackupDue>()) << describe();
+    EXPECT_TRUE(TestSupport::entryNames(folder).empty());
+}
+
+TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
+{
+    auto items = addItems("first installation");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+
+    makeInstallation("the other master password");
+    auto own = addItems("second installation");
+    auto attachmentsBefore = TestSupport::entryNames(vault->attachmentDataStore->folderURL().path().utf8());
+    auto unchanged = [&] {
+        EXPECT_EQ(vault->recordStore->allEntries(), own);
+        EXPECT_EQ(TestSupport::entryNames(vault->attachmentDataStore->folderURL().path().utf8()), attachmentsBefore);
+    };
+
+    EXPECT_NE(failureOf(restore(file, "wrong password", true)).find("does not open this backup"), std::string::npos);
+    unchanged();
+    auto truncated = copyWith(file, "truncated.corvendalebackup", [](std::string& bytes) { bytes.resize(bytes.size() - 40); });
+    EXPECT_NE(failureOf(restore(truncated, masterPassword, true)).find("damaged"), std::string::npos);
+    unchanged();
+    auto tampered = copyWith(file, "tampered.corvendalebackup", [](std::string& bytes) { bytes[bytes.size() / 2] ^= 0x20; });
+    EXPECT_NE(failureOf(restore(tampered, masterPassword, true)).find("damaged"), std::string::npos);
+    unchanged();
+    auto newer = copyWith(file, "newer.corvendalebackup", [](std::string& bytes) { bytes[8] = 2; });
+    EXPECT_NE(failureOf(restore(newer, masterPassword, true)).find("newer version"), std::string::npos);
+    unchanged();
+    auto other = copyWith(file, "other.corvendalebackup", [](std::string& bytes) { bytes = "not a backup at all"; });
+    EXPECT_NE(failureOf(restore(other, masterPassword, true)).find("not a Corvendale backup"), std::string::npos);
+    unchanged();
+
+    auto checked = restore(file, masterPassword, false);
+    ASSERT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+    EXPECT_EQ(checked.as<BackupStore::RestoreOutcome::Restored>()->itemCount, 2);
+    unchanged();
+
+    auto restored = restore(file, masterPassword, true);
+    ASSERT_TRUE(restored.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(restored);
+    EXPECT_EQ(vault->recordStore->allEntries(), items);
+    EXPECT_FALSE(vault->cryptor->isUnlocked());
+
+    // The backup's master password opens the restored vault and its attachments.
+    vault->authenticationStore->unlock(masterPassword);
+    ASSERT_TRUE(vault->cryptor->isUnlocked());
+    auto attachment = vault->recordStore->allAttachments().at(0);
+    auto decrypted = vault->attachmentDataStore->decryptToTemporaryFile(attachment.id);
+    EXPECT_EQ(TestSupport::readText(decrypted.path().utf8()), "attached to first installation");
+}

@@ -1,0 +1,160 @@
+#include "Tests/Shared/TransferFixture.hpp"
+
+#include "Tests/Support/Files.hpp"
+#include "Tests/Support/MainLoop.hpp"
+
+#include "Shared/ImportReader.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace Shared;
+namespace fs = std::filesystem;
+
+namespace {
+
+Foundation::URL fileURL(const fs::path& path, bool isDirectory = false)
+{
+    return Foundation::URL::fileURLWithPath(Foundation::String(path.string()), isDirectory);
+}
+
+unsigned mode(const fs::path& path)
+{
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    return status.st_mode & 0777;
+}
+
+class ExporterTests : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        SharedTests::removeApplicationGroup();
+        vault = std::make_unique<SharedTests::TransferVault>();
+        vault->authenticationStore->createMasterPassword("correct horse battery");
+        auto now = Foundation::Date::now();
+        auto login = Entry::make(Entry::Category::login, now);
+        login.title = "Mail, \"work\"";
+        login.username = "jörg";
+        login.password = "pw,\n\"x\"";
+        login.website = "https://mail.example";
+        login.notes = "two\nlines";
+        login.tags = {"Work"};
+        auto section = login.insertSection(0, Entry::Section::Template::blank);
+        auto pin = login.appendField(section, EntryFieldCategory::pin);
+        login.setFieldTitle(pin, Foundation::String("PIN"));
+        login.setFieldText(pin, "1234", now);
+        auto source = SharedTests::temporaryFolder("ExportSource") / "notes.txt";
+        TestSupport::writeText(source, "attached");
+        auto attachment = vault->attachmentDataStore->importFile(fileURL(source), login.id);
+        login.setFieldText(login.appendField(section, EntryFieldCategory::attachment), attachment.id, now);
+        auto trashed = Entry::make(Entry::Category::secureNote, now);
+        trashed.title = "Gone";
+        trashed.trashedAt = now;
+        vault->recordStore->insertEntries({login, trashed}, {attachment});
+        folder = SharedTests::temporaryFolder("Exported") / testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+
+    const Exporter::Report* exportTo(ExporterFileFormat format, const fs::path& destination)
+    {
+        vault->exporter->resetStatus();
+        vault->exporter->exportItems(format, fileURL(destination, true));
+        EXPECT_TRUE(vault->waitForExport());
+        const auto* completed = vault->exporter->status().as<Exporter::Status::Completed>();
+        return completed ? &completed->report : nullptr;
+    }
+
+    fs::path only(const std::string& extension) const
+    {
+        for (const auto& item : fs::directory_iterator(folder)) {
+            if (item.path().extension() == extension)
+                return item.path();
+        }
+        return {};
+    }
+
+    std::unique_ptr<SharedTests::TransferVault> vault;
+    fs::path folder;
+};
+
+} // namespace
+
+TEST_F(ExporterTests, FilesAreOwnerOnlyAndAttachmentsLieBeside)
+{
+    const auto* report = exportTo(ExporterFileFormat::corvendaleJSON, folder);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->exportedCount, 2);
+    auto file = only(".json");
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(mode(file), 0600u);
+    auto attachments = fs::path(file).replace_extension();
+    EXPECT_EQ(mode(attachments), 0700u);
+    auto entries = TestSupport::entryNames(attachments);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(TestSupport::readText(attachments / entries[0] / "notes.txt"), "attached");
+    EXPECT_EQ(mode(attachments / entries[0] / "notes.txt"), 0600u);
+    // Only the file and its folder: nothing of the work in progress is left.
+    EXPECT_EQ(TestSupport::entryNames(folder).size(), 2u);
+
+    // A second export does not replace the first.
+    ASSERT_TRUE(exportTo(ExporterFileFormat::corvendaleJSON, folder));
+    EXPECT_EQ(TestSupport::entryNames(folder).size(), 4u);
+}
+
+TEST_F(ExporterTests, OtherAppsFilesReadBackWithTheirImporters)
+{
+    auto work = SharedTests::temporaryFolder("ExportWork");
+    for (auto [exportFormat, importFormat] : {std::pair {ExporterFileFormat::bitwardenCSV, ImporterFileFormat::bitwardenCSV},
+                                              {ExporterFileFormat::keePassXCCSV, ImporterFileFormat::keePassXCCSV}}) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        const auto* report = exportTo(exportFormat, folder);
+        ASSERT_TRUE(report);
+        // The trash stays behind in other apps' files.
+        EXPECT_EQ(report->exportedCount, 1);
+        auto file = only(".csv");
+        EXPECT_EQ(mode(file), 0600u);
+        auto read = ImportReader::read(importFormat, fileURL(file), std::nullopt, fileURL(work, true), [](double) {});
+        ASSERT_EQ(read.items.size(), 1u);
+        const auto& entry = read.items[0].entry;
+        EXPECT_EQ(entry.title, Foundation::String("Mail, \"work\""));
+        EXPECT_EQ(entry.password, Foundation::String("pw,\n\"x\""));
+        EXPECT_EQ(entry.notes, Foundation::String("two\nlines"));
+        EXPECT_EQ(entry.tags, std::vector<Foundation::String>({"Work"}));
+        if (exportFormat == ExporterFileFormat::bitwardenCSV) {
+            ASSERT_EQ(entry.sections.size(), 1u);
+            EXPECT_EQ(entry.sections[0].fields.at(0).title, Foundation::String("PIN"));
+            EXPECT_EQ(entry.sections[0].fields.at(0).text, Foundation::String("1234"));
+        }
+    }
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_TRUE(exportTo(ExporterFileFormat::plainText, folder));
+    auto text = TestSupport::readText(only(".txt"));
+    EXPECT_NE(text.find("Password: pw,\n\"x\"\n"), std::string::npos);
+    EXPECT_NE(text.find("PIN: 1234\n"), std::string::npos);
+}
+
+TEST_F(ExporterTests, ACancelledOrFailedExportLeavesNothing)
+{
+    vault->exporter->exportItems(ExporterFileFormat::corvendaleJSON, fileURL(folder, true));
+    auto progress = vault->exporter->status().as<Exporter::Status::InProgress>()->progress;
+    vault->recordStore->onAllEntries = [progress] { progress->cancel(); };
+    ASSERT_TRUE(vault->waitForExport());
+    const auto* failed = vault->exporter->status().as<Exporter::Status::Failed>();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->error->description(), "The export was cancelled. No file was written.");
+    EXPECT_TRUE(TestSupport::entryNames(folder).empty());
+    vault->recordStore->onAllEntries = nullptr;
+
+    for (const char* unusable : {"/proc", "/nonexistent-folder-for-export"}) {
+        vault->exporter->resetStatus();
+        vault->exporter->exportItems(ExporterFileFormat::corvendaleCSV, fileURL(unusable, true));
+        ASSERT_TRUE(vault->waitForExport());
+        failed = vault->exporter->status().as<Exporter::Status::Failed>();
+        ASSERT_TRUE(failed);
+        EXPECT_NE(failed->error->description().find("could not be written to"), std::string::npos) << failed->error->description();
+    }
+}
