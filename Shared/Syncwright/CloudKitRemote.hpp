@@ -101,13 +101,18 @@ private:
     };
     void run(std::vector<Request> requests);
     std::shared_ptr<SyncOperation> makeOperation();
-    void setDate(const char* key, std::optional<Foundation::Date> date);
-    std::optional<Foundation::Date> date(const char* key) const;
+    struct Dates {
+        std::optional<Foundation::Date> successfulSync;
+        std::optional<Foundation::Date> completedFetch;
+    };
+    // Kept in memory and written to the user defaults off the sync's way.
+    void setDates(Dates dates);
 
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<CloudKit::CKContainer> m_ckContainer;
     std::shared_ptr<Foundation::UserDefaults> m_userDefaults;
     std::shared_ptr<Foundation::NSObject> m_accountObserver;
+    std::shared_ptr<Foundation::DispatchQueue> m_datesQueue;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
@@ -118,6 +123,7 @@ private:
     std::shared_ptr<SyncOperation> m_operation;
     std::thread::id m_syncThread;
     std::vector<Request> m_waiting;
+    Dates m_dates;
 };
 
 } // namespace Syncwright
