@@ -74,6 +74,10 @@ void CloudKitRemote::sync(const std::shared_ptr<Foundation::DispatchQueue>& queu
 
 void CloudKitRemote::run(std::vector<Request> requests)
 {
+    {
+        std::lock_guard lock(m_mutex);
+        m_syncThread = std::this_thread::get_id();
+    }
     auto operation = makeOperation();
     Foundation::Result<SyncResult> result = Foundation::Result<SyncResult>::success(SyncResult::skipped);
     if (operation) {
@@ -119,6 +123,7 @@ void CloudKitRemote::run(std::vector<Request> requests)
     }
 
     std::unique_lock lock(m_mutex);
+    m_syncThread = {};
     if (m_waiting.empty()) {
         m_isSyncing = false;
         m_idle.notify_all();
@@ -177,9 +182,11 @@ void CloudKitRemote::cancel()
 void CloudKitRemote::stop()
 {
     std::unique_lock lock(m_mutex);
-    m_isStopping = true;
     if (m_operation)
         m_operation->cancel();
+    if (m_syncThread == std::this_thread::get_id())
+        return;
+    m_isStopping = true;
     // Waiting syncs still run, but find nothing to do and complete as skipped.
     m_idle.wait(lock, [this] { return !m_isSyncing; });
     m_isStopping = false;

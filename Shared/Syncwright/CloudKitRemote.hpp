@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace CloudKit {
@@ -74,7 +75,8 @@ public:
     // Ends the running sync soon (it reports `idle`); syncs asked for later run as usual.
     void cancel();
     // Ends the running sync and the ones waiting, and returns once none runs: after it, the delegate's
-    // store can be changed without a sync in the way.
+    // store can be changed without a sync in the way. Called from the sync itself (a delegate call), it
+    // ends it without waiting.
     void stop();
     // Forgets the remote's own state: the dates of the last sync and fetch.
     void reset();
@@ -114,6 +116,7 @@ private:
     bool m_isSyncing = false;
     bool m_isStopping = false;
     std::shared_ptr<SyncOperation> m_operation;
+    std::thread::id m_syncThread;
     std::vector<Request> m_waiting;
 };
 

@@ -155,17 +155,8 @@ void SyncOperation::setUp()
 
 SyncStatus::Failure SyncOperation::failure(const Foundation::ErrorPtr& error)
 {
-    if (const auto* remote = dynamic_cast<const CloudKitRemoteError*>(error.get())) {
-        if (const auto* duplicate = remote->as<CloudKitRemoteError::MultipleRecordsUsingTheSameID>())
-            return SyncStatus::Failure::multipleRecordsUsingTheSameID(duplicate->recordName);
-        if (const auto* changed = remote->as<CloudKitRemoteError::ICloudAccountChanged>())
-            return SyncStatus::Failure::iCloudAccountChanged(changed->accountIDOfCurrentRecords, changed->currentAccountID);
-        if (remote->as<CloudKitRemoteError::CustomRecordZoneDeletedByUser>())
-            return SyncStatus::Failure::customRecordZoneDeletedByUser();
-        if (remote->as<CloudKitRemoteError::CustomRecordZoneNotFound>())
-            return SyncStatus::Failure::customRecordZoneNotFound();
-        return SyncStatus::Failure::customRecordZoneDeleted();
-    }
+    if (const auto* remote = dynamic_cast<const CloudKitRemoteError*>(error.get()))
+        return SyncStatus::Failure::from(*remote);
     return SyncStatus::Failure::error(error);
 }
 

@@ -1,34 +1,10 @@
 #include "Shared/Syncwright/SyncStatus.hpp"
 
-#include "Shared/Syncwright/CloudKitRemoteError.hpp"
+#include <type_traits>
 
 namespace Syncwright {
 
 namespace {
-
-struct UnderlyingError {
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::Error& c) const { return c.error; }
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::MultipleRecordsUsingTheSameID& c) const
-    {
-        return CloudKitRemoteError(CloudKitRemoteError::MultipleRecordsUsingTheSameID {c.recordName}).clone();
-    }
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::ICloudAccountChanged& c) const
-    {
-        return CloudKitRemoteError(CloudKitRemoteError::ICloudAccountChanged {c.accountIDOfCurrentRecords, c.currentAccountID}).clone();
-    }
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::CustomRecordZoneDeletedByUser&) const
-    {
-        return CloudKitRemoteError(CloudKitRemoteError::CustomRecordZoneDeletedByUser {}).clone();
-    }
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::CustomRecordZoneNotFound&) const
-    {
-        return CloudKitRemoteError(CloudKitRemoteError::CustomRecordZoneNotFound {}).clone();
-    }
-    Foundation::ErrorPtr operator()(const SyncStatusFailure::CustomRecordZoneDeleted&) const
-    {
-        return CloudKitRemoteError(CloudKitRemoteError::CustomRecordZoneDeleted {}).clone();
-    }
-};
 
 bool sameError(const Foundation::ErrorPtr& lhs, const Foundation::ErrorPtr& rhs)
 {
@@ -44,9 +20,21 @@ bool SyncStatusFailure::isRecordsResetInICloud() const
     return is<CustomRecordZoneDeletedByUser>() || is<CustomRecordZoneNotFound>() || is<CustomRecordZoneDeleted>();
 }
 
+SyncStatusFailure SyncStatusFailure::from(const CloudKitRemoteError& error)
+{
+    return std::visit([](const auto& kind) { return SyncStatusFailure(kind); }, error.value());
+}
+
 Foundation::ErrorPtr SyncStatusFailure::underlyingError() const
 {
-    return std::visit(UnderlyingError {}, m_case);
+    return std::visit(
+        [](const auto& kind) -> Foundation::ErrorPtr {
+            if constexpr (std::is_same_v<std::decay_t<decltype(kind)>, Error>)
+                return kind.error;
+            else
+                return CloudKitRemoteError(kind).clone();
+        },
+        m_case);
 }
 
 std::string SyncStatusFailure::description() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Shared/Syncwright/CloudKitRemoteError.hpp"
+
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -18,22 +20,16 @@ public:
     struct Error {
         Foundation::ErrorPtr error;
     };
-    // Two records of one push carry the same identifier; the record store must repair them first.
-    struct MultipleRecordsUsingTheSameID {
-        Foundation::String recordName;
-    };
-    // The local records belong to another iCloud account than the one signed in; syncing would mix
-    // two accounts' data, so only replacing the local data with the account's can go on.
-    struct ICloudAccountChanged {
-        Foundation::String accountIDOfCurrentRecords;
-        Foundation::String currentAccountID;
-    };
-    // The records were reset in iCloud: the user deleted the app's data there,
-    struct CustomRecordZoneDeletedByUser { };
-    // the zone the records lived in no longer exists,
-    struct CustomRecordZoneNotFound { };
-    // or another device deleted the zone (and may have made it anew).
-    struct CustomRecordZoneDeleted { };
+    // The kinds, as the remote's error names them: two records of one push carry the same identifier
+    // (the record store must repair them first); the local records belong to another iCloud account
+    // than the one signed in (syncing would mix two accounts' data, so only replacing the local data
+    // can go on); and the three resets of the records in iCloud: the user deleted the app's data there,
+    // the zone the records lived in no longer exists, or another device deleted the zone.
+    using MultipleRecordsUsingTheSameID = CloudKitRemoteError::MultipleRecordsUsingTheSameID;
+    using ICloudAccountChanged = CloudKitRemoteError::ICloudAccountChanged;
+    using CustomRecordZoneDeletedByUser = CloudKitRemoteError::CustomRecordZoneDeletedByUser;
+    using CustomRecordZoneNotFound = CloudKitRemoteError::CustomRecordZoneNotFound;
+    using CustomRecordZoneDeleted = CloudKitRemoteError::CustomRecordZoneDeleted;
 
     using Case = std::variant<Error, MultipleRecordsUsingTheSameID, ICloudAccountChanged, CustomRecordZoneDeletedByUser,
                               CustomRecordZoneNotFound, CustomRecordZoneDeleted>;
@@ -63,7 +59,9 @@ public:
     bool isRecordsResetInICloud() const;
     // The kind that only replacing the local data with the account's can resolve.
     bool requiresReplacingLocalData() const { return is<ICloudAccountChanged>(); }
-    // The error behind the failure: the carried one, or one that describes the kind.
+    // The failure of the remote's error's kind.
+    static SyncStatusFailure from(const CloudKitRemoteError& error);
+    // The error behind the failure: the carried one, or the remote's error of the kind.
     Foundation::ErrorPtr underlyingError() const;
     std::string description() const;
 
