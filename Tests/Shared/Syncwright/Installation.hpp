@@ -201,7 +201,7 @@ public:
         , delegate(std::make_shared<TestSyncDelegate>(context, std::vector {Syncwright::SyncableType::of<Note>()}))
         , remote(Foundation::make<Syncwright::CloudKitRemote>(Foundation::NotificationCenter::defaultCenter(),
                                                               CloudKit::CKContainer::withIdentifier(containerIdentifier),
-                                                              Foundation::UserDefaults::withSuiteName(String(folder.filename().string()))))
+                                                              Foundation::UserDefaults::withSuiteName(String(folder.parent_path().filename().string() + "-" + folder.filename().string()))))
     {
         remote->setDelegate(delegate);
     }
