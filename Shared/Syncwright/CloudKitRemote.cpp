@@ -57,6 +57,8 @@ CloudKitRemote::~CloudKitRemote()
 {
     if (m_accountObserver)
         m_notificationCenter->removeObserver(m_accountObserver);
+    // The last dates reach the defaults before the remote (or the process) is gone.
+    m_datesQueue->sync([] {});
 }
 
 const CloudKit::CKRecordZoneID& CloudKitRemote::customRecordZoneID() const
@@ -204,6 +206,8 @@ void CloudKitRemote::stop()
     // Waiting syncs still run, but find nothing to do and complete as skipped.
     m_idle.wait(lock, [this] { return !m_isSyncing; });
     m_isStopping = false;
+    lock.unlock();
+    m_datesQueue->sync([] {});
 }
 
 void CloudKitRemote::reset()

@@ -75,8 +75,9 @@ public:
     // Ends the running sync soon (it reports `idle`); syncs asked for later run as usual.
     void cancel();
     // Ends the running sync and the ones waiting, and returns once none runs: after it, the delegate's
-    // store can be changed without a sync in the way. Called from the sync itself (a delegate call), it
-    // ends it without waiting.
+    // store can be changed without a sync in the way, and the dates are in the defaults (the program
+    // stops the remote before it ends). Called from the sync itself (a delegate call), it ends it
+    // without waiting.
     void stop();
     // Forgets the remote's own state: the dates of the last sync and fetch.
     void reset();
