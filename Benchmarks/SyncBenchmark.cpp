@@ -1,14 +1,19 @@
 // Times the sync engine between two installations of one container, each in a process of its own as on
 // two machines: the first sync of 10,000 items to an empty installation, and an incremental sync of 10
-// changes against 10,000. A small timing program (release preset): it runs itself as the other
-// installation.
-#include "Tests/Shared/Syncwright/Installation.hpp"
+// changes against 10,000. Once with the engine's own toy records (notes), once with the record store's
+// sealed items, which the store decrypts, merges and indexes as they arrive. A small timing program
+// (release preset): it runs itself as the other installation.
+#include "Tests/Shared/Syncwright/ItemInstallation.hpp"
 
+#include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
+
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -21,91 +26,175 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using SyncwrightTests::Installation;
+using SyncwrightTests::ItemInstallation;
 
 constexpr int itemCount = 10000;
 constexpr int changeCount = 10;
 
-// The other installation: adds the items, or changes some of them, and syncs.
-int runOtherInstallation(const std::filesystem::path& folder, const std::string& mode)
+Foundation::String itemID(int index)
 {
-    std::filesystem::create_directories(folder);
+    char text[40];
+    std::snprintf(text, sizeof text, "00000000-0000-4000-8000-%012d", index);
+    return text;
+}
+
+// The changed items are spread over the whole set.
+int changedIndex(int change)
+{
+    return change * 997;
+}
+
+// Both installations hold the account's vault key.
+struct Account {
+    std::shared_ptr<Foundation::NotificationCenter> notificationCenter = Foundation::NotificationCenter::defaultCenter();
+    std::shared_ptr<Shared::PreferenceStore> preferenceStore =
+        Shared::PreferenceStore::initialize(Foundation::UserDefaults::withSuiteName(Foundation::String("SyncBenchmark.account")), notificationCenter);
+    std::shared_ptr<Shared::Cryptor> cryptor = Foundation::make<Shared::Cryptor>(notificationCenter);
+
+    Account()
+    {
+        std::array<std::uint8_t, Shared::Cryptor::Key::byteCount> bytes {};
+        bytes.fill(7);
+        cryptor->unlock(Shared::Cryptor::Key::fromBytes(bytes.data(), bytes.size()));
+    }
+};
+
+int runNotes(const std::filesystem::path& folder, bool adding)
+{
     Installation installation(folder);
-    if (mode == "--add") {
-        installation.edit([](auto& context) {
+    installation.edit([&](auto& context) {
+        if (adding) {
             for (int index = 0; index < itemCount; ++index)
-                SyncwrightTests::insertNote(context, Foundation::String("item-" + std::to_string(index)),
-                                            Foundation::String("The text of item " + std::to_string(index) + ", as long as a short note."));
-        });
+                SyncwrightTests::insertNote(context, itemID(index), "The text of a note, as long as a short note is.");
+        } else {
+            for (int change = 0; change < changeCount; ++change)
+                SyncwrightTests::Note::find(CloudKit::CKRecordID(itemID(changedIndex(change))), context)->setText("Changed");
+        }
+    });
+    return installation.sync().isSuccess() ? 0 : 1;
+}
+
+int runItems(const std::filesystem::path& folder, bool adding)
+{
+    Account account;
+    ItemInstallation installation(account.notificationCenter, account.cryptor, account.preferenceStore, folder);
+    if (adding) {
+        std::vector<Shared::Entry> entries;
+        auto now = Foundation::Date::now();
+        for (int index = 0; index < itemCount; ++index) {
+            auto entry = Shared::Entry::make(Shared::Entry::Category::login, now);
+            entry.id = itemID(index);
+            entry.title = Foundation::String("Account " + std::to_string(index));
+            entry.username = "someone@example.com";
+            entry.password = "correct horse battery staple";
+            entry.website = "https://example.com";
+            entries.push_back(std::move(entry));
+        }
+        installation.records->insertEntries(entries, {});
     } else {
-        installation.edit([](auto& context) {
-            for (int index = 0; index < changeCount; ++index)
-                SyncwrightTests::Note::find(CloudKit::CKRecordID(Foundation::String("item-" + std::to_string(index * 997))), context)
-                    ->setText("Changed");
-        });
+        auto editing = installation.records->makeEditingContext();
+        for (int change = 0; change < changeCount; ++change)
+            editing->setText("Changed", Shared::Entry::SystemField::ID::title, itemID(changedIndex(change)));
+        editing->save();
     }
     return installation.sync().isSuccess() ? 0 : 1;
 }
 
-bool runItself(const std::filesystem::path& folder, const char* mode)
+bool runItself(const std::filesystem::path& root, const char* mode)
 {
+    // Each installation is a device of its own.
+    ::setenv("XDG_STATE_HOME", (root / "state-other").c_str(), 1);
     std::string self = std::filesystem::read_symlink("/proc/self/exe");
-    std::string folderArgument = folder.string();
-    std::vector<char*> arguments {self.data(), const_cast<char*>(mode), folderArgument.data(), nullptr};
+    std::string folder = (root / "other").string();
+    std::vector<char*> arguments {self.data(), const_cast<char*>(mode), folder.data(), nullptr};
     pid_t child = 0;
-    if (posix_spawn(&child, self.c_str(), nullptr, nullptr, arguments.data(), environ) != 0)
-        return false;
+    bool spawned = posix_spawn(&child, self.c_str(), nullptr, nullptr, arguments.data(), environ) == 0;
+    ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
     int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return spawned && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-double timedSync(Installation& installation, bool& ok)
+double milliseconds(const std::function<bool()>& sync, bool& ok)
 {
     auto start = Clock::now();
-    ok = installation.sync().isSuccess();
+    ok = sync() && ok;
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+struct Figures {
+    double first = 0;
+    double incremental = 0;
+    bool ok = true;
+};
+
+// The other installation adds the items; this one syncs them all; the other changes some; this one
+// syncs the changes.
+template <class MeasuredInstallation, class Count, class IsChanged>
+Figures measure(const std::filesystem::path& root, const char* addMode, const char* changeMode,
+                const std::function<std::unique_ptr<MeasuredInstallation>(const std::filesystem::path&)>& make, Count count, IsChanged isChanged)
+{
+    Figures figures;
+    figures.ok = runItself(root, addMode);
+    std::filesystem::create_directories(root / "measured");
+    auto installation = make(root / "measured");
+    figures.first = milliseconds([&] { return installation->sync().isSuccess(); }, figures.ok);
+    figures.ok = figures.ok && count(*installation) == itemCount && runItself(root, changeMode);
+    figures.incremental = milliseconds([&] { return installation->sync().isSuccess(); }, figures.ok);
+    figures.ok = figures.ok && isChanged(*installation);
+    return figures;
+}
+
+std::filesystem::path scratchFolder()
+{
+    char scratch[] = "/tmp/SyncBenchmark.XXXXXX";
+    if (!mkdtemp(scratch))
+        std::exit(1);
+    std::filesystem::path root(scratch);
+    for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        ::setenv(variable, root.c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
+    ::setenv("CORVENDALE_CLOUDKIT_FOLDER", (root / "containers").c_str(), 1);
+    return root;
+}
+
+void print(const char* what, const Figures& figures)
+{
+    std::printf("%s\n", what);
+    std::printf("  first sync of %d items to an empty installation: %8.1f ms (aim: under 2000 ms)\n", itemCount, figures.first);
+    std::printf("  incremental sync of %d changes against %d:        %8.1f ms (aim: under 50 ms)\n", changeCount, itemCount, figures.incremental);
+    if (!figures.ok)
+        std::printf("  the syncs did not bring the items across\n");
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 3)
-        return runOtherInstallation(argv[2], argv[1]);
-
-    char scratch[] = "/tmp/SyncBenchmark.XXXXXX";
-    if (!mkdtemp(scratch))
-        return 1;
-    std::filesystem::path root(scratch);
-    for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-        ::setenv(variable, root.c_str(), 1);
-    ::setenv("CORVENDALE_CLOUDKIT_FOLDER", (root / "containers").c_str(), 1);
-    // Each installation is a device of its own.
-    ::setenv("XDG_STATE_HOME", (root / "state-other").c_str(), 1);
-    bool ok = runItself(root / "other", "--add");
-    ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
-
-    std::filesystem::create_directories(root / "measured");
-    double first = 0;
-    double incremental = 0;
-    {
-        Installation installation(root / "measured");
-        bool synced = false;
-        first = timedSync(installation, synced);
-        ok = ok && synced && installation.notes().size() == itemCount;
-
-        ::setenv("XDG_STATE_HOME", (root / "state-other").c_str(), 1);
-        ok = ok && runItself(root / "other", "--change");
-        ::setenv("XDG_STATE_HOME", (root / "state").c_str(), 1);
-        incremental = timedSync(installation, synced);
-        auto notes = installation.notes();
-        ok = ok && synced && notes["item-0"] == "Changed" && notes["item-8973"] == "Changed";
+    if (argc == 3) {
+        std::string mode = argv[1];
+        std::filesystem::create_directories(argv[2]);
+        if (mode == "--add-notes" || mode == "--change-notes")
+            return runNotes(argv[2], mode == "--add-notes");
+        return runItems(argv[2], mode == "--add-items");
     }
-    std::filesystem::remove_all(root);
 
-    std::printf("first sync of %d items to an empty installation: %8.1f ms (aim: under 2000 ms)\n", itemCount, first);
-    std::printf("incremental sync of %d changes against %d:        %8.1f ms (aim: under 50 ms)\n", changeCount, itemCount, incremental);
-    if (!ok)
-        std::printf("the syncs did not bring the items across\n");
-    return ok ? 0 : 1;
+    auto notesRoot = scratchFolder();
+    auto notes = measure<Installation>(
+        notesRoot, "--add-notes", "--change-notes", [](const auto& folder) { return std::make_unique<Installation>(folder); },
+        [](Installation& installation) { return installation.notes().size(); },
+        [](Installation& installation) { return installation.notes()[itemID(changedIndex(changeCount - 1)).utf8()] == "Changed"; });
+    std::filesystem::remove_all(notesRoot);
+
+    auto itemsRoot = scratchFolder();
+    Account account;
+    auto items = measure<ItemInstallation>(
+        itemsRoot, "--add-items", "--change-items",
+        [&](const auto& folder) { return std::make_unique<ItemInstallation>(account.notificationCenter, account.cryptor, account.preferenceStore, folder); },
+        [](ItemInstallation& installation) { return installation.records->allEntries().size(); },
+        [](ItemInstallation& installation) { return installation.records->entry(itemID(changedIndex(changeCount - 1)))->title == "Changed"; });
+    std::filesystem::remove_all(itemsRoot);
+
+    print("The sync engine with its own records:", notes);
+    print("The sync engine with the record store's sealed items:", items);
+    return notes.ok && items.ok ? 0 : 1;
 }

@@ -8,7 +8,10 @@
 #include "Shared/Cryptor.hpp"
 #include "Shared/ImportReader.hpp"
 #include "Shared/Exporter.hpp"
+#include "Shared/Global.hpp"
 #include "Shared/Importer.hpp"
+#include "Shared/PreferenceStore.hpp"
+#include "Shared/RecordStore.hpp"
 
 #include "Basalwork/Base/CSVRowReader.hpp"
 #include "Basalwork/Base/File.Location.hpp"
@@ -16,6 +19,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
 
 #include <chrono>
 #include <cstdio>
@@ -107,6 +111,10 @@ int main(int argc, char** argv)
     int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     auto folder = fs::temp_directory_path() / ("TransferBenchmark." + std::to_string(::getpid()));
     fs::create_directories(folder / "export");
+    // The vault lives in the folder too, never in the user's data.
+    ::setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    ::setenv("XDG_STATE_HOME", (folder / "state").c_str(), 1);
     auto file = folder / "bitwarden.csv";
     writeExport(file, rows);
     auto url = Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false);
@@ -138,30 +146,45 @@ int main(int argc, char** argv)
     std::printf("CSV rows into items:     %9.0f rows/s (%.2fx the reader's time)\n", static_cast<double>(items.items.size()) / itemSeconds,
                 itemSeconds / readerSeconds);
 
+    // An empty vault in the record store, unlocked.
     auto center = Foundation::make<Foundation::NotificationCenter>();
     auto fileManager = Foundation::FileManager::defaultManager();
+    Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
+    auto preferences = Shared::PreferenceStore::initialize(Foundation::UserDefaults::withSuiteName(Shared::Global::App::appGroupIdentifier()), center);
     auto cryptor = Foundation::make<Shared::Cryptor>(center);
+    cryptor->unlock(Shared::Cryptor::Key::random());
     auto attachments = Foundation::make<Shared::AttachmentDataStore>(Basalwork::File::Location::raw(Foundation::String((folder / "attachments").string())),
                                                                      fileManager, cryptor);
-    auto vault = std::make_shared<MemoryVault>();
+    auto vault = Foundation::make<Shared::RecordStore>(
+        center, cryptor, attachments, preferences,
+        Shared::RecordStore::StoreType::onDisk(Basalwork::File::Location::appGroup(Shared::Global::App::appGroupIdentifier(),
+                                                                                  Foundation::String("Library/Application Support/RecordStore/Production")),
+                                               "recordStore"),
+        10);
     auto context = Shared::AppExecutionContext::extension();
-    auto importer = Foundation::make<Shared::Importer>(center, vault, attachments, context, fileManager);
-    auto exporter = Foundation::make<Shared::Exporter>(center, vault, context, fileManager);
-
-    start = Clock::now();
-    importer->startImport(Shared::ImporterFileFormat::bitwardenCSV, url, std::nullopt, std::nullopt);
-    runMainLoopUntil([&] { return !importer->status().is<Shared::Importer::Status::InProgress>(); });
-    double importSeconds = seconds(start);
-    std::printf("import into empty vault: %9.0f rows/s (%zu items)\n", static_cast<double>(vault->count()) / importSeconds, vault->count());
-
-    for (auto format : {Shared::ExporterFileFormat::bitwardenCSV, Shared::ExporterFileFormat::corvendaleCSV, Shared::ExporterFileFormat::corvendaleJSON}) {
-        exporter->resetStatus();
-        start = Clock::now();
-        exporter->exportItems(format, Foundation::URL::fileURLWithPath(Foundation::String((folder / "export").string()), true));
-        runMainLoopUntil([&] { return !exporter->status().is<Shared::Exporter::Status::InProgress>(); });
-        double exportSeconds = seconds(start);
-        std::printf("export (%s): %9.0f rows/s\n", Shared::titleText(format).utf8().c_str(), static_cast<double>(vault->count()) / exportSeconds);
-    }
+    auto measure = [&](const char* label, std::shared_ptr<Shared::Importer::RecordSource> destination,
+                       std::shared_ptr<Shared::Exporter::RecordSource> source) {
+        auto importer = Foundation::make<Shared::Importer>(center, destination, attachments, context, fileManager);
+        auto exporter = Foundation::make<Shared::Exporter>(center, source, context, fileManager);
+        auto start = Clock::now();
+        importer->startImport(Shared::ImporterFileFormat::bitwardenCSV, url, std::nullopt, std::nullopt);
+        runMainLoopUntil([&] { return !importer->status().is<Shared::Importer::Status::InProgress>(); });
+        double importSeconds = seconds(start);
+        auto count = source->allEntries().size();
+        std::printf("%s: import into an empty vault %9.0f rows/s (%zu items)\n", label, static_cast<double>(count) / importSeconds, count);
+        for (auto format : {Shared::ExporterFileFormat::bitwardenCSV, Shared::ExporterFileFormat::corvendaleCSV, Shared::ExporterFileFormat::corvendaleJSON}) {
+            exporter->resetStatus();
+            start = Clock::now();
+            exporter->exportItems(format, Foundation::URL::fileURLWithPath(Foundation::String((folder / "export").string()), true));
+            runMainLoopUntil([&] { return !exporter->status().is<Shared::Exporter::Status::InProgress>(); });
+            std::printf("%s: export to %s %9.0f rows/s\n", label, Shared::titleText(format).utf8().c_str(), static_cast<double>(count) / seconds(start));
+        }
+    };
+    // The importer's and exporter's own work, over a vault that costs nothing...
+    auto memory = std::make_shared<MemoryVault>();
+    measure("in memory", memory, memory);
+    // ...and the whole way, over the record store.
+    measure("record store", vault, vault);
     fs::remove_all(folder);
     return 0;
 }

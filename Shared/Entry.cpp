@@ -260,6 +260,31 @@ std::int64_t Entry::fieldCount() const
     return count;
 }
 
+std::optional<Foundation::String> Entry::attachmentID(Field::ID id) const
+{
+    if (id.section < 0 || id.section >= static_cast<std::int64_t>(sections.size()))
+        return std::nullopt;
+    const auto& list = sections[static_cast<std::size_t>(id.section)].fields;
+    if (id.index < 0 || id.index >= static_cast<std::int64_t>(list.size()))
+        return std::nullopt;
+    const auto& held = list[static_cast<std::size_t>(id.index)];
+    if (held.category != Field::Category::attachment || held.text.isEmpty())
+        return std::nullopt;
+    return held.text;
+}
+
+std::vector<Foundation::String> Entry::attachmentIDs() const
+{
+    std::vector<Foundation::String> ids;
+    for (const auto& section : sections) {
+        for (const auto& held : section.fields) {
+            if (held.category == Field::Category::attachment && !held.text.isEmpty())
+                ids.push_back(held.text);
+        }
+    }
+    return ids;
+}
+
 std::int64_t Entry::insertSection(std::int64_t index, Section::Template sectionTemplate)
 {
     if (index < 0 || index > static_cast<std::int64_t>(sections.size()))

@@ -91,6 +91,10 @@ public:
     const Field& field(Field::ID id) const;
     const std::vector<Field>& fields(std::int64_t section) const;
     std::int64_t fieldCount() const;
+    // The attachment an attachment field holds: nothing for another field, an empty one or none there.
+    std::optional<Foundation::String> attachmentID(Field::ID id) const;
+    // Every attachment the item holds, in field order.
+    std::vector<Foundation::String> attachmentIDs() const;
 
     // Editing within the limits. Each throws EntryError and leaves the item as it was when it fails.
     // Inserting a section at `index` (0 to the count) answers its index.

@@ -280,34 +280,15 @@ void EditingContext::restorePreviousFieldValue(Entry::Field::ID fieldID, const F
 
 // --- Attachments --------------------------------------------------------------------------------------
 
-std::vector<Foundation::String> EditingContext::attachmentIDs(const Entry& entry) const
-{
-    std::vector<Foundation::String> ids;
-    for (const auto& section : entry.sections) {
-        for (const auto& field : section.fields) {
-            if (field.category == Entry::Field::Category::attachment && !field.text.isEmpty())
-                ids.push_back(field.text);
-        }
-    }
-    return ids;
-}
-
 std::optional<Attachment> EditingContext::attachment(const Foundation::String& entryID, Entry::Field::ID fieldID) const
 {
     auto entry = this->entry(entryID);
-    if (!entry)
+    auto attachmentID = entry ? entry->attachmentID(fieldID) : std::nullopt;
+    if (!attachmentID)
         return std::nullopt;
-    const Entry::Field* field = nullptr;
-    try {
-        field = &entry->field(fieldID);
-    } catch (const EntryError&) {
-        return std::nullopt;
-    }
-    if (field->category != Entry::Field::Category::attachment || field->text.isEmpty())
-        return std::nullopt;
-    if (auto imported = m_imports.find(field->text.utf8()); imported != m_imports.end())
+    if (auto imported = m_imports.find(attachmentID->utf8()); imported != m_imports.end())
         return imported->second;
-    return m_recordStore->attachment(field->text);
+    return m_recordStore->attachment(*attachmentID);
 }
 
 void EditingContext::importFile(const Foundation::URL& fileURL, Entry::Field::ID fieldID, const Foundation::String& entryID,

@@ -111,7 +111,6 @@ private:
     void didChange();
     // Takes in an item made elsewhere (a duplicate) with the files imported for it.
     void adopt(Entry entry, const Foundation::String& vaultID, const std::vector<Attachment>& imports);
-    std::vector<Foundation::String> attachmentIDs(const Entry& entry) const;
     void discardImports(const std::vector<Foundation::String>& attachmentIDs);
 
     std::shared_ptr<RecordStore> m_recordStore;

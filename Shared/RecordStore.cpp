@@ -441,18 +441,30 @@ std::optional<Entry> RecordStore::entry(const Foundation::String& id) const
     return std::move(entries.front());
 }
 
+std::optional<std::pair<std::shared_ptr<EntryObject>, EntryRevision>> RecordStore::visibleRevision(const Foundation::String& id,
+                                                                                                 const Cryptor::Key& key) const
+{
+    auto object = entryObject(id);
+    if (!object)
+        return std::nullopt;
+    auto revision = currentRevision(*object, key);
+    if (isSafeForInspectionModeActive() && !revision.entry.isSafeForInspection)
+        return std::nullopt;
+    return std::pair(std::move(object), std::move(revision));
+}
+
+EntryRevision RecordStore::currentRevision(EntryObject& object, const Cryptor::Key& key) const
+{
+    return object.remoteSealedEntry() ? mergeRemote(object, key) : readRevision(object, key);
+}
+
 std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& ids) const
 {
     return performUnlocked([&](const Cryptor::Key& key) {
         std::vector<Entry> result;
         for (const auto& id : ids) {
-            auto object = entryObject(id);
-            if (!object)
-                continue;
-            auto revision = object->remoteSealedEntry() ? mergeRemote(*object, key) : readRevision(*object, key);
-            if (isSafeForInspectionModeActive() && !revision.entry.isSafeForInspection)
-                continue;
-            result.push_back(std::move(revision.entry));
+            if (auto found = visibleRevision(id, key))
+                result.push_back(std::move(found->second.entry));
         }
         if (m_context->hasChanges())
             saveOrRollBack();
@@ -515,17 +527,8 @@ std::vector<Foundation::String> RecordStore::tagsInUse() const
 std::optional<Attachment> RecordStore::attachment(const Foundation::String& entryID, Entry::Field::ID fieldID) const
 {
     auto entry = this->entry(entryID);
-    if (!entry)
-        return std::nullopt;
-    const Entry::Field* field = nullptr;
-    try {
-        field = &entry->field(fieldID);
-    } catch (const Foundation::Error&) {
-        return std::nullopt;
-    }
-    if (field->category != Entry::Field::Category::attachment || field->text.isEmpty())
-        return std::nullopt;
-    return attachment(field->text);
+    auto attachmentID = entry ? entry->attachmentID(fieldID) : std::nullopt;
+    return attachmentID ? attachment(*attachmentID) : std::nullopt;
 }
 
 std::optional<Attachment> RecordStore::attachment(const Foundation::String& attachmentID) const
@@ -568,12 +571,10 @@ std::vector<Foundation::String> RecordStore::change(const std::vector<Foundation
         auto now = Foundation::Date::now();
         std::vector<EntryIndex> indices;
         for (const auto& id : ids) {
-            auto object = entryObject(id);
-            if (!object)
+            auto found = visibleRevision(id, key);
+            if (!found)
                 continue;
-            auto revision = object->remoteSealedEntry() ? mergeRemote(*object, key) : readRevision(*object, key);
-            if (isSafeForInspectionModeActive() && !revision.entry.isSafeForInspection)
-                continue;
+            auto& [object, revision] = *found;
             if (!revision.change(now, change))
                 continue;
             writeRevision(*object, revision, key);
@@ -775,15 +776,15 @@ void RecordStore::save(EditingContext& context)
                 object->setVaultID(edit.vaultID.isEmpty() ? Foundation::String(defaultVaultID()) : edit.vaultID);
                 revision = EntryRevision::make(edit.entry);
             } else {
-                revision = object->remoteSealedEntry() ? mergeRemote(*object, key) : readRevision(*object, key);
+                revision = currentRevision(*object, key);
                 revision.apply(edit.original.value_or(revision.entry), edit.entry, now);
             }
             writeRevision(*object, revision, key);
             object->markLocallyModified(now);
-            for (const auto& attachmentID : context.attachmentIDs(revision.entry))
+            for (const auto& attachmentID : revision.entry.attachmentIDs())
                 referenced.insert(attachmentID.utf8());
             if (edit.original) {
-                for (const auto& attachmentID : context.attachmentIDs(*edit.original)) {
+                for (const auto& attachmentID : edit.original->attachmentIDs()) {
                     if (!referenced.contains(attachmentID.utf8()))
                         droppedAttachments.push_back(attachmentID);
                 }

@@ -22,6 +22,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <optional>
 #include <vector>
 
@@ -219,6 +220,10 @@ private:
     void writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const;
     // Merges the fetched record the object holds into its local copy; answers the result.
     EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key) const;
+    // The item as it stands, a waiting fetched record merged first.
+    EntryRevision currentRevision(EntryObject& object, const Cryptor::Key& key) const;
+    // The item and its object, when it exists and the safe-for-inspection mode does not hide it.
+    std::optional<std::pair<std::shared_ptr<EntryObject>, EntryRevision>> visibleRevision(const Foundation::String& id, const Cryptor::Key& key) const;
     // A failed save leaves nothing behind in the shared context.
     void saveOrRollBack() const;
 

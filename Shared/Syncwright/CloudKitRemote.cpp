@@ -33,7 +33,13 @@ CloudKitRemote::CloudKitRemote(std::shared_ptr<Foundation::NotificationCenter> n
     : m_notificationCenter(std::move(notificationCenter))
     , m_ckContainer(std::move(ckContainer))
     , m_userDefaults(userDefaults ? std::move(userDefaults) : Foundation::UserDefaults::standard())
+    , m_datesQueue(Foundation::DispatchQueue::create("CloudKitRemote.dates"))
 {
+    auto date = [&](const char* key) -> std::optional<Foundation::Date> {
+        auto value = m_userDefaults->object(key);
+        return value ? value->as<Foundation::Date>() : std::nullopt;
+    };
+    m_dates = {date(successfulSyncDateKey), date(completedFetchDateKey)};
 }
 
 void CloudKitRemote::initialize()
@@ -51,6 +57,8 @@ CloudKitRemote::~CloudKitRemote()
 {
     if (m_accountObserver)
         m_notificationCenter->removeObserver(m_accountObserver);
+    // The last dates reach the defaults before the remote (or the process) is gone.
+    m_datesQueue->sync([] {});
 }
 
 const CloudKit::CKRecordZoneID& CloudKitRemote::customRecordZoneID() const
@@ -83,12 +91,18 @@ void CloudKitRemote::run(std::vector<Request> requests)
     if (operation) {
         auto outcome = operation->run();
         auto now = Foundation::Date::now();
+        auto dates = [&] {
+            std::lock_guard lock(m_mutex);
+            return m_dates;
+        }();
         if (outcome.didCompleteFetch)
-            setDate(completedFetchDateKey, now);
+            dates.completedFetch = now;
+        if (outcome.kind == SyncOperation::Outcome::Kind::synced)
+            dates.successfulSync = now;
+        setDates(dates);
         std::optional<SyncStatus> status;
         switch (outcome.kind) {
         case SyncOperation::Outcome::Kind::synced:
-            setDate(successfulSyncDateKey, now);
             status = SyncStatus::upToDate(now);
             result = Foundation::Result<SyncResult>::success(SyncResult::synced);
             break;
@@ -154,12 +168,14 @@ std::shared_ptr<SyncOperation> CloudKitRemote::makeOperation()
 
 std::optional<Foundation::Date> CloudKitRemote::mostRecentSuccessfulSyncDate() const
 {
-    return date(successfulSyncDateKey);
+    std::lock_guard lock(m_mutex);
+    return m_dates.successfulSync;
 }
 
 std::optional<Foundation::Date> CloudKitRemote::mostRecentCompletedFetchDate() const
 {
-    return date(completedFetchDateKey);
+    std::lock_guard lock(m_mutex);
+    return m_dates.completedFetch;
 }
 
 std::optional<Foundation::String> CloudKitRemote::ckAccountIdentifier() const
@@ -190,12 +206,13 @@ void CloudKitRemote::stop()
     // Waiting syncs still run, but find nothing to do and complete as skipped.
     m_idle.wait(lock, [this] { return !m_isSyncing; });
     m_isStopping = false;
+    lock.unlock();
+    m_datesQueue->sync([] {});
 }
 
 void CloudKitRemote::reset()
 {
-    setDate(successfulSyncDateKey, std::nullopt);
-    setDate(completedFetchDateKey, std::nullopt);
+    setDates({});
 }
 
 void CloudKitRemote::deleteRemoteData(const std::shared_ptr<Foundation::DispatchQueue>& queue,
@@ -232,18 +249,23 @@ void CloudKitRemote::deleteRemoteData(const std::shared_ptr<Foundation::Dispatch
     });
 }
 
-void CloudKitRemote::setDate(const char* key, std::optional<Foundation::Date> date)
+void CloudKitRemote::setDates(Dates dates)
 {
-    if (date)
-        m_userDefaults->set(Foundation::PropertyListValue(*date), key);
-    else
-        m_userDefaults->removeObject(key);
-}
-
-std::optional<Foundation::Date> CloudKitRemote::date(const char* key) const
-{
-    auto value = m_userDefaults->object(key);
-    return value ? value->as<Foundation::Date>() : std::nullopt;
+    {
+        std::lock_guard lock(m_mutex);
+        m_dates = dates;
+    }
+    // A write waits for other processes' writes to the defaults; the sync need not.
+    m_datesQueue->async([userDefaults = m_userDefaults, dates] {
+        auto write = [&](const char* key, const std::optional<Foundation::Date>& date) {
+            if (date)
+                userDefaults->set(Foundation::PropertyListValue(*date), key);
+            else
+                userDefaults->removeObject(key);
+        };
+        write(successfulSyncDateKey, dates.successfulSync);
+        write(completedFetchDateKey, dates.completedFetch);
+    });
 }
 
 } // namespace Syncwright

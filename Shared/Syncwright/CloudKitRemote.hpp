@@ -75,8 +75,9 @@ public:
     // Ends the running sync soon (it reports `idle`); syncs asked for later run as usual.
     void cancel();
     // Ends the running sync and the ones waiting, and returns once none runs: after it, the delegate's
-    // store can be changed without a sync in the way. Called from the sync itself (a delegate call), it
-    // ends it without waiting.
+    // store can be changed without a sync in the way, and the dates are in the defaults (the program
+    // stops the remote before it ends). Called from the sync itself (a delegate call), it ends it
+    // without waiting.
     void stop();
     // Forgets the remote's own state: the dates of the last sync and fetch.
     void reset();
@@ -101,13 +102,18 @@ private:
     };
     void run(std::vector<Request> requests);
     std::shared_ptr<SyncOperation> makeOperation();
-    void setDate(const char* key, std::optional<Foundation::Date> date);
-    std::optional<Foundation::Date> date(const char* key) const;
+    struct Dates {
+        std::optional<Foundation::Date> successfulSync;
+        std::optional<Foundation::Date> completedFetch;
+    };
+    // Kept in memory and written to the user defaults off the sync's way.
+    void setDates(Dates dates);
 
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<CloudKit::CKContainer> m_ckContainer;
     std::shared_ptr<Foundation::UserDefaults> m_userDefaults;
     std::shared_ptr<Foundation::NSObject> m_accountObserver;
+    std::shared_ptr<Foundation::DispatchQueue> m_datesQueue;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_idle;
@@ -118,6 +124,7 @@ private:
     std::shared_ptr<SyncOperation> m_operation;
     std::thread::id m_syncThread;
     std::vector<Request> m_waiting;
+    Dates m_dates;
 };
 
 } // namespace Syncwright

@@ -59,7 +59,10 @@ bool PushOperation::pushRound()
         return true;
     };
     operation->setPerRecordSaveBlock([&](const CloudKit::CKRecordID& id, const Foundation::Result<std::shared_ptr<CloudKit::CKRecord>>& result) {
-        auto client = sent.at(id);
+        auto found = sent.find(id);
+        auto client = found != sent.end() ? found->second : nullptr;
+        if (!client)
+            return;
         if (result.isSuccess()) {
             pushed.push_back(PushedModification::saved(*result.successValue()));
             gotThrough = true;

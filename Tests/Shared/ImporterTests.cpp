@@ -67,8 +67,10 @@ std::vector<Entry> addRichItems(SharedTests::TransferVault& vault)
     auto card = Entry::make(Entry::Category::creditCard, now);
     card.title = "Archived card";
     card.isArchived = true;
-    vault.recordStore->insertEntries({login, note, card}, {attachment});
-    return {login, note, card};
+    vault.insertEntries({login, note, card}, {attachment});
+    std::vector<Entry> items {login, note, card};
+    std::sort(items.begin(), items.end(), [](const auto& lhs, const auto& rhs) { return lhs.id < rhs.id; });
+    return items;
 }
 
 fs::path exportedFile(const fs::path& folder, const std::string& extension)
@@ -82,21 +84,18 @@ fs::path exportedFile(const fs::path& folder, const std::string& extension)
 
 class ImporterTests : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        SharedTests::removeApplicationGroup();
-        vault = std::make_unique<SharedTests::TransferVault>();
-        vault->authenticationStore->createMasterPassword(masterPassword);
-    }
+    void SetUp() override { makeVault(false, masterPassword); }
 
-    // A second installation: its own vault, unlocked with its own master password.
-    void startOver()
+    void makeVault(bool overRecordStore, const char* password)
     {
         vault.reset();
         SharedTests::removeApplicationGroup();
-        vault = std::make_unique<SharedTests::TransferVault>();
-        vault->authenticationStore->createMasterPassword("another master password");
+        vault = std::make_unique<SharedTests::TransferVault>(overRecordStore);
+        vault->authenticationStore->createMasterPassword(password);
     }
+
+    // A second installation: its own vault, unlocked with its own master password.
+    void startOver() { makeVault(vault->store != nullptr, "another master password"); }
 
     const ImporterReport& importFile(F format, const fs::path& file, std::optional<fs::path> attachments = std::nullopt,
                                      std::optional<Foundation::String> tags = std::nullopt)
@@ -128,7 +127,7 @@ TEST_F(ImporterTests, ThisProgramsExportsImportBackEqual)
 {
     for (auto [exportFormat, importFormat] : {std::pair {ExporterFileFormat::corvendaleJSON, F::corvendaleJSON}, {ExporterFileFormat::corvendaleCSV, F::corvendaleCSV}}) {
         SCOPED_TRACE(Foundation::rawValue(importFormat).utf8());
-        SetUp();
+        makeVault(true, masterPassword);
         auto items = addRichItems(*vault);
         auto folder = SharedTests::temporaryFolder("Exports") / Foundation::rawValue(importFormat).utf8();
         fs::remove_all(folder);
@@ -142,8 +141,8 @@ TEST_F(ImporterTests, ThisProgramsExportsImportBackEqual)
         const auto& report = importFile(importFormat, file, VaultDocument::attachmentsFolderURL(fileURL(file)).path().utf8());
         EXPECT_EQ(report.importedCount, 3);
         EXPECT_TRUE(report.failures.empty());
-        EXPECT_EQ(vault->recordStore->allEntries(), items);
-        auto attachments = vault->recordStore->allAttachments();
+        EXPECT_EQ(vault->allEntries(), items);
+        auto attachments = vault->allAttachments();
         ASSERT_EQ(attachments.size(), 1u);
         EXPECT_EQ(attachments[0].filename, Foundation::String("passport scan.pdf"));
         auto decrypted = vault->attachmentDataStore->decryptToTemporaryFile(attachments[0].id);

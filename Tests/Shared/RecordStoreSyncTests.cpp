@@ -3,6 +3,7 @@
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Shared/EntryObject.hpp"
+#include "Shared/Onboarding.hpp"
 #include "Shared/Vault.hpp"
 
 #include "Basalwork/Base/NSManagedObjectContext.hpp"
@@ -210,4 +211,31 @@ TEST_F(RecordStoreSyncTests, TheSixSyncedTypesComeInTheirOrder)
     auto& context = *here->managedObjectContext();
     auto waiting = context.performAndWait([&] { return context.fetch(RecordStore::syncableTypes()[3].locallyModified(10)).size(); });
     EXPECT_EQ(waiting, 1u);
+}
+
+TEST_F(RecordStoreSyncTests, CompletedStepsUniteAcrossInstallations)
+{
+    auto complete = [&](RecordStore& store, const char* step) {
+        auto& context = *store.managedObjectContext();
+        return context.performAndWait([&] {
+            auto onboarding = SyncedObject::findOrInsert<Onboarding>(context, "Onboarding");
+            onboarding->complete(step, Foundation::Date::now());
+            context.save();
+            return onboarding->ckRecordWithLocalModifications(zone);
+        });
+    };
+    complete(*here, "autoFill");
+    auto theirs = saved(*complete(*there, "backup"));
+    auto& context = *here->managedObjectContext();
+    auto onboarding = context.performAndWait([&] {
+        Onboarding::processRemotelyModified(theirs, context);
+        context.save();
+        return context.fetch(SyncedObject::existing<Onboarding>()).front();
+    });
+    context.performAndWait([&] {
+        EXPECT_TRUE(onboarding->isCompleted("autoFill"));
+        EXPECT_TRUE(onboarding->isCompleted("backup"));
+        // The account lacks "autoFill": it goes back.
+        EXPECT_TRUE(onboarding->isLocallyModified());
+    });
 }

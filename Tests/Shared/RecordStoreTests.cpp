@@ -58,6 +58,18 @@ std::string fileBytes(const std::filesystem::path& path)
     return TestSupport::readText(path);
 }
 
+// Imports a file into an item's field, waiting for the outcome on the main loop.
+RecordStore::EditingContext::AttachmentResult importFile(RecordStore::EditingContext& context, const std::filesystem::path& file,
+                                                         Entry::Field::ID fieldID, const Foundation::String& entryID)
+{
+    std::optional<RecordStore::EditingContext::AttachmentResult> outcome;
+    context.importFile(Foundation::URL::fileURLWithPath(file.string()), fieldID, entryID, Foundation::make<Foundation::Progress>(1),
+                       Basalwork::ResultHandler<RecordStore::EditingContext::AttachmentResult>(
+                           Foundation::DispatchQueue::main(), [&](RecordStore::EditingContext::AttachmentResult result) { outcome = result; }));
+    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return outcome.has_value(); }));
+    return *outcome;
+}
+
 } // namespace
 
 TEST_F(RecordStoreTests, KeepsItemsSealedAndReadsThemBackAfterReopening)
@@ -186,12 +198,7 @@ TEST_F(RecordStoreTests, EditingMovesRestoresAndAttachesFiles)
     context->moveField(second, {section, 0}, id);
     EXPECT_EQ(context->entry(id)->field({section, first.index + 1}).text, "1111");
 
-    std::optional<RecordStore::EditingContext::AttachmentResult> imported;
-    context->importFile(Foundation::URL::fileURLWithPath(source.string()), {section, 0}, id, Foundation::make<Foundation::Progress>(1),
-                        Basalwork::ResultHandler<RecordStore::EditingContext::AttachmentResult>(
-                            Foundation::DispatchQueue::main(), [&](RecordStore::EditingContext::AttachmentResult result) { imported = result; }));
-    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return imported.has_value(); }));
-    auto attachment = imported->get();
+    auto attachment = importFile(*context, source, {section, 0}, id).get();
     EXPECT_EQ(attachment.filename, "contract.pdf");
     EXPECT_EQ(context->attachment(id, {section, 0}), attachment);
     EXPECT_TRUE(context->containsData(attachment.id));
@@ -205,12 +212,7 @@ TEST_F(RecordStoreTests, EditingMovesRestoresAndAttachesFiles)
     EXPECT_FALSE(vault->attachmentDataStore->containsData(attachment.id));
 
     // A context dropped unsaved takes its imports with it.
-    std::optional<RecordStore::EditingContext::AttachmentResult> unsaved;
-    context->importFile(Foundation::URL::fileURLWithPath(source.string()), {section, 0}, id, Foundation::make<Foundation::Progress>(1),
-                        Basalwork::ResultHandler<RecordStore::EditingContext::AttachmentResult>(
-                            Foundation::DispatchQueue::main(), [&](RecordStore::EditingContext::AttachmentResult result) { unsaved = result; }));
-    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return unsaved.has_value(); }));
-    auto dropped = unsaved->get().id;
+    auto dropped = importFile(*context, source, {section, 0}, id).get().id;
     EXPECT_TRUE(vault->attachmentDataStore->containsData(dropped));
     context.reset();
     EXPECT_FALSE(vault->attachmentDataStore->containsData(dropped));
@@ -251,17 +253,13 @@ TEST_F(RecordStoreTests, ADuplicateOwnsCopiesOfTheAttachments)
     auto context = store->makeEditingContext();
     auto id = context->insert("Passport", store->vaultIDForNewEntries(), Entry::Category::passport, false);
     auto field = context->appendField(0, Entry::Field::Category::attachment, id);
-    std::optional<RecordStore::EditingContext::AttachmentResult> imported;
-    context->importFile(Foundation::URL::fileURLWithPath(source.string()), field, id, Foundation::make<Foundation::Progress>(1),
-                        Basalwork::ResultHandler<RecordStore::EditingContext::AttachmentResult>(
-                            Foundation::DispatchQueue::main(), [&](RecordStore::EditingContext::AttachmentResult result) { imported = result; }));
-    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return imported.has_value(); }));
+    auto imported = importFile(*context, source, field, id).get();
     context->save();
 
     auto copyID = store->duplicate({id}).successValue()->front();
     auto copied = store->attachment(copyID, field);
     ASSERT_TRUE(copied);
-    EXPECT_NE(copied->id, imported->get().id);
+    EXPECT_NE(copied->id, imported.id);
     EXPECT_EQ(copied->entryID, copyID);
     store->permanentlyDelete({id});
     auto decrypted = vault->attachmentDataStore->decryptToTemporaryFile(copied->id);

@@ -6,6 +6,7 @@
 #include "Shared/Exporter.hpp"
 #include "Shared/Importer.hpp"
 #include "Shared/ImporterError.hpp"
+#include "Shared/RecordStore.hpp"
 
 #include "Platform/Foundation/Progress.hpp"
 
@@ -95,7 +96,8 @@ private:
     std::vector<Shared::Attachment> m_attachments;
 };
 
-// One installation's stores for moving items in and out, built in the program's order.
+// One installation's stores for moving items in and out, built in the program's order, over the record
+// store itself or over the one in memory (whose hooks let a test act at a given step).
 struct TransferVault {
     std::shared_ptr<Foundation::NotificationCenter> notificationCenter = Foundation::make<Foundation::NotificationCenter>();
     std::shared_ptr<Foundation::UserDefaults> userDefaults;
@@ -103,12 +105,13 @@ struct TransferVault {
     std::shared_ptr<Shared::Cryptor> cryptor;
     std::shared_ptr<Shared::AttachmentDataStore> attachmentDataStore;
     std::shared_ptr<MemoryRecordStore> recordStore;
+    std::shared_ptr<Shared::RecordStore> store;
     std::shared_ptr<Shared::Importer> importer;
     std::shared_ptr<Shared::Exporter> exporter;
     std::shared_ptr<Shared::BackupStore> backupStore;
     std::shared_ptr<Shared::AuthenticationStore> authenticationStore;
 
-    TransferVault()
+    explicit TransferVault(bool overRecordStore = false)
     {
         Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
         auto fileManager = Foundation::FileManager::defaultManager();
@@ -120,13 +123,46 @@ struct TransferVault {
             Basalwork::File::Location::appGroup(Shared::Global::App::appGroupIdentifier(), Foundation::String("Library/Application Support/AttachmentStore")),
             fileManager, cryptor);
         recordStore = std::make_shared<MemoryRecordStore>(cryptor, attachmentDataStore);
-        importer = Foundation::make<Shared::Importer>(notificationCenter, recordStore, attachmentDataStore, context, fileManager);
-        exporter = Foundation::make<Shared::Exporter>(notificationCenter, recordStore, context, fileManager);
-        backupStore = Foundation::make<Shared::BackupStore>(notificationCenter, userDefaults, fileManager, preferenceStore, recordStore,
-                                                            attachmentDataStore, nullptr, context);
-        authenticationStore = Foundation::make<Shared::AuthenticationStore>(userDefaults, notificationCenter, nullptr, recordStore,
-                                                                            preferenceStore, backupStore, context);
+        if (overRecordStore) {
+            store = Foundation::make<Shared::RecordStore>(
+                notificationCenter, cryptor, attachmentDataStore, preferenceStore,
+                Shared::RecordStore::StoreType::onDisk(Basalwork::File::Location::appGroup(Shared::Global::App::appGroupIdentifier(),
+                                                                                          Foundation::String("Library/Application Support/RecordStore/Production")),
+                                                       "recordStore"),
+                10);
+            make(store, context);
+        } else {
+            make(recordStore, context);
+        }
     }
+
+    template <class Source>
+    void make(const std::shared_ptr<Source>& source, const Shared::AppExecutionContext& context)
+    {
+        auto fileManager = Foundation::FileManager::defaultManager();
+        importer = Foundation::make<Shared::Importer>(notificationCenter, source, attachmentDataStore, context, fileManager);
+        exporter = Foundation::make<Shared::Exporter>(notificationCenter, source, context, fileManager);
+        backupStore = Foundation::make<Shared::BackupStore>(notificationCenter, userDefaults, fileManager, preferenceStore, source,
+                                                            attachmentDataStore, nullptr, context);
+        authenticationStore = Foundation::make<Shared::AuthenticationStore>(userDefaults, notificationCenter, nullptr, source, preferenceStore,
+                                                                            backupStore, context);
+    }
+
+    // The vault's items (ordered by identifier) and attachments, from whichever store it has.
+    void insertEntries(const std::vector<Shared::Entry>& entries, const std::vector<Shared::Attachment>& attachments) const
+    {
+        if (store)
+            store->insertEntries(entries, attachments);
+        else
+            recordStore->insertEntries(entries, attachments);
+    }
+    std::vector<Shared::Entry> allEntries() const
+    {
+        auto entries = store ? store->allEntries() : recordStore->allEntries();
+        std::sort(entries.begin(), entries.end(), [](const auto& lhs, const auto& rhs) { return lhs.id < rhs.id; });
+        return entries;
+    }
+    std::vector<Shared::Attachment> allAttachments() const { return store ? store->allAttachments() : recordStore->allAttachments(); }
 
     // Waits for the running import or export to end.
     bool waitForImport() const
