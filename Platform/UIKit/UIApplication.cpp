@@ -6,6 +6,7 @@
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIApplicationDelegate.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
+#include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UITouch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -96,8 +97,12 @@ void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)
         window = event->window();
     if (!window)
         window = keyWindow();
-    if (window)
+    if (window) {
         window->sendEvent(event);
+        return;
+    }
+    for (const auto& press : event->allPresses())
+        press->m_passedEndOfResponderChain = true;
 }
 
 } // namespace UIKit
