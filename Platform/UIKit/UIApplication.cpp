@@ -1,6 +1,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
@@ -14,6 +15,16 @@
 
 namespace UIKit {
 
+namespace {
+
+const Foundation::Logger& logger()
+{
+    static const Foundation::Logger logger("UIKit", "UIApplication");
+    return logger;
+}
+
+} // namespace
+
 UIApplication::UIApplication()
     : m_applicationState(State::active)
 {
@@ -23,6 +34,50 @@ const std::shared_ptr<UIApplication>& UIApplication::shared()
 {
     static auto* application = new std::shared_ptr<UIApplication>(Foundation::make<UIApplication>());
     return *application;
+}
+
+UIBackgroundTaskIdentifier UIApplication::beginBackgroundTask(std::optional<Foundation::String> withName, std::function<void()> expirationHandler)
+{
+    std::lock_guard lock(m_backgroundTasksMutex);
+    UIBackgroundTaskIdentifier identifier {++m_lastBackgroundTask};
+    m_backgroundTasks.push_back({identifier, withName.value_or(Foundation::String()), std::move(expirationHandler)});
+    return identifier;
+}
+
+void UIApplication::endBackgroundTask(UIBackgroundTaskIdentifier identifier)
+{
+    std::lock_guard lock(m_backgroundTasksMutex);
+    auto found = std::find_if(m_backgroundTasks.begin(), m_backgroundTasks.end(), [&](const auto& task) { return task.identifier == identifier; });
+    if (found == m_backgroundTasks.end()) {
+        logger().error("Can't end background task %d: no such task is held", identifier.rawValue);
+        return;
+    }
+    m_backgroundTasks.erase(found);
+}
+
+std::vector<Foundation::String> UIApplication::backgroundTaskNames() const
+{
+    std::lock_guard lock(m_backgroundTasksMutex);
+    std::vector<Foundation::String> names;
+    for (const auto& task : m_backgroundTasks)
+        names.push_back(task.name);
+    return names;
+}
+
+void UIApplication::expireBackgroundTasks()
+{
+    MainThreadChecker::check("UIApplication.expireBackgroundTasks()");
+    std::vector<std::function<void()>> handlers;
+    {
+        std::lock_guard lock(m_backgroundTasksMutex);
+        for (const auto& task : m_backgroundTasks)
+            handlers.push_back(task.expirationHandler);
+    }
+    // Outside the lock: a handler ends its task.
+    for (const auto& handler : handlers) {
+        if (handler)
+            handler();
+    }
 }
 
 std::vector<std::shared_ptr<UIWindowScene>> UIApplication::connectedScenes() const

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
+#include "Platform/UIKit/UIBackgroundTaskIdentifier.hpp"
 #include "Platform/UIKit/UIContentSizeCategory.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 #include "Platform/UIKit/UIUserInterfaceLayoutDirection.hpp"
@@ -11,6 +12,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace UIKit {
@@ -52,6 +55,18 @@ public:
               std::function<void(bool success)> completionHandler = nullptr);
     // Every URL opened, oldest first.
     const std::vector<Foundation::URL>& openedURLs() const { return m_openedURLs; }
+
+    // beginBackgroundTask(withName:expirationHandler:), from any thread: the work the task stands for may
+    // go on in the background until the task ends. When the system's time for it is up the handler runs
+    // on the main thread, and must end the task.
+    UIBackgroundTaskIdentifier beginBackgroundTask(std::optional<Foundation::String> withName, std::function<void()> expirationHandler);
+    // From any thread; a task that is not held (ended already, or invalid) is logged and ignored.
+    void endBackgroundTask(UIBackgroundTaskIdentifier identifier);
+    // The names of the tasks held, oldest first (a task begun without a name has an empty one).
+    std::vector<Foundation::String> backgroundTaskNames() const;
+    // The system takes back the background time (the program's driver, or a test): on the main thread,
+    // each task held now is told through its expiration handler.
+    void expireBackgroundTasks();
 
     // Left to right unless the program's driver (or a test) says otherwise.
     UIUserInterfaceLayoutDirection userInterfaceLayoutDirection() const { return m_userInterfaceLayoutDirection; }
@@ -95,6 +110,14 @@ private:
     UIContentSizeCategory m_preferredContentSizeCategory = UIContentSizeCategory::large();
     std::vector<Foundation::URL> m_openedURLs;
     std::shared_ptr<UIApplicationDelegate> m_delegate;
+    struct BackgroundTask {
+        UIBackgroundTaskIdentifier identifier;
+        Foundation::String name;
+        std::function<void()> expirationHandler;
+    };
+    mutable std::mutex m_backgroundTasksMutex;
+    std::vector<BackgroundTask> m_backgroundTasks;
+    std::int64_t m_lastBackgroundTask = 0;
     UIUserInterfaceLayoutDirection m_userInterfaceLayoutDirection = UIUserInterfaceLayoutDirection::leftToRight;
 };
 
