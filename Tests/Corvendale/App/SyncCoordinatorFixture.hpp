@@ -23,6 +23,7 @@
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
@@ -272,6 +273,13 @@ protected:
         CloudKit::CKSimulation::setAccount(String("_localAccount"));
         setLaunchOptions({});
         TestSupport::runMainLoopUntilIdle();
+        // Work the coordinator left on the global queues (the credential store's rebuild) ends before
+        // the test does, so none of it outlives the process's statics.
+        auto& pool = Foundation::WorkerPool::shared();
+        auto timeout = pool.idleTimeout();
+        pool.setIdleTimeout(0.01);
+        EXPECT_TRUE(pool.waitForThreadCount(0, 30));
+        pool.setIdleTimeout(timeout);
     }
 
     // The system takes back the application's background time.
