@@ -4,13 +4,12 @@
 
 namespace UIKit {
 
-// A task the program holds so that work it started may finish while it is in the background.
+// A running background task of the application; `invalid()` when none was granted.
 struct UIBackgroundTaskIdentifier {
     std::int64_t rawValue = 0;
 
     static constexpr UIBackgroundTaskIdentifier invalid() { return {0}; }
-
-    friend bool operator==(const UIBackgroundTaskIdentifier&, const UIBackgroundTaskIdentifier&) = default;
+    friend constexpr bool operator==(const UIBackgroundTaskIdentifier&, const UIBackgroundTaskIdentifier&) = default;
 };
 
 } // namespace UIKit
