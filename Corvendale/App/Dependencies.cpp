@@ -1,6 +1,7 @@
 #include "Corvendale/App/Dependencies.hpp"
 
 #include "Corvendale/App/AppKitBridge.hpp"
+#include "Corvendale/App/SyncCoordinator.hpp"
 
 #include "Shared/AttachmentDataStore.hpp"
 #include "Shared/AuthenticationStore.hpp"
@@ -16,14 +17,18 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/ReviewRequestStore.hpp"
+#include "Shared/Syncwright/CloudKitRemote.hpp"
 #include "Shared/TagStore.hpp"
 #include "Shared/UserNotificationStore.hpp"
 
+#include "Basalwork/Base/CodableStore.hpp"
 #include "Basalwork/Base/CommandLine.Option.hpp"
 #include "Basalwork/Base/CommandLine.hpp"
 #include "Basalwork/Base/File.Location.hpp"
+#include "Basalwork/Base/JSONCoder.hpp"
 #include "Basalwork/Base/UserDefaults.hpp"
 
+#include "Platform/CloudKit/CKContainer.hpp"
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/FileManager.hpp"
@@ -104,6 +109,8 @@ Dependencies Dependencies::make()
     // Read before anything is made: a refused value must not leave files behind.
     auto recordStoreOption = optionValue("--record-store", {"in-memory"});
     auto attachmentDataStoreOption = optionValue("--attachment-data-store", {"temporary"});
+    // The sync coordinator reads it; checked here with the others so a refused value stops at once.
+    optionValue(SyncCoordinator::syncStatusOverrideOption, {"disabled", "fetching", "up-to-date", "failed"});
     const auto context = Shared::AppExecutionContext::app(application);
 
     std::shared_ptr<Metricove::AnalyticsStore> analyticsStore = required("analytics store", [] {
@@ -152,6 +159,18 @@ Dependencies Dependencies::make()
         // Its users skip it.
     }
     dependencies.reviewRequestStore = Foundation::make<Shared::ReviewRequestStore>(analyticsStore);
+    auto cloudKitRemote = required("CloudKit remote", [&] {
+        return Foundation::make<Syncwright::CloudKitRemote>(notificationCenter, CloudKit::CKContainer::default_());
+    });
+    auto cacheStore = required("sync cache store", [&] {
+        return Foundation::make<Basalwork::CodableStore>(Basalwork::File::Location::cache(Foundation::String("SyncCoordinator.cacheStore")),
+                                                         fileManager, Basalwork::JSONCoder::shared());
+    });
+    auto syncCoordinator = Foundation::make<SyncCoordinator>(notificationCenter, userDefaults, recordStore, attachmentDataStore, dependencies.importer,
+                                                             cloudKitRemote, analyticsStore, dependencies.localChangeCoordinator, cacheStore);
+    syncCoordinator->applyCKAccountIDOverride();
+    syncCoordinator->startObserving();
+    dependencies.syncCoordinator = syncCoordinator;
     dependencies.appExecutionContext = context;
     dependencies.appKitBridge = loadAppKitBridge(*Foundation::Bundle::main());
     return dependencies;

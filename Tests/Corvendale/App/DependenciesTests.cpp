@@ -28,6 +28,8 @@ TEST(DependenciesDeathTest, AnUnknownOptionValueStopsTheProgramNamingTheOption)
                 "^Corvendale: --record-store: unknown value \"on-paper\"\n$");
     EXPECT_EXIT(build({"--attachment-data-store", "somewhere"}), testing::ExitedWithCode(1),
                 "^Corvendale: --attachment-data-store: unknown value \"somewhere\"\n$");
+    EXPECT_EXIT(build({"--sync-coordinator-sync-status-override", "sometimes"}), testing::ExitedWithCode(1),
+                "^Corvendale: --sync-coordinator-sync-status-override: unknown value \"sometimes\"\n$");
     EXPECT_EXIT(build({"--attachment-data-store", "temporary", "--record-store"}), testing::ExitedWithCode(1),
                 "^Corvendale: --record-store: the option needs a value\n$");
 }
@@ -69,6 +71,7 @@ TEST(Dependencies, TheContainerIsBuiltOnceWithEveryRequiredService)
     EXPECT_NE(dependencies.pasteboardCoordinator, nullptr);
     EXPECT_EQ(dependencies.appKitBridge, nullptr) << "the test program has no plug-in";
     EXPECT_FALSE(dependencies.appExecutionContext.isExtension());
+    EXPECT_NE(dependencies.syncCoordinator, nullptr);
 }
 
 } // namespace
