@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Corvendale/App/Dependencies.hpp"
+#include "Corvendale/App/SyncCoordinator.hpp"
 
 #include "Shared/AuthenticationState.hpp"
 #include "Shared/AuthenticationStore.hpp"
@@ -8,6 +9,10 @@
 
 #include "Platform/Foundation/CommandLine.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+
+#include "Shared/Syncwright/CloudKitRemote.hpp"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +25,12 @@ inline std::vector<Foundation::String> inMemoryLaunchArguments()
     return {"Corvendale", "--record-store", "in-memory", "--attachment-data-store", "temporary"};
 }
 
+inline bool& containerIsBuilt()
+{
+    static bool built = false;
+    return built;
+}
+
 // The process's container, built once with the in-memory launch options.
 inline const Corvendale::Dependencies& inMemoryDependencies()
 {
@@ -29,8 +40,21 @@ inline const Corvendale::Dependencies& inMemoryDependencies()
         return true;
     }();
     (void)prepared;
+    containerIsBuilt() = true;
     return Corvendale::dependencies();
 }
+
+// As the program does when it terminates: the container's remote stops before the process ends, so no
+// sync runs on while the process's statics go.
+class ContainerRemoteStopper : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (containerIsBuilt())
+            Corvendale::dependencies().syncCoordinator->cloudKitRemote()->stop();
+    }
+};
+inline testing::Environment* const containerRemoteStopper = testing::AddGlobalTestEnvironment(new ContainerRemoteStopper);
 
 constexpr const char* masterPassword = "correct horse battery";
 
