@@ -11,6 +11,7 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <algorithm>
+#include <cctype>
 
 namespace UIKit {
 
@@ -47,6 +48,17 @@ const Foundation::String& UIApplication::openSettingsURLString()
 {
     static const Foundation::String text("app-settings:");
     return text;
+}
+
+bool UIApplication::canOpenURL(const Foundation::URL& url) const
+{
+    std::string scheme = url.scheme();
+    std::ranges::transform(scheme, scheme.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (scheme == "http" || scheme == "https") {
+        auto host = url.host();
+        return host && !host->isEmpty();
+    }
+    return scheme == "mailto";
 }
 
 void UIApplication::open(const Foundation::URL& url, const OpenExternalURLOptions& /*options*/,

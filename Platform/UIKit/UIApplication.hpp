@@ -43,6 +43,9 @@ public:
     // The program's driver moves the application between the states.
     void setApplicationState(State state) { m_applicationState = state; }
 
+    // Whether the system has something that opens the URL: web pages with a host and mail drafts.
+    bool canOpenURL(const Foundation::URL& url) const;
+
     // The text of the URL that opens the application's own page in the system's settings.
     static const Foundation::String& openSettingsURLString();
     using OpenExternalURLOptions = std::map<Foundation::String, std::any>;
