@@ -1,3 +1,4 @@
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"

@@ -377,5 +377,4 @@ private:
 
 #include "Platform/UIKit/UIView.AutoresizingMask.hpp"
 #include "Platform/UIKit/UIView.AnimationOptions.hpp"
-#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Platform/UIKit/UIView.ContentMode.hpp"

@@ -1,3 +1,4 @@
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Basalwork/Interface/ChildEmbeddingViewController.hpp"
 #include "Basalwork/Interface/CoordinatingNavigationController.hpp"
 #include "Basalwork/Interface/CoordinatingSplitViewController.hpp"

@@ -1,3 +1,4 @@
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Basalwork/Interface/KeyboardNotificationHandling.hpp"
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"
 #include "Basalwork/Interface/ReorderDestination.hpp"

@@ -1,3 +1,4 @@
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Basalwork/Interface/BubbleView.hpp"
 #include "Basalwork/Interface/PromotionButton.hpp"
 
