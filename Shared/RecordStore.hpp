@@ -8,6 +8,7 @@
 #include "Shared/EntryIndex.hpp"
 #include "Shared/Exporter.hpp"
 #include "Shared/Importer.hpp"
+#include "Shared/RecordStore.AutoFillAvailability.hpp"
 #include "Shared/Settings.Items.hpp"
 #include "Shared/TagStore.hpp"
 #include "Shared/Syncwright/PersistentContainer.hpp"
@@ -69,8 +70,7 @@ public:
 
     // The mode in which the vault opens with the inspection password (by case index).
     enum class SafeForInspectionState { noPassword = 0, ready = 1, activated = 2 };
-    // Whether the system's AutoFill can use the vault (by case index).
-    enum class AutoFillAvailability { unsupportedSystem = 0, disabled = 1, enabled = 2 };
+    using AutoFillAvailability = RecordStoreAutoFillAvailability;
     // A duplicate's outcome: the new identifiers, a failure, or nothing to duplicate (the items are gone).
     using DuplicateResult = Basalwork::CancellableResult<std::vector<Foundation::String>, Foundation::ErrorPtr>;
 

@@ -8,6 +8,8 @@ namespace UniformTypeIdentifiers {
 struct UTType {
     Foundation::String identifier;
 
+    static const UTType& data();
+    static const UTType& folder();
     static const UTType& image();
 
     friend bool operator==(const UTType&, const UTType&) = default;

@@ -1,0 +1,47 @@
+#include "Shared/AuthenticationV.State.hpp"
+
+#include <gtest/gtest.h>
+
+using Foundation::String;
+using State = Shared::AuthenticationVState;
+
+TEST(AuthenticationVState, CasesKeepThePositionsTheLockScreensPickThemBy)
+{
+    EXPECT_EQ(State(State::CreateMasterPassword {}).caseIndex(), 1);
+    EXPECT_EQ(State(State::ResetAccountConfirmation {}).caseIndex(), 9);
+    EXPECT_EQ(State(State::EvaluatingBiometry {}).caseIndex(), 15);
+    EXPECT_EQ(State(State::Locked {}).caseIndex(), 16);
+    EXPECT_EQ(State(State::AutoFillActivationConfirmation {}).caseIndex(), 17);
+    EXPECT_EQ(State(State::EncounteredError {}).caseIndex(), 18);
+    EXPECT_EQ(State(State::WaitingForInitialFetch {}).caseIndex(), 20);
+    EXPECT_EQ(State(State::OpenMainApp {}).caseIndex(), 28);
+    EXPECT_EQ(State(State::Authenticated {}).caseIndex(), 30);
+}
+
+TEST(AuthenticationVState, TypedTextsGoOnlyIntoCasesWithTheirField)
+{
+    State create = State::CreateMasterPassword {};
+    auto typed = create.withEntryText(String("correct horse")).withReEntryText(String("correct horse"));
+    EXPECT_EQ(typed.entryReEntryState().acceptedPassword(), String("correct horse"));
+    EXPECT_FALSE(create.withEntryText(String("short")).withReEntryText(String("short")).entryReEntryState().acceptedPassword());
+    EXPECT_FALSE(typed.withReEntryText(String("correct horsE")).entryReEntryState().acceptedPassword());
+
+    State reset = State::ResetAccountConfirmation {};
+    EXPECT_TRUE(reset.hasEntryField());
+    EXPECT_FALSE(reset.hasReEntryField());
+    EXPECT_EQ(reset.withReEntryText(String("x")), reset);
+
+    State loading = State::Loading {};
+    EXPECT_FALSE(loading.hasEntryField());
+    EXPECT_EQ(loading.withEntryText(String("x")), loading);
+    // A case without fields never counts as an accepted new password.
+    EXPECT_FALSE(loading.entryReEntryState().acceptedPassword());
+}
+
+TEST(AuthenticationVState, OnlyTheExactConfirmationTextConfirmsAReset)
+{
+    EXPECT_TRUE(State::matchesResetAccountConfirmationText(String("RESET")));
+    EXPECT_TRUE(State::matchesResetAccountConfirmationText(String("  RESET\n")));
+    for (const char* wrong : {"", "reset", "RESET!", "RE SET", "RESETRESET", "R\u200bESET"})
+        EXPECT_FALSE(State::matchesResetAccountConfirmationText(String(wrong))) << wrong;
+}
