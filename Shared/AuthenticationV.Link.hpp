@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+namespace Shared {
+
+// The small links under the unlock screen's buttons (AuthenticationV::Link), by position: the owner
+// decides what each does.
+enum class AuthenticationVLink : std::int64_t { forgotPassword = 0, restoreFromBackup = 1, resetAccount = 2, website = 3 };
+
+} // namespace Shared
