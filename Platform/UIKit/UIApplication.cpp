@@ -14,6 +14,7 @@
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIApplicationDelegate.hpp"
 #include "Platform/UIKit/UIEvent.hpp"
+#include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UISceneConfiguration.hpp"
 #include "Platform/UIKit/UISceneDelegate.hpp"
 #include "Platform/UIKit/UISceneSession.hpp"
@@ -121,8 +122,12 @@ void UIApplication::sendEvent(const std::shared_ptr<UIEvent>& event)
         window = event->window();
     if (!window)
         window = keyWindow();
-    if (window)
+    if (window) {
         window->sendEvent(event);
+        return;
+    }
+    for (const auto& press : event->allPresses())
+        press->m_passedEndOfResponderChain = true;
 }
 
 } // namespace UIKit
