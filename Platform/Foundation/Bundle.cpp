@@ -1,5 +1,8 @@
 #include "Platform/Foundation/Bundle.hpp"
 
+#include "Platform/Foundation/Logger.hpp"
+
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -12,6 +15,12 @@ struct MainBundle {
     std::mutex mutex;
     std::shared_ptr<Bundle> bundle;
 };
+
+const Logger& log()
+{
+    static const Logger logger("Foundation", "Bundle");
+    return logger;
+}
 
 MainBundle& mainBundle()
 {
@@ -123,6 +132,68 @@ std::optional<std::string> Bundle::path(const String& forResource, const std::op
     if (!std::filesystem::is_regular_file(path, error))
         return std::nullopt;
     return path.string();
+}
+
+URL Bundle::builtInPlugInsURL() const
+{
+    return URL::fileURLWithPath(String(builtInPlugInsPath()), true);
+}
+
+bool Bundle::isLoaded() const
+{
+    std::lock_guard lock(m_loadMutex);
+    return m_handle != nullptr;
+}
+
+bool Bundle::load()
+{
+    std::lock_guard lock(m_loadMutex);
+    if (m_handle)
+        return true;
+    auto executable = object("CFBundleExecutable");
+    auto name = executable ? executable->as<String>() : std::nullopt;
+    if (!name || name->isEmpty()) {
+        log().info("%{public}s names no executable", m_path);
+        return false;
+    }
+    auto path = (std::filesystem::path(m_path) / std::string(name->view())).lexically_normal();
+    auto relative = path.lexically_relative(std::filesystem::path(m_path).lexically_normal());
+    if (relative.empty() || *relative.begin() == "..") {
+        log().info("%{public}s names an executable outside its folder", m_path);
+        return false;
+    }
+    // Local binding: two plug-ins may export the same entry point.
+    m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle) {
+        const char* error = dlerror();
+        log().info("%{public}s did not load: %{public}s", m_path, std::string(error ? error : "unknown error"));
+        return false;
+    }
+    return true;
+}
+
+std::optional<AnyClass> Bundle::principalClass()
+{
+    if (!load())
+        return std::nullopt;
+    auto principal = object("NSPrincipalClass");
+    auto name = principal ? principal->as<String>() : std::nullopt;
+    if (!name || name->isEmpty())
+        return std::nullopt;
+    void* symbol = nullptr;
+    {
+        std::lock_guard lock(m_loadMutex);
+        symbol = dlsym(m_handle, principalClassEntryPointName);
+    }
+    if (!symbol) {
+        log().info("%{public}s exports no principal class", m_path);
+        return std::nullopt;
+    }
+    auto entryPoint = reinterpret_cast<PrincipalClassEntryPoint>(symbol);
+    const std::type_info* type = entryPoint(name->utf8().c_str());
+    if (!type)
+        return std::nullopt;
+    return AnyClass(*type);
 }
 
 } // namespace Foundation

@@ -41,6 +41,8 @@ void RunLoop::run()
     m_stopped = false;
     while (!m_stopped) {
         runUntilIdle();
+        for (const auto& observer : m_beforeWaitingObservers)
+            observer();
         if (m_stopped)
             break;
         double wait = 0.25;
@@ -48,6 +50,19 @@ void RunLoop::run()
             wait = std::clamp(*deadline - Clock::uptime(), 0.0, wait);
         DispatchQueue::main()->waitForMainWork(wait);
     }
+}
+
+void RunLoop::stop()
+{
+    m_stopped = true;
+    // Wakes a loop that waits for work, so that it sees the stop at once.
+    DispatchQueue::main()->async([] {});
+}
+
+void RunLoop::addBeforeWaitingObserver(std::function<void()> observer)
+{
+    precondition(Thread::isMainThread(), "The main run loop's observers are added on the main thread");
+    m_beforeWaitingObservers.push_back(std::move(observer));
 }
 
 void RunLoop::add(const std::shared_ptr<Timer>& timer, const Mode&)

@@ -3,7 +3,9 @@
 #include "Platform/Foundation/NSObject.hpp"
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace Foundation {
 
@@ -27,7 +29,11 @@ public:
     void runUntilIdle();
     // Turns until `stop()`, waiting for work in between (programs, on the real clock).
     void run();
-    void stop() { m_stopped = true; }
+    void stop();
+
+    // Called on the main thread each time the loop has nothing left to run and is about to wait: where
+    // a display shows what the turns before changed. Observers stay for the process's life.
+    void addBeforeWaitingObserver(std::function<void()> observer);
 
 protected:
     friend Construct;
@@ -35,6 +41,7 @@ protected:
 
 private:
     std::atomic<bool> m_stopped {false};
+    std::vector<std::function<void()>> m_beforeWaitingObservers;
 };
 
 } // namespace Foundation

@@ -78,8 +78,9 @@ UserDefaults::UserDefaults(std::shared_ptr<Domain> domain)
 
 const Notification::Name& UserDefaults::didChangeNotification()
 {
-    static const Notification::Name name("NSUserDefaultsDidChangeNotification");
-    return name;
+    // Never destroyed: a write on a background queue may still post while the process exits.
+    static const auto* name = new Notification::Name("NSUserDefaultsDidChangeNotification");
+    return *name;
 }
 
 const std::shared_ptr<UserDefaults>& UserDefaults::standard()

@@ -50,12 +50,14 @@ void UIEventDriver::tap(const std::shared_ptr<UIWindow>& window, CGPoint locatio
     touchUp(touchDown(window, location));
 }
 
-void UIEventDriver::pressKey(const std::shared_ptr<UIKey>& key)
+bool UIEventDriver::pressKey(const std::shared_ptr<UIKey>& key)
 {
     auto press = make<UIPress>(UIPress::Phase::began, key);
     send(make<UIEvent>(UIEvent::EventType::presses, std::vector<std::shared_ptr<UITouch>> {}, std::vector {press}));
+    const bool taken = !press->passedEndOfResponderChain();
     press->m_phase = UIPress::Phase::ended;
     send(make<UIEvent>(UIEvent::EventType::presses, std::vector<std::shared_ptr<UITouch>> {}, std::vector {press}));
+    return taken;
 }
 
 void UIEventDriver::scroll(const std::shared_ptr<UIWindow>& window)

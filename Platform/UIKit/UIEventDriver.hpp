@@ -25,8 +25,9 @@ public:
     static std::shared_ptr<UITouch> touchDown(CGPoint screenLocation);
     static void tap(CGPoint screenLocation);
 
-    // A keyboard key pressed and released; key events go to the key window.
-    static void pressKey(const std::shared_ptr<UIKey>& key);
+    // A keyboard key pressed and released; key events go to the key window. True when a key command or a
+    // responder took the press, false when it went past the end of the responder chain.
+    static bool pressKey(const std::shared_ptr<UIKey>& key);
 
     // Pointer and device events that carry no touches.
     static void scroll(const std::shared_ptr<UIWindow>& window);

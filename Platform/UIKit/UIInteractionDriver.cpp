@@ -12,12 +12,22 @@
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UIModalPresentationStyle.hpp"
+#include "Platform/UIKit/UISegmentedControl.hpp"
+#include "Platform/UIKit/UISlider.hpp"
+#include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UIStepper.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
+#include "Platform/UIKit/UITableViewCell.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UITextView.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <cctype>
+#include <functional>
 #include <map>
 
 namespace UIKit {
@@ -90,6 +100,62 @@ std::shared_ptr<UIMenuElement> child(const UIMenu& menu, const Foundation::Strin
     return nullptr;
 }
 
+bool isTextInput(const UIView& view)
+{
+    return dynamic_cast<const UIKeyInput*>(&view) && view.canBecomeFirstResponder();
+}
+
+bool takesFocus(const std::shared_ptr<UIView>& view)
+{
+    if (isTextInput(*view))
+        return true;
+    if (auto control = std::dynamic_pointer_cast<UIControl>(view))
+        return control->isEnabled();
+    if (auto table = std::dynamic_pointer_cast<UITableView>(view))
+        return table->allowsSelection() && table->numberOfSections() > 0;
+    return false;
+}
+
+// Views in reading order, as runs that stay together: a split view's columns are read one after the
+// other, left to right, whatever their heights.
+struct Run {
+    CGPoint origin;
+    std::vector<std::shared_ptr<UIView>> views;
+};
+
+std::vector<Run> readingOrder(const std::shared_ptr<UIView>& view)
+{
+    if (view->isHidden() || !view->isUserInteractionEnabled() || view->alpha() <= 0)
+        return {};
+    const CGPoint origin = view->convertTo(CGPoint {}, nullptr);
+    std::vector<Run> runs;
+    if (takesFocus(view))
+        runs.push_back({origin, {view}});
+    // A field's own parts are not stops of their own.
+    if (isTextInput(*view))
+        return runs;
+    auto subviews = view->subviews();
+    const bool columns = std::dynamic_pointer_cast<UISplitViewController>(view->next()) != nullptr;
+    if (columns)
+        std::ranges::stable_sort(subviews, [](const auto& lhs, const auto& rhs) { return lhs->frame().origin.x < rhs->frame().origin.x; });
+    Run split {origin, {}};
+    for (const auto& subview : subviews)
+        for (auto& run : readingOrder(subview)) {
+            if (columns)
+                split.views.insert(split.views.end(), run.views.begin(), run.views.end());
+            else
+                runs.push_back(std::move(run));
+        }
+    if (columns) {
+        runs.push_back(std::move(split));
+        return runs;
+    }
+    std::ranges::stable_sort(runs, [](const Run& lhs, const Run& rhs) {
+        return lhs.origin.y != rhs.origin.y ? lhs.origin.y < rhs.origin.y : lhs.origin.x < rhs.origin.x;
+    });
+    return runs;
+}
+
 } // namespace
 
 UIInteractionDriver::UIInteractionDriver(std::shared_ptr<UIWindowScene> scene)
@@ -148,10 +214,10 @@ std::shared_ptr<UIKey> UIInteractionDriver::key(const Foundation::String& keyNam
                                    static_cast<UIKeyboardHIDUsage>(usageOf(keyName.utf8())));
 }
 
-void UIInteractionDriver::press(const Foundation::String& keyName, UIKeyModifierFlags modifiers)
+bool UIInteractionDriver::press(const Foundation::String& keyName, UIKeyModifierFlags modifiers)
 {
-    if (auto pressed = key(keyName, modifiers))
-        UIEventDriver::pressKey(pressed);
+    auto pressed = key(keyName, modifiers);
+    return pressed && UIEventDriver::pressKey(pressed);
 }
 
 void UIInteractionDriver::type(const Foundation::String& text)
@@ -270,6 +336,192 @@ bool UIInteractionDriver::swipeRow(const std::shared_ptr<UITableView>& table, st
         }
         return true;
     }
+    return false;
+}
+
+std::shared_ptr<UIView> UIInteractionDriver::activeScreen() const
+{
+    auto window = windowOf(*m_scene);
+    if (!window)
+        return nullptr;
+    std::shared_ptr<UIView> screen = window;
+    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+        if (!controller->isBeingDismissed() && controller->isViewLoaded() && controller->view()->window() == window)
+            screen = controller->view();
+    return screen;
+}
+
+std::vector<std::shared_ptr<UIView>> UIInteractionDriver::focusableViews() const
+{
+    std::vector<std::shared_ptr<UIView>> views;
+    if (auto screen = activeScreen())
+        for (auto& run : readingOrder(screen))
+            views.insert(views.end(), run.views.begin(), run.views.end());
+    return views;
+}
+
+std::shared_ptr<UIView> UIInteractionDriver::focusedView() const
+{
+    auto views = focusableViews();
+    auto window = windowOf(*m_scene);
+    if (auto responder = window ? std::dynamic_pointer_cast<UIView>(window->firstResponder()) : nullptr)
+        if (std::ranges::find(views, responder) != views.end())
+            return responder;
+    auto focused = m_focused.lock();
+    return focused && std::ranges::find(views, focused) != views.end() ? focused : nullptr;
+}
+
+bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
+{
+    if (!view)
+        return false;
+    m_focused = view;
+    if (isTextInput(*view))
+        return view->becomeFirstResponder();
+    if (auto window = view->window())
+        if (auto responder = window->firstResponder())
+            responder->resignFirstResponder();
+    return true;
+}
+
+bool UIInteractionDriver::moveFocus(bool forward)
+{
+    auto views = focusableViews();
+    if (views.empty())
+        return false;
+    auto here = std::ranges::find(views, focusedView());
+    std::size_t next = 0;
+    if (here != views.end()) {
+        const auto index = static_cast<std::size_t>(here - views.begin());
+        next = forward ? (index + 1) % views.size() : (index + views.size() - 1) % views.size();
+    } else if (!forward) {
+        next = views.size() - 1;
+    }
+    return focus(views[next]);
+}
+
+std::shared_ptr<UITableView> UIInteractionDriver::arrowTable() const
+{
+    if (auto table = std::dynamic_pointer_cast<UITableView>(focusedView()))
+        return table;
+    for (const auto& view : focusableViews())
+        if (auto table = std::dynamic_pointer_cast<UITableView>(view))
+            return table;
+    return nullptr;
+}
+
+bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
+{
+    auto table = arrowTable();
+    if (!table)
+        return false;
+    // Rows counted across sections, so that the arrows pass from one section into the next.
+    std::vector<Foundation::IndexPath> all;
+    for (std::int64_t section = 0; section < table->numberOfSections(); ++section)
+        for (std::int64_t row = 0; row < table->numberOfRows(section); ++row)
+            all.push_back(Foundation::IndexPath::withRow(row, section));
+    if (all.empty())
+        return false;
+    std::int64_t target = rows > 0 ? 0 : static_cast<std::int64_t>(all.size()) - 1;
+    if (auto selected = table->indexPathForSelectedRow())
+        if (auto at = std::ranges::find(all, *selected); at != all.end())
+            target = std::clamp<std::int64_t>((at - all.begin()) + rows, 0, static_cast<std::int64_t>(all.size()) - 1);
+    const auto& indexPath = all[static_cast<std::size_t>(target)];
+    if (table->indexPathForSelectedRow() == indexPath)
+        return true;
+    table->scrollToRow(indexPath, UITableView::ScrollPosition::none, false);
+    table->layoutIfNeeded();
+    auto cell = table->cellForRow(indexPath);
+    if (!cell)
+        return false;
+    m_focused = table;
+    return tap(cell);
+}
+
+bool UIInteractionDriver::activateFocusedView()
+{
+    auto focused = focusedView();
+    if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
+        auto selected = table->indexPathForSelectedRow();
+        auto cell = selected ? table->cellForRow(*selected) : nullptr;
+        return cell && tap(cell);
+    }
+    if (!std::dynamic_pointer_cast<UIControl>(focused) || std::dynamic_pointer_cast<UISegmentedControl>(focused)
+        || std::dynamic_pointer_cast<UISlider>(focused) || std::dynamic_pointer_cast<UIStepper>(focused))
+        return false;
+    return tap(focused);
+}
+
+bool UIInteractionDriver::stepFocusedControl(int direction)
+{
+    auto focused = focusedView();
+    if (!focused)
+        return false;
+    const CGRect bounds = focused->bounds();
+    const CGFloat y = bounds.midY();
+    if (auto segmented = std::dynamic_pointer_cast<UISegmentedControl>(focused)) {
+        const auto count = segmented->numberOfSegments();
+        const auto next = segmented->selectedSegmentIndex() + direction;
+        if (count == 0 || next < 0 || next >= count)
+            return false;
+        const CGFloat width = bounds.size.width / static_cast<CGFloat>(count);
+        return tap(focused, {bounds.origin.x + width * (static_cast<CGFloat>(next) + 0.5), y});
+    }
+    if (std::dynamic_pointer_cast<UIStepper>(focused))
+        return tap(focused, {bounds.origin.x + bounds.size.width * (direction > 0 ? 0.75 : 0.25), y});
+    if (auto slider = std::dynamic_pointer_cast<UISlider>(focused)) {
+        const auto span = slider->maximumValue() - slider->minimumValue();
+        const double fraction = span > 0 ? (slider->value() - slider->minimumValue()) / span : 0;
+        const double next = std::clamp(fraction + 0.1 * direction, 0.0, 1.0);
+        return tap(focused, {bounds.origin.x + bounds.size.width * next, y});
+    }
+    return false;
+}
+
+bool UIInteractionDriver::cancelScreen()
+{
+    auto window = windowOf(*m_scene);
+    if (!window)
+        return false;
+    if (window->shownMenu()) {
+        window->dismissMenu();
+        return true;
+    }
+    // What a person would press to leave: the screen's Cancel button, else a pop-over goes.
+    auto screen = activeScreen();
+    for (const auto& view : focusableViews())
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
+            return tap(button);
+    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+        if (controller->isViewLoaded() && controller->view() == screen
+            && controller->modalPresentationStyle() == UIModalPresentationStyle::popover) {
+            controller->dismiss(true);
+            return true;
+        }
+    return false;
+}
+
+bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers)
+{
+    const bool plain = !modifiers.contains(UIKeyModifierFlags::command()) && !modifiers.contains(UIKeyModifierFlags::control())
+        && !modifiers.contains(UIKeyModifierFlags::alternate());
+    const std::string name = keyName.utf8();
+    if (plain && name == "Tab")
+        return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    if (press(keyName, modifiers))
+        return true;
+    if (!plain)
+        return false;
+    if (name == "Return" || name == "Space")
+        return activateFocusedView();
+    if (name == "Escape")
+        return cancelScreen();
+    if (name == "Left" || name == "Right")
+        return stepFocusedControl(name == "Left" ? -1 : 1);
+    static const std::map<std::string, std::int64_t> moves {
+        {"Up", -1}, {"Down", 1}, {"PageUp", -10}, {"PageDown", 10}, {"Home", -1'000'000'000}, {"End", 1'000'000'000}};
+    if (auto move = moves.find(name); move != moves.end())
+        return moveTableSelection(move->second);
     return false;
 }
 

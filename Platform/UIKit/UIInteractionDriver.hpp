@@ -48,8 +48,31 @@ public:
     // One key press and release per character, to the key window.
     void type(const Foundation::String& text);
     // A named key ("Return", "Tab", "Escape", "Delete", "Up", "Down", "Left", "Right", "PageUp",
-    // "PageDown", "Home", "End", "Space") or a single character, with modifiers.
-    void press(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
+    // "PageDown", "Home", "End", "Space") or a single character, with modifiers. True when a key command
+    // or a responder took it.
+    bool press(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
+
+    // Keyboard navigation, as with full keyboard access. The focus moves among the views of the screen in
+    // front (the key window's topmost presented screen, else the window) that take it: text inputs,
+    // enabled controls and tables that select rows, in reading order (split-view columns left to right,
+    // then top to bottom and left to right). A text input holds the focus as first responder; another
+    // view holds it here while it stays on that screen. A tap moves the focus to what it lands on.
+    std::vector<std::shared_ptr<UIView>> focusableViews() const;
+    std::shared_ptr<UIView> focusedView() const;
+    // A text input becomes first responder; for another view the first responder resigns.
+    bool focus(const std::shared_ptr<UIView>& view);
+    // Tab and Shift-Tab: the next or previous view that takes the focus, around the screen.
+    bool moveFocus(bool forward);
+    // A key as the keyboard gives it: Tab and Shift-Tab move the focus, other keys go to the key window.
+    // What no key command or responder takes, the keyboard does itself: Return and Space press the
+    // focused control, Up, Down, PageUp, PageDown, Home and End move the selection of the focused table
+    // (else the screen's first), Left and Right step a focused segmented control, stepper or slider,
+    // Escape cancels the screen in front (its Cancel button, or a pop-over goes). True when anything
+    // took the key.
+    bool pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
+    // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
+    // row as a tap does; false without such a table.
+    bool moveTableSelection(std::int64_t rows);
     // The key a press of that name gives; none for an unknown name of several characters.
     static std::shared_ptr<UIKey> key(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
 
@@ -76,10 +99,16 @@ public:
     std::string describe() const;
 
 private:
+    std::shared_ptr<UIView> activeScreen() const;
+    std::shared_ptr<UITableView> arrowTable() const;
+    bool activateFocusedView();
+    bool stepFocusedControl(int direction);
+    bool cancelScreen();
     std::shared_ptr<UIMenuElement> entry(const std::shared_ptr<UIMenu>& menu, const std::vector<Foundation::String>& titlePath,
                                          bool validate) const;
 
     std::shared_ptr<UIWindowScene> m_scene;
+    std::weak_ptr<UIView> m_focused;
 };
 
 } // namespace UIKit

@@ -18,6 +18,9 @@ public:
     Phase phase() const { return m_phase; }
     // The keyboard key, when the press comes from a keyboard.
     const std::shared_ptr<UIKey>& key() const { return m_key; }
+    // True once the press went past the end of the responder chain: no responder took it, so the
+    // keyboard's own behaviour (focus, table selection) may.
+    bool passedEndOfResponderChain() const { return m_passedEndOfResponderChain; }
 
 protected:
     friend Foundation::Construct;
@@ -29,8 +32,11 @@ protected:
 
 private:
     friend class UIEventDriver;
+    friend class UIApplication;
+    friend class UIResponder;
     Phase m_phase;
     std::shared_ptr<UIKey> m_key;
+    bool m_passedEndOfResponderChain = false;
 };
 
 } // namespace UIKit

@@ -1,6 +1,7 @@
 #include "Platform/UIKit/UIResponder.hpp"
 
 #include "Platform/UIKit/MainThreadChecker.hpp"
+#include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 namespace UIKit {
@@ -85,8 +86,12 @@ void UIResponder::touchesCancelled(const std::vector<std::shared_ptr<UITouch>>& 
 void UIResponder::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses,
                                const std::shared_ptr<UIEvent>& event)
 {
-    if (auto responder = next())
+    if (auto responder = next()) {
         responder->pressesBegan(presses, event);
+        return;
+    }
+    for (const auto& press : presses)
+        press->m_passedEndOfResponderChain = true;
 }
 
 void UIResponder::pressesChanged(const std::vector<std::shared_ptr<UIPress>>& presses,

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UITitlebar.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIViewControllerTransitionCoordinator.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -12,7 +13,9 @@ namespace UIKit {
 
 void UIWindowScene::initialize()
 {
-    UIResponder::initialize();
+    UIScene::initialize();
+    if (m_traitCollection.userInterfaceIdiom == UIUserInterfaceIdiom::mac)
+        m_titlebar = Foundation::make<UITitlebar>();
     auto& scenes = UIApplication::shared()->m_connectedScenes;
     std::erase_if(scenes, [](const std::weak_ptr<UIWindowScene>& scene) { return scene.expired(); });
     scenes.push_back(weakSelf(this));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/UIKit/UIResponder.hpp"
+#include "Platform/UIKit/UIScene.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
 
 #include <memory>
@@ -8,11 +8,12 @@
 
 namespace UIKit {
 
+class UITitlebar;
 class UIWindow;
 
 // A place on screen where the application shows its windows. Scenes connect to the application when they
 // are made; neither the application nor a scene keeps its windows alive.
-class UIWindowScene : public UIResponder {
+class UIWindowScene : public UIScene {
 public:
     // The scene's windows, oldest first.
     std::vector<std::shared_ptr<UIWindow>> windows() const;
@@ -23,6 +24,9 @@ public:
     const UITraitCollection& traitCollection() const { return m_traitCollection; }
     // The scene's windows and their views hear of the traits that changed for them.
     void setTraitCollection(const UITraitCollection& traits);
+
+    // The desktop title bar; a scene of the Mac idiom has one.
+    const std::shared_ptr<UITitlebar>& titlebar() const { return m_titlebar; }
 
     std::shared_ptr<UIResponder> next() const override;
 
@@ -37,6 +41,7 @@ private:
 
     std::vector<std::weak_ptr<UIWindow>> m_windows;
     std::weak_ptr<UIWindow> m_keyWindow;
+    std::shared_ptr<UITitlebar> m_titlebar;
     UITraitCollection m_traitCollection {
         UIUserInterfaceStyle::light,     UIUserInterfaceSizeClass::regular, UIUserInterfaceSizeClass::regular,
         UIUserInterfaceIdiom::mac,       UIContentSizeCategory::large(),

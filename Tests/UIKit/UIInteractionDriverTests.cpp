@@ -13,12 +13,14 @@
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
+#include "Platform/UIKit/UISegmentedControl.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITableViewDataSource.hpp"
 #include "Platform/UIKit/UITableViewDelegate.hpp"
 #include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Tests/Support/Driver.hpp"
@@ -314,4 +316,70 @@ TEST_F(DrivenWindow, AnAlertActionChosenThroughTheDriverRunsOnceTheAlertIsGone)
     EXPECT_FALSE(driver.core().chooseAlertAction("OK"));
     driver.settle();
     EXPECT_EQ(ran, 1);
+}
+
+TEST_F(DrivenWindow, TheKeyboardAloneMovesTheFocusPressesControlsStepsSegmentsAndMovesTheSelection)
+{
+    auto list = make<ListAndForm>("list");
+    auto detail = make<Detail>();
+    auto split = make<UISplitViewController>();
+    split->setViewControllers({std::static_pointer_cast<UIViewController>(list), std::static_pointer_cast<UIViewController>(detail)});
+    window->setRootViewController(split);
+    window->makeKeyAndVisible();
+    auto toggle = make<UISwitch>(CGRect {300, 220, 60, 30});
+    auto kind = make<UISegmentedControl>(std::vector<String> {"A", "B", "C"});
+    kind->setFrame({300, 300, 90, 30});
+    kind->setSelectedSegmentIndex(0);
+    auto cancel = make<UIButton>(CGRect {300, 360, 80, 30});
+    cancel->setTitle(String("Cancel"), UIControl::State::normal());
+    cancel->addAction([] { g_log.push_back("cancelled"); }, UIControl::Event::primaryActionTriggered());
+    for (std::shared_ptr<UIView> view : {std::shared_ptr<UIView>(toggle), std::shared_ptr<UIView>(kind), std::shared_ptr<UIView>(cancel)})
+        detail->view()->addSubview(view);
+    window->layoutIfNeeded();
+    driver.settle();
+    g_log.clear();
+    auto& core = driver.core();
+
+    // Reading order: the list's column whole (table, then its fields), then the detail's, top to bottom.
+    auto order = core.focusableViews();
+    ASSERT_EQ(order.size(), 11U);
+    EXPECT_EQ(order[0], list->table);
+    EXPECT_EQ(order[3], list->fields[2]);
+    EXPECT_EQ(order[4], detail->table);
+    EXPECT_EQ(order[6], toggle) << "beside the form's first field, further right";
+
+    // Tab from nothing starts at the first stop; Shift-Tab goes round backwards.
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(core.focusedView(), list->table);
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_EQ(core.focusedView(), cancel);
+    // Arrows move the selection of the focused table, else of the screen's first.
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    driver.settle();
+    EXPECT_EQ(list->table->indexPathForSelectedRow(), IndexPath::withRow(1, 0));
+    EXPECT_TRUE(core.pressNavigating("End"));
+    driver.settle();
+    EXPECT_EQ(list->table->indexPathForSelectedRow(), IndexPath::withRow(3, 0));
+
+    // Typing reaches the field the focus is in; Tab leaves it for the next stop, a switch Space flips.
+    ASSERT_TRUE(core.focus(detail->fields[0]));
+    core.type("Mail");
+    EXPECT_EQ(detail->fields[0]->text(), "Mail");
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(core.focusedView(), toggle);
+    EXPECT_FALSE(detail->fields[0]->isFirstResponder());
+    EXPECT_TRUE(core.pressNavigating("Space"));
+    driver.settle();
+    EXPECT_TRUE(toggle->isOn());
+
+    // Left and Right step a segmented control; Escape presses the screen's Cancel.
+    ASSERT_TRUE(core.focus(kind));
+    EXPECT_TRUE(core.pressNavigating("Right"));
+    EXPECT_TRUE(core.pressNavigating("Right"));
+    EXPECT_FALSE(core.pressNavigating("Right")) << "the last segment is as far as it goes";
+    EXPECT_EQ(kind->selectedSegmentIndex(), 2);
+    EXPECT_TRUE(core.pressNavigating("Escape"));
+    driver.settle();
+    EXPECT_EQ(g_log, (std::vector<std::string> {"list selected 0", "list selected 1", "list selected 3", "cancelled"}));
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Platform/Foundation/String.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
+
+#include <cstdint>
+#include <optional>
+
+namespace Terminal {
+
+// What the terminal's keys mean to the kit: a named key ("Up", "Return", "F10", ...) or a character,
+// with modifiers. Terminals pass no Command key, so Ctrl with a letter and Alt with any key (Escape
+// first) stand for Command; Shift-Tab is Tab with Shift.
+struct Keyboard {
+    struct Key {
+        Foundation::String name;
+        UIKit::UIKeyModifierFlags modifiers;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    // `code` is a character when `isKeyCode` is false, else one of the terminal library's key codes;
+    // `afterEscape` when Escape came right before it (how terminals send Alt). None for what means
+    // nothing here.
+    static std::optional<Key> translate(std::uint32_t code, bool isKeyCode, bool afterEscape);
+};
+
+} // namespace Terminal

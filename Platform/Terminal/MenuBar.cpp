@@ -1,0 +1,312 @@
+#include "Platform/Terminal/MenuBar.hpp"
+
+#include "Platform/Terminal/Canvas.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIAction.hpp"
+#include "Platform/UIKit/UIInteractionDriver.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
+#include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <algorithm>
+
+namespace Terminal {
+namespace {
+
+using Foundation::String;
+using namespace UIKit;
+
+// Alt or Ctrl stands for Command on the terminal; the menu says Ctrl, which every terminal passes.
+String shortcut(const UIMenuElement& element)
+{
+    const auto* command = dynamic_cast<const UIKeyCommand*>(&element);
+    if (!command || command->input().isEmpty() || command->input().count() != 1)
+        return {};
+    String text;
+    if (command->modifierFlags().contains(UIKeyModifierFlags::command()) || command->modifierFlags().contains(UIKeyModifierFlags::control()))
+        text.append("Ctrl-");
+    if (command->modifierFlags().contains(UIKeyModifierFlags::alternate()))
+        text.append("Alt-");
+    if (command->modifierFlags().contains(UIKeyModifierFlags::shift()))
+        text.append("Shift-");
+    text.append(command->input().uppercased().utf8());
+    return text;
+}
+
+bool disabled(const UIMenuElement& element)
+{
+    if (const auto* command = dynamic_cast<const UICommand*>(&element))
+        return command->attributes().contains(UIMenuElement::Attributes::disabled());
+    if (const auto* action = dynamic_cast<const UIAction*>(&element))
+        return action->attributes().contains(UIMenuElement::Attributes::disabled());
+    return false;
+}
+
+void collect(const UIMenu& menu, std::vector<MenuBar::Entry>& into, bool group)
+{
+    bool first = true;
+    for (const auto& element : menu.children()) {
+        auto submenu = std::dynamic_pointer_cast<UIMenu>(element);
+        if (submenu && submenu->options().contains(UIMenu::Options::displayInline())) {
+            collect(*submenu, into, !into.empty());
+            continue;
+        }
+        into.push_back({element->title(), shortcut(*element), !disabled(*element), submenu != nullptr, group && first});
+        first = false;
+    }
+}
+
+std::shared_ptr<UIWindow> keyWindow(const UIInteractionDriver& driver)
+{
+    if (auto window = driver.scene()->keyWindow())
+        return window;
+    auto windows = driver.scene()->windows();
+    return windows.empty() ? nullptr : windows.back();
+}
+
+} // namespace
+
+std::vector<MenuBar::Entry> MenuBar::entries(const std::shared_ptr<UIMenu>& menu)
+{
+    std::vector<Entry> result;
+    if (menu)
+        collect(*UIMenuSystem::main()->validated(menu), result, false);
+    return result;
+}
+
+std::vector<String> MenuBar::barTitles() const
+{
+    std::vector<String> titles;
+    if (auto main = UIMenuSystem::main()->mainMenu())
+        for (const auto& element : main->children())
+            titles.push_back(element->title());
+    return titles;
+}
+
+std::shared_ptr<UIMenu> MenuBar::menu(const std::vector<String>& path) const
+{
+    auto current = m_isShownMenu ? m_shownMenu : UIMenuSystem::main()->mainMenu();
+    for (const auto& title : path) {
+        if (!current)
+            return nullptr;
+        std::shared_ptr<UIMenu> next;
+        std::function<void(const UIMenu&)> find = [&](const UIMenu& menu) {
+            for (const auto& element : menu.children()) {
+                auto submenu = std::dynamic_pointer_cast<UIMenu>(element);
+                if (submenu && submenu->options().contains(UIMenu::Options::displayInline()))
+                    find(*submenu);
+                else if (submenu && !next && submenu->title() == title)
+                    next = submenu;
+            }
+        };
+        find(*current);
+        current = next;
+    }
+    return current;
+}
+
+void MenuBar::openMenuBar(std::int64_t index)
+{
+    const auto titles = barTitles();
+    m_isShownMenu = false;
+    m_levels.clear();
+    if (titles.empty())
+        return;
+    m_barIndex = std::clamp<std::int64_t>(index, 0, static_cast<std::int64_t>(titles.size()) - 1);
+    m_levels.push_back({{titles[static_cast<std::size_t>(m_barIndex)]}, 0});
+}
+
+void MenuBar::openShownMenu(std::shared_ptr<UIMenu> menu)
+{
+    m_levels.clear();
+    m_isShownMenu = true;
+    m_shownMenu = std::move(menu);
+    m_levels.push_back({{}, 0});
+}
+
+void MenuBar::move(std::int64_t by)
+{
+    auto& level = m_levels.back();
+    const auto shown = entries(menu(level.path));
+    if (shown.empty())
+        return;
+    const auto count = static_cast<std::int64_t>(shown.size());
+    level.highlighted = ((level.highlighted + by) % count + count) % count;
+}
+
+bool MenuBar::activate(UIInteractionDriver& driver)
+{
+    const auto& level = m_levels.back();
+    const auto shown = entries(menu(level.path));
+    if (level.highlighted >= static_cast<std::int64_t>(shown.size()))
+        return true;
+    const auto& entry = shown[static_cast<std::size_t>(level.highlighted)];
+    auto path = level.path;
+    path.push_back(entry.title);
+    if (entry.isSubmenu) {
+        m_levels.push_back({path, 0});
+        return true;
+    }
+    if (!entry.isEnabled)
+        return true;
+    const bool shownMenu = m_isShownMenu;
+    close();
+    if (shownMenu)
+        driver.chooseShownMenuItem(path);
+    else
+        driver.chooseMenuBarItem(path);
+    return true;
+}
+
+bool MenuBar::handle(const std::string& keyName, UIInteractionDriver& driver)
+{
+    if (!isOpen())
+        return false;
+    if (m_isShownMenu) {
+        auto window = keyWindow(driver);
+        m_shownMenu = window ? window->shownMenu() : nullptr;
+        if (!m_shownMenu) {
+            close();
+            return false;
+        }
+    }
+    if (keyName == "Up" || keyName == "Down") {
+        move(keyName == "Up" ? -1 : 1);
+    } else if (keyName == "Return" || keyName == "Space") {
+        return activate(driver);
+    } else if (keyName == "Right") {
+        const auto shown = entries(menu(m_levels.back().path));
+        const auto highlighted = static_cast<std::size_t>(m_levels.back().highlighted);
+        if (highlighted < shown.size() && shown[highlighted].isSubmenu)
+            return activate(driver);
+        if (!m_isShownMenu)
+            openMenuBar(m_barIndex + 1 < static_cast<std::int64_t>(barTitles().size()) ? m_barIndex + 1 : 0);
+    } else if (keyName == "Left") {
+        if (m_levels.size() > 1)
+            m_levels.pop_back();
+        else if (!m_isShownMenu)
+            openMenuBar(m_barIndex > 0 ? m_barIndex - 1 : static_cast<std::int64_t>(barTitles().size()) - 1);
+    } else if (keyName == "Escape") {
+        m_levels.pop_back();
+        if (m_levels.empty() && m_isShownMenu)
+            if (auto window = keyWindow(driver))
+                window->dismissMenu();
+    } else if (keyName == "F10") {
+        close();
+    }
+    return true;
+}
+
+std::vector<CellRect> MenuBar::boxes(std::int64_t canvasColumns, std::int64_t canvasRows) const
+{
+    std::vector<CellRect> result;
+    std::int64_t column = 0;
+    std::int64_t row = 1;
+    if (m_isShownMenu) {
+        column = canvasColumns / 3;
+        row = canvasRows / 4;
+    } else {
+        const auto titles = barTitles();
+        for (std::int64_t i = 0; i < m_barIndex && i < static_cast<std::int64_t>(titles.size()); ++i)
+            column += UIKit::TextGrid::columns(titles[static_cast<std::size_t>(i)]) + 2;
+    }
+    for (const auto& level : m_levels) {
+        const auto shown = entries(menu(level.path));
+        std::int64_t width = 8;
+        for (const auto& entry : shown)
+            width = std::max(width, UIKit::TextGrid::columns(entry.title) + UIKit::TextGrid::columns(entry.shortcut) + 6);
+        std::int64_t rows = 2;
+        for (const auto& entry : shown)
+            rows += entry.startsGroup ? 2 : 1;
+        CellRect box {std::min(column, std::max<std::int64_t>(0, canvasColumns - width)), row, width, rows};
+        result.push_back(box);
+        column = box.right() - 1;
+        row = box.row + 1 + level.highlighted;
+    }
+    return result;
+}
+
+void MenuBar::render(Canvas& canvas) const
+{
+    m_columns = canvas.columns();
+    m_rows = canvas.rows();
+    const CellRect bar {0, 0, canvas.columns(), 1};
+    canvas.clear(bar, CellStyle::reverse);
+    std::int64_t column = 0;
+    const auto titles = barTitles();
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        const bool open = isOpen() && !m_isShownMenu && static_cast<std::int64_t>(i) == m_barIndex;
+        column += canvas.write(column, 0, " " + titles[i].utf8() + " ", open ? CellStyle::bold : CellStyle::reverse, bar);
+    }
+    const String hint(" F10: menus ");
+    canvas.write(canvas.columns() - UIKit::TextGrid::columns(hint), 0, hint, CellStyle::reverse, bar);
+
+    const auto frames = boxes(canvas.columns(), canvas.rows());
+    for (std::size_t i = 0; i < m_levels.size(); ++i) {
+        const auto& box = frames[i];
+        canvas.clear(box);
+        canvas.frame(box, CellStyle::plain, canvas.bounds());
+        const auto shown = entries(menu(m_levels[i].path));
+        auto row = box.row + 1;
+        for (std::size_t j = 0; j < shown.size(); ++j) {
+            const auto& entry = shown[j];
+            if (entry.startsGroup) {
+                for (auto x = box.column + 1; x < box.right() - 1; ++x)
+                    canvas.write(x, row, String("─"), CellStyle::dim, canvas.bounds());
+                ++row;
+            }
+            auto style = entry.isEnabled ? CellStyle::plain : CellStyle::dim;
+            if (static_cast<std::int64_t>(j) == m_levels[i].highlighted)
+                style = style | CellStyle::reverse;
+            const CellRect line {box.column + 1, row, box.columns - 2, 1};
+            canvas.clear(line, style);
+            canvas.write(line.column + 1, row, entry.title, style, line);
+            const auto right = entry.isSubmenu ? String("›") : entry.shortcut;
+            canvas.write(line.right() - 1 - UIKit::TextGrid::columns(right), row, right, style, line);
+            ++row;
+        }
+    }
+}
+
+bool MenuBar::click(std::int64_t column, std::int64_t row, UIInteractionDriver& driver)
+{
+    if (row == 0) {
+        const auto titles = barTitles();
+        std::int64_t left = 0;
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            const auto width = UIKit::TextGrid::columns(titles[i]) + 2;
+            if (column >= left && column < left + width) {
+                openMenuBar(static_cast<std::int64_t>(i));
+                return true;
+            }
+            left += width;
+        }
+        close();
+        return true;
+    }
+    if (!isOpen())
+        return false;
+    const auto frames = boxes(m_columns, m_rows);
+    for (std::size_t i = frames.size(); i-- > 0;) {
+        if (!frames[i].contains(column, row))
+            continue;
+        m_levels.resize(i + 1);
+        const auto shown = entries(menu(m_levels[i].path));
+        auto line = frames[i].row + 1;
+        for (std::size_t j = 0; j < shown.size(); ++j) {
+            line += shown[j].startsGroup ? 1 : 0;
+            if (line == row) {
+                m_levels[i].highlighted = static_cast<std::int64_t>(j);
+                return activate(driver);
+            }
+            ++line;
+        }
+        return true;
+    }
+    handle("Escape", driver);
+    return true;
+}
+
+} // namespace Terminal

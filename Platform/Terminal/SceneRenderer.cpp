@@ -1,0 +1,271 @@
+#include "Platform/Terminal/SceneRenderer.hpp"
+
+#include "Platform/Foundation/NSAttributedString.hpp"
+#include "Platform/Terminal/Canvas.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIActivityIndicatorView.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIButton.Configuration.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIScrollView.hpp"
+#include "Platform/UIKit/UINavigationBar.hpp"
+#include "Platform/UIKit/UISegmentedControl.hpp"
+#include "Platform/UIKit/UISlider.hpp"
+#include "Platform/UIKit/UIStepper.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+#include "Platform/UIKit/UITableViewCell.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UITextView.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace Terminal {
+namespace {
+
+using Foundation::String;
+using namespace UIKit;
+
+String bullets(std::int64_t count)
+{
+    String text;
+    for (std::int64_t i = 0; i < count; ++i)
+        text.append("•");
+    return text;
+}
+
+// The end of a text that fits the columns: a field shows where typing goes on.
+String tail(const String& text, std::int64_t columns)
+{
+    if (TextGrid::columns(text) <= columns)
+        return text;
+    auto characters = text.characters();
+    String shown;
+    std::int64_t used = 0;
+    std::vector<Foundation::Character> kept;
+    for (auto it = characters.rbegin(); it != characters.rend(); ++it) {
+        used += TextGrid::columns(*it);
+        if (used > columns)
+            break;
+        kept.push_back(*it);
+    }
+    for (auto it = kept.rbegin(); it != kept.rend(); ++it)
+        shown.append(it->utf8());
+    return shown;
+}
+
+std::int64_t aligned(std::int64_t width, std::int64_t columns, NSTextAlignment alignment)
+{
+    if (alignment == NSTextAlignment::center)
+        return std::max<std::int64_t>(0, (columns - width) / 2);
+    if (alignment == NSTextAlignment::right)
+        return std::max<std::int64_t>(0, columns - width);
+    return 0;
+}
+
+std::optional<String> buttonTitle(const UIButton& button)
+{
+    if (auto title = button.currentTitle(); title && !title->isEmpty())
+        return title;
+    if (const auto& configuration = button.configuration(); configuration && configuration->attributedTitle)
+        return configuration->attributedTitle->string();
+    return button.accessibilityLabel();
+}
+
+struct Painter {
+    Canvas& canvas;
+    const std::shared_ptr<UIView>& focused;
+    std::set<const UIView*> framed;
+
+    void text(const CellRect& cells, std::int64_t rowOffset, const String& line, CellStyle style, const CellRect& clip,
+              NSTextAlignment alignment = NSTextAlignment::natural)
+    {
+        const auto offset = aligned(TextGrid::columns(line), cells.columns, alignment);
+        canvas.write(cells.column + offset, cells.row + rowOffset, line, style, clip.intersection(cells));
+    }
+
+    // What the view itself shows, before its subviews draw over it.
+    void content(const UIView& view, const CellRect& cells, const CellRect& clip, CellStyle style)
+    {
+        const bool isFocused = focused.get() == &view;
+        if (const auto* label = dynamic_cast<const UILabel*>(&view)) {
+            if (!label->text())
+                return;
+            const auto lines = TextGrid::lines(*label->text(), static_cast<CGFloat>(cells.columns) * TextGrid::columnWidth,
+                                               label->lineBreakMode(), label->numberOfLines());
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip, label->textAlignment());
+            return;
+        }
+        if (const auto* field = dynamic_cast<const UITextField*>(&view)) {
+            // The field's line is underlined, so that an empty field can be seen and clicked.
+            canvas.addStyle(clip.intersection({cells.column, cells.row, cells.columns, 1}), CellStyle::underline);
+            const auto fieldStyle = style | CellStyle::underline | (field->isEnabled() ? CellStyle::plain : CellStyle::dim);
+            if (field->text().isEmpty()) {
+                if (auto placeholder = field->placeholder())
+                    text(cells, 0, *placeholder, fieldStyle | CellStyle::dim, clip);
+            } else {
+                const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
+                text(cells, 0, tail(shown, std::max<std::int64_t>(cells.columns - 1, 1)), fieldStyle, clip);
+            }
+            if (field->isFirstResponder()) {
+                const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
+                const auto column = cells.column + std::min(TextGrid::columns(shown), std::max<std::int64_t>(cells.columns - 1, 0));
+                if (clip.contains(column, cells.row))
+                    canvas.setCursor(std::pair {column, cells.row});
+            }
+            return;
+        }
+        if (const auto* textView = dynamic_cast<const UITextView*>(&view)) {
+            const auto lines = TextGrid::lines(textView->text(), static_cast<CGFloat>(cells.columns) * TextGrid::columnWidth,
+                                               NSLineBreakMode::byWordWrapping, 0);
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip);
+            return;
+        }
+        if (const auto* toggle = dynamic_cast<const UISwitch*>(&view)) {
+            text(cells, 0, String(toggle->isOn() ? "[x]" : "[ ]"), style | (isFocused ? CellStyle::reverse : CellStyle::plain), clip);
+            return;
+        }
+        if (const auto* segmented = dynamic_cast<const UISegmentedControl*>(&view)) {
+            const auto count = segmented->numberOfSegments();
+            for (std::int64_t i = 0; i < count && cells.columns > 0; ++i) {
+                const auto left = cells.column + cells.columns * i / count;
+                const auto right = cells.column + cells.columns * (i + 1) / count;
+                CellRect segment {left, cells.row, right - left, 1};
+                auto segmentStyle = style | (i == segmented->selectedSegmentIndex() ? CellStyle::reverse : CellStyle::plain);
+                if (isFocused)
+                    segmentStyle = segmentStyle | CellStyle::underline;
+                canvas.clear(clip.intersection(segment), segmentStyle);
+                text(segment, 0, segmented->titleForSegment(i).value_or(String()), segmentStyle, clip, NSTextAlignment::center);
+            }
+            return;
+        }
+        if (const auto* slider = dynamic_cast<const UISlider*>(&view)) {
+            const auto span = slider->maximumValue() - slider->minimumValue();
+            const double fraction = span > 0 ? (slider->value() - slider->minimumValue()) / span : 0;
+            const auto knob = static_cast<std::int64_t>(std::lround(fraction * static_cast<double>(std::max<std::int64_t>(cells.columns - 1, 0))));
+            for (std::int64_t i = 0; i < cells.columns; ++i)
+                canvas.write(cells.column + i, cells.row, String(i == knob ? "●" : "─"),
+                             style | (isFocused && i == knob ? CellStyle::reverse : CellStyle::plain), clip);
+            return;
+        }
+        if (dynamic_cast<const UIStepper*>(&view)) {
+            text(cells, 0, String("[-|+]"), style | (isFocused ? CellStyle::reverse : CellStyle::plain), clip);
+            return;
+        }
+        if (const auto* button = dynamic_cast<const UIButton*>(&view)) {
+            auto buttonStyle = style | CellStyle::bold;
+            if (!button->isEnabled())
+                buttonStyle = style | CellStyle::dim;
+            if (isFocused || button->isHighlighted())
+                buttonStyle = buttonStyle | CellStyle::reverse;
+            if (isFocused || button->isHighlighted())
+                canvas.clear(clip.intersection({cells.column, cells.row, cells.columns, 1}), buttonStyle);
+            const auto title = buttonTitle(*button).value_or(String("•"));
+            text(cells, std::max<std::int64_t>(0, (cells.rows - 1) / 2), title, buttonStyle, clip, NSTextAlignment::center);
+            return;
+        }
+        if (const auto* spinner = dynamic_cast<const UIActivityIndicatorView*>(&view)) {
+            if (spinner->isAnimating())
+                text(cells, 0, String("*"), style, clip);
+            return;
+        }
+        if (dynamic_cast<const UINavigationBar*>(&view) && cells.rows > 1) {
+            // The bar's lower edge parts it from the screen under it.
+            for (auto column = cells.column; column < cells.right(); ++column)
+                canvas.write(column, cells.bottom() - 1, String("─"), CellStyle::dim, clip);
+            return;
+        }
+        if (const auto* cell = dynamic_cast<const UITableViewCell*>(&view)) {
+            // A cell that shows no text of its own (the content view empty) shows its label.
+            const auto& contentView = cell->contentView();
+            const bool empty = !contentView || std::ranges::none_of(contentView->subviews(), [](const auto& subview) { return !subview->isHidden(); });
+            if (empty)
+                if (auto label = cell->accessibilityLabel())
+                    text({cells.column + 2, cells.row, cells.columns - 2, cells.rows}, std::max<std::int64_t>(0, (cells.rows - 1) / 2),
+                         *label, style, clip);
+        }
+    }
+
+    void draw(const std::shared_ptr<UIView>& view, const CellRect& clip, CellStyle style)
+    {
+        if (view->isHidden() || view->alpha() <= 0)
+            return;
+        const auto cells = SceneRenderer::cells(*view);
+        auto inner = clip;
+        if (framed.contains(view.get())) {
+            // A screen presented over another stands in a box; what lies under it does not show through.
+            canvas.clear(clip.intersection(cells));
+            canvas.frame({cells.column - 1, cells.row - 1, cells.columns + 2, cells.rows + 2}, CellStyle::plain, clip);
+        }
+        if (const auto* cell = dynamic_cast<const UITableViewCell*>(view.get()); cell && (cell->isSelected() || cell->isHighlighted())) {
+            style = style | CellStyle::reverse;
+            canvas.clear(clip.intersection(cells), style);
+            canvas.write(cells.column, cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2), String("›"), style, clip);
+        }
+        content(*view, cells, clip, style);
+        // Scrolling content shows only inside its view.
+        if (dynamic_cast<const UIScrollView*>(view.get()))
+            inner = clip.intersection(cells);
+        for (const auto& subview : view->subviews())
+            draw(subview, inner, style);
+    }
+};
+
+} // namespace
+
+CellRect SceneRenderer::cells(const UIView& view)
+{
+    auto window = view.window();
+    CGRect rect = view.convertTo(view.bounds(), nullptr);
+    if (window && window.get() != &view) {
+        rect.origin.x += window->frame().origin.x;
+        rect.origin.y += window->frame().origin.y;
+    } else if (const auto* asWindow = dynamic_cast<const UIWindow*>(&view)) {
+        rect = asWindow->frame();
+    }
+    return CellRect::covering(rect);
+}
+
+std::vector<std::shared_ptr<UIWindow>> SceneRenderer::shownWindows(const UIWindowScene& scene)
+{
+    std::vector<std::shared_ptr<UIWindow>> windows;
+    for (const auto& window : UIApplication::shared()->windowsFrontToBack()) {
+        if (window->windowScene().get() != &scene || window->isHidden())
+            continue;
+        windows.push_back(window);
+        // Nothing shows behind the key window.
+        if (window->isKeyWindow())
+            break;
+    }
+    std::ranges::reverse(windows);
+    return windows;
+}
+
+void SceneRenderer::render(const UIWindowScene& scene, Canvas& canvas, const std::shared_ptr<UIView>& focused)
+{
+    canvas.setCursor(std::nullopt);
+    Painter painter {canvas, focused, {}};
+    for (const auto& window : shownWindows(scene)) {
+        const auto area = cells(*window).intersection(canvas.bounds());
+        canvas.clear(area);
+        if (area.columns < canvas.columns() - 1 || area.rows < canvas.rows() - 2)
+            canvas.frame({area.column - 1, area.row - 1, area.columns + 2, area.rows + 2}, CellStyle::plain, canvas.bounds());
+        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+            if (controller != window->rootViewController() && controller->isViewLoaded()) {
+                const auto frame = controller->view()->frame();
+                const auto bounds = window->bounds();
+                if (frame.size.width < bounds.size.width || frame.size.height < bounds.size.height)
+                    painter.framed.insert(controller->view().get());
+            }
+        painter.draw(window, area, CellStyle::plain);
+    }
+}
+
+} // namespace Terminal

@@ -1,0 +1,315 @@
+#include "Platform/Terminal/TerminalDisplay.hpp"
+
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/RunLoop.hpp"
+#include "Platform/Terminal/SystemClipboard.hpp"
+#include "Platform/Terminal/TerminalSession.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <curses.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <clocale>
+#include <condition_variable>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace Terminal {
+namespace {
+
+// The terminal as it was before the display took it, and the wake-up pipe of the input thread: all a
+// signal handler may touch.
+struct termios savedModes;
+bool hasSavedModes = false;
+int wakePipe[2] = {-1, -1};
+std::atomic<bool> displayRunning {false};
+
+// What undoes the display's modes on any terminal: mouse reports off, cursor shown, main screen back.
+constexpr char restoreSequence[] = "\033[?1000l\033[?1002l\033[?1006l\033[?25h\033[0m\033[?1049l\r\n";
+
+void restoreTerminalFromSignal()
+{
+    if (!displayRunning.exchange(false))
+        return;
+    [[maybe_unused]] auto written = write(STDOUT_FILENO, restoreSequence, sizeof restoreSequence - 1);
+    if (hasSavedModes)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
+}
+
+// A crash leaves a usable terminal behind, then goes on as it would have (a core, the exit status).
+void crashed(int signal)
+{
+    restoreTerminalFromSignal();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void wake(char reason)
+{
+    [[maybe_unused]] auto written = write(wakePipe[1], &reason, 1);
+}
+
+void resized(int)
+{
+    wake('r');
+}
+
+void terminationRequested(int)
+{
+    wake('t');
+}
+
+bool handledByDefault(int signal)
+{
+    struct sigaction current {};
+    sigaction(signal, nullptr, &current);
+    return current.sa_handler == SIG_DFL;
+}
+
+void install(int signal, void (*handler)(int), int flags)
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = flags;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+}
+
+class Display {
+public:
+    explicit Display(std::shared_ptr<UIKit::UIWindowScene> scene)
+        : m_session(std::move(scene), COLS, LINES)
+    {
+    }
+
+    // Everything the terminal has sent, on the main thread.
+    void readInput()
+    {
+        wint_t code = 0;
+        bool afterEscape = false;
+        for (int kind = get_wch(&code); kind != ERR; kind = get_wch(&code)) {
+            const bool isKeyCode = kind == KEY_CODE_YES;
+            if (isKeyCode && code == KEY_RESIZE) {
+                resize();
+                continue;
+            }
+            if (isKeyCode && code == KEY_MOUSE) {
+                mouse();
+                continue;
+            }
+            // Escape and a key at once is that key with Alt; Escape alone is Escape.
+            if (!isKeyCode && code == 27 && !afterEscape) {
+                afterEscape = true;
+                continue;
+            }
+            deliver(code, isKeyCode, afterEscape);
+            afterEscape = false;
+        }
+        if (afterEscape)
+            deliver(27, false, false);
+    }
+
+    void resize()
+    {
+        struct winsize size {};
+        if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0)
+            resize_term(size.ws_row, size.ws_col);
+        m_session.resize(COLS, LINES);
+        m_shown.reset();
+        clearok(stdscr, TRUE);
+    }
+
+    // Shows the frame when it differs from the one on the terminal.
+    void draw()
+    {
+        auto frame = m_session.frame();
+        if (m_shown && *m_shown == frame)
+            return;
+        for (std::int64_t row = 0; row < frame.rows(); ++row)
+            for (std::int64_t column = 0; column < frame.columns(); ++column) {
+                const auto& cell = frame.at(column, row);
+                if (cell.text.empty() || (m_shown && m_shown->columns() == frame.columns() && m_shown->rows() == frame.rows()
+                                          && m_shown->at(column, row) == cell))
+                    continue;
+                attr_t attributes = A_NORMAL;
+                if (contains(cell.style, CellStyle::bold))
+                    attributes |= A_BOLD;
+                if (contains(cell.style, CellStyle::dim))
+                    attributes |= A_DIM;
+                if (contains(cell.style, CellStyle::reverse))
+                    attributes |= A_REVERSE;
+                if (contains(cell.style, CellStyle::underline))
+                    attributes |= A_UNDERLINE;
+                attrset(attributes);
+                mvaddstr(static_cast<int>(row), static_cast<int>(column), cell.text.c_str());
+            }
+        attrset(A_NORMAL);
+        if (const auto& cursor = frame.cursor()) {
+            curs_set(1);
+            move(static_cast<int>(cursor->second), static_cast<int>(cursor->first));
+        } else {
+            curs_set(0);
+        }
+        refresh();
+        m_shown = std::move(frame);
+    }
+
+private:
+    void deliver(wint_t code, bool isKeyCode, bool afterEscape)
+    {
+        if (auto key = Keyboard::translate(static_cast<std::uint32_t>(code), isKeyCode, afterEscape))
+            m_session.press(*key);
+    }
+
+    void mouse()
+    {
+        MEVENT event {};
+        if (getmouse(&event) != OK)
+            return;
+        if (event.bstate & (BUTTON1_CLICKED | BUTTON1_RELEASED))
+            m_session.click(event.x, event.y);
+        else if (event.bstate & (BUTTON3_CLICKED | BUTTON3_RELEASED))
+            m_session.click(event.x, event.y, true);
+    }
+
+    TerminalSession m_session;
+    std::optional<Canvas> m_shown;
+};
+
+Display* activeDisplay = nullptr;
+
+std::shared_ptr<UIKit::UIWindowScene> applicationScene()
+{
+    for (const auto& scene : UIKit::UIApplication::shared()->connectedScenes())
+        if (!scene->windows().empty())
+            return scene;
+    return nullptr;
+}
+
+} // namespace
+
+bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
+{
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
+        return false;
+    if (!scene)
+        scene = applicationScene();
+    if (!scene || pipe(wakePipe) != 0)
+        return false;
+
+    std::setlocale(LC_ALL, "");
+    hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
+    displayRunning = true;
+    for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        install(signal, crashed, SA_RESETHAND);
+    // The program's own termination handling (UIApplicationMain's) stays; without one, a signal stops
+    // the main loop like a quit.
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        if (handledByDefault(signal))
+            install(signal, terminationRequested, SA_RESTART);
+
+    set_escdelay(25);
+    initscr();
+    raw();
+    noecho();
+    nonl();
+    keypad(stdscr, TRUE);
+    nodelay(stdscr, TRUE);
+    mousemask(BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
+    mouseinterval(0);
+    install(SIGWINCH, resized, SA_RESTART);
+
+    Display display(std::move(scene));
+    activeDisplay = &display;
+    SystemClipboard::connect([](std::string_view sequence) {
+        if (activeDisplay) {
+            [[maybe_unused]] auto written = write(STDOUT_FILENO, sequence.data(), sequence.size());
+        }
+    });
+
+    // A thread waits for input and hands it to the main loop, then waits until the main thread read it.
+    std::mutex mutex;
+    std::condition_variable consumed;
+    bool pending = false;
+    std::atomic<bool> stopping {false};
+    std::thread reader([&] {
+        pollfd sources[2] = {{STDIN_FILENO, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+        while (!stopping) {
+            if (poll(sources, 2, -1) <= 0)
+                continue;
+            char reason = 0;
+            if (sources[1].revents & POLLIN) {
+                if (read(wakePipe[0], &reason, 1) == 1 && reason == 'q')
+                    return;
+            }
+            if (reason == 't') {
+                Foundation::DispatchQueue::main()->async([] { Foundation::RunLoop::main()->stop(); });
+                continue;
+            }
+            if (reason == 'r')
+                Foundation::DispatchQueue::main()->async([] {
+                    if (activeDisplay)
+                        activeDisplay->resize();
+                });
+            if (!(sources[0].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            if (sources[0].revents & (POLLHUP | POLLERR)) {
+                // The terminal went away: nobody is left to use the program.
+                Foundation::DispatchQueue::main()->async([] { Foundation::RunLoop::main()->stop(); });
+                return;
+            }
+            std::unique_lock lock(mutex);
+            pending = true;
+            Foundation::DispatchQueue::main()->async([&] {
+                if (activeDisplay)
+                    activeDisplay->readInput();
+                std::lock_guard done(mutex);
+                pending = false;
+                consumed.notify_one();
+            });
+            consumed.wait(lock, [&] { return !pending || stopping; });
+        }
+    });
+
+    static const bool observing = [] {
+        Foundation::RunLoop::main()->addBeforeWaitingObserver([] {
+            if (activeDisplay)
+                activeDisplay->draw();
+        });
+        return true;
+    }();
+    (void)observing;
+
+    display.draw();
+    Foundation::RunLoop::main()->run();
+
+    activeDisplay = nullptr;
+    SystemClipboard::connect(nullptr);
+    {
+        std::lock_guard lock(mutex);
+        stopping = true;
+        consumed.notify_one();
+    }
+    wake('q');
+    reader.join();
+    // What the reader handed over and the main loop did not run still refers to it.
+    Foundation::RunLoop::main()->runUntilIdle();
+    install(SIGWINCH, SIG_DFL, 0);
+    endwin();
+    displayRunning = false;
+    if (hasSavedModes)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
+    close(wakePipe[0]);
+    close(wakePipe[1]);
+    return true;
+}
+
+} // namespace Terminal

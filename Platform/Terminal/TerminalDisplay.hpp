@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+namespace UIKit {
+class UIWindowScene;
+}
+
+namespace Terminal {
+
+// The platform's display: the application's scene, full screen on the terminal the program runs in
+// (ncurses), until the main run loop stops. Each time the loop has run what was due it draws the frame,
+// if anything changed; keys, clicks and the terminal's new sizes go to a `TerminalSession`. The clock is
+// the real one. The terminal gets back its modes and cursor when the display ends, when a termination
+// signal ends the program (it stops the main loop when nobody else handles those signals) and when the
+// program crashes.
+class TerminalDisplay {
+public:
+    // Runs the scene (none: the application's first connected scene) and answers true once the main run
+    // loop stopped; false, doing nothing, when standard input or output is no terminal.
+    static bool run(std::shared_ptr<UIKit::UIWindowScene> scene = nullptr);
+};
+
+} // namespace Terminal

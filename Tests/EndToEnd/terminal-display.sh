@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The terminal display end to end, as a person uses it: the demo program runs in a tmux pane; keys go in
+# with send-keys and each step reads the screen with capture-pane. Exits 77 (skipped) where tmux or a
+# terminal cannot be had.
+set -uo pipefail
+demo=${1:?usage: terminal-display.sh <TerminalDemo executable>}
+
+command -v tmux >/dev/null || { echo "tmux is not installed: skipped"; exit 77; }
+work=$(mktemp -d)
+socket="display-e2e-$$"
+tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
+cleanup() { tmux_ kill-server >/dev/null 2>&1; rm -rf "$work"; }
+trap cleanup EXIT
+
+# A pane of 100 x 30 cells; the desktop's clipboard tools stay out, so the copy goes to tmux's buffer.
+if ! tmux_ new-session -d -x 100 -y 30 -s demo \
+    "env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 '$demo' '$work/items.tsv'; echo \$? > '$work/status'; sleep 60"; then
+  echo "tmux cannot start a terminal here: skipped"; exit 77
+fi
+tmux_ set-option -g set-clipboard on >/dev/null
+
+fail() { echo "FAILED: $1"; echo "--- screen ---"; tmux_ capture-pane -p -t demo; exit 1; }
+screen() { tmux_ capture-pane -p -t demo; }
+# Waits (at most 10 s) until the screen shows the text, or fails the step.
+expect() {
+  for _ in $(seq 200); do screen | grep -qF -- "$1" && return 0; sleep 0.05; done
+  fail "$2: the screen never showed \"$1\""
+}
+expect_not() {
+  for _ in $(seq 20); do screen | grep -qF -- "$1" || return 0; sleep 0.05; done
+  fail "$2: the screen still shows \"$1\""
+}
+keys() { tmux_ send-keys -t demo "$@"; }
+
+expect "F10: menus" "first launch"
+expect "Bank" "the list"
+expect "Title" "the form"
+
+# Tab to the form's title (search field, table, title), type, generate a password, add the item.
+keys Tab Tab Tab
+keys -l "Forum"
+expect "Forum" "typing the title"
+keys Tab Tab Enter
+expect "•••••••••••••" "generating a password"
+screen | grep -qF "Tq9#vL2m" && fail "a secure field shows its text"
+keys Tab Space
+expect "Tq9#vL2m-xR4z" "revealing the password"
+keys Space
+expect_not "Tq9#vL2m" "hiding the password again"
+keys Tab Tab Enter
+
+# Search for it (Ctrl-F is the Find key command), select it with the arrows, copy its password (Ctrl-P).
+keys C-f
+keys -l "for"
+expect_not "Bank" "searching"
+expect "Forum" "searching"
+keys Down
+expect "› Forum" "selecting with the arrows"
+keys C-p
+for _ in $(seq 100); do tmux_ show-buffer 2>/dev/null | grep -qF "Tq9#vL2m-xR4z" && break; sleep 0.05; done
+tmux_ show-buffer 2>/dev/null | grep -qF "Tq9#vL2m-xR4z" || fail "copying the password to the clipboard"
+screen | grep -qF "Tq9#vL2m" && fail "the copied password shows on screen"
+
+# Lock from the menu bar: F10, then along the bar to the Item menu, down to Lock.
+keys F10
+for _ in $(seq 20); do screen | grep -qF "Copy Password" && break; keys Right; sleep 0.05; done
+expect "Lock" "the Item menu"
+keys Down Down Enter
+expect "Master password" "the lock sheet"
+keys -l "opensesame"
+expect "••••••••••" "typing the master password"
+screen | grep -qF "opensesame" && fail "the master password shows on screen"
+keys Enter
+expect_not "Master password" "unlocking"
+
+# Quit (Ctrl-Q); the terminal is restored and the list holds the item.
+keys C-q
+for _ in $(seq 200); do [ -s "$work/status" ] && break; sleep 0.05; done
+[ "$(cat "$work/status" 2>/dev/null)" = 0 ] || fail "quitting (status $(cat "$work/status" 2>/dev/null))"
+expect_not "F10: menus" "the terminal restored"
+grep -qP "^Forum\tTq9#vL2m-xR4z$" "$work/items.tsv" || fail "the item was not kept"
+echo "terminal display end to end: passed"

@@ -1,0 +1,325 @@
+#include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/Terminal/Canvas.hpp"
+#include "Platform/Terminal/Keyboard.hpp"
+#include "Platform/Terminal/SystemClipboard.hpp"
+#include "Platform/Terminal/TerminalSession.hpp"
+#include "Platform/UIKit/UIAlertAction.hpp"
+#include "Platform/UIKit/UIAlertController.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIApplicationDelegate.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
+#include "Platform/UIKit/UIMenuBuilder.hpp"
+#include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UINavigationController.hpp"
+#include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+#include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITableViewCell.hpp"
+#include "Platform/UIKit/UITableViewDataSource.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+#include "Tests/Support/MainLoop.hpp"
+
+#include <curses.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace UIKit;
+using Foundation::make;
+using Foundation::Selector;
+using Foundation::String;
+using Terminal::Canvas;
+using Terminal::Keyboard;
+using Terminal::TerminalSession;
+
+namespace {
+
+std::vector<std::string> g_log;
+
+// A list of rows, each row showing its name as the cell's label.
+class List : public UIViewController, public UITableViewDataSource {
+public:
+    std::shared_ptr<UITableView> table;
+    std::int64_t rows = 3;
+
+    void loadView() override
+    {
+        table = make<UITableView>(CGRect {0, 0, 300, 300}, UITableView::Style::plain);
+        table->registerCell<UITableViewCell>("Row");
+        table->setRowHeight(20);
+        table->setDataSource(std::dynamic_pointer_cast<UITableViewDataSource>(sharedSelf(this)));
+        setView(table);
+    }
+    std::int64_t numberOfRowsInSection(UITableView&, std::int64_t) override { return rows; }
+    std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& tableView, const Foundation::IndexPath& indexPath) override
+    {
+        auto cell = tableView.dequeueReusableCell("Row", indexPath);
+        cell->setAccessibilityLabel(String("Row " + std::to_string(indexPath.row())));
+        return cell;
+    }
+
+protected:
+    friend Foundation::Construct;
+    List() = default;
+};
+
+// A form: a title, a secure password, a switch and a button.
+class Form : public UIViewController {
+public:
+    std::shared_ptr<UITextField> title = make<UITextField>(CGRect {10, 0, 200, 20});
+    std::shared_ptr<UITextField> password = make<UITextField>(CGRect {10, 40, 200, 20});
+    std::shared_ptr<UISwitch> toggle = make<UISwitch>(CGRect {10, 80, 30, 20});
+    std::shared_ptr<UIButton> save = make<UIButton>(CGRect {10, 120, 60, 20});
+
+    void loadView() override
+    {
+        auto view = make<UIView>(CGRect {0, 0, 400, 300});
+        title->setPlaceholder(String("Title"));
+        password->setPlaceholder(String("Password"));
+        password->setIsSecureTextEntry(true);
+        save->setTitle(String("Save"), UIControl::State::normal());
+        save->addAction([] { g_log.push_back("saved"); }, UIControl::Event::primaryActionTriggered());
+        for (std::shared_ptr<UIView> view_ : {std::shared_ptr<UIView>(title), std::shared_ptr<UIView>(password),
+                                              std::shared_ptr<UIView>(toggle), std::shared_ptr<UIView>(save)})
+            view->addSubview(view_);
+        setView(view);
+    }
+
+protected:
+    friend Foundation::Construct;
+    Form() = default;
+};
+
+// Adds a Tools menu with a command the delegate answers and one nobody answers.
+class Delegate : public UIResponder, public UIApplicationDelegate {
+public:
+    void buildMenu(UIMenuBuilder& builder) override
+    {
+        builder.insertSiblingAfterMenu(make<UIMenu>("Tools", UIMenu::Identifier("test.menu.tools"), UIMenu::Options(),
+                                                    std::vector<std::shared_ptr<UIMenuElement>> {
+                                                        make<UICommand>("Unanswered", Selector("nobodyAnswers")),
+                                                        make<UICommand>("Sweep", Selector("sweep")),
+                                                    }),
+                                       UIMenu::Identifier::view());
+    }
+    void sweep() { g_log.push_back("swept"); }
+
+protected:
+    friend Foundation::Construct;
+    Delegate() = default;
+};
+
+class TerminalScreen : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool registered = [] {
+            Foundation::MethodTable::add(Selector("sweep"), &Delegate::sweep);
+            return true;
+        }();
+        ASSERT_TRUE(registered);
+        g_log.clear();
+        UIApplication::shared()->setDelegate(delegate);
+        UIMenuSystem::main()->setNeedsRebuild();
+        auto split = make<UISplitViewController>();
+        split->setViewControllers({make<UINavigationController>(std::static_pointer_cast<UIViewController>(list)),
+                                   make<UINavigationController>(std::static_pointer_cast<UIViewController>(form))});
+        window->setRootViewController(split);
+        window->makeKeyAndVisible();
+    }
+    void TearDown() override
+    {
+        UIApplication::shared()->setDelegate(nullptr);
+        UIMenuSystem::main()->setNeedsRebuild();
+    }
+    // What the terminal shows once the main loop has run what was due.
+    std::string screen()
+    {
+        TestSupport::runMainLoopUntilIdle();
+        auto text = session.frame().text();
+        TestSupport::runMainLoopUntilIdle();
+        return session.frame().text();
+    }
+    bool press(const char* name, UIKeyModifierFlags modifiers = {})
+    {
+        const bool taken = session.press({String(name), modifiers});
+        TestSupport::runMainLoopUntilIdle();
+        return taken;
+    }
+
+    std::shared_ptr<Delegate> delegate = make<Delegate>();
+    std::shared_ptr<UIWindowScene> scene = make<UIWindowScene>();
+    std::shared_ptr<UIWindow> window = make<UIWindow>(scene);
+    std::shared_ptr<List> list = make<List>();
+    std::shared_ptr<Form> form = make<Form>();
+    TerminalSession session {scene, 100, 30};
+};
+
+bool shows(const std::string& screen, const std::string& text)
+{
+    return screen.find(text) != std::string::npos;
+}
+
+} // namespace
+
+TEST(TerminalCanvas, WritesWholeCharactersWithinTheClipAndMendsHalvesOfWideOnes)
+{
+    Canvas canvas(10, 3);
+    // 本 would end past the clip, so it is left out whole.
+    EXPECT_EQ(canvas.write(1, 0, String("e\u0301t\u00e9 日本"), Terminal::CellStyle::bold, {0, 0, 8, 3}), 6);
+    EXPECT_EQ(canvas.line(0), " e\u0301t\u00e9 日");
+    EXPECT_EQ(canvas.at(5, 0).text, "日");
+    EXPECT_EQ(canvas.at(6, 0).text, "") << "a wide character's second cell";
+    // Cut at the clip: a wide character that does not fit whole is left out.
+    EXPECT_EQ(canvas.write(0, 1, String("ab日"), Terminal::CellStyle::plain, {0, 0, 3, 3}), 2);
+    // Overwriting half of a wide character blanks its other half.
+    canvas.write(6, 0, String("x"), Terminal::CellStyle::plain, canvas.bounds());
+    EXPECT_EQ(canvas.at(5, 0).text, " ");
+    canvas.frame({0, 0, 10, 3}, Terminal::CellStyle::plain, canvas.bounds());
+    EXPECT_EQ(canvas.line(2), "└────────┘");
+}
+
+TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
+{
+    using Key = Keyboard::Key;
+    EXPECT_EQ(Keyboard::translate('q' - 'a' + 1, false, false), (Key {"q", UIKeyModifierFlags::command()}));
+    EXPECT_EQ(Keyboard::translate('s', false, true), (Key {"s", UIKeyModifierFlags::command()}));
+    EXPECT_EQ(Keyboard::translate('\t', false, false), (Key {"Tab", {}}));
+    EXPECT_EQ(Keyboard::translate(KEY_BTAB, true, false), (Key {"Tab", UIKeyModifierFlags::shift()}));
+    EXPECT_EQ(Keyboard::translate('\r', false, false), (Key {"Return", {}}));
+    EXPECT_EQ(Keyboard::translate(127, false, false), (Key {"Delete", {}}));
+    EXPECT_EQ(Keyboard::translate(27, false, false), (Key {"Escape", {}}));
+    EXPECT_EQ(Keyboard::translate(KEY_F(10), true, false), (Key {"F10", {}}));
+    EXPECT_EQ(Keyboard::translate(KEY_DOWN, true, false), (Key {"Down", {}}));
+    EXPECT_EQ(Keyboard::translate(U'é', false, false), (Key {"é", {}}));
+    EXPECT_EQ(Keyboard::translate(KEY_F(3), true, false), std::nullopt);
+    EXPECT_EQ(Keyboard::translate(0x9b, false, false), std::nullopt) << "a stray control character means nothing";
+}
+
+TEST(TerminalClipboard, TheTerminalsClipboardSequenceCarriesTheTextOrClearsIt)
+{
+    EXPECT_EQ(Terminal::SystemClipboard::escapeSequence(String("pa55")), "\033]52;c;cGE1NQ==\a");
+    EXPECT_EQ(Terminal::SystemClipboard::escapeSequence(String()), "\033]52;c;!\a");
+}
+
+TEST_F(TerminalScreen, ASplitShowsItsColumnsSideBySideWithRowsFieldsAndTheMenuBar)
+{
+    auto shown = screen();
+    EXPECT_TRUE(shows(shown, "F10: menus")) << shown;
+    EXPECT_EQ(session.frame().line(0).rfind(" ", 0), 0U) << "the bar is the top row";
+    EXPECT_TRUE(shows(shown, "Row 0")) << shown;
+    EXPECT_TRUE(shows(shown, "Title")) << "an empty field shows its placeholder\n" << shown;
+    EXPECT_TRUE(shows(shown, "[ ]")) << shown;
+    EXPECT_TRUE(shows(shown, "Save")) << shown;
+    // The columns lie side by side: the list's rows and the form's title on the same lines.
+    const auto frame = session.frame();
+    std::int64_t rowLine = 0;
+    while (rowLine < frame.rows() && !shows(frame.line(rowLine), "Row 0"))
+        ++rowLine;
+    ASSERT_LT(rowLine, frame.rows()) << shown;
+    EXPECT_TRUE(shows(frame.line(rowLine), "Title")) << shown;
+
+    // Typing reaches the field; a secure field shows bullets only, and the cursor stands after the text.
+    ASSERT_TRUE(form->title->becomeFirstResponder());
+    session.driver().type(String("Mail"));
+    ASSERT_TRUE(press("Tab"));
+    session.driver().type(String("s3cret"));
+    shown = screen();
+    EXPECT_TRUE(shows(shown, "Mail")) << shown;
+    EXPECT_TRUE(shows(shown, "••••••")) << shown;
+    EXPECT_FALSE(shows(shown, "s3cret")) << shown;
+    ASSERT_TRUE(session.frame().cursor().has_value());
+
+    // Arrows select rows, marked on screen; Return presses the focused button.
+    ASSERT_TRUE(press("Down"));
+    ASSERT_TRUE(press("Down"));
+    EXPECT_TRUE(shows(screen(), "› Row 1")) << screen();
+    ASSERT_TRUE(session.driver().focus(form->save));
+    ASSERT_TRUE(press("Return"));
+    EXPECT_EQ(g_log, std::vector<std::string> {"saved"});
+}
+
+TEST_F(TerminalScreen, ANarrowTerminalCollapsesTheSplitAndAWideOneExpandsItAgain)
+{
+    EXPECT_TRUE(shows(screen(), "Row 0"));
+    session.resize(50, 20);
+    auto narrow = screen();
+    EXPECT_EQ(scene->traitCollection().horizontalSizeClass, UIUserInterfaceSizeClass::compact);
+    EXPECT_FALSE(shows(narrow, "Row 0") && shows(narrow, "Title")) << "one column at a time\n" << narrow;
+    EXPECT_EQ(window->frame(), (CGRect {0, 20, 500, 380})) << "the window fills the rows below the bar";
+    session.resize(100, 30);
+    auto wide = screen();
+    EXPECT_TRUE(shows(wide, "Row 0") && shows(wide, "Title")) << wide;
+}
+
+TEST_F(TerminalScreen, F10OpensTheMenuBarValidatedAndReturnChoosesAnEntry)
+{
+    screen();
+    ASSERT_TRUE(press("F10"));
+    EXPECT_TRUE(session.menuBar().isOpen());
+    // Along the bar to Tools.
+    for (int i = 0; i < 20 && !shows(screen(), "Unanswered"); ++i)
+        press("Right");
+    const auto frame = session.frame();
+    std::int64_t unansweredRow = -1;
+    for (std::int64_t row = 0; row < frame.rows(); ++row)
+        if (shows(frame.line(row), "Unanswered"))
+            unansweredRow = row;
+    ASSERT_GE(unansweredRow, 0) << frame.text();
+    // A command nobody answers shows disabled; choosing it does nothing and the menu stays.
+    const auto column = static_cast<std::int64_t>(frame.line(unansweredRow).find("Unanswered"));
+    ASSERT_GT(column, 0);
+    EXPECT_TRUE(Terminal::contains(frame.at(column, unansweredRow).style, Terminal::CellStyle::dim));
+    ASSERT_TRUE(press("Return"));
+    EXPECT_TRUE(session.menuBar().isOpen());
+    ASSERT_TRUE(press("Down"));
+    ASSERT_TRUE(press("Return"));
+    EXPECT_FALSE(session.menuBar().isOpen());
+    EXPECT_EQ(g_log, std::vector<std::string> {"swept"});
+    // Escape closes an open menu.
+    press("F10");
+    press("Escape");
+    EXPECT_FALSE(session.menuBar().isOpen());
+}
+
+TEST_F(TerminalScreen, AnAlertStandsInAFrameAndTheKeyboardAnswersIt)
+{
+    screen();
+    auto alert = make<UIAlertController>(std::optional<String>("Delete item?"), std::optional<String>("It cannot be undone."),
+                                         UIAlertController::Style::alert);
+    alert->addAction(make<UIAlertAction>(std::optional<String>("Cancel"), UIAlertAction::Style::cancel,
+                                         [](const auto&) { g_log.push_back("kept"); }));
+    alert->addAction(make<UIAlertAction>(std::optional<String>("Delete"), UIAlertAction::Style::destructive,
+                                         [](const auto&) { g_log.push_back("deleted"); }));
+    window->rootViewController()->present(alert, true);
+    auto shown = screen();
+    EXPECT_TRUE(shows(shown, "Delete item?")) << shown;
+    EXPECT_TRUE(shows(shown, "┌")) << shown;
+    EXPECT_TRUE(shows(shown, "Cancel")) << shown;
+    ASSERT_TRUE(press("Escape"));
+    shown = screen();
+    EXPECT_FALSE(shows(shown, "Delete item?")) << shown;
+    EXPECT_EQ(g_log, std::vector<std::string> {"kept"});
+}
+
+TEST_F(TerminalScreen, AClickTapsWhereItLandsAndTheBarsTitlesOpenTheirMenus)
+{
+    const auto frame = session.frame();
+    std::int64_t saveRow = -1;
+    for (std::int64_t row = 1; row < frame.rows(); ++row)
+        if (shows(frame.line(row), "Save"))
+            saveRow = row;
+    ASSERT_GE(saveRow, 0) << frame.text();
+    EXPECT_TRUE(session.click(static_cast<std::int64_t>(frame.line(saveRow).find("Save")) + 1, saveRow));
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(g_log, std::vector<std::string> {"saved"});
+    EXPECT_EQ(session.driver().focusedView(), form->save) << "the click moved the focus";
+    EXPECT_TRUE(session.click(1, 0));
+    EXPECT_TRUE(session.menuBar().isOpen());
+}
