@@ -159,12 +159,25 @@ std::optional<Foundation::URL> AttachmentDataStore::encryptedFileURL(const Found
 {
     Basalwork::StoreKeyError::validateKey(inTemporaryFolderNamed);
     auto source = dataURL(attachmentID);
-    if (!std::filesystem::exists(source.path().utf8()))
-        return std::nullopt;
+    // Only a file that is not there means "no data": the sync then tells the account so. A store that
+    // cannot be read is an error, never an empty attachment.
+    struct stat status {};
+    if (::stat(m_folderURL.path().utf8().c_str(), &status) != 0)
+        throw Foundation::CocoaError::fileError(errno, m_folderURL.path().utf8(), Foundation::CocoaError::Access::reading);
+    if (::stat(source.path().utf8().c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw Foundation::CocoaError::fileError(errno, source.path().utf8(), Foundation::CocoaError::Access::reading);
+    }
     auto folder = m_fileManager->temporaryDirectory().appendingPathComponent(inTemporaryFolderNamed, true);
-    std::filesystem::create_directories(folder.path().utf8());
+    std::error_code error;
+    std::filesystem::create_directories(folder.path().utf8(), error);
+    if (error)
+        throw Foundation::CocoaError::fileError(error.value(), folder.path().utf8(), Foundation::CocoaError::Access::writing);
     auto destination = folder.appendingPathComponent(attachmentID + dataExtension, false);
-    std::filesystem::copy_file(source.path().utf8(), destination.path().utf8(), std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(source.path().utf8(), destination.path().utf8(), std::filesystem::copy_options::overwrite_existing, error);
+    if (error)
+        throw Foundation::CocoaError::fileError(error.value(), source.path().utf8(), Foundation::CocoaError::Access::reading);
     return destination;
 }
 
@@ -187,8 +200,11 @@ void AttachmentDataStore::storeEncryptedFile(const Foundation::URL& fileURL, con
 void AttachmentDataStore::removeTemporaryFolder(const Foundation::String& named) const
 {
     Basalwork::StoreKeyError::validateKey(named);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_fileManager->temporaryDirectory().appendingPathComponent(named, true).path().utf8(), ignored);
+    auto folder = m_fileManager->temporaryDirectory().appendingPathComponent(named, true).path().utf8();
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+    if (error)
+        throw Foundation::CocoaError::fileError(error.value(), folder, Foundation::CocoaError::Access::writing);
 }
 
 void AttachmentDataStore::performHousekeeping() const

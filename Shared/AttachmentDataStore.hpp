@@ -36,8 +36,9 @@ public:
     void deleteData(const std::vector<Foundation::String>& attachmentIDs);
     void deleteAllData();
 
-    // For sync: a copy of the encrypted file in the temporary folder of that name (nothing when there is
-    // no data), and an encrypted file received for an attachment, checked before it replaces any.
+    // For sync: a copy of the encrypted file in the temporary folder of that name (nothing only when the
+    // attachment has no data; a store that cannot be read throws), and an encrypted file received for an
+    // attachment, checked before it replaces any. Removing the temporary folder throws what failed.
     std::optional<Foundation::URL> encryptedFileURL(const Foundation::String& attachmentID, const Foundation::String& inTemporaryFolderNamed) const;
     void storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID);
     void removeTemporaryFolder(const Foundation::String& named) const;

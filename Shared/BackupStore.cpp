@@ -382,10 +382,10 @@ void BackupStore::writeBackup(const Foundation::URL& destination, const KeyMater
             progress.setCompletedUnitCount(++done);
         }
     } catch (...) {
-        m_attachmentDataStore->removeTemporaryFolder(folderName);
+        Foundation::catchError([&] { m_attachmentDataStore->removeTemporaryFolder(folderName); });
         throw;
     }
-    m_attachmentDataStore->removeTemporaryFolder(folderName);
+    Foundation::catchError([&] { m_attachmentDataStore->removeTemporaryFolder(folderName); });
     std::uint8_t end = endFrame;
     writer.append(&end, 1);
     checkCancellation();

@@ -9,6 +9,7 @@
 #include "Basalwork/Base/StoreKeyError.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
 #include <cstdlib>
@@ -142,4 +143,23 @@ TEST(SecondProcess, OpensTheVaultOfTheFirst)
     EXPECT_EQ(TestSupport::readText(decrypted.path().utf8()), content);
     vault.attachmentDataStore->performHousekeeping();
     EXPECT_FALSE(std::filesystem::exists(decrypted.path().utf8()));
+}
+
+// What the sync pushes: "no file" tells the account that the attachment has no data, so a file that
+// cannot be read must fail instead.
+TEST_F(AttachmentDataStoreTests, TheSyncCopyIsNothingOnlyForAnAttachmentWithoutData)
+{
+    auto& store = *vault->attachmentDataStore;
+    auto attachment = store.importFile(Foundation::URL::fileURLWithPath(source.string()), "entry-1");
+    auto copy = store.encryptedFileURL(attachment.id, "Sync.assets");
+    ASSERT_TRUE(copy.has_value());
+    auto folder = std::filesystem::path(store.folderURL().path().utf8());
+    EXPECT_EQ(Foundation::FileIO::readFile(copy->path().utf8()), Foundation::FileIO::readFile(folder / (attachment.id.utf8() + ".sealed")));
+    EXPECT_EQ(store.encryptedFileURL("no-such-attachment", "Sync.assets"), std::nullopt);
+
+    std::filesystem::create_directories(folder / "unreadable.sealed");
+    EXPECT_THROW(store.encryptedFileURL("unreadable", "Sync.assets"), Foundation::Error);
+
+    store.removeTemporaryFolder("Sync.assets");
+    EXPECT_FALSE(std::filesystem::exists(copy->deletingLastPathComponent().path().utf8()));
 }
