@@ -5,6 +5,7 @@
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIApplicationMain.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <curses.h>
@@ -74,7 +75,7 @@ bool handledByDefault(int signal)
     return current.sa_handler == SIG_DFL;
 }
 
-void install(int signal, void (*handler)(int), int flags)
+void handle(int signal, void (*handler)(int), int flags)
 {
     struct sigaction action {};
     action.sa_handler = handler;
@@ -209,12 +210,12 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
     displayRunning = true;
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
-        install(signal, crashed, SA_RESETHAND);
+        handle(signal, crashed, SA_RESETHAND);
     // The program's own termination handling (UIApplicationMain's) stays; without one, a signal stops
     // the main loop like a quit.
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         if (handledByDefault(signal))
-            install(signal, terminationRequested, SA_RESTART);
+            handle(signal, terminationRequested, SA_RESTART);
 
     set_escdelay(25);
     initscr();
@@ -225,7 +226,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     nodelay(stdscr, TRUE);
     mousemask(BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
     mouseinterval(0);
-    install(SIGWINCH, resized, SA_RESTART);
+    handle(SIGWINCH, resized, SA_RESTART);
 
     Display display(std::move(scene));
     activeDisplay = &display;
@@ -302,7 +303,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     reader.join();
     // What the reader handed over and the main loop did not run still refers to it.
     Foundation::RunLoop::main()->runUntilIdle();
-    install(SIGWINCH, SIG_DFL, 0);
+    handle(SIGWINCH, SIG_DFL, 0);
     endwin();
     displayRunning = false;
     if (hasSavedModes)
@@ -310,6 +311,16 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     close(wakePipe[0]);
     close(wakePipe[1]);
     return true;
+}
+
+void TerminalDisplay::install()
+{
+    UIKit::setUIApplicationMainLoop([] {
+        if (UIKit::UIApplication::shared()->isTerminating())
+            return;
+        if (!run())
+            Foundation::RunLoop::main()->run();
+    });
 }
 
 } // namespace Terminal

@@ -19,6 +19,10 @@ public:
     // Runs the scene (none: the application's first connected scene) and answers true once the main run
     // loop stopped; false, doing nothing, when standard input or output is no terminal.
     static bool run(std::shared_ptr<UIKit::UIWindowScene> scene = nullptr);
+    // Makes the display the main loop `UIApplicationMain` turns once the application has launched, so a
+    // program shows on the terminal by calling this before it. Without a terminal the plain run loop
+    // turns instead.
+    static void install();
 };
 
 } // namespace Terminal

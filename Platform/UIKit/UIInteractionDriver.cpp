@@ -518,8 +518,13 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         return cancelScreen();
     if (name == "Left" || name == "Right")
         return stepFocusedControl(name == "Left" ? -1 : 1);
-    static const std::map<std::string, std::int64_t> moves {
-        {"Up", -1}, {"Down", 1}, {"PageUp", -10}, {"PageDown", 10}, {"Home", -1'000'000'000}, {"End", 1'000'000'000}};
+    // A page is what the table shows less one row, so that a row of the last page stays in sight.
+    auto table = arrowTable();
+    const auto page = table && table->rowHeight() > 0
+        ? std::max<std::int64_t>(1, static_cast<std::int64_t>(table->bounds().size.height / table->rowHeight()) - 1)
+        : 1;
+    const std::map<std::string, std::int64_t> moves {
+        {"Up", -1}, {"Down", 1}, {"PageUp", -page}, {"PageDown", page}, {"Home", -1'000'000'000}, {"End", 1'000'000'000}};
     if (auto move = moves.find(name); move != moves.end())
         return moveTableSelection(move->second);
     return false;

@@ -12,15 +12,18 @@ tmux_() { tmux -L "$socket" -f /dev/null "$@"; }
 cleanup() { tmux_ kill-server >/dev/null 2>&1; rm -rf "$work"; }
 trap cleanup EXIT
 
-# A pane of 100 x 30 cells; the desktop's clipboard tools stay out, so the copy goes to tmux's buffer.
-if ! tmux_ new-session -d -x 100 -y 30 -s demo \
-    "env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 '$demo' '$work/items.tsv'; echo \$? > '$work/status'; sleep 60"; then
-  echo "tmux cannot start a terminal here: skipped"; exit 77
-fi
+# Each run is a session with a pane of 100 x 30 cells; the desktop's clipboard tools stay out, so a copy
+# goes to tmux's buffer. The program's process number and exit status land beside its list.
+start() {
+  tmux_ new-session -d -x 100 -y 30 -s "$1" \
+    "sh -c 'echo \$\$ > $work/$1.pid; exec env -u DISPLAY -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 $demo $work/$1.tsv'; echo \$? > $work/$1.status; sleep 60"
+}
+session=demo
+start demo || { echo "tmux cannot start a terminal here: skipped"; exit 77; }
 tmux_ set-option -g set-clipboard on >/dev/null
 
-fail() { echo "FAILED: $1"; echo "--- screen ---"; tmux_ capture-pane -p -t demo; exit 1; }
-screen() { tmux_ capture-pane -p -t demo; }
+fail() { echo "FAILED: $1"; echo "--- screen ---"; tmux_ capture-pane -p -t "$session"; exit 1; }
+screen() { tmux_ capture-pane -p -t "$session"; }
 # Waits (at most 10 s) until the screen shows the text, or fails the step.
 expect() {
   for _ in $(seq 200); do screen | grep -qF -- "$1" && return 0; sleep 0.05; done
@@ -30,7 +33,15 @@ expect_not() {
   for _ in $(seq 20); do screen | grep -qF -- "$1" || return 0; sleep 0.05; done
   fail "$2: the screen still shows \"$1\""
 }
-keys() { tmux_ send-keys -t demo "$@"; }
+keys() { tmux_ send-keys -t "$session" "$@"; }
+# The program ended with the status, and the terminal has its main screen, cursor and mouse back.
+ended() {
+  for _ in $(seq 200); do [ -s "$work/$session.status" ] && break; sleep 0.05; done
+  [ "$(cat "$work/$session.status" 2>/dev/null)" = "$1" ] || fail "$2 (status $(cat "$work/$session.status" 2>/dev/null))"
+  [ "$(tmux_ display-message -p -t "$session" '#{alternate_on} #{cursor_flag} #{mouse_any_flag}')" = "0 1 0" ] \
+    || fail "$2: the terminal was not restored"
+  expect_not "F10: menus" "$2"
+}
 
 expect "F10: menus" "first launch"
 expect "Bank" "the list"
@@ -75,8 +86,16 @@ expect_not "Master password" "unlocking"
 
 # Quit (Ctrl-Q); the terminal is restored and the list holds the item.
 keys C-q
-for _ in $(seq 200); do [ -s "$work/status" ] && break; sleep 0.05; done
-[ "$(cat "$work/status" 2>/dev/null)" = 0 ] || fail "quitting (status $(cat "$work/status" 2>/dev/null))"
-expect_not "F10: menus" "the terminal restored"
-grep -qP "^Forum\tTq9#vL2m-xR4z$" "$work/items.tsv" || fail "the item was not kept"
+ended 0 "quitting"
+grep -qP "^Forum\tTq9#vL2m-xR4z$" "$work/demo.tsv" || fail "the item was not kept"
+
+# A termination signal ends the program as a quit does; a crash leaves the terminal usable too.
+for run in "TERM 0" "SEGV 139"; do
+  set -- $run
+  session=$1
+  start "$session" || fail "starting again"
+  expect "F10: menus" "starting again"
+  kill -"$1" "$(cat "$work/$session.pid")"
+  ended "$2" "the signal $1"
+done
 echo "terminal display end to end: passed"

@@ -1,3 +1,5 @@
+#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Terminal/Canvas.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
@@ -13,6 +15,7 @@
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UIPasteboard.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
@@ -27,7 +30,9 @@
 #include <curses.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace UIKit;
@@ -202,10 +207,24 @@ TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
     EXPECT_EQ(Keyboard::translate(0x9b, false, false), std::nullopt) << "a stray control character means nothing";
 }
 
-TEST(TerminalClipboard, TheTerminalsClipboardSequenceCarriesTheTextOrClearsIt)
+TEST(TerminalClipboard, ThePasteboardsTextReachesTheTerminalsClipboardAndLeavesItWhenItExpires)
 {
-    EXPECT_EQ(Terminal::SystemClipboard::escapeSequence(String("pa55")), "\033]52;c;cGE1NQ==\a");
     EXPECT_EQ(Terminal::SystemClipboard::escapeSequence(String()), "\033]52;c;!\a");
+    // No desktop here: the terminal's own sequence carries the text.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    std::vector<std::string> written;
+    Terminal::SystemClipboard::connect([&](std::string_view sequence) { written.emplace_back(sequence); });
+    UIPasteboard::Options options;
+    options.expirationDate = Foundation::Date::now().addingTimeInterval(60);
+    UIPasteboard::general()->setItems({{{UIPasteboard::plainTextType(), Foundation::Data::fromString("pa55")}}}, options);
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(written, std::vector<std::string> {"\033]52;c;cGE1NQ==\a"});
+    TestSupport::advanceClock(59);
+    EXPECT_EQ(written.size(), 1U);
+    TestSupport::advanceClock(2);
+    EXPECT_EQ(written, (std::vector<std::string> {"\033]52;c;cGE1NQ==\a", "\033]52;c;!\a"}));
+    Terminal::SystemClipboard::connect(nullptr);
 }
 
 TEST_F(TerminalScreen, ASplitShowsItsColumnsSideBySideWithRowsFieldsAndTheMenuBar)
