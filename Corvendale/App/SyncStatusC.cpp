@@ -79,7 +79,14 @@ void SyncStatusC::viewDidLoad()
 {
     UIViewController::viewDidLoad();
     startObserving();
+    registerForPreferenceStoreDidUpdateAppearanceNotifications();
     applySyncStatus(false);
+}
+
+void SyncStatusC::update(const Shared::Settings::Appearance&)
+{
+    if (m_syncStatusV)
+        applySyncStatus(false);
 }
 
 void SyncStatusC::viewWillAppear(bool animated)

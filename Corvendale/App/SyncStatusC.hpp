@@ -3,6 +3,8 @@
 #include "Corvendale/App/SyncStatusC.StatusView.hpp"
 #include "Corvendale/App/SyncStatusCDelegate.hpp"
 
+#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+
 #include "Basalwork/Interface/PreferredContentSizeAutoUpdating.hpp"
 
 #include "Platform/UIKit/UIPopoverPresentationControllerDelegate.hpp"
@@ -31,7 +33,10 @@ class SyncCoordinator;
 // content and carries out the view's one action, whose meaning follows the status: stop the running
 // sync, sync now, repair records that share an identifier, or (through the delegate) replace the local
 // data with the account's. Made by its presenter, released when dismissed.
-class SyncStatusC : public UIKit::UIViewController, public Basalwork::PreferredContentSizeAutoUpdating, public UIKit::UIPopoverPresentationControllerDelegate {
+class SyncStatusC : public UIKit::UIViewController,
+                    public Basalwork::PreferredContentSizeAutoUpdating,
+                    public Shared::PreferenceStoreAppearanceUpdateHandling,
+                    public UIKit::UIPopoverPresentationControllerDelegate {
 public:
     using StatusView = SyncStatusCStatusView;
 
@@ -52,6 +57,9 @@ public:
     // Stays a pop-over in compact environments too.
     std::optional<UIKit::UIModalPresentationStyle> adaptivePresentationStyle(UIKit::UIPresentationController& controller,
                                                                             const UIKit::UITraitCollection& traits) override;
+
+    // The status is shown again in the new appearance.
+    void update(const Shared::Settings::Appearance& appearance) override;
 
     virtual void startObserving();
     virtual void presentReplaceExistingDataConfirmation(bool animated);

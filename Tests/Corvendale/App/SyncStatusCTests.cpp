@@ -133,13 +133,14 @@ TEST_F(SyncStatusCTests, ShowsTheStatusAndFollowsItWhileOpen)
     open(delegate);
     ASSERT_EQ(popover->modalPresentationStyle(), UIKit::UIModalPresentationStyle::popover);
     EXPECT_EQ(popover->popoverPresentationController()->permittedArrowDirections(), UIKit::UIPopoverArrowDirection::up());
-    ASSERT_EQ(statusView->shown.size(), 1u);
+    ASSERT_FALSE(statusView->shown.empty());
     EXPECT_EQ(statusView->shown.back(), program->coordinator->syncStatus());
+    auto shows = statusView->shown.size();
 
     {
         UIKit::UIView::AnimationRecorder recorder;
         program->report(SyncStatus::syncing(SyncStatus::Activity::fetching));
-        ASSERT_EQ(statusView->shown.size(), 2u);
+        ASSERT_EQ(statusView->shown.size(), shows + 1);
         EXPECT_EQ(statusView->shown.back(), SyncStatus::syncing(SyncStatus::Activity::fetching));
         ASSERT_FALSE(recorder.animations().empty());
         EXPECT_EQ(recorder.last().duration, 0.25);
@@ -158,7 +159,7 @@ TEST_F(SyncStatusCTests, ShowsTheStatusAndFollowsItWhileOpen)
     popover.reset();
     EXPECT_TRUE(gone.expired());
     program->report(SyncStatus::upToDate(Foundation::Date::now()));
-    EXPECT_EQ(statusView->shown.size(), 2u);
+    EXPECT_EQ(statusView->shown.size(), shows + 1);
 }
 
 TEST_F(SyncStatusCTests, TheActionFollowsTheStatus)
