@@ -76,6 +76,7 @@ public:
     const std::shared_ptr<Shared::RecordStore>& recordStore() const { return m_recordStore; }
     const std::shared_ptr<Shared::AttachmentDataStore>& attachmentDataStore() const { return m_attachmentDataStore; }
     const std::shared_ptr<Syncwright::CloudKitRemote>& cloudKitRemote() const { return m_cloudKitRemote; }
+    const std::shared_ptr<Metricove::AnalyticsStore>& analyticsStore() const { return m_analyticsStore; }
     const std::shared_ptr<Basalwork::CodableStore>& cacheStore() const { return m_cacheStore; }
 
     // A copy, taken under the coordinator's exclusion; safe from any thread.

@@ -1,0 +1,220 @@
+#include "Tests/Corvendale/App/SyncCoordinatorFixture.hpp"
+
+#include "Corvendale/App/SyncStatusC.hpp"
+
+#include "Shared/AppExecutionContext.hpp"
+#include "Shared/AuthenticationStore.hpp"
+
+#include "Basalwork/Base/GeneralError.hpp"
+#include "Basalwork/Interface/AlertController.hpp"
+
+#include "Platform/UIKit/UIAlertAction.hpp"
+#include "Platform/UIKit/UIAlertController.hpp"
+#include "Platform/UIKit/UIPopoverPresentationController.hpp"
+#include "Platform/UIKit/UIScrollView.hpp"
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include "Tests/Support/MainLoop.hpp"
+
+using namespace CorvendaleTests;
+using Corvendale::SyncCoordinator;
+using Corvendale::SyncStatusC;
+
+namespace {
+
+// Stands in for the status view: a scroll view that keeps what it was told to show.
+class RecordingStatusView : public SyncStatusC::StatusView {
+public:
+    explicit RecordingStatusView(std::function<void()> didSelectAction)
+        : didSelectAction(std::move(didSelectAction))
+    {
+    }
+    std::shared_ptr<UIKit::UIView> view() const override { return scroll; }
+    std::shared_ptr<UIKit::UIScrollView> scrollView() const override { return scroll; }
+    void show(const SyncStatus& syncStatus) override { shown.push_back(syncStatus); }
+
+    std::function<void()> didSelectAction;
+    std::shared_ptr<UIKit::UIScrollView> scroll = Foundation::make<UIKit::UIScrollView>();
+    std::vector<SyncStatus> shown;
+};
+
+class RecordingDelegate : public Corvendale::SyncStatusCDelegate {
+public:
+    void didSelectReplaceExistingDataWithiCloudData(SyncStatusC&) override { ++replaceRequests; }
+    int replaceRequests = 0;
+};
+
+class SyncStatusCTests : public SyncCoordinatorFixture {
+protected:
+    void SetUp() override
+    {
+        SyncCoordinatorFixture::SetUp();
+        program = makeInstallation("program");
+        program->coordinator->startsSyncs = false;
+        authenticationStore = Foundation::make<Shared::AuthenticationStore>(program->userDefaults, program->notificationCenter, program->analytics,
+                                                                          program->records, program->preferenceStore, nullptr,
+                                                                          Shared::AppExecutionContext::app(UIKit::UIApplication::shared()));
+        window = Foundation::make<UIKit::UIWindow>(scene);
+        window->setRootViewController(root);
+        window->makeKeyAndVisible();
+    }
+    void TearDown() override
+    {
+        root->dismiss(false);
+        TestSupport::runMainLoopUntilIdle();
+        window.reset();
+        popover.reset();
+        authenticationStore.reset();
+        program.reset();
+        SyncCoordinatorFixture::TearDown();
+    }
+
+    // Opens the pop-over from a view of the window's, as the list's status indicator does.
+    void open(const std::shared_ptr<Corvendale::SyncStatusCDelegate>& delegate)
+    {
+        auto source = Foundation::make<UIKit::UIView>();
+        root->view()->addSubview(source);
+        popover = Foundation::make<SyncStatusC>(source, delegate, program->coordinator, authenticationStore, [this](std::function<void()> action) {
+            statusView = std::make_shared<RecordingStatusView>(std::move(action));
+            return statusView;
+        });
+        root->present(popover, false);
+        TestSupport::runMainLoopUntilIdle();
+    }
+
+    int syncsAfterAction(const SyncStatus& status)
+    {
+        program->report(status);
+        auto before = program->coordinator->syncRequests;
+        statusView->didSelectAction();
+        TestSupport::runMainLoopUntilIdle();
+        return program->coordinator->syncRequests - before;
+    }
+
+    std::shared_ptr<UIKit::UIAlertController> presentedAlert() const
+    {
+        return std::dynamic_pointer_cast<UIKit::UIAlertController>(popover->presentedViewController());
+    }
+    void choose(const char* title)
+    {
+        auto alert = presentedAlert();
+        ASSERT_TRUE(alert);
+        for (const auto& action : alert->actions()) {
+            if (action->title() == String(title)) {
+                // As the alert does: the handler runs once it is gone.
+                popover->dismiss(false, [action] {
+                    if (action->handler())
+                        action->handler()(action);
+                });
+                TestSupport::runMainLoopUntilIdle();
+                return;
+            }
+        }
+        FAIL() << "no action " << title;
+    }
+
+    std::unique_ptr<ProgramInstallation> program;
+    std::shared_ptr<Shared::AuthenticationStore> authenticationStore;
+    std::shared_ptr<UIKit::UIWindowScene> scene = Foundation::make<UIKit::UIWindowScene>();
+    std::shared_ptr<UIKit::UIWindow> window;
+    std::shared_ptr<UIKit::UIViewController> root = Foundation::make<UIKit::UIViewController>();
+    std::shared_ptr<SyncStatusC> popover;
+    std::shared_ptr<RecordingStatusView> statusView;
+};
+
+} // namespace
+
+TEST_F(SyncStatusCTests, ShowsTheStatusAndFollowsItWhileOpen)
+{
+    program->report(SyncStatus::upToDate(Foundation::Date::now()));
+    auto delegate = std::make_shared<RecordingDelegate>();
+    open(delegate);
+    ASSERT_EQ(popover->modalPresentationStyle(), UIKit::UIModalPresentationStyle::popover);
+    EXPECT_EQ(popover->popoverPresentationController()->permittedArrowDirections(), UIKit::UIPopoverArrowDirection::up());
+    ASSERT_FALSE(statusView->shown.empty());
+    EXPECT_EQ(statusView->shown.back(), program->coordinator->syncStatus());
+    auto shows = statusView->shown.size();
+
+    {
+        UIKit::UIView::AnimationRecorder recorder;
+        program->report(SyncStatus::syncing(SyncStatus::Activity::fetching));
+        ASSERT_EQ(statusView->shown.size(), shows + 1);
+        EXPECT_EQ(statusView->shown.back(), SyncStatus::syncing(SyncStatus::Activity::fetching));
+        ASSERT_FALSE(recorder.animations().empty());
+        EXPECT_EQ(recorder.last().duration, 0.25);
+    }
+
+    // The height follows the content, up to 1000 points.
+    statusView->scroll->setContentSize({300, 420});
+    EXPECT_EQ(popover->preferredContentSize().height, 420);
+    statusView->scroll->setContentSize({300, 4000});
+    EXPECT_EQ(popover->preferredContentSize().height, 1000);
+
+    // Once dismissed and gone, a status change reaches nobody.
+    std::weak_ptr<SyncStatusC> gone = popover;
+    root->dismiss(false);
+    TestSupport::runMainLoopUntilIdle();
+    popover.reset();
+    EXPECT_TRUE(gone.expired());
+    program->report(SyncStatus::upToDate(Foundation::Date::now()));
+    EXPECT_EQ(statusView->shown.size(), shows + 1);
+}
+
+TEST_F(SyncStatusCTests, TheActionFollowsTheStatus)
+{
+    open(std::make_shared<RecordingDelegate>());
+    auto failure = SyncStatus::Failure::error(Basalwork::GeneralError::failedWithMessage("offline"));
+    // A running sync is stopped, not followed by another; disabled does nothing.
+    EXPECT_EQ(syncsAfterAction(SyncStatus::syncing(SyncStatus::Activity::pushing)), 0);
+    EXPECT_EQ(syncsAfterAction(SyncStatus::disabled()), 0);
+    for (const auto& status : {SyncStatus::upToDate(Foundation::Date::now()), SyncStatus::idle(std::nullopt), SyncStatus::unknown(),
+                               SyncStatus::failed(failure, std::nullopt)})
+        EXPECT_EQ(syncsAfterAction(status), 1) << status.description();
+    EXPECT_FALSE(presentedAlert());
+}
+
+TEST_F(SyncStatusCTests, RecordsSharingAnIdentifierAreRepairedAndFetchedAgainInFull)
+{
+    open(std::make_shared<RecordingDelegate>());
+    const char* key = SyncCoordinator::mostRecentlyForceRefetchedAppVersionKey;
+    program->userDefaults->set(Foundation::PropertyListValue(String("3.2.0")), key);
+    program->cacheStore->save(true, SyncCoordinator::didCreateCustomRecordZoneItemID);
+
+    // (Reloading the authentication records afterwards may start one more.)
+    EXPECT_GE(syncsAfterAction(SyncStatus::failed(SyncStatus::Failure::multipleRecordsUsingTheSameID("a"), std::nullopt)), 1);
+    // Refetched although the stored version was current: the set-up runs again and the version is this one.
+    EXPECT_TRUE(program->cacheStore->itemDoesNotExist(SyncCoordinator::didCreateCustomRecordZoneItemID));
+    EXPECT_NE(program->userDefaults->string(key), String("3.2.0"));
+    EXPECT_FALSE(presentedAlert());
+}
+
+TEST_F(SyncStatusCTests, ReplacingTheLocalDataAsksFirstAndNeedsADelegate)
+{
+    auto delegate = std::make_shared<RecordingDelegate>();
+    open(delegate);
+    auto accountChanged = SyncStatus::failed(SyncStatus::Failure::iCloudAccountChanged("one", "two"), std::nullopt);
+    EXPECT_EQ(syncsAfterAction(accountChanged), 0);
+    auto alert = presentedAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), String("Replace Existing Data"));
+    EXPECT_EQ(alert->message(), String(SyncStatusC::replaceMessage));
+    choose("Cancel");
+    EXPECT_EQ(delegate->replaceRequests, 0);
+
+    syncsAfterAction(accountChanged);
+    choose("Replace");
+    EXPECT_EQ(delegate->replaceRequests, 1);
+
+    // Nobody to carry it out: the error is reported, nothing is replaced.
+    delegate.reset();
+    syncsAfterAction(accountChanged);
+    choose("Replace");
+    auto oops = std::dynamic_pointer_cast<Basalwork::AlertController>(popover->presentedViewController());
+    ASSERT_TRUE(oops);
+    EXPECT_EQ(oops->title(), String("Oops!"));
+    ASSERT_EQ(oops->actions().size(), 1u);
+    EXPECT_EQ(oops->actions().front()->title(), String("OK"));
+    ASSERT_EQ(program->analytics->events().size(), 1u);
+}
