@@ -72,95 +72,96 @@ CharacterSet CharacterSet::fromPattern(const char* pattern)
     return result;
 }
 
-// The predefined sets are built once and shared; a copy that changes makes its own storage.
+// The predefined sets are built once and shared; a copy that changes makes its own storage. They are
+// never destroyed: work on other threads may still use them while the process exits.
 
 const CharacterSet& CharacterSet::whitespaces()
 {
-    static const CharacterSet set = fromPattern("[\\p{Zs}\\u0009]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{Zs}\\u0009]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::newlines()
 {
-    static const CharacterSet set = fromPattern("[\\u000A-\\u000D\\u0085\\u2028\\u2029]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\u000A-\\u000D\\u0085\\u2028\\u2029]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::whitespacesAndNewlines()
 {
-    static const CharacterSet set = whitespaces().unioning(newlines()).unioning(fromPattern("[\\p{White_Space}]"));
+    static const CharacterSet& set = *new CharacterSet(whitespaces().unioning(newlines()).unioning(fromPattern("[\\p{White_Space}]")));
     return set;
 }
 
 const CharacterSet& CharacterSet::decimalDigits()
 {
-    static const CharacterSet set = fromPattern("[\\p{Nd}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{Nd}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::letters()
 {
-    static const CharacterSet set = fromPattern("[\\p{L}\\p{M}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{L}\\p{M}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::lowercaseLetters()
 {
-    static const CharacterSet set = fromPattern("[\\p{Ll}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{Ll}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::uppercaseLetters()
 {
-    static const CharacterSet set = fromPattern("[\\p{Lu}\\p{Lt}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{Lu}\\p{Lt}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::alphanumerics()
 {
-    static const CharacterSet set = fromPattern("[\\p{L}\\p{M}\\p{N}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{L}\\p{M}\\p{N}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::punctuationCharacters()
 {
-    static const CharacterSet set = fromPattern("[\\p{P}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{P}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::symbols()
 {
-    static const CharacterSet set = fromPattern("[\\p{S}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{S}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::controlCharacters()
 {
-    static const CharacterSet set = fromPattern("[\\p{Cc}\\p{Cf}]");
+    static const CharacterSet& set = *new CharacterSet(fromPattern("[\\p{Cc}\\p{Cf}]"));
     return set;
 }
 
 const CharacterSet& CharacterSet::urlPathAllowed()
 {
-    static const CharacterSet set = urlAllowed(":@/");
+    static const CharacterSet& set = *new CharacterSet(urlAllowed(":@/"));
     return set;
 }
 
 const CharacterSet& CharacterSet::urlQueryAllowed()
 {
-    static const CharacterSet set = urlAllowed(":@/?");
+    static const CharacterSet& set = *new CharacterSet(urlAllowed(":@/?"));
     return set;
 }
 
 const CharacterSet& CharacterSet::urlFragmentAllowed()
 {
-    static const CharacterSet set = urlAllowed(":@/?");
+    static const CharacterSet& set = *new CharacterSet(urlAllowed(":@/?"));
     return set;
 }
 
 const CharacterSet& CharacterSet::urlHostAllowed()
 {
-    static const CharacterSet set = urlAllowed(":[]");
+    static const CharacterSet& set = *new CharacterSet(urlAllowed(":[]"));
     return set;
 }
 

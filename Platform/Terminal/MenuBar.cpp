@@ -2,7 +2,6 @@
 
 #include "Platform/Terminal/Canvas.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
-#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIInteractionDriver.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
@@ -35,15 +34,6 @@ String shortcut(const UIMenuElement& element)
     return text;
 }
 
-bool disabled(const UIMenuElement& element)
-{
-    if (const auto* command = dynamic_cast<const UICommand*>(&element))
-        return command->attributes().contains(UIMenuElement::Attributes::disabled());
-    if (const auto* action = dynamic_cast<const UIAction*>(&element))
-        return action->attributes().contains(UIMenuElement::Attributes::disabled());
-    return false;
-}
-
 void collect(const UIMenu& menu, std::vector<MenuBar::Entry>& into, bool group)
 {
     bool first = true;
@@ -53,7 +43,7 @@ void collect(const UIMenu& menu, std::vector<MenuBar::Entry>& into, bool group)
             collect(*submenu, into, !into.empty());
             continue;
         }
-        into.push_back({element->title(), shortcut(*element), !disabled(*element), submenu != nullptr, group && first});
+        into.push_back({element->title(), shortcut(*element), UIMenuSystem::isEnabled(*element), submenu != nullptr, group && first});
         first = false;
     }
 }

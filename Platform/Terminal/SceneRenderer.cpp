@@ -7,6 +7,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIButton.Configuration.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UINavigationBar.hpp"
@@ -199,15 +200,19 @@ struct Painter {
             return;
         const auto cells = SceneRenderer::cells(*view);
         auto inner = clip;
+        // A view with a background hides what lies under it (a banner over a list).
+        if (const auto& background = view->backgroundColor(); background && background->alpha() > 0 && !dynamic_cast<const UIWindow*>(view.get()))
+            canvas.clear(clip.intersection(cells), style);
         if (framed.contains(view.get())) {
             // A screen presented over another stands in a box; what lies under it does not show through.
             canvas.clear(clip.intersection(cells));
             canvas.frame({cells.column - 1, cells.row - 1, cells.columns + 2, cells.rows + 2}, CellStyle::plain, clip);
         }
-        if (const auto* cell = dynamic_cast<const UITableViewCell*>(view.get()); cell && (cell->isSelected() || cell->isHighlighted())) {
+        const auto* cell = dynamic_cast<const UITableViewCell*>(view.get());
+        const bool marked = cell && (cell->isSelected() || cell->isHighlighted());
+        if (marked) {
             style = style | CellStyle::reverse;
             canvas.clear(clip.intersection(cells), style);
-            canvas.write(cells.column, cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2), String("›"), style, clip);
         }
         content(*view, cells, clip, style);
         // Scrolling content shows only inside its view.
@@ -215,6 +220,9 @@ struct Painter {
             inner = clip.intersection(cells);
         for (const auto& subview : view->subviews())
             draw(subview, inner, style);
+        // The mark goes on last, so that nothing the cell holds covers it.
+        if (marked)
+            canvas.write(cells.column, cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2), String("›"), style, clip);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
+#include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
@@ -18,7 +19,10 @@
 #include <clocale>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -199,10 +203,16 @@ std::shared_ptr<UIKit::UIWindowScene> applicationScene()
 
 bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
 {
-    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
-        return false;
     if (!scene)
         scene = applicationScene();
+    if (const char* script = std::getenv("CORVENDALE_DISPLAY_SCRIPT"); script && *script && scene) {
+        if (std::string_view(script) == "-")
+            return ScriptedDisplay::run(scene, std::cin, std::cout);
+        std::ifstream file(script);
+        return file && ScriptedDisplay::run(scene, file, std::cout);
+    }
+    if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
+        return false;
     if (!scene || pipe(wakePipe) != 0)
         return false;
 
@@ -224,7 +234,8 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     nonl();
     keypad(stdscr, TRUE);
     nodelay(stdscr, TRUE);
-    mousemask(BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
+    // Presses are asked for too: some terminals report a release only after its press.
+    mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_PRESSED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
     mouseinterval(0);
     handle(SIGWINCH, resized, SA_RESTART);
 

@@ -1,6 +1,5 @@
 #include "Platform/UIKit/UIInteractionDriver.hpp"
 
-#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
@@ -74,15 +73,6 @@ std::shared_ptr<UIWindow> windowOf(const UIWindowScene& scene)
         if (window->windowScene().get() == &scene)
             return window;
     return nullptr;
-}
-
-bool isDisabled(const UIMenuElement& element)
-{
-    if (const auto* command = dynamic_cast<const UICommand*>(&element))
-        return command->attributes().contains(UIMenuElement::Attributes::disabled());
-    if (const auto* action = dynamic_cast<const UIAction*>(&element))
-        return action->attributes().contains(UIMenuElement::Attributes::disabled());
-    return false;
 }
 
 // The entry with the title among the menu's children, looking through inline groups.
@@ -279,7 +269,7 @@ std::shared_ptr<UIMenuElement> UIInteractionDriver::menuBarItem(const std::vecto
 bool UIInteractionDriver::chooseMenuBarItem(const std::vector<Foundation::String>& titlePath)
 {
     auto item = menuBarItem(titlePath);
-    if (!item || std::dynamic_pointer_cast<UIMenu>(item) || isDisabled(*item))
+    if (!item || std::dynamic_pointer_cast<UIMenu>(item) || !UIMenuSystem::isEnabled(*item))
         return false;
     return UIMenuSystem::main()->perform(item);
 }
@@ -312,7 +302,7 @@ bool UIInteractionDriver::chooseShownMenuItem(const std::vector<Foundation::Stri
     auto window = windowOf(*m_scene);
     auto menu = window ? window->shownMenu() : nullptr;
     auto item = menu ? entry(menu, titlePath, true) : nullptr;
-    if (!item || std::dynamic_pointer_cast<UIMenu>(item) || isDisabled(*item))
+    if (!item || std::dynamic_pointer_cast<UIMenu>(item) || !UIMenuSystem::isEnabled(*item))
         return false;
     window->dismissMenu();
     return UIMenuSystem::context()->perform(item);

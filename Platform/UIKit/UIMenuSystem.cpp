@@ -207,6 +207,15 @@ std::vector<std::shared_ptr<UIKeyCommand>> UIMenuSystem::keyCommands()
     return commands;
 }
 
+bool UIMenuSystem::isEnabled(const UIMenuElement& element)
+{
+    if (const auto* command = dynamic_cast<const UICommand*>(&element))
+        return !command->attributes().contains(UIMenuElement::Attributes::disabled());
+    if (const auto* action = dynamic_cast<const UIAction*>(&element))
+        return !action->attributes().contains(UIMenuElement::Attributes::disabled());
+    return true;
+}
+
 bool UIMenuSystem::perform(const std::shared_ptr<UIMenuElement>& element)
 {
     auto disabled = UIMenuElement::Attributes::disabled();

@@ -35,6 +35,8 @@ public:
     std::shared_ptr<UIMenu> validated(const std::shared_ptr<UIMenu>& menu) const;
     // The menu bar's key commands that are enabled now.
     std::vector<std::shared_ptr<UIKeyCommand>> keyCommands();
+    // Whether the entry can be chosen: commands and actions unless marked disabled; submenus always.
+    static bool isEnabled(const UIMenuElement& element);
     // Chooses an entry as the user does: a command goes along the responder chain, an action runs its
     // handler. False for a disabled entry or a command no responder takes.
     bool perform(const std::shared_ptr<UIMenuElement>& element);

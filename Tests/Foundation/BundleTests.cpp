@@ -38,7 +38,7 @@ std::string makePlugInBundle(const std::string& name, const std::string& library
     auto folder = std::filesystem::path(FileManager::defaultManager()->temporaryDirectory().path().utf8()) / "PlugIns" / name;
     std::filesystem::create_directories(folder);
     if (!library.empty())
-        std::filesystem::copy_file(library, folder / "Code.so", std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(library, folder / "Code.so", std::filesystem::copy_options::skip_existing);
     TestSupport::writeText(folder / "Info.json", info);
     return folder.string();
 }

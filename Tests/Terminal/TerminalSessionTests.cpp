@@ -3,6 +3,7 @@
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Terminal/Canvas.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
+#include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
@@ -31,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -341,4 +343,22 @@ TEST_F(TerminalScreen, AClickTapsWhereItLandsAndTheBarsTitlesOpenTheirMenus)
     EXPECT_EQ(session.driver().focusedView(), form->save) << "the click moved the focus";
     EXPECT_TRUE(session.click(1, 0));
     EXPECT_TRUE(session.menuBar().isOpen());
+}
+
+TEST_F(TerminalScreen, AScriptDrivesTheSceneAndPrintsItsFrames)
+{
+    ASSERT_TRUE(form->title->becomeFirstResponder());
+    std::istringstream script("# fill the form\ntype New mail\nkey Tab\ntype x y\nscreen\nkey Down\nscreen\n");
+    std::ostringstream out;
+    ASSERT_TRUE(Terminal::ScriptedDisplay::run(scene, script, out));
+    const auto frames = out.str();
+    const auto first = frames.substr(0, frames.find("--\n"));
+    EXPECT_TRUE(shows(first, "New mail")) << frames;
+    EXPECT_TRUE(shows(first, "•••")) << "typed into the secure field\n" << frames;
+    EXPECT_TRUE(shows(frames.substr(first.size()), "› Row 0")) << frames;
+    EXPECT_EQ(form->password->text(), "x y");
+
+    std::istringstream unknown("jump\n");
+    EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, unknown, out));
+    EXPECT_TRUE(shows(out.str(), "Unknown command: jump"));
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+namespace UIKit {
+class UIWindowScene;
+}
+
+namespace Terminal {
+
+// The display driven by a script instead of a person: one command a line, read until the script ends,
+// with the main loop run until idle after each.
+//
+//     key <name> [command] [shift] [alternate] [control]   a key, as `TerminalSession::press` takes it
+//     type <text>                                           each character of the rest of the line
+//     click <column> <row> [secondary]
+//     resize <columns> <rows>
+//     screen                                                the frame as text, then a line "--"
+//
+// Blank lines and lines starting with "#" are skipped; a command it does not know is reported on `out`
+// and stops the script (answering false).
+class ScriptedDisplay {
+public:
+    static bool run(const std::shared_ptr<UIKit::UIWindowScene>& scene, std::istream& script, std::ostream& out,
+                    std::int64_t columns = 100, std::int64_t rows = 30);
+};
+
+} // namespace Terminal

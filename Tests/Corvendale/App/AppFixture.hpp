@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Corvendale/App/Dependencies.hpp"
+#include "Corvendale/App/SyncCoordinator.hpp"
+
+#include "Shared/AuthenticationState.hpp"
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/Global.hpp"
+
+#include "Platform/Foundation/CommandLine.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+
+#include "Shared/Syncwright/CloudKitRemote.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace CorvendaleTests {
+
+// The launch options every test of the program starts with: nothing is kept across runs.
+inline std::vector<Foundation::String> inMemoryLaunchArguments()
+{
+    return {"Corvendale", "--record-store", "in-memory", "--attachment-data-store", "temporary"};
+}
+
+inline bool& containerIsBuilt()
+{
+    static bool built = false;
+    return built;
+}
+
+// The process's container, built once with the in-memory launch options.
+inline const Corvendale::Dependencies& inMemoryDependencies()
+{
+    static const bool prepared = [] {
+        Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
+        Foundation::CommandLine::setArguments(inMemoryLaunchArguments());
+        return true;
+    }();
+    (void)prepared;
+    containerIsBuilt() = true;
+    return Corvendale::dependencies();
+}
+
+// As the program does when it terminates: the container's remote stops before the process ends, so no
+// sync runs on while the process's statics go.
+class ContainerRemoteStopper : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        if (containerIsBuilt())
+            Corvendale::dependencies().syncCoordinator->cloudKitRemote()->stop();
+    }
+};
+inline testing::Environment* const containerRemoteStopper = testing::AddGlobalTestEnvironment(new ContainerRemoteStopper);
+
+constexpr const char* masterPassword = "correct horse battery";
+
+// The vault unlocked: its master password created the first time, entered afterwards.
+inline void unlockVault()
+{
+    const auto& store = inMemoryDependencies().authenticationStore;
+    if (store->authenticationState().isAuthenticated())
+        return;
+    try {
+        store->createMasterPassword(masterPassword);
+        store->finishCreatingMasterPassword();
+    } catch (const Foundation::Error&) {
+        store->unlock(masterPassword);
+    }
+}
+
+} // namespace CorvendaleTests
