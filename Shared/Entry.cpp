@@ -3,6 +3,8 @@
 #include "Shared/EntryError.hpp"
 #include "Shared/TOTP.hpp"
 
+#include "Basalwork/Base/String.hpp"
+
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/UUID.hpp"
@@ -218,6 +220,62 @@ std::optional<Foundation::String> Entry::currentOneTimePassword(Foundation::Date
     if (auto totp = currentTOTP())
         return totp->generate(date);
     return std::nullopt;
+}
+
+namespace {
+
+bool isBlank(const Foundation::String& text)
+{
+    return text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).isEmpty();
+}
+
+// The text of the first field of that category that is not blank.
+std::optional<Foundation::String> firstFieldText(const std::vector<EntrySection>& sections, EntryFieldCategory category)
+{
+    for (const auto& section : sections) {
+        for (const auto& field : section.fields) {
+            if (field.category == category && !isBlank(field.text))
+                return field.text;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Foundation::String> Entry::copyableUsername() const
+{
+    if (isBlank(username))
+        return std::nullopt;
+    return username;
+}
+
+std::optional<Foundation::String> Entry::firstCopyablePassword() const
+{
+    if (!isBlank(password))
+        return password;
+    return firstFieldText(sections, EntryFieldCategory::password);
+}
+
+std::optional<Foundation::String> Entry::firstCopyableOneTimePassword(Foundation::Date date) const
+{
+    if (auto code = currentOneTimePassword(date))
+        return code;
+    for (const auto& section : sections) {
+        for (const auto& field : section.fields) {
+            if (field.category != EntryFieldCategory::oneTimePassword || isBlank(field.text))
+                continue;
+            TOTP totp(field.text);
+            if (totp.secretKeyState() == TOTP::SecretKeyState::valid)
+                return totp.generate(date);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Foundation::URL> Entry::websiteURL() const
+{
+    return Basalwork::websiteURL(website);
 }
 
 const Entry::PreviousValue* Entry::previousPassword(const Foundation::String& id) const

@@ -11,6 +11,7 @@
 
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URL.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -84,6 +85,13 @@ public:
     // The one-time password, when the item has a usable one.
     std::optional<TOTP> currentTOTP() const;
     std::optional<Foundation::String> currentOneTimePassword(Foundation::Date date) const;
+    // What the list's menus and commands copy and open: the username when there is one; the first
+    // password (the item's own, else the first password field's) and one-time password (likewise) that
+    // is not blank; the website when it reads as a web address.
+    std::optional<Foundation::String> copyableUsername() const;
+    std::optional<Foundation::String> firstCopyablePassword() const;
+    std::optional<Foundation::String> firstCopyableOneTimePassword(Foundation::Date date) const;
+    std::optional<Foundation::URL> websiteURL() const;
     const PreviousValue* previousPassword(const Foundation::String& id) const;
     const PreviousValue* previousTOTPSecretKey(const Foundation::String& id) const;
 

@@ -3,6 +3,8 @@
 #include "Shared/PreferenceStore.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UIView.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 
 namespace Shared {
 
@@ -27,10 +29,32 @@ void PreferenceStoreAppearanceUpdateHandling::registerForPreferenceStoreDidUpdat
     setNeedsAppearanceUpdate();
 }
 
+UIKit::UIUserInterfaceStyle PreferenceStoreAppearanceUpdateHandling::userInterfaceStyle(Settings::Appearance::ColorScheme colorScheme)
+{
+    switch (colorScheme) {
+    case Settings::Appearance::ColorScheme::alwaysLight:
+        return UIKit::UIUserInterfaceStyle::light;
+    case Settings::Appearance::ColorScheme::alwaysDark:
+        return UIKit::UIUserInterfaceStyle::dark;
+    case Settings::Appearance::ColorScheme::matchSystem:
+        break;
+    }
+    return UIKit::UIUserInterfaceStyle::unspecified;
+}
+
 void PreferenceStoreAppearanceUpdateHandling::setNeedsAppearanceUpdate()
 {
-    if (auto store = PreferenceStore::shared())
-        update(store->appearance());
+    auto store = PreferenceStore::shared();
+    if (!store)
+        return;
+    auto appearance = store->appearance();
+    // Views and controllers take the chosen colour scheme themselves, so no adopter has to.
+    auto style = userInterfaceStyle(appearance.colorScheme);
+    if (auto* view = dynamic_cast<UIKit::UIView*>(this))
+        view->setOverrideUserInterfaceStyle(style);
+    else if (auto* controller = dynamic_cast<UIKit::UIViewController*>(this))
+        controller->setOverrideUserInterfaceStyle(style);
+    update(appearance);
 }
 
 } // namespace Shared

@@ -3,13 +3,10 @@
 #include "Corvendale/App/SyncCoordinator.hpp"
 
 #include "Shared/AuthenticationStore.hpp"
-#include "Shared/Metricove/AnalyticsStore.hpp"
-#include "Shared/Metricove/TrackableError.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 
 #include "Basalwork/Base/GeneralError.hpp"
-#include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"
 #include "Basalwork/Interface/UIViewController.hpp"
 
@@ -23,16 +20,6 @@
 #include "Platform/UIKit/UIView.hpp"
 
 namespace Corvendale {
-
-namespace {
-
-// The "Oops!" alert of an error nobody expected.
-constexpr const char* oopsTitle = "Oops!";
-constexpr const char* oopsMessage =
-    "Something went wrong and the requested operation could not be completed.\n\nWe've logged the error and will investigate "
-    "promptly. Expect a fix in a future update.\n\nThanks for your patience!";
-
-} // namespace
 
 SyncStatusC::SyncStatusC(std::shared_ptr<UIKit::UIView> sourceView, const std::shared_ptr<SyncStatusCDelegate>& delegate,
                          std::shared_ptr<SyncCoordinator> syncCoordinator, std::shared_ptr<Shared::AuthenticationStore> authenticationStore,
@@ -177,14 +164,14 @@ void SyncStatusC::presentReplaceExistingDataConfirmation(bool animated)
     present(alert, animated);
 }
 
-void SyncStatusC::handleUnexpectedError(const Foundation::Error& error, const char* function, bool animated)
+std::shared_ptr<Metricove::AnalyticsStore> SyncStatusC::analyticsStore() const
 {
-    if (auto analytics = m_syncCoordinator->analyticsStore(); analytics && Metricove::shouldTrackInAnalytics(error))
-        analytics->track(Metricove::AnalyticsEvent::error(error, function));
-    auto alert = Foundation::make<Basalwork::AlertController>(Foundation::String(oopsTitle), Foundation::String(oopsMessage),
-                                                              UIKit::UIAlertController::Style::alert);
-    alert->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("OK"), UIKit::UIAlertAction::Style::default_));
-    present(alert, animated);
+    return m_syncCoordinator->analyticsStore();
+}
+
+void SyncStatusC::presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated, std::function<void()> completion)
+{
+    present(viewController, animated, std::move(completion));
 }
 
 } // namespace Corvendale

@@ -2,6 +2,7 @@
 
 #include "Corvendale/App/SyncStatusC.StatusView.hpp"
 #include "Corvendale/App/SyncStatusCDelegate.hpp"
+#include "Corvendale/App/UnexpectedErrorHandling.hpp"
 
 #include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
 
@@ -12,10 +13,6 @@
 
 #include <memory>
 #include <optional>
-
-namespace Foundation {
-class Error;
-}
 
 namespace Shared {
 class AuthenticationStore;
@@ -35,6 +32,7 @@ class SyncCoordinator;
 // data with the account's. Made by its presenter, released when dismissed.
 class SyncStatusC : public UIKit::UIViewController,
                     public Basalwork::PreferredContentSizeAutoUpdating,
+                    public UnexpectedErrorHandling,
                     public Shared::PreferenceStoreAppearanceUpdateHandling,
                     public UIKit::UIPopoverPresentationControllerDelegate {
 public:
@@ -61,6 +59,11 @@ public:
     // The status is shown again in the new appearance.
     void update(const Shared::Settings::Appearance& appearance) override;
 
+    // Errors are tracked where the coordinator tracks its own, and shown from the pop-over.
+    std::shared_ptr<Metricove::AnalyticsStore> analyticsStore() const override;
+    void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
+                               std::function<void()> completion) override;
+
     virtual void startObserving();
     virtual void presentReplaceExistingDataConfirmation(bool animated);
     // The view's action button, by the current status.
@@ -79,7 +82,6 @@ protected:
 
 private:
     void applySyncStatus(bool animated);
-    void handleUnexpectedError(const Foundation::Error& error, const char* function, bool animated);
 
     std::weak_ptr<SyncStatusCDelegate> m_delegate;
     std::shared_ptr<StatusView> m_syncStatusV;

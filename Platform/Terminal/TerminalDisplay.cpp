@@ -26,6 +26,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace Terminal {
 namespace {
@@ -216,19 +217,29 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     if (!scene || pipe(wakePipe) != 0)
         return false;
 
+    // The program's own termination handling (UIApplicationMain's) stays; without one, a signal stops
+    // the main loop like a quit. Asked before the terminal library puts its own handlers in.
+    std::vector<int> terminationSignals;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        if (handledByDefault(signal))
+            terminationSignals.push_back(signal);
+
     std::setlocale(LC_ALL, "");
     hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
+    set_escdelay(25);
+    // A terminal the library does not know leaves everything as it was.
+    SCREEN* terminal = newterm(nullptr, stdout, stdin);
+    if (!terminal) {
+        close(wakePipe[0]);
+        close(wakePipe[1]);
+        return false;
+    }
     displayRunning = true;
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         handle(signal, crashed, SA_RESETHAND);
-    // The program's own termination handling (UIApplicationMain's) stays; without one, a signal stops
-    // the main loop like a quit.
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        if (handledByDefault(signal))
-            handle(signal, terminationRequested, SA_RESTART);
+    for (int signal : terminationSignals)
+        handle(signal, terminationRequested, SA_RESTART);
 
-    set_escdelay(25);
-    initscr();
     raw();
     noecho();
     nonl();
@@ -314,8 +325,12 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     reader.join();
     // What the reader handed over and the main loop did not run still refers to it.
     Foundation::RunLoop::main()->runUntilIdle();
+    // The pipe the handlers write to goes away.
     handle(SIGWINCH, SIG_DFL, 0);
+    for (int signal : terminationSignals)
+        handle(signal, SIG_DFL, 0);
     endwin();
+    delscreen(terminal);
     displayRunning = false;
     if (hasSavedModes)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);

@@ -134,8 +134,18 @@ void UIViewController::setView(std::shared_ptr<UIView> view)
     if (m_view && m_view != view && m_view->m_viewController.lock().get() == this)
         m_view->m_viewController.reset();
     m_view = std::move(view);
-    if (m_view)
+    if (m_view) {
         m_view->m_viewController = weakSelf(this);
+        if (m_overrideUserInterfaceStyle != UIUserInterfaceStyle::unspecified)
+            m_view->setOverrideUserInterfaceStyle(m_overrideUserInterfaceStyle);
+    }
+}
+
+void UIViewController::setOverrideUserInterfaceStyle(UIUserInterfaceStyle style)
+{
+    m_overrideUserInterfaceStyle = style;
+    if (m_view)
+        m_view->setOverrideUserInterfaceStyle(style);
 }
 
 void UIViewController::addChild(const std::shared_ptr<UIViewController>& child)

@@ -123,6 +123,10 @@ public:
     // The traits of the view when it is loaded, else of the parent or presenter; asking never loads
     // the view.
     UITraitCollection traitCollection() const;
+    // Given to the view, now or when it loads: the controller's screens take this appearance whatever
+    // the system's.
+    UIUserInterfaceStyle overrideUserInterfaceStyle() const { return m_overrideUserInterfaceStyle; }
+    void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style);
 
     // The closest ancestor of each container kind; none outside one.
     std::shared_ptr<UINavigationController> navigationController() const;
@@ -225,6 +229,7 @@ private:
     bool m_isBeingPresented = false;
     bool m_isBeingDismissed = false;
     UIModalPresentationStyle m_modalPresentationStyle = UIModalPresentationStyle::automatic;
+    UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;
     mutable std::shared_ptr<UIPopoverPresentationController> m_popoverPresentationController;
     std::shared_ptr<UINavigationItem> m_navigationItem;
     std::shared_ptr<UITabBarItem> m_tabBarItem;

@@ -268,9 +268,10 @@ int main(int argc, char** argv)
     window->setRootViewController(delegate->split);
     window->makeKeyAndVisible();
 
+    // 77: what test drivers take for "skipped", as there is no terminal to show on.
     if (!Terminal::TerminalDisplay::run(scene)) {
-        std::cerr << "TerminalDemo: standard input and output must be a terminal\n";
-        return 2;
+        std::cerr << "TerminalDemo: no terminal to show on\n";
+        return 77;
     }
     if (argc > 1) {
         std::ofstream out(argv[1]);

@@ -137,3 +137,33 @@ TEST(EntryTests, SearchFollowsTheSearchableFields)
     EXPECT_FALSE(index.matches("basement", Fields::titleSubtitleUsernameWebsitesTags));
     EXPECT_TRUE(index.matches("BASEMENT", Fields::titleSubtitleUsernameTagsNotes));
 }
+
+TEST(EntryTests, TheCopyableTextsComeFromTheItemThenItsFirstFieldThatHasOne)
+{
+    auto entry = Entry::make(Entry::Category::login, now);
+    EXPECT_EQ(entry.copyableUsername(), std::nullopt);
+    EXPECT_EQ(entry.firstCopyablePassword(), std::nullopt);
+    EXPECT_EQ(entry.firstCopyableOneTimePassword(now), std::nullopt);
+    EXPECT_EQ(entry.websiteURL(), std::nullopt);
+
+    entry.username = "  ";
+    entry.totpSecretKey = "no codes from 0189!";
+    entry.insertSection(0, Entry::Section::Template::blank);
+    auto password = entry.appendField(0, Entry::Field::Category::password);
+    entry.setFieldText(password, "field secret", now);
+    auto code = entry.appendField(0, Entry::Field::Category::oneTimePassword);
+    entry.setFieldText(code, "otpauth://totp/x?secret=JBSWY3DPEHPK3PXP", now);
+    EXPECT_EQ(entry.copyableUsername(), std::nullopt) << "blank";
+    EXPECT_EQ(entry.firstCopyablePassword(), Foundation::String("field secret"));
+    EXPECT_EQ(entry.firstCopyableOneTimePassword(now), TOTP("JBSWY3DPEHPK3PXP").generate(now)) << "the item's own does not give codes";
+
+    entry.username = "ada";
+    entry.password = "own secret";
+    entry.totpSecretKey = "KRSXG5A";
+    entry.website = "example.com";
+    EXPECT_EQ(entry.copyableUsername(), Foundation::String("ada"));
+    EXPECT_EQ(entry.firstCopyablePassword(), Foundation::String("own secret"));
+    EXPECT_EQ(entry.firstCopyableOneTimePassword(now), TOTP("KRSXG5A").generate(now));
+    ASSERT_TRUE(entry.websiteURL());
+    EXPECT_EQ(entry.websiteURL()->host(), Foundation::String("example.com"));
+}
