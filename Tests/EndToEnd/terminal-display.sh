@@ -30,7 +30,7 @@ expect() {
   fail "$2: the screen never showed \"$1\""
 }
 expect_not() {
-  for _ in $(seq 20); do screen | grep -qF -- "$1" || return 0; sleep 0.05; done
+  for _ in $(seq 200); do screen | grep -qF -- "$1" || return 0; sleep 0.05; done
   fail "$2: the screen still shows \"$1\""
 }
 keys() { tmux_ send-keys -t "$session" "$@"; }
@@ -86,6 +86,12 @@ expect "••••••••••" "typing the master password"
 screen | grep -qF "opensesame" && fail "the master password shows on screen"
 keys Enter
 expect_not "Master password" "unlocking"
+
+# The window follows the terminal's size: a narrow one shows one column, a wide one both again.
+tmux_ resize-window -t demo -x 50 -y 20
+expect_not "Generate" "narrowing the terminal"
+tmux_ resize-window -t demo -x 100 -y 30
+expect "Generate" "widening the terminal"
 
 # Quit (Ctrl-Q); the terminal is restored and the list holds the item.
 keys C-q
