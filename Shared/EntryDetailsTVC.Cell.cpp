@@ -1,0 +1,147 @@
+#include "Shared/EntryDetailsTVC.Cell.hpp"
+
+#include "Shared/FileURLInput.hpp"
+#include "Shared/TimeStepNotifier.hpp"
+#include "Shared/TimeStepView.hpp"
+
+#include "Basalwork/Interface/LayoutInsets.hpp"
+#include "Basalwork/Interface/UIView.hpp"
+
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIControl.Event.hpp"
+#include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIStackView.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+
+namespace Shared {
+
+using Foundation::String;
+using Kind = EntryDetailsTVCRow::Kind;
+
+void EntryDetailsTVCCell::initialize()
+{
+    UITableViewCell::initialize();
+    std::weak_ptr<EntryDetailsTVCCell> weak = sharedSelf(this);
+    auto on = [weak](auto member, auto... then) {
+        return [weak, member, then...] {
+            if (auto self = weak.lock(); self && self->m_row && self->m_handlers.*member)
+                (self->m_handlers.*member)(*self->m_row, then(*self)...);
+        };
+    };
+
+    m_titleLabel = Foundation::make<UIKit::UILabel>();
+    m_valueLabel = Foundation::make<UIKit::UILabel>();
+    m_valueLabel->setNumberOfLines(0);
+    m_textField = Foundation::make<UIKit::UITextField>();
+    m_textField->addAction(on(&Handlers::beginEditing), UIKit::UIControl::Event::editingDidBegin());
+    m_textField->addAction(on(&Handlers::endEditing), UIKit::UIControl::Event::editingDidEnd());
+    m_textField->addAction(on(&Handlers::textChange, [](EntryDetailsTVCCell& cell) { return cell.m_textField->text(); }),
+                           UIKit::UIControl::Event::editingChanged());
+    m_textField->addAction(on(&Handlers::returnKey), UIKit::UIControl::Event::primaryActionTriggered());
+    m_switch = Foundation::make<UIKit::UISwitch>();
+    m_switch->addAction(on(&Handlers::toggle, [](EntryDetailsTVCCell& cell) { return cell.m_switch->isOn(); }),
+                        UIKit::UIControl::Event::valueChanged());
+    m_button = Foundation::make<UIKit::UIButton>();
+    m_button->addAction(on(&Handlers::button), UIKit::UIControl::Event::primaryActionTriggered());
+    m_timeStepView = Foundation::make<TimeStepView>();
+    m_timeStepView->timeStepNotifier()->addObserver(std::dynamic_pointer_cast<TimeStepObserving>(sharedSelf(this)));
+    m_fileURLInput = Foundation::make<FileURLInput>();
+    m_fileURLInput->setDelegate(std::dynamic_pointer_cast<FileURLInputDelegate>(sharedSelf(this)));
+
+    auto stack = Foundation::make<UIKit::UIStackView>();
+    stack->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
+    stack->setSpacing(10);
+    for (const std::shared_ptr<UIKit::UIView>& view : std::initializer_list<std::shared_ptr<UIKit::UIView>> {
+             m_titleLabel, m_valueLabel, m_textField, m_fileURLInput, m_timeStepView, m_switch, m_button})
+        stack->addArrangedSubview(view);
+    Basalwork::addSubviewWithEdgeContraints(*contentView(), stack, Basalwork::LayoutInsets::withHorizontal(10, 0));
+}
+
+void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers handlers)
+{
+    m_row = row;
+    m_handlers = std::move(handlers);
+    bool isInput = row.isEditable && row.kind == Kind::field;
+    bool isFile = row.isEditable && row.kind == Kind::attachment;
+    bool showsValue = !isInput && !isFile && (row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment
+                                              || row.kind == Kind::message);
+    Basalwork::setIsVisible(*m_titleLabel, row.kind != Kind::button && row.kind != Kind::message);
+    m_titleLabel->setText(row.title);
+    Basalwork::setIsVisible(*m_valueLabel, showsValue);
+    m_valueLabel->setText(row.displayedValue());
+    Basalwork::setIsVisible(*m_textField, isInput);
+    if (isInput) {
+        m_textField->setIsSecureTextEntry(row.isSecureInput);
+        m_textField->setPlaceholder(row.title);
+        if (m_textField->text() != row.value)
+            m_textField->setText(row.value);
+    }
+    Basalwork::setIsVisible(*m_fileURLInput, isFile);
+    if (isFile) {
+        m_fileURLInput->setPlaceholder(String("Drag here or choose file"));
+        m_fileURLInput->setText(row.value.isEmpty() ? std::nullopt : std::optional(row.value));
+    }
+    Basalwork::setIsVisible(*m_switch, row.kind == Kind::toggle);
+    m_switch->setIsOn(row.isOn);
+    Basalwork::setIsVisible(*m_button, row.kind == Kind::button);
+    m_button->setTitle(row.title, UIKit::UIControl::State::normal());
+    Basalwork::setIsVisible(*m_timeStepView, row.kind == Kind::oneTimePassword);
+    m_timeStepView->timeStepNotifier()->setTOTP(row.kind == Kind::oneTimePassword ? row.totp : std::nullopt);
+    m_timeStepView->setMode(row.kind == Kind::oneTimePassword && row.totp ? TimeStepView::Mode::running : TimeStepView::Mode::noCode);
+    setAccessibilityLabel(row.title.isEmpty() ? row.value : row.title);
+}
+
+bool EntryDetailsTVCCell::hasInput() const
+{
+    return !m_textField->isHidden();
+}
+
+bool EntryDetailsTVCCell::activateInput()
+{
+    return hasInput() && m_textField->becomeFirstResponder();
+}
+
+void EntryDetailsTVCCell::showCode()
+{
+    if (!m_row || m_row->kind != Kind::oneTimePassword || !m_row->totp)
+        return;
+    try {
+        m_row->value = m_row->totp->generateFormatted(Foundation::Date::now());
+    } catch (const Foundation::Error&) {
+        m_row->value = TOTP::invalidSecretKeyText();
+    }
+    m_valueLabel->setText(m_row->displayedValue());
+}
+
+void EntryDetailsTVCCell::timeStepNotifierDidBeginTimeStep(TimeStepNotifier&)
+{
+    showCode();
+}
+
+void EntryDetailsTVCCell::didSelect(const Foundation::URL& fileURL, FileURLInput&)
+{
+    if (m_row && m_handlers.fileSelect)
+        m_handlers.fileSelect(*m_row, fileURL);
+}
+
+void EntryDetailsTVCCell::didSelectClear(FileURLInput&)
+{
+    if (m_row && m_handlers.fileClear)
+        m_handlers.fileClear(*m_row);
+}
+
+void EntryDetailsTVCCell::didFailToSelectFileURL(const Foundation::ErrorPtr& error, FileURLInput&)
+{
+    if (m_row && m_handlers.fileFailure)
+        m_handlers.fileFailure(*m_row, error);
+}
+
+void EntryDetailsTVCCell::didRequestFileURLPicker(FileURLInput&)
+{
+    if (m_row && m_handlers.filePicker)
+        m_handlers.filePicker(*m_row);
+}
+
+} // namespace Shared

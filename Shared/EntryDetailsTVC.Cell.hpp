@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Shared/EntryDetailsTVC.Row.hpp"
+#include "Shared/FileURLInputDelegate.hpp"
+#include "Shared/TimeStepObserving.hpp"
+
+#include "Platform/UIKit/UITableViewCell.hpp"
+
+#include <functional>
+#include <memory>
+
+namespace UIKit {
+class UIButton;
+class UILabel;
+class UISwitch;
+class UITextField;
+} // namespace UIKit
+
+namespace Shared {
+
+class FileURLInput;
+class TimeStepView;
+
+// A row of the item details (EntryDetailsTVC::Cell): a title with the value, or an input for it while
+// editing, a switch, a button, or a one-time code that moves on at each period boundary.
+class EntryDetailsTVCCell : public UIKit::UITableViewCell, public TimeStepObserving, public FileURLInputDelegate {
+public:
+    // What the person does in the row, reported with its menu source by the table.
+    struct Handlers {
+        std::function<void(const EntryDetailsTVCRow&)> beginEditing;
+        std::function<void(const EntryDetailsTVCRow&)> endEditing;
+        std::function<void(const EntryDetailsTVCRow&, const Foundation::String&)> textChange;
+        std::function<void(const EntryDetailsTVCRow&)> returnKey;
+        std::function<void(const EntryDetailsTVCRow&, bool)> toggle;
+        std::function<void(const EntryDetailsTVCRow&)> button;
+        std::function<void(const EntryDetailsTVCRow&, const Foundation::URL&)> fileSelect;
+        std::function<void(const EntryDetailsTVCRow&, const Foundation::ErrorPtr&)> fileFailure;
+        std::function<void(const EntryDetailsTVCRow&)> filePicker;
+        std::function<void(const EntryDetailsTVCRow&)> fileClear;
+    };
+
+    void configure(const EntryDetailsTVCRow& row, Handlers handlers);
+    // Nothing before the first configuration.
+    const std::optional<EntryDetailsTVCRow>& row() const { return m_row; }
+    const std::shared_ptr<UIKit::UITextField>& textField() const { return m_textField; }
+    const std::shared_ptr<UIKit::UILabel>& valueLabel() const { return m_valueLabel; }
+    bool hasInput() const;
+    // Gives the row's input the keyboard; false when it has none.
+    bool activateInput();
+
+    void timeStepNotifierDidBeginTimeStep(TimeStepNotifier& notifier) override;
+    void didSelect(const Foundation::URL& fileURL, FileURLInput& fileURLInput) override;
+    void didSelectClear(FileURLInput& fileURLInput) override;
+    void didFailToSelectFileURL(const Foundation::ErrorPtr& error, FileURLInput& fileURLInput) override;
+    void didRequestFileURLPicker(FileURLInput& fileURLInput) override;
+
+protected:
+    friend Foundation::Construct;
+    EntryDetailsTVCCell() = default;
+    void initialize() override;
+
+private:
+    void showCode();
+
+    std::optional<EntryDetailsTVCRow> m_row;
+    Handlers m_handlers;
+    std::shared_ptr<UIKit::UILabel> m_titleLabel;
+    std::shared_ptr<UIKit::UILabel> m_valueLabel;
+    std::shared_ptr<UIKit::UITextField> m_textField;
+    std::shared_ptr<UIKit::UISwitch> m_switch;
+    std::shared_ptr<UIKit::UIButton> m_button;
+    std::shared_ptr<TimeStepView> m_timeStepView;
+    std::shared_ptr<FileURLInput> m_fileURLInput;
+};
+
+} // namespace Shared

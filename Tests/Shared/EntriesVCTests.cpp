@@ -1,0 +1,178 @@
+#include "Tests/Shared/EntriesVCFixture.hpp"
+#include "Tests/Support/Driver.hpp"
+
+#include "Shared/EntriesVC.hpp"
+
+#include "Platform/UIKit/UIContextualAction.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
+#include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace Shared;
+using Foundation::make;
+using Foundation::String;
+using SharedTests::RecordingEntriesDelegate;
+
+namespace {
+
+class EntriesVCTests : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        delegate->entries = {RecordingEntriesDelegate::entry("1", "Bank", "alice@bank"), RecordingEntriesDelegate::entry("2", "Mail", "bob@mail"),
+                             RecordingEntriesDelegate::entry("3", "Mailbox"), RecordingEntriesDelegate::entry("4", "Router")};
+        list->setDelegate(delegate);
+        window->setFrame({0, 0, 600, 800});
+        window->setRootViewController(list);
+        window->makeKeyAndVisible();
+        push();
+    }
+
+    void push(EntriesVC::Config config = {})
+    {
+        config.selectedEntryIDs = list->selectedEntryIDs();
+        config.searchState.text = list->searchText();
+        config.selectionMode = list->isSelectingMultiple() ? EntriesVC::Config::SelectionMode::multiple : EntriesVC::Config::SelectionMode::single;
+        list->setConfig(config, false);
+        show();
+    }
+    void show()
+    {
+        window->layoutIfNeeded();
+        driver.settle();
+    }
+    std::vector<std::string> shown() const
+    {
+        std::vector<std::string> ids;
+        for (const auto& id : list->shownEntryIDs())
+            ids.push_back(id.utf8());
+        return ids;
+    }
+
+    std::shared_ptr<RecordingEntriesDelegate> delegate = make<RecordingEntriesDelegate>();
+    std::shared_ptr<EntriesVC> list = make<EntriesVC>();
+    std::shared_ptr<UIKit::UIWindowScene> scene = make<UIKit::UIWindowScene>();
+    std::shared_ptr<UIKit::UIWindow> window = make<UIKit::UIWindow>(scene);
+    TestSupport::Driver driver {scene};
+};
+
+} // namespace
+
+TEST_F(EntriesVCTests, SearchNarrowsTheListWithoutAskingForTheItemsAgain)
+{
+    EXPECT_EQ(shown(), (std::vector<std::string> {"1", "2", "3", "4"}));
+    EXPECT_TRUE(driver.core().find("Mailbox"));
+    driver.tap("EntriesVC.search");
+    driver.type("mai");
+    EXPECT_EQ(shown(), (std::vector<std::string> {"2", "3"}));
+    driver.type("lb");
+    EXPECT_EQ(shown(), (std::vector<std::string> {"3"}));
+    driver.press("Escape");
+    EXPECT_EQ(shown().size(), 4u) << "Escape clears the search";
+    EXPECT_EQ(delegate->entryIndicesRequests, 1) << "typing never goes back to the owner";
+    EXPECT_EQ(delegate->log.back(), "search ");
+
+    push();
+    EXPECT_EQ(delegate->entryIndicesRequests, 1) << "a push with nothing changed keeps the items";
+    EntriesVC::Config trash;
+    trash.filter = Entry::Filter::trash();
+    push(trash);
+    EXPECT_EQ(delegate->entryIndicesRequests, 2);
+    EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(driver.core().find("No Items"));
+    EXPECT_TRUE(driver.core().find("Trash")) << "the title button shows the filter";
+}
+
+TEST_F(EntriesVCTests, KeysMoveExtendAndActivateTheSelection)
+{
+    list->becomeFirstResponder();
+    driver.press("Down");
+    EXPECT_EQ(delegate->log.back(), "selected 1");
+    driver.press("Down");
+    driver.press("Down", UIKit::UIKeyModifierFlags::shift());
+    EXPECT_EQ(delegate->log.back(), "selected 2 3");
+    driver.press("Down", UIKit::UIKeyModifierFlags::command());
+    EXPECT_EQ(delegate->log.back(), "selected 4");
+    driver.press("Up", UIKit::UIKeyModifierFlags::command());
+    EXPECT_EQ(delegate->log.back(), "selected 1");
+    driver.press("Up");
+    EXPECT_EQ(delegate->log.back(), "selected 1") << "the first item stays selected at the top";
+    driver.press("Return");
+    EXPECT_EQ(delegate->log.back(), "activate 1");
+    driver.press("r");
+    EXPECT_EQ(delegate->log.back(), "selected 4") << "typing a letter jumps to the title";
+    driver.press("f", UIKit::UIKeyModifierFlags::command());
+    EXPECT_EQ(delegate->log.back(), "search focus");
+}
+
+TEST_F(EntriesVCTests, MultipleSelectionDrivesTheBulkControls)
+{
+    driver.tap("Select");
+    show();
+    EXPECT_TRUE(list->isSelectingMultiple());
+    driver.tap("Bank");
+    driver.tap("Router");
+    EXPECT_EQ(delegate->lastSelection, (std::vector<String> {"1", "4"}));
+    driver.tap("Archive");
+    EXPECT_EQ(delegate->log.back(), "bulk archive 2");
+    driver.tap("Select All");
+    driver.tap("Move to Trash");
+    EXPECT_EQ(delegate->log.back(), "bulk trash 4");
+    driver.tap("Done");
+    EXPECT_FALSE(list->isSelectingMultiple());
+    EXPECT_LE(list->selectedEntryIDs().size(), 1u);
+}
+
+TEST_F(EntriesVCTests, RowsOfferTheirMenusAndSwipes)
+{
+    driver.openContextMenu("Mail");
+    driver.chooseShownMenuItem({"Duplicate"});
+    EXPECT_EQ(delegate->log.back(), "menu choice");
+
+    auto trailing = list->tableView()->swipeActionsConfiguration(Foundation::IndexPath::withRow(1, 0), false);
+    ASSERT_TRUE(trailing);
+    std::vector<std::string> titles;
+    for (const auto& action : trailing->actions())
+        titles.push_back(action->title()->utf8());
+    EXPECT_EQ(titles, (std::vector<std::string> {"Move to Trash", "Archive", "Share", "Duplicate", "Favorite"}));
+    auto leading = list->tableView()->swipeActionsConfiguration(Foundation::IndexPath::withRow(1, 0), true);
+    ASSERT_TRUE(leading);
+    ASSERT_EQ(leading->actions().size(), 1u) << "only the texts the item has";
+    bool performed = false;
+    leading->actions()[0]->handler()(leading->actions()[0], list->view(), [&](bool done) { performed = done; });
+    EXPECT_TRUE(performed);
+    EXPECT_EQ(delegate->log.back(), "copy username 2");
+
+    driver.tap("Settings");
+    EXPECT_EQ(delegate->log.back(), "settings");
+}
+
+TEST_F(EntriesVCTests, AwkwardTitlesShowSafely)
+{
+    delegate->entries = {RecordingEntriesDelegate::entry("a", ""), RecordingEntriesDelegate::entry("b", "Line\nbreak\u0007bell"),
+                         RecordingEntriesDelegate::entry("c", "\u05e9\u05dc\u05d5\u05dd"), RecordingEntriesDelegate::entry("d", std::string(5000, 'x'))};
+    EntriesVC::Config archived;
+    archived.filter = Entry::Filter::favorites();
+    push(archived);
+    push();
+    EXPECT_EQ(shown().size(), 4u);
+    EXPECT_TRUE(driver.core().find("Untitled"));
+    EXPECT_TRUE(driver.core().find("Line break bell"));
+    driver.tap("EntriesVC.search");
+    driver.type("\u05e9");
+    EXPECT_EQ(shown(), (std::vector<std::string> {"c"}));
+
+    // The selected item went away between two pushes: the selection drops it without a fuss.
+    list->selectFirstRow(false, true);
+    delegate->entries.clear();
+    push(archived);
+    EXPECT_TRUE(shown().empty());
+}
