@@ -26,6 +26,7 @@
 #include "Platform/Foundation/WorkerPool.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 
+#include "Tests/Corvendale/RecordingAnalyticsStore.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Shared/Entry.hpp"
@@ -56,31 +57,6 @@ namespace CorvendaleTests {
 
 using Foundation::String;
 using Syncwright::SyncStatus;
-
-// Keeps what the coordinator tracks, in memory.
-class RecordingAnalyticsStore : public Metricove::AnalyticsStore {
-public:
-    void track(const Metricove::AnalyticsEvent& event) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_events.push_back(event);
-    }
-    Foundation::UUID analyticsIdentifier() const override { return m_identifier; }
-    std::vector<Metricove::AnalyticsEvent> events() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_events;
-    }
-
-protected:
-    friend Foundation::Construct;
-    RecordingAnalyticsStore() = default;
-
-private:
-    mutable std::mutex m_mutex;
-    std::vector<Metricove::AnalyticsEvent> m_events;
-    Foundation::UUID m_identifier;
-};
 
 // The program's coordinator, with what the tests watch: every status it heard and every sync asked of
 // it. With `startsSyncs` false a sync is only counted.
