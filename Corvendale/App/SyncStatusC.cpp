@@ -5,6 +5,7 @@
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/Syncwright/CloudKitRemote.hpp"
+#include "Shared/UIViewController.hpp"
 
 #include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"
@@ -101,14 +102,7 @@ void SyncStatusC::startObserving()
 void SyncStatusC::applySyncStatus(bool animated)
 {
     auto status = m_syncCoordinator->syncStatus();
-    auto update = [&] {
-        m_syncStatusV->show(status);
-        view()->layoutIfNeeded();
-    };
-    if (animated)
-        UIKit::UIView::animate(statusAnimationDuration, update);
-    else
-        UIKit::UIView::performWithoutAnimation(update);
+    Shared::perform(*this, [&] { m_syncStatusV->show(status); }, animated, statusAnimationDuration);
 }
 
 void SyncStatusC::didSelectAction()
