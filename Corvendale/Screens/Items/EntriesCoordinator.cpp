@@ -3,6 +3,7 @@
 #include "Corvendale/App/SyncCoordinator.hpp"
 #include "Corvendale/App/SyncStatusC.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/Items/EntriesVC.hpp"
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/BackupStore.hpp"
@@ -115,20 +116,12 @@ void EntriesCoordinator::updateView(bool animated)
 {
     try {
         const auto& services = dependencies();
-        Shared::EntriesVC::Config config;
-        config.recordStore = services.recordStore;
-        config.preferenceStore = services.preferenceStore;
-        config.authenticationState = services.authenticationStore->authenticationState();
-        config.filter = selectedFilter();
-        config.sortMethod = services.preferenceStore->sortMethod(config.filter);
+        auto config = currentConfig(*m_entriesVC, selectedFilter(), services);
         if (services.syncCoordinator)
             config.syncStatus = services.syncCoordinator->syncStatus();
-        config.searchState = {m_entriesVC->searchText()};
         config.isCancelButtonHidden = true;
         config.isNewItemButtonHidden = false;
         config.selectedEntryIDs = m_entriesVC->selectedEntryIDs();
-        config.selectionMode = m_entriesVC->isSelectingMultiple() ? Shared::EntriesVC::Config::SelectionMode::multiple
-                                                                 : Shared::EntriesVC::Config::SelectionMode::single;
         config.settingsIssueDetected = true;
         config.isSettingsButtonShown = true;
         config.mode = Shared::EntriesVC::Config::Mode::main();
@@ -144,13 +137,10 @@ void EntriesCoordinator::registerForNotifications()
     auto center = services.notificationCenter;
     auto queue = Foundation::OperationQueue::main();
     std::weak_ptr<EntriesCoordinator> weak = sharedSelf(this);
-    auto whenAuthenticated = [weak](bool animated) {
-        return [weak, animated](const Foundation::Notification&) {
-            auto self = weak.lock();
-            if (self && self->dependencies().authenticationStore->authenticationState().isAuthenticated())
-                self->updateView(animated);
-        };
-    };
+    m_observers = observeStoreChanges(services, [weak](bool animated) {
+        if (auto self = weak.lock())
+            self->updateView(animated);
+    });
     m_observers.push_back(center->addObserver(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(),
                                               services.authenticationStore, queue, [weak](const Foundation::Notification&) {
                                                   if (auto self = weak.lock())
@@ -168,17 +158,14 @@ void EntriesCoordinator::registerForNotifications()
                                                       self->m_entriesVC->setSyncStatusIndicatorConfig(config);
                                                   }));
     }
-    m_observers.push_back(center->addObserver(Shared::RecordStore::recordStoreDidUpdateRecords(), services.recordStore, queue, whenAuthenticated(true)));
-    m_observers.push_back(center->addObserver(Shared::RecordStore::recordStoreDidPermanentlyResetLocalAndRemoteRecords(), services.recordStore, queue,
-                                              [weak](const Foundation::Notification&) {
-                                                  if (auto self = weak.lock())
-                                                      self->updateView(true);
-                                              }));
-    m_observers.push_back(center->addObserver(Shared::PreferenceStore::preferenceStoreDidUpdate(), services.preferenceStore, queue, whenAuthenticated(true)));
-    m_observers.push_back(center->addObserver(Shared::PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode(), services.preferenceStore,
-                                              queue, whenAuthenticated(false)));
-    if (services.backupStore)
-        m_observers.push_back(center->addObserver(Shared::BackupStore::backupStoreDidUpdateStatus(), services.backupStore, queue, whenAuthenticated(true)));
+}
+
+EntriesCoordinator::~EntriesCoordinator()
+{
+    if (m_observers.empty())
+        return;
+    for (const auto& observer : m_observers)
+        dependencies().notificationCenter->removeObserver(observer);
 }
 
 void EntriesCoordinator::authenticationStateDidUpdate()

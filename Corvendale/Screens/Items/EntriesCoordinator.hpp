@@ -49,6 +49,7 @@ public:
     // Made on first use over the record store.
     const std::shared_ptr<SelectionCache>& selectionCache();
 
+    ~EntriesCoordinator() override;
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
 

@@ -2,6 +2,7 @@
 
 #include "Corvendale/Screens/Items/EntriesCoordinator.Menus.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
+#include "Corvendale/Screens/Items/EntriesVC.hpp"
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/BackupStore.hpp"
@@ -56,20 +57,11 @@ void EntrySelectionC::viewDidLoad()
 void EntrySelectionC::updateView(bool animated)
 {
     try {
-        const auto& services = dependencies();
-        Shared::EntriesVC::Config config;
-        config.recordStore = services.recordStore;
-        config.preferenceStore = services.preferenceStore;
-        config.authenticationState = services.authenticationStore->authenticationState();
-        config.filter = Shared::EntryFilter::allItems();
-        config.sortMethod = services.preferenceStore->sortMethod(config.filter);
+        auto config = currentConfig(*m_entriesVC, Shared::EntryFilter::allItems(), dependencies());
         // The picker shows no live sync state.
         config.syncStatus = Syncwright::SyncStatus::Disabled {};
-        config.searchState = {m_entriesVC->searchText()};
         config.isCancelButtonHidden = false;
         config.isNewItemButtonHidden = false;
-        config.selectionMode = m_entriesVC->isSelectingMultiple() ? Shared::EntriesVC::Config::SelectionMode::multiple
-                                                                 : Shared::EntriesVC::Config::SelectionMode::single;
         config.settingsIssueDetected = false;
         config.isSettingsButtonShown = false;
         config.mode = Shared::EntriesVC::Config::Mode::picker(m_associatedDomainText.value_or(Foundation::String()));
@@ -82,34 +74,26 @@ void EntrySelectionC::updateView(bool animated)
 void EntrySelectionC::registerForNotifications()
 {
     const auto& services = dependencies();
-    auto center = services.notificationCenter;
-    auto queue = Foundation::OperationQueue::main();
     std::weak_ptr<EntrySelectionC> weak = sharedSelf(this);
-    auto whenAuthenticated = [weak](bool animated, bool focusSearch) {
-        return [weak, animated, focusSearch](const Foundation::Notification&) {
-            auto self = weak.lock();
-            if (!self || !self->dependencies().authenticationStore->authenticationState().isAuthenticated())
-                return;
+    m_observers = observeStoreChanges(services, [weak](bool animated) {
+        if (auto self = weak.lock())
             self->updateView(animated);
-            if (focusSearch)
-                self->autoSelectSearchIfNeeded();
-        };
-    };
-    m_observers.push_back(center->addObserver(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(),
-                                              services.authenticationStore, queue, whenAuthenticated(true, true)));
-    m_observers.push_back(center->addObserver(Shared::RecordStore::recordStoreDidUpdateRecords(), services.recordStore, queue, whenAuthenticated(true, false)));
-    m_observers.push_back(center->addObserver(Shared::PreferenceStore::preferenceStoreDidUpdate(), services.preferenceStore, queue,
-                                              whenAuthenticated(true, false)));
-    if (services.backupStore)
-        m_observers.push_back(center->addObserver(Shared::BackupStore::backupStoreDidUpdateStatus(), services.backupStore, queue,
-                                                  whenAuthenticated(true, false)));
-    m_observers.push_back(center->addObserver(Shared::RecordStore::recordStoreDidPermanentlyResetLocalAndRemoteRecords(), services.recordStore, queue,
-                                              [weak](const Foundation::Notification&) {
-                                                  if (auto self = weak.lock())
-                                                      self->updateView(true);
-                                              }));
-    m_observers.push_back(center->addObserver(Shared::PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode(), services.preferenceStore,
-                                              queue, whenAuthenticated(false, false)));
+    });
+    m_observers.push_back(services.notificationCenter->addObserver(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(),
+                                                                   services.authenticationStore, Foundation::OperationQueue::main(),
+                                                                   [weak](const Foundation::Notification&) {
+                                                                       auto self = weak.lock();
+                                                                       if (!self || !self->dependencies().authenticationStore->authenticationState().isAuthenticated())
+                                                                           return;
+                                                                       self->updateView(true);
+                                                                       self->autoSelectSearchIfNeeded();
+                                                                   }));
+}
+
+EntrySelectionC::~EntrySelectionC()
+{
+    for (const auto& observer : m_observers)
+        dependencies().notificationCenter->removeObserver(observer);
 }
 
 void EntrySelectionC::autoSelectSearchIfNeeded()

@@ -29,6 +29,7 @@ public:
     const Foundation::URL& otpAuthURL() const { return m_otpAuthURL; }
     const std::optional<Foundation::String>& associatedDomainText() const { return m_associatedDomainText; }
 
+    ~EntrySelectionC() override;
     void viewDidLoad() override;
     void updateView(bool animated);
     void autoSelectSearchIfNeeded();

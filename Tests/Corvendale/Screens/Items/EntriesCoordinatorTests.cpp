@@ -1,6 +1,6 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
-#include "Tests/Corvendale/App/AppFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
@@ -51,30 +51,13 @@ class EntriesCoordinatorTests : public testing::Test {
 protected:
     void SetUp() override
     {
-        CorvendaleTests::unlockVault();
-        // A master password just created waits for its set-up steps; entering it again unlocks for good.
-        if (auto auth = CorvendaleTests::inMemoryDependencies().authenticationStore; !auth->authenticationState().isAuthenticated()) {
-            auth->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
-            CorvendaleTests::unlockVault();
-        }
-        ASSERT_TRUE(CorvendaleTests::inMemoryDependencies().authenticationStore->authenticationState().isAuthenticated());
+        CorvendaleTests::prepareUnlockedEmptyContainer();
         auto& services = CorvendaleTests::inMemoryDependencies();
         store = services.recordStore;
         preferences = services.preferenceStore;
-        store->permanentlyDelete(ids(store->entryIndices(EntryFilter::trash(), Shared::Settings::Items::SortMethod::unsorted)));
-        store->permanentlyDelete(ids(store->entryIndices(EntryFilter::allItems(), Shared::Settings::Items::SortMethod::unsorted)));
-        store->permanentlyDelete(ids(store->entryIndices(EntryFilter::archived(), Shared::Settings::Items::SortMethod::unsorted)));
         for (const char* key : {EntriesCoordinator::FilterStore::selectedFilterKey, EntriesCoordinator::RecentCategoryFilters::userDefaultsKey})
             Foundation::UserDefaults::standard()->removeObject(key);
         window->setFrame({0, 0, 1000, 700});
-    }
-
-    static std::vector<String> ids(const std::vector<Shared::EntryIndex>& indices)
-    {
-        std::vector<String> result;
-        for (const auto& index : indices)
-            result.push_back(index.entryID);
-        return result;
     }
 
     String addItem(const String& title, EntryCategory category = EntryCategory::login)

@@ -1,7 +1,7 @@
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
 
-#include "Tests/Corvendale/App/AppFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
@@ -37,20 +37,8 @@ class EntrySelectionCTests : public testing::Test {
 protected:
     void SetUp() override
     {
-        CorvendaleTests::unlockVault();
-        // A master password just created waits for its set-up steps; entering it again unlocks for good.
-        if (auto auth = CorvendaleTests::inMemoryDependencies().authenticationStore; !auth->authenticationState().isAuthenticated()) {
-            auth->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
-            CorvendaleTests::unlockVault();
-        }
-        ASSERT_TRUE(CorvendaleTests::inMemoryDependencies().authenticationStore->authenticationState().isAuthenticated());
+        CorvendaleTests::prepareUnlockedEmptyContainer();
         store = CorvendaleTests::inMemoryDependencies().recordStore;
-        for (const auto& filter : {Shared::EntryFilter::allItems(), Shared::EntryFilter::archived(), Shared::EntryFilter::trash()}) {
-            std::vector<String> ids;
-            for (const auto& index : store->entryIndices(filter, Shared::Settings::Items::SortMethod::unsorted))
-                ids.push_back(index.entryID);
-            store->permanentlyDelete(ids);
-        }
         window->setFrame({0, 0, 1000, 700});
     }
 
