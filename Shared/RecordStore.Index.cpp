@@ -308,7 +308,24 @@ EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
 
 std::string RecordStore::Index::host(const Foundation::String& text)
 {
-    std::string value = text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).lowercased().utf8();
+    std::string value;
+    if (const auto& bytes = text.utf8(); isASCII(bytes)) {
+        // Every unlock does this for every website: ASCII is trimmed and lowercased in place.
+        auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+        std::size_t start = 0;
+        std::size_t end = bytes.size();
+        while (start < end && isSpace(bytes[start]))
+            ++start;
+        while (end > start && isSpace(bytes[end - 1]))
+            --end;
+        value.assign(bytes, start, end - start);
+        for (auto& c : value) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + ('a' - 'A'));
+        }
+    } else {
+        value = text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).lowercased().utf8();
+    }
     if (auto scheme = value.find("://"); scheme != std::string::npos)
         value.erase(0, scheme + 3);
     if (auto end = value.find_first_of("/?#"); end != std::string::npos)

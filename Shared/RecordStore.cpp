@@ -75,6 +75,13 @@ EntryRevision openRevision(const Foundation::String& id, const std::optional<Fou
     return revision;
 }
 
+// An item's revision and its summary, sealed to be stored as that item.
+std::pair<Foundation::Data, Foundation::Data> sealRevision(const Foundation::String& id, const EntryRevision& revision, const EntryIndex& summary,
+                                                           const Cryptor::Key& key)
+{
+    return {Cryptor::seal(revision.encoded(), key, entryContext(id)), Cryptor::seal(RecordStore::Index::packed(summary), key, indexContext(id))};
+}
+
 Foundation::Data inspectionContext(const Foundation::String& vaultID)
 {
     return Foundation::Data::fromString("vault key for inspection/" + vaultID.utf8());
@@ -326,8 +333,8 @@ EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor
 
 void RecordStore::writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const
 {
-    auto id = object.id();
-    object.setSealed(Cryptor::seal(revision.encoded(), key, entryContext(id)), Cryptor::seal(Index::packed(EntryIndex::make(revision.entry)), key, indexContext(id)));
+    auto [sealedEntry, sealedIndex] = sealRevision(object.id(), revision, EntryIndex::make(revision.entry), key);
+    object.setSealed(std::move(sealedEntry), std::move(sealedIndex));
 }
 
 EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key) const
@@ -1167,17 +1174,26 @@ void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vec
             object->markLocallyModified(now);
             return object;
         };
-        std::vector<EntryIndex> indices;
+        std::vector<const Entry*> writing;
+        writing.reserve(entries.size());
         for (const auto& entry : entries) {
             if (!replacingAll && storedEntries.contains(entry.id.utf8()) && !storedEntries.at(entry.id.utf8())->isLocallyDeleted())
                 continue;
-            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, entry.id, EntryObject::entityName()));
+            writing.push_back(&entry);
+        }
+        // Encoding and sealing is most of writing many items: it runs on every core.
+        std::vector<EntryIndex> indices(writing.size());
+        std::vector<std::pair<Foundation::Data, Foundation::Data>> sealed(writing.size());
+        concurrentPerform(writing.size(), [&](std::size_t i) {
+            indices[i] = EntryIndex::make(*writing[i]);
+            sealed[i] = sealRevision(writing[i]->id, EntryRevision::make(*writing[i]), indices[i], key);
+        });
+        for (std::size_t i = 0; i < writing.size(); ++i) {
+            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, writing[i]->id, EntryObject::entityName()));
             object->setRemoteSealedEntry(std::nullopt);
             if (object->vaultID().isEmpty())
                 object->setVaultID(defaultVaultID());
-            auto revision = EntryRevision::make(entry);
-            writeRevision(*object, revision, key);
-            indices.push_back(EntryIndex::make(entry));
+            object->setSealed(std::move(sealed[i].first), std::move(sealed[i].second));
         }
         for (const auto& attachment : attachments) {
             auto object = std::static_pointer_cast<AttachmentObject>(take(storedAttachments, attachment.id, AttachmentObject::entityName()));

@@ -7,6 +7,7 @@
 #include "Shared/CryptorError.hpp"
 #include "Shared/EntryError.hpp"
 #include "Shared/EntryObject.hpp"
+#include "Shared/RecordStore.Index.hpp"
 #include "Shared/RecordStoreError.hpp"
 
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
@@ -305,6 +306,18 @@ TEST_F(RecordStoreTests, SearchFindsByEachSearchableFieldsSetting)
     // No secret is ever searched, and an empty search finds everything.
     EXPECT_TRUE(search("horse").empty());
     EXPECT_EQ(search("  ").size(), 2u);
+}
+
+// Plain ASCII takes a shortcut; it must agree with the general path, which trims every kind of white space.
+TEST(RecordStoreIndex, HostOfAWebsite)
+{
+    using Index = RecordStore::Index;
+    EXPECT_EQ(Index::host(Foundation::String(" \t HTTPS://Me@WWW.Bank.Example.COM.:443/login?next=/ \r\n")), "bank.example.com");
+    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "mail.example.org\x1f");
+    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]:8080");
+    EXPECT_EQ(Index::host(Foundation::String("\u00a0https://WWW.Bücher.Example/\u2028")), "bücher.example");
+    EXPECT_EQ(Index::host(Foundation::String("\u3000ÉCOLE.example\u0085")), "école.example");
+    EXPECT_EQ(Index::host(Foundation::String(" \n ")), "");
 }
 
 TEST_F(RecordStoreTests, FiltersSortsCountsAndMatchesDomains)
