@@ -26,6 +26,7 @@
 #include "Platform/UIKit/UITextField.hpp"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace Shared {
@@ -333,6 +334,8 @@ void EntriesVC::setConfig(const Config& config, bool /*animated*/)
         reloadEntries();
     applySearch(false);
     updateHeader();
+    if (std::exchange(m_selectionNeedsReport, false))
+        reportSelection(true);
 }
 
 void EntriesVC::setSyncStatusIndicatorConfig(const EntriesVSyncStatusIndicatorConfig& config)
@@ -361,6 +364,14 @@ void EntriesVC::reloadEntries()
         m_rows.push_back({std::move(index), std::move(haystack), isASCII});
     }
     m_shown.clear();
+    // Items deleted meanwhile leave the selection, and the owner hears of it, so nothing goes on
+    // showing an item that is gone.
+    std::unordered_set<std::string> present;
+    for (const auto& row : m_rows)
+        present.insert(row.index.entryID.utf8());
+    auto selected = m_selectedEntryIDs.size();
+    std::erase_if(m_selectedEntryIDs, [&](const String& entryID) { return !present.contains(entryID.utf8()); });
+    m_selectionNeedsReport = m_selectedEntryIDs.size() != selected;
     m_shownRowByID.clear();
 }
 

@@ -150,6 +150,7 @@ private:
     std::optional<std::int64_t> m_lastMovedRow; // where the keyboard left the selection
     bool m_isSelectingMultiple = false;
     bool m_needsEntries = true;
+    bool m_selectionNeedsReport = false;
     std::shared_ptr<Foundation::NSObject> m_recordsObserver;
     std::shared_ptr<LetterPressCollector> m_letterPressCollector;
 

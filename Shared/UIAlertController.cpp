@@ -68,6 +68,15 @@ std::shared_ptr<AlertController> makeNotice(Foundation::String title, Foundation
     return alert;
 }
 
+std::shared_ptr<AlertController> makeLimitReached(const char* title, std::int64_t limit, const char* parts, const char* identifier,
+                                                  const Basalwork::PresentationSource& presentationSource)
+{
+    auto alert = makeNotice(Foundation::String(title), Foundation::String("An item holds at most " + std::to_string(limit) + " " + parts + "."),
+                            identifier);
+    anchor(*alert, presentationSource);
+    return alert;
+}
+
 Foundation::String itemsText(std::int64_t count)
 {
     return count == 1 ? Foundation::String("this item") : Foundation::String("these " + std::to_string(count) + " items");
@@ -142,20 +151,12 @@ std::shared_ptr<AlertController> UIAlertControllers::makePermanentlyDeleteConfir
 
 std::shared_ptr<AlertController> UIAlertControllers::makeFieldLimitReached(const Basalwork::PresentationSource& presentationSource)
 {
-    auto alert = makeNotice("Field Limit Reached",
-                            Foundation::String("An item holds at most " + std::to_string(Entry::maximumFieldCount) + " fields."),
-                            "fieldLimitReached");
-    anchor(*alert, presentationSource);
-    return alert;
+    return makeLimitReached("Field Limit Reached", Entry::maximumFieldCount, "fields", "fieldLimitReached", presentationSource);
 }
 
 std::shared_ptr<AlertController> UIAlertControllers::makeSectionLimitReached(const Basalwork::PresentationSource& presentationSource)
 {
-    auto alert = makeNotice("Section Limit Reached",
-                            Foundation::String("An item holds at most " + std::to_string(Entry::maximumSectionCount) + " sections."),
-                            "sectionLimitReached");
-    anchor(*alert, presentationSource);
-    return alert;
+    return makeLimitReached("Section Limit Reached", Entry::maximumSectionCount, "sections", "sectionLimitReached", presentationSource);
 }
 
 std::shared_ptr<AlertController> UIAlertControllers::makeUnableToSendMail(const Foundation::String& context)

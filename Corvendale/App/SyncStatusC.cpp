@@ -4,6 +4,8 @@
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/RecordStore.hpp"
+#include "Shared/SyncStatusV.Config.hpp"
+#include "Shared/SyncStatusV.hpp"
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 #include "Shared/UIViewController.hpp"
 
@@ -23,14 +25,12 @@
 namespace Corvendale {
 
 SyncStatusC::SyncStatusC(std::shared_ptr<UIKit::UIView> sourceView, const std::shared_ptr<SyncStatusCDelegate>& delegate,
-                         std::shared_ptr<SyncCoordinator> syncCoordinator, std::shared_ptr<Shared::AuthenticationStore> authenticationStore,
-                         StatusView::Maker makeStatusView)
+                         std::shared_ptr<SyncCoordinator> syncCoordinator, std::shared_ptr<Shared::AuthenticationStore> authenticationStore)
     : UIViewController(std::nullopt, nullptr)
     , m_delegate(delegate)
     , m_sourceView(std::move(sourceView))
     , m_syncCoordinator(std::move(syncCoordinator))
     , m_authenticationStore(std::move(authenticationStore))
-    , m_makeStatusView(std::move(makeStatusView))
 {
 }
 
@@ -55,12 +55,8 @@ std::optional<UIKit::UIModalPresentationStyle> SyncStatusC::adaptivePresentation
 
 void SyncStatusC::loadView()
 {
-    std::weak_ptr<SyncStatusC> weak = sharedSelf(this);
-    m_syncStatusV = m_makeStatusView([weak] {
-        if (auto self = weak.lock())
-            self->didSelectAction();
-    });
-    setView(m_syncStatusV->view());
+    m_syncStatusV = Foundation::make<Shared::SyncStatusV>(sharedSelf(this));
+    setView(m_syncStatusV);
 }
 
 void SyncStatusC::viewDidLoad()
@@ -102,10 +98,10 @@ void SyncStatusC::startObserving()
 void SyncStatusC::applySyncStatus(bool animated)
 {
     auto status = m_syncCoordinator->syncStatus();
-    Shared::perform(*this, [&] { m_syncStatusV->show(status); }, animated, statusAnimationDuration);
+    Shared::perform(*this, [&] { m_syncStatusV->setConfig(Shared::SyncStatusV::Config::make(status)); }, animated, statusAnimationDuration);
 }
 
-void SyncStatusC::didSelectAction()
+void SyncStatusC::didSelectAction(Shared::SyncStatusV&)
 {
     using Syncwright::SyncStatus;
     auto status = m_syncCoordinator->syncStatus();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Corvendale/App/SyncStatusC.StatusView.hpp"
 #include "Corvendale/App/SyncStatusCDelegate.hpp"
 #include "Corvendale/App/UnexpectedErrorHandling.hpp"
 
 #include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/SyncStatusVDelegate.hpp"
 
 #include "Basalwork/Interface/PreferredContentSizeAutoUpdating.hpp"
 
@@ -16,6 +16,7 @@
 
 namespace Shared {
 class AuthenticationStore;
+class SyncStatusV;
 }
 
 namespace UIKit {
@@ -34,10 +35,9 @@ class SyncStatusC : public UIKit::UIViewController,
                     public Basalwork::PreferredContentSizeAutoUpdating,
                     public UnexpectedErrorHandling,
                     public Shared::PreferenceStoreAppearanceUpdateHandling,
+                    public Shared::SyncStatusVDelegate,
                     public UIKit::UIPopoverPresentationControllerDelegate {
 public:
-    using StatusView = SyncStatusCStatusView;
-
     static constexpr double statusAnimationDuration = 0.25;
     static constexpr const char* replaceTitle = "Replace Existing Data";
     static constexpr const char* replaceMessage =
@@ -45,7 +45,7 @@ public:
         "account.\n\nAny un-synced changes will be lost!\n\nThis CANNOT be undone!!!";
 
     std::shared_ptr<SyncStatusCDelegate> delegate() const { return m_delegate.lock(); }
-    const std::shared_ptr<StatusView>& syncStatusV() const { return m_syncStatusV; }
+    const std::shared_ptr<Shared::SyncStatusV>& syncStatusV() const { return m_syncStatusV; }
 
     void loadView() override;
     void viewDidLoad() override;
@@ -67,28 +67,26 @@ public:
     virtual void startObserving();
     virtual void presentReplaceExistingDataConfirmation(bool animated);
     // The view's action button, by the current status.
-    virtual void didSelectAction();
+    void didSelectAction(Shared::SyncStatusV& syncStatusV) override;
 
     ~SyncStatusC() override;
 
 protected:
     friend Foundation::Construct;
-    // init(sourceView:delegate:), with the services it acts on and the maker of its status view. Becomes
-    // a pop-over pointing up at the source view in `initialize()`.
+    // init(sourceView:delegate:), with the services it acts on. Becomes a pop-over pointing up at the
+    // source view in `initialize()`.
     SyncStatusC(std::shared_ptr<UIKit::UIView> sourceView, const std::shared_ptr<SyncStatusCDelegate>& delegate,
-                std::shared_ptr<SyncCoordinator> syncCoordinator, std::shared_ptr<Shared::AuthenticationStore> authenticationStore,
-                StatusView::Maker makeStatusView);
+                std::shared_ptr<SyncCoordinator> syncCoordinator, std::shared_ptr<Shared::AuthenticationStore> authenticationStore);
     void initialize() override;
 
 private:
     void applySyncStatus(bool animated);
 
     std::weak_ptr<SyncStatusCDelegate> m_delegate;
-    std::shared_ptr<StatusView> m_syncStatusV;
+    std::shared_ptr<Shared::SyncStatusV> m_syncStatusV;
     std::shared_ptr<UIKit::UIView> m_sourceView;
     std::shared_ptr<SyncCoordinator> m_syncCoordinator;
     std::shared_ptr<Shared::AuthenticationStore> m_authenticationStore;
-    StatusView::Maker m_makeStatusView;
     std::shared_ptr<Foundation::NSObject> m_statusObserver;
 };
 

@@ -260,10 +260,16 @@ void SceneRenderer::render(const UIWindowScene& scene, Canvas& canvas, const std
 {
     canvas.setCursor(std::nullopt);
     Painter painter {canvas, focused, {}};
-    for (const auto& window : shownWindows(scene)) {
+    const auto windows = shownWindows(scene);
+    for (const auto& window : windows) {
         const auto area = cells(*window).intersection(canvas.bounds());
-        canvas.clear(area);
-        if (area.columns < canvas.columns() - 1 || area.rows < canvas.rows() - 2)
+        // The key window starts the picture; a window in front of it (a banner's, over the whole screen)
+        // hides what lies under it only where it or its views have a background.
+        const auto& background = window->backgroundColor();
+        if (window == windows.front() || (background && background->alpha() > 0))
+            canvas.clear(area);
+        const bool fillsScreen = area.columns >= canvas.columns() && area.rows >= canvas.rows() - 1;
+        if (!fillsScreen)
             canvas.frame({area.column - 1, area.row - 1, area.columns + 2, area.rows + 2}, CellStyle::plain, canvas.bounds());
         for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
             if (controller != window->rootViewController() && controller->isViewLoaded()) {

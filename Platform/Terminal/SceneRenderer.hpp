@@ -19,7 +19,8 @@ class Canvas;
 // Draws a scene as the terminal shows it: the key window and the windows in front of it, back to front,
 // each view at the frame layout gave it on the text grid (screen points map onto cells, so the window at
 // screen point (0, 20) starts on the second row). Presented screens smaller than their window, and
-// windows smaller than the screen, stand in a frame. Text fields show bullets while secure; selected
+// windows smaller than the screen, stand in a frame; a window in front of the key window hides what lies
+// under it only where it or its views have a background. Text fields show bullets while secure; selected
 // rows are marked; the focused view shows in reverse.
 class SceneRenderer {
 public:

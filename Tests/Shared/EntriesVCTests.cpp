@@ -159,9 +159,9 @@ TEST_F(EntriesVCTests, AwkwardTitlesShowSafely)
 {
     delegate->entries = {RecordingEntriesDelegate::entry("a", ""), RecordingEntriesDelegate::entry("b", "Line\nbreak\u0007bell"),
                          RecordingEntriesDelegate::entry("c", "\u05e9\u05dc\u05d5\u05dd"), RecordingEntriesDelegate::entry("d", std::string(5000, 'x'))};
-    EntriesVC::Config archived;
-    archived.filter = Entry::Filter::favorites();
-    push(archived);
+    EntriesVC::Config favorites;
+    favorites.filter = Entry::Filter::favorites();
+    push(favorites);
     push();
     EXPECT_EQ(shown().size(), 4u);
     EXPECT_TRUE(driver.core().find("Untitled"));
@@ -173,6 +173,8 @@ TEST_F(EntriesVCTests, AwkwardTitlesShowSafely)
     // The selected item went away between two pushes: the selection drops it without a fuss.
     list->selectFirstRow(false, true);
     delegate->entries.clear();
-    push(archived);
+    push(favorites);
     EXPECT_TRUE(shown().empty());
+    EXPECT_TRUE(list->selectedEntryIDs().empty());
+    EXPECT_EQ(delegate->log.back(), "selected") << "the owner hears that the selected item is gone";
 }

@@ -11,6 +11,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIApplicationDelegate.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UICommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
@@ -361,4 +362,19 @@ TEST_F(TerminalScreen, AScriptDrivesTheSceneAndPrintsItsFrames)
     std::istringstream unknown("jump\n");
     EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, unknown, out));
     EXPECT_TRUE(shows(out.str(), "Unknown command: jump"));
+}
+
+TEST_F(TerminalScreen, AWindowInFrontWithoutABackgroundShowsOnlyItsViewsOverTheKeyWindow)
+{
+    auto bannerWindow = make<UIWindow>(scene);
+    bannerWindow->setWindowLevel(UIWindow::Level::alert());
+    auto banner = make<UILabel>(CGRect {400, 100, 200, 20});
+    banner->setText(String("Copied"));
+    banner->setBackgroundColor(UIColor::white());
+    bannerWindow->addSubview(banner);
+    bannerWindow->setIsHidden(false);
+    auto shown = screen();
+    EXPECT_FALSE(bannerWindow->isKeyWindow());
+    EXPECT_TRUE(shows(shown, "Copied")) << shown;
+    EXPECT_TRUE(shows(shown, "Row 0")) << "the key window shows around the banner\n" << shown;
 }

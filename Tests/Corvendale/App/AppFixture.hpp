@@ -6,6 +6,7 @@
 #include "Shared/AuthenticationState.hpp"
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/Global.hpp"
+#include "Shared/PreferenceStore.hpp"
 
 #include "Platform/Foundation/CommandLine.hpp"
 #include "Platform/Foundation/FileManager.hpp"
@@ -22,7 +23,9 @@ namespace CorvendaleTests {
 // The launch options every test of the program starts with: nothing is kept across runs.
 inline std::vector<Foundation::String> inMemoryLaunchArguments()
 {
-    return {"Corvendale", "--record-store", "in-memory", "--attachment-data-store", "temporary"};
+    // Sync is off: a first fetch would otherwise hold the lock screen.
+    return {"Corvendale", "--record-store", "in-memory", "--attachment-data-store", "temporary", "--sync-coordinator-sync-status-override",
+            "disabled"};
 }
 
 inline bool& containerIsBuilt()
@@ -64,6 +67,11 @@ inline void unlockVault()
     const auto& store = inMemoryDependencies().authenticationStore;
     if (store->authenticationState().isAuthenticated())
         return;
+    // The set-up steps after a first master password are the lock screen's to show, not these tests'.
+    const auto& preferences = inMemoryDependencies().preferenceStore;
+    preferences->setDidCompleteAutoFillOnboarding(true);
+    preferences->setDidCompleteBackupOnboarding(true);
+    preferences->setDidCompleteSyncOnboarding(true);
     try {
         store->createMasterPassword(masterPassword);
         store->finishCreatingMasterPassword();

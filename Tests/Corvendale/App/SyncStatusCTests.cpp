@@ -2,6 +2,9 @@
 
 #include "Corvendale/App/SyncStatusC.hpp"
 
+#include "Shared/SyncStatusV.Config.hpp"
+#include "Shared/SyncStatusV.hpp"
+
 #include "Shared/AppExecutionContext.hpp"
 #include "Shared/AuthenticationStore.hpp"
 
@@ -10,6 +13,8 @@
 
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIControl.Event.hpp"
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UIView.AnimationRecorder.hpp"
@@ -23,22 +28,6 @@ using Corvendale::SyncCoordinator;
 using Corvendale::SyncStatusC;
 
 namespace {
-
-// Stands in for the status view: a scroll view that keeps what it was told to show.
-class RecordingStatusView : public SyncStatusC::StatusView {
-public:
-    explicit RecordingStatusView(std::function<void()> didSelectAction)
-        : didSelectAction(std::move(didSelectAction))
-    {
-    }
-    std::shared_ptr<UIKit::UIView> view() const override { return scroll; }
-    std::shared_ptr<UIKit::UIScrollView> scrollView() const override { return scroll; }
-    void show(const SyncStatus& syncStatus) override { shown.push_back(syncStatus); }
-
-    std::function<void()> didSelectAction;
-    std::shared_ptr<UIKit::UIScrollView> scroll = Foundation::make<UIKit::UIScrollView>();
-    std::vector<SyncStatus> shown;
-};
 
 class RecordingDelegate : public Corvendale::SyncStatusCDelegate {
 public:
@@ -76,10 +65,7 @@ protected:
     {
         auto source = Foundation::make<UIKit::UIView>();
         root->view()->addSubview(source);
-        popover = Foundation::make<SyncStatusC>(source, delegate, program->coordinator, authenticationStore, [this](std::function<void()> action) {
-            statusView = std::make_shared<RecordingStatusView>(std::move(action));
-            return statusView;
-        });
+        popover = Foundation::make<SyncStatusC>(source, delegate, program->coordinator, authenticationStore);
         root->present(popover, false);
         TestSupport::runMainLoopUntilIdle();
     }
@@ -88,7 +74,7 @@ protected:
     {
         program->report(status);
         auto before = program->coordinator->syncRequests;
-        statusView->didSelectAction();
+        popover->syncStatusV()->actionButton()->sendActions(UIKit::UIControl::Event::primaryActionTriggered());
         TestSupport::runMainLoopUntilIdle();
         return program->coordinator->syncRequests - before;
     }
@@ -121,7 +107,9 @@ protected:
     std::shared_ptr<UIKit::UIWindow> window;
     std::shared_ptr<UIKit::UIViewController> root = Foundation::make<UIKit::UIViewController>();
     std::shared_ptr<SyncStatusC> popover;
-    std::shared_ptr<RecordingStatusView> statusView;
+
+    Shared::SyncStatusV::Config shown() const { return popover->syncStatusV()->config().value(); }
+    static Shared::SyncStatusV::Config configFor(const SyncStatus& status) { return Shared::SyncStatusV::Config::make(status); }
 };
 
 } // namespace
@@ -133,33 +121,33 @@ TEST_F(SyncStatusCTests, ShowsTheStatusAndFollowsItWhileOpen)
     open(delegate);
     ASSERT_EQ(popover->modalPresentationStyle(), UIKit::UIModalPresentationStyle::popover);
     EXPECT_EQ(popover->popoverPresentationController()->permittedArrowDirections(), UIKit::UIPopoverArrowDirection::up());
-    ASSERT_FALSE(statusView->shown.empty());
-    EXPECT_EQ(statusView->shown.back(), program->coordinator->syncStatus());
-    auto shows = statusView->shown.size();
+    EXPECT_EQ(shown(), configFor(program->coordinator->syncStatus()));
+    EXPECT_EQ(popover->view(), popover->syncStatusV());
 
     {
         UIKit::UIView::AnimationRecorder recorder;
         program->report(SyncStatus::syncing(SyncStatus::Activity::fetching));
-        ASSERT_EQ(statusView->shown.size(), shows + 1);
-        EXPECT_EQ(statusView->shown.back(), SyncStatus::syncing(SyncStatus::Activity::fetching));
+        EXPECT_EQ(shown(), configFor(SyncStatus::syncing(SyncStatus::Activity::fetching)));
         ASSERT_FALSE(recorder.animations().empty());
         EXPECT_EQ(recorder.last().duration, 0.25);
     }
 
     // The height follows the content, up to 1000 points.
-    statusView->scroll->setContentSize({300, 420});
+    auto scrollView = popover->syncStatusV()->scrollView();
+    scrollView->setContentSize({300, 420});
     EXPECT_EQ(popover->preferredContentSize().height, 420);
-    statusView->scroll->setContentSize({300, 4000});
+    scrollView->setContentSize({300, 4000});
     EXPECT_EQ(popover->preferredContentSize().height, 1000);
 
     // Once dismissed and gone, a status change reaches nobody.
     std::weak_ptr<SyncStatusC> gone = popover;
+    auto view = popover->syncStatusV();
     root->dismiss(false);
     TestSupport::runMainLoopUntilIdle();
     popover.reset();
     EXPECT_TRUE(gone.expired());
     program->report(SyncStatus::upToDate(Foundation::Date::now()));
-    EXPECT_EQ(statusView->shown.size(), shows + 1);
+    EXPECT_EQ(view->config(), configFor(SyncStatus::syncing(SyncStatus::Activity::fetching)));
 }
 
 TEST_F(SyncStatusCTests, TheActionFollowsTheStatus)

@@ -1,0 +1,186 @@
+#include "Tests/Corvendale/App/AppFixture.hpp"
+
+#include "Corvendale/App/AppDelegate.hpp"
+#include "Corvendale/App/AuthenticationCoordinator.hpp"
+#include "Corvendale/App/InAppNotificationC.hpp"
+#include "Corvendale/App/MainCoordinator.hpp"
+#include "Corvendale/App/SceneCoordinator.hpp"
+#include "Corvendale/App/SceneDelegate.hpp"
+#include "Corvendale/App/SyncCoordinator.hpp"
+#include "Shared/Syncwright/SyncStatus.hpp"
+
+#include "Shared/AuthenticationState.hpp"
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/AuthenticationV.State.hpp"
+#include "Shared/AuthenticationVC.hpp"
+#include "Shared/PreferenceStore.hpp"
+#include "Shared/Settings.Auth.hpp"
+
+#include "Tests/Support/MainLoop.hpp"
+
+#include "Basalwork/Interface/UserInteractionNotifyingWindow.hpp"
+
+#include "Platform/Foundation/Bundle.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIWindow.Level.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <gtest/gtest.h>
+
+using namespace Corvendale;
+using Foundation::make;
+using VState = Shared::AuthenticationVState;
+
+namespace {
+
+// The program in this process: its bundle's information, its classes, launched as the main loop would,
+// over the in-memory container.
+class Program : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CorvendaleTests::inMemoryDependencies();
+        registerProgramClasses();
+        m_previousBundle = Foundation::Bundle::main();
+        auto info = std::filesystem::path(CORVENDALE_SOURCE_DIR) / "Corvendale";
+        Foundation::Bundle::setMain(Foundation::Bundle::atPath(info.string()));
+        UIKit::UIApplication::shared()->launch(make<AppDelegate>());
+        settle();
+    }
+    void TearDown() override
+    {
+        auto application = UIKit::UIApplication::shared();
+        for (const auto& scene : application->connectedScenes())
+            application->disconnect(scene);
+        TestSupport::runMainLoopUntilIdle();
+        Foundation::Bundle::setMain(m_previousBundle);
+    }
+    std::shared_ptr<Foundation::Bundle> m_previousBundle;
+
+    std::shared_ptr<SceneDelegate> sceneDelegate() const
+    {
+        auto scenes = UIKit::UIApplication::shared()->connectedScenes();
+        return scenes.empty() ? nullptr : std::dynamic_pointer_cast<SceneDelegate>(scenes.back()->delegate());
+    }
+    std::shared_ptr<AuthenticationCoordinator> lockScreen() const { return sceneDelegate()->sceneCoordinator()->authenticationCoordinator(); }
+    std::int64_t screenState() const { return lockScreen()->authenticationVC()->state().caseIndex(); }
+    const std::shared_ptr<Shared::AuthenticationStore>& store() const { return dependencies().authenticationStore; }
+
+    // Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).
+    static void settle()
+    {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        do {
+            TestSupport::runMainLoopUntilIdle();
+            std::this_thread::yield();
+        } while (dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
+        TestSupport::runMainLoopUntilIdle();
+    }
+
+    void type(const Foundation::String& entry, const std::optional<Foundation::String>& reEntry = std::nullopt)
+    {
+        auto coordinator = lockScreen();
+        coordinator->didUpdateEntryText(entry, *coordinator->authenticationVC());
+        if (reEntry)
+            coordinator->didUpdateReEntryText(*reEntry, *coordinator->authenticationVC());
+        coordinator->didSelectPrimaryAction(coordinator->authenticationVC()->state(), *coordinator->authenticationVC());
+        settle();
+    }
+};
+
+TEST_F(Program, AFirstLaunchCreatesTheMasterPasswordAndReachesTheSplitViewThenLocksAgainAfterTheAutoLockInterval)
+{
+    ASSERT_NE(sceneDelegate(), nullptr) << "the manifest names the scene delegate";
+    auto coordinator = sceneDelegate()->sceneCoordinator();
+    auto mainWindow = sceneDelegate()->window();
+    const auto& lockWindow = lockScreen()->authenticationWindow();
+    EXPECT_EQ(mainWindow->accessibilityIdentifier(), Foundation::String("mainWindow"));
+    EXPECT_EQ(lockWindow->accessibilityIdentifier(), Foundation::String("authenticationWindow"));
+    EXPECT_EQ(lockWindow->windowLevel().rawValue, 500);
+    EXPECT_EQ(coordinator->inAppNotificationC()->inAppNotificationWindow()->windowLevel().rawValue, 490);
+    EXPECT_EQ(mainWindow->windowLevel(), UIKit::UIWindow::Level::normal());
+
+    if (!store()->authenticationState().isAuthenticated() && screenState() == 1) {
+        EXPECT_TRUE(lockWindow->isKeyWindow()) << "the program starts on the lock screen";
+        type("short", Foundation::String("short"));
+        EXPECT_EQ(screenState(), 1) << "a master password that is too short is refused";
+        type(CorvendaleTests::masterPassword, Foundation::String(CorvendaleTests::masterPassword));
+        // The set-up steps: AutoFill, automatic backups, sync.
+        for (std::int64_t step : {2, 3, 21}) {
+            EXPECT_EQ(screenState(), step);
+            type("");
+        }
+        } else {
+        CorvendaleTests::unlockVault();
+        settle();
+    }
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().caseIndex();
+    EXPECT_TRUE(mainWindow->isKeyWindow());
+    EXPECT_FALSE(lockWindow->isHidden()) << "the lock window stays, taking no input";
+    EXPECT_FALSE(lockWindow->isUserInteractionEnabled());
+    EXPECT_EQ(screenState(), 30);
+    EXPECT_NE(mainWindow->rootViewController(), nullptr);
+
+    dependencies().preferenceStore->setAutoLock(Shared::Settings::Auth::AutoLock::fiveMinutes);
+    TestSupport::runMainLoopUntilIdle();
+    Basalwork::UserInteractionNotifyingWindow::handleUserInteractionEvent();
+    TestSupport::advanceClock(299);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+    TestSupport::advanceClock(2);
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "inactivity locks";
+    EXPECT_TRUE(lockWindow->isKeyWindow());
+    EXPECT_TRUE(lockWindow->isUserInteractionEnabled());
+    EXPECT_EQ(screenState(), 16) << "the locked screen";
+
+    type("wrong password");
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated());
+    EXPECT_EQ(screenState(), 16);
+    EXPECT_TRUE(store()->authenticationState().entryAttemptState().has_value()) << "the attempt is shown";
+    type("") /* the rejected attempt acknowledged */;
+    type(CorvendaleTests::masterPassword);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+    EXPECT_TRUE(mainWindow->isKeyWindow());
+}
+
+TEST_F(Program, WithTheAutoLockOffTheMonitorHasNoThresholdAndTheLockCommandsFollowTheState)
+{
+    EXPECT_EQ(SceneCoordinator::inactivityThreshold(0), std::optional<double>(300));
+    EXPECT_EQ(SceneCoordinator::inactivityThreshold(4), std::optional<double>(18000));
+    EXPECT_EQ(SceneCoordinator::inactivityThreshold(5), std::nullopt);
+    CorvendaleTests::unlockVault();
+    settle();
+    dependencies().preferenceStore->setAutoLock(Shared::Settings::Auth::AutoLock::never);
+    TestSupport::runMainLoopUntilIdle();
+    TestSupport::advanceClock(100000);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+
+    auto delegate = std::dynamic_pointer_cast<AppDelegate>(UIKit::UIApplication::shared()->delegate());
+    ASSERT_NE(delegate, nullptr);
+    EXPECT_TRUE(delegate->canPerformAction(Foundation::Selector("handleLockCommand"), nullptr));
+    delegate->handleLockCommand();
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_FALSE(delegate->canPerformAction(Foundation::Selector("handleLockCommand"), nullptr));
+    EXPECT_FALSE(delegate->canPerformAction(Foundation::Selector("handleLockAndRequireMasterPasswordCommand"), nullptr));
+    TestSupport::advanceClock(1000);
+}
+
+TEST_F(Program, AFileOpenedWhileLockedWaitsForTheUnlockAndALaterOneReplacesIt)
+{
+    CorvendaleTests::unlockVault();
+    store()->lock(Shared::AuthenticationStore::LockKind::allowBiometry, true, false, "test");
+    TestSupport::runMainLoopUntilIdle();
+    auto coordinator = sceneDelegate()->sceneCoordinator();
+    coordinator->handle(Foundation::URL::fileURLWithPath("/tmp/first.csv"));
+    coordinator->handle(Foundation::URL::fileURLWithPath("/tmp/second.csv"));
+    EXPECT_EQ(coordinator->urlToHandleOnAuthentication(), Foundation::URL::fileURLWithPath("/tmp/second.csv"));
+    CorvendaleTests::unlockVault();
+    settle();
+    EXPECT_EQ(coordinator->urlToHandleOnAuthentication(), std::nullopt);
+}
+
+} // namespace
