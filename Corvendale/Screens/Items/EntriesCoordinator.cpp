@@ -10,8 +10,6 @@
 #include "Shared/EntriesVC.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
-#include "Shared/SyncStatusV.hpp"
-#include "Shared/SyncStatusVDelegate.hpp"
 #include "Shared/UIAlertController.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
@@ -35,35 +33,6 @@ namespace {
 
 // Swipe actions that open something wait until the row has closed.
 constexpr double swipeSettleDelay = 0.3;
-
-// The sync status pop-over's view: Shared's status view, its action handed to the pop-over.
-class SyncStatusViewAdapter : public Foundation::NSObject, public SyncStatusCStatusView, public Shared::SyncStatusVDelegate {
-public:
-    std::shared_ptr<UIKit::UIView> view() const override { return m_view; }
-    std::shared_ptr<UIKit::UIScrollView> scrollView() const override { return m_view->scrollView(); }
-    void show(const Syncwright::SyncStatus& syncStatus) override { m_view->setConfig(Shared::SyncStatusV::Config::make(syncStatus)); }
-    void didSelectAction(Shared::SyncStatusV&) override
-    {
-        if (m_didSelectAction)
-            m_didSelectAction();
-    }
-
-protected:
-    friend Foundation::Construct;
-    explicit SyncStatusViewAdapter(std::function<void()> didSelectAction)
-        : m_didSelectAction(std::move(didSelectAction))
-    {
-    }
-    void initialize() override
-    {
-        NSObject::initialize();
-        m_view = Foundation::make<Shared::SyncStatusV>(std::static_pointer_cast<Shared::SyncStatusVDelegate>(sharedSelf(this)));
-    }
-
-private:
-    std::function<void()> m_didSelectAction;
-    std::shared_ptr<Shared::SyncStatusV> m_view;
-};
 
 } // namespace
 
@@ -506,10 +475,7 @@ void EntriesCoordinator::didSelectSyncStatusIndicator(const std::shared_ptr<UIKi
     if (!services.syncCoordinator)
         return;
     auto pop = Foundation::make<SyncStatusC>(sourceView, std::static_pointer_cast<SyncStatusCDelegate>(sharedSelf(this)), services.syncCoordinator,
-                                             services.authenticationStore, [](std::function<void()> didSelectAction) {
-                                                 return std::static_pointer_cast<SyncStatusCStatusView>(
-                                                     Foundation::make<SyncStatusViewAdapter>(std::move(didSelectAction)));
-                                             });
+                                             services.authenticationStore);
     present(pop, true);
 }
 
