@@ -14,8 +14,18 @@
 namespace Corvendale {
 
 namespace {
-constexpr double hideDuration = 0.5;
+
+constexpr double animationDuration = 0.5;
+
+void perform(bool animated, const std::function<void()>& changes)
+{
+    if (animated)
+        UIKit::UIView::animate(animationDuration, 0, {}, changes, nullptr);
+    else
+        changes();
 }
+
+} // namespace
 
 InAppNotificationVC::InAppNotificationVC()
     : UIViewController(std::nullopt, nullptr)
@@ -75,30 +85,22 @@ void InAppNotificationVC::show(const InAppNotification& notification, bool anima
     // A hidden banner takes its new size first, so it slides in from its resting place.
     if (!isShowing())
         m_inAppNotificationV->layoutIfNeeded();
-    auto apply = [this] {
+    perform(animated, [this] {
         m_showConstraint->setIsActive(true);
         m_inAppNotificationV->setAlpha(1);
         view()->layoutIfNeeded();
-    };
-    if (animated)
-        UIKit::UIView::animate(hideDuration, 0, {}, apply, nullptr);
-    else
-        apply();
+    });
 }
 
 void InAppNotificationVC::hide(bool animated, bool evenIfHidden)
 {
     if (!isShowing() && !evenIfHidden)
         return;
-    auto apply = [this] {
+    perform(animated, [this] {
         m_showConstraint->setIsActive(false);
         m_inAppNotificationV->setAlpha(0);
         view()->layoutIfNeeded();
-    };
-    if (animated)
-        UIKit::UIView::animate(hideDuration, 0, {}, apply, nullptr);
-    else
-        apply();
+    });
 }
 
 void InAppNotificationVC::inAppNotificationVDidPanOrScrollUp(InAppNotificationV&)

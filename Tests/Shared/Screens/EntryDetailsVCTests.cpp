@@ -308,3 +308,42 @@ TEST(EntryDetailsVCState, TransformsApplyToViewingAndAutoFillFollowsTheStore)
     EXPECT_EQ(viewing.with(Availability::disabled, true).autoFillAvailability(), std::nullopt);
     EXPECT_TRUE(viewing.revealingAllSecureEntryFieldsViaOverride().concealState()->isOverridingConcealment());
 }
+
+TEST_F(EntryDetailsVCTests, HistoriesAndCustomSecretsShowOnlyAsTheStateSays)
+{
+    Shared::EntryField::ID pinID {};
+    auto id = SharedTests::addEntry(*store, "Bank", "first", [&](auto& context, const String& id) {
+        auto section = context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        pinID = context.appendField(section, Shared::Entry::Field::Category::pin, id);
+        context.setText(String("4321"), pinID, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    context->setText(String("second"), SystemID::password, id);
+    context->save();
+
+    push(viewing(id));
+    EXPECT_EQ(shown("PIN"), String("••••••••"));
+    auto previous = store->entry(id)->passwordHistory;
+    ASSERT_EQ(previous.size(), 1u);
+    auto countRows = [&](const char* title) {
+        std::int64_t count = 0;
+        for (const auto& section : vc->entryDetailsTVC()->sections())
+            for (const auto& row : section.rows)
+                count += row.title == String(title);
+        return count;
+    };
+    EXPECT_EQ(countRows("Previous Password"), 0);
+
+    auto historyID = *MenuSource::systemField(SystemID::password).historyVisibilityID();
+    push(vc->state().showingHistory(historyID));
+    EXPECT_EQ(countRows("Previous Password"), 1);
+    EXPECT_EQ(shown("Previous Password"), String("••••••••"));
+    push(vc->state().revealing(*MenuSource::previousPassword(previous[0].id).revealConcealID()));
+    EXPECT_EQ(shown("Previous Password"), String("first"));
+    EXPECT_EQ(shown("Password"), String("••••••••"));
+    push(vc->state().revealing(*MenuSource::customField(pinID, Shared::Entry::Field::Category::pin).revealConcealID()));
+    EXPECT_EQ(shown("PIN"), String("4321"));
+    push(vc->state().hidingHistory(historyID));
+    EXPECT_EQ(countRows("Previous Password"), 0);
+}
