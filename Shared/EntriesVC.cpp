@@ -43,8 +43,10 @@ constexpr UIKit::CGFloat rowHeight = 44;
 // A row: the title with the favourite mark, and the subtitle the list style asks for.
 class EntryCell : public UIKit::UITableViewCell {
 public:
-    void configure(const EntryIndex& index, Settings::Items::ListStyle style)
+    void configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance)
     {
+        m_titleLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::body(), false));
+        m_subtitleLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::subheadline(), false));
         auto title = index.title.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
         // Control characters would break the row's one line; an empty title still shows something.
         title = title.isEmpty() ? String("Untitled") : Foundation::joined(title.components(Foundation::CharacterSet::controlCharacters()), " ");
@@ -299,7 +301,7 @@ void EntriesVC::update(const Settings::Appearance& appearance)
 {
     if (!isViewLoaded())
         return;
-    m_titleButton->titleLabel();
+    m_appearance = appearance;
     m_searchField->setFont(appearance.font(UIKit::UIFont::TextStyle::body(), false));
     m_emptyLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::title3(), false));
     m_tableView->reloadData();
@@ -726,7 +728,7 @@ std::shared_ptr<UIKit::UITableViewCell> EntriesVC::cellForRowAt(UIKit::UITableVi
     auto cell = std::static_pointer_cast<EntryCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
     auto style = *m_config && (*m_config)->preferenceStore ? (*m_config)->preferenceStore->listStyle() : Settings::Items::ListStyle::standard;
     if (const auto* row = rowAt(indexPath))
-        cell->configure(row->index, style);
+        cell->configure(row->index, style, m_appearance);
     return cell;
 }
 

@@ -153,6 +153,7 @@ private:
     bool m_selectionNeedsReport = false;
     std::shared_ptr<Foundation::NSObject> m_recordsObserver;
     std::shared_ptr<LetterPressCollector> m_letterPressCollector;
+    Settings::Appearance m_appearance;
 
     std::shared_ptr<UIKit::UIButton> m_titleButton;
     std::shared_ptr<UIKit::UIButton> m_syncStatusButton;

@@ -34,6 +34,16 @@ UIApplication::ExternalURLHandler& externalURLHandler()
     return *handler;
 }
 
+// The Quit command's action, terminate(_:), reaches the application along the responder chain.
+const bool answersTerminate = [] {
+    Foundation::MethodTable::add(typeid(UIApplication), Foundation::Selector("terminate:"),
+                                 [](Foundation::NSObject& receiver, const Foundation::MethodTable::Arguments&) -> std::any {
+                                     static_cast<UIApplication&>(receiver).terminate();
+                                     return {};
+                                 });
+    return true;
+}();
+
 } // namespace
 
 UIApplication::UIApplication()

@@ -3,7 +3,6 @@
 // the file named by its first argument when it ends.
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
-#include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/TerminalDisplay.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIApplicationDelegate.hpp"
@@ -234,7 +233,6 @@ public:
         sheet->setPreferredContentSize({300, 100});
         split->present(sheet, true);
     }
-    void terminate(const std::shared_ptr<Foundation::NSObject>& /*sender*/) { Foundation::RunLoop::main()->stop(); }
 
 protected:
     friend Foundation::Construct;
@@ -248,7 +246,6 @@ int main(int argc, char** argv)
     Foundation::MethodTable::add(Selector("copyPassword"), &Delegate::copyPassword);
     Foundation::MethodTable::add(Selector("find"), &Delegate::find);
     Foundation::MethodTable::add(Selector("lock"), &Delegate::lock);
-    Foundation::MethodTable::add(Selector("terminate:"), &Delegate::terminate);
 
     auto delegate = make<Delegate>();
     UIApplication::shared()->setDelegate(delegate);

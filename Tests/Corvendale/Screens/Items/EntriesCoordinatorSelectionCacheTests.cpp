@@ -1,6 +1,6 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.SelectionCache.hpp"
 
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 
 #include "Shared/RecordStoreError.hpp"
 
@@ -11,14 +11,12 @@ using Foundation::String;
 
 namespace {
 
-class SelectionCache : public testing::Test {
+class SelectionCache : public CorvendaleTests::ItemListFixture {
 protected:
     void SetUp() override
     {
-        SharedTests::removeApplicationGroup();
-        vault = std::make_unique<SharedTests::Vault>();
-        vault->cryptor->unlock(key.copy());
-        store = SharedTests::openRecordStore(*vault);
+        ItemListFixture::SetUp();
+        store = recordStore;
         cache = Foundation::make<EntriesCoordinatorSelectionCache>(store);
     }
 
@@ -30,8 +28,6 @@ protected:
         return titles;
     }
 
-    Shared::Cryptor::Key key = Shared::Cryptor::Key::random();
-    std::unique_ptr<SharedTests::Vault> vault;
     std::shared_ptr<Shared::RecordStore> store;
     std::shared_ptr<EntriesCoordinatorSelectionCache> cache;
 };

@@ -1,0 +1,203 @@
+#include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
+
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
+#include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
+#include "Tests/Support/Driver.hpp"
+
+#include "Corvendale/App/SyncStatusC.hpp"
+
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/EntriesVC.hpp"
+#include "Shared/PreferenceStore.hpp"
+#include "Shared/RecordStore.hpp"
+
+#include "Basalwork/Interface/AlertController.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
+#include "Platform/UIKit/UIActivityViewController.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <gtest/gtest.h>
+
+using Corvendale::EntriesCoordinator;
+using CorvendaleTests::describe;
+using Foundation::String;
+using Shared::EntryCategory;
+using Shared::EntryFilter;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// The list coordinator, counting how often the list asks for its items.
+class CountingEntriesCoordinator : public EntriesCoordinator {
+public:
+    int itemRequests = 0;
+    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+                                                 Shared::EntriesVC& entriesTVC) override
+    {
+        ++itemRequests;
+        return EntriesCoordinator::entryIndices(filter, sortMethod, entriesTVC);
+    }
+
+protected:
+    friend Foundation::Construct;
+    CountingEntriesCoordinator() = default;
+};
+
+class EntriesCoordinatorTests : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CorvendaleTests::prepareUnlockedEmptyContainer();
+        auto& services = CorvendaleTests::inMemoryDependencies();
+        store = services.recordStore;
+        preferences = services.preferenceStore;
+        for (const char* key : {EntriesCoordinator::FilterStore::selectedFilterKey, EntriesCoordinator::RecentCategoryFilters::userDefaultsKey})
+            Foundation::UserDefaults::standard()->removeObject(key);
+        window->setFrame({0, 0, 1000, 700});
+    }
+
+    String addItem(const String& title, EntryCategory category = EntryCategory::login)
+    {
+        return SharedTests::addEntry(*store, title, "", [category](auto& context, const String& id) { context.setCategory(category, id); });
+    }
+
+    std::shared_ptr<CountingEntriesCoordinator> show()
+    {
+        auto coordinator = Foundation::make<CountingEntriesCoordinator>();
+        coordinator->setDelegate(delegate);
+        window->setRootViewController(coordinator);
+        window->makeKeyAndVisible();
+        driver.settle();
+        return coordinator;
+    }
+
+    std::vector<String> shown(const EntriesCoordinator& coordinator) const { return coordinator.entriesVC()->shownEntryIDs(); }
+
+    std::shared_ptr<Shared::RecordStore> store;
+    std::shared_ptr<Shared::PreferenceStore> preferences;
+    std::shared_ptr<CorvendaleTests::RecordingEntriesCoordinatorDelegate> delegate =
+        Foundation::make<CorvendaleTests::RecordingEntriesCoordinatorDelegate>();
+    std::shared_ptr<UIKit::UIWindowScene> scene = Foundation::make<UIKit::UIWindowScene>();
+    std::shared_ptr<UIKit::UIWindow> window = Foundation::make<UIKit::UIWindow>(scene);
+    TestSupport::Driver driver {scene};
+};
+
+} // namespace
+
+TEST_F(EntriesCoordinatorTests, TheChosenFilterShowsItsItemsAndComesBackOnTheNextLaunch)
+{
+    auto login = addItem("Mail");
+    auto note = addItem("Diary", EntryCategory::secureNote);
+    auto coordinator = show();
+    EXPECT_EQ(coordinator->selectedFilter(), EntryFilter::default_());
+    EXPECT_EQ(shown(*coordinator).size(), 2u);
+
+    auto menu = coordinator->contextMenu(*coordinator->entriesVC()->titleButton());
+    ASSERT_TRUE(menu);
+    EXPECT_TRUE(CorvendaleTests::choose(*menu, {"Secure Note (1)"}) || CorvendaleTests::choose(*menu, {"Secure Note"}));
+    driver.settle();
+    EXPECT_EQ(coordinator->selectedFilter(), EntryFilter::category(EntryCategory::secureNote));
+    EXPECT_EQ(shown(*coordinator), std::vector<String> {note});
+    EXPECT_TRUE(Foundation::UserDefaults::standard()->object(EntriesCoordinator::FilterStore::selectedFilterKey));
+    EXPECT_TRUE(Foundation::UserDefaults::standard()->object(EntriesCoordinator::RecentCategoryFilters::userDefaultsKey));
+
+    window->setRootViewController(nullptr);
+    auto relaunched = show();
+    EXPECT_EQ(relaunched->selectedFilter(), EntryFilter::category(EntryCategory::secureNote));
+    EXPECT_EQ(shown(*relaunched), std::vector<String> {note});
+    (void)login;
+}
+
+TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeAsksForTheItemsOnceAndSearchNever)
+{
+    std::vector<Shared::Entry> entries;
+    const auto now = Foundation::Date::now();
+    for (int i = 0; i < 10000; ++i) {
+        auto entry = Shared::Entry::make(i % 10 == 0 ? EntryCategory::secureNote : EntryCategory::login, now);
+        entry.title = Foundation::String("Item " + std::to_string(i));
+        entries.push_back(std::move(entry));
+    }
+    store->insertEntries(entries, {});
+    auto coordinator = show();
+    ASSERT_EQ(shown(*coordinator).size(), 10000u);
+
+    auto before = coordinator->itemRequests;
+    coordinator->didSelectFilter(EntryFilter::category(EntryCategory::secureNote));
+    EXPECT_EQ(coordinator->itemRequests, before + 1);
+    EXPECT_EQ(shown(*coordinator).size(), 1000u);
+
+    preferences->setSortMethod(Shared::Settings::Items::SortMethod::alphabeticalDesc, EntryFilter::category(EntryCategory::secureNote));
+    driver.settle();
+    EXPECT_EQ(coordinator->itemRequests, before + 2);
+    EXPECT_EQ(shown(*coordinator).front(), entries[9990].id);
+
+    driver.tap(coordinator->entriesVC()->searchField());
+    driver.type("Item 99");
+    EXPECT_EQ(coordinator->itemRequests, before + 2) << "the list searches what it holds";
+    EXPECT_EQ(shown(*coordinator).size(), 19u) << "every secure note whose title holds both words";
+}
+
+TEST_F(EntriesCoordinatorTests, ChangesRebuildTheListOnlyWhileUnlockedButAResetAlways)
+{
+    addItem("Mail");
+    auto coordinator = show();
+    auto before = coordinator->itemRequests;
+    addItem("Bank");
+    driver.settle();
+    EXPECT_EQ(coordinator->itemRequests, before + 1);
+    EXPECT_EQ(shown(*coordinator).size(), 2u);
+}
+
+TEST_F(EntriesCoordinatorTests, ASwipedShareAsksFirstThenOffersTheItemsTexts)
+{
+    auto id = addItem("Mail");
+    auto coordinator = show();
+    coordinator->didSwipeToShare(id, coordinator->view(), nullptr, *coordinator->entriesVC());
+    driver.settle();
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr) << "the row closes first";
+    driver.wait(0.3);
+    driver.chooseAlertAction("Share in Plain Text");
+    auto sheet = std::dynamic_pointer_cast<UIKit::UIActivityViewController>(coordinator->presentedViewController());
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->activityItems(), store->shareItems(id));
+    driver.tap("Copy");
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr);
+
+    coordinator->presentShareMenuConfirmation("no such item", coordinator->view(), false);
+    driver.settle();
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr) << "nothing to share, nothing asked";
+}
+
+TEST_F(EntriesCoordinatorTests, TheSyncPopOverClosesOnLockAndAReplaceWithoutADelegateShowsOops)
+{
+    addItem("Mail");
+    auto coordinator = show();
+    coordinator->didSelectSyncStatusIndicator(coordinator->entriesVC()->syncStatusIndicator(), *coordinator->entriesVC());
+    driver.settle();
+    auto pop = std::dynamic_pointer_cast<Corvendale::SyncStatusC>(coordinator->presentedViewController());
+    ASSERT_TRUE(pop);
+    coordinator->didSelectReplaceExistingDataWithiCloudData(*pop);
+    EXPECT_EQ(delegate->calls, (Lines {"didSelectReplaceExistingDataWithiCloudData"}));
+
+    auto& services = CorvendaleTests::inMemoryDependencies();
+    EXPECT_TRUE(coordinator->hasAutoSelectedSearchSinceLastAuthentication());
+    services.authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
+    driver.settle();
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr);
+    EXPECT_FALSE(coordinator->hasAutoSelectedSearchSinceLastAuthentication());
+    CorvendaleTests::unlockVault();
+    driver.settle();
+    EXPECT_TRUE(coordinator->hasAutoSelectedSearchSinceLastAuthentication());
+    EXPECT_TRUE(coordinator->entriesVC()->searchField()->isFirstResponder()) << "focused again after the unlock";
+
+    coordinator->setDelegate(nullptr);
+    coordinator->didSelectReplaceExistingDataWithiCloudData(*pop);
+    driver.settle();
+    auto alert = std::dynamic_pointer_cast<UIKit::UIAlertController>(coordinator->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->title(), String("Oops!"));
+}

@@ -1,0 +1,101 @@
+#include "Corvendale/Screens/Items/EntrySelectionC.hpp"
+#include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
+
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
+#include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
+#include "Tests/Support/Driver.hpp"
+
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/EntriesVC.hpp"
+#include "Shared/RecordStore.hpp"
+
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+
+#include <gtest/gtest.h>
+
+using Corvendale::EntrySelectionC;
+using Foundation::String;
+using SystemField = Shared::Entry::SystemField::ID;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class RecordingPickerDelegate : public Corvendale::EntrySelectionCDelegate {
+public:
+    Lines calls;
+    void entrySelectionCDidCancel() override { calls.push_back("cancel"); }
+    void entrySelectionC(const String& entryID, const Foundation::URL& url) override { calls.push_back("select " + entryID.utf8() + " " + url.absoluteString().utf8()); }
+    void entrySelectionC(Shared::EntryCategory category, const Foundation::URL& url) override
+    {
+        calls.push_back("new " + Shared::titleText(category).utf8() + " " + url.absoluteString().utf8());
+    }
+};
+
+class EntrySelectionCTests : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CorvendaleTests::prepareUnlockedEmptyContainer();
+        store = CorvendaleTests::inMemoryDependencies().recordStore;
+        window->setFrame({0, 0, 1000, 700});
+    }
+
+    std::shared_ptr<EntrySelectionC> show(std::optional<String> domain)
+    {
+        auto picker = Foundation::make<EntrySelectionC>(link, std::move(domain));
+        picker->setDelegate(delegate);
+        window->setRootViewController(picker);
+        window->makeKeyAndVisible();
+        driver.settle();
+        return picker;
+    }
+
+    String addSite(const String& title, const String& website)
+    {
+        return SharedTests::addEntry(*store, title, "", [website](auto& context, const String& id) { context.setText(website, SystemField::website, id); });
+    }
+
+    Foundation::URL link = *Foundation::URL::string("otpauth://totp/Example?secret=JBSWY3DPEHPK3PXP");
+    std::shared_ptr<Shared::RecordStore> store;
+    std::shared_ptr<RecordingPickerDelegate> delegate = std::make_shared<RecordingPickerDelegate>();
+    std::shared_ptr<UIKit::UIWindowScene> scene = Foundation::make<UIKit::UIWindowScene>();
+    std::shared_ptr<UIKit::UIWindow> window = Foundation::make<UIKit::UIWindow>(scene);
+    TestSupport::Driver driver {scene};
+};
+
+} // namespace
+
+TEST_F(EntrySelectionCTests, TheLinksSiteNarrowsTheListAndAChoiceGoesWithTheLink)
+{
+    auto mail = addSite("Mail", "https://mail.example.com");
+    addSite("Bank", "https://bank.example.org");
+    auto picker = show(String("example.com"));
+    EXPECT_EQ(picker->entriesVC()->shownEntryIDs(), std::vector<String> {mail});
+
+    picker->didUpdate({mail}, true, *picker->entriesVC());
+    picker->didUpdate({}, true, *picker->entriesVC());
+    EXPECT_EQ(delegate->calls, (Lines {"select " + mail.utf8() + " " + link.absoluteString().utf8()}));
+
+    auto menu = picker->newItemMenu(*picker->entriesVC()->titleButton());
+    EXPECT_TRUE(CorvendaleTests::choose(*menu, {"Login"}));
+    picker->didSelectCancel(*picker->entriesVC());
+    EXPECT_EQ(delegate->calls.back(), "cancel");
+    EXPECT_EQ(delegate->calls[1], "new Login " + link.absoluteString().utf8());
+}
+
+TEST_F(EntrySelectionCTests, EscapeCancelsAndThePickerOffersNoneOfTheMainListsActions)
+{
+    auto mail = addSite("Mail", "https://mail.example.com");
+    auto picker = show(std::nullopt);
+    EXPECT_EQ(picker->entriesVC()->shownEntryIDs(), std::vector<String> {mail});
+    EXPECT_FALSE(picker->contextMenu({mail}, picker->view(), *picker->entriesVC()));
+    EXPECT_FALSE(picker->allowsTrailingSwipeActions(*picker->entriesVC()));
+    bool performed = true;
+    picker->didSwipeToArchive(mail, picker->view(), [&](bool done) { performed = done; }, *picker->entriesVC());
+    EXPECT_FALSE(performed);
+
+    picker->handleEscapeKeyPress();
+    EXPECT_EQ(delegate->calls, (Lines {"cancel"}));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Tests/Corvendale/App/AppFixture.hpp"
+
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/RecordStore.hpp"
+
+#include <gtest/gtest.h>
+
+namespace CorvendaleTests {
+
+// The process's in-memory container, unlocked and without items.
+inline void prepareUnlockedEmptyContainer()
+{
+    const auto& services = inMemoryDependencies();
+    unlockVault();
+    // A master password just created waits for its set-up steps; entering it again unlocks for good.
+    if (!services.authenticationStore->authenticationState().isAuthenticated()) {
+        services.authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
+        unlockVault();
+    }
+    ASSERT_TRUE(services.authenticationStore->authenticationState().isAuthenticated());
+    for (const auto& filter : {Shared::EntryFilter::allItems(), Shared::EntryFilter::archived(), Shared::EntryFilter::trash()}) {
+        std::vector<Foundation::String> ids;
+        for (const auto& index : services.recordStore->entryIndices(filter, Shared::Settings::Items::SortMethod::unsorted))
+            ids.push_back(index.entryID);
+        services.recordStore->permanentlyDelete(ids);
+    }
+}
+
+} // namespace CorvendaleTests
