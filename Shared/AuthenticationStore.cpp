@@ -114,13 +114,13 @@ struct AuthenticationStore::Attempts {
 
 const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDidUpdateAuthenticationState()
 {
-    static const Foundation::Notification::Name name("authenticationStoreDidUpdateAuthenticationState");
+    static const auto& name = *new Foundation::Notification::Name("authenticationStoreDidUpdateAuthenticationState");
     return name;
 }
 
 const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDidUpdateAuthenticationRecords()
 {
-    static const Foundation::Notification::Name name("authenticationStoreDidUpdateAuthenticationRecords");
+    static const auto& name = *new Foundation::Notification::Name("authenticationStoreDidUpdateAuthenticationRecords");
     return name;
 }
 

@@ -130,7 +130,7 @@ struct BackupStore::Content {
 
 const Foundation::Notification::Name& BackupStore::backupStoreDidUpdateStatus()
 {
-    static const Foundation::Notification::Name name("backupStoreDidUpdateStatus");
+    static const auto& name = *new Foundation::Notification::Name("backupStoreDidUpdateStatus");
     return name;
 }
 

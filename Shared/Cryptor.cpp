@@ -319,7 +319,7 @@ std::vector<std::uint8_t> readPrefix(Reader& reader, std::uint8_t expectedKind, 
 
 const Foundation::Notification::Name& Cryptor::cryptorDidUpdateVaultKey()
 {
-    static const Foundation::Notification::Name name("cryptorDidUpdateVaultKey");
+    static const auto& name = *new Foundation::Notification::Name("cryptorDidUpdateVaultKey");
     return name;
 }
 

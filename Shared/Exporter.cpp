@@ -100,7 +100,7 @@ void writeOwnerOnly(const fs::path& path, std::string_view contents)
 
 const Foundation::Notification::Name& Exporter::exporterDidUpdateExportStatus()
 {
-    static const Foundation::Notification::Name name("exporterDidUpdateExportStatus");
+    static const auto& name = *new Foundation::Notification::Name("exporterDidUpdateExportStatus");
     return name;
 }
 

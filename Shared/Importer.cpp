@@ -62,7 +62,7 @@ Foundation::String itemFailure(const Entry& entry, const Foundation::Error& erro
 
 const Foundation::Notification::Name& Importer::importerDidUpdateImportStatus()
 {
-    static const Foundation::Notification::Name name("importerDidUpdateImportStatus");
+    static const auto& name = *new Foundation::Notification::Name("importerDidUpdateImportStatus");
     return name;
 }
 

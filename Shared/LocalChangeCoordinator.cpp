@@ -16,7 +16,7 @@ namespace Shared {
 
 const Foundation::Notification::Name& LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange()
 {
-    static const Foundation::Notification::Name name("localChangeCoordinatorDidMonitorChange");
+    static const auto& name = *new Foundation::Notification::Name("localChangeCoordinatorDidMonitorChange");
     return name;
 }
 

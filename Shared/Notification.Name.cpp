@@ -4,25 +4,25 @@ namespace Shared {
 
 const Foundation::Notification::Name& syncCoordinatorDidUpdateMigration()
 {
-    static const Foundation::Notification::Name name("syncCoordinatorDidUpdateMigration");
+    static const auto& name = *new Foundation::Notification::Name("syncCoordinatorDidUpdateMigration");
     return name;
 }
 
 const Foundation::Notification::Name& syncCoordinatorDidUpdateOnboarding()
 {
-    static const Foundation::Notification::Name name("syncCoordinatorDidUpdateOnboarding");
+    static const auto& name = *new Foundation::Notification::Name("syncCoordinatorDidUpdateOnboarding");
     return name;
 }
 
 const Foundation::Notification::Name& syncCoordinatorDidUpdateMasterPasswordsOrVaults()
 {
-    static const Foundation::Notification::Name name("syncCoordinatorDidUpdateMasterPasswordsOrVaults");
+    static const auto& name = *new Foundation::Notification::Name("syncCoordinatorDidUpdateMasterPasswordsOrVaults");
     return name;
 }
 
 const Foundation::Notification::Name& syncCoordinatorUserDidResetAccountRemotelyNotification()
 {
-    static const Foundation::Notification::Name name("syncCoordinatorUserDidResetAccountRemotelyNotification");
+    static const auto& name = *new Foundation::Notification::Name("syncCoordinatorUserDidResetAccountRemotelyNotification");
     return name;
 }
 

@@ -41,25 +41,25 @@ Foundation::String filterKey(const EntryFilter& filter)
 
 const Foundation::Notification::Name& PreferenceStore::preferenceStoreDidUpdate()
 {
-    static const Foundation::Notification::Name name("preferenceStoreDidUpdate");
+    static const auto& name = *new Foundation::Notification::Name("preferenceStoreDidUpdate");
     return name;
 }
 
 const Foundation::Notification::Name& PreferenceStore::preferenceStoreDidUpdateAppearance()
 {
-    static const Foundation::Notification::Name name("preferenceStoreDidUpdateAppearance");
+    static const auto& name = *new Foundation::Notification::Name("preferenceStoreDidUpdateAppearance");
     return name;
 }
 
 const Foundation::Notification::Name& PreferenceStore::preferenceStoreDidUpdateAutoLockInterval()
 {
-    static const Foundation::Notification::Name name("preferenceStoreDidUpdateAutoLockInterval");
+    static const auto& name = *new Foundation::Notification::Name("preferenceStoreDidUpdateAutoLockInterval");
     return name;
 }
 
 const Foundation::Notification::Name& PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode()
 {
-    static const Foundation::Notification::Name name("preferenceStoreDidActivateSafeForInspectionMode");
+    static const auto& name = *new Foundation::Notification::Name("preferenceStoreDidActivateSafeForInspectionMode");
     return name;
 }
 

@@ -19,7 +19,7 @@ using EditingContext = RecordStore::EditingContext;
 
 const Foundation::Notification::Name& EditingContext::editingContextDidUpdate()
 {
-    static const Foundation::Notification::Name name("editingContextDidUpdate");
+    static const auto& name = *new Foundation::Notification::Name("editingContextDidUpdate");
     return name;
 }
 

@@ -125,19 +125,19 @@ Foundation::String folded(const Foundation::String& text)
 
 const Foundation::Notification::Name& RecordStore::recordStoreDidUpdateRecords()
 {
-    static const Foundation::Notification::Name name("recordStoreDidUpdateRecords");
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidUpdateRecords");
     return name;
 }
 
 const Foundation::Notification::Name& RecordStore::recordStoreDidUpdateAutoFillAvailability()
 {
-    static const Foundation::Notification::Name name("recordStoreDidUpdateAutoFillAvailability");
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidUpdateAutoFillAvailability");
     return name;
 }
 
 const Foundation::Notification::Name& RecordStore::recordStoreDidPermanentlyResetLocalAndRemoteRecords()
 {
-    static const Foundation::Notification::Name name("recordStoreDidPermanentlyResetLocalAndRemoteRecords");
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidPermanentlyResetLocalAndRemoteRecords");
     return name;
 }
 

@@ -21,7 +21,7 @@ const Foundation::Logger& log()
 
 const Foundation::Notification::Name& UserNotificationStore::userNotificationStoreDidUpdate()
 {
-    static const Foundation::Notification::Name name("userNotificationStoreDidUpdate");
+    static const auto& name = *new Foundation::Notification::Name("userNotificationStoreDidUpdate");
     return name;
 }
 

@@ -4,13 +4,13 @@ namespace Basalwork {
 
 const Foundation::Notification::Name& reachabilityChanged()
 {
-    static const Foundation::Notification::Name name("reachabilityChanged");
+    static const auto& name = *new Foundation::Notification::Name("reachabilityChanged");
     return name;
 }
 
 const Foundation::Notification::Name& ReachabilityChangedNotification()
 {
-    static const Foundation::Notification::Name name("ReachabilityChangedNotification");
+    static const auto& name = *new Foundation::Notification::Name("ReachabilityChangedNotification");
     return name;
 }
 

@@ -4,7 +4,7 @@ namespace Basalwork {
 
 const Foundation::Notification::Name& uiInteractionDidOccur()
 {
-    static const Foundation::Notification::Name name("uiInteractionDidOccur");
+    static const auto& name = *new Foundation::Notification::Name("uiInteractionDidOccur");
     return name;
 }
 

@@ -89,7 +89,7 @@ auto performInContext(CoreData::NSManagedObjectContext& context, Block&& block)
 
 const Foundation::Notification::Name& SyncCoordinator::syncCoordinatorDidUpdateSyncStatus()
 {
-    static const Foundation::Notification::Name name("syncCoordinatorDidUpdateSyncStatus");
+    static const auto& name = *new Foundation::Notification::Name("syncCoordinatorDidUpdateSyncStatus");
     return name;
 }
 

@@ -413,6 +413,12 @@ void UIApplication::step(State to)
         name = &didBecomeActiveNotification();
     }
     Foundation::NotificationCenter::defaultCenter()->post(*name, sharedSelf(this));
+    // The program runs as a desktop application, whose host announces its own activation as well;
+    // observers written for the desktop listen for that one.
+    if (name == &didBecomeActiveNotification()) {
+        static const auto hostDidBecomeActive = notificationName("NSApplicationDidBecomeActiveNotification");
+        Foundation::NotificationCenter::defaultCenter()->post(hostDidBecomeActive, sharedSelf(this));
+    }
 }
 
 } // namespace UIKit

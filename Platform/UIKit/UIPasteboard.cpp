@@ -6,7 +6,7 @@ namespace UIKit {
 
 const Foundation::Notification::Name& UIPasteboard::changedNotification()
 {
-    static const Foundation::Notification::Name name("UIPasteboardChangedNotification");
+    static const auto& name = *new Foundation::Notification::Name("UIPasteboardChangedNotification");
     return name;
 }
 

@@ -76,7 +76,7 @@ CGSize UITextField::intrinsicContentSize() const
 
 const Foundation::Notification::Name& UITextField::textDidChangeNotification()
 {
-    static const Foundation::Notification::Name name("UITextFieldTextDidChangeNotification");
+    static const auto& name = *new Foundation::Notification::Name("UITextFieldTextDidChangeNotification");
     return name;
 }
 

@@ -87,7 +87,7 @@ void UITextView::setAttributedText(std::shared_ptr<Foundation::NSAttributedStrin
 
 const Foundation::Notification::Name& UITextView::textDidChangeNotification()
 {
-    static const Foundation::Notification::Name name("UITextViewTextDidChangeNotification");
+    static const auto& name = *new Foundation::Notification::Name("UITextViewTextDidChangeNotification");
     return name;
 }
 

@@ -140,9 +140,10 @@ TEST_F(UIApplicationTests, LaunchingConnectsTheManifestsSceneAndMovesThroughTheS
     observe(UIApplication::willResignActiveNotification(), "will resign active");
     observe(UIApplication::didEnterBackgroundNotification(), "did enter background");
     observe(UIApplication::willEnterForegroundNotification(), "will enter foreground");
+    observe(Foundation::Notification::Name("NSApplicationDidBecomeActiveNotification"), "host did become active");
     launch();
     EXPECT_EQ(events(), (std::vector<std::string> {"launched", "did finish", "connect Default Configuration", "scene foreground",
-                                                   "scene active", "did become active"}));
+                                                   "scene active", "did become active", "host did become active"}));
     auto scenes = UIApplication::shared()->connectedScenes();
     ASSERT_FALSE(scenes.empty());
     EXPECT_EQ(scenes.back()->activationState(), UIScene::ActivationState::foregroundActive);
@@ -152,7 +153,8 @@ TEST_F(UIApplicationTests, LaunchingConnectsTheManifestsSceneAndMovesThroughTheS
     UIApplication::shared()->setApplicationState(State::background);
     UIApplication::shared()->setApplicationState(State::active);
     EXPECT_EQ(events(), (std::vector<std::string> {"scene resign", "will resign active", "scene background", "did enter background",
-                                                   "scene foreground", "will enter foreground", "scene active", "did become active"}));
+                                                   "scene foreground", "will enter foreground", "scene active", "did become active",
+                                                   "host did become active"}));
 }
 
 TEST_F(UIApplicationTests, TerminatingTellsTheDelegateAnnouncesOnceAndDisconnectsTheScenesLater)

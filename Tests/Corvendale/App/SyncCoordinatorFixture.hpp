@@ -206,12 +206,15 @@ struct ProgramInstallation {
     template <class Predicate>
     static bool waitUntil(Predicate done)
     {
+        // Done only when it still holds once the main queue is drained: a push may start another sync
+        // just as one ends.
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
+        while (std::chrono::steady_clock::now() < deadline) {
             TestSupport::runMainLoopUntilIdle();
+            if (done())
+                return true;
             std::this_thread::yield();
         }
-        TestSupport::runMainLoopUntilIdle();
         return done();
     }
 
