@@ -15,16 +15,16 @@
 
 #include "Tests/Support/MainLoop.hpp"
 
-#include "Platform/Foundation/Bundle.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
-#include <chrono>
-#include <filesystem>
 #include <optional>
-#include <thread>
 
 #include <gtest/gtest.h>
+
+namespace Foundation {
+class Bundle;
+}
 
 namespace CorvendaleTests {
 
@@ -32,24 +32,9 @@ namespace CorvendaleTests {
 // over the in-memory container.
 class Program : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        inMemoryDependencies();
-        Corvendale::registerProgramClasses();
-        m_previousBundle = Foundation::Bundle::main();
-        auto info = std::filesystem::path(CORVENDALE_SOURCE_DIR) / "Corvendale";
-        Foundation::Bundle::setMain(Foundation::Bundle::atPath(info.string()));
-        UIKit::UIApplication::shared()->launch(Foundation::make<Corvendale::AppDelegate>());
-        settle();
-    }
-    void TearDown() override
-    {
-        auto application = UIKit::UIApplication::shared();
-        for (const auto& scene : application->connectedScenes())
-            application->disconnect(scene);
-        TestSupport::runMainLoopUntilIdle();
-        Foundation::Bundle::setMain(m_previousBundle);
-    }
+    void SetUp() override;
+    void TearDown() override;
+
     std::shared_ptr<Foundation::Bundle> m_previousBundle;
 
     std::shared_ptr<Corvendale::SceneDelegate> sceneDelegate() const
@@ -62,15 +47,7 @@ protected:
     const std::shared_ptr<Shared::AuthenticationStore>& store() const { return Corvendale::dependencies().authenticationStore; }
 
     // Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).
-    static void settle()
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        do {
-            TestSupport::runMainLoopUntilIdle();
-            std::this_thread::yield();
-        } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
-        TestSupport::runMainLoopUntilIdle();
-    }
+    static void settle();
 
     void type(const Foundation::String& entry, const std::optional<Foundation::String>& reEntry = std::nullopt)
     {
