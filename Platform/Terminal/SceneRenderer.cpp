@@ -192,7 +192,12 @@ struct Painter {
                 buttonStyle = buttonStyle | CellStyle::reverse;
             if (isFocused || button->isHighlighted())
                 canvas.clear(clip.intersection({cells.column, cells.row, cells.columns, 1}), buttonStyle);
-            const auto title = buttonTitle(*button).value_or(String("•"));
+            // A title wider than the button ends in "…", as its label would, rather than running into
+            // the next button.
+            const auto full = buttonTitle(*button).value_or(String("•"));
+            const auto fitted = TextGrid::lines(full, static_cast<CGFloat>(std::max<std::int64_t>(cells.columns, 1)) * TextGrid::columnWidth,
+                                                NSLineBreakMode::byTruncatingTail, 1);
+            const auto title = fitted.empty() ? full : fitted.front();
             // A disabled button shows dimmed, in no colour.
             const auto titleInk = button->isEnabled() ? ink(buttonColor(*button), view) : Ink {};
             text(cells, std::max<std::int64_t>(0, (cells.rows - 1) / 2), title, buttonStyle, clip, NSTextAlignment::center, titleInk);
