@@ -251,9 +251,11 @@ struct Painter {
             inner = clip.intersection(cells);
         for (const auto& subview : view->subviews())
             draw(subview, inner, style);
-        // The mark goes on last, so that nothing the cell holds covers it.
-        if (marked)
-            canvas.write(cells.column, cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2), String("›"), style, clip);
+        // The mark goes on last, so that nothing the cell holds covers it, and only on a blank: a row whose
+        // text starts at its edge keeps its first letter (reverse video marks it as well).
+        const auto markRow = cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2);
+        if (marked && clip.contains(cells.column, markRow) && canvas.at(cells.column, markRow).text == " ")
+            canvas.write(cells.column, markRow, String("›"), style, clip);
     }
 };
 
