@@ -1,6 +1,8 @@
 #include "Platform/Terminal/TerminalDisplay.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/URL.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
@@ -10,6 +12,8 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <curses.h>
+#include <fcntl.h>
+#include <langinfo.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -36,6 +40,8 @@ namespace {
 struct termios savedModes;
 bool hasSavedModes = false;
 int wakePipe[2] = {-1, -1};
+// Standard error as it was, while the log file stands in for it.
+int savedStandardError = -1;
 std::atomic<bool> displayRunning {false};
 
 // What undoes the display's modes on any terminal: mouse reports off, cursor shown, main screen back.
@@ -46,6 +52,8 @@ void restoreTerminalFromSignal()
     if (!displayRunning.exchange(false))
         return;
     [[maybe_unused]] auto written = write(STDOUT_FILENO, restoreSequence, sizeof restoreSequence - 1);
+    if (savedStandardError >= 0)
+        dup2(savedStandardError, STDERR_FILENO);
     if (hasSavedModes)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
 }
@@ -200,6 +208,52 @@ std::shared_ptr<UIKit::UIWindowScene> applicationScene()
     return nullptr;
 }
 
+// What the program writes to standard error would land in the middle of the picture, scroll it and leave
+// ncurses drawing on rows that moved: while the display shows, it goes to a log file in the program's
+// caches folder instead.
+void divertStandardError()
+{
+    if (!isatty(STDERR_FILENO))
+        return;
+    int log = -1;
+    try {
+        using Foundation::FileManager;
+        const auto folder = FileManager::defaultManager()->url(FileManager::SearchPathDirectory::cachesDirectory,
+                                                               FileManager::SearchPathDomainMask::userDomainMask, std::nullopt, true);
+        const auto path = folder.appendingPathComponent(Foundation::String(TerminalDisplay::logFileName)).path().utf8();
+        log = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    } catch (const std::exception&) {
+        // No caches folder: the messages are dropped rather than drawn over the picture.
+    }
+    if (log < 0)
+        log = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (log < 0)
+        return;
+    savedStandardError = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (savedStandardError >= 0)
+        dup2(log, STDERR_FILENO);
+    close(log);
+}
+
+void restoreStandardError()
+{
+    if (savedStandardError < 0)
+        return;
+    std::fflush(stderr);
+    dup2(savedStandardError, STDERR_FILENO);
+    close(savedStandardError);
+    savedStandardError = -1;
+}
+
+// The display draws lines, bullets and marks: a locale whose characters are not UTF-8 (none set at all,
+// often) gets UTF-8 characters, as the terminal most likely has.
+void useUnicodeCharacters()
+{
+    std::setlocale(LC_ALL, "");
+    if (std::string_view(nl_langinfo(CODESET)) != "UTF-8")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+
 } // namespace
 
 bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
@@ -224,7 +278,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
         if (handledByDefault(signal))
             terminationSignals.push_back(signal);
 
-    std::setlocale(LC_ALL, "");
+    useUnicodeCharacters();
     hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
     set_escdelay(25);
     // A terminal the library does not know leaves everything as it was.
@@ -234,6 +288,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
         close(wakePipe[1]);
         return false;
     }
+    divertStandardError();
     displayRunning = true;
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         handle(signal, crashed, SA_RESETHAND);
@@ -332,6 +387,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     endwin();
     delscreen(terminal);
     displayRunning = false;
+    restoreStandardError();
     if (hasSavedModes)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
     close(wakePipe[0]);

@@ -1,5 +1,6 @@
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Terminal/Canvas.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
@@ -358,6 +359,15 @@ TEST_F(TerminalScreen, AScriptDrivesTheSceneAndPrintsItsFrames)
     EXPECT_TRUE(shows(first, "•••")) << "typed into the secure field\n" << frames;
     EXPECT_TRUE(shows(frames.substr(first.size()), "› Row 0")) << frames;
     EXPECT_EQ(form->password->text(), "x y");
+
+    // What another thread finishes shows in its own time: the script waits for it.
+    Foundation::DispatchQueue::global()->async([this] {
+        Foundation::DispatchQueue::main()->async([this] { form->title->setText(String("Fetched")); });
+    });
+    std::istringstream waiting("wait Fetched\nscreen\n");
+    out.str("");
+    ASSERT_TRUE(Terminal::ScriptedDisplay::run(scene, waiting, out)) << out.str();
+    EXPECT_TRUE(shows(out.str(), "Fetched")) << out.str();
 
     std::istringstream unknown("jump\n");
     EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, unknown, out));
