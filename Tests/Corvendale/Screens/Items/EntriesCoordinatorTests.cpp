@@ -58,6 +58,7 @@ protected:
         for (const char* key : {EntriesCoordinator::FilterStore::selectedFilterKey, EntriesCoordinator::RecentCategoryFilters::userDefaultsKey})
             Foundation::UserDefaults::standard()->removeObject(key);
         window->setFrame({0, 0, 1000, 700});
+        preferences->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
     }
 
     String addItem(const String& title, EntryCategory category = EntryCategory::login)
@@ -139,6 +140,35 @@ TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeAsksForTheItemsOnc
     driver.type("Item 99");
     EXPECT_EQ(coordinator->itemRequests, before + 2) << "the list searches what it holds";
     EXPECT_EQ(shown(*coordinator).size(), 19u) << "every secure note whose title holds both words";
+}
+
+TEST_F(EntriesCoordinatorTests, TheSearchFieldTakesTheKeyboardOncePerUnlockWithItemsAndThePreferenceOn)
+{
+    auto relock = [&] {
+        CorvendaleTests::inMemoryDependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false,
+                                                                         std::nullopt, "test");
+        driver.settle();
+        CorvendaleTests::unlockVault();
+        driver.settle();
+    };
+    auto coordinator = show();
+    const auto& field = coordinator->entriesVC()->searchField();
+    EXPECT_TRUE(coordinator->hasAutoSelectedSearchSinceLastAuthentication());
+    EXPECT_FALSE(field->isFirstResponder()) << "nothing to search yet";
+
+    addItem("Mail");
+    preferences->setSearchFocus(Shared::Settings::Items::SearchFocus::disabled);
+    relock();
+    EXPECT_FALSE(field->isFirstResponder());
+    EXPECT_FALSE(coordinator->hasAutoSelectedSearchSinceLastAuthentication()) << "the preference keeps the unlock's one chance";
+
+    preferences->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
+    relock();
+    EXPECT_TRUE(field->isFirstResponder());
+    field->resignFirstResponder();
+    coordinator->autoSelectSearchIfNeeded();
+    driver.settle();
+    EXPECT_FALSE(field->isFirstResponder()) << "once per unlock";
 }
 
 TEST_F(EntriesCoordinatorTests, ChangesRebuildTheListOnlyWhileUnlockedButAResetAlways)
