@@ -414,9 +414,9 @@ TEST_F(LockScreen, TheCancelButtonLeavesEachFlowAndTheLinksDoWhatTheyName)
     EXPECT_EQ(screenState(), 16);
 
     const auto opened = UIKit::UIApplication::shared()->openedURLs().size();
-    lockScreen()->didSelect(Shared::AuthenticationVLink::resetAccount, *lockScreen()->authenticationVC());
+    lockScreen()->didSelect(Shared::AuthenticationVLink::showPassword, *lockScreen()->authenticationVC());
     settle();
-    EXPECT_EQ(screenState(), 16) << "value 2 does nothing";
+    EXPECT_EQ(screenState(), 16) << "the screen shows the password itself";
     lockScreen()->didSelect(Shared::AuthenticationVLink::website, *lockScreen()->authenticationVC());
     ASSERT_EQ(UIKit::UIApplication::shared()->openedURLs().size(), opened + 1);
     EXPECT_EQ(UIKit::UIApplication::shared()->openedURLs().back(), Shared::Global::Website::url());
