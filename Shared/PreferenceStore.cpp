@@ -168,6 +168,7 @@ SHARED_PREFERENCE(S::Items::ArchiveConfirmation, archiveConfirmation, setArchive
                   S::Items::ArchiveConfirmation::enabled, nullptr)
 SHARED_PREFERENCE(S::Items::MoveToTrashConfirmation, moveToTrashConfirmation, setMoveToTrashConfirmation, "moveToTrashConfirmation",
                   S::Items::MoveToTrashConfirmation::enabled, nullptr)
+SHARED_PREFERENCE(S::Items::SearchFocus, searchFocus, setSearchFocus, "searchFocus", S::Items::SearchFocus::enabled, nullptr)
 SHARED_PREFERENCE(S::LargeViewer::Positions, largeViewerPositions, setLargeViewerPositions, "largeViewerPositions",
                   S::LargeViewer::Positions::passwordsAndPins, nullptr)
 SHARED_PREFERENCE(S::ItemDetails::InlineGenerator, inlineGenerator, setInlineGenerator, "inlineGenerator",

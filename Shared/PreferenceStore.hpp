@@ -79,6 +79,8 @@ public:
     void setArchiveConfirmation(Settings::Items::ArchiveConfirmation value);
     Settings::Items::MoveToTrashConfirmation moveToTrashConfirmation() const;
     void setMoveToTrashConfirmation(Settings::Items::MoveToTrashConfirmation value);
+    Settings::Items::SearchFocus searchFocus() const;
+    void setSearchFocus(Settings::Items::SearchFocus value);
     // Each filter keeps its own sort method.
     Settings::Items::SortMethod sortMethod(const EntryFilter& filter) const;
     void setSortMethod(Settings::Items::SortMethod value, const EntryFilter& filter);

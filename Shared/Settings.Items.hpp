@@ -19,6 +19,8 @@ struct Settings::Items {
     enum class DuplicateConfirmation { enabled, disabled };
     enum class ArchiveConfirmation { enabled, disabled };
     enum class MoveToTrashConfirmation { enabled, disabled };
+    // Whether the list's search field takes the keyboard once the vault is unlocked.
+    enum class SearchFocus { enabled, disabled };
 
     enum class SortMethod { alphabetical, alphabeticalDesc, modifiedAtDesc, modifiedAt, createdAtDesc, createdAt, unsorted };
     struct SortMethodGroup;
@@ -71,6 +73,12 @@ struct Setting<Settings::Items::ArchiveConfirmation> {
 template <>
 struct Setting<Settings::Items::MoveToTrashConfirmation> {
     using T = Settings::Items::MoveToTrashConfirmation;
+    static constexpr SettingCase<T> cases[] = {{T::enabled, "enabled", "Enabled"}, {T::disabled, "disabled", "Disabled"}};
+};
+
+template <>
+struct Setting<Settings::Items::SearchFocus> {
+    using T = Settings::Items::SearchFocus;
     static constexpr SettingCase<T> cases[] = {{T::enabled, "enabled", "Enabled"}, {T::disabled, "disabled", "Disabled"}};
 };
 

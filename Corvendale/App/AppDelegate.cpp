@@ -2,6 +2,7 @@
 
 #include "Corvendale/App/AppKitBridge.hpp"
 #include "Corvendale/App/Dependencies.hpp"
+#include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SceneDelegate.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
 
@@ -27,6 +28,7 @@
 #include "Platform/UIKit/ClassRegistry.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuElement.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UISceneConfiguration.hpp"
@@ -189,6 +191,14 @@ void AppDelegate::didReceiveRemoteNotification(UIKit::UIApplication&, const Remo
                                                                                 : UIKit::UIBackgroundFetchResult::noData);
     });
     dependencies().syncCoordinator->sync(handler);
+}
+
+void AppDelegate::buildMenu(UIKit::UIMenuBuilder& builder)
+{
+    if (builder.system() != UIKit::UIMenuSystem::main())
+        return;
+    const auto& services = dependencies();
+    buildMainMenu(builder, services.authenticationStore->availableBiometry(), services.preferenceStore, *services.recordStore);
 }
 
 bool AppDelegate::canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender)

@@ -23,6 +23,8 @@ public:
     void didReceiveRemoteNotification(UIKit::UIApplication& application, const RemoteNotification& userInfo,
                                       std::function<void(UIKit::UIBackgroundFetchResult)> completion) override;
 
+    // The menu bar, for the main menu system only.
+    void buildMenu(UIKit::UIMenuBuilder& builder) override;
     bool canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender) override;
     void validate(const std::shared_ptr<UIKit::UICommand>& command) override;
 

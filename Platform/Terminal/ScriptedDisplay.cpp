@@ -3,8 +3,10 @@
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 
+#include <chrono>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace Terminal {
 
@@ -51,6 +53,19 @@ bool ScriptedDisplay::run(const std::shared_ptr<UIKit::UIWindowScene>& scene, st
             std::int64_t newRows = 0;
             words >> newColumns >> newRows;
             session.resize(newColumns, newRows);
+        } else if (command == "wait") {
+            std::string text;
+            std::getline(words >> std::ws, text);
+            // Work on other threads (a sync) ends on the main loop in its own time.
+            const auto deadline = std::chrono::steady_clock::now() + waitLimit;
+            while (session.frame().text().find(text) == std::string::npos) {
+                if (std::chrono::steady_clock::now() > deadline) {
+                    out << "Never shown: " << text << '\n' << session.frame().text() << "--\n";
+                    return false;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                loop.runUntilIdle();
+            }
         } else if (command == "screen") {
             out << session.frame().text() << "--\n";
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -19,11 +20,16 @@ namespace Terminal {
 //     click <column> <row> [secondary]
 //     resize <columns> <rows>
 //     screen                                                the frame as text, then a line "--"
+//     wait <text>                                           runs the main loop until the frame shows the text
 //
+// A wait that lasts longer than `waitLimit` reports the text and the frame on `out` and stops the script
+// (answering false).
 // Blank lines and lines starting with "#" are skipped; a command it does not know is reported on `out`
 // and stops the script (answering false).
 class ScriptedDisplay {
 public:
+    static constexpr std::chrono::seconds waitLimit {10};
+
     static bool run(const std::shared_ptr<UIKit::UIWindowScene>& scene, std::istream& script, std::ostream& out,
                     std::int64_t columns = 100, std::int64_t rows = 30);
 };

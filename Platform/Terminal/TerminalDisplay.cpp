@@ -1,6 +1,9 @@
 #include "Platform/Terminal/TerminalDisplay.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/URL.hpp"
+#include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
@@ -10,11 +13,14 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <curses.h>
+#include <fcntl.h>
+#include <langinfo.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <clocale>
 #include <condition_variable>
@@ -36,6 +42,8 @@ namespace {
 struct termios savedModes;
 bool hasSavedModes = false;
 int wakePipe[2] = {-1, -1};
+// Standard error as it was, while the log file stands in for it.
+int savedStandardError = -1;
 std::atomic<bool> displayRunning {false};
 
 // What undoes the display's modes on any terminal: mouse reports off, cursor shown, main screen back.
@@ -46,6 +54,8 @@ void restoreTerminalFromSignal()
     if (!displayRunning.exchange(false))
         return;
     [[maybe_unused]] auto written = write(STDOUT_FILENO, restoreSequence, sizeof restoreSequence - 1);
+    if (savedStandardError >= 0)
+        dup2(savedStandardError, STDERR_FILENO);
     if (hasSavedModes)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
 }
@@ -91,8 +101,9 @@ void handle(int signal, void (*handler)(int), int flags)
 
 class Display {
 public:
-    explicit Display(std::shared_ptr<UIKit::UIWindowScene> scene)
+    Display(std::shared_ptr<UIKit::UIWindowScene> scene, ColorPalette palette)
         : m_session(std::move(scene), COLS, LINES)
+        , m_palette(palette)
     {
     }
 
@@ -154,7 +165,8 @@ public:
                     attributes |= A_REVERSE;
                 if (contains(cell.style, CellStyle::underline))
                     attributes |= A_UNDERLINE;
-                attrset(attributes);
+                int pair = colorPair(cell);
+                attr_set(attributes, static_cast<short>(pair), &pair);
                 mvaddstr(static_cast<int>(row), static_cast<int>(column), cell.text.c_str());
             }
         attrset(A_NORMAL);
@@ -169,6 +181,17 @@ public:
     }
 
 private:
+    // The colour pair of the cell's colours, made when first needed (the library recycles the least used
+    // when it runs out); 0, the terminal's own colours, for a cell without any or where none can be had.
+    int colorPair(const Canvas::Cell& cell) const
+    {
+        if (!m_palette.hasColors() || (!cell.foreground && !cell.background))
+            return 0;
+        const int foreground = cell.foreground ? m_palette.index(*cell.foreground) : ColorPalette::defaultColor;
+        const int background = cell.background ? m_palette.index(*cell.background) : ColorPalette::defaultColor;
+        return std::max(alloc_pair(foreground, background), 0);
+    }
+
     void deliver(wint_t code, bool isKeyCode, bool afterEscape)
     {
         if (auto key = Keyboard::translate(static_cast<std::uint32_t>(code), isKeyCode, afterEscape))
@@ -187,6 +210,7 @@ private:
     }
 
     TerminalSession m_session;
+    ColorPalette m_palette;
     std::optional<Canvas> m_shown;
 };
 
@@ -198,6 +222,52 @@ std::shared_ptr<UIKit::UIWindowScene> applicationScene()
         if (!scene->windows().empty())
             return scene;
     return nullptr;
+}
+
+// What the program writes to standard error would land in the middle of the picture, scroll it and leave
+// ncurses drawing on rows that moved: while the display shows, it goes to a log file in the program's
+// caches folder instead.
+void divertStandardError()
+{
+    if (!isatty(STDERR_FILENO))
+        return;
+    int log = -1;
+    try {
+        using Foundation::FileManager;
+        const auto folder = FileManager::defaultManager()->url(FileManager::SearchPathDirectory::cachesDirectory,
+                                                               FileManager::SearchPathDomainMask::userDomainMask, std::nullopt, true);
+        const auto path = folder.appendingPathComponent(Foundation::String(TerminalDisplay::logFileName)).path().utf8();
+        log = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    } catch (const std::exception&) {
+        // No caches folder: the messages are dropped rather than drawn over the picture.
+    }
+    if (log < 0)
+        log = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (log < 0)
+        return;
+    savedStandardError = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (savedStandardError >= 0)
+        dup2(log, STDERR_FILENO);
+    close(log);
+}
+
+void restoreStandardError()
+{
+    if (savedStandardError < 0)
+        return;
+    std::fflush(stderr);
+    dup2(savedStandardError, STDERR_FILENO);
+    close(savedStandardError);
+    savedStandardError = -1;
+}
+
+// The display draws lines, bullets and marks: a locale whose characters are not UTF-8 (none set at all,
+// often) gets UTF-8 characters, as the terminal most likely has.
+void useUnicodeCharacters()
+{
+    std::setlocale(LC_ALL, "");
+    if (std::string_view(nl_langinfo(CODESET)) != "UTF-8")
+        std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 } // namespace
@@ -224,7 +294,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
         if (handledByDefault(signal))
             terminationSignals.push_back(signal);
 
-    std::setlocale(LC_ALL, "");
+    useUnicodeCharacters();
     hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
     set_escdelay(25);
     // A terminal the library does not know leaves everything as it was.
@@ -234,6 +304,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
         close(wakePipe[1]);
         return false;
     }
+    divertStandardError();
     displayRunning = true;
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         handle(signal, crashed, SA_RESETHAND);
@@ -250,7 +321,11 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     mouseinterval(0);
     handle(SIGWINCH, resized, SA_RESTART);
 
-    Display display(std::move(scene));
+    // Colours where the terminal has them and the person did not turn them off (NO_COLOR); cells without
+    // a colour keep the terminal's own.
+    const char* noColor = std::getenv("NO_COLOR");
+    const bool colors = has_colors() && !(noColor && *noColor) && start_color() == OK && use_default_colors() == OK;
+    Display display(std::move(scene), ColorPalette(colors ? COLORS : 0));
     activeDisplay = &display;
     SystemClipboard::connect([](std::string_view sequence) {
         if (activeDisplay) {
@@ -332,6 +407,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     endwin();
     delscreen(terminal);
     displayRunning = false;
+    restoreStandardError();
     if (hasSavedModes)
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &savedModes);
     close(wakePipe[0]);

@@ -13,9 +13,11 @@ namespace Terminal {
 // if anything changed; keys, clicks and the terminal's new sizes go to a `TerminalSession`. The clock is
 // the real one. The terminal gets back its modes and cursor when the display ends, when a termination
 // signal ends the program (it stops the main loop when nobody else handles those signals) and when the
-// program crashes.
+// program crashes. While it shows, standard error goes to `logFileName` in the program's caches folder.
 class TerminalDisplay {
 public:
+    static constexpr const char* logFileName = "display.log";
+
     // Runs the scene (none: the application's first connected scene) and answers true once the main run
     // loop stopped; false, doing nothing, when standard input or output is no terminal. With
     // CORVENDALE_DISPLAY_SCRIPT naming a file ("-": standard input), the script drives the scene instead

@@ -1,7 +1,10 @@
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Terminal/Canvas.hpp"
+#include "Platform/Terminal/CellColor.hpp"
+#include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
@@ -193,6 +196,41 @@ TEST(TerminalCanvas, WritesWholeCharactersWithinTheClipAndMendsHalvesOfWideOnes)
     EXPECT_EQ(canvas.line(2), "└────────┘");
 }
 
+TEST(TerminalColors, ColoursWithAHueShowInTheNearestTerminalColourAndGreysStayTheTerminals)
+{
+    using Terminal::CellColor;
+    using Terminal::ColorPalette;
+    const UITraitCollection light {};
+    UITraitCollection dark;
+    dark.userInterfaceStyle = UIUserInterfaceStyle::dark;
+    const CellColor red {255, 48, 48};
+    EXPECT_EQ(CellColor::of(*UIColor::withHue(0.0, 0.81, 1.0, 1), light), red);
+    EXPECT_EQ(CellColor::of(*UIColor::withHue(0.0, 0.81, 1.0, 0.3), light), std::nullopt) << "too faint to be a colour of its own";
+    for (const auto& grey : {UIColor::label(), UIColor::secondaryLabel(), UIColor::white(), UIColor::systemBackground()})
+        EXPECT_EQ(CellColor::of(*grey, dark), std::nullopt);
+    // A colour that follows the appearance shows the appearance's.
+    auto blueOrOrange = make<UIColor>([](const UITraitCollection& traits) {
+        return traits.userInterfaceStyle == UIUserInterfaceStyle::dark ? UIColor::withHue(0.09, 1, 1, 1) : UIColor::withHue(0.6, 1, 1, 1);
+    });
+    EXPECT_EQ(ColorPalette(8).index(*CellColor::of(*blueOrOrange, light)), 4);
+    EXPECT_EQ(ColorPalette(8).index(*CellColor::of(*blueOrOrange, dark)), 3) << "orange is nearest to yellow";
+    // Secondary text recedes; the primary text and colours with a hue do not.
+    EXPECT_TRUE(CellColor::recedes(*UIColor::secondaryLabel(), light));
+    EXPECT_TRUE(CellColor::recedes(*UIColor::secondaryLabel(), dark));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::label(), light));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::label(), dark));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::withHue(0.0, 0.81, 1.0, 1), light));
+
+    EXPECT_EQ(ColorPalette(256).index(red), 203) << "the cube's (255, 95, 95)";
+    EXPECT_EQ(ColorPalette(1 << 24).index({0, 0, 255}), 21);
+    EXPECT_EQ(ColorPalette(8).index(red), 1);
+    EXPECT_EQ(ColorPalette(16).index(red), 1);
+    EXPECT_EQ(ColorPalette(16).index({150, 170, 255}), 12) << "a light blue is the bright blue";
+    EXPECT_EQ(ColorPalette(16).index({200, 0, 200}), 5);
+    EXPECT_FALSE(ColorPalette(2).hasColors());
+    EXPECT_EQ(ColorPalette(2).index(red), ColorPalette::defaultColor) << "monochrome";
+}
+
 TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
 {
     using Key = Keyboard::Key;
@@ -359,6 +397,15 @@ TEST_F(TerminalScreen, AScriptDrivesTheSceneAndPrintsItsFrames)
     EXPECT_TRUE(shows(frames.substr(first.size()), "› Row 0")) << frames;
     EXPECT_EQ(form->password->text(), "x y");
 
+    // What another thread finishes shows in its own time: the script waits for it.
+    Foundation::DispatchQueue::global()->async([this] {
+        Foundation::DispatchQueue::main()->async([this] { form->title->setText(String("Fetched")); });
+    });
+    std::istringstream waiting("wait Fetched\nscreen\n");
+    out.str("");
+    ASSERT_TRUE(Terminal::ScriptedDisplay::run(scene, waiting, out)) << out.str();
+    EXPECT_TRUE(shows(out.str(), "Fetched")) << out.str();
+
     std::istringstream unknown("jump\n");
     EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, unknown, out));
     EXPECT_TRUE(shows(out.str(), "Unknown command: jump"));
@@ -377,4 +424,40 @@ TEST_F(TerminalScreen, AWindowInFrontWithoutABackgroundShowsOnlyItsViewsOverTheK
     EXPECT_FALSE(bannerWindow->isKeyWindow());
     EXPECT_TRUE(shows(shown, "Copied")) << shown;
     EXPECT_TRUE(shows(shown, "Row 0")) << "the key window shows around the banner\n" << shown;
+}
+
+TEST_F(TerminalScreen, TextAndBackgroundsShowTheirColoursAndSecondaryTextIsDimmed)
+{
+    form->save->setTintColor(UIColor::withHue(0.0, 1, 1, 1));
+    auto note = make<UILabel>(CGRect {10, 160, 200, 20});
+    note->setText(String("Last synced"));
+    note->setTextColor(UIColor::secondaryLabel());
+    auto banner = make<UIView>(CGRect {10, 200, 200, 20});
+    banner->setBackgroundColor(UIColor::withHue(0.33, 1, 0.8, 1));
+    auto copied = make<UILabel>(CGRect {0, 0, 100, 20});
+    copied->setText(String("Copied"));
+    banner->addSubview(copied);
+    form->view()->addSubview(note);
+    form->view()->addSubview(banner);
+    screen();
+    const auto frame = session.frame();
+    auto find = [&](const std::string& text) -> const Canvas::Cell& {
+        for (std::int64_t row = 0; row < frame.rows(); ++row)
+            if (auto column = frame.line(row).find(text); column != std::string::npos)
+                return frame.at(static_cast<std::int64_t>(column), row);
+        ADD_FAILURE() << text << " is not shown\n" << frame.text();
+        return frame.at(0, 0);
+    };
+    EXPECT_EQ(find("Save").foreground, (Terminal::CellColor {255, 0, 0})) << "a button's title in its tint";
+    EXPECT_EQ(find("Last synced").foreground, std::nullopt);
+    EXPECT_TRUE(Terminal::contains(find("Last synced").style, Terminal::CellStyle::dim));
+    EXPECT_EQ(find("Title").foreground, std::nullopt) << "what has no colour keeps the terminal's";
+    // A label over a coloured view keeps the view's background.
+    EXPECT_EQ(find("Copied").background, (Terminal::CellColor {4, 204, 0}));
+    EXPECT_EQ(find("Row 0").background, std::nullopt);
+
+    form->save->setIsEnabled(false);
+    screen();
+    EXPECT_EQ(session.frame().text(), frame.text());
+    EXPECT_NE(session.frame(), frame) << "the disabled button lost its colour";
 }

@@ -1,5 +1,6 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.Menus.hpp"
 
+#include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 
 #include "Shared/Menu.Action.hpp"
@@ -184,7 +185,7 @@ void EntriesCoordinatorMenus::perform(const MenuAction& action, const std::vecto
     auto delegate = this->delegate();
     if (!host || !delegate || entryIDs.empty())
         return;
-    auto coordinator = host->viewController();
+    auto coordinator = host->entriesCoordinator();
     const auto& first = entryIDs.front();
     switch (action.kind()) {
     case Kind::showHistory:

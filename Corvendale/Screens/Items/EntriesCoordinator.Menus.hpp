@@ -35,6 +35,7 @@ class UIViewController;
 
 namespace Corvendale {
 
+class EntriesCoordinator;
 class EntriesCoordinatorDelegate;
 
 // The item list's menus (an item's or several items' context menu, the new-item menu, the filter and
@@ -47,8 +48,10 @@ public:
     public:
         virtual ~Host() = default;
         virtual std::shared_ptr<EntriesCoordinatorDelegate> entriesCoordinatorDelegate() const = 0;
-        // The list coordinator itself: it presents the confirmations, and the delegate's calls name it.
+        // Presents the confirmations.
         virtual std::shared_ptr<UIKit::UIViewController> viewController() = 0;
+        // The list coordinator the delegate's calls name.
+        virtual std::shared_ptr<EntriesCoordinator> entriesCoordinator() = 0;
         // The "Oops!" alert, the error tracked first when it asks to be.
         virtual void handleUnexpectedError(const Foundation::Error& error, const Foundation::String& context) = 0;
         virtual bool isBeingDisplayedInExpandedSplitView() const = 0;

@@ -27,6 +27,8 @@
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
+#include <utility>
+
 namespace Corvendale {
 
 namespace {
@@ -159,22 +161,9 @@ void EntriesCoordinator::authenticationStateDidUpdate()
 
 void EntriesCoordinator::autoSelectSearchIfNeeded()
 {
-    const auto& services = dependencies();
-    if (!services.authenticationStore->authenticationState().isAuthenticated() || presentedViewController()
-        || m_hasAutoSelectedSearchSinceLastAuthentication)
-        return;
-    m_hasAutoSelectedSearchSinceLastAuthentication = true;
-    bool hasItems = false;
-    try {
-        hasItems = services.recordStore->hasEntries();
-    } catch (const Foundation::Error&) {
-    }
-    if (!hasItems)
-        return;
-    std::weak_ptr<EntriesCoordinator> weak = sharedSelf(this);
-    Foundation::DispatchQueue::main()->async([weak] {
-        if (auto self = weak.lock())
-            self->m_entriesVC->focusSearch();
+    Corvendale::autoSelectSearchIfNeeded(*this, m_entriesVC, dependencies(), [this] {
+        // Once per unlock, whether or not the store has items to search.
+        return !std::exchange(m_hasAutoSelectedSearchSinceLastAuthentication, true);
     });
 }
 

@@ -140,6 +140,7 @@ public:
     // EntriesCoordinatorMenus::Host
     std::shared_ptr<EntriesCoordinatorDelegate> entriesCoordinatorDelegate() const override { return delegate(); }
     std::shared_ptr<UIKit::UIViewController> viewController() override { return sharedSelf(this); }
+    std::shared_ptr<EntriesCoordinator> entriesCoordinator() override { return sharedSelf(this); }
     void handleUnexpectedError(const Foundation::Error& error, const Foundation::String& context) override;
     bool isBeingDisplayedInExpandedSplitView() const override;
     bool isMultiSelecting() const override;

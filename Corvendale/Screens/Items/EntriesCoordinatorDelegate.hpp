@@ -8,14 +8,12 @@
 
 #include <vector>
 
-namespace UIKit {
-class UIViewController;
-} // namespace UIKit
-
 namespace Corvendale {
 
+class EntriesCoordinator;
+
 // What the item list hands up to the main coordinator: selection, the details column, the pasteboard and
-// bulk changes. Held weakly. The calls that name the list name it by its controller.
+// bulk changes. Held weakly.
 class EntriesCoordinatorDelegate {
 public:
     // Shared::RecordStore::DuplicateResult
@@ -23,13 +21,13 @@ public:
 
     virtual ~EntriesCoordinatorDelegate() = default;
 
-    virtual void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, UIKit::UIViewController& entriesCoordinator) = 0;
-    virtual void didSelectEdit(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) = 0;
-    virtual void didSelectReplaceExistingDataWithiCloudData(UIKit::UIViewController& entriesCoordinator) = 0;
-    virtual void didSelectOpenInBrowser(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) = 0;
-    virtual void didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) = 0;
+    virtual void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, EntriesCoordinator& entriesCoordinator) = 0;
+    virtual void didSelectEdit(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) = 0;
+    virtual void didSelectReplaceExistingDataWithiCloudData(EntriesCoordinator& entriesCoordinator) = 0;
+    virtual void didSelectOpenInBrowser(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) = 0;
+    virtual void didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) = 0;
     virtual void didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& entryIDs,
-                                         UIKit::UIViewController& entriesCoordinator) = 0;
+                                         EntriesCoordinator& entriesCoordinator) = 0;
 
     virtual void copyUsername(const Foundation::String& ofEntryWithID) = 0;
     virtual void copyPassword(const Foundation::String& ofEntryWithID) = 0;

@@ -7,8 +7,11 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
+#include "Platform/UIKit/UIViewController.hpp"
 
 namespace Corvendale {
 
@@ -47,6 +50,27 @@ std::vector<std::shared_ptr<Foundation::NSObject>> observeStoreChanges(const Dep
     if (dependencies.backupStore)
         tokens.push_back(center->addObserver(Shared::BackupStore::backupStoreDidUpdateStatus(), dependencies.backupStore, queue, whenUnlocked(true)));
     return tokens;
+}
+
+void autoSelectSearchIfNeeded(const UIKit::UIViewController& owner, const std::shared_ptr<Shared::EntriesVC>& entriesVC,
+                              const Dependencies& dependencies, const std::function<bool()>& mayProceed)
+{
+    if (!dependencies.authenticationStore->authenticationState().isAuthenticated()
+        || dependencies.preferenceStore->searchFocus() != Shared::Settings::Items::SearchFocus::enabled || owner.presentedViewController()
+        || (mayProceed && !mayProceed()))
+        return;
+    bool hasItems = false;
+    try {
+        hasItems = dependencies.recordStore->hasEntries();
+    } catch (const Foundation::Error&) {
+        // An unreadable store leaves the keyboard where it is.
+    }
+    if (!hasItems)
+        return;
+    Foundation::DispatchQueue::main()->async([weakList = std::weak_ptr<Shared::EntriesVC>(entriesVC)] {
+        if (auto list = weakList.lock())
+            list->focusSearch();
+    });
 }
 
 } // namespace Corvendale

@@ -10,6 +10,10 @@ namespace Foundation {
 class NSObject;
 } // namespace Foundation
 
+namespace UIKit {
+class UIViewController;
+} // namespace UIKit
+
 namespace Corvendale {
 
 struct Dependencies;
@@ -26,5 +30,11 @@ Shared::EntriesVC::Config currentConfig(const Shared::EntriesVC& entriesVC, cons
 // animated), and a reset of all records whatever the lock (animated). Keep the tokens as long as the
 // owner observes.
 std::vector<std::shared_ptr<Foundation::NSObject>> observeStoreChanges(const Dependencies& dependencies, std::function<void(bool animated)> update);
+
+// autoSelectSearchIfNeeded(): while unlocked, with the search-focus preference on and nothing presented
+// over `owner`, and once `mayProceed` agrees (the main list focuses once per unlock), focuses the list's
+// search field on a later turn of the main queue, but only when the store holds items.
+void autoSelectSearchIfNeeded(const UIKit::UIViewController& owner, const std::shared_ptr<Shared::EntriesVC>& entriesVC,
+                              const Dependencies& dependencies, const std::function<bool()>& mayProceed = {});
 
 } // namespace Corvendale

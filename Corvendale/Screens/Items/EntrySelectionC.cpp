@@ -98,21 +98,7 @@ EntrySelectionC::~EntrySelectionC()
 
 void EntrySelectionC::autoSelectSearchIfNeeded()
 {
-    const auto& services = dependencies();
-    if (!services.authenticationStore->authenticationState().isAuthenticated() || presentedViewController())
-        return;
-    bool hasItems = false;
-    try {
-        hasItems = services.recordStore->hasEntries();
-    } catch (const Foundation::Error&) {
-    }
-    if (!hasItems)
-        return;
-    std::weak_ptr<EntrySelectionC> weak = sharedSelf(this);
-    Foundation::DispatchQueue::main()->async([weak] {
-        if (auto self = weak.lock())
-            self->m_entriesVC->focusSearch();
-    });
+    Corvendale::autoSelectSearchIfNeeded(*this, m_entriesVC, dependencies());
 }
 
 std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntrySelectionC::keyCommands() const

@@ -1,4 +1,4 @@
-#include "Tests/Corvendale/App/AppFixture.hpp"
+#include "Tests/Corvendale/App/ProgramFixture.hpp"
 
 #include "Corvendale/App/AppDelegate.hpp"
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
@@ -38,60 +38,7 @@ using VState = Shared::AuthenticationVState;
 
 namespace {
 
-// The program in this process: its bundle's information, its classes, launched as the main loop would,
-// over the in-memory container.
-class Program : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        CorvendaleTests::inMemoryDependencies();
-        registerProgramClasses();
-        m_previousBundle = Foundation::Bundle::main();
-        auto info = std::filesystem::path(CORVENDALE_SOURCE_DIR) / "Corvendale";
-        Foundation::Bundle::setMain(Foundation::Bundle::atPath(info.string()));
-        UIKit::UIApplication::shared()->launch(make<AppDelegate>());
-        settle();
-    }
-    void TearDown() override
-    {
-        auto application = UIKit::UIApplication::shared();
-        for (const auto& scene : application->connectedScenes())
-            application->disconnect(scene);
-        TestSupport::runMainLoopUntilIdle();
-        Foundation::Bundle::setMain(m_previousBundle);
-    }
-    std::shared_ptr<Foundation::Bundle> m_previousBundle;
-
-    std::shared_ptr<SceneDelegate> sceneDelegate() const
-    {
-        auto scenes = UIKit::UIApplication::shared()->connectedScenes();
-        return scenes.empty() ? nullptr : std::dynamic_pointer_cast<SceneDelegate>(scenes.back()->delegate());
-    }
-    std::shared_ptr<AuthenticationCoordinator> lockScreen() const { return sceneDelegate()->sceneCoordinator()->authenticationCoordinator(); }
-    std::int64_t screenState() const { return lockScreen()->authenticationVC()->state().caseIndex(); }
-    const std::shared_ptr<Shared::AuthenticationStore>& store() const { return dependencies().authenticationStore; }
-
-    // Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).
-    static void settle()
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        do {
-            TestSupport::runMainLoopUntilIdle();
-            std::this_thread::yield();
-        } while (dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
-        TestSupport::runMainLoopUntilIdle();
-    }
-
-    void type(const Foundation::String& entry, const std::optional<Foundation::String>& reEntry = std::nullopt)
-    {
-        auto coordinator = lockScreen();
-        coordinator->didUpdateEntryText(entry, *coordinator->authenticationVC());
-        if (reEntry)
-            coordinator->didUpdateReEntryText(*reEntry, *coordinator->authenticationVC());
-        coordinator->didSelectPrimaryAction(coordinator->authenticationVC()->state(), *coordinator->authenticationVC());
-        settle();
-    }
-};
+using CorvendaleTests::Program;
 
 TEST_F(Program, AFirstLaunchCreatesTheMasterPasswordAndReachesTheSplitViewThenLocksAgainAfterTheAutoLockInterval)
 {

@@ -1,4 +1,5 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.Menus.hpp"
+#include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 #include "Tests/Support/Driver.hpp"
@@ -35,9 +36,12 @@ public:
     bool expanded = true;
     bool multiSelecting = false;
     std::vector<std::string> calls;
+    // What the delegate's calls name; never shown.
+    std::shared_ptr<Corvendale::EntriesCoordinator> coordinator = Foundation::make<Corvendale::EntriesCoordinator>();
 
     std::shared_ptr<Corvendale::EntriesCoordinatorDelegate> entriesCoordinatorDelegate() const override { return delegate; }
     std::shared_ptr<UIKit::UIViewController> viewController() override { return sharedSelf(this); }
+    std::shared_ptr<Corvendale::EntriesCoordinator> entriesCoordinator() override { return coordinator; }
     void handleUnexpectedError(const Foundation::Error&, const String& context) override { calls.push_back("Oops! " + context.utf8()); }
     bool isBeingDisplayedInExpandedSplitView() const override { return expanded; }
     bool isMultiSelecting() const override { return multiSelecting; }

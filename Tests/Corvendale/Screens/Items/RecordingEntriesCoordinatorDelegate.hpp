@@ -17,15 +17,15 @@ public:
     std::vector<Foundation::String> displayedEntryIDs;
     bool showingPasswordHistory = false;
 
-    void didUpdate(const std::vector<Foundation::String>& ids, UIKit::UIViewController&) override { record("didUpdate", ids); }
-    void didSelectEdit(const Foundation::String& id, UIKit::UIViewController&) override { record("didSelectEdit", {id}); }
-    void didSelectReplaceExistingDataWithiCloudData(UIKit::UIViewController&) override { record("didSelectReplaceExistingDataWithiCloudData", {}); }
-    void didSelectOpenInBrowser(const Foundation::String& id, UIKit::UIViewController&) override { record("didSelectOpenInBrowser", {id}); }
-    void didSelectOpenInBrowserAndQuit(const Foundation::String& id, UIKit::UIViewController&) override
+    void didUpdate(const std::vector<Foundation::String>& ids, Corvendale::EntriesCoordinator&) override { record("didUpdate", ids); }
+    void didSelectEdit(const Foundation::String& id, Corvendale::EntriesCoordinator&) override { record("didSelectEdit", {id}); }
+    void didSelectReplaceExistingDataWithiCloudData(Corvendale::EntriesCoordinator&) override { record("didSelectReplaceExistingDataWithiCloudData", {}); }
+    void didSelectOpenInBrowser(const Foundation::String& id, Corvendale::EntriesCoordinator&) override { record("didSelectOpenInBrowser", {id}); }
+    void didSelectOpenInBrowserAndQuit(const Foundation::String& id, Corvendale::EntriesCoordinator&) override
     {
         record("didSelectOpenInBrowserAndQuit", {id});
     }
-    void didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& ids, UIKit::UIViewController&) override
+    void didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& ids, Corvendale::EntriesCoordinator&) override
     {
         record("didSelectChangeCategory " + Shared::titleText(category).utf8(), ids);
     }

@@ -1,0 +1,576 @@
+// The item details' answers to the screen while a person works with one item: the header, the add
+// buttons, typing, clearing, moving rows and the generators.
+
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
+
+#include "Corvendale/App/AppDelegate.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+
+#include "Shared/AuthenticationStore.hpp"
+#include "Shared/EntryDetailsTVC.hpp"
+#include "Shared/EntryDetailsVC.hpp"
+#include "Shared/PasswordGeneratorC.hpp"
+#include "Shared/PreferenceStore.hpp"
+#include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/TagStore.hpp"
+
+#include "Basalwork/Base/DispatchQueue.hpp"
+#include "Basalwork/Interface/UISplitViewController.hpp"
+#include "Basalwork/Interface/UIView.hpp"
+#include "Basalwork/Interface/UIViewController.hpp"
+
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/Error.hpp"
+#include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UISplitViewController.hpp"
+#include "Platform/UIKit/UIView.hpp"
+
+namespace Corvendale {
+
+namespace {
+
+using Foundation::String;
+using Shared::MenuSource;
+using State = EntryDetailsCoordinator::State;
+using SystemID = Shared::Entry::SystemField::ID;
+using Category = Shared::Entry::Field::Category;
+
+// Header actions that open a confirmation wait until the keyboard has gone.
+constexpr double headerActionDelay = 0.25;
+constexpr double selectInListDelay = 0.1;
+
+bool isPasswordOrPINSource(const MenuSource& source)
+{
+    if (const auto* field = source.as<MenuSource::SystemField>())
+        return field->id == SystemID::password;
+    if (const auto* field = source.as<MenuSource::CustomField>())
+        return field->category == Category::password || field->category == Category::pin;
+    return false;
+}
+
+// The generator's settings for a PIN field, or a previous PIN, as the option changes name them.
+bool isPINSource(const MenuSource& source)
+{
+    if (const auto* field = source.as<MenuSource::CustomField>())
+        return field->category == Category::pin;
+    if (const auto* previous = source.as<MenuSource::PreviousFieldValue>())
+        return previous->category == Category::pin;
+    return false;
+}
+
+void endEditing(const UIKit::UIView& view)
+{
+    if (auto responder = Basalwork::findFirstResponder(view))
+        responder->resignFirstResponder();
+}
+
+} // namespace
+
+// --- Header -------------------------------------------------------------------------------------------
+
+void EntryDetailsCoordinator::didSelectEdit(Shared::EntryDetailsVHeaderV&)
+{
+    if (!m_state.is<State::Viewing>() && !m_state.isEditingCase())
+        return;
+    if (auto entryID = m_state.entryID())
+        transitionToEdit(*entryID, false, std::nullopt, true);
+}
+
+void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
+{
+    if (m_state.is<State::SectionEditing>() || m_state.is<State::FieldEditing>()) {
+        State::Editing editing;
+        static_cast<State::EditingPayload&>(editing) = *m_state.editingPayload();
+        editing.inlineGeneratorSource = std::nullopt;
+        try {
+            apply(std::move(editing), true, true);
+        } catch (const Foundation::Error& error) {
+            handleUnexpectedError(error, "didSelectDone(headerV:)", true);
+        }
+        return;
+    }
+    const auto* editing = m_state.as<State::Editing>();
+    if (!editing)
+        return;
+    auto entryID = editing->entryID;
+    bool backButtonWasShown = editing->backButton == Shared::EntryDetailsVCBackButtonVisibility::visible;
+    auto delegate = this->delegate();
+    bool isSelectingMultiple = delegate && delegate->isSelectingMultipleEntries();
+    try {
+        saveCurrentEdits();
+        if (isSelectingMultiple)
+            apply(State::MultipleSelection {{entryID}, dependencies().recordStore}, false, true);
+        else
+            apply(viewingState(entryID), false, true);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didSelectDone(headerV:)", true);
+        return;
+    }
+    if (backButtonWasShown) {
+        std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+        Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), selectInListDelay, [weak, entryID] {
+            auto self = weak.lock();
+            if (!self)
+                return;
+            auto split = self->splitViewController();
+            if (auto delegate = self->delegate(); delegate && split && Basalwork::isExpanded(*split))
+                delegate->selectEntryInList(entryID);
+        });
+    }
+}
+
+void EntryDetailsCoordinator::didSelectPinWindow(Shared::EntryDetailsVHeaderV&)
+{
+    if (UIKit::UIApplication::shared()->delegate())
+        AppDelegate::toggleMainWindowPinning();
+}
+
+void EntryDetailsCoordinator::didSelectLock(Shared::EntryDetailsVHeaderV&)
+{
+    dependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::allowBiometry, true, false,
+                                             "EntryDetailsCoordinator.didSelectLock");
+}
+
+void EntryDetailsCoordinator::didSelectDismiss(Shared::EntryDetailsVHeaderV&)
+{
+    if (auto delegate = this->delegate())
+        delegate->dismissPresented(*this);
+}
+
+void EntryDetailsCoordinator::didSelectCancel(Shared::EntryDetailsVHeaderV&)
+{
+    didSelectCancel();
+}
+
+void EntryDetailsCoordinator::didSelectRestore(Shared::EntryDetailsVHeaderV&)
+{
+    const auto* viewing = m_state.as<State::Viewing>();
+    if (!viewing)
+        return;
+    if (auto delegate = this->delegate())
+        delegate->updateIsTrashed(false, {viewing->entryID});
+}
+
+// --- Rows and buttons ---------------------------------------------------------------------------------
+
+void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView, UIKit::CGRect,
+                                        Shared::EntryDetailsTVC&)
+{
+    const auto entryID = m_state.entryID();
+    if (!entryID)
+        return;
+    const bool isViewing = m_state.is<State::Viewing>();
+    const auto* editing = m_state.as<State::Editing>();
+    if (!isViewing && !editing)
+        return;
+    auto delegate = this->delegate();
+    std::vector<String> entryIDs {*entryID};
+    if (const auto* header = menuSource.as<MenuSource::Header>()) {
+        using Item = MenuSource::HeaderItem;
+        try {
+            switch (header->item) {
+            case Item::favorite:
+            case Item::unfavorite: {
+                bool isFavorite = header->item == Item::favorite;
+                if (editing)
+                    editing->editingContext->setFavorite(isFavorite, *entryID);
+                else if (delegate)
+                    delegate->updateIsFavorite(isFavorite, entryIDs);
+                break;
+            }
+            case Item::unarchive:
+                if (isViewing) {
+                    if (delegate)
+                        delegate->updateIsArchived(false, entryIDs);
+                    break;
+                }
+                if (isViewLoaded())
+                    endEditing(*view());
+                {
+                    std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+                    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), headerActionDelay, [weak, entryIDs] {
+                        auto self = weak.lock();
+                        if (auto delegate = self ? self->delegate() : nullptr)
+                            delegate->updateIsArchived(false, entryIDs);
+                    });
+                }
+                break;
+            case Item::moveToTrash:
+                if (isViewing && delegate)
+                    delegate->updateIsTrashed(true, entryIDs);
+                break;
+            case Item::restore:
+                if (isViewing && delegate)
+                    delegate->updateIsTrashed(false, entryIDs);
+                break;
+            case Item::deletePermanently:
+                if (isViewing && delegate)
+                    delegate->permanentlyDelete(entryIDs);
+                break;
+            case Item::duplicate:
+            case Item::share:
+            case Item::archive:
+                // Their confirmations are not part of this screen yet.
+                break;
+            }
+        } catch (const Foundation::Error& error) {
+            handleUnexpectedError(error, "didSelect(menuSource:sourceView:rectInSourceView:entryDetailsTVC:)", true);
+        }
+        return;
+    }
+    const auto* button = menuSource.as<MenuSource::ShowHidden>();
+    if (!button || !editing)
+        return;
+    try {
+        switch (button->kind) {
+        case MenuSource::ShowHiddenKind::emptyLoginFields: {
+            auto next = *editing;
+            next.emptyLoginFields = Shared::EntryDetailsVCEmptyLoginFieldsVisibility::visible;
+            transition(std::move(next), false, false, true);
+            break;
+        }
+        case MenuSource::ShowHiddenKind::emptyTOTPField: {
+            auto next = *editing;
+            next.emptyTOTPField = Shared::EntryDetailsVCEmptyTOTPFieldVisibility::visible;
+            transition(std::move(next), false, false, true);
+            break;
+        }
+        case MenuSource::ShowHiddenKind::autoFill:
+            // The AutoFill settings page is not part of this program yet.
+            break;
+        case MenuSource::ShowHiddenKind::autoFillDomains:
+            transition(m_state.with(dependencies().recordStore->autoFillAvailability(), true), false, false, true);
+            break;
+        }
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didSelect(menuSource:sourceView:rectInSourceView:entryDetailsTVC:)", true);
+    }
+    (void)sourceView;
+}
+
+void EntryDetailsCoordinator::didBeginEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    if (!isPasswordOrPINSource(menuSource))
+        return;
+    auto next = m_state;
+    if (const auto* editing = m_state.as<State::Editing>()) {
+        auto changed = *editing;
+        changed.inlineGeneratorSource = menuSource;
+        next = std::move(changed);
+    }
+    try {
+        transition(std::move(next), false, false, true);
+    } catch (const Foundation::Error&) {
+    }
+}
+
+void EntryDetailsCoordinator::didEndEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    const auto* editing = m_state.as<State::Editing>();
+    if (!editing || editing->inlineGeneratorSource != menuSource)
+        return;
+    auto changed = *editing;
+    changed.inlineGeneratorSource = std::nullopt;
+    try {
+        transition(std::move(changed), false, false, true);
+    } catch (const Foundation::Error&) {
+    }
+}
+
+void EntryDetailsCoordinator::setText(const String& text, const MenuSource& menuSource)
+{
+    const auto* editing = m_state.as<State::Editing>();
+    if (!editing)
+        return;
+    if (const auto* field = menuSource.as<MenuSource::SystemField>())
+        editing->editingContext->setText(text, field->id, editing->entryID);
+    else if (const auto* title = menuSource.as<MenuSource::CustomFieldTitle>())
+        editing->editingContext->setFieldTitle(text.isEmpty() ? std::nullopt : std::optional(text), title->id, editing->entryID);
+    else if (auto id = menuSource.customFieldID())
+        editing->editingContext->setText(text, *id, editing->entryID);
+}
+
+void EntryDetailsCoordinator::didUpdate(const String& text, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    try {
+        setText(text, menuSource);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didUpdate(text:for:entryDetailsTVC:)", true);
+    }
+}
+
+void EntryDetailsCoordinator::didRequestInputAdvance(const MenuSource& menuSource, Shared::EntryDetailsTVC& entryDetailsTVC)
+{
+    if (const auto* section = menuSource.as<MenuSource::Section>()) {
+        auto entry = m_state.entry();
+        if (!entry)
+            return;
+        bool hasFields = section->index >= 0 && section->index < static_cast<std::int64_t>(entry->sections.size())
+            && !entry->sections[static_cast<std::size_t>(section->index)].fields.empty();
+        if (!hasFields) {
+            if (auto responder = Basalwork::findFirstResponder(*this))
+                responder->resignFirstResponder();
+            return;
+        }
+    }
+    entryDetailsTVC.selectNextInput(true);
+}
+
+void EntryDetailsCoordinator::didSelect(const Foundation::URL&, const MenuSource&, Shared::EntryDetailsTVC&)
+{
+    // Files are taken into attachment fields by the attachment coordinator, which is not part of this
+    // program yet.
+}
+
+void EntryDetailsCoordinator::didFailToSelectFileURL(const Foundation::ErrorPtr& error, const MenuSource&, Shared::EntryDetailsTVC&)
+{
+    if (error)
+        handleUnexpectedError(*error, "didFailToSelectFileURL(error:menuSource:entryDetailsTVC:)", true);
+}
+
+void EntryDetailsCoordinator::didRequestDocumentPicker(const MenuSource&, Shared::EntryDetailsTVC&) {}
+
+std::optional<Foundation::URL> EntryDetailsCoordinator::fileURLForDragging(const MenuSource&, Shared::EntryDetailsTVC&)
+{
+    return std::nullopt;
+}
+
+void EntryDetailsCoordinator::didSelectClear(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    const auto* editing = m_state.as<State::Editing>();
+    auto id = menuSource.customFieldID();
+    if (!editing || !id)
+        return;
+    try {
+        editing->editingContext->clearAttachment(*id, editing->entryID);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didSelectClear(menuSource:entryDetailsTVC:)", true);
+    }
+}
+
+void EntryDetailsCoordinator::didSelectQuickAction(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    if (auto id = menuSource.customFieldID(); id && !menuSource.as<MenuSource::PreviousFieldValue>()) {
+        auto entry = m_state.entry();
+        try {
+            if (entry && entry->field(*id).category == Category::attachment) {
+                perform(Shared::MenuAction::Kind::quickLook, menuSource, nullptr);
+                return;
+            }
+        } catch (const Foundation::Error&) {
+        }
+    }
+    if (auto action = menuSource.quickAction())
+        perform(*action, menuSource, nullptr);
+}
+
+void EntryDetailsCoordinator::didUpdate(bool isSafeForInspection, Shared::EntryDetailsTVC&)
+{
+    const auto* editing = m_state.as<State::Editing>();
+    if (!editing)
+        return;
+    try {
+        editing->editingContext->setSafeForInspection(isSafeForInspection, editing->entryID);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didUpdate(isSafeForInspection:entryDetailsTVC:)", true);
+    }
+}
+
+// --- Moving rows --------------------------------------------------------------------------------------
+
+bool EntryDetailsCoordinator::isSectionEditing(Shared::EntryDetailsTVC&)
+{
+    return m_state.is<State::SectionEditing>();
+}
+
+bool EntryDetailsCoordinator::isFieldEditing(Shared::EntryDetailsTVC&)
+{
+    return m_state.is<State::FieldEditing>();
+}
+
+void EntryDetailsCoordinator::didMoveRow(const std::function<void(Shared::RecordStore::EditingContext&, const String&)>& move)
+{
+    const auto* editing = m_state.editingPayload();
+    if (!editing)
+        return;
+    const auto& services = dependencies();
+    try {
+        move(*editing->editingContext, editing->entryID);
+        m_entryDetailsVC->updateWithoutReloading(m_state, services.appExecutionContext, services.preferenceStore, services.recordStore,
+                                                 isMainWindowPinned());
+    } catch (const Foundation::Error&) {
+        // The screen moved the row already: showing the item as it stands puts it back.
+        try {
+            updateView(true);
+        } catch (const Foundation::Error&) {
+        }
+    }
+}
+
+void EntryDetailsCoordinator::didMoveField(Shared::EntryField::ID from, Shared::EntryField::ID to, Shared::EntryDetailsTVC&)
+{
+    didMoveRow([&](Shared::RecordStore::EditingContext& context, const String& entryID) { context.moveField(from, to, entryID); });
+}
+
+void EntryDetailsCoordinator::didMoveSection(std::int64_t from, std::int64_t to, Shared::EntryDetailsTVC&)
+{
+    didMoveRow([&](Shared::RecordStore::EditingContext& context, const String& entryID) { context.moveSection(from, to, entryID); });
+}
+
+std::shared_ptr<Shared::TagStore> EntryDetailsCoordinator::tagStore(Shared::EntryDetailsTVC&)
+{
+    return dependencies().tagStore;
+}
+
+// --- Generators ---------------------------------------------------------------------------------------
+
+void EntryDetailsCoordinator::updateGenerator(const MenuSource& menuSource,
+                                              const std::function<bool(Shared::PasswordGenerator&, bool isPINField)>& change,
+                                              bool regeneratesItself)
+{
+    const auto& preferences = dependencies().preferenceStore;
+    auto settings = preferences->passwordGenerator();
+    bool isPINField = isPINSource(menuSource);
+    if (!change(settings, isPINField))
+        return;
+    preferences->setPasswordGenerator(settings);
+    if (!regeneratesItself) {
+        regeneratePasswordOrPIN(menuSource);
+        return;
+    }
+    if (!m_state.is<State::Editing>())
+        return;
+    try {
+        setText(isPINField ? preferences->pinGenerator().generate() : preferences->passwordGenerator().generate(), menuSource);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "regeneratePasswordOrPIN(for:)", true);
+    }
+}
+
+void EntryDetailsCoordinator::didUpdateGeneratorLength(std::int64_t length, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    updateGenerator(
+        menuSource,
+        [length](Shared::PasswordGenerator& settings, bool isPINField) {
+            using Kind = Shared::PasswordGenerator::Kind;
+            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
+                return false;
+            (settings.kind == Kind::random ? settings.random : settings.pronounceable).length = length;
+            return true;
+        },
+        false);
+}
+
+void EntryDetailsCoordinator::didUpdateGeneratorCount(std::int64_t count, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    updateGenerator(
+        menuSource,
+        [count](Shared::PasswordGenerator& settings, bool isPINField) {
+            using Kind = Shared::PasswordGenerator::Kind;
+            if (isPINField || settings.kind == Kind::pin) {
+                settings.pin.length = count;
+                return true;
+            }
+            if (settings.kind != Kind::words)
+                return false;
+            settings.words.count = count;
+            return true;
+        },
+        true);
+}
+
+void EntryDetailsCoordinator::didUpdateGeneratorIncludesNumbers(bool includesNumbers, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    updateGenerator(
+        menuSource,
+        [includesNumbers](Shared::PasswordGenerator& settings, bool isPINField) {
+            using Kind = Shared::PasswordGenerator::Kind;
+            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
+                return false;
+            (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesNumbers = includesNumbers;
+            return true;
+        },
+        false);
+}
+
+void EntryDetailsCoordinator::didUpdateGeneratorIncludesSymbols(bool includesSymbols, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    updateGenerator(
+        menuSource,
+        [includesSymbols](Shared::PasswordGenerator& settings, bool isPINField) {
+            using Kind = Shared::PasswordGenerator::Kind;
+            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
+                return false;
+            (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesSymbols = includesSymbols;
+            return true;
+        },
+        false);
+}
+
+void EntryDetailsCoordinator::didUpdateGeneratorSeparator(const String& separator, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    updateGenerator(
+        menuSource,
+        [separator](Shared::PasswordGenerator& settings, bool isPINField) {
+            if (isPINField || settings.kind != Shared::PasswordGenerator::Kind::words)
+                return false;
+            settings.words.separator = separator;
+            return true;
+        },
+        false);
+}
+
+void EntryDetailsCoordinator::didUpdate(const Shared::PasswordGenerator& generatorSettings, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    dependencies().preferenceStore->setPasswordGenerator(generatorSettings);
+    regeneratePasswordOrPIN(menuSource);
+}
+
+void EntryDetailsCoordinator::regeneratePasswordOrPIN(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
+{
+    regeneratePasswordOrPIN(menuSource);
+}
+
+void EntryDetailsCoordinator::regeneratePasswordOrPIN(const MenuSource& menuSource)
+{
+    if (!m_state.is<State::Editing>())
+        return;
+    const auto& preferences = dependencies().preferenceStore;
+    try {
+        setText(isPINSource(menuSource) ? preferences->pinGenerator().generate() : preferences->passwordGenerator().generate(), menuSource);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "regeneratePasswordOrPIN(for:)", true);
+    }
+}
+
+void EntryDetailsCoordinator::didSelectCancel(Shared::PasswordGeneratorC&)
+{
+    if (std::dynamic_pointer_cast<Shared::PasswordGeneratorC>(presentedViewController()))
+        dismiss(true);
+}
+
+void EntryDetailsCoordinator::didSelectDone(const String& password, const MenuSource& menuSource, Shared::PasswordGeneratorC&)
+{
+    if (std::dynamic_pointer_cast<Shared::PasswordGeneratorC>(presentedViewController()))
+        dismiss(true);
+    if (!m_state.is<State::Editing>())
+        return;
+    m_menuSourceToSelectOnNextUpdateView = menuSource;
+    try {
+        setText(password, menuSource);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, "didSelectDone(password:menuSource:passwordGeneratorC:)", true);
+    }
+}
+
+void EntryDetailsCoordinator::call(const String& phoneNumber)
+{
+    auto url = Foundation::URL::string(String("tel://") + phoneNumber.replacingOccurrences(" ", ""));
+    if (!url)
+        return;
+    const auto& application = UIKit::UIApplication::shared();
+    if (application->canOpenURL(*url))
+        application->open(*url);
+}
+
+} // namespace Corvendale

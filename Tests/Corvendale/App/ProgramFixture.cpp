@@ -1,0 +1,40 @@
+#include "Tests/Corvendale/App/ProgramFixture.hpp"
+
+#include "Platform/Foundation/Bundle.hpp"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace CorvendaleTests {
+
+void Program::SetUp()
+{
+    inMemoryDependencies();
+    Corvendale::registerProgramClasses();
+    m_previousBundle = Foundation::Bundle::main();
+    auto info = std::filesystem::path(CORVENDALE_SOURCE_DIR) / "Corvendale";
+    Foundation::Bundle::setMain(Foundation::Bundle::atPath(info.string()));
+    UIKit::UIApplication::shared()->launch(Foundation::make<Corvendale::AppDelegate>());
+    settle();
+}
+void Program::TearDown()
+{
+    auto application = UIKit::UIApplication::shared();
+    for (const auto& scene : application->connectedScenes())
+        application->disconnect(scene);
+    TestSupport::runMainLoopUntilIdle();
+    Foundation::Bundle::setMain(m_previousBundle);
+}
+
+void Program::settle()
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    do {
+        TestSupport::runMainLoopUntilIdle();
+        std::this_thread::yield();
+    } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
+    TestSupport::runMainLoopUntilIdle();
+}
+
+} // namespace CorvendaleTests

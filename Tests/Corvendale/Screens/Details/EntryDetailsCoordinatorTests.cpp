@@ -1,0 +1,195 @@
+#include "Tests/Corvendale/Screens/Details/EntryDetailsFixture.hpp"
+
+#include "Shared/RecordStore.hpp"
+
+#include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+
+using Foundation::String;
+
+namespace CorvendaleTests {
+namespace {
+
+using EntryDetailsCoordinatorTests = EntryDetailsFixture;
+
+std::vector<std::string> keyInputs(const Corvendale::EntryDetailsCoordinator& coordinator)
+{
+    std::vector<std::string> inputs;
+    for (const auto& command : coordinator.keyCommands().value_or(std::vector<std::shared_ptr<UIKit::UIKeyCommand>> {}))
+        inputs.push_back(command->action().name() + (command->modifierFlags() == UIKit::UIKeyModifierFlags::shift() ? "+shift" : ""));
+    return inputs;
+}
+
+TEST_F(EntryDetailsCoordinatorTests, EditingTheItemAlreadyEditedKeepsItsContextAndAnotherItemSavesTheEditsFirst)
+{
+    auto mail = addItem("Mail", "one");
+    auto bank = addItem("Bank");
+    edit(mail);
+    auto context = editing().editingContext;
+    EXPECT_TRUE(coordinator->isModalInPresentation());
+    EXPECT_TRUE(coordinator->isFirstResponder());
+    context->setText("two", SystemID::password, mail);
+
+    coordinator->transitionToEdit(mail, true, std::nullopt, false);
+    EXPECT_EQ(editing().editingContext, context);
+    EXPECT_EQ(stored(mail).password, "one") << "editing the same item again saves nothing";
+
+    coordinator->transitionToEdit(bank, true, std::nullopt, false);
+    EXPECT_EQ(editing().entryID, bank);
+    EXPECT_NE(editing().editingContext, context);
+    EXPECT_EQ(stored(mail).password, "two");
+    EXPECT_EQ(coordinator->syncRequests, 1);
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheEditedContextsChangesShowOnTheScreen)
+{
+    auto mail = addItem("Mail");
+    edit(mail);
+    editing().editingContext->setText("Post", SystemID::title, mail);
+    driver.settle();
+    EXPECT_EQ(header().titleLabel()->text(), "Post");
+    EXPECT_EQ(stored(mail).title, "Mail");
+}
+
+TEST_F(EntryDetailsCoordinatorTests, CancellingANewItemEmptiesTheColumnAndDismissesItWhenPresentedAlone)
+{
+    auto context = store->makeEditingContext();
+    auto id = context->insert(Foundation::UUID().uuidString(), store->vaultIDForNewEntries(), Shared::EntryCategory::login, false);
+    State::Editing editingNew;
+    editingNew.entryID = id;
+    editingNew.editingContext = context;
+    coordinator->transition(editingNew, false, true, false);
+    delegate->presentsDetails = true;
+
+    coordinator->didSelectCancel();
+    EXPECT_TRUE(coordinator->state().is<State::Empty>());
+    EXPECT_FALSE(coordinator->isModalInPresentation());
+    EXPECT_EQ(delegate->calls, std::vector<std::string> {"dismissPresented"});
+    EXPECT_FALSE(store->containsEntry(id));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, CancellingLeavesTheStoredItemUnchangedAndFollowsTheListsSelection)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    editing().editingContext->setText("two", SystemID::password, mail);
+    editing().editingContext->insertSectionBelow(-1, Shared::EntrySectionTemplate::blank, mail);
+    delegate->isSelectingMultiple = true;
+    coordinator->didSelectCancel();
+    const auto* selection = coordinator->state().as<State::MultipleSelection>();
+    ASSERT_TRUE(selection);
+    EXPECT_EQ(selection->entryIDs, std::vector<String> {mail});
+    EXPECT_EQ(stored(mail).password, "one");
+    EXPECT_TRUE(stored(mail).sections.empty());
+    EXPECT_EQ(coordinator->syncRequests, 0);
+
+    delegate->isSelectingMultiple = false;
+    edit(mail);
+    coordinator->didSelectCancel();
+    ASSERT_TRUE(coordinator->state().is<State::Viewing>());
+    EXPECT_EQ(stored(mail).password, "one");
+}
+
+TEST_F(EntryDetailsCoordinatorTests, CancellingKeepsTheRevealedFieldsOnlyWhileConcealingIsOn)
+{
+    auto mail = addItem("Mail", "secret");
+    view(mail);
+    coordinator->perform(Shared::MenuAction::Kind::reveal, MenuSource::systemField(SystemID::password), nullptr);
+    edit(mail);
+    coordinator->didSelectCancel();
+    auto conceal = coordinator->state().concealState();
+    ASSERT_TRUE(conceal);
+    EXPECT_EQ(conceal->mode(), Shared::EntryDetailsVCConcealState::Mode::enabled);
+    EXPECT_EQ(conceal->revealedIDs().size(), 1u);
+
+    preferences->setConcealing(Shared::Settings::Auth::Concealing::disabled);
+    driver.settle();
+    edit(mail);
+    coordinator->didSelectCancel();
+    EXPECT_EQ(coordinator->state().concealState()->mode(), Shared::EntryDetailsVCConcealState::Mode::disabled);
+}
+
+TEST_F(EntryDetailsCoordinatorTests, AChangeOfPreferencesConcealsEveryRevealedFieldAgain)
+{
+    auto mail = addItem("Mail", "secret");
+    view(mail);
+    coordinator->perform(Shared::MenuAction::Kind::reveal, MenuSource::systemField(SystemID::password), nullptr);
+    ASSERT_FALSE(coordinator->state().concealState()->isConcealed("Password"));
+    preferences->setDefaultUsername(String("someone"));
+    driver.settle();
+    EXPECT_TRUE(coordinator->state().concealState()->isConcealed("Password"));
+    EXPECT_TRUE(coordinator->state().concealState()->revealedIDs().empty());
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheOptionKeyRevealsOnlyWhileViewing)
+{
+    auto mail = addItem("Mail", "secret");
+    view(mail);
+    coordinator->revealAllSecureFieldsViaOverride();
+    EXPECT_FALSE(coordinator->state().concealState()->isConcealed("Password"));
+    coordinator->removeConcealOverrides();
+    EXPECT_TRUE(coordinator->state().concealState()->isConcealed("Password"));
+
+    edit(mail);
+    auto before = coordinator->state();
+    coordinator->revealAllSecureFieldsViaOverride();
+    EXPECT_EQ(coordinator->state(), before);
+}
+
+TEST_F(EntryDetailsCoordinatorTests, KeyCommandsFollowTheStateAndWhatIsPresented)
+{
+    auto mail = addItem("Mail");
+    EXPECT_TRUE(keyInputs(*coordinator).empty());
+    view(mail);
+    EXPECT_EQ(keyInputs(*coordinator), std::vector<std::string> {"escapeKeyPressed"}) << "outside a split view";
+
+    edit(mail);
+    EXPECT_EQ(keyInputs(*coordinator), (std::vector<std::string> {"tabKeyPressed", "shiftTabKeyPressed+shift", "escapeKeyPressed"}));
+    tapInput(MenuSource::systemField(SystemID::title));
+    EXPECT_EQ(keyInputs(*coordinator), (std::vector<std::string> {"tabKeyPressed", "shiftTabKeyPressed+shift"}))
+        << "Escape belongs to the text being typed";
+    driver.press(String("Escape"));
+    EXPECT_TRUE(coordinator->state().is<State::Editing>());
+
+    coordinator->becomeFirstResponder();
+    driver.press(String("Escape"));
+    EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+}
+
+TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
+{
+    auto mail = addItem("Mail");
+    edit(mail);
+    editing().editingContext->setText("Post", SystemID::title, mail);
+    inMemoryDependencies().notificationCenter->post(Shared::RecordStore::recordStoreDidPermanentlyResetLocalAndRemoteRecords(), store);
+    driver.settle();
+    EXPECT_TRUE(coordinator->state().is<State::Empty>());
+    EXPECT_FALSE(coordinator->isModalInPresentation());
+    EXPECT_EQ(stored(mail).title, "Mail");
+}
+
+TEST_F(EntryDetailsCoordinatorTests, AnOTPAuthLinkFillsOnlyWhatIsEmptyAndOnlyWhileEditing)
+{
+    auto url = *Foundation::URL::string("otpauth://totp/Example:alice@example.com?secret=JBSWY3DPEHPK3PXP&issuer=Example");
+    auto mail = addItem("Mail");
+    view(mail);
+    coordinator->attemptToUpdate(url, false);
+    EXPECT_TRUE(stored(mail).totpSecretKey.isEmpty());
+
+    edit(mail);
+    coordinator->attemptToUpdate(url, true);
+    driver.wait(1);
+    auto entry = edited();
+    EXPECT_EQ(entry.title, "Mail");
+    EXPECT_EQ(entry.username, "alice@example.com");
+    EXPECT_EQ(entry.website, "Example");
+    EXPECT_EQ(entry.totpSecretKey, url.absoluteString());
+
+    coordinator->attemptToUpdate(url, false);
+    ASSERT_EQ(edited().serviceIdentifiers.size(), 1u);
+    EXPECT_EQ(edited().serviceIdentifiers[0].host, "Example")
+        << "a website already there: the issuer's host becomes a service identifier";
+}
+
+} // namespace
+} // namespace CorvendaleTests

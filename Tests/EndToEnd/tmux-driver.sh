@@ -1,0 +1,67 @@
+# Driving a program in a tmux pane as a person does: keys go in with send-keys, each step reads the screen
+# with capture-pane, waiting a bounded time for what it expects. Sourced by the end-to-end scripts, which
+# set `session` to the pane they talk to and start programs with `start`.
+
+command -v tmux >/dev/null || { echo "tmux is not installed (scripts/install-dependencies installs it): skipped"; exit 77; }
+work=$(mktemp -d)
+# The server's socket lives in the run's own folder; nothing of the user's tmux is touched.
+export TMUX_TMPDIR=$work
+unset TMUX
+# A terminal every ncurses knows, and copies that reach tmux's buffer (the terminal's clipboard).
+printf 'set -g default-terminal screen-256color\nset -g set-clipboard on\n' > "$work/tmux.conf"
+tmux_() { tmux -L e2e -f "$work/tmux.conf" "$@"; }
+cleanup() { tmux_ kill-server >/dev/null 2>&1; rm -rf "$work"; }
+trap cleanup EXIT
+
+# Waits run in steps of 50 ms; how many steps a wait may take (10 s; ASan makes the program slow).
+steps=200
+
+# start <session> <command...>: a pane of 100 x 30 cells running the command; its process number lands in
+# $work/<session>.pid and its exit status in $work/<session>.status. The desktop's clipboard tools stay
+# out, so a copy goes to tmux's buffer.
+start() {
+  local name=$1
+  shift
+  local command
+  printf -v command '%q ' "$@"
+  printf '#!/usr/bin/env bash\necho $$ > %q\nexec env -u DISPLAY -u WAYLAND_DISPLAY %s\n' "$work/$name.pid" "$command" > "$work/$name.run"
+  tmux_ new-session -d -x 100 -y 30 -s "$name" "bash $work/$name.run; echo \$? > $work/$name.status; sleep 600" \
+    || { echo "FAILED: tmux cannot start a pane"; exit 1; }
+  session=$name
+}
+
+screen() { tmux_ capture-pane -p -t "$session"; }
+fail() { echo "FAILED: $1"; echo "--- screen ---"; screen; exit 1; }
+keys() { tmux_ send-keys -t "$session" "$@"; }
+# Typed as a person types: one character a key.
+type_() { tmux_ send-keys -t "$session" -l "$1"; }
+
+# expect <text> <step>: waits until the screen shows the text, or fails the step.
+expect() {
+  for _ in $(seq $steps); do screen | grep -qF -- "$1" && return 0; sleep 0.05; done
+  fail "$2: the screen never showed \"$1\""
+}
+expect_not() {
+  for _ in $(seq $steps); do screen | grep -qF -- "$1" || return 0; sleep 0.05; done
+  fail "$2: the screen still shows \"$1\""
+}
+# never <text> <step>: the screen does not show the text now (a secret).
+never() {
+  screen | grep -qF -- "$1" && fail "$2: the screen shows \"$1\""
+  return 0
+}
+# clipboard <text> <step>: waits until tmux's buffer (the terminal's clipboard) holds the text.
+clipboard() {
+  for _ in $(seq $steps); do tmux_ show-buffer 2>/dev/null | grep -qF -- "$1" && return 0; sleep 0.05; done
+  fail "$2: the clipboard never held \"$1\""
+}
+
+# ended <status> <step>: the program ended with the status, and the terminal has its main screen, cursor
+# and mouse back.
+ended() {
+  for _ in $(seq $steps); do [ -s "$work/$session.status" ] && break; sleep 0.05; done
+  [ "$(cat "$work/$session.status" 2>/dev/null)" = "$1" ] || fail "$2 (status $(cat "$work/$session.status" 2>/dev/null))"
+  [ "$(tmux_ display-message -p -t "$session" '#{alternate_on} #{cursor_flag} #{mouse_any_flag}')" = "0 1 0" ] \
+    || fail "$2: the terminal was not restored"
+  expect_not "F10: menus" "$2"
+}
