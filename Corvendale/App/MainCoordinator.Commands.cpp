@@ -3,6 +3,7 @@
 // item is disabled does nothing.
 
 #include "Corvendale/App/MainCoordinator.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
 #include "Shared/EntriesVC.hpp"
@@ -206,7 +207,7 @@ const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands
          [](Commands& c, const Sender&) { c.m.m_entryDetailsCoordinator->transitionToEdit(*c.firstSelectedID(), true, std::nullopt, true); }},
         {"handleSaveSelectedItemCommand",
          [](Commands& c, const Sender&) { return c.idle() && c.details().is<DetailsState::Editing>() && c.details().entry().has_value(); },
-         [](Commands& c, const Sender&) { c.m.m_entryDetailsCoordinator->didSelectDone(); }},
+         [](Commands& c, const Sender&) { c.m.m_entryDetailsCoordinator->didSelectDone(*c.m.m_entryDetailsCoordinator->entryDetailsVC()->headerV()); }},
         {"handleShowHidePasswordHistoryCommandWithSender:", [](Commands& c, const Sender&) { return c.historyRule(); },
          [](Commands& c, const Sender&) {
              if (c.m.isShowingPasswordHistory())

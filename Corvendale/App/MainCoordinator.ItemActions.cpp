@@ -4,6 +4,7 @@
 #include "Corvendale/App/AppKitBridge.hpp"
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 
@@ -42,7 +43,7 @@ const Foundation::String& passwordHistoryID()
 
 // --- Selection ---------------------------------------------------------------------------------------------
 
-void MainCoordinator::didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, UIKit::UIViewController&)
+void MainCoordinator::didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, EntriesCoordinator&)
 {
     static const char* function = "didUpdate(selectedEntryIDs:entriesCoordinator:)";
     const bool isMultiSelecting = entriesVC()->isSelectingMultiple();
@@ -88,7 +89,7 @@ void MainCoordinator::didUpdate(const std::vector<Foundation::String>& selectedE
         showEntryDetails();
 }
 
-void MainCoordinator::didSelectEdit(const Foundation::String& entryID, UIKit::UIViewController&)
+void MainCoordinator::didSelectEdit(const Foundation::String& entryID, EntriesCoordinator&)
 {
     if (isExpanded())
         selectInList({entryID});
@@ -218,7 +219,7 @@ void MainCoordinator::duplicate(const DuplicateResult& entryIDs, bool selectDupl
     startSync();
 }
 
-void MainCoordinator::didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& entryIDs, UIKit::UIViewController&)
+void MainCoordinator::didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& entryIDs, EntriesCoordinator&)
 {
     try {
         dependencies().recordStore->setCategory(entryIDs, category);
@@ -228,9 +229,14 @@ void MainCoordinator::didSelectChangeCategory(Shared::EntryCategory category, co
     startSync();
 }
 
-void MainCoordinator::dismissPresented(const std::shared_ptr<UIKit::UIViewController>& viewController)
+bool MainCoordinator::isPresenting(const UIKit::UIViewController& viewController) const
 {
-    if (!viewController || presentedViewController() != viewController)
+    return presentedViewController().get() == &viewController;
+}
+
+void MainCoordinator::dismissPresented(UIKit::UIViewController& viewController)
+{
+    if (!isPresenting(viewController))
         return;
     std::weak_ptr<MainCoordinator> weak = sharedSelf(this);
     dismiss(true, [weak] {
@@ -239,9 +245,24 @@ void MainCoordinator::dismissPresented(const std::shared_ptr<UIKit::UIViewContro
     });
 }
 
+bool MainCoordinator::isSelectingMultipleEntries() const
+{
+    return entriesVC()->isSelectingMultiple();
+}
+
+void MainCoordinator::selectEntryInList(const Foundation::String& entryID)
+{
+    selectInList({entryID});
+}
+
+void MainCoordinator::presentLargeViewer(const LargeViewerVContent&)
+{
+    // The large-type viewer is not part of this program yet.
+}
+
 // --- Requests passed on ------------------------------------------------------------------------------------
 
-void MainCoordinator::didSelectReplaceExistingDataWithiCloudData(UIKit::UIViewController&)
+void MainCoordinator::didSelectReplaceExistingDataWithiCloudData(EntriesCoordinator&)
 {
     if (auto delegate = coordinatingDelegate())
         return delegate->didSelectReplaceExistingDataWithiCloudData(*this);
@@ -271,12 +292,12 @@ void MainCoordinator::openInBrowser(const Foundation::String& entryID, bool quit
     application->open(*url, {}, std::move(completion));
 }
 
-void MainCoordinator::didSelectOpenInBrowser(const Foundation::String& entryID, UIKit::UIViewController&)
+void MainCoordinator::didSelectOpenInBrowser(const Foundation::String& entryID, EntriesCoordinator&)
 {
     openInBrowser(entryID, false);
 }
 
-void MainCoordinator::didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, UIKit::UIViewController&)
+void MainCoordinator::didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, EntriesCoordinator&)
 {
     openInBrowser(entryID, true);
 }

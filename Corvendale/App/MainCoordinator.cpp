@@ -4,6 +4,7 @@
 #include "Corvendale/App/InAppNotificationC.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 
@@ -65,6 +66,7 @@ void MainCoordinator::initialize()
     setMinimumPrimaryColumnWidth(listColumnMinimumWidth);
     setMaximumPrimaryColumnWidth(listColumnMaximumWidth);
     m_entriesCoordinator->setDelegate(std::static_pointer_cast<EntriesCoordinatorDelegate>(sharedSelf(this)));
+    m_entryDetailsCoordinator->setDelegate(std::static_pointer_cast<EntryDetailsCoordinatorDelegate>(sharedSelf(this)));
     setDelegate(std::static_pointer_cast<UIKit::UISplitViewControllerDelegate>(sharedSelf(this)));
     registerCommands();
 }

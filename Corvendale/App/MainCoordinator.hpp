@@ -1,11 +1,12 @@
 #pragma once
 
-#include "Corvendale/App/MainCoordinator.DetailsColumn.hpp"
 #include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
 
 #include "Shared/Entry.Category.hpp"
+#include "Shared/EntryDetailsVC.State.hpp"
 #include "Shared/Menu.Source.hpp"
 #include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
 
@@ -35,6 +36,7 @@ class LetterPressCollector;
 namespace Corvendale {
 
 class EntriesCoordinator;
+class EntryDetailsCoordinator;
 class MainCoordinatorDelegate;
 
 // The unlocked window's root: a split view of the item list (primary column) and the item details
@@ -46,11 +48,11 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public UnexpectedErrorHandling,
                         public Shared::PreferenceStoreAppearanceUpdateHandling,
                         public EntriesCoordinatorDelegate,
+                        public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate {
 public:
-    using EntryDetailsCoordinator = MainCoordinatorDetailsColumn;
     using DetailsState = Shared::EntryDetailsVCState;
 
     static constexpr const char* mostRecentPrimaryColumnWidthKey = "MainCoordinator.mostRecentPrimaryColumnWidth";
@@ -101,25 +103,17 @@ public:
     // item that is not acted on, else the nearest before it; none when none is left.
     static std::optional<Foundation::String> selectionAfterActing(const std::vector<Foundation::String>& shownEntryIDs,
                                                                   const std::vector<Foundation::String>& entryIDs);
-    // Started from the details column on the item it shows.
-    void archive(const Foundation::String& entryID) { performActionAndUpdateSelection({entryID}, ItemAction::archive); }
-    void unarchive(const Foundation::String& entryID) { performActionAndUpdateSelection({entryID}, ItemAction::unarchive); }
-    void moveToTrash(const Foundation::String& entryID) { performActionAndUpdateSelection({entryID}, ItemAction::moveToTrash); }
-    void restore(const Foundation::String& entryID) { performActionAndUpdateSelection({entryID}, ItemAction::restore); }
-    void permanentlyDelete(const Foundation::String& entryID) { performActionAndUpdateSelection({entryID}, ItemAction::permanentlyDelete); }
-    // When `viewController` is what this coordinator presents, dismisses it and gives the list the focus.
-    void dismissPresented(const std::shared_ptr<UIKit::UIViewController>& viewController);
     // Gives the list the keyboard focus.
     void focusList();
 
     // EntriesCoordinatorDelegate
-    void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, UIKit::UIViewController& entriesCoordinator) override;
-    void didSelectEdit(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) override;
-    void didSelectReplaceExistingDataWithiCloudData(UIKit::UIViewController& entriesCoordinator) override;
-    void didSelectOpenInBrowser(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) override;
-    void didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, UIKit::UIViewController& entriesCoordinator) override;
+    void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, EntriesCoordinator& entriesCoordinator) override;
+    void didSelectEdit(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) override;
+    void didSelectReplaceExistingDataWithiCloudData(EntriesCoordinator& entriesCoordinator) override;
+    void didSelectOpenInBrowser(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) override;
+    void didSelectOpenInBrowserAndQuit(const Foundation::String& entryID, EntriesCoordinator& entriesCoordinator) override;
     void didSelectChangeCategory(Shared::EntryCategory category, const std::vector<Foundation::String>& entryIDs,
-                                 UIKit::UIViewController& entriesCoordinator) override;
+                                 EntriesCoordinator& entriesCoordinator) override;
     void presentLargeFirstCopyablePassword(const Foundation::String& ofEntryWithID, bool animated) override;
     void presentLargeFirstCopyableOneTimePassword(const Foundation::String& ofEntryWithID, bool animated) override;
     void updateIsFavorite(bool isFavorite, const std::vector<Foundation::String>& entryIDs) override;
@@ -133,6 +127,13 @@ public:
     bool isDisplayingEntry(const Foundation::String& withID) const override;
     void attemptPresentAddEntry(Shared::EntryCategory source, bool animated) override;
     void presentSettings(bool animated) override;
+
+    // EntryDetailsCoordinatorDelegate
+    bool isPresenting(const UIKit::UIViewController& viewController) const override;
+    void dismissPresented(UIKit::UIViewController& viewController) override;
+    bool isSelectingMultipleEntries() const override;
+    void selectEntryInList(const Foundation::String& entryID) override;
+    void presentLargeViewer(const LargeViewerVContent& content) override;
 
     // The details shown on their own were swiped away: the list takes the keyboard.
     void presentationControllerDidDismiss(UIKit::UIPresentationController& controller) override;

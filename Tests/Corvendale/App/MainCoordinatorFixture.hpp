@@ -9,6 +9,7 @@
 #include "Corvendale/App/InAppNotificationC.hpp"
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
 #include "Corvendale/App/SyncCoordinator.hpp"

@@ -1,6 +1,6 @@
 #include "Tests/Corvendale/App/MainCoordinatorFixture.hpp"
 
-#include "Corvendale/App/MainCoordinator.DetailsColumn.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 
 #include "Shared/Entry.hpp"
