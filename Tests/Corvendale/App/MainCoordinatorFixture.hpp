@@ -47,6 +47,7 @@ protected:
 
     void SetUp() override
     {
+        inMemoryDependencies();
         settle();
         // The actions here start syncs; offline, none brings back records that other tests left remotely.
         CloudKit::CKSimulation::injectFailure({CloudKit::CKError::Code::networkUnavailable, CloudKit::CKSimulation::Operation::any, std::nullopt, 0, std::nullopt});
