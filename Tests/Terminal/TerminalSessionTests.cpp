@@ -6,9 +6,11 @@
 #include "Platform/Terminal/CellColor.hpp"
 #include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
+#include "Platform/Terminal/MenuBar.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
+#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
@@ -16,6 +18,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuBuilder.hpp"
@@ -244,6 +247,7 @@ TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
     EXPECT_EQ(Keyboard::translate(KEY_F(10), true, false), (Key {"F10", {}}));
     EXPECT_EQ(Keyboard::translate(KEY_DOWN, true, false), (Key {"Down", {}}));
     EXPECT_EQ(Keyboard::translate(U'é', false, false), (Key {"é", {}}));
+    EXPECT_EQ(Keyboard::translate('p' - 'a' + 1, false, true), (Key {"p", UIKeyModifierFlags::command() | UIKeyModifierFlags::alternate()}));
     EXPECT_EQ(Keyboard::translate(KEY_F(3), true, false), std::nullopt);
     EXPECT_EQ(Keyboard::translate(0x9b, false, false), std::nullopt) << "a stray control character means nothing";
 }
@@ -346,6 +350,36 @@ TEST_F(TerminalScreen, F10OpensTheMenuBarValidatedAndReturnChoosesAnEntry)
     press("F10");
     press("Escape");
     EXPECT_FALSE(session.menuBar().isOpen());
+}
+
+TEST_F(TerminalScreen, MenuEntriesShowTheirStateAndOnlyKeysATerminalCanType)
+{
+    const auto command = UIKeyModifierFlags::command();
+    const auto shift = UIKeyModifierFlags::shift();
+    const auto alternate = UIKeyModifierFlags::alternate();
+    auto key = [](const char* title, const String& input, UIKeyModifierFlags flags) -> std::shared_ptr<UIMenuElement> {
+        return make<UIKeyCommand>(String(title), Selector("sweep"), input, flags);
+    };
+    auto menu = make<UIMenu>("Item", UIMenu::Identifier("test.menu.item"), UIMenu::Options(),
+                             std::vector<std::shared_ptr<UIMenuElement>> {
+                                 key("Quit", String("q"), command),
+                                 key("Hide", String("h"), command),
+                                 key("Copy Password", String("c"), command | shift),
+                                 key("Open", String("\r"), command),
+                                 key("First", UIKeyCommand::inputUpArrow(), command),
+                                 key("Hide Others", String("p"), command | alternate),
+                                 key("Hide Helpers", String("h"), command | alternate),
+                                 key("Copy Code", String("c"), command | alternate | shift),
+                                 key("Full Screen", String("f"), command | UIKeyModifierFlags::control()),
+                                 make<UIAction>(String("Always Dark"), [](const std::shared_ptr<UIAction>&) {}, std::nullopt, UIMenuElement::Attributes {},
+                                                UIMenuElement::State::on),
+                             });
+    std::vector<std::string> shortcuts;
+    for (const auto& entry : Terminal::MenuBar::entries(menu))
+        shortcuts.push_back(entry.shortcut.utf8());
+    EXPECT_EQ(shortcuts, (std::vector<std::string> {"Ctrl-Q", "Alt-H", "Alt-Shift-C", "Alt-Return", "Alt-Up", "Ctrl-Alt-P", "", "", "", ""}))
+        << "Ctrl-H is Backspace; terminals pass no Shift with Ctrl, and no Control of its own";
+    EXPECT_EQ(Terminal::MenuBar::entries(menu).back().state, UIMenuElement::State::on);
 }
 
 TEST_F(TerminalScreen, AnAlertStandsInAFrameAndTheKeyboardAnswersIt)
