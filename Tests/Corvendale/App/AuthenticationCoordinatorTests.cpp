@@ -525,3 +525,43 @@ TEST_F(FirstLaunch, OffersTheTipsWhileCreatingAndTheBackupFolderStartsInDocument
 }
 
 } // namespace
+
+namespace {
+
+class ChangingTheMasterPassword : public LockScreen {};
+
+TEST_F(ChangingTheMasterPassword, TakesTheCurrentOneThenTheNewOneTwiceAndCancelsBackToTheVault)
+{
+    store()->beginChangingMasterPassword();
+    settle();
+    ASSERT_EQ(screenState(), 7);
+    EXPECT_TRUE(lockScreen()->authenticationWindow()->isKeyWindow());
+    type("not the master password");
+    EXPECT_EQ(screenState(), 7);
+    ASSERT_TRUE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value());
+    press();
+    EXPECT_FALSE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value()) << "the attempt is acknowledged";
+    type(CorvendaleTests::masterPassword);
+    ASSERT_EQ(screenState(), 8);
+    EXPECT_TRUE(lockScreen()->entryText().isEmpty()) << "the texts are cleared";
+    type(newMasterPassword, String("something else entirely"));
+    EXPECT_EQ(screenState(), 8) << "repetitions that differ are not taken";
+    EXPECT_EQ(lockScreen()->reEntryText(), String("something else entirely"));
+    lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
+    settle();
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated()) << "cancelled: back to the vault";
+
+    store()->beginChangingMasterPassword();
+    settle();
+    type(CorvendaleTests::masterPassword);
+    type(newMasterPassword, String(newMasterPassword));
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    lock();
+    type(CorvendaleTests::masterPassword);
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "the old one no longer opens the vault";
+    press();
+    type(newMasterPassword);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+}
+
+} // namespace
