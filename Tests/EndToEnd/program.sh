@@ -10,7 +10,7 @@ mkdir -p "$home"
 master="opensesame-4812"
 # The program on the run's home folder: its vault, preferences, caches and sync container all under it.
 launch() {
-  start "$1" env -i HOME="$home" PATH="$PATH" TERM=screen-256color ASAN_OPTIONS=detect_leaks=0 "$program"
+  start "$1" env -i HOME="$home" PATH="$PATH" TERM=screen-256color "$program"
 }
 
 # First launch: once the first fetch from the account ended, the master password is created.
