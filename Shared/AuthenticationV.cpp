@@ -47,6 +47,9 @@ struct Content {
 
 std::string product() { return Global::corvendale().utf8(); }
 
+// Where a new master password is typed twice; its title follows what the fields show.
+const std::pair<std::string, AuthenticationVLink> showPasswordLink {"Show Password", AuthenticationVLink::showPassword};
+
 std::string attemptText(const std::optional<EntryAttemptState>& attempt)
 {
     if (!attempt)
@@ -104,6 +107,7 @@ Content content(const AuthenticationVState& state)
         c.primaryTitle = "Continue";
         c.showsTips = true;
         c.status = repetitionText(state);
+        c.link = showPasswordLink;
         break;
     case 2: {
         const auto* step = state.as<S::AutoFillOnboarding>();
@@ -146,6 +150,7 @@ Content content(const AuthenticationVState& state)
         c.reEntryPlaceholder = repeat;
         c.primaryTitle = "Continue";
         c.status = repetitionText(state);
+        c.link = showPasswordLink;
         break;
     case 6: {
         auto formatter = Foundation::make<Foundation::DateFormatter>();
@@ -179,6 +184,7 @@ Content content(const AuthenticationVState& state)
         c.secondaryTitle = "Back";
         c.showsTips = true;
         c.status = repetitionText(state);
+        c.link = showPasswordLink;
         break;
     case 9:
         c.title = "Reset Account";
@@ -430,7 +436,14 @@ void AuthenticationV::initialize()
     m_tipsButton->setTitle(String("Master Password Tips"), UIKit::UIControl::State::normal());
     m_secondaryButton = makeButton("secondaryButton", call(&AuthenticationV::onSecondary));
     m_linkButton = makeButton("linkButton", [weak] {
-        if (auto self = weak.lock(); self && self->onLink)
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (self->m_link == Link::showPassword) {
+            self->m_isShowingPassword = !self->m_isShowingPassword;
+            self->show(self->m_shownState);
+        }
+        if (self->onLink)
             self->onLink(self->m_link);
     });
 
@@ -478,7 +491,13 @@ bool AuthenticationV::isPrimaryEnabled(const State& state)
 
 void AuthenticationV::show(const State& state)
 {
+    // Typed passwords are hidden again on every new step.
+    if (state.caseIndex() != m_shownState.caseIndex())
+        m_isShowingPassword = false;
+    m_shownState = state;
     auto c = content(state);
+    if (c.link && c.link->second == Link::showPassword && m_isShowingPassword)
+        c.link->first = "Hide Password";
     m_titleLabel->setText(String(c.title));
     Basalwork::setIsVisible(*m_titleLabel, !c.title.empty());
     m_messageLabel->setText(String(c.message));
@@ -508,8 +527,9 @@ void AuthenticationV::show(const State& state)
     };
     auto attempt = state.entryAttemptState();
     bool isHeldBack = attempt && attempt->as<EntryAttemptState::Disabled>();
-    showField(*m_entryField, c.entryPlaceholder, state.entryText(), c.isEntrySecure, !isHeldBack);
-    showField(*m_reEntryField, c.reEntryPlaceholder, state.reEntryText(), true, true);
+    bool isSecure = !m_isShowingPassword;
+    showField(*m_entryField, c.entryPlaceholder, state.entryText(), c.isEntrySecure && isSecure, !isHeldBack);
+    showField(*m_reEntryField, c.reEntryPlaceholder, state.reEntryText(), isSecure, true);
 
     Basalwork::setIsVisible(*m_fileURLInput, c.locationIsFolder.has_value());
     if (c.locationIsFolder) {

@@ -48,6 +48,7 @@ public:
     const std::shared_ptr<FileURLInput>& fileURLInput() const { return m_fileURLInput; }
     const std::shared_ptr<UIKit::UIButton>& primaryButton() const { return m_primaryButton; }
     const std::shared_ptr<UIKit::UIButton>& secondaryButton() const { return m_secondaryButton; }
+    const std::shared_ptr<UIKit::UIButton>& linkButton() const { return m_linkButton; }
     const std::shared_ptr<UIKit::UILabel>& titleLabel() const { return m_titleLabel; }
     const std::shared_ptr<UIKit::UILabel>& messageLabel() const { return m_messageLabel; }
     const std::shared_ptr<UIKit::UILabel>& statusLabel() const { return m_statusLabel; }
@@ -78,6 +79,8 @@ private:
     std::shared_ptr<UIKit::UIButton> m_secondaryButton;
     std::shared_ptr<UIKit::UIButton> m_linkButton;
     Link m_link = Link::website;
+    State m_shownState = AuthenticationVState::Loading {};
+    bool m_isShowingPassword = false;
 };
 
 } // namespace Shared

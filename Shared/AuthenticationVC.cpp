@@ -7,9 +7,12 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/CGAffineTransform.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UITextField.hpp"
+
+#include <iterator>
 
 namespace Shared {
 namespace {
@@ -74,14 +77,33 @@ void AuthenticationVC::loadView()
     setView(m_authenticationV);
 }
 
-void AuthenticationVC::setState(State state, bool indicatesFailedAttempt, bool activatesEntryField, bool /*animated*/)
+namespace {
+
+// Side to side, dying down, back in place: one step after the other on the clock.
+void shake(const std::weak_ptr<UIKit::UIView>& weakView, std::size_t step)
+{
+    static constexpr UIKit::CGFloat offsets[] = {12, -12, 8, -8, 4, 0};
+    auto view = weakView.lock();
+    if (!view || step >= std::size(offsets))
+        return;
+    UIKit::UIView::animate(
+        0.06, [&] { view->setTransform(UIKit::CGAffineTransform::translation(offsets[step], 0)); },
+        [weakView, step](bool) { shake(weakView, step + 1); });
+}
+
+} // namespace
+
+void AuthenticationVC::setState(State state, bool indicatesFailedAttempt, bool activatesEntryField, bool animated)
 {
     bool changesCase = state.caseIndex() != m_state.caseIndex();
     m_state = std::move(state);
     loadViewIfNeeded();
     m_authenticationV->show(m_state);
-    if (indicatesFailedAttempt)
+    if (indicatesFailedAttempt) {
         ++m_failedAttemptIndications;
+        if (animated)
+            shake(m_authenticationV->entryField(), 0);
+    }
     const auto& entryField = m_authenticationV->entryField();
     if (activatesEntryField && m_state.hasEntryField() && entryField->isEnabled() && !entryField->isFirstResponder()
         && !m_authenticationV->reEntryField()->isFirstResponder())

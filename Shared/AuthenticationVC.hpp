@@ -35,7 +35,7 @@ public:
     void returnToEntryField();
     // Shows the state's texts again in the fields, dropping what is being typed.
     void reloadInputViews();
-    // How many times a rejected attempt was signalled (the field is cleared and shaken).
+    // How many times a rejected attempt was signalled; animated, the entry field shakes.
     std::int64_t failedAttemptIndicationCount() const { return m_failedAttemptIndications; }
 
     const std::shared_ptr<AuthenticationV>& authenticationV() const { return m_authenticationV; }

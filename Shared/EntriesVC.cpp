@@ -7,6 +7,7 @@
 #include "Shared/UIColor.hpp"
 #include "Shared/UIKeyCommand.hpp"
 
+#include "Basalwork/Interface/UITableView.hpp"
 #include "Platform/Foundation/Character.hpp"
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
@@ -214,7 +215,7 @@ void EntriesVC::loadView()
             auto self = weakSelf.lock();
             if (!self)
                 return;
-            self->applySearch(true);
+            self->searchTextDidChange(true);
             if (auto delegate = self->delegate())
                 delegate->didUpdateSearchText(*self);
         },
@@ -314,7 +315,7 @@ void EntriesVC::setConfig(const Config& config, bool /*animated*/)
     *m_config = config;
     if (!previous || previous->filter != config.filter || previous->sortMethod != config.sortMethod
         || previous->recordStore != config.recordStore || previous->preferenceStore != config.preferenceStore
-        || previous->authenticationState.isAuthenticated() != config.authenticationState.isAuthenticated())
+        || previous->authenticationState.isAuthenticated() != config.authenticationState.isAuthenticated() || previous->mode != config.mode)
         m_needsEntries = true;
     // Changes to the items reach the list through the next push; until then it keeps what it has.
     if (config.recordStore && (!previous || previous->recordStore != config.recordStore)) {
@@ -332,9 +333,19 @@ void EntriesVC::setConfig(const Config& config, bool /*animated*/)
         return;
     if (m_searchField->text() != config.searchState.text)
         m_searchField->setText(config.searchState.text);
-    if (m_needsEntries)
-        reloadEntries();
-    applySearch(false);
+    auto searchableFields = config.preferenceStore ? config.preferenceStore->searchableFields() : Settings::Items::SearchableFields {};
+    if (searchableFields != m_searchableFields || narrowsToDomain(m_appliedSearchText) != narrowsToDomain(config.searchState.text))
+        m_needsEntries = true;
+    auto listStyle = config.preferenceStore ? config.preferenceStore->listStyle() : Settings::Items::ListStyle::standard;
+    bool restyles = std::exchange(m_listStyle, listStyle) != listStyle;
+    if (m_needsEntries) {
+        auto previousRows = reloadEntries();
+        show(search(false), previousRows);
+    } else if (m_searchField->text() != m_appliedSearchText) {
+        show(search(false), m_rows);
+    }
+    if (restyles)
+        reconfigureVisibleCells();
     updateHeader();
     if (std::exchange(m_selectionNeedsReport, false))
         reportSelection(true);
@@ -348,24 +359,22 @@ void EntriesVC::setSyncStatusIndicatorConfig(const EntriesVSyncStatusIndicatorCo
         updateHeader();
 }
 
-void EntriesVC::reloadEntries()
+std::vector<EntriesVC::Row> EntriesVC::reloadEntries()
 {
     m_needsEntries = false;
-    m_rows.clear();
-    m_appliedSearchText = String();
-    auto delegate = this->delegate();
+    auto previousRows = std::exchange(m_rows, {});
     const auto& config = **m_config;
-    if (!delegate || !config.authenticationState.isAuthenticated() || !delegate->canShowEntries(*this))
-        return;
-    auto fields = config.preferenceStore ? config.preferenceStore->searchableFields() : Settings::Items::SearchableFields {};
-    auto indices = delegate->entryIndices(config.filter, config.sortMethod, *this);
-    m_rows.reserve(indices.size());
-    for (auto& index : indices) {
-        auto haystack = searchHaystack(index, fields);
-        bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        m_rows.push_back({std::move(index), std::move(haystack), isASCII});
+    m_searchableFields = config.preferenceStore ? config.preferenceStore->searchableFields() : Settings::Items::SearchableFields {};
+    auto delegate = this->delegate();
+    if (delegate && config.authenticationState.isAuthenticated() && delegate->canShowEntries(*this)) {
+        auto indices = delegate->entryIndices(config.filter, config.sortMethod, *this);
+        m_rows.reserve(indices.size());
+        for (auto& index : indices) {
+            auto haystack = searchHaystack(index, m_searchableFields);
+            bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            m_rows.push_back({std::move(index), std::move(haystack), isASCII});
+        }
     }
-    m_shown.clear();
     // Items deleted meanwhile leave the selection, and the owner hears of it, so nothing goes on
     // showing an item that is gone.
     std::unordered_set<std::string> present;
@@ -374,7 +383,29 @@ void EntriesVC::reloadEntries()
     auto selected = m_selectedEntryIDs.size();
     std::erase_if(m_selectedEntryIDs, [&](const String& entryID) { return !present.contains(entryID.utf8()); });
     m_selectionNeedsReport = m_selectedEntryIDs.size() != selected;
-    m_shownRowByID.clear();
+    return previousRows;
+}
+
+bool EntriesVC::narrowsToDomain(const String& searchText) const
+{
+    // The picker shows the link's site until the user searches, and then every item.
+    const auto* picker = *m_config ? (*m_config)->mode.as<Config::Mode::Picker>() : nullptr;
+    return picker && !picker->domainText.isEmpty() && searchText.isEmpty();
+}
+
+void EntriesVC::searchTextDidChange(bool mayNarrow)
+{
+    auto text = searchText();
+    if (*m_config)
+        (*m_config)->searchState.text = text;
+    if (narrowsToDomain(text) != narrowsToDomain(m_appliedSearchText)) {
+        auto previousRows = reloadEntries();
+        show(search(false), previousRows);
+        if (std::exchange(m_selectionNeedsReport, false))
+            reportSelection(true);
+        return;
+    }
+    show(search(mayNarrow), m_rows);
 }
 
 bool EntriesVC::matches(const Row& row, const std::vector<String>& words) const
@@ -389,11 +420,9 @@ bool EntriesVC::matches(const Row& row, const std::vector<String>& words) const
     return true;
 }
 
-void EntriesVC::applySearch(bool mayNarrow)
+std::vector<std::int64_t> EntriesVC::search(bool mayNarrow) const
 {
-    auto text = m_searchField ? m_searchField->text() : String();
-    if (*m_config)
-        (*m_config)->searchState.text = text;
+    auto text = searchText();
     auto words = searchWords(text);
     // Typing one more letter only narrows what shows, so only that is searched.
     bool narrows = mayNarrow && !m_appliedSearchText.isEmpty() && text.hasPrefix(m_appliedSearchText) && !m_shown.empty();
@@ -408,20 +437,73 @@ void EntriesVC::applySearch(bool mayNarrow)
             if (words.empty() || matches(m_rows[position], words))
                 shown.push_back(static_cast<std::int64_t>(position));
     }
-    m_shown = std::move(shown);
-    m_appliedSearchText = text;
-    m_shownRowByID.clear();
-    m_shownRowByID.reserve(m_shown.size());
-    for (std::size_t row = 0; row < m_shown.size(); ++row)
-        m_shownRowByID.emplace(m_rows[static_cast<std::size_t>(m_shown[row])].index.entryID.utf8(), static_cast<std::int64_t>(row));
-    if (!isViewLoaded())
+    return shown;
+}
+
+namespace {
+
+// A shown row as the table's difference sees it: known by its item, the same while its summary is.
+struct ShownRow {
+    const EntryIndex* index;
+    const String& id() const { return index->entryID; }
+    friend bool operator==(const ShownRow& a, const ShownRow& b) { return a.index == b.index || *a.index == *b.index; }
+};
+
+struct ShownRows {
+    using Item = ShownRow;
+    std::vector<ShownRow> rows;
+    String id() const { return String(); }
+    const std::vector<ShownRow>& items() const { return rows; }
+};
+
+} // namespace
+
+void EntriesVC::show(std::vector<std::int64_t> shown, const std::vector<Row>& previousRows)
+{
+    m_appliedSearchText = searchText();
+    auto apply = [&] {
+        m_shown = std::move(shown);
+        m_shownRowByID.clear();
+        m_shownRowByID.reserve(m_shown.size());
+        for (std::size_t row = 0; row < m_shown.size(); ++row)
+            m_shownRowByID.emplace(m_rows[static_cast<std::size_t>(m_shown[row])].index.entryID.utf8(), static_cast<std::int64_t>(row));
+    };
+    if (!isViewLoaded()) {
+        apply();
         return;
-    m_tableView->reloadData();
+    }
+    // One change from what the table shows to what it is to show, so rows that stay keep their cells,
+    // their place on screen and their selection.
+    auto rowsOf = [](const std::vector<Row>& rows, const std::vector<std::int64_t>& positions) {
+        ShownRows section;
+        section.rows.reserve(positions.size());
+        for (auto position : positions)
+            section.rows.push_back({&rows[static_cast<std::size_t>(position)].index});
+        return std::vector<ShownRows> {std::move(section)};
+    };
+    auto from = rowsOf(previousRows, m_shown);
+    auto to = rowsOf(m_rows, shown);
+    using RowAnimation = UIKit::UITableView::RowAnimation;
+    Basalwork::performBatchUpdates(*m_tableView, from, to, apply, RowAnimation::fade, RowAnimation::fade,
+                                   [this](const IndexPath& indexPath) { reconfigureCell(indexPath); }, nullptr);
     bool isEmpty = m_shown.empty();
     m_emptyLabel->setIsHidden(!isEmpty);
     if (isEmpty)
-        m_emptyLabel->setText(words.empty() ? String("No Items") : String("No Results"));
+        m_emptyLabel->setText(searchWords(m_appliedSearchText).empty() ? String("No Items") : String("No Results"));
     applySelectionToTable(false);
+}
+
+void EntriesVC::reconfigureCell(const IndexPath& indexPath)
+{
+    auto cell = std::dynamic_pointer_cast<EntryCell>(m_tableView->cellForRow(indexPath));
+    if (const auto* row = rowAt(indexPath); cell && row)
+        cell->configure(row->index, m_listStyle, m_appearance);
+}
+
+void EntriesVC::reconfigureVisibleCells()
+{
+    for (const auto& indexPath : m_tableView->indexPathsForVisibleRows().value_or(std::vector<IndexPath> {}))
+        reconfigureCell(indexPath);
 }
 
 void EntriesVC::updateHeader()
@@ -614,7 +696,7 @@ void EntriesVC::handleEscape()
 {
     if (m_searchField && !m_searchField->text().isEmpty()) {
         m_searchField->setText(String());
-        applySearch(false);
+        searchTextDidChange(false);
         if (auto delegate = this->delegate())
             delegate->didUpdateSearchText(*this);
     }
@@ -726,9 +808,8 @@ std::int64_t EntriesVC::numberOfRowsInSection(UIKit::UITableView& /*tableView*/,
 std::shared_ptr<UIKit::UITableViewCell> EntriesVC::cellForRowAt(UIKit::UITableView& tableView, const IndexPath& indexPath)
 {
     auto cell = std::static_pointer_cast<EntryCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
-    auto style = *m_config && (*m_config)->preferenceStore ? (*m_config)->preferenceStore->listStyle() : Settings::Items::ListStyle::standard;
     if (const auto* row = rowAt(indexPath))
-        cell->configure(row->index, style, m_appearance);
+        cell->configure(row->index, m_listStyle, m_appearance);
     return cell;
 }
 

@@ -125,8 +125,19 @@ private:
         bool isASCII = true;
     };
 
-    void reloadEntries();
-    void applySearch(bool mayNarrow);
+    // Asks the delegate for the items again; answers the rows they replace, which the shown rows still
+    // point into until the change to the new ones is shown.
+    std::vector<Row> reloadEntries();
+    // Whether the picker's list is narrowed to its site's items with that search text.
+    bool narrowsToDomain(const Foundation::String& searchText) const;
+    void searchTextDidChange(bool mayNarrow);
+    // The positions in m_rows the search text leaves; `mayNarrow` searches only what shows now when the
+    // text only grew.
+    std::vector<std::int64_t> search(bool mayNarrow) const;
+    // Shows those rows, as one diffed change from the rows shown now (positions in `previousRows`).
+    void show(std::vector<std::int64_t> shown, const std::vector<Row>& previousRows);
+    void reconfigureCell(const Foundation::IndexPath& indexPath);
+    void reconfigureVisibleCells();
     bool matches(const Row& row, const std::vector<Foundation::String>& words) const;
     void updateHeader();
     void updateSelectionControls();
@@ -154,6 +165,8 @@ private:
     std::shared_ptr<Foundation::NSObject> m_recordsObserver;
     std::shared_ptr<LetterPressCollector> m_letterPressCollector;
     Settings::Appearance m_appearance;
+    Settings::Items::SearchableFields m_searchableFields {};
+    Settings::Items::ListStyle m_listStyle = Settings::Items::ListStyle::standard;
 
     std::shared_ptr<UIKit::UIButton> m_titleButton;
     std::shared_ptr<UIKit::UIButton> m_syncStatusButton;

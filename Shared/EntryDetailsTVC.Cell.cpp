@@ -1,5 +1,6 @@
 #include "Shared/EntryDetailsTVC.Cell.hpp"
 
+#include "Shared/EntryDetailsTVC.ReorderControl.hpp"
 #include "Shared/FileURLInput.hpp"
 #include "Shared/TimeStepNotifier.hpp"
 #include "Shared/TimeStepView.hpp"
@@ -49,12 +50,22 @@ void EntryDetailsTVCCell::initialize()
     m_timeStepView->timeStepNotifier()->addObserver(std::dynamic_pointer_cast<TimeStepObserving>(sharedSelf(this)));
     m_fileURLInput = Foundation::make<FileURLInput>();
     m_fileURLInput->setDelegate(std::dynamic_pointer_cast<FileURLInputDelegate>(sharedSelf(this)));
+    m_generatorV = Foundation::make<EntryDetailsTVCInlineGeneratorV>();
+    m_generatorV->onChange = [weak](const EntryDetailsTVCInlineGeneratorV::Change& change) {
+        if (auto self = weak.lock(); self && self->m_row && self->m_handlers.generator)
+            self->m_handlers.generator(*self->m_row, change);
+    };
+    m_reorderControl = Foundation::make<EntryDetailsTVCReorderControl>();
+    m_reorderControl->onDrop = [weak](const UIKit::UITouch& touch) {
+        if (auto self = weak.lock(); self && self->m_row && self->m_handlers.drop)
+            self->m_handlers.drop(*self->m_row, touch);
+    };
 
     auto stack = Foundation::make<UIKit::UIStackView>();
     stack->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
     stack->setSpacing(10);
     for (const std::shared_ptr<UIKit::UIView>& view : std::initializer_list<std::shared_ptr<UIKit::UIView>> {
-             m_titleLabel, m_valueLabel, m_textField, m_fileURLInput, m_timeStepView, m_switch, m_button})
+             m_reorderControl, m_titleLabel, m_valueLabel, m_textField, m_fileURLInput, m_timeStepView, m_switch, m_button, m_generatorV})
         stack->addArrangedSubview(view);
     Basalwork::addSubviewWithEdgeContraints(*contentView(), stack, Basalwork::LayoutInsets::withHorizontal(10, 0));
 }
@@ -63,11 +74,14 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
 {
     m_row = row;
     m_handlers = std::move(handlers);
-    bool isInput = row.isEditable && row.kind == Kind::field;
+    bool isInput = row.isEditable && (row.kind == Kind::field || row.kind == Kind::sectionHeader);
     bool isFile = row.isEditable && row.kind == Kind::attachment;
-    bool showsValue = !isInput && !isFile && (row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment
-                                              || row.kind == Kind::message);
-    Basalwork::setIsVisible(*m_titleLabel, row.kind != Kind::button && row.kind != Kind::message);
+    bool showsValue = !isInput && !isFile
+        && (row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::message
+            || row.kind == Kind::sectionHeader);
+    Basalwork::setIsVisible(*m_reorderControl, row.isMovable);
+    Basalwork::setIsVisible(*m_titleLabel,
+                            row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::toggle);
     m_titleLabel->setText(row.title);
     Basalwork::setIsVisible(*m_valueLabel, showsValue);
     m_valueLabel->setText(row.displayedValue());
@@ -90,6 +104,9 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     Basalwork::setIsVisible(*m_timeStepView, row.kind == Kind::oneTimePassword);
     m_timeStepView->timeStepNotifier()->setTOTP(row.kind == Kind::oneTimePassword ? row.totp : std::nullopt);
     m_timeStepView->setMode(row.kind == Kind::oneTimePassword && row.totp ? TimeStepView::Mode::running : TimeStepView::Mode::noCode);
+    Basalwork::setIsVisible(*m_generatorV, row.kind == Kind::generator);
+    if (row.kind == Kind::generator && row.generator)
+        m_generatorV->show(*row.generator, row.isPINGenerator);
     setAccessibilityLabel(row.title.isEmpty() ? row.value : row.title);
 }
 

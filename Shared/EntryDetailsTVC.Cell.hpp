@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Shared/EntryDetailsTVC.InlineGeneratorV.hpp"
 #include "Shared/EntryDetailsTVC.Row.hpp"
 #include "Shared/FileURLInputDelegate.hpp"
 #include "Shared/TimeStepObserving.hpp"
@@ -14,15 +15,18 @@ class UIButton;
 class UILabel;
 class UISwitch;
 class UITextField;
+class UITouch;
 } // namespace UIKit
 
 namespace Shared {
 
+class EntryDetailsTVCReorderControl;
 class FileURLInput;
 class TimeStepView;
 
 // A row of the item details (EntryDetailsTVC::Cell): a title with the value, or an input for it while
-// editing, a switch, a button, or a one-time code that moves on at each period boundary.
+// editing, a switch, a button, a one-time code that moves on at each period boundary, or the inline
+// generator; a handle to drag it by while rows are rearranged.
 class EntryDetailsTVCCell : public UIKit::UITableViewCell, public TimeStepObserving, public FileURLInputDelegate {
 public:
     // What the person does in the row, reported with its menu source by the table.
@@ -37,6 +41,8 @@ public:
         std::function<void(const EntryDetailsTVCRow&, const Foundation::ErrorPtr&)> fileFailure;
         std::function<void(const EntryDetailsTVCRow&)> filePicker;
         std::function<void(const EntryDetailsTVCRow&)> fileClear;
+        std::function<void(const EntryDetailsTVCRow&, const EntryDetailsTVCInlineGeneratorV::Change&)> generator;
+        std::function<void(const EntryDetailsTVCRow&, const UIKit::UITouch&)> drop;
     };
 
     void configure(const EntryDetailsTVCRow& row, Handlers handlers);
@@ -44,6 +50,8 @@ public:
     const std::optional<EntryDetailsTVCRow>& row() const { return m_row; }
     const std::shared_ptr<UIKit::UITextField>& textField() const { return m_textField; }
     const std::shared_ptr<UIKit::UILabel>& valueLabel() const { return m_valueLabel; }
+    const std::shared_ptr<EntryDetailsTVCInlineGeneratorV>& generatorV() const { return m_generatorV; }
+    const std::shared_ptr<EntryDetailsTVCReorderControl>& reorderControl() const { return m_reorderControl; }
     bool hasInput() const;
     // Gives the row's input the keyboard; false when it has none.
     bool activateInput();
@@ -71,6 +79,8 @@ private:
     std::shared_ptr<UIKit::UIButton> m_button;
     std::shared_ptr<TimeStepView> m_timeStepView;
     std::shared_ptr<FileURLInput> m_fileURLInput;
+    std::shared_ptr<EntryDetailsTVCInlineGeneratorV> m_generatorV;
+    std::shared_ptr<EntryDetailsTVCReorderControl> m_reorderControl;
 };
 
 } // namespace Shared

@@ -40,16 +40,25 @@ std::optional<TOTP> parsedTOTP(const String& text)
 
 EntryDetailsTVCRow rowFor(MenuSource source)
 {
-    EntryDetailsTVCRow row {std::move(source), EntryDetailsTVCRow::Kind::field, String(), String(), false, false, false, false, std::nullopt};
+    EntryDetailsTVCRow row {.source = std::move(source)};
     return row;
+}
+
+bool showsGenerator(const EntryField& field)
+{
+    return field.category == EntryField::Category::password || field.category == EntryField::Category::pin;
 }
 
 class Builder {
 public:
-    Builder(const Entry& entry, const EntryDetailsVCState& state)
+    Builder(const Entry& entry, const EntryDetailsVCState& state, const PasswordGenerator& generator)
         : m_entry(entry)
         , m_state(state)
         , m_editing(state.editingPayload())
+        , m_typing(state.is<EntryDetailsVCState::Editing>())
+        , m_movingSections(state.is<EntryDetailsVCState::SectionEditing>())
+        , m_movingFields(state.is<EntryDetailsVCState::FieldEditing>())
+        , m_generator(generator)
     {
     }
 
@@ -62,6 +71,7 @@ public:
             || (m_editing && m_editing->emptyLoginFields == EntryDetailsVCEmptyLoginFieldsVisibility::visible);
         addSystemField(rows, SystemID::username, m_entry.username, showsLogin);
         addSystemField(rows, SystemID::password, m_entry.password, showsLogin);
+        addGenerator(rows, false);
         if (isShowingHistory(MenuSource::systemField(SystemID::password)))
             for (const auto& previous : m_entry.passwordHistory)
                 addPrevious(rows, MenuSource::previousPassword(previous.id), String("Previous Password"), previous.text);
@@ -74,7 +84,7 @@ public:
                 tags += (tags.isEmpty() ? String() : String(", ")) + tag;
             addSystemField(rows, SystemID::tags, tags, false);
         }
-        if (m_editing) {
+        if (m_typing) {
             EntryDetailsTVCRow safe = rowFor(MenuSource::systemField(SystemID::safeForInspection));
             safe.kind = EntryDetailsTVCRow::Kind::toggle;
             safe.title = EntrySystemField::titleText(SystemID::safeForInspection);
@@ -85,6 +95,12 @@ public:
         std::vector<EntryDetailsTVCSection> sections {std::move(main)};
         for (std::int64_t index = 0; index < static_cast<std::int64_t>(m_entry.sections.size()); ++index)
             sections.push_back(customSection(index));
+        if (m_typing) {
+            EntryDetailsTVCRow add = rowFor(MenuSource::addSection(static_cast<std::int64_t>(m_entry.sections.size()) - 1));
+            add.kind = EntryDetailsTVCRow::Kind::button;
+            add.title = String("Add Section");
+            sections.push_back(EntryDetailsTVCSection {String(), {std::move(add)}});
+        }
         return sections;
     }
 
@@ -112,8 +128,21 @@ private:
         row.title = EntrySystemField::titleText(id);
         row.value = value;
         row.isConcealed = isConcealed(row.source);
-        row.isEditable = m_editing != nullptr;
+        row.isEditable = m_typing;
         row.isSecureInput = id == SystemID::password;
+        rows.push_back(std::move(row));
+    }
+
+    // Under the field the person is typing a password or PIN into, when the state asks for it.
+    void addGenerator(std::vector<EntryDetailsTVCRow>& rows, bool isPIN)
+    {
+        if (!m_typing || rows.empty() || !m_editing->inlineGeneratorSource || *m_editing->inlineGeneratorSource != rows.back().source)
+            return;
+        EntryDetailsTVCRow row = rowFor(rows.back().source);
+        row.kind = EntryDetailsTVCRow::Kind::generator;
+        row.title = String(isPIN ? "PIN Generator" : "Password Generator");
+        row.generator = m_generator;
+        row.isPINGenerator = isPIN;
         rows.push_back(std::move(row));
     }
 
@@ -136,7 +165,7 @@ private:
         row.title = EntrySystemField::titleText(SystemID::totpSecretKey);
         if (m_editing) {
             row.value = m_entry.totpSecretKey;
-            row.isEditable = true;
+            row.isEditable = m_typing;
         } else {
             row.kind = EntryDetailsTVCRow::Kind::oneTimePassword;
             row.totp = parsedTOTP(m_entry.totpSecretKey);
@@ -178,6 +207,17 @@ private:
     {
         const auto& section = m_entry.sections[static_cast<std::size_t>(sectionIndex)];
         EntryDetailsTVCSection result {section.title.value_or(String()), {}};
+        if (m_editing || hasText(result.title)) {
+            EntryDetailsTVCRow header = rowFor(MenuSource::section(sectionIndex));
+            header.kind = EntryDetailsTVCRow::Kind::sectionHeader;
+            header.title = String("Section Title");
+            header.value = result.title;
+            header.isEditable = m_typing;
+            header.isMovable = m_movingSections;
+            result.rows.push_back(std::move(header));
+        }
+        if (m_movingSections)
+            return result;
         for (std::int64_t index = 0; index < static_cast<std::int64_t>(section.fields.size()); ++index) {
             const auto& field = section.fields[static_cast<std::size_t>(index)];
             EntryField::ID id {sectionIndex, index};
@@ -186,7 +226,8 @@ private:
             EntryDetailsTVCRow row = rowFor(MenuSource::customField(id, field.category));
             row.title = field.title.value_or(titleText(field.category));
             row.value = field.text;
-            row.isEditable = m_editing != nullptr;
+            row.isEditable = m_typing;
+            row.isMovable = m_movingFields;
             row.isSecureInput = field.category == EntryField::Category::password || field.category == EntryField::Category::pin;
             if (field.category == EntryField::Category::attachment) {
                 row.kind = EntryDetailsTVCRow::Kind::attachment;
@@ -200,12 +241,14 @@ private:
             }
             bool showsHistory = !m_editing && isShowingHistory(row.source);
             result.rows.push_back(std::move(row));
+            if (showsGenerator(field))
+                addGenerator(result.rows, field.category == EntryField::Category::pin);
             if (showsHistory)
                 for (const auto& previous : field.history)
                     addPrevious(result.rows, MenuSource::previousFieldValue(id, field.category, previous.id), String("Previous Value"),
                                 previous.text);
         }
-        if (m_editing) {
+        if (m_typing) {
             EntryDetailsTVCRow add = rowFor(MenuSource::addField(sectionIndex));
             add.kind = EntryDetailsTVCRow::Kind::button;
             add.title = String("Add Field");
@@ -216,7 +259,12 @@ private:
 
     const Entry& m_entry;
     const EntryDetailsVCState& m_state;
+    // Any editing case; inputs show only in the plain one, the others rearrange.
     const EntryDetailsVCState::EditingPayload* m_editing;
+    bool m_typing;
+    bool m_movingSections;
+    bool m_movingFields;
+    const PasswordGenerator& m_generator;
 };
 
 std::vector<EntryDetailsTVCSection> message(const char* text)
@@ -236,7 +284,7 @@ Foundation::String EntryDetailsTVCRow::displayedValue() const
     return value;
 }
 
-std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state)
+std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator)
 {
     if (const auto* selection = state.as<EntryDetailsVCState::MultipleSelection>()) {
         auto sections = message("");
@@ -248,7 +296,7 @@ std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCSta
     auto entry = state.entry();
     if (!entry)
         return message("This item no longer exists.");
-    return Builder(*entry, state).build();
+    return Builder(*entry, state, generator).build();
 }
 
 } // namespace Shared

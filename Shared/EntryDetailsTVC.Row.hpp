@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shared/Menu.Source.hpp"
+#include "Shared/PasswordGenerator.hpp"
 #include "Shared/TOTP.hpp"
 
 #include "Platform/Foundation/String.hpp"
@@ -27,17 +28,26 @@ struct EntryDetailsTVCRow {
         button,
         // A line of text standing for the whole screen (nothing selected, several selected, item gone).
         message,
+        // A section's title, typed into while editing.
+        sectionHeader,
+        // The generator's options under the password or PIN field being typed into.
+        generator,
     };
 
     MenuSource source;
     Kind kind = Kind::field;
-    Foundation::String title;
-    Foundation::String value;
+    Foundation::String title {};
+    Foundation::String value {};
     bool isConcealed = false;
     bool isEditable = false;
     bool isSecureInput = false;
     bool isOn = false;
-    std::optional<TOTP> totp;
+    std::optional<TOTP> totp {};
+    // Dragged by its handle, or moved with the keys, while its fields or sections are rearranged.
+    bool isMovable = false;
+    // The generator row's settings: the stored ones, of which a PIN field uses only the PIN kind's.
+    std::optional<PasswordGenerator> generator {};
+    bool isPINGenerator = false;
 
     // What the value shows: masked while concealed.
     Foundation::String displayedValue() const;
@@ -49,8 +59,9 @@ struct EntryDetailsTVCSection {
     std::vector<EntryDetailsTVCRow> rows;
 };
 
-// The sections a state shows: the item's system fields, then its own sections; a message for a state
-// without an item (or with an item that no longer exists).
-std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state);
+// The sections a state shows: the item's system fields, then its own sections, each led by its title
+// row; a message for a state without an item (or with an item that no longer exists). The generator's
+// settings fill the inline generator, when the state shows one.
+std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator = {});
 
 } // namespace Shared

@@ -6,11 +6,13 @@
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UITableView.ScrollPosition.hpp"
 #include "Platform/UIKit/UITableView.Style.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UITouch.hpp"
 
 #include <algorithm>
 
@@ -21,14 +23,46 @@ const char* const reuseIdentifier = "EntryDetailsTVCCell";
 
 const bool registered = [] {
     Foundation::MethodTable::add(Foundation::Selector("handleQuickActionCommand"), &EntryDetailsTVC::handleQuickActionCommand);
+    Foundation::MethodTable::add(Foundation::Selector("handleMoveUpCommand"), &EntryDetailsTVC::handleMoveUpCommand);
+    Foundation::MethodTable::add(Foundation::Selector("handleMoveDownCommand"), &EntryDetailsTVC::handleMoveDownCommand);
     return true;
 }();
+
+using Generator = EntryDetailsTVCInlineGeneratorV;
+
+// One change of the inline generator, as the delegate's requirement for it.
+struct GeneratorReport {
+    EntryDetailsTVCDelegate& delegate;
+    const MenuSource& source;
+    EntryDetailsTVC& table;
+
+    void operator()(const Generator::Regenerate&) const { delegate.regeneratePasswordOrPIN(source, table); }
+    void operator()(const Generator::Settings& change) const { delegate.didUpdate(change.settings, source, table); }
+    void operator()(const Generator::Length& change) const { delegate.didUpdateGeneratorLength(change.length, source, table); }
+    void operator()(const Generator::Count& change) const { delegate.didUpdateGeneratorCount(change.count, source, table); }
+    void operator()(const Generator::IncludesNumbers& change) const
+    {
+        delegate.didUpdateGeneratorIncludesNumbers(change.includesNumbers, source, table);
+    }
+    void operator()(const Generator::IncludesSymbols& change) const
+    {
+        delegate.didUpdateGeneratorIncludesSymbols(change.includesSymbols, source, table);
+    }
+    void operator()(const Generator::Separator& change) const { delegate.didUpdateGeneratorSeparator(change.separator, source, table); }
+};
+
+std::int64_t leadingHeaderRows(const EntryDetailsTVCSection& section)
+{
+    return !section.rows.empty() && section.rows.front().kind == EntryDetailsTVCRow::Kind::sectionHeader ? 1 : 0;
+}
 
 bool sameLayout(const std::vector<EntryDetailsTVCSection>& lhs, const std::vector<EntryDetailsTVCSection>& rhs)
 {
     return std::ranges::equal(lhs, rhs, [](const auto& left, const auto& right) {
         return std::ranges::equal(left.rows, right.rows,
-                                  [](const auto& a, const auto& b) { return a.source == b.source && a.kind == b.kind && a.isEditable == b.isEditable; });
+                                  [](const auto& a, const auto& b) {
+                                      return a.source == b.source && a.kind == b.kind && a.isEditable == b.isEditable && a.isMovable == b.isMovable;
+                                  });
     });
 }
 
@@ -37,6 +71,8 @@ bool sameLayout(const std::vector<EntryDetailsTVCSection>& lhs, const std::vecto
 template <class Call>
 void EntryDetailsTVC::tell(Call call)
 {
+    if (m_isReloading)
+        return;
     if (auto delegate = this->delegate())
         call(*delegate);
 }
@@ -58,14 +94,47 @@ void EntryDetailsTVC::show(std::vector<Section> sections)
     loadViewIfNeeded();
     bool inPlace = sameLayout(m_sections, sections);
     m_sections = std::move(sections);
-    if (!inPlace) {
-        m_tableView->reloadData();
+    if (inPlace) {
+        refreshVisibleCells();
         return;
     }
+    // Rows coming or going (the inline generator under the field being typed into) must not take the
+    // keyboard from that field: the person never left it, so nobody is told.
+    auto typing = typingSource();
+    m_isReloading = true;
+    m_tableView->reloadData();
+    if (auto path = typing ? indexPath(*typing) : std::nullopt) {
+        m_tableView->scrollToRow(*path, UIKit::UITableView::ScrollPosition::none, false);
+        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(*path)))
+            cell->activateInput();
+    }
+    m_isReloading = false;
+}
+
+void EntryDetailsTVC::refreshVisibleCells()
+{
     for (std::int64_t section = 0; section < static_cast<std::int64_t>(m_sections.size()); ++section)
         for (std::int64_t row = 0; row < static_cast<std::int64_t>(m_sections[section].rows.size()); ++row)
             if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(Foundation::IndexPath::withRow(row, section))))
                 configure(*cell, m_sections[section].rows[row]);
+}
+
+std::optional<MenuSource> EntryDetailsTVC::typingSource() const
+{
+    if (!m_tableView)
+        return std::nullopt;
+    for (const auto& cell : m_tableView->visibleCells())
+        if (auto shown = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); shown && shown->row() && shown->textField()->isFirstResponder())
+            return shown->row()->source;
+    return std::nullopt;
+}
+
+UIKit::CGFloat EntryDetailsTVC::heightForRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath)
+{
+    // The generator's two lines of controls.
+    if (m_sections.at(indexPath.section()).rows.at(indexPath.row()).kind == Row::Kind::generator)
+        return 80;
+    return tableView.rowHeight();
 }
 
 std::int64_t EntryDetailsTVC::numberOfSections(UIKit::UITableView&)
@@ -117,6 +186,16 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
     });
     handlers.filePicker = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didRequestDocumentPicker(s, t); });
     handlers.fileClear = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didSelectClear(s, t); });
+    handlers.generator = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t, const Generator::Change& change) {
+        std::visit(GeneratorReport {d, s, t}, change);
+    });
+    handlers.drop = [weak, weakCell](const Row&, const UIKit::UITouch& touch) {
+        auto self = weak.lock();
+        auto cell = weakCell.lock();
+        auto from = self && cell ? self->m_tableView->indexPath(*cell) : std::nullopt;
+        if (from)
+            self->moveRow(*from, touch.location(self->m_tableView));
+    };
     cell.configure(row, std::move(handlers));
 }
 
@@ -207,8 +286,12 @@ void EntryDetailsTVC::scrollToTop(bool animated)
 
 std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntryDetailsTVC::keyCommands() const
 {
+    auto moving = UIKit::UIKeyModifierFlags::alternate() | UIKit::UIKeyModifierFlags::command();
     return std::vector {
-        Foundation::make<UIKit::UIKeyCommand>(Foundation::String("\r"), UIKit::UIKeyModifierFlags {}, Foundation::Selector("handleQuickActionCommand"))};
+        Foundation::make<UIKit::UIKeyCommand>(Foundation::String("\r"), UIKit::UIKeyModifierFlags {}, Foundation::Selector("handleQuickActionCommand")),
+        Foundation::make<UIKit::UIKeyCommand>(UIKit::UIKeyCommand::inputUpArrow(), moving, Foundation::Selector("handleMoveUpCommand")),
+        Foundation::make<UIKit::UIKeyCommand>(UIKit::UIKeyCommand::inputDownArrow(), moving, Foundation::Selector("handleMoveDownCommand")),
+    };
 }
 
 void EntryDetailsTVC::handleQuickActionCommand()
@@ -218,6 +301,140 @@ void EntryDetailsTVC::handleQuickActionCommand()
         return;
     auto source = m_sections.at(path->section()).rows.at(path->row()).source;
     tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didSelectQuickAction(source, *this); });
+}
+
+void EntryDetailsTVC::handleMoveUpCommand()
+{
+    moveStep(true);
+}
+
+void EntryDetailsTVC::handleMoveDownCommand()
+{
+    moveStep(false);
+}
+
+std::int64_t EntryDetailsTVC::customSectionCount() const
+{
+    std::int64_t count = 0;
+    for (std::size_t section = 1; section < m_sections.size() && leadingHeaderRows(m_sections[section]) == 1; ++section)
+        ++count;
+    return count;
+}
+
+std::int64_t EntryDetailsTVC::fieldCount(std::int64_t customSection) const
+{
+    const auto& rows = m_sections.at(static_cast<std::size_t>(customSection + 1)).rows;
+    return std::ranges::count_if(rows, [](const Row& row) { return row.source.as<MenuSource::CustomField>() != nullptr; });
+}
+
+void EntryDetailsTVC::moveStep(bool up)
+{
+    auto path = m_tableView ? m_tableView->indexPathForSelectedRow() : std::nullopt;
+    if (!path)
+        return;
+    const auto& row = m_sections.at(path->section()).rows.at(path->row());
+    if (!row.isMovable)
+        return;
+    if (const auto* section = row.source.as<MenuSource::Section>()) {
+        auto to = section->index + (up ? -1 : 1);
+        if (to >= 0 && to < customSectionCount())
+            applySectionMove(section->index, to);
+        return;
+    }
+    const auto* field = row.source.as<MenuSource::CustomField>();
+    if (!field)
+        return;
+    auto id = field->id;
+    std::optional<EntryField::ID> to;
+    if (up && id.index > 0)
+        to = EntryField::ID {id.section, id.index - 1};
+    else if (up && id.section > 0)
+        to = EntryField::ID {id.section - 1, fieldCount(id.section - 1)};
+    else if (!up && id.index + 1 < fieldCount(id.section))
+        to = EntryField::ID {id.section, id.index + 1};
+    else if (!up && id.section + 1 < customSectionCount())
+        to = EntryField::ID {id.section + 1, 0};
+    if (to)
+        applyFieldMove(*path, *to);
+}
+
+bool EntryDetailsTVC::moveRow(const Foundation::IndexPath& from, UIKit::CGPoint droppedAt)
+{
+    auto target = m_tableView->indexPathForRow(droppedAt);
+    if (!target || from.section() >= static_cast<std::int64_t>(m_sections.size()))
+        return false;
+    const auto& row = m_sections.at(from.section()).rows.at(from.row());
+    const auto& onto = m_sections.at(target->section()).rows.at(target->row());
+    if (!row.isMovable)
+        return false;
+    // Dropped on a section's title: a field goes first in that section, a section takes its place.
+    const auto* ontoSection = onto.source.as<MenuSource::Section>();
+    const auto* ontoField = onto.source.as<MenuSource::CustomField>();
+    if (const auto* section = row.source.as<MenuSource::Section>()) {
+        auto to = ontoSection ? ontoSection->index : ontoField ? ontoField->id.section : -1;
+        if (to < 0 || to == section->index)
+            return false;
+        applySectionMove(section->index, to);
+        return true;
+    }
+    const auto* field = row.source.as<MenuSource::CustomField>();
+    if (!field)
+        return false;
+    std::optional<EntryField::ID> to;
+    if (ontoField)
+        to = ontoField->id;
+    else if (ontoSection)
+        to = EntryField::ID {ontoSection->index, 0};
+    if (!to || *to == field->id)
+        return false;
+    applyFieldMove(from, *to);
+    return true;
+}
+
+void EntryDetailsTVC::renumber(std::size_t tableSection)
+{
+    std::int64_t section = static_cast<std::int64_t>(tableSection) - 1;
+    std::int64_t index = 0;
+    for (auto& row : m_sections[tableSection].rows) {
+        if (row.source.as<MenuSource::Section>())
+            row.source = MenuSource::section(section);
+        else if (const auto* field = row.source.as<MenuSource::CustomField>())
+            row.source = MenuSource::customField({section, index++}, field->category);
+    }
+}
+
+void EntryDetailsTVC::applyFieldMove(const Foundation::IndexPath& from, EntryField::ID to)
+{
+    auto fromID = m_sections.at(from.section()).rows.at(from.row()).source.as<MenuSource::CustomField>()->id;
+    auto& source = m_sections[static_cast<std::size_t>(from.section())].rows;
+    auto moved = std::move(source[static_cast<std::size_t>(from.row())]);
+    source.erase(source.begin() + from.row());
+    auto targetSection = static_cast<std::size_t>(to.section + 1);
+    auto& target = m_sections.at(targetSection).rows;
+    auto destination = Foundation::IndexPath::withRow(leadingHeaderRows(m_sections[targetSection]) + to.index, to.section + 1);
+    target.insert(target.begin() + destination.row(), std::move(moved));
+    renumber(static_cast<std::size_t>(from.section()));
+    renumber(targetSection);
+    m_tableView->performBatchUpdates([&] { m_tableView->moveRow(from, destination); });
+    refreshVisibleCells();
+    // The moved row stays chosen, so the keys move it on.
+    m_tableView->selectRow(destination, false, UIKit::UITableView::ScrollPosition::none);
+    becomeFirstResponder();
+    tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didMoveField(fromID, to, *this); });
+}
+
+void EntryDetailsTVC::applySectionMove(std::int64_t from, std::int64_t to)
+{
+    auto moved = std::move(m_sections.at(static_cast<std::size_t>(from + 1)));
+    m_sections.erase(m_sections.begin() + from + 1);
+    m_sections.insert(m_sections.begin() + to + 1, std::move(moved));
+    for (auto section = std::min(from, to) + 1; section <= std::max(from, to) + 1; ++section)
+        renumber(static_cast<std::size_t>(section));
+    m_tableView->performBatchUpdates([&] { m_tableView->moveSection(from + 1, to + 1); });
+    refreshVisibleCells();
+    m_tableView->selectRow(Foundation::IndexPath::withRow(0, to + 1), false, UIKit::UITableView::ScrollPosition::none);
+    becomeFirstResponder();
+    tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didMoveSection(from, to, *this); });
 }
 
 } // namespace Shared

@@ -43,12 +43,19 @@ public:
     void scrollToTop(bool animated);
     // The quick action of the selected row (Return on it).
     void handleQuickActionCommand();
+    // While fields or sections are rearranged: the selected one moves a place up or down
+    // (Option-Command-Up and Down), into the next section at either end of its own.
+    void handleMoveUpCommand();
+    void handleMoveDownCommand();
+    // Moves a row dropped at a point of the table to the place of the row there; false when it stays.
+    bool moveRow(const Foundation::IndexPath& from, UIKit::CGPoint droppedAt);
 
     void loadView() override;
     // A chosen row takes the keys, so Return reaches its quick action.
     bool canBecomeFirstResponder() const override { return true; }
     std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
 
+    UIKit::CGFloat heightForRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath) override;
     std::int64_t numberOfSections(UIKit::UITableView& tableView) override;
     std::int64_t numberOfRowsInSection(UIKit::UITableView& tableView, std::int64_t section) override;
     std::shared_ptr<UIKit::UITableViewCell> cellForRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath) override;
@@ -68,10 +75,22 @@ private:
     void configure(EntryDetailsTVCCell& cell, const Row& row);
     std::optional<Foundation::IndexPath> indexPath(const MenuSource& menuSource) const;
     std::vector<Foundation::IndexPath> inputIndexPaths() const;
+    void refreshVisibleCells();
+    std::optional<MenuSource> typingSource() const;
+    // Moves a row by the person: the rows are changed first, then the delegate hears of it once.
+    void moveStep(bool up);
+    void applyFieldMove(const Foundation::IndexPath& from, EntryField::ID to);
+    void applySectionMove(std::int64_t from, std::int64_t to);
+    // The custom sections' table sections follow the item's sections, one to one, after the first.
+    std::int64_t customSectionCount() const;
+    std::int64_t fieldCount(std::int64_t customSection) const;
+    void renumber(std::size_t tableSection);
 
     std::weak_ptr<EntryDetailsTVCDelegate> m_delegate;
     std::shared_ptr<UIKit::UITableView> m_tableView;
     std::vector<Section> m_sections;
+    // While the table reloads, inputs that lose and regain the keyboard report nothing.
+    bool m_isReloading = false;
 };
 
 } // namespace Shared

@@ -18,17 +18,14 @@
 
 namespace Shared {
 
-// What the item details show (EntryDetailsVC::State), by case position: nothing, one item, several,
-// or one item being edited (plainly, its sections rearranged, or its fields rearranged).
+// What the item details show (EntryDetailsVC::State), by case position: one item, several, one item
+// being edited (plainly, its sections rearranged, or its fields rearranged), or nothing. Callers read
+// the case by its position, so the order is fixed; a new state shows nothing.
 class EntryDetailsVCState {
 public:
     using AutoFillDomainsState = EntryDetailsVCAutoFillDomainsState;
 
     // 0
-    struct Empty {
-        friend bool operator==(const Empty&, const Empty&) = default;
-    };
-    // 1
     struct Viewing {
         Foundation::String entryID;
         std::shared_ptr<RecordStore> recordStore;
@@ -39,7 +36,7 @@ public:
         EntryDetailsVCBackButtonVisibility backButton = EntryDetailsVCBackButtonVisibility::hidden;
         friend bool operator==(const Viewing&, const Viewing&) = default;
     };
-    // 2
+    // 1
     struct MultipleSelection {
         std::vector<Foundation::String> entryIDs;
         std::shared_ptr<RecordStore> recordStore;
@@ -57,16 +54,23 @@ public:
         std::optional<MenuSource> inlineGeneratorSource = std::nullopt;
         friend bool operator==(const EditingPayload&, const EditingPayload&) = default;
     };
-    // 3
+    // 2
     struct Editing : EditingPayload { };
-    // 4: the sections are moved or deleted.
+    // 3: the sections are rearranged.
     struct SectionEditing : EditingPayload { };
-    // 5: the fields are moved or deleted.
+    // 4: the fields are rearranged.
     struct FieldEditing : EditingPayload { };
+    // 5
+    struct Empty {
+        friend bool operator==(const Empty&, const Empty&) = default;
+    };
 
-    using Case = std::variant<Empty, Viewing, MultipleSelection, Editing, SectionEditing, FieldEditing>;
+    using Case = std::variant<Viewing, MultipleSelection, Editing, SectionEditing, FieldEditing, Empty>;
 
-    EntryDetailsVCState() = default;
+    EntryDetailsVCState()
+        : m_case(Empty {})
+    {
+    }
     template <class C>
         requires std::constructible_from<Case, C>
     EntryDetailsVCState(C value) // NOLINT(google-explicit-constructor)

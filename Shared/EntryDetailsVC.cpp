@@ -3,6 +3,7 @@
 #include "Shared/EntryDetailsTVC.hpp"
 #include "Shared/EntryDetailsVCDelegate.hpp"
 #include "Shared/EntryDetailsVHeaderV.hpp"
+#include "Shared/PreferenceStore.hpp"
 
 #include "Basalwork/Interface/UIView.hpp"
 
@@ -57,7 +58,7 @@ void EntryDetailsVC::loadView()
     m_entryDetailsTVC->didMove(sharedSelf(this));
     setView(view);
     m_headerV->show(m_state, m_isMainWindowPinned);
-    m_entryDetailsTVC->show(entryDetailsSections(m_state));
+    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings));
 }
 
 void EntryDetailsVC::update(State state, const AppExecutionContext& appExecutionContext, const std::shared_ptr<PreferenceStore>& preferenceStore,
@@ -69,14 +70,16 @@ void EntryDetailsVC::update(State state, const AppExecutionContext& appExecution
         completion();
 }
 
-void EntryDetailsVC::updateWithoutReloading(State state, const AppExecutionContext&, const std::shared_ptr<PreferenceStore>&,
+void EntryDetailsVC::updateWithoutReloading(State state, const AppExecutionContext&, const std::shared_ptr<PreferenceStore>& preferenceStore,
                                             const std::shared_ptr<RecordStore>&, bool isMainWindowPinned)
 {
     m_state = std::move(state);
     m_isMainWindowPinned = isMainWindowPinned;
+    if (preferenceStore)
+        m_generatorSettings = preferenceStore->passwordGenerator();
     loadViewIfNeeded();
     m_headerV->show(m_state, m_isMainWindowPinned);
-    m_entryDetailsTVC->show(entryDetailsSections(m_state));
+    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings));
 }
 
 void EntryDetailsVC::stateDidChange()

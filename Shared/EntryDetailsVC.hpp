@@ -2,6 +2,7 @@
 
 #include "Shared/AppExecutionContext.hpp"
 #include "Shared/EntryDetailsVC.State.hpp"
+#include "Shared/PasswordGenerator.hpp"
 
 #include "Platform/UIKit/UIViewController.hpp"
 
@@ -66,6 +67,8 @@ private:
     std::shared_ptr<EntryDetailsTVC> m_entryDetailsTVC;
     std::shared_ptr<EntryDetailsVHeaderV> m_headerV;
     bool m_isMainWindowPinned = false;
+    // The inline generator's, as the preference store last had them.
+    PasswordGenerator m_generatorSettings;
 };
 
 } // namespace Shared

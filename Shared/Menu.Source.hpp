@@ -72,9 +72,10 @@ public:
         HeaderItem item;
         friend bool operator==(const Header&, const Header&) = default;
     };
-    // Cases in declared order.
-    using Case = std::variant<SystemField, PreviousPassword, PreviousTOTPSecretKey, Section, CustomFieldTitle, CustomField,
-                              PreviousFieldValue, AddField, AddSection, ShowHidden, Header>;
+    // Cases in declared order; callers name them by position (the field with the inline generator is
+    // case 6, a custom field's value).
+    using Case = std::variant<SystemField, PreviousPassword, PreviousTOTPSecretKey, Section, CustomFieldTitle, PreviousFieldValue,
+                              CustomField, AddField, AddSection, ShowHidden, Header>;
 
     static MenuSource systemField(EntrySystemField::ID id) { return MenuSource(SystemField {id}); }
     static MenuSource previousPassword(Foundation::String historyID) { return MenuSource(PreviousPassword {std::move(historyID)}); }

@@ -147,4 +147,48 @@ PasswordGenerator PasswordGenerator::decode(Foundation::Decoder& decoder)
     return generator;
 }
 
+std::pair<std::int64_t, std::int64_t> PasswordGenerator::lengthBounds(Kind kind)
+{
+    switch (kind) {
+    case Kind::words:
+        return {Words::minimumCount, Words::maximumCount};
+    case Kind::pin:
+        return {PINGenerator::minimumLength, PINGenerator::maximumLength};
+    default:
+        return {Characters::minimumLength, Characters::maximumLength};
+    }
+}
+
+Foundation::String PasswordGenerator::lengthTitle(Kind kind)
+{
+    return Foundation::String(kind == Kind::words ? "Words" : kind == Kind::pin ? "Digits" : "Characters");
+}
+
+std::int64_t PasswordGenerator::length(Kind kind) const
+{
+    auto value = kind == Kind::words ? words.count : kind == Kind::pin ? pin.length : characters(kind).length;
+    auto [minimum, maximum] = lengthBounds(kind);
+    return std::clamp(value, minimum, maximum);
+}
+
+void PasswordGenerator::setLength(std::int64_t length, Kind kind)
+{
+    auto [minimum, maximum] = lengthBounds(kind);
+    length = std::clamp(length, minimum, maximum);
+    switch (kind) {
+    case Kind::words:
+        words.count = length;
+        break;
+    case Kind::pin:
+        pin.length = length;
+        break;
+    case Kind::pronounceable:
+        pronounceable.length = length;
+        break;
+    case Kind::random:
+        random.length = length;
+        break;
+    }
+}
+
 } // namespace Shared

@@ -2,6 +2,8 @@
 
 #include "Shared/PINGenerator.hpp"
 
+#include <utility>
+
 namespace Shared {
 
 // Makes passwords from libsodium's random source, of one of four kinds (in this order): random
@@ -35,6 +37,17 @@ struct PasswordGenerator {
     // Settings outside their bounds are brought within them. Every class of character that is
     // included appears at least once.
     Foundation::String generate() const;
+
+    // What the kind's one number counts (characters, words or digits), its bounds, and its value
+    // brought within them.
+    static std::pair<std::int64_t, std::int64_t> lengthBounds(Kind kind);
+    // "Characters", "Words" or "Digits".
+    static Foundation::String lengthTitle(Kind kind);
+    std::int64_t length(Kind kind) const;
+    // Brought within the kind's bounds.
+    void setLength(std::int64_t length, Kind kind);
+    // The characters' settings of a characters kind (the random ones for the other kinds).
+    const Characters& characters(Kind kind) const { return kind == Kind::pronounceable ? pronounceable : random; }
 
     void encode(Foundation::Encoder& encoder) const;
     static PasswordGenerator decode(Foundation::Decoder& decoder);

@@ -76,11 +76,8 @@ void PasswordGeneratorC::setGeneratorSettings(const PasswordGenerator& settings)
     if (m_settings.kind == Kind::pin && m_mode == Mode::password)
         m_settings.kind = Kind::random;
     // Stored settings may come from an older or damaged preference: show what is generated.
-    using Characters = PasswordGenerator::Characters;
-    for (auto* characters : {&m_settings.random, &m_settings.pronounceable})
-        characters->length = std::clamp(characters->length, Characters::minimumLength, Characters::maximumLength);
-    m_settings.words.count = std::clamp(m_settings.words.count, PasswordGenerator::Words::minimumCount, PasswordGenerator::Words::maximumCount);
-    m_settings.pin.length = std::clamp(m_settings.pin.length, PINGenerator::minimumLength, PINGenerator::maximumLength);
+    for (auto kind : {Kind::random, Kind::pronounceable, Kind::words, Kind::pin})
+        m_settings.setLength(m_settings.length(kind), kind);
     regenerate();
 }
 
@@ -91,30 +88,9 @@ void PasswordGeneratorC::regenerate()
         showSettings();
 }
 
-std::int64_t PasswordGeneratorC::lengthSetting() const
+PasswordGenerator::Kind PasswordGeneratorC::lengthKind() const
 {
-    if (m_mode == Mode::pin)
-        return m_settings.pin.length;
-    switch (m_settings.kind) {
-    case Kind::pronounceable:
-        return m_settings.pronounceable.length;
-    case Kind::words:
-        return m_settings.words.count;
-    default:
-        return m_settings.random.length;
-    }
-}
-
-void PasswordGeneratorC::setLengthSetting(std::int64_t value)
-{
-    if (m_mode == Mode::pin)
-        m_settings.pin.length = std::clamp(value, PINGenerator::minimumLength, PINGenerator::maximumLength);
-    else if (m_settings.kind == Kind::pronounceable)
-        m_settings.pronounceable.length = std::clamp(value, PasswordGenerator::Characters::minimumLength, PasswordGenerator::Characters::maximumLength);
-    else if (m_settings.kind == Kind::words)
-        m_settings.words.count = std::clamp(value, PasswordGenerator::Words::minimumCount, PasswordGenerator::Words::maximumCount);
-    else
-        m_settings.random.length = std::clamp(value, PasswordGenerator::Characters::minimumLength, PasswordGenerator::Characters::maximumLength);
+    return m_mode == Mode::pin ? Kind::pin : m_settings.kind;
 }
 
 void PasswordGeneratorC::loadView()
@@ -156,7 +132,7 @@ void PasswordGeneratorC::loadView()
     m_lengthStepper->addAction(
         [weak] {
             if (auto self = weak.lock()) {
-                self->setLengthSetting(static_cast<std::int64_t>(self->m_lengthStepper->value()));
+                self->m_settings.setLength(static_cast<std::int64_t>(self->m_lengthStepper->value()), self->lengthKind());
                 self->regenerate();
             }
         },
@@ -230,24 +206,16 @@ void PasswordGeneratorC::showSettings()
     m_passwordLabel->setText(m_password);
     Basalwork::setIsVisible(*m_kindControl, !isPIN);
     m_kindControl->setSelectedSegmentIndex(isPIN ? UIKit::UISegmentedControl::noSegment : static_cast<std::int64_t>(kind));
-    auto length = lengthSetting();
-    std::string name = isPIN ? "Digits" : kind == Kind::words ? "Words" : "Characters";
-    m_lengthLabel->setText(String(name + ": " + std::to_string(length)));
-    if (isPIN) {
-        m_lengthStepper->setMinimumValue(static_cast<double>(PINGenerator::minimumLength));
-        m_lengthStepper->setMaximumValue(static_cast<double>(PINGenerator::maximumLength));
-    } else if (kind == Kind::words) {
-        m_lengthStepper->setMinimumValue(static_cast<double>(PasswordGenerator::Words::minimumCount));
-        m_lengthStepper->setMaximumValue(static_cast<double>(PasswordGenerator::Words::maximumCount));
-    } else {
-        m_lengthStepper->setMinimumValue(static_cast<double>(PasswordGenerator::Characters::minimumLength));
-        m_lengthStepper->setMaximumValue(static_cast<double>(PasswordGenerator::Characters::maximumLength));
-    }
+    auto length = m_settings.length(lengthKind());
+    m_lengthLabel->setText(String(PasswordGenerator::lengthTitle(lengthKind()).utf8() + ": " + std::to_string(length)));
+    auto [minimum, maximum] = PasswordGenerator::lengthBounds(lengthKind());
+    m_lengthStepper->setMinimumValue(static_cast<double>(minimum));
+    m_lengthStepper->setMaximumValue(static_cast<double>(maximum));
     m_lengthStepper->setValue(static_cast<double>(length));
     bool usesCharacters = !isPIN && kind != Kind::words;
     Basalwork::setIsVisible(*m_numbersRow, usesCharacters);
     Basalwork::setIsVisible(*m_symbolsRow, usesCharacters);
-    const auto& characters = kind == Kind::pronounceable ? m_settings.pronounceable : m_settings.random;
+    const auto& characters = m_settings.characters(kind);
     m_numbersSwitch->setIsOn(characters.includesNumbers);
     m_symbolsSwitch->setIsOn(characters.includesSymbols);
     Basalwork::setIsVisible(*m_separatorRow, !isPIN && kind == Kind::words);

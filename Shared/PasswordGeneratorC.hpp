@@ -58,8 +58,8 @@ protected:
 
 private:
     void showSettings();
-    std::int64_t lengthSetting() const;
-    void setLengthSetting(std::int64_t value);
+    // The kind whose length the stepper sets: a PIN's in PIN mode.
+    PasswordGenerator::Kind lengthKind() const;
 
     std::shared_ptr<PasteboardCoordinator> m_pasteboardCoordinator;
     Mode m_mode;

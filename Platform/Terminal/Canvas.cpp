@@ -14,7 +14,7 @@ Canvas::Canvas(std::int64_t columns, std::int64_t rows)
 {
 }
 
-void Canvas::put(std::int64_t column, std::int64_t row, std::string text, CellStyle style)
+void Canvas::put(std::int64_t column, std::int64_t row, std::string text, CellStyle style, std::optional<CellColor> foreground)
 {
     // Half a wide character is no character: its other half becomes a blank.
     auto& cell = m_cells[index(column, row)];
@@ -22,15 +22,19 @@ void Canvas::put(std::int64_t column, std::int64_t row, std::string text, CellSt
         m_cells[index(column - 1, row)].text = " ";
     if (column + 1 < m_columns && m_cells[index(column + 1, row)].text.empty())
         m_cells[index(column + 1, row)].text = " ";
-    cell = {std::move(text), style};
+    cell.text = std::move(text);
+    cell.style = style;
+    cell.foreground = foreground;
 }
 
-void Canvas::clear(const CellRect& rect, CellStyle style)
+void Canvas::clear(const CellRect& rect, CellStyle style, std::optional<CellColor> background)
 {
     const auto area = rect.intersection(bounds());
     for (auto row = area.row; row < area.bottom(); ++row)
-        for (auto column = area.column; column < area.right(); ++column)
-            put(column, row, " ", style);
+        for (auto column = area.column; column < area.right(); ++column) {
+            put(column, row, " ", style, std::nullopt);
+            m_cells[index(column, row)].background = background;
+        }
 }
 
 void Canvas::addStyle(const CellRect& rect, CellStyle style)
@@ -43,7 +47,8 @@ void Canvas::addStyle(const CellRect& rect, CellStyle style)
         }
 }
 
-std::int64_t Canvas::write(std::int64_t column, std::int64_t row, const Foundation::String& text, CellStyle style, const CellRect& clip)
+std::int64_t Canvas::write(std::int64_t column, std::int64_t row, const Foundation::String& text, CellStyle style, const CellRect& clip,
+                           std::optional<CellColor> foreground)
 {
     const auto area = clip.intersection(bounds());
     if (row < area.row || row >= area.bottom())
@@ -56,9 +61,9 @@ std::int64_t Canvas::write(std::int64_t column, std::int64_t row, const Foundati
         if (at + width > area.right())
             break;
         if (at >= area.column) {
-            put(at, row, character.utf8(), style);
+            put(at, row, character.utf8(), style, foreground);
             if (width == 2)
-                put(at + 1, row, "", style);
+                put(at + 1, row, "", style, foreground);
         }
         at += width;
     }

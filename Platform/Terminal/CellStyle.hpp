@@ -4,8 +4,8 @@
 
 namespace Terminal {
 
-// How a cell's character shows: the attributes every terminal has. Colours are recorded by the views,
-// not shown, so that the display reads the same on any terminal.
+// How a cell's character shows: the attributes every terminal has, so that the display reads the same
+// on a terminal without colours (its colours are `CellColor`s beside the style).
 enum class CellStyle : std::uint8_t {
     plain = 0,
     bold = 1,

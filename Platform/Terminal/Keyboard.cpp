@@ -42,8 +42,10 @@ std::optional<Keyboard::Key> Keyboard::translate(std::uint32_t code, bool isKeyC
     default:
         break;
     }
+    // Ctrl with a letter is Command; with Alt as well, Command-Option.
     if (code >= 1 && code <= 26)
-        return Key {Foundation::String(std::string(1, static_cast<char>('a' + code - 1))), UIKeyModifierFlags::command()};
+        return Key {Foundation::String(std::string(1, static_cast<char>('a' + code - 1))),
+                    afterEscape ? UIKeyModifierFlags::command() | UIKeyModifierFlags::alternate() : UIKeyModifierFlags::command()};
     if (code < 32 || (code >= 0x7f && code < 0xa0) || code > 0x10ffff)
         return std::nullopt;
     return Key {Foundation::String(Foundation::Character(static_cast<char32_t>(code)).utf8()), command};

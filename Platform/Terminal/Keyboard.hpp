@@ -10,7 +10,8 @@ namespace Terminal {
 
 // What the terminal's keys mean to the kit: a named key ("Up", "Return", "F10", ...) or a character,
 // with modifiers. Terminals pass no Command key, so Ctrl with a letter and Alt with any key (Escape
-// first) stand for Command; Shift-Tab is Tab with Shift.
+// first) stand for Command, and Ctrl and Alt with a letter for Command-Option; Shift-Tab is Tab with
+// Shift, and a capital letter is the letter with Shift.
 struct Keyboard {
     struct Key {
         Foundation::String name;

@@ -2,6 +2,8 @@
 
 #include "Platform/Terminal/Canvas.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIAction.hpp"
+#include "Platform/UIKit/UICommand.hpp"
 #include "Platform/UIKit/UIInteractionDriver.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
@@ -10,6 +12,9 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <algorithm>
+#include <cctype>
+#include <map>
+#include <string_view>
 
 namespace Terminal {
 namespace {
@@ -17,20 +22,52 @@ namespace {
 using Foundation::String;
 using namespace UIKit;
 
-// Alt or Ctrl stands for Command on the terminal; the menu says Ctrl, which every terminal passes.
+// The names of the keys that are not characters.
+const std::map<std::string, std::string>& keyNames()
+{
+    static const std::map<std::string, std::string> names {
+        {"\r", "Return"}, {"\b", "Delete"}, {"\t", "Tab"}, {" ", "Space"},
+        {UIKeyCommand::inputEscape().utf8(), "Esc"}, {UIKeyCommand::inputUpArrow().utf8(), "Up"},
+        {UIKeyCommand::inputDownArrow().utf8(), "Down"}, {UIKeyCommand::inputLeftArrow().utf8(), "Left"},
+        {UIKeyCommand::inputRightArrow().utf8(), "Right"}, {UIKeyCommand::inputPageUp().utf8(), "PageUp"},
+        {UIKeyCommand::inputPageDown().utf8(), "PageDown"}, {UIKeyCommand::inputHome().utf8(), "Home"},
+        {UIKeyCommand::inputEnd().utf8(), "End"},
+    };
+    return names;
+}
+
+// The keys to type for a key command, as the terminal's keyboard (`Keyboard`) gives them: Ctrl with a
+// letter is Command, Alt with any key is Command, Ctrl and Alt with a letter are Command-Option. Terminals
+// pass no Control as such, and no Shift with Ctrl, so the commands that need those show no keys (the menu
+// still reaches them).
 String shortcut(const UIMenuElement& element)
 {
     const auto* command = dynamic_cast<const UIKeyCommand*>(&element);
-    if (!command || command->input().isEmpty() || command->input().count() != 1)
+    if (!command || command->input().isEmpty())
         return {};
+    const auto flags = command->modifierFlags();
+    if (!flags.contains(UIKeyModifierFlags::command()) || flags.contains(UIKeyModifierFlags::control()))
+        return {};
+    const auto& input = command->input().utf8();
+    const auto named = keyNames().find(input);
+    const bool isLetter = input.size() == 1 && std::isalpha(static_cast<unsigned char>(input[0]));
+    if (named == keyNames().end() && command->input().count() != 1)
+        return {};
+    const bool shift = flags.contains(UIKeyModifierFlags::shift());
+    const bool alternate = flags.contains(UIKeyModifierFlags::alternate());
+    // Ctrl-H, I, J and M are Backspace, Tab and Return.
+    const bool ctrlTypes = isLetter && std::string_view("hijm").find(static_cast<char>(std::tolower(input[0]))) == std::string_view::npos;
     String text;
-    if (command->modifierFlags().contains(UIKeyModifierFlags::command()) || command->modifierFlags().contains(UIKeyModifierFlags::control()))
+    if (alternate) {
+        if (!ctrlTypes || shift)
+            return {};
+        text.append("Ctrl-Alt-");
+    } else if (ctrlTypes && !shift) {
         text.append("Ctrl-");
-    if (command->modifierFlags().contains(UIKeyModifierFlags::alternate()))
-        text.append("Alt-");
-    if (command->modifierFlags().contains(UIKeyModifierFlags::shift()))
-        text.append("Shift-");
-    text.append(command->input().uppercased().utf8());
+    } else {
+        text.append(shift ? "Alt-Shift-" : "Alt-");
+    }
+    text.append(named != keyNames().end() ? named->second : command->input().uppercased().utf8());
     return text;
 }
 
@@ -43,7 +80,12 @@ void collect(const UIMenu& menu, std::vector<MenuBar::Entry>& into, bool group)
             collect(*submenu, into, !into.empty());
             continue;
         }
-        into.push_back({element->title(), shortcut(*element), UIMenuSystem::isEnabled(*element), submenu != nullptr, group && first});
+        auto state = UIMenuElement::State::off;
+        if (const auto* command = dynamic_cast<const UICommand*>(element.get()))
+            state = command->state();
+        else if (const auto* action = dynamic_cast<const UIAction*>(element.get()))
+            state = action->state();
+        into.push_back({element->title(), shortcut(*element), UIMenuSystem::isEnabled(*element), submenu != nullptr, group && first, state});
         first = false;
     }
 }
@@ -252,6 +294,9 @@ void MenuBar::render(Canvas& canvas) const
                 style = style | CellStyle::reverse;
             const CellRect line {box.column + 1, row, box.columns - 2, 1};
             canvas.clear(line, style);
+            // A mark before the title: the entry's state.
+            if (entry.state != UIMenuElement::State::off)
+                canvas.write(line.column, row, String(entry.state == UIMenuElement::State::on ? "✓" : "–"), style, line);
             canvas.write(line.column + 1, row, entry.title, style, line);
             const auto right = entry.isSubmenu ? String("›") : entry.shortcut;
             canvas.write(line.right() - 1 - UIKit::TextGrid::columns(right), row, right, style, line);

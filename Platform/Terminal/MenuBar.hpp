@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Terminal/CellRect.hpp"
+#include "Platform/UIKit/UIMenuElement.hpp"
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +12,6 @@
 namespace UIKit {
 class UIInteractionDriver;
 class UIMenu;
-class UIMenuElement;
 } // namespace UIKit
 
 namespace Terminal {
@@ -32,6 +32,8 @@ public:
         bool isSubmenu = false;
         // A line before the entry: it starts an inline group.
         bool startsGroup = false;
+        // Shown as a check mark (on) or a dash (mixed) before the title.
+        UIKit::UIMenuElement::State state = UIKit::UIMenuElement::State::off;
     };
     // The entries of a menu as they show now, inline groups flattened.
     static std::vector<Entry> entries(const std::shared_ptr<UIKit::UIMenu>& menu);

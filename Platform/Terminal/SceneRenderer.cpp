@@ -78,16 +78,37 @@ std::optional<String> buttonTitle(const UIButton& button)
     return button.accessibilityLabel();
 }
 
+// How a view's text colour shows: in colour when it has a hue, dimmed when it is a receding grey.
+struct Ink {
+    std::optional<CellColor> color;
+    CellStyle style = CellStyle::plain;
+};
+
+Ink ink(const std::shared_ptr<UIColor>& color, const UIView& view)
+{
+    if (!color)
+        return {};
+    const auto traits = view.traitCollection();
+    return {CellColor::of(*color, traits), CellColor::recedes(*color, traits) ? CellStyle::dim : CellStyle::plain};
+}
+
+std::shared_ptr<UIColor> buttonColor(const UIButton& button)
+{
+    if (const auto& configuration = button.configuration(); configuration && configuration->baseForegroundColor)
+        return configuration->baseForegroundColor;
+    return button.tintColor();
+}
+
 struct Painter {
     Canvas& canvas;
     const std::shared_ptr<UIView>& focused;
     std::set<const UIView*> framed;
 
     void text(const CellRect& cells, std::int64_t rowOffset, const String& line, CellStyle style, const CellRect& clip,
-              NSTextAlignment alignment = NSTextAlignment::natural)
+              NSTextAlignment alignment = NSTextAlignment::natural, const Ink& ink = {})
     {
         const auto offset = aligned(TextGrid::columns(line), cells.columns, alignment);
-        canvas.write(cells.column + offset, cells.row + rowOffset, line, style, clip.intersection(cells));
+        canvas.write(cells.column + offset, cells.row + rowOffset, line, style | ink.style, clip.intersection(cells), ink.color);
     }
 
     // What the view itself shows, before its subviews draw over it.
@@ -99,8 +120,9 @@ struct Painter {
                 return;
             const auto lines = TextGrid::lines(*label->text(), static_cast<CGFloat>(cells.columns) * TextGrid::columnWidth,
                                                label->lineBreakMode(), label->numberOfLines());
+            const auto labelInk = ink(label->textColor(), view);
             for (std::size_t i = 0; i < lines.size(); ++i)
-                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip, label->textAlignment());
+                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip, label->textAlignment(), labelInk);
             return;
         }
         if (const auto* field = dynamic_cast<const UITextField*>(&view)) {
@@ -112,7 +134,8 @@ struct Painter {
                     text(cells, 0, *placeholder, fieldStyle | CellStyle::dim, clip);
             } else {
                 const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
-                text(cells, 0, tail(shown, std::max<std::int64_t>(cells.columns - 1, 1)), fieldStyle, clip);
+                text(cells, 0, tail(shown, std::max<std::int64_t>(cells.columns - 1, 1)), fieldStyle, clip, NSTextAlignment::natural,
+                     ink(field->textColor(), view));
             }
             if (field->isFirstResponder()) {
                 const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
@@ -125,8 +148,9 @@ struct Painter {
         if (const auto* textView = dynamic_cast<const UITextView*>(&view)) {
             const auto lines = TextGrid::lines(textView->text(), static_cast<CGFloat>(cells.columns) * TextGrid::columnWidth,
                                                NSLineBreakMode::byWordWrapping, 0);
+            const auto textInk = ink(textView->textColor(), view);
             for (std::size_t i = 0; i < lines.size(); ++i)
-                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip);
+                text(cells, static_cast<std::int64_t>(i), lines[i], style, clip, NSTextAlignment::natural, textInk);
             return;
         }
         if (const auto* toggle = dynamic_cast<const UISwitch*>(&view)) {
@@ -169,7 +193,9 @@ struct Painter {
             if (isFocused || button->isHighlighted())
                 canvas.clear(clip.intersection({cells.column, cells.row, cells.columns, 1}), buttonStyle);
             const auto title = buttonTitle(*button).value_or(String("•"));
-            text(cells, std::max<std::int64_t>(0, (cells.rows - 1) / 2), title, buttonStyle, clip, NSTextAlignment::center);
+            // A disabled button shows dimmed, in no colour.
+            const auto titleInk = button->isEnabled() ? ink(buttonColor(*button), view) : Ink {};
+            text(cells, std::max<std::int64_t>(0, (cells.rows - 1) / 2), title, buttonStyle, clip, NSTextAlignment::center, titleInk);
             return;
         }
         if (const auto* spinner = dynamic_cast<const UIActivityIndicatorView*>(&view)) {
@@ -202,7 +228,7 @@ struct Painter {
         auto inner = clip;
         // A view with a background hides what lies under it (a banner over a list).
         if (const auto& background = view->backgroundColor(); background && background->alpha() > 0 && !dynamic_cast<const UIWindow*>(view.get()))
-            canvas.clear(clip.intersection(cells), style);
+            canvas.clear(clip.intersection(cells), style, CellColor::of(*background, view->traitCollection()));
         if (framed.contains(view.get())) {
             // A screen presented over another stands in a box; what lies under it does not show through.
             canvas.clear(clip.intersection(cells));

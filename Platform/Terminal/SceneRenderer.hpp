@@ -21,7 +21,8 @@ class Canvas;
 // screen point (0, 20) starts on the second row). Presented screens smaller than their window, and
 // windows smaller than the screen, stand in a frame; a window in front of the key window hides what lies
 // under it only where it or its views have a background. Text fields show bullets while secure; selected
-// rows are marked; the focused view shows in reverse.
+// rows are marked; the focused view shows in reverse. Text and backgrounds with a hue show in their colour
+// (`CellColor`), receding grey text dimmed.
 class SceneRenderer {
 public:
     // The views are laid out before: the display asks for layout before it draws.

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/URL.hpp"
+#include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
@@ -19,6 +20,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <clocale>
 #include <condition_variable>
@@ -99,8 +101,9 @@ void handle(int signal, void (*handler)(int), int flags)
 
 class Display {
 public:
-    explicit Display(std::shared_ptr<UIKit::UIWindowScene> scene)
+    Display(std::shared_ptr<UIKit::UIWindowScene> scene, ColorPalette palette)
         : m_session(std::move(scene), COLS, LINES)
+        , m_palette(palette)
     {
     }
 
@@ -162,7 +165,8 @@ public:
                     attributes |= A_REVERSE;
                 if (contains(cell.style, CellStyle::underline))
                     attributes |= A_UNDERLINE;
-                attrset(attributes);
+                int pair = colorPair(cell);
+                attr_set(attributes, static_cast<short>(pair), &pair);
                 mvaddstr(static_cast<int>(row), static_cast<int>(column), cell.text.c_str());
             }
         attrset(A_NORMAL);
@@ -177,6 +181,17 @@ public:
     }
 
 private:
+    // The colour pair of the cell's colours, made when first needed (the library recycles the least used
+    // when it runs out); 0, the terminal's own colours, for a cell without any or where none can be had.
+    int colorPair(const Canvas::Cell& cell) const
+    {
+        if (!m_palette.hasColors() || (!cell.foreground && !cell.background))
+            return 0;
+        const int foreground = cell.foreground ? m_palette.index(*cell.foreground) : ColorPalette::defaultColor;
+        const int background = cell.background ? m_palette.index(*cell.background) : ColorPalette::defaultColor;
+        return std::max(alloc_pair(foreground, background), 0);
+    }
+
     void deliver(wint_t code, bool isKeyCode, bool afterEscape)
     {
         if (auto key = Keyboard::translate(static_cast<std::uint32_t>(code), isKeyCode, afterEscape))
@@ -195,6 +210,7 @@ private:
     }
 
     TerminalSession m_session;
+    ColorPalette m_palette;
     std::optional<Canvas> m_shown;
 };
 
@@ -305,7 +321,11 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     mouseinterval(0);
     handle(SIGWINCH, resized, SA_RESTART);
 
-    Display display(std::move(scene));
+    // Colours where the terminal has them and the person did not turn them off (NO_COLOR); cells without
+    // a colour keep the terminal's own.
+    const char* noColor = std::getenv("NO_COLOR");
+    const bool colors = has_colors() && !(noColor && *noColor) && start_color() == OK && use_default_colors() == OK;
+    Display display(std::move(scene), ColorPalette(colors ? COLORS : 0));
     activeDisplay = &display;
     SystemClipboard::connect([](std::string_view sequence) {
         if (activeDisplay) {

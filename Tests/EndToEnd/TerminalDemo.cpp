@@ -7,6 +7,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIApplicationDelegate.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
@@ -134,6 +135,7 @@ public:
         password = field<UITextField>("password", "Password");
         password->setIsSecureTextEntry(true);
         auto generate = button("Generate", [this] { password->setText(String("Tq9#vL2m-xR4z")); });
+        generate->setTintColor(UIColor::withHue(0.0, 0.9, 0.9, 1));
         reveal = make<UISwitch>(CGRect {0, 0, 30, 20});
         reveal->setAccessibilityIdentifier(String("reveal"));
         reveal->addAction([this] { password->setIsSecureTextEntry(!reveal->isOn()); }, UIControl::Event::valueChanged());

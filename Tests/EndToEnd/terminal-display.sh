@@ -13,6 +13,8 @@ for _ in $(seq 200); do screen | grep -qF "F10: menus" && break; [ -s "$work/dem
 expect "F10: menus" "first launch"
 expect "Bank" "the list"
 expect "Title" "the form"
+# The tinted button shows in its colour (the 256-colour cube's red).
+tmux_ capture-pane -e -p -t "$session" | grep -qF "38;5;160mGenerate" || fail "the tinted button shows in no colour"
 
 # Tab to the form's title (search field, table, title), type, generate a password, add the item.
 keys Tab Tab Tab
@@ -64,8 +66,9 @@ grep -qP "^Forum\tTq9#vL2m-xR4z$" "$work/demo.tsv" || fail "the item was not kep
 # A termination signal ends the program as a quit does; a crash leaves the terminal usable too.
 for run in "TERM 0" "SEGV 139"; do
   set -- $run
-  start "$1" env ASAN_OPTIONS=detect_leaks=0 "$demo" "$work/$1.tsv"
+  start "$1" env NO_COLOR=1 ASAN_OPTIONS=detect_leaks=0 "$demo" "$work/$1.tsv"
   expect "F10: menus" "starting again"
+  tmux_ capture-pane -e -p -t "$session" | grep -F "Generate" | grep -qF "38;5;" && fail "colours with NO_COLOR set"
   kill -"$1" "$(cat "$work/$session.pid")"
   ended "$2" "the signal $1"
 done

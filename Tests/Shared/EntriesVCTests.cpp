@@ -7,6 +7,7 @@
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
 #include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITableView.Update.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -89,6 +90,29 @@ TEST_F(EntriesVCTests, SearchNarrowsTheListWithoutAskingForTheItemsAgain)
     EXPECT_TRUE(shown().empty());
     EXPECT_TRUE(driver.core().find("No Items"));
     EXPECT_TRUE(driver.core().find("Trash")) << "the title button shows the filter";
+}
+
+TEST_F(EntriesVCTests, NewItemsComeInAndChangedOnesChangeInPlaceKeepingTheirRowsAndSelection)
+{
+    const auto& table = list->tableView();
+    auto row = [](std::int64_t index) { return Foundation::IndexPath::withRow(index, 0); };
+    driver.tap("Mail");
+    auto mailCell = table->cellForRow(row(1));
+    auto updates = table->appliedUpdates().size();
+    delegate->entries[1].isFavorite = true;
+    delegate->entries.insert(delegate->entries.begin(), RecordingEntriesDelegate::entry("5", "Archive"));
+    EntriesVC::Config config;
+    config.sortMethod = Settings::Items::SortMethod::modifiedAt; // asks for the items again
+    push(config);
+
+    EXPECT_EQ(shown(), (std::vector<std::string> {"5", "1", "2", "3", "4"}));
+    ASSERT_EQ(table->appliedUpdates().size(), updates + 1);
+    EXPECT_EQ(table->appliedUpdates().back().kind, UIKit::UITableView::Update::Kind::insertRows);
+    EXPECT_EQ(table->appliedUpdates().back().rows, std::vector {row(0)});
+    EXPECT_EQ(table->cellForRow(row(2)), mailCell) << "the row moved down with its cell";
+    EXPECT_TRUE(driver.core().find("★ Mail")) << "and shows its change";
+    EXPECT_EQ(table->indexPathForSelectedRow(), row(2));
+    EXPECT_EQ(list->selectedEntryIDs(), std::vector<String> {"2"});
 }
 
 TEST_F(EntriesVCTests, KeysMoveExtendAndActivateTheSelection)

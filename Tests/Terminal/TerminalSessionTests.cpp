@@ -3,10 +3,14 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Terminal/Canvas.hpp"
+#include "Platform/Terminal/CellColor.hpp"
+#include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
+#include "Platform/Terminal/MenuBar.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
+#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
@@ -14,6 +18,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuBuilder.hpp"
@@ -194,6 +199,41 @@ TEST(TerminalCanvas, WritesWholeCharactersWithinTheClipAndMendsHalvesOfWideOnes)
     EXPECT_EQ(canvas.line(2), "└────────┘");
 }
 
+TEST(TerminalColors, ColoursWithAHueShowInTheNearestTerminalColourAndGreysStayTheTerminals)
+{
+    using Terminal::CellColor;
+    using Terminal::ColorPalette;
+    const UITraitCollection light {};
+    UITraitCollection dark;
+    dark.userInterfaceStyle = UIUserInterfaceStyle::dark;
+    const CellColor red {255, 48, 48};
+    EXPECT_EQ(CellColor::of(*UIColor::withHue(0.0, 0.81, 1.0, 1), light), red);
+    EXPECT_EQ(CellColor::of(*UIColor::withHue(0.0, 0.81, 1.0, 0.3), light), std::nullopt) << "too faint to be a colour of its own";
+    for (const auto& grey : {UIColor::label(), UIColor::secondaryLabel(), UIColor::white(), UIColor::systemBackground()})
+        EXPECT_EQ(CellColor::of(*grey, dark), std::nullopt);
+    // A colour that follows the appearance shows the appearance's.
+    auto blueOrOrange = make<UIColor>([](const UITraitCollection& traits) {
+        return traits.userInterfaceStyle == UIUserInterfaceStyle::dark ? UIColor::withHue(0.09, 1, 1, 1) : UIColor::withHue(0.6, 1, 1, 1);
+    });
+    EXPECT_EQ(ColorPalette(8).index(*CellColor::of(*blueOrOrange, light)), 4);
+    EXPECT_EQ(ColorPalette(8).index(*CellColor::of(*blueOrOrange, dark)), 3) << "orange is nearest to yellow";
+    // Secondary text recedes; the primary text and colours with a hue do not.
+    EXPECT_TRUE(CellColor::recedes(*UIColor::secondaryLabel(), light));
+    EXPECT_TRUE(CellColor::recedes(*UIColor::secondaryLabel(), dark));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::label(), light));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::label(), dark));
+    EXPECT_FALSE(CellColor::recedes(*UIColor::withHue(0.0, 0.81, 1.0, 1), light));
+
+    EXPECT_EQ(ColorPalette(256).index(red), 203) << "the cube's (255, 95, 95)";
+    EXPECT_EQ(ColorPalette(1 << 24).index({0, 0, 255}), 21);
+    EXPECT_EQ(ColorPalette(8).index(red), 1);
+    EXPECT_EQ(ColorPalette(16).index(red), 1);
+    EXPECT_EQ(ColorPalette(16).index({150, 170, 255}), 12) << "a light blue is the bright blue";
+    EXPECT_EQ(ColorPalette(16).index({200, 0, 200}), 5);
+    EXPECT_FALSE(ColorPalette(2).hasColors());
+    EXPECT_EQ(ColorPalette(2).index(red), ColorPalette::defaultColor) << "monochrome";
+}
+
 TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
 {
     using Key = Keyboard::Key;
@@ -207,6 +247,7 @@ TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
     EXPECT_EQ(Keyboard::translate(KEY_F(10), true, false), (Key {"F10", {}}));
     EXPECT_EQ(Keyboard::translate(KEY_DOWN, true, false), (Key {"Down", {}}));
     EXPECT_EQ(Keyboard::translate(U'é', false, false), (Key {"é", {}}));
+    EXPECT_EQ(Keyboard::translate('p' - 'a' + 1, false, true), (Key {"p", UIKeyModifierFlags::command() | UIKeyModifierFlags::alternate()}));
     EXPECT_EQ(Keyboard::translate(KEY_F(3), true, false), std::nullopt);
     EXPECT_EQ(Keyboard::translate(0x9b, false, false), std::nullopt) << "a stray control character means nothing";
 }
@@ -311,6 +352,36 @@ TEST_F(TerminalScreen, F10OpensTheMenuBarValidatedAndReturnChoosesAnEntry)
     EXPECT_FALSE(session.menuBar().isOpen());
 }
 
+TEST_F(TerminalScreen, MenuEntriesShowTheirStateAndOnlyKeysATerminalCanType)
+{
+    const auto command = UIKeyModifierFlags::command();
+    const auto shift = UIKeyModifierFlags::shift();
+    const auto alternate = UIKeyModifierFlags::alternate();
+    auto key = [](const char* title, const String& input, UIKeyModifierFlags flags) -> std::shared_ptr<UIMenuElement> {
+        return make<UIKeyCommand>(String(title), Selector("sweep"), input, flags);
+    };
+    auto menu = make<UIMenu>("Item", UIMenu::Identifier("test.menu.item"), UIMenu::Options(),
+                             std::vector<std::shared_ptr<UIMenuElement>> {
+                                 key("Quit", String("q"), command),
+                                 key("Hide", String("h"), command),
+                                 key("Copy Password", String("c"), command | shift),
+                                 key("Open", String("\r"), command),
+                                 key("First", UIKeyCommand::inputUpArrow(), command),
+                                 key("Hide Others", String("p"), command | alternate),
+                                 key("Hide Helpers", String("h"), command | alternate),
+                                 key("Copy Code", String("c"), command | alternate | shift),
+                                 key("Full Screen", String("f"), command | UIKeyModifierFlags::control()),
+                                 make<UIAction>(String("Always Dark"), [](const std::shared_ptr<UIAction>&) {}, std::nullopt, UIMenuElement::Attributes {},
+                                                UIMenuElement::State::on),
+                             });
+    std::vector<std::string> shortcuts;
+    for (const auto& entry : Terminal::MenuBar::entries(menu))
+        shortcuts.push_back(entry.shortcut.utf8());
+    EXPECT_EQ(shortcuts, (std::vector<std::string> {"Ctrl-Q", "Alt-H", "Alt-Shift-C", "Alt-Return", "Alt-Up", "Ctrl-Alt-P", "", "", "", ""}))
+        << "Ctrl-H is Backspace; terminals pass no Shift with Ctrl, and no Control of its own";
+    EXPECT_EQ(Terminal::MenuBar::entries(menu).back().state, UIMenuElement::State::on);
+}
+
 TEST_F(TerminalScreen, AnAlertStandsInAFrameAndTheKeyboardAnswersIt)
 {
     screen();
@@ -387,4 +458,40 @@ TEST_F(TerminalScreen, AWindowInFrontWithoutABackgroundShowsOnlyItsViewsOverTheK
     EXPECT_FALSE(bannerWindow->isKeyWindow());
     EXPECT_TRUE(shows(shown, "Copied")) << shown;
     EXPECT_TRUE(shows(shown, "Row 0")) << "the key window shows around the banner\n" << shown;
+}
+
+TEST_F(TerminalScreen, TextAndBackgroundsShowTheirColoursAndSecondaryTextIsDimmed)
+{
+    form->save->setTintColor(UIColor::withHue(0.0, 1, 1, 1));
+    auto note = make<UILabel>(CGRect {10, 160, 200, 20});
+    note->setText(String("Last synced"));
+    note->setTextColor(UIColor::secondaryLabel());
+    auto banner = make<UIView>(CGRect {10, 200, 200, 20});
+    banner->setBackgroundColor(UIColor::withHue(0.33, 1, 0.8, 1));
+    auto copied = make<UILabel>(CGRect {0, 0, 100, 20});
+    copied->setText(String("Copied"));
+    banner->addSubview(copied);
+    form->view()->addSubview(note);
+    form->view()->addSubview(banner);
+    screen();
+    const auto frame = session.frame();
+    auto find = [&](const std::string& text) -> const Canvas::Cell& {
+        for (std::int64_t row = 0; row < frame.rows(); ++row)
+            if (auto column = frame.line(row).find(text); column != std::string::npos)
+                return frame.at(static_cast<std::int64_t>(column), row);
+        ADD_FAILURE() << text << " is not shown\n" << frame.text();
+        return frame.at(0, 0);
+    };
+    EXPECT_EQ(find("Save").foreground, (Terminal::CellColor {255, 0, 0})) << "a button's title in its tint";
+    EXPECT_EQ(find("Last synced").foreground, std::nullopt);
+    EXPECT_TRUE(Terminal::contains(find("Last synced").style, Terminal::CellStyle::dim));
+    EXPECT_EQ(find("Title").foreground, std::nullopt) << "what has no colour keeps the terminal's";
+    // A label over a coloured view keeps the view's background.
+    EXPECT_EQ(find("Copied").background, (Terminal::CellColor {4, 204, 0}));
+    EXPECT_EQ(find("Row 0").background, std::nullopt);
+
+    form->save->setIsEnabled(false);
+    screen();
+    EXPECT_EQ(session.frame().text(), frame.text());
+    EXPECT_NE(session.frame(), frame) << "the disabled button lost its colour";
 }

@@ -5,7 +5,10 @@
 #include "Shared/MasterPasswordTipsVC.hpp"
 #include "Shared/MasterPasswordTipsVCDelegate.hpp"
 
+#include "Platform/UIKit/CGAffineTransform.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIControl.State.hpp"
+#include "Platform/UIKit/UIView.AnimationRecorder.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UITextField.hpp"
@@ -135,8 +138,19 @@ TEST_F(AuthenticationVCTests, ARejectedAttemptIsShownAndHeldBackEntryIsRefused)
                               .entryText = String("wrong"), .appExecutionContext = Shared::AppExecutionContext::extension(),
                               .isCancelButtonVisible = true};
     };
-    vc->setState(locked(Shared::EntryAttemptState::failed(2)), true, true, false);
-    driver.settle();
+    // Animated, the field shakes side to side on the clock and comes to rest where it was.
+    UIKit::UIView::AnimationRecorder recorder;
+    vc->setState(locked(Shared::EntryAttemptState::failed(2)), true, true, true);
+    auto field = vc->authenticationV()->entryField();
+    std::vector<UIKit::CGFloat> offsets {field->transform().tx};
+    for (int step = 0; step < 8; ++step) {
+        TestSupport::advanceClock(0.06);
+        if (offsets.back() != field->transform().tx)
+            offsets.push_back(field->transform().tx);
+    }
+    EXPECT_EQ(offsets, (std::vector<UIKit::CGFloat> {12, -12, 8, -8, 4, 0}));
+    EXPECT_TRUE(field->transform().isIdentity());
+    EXPECT_EQ(recorder.animations().size(), 6u);
     EXPECT_EQ(vc->failedAttemptIndicationCount(), 1);
     EXPECT_EQ(label("status"), String("Incorrect password (2 attempts)."));
     EXPECT_FALSE(isShown("biometryButton"));
@@ -253,4 +267,23 @@ TEST_F(AuthenticationVCTests, TheDeferredActionRunsAfterTheCallAndTheDelegateIsH
     owner.reset();
     driver.tap(String("Continue"));
     driver.press(String("Escape"));
+}
+
+TEST_F(AuthenticationVCTests, ANewMasterPasswordCanBeShownWhileTypedAndIsHiddenAgainOnTheNextStep)
+{
+    show(State::CreateMasterPassword {});
+    auto view = vc->authenticationV();
+    EXPECT_TRUE(view->entryField()->isSecureTextEntry());
+    driver.tap(String("Show Password"));
+    EXPECT_FALSE(view->entryField()->isSecureTextEntry());
+    EXPECT_FALSE(view->reEntryField()->isSecureTextEntry());
+    EXPECT_TRUE(isShown("linkButton"));
+    driver.tap(String("Hide Password"));
+    EXPECT_TRUE(view->reEntryField()->isSecureTextEntry());
+    driver.tap(String("Show Password"));
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"link 2", "link 2", "link 2"}));
+
+    show(State::NewMasterPasswordEntry {});
+    EXPECT_TRUE(view->entryField()->isSecureTextEntry());
+    EXPECT_EQ(view->linkButton()->title(UIKit::UIControl::State::normal()), String("Show Password"));
 }

@@ -1,6 +1,7 @@
 #include "Tests/Shared/RecordStoreFixture.hpp"
 
 #include "Shared/EntryDetailsTVC.Cell.hpp"
+#include "Shared/EntryDetailsTVC.ReorderControl.hpp"
 #include "Shared/EntryDetailsTVC.hpp"
 #include "Shared/EntryDetailsVC.hpp"
 #include "Shared/EntryDetailsVCDelegate.hpp"
@@ -8,6 +9,11 @@
 #include "Shared/TOTP.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIEventDriver.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
+#include "Platform/UIKit/UISegmentedControl.hpp"
+#include "Platform/UIKit/UIStepper.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UITableView.hpp"
@@ -49,6 +55,10 @@ class Owner : public Foundation::NSObject, public Shared::EntryDetailsVCDelegate
 public:
     std::vector<std::string> calls;
     std::function<void(const String&, const MenuSource&)> onText;
+    std::function<void(const MenuSource&)> onBegin;
+    std::function<void(const MenuSource&)> onRegenerate;
+    std::function<void(Shared::EntryField::ID, Shared::EntryField::ID)> onMoveField;
+    std::function<void(std::int64_t, std::int64_t)> onMoveSection;
 
     void didSelect(const MenuSource& s, const std::shared_ptr<UIKit::UIView>&, UIKit::CGRect, EntryDetailsTVC&) override
     {
@@ -59,7 +69,12 @@ public:
         calls.push_back("menu " + describe(s));
         return make<UIKit::UIMenu>(String("Field"), std::vector<std::shared_ptr<UIKit::UIMenuElement>> {});
     }
-    void didBeginEditingText(const MenuSource& s, EntryDetailsTVC&) override { calls.push_back("begin " + describe(s)); }
+    void didBeginEditingText(const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("begin " + describe(s));
+        if (onBegin)
+            onBegin(s);
+    }
     void didEndEditingText(const MenuSource& s, EntryDetailsTVC&) override { calls.push_back("end " + describe(s)); }
     void didUpdate(const String& text, const MenuSource& s, EntryDetailsTVC&) override
     {
@@ -77,18 +92,52 @@ public:
     void didSelectClear(const MenuSource& s, EntryDetailsTVC&) override { calls.push_back("clear " + describe(s)); }
     void didSelectQuickAction(const MenuSource& s, EntryDetailsTVC&) override { calls.push_back("quick " + describe(s)); }
     void didUpdate(bool isSafe, EntryDetailsTVC&) override { calls.push_back(std::string("safe ") + (isSafe ? "on" : "off")); }
-    void regeneratePasswordOrPIN(const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdateGeneratorLength(std::int64_t, const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdateGeneratorCount(std::int64_t, const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdateGeneratorIncludesNumbers(bool, const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdateGeneratorIncludesSymbols(bool, const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdateGeneratorSeparator(const String&, const MenuSource&, EntryDetailsTVC&) override {}
-    void didUpdate(const Shared::PasswordGenerator&, const MenuSource&, EntryDetailsTVC&) override {}
+    void regeneratePasswordOrPIN(const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("regenerate " + describe(s));
+        if (onRegenerate)
+            onRegenerate(s);
+    }
+    void didUpdateGeneratorLength(std::int64_t length, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("length " + std::to_string(length) + " " + describe(s));
+    }
+    void didUpdateGeneratorCount(std::int64_t count, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("count " + std::to_string(count) + " " + describe(s));
+    }
+    void didUpdateGeneratorIncludesNumbers(bool on, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back(std::string("numbers ") + (on ? "on " : "off ") + describe(s));
+    }
+    void didUpdateGeneratorIncludesSymbols(bool on, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back(std::string("symbols ") + (on ? "on " : "off ") + describe(s));
+    }
+    void didUpdateGeneratorSeparator(const String& separator, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("separator '" + separator.utf8() + "' " + describe(s));
+    }
+    void didUpdate(const Shared::PasswordGenerator& settings, const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("kind " + std::to_string(static_cast<int>(settings.kind)) + " " + describe(s));
+    }
     std::optional<Foundation::URL> fileURLForDragging(const MenuSource&, EntryDetailsTVC&) override { return std::nullopt; }
     bool isSectionEditing(EntryDetailsTVC&) override { return false; }
     bool isFieldEditing(EntryDetailsTVC&) override { return false; }
-    void didMoveField(Shared::EntryField::ID, Shared::EntryField::ID, EntryDetailsTVC&) override {}
-    void didMoveSection(std::int64_t, std::int64_t, EntryDetailsTVC&) override {}
+    void didMoveField(Shared::EntryField::ID from, Shared::EntryField::ID to, EntryDetailsTVC&) override
+    {
+        calls.push_back("moveField " + std::to_string(from.section) + "." + std::to_string(from.index) + " to " + std::to_string(to.section)
+                        + "." + std::to_string(to.index));
+        if (onMoveField)
+            onMoveField(from, to);
+    }
+    void didMoveSection(std::int64_t from, std::int64_t to, EntryDetailsTVC&) override
+    {
+        calls.push_back("moveSection " + std::to_string(from) + " to " + std::to_string(to));
+        if (onMoveSection)
+            onMoveSection(from, to);
+    }
     std::shared_ptr<Shared::TagStore> tagStore(EntryDetailsTVC&) override { return nullptr; }
     void didSelectPinWindow(Shared::EntryDetailsVHeaderV&) override { calls.push_back("pin"); }
     void didSelectLock(Shared::EntryDetailsVHeaderV&) override { calls.push_back("lock"); }
@@ -142,6 +191,54 @@ protected:
     {
         return std::dynamic_pointer_cast<Shared::EntryDetailsTVCCell>(
             vc->entryDetailsTVC()->tableView()->cellForRow(Foundation::IndexPath::withRow(row, section)));
+    }
+    // The cell of a source's row (its first, for a field that shows the generator under it).
+    std::shared_ptr<Shared::EntryDetailsTVCCell> cell(const MenuSource& source)
+    {
+        const auto& sections = vc->entryDetailsTVC()->sections();
+        for (std::size_t section = 0; section < sections.size(); ++section)
+            for (std::size_t row = 0; row < sections[section].rows.size(); ++row)
+                if (sections[section].rows[row].source == source)
+                    return cell(static_cast<std::int64_t>(row), static_cast<std::int64_t>(section));
+        ADD_FAILURE() << "No row is " << describe(source);
+        return nullptr;
+    }
+    // The lighter update the owner makes after a move.
+    void pushMoved(State state)
+    {
+        vc->updateWithoutReloading(std::move(state), Shared::AppExecutionContext::extension(), vault->preferenceStore, store, false);
+    }
+    // What a table section shows, top to bottom, as drawn.
+    std::vector<std::string> drawn(std::int64_t section)
+    {
+        window->layoutIfNeeded();
+        std::vector<std::string> texts;
+        auto table = vc->entryDetailsTVC()->tableView();
+        for (std::int64_t row = 0; row < table->numberOfRows(section); ++row)
+            if (auto shown = cell(row, section))
+                texts.push_back(shown->valueLabel()->text().value_or(String()).utf8());
+        return texts;
+    }
+    // A finger down on the handle, moved onto the other view, and lifted there.
+    void drag(const std::shared_ptr<UIKit::UIView>& handle, const std::shared_ptr<UIKit::UIView>& onto)
+    {
+        window->layoutIfNeeded();
+        auto center = [](const std::shared_ptr<UIKit::UIView>& view) {
+            auto bounds = view->bounds();
+            return view->convertTo(UIKit::CGPoint {bounds.midX(), bounds.midY()}, nullptr);
+        };
+        auto touch = UIKit::UIEventDriver::touchDown(window, center(handle));
+        UIKit::UIEventDriver::touchMove(touch, center(onto));
+        UIKit::UIEventDriver::touchUp(touch);
+        driver.settle();
+    }
+    std::vector<std::string> callsStartingWith(const std::string& prefix) const
+    {
+        std::vector<std::string> found;
+        for (const auto& call : owner->calls)
+            if (call.starts_with(prefix))
+                found.push_back(call);
+        return found;
     }
 
     std::unique_ptr<SharedTests::Vault> vault;
@@ -346,4 +443,188 @@ TEST_F(EntryDetailsVCTests, HistoriesAndCustomSecretsShowOnlyAsTheStateSays)
     EXPECT_EQ(shown("PIN"), String("4321"));
     push(vc->state().hidingHistory(historyID));
     EXPECT_EQ(countRows("Previous Password"), 0);
+}
+
+TEST_F(EntryDetailsVCTests, AFieldMovedByItsHandleOrTheKeysIsReportedOnceAndStaysWhereItWent)
+{
+    using Category = Shared::Entry::Field::Category;
+    // Blank sections, each starting with one empty field.
+    auto id = SharedTests::addEntry(*store, "Bank", "", [](auto& context, const String& id) {
+        auto first = context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        context.setText(String("a"), Shared::EntryField::ID {first, 0}, id);
+        for (const char* text : {"b", "c"})
+            context.setText(String(text), context.appendField(first, Category::text, id), id);
+        auto second = context.insertSectionBelow(first, Shared::Entry::Section::Template::blank, id);
+        context.setText(String("d"), Shared::EntryField::ID {second, 0}, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    State moving = State::FieldEditing {{id, context}};
+    owner->onMoveField = [&](Shared::EntryField::ID from, Shared::EntryField::ID to) {
+        context->moveField(from, to, id);
+        pushMoved(moving);
+    };
+    auto stored = [&](std::size_t section) {
+        std::vector<std::string> texts;
+        auto entry = context->entry(id);
+        for (const auto& field : entry->sections.at(section).fields)
+            texts.push_back(field.text.utf8());
+        return texts;
+    };
+    push(moving);
+    // Each section leads with its (empty) title.
+    EXPECT_EQ(drawn(1), (std::vector<std::string> {"", "a", "b", "c"}));
+    EXPECT_EQ(drawn(2), (std::vector<std::string> {"", "d"}));
+
+    // Dragged by its handle onto the last field of its section: it takes that place.
+    drag(cell(1, 1)->reorderControl(), cell(3, 1));
+    EXPECT_EQ(stored(0), (std::vector<std::string> {"b", "c", "a"}));
+    EXPECT_EQ(drawn(1), (std::vector<std::string> {"", "b", "c", "a"}));
+    // Onto another section's title: first in that section.
+    drag(cell(1, 1)->reorderControl(), cell(0, 2));
+    EXPECT_EQ(stored(0), (std::vector<std::string> {"c", "a"}));
+    EXPECT_EQ(stored(1), (std::vector<std::string> {"b", "d"}));
+    EXPECT_EQ(drawn(2), (std::vector<std::string> {"", "b", "d"}));
+
+    // The keys move the selected field a place at a time, across the end of its section.
+    driver.tap(cell(2, 1));
+    auto keys = UIKit::UIKeyModifierFlags::alternate() | UIKit::UIKeyModifierFlags::command();
+    driver.press(String("Down"), keys);
+    EXPECT_EQ(stored(0), (std::vector<std::string> {"c"}));
+    EXPECT_EQ(stored(1), (std::vector<std::string> {"a", "b", "d"}));
+    driver.press(String("Down"), keys);
+    driver.press(String("Down"), keys);
+    driver.press(String("Down"), keys);
+    EXPECT_EQ(stored(1), (std::vector<std::string> {"b", "d", "a"}));
+    driver.press(String("Up"), keys);
+    EXPECT_EQ(stored(1), (std::vector<std::string> {"b", "a", "d"}));
+    EXPECT_EQ(drawn(2), (std::vector<std::string> {"", "b", "a", "d"}));
+    EXPECT_EQ(callsStartingWith("move"), (std::vector<std::string> {"moveField 0.0 to 0.2", "moveField 0.0 to 1.0", "moveField 0.1 to 1.0",
+                                                                   "moveField 1.0 to 1.1", "moveField 1.1 to 1.2", "moveField 1.2 to 1.1"}));
+    // The rows keep their places when the owner pushes the state again.
+    push(moving);
+    EXPECT_EQ(drawn(2), (std::vector<std::string> {"", "b", "a", "d"}));
+}
+
+TEST_F(EntryDetailsVCTests, ASectionMovedByItsHandleOrTheKeysIsReportedOnce)
+{
+    using Template = Shared::Entry::Section::Template;
+    auto id = SharedTests::addEntry(*store, "Bank", "", [](auto& context, const String& id) {
+        auto first = context.insertSectionBelow(-1, Template::address, id);
+        auto second = context.insertSectionBelow(first, Template::server, id);
+        context.insertSectionBelow(second, Template::wirelessNetwork, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    State moving = State::SectionEditing {{id, context}};
+    owner->onMoveSection = [&](std::int64_t from, std::int64_t to) {
+        context->moveSection(from, to, id);
+        pushMoved(moving);
+    };
+    auto titles = [&] {
+        std::vector<std::string> texts;
+        auto entry = context->entry(id);
+        for (const auto& section : entry->sections)
+            texts.push_back(section.title.value_or(String()).utf8());
+        return texts;
+    };
+    auto address = Shared::titleText(Template::address).utf8();
+    auto server = Shared::titleText(Template::server).utf8();
+    auto wireless = Shared::titleText(Template::wirelessNetwork).utf8();
+    push(moving);
+    // Sections are rearranged by their titles alone.
+    EXPECT_EQ(drawn(1), (std::vector<std::string> {address}));
+
+    drag(cell(0, 1)->reorderControl(), cell(0, 3));
+    EXPECT_EQ(titles(), (std::vector<std::string> {server, wireless, address}));
+    EXPECT_EQ(drawn(3), (std::vector<std::string> {address}));
+    driver.press(String("Up"), UIKit::UIKeyModifierFlags::alternate() | UIKit::UIKeyModifierFlags::command());
+    EXPECT_EQ(titles(), (std::vector<std::string> {server, address, wireless}));
+    EXPECT_EQ(drawn(2), (std::vector<std::string> {address}));
+    EXPECT_EQ(callsStartingWith("move"), (std::vector<std::string> {"moveSection 0 to 2", "moveSection 2 to 1"}));
+}
+
+TEST_F(EntryDetailsVCTests, TheInlineGeneratorKeepsTheKeyboardAndItsValueReachesTheField)
+{
+    using Category = Shared::Entry::Field::Category;
+    Shared::EntryField::ID pinID {};
+    auto id = SharedTests::addEntry(*store, "Bank", "old", [&](auto& context, const String& id) {
+        auto section = context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        pinID = context.appendField(section, Category::pin, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    State::Editing editing {{id, context}};
+    // As the owner does: the field being typed into shows the generator, and a new value goes into it.
+    owner->onBegin = [&](const MenuSource& source) {
+        editing.inlineGeneratorSource = source;
+        push(editing);
+    };
+    owner->onRegenerate = [&](const MenuSource& source) {
+        auto settings = vault->preferenceStore->passwordGenerator();
+        if (const auto* field = source.as<MenuSource::CustomField>())
+            context->setText(settings.pin.generate(), field->id, id);
+        else
+            context->setText(settings.generate(), SystemID::password, id);
+        push(editing);
+    };
+    auto password = MenuSource::systemField(SystemID::password);
+    push(editing);
+    EXPECT_FALSE(driver.core().find(String("Regenerate")));
+    vc->select(password, false);
+    driver.settle();
+    ASSERT_TRUE(driver.core().find(String("Regenerate")));
+    EXPECT_TRUE(cell(password)->textField()->isFirstResponder());
+
+    driver.tap(String("Regenerate"));
+    auto generated = context->entry(id)->password;
+    EXPECT_EQ(generated.count(), 20);
+    EXPECT_EQ(cell(password)->textField()->text(), generated);
+    EXPECT_TRUE(cell(password)->textField()->isFirstResponder());
+
+    // Each option reports its requirement with the field; the owner stores it and pushes again.
+    auto generator = driver.core().find<Shared::EntryDetailsTVCInlineGeneratorV>(String("InlineGenerator"));
+    ASSERT_TRUE(generator);
+    auto stepper = generator->stepper();
+    driver.core().tap(stepper, {stepper->bounds().size.width - 5, 5});
+    driver.tap(String("InlineGenerator.numbers"));
+    auto kinds = generator->kindControl();
+    driver.core().tap(kinds, {kinds->bounds().size.width * 5 / 6, 5});
+    auto settings = vault->preferenceStore->passwordGenerator();
+    settings.kind = Shared::PasswordGenerator::Kind::words;
+    vault->preferenceStore->setPasswordGenerator(settings);
+    push(editing);
+    driver.core().tap(stepper, {5, 5});
+    auto separators = driver.core().find<UIKit::UISegmentedControl>(String("InlineGenerator.separator"));
+    ASSERT_TRUE(separators);
+    driver.core().tap(separators, {separators->bounds().size.width * 9 / 10, 5});
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"begin system 3", "regenerate system 3", "length 21 system 3", "numbers off system 3",
+                                                       "kind 2 system 3", "count 4 system 3", "separator ' ' system 3"}));
+
+    // A PIN field offers only its digits.
+    owner->calls.clear();
+    auto pin = MenuSource::customField(pinID, Category::pin);
+    vc->select(pin, false);
+    driver.settle();
+    EXPECT_TRUE(cell(pin)->textField()->isFirstResponder());
+    generator = driver.core().find<Shared::EntryDetailsTVCInlineGeneratorV>(String("InlineGenerator"));
+    ASSERT_TRUE(generator);
+    EXPECT_TRUE(generator->kindControl()->isHidden());
+    EXPECT_EQ(generator->countLabel()->text(), String("Digits: 6"));
+    driver.core().tap(generator->stepper(), {generator->stepper()->bounds().size.width - 5, 5});
+    driver.tap(String("Regenerate"));
+    EXPECT_EQ(context->entry(id)->field(pinID).text.count(), 6);
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"end system 3", "begin field 0.1", "count 7 field 0.1", "regenerate field 0.1"}));
+}
+
+TEST(EntryDetailsVCState, CasesKeepTheirPositions)
+{
+    EXPECT_EQ(State().caseIndex(), 5);
+    EXPECT_EQ(State(State::Viewing {}).caseIndex(), 0);
+    EXPECT_EQ(State(State::MultipleSelection {}).caseIndex(), 1);
+    EXPECT_EQ(State(State::Editing {}).caseIndex(), 2);
+    EXPECT_EQ(State(State::FieldEditing {}).caseIndex(), 4);
+    // The field that shows the inline generator is named by position too.
+    EXPECT_EQ(MenuSource::customField({0, 0}, Shared::Entry::Field::Category::pin).caseIndex(), 6);
+    EXPECT_EQ(MenuSource::systemField(SystemID::password).caseIndex(), 0);
 }

@@ -16,6 +16,7 @@
 #include "Platform/UIKit/UIActivityViewController.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITableView.Update.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -113,33 +114,71 @@ TEST_F(EntriesCoordinatorTests, TheChosenFilterShowsItsItemsAndComesBackOnTheNex
     (void)login;
 }
 
-TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeAsksForTheItemsOnceAndSearchNever)
+TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeIsOneDiffedUpdateAfterOneRequestAndSearchAsksNever)
 {
+    using Kind = UIKit::UITableView::Update::Kind;
     std::vector<Shared::Entry> entries;
     const auto now = Foundation::Date::now();
     for (int i = 0; i < 10000; ++i) {
-        auto entry = Shared::Entry::make(i % 10 == 0 ? EntryCategory::secureNote : EntryCategory::login, now);
+        auto entry = Shared::Entry::make(i % 10 == 5 ? EntryCategory::secureNote : EntryCategory::login, now);
         entry.title = Foundation::String("Item " + std::to_string(i));
         entries.push_back(std::move(entry));
     }
     store->insertEntries(entries, {});
     auto coordinator = show();
+    const auto& table = coordinator->entriesVC()->tableView();
     ASSERT_EQ(shown(*coordinator).size(), 10000u);
+    // The updates the table received since `from`, by kind, and how many rows each touched.
+    auto updatesSince = [&](std::size_t from) {
+        std::vector<std::pair<Kind, std::size_t>> kinds;
+        for (auto i = from; i < table->appliedUpdates().size(); ++i)
+            kinds.emplace_back(table->appliedUpdates()[i].kind, table->appliedUpdates()[i].rows.size());
+        return kinds;
+    };
+    auto rowOf = [&](const String& id) {
+        auto ids = shown(*coordinator);
+        return Foundation::IndexPath::withRow(std::ranges::find(ids, id) - ids.begin(), 0);
+    };
+    auto cellOf = [&](const String& id) { return table->cellForRow(rowOf(id)); };
 
-    auto before = coordinator->itemRequests;
+    // A secure note on screen with logins above it: its row moves up, and its cell with it.
+    auto note = entries[5].id;
+    auto noteCell = cellOf(note);
+    ASSERT_TRUE(noteCell);
+    auto requests = coordinator->itemRequests;
+    auto updates = table->appliedUpdates().size();
     coordinator->didSelectFilter(EntryFilter::category(EntryCategory::secureNote));
-    EXPECT_EQ(coordinator->itemRequests, before + 1);
+    EXPECT_EQ(coordinator->itemRequests, requests + 1);
     EXPECT_EQ(shown(*coordinator).size(), 1000u);
+    EXPECT_EQ(updatesSince(updates), (std::vector<std::pair<Kind, std::size_t>> {{Kind::deleteRows, 9000}})) << "no reload";
+    EXPECT_EQ(cellOf(note), noteCell);
 
+    updates = table->appliedUpdates().size();
     preferences->setSortMethod(Shared::Settings::Items::SortMethod::alphabeticalDesc, EntryFilter::category(EntryCategory::secureNote));
     driver.settle();
-    EXPECT_EQ(coordinator->itemRequests, before + 2);
-    EXPECT_EQ(shown(*coordinator).front(), entries[9990].id);
+    EXPECT_EQ(coordinator->itemRequests, requests + 2);
+    EXPECT_EQ(shown(*coordinator).front(), entries[9995].id);
+    auto moves = updatesSince(updates);
+    EXPECT_GE(moves.size(), 999u) << "every row but one moves";
+    EXPECT_TRUE(std::ranges::all_of(moves, [](const auto& update) { return update.first == Kind::moveRow; }));
 
+    auto staying = shown(*coordinator)[1];
+    ASSERT_EQ(staying, entries[9985].id);
+    auto stayingCell = cellOf(staying);
+    updates = table->appliedUpdates().size();
     driver.tap(coordinator->entriesVC()->searchField());
     driver.type("Item 99");
-    EXPECT_EQ(coordinator->itemRequests, before + 2) << "the list searches what it holds";
+    EXPECT_EQ(coordinator->itemRequests, requests + 2) << "the list searches what it holds";
     EXPECT_EQ(shown(*coordinator).size(), 19u) << "every secure note whose title holds both words";
+    auto narrowing = updatesSince(updates);
+    EXPECT_FALSE(narrowing.empty());
+    EXPECT_TRUE(std::ranges::all_of(narrowing, [](const auto& update) { return update.first == Kind::deleteRows; }));
+    EXPECT_EQ(cellOf(staying), stayingCell);
+
+    updates = table->appliedUpdates().size();
+    driver.press("Delete");
+    EXPECT_EQ(shown(*coordinator).size(), 271u) << "every secure note with a 9";
+    EXPECT_EQ(updatesSince(updates), (std::vector<std::pair<Kind, std::size_t>> {{Kind::insertRows, 271 - 19}}));
 }
 
 TEST_F(EntriesCoordinatorTests, TheSearchFieldTakesTheKeyboardOncePerUnlockWithItemsAndThePreferenceOn)

@@ -7,9 +7,11 @@
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/EntriesVC.hpp"
+#include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
@@ -98,4 +100,49 @@ TEST_F(EntrySelectionCTests, EscapeCancelsAndThePickerOffersNoneOfTheMainListsAc
 
     picker->handleEscapeKeyPress();
     EXPECT_EQ(delegate->calls, (Lines {"cancel"}));
+}
+
+TEST_F(EntrySelectionCTests, TypingSearchesEveryItemAndClearingTheSearchShowsTheSitesItemsAgain)
+{
+    auto mail = addSite("Mail", "https://mail.example.com");
+    auto bank = addSite("Bank", "https://bank.example.org");
+    auto picker = show(String("example.com"));
+    ASSERT_EQ(picker->entriesVC()->shownEntryIDs(), std::vector<String> {mail});
+
+    window->layoutIfNeeded(); // where the field is to be tapped
+    driver.tap(picker->entriesVC()->searchField());
+    driver.type("Ba");
+    EXPECT_EQ(picker->entriesVC()->shownEntryIDs(), std::vector<String> {bank}) << "beyond the link's site";
+    driver.type("x");
+    EXPECT_TRUE(picker->entriesVC()->shownEntryIDs().empty());
+
+    for (int i = 0; i < 3; ++i)
+        driver.press("Delete");
+    EXPECT_EQ(picker->entriesVC()->shownEntryIDs(), std::vector<String> {mail});
+}
+
+TEST_F(EntrySelectionCTests, TheSearchFieldTakesTheKeyboardOnEveryUnlockWithItemsAndThePreferenceOn)
+{
+    const auto& services = CorvendaleTests::inMemoryDependencies();
+    auto relock = [&] {
+        services.authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
+        driver.settle();
+        CorvendaleTests::unlockVault();
+        driver.settle();
+    };
+    services.preferenceStore->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
+    addSite("Mail", "https://mail.example.com");
+    auto picker = show(std::nullopt);
+    const auto& field = picker->entriesVC()->searchField();
+    relock();
+    EXPECT_TRUE(field->isFirstResponder());
+    field->resignFirstResponder();
+    relock();
+    EXPECT_TRUE(field->isFirstResponder()) << "no once-per-unlock rule";
+
+    field->resignFirstResponder();
+    services.preferenceStore->setSearchFocus(Shared::Settings::Items::SearchFocus::disabled);
+    relock();
+    EXPECT_FALSE(field->isFirstResponder());
+    services.preferenceStore->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
 }
