@@ -48,6 +48,9 @@ struct EntryDetailsTVCRow {
     // The generator row's settings: the stored ones, of which a PIN field uses only the PIN kind's.
     std::optional<PasswordGenerator> generator {};
     bool isPINGenerator = false;
+    // A custom field's own title, typed into while editing as a source of its own.
+    std::optional<MenuSource> titleSource {};
+    Foundation::String customTitle {};
 
     // What the value shows: masked while concealed.
     Foundation::String displayedValue() const;

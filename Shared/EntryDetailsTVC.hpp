@@ -74,7 +74,12 @@ private:
     void tell(Call call);
     void configure(EntryDetailsTVCCell& cell, const Row& row);
     std::optional<Foundation::IndexPath> indexPath(const MenuSource& menuSource) const;
-    std::vector<Foundation::IndexPath> inputIndexPaths() const;
+    // The inputs in the order Tab visits them.
+    struct Input {
+        Foundation::IndexPath indexPath;
+        bool isTitle;
+    };
+    std::vector<Input> inputs() const;
     void refreshVisibleCells();
     std::optional<MenuSource> typingSource() const;
     // Moves a row by the person: the rows are changed first, then the delegate hears of it once.
