@@ -12,21 +12,27 @@ namespace {
 // The opening and the closing quote each go when present, judged on the text as it came; a lone quote
 // becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts. A value
 // without quotes is handed on as it is.
-std::optional<Foundation::String> unquoted(std::optional<Foundation::String>&& value)
+void unquote(std::optional<Foundation::String>& value)
 {
     if (!value || value->isEmpty())
-        return std::move(value);
+        return;
     std::string_view text = value->view();
     bool opens = text.front() == '"';
     bool closes = text.back() == '"';
     if (!opens && !closes)
-        return std::move(value);
+        return;
     if (opens)
         text.remove_prefix(1);
     if (closes && !text.empty())
         text.remove_suffix(1);
     // Cut at ASCII quotes, so still UTF-8.
-    return Foundation::String::fromCheckedUTF8(std::string(text));
+    value = Foundation::String::fromCheckedUTF8(std::string(text));
+}
+
+std::optional<Foundation::String> unquoted(std::optional<Foundation::String> value)
+{
+    unquote(value);
+    return value;
 }
 
 } // namespace
@@ -54,7 +60,7 @@ std::vector<CSVRow> CSVParser::allRows()
         if (skips(*row))
             continue;
         for (auto& value : *row)
-            value = unquoted(std::move(value));
+            unquote(value);
         rows.push_back(std::move(*row));
     }
     return rows;
@@ -66,19 +72,19 @@ std::vector<CSVNamedRow> CSVParser::namedRows()
     auto labels = readColumnLabels(*rowReader);
     if (labels.empty())
         throw CSVParserError::failedToAccessColumnLabels();
+    auto header = std::make_shared<const CSVNamedRow::Header>(std::move(labels));
+    const std::size_t labelCount = header->labels().size();
     std::vector<CSVNamedRow> rows;
     while (auto row = rowReader->nextRow()) {
         if (skips(*row))
             continue;
-        if (row->size() > labels.size())
+        if (row->size() > labelCount)
             throw CSVParserError::oneOrMoreRowsHaveMoreValuesThanColumnLabels();
-        if (row->size() < labels.size())
+        if (row->size() < labelCount)
             throw CSVParserError::oneOrMoreRowsHaveFewerValuesThanColumnLabels();
-        CSVNamedRow named;
-        named.reserve(labels.size());
-        for (std::size_t i = 0; i < labels.size(); ++i)
-            named.push_back({labels[i], unquoted(std::move((*row)[i]))});
-        rows.push_back(std::move(named));
+        for (auto& value : *row)
+            unquote(value);
+        rows.emplace_back(header, std::move(*row));
     }
     return rows;
 }

@@ -3,6 +3,7 @@
 #include "Basalwork/Base/Data.hpp"
 #include "Basalwork/Base/FileDataReader.ByteSet.hpp"
 #include "Basalwork/Base/GeneralError.hpp"
+#include "Basalwork/Base/UTF8Validation.hpp"
 
 
 namespace Basalwork {
@@ -47,44 +48,37 @@ std::size_t scalarLength(std::string_view text)
     return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
 }
 
-// Well-formed UTF-8 as the standard defines it (no overlong forms, surrogates or scalars past U+10FFFF),
-// ASCII sixteen bytes at a time.
-bool isValidUTF8(std::string_view text)
+// The first byte in [from, size) that is the delimiter, a quote or the escape or may begin a newline, all
+// of them single bytes; `stops` holds the same bytes.
+inline std::size_t findStructuralByte(const unsigned char* bytes, std::size_t from, std::size_t size,
+                                      unsigned char delimiterByte, unsigned char escapeByte,
+                                      const FileDataReader::ByteSet& stops)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    std::size_t i = 0;
-    while (i < size) {
-        unsigned char lead = bytes[i];
-        if (lead < 0x80) {
-            i = FileDataReader::ByteSet::findNonASCII(bytes, i + 1, size);
-            continue;
-        }
-        std::size_t length;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + length > size || bytes[i + 1] < low || bytes[i + 1] > high)
-            return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            if ((bytes[i + k] & 0xC0) != 0x80)
-                return false;
-        }
-        i += length;
+#if defined(__SSE2__)
+    const __m128i delimiter = _mm_set1_epi8(static_cast<char>(delimiterByte));
+    const __m128i escape = _mm_set1_epi8(static_cast<char>(escapeByte));
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i nextLineStart = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i separatorStart = _mm_set1_epi8(static_cast<char>(0xE2));
+    for (; from + 16 <= size; from += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+        // LF, VT, FF and CR: 0x0A to 0x0D, or below 4 once 0x0A is taken away.
+        const __m128i controls = _mm_cmpeq_epi8(
+            _mm_subs_epu8(_mm_sub_epi8(block, _mm_set1_epi8(0x0A)), _mm_set1_epi8(3)), _mm_setzero_si128());
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, delimiter), _mm_cmpeq_epi8(block, quote)),
+                         _mm_or_si128(_mm_cmpeq_epi8(block, escape), controls)),
+            _mm_or_si128(_mm_cmpeq_epi8(block, nextLineStart), _mm_cmpeq_epi8(block, separatorStart)));
+        if (int mask = _mm_movemask_epi8(hits))
+            return from + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
-    return true;
+#else
+    (void)delimiterByte;
+    (void)escapeByte;
+#endif
+    while (from < size && !stops.contains(bytes[from]))
+        ++from;
+    return from;
 }
 
 } // namespace
@@ -109,6 +103,15 @@ CSVRowReader::CSVRowReader(const Foundation::URL& url, const Foundation::Charact
     m_stopsElsewhere->insert(delimiterStart);
     for (unsigned char byte : {0x0A, 0x0B, 0x0C, 0x0D, 0xC2, 0xE2})
         m_stopsElsewhere->insert(byte);
+    m_hasSingleByteTokens = m_takesRuns && m_delimeter.utf8().size() == 1 && m_escapeCharacter.utf8().size() == 1;
+    m_delimiterByte = delimiterStart;
+    m_escapeByte = escapeStart;
+}
+
+std::size_t CSVRowReader::findStructural(const unsigned char* bytes, std::size_t from, std::size_t size) const
+{
+    return m_hasSingleByteTokens ? findStructuralByte(bytes, from, size, m_delimiterByte, m_escapeByte, *m_stopsElsewhere)
+                                 : m_stopsElsewhere->find(bytes, from, size);
 }
 
 std::optional<CSVRow> CSVRowReader::nextRow()
@@ -148,6 +151,14 @@ std::optional<CSVRow> CSVRowReader::nextRow()
             if (!loaded)
                 break;
         }
+        if (!hasField && m_hasSingleByteTokens) {
+            if (takeWholeFields(row)) {
+                m_lastRowSize = row.size();
+                return row;
+            }
+            if (m_position == m_record.size())
+                continue;
+        }
         if (!hasField && m_takesRuns) {
             // Most fields start with an ordinary character and end at the delimiter.
             auto first = static_cast<unsigned char>(m_record[m_position]);
@@ -156,8 +167,8 @@ std::optional<CSVRow> CSVRowReader::nextRow()
                 pendingFrom = m_position;
                 lastTokenStart = 0;
                 isQuoted = endsWithQuote = closesQuote = isEscaping = false;
-                m_position = m_stopsElsewhere->find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
-                                                    m_record.size());
+                m_position = findStructural(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
+                                            m_record.size());
                 if (m_position < m_record.size() && delimiter.size() == 1 && m_record[m_position] == delimiter[0]) {
                     finishField();
                     ++m_position;
@@ -237,6 +248,50 @@ std::optional<CSVRow> CSVRowReader::nextRow()
     row.emplace_back();
     m_lastRowSize = row.size();
     return row;
+}
+
+// From a field's start, takes the common fields whole: nothing, ordinary characters up to a structural byte,
+// or a quoted value without inner quotes or escapes; each followed by the delimiter or a line break. True when
+// a line break ended the row; otherwise it stops at the end of the record or at the start of a field that
+// needs reading token by token.
+bool CSVRowReader::takeWholeFields(CSVRow& row)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(m_record.data());
+    const std::size_t size = m_record.size();
+    std::size_t position = m_position;
+    while (position < size) {
+        const auto first = bytes[position];
+        if (first == m_delimiterByte) {
+            row.emplace_back();
+            ++position;
+            continue;
+        }
+        std::size_t end = size;
+        if (first == '"') {
+            std::size_t closing = m_stopsInOpenField->find(bytes, position + 1, size);
+            if (closing < size && bytes[closing] == '"')
+                end = closing + 1;
+        } else if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
+            end = findStructuralByte(bytes, position + 1, size, m_delimiterByte, m_escapeByte, *m_stopsElsewhere);
+        }
+        if (end >= size)
+            break;
+        const auto next = bytes[end];
+        if (next != m_delimiterByte && next != '\n' && next != '\r')
+            break;
+        row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(m_record.substr(position, end - position))));
+        position = end + 1;
+        if (next == m_delimiterByte)
+            continue;
+        // A CR at the very end of a record may be the first half of a CR LF.
+        m_skipsLeadingLineFeed = next == '\r' && position == size;
+        if (next == '\r' && position < size && bytes[position] == '\n')
+            ++position;
+        m_position = position;
+        return true;
+    }
+    m_position = position;
+    return false;
 }
 
 Foundation::AnyIterator<CSVRow> CSVRowReader::makeIterator()

@@ -62,6 +62,12 @@ private:
     std::shared_ptr<FileDataReader::ByteSet> m_stopsInOpenField;
     std::shared_ptr<FileDataReader::ByteSet> m_stopsElsewhere;
     bool m_takesRuns = false;
+    // A delimiter and an escape of one byte each: the common fields are then taken whole.
+    bool m_hasSingleByteTokens = false;
+    unsigned char m_delimiterByte = 0;
+    unsigned char m_escapeByte = 0;
+    std::size_t findStructural(const unsigned char* bytes, std::size_t from, std::size_t size) const;
+    bool takeWholeFields(CSVRow& row);
     // A view of the reader's buffer: a row may end inside a record, and what follows is the next row's
     // start, not something to drop.
     std::string_view m_record;

@@ -18,14 +18,14 @@ using Foundation::URL;
 
 namespace {
 
-enum class Column { name, url };
+enum class Column { name, url, cafe };
 
 } // namespace
 
 template <>
 struct Foundation::RawRepresentation<Column> {
     using RawValue = Foundation::String;
-    static constexpr std::pair<Column, const char*> cases[] = {{Column::name, "Name"}, {Column::url, "URL"}};
+    static constexpr std::pair<Column, const char*> cases[] = {{Column::name, "Name"}, {Column::url, "URL"}, {Column::cafe, "Caf\xC3\xA9"}};
 };
 
 namespace {
@@ -194,6 +194,17 @@ TEST_F(CSVParserTest, NamedRowsPairValuesWithLabelsAndRefuseRowsThatDoNotFit)
     EXPECT_EQ(firstValueWithColumnLabel(rows[1], Column::name), String("Mail"));
     EXPECT_EQ(firstWithColumnLabel(rows[1], Column::url), (CSVNamedValue {"URL", nil}));
     EXPECT_EQ(firstValueWithColumnLabel(CSVNamedRow {{nil, "x"}}, Column::name), std::nullopt);
+
+    // Labels are looked up once for all rows: the first of equal labels wins, equal meaning canonically
+    // equivalent, and a row's pairs still read in order.
+    auto repeated = parser("URL,Cafe\xCC\x81,Name,Name,\n1,2,3,4,\n")->namedRows();
+    ASSERT_EQ(repeated.size(), 1u);
+    EXPECT_EQ(firstValueWithColumnLabel(repeated[0], Column::url), String("1"));
+    EXPECT_EQ(firstValueWithColumnLabel(repeated[0], Column::cafe), String("2"));
+    EXPECT_EQ(firstWithColumnLabel(repeated[0], Column::name), (CSVNamedValue {"Name", "3"}));
+    const std::vector<CSVNamedValue> pairs(repeated[0].begin(), repeated[0].end());
+    EXPECT_EQ(pairs, (std::vector<CSVNamedValue> {{"URL", "1"}, {"Cafe\xCC\x81", "2"}, {"Name", "3"}, {"Name", "4"}, {nil, nil}}));
+    EXPECT_EQ(firstValueWithColumnLabel(pairs, Column::name), String("3"));
 
     EXPECT_EQ(parserError([&] { parser("A,B\n1,2,3\n")->namedRows(); }),
               CSVParserError::Case(CSVParserError::OneOrMoreRowsHaveMoreValuesThanColumnLabels {}));
