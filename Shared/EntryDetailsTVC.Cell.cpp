@@ -114,7 +114,8 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     bool showsValue = !isInput && !isFile
         && (row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::message
             || row.kind == Kind::sectionHeader);
-    Basalwork::setIsVisible(*m_reorderControl, row.isMovable);
+    Basalwork::setIsVisible(*m_reorderControl, row.isMovable || row.isDraggable);
+    m_reorderControl->setAccessibilityLabel(String(row.isDraggable ? "Drag Attachment" : "Reorder"));
     Basalwork::setIsVisible(*m_titleLabel,
                             row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::toggle);
     m_titleLabel->setText(row.title);

@@ -60,6 +60,7 @@ public:
     const std::shared_ptr<UIKit::UILabel>& valueLabel() const { return m_valueLabel; }
     const std::shared_ptr<EntryDetailsTVCInlineGeneratorV>& generatorV() const { return m_generatorV; }
     const std::shared_ptr<EntryDetailsTVCReorderControl>& reorderControl() const { return m_reorderControl; }
+    const std::shared_ptr<FileURLInput>& fileURLInput() const { return m_fileURLInput; }
     bool hasInput() const;
     bool hasTitleInput() const;
     // Gives the row's input (or its title's) the keyboard; false when it has none.

@@ -232,6 +232,7 @@ private:
             if (field.category == EntryField::Category::attachment) {
                 row.kind = EntryDetailsTVCRow::Kind::attachment;
                 row.value = String(hasText(field.text) ? "Attachment" : "");
+                row.isDraggable = hasText(field.text) && !m_movingFields;
             } else if (field.category == EntryField::Category::oneTimePassword && !m_editing) {
                 row.kind = EntryDetailsTVCRow::Kind::oneTimePassword;
                 row.totp = parsedTOTP(field.text);

@@ -2,6 +2,7 @@
 
 #include "Shared/EntryDetailsTVC.Cell.hpp"
 #include "Shared/EntryDetailsTVCDelegate.hpp"
+#include "Shared/FileURLInput.hpp"
 #include "Shared/TagStore.hpp"
 
 #include "Platform/Foundation/MethodTable.hpp"
@@ -14,6 +15,7 @@
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UITouch.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
 
@@ -51,6 +53,14 @@ struct GeneratorReport {
     }
     void operator()(const Generator::Separator& change) const { delegate.didUpdateGeneratorSeparator(change.separator, source, table); }
 };
+
+bool isInside(const UIKit::UIView& view, const UIKit::UIView& ancestor)
+{
+    for (auto current = view.superview(); current; current = current->superview())
+        if (current.get() == &ancestor)
+            return true;
+    return false;
+}
 
 std::int64_t leadingHeaderRows(const EntryDetailsTVCSection& section)
 {
@@ -206,7 +216,11 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
         auto self = weak.lock();
         auto cell = weakCell.lock();
         auto from = self && cell ? self->m_tableView->indexPath(*cell) : std::nullopt;
-        if (from)
+        if (!from)
+            return;
+        if (self->m_sections.at(from->section()).rows.at(from->row()).isDraggable)
+            self->dropAttachment(*from, touch);
+        else
             self->moveRow(*from, touch.location(self->m_tableView));
     };
     cell.configure(row, std::move(handlers));
@@ -410,6 +424,28 @@ bool EntryDetailsTVC::moveRow(const Foundation::IndexPath& from, UIKit::CGPoint 
     if (!to || *to == field->id)
         return false;
     applyFieldMove(from, *to);
+    return true;
+}
+
+bool EntryDetailsTVC::dropAttachment(const Foundation::IndexPath& from, const UIKit::UITouch& touch)
+{
+    auto window = m_tableView->window();
+    if (!window)
+        return false;
+    // The file input under the finger, in this screen or any other of the window.
+    std::shared_ptr<FileURLInput> input;
+    for (auto view = window->hitTest(touch.location(window), nullptr); view && !input; view = view->superview())
+        input = std::dynamic_pointer_cast<FileURLInput>(view);
+    auto fromCell = m_tableView->cellForRow(from);
+    if (!input || (fromCell && isInside(*input, *fromCell)))
+        return false;
+    // The file is asked for only once it has somewhere to go: handing it out may decrypt it.
+    auto source = m_sections.at(from.section()).rows.at(from.row()).source;
+    std::optional<Foundation::URL> url;
+    tell([&](EntryDetailsTVCDelegate& delegate) { url = delegate.fileURLForDragging(source, *this); });
+    if (!url)
+        return false;
+    input->drop({*url});
     return true;
 }
 

@@ -12,7 +12,8 @@
 
 namespace UIKit {
 class UITableView;
-}
+class UITouch;
+} // namespace UIKit
 
 namespace Shared {
 
@@ -90,6 +91,8 @@ private:
     std::int64_t customSectionCount() const;
     std::int64_t fieldCount(std::int64_t customSection) const;
     void renumber(std::size_t tableSection);
+    // An attachment's file handed to the file input it was dropped on; false when there is none.
+    bool dropAttachment(const Foundation::IndexPath& from, const UIKit::UITouch& touch);
 
     std::weak_ptr<EntryDetailsTVCDelegate> m_delegate;
     std::shared_ptr<UIKit::UITableView> m_tableView;

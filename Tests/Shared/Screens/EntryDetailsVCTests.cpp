@@ -7,6 +7,7 @@
 #include "Shared/EntryDetailsVCDelegate.hpp"
 #include "Shared/EntryDetailsVHeaderV.hpp"
 #include "Shared/TOTP.hpp"
+#include "Shared/FileURLInput.hpp"
 #include "Shared/TagStore.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
@@ -22,10 +23,12 @@
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Tests/Support/Driver.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -127,7 +130,12 @@ public:
     {
         calls.push_back("kind " + std::to_string(static_cast<int>(settings.kind)) + " " + describe(s));
     }
-    std::optional<Foundation::URL> fileURLForDragging(const MenuSource&, EntryDetailsTVC&) override { return std::nullopt; }
+    std::optional<Foundation::URL> draggedFile;
+    std::optional<Foundation::URL> fileURLForDragging(const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("drag " + describe(s));
+        return draggedFile;
+    }
     bool isSectionEditing(EntryDetailsTVC&) override { return false; }
     bool isFieldEditing(EntryDetailsTVC&) override { return false; }
     void didMoveField(Shared::EntryField::ID from, Shared::EntryField::ID to, EntryDetailsTVC&) override
@@ -694,4 +702,38 @@ TEST_F(EntryDetailsVCTests, TitlesOfSectionsAndFieldsAndTagsAreTypedIntoWhileEdi
     EXPECT_EQ(context->entry(id)->tags, (std::vector<String> {String("wo"), String("travel")}));
     EXPECT_TRUE(tagsCell->textField()->isFirstResponder());
     EXPECT_EQ(tagsCell->shownTagSuggestions(), (std::vector<String> {String("Home"), String("work")}));
+}
+
+TEST_F(EntryDetailsVCTests, AnAttachmentDraggedOntoAnotherFieldHandsItsFileOver)
+{
+    using Category = Shared::Entry::Field::Category;
+    TestSupport::TemporaryHome home;
+    auto file = home.path() / "letter.txt";
+    std::ofstream(file) << "Dear";
+    auto id = SharedTests::addEntry(*store, "Bank", "", [&](auto& context, const String& id) {
+        auto section = context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        context.setText(String("attachment"), context.appendField(section, Category::attachment, id), id);
+        context.appendField(section, Category::attachment, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    push(State::Editing {{id, context}});
+    owner->draggedFile = Foundation::URL::fileURLWithPath(String(file.string()));
+    auto full = cell(MenuSource::customField({0, 1}, Category::attachment));
+    auto empty = cell(MenuSource::customField({0, 2}, Category::attachment));
+    ASSERT_TRUE(full && empty);
+    EXPECT_FALSE(full->reorderControl()->isHidden());
+    EXPECT_TRUE(empty->reorderControl()->isHidden()) << "nothing to drag";
+
+    // Onto itself, or where no file input is: the file is not even asked for.
+    drag(full->reorderControl(), full);
+    drag(full->reorderControl(), cell(0, 0));
+    EXPECT_TRUE(owner->calls.empty());
+    drag(full->reorderControl(), empty->fileURLInput());
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1", "file field 0.2"}));
+    // A file that cannot be handed out goes nowhere.
+    owner->calls.clear();
+    owner->draggedFile.reset();
+    drag(full->reorderControl(), empty->fileURLInput());
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1"}));
 }
