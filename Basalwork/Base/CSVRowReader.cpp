@@ -133,7 +133,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
     auto finishField = [&] {
         std::string_view pending = m_record.substr(pendingFrom, m_position - pendingFrom);
         if (copied.empty()) {
-            row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(pending)));
+            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, pending);
         } else {
             copied.append(pending);
             row.emplace_back(Foundation::String::fromCheckedUTF8(std::exchange(copied, std::string())));
@@ -279,7 +279,7 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
         const auto next = bytes[end];
         if (next != m_delimiterByte && next != '\n' && next != '\r')
             break;
-        row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(m_record.substr(position, end - position))));
+        row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, m_record.substr(position, end - position));
         position = end + 1;
         if (next == m_delimiterByte)
             continue;
