@@ -3,9 +3,8 @@
 #include "Platform/Foundation/DateFormatter.hpp"
 #include "Platform/Foundation/ISO8601DateFormatter.hpp"
 #include "Platform/Foundation/JSONDateStrategy.hpp"
+#include "Platform/Foundation/JSONDocument.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
-
-#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <limits>
@@ -13,15 +12,40 @@
 namespace Foundation {
 namespace {
 
-const char* kindDescription(const nlohmann::ordered_json& value)
+using Kind = JSONDocument::Kind;
+
+const char* kindDescription(const JSONDocument::Value& value)
 {
-    switch (value.type()) {
-    case nlohmann::ordered_json::value_t::null: return "null";
-    case nlohmann::ordered_json::value_t::boolean: return "bool";
-    case nlohmann::ordered_json::value_t::string: return "a string";
-    case nlohmann::ordered_json::value_t::array: return "an array";
-    case nlohmann::ordered_json::value_t::object: return "a dictionary";
+    switch (value.kind) {
+    case Kind::null: return "null";
+    case Kind::boolean: return "bool";
+    case Kind::string: return "a string";
+    case Kind::array: return "an array";
+    case Kind::object: return "a dictionary";
     default: return "a number";
+    }
+}
+
+bool isNumber(const JSONDocument::Value& value)
+{
+    return value.kind == Kind::integer || value.kind == Kind::unsignedInteger || value.kind == Kind::real;
+}
+
+double doubleValue(const JSONDocument::Value& value)
+{
+    switch (value.kind) {
+    case Kind::integer: return static_cast<double>(value.integer);
+    case Kind::unsignedInteger: return static_cast<double>(value.unsignedInteger);
+    default: return value.real;
+    }
+}
+
+std::string numberText(const JSONDocument::Value& value)
+{
+    switch (value.kind) {
+    case Kind::integer: return std::to_string(value.integer);
+    case Kind::unsignedInteger: return std::to_string(value.unsignedInteger);
+    default: return JSONWriter::numberText(value.real);
     }
 }
 
@@ -30,34 +54,41 @@ constexpr const char* arrayType = "Array<Any>";
 
 } // namespace
 
-Decoder::Decoder(const nlohmann::ordered_json& value, CodingPath path, const JSONDateStrategy& dateStrategy)
-    : m_value(&value)
-    , m_path(std::move(path))
+Decoder::Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy)
+    : m_document(&document)
+    , m_valueIndex(value)
     , m_dateStrategy(&dateStrategy)
 {
 }
 
-Decoder Decoder::child(const nlohmann::ordered_json& value, CodingKey key) const
+Decoder Decoder::child(std::uint32_t value) const
 {
-    CodingPath path = m_path;
-    path.push_back(std::move(key));
-    return Decoder(value, std::move(path), *m_dateStrategy);
+    return Decoder(*m_document, value, *m_dateStrategy);
+}
+
+const CodingPath& Decoder::codingPath() const
+{
+    if (!m_path)
+        m_path = m_document->codingPath(m_valueIndex);
+    return *m_path;
 }
 
 KeyedDecodingContainer Decoder::container() const
 {
-    if (m_value->is_null())
-        throw DecodingError::valueNotFound(dictionaryType, {m_path, "Cannot get keyed decoding container -- found null value instead", nullptr});
-    if (!m_value->is_object())
+    const auto& value = m_document->value(m_valueIndex);
+    if (value.kind == Kind::null)
+        throw DecodingError::valueNotFound(dictionaryType, {codingPath(), "Cannot get keyed decoding container -- found null value instead", nullptr});
+    if (value.kind != Kind::object)
         failMismatch(dictionaryType);
     return KeyedDecodingContainer(*this);
 }
 
 UnkeyedDecodingContainer Decoder::unkeyedContainer() const
 {
-    if (m_value->is_null())
-        throw DecodingError::valueNotFound(arrayType, {m_path, "Cannot get unkeyed decoding container -- found null value instead", nullptr});
-    if (!m_value->is_array())
+    const auto& value = m_document->value(m_valueIndex);
+    if (value.kind == Kind::null)
+        throw DecodingError::valueNotFound(arrayType, {codingPath(), "Cannot get unkeyed decoding container -- found null value instead", nullptr});
+    if (value.kind != Kind::array)
         failMismatch(arrayType);
     return UnkeyedDecodingContainer(*this);
 }
@@ -69,86 +100,93 @@ SingleValueDecodingContainer Decoder::singleValueContainer() const
 
 void Decoder::failMismatch(const std::string& type) const
 {
-    if (m_value->is_null())
-        throw DecodingError::valueNotFound(type, {m_path, "Expected " + type + " value but found null instead.", nullptr});
-    throw DecodingError::typeMismatch(type, {m_path, "Expected to decode " + type + " but found " + kindDescription(*m_value) + " instead.", nullptr});
+    const auto& value = m_document->value(m_valueIndex);
+    if (value.kind == Kind::null)
+        throw DecodingError::valueNotFound(type, {codingPath(), "Expected " + type + " value but found null instead.", nullptr});
+    throw DecodingError::typeMismatch(type, {codingPath(), "Expected to decode " + type + " but found " + kindDescription(value) + " instead.", nullptr});
 }
 
 bool Decoder::decodeNil() const
 {
-    return m_value->is_null();
+    return m_document->value(m_valueIndex).kind == Kind::null;
 }
 
 bool Decoder::decodeBool() const
 {
-    if (!m_value->is_boolean())
+    const auto& value = m_document->value(m_valueIndex);
+    if (value.kind != Kind::boolean)
         failMismatch("Bool");
-    return m_value->get<bool>();
+    return value.boolean;
 }
 
 std::int64_t Decoder::decodeInteger(std::int64_t min, std::int64_t max, const char* typeName) const
 {
-    if (!m_value->is_number())
+    const auto& number = m_document->value(m_valueIndex);
+    if (!isNumber(number))
         failMismatch(typeName);
-    if (m_value->is_number_unsigned()) {
-        auto value = m_value->get<std::uint64_t>();
+    if (number.kind == Kind::unsignedInteger) {
+        auto value = number.unsignedInteger;
         if (value <= static_cast<std::uint64_t>(max))
             return static_cast<std::int64_t>(value);
-    } else if (m_value->is_number_integer()) {
-        auto value = m_value->get<std::int64_t>();
+    } else if (number.kind == Kind::integer) {
+        auto value = number.integer;
         if (value >= min && value <= max)
             return value;
     }
     // A whole number written with a fraction or an exponent ("34.0", "1e2") was read as an integer from
     // its text; what is left as floating point has a fraction or fits no 64-bit integer.
-    throw DecodingError::dataCorrupted({m_path, "Parsed JSON number <" + JSONWriter::numberText(*m_value) + "> does not fit in " + typeName + ".", nullptr});
+    throw DecodingError::dataCorrupted({codingPath(), "Parsed JSON number <" + numberText(number) + "> does not fit in " + typeName + ".", nullptr});
 }
 
 std::uint64_t Decoder::decodeUnsignedInteger(std::uint64_t max, const char* typeName) const
 {
-    if (!m_value->is_number())
+    const auto& number = m_document->value(m_valueIndex);
+    if (!isNumber(number))
         failMismatch(typeName);
-    if (m_value->is_number_unsigned()) {
-        auto value = m_value->get<std::uint64_t>();
+    if (number.kind == Kind::unsignedInteger) {
+        auto value = number.unsignedInteger;
         if (value <= max)
             return value;
-    } else if (m_value->is_number_integer()) {
-        auto value = m_value->get<std::int64_t>();
+    } else if (number.kind == Kind::integer) {
+        auto value = number.integer;
         if (value >= 0 && static_cast<std::uint64_t>(value) <= max)
             return static_cast<std::uint64_t>(value);
     }
-    throw DecodingError::dataCorrupted({m_path, "Parsed JSON number <" + JSONWriter::numberText(*m_value) + "> does not fit in " + typeName + ".", nullptr});
+    throw DecodingError::dataCorrupted({codingPath(), "Parsed JSON number <" + numberText(number) + "> does not fit in " + typeName + ".", nullptr});
 }
 
 double Decoder::decodeDouble() const
 {
-    if (!m_value->is_number())
+    const auto& number = m_document->value(m_valueIndex);
+    if (!isNumber(number))
         failMismatch("Double");
-    return m_value->get<double>();
+    return doubleValue(number);
 }
 
 float Decoder::decodeFloat() const
 {
-    if (!m_value->is_number())
+    const auto& number = m_document->value(m_valueIndex);
+    if (!isNumber(number))
         failMismatch("Float");
-    double value = m_value->get<double>();
+    double value = doubleValue(number);
     if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
-        throw DecodingError::dataCorrupted({m_path, "Parsed JSON number <" + JSONWriter::numberText(*m_value) + "> does not fit in Float.", nullptr});
+        throw DecodingError::dataCorrupted({codingPath(), "Parsed JSON number <" + numberText(number) + "> does not fit in Float.", nullptr});
     return static_cast<float>(value);
 }
 
 String Decoder::decodeString() const
 {
-    if (!m_value->is_string())
+    const auto& value = m_document->value(m_valueIndex);
+    if (value.kind != Kind::string)
         failMismatch("String");
-    return String(m_value->get_ref<const std::string&>());
+    return String(value.text);
 }
 
 Data Decoder::decodeData() const
 {
     auto data = Data::fromBase64(decodeString().view());
     if (!data)
-        throw DecodingError::dataCorrupted({m_path, "Encountered Data is not valid Base64.", nullptr});
+        throw DecodingError::dataCorrupted({codingPath(), "Encountered Data is not valid Base64.", nullptr});
     return std::move(*data);
 }
 
@@ -165,12 +203,12 @@ Date Decoder::decodeDate() const
         static const auto formatter = make<ISO8601DateFormatter>();
         if (auto date = formatter->date(decodeString()))
             return *date;
-        throw DecodingError::dataCorrupted({m_path, "Expected date string to be ISO8601-formatted.", nullptr});
+        throw DecodingError::dataCorrupted({codingPath(), "Expected date string to be ISO8601-formatted.", nullptr});
     }
     case JSONDateStrategy::Kind::formatted:
         if (auto date = m_dateStrategy->formatter()->date(decodeString()))
             return *date;
-        throw DecodingError::dataCorrupted({m_path, "Date string does not match format expected by formatter.", nullptr});
+        throw DecodingError::dataCorrupted({codingPath(), "Date string does not match format expected by formatter.", nullptr});
     }
     return Date();
 }

@@ -3,9 +3,8 @@
 #include "Platform/Foundation/CodingKey.hpp"
 #include "Platform/Foundation/CodingTraits.hpp"
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace Foundation {
@@ -14,6 +13,7 @@ class Data;
 class Date;
 class String;
 class JSONDateStrategy;
+class JSONDocument;
 class KeyedDecodingContainer;
 class UnkeyedDecodingContainer;
 class SingleValueDecodingContainer;
@@ -24,7 +24,7 @@ class SingleValueDecodingContainer;
 // only during the `decode` call that produced them.
 class Decoder {
 public:
-    const CodingPath& codingPath() const { return m_path; }
+    const CodingPath& codingPath() const;
 
     // container(keyedBy:): the value as a JSON object. valueNotFound for null, typeMismatch otherwise.
     KeyedDecodingContainer container() const;
@@ -39,9 +39,11 @@ private:
     template <class T>
     friend struct CodingTraits;
 
-    Decoder(const nlohmann::ordered_json& value, CodingPath path, const JSONDateStrategy& dateStrategy);
-    Decoder child(const nlohmann::ordered_json& value, CodingKey key) const;
-    const nlohmann::ordered_json& json() const { return *m_value; }
+    Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy);
+    // The value's path comes from the document, worked out only when asked for.
+    Decoder child(std::uint32_t value) const;
+    const JSONDocument& document() const { return *m_document; }
+    std::uint32_t valueIndex() const { return m_valueIndex; }
 
     // The primitives that the built-in types read. Integers are range-checked: a number that does not
     // fit the type is data corrupted, as on the platform.
@@ -57,9 +59,10 @@ private:
 
     [[noreturn]] void failMismatch(const std::string& type) const;
 
-    const nlohmann::ordered_json* m_value;
-    CodingPath m_path;
+    const JSONDocument* m_document;
+    std::uint32_t m_valueIndex;
     const JSONDateStrategy* m_dateStrategy;
+    mutable std::optional<CodingPath> m_path;
 };
 
 } // namespace Foundation

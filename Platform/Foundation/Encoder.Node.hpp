@@ -2,35 +2,66 @@
 
 #include "Platform/Foundation/Encoder.hpp"
 
-#include <nlohmann/json.hpp>
-
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace Foundation {
 
 // One value of the tree being encoded. Containers keep pointers to their nodes while later siblings are
-// added, so nodes live on the heap and the JSON tree is built only once encoding has finished.
+// added, so nodes never move: they live in the tree's arena until the encoding is written.
 struct Encoder::Node {
     enum class Kind { empty, value, object, array };
+    enum class Scalar : std::uint8_t { null, boolean, integer, unsignedInteger, real, string };
+    class Arena;
 
     Kind kind = Kind::empty;
-    nlohmann::ordered_json value;
-    std::vector<std::pair<std::string, std::shared_ptr<Node>>> members;
-    std::unordered_map<std::string, std::size_t> memberIndex;
-    std::vector<std::shared_ptr<Node>> elements;
+    Scalar scalar = Scalar::null;
+    union {
+        bool boolean;
+        std::int64_t integer = 0;
+        std::uint64_t unsignedInteger;
+        double real;
+    };
+    std::string text;
+    // Where the node sits: its parent, and its key there or its place in the parent's array.
+    Node* parent = nullptr;
+    std::string key;
+    std::size_t position = 0;
+    // An object's members in the order first encoded, or an array's elements.
+    std::vector<Node*> children;
+    // Large objects find a key again through an index rather than a scan.
+    std::unique_ptr<std::unordered_map<std::string_view, std::size_t>> memberIndex;
+    Arena* arena = nullptr;
 
     // A fresh node under the key; an existing member keeps its place and gets the new value.
-    std::shared_ptr<Node> replaceMember(std::string_view key);
+    Node* replaceMember(std::string_view key);
     // The existing member when it is of `kind`, else a fresh one in its place.
-    std::shared_ptr<Node> member(std::string_view key, Kind kind);
-    std::shared_ptr<Node> appendElement();
+    Node* member(std::string_view key, Kind kind);
+    Node* appendElement();
 
-    // Moves the values out; a node that was never written becomes an empty object.
-    nlohmann::ordered_json take();
+    // The keys from the top down to this node.
+    CodingPath codingPath() const;
+
+    // A tree's root; the rest of the tree goes with it.
+    static std::shared_ptr<Node> makeRoot();
+
+private:
+    Node* find(std::string_view key) const;
+};
+
+// Nodes in blocks, so that adding one moves none.
+class Encoder::Node::Arena {
+public:
+    Node* make(Node* parent);
+
+private:
+    static constexpr std::size_t blockSize = 64;
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    std::size_t m_used = blockSize;
 };
 
 } // namespace Foundation

@@ -21,18 +21,22 @@ std::string nonFiniteName(double value, const char* type)
 
 } // namespace
 
-Encoder::Encoder(std::shared_ptr<Node> node, CodingPath path, const JSONDateStrategy& dateStrategy)
-    : m_node(std::move(node))
-    , m_path(std::move(path))
+Encoder::Encoder(Node* node, const JSONDateStrategy& dateStrategy)
+    : m_node(node)
     , m_dateStrategy(&dateStrategy)
 {
 }
 
-Encoder Encoder::child(std::shared_ptr<Node> node, CodingKey key) const
+Encoder Encoder::child(Node* node) const
 {
-    CodingPath path = m_path;
-    path.push_back(std::move(key));
-    return Encoder(std::move(node), std::move(path), *m_dateStrategy);
+    return Encoder(node, *m_dateStrategy);
+}
+
+const CodingPath& Encoder::codingPath() const
+{
+    if (!m_path)
+        m_path = m_node->codingPath();
+    return *m_path;
 }
 
 KeyedEncodingContainer Encoder::container()
@@ -61,42 +65,46 @@ SingleValueEncodingContainer Encoder::singleValueContainer()
 void Encoder::encodeNil()
 {
     m_node->kind = Node::Kind::value;
-    m_node->value = nullptr;
+    m_node->scalar = Node::Scalar::null;
 }
 
 void Encoder::encodeBool(bool value)
 {
     m_node->kind = Node::Kind::value;
-    m_node->value = value;
+    m_node->scalar = Node::Scalar::boolean;
+    m_node->boolean = value;
 }
 
 void Encoder::encodeInteger(std::int64_t value)
 {
     m_node->kind = Node::Kind::value;
-    m_node->value = value;
+    m_node->scalar = Node::Scalar::integer;
+    m_node->integer = value;
 }
 
 void Encoder::encodeUnsignedInteger(std::uint64_t value)
 {
     m_node->kind = Node::Kind::value;
-    m_node->value = value;
+    m_node->scalar = Node::Scalar::unsignedInteger;
+    m_node->unsignedInteger = value;
 }
 
 void Encoder::encodeDouble(double value)
 {
     if (!std::isfinite(value)) {
         std::string name = nonFiniteName(value, "Double");
-        throw EncodingError::invalidValue(name, {m_path, "Unable to encode " + name + " directly in JSON.", nullptr});
+        throw EncodingError::invalidValue(name, {codingPath(), "Unable to encode " + name + " directly in JSON.", nullptr});
     }
     m_node->kind = Node::Kind::value;
-    m_node->value = value;
+    m_node->scalar = Node::Scalar::real;
+    m_node->real = value;
 }
 
 void Encoder::encodeFloat(float value)
 {
     if (!std::isfinite(value)) {
         std::string name = nonFiniteName(value, "Float");
-        throw EncodingError::invalidValue(name, {m_path, "Unable to encode " + name + " directly in JSON.", nullptr});
+        throw EncodingError::invalidValue(name, {codingPath(), "Unable to encode " + name + " directly in JSON.", nullptr});
     }
     // Through the float's own shortest text, so 0.1f is written as 0.1 and not as the double it widens to.
     char buffer[32];
@@ -104,13 +112,15 @@ void Encoder::encodeFloat(float value)
     double widened = 0;
     std::from_chars(buffer, written.ptr, widened);
     m_node->kind = Node::Kind::value;
-    m_node->value = widened;
+    m_node->scalar = Node::Scalar::real;
+    m_node->real = widened;
 }
 
 void Encoder::encodeString(std::string_view value)
 {
     m_node->kind = Node::Kind::value;
-    m_node->value = std::string(value);
+    m_node->scalar = Node::Scalar::string;
+    m_node->text.assign(value);
 }
 
 void Encoder::encodeData(const Data& value)

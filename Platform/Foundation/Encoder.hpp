@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace Foundation {
@@ -23,7 +24,7 @@ class Encoder {
 public:
     struct Node;
 
-    const CodingPath& codingPath() const { return m_path; }
+    const CodingPath& codingPath() const;
 
     // container(keyedBy:): the value becomes a JSON object whose members appear in the order they are
     // encoded. Asking again gives the same object. Stops the program when the value is already something
@@ -42,8 +43,9 @@ private:
     template <class T>
     friend struct CodingTraits;
 
-    Encoder(std::shared_ptr<Node> node, CodingPath path, const JSONDateStrategy& dateStrategy);
-    Encoder child(std::shared_ptr<Node> node, CodingKey key) const;
+    // The node's path comes from the tree, worked out only when asked for.
+    Encoder(Node* node, const JSONDateStrategy& dateStrategy);
+    Encoder child(Node* node) const;
 
     // The primitives that the built-in types write.
     void encodeNil();
@@ -56,9 +58,9 @@ private:
     void encodeData(const Data& value);
     void encodeDate(const Date& value);
 
-    std::shared_ptr<Node> m_node;
-    CodingPath m_path;
+    Node* m_node;
     const JSONDateStrategy* m_dateStrategy;
+    mutable std::optional<CodingPath> m_path;
 };
 
 } // namespace Foundation

@@ -5,11 +5,11 @@
 #include "Platform/Foundation/JSONDateStrategy.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 
-#include <nlohmann/json_fwd.hpp>
-
 #include <memory>
 
 namespace Foundation {
+
+class JSONDocument;
 
 // Decodes a value from UTF-8 JSON; any value may stand at the top level. Text that is not JSON is data
 // corrupted, with the parser's complaint as the underlying NSError (NSCocoaErrorDomain 3840).
@@ -26,7 +26,7 @@ public:
     T decode(const Data& data) const
     {
         auto document = parse(data);
-        Decoder decoder(*document, {}, m_dateDecodingStrategy);
+        Decoder decoder(*document, 0, m_dateDecodingStrategy);
         return CodingTraits<T>::decode(decoder);
     }
 
@@ -35,7 +35,11 @@ protected:
     JSONDecoder() = default;
 
 private:
-    static std::shared_ptr<const nlohmann::ordered_json> parse(const Data& data);
+    struct DocumentDeleter {
+        void operator()(const JSONDocument* document) const;
+    };
+    // The document views the data's bytes, which outlive it during `decode`.
+    static std::unique_ptr<const JSONDocument, DocumentDeleter> parse(const Data& data);
 
     DateDecodingStrategy m_dateDecodingStrategy;
 };

@@ -7,7 +7,7 @@ namespace Foundation {
 
 std::shared_ptr<Encoder::Node> JSONEncoder::makeRoot()
 {
-    return std::make_shared<Encoder::Node>();
+    return Encoder::Node::makeRoot();
 }
 
 Data JSONEncoder::finish(Encoder::Node& root, const std::string& typeName) const
@@ -18,7 +18,7 @@ Data JSONEncoder::finish(Encoder::Node& root, const std::string& typeName) const
     options.prettyPrinted = m_outputFormatting.contains(OutputFormatting::prettyPrinted);
     options.sortedKeys = m_outputFormatting.contains(OutputFormatting::sortedKeys);
     options.withoutEscapingSlashes = m_outputFormatting.contains(OutputFormatting::withoutEscapingSlashes);
-    return Data::fromString(JSONWriter::write(root.take(), options));
+    return Data::fromString(JSONWriter::write(root, options));
 }
 
 } // namespace Foundation

@@ -39,7 +39,7 @@ public:
     Data encode(const T& value) const
     {
         auto root = makeRoot();
-        Encoder encoder(root, {}, m_dateEncodingStrategy);
+        Encoder encoder(root.get(), m_dateEncodingStrategy);
         CodingTraits<T>::encode(value, encoder);
         return finish(*root, codingTypeName<T>());
     }

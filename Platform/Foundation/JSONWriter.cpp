@@ -1,6 +1,6 @@
 #include "Platform/Foundation/JSONWriter.hpp"
 
-#include <nlohmann/json.hpp>
+#include "Platform/Foundation/Encoder.Node.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -9,117 +9,141 @@
 namespace Foundation {
 namespace {
 
-void writeString(std::string& out, const std::string& text, const JSONWriter::Options& options)
-{
-    static constexpr char hex[] = "0123456789abcdef";
-    out += '"';
-    for (char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '/': out += options.withoutEscapingSlashes ? "/" : "\\/"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00";
-                out += hex[(c >> 4) & 0xF];
-                out += hex[c & 0xF];
+using Node = Encoder::Node;
+
+class Writer {
+public:
+    Writer(std::string& out, const JSONWriter::Options& options)
+        : m_out(out)
+        , m_options(options)
+    {
+    }
+
+    void writeValue(const Node& node, int depth)
+    {
+        switch (node.kind) {
+        case Node::Kind::value:
+            writeScalar(node);
+            return;
+        case Node::Kind::array:
+            writeContainer('[', ']', node.children, false, depth);
+            return;
+        case Node::Kind::empty:
+        case Node::Kind::object:
+            if (m_options.sortedKeys && node.children.size() > 1) {
+                std::vector<const Node*> members(node.children.begin(), node.children.end());
+                std::stable_sort(members.begin(), members.end(), [](const Node* lhs, const Node* rhs) { return lhs->key < rhs->key; });
+                writeContainer('{', '}', members, true, depth);
             } else {
-                out += c;
+                writeContainer('{', '}', node.children, true, depth);
+            }
+            return;
+        }
+    }
+
+private:
+    template <class Children>
+    void writeContainer(char open, char close, const Children& children, bool keyed, int depth)
+    {
+        m_out += open;
+        if (m_options.prettyPrinted)
+            m_out += '\n';
+        bool first = true;
+        for (const Node* child : children) {
+            if (!first)
+                m_out += m_options.prettyPrinted ? ",\n" : ",";
+            first = false;
+            if (m_options.prettyPrinted)
+                indent(depth + 1);
+            if (keyed) {
+                writeString(child->key);
+                m_out += m_options.prettyPrinted ? " : " : ":";
+            }
+            writeValue(*child, depth + 1);
+        }
+        if (m_options.prettyPrinted) {
+            m_out += '\n';
+            indent(depth);
+        }
+        m_out += close;
+    }
+
+    void writeScalar(const Node& node)
+    {
+        char buffer[32];
+        switch (node.scalar) {
+        case Node::Scalar::null:
+            m_out += "null";
+            return;
+        case Node::Scalar::boolean:
+            m_out += node.boolean ? "true" : "false";
+            return;
+        case Node::Scalar::integer:
+            m_out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, node.integer).ptr);
+            return;
+        case Node::Scalar::unsignedInteger:
+            m_out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, node.unsignedInteger).ptr);
+            return;
+        case Node::Scalar::real:
+            m_out += JSONWriter::numberText(node.real);
+            return;
+        case Node::Scalar::string:
+            writeString(node.text);
+            return;
+        }
+    }
+
+    bool needsEscape(unsigned char c) const
+    {
+        return c < 0x20 || c == '"' || c == '\\' || (c == '/' && !m_options.withoutEscapingSlashes);
+    }
+
+    // Runs that need no escaping go in whole.
+    void writeString(const std::string& text)
+    {
+        static constexpr char hex[] = "0123456789abcdef";
+        m_out += '"';
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            auto c = static_cast<unsigned char>(text[i]);
+            if (!needsEscape(c))
+                continue;
+            m_out.append(text, run, i - run);
+            run = i + 1;
+            switch (c) {
+            case '"': m_out += "\\\""; break;
+            case '\\': m_out += "\\\\"; break;
+            case '/': m_out += "\\/"; break;
+            case '\b': m_out += "\\b"; break;
+            case '\f': m_out += "\\f"; break;
+            case '\n': m_out += "\\n"; break;
+            case '\r': m_out += "\\r"; break;
+            case '\t': m_out += "\\t"; break;
+            default:
+                m_out += "\\u00";
+                m_out += hex[(c >> 4) & 0xF];
+                m_out += hex[c & 0xF];
             }
         }
+        m_out.append(text, run, text.size() - run);
+        m_out += '"';
     }
-    out += '"';
-}
 
-void indent(std::string& out, int depth)
-{
-    out.append(static_cast<std::size_t>(depth) * 2, ' ');
-}
+    void indent(int depth)
+    {
+        m_out.append(static_cast<std::size_t>(depth) * 2, ' ');
+    }
 
-void writeValue(std::string& out, const nlohmann::ordered_json& value, const JSONWriter::Options& options, int depth)
-{
-    using Type = nlohmann::ordered_json::value_t;
-    switch (value.type()) {
-    case Type::null:
-    case Type::discarded:
-        out += "null";
-        return;
-    case Type::boolean:
-        out += value.get<bool>() ? "true" : "false";
-        return;
-    case Type::number_integer:
-    case Type::number_unsigned:
-    case Type::number_float:
-        out += JSONWriter::numberText(value);
-        return;
-    case Type::string:
-        writeString(out, value.get_ref<const std::string&>(), options);
-        return;
-    case Type::binary:
-        out += "null";
-        return;
-    case Type::array: {
-        out += '[';
-        if (options.prettyPrinted)
-            out += '\n';
-        bool first = true;
-        for (const auto& element : value) {
-            if (!first)
-                out += options.prettyPrinted ? ",\n" : ",";
-            first = false;
-            if (options.prettyPrinted)
-                indent(out, depth + 1);
-            writeValue(out, element, options, depth + 1);
-        }
-        if (options.prettyPrinted) {
-            out += '\n';
-            indent(out, depth);
-        }
-        out += ']';
-        return;
-    }
-    case Type::object: {
-        std::vector<const std::pair<const std::string, nlohmann::ordered_json>*> members;
-        members.reserve(value.size());
-        for (const auto& member : value.get_ref<const nlohmann::ordered_json::object_t&>())
-            members.push_back(&member);
-        if (options.sortedKeys)
-            std::stable_sort(members.begin(), members.end(), [](auto* lhs, auto* rhs) { return lhs->first < rhs->first; });
-        out += '{';
-        if (options.prettyPrinted)
-            out += '\n';
-        bool first = true;
-        for (const auto* member : members) {
-            if (!first)
-                out += options.prettyPrinted ? ",\n" : ",";
-            first = false;
-            if (options.prettyPrinted)
-                indent(out, depth + 1);
-            writeString(out, member->first, options);
-            out += options.prettyPrinted ? " : " : ":";
-            writeValue(out, member->second, options, depth + 1);
-        }
-        if (options.prettyPrinted) {
-            out += '\n';
-            indent(out, depth);
-        }
-        out += '}';
-        return;
-    }
-    }
-}
+    std::string& m_out;
+    const JSONWriter::Options& m_options;
+};
 
 } // namespace
 
-std::string JSONWriter::write(const nlohmann::ordered_json& value, Options options)
+std::string JSONWriter::write(const Encoder::Node& root, Options options)
 {
     std::string out;
-    writeValue(out, value, options, 0);
+    Writer(out, options).writeValue(root, 0);
     return out;
 }
 
@@ -131,15 +155,6 @@ std::string JSONWriter::numberText(double number)
     if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0)
         text.resize(text.size() - 2);
     return text;
-}
-
-std::string JSONWriter::numberText(const nlohmann::ordered_json& number)
-{
-    if (number.is_number_unsigned())
-        return std::to_string(number.get<std::uint64_t>());
-    if (number.is_number_integer())
-        return std::to_string(number.get<std::int64_t>());
-    return numberText(number.get<double>());
 }
 
 } // namespace Foundation

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <nlohmann/json_fwd.hpp>
+#include "Platform/Foundation/Encoder.hpp"
 
 #include <string>
 
 namespace Foundation {
 
-// Writes a JSON tree as the platform's encoder prints it: numbers in their shortest form without a
+// Writes an encoded tree as the platform's encoder prints it: numbers in their shortest form without a
 // trailing ".0", "/" escaped unless asked not to, pretty output indented by two spaces with " : "
-// between key and value.
+// between key and value. A node that was never written is an empty object.
 class JSONWriter {
 public:
     struct Options {
@@ -17,9 +17,8 @@ public:
         bool withoutEscapingSlashes = false;
     };
 
-    static std::string write(const nlohmann::ordered_json& value, Options options);
+    static std::string write(const Encoder::Node& root, Options options);
     // A number's text as written; "1.5", "42", "1e+100".
-    static std::string numberText(const nlohmann::ordered_json& number);
     static std::string numberText(double number);
 };
 

@@ -2,7 +2,7 @@
 
 #include "Platform/Foundation/Describe.hpp"
 
-#include <nlohmann/json.hpp>
+#include "Platform/Foundation/JSONDocument.hpp"
 
 namespace Foundation {
 namespace {
@@ -15,59 +15,70 @@ constexpr std::size_t indexThreshold = 16;
 KeyedDecodingContainer::KeyedDecodingContainer(Decoder decoder)
     : m_decoder(std::move(decoder))
 {
-    const auto& object = m_decoder.json().get_ref<const nlohmann::ordered_json::object_t&>();
-    if (object.size() > indexThreshold) {
+    const auto& document = m_decoder.document();
+    const auto& object = document.value(m_decoder.valueIndex());
+    if (object.count > indexThreshold) {
         auto index = std::make_shared<Index>();
-        index->reserve(object.size());
-        for (const auto& [key, value] : object)
-            index->insert_or_assign(std::string_view(key), &value);
+        index->reserve(object.count);
+        const auto* members = document.members(object);
+        for (std::size_t i = 0; i < object.count; ++i)
+            index->emplace(members[i].key, members[i].value);
         m_index = std::move(index);
     }
 }
 
-const nlohmann::ordered_json* KeyedDecodingContainer::find(std::string_view key) const
+std::optional<std::uint32_t> KeyedDecodingContainer::find(std::string_view key) const
 {
     if (m_index) {
         auto found = m_index->find(key);
-        return found == m_index->end() ? nullptr : found->second;
+        if (found == m_index->end())
+            return std::nullopt;
+        return found->second;
     }
-    for (const auto& [name, value] : m_decoder.json().get_ref<const nlohmann::ordered_json::object_t&>()) {
-        if (name == key)
-            return &value;
+    const auto& document = m_decoder.document();
+    const auto& object = document.value(m_decoder.valueIndex());
+    const auto* members = document.members(object);
+    for (std::size_t i = 0; i < object.count; ++i) {
+        if (members[i].key == key)
+            return members[i].value;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 std::vector<std::string> KeyedDecodingContainer::allKeys() const
 {
+    const auto& document = m_decoder.document();
+    const auto& object = document.value(m_decoder.valueIndex());
+    const auto* members = document.members(object);
     std::vector<std::string> keys;
-    for (const auto& [name, value] : m_decoder.json().get_ref<const nlohmann::ordered_json::object_t&>())
-        keys.push_back(name);
+    keys.reserve(object.count);
+    for (std::size_t i = 0; i < object.count; ++i)
+        keys.emplace_back(members[i].key);
     return keys;
 }
 
 bool KeyedDecodingContainer::contains(std::string_view key) const
 {
-    return find(key) != nullptr;
+    return find(key).has_value();
 }
 
 Decoder KeyedDecodingContainer::childFor(std::string_view key) const
 {
-    const auto* value = find(key);
+    auto value = find(key);
     if (!value) {
         auto codingKey = CodingKey::named(std::string(key));
         std::string message = "No value associated with key " + codingKey.description() + " (" + debugQuoted(key) + ").";
         throw DecodingError::keyNotFound(std::move(codingKey), {codingPath(), std::move(message), nullptr});
     }
-    return m_decoder.child(*value, CodingKey::named(std::string(key)));
+    return m_decoder.child(*value);
 }
 
 std::optional<Decoder> KeyedDecodingContainer::presentChildFor(std::string_view key) const
 {
-    const auto* value = find(key);
-    if (!value || value->is_null())
+    auto value = find(key);
+    if (!value || m_decoder.document().value(*value).kind == JSONDocument::Kind::null)
         return std::nullopt;
-    return m_decoder.child(*value, CodingKey::named(std::string(key)));
+    return m_decoder.child(*value);
 }
 
 bool KeyedDecodingContainer::decodeNil(std::string_view key) const

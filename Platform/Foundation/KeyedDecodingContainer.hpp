@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/Decoder.hpp"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,9 +46,10 @@ public:
 
 private:
     friend class Decoder;
-    using Index = std::unordered_map<std::string_view, const nlohmann::ordered_json*>;
+    using Index = std::unordered_map<std::string_view, std::uint32_t>;
     explicit KeyedDecodingContainer(Decoder decoder);
-    const nlohmann::ordered_json* find(std::string_view key) const;
+    // The member's value in the document, or nothing.
+    std::optional<std::uint32_t> find(std::string_view key) const;
     Decoder childFor(std::string_view key) const;
     std::optional<Decoder> presentChildFor(std::string_view key) const;
 

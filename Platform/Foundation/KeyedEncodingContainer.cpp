@@ -6,7 +6,7 @@ namespace Foundation {
 
 Encoder KeyedEncodingContainer::childFor(std::string_view key)
 {
-    return m_encoder.child(m_encoder.m_node->replaceMember(key), CodingKey::named(std::string(key)));
+    return m_encoder.child(m_encoder.m_node->replaceMember(key));
 }
 
 void KeyedEncodingContainer::encode(const char* value, std::string_view key)
@@ -21,14 +21,12 @@ void KeyedEncodingContainer::encodeNil(std::string_view key)
 
 KeyedEncodingContainer KeyedEncodingContainer::nestedContainer(std::string_view key)
 {
-    auto node = m_encoder.m_node->member(key, Encoder::Node::Kind::object);
-    return KeyedEncodingContainer(m_encoder.child(std::move(node), CodingKey::named(std::string(key))));
+    return KeyedEncodingContainer(m_encoder.child(m_encoder.m_node->member(key, Encoder::Node::Kind::object)));
 }
 
 UnkeyedEncodingContainer KeyedEncodingContainer::nestedUnkeyedContainer(std::string_view key)
 {
-    auto node = m_encoder.m_node->member(key, Encoder::Node::Kind::array);
-    return UnkeyedEncodingContainer(m_encoder.child(std::move(node), CodingKey::named(std::string(key))));
+    return UnkeyedEncodingContainer(m_encoder.child(m_encoder.m_node->member(key, Encoder::Node::Kind::array)));
 }
 
 } // namespace Foundation

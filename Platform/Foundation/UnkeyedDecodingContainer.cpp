@@ -1,28 +1,28 @@
 #include "Platform/Foundation/UnkeyedDecodingContainer.hpp"
 
-#include <nlohmann/json.hpp>
+#include "Platform/Foundation/JSONDocument.hpp"
 
 namespace Foundation {
 
 std::int64_t UnkeyedDecodingContainer::count() const
 {
-    return static_cast<std::int64_t>(m_decoder.json().size());
+    return m_decoder.document().value(m_decoder.valueIndex()).count;
 }
 
-Decoder UnkeyedDecodingContainer::current(const std::string& typeName) const
+Decoder UnkeyedDecodingContainer::current(std::string (*typeName)()) const
 {
-    auto key = CodingKey::index(m_currentIndex);
     if (isAtEnd()) {
         CodingPath path = codingPath();
-        path.push_back(std::move(key));
-        throw DecodingError::valueNotFound(typeName, {std::move(path), "Unkeyed container is at end.", nullptr});
+        path.push_back(CodingKey::index(m_currentIndex));
+        throw DecodingError::valueNotFound(typeName(), {std::move(path), "Unkeyed container is at end.", nullptr});
     }
-    return m_decoder.child(m_decoder.json()[static_cast<std::size_t>(m_currentIndex)], std::move(key));
+    const auto& document = m_decoder.document();
+    return m_decoder.child(document.elementIndex(document.value(m_decoder.valueIndex()), static_cast<std::size_t>(m_currentIndex)));
 }
 
 bool UnkeyedDecodingContainer::decodeNil()
 {
-    if (!current("Optional<Any>").decodeNil())
+    if (!current([] { return std::string("Optional<Any>"); }).decodeNil())
         return false;
     ++m_currentIndex;
     return true;
@@ -30,14 +30,14 @@ bool UnkeyedDecodingContainer::decodeNil()
 
 KeyedDecodingContainer UnkeyedDecodingContainer::nestedContainer()
 {
-    auto container = current(codingTypeName<KeyedDecodingContainer>()).container();
+    auto container = current(&codingTypeName<KeyedDecodingContainer>).container();
     ++m_currentIndex;
     return container;
 }
 
 UnkeyedDecodingContainer UnkeyedDecodingContainer::nestedUnkeyedContainer()
 {
-    auto container = current(codingTypeName<UnkeyedDecodingContainer>()).unkeyedContainer();
+    auto container = current(&codingTypeName<UnkeyedDecodingContainer>).unkeyedContainer();
     ++m_currentIndex;
     return container;
 }

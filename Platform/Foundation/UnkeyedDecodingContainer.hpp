@@ -21,7 +21,7 @@ public:
     template <Decodable T>
     T decode()
     {
-        Decoder child = current(codingTypeName<T>());
+        Decoder child = current(&codingTypeName<T>);
         T value = CodingTraits<T>::decode(child);
         ++m_currentIndex;
         return value;
@@ -47,7 +47,8 @@ private:
         : m_decoder(std::move(decoder))
     {
     }
-    Decoder current(const std::string& typeName) const;
+    // The type is named only when there is nothing left to read.
+    Decoder current(std::string (*typeName)()) const;
 
     Decoder m_decoder;
     std::int64_t m_currentIndex = 0;

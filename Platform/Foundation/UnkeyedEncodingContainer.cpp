@@ -6,13 +6,12 @@ namespace Foundation {
 
 std::int64_t UnkeyedEncodingContainer::count() const
 {
-    return static_cast<std::int64_t>(m_encoder.m_node->elements.size());
+    return static_cast<std::int64_t>(m_encoder.m_node->children.size());
 }
 
 Encoder UnkeyedEncodingContainer::nextChild()
 {
-    auto key = CodingKey::index(count());
-    return m_encoder.child(m_encoder.m_node->appendElement(), std::move(key));
+    return m_encoder.child(m_encoder.m_node->appendElement());
 }
 
 void UnkeyedEncodingContainer::encode(const char* value)

@@ -226,6 +226,51 @@ TEST(Coding, NestedContainersStayValidWhileSiblingsAreAdded)
     EXPECT_EQ(container.at("b"), std::nullopt);
 }
 
+TEST(Coding, LargeObjectsReplaceAndReopenTheirMembersInPlace)
+{
+    struct Wide {
+        void encode(Encoder& encoder) const
+        {
+            auto container = encoder.container();
+            for (int i = 0; i < 30; ++i)
+                container.encode(i, "k" + std::to_string(i));
+            container.encode("again", "k3");
+            container.nestedContainer("k29").encode(1, "x");
+            container.nestedContainer("k29").encode(2, "y");
+            container.encode(true, "k40");
+        }
+    };
+    std::string json = encoded(Wide {});
+    EXPECT_EQ(json.substr(0, 32), R"({"k0":0,"k1":1,"k2":2,"k3":"agai)");
+    EXPECT_TRUE(json.ends_with(R"("k28":28,"k29":{"x":1,"y":2},"k40":true})")) << json;
+}
+
+TEST(Coding, EncodingErrorsCarryThePathOfNestedContainers)
+{
+    struct Deep {
+        void encode(Encoder& encoder) const
+        {
+            auto list = encoder.container().nestedUnkeyedContainer("list");
+            list.encode(1);
+            auto inner = list.nestedContainer();
+            EXPECT_EQ(inner.codingPath().size(), 2u);
+            inner.encode(std::vector<double> {1, std::numeric_limits<double>::quiet_NaN()}, "values");
+        }
+    };
+    try {
+        encoded(Deep {});
+        FAIL() << "encoded NaN";
+    } catch (const EncodingError& error) {
+        std::vector<std::string> keys;
+        for (const auto& key : error.context().codingPath)
+            keys.push_back(key.stringValue);
+        EXPECT_EQ(keys, (std::vector<std::string> {"list", "Index 1", "values", "Index 1"}));
+        EXPECT_EQ(error.context().codingPath[1].intValue, 1);
+    }
+    auto mismatch = decodingError<std::vector<Address>>(R"([{"street":"a"},{"street":5}])");
+    EXPECT_EQ(pathOf(mismatch), (std::vector<std::string> {"Index 1", "street"}));
+}
+
 TEST(Coding, EveryIntegerWidthRoundTripsItsLimits)
 {
     auto roundTrip = [](auto value) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <vector>
 
@@ -159,4 +160,61 @@ TEST(JSONDecoder, ReadsFragmentsAndUnicode)
     EXPECT_EQ(decoder->decode<String>(Data::fromString(R"("\u00e9\/\ud83d\ude00")")), String("é/😀"));
     EXPECT_EQ(decoder->decode<double>(Data::fromString(" 2.5 ")), 2.5);
     EXPECT_EQ(decoder->decode<std::optional<String>>(Data::fromString("null")), std::nullopt);
+}
+
+TEST(JSONDecoder, RefusesWhatJSONDoesNotAllow)
+{
+    for (const char* bad : {"[01]", "[1.]", "[.5]", "[1e]", "[+1]", "[-]", "[1e400]", "[\"\\x\"]", "[\"\t\"]", "[\"\\ud800\"]",
+                            "[\"\\udc00\"]", "[\"\\ud800\\u0041\"]", "[\"\xc0\xaf\"]", "[\"\xed\xa0\x80\"]", "[\"\xf4\x90\x80\x80\"]",
+                            "[\"\xe2\x82\"]", "[true false]", "{\"a\" 1}", "{1:2}", "[1] 2", "tru"}) {
+        EXPECT_THROW(make<JSONDecoder>()->decode<std::vector<String>>(Data::fromString(bad)), DecodingError) << bad;
+    }
+    // Nesting deeper than any coded value gets an error, not a stack overflow.
+    EXPECT_THROW(make<JSONDecoder>()->decode<std::vector<String>>(Data::fromString(std::string(100000, '['))), DecodingError);
+}
+
+TEST(JSONDecoder, ReadsNumbersAsTheirTextSays)
+{
+    auto decoder = make<JSONDecoder>();
+    auto read = [&](const char* text) { return decoder->decode<std::vector<double>>(Data::fromString(text)); };
+    EXPECT_EQ(read("[-0, 0.5, 1E2, 2.5e-1, 1e-400, 18446744073709551616]"), (std::vector<double> {0, 0.5, 100, 0.25, 0, 18446744073709551616.0}));
+    EXPECT_TRUE(std::signbit(read("[-0.0e1, -1e-400]")[1]));
+    EXPECT_EQ(decoder->decode<std::vector<std::int64_t>>(Data::fromString("[-0, 1.0, 1E2, -250e-1]")),
+              (std::vector<std::int64_t> {0, 1, 100, -25}));
+}
+
+TEST(JSONDecoder, KeepsAKeyGivenTwiceInItsFirstPlaceWithItsLastValue)
+{
+    auto decoder = make<JSONDecoder>();
+    auto keys = [](const std::map<std::string, int>& values) { return values.size(); };
+    for (int members : {3, 40}) {
+        std::string text = "{";
+        for (int i = 0; i < members; ++i)
+            text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+        text += "\"k1\":99}";
+        auto values = decoder->decode<std::map<std::string, int>>(Data::fromString(text));
+        EXPECT_EQ(keys(values), static_cast<std::size_t>(members));
+        EXPECT_EQ(values.at("k1"), 99);
+    }
+    // Order shows when the object is written again unsorted.
+    struct Keys {
+        std::vector<std::string> names;
+        static Keys decode(Decoder& decoder) { return {decoder.container().allKeys()}; }
+    };
+    EXPECT_EQ(decoder->decode<Keys>(Data::fromString(R"({"b":1,"a":2,"b":3})")).names, (std::vector<std::string> {"b", "a"}));
+}
+
+TEST(JSONDecoder, SkipsAByteOrderMarkAndUnescapesIntoText)
+{
+    auto decoder = make<JSONDecoder>();
+    EXPECT_EQ(decoder->decode<std::vector<String>>(Data::fromString("\xEF\xBB\xBF [\"a\\\"b\\\\c\\u0000d\", \"caf\xc3\xa9\\n\"]")),
+              (std::vector<String> {String(std::string_view("a\"b\\c\0d", 7)), String("café\n")}));
+    // Many escaped texts in one document each keep their own bytes.
+    std::string text = "[";
+    for (int i = 0; i < 200; ++i)
+        text += std::string(i ? "," : "") + "\"\\u00e9" + std::to_string(i) + "\"";
+    auto values = decoder->decode<std::vector<String>>(Data::fromString(text + "]"));
+    ASSERT_EQ(values.size(), 200u);
+    EXPECT_EQ(values[0], String("é0"));
+    EXPECT_EQ(values[199], String("é199"));
 }
