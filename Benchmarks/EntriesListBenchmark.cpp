@@ -1,5 +1,6 @@
 // A search keystroke over 10,000 items: the list narrows what it shows (one more letter) or searches
-// everything again (a letter deleted), and reloads its table, as a person typing sees it.
+// everything again (a letter deleted), and shows the difference in its table as one batch, as a person
+// typing sees it.
 #include "Tests/Shared/EntriesVCFixture.hpp"
 
 #include "Shared/EntriesVC.hpp"

@@ -27,7 +27,6 @@
 #include "Platform/UIKit/UITextField.hpp"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 namespace Shared {
@@ -41,7 +40,7 @@ using Foundation::String;
 constexpr const char* cellIdentifier = "EntriesVC.Cell";
 constexpr UIKit::CGFloat rowHeight = 44;
 
-// A row: the title with the favourite mark, and the subtitle the list style asks for.
+// A row: the title with the favourite and attachment marks, and the subtitle the list style asks for.
 class EntryCell : public UIKit::UITableViewCell {
 public:
     void configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance)
@@ -51,7 +50,7 @@ public:
         auto title = index.title.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
         // Control characters would break the row's one line; an empty title still shows something.
         title = title.isEmpty() ? String("Untitled") : Foundation::joined(title.components(Foundation::CharacterSet::controlCharacters()), " ");
-        m_titleLabel->setText(index.isFavorite ? String("★ " + title.utf8()) : title);
+        m_titleLabel->setText(String((index.isFavorite ? "★ " : "") + title.utf8() + (index.hasAttachments ? " 📎" : "")));
         bool showsSubtitle = style == Settings::Items::ListStyle::standard || style == Settings::Items::ListStyle::compactWithSubtitle;
         auto subtitle = Foundation::joined(index.subtitle.components(Foundation::CharacterSet::controlCharacters()), " ");
         m_subtitleLabel->setText(subtitle);
@@ -377,11 +376,12 @@ std::vector<EntriesVC::Row> EntriesVC::reloadEntries()
     }
     // Items deleted meanwhile leave the selection, and the owner hears of it, so nothing goes on
     // showing an item that is gone.
-    std::unordered_set<std::string> present;
-    for (const auto& row : m_rows)
-        present.insert(row.index.entryID.utf8());
+    m_positionByID.clear();
+    m_positionByID.reserve(m_rows.size());
+    for (std::size_t position = 0; position < m_rows.size(); ++position)
+        m_positionByID.emplace(m_rows[position].index.entryID.utf8(), static_cast<std::int64_t>(position));
     auto selected = m_selectedEntryIDs.size();
-    std::erase_if(m_selectedEntryIDs, [&](const String& entryID) { return !present.contains(entryID.utf8()); });
+    std::erase_if(m_selectedEntryIDs, [&](const String& entryID) { return !m_positionByID.contains(entryID.utf8()); });
     m_selectionNeedsReport = m_selectedEntryIDs.size() != selected;
     return previousRows;
 }
@@ -463,10 +463,9 @@ void EntriesVC::show(std::vector<std::int64_t> shown, const std::vector<Row>& pr
     m_appliedSearchText = searchText();
     auto apply = [&] {
         m_shown = std::move(shown);
-        m_shownRowByID.clear();
-        m_shownRowByID.reserve(m_shown.size());
+        m_shownRowOfPosition.assign(m_rows.size(), -1);
         for (std::size_t row = 0; row < m_shown.size(); ++row)
-            m_shownRowByID.emplace(m_rows[static_cast<std::size_t>(m_shown[row])].index.entryID.utf8(), static_cast<std::int64_t>(row));
+            m_shownRowOfPosition[static_cast<std::size_t>(m_shown[row])] = static_cast<std::int64_t>(row);
     };
     if (!isViewLoaded()) {
         apply();
@@ -575,10 +574,12 @@ std::vector<String> EntriesVC::shownEntryIDs() const
 
 std::optional<std::int64_t> EntriesVC::rowOf(const String& entryID) const
 {
-    auto found = m_shownRowByID.find(entryID.utf8());
-    if (found == m_shownRowByID.end())
+    auto found = m_positionByID.find(entryID.utf8());
+    if (found == m_positionByID.end() || static_cast<std::size_t>(found->second) >= m_shownRowOfPosition.size())
         return std::nullopt;
-    return found->second;
+    if (auto row = m_shownRowOfPosition[static_cast<std::size_t>(found->second)]; row >= 0)
+        return row;
+    return std::nullopt;
 }
 
 const EntriesVC::Row* EntriesVC::rowAt(const IndexPath& indexPath) const

@@ -154,7 +154,8 @@ private:
     std::unique_ptr<std::optional<Config>> m_config; // complete only after this class
     std::vector<Row> m_rows;
     std::vector<std::int64_t> m_shown; // positions in m_rows
-    std::unordered_map<std::string, std::int64_t> m_shownRowByID;
+    std::unordered_map<std::string, std::int64_t> m_positionByID; // in m_rows
+    std::vector<std::int64_t> m_shownRowOfPosition; // -1 for rows the search leaves out
     Foundation::String m_appliedSearchText;
     std::vector<Foundation::String> m_selectedEntryIDs;
     std::optional<std::int64_t> m_anchorRow; // where an extending selection started

@@ -23,6 +23,7 @@ EntryIndex EntryIndex::make(const Entry& entry)
     index.isArchived = entry.isArchived;
     index.isTrashed = entry.isTrashed();
     index.isSafeForInspection = entry.isSafeForInspection;
+    index.hasAttachments = !entry.attachmentIDs().empty();
     index.createdAt = entry.createdAt;
     index.modifiedAt = entry.modifiedAt;
     return index;
@@ -77,6 +78,7 @@ void EntryIndex::encode(Foundation::Encoder& encoder) const
     container.encode(isArchived, "isArchived");
     container.encode(isTrashed, "isTrashed");
     container.encode(isSafeForInspection, "isSafeForInspection");
+    container.encode(hasAttachments, "hasAttachments");
     container.encode(createdAt, "createdAt");
     container.encode(modifiedAt, "modifiedAt");
 }
@@ -97,6 +99,8 @@ EntryIndex EntryIndex::decode(Foundation::Decoder& decoder)
     index.isArchived = container.decode<bool>("isArchived");
     index.isTrashed = container.decode<bool>("isTrashed");
     index.isSafeForInspection = container.decode<bool>("isSafeForInspection");
+    // Written before items were marked for their files.
+    index.hasAttachments = container.decodeIfPresent<bool>("hasAttachments").value_or(false);
     index.createdAt = container.decode<Foundation::Date>("createdAt");
     index.modifiedAt = container.decode<Foundation::Date>("modifiedAt");
     return index;

@@ -20,6 +20,8 @@ struct EntryIndex {
     bool isArchived = false;
     bool isTrashed = false;
     bool isSafeForInspection = false;
+    // The list marks items that hold a file.
+    bool hasAttachments = false;
     Foundation::Date createdAt;
     Foundation::Date modifiedAt;
 

@@ -23,7 +23,8 @@ using SortMethod = Settings::Items::SortMethod;
 
 // --- Packing: length-prefixed fields, read back with every length checked. ---------------------------
 
-constexpr std::uint8_t packFormat = 1;
+// Format 1 lacked the attachment flag: such summaries no longer unpack and are made again from their items.
+constexpr std::uint8_t packFormat = 2;
 
 class Packer {
 public:
@@ -268,6 +269,7 @@ Foundation::Data RecordStore::Index::packed(const EntryIndex& index)
     packer.byte(index.isArchived);
     packer.byte(index.isTrashed);
     packer.byte(index.isSafeForInspection);
+    packer.byte(index.hasAttachments);
     packer.date(index.createdAt);
     packer.date(index.modifiedAt);
     return std::move(packer).data();
@@ -300,6 +302,7 @@ EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
     index.isArchived = unpacker.flag();
     index.isTrashed = unpacker.flag();
     index.isSafeForInspection = unpacker.flag();
+    index.hasAttachments = unpacker.flag();
     index.createdAt = unpacker.date();
     index.modifiedAt = unpacker.date();
     unpacker.end();

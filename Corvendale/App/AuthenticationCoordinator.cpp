@@ -1,5 +1,7 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
+#include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/App/SendDebugInfoOptions.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
 
 #include "Shared/AuthenticationState.hpp"
@@ -7,12 +9,29 @@
 #include "Shared/AuthenticationStoreError.hpp"
 #include "Shared/AuthenticationVC.hpp"
 #include "Shared/BackupStore.hpp"
+#include "Shared/Global.hpp"
+#include "Shared/MasterPasswordTipsVC.hpp"
+#include "Shared/Notification.Name.hpp"
 #include "Shared/Metricove/AnalyticsEvent.hpp"
 #include "Shared/Metricove/AnalyticsStore.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/Syncwright/CloudKitRemote.hpp"
+#include "Shared/UIAlertController.hpp"
 #include "Shared/UserNotificationStore.hpp"
+
+#include "Basalwork/Base/String.hpp"
+#include "Basalwork/Interface/AlertController.hpp"
+
+#include "Platform/CloudKit/CKError.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/UIAlertAction.Style.hpp"
+#include "Platform/UIKit/UIAlertAction.hpp"
+#include "Platform/UIKit/UIAlertController.Style.hpp"
+#include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UIDocumentPickerViewController.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
@@ -92,8 +111,10 @@ void AuthenticationCoordinator::startObserving()
     center->addObserver(Shared::RecordStore::recordStoreDidUpdateAutoFillAvailability(), nullptr, main, transition(true));
     center->addObserver(Shared::PreferenceStore::preferenceStoreDidUpdate(), nullptr, main, transition(true));
     center->addObserver(Shared::UserNotificationStore::userNotificationStoreDidUpdate(), nullptr, main, transition(true));
-    // The remote account reset (syncCoordinatorUserDidResetAccountRemotelyNotification) comes with the
-    // lock screen's actions.
+    center->addObserver(Shared::syncCoordinatorUserDidResetAccountRemotelyNotification(), nullptr, main, [weak](const Foundation::Notification&) {
+        if (auto self = weak.lock())
+            self->handleUserDidResetCorvendaleRemotely();
+    });
 }
 
 bool AuthenticationCoordinator::hasFinishedInitialFetch() const
@@ -273,59 +294,525 @@ void AuthenticationCoordinator::transitionIfRequired(bool animated)
         state.value());
 }
 
-// --- The unlock screen's reports (the main road; the other actions come with the lock screen's actions)
+// --- The menu commands ---------------------------------------------------------------------------------
 
-void AuthenticationCoordinator::didSelectCancel(Shared::AuthenticationVC&) {}
+namespace {
+
+// The biometry the menu command unlocks with: only while locked with biometry on offer.
+std::optional<Shared::Biometry> offeredBiometry(const AuthenticationState& state)
+{
+    const auto* locked = state.as<AuthenticationState::Locked>();
+    if (!locked || locked->isBiometryDisabled || locked->availableBiometry == Shared::Biometry::none)
+        return std::nullopt;
+    return locked->availableBiometry;
+}
+
+Foundation::String biometryName(Shared::Biometry biometry)
+{
+    switch (biometry) {
+    case Shared::Biometry::touchID:
+        return "Touch ID";
+    case Shared::Biometry::faceID:
+        return "Face ID";
+    default:
+        return "Apple Watch";
+    }
+}
+
+const Foundation::Selector& unlockWithBiometrySelector()
+{
+    static const Foundation::Selector selector("handleUnlockWithAvailableBiometryCommand");
+    return selector;
+}
+
+Foundation::String failureDescription(const Shared::BackupStoreRestoreOutcome& outcome)
+{
+    const auto* failed = outcome.as<Shared::BackupStoreRestoreOutcome::Failed>();
+    return failed && failed->error ? Foundation::String(failed->error->description()) : Foundation::String();
+}
+
+const bool registered = [] {
+    Foundation::MethodTable::add(unlockWithBiometrySelector(), &AuthenticationCoordinator::handleUnlockWithAvailableBiometryCommand);
+    Foundation::MethodTable::add(Foundation::Selector("handleSendDebugInfoCommand"), &AuthenticationCoordinator::handleSendDebugInfoCommand);
+    return true;
+}();
+
+// The user's documents folder, when there is one.
+std::optional<Foundation::URL> documentDirectory()
+{
+    const char* home = std::getenv("HOME");
+    if (!home || !*home)
+        return std::nullopt;
+    auto folder = Foundation::URL::fileURLWithPath(Foundation::String(home), true).appendingPathComponent("Documents", true);
+    bool isDirectory = false;
+    if (!Foundation::FileManager::defaultManager()->fileExists(folder.path(), isDirectory) || !isDirectory)
+        return std::nullopt;
+    return folder;
+}
+
+} // namespace
+
+UniformTypeIdentifiers::UTType AuthenticationCoordinator::backupDocumentType()
+{
+    return {Foundation::String(Shared::BackupStore::documentTypeIdentifier)};
+}
+
+void AuthenticationCoordinator::handleUnlockWithAvailableBiometryCommand()
+{
+    (void)registered;
+    dependencies().authenticationStore->unlockWithAvailableBiometry();
+}
+
+void AuthenticationCoordinator::handleSendDebugInfoCommand()
+{
+    presentSendDebugInfoOptions(*this, view(), true);
+}
+
+bool AuthenticationCoordinator::canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender)
+{
+    if (action == unlockWithBiometrySelector())
+        return offeredBiometry(dependencies().authenticationStore->authenticationState()).has_value();
+    return CoordinatingViewController::canPerformAction(action, sender);
+}
+
+void AuthenticationCoordinator::validate(const std::shared_ptr<UIKit::UICommand>& command)
+{
+    if (command->action() == unlockWithBiometrySelector())
+        if (auto biometry = offeredBiometry(dependencies().authenticationStore->authenticationState()))
+            command->setTitle("Unlock with " + biometryName(*biometry));
+    CoordinatingViewController::validate(command);
+}
+
+// --- The unlock screen's reports -------------------------------------------------------------------------
+
+void AuthenticationCoordinator::didSelectCancel(Shared::AuthenticationVC&)
+{
+    const auto& store = dependencies().authenticationStore;
+    switch (m_authenticationVC->state().caseIndex()) {
+    case 7:
+    case 8:
+        store->cancelChangingMasterPassword();
+        break;
+    case 9:
+    case 22:
+    case 23:
+        store->cancelResettingAccount();
+        break;
+    case 10:
+    case 11:
+    case 13:
+    case 14:
+    case 25:
+        store->cancelRestoringFromBackup();
+        break;
+    default:
+        break;
+    }
+}
 
 void AuthenticationCoordinator::didUpdateEntryText(const Foundation::String& text, Shared::AuthenticationVC&)
 {
     m_entryText = text;
+    transitionIfRequired(true);
 }
 
 void AuthenticationCoordinator::didUpdateReEntryText(const Foundation::String& text, Shared::AuthenticationVC&)
 {
     m_reEntryText = text;
+    transitionIfRequired(true);
+}
+
+void AuthenticationCoordinator::didSelectMasterPasswordTips(Shared::AuthenticationVC&)
+{
+    if (!m_authenticationVC->state().is<AuthenticationVState::CreateMasterPassword>())
+        return;
+    present(Foundation::make<Shared::MasterPasswordTipsVC>(std::static_pointer_cast<Shared::MasterPasswordTipsVCDelegate>(sharedSelf(this))), true);
+}
+
+void AuthenticationCoordinator::didFinish(Shared::MasterPasswordTipsVC&)
+{
+    if (std::dynamic_pointer_cast<Shared::MasterPasswordTipsVC>(presentedViewController()))
+        dismiss(true);
+    if (dependencies().authenticationStore->authenticationState().is<AuthenticationState::NoMasterPassword>())
+        m_authenticationVC->returnToEntryField();
 }
 
 void AuthenticationCoordinator::didSelectUnlockWithBiometry(Shared::AuthenticationVC&)
 {
     dependencies().authenticationStore->unlockWithAvailableBiometry();
+    transitionIfRequired(true);
 }
 
-void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVState& state, Shared::AuthenticationVC&)
+void AuthenticationCoordinator::didSelect(Shared::AuthenticationVLink link, Shared::AuthenticationVC&)
+{
+    switch (static_cast<std::int64_t>(link)) {
+    case 0:
+        dependencies().authenticationStore->acknowledgeEntryAttempt();
+        break;
+    case 1:
+        dependencies().authenticationStore->beginRestoringFromBackup(std::nullopt);
+        break;
+    case 2:
+        break;
+    default:
+        UIKit::UIApplication::shared()->open(Shared::Global::Website::url());
+        break;
+    }
+}
+
+void AuthenticationCoordinator::didSelectChooseLocation(Shared::AuthenticationVC&)
+{
+    const auto state = dependencies().authenticationStore->authenticationState();
+    if (state.is<AuthenticationState::ChoosingBackupFile>()) {
+        presentDocumentPicker(backupDocumentType(), std::nullopt, true);
+    } else if (state.is<AuthenticationState::AutomaticBackupsOnboarding>()) {
+        auto folder = dependencies().preferenceStore->backupFolder();
+        presentDocumentPicker(UniformTypeIdentifiers::UTType::folder(), folder ? folder : documentDirectory(), true);
+    }
+}
+
+void AuthenticationCoordinator::takeLocation(const std::optional<Foundation::URL>& url)
+{
+    const auto state = dependencies().authenticationStore->authenticationState();
+    if (state.is<AuthenticationState::ChoosingBackupFile>())
+        m_selectedFileURL = url;
+    else if (state.is<AuthenticationState::AutomaticBackupsOnboarding>())
+        dependencies().preferenceStore->setBackupFolder(url);
+    transitionIfRequired(true);
+}
+
+void AuthenticationCoordinator::didChoose(const Foundation::URL& url, Shared::AuthenticationVC&)
+{
+    takeLocation(url);
+}
+
+void AuthenticationCoordinator::didSelectClearLocation(Shared::AuthenticationVC&)
+{
+    takeLocation(std::nullopt);
+}
+
+void AuthenticationCoordinator::didFailChooseURL(const Foundation::ErrorPtr& error, Shared::AuthenticationVC&)
+{
+    if (error)
+        handleUnexpectedError(*error, Foundation::String("didFailChooseURL(error:authenticationVC:)"));
+}
+
+void AuthenticationCoordinator::documentPicker(UIKit::UIDocumentPickerViewController&, const std::vector<Foundation::URL>& urls)
+{
+    if (urls.empty())
+        return;
+    takeLocation(urls.front());
+}
+
+void AuthenticationCoordinator::presentDocumentPicker(const UniformTypeIdentifiers::UTType& contentType,
+                                                      const std::optional<Foundation::URL>& directoryURL, bool animated)
+{
+    auto picker = Foundation::make<UIKit::UIDocumentPickerViewController>(std::vector {contentType});
+    if (directoryURL)
+        picker->setDirectoryURL(directoryURL);
+    picker->setDelegate(std::static_pointer_cast<UIKit::UIDocumentPickerDelegate>(sharedSelf(this)));
+    present(picker, animated);
+}
+
+// --- The primary button ------------------------------------------------------------------------------------
+
+void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVState& shownState, Shared::AuthenticationVC&)
+{
+    // A copy: the screen's own state is replaced while the store's operations post their changes.
+    const AuthenticationVState state = shownState;
+    const auto& services = dependencies();
+    const auto& store = services.authenticationStore;
+    const Foundation::String signature("didSelectPrimaryAction(for:authenticationVC:)");
+    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+    const auto main = Foundation::DispatchQueue::main();
+    // Runs a store operation; a failure shows the error alert. True when it succeeded.
+    auto attempt = [&](const std::function<void()>& operation) {
+        try {
+            operation();
+            return true;
+        } catch (const Foundation::Error& error) {
+            handleUnexpectedError(error, signature);
+            return false;
+        }
+    };
+    auto withText = [&](void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text) {
+        if (attempt([&] { ((*store).*operation)(text); }))
+            clearTexts();
+    };
+    auto acceptedPassword = [&] { return state.entryReEntryState().acceptedPassword(); };
+
+    using V = AuthenticationVState;
+    bool transitions = true;
+    std::visit(
+        [&](const auto& value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, V::AppUpdateRequired>) {
+                UIKit::UIApplication::shared()->open(Shared::Global::AppStore::listing());
+            } else if constexpr (std::is_same_v<T, V::CreateMasterPassword>) {
+                auto password = acceptedPassword();
+                if (!password) {
+                    transitions = false;
+                    return;
+                }
+                if (attempt([&] { store->createMasterPassword(*password); })) {
+                    clearTexts();
+                    attempt([&] { store->unlock(*password); });
+                }
+            } else if constexpr (std::is_same_v<T, V::AutoFillOnboarding>) {
+                auto finish = [weak] {
+                    if (auto self = weak.lock()) {
+                        self->dependencies().preferenceStore->setDidCompleteAutoFillOnboarding(true);
+                        self->dependencies().recordStore->replaceCredentialStore(std::nullopt);
+                    }
+                };
+                bool asksPermission = value.autoFillAvailability == Shared::RecordStoreAutoFillAvailability::enabled
+                    && !value.didConfigureAutoFillExtension && value.isNotificationPermissionPending;
+                if (asksPermission)
+                    services.userNotificationStore->requestNotificationPermission(main, [finish](bool) { finish(); });
+                else
+                    finish();
+            } else if constexpr (std::is_same_v<T, V::AutomaticBackupsOnboarding>) {
+                services.preferenceStore->setDidCompleteBackupOnboarding(true);
+            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupMasterPasswordEntry>) {
+                if (value.entryAttemptState)
+                    store->acknowledgeEntryAttempt();
+                else
+                    withText(&Shared::AuthenticationStore::verifyMasterPasswordToRestore, value.entryText);
+            } else if constexpr (std::is_same_v<T, V::MasterPasswordChangedElsewhere>) {
+                if (value.entryAttemptState)
+                    store->acknowledgeEntryAttempt();
+                else
+                    withText(&Shared::AuthenticationStore::unlockWithChangedMasterPassword, value.entryText);
+            } else if constexpr (std::is_same_v<T, V::NewMasterPasswordAfterReset>) {
+                auto password = acceptedPassword();
+                if (!password) {
+                    transitions = false;
+                    return;
+                }
+                withText(&Shared::AuthenticationStore::createMasterPassword, *password);
+            } else if constexpr (std::is_same_v<T, V::ChangeMasterPasswordEntry>) {
+                if (value.entryAttemptState || state.entryReEntryState().template as<Shared::PasswordEntryReEntryState::TooShort>() != nullptr) {
+                    store->acknowledgeEntryAttempt();
+                    clearTexts();
+                } else if (attempt([&] { store->verifyMasterPasswordToChange(value.entryText); })) {
+                    if (!store->authenticationState().is<AuthenticationState::ChangeMasterPasswordRequested>())
+                        m_authenticationVC->reloadInputViews();
+                    clearTexts();
+                }
+            } else if constexpr (std::is_same_v<T, V::NewMasterPasswordEntry>) {
+                const auto repetition = state.entryReEntryState();
+                if (repetition.template as<Shared::PasswordEntryReEntryState::TooShort>() != nullptr) {
+                    store->acknowledgeEntryAttempt();
+                    clearTexts();
+                } else if (repetition.template as<Shared::PasswordEntryReEntryState::Mismatch>() != nullptr) {
+                    transitions = false;
+                } else {
+                    withText(&Shared::AuthenticationStore::changeMasterPassword, *repetition.acceptedPassword());
+                }
+            } else if constexpr (std::is_same_v<T, V::ResetAccountConfirmation>) {
+                if (!V::matchesResetAccountConfirmationText(value.entryText)) {
+                    transitions = false;
+                    return;
+                }
+                store->confirmResettingAccount();
+                resetAccount(ResetResultHandler(main, [weak](Foundation::Result<void> result) {
+                    if (auto self = weak.lock())
+                        self->performAccountReset(result);
+                }));
+            } else if constexpr (std::is_same_v<T, V::ChoosingBackupFile>) {
+                if (!value.fileURL) {
+                    transitions = false;
+                    return;
+                }
+                store->chooseBackupFile(*value.fileURL);
+            } else if constexpr (std::is_same_v<T, V::BackupPasswordEntry>) {
+                if (!Basalwork::hasAtLeastOneNonWhitespaceCharacter(value.entryText)) {
+                    transitions = false;
+                    return;
+                }
+                store->beginReadingBackup();
+                auto fileURL = value.fileURL;
+                auto password = value.entryText;
+                services.backupStore->readBackup(fileURL, password,
+                                                 Basalwork::ResultHandler<Shared::BackupStore::RestoreOutcome>(
+                                                     main, [weak, fileURL, password](Shared::BackupStore::RestoreOutcome outcome) {
+                                                         if (auto self = weak.lock())
+                                                             self->backupWasRead(outcome, fileURL, password);
+                                                     }));
+            } else if constexpr (std::is_same_v<T, V::ReplaceDataWithBackupConfirmation>) {
+                store->confirmReplacingDataWithBackup();
+                auto fileURL = value.fileURL;
+                auto password = value.backupPassword;
+                resetAccount(ResetResultHandler(main, [weak, fileURL, password](Foundation::Result<void> result) {
+                    auto self = weak.lock();
+                    if (!self)
+                        return;
+                    if (result.isFailure()) {
+                        self->dependencies().authenticationStore->restoreFromBackupDidFail(result.failureError()->description());
+                        return;
+                    }
+                    self->dependencies().backupStore->restoreBackup(
+                        fileURL, password,
+                        Basalwork::ResultHandler<Shared::BackupStore::RestoreOutcome>(
+                            Foundation::DispatchQueue::main(), [weak](Shared::BackupStore::RestoreOutcome outcome) {
+                                if (auto self = weak.lock())
+                                    self->backupWasRestored(outcome);
+                            }));
+                }));
+            } else if constexpr (std::is_same_v<T, V::RestoredVaultMasterPasswordEntry>) {
+                attempt([&] { store->unlockRestoredVault(value.entryText); });
+            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupFailed>) {
+                if (value.offersFailureReport == 1)
+                    presentRestoreFailureReport(true);
+                store->beginRestoringFromBackup(std::nullopt);
+            } else if constexpr (std::is_same_v<T, V::Locked>) {
+                if (value.entryAttemptState)
+                    store->acknowledgeEntryAttempt();
+                else
+                    withText(&Shared::AuthenticationStore::unlock, value.entryText);
+            } else if constexpr (std::is_same_v<T, V::EncounteredError>) {
+                auto caller = Foundation::String(std::string(qualifiedTypeName) + "." + signature.utf8() + " with state .encounteredError(domain: "
+                                                 + value.domain.utf8() + ", code: " + std::to_string(value.code)
+                                                 + ", description: " + value.description.utf8());
+                store->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, false, caller);
+            } else if constexpr (std::is_same_v<T, V::SyncOnboarding>) {
+                services.preferenceStore->setDidCompleteSyncOnboarding(true);
+            } else if constexpr (std::is_same_v<T, V::ResetAccountIntroduction>) {
+                store->startResettingAccount();
+            } else if constexpr (std::is_same_v<T, V::ResetAccountFailed>) {
+                store->accountResetDidFail();
+            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupIntroduction>) {
+                store->continueRestoringFromBackup();
+            }
+        },
+        state.value());
+    if (transitions)
+        transitionIfRequired(true);
+}
+
+void AuthenticationCoordinator::backupWasRead(const Shared::BackupStoreRestoreOutcome& outcome, const Foundation::URL& fileURL,
+                                              const Foundation::String& password)
 {
     const auto& store = dependencies().authenticationStore;
-    const auto& preferences = dependencies().preferenceStore;
-    try {
-        if (state.as<AuthenticationVState::CreateMasterPassword>()) {
-            if (m_entryText != m_reEntryText)
-                throw Shared::AuthenticationStoreError::masterPasswordsDoNotMatch();
-            auto password = m_entryText;
-            store->createMasterPassword(password);
-            clearTexts();
-            store->unlock(password);
-        } else if (const auto* locked = state.as<AuthenticationVState::Locked>()) {
-            if (locked->entryAttemptState) {
-                store->acknowledgeEntryAttempt();
-            } else {
-                store->unlock(m_entryText);
-                clearTexts();
-            }
-        } else if (state.as<AuthenticationVState::AutoFillOnboarding>()) {
-            preferences->setDidCompleteAutoFillOnboarding(true);
-        } else if (state.as<AuthenticationVState::AutomaticBackupsOnboarding>()) {
-            preferences->setDidCompleteBackupOnboarding(true);
-        } else if (state.as<AuthenticationVState::SyncOnboarding>()) {
-            preferences->setDidCompleteSyncOnboarding(true);
-        }
-    } catch (const Shared::AuthenticationStoreError&) {
-        // Too short or not matching: the screen says so and keeps the texts.
-        setScreenState(m_authenticationVC->state(), true, true, true);
+    if (outcome.as<Shared::BackupStoreRestoreOutcome::Restored>())
+        store->backupIsReadyToReplaceData(fileURL, password);
+    else
+        store->restoreFromBackupDidFail(failureDescription(outcome));
+}
+
+void AuthenticationCoordinator::backupWasRestored(const Shared::BackupStoreRestoreOutcome& outcome)
+{
+    const auto& store = dependencies().authenticationStore;
+    if (outcome.as<Shared::BackupStoreRestoreOutcome::Restored>())
+        store->restoreFromBackupDidSucceed();
+    else
+        store->restoreFromBackupDidFail(failureDescription(outcome));
+}
+
+void AuthenticationCoordinator::presentRestoreFailureReport(bool animated)
+{
+    auto body = "Hello,\n\n" + Shared::Global::corvendale().utf8()
+        + " encountered the following error while attempting to restore from backup. Please let me know as soon as this is resolved. "
+          "Thanks in advance!\n\n=====\n\n"
+        + m_authenticationVC->errorText().value_or(Foundation::String()).utf8() + "\n\n=====";
+    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String("Restore from backup error"), Foundation::String(body)};
+    if (!draft.open())
+        present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending failure reports")), animated);
+}
+
+// --- Resetting the account ------------------------------------------------------------------------------
+
+void AuthenticationCoordinator::notifyDidResetAccount()
+{
+    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+    Foundation::DispatchQueue::main()->async([weak] {
+        if (auto self = weak.lock())
+            self->dependencies().notificationCenter->post(authenticationCoordinatorDidResetAccount(), self);
+    });
+}
+
+void AuthenticationCoordinator::resetLocalRecordsAndSyncState()
+{
+    dependencies().recordStore->deleteAllLocalRecords();
+    dependencies().syncCoordinator->resetCKAccountAssociation();
+}
+
+void AuthenticationCoordinator::resetAccount(ResetResultHandler resultHandler)
+{
+    const auto& sync = dependencies().syncCoordinator;
+    const auto& remote = sync->cloudKitRemote();
+    remote->stop();
+    // Only a signed-in account has data on iCloud to delete.
+    if (!remote->ckAccountIdentifier()) {
+        remote->stop();
+        auto result = Foundation::Result<void>::catching([&] { resetLocalRecordsAndSyncState(); });
+        if (result.isSuccess())
+            notifyDidResetAccount();
+        resultHandler.invokeAsynchronously(result);
         return;
-    } catch (const Foundation::Error& error) {
-        handleUnexpectedError(error, Foundation::String("didSelectPrimaryAction(for:authenticationVC:)"));
     }
-    transitionIfRequired(true);
+    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+    remote->deleteRemoteData(Foundation::DispatchQueue::main(), [weak, resultHandler](const Foundation::Result<void>& deletion) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (deletion.isFailure()) {
+            resultHandler.invokeAsynchronously(deletion);
+            return;
+        }
+        const auto& sync = self->dependencies().syncCoordinator;
+        sync->cloudKitRemote()->stop();
+        // A local reset that fails leaves the old records in place: reported like the deletion's failure,
+        // with no sync and no announcement, so the user can try again.
+        auto local = Foundation::Result<void>::catching([&] { self->resetLocalRecordsAndSyncState(); });
+        if (local.isFailure()) {
+            resultHandler.invokeAsynchronously(local);
+            return;
+        }
+        sync->sync(SyncCoordinator::SyncResultHandler(Foundation::DispatchQueue::main(), [weak, resultHandler](Foundation::Result<Syncwright::SyncResult> synced) {
+            resultHandler.invokeAsynchronously(synced.isSuccess() ? Foundation::Result<void>::success()
+                                                                  : Foundation::Result<void>::failure(synced.failureError()));
+            if (auto self = weak.lock())
+                self->notifyDidResetAccount();
+        }));
+    });
+}
+
+void AuthenticationCoordinator::performAccountReset(const Foundation::Result<void>& result)
+{
+    const auto& store = dependencies().authenticationStore;
+    if (result.isSuccess()) {
+        store->lock(Shared::AuthenticationStore::LockKind::reloadRecords, true, false, std::string(qualifiedTypeName) + ".performAccountReset()");
+        return;
+    }
+    const auto error = result.failureError();
+    const auto code = CloudKit::ckErrorCode(*error);
+    if (code == CloudKit::CKError::Code::networkUnavailable || code == CloudKit::CKError::Code::networkFailure) {
+        auto alert = Foundation::make<Basalwork::AlertController>(Foundation::String("Internet Connection Required"),
+                                                                 Foundation::String("Please ensure you have an active internet connection and try again."),
+                                                                 UIKit::UIAlertController::Style::alert);
+        std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+        alert->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("OK"), UIKit::UIAlertAction::Style::default_, [weak](const auto&) {
+            if (auto self = weak.lock())
+                self->dependencies().authenticationStore->accountResetDidFail();
+        }));
+        present(alert, true);
+        return;
+    }
+    handleUnexpectedError(*error, Foundation::String("performAccountReset()"));
+    store->accountResetDidFail();
+}
+
+void AuthenticationCoordinator::handleUserDidResetCorvendaleRemotely()
+{
+    dependencies().syncCoordinator->cloudKitRemote()->stop();
+    try {
+        resetLocalRecordsAndSyncState();
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, Foundation::String("handleUserDidResetCorvendaleRemotely()"));
+    }
+    dependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::reloadRecords, true, true,
+                                             std::string(qualifiedTypeName) + ".handleUserDidResetCorvendaleRemotely()");
 }
 
 } // namespace Corvendale

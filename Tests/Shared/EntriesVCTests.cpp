@@ -92,7 +92,7 @@ TEST_F(EntriesVCTests, SearchNarrowsTheListWithoutAskingForTheItemsAgain)
     EXPECT_TRUE(driver.core().find("Trash")) << "the title button shows the filter";
 }
 
-TEST_F(EntriesVCTests, NewItemsComeInAndChangedOnesChangeInPlaceKeepingTheirRowsAndSelection)
+TEST_F(EntriesVCTests, NewItemsComeInMarkedAndChangedOnesChangeInPlaceKeepingTheirRowsAndSelection)
 {
     const auto& table = list->tableView();
     auto row = [](std::int64_t index) { return Foundation::IndexPath::withRow(index, 0); };
@@ -100,7 +100,9 @@ TEST_F(EntriesVCTests, NewItemsComeInAndChangedOnesChangeInPlaceKeepingTheirRows
     auto mailCell = table->cellForRow(row(1));
     auto updates = table->appliedUpdates().size();
     delegate->entries[1].isFavorite = true;
-    delegate->entries.insert(delegate->entries.begin(), RecordingEntriesDelegate::entry("5", "Archive"));
+    auto contract = RecordingEntriesDelegate::entry("5", "Contract");
+    contract.hasAttachments = true;
+    delegate->entries.insert(delegate->entries.begin(), contract);
     EntriesVC::Config config;
     config.sortMethod = Settings::Items::SortMethod::modifiedAt; // asks for the items again
     push(config);
@@ -111,6 +113,7 @@ TEST_F(EntriesVCTests, NewItemsComeInAndChangedOnesChangeInPlaceKeepingTheirRows
     EXPECT_EQ(table->appliedUpdates().back().rows, std::vector {row(0)});
     EXPECT_EQ(table->cellForRow(row(2)), mailCell) << "the row moved down with its cell";
     EXPECT_TRUE(driver.core().find("★ Mail")) << "and shows its change";
+    EXPECT_TRUE(driver.core().find("Contract 📎")) << "an item with files is marked";
     EXPECT_EQ(table->indexPathForSelectedRow(), row(2));
     EXPECT_EQ(list->selectedEntryIDs(), std::vector<String> {"2"});
 }

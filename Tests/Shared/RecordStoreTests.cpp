@@ -11,6 +11,7 @@
 #include "Shared/RecordStoreError.hpp"
 
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/Foundation/DecodingError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
@@ -205,11 +206,13 @@ TEST_F(RecordStoreTests, EditingMovesRestoresAndAttachesFiles)
     EXPECT_TRUE(context->containsData(attachment.id));
     context->save();
     EXPECT_EQ(store->attachment(id, {section, 0}), attachment);
+    EXPECT_TRUE(store->entryIndices({id}).front().hasAttachments) << "the list marks the item";
 
     // Clearing the field and saving removes the attachment with its file.
     context->clearAttachment({section, 0}, id);
     context->save();
     EXPECT_FALSE(store->attachment(id, {section, 0}));
+    EXPECT_FALSE(store->entryIndices({id}).front().hasAttachments);
     EXPECT_FALSE(vault->attachmentDataStore->containsData(attachment.id));
 
     // A context dropped unsaved takes its imports with it.
@@ -318,6 +321,23 @@ TEST(RecordStoreIndex, HostOfAWebsite)
     EXPECT_EQ(Index::host(Foundation::String("\u00a0https://WWW.Bücher.Example/\u2028")), "bücher.example");
     EXPECT_EQ(Index::host(Foundation::String("\u3000ÉCOLE.example\u0085")), "école.example");
     EXPECT_EQ(Index::host(Foundation::String(" \n ")), "");
+}
+
+TEST(RecordStoreIndex, ASummaryUnpacksAsPackedAndOneOfTheFormatWithoutTheAttachmentMarkIsRefused)
+{
+    using Index = RecordStore::Index;
+    EntryIndex index;
+    index.entryID = "item";
+    index.title = "Contract";
+    index.websites = {"example.com"};
+    index.isFavorite = true;
+    index.hasAttachments = true;
+    auto packed = Index::packed(index);
+    EXPECT_EQ(Index::unpacked(packed), index);
+
+    auto bytes = packed.byteVector();
+    bytes[0] = 1; // summaries written before the mark: made again from their items
+    EXPECT_THROW(Index::unpacked(Foundation::Data(bytes)), Foundation::DecodingError);
 }
 
 TEST_F(RecordStoreTests, FiltersSortsCountsAndMatchesDomains)
