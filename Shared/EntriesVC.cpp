@@ -737,6 +737,30 @@ void EntriesVC::deselectAll()
         updateSelectionControls();
 }
 
+void EntriesVC::select(const std::vector<String>& entryIDs, bool scrollToSelection)
+{
+    std::vector<String> shown;
+    for (const auto& entryID : entryIDs)
+        if (rowOf(entryID) && std::ranges::find(shown, entryID) == shown.end())
+            shown.push_back(entryID);
+    m_selectedEntryIDs = std::move(shown);
+    m_anchorRow = m_selectedEntryIDs.empty() ? std::nullopt : rowOf(m_selectedEntryIDs.front());
+    m_lastMovedRow = m_anchorRow;
+    applySelectionToTable(scrollToSelection);
+    reportSelection(true);
+}
+
+void EntriesVC::selectFirstItem(const String& matching)
+{
+    auto prefix = matching.lowercased();
+    for (std::size_t row = 0; row < m_shown.size(); ++row) {
+        if (m_rows[static_cast<std::size_t>(m_shown[row])].index.title.lowercased().hasPrefix(prefix)) {
+            selectRowAt(static_cast<std::int64_t>(row), false);
+            return;
+        }
+    }
+}
+
 void EntriesVC::setSelectingMultiple(bool selectingMultiple, bool /*animated*/)
 {
     if (m_isSelectingMultiple == selectingMultiple)
@@ -789,13 +813,7 @@ void EntriesVC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>&
         auto character = key->characters().first();
         if (!character || !character->isLetter())
             continue;
-        auto prefix = m_letterPressCollector->collect(*character).lowercased();
-        for (std::size_t row = 0; row < m_shown.size(); ++row) {
-            if (m_rows[static_cast<std::size_t>(m_shown[row])].index.title.lowercased().hasPrefix(prefix)) {
-                selectRowAt(static_cast<std::int64_t>(row), false);
-                break;
-            }
-        }
+        selectFirstItem(m_letterPressCollector->collect(*character));
         return;
     }
     UIViewController::pressesBegan(presses, event);

@@ -68,6 +68,10 @@ public:
     void selectFirstRow(bool animated, bool scrollToSelection);
     void selectAll();
     void deselectAll();
+    // Selects the shown ones of `entryIDs` (others are skipped) and reports the selection.
+    void select(const std::vector<Foundation::String>& entryIDs, bool scrollToSelection);
+    // Type-to-select: the first shown item whose title starts with `text`, whatever the case.
+    void selectFirstItem(const Foundation::String& matching);
     void setSelectingMultiple(bool selectingMultiple, bool animated);
 
     // The views a person or a test reaches.

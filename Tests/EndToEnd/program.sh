@@ -13,7 +13,7 @@ launch() {
   start "$1" env -i HOME="$home" PATH="$PATH" TERM=screen-256color ASAN_OPTIONS=detect_leaks=0 "$program"
 }
 
-# First launch: the first fetch from the account, then the master password is created.
+# First launch: once the first fetch from the account ended, the master password is created.
 launch first
 expect "Create Master Password" "first launch"
 type_ "$master"
@@ -21,10 +21,14 @@ keys Tab
 type_ "$master"
 expect "•••••••••••••••" "typing the master password twice"
 never "$master" "the master password"
-
 # What the program writes to standard error goes to its log, not over the picture.
 never "[Error]" "standard error"
 [ -f "$home/.cache/com.example.corvendale/display.log" ] || fail "no log file in the caches folder"
+
+# Not driven yet: the rest waits for the lock screen's actions (typing does not yet update the screen's
+# state, so Continue stays disabled), the unlocked window's columns and the item commands. Meanwhile the
+# program quits from the master password screen.
+echo "not driven yet: creating the master password and the set-up steps, a new login with a generated password, search, copy, lock from the menu bar, unlock, the login kept after relaunch"
 
 # Quit (Ctrl-Q): the terminal is restored.
 keys C-q
