@@ -264,39 +264,33 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         request.setPredicate(SyncedObject::notDeleted());
         request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
         auto rows = m_context->fetchValues(request);
-        // Opening the summaries is most of an unlock: it runs on every core.
-        std::vector<std::optional<EntryIndex>> opened(rows.size());
-        concurrentPerform(rows.size(), [&](std::size_t i) {
+        // Opening and preparing the summaries is most of an unlock: it runs on every core, in one pass.
+        auto missing = index->insertOpening(rows.size(), [&](std::size_t i) -> std::optional<EntryIndex> {
             const auto* id = rows[i][0].as<Foundation::String>();
             const auto* sealed = rows[i][1].as<Foundation::Data>();
             if (!id || !sealed || !rows[i][2].isNil())
-                return;
+                return std::nullopt;
             try {
                 auto summary = Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
                 if (summary.entryID == *id)
-                    opened[i] = std::move(summary);
+                    return summary;
             } catch (const Foundation::Error&) {
                 // Made again from the item below.
             }
+            return std::nullopt;
         });
-        std::vector<EntryIndex> summaries;
-        summaries.reserve(rows.size());
         bool merged = false;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (opened[i]) {
-                summaries.push_back(std::move(*opened[i]));
-                continue;
-            }
+        for (auto i : missing) {
             auto id = rows[i][0].as<Foundation::String>() ? *rows[i][0].as<Foundation::String>() : Foundation::String();
             try {
                 auto object = entryObject(id);
                 if (!object)
                     continue;
                 if (object->remoteSealedEntry()) {
-                    summaries.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                    index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
                     merged = true;
                 } else {
-                    summaries.push_back(readIndex(*object, key));
+                    index->insert(readIndex(*object, key));
                 }
             } catch (const Foundation::Error& error) {
                 // One damaged item must not hide the others: it stays out of the list, and reading it fails.
@@ -305,7 +299,6 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         }
         if (merged)
             saveOrRollBack();
-        index->insert(std::move(summaries));
     });
     std::lock_guard lock(m_indexMutex);
     if (generation == m_indexGeneration)

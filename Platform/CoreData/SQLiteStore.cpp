@@ -459,7 +459,7 @@ std::int64_t SQLiteStore::insertRow(const NSEntityDescription& entity, const std
     }
     Statement statement = prepare(sql);
     for (std::size_t i = 0; i < values.size(); ++i)
-        statement.bind(static_cast<int>(i + 1), values[i]);
+        statement.bindInPlace(static_cast<int>(i + 1), values[i]);
     statement.step();
     return sqlite3_last_insert_rowid(m_database);
 }
