@@ -203,3 +203,20 @@ TEST_F(CSVRowReaderTest, ARecordLongerThanManyBlocksIsReadWhole)
     EXPECT_EQ(reading.rows, (Rows {{String("a"), String(unescaped), String("b")}, {String(plain)}, {String("last")}}));
     EXPECT_EQ(reading.progressAfterEachRow.back(), static_cast<std::int64_t>(contents.size()));
 }
+
+TEST_F(CSVRowReaderTest, TextThatIsNotUTF8FarAheadStopsTheReadingOnlyAtItsRecord)
+{
+    // Records are checked a span at a time; a fault deep in the span must not cost the rows before it.
+    std::string contents;
+    while (contents.size() < 400'000)
+        contents += "name,\"quoted, \xC3\xA9\",user,pw\n";
+    for (const std::string& fault : {std::string("\xFF"), std::string("\xE2\x82"), std::string("\xED\xA0\x80")}) {
+        for (std::size_t at : {std::size_t(70'000), std::size_t(262'143), std::size_t(300'001)}) {
+            std::string broken = contents;
+            broken.insert(at, fault);
+            const Reading expected = referenceReading(broken, U'"', 4096);
+            ASSERT_TRUE(expected.failed);
+            ASSERT_EQ(read(broken, U'"', 4096), expected) << "fault at " << at;
+        }
+    }
+}
