@@ -1,5 +1,7 @@
 #include "Platform/Terminal/ColorPalette.hpp"
 
+#include "Platform/UIKit/UIColor.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -20,21 +22,8 @@ int cubeStep(int component)
 // The hue in sixths of the circle: 0 red, 1 yellow, 2 green, 3 cyan, 4 blue, 5 magenta.
 int hueSixth(const CellColor& color)
 {
-    const double r = color.red;
-    const double g = color.green;
-    const double b = color.blue;
-    const double maximum = std::max({r, g, b});
-    const double delta = maximum - std::min({r, g, b});
-    if (delta == 0)
-        return 0;
-    double hue = 0;
-    if (maximum == r)
-        hue = (g - b) / delta;
-    else if (maximum == g)
-        hue = 2 + (b - r) / delta;
-    else
-        hue = 4 + (r - g) / delta;
-    return static_cast<int>(std::lround(hue < 0 ? hue + 6 : hue)) % 6;
+    const auto hsb = Foundation::make<UIKit::UIColor>(color.red / 255.0, color.green / 255.0, color.blue / 255.0, 1.0)->hueSaturationBrightness();
+    return hsb ? static_cast<int>(std::lround(hsb->hue * 6)) % 6 : 0;
 }
 
 } // namespace
