@@ -304,7 +304,10 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
 
     useUnicodeCharacters();
     hasSavedModes = tcgetattr(STDIN_FILENO, &savedModes) == 0;
-    set_escdelay(25);
+    // Escape alone is told from the start of a sequence by a pause: 25 ms, unless the person set the
+    // terminal library's ESCDELAY (a slow link, or keys that arrive a byte at a time).
+    if (const char* delay = std::getenv("ESCDELAY"); !delay || !*delay)
+        set_escdelay(25);
     // A terminal the library does not know leaves everything as it was.
     SCREEN* terminal = newterm(nullptr, stdout, stdin);
     if (!terminal) {

@@ -9,8 +9,10 @@ home=$work/home
 mkdir -p "$home"
 master="opensesame-4812"
 # The program on the run's home folder: its vault, preferences, caches and sync container all under it.
+# tmux hands a mouse report over a byte at a time: a long ESCDELAY keeps a busy machine from reading its
+# leading Escape as the Escape key.
 launch() {
-  start "$1" env -i HOME="$home" PATH="$PATH" TERM=screen-256color "$program"
+  start "$1" env -i HOME="$home" PATH="$PATH" TERM=screen-256color ESCDELAY=1000 "$program"
 }
 
 # First launch: once the first fetch from the account ended, the master password is created.
