@@ -81,13 +81,16 @@ ended() {
 literal() { printf '%s' "$1" | sed 's/[][\.*^$+?(){}|/]/\\&/g'; }
 # The picture with its attributes (SGR sequences): what is highlighted shows in reverse ("7m").
 styled() { tmux_ capture-pane -e -p -t "$session"; }
-# press <keys...>: the keys, then a wait (2 s at most) until the picture changed, for steps that read
-# the picture to decide the next key.
+# The picture and where the cursor stands: a focus moving between text fields moves only the cursor.
+picture() { styled; tmux_ display-message -p -t "$session" '#{cursor_flag} #{cursor_x} #{cursor_y}'; }
+# press <keys...>: the keys, then a wait (10 s at most) until the picture changed, for steps that read
+# the picture to decide the next key: a busy machine may take long to show it, and a key sent before
+# would go too far.
 press() {
   local before
-  before=$(styled)
+  before=$(picture)
   keys "$@"
-  for _ in $(seq 40); do [ "$(styled)" != "$before" ] && return 0; sleep 0.05; done
+  for _ in $(seq $steps); do [ "$(picture)" != "$before" ] && return 0; sleep 0.05; done
 }
 # focused <text>: the control showing the text has the focus: a button or switch shows it in reverse, a
 # text field has the terminal's cursor on its row.
