@@ -5,6 +5,7 @@
 #include "Shared/Entry.Filter.hpp"
 #include "Shared/Entry.hpp"
 #include "Shared/MasterPasswordTipsVC.hpp"
+#include "Shared/Metricove/AnalyticsStore.hpp"
 #include "Shared/Notification.Name.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
@@ -19,6 +20,7 @@
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/LocalAuthentication/LAContext.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
+#include "Platform/UIKit/UIAlertController.Style.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIDocumentPickerViewController.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
@@ -562,6 +564,44 @@ TEST_F(ChangingTheMasterPassword, TakesTheCurrentOneThenTheNewOneTwiceAndCancels
     press();
     type(newMasterPassword);
     EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LockScreen, WhileLockedTheDebugInformationCommandOffersTheAnalyticsIdentifierByMail)
+{
+    lock();
+    UIKit::UIMenuSystem::main()->setNeedsRebuild();
+    driver().chooseMenuItem({"Help", "Advanced", "Send Debug Information"});
+    auto sheet = std::dynamic_pointer_cast<UIKit::UIAlertController>(lockScreen()->presentedViewController());
+    ASSERT_NE(sheet, nullptr) << "the lock screen answers while locked";
+    EXPECT_EQ(sheet->title(), std::optional<String>("Send Debug Information"));
+    EXPECT_EQ(sheet->preferredStyle(), UIKit::UIAlertController::Style::actionSheet);
+    chooseAlertAction("Analytics ID Only");
+    auto opened = UIKit::UIApplication::shared()->openedURLs();
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(opened.back().scheme(), "mailto");
+    EXPECT_NE(opened.back().absoluteString().utf8().find(dependencies().analyticsStore->analyticsIdentifier().uuidString().utf8()),
+              std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LockScreen, TypingTheMasterPasswordAndReturnUnlocksAsAPersonDoes)
+{
+    lock();
+    auto hands = driver();
+    hands.type(CorvendaleTests::masterPassword);
+    EXPECT_EQ(lockScreen()->entryText(), String(CorvendaleTests::masterPassword)) << "every keystroke reaches the coordinator";
+    EXPECT_EQ(lockScreen()->authenticationVC()->state().entryText(), std::optional<String>(CorvendaleTests::masterPassword));
+    hands.press("Return");
+    settle();
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+    EXPECT_TRUE(lockScreen()->entryText().isEmpty()) << "the typed password is not kept";
 }
 
 } // namespace
