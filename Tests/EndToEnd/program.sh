@@ -24,13 +24,40 @@ never "$master" "the master password"
 # What the program writes to standard error goes to its log, not over the picture.
 never "[Error]" "standard error"
 [ -f "$home/.cache/com.example.corvendale/display.log" ] || fail "no log file in the caches folder"
+keys Enter
 
-# Not driven yet: the rest waits for the lock screen's actions (typing does not yet update the screen's
-# state, so Continue stays disabled), the unlocked window's columns and the item commands. Meanwhile the
-# program quits from the master password screen.
-echo "not driven yet: creating the master password and the set-up steps, a new login with a generated password, search, copy, lock from the menu bar, unlock, the login kept after relaunch"
+# The set-up steps, each passed with its Continue button.
+for step in "AutoFill" "Automatic Backups" "Sync"; do
+  expect "$step" "the set-up step $step"
+  focus "Continue" "the set-up step $step"
+  keys Enter
+done
+expect_not "Continue" "the unlocked window"
+
+# Not driven yet, waiting for the unlocked window's columns (the list and the details): a new login with
+# a generated password, search, and copying its password.
+echo "not driven yet: a new login with a generated password, search, copy"
+
+# Lock from the menu bar: File > Lock.
+keys F10 Right
+expect "Lock and Require" "the File menu"
+choose "Lock" "the File menu"
+expect "Is Locked" "locking"
+type_ "$master"
+never "$master" "the master password"
+keys Enter
+expect_not "Is Locked" "unlocking"
 
 # Quit (Ctrl-Q): the terminal is restored.
 keys C-q
 ended 0 "quitting"
+
+# The vault is kept: the program starts locked and opens with the master password.
+launch second
+expect "Is Locked" "launching again"
+type_ "$master"
+keys Enter
+expect_not "Is Locked" "unlocking after launching again"
+keys C-q
+ended 0 "quitting again"
 echo "main program end to end: passed"

@@ -168,10 +168,10 @@ TEST_F(ItemListMenus, WebsitesTheSystemCannotOpenAndMissingTextsOfferNothing)
 
 TEST_F(ItemListMenus, TheHistorySectionIsOnlyForTheItemShownInTheDetails)
 {
-    auto id = addItem("Bank", [](auto& context, const String& entryID) {
-        context.setText("first", SystemField::password, entryID);
-        context.setText("second", SystemField::password, entryID);
-    });
+    auto id = addItem("Bank", [](auto& context, const String& entryID) { context.setText("first", SystemField::password, entryID); });
+    auto change = recordStore->makeEditingContext();
+    change->setText("second", SystemField::password, id);
+    change->save();
     auto other = fullLogin("Other");
     ASSERT_FALSE(recordStore->entry(id)->passwordHistory.empty());
     auto titles = actionTitles(*contextMenu({id}));
