@@ -378,6 +378,25 @@ void RecordStore::Index::insert(std::vector<EntryIndex> indices)
         place(std::move(item));
 }
 
+std::vector<std::size_t> RecordStore::Index::insertOpening(std::size_t count, const std::function<std::optional<EntryIndex>(std::size_t)>& open)
+{
+    std::vector<std::optional<Item>> items(count);
+    concurrentPerform(count, [&](std::size_t i) {
+        if (auto index = open(i))
+            items[i] = prepare(std::move(*index));
+    });
+    std::vector<std::size_t> missing;
+    m_items.reserve(m_items.size() + count);
+    m_positions.reserve(m_positions.size() + count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (items[i])
+            place(std::move(*items[i]));
+        else
+            missing.push_back(i);
+    }
+    return missing;
+}
+
 void RecordStore::Index::place(Item item)
 {
     auto id = item.index.entryID.utf8();
@@ -534,10 +553,15 @@ std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, S
         std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::createdAt, false));
         break;
     }
-    std::vector<EntryIndex> result;
-    result.reserve(matches.size());
-    for (const auto* item : matches)
-        result.push_back(item->index);
+    // Copying a whole vault's summaries is most of a first list: it runs on every core.
+    std::vector<EntryIndex> result(matches.size());
+    auto copy = [&](std::size_t i) { result[i] = matches[i]->index; };
+    if (matches.size() >= 2048) {
+        concurrentPerform(matches.size(), copy);
+    } else {
+        for (std::size_t i = 0; i < matches.size(); ++i)
+            copy(i);
+    }
     return result;
 }
 

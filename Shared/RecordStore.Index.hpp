@@ -2,6 +2,8 @@
 
 #include "Shared/RecordStore.hpp"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +27,9 @@ public:
     void insert(EntryIndex index);
     // Many at once, prepared in parallel (the index as a vault opens).
     void insert(std::vector<EntryIndex> indices);
+    // `count` summaries, each opened by `open` and prepared in one parallel pass; answers the positions
+    // `open` had nothing for, in order.
+    std::vector<std::size_t> insertOpening(std::size_t count, const std::function<std::optional<EntryIndex>(std::size_t)>& open);
     void remove(const Foundation::String& id);
     void setSearchableFields(Settings::Items::SearchableFields searchableFields);
 

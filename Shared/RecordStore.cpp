@@ -27,6 +27,7 @@
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/DispatchGroup.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
@@ -65,7 +66,7 @@ Foundation::Data attachmentContext(const Foundation::String& id)
 }
 
 // An item's sealed revision, opened; it must be the item it is stored as.
-EntryRevision openRevision(const Foundation::String& id, const std::optional<Foundation::Data>& sealed, const Cryptor::Key& key)
+EntryRevision openRevision(const Foundation::String& id, const Foundation::Data* sealed, const Cryptor::Key& key)
 {
     if (!sealed)
         throw RecordStoreError::entryNotFound(id);
@@ -263,39 +264,33 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         request.setPredicate(SyncedObject::notDeleted());
         request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
         auto rows = m_context->fetchValues(request);
-        // Opening the summaries is most of an unlock: it runs on every core.
-        std::vector<std::optional<EntryIndex>> opened(rows.size());
-        concurrentPerform(rows.size(), [&](std::size_t i) {
+        // Opening and preparing the summaries is most of an unlock: it runs on every core, in one pass.
+        auto missing = index->insertOpening(rows.size(), [&](std::size_t i) -> std::optional<EntryIndex> {
             const auto* id = rows[i][0].as<Foundation::String>();
             const auto* sealed = rows[i][1].as<Foundation::Data>();
             if (!id || !sealed || !rows[i][2].isNil())
-                return;
+                return std::nullopt;
             try {
                 auto summary = Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
                 if (summary.entryID == *id)
-                    opened[i] = std::move(summary);
+                    return summary;
             } catch (const Foundation::Error&) {
                 // Made again from the item below.
             }
+            return std::nullopt;
         });
-        std::vector<EntryIndex> summaries;
-        summaries.reserve(rows.size());
         bool merged = false;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (opened[i]) {
-                summaries.push_back(std::move(*opened[i]));
-                continue;
-            }
+        for (auto i : missing) {
             auto id = rows[i][0].as<Foundation::String>() ? *rows[i][0].as<Foundation::String>() : Foundation::String();
             try {
                 auto object = entryObject(id);
                 if (!object)
                     continue;
                 if (object->remoteSealedEntry()) {
-                    summaries.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                    index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
                     merged = true;
                 } else {
-                    summaries.push_back(readIndex(*object, key));
+                    index->insert(readIndex(*object, key));
                 }
             } catch (const Foundation::Error& error) {
                 // One damaged item must not hide the others: it stays out of the list, and reading it fails.
@@ -304,7 +299,6 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         }
         if (merged)
             saveOrRollBack();
-        index->insert(std::move(summaries));
     });
     std::lock_guard lock(m_indexMutex);
     if (generation == m_indexGeneration)
@@ -328,7 +322,7 @@ EntryIndex RecordStore::readIndex(const EntryObject& object, const Cryptor::Key&
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const
 {
-    return openRevision(object.id(), object.sealedEntry(), key);
+    return openRevision(object.id(), object.primitiveValue("sealedEntry").as<Foundation::Data>(), key);
 }
 
 void RecordStore::writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const
@@ -474,10 +468,18 @@ EntryRevision RecordStore::currentRevision(EntryObject& object, const Cryptor::K
 std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& ids) const
 {
     return performUnlocked([&](const Cryptor::Key& key) {
-        // One fetch for all of them, not one each.
+        // One fetch for all of them, not one each; for most of the vault, without naming each.
         std::unordered_map<std::string, std::shared_ptr<EntryObject>> byID;
         if (!ids.empty()) {
-            for (auto& object : m_context->fetch(SyncedObject::existing<EntryObject>(ids)))
+            std::size_t indexed = 0;
+            {
+                std::lock_guard lock(m_indexMutex);
+                indexed = m_index ? m_index->size() : 0;
+            }
+            auto request = ids.size() > 64 && ids.size() * 2 >= indexed ? SyncedObject::existing<EntryObject>() : SyncedObject::existing<EntryObject>(ids);
+            auto fetched = m_context->fetch(request);
+            byID.reserve(fetched.size());
+            for (auto& object : fetched)
                 byID.emplace(object->id().utf8(), std::move(object));
         }
         std::vector<std::shared_ptr<EntryObject>> objects(ids.size());
@@ -492,10 +494,11 @@ std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& i
             std::exception_ptr failure;
         };
         std::vector<Opened> opened(objects.size());
-        std::vector<std::pair<Foundation::String, std::optional<Foundation::Data>>> sealed(objects.size());
+        // The sealed bytes are read in place: the objects stay as they are until all are open.
+        std::vector<std::pair<Foundation::String, const Foundation::Data*>> sealed(objects.size());
         for (std::size_t i = 0; i < objects.size(); ++i) {
-            if (objects[i] && !objects[i]->remoteSealedEntry())
-                sealed[i] = {objects[i]->id(), objects[i]->sealedEntry()};
+            if (objects[i] && objects[i]->primitiveValue("remoteSealedEntry").isNil())
+                sealed[i] = {objects[i]->id(), objects[i]->primitiveValue("sealedEntry").as<Foundation::Data>()};
         }
         concurrentPerform(objects.size(), [&](std::size_t i) {
             if (!objects[i] || sealed[i].first.isEmpty())
@@ -524,6 +527,15 @@ std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& i
         }
         if (m_context->hasChanges())
             saveOrRollBack();
+        // Letting go of many objects and their sealed bytes takes a while, and nothing waits for it: the
+        // context holds its objects weakly, so they may go on any thread.
+        if (objects.size() > 1000) {
+            auto held = std::make_shared<std::pair<decltype(byID), decltype(objects)>>(std::move(byID), std::move(objects));
+            Foundation::DispatchQueue::global()->async([held] {
+                held->first.clear();
+                held->second.clear();
+            });
+        }
         return result;
     });
 }
@@ -1145,6 +1157,7 @@ void RecordStore::replaceAllRecords(const std::vector<Entry>& entries, const std
     writeRecords(entries, attachments, true);
 }
 
+
 void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll)
 {
     requireUnlocked();
@@ -1181,20 +1194,41 @@ void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vec
                 continue;
             writing.push_back(&entry);
         }
-        // Encoding and sealing is most of writing many items: it runs on every core.
+        // Encoding and sealing is most of writing many items: it runs on every core, while this queue
+        // makes the objects they go into.
         std::vector<EntryIndex> indices(writing.size());
         std::vector<std::pair<Foundation::Data, Foundation::Data>> sealed(writing.size());
-        concurrentPerform(writing.size(), [&](std::size_t i) {
-            indices[i] = EntryIndex::make(*writing[i]);
-            sealed[i] = sealRevision(writing[i]->id, EntryRevision::make(*writing[i]), indices[i], key);
+        std::exception_ptr sealingFailure;
+        auto sealing = Foundation::make<Foundation::DispatchGroup>();
+        Foundation::DispatchQueue::global()->async(sealing, [&] {
+            try {
+                concurrentPerform(writing.size(), [&](std::size_t i) {
+                    indices[i] = EntryIndex::make(*writing[i]);
+                    sealed[i] = sealRevision(writing[i]->id, EntryRevision::make(*writing[i]), indices[i], key);
+                });
+            } catch (...) {
+                sealingFailure = std::current_exception();
+            }
         });
-        for (std::size_t i = 0; i < writing.size(); ++i) {
-            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, writing[i]->id, EntryObject::entityName()));
+        // The sealing reads this frame: it ends before the frame does, however this queue's part ends.
+        struct Join {
+            Foundation::DispatchGroup& group;
+            ~Join() { group.wait(); }
+        } join {*sealing};
+        std::vector<std::shared_ptr<EntryObject>> objects;
+        objects.reserve(writing.size());
+        for (const auto* entry : writing) {
+            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, entry->id, EntryObject::entityName()));
             object->setRemoteSealedEntry(std::nullopt);
             if (object->vaultID().isEmpty())
                 object->setVaultID(defaultVaultID());
-            object->setSealed(std::move(sealed[i].first), std::move(sealed[i].second));
+            objects.push_back(std::move(object));
         }
+        sealing->wait();
+        if (sealingFailure)
+            std::rethrow_exception(sealingFailure);
+        for (std::size_t i = 0; i < writing.size(); ++i)
+            objects[i]->setSealed(std::move(sealed[i].first), std::move(sealed[i].second));
         for (const auto& attachment : attachments) {
             auto object = std::static_pointer_cast<AttachmentObject>(take(storedAttachments, attachment.id, AttachmentObject::entityName()));
             object->setEntryID(attachment.entryID);

@@ -519,16 +519,23 @@ void NSManagedObjectContext::save()
         SQLiteStore::Transaction transaction(store);
         std::vector<std::pair<const NSManagedObject*, std::vector<std::pair<std::size_t, Value>>>> links;
         for (const auto& object : m_inserted) {
-            std::vector<Value> values = object->m_values;
             std::vector<std::pair<std::size_t, Value>> objectLinks;
-            for (std::size_t i = 0; i < values.size(); ++i) {
-                const auto* id = values[i].as<NSManagedObjectID>();
-                if (id && id->isTemporaryID()) {
-                    objectLinks.emplace_back(i, values[i]);
-                    values[i] = Value();
-                }
+            for (std::size_t i = 0; i < object->m_values.size(); ++i) {
+                const auto* id = object->m_values[i].as<NSManagedObjectID>();
+                if (id && id->isTemporaryID())
+                    objectLinks.emplace_back(i, object->m_values[i]);
             }
-            permanentKeys[object->m_objectID.primaryKey()] = store.insertRow(*object->m_entity, values);
+            // Values are copied only when links to other new objects must wait for their keys.
+            std::int64_t key;
+            if (objectLinks.empty()) {
+                key = store.insertRow(*object->m_entity, object->m_values);
+            } else {
+                std::vector<Value> values = object->m_values;
+                for (const auto& [index, link] : objectLinks)
+                    values[index] = Value();
+                key = store.insertRow(*object->m_entity, values);
+            }
+            permanentKeys[object->m_objectID.primaryKey()] = key;
             if (!objectLinks.empty())
                 links.emplace_back(object.get(), std::move(objectLinks));
         }
@@ -569,8 +576,10 @@ void NSManagedObjectContext::save()
     }
     for (const Objects* objects : {&inserted, &updated}) {
         for (const auto& object : *objects) {
-            for (auto& value : object->m_values)
-                value = resolved(value);
+            for (auto& value : object->m_values) {
+                if (const auto* id = value.as<NSManagedObjectID>(); id && id->isTemporaryID())
+                    value = resolved(value);
+            }
             object->forgetChanges();
             object->m_isUpdated = false;
         }

@@ -27,17 +27,28 @@ SQLiteStore::Statement::~Statement()
 
 void SQLiteStore::Statement::bind(int index, const Value& value)
 {
+    bind(index, value, SQLITE_TRANSIENT);
+}
+
+void SQLiteStore::Statement::bindInPlace(int index, const Value& value)
+{
+    bind(index, value, SQLITE_STATIC);
+}
+
+void SQLiteStore::Statement::bind(int index, const Value& value, void (*lifetime)(void*))
+{
     int result = SQLITE_OK;
     struct Bind {
         sqlite3_stmt* statement;
         int index;
+        void (*lifetime)(void*);
         int operator()(std::monostate) const { return sqlite3_bind_null(statement, index); }
         int operator()(bool value) const { return sqlite3_bind_int(statement, index, value ? 1 : 0); }
         int operator()(std::int64_t value) const { return sqlite3_bind_int64(statement, index, value); }
         int operator()(double value) const { return sqlite3_bind_double(statement, index, value); }
         int operator()(const Foundation::String& value) const
         {
-            return sqlite3_bind_text64(statement, index, value.c_str(), value.utf8().size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            return sqlite3_bind_text64(statement, index, value.c_str(), value.utf8().size(), lifetime, SQLITE_UTF8);
         }
         int operator()(Foundation::Date value) const
         {
@@ -48,7 +59,7 @@ void SQLiteStore::Statement::bind(int index, const Value& value)
             // A null pointer would bind NULL; empty data is an empty blob.
             if (value.isEmpty())
                 return sqlite3_bind_zeroblob(statement, index, 0);
-            return sqlite3_bind_blob64(statement, index, value.bytes(), value.count(), SQLITE_TRANSIENT);
+            return sqlite3_bind_blob64(statement, index, value.bytes(), value.count(), lifetime);
         }
         int operator()(const Foundation::UUID& value) const
         {
@@ -56,7 +67,7 @@ void SQLiteStore::Statement::bind(int index, const Value& value)
         }
         int operator()(const NSManagedObjectID& value) const { return sqlite3_bind_int64(statement, index, value.primaryKey()); }
     };
-    result = std::visit(Bind {m_handle, index}, value.storage());
+    result = std::visit(Bind {m_handle, index, lifetime}, value.storage());
     if (result != SQLITE_OK)
         m_store.fail(result, "Binding a value");
 }

@@ -25,6 +25,8 @@ public:
 
     sqlite3_stmt* handle() const { return m_handle; }
     void bind(int index, const Value& value);
+    // Without copying texts and bytes: the value must stay as it is until the statement has stepped.
+    void bindInPlace(int index, const Value& value);
     void bind(const std::vector<SQLBinding>& bindings, int first = 1);
     // True while there is a row to read.
     bool step();
@@ -35,6 +37,8 @@ public:
     static std::optional<Value> valueFrom(sqlite3_value* value, NSAttributeType type);
 
 private:
+    void bind(int index, const Value& value, void (*lifetime)(void*));
+
     SQLiteStore& m_store;
     sqlite3_stmt* m_handle;
     bool m_cached;

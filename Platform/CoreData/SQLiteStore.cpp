@@ -441,22 +441,25 @@ std::vector<SQLiteStore::Row> SQLiteStore::rows(const NSEntityDescription& entit
 std::int64_t SQLiteStore::insertRow(const NSEntityDescription& entity, const std::vector<Value>& values)
 {
     auto guard = lock();
-    const auto& properties = entity.storedProperties();
-    std::string sql = "INSERT INTO " + quoted(entity.name());
-    if (properties.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string columns;
-        std::string parameters;
-        for (const auto& property : properties) {
-            columns += (columns.empty() ? "" : ", ") + quoted(property.name);
-            parameters += parameters.empty() ? "?" : ", ?";
+    auto& sql = m_insertSQL[entity.name().utf8()];
+    if (sql.empty()) {
+        const auto& properties = entity.storedProperties();
+        sql = "INSERT INTO " + quoted(entity.name());
+        if (properties.empty()) {
+            sql += " DEFAULT VALUES";
+        } else {
+            std::string columns;
+            std::string parameters;
+            for (const auto& property : properties) {
+                columns += (columns.empty() ? "" : ", ") + quoted(property.name);
+                parameters += parameters.empty() ? "?" : ", ?";
+            }
+            sql += " (" + columns + ") VALUES (" + parameters + ")";
         }
-        sql += " (" + columns + ") VALUES (" + parameters + ")";
     }
     Statement statement = prepare(sql);
     for (std::size_t i = 0; i < values.size(); ++i)
-        statement.bind(static_cast<int>(i + 1), values[i]);
+        statement.bindInPlace(static_cast<int>(i + 1), values[i]);
     statement.step();
     return sqlite3_last_insert_rowid(m_database);
 }

@@ -91,6 +91,8 @@ private:
     Foundation::String m_identifier;
     mutable std::recursive_mutex m_mutex;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;
+    // Each entity's INSERT, made once: a save of many new objects runs it once per object.
+    std::unordered_map<std::string, std::string> m_insertSQL;
 };
 
 } // namespace CoreData
