@@ -160,6 +160,16 @@ Foundation::String Entry::text(SystemField::ID id) const
     return {};
 }
 
+std::vector<Foundation::String> Entry::parsedTags(const Foundation::String& text)
+{
+    std::vector<Foundation::String> parsed;
+    for (const auto& part : text.components(","))
+        if (auto tag = part.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
+            !tag.isEmpty() && std::find(parsed.begin(), parsed.end(), tag) == parsed.end())
+            parsed.push_back(tag);
+    return parsed;
+}
+
 void Entry::setText(const Foundation::String& text, SystemField::ID id, Foundation::Date now)
 {
     switch (id) {
@@ -187,15 +197,9 @@ void Entry::setText(const Foundation::String& text, SystemField::ID id, Foundati
     case SystemField::ID::notes:
         notes = text;
         break;
-    case SystemField::ID::tags: {
-        std::vector<Foundation::String> parsed;
-        for (const auto& part : text.components(","))
-            if (auto tag = part.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
-                !tag.isEmpty() && std::find(parsed.begin(), parsed.end(), tag) == parsed.end())
-                parsed.push_back(tag);
-        tags = std::move(parsed);
+    case SystemField::ID::tags:
+        tags = parsedTags(text);
         break;
-    }
     case SystemField::ID::subtitle:
     case SystemField::ID::serviceIdentifiers:
     case SystemField::ID::category:
@@ -389,6 +393,12 @@ void Entry::setFieldText(Field::ID id, const Foundation::String& text, Foundatio
 void Entry::setFieldTitle(Field::ID id, std::optional<Foundation::String> title)
 {
     mutableField(id).title = std::move(title);
+}
+
+void Entry::setSectionTitle(std::int64_t section, std::optional<Foundation::String> title)
+{
+    fields(section);
+    sections[static_cast<std::size_t>(section)].title = std::move(title);
 }
 
 void Entry::changeFieldCategory(Field::ID id, Field::Category category)

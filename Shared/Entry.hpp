@@ -81,6 +81,8 @@ public:
     // Sets a system field's text; a changed password or one-time-password secret goes to its history.
     // The derived fields (subtitle, category, AutoFill domains, safe for inspection) take no text.
     void setText(const Foundation::String& text, SystemField::ID id, Foundation::Date now);
+    // Tags as typed: separated by commas, trimmed, each once, the empty ones left out.
+    static std::vector<Foundation::String> parsedTags(const Foundation::String& text);
 
     // The one-time password, when the item has a usable one.
     std::optional<TOTP> currentTOTP() const;
@@ -113,6 +115,7 @@ public:
     // A changed text goes to the field's history, unless the field is an attachment's.
     void setFieldText(Field::ID id, const Foundation::String& text, Foundation::Date now);
     void setFieldTitle(Field::ID id, std::optional<Foundation::String> title);
+    void setSectionTitle(std::int64_t section, std::optional<Foundation::String> title);
     void changeFieldCategory(Field::ID id, Field::Category category);
     void deleteSection(std::int64_t index);
     void deleteField(Field::ID id);

@@ -1,5 +1,6 @@
 #include "Shared/EntryDetailsTVC.Cell.hpp"
 
+#include "Shared/Entry.hpp"
 #include "Shared/EntryDetailsTVC.ReorderControl.hpp"
 #include "Shared/FileURLInput.hpp"
 #include "Shared/TimeStepNotifier.hpp"
@@ -8,6 +9,7 @@
 #include "Basalwork/Interface/LayoutInsets.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIControl.Event.hpp"
@@ -20,6 +22,12 @@ namespace Shared {
 
 using Foundation::String;
 using Kind = EntryDetailsTVCRow::Kind;
+
+namespace {
+
+constexpr std::size_t maximumTagSuggestions = 5;
+
+} // namespace
 
 void EntryDetailsTVCCell::initialize()
 {
@@ -35,12 +43,38 @@ void EntryDetailsTVCCell::initialize()
     m_titleLabel = Foundation::make<UIKit::UILabel>();
     m_valueLabel = Foundation::make<UIKit::UILabel>();
     m_valueLabel->setNumberOfLines(0);
+    auto onTitle = [weak](auto member, auto... then) {
+        return [weak, member, then...] {
+            auto self = weak.lock();
+            auto row = self ? self->titleRow() : std::nullopt;
+            if (row && self->m_handlers.*member)
+                (self->m_handlers.*member)(*row, then(*self)...);
+        };
+    };
+    m_customTitleField = Foundation::make<UIKit::UITextField>();
+    m_customTitleField->addAction(onTitle(&Handlers::beginEditing), UIKit::UIControl::Event::editingDidBegin());
+    m_customTitleField->addAction(onTitle(&Handlers::endEditing), UIKit::UIControl::Event::editingDidEnd());
+    m_customTitleField->addAction(onTitle(&Handlers::textChange, [](EntryDetailsTVCCell& cell) { return cell.m_customTitleField->text(); }),
+                                  UIKit::UIControl::Event::editingChanged());
+    m_customTitleField->addAction(onTitle(&Handlers::returnKey), UIKit::UIControl::Event::primaryActionTriggered());
     m_textField = Foundation::make<UIKit::UITextField>();
     m_textField->addAction(on(&Handlers::beginEditing), UIKit::UIControl::Event::editingDidBegin());
     m_textField->addAction(on(&Handlers::endEditing), UIKit::UIControl::Event::editingDidEnd());
     m_textField->addAction(on(&Handlers::textChange, [](EntryDetailsTVCCell& cell) { return cell.m_textField->text(); }),
                            UIKit::UIControl::Event::editingChanged());
     m_textField->addAction(on(&Handlers::returnKey), UIKit::UIControl::Event::primaryActionTriggered());
+    // The tags on offer follow what is typed, and go when the field is left.
+    for (auto event : {UIKit::UIControl::Event::editingDidBegin(), UIKit::UIControl::Event::editingChanged(), UIKit::UIControl::Event::editingDidEnd()})
+        m_textField->addAction(
+            [weak] {
+                if (auto self = weak.lock())
+                    self->showTagSuggestions();
+            },
+            event);
+    m_tagSuggestions = Foundation::make<UIKit::UIStackView>();
+    m_tagSuggestions->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
+    m_tagSuggestions->setSpacing(10);
+    m_tagSuggestions->setIsHidden(true);
     m_switch = Foundation::make<UIKit::UISwitch>();
     m_switch->addAction(on(&Handlers::toggle, [](EntryDetailsTVCCell& cell) { return cell.m_switch->isOn(); }),
                         UIKit::UIControl::Event::valueChanged());
@@ -65,7 +99,8 @@ void EntryDetailsTVCCell::initialize()
     stack->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
     stack->setSpacing(10);
     for (const std::shared_ptr<UIKit::UIView>& view : std::initializer_list<std::shared_ptr<UIKit::UIView>> {
-             m_reorderControl, m_titleLabel, m_valueLabel, m_textField, m_fileURLInput, m_timeStepView, m_switch, m_button, m_generatorV})
+             m_reorderControl, m_titleLabel, m_customTitleField, m_valueLabel, m_textField, m_tagSuggestions, m_fileURLInput, m_timeStepView,
+             m_switch, m_button, m_generatorV})
         stack->addArrangedSubview(view);
     Basalwork::addSubviewWithEdgeContraints(*contentView(), stack, Basalwork::LayoutInsets::withHorizontal(10, 0));
 }
@@ -79,7 +114,8 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     bool showsValue = !isInput && !isFile
         && (row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::message
             || row.kind == Kind::sectionHeader);
-    Basalwork::setIsVisible(*m_reorderControl, row.isMovable);
+    Basalwork::setIsVisible(*m_reorderControl, row.isMovable || row.isDraggable);
+    m_reorderControl->setAccessibilityLabel(String(row.isDraggable ? "Drag Attachment" : "Reorder"));
     Basalwork::setIsVisible(*m_titleLabel,
                             row.kind == Kind::field || row.kind == Kind::oneTimePassword || row.kind == Kind::attachment || row.kind == Kind::toggle);
     m_titleLabel->setText(row.title);
@@ -89,9 +125,20 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     if (isInput) {
         m_textField->setIsSecureTextEntry(row.isSecureInput);
         m_textField->setPlaceholder(row.title);
-        if (m_textField->text() != row.value)
+        // Tags come back tidied ("a," as "a"): while they are typed, the same tags keep what was typed.
+        bool keepsTyping = isTags() && m_textField->isFirstResponder() && Entry::parsedTags(m_textField->text()) == Entry::parsedTags(row.value);
+        if (m_textField->text() != row.value && !keepsTyping)
             m_textField->setText(row.value);
     }
+    bool hasTitleInput = isInput && row.titleSource;
+    Basalwork::setIsVisible(*m_customTitleField, hasTitleInput);
+    if (hasTitleInput) {
+        m_customTitleField->setPlaceholder(row.title);
+        if (m_customTitleField->text() != row.customTitle)
+            m_customTitleField->setText(row.customTitle);
+    }
+    if (!isInput || !isTags())
+        Basalwork::setIsVisible(*m_tagSuggestions, false);
     Basalwork::setIsVisible(*m_fileURLInput, isFile);
     if (isFile) {
         m_fileURLInput->setPlaceholder(String("Drag here or choose file"));
@@ -115,9 +162,89 @@ bool EntryDetailsTVCCell::hasInput() const
     return !m_textField->isHidden();
 }
 
-bool EntryDetailsTVCCell::activateInput()
+bool EntryDetailsTVCCell::hasTitleInput() const
 {
+    return !m_customTitleField->isHidden();
+}
+
+bool EntryDetailsTVCCell::activateInput(bool title)
+{
+    if (title)
+        return hasTitleInput() && m_customTitleField->becomeFirstResponder();
     return hasInput() && m_textField->becomeFirstResponder();
+}
+
+std::optional<EntryDetailsTVCRow> EntryDetailsTVCCell::titleRow() const
+{
+    if (!m_row || !m_row->titleSource)
+        return std::nullopt;
+    auto row = *m_row;
+    row.source = *m_row->titleSource;
+    return row;
+}
+
+bool EntryDetailsTVCCell::isTags() const
+{
+    return m_row && m_row->source == MenuSource::systemField(EntrySystemField::ID::tags);
+}
+
+std::vector<Foundation::String> EntryDetailsTVCCell::shownTagSuggestions() const
+{
+    std::vector<String> tags;
+    if (m_tagSuggestions->isHidden())
+        return tags;
+    for (const auto& view : m_tagSuggestions->arrangedSubviews())
+        if (auto button = std::dynamic_pointer_cast<UIKit::UIButton>(view))
+            tags.push_back(button->title(UIKit::UIControl::State::normal()).value_or(String()));
+    return tags;
+}
+
+void EntryDetailsTVCCell::showTagSuggestions()
+{
+    for (const auto& view : m_tagSuggestions->arrangedSubviews())
+        view->removeFromSuperview();
+    std::vector<String> suggestions;
+    if (isTags() && m_textField->isFirstResponder() && m_handlers.tagSuggestions) {
+        // What follows the last comma is being typed; the tags before it are taken.
+        auto typed = m_textField->text();
+        auto parts = typed.components(",");
+        auto prefix = parts.empty() ? String() : parts.back().trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
+        suggestions = m_handlers.tagSuggestions(prefix, Entry::parsedTags(typed));
+    }
+    if (suggestions.size() > maximumTagSuggestions)
+        suggestions.resize(maximumTagSuggestions);
+    std::weak_ptr<EntryDetailsTVCCell> weak = sharedSelf(this);
+    for (const auto& tag : suggestions) {
+        auto button = Foundation::make<UIKit::UIButton>();
+        button->setTitle(tag, UIKit::UIControl::State::normal());
+        button->addAction(
+            [weak, tag] {
+                if (auto self = weak.lock())
+                    self->chooseTag(tag);
+            },
+            UIKit::UIControl::Event::primaryActionTriggered());
+        m_tagSuggestions->addArrangedSubview(button);
+    }
+    Basalwork::setIsVisible(*m_tagSuggestions, !suggestions.empty());
+}
+
+void EntryDetailsTVCCell::chooseTag(const Foundation::String& tag)
+{
+    if (!m_row)
+        return;
+    // The tag takes the place of what was being typed; the next one can follow at once.
+    auto parts = m_textField->text().components(",");
+    if (!parts.empty())
+        parts.pop_back();
+    String text;
+    for (const auto& part : parts)
+        if (auto kept = part.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()); !kept.isEmpty())
+            text += kept + ", ";
+    text += tag + ", ";
+    m_textField->setText(text);
+    if (m_handlers.textChange)
+        m_handlers.textChange(*m_row, text);
+    showTagSuggestions();
 }
 
 void EntryDetailsTVCCell::showCode()

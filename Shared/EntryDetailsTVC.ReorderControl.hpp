@@ -11,8 +11,8 @@ class UITouch;
 
 namespace Shared {
 
-// The handle a row is dragged by while fields or sections are rearranged
-// (EntryDetailsTVC::ReorderControl): where the finger lifts is where the row goes.
+// The handle a row is dragged by (EntryDetailsTVC::ReorderControl): where the finger lifts is where the
+// row goes while fields or sections are rearranged, or where an attachment's file is dropped.
 class EntryDetailsTVCReorderControl : public UIKit::UILabel {
 public:
     std::function<void(const UIKit::UITouch& touch)> onDrop;

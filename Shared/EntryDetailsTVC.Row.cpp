@@ -78,12 +78,8 @@ public:
         addOneTimePassword(rows);
         addSystemField(rows, SystemID::website, m_entry.website, false);
         addSystemField(rows, SystemID::notes, m_entry.notes, false);
-        if (!m_entry.tags.empty() && !m_editing) {
-            String tags;
-            for (const auto& tag : m_entry.tags)
-                tags += (tags.isEmpty() ? String() : String(", ")) + tag;
-            addSystemField(rows, SystemID::tags, tags, false);
-        }
+        if (!m_entry.tags.empty() || m_typing)
+            addSystemField(rows, SystemID::tags, m_entry.text(SystemID::tags), true);
         if (m_typing) {
             EntryDetailsTVCRow safe = rowFor(MenuSource::systemField(SystemID::safeForInspection));
             safe.kind = EntryDetailsTVCRow::Kind::toggle;
@@ -228,10 +224,15 @@ private:
             row.value = field.text;
             row.isEditable = m_typing;
             row.isMovable = m_movingFields;
+            if (m_typing) {
+                row.titleSource = MenuSource::customFieldTitle(id, field.category);
+                row.customTitle = field.title.value_or(String());
+            }
             row.isSecureInput = field.category == EntryField::Category::password || field.category == EntryField::Category::pin;
             if (field.category == EntryField::Category::attachment) {
                 row.kind = EntryDetailsTVCRow::Kind::attachment;
                 row.value = String(hasText(field.text) ? "Attachment" : "");
+                row.isDraggable = hasText(field.text) && !m_movingFields;
             } else if (field.category == EntryField::Category::oneTimePassword && !m_editing) {
                 row.kind = EntryDetailsTVCRow::Kind::oneTimePassword;
                 row.totp = parsedTOTP(field.text);

@@ -45,9 +45,14 @@ struct EntryDetailsTVCRow {
     std::optional<TOTP> totp {};
     // Dragged by its handle, or moved with the keys, while its fields or sections are rearranged.
     bool isMovable = false;
+    // An attachment's file, dragged by its handle onto a file input.
+    bool isDraggable = false;
     // The generator row's settings: the stored ones, of which a PIN field uses only the PIN kind's.
     std::optional<PasswordGenerator> generator {};
     bool isPINGenerator = false;
+    // A custom field's own title, typed into while editing as a source of its own.
+    std::optional<MenuSource> titleSource {};
+    Foundation::String customTitle {};
 
     // What the value shows: masked while concealed.
     Foundation::String displayedValue() const;

@@ -2,6 +2,8 @@
 
 #include "Shared/EntryDetailsTVC.Cell.hpp"
 #include "Shared/EntryDetailsTVCDelegate.hpp"
+#include "Shared/FileURLInput.hpp"
+#include "Shared/TagStore.hpp"
 
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
@@ -13,6 +15,7 @@
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UITouch.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
 
@@ -50,6 +53,14 @@ struct GeneratorReport {
     }
     void operator()(const Generator::Separator& change) const { delegate.didUpdateGeneratorSeparator(change.separator, source, table); }
 };
+
+bool isInside(const UIKit::UIView& view, const UIKit::UIView& ancestor)
+{
+    for (auto current = view.superview(); current; current = current->superview())
+        if (current.get() == &ancestor)
+            return true;
+    return false;
+}
 
 std::int64_t leadingHeaderRows(const EntryDetailsTVCSection& section)
 {
@@ -103,11 +114,8 @@ void EntryDetailsTVC::show(std::vector<Section> sections)
     auto typing = typingSource();
     m_isReloading = true;
     m_tableView->reloadData();
-    if (auto path = typing ? indexPath(*typing) : std::nullopt) {
-        m_tableView->scrollToRow(*path, UIKit::UITableView::ScrollPosition::none, false);
-        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(*path)))
-            cell->activateInput();
-    }
+    if (typing)
+        select(*typing, false);
     m_isReloading = false;
 }
 
@@ -123,9 +131,15 @@ std::optional<MenuSource> EntryDetailsTVC::typingSource() const
 {
     if (!m_tableView)
         return std::nullopt;
-    for (const auto& cell : m_tableView->visibleCells())
-        if (auto shown = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); shown && shown->row() && shown->textField()->isFirstResponder())
+    for (const auto& cell : m_tableView->visibleCells()) {
+        auto shown = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell);
+        if (!shown || !shown->row())
+            continue;
+        if (shown->textField()->isFirstResponder())
             return shown->row()->source;
+        if (shown->customTitleField()->isFirstResponder())
+            return shown->row()->titleSource;
+    }
     return std::nullopt;
 }
 
@@ -189,11 +203,24 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
     handlers.generator = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t, const Generator::Change& change) {
         std::visit(GeneratorReport {d, s, t}, change);
     });
+    handlers.tagSuggestions = [weak](const Foundation::String& prefix, const std::vector<Foundation::String>& excluding) {
+        std::vector<Foundation::String> suggestions;
+        if (auto self = weak.lock())
+            self->tell([&](EntryDetailsTVCDelegate& delegate) {
+                if (auto tags = delegate.tagStore(*self))
+                    suggestions = tags->suggestions(prefix, excluding);
+            });
+        return suggestions;
+    };
     handlers.drop = [weak, weakCell](const Row&, const UIKit::UITouch& touch) {
         auto self = weak.lock();
         auto cell = weakCell.lock();
         auto from = self && cell ? self->m_tableView->indexPath(*cell) : std::nullopt;
-        if (from)
+        if (!from)
+            return;
+        if (self->m_sections.at(from->section()).rows.at(from->row()).isDraggable)
+            self->dropAttachment(*from, touch);
+        else
             self->moveRow(*from, touch.location(self->m_tableView));
     };
     cell.configure(row, std::move(handlers));
@@ -233,19 +260,27 @@ std::optional<Foundation::IndexPath> EntryDetailsTVC::indexPath(const MenuSource
 {
     for (std::size_t section = 0; section < m_sections.size(); ++section)
         for (std::size_t row = 0; row < m_sections[section].rows.size(); ++row)
-            if (m_sections[section].rows[row].source == menuSource && m_sections[section].rows[row].kind != Row::Kind::message)
+            if (const auto& shown = m_sections[section].rows[row];
+                (shown.source == menuSource || shown.titleSource == menuSource) && shown.kind != Row::Kind::message)
                 return Foundation::IndexPath::withRow(static_cast<std::int64_t>(row), static_cast<std::int64_t>(section));
     return std::nullopt;
 }
 
-std::vector<Foundation::IndexPath> EntryDetailsTVC::inputIndexPaths() const
+std::vector<EntryDetailsTVC::Input> EntryDetailsTVC::inputs() const
 {
-    std::vector<Foundation::IndexPath> paths;
+    std::vector<Input> inputs;
     for (std::size_t section = 0; section < m_sections.size(); ++section)
-        for (std::size_t row = 0; row < m_sections[section].rows.size(); ++row)
-            if (const auto& shown = m_sections[section].rows[row]; shown.isEditable && shown.kind == Row::Kind::field)
-                paths.push_back(Foundation::IndexPath::withRow(static_cast<std::int64_t>(row), static_cast<std::int64_t>(section)));
-    return paths;
+        for (std::size_t row = 0; row < m_sections[section].rows.size(); ++row) {
+            const auto& shown = m_sections[section].rows[row];
+            if (!shown.isEditable || (shown.kind != Row::Kind::field && shown.kind != Row::Kind::sectionHeader))
+                continue;
+            auto path = Foundation::IndexPath::withRow(static_cast<std::int64_t>(row), static_cast<std::int64_t>(section));
+            // A custom field's title comes before its value.
+            if (shown.titleSource)
+                inputs.push_back({path, true});
+            inputs.push_back({path, false});
+        }
+    return inputs;
 }
 
 bool EntryDetailsTVC::select(const MenuSource& menuSource, bool animated)
@@ -254,8 +289,9 @@ bool EntryDetailsTVC::select(const MenuSource& menuSource, bool animated)
     auto path = indexPath(menuSource);
     if (!path)
         return false;
+    bool isTitle = m_sections[path->section()].rows[path->row()].titleSource == menuSource;
     m_tableView->scrollToRow(*path, UIKit::UITableView::ScrollPosition::none, animated);
-    if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(*path)); cell && cell->activateInput())
+    if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(*path)); cell && cell->activateInput(isTitle))
         return true;
     m_tableView->selectRow(path, animated, UIKit::UITableView::ScrollPosition::none);
     return true;
@@ -263,19 +299,19 @@ bool EntryDetailsTVC::select(const MenuSource& menuSource, bool animated)
 
 void EntryDetailsTVC::selectNextInput(bool forward)
 {
-    auto paths = inputIndexPaths();
-    if (paths.empty())
+    auto inputs = this->inputs();
+    if (inputs.empty())
         return;
     std::optional<std::size_t> current;
-    for (std::size_t index = 0; index < paths.size(); ++index)
-        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(paths[index]));
-            cell && cell->textField()->isFirstResponder())
+    for (std::size_t index = 0; index < inputs.size(); ++index)
+        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(inputs[index].indexPath)); cell
+            && (inputs[index].isTitle ? cell->customTitleField() : cell->textField())->isFirstResponder())
             current = index;
-    std::size_t next = !current ? (forward ? 0 : paths.size() - 1)
-                                : (forward ? (*current + 1) % paths.size() : (*current + paths.size() - 1) % paths.size());
-    m_tableView->scrollToRow(paths[next], UIKit::UITableView::ScrollPosition::none, false);
-    if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(paths[next])))
-        cell->activateInput();
+    std::size_t next = !current ? (forward ? 0 : inputs.size() - 1)
+                                : (forward ? (*current + 1) % inputs.size() : (*current + inputs.size() - 1) % inputs.size());
+    m_tableView->scrollToRow(inputs[next].indexPath, UIKit::UITableView::ScrollPosition::none, false);
+    if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(m_tableView->cellForRow(inputs[next].indexPath)))
+        cell->activateInput(inputs[next].isTitle);
 }
 
 void EntryDetailsTVC::scrollToTop(bool animated)
@@ -388,6 +424,28 @@ bool EntryDetailsTVC::moveRow(const Foundation::IndexPath& from, UIKit::CGPoint 
     if (!to || *to == field->id)
         return false;
     applyFieldMove(from, *to);
+    return true;
+}
+
+bool EntryDetailsTVC::dropAttachment(const Foundation::IndexPath& from, const UIKit::UITouch& touch)
+{
+    auto window = m_tableView->window();
+    if (!window)
+        return false;
+    // The file input under the finger, in this screen or any other of the window.
+    std::shared_ptr<FileURLInput> input;
+    for (auto view = window->hitTest(touch.location(window), nullptr); view && !input; view = view->superview())
+        input = std::dynamic_pointer_cast<FileURLInput>(view);
+    auto fromCell = m_tableView->cellForRow(from);
+    if (!input || (fromCell && isInside(*input, *fromCell)))
+        return false;
+    // The file is asked for only once it has somewhere to go: handing it out may decrypt it.
+    auto source = m_sections.at(from.section()).rows.at(from.row()).source;
+    std::optional<Foundation::URL> url;
+    tell([&](EntryDetailsTVCDelegate& delegate) { url = delegate.fileURLForDragging(source, *this); });
+    if (!url)
+        return false;
+    input->drop({*url});
     return true;
 }
 

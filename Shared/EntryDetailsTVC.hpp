@@ -12,7 +12,8 @@
 
 namespace UIKit {
 class UITableView;
-}
+class UITouch;
+} // namespace UIKit
 
 namespace Shared {
 
@@ -74,7 +75,12 @@ private:
     void tell(Call call);
     void configure(EntryDetailsTVCCell& cell, const Row& row);
     std::optional<Foundation::IndexPath> indexPath(const MenuSource& menuSource) const;
-    std::vector<Foundation::IndexPath> inputIndexPaths() const;
+    // The inputs in the order Tab visits them.
+    struct Input {
+        Foundation::IndexPath indexPath;
+        bool isTitle;
+    };
+    std::vector<Input> inputs() const;
     void refreshVisibleCells();
     std::optional<MenuSource> typingSource() const;
     // Moves a row by the person: the rows are changed first, then the delegate hears of it once.
@@ -85,6 +91,8 @@ private:
     std::int64_t customSectionCount() const;
     std::int64_t fieldCount(std::int64_t customSection) const;
     void renumber(std::size_t tableSection);
+    // An attachment's file handed to the file input it was dropped on; false when there is none.
+    bool dropAttachment(const Foundation::IndexPath& from, const UIKit::UITouch& touch);
 
     std::weak_ptr<EntryDetailsTVCDelegate> m_delegate;
     std::shared_ptr<UIKit::UITableView> m_tableView;

@@ -188,6 +188,11 @@ void EditingContext::setFieldTitle(const std::optional<Foundation::String>& titl
     change(entryID, [&](Entry& entry) { entry.setFieldTitle(fieldID, title); });
 }
 
+void EditingContext::setSectionTitle(const std::optional<Foundation::String>& title, std::int64_t section, const Foundation::String& entryID)
+{
+    change(entryID, [&](Entry& entry) { entry.setSectionTitle(section, title); });
+}
+
 void EditingContext::setCategory(Entry::Category category, const Foundation::String& entryID)
 {
     change(entryID, [&](Entry& entry) { entry.category = category; });

@@ -45,6 +45,7 @@ public:
     void setText(const Foundation::String& text, Entry::SystemField::ID fieldID, const Foundation::String& entryID);
     void setText(const Foundation::String& text, Entry::Field::ID fieldID, const Foundation::String& entryID);
     void setFieldTitle(const std::optional<Foundation::String>& title, Entry::Field::ID fieldID, const Foundation::String& entryID);
+    void setSectionTitle(const std::optional<Foundation::String>& title, std::int64_t section, const Foundation::String& entryID);
     void setCategory(Entry::Category category, const Foundation::String& entryID);
     void setSubtitleSource(const std::optional<Entry::SubtitleSource>& source, const Foundation::String& entryID);
     void setFavorite(bool isFavorite, const Foundation::String& entryID);

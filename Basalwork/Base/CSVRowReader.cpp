@@ -133,7 +133,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
     auto finishField = [&] {
         std::string_view pending = m_record.substr(pendingFrom, m_position - pendingFrom);
         if (copied.empty()) {
-            row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(pending)));
+            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, pending);
         } else {
             copied.append(pending);
             row.emplace_back(Foundation::String::fromCheckedUTF8(std::exchange(copied, std::string())));
@@ -251,7 +251,8 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 }
 
 // From a field's start, takes the common fields whole: nothing, ordinary characters up to a structural byte,
-// or a quoted value without inner quotes or escapes; each followed by the delimiter or a line break. True when
+// or a quoted value without inner quotes or escapes; each followed by the delimiter or a line break (LF, CR
+// or CR LF). True when
 // a line break ended the row; otherwise it stops at the end of the record or at the start of a field that
 // needs reading token by token.
 bool CSVRowReader::takeWholeFields(CSVRow& row)
@@ -267,7 +268,10 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
             continue;
         }
         std::size_t end = size;
-        if (first == '"') {
+        const bool isEmptyAtLineBreak = first == '\n' || first == '\r';
+        if (isEmptyAtLineBreak) {
+            end = position;
+        } else if (first == '"') {
             std::size_t closing = m_stopsInOpenField->find(bytes, position + 1, size);
             if (closing < size && bytes[closing] == '"')
                 end = closing + 1;
@@ -279,7 +283,10 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
         const auto next = bytes[end];
         if (next != m_delimiterByte && next != '\n' && next != '\r')
             break;
-        row.emplace_back(Foundation::String::fromCheckedUTF8(std::string(m_record.substr(position, end - position))));
+        if (isEmptyAtLineBreak)
+            row.emplace_back();
+        else
+            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, m_record.substr(position, end - position));
         position = end + 1;
         if (next == m_delimiterByte)
             continue;
@@ -311,7 +318,7 @@ bool CSVRowReader::loadNextRecord()
             m_skipsLeadingLineFeed = false;
             return false;
         }
-        if (!isValidUTF8(*record))
+        if (!isUTF8(*record))
             throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
         m_record = *record;
         if (m_skipsLeadingLineFeed && m_record.starts_with('\n'))
@@ -319,6 +326,38 @@ bool CSVRowReader::loadNextRecord()
         m_skipsLeadingLineFeed = false;
     } while (m_position == m_record.size());
     return true;
+}
+
+// Whether the record is UTF-8. The check takes in everything held after the record as well, so the records
+// that follow within it need none; where that span is not UTF-8, its records are checked one by one.
+bool CSVRowReader::isUTF8(std::string_view record)
+{
+    const std::uint64_t start = m_fileDataReader->recordOffset();
+    const std::uint64_t end = start + record.size();
+    if (end <= m_checkedTo)
+        return true;
+    if (end > m_spanFailedTo) {
+        std::string_view span = record;
+        std::string_view ahead = m_fileDataReader->heldAfterRecord();
+        if (ahead.data() == record.data() + record.size())
+            span = std::string_view(record.data(), record.size() + ahead.size());
+        // A scalar cut at the end of what is held is checked once the rest of it is.
+        for (std::size_t k = 1; k <= 3 && k <= span.size(); ++k) {
+            const auto byte = static_cast<unsigned char>(span[span.size() - k]);
+            if ((byte & 0xC0) == 0x80)
+                continue;
+            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > k)
+                span.remove_suffix(k);
+            break;
+        }
+        if (span.size() >= record.size() && isValidUTF8(span)) {
+            m_checkedTo = start + span.size();
+            return true;
+        }
+        m_spanFailedTo = start + span.size();
+    }
+    return isValidUTF8(record);
 }
 
 } // namespace Basalwork

@@ -11,6 +11,7 @@
 #include "Platform/Foundation/URL.hpp"
 
 #include <array>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -53,6 +54,7 @@ protected:
 
 private:
     bool loadNextRecord();
+    bool isUTF8(std::string_view record);
 
     std::shared_ptr<FileDataReader> m_fileDataReader;
     Foundation::Character m_delimeter;
@@ -75,6 +77,10 @@ private:
     // A CR that ended a row at the very end of a record may be the first half of a CR LF.
     bool m_skipsLeadingLineFeed = false;
     std::size_t m_lastRowSize = 0;
+    // File offsets: up to where the text is known to be UTF-8, and up to where a span failed the check, so
+    // its records are checked one by one.
+    std::uint64_t m_checkedTo = 0;
+    std::uint64_t m_spanFailedTo = 0;
 };
 
 } // namespace Basalwork

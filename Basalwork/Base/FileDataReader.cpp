@@ -76,10 +76,18 @@ std::optional<std::string_view> FileDataReader::nextRecord()
     const std::uint64_t start = m_recordStart;
     const std::uint64_t end = std::min(m_includeDelimetersInData ? record->end : record->end - record->delimiterLength,
                                        m_bufferStart + m_buffered);
+    m_lastRecordStart = start;
     m_recordStart = record->end;
     m_bytesRead += static_cast<std::int64_t>(end - start);
     updateProgress();
     return buffered(start, end);
+}
+
+std::string_view FileDataReader::heldAfterRecord() const
+{
+    const std::uint64_t bufferEnd = m_bufferStart + m_buffered;
+    const std::uint64_t from = std::clamp(m_recordStart, m_bufferStart, bufferEnd);
+    return buffered(from, bufferEnd);
 }
 
 Foundation::AnyIterator<Foundation::Data> FileDataReader::makeIterator()
@@ -180,7 +188,8 @@ bool FileDataReader::occursBefore(std::size_t d, std::uint64_t limit)
         const std::uint64_t bufferEnd = m_bufferStart + m_buffered;
         if (from + delimiter.size() <= bufferEnd) {
             const std::uint64_t to = std::min(limit, bufferEnd);
-            auto at = buffered(from, to).find(delimiter);
+            auto held = buffered(from, to);
+            auto at = delimiter.size() == 1 ? held.find(delimiter[0]) : held.find(delimiter);
             if (at != std::string_view::npos) {
                 search.found = search.scannedTo = from + at;
                 return true;

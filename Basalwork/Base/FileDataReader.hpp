@@ -35,6 +35,10 @@ public:
     // The same record as nextData gives, counted the same way, but as a view of the reader's own buffer
     // that stays valid until the next call: for readers that scan records without keeping them.
     std::optional<std::string_view> nextRecord();
+    // Where the record nextRecord last handed out starts in the file, and the bytes read after it as a view
+    // of the same buffer, valid until the next call: for a reader that looks ahead.
+    std::uint64_t recordOffset() const { return m_lastRecordStart; }
+    std::string_view heldAfterRecord() const;
 
     const std::shared_ptr<Foundation::Progress>& progress() const { return m_progress; }
 
@@ -80,6 +84,7 @@ private:
     std::int64_t m_bytesRead = 0;
 
     std::uint64_t m_recordStart = 0;
+    std::uint64_t m_lastRecordStart = 0;
     std::uint64_t m_readEnd = 0;
     std::optional<std::uint64_t> m_fileEnd;
     std::vector<Search> m_searches;

@@ -6,7 +6,7 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
-#define BASALWORK_UTF8_SSSE3 1
+#define BASALWORK_UTF8_X86 1
 #endif
 
 namespace Basalwork {
@@ -57,7 +57,7 @@ bool isValidUTF8Scalar(const unsigned char* bytes, std::size_t size)
     return true;
 }
 
-#if defined(BASALWORK_UTF8_SSSE3)
+#if defined(BASALWORK_UTF8_X86)
 
 // Each byte is judged with the one to three before it by three table lookups (the high and low half of the
 // byte before, the high half of the byte itself), whose common bits name the errors that pair can be; the
@@ -73,10 +73,36 @@ constexpr std::uint8_t overlong4 = 1 << 6; // F0 80..8F
 constexpr std::uint8_t twoContinuations = 1 << 7; // continuation after continuation (fine in a longer sequence)
 constexpr std::uint8_t carry = tooShort | tooLong | twoContinuations;
 
+alignas(16) constexpr std::uint8_t byte1HighTable[16] = {
+    tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, twoContinuations, twoContinuations,
+    twoContinuations, twoContinuations, tooShort | overlong2, tooShort, tooShort | overlong3 | surrogate,
+    tooShort | tooLarge | tooLarge1000 | overlong4};
+alignas(16) constexpr std::uint8_t byte1LowTable[16] = {
+    carry | overlong3 | overlong2 | overlong4, carry | overlong2, carry, carry, carry | tooLarge,
+    carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000,
+    carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000,
+    carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000 | surrogate,
+    carry | tooLarge | tooLarge1000, carry | tooLarge | tooLarge1000};
+alignas(16) constexpr std::uint8_t byte2HighTable[16] = {
+    tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
+    tooLong | overlong2 | twoContinuations | overlong3 | tooLarge1000 | overlong4,
+    tooLong | overlong2 | twoContinuations | overlong3 | tooLarge,
+    tooLong | overlong2 | twoContinuations | surrogate | tooLarge,
+    tooLong | overlong2 | twoContinuations | surrogate | tooLarge, tooShort, tooShort, tooShort, tooShort};
+// Saturating subtraction leaves something only where the last three bytes begin a sequence they do not finish.
+alignas(32) constexpr std::uint8_t incompleteLimits[32] = {
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0 - 1, 0xE0 - 1, 0xC0 - 1};
+
 struct Validator {
     __m128i error = _mm_setzero_si128();
     __m128i previous = _mm_setzero_si128();
     __m128i previousIncomplete = _mm_setzero_si128();
+
+    __attribute__((target("ssse3"))) static __m128i table(const std::uint8_t* values)
+    {
+        return _mm_load_si128(reinterpret_cast<const __m128i*>(values));
+    }
 
     __attribute__((target("ssse3"))) static __m128i highNibbles(__m128i v)
     {
@@ -92,29 +118,10 @@ struct Validator {
             return;
         }
         const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
-        const __m128i byte1High = _mm_shuffle_epi8(
-            _mm_setr_epi8(tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, tooLong, char(twoContinuations),
-                          char(twoContinuations), char(twoContinuations), char(twoContinuations), tooShort | overlong2,
-                          tooShort, tooShort | overlong3 | surrogate, tooShort | tooLarge | tooLarge1000 | overlong4),
-            highNibbles(prev1));
-        const __m128i byte1Low = _mm_shuffle_epi8(
-            _mm_setr_epi8(char(carry | overlong3 | overlong2 | overlong4), char(carry | overlong2), char(carry), char(carry),
-                          char(carry | tooLarge), char(carry | tooLarge | tooLarge1000),
-                          char(carry | tooLarge | tooLarge1000), char(carry | tooLarge | tooLarge1000),
-                          char(carry | tooLarge | tooLarge1000), char(carry | tooLarge | tooLarge1000),
-                          char(carry | tooLarge | tooLarge1000), char(carry | tooLarge | tooLarge1000),
-                          char(carry | tooLarge | tooLarge1000), char(carry | tooLarge | tooLarge1000 | surrogate),
-                          char(carry | tooLarge | tooLarge1000), char(carry | tooLarge | tooLarge1000)),
-            _mm_and_si128(prev1, _mm_set1_epi8(0x0F)));
-        const __m128i byte2High = _mm_shuffle_epi8(
-            _mm_setr_epi8(tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort, tooShort,
-                          char(tooLong | overlong2 | twoContinuations | overlong3 | tooLarge1000 | overlong4),
-                          char(tooLong | overlong2 | twoContinuations | overlong3 | tooLarge),
-                          char(tooLong | overlong2 | twoContinuations | surrogate | tooLarge),
-                          char(tooLong | overlong2 | twoContinuations | surrogate | tooLarge), tooShort, tooShort,
-                          tooShort, tooShort),
-            highNibbles(input));
-        const __m128i special = _mm_and_si128(_mm_and_si128(byte1High, byte1Low), byte2High);
+        const __m128i special = _mm_and_si128(
+            _mm_and_si128(_mm_shuffle_epi8(table(byte1HighTable), highNibbles(prev1)),
+                          _mm_shuffle_epi8(table(byte1LowTable), _mm_and_si128(prev1, _mm_set1_epi8(0x0F)))),
+            _mm_shuffle_epi8(table(byte2HighTable), highNibbles(input)));
         // Only bytes from E0 (two back) or F0 (three back) come out at 0x80 or above.
         const __m128i prev2 = _mm_alignr_epi8(input, previous, 14);
         const __m128i prev3 = _mm_alignr_epi8(input, previous, 13);
@@ -123,11 +130,7 @@ struct Validator {
                          _mm_subs_epu8(prev3, _mm_set1_epi8(char(0xF0 - 0x80)))),
             _mm_set1_epi8(char(0x80)));
         error = _mm_or_si128(error, _mm_xor_si128(mustContinue, special));
-        // A sequence that the last three bytes begin and do not finish.
-        previousIncomplete = _mm_subs_epu8(
-            input, _mm_setr_epi8(char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF),
-                                 char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xF0 - 1),
-                                 char(0xE0 - 1), char(0xC0 - 1)));
+        previousIncomplete = _mm_subs_epu8(input, _mm_loadu_si128(reinterpret_cast<const __m128i*>(incompleteLimits + 16)));
         previous = input;
     }
 };
@@ -147,6 +150,65 @@ __attribute__((target("ssse3"))) bool isValidUTF8SSSE3(const unsigned char* byte
     return _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) == 0xFFFF;
 }
 
+// The same thirty-two bytes at a time.
+struct WideValidator {
+    // Set by the caller, which alone may use these instructions.
+    __m256i error;
+    __m256i previous;
+    __m256i previousIncomplete;
+
+    __attribute__((target("avx2"))) static __m256i table(const std::uint8_t* values)
+    {
+        return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(values)));
+    }
+
+    __attribute__((target("avx2"))) static __m256i highNibbles(__m256i v)
+    {
+        return _mm256_and_si256(_mm256_srli_epi16(v, 4), _mm256_set1_epi8(0x0F));
+    }
+
+    __attribute__((target("avx2"))) void check(__m256i input)
+    {
+        if (_mm256_movemask_epi8(input) == 0) {
+            error = _mm256_or_si256(error, previousIncomplete);
+            previous = input;
+            previousIncomplete = _mm256_setzero_si256();
+            return;
+        }
+        // The previous block's high half and this block's low half: the bytes before each lane's bytes.
+        const __m256i before = _mm256_permute2x128_si256(previous, input, 0x21);
+        const __m256i prev1 = _mm256_alignr_epi8(input, before, 15);
+        const __m256i special = _mm256_and_si256(
+            _mm256_and_si256(_mm256_shuffle_epi8(table(byte1HighTable), highNibbles(prev1)),
+                             _mm256_shuffle_epi8(table(byte1LowTable), _mm256_and_si256(prev1, _mm256_set1_epi8(0x0F)))),
+            _mm256_shuffle_epi8(table(byte2HighTable), highNibbles(input)));
+        const __m256i prev2 = _mm256_alignr_epi8(input, before, 14);
+        const __m256i prev3 = _mm256_alignr_epi8(input, before, 13);
+        const __m256i mustContinue = _mm256_and_si256(
+            _mm256_or_si256(_mm256_subs_epu8(prev2, _mm256_set1_epi8(char(0xE0 - 0x80))),
+                            _mm256_subs_epu8(prev3, _mm256_set1_epi8(char(0xF0 - 0x80)))),
+            _mm256_set1_epi8(char(0x80)));
+        error = _mm256_or_si256(error, _mm256_xor_si256(mustContinue, special));
+        previousIncomplete = _mm256_subs_epu8(input, _mm256_load_si256(reinterpret_cast<const __m256i*>(incompleteLimits)));
+        previous = input;
+    }
+};
+
+__attribute__((target("avx2"))) bool isValidUTF8AVX2(const unsigned char* bytes, std::size_t size)
+{
+    WideValidator validator;
+    validator.error = validator.previous = validator.previousIncomplete = _mm256_setzero_si256();
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32)
+        validator.check(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i)));
+    if (i < size) {
+        validator.previous = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + size - 64));
+        validator.check(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + size - 32)));
+    }
+    const __m256i error = _mm256_or_si256(validator.error, validator.previousIncomplete);
+    return _mm256_testz_si256(error, error) != 0;
+}
+
 #endif
 
 } // namespace
@@ -154,8 +216,12 @@ __attribute__((target("ssse3"))) bool isValidUTF8SSSE3(const unsigned char* byte
 bool isValidUTF8(std::string_view text)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-#if defined(BASALWORK_UTF8_SSSE3)
+#if defined(BASALWORK_UTF8_X86)
     static const bool hasSSSE3 = __builtin_cpu_supports("ssse3");
+    static const bool hasAVX2 = __builtin_cpu_supports("avx2");
+    // Each needs two blocks, to read the last one again after the one before it.
+    if (hasAVX2 && text.size() >= 64)
+        return isValidUTF8AVX2(bytes, text.size());
     if (hasSSSE3 && text.size() >= 32)
         return isValidUTF8SSSE3(bytes, text.size());
 #endif

@@ -72,20 +72,22 @@ public:
     bool searchFieldFocused() const { return list()->isViewLoaded() && list()->searchField()->isFirstResponder(); }
     bool listFocused() const { return list()->isFirstResponder() || (list()->isViewLoaded() && list()->tableView()->isFirstResponder()); }
 
-    // The selection cache brought up to the list's selection; none when it cannot be read.
+    // The list's selection read afresh, once per question: the list's own cache reads again only when
+    // the identifiers change, and a command must see the items as a change just left them. None when
+    // the items cannot be read.
     const EntriesCoordinator::SelectionCache* cache()
     {
         if (!m_cacheRead) {
             m_cacheRead = true;
             try {
-                const auto& cache = m.m_entriesCoordinator->selectionCache();
+                auto cache = Foundation::make<EntriesCoordinator::SelectionCache>(m.dependencies().recordStore);
                 cache->update(selection());
-                m_cache = cache.get();
+                m_cache = std::move(cache);
             } catch (const Foundation::Error&) {
                 m_cache = nullptr;
             }
         }
-        return m_cache;
+        return m_cache.get();
     }
     // The one selected item, when exactly one is selected and it could be read.
     const Shared::Entry* single()
@@ -166,7 +168,7 @@ public:
 
 private:
     bool m_cacheRead = false;
-    const EntriesCoordinator::SelectionCache* m_cache = nullptr;
+    std::shared_ptr<EntriesCoordinator::SelectionCache> m_cache;
 };
 
 const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands::all()

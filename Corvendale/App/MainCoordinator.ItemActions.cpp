@@ -87,6 +87,8 @@ void MainCoordinator::didUpdate(const std::vector<Foundation::String>& selectedE
         return;
     if (isExpanded() || showsOne)
         showEntryDetails();
+    // A click on a row takes the keyboard from whoever had it; the window's commands must still arrive.
+    becomeFirstResponderIfNothingIs();
 }
 
 void MainCoordinator::didSelectEdit(const Foundation::String& entryID, EntriesCoordinator&)

@@ -43,6 +43,7 @@
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
 #include "Platform/UIKit/UIView.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIViewControllerTransitionCoordinator.hpp"
 
 #include <cmath>
@@ -107,6 +108,19 @@ void MainCoordinator::viewDidLayoutSubviews()
                         Foundation::String(mostRecentPrimaryColumnWidthKey));
 }
 
+void MainCoordinator::viewDidAppear(bool animated)
+{
+    CoordinatingSplitViewController::viewDidAppear(animated);
+    becomeFirstResponderIfNothingIs();
+}
+
+void MainCoordinator::becomeFirstResponderIfNothingIs()
+{
+    auto window = viewIfLoaded() ? view()->window() : nullptr;
+    if (window && !window->firstResponder())
+        becomeFirstResponder();
+}
+
 void MainCoordinator::update(const Shared::Settings::Appearance& appearance)
 {
     view()->setBackgroundColor(Shared::UIColors::secondaryBackground(appearance));
@@ -120,8 +134,10 @@ void MainCoordinator::startObserving()
     center->addObserver(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), dependencies().authenticationStore, queue,
                         [weak](const Foundation::Notification&) {
                             auto self = weak.lock();
-                            if (!self || self->dependencies().authenticationStore->authenticationState().isAuthenticated())
+                            if (!self)
                                 return;
+                            if (self->dependencies().authenticationStore->authenticationState().isAuthenticated())
+                                return self->becomeFirstResponderIfNothingIs();
                             self->dismissIfPresenting(true);
                         });
     center->addObserver(Shared::PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode(), dependencies().preferenceStore, queue,

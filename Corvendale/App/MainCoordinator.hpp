@@ -103,6 +103,8 @@ public:
     // item that is not acted on, else the nearest before it; none when none is left.
     static std::optional<Foundation::String> selectionAfterActing(const std::vector<Foundation::String>& shownEntryIDs,
                                                                   const std::vector<Foundation::String>& entryIDs);
+    // Takes the keyboard when nothing in the window holds it, so the window's key commands reach it.
+    void becomeFirstResponderIfNothingIs();
     // Gives the list the keyboard focus.
     void focusList();
 
@@ -163,6 +165,7 @@ public:
 
     void viewDidLoad() override;
     void viewDidLayoutSubviews() override;
+    void viewDidAppear(bool animated) override;
     void willTransition(const UIKit::UITraitCollection& to, const std::shared_ptr<UIKit::UIViewControllerTransitionCoordinator>& with) override;
     void update(const Shared::Settings::Appearance& appearance) override;
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

@@ -206,9 +206,14 @@ std::optional<String> String::fromUTF8(std::string_view bytes)
 String String::fromCheckedUTF8(std::string validUTF8)
 {
 #ifndef NDEBUG
-    precondition(Unicode::isValidUTF8(validUTF8), "String::fromCheckedUTF8 was given bytes that are not UTF-8");
+    preconditionUTF8(validUTF8);
 #endif
     return String(Unchecked{}, std::move(validUTF8));
+}
+
+void String::preconditionUTF8(std::string_view bytes)
+{
+    precondition(Unicode::isValidUTF8(bytes), "String::fromCheckedUTF8 was given bytes that are not UTF-8");
 }
 
 // --- Characters --------------------------------------------------------------------------------

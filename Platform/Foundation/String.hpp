@@ -44,6 +44,16 @@ public:
     // For readers that have already checked their whole input and cut it at scalar boundaries: the bytes
     // are taken as they are, without a second look.
     static String fromCheckedUTF8(std::string validUTF8);
+    // The same for bytes that stay where they are, built in place (`std::in_place, CheckedUTF8 {}, bytes`):
+    // readers that have checked whole records make their values this way.
+    struct CheckedUTF8 { };
+    String(CheckedUTF8, std::string_view validUTF8)
+        : m_utf8(validUTF8)
+    {
+#ifndef NDEBUG
+        preconditionUTF8(m_utf8);
+#endif
+    }
 
     // Text encodings: String.Encoding.hpp defines the type and these conversions.
     struct Encoding;
@@ -125,6 +135,7 @@ private:
     friend class Character;
     // For bytes already known to be valid UTF-8 (slices of a String at scalar boundaries).
     struct Unchecked {};
+    static void preconditionUTF8(std::string_view bytes);
     String(Unchecked, std::string validUTF8) : m_utf8(std::move(validUTF8)) {}
 
     std::string m_utf8;

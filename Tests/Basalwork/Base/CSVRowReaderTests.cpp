@@ -158,3 +158,65 @@ TEST_F(CSVRowReaderTest, ReadsALargeFileAsTheCharacterByCharacterReadingDoes)
     for (std::size_t chunkSize : {1, 4096, 300'000})
         EXPECT_EQ(read(contents, U'"', static_cast<std::int64_t>(chunkSize)), referenceReading(contents, U'"', chunkSize));
 }
+
+TEST_F(CSVRowReaderTest, ReadsTokensSplitByTheBlocksOfTheFileAsTheCharacterByCharacterReadingDoes)
+{
+    // The file is read 256 KiB at a time: each of these starts a few bytes before a block boundary, so the
+    // boundary falls inside it or just around it.
+    constexpr std::size_t block = std::size_t(1) << 18;
+    const std::vector<std::string> pieces {"a,b\r\nc",           "x,\"q\"\"uote\",y\n",    "\"open\nquoted\",z\r\n",
+                                           "\xE2\x82\xAC\xF0\x9F\x94\x91,\xC3\xA9\n", ",\xCC\x81,\"\xCC\x81\",\n",
+                                           "v\xE2\x80\xA8w\xC2\x85"};
+    std::size_t longest = 0;
+    for (const std::string& piece : pieces)
+        longest = std::max(longest, piece.size());
+    // One file holds every piece, each at its own boundary, the same number of bytes before it.
+    const std::string filler = "name,https://site.example/login," + std::string(1000, 'u') + ",pw\n";
+    for (std::size_t before = 0; before <= longest; ++before) {
+        std::string contents;
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            const std::size_t start = (k + 1) * block - std::min(before, pieces[k].size());
+            while (contents.size() + filler.size() < start)
+                contents += filler;
+            contents += std::string(start - contents.size() - 1, 'p') + "\n";
+            contents += pieces[k] + "tail,row\n";
+        }
+        ASSERT_EQ(read(contents, U'"', 4096), referenceReading(contents, U'"', 4096)) << before << " bytes before the boundaries";
+    }
+}
+
+TEST_F(CSVRowReaderTest, ARecordLongerThanManyBlocksIsReadWhole)
+{
+    std::string quoted = "\"";
+    std::string plain;
+    while (quoted.size() < 700'000) {
+        quoted += "line, with \"\"quotes\"\" and \xC3\xA9\r\n";
+        plain += "word\xE2\x82\xAC";
+    }
+    quoted += "\"";
+    const std::string contents = "a," + quoted + ",b\n" + plain + "\r\nlast";
+    std::string unescaped = quoted;
+    for (std::size_t at = unescaped.find("\"\""); at != std::string::npos; at = unescaped.find("\"\"", at + 1))
+        unescaped.erase(at, 1);
+    const Reading reading = read(contents, U'"', 4096);
+    ASSERT_FALSE(reading.failed);
+    EXPECT_EQ(reading.rows, (Rows {{String("a"), String(unescaped), String("b")}, {String(plain)}, {String("last")}}));
+    EXPECT_EQ(reading.progressAfterEachRow.back(), static_cast<std::int64_t>(contents.size()));
+}
+
+TEST_F(CSVRowReaderTest, TextThatIsNotUTF8FarAheadStopsTheReadingOnlyAtItsRecord)
+{
+    // Records are checked a span at a time; a fault deep in the span must not cost the rows before it.
+    std::string contents;
+    while (contents.size() < 400'000)
+        contents += "name,\"quoted, \xC3\xA9\",user,pw\n";
+    for (const std::string& fault : {std::string("\xFF"), std::string("\xE2\x82"), std::string("\xED\xA0\x80")}) {
+        for (std::size_t at : {std::size_t(70'000), std::size_t(262'143), std::size_t(300'001)}) {
+            std::string broken = contents;
+            broken.insert(at, fault);
+            const Reading expected = referenceReading(broken, U'"', 4096);
+            ASSERT_TRUE(expected.failed);
+            ASSERT_EQ(read(broken, U'"', 4096), expected) << "fault at " << at;
+        }
+    }
+}

@@ -1,4 +1,5 @@
 #include "Tests/Corvendale/App/ProgramFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 
 #include "Corvendale/App/AppDelegate.hpp"
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
@@ -14,8 +15,20 @@
 #include "Shared/AuthenticationV.State.hpp"
 #include "Shared/AuthenticationVC.hpp"
 #include "Shared/PreferenceStore.hpp"
+#include "Shared/Entry.Filter.hpp"
+#include "Shared/Entry.SystemField.hpp"
+#include "Shared/EntriesVC.hpp"
+#include "Shared/EntryDetailsVC.State.hpp"
+#include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/RecordStore.hpp"
 #include "Shared/Settings.Auth.hpp"
+#include "Shared/Settings.Items.hpp"
 
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
+#include "Platform/CloudKit/CKSimulation.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
+
+#include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Basalwork/Interface/UserInteractionNotifyingWindow.hpp"
@@ -128,6 +141,65 @@ TEST_F(Program, AFileOpenedWhileLockedWaitsForTheUnlockAndALaterOneReplacesIt)
     CorvendaleTests::unlockVault();
     settle();
     EXPECT_EQ(coordinator->urlToHandleOnAuthentication(), std::nullopt);
+}
+
+TEST_F(Program, AnUnlockedWindowAddsALoginSelectsItAndActsOnItThroughItsKeysAndMenus)
+{
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    // Offline: no remote records of other tests come back while this one acts.
+    CloudKit::CKSimulation::injectFailure({CloudKit::CKError::Code::networkUnavailable, CloudKit::CKSimulation::Operation::any, std::nullopt, 0, std::nullopt});
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    auto main = sceneDelegate()->sceneCoordinator()->mainCoordinator();
+    // The size of a desktop window: the list and the details side by side.
+    auto mainWindow = sceneDelegate()->window();
+    mainWindow->setFrame({0, 0, 1200, 800});
+    mainWindow->layoutIfNeeded();
+    auto scene = std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back());
+    TestSupport::Driver driver(scene);
+    const auto& records = dependencies().recordStore;
+    auto before = records->count(Shared::EntryFilter::allItems());
+
+    // A new login from the key command, named in the details and saved from the menu bar.
+    driver.press("n", UIKit::UIKeyModifierFlags::command());
+    TestSupport::advanceClock(0.1);
+    settle();
+    const auto& details = main->entryDetailsCoordinator()->state();
+    ASSERT_TRUE(details.is<Shared::EntryDetailsVCState::Editing>());
+    auto id = *details.entryID();
+    details.editingPayload()->editingContext->setText("Mail", Shared::EntrySystemField::ID::title, id);
+    driver.chooseMenuItem({"Item", "Save"});
+    settle();
+    ASSERT_EQ(records->count(Shared::EntryFilter::allItems()), before + 1);
+    EXPECT_EQ(records->entry(id)->title, Foundation::String("Mail"));
+
+    // Selected in the list, the details show it.
+    driver.tap(Foundation::String("Mail"));
+    settle();
+    EXPECT_EQ(main->entriesVC()->selectedEntryIDs(), std::vector<Foundation::String> {id});
+    EXPECT_TRUE(main->isDisplayingEntry(id));
+
+    // Favourite by its key equivalent, then through the menu, which now reads "Unfavorite".
+    driver.press("f", UIKit::UIKeyModifierFlags::command() | UIKit::UIKeyModifierFlags::shift());
+    settle();
+    EXPECT_TRUE(records->entry(id)->isFavorite);
+    driver.chooseMenuItem({"Item", "Unfavorite"});
+    settle();
+    EXPECT_FALSE(records->entry(id)->isFavorite);
+
+    // To the trash and back.
+    dependencies().preferenceStore->setMoveToTrashConfirmation(Shared::Settings::Items::MoveToTrashConfirmation::disabled);
+    driver.chooseMenuItem({"Item", "Move to Trash"});
+    settle();
+    EXPECT_TRUE(records->entry(id)->isTrashed());
+    driver.press("9", UIKit::UIKeyModifierFlags::command());
+    settle();
+    driver.tap(Foundation::String("Mail"));
+    settle();
+    driver.chooseMenuItem({"Item", "Restore"});
+    settle();
+    EXPECT_FALSE(records->entry(id)->isTrashed());
+    CloudKit::CKSimulation::removeInjectedFailures();
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "Shared/EntryDetailsVCDelegate.hpp"
 #include "Shared/EntryDetailsVHeaderV.hpp"
 #include "Shared/TOTP.hpp"
+#include "Shared/FileURLInput.hpp"
+#include "Shared/TagStore.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIEventDriver.hpp"
@@ -21,10 +23,12 @@
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Tests/Support/Driver.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +50,10 @@ std::string describe(const MenuSource& source)
         return "header " + std::to_string(static_cast<int>(header->item));
     if (const auto* field = source.as<MenuSource::CustomField>())
         return "field " + std::to_string(field->id.section) + "." + std::to_string(field->id.index);
+    if (const auto* title = source.as<MenuSource::CustomFieldTitle>())
+        return "title " + std::to_string(title->id.section) + "." + std::to_string(title->id.index);
+    if (const auto* section = source.as<MenuSource::Section>())
+        return "section " + std::to_string(section->index);
     return "source " + std::to_string(source.caseIndex());
 }
 
@@ -122,7 +130,12 @@ public:
     {
         calls.push_back("kind " + std::to_string(static_cast<int>(settings.kind)) + " " + describe(s));
     }
-    std::optional<Foundation::URL> fileURLForDragging(const MenuSource&, EntryDetailsTVC&) override { return std::nullopt; }
+    std::optional<Foundation::URL> draggedFile;
+    std::optional<Foundation::URL> fileURLForDragging(const MenuSource& s, EntryDetailsTVC&) override
+    {
+        calls.push_back("drag " + describe(s));
+        return draggedFile;
+    }
     bool isSectionEditing(EntryDetailsTVC&) override { return false; }
     bool isFieldEditing(EntryDetailsTVC&) override { return false; }
     void didMoveField(Shared::EntryField::ID from, Shared::EntryField::ID to, EntryDetailsTVC&) override
@@ -138,7 +151,8 @@ public:
         if (onMoveSection)
             onMoveSection(from, to);
     }
-    std::shared_ptr<Shared::TagStore> tagStore(EntryDetailsTVC&) override { return nullptr; }
+    std::shared_ptr<Shared::TagStore> tags;
+    std::shared_ptr<Shared::TagStore> tagStore(EntryDetailsTVC&) override { return tags; }
     void didSelectPinWindow(Shared::EntryDetailsVHeaderV&) override { calls.push_back("pin"); }
     void didSelectLock(Shared::EntryDetailsVHeaderV&) override { calls.push_back("lock"); }
     void didSelectDismiss(Shared::EntryDetailsVHeaderV&) override { calls.push_back("dismiss"); }
@@ -321,7 +335,7 @@ TEST_F(EntryDetailsVCTests, TypingWhileEditingReportsEachChangeAndKeepsTheKeyboa
     vc->selectPreviousInput(false);
     driver.settle();
     EXPECT_EQ(owner->calls, (std::vector<std::string> {"begin system 0", "text system 0 Bank!", "advance system 0", "end system 0",
-                                                       "begin system 6"}));
+                                                       "begin system 9"}));
     // The safe-for-inspection switch and the add buttons report too.
     owner->calls.clear();
     driver.tap(String("Add One-Time Password"));
@@ -627,4 +641,99 @@ TEST(EntryDetailsVCState, CasesKeepTheirPositions)
     // The field that shows the inline generator is named by position too.
     EXPECT_EQ(MenuSource::customField({0, 0}, Shared::Entry::Field::Category::pin).caseIndex(), 6);
     EXPECT_EQ(MenuSource::systemField(SystemID::password).caseIndex(), 0);
+}
+
+TEST_F(EntryDetailsVCTests, TitlesOfSectionsAndFieldsAndTagsAreTypedIntoWhileEditing)
+{
+    using Category = Shared::Entry::Field::Category;
+    auto id = SharedTests::addEntry(*store, "Bank", "", [](auto& context, const String& id) {
+        context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        context.setText(String("x"), Shared::EntryField::ID {0, 0}, id);
+    });
+    auto other = SharedTests::addEntry(*store, "Other", "", [](auto& context, const String& id) {
+        context.setText(String("work, Home, travel"), SystemID::tags, id);
+    });
+    (void)other;
+    auto tags = make<Shared::TagStore>(store);
+    owner->tags = tags;
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    State editing = State::Editing {{id, context}};
+    owner->onText = [&](const String& text, const MenuSource& source) {
+        if (const auto* field = source.as<MenuSource::SystemField>())
+            context->setText(text, field->id, id);
+        else if (const auto* title = source.as<MenuSource::CustomFieldTitle>())
+            context->setFieldTitle(text, title->id, id);
+        else if (const auto* section = source.as<MenuSource::Section>())
+            context->setSectionTitle(text, section->index, id);
+        push(editing);
+    };
+    push(editing);
+
+    // A section's title, then a field's: the selection Tab follows goes title, then value.
+    EXPECT_TRUE(vc->entryDetailsTVC()->select(MenuSource::section(0), false));
+    driver.type(String("Card"));
+    driver.press(String("Tab"));
+    vc->selectNextInput(false);
+    vc->select(MenuSource::customFieldTitle({0, 0}, Category::text), false);
+    driver.settle();
+    driver.type(String("PIN"));
+    vc->selectNextInput(false);
+    driver.settle();
+    auto entry = context->entry(id);
+    EXPECT_EQ(entry->sections[0].title, String("Card"));
+    EXPECT_EQ(entry->sections[0].fields[0].title, String("PIN"));
+    EXPECT_TRUE(cell(MenuSource::customField({0, 0}, Category::text))->textField()->isFirstResponder());
+
+    // Tags: the store offers those in use, a comma typed stays, a chosen tag completes what was typed.
+    auto tagsSource = MenuSource::systemField(SystemID::tags);
+    vc->select(tagsSource, false);
+    driver.settle();
+    auto tagsCell = cell(tagsSource);
+    EXPECT_EQ(tagsCell->shownTagSuggestions(), (std::vector<String> {String("Home"), String("travel"), String("work")}));
+    driver.type(String("wo,"));
+    EXPECT_EQ(tagsCell->textField()->text(), String("wo,"));
+    EXPECT_EQ(context->entry(id)->tags, (std::vector<String> {String("wo")}));
+    driver.type(String(" t"));
+    EXPECT_EQ(tagsCell->shownTagSuggestions(), (std::vector<String> {String("travel")}));
+    window->layoutIfNeeded();
+    driver.tap(String("travel"));
+    EXPECT_EQ(tagsCell->textField()->text(), String("wo, travel, "));
+    EXPECT_EQ(context->entry(id)->tags, (std::vector<String> {String("wo"), String("travel")}));
+    EXPECT_TRUE(tagsCell->textField()->isFirstResponder());
+    EXPECT_EQ(tagsCell->shownTagSuggestions(), (std::vector<String> {String("Home"), String("work")}));
+}
+
+TEST_F(EntryDetailsVCTests, AnAttachmentDraggedOntoAnotherFieldHandsItsFileOver)
+{
+    using Category = Shared::Entry::Field::Category;
+    TestSupport::TemporaryHome home;
+    auto file = home.path() / "letter.txt";
+    std::ofstream(file) << "Dear";
+    auto id = SharedTests::addEntry(*store, "Bank", "", [&](auto& context, const String& id) {
+        auto section = context.insertSectionBelow(-1, Shared::Entry::Section::Template::blank, id);
+        context.setText(String("attachment"), context.appendField(section, Category::attachment, id), id);
+        context.appendField(section, Category::attachment, id);
+    });
+    auto context = store->makeEditingContext();
+    context->prepareForEditing(id);
+    push(State::Editing {{id, context}});
+    owner->draggedFile = Foundation::URL::fileURLWithPath(String(file.string()));
+    auto full = cell(MenuSource::customField({0, 1}, Category::attachment));
+    auto empty = cell(MenuSource::customField({0, 2}, Category::attachment));
+    ASSERT_TRUE(full && empty);
+    EXPECT_FALSE(full->reorderControl()->isHidden());
+    EXPECT_TRUE(empty->reorderControl()->isHidden()) << "nothing to drag";
+
+    // Onto itself, or where no file input is: the file is not even asked for.
+    drag(full->reorderControl(), full);
+    drag(full->reorderControl(), cell(0, 0));
+    EXPECT_TRUE(owner->calls.empty());
+    drag(full->reorderControl(), empty->fileURLInput());
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1", "file field 0.2"}));
+    // A file that cannot be handed out goes nowhere.
+    owner->calls.clear();
+    owner->draggedFile.reset();
+    drag(full->reorderControl(), empty->fileURLInput());
+    EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1"}));
 }

@@ -183,13 +183,7 @@ TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeIsOneDiffedUpdateA
 
 TEST_F(EntriesCoordinatorTests, TheSearchFieldTakesTheKeyboardOncePerUnlockWithItemsAndThePreferenceOn)
 {
-    auto relock = [&] {
-        CorvendaleTests::inMemoryDependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false,
-                                                                         std::nullopt, "test");
-        driver.settle();
-        CorvendaleTests::unlockVault();
-        driver.settle();
-    };
+    auto relock = [&] { CorvendaleTests::lockAndUnlock(driver); };
     auto coordinator = show();
     const auto& field = coordinator->entriesVC()->searchField();
     EXPECT_TRUE(coordinator->hasAutoSelectedSearchSinceLastAuthentication());

@@ -124,12 +124,7 @@ TEST_F(EntrySelectionCTests, TypingSearchesEveryItemAndClearingTheSearchShowsThe
 TEST_F(EntrySelectionCTests, TheSearchFieldTakesTheKeyboardOnEveryUnlockWithItemsAndThePreferenceOn)
 {
     const auto& services = CorvendaleTests::inMemoryDependencies();
-    auto relock = [&] {
-        services.authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
-        driver.settle();
-        CorvendaleTests::unlockVault();
-        driver.settle();
-    };
+    auto relock = [&] { CorvendaleTests::lockAndUnlock(driver); };
     services.preferenceStore->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
     addSite("Mail", "https://mail.example.com");
     auto picker = show(std::nullopt);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Tests/Corvendale/App/AppFixture.hpp"
+#include "Tests/Support/Driver.hpp"
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/RecordStore.hpp"
@@ -26,6 +27,15 @@ inline void prepareUnlockedEmptyContainer()
             ids.push_back(index.entryID);
         services.recordStore->permanentlyDelete(ids);
     }
+}
+
+// Locks the container's vault and unlocks it again, the screens following each step.
+inline void lockAndUnlock(TestSupport::Driver& driver)
+{
+    inMemoryDependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
+    driver.settle();
+    unlockVault();
+    driver.settle();
 }
 
 } // namespace CorvendaleTests
