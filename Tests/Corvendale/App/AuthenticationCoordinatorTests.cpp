@@ -47,7 +47,6 @@ class LockScreen : public CorvendaleTests::Program {
 protected:
     void SetUp() override
     {
-        CloudKit::CKSimulation::setAccount(std::nullopt);
         Program::SetUp();
         CorvendaleTests::unlockVault();
         settle();
@@ -448,7 +447,6 @@ class FirstLaunch : public CorvendaleTests::Program {
 protected:
     void SetUp() override
     {
-        CloudKit::CKSimulation::setAccount(std::nullopt);
         Program::SetUp();
         if (screenState() != 1)
             GTEST_SKIP() << "the vault of this process has a master password already (" << screenState() << ")";
