@@ -1,5 +1,6 @@
 #include "Shared/Exporter.hpp"
 
+#include "Shared/DispatchQueue.hpp"
 #include "Shared/ExportWriter.hpp"
 #include "Shared/ExporterError.hpp"
 #include "Shared/VaultDocument.hpp"
@@ -14,6 +15,7 @@
 #include "Platform/Foundation/Progress.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -220,29 +222,36 @@ Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::UR
             progress.setCompletedUnitCount(done);
         }
     };
+    // Items are written on every core, a batch at a time, and go into the file in their order.
+    constexpr std::size_t batch = 2048;
     if (fileFormat == FileFormat::corvendaleJSON || fileFormat == FileFormat::plainText) {
         std::string out;
         if (fileFormat == FileFormat::corvendaleJSON)
             VaultDocument::beginJSON(out);
-        bool isFirst = true;
-        for (const auto& entry : entries) {
-            step();
-            if (fileFormat == FileFormat::corvendaleJSON)
-                VaultDocument::appendJSONItem(out, entry, isFirst);
-            else
-                ExportWriter::appendText(out, entry);
-            isFirst = false;
+        for (std::size_t start = 0; start < entries.size(); start += batch) {
+            std::vector<std::string> pieces(std::min(batch, entries.size() - start));
+            concurrentPerform(pieces.size(), [&](std::size_t i) {
+                if (fileFormat == FileFormat::corvendaleJSON)
+                    VaultDocument::appendJSONItem(pieces[i], entries[start + i], start + i == 0);
+                else
+                    ExportWriter::appendText(pieces[i], entries[start + i]);
+            });
+            for (const auto& piece : pieces) {
+                step();
+                out += piece;
+            }
         }
         if (fileFormat == FileFormat::corvendaleJSON)
             VaultDocument::endJSON(out, writtenAttachments);
         checkCancellation();
         writeOwnerOnly(file, out);
     } else {
-        std::vector<Basalwork::CSVRow> rows;
-        rows.reserve(entries.size());
-        for (const auto& entry : entries) {
-            step();
-            rows.push_back(ExportWriter::csvRow(fileFormat, entry));
+        std::vector<Basalwork::CSVRow> rows(entries.size());
+        for (std::size_t start = 0; start < entries.size(); start += batch) {
+            const auto count = std::min(batch, entries.size() - start);
+            concurrentPerform(count, [&](std::size_t i) { rows[start + i] = ExportWriter::csvRow(fileFormat, entries[start + i]); });
+            for (std::size_t i = 0; i < count; ++i)
+                step();
         }
         checkCancellation();
         Basalwork::CSVWriter::write(Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false), ExportWriter::csvColumnLabels(fileFormat),

@@ -6,7 +6,9 @@
 #include "Shared/ImportReader.hpp"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace Shared;
 namespace fs = std::filesystem;
@@ -156,5 +158,34 @@ TEST_F(ExporterTests, ACancelledOrFailedExportLeavesNothing)
         failed = vault->exporter->status().as<Exporter::Status::Failed>();
         ASSERT_TRUE(failed);
         EXPECT_NE(failed->error->description().find("could not be written to"), std::string::npos) << failed->error->description();
+    }
+}
+
+TEST_F(ExporterTests, ManyItemsWrittenInBatchesReadBackWhole)
+{
+    // More items than one batch of the parallel writing, so that batch edges are crossed.
+    std::vector<Entry> entries;
+    auto now = Foundation::Date::now();
+    for (int i = 0; i < 2100; ++i) {
+        auto entry = Entry::make(Entry::Category::login, now);
+        entry.title = Foundation::String("Item " + std::to_string(i));
+        entries.push_back(std::move(entry));
+    }
+    vault->recordStore->insertEntries(entries, {});
+    auto work = SharedTests::temporaryFolder("ExportWork");
+    for (auto [exportFormat, importFormat, extension] : {std::tuple {ExporterFileFormat::corvendaleJSON, ImporterFileFormat::corvendaleJSON, ".json"},
+                                                         {ExporterFileFormat::corvendaleCSV, ImporterFileFormat::corvendaleCSV, ".csv"}}) {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        const auto* report = exportTo(exportFormat, folder);
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report->exportedCount, 2102);
+        auto read = ImportReader::read(importFormat, fileURL(only(extension)), std::nullopt, fileURL(work, true), [](double) {});
+        ASSERT_EQ(read.items.size(), 2102u);
+        std::set<std::string> titles;
+        for (const auto& item : read.items)
+            titles.insert(item.entry.title.utf8());
+        EXPECT_EQ(titles.size(), 2102u);
+        EXPECT_TRUE(titles.contains("Item 2099"));
     }
 }
