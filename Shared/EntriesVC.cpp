@@ -130,6 +130,8 @@ const bool registered = [] {
     Foundation::MethodTable::add(Selector("handleMoveToLast"), &EntriesVC::handleMoveToLast);
     Foundation::MethodTable::add(Selector("handlePageUp"), &EntriesVC::handlePageUp);
     Foundation::MethodTable::add(Selector("handlePageDown"), &EntriesVC::handlePageDown);
+    Foundation::MethodTable::add(Selector("handleExtendToFirst"), &EntriesVC::handleExtendToFirst);
+    Foundation::MethodTable::add(Selector("handleExtendToLast"), &EntriesVC::handleExtendToLast);
     Foundation::MethodTable::add(Selector("handleSelectAll"), &EntriesVC::handleSelectAll);
     Foundation::MethodTable::add(Selector("handleActivate"), &EntriesVC::handleActivate);
     Foundation::MethodTable::add(Selector("handleFind"), &EntriesVC::handleFind);
@@ -563,6 +565,16 @@ String EntriesVC::searchText() const
     return m_searchField ? m_searchField->text() : String();
 }
 
+void EntriesVC::setSearchText(const String& text)
+{
+    if (!isViewLoaded() || m_searchField->text() == text)
+        return;
+    m_searchField->setText(text);
+    searchTextDidChange(true);
+    if (auto delegate = this->delegate())
+        delegate->didUpdateSearchText(*this);
+}
+
 std::vector<String> EntriesVC::shownEntryIDs() const
 {
     std::vector<String> ids;
@@ -631,6 +643,12 @@ void EntriesVC::selectRowAt(std::int64_t row, bool extend)
     }
     m_lastMovedRow = row;
     applySelectionToTable(true);
+    // In the picker a key only points at an item: Return or a click chooses it.
+    if (*m_config && (*m_config)->mode.as<Config::Mode::Picker>()) {
+        if (isViewLoaded())
+            updateSelectionControls();
+        return;
+    }
     reportSelection(true);
 }
 
@@ -672,6 +690,8 @@ void EntriesVC::handleMoveToFirst() { selectRowAt(0, false); }
 void EntriesVC::handleMoveToLast() { selectRowAt(static_cast<std::int64_t>(m_shown.size()) - 1, false); }
 void EntriesVC::handlePageUp() { moveSelection(-rowsPerPage(), false); }
 void EntriesVC::handlePageDown() { moveSelection(rowsPerPage(), false); }
+void EntriesVC::handleExtendToFirst() { moveSelection(-static_cast<std::int64_t>(m_shown.size()), true); }
+void EntriesVC::handleExtendToLast() { moveSelection(static_cast<std::int64_t>(m_shown.size()), true); }
 
 void EntriesVC::handleSelectAll()
 {
@@ -737,6 +757,30 @@ void EntriesVC::deselectAll()
         updateSelectionControls();
 }
 
+void EntriesVC::select(const std::vector<String>& entryIDs, bool scrollToSelection)
+{
+    std::vector<String> shown;
+    for (const auto& entryID : entryIDs)
+        if (rowOf(entryID) && std::ranges::find(shown, entryID) == shown.end())
+            shown.push_back(entryID);
+    m_selectedEntryIDs = std::move(shown);
+    m_anchorRow = m_selectedEntryIDs.empty() ? std::nullopt : rowOf(m_selectedEntryIDs.front());
+    m_lastMovedRow = m_anchorRow;
+    applySelectionToTable(scrollToSelection);
+    reportSelection(true);
+}
+
+void EntriesVC::selectFirstItem(const String& matching)
+{
+    auto prefix = matching.lowercased();
+    for (std::size_t row = 0; row < m_shown.size(); ++row) {
+        if (m_rows[static_cast<std::size_t>(m_shown[row])].index.title.lowercased().hasPrefix(prefix)) {
+            selectRowAt(static_cast<std::int64_t>(row), false);
+            return;
+        }
+    }
+}
+
 void EntriesVC::setSelectingMultiple(bool selectingMultiple, bool /*animated*/)
 {
     if (m_isSelectingMultiple == selectingMultiple)
@@ -769,6 +813,8 @@ std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntriesVC::keyC
         command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::command(), "handleMoveToLast"),
         command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::alternate(), "handlePageUp"),
         command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::alternate(), "handlePageDown"),
+        command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::alternate() | UIKeyModifierFlags::shift(), "handleExtendToFirst"),
+        command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::alternate() | UIKeyModifierFlags::shift(), "handleExtendToLast"),
         command(String("f"), UIKeyModifierFlags::command(), "handleFind"),
         command(String("\r"), {}, "handleActivate"),
         command(UIKeyCommand::inputEscape(), {}, "handleEscape"),
@@ -780,6 +826,9 @@ std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntriesVC::keyC
 
 void EntriesVC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>& presses, const std::shared_ptr<UIKit::UIEvent>& event)
 {
+    if (*m_config && (*m_config)->mode.as<Config::Mode::Picker>())
+        return UIViewController::pressesBegan(presses, event);
+
     // A letter typed while the list has the keyboard jumps to the first title that starts with the
     // letters typed in quick succession.
     for (const auto& press : presses) {
@@ -789,13 +838,7 @@ void EntriesVC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>&
         auto character = key->characters().first();
         if (!character || !character->isLetter())
             continue;
-        auto prefix = m_letterPressCollector->collect(*character).lowercased();
-        for (std::size_t row = 0; row < m_shown.size(); ++row) {
-            if (m_rows[static_cast<std::size_t>(m_shown[row])].index.title.lowercased().hasPrefix(prefix)) {
-                selectRowAt(static_cast<std::int64_t>(row), false);
-                break;
-            }
-        }
+        selectFirstItem(m_letterPressCollector->collect(*character));
         return;
     }
     UIViewController::pressesBegan(presses, event);

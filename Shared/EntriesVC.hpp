@@ -58,6 +58,8 @@ public:
     std::vector<Foundation::String> selectedEntryIDs() const;
     bool isSelectingMultiple() const;
     Foundation::String searchText() const;
+    // As if typed: the list searches and tells its delegate.
+    void setSearchText(const Foundation::String& text);
 
     // The items shown now, in order: the filter's, narrowed by the search text.
     std::vector<Foundation::String> shownEntryIDs() const;
@@ -68,6 +70,10 @@ public:
     void selectFirstRow(bool animated, bool scrollToSelection);
     void selectAll();
     void deselectAll();
+    // Selects the shown ones of `entryIDs` (others are skipped) and reports the selection.
+    void select(const std::vector<Foundation::String>& entryIDs, bool scrollToSelection);
+    // Type-to-select: the first shown item whose title starts with `text`, whatever the case.
+    void selectFirstItem(const Foundation::String& matching);
     void setSelectingMultiple(bool selectingMultiple, bool animated);
 
     // The views a person or a test reaches.
@@ -77,8 +83,9 @@ public:
     const std::shared_ptr<UIKit::UIButton>& syncStatusIndicator() const { return m_syncStatusButton; }
 
     // Key commands: the arrows move the selection (Shift extends it, Command goes to the ends, Option
-    // moves a page), Command-A selects all, Return activates, Command-F searches, and letters typed
-    // outside the search field jump to the first item whose title starts with them.
+    // moves a page, Option-Shift extends to the ends), Command-A selects all, Return activates, Command-F
+    // searches, and letters typed outside the search field jump to the first item whose title starts
+    // with them (the picker's owner takes them for its search instead).
     std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
     bool canBecomeFirstResponder() const override { return true; }
     void handleMoveUp();
@@ -89,6 +96,8 @@ public:
     void handleMoveToLast();
     void handlePageUp();
     void handlePageDown();
+    void handleExtendToFirst();
+    void handleExtendToLast();
     void handleSelectAll();
     void handleActivate();
     void handleFind();

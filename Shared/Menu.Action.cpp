@@ -138,6 +138,99 @@ Foundation::String MenuAction::titleText() const
     return {};
 }
 
+Foundation::String MenuAction::systemImageName() const
+{
+    switch (m_kind) {
+    case Kind::copy:
+    case Kind::copySecretKey:
+        return "doc.on.doc";
+    case Kind::showInLargeType:
+    case Kind::showPasswordInLargeType:
+    case Kind::showOneTimePasswordInLargeType:
+        return "textformat.size";
+    case Kind::reveal:
+        return "eye";
+    case Kind::conceal:
+        return "eye.slash";
+    case Kind::setAsDefaultUsername:
+        return "person.crop.circle.badge.checkmark";
+    case Kind::useDefaultUsername:
+        return "person.crop.circle";
+    case Kind::generatePassword:
+        return "wand.and.stars";
+    case Kind::generatePIN:
+        return "number";
+    case Kind::composeEmail:
+        return "envelope";
+    case Kind::call:
+        return "phone";
+    case Kind::openWebsite:
+        return "safari";
+    case Kind::openWebsiteAndQuit:
+        return "arrow.up.forward.app";
+    case Kind::showInMaps:
+        return "map";
+    case Kind::edit:
+        return "pencil";
+    case Kind::useAsSubtitle:
+        return "text.badge.checkmark";
+    case Kind::stopUsingAsSubtitle:
+        return "text.badge.xmark";
+    case Kind::sectionEditingMode:
+        return "rectangle.stack";
+    case Kind::fieldEditingMode:
+        return "list.bullet";
+    case Kind::deleteSection:
+    case Kind::deleteField:
+    case Kind::moveToTrash:
+        return "trash";
+    case Kind::quickLook:
+        return "eye";
+    case Kind::saveAttachmentTo:
+        return "square.and.arrow.down";
+    case Kind::share:
+        return "square.and.arrow.up";
+    case Kind::showHistory:
+    case Kind::hideHistory:
+        return "clock.arrow.circlepath";
+    case Kind::previousPasswordAction:
+    case Kind::previousOneTimePasswordAction:
+    case Kind::previousFieldValueAction:
+    case Kind::restore:
+        return "arrow.uturn.backward";
+    case Kind::addSectionAbove:
+    case Kind::addFieldAbove:
+        return "arrow.up.to.line";
+    case Kind::addSectionBelow:
+    case Kind::addFieldBelow:
+        return "arrow.down.to.line";
+    case Kind::addField:
+        return "plus";
+    case Kind::changeItemCategory:
+    case Kind::changeFieldType:
+        return {};
+    case Kind::favorite:
+        return "star";
+    case Kind::unfavorite:
+        return "star.slash";
+    case Kind::duplicate:
+        return "plus.square.on.square";
+    case Kind::archive:
+        return "archivebox";
+    case Kind::unarchive:
+        return "tray.and.arrow.up";
+    case Kind::deletePermanently:
+        return "xmark.bin";
+    case Kind::copyUsername:
+        return "person";
+    case Kind::copyPassword:
+        return "key";
+    case Kind::copyOneTimePassword:
+        return "clock";
+    }
+    return {};
+}
+
 bool MenuAction::isDestructive() const
 {
     switch (m_kind) {

@@ -157,6 +157,9 @@ public:
     // What the menu shows: a category for the category changes, a section template for the section
     // insertions.
     Foundation::String titleText() const;
+    // The name of the system symbol the menu shows beside the title; empty where the title says enough
+    // (category and field type choices).
+    Foundation::String systemImageName() const;
     bool isDestructive() const;
 
     friend bool operator==(const MenuAction&, const MenuAction&) = default;

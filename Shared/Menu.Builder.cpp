@@ -4,6 +4,7 @@
 
 #include "Platform/Foundation/UUID.hpp"
 #include "Platform/UIKit/UIAction.hpp"
+#include "Platform/UIKit/UIImage.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 
 #include <string>
@@ -56,20 +57,43 @@ Foundation::String MenuBuilder::titleText(Settings::Items::SortMethodGroup::Case
     return {};
 }
 
+namespace {
+
+// The symbol beside a filter: categories and tags show their names alone.
+Foundation::String systemImageName(const EntryFilter& filter)
+{
+    if (filter.as<EntryFilter::AllItems>())
+        return "tray.full";
+    if (filter.as<EntryFilter::Favorites>())
+        return "star";
+    if (filter.as<EntryFilter::SafeForInspection>())
+        return "checkmark.shield";
+    if (filter.as<EntryFilter::Archived>())
+        return "archivebox";
+    if (filter.as<EntryFilter::Trash>())
+        return "trash";
+    return {};
+}
+
+} // namespace
+
 std::shared_ptr<UIMenuElement> MenuBuilder::makeElement(const Element& element) const
 {
     Foundation::String title;
+    Foundation::String imageName;
     UIMenuElement::Attributes attributes;
     auto state = UIMenuElement::State::off;
     std::optional<Foundation::String> subtitle;
     if (auto action = element.as<Element::Action>()) {
         title = action->action.titleText();
+        imageName = action->action.systemImageName();
         if (action->action.isDestructive())
             attributes = UIMenuElement::Attributes::destructive();
         if (action->isSelected)
             state = action->isMixed ? UIMenuElement::State::mixed : UIMenuElement::State::on;
     } else if (auto filter = element.as<Element::Filter>()) {
         title = filter->filter.titleText();
+        imageName = systemImageName(filter->filter);
         if (filter->count)
             subtitle = Foundation::String(std::to_string(*filter->count));
         if (filter->isSelected)
@@ -85,6 +109,7 @@ std::shared_ptr<UIMenuElement> MenuBuilder::makeElement(const Element& element) 
     };
     auto result = Foundation::make<UIKit::UIAction>(std::move(title), std::move(handler), std::nullopt, attributes, state);
     result->setSubtitle(std::move(subtitle));
+    result->setImage(UIKit::UIImage::systemImage(imageName));
     return result;
 }
 

@@ -11,6 +11,7 @@
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
+#include <string>
 #include <type_traits>
 
 namespace Shared {
@@ -144,14 +145,42 @@ void EditingContext::didChange()
 
 // --- Changes ------------------------------------------------------------------------------------------
 
+// Typing changes a text once a keystroke: only the value a field held before this context first changed
+// it goes into its history, so the partial texts never push the earlier values out.
 void EditingContext::setText(const Foundation::String& text, Entry::SystemField::ID fieldID, const Foundation::String& entryID)
 {
-    change(entryID, [&](Entry& entry) { entry.setText(text, fieldID, Foundation::Date::now()); });
+    auto key = entryID.utf8() + "/" + Foundation::rawValue(fieldID).utf8();
+    const bool typedBefore = m_typedFields.contains(key);
+    change(entryID, [&](Entry& entry) {
+        auto* history = fieldID == Entry::SystemField::ID::password ? &entry.passwordHistory
+            : fieldID == Entry::SystemField::ID::totpSecretKey      ? &entry.totpSecretKeyHistory
+                                                                    : nullptr;
+        auto before = history && typedBefore ? std::optional(*history) : std::nullopt;
+        entry.setText(text, fieldID, Foundation::Date::now());
+        if (before)
+            *history = std::move(*before);
+    });
+    m_typedFields.insert(key);
 }
 
 void EditingContext::setText(const Foundation::String& text, Entry::Field::ID fieldID, const Foundation::String& entryID)
 {
-    change(entryID, [&](Entry& entry) { entry.setFieldText(fieldID, text, Foundation::Date::now()); });
+    auto key = entryID.utf8() + "/field/" + std::to_string(fieldID.section) + "." + std::to_string(fieldID.index);
+    const bool typedBefore = m_typedFields.contains(key);
+    change(entryID, [&](Entry& entry) {
+        auto before = typedBefore ? std::optional(entry.field(fieldID).history) : std::nullopt;
+        entry.setFieldText(fieldID, text, Foundation::Date::now());
+        if (before)
+            entry.sections[static_cast<std::size_t>(fieldID.section)].fields[static_cast<std::size_t>(fieldID.index)].history = std::move(*before);
+    });
+    m_typedFields.insert(key);
+}
+
+void EditingContext::forgetTypedFields(const Foundation::String& entryID)
+{
+    // Fields change places: a field typed into before may now be another one.
+    auto prefix = entryID.utf8() + "/field/";
+    std::erase_if(m_typedFields, [&](const std::string& key) { return key.starts_with(prefix); });
 }
 
 void EditingContext::setFieldTitle(const std::optional<Foundation::String>& title, Entry::Field::ID fieldID, const Foundation::String& entryID)
@@ -197,21 +226,25 @@ void EditingContext::stampServiceIdentifiers(const std::vector<Entry::ServiceIde
 
 std::int64_t EditingContext::insertSectionAbove(std::int64_t index, Entry::Section::Template sectionTemplate, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     return change(entryID, [&](Entry& entry) { return entry.insertSection(index, sectionTemplate); });
 }
 
 std::int64_t EditingContext::insertSectionBelow(std::int64_t index, Entry::Section::Template sectionTemplate, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     return change(entryID, [&](Entry& entry) { return entry.insertSection(index + 1, sectionTemplate); });
 }
 
 Entry::Field::ID EditingContext::insertFieldAbove(Entry::Field::ID fieldID, Entry::Field::Category category, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     return change(entryID, [&](Entry& entry) { return entry.insertField(fieldID, category); });
 }
 
 Entry::Field::ID EditingContext::insertFieldBelow(Entry::Field::ID fieldID, Entry::Field::Category category, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     return change(entryID, [&](Entry& entry) {
         entry.field(fieldID);
         return entry.insertField({fieldID.section, fieldID.index + 1}, category);
@@ -220,31 +253,37 @@ Entry::Field::ID EditingContext::insertFieldBelow(Entry::Field::ID fieldID, Entr
 
 Entry::Field::ID EditingContext::appendField(std::int64_t section, Entry::Field::Category category, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     return change(entryID, [&](Entry& entry) { return entry.appendField(section, category); });
 }
 
 void EditingContext::changeFieldCategory(Entry::Field::ID fieldID, Entry::Field::Category category, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     change(entryID, [&](Entry& entry) { entry.changeFieldCategory(fieldID, category); });
 }
 
 void EditingContext::deleteSection(std::int64_t index, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     change(entryID, [&](Entry& entry) { entry.deleteSection(index); });
 }
 
 void EditingContext::deleteField(Entry::Field::ID fieldID, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     change(entryID, [&](Entry& entry) { entry.deleteField(fieldID); });
 }
 
 void EditingContext::moveField(Entry::Field::ID from, Entry::Field::ID to, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     change(entryID, [&](Entry& entry) { entry.moveField(from, to); });
 }
 
 void EditingContext::moveSection(std::int64_t from, std::int64_t to, const Foundation::String& entryID)
 {
+    forgetTypedFields(entryID);
     change(entryID, [&](Entry& entry) { entry.moveSection(from, to); });
 }
 
@@ -362,6 +401,8 @@ void EditingContext::discardImports(const std::vector<Foundation::String>& attac
 void EditingContext::save()
 {
     m_recordStore->save(*this);
+    // What is stored now is what the next change replaces.
+    m_typedFields.clear();
     didChange();
 }
 

@@ -7,6 +7,8 @@
 #include "Platform/Foundation/URL.hpp"
 
 #include <map>
+#include <set>
+#include <string>
 
 namespace Shared {
 
@@ -112,11 +114,14 @@ private:
     // Takes in an item made elsewhere (a duplicate) with the files imported for it.
     void adopt(Entry entry, const Foundation::String& vaultID, const std::vector<Attachment>& imports);
     void discardImports(const std::vector<Foundation::String>& attachmentIDs);
+    void forgetTypedFields(const Foundation::String& entryID);
 
     std::shared_ptr<RecordStore> m_recordStore;
     std::map<std::string, Edit> m_edits;
     // Imported here and not saved yet.
     std::map<std::string, Attachment> m_imports;
+    // The texts changed since the last save ("<item>/<system field>", "<item>/field/<section>.<index>").
+    std::set<std::string> m_typedFields;
 };
 
 } // namespace Shared

@@ -64,6 +64,12 @@ std::shared_ptr<UIKit::UIResponder> findFirstResponder(const UIKit::UIViewContro
     return findFirstResponder(*view);
 }
 
+void endEditing(const UIKit::UIViewController& controller)
+{
+    if (auto responder = findFirstResponder(controller))
+        responder->resignFirstResponder();
+}
+
 void embed(UIKit::UIViewController& controller, const std::shared_ptr<UIKit::UIViewController>& incomingVC,
            UIKit::UIView& into, const std::function<void(const EdgeConstraints&)>& completion)
 {

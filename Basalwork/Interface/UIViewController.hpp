@@ -44,6 +44,8 @@ std::shared_ptr<UIKit::UIViewController> topMostPresentedVCOrSelf(UIKit::UIViewC
 
 // Searches the view without loading it.
 std::shared_ptr<UIKit::UIResponder> findFirstResponder(const UIKit::UIViewController& controller);
+// endEditing(true) of the controller's view: whatever is being typed below it ends.
+void endEditing(const UIKit::UIViewController& controller);
 
 // Hosts the incoming controller in one of the receiver's own subviews, pinned to its edges, without a
 // fade; the completion gets the constraints before the child is told it moved.

@@ -67,6 +67,18 @@ void SceneCoordinator::initialize()
     m_userInteractionMonitor->setDelegate(sharedSelf(this));
 }
 
+void SceneCoordinator::closeWindows()
+{
+    std::vector<std::shared_ptr<UIKit::UIWindow>> windows {m_mainWindow, m_authenticationCoordinator->authenticationWindow(),
+                                                           m_inAppNotificationC->inAppNotificationWindow()};
+    for (const auto& window : windows) {
+        if (!window)
+            continue;
+        window->setIsHidden(true);
+        window->setRootViewController(nullptr);
+    }
+}
+
 void SceneCoordinator::viewDidLoad()
 {
     CoordinatingViewController::viewDidLoad();
@@ -124,7 +136,10 @@ void SceneCoordinator::authenticationStateDidChange()
     m_userInteractionMonitor->restartTimer();
     if (auto url = std::exchange(m_urlToHandleOnAuthentication, std::nullopt))
         Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), 0.25,
-                              [mainCoordinator = m_mainCoordinator, url = *url] { mainCoordinator->openImportableFile(url); });
+                              [weak = std::weak_ptr(m_mainCoordinator), url = *url] {
+                                  if (auto mainCoordinator = weak.lock())
+                                      mainCoordinator->openImportableFile(url);
+                              });
 }
 
 void SceneCoordinator::updateInactivityThreshold()

@@ -45,6 +45,8 @@ public:
     const std::shared_ptr<UIKit::UIWindowScene>& windowScene() const { return m_windowScene; }
     const std::shared_ptr<AuthenticationCoordinator>& authenticationCoordinator() const { return m_authenticationCoordinator; }
     const std::shared_ptr<MainCoordinator>& mainCoordinator() const { return m_mainCoordinator; }
+    // The scene is gone: its windows hide and let go of their controllers, which hold them in turn.
+    void closeWindows();
     const std::shared_ptr<Basalwork::UserInteractionMonitor>& userInteractionMonitor() const { return m_userInteractionMonitor; }
     const std::optional<Foundation::URL>& urlToHandleOnAuthentication() const { return m_urlToHandleOnAuthentication; }
 

@@ -9,6 +9,8 @@
 #include "Platform/UIKit/UITitlebar.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
+#include <utility>
+
 namespace Corvendale {
 
 std::shared_ptr<UIKit::UIWindow> SceneDelegate::window() const
@@ -39,6 +41,12 @@ void SceneDelegate::openURLContexts(UIKit::UIScene&, const std::vector<std::shar
 {
     if (!urlContexts.empty() && m_sceneCoordinator)
         m_sceneCoordinator->handle(urlContexts.front()->url());
+}
+
+void SceneDelegate::sceneDidDisconnect(UIKit::UIScene&)
+{
+    if (auto coordinator = std::exchange(m_sceneCoordinator, nullptr))
+        coordinator->closeWindows();
 }
 
 } // namespace Corvendale

@@ -24,6 +24,7 @@ public:
 
     void willConnectTo(UIKit::UIScene& scene, UIKit::UISceneSession& session, const UIKit::UISceneConnectionOptions& options) override;
     void openURLContexts(UIKit::UIScene& scene, const std::vector<std::shared_ptr<UIKit::UIOpenURLContext>>& urlContexts) override;
+    void sceneDidDisconnect(UIKit::UIScene& scene) override;
 
 protected:
     friend Foundation::Construct;

@@ -192,7 +192,12 @@ struct Painter {
                 buttonStyle = buttonStyle | CellStyle::reverse;
             if (isFocused || button->isHighlighted())
                 canvas.clear(clip.intersection({cells.column, cells.row, cells.columns, 1}), buttonStyle);
-            const auto title = buttonTitle(*button).value_or(String("•"));
+            // A title wider than the button ends in "…", as its label would, rather than running into
+            // the next button.
+            const auto full = buttonTitle(*button).value_or(String("•"));
+            const auto fitted = TextGrid::lines(full, static_cast<CGFloat>(std::max<std::int64_t>(cells.columns, 1)) * TextGrid::columnWidth,
+                                                NSLineBreakMode::byTruncatingTail, 1);
+            const auto title = fitted.empty() ? full : fitted.front();
             // A disabled button shows dimmed, in no colour.
             const auto titleInk = button->isEnabled() ? ink(buttonColor(*button), view) : Ink {};
             text(cells, std::max<std::int64_t>(0, (cells.rows - 1) / 2), title, buttonStyle, clip, NSTextAlignment::center, titleInk);
@@ -246,9 +251,11 @@ struct Painter {
             inner = clip.intersection(cells);
         for (const auto& subview : view->subviews())
             draw(subview, inner, style);
-        // The mark goes on last, so that nothing the cell holds covers it.
-        if (marked)
-            canvas.write(cells.column, cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2), String("›"), style, clip);
+        // The mark goes on last, so that nothing the cell holds covers it, and only on a blank: a row whose
+        // text starts at its edge keeps its first letter (reverse video marks it as well).
+        const auto markRow = cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2);
+        if (marked && clip.contains(cells.column, markRow) && canvas.at(cells.column, markRow).text == " ")
+            canvas.write(cells.column, markRow, String("›"), style, clip);
     }
 };
 

@@ -276,11 +276,19 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
 {
     if (!scene)
         scene = applicationScene();
+    // A script ends the program when it ends, whether or not it got through: what it showed is on
+    // standard output.
     if (const char* script = std::getenv("CORVENDALE_DISPLAY_SCRIPT"); script && *script && scene) {
-        if (std::string_view(script) == "-")
-            return ScriptedDisplay::run(scene, std::cin, std::cout);
+        if (std::string_view(script) == "-") {
+            ScriptedDisplay::run(scene, std::cin, std::cout);
+            return true;
+        }
         std::ifstream file(script);
-        return file && ScriptedDisplay::run(scene, file, std::cout);
+        if (!file)
+            std::cout << "No script at " << script << '\n';
+        else
+            ScriptedDisplay::run(scene, file, std::cout);
+        return true;
     }
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
         return false;

@@ -21,7 +21,8 @@ public:
     // Runs the scene (none: the application's first connected scene) and answers true once the main run
     // loop stopped; false, doing nothing, when standard input or output is no terminal. With
     // CORVENDALE_DISPLAY_SCRIPT naming a file ("-": standard input), the script drives the scene instead
-    // (`ScriptedDisplay`, frames on standard output), terminal or not.
+    // (`ScriptedDisplay`, frames on standard output), terminal or not, and the answer is true once it
+    // ended, got through or not.
     static bool run(std::shared_ptr<UIKit::UIWindowScene> scene = nullptr);
     // Makes the display the main loop `UIApplicationMain` turns once the application has launched, so a
     // program shows on the terminal by calling this before it. Without a terminal the plain run loop

@@ -14,6 +14,7 @@ public:
     using Handler = std::function<void(const std::shared_ptr<UIAction>&)>;
 
     void setTitle(Foundation::String title) { setElementTitle(std::move(title)); }
+    void setImage(std::shared_ptr<UIImage> image) { setElementImage(std::move(image)); }
     // Names the action among others; empty when the maker gave none.
     const std::optional<Foundation::String>& identifier() const { return m_identifier; }
     const std::optional<Foundation::String>& discoverabilityTitle() const { return m_discoverabilityTitle; }

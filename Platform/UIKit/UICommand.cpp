@@ -5,6 +5,7 @@ namespace UIKit {
 void UICommand::copyValues(const UICommand& from)
 {
     setSubtitle(from.subtitle());
+    setElementImage(from.image());
     m_discoverabilityTitle = from.m_discoverabilityTitle;
     m_attributes = from.m_attributes;
     m_state = from.m_state;

@@ -17,6 +17,7 @@ public:
     // A value that tells commands with one action apart; empty for none.
     const std::any& propertyList() const { return m_propertyList; }
     void setTitle(Foundation::String title) { setElementTitle(std::move(title)); }
+    void setImage(std::shared_ptr<UIImage> image) { setElementImage(std::move(image)); }
     const std::optional<Foundation::String>& discoverabilityTitle() const { return m_discoverabilityTitle; }
     void setDiscoverabilityTitle(std::optional<Foundation::String> title) { m_discoverabilityTitle = std::move(title); }
     Attributes attributes() const { return m_attributes; }

@@ -77,12 +77,20 @@ void UIDocumentPickerViewController::loadView()
     setView(view);
 }
 
+void UIDocumentPickerViewController::viewDidAppear(bool animated)
+{
+    UIViewController::viewDidAppear(animated);
+    m_pathField->becomeFirstResponder();
+}
+
 std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> UIDocumentPickerViewController::keyCommands() const
 {
     auto open = Foundation::make<UIKeyCommand>("\r", UIKeyModifierFlags {}, Foundation::Selector("openDocumentPickerPath"));
+    auto cancel = Foundation::make<UIKeyCommand>(UIKeyCommand::inputEscape(), UIKeyModifierFlags {}, Foundation::Selector("cancelDocumentPicker"));
+    // The path field would take both keys otherwise.
     open->setWantsPriorityOverSystemBehavior(true);
-    return std::vector {open, Foundation::make<UIKeyCommand>(UIKeyCommand::inputEscape(), UIKeyModifierFlags {},
-                                                             Foundation::Selector("cancelDocumentPicker"))};
+    cancel->setWantsPriorityOverSystemBehavior(true);
+    return std::vector {open, cancel};
 }
 
 void UIDocumentPickerViewController::open()

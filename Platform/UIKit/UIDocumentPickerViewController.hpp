@@ -33,6 +33,8 @@ public:
     void cancel();
 
     void loadView() override;
+    // The path field takes the keyboard.
+    void viewDidAppear(bool animated) override;
     std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override;
 
 protected:

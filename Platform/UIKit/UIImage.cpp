@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIImage.hpp"
 
+#include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/FatalError.hpp"
 
 #include <algorithm>
@@ -171,6 +172,15 @@ std::shared_ptr<UIImage> UIImage::fromData(const Foundation::Data& data)
     if (!decoded)
         return nullptr;
     return Foundation::make<UIImage>(bitmap.width, bitmap.height, std::move(bitmap.rgba));
+}
+
+std::shared_ptr<UIImage> UIImage::systemImage(const Foundation::String& systemName)
+{
+    if (systemName.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).isEmpty())
+        return nullptr;
+    auto image = Foundation::make<UIImage>();
+    image->m_systemName = systemName;
+    return image;
 }
 
 std::shared_ptr<UIImage> UIImage::fromRGBA(std::size_t width, std::size_t height, std::vector<std::uint8_t> rgba)

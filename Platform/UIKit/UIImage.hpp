@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/CGFloat.hpp"
 #include "Platform/UIKit/CGSize.hpp"
 
@@ -24,11 +25,17 @@ public:
     // width * height * 4 bytes.
     static std::shared_ptr<UIImage> fromRGBA(std::size_t width, std::size_t height, std::vector<std::uint8_t> rgba);
 
+    // UIImage(systemName:): a symbol of the system's set, known by its name. Nothing here draws symbols,
+    // so it holds no pixels and what shows it names it. Nothing for a blank name.
+    static std::shared_ptr<UIImage> systemImage(const Foundation::String& systemName);
+
     static constexpr std::size_t maximumPixelCount = 100'000'000;
 
     CGSize size() const { return {static_cast<CGFloat>(m_width), static_cast<CGFloat>(m_height)}; }
     CGFloat scale() const { return 1.0; }
     const std::vector<std::uint8_t>& rgba() const { return m_rgba; }
+    // The symbol's name; nothing for a bitmap.
+    const std::optional<Foundation::String>& systemName() const { return m_systemName; }
 
     // jpegData(compressionQuality:), quality from 0 to 1. JPEG has no alpha: pixels are composited over
     // black. Nothing for an image that cannot be encoded, such as the empty image.
@@ -45,6 +52,7 @@ private:
     std::size_t m_width = 0;
     std::size_t m_height = 0;
     std::vector<std::uint8_t> m_rgba;
+    std::optional<Foundation::String> m_systemName;
 };
 
 } // namespace UIKit

@@ -4,9 +4,12 @@
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace UIKit {
+
+class UIImage;
 
 // An entry of a menu: a submenu, a command or an action.
 class UIMenuElement : public Foundation::NSObject {
@@ -21,6 +24,7 @@ public:
     const Foundation::String& title() const { return m_title; }
     const std::optional<Foundation::String>& subtitle() const { return m_subtitle; }
     void setSubtitle(std::optional<Foundation::String> subtitle) { m_subtitle = std::move(subtitle); }
+    const std::shared_ptr<UIImage>& image() const { return m_image; }
 
 protected:
     friend Foundation::Construct;
@@ -29,10 +33,12 @@ protected:
     {
     }
     void setElementTitle(Foundation::String title) { m_title = std::move(title); }
+    void setElementImage(std::shared_ptr<UIImage> image) { m_image = std::move(image); }
 
 private:
     Foundation::String m_title;
     std::optional<Foundation::String> m_subtitle;
+    std::shared_ptr<UIImage> m_image;
 };
 
 } // namespace UIKit

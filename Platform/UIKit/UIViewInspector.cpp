@@ -3,6 +3,7 @@
 #include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UIImage.hpp"
 #include "Platform/UIKit/UIControl.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
@@ -156,6 +157,9 @@ std::string UIViewInspector::describe(const UIMenu& menu, int depth)
             continue;
         }
         out << indent << "  " << child->className() << " \"" << child->title().utf8() << "\"";
+        // Symbols are not drawn: their names stand in for them.
+        if (const auto& image = child->image(); image && image->systemName())
+            out << " image=" << image->systemName()->utf8();
         auto attributes = UIMenuElement::Attributes();
         auto state = UIMenuElement::State::off;
         if (auto command = std::dynamic_pointer_cast<UICommand>(child)) {

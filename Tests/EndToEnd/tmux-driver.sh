@@ -10,7 +10,18 @@ unset TMUX
 # A terminal every ncurses knows, and copies that reach tmux's buffer (the terminal's clipboard).
 printf 'set -g default-terminal screen-256color\nset -g set-clipboard on\n' > "$work/tmux.conf"
 tmux_() { tmux -L e2e -f "$work/tmux.conf" "$@"; }
-cleanup() { tmux_ kill-server >/dev/null 2>&1; rm -rf "$work"; }
+# Programs still running (a failed step) end before their folders go.
+cleanup() {
+  local pid
+  for file in "$work"/*.pid; do
+    [ -f "$file" ] || continue
+    pid=$(cat "$file")
+    kill "$pid" 2>/dev/null || continue
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  done
+  tmux_ kill-server >/dev/null 2>&1
+  rm -rf "$work"
+}
 trap cleanup EXIT
 
 # Waits run in steps of 50 ms; how many steps a wait may take (10 s; ASan makes the program slow).
@@ -64,4 +75,41 @@ ended() {
   [ "$(tmux_ display-message -p -t "$session" '#{alternate_on} #{cursor_flag} #{mouse_any_flag}')" = "0 1 0" ] \
     || fail "$2: the terminal was not restored"
   expect_not "F10: menus" "$2"
+}
+
+# The text as an extended regular expression that matches it literally.
+literal() { printf '%s' "$1" | sed 's/[][\.*^$+?(){}|/]/\\&/g'; }
+# The picture with its attributes (SGR sequences): what is highlighted shows in reverse ("7m").
+styled() { tmux_ capture-pane -e -p -t "$session"; }
+# press <keys...>: the keys, then a wait (2 s at most) until the picture changed, for steps that read
+# the picture to decide the next key.
+press() {
+  local before
+  before=$(styled)
+  keys "$@"
+  for _ in $(seq 40); do [ "$(styled)" != "$before" ] && return 0; sleep 0.05; done
+}
+# focused <text>: the control showing the text has the focus: a button or switch shows it in reverse, a
+# text field has the terminal's cursor on its row.
+focused() {
+  styled | grep -qE $'\e\\[([0-9]+;)*7m *'"$(literal "$1")" && return 0
+  local cursor
+  cursor=$(tmux_ display-message -p -t "$session" '#{cursor_flag} #{cursor_y}')
+  [ "${cursor%% *}" = 1 ] && screen | sed -n "$((${cursor##* } + 1))p" | grep -qF -- "$1"
+}
+# focus <text> <step>: Tab until the control showing the text has the focus (40 presses at most).
+focus() {
+  for _ in $(seq 40); do focused "$1" && return 0; press Tab; done
+  fail "$2: Tab never reached \"$1\""
+}
+# choose <title> <step>: in the open menu, Down until the entry is highlighted, then Return.
+choose() {
+  for _ in $(seq 40); do
+    if styled | grep -qE $'\e\\[([0-9]+;)*7m( |✓|–)'"$(literal "$1")"'(  |.?│)'; then
+      keys Enter
+      return 0
+    fi
+    press Down
+  done
+  fail "$2: the open menu has no entry \"$1\""
 }

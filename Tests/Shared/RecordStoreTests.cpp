@@ -152,6 +152,39 @@ TEST_F(RecordStoreTests, AnEditSavedAfterTheStoreSetFavoriteKeepsIt)
     EXPECT_FALSE(store->entry(id)->isFavorite);
 }
 
+TEST_F(RecordStoreTests, TypingKeepsOnlyTheValueBeforeTheEditInTheHistory)
+{
+    auto id = addEntry(*store, "Forum", "old", [](auto& context, const Foundation::String& entryID) {
+        context.insertSectionBelow(-1, Entry::Section::Template::blank, entryID);
+        context.appendField(0, Entry::Field::Category::pin, entryID);
+        context.setText("1234", Entry::Field::ID {0, 0}, entryID);
+    });
+    auto context = store->makeEditingContext();
+    for (const char* typed : {"n", "ne", "new"}) {
+        context->setText(typed, SystemField::password, id);
+        context->setText(Foundation::String("9") + typed, Entry::Field::ID {0, 0}, id);
+    }
+    auto edited = *context->entry(id);
+    ASSERT_EQ(edited.passwordHistory.size(), 1u);
+    EXPECT_EQ(edited.passwordHistory[0].text, "old");
+    ASSERT_EQ(edited.field({0, 0}).history.size(), 1u);
+    EXPECT_EQ(edited.field({0, 0}).history[0].text, "1234");
+
+    // A field inserted above moves the typed one down: its first change there is kept as well.
+    context->insertFieldAbove({0, 0}, Entry::Field::Category::text, id);
+    context->setText("9newer", Entry::Field::ID {0, 1}, id);
+    EXPECT_EQ(context->entry(id)->field({0, 1}).history.size(), 2u);
+
+    // Once saved, the saved value is the one the next edit replaces.
+    context->save();
+    context->setText("newe", SystemField::password, id);
+    context->setText("newer", SystemField::password, id);
+    auto history = context->entry(id)->passwordHistory;
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].text, "new");
+    EXPECT_EQ(history[1].text, "old");
+}
+
 TEST_F(RecordStoreTests, SectionAndFieldLimitsThrowEntryErrorAndChangeNothing)
 {
     auto context = store->makeEditingContext();
@@ -193,6 +226,8 @@ TEST_F(RecordStoreTests, EditingMovesRestoresAndAttachesFiles)
     auto second = context->insertFieldBelow(first, Entry::Field::Category::attachment, id);
     EXPECT_EQ(second.index, first.index + 1);
     context->setText("1111", first, id);
+    // A saved value goes into the history when it is replaced.
+    context->save();
     context->setText("2222", first, id);
     auto previous = context->entry(id)->field(first).history.front().id;
     context->restorePreviousFieldValue(first, previous, id);
@@ -224,9 +259,10 @@ TEST_F(RecordStoreTests, EditingMovesRestoresAndAttachesFiles)
 
 TEST_F(RecordStoreTests, ADuplicateGetsNewIdentifiers)
 {
-    auto id = addEntry(*store, "Server", "one", [&](RecordStore::EditingContext& context, const Foundation::String& id) {
-        context.setText("two", SystemField::password, id);
-    });
+    auto id = addEntry(*store, "Server", "one");
+    auto edit = store->makeEditingContext();
+    edit->setText("two", SystemField::password, id);
+    edit->save();
     store->setFavorite({id}, true);
 
     auto result = store->duplicate({id, "gone"});

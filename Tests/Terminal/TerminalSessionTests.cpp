@@ -494,4 +494,9 @@ TEST_F(TerminalScreen, TextAndBackgroundsShowTheirColoursAndSecondaryTextIsDimme
     screen();
     EXPECT_EQ(session.frame().text(), frame.text());
     EXPECT_NE(session.frame(), frame) << "the disabled button lost its colour";
+    // A title wider than its button ends in an ellipsis instead of running into what follows.
+    form->save->setTitle(String("Save Changes"), UIControl::State::normal());
+    const auto shown = screen();
+    EXPECT_TRUE(shows(shown, "Save …") || shows(shown, "Save…")) << shown;
+    EXPECT_FALSE(shows(shown, "Changes")) << shown;
 }

@@ -232,6 +232,26 @@ void EntriesCoordinator::shareEntry(const Foundation::String& entryID)
     presentShareMenuConfirmation(entryID, source, true);
 }
 
+void EntriesCoordinator::duplicateSelectedItems()
+{
+    menus().duplicate(selectedEntryIDs(), m_entriesVC->view());
+}
+
+void EntriesCoordinator::archive(const std::vector<Foundation::String>& entryIDs)
+{
+    menus().archive(entryIDs, m_entriesVC->view());
+}
+
+void EntriesCoordinator::moveToTrash(const std::vector<Foundation::String>& entryIDs)
+{
+    menus().moveToTrash(entryIDs, m_entriesVC->view());
+}
+
+void EntriesCoordinator::deletePermanently(const std::vector<Foundation::String>& entryIDs)
+{
+    menus().deletePermanently(entryIDs, m_entriesVC->view());
+}
+
 // --- Errors and presentation ---------------------------------------------------------------------------
 
 void EntriesCoordinator::presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

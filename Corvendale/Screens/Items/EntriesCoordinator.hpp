@@ -62,6 +62,11 @@ public:
     void selectFirstEntryIfNeeded(bool animated, bool scrollToSelection);
     void presentShareMenuConfirmation(const Foundation::String& entryID, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated);
     void presentShareMenu(const Shared::Entry& entry, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated);
+    // The list's own flows (with their confirmations) for the window's commands.
+    void duplicateSelectedItems();
+    void archive(const std::vector<Foundation::String>& entryIDs);
+    void moveToTrash(const std::vector<Foundation::String>& entryIDs);
+    void deletePermanently(const std::vector<Foundation::String>& entryIDs);
 
     // UnexpectedErrorHandling
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

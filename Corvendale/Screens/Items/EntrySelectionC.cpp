@@ -7,17 +7,19 @@
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/BackupStore.hpp"
 #include "Shared/EntriesVC.hpp"
+#include "Shared/LetterPressCollector.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/UIKeyCommand.hpp"
 
-#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Basalwork/Interface/UIPress.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
+#include "Platform/UIKit/UITextField.hpp"
 
 #include <mutex>
 
@@ -34,6 +36,7 @@ EntrySelectionC::EntrySelectionC(std::shared_ptr<Shared::EntriesVC> entriesVC, F
     , m_entriesVC(std::move(entriesVC))
     , m_otpAuthURL(std::move(otpAuthURL))
     , m_associatedDomainText(std::move(associatedDomainText))
+    , m_letterPressCollector(Foundation::make<Shared::LetterPressCollector>())
 {
 }
 
@@ -43,7 +46,18 @@ void EntrySelectionC::initialize()
     m_entriesVC->setDelegate(std::static_pointer_cast<Shared::EntriesVCDelegate>(sharedSelf(this)));
     static std::once_flag registered;
     std::call_once(registered, [] {
-        Foundation::MethodTable::add(Foundation::Selector("handleEscapeKeyPress"), &EntrySelectionC::handleEscapeKeyPress);
+        using Foundation::Selector;
+        Foundation::MethodTable::add(Selector("handleEscapeKeyPress"), &EntrySelectionC::handleEscapeKeyPress);
+        Foundation::MethodTable::add(Selector("handleFindCommand"), &EntrySelectionC::handleFindCommand);
+        Foundation::MethodTable::add(Selector("handleUpArrowKeyPress"), &EntrySelectionC::handleUpArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleDownArrowKeyPress"), &EntrySelectionC::handleDownArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleShiftUpArrowKeyPress"), &EntrySelectionC::handleShiftUpArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleShiftDownArrowKeyPress"), &EntrySelectionC::handleShiftDownArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleOptionUpArrowKeyPress"), &EntrySelectionC::handleOptionUpArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleOptionDownArrowKeyPress"), &EntrySelectionC::handleOptionDownArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleOptionShiftUpArrowKeyPress"), &EntrySelectionC::handleOptionShiftUpArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleOptionShiftDownArrowKeyPress"), &EntrySelectionC::handleOptionShiftDownArrowKeyPress);
+        Foundation::MethodTable::add(Selector("handleReturnKeyPress"), &EntrySelectionC::handleReturnKeyPress);
     });
 }
 
@@ -103,10 +117,29 @@ void EntrySelectionC::autoSelectSearchIfNeeded()
 
 std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntrySelectionC::keyCommands() const
 {
-    if (presentedViewController() || !m_entriesVC->searchText().isEmpty())
-        return std::vector<std::shared_ptr<UIKit::UIKeyCommand>> {};
-    return std::vector {Shared::UIKeyCommands::withInput(UIKit::UIKeyCommand::inputEscape(), UIKit::UIKeyModifierFlags(),
-                                                         Foundation::Selector("handleEscapeKeyPress"), true)};
+    using UIKit::UIKeyCommand;
+    using Flags = UIKit::UIKeyModifierFlags;
+    auto command = [](const Foundation::String& input, Flags flags, const char* action) {
+        return Shared::UIKeyCommands::withInput(input, flags, Foundation::Selector(action), true);
+    };
+    std::vector<std::shared_ptr<UIKeyCommand>> commands;
+    // A typed search takes Escape first: the list clears it.
+    if (!presentedViewController() && m_entriesVC->searchText().isEmpty())
+        commands.push_back(command(UIKeyCommand::inputEscape(), {}, "handleEscapeKeyPress"));
+    for (auto& each : {
+             command("F", Flags::command(), "handleFindCommand"),
+             command(UIKeyCommand::inputUpArrow(), {}, "handleUpArrowKeyPress"),
+             command(UIKeyCommand::inputDownArrow(), {}, "handleDownArrowKeyPress"),
+             command(UIKeyCommand::inputUpArrow(), Flags::shift(), "handleShiftUpArrowKeyPress"),
+             command(UIKeyCommand::inputDownArrow(), Flags::shift(), "handleShiftDownArrowKeyPress"),
+             command(UIKeyCommand::inputUpArrow(), Flags::alternate(), "handleOptionUpArrowKeyPress"),
+             command(UIKeyCommand::inputDownArrow(), Flags::alternate(), "handleOptionDownArrowKeyPress"),
+             command(UIKeyCommand::inputUpArrow(), Flags::alternate() | Flags::shift(), "handleOptionShiftUpArrowKeyPress"),
+             command(UIKeyCommand::inputDownArrow(), Flags::alternate() | Flags::shift(), "handleOptionShiftDownArrowKeyPress"),
+             command("\r", {}, "handleReturnKeyPress"),
+         })
+        commands.push_back(each);
+    return commands;
 }
 
 void EntrySelectionC::handleEscapeKeyPress()
@@ -115,6 +148,37 @@ void EntrySelectionC::handleEscapeKeyPress()
         return;
     if (auto delegate = this->delegate())
         delegate->entrySelectionCDidCancel();
+}
+
+void EntrySelectionC::whenIdle(void (Shared::EntriesVC::*request)())
+{
+    if (!presentedViewController())
+        ((*m_entriesVC).*request)();
+}
+
+void EntrySelectionC::handleFindCommand() { whenIdle(&Shared::EntriesVC::focusSearch); }
+void EntrySelectionC::handleUpArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleMoveUp); }
+void EntrySelectionC::handleDownArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleMoveDown); }
+void EntrySelectionC::handleShiftUpArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleExtendUp); }
+void EntrySelectionC::handleShiftDownArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleExtendDown); }
+void EntrySelectionC::handleOptionUpArrowKeyPress() { whenIdle(&Shared::EntriesVC::handlePageUp); }
+void EntrySelectionC::handleOptionDownArrowKeyPress() { whenIdle(&Shared::EntriesVC::handlePageDown); }
+void EntrySelectionC::handleOptionShiftUpArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleExtendToFirst); }
+void EntrySelectionC::handleOptionShiftDownArrowKeyPress() { whenIdle(&Shared::EntriesVC::handleExtendToLast); }
+// The list reports the one selected item as chosen; with none or several it does nothing.
+void EntrySelectionC::handleReturnKeyPress() { whenIdle(&Shared::EntriesVC::handleActivate); }
+
+void EntrySelectionC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>& presses, const std::shared_ptr<UIKit::UIEvent>& event)
+{
+    const auto& field = m_entriesVC->searchField();
+    if (!presentedViewController() && field && !field->isFirstResponder() && Basalwork::isSingleLetterOrNumberKeyPress(presses)
+        && Basalwork::doesNotContainModifierFlags(presses, UIKit::UIKeyModifierFlags::command())) {
+        if (auto character = Basalwork::firstCharacter(presses)) {
+            m_entriesVC->setSearchText(m_letterPressCollector->collect(*character));
+            return;
+        }
+    }
+    CoordinatingViewController::pressesBegan(presses, event);
 }
 
 void EntrySelectionC::presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

@@ -13,6 +13,7 @@
 
 namespace Shared {
 class EntriesVC;
+class LetterPressCollector;
 } // namespace Shared
 
 namespace Corvendale {
@@ -34,10 +35,24 @@ public:
     void updateView(bool animated);
     void autoSelectSearchIfNeeded();
 
-    // Escape closes the picker while nothing is presented over it and no search is typed.
+    // Keyboard-driven like the main list: Escape closes the picker while no search is typed, Command-F
+    // searches, the arrows move and extend the list's selection, Return chooses the one selected item;
+    // none of them acts while something is presented over the picker. Letters typed outside the search
+    // field search for themselves.
     std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
     bool canBecomeFirstResponder() const override { return true; }
     void handleEscapeKeyPress();
+    void handleFindCommand();
+    void handleUpArrowKeyPress();
+    void handleDownArrowKeyPress();
+    void handleShiftUpArrowKeyPress();
+    void handleShiftDownArrowKeyPress();
+    void handleOptionUpArrowKeyPress();
+    void handleOptionDownArrowKeyPress();
+    void handleOptionShiftUpArrowKeyPress();
+    void handleOptionShiftDownArrowKeyPress();
+    void handleReturnKeyPress();
+    void pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>& presses, const std::shared_ptr<UIKit::UIEvent>& event) override;
 
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
                                std::function<void()> completion) override;
@@ -127,11 +142,14 @@ private:
             completion(false);
     }
     void registerForNotifications();
+    // Runs a key's request on the list unless something is presented over the picker.
+    void whenIdle(void (Shared::EntriesVC::*request)());
 
     std::weak_ptr<EntrySelectionCDelegate> m_delegate;
     std::shared_ptr<Shared::EntriesVC> m_entriesVC;
     Foundation::URL m_otpAuthURL;
     std::optional<Foundation::String> m_associatedDomainText;
+    std::shared_ptr<Shared::LetterPressCollector> m_letterPressCollector;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
 };
 

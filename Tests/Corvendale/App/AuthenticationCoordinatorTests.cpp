@@ -4,6 +4,7 @@
 #include "Shared/BackupStore.hpp"
 #include "Shared/Entry.Filter.hpp"
 #include "Shared/Entry.hpp"
+#include "Shared/MasterPasswordTipsVC.hpp"
 #include "Shared/Notification.Name.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
@@ -12,6 +13,7 @@
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 
 #include "Tests/Support/Driver.hpp"
+#include "Tests/Support/Files.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
@@ -427,6 +429,139 @@ TEST_F(LockScreen, TheCancelButtonLeavesEachFlowAndTheLinksDoWhatTheyName)
     lockScreen()->didSelect(Shared::AuthenticationVLink::forgotPassword, *lockScreen()->authenticationVC());
     settle();
     EXPECT_FALSE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value()) << "the attempt is acknowledged";
+}
+
+} // namespace
+
+namespace {
+
+// A process whose vault has no master password yet.
+class FirstLaunch : public CorvendaleTests::Program {
+protected:
+    void SetUp() override
+    {
+        CloudKit::CKSimulation::setAccount(std::nullopt);
+        Program::SetUp();
+        if (screenState() != 1)
+            GTEST_SKIP() << "the vault of this process has a master password already (" << screenState() << ")";
+    }
+    void press()
+    {
+        auto coordinator = lockScreen();
+        coordinator->didSelectPrimaryAction(coordinator->authenticationVC()->state(), *coordinator->authenticationVC());
+        settle();
+    }
+    std::shared_ptr<UIKit::UIDocumentPickerViewController> picker() const
+    {
+        return std::dynamic_pointer_cast<UIKit::UIDocumentPickerViewController>(lockScreen()->presentedViewController());
+    }
+    TestSupport::Driver driver()
+    {
+        return TestSupport::Driver(std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back()));
+    }
+    void finishPresentation() const
+    {
+        TestSupport::advanceClock(1);
+        settle();
+    }
+};
+
+TEST_F(FirstLaunch, OffersTheTipsWhileCreatingAndTheBackupFolderStartsInDocumentsThenInTheChosenOne)
+{
+    auto coordinator = lockScreen();
+    coordinator->didSelectMasterPasswordTips(*coordinator->authenticationVC());
+    settle();
+    auto tips = std::dynamic_pointer_cast<Shared::MasterPasswordTipsVC>(coordinator->presentedViewController());
+    ASSERT_NE(tips, nullptr);
+    tips->handleDoneCommand();
+    finishPresentation();
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr);
+    EXPECT_EQ(screenState(), 1);
+
+    type(CorvendaleTests::masterPassword, String(CorvendaleTests::masterPassword));
+    coordinator->didSelectMasterPasswordTips(*coordinator->authenticationVC());
+    EXPECT_EQ(coordinator->presentedViewController(), nullptr) << "tips only while creating";
+    ASSERT_EQ(screenState(), 2) << "set-up: AutoFill";
+    press();
+    ASSERT_EQ(screenState(), 3) << "set-up: automatic backups";
+
+    auto home = std::filesystem::path(std::getenv("HOME"));
+    std::filesystem::create_directories(home / "Documents");
+    std::filesystem::create_directories(home / "Backups");
+    TestSupport::writeText(home / "a file", "not a folder");
+    coordinator->didSelectChooseLocation(*coordinator->authenticationVC());
+    settle();
+    ASSERT_NE(picker(), nullptr);
+    EXPECT_EQ(picker()->contentTypes(), std::vector {UniformTypeIdentifiers::UTType::folder()});
+    EXPECT_EQ(picker()->directoryURL(), std::optional(Foundation::URL::fileURLWithPath(String((home / "Documents").string()), true)));
+    auto field = driver().find<UIKit::UITextField>(String(UIKit::UIDocumentPickerViewController::pathFieldIdentifier));
+    ASSERT_NE(field, nullptr);
+    field->setText(String((home / "a file").string()));
+    picker()->open();
+    settle();
+    ASSERT_NE(picker(), nullptr) << "a file is no folder";
+    field->setText(String((home / "Backups").string()));
+    picker()->open();
+    finishPresentation();
+    const auto backups = Foundation::URL::fileURLWithPath(String((home / "Backups").string()), true);
+    EXPECT_EQ(dependencies().preferenceStore->backupFolder(), std::optional(backups));
+    EXPECT_EQ(lockScreen()->authenticationVC()->state().locationURL(), std::optional(backups));
+
+    coordinator->didSelectChooseLocation(*coordinator->authenticationVC());
+    settle();
+    ASSERT_NE(picker(), nullptr);
+    EXPECT_EQ(picker()->directoryURL(), std::optional(backups)) << "the stored folder first";
+    picker()->cancel();
+    finishPresentation();
+    EXPECT_EQ(dependencies().preferenceStore->backupFolder(), std::optional(backups)) << "a cancelled picker changes nothing";
+
+    coordinator->didSelectClearLocation(*coordinator->authenticationVC());
+    settle();
+    EXPECT_EQ(dependencies().preferenceStore->backupFolder(), std::nullopt);
+    press();
+    ASSERT_EQ(screenState(), 21) << "set-up: sync";
+    press();
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+}
+
+} // namespace
+
+namespace {
+
+class ChangingTheMasterPassword : public LockScreen {};
+
+TEST_F(ChangingTheMasterPassword, TakesTheCurrentOneThenTheNewOneTwiceAndCancelsBackToTheVault)
+{
+    store()->beginChangingMasterPassword();
+    settle();
+    ASSERT_EQ(screenState(), 7);
+    EXPECT_TRUE(lockScreen()->authenticationWindow()->isKeyWindow());
+    type("not the master password");
+    EXPECT_EQ(screenState(), 7);
+    ASSERT_TRUE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value());
+    press();
+    EXPECT_FALSE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value()) << "the attempt is acknowledged";
+    type(CorvendaleTests::masterPassword);
+    ASSERT_EQ(screenState(), 8);
+    EXPECT_TRUE(lockScreen()->entryText().isEmpty()) << "the texts are cleared";
+    type(newMasterPassword, String("something else entirely"));
+    EXPECT_EQ(screenState(), 8) << "repetitions that differ are not taken";
+    EXPECT_EQ(lockScreen()->reEntryText(), String("something else entirely"));
+    lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
+    settle();
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated()) << "cancelled: back to the vault";
+
+    store()->beginChangingMasterPassword();
+    settle();
+    type(CorvendaleTests::masterPassword);
+    type(newMasterPassword, String(newMasterPassword));
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    lock();
+    type(CorvendaleTests::masterPassword);
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "the old one no longer opens the vault";
+    press();
+    type(newMasterPassword);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
 }
 
 } // namespace

@@ -271,6 +271,18 @@ TEST_F(MainMenu, ThePreferenceCommandsCarryTheirValueAndTheCheckMarkFollowsIt)
     EXPECT_EQ(state({"Window", "Keep Window Pinned Above Other Apps"}), UIMenuElement::State::off) << "no plug-in, no check mark";
 }
 
+TEST_F(MainMenu, WhileSafeForInspectionNothingCanLeaveTheVaultThroughTheFileMenu)
+{
+    preferences()->setIsSafeForInspectionModeActivated(true);
+    UIKit::UIMenuSystem::main()->setNeedsRebuild();
+    EXPECT_EQ(menu(Corvendale::MainMenuIdentifier::importExport), nullptr);
+    EXPECT_EQ(menu(Corvendale::MainMenuIdentifier::backupRestore), nullptr);
+    EXPECT_NE(item({"File", "Lock"}), nullptr);
+    preferences()->setIsSafeForInspectionModeActivated(false);
+    UIKit::UIMenuSystem::main()->setNeedsRebuild();
+    EXPECT_NE(item({"File", "Export..."}), nullptr);
+}
+
 TEST_F(MainMenu, TheLockGroupOffersTheAvailableBiometryOnly)
 {
     EXPECT_EQ(item({"File", "Unlock with Touch ID"}), nullptr) << "none available";

@@ -15,6 +15,7 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.EditingContext.hpp"
 
+#include "Platform/UIKit/UIInteractionDriver.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UITableView.hpp"
@@ -128,18 +129,43 @@ protected:
     // The row's cell as it shows now; none when no row is that source.
     std::shared_ptr<Shared::EntryDetailsTVCCell> cell(const MenuSource& source) const
     {
-        coordinator->view()->layoutIfNeeded();
+        window->layoutIfNeeded();
+        // A person scrolls to the row first.
+        const auto& sections = table().sections();
+        for (std::size_t section = 0; section < sections.size(); ++section)
+            for (std::size_t row = 0; row < sections[section].rows.size(); ++row)
+                if (sections[section].rows[row].source == source)
+                    table().tableView()->scrollToRow(
+                        Foundation::IndexPath::withRow(static_cast<std::int64_t>(row), static_cast<std::int64_t>(section)),
+                        UIKit::UITableView::ScrollPosition::middle, false);
+        window->layoutIfNeeded();
         for (const auto& cell : table().tableView()->visibleCells())
             if (auto row = std::dynamic_pointer_cast<Shared::EntryDetailsTVCCell>(cell); row && row->row() && row->row()->source == source)
                 return row;
         return nullptr;
+    }
+    // The screen is laid out before a person looks at it; the driver taps where things stand.
+    void tap(const char* identifierOrText)
+    {
+        window->layoutIfNeeded();
+        driver.tap(Foundation::String(identifierOrText));
     }
     // Taps the row's input, as a person starts typing into it.
     void tapInput(const MenuSource& source)
     {
         auto row = cell(source);
         ASSERT_TRUE(row && row->textField()) << "no input for the row";
+        window->layoutIfNeeded();
         driver.tap(row->textField());
+    }
+
+    // Opens the row's context menu, as a secondary click does, and chooses the entry at the title path.
+    void chooseInRowMenu(const MenuSource& source, const std::vector<Foundation::String>& path)
+    {
+        auto row = cell(source);
+        ASSERT_TRUE(row) << "no row for the source";
+        ASSERT_TRUE(interaction.openContextMenu(row)) << "the row has no menu";
+        driver.chooseShownMenuItem(path);
     }
 
     Shared::EntryDetailsTVC& table() const { return *coordinator->entryDetailsVC()->entryDetailsTVC(); }
@@ -151,6 +177,7 @@ protected:
     std::shared_ptr<UIKit::UIWindowScene> scene = Foundation::make<UIKit::UIWindowScene>();
     std::shared_ptr<UIKit::UIWindow> window = Foundation::make<UIKit::UIWindow>(scene);
     TestSupport::Driver driver {scene};
+    UIKit::UIInteractionDriver interaction {scene};
     std::shared_ptr<TestEntryDetailsCoordinator> coordinator;
 };
 

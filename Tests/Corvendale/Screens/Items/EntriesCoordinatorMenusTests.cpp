@@ -9,8 +9,11 @@
 
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
+#include "Platform/UIKit/UIImage.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIView.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
+#include "Platform/UIKit/UIViewInspector.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
@@ -165,10 +168,10 @@ TEST_F(ItemListMenus, WebsitesTheSystemCannotOpenAndMissingTextsOfferNothing)
 
 TEST_F(ItemListMenus, TheHistorySectionIsOnlyForTheItemShownInTheDetails)
 {
-    auto id = addItem("Bank", [](auto& context, const String& entryID) {
-        context.setText("first", SystemField::password, entryID);
-        context.setText("second", SystemField::password, entryID);
-    });
+    auto id = addItem("Bank", [](auto& context, const String& entryID) { context.setText("first", SystemField::password, entryID); });
+    auto change = recordStore->makeEditingContext();
+    change->setText("second", SystemField::password, id);
+    change->save();
     auto other = fullLogin("Other");
     ASSERT_FALSE(recordStore->entry(id)->passwordHistory.empty());
     auto titles = actionTitles(*contextMenu({id}));
@@ -303,4 +306,37 @@ TEST_F(ItemListMenus, CountingFailuresAreTrackedAndTheMenuStillShows)
     auto messages = analytics->messages();
     EXPECT_NE(std::find(messages.begin(), messages.end(), "EntriesCoordinator.contextMenu(titleButton:), filter: Favorites"), messages.end());
     EXPECT_TRUE(host->calls.empty()) << "no Oops! for counts";
+}
+
+TEST_F(ItemListMenus, ActionsAndFiltersShowSymbolsWhileCategoriesAndSortMethodsShowTheirNamesAlone)
+{
+    auto id = fullLogin("Mail");
+    // Every entry as "title=symbol" (the symbol empty where there is none), under its titled submenus.
+    std::function<void(const UIKit::UIMenu&, const std::string&, Lines&)> symbols = [&](const UIKit::UIMenu& menu, const std::string& path,
+                                                                                          Lines& into) {
+        for (const auto& child : menu.children()) {
+            if (auto submenu = std::dynamic_pointer_cast<UIKit::UIMenu>(child)) {
+                symbols(*submenu, submenu->title().isEmpty() ? path : path + submenu->title().utf8() + "/", into);
+                continue;
+            }
+            const auto& image = child->image();
+            into.push_back(path + child->title().utf8() + "=" + (image && image->systemName() ? image->systemName()->utf8() : ""));
+        }
+    };
+    Lines itemMenu;
+    symbols(*contextMenu({id}), "", itemMenu);
+    for (const char* expected : {"Edit=pencil", "Copy Password=key", "Open Website=safari", "Favorite=star", "Share…=square.and.arrow.up",
+                                 "Move to Trash=trash", "Category/Payments/Credit Card="})
+        EXPECT_NE(std::ranges::find(itemMenu, expected), itemMenu.end()) << expected;
+    for (const auto& line : itemMenu)
+        EXPECT_EQ(line.back() == '=', line.starts_with("Category/")) << line;
+
+    Lines filterMenu;
+    symbols(*menus->filterMenu(EntryFilter::allItems(), EntriesCoordinatorRecentCategoryFilters()), "", filterMenu);
+    for (const char* expected : {"All Items=tray.full", "Trash=trash", "Sort By/Title/A to Z=", "Login="})
+        EXPECT_NE(std::ranges::find(filterMenu, expected), filterMenu.end()) << expected;
+
+    auto described = UIKit::UIViewInspector::describe(*contextMenu({id}), 0);
+    EXPECT_NE(described.find("UIAction \"Edit\" image=pencil"), std::string::npos) << "what cannot be drawn is named";
+    EXPECT_FALSE(UIKit::UIImage::systemImage(" ")) << "no symbol without a name";
 }

@@ -146,3 +146,45 @@ TEST_F(EntrySelectionCTests, TheSearchFieldTakesTheKeyboardOnEveryUnlockWithItem
     EXPECT_FALSE(field->isFirstResponder());
     services.preferenceStore->setSearchFocus(Shared::Settings::Items::SearchFocus::enabled);
 }
+
+TEST_F(EntrySelectionCTests, ArrowsPointAtItemsReturnChoosesExactlyOneAndTypedLettersSearch)
+{
+    auto alpha = addSite("Alpha", "https://alpha.example");
+    auto beta = addSite("Beta", "https://beta.example");
+    auto gamma = addSite("Gamma", "https://gamma.example");
+    auto picker = show(std::nullopt);
+    window->layoutIfNeeded();
+    picker->becomeFirstResponder();
+    const auto& list = picker->entriesVC();
+
+    driver.press("Return");
+    EXPECT_TRUE(delegate->calls.empty()) << "nothing selected, nothing chosen";
+    driver.press("Down");
+    driver.press("Down");
+    EXPECT_EQ(list->selectedEntryIDs(), std::vector<String> {beta});
+    EXPECT_TRUE(delegate->calls.empty()) << "moving is not choosing";
+    driver.press("Down", UIKit::UIKeyModifierFlags::shift());
+    EXPECT_EQ(list->selectedEntryIDs(), (std::vector<String> {beta, gamma}));
+    driver.press("Return");
+    EXPECT_TRUE(delegate->calls.empty()) << "several selected, nothing chosen";
+    driver.press("Up", UIKit::UIKeyModifierFlags::alternate() | UIKit::UIKeyModifierFlags::shift());
+    EXPECT_EQ(list->selectedEntryIDs().front(), alpha) << "extended to the top";
+    driver.press("Down", UIKit::UIKeyModifierFlags::alternate());
+    ASSERT_EQ(list->selectedEntryIDs().size(), 1u);
+    driver.press("Return");
+    EXPECT_EQ(delegate->calls, (Lines {"select " + list->selectedEntryIDs().front().utf8() + " " + link.absoluteString().utf8()}));
+
+    driver.press("g", UIKit::UIKeyModifierFlags::command());
+    EXPECT_EQ(list->searchText(), String()) << "Command-letters are not collected";
+    driver.press("g");
+    EXPECT_EQ(list->searchText(), String("g"));
+    EXPECT_EQ(list->shownEntryIDs(), std::vector<String> {gamma});
+    delegate->calls.clear();
+    driver.press("Escape");
+    EXPECT_TRUE(delegate->calls.empty()) << "a typed search keeps the picker open";
+
+    driver.press("f", UIKit::UIKeyModifierFlags::command());
+    EXPECT_TRUE(list->searchField()->isFirstResponder());
+    driver.type("a");
+    EXPECT_EQ(list->searchText(), String("ga")) << "the search field takes what is typed into it";
+}

@@ -1,0 +1,104 @@
+#include "Platform/UIKit/UIDocumentPickerDelegate.hpp"
+#include "Platform/UIKit/UIDocumentPickerViewController.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIWindowScene.hpp"
+#include "Tests/Support/Driver.hpp"
+#include "Tests/Support/Files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace UIKit;
+using Foundation::make;
+using Foundation::String;
+using UniformTypeIdentifiers::UTType;
+
+namespace {
+
+struct Recorder : UIDocumentPickerDelegate {
+    std::vector<std::vector<Foundation::URL>> picks;
+    int cancellations = 0;
+    void documentPicker(UIDocumentPickerViewController&, const std::vector<Foundation::URL>& urls) override { picks.push_back(urls); }
+    void documentPickerWasCancelled(UIDocumentPickerViewController&) override { ++cancellations; }
+};
+
+class DocumentPicker : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        window->setFrame({0, 0, 800, 600});
+        window->setRootViewController(presenter);
+        window->makeKeyAndVisible();
+        std::filesystem::create_directories(folder / "inner");
+        TestSupport::writeText(folder / "backup.corvendalebackup", "contents");
+    }
+
+    std::shared_ptr<UIDocumentPickerViewController> present(const UTType& type)
+    {
+        auto picker = make<UIDocumentPickerViewController>(std::vector {type});
+        picker->setDirectoryURL(Foundation::URL::fileURLWithPath(String(folder.string()), true));
+        picker->setDelegate(recorder);
+        presenter->present(picker, true);
+        driver.wait(1);
+        return picker;
+    }
+    std::shared_ptr<UITextField> pathField() { return driver.find<UITextField>(String(UIDocumentPickerViewController::pathFieldIdentifier)); }
+
+    std::filesystem::path folder = std::filesystem::path(std::getenv("TMPDIR")) / "DocumentPicker";
+    std::shared_ptr<UIWindowScene> scene = make<UIWindowScene>();
+    std::shared_ptr<UIWindow> window = make<UIWindow>(scene);
+    std::shared_ptr<UIViewController> presenter = make<UIViewController>();
+    std::shared_ptr<Recorder> recorder = std::make_shared<Recorder>();
+    TestSupport::Driver driver {scene};
+};
+
+TEST_F(DocumentPicker, StartsInItsDirectoryAndTakesOnlyAnExistingFileOfTheKindAsked)
+{
+    auto picker = present(UTType {String("com.corvendale.backup")});
+    auto field = pathField();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text(), String(folder.string() + "/"));
+
+    field->setText(String((folder / "missing").string()));
+    picker->open();
+    field->setText(String((folder / "inner").string()));
+    picker->open();
+    driver.wait(1);
+    EXPECT_TRUE(recorder->picks.empty()) << "nothing there, or a folder: the picker stays";
+    EXPECT_EQ(presenter->presentedViewController(), picker);
+    EXPECT_NE(driver.core().find(String("Choose a file, not a folder.")), nullptr);
+
+    field->setText(String((folder / "backup.corvendalebackup").string()));
+    driver.press("\r");
+    driver.wait(1);
+    ASSERT_EQ(recorder->picks.size(), 1u);
+    EXPECT_EQ(recorder->picks.front(), std::vector {Foundation::URL::fileURLWithPath(String((folder / "backup.corvendalebackup").string()), false)});
+    EXPECT_EQ(presenter->presentedViewController(), nullptr) << "dismissed before the delegate hears";
+}
+
+TEST_F(DocumentPicker, AFolderTypeTakesFoldersAndEscapeCancelsOnce)
+{
+    auto picker = present(UTType::folder());
+    pathField()->setText(String((folder / "backup.corvendalebackup").string()));
+    picker->open();
+    EXPECT_TRUE(recorder->picks.empty());
+    pathField()->setText(String((folder / "inner").string()));
+    picker->open();
+    driver.wait(1);
+    ASSERT_EQ(recorder->picks.size(), 1u);
+    EXPECT_TRUE(recorder->picks.front().front().hasDirectoryPath());
+
+    present(UTType::folder());
+    driver.press("Escape");
+    driver.press("Escape");
+    driver.wait(1);
+    EXPECT_EQ(recorder->cancellations, 1);
+    EXPECT_EQ(recorder->picks.size(), 1u);
+}
+
+} // namespace
