@@ -257,12 +257,18 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 // needs reading token by token.
 bool CSVRowReader::takeWholeFields(CSVRow& row)
 {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(m_record.data());
+    // Held in locals: growing the row could otherwise be taken to change them.
+    const char* text = m_record.data();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     const std::size_t size = m_record.size();
+    const unsigned char delimiter = m_delimiterByte;
+    const unsigned char escape = m_escapeByte;
+    const FileDataReader::ByteSet& stopsElsewhere = *m_stopsElsewhere;
+    const FileDataReader::ByteSet& stopsInOpenField = *m_stopsInOpenField;
     std::size_t position = m_position;
     while (position < size) {
         const auto first = bytes[position];
-        if (first == m_delimiterByte) {
+        if (first == delimiter) {
             row.emplace_back();
             ++position;
             continue;
@@ -272,23 +278,23 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
         if (isEmptyAtLineBreak) {
             end = position;
         } else if (first == '"') {
-            std::size_t closing = m_stopsInOpenField->find(bytes, position + 1, size);
+            std::size_t closing = stopsInOpenField.find(bytes, position + 1, size);
             if (closing < size && bytes[closing] == '"')
                 end = closing + 1;
-        } else if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
-            end = findStructuralByte(bytes, position + 1, size, m_delimiterByte, m_escapeByte, *m_stopsElsewhere);
+        } else if (!stopsElsewhere.contains(first) && first != 0xEF) {
+            end = findStructuralByte(bytes, position + 1, size, delimiter, escape, stopsElsewhere);
         }
         if (end >= size)
             break;
         const auto next = bytes[end];
-        if (next != m_delimiterByte && next != '\n' && next != '\r')
+        if (next != delimiter && next != '\n' && next != '\r')
             break;
         if (isEmptyAtLineBreak)
             row.emplace_back();
         else
-            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, m_record.substr(position, end - position));
+            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, std::string_view(text + position, end - position));
         position = end + 1;
-        if (next == m_delimiterByte)
+        if (next == delimiter)
             continue;
         // A CR at the very end of a record may be the first half of a CR LF.
         m_skipsLeadingLineFeed = next == '\r' && position == size;

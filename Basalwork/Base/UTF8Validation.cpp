@@ -95,63 +95,6 @@ alignas(32) constexpr std::uint8_t incompleteLimits[32] = {
     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xF0 - 1, 0xE0 - 1, 0xC0 - 1};
 
 struct Validator {
-    __m128i error = _mm_setzero_si128();
-    __m128i previous = _mm_setzero_si128();
-    __m128i previousIncomplete = _mm_setzero_si128();
-
-    __attribute__((target("ssse3"))) static __m128i table(const std::uint8_t* values)
-    {
-        return _mm_load_si128(reinterpret_cast<const __m128i*>(values));
-    }
-
-    __attribute__((target("ssse3"))) static __m128i highNibbles(__m128i v)
-    {
-        return _mm_and_si128(_mm_srli_epi16(v, 4), _mm_set1_epi8(0x0F));
-    }
-
-    __attribute__((target("ssse3"))) void check(__m128i input)
-    {
-        if (_mm_movemask_epi8(input) == 0) {
-            error = _mm_or_si128(error, previousIncomplete);
-            previous = input;
-            previousIncomplete = _mm_setzero_si128();
-            return;
-        }
-        const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
-        const __m128i special = _mm_and_si128(
-            _mm_and_si128(_mm_shuffle_epi8(table(byte1HighTable), highNibbles(prev1)),
-                          _mm_shuffle_epi8(table(byte1LowTable), _mm_and_si128(prev1, _mm_set1_epi8(0x0F)))),
-            _mm_shuffle_epi8(table(byte2HighTable), highNibbles(input)));
-        // Only bytes from E0 (two back) or F0 (three back) come out at 0x80 or above.
-        const __m128i prev2 = _mm_alignr_epi8(input, previous, 14);
-        const __m128i prev3 = _mm_alignr_epi8(input, previous, 13);
-        const __m128i mustContinue = _mm_and_si128(
-            _mm_or_si128(_mm_subs_epu8(prev2, _mm_set1_epi8(char(0xE0 - 0x80))),
-                         _mm_subs_epu8(prev3, _mm_set1_epi8(char(0xF0 - 0x80)))),
-            _mm_set1_epi8(char(0x80)));
-        error = _mm_or_si128(error, _mm_xor_si128(mustContinue, special));
-        previousIncomplete = _mm_subs_epu8(input, _mm_loadu_si128(reinterpret_cast<const __m128i*>(incompleteLimits + 16)));
-        previous = input;
-    }
-};
-
-__attribute__((target("ssse3"))) bool isValidUTF8SSSE3(const unsigned char* bytes, std::size_t size)
-{
-    Validator validator;
-    std::size_t i = 0;
-    for (; i + 16 <= size; i += 16)
-        validator.check(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)));
-    if (i < size) {
-        // The last sixteen bytes again, after the sixteen before them: bytes judged twice are judged alike.
-        validator.previous = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + size - 32));
-        validator.check(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + size - 16)));
-    }
-    const __m128i error = _mm_or_si128(validator.error, validator.previousIncomplete);
-    return _mm_movemask_epi8(_mm_cmpeq_epi8(error, _mm_setzero_si128())) == 0xFFFF;
-}
-
-// The same thirty-two bytes at a time.
-struct WideValidator {
     // Set by the caller, which alone may use these instructions.
     __m256i error;
     __m256i previous;
@@ -196,7 +139,7 @@ struct WideValidator {
 
 __attribute__((target("avx2"))) bool isValidUTF8AVX2(const unsigned char* bytes, std::size_t size)
 {
-    WideValidator validator;
+    Validator validator;
     validator.error = validator.previous = validator.previousIncomplete = _mm256_setzero_si256();
     std::size_t i = 0;
     for (; i + 32 <= size; i += 32)
@@ -217,13 +160,10 @@ bool isValidUTF8(std::string_view text)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
 #if defined(BASALWORK_UTF8_X86)
-    static const bool hasSSSE3 = __builtin_cpu_supports("ssse3");
     static const bool hasAVX2 = __builtin_cpu_supports("avx2");
-    // Each needs two blocks, to read the last one again after the one before it.
+    // It needs two blocks, to read the last one again after the one before it.
     if (hasAVX2 && text.size() >= 64)
         return isValidUTF8AVX2(bytes, text.size());
-    if (hasSSSE3 && text.size() >= 32)
-        return isValidUTF8SSSE3(bytes, text.size());
 #endif
     return isValidUTF8Scalar(bytes, text.size());
 }

@@ -5,7 +5,7 @@
 namespace Basalwork {
 
 // Whether the bytes are well-formed UTF-8 as the standard defines it: no overlong forms, surrogates,
-// scalars past U+10FFFF or cut sequences. Sixteen bytes at a time where the processor allows.
+// scalars past U+10FFFF or cut sequences. Thirty-two bytes at a time where the processor allows.
 bool isValidUTF8(std::string_view text);
 
 } // namespace Basalwork

@@ -2,6 +2,7 @@
 
 #include "Platform/Terminal/SceneRenderer.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIControl.hpp"
 #include "Platform/UIKit/UIKeyInput.hpp"
 #include "Platform/UIKit/UIScreen.hpp"
 #include "Platform/UIKit/UIViewInspector.hpp"
@@ -84,10 +85,17 @@ bool TerminalSession::click(std::int64_t column, std::int64_t row, bool secondar
         const auto origin = view->window()->frame().origin;
         return m_driver.openContextMenu(view, view->convertFrom(CGPoint {point.x - origin.x, point.y - origin.y}, nullptr)) != nullptr;
     }
+    // The keyboard follows the mouse, except that a click on a control does not end the editing of a text
+    // field, as a tap does not: what shows only while the field is edited (a password generator under it)
+    // stays and takes the click.
+    auto window = scene()->keyWindow();
+    const auto* responder = window ? window->firstResponder().get() : nullptr;
+    const bool editing = dynamic_cast<const UIKeyInput*>(responder) != nullptr;
     const auto focusable = m_driver.focusableViews();
     for (auto it = focusable.rbegin(); it != focusable.rend(); ++it)
         if (!dynamic_cast<const UIKeyInput*>(it->get()) && SceneRenderer::cells(**it).contains(column, row)) {
-            m_driver.focus(*it);
+            if (!editing || !dynamic_cast<const UIControl*>(it->get()))
+                m_driver.focus(*it);
             break;
         }
     return m_driver.tapAtScreenPoint(point);

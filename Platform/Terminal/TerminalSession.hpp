@@ -38,7 +38,8 @@ public:
     // scene as the keyboard gives it. False when nothing took the key.
     bool press(const Keyboard::Key& key);
     // A click at a cell: the menus on the top row and while open, else a tap where it lands (a secondary
-    // click opens the context menu there). A click on a control or table moves the focus to it.
+    // click opens the context menu there). A click on a control or table moves the focus to it, but a
+    // click on a control leaves a text field being edited as it is.
     bool click(std::int64_t column, std::int64_t row, bool secondary = false);
     // Lays the windows out and draws them, with the menus over them.
     Canvas frame();

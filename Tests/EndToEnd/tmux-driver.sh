@@ -113,3 +113,20 @@ choose() {
   done
   fail "$2: the open menu has no entry \"$1\""
 }
+# click <text> <step>: a click of the mouse's first button on the middle of the text's first showing,
+# sent the way the terminal reports it (a press and a release in the X10 encoding, which the terminal
+# description of tmux's panes gives ncurses).
+click() {
+  local LC_ALL=C.UTF-8 line row=0 before
+  while IFS= read -r line; do
+    if [[ $line == *"$1"* ]]; then
+      before=${line%%"$1"*}
+      local column=$((${#before} + ${#1} / 2))
+      keys -H 1b 5b 4d 20 "$(printf '%x' $((column + 33)))" "$(printf '%x' $((row + 33)))"
+      keys -H 1b 5b 4d 23 "$(printf '%x' $((column + 33)))" "$(printf '%x' $((row + 33)))"
+      return 0
+    fi
+    row=$((row + 1))
+  done < <(screen)
+  fail "$2: nothing to click shows \"$1\""
+}

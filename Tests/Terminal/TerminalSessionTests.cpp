@@ -414,6 +414,12 @@ TEST_F(TerminalScreen, AClickTapsWhereItLandsAndTheBarsTitlesOpenTheirMenus)
     TestSupport::runMainLoopUntilIdle();
     EXPECT_EQ(g_log, std::vector<std::string> {"saved"});
     EXPECT_EQ(session.driver().focusedView(), form->save) << "the click moved the focus";
+    // While a field is edited, a click on a button presses it and the editing goes on.
+    ASSERT_TRUE(form->password->becomeFirstResponder());
+    EXPECT_TRUE(session.click(static_cast<std::int64_t>(frame.line(saveRow).find("Save")) + 1, saveRow));
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(g_log, (std::vector<std::string> {"saved", "saved"}));
+    EXPECT_TRUE(form->password->isFirstResponder());
     EXPECT_TRUE(session.click(1, 0));
     EXPECT_TRUE(session.menuBar().isOpen());
 }

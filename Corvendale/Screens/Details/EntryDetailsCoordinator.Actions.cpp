@@ -71,28 +71,10 @@ String percentEncodedQueryValue(const String& text)
     return String(encoded);
 }
 
-const Shared::Entry::Field* findField(const Shared::Entry& entry, Shared::Entry::Field::ID id)
-{
-    try {
-        return &entry.field(id);
-    } catch (const Foundation::Error&) {
-        return nullptr;
-    }
-}
-
-std::optional<Shared::Entry::SubtitleSource> subtitleSource(const MenuSource& source)
-{
-    if (const auto* field = source.as<MenuSource::SystemField>())
-        return Shared::Entry::SubtitleSource::systemField(field->id);
-    if (auto id = source.customFieldID())
-        return Shared::Entry::SubtitleSource::customField(*id);
-    return std::nullopt;
-}
-
 // The field's title, else its category's, after "previous ".
 String previousFieldTitle(const Shared::Entry& entry, const MenuSource::PreviousFieldValue& previous)
 {
-    const auto* field = findField(entry, previous.id);
+    const auto* field = EntryDetailsCoordinator::findField(entry, previous.id);
     return String("previous ") + (field && field->title ? *field->title : Shared::titleText(previous.category));
 }
 
@@ -108,6 +90,24 @@ void openIfPossible(const std::optional<Foundation::URL>& url)
 } // namespace
 
 // --- Values -------------------------------------------------------------------------------------------
+
+const Shared::Entry::Field* EntryDetailsCoordinator::findField(const Shared::Entry& entry, Shared::Entry::Field::ID id)
+{
+    try {
+        return &entry.field(id);
+    } catch (const Foundation::Error&) {
+        return nullptr;
+    }
+}
+
+std::optional<Shared::Entry::SubtitleSource> EntryDetailsCoordinator::subtitleSource(const MenuSource& source)
+{
+    if (const auto* field = source.as<MenuSource::SystemField>())
+        return Shared::Entry::SubtitleSource::systemField(field->id);
+    if (auto id = source.customFieldID())
+        return Shared::Entry::SubtitleSource::customField(*id);
+    return std::nullopt;
+}
 
 std::optional<String> EntryDetailsCoordinator::text(const Shared::Entry& entry, const MenuSource& menuSource) const
 {
@@ -219,20 +219,10 @@ std::optional<String> EntryDetailsCoordinator::copiedNotificationTitle(const Men
 
 std::optional<String> EntryDetailsCoordinator::copiedSecretKeyNotificationTitle(const MenuSource& menuSource) const
 {
-    auto entry = m_state.entry();
-    if (!entry)
+    // The same titles, for the rows that hold a secret key.
+    if (menuSource.as<MenuSource::PreviousPassword>() || menuSource.as<MenuSource::Section>())
         return std::nullopt;
-    if (const auto* field = menuSource.as<MenuSource::SystemField>())
-        return Shared::EntrySystemField::titleText(field->id);
-    if (menuSource.as<MenuSource::PreviousTOTPSecretKey>())
-        return String("previous one-time password");
-    if (const auto* field = menuSource.as<MenuSource::CustomField>()) {
-        const auto* found = findField(*entry, field->id);
-        return found ? found->title : std::nullopt;
-    }
-    if (const auto* previous = menuSource.as<MenuSource::PreviousFieldValue>())
-        return previousFieldTitle(*entry, *previous);
-    return std::nullopt;
+    return copiedNotificationTitle(menuSource);
 }
 
 std::optional<LargeViewerVContent> EntryDetailsCoordinator::largeViewerContent(const MenuSource& menuSource) const

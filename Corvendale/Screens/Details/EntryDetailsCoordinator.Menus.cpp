@@ -41,24 +41,6 @@ bool showsLoginFields(const Shared::Entry& entry)
     return Shared::isLoginCategory(entry.category) || entry.showsEmptyLoginFields;
 }
 
-std::optional<Shared::Entry::SubtitleSource> subtitleSource(const MenuSource& source)
-{
-    if (const auto* field = source.as<MenuSource::SystemField>())
-        return Shared::Entry::SubtitleSource::systemField(field->id);
-    if (auto id = source.customFieldID())
-        return Shared::Entry::SubtitleSource::customField(*id);
-    return std::nullopt;
-}
-
-const Shared::Entry::Field* findField(const Shared::Entry& entry, Shared::Entry::Field::ID id)
-{
-    try {
-        return &entry.field(id);
-    } catch (const Foundation::Error&) {
-        return nullptr;
-    }
-}
-
 // What a menu decides from besides the row: the item, the state and the preferences.
 struct MenuContext {
     const Shared::Entry& entry;
@@ -84,7 +66,7 @@ struct MenuContext {
             else if (field->id == SystemID::totpSecretKey)
                 history = &entry.totpSecretKeyHistory;
         } else if (const auto* field = source.as<MenuSource::CustomField>()) {
-            if (const auto* found = findField(entry, field->id))
+            if (const auto* found = EntryDetailsCoordinator::findField(entry, field->id))
                 history = &found->history;
         }
         if (!history)
@@ -97,14 +79,14 @@ struct MenuContext {
 
     void subtitleOffer(Elements& elements) const
     {
-        auto subtitle = subtitleSource(source);
+        auto subtitle = EntryDetailsCoordinator::subtitleSource(source);
         if (isEditable(entry) && subtitle && entry.subtitleSource != subtitle)
             elements.push_back(MenuAction(Kind::useAsSubtitle));
     }
 
     MenuAction subtitleToggle() const
     {
-        auto subtitle = subtitleSource(source);
+        auto subtitle = EntryDetailsCoordinator::subtitleSource(source);
         return subtitle && entry.subtitleSource == subtitle ? MenuAction(Kind::stopUsingAsSubtitle) : MenuAction(Kind::useAsSubtitle);
     }
 
@@ -305,7 +287,7 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::viewingMenu(const Shared
     }
     if (!source.as<MenuSource::CustomField>() && !source.as<MenuSource::CustomFieldTitle>())
         return nullptr;
-    const auto* field = findField(entry, *source.customFieldID());
+    const auto* field = EntryDetailsCoordinator::findField(entry, *source.customFieldID());
     if (!field)
         return nullptr;
     switch (field->category) {
@@ -418,9 +400,9 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::editingMenu(const Shared
         return builder.build();
     }
     const auto* field = source.as<MenuSource::CustomField>();
-    if (!field || !findField(entry, field->id))
+    if (!field || !EntryDetailsCoordinator::findField(entry, field->id))
         return nullptr;
-    switch (findField(entry, field->id)->category) {
+    switch (EntryDetailsCoordinator::findField(entry, field->id)->category) {
     case Category::password:
         builder.add(MenuAction(Kind::generatePassword), true);
         changeFieldTypeMenu(source, builder);

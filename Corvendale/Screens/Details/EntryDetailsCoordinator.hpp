@@ -95,6 +95,10 @@ public:
     // The add-field, change-type and delete entries of a custom field's menu while editing.
     void changeFieldTypeMenu(const Shared::MenuSource& menuSource, Shared::MenuBuilder& builder) const;
 
+    // The custom field at a position; none when the item has none there.
+    static const Shared::EntryField* findField(const Shared::Entry& entry, Shared::EntryField::ID id);
+    // The subtitle source a row stands for: a system field or a custom field.
+    static std::optional<Shared::EntrySubtitleSource> subtitleSource(const Shared::MenuSource& menuSource);
     std::optional<Foundation::String> copyableText(const Shared::MenuSource& menuSource) const;
     std::optional<Foundation::String> copiedNotificationTitle(const Shared::MenuSource& menuSource) const;
     std::optional<Foundation::String> copiedSecretKeyNotificationTitle(const Shared::MenuSource& menuSource) const;

@@ -12,10 +12,15 @@
 #include "Platform/Foundation/FileManager.hpp"
 
 #include "Shared/Syncwright/CloudKitRemote.hpp"
+#include "Shared/Syncwright/SyncStatus.hpp"
+
+#include "Tests/Support/MainLoop.hpp"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace CorvendaleTests {
@@ -58,6 +63,17 @@ public:
     }
 };
 inline testing::Environment* const containerRemoteStopper = testing::AddGlobalTestEnvironment(new ContainerRemoteStopper);
+
+// Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).
+inline void settleSyncs()
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    do {
+        TestSupport::runMainLoopUntilIdle();
+        std::this_thread::yield();
+    } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
+    TestSupport::runMainLoopUntilIdle();
+}
 
 constexpr const char* masterPassword = "correct horse battery";
 

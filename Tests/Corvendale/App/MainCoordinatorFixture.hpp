@@ -24,9 +24,6 @@
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
-#include <chrono>
-#include <thread>
-
 #include <gtest/gtest.h>
 
 namespace CorvendaleTests {
@@ -69,16 +66,8 @@ protected:
         CloudKit::CKSimulation::removeInjectedFailures();
     }
 
-    // The actions start syncs on the remote's own threads: the main loop turns until none runs.
-    static void settle()
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        do {
-            TestSupport::runMainLoopUntilIdle();
-            std::this_thread::yield();
-        } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
-        TestSupport::runMainLoopUntilIdle();
-    }
+    // The actions start syncs on the remote's own threads.
+    static void settle() { settleSyncs(); }
 
     std::shared_ptr<Corvendale::MainCoordinator> show()
     {

@@ -2,9 +2,7 @@
 
 #include "Platform/Foundation/Bundle.hpp"
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace CorvendaleTests {
 
@@ -29,12 +27,7 @@ void Program::TearDown()
 
 void Program::settle()
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    do {
-        TestSupport::runMainLoopUntilIdle();
-        std::this_thread::yield();
-    } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
-    TestSupport::runMainLoopUntilIdle();
+    settleSyncs();
 }
 
 } // namespace CorvendaleTests

@@ -217,6 +217,19 @@ protected:
         ADD_FAILURE() << "No row is " << describe(source);
         return nullptr;
     }
+    // As the owner does: typed text goes into the editing context and the state is pushed again.
+    void keepTyping(std::shared_ptr<Shared::RecordStore::EditingContext> context, String id, State editing)
+    {
+        owner->onText = [this, context, id, editing](const String& text, const MenuSource& source) {
+            if (const auto* field = source.as<MenuSource::SystemField>())
+                context->setText(text, field->id, id);
+            else if (const auto* title = source.as<MenuSource::CustomFieldTitle>())
+                context->setFieldTitle(text, title->id, id);
+            else if (const auto* section = source.as<MenuSource::Section>())
+                context->setSectionTitle(text, section->index, id);
+            push(editing);
+        };
+    }
     // The lighter update the owner makes after a move.
     void pushMoved(State state)
     {
@@ -319,11 +332,7 @@ TEST_F(EntryDetailsVCTests, TypingWhileEditingReportsEachChangeAndKeepsTheKeyboa
     auto context = store->makeEditingContext();
     context->prepareForEditing(id);
     State editing = State::Editing {{id, context}};
-    owner->onText = [&](const String& text, const MenuSource& source) {
-        if (const auto* field = source.as<MenuSource::SystemField>())
-            context->setText(text, field->id, id);
-        push(editing);
-    };
+    keepTyping(context, id, editing);
     push(editing);
     EXPECT_EQ(vc->headerV()->buttonTitles().front(), String("Cancel"));
     vc->select(MenuSource::systemField(SystemID::title), false);
@@ -659,15 +668,7 @@ TEST_F(EntryDetailsVCTests, TitlesOfSectionsAndFieldsAndTagsAreTypedIntoWhileEdi
     auto context = store->makeEditingContext();
     context->prepareForEditing(id);
     State editing = State::Editing {{id, context}};
-    owner->onText = [&](const String& text, const MenuSource& source) {
-        if (const auto* field = source.as<MenuSource::SystemField>())
-            context->setText(text, field->id, id);
-        else if (const auto* title = source.as<MenuSource::CustomFieldTitle>())
-            context->setFieldTitle(text, title->id, id);
-        else if (const auto* section = source.as<MenuSource::Section>())
-            context->setSectionTitle(text, section->index, id);
-        push(editing);
-    };
+    keepTyping(context, id, editing);
     push(editing);
 
     // A section's title, then a field's: the selection Tab follows goes title, then value.
