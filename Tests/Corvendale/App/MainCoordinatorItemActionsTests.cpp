@@ -3,11 +3,14 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 
+#include "Shared/Entry.Filter.hpp"
 #include "Shared/Entry.hpp"
 #include "Shared/Entry.SystemField.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 
+#include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/URL.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
@@ -89,6 +92,33 @@ TEST_F(MainCoordinatorItemActions, TrashingSelectsANeighbourAndTrashingTheLastIt
     EXPECT_TRUE(entry(a)->isArchived);
     EXPECT_FALSE(entry(c));
     EXPECT_EQ(shown(), std::vector<String> {b});
+}
+
+TEST_F(MainCoordinatorItemActions, AThousandSelectedItemsGoToTheTrashInOneChange)
+{
+    std::vector<Shared::Entry> entries;
+    std::vector<String> ids;
+    const auto now = Foundation::Date::now();
+    for (int i = 0; i < 1000; ++i) {
+        auto item = Shared::Entry::make(Shared::EntryCategory::login, now);
+        item.title = String("Item " + std::to_string(1000 + i));
+        ids.push_back(item.id);
+        entries.push_back(std::move(item));
+    }
+    store->insertEntries(entries, {});
+    show();
+    coordinator->entriesVC()->setSelectingMultiple(true, false);
+    select(ids);
+    ASSERT_EQ(selected().size(), 1000u);
+    int changes = 0;
+    auto observer = CorvendaleTests::inMemoryDependencies().notificationCenter->addObserver(
+        Shared::RecordStore::recordStoreDidUpdateRecords(), store, nullptr, [&](const Foundation::Notification&) { ++changes; });
+    coordinator->updateIsTrashed(true, ids);
+    settle();
+    CorvendaleTests::inMemoryDependencies().notificationCenter->removeObserver(observer);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(store->count(Shared::EntryFilter::trash()), 1000);
+    EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(MainCoordinatorItemActions, InACollapsedSplitViewTheSheetClosesFirstAndTheActionRunsOnce)
