@@ -10,6 +10,7 @@
 #include "Basalwork/Base/CSVParserError.hpp"
 
 #include <gtest/gtest.h>
+#include <future>
 #include <sys/stat.h>
 #include <zip.h>
 
@@ -183,10 +184,12 @@ TEST_F(ImporterTests, ACancelledOrFailedImportAddsNothing)
     auto file = exportedFile(folder, "json");
     startOver();
 
+    // Half way: the file is read, nothing is added yet. The import runs on its own queue, so the hook is in
+    // place before it starts and waits there for the import's progress.
+    std::promise<std::shared_ptr<Foundation::Progress>> started;
+    vault->recordStore->onExistingEntryIDs = [progress = started.get_future().share()] { progress.get()->cancel(); };
     vault->importer->startImport(F::corvendaleJSON, fileURL(file), VaultDocument::attachmentsFolderURL(fileURL(file)), std::nullopt);
-    auto progress = vault->importer->status().as<Importer::Status::InProgress>()->progress;
-    // Half way: the file is read, nothing is added yet.
-    vault->recordStore->onExistingEntryIDs = [progress] { progress->cancel(); };
+    started.set_value(vault->importer->status().as<Importer::Status::InProgress>()->progress);
     ASSERT_TRUE(vault->waitForImport());
     ASSERT_TRUE(vault->importer->status().is<Importer::Status::Failed>());
     EXPECT_EQ(failureText(), "The import was cancelled. No items were imported.");

@@ -286,6 +286,8 @@ void EntryDetailsCoordinator::setText(const String& text, const MenuSource& menu
         editing->editingContext->setText(text, field->id, editing->entryID);
     else if (const auto* title = menuSource.as<MenuSource::CustomFieldTitle>())
         editing->editingContext->setFieldTitle(text.isEmpty() ? std::nullopt : std::optional(text), title->id, editing->entryID);
+    else if (const auto* section = menuSource.as<MenuSource::Section>())
+        editing->editingContext->setSectionTitle(text.isEmpty() ? std::nullopt : std::optional(text), section->index, editing->entryID);
     else if (auto id = menuSource.customFieldID())
         editing->editingContext->setText(text, *id, editing->entryID);
 }

@@ -42,12 +42,10 @@ class MainCoordinatorFixture : public testing::Test {
 protected:
     using State = Shared::EntryDetailsVCState;
 
+    OfflineCloud offline;
+
     void SetUp() override
     {
-        inMemoryDependencies();
-        settle();
-        // The actions here start syncs; offline, none brings back records that other tests left remotely.
-        CloudKit::CKSimulation::injectFailure({CloudKit::CKError::Code::networkUnavailable, CloudKit::CKSimulation::Operation::any, std::nullopt, 0, std::nullopt});
         prepareUnlockedEmptyContainer();
         settle();
         store = inMemoryDependencies().recordStore;
@@ -60,11 +58,6 @@ protected:
         delegate->banners = Foundation::make<Corvendale::InAppNotificationC>(bannerWindow);
     }
 
-    void TearDown() override
-    {
-        settle();
-        CloudKit::CKSimulation::removeInjectedFailures();
-    }
 
     // The actions start syncs on the remote's own threads.
     static void settle() { settleSyncs(); }

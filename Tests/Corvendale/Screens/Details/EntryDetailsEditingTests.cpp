@@ -35,6 +35,9 @@ TEST_F(EntryDetailsEditingTests, AnItemEditedThroughTheScreenIsStoredExactlyAsEd
     chooseInRowMenu(MenuSource::addSection(-1), {"Blank Section"});
     driver.wait(0.5);
     ASSERT_EQ(edited().sections.size(), 1u);
+    tapInput(MenuSource::section(0));
+    driver.type("Travel");
+    EXPECT_EQ(edited().sections[0].title, std::optional<String>("Travel"));
     const auto firstFields = edited().sections[0].fields.size();
 
     // A field of each category, from the add-field button's menu, each typed into.
@@ -108,6 +111,7 @@ TEST_F(EntryDetailsEditingTests, AnItemEditedThroughTheScreenIsStoredExactlyAsEd
     EXPECT_EQ(saved.field(field(3)).text, pinText);
     EXPECT_EQ(saved.password, generated);
     EXPECT_EQ(saved.username, "alice");
+    EXPECT_EQ(saved.sections[0].title, std::optional<String>("Travel"));
     ASSERT_FALSE(saved.passwordHistory.empty());
     EXPECT_EQ(saved.passwordHistory.front().text, "old-password");
     EXPECT_EQ(coordinator->syncRequests, 1);

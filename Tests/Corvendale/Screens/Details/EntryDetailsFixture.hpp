@@ -46,9 +46,12 @@ protected:
     using SystemID = Shared::Entry::SystemField::ID;
     using Category = Shared::Entry::Field::Category;
 
+    OfflineCloud offline;
+
     void SetUp() override
     {
         prepareUnlockedEmptyContainer();
+        settleSyncs();
         const auto& services = inMemoryDependencies();
         store = services.recordStore;
         preferences = services.preferenceStore;

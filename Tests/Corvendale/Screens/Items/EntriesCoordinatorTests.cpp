@@ -50,9 +50,12 @@ protected:
 
 class EntriesCoordinatorTests : public testing::Test {
 protected:
+    CorvendaleTests::OfflineCloud offline;
+
     void SetUp() override
     {
         CorvendaleTests::prepareUnlockedEmptyContainer();
+        CorvendaleTests::settleSyncs();
         auto& services = CorvendaleTests::inMemoryDependencies();
         store = services.recordStore;
         preferences = services.preferenceStore;

@@ -37,9 +37,12 @@ public:
 
 class EntrySelectionCTests : public testing::Test {
 protected:
+    CorvendaleTests::OfflineCloud offline;
+
     void SetUp() override
     {
         CorvendaleTests::prepareUnlockedEmptyContainer();
+        CorvendaleTests::settleSyncs();
         store = CorvendaleTests::inMemoryDependencies().recordStore;
         window->setFrame({0, 0, 1000, 700});
     }

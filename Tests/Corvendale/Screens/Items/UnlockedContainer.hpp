@@ -6,6 +6,8 @@
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/RecordStore.hpp"
 
+#include "Platform/CloudKit/CKSimulation.hpp"
+
 #include <gtest/gtest.h>
 
 namespace CorvendaleTests {
@@ -28,6 +30,24 @@ inline void prepareUnlockedEmptyContainer()
         services.recordStore->permanentlyDelete(ids);
     }
 }
+
+// While it lives, the syncs that the tests' changes start run offline: none brings back records that other
+// tests left in the shared simulated cloud, and none lands in the middle of a test to change the list.
+class OfflineCloud {
+public:
+    OfflineCloud()
+    {
+        inMemoryDependencies();
+        CloudKit::CKSimulation::injectFailure({CloudKit::CKError::Code::networkUnavailable, CloudKit::CKSimulation::Operation::any, std::nullopt, 0, std::nullopt});
+    }
+    ~OfflineCloud()
+    {
+        settleSyncs();
+        CloudKit::CKSimulation::removeInjectedFailures();
+    }
+    OfflineCloud(const OfflineCloud&) = delete;
+    OfflineCloud& operator=(const OfflineCloud&) = delete;
+};
 
 // Locks the container's vault and unlocks it again, the screens following each step.
 inline void lockAndUnlock(TestSupport::Driver& driver)
