@@ -1,6 +1,7 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
 #include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SendDebugInfoOptions.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
 
@@ -307,18 +308,6 @@ std::optional<Shared::Biometry> offeredBiometry(const AuthenticationState& state
     return locked->availableBiometry;
 }
 
-Foundation::String biometryName(Shared::Biometry biometry)
-{
-    switch (biometry) {
-    case Shared::Biometry::touchID:
-        return "Touch ID";
-    case Shared::Biometry::faceID:
-        return "Face ID";
-    default:
-        return "Apple Watch";
-    }
-}
-
 const Foundation::Selector& unlockWithBiometrySelector()
 {
     static const Foundation::Selector selector("handleUnlockWithAvailableBiometryCommand");
@@ -379,7 +368,7 @@ void AuthenticationCoordinator::validate(const std::shared_ptr<UIKit::UICommand>
 {
     if (command->action() == unlockWithBiometrySelector())
         if (auto biometry = offeredBiometry(dependencies().authenticationStore->authenticationState()))
-            command->setTitle("Unlock with " + biometryName(*biometry));
+            command->setTitle(unlockWithBiometryTitle(*biometry));
     CoordinatingViewController::validate(command);
 }
 

@@ -205,18 +205,6 @@ std::shared_ptr<UIKit::UIMenu> itemMenu()
                                command("Permanently Delete", "handleItemPermanentlyDeleteCommand:")})});
 }
 
-String biometryName(Shared::Biometry biometry)
-{
-    switch (biometry) {
-    case Shared::Biometry::touchID:
-        return "Touch ID";
-    case Shared::Biometry::faceID:
-        return "Face ID";
-    default:
-        return "Apple Watch";
-    }
-}
-
 // A failed read hides the transfer items, as the activated mode does: nothing leaves a vault that may be
 // under inspection.
 bool isSafeForInspectionActivated(const Shared::RecordStore& recordStore)
@@ -229,6 +217,18 @@ bool isSafeForInspectionActivated(const Shared::RecordStore& recordStore)
 }
 
 } // namespace
+
+Foundation::String unlockWithBiometryTitle(Shared::Biometry biometry)
+{
+    switch (biometry) {
+    case Shared::Biometry::touchID:
+        return "Unlock with Touch ID";
+    case Shared::Biometry::faceID:
+        return "Unlock with Face ID";
+    default:
+        return "Unlock with Apple Watch";
+    }
+}
 
 void buildMainMenu(UIKit::UIMenuBuilder& builder, Shared::Biometry availableBiometry,
                    const std::shared_ptr<Shared::PreferenceStore>& preferenceStore, const Shared::RecordStore& recordStore)
@@ -257,7 +257,7 @@ void buildMainMenu(UIKit::UIMenuBuilder& builder, Shared::Biometry availableBiom
     Children lockItems {keyCommand("Lock", "handleLockCommand", "L", cmd),
                         keyCommand("Lock and Require Master Password", "handleLockAndRequireMasterPasswordCommand", "L", cmd | opt)};
     if (availableBiometry != Shared::Biometry::none)
-        lockItems.push_back(keyCommand("Unlock with " + biometryName(availableBiometry), "handleUnlockWithAvailableBiometryCommand", "U", cmd));
+        lockItems.push_back(keyCommand(unlockWithBiometryTitle(availableBiometry), "handleUnlockWithAvailableBiometryCommand", "U", cmd));
     builder.insertChildAtEndOfMenu(group(Id::lock, std::move(lockItems)), SystemId::file());
     builder.insertChildAtEndOfMenu(group(Id::closeWindow, {keyCommand("Close", "handleCloseCommand", "W", cmd)}), SystemId::file());
 

@@ -4,6 +4,8 @@
 
 #include "Shared/Biometry.hpp"
 
+#include "Platform/Foundation/String.hpp"
+
 #include <memory>
 
 namespace Shared {
@@ -22,6 +24,9 @@ namespace Corvendale {
 // the application's delegate last); enabling and check marks come from those responders' validation,
 // except the sort methods', which carry their state from this build. Built again from the system's
 // menus after every `UIMenuSystem::main()->setNeedsRebuild()`.
+// "Unlock with Touch ID", "Unlock with Face ID" or, for any other kind, "Unlock with Apple Watch".
+Foundation::String unlockWithBiometryTitle(Shared::Biometry biometry);
+
 // The sort methods are those of the item list's selected filter, which keeps its own.
 void buildMainMenu(UIKit::UIMenuBuilder& builder, Shared::Biometry availableBiometry,
                    const std::shared_ptr<Shared::PreferenceStore>& preferenceStore, const Shared::RecordStore& recordStore);
