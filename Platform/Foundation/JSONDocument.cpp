@@ -1,5 +1,7 @@
 #include "Platform/Foundation/JSONDocument.hpp"
 
+#include "Platform/Foundation/Hex.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -89,17 +91,6 @@ std::optional<double> parsedDouble(std::string_view text)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 void appendUTF8(std::string& out, std::uint32_t scalar)
@@ -312,7 +303,7 @@ private:
             fail("expected four hexadecimal digits");
         std::uint32_t value = 0;
         for (int i = 0; i < 4; ++i) {
-            int digit = hexValue(m_at[i]);
+            int digit = hexDigitValue(m_at[i]);
             if (digit < 0)
                 fail("expected four hexadecimal digits");
             value = value * 16 + static_cast<std::uint32_t>(digit);
