@@ -267,9 +267,10 @@ void EntryDetailsCoordinator::didBeginEditingText(const MenuSource& menuSource, 
 void EntryDetailsCoordinator::didEndEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     const auto* editing = m_state.as<State::Editing>();
-    if (!editing || editing->inlineGeneratorSource != menuSource)
+    if (!editing || !editing->inlineGeneratorSource || !(*editing->inlineGeneratorSource == menuSource))
         return;
-    auto changed = *editing;
+    State::Editing changed;
+    static_cast<State::EditingPayload&>(changed) = *editing;
     changed.inlineGeneratorSource = std::nullopt;
     try {
         transition(std::move(changed), false, false, true);
