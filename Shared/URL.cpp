@@ -6,6 +6,7 @@
 
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/PercentEncoding.hpp"
 #include "Platform/Foundation/URL.hpp"
 
 #include <algorithm>
@@ -48,36 +49,6 @@ const std::set<std::string>& importableExtensions()
     return extensions;
 }
 
-int hexValue(char character)
-{
-    if (character >= '0' && character <= '9')
-        return character - '0';
-    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
-    if (character >= 'a' && character <= 'f')
-        return character - 'a' + 10;
-    return -1;
-}
-
-// Percent escapes decoded; a broken escape stays as written.
-Foundation::String percentDecoded(std::string_view text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            int high = hexValue(text[i + 1]);
-            int low = hexValue(text[i + 2]);
-            if (high >= 0 && low >= 0) {
-                result.push_back(static_cast<char>(high * 16 + low));
-                i += 2;
-                continue;
-            }
-        }
-        result.push_back(text[i]);
-    }
-    return Foundation::String(result);
-}
-
 std::optional<Foundation::String> nonBlank(const Foundation::String& text)
 {
     auto trimmed = text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
@@ -113,7 +84,7 @@ std::optional<OTPAuthLabel> otpAuthLabel(const Foundation::URL& url)
             auto pair = rest.substr(0, end);
             auto equals = pair.find('=');
             if (equals != std::string_view::npos && lowercasedASCII(std::string(pair.substr(0, equals))) == "issuer" && !result.issuerParameter)
-                result.issuerParameter = nonBlank(percentDecoded(pair.substr(equals + 1)));
+                result.issuerParameter = nonBlank(Foundation::String(Foundation::percentDecoded(pair.substr(equals + 1))));
             if (end == std::string_view::npos)
                 break;
             rest.remove_prefix(end + 1);

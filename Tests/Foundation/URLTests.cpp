@@ -1,3 +1,4 @@
+#include "Platform/Foundation/PercentEncoding.hpp"
 #include "Platform/Foundation/URL.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
@@ -170,4 +171,14 @@ TEST(UUID, ParsesEitherCaseAndRejectsMalformedText)
     EXPECT_FALSE(Foundation::UUID::fromString("E621E1F8-C36C-495A-93FC-0C247A3E6E5G"));
     EXPECT_FALSE(Foundation::UUID::fromString("E621E1F8-C36C-495A-93FC-0C247A3E6E5F0"));
     EXPECT_FALSE(Foundation::UUID::fromString("E621E1F8+C36C-495A-93FC-0C247A3E6E5F"));
+}
+
+TEST(PercentEncoding, AQueryValueKeepsOnlyUnreservedCharactersAndDecodesBack)
+{
+    const std::string value = "a b&c=d?e#f+g/h%i-._~Zé€";
+    const auto encoded = Foundation::percentEncodedQueryValue(value);
+    EXPECT_EQ(encoded, "a%20b%26c%3Dd%3Fe%23f%2Bg%2Fh%25i-._~Z%C3%A9%E2%82%AC");
+    EXPECT_EQ(Foundation::percentDecoded(encoded), value);
+    EXPECT_EQ(Foundation::percentDecoded("100%"), "100%") << "a broken escape stays as written";
+    EXPECT_EQ(Foundation::percentDecoded("%zz%4"), "%zz%4");
 }

@@ -25,10 +25,10 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Error.hpp"
+#include "Platform/Foundation/PercentEncoding.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
-#include <cstdio>
 #include <string>
 
 namespace Corvendale {
@@ -53,22 +53,6 @@ const char* const performContext = "perform(action:menuSource:sourceView:)";
 String trimmed(const String& text)
 {
     return text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
-}
-
-// Everything but the unreserved characters of RFC 3986 as %XX of its UTF-8 bytes.
-String percentEncodedQueryValue(const String& text)
-{
-    std::string encoded;
-    for (unsigned char byte : text.utf8()) {
-        if (std::isalnum(byte) || byte == '-' || byte == '.' || byte == '_' || byte == '~') {
-            encoded += static_cast<char>(byte);
-        } else {
-            char escape[4];
-            std::snprintf(escape, sizeof escape, "%%%02X", byte);
-            encoded += escape;
-        }
-    }
-    return String(encoded);
 }
 
 // The field's title, else its category's, after "previous ".
@@ -334,7 +318,7 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
         break;
     case Kind::showInMaps:
         if (auto address = rowText())
-            openIfPossible(Foundation::URL::string(String(mapsBaseURL) + "?q=" + percentEncodedQueryValue(*address)));
+            openIfPossible(Foundation::URL::string(String(mapsBaseURL) + "?q=" + String(Foundation::percentEncodedQueryValue(address->utf8()))));
         break;
     case Kind::edit: {
         if (auto entryID = m_state.entryID())
