@@ -53,9 +53,14 @@ TEST_F(SyncCoordinatorInstallationsTests, AnItemAddedOnOneAppearsOnTheOtherAfter
     first->addEntry("Mail");
     ASSERT_TRUE(first->sync().isSuccess());
     ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return second->titles() == std::vector<String> {"Mail"}; }));
-    ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return second->coordinator->syncStatus().is<SyncStatus::UpToDate>(); }));
-
-    auto statuses = second->coordinator->statuses();
+    // The statuses are recorded on the remote's threads, where another push may start a sync at any time:
+    // they are read where the wait saw them end up to date.
+    std::vector<SyncStatus> statuses;
+    ASSERT_TRUE(ProgramInstallation::waitUntil([&] {
+        statuses = second->coordinator->statuses();
+        return second->coordinator->syncStatus().is<SyncStatus::UpToDate>() && statuses.size() > secondStatuses
+            && statuses.back().is<SyncStatus::UpToDate>();
+    }));
     statuses.erase(statuses.begin(), statuses.begin() + static_cast<std::ptrdiff_t>(secondStatuses));
     ASSERT_FALSE(statuses.empty());
     EXPECT_EQ(statuses.front(), SyncStatus::syncing(SyncStatus::Activity::fetching));
