@@ -280,6 +280,7 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
             return std::nullopt;
         });
         bool merged = false;
+        bool rewritten = false;
         for (auto i : missing) {
             auto id = rows[i][0].as<Foundation::String>() ? *rows[i][0].as<Foundation::String>() : Foundation::String();
             try {
@@ -290,34 +291,33 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
                     index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
                     merged = true;
                 } else {
-                    index->insert(readIndex(*object, key));
+                    // A summary of an earlier format, a damaged or a missing one is made again from the
+                    // item and stored, so that the next unlock opens it like the others.
+                    auto summary = EntryIndex::make(readRevision(*object, key).entry);
+                    object->setSealedIndex(Cryptor::seal(Index::packed(summary), key, indexContext(id)));
+                    rewritten = true;
+                    index->insert(std::move(summary));
                 }
             } catch (const Foundation::Error& error) {
                 // One damaged item must not hide the others: it stays out of the list, and reading it fails.
                 logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
             }
         }
-        if (merged)
+        // Merges and remade summaries are stored in one save.
+        if (merged) {
             saveOrRollBack();
+        } else if (rewritten) {
+            try {
+                saveOrRollBack();
+            } catch (const Foundation::Error& error) {
+                // The summaries stay as they were and are made again at the next unlock.
+                logger().error("Could not store the item summaries made again: %{public}@", error.description());
+            }
+        }
     });
     std::lock_guard lock(m_indexMutex);
     if (generation == m_indexGeneration)
         m_index = std::move(index);
-}
-
-EntryIndex RecordStore::readIndex(const EntryObject& object, const Cryptor::Key& key) const
-{
-    auto id = object.id();
-    if (auto sealed = object.sealedIndex()) {
-        try {
-            auto index = Index::unpacked(Cryptor::open(*sealed, key, indexContext(id)));
-            if (index.entryID == id)
-                return index;
-        } catch (const Foundation::Error&) {
-            // The summary can be made again from the item itself.
-        }
-    }
-    return EntryIndex::make(readRevision(object, key).entry);
 }
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const

@@ -460,6 +460,38 @@ TEST_F(RecordStoreTests, AFlippedByteIsRefusedNeverRead)
     EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Intact"}));
 }
 
+TEST_F(RecordStoreTests, ASummaryOfTheEarlierFormatIsMadeAgainAndStoredOnce)
+{
+    auto id = addEntry(*store, "Written before the attachment mark", secret);
+    auto key = vault->cryptor->itemSecretsKey();
+    auto indexContext = Foundation::Data::fromString(id.utf8() + "/index");
+    auto context = store->managedObjectContext();
+    auto object = [&] { return context->fetch(SyncedObject::existing<EntryObject>({id})).front(); };
+    auto stored = [&] { return context->performAndWait([&] { return std::pair(*object()->sealedIndex(), object()->modifiedAt()); }); };
+    // The summary as an earlier build stored it: format 1, without the attachment mark before the dates.
+    context->performAndWait([&] {
+        auto bytes = RecordStore::Index::packed(*store->entryIndices({id}).begin()).byteVector();
+        bytes[0] = 1;
+        bytes.erase(bytes.end() - 17);
+        object()->setSealedIndex(Cryptor::seal(Foundation::Data(bytes), key, indexContext));
+        context->save();
+    });
+    auto [oldSummary, modifiedAt] = stored();
+
+    store = SharedTests::openRecordStore(*vault);
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)),
+              (std::vector<Foundation::String> {"Written before the attachment mark"}));
+    auto [newSummary, modifiedAfter] = stored();
+    EXPECT_NE(newSummary, oldSummary) << "made again and stored";
+    EXPECT_EQ(RecordStore::Index::unpacked(Cryptor::open(newSummary, key, indexContext)).title, "Written before the attachment mark");
+    EXPECT_EQ(modifiedAfter, modifiedAt) << "nothing waits to be pushed for a summary";
+
+    // The next unlock opens it like the others and writes nothing.
+    store = SharedTests::openRecordStore(*vault);
+    EXPECT_EQ(store->count(Filter::allItems()), 1);
+    EXPECT_EQ(stored().first, newSummary);
+}
+
 TEST_F(RecordStoreTests, BadStoresGiveClearErrorsAndLoseNothing)
 {
     addEntry(*store, "Kept", secret);
