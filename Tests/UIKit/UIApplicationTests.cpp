@@ -186,7 +186,8 @@ TEST_F(UIApplicationTests, BackgroundTasksRunFreelyInTheForegroundAndExpireOnceT
     EXPECT_EQ(expired, 0) << "no limit while active";
 
     application->setApplicationState(State::background);
-    EXPECT_DOUBLE_EQ(application->backgroundTimeRemaining(), UIApplication::backgroundTaskTimeLimit);
+    // The deadline is uptime plus the limit, so the difference carries the rounding of an uptime of hours.
+    EXPECT_NEAR(application->backgroundTimeRemaining(), UIApplication::backgroundTaskTimeLimit, 1e-6);
     application->endBackgroundTask(ended);
     TestSupport::advanceClock(UIApplication::backgroundTaskTimeLimit - 1);
     EXPECT_EQ(expired, 0);
