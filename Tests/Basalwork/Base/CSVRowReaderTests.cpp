@@ -105,7 +105,20 @@ protected:
                                                      Character(U','), Character(escape), progress, chunkSize);
         Reading reading;
         try {
-            while (auto row = reader->nextRow()) {
+            // Rows alternate between the two ways of reading them; a view's fields are taken one by one.
+            for (bool throughView = false;; throughView = !throughView) {
+                std::optional<CSVRow> row;
+                if (!throughView) {
+                    row = reader->nextRow();
+                } else if (auto view = reader->nextRowView()) {
+                    row.emplace();
+                    for (std::size_t index = 0; index < view->size(); ++index) {
+                        auto text = (*view)[index];
+                        row->push_back(text ? String::fromUTF8(*text).value_or(String("(not UTF-8)")) : std::optional<String>());
+                    }
+                }
+                if (!row)
+                    break;
                 reading.rows.push_back(*row);
                 reading.progressAfterEachRow.push_back(progress->completedUnitCount());
             }
