@@ -54,6 +54,11 @@ void EntryObject::setSealed(Foundation::Data entry, Foundation::Data index)
     setValue(std::move(index), "sealedIndex");
 }
 
+void EntryObject::setSealedIndex(const Foundation::Data& index)
+{
+    setValue(index, "sealedIndex");
+}
+
 std::optional<Foundation::Data> EntryObject::remoteSealedEntry() const
 {
     return value<Foundation::Data>("remoteSealedEntry");

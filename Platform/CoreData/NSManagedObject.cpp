@@ -59,12 +59,8 @@ void NSManagedObject::setStoredValue(std::size_t index, Value value)
     if (m_values[index] == value)
         return;
     bool known = std::any_of(m_originals.begin(), m_originals.end(), [&](const auto& original) { return original.first == index; });
-    if (!known) {
-        // A new object has most of its values set at once: room for them all, rather than growing by steps.
-        if (m_originals.empty() && m_objectID.isTemporaryID())
-            m_originals.reserve(m_values.size());
+    if (!known)
         m_originals.emplace_back(index, m_values[index]);
-    }
     m_values[index] = std::move(value);
     if (auto context = m_context.lock())
         context->objectDidChange(*this);
