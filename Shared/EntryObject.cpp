@@ -48,10 +48,10 @@ std::optional<Foundation::Data> EntryObject::sealedIndex() const
     return value<Foundation::Data>("sealedIndex");
 }
 
-void EntryObject::setSealed(const Foundation::Data& entry, const Foundation::Data& index)
+void EntryObject::setSealed(Foundation::Data entry, Foundation::Data index)
 {
-    setValue(entry, "sealedEntry");
-    setValue(index, "sealedIndex");
+    setValue(std::move(entry), "sealedEntry");
+    setValue(std::move(index), "sealedIndex");
 }
 
 void EntryObject::setSealedIndex(const Foundation::Data& index)

@@ -18,7 +18,7 @@ public:
     void setVaultID(const Foundation::String& vaultID);
     std::optional<Foundation::Data> sealedEntry() const;
     std::optional<Foundation::Data> sealedIndex() const;
-    void setSealed(const Foundation::Data& entry, const Foundation::Data& index);
+    void setSealed(Foundation::Data entry, Foundation::Data index);
     // Only the summary: made again from the item, it changes nothing the account holds.
     void setSealedIndex(const Foundation::Data& index);
     std::optional<Foundation::Data> remoteSealedEntry() const;

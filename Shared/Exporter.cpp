@@ -7,6 +7,7 @@
 
 #include "Basalwork/Base/CSVWriter.hpp"
 
+#include "Platform/Foundation/CocoaError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/FileManager.hpp"
@@ -19,9 +20,11 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace Shared {
 
@@ -92,11 +95,69 @@ std::string exportBaseName()
     return buffer;
 }
 
-void writeOwnerOnly(const fs::path& path, std::string_view contents)
-{
-    Foundation::FileIO::writeFile(path.string(), Foundation::Data::fromString(contents), true);
-    ::chmod(path.c_str(), 0600);
-}
+// The exported file, readable by its owner only, written as it is made: what is laid out goes to the
+// file once there is enough of it. It is flushed to disk when closed; one that is not closed is left
+// to the staging folder to remove.
+class OutputFile {
+public:
+    explicit OutputFile(fs::path path)
+        : m_path(std::move(path))
+        , m_descriptor(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600))
+    {
+        if (m_descriptor < 0)
+            fail(errno);
+        m_text.reserve(bufferSize + bufferSize / 4);
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile()
+    {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+
+    std::string& text() { return m_text; }
+    // Writes what is laid out once there is enough of it.
+    void flushIfFull()
+    {
+        if (m_text.size() >= bufferSize)
+            flush();
+    }
+    void close()
+    {
+        flush();
+        int descriptor = std::exchange(m_descriptor, -1);
+        if (::fsync(descriptor) != 0 && errno != EINVAL) {
+            int error = errno;
+            ::close(descriptor);
+            fail(error);
+        }
+        if (::close(descriptor) != 0)
+            fail(errno);
+    }
+
+private:
+    static constexpr std::size_t bufferSize = 1 << 20;
+
+    void flush()
+    {
+        std::string_view rest = m_text;
+        while (!rest.empty()) {
+            auto written = ::write(m_descriptor, rest.data(), rest.size());
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written < 0)
+                fail(errno);
+            rest.remove_prefix(static_cast<std::size_t>(written));
+        }
+        m_text.clear();
+    }
+    [[noreturn]] void fail(int error) const { throw Foundation::CocoaError::fileError(error, m_path.string(), Foundation::CocoaError::Access::writing); }
+
+    fs::path m_path;
+    int m_descriptor;
+    std::string m_text;
+};
 
 } // namespace
 
@@ -161,6 +222,17 @@ void Exporter::resetStatus()
     setStatus(Status::idle());
 }
 
+void Exporter::RecordSource::readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
+                                         const std::function<void(std::vector<Entry>& batch)>& batch) const
+{
+    auto entries = allEntries();
+    if (!includingTrashed)
+        std::erase_if(entries, [](const Entry& entry) { return entry.isTrashed(); });
+    counted(entries.size());
+    if (!entries.empty())
+        batch(entries);
+}
+
 Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::URL& folderURL, Foundation::Progress& progress) const
 {
     auto checkCancellation = [&] {
@@ -168,100 +240,112 @@ Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::UR
             throw ExporterError::cancelled();
     };
     Staging staging(fs::path(folderURL.path().utf8()));
-    auto entries = m_recordStore->allEntries();
-    // Only this program's files keep the trash.
-    if (!includesAttachments(fileFormat))
-        std::erase_if(entries, [](const Entry& entry) { return entry.isTrashed(); });
-    progress.setTotalUnitCount(static_cast<std::int64_t>(entries.size()) + 1);
     Report report {fileFormat, 0, {}};
     auto baseName = exportBaseName();
     auto extension = pathExtension(fileFormat).utf8();
-    auto file = staging.path() / (baseName + "." + extension);
+    auto attachmentsFolder = staging.path() / baseName;
+    // Only this program's files keep the trash, and the attachments.
+    const bool withAttachments = includesAttachments(fileFormat);
+    const bool isCSV = fileFormat != FileFormat::corvendaleJSON && fileFormat != FileFormat::plainText;
+    const Foundation::Character delimiter(U',');
+    OutputFile file(staging.path() / (baseName + "." + extension));
 
+    std::vector<Attachment> attachments;
     std::vector<Attachment> writtenAttachments;
-    if (includesAttachments(fileFormat)) {
-        auto attachments = m_recordStore->allAttachments();
-        auto attachmentsFolder = staging.path() / baseName;
-        ::mkdir(attachmentsFolder.c_str(), 0700);
-        for (const auto& entry : entries) {
-            for (const auto& section : entry.sections) {
-                for (const auto& field : section.fields) {
-                    if (field.category != EntryFieldCategory::attachment)
-                        continue;
-                    checkCancellation();
-                    try {
-                        auto decrypted = m_recordStore->decryptAttachmentToTemporaryFile(field.text);
-                        auto folder = attachmentsFolder / field.text.utf8();
-                        ::mkdir(folder.c_str(), 0700);
-                        auto destination = folder / decrypted.lastPathComponent().utf8();
-                        std::error_code error;
-                        fs::copy_file(decrypted.path().utf8(), destination, error);
-                        fs::remove_all(fs::path(decrypted.path().utf8()).parent_path(), error);
-                        if (!fs::exists(destination))
-                            throw ExporterError::folderNotWritable(Foundation::String(destination.string()), "the attachment could not be copied");
-                        ::chmod(destination.c_str(), 0600);
-                        auto described = std::find_if(attachments.begin(), attachments.end(), [&](const Attachment& a) { return a.id == field.text; });
-                        if (described != attachments.end())
-                            writtenAttachments.push_back(*described);
-                    } catch (const ExporterError& error) {
-                        if (error.is<ExporterError::Cancelled>())
-                            throw;
-                        report.failures.push_back(Foundation::String("Item (" + entry.title.utf8().substr(0, 80) + "): an attachment could not be exported: " + error.description()));
-                    } catch (const Foundation::Error& error) {
-                        report.failures.push_back(Foundation::String("Item (" + entry.title.utf8().substr(0, 80) + "): an attachment could not be exported: " + error.description()));
-                    }
+    auto writeAttachments = [&](const Entry& entry) {
+        for (const auto& section : entry.sections) {
+            for (const auto& field : section.fields) {
+                if (field.category != EntryFieldCategory::attachment)
+                    continue;
+                checkCancellation();
+                try {
+                    auto decrypted = m_recordStore->decryptAttachmentToTemporaryFile(field.text);
+                    auto folder = attachmentsFolder / field.text.utf8();
+                    ::mkdir(folder.c_str(), 0700);
+                    auto destination = folder / decrypted.lastPathComponent().utf8();
+                    std::error_code error;
+                    fs::copy_file(decrypted.path().utf8(), destination, error);
+                    fs::remove_all(fs::path(decrypted.path().utf8()).parent_path(), error);
+                    if (!fs::exists(destination))
+                        throw ExporterError::folderNotWritable(Foundation::String(destination.string()), "the attachment could not be copied");
+                    ::chmod(destination.c_str(), 0600);
+                    auto described = std::find_if(attachments.begin(), attachments.end(), [&](const Attachment& a) { return a.id == field.text; });
+                    if (described != attachments.end())
+                        writtenAttachments.push_back(*described);
+                } catch (const ExporterError& error) {
+                    if (error.is<ExporterError::Cancelled>())
+                        throw;
+                    report.failures.push_back(Foundation::String("Item (" + entry.title.utf8().substr(0, 80) + "): an attachment could not be exported: " + error.description()));
+                } catch (const Foundation::Error& error) {
+                    report.failures.push_back(Foundation::String("Item (" + entry.title.utf8().substr(0, 80) + "): an attachment could not be exported: " + error.description()));
                 }
             }
         }
-    }
-
-    std::int64_t done = 0;
-    auto step = [&] {
-        if ((++done & 0xff) == 0) {
-            checkCancellation();
-            progress.setCompletedUnitCount(done);
-        }
     };
-    // Items are written on every core, a batch at a time, and go into the file in their order.
-    constexpr std::size_t batch = 2048;
-    if (fileFormat == FileFormat::corvendaleJSON || fileFormat == FileFormat::plainText) {
-        std::string out;
-        if (fileFormat == FileFormat::corvendaleJSON)
-            VaultDocument::beginJSON(out);
-        for (std::size_t start = 0; start < entries.size(); start += batch) {
-            std::vector<std::string> pieces(std::min(batch, entries.size() - start));
-            concurrentPerform(pieces.size(), [&](std::size_t i) {
-                if (fileFormat == FileFormat::corvendaleJSON)
-                    VaultDocument::appendJSONItem(pieces[i], entries[start + i], start + i == 0);
-                else
-                    ExportWriter::appendText(pieces[i], entries[start + i]);
-            });
-            for (const auto& piece : pieces) {
-                step();
-                out += piece;
+
+    if (fileFormat == FileFormat::corvendaleJSON)
+        VaultDocument::beginJSON(file.text());
+    else if (isCSV)
+        Basalwork::CSVWriter::appendLabels(file.text(), ExportWriter::csvColumnLabels(fileFormat), delimiter);
+    std::int64_t done = 0;
+    std::optional<Basalwork::CSVRow> lastRow;
+    // The items come a batch at a time and are laid out on every core, a part at a time; the parts go
+    // into the file in their order.
+    constexpr std::size_t part = 2048;
+    std::vector<std::string> pieces(part);
+    std::vector<Basalwork::CSVRow> rows(part);
+    m_recordStore->readEntries(
+        withAttachments,
+        [&](std::size_t count) {
+            progress.setTotalUnitCount(static_cast<std::int64_t>(count) + 1);
+            if (withAttachments) {
+                attachments = m_recordStore->allAttachments();
+                ::mkdir(attachmentsFolder.c_str(), 0700);
             }
-        }
-        if (fileFormat == FileFormat::corvendaleJSON)
-            VaultDocument::endJSON(out, writtenAttachments);
-        checkCancellation();
-        writeOwnerOnly(file, out);
-    } else {
-        std::vector<Basalwork::CSVRow> rows(entries.size());
-        for (std::size_t start = 0; start < entries.size(); start += batch) {
-            const auto count = std::min(batch, entries.size() - start);
-            concurrentPerform(count, [&](std::size_t i) { rows[start + i] = ExportWriter::csvRow(fileFormat, entries[start + i]); });
-            for (std::size_t i = 0; i < count; ++i)
-                step();
-        }
-        checkCancellation();
-        Basalwork::CSVWriter::write(Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false), ExportWriter::csvColumnLabels(fileFormat),
-                                    rows, Foundation::Character(U','));
-        ::chmod(file.c_str(), 0600);
-    }
+        },
+        [&](std::vector<Entry>& entries) {
+            if (withAttachments) {
+                for (const auto& entry : entries)
+                    writeAttachments(entry);
+            }
+            for (std::size_t start = 0; start < entries.size(); start += part) {
+                const auto count = std::min(part, entries.size() - start);
+                const auto first = static_cast<std::size_t>(done);
+                concurrentPerform(count, [&](std::size_t i) {
+                    auto& piece = pieces[i];
+                    piece.clear();
+                    const auto& entry = entries[start + i];
+                    if (fileFormat == FileFormat::corvendaleJSON) {
+                        VaultDocument::appendJSONItem(piece, entry, first + i == 0);
+                    } else if (fileFormat == FileFormat::plainText) {
+                        ExportWriter::appendText(piece, entry);
+                    } else {
+                        rows[i] = ExportWriter::csvRow(fileFormat, entry);
+                        Basalwork::CSVWriter::appendRow(piece, rows[i], first + i == 0, delimiter);
+                    }
+                });
+                for (std::size_t i = 0; i < count; ++i) {
+                    file.text() += pieces[i];
+                    if ((++done & 0xff) == 0) {
+                        checkCancellation();
+                        progress.setCompletedUnitCount(done);
+                    }
+                }
+                if (isCSV)
+                    lastRow = std::move(rows[count - 1]);
+                file.flushIfFull();
+            }
+        });
+    if (fileFormat == FileFormat::corvendaleJSON)
+        VaultDocument::endJSON(file.text(), writtenAttachments);
+    else if (isCSV)
+        Basalwork::CSVWriter::appendEnd(file.text(), lastRow ? &*lastRow : nullptr);
     checkCancellation();
-    staging.commit(baseName, extension, includesAttachments(fileFormat));
+    file.close();
+    checkCancellation();
+    staging.commit(baseName, extension, withAttachments);
     progress.setCompletedUnitCount(progress.totalUnitCount());
-    report.exportedCount = static_cast<std::int64_t>(entries.size());
+    report.exportedCount = done;
     return report;
 }
 

@@ -12,6 +12,7 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/URL.hpp"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,11 @@ public:
         virtual ~RecordSource() = default;
         // Every item, those in the trash included.
         virtual std::vector<Entry> allEntries() const = 0;
+        // The items of `allEntries` in its order (those in the trash only when asked for), a batch at a
+        // time: `counted` hears how many there are before the first batch. A store that can open its
+        // items a batch at a time keeps the memory of one batch; this one takes them all at once.
+        virtual void readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
+                                 const std::function<void(std::vector<Entry>& batch)>& batch) const;
         virtual std::vector<Attachment> allAttachments() const = 0;
         // A decrypted copy of an attachment in a temporary folder of its own, which the caller removes.
         virtual Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const = 0;

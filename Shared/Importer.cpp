@@ -169,6 +169,7 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
         present.insert(id.utf8());
 
     std::vector<Entry> entries;
+    entries.reserve(read.items.size());
     std::vector<Attachment> attachments;
     std::vector<Foundation::String> storedAttachmentIDs;
     try {

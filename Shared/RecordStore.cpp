@@ -556,11 +556,23 @@ std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& i
                 std::lock_guard lock(m_indexMutex);
                 indexed = m_index ? m_index->size() : 0;
             }
-            auto request = ids.size() > 64 && ids.size() * 2 >= indexed ? SyncedObject::existing<EntryObject>() : SyncedObject::existing<EntryObject>(ids);
-            auto fetched = m_context->fetch(request);
-            byID.reserve(fetched.size());
-            for (auto& object : fetched)
-                byID.emplace(object->id().utf8(), std::move(object));
+            auto take = [&](const CoreData::NSFetchRequest<EntryObject>& request) {
+                auto fetched = m_context->fetch(request);
+                byID.reserve(byID.size() + fetched.size());
+                for (auto& object : fetched)
+                    byID.emplace(object->id().utf8(), std::move(object));
+            };
+            if (ids.size() > 64 && ids.size() * 2 >= indexed) {
+                take(SyncedObject::existing<EntryObject>());
+            } else {
+                // Named a few hundred at a time, so that each fetch looks its names up in the index.
+                constexpr std::size_t namesPerFetch = 250;
+                for (std::size_t start = 0; start < ids.size(); start += namesPerFetch) {
+                    auto end = std::min(ids.size(), start + namesPerFetch);
+                    take(SyncedObject::existing<EntryObject>(std::vector<Foundation::String>(ids.begin() + static_cast<std::ptrdiff_t>(start),
+                                                                                             ids.begin() + static_cast<std::ptrdiff_t>(end))));
+                }
+            }
         }
         std::vector<std::shared_ptr<EntryObject>> objects(ids.size());
         for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -623,6 +635,32 @@ std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& i
 std::vector<Entry> RecordStore::allEntries() const
 {
     return entries(withIndex([](const Index& index, bool) { return index.ids(); }));
+}
+
+void RecordStore::readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
+                              const std::function<void(std::vector<Entry>& batch)>& batch) const
+{
+    auto ids = withIndex([&](const Index& index, bool safeOnly) {
+        auto ids = index.ids();
+        std::erase_if(ids, [&](const Foundation::String& id) {
+            const auto* found = index.find(id);
+            return !found || (safeOnly && !found->isSafeForInspection) || (!includingTrashed && found->isTrashed);
+        });
+        return ids;
+    });
+    counted(ids.size());
+    // Large enough that opening runs on every core, small enough that a batch's objects and items are
+    // soon let go of and their memory used again by the next.
+    constexpr std::size_t batchSize = 2000;
+    std::vector<Foundation::String> batchIDs;
+    for (std::size_t start = 0; start < ids.size(); start += batchSize) {
+        batchIDs.assign(ids.begin() + static_cast<std::ptrdiff_t>(start), ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), start + batchSize)));
+        auto entries = this->entries(batchIDs);
+        if (!includingTrashed)
+            std::erase_if(entries, [](const Entry& entry) { return entry.isTrashed(); });
+        if (!entries.empty())
+            batch(entries);
+    }
 }
 
 bool RecordStore::containsEntry(const Foundation::String& id) const

@@ -96,6 +96,9 @@ public:
     std::vector<Entry> entries(const std::vector<Foundation::String>& ids) const;
     // Every item, the trash and the archive included.
     std::vector<Entry> allEntries() const override;
+    // Opens the items a batch at a time, so that an export of a large vault holds one batch.
+    void readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
+                     const std::function<void(std::vector<Entry>& batch)>& batch) const override;
     std::vector<Attachment> allAttachments() const override;
     Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const override;
     bool containsEntry(const Foundation::String& id) const;

@@ -124,7 +124,9 @@ void SyncedObject::takeAttributes(const std::vector<const char*>& keys, const Cl
 
 CoreData::NSPredicate SyncedObject::notDeleted()
 {
-    return key(isLocallyDeletedKey) == false;
+    // Written so that no index serves it (the flag is never nil): with the flag's index, a fetch by
+    // record names would read every live row instead of looking the names up.
+    return key(isLocallyDeletedKey) != true;
 }
 
 CoreData::NSPredicate SyncedObject::named(const std::vector<Foundation::String>& recordNames)

@@ -45,7 +45,48 @@ private:
     std::vector<std::uint8_t> m_bytes;
 };
 
+void appendQuoted(std::string& text, std::string_view value)
+{
+    text.push_back('"');
+    for (auto at = value.find('"'); at != std::string_view::npos; at = value.find('"')) {
+        text.append(value.substr(0, at + 1));
+        text.push_back('"');
+        value.remove_prefix(at + 1);
+    }
+    text.append(value);
+    text.push_back('"');
+}
+
 } // namespace
+
+void CSVWriter::appendLabels(std::string& text, const std::vector<Foundation::String>& columnLabels, const Foundation::Character& delimiter)
+{
+    for (std::size_t i = 0; i < columnLabels.size(); ++i) {
+        if (i > 0)
+            text.append(delimiter.utf8());
+        appendQuoted(text, columnLabels[i].view());
+    }
+    text.push_back('\n');
+}
+
+void CSVWriter::appendRow(std::string& text, const CSVRow& row, bool isFirst, const Foundation::Character& delimiter)
+{
+    if (!isFirst)
+        text.push_back('\n');
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0)
+            text.append(delimiter.utf8());
+        if (row[i])
+            appendQuoted(text, row[i]->view());
+    }
+}
+
+void CSVWriter::appendEnd(std::string& text, const CSVRow* lastRow)
+{
+    // As `write` does: an empty last line would read as the end of the file.
+    if (lastRow && (lastRow->empty() || (lastRow->size() == 1 && !(*lastRow)[0])))
+        appendQuoted(text, "");
+}
 
 void CSVWriter::write(const Foundation::URL& to, const std::vector<Foundation::String>& columnLabels,
                       const std::vector<CSVRow>& rows, const Foundation::Character& usingDelimiter)

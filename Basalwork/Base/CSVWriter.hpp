@@ -7,6 +7,7 @@
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
 
+#include <string>
 #include <vector>
 
 namespace Basalwork {
@@ -21,6 +22,13 @@ public:
     // whatever was there. Failures throw the system's error.
     static void write(const Foundation::URL& to, const std::vector<Foundation::String>& columnLabels,
                       const std::vector<CSVRow>& rows, const Foundation::Character& usingDelimiter);
+
+    // The same text made in parts, for a file written while its rows are made: the label line, then
+    // each row (`isFirst` for the first one, which has no line break before it), then the end after
+    // the last row. Pieces of rows can be made apart and joined in order.
+    static void appendLabels(std::string& text, const std::vector<Foundation::String>& columnLabels, const Foundation::Character& delimiter);
+    static void appendRow(std::string& text, const CSVRow& row, bool isFirst, const Foundation::Character& delimiter);
+    static void appendEnd(std::string& text, const CSVRow* lastRow);
 
 protected:
     friend Foundation::Construct;

@@ -93,3 +93,30 @@ TEST_F(CSVWriterTest, AFailedWriteLeavesTheDestinationAsItWas)
                                   Character(U',')),
                  Foundation::NSError);
 }
+
+TEST_F(CSVWriterTest, TheTextMadeInPartsIsTheFileWriteMakes)
+{
+    const std::vector<String> labels {"Name", "Say \"hi\""};
+    const std::vector<std::vector<CSVRow>> cases {
+        {},
+        {{"a\"b", nil}, {}, {nil, ""}},
+        {{"comma, inside", "line\nfeed"}, {"\u0301mark", "\"\"\""}},
+        {{nil}, {nil}},
+        {{"only"}, {}},
+    };
+    for (const auto& rows : cases) {
+        for (char32_t delimiter : {U',', U';'}) {
+            CSVWriter::write(url, labels, rows, Character(delimiter));
+            std::string text;
+            CSVWriter::appendLabels(text, labels, Character(delimiter));
+            // Rows made apart and joined, as workers would.
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                std::string piece;
+                CSVWriter::appendRow(piece, rows[i], i == 0, Character(delimiter));
+                text += piece;
+            }
+            CSVWriter::appendEnd(text, rows.empty() ? nullptr : &rows.back());
+            EXPECT_EQ(text, TestSupport::readText(path)) << rows.size() << " rows";
+        }
+    }
+}
