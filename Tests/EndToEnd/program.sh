@@ -60,8 +60,13 @@ keys C-s
 expect_not "Untitled" "saving the login"
 expect "Forum" "saving the login"
 
-# Search for it: a search that matches nothing, then one that matches the login, which the arrows select.
-focus "Search" "the search field"
+# Search for it (Edit > Find puts the keyboard in the search field, here from the focused new item
+# button): a search that matches nothing, then one that matches the login, which the arrows select.
+focus "+" "the new item button"
+keys F10 Right Right
+expect "Select All" "the Edit menu"
+choose "Find" "the Edit menu"
+expect_focused "Search" "Edit > Find"
 type_ "zq"
 expect "No Results" "searching for what is not there"
 keys BSpace BSpace
@@ -96,8 +101,13 @@ expect "Is Locked" "launching again"
 type_ "$master"
 keys Enter
 expect "Forum" "the login after launching again"
-# It holds the generated password.
+# It holds the generated password. Find's key (Ctrl-F) reaches the search field from a focused button too.
 tmux_ set-buffer "nothing copied"
+focus "+" "the new item button"
+keys C-f
+expect_focused "Search" "Find's key"
+type_ "for"
+expect "Forum" "searching again"
 keys Down
 keys M-C
 kept=$(copied 20 "copying the kept password") || exit 1

@@ -138,6 +138,11 @@ focused() {
   read -r shown column row < <(tail -n 1 <<< "$shot")
   [ "$shown" = 1 ] && sed -n "$((row + 1))p" <<< "$shot" | sed $'s/\e\\[[0-9;]*m//g' | grep -qF -- "$1"
 }
+# expect_focused <text> <step>: waits until the control showing the text has the focus.
+expect_focused() {
+  for _ in $(seq $steps); do focused "$1" && return 0; sleep 0.05; done
+  fail "$2: \"$1\" never had the focus"
+}
 # focus <text> <step>: Tab until the control showing the text has the focus (40 presses at most).
 focus() {
   for _ in $(seq 40); do focused "$1" && return 0; press Tab; done
