@@ -10,29 +10,40 @@ namespace Basalwork {
 namespace {
 
 // The opening and the closing quote each go when present, judged on the text as it came; a lone quote
-// becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts. A value
-// without quotes is handed on as it is.
-void unquote(std::optional<Foundation::String>& value)
+// becomes empty. By bytes, like the reader, so a quote followed by a combining mark still counts. Cut at
+// ASCII quotes, the text stays UTF-8.
+std::string_view unquoted(std::string_view text)
 {
-    if (!value || value->isEmpty())
-        return;
-    std::string_view text = value->view();
+    if (text.empty())
+        return text;
     bool opens = text.front() == '"';
     bool closes = text.back() == '"';
-    if (!opens && !closes)
-        return;
     if (opens)
         text.remove_prefix(1);
     if (closes && !text.empty())
         text.remove_suffix(1);
-    // Cut at ASCII quotes, so still UTF-8.
-    value = Foundation::String::fromCheckedUTF8(std::string(text));
+    return text;
 }
 
-std::optional<Foundation::String> unquoted(std::optional<Foundation::String> value)
+std::optional<Foundation::String> unquoted(const std::optional<Foundation::String>& value)
 {
-    unquote(value);
-    return value;
+    if (!value)
+        return std::nullopt;
+    return Foundation::String(Foundation::String::CheckedUTF8 {}, unquoted(value->view()));
+}
+
+// The row's values without their quotes, each built once.
+CSVRow unquotedRow(const CSVRowView& view)
+{
+    CSVRow row;
+    row.reserve(view.size());
+    for (std::size_t index = 0; index < view.size(); ++index) {
+        if (auto text = view[index])
+            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, unquoted(*text));
+        else
+            row.emplace_back();
+    }
+    return row;
 }
 
 } // namespace
@@ -56,12 +67,10 @@ std::vector<CSVRow> CSVParser::allRows()
 {
     auto rowReader = makeRowReader();
     std::vector<CSVRow> rows;
-    while (auto row = rowReader->nextRow()) {
-        if (skips(*row))
+    while (auto view = rowReader->nextRowView()) {
+        if (m_skippingRowsWhere && skips(view->row()))
             continue;
-        for (auto& value : *row)
-            unquote(value);
-        rows.push_back(std::move(*row));
+        rows.push_back(unquotedRow(*view));
     }
     return rows;
 }
@@ -75,16 +84,14 @@ std::vector<CSVNamedRow> CSVParser::namedRows()
     auto header = std::make_shared<const CSVNamedRow::Header>(std::move(labels));
     const std::size_t labelCount = header->labels().size();
     std::vector<CSVNamedRow> rows;
-    while (auto row = rowReader->nextRow()) {
-        if (skips(*row))
+    while (auto view = rowReader->nextRowView()) {
+        if (m_skippingRowsWhere && skips(view->row()))
             continue;
-        if (row->size() > labelCount)
+        if (view->size() > labelCount)
             throw CSVParserError::oneOrMoreRowsHaveMoreValuesThanColumnLabels();
-        if (row->size() < labelCount)
+        if (view->size() < labelCount)
             throw CSVParserError::oneOrMoreRowsHaveFewerValuesThanColumnLabels();
-        for (auto& value : *row)
-            unquote(value);
-        rows.emplace_back(header, std::move(*row));
+        rows.emplace_back(header, unquotedRow(*view));
     }
     return rows;
 }

@@ -116,46 +116,63 @@ std::size_t CSVRowReader::findStructural(const unsigned char* bytes, std::size_t
 
 std::optional<CSVRow> CSVRowReader::nextRow()
 {
+    auto view = nextRowView();
+    if (!view)
+        return std::nullopt;
+    return view->row();
+}
+
+std::optional<CSVRowView> CSVRowReader::nextRowView()
+{
+    using Source = CSVRowView::Source;
     const std::string_view delimiter = m_delimeter.utf8();
     const std::string_view escape = m_escapeCharacter.utf8();
-    CSVRow row;
-    row.reserve(m_lastRowSize);
-    // The current field is `copied` followed by the record's bytes from `pendingFrom` to the position,
-    // its quotes and escapes still in it: a field within one record is copied once, when it ends.
+    m_fields.clear();
+    m_copied.clear();
+    m_firstFieldInRecord = 0;
+    auto view = [&] { return CSVRowView(m_record.data(), m_copied.data(), m_fields); };
+    // The current field is the copied bytes from `copiedFrom` on followed by the record's bytes from
+    // `pendingFrom` to the position, its quotes and escapes still in it: a field within one record is left
+    // where it is, and only one that spans records or loses an escape is copied.
     bool hasField = false;
-    std::string copied;
+    std::size_t copiedFrom = 0;
     std::size_t pendingFrom = 0;
     std::size_t lastTokenStart = 0;
     bool isQuoted = false;
     bool endsWithQuote = false;
     bool closesQuote = false;
     bool isEscaping = false;
+    auto startField = [&] {
+        hasField = true;
+        copiedFrom = m_copied.size();
+        pendingFrom = m_position;
+        lastTokenStart = 0;
+    };
     auto finishField = [&] {
-        std::string_view pending = m_record.substr(pendingFrom, m_position - pendingFrom);
-        if (copied.empty()) {
-            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, pending);
+        if (m_copied.size() == copiedFrom) {
+            m_fields.push_back({pendingFrom, m_position - pendingFrom, Source::record});
         } else {
-            copied.append(pending);
-            row.emplace_back(Foundation::String::fromCheckedUTF8(std::exchange(copied, std::string())));
+            m_copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
+            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
         }
         hasField = false;
         closesQuote = isEscaping = false;
     };
+    auto emptyField = [&] { m_fields.push_back({}); };
 
     while (true) {
         if (m_position == m_record.size()) {
             if (hasField)
-                copied.append(m_record.substr(pendingFrom));
+                m_copied.append(m_record.substr(pendingFrom));
+            copyFieldsOutOfRecord(copiedFrom, hasField);
             bool loaded = loadNextRecord();
             pendingFrom = m_position;
             if (!loaded)
                 break;
         }
         if (!hasField && m_hasSingleByteTokens) {
-            if (takeWholeFields(row)) {
-                m_lastRowSize = row.size();
-                return row;
-            }
+            if (takeWholeFields())
+                return view();
             if (m_position == m_record.size())
                 continue;
         }
@@ -163,9 +180,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
             // Most fields start with an ordinary character and end at the delimiter.
             auto first = static_cast<unsigned char>(m_record[m_position]);
             if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
-                hasField = true;
-                pendingFrom = m_position;
-                lastTokenStart = 0;
+                startField();
                 isQuoted = endsWithQuote = closesQuote = isEscaping = false;
                 m_position = findStructural(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
                                             m_record.size());
@@ -193,7 +208,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
             if (hasField)
                 finishField();
             else
-                row.emplace_back();
+                emptyField();
             m_position += delimiter.size();
             continue;
         }
@@ -203,19 +218,16 @@ std::optional<CSVRow> CSVRowReader::nextRow()
             if (hasField)
                 finishField();
             else
-                row.emplace_back();
+                emptyField();
             m_position += newline;
-            m_lastRowSize = row.size();
-            return row;
+            return view();
         }
         if (!hasField) {
             if (rest.starts_with(byteOrderMark)) {
                 m_position += byteOrderMark.size();
                 continue;
             }
-            hasField = true;
-            pendingFrom = m_position;
-            lastTokenStart = 0;
+            startField();
             isQuoted = endsWithQuote = rest[0] == '"';
             closesQuote = isEscaping = false;
             m_position += scalarLength(rest);
@@ -228,11 +240,11 @@ std::optional<CSVRow> CSVRowReader::nextRow()
         bool escapesNext = isEscape && !isEscaping;
         // An escaped quote takes the place of its escape character.
         if (isQuote && isEscaping) {
-            copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
-            copied.resize(lastTokenStart);
+            m_copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
+            m_copied.resize(copiedFrom + lastTokenStart);
             pendingFrom = m_position;
         }
-        lastTokenStart = copied.size() + (m_position - pendingFrom);
+        lastTokenStart = m_copied.size() - copiedFrom + (m_position - pendingFrom);
         m_position += length;
         endsWithQuote = isQuote;
         isEscaping = escapesNext;
@@ -240,14 +252,37 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 
     if (hasField) {
         finishField();
-        m_lastRowSize = row.size();
-        return row;
+        return view();
     }
-    if (row.empty())
+    if (m_fields.empty())
         return std::nullopt;
-    row.emplace_back();
-    m_lastRowSize = row.size();
-    return row;
+    emptyField();
+    return view();
+}
+
+// Before the record is replaced, the row's fields that are still views of it are copied, ahead of the
+// part of the current field already copied, which stays last.
+void CSVRowReader::copyFieldsOutOfRecord(std::size_t& copiedFrom, bool hasField)
+{
+    if (m_firstFieldInRecord == m_fields.size())
+        return;
+    std::string current;
+    if (hasField) {
+        current.assign(m_copied, copiedFrom);
+        m_copied.resize(copiedFrom);
+    }
+    for (std::size_t index = m_firstFieldInRecord; index < m_fields.size(); ++index) {
+        auto& field = m_fields[index];
+        if (field.source != CSVRowView::Source::record)
+            continue;
+        std::string_view text = m_record.substr(field.start, field.size);
+        field.start = m_copied.size();
+        field.source = CSVRowView::Source::copied;
+        m_copied.append(text);
+    }
+    m_firstFieldInRecord = m_fields.size();
+    copiedFrom = m_copied.size();
+    m_copied.append(current);
 }
 
 // From a field's start, takes the common fields whole: nothing, ordinary characters up to a structural byte,
@@ -255,11 +290,10 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 // or CR LF). True when
 // a line break ended the row; otherwise it stops at the end of the record or at the start of a field that
 // needs reading token by token.
-bool CSVRowReader::takeWholeFields(CSVRow& row)
+bool CSVRowReader::takeWholeFields()
 {
-    // Held in locals: growing the row could otherwise be taken to change them.
-    const char* text = m_record.data();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    // Held in locals: growing the fields could otherwise be taken to change them.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(m_record.data());
     const std::size_t size = m_record.size();
     const unsigned char delimiter = m_delimiterByte;
     const unsigned char escape = m_escapeByte;
@@ -269,7 +303,7 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
     while (position < size) {
         const auto first = bytes[position];
         if (first == delimiter) {
-            row.emplace_back();
+            m_fields.push_back({});
             ++position;
             continue;
         }
@@ -290,9 +324,9 @@ bool CSVRowReader::takeWholeFields(CSVRow& row)
         if (next != delimiter && next != '\n' && next != '\r')
             break;
         if (isEmptyAtLineBreak)
-            row.emplace_back();
+            m_fields.push_back({});
         else
-            row.emplace_back(std::in_place, Foundation::String::CheckedUTF8 {}, std::string_view(text + position, end - position));
+            m_fields.push_back({position, end - position, CSVRowView::Source::record});
         position = end + 1;
         if (next == delimiter)
             continue;

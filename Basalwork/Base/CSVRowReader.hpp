@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Basalwork/Base/CSVRow.hpp"
+#include "Basalwork/Base/CSVRowView.hpp"
 #include "Basalwork/Base/FileDataReader.hpp"
 
 #include "Platform/Foundation/AnyIterator.hpp"
@@ -39,6 +40,9 @@ public:
     // The next row, or nothing at the end of the file. Text that is not UTF-8 throws
     // GeneralError.failedToDecodeUTF8StringFromData.
     virtual std::optional<CSVRow> nextRow();
+    // The same row, with views of the reader's buffers for its fields, valid until the next call: for a
+    // caller that looks at the fields and keeps few of them. The same text throws the same way.
+    std::optional<CSVRowView> nextRowView();
 
     Foundation::AnyIterator<CSVRow> makeIterator();
     auto begin() { return makeIterator().begin(); }
@@ -69,14 +73,19 @@ private:
     unsigned char m_delimiterByte = 0;
     unsigned char m_escapeByte = 0;
     std::size_t findStructural(const unsigned char* bytes, std::size_t from, std::size_t size) const;
-    bool takeWholeFields(CSVRow& row);
+    bool takeWholeFields();
+    void copyFieldsOutOfRecord(std::size_t& copiedFrom, bool hasField);
+    // The row being read: its fields, and the bytes of those that are not left in the record.
+    std::vector<CSVRowView::Field> m_fields;
+    std::string m_copied;
+    // The row's fields from this one on are in the current record.
+    std::size_t m_firstFieldInRecord = 0;
     // A view of the reader's buffer: a row may end inside a record, and what follows is the next row's
     // start, not something to drop.
     std::string_view m_record;
     std::size_t m_position = 0;
     // A CR that ended a row at the very end of a record may be the first half of a CR LF.
     bool m_skipsLeadingLineFeed = false;
-    std::size_t m_lastRowSize = 0;
     // File offsets: up to where the text is known to be UTF-8, and up to where a span failed the check, so
     // its records are checked one by one.
     std::uint64_t m_checkedTo = 0;
