@@ -2,8 +2,8 @@
 
 #include "Shared/FileURLInput.hpp"
 #include "Shared/Global.hpp"
+#include "Shared/UIView.hpp"
 
-#include "Basalwork/Interface/EdgeConstraints.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
 #include "Platform/Foundation/CharacterSet.hpp"
@@ -455,7 +455,7 @@ void AuthenticationV::initialize()
         m_stack->addArrangedSubview(view);
     m_stack->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
     m_stack->setSpacing(12);
-    Basalwork::addSubviewCenteredVerticallyLimitedToMargins(*this, m_stack, Basalwork::LayoutInsets::withAll(20), 480);
+    addSubviewAsCenteredColumn(*this, m_stack, 20, 480);
     show(AuthenticationVState::Loading {});
 }
 

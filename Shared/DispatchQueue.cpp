@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace Shared {
 namespace {
@@ -71,6 +73,77 @@ void concurrentPerform(std::size_t iterations, const std::function<void(std::siz
     run->finished.wait(lock, [&] { return run->done.load() == iterations; });
     if (run->failure)
         std::rethrow_exception(run->failure);
+}
+
+struct ConcurrentPipeline::State {
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::deque<std::function<void()>> waiting;
+    std::size_t unfinished = 0;
+    std::exception_ptr failure;
+
+    // Runs one waiting piece; false when none waits.
+    bool runOne()
+    {
+        std::function<void()> piece;
+        {
+            std::lock_guard lock(mutex);
+            if (waiting.empty())
+                return false;
+            piece = std::move(waiting.front());
+            waiting.pop_front();
+        }
+        std::exception_ptr thrown;
+        try {
+            piece();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        piece = nullptr;
+        std::lock_guard lock(mutex);
+        if (thrown && !failure)
+            failure = thrown;
+        if (--unfinished == 0)
+            finished.notify_all();
+        return true;
+    }
+
+    void wait()
+    {
+        while (runOne()) {
+        }
+        std::unique_lock lock(mutex);
+        finished.wait(lock, [&] { return unfinished == 0; });
+    }
+};
+
+ConcurrentPipeline::ConcurrentPipeline()
+    : m_state(std::make_shared<State>())
+{
+}
+
+ConcurrentPipeline::~ConcurrentPipeline()
+{
+    m_state->wait();
+}
+
+void ConcurrentPipeline::add(std::function<void()> piece)
+{
+    {
+        std::lock_guard lock(m_state->mutex);
+        m_state->waiting.push_back(std::move(piece));
+        ++m_state->unfinished;
+    }
+    // One offer per piece: a worker that comes late finds the piece taken and does nothing.
+    Foundation::DispatchQueue::global()->async([state = m_state] { state->runOne(); });
+}
+
+void ConcurrentPipeline::finish()
+{
+    m_state->wait();
+    std::lock_guard lock(m_state->mutex);
+    if (auto failure = std::exchange(m_state->failure, nullptr))
+        std::rethrow_exception(failure);
 }
 
 } // namespace Shared

@@ -13,6 +13,8 @@
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
+#include "Platform/UIKit/NSLayoutConstraint.hpp"
+#include "Platform/UIKit/NSLayoutDimension.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIContextualAction.hpp"
@@ -275,11 +277,28 @@ void EntriesVC::loadView()
     }
     m_editingControls->setIsHidden(true);
 
+    // The header in two rows, so that a column as narrow as a phone's shows every button whole: the
+    // buttons, then the title with the sync status at the far end. Only the title gives way to a long
+    // sync status, ending in "…".
+    auto row = [](std::initializer_list<std::shared_ptr<UIKit::UIView>> views) {
+        auto stack = Foundation::make<UIKit::UIStackView>();
+        stack->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
+        stack->setSpacing(10);
+        for (const auto& view : views)
+            stack->addArrangedSubview(view);
+        return stack;
+    };
+    // Takes what the buttons leave; it has no size of its own, and none below zero to lend the buttons.
+    auto gap = [] {
+        auto view = Foundation::make<UIKit::UIView>();
+        view->widthAnchor().constraintGreaterThanOrEqualToConstant(0)->setIsActive(true);
+        return view;
+    };
+    m_titleButton->setContentCompressionResistancePriority(UIKit::UILayoutPriority {749}, UIKit::NSLayoutConstraint::Axis::horizontal);
     auto header = Foundation::make<UIKit::UIStackView>();
-    header->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
-    header->setSpacing(8);
-    for (const auto& button : {m_titleButton, m_syncStatusButton, m_settingsButton, m_selectButton, m_newItemButton, m_cancelButton})
-        header->addArrangedSubview(button);
+    header->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
+    header->addArrangedSubview(row({m_settingsButton, gap(), m_selectButton, m_newItemButton, m_cancelButton}));
+    header->addArrangedSubview(row({m_titleButton, gap(), m_syncStatusButton}));
     auto column = Foundation::make<UIKit::UIStackView>();
     column->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
     column->setFrame(view->bounds());

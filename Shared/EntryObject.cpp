@@ -54,6 +54,11 @@ void EntryObject::setSealed(const Foundation::Data& entry, const Foundation::Dat
     setValue(index, "sealedIndex");
 }
 
+void EntryObject::setSealedIndex(const Foundation::Data& index)
+{
+    setValue(index, "sealedIndex");
+}
+
 std::optional<Foundation::Data> EntryObject::remoteSealedEntry() const
 {
     return value<Foundation::Data>("remoteSealedEntry");

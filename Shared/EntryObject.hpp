@@ -19,6 +19,8 @@ public:
     std::optional<Foundation::Data> sealedEntry() const;
     std::optional<Foundation::Data> sealedIndex() const;
     void setSealed(const Foundation::Data& entry, const Foundation::Data& index);
+    // Only the summary: made again from the item, it changes nothing the account holds.
+    void setSealedIndex(const Foundation::Data& index);
     std::optional<Foundation::Data> remoteSealedEntry() const;
     void setRemoteSealedEntry(const std::optional<Foundation::Data>& sealed);
 

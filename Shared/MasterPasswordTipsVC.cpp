@@ -1,9 +1,8 @@
 #include "Shared/MasterPasswordTipsVC.hpp"
 
 #include "Shared/MasterPasswordTipsVCDelegate.hpp"
+#include "Shared/UIView.hpp"
 
-#include "Basalwork/Interface/LayoutInsets.hpp"
-#include "Basalwork/Interface/UIView.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
@@ -75,7 +74,7 @@ void MasterPasswordTipsVC::loadView()
         },
         UIKit::UIControl::Event::primaryActionTriggered());
     stack->addArrangedSubview(done);
-    Basalwork::addSubviewCenteredVerticallyLimitedToMargins(*view, stack, Basalwork::LayoutInsets::withAll(20), 480);
+    addSubviewAsCenteredColumn(*view, stack, 20, 480);
     setView(view);
 }
 

@@ -2,8 +2,8 @@
 
 #include "Shared/PasteboardCoordinator.hpp"
 #include "Shared/PasswordGeneratorCDelegate.hpp"
+#include "Shared/UIView.hpp"
 
-#include "Basalwork/Interface/LayoutInsets.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
@@ -194,7 +194,7 @@ void PasswordGeneratorC::loadView()
         buttons->addArrangedSubview(button);
     }
     stack->addArrangedSubview(buttons);
-    Basalwork::addSubviewCenteredVerticallyLimitedToMargins(*view, stack, Basalwork::LayoutInsets::withAll(20), 480);
+    addSubviewAsCenteredColumn(*view, stack, 20, 480);
     setView(view);
     showSettings();
 }

@@ -344,80 +344,58 @@ std::string RecordStore::Index::host(const Foundation::String& text)
     return value;
 }
 
-const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
+RecordStore::Index::Key RecordStore::Index::key(std::string_view id)
 {
-    auto found = m_positions.find(id.utf8());
-    return found == m_positions.end() ? nullptr : &m_items[found->second].index;
+    return {id, std::hash<std::string_view> {}(id)};
 }
 
-RecordStore::Index::Item RecordStore::Index::prepare(EntryIndex index) const
+const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
 {
-    Item item;
-    item.sortKey = collator().sortKey(index.title);
-    for (const auto& website : index.websites) {
-        if (auto name = host(website); !name.empty())
-            item.hosts.push_back(std::move(name));
-    }
-    item.index = std::move(index);
-    prepareSearchText(item);
+    auto found = m_positions.find(key(id.view()));
+    return found == m_positions.end() ? nullptr : &m_items[found->second]->index;
+}
+
+std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex index) const
+{
+    auto item = std::make_unique<Item>();
+    item->idHash = key(index.entryID.view()).hash;
+    item->sortKey = collator().sortKey(index.title);
+    item->index = std::move(index);
     return item;
 }
 
-void RecordStore::Index::insert(EntryIndex index)
+void RecordStore::Index::reserve(std::size_t count)
 {
-    place(prepare(std::move(index)));
+    m_items.reserve(count);
+    m_positions.reserve(count);
 }
 
-void RecordStore::Index::insert(std::vector<EntryIndex> indices)
+void RecordStore::Index::insert(std::unique_ptr<Item> item)
 {
-    std::vector<Item> items(indices.size());
-    concurrentPerform(indices.size(), [&](std::size_t i) { items[i] = prepare(std::move(indices[i])); });
-    m_items.reserve(m_items.size() + items.size());
-    m_positions.reserve(m_positions.size() + items.size());
-    for (auto& item : items)
-        place(std::move(item));
-}
-
-std::vector<std::size_t> RecordStore::Index::insertOpening(std::size_t count, const std::function<std::optional<EntryIndex>(std::size_t)>& open)
-{
-    std::vector<std::optional<Item>> items(count);
-    concurrentPerform(count, [&](std::size_t i) {
-        if (auto index = open(i))
-            items[i] = prepare(std::move(*index));
-    });
-    std::vector<std::size_t> missing;
-    m_items.reserve(m_items.size() + count);
-    m_positions.reserve(m_positions.size() + count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (items[i])
-            place(std::move(*items[i]));
-        else
-            missing.push_back(i);
-    }
-    return missing;
-}
-
-void RecordStore::Index::place(Item item)
-{
-    auto id = item.index.entryID.utf8();
-    if (auto found = m_positions.find(id); found != m_positions.end()) {
-        m_items[found->second] = std::move(item);
+    if (m_searchDataIsPrepared)
+        prepareSearchData(*item);
+    // The position's key views the identifier of the item it names: a replaced item takes its key along.
+    if (auto found = m_positions.find(key(*item)); found != m_positions.end()) {
+        auto position = found->second;
+        m_positions.erase(found);
+        m_items[position] = std::move(item);
+        m_positions.emplace(key(*m_items[position]), position);
         return;
     }
-    m_positions.emplace(std::move(id), m_items.size());
+    m_positions.emplace(key(*item), m_items.size());
     m_items.push_back(std::move(item));
 }
 
 void RecordStore::Index::remove(const Foundation::String& id)
 {
-    auto found = m_positions.find(id.utf8());
+    auto found = m_positions.find(key(id.view()));
     if (found == m_positions.end())
         return;
     auto position = found->second;
     m_positions.erase(found);
     if (position != m_items.size() - 1) {
         m_items[position] = std::move(m_items.back());
-        m_positions[m_items[position].index.entryID.utf8()] = position;
+        m_positions.find(key(*m_items[position]))->second = position;
     }
     m_items.pop_back();
 }
@@ -425,13 +403,28 @@ void RecordStore::Index::remove(const Foundation::String& id)
 void RecordStore::Index::setSearchableFields(Settings::Items::SearchableFields searchableFields)
 {
     m_searchableFields = searchableFields;
-    for (auto& item : m_items)
-        prepareSearchText(item);
+    if (m_searchDataIsPrepared) {
+        m_searchDataIsPrepared = false;
+        prepareSearchData();
+    }
 }
 
-void RecordStore::Index::prepareSearchText(Item& item) const
+void RecordStore::Index::prepareSearchData() const
+{
+    if (m_searchDataIsPrepared)
+        return;
+    concurrentPerform(m_items.size(), [&](std::size_t i) { prepareSearchData(*m_items[i]); });
+    m_searchDataIsPrepared = true;
+}
+
+void RecordStore::Index::prepareSearchData(Item& item) const
 {
     const auto& index = item.index;
+    item.hosts.clear();
+    for (const auto& website : index.websites) {
+        if (auto name = host(website); !name.empty())
+            item.hosts.push_back(std::move(name));
+    }
     std::string text = folded(index.title);
     auto add = [&](const Foundation::String& field) {
         if (field.isEmpty())
@@ -504,17 +497,19 @@ std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, S
 {
     std::vector<std::string> searchWords = searchText ? words(*searchText) : std::vector<std::string> {};
     std::string domain = associatedDomain ? host(*associatedDomain) : std::string();
+    if (!searchWords.empty() || associatedDomain)
+        prepareSearchData();
     std::vector<const Item*> matches;
     for (const auto& item : m_items) {
-        if (safeForInspectionOnly && !item.index.isSafeForInspection)
+        if (safeForInspectionOnly && !item->index.isSafeForInspection)
             continue;
-        if (!filter.matches(item.index))
+        if (!filter.matches(item->index))
             continue;
-        if (!searchWords.empty() && !matchesWords(item, searchWords))
+        if (!searchWords.empty() && !matchesWords(*item, searchWords))
             continue;
-        if (associatedDomain && !matchesDomain(item, domain))
+        if (associatedDomain && !matchesDomain(*item, domain))
             continue;
-        matches.push_back(&item);
+        matches.push_back(item.get());
     }
     auto byID = [](const Item* lhs, const Item* rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
     auto byTitle = [&](const Item* lhs, const Item* rhs) {
@@ -567,8 +562,8 @@ std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, S
 
 std::int64_t RecordStore::Index::count(const Entry::Filter& filter, bool safeForInspectionOnly) const
 {
-    return std::count_if(m_items.begin(), m_items.end(), [&](const Item& item) {
-        return (!safeForInspectionOnly || item.index.isSafeForInspection) && filter.matches(item.index);
+    return std::count_if(m_items.begin(), m_items.end(), [&](const auto& item) {
+        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index);
     });
 }
 
@@ -576,8 +571,9 @@ bool RecordStore::Index::hasEntries(const Foundation::String& associatedDomain, 
 {
     auto domain = host(associatedDomain);
     auto filter = Entry::Filter::allItems();
-    return std::any_of(m_items.begin(), m_items.end(), [&](const Item& item) {
-        return (!safeForInspectionOnly || item.index.isSafeForInspection) && filter.matches(item.index) && matchesDomain(item, domain);
+    prepareSearchData();
+    return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
+        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index) && matchesDomain(*item, domain);
     });
 }
 
@@ -586,9 +582,9 @@ std::vector<Foundation::String> RecordStore::Index::tagsInUse(bool safeForInspec
     std::vector<Foundation::String> tags;
     std::set<std::string> seen;
     for (const auto& item : m_items) {
-        if (item.index.isTrashed || (safeForInspectionOnly && !item.index.isSafeForInspection))
+        if (item->index.isTrashed || (safeForInspectionOnly && !item->index.isSafeForInspection))
             continue;
-        for (const auto& tag : item.index.tags) {
+        for (const auto& tag : item->index.tags) {
             if (seen.insert(tag.utf8()).second)
                 tags.push_back(tag);
         }
@@ -601,7 +597,7 @@ std::vector<Foundation::String> RecordStore::Index::ids() const
     std::vector<Foundation::String> result;
     result.reserve(m_items.size());
     for (const auto& item : m_items)
-        result.push_back(item.index.entryID);
+        result.push_back(item->index.entryID);
     return result;
 }
 

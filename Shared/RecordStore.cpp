@@ -34,6 +34,7 @@
 #include "Platform/Foundation/Thread.hpp"
 
 #include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -81,6 +82,24 @@ std::pair<Foundation::Data, Foundation::Data> sealRevision(const Foundation::Str
                                                            const Cryptor::Key& key)
 {
     return {Cryptor::seal(revision.encoded(), key, entryContext(id)), Cryptor::seal(RecordStore::Index::packed(summary), key, indexContext(id))};
+}
+
+// A summary as the index fetch reads it (record name, sealed summary, waiting fetched record); nothing
+// when it must be made from the item instead: it does not open, or a fetched record waits to be merged.
+std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, const Cryptor::Key& key)
+{
+    const auto* id = row[0].as<Foundation::String>();
+    const auto* sealed = row[1].as<Foundation::Data>();
+    if (!id || !sealed || !row[2].isNil())
+        return std::nullopt;
+    try {
+        auto summary = RecordStore::Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
+        if (summary.entryID == *id)
+            return summary;
+    } catch (const Foundation::Error&) {
+        // Made again from the item.
+    }
+    return std::nullopt;
 }
 
 Foundation::Data inspectionContext(const Foundation::String& vaultID)
@@ -263,61 +282,122 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
         request.setPredicate(SyncedObject::notDeleted());
         request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
-        auto rows = m_context->fetchValues(request);
-        // Opening and preparing the summaries is most of an unlock: it runs on every core, in one pass.
-        auto missing = index->insertOpening(rows.size(), [&](std::size_t i) -> std::optional<EntryIndex> {
-            const auto* id = rows[i][0].as<Foundation::String>();
-            const auto* sealed = rows[i][1].as<Foundation::Data>();
-            if (!id || !sealed || !rows[i][2].isNil())
-                return std::nullopt;
-            try {
-                auto summary = Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
-                if (summary.entryID == *id)
-                    return summary;
-            } catch (const Foundation::Error&) {
-                // Made again from the item below.
+        // Opening and preparing the summaries is most of an unlock: each batch of rows is opened on the
+        // workers while the store reads the next.
+        struct Batch {
+            std::vector<std::vector<CoreData::Value>> rows;
+            std::vector<std::unique_ptr<Index::Item>> items; // none where the summary did not open
+        };
+        auto batches = std::make_shared<std::deque<Batch>>();
+        {
+            ConcurrentPipeline pipeline;
+            m_context->fetchValues(request, 256, [&](std::vector<std::vector<CoreData::Value>> rows) {
+                auto& batch = batches->emplace_back();
+                batch.rows = std::move(rows);
+                pipeline.add([&batch, &key, &index] {
+                    batch.items.resize(batch.rows.size());
+                    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+                        if (auto summary = openSummary(batch.rows[i], key)) {
+                            batch.items[i] = index->prepare(std::move(*summary));
+                        }
+                    }
+                });
+            });
+            pipeline.finish();
+        }
+        std::vector<Foundation::String> missing;
+        std::size_t count = 0;
+        for (const auto& batch : *batches)
+            count += batch.items.size();
+        index->reserve(count);
+        for (auto& batch : *batches) {
+            for (std::size_t i = 0; i < batch.items.size(); ++i) {
+                if (batch.items[i])
+                    index->insert(std::move(batch.items[i]));
+                else if (const auto* id = batch.rows[i].empty() ? nullptr : batch.rows[i][0].as<Foundation::String>())
+                    missing.push_back(*id);
             }
-            return std::nullopt;
-        });
+        }
+        // Freeing the rows takes a while: the first list should not wait for it.
+        Foundation::DispatchQueue::global()->async([batches = std::move(batches)] { });
+        // The items behind them, in one fetch (of the whole vault when most are missing, as after an
+        // upgrade), not one fetch each.
+        std::vector<std::shared_ptr<EntryObject>> objects;
+        if (!missing.empty()) {
+            auto request = missing.size() > 64 && missing.size() * 2 >= count ? SyncedObject::existing<EntryObject>()
+                                                                                : SyncedObject::existing<EntryObject>(missing);
+            std::unordered_map<std::string, std::shared_ptr<EntryObject>> byID;
+            for (auto& object : m_context->fetch(request))
+                byID.emplace(object->id().utf8(), std::move(object));
+            for (const auto& id : missing) {
+                if (auto found = byID.find(id.utf8()); found != byID.end())
+                    objects.push_back(found->second);
+            }
+        }
+        auto skip = [](const Foundation::String& id, const Foundation::Error& error) {
+            // One damaged item must not hide the others: it stays out of the list, and reading it fails.
+            logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
+        };
         bool merged = false;
-        for (auto i : missing) {
-            auto id = rows[i][0].as<Foundation::String>() ? *rows[i][0].as<Foundation::String>() : Foundation::String();
+        // A summary of an earlier format, a damaged or a missing one is made again from the item and
+        // stored, so that the next unlock opens it like the others: opened and sealed on every core, the
+        // sealed items read in place while no object changes.
+        struct Remade {
+            Foundation::String id;
+            const Foundation::Data* sealedEntry = nullptr;
+            std::optional<EntryIndex> summary;
+            Foundation::Data sealedSummary;
+            std::exception_ptr failure;
+        };
+        std::vector<Remade> remade;
+        for (const auto& object : objects) {
+            if (!object->remoteSealedEntry())
+                remade.push_back({object->id(), object->primitiveValue("sealedEntry").as<Foundation::Data>(), {}, {}, nullptr});
+        }
+        concurrentPerform(remade.size(), [&](std::size_t i) {
             try {
-                auto object = entryObject(id);
-                if (!object)
-                    continue;
+                auto summary = EntryIndex::make(openRevision(remade[i].id, remade[i].sealedEntry, key).entry);
+                remade[i].sealedSummary = Cryptor::seal(Index::packed(summary), key, indexContext(remade[i].id));
+                remade[i].summary = std::move(summary);
+            } catch (...) {
+                remade[i].failure = std::current_exception();
+            }
+        });
+        std::size_t next = 0;
+        bool rewritten = false;
+        for (const auto& object : objects) {
+            auto id = object->id();
+            try {
                 if (object->remoteSealedEntry()) {
                     index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
                     merged = true;
-                } else {
-                    index->insert(readIndex(*object, key));
+                    continue;
                 }
+                auto& made = remade[next++];
+                if (made.failure)
+                    std::rethrow_exception(made.failure);
+                object->setSealedIndex(made.sealedSummary);
+                index->insert(std::move(*made.summary));
+                rewritten = true;
             } catch (const Foundation::Error& error) {
-                // One damaged item must not hide the others: it stays out of the list, and reading it fails.
-                logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
+                skip(id, error);
             }
         }
-        if (merged)
+        // Merges and remade summaries are stored in one save.
+        if (merged) {
             saveOrRollBack();
+        } else if (rewritten) {
+            try {
+                saveOrRollBack();
+            } catch (const Foundation::Error& error) {
+                // The summaries stay as they were and are made again at the next unlock.
+                logger().error("Could not store the item summaries made again: %{public}@", error.description());
+            }
+        }
     });
     std::lock_guard lock(m_indexMutex);
     if (generation == m_indexGeneration)
         m_index = std::move(index);
-}
-
-EntryIndex RecordStore::readIndex(const EntryObject& object, const Cryptor::Key& key) const
-{
-    auto id = object.id();
-    if (auto sealed = object.sealedIndex()) {
-        try {
-            auto index = Index::unpacked(Cryptor::open(*sealed, key, indexContext(id)));
-            if (index.entryID == id)
-                return index;
-        } catch (const Foundation::Error&) {
-            // The summary can be made again from the item itself.
-        }
-    }
-    return EntryIndex::make(readRevision(object, key).entry);
 }
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const

@@ -215,7 +215,6 @@ private:
 
     // Inside the context. Sealed values that do not authenticate throw CryptorError.
     std::shared_ptr<EntryObject> entryObject(const Foundation::String& id) const;
-    EntryIndex readIndex(const EntryObject& object, const Cryptor::Key& key) const;
     EntryRevision readRevision(const EntryObject& object, const Cryptor::Key& key) const;
     void writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const;
     // Merges the fetched record the object holds into its local copy; answers the result.

@@ -111,7 +111,21 @@ std::optional<FileDataReader::Record> FileDataReader::cutRecord()
         return Record {end, 0};
     }
     // The first delimiter of the list wins wherever it stands in what this call reads, so finding it there
-    // settles the record without looking at the others.
+    // settles the record without looking at the others. Most often it is one byte, found in what is held.
+    if (m_delimeters[0].count() == 1) {
+        Search& search = m_searches[0];
+        const std::uint64_t from = std::max(search.scannedTo, m_recordStart);
+        const std::uint64_t to = std::min(readEnd, m_bufferStart + m_buffered);
+        if (!(search.found && *search.found >= m_recordStart) && from < to) {
+            const std::uint8_t* start = m_buffer.get() + (from - m_bufferStart);
+            if (const void* at = std::memchr(start, m_delimeters[0][0], to - from)) {
+                const std::uint64_t found = from + static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(at) - start);
+                search.found = search.scannedTo = found;
+                m_readEnd = readEnd;
+                return Record {found + 1, 1};
+            }
+        }
+    }
     if (occursBefore(0, readEnd)) {
         m_readEnd = readEnd;
         return Record {*m_searches[0].found + m_delimeters[0].count(), m_delimeters[0].count()};

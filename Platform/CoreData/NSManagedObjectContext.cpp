@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <any>
 #include <cmath>
+#include <limits>
 #include <unordered_set>
 
 namespace CoreData {
@@ -379,6 +380,14 @@ std::vector<std::shared_ptr<NSManagedObject>> NSManagedObjectContext::fetchObjec
 
 std::vector<std::vector<Value>> NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& request)
 {
+    std::vector<std::vector<Value>> values;
+    fetchValues(request, std::numeric_limits<std::size_t>::max(), [&](std::vector<std::vector<Value>> batch) { values = std::move(batch); });
+    return values;
+}
+
+void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
+                                         const std::function<void(std::vector<std::vector<Value>>)>& body)
+{
     const auto& entity = entityNamed(request.entityName().view());
     std::vector<std::size_t> columns;
     for (const auto& name : request.propertiesToFetch()) {
@@ -397,12 +406,13 @@ std::vector<std::vector<Value>> NSManagedObjectContext::fetchValues(const NSFetc
     query.orderBy = FetchOrder(entity, request.sortDescriptors()).sql();
     query.limit = request.fetchLimit();
     query.offset = request.fetchOffset();
-    std::vector<std::vector<Value>> values;
-    auto rows = coordinator().store().fetchRows(entity, query, columns);
-    values.reserve(rows.size());
-    for (auto& row : rows)
-        values.push_back(std::move(row.values));
-    return values;
+    coordinator().store().fetchRows(entity, query, columns, batchSize, [&](std::vector<SQLiteStore::Row> rows) {
+        std::vector<std::vector<Value>> values;
+        values.reserve(rows.size());
+        for (auto& row : rows)
+            values.push_back(std::move(row.values));
+        body(std::move(values));
+    });
 }
 
 std::int64_t NSManagedObjectContext::count(const NSFetchRequest<NSManagedObject>& request)

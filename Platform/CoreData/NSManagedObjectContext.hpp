@@ -118,6 +118,11 @@ public:
     // the store without making objects, as the platform's dictionary results are: unsaved changes do not
     // count, and a block predicate is refused. For reading many objects' few values fast.
     std::vector<std::vector<Value>> fetchValues(const NSFetchRequest<NSManagedObject>& request);
+    // The same, handed to `body` in batches of up to `batchSize` objects' values as the store reads them,
+    // so that work on one batch can go on while the next is read. `body` runs on the calling thread and
+    // must not use the context.
+    void fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
+                     const std::function<void(std::vector<std::vector<Value>>)>& body);
     std::int64_t count(const NSFetchRequest<NSManagedObject>& request);
     NSBatchDeleteResult execute(const NSBatchDeleteRequest& request);
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <set>
 #include <sqlite3.h>
@@ -387,11 +388,20 @@ std::string SQLiteStore::selectSQL(const NSEntityDescription& entity, const Quer
 
 std::vector<SQLiteStore::Row> SQLiteStore::fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns)
 {
+    std::vector<Row> rows;
+    fetchRows(entity, query, columns, std::numeric_limits<std::size_t>::max(), [&](std::vector<Row> batch) { rows = std::move(batch); });
+    return rows;
+}
+
+void SQLiteStore::fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns, std::size_t batchSize,
+                            const std::function<void(std::vector<Row>)>& body)
+{
     auto guard = lock();
     Statement statement = prepare(selectSQL(entity, query, false, columns));
     statement.bind(query.where.bindings);
     const auto& properties = entity.storedProperties();
     std::size_t count = columns.empty() ? properties.size() : columns.size();
+    batchSize = std::max<std::size_t>(batchSize, 1);
     std::vector<Row> rows;
     while (statement.step()) {
         Row row {sqlite3_column_int64(statement.handle(), 0), {}};
@@ -399,8 +409,13 @@ std::vector<SQLiteStore::Row> SQLiteStore::fetchRows(const NSEntityDescription& 
         for (std::size_t i = 0; i < count; ++i)
             row.values.push_back(statement.column(static_cast<int>(i + 1), properties[columns.empty() ? i : columns[i]]));
         rows.push_back(std::move(row));
+        if (rows.size() == batchSize) {
+            body(std::move(rows));
+            rows = {};
+        }
     }
-    return rows;
+    if (!rows.empty())
+        body(std::move(rows));
 }
 
 std::vector<std::int64_t> SQLiteStore::fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query)

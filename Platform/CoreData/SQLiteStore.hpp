@@ -5,6 +5,7 @@
 #include "Platform/CoreData/Value.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -48,6 +49,9 @@ public:
 
     // With `columns`, only the stored properties at those indices, in that order.
     std::vector<Row> fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns = {});
+    // The same, handed to `body` in batches of up to `batchSize` rows as they are read (under the lock).
+    void fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns, std::size_t batchSize,
+                   const std::function<void(std::vector<Row>)>& body);
     std::vector<std::int64_t> fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query);
     std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
     std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);

@@ -80,6 +80,12 @@ void CloudKitRemote::sync(const std::shared_ptr<Foundation::DispatchQueue>& queu
     queue->async([self, queue, completion = std::move(completion)]() mutable { self->run({{queue, std::move(completion)}}); });
 }
 
+bool CloudKitRemote::isSyncing() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_isSyncing;
+}
+
 void CloudKitRemote::run(std::vector<Request> requests)
 {
     {

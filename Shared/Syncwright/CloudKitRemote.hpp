@@ -66,6 +66,9 @@ public:
     // Runs a sync on the queue and then calls the completion there: `synced`, `skipped` (nobody signed
     // in, or cancelled), or the error that ended it (the status says which failure it was).
     void sync(const std::shared_ptr<Foundation::DispatchQueue>& queue, Completion completion);
+    // Whether a sync was asked for and has not ended: from the call of `sync` on, including the time it
+    // waits for its queue, before the status says that it runs.
+    bool isSyncing() const;
 
     std::optional<Foundation::Date> mostRecentSuccessfulSyncDate() const;
     std::optional<Foundation::Date> mostRecentCompletedFetchDate() const;

@@ -120,6 +120,21 @@ TEST_F(ContextTest, FetchesValuesFromTheStoreWithoutMakingObjects)
     EXPECT_EQ(values[1], (std::vector<Value> {3, String("c")}));
     EXPECT_EQ(context->registeredObjects().size(), 1u);
 
+    // In batches as the store reads them: the same values, in the same order.
+    for (std::size_t batchSize : {1u, 2u, 5u}) {
+        std::vector<std::size_t> sizes;
+        std::vector<std::vector<Value>> batched;
+        context->fetchValues(request, batchSize, [&](std::vector<std::vector<Value>> batch) {
+            sizes.push_back(batch.size());
+            std::move(batch.begin(), batch.end(), std::back_inserter(batched));
+        });
+        EXPECT_EQ(batched, values) << batchSize;
+        EXPECT_EQ(sizes, batchSize == 1 ? (std::vector<std::size_t> {1, 1}) : (std::vector<std::size_t> {2})) << batchSize;
+    }
+    int calls = 0;
+    context->fetchValues(itemsWhere(key("count") > 5), 4, [&](auto) { ++calls; });
+    EXPECT_EQ(calls, 0) << "nothing matched";
+
     request.setPropertiesToFetch({"title", "nonesuch"});
     EXPECT_THROW(context->fetchValues(request), Foundation::Error);
 }

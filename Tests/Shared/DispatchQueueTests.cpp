@@ -44,4 +44,38 @@ TEST(ConcurrentPerform, FinishesWhenEveryWorkerIsBusyWithTheSame)
     EXPECT_EQ(total.load(), 3200);
 }
 
+TEST(ConcurrentPipeline, RunsEveryPieceOnceWhileMoreAreAddedAndRethrowsTheFirstFailure)
+{
+    std::vector<std::atomic<int>> runs(500);
+    {
+        Shared::ConcurrentPipeline pipeline;
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            pipeline.add([&runs, i] { ++runs[i]; });
+        pipeline.finish();
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        ASSERT_EQ(runs[i].load(), 1) << i;
+
+    std::atomic<int> ran = 0;
+    Shared::ConcurrentPipeline failing;
+    for (int i = 0; i < 100; ++i) {
+        failing.add([&ran, i] {
+            if (i % 10 == 3)
+                throw std::runtime_error("one failed");
+            ++ran;
+        });
+    }
+    EXPECT_THROW(failing.finish(), std::runtime_error);
+    EXPECT_EQ(ran.load(), 90) << "the other pieces still ran";
+
+    // Left without finishing (its maker threw), it still waits for the pieces that use the maker's data.
+    std::atomic<int> late = 0;
+    {
+        Shared::ConcurrentPipeline abandoned;
+        for (int i = 0; i < 50; ++i)
+            abandoned.add([&late] { ++late; });
+    }
+    EXPECT_EQ(late.load(), 50);
+}
+
 } // namespace

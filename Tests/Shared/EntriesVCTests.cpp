@@ -3,6 +3,8 @@
 
 #include "Shared/EntriesVC.hpp"
 
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIContextualAction.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
@@ -204,4 +206,59 @@ TEST_F(EntriesVCTests, AwkwardTitlesShowSafely)
     EXPECT_TRUE(shown().empty());
     EXPECT_TRUE(list->selectedEntryIDs().empty());
     EXPECT_EQ(delegate->log.back(), "selected") << "the owner hears that the selected item is gone";
+}
+
+// A list as narrow as a phone (32 columns of the text grid) shows every header button whole, inside the
+// list and a column apart from its neighbours on the same row; only a title too long for its row gives
+// way, and only it.
+TEST_F(EntriesVCTests, TheHeaderShowsEveryButtonWholeInANarrowList)
+{
+    window->setFrame({0, 0, 320, 600});
+    const char* const buttons[] = {"EntriesVC.title", "EntriesVC.syncStatus", "EntriesVC.settings", "EntriesVC.select", "EntriesVC.newItem",
+                                   "EntriesVC.cancel"};
+    auto check = [&](const EntriesVC::Config& config, bool titleFits) {
+        push(config);
+        std::vector<std::pair<std::string, UIKit::CGRect>> shownButtons;
+        for (const char* identifier : buttons) {
+            auto button = driver.core().find<UIKit::UIButton>(String(identifier));
+            if (!button || button->isHidden())
+                continue;
+            auto frame = button->convertTo(button->bounds(), list->view());
+            auto title = button->currentTitle().value_or(String());
+            SCOPED_TRACE(title.utf8());
+            EXPECT_GE(frame.minX(), 0);
+            EXPECT_LE(frame.maxX(), 320);
+            if (titleFits || std::string(identifier) != "EntriesVC.title")
+                EXPECT_GE(frame.size.width, UIKit::TextGrid::columns(title) * UIKit::TextGrid::columnWidth);
+            else
+                EXPECT_GE(frame.size.width, 4 * UIKit::TextGrid::columnWidth) << "some of the title still shows";
+            for (const auto& [other, otherFrame] : shownButtons) {
+                if (otherFrame.minY() == frame.minY()) {
+                    EXPECT_TRUE(otherFrame.maxX() + UIKit::TextGrid::columnWidth <= frame.minX()
+                                || frame.maxX() + UIKit::TextGrid::columnWidth <= otherFrame.minX())
+                        << "next to " << other;
+                }
+            }
+            shownButtons.emplace_back(title.utf8(), frame);
+        }
+        return shownButtons.size();
+    };
+
+    EntriesVC::Config config;
+    config.filter = Entry::Filter::safeForInspection();
+    config.syncStatus = Syncwright::SyncStatus::Failed {Syncwright::SyncStatus::Failure::error(Foundation::ErrorPtr()), std::nullopt};
+    config.settingsIssueDetected = true;
+    EXPECT_EQ(check(config, true), 5u);
+    config.selectionMode = EntriesVC::Config::SelectionMode::multiple;
+    EXPECT_EQ(check(config, true), 5u);
+    config.selectionMode = EntriesVC::Config::SelectionMode::single;
+    config.filter = Entry::Filter::tag(String("Everything I share with the whole family"));
+    EXPECT_EQ(check(config, false), 5u);
+
+    EntriesVC::Config picker;
+    picker.mode = EntriesVC::Config::Mode::picker(String("example.com"));
+    picker.isSettingsButtonShown = false;
+    picker.isCancelButtonHidden = false;
+    picker.syncStatus = Syncwright::SyncStatus::Disabled {};
+    EXPECT_EQ(check(picker, true), 5u);
 }

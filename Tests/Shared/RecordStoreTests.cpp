@@ -376,6 +376,43 @@ TEST(RecordStoreIndex, ASummaryUnpacksAsPackedAndOneOfTheFormatWithoutTheAttachm
     EXPECT_THROW(Index::unpacked(Foundation::Data(bytes)), Foundation::DecodingError);
 }
 
+// Items are found by identifier however short, replaced and removed; those added or replaced after the
+// first search (which makes every item's search text and hosts) are searched and matched too.
+TEST(RecordStoreIndex, ReplacesRemovesAndSearchesItemsAddedAfterTheFirstSearch)
+{
+    RecordStore::Index index(Settings::Items::SearchableFields::titleSubtitleUsernameWebsitesTags);
+    auto summary = [](const char* id, const char* title, std::vector<Foundation::String> websites = {}) {
+        EntryIndex made;
+        made.entryID = id;
+        made.title = title;
+        made.websites = std::move(websites);
+        return made;
+    };
+    auto found = [&](const char* text) {
+        std::vector<Foundation::String> ids;
+        for (const auto& item : index.query(Filter::allItems(), SortMethod::alphabetical, Foundation::String(text), std::nullopt, false))
+            ids.push_back(item.entryID);
+        return ids;
+    };
+    for (const auto* id : {"a", "b", "c"})
+        index.insert(summary(id, (std::string("Alpha ") + id).c_str()));
+    EXPECT_EQ(found("alpha"), (std::vector<Foundation::String> {"a", "b", "c"}));
+
+    index.insert(summary("d", "Alpine", {"https://www.Example.com/login"}));
+    index.insert(summary("a", "Zulu"));
+    EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"b", "c", "d"}));
+    EXPECT_EQ(found("example"), (std::vector<Foundation::String> {"d"}));
+    EXPECT_TRUE(index.hasEntries("login.example.com", false));
+    EXPECT_EQ(index.find("a")->title, "Zulu");
+
+    index.remove("b");
+    index.remove("nonesuch");
+    EXPECT_EQ(index.size(), 3u);
+    EXPECT_EQ(index.find("b"), nullptr);
+    EXPECT_EQ(index.find("d")->title, "Alpine") << "the last item took the removed one's place";
+    EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"c", "d"}));
+}
+
 TEST_F(RecordStoreTests, FiltersSortsCountsAndMatchesDomains)
 {
     auto mail = addEntry(*store, "mail", "", [](RecordStore::EditingContext& context, const Foundation::String& id) {
@@ -458,6 +495,38 @@ TEST_F(RecordStoreTests, AFlippedByteIsRefusedNeverRead)
     TestSupport::writeText(path, bytes);
     store = SharedTests::openRecordStore(*vault);
     EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Intact"}));
+}
+
+TEST_F(RecordStoreTests, ASummaryOfTheEarlierFormatIsMadeAgainAndStoredOnce)
+{
+    auto id = addEntry(*store, "Written before the attachment mark", secret);
+    auto key = vault->cryptor->itemSecretsKey();
+    auto indexContext = Foundation::Data::fromString(id.utf8() + "/index");
+    auto context = store->managedObjectContext();
+    auto object = [&] { return context->fetch(SyncedObject::existing<EntryObject>({id})).front(); };
+    auto stored = [&] { return context->performAndWait([&] { return std::pair(*object()->sealedIndex(), object()->modifiedAt()); }); };
+    // The summary as an earlier build stored it: format 1, without the attachment mark before the dates.
+    context->performAndWait([&] {
+        auto bytes = RecordStore::Index::packed(*store->entryIndices({id}).begin()).byteVector();
+        bytes[0] = 1;
+        bytes.erase(bytes.end() - 17);
+        object()->setSealedIndex(Cryptor::seal(Foundation::Data(bytes), key, indexContext));
+        context->save();
+    });
+    auto [oldSummary, modifiedAt] = stored();
+
+    store = SharedTests::openRecordStore(*vault);
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)),
+              (std::vector<Foundation::String> {"Written before the attachment mark"}));
+    auto [newSummary, modifiedAfter] = stored();
+    EXPECT_NE(newSummary, oldSummary) << "made again and stored";
+    EXPECT_EQ(RecordStore::Index::unpacked(Cryptor::open(newSummary, key, indexContext)).title, "Written before the attachment mark");
+    EXPECT_EQ(modifiedAfter, modifiedAt) << "nothing waits to be pushed for a summary";
+
+    // The next unlock opens it like the others and writes nothing.
+    store = SharedTests::openRecordStore(*vault);
+    EXPECT_EQ(store->count(Filter::allItems()), 1);
+    EXPECT_EQ(stored().first, newSummary);
 }
 
 TEST_F(RecordStoreTests, BadStoresGiveClearErrorsAndLoseNothing)

@@ -64,15 +64,22 @@ public:
 };
 inline testing::Environment* const containerRemoteStopper = testing::AddGlobalTestEnvironment(new ContainerRemoteStopper);
 
-// Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).
+// Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most). A
+// sync counts from the moment it is asked for: until its queue starts it, the status still shows the
+// last one, and work on the main queue may ask for another. Settled is a turn of the main loop that
+// begins and ends with no sync asked for, so whatever a sync left for the main queue ran in it.
 inline void settleSyncs()
 {
+    const auto& sync = Corvendale::dependencies().syncCoordinator;
+    auto isSyncing = [&] { return sync->cloudKitRemote()->isSyncing() || sync->syncStatus().caseIndex() == 0; };
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    do {
+    for (;;) {
+        const bool wasSyncing = isSyncing();
         TestSupport::runMainLoopUntilIdle();
+        if ((!wasSyncing && !isSyncing()) || std::chrono::steady_clock::now() >= deadline)
+            break;
         std::this_thread::yield();
-    } while (Corvendale::dependencies().syncCoordinator->syncStatus().caseIndex() == 0 && std::chrono::steady_clock::now() < deadline);
-    TestSupport::runMainLoopUntilIdle();
+    }
 }
 
 constexpr const char* masterPassword = "correct horse battery";

@@ -1,3 +1,4 @@
+#include "Basalwork/Interface/CoordinatingViewController.hpp"
 #include "Shared/AuthenticationV.hpp"
 #include "Shared/AuthenticationVC.hpp"
 #include "Shared/AuthenticationVCDelegate.hpp"
@@ -21,6 +22,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using Foundation::make;
@@ -286,4 +288,29 @@ TEST_F(AuthenticationVCTests, ANewMasterPasswordCanBeShownWhileTypedAndIsHiddenA
     show(State::NewMasterPasswordEntry {});
     EXPECT_TRUE(view->entryField()->isSecureTextEntry());
     EXPECT_EQ(view->linkButton()->title(UIKit::UIControl::State::normal()), String("Show Password"));
+}
+
+// Embedded as the lock screen embeds it, the view is placed by constraints of the same priority as its
+// content's; the content still stays in the middle of the window whatever its size, and the view where
+// the window is.
+TEST_F(AuthenticationVCTests, TheContentIsACentredColumnAtEveryWindowSize)
+{
+    auto embedded = make<AuthenticationVC>();
+    window->setRootViewController(make<Basalwork::CoordinatingViewController>(embedded));
+    embedded->setState(State::CreateMasterPassword {}, false, true, false);
+    // Width and height of the window, then the column's expected width (480 at most, 20 inside margins of 8).
+    for (auto [width, height, columnWidth] : std::vector<std::tuple<UIKit::CGFloat, UIKit::CGFloat, UIKit::CGFloat>> {
+             {1000, 580, 480}, {2000, 1000, 480}, {800, 900, 480}, {536, 600, 480}, {500, 600, 444}, {320, 600, 264}, {1000, 580, 480}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        window->setFrame({0, 0, width, height});
+        window->layoutIfNeeded();
+        auto view = embedded->authenticationV();
+        EXPECT_EQ(view->convertTo(view->bounds(), window), (UIKit::CGRect {0, 0, width, height}));
+        auto column = view->titleLabel()->superview();
+        auto frame = column->convertTo(column->bounds(), window);
+        EXPECT_EQ(frame.size.width, columnWidth);
+        EXPECT_EQ(frame.midX(), width / 2);
+        EXPECT_EQ(frame.midY(), height / 2);
+        EXPECT_GT(frame.size.height, 0);
+    }
 }
