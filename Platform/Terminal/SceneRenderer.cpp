@@ -133,8 +133,10 @@ struct Painter {
                 if (auto placeholder = field->placeholder())
                     text(cells, 0, *placeholder, fieldStyle | CellStyle::dim, clip);
             } else {
+                // Being edited, it keeps a cell for the caret after the text.
                 const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
-                text(cells, 0, tail(shown, std::max<std::int64_t>(cells.columns - 1, 1)), fieldStyle, clip, NSTextAlignment::natural,
+                const auto room = field->isFirstResponder() ? cells.columns - 1 : cells.columns;
+                text(cells, 0, tail(shown, std::max<std::int64_t>(room, 1)), fieldStyle, clip, NSTextAlignment::natural,
                      ink(field->textColor(), view));
             }
             if (field->isFirstResponder()) {

@@ -167,9 +167,7 @@ std::shared_ptr<UIResponder> UIApplication::targetOfFirstResponder(Foundation::S
 {
     std::shared_ptr<UIResponder> start;
     if (auto window = keyWindow()) {
-        start = window->firstResponder();
-        if (!start)
-            start = window;
+        start = window->responderChainStart();
     } else {
         start = sharedSelf(this);
     }

@@ -357,7 +357,7 @@ std::shared_ptr<UIView> UIInteractionDriver::focusedView() const
     if (auto responder = window ? std::dynamic_pointer_cast<UIView>(window->firstResponder()) : nullptr)
         if (std::ranges::find(views, responder) != views.end())
             return responder;
-    auto focused = m_focused.lock();
+    auto focused = window ? window->focusedView() : nullptr;
     return focused && std::ranges::find(views, focused) != views.end() ? focused : nullptr;
 }
 
@@ -365,10 +365,12 @@ bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
 {
     if (!view)
         return false;
-    m_focused = view;
+    auto window = view->window();
+    if (window)
+        window->setFocusedView(view);
     if (isTextInput(*view))
         return view->becomeFirstResponder();
-    if (auto window = view->window())
+    if (window)
         if (auto responder = window->firstResponder())
             responder->resignFirstResponder();
     return true;
@@ -424,7 +426,8 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
     auto cell = table->cellForRow(indexPath);
     if (!cell)
         return false;
-    m_focused = table;
+    if (auto window = table->window())
+        window->setFocusedView(table);
     return tap(cell);
 }
 
@@ -498,6 +501,12 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     const std::string name = keyName.utf8();
     if (plain && name == "Tab")
         return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    // Return and Space press a focused button or switch before the key commands of what holds it.
+    if (plain && (name == "Return" || name == "Space")) {
+        auto focused = focusedView();
+        if (std::dynamic_pointer_cast<UIControl>(focused) && !isTextInput(*focused) && activateFocusedView())
+            return true;
+    }
     if (press(keyName, modifiers))
         return true;
     if (!plain)

@@ -56,19 +56,20 @@ public:
     // front (the key window's topmost presented screen, else the window) that take it: text inputs,
     // enabled controls and tables that select rows, in reading order (split-view columns left to right,
     // then top to bottom and left to right). A text input holds the focus as first responder; another
-    // view holds it here while it stays on that screen. A tap moves the focus to what it lands on.
+    // view holds it as its window's focused view (`UIWindow::focusedView`) while it stays on that screen,
+    // so that key commands and menu commands go up from it. A tap moves the focus to what it lands on.
     std::vector<std::shared_ptr<UIView>> focusableViews() const;
     std::shared_ptr<UIView> focusedView() const;
     // A text input becomes first responder; for another view the first responder resigns.
     bool focus(const std::shared_ptr<UIView>& view);
     // Tab and Shift-Tab: the next or previous view that takes the focus, around the screen.
     bool moveFocus(bool forward);
-    // A key as the keyboard gives it: Tab and Shift-Tab move the focus, other keys go to the key window.
-    // What no key command or responder takes, the keyboard does itself: Return and Space press the
-    // focused control, Up, Down, PageUp, PageDown, Home and End move the selection of the focused table
-    // (else the screen's first), Left and Right step a focused segmented control, stepper or slider,
-    // Escape cancels the screen in front (its Cancel button, or a pop-over goes). True when anything
-    // took the key.
+    // A key as the keyboard gives it: Tab and Shift-Tab move the focus, Return and Space press a focused
+    // button or switch, other keys go to the key window. What no key command or responder takes, the
+    // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
+    // Home and End move the selection of the focused table (else the screen's first), Left and Right
+    // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
+    // button, or a pop-over goes). True when anything took the key.
     bool pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
     // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
     // row as a tap does; false without such a table.
@@ -108,7 +109,6 @@ private:
                                          bool validate) const;
 
     std::shared_ptr<UIWindowScene> m_scene;
-    std::weak_ptr<UIView> m_focused;
 };
 
 } // namespace UIKit

@@ -71,7 +71,9 @@ CGRect UITextField::firstRectOfDocument() const
 CGSize UITextField::intrinsicContentSize() const
 {
     const auto& shown = m_text.isEmpty() && m_attributedPlaceholder ? m_attributedPlaceholder->string() : m_text;
-    return {static_cast<CGFloat>(TextGrid::columns(shown)) * TextGrid::columnWidth, TextGrid::lineHeight};
+    // While it is edited, the caret after the text has a cell of its own.
+    const auto caret = m_isEditing ? 1 : 0;
+    return {static_cast<CGFloat>(TextGrid::columns(shown) + caret) * TextGrid::columnWidth, TextGrid::lineHeight};
 }
 
 const Foundation::Notification::Name& UITextField::textDidChangeNotification()
@@ -91,6 +93,7 @@ bool UITextField::becomeFirstResponder()
         return false;
     if (!m_isEditing) {
         m_isEditing = true;
+        invalidateIntrinsicContentSize();
         if (delegate)
             delegate->textFieldDidBeginEditing(*this);
         sendActions(Event::editingDidBegin());
@@ -108,6 +111,7 @@ bool UITextField::resignFirstResponder()
         return false;
     if (m_isEditing) {
         m_isEditing = false;
+        invalidateIntrinsicContentSize();
         if (delegate)
             delegate->textFieldDidEndEditing(*this);
         sendActions(Event::editingDidEnd());

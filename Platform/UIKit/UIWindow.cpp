@@ -179,6 +179,27 @@ void UIWindow::installRootView()
     insertSubview(view, 0);
 }
 
+std::shared_ptr<UIView> UIWindow::focusedView() const
+{
+    auto view = m_focusedView.lock();
+    return view && view->window().get() == this ? view : nullptr;
+}
+
+std::shared_ptr<UIResponder> UIWindow::responderChainStart()
+{
+    if (auto responder = firstResponder())
+        return responder;
+    // A text input gets keys only while it is first responder; once it ended editing, what holds it
+    // answers in its place, so that the commands of the screen the focus was in still arrive.
+    if (auto view = focusedView()) {
+        if (!dynamic_cast<const UIKeyInput*>(view.get()))
+            return view;
+        if (auto holder = view->next())
+            return holder;
+    }
+    return sharedSelf(this);
+}
+
 void UIWindow::setFirstResponder(const std::shared_ptr<UIResponder>& responder)
 {
     m_firstResponder = responder;
@@ -341,9 +362,7 @@ bool UIWindow::performKeyCommand(const UIKey& key, const std::shared_ptr<UIRespo
 
 void UIWindow::sendPresses(const std::shared_ptr<UIEvent>& event)
 {
-    std::shared_ptr<UIResponder> responder = firstResponder();
-    if (!responder)
-        responder = sharedSelf(this);
+    auto responder = responderChainStart();
     // A key that a key command took never reaches the responder, neither pressed nor released.
     std::vector<std::shared_ptr<UIPress>> presses;
     for (const auto& press : event->allPresses()) {
@@ -360,9 +379,7 @@ void UIWindow::sendPresses(const std::shared_ptr<UIEvent>& event)
         presses.push_back(press);
     }
     // A key command may have moved the first responder.
-    responder = firstResponder();
-    if (!responder)
-        responder = sharedSelf(this);
+    responder = responderChainStart();
     auto groups = grouped<UIPress, UIPress::Phase>(presses, [](const UIPress& press) { return press.phase(); });
     for (const auto& [phase, presses] : groups) {
         switch (phase) {

@@ -57,6 +57,15 @@ public:
     void dismissMenu() { m_shownMenu.reset(); }
 
     std::shared_ptr<UIResponder> firstResponder() const { return m_firstResponder.lock(); }
+    // The view the keyboard's focus is on (full keyboard access), which may be no responder of its own: a
+    // button or a table. While nothing is first responder, presses, key commands and actions sent to
+    // the first responder go up from it, as they would from the first responder; none once it left the
+    // window.
+    std::shared_ptr<UIView> focusedView() const;
+    void setFocusedView(const std::shared_ptr<UIView>& view) { m_focusedView = view; }
+    // Where presses and actions start: the first responder, else the focused view (for a text input that
+    // ended editing, what holds it), else the window.
+    std::shared_ptr<UIResponder> responderChainStart();
     virtual void sendEvent(const std::shared_ptr<UIEvent>& event);
 
     // The scene's traits; unspecified ones without a scene.
@@ -91,6 +100,7 @@ private:
     std::uint64_t m_orderedFrontAt = 0;
     std::shared_ptr<UIMenu> m_shownMenu;
     std::weak_ptr<UIResponder> m_firstResponder;
+    std::weak_ptr<UIView> m_focusedView;
     bool m_isHandingOverFocus = false;
     bool m_isShowingKeyboard = false;
     std::vector<std::weak_ptr<UIPress>> m_pressesTakenByKeyCommands;

@@ -44,8 +44,14 @@ start() {
 screen() { tmux_ capture-pane -p -t "$session"; }
 fail() { echo "FAILED: $1"; echo "--- screen ---"; screen; exit 1; }
 keys() { tmux_ send-keys -t "$session" "$@"; }
-# Typed as a person types: one character a key.
-type_() { tmux_ send-keys -t "$session" -l "$1"; }
+# Typed as a person types: one character a key, then a look until the screen shows what was typed
+# (see `press`).
+type_() {
+  local before
+  before=$(picture)
+  tmux_ send-keys -t "$session" -l "$1"
+  changed "$before"
+}
 
 # expect <text> <step>: waits until the screen shows the text, or fails the step.
 expect() {
@@ -66,6 +72,17 @@ clipboard() {
   for _ in $(seq $steps); do tmux_ show-buffer 2>/dev/null | grep -qF -- "$1" && return 0; sleep 0.05; done
   fail "$2: the clipboard never held \"$1\""
 }
+# copied <length> <step>: waits until tmux's buffer holds a text of that many characters, and prints it.
+copied() {
+  local text
+  for _ in $(seq $steps); do
+    text=$(tmux_ show-buffer 2>/dev/null)
+    [ "$(printf '%s' "$text" | wc -m)" = "$1" ] && { printf '%s' "$text"; return 0; }
+    sleep 0.05
+  done
+  fail "$2: the clipboard holds \"$text\", not $1 characters" >&2
+  exit 1
+}
 
 # ended <status> <step>: the program ended with the status, and the terminal has its main screen, cursor
 # and mouse back.
@@ -81,24 +98,50 @@ ended() {
 literal() { printf '%s' "$1" | sed 's/[][\.*^$+?(){}|/]/\\&/g'; }
 # The picture with its attributes (SGR sequences): what is highlighted shows in reverse ("7m").
 styled() { tmux_ capture-pane -e -p -t "$session"; }
-# The picture and where the cursor stands: a focus moving between text fields moves only the cursor.
-picture() { styled; tmux_ display-message -p -t "$session" '#{cursor_flag} #{cursor_x} #{cursor_y}'; }
-# press <keys...>: the keys, then a wait (10 s at most) until the picture changed, for steps that read
-# the picture to decide the next key: a busy machine may take long to show it, and a key sent before
-# would go too far.
+# The picture and, on a line after it, where the cursor stands ("<shown> <column> <row>"): a focus moving
+# between text fields moves only the cursor. One look, so that the two agree.
+picture() { tmux_ capture-pane -e -p -t "$session" \; display-message -p -t "$session" '#{cursor_flag} #{cursor_x} #{cursor_y}'; }
+# steady: waits (10 s at most) until the picture stands still (the same in three looks 50 ms apart). A busy machine
+# shows what a key did late, and may show it in parts (a frame written in pieces, keys taken a few at a
+# time).
+steady() {
+  local now last="" same=0
+  for _ in $(seq $steps); do
+    now=$(picture)
+    [ "$now" = "$last" ] && same=$((same + 1)) || same=0
+    [ $same -ge 2 ] && return 0
+    last=$now
+    sleep 0.05
+  done
+}
+# changed <picture>: waits (10 s at most) until the picture differs from the one given, then until it is
+# steady. A step that reads the picture to decide its next key must read it after its last keys took
+# effect, or a key sent too early goes too far.
+changed() {
+  for _ in $(seq $steps); do [ "$(picture)" != "$1" ] && break; sleep 0.05; done
+  steady
+}
+# press <keys...>: the keys, then a look until the screen shows what they did (`changed`), for steps
+# that read the picture to decide the next key.
 press() {
   local before
   before=$(picture)
   keys "$@"
-  for _ in $(seq $steps); do [ "$(picture)" != "$before" ] && return 0; sleep 0.05; done
+  changed "$before"
 }
 # focused <text>: the control showing the text has the focus: a button or switch shows it in reverse, a
 # text field has the terminal's cursor on its row.
 focused() {
-  styled | grep -qE $'\e\\[([0-9]+;)*7m *'"$(literal "$1")" && return 0
-  local cursor
-  cursor=$(tmux_ display-message -p -t "$session" '#{cursor_flag} #{cursor_y}')
-  [ "${cursor%% *}" = 1 ] && screen | sed -n "$((${cursor##* } + 1))p" | grep -qF -- "$1"
+  local shot shown column row
+  shot=$(picture)
+  grep -qE $'\e\\[([0-9]+;)*7m *'"$(literal "$1")" <<< "$shot" && return 0
+  read -r shown column row < <(tail -n 1 <<< "$shot")
+  [ "$shown" = 1 ] && sed -n "$((row + 1))p" <<< "$shot" | sed $'s/\e\\[[0-9;]*m//g' | grep -qF -- "$1"
+}
+# expect_focused <text> <step>: waits until the control showing the text has the focus.
+expect_focused() {
+  for _ in $(seq $steps); do focused "$1" && return 0; sleep 0.05; done
+  fail "$2: \"$1\" never had the focus"
 }
 # focus <text> <step>: Tab until the control showing the text has the focus (40 presses at most).
 focus() {
@@ -116,11 +159,13 @@ choose() {
   done
   fail "$2: the open menu has no entry \"$1\""
 }
-# click <text> <step>: a click of the mouse's first button on the middle of the text's first showing,
+# click <text> <step>: once the picture is steady, a click of the mouse's first button on the middle of
+# the text's first showing,
 # sent the way the terminal reports it (a press and a release in the X10 encoding, which the terminal
 # description of tmux's panes gives ncurses).
 click() {
   local LC_ALL=C.UTF-8 line row=0 before
+  steady
   while IFS= read -r line; do
     if [[ $line == *"$1"* ]]; then
       before=${line%%"$1"*}

@@ -10,6 +10,7 @@
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
@@ -307,6 +308,27 @@ TEST_F(TerminalScreen, ASplitShowsItsColumnsSideBySideWithRowsFieldsAndTheMenuBa
     ASSERT_TRUE(session.driver().focus(form->save));
     ASSERT_TRUE(press("Return"));
     EXPECT_EQ(g_log, std::vector<std::string> {"saved"});
+}
+
+TEST_F(TerminalScreen, AFieldAsWideAsItsTextShowsItWholeAndGainsACellForTheCaretWhileEdited)
+{
+    form->title->setText(String("Forum"));
+    const auto resting = form->title->intrinsicContentSize();
+    form->title->setFrame({10, 0, resting.width, resting.height});
+    auto shown = screen();
+    EXPECT_TRUE(shows(shown, "Forum")) << shown;
+
+    ASSERT_TRUE(form->title->becomeFirstResponder());
+    const auto edited = form->title->intrinsicContentSize();
+    EXPECT_EQ(edited.width, resting.width + UIKit::TextGrid::columnWidth);
+    form->title->setFrame({10, 0, edited.width, edited.height});
+    shown = screen();
+    EXPECT_TRUE(shows(shown, "Forum")) << shown;
+    ASSERT_TRUE(session.frame().cursor().has_value());
+    EXPECT_TRUE(shows(session.frame().line(session.frame().cursor()->second), "Forum"));
+
+    ASSERT_TRUE(form->title->resignFirstResponder());
+    EXPECT_EQ(form->title->intrinsicContentSize(), resting);
 }
 
 TEST_F(TerminalScreen, ANarrowTerminalCollapsesTheSplitAndAWideOneExpandsItAgain)

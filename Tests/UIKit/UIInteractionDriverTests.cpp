@@ -383,3 +383,42 @@ TEST_F(DrivenWindow, TheKeyboardAloneMovesTheFocusPressesControlsStepsSegmentsAn
     driver.settle();
     EXPECT_EQ(g_log, (std::vector<std::string> {"list selected 0", "list selected 1", "list selected 3", "cancelled"}));
 }
+
+TEST_F(DrivenWindow, WithTheFocusOnAButtonKeyAndMenuCommandsGoUpFromItUntilItLeaves)
+{
+    auto list = make<ListAndForm>("list");
+    auto detail = make<Detail>();
+    auto split = make<UISplitViewController>();
+    split->setViewControllers({std::static_pointer_cast<UIViewController>(list), std::static_pointer_cast<UIViewController>(detail)});
+    window->setRootViewController(split);
+    window->makeKeyAndVisible();
+    auto cancel = make<UIButton>(CGRect {300, 360, 80, 30});
+    cancel->setTitle(String("Cancel"), UIControl::State::normal());
+    cancel->addAction([] { g_log.push_back("cancelled"); }, UIControl::Event::primaryActionTriggered());
+    detail->view()->addSubview(cancel);
+    window->layoutIfNeeded();
+    driver.settle();
+    g_log.clear();
+    auto& core = driver.core();
+
+    // From a field to the button: nothing is first responder, the button holds the focus.
+    ASSERT_TRUE(core.focus(detail->fields[0]));
+    ASSERT_TRUE(core.focus(cancel));
+    EXPECT_FALSE(window->firstResponder());
+    EXPECT_EQ(window->focusedView(), cancel);
+    // The detail's key command and the menu bar's Save answer from the button's screen.
+    auto save = driver.menuItem({"Item", "Save"});
+    ASSERT_TRUE(save);
+    EXPECT_TRUE(UIMenuSystem::isEnabled(*save));
+    EXPECT_TRUE(core.pressNavigating("s", UIKeyModifierFlags::command()));
+    driver.chooseMenuItem({"Item", "Save"});
+    // Return presses it.
+    EXPECT_TRUE(core.pressNavigating("Return"));
+    driver.settle();
+
+    // Gone from the window, it holds the focus no more: the commands have nobody to answer them.
+    cancel->removeFromSuperview();
+    EXPECT_FALSE(window->focusedView());
+    EXPECT_FALSE(core.pressNavigating("s", UIKeyModifierFlags::command()));
+    EXPECT_EQ(g_log, (std::vector<std::string> {"saved", "saved", "cancelled"}));
+}

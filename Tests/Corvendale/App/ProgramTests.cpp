@@ -27,6 +27,8 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
+#include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UITextField.hpp"
 
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
@@ -200,6 +202,47 @@ TEST_F(Program, AnUnlockedWindowAddsALoginSelectsItAndActsOnItThroughItsKeysAndM
     settle();
     EXPECT_FALSE(records->entry(id)->isTrashed());
     CloudKit::CKSimulation::removeInjectedFailures();
+}
+
+TEST_F(Program, EditFindAndItsKeyFocusTheSearchFieldWhereverTheKeyboardsFocusIs)
+{
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    auto main = sceneDelegate()->sceneCoordinator()->mainCoordinator();
+    auto mainWindow = sceneDelegate()->window();
+    mainWindow->setFrame({0, 0, 1200, 800});
+    mainWindow->layoutIfNeeded();
+    auto scene = std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back());
+    TestSupport::Driver driver(scene);
+    auto& core = driver.core();
+    const auto& search = main->entriesVC()->searchField();
+
+    // The keyboard's focus on the new-item button: nothing is first responder, and the window's commands
+    // still reach the window's coordinator from there.
+    ASSERT_TRUE(core.focus(driver.find("EntriesVC.newItem")));
+    driver.settle();
+    ASSERT_FALSE(mainWindow->firstResponder());
+    auto find = driver.menuItem({"Edit", "Find"});
+    ASSERT_TRUE(find);
+    EXPECT_TRUE(UIKit::UIMenuSystem::isEnabled(*find));
+    driver.chooseMenuItem({"Edit", "Find"});
+    EXPECT_TRUE(search->isFirstResponder());
+    EXPECT_EQ(core.focusedView(), search);
+
+    // Its key, from a focused button again.
+    ASSERT_TRUE(core.focus(driver.find("EntriesVC.newItem")));
+    driver.settle();
+    ASSERT_FALSE(search->isFirstResponder());
+    EXPECT_TRUE(core.pressNavigating(Foundation::String("f"), UIKit::UIKeyModifierFlags::command()));
+    driver.settle();
+    EXPECT_TRUE(search->isFirstResponder());
+
+    // Return presses a focused button rather than what the list does with Return: the new-item menu shows.
+    ASSERT_TRUE(core.focus(driver.find("EntriesVC.newItem")));
+    EXPECT_TRUE(core.pressNavigating(Foundation::String("Return")));
+    driver.settle();
+    EXPECT_TRUE(mainWindow->shownMenu());
 }
 
 } // namespace
