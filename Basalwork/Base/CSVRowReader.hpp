@@ -84,6 +84,7 @@ private:
     bool m_hasSingleByteTokens = false;
     unsigned char m_delimiterByte = 0;
     unsigned char m_escapeByte = 0;
+    std::array<unsigned char, 32> m_tokenLanes {};
     // The bytes that can matter: the delimiter, quote and escape, and those that begin a newline.
     std::array<bool, 256> m_isStructural {};
     // The row being read: its fields, and the bytes of those that had an escape taken out.
