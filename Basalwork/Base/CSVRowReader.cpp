@@ -205,7 +205,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 
 std::optional<CSVRowView> CSVRowReader::nextRowView()
 {
-    m_fields.clear();
+    m_fieldCount = 0;
     m_copied.clear();
     Window window(*m_fileDataReader, m_position);
     return m_hasSingleByteTokens ? scanRow(window) : scanRowTokenByToken(window);
@@ -286,9 +286,23 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
             return holds(at + 3) && bytes[at + 1] == 0x80 && (bytes[at + 2] & 0xFE) == 0xA8 ? 3 : 0;
         return 0;
     };
+    std::size_t fieldCount = 0;
     auto endAt = [&](std::size_t at, std::size_t newline, std::uint64_t lineFeeds) {
+        m_fieldCount = fieldCount;
         keepBits();
         return endRow(window, at + newline, at, lineFeeds + (bytes[at + newline - 1] == '\n'));
+    };
+
+    // The fields found, kept where the row's end can take them.
+    CSVRowView::Field* fields = m_fields.data();
+    std::size_t fieldCapacity = m_fields.size();
+    auto addField = [&](const CSVRowView::Field& field) __attribute__((always_inline)) {
+        if (fieldCount == fieldCapacity) {
+            m_fields.resize(std::max<std::size_t>(16, 2 * fieldCapacity));
+            fields = m_fields.data();
+            fieldCapacity = m_fields.size();
+        }
+        fields[fieldCount++] = field;
     };
 
     std::uint64_t lineFeeds = 0;
@@ -303,7 +317,7 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
             const unsigned char byte = bytes[end];
             if (byte == delimiter || byte == '\n') {
                 // An empty field is nothing.
-                m_fields.push_back({fieldStart, end - fieldStart, end > fieldStart ? CSVRowView::Source::record
+                addField({fieldStart, end - fieldStart, end > fieldStart ? CSVRowView::Source::record
                                                                                    : CSVRowView::Source::none});
                 if (byte == '\n')
                     return endAt(end, 1, lineFeeds);
@@ -316,6 +330,7 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
         }
         if (!startsOrdinary) {
             if (!holds(at + 1)) {
+                m_fieldCount = fieldCount;
                 keepBits();
                 return endFile(window);
             }
@@ -326,13 +341,13 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
                     continue;
                 }
             } else if (first == delimiter) {
-                m_fields.push_back({});
+                addField({});
                 ++at;
                 continue;
             } else if (first == '"') {
                 quoted = true;
             } else if (const std::size_t newline = newlineAt(at)) {
-                m_fields.push_back({});
+                addField({});
                 return endAt(at, newline, lineFeeds);
             }
             at = nextStructural(at + 1);
@@ -347,15 +362,16 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
         std::size_t pendingFrom = 0;
         auto finishField = [&](std::size_t end) __attribute__((always_inline)) {
             if (!isCopied) {
-                m_fields.push_back({fieldStart, end - fieldStart, CSVRowView::Source::record});
+                addField({fieldStart, end - fieldStart, CSVRowView::Source::record});
                 return;
             }
             m_copied.append(reinterpret_cast<const char*>(bytes) + pendingFrom, end - pendingFrom);
-            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, CSVRowView::Source::copied});
+            addField({copiedFrom, m_copied.size() - copiedFrom, CSVRowView::Source::copied});
         };
         while (true) {
             if (at == size) {
                 finishField(at);
+                m_fieldCount = fieldCount;
                 keepBits();
                 return endRow(window, at, at - 1, lineFeeds);
             }
@@ -421,10 +437,10 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
     std::size_t lastTokenStart = 0;
     auto finishField = [&](std::size_t end) {
         if (!isCopied) {
-            m_fields.push_back({fieldStart, end - fieldStart, Source::record});
+            addField({fieldStart, end - fieldStart, Source::record});
         } else {
             m_copied.append(reinterpret_cast<const char*>(window.bytes) + pendingFrom, end - pendingFrom);
-            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
+            addField({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
         }
         hasField = false;
     };
@@ -437,7 +453,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
             if (hasField)
                 finishField(at);
             else
-                m_fields.push_back({});
+                addField({});
             at += delimiter.size();
             continue;
         }
@@ -446,7 +462,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
             if (hasField)
                 finishField(at);
             else
-                m_fields.push_back({});
+                addField({});
             return endRow(window, at + newline, at, unknownCount);
         }
         if (!hasField) {
@@ -491,8 +507,8 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
 // At the end of the file where a field would start: the row ends there unless it has no field at all.
 std::optional<CSVRowView> CSVRowReader::endFile(Window& window)
 {
-    if (!m_fields.empty()) {
-        m_fields.push_back({});
+    if (m_fieldCount > 0) {
+        addField({});
         return endRow(window, window.size, window.size - 1, unknownCount);
     }
     const std::uint64_t fileEnd = window.start + window.size;
@@ -513,7 +529,7 @@ std::optional<CSVRowView> CSVRowReader::endRow(Window& window, std::size_t end, 
     m_position = window.start + end;
     // Counting records may have read more, and moved the bytes.
     window.refresh();
-    return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields);
+    return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields.data(), m_fieldCount);
 }
 
 // Hands out the records up to the one that holds the byte at `offset`, each checked to be UTF-8. The row from
@@ -549,6 +565,13 @@ void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t row
             throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
         }
     }
+}
+
+void CSVRowReader::addField(const CSVRowView::Field& field)
+{
+    if (m_fieldCount == m_fields.size())
+        m_fields.resize(std::max<std::size_t>(16, 2 * m_fields.size()));
+    m_fields[m_fieldCount++] = field;
 }
 
 // Checks the held bytes up to `offset` at least, all that is held at once.
