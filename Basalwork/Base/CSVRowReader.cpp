@@ -1,10 +1,14 @@
 #include "Basalwork/Base/CSVRowReader.hpp"
 
 #include "Basalwork/Base/Data.hpp"
-#include "Basalwork/Base/FileDataReader.ByteSet.hpp"
 #include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/UTF8Validation.hpp"
 
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Basalwork {
 namespace {
@@ -13,6 +17,7 @@ constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view nextLine = "\xC2\x85";
 constexpr std::string_view lineSeparator = "\xE2\x80\xA8";
 constexpr std::string_view paragraphSeparator = "\xE2\x80\xA9";
+constexpr std::uint64_t unknownCount = std::numeric_limits<std::uint64_t>::max();
 
 // The first bytes of every newline.
 bool startsNewline(unsigned char byte)
@@ -23,6 +28,8 @@ bool startsNewline(unsigned char byte)
 // The length of the newline that starts the text; 0 for none. CR LF is one newline.
 std::size_t newlineLength(std::string_view text)
 {
+    if (text.empty())
+        return 0;
     if (text[0] == '\r')
         return text.size() > 1 && text[1] == '\n' ? 2 : 1;
     if (text[0] >= '\n' && text[0] <= '\r')
@@ -41,18 +48,17 @@ bool startsWith(std::string_view text, std::string_view prefix)
     return prefix.size() == 1 ? !text.empty() && text[0] == prefix[0] : text.starts_with(prefix);
 }
 
-// The text is valid UTF-8, so the lead byte tells the length.
+// The length of the scalar the text starts with, as its lead byte tells; bytes that are no lead go one by one,
+// and a scalar cut by the end of the text ends there. Such text is not UTF-8 and fails before its rows come out.
 std::size_t scalarLength(std::string_view text)
 {
-    auto lead = static_cast<unsigned char>(text[0]);
-    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    return std::min(length, text.size());
 }
 
-// The first byte in [from, size) that is the delimiter, a quote or the escape or may begin a newline, all
-// of them single bytes; `stops` holds the same bytes.
-inline std::size_t findStructuralByte(const unsigned char* bytes, std::size_t from, std::size_t size,
-                                      unsigned char delimiterByte, unsigned char escapeByte,
-                                      const FileDataReader::ByteSet& stops)
+// One bit for each of the 64 bytes that is the delimiter, a quote or the escape, or may begin a newline.
+inline std::uint64_t structuralBits64(const unsigned char* bytes, unsigned char delimiterByte, unsigned char escapeByte)
 {
 #if defined(__SSE2__)
     const __m128i delimiter = _mm_set1_epi8(static_cast<char>(delimiterByte));
@@ -60,8 +66,9 @@ inline std::size_t findStructuralByte(const unsigned char* bytes, std::size_t fr
     const __m128i quote = _mm_set1_epi8('"');
     const __m128i nextLineStart = _mm_set1_epi8(static_cast<char>(0xC2));
     const __m128i separatorStart = _mm_set1_epi8(static_cast<char>(0xE2));
-    for (; from + 16 <= size; from += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from));
+    std::uint64_t bits = 0;
+    for (int part = 0; part < 4; ++part) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
         // LF, VT, FF and CR: 0x0A to 0x0D, or below 4 once 0x0A is taken away.
         const __m128i controls = _mm_cmpeq_epi8(
             _mm_subs_epu8(_mm_sub_epi8(block, _mm_set1_epi8(0x0A)), _mm_set1_epi8(3)), _mm_setzero_si128());
@@ -69,49 +76,97 @@ inline std::size_t findStructuralByte(const unsigned char* bytes, std::size_t fr
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, delimiter), _mm_cmpeq_epi8(block, quote)),
                          _mm_or_si128(_mm_cmpeq_epi8(block, escape), controls)),
             _mm_or_si128(_mm_cmpeq_epi8(block, nextLineStart), _mm_cmpeq_epi8(block, separatorStart)));
-        if (int mask = _mm_movemask_epi8(hits))
-            return from + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits))) << (16 * part);
     }
+    return bits;
 #else
-    (void)delimiterByte;
-    (void)escapeByte;
+    std::uint64_t bits = 0;
+    for (int k = 0; k < 64; ++k) {
+        const unsigned char byte = bytes[k];
+        if (byte == delimiterByte || byte == escapeByte || byte == '"' || startsNewline(byte))
+            bits |= std::uint64_t(1) << k;
+    }
+    return bits;
 #endif
-    while (from < size && !stops.contains(bytes[from]))
-        ++from;
-    return from;
+}
+
+// The text cut before a scalar that the end of the held bytes cuts short, if any.
+std::string_view withoutCutScalar(std::string_view text)
+{
+    for (std::size_t k = 1; k <= 3 && k <= text.size(); ++k) {
+        const auto byte = static_cast<unsigned char>(text[text.size() - k]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        if (length > k)
+            text.remove_suffix(k);
+        break;
+    }
+    return text;
 }
 
 } // namespace
 
+// The held bytes from the row's start on. Reading more may move them, so positions in the row are counted
+// from its start.
+class CSVRowReader::Window {
+public:
+    Window(FileDataReader& reader, std::uint64_t rowStart)
+        : start(rowStart)
+        , m_reader(reader)
+    {
+        reader.keepFrom(rowStart);
+        refresh();
+    }
+
+    // Whether `count` bytes from the row's start are held, reading more of the file as needed.
+    bool holds(std::size_t count)
+    {
+        while (size < count && !atEnd) {
+            // Reading may move the bytes even when it finds the end of the file.
+            atEnd = !m_reader.readBlock();
+            refresh();
+        }
+        return size >= count;
+    }
+
+    void refresh()
+    {
+        const std::string_view held = m_reader.held();
+        const auto offset = static_cast<std::size_t>(start - m_reader.heldStart());
+        bytes = reinterpret_cast<const unsigned char*>(held.data()) + offset;
+        size = held.size() - offset;
+    }
+
+    const std::uint64_t start;
+    const unsigned char* bytes = nullptr;
+    std::size_t size = 0;
+    bool atEnd = false;
+
+private:
+    FileDataReader& m_reader;
+};
+
 CSVRowReader::CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
                            const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress,
-                           std::int64_t chunkSize)
-    : m_fileDataReader(Foundation::make<FileDataReader>(url, DataConstants::newlines(), true, chunkSize, std::move(progress)))
+                           std::int64_t chunkSize, std::size_t blockSize)
+    : m_fileDataReader(Foundation::make<FileDataReader>(url, DataConstants::newlines(), true, chunkSize, std::move(progress),
+                                                        blockSize))
     , m_delimeter(delimeter)
     , m_escapeCharacter(escapeCharacter)
 {
-    auto delimiterStart = static_cast<unsigned char>(m_delimeter.utf8()[0]);
-    auto escapeStart = static_cast<unsigned char>(m_escapeCharacter.utf8()[0]);
-    // An escape or delimiter that starts like a newline would make a newline inside an open field count.
-    m_takesRuns = !startsNewline(delimiterStart) && !startsNewline(escapeStart);
-    m_stopsInOpenField = std::make_shared<FileDataReader::ByteSet>();
-    m_stopsElsewhere = std::make_shared<FileDataReader::ByteSet>();
-    for (unsigned char byte : {static_cast<unsigned char>('"'), escapeStart}) {
-        m_stopsInOpenField->insert(byte);
-        m_stopsElsewhere->insert(byte);
-    }
-    m_stopsElsewhere->insert(delimiterStart);
+    const std::string_view delimiter = m_delimeter.utf8();
+    const std::string_view escape = m_escapeCharacter.utf8();
+    m_delimiterByte = static_cast<unsigned char>(delimiter[0]);
+    m_escapeByte = static_cast<unsigned char>(escape[0]);
+    // A delimiter or escape that could be taken for a newline or a quote, or for each other, goes token by token.
+    m_hasSingleByteTokens = delimiter.size() == 1 && escape.size() == 1 && m_delimiterByte < 0x80 && m_escapeByte < 0x80
+        && !startsNewline(m_delimiterByte) && !startsNewline(m_escapeByte) && m_delimiterByte != '"'
+        && m_delimiterByte != m_escapeByte;
+    for (unsigned char byte : {m_delimiterByte, m_escapeByte, static_cast<unsigned char>('"')})
+        m_isStructural[byte] = true;
     for (unsigned char byte : {0x0A, 0x0B, 0x0C, 0x0D, 0xC2, 0xE2})
-        m_stopsElsewhere->insert(byte);
-    m_hasSingleByteTokens = m_takesRuns && m_delimeter.utf8().size() == 1 && m_escapeCharacter.utf8().size() == 1;
-    m_delimiterByte = delimiterStart;
-    m_escapeByte = escapeStart;
-}
-
-std::size_t CSVRowReader::findStructural(const unsigned char* bytes, std::size_t from, std::size_t size) const
-{
-    return m_hasSingleByteTokens ? findStructuralByte(bytes, from, size, m_delimiterByte, m_escapeByte, *m_stopsElsewhere)
-                                 : m_stopsElsewhere->find(bytes, from, size);
+        m_isStructural[byte] = true;
 }
 
 std::optional<CSVRow> CSVRowReader::nextRow()
@@ -124,280 +179,335 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 
 std::optional<CSVRowView> CSVRowReader::nextRowView()
 {
+    m_fields.clear();
+    m_copied.clear();
+    Window window(*m_fileDataReader, m_position);
+    return m_hasSingleByteTokens ? scanRow(window) : scanRowTokenByToken(window);
+}
+
+std::uint64_t CSVRowReader::structuralBits(const unsigned char* bytes, std::size_t count) const
+{
+    std::uint64_t bits = 0;
+    for (std::size_t k = 0; k < count; ++k)
+        bits |= std::uint64_t(m_isStructural[bytes[k]]) << k;
+    return bits;
+}
+
+// The row from the bytes that can matter: runs of others are taken whole, and a field's bytes are left where
+// they are unless an escape is taken out of them.
+std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
+{
+    using Source = CSVRowView::Source;
+    const unsigned char delimiter = m_delimiterByte;
+    const unsigned char escape = m_escapeByte;
+
+    // Which bytes can matter, from the row's start: `bits` covers `bitsLength` bytes from `bitsFrom`.
+    std::size_t bitsFrom = 0;
+    std::size_t bitsLength = 0;
+    std::uint64_t bits = 0;
+    if (m_bitsFrom <= window.start && window.start - m_bitsFrom < m_bitsLength) {
+        const auto skipped = static_cast<std::size_t>(window.start - m_bitsFrom);
+        bits = m_bits >> skipped;
+        bitsLength = m_bitsLength - skipped;
+    }
+    auto keepBits = [&] {
+        m_bitsFrom = window.start + bitsFrom;
+        m_bits = bits;
+        m_bitsLength = bitsLength;
+    };
+    // The first byte at or after `at` that can matter; the row's size at the end of the file.
+    auto nextStructural = [&](std::size_t at) {
+        while (true) {
+            if (at >= bitsFrom && at - bitsFrom < bitsLength) {
+                if (const std::uint64_t ahead = bits >> (at - bitsFrom))
+                    return at + static_cast<std::size_t>(__builtin_ctzll(ahead));
+                at = bitsFrom + bitsLength;
+            }
+            if (at >= window.size && !window.holds(at + 1))
+                return window.size;
+            bitsFrom = at;
+            bitsLength = std::min<std::size_t>(64, window.size - at);
+            bits = bitsLength == 64 ? structuralBits64(window.bytes + at, delimiter, escape)
+                                    : structuralBits(window.bytes + at, bitsLength);
+        }
+    };
+    auto newlineAt = [&](std::size_t at) __attribute__((always_inline)) -> std::size_t {
+        const unsigned char byte = window.bytes[at];
+        if (byte == '\n')
+            return 1;
+        if (byte == '\r')
+            return window.holds(at + 2) && window.bytes[at + 1] == '\n' ? 2 : 1;
+        if (byte >= '\n' && byte <= '\f')
+            return 1;
+        if (byte == 0xC2)
+            return window.holds(at + 2) && window.bytes[at + 1] == 0x85 ? 2 : 0;
+        if (byte == 0xE2)
+            return window.holds(at + 3) && window.bytes[at + 1] == 0x80 && (window.bytes[at + 2] & 0xFE) == 0xA8 ? 3 : 0;
+        return 0;
+    };
+
+    std::uint64_t lineFeeds = 0;
+    std::size_t at = 0;
+    while (true) {
+        // A field starts here.
+        if (at >= window.size && !window.holds(at + 1)) {
+            keepBits();
+            return endFile(window);
+        }
+        const unsigned char first = window.bytes[at];
+        const std::size_t fieldStart = at;
+        bool quoted = false;
+        if (!m_isStructural[first]) {
+            if (first == 0xEF && window.holds(at + 3) && window.bytes[at + 1] == 0xBB && window.bytes[at + 2] == 0xBF) {
+                at += byteOrderMark.size();
+                continue;
+            }
+        } else if (first == delimiter) {
+            m_fields.push_back({});
+            ++at;
+            continue;
+        } else if (first == '"') {
+            quoted = true;
+        } else if (const std::size_t newline = newlineAt(at)) {
+            m_fields.push_back({});
+            keepBits();
+            return endRow(window, at + newline, at, lineFeeds + (window.bytes[at + newline - 1] == '\n'));
+        }
+
+        // The field's value is its bytes, or once an escape is taken out of them, the copied bytes from
+        // `copiedFrom` followed by its bytes from `pendingFrom`.
+        bool closes = false;
+        bool escaping = false;
+        bool isCopied = false;
+        std::size_t copiedFrom = 0;
+        std::size_t pendingFrom = 0;
+        auto finishField = [&](std::size_t end) {
+            if (!isCopied) {
+                m_fields.push_back({fieldStart, end - fieldStart, Source::record});
+                return;
+            }
+            m_copied.append(reinterpret_cast<const char*>(window.bytes) + pendingFrom, end - pendingFrom);
+            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
+        };
+        at = nextStructural(at + 1);
+        while (true) {
+            if (at == window.size) {
+                finishField(at);
+                keepBits();
+                return endRow(window, at, at - 1, lineFeeds);
+            }
+            const unsigned char byte = window.bytes[at];
+            if (!quoted || closes) {
+                if (byte == delimiter) {
+                    finishField(at);
+                    ++at;
+                    break;
+                }
+                if (const std::size_t newline = newlineAt(at)) {
+                    finishField(at);
+                    keepBits();
+                    return endRow(window, at + newline, at, lineFeeds + (window.bytes[at + newline - 1] == '\n'));
+                }
+            } else if (byte == '\n') {
+                ++lineFeeds;
+            }
+            const bool wasEscaping = escaping;
+            if (byte == '"') {
+                closes = !wasEscaping;
+                escaping = escape == '"' && !wasEscaping;
+                // An escaped quote takes the place of its escape, the byte before it.
+                if (wasEscaping) {
+                    const auto* bytes = reinterpret_cast<const char*>(window.bytes);
+                    if (!isCopied) {
+                        isCopied = true;
+                        copiedFrom = m_copied.size();
+                        m_copied.append(bytes + fieldStart, at - 1 - fieldStart);
+                    } else {
+                        m_copied.append(bytes + pendingFrom, at - 1 - pendingFrom);
+                    }
+                    pendingFrom = at;
+                }
+            } else {
+                closes = false;
+                escaping = byte == escape && !wasEscaping;
+            }
+            const std::size_t next = nextStructural(at + 1);
+            // Ordinary characters leave no quote or escape pending.
+            if (next > at + 1)
+                closes = escaping = false;
+            at = next;
+        }
+    }
+}
+
+// The same reading for any delimiter and escape, one token at a time.
+std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
+{
     using Source = CSVRowView::Source;
     const std::string_view delimiter = m_delimeter.utf8();
     const std::string_view escape = m_escapeCharacter.utf8();
-    m_fields.clear();
-    m_copied.clear();
-    m_firstFieldInRecord = 0;
-    auto view = [&] { return CSVRowView(m_record.data(), m_copied.data(), m_fields); };
-    // The current field is the copied bytes from `copiedFrom` on followed by the record's bytes from
-    // `pendingFrom` to the position, its quotes and escapes still in it: a field within one record is left
-    // where it is, and only one that spans records or loses an escape is copied.
+    // Enough bytes to tell any token from the start of the rest.
+    const std::size_t lookahead = std::max({delimiter.size(), escape.size(), std::size_t(4)});
     bool hasField = false;
+    bool quoted = false;
+    bool closes = false;
+    bool escaping = false;
+    bool isCopied = false;
+    std::size_t fieldStart = 0;
     std::size_t copiedFrom = 0;
     std::size_t pendingFrom = 0;
     std::size_t lastTokenStart = 0;
-    bool isQuoted = false;
-    bool endsWithQuote = false;
-    bool closesQuote = false;
-    bool isEscaping = false;
-    auto startField = [&] {
-        hasField = true;
-        copiedFrom = m_copied.size();
-        pendingFrom = m_position;
-        lastTokenStart = 0;
-    };
-    auto finishField = [&] {
-        if (m_copied.size() == copiedFrom) {
-            m_fields.push_back({pendingFrom, m_position - pendingFrom, Source::record});
+    auto finishField = [&](std::size_t end) {
+        if (!isCopied) {
+            m_fields.push_back({fieldStart, end - fieldStart, Source::record});
         } else {
-            m_copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
+            m_copied.append(reinterpret_cast<const char*>(window.bytes) + pendingFrom, end - pendingFrom);
             m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
         }
         hasField = false;
-        closesQuote = isEscaping = false;
     };
-    auto emptyField = [&] { m_fields.push_back({}); };
 
-    while (true) {
-        if (m_position == m_record.size()) {
-            if (hasField)
-                m_copied.append(m_record.substr(pendingFrom));
-            copyFieldsOutOfRecord(copiedFrom, hasField);
-            bool loaded = loadNextRecord();
-            pendingFrom = m_position;
-            if (!loaded)
-                break;
-        }
-        if (!hasField && m_hasSingleByteTokens) {
-            if (takeWholeFields())
-                return view();
-            if (m_position == m_record.size())
-                continue;
-        }
-        if (!hasField && m_takesRuns) {
-            // Most fields start with an ordinary character and end at the delimiter.
-            auto first = static_cast<unsigned char>(m_record[m_position]);
-            if (!m_stopsElsewhere->contains(first) && first != 0xEF) {
-                startField();
-                isQuoted = endsWithQuote = closesQuote = isEscaping = false;
-                m_position = findStructural(reinterpret_cast<const unsigned char*>(m_record.data()), m_position + 1,
-                                            m_record.size());
-                if (m_position < m_record.size() && delimiter.size() == 1 && m_record[m_position] == delimiter[0]) {
-                    finishField();
-                    ++m_position;
-                }
-                continue;
-            }
-        }
-        if (hasField && m_takesRuns) {
-            const auto& stops = isQuoted && !(endsWithQuote && closesQuote) ? *m_stopsInOpenField : *m_stopsElsewhere;
-            std::size_t at = stops.find(reinterpret_cast<const unsigned char*>(m_record.data()), m_position, m_record.size());
-            if (at > m_position) {
-                // Ordinary characters leave no quote or escape pending.
-                m_position = at;
-                endsWithQuote = closesQuote = isEscaping = false;
-                continue;
-            }
-        }
-
-        std::string_view rest = m_record.substr(m_position);
-        bool isOpen = hasField && isQuoted && !(endsWithQuote && closesQuote);
+    std::size_t at = 0;
+    while (window.holds(at + lookahead) || at < window.size) {
+        const std::string_view rest(reinterpret_cast<const char*>(window.bytes) + at, window.size - at);
+        const bool isOpen = hasField && quoted && !closes;
         if (!isOpen && startsWith(rest, delimiter)) {
             if (hasField)
-                finishField();
+                finishField(at);
             else
-                emptyField();
-            m_position += delimiter.size();
+                m_fields.push_back({});
+            at += delimiter.size();
             continue;
         }
-        std::size_t newline = newlineLength(rest);
+        const std::size_t newline = newlineLength(rest);
         if (!isOpen && newline > 0) {
-            m_skipsLeadingLineFeed = newline == 1 && rest[0] == '\r' && rest.size() == 1;
             if (hasField)
-                finishField();
+                finishField(at);
             else
-                emptyField();
-            m_position += newline;
-            return view();
+                m_fields.push_back({});
+            return endRow(window, at + newline, at, unknownCount);
         }
         if (!hasField) {
             if (rest.starts_with(byteOrderMark)) {
-                m_position += byteOrderMark.size();
+                at += byteOrderMark.size();
                 continue;
             }
-            startField();
-            isQuoted = endsWithQuote = rest[0] == '"';
-            closesQuote = isEscaping = false;
-            m_position += scalarLength(rest);
+            hasField = true;
+            fieldStart = at;
+            isCopied = false;
+            quoted = rest[0] == '"';
+            closes = escaping = false;
+            at += scalarLength(rest);
             continue;
         }
-        bool isEscape = startsWith(rest, escape);
-        std::size_t length = isEscape ? escape.size() : newline > 0 ? newline : scalarLength(rest);
-        bool isQuote = length == 1 && rest[0] == '"';
-        closesQuote = isQuote && !isEscaping;
-        bool escapesNext = isEscape && !isEscaping;
-        // An escaped quote takes the place of its escape character.
-        if (isQuote && isEscaping) {
-            m_copied.append(m_record.substr(pendingFrom, m_position - pendingFrom));
-            m_copied.resize(copiedFrom + lastTokenStart);
-            pendingFrom = m_position;
+        const bool isEscape = startsWith(rest, escape);
+        const std::size_t length = isEscape ? escape.size() : newline > 0 ? newline : scalarLength(rest);
+        const bool isQuote = length == 1 && rest[0] == '"';
+        // An escaped quote takes the place of its escape.
+        if (isQuote && escaping) {
+            const auto* bytes = reinterpret_cast<const char*>(window.bytes);
+            if (!isCopied) {
+                isCopied = true;
+                copiedFrom = m_copied.size();
+                m_copied.append(bytes + fieldStart, lastTokenStart - fieldStart);
+            } else {
+                m_copied.append(bytes + pendingFrom, lastTokenStart - pendingFrom);
+            }
+            pendingFrom = at;
         }
-        lastTokenStart = m_copied.size() - copiedFrom + (m_position - pendingFrom);
-        m_position += length;
-        endsWithQuote = isQuote;
-        isEscaping = escapesNext;
+        closes = isQuote && !escaping;
+        escaping = isEscape && !escaping;
+        lastTokenStart = at;
+        at += length;
     }
-
-    if (hasField) {
-        finishField();
-        return view();
-    }
-    if (m_fields.empty())
-        return std::nullopt;
-    emptyField();
-    return view();
+    if (!hasField)
+        return endFile(window);
+    finishField(window.size);
+    return endRow(window, window.size, window.size - 1, unknownCount);
 }
 
-// Before the record is replaced, the row's fields that are still views of it are copied, ahead of the
-// part of the current field already copied, which stays last.
-void CSVRowReader::copyFieldsOutOfRecord(std::size_t& copiedFrom, bool hasField)
+// At the end of the file where a field would start: the row ends there unless it has no field at all.
+std::optional<CSVRowView> CSVRowReader::endFile(Window& window)
 {
-    if (m_firstFieldInRecord == m_fields.size())
+    if (!m_fields.empty()) {
+        m_fields.push_back({});
+        return endRow(window, window.size, window.size - 1, unknownCount);
+    }
+    const std::uint64_t fileEnd = window.start + window.size;
+    if (fileEnd > 0)
+        handOutRecordsThrough(fileEnd - 1, window.start, fileEnd, unknownCount);
+    m_position = fileEnd;
+    return std::nullopt;
+}
+
+// The row ends `end` bytes from its start, the records holding its bytes up to `lastCounted` counted (a CR LF
+// that ends it may lie across two records). It holds `lineFeeds` LFs, when known.
+std::optional<CSVRowView> CSVRowReader::endRow(Window& window, std::size_t end, std::size_t lastCounted,
+                                               std::uint64_t lineFeeds)
+{
+    const bool endsWithLineFeed = window.bytes[end - 1] == '\n';
+    handOutRecordsThrough(window.start + lastCounted, window.start, window.start + end,
+                          endsWithLineFeed ? lineFeeds : unknownCount);
+    m_position = window.start + end;
+    // Counting records may have read more, and moved the bytes.
+    window.refresh();
+    return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields);
+}
+
+// Hands out the records up to the one that holds the byte at `offset`, each checked to be UTF-8. The row from
+// `rowStart` to `rowEnd` holds `lineFeeds` LFs, when known, the last of them at its end.
+void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t rowStart, std::uint64_t rowEnd,
+                                         std::uint64_t lineFeeds)
+{
+    FileDataReader& reader = *m_fileDataReader;
+    if (reader.nextRecordStart() > offset)
         return;
-    std::string current;
-    if (hasField) {
-        current.assign(m_copied, copiedFrom);
-        m_copied.resize(copiedFrom);
+    checkUTF8Through(rowEnd);
+    // Most often records end at each LF, and the row's end is one.
+    const std::uint64_t recordStart = reader.nextRecordStart();
+    if (lineFeeds != unknownCount && m_invalidFrom >= rowEnd && recordStart <= rowStart) {
+        const std::string_view held = reader.held();
+        const std::string_view before = held.substr(static_cast<std::size_t>(recordStart - reader.heldStart()),
+                                                    static_cast<std::size_t>(rowStart - recordStart));
+        const auto count = lineFeeds + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'));
+        if (reader.skipRecordsEndingInFirstDelimiter(rowEnd, count))
+            return;
     }
-    for (std::size_t index = m_firstFieldInRecord; index < m_fields.size(); ++index) {
-        auto& field = m_fields[index];
-        if (field.source != CSVRowView::Source::record)
-            continue;
-        std::string_view text = m_record.substr(field.start, field.size);
-        field.start = m_copied.size();
-        field.source = CSVRowView::Source::copied;
-        m_copied.append(text);
+    while (reader.nextRecordStart() <= offset) {
+        auto record = reader.nextRecord();
+        if (!record)
+            return;
+        const std::uint64_t end = reader.recordOffset() + record->size();
+        checkUTF8Through(end);
+        if (m_invalidFrom < end) {
+            // Reading goes on after the record.
+            m_position = m_validTo = end;
+            m_invalidFrom = std::numeric_limits<std::uint64_t>::max();
+            throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
+        }
     }
-    m_firstFieldInRecord = m_fields.size();
-    copiedFrom = m_copied.size();
-    m_copied.append(current);
 }
 
-// From a field's start, takes the common fields whole: nothing, ordinary characters up to a structural byte,
-// or a quoted value without inner quotes or escapes; each followed by the delimiter or a line break (LF, CR
-// or CR LF). True when
-// a line break ended the row; otherwise it stops at the end of the record or at the start of a field that
-// needs reading token by token.
-bool CSVRowReader::takeWholeFields()
+// Checks the held bytes up to `offset` at least, all that is held at once.
+void CSVRowReader::checkUTF8Through(std::uint64_t offset)
 {
-    // Held in locals: growing the fields could otherwise be taken to change them.
-    const auto* bytes = reinterpret_cast<const unsigned char*>(m_record.data());
-    const std::size_t size = m_record.size();
-    const unsigned char delimiter = m_delimiterByte;
-    const unsigned char escape = m_escapeByte;
-    const FileDataReader::ByteSet& stopsElsewhere = *m_stopsElsewhere;
-    const FileDataReader::ByteSet& stopsInOpenField = *m_stopsInOpenField;
-    std::size_t position = m_position;
-    while (position < size) {
-        const auto first = bytes[position];
-        if (first == delimiter) {
-            m_fields.push_back({});
-            ++position;
-            continue;
-        }
-        std::size_t end = size;
-        const bool isEmptyAtLineBreak = first == '\n' || first == '\r';
-        if (isEmptyAtLineBreak) {
-            end = position;
-        } else if (first == '"') {
-            std::size_t closing = stopsInOpenField.find(bytes, position + 1, size);
-            if (closing < size && bytes[closing] == '"')
-                end = closing + 1;
-        } else if (!stopsElsewhere.contains(first) && first != 0xEF) {
-            end = findStructuralByte(bytes, position + 1, size, delimiter, escape, stopsElsewhere);
-        }
-        if (end >= size)
-            break;
-        const auto next = bytes[end];
-        if (next != delimiter && next != '\n' && next != '\r')
-            break;
-        if (isEmptyAtLineBreak)
-            m_fields.push_back({});
-        else
-            m_fields.push_back({position, end - position, CSVRowView::Source::record});
-        position = end + 1;
-        if (next == delimiter)
-            continue;
-        // A CR at the very end of a record may be the first half of a CR LF.
-        m_skipsLeadingLineFeed = next == '\r' && position == size;
-        if (next == '\r' && position < size && bytes[position] == '\n')
-            ++position;
-        m_position = position;
-        return true;
+    FileDataReader& reader = *m_fileDataReader;
+    while (m_validTo < offset && m_invalidFrom == std::numeric_limits<std::uint64_t>::max()) {
+        const std::string_view held = reader.held();
+        const std::string_view rest = held.substr(static_cast<std::size_t>(m_validTo - reader.heldStart()));
+        std::string_view span = reader.holdsFileEnd() ? rest : withoutCutScalar(rest);
+        if (span.empty())
+            span = rest;
+        const std::size_t valid = validUTF8PrefixLength(span);
+        m_validTo += valid;
+        if (valid < span.size())
+            m_invalidFrom = m_validTo;
     }
-    m_position = position;
-    return false;
 }
 
 Foundation::AnyIterator<CSVRow> CSVRowReader::makeIterator()
 {
     return Foundation::AnyIterator<CSVRow>([self = sharedSelf(this)] { return self->nextRow(); });
-}
-
-// Loads records until one has text left to scan: a record that is only the LF of a split CR LF has none.
-// A record that is not UTF-8 is used up, and throws.
-bool CSVRowReader::loadNextRecord()
-{
-    do {
-        auto record = m_fileDataReader->nextRecord();
-        m_record = {};
-        m_position = 0;
-        if (!record) {
-            m_skipsLeadingLineFeed = false;
-            return false;
-        }
-        if (!isUTF8(*record))
-            throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
-        m_record = *record;
-        if (m_skipsLeadingLineFeed && m_record.starts_with('\n'))
-            m_position = 1;
-        m_skipsLeadingLineFeed = false;
-    } while (m_position == m_record.size());
-    return true;
-}
-
-// Whether the record is UTF-8. The check takes in everything held after the record as well, so the records
-// that follow within it need none; where that span is not UTF-8, its records are checked one by one.
-bool CSVRowReader::isUTF8(std::string_view record)
-{
-    const std::uint64_t start = m_fileDataReader->recordOffset();
-    const std::uint64_t end = start + record.size();
-    if (end <= m_checkedTo)
-        return true;
-    if (end > m_spanFailedTo) {
-        std::string_view span = record;
-        std::string_view ahead = m_fileDataReader->heldAfterRecord();
-        if (ahead.data() == record.data() + record.size())
-            span = std::string_view(record.data(), record.size() + ahead.size());
-        // A scalar cut at the end of what is held is checked once the rest of it is.
-        for (std::size_t k = 1; k <= 3 && k <= span.size(); ++k) {
-            const auto byte = static_cast<unsigned char>(span[span.size() - k]);
-            if ((byte & 0xC0) == 0x80)
-                continue;
-            const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-            if (length > k)
-                span.remove_suffix(k);
-            break;
-        }
-        if (span.size() >= record.size() && isValidUTF8(span)) {
-            m_checkedTo = start + span.size();
-            return true;
-        }
-        m_spanFailedTo = start + span.size();
-    }
-    return isValidUTF8(record);
 }
 
 } // namespace Basalwork

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,7 +22,7 @@
 
 namespace Basalwork {
 
-// Turns the UTF-8 text of a CSV file into rows, one per call, streaming it in 4096-byte chunks.
+// Turns the UTF-8 text of a CSV file into rows, one per call, streaming it in large blocks.
 //
 // Values keep their quotes: a field that begins with a quote runs, separators and newlines included,
 // until a quote that is not escaped closes it and a separator or newline follows. An escaped quote
@@ -30,6 +31,11 @@ namespace Basalwork {
 //
 // The text is scanned by Unicode scalars, not by characters: a quote or separator followed by a
 // combining mark still counts, so any value the writer quotes comes back as written.
+//
+// The progress counts the file as cut into newline records `chunkSize` bytes at a time (see
+// FileDataReader): after each row, every record that holds a byte of it is counted. Text that is not
+// UTF-8 fails the record that holds it: the rows before that record come out, then the call throws, and
+// reading goes on after the record.
 //
 // Made with `Foundation::make<CSVRowReader>(...)`, which throws the system's error when the file cannot
 // be opened or its size read.
@@ -50,46 +56,48 @@ public:
 
 protected:
     friend Foundation::Construct;
-    // Fields are separated by `delimeter` (a comma for the CSV the system writes). The file is read
-    // `chunkSize` bytes at a time; the rows never depend on it.
+    // Fields are separated by `delimeter` (a comma for the CSV the system writes). Records are counted
+    // `chunkSize` bytes at a time and the file is read `blockSize` bytes at a time; the rows never depend
+    // on either.
     CSVRowReader(const Foundation::URL& url, const Foundation::Character& delimeter,
                  const Foundation::Character& escapeCharacter, std::shared_ptr<Foundation::Progress> progress,
-                 std::int64_t chunkSize = defaultChunkSize);
+                 std::int64_t chunkSize = defaultChunkSize, std::size_t blockSize = FileDataReader::defaultBlockSize);
 
 private:
-    bool loadNextRecord();
-    bool isUTF8(std::string_view record);
+    class Window;
+
+    std::optional<CSVRowView> scanRow(Window& window);
+    std::optional<CSVRowView> scanRowTokenByToken(Window& window);
+    std::optional<CSVRowView> endRow(Window& window, std::size_t end, std::size_t lastCounted,
+                                     std::uint64_t lineFeeds);
+    std::optional<CSVRowView> endFile(Window& window);
+    void handOutRecordsThrough(std::uint64_t offset, std::uint64_t rowStart, std::uint64_t rowEnd,
+                               std::uint64_t lineFeeds);
+    void checkUTF8Through(std::uint64_t offset);
+    std::uint64_t structuralBits(const unsigned char* bytes, std::size_t count) const;
 
     std::shared_ptr<FileDataReader> m_fileDataReader;
     Foundation::Character m_delimeter;
     Foundation::Character m_escapeCharacter;
-    // The bytes that can change what a field's next characters mean, inside an open quoted field and
-    // elsewhere; runs of other bytes are taken whole. Unusual delimiters or escapes go token by token.
-    std::shared_ptr<FileDataReader::ByteSet> m_stopsInOpenField;
-    std::shared_ptr<FileDataReader::ByteSet> m_stopsElsewhere;
-    bool m_takesRuns = false;
-    // A delimiter and an escape of one byte each: the common fields are then taken whole.
+    // A delimiter and an escape of one byte each that cannot be taken for a quote or a newline: the rows
+    // are then found from the few bytes that can matter, 64 at a time.
     bool m_hasSingleByteTokens = false;
     unsigned char m_delimiterByte = 0;
     unsigned char m_escapeByte = 0;
-    std::size_t findStructural(const unsigned char* bytes, std::size_t from, std::size_t size) const;
-    bool takeWholeFields();
-    void copyFieldsOutOfRecord(std::size_t& copiedFrom, bool hasField);
-    // The row being read: its fields, and the bytes of those that are not left in the record.
+    // The bytes that can matter: the delimiter, quote and escape, and those that begin a newline.
+    std::array<bool, 256> m_isStructural {};
+    // The row being read: its fields, and the bytes of those that had an escape taken out.
     std::vector<CSVRowView::Field> m_fields;
     std::string m_copied;
-    // The row's fields from this one on are in the current record.
-    std::size_t m_firstFieldInRecord = 0;
-    // A view of the reader's buffer: a row may end inside a record, and what follows is the next row's
-    // start, not something to drop.
-    std::string_view m_record;
-    std::size_t m_position = 0;
-    // A CR that ended a row at the very end of a record may be the first half of a CR LF.
-    bool m_skipsLeadingLineFeed = false;
-    // File offsets: up to where the text is known to be UTF-8, and up to where a span failed the check, so
-    // its records are checked one by one.
-    std::uint64_t m_checkedTo = 0;
-    std::uint64_t m_spanFailedTo = 0;
+    // File offsets: where the next row starts; up to where the text is known to be UTF-8, and where
+    // it stops being so (or the largest offset).
+    std::uint64_t m_position = 0;
+    std::uint64_t m_validTo = 0;
+    std::uint64_t m_invalidFrom = std::numeric_limits<std::uint64_t>::max();
+    // Which of the `m_bitsLength` bytes from file offset `m_bitsFrom` on can matter, one bit each.
+    std::uint64_t m_bitsFrom = 0;
+    std::uint64_t m_bits = 0;
+    std::size_t m_bitsLength = 0;
 };
 
 } // namespace Basalwork

@@ -1,127 +1,191 @@
 #include "Basalwork/Base/CSVWriter.hpp"
 
-#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string_view>
-#include <vector>
 
 namespace Basalwork {
 namespace {
 
-// Quotes every value and doubles the quotes inside it, by bytes: a quote followed by a combining mark is
-// still a quote to the reader. The text is measured first and then filled, so it is built in one piece.
-class CSVText {
+// The most a value takes once quoted: every byte a quote, doubled, and the two enclosing quotes.
+std::size_t quotedRoom(std::size_t size) { return 2 * size + 2; }
+
+// Quotes the value and doubles the quotes inside it, by bytes: a quote followed by a combining mark is
+// still a quote to the reader. `out` has quotedRoom(value.size()) bytes of room; returns where the text ends.
+char* putQuoted(char* out, std::string_view value)
+{
+    *out++ = '"';
+    const char* from = value.data();
+    const char* const end = from + value.size();
+    while (const void* found = std::memchr(from, '"', static_cast<std::size_t>(end - from))) {
+        const auto* quote = static_cast<const char*>(found);
+        const auto length = static_cast<std::size_t>(quote + 1 - from);
+        std::memcpy(out, from, length);
+        out += length;
+        *out++ = '"';
+        from = quote + 1;
+    }
+    std::memcpy(out, from, static_cast<std::size_t>(end - from));
+    out += end - from;
+    *out++ = '"';
+    return out;
+}
+
+char* put(char* out, std::string_view bytes)
+{
+    if (bytes.empty())
+        return out;
+    if (bytes.size() == 1) {
+        *out = bytes[0];
+        return out + 1;
+    }
+    std::memcpy(out, bytes.data(), bytes.size());
+    return out + bytes.size();
+}
+
+// One line's values, each quoted (or nothing for a missing one), separated by the delimiter; `valueAt`
+// gives the value at a position. The line's room is asked for once, as much as it can take.
+template <class Sink, class Values, class ValueAt>
+void putLine(Sink& sink, const Values& values, ValueAt valueAt, std::string_view delimiter, std::string_view lineBreakBefore)
+{
+    std::size_t room = lineBreakBefore.size() + values.size() * delimiter.size();
+    for (const auto& value : values) {
+        if (auto bytes = valueAt(value))
+            room += quotedRoom(bytes->size());
+    }
+    char* out = put(sink.room(room), lineBreakBefore);
+    bool first = true;
+    for (const auto& value : values) {
+        if (!first)
+            out = put(out, delimiter);
+        first = false;
+        if (auto bytes = valueAt(value))
+            out = putQuoted(out, *bytes);
+    }
+    sink.used(out);
+}
+
+std::optional<std::string_view> bytesOf(const std::optional<Foundation::String>& value)
+{
+    return value ? std::optional(value->view()) : std::nullopt;
+}
+
+std::optional<std::string_view> bytesOfLabel(const Foundation::String& label) { return label.view(); }
+
+void putLabels(auto& sink, const std::vector<Foundation::String>& columnLabels, std::string_view delimiter)
+{
+    // Doubled like values: a quote left single would end the label early when read back.
+    putLine(sink, columnLabels, bytesOfLabel, delimiter, {});
+    sink.used(put(sink.room(1), "\n"));
+}
+
+void putRow(auto& sink, const CSVRow& row, bool isFirst, std::string_view delimiter)
+{
+    putLine(sink, row, bytesOf, delimiter, isFirst ? std::string_view() : std::string_view("\n"));
+}
+
+void putEnd(auto& sink, const CSVRow* lastRow)
+{
+    // An empty last line would read as the end of the file, so that row is written as one empty value.
+    if (lastRow && (lastRow->empty() || (lastRow->size() == 1 && !(*lastRow)[0])))
+        sink.used(putQuoted(sink.room(quotedRoom(0)), ""));
+}
+
+// Text appended to a string: its room is made by growing the string, and what is left unused is cut.
+class StringSink {
 public:
-    void measure(std::string_view value) { m_size += value.size(); }
-    void measureQuoted(std::string_view value)
+    explicit StringSink(std::string& text)
+        : m_text(text)
     {
-        m_size += value.size() + 2;
-        for (auto at = value.find('"'); at != std::string_view::npos; at = value.find('"', at + 1))
-            ++m_size;
     }
-    void append(std::string_view value)
+    char* room(std::size_t count)
     {
-        std::memcpy(m_bytes.data() + m_filled, value.data(), value.size());
-        m_filled += value.size();
+        const auto size = m_text.size();
+        m_text.resize(size + count);
+        return m_text.data() + size;
     }
-    void appendQuoted(std::string_view value)
-    {
-        append("\"");
-        for (auto at = value.find('"'); at != std::string_view::npos; at = value.find('"')) {
-            append(value.substr(0, at + 1));
-            append("\"");
-            value.remove_prefix(at + 1);
-        }
-        append(value);
-        append("\"");
-    }
-    void allocate() { m_bytes.resize(m_size); }
-    std::vector<std::uint8_t> bytes() && { return std::move(m_bytes); }
+    void used(const char* end) { m_text.resize(static_cast<std::size_t>(end - m_text.data())); }
 
 private:
-    std::size_t m_size = 0;
-    std::size_t m_filled = 0;
-    std::vector<std::uint8_t> m_bytes;
+    std::string& m_text;
 };
 
-void appendQuoted(std::string& text, std::string_view value)
-{
-    text.push_back('"');
-    for (auto at = value.find('"'); at != std::string_view::npos; at = value.find('"')) {
-        text.append(value.substr(0, at + 1));
-        text.push_back('"');
-        value.remove_prefix(at + 1);
+// Text laid out in a buffer that goes to the file whenever the next line does not fit; a line larger than
+// the buffer grows it.
+class FileSink {
+public:
+    explicit FileSink(Foundation::FileIO::AtomicWriter& file)
+        : m_file(file)
+    {
     }
-    text.append(value);
-    text.push_back('"');
-}
+    char* room(std::size_t count)
+    {
+        if (m_capacity - m_size < count) {
+            flush();
+            if (m_capacity < count) {
+                m_capacity = std::max(count, bufferSize);
+                m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
+            }
+        }
+        return m_buffer.get() + m_size;
+    }
+    void used(const char* end) { m_size = static_cast<std::size_t>(end - m_buffer.get()); }
+    void flush()
+    {
+        m_file.write(m_buffer.get(), m_size);
+        m_size = 0;
+    }
+
+private:
+    // Large enough that a write costs little per byte, small enough to stay in the processor's cache.
+    static constexpr std::size_t bufferSize = std::size_t {256} << 10;
+
+    Foundation::FileIO::AtomicWriter& m_file;
+    std::unique_ptr<char[]> m_buffer = std::make_unique_for_overwrite<char[]>(bufferSize);
+    std::size_t m_capacity = bufferSize;
+    std::size_t m_size = 0;
+};
 
 } // namespace
 
 void CSVWriter::appendLabels(std::string& text, const std::vector<Foundation::String>& columnLabels, const Foundation::Character& delimiter)
 {
-    for (std::size_t i = 0; i < columnLabels.size(); ++i) {
-        if (i > 0)
-            text.append(delimiter.utf8());
-        appendQuoted(text, columnLabels[i].view());
-    }
-    text.push_back('\n');
+    StringSink sink(text);
+    putLabels(sink, columnLabels, delimiter.utf8());
 }
 
 void CSVWriter::appendRow(std::string& text, const CSVRow& row, bool isFirst, const Foundation::Character& delimiter)
 {
-    if (!isFirst)
-        text.push_back('\n');
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        if (i > 0)
-            text.append(delimiter.utf8());
-        if (row[i])
-            appendQuoted(text, row[i]->view());
-    }
+    StringSink sink(text);
+    putRow(sink, row, isFirst, delimiter.utf8());
 }
 
 void CSVWriter::appendEnd(std::string& text, const CSVRow* lastRow)
 {
-    // As `write` does: an empty last line would read as the end of the file.
-    if (lastRow && (lastRow->empty() || (lastRow->size() == 1 && !(*lastRow)[0])))
-        appendQuoted(text, "");
+    StringSink sink(text);
+    putEnd(sink, lastRow);
 }
 
 void CSVWriter::write(const Foundation::URL& to, const std::vector<Foundation::String>& columnLabels,
                       const std::vector<CSVRow>& rows, const Foundation::Character& usingDelimiter)
 {
+    if (!to.isFileURL())
+        throw Foundation::CocoaError::fileError(Foundation::CocoaError::fileWriteUnsupportedScheme, to.absoluteString().utf8());
     const std::string_view delimiter = usingDelimiter.utf8();
-    CSVText text;
-    // Twice over the same steps: first measuring, then writing.
-    for (bool measuring : {true, false}) {
-        auto plain = [&](std::string_view bytes) { measuring ? text.measure(bytes) : text.append(bytes); };
-        auto quoted = [&](std::string_view bytes) { measuring ? text.measureQuoted(bytes) : text.appendQuoted(bytes); };
-        for (std::size_t i = 0; i < columnLabels.size(); ++i) {
-            if (i > 0)
-                plain(delimiter);
-            // Doubled like values: a quote left single would end the label early when read back.
-            quoted(columnLabels[i].view());
-        }
-        plain("\n");
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            if (r > 0)
-                plain("\n");
-            for (std::size_t i = 0; i < rows[r].size(); ++i) {
-                if (i > 0)
-                    plain(delimiter);
-                if (rows[r][i])
-                    quoted(rows[r][i]->view());
-            }
-            // An empty last line would read as the end of the file, so that row is written as one empty value.
-            if (r + 1 == rows.size() && (rows[r].empty() || (rows[r].size() == 1 && !rows[r][0])))
-                quoted("");
-        }
-        if (measuring)
-            text.allocate();
-    }
     // Labels, values and the delimiter are UTF-8 already, and so is the text made of them.
-    Foundation::Data(std::move(text).bytes()).write(to, Foundation::Data::WritingOptions::atomic());
+    Foundation::FileIO::AtomicWriter file(to.path().utf8());
+    FileSink sink(file);
+    putLabels(sink, columnLabels, delimiter);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        putRow(sink, rows[r], r == 0, delimiter);
+    putEnd(sink, rows.empty() ? nullptr : &rows.back());
+    sink.flush();
+    file.commit();
 }
 
 } // namespace Basalwork

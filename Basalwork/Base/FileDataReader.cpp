@@ -11,10 +11,6 @@
 namespace Basalwork {
 namespace {
 
-// How much is read from the file at once, whatever the chunk size: large reads are cheap, and what is
-// held stays within the current record and one block.
-constexpr std::size_t blockSize = std::size_t(1) << 18;
-
 std::uint64_t saturatingSum(std::uint64_t lhs, std::uint64_t rhs)
 {
     return lhs > std::numeric_limits<std::uint64_t>::max() - rhs ? std::numeric_limits<std::uint64_t>::max() : lhs + rhs;
@@ -24,16 +20,18 @@ std::uint64_t saturatingSum(std::uint64_t lhs, std::uint64_t rhs)
 
 FileDataReader::FileDataReader(Foundation::URL fileURL, std::vector<Foundation::Data> delimiters,
                                bool includeDelimetersInData, std::int64_t chunkSize,
-                               std::shared_ptr<Foundation::Progress> progress)
+                               std::shared_ptr<Foundation::Progress> progress, std::size_t blockSize)
     : m_fileURL(std::move(fileURL))
     , m_isAccessingSecurityScopedResource(m_fileURL.startAccessingSecurityScopedResource())
     , m_delimeters(std::move(delimiters))
     , m_includeDelimetersInData(includeDelimetersInData)
     , m_chunkSize(chunkSize)
+    , m_blockSize(blockSize)
     , m_progress(progress ? std::move(progress) : Foundation::make<Foundation::Progress>(0))
     , m_searches(m_delimeters.size())
 {
     Foundation::precondition(chunkSize > 0, "FileDataReader needs a positive chunk size");
+    Foundation::precondition(blockSize > 0, "FileDataReader needs a positive block size");
     // The destructor does not run for a constructor that throws, so the access is ended here.
     try {
         m_fileHandle = Foundation::FileHandle::forReadingFrom(m_fileURL);
@@ -213,14 +211,18 @@ bool FileDataReader::occursBefore(std::size_t d, std::uint64_t limit)
         }
         if (m_fileEnd && from + delimiter.size() > *m_fileEnd)
             break;
-        if (bufferEnd - m_recordStart < blockSize) {
+        if (bufferEnd - m_recordStart < m_blockSize) {
             if (!loadBlock())
                 break;
             continue;
         }
-        if (!m_scratch)
-            m_scratch = std::make_unique_for_overwrite<std::uint8_t[]>(blockSize);
-        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize, limit - from));
+        // Each read takes in a whole delimiter at least, however small the blocks.
+        const std::size_t scratchSize = std::max(m_blockSize, delimiter.size());
+        if (!m_scratch || m_scratchSize < scratchSize) {
+            m_scratch = std::make_unique_for_overwrite<std::uint8_t[]>(scratchSize);
+            m_scratchSize = scratchSize;
+        }
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(scratchSize, limit - from));
         const std::size_t got = m_fileHandle->read(m_scratch.get(), wanted, from);
         if (got < wanted)
             m_fileEnd = from + got;
@@ -237,29 +239,51 @@ bool FileDataReader::occursBefore(std::size_t d, std::uint64_t limit)
     return false;
 }
 
-// One more block at the end of what is held, after dropping what lies before the record start.
+bool FileDataReader::skipRecordsEndingInFirstDelimiter(std::uint64_t end, std::uint64_t count)
+{
+    // Each record moves the reading on by a chunk, so when the last delimiter lies within the first chunk's
+    // reading, every one of them is found within its own.
+    const auto chunk = static_cast<std::uint64_t>(m_chunkSize);
+    if (m_delimeters.empty() || m_delimeters[0].count() != 1 || end <= m_recordStart || count == 0
+        || end > saturatingSum(m_readEnd, chunk) || end > m_bufferStart + m_buffered)
+        return false;
+    const std::uint64_t advance = count > std::numeric_limits<std::uint64_t>::max() / chunk
+        ? std::numeric_limits<std::uint64_t>::max()
+        : count * chunk;
+    m_readEnd = saturatingSum(m_readEnd, advance);
+    Search& search = m_searches[0];
+    search.found = search.scannedTo = end - 1;
+    m_bytesRead += static_cast<std::int64_t>(end - m_recordStart);
+    m_recordStart = end;
+    updateProgress();
+    return true;
+}
+
+// One more block at the end of what is held, after dropping what lies before the record start and the
+// bytes kept.
 bool FileDataReader::loadBlock()
 {
     const std::uint64_t bufferEnd = m_bufferStart + m_buffered;
+    const std::uint64_t keptFrom = std::min(m_recordStart, m_keptFrom);
     if (m_fileEnd && bufferEnd >= *m_fileEnd)
         return false;
-    if (m_buffered + blockSize > m_capacity && m_recordStart > m_bufferStart) {
-        const auto dropped = static_cast<std::size_t>(m_recordStart - m_bufferStart);
+    if (m_buffered + m_blockSize > m_capacity && keptFrom > m_bufferStart) {
+        const auto dropped = static_cast<std::size_t>(keptFrom - m_bufferStart);
         std::memmove(m_buffer.get(), m_buffer.get() + dropped, m_buffered - dropped);
         m_buffered -= dropped;
-        m_bufferStart = m_recordStart;
+        m_bufferStart = keptFrom;
     }
-    if (m_buffered + blockSize > m_capacity) {
-        const std::size_t capacity = std::max(m_capacity * 2, m_buffered + blockSize);
+    if (m_buffered + m_blockSize > m_capacity) {
+        const std::size_t capacity = std::max(m_capacity * 2, m_buffered + m_blockSize);
         auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
         if (m_buffered > 0)
             std::memcpy(grown.get(), m_buffer.get(), m_buffered);
         m_buffer = std::move(grown);
         m_capacity = capacity;
     }
-    const std::size_t got = m_fileHandle->read(m_buffer.get() + m_buffered, blockSize, bufferEnd);
+    const std::size_t got = m_fileHandle->read(m_buffer.get() + m_buffered, m_blockSize, bufferEnd);
     m_buffered += got;
-    if (got < blockSize)
+    if (got < m_blockSize)
         m_fileEnd = bufferEnd + got;
     return got > 0;
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -26,6 +27,7 @@ namespace Basalwork {
 class FileDataReader : public Foundation::NSObject {
 public:
     class ByteSet;
+    static constexpr std::size_t defaultBlockSize = std::size_t(1) << 18;
 
     ~FileDataReader() override;
 
@@ -42,6 +44,25 @@ public:
 
     const std::shared_ptr<Foundation::Progress>& progress() const { return m_progress; }
 
+    // For a reader that scans the held bytes itself and hands records out only to count them.
+    // The bytes held, from `heldStart()` in the file on: valid until the reader reads again.
+    std::string_view held() const { return {reinterpret_cast<const char*>(m_buffer.get()), m_buffered}; }
+    std::uint64_t heldStart() const { return m_bufferStart; }
+    // Where the record that nextRecord hands out next starts.
+    std::uint64_t nextRecordStart() const { return m_recordStart; }
+    // Whether the held bytes run to the end of the file, as far as reading has found out.
+    bool holdsFileEnd() const { return m_fileEnd && m_bufferStart + m_buffered >= *m_fileEnd; }
+    // The held bytes from `offset` on stay held, besides those from the next record's start on, whatever is
+    // read later.
+    void keepFrom(std::uint64_t offset) { m_keptFrom = offset; }
+    // Reads one block more after what is held; false at the end of the file.
+    bool readBlock() { return loadBlock(); }
+    // Hands out, as nextRecord would, the `count` records that end by `end` when each of them ends at the
+    // first delimiter of the list, one byte long, and the reading would cut them there; otherwise does
+    // nothing and says false. The caller knows the bytes before `end` hold that delimiter `count` times, the
+    // last of them at `end - 1`.
+    bool skipRecordsEndingInFirstDelimiter(std::uint64_t end, std::uint64_t count);
+
     // Each holds the reader, so it can outlive the caller's reference.
     Foundation::AnyIterator<Foundation::Data> makeIterator();
     auto begin() { return makeIterator().begin(); }
@@ -51,8 +72,10 @@ protected:
     friend Foundation::Construct;
     // `chunkSize` must be positive. A progress passed in has its total replaced by the file's size; without
     // one the reader makes its own.
+    // `blockSize` (positive) is how much is read from the file at once: records never depend on it.
     FileDataReader(Foundation::URL fileURL, std::vector<Foundation::Data> delimiters, bool includeDelimetersInData,
-                   std::int64_t chunkSize, std::shared_ptr<Foundation::Progress> progress);
+                   std::int64_t chunkSize, std::shared_ptr<Foundation::Progress> progress,
+                   std::size_t blockSize = defaultBlockSize);
 
 private:
     // Records are cut as reading one chunk per call and searching all that was read would cut them: the
@@ -80,10 +103,12 @@ private:
     std::vector<Foundation::Data> m_delimeters;
     bool m_includeDelimetersInData;
     std::int64_t m_chunkSize;
+    std::size_t m_blockSize;
     std::shared_ptr<Foundation::Progress> m_progress;
     std::int64_t m_bytesRead = 0;
 
     std::uint64_t m_recordStart = 0;
+    std::uint64_t m_keptFrom = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t m_lastRecordStart = 0;
     std::uint64_t m_readEnd = 0;
     std::optional<std::uint64_t> m_fileEnd;
@@ -96,6 +121,7 @@ private:
     std::size_t m_buffered = 0;
     std::uint64_t m_bufferStart = 0;
     std::unique_ptr<std::uint8_t[]> m_scratch;
+    std::size_t m_scratchSize = 0;
 };
 
 } // namespace Basalwork

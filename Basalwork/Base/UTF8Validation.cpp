@@ -12,8 +12,8 @@
 namespace Basalwork {
 namespace {
 
-// One scalar at a time, ASCII eight bytes at a time.
-bool isValidUTF8Scalar(const unsigned char* bytes, std::size_t size)
+// One scalar at a time, ASCII eight bytes at a time: the length of the well-formed start.
+std::size_t validUTF8PrefixScalar(const unsigned char* bytes, std::size_t size)
 {
     std::size_t i = 0;
     while (i < size) {
@@ -44,17 +44,22 @@ bool isValidUTF8Scalar(const unsigned char* bytes, std::size_t size)
             low = lead == 0xF0 ? 0x90 : 0x80;
             high = lead == 0xF4 ? 0x8F : 0xBF;
         } else {
-            return false;
+            return i;
         }
         if (i + length > size || bytes[i + 1] < low || bytes[i + 1] > high)
-            return false;
+            return i;
         for (std::size_t k = 2; k < length; ++k) {
             if ((bytes[i + k] & 0xC0) != 0x80)
-                return false;
+                return i;
         }
         i += length;
     }
-    return true;
+    return size;
+}
+
+bool isValidUTF8Scalar(const unsigned char* bytes, std::size_t size)
+{
+    return validUTF8PrefixScalar(bytes, size) == size;
 }
 
 #if defined(BASALWORK_UTF8_X86)
@@ -166,6 +171,13 @@ bool isValidUTF8(std::string_view text)
         return isValidUTF8AVX2(bytes, text.size());
 #endif
     return isValidUTF8Scalar(bytes, text.size());
+}
+
+std::size_t validUTF8PrefixLength(std::string_view text)
+{
+    if (isValidUTF8(text))
+        return text.size();
+    return validUTF8PrefixScalar(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 } // namespace Basalwork

@@ -122,42 +122,6 @@ int writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
     return 0;
 }
 
-// errno of the first failure, or 0.
-int writeAndSync(Descriptor& file, const Data& data)
-{
-    int error = writeAll(file.get(), data.bytes(), data.count());
-    if (!error && ::fsync(file.get()) != 0)
-        error = errno;
-    int closeError = file.close();
-    return error ? error : closeError;
-}
-
-void writeAtomically(const std::string& path, const Data& data)
-{
-    removeStaleTemporarySiblings(path);
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0; ++attempt) {
-        temporary = temporarySiblingPath(path);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || attempt == 3))
-            throw CocoaError::fileError(errno, path, CocoaError::Access::writing);
-    }
-    Descriptor file(fd);
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(file.get(), existing.st_mode & 07777);
-
-    int error = writeAndSync(file, data);
-    if (!error && ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error) {
-        ::unlink(temporary.c_str());
-        throw CocoaError::fileError(error, path, CocoaError::Access::writing);
-    }
-    sync(parentDirectory(path));
-}
-
 } // namespace
 
 Data readFile(const std::string& path)
@@ -188,10 +152,64 @@ Data readFile(const std::string& path)
     return Data(std::move(bytes));
 }
 
+AtomicWriter::AtomicWriter(std::string path)
+    : m_path(std::move(path))
+{
+    removeStaleTemporarySiblings(m_path);
+    for (int attempt = 0; m_descriptor < 0; ++attempt) {
+        m_temporary = temporarySiblingPath(m_path);
+        m_descriptor = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_descriptor < 0 && (errno != EEXIST || attempt == 3))
+            throw CocoaError::fileError(errno, m_path, CocoaError::Access::writing);
+    }
+    struct stat existing {};
+    if (::stat(m_path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(m_descriptor, existing.st_mode & 07777);
+}
+
+AtomicWriter::~AtomicWriter()
+{
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+        ::unlink(m_temporary.c_str());
+    }
+}
+
+void AtomicWriter::write(const void* bytes, std::size_t count)
+{
+    if (int error = writeAll(m_descriptor, static_cast<const std::uint8_t*>(bytes), count))
+        fail(error);
+}
+
+void AtomicWriter::commit()
+{
+    if (::fsync(m_descriptor) != 0)
+        fail(errno);
+    int error = ::close(std::exchange(m_descriptor, -1)) == 0 ? 0 : errno;
+    if (!error && ::rename(m_temporary.c_str(), m_path.c_str()) != 0)
+        error = errno;
+    if (error) {
+        ::unlink(m_temporary.c_str());
+        throw CocoaError::fileError(error, m_path, CocoaError::Access::writing);
+    }
+    sync(parentDirectory(m_path));
+}
+
+void AtomicWriter::fail(int error)
+{
+    ::close(std::exchange(m_descriptor, -1));
+    ::unlink(m_temporary.c_str());
+    throw CocoaError::fileError(error, m_path, CocoaError::Access::writing);
+}
+
 void writeFile(const std::string& path, const Data& data, bool atomic)
 {
-    if (atomic)
-        return writeAtomically(path, data);
+    if (atomic) {
+        AtomicWriter file(path);
+        file.write(data.bytes(), data.count());
+        file.commit();
+        return;
+    }
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (!file.isValid())
         throw CocoaError::fileError(errno, path, CocoaError::Access::writing);

@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/Data.hpp"
 
+#include <cstddef>
 #include <string>
 
 // Whole-file reads and writes on paths, for Data and the file manager. Failures throw NSError in
@@ -13,6 +14,27 @@ Data readFile(const std::string& path);
 // the destination; the directory is flushed after. On any failure the fresh file is removed and the
 // destination is as it was. A file being replaced keeps its permissions.
 void writeFile(const std::string& path, const Data& data, bool atomic);
+// The atomic write made in parts, for text laid out as it is written: the parts go to the fresh file as
+// they come, and `commit` flushes it and renames it over the destination. A writer destroyed before
+// committing, or failing, removes its file and leaves the destination as it was. Failures throw as
+// writeFile's do.
+class AtomicWriter {
+public:
+    explicit AtomicWriter(std::string path);
+    AtomicWriter(const AtomicWriter&) = delete;
+    AtomicWriter& operator=(const AtomicWriter&) = delete;
+    ~AtomicWriter();
+
+    void write(const void* bytes, std::size_t count);
+    void commit();
+
+private:
+    [[noreturn]] void fail(int error);
+
+    std::string m_path;
+    std::string m_temporary;
+    int m_descriptor = -1;
+};
 // Flushes a file or a directory to disk. Best effort: a file system that cannot is no failure.
 void sync(const std::string& path);
 // The folder holding `path`, without a trailing "/" (except the root).

@@ -22,6 +22,15 @@ struct Reading {
     bool failed = false; // a record that is not UTF-8 stopped it
 
     friend bool operator==(const Reading&, const Reading&) = default;
+    friend void PrintTo(const Reading& reading, std::ostream* out)
+    {
+        for (std::size_t k = 0; k < reading.rows.size(); ++k) {
+            *out << "\n  after " << reading.progressAfterEachRow[k] << ":";
+            for (const auto& field : reading.rows[k])
+                *out << " [" << (field ? std::string(field->view()) : "nothing") << "]";
+        }
+        *out << (reading.failed ? "\n  then not UTF-8" : "\n  then the end");
+    }
 };
 
 bool isNewline(char32_t c)
@@ -30,8 +39,8 @@ bool isNewline(char32_t c)
 }
 
 // The format read character by character, as simply as it can be said: newline records cut as the chunked
-// reader cuts them, each decoded whole, then every scalar looked at in turn. Comma separated.
-Reading referenceReading(const std::string& contents, char32_t escape, std::size_t chunkSize)
+// reader cuts them, each decoded whole, then every scalar looked at in turn.
+Reading referenceReading(const std::string& contents, char32_t escape, std::size_t chunkSize, char32_t delimiter = U',')
 {
     const std::vector<std::string> newlines {"\n", "\v", "\f", "\r", "\r\n", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"};
     Reading reading;
@@ -61,7 +70,7 @@ Reading referenceReading(const std::string& contents, char32_t escape, std::size
             char32_t c = s[i];
             bool isOpen = field && field->front() == U'"' && !(field->back() == U'"' && closesQuote);
             bool crlf = c == U'\r' && i + 1 < s.size() && s[i + 1] == U'\n';
-            if (!isOpen && c == U',') {
+            if (!isOpen && c == delimiter) {
                 endField();
             } else if (!isOpen && isNewline(c)) {
                 skipsLineFeed = c == U'\r' && i + 1 == s.size();
@@ -97,12 +106,14 @@ class CSVRowReaderTest : public testing::Test {
 protected:
     TestSupport::TemporaryHome home;
 
-    Reading read(const std::string& contents, char32_t escape, std::int64_t chunkSize)
+    Reading read(const std::string& contents, char32_t escape, std::int64_t chunkSize,
+                 std::size_t blockSize = FileDataReader::defaultBlockSize, char32_t delimiter = U',')
     {
         TestSupport::writeText(home.path() / "items.csv", contents);
         auto progress = Foundation::make<Foundation::Progress>(0);
         auto reader = Foundation::make<CSVRowReader>(Foundation::URL::fileURLWithPath((home.path() / "items.csv").string()),
-                                                     Character(U','), Character(escape), progress, chunkSize);
+                                                     Character(delimiter), Character(escape), progress, chunkSize,
+                                                     blockSize);
         Reading reading;
         try {
             // Rows alternate between the two ways of reading them; a view's fields are taken one by one.
@@ -131,30 +142,39 @@ protected:
 
 } // namespace
 
-TEST_F(CSVRowReaderTest, ReadsRandomTextAsTheCharacterByCharacterReadingDoesForEveryChunkSize)
+TEST_F(CSVRowReaderTest, ReadsRandomTextAsTheCharacterByCharacterReadingDoesForEveryChunkAndBlockSize)
 {
     // Quotes, escapes, every newline, combining marks after structural characters, byte order marks and
-    // bytes that are not UTF-8.
+    // bytes that are not UTF-8; "," stands for the delimiter. Most rounds take a delimiter and escape of
+    // one byte each; others take ones that begin like a newline and go token by token.
     const std::vector<std::string> pieces {"a", "bc", "long ordinary text ", ",", ",", "\"", "\"", "\"\"", "\\", "\n", "\r",
                                            "\r\n", "\v", "\f", "\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xCC\x81",
-                                           "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x91", "\xEF\xBB\xBF", "\xC3\x28",
-                                           "\xFF", "\xE2\x80"};
+                                           "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x91", "\xEF\xBB\xBF", "\xC2\xA7",
+                                           "\xE2\x80\xA2", "\xC3\x28", "\xFF", "\xE2\x80"};
+    const std::vector<std::pair<char32_t, std::string>> delimiters {{U',', ","}, {U';', ";"}, {U'\u2022', "\xE2\x80\xA2"}};
+    const std::vector<char32_t> escapes {U'"', U'\\', U'\u00A7'};
     std::mt19937 random(20260103);
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < 90; ++round) {
+        const auto& [delimiter, delimiterText] = delimiters[round % 5 == 4 ? 2 : round % 2];
+        const char32_t escape = escapes[round % 3];
         std::string contents;
         bool broken = round % 5 == 0;
-        for (std::size_t i = random() % 40; i > 0; --i)
-            contents += pieces[random() % (pieces.size() - (broken ? 0 : 3))];
-        char32_t escape = round % 2 ? U'"' : U'\\';
-        const Reading expected = referenceReading(contents, escape, 4096);
+        for (std::size_t i = random() % 40; i > 0; --i) {
+            const std::string& piece = pieces[random() % (pieces.size() - (broken ? 0 : 3))];
+            contents += piece == "," ? delimiterText : piece;
+        }
+        const Reading expected = referenceReading(contents, escape, 4096, delimiter);
         for (std::size_t chunkSize = 1; chunkSize <= contents.size() + 1; ++chunkSize) {
-            const Reading expectedHere = referenceReading(contents, escape, chunkSize);
+            const Reading expectedHere = referenceReading(contents, escape, chunkSize, delimiter);
             // Rows never depend on the chunk size; where the reading stops and its progress may.
             if (!expectedHere.failed) {
                 ASSERT_EQ(expectedHere.rows, expected.rows) << "round " << round << ", chunk size " << chunkSize;
             }
-            ASSERT_EQ(read(contents, escape, static_cast<std::int64_t>(chunkSize)), expectedHere)
-                << "round " << round << ", chunk size " << chunkSize;
+            // Every block size, so that every token is cut by the end of what is held somewhere.
+            const std::size_t blockSize = round % 2 ? chunkSize : contents.size() + 2 - chunkSize;
+            ASSERT_EQ(read(contents, escape, static_cast<std::int64_t>(chunkSize), blockSize, delimiter), expectedHere)
+                << "round " << round << ", chunk size " << chunkSize << ", block size " << blockSize << ", text "
+                << testing::PrintToString(contents);
         }
     }
 }
@@ -170,6 +190,7 @@ TEST_F(CSVRowReaderTest, ReadsALargeFileAsTheCharacterByCharacterReadingDoes)
         contents += pieces[random() % pieces.size()];
     for (std::size_t chunkSize : {1, 4096, 300'000})
         EXPECT_EQ(read(contents, U'"', static_cast<std::int64_t>(chunkSize)), referenceReading(contents, U'"', chunkSize));
+    EXPECT_EQ(read(contents, U'"', 4096, 1000), referenceReading(contents, U'"', 4096));
 }
 
 TEST_F(CSVRowReaderTest, ReadsTokensSplitByTheBlocksOfTheFileAsTheCharacterByCharacterReadingDoes)

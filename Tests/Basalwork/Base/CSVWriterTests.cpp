@@ -7,6 +7,8 @@
 #include "Platform/Foundation/NSError.hpp"
 
 #include <filesystem>
+#include <iterator>
+#include <random>
 #include <gtest/gtest.h>
 
 using namespace Basalwork;
@@ -119,4 +121,52 @@ TEST_F(CSVWriterTest, TheTextMadeInPartsIsTheFileWriteMakes)
             EXPECT_EQ(text, TestSupport::readText(path)) << rows.size() << " rows";
         }
     }
+}
+
+TEST_F(CSVWriterTest, LargeTextComesOutAsEachValueQuotedOneByOne)
+{
+    // Enough text to pass through the writer's buffer many times over, with values larger than it (one all
+    // quotes, the most room a value can take), checked against quoting done a byte at a time.
+    std::mt19937 random(7);
+    const std::string pieces[] = {"\"", "\"\"", ",", "\n", "a", "word ", "\u00e9", "\u0301", "\xF0\x9F\x94\x91"};
+    auto randomValue = [&] {
+        std::string value;
+        for (auto count = random() % 12; count > 0; --count)
+            value += pieces[random() % std::size(pieces)];
+        return value;
+    };
+    const std::vector<String> labels {"A", "B\"", "C"};
+    std::vector<CSVRow> rows;
+    for (int r = 0; r < 20000; ++r) {
+        CSVRow row;
+        for (int i = 0; i < 3; ++i)
+            row.push_back(random() % 5 == 0 ? std::nullopt : std::optional<String>(randomValue()));
+        rows.push_back(std::move(row));
+    }
+    rows[100][1] = String(std::string(300000, '"'));
+    rows[200][0] = String(std::string(700000, 'x') + "\"");
+
+    auto quoted = [](std::string_view value) {
+        std::string text = "\"";
+        for (char byte : value)
+            text += byte == '"' ? std::string("\"\"") : std::string(1, byte);
+        return text + "\"";
+    };
+    std::string expected;
+    for (const auto& label : labels)
+        expected += (expected.empty() ? "" : ";") + quoted(label.view());
+    for (const auto& row : rows) {
+        expected += "\n";
+        for (std::size_t i = 0; i < row.size(); ++i)
+            expected += (i > 0 ? ";" : "") + (row[i] ? quoted(row[i]->view()) : std::string());
+    }
+
+    CSVWriter::write(url, labels, rows, Character(U';'));
+    EXPECT_TRUE(TestSupport::readText(path) == expected);
+    std::string appended;
+    CSVWriter::appendLabels(appended, labels, Character(U';'));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        CSVWriter::appendRow(appended, rows[i], i == 0, Character(U';'));
+    CSVWriter::appendEnd(appended, &rows.back());
+    EXPECT_TRUE(appended == expected);
 }

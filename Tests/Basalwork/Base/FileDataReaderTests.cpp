@@ -31,12 +31,13 @@ protected:
 
     static std::shared_ptr<FileDataReader> reader(const URL& url, std::vector<std::string> delimiters, bool keep,
                                                   std::int64_t chunkSize = 4096,
-                                                  std::shared_ptr<Foundation::Progress> progress = nullptr)
+                                                  std::shared_ptr<Foundation::Progress> progress = nullptr,
+                                                  std::size_t blockSize = FileDataReader::defaultBlockSize)
     {
         std::vector<Data> encoded;
         for (const auto& delimiter : delimiters)
             encoded.push_back(Data::fromString(delimiter));
-        return Foundation::make<FileDataReader>(url, encoded, keep, chunkSize, std::move(progress));
+        return Foundation::make<FileDataReader>(url, encoded, keep, chunkSize, std::move(progress), blockSize);
     }
 
     static std::vector<std::string> records(FileDataReader& reader)
@@ -102,10 +103,14 @@ TEST_F(FileDataReaderTest, AgreesWithTheDocumentedCuttingOnRandomInput)
             delimiters.push_back(pool[random() % pool.size()]);
         bool keep = random() % 2;
         std::size_t chunkSize = 1 + random() % 9;
+        // Blocks as small as a byte, shorter than the delimiters, hold no more than the record and one block.
+        std::size_t blockSize = round % 2 ? FileDataReader::defaultBlockSize : 1 + random() % 5;
 
-        auto read = records(*reader(fileWith(contents), delimiters, keep, static_cast<std::int64_t>(chunkSize)));
+        auto read = records(*reader(fileWith(contents), delimiters, keep, static_cast<std::int64_t>(chunkSize), nullptr,
+                                    blockSize));
         ASSERT_EQ(read, TestSupport::referenceRecords(contents, delimiters, keep, chunkSize))
-            << "round " << round << ", chunk size " << chunkSize << ", " << delimiters.size() << " delimiters";
+            << "round " << round << ", chunk size " << chunkSize << ", block size " << blockSize << ", "
+            << delimiters.size() << " delimiters";
     }
 }
 

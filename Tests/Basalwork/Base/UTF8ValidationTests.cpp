@@ -8,6 +8,7 @@
 #include <vector>
 
 using Basalwork::isValidUTF8;
+using Basalwork::validUTF8PrefixLength;
 
 namespace {
 
@@ -62,6 +63,13 @@ TEST(UTF8ValidationTest, AgreesWithTheStringCheckOnRandomText)
             text += pieces[random() % pieces.size()];
         }
         ASSERT_EQ(isValidUTF8(text), reference(text)) << "round " << round;
+        if (round % 8 == 0) {
+            // Where the fault begins: the longest start that is valid.
+            std::size_t prefix = text.size();
+            while (!reference(text.substr(0, prefix)))
+                --prefix;
+            ASSERT_EQ(validUTF8PrefixLength(text), prefix) << "round " << round;
+        }
     }
     EXPECT_TRUE(isValidUTF8(""));
 }
