@@ -41,6 +41,7 @@
 #include <mutex>
 #include <unordered_set>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -642,6 +643,30 @@ std::vector<Entry> RecordStore::allEntries() const
     return entries(withIndex([](const Index& index, bool) { return index.ids(); }));
 }
 
+namespace {
+
+// An item as the store holds it, read without making its object so that it can be opened on any thread.
+struct StoredEntry {
+    enum class State {
+        sealed,
+        // A fetched record waits to be merged, the context has unsaved changes, or something is unusual:
+        // read through its object.
+        throughObject,
+    };
+    Foundation::String id;
+    State state = State::sealed;
+    Foundation::Data sealed;
+};
+
+// The store's items in the order it keeps them, a batch after another; the last one's key leads to the next.
+struct ScannedEntries {
+    std::vector<StoredEntry> entries;
+    std::optional<std::int64_t> last;
+    bool isLast = false;
+};
+
+} // namespace
+
 void RecordStore::readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
                               const std::function<void(std::vector<Entry>& batch)>& batch) const
 {
@@ -654,18 +679,189 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
         return ids;
     });
     counted(ids.size());
-    // Large enough that opening runs on every core, small enough that a batch's objects and items are
-    // soon let go of and their memory used again by the next.
+    if (ids.empty())
+        return;
+    std::unordered_map<std::string_view, std::size_t> positions;
+    positions.reserve(ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        positions.emplace(ids[i].utf8(), i);
+
+    // The items come in the order of the list, read from the store in its own order: one pass over the
+    // rows a batch at a time reads far less than looking each item up by name. The list's order mostly
+    // is the store's; the few items out of place are looked up by name when they hold the others back.
+    // Large enough that opening runs on every core, small enough that a batch's items are soon let go of
+    // and their memory used again by the next.
     constexpr std::size_t batchSize = 2000;
-    std::vector<Foundation::String> batchIDs;
-    for (std::size_t start = 0; start < ids.size(); start += batchSize) {
-        batchIDs.assign(ids.begin() + static_cast<std::ptrdiff_t>(start), ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), start + batchSize)));
-        auto entries = this->entries(batchIDs);
-        if (!includingTrashed)
-            std::erase_if(entries, [](const Entry& entry) { return entry.isTrashed(); });
+    constexpr std::size_t mostHeldBack = 3 * batchSize;
+    auto item = [](Foundation::String id, Foundation::Data* sealed, bool direct) {
+        StoredEntry entry {std::move(id), direct ? StoredEntry::State::sealed : StoredEntry::State::throughObject, {}};
+        if (direct)
+            entry.sealed = std::move(*sealed);
+        return entry;
+    };
+    auto scan = [this, &item](std::optional<std::int64_t> after) {
+        return performUnlocked([&](const Cryptor::Key&) {
+            CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
+            auto predicate = SyncedObject::notDeleted();
+            if (after) {
+                predicate = CoreData::NSExpression::expressionForEvaluatedObject() > CoreData::Value(CoreData::NSManagedObjectID(EntryObject::entityName(), *after))
+                    && predicate;
+            }
+            request.setPredicate(predicate);
+            request.setFetchLimit(static_cast<std::int64_t>(batchSize));
+            request.setPropertiesToFetch({"objectID", "recordName", "sealedEntry", "remoteSealedEntry"});
+            // Unsaved changes are in the objects only.
+            const bool unsaved = m_context->hasChanges();
+            auto rows = m_context->fetchValues(request);
+            ScannedEntries scanned;
+            scanned.isLast = rows.size() < batchSize;
+            scanned.entries.reserve(rows.size());
+            for (auto& row : rows) {
+                if (const auto* objectID = row[0].as<CoreData::NSManagedObjectID>())
+                    scanned.last = objectID->primaryKey();
+                if (auto* id = row[1].as<Foundation::String>())
+                    scanned.entries.push_back(item(std::move(*id), row[2].as<Foundation::Data>(), !unsaved && row[2].as<Foundation::Data>() && row[3].isNil()));
+            }
+            if (!scanned.last)
+                scanned.isLast = true;
+            return scanned;
+        });
+    };
+    // Items looked up by name, a few hundred names a fetch so that each looks its names up in the index.
+    auto lookUp = [this, &item](const std::vector<Foundation::String>& names) {
+        return performUnlocked([&](const Cryptor::Key&) {
+            std::vector<StoredEntry> found;
+            if (m_context->hasChanges()) {
+                for (const auto& name : names)
+                    found.push_back({name, StoredEntry::State::throughObject, {}});
+                return found;
+            }
+            constexpr std::size_t namesPerFetch = 250;
+            for (std::size_t start = 0; start < names.size(); start += namesPerFetch) {
+                auto end = std::min(names.size(), start + namesPerFetch);
+                CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
+                request.setPredicate(SyncedObject::named(std::vector<Foundation::String>(names.begin() + static_cast<std::ptrdiff_t>(start),
+                                                                                         names.begin() + static_cast<std::ptrdiff_t>(end)))
+                                     && SyncedObject::notDeleted());
+                request.setPropertiesToFetch({"recordName", "sealedEntry", "remoteSealedEntry"});
+                for (auto& row : m_context->fetchValues(request)) {
+                    if (auto* id = row[0].as<Foundation::String>())
+                        found.push_back(item(std::move(*id), row[1].as<Foundation::Data>(), row[1].as<Foundation::Data>() && row[2].isNil()));
+                }
+            }
+            return found;
+        });
+    };
+
+    const auto key = performUnlocked([](const Cryptor::Key& key) { return key.copy(); });
+    // Opened items by their place in the list; nothing for those left out.
+    std::map<std::size_t, std::optional<Entry>> held;
+    std::size_t next = 0;
+    // Opens the items that belong to places not yet filled, on every core.
+    auto open = [&](std::vector<StoredEntry>& stored) {
+        std::vector<std::size_t> places(stored.size(), ids.size());
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            auto found = positions.find(stored[i].id.utf8());
+            if (found != positions.end() && found->second >= next && !held.contains(found->second)) {
+                places[i] = found->second;
+                // A second row of the same name counts once.
+                held.emplace(found->second, std::nullopt);
+            }
+        }
+        std::vector<std::optional<Entry>> opened(stored.size());
+        std::vector<std::exception_ptr> failures(stored.size());
+        concurrentPerform(stored.size(), [&](std::size_t i) {
+            if (places[i] == ids.size() || stored[i].state != StoredEntry::State::sealed)
+                return;
+            try {
+                opened[i] = openRevision(stored[i].id, &stored[i].sealed, key).entry;
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+            stored[i].sealed = {};
+        });
+        std::vector<Foundation::String> others;
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            if (places[i] != ids.size() && stored[i].state == StoredEntry::State::throughObject)
+                others.push_back(stored[i].id);
+        }
+        // Those read through their objects come in the order asked for.
+        auto read = others.empty() ? std::vector<Entry>() : entries(others);
+        auto nextRead = read.begin();
+        const bool inspecting = isSafeForInspectionModeActive();
+        for (std::size_t i = 0; i < stored.size(); ++i) {
+            if (places[i] == ids.size())
+                continue;
+            if (failures[i])
+                std::rethrow_exception(failures[i]);
+            std::optional<Entry> entry;
+            if (stored[i].state == StoredEntry::State::sealed) {
+                if (!inspecting || opened[i]->isSafeForInspection)
+                    entry = std::move(opened[i]);
+            } else if (nextRead != read.end() && nextRead->id == stored[i].id) {
+                entry = std::move(*nextRead++);
+            }
+            if (entry && (includingTrashed || !entry->isTrashed()))
+                held[places[i]] = std::move(entry);
+        }
+    };
+    // Hands on the items whose places follow on from those handed on.
+    auto handOn = [&] {
+        std::vector<Entry> entries;
+        while (!held.empty() && held.begin()->first == next) {
+            if (auto& entry = held.begin()->second)
+                entries.push_back(std::move(*entry));
+            held.erase(held.begin());
+            ++next;
+        }
         if (!entries.empty())
             batch(entries);
+    };
+    // Looks up the items of the next places not yet read, so that those after them can go on.
+    auto lookUpNext = [&] {
+        std::vector<Foundation::String> names;
+        const auto end = std::min(ids.size(), next + batchSize);
+        for (auto place = next; place < end; ++place) {
+            if (!held.contains(place))
+                names.push_back(ids[place]);
+        }
+        auto found = lookUp(names);
+        open(found);
+        // What the store no longer holds is left out.
+        for (auto place = next; place < end; ++place)
+            held.try_emplace(place, std::nullopt);
+        handOn();
+    };
+
+    // The next batch is read while this one is opened and handed on.
+    struct Prefetch {
+        std::future<ScannedEntries> result;
+        ~Prefetch()
+        {
+            if (result.valid())
+                result.wait();
+        }
+    } prefetch;
+    auto startScanning = [&](std::optional<std::int64_t> after) {
+        auto task = std::make_shared<std::packaged_task<ScannedEntries()>>([&scan, after] { return scan(after); });
+        prefetch.result = task->get_future();
+        Foundation::DispatchQueue::global()->async([task] { (*task)(); });
+    };
+    startScanning(std::nullopt);
+    while (true) {
+        auto scanned = prefetch.result.get();
+        if (!scanned.isLast)
+            startScanning(scanned.last);
+        open(scanned.entries);
+        scanned.entries = {};
+        handOn();
+        while (held.size() > mostHeldBack)
+            lookUpNext();
+        if (scanned.isLast)
+            break;
     }
+    while (next < ids.size())
+        lookUpNext();
 }
 
 bool RecordStore::containsEntry(const Foundation::String& id) const

@@ -9,7 +9,9 @@
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Data.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -45,12 +47,187 @@ std::optional<Foundation::Date> parsedDate(std::string_view text)
     return Foundation::Date(seconds);
 }
 
+// An item and its parts as JSON, written straight into the text: the bytes the coder writes for them
+// (keys in their coding order, slashes escaped, dates as seconds since 2001) without a tree of values
+// in between. A date that is not a finite number cannot be written: such an item goes through the
+// coder, which refuses it.
+class ItemJSON {
+public:
+    explicit ItemJSON(std::string& out)
+        : m_out(out)
+    {
+    }
+
+    static bool canWrite(const Entry& entry)
+    {
+        auto finite = [](Foundation::Date date) { return std::isfinite(date.timeIntervalSinceReferenceDate()); };
+        auto finiteHistory = [&](const std::vector<EntryPreviousValue>& history) {
+            return std::all_of(history.begin(), history.end(), [&](const EntryPreviousValue& value) { return finite(value.replacedAt); });
+        };
+        return finite(entry.createdAt) && finite(entry.modifiedAt) && (!entry.trashedAt || finite(*entry.trashedAt))
+            && finiteHistory(entry.passwordHistory) && finiteHistory(entry.totpSecretKeyHistory)
+            && std::all_of(entry.serviceIdentifiers.begin(), entry.serviceIdentifiers.end(),
+                           [&](const EntryServiceIdentifier& identifier) { return !identifier.lastUsedAt || finite(*identifier.lastUsedAt); })
+            && std::all_of(entry.sections.begin(), entry.sections.end(), [&](const EntrySection& section) {
+                   return std::all_of(section.fields.begin(), section.fields.end(), [&](const EntryField& field) { return finiteHistory(field.history); });
+               });
+    }
+
+    void write(const Entry& entry)
+    {
+        m_out += '{';
+        member("id", entry.id);
+        member("category", Foundation::rawValue(entry.category));
+        member("title", entry.title);
+        member("username", entry.username);
+        member("password", entry.password);
+        member("totpSecretKey", entry.totpSecretKey);
+        member("website", entry.website);
+        member("notes", entry.notes);
+        member("tags", entry.tags);
+        member("serviceIdentifiers", entry.serviceIdentifiers);
+        member("sections", entry.sections);
+        member("passwordHistory", entry.passwordHistory);
+        member("totpSecretKeyHistory", entry.totpSecretKeyHistory);
+        if (entry.subtitleSource)
+            member("subtitleSource", *entry.subtitleSource);
+        member("isFavorite", entry.isFavorite);
+        member("isArchived", entry.isArchived);
+        member("isSafeForInspection", entry.isSafeForInspection);
+        member("showsEmptyLoginFields", entry.showsEmptyLoginFields);
+        if (entry.trashedAt)
+            member("trashedAt", *entry.trashedAt);
+        member("createdAt", entry.createdAt);
+        member("modifiedAt", entry.modifiedAt);
+        end();
+    }
+
+    void write(const Foundation::String& text) { string(text.view()); }
+    void write(bool value) { m_out += value ? "true" : "false"; }
+    void write(std::int64_t value)
+    {
+        char buffer[24];
+        m_out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    }
+    void write(Foundation::Date date)
+    {
+        char buffer[64];
+        auto end = std::to_chars(buffer, buffer + sizeof buffer, date.timeIntervalSinceReferenceDate()).ptr;
+        std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+        if (text.size() > 2 && text.ends_with(".0"))
+            text.remove_suffix(2);
+        m_out += text;
+    }
+    void write(const EntryPreviousValue& value)
+    {
+        m_out += '{';
+        member("id", value.id);
+        member("text", value.text);
+        member("replacedAt", value.replacedAt);
+        end();
+    }
+    void write(const EntryField& field)
+    {
+        m_out += '{';
+        if (field.title)
+            member("title", *field.title);
+        member("text", field.text);
+        member("category", Foundation::rawValue(field.category));
+        member("history", field.history);
+        end();
+    }
+    void write(const EntrySection& section)
+    {
+        m_out += '{';
+        if (section.title)
+            member("title", *section.title);
+        member("fields", section.fields);
+        end();
+    }
+    void write(const EntryServiceIdentifier& identifier)
+    {
+        m_out += '{';
+        member("host", identifier.host);
+        if (identifier.lastUsedAt)
+            member("lastUsedAt", *identifier.lastUsedAt);
+        end();
+    }
+    void write(const EntrySubtitleSource& source)
+    {
+        m_out += '{';
+        if (const auto* system = source.as<EntrySubtitleSource::SystemField>()) {
+            member("systemField", Foundation::rawValue(system->id));
+        } else if (const auto* custom = source.as<EntrySubtitleSource::CustomField>()) {
+            member("section", custom->id.section);
+            member("index", custom->id.index);
+        }
+        end();
+    }
+    template <class T>
+    void write(const std::vector<T>& values)
+    {
+        m_out += '[';
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i)
+                m_out += ',';
+            write(values[i]);
+        }
+        m_out += ']';
+    }
+
+private:
+    template <class T>
+    void member(std::string_view key, const T& value)
+    {
+        if (m_out.back() != '{')
+            m_out += ',';
+        string(key);
+        m_out += ':';
+        write(value);
+    }
+    void end() { m_out += '}'; }
+
+    void string(std::string_view text)
+    {
+        static constexpr char hex[] = "0123456789abcdef";
+        m_out += '"';
+        std::size_t run = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            auto c = static_cast<unsigned char>(text[i]);
+            if (c >= 0x20 && c != '"' && c != '\\' && c != '/')
+                continue;
+            m_out.append(text, run, i - run);
+            run = i + 1;
+            switch (c) {
+            case '"': m_out += "\\\""; break;
+            case '\\': m_out += "\\\\"; break;
+            case '/': m_out += "\\/"; break;
+            case '\b': m_out += "\\b"; break;
+            case '\f': m_out += "\\f"; break;
+            case '\n': m_out += "\\n"; break;
+            case '\r': m_out += "\\r"; break;
+            case '\t': m_out += "\\t"; break;
+            default:
+                m_out += "\\u00";
+                m_out += hex[(c >> 4) & 0xF];
+                m_out += hex[c & 0xF];
+            }
+        }
+        m_out.append(text, run, text.size() - run);
+        m_out += '"';
+    }
+
+    std::string& m_out;
+};
+
 template <class T>
 std::optional<Foundation::String> jsonText(const std::vector<T>& values)
 {
     if (values.empty())
         return std::nullopt;
-    return Foundation::String(Basalwork::JSONCoder::shared()->encode(values).view());
+    std::string text;
+    ItemJSON(text).write(values);
+    return Foundation::String::fromCheckedUTF8(std::move(text));
 }
 
 template <class T>
@@ -156,8 +333,13 @@ Basalwork::CSVRow VaultDocument::csvRow(const Entry& entry)
     row.push_back(jsonText(entry.sections));
     row.push_back(jsonText(entry.passwordHistory));
     row.push_back(jsonText(entry.totpSecretKeyHistory));
-    row.push_back(entry.subtitleSource ? std::optional(Foundation::String(Basalwork::JSONCoder::shared()->encode(entry.subtitleSource).view()))
-                                       : std::nullopt);
+    if (entry.subtitleSource) {
+        std::string source;
+        ItemJSON(source).write(*entry.subtitleSource);
+        row.push_back(Foundation::String::fromCheckedUTF8(std::move(source)));
+    } else {
+        row.push_back(std::nullopt);
+    }
     return row;
 }
 
@@ -172,7 +354,10 @@ void VaultDocument::appendJSONItem(std::string& out, const Entry& entry, bool is
 {
     if (!isFirst)
         out.push_back(',');
-    out += Basalwork::JSONCoder::shared()->encode(entry).view();
+    if (ItemJSON::canWrite(entry))
+        ItemJSON(out).write(entry);
+    else
+        out += Basalwork::JSONCoder::shared()->encode(entry).view();
 }
 
 void VaultDocument::endJSON(std::string& out, const std::vector<Attachment>& attachments)

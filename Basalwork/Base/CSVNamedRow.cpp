@@ -1,8 +1,106 @@
 #include "Basalwork/Base/CSVNamedRow.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <utility>
 
+#include <sys/mman.h>
+
 namespace Basalwork {
+namespace {
+
+constexpr std::size_t hugePageSize = std::size_t {2} << 20;
+constexpr std::size_t smallestBlock = std::size_t {4} << 10;
+constexpr std::size_t largestBlock = std::size_t {32} << 20;
+
+constexpr std::size_t roundedUp(std::size_t size, std::size_t multiple) { return (size + multiple - 1) / multiple * multiple; }
+
+} // namespace
+
+// Blocks from a few kilobytes, each twice the last, up to tens of megabytes: a row or two cost little, and a
+// large file's values take few blocks. Blocks of whole huge pages ask to be backed by them, which spares
+// the system a page fault every few kilobytes as they fill.
+struct CSVNamedRows::Storage {
+    explicit Storage(std::shared_ptr<const CSVNamedRow::Header> header)
+        : header(std::move(header))
+    {
+    }
+    Storage(const Storage&) = delete;
+    Storage& operator=(const Storage&) = delete;
+    ~Storage()
+    {
+        for (void* block : blocks)
+            std::free(block);
+    }
+
+    // Room for `count` machine words.
+    std::size_t* allocate(std::size_t count)
+    {
+        if (static_cast<std::size_t>(limit - next) < count)
+            addBlock(count);
+        std::size_t* room = next;
+        next += count;
+        return room;
+    }
+
+    void addBlock(std::size_t words)
+    {
+        std::size_t size = std::max(nextBlockSize, roundedUp(words * sizeof(std::size_t), smallestBlock));
+        nextBlockSize = std::min(nextBlockSize * 2, largestBlock);
+        blocks.reserve(blocks.size() + 1);
+        void* block = nullptr;
+        if (size >= hugePageSize) {
+            size = roundedUp(size, hugePageSize);
+            block = std::aligned_alloc(hugePageSize, size);
+            if (block)
+                ::madvise(block, size, MADV_HUGEPAGE);
+        } else {
+            block = std::malloc(size);
+        }
+        if (!block)
+            throw std::bad_alloc();
+        blocks.push_back(block);
+        next = static_cast<std::size_t*>(block);
+        limit = next + size / sizeof(std::size_t);
+    }
+
+    std::shared_ptr<const CSVNamedRow::Header> header;
+    std::vector<void*> blocks;
+    std::size_t* next = nullptr;
+    std::size_t* limit = nullptr;
+    std::size_t nextBlockSize = smallestBlock;
+};
+
+CSVNamedRows::CSVNamedRows(std::shared_ptr<const CSVNamedRow::Header> header)
+    : m_storage(std::make_shared<Storage>(std::move(header)))
+    , m_rowHeader(m_storage, m_storage->header.get())
+{
+}
+
+CSVNamedRows::~CSVNamedRows() = default;
+
+CSVNamedRow CSVNamedRows::make(std::span<const std::optional<std::string_view>> values)
+{
+    Foundation::precondition(values.size() == m_storage->header->labels().size(), "a named row has a value per label");
+    std::size_t bytes = 0;
+    for (const auto& value : values)
+        bytes += value ? value->size() : 0;
+    std::size_t* ends = m_storage->allocate(values.size() + roundedUp(bytes, sizeof(std::size_t)) / sizeof(std::size_t));
+    char* text = reinterpret_cast<char*>(ends + values.size());
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] && !values[i]->empty()) {
+            std::memcpy(text + end, values[i]->data(), values[i]->size());
+            end += values[i]->size();
+        }
+        ends[i] = end << 1 | (values[i] ? 1 : 0);
+    }
+    return CSVNamedRow(m_rowHeader, ends);
+}
 
 CSVNamedRow::Header::Header(Labels labels)
     : m_labels(std::move(labels))
@@ -19,22 +117,35 @@ std::optional<std::size_t> CSVNamedRow::Header::firstIndex(const Foundation::Str
     return found == m_firstIndex.end() ? std::nullopt : std::optional(found->second);
 }
 
+namespace {
+
+std::optional<std::string_view> bytesOf(const std::optional<Foundation::String>& value)
+{
+    return value ? std::optional(value->view()) : std::nullopt;
+}
+
+} // namespace
+
 CSVNamedRow::CSVNamedRow(std::initializer_list<CSVNamedValue> pairs)
 {
     Labels labels;
     labels.reserve(pairs.size());
-    m_values.reserve(pairs.size());
+    std::vector<std::optional<std::string_view>> values;
+    values.reserve(pairs.size());
     for (const auto& pair : pairs) {
         labels.push_back(pair.columnLabel);
-        m_values.push_back(pair.value);
+        values.push_back(bytesOf(pair.value));
     }
-    m_header = std::make_shared<const Header>(std::move(labels));
+    *this = CSVNamedRows(std::make_shared<const Header>(std::move(labels))).make(values);
 }
 
-CSVNamedRow::CSVNamedRow(std::shared_ptr<const Header> header, CSVRow values)
-    : m_header(std::move(header))
-    , m_values(std::move(values))
+CSVNamedRow::CSVNamedRow(std::shared_ptr<const Header> header, const CSVRow& values)
 {
+    std::vector<std::optional<std::string_view>> bytes;
+    bytes.reserve(values.size());
+    for (const auto& value : values)
+        bytes.push_back(bytesOf(value));
+    *this = CSVNamedRows(std::move(header)).make(bytes);
 }
 
 bool operator==(const CSVNamedRow& lhs, const CSVNamedRow& rhs)
@@ -42,7 +153,12 @@ bool operator==(const CSVNamedRow& lhs, const CSVNamedRow& rhs)
     if (lhs.size() != rhs.size())
         return false;
     for (std::size_t i = 0; i < lhs.size(); ++i) {
-        if (lhs.value(i) != rhs.value(i) || lhs.columnLabel(i) != rhs.columnLabel(i))
+        if (lhs.columnLabel(i) != rhs.columnLabel(i))
+            return false;
+        // The same bytes are the same text; other bytes may still be canonically equivalent.
+        auto left = lhs.valueBytes(i);
+        auto right = rhs.valueBytes(i);
+        if (left != right && (!left || !right || lhs.value(i) != rhs.value(i)))
             return false;
     }
     return true;

@@ -13,13 +13,16 @@
 #include <memory>
 #include <optional>
 #include <ranges>
+#include <span>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace Basalwork {
 
 // A data row's values, each with the header label at its position. Every row of one reading shares the
-// header, and the position of each label is looked up once for all of them; the row holds only its values.
+// header, and the position of each label is looked up once for all of them; the rows of one reading also
+// share large blocks holding their values' bytes (see CSVNamedRows), so a row has no storage of its own.
 // Reads as a sequence of `CSVNamedValue`s.
 class CSVNamedRow {
 public:
@@ -58,23 +61,67 @@ public:
     CSVNamedRow() = default;
     CSVNamedRow(std::initializer_list<CSVNamedValue> pairs);
     // The row must have a value per label.
-    CSVNamedRow(std::shared_ptr<const Header> header, CSVRow values);
+    CSVNamedRow(std::shared_ptr<const Header> header, const CSVRow& values);
 
-    std::size_t size() const { return m_values.size(); }
-    bool empty() const { return m_values.empty(); }
-    CSVNamedValue operator[](std::size_t i) const { return {columnLabel(i), m_values[i]}; }
+    // A value per label.
+    std::size_t size() const { return m_header ? m_header->labels().size() : 0; }
+    bool empty() const { return size() == 0; }
+    CSVNamedValue operator[](std::size_t i) const { return {columnLabel(i), value(i)}; }
     const std::optional<Foundation::String>& columnLabel(std::size_t i) const { return m_header->labels()[i]; }
-    const std::optional<Foundation::String>& value(std::size_t i) const { return m_values[i]; }
+    std::optional<Foundation::String> value(std::size_t i) const
+    {
+        auto bytes = valueBytes(i);
+        return bytes ? std::optional<Foundation::String>(std::in_place, Foundation::String::CheckedUTF8 {}, *bytes) : std::nullopt;
+    }
+    // The value's UTF-8 bytes where the row keeps them, for a caller that only looks at them.
+    std::optional<std::string_view> valueBytes(std::size_t i) const
+    {
+        // Each value's end, counted from where the bytes begin, and whether it is there at all in the low bit.
+        const std::size_t end = m_ends[i] >> 1;
+        if (!(m_ends[i] & 1))
+            return std::nullopt;
+        const std::size_t start = i == 0 ? 0 : m_ends[i - 1] >> 1;
+        return std::string_view(reinterpret_cast<const char*>(m_ends + size()) + start, end - start);
+    }
+    // Also keeps the row's values.
     const std::shared_ptr<const Header>& header() const { return m_header; }
 
     Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, m_values.size()}; }
+    Iterator end() const { return {this, size()}; }
 
     friend bool operator==(const CSVNamedRow& lhs, const CSVNamedRow& rhs);
 
 private:
+    friend class CSVNamedRows;
+    CSVNamedRow(std::shared_ptr<const Header> header, const std::size_t* ends)
+        : m_header(std::move(header))
+        , m_ends(ends)
+    {
+    }
+
+    // Shares ownership of whatever holds the values.
     std::shared_ptr<const Header> m_header;
-    CSVRow m_values;
+    // A value's end per label, then the values' bytes.
+    const std::size_t* m_ends = nullptr;
+};
+
+// Makes the rows of one reading: they share the header, and blocks that hold their values' bytes and
+// live as long as any of the rows. A row then costs no allocation of its own.
+class CSVNamedRows {
+public:
+    explicit CSVNamedRows(std::shared_ptr<const CSVNamedRow::Header> header);
+    CSVNamedRows(const CSVNamedRows&) = delete;
+    CSVNamedRows& operator=(const CSVNamedRows&) = delete;
+    ~CSVNamedRows();
+
+    // A row of these values, one per label, nothing for a missing one; the bytes are copied and must be UTF-8.
+    CSVNamedRow make(std::span<const std::optional<std::string_view>> values);
+
+private:
+    struct Storage;
+    std::shared_ptr<Storage> m_storage;
+    // The header, owning the storage too: what every row holds.
+    std::shared_ptr<const CSVNamedRow::Header> m_rowHeader;
 };
 
 template <class Pairs, class Label>

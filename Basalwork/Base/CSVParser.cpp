@@ -5,6 +5,8 @@
 #include "Basalwork/Base/String.hpp"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace Basalwork {
 namespace {
@@ -46,6 +48,21 @@ CSVRow unquotedRow(const CSVRowView& view)
     return row;
 }
 
+// After this many rows, room is made for as many as the file seems to hold, instead of growing the list
+// step by step: each step copies the rows into memory the system has to provide afresh.
+constexpr std::size_t rowsForEstimate = 1024;
+
+void reserveForFile(std::vector<CSVNamedRow>& rows, const Foundation::URL& url, std::size_t rowBytes)
+{
+    std::error_code error;
+    const auto fileSize = std::filesystem::file_size(url.path().utf8(), error);
+    if (error || rowBytes == 0)
+        return;
+    // Counting the values' bytes and a byte after each, the guess is a little high: unused room is never touched.
+    const auto estimate = static_cast<double>(fileSize) / static_cast<double>(rowBytes) * static_cast<double>(rows.size());
+    rows.reserve(static_cast<std::size_t>(std::min(estimate * 1.05, 1e9)) + rowsForEstimate);
+}
+
 } // namespace
 
 CSVParser::CSVParser(Foundation::URL url, Foundation::Character delimeter, Foundation::Character escapeCharacter,
@@ -81,9 +98,12 @@ std::vector<CSVNamedRow> CSVParser::namedRows()
     auto labels = readColumnLabels(*rowReader);
     if (labels.empty())
         throw CSVParserError::failedToAccessColumnLabels();
-    auto header = std::make_shared<const CSVNamedRow::Header>(std::move(labels));
-    const std::size_t labelCount = header->labels().size();
+    const std::size_t labelCount = labels.size();
+    CSVNamedRows made(std::make_shared<const CSVNamedRow::Header>(std::move(labels)));
+    std::vector<std::optional<std::string_view>> values(labelCount);
     std::vector<CSVNamedRow> rows;
+    // Roughly the bytes of the rows so far, to guess how many the file holds.
+    std::size_t rowBytes = 0;
     while (auto view = rowReader->nextRowView()) {
         if (m_skippingRowsWhere && skips(view->row()))
             continue;
@@ -91,7 +111,16 @@ std::vector<CSVNamedRow> CSVParser::namedRows()
             throw CSVParserError::oneOrMoreRowsHaveMoreValuesThanColumnLabels();
         if (view->size() < labelCount)
             throw CSVParserError::oneOrMoreRowsHaveFewerValuesThanColumnLabels();
-        rows.emplace_back(header, unquotedRow(*view));
+        for (std::size_t index = 0; index < labelCount; ++index) {
+            auto text = (*view)[index];
+            values[index] = text ? std::optional(unquoted(*text)) : std::nullopt;
+        }
+        if (rows.size() == rowsForEstimate)
+            reserveForFile(rows, m_url, rowBytes);
+        rowBytes += labelCount;
+        for (const auto& value : values)
+            rowBytes += value ? value->size() : 0;
+        rows.push_back(made.make(values));
     }
     return rows;
 }

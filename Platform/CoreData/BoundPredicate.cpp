@@ -141,9 +141,18 @@ bool comparisonHolds(const Value& lhs, const Value& rhs, Operator type, Options 
         if (isTextOperator(type))
             return false;
     }
-    if (!isOrdering(type) || lhs.as<NSManagedObjectID>())
+    if (!isOrdering(type))
         return false;
-    auto result = order(lhs, rhs, false);
+    std::optional<int> result;
+    if (const auto* id = lhs.as<NSManagedObjectID>()) {
+        // Objects of one entity in the store's order; unsaved ones have no place in it yet.
+        const auto* other = rhs.as<NSManagedObjectID>();
+        if (!other || id->isTemporaryID() || other->isTemporaryID() || id->entityName() != other->entityName())
+            return false;
+        result = id->primaryKey() < other->primaryKey() ? -1 : id->primaryKey() > other->primaryKey() ? 1 : 0;
+    } else {
+        result = order(lhs, rhs, false);
+    }
     if (!result)
         return false;
     switch (type) {
@@ -277,7 +286,10 @@ void BoundPredicate::check(const Node& node, const NSPredicate& predicate) const
         throw invalidPredicate(predicate, "its two sides hold different kinds of values");
     if (isTextOperator(node.type) && (node.left.typeClass != TypeClass::text && node.left.typeClass != TypeClass::any))
         throw invalidPredicate(predicate, "BEGINSWITH, ENDSWITH and CONTAINS compare text");
-    if (isOrdering(node.type) && node.left.typeClass == TypeClass::object)
+    // The object itself can be placed in the store's order (to read it a batch at a time); what it
+    // relates to can only be compared for equality.
+    if (isOrdering(node.type) && node.left.typeClass == TypeClass::object && node.left.kind != Kind::evaluatedObject
+        && node.right.kind != Kind::evaluatedObject)
         throw invalidPredicate(predicate, "objects can only be compared for equality");
 }
 

@@ -45,7 +45,8 @@ public:
     void setFetchOffset(std::int64_t fetchOffset) { m_fetchOffset = fetchOffset; }
     bool includesPendingChanges() const { return m_includesPendingChanges; }
     void setIncludesPendingChanges(bool includesPendingChanges) { m_includesPendingChanges = includesPendingChanges; }
-    // The attributes (or to-one relationships) `NSManagedObjectContext::fetchValues` reads.
+    // The attributes (or to-one relationships) `NSManagedObjectContext::fetchValues` reads; "objectID"
+    // reads each object's ID.
     const std::vector<Foundation::String>& propertiesToFetch() const { return m_propertiesToFetch; }
     void setPropertiesToFetch(std::vector<Foundation::String> propertiesToFetch) { m_propertiesToFetch = std::move(propertiesToFetch); }
 

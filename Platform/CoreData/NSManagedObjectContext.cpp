@@ -389,13 +389,24 @@ void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& 
                                          const std::function<void(std::vector<std::vector<Value>>)>& body)
 {
     const auto& entity = entityNamed(request.entityName().view());
+    // Where each value asked for comes from: a column read, or (nothing) the object's ID.
     std::vector<std::size_t> columns;
+    std::vector<std::optional<std::size_t>> sources;
     for (const auto& name : request.propertiesToFetch()) {
+        if (name.view() == "objectID") {
+            sources.emplace_back();
+            continue;
+        }
         auto index = entity.storedPropertyIndex(name.view());
         if (!index)
             throw operationError(entity.name().utf8() + " has no attribute or to-one relationship named " + name.utf8() + ".");
+        sources.emplace_back(columns.size());
         columns.push_back(*index);
     }
+    const bool withIDs = columns.size() != sources.size();
+    // No columns would read them all: the IDs alone read the first.
+    if (columns.empty() && withIDs && !entity.storedProperties().empty())
+        columns.push_back(0);
     SQLiteStore::Query query;
     if (request.predicate()) {
         BoundPredicate predicate(*request.predicate(), entity);
@@ -409,8 +420,16 @@ void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& 
     coordinator().store().fetchRows(entity, query, columns, batchSize, [&](std::vector<SQLiteStore::Row> rows) {
         std::vector<std::vector<Value>> values;
         values.reserve(rows.size());
-        for (auto& row : rows)
-            values.push_back(std::move(row.values));
+        for (auto& row : rows) {
+            if (!withIDs) {
+                values.push_back(std::move(row.values));
+                continue;
+            }
+            auto& laidOut = values.emplace_back();
+            laidOut.reserve(sources.size());
+            for (const auto& source : sources)
+                laidOut.push_back(source ? std::move(row.values[*source]) : Value(NSManagedObjectID(entity.name(), row.primaryKey)));
+        }
         body(std::move(values));
     });
 }

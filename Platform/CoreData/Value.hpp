@@ -46,6 +46,9 @@ public:
     bool isNil() const { return m_storage.index() == 0; }
     template <class T>
     const T* as() const { return std::get_if<T>(&m_storage); }
+    // For moving a value out of a fetched row.
+    template <class T>
+    T* as() { return std::get_if<T>(&m_storage); }
     const Storage& storage() const { return m_storage; }
 
     // The attribute type whose values this is; nothing for nil and object IDs.

@@ -135,6 +135,17 @@ TEST_F(ContextTest, FetchesValuesFromTheStoreWithoutMakingObjects)
     context->fetchValues(itemsWhere(key("count") > 5), 4, [&](auto) { ++calls; });
     EXPECT_EQ(calls, 0) << "nothing matched";
 
+    // The objects' IDs beside their values, or alone; read a batch after another in the store's order.
+    auto all = itemsWhere(std::nullopt, {});
+    all.setPropertiesToFetch({"objectID"});
+    auto ids = context->fetchValues(all);
+    ASSERT_EQ(ids.size(), 3u);
+    ASSERT_TRUE(ids[0][0].as<NSManagedObjectID>());
+    auto after = itemsWhere(NSExpression::expressionForEvaluatedObject() > *ids[0][0].as<NSManagedObjectID>(), {});
+    after.setPropertiesToFetch({"title", "objectID"});
+    after.setFetchLimit(1);
+    EXPECT_EQ(context->fetchValues(after), (std::vector<std::vector<Value>> {{String("a"), ids[1][0]}}));
+
     request.setPropertiesToFetch({"title", "nonesuch"});
     EXPECT_THROW(context->fetchValues(request), Foundation::Error);
 }

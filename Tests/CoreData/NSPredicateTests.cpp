@@ -90,6 +90,9 @@ TEST_F(PredicateTest, TheStoreAndMemoryAgreeAndSelectWhatTheyShould)
         {key("vault") == vaultID, {"Bank"}},
         {key("vault") != vaultID, {"bank", cafe, "Mail", "Zoo"}},
         {NSExpression::expressionForEvaluatedObject() == items[4]->objectID(), {"Zoo"}},
+        // The objects themselves in the store's order, as a batch after another reads them.
+        {NSExpression::expressionForEvaluatedObject() > items[2]->objectID(), {"Mail", "Zoo"}},
+        {NSExpression::expressionForEvaluatedObject() <= items[1]->objectID(), {"Bank", "bank"}},
         {key("isFavorite") == 0, {"Bank", "bank", cafe, "Mail", "Zoo"}},
     };
     for (const auto& [predicate, expected] : cases) {

@@ -4,8 +4,15 @@
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Shared/ImportReader.hpp"
+#include "Shared/VaultDocument.hpp"
 
+#include "Basalwork/Base/JSONCoder.hpp"
+
+#include "Platform/Foundation/Codable.hpp"
+
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <limits>
 #include <set>
 #include <sys/stat.h>
 #include <tuple>
@@ -188,4 +195,55 @@ TEST_F(ExporterTests, ManyItemsWrittenInBatchesReadBackWhole)
         EXPECT_EQ(titles.size(), 2102u);
         EXPECT_TRUE(titles.contains("Item 2099"));
     }
+}
+
+TEST(ExporterFormatTests, ThisProgramsFilesHoldTheItemsAsTheCoderWritesThem)
+{
+    // The files are laid out without the coder: every part of an item must come out as it would.
+    const auto coded = [](const auto& value) { return std::string(Basalwork::JSONCoder::shared()->encode(value).view()); };
+    Foundation::Date now(788918400.125);
+    auto entry = Entry::make(Entry::Category::login, now);
+    entry.title = "Quote \" backslash \\ slash / tab \t bell \x07 — Zürich 🔑";
+    entry.username = "jörg@example.com";
+    entry.setText("first", Entry::SystemField::ID::password, now);
+    entry.setText("second\r\nline", Entry::SystemField::ID::password, now.addingTimeInterval(10.5));
+    entry.setText("otpauth://totp/x?secret=JBSWY3DP", Entry::SystemField::ID::totpSecretKey, Foundation::Date(0));
+    entry.setText("otpauth://totp/y?secret=KRSXG5A", Entry::SystemField::ID::totpSecretKey, Foundation::Date(1));
+    entry.website = "https://mail.example.ch/";
+    entry.notes = "line one\nline two\f";
+    entry.tags = {"work", "pers, onal"};
+    entry.isFavorite = true;
+    entry.stampServiceIdentifiers({Entry::ServiceIdentifier::fromIdentifier("https://mail.example.ch/login", true, now)});
+    entry.serviceIdentifiers.push_back({"app.example", std::nullopt});
+    auto section = entry.insertSection(0, Entry::Section::Template::blank);
+    entry.sections[static_cast<std::size_t>(section)].title = Foundation::String("Section");
+    for (auto category : allEntryFieldCategories()) {
+        auto id = entry.appendField(section, category);
+        if (category != EntryFieldCategory::pin)
+            entry.setFieldTitle(id, Foundation::String("Field " + titleText(category).utf8()));
+        entry.setFieldText(id, "value, é", now);
+        entry.setFieldText(id, "newer", Foundation::Date(-1.0e-7));
+    }
+    entry.trashedAt = Foundation::Date(1.0e21);
+    entry.modifiedAt = Foundation::Date(123456789.0);
+    for (auto source : {std::optional(Entry::SubtitleSource::customField({section, 1})), std::optional(Entry::SubtitleSource::systemField(Entry::SystemField::ID::website)),
+                        std::optional<Entry::SubtitleSource>()}) {
+        entry.subtitleSource = source;
+        std::string json;
+        VaultDocument::appendJSONItem(json, entry, true);
+        EXPECT_EQ(json, coded(entry));
+        auto row = VaultDocument::csvRow(entry);
+        const auto labels = VaultDocument::csvColumnLabels();
+        auto cell = [&](const char* label) { return row[static_cast<std::size_t>(std::find(labels.begin(), labels.end(), Foundation::String(label)) - labels.begin())]; };
+        EXPECT_EQ(cell("tags"), Foundation::String(coded(entry.tags)));
+        EXPECT_EQ(cell("serviceIdentifiers"), Foundation::String(coded(entry.serviceIdentifiers)));
+        EXPECT_EQ(cell("sections"), Foundation::String(coded(entry.sections)));
+        EXPECT_EQ(cell("passwordHistory"), Foundation::String(coded(entry.passwordHistory)));
+        EXPECT_EQ(cell("totpSecretKeyHistory"), Foundation::String(coded(entry.totpSecretKeyHistory)));
+        EXPECT_EQ(cell("subtitleSource"), source ? std::optional(Foundation::String(coded(*source))) : std::nullopt);
+    }
+    // A date that is no number is refused as before.
+    entry.createdAt = Foundation::Date(std::numeric_limits<double>::infinity());
+    std::string json;
+    EXPECT_THROW(VaultDocument::appendJSONItem(json, entry, false), Foundation::Error);
 }

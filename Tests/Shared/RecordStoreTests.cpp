@@ -15,7 +15,9 @@
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sqlite3.h>
 
 using namespace Shared;
@@ -783,6 +785,36 @@ TEST_F(RecordStoreTests, ImportsInPartsAddInOneSave)
     vault->cryptor->unlock(key.copy());
     EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"First", "Kept", "Second"}));
     EXPECT_EQ(store->entry(first.id), first);
+}
+
+TEST_F(RecordStoreTests, ReadingInBatchesFollowsTheListAndLeavesOutTheTrashOnlyWhenAsked)
+{
+    // More items than a batch; taking some out puts the last ones in their places in the list, out of
+    // the store's order.
+    std::vector<Entry> entries;
+    const auto now = Foundation::Date::now();
+    for (int i = 0; i < 2300; ++i) {
+        auto entry = Entry::make(Entry::Category::login, now);
+        entry.title = Foundation::String("Item " + std::to_string(i));
+        if (i % 100 == 7)
+            entry.trashedAt = now;
+        entries.push_back(std::move(entry));
+    }
+    store->insertEntries(entries, {});
+    store->permanentlyDelete({entries[1].id, entries[5].id, entries[2000].id});
+    const auto all = store->allEntries();
+    ASSERT_EQ(all.size(), 2297u);
+    ASSERT_NE(all[1].id, entries[2].id) << "the list is expected out of the store's order";
+    for (bool includingTrashed : {true, false}) {
+        std::vector<Entry> expected;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(expected), [&](const Entry& entry) { return includingTrashed || !entry.isTrashed(); });
+        std::vector<Entry> read;
+        std::size_t counted = 0;
+        store->readEntries(includingTrashed, [&](std::size_t count) { counted = count; },
+                           [&](std::vector<Entry>& batch) { std::move(batch.begin(), batch.end(), std::back_inserter(read)); });
+        EXPECT_EQ(counted, expected.size());
+        EXPECT_TRUE(read == expected) << includingTrashed;
+    }
 }
 
 // A vault made in one process is opened, unlocked and read in a second: this process starts itself again

@@ -10,6 +10,8 @@
 #include "Platform/Foundation/NSError.hpp"
 
 #include <gtest/gtest.h>
+#include <iterator>
+#include <random>
 
 using namespace Basalwork;
 using Foundation::Character;
@@ -210,6 +212,37 @@ TEST_F(CSVParserTest, NamedRowsPairValuesWithLabelsAndRefuseRowsThatDoNotFit)
               CSVParserError::Case(CSVParserError::OneOrMoreRowsHaveMoreValuesThanColumnLabels {}));
     EXPECT_EQ(parserError([&] { parser("A,B\n1,2\n\n3,4\n")->namedRows(); }),
               CSVParserError::Case(CSVParserError::OneOrMoreRowsHaveFewerValuesThanColumnLabels {}));
+}
+
+TEST_F(CSVParserTest, ManyNamedRowsHoldTheValuesAllRowsReads)
+{
+    // Enough rows, some of them long, to fill many of the blocks the rows share; values empty, missing,
+    // quoted with escapes and line breaks, and not ASCII.
+    std::mt19937 random(3);
+    const std::string values[] = {"", "\"\"", "plain", "\"a, \"\"b\"\"\nc\"", "Caf\xC3\xA9", "e\xCC\x81", "\xF0\x9F\x94\x91 key"};
+    std::string text = "Name,URL,Note\n";
+    for (int r = 0; r < 6000; ++r) {
+        for (int i = 0; i < 3; ++i) {
+            text += i > 0 ? "," : "";
+            text += r % 1000 == 7 && i == 2 ? std::string(400000, 'n') : values[random() % std::size(values)];
+        }
+        text += "\n";
+    }
+    auto items = parser(text);
+    const auto all = items->allRows();
+    std::vector<CSVNamedRow> named = items->namedRows();
+    ASSERT_EQ(named.size() + 1, all.size());
+    // A row kept alone keeps its values.
+    const CSVNamedRow kept = named[4321];
+    for (std::size_t r = 0; r < named.size(); ++r) {
+        ASSERT_EQ(named[r].size(), 3u);
+        for (std::size_t i = 0; i < 3; ++i) {
+            ASSERT_EQ(named[r].value(i), all[r + 1][i]) << r << " " << i;
+            ASSERT_EQ(named[r].columnLabel(i), all[0][i]);
+        }
+    }
+    named.clear();
+    EXPECT_EQ(kept, CSVNamedRow(std::make_shared<const CSVNamedRow::Header>(Labels {"Name", "URL", "Note"}), all[4322]));
 }
 
 TEST_F(CSVParserTest, AnotherDelimiterSeparatesFieldsInsteadOfTheComma)
