@@ -57,38 +57,62 @@ std::size_t scalarLength(std::string_view text)
     return std::min(length, text.size());
 }
 
-// One bit for each of the 64 bytes that is the delimiter, a quote or the escape, or may begin a newline.
-inline std::uint64_t structuralBits64(const unsigned char* bytes, unsigned char delimiterByte, unsigned char escapeByte)
-{
+// Finds, 64 bytes at a time, those that are the delimiter, a quote or the escape, or may begin a newline.
+class StructuralBytes {
+public:
+    // `lanes` holds the delimiter 16 times, then the escape 16 times.
+    explicit StructuralBytes(const std::array<unsigned char, 32>& lanes)
 #if defined(__SSE2__)
-    const __m128i delimiter = _mm_set1_epi8(static_cast<char>(delimiterByte));
-    const __m128i escape = _mm_set1_epi8(static_cast<char>(escapeByte));
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i nextLineStart = _mm_set1_epi8(static_cast<char>(0xC2));
-    const __m128i separatorStart = _mm_set1_epi8(static_cast<char>(0xE2));
-    std::uint64_t bits = 0;
-    for (int part = 0; part < 4; ++part) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
-        // LF, VT, FF and CR: 0x0A to 0x0D, or below 4 once 0x0A is taken away.
-        const __m128i controls = _mm_cmpeq_epi8(
-            _mm_subs_epu8(_mm_sub_epi8(block, _mm_set1_epi8(0x0A)), _mm_set1_epi8(3)), _mm_setzero_si128());
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, delimiter), _mm_cmpeq_epi8(block, quote)),
-                         _mm_or_si128(_mm_cmpeq_epi8(block, escape), controls)),
-            _mm_or_si128(_mm_cmpeq_epi8(block, nextLineStart), _mm_cmpeq_epi8(block, separatorStart)));
-        bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits))) << (16 * part);
-    }
-    return bits;
+        : m_delimiter(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes.data())))
+        , m_escape(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes.data() + 16)))
 #else
-    std::uint64_t bits = 0;
-    for (int k = 0; k < 64; ++k) {
-        const unsigned char byte = bytes[k];
-        if (byte == delimiterByte || byte == escapeByte || byte == '"' || startsNewline(byte))
-            bits |= std::uint64_t(1) << k;
-    }
-    return bits;
+        : m_delimiterByte(lanes[0])
+        , m_escapeByte(lanes[16])
 #endif
-}
+    {
+    }
+
+    // One bit for each of the 64 bytes.
+    std::uint64_t in64(const unsigned char* bytes) const
+    {
+#if defined(__SSE2__)
+        const __m128i quote = _mm_set1_epi8('"');
+        const __m128i nextLineStart = _mm_set1_epi8(static_cast<char>(0xC2));
+        const __m128i separatorStart = _mm_set1_epi8(static_cast<char>(0xE2));
+        const __m128i lineFeed = _mm_set1_epi8(0x0A);
+        const __m128i three = _mm_set1_epi8(3);
+        std::uint64_t bits = 0;
+        for (int part = 0; part < 4; ++part) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * part));
+            // LF, VT, FF and CR: 0x0A to 0x0D, or below 4 once 0x0A is taken away.
+            const __m128i controls = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_sub_epi8(block, lineFeed), three), _mm_setzero_si128());
+            const __m128i hits = _mm_or_si128(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, m_delimiter), _mm_cmpeq_epi8(block, quote)),
+                             _mm_or_si128(_mm_cmpeq_epi8(block, m_escape), controls)),
+                _mm_or_si128(_mm_cmpeq_epi8(block, nextLineStart), _mm_cmpeq_epi8(block, separatorStart)));
+            bits |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(hits))) << (16 * part);
+        }
+        return bits;
+#else
+        std::uint64_t bits = 0;
+        for (int k = 0; k < 64; ++k) {
+            const unsigned char byte = bytes[k];
+            if (byte == m_delimiterByte || byte == m_escapeByte || byte == '"' || startsNewline(byte))
+                bits |= std::uint64_t(1) << k;
+        }
+        return bits;
+#endif
+    }
+
+private:
+#if defined(__SSE2__)
+    __m128i m_delimiter;
+    __m128i m_escape;
+#else
+    unsigned char m_delimiterByte;
+    unsigned char m_escapeByte;
+#endif
+};
 
 // The text cut before a scalar that the end of the held bytes cuts short, if any.
 std::string_view withoutCutScalar(std::string_view text)
@@ -159,6 +183,8 @@ CSVRowReader::CSVRowReader(const Foundation::URL& url, const Foundation::Charact
     const std::string_view escape = m_escapeCharacter.utf8();
     m_delimiterByte = static_cast<unsigned char>(delimiter[0]);
     m_escapeByte = static_cast<unsigned char>(escape[0]);
+    std::fill_n(m_tokenLanes.begin(), 16, m_delimiterByte);
+    std::fill_n(m_tokenLanes.begin() + 16, 16, m_escapeByte);
     // A delimiter or escape that could be taken for a newline or a quote, or for each other, goes token by token.
     m_hasSingleByteTokens = delimiter.size() == 1 && escape.size() == 1 && m_delimiterByte < 0x80 && m_escapeByte < 0x80
         && !startsNewline(m_delimiterByte) && !startsNewline(m_escapeByte) && m_delimiterByte != '"'
@@ -179,7 +205,7 @@ std::optional<CSVRow> CSVRowReader::nextRow()
 
 std::optional<CSVRowView> CSVRowReader::nextRowView()
 {
-    m_fields.clear();
+    m_fieldCount = 0;
     m_copied.clear();
     Window window(*m_fileDataReader, m_position);
     return m_hasSingleByteTokens ? scanRow(window) : scanRowTokenByToken(window);
@@ -197,9 +223,20 @@ std::uint64_t CSVRowReader::structuralBits(const unsigned char* bytes, std::size
 // they are unless an escape is taken out of them.
 std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
 {
-    using Source = CSVRowView::Source;
     const unsigned char delimiter = m_delimiterByte;
     const unsigned char escape = m_escapeByte;
+    const StructuralBytes structural(m_tokenLanes);
+    // The held bytes from the row's start, which reading more may move.
+    const unsigned char* bytes = window.bytes;
+    std::size_t size = window.size;
+    auto holds = [&](std::size_t count) __attribute__((always_inline)) {
+        if (count <= size)
+            return true;
+        const bool held = window.holds(count);
+        bytes = window.bytes;
+        size = window.size;
+        return held;
+    };
 
     // Which bytes can matter, from the row's start: `bits` covers `bitsLength` bytes from `bitsFrom`.
     std::size_t bitsFrom = 0;
@@ -216,62 +253,104 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
         m_bitsLength = bitsLength;
     };
     // The first byte at or after `at` that can matter; the row's size at the end of the file.
-    auto nextStructural = [&](std::size_t at) {
+    auto nextStructural = [&](std::size_t at) __attribute__((always_inline)) {
         while (true) {
-            if (at >= bitsFrom && at - bitsFrom < bitsLength) {
+            if (at - bitsFrom < bitsLength) {
                 if (const std::uint64_t ahead = bits >> (at - bitsFrom))
                     return at + static_cast<std::size_t>(__builtin_ctzll(ahead));
                 at = bitsFrom + bitsLength;
             }
-            if (at >= window.size && !window.holds(at + 1))
-                return window.size;
+            if (!holds(at + 1))
+                return size;
             bitsFrom = at;
-            bitsLength = std::min<std::size_t>(64, window.size - at);
-            bits = bitsLength == 64 ? structuralBits64(window.bytes + at, delimiter, escape)
-                                    : structuralBits(window.bytes + at, bitsLength);
+            if (size - at >= 64) {
+                bitsLength = 64;
+                bits = structural.in64(bytes + at);
+            } else {
+                bitsLength = size - at;
+                bits = structuralBits(bytes + at, bitsLength);
+            }
         }
     };
     auto newlineAt = [&](std::size_t at) __attribute__((always_inline)) -> std::size_t {
-        const unsigned char byte = window.bytes[at];
+        const unsigned char byte = bytes[at];
         if (byte == '\n')
             return 1;
         if (byte == '\r')
-            return window.holds(at + 2) && window.bytes[at + 1] == '\n' ? 2 : 1;
+            return holds(at + 2) && bytes[at + 1] == '\n' ? 2 : 1;
         if (byte >= '\n' && byte <= '\f')
             return 1;
         if (byte == 0xC2)
-            return window.holds(at + 2) && window.bytes[at + 1] == 0x85 ? 2 : 0;
+            return holds(at + 2) && bytes[at + 1] == 0x85 ? 2 : 0;
         if (byte == 0xE2)
-            return window.holds(at + 3) && window.bytes[at + 1] == 0x80 && (window.bytes[at + 2] & 0xFE) == 0xA8 ? 3 : 0;
+            return holds(at + 3) && bytes[at + 1] == 0x80 && (bytes[at + 2] & 0xFE) == 0xA8 ? 3 : 0;
         return 0;
+    };
+    std::size_t fieldCount = 0;
+    auto endAt = [&](std::size_t at, std::size_t newline, std::uint64_t lineFeeds) {
+        m_fieldCount = fieldCount;
+        keepBits();
+        return endRow(window, at + newline, at, lineFeeds + (bytes[at + newline - 1] == '\n'));
+    };
+
+    // The fields found, kept where the row's end can take them.
+    CSVRowView::Field* fields = m_fields.data();
+    std::size_t fieldCapacity = m_fields.size();
+    auto addField = [&](const CSVRowView::Field& field) __attribute__((always_inline)) {
+        if (fieldCount == fieldCapacity) {
+            m_fields.resize(std::max<std::size_t>(16, 2 * fieldCapacity));
+            fields = m_fields.data();
+            fieldCapacity = m_fields.size();
+        }
+        fields[fieldCount++] = field;
     };
 
     std::uint64_t lineFeeds = 0;
     std::size_t at = 0;
     while (true) {
-        // A field starts here.
-        if (at >= window.size && !window.holds(at + 1)) {
-            keepBits();
-            return endFile(window);
-        }
-        const unsigned char first = window.bytes[at];
+        // A field starts here. Most are nothing or ordinary characters, up to the delimiter or a LF.
         const std::size_t fieldStart = at;
+        const std::size_t end = nextStructural(at);
         bool quoted = false;
-        if (!m_isStructural[first]) {
-            if (first == 0xEF && window.holds(at + 3) && window.bytes[at + 1] == 0xBB && window.bytes[at + 2] == 0xBF) {
-                at += byteOrderMark.size();
+        bool startsOrdinary = false;
+        if (end < size && (end == at || bytes[at] != 0xEF)) {
+            const unsigned char byte = bytes[end];
+            if (byte == delimiter || byte == '\n') {
+                // An empty field is nothing.
+                addField({fieldStart, end - fieldStart, end > fieldStart ? CSVRowView::Source::record
+                                                                                   : CSVRowView::Source::none});
+                if (byte == '\n')
+                    return endAt(end, 1, lineFeeds);
+                at = end + 1;
                 continue;
             }
-        } else if (first == delimiter) {
-            m_fields.push_back({});
-            ++at;
-            continue;
-        } else if (first == '"') {
-            quoted = true;
-        } else if (const std::size_t newline = newlineAt(at)) {
-            m_fields.push_back({});
-            keepBits();
-            return endRow(window, at + newline, at, lineFeeds + (window.bytes[at + newline - 1] == '\n'));
+            startsOrdinary = end > at;
+            if (startsOrdinary)
+                at = end;
+        }
+        if (!startsOrdinary) {
+            if (!holds(at + 1)) {
+                m_fieldCount = fieldCount;
+                keepBits();
+                return endFile(window);
+            }
+            const unsigned char first = bytes[at];
+            if (!m_isStructural[first]) {
+                if (first == 0xEF && holds(at + 3) && bytes[at + 1] == 0xBB && bytes[at + 2] == 0xBF) {
+                    at += byteOrderMark.size();
+                    continue;
+                }
+            } else if (first == delimiter) {
+                addField({});
+                ++at;
+                continue;
+            } else if (first == '"') {
+                quoted = true;
+            } else if (const std::size_t newline = newlineAt(at)) {
+                addField({});
+                return endAt(at, newline, lineFeeds);
+            }
+            at = nextStructural(at + 1);
         }
 
         // The field's value is its bytes, or once an escape is taken out of them, the copied bytes from
@@ -281,22 +360,22 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
         bool isCopied = false;
         std::size_t copiedFrom = 0;
         std::size_t pendingFrom = 0;
-        auto finishField = [&](std::size_t end) {
+        auto finishField = [&](std::size_t end) __attribute__((always_inline)) {
             if (!isCopied) {
-                m_fields.push_back({fieldStart, end - fieldStart, Source::record});
+                addField({fieldStart, end - fieldStart, CSVRowView::Source::record});
                 return;
             }
-            m_copied.append(reinterpret_cast<const char*>(window.bytes) + pendingFrom, end - pendingFrom);
-            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
+            m_copied.append(reinterpret_cast<const char*>(bytes) + pendingFrom, end - pendingFrom);
+            addField({copiedFrom, m_copied.size() - copiedFrom, CSVRowView::Source::copied});
         };
-        at = nextStructural(at + 1);
         while (true) {
-            if (at == window.size) {
+            if (at == size) {
                 finishField(at);
+                m_fieldCount = fieldCount;
                 keepBits();
                 return endRow(window, at, at - 1, lineFeeds);
             }
-            const unsigned char byte = window.bytes[at];
+            const unsigned char byte = bytes[at];
             if (!quoted || closes) {
                 if (byte == delimiter) {
                     finishField(at);
@@ -305,8 +384,7 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
                 }
                 if (const std::size_t newline = newlineAt(at)) {
                     finishField(at);
-                    keepBits();
-                    return endRow(window, at + newline, at, lineFeeds + (window.bytes[at + newline - 1] == '\n'));
+                    return endAt(at, newline, lineFeeds);
                 }
             } else if (byte == '\n') {
                 ++lineFeeds;
@@ -317,13 +395,13 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
                 escaping = escape == '"' && !wasEscaping;
                 // An escaped quote takes the place of its escape, the byte before it.
                 if (wasEscaping) {
-                    const auto* bytes = reinterpret_cast<const char*>(window.bytes);
+                    const auto* text = reinterpret_cast<const char*>(bytes);
                     if (!isCopied) {
                         isCopied = true;
                         copiedFrom = m_copied.size();
-                        m_copied.append(bytes + fieldStart, at - 1 - fieldStart);
+                        m_copied.append(text + fieldStart, at - 1 - fieldStart);
                     } else {
-                        m_copied.append(bytes + pendingFrom, at - 1 - pendingFrom);
+                        m_copied.append(text + pendingFrom, at - 1 - pendingFrom);
                     }
                     pendingFrom = at;
                 }
@@ -359,10 +437,10 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
     std::size_t lastTokenStart = 0;
     auto finishField = [&](std::size_t end) {
         if (!isCopied) {
-            m_fields.push_back({fieldStart, end - fieldStart, Source::record});
+            addField({fieldStart, end - fieldStart, Source::record});
         } else {
             m_copied.append(reinterpret_cast<const char*>(window.bytes) + pendingFrom, end - pendingFrom);
-            m_fields.push_back({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
+            addField({copiedFrom, m_copied.size() - copiedFrom, Source::copied});
         }
         hasField = false;
     };
@@ -375,7 +453,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
             if (hasField)
                 finishField(at);
             else
-                m_fields.push_back({});
+                addField({});
             at += delimiter.size();
             continue;
         }
@@ -384,7 +462,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
             if (hasField)
                 finishField(at);
             else
-                m_fields.push_back({});
+                addField({});
             return endRow(window, at + newline, at, unknownCount);
         }
         if (!hasField) {
@@ -429,8 +507,8 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
 // At the end of the file where a field would start: the row ends there unless it has no field at all.
 std::optional<CSVRowView> CSVRowReader::endFile(Window& window)
 {
-    if (!m_fields.empty()) {
-        m_fields.push_back({});
+    if (m_fieldCount > 0) {
+        addField({});
         return endRow(window, window.size, window.size - 1, unknownCount);
     }
     const std::uint64_t fileEnd = window.start + window.size;
@@ -451,7 +529,7 @@ std::optional<CSVRowView> CSVRowReader::endRow(Window& window, std::size_t end, 
     m_position = window.start + end;
     // Counting records may have read more, and moved the bytes.
     window.refresh();
-    return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields);
+    return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields.data(), m_fieldCount);
 }
 
 // Hands out the records up to the one that holds the byte at `offset`, each checked to be UTF-8. The row from
@@ -462,7 +540,8 @@ void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t row
     FileDataReader& reader = *m_fileDataReader;
     if (reader.nextRecordStart() > offset)
         return;
-    checkUTF8Through(rowEnd);
+    if (m_validTo < rowEnd)
+        checkUTF8Through(rowEnd);
     // Most often records end at each LF, and the row's end is one.
     const std::uint64_t recordStart = reader.nextRecordStart();
     if (lineFeeds != unknownCount && m_invalidFrom >= rowEnd && recordStart <= rowStart) {
@@ -486,6 +565,13 @@ void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t row
             throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
         }
     }
+}
+
+void CSVRowReader::addField(const CSVRowView::Field& field)
+{
+    if (m_fieldCount == m_fields.size())
+        m_fields.resize(std::max<std::size_t>(16, 2 * m_fields.size()));
+    m_fields[m_fieldCount++] = field;
 }
 
 // Checks the held bytes up to `offset` at least, all that is held at once.

@@ -84,11 +84,14 @@ private:
     bool m_hasSingleByteTokens = false;
     unsigned char m_delimiterByte = 0;
     unsigned char m_escapeByte = 0;
+    std::array<unsigned char, 32> m_tokenLanes {};
     // The bytes that can matter: the delimiter, quote and escape, and those that begin a newline.
     std::array<bool, 256> m_isStructural {};
-    // The row being read: its fields, and the bytes of those that had an escape taken out.
+    // The row being read: its first `m_fieldCount` fields, and the bytes of those that had an escape taken out.
     std::vector<CSVRowView::Field> m_fields;
+    std::size_t m_fieldCount = 0;
     std::string m_copied;
+    void addField(const CSVRowView::Field& field);
     // File offsets: where the next row starts; up to where the text is known to be UTF-8, and where
     // it stops being so (or the largest offset).
     std::uint64_t m_position = 0;

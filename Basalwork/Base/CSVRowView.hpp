@@ -26,20 +26,21 @@ public:
         Source source = Source::none;
     };
 
-    CSVRowView(const char* record, const char* copied, const std::vector<Field>& fields)
+    CSVRowView(const char* record, const char* copied, const Field* fields, std::size_t count)
         : m_record(record)
         , m_copied(copied)
-        , m_fields(&fields)
+        , m_fields(fields)
+        , m_count(count)
     {
     }
 
-    std::size_t size() const { return m_fields->size(); }
-    bool isEmpty() const { return m_fields->empty(); }
+    std::size_t size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
 
     // The field's text, valid UTF-8, quotes kept as in CSVRow; nothing for an empty field.
     std::optional<std::string_view> operator[](std::size_t index) const
     {
-        const Field& field = (*m_fields)[index];
+        const Field& field = m_fields[index];
         if (field.source == Source::none)
             return std::nullopt;
         return std::string_view((field.source == Source::record ? m_record : m_copied) + field.start, field.size);
@@ -61,7 +62,8 @@ public:
 private:
     const char* m_record;
     const char* m_copied;
-    const std::vector<Field>* m_fields;
+    const Field* m_fields;
+    std::size_t m_count;
 };
 
 } // namespace Basalwork

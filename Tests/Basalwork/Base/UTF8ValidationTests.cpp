@@ -31,10 +31,17 @@ bool reference(const std::string& text)
 TEST(UTF8ValidationTest, FindsEachFaultWhereverItStands)
 {
     // Each fault at every offset of texts long enough to be read a block at a time, so it lands on and across
-    // block boundaries and in the last, overlapping block.
+    // block boundaries and in the last, overlapping block; and around the larger spans taken in at once.
+    std::vector<std::size_t> offsets;
+    for (std::size_t before = 0; before < 70; ++before)
+        offsets.push_back(before);
+    for (std::size_t before = 120; before < 136; ++before)
+        offsets.push_back(before);
+    for (std::size_t before = 250; before < 262; ++before)
+        offsets.push_back(before);
     for (const std::string& filler : {std::string("x"), std::string("\xC3\xA9"), std::string("\xE2\x82\xAC")}) {
         for (const std::string& fault : faultyPieces) {
-            for (std::size_t before = 0; before < 70; ++before) {
+            for (std::size_t before : offsets) {
                 std::string text;
                 while (text.size() < before)
                     text += filler;
@@ -57,7 +64,7 @@ TEST(UTF8ValidationTest, AgreesWithTheStringCheckOnRandomText)
     for (int round = 0; round < 20000; ++round) {
         std::string text;
         const bool faulty = round % 3 == 0;
-        for (std::size_t i = random() % 60; i > 0; --i) {
+        for (std::size_t i = random() % (round % 4 ? 60 : 200); i > 0; --i) {
             bool fault = faulty && random() % 12 == 0;
             const auto& pieces = fault ? faultyPieces : validPieces;
             text += pieces[random() % pieces.size()];
