@@ -7,9 +7,8 @@
 namespace Foundation {
 namespace {
 
-// Below this many members a scan is cheaper than building an index: a value mostly reads its members in
-// the order it wrote them, so the scan starts where the last one was found.
-constexpr std::size_t indexThreshold = 64;
+// Up to this many members a scan is cheaper than building an index (an item's twenty-odd included).
+constexpr std::size_t indexThreshold = 32;
 
 } // namespace
 
@@ -39,15 +38,9 @@ std::optional<std::uint32_t> KeyedDecodingContainer::find(std::string_view key) 
     const auto& document = m_decoder.document();
     const auto& object = document.value(m_decoder.valueIndex());
     const auto* members = document.members(object);
-    const std::size_t count = object.count;
-    std::size_t at = m_next < count ? m_next : 0;
-    for (std::size_t tried = 0; tried < count; ++tried) {
-        if (members[at].key == key) {
-            m_next = at + 1;
-            return members[at].value;
-        }
-        if (++at == count)
-            at = 0;
+    for (std::size_t i = 0; i < object.count; ++i) {
+        if (members[i].key == key)
+            return members[i].value;
     }
     return std::nullopt;
 }

@@ -2,7 +2,6 @@
 
 #include "Platform/Foundation/Decoder.hpp"
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -57,8 +56,6 @@ private:
     Decoder m_decoder;
     // Large objects (dictionaries) are looked up through an index rather than a scan.
     std::shared_ptr<const Index> m_index;
-    // Where the scan for the next member starts: after the one found last.
-    mutable std::size_t m_next = 0;
 };
 
 } // namespace Foundation
