@@ -37,19 +37,21 @@ struct CSVNamedRows::Storage {
             std::free(block);
     }
 
-    // Room for `count` machine words.
-    std::size_t* allocate(std::size_t count)
+    // Room for `size` bytes, aligned to `alignment` (at most a machine word's).
+    char* allocate(std::size_t size, std::size_t alignment)
     {
-        if (static_cast<std::size_t>(limit - next) < count)
-            addBlock(count);
-        std::size_t* room = next;
-        next += count;
-        return room;
+        auto at = roundedUp(static_cast<std::size_t>(next - blockStart), alignment);
+        if (blockStart == nullptr || at + size > static_cast<std::size_t>(limit - blockStart)) {
+            addBlock(size);
+            at = 0;
+        }
+        next = blockStart + at + size;
+        return blockStart + at;
     }
 
-    void addBlock(std::size_t words)
+    void addBlock(std::size_t bytes)
     {
-        std::size_t size = std::max(nextBlockSize, roundedUp(words * sizeof(std::size_t), smallestBlock));
+        std::size_t size = std::max(nextBlockSize, roundedUp(bytes, smallestBlock));
         nextBlockSize = std::min(nextBlockSize * 2, largestBlock);
         blocks.reserve(blocks.size() + 1);
         void* block = nullptr;
@@ -64,14 +66,16 @@ struct CSVNamedRows::Storage {
         if (!block)
             throw std::bad_alloc();
         blocks.push_back(block);
-        next = static_cast<std::size_t*>(block);
-        limit = next + size / sizeof(std::size_t);
+        blockStart = static_cast<char*>(block);
+        next = blockStart;
+        limit = blockStart + size;
     }
 
     std::shared_ptr<const CSVNamedRow::Header> header;
     std::vector<void*> blocks;
-    std::size_t* next = nullptr;
-    std::size_t* limit = nullptr;
+    char* blockStart = nullptr;
+    char* next = nullptr;
+    char* limit = nullptr;
     std::size_t nextBlockSize = smallestBlock;
 };
 
@@ -83,23 +87,46 @@ CSVNamedRows::CSVNamedRows(std::shared_ptr<const CSVNamedRow::Header> header)
 
 CSVNamedRows::~CSVNamedRows() = default;
 
+namespace {
+
+template <class Number>
+void putNumbers(char* at, std::span<const std::optional<std::string_view>> values)
+{
+    std::size_t end = 0;
+    for (const auto& value : values) {
+        end += value ? value->size() : 0;
+        const auto number = static_cast<Number>(end << 1 | (value ? 1 : 0));
+        std::memcpy(at, &number, sizeof number);
+        at += sizeof number;
+    }
+}
+
+} // namespace
+
 CSVNamedRow CSVNamedRows::make(std::span<const std::optional<std::string_view>> values)
 {
     Foundation::precondition(values.size() == m_storage->header->labels().size(), "a named row has a value per label");
     std::size_t bytes = 0;
     for (const auto& value : values)
         bytes += value ? value->size() : 0;
-    std::size_t* ends = m_storage->allocate(values.size() + roundedUp(bytes, sizeof(std::size_t)) / sizeof(std::size_t));
-    char* text = reinterpret_cast<char*>(ends + values.size());
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] && !values[i]->empty()) {
-            std::memcpy(text + end, values[i]->data(), values[i]->size());
-            end += values[i]->size();
+    // See CSVNamedRow::valueBytes.
+    const std::size_t width = bytes < (std::size_t {1} << 15) ? 2 : bytes < (std::size_t {1} << 31) ? 4 : 8;
+    char* text = m_storage->allocate(width * (values.size() + 1) + bytes, width);
+    text[0] = static_cast<char>(width);
+    if (width == 2)
+        putNumbers<std::uint16_t>(text + width, values);
+    else if (width == 4)
+        putNumbers<std::uint32_t>(text + width, values);
+    else
+        putNumbers<std::uint64_t>(text + width, values);
+    char* out = text + width * (values.size() + 1);
+    for (const auto& value : values) {
+        if (value && !value->empty()) {
+            std::memcpy(out, value->data(), value->size());
+            out += value->size();
         }
-        ends[i] = end << 1 | (values[i] ? 1 : 0);
     }
-    return CSVNamedRow(m_rowHeader, ends);
+    return CSVNamedRow(m_rowHeader, text);
 }
 
 CSVNamedRow::Header::Header(Labels labels)

@@ -8,6 +8,8 @@
 
 #include <concepts>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
@@ -76,12 +78,15 @@ public:
     // The value's UTF-8 bytes where the row keeps them, for a caller that only looks at them.
     std::optional<std::string_view> valueBytes(std::size_t i) const
     {
-        // Each value's end, counted from where the bytes begin, and whether it is there at all in the low bit.
-        const std::size_t end = m_ends[i] >> 1;
-        if (!(m_ends[i] & 1))
+        // The row's text: the width of its numbers, a number per value, then the values' bytes. Each
+        // number is the value's end counted from where the bytes begin, and whether it is there at all in
+        // the low bit; numbers are as wide as the row's longest needs.
+        const unsigned width = static_cast<unsigned char>(m_text[0]);
+        const std::size_t end = endAt(width, i);
+        if (!(end & 1))
             return std::nullopt;
-        const std::size_t start = i == 0 ? 0 : m_ends[i - 1] >> 1;
-        return std::string_view(reinterpret_cast<const char*>(m_ends + size()) + start, end - start);
+        const std::size_t start = i == 0 ? 0 : endAt(width, i - 1) >> 1;
+        return std::string_view(m_text + width * (size() + 1) + start, (end >> 1) - start);
     }
     // Also keeps the row's values.
     const std::shared_ptr<const Header>& header() const { return m_header; }
@@ -93,16 +98,30 @@ public:
 
 private:
     friend class CSVNamedRows;
-    CSVNamedRow(std::shared_ptr<const Header> header, const std::size_t* ends)
+    CSVNamedRow(std::shared_ptr<const Header> header, const char* text)
         : m_header(std::move(header))
-        , m_ends(ends)
+        , m_text(text)
     {
+    }
+    std::size_t endAt(unsigned width, std::size_t i) const
+    {
+        const char* at = m_text + width * (i + 1);
+        if (width == 2)
+            return load<std::uint16_t>(at);
+        return width == 4 ? load<std::uint32_t>(at) : load<std::uint64_t>(at);
+    }
+    template <class Number>
+    static std::size_t load(const char* at)
+    {
+        Number number;
+        std::memcpy(&number, at, sizeof number);
+        return number;
     }
 
     // Shares ownership of whatever holds the values.
     std::shared_ptr<const Header> m_header;
-    // A value's end per label, then the values' bytes.
-    const std::size_t* m_ends = nullptr;
+    // The values, as `valueBytes` reads them.
+    const char* m_text = nullptr;
 };
 
 // Makes the rows of one reading: they share the header, and blocks that hold their values' bytes and

@@ -4,6 +4,8 @@
 #include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/UTF8Validation.hpp"
 
+#include "Platform/Foundation/FatalError.hpp"
+
 #include <algorithm>
 
 #if defined(__SSE2__)
@@ -135,11 +137,12 @@ std::string_view withoutCutScalar(std::string_view text)
 // from its start.
 class CSVRowReader::Window {
 public:
-    Window(FileDataReader& reader, std::uint64_t rowStart)
+    Window(CSVRowReader& owner, std::uint64_t rowStart)
         : start(rowStart)
-        , m_reader(reader)
+        , m_owner(owner)
+        , m_reader(*owner.m_fileDataReader)
     {
-        reader.keepFrom(rowStart);
+        m_reader.keepFrom(rowStart);
         refresh();
     }
 
@@ -147,6 +150,8 @@ public:
     bool holds(std::size_t count)
     {
         while (size < count && !atEnd) {
+            // What the reader keeps depends on the records it has handed out.
+            m_owner.handOutCountedRecords();
             // Reading may move the bytes even when it finds the end of the file.
             atEnd = !m_reader.readBlock();
             refresh();
@@ -168,6 +173,7 @@ public:
     bool atEnd = false;
 
 private:
+    CSVRowReader& m_owner;
     FileDataReader& m_reader;
 };
 
@@ -207,7 +213,7 @@ std::optional<CSVRowView> CSVRowReader::nextRowView()
 {
     m_fieldCount = 0;
     m_copied.clear();
-    Window window(*m_fileDataReader, m_position);
+    Window window(*this, m_position);
     return m_hasSingleByteTokens ? scanRow(window) : scanRowTokenByToken(window);
 }
 
@@ -523,10 +529,26 @@ std::optional<CSVRowView> CSVRowReader::endFile(Window& window)
 std::optional<CSVRowView> CSVRowReader::endRow(Window& window, std::size_t end, std::size_t lastCounted,
                                                std::uint64_t lineFeeds)
 {
+    const std::uint64_t rowEnd = window.start + end;
     const bool endsWithLineFeed = window.bytes[end - 1] == '\n';
-    handOutRecordsThrough(window.start + lastCounted, window.start, window.start + end,
-                          endsWithLineFeed ? lineFeeds : unknownCount);
-    m_position = window.start + end;
+    if (m_validTo < rowEnd)
+        checkUTF8Through(rowEnd);
+    const std::uint64_t recordStart = m_countedLineFeeds > 0 ? m_countedTo : m_fileDataReader->nextRecordStart();
+    if (endsWithLineFeed && lineFeeds != unknownCount && lineFeeds > 0 && recordStart == window.start
+        && rowEnd <= m_lineFeedsEndRecordsBy && m_invalidFrom >= rowEnd) {
+        // Most often records end at each LF, and the row's end is one: its records are counted, and handed
+        // out later with others.
+        m_countedTo = rowEnd;
+        m_countedLineFeeds += lineFeeds;
+        const auto& progress = m_fileDataReader->progress();
+        const std::int64_t total = progress->totalUnitCount();
+        const auto counted = static_cast<std::int64_t>(rowEnd);
+        progress->setCompletedUnitCount(total < 0 ? counted : std::max<std::int64_t>(std::min(total, counted), 0));
+    } else {
+        handOutRecordsThrough(window.start + lastCounted, window.start, rowEnd, endsWithLineFeed ? lineFeeds : unknownCount);
+        m_lineFeedsEndRecordsBy = m_fileDataReader->firstDelimiterEndsRecordsBy();
+    }
+    m_position = rowEnd;
     // Counting records may have read more, and moved the bytes.
     window.refresh();
     return CSVRowView(reinterpret_cast<const char*>(window.bytes), m_copied.data(), m_fields.data(), m_fieldCount);
@@ -537,6 +559,7 @@ std::optional<CSVRowView> CSVRowReader::endRow(Window& window, std::size_t end, 
 void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t rowStart, std::uint64_t rowEnd,
                                          std::uint64_t lineFeeds)
 {
+    handOutCountedRecords();
     FileDataReader& reader = *m_fileDataReader;
     if (reader.nextRecordStart() > offset)
         return;
@@ -565,6 +588,16 @@ void CSVRowReader::handOutRecordsThrough(std::uint64_t offset, std::uint64_t row
             throw GeneralError::failedToDecodeUTF8StringFromData(Foundation::Data(record->data(), record->size()));
         }
     }
+}
+
+void CSVRowReader::handOutCountedRecords()
+{
+    if (m_countedLineFeeds == 0)
+        return;
+    const bool handedOut = m_fileDataReader->skipRecordsEndingInFirstDelimiter(m_countedTo, m_countedLineFeeds);
+    Foundation::precondition(handedOut, "CSVRowReader counted records the FileDataReader cuts otherwise");
+    m_countedLineFeeds = 0;
+    m_lineFeedsEndRecordsBy = m_fileDataReader->firstDelimiterEndsRecordsBy();
 }
 
 void CSVRowReader::addField(const CSVRowView::Field& field)

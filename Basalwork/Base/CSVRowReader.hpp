@@ -74,6 +74,7 @@ private:
     void handOutRecordsThrough(std::uint64_t offset, std::uint64_t rowStart, std::uint64_t rowEnd,
                                std::uint64_t lineFeeds);
     void checkUTF8Through(std::uint64_t offset);
+    void handOutCountedRecords();
     std::uint64_t structuralBits(const unsigned char* bytes, std::size_t count) const;
 
     std::shared_ptr<FileDataReader> m_fileDataReader;
@@ -95,6 +96,12 @@ private:
     // File offsets: where the next row starts; up to where the text is known to be UTF-8, and where
     // it stops being so (or the largest offset).
     std::uint64_t m_position = 0;
+    // Rows that end in a LF, up to `m_countedTo`, are counted here first: their `m_countedLineFeeds` records
+    // go to the FileDataReader together, before it reads or cuts again. Until `m_lineFeedsEndRecordsBy`
+    // every LF ends a record.
+    std::uint64_t m_countedTo = 0;
+    std::uint64_t m_countedLineFeeds = 0;
+    std::uint64_t m_lineFeedsEndRecordsBy = 0;
     std::uint64_t m_validTo = 0;
     std::uint64_t m_invalidFrom = std::numeric_limits<std::uint64_t>::max();
     // Which of the `m_bitsLength` bytes from file offset `m_bitsFrom` on can matter, one bit each.

@@ -259,6 +259,13 @@ bool FileDataReader::skipRecordsEndingInFirstDelimiter(std::uint64_t end, std::u
     return true;
 }
 
+std::uint64_t FileDataReader::firstDelimiterEndsRecordsBy() const
+{
+    if (m_delimeters.empty() || m_delimeters[0].count() != 1)
+        return 0;
+    return saturatingSum(m_readEnd, static_cast<std::uint64_t>(m_chunkSize));
+}
+
 // One more block at the end of what is held, after dropping what lies before the record start and the
 // bytes kept.
 bool FileDataReader::loadBlock()

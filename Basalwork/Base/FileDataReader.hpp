@@ -62,6 +62,9 @@ public:
     // nothing and says false. The caller knows the bytes before `end` hold that delimiter `count` times, the
     // last of them at `end - 1`.
     bool skipRecordsEndingInFirstDelimiter(std::uint64_t end, std::uint64_t count);
+    // Up to where that hand-out works, whatever is handed out before it: 0 when the first delimiter is not
+    // one byte long.
+    std::uint64_t firstDelimiterEndsRecordsBy() const;
 
     // Each holds the reader, so it can outlive the caller's reference.
     Foundation::AnyIterator<Foundation::Data> makeIterator();

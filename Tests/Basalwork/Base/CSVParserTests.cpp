@@ -245,6 +245,20 @@ TEST_F(CSVParserTest, ManyNamedRowsHoldTheValuesAllRowsReads)
     EXPECT_EQ(kept, CSVNamedRow(std::make_shared<const CSVNamedRow::Header>(Labels {"Name", "URL", "Note"}), all[4322]));
 }
 
+TEST(CSVNamedRowTest, ValuesOfEveryLengthComeBackWhole)
+{
+    // A row keeps its values' ends in numbers as wide as its longest needs: around each change of width.
+    for (std::size_t total : {0u, 1u, 32766u, 32767u, 32768u, 70000u}) {
+        const String first(std::string(total / 2, 'a'));
+        const String second(std::string(total - total / 2, 'b'));
+        const CSVNamedRow row {{"A", first}, {"B", nil}, {"C", second}, {"D", ""}};
+        EXPECT_EQ(row.value(0), first) << total;
+        EXPECT_EQ(row.value(1), nil) << total;
+        EXPECT_EQ(row.value(2), second) << total;
+        EXPECT_EQ(row.valueBytes(3), std::optional<std::string_view>("")) << total;
+    }
+}
+
 TEST_F(CSVParserTest, AnotherDelimiterSeparatesFieldsInsteadOfTheComma)
 {
     auto semicolons = parser("Name;Note\n\"a;b\";c,d\n", {"Note"}, nullptr, Character(U'"'), Character(U';'));
