@@ -1,5 +1,6 @@
 #include "Shared/CSVImportReader.hpp"
 
+#include "Shared/DispatchQueue.hpp"
 #include "Shared/ImportedEntryBuilder.hpp"
 #include "Shared/ImporterError.hpp"
 #include "Shared/ImportValues.hpp"
@@ -14,6 +15,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <mutex>
 
 namespace Shared {
 
@@ -427,12 +430,83 @@ Foundation::String CSVImportReader::failureText(std::int64_t rowNumber, std::str
 
 namespace {
 
-// Rows one by one, after the header when there is one.
+// Rows copied out of the reader, to be handled on every core; a row may hold a failure met in reading
+// instead, so that the failures keep the rows' order.
+class PendingRows {
+public:
+    static constexpr std::size_t capacity = 512;
+
+    std::size_t size() const { return m_numbers.size(); }
+    void add(const CSVImportReader::Values& values, std::int64_t number)
+    {
+        m_starts.push_back(m_spans.size());
+        for (auto value : values) {
+            m_spans.emplace_back(m_text.size(), value.size());
+            m_text.append(value);
+        }
+        m_numbers.push_back(number);
+        m_failures.emplace_back();
+    }
+    void addFailure(Foundation::String failure, std::int64_t number)
+    {
+        m_starts.push_back(m_spans.size());
+        m_numbers.push_back(number);
+        m_failures.emplace_back(std::move(failure));
+    }
+    // Hands every row to `handler` in parallel, then what it made to `take` in the rows' order.
+    void handle(const std::vector<Foundation::String>& labels, const CSVImportReader::RowHandler& handler, const std::function<void(ImportReadResult&)>& take)
+    {
+        std::vector<ImportReadResult> made(size());
+        concurrentPerform(size(), [&](std::size_t i) {
+            if (m_failures[i]) {
+                made[i].failures.push_back(std::move(*m_failures[i]));
+                return;
+            }
+            CSVImportReader::Values values;
+            auto end = i + 1 < size() ? m_starts[i + 1] : m_spans.size();
+            values.reserve(end - m_starts[i]);
+            for (auto k = m_starts[i]; k < end; ++k)
+                values.push_back(std::string_view(m_text).substr(m_spans[k].first, m_spans[k].second));
+            handler(CSVImportReader::LabelledRow {labels, values, m_numbers[i]}, made[i]);
+        });
+        m_text.clear();
+        m_spans.clear();
+        m_starts.clear();
+        m_numbers.clear();
+        m_failures.clear();
+        for (auto& result : made)
+            take(result);
+    }
+
+private:
+    std::string m_text;
+    std::vector<std::pair<std::size_t, std::size_t>> m_spans;
+    std::vector<std::size_t> m_starts;
+    std::vector<std::int64_t> m_numbers;
+    std::vector<std::optional<Foundation::String>> m_failures;
+};
+
+// Rows one by one, after the header when there is one. With `parallel`, the handler may run on several
+// threads at once (each row still once, and what it makes kept in the rows' order).
 ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter, bool hasHeader, const std::vector<Foundation::String>& requiredLabels,
-                             const ImportReadProgress& progress, const CSVImportReader::RowHandler& handler)
+                             const ImportReadProgress& progress, const CSVImportReader::RowHandler& handler, const ImportReadDelivery& deliver,
+                             std::size_t partSize, bool parallel = false)
 {
     auto readProgress = Foundation::make<Foundation::Progress>(0);
     ImportReadResult result;
+    auto deliverWhenFull = [&] {
+        if (deliver && result.items.size() >= partSize) {
+            deliver(result);
+            result = {};
+            result.items.reserve(partSize);
+        }
+    };
+    auto take = [&](ImportReadResult& made) {
+        std::move(made.items.begin(), made.items.end(), std::back_inserter(result.items));
+        std::move(made.failures.begin(), made.failures.end(), std::back_inserter(result.failures));
+        deliverWhenFull();
+    };
+    PendingRows pending;
     try {
         auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(delimiter), Foundation::Character(U'"'), readProgress);
         std::vector<Foundation::String> labels;
@@ -452,6 +526,8 @@ ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter,
             }
         }
         CSVImportReader::Values values;
+        if (deliver)
+            result.items.reserve(partSize);
         while (auto row = reader->nextRow()) {
             ++number;
             if ((number & 0xff) == 0)
@@ -460,34 +536,53 @@ ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter,
                 continue;
             unquote(*row, values);
             if (hasHeader && values.size() > labels.size()) {
-                result.failures.push_back(CSVImportReader::failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels")));
+                auto failure = CSVImportReader::failureText(number, {}, ImporterError::invalidFile("the row has more values than the header has labels"));
+                if (parallel)
+                    pending.addFailure(std::move(failure), number);
+                else
+                    result.failures.push_back(std::move(failure));
+                continue;
+            }
+            if (parallel) {
+                pending.add(values, number);
+                if (pending.size() >= PendingRows::capacity)
+                    pending.handle(labels, handler, take);
                 continue;
             }
             handler(CSVImportReader::LabelledRow {labels, values, number}, result);
+            deliverWhenFull();
         }
+        pending.handle(labels, handler, take);
     } catch (const Basalwork::GeneralError& error) {
         if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
             throw ImporterError::invalidFile("the file is not UTF-8 text");
         throw;
     }
     progress(1);
+    if (deliver && (!result.items.empty() || !result.failures.empty())) {
+        deliver(result);
+        result = {};
+    }
     return result;
 }
 
 } // namespace
 
 ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
-                                           const ImportReadProgress& progress, const RowHandler& handler)
+                                           const ImportReadProgress& progress, const RowHandler& handler, const ImportReadDelivery& deliver,
+                                           std::size_t partSize)
 {
-    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler);
+    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler, deliver, partSize);
 }
 
-ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler)
+ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler,
+                                                     const ImportReadDelivery& deliver, std::size_t partSize)
 {
-    return readRecords(fileURL, U',', false, {}, progress, handler);
+    return readRecords(fileURL, U',', false, {}, progress, handler, deliver, partSize);
 }
 
-ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress)
+ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress,
+                                       const ImportReadDelivery& deliver, std::size_t partSize)
 {
     auto now = Foundation::Date::now();
     auto guarded = [](auto build) {
@@ -504,21 +599,29 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
         };
     };
     if (format == F::keeperCSV)
-        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildKeeperRow(row.values, now); }));
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildKeeperRow(row.values, now); }), deliver, partSize);
     if (format == F::enpassCSV)
-        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }));
-    if (format == F::corvendaleCSV)
-        return VaultDocument::readCSV(fileURL, progress);
+        return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }), deliver,
+                                  partSize);
+    if (format == F::corvendaleCSV) {
+        auto result = VaultDocument::readCSV(fileURL, progress);
+        if (!deliver)
+            return result;
+        deliver(result);
+        return {};
+    }
     const Layout* found = layout(format);
     if (!found)
         throw ImporterError::invalidFile("the format is not a CSV format");
-    std::optional<std::vector<Column>> columnsOfFile;
-    return readRows(fileURL, found->delimiter, requiredColumnLabels(format), progress,
-                    [&, guard = guarded([&](const LabelledRow& row) {
-                         if (!columnsOfFile)
-                             columnsOfFile = columns(row.labels, *found);
-                         return buildRow(format, *found, *columnsOfFile, row, now);
-                     })](const LabelledRow& row, ImportReadResult& result) { guard(row, result); });
+    // Rows are made items on every core: the columns are worked out once, by the first row there.
+    std::once_flag columnsFound;
+    std::vector<Column> columnsOfFile;
+    return readRecords(fileURL, found->delimiter, true, requiredColumnLabels(format), progress,
+                       [&, guard = guarded([&](const LabelledRow& row) {
+                            std::call_once(columnsFound, [&] { columnsOfFile = columns(row.labels, *found); });
+                            return buildRow(format, *found, columnsOfFile, row, now);
+                        })](const LabelledRow& row, ImportReadResult& result) { guard(row, result); },
+                       deliver, partSize, true);
 }
 
 } // namespace Shared

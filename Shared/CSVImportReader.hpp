@@ -34,15 +34,22 @@ public:
     static bool isCSV(ImporterFileFormat format);
     static std::vector<Foundation::String> requiredColumnLabels(ImporterFileFormat format);
 
-    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress);
+    // With `deliver`, the items go to it a part of `partSize` rows at a time as they are read, and what
+    // is answered holds only what was not delivered (nothing).
+    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress,
+                                 const ImportReadDelivery& deliver = nullptr, std::size_t partSize = defaultPartSize);
 
     // The frame every CSV reading shares: the header checked against the required labels, then each
     // data row handed on. Blank rows are skipped. CSVParserError for a missing label, ImporterError
-    // for text that is not UTF-8.
+    // for text that is not UTF-8. With `deliver`, as for `read`.
     static ImportReadResult readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
-                                     const ImportReadProgress& progress, const RowHandler& handler);
+                                     const ImportReadProgress& progress, const RowHandler& handler, const ImportReadDelivery& deliver = nullptr,
+                                     std::size_t partSize = defaultPartSize);
     // The same for files without a header.
-    static ImportReadResult readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler);
+    static ImportReadResult readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler,
+                                               const ImportReadDelivery& deliver = nullptr, std::size_t partSize = defaultPartSize);
+
+    static constexpr std::size_t defaultPartSize = 4096;
 
     // "Row 12 (Title): reason".
     static Foundation::String failureText(std::int64_t rowNumber, std::string_view title, const Foundation::Error& error);

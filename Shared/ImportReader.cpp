@@ -8,6 +8,7 @@
 #include "Shared/ZipArchive.hpp"
 
 #include <filesystem>
+#include <iterator>
 
 namespace Shared {
 
@@ -63,22 +64,46 @@ void attachFiles(ImportReadResult& result, const std::optional<Foundation::URL>&
 ImportReadResult ImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsFolder,
                                     const Foundation::URL& workFolder, const ImportReadProgress& progress)
 {
+    ImportReadResult result;
+    read(format, fileURL, attachmentsFolder, workFolder, progress, [&](ImportReadResult& part) {
+        if (result.items.empty() && result.failures.empty()) {
+            result = std::move(part);
+            return;
+        }
+        std::move(part.items.begin(), part.items.end(), std::back_inserter(result.items));
+        std::move(part.failures.begin(), part.failures.end(), std::back_inserter(result.failures));
+    });
+    return result;
+}
+
+void ImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsFolder,
+                        const Foundation::URL& workFolder, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
+{
     if (auto reason = unsupportedReason(format))
         throw ImporterError::unsupportedFileFormat(titleText(format), *reason);
-    if (format == F::onePassword1PUX)
-        return read1PUX(fileURL, workFolder, progress);
-    if (XMLImportReader::isXML(format))
-        return XMLImportReader::read(format, fileURL, workFolder, progress);
     ImportReadResult result;
-    if (JSONImportReader::isJSON(format))
-        result = JSONImportReader::read(format, fileURL, progress);
-    else if (CSVImportReader::isCSV(format))
-        result = CSVImportReader::read(format, fileURL, progress);
-    else
+    if (format == F::onePassword1PUX) {
+        result = read1PUX(fileURL, workFolder, progress);
+    } else if (XMLImportReader::isXML(format)) {
+        result = XMLImportReader::read(format, fileURL, workFolder, progress);
+    } else if (JSONImportReader::isJSON(format) || CSVImportReader::isCSV(format)) {
+        bool attaches = acceptsAttachmentsFolder(format);
+        auto withFiles = [&](ImportReadResult& part) {
+            if (attaches)
+                attachFiles(part, attachmentsFolder);
+            deliver(part);
+        };
+        if (JSONImportReader::isJSON(format))
+            result = JSONImportReader::read(format, fileURL, progress);
+        else
+            result = CSVImportReader::read(format, fileURL, progress, withFiles);
+        if (!result.items.empty() || !result.failures.empty())
+            withFiles(result);
+        return;
+    } else {
         throw ImporterError::unsupportedFileFormat(titleText(format), "the importer has no reader for it");
-    if (acceptsAttachmentsFolder(format))
-        attachFiles(result, attachmentsFolder);
-    return result;
+    }
+    deliver(result);
 }
 
 } // namespace Shared

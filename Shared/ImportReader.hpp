@@ -15,6 +15,10 @@ class ImportReader {
 public:
     static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsFolder,
                                  const Foundation::URL& workFolder, const ImportReadProgress& progress);
+    // The same, handed to `deliver` a part at a time as it is read (CSV exports a few thousand rows at a
+    // time, the others whole), each part with the failures met on the way.
+    static void read(ImporterFileFormat format, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsFolder,
+                     const Foundation::URL& workFolder, const ImportReadProgress& progress, const ImportReadDelivery& deliver);
 };
 
 } // namespace Shared

@@ -29,6 +29,9 @@ struct ImportReadResult {
     std::vector<Foundation::String> failures;
 };
 
+// Takes a part of what a reader made as it reads on (it may take the items and failures out).
+using ImportReadDelivery = std::function<void(ImportReadResult& part)>;
+
 // Tells how far reading has come (0 to 1); throws ImporterError.cancelled once the user cancelled.
 using ImportReadProgress = std::function<void(double fraction)>;
 

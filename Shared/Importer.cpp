@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <sys/stat.h>
 #include <unordered_set>
 
@@ -27,7 +28,6 @@ const Foundation::Logger& log()
     return logger;
 }
 
-// Reading is the first half of the progress, taking items in the second.
 constexpr std::int64_t progressUnits = 1000;
 
 // A folder of its own for what an import extracts, removed with everything in it when the import ends.
@@ -145,6 +145,28 @@ void Importer::resetStatus()
     setStatus(Status::idle());
 }
 
+void Importer::RecordSource::insertEntryBatches(const std::function<void(BatchSink& sink)>& produce)
+{
+    struct Gathering : BatchSink {
+        const RecordSource& source;
+        std::vector<Entry> entries;
+        std::vector<Attachment> attachments;
+
+        explicit Gathering(const RecordSource& source)
+            : source(source)
+        {
+        }
+        std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const override { return source.existingEntryIDs(ids); }
+        void add(std::vector<Entry>& partEntries, std::vector<Attachment>& partAttachments) override
+        {
+            std::move(partEntries.begin(), partEntries.end(), std::back_inserter(entries));
+            std::move(partAttachments.begin(), partAttachments.end(), std::back_inserter(attachments));
+        }
+    } gathering(*this);
+    produce(gathering);
+    insertEntries(gathering.entries, gathering.attachments);
+}
+
 Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::URL& fileURL, const std::optional<Foundation::URL>& attachmentsURL,
                                      const std::vector<Foundation::String>& addedTags, Foundation::Progress& progress)
 {
@@ -153,35 +175,42 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
             throw ImporterError::cancelled();
     };
     WorkFolder workFolder(*m_fileManager);
-    auto read = ImportReader::read(fileFormat, fileURL, attachmentsURL, workFolder.url(), [&](double fraction) {
-        checkCancellation();
-        progress.setCompletedUnitCount(static_cast<std::int64_t>(fraction * progressUnits / 2));
-    });
-    checkCancellation();
-
-    Report report {fileFormat, 0, 0, std::move(read.failures)};
-    std::vector<Foundation::String> ids;
-    ids.reserve(read.items.size());
-    for (const auto& item : read.items)
-        ids.push_back(item.entry.id);
-    std::unordered_set<std::string> present;
-    for (const auto& id : m_recordStore->existingEntryIDs(ids))
-        present.insert(id.utf8());
-
-    std::vector<Entry> entries;
-    entries.reserve(read.items.size());
-    std::vector<Attachment> attachments;
+    Report report {fileFormat, 0, 0, {}};
+    // What reading could not make an item of comes first in the report, then what could not be added.
+    std::vector<Foundation::String> itemFailures;
+    // Identifiers met so far: present already, or twice in the file (the first one counts).
+    std::unordered_set<std::string> seen;
     std::vector<Foundation::String> storedAttachmentIDs;
-    try {
+    std::int64_t imported = 0;
+
+    // Reading is most of the progress; the save ends it.
+    auto readProgress = [&](double fraction) {
+        checkCancellation();
+        progress.setCompletedUnitCount(static_cast<std::int64_t>(fraction * (progressUnits - progressUnits / 20)));
+    };
+    // One part of the file's items: the new ones, with their tags and attachment files.
+    auto takePart = [&](ImportReadResult& part, RecordSource::BatchSink& sink) {
+        checkCancellation();
+        std::move(part.failures.begin(), part.failures.end(), std::back_inserter(report.failures));
+        std::vector<Foundation::String> ids;
+        ids.reserve(part.items.size());
+        for (const auto& item : part.items)
+            ids.push_back(item.entry.id);
+        std::unordered_set<std::string> present;
+        for (const auto& id : sink.existingEntryIDs(ids))
+            present.insert(id.utf8());
+        checkCancellation();
+
+        std::vector<Entry> entries;
+        entries.reserve(part.items.size());
+        std::vector<Attachment> attachments;
         std::size_t index = 0;
-        for (auto& item : read.items) {
-            if ((++index & 0x3f) == 0) {
+        for (auto& item : part.items) {
+            if ((++index & 0x3f) == 0)
                 checkCancellation();
-                progress.setCompletedUnitCount(progressUnits / 2 + static_cast<std::int64_t>(index * (progressUnits / 2) / read.items.size()));
-            }
             auto& entry = item.entry;
-            // Present already, or twice in the file: the first one counts.
-            if (!present.insert(entry.id.utf8()).second) {
+            if (present.contains(entry.id.utf8()) || !seen.insert(entry.id.utf8()).second) {
+                seen.insert(entry.id.utf8());
                 ++report.skippedCount;
                 continue;
             }
@@ -203,7 +232,7 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
                         // A file that did not come along leaves no field pointing at nothing.
                         if (file == item.attachments.end()) {
                             if (attachmentsURL && acceptsAttachmentsFolder(fileFormat))
-                                report.failures.push_back(itemFailure(entry, ImporterError::invalidFile("an attachment was not in the attachments folder; the item was imported without it")));
+                                itemFailures.push_back(itemFailure(entry, ImporterError::invalidFile("an attachment was not in the attachments folder; the item was imported without it")));
                             field = section.fields.erase(field);
                             continue;
                         }
@@ -224,21 +253,29 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
                 for (const auto& attachment : itemAttachments)
                     itemAttachmentIDs.push_back(attachment.id);
                 m_attachmentDataStore->deleteData(itemAttachmentIDs);
-                report.failures.push_back(itemFailure(entry, error));
+                itemFailures.push_back(itemFailure(entry, error));
                 continue;
             }
             attachments.insert(attachments.end(), std::make_move_iterator(itemAttachments.begin()), std::make_move_iterator(itemAttachments.end()));
             entries.push_back(std::move(entry));
         }
-        checkCancellation();
-        m_recordStore->insertEntries(entries, attachments);
+        imported += static_cast<std::int64_t>(entries.size());
+        part.items.clear();
+        sink.add(entries, attachments);
+    };
+    try {
+        m_recordStore->insertEntryBatches([&](RecordSource::BatchSink& sink) {
+            ImportReader::read(fileFormat, fileURL, attachmentsURL, workFolder.url(), readProgress, [&](ImportReadResult& part) { takePart(part, sink); });
+            checkCancellation();
+        });
     } catch (...) {
         // Nothing was added: the files taken in for the items go again.
         m_attachmentDataStore->deleteData(storedAttachmentIDs);
         throw;
     }
     progress.setCompletedUnitCount(progressUnits);
-    report.importedCount = static_cast<std::int64_t>(entries.size());
+    report.importedCount = imported;
+    std::move(itemFailures.begin(), itemFailures.end(), std::back_inserter(report.failures));
     return report;
 }
 

@@ -12,6 +12,7 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/URL.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,9 +26,9 @@ namespace Shared {
 
 class AttachmentDataStore;
 
-// Moves items in from other apps' exports. An import reads the whole file first, then adds every new
-// item in one save: a cancelled or failed import adds nothing (files it had already taken into the
-// attachment store are removed again). Items whose identifier the vault already holds are skipped;
+// Moves items in from other apps' exports. An import adds every new item in one save, taking in the
+// items already read while it reads on: a cancelled or failed import adds nothing (files it had already
+// taken into the attachment store are removed again). Items whose identifier the vault already holds are skipped;
 // items that cannot be read become failure texts in the report. The import runs on a global queue;
 // each change of the status is posted as `importerDidUpdateImportStatus` on the main queue. Called from
 // the main thread.
@@ -47,6 +48,21 @@ public:
         // Adds the items and the descriptions of their attachments in one save: all of them, or none when
         // it throws.
         virtual void insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments) = 0;
+        // Where the parts of an import go.
+        class BatchSink {
+        public:
+            virtual ~BatchSink() = default;
+            // As `RecordSource::existingEntryIDs`, answered while parts go in.
+            virtual std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const = 0;
+            // Takes a part: its items and the descriptions of their attachments (it may take them out of the
+            // vectors).
+            virtual void add(std::vector<Entry>& entries, std::vector<Attachment>& attachments) = 0;
+        };
+        // Adds what `produce` hands to the sink, a part at a time, in one save: all of it, or nothing when
+        // `produce` or the save throws. A store may take in the parts already handed over while `produce`
+        // makes the next one, and may run `produce` on another thread. By default, everything is gathered
+        // first and added with `insertEntries`.
+        virtual void insertEntryBatches(const std::function<void(BatchSink& sink)>& produce);
     };
 
     static const Foundation::Notification::Name& importerDidUpdateImportStatus();

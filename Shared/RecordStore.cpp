@@ -32,10 +32,15 @@
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/Thread.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
 #include <bit>
+#include <condition_variable>
 #include <deque>
+#include <exception>
+#include <mutex>
+#include <unordered_set>
 #include <filesystem>
 #include <future>
 #include <map>
@@ -1517,6 +1522,219 @@ std::vector<Foundation::String> RecordStore::existingEntryIDs(const std::vector<
 void RecordStore::insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)
 {
     writeRecords(entries, attachments, false);
+}
+
+void RecordStore::insertEntryBatches(const std::function<void(BatchSink& sink)>& produce)
+{
+    requireUnlocked();
+    std::vector<std::vector<EntryIndex>> written;
+    m_context->performAndWait([&] {
+        auto key = m_cryptor->itemSecretsKey();
+        auto now = Foundation::Date::now();
+        const Foundation::String vaultID(defaultVaultID());
+        // Items the vault has are skipped; markers of deleted ones come back to life.
+        std::unordered_set<std::string> live;
+        std::unordered_map<std::string, std::shared_ptr<EntryObject>> markers;
+        if (m_context->hasChanges()) {
+            for (const auto& object : m_context->fetch(CoreData::NSFetchRequest<EntryObject>())) {
+                if (object->isLocallyDeleted())
+                    markers.emplace(object->recordName().utf8(), object);
+                else
+                    live.insert(object->recordName().utf8());
+            }
+        } else {
+            CoreData::NSFetchRequest<CoreData::NSManagedObject> names(EntryObject::entityName());
+            names.setPredicate(SyncedObject::notDeleted());
+            names.setPropertiesToFetch({SyncedObject::recordNameKey});
+            for (const auto& row : m_context->fetchValues(names)) {
+                if (const auto* name = row[0].as<Foundation::String>())
+                    live.insert(name->utf8());
+            }
+            CoreData::NSFetchRequest<EntryObject> deleted;
+            deleted.setPredicate(Syncwright::Syncable::locallyDeletedPredicate());
+            for (const auto& object : m_context->fetch(deleted))
+                markers.emplace(object->recordName().utf8(), object);
+        }
+
+        // The parts go from the producer, which seals each on every core, to this queue, which stores
+        // them; a few wait at most.
+        struct Part {
+            std::vector<Entry> entries;
+            std::vector<Attachment> attachments;
+            std::vector<EntryIndex> indices;
+            std::vector<std::pair<Foundation::Data, Foundation::Data>> sealed;
+        };
+        struct Channel {
+            std::mutex mutex;
+            std::condition_variable changed;
+            std::deque<Part> parts;
+            bool produced = false;
+            bool stopped = false;
+            std::exception_ptr failure;
+        } channel;
+        constexpr std::size_t waitingLimit = 3;
+        struct Stopped {};
+
+        // What the producer hands over is sealed on its thread, with the workers' help.
+        struct Sink : BatchSink {
+            const std::unordered_set<std::string>& live;
+            std::function<void(std::vector<Entry>&, std::vector<Attachment>&)> adding;
+
+            Sink(const std::unordered_set<std::string>& live, std::function<void(std::vector<Entry>&, std::vector<Attachment>&)> adding)
+                : live(live)
+                , adding(std::move(adding))
+            {
+            }
+            // The context waits for the parts: the names read before they began answer.
+            std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const override
+            {
+                std::vector<Foundation::String> found;
+                for (const auto& id : ids) {
+                    if (live.contains(id.utf8()))
+                        found.push_back(id);
+                }
+                return found;
+            }
+            void add(std::vector<Entry>& entries, std::vector<Attachment>& attachments) override { adding(entries, attachments); }
+        };
+        auto producing = Foundation::make<Foundation::DispatchGroup>();
+        Foundation::DispatchQueue::global()->async(producing, [&] {
+            try {
+                Sink sink(live, [&](std::vector<Entry>& entries, std::vector<Attachment>& attachments) {
+                    Part part;
+                    part.entries.reserve(entries.size());
+                    for (auto& entry : entries) {
+                        if (!live.contains(entry.id.utf8()))
+                            part.entries.push_back(std::move(entry));
+                    }
+                    part.attachments = std::move(attachments);
+                    entries.clear();
+                    attachments.clear();
+                    part.indices.resize(part.entries.size());
+                    part.sealed.resize(part.entries.size());
+                    concurrentPerform(part.entries.size(), [&](std::size_t i) {
+                        part.indices[i] = EntryIndex::make(part.entries[i]);
+                        part.sealed[i] = sealRevision(part.entries[i].id, EntryRevision::make(part.entries[i]), part.indices[i], key);
+                    });
+                    Foundation::WorkerPool::BlockingScope waiting;
+                    std::unique_lock lock(channel.mutex);
+                    channel.changed.wait(lock, [&] { return channel.parts.size() < waitingLimit || channel.stopped; });
+                    if (channel.stopped)
+                        throw Stopped {};
+                    channel.parts.push_back(std::move(part));
+                    channel.changed.notify_all();
+                });
+                produce(sink);
+            } catch (...) {
+                std::lock_guard lock(channel.mutex);
+                channel.failure = std::current_exception();
+            }
+            std::lock_guard lock(channel.mutex);
+            channel.produced = true;
+            channel.changed.notify_all();
+        });
+        // The producer reads this frame: it ends before the frame does, however the storing ends.
+        struct Join {
+            Channel& channel;
+            Foundation::DispatchGroup& group;
+            ~Join()
+            {
+                {
+                    std::lock_guard lock(channel.mutex);
+                    channel.stopped = true;
+                    channel.changed.notify_all();
+                }
+                Foundation::WorkerPool::BlockingScope waiting;
+                group.wait();
+            }
+        } join {channel, *producing};
+
+        std::optional<Part> current;
+        std::size_t next = 0;
+        // The next part, its attachments' descriptions made objects; false when none comes.
+        auto takePart = [&] {
+            {
+                Foundation::WorkerPool::BlockingScope waiting;
+                std::unique_lock lock(channel.mutex);
+                channel.changed.wait(lock, [&] { return !channel.parts.empty() || channel.produced; });
+                if (channel.parts.empty()) {
+                    if (channel.failure)
+                        std::rethrow_exception(channel.failure);
+                    return false;
+                }
+                current = std::move(channel.parts.front());
+                channel.parts.pop_front();
+                channel.changed.notify_all();
+            }
+            next = 0;
+            written.push_back(std::move(current->indices));
+            if (current->attachments.empty())
+                return true;
+            std::vector<Foundation::String> ids;
+            for (const auto& attachment : current->attachments)
+                ids.push_back(attachment.id);
+            CoreData::NSFetchRequest<AttachmentObject> named;
+            named.setPredicate(SyncedObject::named(ids));
+            std::unordered_map<std::string, std::shared_ptr<AttachmentObject>> stored;
+            for (const auto& object : m_context->fetch(named))
+                stored.emplace(object->recordName().utf8(), object);
+            for (const auto& attachment : current->attachments) {
+                std::shared_ptr<AttachmentObject> object;
+                if (auto found = stored.find(attachment.id.utf8()); found != stored.end()) {
+                    object = found->second;
+                    stored.erase(found);
+                    object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
+                } else {
+                    object = m_context->insertNewObject<AttachmentObject>();
+                    object->setRecordName(attachment.id);
+                }
+                object->markLocallyModified(now);
+                object->setEntryID(attachment.entryID);
+                object->setSealedDescription(Cryptor::seal(Basalwork::JSONCoder::shared()->encode(attachment), key, attachmentContext(attachment.id)));
+            }
+            return true;
+        };
+        std::vector<CoreData::NSBatchInsertRequest> inserts;
+        inserts.emplace_back(EntryObject::entityName(), [&](CoreData::NSBatchInsertRequest::Object& row) {
+            while (true) {
+                while (!current || next == current->entries.size()) {
+                    if (!takePart())
+                        return true;
+                }
+                auto i = next++;
+                const auto& entry = current->entries[i];
+                auto& [sealedEntry, sealedIndex] = current->sealed[i];
+                auto marker = markers.find(entry.id.utf8());
+                if (marker == markers.end()) {
+                    row.setValue(entry.id, SyncedObject::recordNameKey);
+                    row.setValue(std::int64_t(1), Syncwright::Syncable::localChangeCountKey);
+                    row.setValue(now, "modifiedAt");
+                    row.setValue(vaultID, "vaultID");
+                    row.setValue(std::move(sealedEntry), "sealedEntry");
+                    row.setValue(std::move(sealedIndex), "sealedIndex");
+                    return false;
+                }
+                auto object = marker->second;
+                markers.erase(marker);
+                object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
+                object->markLocallyModified(now);
+                object->setRemoteSealedEntry(std::nullopt);
+                if (object->vaultID().isEmpty())
+                    object->setVaultID(vaultID);
+                object->setSealed(std::move(sealedEntry), std::move(sealedIndex));
+            }
+        });
+        try {
+            m_context->save(inserts);
+        } catch (...) {
+            // The context is shared with the sync engine: what failed here must not ride along its next save.
+            m_context->rollback();
+            throw;
+        }
+    });
+    for (const auto& indices : written)
+        updateIndex(indices, {});
+    postDidUpdateRecords();
 }
 
 void RecordStore::replaceAllRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)

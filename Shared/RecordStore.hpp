@@ -169,6 +169,9 @@ public:
     std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const override;
     // Adds the items (skipping those that exist) and the descriptions of their attachments in one save.
     void insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments) override;
+    // The same for items handed over a part at a time: each part is sealed on every core while the store
+    // takes in the one before, all in one save.
+    void insertEntryBatches(const std::function<void(BatchSink& sink)>& produce) override;
     // In one save, the items and attachments become exactly these (under the vault key now in the
     // cryptor); what is not among them is deleted, also from the account.
     void replaceAllRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments) override;

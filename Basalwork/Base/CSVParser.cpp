@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace Basalwork {
@@ -60,7 +61,11 @@ void reserveForFile(std::vector<CSVNamedRow>& rows, const Foundation::URL& url, 
         return;
     // Counting the values' bytes and a byte after each, the guess is a little high: unused room is never touched.
     const auto estimate = static_cast<double>(fileSize) / static_cast<double>(rowBytes) * static_cast<double>(rows.size());
-    rows.reserve(static_cast<std::size_t>(std::min(estimate * 1.05, 1e9)) + rowsForEstimate);
+    try {
+        rows.reserve(static_cast<std::size_t>(std::min(estimate * 1.05, 1e9)) + rowsForEstimate);
+    } catch (const std::bad_alloc&) {
+        // Skipped rows can make the guess far too high; the list then grows as it needs.
+    }
 }
 
 } // namespace

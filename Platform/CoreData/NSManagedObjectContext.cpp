@@ -529,13 +529,48 @@ void NSManagedObjectContext::validateForSave() const
     }
 }
 
+void NSManagedObjectContext::insertBatch(SQLiteStore& store, NSBatchInsertRequest& request)
+{
+    const auto& entity = entityNamed(request.entityName().view());
+    const auto& properties = entity.storedProperties();
+    NSBatchInsertRequest::Object object(entity);
+    request.m_insertedCount = 0;
+    while (!request.m_handler(object)) {
+        for (std::size_t i = 0; i < properties.size(); ++i) {
+            const Value& value = object.m_values[i];
+            if (value.isNil() && !properties[i].isOptional) {
+                throw CoreDataError::make(CoreDataError::validationMissingMandatoryProperty,
+                                          entity.name().utf8() + "." + properties[i].name.utf8() + " is required, but an object of a batch insert has no value for it.");
+            }
+            const auto* real = value.as<double>();
+            if (real && std::isnan(*real)) {
+                throw CoreDataError::make(CoreDataError::managedObjectValidation,
+                                          entity.name().utf8() + "." + properties[i].name.utf8() + " of an object of a batch insert is not a number, which the store cannot keep.");
+            }
+        }
+        store.insertRow(entity, object.m_values);
+        ++request.m_insertedCount;
+        object.reset();
+    }
+}
+
 void NSManagedObjectContext::save()
 {
-    processPendingChanges();
-    if (!hasChanges())
-        return;
-    checkDenyRules();
-    validateForSave();
+    std::vector<NSBatchInsertRequest> none;
+    save(none);
+}
+
+void NSManagedObjectContext::save(std::vector<NSBatchInsertRequest>& batchInserts)
+{
+    // Without batch inserts, nothing happens when nothing changed; with them, the handlers may still change
+    // objects, so the changes are taken once they have run.
+    if (batchInserts.empty()) {
+        processPendingChanges();
+        if (!hasChanges())
+            return;
+        checkDenyRules();
+        validateForSave();
+    }
     auto& store = coordinator().store();
     std::unordered_map<std::int64_t, std::int64_t> permanentKeys;
     auto resolved = [&](const Value& value) -> Value {
@@ -546,6 +581,17 @@ void NSManagedObjectContext::save()
     };
     {
         SQLiteStore::Transaction transaction(store);
+        if (!batchInserts.empty()) {
+            for (auto& request : batchInserts)
+                insertBatch(store, request);
+            processPendingChanges();
+            if (!hasChanges()) {
+                transaction.commit();
+                return;
+            }
+            checkDenyRules();
+            validateForSave();
+        }
         std::vector<std::pair<const NSManagedObject*, std::vector<std::pair<std::size_t, Value>>>> links;
         for (const auto& object : m_inserted) {
             std::vector<std::pair<std::size_t, Value>> objectLinks;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/CoreData/NSBatchDeleteRequest.hpp"
+#include "Platform/CoreData/NSBatchInsertRequest.hpp"
 #include "Platform/CoreData/NSBatchDeleteResult.hpp"
 #include "Platform/CoreData/NSFetchRequest.hpp"
 #include "Platform/CoreData/NSManagedObject.hpp"
@@ -27,6 +28,7 @@ class DispatchQueue;
 namespace CoreData {
 
 class NSPersistentStoreCoordinator;
+class SQLiteStore;
 
 // The keys of the did-save and did-change notifications; each holds a
 // `std::vector<std::shared_ptr<NSManagedObject>>` (see `NSManagedObjectContext::objects`).
@@ -136,6 +138,10 @@ public:
     // its changes. Fails for a required value that is missing, a deletion a rule denies, a change to an
     // object another context or process deleted, a store locked past its time-out, or a store error.
     void save();
+    // The same, with the rows the requests insert straight into the store first, in the same transaction:
+    // all of it, or nothing. The requests' handlers run on this queue during the save and may change
+    // objects of the context; those changes are saved too.
+    void save(std::vector<NSBatchInsertRequest>& batchInserts);
     // Undoes every unsaved change.
     void rollback();
     // Forgets every object and change.
@@ -185,6 +191,7 @@ private:
     [[noreturn]] static void wrongClass(const NSManagedObject& object, const char* wantedClass);
 
     void runAndWait(const std::function<void()>& block);
+    void insertBatch(SQLiteStore& store, NSBatchInsertRequest& request);
     std::vector<std::shared_ptr<NSManagedObject>> fetchObjects(const NSFetchRequest<NSManagedObject>& request);
     const NSEntityDescription& entityNamed(std::string_view name) const;
     NSPersistentStoreCoordinator& coordinator() const;

@@ -371,6 +371,77 @@ TEST_F(ContextTest, BatchDeletesRunInTheStoreFollowingTheRules)
               CoreDataError::persistentStoreOperation);
 }
 
+TEST_F(ContextTest, BatchInsertsGoInWithTheSaveAllOrNothing)
+{
+    auto storedTitles = [&] {
+        NSFetchRequest<> request("Item");
+        request.setPropertiesToFetch({"title"});
+        request.setSortDescriptors({NSSortDescriptor("title")});
+        std::vector<std::string> found;
+        for (const auto& row : context->fetchValues(request))
+            found.push_back(row[0].as<String>()->utf8());
+        return found;
+    };
+    insertItem(*context, "Before");
+    int made = 0;
+    std::vector<NSBatchInsertRequest> inserts;
+    inserts.emplace_back("Item", [&](NSBatchInsertRequest::Object& object) {
+        if (made == 3)
+            return true;
+        object.setValue(UUID(), "uuid");
+        object.setValue(String("Row " + std::to_string(made)), "title");
+        object.setValue(made, "score");
+        // What the handler changes in the context is saved with the rows.
+        if (++made == 2)
+            insertItem(*context, "Meanwhile");
+        return false;
+    });
+    context->save(inserts);
+    EXPECT_EQ(inserts[0].insertedCount(), 3);
+    EXPECT_FALSE(context->hasChanges());
+    EXPECT_EQ(storedTitles(), (std::vector<std::string> {"Before", "Meanwhile", "Row 0", "Row 1", "Row 2"}));
+    auto row = context->fetch(itemsWhere(key("title") == "Row 1")).front();
+    EXPECT_EQ(row->value<double>("score"), 1.0);
+    EXPECT_EQ(row->value<std::int64_t>("count"), 0);
+    EXPECT_EQ(row->value<bool>("isFavorite"), false);
+    EXPECT_EQ(row->value<String>("notes"), std::nullopt);
+
+    // A required value missing, a value of the wrong type, a handler that throws: nothing of the save is
+    // stored, and the context keeps its changes.
+    auto failing = [&](std::function<void(NSBatchInsertRequest::Object&)> fill) {
+        insertItem(*context, "Pending");
+        bool filled = false;
+        std::vector<NSBatchInsertRequest> batch;
+        batch.emplace_back("Item", [&](NSBatchInsertRequest::Object& object) {
+            if (!filled) {
+                object.setValue(UUID(), "uuid");
+                object.setValue(String("First"), "title");
+                filled = true;
+                return false;
+            }
+            fill(object);
+            return false;
+        });
+        std::int64_t code = -1;
+        try {
+            context->save(batch);
+        } catch (const Foundation::Error& error) {
+            code = error.code();
+        } catch (const std::exception&) {
+            code = 0;
+        }
+        EXPECT_TRUE(context->hasChanges());
+        EXPECT_EQ(storedTitles().size(), 5u);
+        context->rollback();
+        return code;
+    };
+    EXPECT_EQ(failing([](NSBatchInsertRequest::Object& object) { object.setValue(String("No identifier"), "title"); }),
+              CoreDataError::validationMissingMandatoryProperty);
+    EXPECT_EQ(failing([](NSBatchInsertRequest::Object& object) { object.setValue(String("a title"), "count"); }), CoreDataError::managedObjectValidation);
+    EXPECT_EQ(failing([](NSBatchInsertRequest::Object& object) { object.setValue(1, "attachments"); }), CoreDataError::managedObjectValidation);
+    EXPECT_EQ(failing([](NSBatchInsertRequest::Object&) { throw std::runtime_error("the source failed"); }), 0);
+}
+
 TEST_F(ContextTest, PrivateContextsRunOnTheirOwnQueueAndHandBackErrors)
 {
     auto background = container->newBackgroundContext();

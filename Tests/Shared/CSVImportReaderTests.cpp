@@ -199,3 +199,31 @@ TEST(CSVImportReaderTests, BadRowsBecomeFailuresAndBadFilesFail)
         EXPECT_NE(error.description().find("not UTF-8"), std::string::npos);
     }
 }
+
+TEST(CSVImportReaderTests, PartsComeInFileOrderWithTheirFailures)
+{
+    auto file = SharedTests::temporaryFolder("CSVSamples") / "parts.csv";
+    std::string text = "name,url,username,password\n";
+    for (int row = 0; row < 7; ++row)
+        text += row == 3 ? "Long,https://x.example,me,pw,extra\n" : "Item " + std::to_string(row) + ",https://a.example,me,pw\n";
+    TestSupport::writeText(file, text);
+    auto url = Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false);
+    auto whole = CSVImportReader::read(F::chromeCSV, url, [](double) {});
+
+    std::vector<std::vector<std::string>> parts;
+    std::vector<Foundation::String> failures;
+    auto rest = CSVImportReader::read(
+        F::chromeCSV, url, [](double) {},
+        [&](ImportReadResult& part) {
+            auto& titles = parts.emplace_back();
+            for (const auto& item : part.items)
+                titles.push_back(item.entry.title.utf8());
+            failures.insert(failures.end(), part.failures.begin(), part.failures.end());
+        },
+        2);
+    EXPECT_TRUE(rest.items.empty() && rest.failures.empty());
+    EXPECT_EQ(parts, (std::vector<std::vector<std::string>> {{"Item 0", "Item 1"}, {"Item 2", "Item 4"}, {"Item 5", "Item 6"}}));
+    EXPECT_EQ(failures, whole.failures);
+    ASSERT_EQ(whole.items.size(), 6u);
+    EXPECT_EQ(whole.items[2].entry.id, ImportReader::read(F::chromeCSV, url, std::nullopt, url, [](double) {}).items[2].entry.id);
+}

@@ -732,6 +732,61 @@ TEST_F(RecordStoreTests, ImportsAddInOneSaveAndRestoresReplaceEverything)
     EXPECT_EQ(store->allEntries().size(), 1u);
 }
 
+TEST_F(RecordStoreTests, ImportsInPartsAddInOneSave)
+{
+    auto key = Cryptor::Key::random();
+    vault->cryptor->lock();
+    vault->cryptor->unlock(key.copy());
+    auto kept = addEntry(*store, "Kept", "");
+    auto item = [](const char* title) {
+        auto entry = Entry::make(Entry::Category::login, Foundation::Date::now());
+        entry.title = title;
+        entry.password = "pw";
+        return entry;
+    };
+    auto first = item("First");
+    auto second = item("Second");
+    auto duplicate = *store->entry(kept);
+    duplicate.title = "Not taken";
+    Attachment file {"attachment-1", second.id, "notes.txt", 5, Foundation::Date::now()};
+
+    // A part that fails half way: nothing of the import is added.
+    auto failed = item("Failed");
+    EXPECT_THROW(store->insertEntryBatches([&](Importer::RecordSource::BatchSink& sink) {
+        std::vector<Entry> entries {failed};
+        std::vector<Attachment> attachments {file};
+        sink.add(entries, attachments);
+        throw RecordStoreError::vaultLocked();
+    }),
+                 RecordStoreError);
+    EXPECT_FALSE(store->entry(failed.id));
+    EXPECT_TRUE(store->allAttachments().empty());
+
+    store->insertEntryBatches([&](Importer::RecordSource::BatchSink& sink) {
+        EXPECT_EQ(sink.existingEntryIDs({first.id, kept}), std::vector<Foundation::String> {kept});
+        std::vector<Entry> entries {first, duplicate};
+        std::vector<Attachment> none;
+        sink.add(entries, none);
+        entries = {second};
+        std::vector<Attachment> attachments {file};
+        sink.add(entries, attachments);
+    });
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"First", "Kept", "Second"}));
+    EXPECT_EQ(store->entry(second.id), second);
+    EXPECT_EQ(store->allAttachments(), std::vector<Attachment> {file});
+    auto existing = store->existingEntryIDs({first.id, failed.id, second.id});
+    std::sort(existing.begin(), existing.end());
+    auto expected = std::vector<Foundation::String> {first.id, second.id};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(existing, expected);
+
+    // What was added reads back the same after the vault opens anew.
+    vault->cryptor->lock();
+    vault->cryptor->unlock(key.copy());
+    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"First", "Kept", "Second"}));
+    EXPECT_EQ(store->entry(first.id), first);
+}
+
 TEST_F(RecordStoreTests, ReadingInBatchesFollowsTheListAndLeavesOutTheTrashOnlyWhenAsked)
 {
     // More items than a batch; taking some out puts the last ones in their places in the list, out of
