@@ -35,6 +35,7 @@
 #include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -658,6 +659,43 @@ struct StoredEntry {
     Foundation::Data sealed;
 };
 
+// The place of each identifier in a list, found without a node per identifier: open addressing over
+// the list's own strings.
+class Places {
+public:
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+    explicit Places(const std::vector<Foundation::String>& ids)
+        : m_ids(ids)
+        , m_slots(std::bit_ceil(ids.size() * 2 + 2), none)
+        , m_mask(m_slots.size() - 1)
+    {
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            auto at = slot(ids[i].view());
+            while (m_slots[at] != none && m_ids[m_slots[at]] != ids[i])
+                at = (at + 1) & m_mask;
+            if (m_slots[at] == none)
+                m_slots[at] = i;
+        }
+    }
+
+    std::size_t find(std::string_view id) const
+    {
+        for (auto at = slot(id); m_slots[at] != none; at = (at + 1) & m_mask) {
+            if (m_ids[m_slots[at]].view() == id)
+                return m_slots[at];
+        }
+        return none;
+    }
+
+private:
+    std::size_t slot(std::string_view id) const { return std::hash<std::string_view>()(id) & m_mask; }
+
+    const std::vector<Foundation::String>& m_ids;
+    std::vector<std::size_t> m_slots;
+    std::size_t m_mask;
+};
+
 // The store's items in the order it keeps them, a batch after another; the last one's key leads to the next.
 struct ScannedEntries {
     std::vector<StoredEntry> entries;
@@ -681,10 +719,7 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
     counted(ids.size());
     if (ids.empty())
         return;
-    std::unordered_map<std::string_view, std::size_t> positions;
-    positions.reserve(ids.size());
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        positions.emplace(ids[i].utf8(), i);
+    const Places positions(ids);
 
     // The items come in the order of the list, read from the store in its own order: one pass over the
     // rows a batch at a time reads far less than looking each item up by name. The list's order mostly
@@ -759,19 +794,13 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
     std::size_t next = 0;
     // Opens the items that belong to places not yet filled, on every core.
     auto open = [&](std::vector<StoredEntry>& stored) {
-        std::vector<std::size_t> places(stored.size(), ids.size());
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            auto found = positions.find(stored[i].id.utf8());
-            if (found != positions.end() && found->second >= next && !held.contains(found->second)) {
-                places[i] = found->second;
-                // A second row of the same name counts once.
-                held.emplace(found->second, std::nullopt);
-            }
-        }
+        std::vector<std::size_t> places(stored.size());
         std::vector<std::optional<Entry>> opened(stored.size());
         std::vector<std::exception_ptr> failures(stored.size());
         concurrentPerform(stored.size(), [&](std::size_t i) {
-            if (places[i] == ids.size() || stored[i].state != StoredEntry::State::sealed)
+            auto place = positions.find(stored[i].id.view());
+            places[i] = place;
+            if (place == Places::none || place < next || stored[i].state != StoredEntry::State::sealed)
                 return;
             try {
                 opened[i] = openRevision(stored[i].id, &stored[i].sealed, key).entry;
@@ -782,7 +811,10 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
         });
         std::vector<Foundation::String> others;
         for (std::size_t i = 0; i < stored.size(); ++i) {
-            if (places[i] != ids.size() && stored[i].state == StoredEntry::State::throughObject)
+            // A second row of the same name counts once.
+            if (places[i] == Places::none || places[i] < next || !held.emplace(places[i], std::nullopt).second)
+                places[i] = Places::none;
+            else if (stored[i].state == StoredEntry::State::throughObject)
                 others.push_back(stored[i].id);
         }
         // Those read through their objects come in the order asked for.
@@ -790,7 +822,7 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
         auto nextRead = read.begin();
         const bool inspecting = isSafeForInspectionModeActive();
         for (std::size_t i = 0; i < stored.size(); ++i) {
-            if (places[i] == ids.size())
+            if (places[i] == Places::none)
                 continue;
             if (failures[i])
                 std::rethrow_exception(failures[i]);
@@ -805,6 +837,16 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
                 held[places[i]] = std::move(entry);
         }
     };
+    // The items handed on are laid out while the next ones are opened; one batch at a time, in order.
+    struct HandingOn {
+        std::future<void> done;
+        std::vector<Entry> entries;
+        ~HandingOn()
+        {
+            if (done.valid())
+                done.wait();
+        }
+    } handingOn;
     // Hands on the items whose places follow on from those handed on.
     auto handOn = [&] {
         std::vector<Entry> entries;
@@ -814,8 +856,17 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
             held.erase(held.begin());
             ++next;
         }
-        if (!entries.empty())
-            batch(entries);
+        if (entries.empty())
+            return;
+        if (handingOn.done.valid())
+            handingOn.done.get();
+        handingOn.entries = std::move(entries);
+        auto task = std::make_shared<std::packaged_task<void()>>([&batch, &handingOn] {
+            batch(handingOn.entries);
+            handingOn.entries = {};
+        });
+        handingOn.done = task->get_future();
+        Foundation::DispatchQueue::global()->async([task] { (*task)(); });
     };
     // Looks up the items of the next places not yet read, so that those after them can go on.
     auto lookUpNext = [&] {
@@ -862,6 +913,8 @@ void RecordStore::readEntries(bool includingTrashed, const std::function<void(st
     }
     while (next < ids.size())
         lookUpNext();
+    if (handingOn.done.valid())
+        handingOn.done.get();
 }
 
 bool RecordStore::containsEntry(const Foundation::String& id) const

@@ -10,6 +10,7 @@
 #include "Platform/Foundation/Data.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -176,13 +177,15 @@ public:
     }
 
 private:
+    // The keys are this program's own names: nothing in them needs escaping.
     template <class T>
     void member(std::string_view key, const T& value)
     {
-        if (m_out.back() != '{')
-            m_out += ',';
-        string(key);
-        m_out += ':';
+        char opening[2] = {',', '"'};
+        const bool first = m_out.back() == '{';
+        m_out.append(opening + first, 2 - first);
+        m_out.append(key);
+        m_out.append("\":", 2);
         write(value);
     }
     void end() { m_out += '}'; }
@@ -190,11 +193,18 @@ private:
     void string(std::string_view text)
     {
         static constexpr char hex[] = "0123456789abcdef";
+        static constexpr auto escaped = [] {
+            std::array<bool, 256> table {};
+            for (int c = 0; c < 0x20; ++c)
+                table[static_cast<std::size_t>(c)] = true;
+            table['"'] = table['\\'] = table['/'] = true;
+            return table;
+        }();
         m_out += '"';
         std::size_t run = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
             auto c = static_cast<unsigned char>(text[i]);
-            if (c >= 0x20 && c != '"' && c != '\\' && c != '/')
+            if (!escaped[c])
                 continue;
             m_out.append(text, run, i - run);
             run = i + 1;

@@ -463,10 +463,11 @@ private:
                 fail("expected ',' or '}'");
             }
         }
-        // A key given twice keeps its first place and its last value.
+        // A key given twice keeps its first place and its last value. Up to a few dozen members a scan
+        // finds them sooner than a table made for the purpose.
         auto begin = m_memberScratch.begin() + static_cast<std::ptrdiff_t>(scratchStart);
         auto end = m_memberScratch.end();
-        if (end - begin > 16) {
+        if (end - begin > 32) {
             std::unordered_map<std::string_view, std::size_t> seen;
             seen.reserve(static_cast<std::size_t>(end - begin));
             auto kept = begin;

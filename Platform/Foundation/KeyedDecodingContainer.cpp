@@ -7,8 +7,8 @@
 namespace Foundation {
 namespace {
 
-// Below this many members a scan is cheaper than building an index.
-constexpr std::size_t indexThreshold = 16;
+// Up to this many members a scan is cheaper than building an index (an item's twenty-odd included).
+constexpr std::size_t indexThreshold = 32;
 
 } // namespace
 

@@ -187,7 +187,7 @@ TEST(JSONDecoder, KeepsAKeyGivenTwiceInItsFirstPlaceWithItsLastValue)
 {
     auto decoder = make<JSONDecoder>();
     auto keys = [](const std::map<std::string, int>& values) { return values.size(); };
-    for (int members : {3, 40}) {
+    for (int members : {3, 20, 40}) {
         std::string text = "{";
         for (int i = 0; i < members; ++i)
             text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
@@ -202,6 +202,47 @@ TEST(JSONDecoder, KeepsAKeyGivenTwiceInItsFirstPlaceWithItsLastValue)
         static Keys decode(Decoder& decoder) { return {decoder.container().allKeys()}; }
     };
     EXPECT_EQ(decoder->decode<Keys>(Data::fromString(R"({"b":1,"a":2,"b":3})")).names, (std::vector<std::string> {"b", "a"}));
+}
+
+namespace {
+
+// Reads an object's members "k0", "k1", ... backwards, two of them again, and a key that is not there.
+int membersToRead = 0;
+struct ReadBackwards {
+    std::vector<int> values;
+    bool hasMissing = true;
+    static ReadBackwards decode(Decoder& decoder)
+    {
+        auto container = decoder.container();
+        ReadBackwards read;
+        for (int i = membersToRead - 1; i >= 0; --i)
+            read.values.push_back(container.decode<int>("k" + std::to_string(i)));
+        read.values.push_back(container.decode<int>("k0"));
+        read.values.push_back(container.decode<int>("k" + std::to_string(membersToRead / 2)));
+        read.hasMissing = container.decodeIfPresent<int>("nonesuch").has_value();
+        return read;
+    }
+};
+
+} // namespace
+
+TEST(JSONDecoder, FindsMembersInWhateverOrderTheyAreRead)
+{
+    auto decoder = make<JSONDecoder>();
+    for (int members : {1, 5, 20, 63, 100}) {
+        membersToRead = members;
+        std::string text = "{";
+        std::vector<int> expected;
+        for (int i = 0; i < members; ++i) {
+            text += std::string(i ? "," : "") + "\"k" + std::to_string(i) + "\":" + std::to_string(i * 7);
+            expected.insert(expected.begin(), i * 7);
+        }
+        expected.push_back(0);
+        expected.push_back(members / 2 * 7);
+        auto read = decoder->decode<ReadBackwards>(Data::fromString(text + "}"));
+        EXPECT_EQ(read.values, expected) << members;
+        EXPECT_FALSE(read.hasMissing) << members;
+    }
 }
 
 TEST(JSONDecoder, SkipsAByteOrderMarkAndUnescapesIntoText)

@@ -11,6 +11,7 @@
 #include "Platform/Foundation/Codable.hpp"
 
 #include <algorithm>
+#include <future>
 #include <gtest/gtest.h>
 #include <limits>
 #include <set>
@@ -148,9 +149,12 @@ TEST_F(ExporterTests, OtherAppsFilesReadBackWithTheirImporters)
 
 TEST_F(ExporterTests, ACancelledOrFailedExportLeavesNothing)
 {
+    // The export reads its items at once on another thread: the hook is in place before it starts, and
+    // waits there for the export's progress.
+    std::promise<std::shared_ptr<Foundation::Progress>> started;
+    vault->recordStore->onAllEntries = [progress = started.get_future().share()] { progress.get()->cancel(); };
     vault->exporter->exportItems(ExporterFileFormat::corvendaleJSON, fileURL(folder, true));
-    auto progress = vault->exporter->status().as<Exporter::Status::InProgress>()->progress;
-    vault->recordStore->onAllEntries = [progress] { progress->cancel(); };
+    started.set_value(vault->exporter->status().as<Exporter::Status::InProgress>()->progress);
     ASSERT_TRUE(vault->waitForExport());
     const auto* failed = vault->exporter->status().as<Exporter::Status::Failed>();
     ASSERT_TRUE(failed);
