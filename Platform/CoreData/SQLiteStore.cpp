@@ -120,6 +120,7 @@ SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<
         open(path, timeout);
         fitSchema(model);
     } catch (...) {
+        stopCheckpointing();
         for (auto& [sql, statement] : m_statements)
             sqlite3_finalize(statement);
         m_statements.clear();
@@ -131,9 +132,54 @@ SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<
 
 SQLiteStore::~SQLiteStore()
 {
+    stopCheckpointing();
     for (auto& [sql, statement] : m_statements)
         sqlite3_finalize(statement);
     sqlite3_close_v2(m_database);
+}
+
+int SQLiteStore::walWritten(void* store, sqlite3*, const char*, int pageCount)
+{
+    // SQLite's own threshold for its automatic checkpoint.
+    if (pageCount >= 1000)
+        static_cast<SQLiteStore*>(store)->startCheckpoint();
+    return SQLITE_OK;
+}
+
+void SQLiteStore::startCheckpoint()
+{
+    std::lock_guard lock(m_checkpointMutex);
+    if (m_checkpointing)
+        return;
+    if (m_checkpointer.joinable())
+        m_checkpointer.join();
+    m_checkpointing = true;
+    m_checkpointer = std::thread([this] {
+        if (!m_checkpointDatabase) {
+            sqlite3* database = nullptr;
+            if (sqlite3_open_v2(m_path.c_str(), &database, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) == SQLITE_OK) {
+                sqlite3_exec(database, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+                m_checkpointDatabase = database;
+            } else {
+                sqlite3_close_v2(database);
+            }
+        }
+        // Passive: it waits for no reader or writer, and what it cannot copy yet waits for the next one.
+        // The log is on the disk already, so a checkpoint that fails loses nothing.
+        if (m_checkpointDatabase)
+            sqlite3_wal_checkpoint_v2(m_checkpointDatabase, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+        m_checkpointing = false;
+    });
+}
+
+void SQLiteStore::stopCheckpointing()
+{
+    std::lock_guard lock(m_checkpointMutex);
+    if (m_checkpointer.joinable())
+        m_checkpointer.join();
+    if (m_checkpointDatabase)
+        sqlite3_close_v2(m_checkpointDatabase);
+    m_checkpointDatabase = nullptr;
 }
 
 void SQLiteStore::fail(int resultCode, const std::string& action) const
@@ -203,6 +249,8 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
         }
     }
     execute("PRAGMA synchronous=FULL");
+    if (path)
+        sqlite3_wal_hook(m_database, &SQLiteStore::walWritten, this);
     // Room for a whole vault, so that a search reads its pages from memory rather than the file.
     execute("PRAGMA cache_size=-32768");
 }

@@ -4,12 +4,14 @@
 #include "Platform/CoreData/SQLFragment.hpp"
 #include "Platform/CoreData/Value.hpp"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -90,8 +92,18 @@ private:
     void deleteCascading(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys,
                          std::vector<NSManagedObjectID>& deleted);
 
+    // A save waits for its log to reach the disk, not for the log's pages to be copied into the file: a
+    // thread of the store's own does that over a second connection once a save left many pages.
+    static int walWritten(void* store, sqlite3* database, const char* name, int pageCount);
+    void startCheckpoint();
+    void stopCheckpointing();
+
     sqlite3* m_database = nullptr;
     std::string m_path;
+    std::mutex m_checkpointMutex;
+    std::thread m_checkpointer;
+    std::atomic<bool> m_checkpointing {false};
+    sqlite3* m_checkpointDatabase = nullptr; // the checkpointing thread's
     Foundation::String m_identifier;
     mutable std::recursive_mutex m_mutex;
     std::unordered_map<std::string, sqlite3_stmt*> m_statements;

@@ -173,6 +173,28 @@ TEST_F(ContainerTest, ARefreshShowsWhatAnotherConnectionSaved)
     EXPECT_TRUE(items[1]->isDeleted());
 }
 
+TEST_F(ContainerTest, ALargeSaveIsCopiedIntoTheFileWhileSavesGoOn)
+{
+    // Over a thousand pages of log: the copy into the file runs beside what follows.
+    {
+        auto container = makeContainer(path);
+        auto context = container->viewContext();
+        for (int i = 0; i < 600; ++i)
+            insertItem(*context, "Large", i)->setValue(Data(std::vector<std::uint8_t>(8000, 7)), "payload");
+        context->save();
+        for (int round = 0; round < 3; ++round) {
+            insertItem(*context, "Small", round);
+            context->save();
+            EXPECT_EQ(context->count(itemsWhere(std::nullopt)), 601 + round);
+        }
+        EXPECT_EQ(makeContainer(path)->viewContext()->count(itemsWhere(std::nullopt)), 603);
+    }
+    // The file alone holds everything once the store is closed.
+    auto copy = (home.path() / "Stores" / "Copy.sqlite").string();
+    fs::copy_file(path, copy);
+    EXPECT_EQ(makeContainer(copy)->viewContext()->count(itemsWhere(key("title") == "Large")), 600);
+}
+
 TEST_F(ContainerTest, OpeningFitsTheStoreToAGrownModel)
 {
     fill(2);
