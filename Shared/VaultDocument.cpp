@@ -8,9 +8,9 @@
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -110,15 +110,7 @@ public:
         char buffer[24];
         m_out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
     }
-    void write(Foundation::Date date)
-    {
-        char buffer[64];
-        auto end = std::to_chars(buffer, buffer + sizeof buffer, date.timeIntervalSinceReferenceDate()).ptr;
-        std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-        if (text.size() > 2 && text.ends_with(".0"))
-            text.remove_suffix(2);
-        m_out += text;
-    }
+    void write(Foundation::Date date) { Foundation::JSONWriter::appendNumber(m_out, date.timeIntervalSinceReferenceDate()); }
     void write(const EntryPreviousValue& value)
     {
         m_out += '{';
@@ -190,42 +182,7 @@ private:
     }
     void end() { m_out += '}'; }
 
-    void string(std::string_view text)
-    {
-        static constexpr char hex[] = "0123456789abcdef";
-        static constexpr auto escaped = [] {
-            std::array<bool, 256> table {};
-            for (int c = 0; c < 0x20; ++c)
-                table[static_cast<std::size_t>(c)] = true;
-            table['"'] = table['\\'] = table['/'] = true;
-            return table;
-        }();
-        m_out += '"';
-        std::size_t run = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            auto c = static_cast<unsigned char>(text[i]);
-            if (!escaped[c])
-                continue;
-            m_out.append(text, run, i - run);
-            run = i + 1;
-            switch (c) {
-            case '"': m_out += "\\\""; break;
-            case '\\': m_out += "\\\\"; break;
-            case '/': m_out += "\\/"; break;
-            case '\b': m_out += "\\b"; break;
-            case '\f': m_out += "\\f"; break;
-            case '\n': m_out += "\\n"; break;
-            case '\r': m_out += "\\r"; break;
-            case '\t': m_out += "\\t"; break;
-            default:
-                m_out += "\\u00";
-                m_out += hex[(c >> 4) & 0xF];
-                m_out += hex[c & 0xF];
-            }
-        }
-        m_out.append(text, run, text.size() - run);
-        m_out += '"';
-    }
+    void string(std::string_view text) { Foundation::JSONWriter::appendString(m_out, text); }
 
     std::string& m_out;
 };

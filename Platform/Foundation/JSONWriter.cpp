@@ -3,6 +3,7 @@
 #include "Platform/Foundation/Encoder.Node.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <vector>
 
@@ -85,7 +86,7 @@ private:
             m_out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, node.unsignedInteger).ptr);
             return;
         case Node::Scalar::real:
-            m_out += JSONWriter::numberText(node.real);
+            JSONWriter::appendNumber(m_out, node.real);
             return;
         case Node::Scalar::string:
             writeString(node.text);
@@ -93,41 +94,7 @@ private:
         }
     }
 
-    bool needsEscape(unsigned char c) const
-    {
-        return c < 0x20 || c == '"' || c == '\\' || (c == '/' && !m_options.withoutEscapingSlashes);
-    }
-
-    // Runs that need no escaping go in whole.
-    void writeString(const std::string& text)
-    {
-        static constexpr char hex[] = "0123456789abcdef";
-        m_out += '"';
-        std::size_t run = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            auto c = static_cast<unsigned char>(text[i]);
-            if (!needsEscape(c))
-                continue;
-            m_out.append(text, run, i - run);
-            run = i + 1;
-            switch (c) {
-            case '"': m_out += "\\\""; break;
-            case '\\': m_out += "\\\\"; break;
-            case '/': m_out += "\\/"; break;
-            case '\b': m_out += "\\b"; break;
-            case '\f': m_out += "\\f"; break;
-            case '\n': m_out += "\\n"; break;
-            case '\r': m_out += "\\r"; break;
-            case '\t': m_out += "\\t"; break;
-            default:
-                m_out += "\\u00";
-                m_out += hex[(c >> 4) & 0xF];
-                m_out += hex[c & 0xF];
-            }
-        }
-        m_out.append(text, run, text.size() - run);
-        m_out += '"';
-    }
+    void writeString(const std::string& text) { JSONWriter::appendString(m_out, text, !m_options.withoutEscapingSlashes); }
 
     void indent(int depth)
     {
@@ -149,12 +116,56 @@ std::string JSONWriter::write(const Encoder::Node& root, Options options)
 
 std::string JSONWriter::numberText(double number)
 {
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    std::string text(buffer, result.ptr);
-    if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0)
-        text.resize(text.size() - 2);
+    std::string text;
+    appendNumber(text, number);
     return text;
+}
+
+void JSONWriter::appendNumber(std::string& out, double number)
+{
+    char buffer[64];
+    std::string_view text(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, number).ptr - buffer));
+    if (text.size() > 2 && text.ends_with(".0"))
+        text.remove_suffix(2);
+    out += text;
+}
+
+// Runs that need no escaping go in whole.
+void JSONWriter::appendString(std::string& out, std::string_view text, bool escapingSlashes)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    static constexpr auto escaped = [] {
+        std::array<bool, 256> table {};
+        for (int c = 0; c < 0x20; ++c)
+            table[static_cast<std::size_t>(c)] = true;
+        table['"'] = table['\\'] = table['/'] = true;
+        return table;
+    }();
+    out += '"';
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (!escaped[c] || (c == '/' && !escapingSlashes))
+            continue;
+        out.append(text, run, i - run);
+        run = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '/': out += "\\/"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            out += "\\u00";
+            out += hex[(c >> 4) & 0xF];
+            out += hex[c & 0xF];
+        }
+    }
+    out.append(text, run, text.size() - run);
+    out += '"';
 }
 
 } // namespace Foundation

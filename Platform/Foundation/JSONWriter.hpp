@@ -3,6 +3,7 @@
 #include "Platform/Foundation/Encoder.hpp"
 
 #include <string>
+#include <string_view>
 
 namespace Foundation {
 
@@ -20,6 +21,9 @@ public:
     static std::string write(const Encoder::Node& root, Options options);
     // A number's text as written; "1.5", "42", "1e+100".
     static std::string numberText(double number);
+    static void appendNumber(std::string& out, double number);
+    // Appends text as a quoted, escaped string, as `write` writes one.
+    static void appendString(std::string& out, std::string_view text, bool escapingSlashes = true);
 };
 
 } // namespace Foundation
