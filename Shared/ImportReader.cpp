@@ -7,8 +7,11 @@
 #include "Shared/XMLImportReader.hpp"
 #include "Shared/ZipArchive.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
+
 #include <filesystem>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace Shared {
 
@@ -36,7 +39,7 @@ ImportReadResult read1PUX(const Foundation::URL& fileURL, const Foundation::URL&
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 name = "Attachment";
             auto folder = workFolder.appendingPathComponent(Foundation::String(std::to_string(++fileCount)), true);
-            std::filesystem::create_directory(folder.path().utf8());
+            ::mkdir(folder.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode); // a failure shows as the write below fails
             auto destination = folder.appendingPathComponent(Foundation::String(name), false);
             archive.extract(entry, destination, maximum1PUXFileSize);
             return destination;

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 
 namespace Shared {
 
@@ -55,7 +56,7 @@ std::optional<Foundation::URL> keePassBinary(KeePassContext& context, const Elem
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
         name = "Attachment";
     auto folder = context.workFolder.appendingPathComponent(Foundation::String(std::to_string(++context.fileCount)), true);
-    std::filesystem::create_directory(folder.path().utf8());
+    ::mkdir(folder.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode); // a failure shows as the write below fails
     auto file = folder.appendingPathComponent(Foundation::String(name), false);
     Foundation::FileIO::writeFile(file.path().utf8(), *data, true);
     return file;
