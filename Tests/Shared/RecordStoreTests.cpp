@@ -354,8 +354,10 @@ TEST(RecordStoreIndex, HostOfAWebsite)
 {
     using Index = RecordStore::Index;
     EXPECT_EQ(Index::host(Foundation::String(" \t HTTPS://Me@WWW.Bank.Example.COM.:443/login?next=/ \r\n")), "bank.example.com");
-    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "mail.example.org\x1f");
-    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]:8080");
+    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x0b")), "mail.example.org");
+    // A control character is no part of a host, so such a text names none.
+    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "");
+    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]");
     EXPECT_EQ(Index::host(Foundation::String("\u00a0https://WWW.Bücher.Example/\u2028")), "bücher.example");
     EXPECT_EQ(Index::host(Foundation::String("\u3000ÉCOLE.example\u0085")), "école.example");
     EXPECT_EQ(Index::host(Foundation::String(" \n ")), "");
