@@ -119,8 +119,10 @@ void Importer::startImport(FileFormat fileFormat, const Foundation::URL& fileURL
             report = self->runImport(fileFormat, fileURL, attachmentsURL, addedTags, *progress);
         } catch (const Foundation::Error& caught) {
             error = caught.clone();
-        } catch (const std::exception& caught) {
-            error = ImporterError::invalidFile(caught.what()).clone();
+        } catch (const std::bad_alloc&) {
+            error = ImporterError::invalidFile("there is not enough memory to read it").clone();
+        } catch (const std::exception&) {
+            error = ImporterError::invalidFile("it could not be read").clone();
         }
         Foundation::DispatchQueue::main()->async([weak, fileFormat, report, error] {
             auto importer = weak.lock();

@@ -177,6 +177,21 @@ TEST_F(BackupStoreTests, PerformOrCancelStopsARunningBackupWithoutAFile)
     EXPECT_TRUE(TestSupport::entryNames(folder).empty());
 }
 
+TEST_F(BackupStoreTests, AHeaderAskingForAnExcessiveKeyDerivationIsADamagedBackup)
+{
+    addItems("kept");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+    auto costly = copyWith(file, "costly.corvendalebackup", [](std::string& bytes) {
+        auto at = bytes.find("\"operationsLimit\":2");
+        ASSERT_NE(at, std::string::npos);
+        bytes[at + 18] = '9';
+    });
+    EXPECT_NE(failureOf(restore(costly, masterPassword, false)).find("damaged"), std::string::npos);
+    auto checked = restore(file, masterPassword, false);
+    EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+}
+
 TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
 {
     makeInstallation(masterPassword, true);
@@ -223,4 +238,30 @@ TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
     auto attachment = vault->allAttachments().at(0);
     auto decrypted = vault->attachmentDataStore->decryptToTemporaryFile(attachment.id);
     EXPECT_EQ(TestSupport::readText(decrypted.path().utf8()), "attached to first installation");
+}
+
+// Before the password's key opens anything, a changed byte in what it is derived with or what it opens
+// would read as a wrong password: the header carries a checksum of them, so it reads as damage.
+TEST_F(BackupStoreTests, AChangedKeyMaterialByteReadsAsADamagedBackupNotAWrongPassword)
+{
+    addItems("items");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+    auto changedAfter = [&](const std::string& name, const std::string& key, int offset) {
+        return copyWith(file, name + ".corvendalebackup", [&](std::string& bytes) {
+            auto at = bytes.find("\"" + key + "\":");
+            ASSERT_NE(at, std::string::npos) << key;
+            auto& byte = bytes[at + key.size() + 3 + static_cast<std::size_t>(offset)];
+            byte = byte == 'A' || byte == '1' ? (byte == 'A' ? 'B' : '2') : (std::isdigit(static_cast<unsigned char>(byte)) ? '1' : 'A');
+        });
+    };
+    for (const auto& [key, offset] : std::vector<std::pair<std::string, int>> {{"salt", 2}, {"memoryLimit", 1}, {"wrappedVaultKey", 5}}) {
+        SCOPED_TRACE(key);
+        auto changed = changedAfter(key, key, offset);
+        auto failure = failureOf(restore(changed, masterPassword, false));
+        EXPECT_NE(failure.find("damaged"), std::string::npos) << failure;
+    }
+    EXPECT_NE(failureOf(restore(file, "wrong password", false)).find("does not open this backup"), std::string::npos);
+    auto checked = restore(file, masterPassword, false);
+    EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
 }
