@@ -546,6 +546,7 @@ void EntriesVC::updateHeader()
     }();
     m_syncStatusButton->setTitle(String(syncTitle), UIKit::UIControl::State::normal());
     m_settingsButton->setIsHidden(!config.isSettingsButtonShown);
+    m_settingsButton->setIsEnabled(config.isSettingsButtonEnabled);
     m_settingsButton->setTitle(String(config.settingsIssueDetected ? "Settings (!)" : "Settings"), UIKit::UIControl::State::normal());
     m_newItemButton->setIsHidden(config.isNewItemButtonHidden);
     m_cancelButton->setIsHidden(config.isCancelButtonHidden);

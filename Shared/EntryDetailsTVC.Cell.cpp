@@ -148,6 +148,7 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     m_switch->setIsOn(row.isOn);
     Basalwork::setIsVisible(*m_button, row.kind == Kind::button);
     m_button->setTitle(row.title, UIKit::UIControl::State::normal());
+    m_button->setIsEnabled(row.isEnabled);
     Basalwork::setIsVisible(*m_timeStepView, row.kind == Kind::oneTimePassword);
     m_timeStepView->timeStepNotifier()->setTOTP(row.kind == Kind::oneTimePassword ? row.totp : std::nullopt);
     m_timeStepView->setMode(row.kind == Kind::oneTimePassword && row.totp ? TimeStepView::Mode::running : TimeStepView::Mode::noCode);

@@ -179,6 +179,8 @@ private:
             EntryDetailsTVCRow row = rowFor(MenuSource::showHidden(kind));
             row.kind = EntryDetailsTVCRow::Kind::button;
             row.title = String(title);
+            // Setting AutoFill up happens on a settings page, which the program does not have yet.
+            row.isEnabled = kind != MenuSource::ShowHiddenKind::autoFill;
             rows.push_back(std::move(row));
         };
         if (!showsLogin)

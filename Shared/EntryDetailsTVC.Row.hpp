@@ -42,6 +42,8 @@ struct EntryDetailsTVCRow {
     bool isEditable = false;
     bool isSecureInput = false;
     bool isOn = false;
+    // A button that leads nowhere yet shows dimmed.
+    bool isEnabled = true;
     std::optional<TOTP> totp {};
     // Dragged by its handle, or moved with the keys, while its fields or sections are rearranged.
     bool isMovable = false;

@@ -34,8 +34,8 @@ void EntryDetailsVHeaderV::initialize()
     Basalwork::addSubviewWithEdgeContraints(*this, stack, Basalwork::LayoutInsets::withAll(10));
 }
 
-void EntryDetailsVHeaderV::addButton(const char* title,
-                                     std::function<void(EntryDetailsVHeaderV&, const std::shared_ptr<UIKit::UIButton>&)> action)
+std::shared_ptr<UIKit::UIButton> EntryDetailsVHeaderV::addButton(const char* title,
+                                                                 std::function<void(EntryDetailsVHeaderV&, const std::shared_ptr<UIKit::UIButton>&)> action)
 {
     auto button = Foundation::make<UIKit::UIButton>();
     button->setTitle(String(title), UIKit::UIControl::State::normal());
@@ -50,6 +50,7 @@ void EntryDetailsVHeaderV::addButton(const char* title,
         },
         UIKit::UIControl::Event::primaryActionTriggered());
     m_buttons->addArrangedSubview(button);
+    return button;
 }
 
 void EntryDetailsVHeaderV::show(const EntryDetailsVCState& state, bool isMainWindowPinned)
@@ -80,7 +81,9 @@ void EntryDetailsVHeaderV::show(const EntryDetailsVCState& state, bool isMainWin
     if (backButton == EntryDetailsVCBackButtonVisibility::visible)
         addButton("Back", tellDelegate(&Delegate::didSelectDismiss));
     if (viewing && entry) {
-        addButton("Edit", tellDelegate(&Delegate::didSelectEdit));
+        // A trashed item is only read until it is restored.
+        if (!entry->isTrashed())
+            addButton("Edit", tellDelegate(&Delegate::didSelectEdit));
         if (entry->isTrashed()) {
             addButton("Restore", tellDelegate(&Delegate::didSelectRestore));
             addButton("Delete Permanently", item(HeaderItem::deletePermanently));
@@ -103,7 +106,7 @@ void EntryDetailsVHeaderV::show(const EntryDetailsVCState& state, bool isMainWin
         }
     }
     addButton("Lock", tellDelegate(&Delegate::didSelectLock));
-    addButton(isMainWindowPinned ? "Unpin Window" : "Pin Window", tellDelegate(&Delegate::didSelectPinWindow));
+    addButton(isMainWindowPinned ? "Unpin Window" : "Pin Window", tellDelegate(&Delegate::didSelectPinWindow))->setIsEnabled(m_canPinMainWindow);
 }
 
 std::vector<Foundation::String> EntryDetailsVHeaderV::buttonTitles() const

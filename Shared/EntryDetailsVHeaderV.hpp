@@ -29,6 +29,8 @@ public:
     std::function<void(const MenuSource&, const std::shared_ptr<UIKit::UIView>&)> onHeaderItem;
 
     void show(const EntryDetailsVCState& state, bool isMainWindowPinned);
+    // Whether the window can be pinned here at all; when not, its button shows dimmed.
+    void setCanPinMainWindow(bool canPinMainWindow) { m_canPinMainWindow = canPinMainWindow; }
     const std::shared_ptr<UIKit::UILabel>& titleLabel() const { return m_titleLabel; }
     // The titles of the buttons shown, in order.
     std::vector<Foundation::String> buttonTitles() const;
@@ -39,11 +41,13 @@ protected:
     void initialize() override;
 
 private:
-    void addButton(const char* title, std::function<void(EntryDetailsVHeaderV&, const std::shared_ptr<UIKit::UIButton>&)> action);
+    std::shared_ptr<UIKit::UIButton> addButton(const char* title,
+                                               std::function<void(EntryDetailsVHeaderV&, const std::shared_ptr<UIKit::UIButton>&)> action);
 
     std::weak_ptr<EntryDetailsVHeaderVDelegate> m_delegate;
     std::shared_ptr<UIKit::UILabel> m_titleLabel;
     std::shared_ptr<UIKit::UIStackView> m_buttons;
+    bool m_canPinMainWindow = true;
 };
 
 } // namespace Shared

@@ -80,10 +80,8 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
     , m_account(std::move(account))
     , m_assets(m_path + "/Assets")
 {
-    for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
-        std::error_code ignored;
-        fs::create_directories(m_path + sub, ignored);
-    }
+    for (const char* sub : {"/Batches", "/Assets", "/LongLived"})
+        Foundation::FileIO::makeDirectories(m_path + sub);
 }
 
 DatabaseFolder::~DatabaseFolder() = default;

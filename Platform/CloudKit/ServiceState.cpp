@@ -99,8 +99,7 @@ const std::string& ServiceState::deviceIdentifier()
     }
     if (m_deviceIdentifier.empty()) {
         m_deviceIdentifier = freshDeviceIdentifier();
-        std::error_code ignored;
-        std::filesystem::create_directories(Foundation::FileIO::parentDirectory(path), ignored);
+        Foundation::FileIO::makeDirectories(Foundation::FileIO::parentDirectory(path));
         try {
             Foundation::FileIO::writeFile(path, Foundation::Data::fromString(m_deviceIdentifier), true);
         } catch (...) {

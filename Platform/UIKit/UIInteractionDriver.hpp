@@ -90,6 +90,12 @@ public:
     // A secondary click on the view (at a point in its coordinates): the window shows the menu the view,
     // or a row of the table it is in, offers. The menu, or none.
     std::shared_ptr<UIMenu> openContextMenu(const std::shared_ptr<UIView>& view, std::optional<CGPoint> at = std::nullopt);
+    // A secondary click at a point on the screen: the view the frontmost window's hit-testing finds there
+    // opens its menu, as a tap would land on it.
+    std::shared_ptr<UIMenu> openContextMenuAtScreenPoint(CGPoint point);
+    // The keyboard's way to a context menu (Shift-F10, the Menu key): the menu of the focused view, or of
+    // the focused table's selected row; none when the focus offers none.
+    std::shared_ptr<UIMenu> openContextMenuAtFocus();
     // Chooses the entry at the path in the menu the key window shows, which then closes.
     bool chooseShownMenuItem(const std::vector<Foundation::String>& titlePath);
     // Swipes the row and chooses the revealed action with the title.

@@ -139,7 +139,7 @@ void EntryDetailsCoordinator::didSelectDismiss(Shared::EntryDetailsVHeaderV&)
 
 void EntryDetailsCoordinator::didSelectCancel(Shared::EntryDetailsVHeaderV&)
 {
-    didSelectCancel();
+    cancelAfterAsking();
 }
 
 void EntryDetailsCoordinator::didSelectRestore(Shared::EntryDetailsVHeaderV&)
@@ -196,8 +196,12 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
                 }
                 break;
             case Item::moveToTrash:
-                if (isViewing && delegate)
-                    delegate->updateIsTrashed(true, entryIDs);
+                if (isViewing) {
+                    if (delegate)
+                        delegate->updateIsTrashed(true, entryIDs);
+                    break;
+                }
+                confirmAfterEndingEditing(Confirmation::moveToTrash, *entryID, sourceView);
                 break;
             case Item::restore:
                 if (isViewing && delegate)
@@ -208,9 +212,17 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
                     delegate->permanentlyDelete(entryIDs);
                 break;
             case Item::duplicate:
+            case Item::archive: {
+                auto confirmation = header->item == Item::duplicate ? Confirmation::duplicate : Confirmation::archive;
+                if (isViewing)
+                    presentConfirmation(confirmation, *entryID, sourceView);
+                else
+                    confirmAfterEndingEditing(confirmation, *entryID, sourceView);
+                break;
+            }
             case Item::share:
-            case Item::archive:
-                // Their confirmations are not part of this screen yet.
+                if (isViewing)
+                    presentShareMenuConfirmation(*entryID, sourceView, true);
                 break;
             }
         } catch (const Foundation::Error& error) {
@@ -246,6 +258,18 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
         handleUnexpectedError(error, "didSelect(menuSource:sourceView:rectInSourceView:entryDetailsTVC:)", true);
     }
     (void)sourceView;
+}
+
+void EntryDetailsCoordinator::confirmAfterEndingEditing(Confirmation confirmation, const String& entryID,
+                                                        const std::shared_ptr<UIKit::UIView>& sourceView)
+{
+    if (isViewLoaded())
+        endEditing(*view());
+    std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), headerActionDelay, [weak, confirmation, entryID, sourceView] {
+        if (auto self = weak.lock())
+            self->presentConfirmation(confirmation, entryID, sourceView);
+    });
 }
 
 void EntryDetailsCoordinator::didBeginEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)

@@ -2,7 +2,10 @@
 
 #include "Shared/RecordStore.hpp"
 
+#include "Basalwork/Interface/AlertController.hpp"
+
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/UIActivityViewController.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 
 using Foundation::String;
@@ -154,6 +157,92 @@ TEST_F(EntryDetailsCoordinatorTests, KeyCommandsFollowTheStateAndWhatIsPresented
     coordinator->becomeFirstResponder();
     driver.press(String("Escape"));
     EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+}
+
+TEST_F(EntryDetailsCoordinatorTests, EscapeAndCancelLoseEditsOnlyOnceTheUserConfirms)
+{
+    auto mail = addItem("Mail", "one");
+    auto askedToDiscard = [&] {
+        auto alert = std::dynamic_pointer_cast<Basalwork::AlertController>(coordinator->presentedViewController());
+        return alert && alert->title() == String("Discard Changes?");
+    };
+
+    // Nothing changed: nothing to ask.
+    edit(mail);
+    coordinator->becomeFirstResponder();
+    driver.press(String("Escape"));
+    EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+
+    edit(mail);
+    editing().editingContext->setText("Post", SystemID::title, mail);
+    coordinator->becomeFirstResponder();
+    driver.press(String("Escape"));
+    ASSERT_TRUE(askedToDiscard());
+    driver.chooseAlertAction(String("Keep Editing"));
+    ASSERT_TRUE(coordinator->state().is<State::Editing>());
+    EXPECT_EQ(edited().title, "Post");
+
+    // The header's Cancel asks the same, and only the confirmed choice throws the edits away.
+    tap("Cancel");
+    ASSERT_TRUE(askedToDiscard());
+    driver.chooseAlertAction(String("Discard Changes"));
+    EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+    EXPECT_EQ(stored(mail).title, "Mail");
+}
+
+TEST_F(EntryDetailsCoordinatorTests, ATrashedItemIsOnlyReadWhicheverWayEditingIsAsked)
+{
+    auto mail = addItem("Mail");
+    store->setTrashed({mail}, true);
+    view(mail);
+    window->layoutIfNeeded();
+    EXPECT_FALSE(interaction.find(String("Edit"))) << "the header offers no edit";
+    coordinator->didSelectEdit(header());
+    driver.settle();
+    EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+    coordinator->transitionToEdit(mail, true, std::nullopt, false);
+    driver.settle();
+    EXPECT_TRUE(coordinator->state().is<State::Viewing>());
+
+    store->setTrashed({mail}, false);
+    view(mail);
+    tap("Edit");
+    EXPECT_TRUE(coordinator->state().is<State::Editing>());
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheHeadersDuplicateShareAndArchiveConfirmAndThenAct)
+{
+    auto mail = addItem("Mail", "one");
+    auto presentedTitle = [&]() -> std::string {
+        auto alert = std::dynamic_pointer_cast<Basalwork::AlertController>(coordinator->presentedViewController());
+        return alert && alert->title() ? alert->title()->utf8() : std::string();
+    };
+    view(mail);
+    tap("Duplicate");
+    EXPECT_EQ(presentedTitle(), "Duplicate Item?");
+    driver.chooseAlertAction(String("Duplicate"));
+    tap("Archive");
+    EXPECT_EQ(presentedTitle(), "Archive?");
+    driver.chooseAlertAction(String("Archive"));
+    EXPECT_EQ(delegate->calls, (std::vector<std::string> {"duplicate true " + mail.utf8(), "archived true " + mail.utf8()}));
+
+    tap("Share");
+    EXPECT_EQ(presentedTitle(), "Share in Plain Text?");
+    driver.chooseAlertAction(String("Share in Plain Text"));
+    EXPECT_TRUE(std::dynamic_pointer_cast<UIKit::UIActivityViewController>(coordinator->presentedViewController()));
+    coordinator->dismiss(false);
+    driver.settle();
+
+    // While editing, the confirmation comes once the keyboard has gone, and the edits are saved first.
+    delegate->calls.clear();
+    edit(mail);
+    editing().editingContext->setText("Post", SystemID::title, mail);
+    tap("Duplicate");
+    driver.wait(0.25);
+    EXPECT_EQ(presentedTitle(), "Duplicate Item?");
+    driver.chooseAlertAction(String("Duplicate"));
+    EXPECT_EQ(stored(mail).title, "Post");
+    EXPECT_EQ(delegate->calls, std::vector<std::string> {"duplicate true " + mail.utf8()});
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
