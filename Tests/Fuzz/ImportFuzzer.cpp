@@ -180,7 +180,8 @@ std::string backupOf(const std::string& items, const fs::path& scratch)
 }
 
 // Reads a backup as a restore does before anything changes: the header, then every frame of the content.
-void readBackup(const fs::path& file)
+// Answers the number of items.
+std::size_t readBackup(const fs::path& file)
 {
     auto url = Foundation::URL::fileURLWithPath(Foundation::String(file.string()), false);
     Shared::BackupFile::readHeader(url);
@@ -197,18 +198,21 @@ void readBackup(const fs::path& file)
         for (int i = 0; i < 8; ++i)
             length |= static_cast<std::uint64_t>(lengthBytes[i]) << (8 * i);
         if (length > fs::file_size(file))
-            return;
+            return 0;
         items.resize(static_cast<std::size_t>(length));
         reader.read(items.data(), items.size());
     }
     reader.finish();
     std::vector<Shared::Attachment> attachments;
-    Shared::VaultDocument::entries(items, &attachments);
+    return Shared::VaultDocument::entries(items, &attachments).size();
 }
 
 struct Outcome {
     bool isFinding = false;
     std::string what;
+    // How far the reading came: refused with an error of ours, or items read (items and failure texts).
+    bool wasRefused = false;
+    std::size_t itemCount = 0;
 };
 
 Outcome runOnce(const std::string& target, const Sample& sample, const std::string& bytes, const fs::path& scratch)
@@ -218,24 +222,26 @@ Outcome runOnce(const std::string& target, const Sample& sample, const std::stri
     auto work = scratch / "work";
     fs::remove_all(work);
     fs::create_directories(work);
+    Outcome outcome;
     try {
         if (sample.format == "sealed") {
-            readBackup(input);
+            outcome.itemCount = readBackup(input);
         } else if (sample.format == "items") {
             std::vector<Shared::Attachment> attachments;
-            Shared::VaultDocument::entries(bytes, &attachments);
+            outcome.itemCount = Shared::VaultDocument::entries(bytes, &attachments).size();
         } else {
             auto format = formatNamed(sample.format).value();
-            std::size_t items = 0;
             Shared::ImportReader::read(format, Foundation::URL::fileURLWithPath(Foundation::String(input.string()), false), std::nullopt,
                                        Foundation::URL::fileURLWithPath(Foundation::String(work.string()), true), [](double) {},
-                                       [&](Shared::ImportReadResult& part) { items += part.items.size() + part.failures.size(); });
+                                       [&](Shared::ImportReadResult& part) { outcome.itemCount += part.items.size() + part.failures.size(); });
         }
     } catch (const Foundation::Error&) {
+        outcome.wasRefused = true;
     } catch (const std::exception& error) {
-        return {true, std::string("an exception that is not one of ours: ") + error.what()};
+        outcome.isFinding = true;
+        outcome.what = std::string("an exception that is not one of ours: ") + error.what();
     }
-    return {};
+    return outcome;
 }
 
 std::string hexHash(const std::string& bytes)
@@ -346,6 +352,8 @@ int main(int argc, char** argv)
     auto start = std::chrono::steady_clock::now();
     std::uint64_t done = 0;
     std::uint64_t found = 0;
+    std::uint64_t refused = 0;
+    std::uint64_t withItems = 0;
     std::map<std::string, std::uint64_t> kinds;
     while (true) {
         if (runs && done >= runs)
@@ -361,6 +369,8 @@ int main(int argc, char** argv)
         auto outcome = runOnce(target, sample, bytes, scratch);
         ::alarm(0);
         ++done;
+        refused += outcome.wasRefused;
+        withItems += outcome.itemCount > 0;
         if (outcome.isFinding) {
             ++found;
             if (kinds[outcome.what]++ == 0)
@@ -371,8 +381,8 @@ int main(int argc, char** argv)
         if (done % 5000 == 0)
             std::cerr << "ImportFuzzer " << target << ": " << done << " runs, " << found << " findings\n";
     }
-    std::cerr << "ImportFuzzer " << target << ": " << done << " runs, " << found << " findings, "
-              << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << " s\n";
+    std::cerr << "ImportFuzzer " << target << ": " << done << " runs, " << found << " findings, " << withItems << " read items, " << refused
+              << " refused, " << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() << " s\n";
     fs::remove_all(scratch);
     return found ? 1 : 0;
 }

@@ -30,9 +30,18 @@ fs::path write(const std::string& name, const std::string& content)
     return file;
 }
 
+// A work folder of its own for each reading, as the importer gives one.
+fs::path workFolder()
+{
+    auto folder = SharedTests::temporaryFolder("HostileWork");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
 ImportReadResult read(F format, const fs::path& file)
 {
-    return ImportReader::read(format, fileURL(file), std::nullopt, fileURL(SharedTests::temporaryFolder("HostileWork"), true), [](double) {});
+    return ImportReader::read(format, fileURL(file), std::nullopt, fileURL(workFolder(), true), [](double) {});
 }
 
 // The reason the reading of a file failed with, or nothing when it did not.
@@ -94,7 +103,7 @@ TEST(HostileImportTests, ItemsComeAPartAtATimeWithinABudget)
 {
     auto partSizes = [](F format, const fs::path& file) {
         std::vector<std::size_t> sizes;
-        ImportReader::read(format, fileURL(file), std::nullopt, fileURL(SharedTests::temporaryFolder("HostileWork"), true), [](double) {},
+        ImportReader::read(format, fileURL(file), std::nullopt, fileURL(workFolder(), true), [](double) {},
                            [&](ImportReadResult& part) { sizes.push_back(part.items.size() + part.failures.size()); });
         return sizes;
     };
