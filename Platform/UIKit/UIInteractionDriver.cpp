@@ -512,6 +512,15 @@ bool UIInteractionDriver::cancelScreen()
     for (const auto& view : focusableViews())
         if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
             return tap(button);
+    return closePopover();
+}
+
+bool UIInteractionDriver::closePopover()
+{
+    auto window = windowOf(*m_scene);
+    if (!window)
+        return false;
+    auto screen = activeScreen();
     for (const auto& controller : window->presentedViewControllers())
         if (controller->isViewLoaded() && controller->view() == screen
             && controller->modalPresentationStyle() == UIModalPresentationStyle::popover) {
@@ -528,6 +537,9 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     const std::string name = keyName.utf8();
     if (plain && name == "Tab")
         return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    // Command-W closes what is in front, and a pop-over is in front of its window.
+    if (name == "w" && modifiers == UIKeyModifierFlags::command() && closePopover())
+        return true;
     // Return and Space press a focused button or switch before the key commands of what holds it.
     if (plain && (name == "Return" || name == "Space")) {
         auto focused = focusedView();
