@@ -138,6 +138,8 @@ private:
     Attempts readAttempts() const;
     void writeAttempts(const Attempts& attempts);
     void recordFailedAttempt();
+    // Tells the screens when a hold on entry ends, since nothing else happens then.
+    void announceEndOfHold(const Attempts& attempts);
     // Unwraps the vault key; nothing for a wrong password.
     std::optional<Cryptor::Key> unwrapVaultKey(const Foundation::String& masterPassword) const;
     void didUnlock(Cryptor::Key vaultKey);

@@ -102,6 +102,14 @@ void EntryDetailsTVCCell::initialize()
              m_reorderControl, m_titleLabel, m_customTitleField, m_valueLabel, m_textField, m_tagSuggestions, m_fileURLInput, m_timeStepView,
              m_switch, m_button, m_generatorV})
         stack->addArrangedSubview(view);
+    // A row's title, its countdown and a custom field's name keep their widths; the value takes the
+    // room that is left and wraps in it. Left to equal priorities, the layout could as well give that
+    // room to the title and squeeze the value into a column one character wide.
+    const auto horizontal = UIKit::NSLayoutConstraint::Axis::horizontal;
+    for (const std::shared_ptr<UIKit::UIView>& fixed : std::initializer_list<std::shared_ptr<UIKit::UIView>> {m_titleLabel, m_timeStepView, m_customTitleField}) {
+        fixed->setContentHuggingPriority(UIKit::UILayoutPriority::defaultHigh(), horizontal);
+        fixed->setContentCompressionResistancePriority(UIKit::UILayoutPriority {751}, horizontal);
+    }
     Basalwork::addSubviewWithEdgeContraints(*contentView(), stack, Basalwork::LayoutInsets::withHorizontal(10, 0));
 }
 

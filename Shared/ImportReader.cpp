@@ -8,8 +8,11 @@
 #include "Shared/XMLImportReader.hpp"
 #include "Shared/ZipArchive.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
+
 #include <filesystem>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace Shared {
 
@@ -39,7 +42,7 @@ void read1PUX(const Foundation::URL& fileURL, const Foundation::URL& workFolder,
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 name = "Attachment";
             auto folder = workFolder.appendingPathComponent(Foundation::String(std::to_string(++fileCount)), true);
-            std::filesystem::create_directory(folder.path().utf8());
+            ::mkdir(folder.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode); // a failure shows as the write below fails
             auto destination = folder.appendingPathComponent(Foundation::String(name), false);
             archive.extract(entry, destination, maximum1PUXFileSize);
             return destination;

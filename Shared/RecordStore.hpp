@@ -21,6 +21,7 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/Result.hpp"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -189,6 +190,9 @@ public:
     void didModifyRemotely(const std::vector<Foundation::String>& recordNames);
     // Called after every sync: takes in what other processes saved.
     void didSynchronize();
+    // Items fetched from the account that do not open here (another key, damage): they wait, unmerged,
+    // and every sync fails with this error until they open or are gone. Nothing when there are none.
+    Foundation::ErrorPtr fetchedRecordsNotOpened() const;
 
     ~RecordStore() override;
 
@@ -252,6 +256,8 @@ private:
 
     mutable std::mutex m_indexMutex;
     mutable std::shared_ptr<Index> m_index;
+    // By item: why its fetched record does not open. Guarded by `m_indexMutex`.
+    mutable std::map<std::string, std::string> m_unopened;
     std::uint64_t m_indexGeneration = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;

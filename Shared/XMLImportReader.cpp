@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sys/stat.h>
 
 namespace Shared {
 
@@ -59,7 +60,7 @@ std::optional<Foundation::Date> keePassDate(std::string_view text)
 Foundation::URL newFileFolder(KeePassContext& context)
 {
     auto folder = context.workFolder.appendingPathComponent(Foundation::String(std::to_string(++context.fileCount)), true);
-    std::filesystem::create_directory(folder.path().utf8());
+    ::mkdir(folder.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode); // a failure shows as the write into it fails
     return folder;
 }
 

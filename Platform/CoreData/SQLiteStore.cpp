@@ -6,6 +6,7 @@
 #include "Platform/CoreData/SQLiteFunctions.hpp"
 #include "Platform/CoreData/SQLiteStore.Statement.hpp"
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -218,17 +219,15 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
 {
     if (path) {
         std::filesystem::path file(*path);
-        std::error_code error;
-        if (file.has_parent_path())
-            std::filesystem::create_directories(file.parent_path(), error);
+        int error = file.has_parent_path() ? Foundation::FileIO::makeDirectories(file.parent_path().string()) : 0;
         if (error) {
             throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The folder of the store at " + m_path + " could not be made.", m_path,
-                                      Foundation::CocoaError::fileError(error.value(), file.parent_path().string(),
+                                      Foundation::CocoaError::fileError(error, file.parent_path().string(),
                                                                         Foundation::CocoaError::Access::writing)
                                           .clone());
         }
         // Only its owner may read a store of secrets; SQLite gives its journal files the same mode.
-        int descriptor = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        int descriptor = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
         if (descriptor >= 0)
             ::close(descriptor);
     }

@@ -227,7 +227,7 @@ std::shared_ptr<UIAlertController> UIInteractionDriver::alert() const
 {
     std::shared_ptr<UIAlertController> found;
     for (const auto& window : m_scene->windows())
-        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+        for (const auto& controller : window->presentedViewControllers())
             if (auto alert = std::dynamic_pointer_cast<UIAlertController>(controller); alert && !alert->isBeingDismissed())
                 found = alert;
     return found;
@@ -297,6 +297,33 @@ std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenu(const std::shared_p
     return menu;
 }
 
+std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtScreenPoint(CGPoint point)
+{
+    for (const auto& window : UIApplication::shared()->windowsFrontToBack()) {
+        if (window->windowScene() != m_scene || window->isHidden())
+            continue;
+        const CGPoint inWindow {point.x - window->frame().origin.x, point.y - window->frame().origin.y};
+        if (auto hit = window->hitTest(inWindow, nullptr))
+            return openContextMenu(hit, window->convertTo(inWindow, hit));
+    }
+    return nullptr;
+}
+
+std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtFocus()
+{
+    auto focused = focusedView();
+    if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
+        auto selected = table->indexPathForSelectedRow();
+        if (!selected)
+            return nullptr;
+        table->scrollToRow(*selected, UITableView::ScrollPosition::none, false);
+        table->layoutIfNeeded();
+        std::shared_ptr<UIView> cell = table->cellForRow(*selected);
+        return openContextMenu(cell);
+    }
+    return openContextMenu(focused);
+}
+
 bool UIInteractionDriver::chooseShownMenuItem(const std::vector<Foundation::String>& titlePath)
 {
     auto window = windowOf(*m_scene);
@@ -335,7 +362,7 @@ std::shared_ptr<UIView> UIInteractionDriver::activeScreen() const
     if (!window)
         return nullptr;
     std::shared_ptr<UIView> screen = window;
-    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+    for (const auto& controller : window->presentedViewControllers())
         if (!controller->isBeingDismissed() && controller->isViewLoaded() && controller->view()->window() == window)
             screen = controller->view();
     return screen;
@@ -550,7 +577,16 @@ bool UIInteractionDriver::cancelScreen()
     for (const auto& view : focusableViews())
         if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
             return tap(button);
-    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+    return closePopover();
+}
+
+bool UIInteractionDriver::closePopover()
+{
+    auto window = windowOf(*m_scene);
+    if (!window)
+        return false;
+    auto screen = activeScreen();
+    for (const auto& controller : window->presentedViewControllers())
         if (controller->isViewLoaded() && controller->view() == screen
             && controller->modalPresentationStyle() == UIModalPresentationStyle::popover) {
             controller->dismiss(true);
@@ -566,6 +602,9 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     const std::string name = keyName.utf8();
     if (plain && name == "Tab")
         return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    // Command-W closes what is in front, and a pop-over is in front of its window.
+    if (name == "w" && modifiers == UIKeyModifierFlags::command() && closePopover())
+        return true;
     // Return and Space press a focused button or switch before the key commands of what holds it.
     if (plain && (name == "Return" || name == "Space")) {
         auto focused = focusedView();

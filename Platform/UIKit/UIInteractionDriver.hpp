@@ -70,7 +70,8 @@ public:
     // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
     // Home and End move the selection of the focused table (else the screen's first), Left and Right
     // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
-    // button, or a pop-over goes). True when anything took the key.
+    // button, or a pop-over goes). Command-W closes a pop-over in front before anything else sees it. True
+    // when anything took the key.
     bool pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
     // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
     // row as a tap does; false without such a table.
@@ -91,6 +92,12 @@ public:
     // A secondary click on the view (at a point in its coordinates): the window shows the menu the view,
     // or a row of the table it is in, offers. The menu, or none.
     std::shared_ptr<UIMenu> openContextMenu(const std::shared_ptr<UIView>& view, std::optional<CGPoint> at = std::nullopt);
+    // A secondary click at a point on the screen: the view the frontmost window's hit-testing finds there
+    // opens its menu, as a tap would land on it.
+    std::shared_ptr<UIMenu> openContextMenuAtScreenPoint(CGPoint point);
+    // The keyboard's way to a context menu (Shift-F10, the Menu key): the menu of the focused view, or of
+    // the focused table's selected row; none when the focus offers none.
+    std::shared_ptr<UIMenu> openContextMenuAtFocus();
     // Chooses the entry at the path in the menu the key window shows, which then closes.
     bool chooseShownMenuItem(const std::vector<Foundation::String>& titlePath);
     // Swipes the row and chooses the revealed action with the title.
@@ -110,6 +117,7 @@ private:
     bool activateFocusedView();
     bool stepFocusedControl(int direction);
     bool cancelScreen();
+    bool closePopover();
     std::shared_ptr<UIMenuElement> entry(const std::shared_ptr<UIMenu>& menu, const std::vector<Foundation::String>& titlePath,
                                          bool validate) const;
 

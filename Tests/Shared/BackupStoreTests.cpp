@@ -177,6 +177,21 @@ TEST_F(BackupStoreTests, PerformOrCancelStopsARunningBackupWithoutAFile)
     EXPECT_TRUE(TestSupport::entryNames(folder).empty());
 }
 
+TEST_F(BackupStoreTests, AHeaderAskingForAnExcessiveKeyDerivationIsADamagedBackup)
+{
+    addItems("kept");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+    auto costly = copyWith(file, "costly.corvendalebackup", [](std::string& bytes) {
+        auto at = bytes.find("\"operationsLimit\":2");
+        ASSERT_NE(at, std::string::npos);
+        bytes[at + 18] = '9';
+    });
+    EXPECT_NE(failureOf(restore(costly, masterPassword, false)).find("damaged"), std::string::npos);
+    auto checked = restore(file, masterPassword, false);
+    EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+}
+
 TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
 {
     makeInstallation(masterPassword, true);

@@ -8,6 +8,7 @@
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/BackupStore.hpp"
 #include "Shared/EntriesVC.hpp"
+#include "Shared/PasteboardCoordinator.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/UIAlertController.hpp"
@@ -223,6 +224,12 @@ void EntriesCoordinator::presentShareMenu(const Shared::Entry& entry, const std:
         return UnexpectedErrorHandling::handleUnexpectedError(error, "presentShareMenu(entry:sourceView:animated:)", animated);
     }
     auto sheet = Foundation::make<UIKit::UIActivityViewController>(std::move(items));
+    // The shared secrets leave the clipboard as every other copy of the program's does.
+    sheet->setCompletionWithItemsHandler([pasteboard = dependencies().pasteboardCoordinator](
+                                             const std::optional<UIKit::UIActivityViewController::ActivityType>& activityType, bool completed) {
+        if (completed && activityType == UIKit::UIActivityViewController::copyToPasteboard() && pasteboard)
+            pasteboard->adoptPasteboardContent();
+    });
     Basalwork::setModalPresentationStyleToPopover(*sheet, Basalwork::PresentationSource::view(sourceView), UIKit::UIPopoverArrowDirection::any(),
                                                   nullptr);
     present(sheet, animated);
