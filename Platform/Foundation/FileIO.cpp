@@ -251,6 +251,13 @@ int makeDirectories(const std::string& path)
     return makeDirectory(path);
 }
 
+void restrictToOwner(const std::string& directory)
+{
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0)
+        ::chmod(directory.c_str(), info.st_mode & 07700);
+}
+
 void sync(const std::string& path)
 {
     Descriptor item(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

@@ -44,6 +44,9 @@ private:
 // Makes `path` and every missing folder above it, owner-only. 0, or the errno of the failure; a folder
 // already there is none and keeps its permissions.
 int makeDirectories(const std::string& path);
+// Takes from a folder of the programs' own what it gave others, so that what earlier versions made
+// readable to everyone inside it no longer is. Best effort: a folder of another owner stays as it is.
+void restrictToOwner(const std::string& directory);
 // Flushes a file or a directory to disk. Best effort: a file system that cannot is no failure.
 void sync(const std::string& path);
 // The folder holding `path`, without a trailing "/" (except the root).

@@ -132,7 +132,11 @@ std::optional<URL> FileManager::containerURL(const String& identifier) const
         return std::nullopt;
     auto url = URL::fileURLWithPath(xdgDirectory("XDG_DATA_HOME", ".local/share") + "/AppGroups/" + name, true);
     // A container that cannot be made still has its URL: the caller's own use reports why.
-    FileIO::makeDirectories(pathOf(url));
+    auto path = pathOf(url);
+    FileIO::makeDirectories(path);
+    // The vault lives here: one left open to others by an earlier version is closed.
+    FileIO::restrictToOwner(FileIO::parentDirectory(path));
+    FileIO::restrictToOwner(path);
     return url;
 }
 

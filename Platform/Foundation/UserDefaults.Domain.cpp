@@ -194,6 +194,7 @@ bool setAside(const std::string& path)
 void writeDomainFile(const String& name, const Dictionary& values)
 {
     FileIO::makeDirectories(preferencesDirectoryPath()); // a folder that cannot be made fails the write below, which reports it
+    FileIO::restrictToOwner(preferencesDirectoryPath());
     std::string text = toJSON(values).dump(2, ' ', false, JSON::error_handler_t::replace) + "\n";
     FileIO::writeFile(domainFilePath(name), Data::fromString(text), true);
 }

@@ -7,6 +7,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/NSError.hpp"
 #include "Platform/Foundation/ProcessInfo.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -371,6 +372,27 @@ TEST_F(DataFileTest, WrittenFilesAndMadeFoldersAreTheOwnersAlone)
         containerPath = containerPath.parent_path();
     EXPECT_EQ(fs::status(containerPath).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(fs::status(containerPath.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
+// An installation of an earlier version left its container and preferences readable to everyone.
+TEST_F(DataFileTest, FoldersLeftOpenToOthersAreClosedWhenTheyAreUsed)
+{
+    constexpr auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    auto appGroups = home.path() / ".local/share/AppGroups";
+    auto preferences = fs::path(fileManager.preferencesDirectory().path().utf8());
+    for (const auto& folder : {appGroups / "group.earlier.example", preferences}) {
+        fs::create_directories(folder);
+        fs::permissions(folder, open);
+    }
+    fs::permissions(appGroups, open);
+    writeText(appGroups / "group.earlier.example/records.json", "{}");
+    fs::permissions(appGroups / "group.earlier.example/records.json", fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    FileManager::registerApplicationGroup("group.earlier.example");
+    ASSERT_TRUE(fileManager.containerURL("group.earlier.example"));
+    UserDefaults::withSuiteName("group.earlier.example")->set(PropertyListValue(true), "seen");
+    for (const auto& folder : {appGroups, appGroups / "group.earlier.example", preferences})
+        EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all) << folder;
 }
 
 TEST_F(DataFileTest, TemporaryNamesHaveOneLengthSoEveryNameCanBeWritten)
