@@ -47,7 +47,12 @@ std::string kindFailure(mode_t mode)
 int ImportFile::open(const Foundation::URL& fileURL, std::uint64_t* size)
 {
     const auto path = fileURL.path().utf8();
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    // Opening a device may do something of its own: what is no regular file is not opened at all.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
+        throw ImporterError::invalidFile(kindFailure(named.st_mode));
+    // Without O_NONBLOCK, opening a FIFO put in its place meanwhile would wait for a writer that may
+    // never come.
     int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0) {
         if (errno == ENXIO || errno == EISDIR) {

@@ -30,9 +30,18 @@ fs::path write(const std::string& name, const std::string& content)
     return file;
 }
 
+// A work folder of its own for each reading, as the importer gives one.
+fs::path workFolder()
+{
+    auto folder = SharedTests::temporaryFolder("HostileWork");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
 ImportReadResult read(F format, const fs::path& file)
 {
-    return ImportReader::read(format, fileURL(file), std::nullopt, fileURL(SharedTests::temporaryFolder("HostileWork"), true), [](double) {});
+    return ImportReader::read(format, fileURL(file), std::nullopt, fileURL(workFolder(), true), [](double) {});
 }
 
 // The reason the reading of a file failed with, or nothing when it did not.
@@ -94,7 +103,7 @@ TEST(HostileImportTests, ItemsComeAPartAtATimeWithinABudget)
 {
     auto partSizes = [](F format, const fs::path& file) {
         std::vector<std::size_t> sizes;
-        ImportReader::read(format, fileURL(file), std::nullopt, fileURL(SharedTests::temporaryFolder("HostileWork"), true), [](double) {},
+        ImportReader::read(format, fileURL(file), std::nullopt, fileURL(workFolder(), true), [](double) {},
                            [&](ImportReadResult& part) { sizes.push_back(part.items.size() + part.failures.size()); });
         return sizes;
     };
@@ -268,4 +277,23 @@ TEST(HostileImportTests, KeePassTimesInBase64AndAttachmentsWithoutData)
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_NE(result.failures[0].utf8().find("lost.txt"), std::string::npos) << result.failures[0].utf8();
     EXPECT_NE(result.failures[0].utf8().find("Server"), std::string::npos);
+}
+
+// The fuzzer's samples are real layouts: each reads without a failure, so that changed copies of them
+// reach deep into the readers.
+TEST(HostileImportTests, TheFuzzingSamplesReadClean)
+{
+    for (const auto* reader : {"csv", "json", "xml", "zip"}) {
+        for (const auto& entry : fs::directory_iterator(fs::path(CORVENDALE_SOURCE_DIR) / "Tests/Shared/data/fuzz" / reader)) {
+            auto name = entry.path().filename().string();
+            SCOPED_TRACE(name);
+            auto format = Foundation::fromRawValue<F>(Foundation::String(name.substr(0, name.find('.'))));
+            ASSERT_TRUE(format);
+            auto result = read(*format, entry.path());
+            EXPECT_FALSE(result.items.empty());
+            EXPECT_TRUE(result.failures.empty()) << result.failures.front().utf8();
+        }
+    }
+    auto items = TestSupport::readText(fs::path(CORVENDALE_SOURCE_DIR) / "Tests/Shared/data/fuzz/backup/items.json");
+    EXPECT_EQ(VaultDocument::entries(items, nullptr).size(), 1u);
 }
