@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/IndexPath.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/CGPoint.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
@@ -69,7 +70,8 @@ public:
     // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
     // Home and End move the selection of the focused table (else the screen's first), Left and Right
     // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
-    // button, or a pop-over goes). True when anything took the key.
+    // button, or a pop-over goes). Command-W closes a pop-over in front before anything else sees it. True
+    // when anything took the key.
     bool pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
     // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
     // row as a tap does; false without such a table.
@@ -108,9 +110,14 @@ public:
 private:
     std::shared_ptr<UIView> activeScreen() const;
     std::shared_ptr<UITableView> arrowTable() const;
+    // The first stop (last, going back) in the table's rows after `from` (from its first or last row
+    // without one), scrolling them into sight; none when no later row has one.
+    std::shared_ptr<UIView> focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table, std::optional<Foundation::IndexPath> from,
+                                                       bool forward) const;
     bool activateFocusedView();
     bool stepFocusedControl(int direction);
     bool cancelScreen();
+    bool closePopover();
     std::shared_ptr<UIMenuElement> entry(const std::shared_ptr<UIMenu>& menu, const std::vector<Foundation::String>& titlePath,
                                          bool validate) const;
 

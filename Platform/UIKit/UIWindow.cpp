@@ -182,7 +182,17 @@ void UIWindow::installRootView()
 std::shared_ptr<UIView> UIWindow::focusedView() const
 {
     auto view = m_focusedView.lock();
-    return view && view->window().get() == this ? view : nullptr;
+    if (!view || view->window().get() != this)
+        return nullptr;
+    // A screen presented over the window holds the keyboard: a view left behind it has no focus.
+    if (auto top = topViewController(); top && top != m_rootViewController && top->isViewLoaded() && top->view()->window().get() == this) {
+        const UIView* ancestor = view.get();
+        while (ancestor && ancestor != top->view().get())
+            ancestor = ancestor->superview().get();
+        if (!ancestor)
+            return nullptr;
+    }
+    return view;
 }
 
 std::shared_ptr<UIResponder> UIWindow::responderChainStart()

@@ -64,7 +64,7 @@ public:
     // The view the keyboard's focus is on (full keyboard access), which may be no responder of its own: a
     // button or a table. While nothing is first responder, presses, key commands and actions sent to
     // the first responder go up from it, as they would from the first responder; none once it left the
-    // window.
+    // window, and none while it lies behind a screen presented over the window.
     std::shared_ptr<UIView> focusedView() const;
     void setFocusedView(const std::shared_ptr<UIView>& view) { m_focusedView = view; }
     // Where presses and actions start: the first responder, else the focused view (for a text input that

@@ -18,12 +18,14 @@
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <iostream>
 #include <functional>
 #include <thread>
 #include <optional>
@@ -213,6 +215,94 @@ TEST_F(TerminalScreens, ShareCopyLeavesTheClipboardWhenTheClearingPreferenceSays
     EXPECT_TRUE(pasteboard->hasStrings());
     TestSupport::advanceClock(2);
     EXPECT_EQ(pasteboard->numberOfItems(), 0);
+}
+
+TEST_F(TerminalScreens, AnOpenSubmenuShowsAllItsEntriesBesideItsParentsAtEverySize)
+{
+    struct Case {
+        const char* menu;
+        const char* submenu;
+        std::vector<std::string> entries;
+    };
+    const std::vector<Case> cases {
+        {"File", "Filter Items", {"All Items", "Favorite Items", "Archived Items", "Trashed Items"}},
+        {"View", "Color Scheme", {"Match system", "Always light", "Always dark"}},
+    };
+    for (const auto& [columns, rows] : {std::pair {100, 30}, std::pair {80, 24}, std::pair {60, 24}, std::pair {40, 24}}) {
+        session->resize(columns, rows);
+        for (const auto& [menu, submenu, entries] : cases) {
+            SCOPED_TRACE(std::string(menu) + " > " + submenu + " at " + std::to_string(columns) + " x " + std::to_string(rows));
+            const auto bar = session->frame().line(0);
+            session->click(static_cast<std::int64_t>(bar.find(std::string(" ") + menu + " ")) + 1, 0);
+            settle();
+            ASSERT_TRUE(session->menuBar().isOpen());
+            for (int i = 0; i < 20 && !shows(session->frame().text(), entries.back()); ++i) {
+                // Down to the submenu's entry, then into it.
+                const auto frame = session->frame();
+                bool highlighted = false;
+                for (std::int64_t row = 1; row < frame.rows(); ++row) {
+                    const auto at = frame.line(row).find(submenu);
+                    if (at != std::string::npos)
+                        highlighted = Terminal::contains(frame.at(static_cast<std::int64_t>(Foundation::String(frame.line(row).substr(0, at)).count()), row).style,
+                                                         Terminal::CellStyle::reverse);
+                }
+                press(highlighted ? "Right" : "Down");
+            }
+            const auto shown = screen();
+            for (const auto& entry : entries)
+                EXPECT_TRUE(shows(shown, entry)) << shown;
+            // The parent's entry that opened it stays readable beside it.
+            EXPECT_TRUE(shows(shown, submenu)) << shown;
+            press("Escape");
+            press("Escape");
+            ASSERT_FALSE(session->menuBar().isOpen());
+        }
+    }
+}
+
+TEST_F(TerminalScreens, TheSyncStatusPopOverClosesOnEscapeAClickOutsideAnotherClickOnItsButtonAndCtrlW)
+{
+    auto cellsOf = [&](const char* identifier) {
+        auto view = session->driver().find(String(identifier));
+        EXPECT_TRUE(view) << screen();
+        return view ? Terminal::SceneRenderer::cells(*view) : Terminal::CellRect {};
+    };
+    auto open = [&] {
+        const auto button = cellsOf("EntriesVC.syncStatus");
+        session->click(button.column + 1, button.row);
+        settle();
+        TestSupport::advanceClock(1);
+        settle();
+        const auto shown = screen();
+        EXPECT_TRUE(boxAround("Sync")) << shown;
+        return session->driver().find(String("SyncStatusV")) != nullptr || boxAround("Sync").has_value();
+    };
+    auto closed = [&] {
+        TestSupport::advanceClock(1);
+        settle();
+        return !boxAround("Sync").has_value();
+    };
+    screen();
+    ASSERT_TRUE(open());
+    press("Escape");
+    EXPECT_TRUE(closed()) << "Escape\n" << screen();
+
+    ASSERT_TRUE(open());
+    const auto box = *boxAround("Sync");
+    session->click(box.right() + 5 < session->frame().columns() ? box.right() + 5 : 0, box.bottom() - 1);
+    settle();
+    EXPECT_TRUE(closed()) << "a click outside\n" << screen();
+
+    ASSERT_TRUE(open());
+    const auto button = cellsOf("EntriesVC.syncStatus");
+    session->click(button.column + 1, button.row);
+    settle();
+    EXPECT_TRUE(closed()) << "another click on its button\n" << screen();
+
+    ASSERT_TRUE(open());
+    press("w", UIKit::UIKeyModifierFlags::command());
+    EXPECT_TRUE(closed()) << "Ctrl-W\n" << screen();
+    EXPECT_TRUE(sceneDelegate()->window()->isKeyWindow()) << "Ctrl-W closed the pop-over, not the window";
 }
 
 } // namespace

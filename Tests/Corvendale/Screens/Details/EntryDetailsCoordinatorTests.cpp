@@ -1,6 +1,7 @@
 #include "Tests/Corvendale/Screens/Details/EntryDetailsFixture.hpp"
 
 #include "Shared/RecordStore.hpp"
+#include "Shared/Settings.ItemDetails.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 
@@ -243,6 +244,22 @@ TEST_F(EntryDetailsCoordinatorTests, TheHeadersDuplicateShareAndArchiveConfirmAn
     driver.chooseAlertAction(String("Duplicate"));
     EXPECT_EQ(stored(mail).title, "Post");
     EXPECT_EQ(delegate->calls, std::vector<std::string> {"duplicate true " + mail.utf8()});
+}
+
+TEST_F(EntryDetailsCoordinatorTests, AsPopOverOnlyNoGeneratorShowsUnderThePasswordField)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    EXPECT_TRUE(interaction.find(String("Regenerate")));
+
+    preferences->setInlineGenerator(Shared::Settings::ItemDetails::InlineGenerator::disabled);
+    driver.settle();
+    tapInput(MenuSource::systemField(SystemID::username));
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    EXPECT_FALSE(interaction.find(String("Regenerate")));
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
