@@ -572,10 +572,11 @@ bool UIInteractionDriver::cancelScreen()
         window->dismissMenu();
         return true;
     }
-    // What a person would press to leave: the screen's Cancel button, else a pop-over goes.
+    // What a person would press to leave: the screen's Cancel or Back button, else a pop-over goes.
     auto screen = activeScreen();
     for (const auto& view : focusableViews())
-        if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view);
+            button && (button->currentTitle() == Foundation::String("Cancel") || button->currentTitle() == Foundation::String("Back")))
             return tap(button);
     return closePopover();
 }

@@ -14,12 +14,14 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/Settings.ItemDetails.hpp"
 
+#include "Tests/Shared/RecordStoreFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UITraitCollection.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIViewInspector.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -174,6 +176,30 @@ TEST_F(KeyboardFocus, EveryKindOfItemsEditorIsReachedWholeByTab)
         details->didSelectCancel();
         m_driver->settle();
     }
+}
+
+TEST_F(KeyboardFocus, OnANarrowWindowTheDetailsStandAloneAndEscapeGoesBackToTheList)
+{
+    unlockAtTerminalSize();
+    SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Forum", "secret");
+    settle();
+    // A terminal of 60 columns: the window is narrow and compact.
+    auto scene = std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back());
+    sceneDelegate()->window()->setFrame({0, 0, 600, 580});
+    auto traits = scene->traitCollection();
+    traits.horizontalSizeClass = UIKit::UIUserInterfaceSizeClass::compact;
+    scene->setTraitCollection(traits);
+    m_driver->settle();
+    sceneDelegate()->window()->layoutIfNeeded();
+    auto main = sceneDelegate()->sceneCoordinator()->mainCoordinator();
+
+    m_driver->tap(String("Forum"));
+    sceneDelegate()->window()->layoutIfNeeded();
+    ASSERT_EQ(main->presentedViewController(), main->entryDetailsCoordinator()) << "the details cover the list";
+    EXPECT_TRUE(m_driver->core().find(String("Back")));
+    press("Escape");
+    m_driver->wait(0.5);
+    EXPECT_FALSE(main->presentedViewController()) << "Escape goes back";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 
 using Foundation::String;
@@ -260,6 +261,24 @@ TEST_F(EntryDetailsCoordinatorTests, AsPopOverOnlyNoGeneratorShowsUnderThePasswo
     tapInput(MenuSource::systemField(SystemID::password));
     window->layoutIfNeeded();
     EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheHeadersButtonsShowWholeAtEveryWidthOnAsManyRowsAsTheyNeed)
+{
+    auto mail = addItem("Mail", "one");
+    view(mail);
+    for (double width : {1600.0, 680.0, 400.0}) {
+        window->setFrame({0, 0, width, 700});
+        window->layoutIfNeeded();
+        for (const auto& title : header().buttonTitles()) {
+            auto button = interaction.find<UIKit::UIButton>(title);
+            ASSERT_TRUE(button) << title.utf8();
+            const auto right = button->convertTo(UIKit::CGPoint {button->bounds().maxX(), 0}, nullptr).x;
+            EXPECT_GE(button->bounds().size.width, button->intrinsicContentSize().width) << title.utf8() << " at " << width;
+            EXPECT_LE(right, width) << title.utf8() << " at " << width;
+        }
+        EXPECT_GE(table().tableView()->frame().origin.y, header().frame().maxY()) << "the rows start under the header at " << width;
+    }
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
