@@ -312,6 +312,22 @@ TEST_F(EntryDetailsCoordinatorTests, TheInlineGeneratorTakesClicksWhereTheyAreDr
     EXPECT_EQ(editing().inlineGeneratorSource, password);
 }
 
+TEST_F(EntryDetailsCoordinatorTests, AClickUnderTheOpenGeneratorLandsOnTheFieldDrawnThere)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    ASSERT_TRUE(interaction.find(String("Regenerate")));
+    // The website's field where the open generator has pushed it; the generator goes as it takes the click.
+    auto website = cell(MenuSource::systemField(SystemID::website));
+    ASSERT_TRUE(website);
+    driver.tap(website->textField());
+    driver.type(String("mail.example"));
+    EXPECT_EQ(edited().website, "mail.example");
+    EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
 TEST_F(EntryDetailsCoordinatorTests, ReturnInTheNotesStartsANewLine)
 {
     auto mail = addItem("Mail", "one");
