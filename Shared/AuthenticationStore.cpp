@@ -376,8 +376,9 @@ void AuthenticationStore::recordFailedAttempt()
 void AuthenticationStore::announceEndOfHold(const Attempts& attempts)
 {
     auto reEnabledAt = attempts.reEnabledAt();
-    if (!reEnabledAt || *reEnabledAt <= Foundation::Date::now())
+    if (!reEnabledAt || *reEnabledAt <= Foundation::Date::now() || reEnabledAt == m_announcedEndOfHold)
         return;
+    m_announcedEndOfHold = reEnabledAt;
     std::weak_ptr<AuthenticationStore> weak = sharedSelf(this);
     Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), reEnabledAt->timeIntervalSince(Foundation::Date::now()), [weak] {
         if (auto self = weak.lock(); self && !self->isEntryHeldBack())

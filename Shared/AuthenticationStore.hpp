@@ -168,6 +168,7 @@ private:
     std::optional<Foundation::Date> m_lastMasterPasswordUnlockAt;
     std::optional<Foundation::Date> m_enteredBackgroundAt;
     std::optional<Foundation::Date> m_knownMasterPasswordChangedAt;
+    std::optional<Foundation::Date> m_announcedEndOfHold;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
 };
 

@@ -19,6 +19,8 @@
 
 #include <algorithm>
 
+#include <utility>
+
 namespace Shared {
 namespace {
 
@@ -168,6 +170,16 @@ std::shared_ptr<UIKit::UITableViewCell> EntryDetailsTVC::cellForRowAt(UIKit::UIT
     return cell;
 }
 
+bool EntryDetailsTVC::isFocusInGenerator(const MenuSource& source) const
+{
+    auto window = m_tableView ? m_tableView->window() : nullptr;
+    auto focused = window ? window->focusedView() : nullptr;
+    for (auto view = focused; view; view = view->superview())
+        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(view))
+            return cell->row() && cell->row()->kind == Row::Kind::generator && cell->row()->source == source;
+    return false;
+}
+
 void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
 {
     std::weak_ptr<EntryDetailsTVC> weak = sharedSelf(this);
@@ -178,8 +190,25 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
         };
     };
     EntryDetailsTVCCell::Handlers handlers;
-    handlers.beginEditing = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didBeginEditingText(s, t); });
-    handlers.endEditing = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didEndEditingText(s, t); });
+    handlers.beginEditing = [weak](const Row& row) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (auto held = std::exchange(self->m_editingInGenerator, std::nullopt); held && *held != row.source)
+            self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(*held, *self); });
+        self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didBeginEditingText(row.source, *self); });
+    };
+    handlers.endEditing = [weak](const Row& row) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        // Tab from a password field into its generator: the field is still being worked on.
+        if (self->isFocusInGenerator(row.source)) {
+            self->m_editingInGenerator = row.source;
+            return;
+        }
+        self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(row.source, *self); });
+    };
     handlers.textChange = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t, const Foundation::String& text) {
         d.didUpdate(text, s, t);
     });

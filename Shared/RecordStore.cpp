@@ -1873,7 +1873,7 @@ void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vec
     postDidUpdateRecords();
 }
 
-std::vector<Attachment> RecordStore::allAttachments() const
+std::vector<Attachment> RecordStore::allAttachments(std::vector<Foundation::String>* unreadable) const
 {
     return performUnlocked([&](const Cryptor::Key& key) {
         std::vector<Attachment> attachments;
@@ -1881,11 +1881,17 @@ std::vector<Attachment> RecordStore::allAttachments() const
             auto sealed = object->sealedDescription();
             if (!sealed)
                 continue;
-            auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
-            if (attachment.id != object->id())
-                throw CryptorError::authenticationFailed();
-            if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))
-                attachments.push_back(std::move(attachment));
+            try {
+                auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
+                if (attachment.id != object->id())
+                    throw CryptorError::authenticationFailed();
+                if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))
+                    attachments.push_back(std::move(attachment));
+            } catch (const Foundation::Error& error) {
+                logger().error("The attachment %{public}@ cannot be opened: %{public}@", object->id().utf8(), error.description());
+                if (unreadable)
+                    unreadable->push_back(Foundation::String("The attachment " + object->id().utf8() + " cannot be opened: " + error.description()));
+            }
         }
         return attachments;
     });

@@ -100,7 +100,9 @@ public:
     // Opens the items a batch at a time, so that an export of a large vault holds one batch.
     void readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
                      const std::function<void(std::vector<Entry>& batch)>& batch) const override;
-    std::vector<Attachment> allAttachments() const override;
+    // One attachment record that does not open (damaged on its way, sealed under another key) leaves
+    // out only itself: it is named in `unreadable`, with why.
+    std::vector<Attachment> allAttachments(std::vector<Foundation::String>* unreadable = nullptr) const override;
     Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const override;
     bool containsEntry(const Foundation::String& id) const;
     // The summaries of the items that exist, in the order asked for.

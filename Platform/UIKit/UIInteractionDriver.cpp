@@ -424,18 +424,83 @@ bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
     return true;
 }
 
+namespace {
+
+// The table a view lies in (not the table itself), and the cell it lies in there.
+std::pair<std::shared_ptr<UITableView>, std::shared_ptr<UITableViewCell>> enclosingTable(const std::shared_ptr<UIView>& view)
+{
+    std::shared_ptr<UITableViewCell> cell;
+    for (auto ancestor = view ? view->superview() : nullptr; ancestor; ancestor = ancestor->superview()) {
+        if (auto table = std::dynamic_pointer_cast<UITableView>(ancestor))
+            return {cell ? table : nullptr, cell};
+        if (!cell)
+            cell = std::dynamic_pointer_cast<UITableViewCell>(ancestor);
+    }
+    return {nullptr, nullptr};
+}
+
+std::vector<Foundation::IndexPath> allRows(UITableView& table)
+{
+    std::vector<Foundation::IndexPath> rows;
+    for (std::int64_t section = 0; section < table.numberOfSections(); ++section)
+        for (std::int64_t row = 0; row < table.numberOfRows(section); ++row)
+            rows.push_back(Foundation::IndexPath::withRow(row, section));
+    return rows;
+}
+
+} // namespace
+
+std::shared_ptr<UIView> UIInteractionDriver::focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table,
+                                                                         std::optional<Foundation::IndexPath> from, bool forward) const
+{
+    // Rows out of sight have no cells: the table is scrolled to each in turn until one has a stop.
+    auto rows = allRows(*table);
+    if (!forward)
+        std::ranges::reverse(rows);
+    auto at = from ? std::ranges::find(rows, *from) : rows.begin();
+    if (from && at != rows.end())
+        ++at;
+    for (; at != rows.end(); ++at) {
+        table->scrollToRow(*at, forward ? UITableView::ScrollPosition::bottom : UITableView::ScrollPosition::top, false);
+        table->layoutIfNeeded();
+        auto cell = table->cellForRow(*at);
+        if (!cell)
+            continue;
+        std::vector<std::shared_ptr<UIView>> stops;
+        for (auto& run : readingOrder(cell))
+            stops.insert(stops.end(), run.views.begin(), run.views.end());
+        if (!stops.empty())
+            return forward ? stops.front() : stops.back();
+    }
+    return nullptr;
+}
+
 bool UIInteractionDriver::moveFocus(bool forward)
 {
     auto views = focusableViews();
     if (views.empty())
         return false;
-    auto here = std::ranges::find(views, focusedView());
+    auto current = focusedView();
+    auto here = std::ranges::find(views, current);
     std::size_t next = 0;
     if (here != views.end()) {
         const auto index = static_cast<std::size_t>(here - views.begin());
         next = forward ? (index + 1) % views.size() : (index + views.size() - 1) % views.size();
     } else if (!forward) {
         next = views.size() - 1;
+    }
+    // A table shows only some of its rows: the focus goes through the rows it can scroll to before it
+    // leaves the table, and enters a table at its first row (last, going back).
+    const bool wraps = here != views.end() && (forward ? next == 0 : next == views.size() - 1);
+    auto [table, cell] = enclosingTable(current);
+    if (table && (wraps || enclosingTable(views[next]).first != table)) {
+        if (auto stop = focusableInRowsBeyondSight(table, table->indexPath(*cell), forward))
+            return focus(stop);
+    }
+    auto [entered, enteredCell] = enclosingTable(views[next]);
+    if (entered && entered != table) {
+        if (auto stop = focusableInRowsBeyondSight(entered, std::nullopt, forward))
+            return focus(stop);
     }
     return focus(views[next]);
 }
@@ -530,10 +595,11 @@ bool UIInteractionDriver::cancelScreen()
         window->dismissMenu();
         return true;
     }
-    // What a person would press to leave: the screen's Cancel button, else a pop-over goes.
+    // What a person would press to leave: the screen's Cancel or Back button, else a pop-over goes.
     auto screen = activeScreen();
     for (const auto& view : focusableViews())
-        if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view);
+            button && (button->currentTitle() == Foundation::String("Cancel") || button->currentTitle() == Foundation::String("Back")))
             return tap(button);
     return closePopover();
 }

@@ -114,6 +114,10 @@ public:
 private:
     std::shared_ptr<UIView> activeScreen() const;
     std::shared_ptr<UITableView> arrowTable() const;
+    // The first stop (last, going back) in the table's rows after `from` (from its first or last row
+    // without one), scrolling them into sight; none when no later row has one.
+    std::shared_ptr<UIView> focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table, std::optional<Foundation::IndexPath> from,
+                                                       bool forward) const;
     bool activateFocusedView();
     bool stepFocusedControl(int direction);
     bool cancelScreen();

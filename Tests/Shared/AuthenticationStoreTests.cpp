@@ -85,28 +85,7 @@ TEST_F(AuthenticationStoreTests, CreatesTheMasterPasswordAndUnlocksOnlyWithIt)
     EXPECT_EQ(vault.cryptor->open(sealed), Foundation::Data::fromString("item secret"));
 }
 
-TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBack)
-{
-    SharedTests::Vault vault;
-    auto& store = *vault.authenticationStore;
-    store.createMasterPassword(masterPassword);
-    store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
-    for (int attempt = 0; attempt < AuthenticationStore::freeAttemptCount; ++attempt) {
-        store.unlock("wrong password");
-        store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "test");
-    }
-    auto held = store.authenticationState().entryAttemptState();
-    ASSERT_TRUE(held && held->as<EntryAttemptState::Disabled>());
-    // While held back even the right password is not tried.
-    store.unlock(masterPassword);
-    EXPECT_FALSE(vault.cryptor->isUnlocked());
-    TestSupport::advanceClock(31);
-    store.unlock(masterPassword);
-    EXPECT_TRUE(vault.cryptor->isUnlocked());
-    EXPECT_EQ(store.authenticationState().entryAttemptState(), std::nullopt);
-}
-
-TEST_F(AuthenticationStoreTests, TheRejectionOnScreenOutlivesItsHoldWithoutAPastTime)
+TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBackUntilTheHoldEnds)
 {
     SharedTests::Vault vault;
     auto& store = *vault.authenticationStore;
@@ -120,9 +99,12 @@ TEST_F(AuthenticationStoreTests, TheRejectionOnScreenOutlivesItsHoldWithoutAPast
     auto shown = store.authenticationState();
     ASSERT_EQ(shown.caseIndex(), 31);
     ASSERT_TRUE(shown.entryAttemptState() && shown.entryAttemptState()->as<EntryAttemptState::Disabled>());
+    // While held back even the right password is not tried.
+    store.unlock(masterPassword);
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
 
-    // The screen hears that the hold is over without anyone acting, and what it reads then names no
-    // time already past.
+    // The rejection stays on screen past the hold: the screen hears that the hold is over without anyone
+    // acting, and what it reads then names no time already past.
     int stateChanges = 0;
     auto token = vault.notificationCenter->addObserver(AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), nullptr, nullptr,
                                                        [&](const Foundation::Notification&) { ++stateChanges; });
@@ -132,8 +114,10 @@ TEST_F(AuthenticationStoreTests, TheRejectionOnScreenOutlivesItsHoldWithoutAPast
     auto after = store.authenticationState();
     EXPECT_EQ(after.caseIndex(), 31);
     EXPECT_EQ(after.entryAttemptState(), EntryAttemptState::failed(AuthenticationStore::freeAttemptCount));
+
     store.unlock(masterPassword);
     EXPECT_TRUE(vault.cryptor->isUnlocked());
+    EXPECT_EQ(store.authenticationState().entryAttemptState(), std::nullopt);
 }
 
 TEST_F(AuthenticationStoreTests, BiometryGivesBackOnlyTheKeyOfThisProcess)

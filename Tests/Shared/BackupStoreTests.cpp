@@ -3,8 +3,11 @@
 #include "Tests/Support/Files.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
+#include "Shared/AttachmentObject.hpp"
 #include "Shared/BackupStoreError.hpp"
+#include "Shared/Exporter.hpp"
 
+#include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 
 #include <cmath>
@@ -264,4 +267,46 @@ TEST_F(BackupStoreTests, AChangedKeyMaterialByteReadsAsADamagedBackupNotAWrongPa
     EXPECT_NE(failureOf(restore(file, "wrong password", false)).find("does not open this backup"), std::string::npos);
     auto checked = restore(file, masterPassword, false);
     EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+}
+
+// One attachment record that arrived damaged costs only itself: the backup and the export hold
+// everything else, and both name what they lack.
+TEST_F(BackupStoreTests, ADamagedAttachmentRecordFailsOnlyItselfAndIsNamed)
+{
+    makeInstallation(masterPassword, true);
+    auto damagedItems = addItems("damaged");
+    addItems("whole");
+    std::string damagedID;
+    for (const auto& item : damagedItems) {
+        if (!item.attachmentIDs().empty())
+            damagedID = item.attachmentIDs().front().utf8();
+    }
+    ASSERT_FALSE(damagedID.empty());
+    auto& context = *vault->store->managedObjectContext();
+    context.performAndWait([&] {
+        auto object = context.fetch(SyncedObject::existing<AttachmentObject>({Foundation::String(damagedID)})).front();
+        auto bytes = object->sealedDescription()->byteVector();
+        bytes[bytes.size() / 2] ^= 0x04;
+        object->setSealedDescription(Foundation::Data(bytes));
+        context.save();
+    });
+
+    vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+    vault->backupStore->performOrCancelBackup();
+    ASSERT_TRUE(vault->waitForBackup());
+    EXPECT_NE(describe().find(damagedID), std::string::npos) << describe();
+    ASSERT_EQ(vault->backupStore->backupFiles().size(), 1u);
+    auto read = restore(fs::path(vault->backupStore->backupFiles().front().path().utf8()), masterPassword, false);
+    EXPECT_EQ(failureOf(read), "");
+
+    auto exports = folder / "exports";
+    fs::create_directories(exports);
+    vault->exporter->resetStatus();
+    vault->exporter->exportItems(ExporterFileFormat::corvendaleJSON, fileURL(exports, true));
+    ASSERT_TRUE(vault->waitForExport());
+    const auto* completed = vault->exporter->status().as<Exporter::Status::Completed>();
+    ASSERT_TRUE(completed);
+    EXPECT_EQ(completed->report.exportedCount, 4);
+    ASSERT_EQ(completed->report.failures.size(), 1u);
+    EXPECT_NE(completed->report.failures.front().utf8().find(damagedID), std::string::npos);
 }

@@ -1,11 +1,13 @@
 #include "Tests/Corvendale/Screens/Details/EntryDetailsFixture.hpp"
 
 #include "Shared/RecordStore.hpp"
+#include "Shared/Settings.ItemDetails.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 
 using Foundation::String;
@@ -243,6 +245,40 @@ TEST_F(EntryDetailsCoordinatorTests, TheHeadersDuplicateShareAndArchiveConfirmAn
     driver.chooseAlertAction(String("Duplicate"));
     EXPECT_EQ(stored(mail).title, "Post");
     EXPECT_EQ(delegate->calls, std::vector<std::string> {"duplicate true " + mail.utf8()});
+}
+
+TEST_F(EntryDetailsCoordinatorTests, AsPopOverOnlyNoGeneratorShowsUnderThePasswordField)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    EXPECT_TRUE(interaction.find(String("Regenerate")));
+
+    preferences->setInlineGenerator(Shared::Settings::ItemDetails::InlineGenerator::disabled);
+    driver.settle();
+    tapInput(MenuSource::systemField(SystemID::username));
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheHeadersButtonsShowWholeAtEveryWidthOnAsManyRowsAsTheyNeed)
+{
+    auto mail = addItem("Mail", "one");
+    view(mail);
+    for (double width : {1600.0, 680.0, 400.0}) {
+        window->setFrame({0, 0, width, 700});
+        window->layoutIfNeeded();
+        for (const auto& title : header().buttonTitles()) {
+            auto button = interaction.find<UIKit::UIButton>(title);
+            ASSERT_TRUE(button) << title.utf8();
+            const auto right = button->convertTo(UIKit::CGPoint {button->bounds().maxX(), 0}, nullptr).x;
+            EXPECT_GE(button->bounds().size.width, button->intrinsicContentSize().width) << title.utf8() << " at " << width;
+            EXPECT_LE(right, width) << title.utf8() << " at " << width;
+        }
+        EXPECT_GE(table().tableView()->frame().origin.y, header().frame().maxY()) << "the rows start under the header at " << width;
+    }
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
