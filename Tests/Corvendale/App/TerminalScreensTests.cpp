@@ -21,6 +21,7 @@
 #include "Platform/UIKit/UIPasteboard.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIViewInspector.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -356,8 +357,8 @@ TEST_F(TerminalScreens, EveryContextMenuOpensByShiftF10AtTheFocusedRow)
     session->resize(160, 60);
     screen();
     std::vector<std::string> editMenus;
-    const auto count = driver.focusableViews().size();
-    for (std::size_t index = 0; index < count; ++index) {
+    // The list changes while the focus moves (a generator shows under the password being edited).
+    for (std::size_t index = 0; index < 200; ++index) {
         const auto views = driver.focusableViews();
         if (index >= views.size())
             break;
@@ -379,8 +380,13 @@ TEST_F(TerminalScreens, EveryContextMenuOpensByShiftF10AtTheFocusedRow)
         for (const auto& entry : Terminal::MenuBar::entries(offered))
             editMenus.push_back(entry.title.utf8());
     }
-    for (const auto* expected : {"Generate Password", "Blank Section"})
-        EXPECT_NE(std::ranges::find(editMenus, expected), editMenus.end()) << expected;
+    EXPECT_NE(std::ranges::find(editMenus, "Generate Password"), editMenus.end());
+    // Adding a section, whichever views the editing showed on the way.
+    auto addSection = driver.find<UIKit::UIButton>(String("Add Section"));
+    ASSERT_TRUE(addSection);
+    ASSERT_TRUE(driver.focus(addSection));
+    settle();
+    EXPECT_EQ(openedByKeyboard("F10", UIKit::UIKeyModifierFlags::shift()), "Blank Section") << screen();
 }
 
 } // namespace
