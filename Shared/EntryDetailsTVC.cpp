@@ -263,6 +263,9 @@ bool EntryDetailsTVC::shouldHighlightRowAt(UIKit::UITableView&, const Foundation
 void EntryDetailsTVC::didSelectRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath)
 {
     const auto& row = m_sections.at(indexPath.section()).rows.at(indexPath.row());
+    // A click between the generator's controls belongs to the field being typed in: it keeps the keyboard.
+    if (row.kind == Row::Kind::generator)
+        return;
     auto cell = tableView.cellForRow(indexPath);
     auto source = row.source;
     if (auto input = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); !input || !input->hasInput())

@@ -9,6 +9,9 @@
 #include "Platform/UIKit/UIActivityViewController.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+#include "Platform/UIKit/UIStepper.hpp"
 
 using Foundation::String;
 
@@ -279,6 +282,49 @@ TEST_F(EntryDetailsCoordinatorTests, TheHeadersButtonsShowWholeAtEveryWidthOnAsM
         }
         EXPECT_GE(table().tableView()->frame().origin.y, header().frame().maxY()) << "the rows start under the header at " << width;
     }
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheInlineGeneratorTakesClicksWhereTheyAreDrawnAndStaysOpen)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    const auto password = MenuSource::systemField(SystemID::password);
+    tapInput(password);
+    window->layoutIfNeeded();
+    auto stepper = interaction.find<UIKit::UIStepper>(String("InlineGenerator.length"));
+    ASSERT_TRUE(stepper);
+    // "[-|+]": the "+" is the fourth of its five cells.
+    const auto length = stepper->value();
+    interaction.tap(stepper, UIKit::CGPoint {3.5 * UIKit::TextGrid::columnWidth, stepper->bounds().midY()});
+    driver.settle();
+    window->layoutIfNeeded();
+    stepper = interaction.find<UIKit::UIStepper>(String("InlineGenerator.length"));
+    ASSERT_TRUE(stepper);
+    EXPECT_EQ(stepper->value(), length + 1);
+
+    auto symbols = interaction.find<UIKit::UISwitch>(String("InlineGenerator.symbols"));
+    ASSERT_TRUE(symbols);
+    const bool wasOn = symbols->isOn();
+    tap("Symbols");
+    symbols = interaction.find<UIKit::UISwitch>(String("InlineGenerator.symbols"));
+    ASSERT_TRUE(symbols) << "the generator stays";
+    EXPECT_NE(symbols->isOn(), wasOn);
+    EXPECT_EQ(editing().inlineGeneratorSource, password);
+}
+
+TEST_F(EntryDetailsCoordinatorTests, ReturnInTheNotesStartsANewLine)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    const auto notes = MenuSource::systemField(SystemID::notes);
+    tapInput(notes);
+    driver.type(String("first line"));
+    driver.press(String("Return"));
+    driver.type(String("second line"));
+    EXPECT_EQ(edited().notes, "first line\nsecond line");
+    auto row = cell(notes);
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(row->textField()->isFirstResponder()) << "the notes keep the keyboard";
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
