@@ -29,7 +29,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <iostream>
 #include <algorithm>
 #include <functional>
 #include <thread>
