@@ -6,12 +6,16 @@
 #include "Basalwork/Interface/AlertController.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
-#include "Platform/UIKit/TextGrid.hpp"
-#include "Platform/UIKit/UISwitch.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIStepper.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+
+#include <functional>
 
 using Foundation::String;
 
@@ -326,6 +330,27 @@ TEST_F(EntryDetailsCoordinatorTests, AClickUnderTheOpenGeneratorLandsOnTheFieldD
     driver.type(String("mail.example"));
     EXPECT_EQ(edited().website, "mail.example");
     EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheLargeTypeEntryOfAFieldsMenuShowsDimmedWhileThereIsNoViewer)
+{
+    auto mail = addItem("Mail", "one");
+    view(mail);
+    std::function<std::shared_ptr<UIKit::UIAction>(const UIKit::UIMenu&)> largeType = [&](const UIKit::UIMenu& menu) -> std::shared_ptr<UIKit::UIAction> {
+        for (const auto& element : menu.children()) {
+            if (auto submenu = std::dynamic_pointer_cast<UIKit::UIMenu>(element))
+                if (auto found = largeType(*submenu))
+                    return found;
+            if (auto action = std::dynamic_pointer_cast<UIKit::UIAction>(element); action && action->title() == String("Show in Large Type"))
+                return action;
+        }
+        return nullptr;
+    };
+    auto menu = coordinator->menu(MenuSource::systemField(SystemID::password));
+    ASSERT_TRUE(menu);
+    auto action = largeType(*menu);
+    ASSERT_TRUE(action);
+    EXPECT_TRUE(action->attributes().contains(UIKit::UIMenuElement::Attributes::disabled()));
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ReturnInTheNotesStartsANewLine)
