@@ -7,6 +7,7 @@
 #include "Basalwork/Base/StoreKeyError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FileManager.hpp"
@@ -55,6 +56,12 @@ Foundation::Data header(const std::string& filename)
     return Foundation::Data::fromString(json.dump());
 }
 
+// Binds an attachment's sealed file to the attachment: another's file in its place does not open.
+Foundation::Data boundTo(const Foundation::String& attachmentID)
+{
+    return Foundation::Data::fromString("attachment " + attachmentID.utf8());
+}
+
 std::string filenameFromHeader(const Foundation::Data& data)
 {
     auto json = nlohmann::json::parse(data.view(), nullptr, false);
@@ -73,7 +80,7 @@ AttachmentDataStore::AttachmentDataStore(const Basalwork::File::Location& locati
 {
     ::chmod(m_folderURL.path().c_str(), 0700);
     auto lockPath = m_folderURL.appendingPathComponent(lockFileName, false).path().utf8();
-    m_lockDescriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    m_lockDescriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
     if (m_lockDescriptor < 0 || ::flock(m_lockDescriptor, LOCK_SH) != 0)
         log().error("Failed to lock the attachment store: %{public}s", std::strerror(errno));
 }
@@ -129,7 +136,7 @@ Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const
     attachment.filename = safeFilename(fileURL.lastPathComponent().utf8());
     attachment.createdAt = Foundation::Date::now();
     wrote(attachment.id);
-    m_cryptor->encryptFile(fileURL, dataURL(attachment.id), header(attachment.filename.utf8()), progress);
+    m_cryptor->encryptFile(fileURL, dataURL(attachment.id), header(attachment.filename.utf8()), progress, boundTo(attachment.id));
     std::error_code ignored;
     attachment.byteCount = static_cast<std::int64_t>(std::filesystem::file_size(fileURL.path().utf8(), ignored));
     return attachment;
@@ -140,16 +147,17 @@ Foundation::URL AttachmentDataStore::decryptToTemporaryFile(const Foundation::St
     auto source = dataURL(attachmentID);
     if (!std::filesystem::exists(source.path().utf8()))
         throw RecordStoreError::attachmentNotFound(attachmentID);
-    auto name = filenameFromHeader(m_cryptor->decryptHeader(source));
+    auto name = filenameFromHeader(m_cryptor->decryptHeader(source, boundTo(attachmentID)));
     auto root = decryptedFolderURL();
-    std::filesystem::create_directories(root.path().utf8());
-    ::chmod(root.path().c_str(), 0700);
+    if (int failure = Foundation::FileIO::makeDirectories(root.path().utf8()))
+        throw Foundation::CocoaError::fileError(failure, root.path().utf8(), Foundation::CocoaError::Access::writing);
+    ::chmod(root.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode);
     auto folder = root.appendingPathComponent(Foundation::UUID().uuidString(), true);
     if (::mkdir(folder.path().c_str(), 0700) != 0)
         throw Foundation::CocoaError::fileError(errno, folder.path().utf8(), Foundation::CocoaError::Access::writing);
     auto destination = folder.appendingPathComponent(Foundation::String(name), false);
     try {
-        m_cryptor->decryptFile(source, destination, progress);
+        m_cryptor->decryptFile(source, destination, progress, boundTo(attachmentID));
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove_all(folder.path().utf8(), ignored);
@@ -215,14 +223,14 @@ std::optional<Foundation::URL> AttachmentDataStore::encryptedFileURL(const Found
         throw Foundation::CocoaError::fileError(errno, source.path().utf8(), Foundation::CocoaError::Access::reading);
     }
     auto folder = m_fileManager->temporaryDirectory().appendingPathComponent(inTemporaryFolderNamed, true);
-    std::error_code error;
-    std::filesystem::create_directories(folder.path().utf8(), error);
-    if (error)
-        throw Foundation::CocoaError::fileError(error.value(), folder.path().utf8(), Foundation::CocoaError::Access::writing);
+    if (int failure = Foundation::FileIO::makeDirectories(folder.path().utf8()))
+        throw Foundation::CocoaError::fileError(failure, folder.path().utf8(), Foundation::CocoaError::Access::writing);
     auto destination = folder.appendingPathComponent(attachmentID + dataExtension, false);
+    std::error_code error;
     std::filesystem::copy_file(source.path().utf8(), destination.path().utf8(), std::filesystem::copy_options::overwrite_existing, error);
     if (error)
         throw Foundation::CocoaError::fileError(error.value(), source.path().utf8(), Foundation::CocoaError::Access::reading);
+    ::chmod(destination.path().c_str(), Foundation::FileIO::ownerOnlyFileMode);
     return destination;
 }
 
@@ -232,9 +240,10 @@ void AttachmentDataStore::storeEncryptedFile(const Foundation::URL& fileURL, con
     wrote(attachmentID);
     // Only what this vault's key opens may stand in for an attachment.
     if (m_cryptor->isUnlocked())
-        m_cryptor->decryptHeader(fileURL);
+        m_cryptor->decryptHeader(fileURL, boundTo(attachmentID));
     auto temporary = m_folderURL.appendingPathComponent("." + Foundation::UUID().uuidString(), false);
     std::filesystem::copy_file(fileURL.path().utf8(), temporary.path().utf8());
+    ::chmod(temporary.path().c_str(), Foundation::FileIO::ownerOnlyFileMode);
     std::error_code error;
     std::filesystem::rename(temporary.path().utf8(), destination.path().utf8(), error);
     if (error) {

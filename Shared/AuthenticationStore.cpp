@@ -8,6 +8,7 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/Settings.Auth.hpp"
 
+#include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Base/JSONCoder.hpp"
 #include "Basalwork/Base/LAContext.hpp"
 #include "Basalwork/Base/ResultHandler.hpp"
@@ -225,6 +226,14 @@ std::optional<AuthenticationState> AuthenticationStore::flowState() const
         return std::nullopt;
     // The password states show the current attempt.
     auto flow = *m_flow;
+    // A rejection stays on screen past its hold, which must then show as over.
+    if (const auto* failed = std::get_if<AuthenticationState::PasswordAuthenticationFailed>(&flow.value())) {
+        if (auto current = entryAttemptState(true))
+            return AuthenticationState::PasswordAuthenticationFailed {*current};
+        if (const auto* disabled = failed->entryAttemptState.as<EntryAttemptState::Disabled>())
+            return AuthenticationState::PasswordAuthenticationFailed {EntryAttemptState::failed(disabled->failedAttemptCount)};
+        return flow;
+    }
     if (auto* entry = std::get_if<AuthenticationState::RestoreFromBackupMasterPasswordEntry>(&flow.value()))
         return AuthenticationState::RestoreFromBackupMasterPasswordEntry {entry->fileURL, entryAttemptState(false)};
     if (auto* entry = std::get_if<AuthenticationState::ChangeMasterPasswordEntry>(&flow.value()))
@@ -476,6 +485,20 @@ void AuthenticationStore::recordFailedAttempt()
     attempts.isAcknowledged = false;
     writeAttempts(attempts);
     log().notice("A master password was rejected (attempt %d)", attempts.failedCount);
+    announceEndOfHold(attempts);
+}
+
+void AuthenticationStore::announceEndOfHold(const Attempts& attempts)
+{
+    auto reEnabledAt = attempts.reEnabledAt();
+    if (!reEnabledAt || *reEnabledAt <= Foundation::Date::now() || reEnabledAt == m_announcedEndOfHold)
+        return;
+    m_announcedEndOfHold = reEnabledAt;
+    std::weak_ptr<AuthenticationStore> weak = sharedSelf(this);
+    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), reEnabledAt->timeIntervalSince(Foundation::Date::now()), [weak] {
+        if (auto self = weak.lock(); self && !self->isEntryHeldBack())
+            self->postStateChange();
+    });
 }
 
 std::optional<Cryptor::Key> AuthenticationStore::unwrapVaultKey(const Foundation::String& masterPassword) const
@@ -589,6 +612,8 @@ void AuthenticationStore::unlock(const Foundation::String& masterPassword)
         m_readError->raise();
     reconcileSyncedRecords();
     if (isEntryHeldBack()) {
+        // The hold may have been set by another process, which cannot tell this one's screens it ended.
+        announceEndOfHold(readAttempts());
         postStateChange();
         return;
     }

@@ -156,6 +156,8 @@ private:
     Attempts readAttempts() const;
     void writeAttempts(const Attempts& attempts);
     void recordFailedAttempt();
+    // Tells the screens when a hold on entry ends, since nothing else happens then.
+    void announceEndOfHold(const Attempts& attempts);
     // Unwraps the vault key; nothing for a wrong password.
     std::optional<Cryptor::Key> unwrapVaultKey(const Foundation::String& masterPassword) const;
     void didUnlock(Cryptor::Key vaultKey);
@@ -184,6 +186,7 @@ private:
     std::optional<Foundation::Date> m_lastMasterPasswordUnlockAt;
     std::optional<Foundation::Date> m_enteredBackgroundAt;
     std::optional<Foundation::Date> m_knownMasterPasswordChangedAt;
+    std::optional<Foundation::Date> m_announcedEndOfHold;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
 };
 

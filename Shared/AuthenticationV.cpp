@@ -139,6 +139,7 @@ Content content(const AuthenticationVState& state)
         c.message = "Enter your current master password to continue.";
         c.entryPlaceholder = master;
         c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
         c.status = attemptText(state.entryAttemptState());
         if (state.entryAttemptState())
             c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};

@@ -19,6 +19,7 @@ namespace {
 
 const bool registered = [] {
     Foundation::MethodTable::add(Foundation::Selector("handleCancelCommand"), &AuthenticationVC::handleCancelCommand);
+    Foundation::MethodTable::add(Foundation::Selector("handlePrimaryCommand"), &AuthenticationVC::handlePrimaryCommand);
     return true;
 }();
 
@@ -143,8 +144,11 @@ void AuthenticationVC::reloadInputViews()
 
 std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> AuthenticationVC::keyCommands() const
 {
+    // Return takes the primary button also on the steps without a field (a text field keeps its own Return).
     return std::vector {Foundation::make<UIKit::UIKeyCommand>(UIKit::UIKeyCommand::inputEscape(), UIKit::UIKeyModifierFlags {},
-                                                              Foundation::Selector("handleCancelCommand"))};
+                                                              Foundation::Selector("handleCancelCommand")),
+                        Foundation::make<UIKit::UIKeyCommand>(Foundation::String("\r"), UIKit::UIKeyModifierFlags {},
+                                                              Foundation::Selector("handlePrimaryCommand"))};
 }
 
 void AuthenticationVC::handleCancelCommand()
@@ -152,6 +156,15 @@ void AuthenticationVC::handleCancelCommand()
     if (!m_authenticationV || m_authenticationV->secondaryButton()->isHidden())
         return;
     tell([&](AuthenticationVCDelegate& delegate) { delegate.didSelectCancel(*this); });
+}
+
+void AuthenticationVC::handlePrimaryCommand()
+{
+    if (!m_authenticationV)
+        return;
+    const auto& button = m_authenticationV->primaryButton();
+    if (!button->isHidden() && button->isEnabled() && m_authenticationV->onPrimary)
+        m_authenticationV->onPrimary();
 }
 
 void AuthenticationVC::didSelect(const Foundation::URL& fileURL, FileURLInput&)

@@ -45,6 +45,8 @@ public:
     bool canBecomeFirstResponder() const override { return true; }
     std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
     void handleCancelCommand();
+    // Return: the primary button, when it shows and may be pressed.
+    void handlePrimaryCommand();
 
     // FileURLInputDelegate: the location of the state.
     void didSelect(const Foundation::URL& fileURL, FileURLInput& fileURLInput) override;

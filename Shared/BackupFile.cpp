@@ -11,6 +11,7 @@
 #include "Platform/Foundation/FileIO.hpp"
 
 #include <array>
+#include <optional>
 #include <cerrno>
 #include <fcntl.h>
 #include <sodium.h>
@@ -26,8 +27,38 @@ constexpr std::array<char, 8> magic {'C', 'V', 'D', 'L', 'B', 'A', 'C', 'K'};
 constexpr std::size_t chunkSize = 64 * 1024;
 constexpr std::size_t sealedChunkSize = chunkSize + crypto_secretstream_xchacha20poly1305_ABYTES;
 
+// What the password's key is derived with and what it opens, hashed: a changed byte there would
+// otherwise read as a wrong password, since nothing else can be checked before the key opens.
+Foundation::Data keyMaterialChecksum(const BackupFile::Header& header)
+{
+    ensureSodium();
+    crypto_generichash_state state;
+    crypto_generichash_init(&state, nullptr, 0, crypto_generichash_BYTES);
+    auto add = [&](std::string_view bytes) {
+        crypto_generichash_update(&state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    };
+    auto addNumber = [&](std::uint64_t number) {
+        std::array<char, 8> bytes {};
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(number >> (8 * i));
+        add(std::string_view(bytes.data(), bytes.size()));
+    };
+    add("CVDLBACK key material");
+    addNumber(header.keyDerivation.operationsLimit);
+    addNumber(header.keyDerivation.memoryLimit);
+    addNumber(header.keyDerivation.salt.count());
+    add(header.keyDerivation.salt.view());
+    addNumber(header.wrappedVaultKey.count());
+    add(header.wrappedVaultKey.view());
+    std::string digest(crypto_generichash_BYTES, '\0');
+    crypto_generichash_final(&state, reinterpret_cast<unsigned char*>(digest.data()), digest.size());
+    return Foundation::Data::fromString(digest);
+}
+
 struct CodableHeader {
     BackupFile::Header header;
+    // Files written before the checksum have none.
+    std::optional<Foundation::Data> checksum;
 
     void encode(Foundation::Encoder& encoder) const
     {
@@ -37,6 +68,7 @@ struct CodableHeader {
         container.encode(header.wrappedVaultKey, "wrappedVaultKey");
         container.encode(header.masterPasswordCreatedAt, "masterPasswordCreatedAt");
         container.encode(header.masterPasswordChangedAt, "masterPasswordChangedAt");
+        container.encode(keyMaterialChecksum(header), "keyMaterialChecksum");
     }
     static CodableHeader decode(Foundation::Decoder& decoder)
     {
@@ -47,6 +79,7 @@ struct CodableHeader {
         result.header.wrappedVaultKey = container.decode<Foundation::Data>("wrappedVaultKey");
         result.header.masterPasswordCreatedAt = container.decode<Foundation::Date>("masterPasswordCreatedAt");
         result.header.masterPasswordChangedAt = container.decode<Foundation::Date>("masterPasswordChangedAt");
+        result.checksum = container.decodeIfPresent<Foundation::Data>("keyMaterialChecksum");
         return result;
     }
 };
@@ -105,7 +138,10 @@ int openAndReadPrefix(const std::string& path, std::vector<std::uint8_t>& prefix
             throw BackupStoreError::damagedBackup();
         prefix.insert(prefix.end(), headerBytes.begin(), headerBytes.end());
         try {
-            header = Basalwork::JSONCoder::shared()->decode<CodableHeader>(Foundation::Data(std::move(headerBytes))).header;
+            auto decoded = Basalwork::JSONCoder::shared()->decode<CodableHeader>(Foundation::Data(std::move(headerBytes)));
+            if (decoded.checksum && *decoded.checksum != keyMaterialChecksum(decoded.header))
+                throw BackupStoreError::damagedBackup();
+            header = std::move(decoded.header);
             header.keyDerivation.validate();
         } catch (const Foundation::Error&) {
             throw BackupStoreError::damagedBackup();
@@ -143,7 +179,7 @@ BackupFile::Writer::Writer(const Foundation::URL& destination, const Header& hea
     state.descriptor = ::open(state.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (state.descriptor < 0)
         throw Foundation::CocoaError::fileError(errno, state.destination, Foundation::CocoaError::Access::writing);
-    auto headerBytes = Basalwork::JSONCoder::shared()->encode(CodableHeader {header});
+    auto headerBytes = Basalwork::JSONCoder::shared()->encode(CodableHeader {header, std::nullopt});
     state.prefix.assign(magic.begin(), magic.end());
     state.prefix.push_back(formatVersion);
     for (int i = 0; i < 4; ++i)

@@ -8,6 +8,7 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/VaultDocument.hpp"
 
+#include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/StoreKeyError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
@@ -340,7 +341,8 @@ void BackupStore::writeBackup(const Foundation::URL& destination, const KeyMater
             throw BackupStoreError::cancelled();
     };
     auto entries = m_recordStore->allEntries();
-    auto attachments = m_recordStore->allAttachments();
+    std::vector<Foundation::String> unreadable;
+    auto attachments = m_recordStore->allAttachments(&unreadable);
     progress.setTotalUnitCount(static_cast<std::int64_t>(entries.size() + attachments.size()) + 1);
     BackupFile::Header header {Foundation::Date::now(), material.keyDerivation, material.wrappedVaultKey, material.createdAt,
                                material.masterPasswordChangedAt};
@@ -391,6 +393,13 @@ void BackupStore::writeBackup(const Foundation::URL& destination, const KeyMater
     checkCancellation();
     writer.commit();
     progress.setCompletedUnitCount(progress.totalUnitCount());
+    // The backup holds everything else; what it lacks is a failure the status names.
+    if (!unreadable.empty()) {
+        std::string names;
+        for (const auto& each : unreadable)
+            names += (names.empty() ? "" : "; ") + each.utf8();
+        throw Basalwork::GeneralError::failedWithMessage(Foundation::String("The backup was made without what cannot be opened. " + names));
+    }
 }
 
 void BackupStore::deleteBackupsBeyondRetention() const

@@ -28,7 +28,7 @@ using F = ImporterFileFormat;
 enum class Role { custom, ignored, id, title, username, password, url, notes, totp, tags, group, favorite, archived, created, modified, type, fields };
 
 // Special rules of a few exports beyond their labels.
-enum class Rules { none, bitwarden, lastPass, firefox, passwordSafe, protonPass };
+enum class Rules { none, bitwarden, lastPass, firefox, passwordSafe, protonPass, nordPass, dashlanePayments, keePassXC };
 
 struct Layout {
     std::vector<const char*> required;
@@ -74,13 +74,13 @@ const Layout* layout(F format)
     static const Layout chromium {chromiumRequired};
     static const Layout dashlaneCredentials {{"username", "title", "password", "url"}};
     static const Layout dashlaneSecureNotes {{"title", "note"}, Entry::Category::secureNote};
-    static const Layout dashlanePayments {{}, Entry::Category::creditCard};
+    static const Layout dashlanePayments {{}, Entry::Category::creditCard, Rules::dashlanePayments};
     static const Layout dashlaneIdentity {{}, Entry::Category::identity};
     static const Layout firefox {{"url", "username", "password"}, Entry::Category::login, Rules::firefox, U',',
                                  {"httprealm", "formactionorigin", "timelastused"}};
-    static const Layout keePassXC {{"Title", "Username", "Password"}, Entry::Category::login, Rules::none, U',', {"icon"}};
+    static const Layout keePassXC {{"Title", "Username", "Password"}, Entry::Category::login, Rules::keePassXC, U',', {"icon"}};
     static const Layout lastPass {{"url", "username", "password", "name"}, Entry::Category::login, Rules::lastPass};
-    static const Layout nordPass {{"name", "url", "username", "password"}};
+    static const Layout nordPass {{"name", "url", "username", "password"}, Entry::Category::login, Rules::nordPass};
     static const Layout protonPass {{"name", "url", "username", "password"}, Entry::Category::login, Rules::protonPass};
     static const Layout roboForm {{"Name", "Url", "Login", "Pwd"}, Entry::Category::login, Rules::none, U',', {"matchurl", "rffieldsv2"}};
     static const Layout apple {appleRequired};
@@ -249,7 +249,48 @@ void applyBitwarden(ImportedEntryBuilder& builder, std::string_view type, std::s
     }
 }
 
-Entry buildRow(F format, const Layout& layout, const std::vector<Column>& columns, const CSVImportReader::LabelledRow& row, Foundation::Date now)
+// The category an export's kind of item names; nothing for a kind it does not know.
+std::optional<Entry::Category> categoryOfKind(Rules rules, std::string_view kind)
+{
+    using C = Entry::Category;
+    static const std::pair<const char*, C> nordPass[] = {{"password", C::login}, {"note", C::secureNote}, {"credit_card", C::creditCard}, {"identity", C::identity}};
+    static const std::pair<const char*, C> protonPass[] = {{"login", C::login}, {"alias", C::login}, {"note", C::secureNote}, {"creditCard", C::creditCard},
+                                                           {"identity", C::identity}};
+    static const std::pair<const char*, C> dashlanePayments[] = {{"payment_card", C::creditCard}, {"bank", C::bankAccount}, {"bank_account", C::bankAccount}};
+    auto find = [&](const auto& table) -> std::optional<C> {
+        for (const auto& [name, category] : table) {
+            if (kind == name)
+                return category;
+        }
+        return std::nullopt;
+    };
+    switch (rules) {
+    case Rules::nordPass: return find(nordPass);
+    case Rules::protonPass: return find(protonPass);
+    case Rules::dashlanePayments: return find(dashlanePayments);
+    default: return std::nullopt;
+    }
+}
+
+// KeePassXC writes its groups from the top group "Root" down; an item of the top group has the group
+// "Root" alone.
+std::string_view keePassXCGroup(std::string_view group)
+{
+    if (group == "Root")
+        return {};
+    if (group.starts_with("Root/"))
+        group.remove_prefix(5);
+    return group;
+}
+
+bool isKeePassXCRecycleBin(std::string_view group)
+{
+    auto path = keePassXCGroup(group);
+    return path == "Recycle Bin" || path.starts_with("Recycle Bin/");
+}
+
+// Nothing for a row that is no live item (one in KeePassXC's recycle bin).
+std::optional<Entry> buildRow(F format, const Layout& layout, const std::vector<Column>& columns, const CSVImportReader::LabelledRow& row, Foundation::Date now)
 {
     ImportedEntryBuilder builder(format, layout.category, now);
     // For each role the preferred non-empty column; the others with values become custom fields.
@@ -273,7 +314,8 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
         if (value.empty() || column.role == Role::ignored)
             continue;
         bool isChosen = column.role != Role::custom && chosen[static_cast<std::size_t>(column.role)] == static_cast<int>(i);
-        if (column.role == Role::type && isChosen && layout.rules == Rules::bitwarden) {
+        // The kind of item, where the layout has one, is bookkeeping rather than a value.
+        if (column.role == Role::type && isChosen && layout.rules != Rules::none) {
             type = value;
             continue;
         }
@@ -283,10 +325,15 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
         }
         if (column.role == Role::notes && isChosen)
             notes = value;
-        if (column.role == Role::group || column.role == Role::tags)
+        if (column.role == Role::group && layout.rules == Rules::keePassXC) {
+            if (isKeePassXCRecycleBin(value))
+                return std::nullopt;
+            builder.addTag(ImportValues::lastGroupComponent(keePassXCGroup(value)));
+        } else if (column.role == Role::group || column.role == Role::tags) {
             applyRole(builder, column.role, column.label, value);
-        else
+        } else {
             applyRole(builder, isChosen ? column.role : Role::custom, column.label, value);
+        }
     }
 
     switch (layout.rules) {
@@ -315,6 +362,12 @@ Entry buildRow(F format, const Layout& layout, const std::vector<Column>& column
         break;
     }
     case Rules::protonPass:
+    case Rules::nordPass:
+    case Rules::dashlanePayments:
+        if (auto category = categoryOfKind(layout.rules, type))
+            builder.setCategory(*category);
+        break;
+    case Rules::keePassXC:
     case Rules::none:
         break;
     }
@@ -490,7 +543,7 @@ private:
 // threads at once (each row still once, and what it makes kept in the rows' order).
 ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter, bool hasHeader, const std::vector<Foundation::String>& requiredLabels,
                              const ImportReadProgress& progress, const CSVImportReader::RowHandler& handler, const ImportReadDelivery& deliver,
-                             std::size_t partSize, bool parallel = false)
+                             std::size_t partSize, Basalwork::CSVRowReader::LineEnds lineEnds, bool parallel = false)
 {
     auto readProgress = Foundation::make<Foundation::Progress>(0);
     ImportReadResult result;
@@ -509,6 +562,8 @@ ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter,
     PendingRows pending;
     try {
         auto reader = Foundation::make<Basalwork::CSVRowReader>(fileURL, Foundation::Character(delimiter), Foundation::Character(U'"'), readProgress);
+        reader->setLineEnds(lineEnds);
+        reader->setMaximumRowByteCount(CSVImportReader::maximumRowByteCount);
         std::vector<Foundation::String> labels;
         std::int64_t number = 0;
         if (hasHeader) {
@@ -516,7 +571,7 @@ ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter,
             while ((header = reader->nextRow()) && isBlank(*header))
                 ++number;
             if (!header)
-                throw Basalwork::CSVParserError::failedToAccessColumnLabels();
+                throw ImporterError::invalidFile("it is empty: there is no row of column labels");
             ++number;
             for (auto& label : *header)
                 labels.emplace_back(label ? unquoted(Basalwork::trimmed(*label)) : std::string_view());
@@ -556,6 +611,8 @@ ImportReadResult readRecords(const Foundation::URL& fileURL, char32_t delimiter,
     } catch (const Basalwork::GeneralError& error) {
         if (error.as<Basalwork::GeneralError::FailedToDecodeUTF8StringFromData>())
             throw ImporterError::invalidFile("the file is not UTF-8 text");
+        if (const auto* failed = error.as<Basalwork::GeneralError::FailedWithMessage>())
+            throw ImporterError::invalidFile(failed->message);
         throw;
     }
     progress(1);
@@ -572,13 +629,13 @@ ImportReadResult CSVImportReader::readRows(const Foundation::URL& fileURL, char3
                                            const ImportReadProgress& progress, const RowHandler& handler, const ImportReadDelivery& deliver,
                                            std::size_t partSize)
 {
-    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler, deliver, partSize);
+    return readRecords(fileURL, delimiter, true, requiredLabels, progress, handler, deliver, partSize, Basalwork::CSVRowReader::LineEnds::allNewlines);
 }
 
 ImportReadResult CSVImportReader::readHeaderlessRows(const Foundation::URL& fileURL, const ImportReadProgress& progress, const RowHandler& handler,
                                                      const ImportReadDelivery& deliver, std::size_t partSize)
 {
-    return readRecords(fileURL, U',', false, {}, progress, handler, deliver, partSize);
+    return readRecords(fileURL, U',', false, {}, progress, handler, deliver, partSize, Basalwork::CSVRowReader::LineEnds::crOrLF);
 }
 
 ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress,
@@ -588,7 +645,8 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
     auto guarded = [](auto build) {
         return [build](const LabelledRow& row, ImportReadResult& result) {
             try {
-                result.items.push_back({build(row), {}});
+                if (std::optional<Entry> entry = build(row))
+                    result.items.push_back({std::move(*entry), {}});
             } catch (const ImporterError& error) {
                 if (error.is<ImporterError::Cancelled>())
                     throw;
@@ -603,13 +661,8 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
     if (format == F::enpassCSV)
         return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }), deliver,
                                   partSize);
-    if (format == F::corvendaleCSV) {
-        auto result = VaultDocument::readCSV(fileURL, progress);
-        if (!deliver)
-            return result;
-        deliver(result);
-        return {};
-    }
+    if (format == F::corvendaleCSV)
+        return VaultDocument::readCSV(fileURL, progress, deliver);
     const Layout* found = layout(format);
     if (!found)
         throw ImporterError::invalidFile("the format is not a CSV format");
@@ -621,7 +674,7 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
                             std::call_once(columnsFound, [&] { columnsOfFile = columns(row.labels, *found); });
                             return buildRow(format, *found, columnsOfFile, row, now);
                         })](const LabelledRow& row, ImportReadResult& result) { guard(row, result); },
-                       deliver, partSize, true);
+                       deliver, partSize, Basalwork::CSVRowReader::LineEnds::crOrLF, true);
 }
 
 } // namespace Shared

@@ -41,7 +41,9 @@ public:
 
     // The frame every CSV reading shares: the header checked against the required labels, then each
     // data row handed on. Blank rows are skipped. CSVParserError for a missing label, ImporterError
-    // for text that is not UTF-8. With `deliver`, as for `read`.
+    // for an empty file, a row past the bound or text that is not UTF-8. With `deliver`, as for
+    // `read`. Rows end at every newline this program's own writer quotes; other apps' files (`read`,
+    // and those without a header) end them at CR, LF and CR LF only, as RFC 4180 has it.
     static ImportReadResult readRows(const Foundation::URL& fileURL, char32_t delimiter, const std::vector<Foundation::String>& requiredLabels,
                                      const ImportReadProgress& progress, const RowHandler& handler, const ImportReadDelivery& deliver = nullptr,
                                      std::size_t partSize = defaultPartSize);
@@ -50,6 +52,8 @@ public:
                                                const ImportReadDelivery& deliver = nullptr, std::size_t partSize = defaultPartSize);
 
     static constexpr std::size_t defaultPartSize = 4096;
+    // No row is read on past this: a file without line ends is not taken into memory whole.
+    static constexpr std::size_t maximumRowByteCount = 64 * 1024 * 1024;
 
     // "Row 12 (Title): reason".
     static Foundation::String failureText(std::int64_t rowNumber, std::string_view title, const Foundation::Error& error);

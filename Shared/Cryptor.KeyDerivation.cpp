@@ -11,9 +11,13 @@ namespace Shared {
 
 namespace {
 
-// The most the program ever asks for; a stored cost above it can only come from a damaged file.
-constexpr std::uint64_t maximumMemoryLimit = 1024ull * 1024 * 1024;
-constexpr std::uint64_t maximumOperationsLimit = 16;
+// A stored cost well past what the program writes can only come from a damaged or edited file, and
+// trying it would hold a person up for many seconds and much memory on every attempt. A few times the
+// written cost leaves room to raise it later without refusing what older versions wrote.
+constexpr std::uint64_t allowedMultiple = 4;
+constexpr std::uint64_t maximumMemoryLimit = allowedMultiple * crypto_pwhash_MEMLIMIT_INTERACTIVE;
+constexpr std::uint64_t maximumOperationsLimit = allowedMultiple * crypto_pwhash_OPSLIMIT_INTERACTIVE;
+constexpr std::uint64_t maximumCost = allowedMultiple * crypto_pwhash_MEMLIMIT_INTERACTIVE * crypto_pwhash_OPSLIMIT_INTERACTIVE;
 
 } // namespace
 
@@ -33,7 +37,7 @@ void Cryptor::KeyDerivation::validate() const
 {
     static_assert(crypto_pwhash_SALTBYTES == saltByteCount);
     if (salt.count() != saltByteCount || operationsLimit < crypto_pwhash_OPSLIMIT_MIN || operationsLimit > maximumOperationsLimit
-        || memoryLimit < crypto_pwhash_MEMLIMIT_MIN || memoryLimit > maximumMemoryLimit)
+        || memoryLimit < crypto_pwhash_MEMLIMIT_MIN || memoryLimit > maximumMemoryLimit || memoryLimit * operationsLimit > maximumCost)
         throw CryptorError::unsupportedFormat(0);
 }
 

@@ -20,8 +20,9 @@ struct Cryptor::KeyDerivation {
     // A fresh salt with the interactive cost (64 MiB, two passes).
     static KeyDerivation makeDefault();
 
-    // Checks what was read from storage: a salt of the right size and a cost within what the program
-    // makes (a damaged file must not ask for gigabytes). Throws CryptorError.unsupportedFormat.
+    // Checks what was read from storage: a salt of the right size and a cost of at most a few times what
+    // the program writes (a damaged file must not ask for gigabytes or many passes). Throws
+    // CryptorError.unsupportedFormat.
     void validate() const;
 
     void encode(Foundation::Encoder& encoder) const;

@@ -27,6 +27,9 @@ constexpr std::array<char, 8> fileMagic {'C', 'V', 'D', 'L', 'S', 'E', 'A', 'L'}
 constexpr std::uint8_t fileFormatVersion = 1;
 constexpr std::uint8_t vaultKeyKind = 1;
 constexpr std::uint8_t passwordKind = 2;
+// Under the vault key and bound to what the file belongs to: its header authenticates the caller's
+// associated data as well. Files of the first kind came before binding and still open.
+constexpr std::uint8_t boundVaultKeyKind = 3;
 constexpr std::size_t chunkSize = 64 * 1024;
 constexpr std::size_t maximumHeaderSize = 64 * 1024;
 constexpr char subkeyContext[crypto_kdf_CONTEXTBYTES + 1] = "Corvndle";
@@ -191,8 +194,18 @@ std::vector<std::uint8_t> filePrefix(std::uint8_t kind, const Cryptor::KeyDeriva
     return prefix;
 }
 
+// What the header of a file authenticates: its prefix, and for a bound file the associated data it was
+// sealed with (never stored in the file).
+std::vector<std::uint8_t> authenticatedData(const std::vector<std::uint8_t>& prefix, const Foundation::Data& associatedData)
+{
+    auto authenticated = prefix;
+    if (prefix[fileMagic.size() + 1] == boundVaultKeyKind)
+        authenticated.insert(authenticated.end(), associatedData.begin(), associatedData.end());
+    return authenticated;
+}
+
 void encryptStream(Reader& reader, AtomicWriter& writer, const Cryptor::Key& key, const std::vector<std::uint8_t>& prefix,
-                   const Foundation::Data& header, Foundation::Progress* progress)
+                   const Foundation::Data& header, Foundation::Progress* progress, const Foundation::Data& associatedData = {})
 {
     if (header.count() > maximumHeaderSize)
         throw CryptorError::unsupportedFormat(fileFormatVersion);
@@ -205,10 +218,12 @@ void encryptStream(Reader& reader, AtomicWriter& writer, const Cryptor::Key& key
     crypto_secretstream_xchacha20poly1305_init_push(&state, streamHeader.data(), key.bytes());
     writer.write(streamHeader.data(), streamHeader.size());
 
-    // The header message authenticates the prefix, so the format and the key derivation cannot be swapped.
+    // The header message authenticates the prefix, so the format and the key derivation cannot be swapped,
+    // and what a bound file belongs to, so that it cannot stand in for another's.
+    auto authenticated = authenticatedData(prefix, associatedData);
     std::vector<std::uint8_t> sealedHeader(header.count() + crypto_secretstream_xchacha20poly1305_ABYTES);
-    crypto_secretstream_xchacha20poly1305_push(&state, sealedHeader.data(), nullptr, header.bytes(), header.count(), prefix.data(),
-                                               prefix.size(), crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
+    crypto_secretstream_xchacha20poly1305_push(&state, sealedHeader.data(), nullptr, header.bytes(), header.count(), authenticated.data(),
+                                               authenticated.size(), crypto_secretstream_xchacha20poly1305_TAG_MESSAGE);
     std::vector<std::uint8_t> length;
     appendLittleEndian(length, sealedHeader.size(), 4);
     writer.write(length);
@@ -235,7 +250,7 @@ void encryptStream(Reader& reader, AtomicWriter& writer, const Cryptor::Key& key
 
 // Reads the stream after the prefix; plaintext goes to `writer` when there is one.
 Foundation::Data decryptStream(Reader& reader, AtomicWriter* writer, const Cryptor::Key& key, const std::vector<std::uint8_t>& prefix,
-                               Foundation::Progress* progress)
+                               Foundation::Progress* progress, const Foundation::Data& associatedData = {})
 {
     if (progress)
         progress->setTotalUnitCount(static_cast<std::int64_t>(reader.size()));
@@ -255,8 +270,9 @@ Foundation::Data decryptStream(Reader& reader, AtomicWriter* writer, const Crypt
     reader.readExactly(sealedHeader.data(), sealedHeader.size());
     std::vector<std::uint8_t> header(sealedHeaderCount - crypto_secretstream_xchacha20poly1305_ABYTES);
     unsigned char tag = 0;
+    auto authenticated = authenticatedData(prefix, associatedData);
     if (crypto_secretstream_xchacha20poly1305_pull(&state, header.data(), nullptr, &tag, sealedHeader.data(), sealedHeader.size(),
-                                                   prefix.data(), prefix.size())
+                                                   authenticated.data(), authenticated.size())
             != 0
         || tag != crypto_secretstream_xchacha20poly1305_TAG_MESSAGE)
         throw CryptorError::authenticationFailed();
@@ -299,7 +315,8 @@ std::vector<std::uint8_t> readPrefix(Reader& reader, std::uint8_t expectedKind, 
         throw CryptorError::unsupportedFormat(0);
     if (prefix[fileMagic.size()] != fileFormatVersion)
         throw CryptorError::unsupportedFormat(prefix[fileMagic.size()]);
-    if (prefix[fileMagic.size() + 1] != expectedKind)
+    auto kind = prefix[fileMagic.size() + 1];
+    if (kind != expectedKind && !(expectedKind == vaultKeyKind && kind == boundVaultKeyKind))
         throw CryptorError::authenticationFailed();
     if (expectedKind == passwordKind) {
         std::array<std::uint8_t, 16 + Cryptor::KeyDerivation::saltByteCount> parameters {};
@@ -469,32 +486,34 @@ Foundation::Data Cryptor::sealVaultKey(const Key& key, const Foundation::Data& a
 }
 
 void Cryptor::encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,
-                          Foundation::Progress* progress) const
+                          Foundation::Progress* progress, const Foundation::Data& associatedData) const
 {
     auto key = subkey(Purpose::files);
     Reader reader(source);
     AtomicWriter writer(destination);
-    encryptStream(reader, writer, key, filePrefix(vaultKeyKind, nullptr), header, progress);
+    auto prefix = filePrefix(associatedData.isEmpty() ? vaultKeyKind : boundVaultKeyKind, nullptr);
+    encryptStream(reader, writer, key, prefix, header, progress, associatedData);
     writer.commit();
 }
 
-Foundation::Data Cryptor::decryptFile(const Foundation::URL& source, const Foundation::URL& destination, Foundation::Progress* progress) const
+Foundation::Data Cryptor::decryptFile(const Foundation::URL& source, const Foundation::URL& destination, Foundation::Progress* progress,
+                                      const Foundation::Data& associatedData) const
 {
     auto key = subkey(Purpose::files);
     Reader reader(source);
     auto prefix = readPrefix(reader, vaultKeyKind, nullptr);
     AtomicWriter writer(destination);
-    auto header = decryptStream(reader, &writer, key, prefix, progress);
+    auto header = decryptStream(reader, &writer, key, prefix, progress, associatedData);
     writer.commit();
     return header;
 }
 
-Foundation::Data Cryptor::decryptHeader(const Foundation::URL& source) const
+Foundation::Data Cryptor::decryptHeader(const Foundation::URL& source, const Foundation::Data& associatedData) const
 {
     auto key = subkey(Purpose::files);
     Reader reader(source);
     auto prefix = readPrefix(reader, vaultKeyKind, nullptr);
-    return decryptStream(reader, nullptr, key, prefix, nullptr);
+    return decryptStream(reader, nullptr, key, prefix, nullptr, associatedData);
 }
 
 void Cryptor::encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,

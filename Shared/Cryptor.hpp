@@ -66,12 +66,15 @@ public:
     // Files under the vault key. `header` is a short description of the content (a file name) that is
     // sealed in front of it and given back on decryption. Both write the destination atomically (a
     // failure leaves nothing there) and report to `progress`, whose cancellation stops them.
+    // `associatedData` (what the file belongs to, such as an attachment's identifier) binds the file: it
+    // opens only with the same bytes. A file sealed without any, as all were before binding, opens
+    // whatever is given.
     void encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,
-                     Foundation::Progress* progress = nullptr) const;
-    Foundation::Data decryptFile(const Foundation::URL& source, const Foundation::URL& destination,
-                                 Foundation::Progress* progress = nullptr) const;
+                     Foundation::Progress* progress = nullptr, const Foundation::Data& associatedData = {}) const;
+    Foundation::Data decryptFile(const Foundation::URL& source, const Foundation::URL& destination, Foundation::Progress* progress = nullptr,
+                                 const Foundation::Data& associatedData = {}) const;
     // Only the header of a file under the vault key.
-    Foundation::Data decryptHeader(const Foundation::URL& source) const;
+    Foundation::Data decryptHeader(const Foundation::URL& source, const Foundation::Data& associatedData = {}) const;
 
     // Files under a password of their own (backups); the key derivation travels in the file.
     static void encryptFile(const Foundation::URL& source, const Foundation::URL& destination, const Foundation::Data& header,

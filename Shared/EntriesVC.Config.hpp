@@ -67,6 +67,8 @@ struct EntriesVCConfig {
     SelectionMode selectionMode = SelectionMode::single;
     bool settingsIssueDetected = false;
     bool isSettingsButtonShown = true;
+    // Off while the program has no settings to show: the button shows, dimmed.
+    bool isSettingsButtonEnabled = true;
     Mode mode = Mode::main();
 };
 

@@ -62,7 +62,17 @@ void EntryDetailsTVCCell::initialize()
     m_textField->addAction(on(&Handlers::endEditing), UIKit::UIControl::Event::editingDidEnd());
     m_textField->addAction(on(&Handlers::textChange, [](EntryDetailsTVCCell& cell) { return cell.m_textField->text(); }),
                            UIKit::UIControl::Event::editingChanged());
-    m_textField->addAction(on(&Handlers::returnKey), UIKit::UIControl::Event::primaryActionTriggered());
+    // Return in a field of several lines starts a new line there rather than moving on.
+    m_textField->addAction(
+        [weak, advance = on(&Handlers::returnKey)] {
+            auto self = weak.lock();
+            if (self && self->takesSeveralLines()) {
+                self->m_textField->insertText(String("\n"));
+                return;
+            }
+            advance();
+        },
+        UIKit::UIControl::Event::primaryActionTriggered());
     // The tags on offer follow what is typed, and go when the field is left.
     for (auto event : {UIKit::UIControl::Event::editingDidBegin(), UIKit::UIControl::Event::editingChanged(), UIKit::UIControl::Event::editingDidEnd()})
         m_textField->addAction(
@@ -102,6 +112,14 @@ void EntryDetailsTVCCell::initialize()
              m_reorderControl, m_titleLabel, m_customTitleField, m_valueLabel, m_textField, m_tagSuggestions, m_fileURLInput, m_timeStepView,
              m_switch, m_button, m_generatorV})
         stack->addArrangedSubview(view);
+    // A row's title, its countdown and a custom field's name keep their widths; the value takes the
+    // room that is left and wraps in it. Left to equal priorities, the layout could as well give that
+    // room to the title and squeeze the value into a column one character wide.
+    const auto horizontal = UIKit::NSLayoutConstraint::Axis::horizontal;
+    for (const std::shared_ptr<UIKit::UIView>& fixed : std::initializer_list<std::shared_ptr<UIKit::UIView>> {m_titleLabel, m_timeStepView, m_customTitleField}) {
+        fixed->setContentHuggingPriority(UIKit::UILayoutPriority::defaultHigh(), horizontal);
+        fixed->setContentCompressionResistancePriority(UIKit::UILayoutPriority {751}, horizontal);
+    }
     Basalwork::addSubviewWithEdgeContraints(*contentView(), stack, Basalwork::LayoutInsets::withHorizontal(10, 0));
 }
 
@@ -148,6 +166,7 @@ void EntryDetailsTVCCell::configure(const EntryDetailsTVCRow& row, Handlers hand
     m_switch->setIsOn(row.isOn);
     Basalwork::setIsVisible(*m_button, row.kind == Kind::button);
     m_button->setTitle(row.title, UIKit::UIControl::State::normal());
+    m_button->setIsEnabled(row.isEnabled);
     Basalwork::setIsVisible(*m_timeStepView, row.kind == Kind::oneTimePassword);
     m_timeStepView->timeStepNotifier()->setTOTP(row.kind == Kind::oneTimePassword ? row.totp : std::nullopt);
     m_timeStepView->setMode(row.kind == Kind::oneTimePassword && row.totp ? TimeStepView::Mode::running : TimeStepView::Mode::noCode);
@@ -181,6 +200,15 @@ std::optional<EntryDetailsTVCRow> EntryDetailsTVCCell::titleRow() const
     auto row = *m_row;
     row.source = *m_row->titleSource;
     return row;
+}
+
+bool EntryDetailsTVCCell::takesSeveralLines() const
+{
+    if (!m_row)
+        return false;
+    if (const auto* field = m_row->source.as<MenuSource::CustomField>())
+        return field->category == EntryFieldCategory::multilineText;
+    return m_row->source == MenuSource::systemField(EntrySystemField::ID::notes);
 }
 
 bool EntryDetailsTVCCell::isTags() const

@@ -51,7 +51,7 @@ bool showsGenerator(const EntryField& field)
 
 class Builder {
 public:
-    Builder(const Entry& entry, const EntryDetailsVCState& state, const PasswordGenerator& generator)
+    Builder(const Entry& entry, const EntryDetailsVCState& state, const PasswordGenerator& generator, bool showsInlineGenerator)
         : m_entry(entry)
         , m_state(state)
         , m_editing(state.editingPayload())
@@ -59,6 +59,7 @@ public:
         , m_movingSections(state.is<EntryDetailsVCState::SectionEditing>())
         , m_movingFields(state.is<EntryDetailsVCState::FieldEditing>())
         , m_generator(generator)
+        , m_showsInlineGenerator(showsInlineGenerator)
     {
     }
 
@@ -132,7 +133,8 @@ private:
     // Under the field the person is typing a password or PIN into, when the state asks for it.
     void addGenerator(std::vector<EntryDetailsTVCRow>& rows, bool isPIN)
     {
-        if (!m_typing || rows.empty() || !m_editing->inlineGeneratorSource || *m_editing->inlineGeneratorSource != rows.back().source)
+        if (!m_showsInlineGenerator || !m_typing || rows.empty() || !m_editing->inlineGeneratorSource
+            || *m_editing->inlineGeneratorSource != rows.back().source)
             return;
         EntryDetailsTVCRow row = rowFor(rows.back().source);
         row.kind = EntryDetailsTVCRow::Kind::generator;
@@ -179,6 +181,8 @@ private:
             EntryDetailsTVCRow row = rowFor(MenuSource::showHidden(kind));
             row.kind = EntryDetailsTVCRow::Kind::button;
             row.title = String(title);
+            // Setting AutoFill up happens on a settings page, which the program does not have yet.
+            row.isEnabled = kind != MenuSource::ShowHiddenKind::autoFill;
             rows.push_back(std::move(row));
         };
         if (!showsLogin)
@@ -266,6 +270,7 @@ private:
     bool m_movingSections;
     bool m_movingFields;
     const PasswordGenerator& m_generator;
+    bool m_showsInlineGenerator;
 };
 
 std::vector<EntryDetailsTVCSection> message(const char* text)
@@ -285,7 +290,8 @@ Foundation::String EntryDetailsTVCRow::displayedValue() const
     return value;
 }
 
-std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator)
+std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator,
+                                                         bool showsInlineGenerator)
 {
     if (const auto* selection = state.as<EntryDetailsVCState::MultipleSelection>()) {
         auto sections = message("");
@@ -297,7 +303,7 @@ std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCSta
     auto entry = state.entry();
     if (!entry)
         return message("This item no longer exists.");
-    return Builder(*entry, state, generator).build();
+    return Builder(*entry, state, generator, showsInlineGenerator).build();
 }
 
 } // namespace Shared

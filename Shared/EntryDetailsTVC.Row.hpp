@@ -42,6 +42,8 @@ struct EntryDetailsTVCRow {
     bool isEditable = false;
     bool isSecureInput = false;
     bool isOn = false;
+    // A button that leads nowhere yet shows dimmed.
+    bool isEnabled = true;
     std::optional<TOTP> totp {};
     // Dragged by its handle, or moved with the keys, while its fields or sections are rearranged.
     bool isMovable = false;
@@ -67,6 +69,7 @@ struct EntryDetailsTVCSection {
 // The sections a state shows: the item's system fields, then its own sections, each led by its title
 // row; a message for a state without an item (or with an item that no longer exists). The generator's
 // settings fill the inline generator, when the state shows one.
-std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator = {});
+std::vector<EntryDetailsTVCSection> entryDetailsSections(const EntryDetailsVCState& state, const PasswordGenerator& generator = {},
+                                                         bool showsInlineGenerator = true);
 
 } // namespace Shared

@@ -5,6 +5,7 @@
 #include "Shared/FileURLInput.hpp"
 #include "Shared/TagStore.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
@@ -18,6 +19,8 @@
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <algorithm>
+
+#include <utility>
 
 namespace Shared {
 namespace {
@@ -168,6 +171,16 @@ std::shared_ptr<UIKit::UITableViewCell> EntryDetailsTVC::cellForRowAt(UIKit::UIT
     return cell;
 }
 
+bool EntryDetailsTVC::isFocusInGenerator(const MenuSource& source) const
+{
+    auto window = m_tableView ? m_tableView->window() : nullptr;
+    auto focused = window ? window->focusedView() : nullptr;
+    for (auto view = focused; view; view = view->superview())
+        if (auto cell = std::dynamic_pointer_cast<EntryDetailsTVCCell>(view))
+            return cell->row() && cell->row()->kind == Row::Kind::generator && cell->row()->source == source;
+    return false;
+}
+
 void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
 {
     std::weak_ptr<EntryDetailsTVC> weak = sharedSelf(this);
@@ -178,8 +191,32 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
         };
     };
     EntryDetailsTVCCell::Handlers handlers;
-    handlers.beginEditing = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didBeginEditingText(s, t); });
-    handlers.endEditing = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t) { d.didEndEditingText(s, t); });
+    handlers.beginEditing = [weak](const Row& row) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        if (auto held = std::exchange(self->m_editingInGenerator, std::nullopt); held && *held != row.source)
+            self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(*held, *self); });
+        self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didBeginEditingText(row.source, *self); });
+    };
+    handlers.endEditing = [weak](const Row& row) {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        // Tab from a password field into its generator: the field is still being worked on.
+        if (self->isFocusInGenerator(row.source)) {
+            self->m_editingInGenerator = row.source;
+            return;
+        }
+        // Heard once the keyboard has moved on: the new input first takes it, then the rows change (a
+        // generator going away), so that a click lands on what was drawn under it.
+        Foundation::DispatchQueue::main()->async([weak, source = row.source] {
+            auto self = weak.lock();
+            if (!self || self->typingSource() == source)
+                return;
+            self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(source, *self); });
+        });
+    };
     handlers.textChange = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t, const Foundation::String& text) {
         d.didUpdate(text, s, t);
     });
@@ -234,6 +271,9 @@ bool EntryDetailsTVC::shouldHighlightRowAt(UIKit::UITableView&, const Foundation
 void EntryDetailsTVC::didSelectRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath)
 {
     const auto& row = m_sections.at(indexPath.section()).rows.at(indexPath.row());
+    // A click between the generator's controls belongs to the field being typed in: it keeps the keyboard.
+    if (row.kind == Row::Kind::generator)
+        return;
     auto cell = tableView.cellForRow(indexPath);
     auto source = row.source;
     if (auto input = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); !input || !input->hasInput())

@@ -99,6 +99,11 @@ private:
     std::vector<Section> m_sections;
     // While the table reloads, inputs that lose and regain the keyboard report nothing.
     bool m_isReloading = false;
+    // A password or PIN field whose editing went on into its own generator (the keyboard's focus moved
+    // to the generator's controls): its end is reported once another input begins.
+    std::optional<MenuSource> m_editingInGenerator;
+    // Whether the keyboard's focus has moved into the generator shown under `source`.
+    bool isFocusInGenerator(const MenuSource& source) const;
 };
 
 } // namespace Shared

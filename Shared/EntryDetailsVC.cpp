@@ -4,6 +4,7 @@
 #include "Shared/EntryDetailsVCDelegate.hpp"
 #include "Shared/EntryDetailsVHeaderV.hpp"
 #include "Shared/PreferenceStore.hpp"
+#include "Shared/Settings.ItemDetails.hpp"
 
 #include "Basalwork/Interface/UIView.hpp"
 
@@ -58,7 +59,7 @@ void EntryDetailsVC::loadView()
     m_entryDetailsTVC->didMove(sharedSelf(this));
     setView(view);
     m_headerV->show(m_state, m_isMainWindowPinned);
-    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings));
+    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings, m_showsInlineGenerator));
 }
 
 void EntryDetailsVC::update(State state, const AppExecutionContext& appExecutionContext, const std::shared_ptr<PreferenceStore>& preferenceStore,
@@ -75,11 +76,13 @@ void EntryDetailsVC::updateWithoutReloading(State state, const AppExecutionConte
 {
     m_state = std::move(state);
     m_isMainWindowPinned = isMainWindowPinned;
-    if (preferenceStore)
+    if (preferenceStore) {
         m_generatorSettings = preferenceStore->passwordGenerator();
+        m_showsInlineGenerator = preferenceStore->inlineGenerator() == Settings::ItemDetails::InlineGenerator::enabled;
+    }
     loadViewIfNeeded();
     m_headerV->show(m_state, m_isMainWindowPinned);
-    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings));
+    m_entryDetailsTVC->show(entryDetailsSections(m_state, m_generatorSettings, m_showsInlineGenerator));
 }
 
 void EntryDetailsVC::stateDidChange()

@@ -69,6 +69,8 @@ private:
     bool m_isMainWindowPinned = false;
     // The inline generator's, as the preference store last had them.
     PasswordGenerator m_generatorSettings;
+    // Off when the generator is only offered as a pop-over (the field's menu).
+    bool m_showsInlineGenerator = true;
 };
 
 } // namespace Shared

@@ -73,7 +73,8 @@ Basalwork::CSVRow ExportWriter::csvRow(ExporterFileFormat format, const Entry& e
                 text(entry.totpSecretKey)};
     }
     case ExporterFileFormat::keePassXCCSV:
-        return {folder.value_or(Foundation::String("Root")),
+        // KeePassXC writes the path from its top group down, which its import takes off again.
+        return {Foundation::String(folder ? "Root/" + folder->utf8() : std::string("Root")),
                 text(entry.title),
                 text(entry.username),
                 text(entry.password),

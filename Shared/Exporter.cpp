@@ -305,7 +305,9 @@ Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::UR
         [&](std::size_t count) {
             progress.setTotalUnitCount(static_cast<std::int64_t>(count) + 1);
             if (withAttachments) {
-                attachments = m_recordStore->allAttachments();
+                std::vector<Foundation::String> unreadable;
+                attachments = m_recordStore->allAttachments(&unreadable);
+                report.failures.insert(report.failures.end(), unreadable.begin(), unreadable.end());
                 ::mkdir(attachmentsFolder.c_str(), 0700);
             }
         },

@@ -47,7 +47,8 @@ public:
         // items a batch at a time keeps the memory of one batch; this one takes them all at once.
         virtual void readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
                                  const std::function<void(std::vector<Entry>& batch)>& batch) const;
-        virtual std::vector<Attachment> allAttachments() const = 0;
+        // The attachments whose descriptions open; each one that does not is named in `unreadable`.
+        virtual std::vector<Attachment> allAttachments(std::vector<Foundation::String>* unreadable = nullptr) const = 0;
         // A decrypted copy of an attachment in a temporary folder of its own, which the caller removes.
         virtual Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const = 0;
     };

@@ -1,14 +1,18 @@
 #include "Shared/ImportReader.hpp"
 
 #include "Shared/CSVImportReader.hpp"
+#include "Shared/ImportFile.hpp"
 #include "Shared/ImporterError.hpp"
 #include "Shared/JSONImportReader.hpp"
 #include "Shared/VaultDocument.hpp"
 #include "Shared/XMLImportReader.hpp"
 #include "Shared/ZipArchive.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
+
 #include <filesystem>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace Shared {
 
@@ -16,18 +20,20 @@ namespace {
 
 using F = ImporterFileFormat;
 
-constexpr std::uint64_t maximum1PUXDataSize = 512ULL * 1024 * 1024;
+constexpr std::uint64_t maximum1PUXDataSize = JSONImportReader::maximumFileSize;
 constexpr std::uint64_t maximum1PUXFileSize = 512ULL * 1024 * 1024;
 
-ImportReadResult read1PUX(const Foundation::URL& fileURL, const Foundation::URL& workFolder, const ImportReadProgress& progress)
+// The item data is extracted beside the attachments and read from there a part at a time.
+void read1PUX(const Foundation::URL& fileURL, const Foundation::URL& workFolder, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
     ZipArchive archive(fileURL);
     if (!archive.contains("export.data"))
         throw ImporterError::invalidFile("it is not a 1PUX archive: export.data is missing");
-    auto data = archive.read("export.data", maximum1PUXDataSize);
+    auto dataURL = workFolder.appendingPathComponent("export.data", false);
+    archive.extract("export.data", dataURL, maximum1PUXDataSize);
     std::int64_t fileCount = 0;
-    return JSONImportReader::read1PUXData(
-        data,
+    JSONImportReader::read1PUXData(
+        dataURL,
         [&](std::string_view documentID, std::string_view fileName) -> std::optional<Foundation::URL> {
             std::string entry = "files/" + std::string(documentID) + "__" + std::string(fileName);
             if (documentID.empty() || !archive.contains(entry))
@@ -36,12 +42,12 @@ ImportReadResult read1PUX(const Foundation::URL& fileURL, const Foundation::URL&
             if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
                 name = "Attachment";
             auto folder = workFolder.appendingPathComponent(Foundation::String(std::to_string(++fileCount)), true);
-            std::filesystem::create_directory(folder.path().utf8());
+            ::mkdir(folder.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode); // a failure shows as the write below fails
             auto destination = folder.appendingPathComponent(Foundation::String(name), false);
             archive.extract(entry, destination, maximum1PUXFileSize);
             return destination;
         },
-        progress);
+        progress, deliver);
 }
 
 // This program's exports name each attachment by its identifier; the files lie in the folder beside.
@@ -81,29 +87,24 @@ void ImportReader::read(ImporterFileFormat format, const Foundation::URL& fileUR
 {
     if (auto reason = unsupportedReason(format))
         throw ImporterError::unsupportedFileFormat(titleText(format), *reason);
-    ImportReadResult result;
-    if (format == F::onePassword1PUX) {
-        result = read1PUX(fileURL, workFolder, progress);
-    } else if (XMLImportReader::isXML(format)) {
-        result = XMLImportReader::read(format, fileURL, workFolder, progress);
-    } else if (JSONImportReader::isJSON(format) || CSVImportReader::isCSV(format)) {
-        bool attaches = acceptsAttachmentsFolder(format);
-        auto withFiles = [&](ImportReadResult& part) {
-            if (attaches)
-                attachFiles(part, attachmentsFolder);
-            deliver(part);
-        };
-        if (JSONImportReader::isJSON(format))
-            result = JSONImportReader::read(format, fileURL, progress);
-        else
-            result = CSVImportReader::read(format, fileURL, progress, withFiles);
-        if (!result.items.empty() || !result.failures.empty())
-            withFiles(result);
-        return;
-    } else {
+    ImportFile::check(fileURL);
+    if (format == F::onePassword1PUX)
+        return read1PUX(fileURL, workFolder, progress, deliver);
+    if (XMLImportReader::isXML(format))
+        return XMLImportReader::read(format, fileURL, workFolder, progress, deliver);
+    if (!JSONImportReader::isJSON(format) && !CSVImportReader::isCSV(format))
         throw ImporterError::unsupportedFileFormat(titleText(format), "the importer has no reader for it");
-    }
-    deliver(result);
+    bool attaches = acceptsAttachmentsFolder(format);
+    auto withFiles = [&](ImportReadResult& part) {
+        if (attaches)
+            attachFiles(part, attachmentsFolder);
+        deliver(part);
+    };
+    if (JSONImportReader::isJSON(format))
+        return JSONImportReader::read(format, fileURL, progress, withFiles);
+    auto rest = CSVImportReader::read(format, fileURL, progress, withFiles);
+    if (!rest.items.empty() || !rest.failures.empty())
+        withFiles(rest);
 }
 
 } // namespace Shared

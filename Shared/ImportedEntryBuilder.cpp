@@ -3,6 +3,8 @@
 #include "Shared/ImporterError.hpp"
 #include "Shared/Sodium.hpp"
 
+#include "Basalwork/Base/StoreKeyError.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -179,6 +181,48 @@ Entry ImportedEntryBuilder::build(std::string_view contentKey)
     }
     m_entry.id = stableIdentifier(m_format, m_sourceID ? m_sourceID->view() : contentKey);
     return std::move(m_entry);
+}
+
+void ImportedEntryBuilder::enforceLimits(Entry& entry)
+{
+    auto fits = [](const Foundation::String& value) { checked(value.view()); };
+    auto trimHistory = [&](std::vector<EntryPreviousValue>& history) {
+        if (history.size() > Entry::maximumHistoryCount)
+            history.resize(Entry::maximumHistoryCount);
+        for (const auto& value : history)
+            fits(value.text);
+    };
+    try {
+        Basalwork::StoreKeyError::validateKey(entry.id);
+    } catch (const Foundation::Error&) {
+        throw ImporterError::invalidFile("the item's identifier is empty or names a path");
+    }
+    if (entry.id.view().size() > maximumIdentifierByteCount)
+        throw ImporterError::invalidFile("the item's identifier is longer than " + std::to_string(maximumIdentifierByteCount) + " bytes");
+    for (const auto* value : {&entry.title, &entry.username, &entry.password, &entry.totpSecretKey, &entry.website, &entry.notes})
+        fits(*value);
+    for (const auto& tag : entry.tags)
+        fits(tag);
+    for (const auto& identifier : entry.serviceIdentifiers)
+        fits(identifier.host);
+    if (static_cast<std::int64_t>(entry.sections.size()) > Entry::maximumSectionCount)
+        throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumSectionCount) + " sections");
+    std::int64_t fieldCount = 0;
+    for (auto& section : entry.sections) {
+        fieldCount += static_cast<std::int64_t>(section.fields.size());
+        if (fieldCount > Entry::maximumFieldCount)
+            throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumFieldCount) + " fields");
+        if (section.title)
+            fits(*section.title);
+        for (auto& field : section.fields) {
+            if (field.title)
+                fits(*field.title);
+            fits(field.text);
+            trimHistory(field.history);
+        }
+    }
+    trimHistory(entry.passwordHistory);
+    trimHistory(entry.totpSecretKeyHistory);
 }
 
 Foundation::String ImportedEntryBuilder::stableIdentifier(ImporterFileFormat format, std::string_view key)

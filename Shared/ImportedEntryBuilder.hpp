@@ -14,6 +14,7 @@ class ImportedEntryBuilder {
 public:
     // Longer values are refused, so that one damaged row cannot fill the vault.
     static constexpr std::size_t maximumValueByteCount = 1024 * 1024;
+    static constexpr std::size_t maximumIdentifierByteCount = 256;
 
     // Items without dates of their own take `now`.
     ImportedEntryBuilder(ImporterFileFormat format, Entry::Category category, Foundation::Date now = Foundation::Date::now());
@@ -49,6 +50,12 @@ public:
     // The item; throws ImporterError.invalidFile naming what exceeded the limits. `contentKey` makes
     // the identifier when the export gave none.
     Entry build(std::string_view contentKey);
+
+    // Holds an item read whole (this program's own exports) to the limits every other item is built
+    // within: values no longer than the limit, no more sections and fields than an item may have, an
+    // identifier that names nothing but the item; histories keep their newest values. Throws
+    // ImporterError.invalidFile naming what exceeded the limits.
+    static void enforceLimits(Entry& entry);
 
     // A stable identifier for a key within a format, shaped as a UUID.
     static Foundation::String stableIdentifier(ImporterFileFormat format, std::string_view key);

@@ -2,13 +2,17 @@
 
 #include "Shared/ImportValues.hpp"
 #include "Shared/ImportedEntryBuilder.hpp"
+#include "Shared/ImportFile.hpp"
+#include "Shared/ImportParts.hpp"
 #include "Shared/ImporterError.hpp"
+#include "Shared/JSONItemStream.hpp"
 #include "Shared/VaultDocument.hpp"
 
-#include "Platform/Foundation/Data.hpp"
-
+#include <cerrno>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
 
 namespace Shared {
 
@@ -52,7 +56,7 @@ bool flag(const Json& object, const char* key)
     return value.is_boolean() ? value.get<bool>() : ImportValues::isTrue(text(object, key));
 }
 
-// A file read whole must fit the limit.
+// A file must fit the limit, though it is no longer read whole.
 void checkSize(const Foundation::URL& fileURL)
 {
     std::error_code error;
@@ -61,47 +65,59 @@ void checkSize(const Foundation::URL& fileURL)
         throw ImporterError::fileTooLarge(JSONImportReader::maximumFileSize);
 }
 
-Json parseFile(const Foundation::URL& fileURL)
-{
-    checkSize(fileURL);
-    auto data = Foundation::Data::contentsOf(fileURL);
-    auto document = Json::parse(data.view(), nullptr, false);
-    if (document.is_discarded())
-        throw ImporterError::invalidFile("it is not valid JSON");
-    return document;
-}
-
 Foundation::String failure(std::int64_t number, const std::string& title, const Foundation::Error& error)
 {
     return Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")") + ": " + error.description());
 }
 
-// Runs `build` for each item, collecting one failure text for each that throws.
-template <class Items, class Build>
-ImportReadResult eachItem(const Items& items, const ImportReadProgress& progress, Build build)
-{
-    ImportReadResult result;
-    std::int64_t number = 0;
-    auto total = static_cast<double>(std::max<std::size_t>(items.size(), 1));
-    for (const auto& item : items) {
-        ++number;
-        if ((number & 0x3f) == 0)
-            progress(static_cast<double>(number) / total);
+// Makes items of the file's items one at a time as they are read, each that cannot be one becoming a
+// failure text, and hands them on a part at a time.
+class ItemMaker {
+public:
+    explicit ItemMaker(const ImportReadDelivery& deliver)
+        : m_parts(deliver)
+    {
+    }
+
+    template <class Build>
+    void make(const Json& item, Build build)
+    {
+        ++m_number;
         try {
             if (auto built = build(item))
-                result.items.push_back(std::move(*built));
+                m_parts.add(std::move(*built));
         } catch (const ImporterError& error) {
             if (error.is<ImporterError::Cancelled>())
                 throw;
-            result.failures.push_back(failure(number, text(item, "title").empty() ? text(item, "name") : text(item, "title"), error));
+            m_parts.addFailure(failure(m_number, title(item), error));
         } catch (const Foundation::Error& error) {
-            result.failures.push_back(failure(number, text(item, "title").empty() ? text(item, "name") : text(item, "title"), error));
+            m_parts.addFailure(failure(m_number, title(item), error));
         } catch (const Json::exception&) {
-            result.failures.push_back(Foundation::String("Item " + std::to_string(number) + ": its data is not laid out as expected"));
+            m_parts.addFailure(Foundation::String("Item " + std::to_string(m_number) + ": its data is not laid out as expected"));
         }
     }
+    void addFailure(Foundation::String text) { m_parts.addFailure(std::move(text)); }
+    void finish() { m_parts.finish(); }
+
+private:
+    static std::string title(const Json& item) { return text(item, "title").empty() ? text(item, "name") : text(item, "title"); }
+
+    ImportParts m_parts;
+    std::int64_t m_number = 0;
+};
+
+// A file whose items lie in the array at `path`: each item goes to `build` as it is read, with the
+// document read so far (the members before the items).
+template <class Build>
+Json readItems(const Foundation::URL& fileURL, const JSONItemStream::Path& path, const ImportReadProgress& progress, ItemMaker& maker, Build build)
+{
+    checkSize(fileURL);
+    auto take = [&](const Json& item, const std::vector<const Json*>& enclosing) {
+        maker.make(item, [&](const Json& value) { return build(value, *enclosing.front()); });
+    };
+    auto document = JSONItemStream::readFile(fileURL, {path}, take, progress);
     progress(1);
-    return result;
+    return document;
 }
 
 // MARK: - Bitwarden
@@ -159,17 +175,31 @@ std::optional<ImportedItem> bitwardenItem(const Json& item, const std::map<std::
     return ImportedItem {builder.build(item.dump()), {}};
 }
 
-ImportReadResult readBitwarden(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+// Folders are listed before the items in the exports that have them.
+std::map<std::string, std::string> folderNames(const Json& document, const char* idKey, const char* nameKey)
 {
-    auto document = parseFile(fileURL);
+    std::map<std::string, std::string> folders;
+    for (const auto& folder : member(document, "folders"))
+        folders[text(folder, idKey)] = text(folder, nameKey);
+    return folders;
+}
+
+void readBitwarden(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
+{
+    ItemMaker maker(deliver);
+    std::optional<std::map<std::string, std::string>> folders;
+    auto document = readItems(fileURL, {"items"}, progress, maker, [&](const Json& item, const Json& read) {
+        if (flag(read, "encrypted"))
+            throw ImporterError::encryptedExport();
+        if (!folders)
+            folders = folderNames(read, "id", "name");
+        return bitwardenItem(item, *folders);
+    });
     if (flag(document, "encrypted"))
         throw ImporterError::encryptedExport();
     if (!member(document, "items").is_array())
         throw ImporterError::invalidFile("it is not a Bitwarden JSON export");
-    std::map<std::string, std::string> folders;
-    for (const auto& folder : member(document, "folders"))
-        folders[text(folder, "id")] = text(folder, "name");
-    return eachItem(document["items"], progress, [&](const Json& item) { return bitwardenItem(item, folders); });
+    maker.finish();
 }
 
 // MARK: - 1Password
@@ -291,33 +321,73 @@ std::optional<ImportedItem> onePIFItem(const Json& item)
     return ImportedItem {builder.build(item.dump()), {}};
 }
 
-ImportReadResult read1PIF(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+// Each line of a file, none longer than a value may be.
+template <class Handle>
+void forEachLine(const Foundation::URL& fileURL, const ImportReadProgress& progress, Handle handle)
+{
+    std::uint64_t size = 0;
+    int descriptor = ImportFile::open(fileURL, &size);
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer {descriptor};
+    std::string line;
+    std::vector<char> block(64 * 1024);
+    std::uint64_t read = 0;
+    while (true) {
+        auto got = ::read(descriptor, block.data(), block.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw ImporterError::invalidFile("reading it failed (error " + std::to_string(errno) + ")");
+        if (got == 0)
+            break;
+        read += static_cast<std::uint64_t>(got);
+        std::string_view rest(block.data(), static_cast<std::size_t>(got));
+        while (!rest.empty()) {
+            auto end = rest.find('\n');
+            line.append(rest.substr(0, end));
+            if (line.size() > JSONItemStream::maximumTokenByteCount)
+                throw ImporterError::invalidFile("a line of it is longer than " + std::to_string(JSONItemStream::maximumTokenByteCount / (1024 * 1024)) + " MB");
+            if (end == std::string_view::npos)
+                break;
+            handle(std::string_view(line));
+            line.clear();
+            rest.remove_prefix(end + 1);
+        }
+        if (size > 0)
+            progress(std::min(1.0, static_cast<double>(read) / static_cast<double>(size)));
+    }
+    if (!line.empty())
+        handle(std::string_view(line));
+}
+
+// 1PIF is one JSON record a line, between separator lines; lines are read one at a time.
+void read1PIF(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
     checkSize(fileURL);
-    auto data = Foundation::Data::contentsOf(fileURL);
-    std::vector<Json> records;
-    std::string_view rest = data.view();
-    std::int64_t badRecords = 0;
-    while (!rest.empty()) {
-        auto end = rest.find('\n');
-        auto line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    ItemMaker maker(deliver);
+    std::int64_t records = 0;
+    forEachLine(fileURL, progress, [&](std::string_view line) {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.empty() || line.rfind("***", 0) == 0)
-            continue;
-        auto record = Json::parse(line, nullptr, false);
-        if (record.is_discarded() || !record.is_object())
-            ++badRecords;
+            return;
+        ++records;
+        Json record;
+        try {
+            record = JSONItemStream::parse(line);
+        } catch (const ImporterError&) {
+        }
+        if (!record.is_object())
+            maker.addFailure("A record is not valid JSON and was left out");
         else
-            records.push_back(std::move(record));
-    }
-    if (records.empty())
+            maker.make(record, onePIFItem);
+    });
+    if (records == 0)
         throw ImporterError::invalidFile("it holds no 1PIF records");
-    auto result = eachItem(records, progress, onePIFItem);
-    for (std::int64_t i = 0; i < badRecords; ++i)
-        result.failures.emplace_back("A record is not valid JSON and was left out");
-    return result;
+    progress(1);
+    maker.finish();
 }
 
 // MARK: - Enpass and Keeper
@@ -410,53 +480,46 @@ bool JSONImportReader::isJSON(ImporterFileFormat format)
         || format == F::corvendaleJSON;
 }
 
-ImportReadResult JSONImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress)
+void JSONImportReader::read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
     switch (format) {
     case F::bitwardenJSON:
-        return readBitwarden(fileURL, progress);
+        return readBitwarden(fileURL, progress, deliver);
     case F::onePassword1PIF:
-        return read1PIF(fileURL, progress);
+        return read1PIF(fileURL, progress, deliver);
     case F::corvendaleJSON:
         checkSize(fileURL);
-        return VaultDocument::readJSON(fileURL, progress);
+        return VaultDocument::readJSON(fileURL, progress, deliver);
     case F::enpassJSON: {
-        auto document = parseFile(fileURL);
+        ItemMaker maker(deliver);
+        std::optional<std::map<std::string, std::string>> folders;
+        auto document = readItems(fileURL, {"items"}, progress, maker, [&](const Json& item, const Json& read) {
+            if (!folders)
+                folders = folderNames(read, "uuid", "title");
+            return enpassItem(item, *folders);
+        });
         if (!member(document, "items").is_array())
             throw ImporterError::invalidFile("it is not an Enpass JSON export");
-        std::map<std::string, std::string> folders;
-        for (const auto& folder : member(document, "folders"))
-            folders[text(folder, "uuid")] = text(folder, "title");
-        return eachItem(document["items"], progress, [&](const Json& item) { return enpassItem(item, folders); });
+        return maker.finish();
     }
     case F::keeperJSON: {
-        auto document = parseFile(fileURL);
+        ItemMaker maker(deliver);
+        auto document = readItems(fileURL, {"records"}, progress, maker, [&](const Json& item, const Json&) { return keeperItem(item); });
         if (!member(document, "records").is_array())
             throw ImporterError::invalidFile("it is not a Keeper JSON export");
-        return eachItem(document["records"], progress, keeperItem);
+        return maker.finish();
     }
     default:
         throw ImporterError::invalidFile("the format is not a JSON format");
     }
 }
 
-ImportReadResult JSONImportReader::read1PUXData(std::string_view json,
-                                                const std::function<std::optional<Foundation::URL>(std::string_view, std::string_view)>& fileNamed,
-                                                const ImportReadProgress& progress)
+void JSONImportReader::read1PUXData(const Foundation::URL& dataURL,
+                                    const std::function<std::optional<Foundation::URL>(std::string_view, std::string_view)>& fileNamed,
+                                    const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
-    auto document = Json::parse(json, nullptr, false);
-    if (document.is_discarded() || !member(document, "accounts").is_array())
-        throw ImporterError::invalidFile("its export.data is not a 1PUX document");
-    std::vector<std::pair<Json, std::string>> items;
-    for (const auto& account : document["accounts"]) {
-        for (const auto& vault : member(account, "vaults")) {
-            auto vaultName = text(member(vault, "attrs"), "name");
-            for (const auto& item : member(vault, "items"))
-                items.emplace_back(item, vaultName);
-        }
-    }
-    return eachItem(items, progress, [&](const std::pair<Json, std::string>& pair) -> std::optional<ImportedItem> {
-        const auto& item = pair.first;
+    ItemMaker maker(deliver);
+    auto build = [&](const Json& item) -> std::optional<ImportedItem> {
         if (text(item, "state") == "deleted" || text(item, "trashed") == "true")
             return std::nullopt;
         ImportedEntryBuilder builder(F::onePassword1PUX, onePasswordCategory(text(item, "categoryUuid")));
@@ -487,7 +550,13 @@ ImportReadResult JSONImportReader::read1PUXData(std::string_view json,
         }
         imported.entry = builder.build(item.dump());
         return imported;
-    });
+    };
+    auto document = JSONItemStream::readFile(
+        dataURL, {{"accounts", "*", "vaults", "*", "items"}}, [&](const Json& item, const std::vector<const Json*>&) { maker.make(item, build); }, progress);
+    if (!member(document, "accounts").is_array())
+        throw ImporterError::invalidFile("its export.data is not a 1PUX document");
+    progress(1);
+    maker.finish();
 }
 
 } // namespace Shared

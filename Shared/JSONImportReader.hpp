@@ -11,15 +11,17 @@ namespace Shared {
 // between separator lines) and the item data of a 1PUX archive.
 class JSONImportReader {
 public:
-    // The largest JSON file read whole.
+    // The largest JSON file read.
     static constexpr std::int64_t maximumFileSize = 512LL * 1024 * 1024;
 
     static bool isJSON(ImporterFileFormat format);
-    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress);
-    // The "export.data" document of a 1PUX archive; `fileNamed` gives the extracted file of a document
-    // by its identifier and name, when the archive has it.
-    static ImportReadResult read1PUXData(std::string_view json, const std::function<std::optional<Foundation::URL>(std::string_view documentID, std::string_view fileName)>& fileNamed,
-                                         const ImportReadProgress& progress);
+    // The items go to `deliver` a part at a time as they are read.
+    static void read(ImporterFileFormat format, const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver);
+    // The "export.data" document of a 1PUX archive, extracted to `dataURL`; `fileNamed` gives the
+    // extracted file of a document by its identifier and name, when the archive has it.
+    static void read1PUXData(const Foundation::URL& dataURL,
+                             const std::function<std::optional<Foundation::URL>(std::string_view documentID, std::string_view fileName)>& fileNamed,
+                             const ImportReadProgress& progress, const ImportReadDelivery& deliver);
 };
 
 } // namespace Shared

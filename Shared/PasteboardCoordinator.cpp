@@ -34,6 +34,25 @@ void PasteboardCoordinator::copy(const Foundation::String& text, bool isSensitiv
         clearPasteboard(*seconds, true);
 }
 
+void PasteboardCoordinator::adoptPasteboardContent()
+{
+    auto pasteboard = UIKit::UIPasteboard::general();
+    auto items = pasteboard->items();
+    if (items.empty())
+        return;
+    for (auto& item : items)
+        item[concealedType] = Foundation::Data();
+    UIKit::UIPasteboard::Options options;
+    options.localOnly = true;
+    auto seconds = Settings::Clipboard::seconds(m_preferenceStore->autoClear());
+    if (seconds)
+        options.expirationDate = Foundation::Date::now().addingTimeInterval(*seconds);
+    pasteboard->setItems(std::move(items), options);
+    m_ownChangeCount = pasteboard->changeCount();
+    if (seconds)
+        clearPasteboard(*seconds, true);
+}
+
 void PasteboardCoordinator::clearPasteboard(double afterSeconds, bool onlyIfOwnContent)
 {
     if (afterSeconds <= 0) {

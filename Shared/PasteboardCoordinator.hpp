@@ -21,6 +21,9 @@ public:
     static constexpr const char* concealedType = "org.nspasteboard.ConcealedType";
 
     void copy(const Foundation::String& text, bool isSensitive);
+    // What was just copied to the pasteboard by other means (the share sheet's Copy) is treated as a
+    // sensitive copy of this coordinator's: concealed, kept local and cleared when the preference says.
+    void adoptPasteboardContent();
     // Clears after `afterSeconds` (0: now); with `onlyIfOwnContent`, only while the pasteboard still holds
     // the last text copied here.
     void clearPasteboard(double afterSeconds, bool onlyIfOwnContent);

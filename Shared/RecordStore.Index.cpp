@@ -1,10 +1,12 @@
 #include "Shared/RecordStore.Index.hpp"
 
 #include "Shared/DispatchQueue.hpp"
+#include "Shared/PublicSuffixList.hpp"
 
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/DecodingError.hpp"
 #include "Platform/Foundation/Locale.hpp"
+#include "Platform/Foundation/URLAuthority.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -329,14 +331,19 @@ std::string RecordStore::Index::host(const Foundation::String& text)
     } else {
         value = text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).lowercased().utf8();
     }
-    if (auto scheme = value.find("://"); scheme != std::string::npos)
-        value.erase(0, scheme + 3);
-    if (auto end = value.find_first_of("/?#"); end != std::string::npos)
-        value.erase(end);
-    if (auto at = value.rfind('@'); at != std::string::npos)
-        value.erase(0, at + 1);
-    if (auto colon = value.rfind(':'); colon != std::string::npos && value.find(']') == std::string::npos)
-        value.erase(colon);
+    std::string_view authority = value;
+    if (auto scheme = authority.find("://"); scheme != std::string_view::npos)
+        authority.remove_prefix(scheme + 3);
+    if (auto end = authority.find_first_of("/?#"); end != std::string_view::npos)
+        authority = authority.substr(0, end);
+    // An authority that reads as two hosts ("a@b@evil.com"), or as another once decoded, names no site.
+    auto parsed = Foundation::URLAuthority::parse(authority);
+    auto decoded = parsed ? parsed->decodedHost() : std::nullopt;
+    if (!decoded)
+        return {};
+    if (decoded->size() != parsed->host.size())
+        *decoded = Foundation::String(*decoded).lowercased().utf8();
+    value = std::move(*decoded);
     while (!value.empty() && value.back() == '.')
         value.pop_back();
     if (value.starts_with("www."))
@@ -463,6 +470,23 @@ bool RecordStore::Index::matchesWords(const Item& item, const std::vector<std::s
     return true;
 }
 
+namespace {
+
+bool isIPAddress(std::string_view host)
+{
+    return host.starts_with('[') || host.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+// `descendant` is a sub-domain of `ancestor` and both belong to whoever registered `ancestor`: a public
+// suffix ("github.io", "co.uk") is an ancestor of sites of many owners, and of none of them.
+bool isSameSiteAncestor(std::string_view ancestor, std::string_view descendant)
+{
+    return descendant.size() > ancestor.size() && descendant.ends_with(ancestor) && descendant[descendant.size() - ancestor.size() - 1] == '.'
+        && ancestor.find('.') != std::string_view::npos && !isIPAddress(descendant) && !PublicSuffixList::isPublicSuffix(ancestor);
+}
+
+} // namespace
+
 bool RecordStore::Index::matchesDomain(const Item& item, const std::string& domain) const
 {
     if (domain.empty())
@@ -471,9 +495,7 @@ bool RecordStore::Index::matchesDomain(const Item& item, const std::string& doma
     for (const auto& host : item.hosts) {
         if (host == domain)
             return true;
-        if (host.size() > domain.size() && host.ends_with(domain) && host[host.size() - domain.size() - 1] == '.')
-            return true;
-        if (domain.size() > host.size() && domain.ends_with(host) && domain[domain.size() - host.size() - 1] == '.' && host.find('.') != std::string::npos)
+        if (isSameSiteAncestor(domain, host) || isSameSiteAncestor(host, domain))
             return true;
         // An app or issuer named without a domain ("example") matches a label of the host.
         if (isBareName) {

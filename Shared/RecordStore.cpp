@@ -21,6 +21,7 @@
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
 #include "Shared/Syncwright/SyncableType.hpp"
 
+#include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/JSONCoder.hpp"
 
 #include "Platform/CloudKit/CKRecord.hpp"
@@ -460,10 +461,18 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
         if (remote.entry.id != id)
             throw CryptorError::authenticationFailed();
     } catch (const Foundation::Error& error) {
-        // A record that does not open under this vault's key carries nothing to take in.
-        logger().error("Dropped a fetched record of item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
-        object.setRemoteSealedEntry(std::nullopt);
+        // Kept, not dropped: it may open once the key it was sealed with arrives, or be replaced by a whole
+        // copy. Until then syncs fail with it.
+        logger().error("A fetched record of item %{public}@ cannot be opened: %{public}@", id.utf8(), error.description());
+        {
+            std::lock_guard lock(m_indexMutex);
+            m_unopened[id.utf8()] = error.description();
+        }
         return readRevision(object, key);
+    }
+    {
+        std::lock_guard lock(m_indexMutex);
+        m_unopened.erase(id.utf8());
     }
     if (auto vaultID = object.value<Foundation::String>("remoteVaultID"); vaultID && !vaultID->isEmpty())
         object.setVaultID(*vaultID);
@@ -473,7 +482,9 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
         object.markUpToDate();
         return remote;
     }
-    auto merged = EntryRevision::merged(readRevision(object, key), remote);
+    // Nothing changed here since the account's copy last came: that copy is the item as it is, with the
+    // history it carries, and nothing needs pushing back.
+    auto merged = object.isLocallyModified() ? EntryRevision::merged(readRevision(object, key), remote) : remote;
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
         object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, indexContext(id)));
@@ -1530,8 +1541,26 @@ std::shared_ptr<CloudKit::CKRecord> RecordStore::ckRecordWithLocalModifications(
     });
 }
 
+Foundation::ErrorPtr RecordStore::fetchedRecordsNotOpened() const
+{
+    std::lock_guard lock(m_indexMutex);
+    if (m_unopened.empty())
+        return nullptr;
+    const auto& [id, why] = *m_unopened.begin();
+    auto others = m_unopened.size() - 1;
+    return Basalwork::GeneralError::failedWithMessage(
+               Foundation::String("The item " + id + " from iCloud cannot be opened (" + why + ")"
+                                  + (others ? ", nor " + std::to_string(others) + " more" : std::string())))
+        .clone();
+}
+
 void RecordStore::didDeleteRemotely(const std::vector<Foundation::String>& recordNames)
 {
+    {
+        std::lock_guard lock(m_indexMutex);
+        for (const auto& name : recordNames)
+            m_unopened.erase(name.utf8());
+    }
     updateIndex({}, recordNames);
     postDidUpdateRecords();
 }
@@ -1912,7 +1941,7 @@ void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vec
     postDidUpdateRecords();
 }
 
-std::vector<Attachment> RecordStore::allAttachments() const
+std::vector<Attachment> RecordStore::allAttachments(std::vector<Foundation::String>* unreadable) const
 {
     return performUnlocked([&](const Cryptor::Key& key) {
         std::vector<Attachment> attachments;
@@ -1920,11 +1949,17 @@ std::vector<Attachment> RecordStore::allAttachments() const
             auto sealed = object->sealedDescription();
             if (!sealed)
                 continue;
-            auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
-            if (attachment.id != object->id())
-                throw CryptorError::authenticationFailed();
-            if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))
-                attachments.push_back(std::move(attachment));
+            try {
+                auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
+                if (attachment.id != object->id())
+                    throw CryptorError::authenticationFailed();
+                if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))
+                    attachments.push_back(std::move(attachment));
+            } catch (const Foundation::Error& error) {
+                logger().error("The attachment %{public}@ cannot be opened: %{public}@", object->id().utf8(), error.description());
+                if (unreadable)
+                    unreadable->push_back(Foundation::String("The attachment " + object->id().utf8() + " cannot be opened: " + error.description()));
+            }
         }
         return attachments;
     });

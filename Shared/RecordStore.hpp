@@ -21,6 +21,7 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/Result.hpp"
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -104,7 +105,9 @@ public:
     // Opens the items a batch at a time, so that an export of a large vault holds one batch.
     void readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
                      const std::function<void(std::vector<Entry>& batch)>& batch) const override;
-    std::vector<Attachment> allAttachments() const override;
+    // One attachment record that does not open (damaged on its way, sealed under another key) leaves
+    // out only itself: it is named in `unreadable`, with why.
+    std::vector<Attachment> allAttachments(std::vector<Foundation::String>* unreadable = nullptr) const override;
     Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const override;
     bool containsEntry(const Foundation::String& id) const;
     // The summaries of the items that exist, in the order asked for.
@@ -197,6 +200,9 @@ public:
     void didModifyRemotely(const std::vector<Foundation::String>& recordNames);
     // Called after every sync: takes in what other processes saved.
     void didSynchronize();
+    // Items fetched from the account that do not open here (another key, damage): they wait, unmerged,
+    // and every sync fails with this error until they open or are gone. Nothing when there are none.
+    Foundation::ErrorPtr fetchedRecordsNotOpened() const;
 
     ~RecordStore() override;
 
@@ -264,6 +270,8 @@ private:
 
     mutable std::mutex m_indexMutex;
     mutable std::shared_ptr<Index> m_index;
+    // By item: why its fetched record does not open. Guarded by `m_indexMutex`.
+    mutable std::map<std::string, std::string> m_unopened;
     std::uint64_t m_indexGeneration = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;

@@ -129,6 +129,9 @@ void SyncStatusV::initialize()
                                                                                    m_lastSyncLabel, m_actionButton})
         stack->addArrangedSubview(view);
     m_scrollView->addSubview(stack);
+    // As wide as the pop-over less its margins; a view not yet given a size has no room for margins.
+    auto width = stack->widthAnchor().constraintEqualTo(m_scrollView->frameLayoutGuide()->widthAnchor(), -32);
+    width->setPriority(UIKit::UILayoutPriority {999});
     UIKit::NSLayoutConstraint::activate({
         m_scrollView->leadingAnchor().constraintEqualTo(leadingAnchor()),
         m_scrollView->trailingAnchor().constraintEqualTo(trailingAnchor()),
@@ -138,7 +141,7 @@ void SyncStatusV::initialize()
         stack->trailingAnchor().constraintEqualTo(m_scrollView->contentLayoutGuide()->trailingAnchor(), -16),
         stack->topAnchor().constraintEqualTo(m_scrollView->contentLayoutGuide()->topAnchor(), 16),
         stack->bottomAnchor().constraintEqualTo(m_scrollView->contentLayoutGuide()->bottomAnchor(), -16),
-        stack->widthAnchor().constraintEqualTo(m_scrollView->frameLayoutGuide()->widthAnchor(), -32),
+        width,
     });
     setBackgroundColor(UIColors::secondaryBackground());
     m_messageLabel->setTextColor(UIColors::secondaryTint());

@@ -5,6 +5,7 @@
 
 #include "Platform/Foundation/CharacterSet.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -249,11 +250,13 @@ Foundation::String TOTP::generateHOTP(const Foundation::Data& secret, std::uint6
     std::size_t offset = digest.back() & 0x0f;
     std::uint32_t binary = (static_cast<std::uint32_t>(digest[offset] & 0x7f) << 24) | (static_cast<std::uint32_t>(digest[offset + 1]) << 16)
         | (static_cast<std::uint32_t>(digest[offset + 2]) << 8) | static_cast<std::uint32_t>(digest[offset + 3]);
-    std::uint32_t modulus = 1;
-    for (std::int64_t i = 0; i < digits; ++i)
+    // 10^10 does not fit 32 bits; the truncated value is below 2^31, so more than ten digits only pad.
+    std::uint64_t modulus = 1;
+    for (std::int64_t i = 0; i < std::min<std::int64_t>(digits, 10); ++i)
         modulus *= 10;
     auto code = std::to_string(binary % modulus);
-    return Foundation::String(std::string(static_cast<std::size_t>(digits) - code.size(), '0') + code);
+    auto width = static_cast<std::size_t>(std::max<std::int64_t>(digits, 0));
+    return Foundation::String(std::string(width > code.size() ? width - code.size() : 0, '0') + code);
 }
 
 Foundation::String TOTP::generate(Foundation::Date date) const

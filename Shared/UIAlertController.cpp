@@ -101,6 +101,23 @@ std::shared_ptr<AlertController> UIAlertControllers::makeShareInPlainTextConfirm
     return alert;
 }
 
+std::shared_ptr<AlertController> UIAlertControllers::makeDiscardChangesConfirmation(OnConfirm onDiscard)
+{
+    auto alert = Foundation::make<AlertController>(Foundation::String("Discard Changes?"),
+                                                   Foundation::String("The changes you made to this item are not saved."),
+                                                   UIKit::UIAlertController::Style::alert);
+    alert->setIdentifier(Foundation::String("discardChangesConfirmation"));
+    alert->addAction(Foundation::make<UIAlertAction>(Foundation::String("Discard Changes"), UIAlertAction::Style::destructive,
+                                                     [onDiscard](const std::shared_ptr<UIAlertAction>&) {
+                                                         if (onDiscard)
+                                                             onDiscard();
+                                                     }));
+    auto keep = Foundation::make<UIAlertAction>(Foundation::String("Keep Editing"), UIAlertAction::Style::cancel);
+    alert->addAction(keep);
+    alert->setPreferredAction(keep);
+    return alert;
+}
+
 std::shared_ptr<AlertController> UIAlertControllers::makeDuplicateConfirmation(const std::vector<Foundation::String>& entryIDs,
                                                                                const Basalwork::PresentationSource& presentationSource,
                                                                                bool includeDontAskAgainOption, OnConfirmAskingAgain onDuplicate)

@@ -37,6 +37,10 @@ struct UIAlertControllers {
     static std::shared_ptr<Basalwork::AlertController> makePermanentlyDeleteConfirmation(const Basalwork::PresentationSource& presentationSource,
                                                                                          OnConfirm onDelete);
 
+    // An alert: leaving an editor whose changes were not saved. `onDiscard` runs only when the user
+    // chooses to lose them; "Keep Editing" (preferred, and what Escape chooses) changes nothing.
+    static std::shared_ptr<Basalwork::AlertController> makeDiscardChangesConfirmation(OnConfirm onDiscard);
+
     // Notices with one OK.
     static std::shared_ptr<Basalwork::AlertController> makeFieldLimitReached(const Basalwork::PresentationSource& presentationSource);
     static std::shared_ptr<Basalwork::AlertController> makeSectionLimitReached(const Basalwork::PresentationSource& presentationSource);

@@ -1,7 +1,10 @@
 #include "Shared/VaultDocument.hpp"
 
 #include "Shared/CSVImportReader.hpp"
+#include "Shared/ImportParts.hpp"
+#include "Shared/ImportedEntryBuilder.hpp"
 #include "Shared/ImporterError.hpp"
+#include "Shared/JSONItemStream.hpp"
 
 #include "Basalwork/Base/JSONCoder.hpp"
 #include "Basalwork/Base/StoreKeyError.hpp"
@@ -253,13 +256,27 @@ void checkVersion(const nlohmann::json& document)
         throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(version) + ")");
 }
 
-nlohmann::json parsedDocument(std::string_view json)
+// The format and version come before the items: checked at the first item, and at the end for a file
+// without items.
+class VersionCheck {
+public:
+    void atItem(const nlohmann::json& document)
+    {
+        if (m_checked)
+            return;
+        auto partial = document;
+        partial["items"] = nlohmann::json::array();
+        checkVersion(partial);
+        m_checked = true;
+    }
+
+private:
+    bool m_checked = false;
+};
+
+Entry decodedEntry(const nlohmann::json& item)
 {
-    auto document = nlohmann::json::parse(json, nullptr, false);
-    if (document.is_discarded())
-        throw ImporterError::invalidFile("it is not valid JSON");
-    checkVersion(document);
-    return document;
+    return Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump()));
 }
 
 } // namespace
@@ -334,7 +351,7 @@ void VaultDocument::endJSON(std::string& out, const std::vector<Attachment>& att
     out += "}";
 }
 
-ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
     std::optional<std::vector<int>> positions;
     return CSVImportReader::readRows(
@@ -347,47 +364,55 @@ ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const Im
                 }
             }
             try {
-                result.items.push_back({entryFromRow(row, *positions), {}});
+                auto entry = entryFromRow(row, *positions);
+                ImportedEntryBuilder::enforceLimits(entry);
+                result.items.push_back({std::move(entry), {}});
             } catch (const Foundation::Error& error) {
                 result.failures.push_back(CSVImportReader::failureText(row.number, cell(row.values, static_cast<std::size_t>(std::max((*positions)[2], 0))), error));
             }
-        });
+        },
+        deliver);
 }
 
 std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Attachment>* attachments)
 {
-    auto document = parsedDocument(json);
     std::vector<Entry> entries;
-    entries.reserve(document["items"].size());
-    for (const auto& item : document["items"])
-        entries.push_back(Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump())));
+    VersionCheck versionCheck;
+    auto document = JSONItemStream::read(json, {{"items"}}, [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
+        versionCheck.atItem(*enclosing.front());
+        entries.push_back(decodedEntry(item));
+    });
+    checkVersion(document);
     if (attachments && document.contains("attachments"))
         *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(Foundation::Data::fromString(document["attachments"].dump()));
     return entries;
 }
 
-ImportReadResult VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress)
+void VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
-    auto document = parsedDocument(Foundation::Data::contentsOf(fileURL).view());
-    ImportReadResult result;
-    const auto& items = document["items"];
+    ImportParts parts(deliver);
+    VersionCheck versionCheck;
     std::int64_t number = 0;
-    for (const auto& item : items) {
-        ++number;
-        if ((number & 0xff) == 0)
-            progress(static_cast<double>(number) / static_cast<double>(items.size()));
-        try {
-            result.items.push_back({Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump())), {}});
-        } catch (const Foundation::Error& error) {
-            std::string title = item.is_object() && item.contains("title") && item["title"].is_string() ? item["title"].get<std::string>() : "";
-            result.failures.push_back(Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")")
-                                                         + ": " + error.description()));
-        }
-    }
+    auto document = JSONItemStream::readFile(
+        fileURL, {{"items"}},
+        [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
+            versionCheck.atItem(*enclosing.front());
+            ++number;
+            try {
+                auto entry = decodedEntry(item);
+                ImportedEntryBuilder::enforceLimits(entry);
+                parts.add({std::move(entry), {}});
+            } catch (const Foundation::Error& error) {
+                std::string title = item.is_object() && item.contains("title") && item["title"].is_string() ? item["title"].get<std::string>() : "";
+                parts.addFailure(Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")") + ": "
+                                                    + error.description()));
+            }
+        },
+        progress);
+    checkVersion(document);
     progress(1);
-    return result;
+    parts.finish();
 }
-
 Foundation::URL VaultDocument::attachmentsFolderURL(const Foundation::URL& fileURL)
 {
     auto path = fileURL.path().utf8();

@@ -35,8 +35,9 @@ public:
     static void endJSON(std::string& out, const std::vector<Attachment>& attachments);
 
     // Reading; an attachment field's file is looked up in the attachments folder by the importer.
-    static ImportReadResult readCSV(const Foundation::URL& fileURL, const ImportReadProgress& progress);
-    static ImportReadResult readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress);
+    static ImportReadResult readCSV(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver = nullptr);
+    // The JSON file's items go to `deliver` a part at a time as they are read.
+    static void readJSON(const Foundation::URL& fileURL, const ImportReadProgress& progress, const ImportReadDelivery& deliver);
 
     // The items of a JSON document already in memory (a backup's); throws ImporterError.invalidFile.
     static std::vector<Entry> entries(std::string_view json, std::vector<Attachment>* attachments);

@@ -1,11 +1,12 @@
 #include "Shared/XMLDocument.hpp"
 
+#include "Shared/ImportFile.hpp"
 #include "Shared/ImporterError.hpp"
 
-#include "Platform/Foundation/Data.hpp"
-
+#include <cerrno>
+#include <exception>
 #include <expat.h>
-#include <filesystem>
+#include <unistd.h>
 
 namespace Shared {
 
@@ -16,7 +17,19 @@ struct ParseState {
     XMLDocument::Element root;
     std::vector<XMLDocument::Element*> stack;
     std::string refusal;
+    const XMLDocument::Completion* completed = nullptr;
+    std::size_t heldCount = 0;
+    // What a completion threw, to be thrown again once expat has returned: nothing may unwind through it.
+    std::exception_ptr failure;
 };
+
+std::size_t elementCount(const XMLDocument::Element& element)
+{
+    std::size_t count = 1;
+    for (const auto& child : element.children)
+        count += elementCount(child);
+    return count;
+}
 
 void stop(ParseState& state, std::string reason)
 {
@@ -30,6 +43,8 @@ void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char** att
     auto& state = *static_cast<ParseState*>(data);
     if (state.stack.size() >= XMLDocument::maximumDepth)
         return stop(state, "it nests deeper than " + std::to_string(XMLDocument::maximumDepth) + " levels");
+    if (++state.heldCount > XMLDocument::maximumHeldElementCount)
+        return stop(state, "an item in it holds more than " + std::to_string(XMLDocument::maximumHeldElementCount) + " elements");
     XMLDocument::Element element;
     element.name = name;
     for (std::size_t i = 0; attributes[i]; i += 2)
@@ -47,15 +62,36 @@ void XMLCALL startElement(void* data, const XML_Char* name, const XML_Char** att
 void XMLCALL endElement(void* data, const XML_Char*)
 {
     auto& state = *static_cast<ParseState*>(data);
-    if (!state.stack.empty())
-        state.stack.pop_back();
+    if (state.stack.empty())
+        return;
+    auto* element = state.stack.back();
+    state.stack.pop_back();
+    if (!state.completed || state.stack.empty())
+        return;
+    bool keep = true;
+    try {
+        std::vector<const XMLDocument::Element*> enclosing(state.stack.begin(), state.stack.end());
+        keep = (*state.completed)(*element, enclosing);
+    } catch (...) {
+        state.failure = std::current_exception();
+        XML_StopParser(state.parser, XML_FALSE);
+        return;
+    }
+    if (!keep) {
+        state.heldCount -= elementCount(*element);
+        state.stack.back()->children.pop_back();
+    }
 }
 
 void XMLCALL characters(void* data, const XML_Char* text, int length)
 {
     auto& state = *static_cast<ParseState*>(data);
-    if (!state.stack.empty())
-        state.stack.back()->text.append(text, static_cast<std::size_t>(length));
+    if (state.stack.empty())
+        return;
+    auto& held = state.stack.back()->text;
+    if (held.size() + static_cast<std::size_t>(length) > XMLDocument::maximumTextByteCount)
+        return stop(state, "a value in it is longer than " + std::to_string(XMLDocument::maximumTextByteCount / (1024 * 1024)) + " MB");
+    held.append(text, static_cast<std::size_t>(length));
 }
 
 void XMLCALL entityDeclaration(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*, const XML_Char*, const XML_Char*,
@@ -95,12 +131,20 @@ std::string_view XMLDocument::Element::childText(std::string_view childName) con
     return found ? std::string_view(found->text) : std::string_view();
 }
 
-XMLDocument::Element XMLDocument::parse(std::string_view text)
+namespace {
+
+// Feeds expat the pieces `next` gives (false at the end) and answers the root.
+XMLDocument::Element parsePieces(const std::function<bool(std::string_view& piece)>& next, const XMLDocument::Completion* completed)
 {
     ParseState state;
+    state.completed = completed;
     state.parser = XML_ParserCreate("UTF-8");
     if (!state.parser)
         throw ImporterError::invalidFile("the XML parser could not start");
+    struct Freer {
+        XML_Parser parser;
+        ~Freer() { XML_ParserFree(parser); }
+    } freer {state.parser};
     XML_SetUserData(state.parser, &state);
     XML_SetElementHandler(state.parser, startElement, endElement);
     XML_SetCharacterDataHandler(state.parser, characters);
@@ -108,22 +152,21 @@ XMLDocument::Element XMLDocument::parse(std::string_view text)
     XML_SetExternalEntityRefHandler(state.parser, externalEntity);
     XML_SetParamEntityParsing(state.parser, XML_PARAM_ENTITY_PARSING_NEVER);
     bool ok = true;
-    std::size_t offset = 0;
-    constexpr std::size_t piece = 1 << 20;
-    do {
-        auto count = std::min(piece, text.size() - offset);
-        bool isFinal = offset + count == text.size();
-        if (XML_Parse(state.parser, text.data() + offset, static_cast<int>(count), isFinal) != XML_STATUS_OK) {
+    std::string_view piece;
+    bool more = true;
+    while (more) {
+        more = next(piece);
+        if (XML_Parse(state.parser, piece.data(), static_cast<int>(piece.size()), !more) != XML_STATUS_OK) {
             ok = false;
             break;
         }
-        offset += count;
-    } while (offset < text.size());
+    }
+    if (state.failure)
+        std::rethrow_exception(state.failure);
     std::string reason = state.refusal;
     if (!ok && reason.empty())
         reason = std::string("it is not well-formed XML (") + XML_ErrorString(XML_GetErrorCode(state.parser)) + " at line "
             + std::to_string(XML_GetCurrentLineNumber(state.parser)) + ")";
-    XML_ParserFree(state.parser);
     if (!reason.empty())
         throw ImporterError::invalidFile(reason);
     if (state.root.name.empty())
@@ -131,14 +174,51 @@ XMLDocument::Element XMLDocument::parse(std::string_view text)
     return std::move(state.root);
 }
 
-XMLDocument::Element XMLDocument::parseFile(const Foundation::URL& url, std::int64_t maximumFileSize)
+} // namespace
+
+XMLDocument::Element XMLDocument::parse(std::string_view text)
 {
-    std::error_code error;
-    auto size = std::filesystem::file_size(url.path().utf8(), error);
-    if (!error && size > static_cast<std::uintmax_t>(maximumFileSize))
+    constexpr std::size_t pieceSize = 1 << 20;
+    std::size_t offset = 0;
+    return parsePieces(
+        [&](std::string_view& piece) {
+            piece = text.substr(offset, pieceSize);
+            offset += piece.size();
+            return offset < text.size();
+        },
+        nullptr);
+}
+
+XMLDocument::Element XMLDocument::parseFile(const Foundation::URL& url, std::int64_t maximumFileSize, const Completion& completed,
+                                            const std::function<void(double)>& progress)
+{
+    std::uint64_t size = 0;
+    int descriptor = ImportFile::open(url, &size);
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer {descriptor};
+    if (size > static_cast<std::uint64_t>(maximumFileSize))
         throw ImporterError::fileTooLarge(maximumFileSize);
-    auto data = Foundation::Data::contentsOf(url);
-    return parse(data.view());
+    std::vector<char> block(256 * 1024);
+    std::uint64_t read = 0;
+    return parsePieces(
+        [&](std::string_view& piece) {
+            ssize_t got = 0;
+            do
+                got = ::read(descriptor, block.data(), block.size());
+            while (got < 0 && errno == EINTR);
+            if (got < 0)
+                throw ImporterError::invalidFile("reading it failed (error " + std::to_string(errno) + ")");
+            read += static_cast<std::uint64_t>(got);
+            if (read > static_cast<std::uint64_t>(maximumFileSize))
+                throw ImporterError::fileTooLarge(maximumFileSize);
+            if (progress && size > 0)
+                progress(std::min(1.0, static_cast<double>(read) / static_cast<double>(size)));
+            piece = std::string_view(block.data(), static_cast<std::size_t>(got));
+            return got > 0;
+        },
+        completed ? &completed : nullptr);
 }
 
 } // namespace Shared

@@ -14,8 +14,9 @@ public:
     static constexpr std::size_t maximumAttachmentSize = 256ULL * 1024 * 1024;
 
     static bool isXML(ImporterFileFormat format);
-    static ImportReadResult read(ImporterFileFormat format, const Foundation::URL& fileURL, const Foundation::URL& workFolder,
-                                 const ImportReadProgress& progress);
+    // The items go to `deliver` a part at a time as they are read.
+    static void read(ImporterFileFormat format, const Foundation::URL& fileURL, const Foundation::URL& workFolder, const ImportReadProgress& progress,
+                     const ImportReadDelivery& deliver);
 };
 
 } // namespace Shared

@@ -28,12 +28,14 @@ bool startsNewline(unsigned char byte)
 }
 
 // The length of the newline that starts the text; 0 for none. CR LF is one newline.
-std::size_t newlineLength(std::string_view text)
+std::size_t newlineLength(std::string_view text, bool onlyCROrLF)
 {
     if (text.empty())
         return 0;
     if (text[0] == '\r')
         return text.size() > 1 && text[1] == '\n' ? 2 : 1;
+    if (onlyCROrLF)
+        return text[0] == '\n' ? 1 : 0;
     if (text[0] >= '\n' && text[0] <= '\r')
         return 1;
     if (!startsNewline(static_cast<unsigned char>(text[0])))
@@ -149,6 +151,8 @@ public:
     // Whether `count` bytes from the row's start are held, reading more of the file as needed.
     bool holds(std::size_t count)
     {
+        if (count > m_owner.m_maximumRowByteCount && size < count)
+            throw GeneralError::failedWithMessage(Foundation::String("a row is longer than " + std::to_string(m_owner.m_maximumRowByteCount / (1024 * 1024)) + " MB"));
         while (size < count && !atEnd) {
             // What the reader keeps depends on the records it has handed out.
             m_owner.handOutCountedRecords();
@@ -278,12 +282,15 @@ std::optional<CSVRowView> CSVRowReader::scanRow(Window& window)
             }
         }
     };
+    const bool onlyCROrLF = m_lineEnds == LineEnds::crOrLF;
     auto newlineAt = [&](std::size_t at) __attribute__((always_inline)) -> std::size_t {
         const unsigned char byte = bytes[at];
         if (byte == '\n')
             return 1;
         if (byte == '\r')
             return holds(at + 2) && bytes[at + 1] == '\n' ? 2 : 1;
+        if (onlyCROrLF)
+            return 0;
         if (byte >= '\n' && byte <= '\f')
             return 1;
         if (byte == 0xC2)
@@ -432,6 +439,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
     const std::string_view escape = m_escapeCharacter.utf8();
     // Enough bytes to tell any token from the start of the rest.
     const std::size_t lookahead = std::max({delimiter.size(), escape.size(), std::size_t(4)});
+    const bool onlyCROrLF = m_lineEnds == LineEnds::crOrLF;
     bool hasField = false;
     bool quoted = false;
     bool closes = false;
@@ -463,7 +471,7 @@ std::optional<CSVRowView> CSVRowReader::scanRowTokenByToken(Window& window)
             at += delimiter.size();
             continue;
         }
-        const std::size_t newline = newlineLength(rest);
+        const std::size_t newline = newlineLength(rest, onlyCROrLF);
         if (!isOpen && newline > 0) {
             if (hasField)
                 finishField(at);

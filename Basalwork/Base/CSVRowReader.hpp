@@ -50,6 +50,15 @@ public:
     // caller that looks at the fields and keeps few of them. The same text throws the same way.
     std::optional<CSVRowView> nextRowView();
 
+    // Which newlines end a row: by default every one named above; other apps' files (RFC 4180) end
+    // their rows only with CR, LF or CR LF, and keep the others inside unquoted values. Set before the
+    // first row.
+    enum class LineEnds { allNewlines, crOrLF };
+    void setLineEnds(LineEnds lineEnds) { m_lineEnds = lineEnds; }
+    // A row longer than this throws GeneralError.failedWithMessage instead of being read on (a file with
+    // no line ends is not read whole into memory).
+    void setMaximumRowByteCount(std::size_t count) { m_maximumRowByteCount = count; }
+
     Foundation::AnyIterator<CSVRow> makeIterator();
     auto begin() { return makeIterator().begin(); }
     std::default_sentinel_t end() { return {}; }
@@ -78,6 +87,8 @@ private:
     std::uint64_t structuralBits(const unsigned char* bytes, std::size_t count) const;
 
     std::shared_ptr<FileDataReader> m_fileDataReader;
+    LineEnds m_lineEnds = LineEnds::allNewlines;
+    std::size_t m_maximumRowByteCount = std::numeric_limits<std::size_t>::max();
     Foundation::Character m_delimeter;
     Foundation::Character m_escapeCharacter;
     // A delimiter and an escape of one byte each that cannot be taken for a quote or a newline: the rows

@@ -5,6 +5,7 @@
 #include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SceneDelegate.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
+#include "Corvendale/App/URLOpener.hpp"
 
 #include "Shared/AttachmentDataStore.hpp"
 #include "Shared/AuthenticationState.hpp"
@@ -33,6 +34,7 @@
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UISceneConfiguration.hpp"
 #include "Platform/UIKit/UISceneSession.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 #include <functional>
 #include <mutex>
@@ -207,6 +209,9 @@ bool AppDelegate::canPerformAction(Foundation::Selector action, const std::share
 {
     if (action == Foundation::Selector("handleLockCommand") || action == Foundation::Selector("handleLockAndRequireMasterPasswordCommand"))
         return isAuthenticated();
+    // Pinning and closing the window are the desktop's, reached only through the plug-in.
+    if (action == Foundation::Selector("handlePinMainWindowCommand") || action == Foundation::Selector("handleCloseCommand"))
+        return dependencies().appKitBridge != nullptr;
     return UIResponder::canPerformAction(action, sender);
 }
 
@@ -268,12 +273,14 @@ void AppDelegate::handleCloseCommand()
 
 void AppDelegate::showHelp(const std::shared_ptr<Foundation::NSObject>&)
 {
-    UIKit::UIApplication::shared()->open(Shared::Global::Help::url());
+    auto window = UIKit::UIApplication::shared()->keyWindow();
+    URLOpener::open(Shared::Global::Help::url(), window ? window->rootViewController() : nullptr);
 }
 
 void AppDelegate::handleLeaveAReviewCommand()
 {
-    UIKit::UIApplication::shared()->open(Shared::Global::AppStore::review());
+    auto window = UIKit::UIApplication::shared()->keyWindow();
+    URLOpener::open(Shared::Global::AppStore::review(), window ? window->rootViewController() : nullptr);
 }
 
 } // namespace Corvendale

@@ -4,12 +4,14 @@
 #include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SendDebugInfoOptions.hpp"
 #include "Corvendale/App/SyncCoordinator.hpp"
+#include "Corvendale/App/URLOpener.hpp"
 
 #include "Shared/AuthenticationState.hpp"
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/AuthenticationStoreError.hpp"
 #include "Shared/AuthenticationVC.hpp"
 #include "Shared/BackupStore.hpp"
+#include "Shared/EntryAttemptState.hpp"
 #include "Shared/Global.hpp"
 #include "Shared/MasterPasswordTipsVC.hpp"
 #include "Shared/Notification.Name.hpp"
@@ -22,6 +24,7 @@
 #include "Shared/UserNotificationStore.hpp"
 
 #include "Basalwork/Base/String.hpp"
+#include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Interface/AlertController.hpp"
 
 #include "Platform/CloudKit/CKError.hpp"
@@ -152,6 +155,23 @@ void AuthenticationCoordinator::clearTexts()
     m_reEntryText = Foundation::String();
 }
 
+void AuthenticationCoordinator::followEndOfHold(const AuthenticationState& state)
+{
+    const auto attempt = state.entryAttemptState();
+    const auto* held = attempt ? attempt->as<Shared::EntryAttemptState::Disabled>() : nullptr;
+    if (!held || m_holdEndsAt == held->reEnabledAt)
+        return;
+    m_holdEndsAt = held->reEnabledAt;
+    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+    const double delay = std::max(0.0, held->reEnabledAt.timeIntervalSince(Foundation::Date::now()));
+    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), delay, [weak] {
+        if (auto self = weak.lock()) {
+            self->m_holdEndsAt.reset();
+            self->transitionIfRequired(true);
+        }
+    });
+}
+
 void AuthenticationCoordinator::transitionIfRequired(bool animated)
 {
     const auto& store = dependencies().authenticationStore;
@@ -161,6 +181,7 @@ void AuthenticationCoordinator::transitionIfRequired(bool animated)
         return;
     }
     const auto state = store->authenticationState();
+    followEndOfHold(state);
     const bool isActive = UIKit::UIApplication::shared()->applicationState() == UIKit::UIApplication::State::active;
     // Rows with an entry attempt: whether it failed, and whether the field may take the keyboard.
     const bool hasAttempt = state.entryAttemptState().has_value();
@@ -279,8 +300,10 @@ void AuthenticationCoordinator::transitionIfRequired(bool animated)
                 clearTexts();
                 show(V::SavingMasterPassword {});
             } else if constexpr (std::is_same_v<T, S::PasswordAuthenticationFailed>) {
+                // Every transition while the rejection stands asks for this; one lock answers them all.
                 defer([weak] {
-                    if (auto self = weak.lock())
+                    auto self = weak.lock();
+                    if (self && self->dependencies().authenticationStore->authenticationState().template is<S::PasswordAuthenticationFailed>())
                         self->dependencies().authenticationStore->lock(
                             Shared::AuthenticationStore::LockKind::allowBiometry, false, false,
                             "AuthenticationCoordinator.transitionIfRequired while authenticationState == .passwordAuthenticationFailed");
@@ -387,6 +410,7 @@ void AuthenticationCoordinator::didSelectCancel(Shared::AuthenticationVC&)
     case 23:
         store->cancelResettingAccount();
         break;
+    case 4:
     case 10:
     case 11:
     case 13:
@@ -437,6 +461,7 @@ void AuthenticationCoordinator::didSelect(Shared::AuthenticationVLink link, Shar
     switch (static_cast<std::int64_t>(link)) {
     case 0:
         dependencies().authenticationStore->acknowledgeEntryAttempt();
+        presentForgotPasswordHelp();
         break;
     case 1:
         dependencies().authenticationStore->beginRestoringFromBackup(std::nullopt);
@@ -444,9 +469,35 @@ void AuthenticationCoordinator::didSelect(Shared::AuthenticationVLink link, Shar
     case 2:
         break;
     default:
-        UIKit::UIApplication::shared()->open(Shared::Global::Website::url());
+        URLOpener::open(Shared::Global::Website::url(), std::static_pointer_cast<UIKit::UIViewController>(sharedSelf(this)));
         break;
     }
+}
+
+void AuthenticationCoordinator::presentForgotPasswordHelp()
+{
+    if (presentedViewController())
+        return;
+    // The master password is never stored, so nothing can recover it: say what is left.
+    auto alert = Foundation::make<Basalwork::AlertController>(
+        Foundation::String("Forgot Password?"),
+        Foundation::String("Your master password cannot be recovered: it is stored nowhere. You can restore a backup whose password "
+                           "you know, or keep trying."),
+        UIKit::UIAlertController::Style::alert);
+    alert->setIdentifier(Foundation::String("forgotPassword"));
+    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
+    alert->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("Restore from Backup…"), UIKit::UIAlertAction::Style::default_,
+                                                            [weak](const std::shared_ptr<UIKit::UIAlertAction>&) {
+                                                                auto self = weak.lock();
+                                                                if (!self)
+                                                                    return;
+                                                                self->dependencies().authenticationStore->beginRestoringFromBackup(std::nullopt);
+                                                                self->transitionIfRequired(true);
+                                                            }));
+    auto keepTrying = Foundation::make<UIKit::UIAlertAction>(Foundation::String("Keep Trying"), UIKit::UIAlertAction::Style::cancel);
+    alert->addAction(keepTrying);
+    alert->setPreferredAction(keepTrying);
+    present(alert, true);
 }
 
 void AuthenticationCoordinator::didSelectChooseLocation(Shared::AuthenticationVC&)
@@ -529,6 +580,18 @@ void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVStat
             clearTexts();
     };
     auto acceptedPassword = [&] { return state.entryReEntryState().acceptedPassword(); };
+    // A rejected password leaves its message up; Return tries what is typed now rather than only
+    // taking the message down, so the right password after a wrong one unlocks at once. An empty field,
+    // or one held back after too many attempts, only takes the message down.
+    auto acknowledgingThenTrying = [&](const std::optional<Shared::EntryAttemptState>& attempt,
+                                       void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text) {
+        if (attempt) {
+            store->acknowledgeEntryAttempt();
+            if (attempt->as<Shared::EntryAttemptState::Disabled>() || text.isEmpty())
+                return;
+        }
+        withText(operation, text);
+    };
 
     using V = AuthenticationVState;
     bool transitions = true;
@@ -536,7 +599,7 @@ void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVStat
         [&](const auto& value) {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, V::AppUpdateRequired>) {
-                UIKit::UIApplication::shared()->open(Shared::Global::AppStore::listing());
+                URLOpener::open(Shared::Global::AppStore::listing(), std::static_pointer_cast<UIKit::UIViewController>(sharedSelf(this)));
             } else if constexpr (std::is_same_v<T, V::CreateMasterPassword>) {
                 auto password = acceptedPassword();
                 if (!password) {
@@ -563,15 +626,9 @@ void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVStat
             } else if constexpr (std::is_same_v<T, V::AutomaticBackupsOnboarding>) {
                 services.preferenceStore->setDidCompleteBackupOnboarding(true);
             } else if constexpr (std::is_same_v<T, V::RestoreFromBackupMasterPasswordEntry>) {
-                if (value.entryAttemptState)
-                    store->acknowledgeEntryAttempt();
-                else
-                    withText(&Shared::AuthenticationStore::verifyMasterPasswordToRestore, value.entryText);
+                acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::verifyMasterPasswordToRestore, value.entryText);
             } else if constexpr (std::is_same_v<T, V::MasterPasswordChangedElsewhere>) {
-                if (value.entryAttemptState)
-                    store->acknowledgeEntryAttempt();
-                else
-                    withText(&Shared::AuthenticationStore::unlockWithChangedMasterPassword, value.entryText);
+                acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::unlockWithChangedMasterPassword, value.entryText);
             } else if constexpr (std::is_same_v<T, V::NewMasterPasswordAfterReset>) {
                 auto password = acceptedPassword();
                 if (!password) {
@@ -655,10 +712,7 @@ void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVStat
                     presentRestoreFailureReport(true);
                 store->beginRestoringFromBackup(std::nullopt);
             } else if constexpr (std::is_same_v<T, V::Locked>) {
-                if (value.entryAttemptState)
-                    store->acknowledgeEntryAttempt();
-                else
-                    withText(&Shared::AuthenticationStore::unlock, value.entryText);
+                acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::unlock, value.entryText);
             } else if constexpr (std::is_same_v<T, V::EncounteredError>) {
                 auto caller = Foundation::String(std::string(qualifiedTypeName) + "." + signature.utf8() + " with state .encounteredError(domain: "
                                                  + value.domain.utf8() + ", code: " + std::to_string(value.code)

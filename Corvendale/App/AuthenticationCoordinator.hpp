@@ -9,6 +9,7 @@
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/Result.hpp"
 #include "Platform/Foundation/String.hpp"
@@ -25,6 +26,7 @@ class UIWindow;
 } // namespace UIKit
 
 namespace Shared {
+class AuthenticationState;
 class AuthenticationVC;
 class BackupStoreRestoreOutcome;
 } // namespace Shared
@@ -127,6 +129,10 @@ private:
     // Runs the store operation on the unlock screen's behalf once it has shown its state.
     void defer(std::function<void()> action);
     void clearTexts();
+    // What a forgotten master password leaves: restoring a backup, or trying again.
+    void presentForgotPasswordHelp();
+    // A hold after too many rejected passwords ends by the clock alone: the screen is shown again then.
+    void followEndOfHold(const Shared::AuthenticationState& state);
     // The location of the restore's file (authentication state 28) or of the backups (16) is now `url`.
     void takeLocation(const std::optional<Foundation::URL>& url);
     // The account reset's outcome, on the main queue.
@@ -143,6 +149,8 @@ private:
     Foundation::String m_entryText;
     Foundation::String m_reEntryText;
     std::optional<Foundation::URL> m_selectedFileURL;
+    // When the hold on entering a password that the screen waits out ends.
+    std::optional<Foundation::Date> m_holdEndsAt;
 };
 
 } // namespace Corvendale

@@ -4,6 +4,7 @@
 #include "Corvendale/App/AppKitBridge.hpp"
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
+#include "Corvendale/App/URLOpener.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
@@ -197,6 +198,17 @@ void MainCoordinator::permanentlyDelete(const std::vector<Foundation::String>& e
     performActionAndUpdateSelection(entryIDs, ItemAction::permanentlyDelete);
 }
 
+void MainCoordinator::duplicate(const std::vector<Foundation::String>& entryIDs)
+{
+    const bool selectDuplicatedEntries = isExpanded();
+    std::weak_ptr<MainCoordinator> weak = sharedSelf(this);
+    dependencies().recordStore->duplicate(entryIDs, Basalwork::ResultHandler<DuplicateResult>(Foundation::DispatchQueue::main(),
+                                                                                              [weak, selectDuplicatedEntries](DuplicateResult result) {
+                                                                                                  if (auto self = weak.lock())
+                                                                                                      self->duplicate(result, selectDuplicatedEntries);
+                                                                                              }));
+}
+
 void MainCoordinator::duplicate(const DuplicateResult& entryIDs, bool selectDuplicatedEntries)
 {
     if (const auto* failure = entryIDs.failureValue()) {
@@ -281,8 +293,7 @@ void MainCoordinator::openInBrowser(const Foundation::String& entryID, bool quit
         return;
     }
     auto url = entry ? entry->websiteURL() : std::nullopt;
-    auto application = UIKit::UIApplication::shared();
-    if (!url || !application->canOpenURL(*url))
+    if (!url)
         return;
     std::function<void(bool)> completion;
     if (quitting) {
@@ -291,7 +302,7 @@ void MainCoordinator::openInBrowser(const Foundation::String& entryID, bool quit
                 AppKitBridge::quitApplication(bridge);
         };
     }
-    application->open(*url, {}, std::move(completion));
+    URLOpener::open(*url, std::static_pointer_cast<UIKit::UIViewController>(sharedSelf(this)), std::move(completion));
 }
 
 void MainCoordinator::didSelectOpenInBrowser(const Foundation::String& entryID, EntriesCoordinator&)

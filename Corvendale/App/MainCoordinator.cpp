@@ -397,7 +397,8 @@ void MainCoordinator::presentNewLoginItem()
 void MainCoordinator::attemptPresentAddEntry(Shared::EntryCategory source, bool animated)
 {
     Basalwork::endEditing(*this);
-    attemptPresentAddEntry(AddEntrySource(source), std::nullopt, animated);
+    // A new item of any kind starts with its title, wherever the keyboard was.
+    attemptPresentAddEntry(AddEntrySource(source), Shared::MenuSource::systemField(Shared::EntrySystemField::ID::title), animated);
 }
 
 void MainCoordinator::presentSettings(bool)

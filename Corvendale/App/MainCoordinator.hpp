@@ -136,6 +136,7 @@ public:
     bool isSelectingMultipleEntries() const override;
     void selectEntryInList(const Foundation::String& entryID) override;
     void presentLargeViewer(const LargeViewerVContent& content) override;
+    void duplicate(const std::vector<Foundation::String>& entryIDs) override;
 
     // The details shown on their own were swiped away: the list takes the keyboard.
     void presentationControllerDidDismiss(UIKit::UIPresentationController& controller) override;

@@ -536,6 +536,22 @@ void SyncCoordinator::processRemotelyDeleted(const std::vector<CloudKit::CKRecor
         postMasterPasswordsOrVaultsDidUpdate();
 }
 
+Foundation::ErrorPtr SyncCoordinator::fetchedRecordsNotTakenIn()
+{
+    return m_recordStore->fetchedRecordsNotOpened();
+}
+
+void SyncCoordinator::processRecordsOfWholeZone(const std::set<CloudKit::CKRecordID>& ckRecordIDs)
+{
+    auto& context = *m_recordStore->managedObjectContext();
+    auto absent = performInContext(context, [&] {
+        auto ids = Syncwright::SyncableType::absentFromZone(Shared::RecordStore::syncableTypes(), ckRecordIDs, context);
+        context.save();
+        return ids;
+    });
+    processRemotelyDeleted(absent);
+}
+
 void SyncCoordinator::processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords)
 {
     if (ckRecords.empty())

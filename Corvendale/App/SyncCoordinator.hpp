@@ -126,6 +126,8 @@ public:
     void didDeleteRecordZone(const CloudKit::CKRecordZoneID& zoneID) override;
     void processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& ckRecordIDs) override;
     void processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords) override;
+    void processRecordsOfWholeZone(const std::set<CloudKit::CKRecordID>& ckRecordIDs) override;
+    Foundation::ErrorPtr fetchedRecordsNotTakenIn() override;
     std::shared_ptr<CloudKit::CKServerChangeToken> changeToken(Syncwright::CKServerChangeToken::Key key) override;
     void setChangeToken(const std::shared_ptr<CloudKit::CKServerChangeToken>& token, Syncwright::CKServerChangeToken::Key key) override;
 

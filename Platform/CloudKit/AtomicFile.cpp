@@ -48,7 +48,7 @@ void setProgressObserver(std::function<void()> callback)
 int write(const std::string& path, const Foundation::Data& data, Options options)
 {
     auto temporary = Foundation::FileIO::temporarySiblingPath(path);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
     if (fd < 0)
         throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
     int error = 0;

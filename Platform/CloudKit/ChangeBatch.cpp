@@ -4,6 +4,8 @@
 #include "Platform/CloudKit/RecordCoding.hpp"
 
 #include <charconv>
+#include <cstdio>
+#include <zlib.h>
 
 namespace CloudKit {
 namespace {
@@ -12,6 +14,27 @@ using Json = RecordCoding::Json;
 
 constexpr const char* formatName = "CloudKit change batch";
 constexpr const char* batchExtension = ".batch";
+// Batches before the checksum came are plain JSON and are still read.
+constexpr std::int64_t uncheckedVersion = 1;
+
+// A batch is its JSON wrapped with a checksum of those very bytes, so that a flipped bit or a file cut
+// short anywhere is found before anything in it is believed:
+//   {"format":"CloudKit change batch","version":2,"checksum":"<8 hex digits>","batch":<JSON>}
+// The head stays JSON that older readers recognise as a newer format.
+std::string envelopeHead()
+{
+    return std::string("{\"format\":\"") + formatName + "\",\"version\":" + std::to_string(ChangeBatch::formatVersion) + ",\"checksum\":\"";
+}
+constexpr std::string_view checksumEnd = "\",\"batch\":";
+constexpr std::size_t checksumDigits = 8;
+
+std::string checksum(std::string_view bytes)
+{
+    auto value = ::crc32_z(::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
+    char text[checksumDigits + 1];
+    std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(value));
+    return text;
+}
 
 const char* kindName(ChangeBatch::Change::Kind kind)
 {
@@ -182,13 +205,28 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
     if (operationID)
         batch["operation"] = *operationID;
     batch["changes"] = std::move(changesJson);
-    return Foundation::Data::fromString(batch.dump());
+    auto body = batch.dump();
+    return Foundation::Data::fromString(envelopeHead() + checksum(body) + std::string(checksumEnd) + body + "}");
 }
 
 ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string& fileName, const std::string& container,
                                 const std::string& account, const AssetFinder& finder)
 {
-    auto json = Json::parse(data.view(), nullptr, false);
+    std::string_view bytes(data.view());
+    auto head = envelopeHead();
+    bool checked = bytes.starts_with(head);
+    if (checked) {
+        auto rest = bytes.substr(head.size());
+        if (rest.size() < checksumDigits + checksumEnd.size() + 1 || rest.substr(checksumDigits, checksumEnd.size()) != checksumEnd
+            || rest.back() != '}')
+            throw damaged(fileName, "it is cut short or malformed");
+        auto body = rest.substr(checksumDigits + checksumEnd.size());
+        body.remove_suffix(1);
+        if (checksum(body) != rest.substr(0, checksumDigits))
+            throw damaged(fileName, "its checksum does not match its contents");
+        bytes = body;
+    }
+    auto json = Json::parse(bytes, nullptr, false);
     if (json.is_discarded() || !json.is_object())
         throw damaged(fileName, "it is not a change batch");
     auto format = json.find("format");
@@ -200,6 +238,9 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
                       "The change batch " + fileName + " was written by a newer version (format " + std::to_string(version) + ")");
     if (version < 1)
         throw damaged(fileName, "its format is unknown");
+    // Only the oldest format comes without a checksum; a checked one unwrapped is damage.
+    if (checked != (version > uncheckedVersion))
+        throw damaged(fileName, "its checksum is missing");
     if (text(json, "container", fileName) != container || text(json, "account", fileName) != account)
         throw CKError(CKError::Code::badContainer, "The change batch " + fileName + " belongs to another container or account");
 

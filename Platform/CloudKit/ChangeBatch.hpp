@@ -24,7 +24,8 @@ class CKAsset;
 // clock its writer had seen, and batches apply in the order of (clock, device, sequence), which every
 // reader agrees on whatever order the files arrived in.
 struct ChangeBatch {
-    static constexpr std::int64_t formatVersion = 1;
+    // 2: a checksum covers the whole batch.
+    static constexpr std::int64_t formatVersion = 2;
 
     struct Order {
         std::int64_t clock = 0;

@@ -11,8 +11,11 @@
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
+#include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
+#include <zlib.h>
 #include <unistd.h>
 
 namespace CloudKit {
@@ -57,6 +60,14 @@ CKError injected(const CKSimulation::Failure& failure)
     return CKError(failure.code, "Simulated failure");
 }
 
+std::string sequenceFilePath(const std::string& databasePath)
+{
+    auto sum = ::crc32_z(::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(databasePath.data()), databasePath.size());
+    char name[16];
+    std::snprintf(name, sizeof name, "%08lx", static_cast<unsigned long>(sum));
+    return ServiceState::stateFolder() + "/Sequences/" + name;
+}
+
 } // namespace
 
 std::shared_ptr<DatabaseFolder> DatabaseFolder::open(const std::string& container, const std::string& account)
@@ -80,10 +91,8 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
     , m_account(std::move(account))
     , m_assets(m_path + "/Assets")
 {
-    for (const char* sub : {"/Batches", "/Assets", "/LongLived"}) {
-        std::error_code ignored;
-        fs::create_directories(m_path + sub, ignored);
-    }
+    for (const char* sub : {"/Batches", "/Assets", "/LongLived"})
+        Foundation::FileIO::makeDirectories(m_path + sub);
 }
 
 DatabaseFolder::~DatabaseFolder() = default;
@@ -94,34 +103,38 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     std::set<std::string> present;
     std::vector<std::shared_ptr<const ChangeBatch>> added;
     auto finder = [this](const std::string& name) { return m_assets.named(name); };
+    m_presentSequences.clear();
     for (const auto& name : names) {
         if (name.starts_with(".")) {
             if (holdingWriteLock && name.ends_with(".tmp"))
                 ::unlink((batchesPath() + "/" + name).c_str());
             continue;
         }
-        if (!name.ends_with(".batch"))
+        // Anything else a sync tool or a person leaves here (conflict copies, notes) is not ours.
+        auto parsed = ChangeBatch::parseFileName(name);
+        if (!parsed)
             continue;
         present.insert(name);
-        if (auto parsed = ChangeBatch::parseFileName(name)) {
-            auto& highest = m_highestSequence[parsed->device];
-            highest = std::max(highest, parsed->sequence);
-        }
+        auto& highest = m_highestSequence[parsed->device];
+        highest = std::max(highest, parsed->sequence);
+        m_presentSequences[parsed->device].insert(parsed->sequence);
         if (m_orderByFileName.contains(name))
             continue;
         auto path = batchesPath() + "/" + name;
         struct stat info {};
         if (::stat(path.c_str(), &info) != 0)
             continue;
+        auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+        FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
         auto known = m_unreadable.find(name);
-        if (known != m_unreadable.end() && known->second.size == info.st_size && known->second.modified == info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1'000'000'000)
+        if (known != m_unreadable.end() && known->second.stamp == stamp)
             continue;
         try {
             auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
             m_unreadable.erase(name);
             added.push_back(std::make_shared<const ChangeBatch>(std::move(batch)));
         } catch (...) {
-            m_unreadable[name] = {Foundation::currentError(), info.st_size, info.st_mtim.tv_nsec + info.st_mtim.tv_sec * 1'000'000'000};
+            m_unreadable[name] = {Foundation::currentError(), stamp};
         }
     }
 
@@ -172,7 +185,7 @@ void DatabaseFolder::publish(ChangeBatch& batch)
 {
     const auto& device = ServiceState::shared().deviceIdentifier();
     batch.device = device;
-    batch.sequence = m_highestSequence[device] + 1;
+    batch.sequence = std::max(m_highestSequence[device], keptSequence()) + 1;
     batch.clock = m_highestClock + 1;
     batch.date = Foundation::Date::now();
     auto namer = [](const CKAsset& asset) { return fs::path(asset.fileURL()->path().utf8()).filename().string(); };
@@ -180,8 +193,10 @@ void DatabaseFolder::publish(ChangeBatch& batch)
     // Noted first: the watcher may see the file the moment it is renamed into place.
     ServiceState::shared().noteOwnBatch(path);
     AtomicFile::write(path, batch.encoded(m_container, m_account, namer));
+    keepSequence(batch.sequence);
 
     m_highestSequence[device] = batch.sequence;
+    m_presentSequences[device].insert(batch.sequence);
     m_highestClock = batch.clock;
     auto published = std::make_shared<const ChangeBatch>(std::move(batch));
     m_batches.emplace(published->order(), published);
@@ -190,6 +205,71 @@ void DatabaseFolder::publish(ChangeBatch& batch)
         m_operationIDs.insert(*published->operationID);
     m_state.apply(*published);
     m_lastApplied = published->order();
+}
+
+std::int64_t DatabaseFolder::keptSequence()
+{
+    // Read every time: another process of this installation may have written since.
+    if (!m_keptSequence)
+        m_keptSequence = 0;
+    try {
+        auto text = std::string(Foundation::FileIO::readFile(sequenceFilePath(m_path)).view());
+        auto newline = text.find('\n');
+        // The file names the folder it counts for; another folder's count (a clash of names) is not ours.
+        if (newline != std::string::npos && text.substr(0, newline) == m_path) {
+            std::int64_t sequence = 0;
+            auto digits = std::string_view(text).substr(newline + 1);
+            auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), sequence);
+            if (error == std::errc() && sequence > 0)
+                m_keptSequence = std::max(*m_keptSequence, sequence);
+        }
+    } catch (...) {
+        // Nothing kept yet: the folder's own batches tell.
+    }
+    return *m_keptSequence;
+}
+
+void DatabaseFolder::keepSequence(std::int64_t sequence)
+{
+    m_keptSequence = sequence;
+    auto path = sequenceFilePath(m_path);
+    try {
+        std::error_code ignored;
+        fs::create_directories(Foundation::FileIO::parentDirectory(path), ignored);
+        Foundation::FileIO::writeFile(path, Foundation::Data::fromString(m_path + "\n" + std::to_string(sequence)), true);
+    } catch (...) {
+        // The batch is out; while the folder holds it, its name is not taken again.
+    }
+}
+
+CKError::PartialErrors DatabaseFolder::damage(const std::optional<CKRecordZoneID>& zoneID) const
+{
+    CKError::PartialErrors errors;
+    for (const auto& [name, unreadable] : m_unreadable)
+        errors.emplace_back(Foundation::String(name), unreadable.error);
+    // A sequence missing between two a device wrote is a batch the folder lost (or that has not
+    // arrived yet): installations that read it and those that did not now disagree.
+    constexpr std::size_t mostReported = 20;
+    std::size_t missing = 0;
+    for (const auto& [device, sequences] : m_presentSequences) {
+        std::int64_t expected = *sequences.begin();
+        for (auto sequence : sequences) {
+            for (; expected < sequence && missing < mostReported; ++expected, ++missing) {
+                auto name = ChangeBatch::fileName(device, expected);
+                errors.emplace_back(Foundation::String(name),
+                                    CKError(CKError::Code::internalError, "The change batch " + name + " is missing from the container").clone());
+            }
+            expected = sequence + 1;
+        }
+    }
+    for (const auto& id : m_state.zoneIDs()) {
+        const auto* zone = m_state.zone(id);
+        if ((zoneID && !(*zoneID == id)) || zone->withoutCreation.empty())
+            continue;
+        errors.emplace_back(Foundation::String("zone " + id.zoneName().utf8()),
+                            CKError(CKError::Code::internalError, "The change batch that made zone " + zoneText(id) + " is missing from the container").clone());
+    }
+    return errors;
 }
 
 std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const
@@ -479,12 +559,7 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     ChangeTokenPayload payload = start ? std::move(*start) : ChangeTokenPayload {m_container, m_account, zoneID, zone->incarnation, {}};
 
     ZoneChanges result;
-    for (const auto& [name, unreadable] : m_unreadable) {
-        if (payload.seen.contains(name))
-            continue;
-        result.unreadableBatches.emplace_back(Foundation::String(name), unreadable.error);
-        payload.seen.insert(name);
-    }
+    result.unreadableBatches = damage(zoneID);
 
     std::vector<const ChangeBatch*> unseen;
     for (const auto& [order, batch] : m_batches) {
@@ -554,12 +629,7 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
     ChangeTokenPayload payload = start ? std::move(*start) : ChangeTokenPayload {m_container, m_account, {}, databaseTokenIncarnation, {}};
 
     DatabaseChanges result;
-    for (const auto& [name, unreadable] : m_unreadable) {
-        if (payload.seen.contains(name))
-            continue;
-        result.unreadableBatches.emplace_back(Foundation::String(name), unreadable.error);
-        payload.seen.insert(name);
-    }
+    result.unreadableBatches = damage(std::nullopt);
     std::set<CKRecordZoneID> changed;
     std::set<CKRecordZoneID> deleted;
     for (const auto& [order, batch] : m_batches) {

@@ -124,13 +124,30 @@ private:
     std::mutex m_mutex;
     std::map<ChangeBatch::Order, std::shared_ptr<const ChangeBatch>> m_batches;
     std::map<std::string, ChangeBatch::Order> m_orderByFileName;
+    // A file is read again once anything about it changed: a sync tool may repair it in place.
+    struct FileStamp {
+        std::int64_t size = 0;
+        std::int64_t modified = 0;
+        std::int64_t changed = 0;
+        std::uint64_t inode = 0;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
     struct Unreadable {
         Foundation::ErrorPtr error;
-        std::int64_t size;
-        std::int64_t modified;
+        FileStamp stamp;
     };
     std::map<std::string, Unreadable> m_unreadable;
     std::map<std::string, std::int64_t> m_highestSequence;
+    // The sequences of each device's batches in the folder, read or not.
+    std::map<std::string, std::set<std::int64_t>> m_presentSequences;
+    // What a fetch reports besides its changes: batches that cannot be read or are missing, and zones
+    // whose making is missing. Nothing of it counts as seen, so each is met again until it is repaired.
+    CKError::PartialErrors damage(const std::optional<CKRecordZoneID>& zoneID) const;
+    // The last sequence this installation wrote here, kept beside its device identifier so that a
+    // batch removed from the folder never has its name used again.
+    std::int64_t keptSequence();
+    void keepSequence(std::int64_t sequence);
+    std::optional<std::int64_t> m_keptSequence;
     std::int64_t m_highestClock = 0;
     std::optional<ChangeBatch::Order> m_lastApplied;
     std::set<std::string> m_operationIDs;

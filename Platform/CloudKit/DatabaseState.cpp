@@ -10,6 +10,7 @@ DatabaseState::DatabaseState()
 void DatabaseState::clear()
 {
     m_zones.clear();
+    m_deletedIncarnations.clear();
     Zone defaultZone;
     defaultZone.incarnation = defaultZoneIncarnation;
     defaultZone.incarnations.insert(defaultZoneIncarnation);
@@ -36,21 +37,25 @@ void DatabaseState::apply(const ChangeBatch& batch)
                 m_zones.emplace(change.zoneID, std::move(zone));
             } else {
                 found->second.incarnations.insert(change.incarnation);
+                found->second.withoutCreation.erase(change.incarnation);
             }
             break;
         case Kind::deleteZone:
-            if (found != m_zones.end() && !change.zoneID.isDefaultZone())
+            if (found != m_zones.end() && !change.zoneID.isDefaultZone()) {
+                m_deletedIncarnations.insert(found->second.incarnations.begin(), found->second.incarnations.end());
                 m_zones.erase(found);
+            }
             break;
         case Kind::deleteRecord:
-            if (found != m_zones.end() && found->second.holds(change.incarnation))
-                found->second.records.erase(change.recordName);
+            if (auto* zone = zoneFor(change))
+                zone->records.erase(change.recordName);
             break;
         case Kind::saveRecord: {
             // A save into a zone deleted meanwhile (by a device that had not seen it) is dropped with it.
-            if (found == m_zones.end() || !found->second.holds(change.incarnation))
+            auto* zone = zoneFor(change);
+            if (!zone)
                 break;
-            auto [it, inserted] = found->second.records.try_emplace(change.recordName);
+            auto [it, inserted] = zone->records.try_emplace(change.recordName);
             auto& record = it->second;
             if (inserted)
                 record.creationDate = batch.date;
@@ -76,6 +81,25 @@ void DatabaseState::apply(const ChangeBatch& batch)
         }
         }
     }
+}
+
+DatabaseState::Zone* DatabaseState::zoneFor(const ChangeBatch::Change& change)
+{
+    auto found = m_zones.find(change.zoneID);
+    if (found != m_zones.end() && found->second.holds(change.incarnation))
+        return &found->second;
+    if (m_deletedIncarnations.contains(change.incarnation))
+        return nullptr;
+    // Only a deletion someone made ends a zone. A life nobody deleted whose making is not among the
+    // batches lost that batch (removed by hand, not yet arrived): its records stay, and the zone
+    // says what it misses.
+    if (found == m_zones.end()) {
+        found = m_zones.emplace(change.zoneID, Zone {}).first;
+        found->second.incarnation = change.incarnation;
+    }
+    found->second.incarnations.insert(change.incarnation);
+    found->second.withoutCreation.insert(change.incarnation);
+    return &found->second;
 }
 
 const DatabaseState::Zone* DatabaseState::zone(const CKRecordZoneID& zoneID) const

@@ -30,6 +30,8 @@ public:
         std::set<std::string> incarnations;
         std::string incarnation;
         std::map<std::string, Record> records;
+        // Lives known only from the records saved in them: the batch that made them is missing.
+        std::set<std::string> withoutCreation;
         bool holds(const std::string& incarnation) const { return incarnations.contains(incarnation); }
     };
 
@@ -48,7 +50,12 @@ public:
     static std::string changeTag(const ChangeBatch& batch, std::size_t changeIndex);
 
 private:
+    // The zone a record change lands in; nothing when that life of the zone was deleted.
+    Zone* zoneFor(const ChangeBatch::Change& change);
+
     std::map<CKRecordZoneID, Zone> m_zones;
+    // Lives of zones deleted through a batch: changes in them are dropped with the zone.
+    std::set<std::string> m_deletedIncarnations;
 };
 
 } // namespace CloudKit

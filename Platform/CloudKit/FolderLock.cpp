@@ -1,6 +1,7 @@
 #include "Platform/CloudKit/FolderLock.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -12,12 +13,10 @@ namespace CloudKit {
 
 FolderLock::FolderLock(const std::string& folder)
 {
-    for (const char* part : {"/Batches", "/Assets", "/LongLived"}) {
-        std::error_code ignored;
-        std::filesystem::create_directories(folder + part, ignored);
-    }
+    for (const char* part : {"/Batches", "/Assets", "/LongLived"})
+        Foundation::FileIO::makeDirectories(folder + part);
     auto path = folder + "/.lock";
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
     if (m_fd < 0)
         throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
     while (::flock(m_fd, LOCK_EX) != 0) {

@@ -136,8 +136,7 @@ void LongLivedJournal::write(DatabaseFolder& folder, const CKModifyRecordsOperat
         return;
     auto data = Foundation::Data::fromString(encodeRequest(folder, operation).dump());
     auto path = journalPath(folder, id);
-    std::error_code ignored;
-    fs::create_directories(folder.longLivedPath(), ignored);
+    Foundation::FileIO::makeDirectories(folder.longLivedPath());
 
     // Locked before it is renamed into place, so that no other process ever takes it for an orphan.
     int fd = AtomicFile::write(path, data, {.keepLocked = true});

@@ -85,12 +85,17 @@ bool ServiceState::setAccount(std::optional<std::string> account)
     return previous != m_account;
 }
 
+std::string ServiceState::stateFolder()
+{
+    return userDirectory("XDG_STATE_HOME", ".local/state") + "/CloudKit";
+}
+
 const std::string& ServiceState::deviceIdentifier()
 {
     std::lock_guard lock(m_mutex);
     if (!m_deviceIdentifier.empty())
         return m_deviceIdentifier;
-    auto path = userDirectory("XDG_STATE_HOME", ".local/state") + "/CloudKit/DeviceIdentifier";
+    auto path = stateFolder() + "/DeviceIdentifier";
     try {
         auto stored = Foundation::FileIO::readFile(path);
         if (isDeviceIdentifier(std::string(stored.view())))
@@ -99,8 +104,7 @@ const std::string& ServiceState::deviceIdentifier()
     }
     if (m_deviceIdentifier.empty()) {
         m_deviceIdentifier = freshDeviceIdentifier();
-        std::error_code ignored;
-        std::filesystem::create_directories(Foundation::FileIO::parentDirectory(path), ignored);
+        Foundation::FileIO::makeDirectories(Foundation::FileIO::parentDirectory(path));
         try {
             Foundation::FileIO::writeFile(path, Foundation::Data::fromString(m_deviceIdentifier), true);
         } catch (...) {

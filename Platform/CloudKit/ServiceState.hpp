@@ -28,6 +28,9 @@ public:
     // True when the account changed.
     bool setAccount(std::optional<std::string> account);
 
+    // Where this installation keeps what is its own: its device identifier and the last sequence it
+    // wrote into each database.
+    static std::string stateFolder();
     // Kept in the user's state directory, so that the batches of one installation carry one name
     // whatever the process; a fresh random one when it cannot be kept.
     const std::string& deviceIdentifier();

@@ -258,12 +258,10 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout, b
 {
     if (path) {
         std::filesystem::path file(*path);
-        std::error_code error;
-        if (file.has_parent_path())
-            std::filesystem::create_directories(file.parent_path(), error);
+        int error = file.has_parent_path() ? Foundation::FileIO::makeDirectories(file.parent_path().string()) : 0;
         if (error) {
             throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The folder of the store at " + m_path + " could not be made.", m_path,
-                                      Foundation::CocoaError::fileError(error.value(), file.parent_path().string(),
+                                      Foundation::CocoaError::fileError(error, file.parent_path().string(),
                                                                         Foundation::CocoaError::Access::writing)
                                           .clone());
         }
@@ -319,7 +317,7 @@ void SQLiteStore::createIfMissing(const NSManagedObjectModel& model, const std::
             std::filesystem::remove(fresh + suffix, error);
     };
     // Only its owner may read a store of secrets; SQLite gives its journal files the same mode.
-    int descriptor = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    int descriptor = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
     if (descriptor < 0) {
         throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The store at " + path + " could not be made.", path,
                                   Foundation::CocoaError::fileError(errno, fresh, Foundation::CocoaError::Access::writing).clone());

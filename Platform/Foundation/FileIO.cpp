@@ -158,13 +158,13 @@ AtomicWriter::AtomicWriter(std::string path)
     removeStaleTemporarySiblings(m_path);
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = temporarySiblingPath(m_path);
-        m_descriptor = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_descriptor = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnlyFileMode);
         if (m_descriptor < 0 && (errno != EEXIST || attempt == 3))
             throw CocoaError::fileError(errno, m_path, CocoaError::Access::writing);
     }
     struct stat existing {};
     if (::stat(m_path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(m_descriptor, existing.st_mode & 07777);
+        ::fchmod(m_descriptor, existing.st_mode & 07700);
 }
 
 AtomicWriter::~AtomicWriter()
@@ -210,13 +210,52 @@ void writeFile(const std::string& path, const Data& data, bool atomic)
         file.commit();
         return;
     }
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnlyFileMode));
     if (!file.isValid())
         throw CocoaError::fileError(errno, path, CocoaError::Access::writing);
     int error = writeAll(file.get(), data.bytes(), data.count());
     int closeError = file.close();
     if (error || closeError)
         throw CocoaError::fileError(error ? error : closeError, path, CocoaError::Access::writing);
+}
+
+namespace {
+
+bool isExistingDirectory(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Existing directories are looked at before mkdir, which may answer EACCES or EROFS for them rather
+// than EEXIST.
+int makeDirectory(const std::string& path)
+{
+    if (isExistingDirectory(path) || ::mkdir(path.c_str(), ownerOnlyDirectoryMode) == 0)
+        return 0;
+    int error = errno;
+    return error == EEXIST && isExistingDirectory(path) ? 0 : error;
+}
+
+} // namespace
+
+int makeDirectories(const std::string& path)
+{
+    if (path.empty())
+        return ENOENT;
+    if (isExistingDirectory(path))
+        return 0;
+    for (auto slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        if (int error = makeDirectory(path.substr(0, slash)))
+            return error;
+    return makeDirectory(path);
+}
+
+void restrictToOwner(const std::string& directory)
+{
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0)
+        ::chmod(directory.c_str(), info.st_mode & 07700);
 }
 
 void sync(const std::string& path)

@@ -9,10 +9,16 @@
 // NSCocoaErrorDomain (see CocoaError).
 namespace Foundation::FileIO {
 
+// What the programs keep is for their user alone: every file they make is readable and writable by its
+// owner only and every folder usable by its owner only, whatever the umask.
+inline constexpr unsigned ownerOnlyFileMode = 0600;
+inline constexpr unsigned ownerOnlyDirectoryMode = 0700;
+
 Data readFile(const std::string& path);
 // Atomic: the data goes to a fresh file beside the destination, is flushed to disk, and is renamed over
 // the destination; the directory is flushed after. On any failure the fresh file is removed and the
-// destination is as it was. A file being replaced keeps its permissions.
+// destination is as it was. A new file is owner-only; a file being replaced keeps its owner's
+// permissions and loses any it gave others.
 void writeFile(const std::string& path, const Data& data, bool atomic);
 // The atomic write made in parts, for text laid out as it is written: the parts go to the fresh file as
 // they come, and `commit` flushes it and renames it over the destination. A writer destroyed before
@@ -35,6 +41,12 @@ private:
     std::string m_temporary;
     int m_descriptor = -1;
 };
+// Makes `path` and every missing folder above it, owner-only. 0, or the errno of the failure; a folder
+// already there is none and keeps its permissions.
+int makeDirectories(const std::string& path);
+// Takes from a folder of the programs' own what it gave others, so that what earlier versions made
+// readable to everyone inside it no longer is. Best effort: a folder of another owner stays as it is.
+void restrictToOwner(const std::string& directory);
 // Flushes a file or a directory to disk. Best effort: a file system that cannot is no failure.
 void sync(const std::string& path);
 // The folder holding `path`, without a trailing "/" (except the root).

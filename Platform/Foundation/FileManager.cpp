@@ -99,22 +99,6 @@ bool itemExists(const std::string& path)
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool isExistingDirectory(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// 0, or the errno of the failure; a directory already there is none. Existing directories are looked at
-// before mkdir, which may answer EACCES or EROFS for them rather than EEXIST.
-int makeDirectory(const std::string& path)
-{
-    if (isExistingDirectory(path) || ::mkdir(path.c_str(), 0777) == 0)
-        return 0;
-    int error = errno;
-    return error == EEXIST && isExistingDirectory(path) ? 0 : error;
-}
-
 } // namespace
 
 const std::shared_ptr<FileManager>& FileManager::defaultManager()
@@ -148,8 +132,11 @@ std::optional<URL> FileManager::containerURL(const String& identifier) const
         return std::nullopt;
     auto url = URL::fileURLWithPath(xdgDirectory("XDG_DATA_HOME", ".local/share") + "/AppGroups/" + name, true);
     // A container that cannot be made still has its URL: the caller's own use reports why.
-    std::error_code ignored;
-    std::filesystem::create_directories(pathOf(url), ignored);
+    auto path = pathOf(url);
+    FileIO::makeDirectories(path);
+    // The vault lives here: one left open to others by an earlier version is closed.
+    FileIO::restrictToOwner(FileIO::parentDirectory(path));
+    FileIO::restrictToOwner(path);
     return url;
 }
 
@@ -174,16 +161,11 @@ void FileManager::createDirectory(const URL& at, bool withIntermediateDirectorie
 {
     std::string path = pathOf(at);
     if (!withIntermediateDirectories) {
-        if (::mkdir(path.c_str(), 0777) != 0)
+        if (::mkdir(path.c_str(), FileIO::ownerOnlyDirectoryMode) != 0)
             throw CocoaError::fileError(errno, path, Access::writing);
         return;
     }
-    if (isExistingDirectory(path))
-        return;
-    for (auto slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        if (int error = makeDirectory(path.substr(0, slash)))
-            throw CocoaError::fileError(error, path, Access::writing);
-    if (int error = makeDirectory(path))
+    if (int error = FileIO::makeDirectories(path))
         throw CocoaError::fileError(error, path, Access::writing);
 }
 

@@ -4,6 +4,7 @@
 
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/Hex.hpp"
+#include "Platform/Foundation/URLAuthority.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -151,7 +152,12 @@ std::optional<URL> URL::string(const String& text)
     if (rest.starts_with("//")) {
         rest.remove_prefix(2);
         auto slash = rest.find('/');
-        url.m_authority = std::string(rest.substr(0, slash));
+        auto authority = rest.substr(0, slash);
+        // What reads as two hosts, or as a host only once decoded, is no URL.
+        auto parsed = URLAuthority::parse(authority);
+        if (!parsed || !parsed->decodedHost())
+            return std::nullopt;
+        url.m_authority = std::string(authority);
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
     }
     url.m_path = std::string(rest);
@@ -162,26 +168,19 @@ std::optional<String> URL::host() const
 {
     if (!m_authority)
         return std::nullopt;
-    std::string_view host = *m_authority;
-    if (auto at = host.rfind('@'); at != std::string_view::npos)
-        host.remove_prefix(at + 1);
-    auto colon = host.rfind(':');
-    if (colon != std::string_view::npos && host.find(']', colon) == std::string_view::npos)
-        host = host.substr(0, colon);
-    if (host.empty())
+    auto authority = URLAuthority::parse(*m_authority);
+    auto host = authority ? authority->decodedHost() : std::nullopt;
+    if (!host || host->empty())
         return std::nullopt;
-    return String(percentDecoded(host));
+    return String(std::move(*host));
 }
 
 std::optional<std::int64_t> URL::port() const
 {
     if (!m_authority)
         return std::nullopt;
-    std::string_view authority = *m_authority;
-    auto colon = authority.rfind(':');
-    if (colon == std::string_view::npos || authority.find(']', colon) != std::string_view::npos)
-        return std::nullopt;
-    return parseInt(authority.substr(colon + 1));
+    auto authority = URLAuthority::parse(*m_authority);
+    return authority ? authority->port : std::nullopt;
 }
 
 String URL::path() const

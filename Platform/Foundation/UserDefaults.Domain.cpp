@@ -193,8 +193,8 @@ bool setAside(const std::string& path)
 
 void writeDomainFile(const String& name, const Dictionary& values)
 {
-    std::error_code ignored; // a folder that cannot be made fails the write below, which reports it
-    std::filesystem::create_directories(preferencesDirectoryPath(), ignored);
+    FileIO::makeDirectories(preferencesDirectoryPath()); // a folder that cannot be made fails the write below, which reports it
+    FileIO::restrictToOwner(preferencesDirectoryPath());
     std::string text = toJSON(values).dump(2, ' ', false, JSON::error_handler_t::replace) + "\n";
     FileIO::writeFile(domainFilePath(name), Data::fromString(text), true);
 }

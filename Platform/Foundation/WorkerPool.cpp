@@ -30,6 +30,9 @@ struct WorkerPool::State {
 
     // Workers that would take work now: neither idle nor waiting for other work.
     std::size_t runnable() const { return threads - idleThreads - blockedThreads; }
+    // Whether an idle worker may take the next task: only while fewer than the limit run. Workers that
+    // waited for other work and run again can fill the limit without a single new task.
+    bool canTakeTask() const { return !tasks.empty() && runnable() < activeLimit; }
     // Queued work that no idle worker is about to take, while there is room for another runner.
     bool needsWorker() const
     {
@@ -131,15 +134,16 @@ void WorkerPool::workerLoop()
         if (s.tasks.empty()) {
             ++s.idleThreads;
             auto idleSince = std::chrono::steady_clock::now();
-            while (s.tasks.empty()) {
+            while (!s.canTakeTask()) {
                 auto retireAt = idleSince + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                                 Seconds(s.idleTimeout));
                 if (std::chrono::steady_clock::now() >= retireAt)
                     break;
                 s.available.wait_until(lock, retireAt);
             }
+            bool canTake = s.canTakeTask();
             --s.idleThreads;
-            if (s.tasks.empty()) {
+            if (!canTake) {
                 --s.threads;
                 s.threadsChanged.notify_all();
                 return;
@@ -172,6 +176,8 @@ WorkerPool::BlockingScope::BlockingScope()
     ++s.blockedThreads;
     if (s.needsWorker())
         pool.startWorker();
+    else if (!s.tasks.empty())
+        s.available.notify_one(); // an idle worker held back by the limit may run in this one's place
 }
 
 WorkerPool::BlockingScope::~BlockingScope()

@@ -18,6 +18,7 @@ std::optional<Keyboard::Key> Keyboard::translate(std::uint32_t code, bool isKeyC
             {KEY_HOME, {"Home", {}}}, {KEY_END, {"End", {}}}, {KEY_PPAGE, {"PageUp", {}}}, {KEY_NPAGE, {"PageDown", {}}},
             {KEY_BACKSPACE, {"Delete", {}}}, {KEY_DC, {"Delete", {}}}, {KEY_ENTER, {"Return", {}}},
             {KEY_BTAB, {"Tab", UIKeyModifierFlags::shift()}}, {static_cast<std::uint32_t>(KEY_F(10)), {"F10", {}}},
+            {static_cast<std::uint32_t>(KEY_F(22)), {"F10", UIKeyModifierFlags::shift()}}, {menuKeyCode, {"Menu", {}}},
         };
         auto found = keys.find(code);
         if (found == keys.end())

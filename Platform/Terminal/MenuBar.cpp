@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <string_view>
 
 namespace Terminal {
@@ -244,6 +245,8 @@ std::vector<CellRect> MenuBar::boxes(std::int64_t canvasColumns, std::int64_t ca
         for (std::int64_t i = 0; i < m_barIndex && i < static_cast<std::int64_t>(titles.size()); ++i)
             column += UIKit::TextGrid::columns(titles[static_cast<std::size_t>(i)]) + 2;
     }
+    std::optional<CellRect> parent;
+    std::int64_t entryRow = 0;
     for (const auto& level : m_levels) {
         const auto shown = entries(menu(level.path));
         std::int64_t width = 8;
@@ -252,10 +255,27 @@ std::vector<CellRect> MenuBar::boxes(std::int64_t canvasColumns, std::int64_t ca
         std::int64_t rows = 2;
         for (const auto& entry : shown)
             rows += entry.startsGroup ? 2 : 1;
-        CellRect box {std::min(column, std::max<std::int64_t>(0, canvasColumns - width)), row, width, rows};
+        if (parent) {
+            // A submenu stands beside its entry, its first entry on the entry's line: to the right where
+            // it fits, else to the left; where neither side has room, under the entry, which stays in sight.
+            row = entryRow - 1;
+            if (parent->right() - 1 + width <= canvasColumns) {
+                column = parent->right() - 1;
+            } else if (parent->column + 1 >= width) {
+                column = parent->column + 1 - width;
+            } else {
+                column = parent->column + 2;
+                row = entryRow + 1;
+            }
+        }
+        // Kept on the screen: a menu that would run past the right or the bottom moves back.
+        CellRect box {std::max<std::int64_t>(0, std::min(column, canvasColumns - width)),
+                      std::max<std::int64_t>(1, std::min(row, canvasRows - rows)), width, rows};
         result.push_back(box);
-        column = box.right() - 1;
-        row = box.row + 1 + level.highlighted;
+        parent = box;
+        entryRow = box.row + 1 + level.highlighted;
+        for (std::int64_t i = 0; i <= level.highlighted && i < static_cast<std::int64_t>(shown.size()); ++i)
+            entryRow += shown[static_cast<std::size_t>(i)].startsGroup ? 1 : 0;
     }
     return result;
 }
@@ -272,8 +292,10 @@ void MenuBar::render(Canvas& canvas) const
         const bool open = isOpen() && !m_isShownMenu && static_cast<std::int64_t>(i) == m_barIndex;
         column += canvas.write(column, 0, " " + titles[i].utf8() + " ", open ? CellStyle::bold : CellStyle::reverse, bar);
     }
+    // The hint only where the titles leave room for it: a narrow terminal keeps its menus' titles.
     const String hint(" F10: menus ");
-    canvas.write(canvas.columns() - UIKit::TextGrid::columns(hint), 0, hint, CellStyle::reverse, bar);
+    if (canvas.columns() - UIKit::TextGrid::columns(hint) >= column)
+        canvas.write(canvas.columns() - UIKit::TextGrid::columns(hint), 0, hint, CellStyle::reverse, bar);
 
     const auto frames = boxes(canvas.columns(), canvas.rows());
     for (std::size_t i = 0; i < m_levels.size(); ++i) {

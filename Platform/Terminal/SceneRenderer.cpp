@@ -242,7 +242,7 @@ struct Painter {
             canvas.frame({cells.column - 1, cells.row - 1, cells.columns + 2, cells.rows + 2}, CellStyle::plain, clip);
         }
         const auto* cell = dynamic_cast<const UITableViewCell*>(view.get());
-        const bool marked = cell && (cell->isSelected() || cell->isHighlighted());
+        const bool marked = cell && (cell->isSelected() || cell->isHighlighted() || focused.get() == cell);
         if (marked) {
             style = style | CellStyle::reverse;
             canvas.clear(clip.intersection(cells), style);
@@ -306,8 +306,8 @@ void SceneRenderer::render(const UIWindowScene& scene, Canvas& canvas, const std
         const bool fillsScreen = area.columns >= canvas.columns() && area.rows >= canvas.rows() - 1;
         if (!fillsScreen)
             canvas.frame({area.column - 1, area.row - 1, area.columns + 2, area.rows + 2}, CellStyle::plain, canvas.bounds());
-        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
-            if (controller != window->rootViewController() && controller->isViewLoaded()) {
+        for (const auto& controller : window->presentedViewControllers())
+            if (controller->isViewLoaded()) {
                 const auto frame = controller->view()->frame();
                 const auto bounds = window->bounds();
                 if (frame.size.width < bounds.size.width || frame.size.height < bounds.size.height)

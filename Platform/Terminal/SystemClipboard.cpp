@@ -7,6 +7,7 @@
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -46,8 +47,10 @@ bool set(const char* variable)
     return value && *value;
 }
 
-// Runs the tool with the text on its standard input; the tool keeps serving the clipboard on its own.
-bool runTool(std::vector<std::string> arguments, const std::string& input)
+// Runs the tool with the text on its standard input. A tool that keeps serving the clipboard on its own
+// (wl-copy, xclip) is left to it; one that is done at once is waited for, so that what it does happens
+// in the order asked, and answers whether it succeeded.
+bool runTool(std::vector<std::string> arguments, const std::string& input, bool wait = false)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0)
@@ -75,9 +78,36 @@ bool runTool(std::vector<std::string> arguments, const std::string& input)
         }
     }
     close(pipeEnds[1]);
-    if (started)
+    if (!started)
+        return false;
+    if (!wait) {
         std::thread([child] { waitpid(child, nullptr, 0); }).detach();
-    return started;
+        return true;
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The tmux buffer the program keeps its copy in: named after the program, so that it is told from the
+// person's own buffers.
+std::string tmuxBuffer()
+{
+    return std::string(program_invocation_short_name) + "-clipboard";
+}
+
+// tmux keeps what the terminal's clipboard sequence brings in a buffer of its own and ignores an empty
+// one, so a clear by that sequence would leave the text in tmux. Inside tmux the text goes to a named
+// buffer instead (-w passes it on to the clipboard of the terminal tmux runs in), and a clear first puts
+// a blank in its place out there, then deletes the buffer.
+bool deliverToTmux(const std::string& text)
+{
+    const auto buffer = tmuxBuffer();
+    if (!text.empty())
+        return runTool({"tmux", "load-buffer", "-w", "-b", buffer, "-"}, text, true);
+    runTool({"tmux", "set-buffer", "-w", "-b", buffer, " "}, "", true);
+    return runTool({"tmux", "delete-buffer", "-b", buffer}, "", true);
 }
 
 void deliver(const std::string& text)
@@ -87,6 +117,9 @@ void deliver(const std::string& text)
             return;
     } else if (set("DISPLAY") && onPath("xclip")) {
         if (runTool({"xclip", "-selection", "clipboard"}, text))
+            return;
+    } else if (set("TMUX") && onPath("tmux")) {
+        if (deliverToTmux(text))
             return;
     }
     if (auto& write = writer())

@@ -10,8 +10,9 @@ namespace Terminal {
 
 // Carries the general pasteboard to the desktop's clipboard while a display runs: its text is copied
 // there, and a pasteboard that is emptied or whose items expire clears it. The desktop's own tools do it
-// where they can (wl-copy under Wayland, xclip under X); elsewhere the terminal's clipboard escape
-// sequence does, which terminals (and tmux) pass to the clipboard of the machine the person sits at.
+// where they can (wl-copy under Wayland, xclip under X); inside tmux a buffer of the program's own does,
+// which tmux passes on to the terminal it runs in and which a clear deletes; elsewhere the terminal's
+// clipboard escape sequence does, which terminals pass to the clipboard of the machine the person sits at.
 class SystemClipboard {
 public:
     using TerminalWriter = std::function<void(std::string_view sequence)>;

@@ -7,6 +7,7 @@
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
+#include "Platform/Terminal/TerminalCapabilities.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIApplicationMain.hpp"
@@ -308,9 +309,11 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     // terminal library's ESCDELAY (a slow link, or keys that arrive a byte at a time).
     if (const char* delay = std::getenv("ESCDELAY"); !delay || !*delay)
         set_escdelay(25);
-    // A terminal the library does not know leaves everything as it was.
-    SCREEN* terminal = newterm(nullptr, stdout, stdin);
+    // A terminal that cannot show the picture leaves everything as it was.
+    const auto unusable = TerminalCapabilities::whyDisplayCannotShow(std::getenv("TERM"));
+    SCREEN* terminal = unusable ? nullptr : newterm(nullptr, stdout, stdin);
     if (!terminal) {
+        std::cerr << unusable.value_or("The terminal cannot be set up to show the program.") << '\n';
         close(wakePipe[0]);
         close(wakePipe[1]);
         return false;
@@ -326,6 +329,10 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     noecho();
     nonl();
     keypad(stdscr, TRUE);
+    // Keys that many terminal descriptions leave out: Shift-F10 as xterm sends it (tmux too, whatever
+    // terminal it describes) and the Menu key.
+    define_key("\033[21;2~", KEY_F(22));
+    define_key("\033[29~", static_cast<int>(Keyboard::menuKeyCode));
     nodelay(stdscr, TRUE);
     // Presses are asked for too: some terminals report a release only after its press.
     mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_PRESSED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
@@ -428,6 +435,13 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
 
 void TerminalDisplay::install()
 {
+    const char* script = std::getenv("CORVENDALE_DISPLAY_SCRIPT");
+    const bool scripted = script && *script;
+    if (!scripted && isatty(STDIN_FILENO) && isatty(STDOUT_FILENO))
+        if (auto reason = TerminalCapabilities::whyDisplayCannotShow(std::getenv("TERM"))) {
+            std::cerr << *reason << '\n';
+            std::exit(EXIT_FAILURE);
+        }
     UIKit::setUIApplicationMainLoop([] {
         if (UIKit::UIApplication::shared()->isTerminating())
             return;

@@ -27,7 +27,10 @@ public:
     // Makes the display the main loop `UIApplicationMain` turns once the application has launched, so a
     // program shows on the terminal by calling this before it. Without a terminal the plain run loop
     // turns instead.
+    // A terminal that cannot show the program (TERM=dumb, unset or unknown, no cursor addressing) stops
+    // it here, before it launches, with one line on standard error and a failure status.
     static void install();
+
 };
 
 } // namespace Terminal

@@ -21,9 +21,15 @@ namespace Terminal {
 // The top row holds the menu bar; the scene's windows fill the rows below it, at the terminal's width,
 // so the windows follow the terminal's size. A terminal narrower than `compactBelowColumns` gives the
 // scene a compact width, which collapses a split view.
+//
+// A terminal smaller than the program can be shown on (`minimumColumns` by `minimumRows`) shows only a
+// line that says so, and takes no keys or clicks but commands (Ctrl-Q still quits), since a person
+// cannot see what they would do; the windows keep the smallest size until the terminal grows.
 class TerminalSession {
 public:
     static constexpr std::int64_t compactBelowColumns = 70;
+    static constexpr std::int64_t minimumColumns = 40;
+    static constexpr std::int64_t minimumRows = 12;
 
     TerminalSession(std::shared_ptr<UIKit::UIWindowScene> scene, std::int64_t columns, std::int64_t rows);
     TerminalSession(const TerminalSession&) = delete;
@@ -34,8 +40,10 @@ public:
     const MenuBar& menuBar() const { return m_menuBar; }
 
     void resize(std::int64_t columns, std::int64_t rows);
-    // Menus take keys while open (F10 opens and closes the menu bar); every other key goes to the
-    // scene as the keyboard gives it. False when nothing took the key.
+    bool isTooSmall() const { return m_columns < minimumColumns || m_rows < minimumRows; }
+    // Menus take keys while open (F10 opens and closes the menu bar); Shift-F10 and the Menu key open
+    // the context menu of what has the focus; every other key goes to the scene as the keyboard gives it.
+    // False when nothing took the key.
     bool press(const Keyboard::Key& key);
     // A click at a cell: the menus on the top row and while open, else a tap where it lands (a secondary
     // click opens the context menu there). A click on a control or table moves the focus to it, but a
@@ -46,7 +54,7 @@ public:
 
 private:
     void fit();
-    std::shared_ptr<UIKit::UIView> viewAt(std::int64_t column, std::int64_t row) const;
+    void showTooSmall(Canvas& canvas) const;
 
     UIKit::UIInteractionDriver m_driver;
     MenuBar m_menuBar;

@@ -30,8 +30,8 @@ ConstraintSolver::Symbol ConstraintSolver::makeSymbol(Kind kind)
 {
     Symbol symbol;
     if (!m_freeSymbols.empty()) {
-        symbol = m_freeSymbols.back();
-        m_freeSymbols.pop_back();
+        symbol = m_freeSymbols.top();
+        m_freeSymbols.pop();
     } else {
         symbol = static_cast<Symbol>(m_kinds.size());
         m_kinds.push_back(Kind::free);
@@ -56,7 +56,7 @@ void ConstraintSolver::releaseSymbol(Symbol symbol)
     for (auto owners = m_columns[symbol]; Symbol owner : owners)
         removeFromRow(owner, symbol);
     m_kinds[symbol] = Kind::free;
-    m_freeSymbols.push_back(symbol);
+    m_freeSymbols.push(symbol);
 }
 
 bool ConstraintSolver::isRestricted(Symbol symbol) const
@@ -214,6 +214,12 @@ void solveFor(Row& row, std::uint32_t subject)
 
 void ConstraintSolver::substitute(Symbol symbol, const Row& row)
 {
+    ++m_substitutions;
+    if (m_workLimit) {
+        m_work += m_columns[symbol].size() * (row.cells.size() + 1);
+        if (m_work > *m_workLimit)
+            throw Failure {"The layout needs more work than a layout pass may take"};
+    }
     for (auto owners = m_columns[symbol]; Symbol owner : owners) {
         double factor = coefficient(m_rows[owner], symbol);
         removeFromRow(owner, symbol);
@@ -317,8 +323,8 @@ ConstraintSolver::Outcome ConstraintSolver::add(std::span<const Term> terms, dou
 
     std::uint32_t id;
     if (!m_freeRecords.empty()) {
-        id = m_freeRecords.back();
-        m_freeRecords.pop_back();
+        id = m_freeRecords.top();
+        m_freeRecords.pop();
     } else {
         id = static_cast<std::uint32_t>(m_records.size());
         m_records.emplace_back();
@@ -352,7 +358,7 @@ ConstraintSolver::Outcome ConstraintSolver::add(std::span<const Term> terms, dou
         releaseSymbol(m_records[id].marker);
         releaseSymbol(m_records[id].other);
         m_records[id] = Record {};
-        m_freeRecords.push_back(id);
+        m_freeRecords.push(id);
         return outcome;
     };
 
@@ -450,7 +456,7 @@ void ConstraintSolver::remove(Constraint constraint)
     releaseSymbol(marker);
     releaseSymbol(record.other);
     m_records[constraint.id] = Record {};
-    m_freeRecords.push_back(constraint.id);
+    m_freeRecords.push(constraint.id);
     --m_liveConstraints;
     m_needsOptimize = true;
 }
@@ -584,6 +590,12 @@ ConstraintSolver::Outcome ConstraintSolver::setConstant(Constraint constraint, d
     return outcome;
 }
 
+void ConstraintSolver::limitWork(std::optional<std::uint64_t> rowEntries)
+{
+    m_workLimit = rowEntries;
+    m_work = 0;
+}
+
 double ConstraintSolver::constant(Constraint constraint) const
 {
     Foundation::precondition(contains(constraint), "Reading a constraint the solver does not have");
@@ -641,25 +653,24 @@ void ConstraintSolver::optimize(Symbol objective)
         for (const Cell& cell : cells)
             scale = std::max(scale, std::abs(cell.coefficient));
         const double threshold = std::max(epsilon, scale * 1e-12);
+        // The lowest-numbered improving symbol that some row bounds (Bland's rule), so that no sequence of
+        // pivots repeats. A rounding error's worth of improvement with nothing to bound it is no
+        // improvement, but the columns after it still may be.
         Symbol entering = 0;
-        double improvement = 0;
-        // The lowest-numbered improving symbol (Bland's rule), so that no sequence of pivots repeats.
+        Symbol leaving = 0;
         for (const Cell& cell : cells) {
-            if (cell.coefficient < -threshold && m_kinds[cell.symbol] != Kind::dummy) {
+            if (cell.coefficient >= -threshold || m_kinds[cell.symbol] == Kind::dummy)
+                continue;
+            if (Symbol row = leavingRowFor(cell.symbol); row != 0) {
                 entering = cell.symbol;
-                improvement = cell.coefficient;
+                leaving = row;
                 break;
             }
+            if (-cell.coefficient >= scale * 1e-6)
+                throw Failure {"The objective is unbounded"};
         }
         if (entering == 0)
             return;
-        Symbol leaving = leavingRowFor(entering);
-        if (leaving == 0) {
-            // A rounding error's worth of improvement with nothing to bound it is no improvement.
-            if (-improvement < scale * 1e-6)
-                return;
-            throw Failure {"The objective is unbounded"};
-        }
         pivot(leaving, entering);
     }
 }

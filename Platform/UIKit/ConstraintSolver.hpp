@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <optional>
+#include <queue>
 #include <span>
 #include <vector>
 
@@ -70,6 +73,13 @@ public:
 
     std::size_t constraintCount() const { return m_liveConstraints; }
 
+    // Bounds the work of everything the solver does from now on, in row entries rewritten, so that no
+    // system, however dense or ill-conditioned, holds up a layout pass: past it, each call throws
+    // `Failure`. No argument removes the bound.
+    void limitWork(std::optional<std::uint64_t> rowEntries);
+    // How many times a symbol has been replaced throughout the tableau, where rounding can build up.
+    std::uint64_t substitutions() const { return m_substitutions; }
+
 private:
     using Symbol = std::uint32_t;
     enum class Kind : std::uint8_t { free, row, external, slack, error, dummy };
@@ -132,13 +142,20 @@ private:
     std::vector<Row> m_rows;
     std::vector<std::vector<Symbol>> m_columns;
     std::vector<std::uint32_t> m_owner; // the constraint a marker or error symbol belongs to
-    std::vector<Symbol> m_freeSymbols;
+    // Numbers are used again lowest first, so that the numbering (and with it every choice Bland's rule
+    // makes) depends on what the solver holds, not on the order things left it.
+    template <class Number>
+    using LowestFirst = std::priority_queue<Number, std::vector<Number>, std::greater<Number>>;
+    LowestFirst<Symbol> m_freeSymbols;
     std::vector<Record> m_records;
-    std::vector<std::uint32_t> m_freeRecords;
+    LowestFirst<std::uint32_t> m_freeRecords;
     std::vector<Symbol> m_infeasible;
     std::size_t m_liveConstraints = 0;
     std::size_t m_basicCount = 0;
     bool m_needsOptimize = false;
+    std::optional<std::uint64_t> m_workLimit;
+    std::uint64_t m_work = 0;
+    std::uint64_t m_substitutions = 0;
 };
 
 } // namespace UIKit

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace UIKit {
@@ -30,6 +31,11 @@ constexpr int maximumWidthPasses = 4;
 constexpr double rootHoldStrength = 1e11;
 // Sizes past this are taken as "as large as it gets".
 constexpr CGFloat largestFittingLength = 1e7;
+// What a layout pass may ask of the solver, in row entries rewritten: a second or two of work, far past
+// any window's needs, so that no system holds the program up for longer.
+constexpr std::uint64_t workLimit = 1'000'000'000;
+// A required constraint off by more than this is broken, not rounded.
+constexpr double brokenTolerance = 0.01;
 
 double snap(double value)
 {
@@ -599,13 +605,17 @@ void LayoutEngine::rebuild()
         if (auto found = m_entries.find(spec.key); found != m_entries.end())
             found->second.seen = m_generation;
     }
-    for (auto entry = m_entries.begin(); entry != m_entries.end();) {
-        if (entry->second.seen != m_generation) {
-            drop(entry->second);
-            entry = m_entries.erase(entry);
-        } else {
-            ++entry;
-        }
+    std::vector<std::pair<std::uint64_t, Key>> gone;
+    for (const auto& [key, entry] : m_entries) {
+        if (entry.seen != m_generation)
+            gone.emplace_back(entry.order, key);
+    }
+    std::sort(gone.begin(), gone.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [order, key] : gone) {
+        auto found = m_entries.find(key);
+        drop(found->second);
+        m_entries.erase(found);
+        m_entriesChanged = true;
     }
     for (Spec& spec : specs)
         apply(spec);
@@ -634,6 +644,10 @@ void LayoutEngine::apply(Spec& spec)
     auto [found, inserted] = m_entries.try_emplace(spec.key);
     Entry& entry = found->second;
     entry.seen = m_generation;
+    if (inserted) {
+        entry.order = m_nextOrder++;
+        m_entriesChanged = true;
+    }
     const bool same = !inserted && sameObject(entry.owner, spec.owner) && entry.relation == spec.relation
         && entry.strength == spec.strength && sameTerms(entry.terms, spec.expression.terms);
     if (same) {
@@ -643,8 +657,8 @@ void LayoutEngine::apply(Spec& spec)
             auto outcome = m_solver.setConstant(entry.handle, spec.expression.constant);
             entry.constant = spec.expression.constant;
             if (!outcome.holds) {
-                reportConflict(spec.key, outcome.conflicting);
                 drop(entry);
+                refuse(spec.key, entry, outcome.conflicting);
             }
             return;
         }
@@ -664,8 +678,22 @@ void LayoutEngine::apply(Spec& spec)
         m_keysByHandle[entry.handle.id] = spec.key;
     } else {
         entry.inSolver = false;
-        reportConflict(spec.key, outcome.conflicting);
+        refuse(spec.key, entry, outcome.conflicting);
     }
+}
+
+void LayoutEngine::refuse(const Key& key, Entry& entry, const std::vector<ConstraintSolver::Constraint>& conflicting)
+{
+    // A change made in place meets the constraints in whatever order the changes came, and a constraint
+    // refused earlier may fit now: only a layout from nothing knows which one a fresh layout refuses.
+    if (!m_afresh) {
+        m_needsAfresh = true;
+        return;
+    }
+    m_refusedNow = true;
+    auto before = m_refused.find(key);
+    if (before == m_refused.end() || before->second != entry.constant)
+        reportConflict(key, conflicting);
 }
 
 void LayoutEngine::drop(Entry& entry)
@@ -762,7 +790,9 @@ void LayoutEngine::solve()
             UIView& view = **wrapping;
             Item& item = m_items.at(&view);
             const CGFloat width = std::max(0.0, value(item.width));
-            if (width == item.measuredAtWidth) {
+            // No room at all (a hidden view) says nothing about the lines its text needs; measured there,
+            // it would keep asking for no more width once it shows again.
+            if (width == item.measuredAtWidth || width <= 0) {
                 ++wrapping;
                 continue;
             }
@@ -788,52 +818,161 @@ void LayoutEngine::solve()
     }
 }
 
+void LayoutEngine::applyChanges()
+{
+    auto constraints = std::move(m_changedConstraints);
+    auto views = std::move(m_changedViews);
+    m_changedConstraints.clear();
+    m_changedViews.clear();
+    for (const NSLayoutConstraint* constraint : constraints) {
+        if (auto spec = specFor(*constraint))
+            apply(*spec);
+    }
+    for (const UIView* changed : views) {
+        auto found = m_items.find(changed);
+        if (found == m_items.end() || found->second.seen != m_generation)
+            continue;
+        std::vector<Spec> specs;
+        auto& view = const_cast<UIView&>(*changed);
+        Item& item = found->second;
+        if (changed == &m_root)
+            rootSpecs(specs);
+        // What it measures may now depend on the width where it did not before.
+        if (std::isnan(item.measuredAtWidth))
+            item.measuredAtWidth = -1;
+        viewSpecs(view, specs);
+        for (Spec& spec : specs)
+            apply(spec);
+        if (measuresIntrinsically(view) && item.intrinsic.width >= 0
+            && std::find(m_wrapping.begin(), m_wrapping.end(), &view) == m_wrapping.end())
+            m_wrapping.push_back(&view);
+    }
+}
+
+void LayoutEngine::forgetSolver()
+{
+    if (m_purpose == Purpose::layout) {
+        for (auto& [object, item] : m_items) {
+            if (auto view = std::dynamic_pointer_cast<const UIView>(item.object.lock()))
+                const_cast<UIView&>(*view).m_takesPartInLayout = false;
+        }
+    }
+    m_solver = ConstraintSolver();
+    m_entries.clear();
+    m_entriesChanged = true;
+    m_checkedAtSubstitution = std::numeric_limits<std::uint64_t>::max();
+    m_keysByHandle.clear();
+    m_items.clear();
+    m_wrapping.clear();
+    m_changedConstraints.clear();
+    m_changedViews.clear();
+}
+
+void LayoutEngine::startAfresh()
+{
+    forgetSolver();
+    m_solver.limitWork(workLimit);
+    m_refusedNow = false;
+    m_afresh = true;
+    m_needsAfresh = false;
+    rebuild();
+}
+
+const std::vector<std::pair<LayoutEngine::Key, LayoutEngine::Entry*>>& LayoutEngine::allEntries()
+{
+    // Entries stay where they are in the map while others come and go, so the list is made again only
+    // when the entries changed, not at every layout.
+    if (m_entriesChanged) {
+        m_allEntries.clear();
+        m_allEntries.reserve(m_entries.size());
+        for (auto& [key, entry] : m_entries)
+            m_allEntries.emplace_back(key, &entry);
+        m_entriesChanged = false;
+    }
+    return m_allEntries;
+}
+
+std::optional<std::pair<LayoutEngine::Key, double>> LayoutEngine::brokenRequirement()
+{
+    std::optional<std::pair<Key, double>> worst;
+    std::uint64_t worstOrder = 0;
+    for (const auto& [key, entry] : allEntries()) {
+        if (!entry->inSolver || entry->strength != ConstraintSolver::required)
+            continue;
+        double value = entry->constant;
+        for (const Term& term : entry->terms)
+            value += term.coefficient * m_solver.value(term.variable);
+        const double error = entry->relation == Relation::equal ? std::abs(value)
+            : entry->relation == Relation::lessThanOrEqual      ? std::max(0.0, value)
+                                                                : std::max(0.0, -value);
+        if (!(error <= brokenTolerance) && (!worst || error > worst->second || (error == worst->second && entry->order < worstOrder))) {
+            worst = {key, error};
+            worstOrder = entry->order;
+        }
+    }
+    return worst;
+}
+
+void LayoutEngine::reportNewRefusals()
+{
+    if (m_refused.empty() && !m_refusedNow)
+        return;
+    m_refused.clear();
+    for (const auto& [key, entry] : allEntries()) {
+        if (!entry->inSolver)
+            m_refused.emplace(key, entry->constant);
+    }
+}
+
 void LayoutEngine::update()
 {
     try {
-        if (m_needsRebuild) {
+        // A first layout is a fresh one already.
+        m_afresh = m_needsRebuild && m_entries.empty() && m_items.empty();
+        m_needsAfresh = false;
+        m_refusedNow = false;
+        m_solver.limitWork(workLimit);
+        if (m_needsRebuild)
             rebuild();
-        } else {
-            auto constraints = std::move(m_changedConstraints);
-            auto views = std::move(m_changedViews);
-            m_changedConstraints.clear();
-            m_changedViews.clear();
-            for (const NSLayoutConstraint* constraint : constraints) {
-                if (auto spec = specFor(*constraint))
-                    apply(*spec);
-            }
-            for (const UIView* changed : views) {
-                auto found = m_items.find(changed);
-                if (found == m_items.end() || found->second.seen != m_generation)
-                    continue;
-                std::vector<Spec> specs;
-                auto& view = const_cast<UIView&>(*changed);
-                Item& item = found->second;
-                if (changed == &m_root)
-                    rootSpecs(specs);
-                // What it measures may now depend on the width where it did not before.
-                if (std::isnan(item.measuredAtWidth))
-                    item.measuredAtWidth = -1;
-                viewSpecs(view, specs);
-                for (Spec& spec : specs)
-                    apply(spec);
-                if (measuresIntrinsically(view) && item.intrinsic.width >= 0
-                    && std::find(m_wrapping.begin(), m_wrapping.end(), &view) == m_wrapping.end())
-                    m_wrapping.push_back(&view);
-            }
-        }
+        else
+            applyChanges();
+        // A constraint refused before may hold now.
+        if (m_needsAfresh || !m_refused.empty())
+            startAfresh();
         solve();
+        if (m_needsAfresh) {
+            startAfresh();
+            solve();
+        }
+        // Only rewriting the tableau can let rounding build up; a change of constants alone moves
+        // everything by exact sums.
+        if (m_solver.substitutions() != m_checkedAtSubstitution) {
+            if (auto broken = brokenRequirement()) {
+                // Rounding that has built up over many changes; a new solver starts without it.
+                log().error("Layout broke a required constraint by %{public}@ points, so it is laid out afresh: %{public}@",
+                            number(broken->second), describe(broken->first));
+                if (!m_afresh) {
+                    startAfresh();
+                    solve();
+                    broken = brokenRequirement();
+                }
+                if (broken)
+                    log().fault("A fresh layout still breaks a required constraint by %{public}@ points: %{public}@",
+                                number(broken->second), describe(broken->first));
+            }
+            m_checkedAtSubstitution = m_solver.substitutions();
+        }
+        m_solver.limitWork(std::nullopt);
+        m_afresh = false;
+        reportNewRefusals();
     } catch (const ConstraintSolver::Failure& failure) {
-        // An arithmetic accident: start over with the next change, keeping the frames as they are.
-        log().fault("The layout engine gave up: %{public}@", std::string(failure.reason));
-        m_solver = ConstraintSolver();
-        m_entries.clear();
-        m_keysByHandle.clear();
-        m_items.clear();
-        m_wrapping.clear();
-        m_changedConstraints.clear();
-        m_changedViews.clear();
+        // An arithmetic accident or a system past what a layout pass may take: start over with the next
+        // change, keeping the frames as they are.
+        log().fault("The layout engine gave up, keeping the frames as they were: %{public}@", std::string(failure.reason));
+        forgetSolver();
+        m_refused.clear();
         m_needsRebuild = false;
+        m_afresh = false;
         m_failed = true;
         return;
     }

@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UILayoutPriority.hpp"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -125,6 +126,9 @@ private:
         ConstraintSolver::Constraint handle;
         bool inSolver = false;
         std::uint64_t seen = 0;
+        // When the entry was first made: the order in which entries leave the solver, so that the
+        // solution does not depend on where in memory their objects live.
+        std::uint64_t order = 0;
     };
     enum class GuideKind : std::uint8_t { margins, safeArea, content, frame, custom };
     static GuideKind guideKind(const UILayoutGuide& guide, const UIView& owner);
@@ -160,6 +164,15 @@ private:
     };
 
     void rebuild();
+    void applyChanges();
+    // Lays out in a new solver, everything added in the order of a first layout: what a change could
+    // not settle in place (a refusal, or one still standing) is decided as a fresh layout decides it.
+    void startAfresh();
+    void forgetSolver();
+    const std::vector<std::pair<Key, Entry*>>& allEntries();
+    // The worst-broken required constraint the solver holds, if any breaks by more than rounding.
+    std::optional<std::pair<Key, double>> brokenRequirement();
+    void reportNewRefusals();
     Item& itemFor(const Foundation::NSObject& object, ItemKind kind, bool hasOrigin);
     const Item* findItem(const void* object) const;
     void markView(UIView& view);
@@ -181,6 +194,7 @@ private:
     // The solver's side.
     void apply(Spec& spec);
     void drop(Entry& entry);
+    void refuse(const Key& key, Entry& entry, const std::vector<ConstraintSolver::Constraint>& conflicting);
     void reportConflict(const Key& refused, const std::vector<ConstraintSolver::Constraint>& conflicting);
     std::string describe(const Key& key) const;
     void solve();
@@ -193,6 +207,15 @@ private:
     std::unordered_map<Key, Entry, KeyHash> m_entries;
     std::unordered_map<std::uint32_t, Key> m_keysByHandle;
     std::unordered_map<const void*, Item> m_items;
+    // The constraints refused by the last layout, with the constant each was refused at: a refusal is
+    // reported once, not at every layout that keeps it.
+    std::unordered_map<Key, double, KeyHash> m_refused;
+    std::uint64_t m_nextOrder = 0;
+    std::vector<std::pair<Key, Entry*>> m_allEntries;
+    bool m_entriesChanged = true;
+    // Refused in the fresh layout of this pass.
+    bool m_refusedNow = false;
+    std::uint64_t m_checkedAtSubstitution = std::numeric_limits<std::uint64_t>::max();
     std::vector<const NSLayoutConstraint*> m_changedConstraints;
     std::vector<const UIView*> m_changedViews;
     // Views whose intrinsic size may depend on the width they get.
@@ -201,6 +224,9 @@ private:
     bool m_needsRebuild = true;
     bool m_isApplying = false;
     bool m_failed = false;
+    // Set while laying out in a new solver: refusals are final. Otherwise a refusal asks for that.
+    bool m_afresh = false;
+    bool m_needsAfresh = false;
     std::uint64_t m_markedForLayout = 0;
     CGSize m_fittingTarget;
     UILayoutPriority m_fittingPriorities[2];

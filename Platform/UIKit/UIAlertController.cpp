@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIAlertAction.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
@@ -62,8 +63,12 @@ void UIAlertController::addTextField(const std::function<void(UITextField&)>& co
 
 void UIAlertController::loadView()
 {
-    constexpr CGFloat width = 270;
     constexpr CGFloat margin = 16;
+    // Wide enough for every action's title, as far as a usual alert goes.
+    CGFloat width = 270;
+    for (const auto& action : m_actions)
+        if (const auto& title = action->title())
+            width = std::clamp(static_cast<CGFloat>(TextGrid::columns(*title) + 2) * TextGrid::columnWidth, width, CGFloat {480});
     auto column = isViewLoaded() ? view() : Foundation::make<UIView>();
     for (auto subviews = column->subviews(); const auto& subview : subviews)
         subview->removeFromSuperview();
@@ -121,15 +126,22 @@ std::shared_ptr<UIAlertAction> UIAlertController::defaultAction() const
 {
     if (m_preferredAction)
         return m_preferredAction;
-    std::shared_ptr<UIAlertAction> found;
-    for (const auto& action : m_actions) {
-        if (action->style() != UIAlertAction::Style::default_)
-            continue;
-        if (found)
-            return nullptr; // several: Return picks none
-        found = action;
-    }
-    return found;
+    // Else the one default action, or the one action that does not cancel (a confirmation of a
+    // destructive step); several leave Return nothing to pick.
+    auto only = [this](auto&& counts) {
+        std::shared_ptr<UIAlertAction> found;
+        for (const auto& action : m_actions) {
+            if (!counts(*action))
+                continue;
+            if (found)
+                return std::shared_ptr<UIAlertAction>();
+            found = action;
+        }
+        return found;
+    };
+    if (auto found = only([](const UIAlertAction& action) { return action.style() == UIAlertAction::Style::default_; }))
+        return found;
+    return only([](const UIAlertAction& action) { return action.style() != UIAlertAction::Style::cancel; });
 }
 
 void UIAlertController::chooseDefault()
@@ -142,6 +154,8 @@ void UIAlertController::chooseCancel()
     auto cancel = std::ranges::find_if(m_actions, [](const auto& action) { return action->style() == UIAlertAction::Style::cancel; });
     if (cancel != m_actions.end())
         choose(*cancel);
+    else if (m_actions.size() == 1)
+        choose(m_actions.front()); // a notice: its one button closes it
 }
 
 std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> UIAlertController::keyCommands() const

@@ -42,7 +42,8 @@ public:
     // runs its handler. Only the first choice counts.
     void choose(const std::shared_ptr<UIAlertAction>& action);
 
-    // Return chooses the preferred action (else the only default one), Escape the cancel action.
+    // Return chooses the preferred action (else the only default one, else the only one that does not
+    // cancel), Escape the cancel action (a notice's one action when it has no other).
     std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override;
     bool canBecomeFirstResponder() const override { return true; }
     // The first text field takes focus, or the alert itself, so that its keys reach it.

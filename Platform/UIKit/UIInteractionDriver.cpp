@@ -227,7 +227,7 @@ std::shared_ptr<UIAlertController> UIInteractionDriver::alert() const
 {
     std::shared_ptr<UIAlertController> found;
     for (const auto& window : m_scene->windows())
-        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+        for (const auto& controller : window->presentedViewControllers())
             if (auto alert = std::dynamic_pointer_cast<UIAlertController>(controller); alert && !alert->isBeingDismissed())
                 found = alert;
     return found;
@@ -297,6 +297,54 @@ std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenu(const std::shared_p
     return menu;
 }
 
+std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtScreenPoint(CGPoint point)
+{
+    for (const auto& window : UIApplication::shared()->windowsFrontToBack()) {
+        if (window->windowScene() != m_scene || window->isHidden())
+            continue;
+        const CGPoint inWindow {point.x - window->frame().origin.x, point.y - window->frame().origin.y};
+        if (auto hit = window->hitTest(inWindow, nullptr))
+            return openContextMenu(hit, window->convertTo(inWindow, hit));
+    }
+    return nullptr;
+}
+
+std::optional<Foundation::IndexPath> UIInteractionDriver::keyboardRow(UITableView& table) const
+{
+    if (auto selected = table.indexPathForSelectedRow())
+        return selected;
+    if (m_keyboardRowTable.lock().get() != &table || !m_keyboardRow)
+        return std::nullopt;
+    const auto& row = *m_keyboardRow;
+    if (row.section() >= table.numberOfSections() || row.row() >= table.numberOfRows(row.section()))
+        return std::nullopt;
+    return row;
+}
+
+std::shared_ptr<UIView> UIInteractionDriver::keyboardRowCell() const
+{
+    auto table = std::dynamic_pointer_cast<UITableView>(focusedView());
+    if (!table || table->indexPathForSelectedRow())
+        return nullptr;
+    auto row = keyboardRow(*table);
+    return row ? std::shared_ptr<UIView>(table->cellForRow(*row)) : nullptr;
+}
+
+std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtFocus()
+{
+    auto focused = focusedView();
+    if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
+        auto selected = keyboardRow(*table);
+        if (!selected)
+            return nullptr;
+        table->scrollToRow(*selected, UITableView::ScrollPosition::none, false);
+        table->layoutIfNeeded();
+        std::shared_ptr<UIView> cell = table->cellForRow(*selected);
+        return openContextMenu(cell);
+    }
+    return openContextMenu(focused);
+}
+
 bool UIInteractionDriver::chooseShownMenuItem(const std::vector<Foundation::String>& titlePath)
 {
     auto window = windowOf(*m_scene);
@@ -335,7 +383,7 @@ std::shared_ptr<UIView> UIInteractionDriver::activeScreen() const
     if (!window)
         return nullptr;
     std::shared_ptr<UIView> screen = window;
-    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+    for (const auto& controller : window->presentedViewControllers())
         if (!controller->isBeingDismissed() && controller->isViewLoaded() && controller->view()->window() == window)
             screen = controller->view();
     return screen;
@@ -376,18 +424,83 @@ bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
     return true;
 }
 
+namespace {
+
+// The table a view lies in (not the table itself), and the cell it lies in there.
+std::pair<std::shared_ptr<UITableView>, std::shared_ptr<UITableViewCell>> enclosingTable(const std::shared_ptr<UIView>& view)
+{
+    std::shared_ptr<UITableViewCell> cell;
+    for (auto ancestor = view ? view->superview() : nullptr; ancestor; ancestor = ancestor->superview()) {
+        if (auto table = std::dynamic_pointer_cast<UITableView>(ancestor))
+            return {cell ? table : nullptr, cell};
+        if (!cell)
+            cell = std::dynamic_pointer_cast<UITableViewCell>(ancestor);
+    }
+    return {nullptr, nullptr};
+}
+
+std::vector<Foundation::IndexPath> allRows(UITableView& table)
+{
+    std::vector<Foundation::IndexPath> rows;
+    for (std::int64_t section = 0; section < table.numberOfSections(); ++section)
+        for (std::int64_t row = 0; row < table.numberOfRows(section); ++row)
+            rows.push_back(Foundation::IndexPath::withRow(row, section));
+    return rows;
+}
+
+} // namespace
+
+std::shared_ptr<UIView> UIInteractionDriver::focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table,
+                                                                         std::optional<Foundation::IndexPath> from, bool forward) const
+{
+    // Rows out of sight have no cells: the table is scrolled to each in turn until one has a stop.
+    auto rows = allRows(*table);
+    if (!forward)
+        std::ranges::reverse(rows);
+    auto at = from ? std::ranges::find(rows, *from) : rows.begin();
+    if (from && at != rows.end())
+        ++at;
+    for (; at != rows.end(); ++at) {
+        table->scrollToRow(*at, forward ? UITableView::ScrollPosition::bottom : UITableView::ScrollPosition::top, false);
+        table->layoutIfNeeded();
+        auto cell = table->cellForRow(*at);
+        if (!cell)
+            continue;
+        std::vector<std::shared_ptr<UIView>> stops;
+        for (auto& run : readingOrder(cell))
+            stops.insert(stops.end(), run.views.begin(), run.views.end());
+        if (!stops.empty())
+            return forward ? stops.front() : stops.back();
+    }
+    return nullptr;
+}
+
 bool UIInteractionDriver::moveFocus(bool forward)
 {
     auto views = focusableViews();
     if (views.empty())
         return false;
-    auto here = std::ranges::find(views, focusedView());
+    auto current = focusedView();
+    auto here = std::ranges::find(views, current);
     std::size_t next = 0;
     if (here != views.end()) {
         const auto index = static_cast<std::size_t>(here - views.begin());
         next = forward ? (index + 1) % views.size() : (index + views.size() - 1) % views.size();
     } else if (!forward) {
         next = views.size() - 1;
+    }
+    // A table shows only some of its rows: the focus goes through the rows it can scroll to before it
+    // leaves the table, and enters a table at its first row (last, going back).
+    const bool wraps = here != views.end() && (forward ? next == 0 : next == views.size() - 1);
+    auto [table, cell] = enclosingTable(current);
+    if (table && (wraps || enclosingTable(views[next]).first != table)) {
+        if (auto stop = focusableInRowsBeyondSight(table, table->indexPath(*cell), forward))
+            return focus(stop);
+    }
+    auto [entered, enteredCell] = enclosingTable(views[next]);
+    if (entered && entered != table) {
+        if (auto stop = focusableInRowsBeyondSight(entered, std::nullopt, forward))
+            return focus(stop);
     }
     return focus(views[next]);
 }
@@ -415,10 +528,12 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
     if (all.empty())
         return false;
     std::int64_t target = rows > 0 ? 0 : static_cast<std::int64_t>(all.size()) - 1;
-    if (auto selected = table->indexPathForSelectedRow())
-        if (auto at = std::ranges::find(all, *selected); at != all.end())
+    if (auto current = keyboardRow(*table))
+        if (auto at = std::ranges::find(all, *current); at != all.end())
             target = std::clamp<std::int64_t>((at - all.begin()) + rows, 0, static_cast<std::int64_t>(all.size()) - 1);
     const auto& indexPath = all[static_cast<std::size_t>(target)];
+    m_keyboardRowTable = table;
+    m_keyboardRow = indexPath;
     if (table->indexPathForSelectedRow() == indexPath)
         return true;
     table->scrollToRow(indexPath, UITableView::ScrollPosition::none, false);
@@ -480,12 +595,22 @@ bool UIInteractionDriver::cancelScreen()
         window->dismissMenu();
         return true;
     }
-    // What a person would press to leave: the screen's Cancel button, else a pop-over goes.
+    // What a person would press to leave: the screen's Cancel or Back button, else a pop-over goes.
     auto screen = activeScreen();
     for (const auto& view : focusableViews())
-        if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view);
+            button && (button->currentTitle() == Foundation::String("Cancel") || button->currentTitle() == Foundation::String("Back")))
             return tap(button);
-    for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+    return closePopover();
+}
+
+bool UIInteractionDriver::closePopover()
+{
+    auto window = windowOf(*m_scene);
+    if (!window)
+        return false;
+    auto screen = activeScreen();
+    for (const auto& controller : window->presentedViewControllers())
         if (controller->isViewLoaded() && controller->view() == screen
             && controller->modalPresentationStyle() == UIModalPresentationStyle::popover) {
             controller->dismiss(true);
@@ -501,12 +626,19 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     const std::string name = keyName.utf8();
     if (plain && name == "Tab")
         return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    // Command-W closes what is in front, and a pop-over is in front of its window.
+    if (name == "w" && modifiers == UIKeyModifierFlags::command() && closePopover())
+        return true;
     // Return and Space press a focused button or switch before the key commands of what holds it.
     if (plain && (name == "Return" || name == "Space")) {
         auto focused = focusedView();
         if (std::dynamic_pointer_cast<UIControl>(focused) && !isTextInput(*focused) && activateFocusedView())
             return true;
     }
+    // The arrows move in the table that holds the focus, before the screen's own keys move another.
+    if (plain && !modifiers.contains(UIKeyModifierFlags::shift()) && std::dynamic_pointer_cast<UITableView>(focusedView()))
+        if (auto move = tableMove(name))
+            return moveTableSelection(*move);
     if (press(keyName, modifiers))
         return true;
     if (!plain)
@@ -517,6 +649,13 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         return cancelScreen();
     if (name == "Left" || name == "Right")
         return stepFocusedControl(name == "Left" ? -1 : 1);
+    if (auto move = tableMove(name))
+        return moveTableSelection(*move);
+    return false;
+}
+
+std::optional<std::int64_t> UIInteractionDriver::tableMove(const std::string& keyName) const
+{
     // A page is what the table shows less one row, so that a row of the last page stays in sight.
     auto table = arrowTable();
     const auto page = table && table->rowHeight() > 0
@@ -524,9 +663,9 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         : 1;
     const std::map<std::string, std::int64_t> moves {
         {"Up", -1}, {"Down", 1}, {"PageUp", -page}, {"PageDown", page}, {"Home", -1'000'000'000}, {"End", 1'000'000'000}};
-    if (auto move = moves.find(name); move != moves.end())
-        return moveTableSelection(move->second);
-    return false;
+    if (auto move = moves.find(keyName); move != moves.end())
+        return move->second;
+    return std::nullopt;
 }
 
 std::string UIInteractionDriver::describe() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/IndexPath.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/CGPoint.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
@@ -67,13 +68,18 @@ public:
     // A key as the keyboard gives it: Tab and Shift-Tab move the focus, Return and Space press a focused
     // button or switch, other keys go to the key window. What no key command or responder takes, the
     // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
-    // Home and End move the selection of the focused table (else the screen's first), Left and Right
+    // Home and End move the selection of the focused table (before any key command, so that they move in
+    // the table the focus is in) else of the screen's first, Left and Right
     // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
-    // button, or a pop-over goes). True when anything took the key.
+    // button, or a pop-over goes). Command-W closes a pop-over in front before anything else sees it. True
+    // when anything took the key.
     bool pressNavigating(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
     // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
     // row as a tap does; false without such a table.
     bool moveTableSelection(std::int64_t rows);
+    // The row the arrows last moved to in the focused table, while that table keeps no selection of its
+    // own (a tap on its rows acts and leaves none): the row the keyboard is on, for its context menu.
+    std::shared_ptr<UIView> keyboardRowCell() const;
     // The key a press of that name gives; none for an unknown name of several characters.
     static std::shared_ptr<UIKey> key(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
 
@@ -90,6 +96,12 @@ public:
     // A secondary click on the view (at a point in its coordinates): the window shows the menu the view,
     // or a row of the table it is in, offers. The menu, or none.
     std::shared_ptr<UIMenu> openContextMenu(const std::shared_ptr<UIView>& view, std::optional<CGPoint> at = std::nullopt);
+    // A secondary click at a point on the screen: the view the frontmost window's hit-testing finds there
+    // opens its menu, as a tap would land on it.
+    std::shared_ptr<UIMenu> openContextMenuAtScreenPoint(CGPoint point);
+    // The keyboard's way to a context menu (Shift-F10, the Menu key): the menu of the focused view, or of
+    // the focused table's selected row; none when the focus offers none.
+    std::shared_ptr<UIMenu> openContextMenuAtFocus();
     // Chooses the entry at the path in the menu the key window shows, which then closes.
     bool chooseShownMenuItem(const std::vector<Foundation::String>& titlePath);
     // Swipes the row and chooses the revealed action with the title.
@@ -102,13 +114,23 @@ public:
 private:
     std::shared_ptr<UIView> activeScreen() const;
     std::shared_ptr<UITableView> arrowTable() const;
+    // The first stop (last, going back) in the table's rows after `from` (from its first or last row
+    // without one), scrolling them into sight; none when no later row has one.
+    std::shared_ptr<UIView> focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table, std::optional<Foundation::IndexPath> from,
+                                                       bool forward) const;
     bool activateFocusedView();
     bool stepFocusedControl(int direction);
     bool cancelScreen();
+    bool closePopover();
+    std::optional<std::int64_t> tableMove(const std::string& keyName) const;
     std::shared_ptr<UIMenuElement> entry(const std::shared_ptr<UIMenu>& menu, const std::vector<Foundation::String>& titlePath,
                                          bool validate) const;
 
+    std::optional<Foundation::IndexPath> keyboardRow(UITableView& table) const;
+
     std::shared_ptr<UIWindowScene> m_scene;
+    std::weak_ptr<UITableView> m_keyboardRowTable;
+    std::optional<Foundation::IndexPath> m_keyboardRow;
 };
 
 } // namespace UIKit

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIPopoverPresentationController.hpp"
 
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIBarButtonItem.hpp"
 #include "Platform/UIKit/UIPopoverPresentationControllerDelegate.hpp"
 #include "Platform/UIKit/UIView.hpp"
@@ -40,15 +41,21 @@ CGRect UIPopoverPresentationController::frameInWindow(const CGRect& windowBounds
     CGSize size {320, 480};
     if (auto presented = presentedViewController(); presented && presented->preferredContentSize() != CGSize {})
         size = presented->preferredContentSize();
-    size.width = std::min(size.width, windowBounds.size.width);
-    size.height = std::min(size.height, windowBounds.size.height);
-    CGRect anchor = anchorRectInWindow().value_or(
-        CGRect {{windowBounds.midX(), windowBounds.midY()}, {0, 0}});
-    CGFloat x = std::clamp(anchor.midX() - size.width / 2, windowBounds.minX(), windowBounds.maxX() - size.width);
+    // A margin of a text cell all round, where there is room, keeps the pop-over's frame in the window.
+    const CGRect area = windowBounds.size.width > size.width + 2 * TextGrid::columnWidth && windowBounds.size.height > size.height + 2 * TextGrid::lineHeight
+        ? windowBounds.insetBy(TextGrid::columnWidth, TextGrid::lineHeight)
+        : windowBounds;
+    size.width = std::min(size.width, area.size.width);
+    size.height = std::min(size.height, area.size.height);
+    CGRect anchor = anchorRectInWindow().value_or(CGRect {{area.midX(), area.midY()}, {0, 0}});
+    CGFloat x = std::clamp(anchor.midX() - size.width / 2, area.minX(), area.maxX() - size.width);
     CGFloat y = anchor.maxY();
-    if (y + size.height > windowBounds.maxY())
+    // Below the anchor, else above it, else (an anchor as tall as the window) over its middle.
+    if (y + size.height > area.maxY())
         y = anchor.minY() - size.height;
-    y = std::clamp(y, windowBounds.minY(), windowBounds.maxY() - size.height);
+    if (y < area.minY())
+        y = anchor.midY() - size.height / 2;
+    y = std::clamp(y, area.minY(), area.maxY() - size.height);
     return {{x, y}, size};
 }
 

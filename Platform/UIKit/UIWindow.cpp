@@ -182,7 +182,17 @@ void UIWindow::installRootView()
 std::shared_ptr<UIView> UIWindow::focusedView() const
 {
     auto view = m_focusedView.lock();
-    return view && view->window().get() == this ? view : nullptr;
+    if (!view || view->window().get() != this)
+        return nullptr;
+    // A screen presented over the window holds the keyboard: a view left behind it has no focus.
+    if (auto top = topViewController(); top && top != m_rootViewController && top->isViewLoaded() && top->view()->window().get() == this) {
+        const UIView* ancestor = view.get();
+        while (ancestor && ancestor != top->view().get())
+            ancestor = ancestor->superview().get();
+        if (!ancestor)
+            return nullptr;
+    }
+    return view;
 }
 
 std::shared_ptr<UIResponder> UIWindow::responderChainStart()
@@ -219,16 +229,35 @@ void UIWindow::setFirstResponder(const std::shared_ptr<UIResponder>& responder)
                                             {keyboardAnimationCurveUserInfoKey(), std::uint64_t {7}}});
 }
 
+namespace {
+
+void collectPresented(const UIViewController& controller, std::vector<std::shared_ptr<UIViewController>>& into)
+{
+    for (const auto& child : controller.children())
+        collectPresented(*child, into);
+    if (const auto& presented = controller.presentedViewController()) {
+        into.push_back(presented);
+        collectPresented(*presented, into);
+    }
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<UIViewController>> UIWindow::presentedViewControllers() const
+{
+    std::vector<std::shared_ptr<UIViewController>> presented;
+    if (m_rootViewController)
+        collectPresented(*m_rootViewController, presented);
+    return presented;
+}
+
 std::shared_ptr<UIViewController> UIWindow::topViewController() const
 {
-    auto top = m_rootViewController;
-    while (top) {
-        auto next = top->presentedViewController();
-        if (!next || next->isBeingDismissed())
-            break;
-        top = next;
-    }
-    return top;
+    const auto presented = presentedViewControllers();
+    for (auto it = presented.rbegin(); it != presented.rend(); ++it)
+        if (!(*it)->isBeingDismissed())
+            return *it;
+    return m_rootViewController;
 }
 
 bool UIWindow::touchBeganOutsidePopover(const UITouch& touch)

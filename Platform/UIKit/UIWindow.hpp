@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace UIKit {
 
@@ -43,8 +44,11 @@ public:
     // (at once, or when it is shown); the view of the controller it replaces leaves.
     const std::shared_ptr<UIViewController>& rootViewController() const { return m_rootViewController; }
     void setRootViewController(std::shared_ptr<UIViewController> controller);
-    // The window's root controller's topmost presented controller that is not on its way out, or the
-    // root itself; none without a root.
+    // The controllers presented in the window, back to front, wherever in the root's hierarchy they were
+    // presented from (a child of a split view presents too); those on their way out included.
+    std::vector<std::shared_ptr<UIViewController>> presentedViewControllers() const;
+    // The frontmost presented controller that is not on its way out, or the root itself; none without a
+    // root.
     std::shared_ptr<UIViewController> topViewController() const;
 
     // Windows stand by level, and within a level the one shown or made key last stands in front.
@@ -60,7 +64,7 @@ public:
     // The view the keyboard's focus is on (full keyboard access), which may be no responder of its own: a
     // button or a table. While nothing is first responder, presses, key commands and actions sent to
     // the first responder go up from it, as they would from the first responder; none once it left the
-    // window.
+    // window, and none while it lies behind a screen presented over the window.
     std::shared_ptr<UIView> focusedView() const;
     void setFocusedView(const std::shared_ptr<UIView>& view) { m_focusedView = view; }
     // Where presses and actions start: the first responder, else the focused view (for a text input that

@@ -51,9 +51,12 @@ void UIWindowScene::setTraitCollection(const UITraitCollection& traits)
     auto windows = this->windows();
     // The windows' controllers, presented ones included, hear of the change before it is applied.
     auto coordinator = Foundation::make<UIViewControllerTransitionCoordinator>();
-    for (const auto& window : windows)
-        for (auto controller = window->rootViewController(); controller; controller = controller->presentedViewController())
+    for (const auto& window : windows) {
+        if (const auto& root = window->rootViewController())
+            root->willTransition(traits, coordinator);
+        for (const auto& controller : window->presentedViewControllers())
             controller->willTransition(traits, coordinator);
+    }
     UIView::changeTraits({windows.begin(), windows.end()}, [&] { m_traitCollection = traits; });
     coordinator->runAlongside();
     Foundation::DispatchQueue::main()->async([coordinator] { coordinator->complete(); });

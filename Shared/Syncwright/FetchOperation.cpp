@@ -31,6 +31,13 @@ void noteUnreadableBatches(SyncOperation& sync, const Foundation::ErrorPtr& erro
 
 void FetchOperation::run()
 {
+    fetch();
+    if (auto notTakenIn = m_sync.delegate().fetchedRecordsNotTakenIn())
+        m_sync.note(notTakenIn);
+}
+
+void FetchOperation::fetch()
+{
     m_sync.report(SyncStatus::Activity::fetching);
     auto database = fetchDatabaseChanges();
     auto token = m_sync.delegate().changeToken(zoneKey);
@@ -38,7 +45,7 @@ void FetchOperation::run()
         m_sync.delegate().setChangeToken(database.token, databaseKey);
         return;
     }
-    auto expired = Foundation::catchError([&] { fetchZoneChanges(token); });
+    auto expired = Foundation::catchError([&] { fetchZoneChanges(token, true); });
     if (expired) {
         if (!token || m_sync.isCancelled() || CloudKit::ckErrorCode(*expired) != CloudKit::CKError::Code::changeTokenExpired)
             expired->raise();
@@ -46,7 +53,8 @@ void FetchOperation::run()
         // records here are, the zone as it is now is fetched whole.
         m_sync.note(expired);
         m_sync.delegate().setChangeToken(nullptr, zoneKey);
-        fetchZoneChanges(nullptr);
+        // The records here may be of another container or life of the zone: none is taken for deleted.
+        fetchZoneChanges(nullptr, false);
     }
     // Kept only now: had the zone's fetch failed, the next sync must not take it for unchanged.
     m_sync.delegate().setChangeToken(database.token, databaseKey);
@@ -99,7 +107,7 @@ FetchOperation::DatabaseChanges FetchOperation::fetchDatabaseChanges(const std::
     return changes;
 }
 
-void FetchOperation::fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerChangeToken>& token)
+void FetchOperation::fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerChangeToken>& token, bool reconcileWhole)
 {
     using Operation = CloudKit::CKFetchRecordZoneChangesOperation;
     const auto& zoneID = m_sync.zoneID();
@@ -111,6 +119,8 @@ void FetchOperation::fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerCh
     // The blocks run one after another on the operation's thread.
     std::vector<std::shared_ptr<CloudKit::CKRecord>> changed;
     std::vector<CloudKit::CKRecordID> deleted;
+    // A fetch from no token brings every record the zone holds, readable or not.
+    std::set<CloudKit::CKRecordID> present;
     Foundation::ErrorPtr delegateError;
     Foundation::ErrorPtr zoneError;
     Foundation::ErrorPtr operationError;
@@ -129,7 +139,8 @@ void FetchOperation::fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerCh
         if (delegateError)
             operation->cancel();
     };
-    operation->setRecordWasChangedBlock([&](const CloudKit::CKRecordID&, const Foundation::Result<std::shared_ptr<CloudKit::CKRecord>>& result) {
+    operation->setRecordWasChangedBlock([&](const CloudKit::CKRecordID& recordID, const Foundation::Result<std::shared_ptr<CloudKit::CKRecord>>& result) {
+        present.insert(recordID);
         if (result.isSuccess())
             changed.push_back(*result.successValue());
         else
@@ -161,6 +172,9 @@ void FetchOperation::fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerCh
     }
     if (operationError)
         noteUnreadableBatches(m_sync, operationError);
+    // Only a whole, undamaged zone tells what is gone: a record in a batch that cannot be read is not.
+    else if (!token && reconcileWhole)
+        m_sync.delegate().processRecordsOfWholeZone(present);
 }
 
 } // namespace Syncwright

@@ -15,7 +15,8 @@ class SyncOperation;
 // zone's changes since its kept token, in rounds. Each round goes to
 // the delegate (changed records, then deleted ones) and only then is its token kept, so a fetch that
 // stops resumes after the last round applied. A token the service no longer takes is dropped and the
-// zone fetched from the start; the sync then reports it.
+// zone fetched from the start; the sync then reports it. A fetch from no token also removes what was
+// deleted while this installation was not looking.
 class FetchOperation {
 public:
     explicit FetchOperation(SyncOperation& sync)
@@ -26,13 +27,15 @@ public:
     void run();
 
 private:
+    void fetch();
     struct DatabaseChanges {
         std::shared_ptr<CloudKit::CKServerChangeToken> token;
         bool customZoneChanged = false;
     };
     DatabaseChanges fetchDatabaseChanges();
     DatabaseChanges fetchDatabaseChanges(const std::shared_ptr<CloudKit::CKServerChangeToken>& token);
-    void fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerChangeToken>& token);
+    // `reconcileWhole`: a fetch from no token tells the delegate every record the zone holds.
+    void fetchZoneChanges(const std::shared_ptr<CloudKit::CKServerChangeToken>& token, bool reconcileWhole);
 
     SyncOperation& m_sync;
 };

@@ -2,8 +2,10 @@
 
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CloudKit/CKRecordZone.ID.hpp"
+#include "Platform/Foundation/Error.hpp"
 
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace Syncwright {
@@ -22,6 +24,13 @@ public:
     virtual void processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& ckRecordIDs) = 0;
     // Records as the server holds them now, saved by another device or by this one.
     virtual void processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords) = 0;
+    // After the zone was fetched whole from no token, without damage: every record it holds. Records here
+    // that the account had and no longer has were deleted while this installation was not looking
+    // (`SyncableType::absentFromZone` finds them).
+    virtual void processRecordsOfWholeZone(const std::set<CloudKit::CKRecordID>& ckRecordIDs) = 0;
+    // Records fetched now or before that cannot be taken in here (they do not open): every sync fails with
+    // this while any remain, so that "up to date" never hides them. Nothing when there are none.
+    virtual Foundation::ErrorPtr fetchedRecordsNotTakenIn() = 0;
 };
 
 } // namespace Syncwright

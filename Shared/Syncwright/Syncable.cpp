@@ -44,6 +44,16 @@ void Syncable::markLocallyDeleted()
     setValue(true, isLocallyDeletedKey);
 }
 
+bool Syncable::hasSystemFields() const
+{
+    return value<Foundation::Data>(ckSystemFieldsKey).has_value();
+}
+
+void Syncable::forgetSystemFields()
+{
+    setValue(std::nullopt, ckSystemFieldsKey);
+}
+
 CoreData::NSPredicate Syncable::locallyModifiedPredicate()
 {
     return CoreData::key(localChangeCountKey) > CoreData::key(pushedChangeCountKey) && CoreData::key(isLocallyDeletedKey) == false;
@@ -116,7 +126,7 @@ void Syncable::applyPushedModification(const PushedModification& pushedModificat
             setSystemFields(*conflicted->serverRecord);
     } else if (const auto* failed = pushedModification.as<PushedModification::Failed>()) {
         if (failed->error && CloudKit::ckErrorCode(*failed->error) == CloudKit::CKError::Code::unknownItem)
-            setValue(std::nullopt, ckSystemFieldsKey);
+            forgetSystemFields();
     }
 }
 

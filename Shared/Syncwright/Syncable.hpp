@@ -54,6 +54,9 @@ public:
     void markLocallyModified();
     bool isLocallyDeleted() const;
     void markLocallyDeleted();
+    bool hasSystemFields() const;
+    // The record is gone from the server: the next push makes it anew.
+    void forgetSystemFields();
 
     static CoreData::NSPredicate locallyModifiedPredicate();
     static CoreData::NSPredicate locallyDeletedPredicate();

@@ -1,6 +1,7 @@
 #include "Shared/Syncwright/SyncableType.hpp"
 
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/CoreData/NSPredicate.hpp"
 
 namespace Syncwright {
 
@@ -12,6 +13,26 @@ std::vector<std::shared_ptr<Syncable>> SyncableType::fetch(const FetchRequest& r
             syncables.push_back(std::move(syncable));
     }
     return syncables;
+}
+
+std::vector<CloudKit::CKRecordID> SyncableType::absentFromZone(const std::vector<SyncableType>& types, const std::set<CloudKit::CKRecordID>& present,
+                                                               CoreData::NSManagedObjectContext& context)
+{
+    std::vector<CloudKit::CKRecordID> absent;
+    for (const auto& type : types) {
+        FetchRequest request(type.entityName());
+        request.setPredicate(CoreData::key(Syncable::ckSystemFieldsKey) != CoreData::Value());
+        for (const auto& object : fetch(request, context)) {
+            auto id = object->ckRecordID();
+            if (!id || present.contains(*id))
+                continue;
+            if (object->isLocallyModified() && !object->isLocallyDeleted())
+                object->forgetSystemFields();
+            else
+                absent.push_back(*id);
+        }
+    }
+    return absent;
 }
 
 } // namespace Syncwright

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace Syncwright {
@@ -46,6 +47,13 @@ public:
 
     // The objects a request of this type fetches, as syncables.
     static std::vector<std::shared_ptr<Syncable>> fetch(const FetchRequest& request, CoreData::NSManagedObjectContext& context);
+
+    // After a fetch of the whole zone, which brought `present`: the records of objects here that were on
+    // the server (they hold its system fields) and are gone from it, to be removed as deleted remotely.
+    // An object changed here since stays and forgets its system fields, so that its push makes it anew:
+    // an edit that meets a deletion is kept. Changes the context; the caller saves it.
+    static std::vector<CloudKit::CKRecordID> absentFromZone(const std::vector<SyncableType>& types, const std::set<CloudKit::CKRecordID>& present,
+                                                            CoreData::NSManagedObjectContext& context);
 
 private:
     SyncableType() = default;

@@ -138,3 +138,17 @@ TEST_F(CKModifyRecordsOperationTests, InjectedFailuresReachTheRightItems)
     CKSimulation::setAccount(std::nullopt);
     EXPECT_EQ(ckErrorCode(*modify(database(), {entry("E3", zoneID, "x")}).result->failureError()), CKError::Code::notAuthenticated);
 }
+
+TEST_F(CKModifyRecordsOperationTests, TheContainersFilesAndFoldersAreTheOwnersAlone)
+{
+    TestSupport::Umask umask(0);
+    auto source = std::filesystem::path(std::getenv("TMPDIR")) / "sealed.bin";
+    TestSupport::writeText(source, "encrypted bytes");
+    std::filesystem::permissions(source, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::others_read);
+    ASSERT_TRUE(modifyZones(database(), {zoneID}).isSuccess());
+    auto record = Foundation::make<CKRecord>("Attachment", CKRecord::ID("A1", zoneID));
+    record->setObject(Foundation::make<CKAsset>(Foundation::URL::fileURLWithPath(source.string())), "file");
+    ASSERT_TRUE(modify(database(), {record, entry("E1", zoneID, "Mail")}).result->isSuccess());
+    std::filesystem::remove(source);
+    EXPECT_EQ(TestSupport::entriesOpenToOthers(m_folder / containerIdentifier), std::vector<std::string> {});
+}

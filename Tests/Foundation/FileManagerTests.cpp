@@ -7,6 +7,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/NSError.hpp"
 #include "Platform/Foundation/ProcessInfo.hpp"
+#include "Platform/Foundation/UserDefaults.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -336,13 +337,62 @@ TEST_F(DataFileTest, AFailedRenameRemovesTheTemporaryFile)
     EXPECT_EQ(TestSupport::entryNames(root() / "occupied"), (std::vector<std::string> {"inside"}));
 }
 
-TEST_F(DataFileTest, AnAtomicWriteKeepsTheReplacedFilesPermissions)
+// Everything written is its owner's alone, whatever the umask; a replaced file keeps only its owner's
+// permissions.
+TEST_F(DataFileTest, WrittenFilesAndMadeFoldersAreTheOwnersAlone)
 {
-    writeText(root() / "private", "old");
-    fs::permissions(root() / "private", fs::perms::owner_read | fs::perms::owner_write);
-    Data::fromString("new").write(url("private"), Data::WritingOptions::atomic());
-    EXPECT_EQ(fs::status(root() / "private").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(readText(root() / "private"), "new");
+    constexpr auto fileMode = fs::perms::owner_read | fs::perms::owner_write;
+    auto modeOf = [&](const std::string& relative) { return fs::status(root() / relative).permissions() & fs::perms::all; };
+    FileManager::registerApplicationGroup("group.permissions.example");
+    auto previous = ::umask(0);
+    Data::fromString("x").write(url("atomic"), Data::WritingOptions::atomic());
+    Data::fromString("x").write(url("plain"));
+    fileManager.createFile(String((root() / "created").string()), Data::fromString("x"));
+    fileManager.createDirectory(url("a/b/c", true), true);
+    fileManager.createDirectory(url("single", true), false);
+    auto container = fileManager.containerURL("group.permissions.example");
+    ::umask(022);
+    FileIO::AtomicWriter parts((root() / "parts").string());
+    parts.write("x", 1);
+    parts.commit();
+    writeText(root() / "shared", "old");
+    fs::permissions(root() / "shared", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    Data::fromString("new").write(url("shared"), Data::WritingOptions::atomic());
+    ::umask(previous);
+
+    for (const char* file : {"atomic", "plain", "created", "parts"})
+        EXPECT_EQ(modeOf(file), fileMode) << file;
+    for (const char* folder : {"a", "a/b", "a/b/c", "single"})
+        EXPECT_EQ(modeOf(folder), fs::perms::owner_all) << folder;
+    EXPECT_EQ(modeOf("shared"), fs::perms::owner_all);
+    EXPECT_EQ(readText(root() / "shared"), "new");
+    ASSERT_TRUE(container);
+    auto containerPath = fs::path(container->path().utf8()).lexically_normal();
+    if (!containerPath.has_filename())
+        containerPath = containerPath.parent_path();
+    EXPECT_EQ(fs::status(containerPath).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::status(containerPath.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
+}
+
+// An installation of an earlier version left its container and preferences readable to everyone.
+TEST_F(DataFileTest, FoldersLeftOpenToOthersAreClosedWhenTheyAreUsed)
+{
+    constexpr auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    auto appGroups = home.path() / ".local/share/AppGroups";
+    auto preferences = fs::path(fileManager.preferencesDirectory().path().utf8());
+    for (const auto& folder : {appGroups / "group.earlier.example", preferences}) {
+        fs::create_directories(folder);
+        fs::permissions(folder, open);
+    }
+    fs::permissions(appGroups, open);
+    writeText(appGroups / "group.earlier.example/records.json", "{}");
+    fs::permissions(appGroups / "group.earlier.example/records.json", fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+
+    FileManager::registerApplicationGroup("group.earlier.example");
+    ASSERT_TRUE(fileManager.containerURL("group.earlier.example"));
+    UserDefaults::withSuiteName("group.earlier.example")->set(PropertyListValue(true), "seen");
+    for (const auto& folder : {appGroups, appGroups / "group.earlier.example", preferences})
+        EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all) << folder;
 }
 
 TEST_F(DataFileTest, TemporaryNamesHaveOneLengthSoEveryNameCanBeWritten)

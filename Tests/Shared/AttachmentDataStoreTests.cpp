@@ -163,3 +163,42 @@ TEST_F(AttachmentDataStoreTests, TheSyncCopyIsNothingOnlyForAnAttachmentWithoutD
     store.removeTemporaryFolder("Sync.assets");
     EXPECT_FALSE(std::filesystem::exists(copy->deletingLastPathComponent().path().utf8()));
 }
+
+TEST_F(AttachmentDataStoreTests, ASealedFileOpensOnlyAsItsOwnAttachment)
+{
+    auto& store = *vault->attachmentDataStore;
+    auto first = store.importFile(Foundation::URL::fileURLWithPath(source.string()), "entry-1");
+    auto otherSource = source.parent_path() / "visa.pdf";
+    TestSupport::writeText(otherSource, "Visa: valid until 2030");
+    auto second = store.importFile(Foundation::URL::fileURLWithPath(otherSource.string()), "entry-2");
+    auto folder = std::filesystem::path(store.folderURL().path().utf8());
+    auto sealed = [&](const Attachment& attachment) { return folder / (attachment.id.utf8() + ".sealed"); };
+
+    // Swapped on disk, neither opens as the other: not through the store, nor when a copy comes in.
+    std::filesystem::rename(sealed(first), folder / "swap");
+    std::filesystem::rename(sealed(second), sealed(first));
+    std::filesystem::rename(folder / "swap", sealed(second));
+    for (const auto* attachment : {&first, &second}) {
+        try {
+            store.decryptToTemporaryFile(attachment->id);
+            ADD_FAILURE() << "another attachment's file opened as " << attachment->filename.utf8();
+        } catch (const CryptorError& error) {
+            EXPECT_TRUE(error.is<CryptorError::AuthenticationFailed>());
+        }
+    }
+    auto incoming = source.parent_path() / "incoming.sealed";
+    std::filesystem::copy_file(sealed(second), incoming);
+    EXPECT_THROW(store.storeEncryptedFile(Foundation::URL::fileURLWithPath(incoming.string()), second.id), CryptorError);
+    EXPECT_THROW(store.storeEncryptedFile(Foundation::URL::fileURLWithPath(incoming.string()), "third"), CryptorError);
+    store.storeEncryptedFile(Foundation::URL::fileURLWithPath(incoming.string()), first.id);
+    EXPECT_EQ(TestSupport::readText(store.decryptToTemporaryFile(first.id).path().utf8()), content);
+
+    // A file sealed before files were bound to their attachment still opens.
+    auto earlier = source.parent_path() / "earlier.sealed";
+    vault->cryptor->encryptFile(Foundation::URL::fileURLWithPath(otherSource.string()), Foundation::URL::fileURLWithPath(earlier.string()),
+                                Foundation::Data::fromString(R"({"filename":"visa.pdf"})"));
+    std::filesystem::rename(earlier, sealed(second));
+    auto opened = store.decryptToTemporaryFile(second.id);
+    EXPECT_EQ(opened.lastPathComponent(), "visa.pdf");
+    EXPECT_EQ(TestSupport::readText(opened.path().utf8()), "Visa: valid until 2030");
+}

@@ -86,22 +86,36 @@ TEST_F(AuthenticationStoreTests, CreatesTheMasterPasswordAndUnlocksOnlyWithIt)
     EXPECT_EQ(vault.cryptor->open(sealed), Foundation::Data::fromString("item secret"));
 }
 
-TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBack)
+TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBackUntilTheHoldEnds)
 {
     SharedTests::Vault vault;
     auto& store = *vault.authenticationStore;
     store.createMasterPassword(masterPassword);
     store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
-    for (int attempt = 0; attempt < AuthenticationStore::freeAttemptCount; ++attempt) {
+    for (int attempt = 1; attempt < AuthenticationStore::freeAttemptCount; ++attempt) {
         store.unlock("wrong password");
         store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "test");
     }
-    auto held = store.authenticationState().entryAttemptState();
-    ASSERT_TRUE(held && held->as<EntryAttemptState::Disabled>());
+    store.unlock("wrong password");
+    auto shown = store.authenticationState();
+    ASSERT_EQ(shown.caseIndex(), 31);
+    ASSERT_TRUE(shown.entryAttemptState() && shown.entryAttemptState()->as<EntryAttemptState::Disabled>());
     // While held back even the right password is not tried.
     store.unlock(masterPassword);
     EXPECT_FALSE(vault.cryptor->isUnlocked());
+
+    // The rejection stays on screen past the hold: the screen hears that the hold is over without anyone
+    // acting, and what it reads then names no time already past.
+    int stateChanges = 0;
+    auto token = vault.notificationCenter->addObserver(AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), nullptr, nullptr,
+                                                       [&](const Foundation::Notification&) { ++stateChanges; });
     TestSupport::advanceClock(31);
+    vault.notificationCenter->removeObserver(token);
+    EXPECT_EQ(stateChanges, 1);
+    auto after = store.authenticationState();
+    EXPECT_EQ(after.caseIndex(), 31);
+    EXPECT_EQ(after.entryAttemptState(), EntryAttemptState::failed(AuthenticationStore::freeAttemptCount));
+
     store.unlock(masterPassword);
     EXPECT_TRUE(vault.cryptor->isUnlocked());
     EXPECT_EQ(store.authenticationState().entryAttemptState(), std::nullopt);
@@ -230,6 +244,30 @@ TEST_F(AuthenticationStoreTests, DamagedRecordsAreAnErrorStateAndNothingIsOverwr
     EXPECT_NE(state.as<State::FailedToReadAuthenticationRecords>()->error, nullptr);
     EXPECT_THROW(vault.authenticationStore->createMasterPassword("a second vault"), std::exception);
     EXPECT_EQ(std::filesystem::file_size(path), damaged);
+}
+
+TEST_F(AuthenticationStoreTests, RecordsAskingForAnExcessiveKeyDerivationAreDamaged)
+{
+    {
+        SharedTests::Vault vault;
+        vault.authenticationStore->createMasterPassword(masterPassword);
+    }
+    auto container = Foundation::FileManager::defaultManager()->containerURL(Global::App::appGroupIdentifier());
+    auto path = std::filesystem::path(container->path().utf8()) / "Library/Application Support/AuthenticationStore/authenticationRecords.json";
+    auto text = TestSupport::readText(path);
+    auto at = text.find("\"operationsLimit\":2");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 19, "\"operationsLimit\":16");
+    TestSupport::writeText(path, text);
+
+    // Refused as it is read: no password is tried against it, and no attempt counts against the person.
+    SharedTests::Vault vault;
+    auto state = vault.authenticationStore->authenticationState();
+    ASSERT_EQ(state.caseIndex(), 19);
+    EXPECT_NE(state.as<State::FailedToReadAuthenticationRecords>()->error, nullptr);
+    EXPECT_ANY_THROW(vault.authenticationStore->unlock(masterPassword));
+    EXPECT_FALSE(vault.cryptor->isUnlocked());
+    EXPECT_EQ(TestSupport::readText(path), text);
 }
 
 TEST_F(AuthenticationStoreTests, NoSecretReachesTheLogOrAnErrorText)

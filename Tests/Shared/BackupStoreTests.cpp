@@ -3,8 +3,11 @@
 #include "Tests/Support/Files.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
+#include "Shared/AttachmentObject.hpp"
 #include "Shared/BackupStoreError.hpp"
+#include "Shared/Exporter.hpp"
 
+#include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 
 #include <cmath>
@@ -177,6 +180,21 @@ TEST_F(BackupStoreTests, PerformOrCancelStopsARunningBackupWithoutAFile)
     EXPECT_TRUE(TestSupport::entryNames(folder).empty());
 }
 
+TEST_F(BackupStoreTests, AHeaderAskingForAnExcessiveKeyDerivationIsADamagedBackup)
+{
+    addItems("kept");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+    auto costly = copyWith(file, "costly.corvendalebackup", [](std::string& bytes) {
+        auto at = bytes.find("\"operationsLimit\":2");
+        ASSERT_NE(at, std::string::npos);
+        bytes[at + 18] = '9';
+    });
+    EXPECT_NE(failureOf(restore(costly, masterPassword, false)).find("damaged"), std::string::npos);
+    auto checked = restore(file, masterPassword, false);
+    EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+}
+
 TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
 {
     makeInstallation(masterPassword, true);
@@ -223,4 +241,72 @@ TEST_F(BackupStoreTests, ABackupRestoresOnAnotherInstallationWithItsPassword)
     auto attachment = vault->allAttachments().at(0);
     auto decrypted = vault->attachmentDataStore->decryptToTemporaryFile(attachment.id);
     EXPECT_EQ(TestSupport::readText(decrypted.path().utf8()), "attached to first installation");
+}
+
+// Before the password's key opens anything, a changed byte in what it is derived with or what it opens
+// would read as a wrong password: the header carries a checksum of them, so it reads as damage.
+TEST_F(BackupStoreTests, AChangedKeyMaterialByteReadsAsADamagedBackupNotAWrongPassword)
+{
+    addItems("items");
+    auto file = makeBackup();
+    ASSERT_FALSE(file.empty());
+    auto changedAfter = [&](const std::string& name, const std::string& key, int offset) {
+        return copyWith(file, name + ".corvendalebackup", [&](std::string& bytes) {
+            auto at = bytes.find("\"" + key + "\":");
+            ASSERT_NE(at, std::string::npos) << key;
+            auto& byte = bytes[at + key.size() + 3 + static_cast<std::size_t>(offset)];
+            byte = byte == 'A' || byte == '1' ? (byte == 'A' ? 'B' : '2') : (std::isdigit(static_cast<unsigned char>(byte)) ? '1' : 'A');
+        });
+    };
+    for (const auto& [key, offset] : std::vector<std::pair<std::string, int>> {{"salt", 2}, {"memoryLimit", 1}, {"wrappedVaultKey", 5}}) {
+        SCOPED_TRACE(key);
+        auto changed = changedAfter(key, key, offset);
+        auto failure = failureOf(restore(changed, masterPassword, false));
+        EXPECT_NE(failure.find("damaged"), std::string::npos) << failure;
+    }
+    EXPECT_NE(failureOf(restore(file, "wrong password", false)).find("does not open this backup"), std::string::npos);
+    auto checked = restore(file, masterPassword, false);
+    EXPECT_TRUE(checked.as<BackupStore::RestoreOutcome::Restored>()) << failureOf(checked);
+}
+
+// One attachment record that arrived damaged costs only itself: the backup and the export hold
+// everything else, and both name what they lack.
+TEST_F(BackupStoreTests, ADamagedAttachmentRecordFailsOnlyItselfAndIsNamed)
+{
+    makeInstallation(masterPassword, true);
+    auto damagedItems = addItems("damaged");
+    addItems("whole");
+    std::string damagedID;
+    for (const auto& item : damagedItems) {
+        if (!item.attachmentIDs().empty())
+            damagedID = item.attachmentIDs().front().utf8();
+    }
+    ASSERT_FALSE(damagedID.empty());
+    auto& context = *vault->store->managedObjectContext();
+    context.performAndWait([&] {
+        auto object = context.fetch(SyncedObject::existing<AttachmentObject>({Foundation::String(damagedID)})).front();
+        auto bytes = object->sealedDescription()->byteVector();
+        bytes[bytes.size() / 2] ^= 0x04;
+        object->setSealedDescription(Foundation::Data(bytes));
+        context.save();
+    });
+
+    vault->preferenceStore->setBackupFolder(fileURL(folder, true));
+    vault->backupStore->performOrCancelBackup();
+    ASSERT_TRUE(vault->waitForBackup());
+    EXPECT_NE(describe().find(damagedID), std::string::npos) << describe();
+    ASSERT_EQ(vault->backupStore->backupFiles().size(), 1u);
+    auto read = restore(fs::path(vault->backupStore->backupFiles().front().path().utf8()), masterPassword, false);
+    EXPECT_EQ(failureOf(read), "");
+
+    auto exports = folder / "exports";
+    fs::create_directories(exports);
+    vault->exporter->resetStatus();
+    vault->exporter->exportItems(ExporterFileFormat::corvendaleJSON, fileURL(exports, true));
+    ASSERT_TRUE(vault->waitForExport());
+    const auto* completed = vault->exporter->status().as<Exporter::Status::Completed>();
+    ASSERT_TRUE(completed);
+    EXPECT_EQ(completed->report.exportedCount, 4);
+    ASSERT_EQ(completed->report.failures.size(), 1u);
+    EXPECT_NE(completed->report.failures.front().utf8().find(damagedID), std::string::npos);
 }

@@ -227,3 +227,89 @@ TEST(CSVImportReaderTests, PartsComeInFileOrderWithTheirFailures)
     ASSERT_EQ(whole.items.size(), 6u);
     EXPECT_EQ(whole.items[2].entry.id, ImportReader::read(F::chromeCSV, url, std::nullopt, url, [](double) {}).items[2].entry.id);
 }
+
+namespace {
+
+ImportReadResult readText(F format, const std::string& name, const std::string& text)
+{
+    auto file = SharedTests::temporaryFolder("CSVSamples") / name;
+    TestSupport::writeText(file, text);
+    auto url = [](const std::filesystem::path& path, bool isDirectory) { return Foundation::URL::fileURLWithPath(Foundation::String(path.string()), isDirectory); };
+    return ImportReader::read(format, url(file, false), std::nullopt, url(SharedTests::temporaryFolder("CSVSamplesWork"), true), [](double) {});
+}
+
+} // namespace
+
+// Other apps write RFC 4180: their rows end at CR, LF or CR LF only, whatever else a value holds.
+TEST(CSVImportReaderTests, OtherAppsRowsEndOnlyAtCROrLF)
+{
+    const std::string separators = "a\xE2\x80\xA8" "b\xC2\x85" "c\fd\ve\xE2\x80\xA9" "f";
+    for (const auto& lineEnd : {std::string("\n"), std::string("\r\n"), std::string("\r")}) {
+        auto result = readText(F::chromeCSV, "separators.csv",
+                               "name,url,username,password,note" + lineEnd + "Mail,https://a.example,me,pw," + separators + lineEnd + "Next,https://b.example,me,pw,n"
+                                   + lineEnd);
+        ASSERT_EQ(result.items.size(), 2u);
+        EXPECT_TRUE(result.failures.empty());
+        EXPECT_EQ(result.items[0].entry.notes.utf8(), separators);
+        EXPECT_EQ(result.items[1].entry.title, Foundation::String("Next"));
+    }
+    // The files without a header too.
+    auto keeper = readText(F::keeperCSV, "keeper-separators.csv", "Money,Mail,me,pw,https://a.example," + separators + "\nMoney,Next,me,pw\n");
+    ASSERT_EQ(keeper.items.size(), 2u);
+    EXPECT_EQ(keeper.items[0].entry.notes.utf8(), separators);
+}
+
+TEST(CSVImportReaderTests, KeePassXCsTopGroupIsNoTagAndItsRecycleBinIsLeftOut)
+{
+    auto result = readText(F::keePassXCCSV, "keepassxc-groups.csv",
+                           "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\"\n"
+                           "\"Root\",\"Top\",\"me\",\"pw\",\"\",\"\"\n"
+                           "\"Root/Money/Banks\",\"Bank\",\"me\",\"pw\",\"\",\"\"\n"
+                           "\"Root/Recycle Bin\",\"Deleted\",\"me\",\"pw\",\"\",\"\"\n"
+                           "\"Root/Recycle Bin/Old\",\"Deleted too\",\"me\",\"pw\",\"\",\"\"\n"
+                           "\"Rootless\",\"Other\",\"me\",\"pw\",\"\",\"\"\n");
+    EXPECT_TRUE(result.failures.empty());
+    ASSERT_EQ(result.items.size(), 3u);
+    EXPECT_TRUE(result.items[0].entry.tags.empty());
+    EXPECT_EQ(result.items[1].entry.tags, std::vector<Foundation::String>({"Banks"}));
+    EXPECT_EQ(result.items[2].entry.tags, std::vector<Foundation::String>({"Rootless"}));
+}
+
+// A column that names the kind of item is no value of the item: it gives the category where it can.
+TEST(CSVImportReaderTests, KindColumnsGiveTheCategoryAndNoField)
+{
+    auto fieldTitles = [](const Entry& entry) {
+        std::vector<std::string> titles;
+        for (const auto& section : entry.sections) {
+            for (const auto& field : section.fields)
+                titles.push_back(field.title.value_or("").utf8());
+        }
+        return titles;
+    };
+    auto nordPass = readText(F::nordPassCSV, "nordpass-kinds.csv",
+                             "name,url,username,password,note,cardholdername,cardnumber,cvc,expirydate,zipcode,folder,full_name,phone_number,email,type\n"
+                             "Mail,https://a.example,me,pw,,,,,,,,,,,password\n"
+                             "Visa,,,,,Jane Roe,4111111111111111,123,12/30,,,,,,credit_card\n"
+                             "Memo,,,,text,,,,,,,,,,note\n");
+    ASSERT_EQ(nordPass.items.size(), 3u);
+    EXPECT_EQ(nordPass.items[0].entry.category, Entry::Category::login);
+    EXPECT_EQ(nordPass.items[1].entry.category, Entry::Category::creditCard);
+    EXPECT_EQ(nordPass.items[2].entry.category, Entry::Category::secureNote);
+    for (const auto& item : nordPass.items) {
+        auto titles = fieldTitles(item.entry);
+        EXPECT_EQ(std::find(titles.begin(), titles.end(), "type"), titles.end());
+    }
+    auto protonPass = readText(F::protonPassCSV, "proton-kinds.csv",
+                               "type,name,url,email,username,password,note,totp,createTime,modifyTime,vault\n"
+                               "login,Mail,https://a.example,,me,pw,,,,,Personal\nnote,Memo,,,,,text,,,,Personal\n");
+    ASSERT_EQ(protonPass.items.size(), 2u);
+    EXPECT_EQ(protonPass.items[1].entry.category, Entry::Category::secureNote);
+    EXPECT_TRUE(fieldTitles(protonPass.items[0].entry).empty());
+    auto dashlane = readText(F::dashlanePaymentsCSV, "dashlane-kinds.csv",
+                             "type,account_name,account_holder,cc_number,code,expiration_month,expiration_year,name,note\n"
+                             "payment_card,,Jane Roe,4111111111111111,123,01,2030,Visa,\n");
+    ASSERT_EQ(dashlane.items.size(), 1u);
+    EXPECT_EQ(dashlane.items[0].entry.category, Entry::Category::creditCard);
+    auto titles = fieldTitles(dashlane.items[0].entry);
+    EXPECT_EQ(std::find(titles.begin(), titles.end(), "type"), titles.end());
+}

@@ -104,6 +104,28 @@ TEST_F(CryptorTests, PasswordKeysFollowTheStoredDerivation)
     EXPECT_THROW(Basalwork::JSONCoder::shared()->decode<Cryptor::KeyDerivation>(Basalwork::JSONCoder::shared()->encode(greedy)), CryptorError);
 }
 
+TEST_F(CryptorTests, AStoredCostIsAcceptedOnlyUpToAFewTimesWhatIsWritten)
+{
+    auto written = Cryptor::KeyDerivation::makeDefault();
+    constexpr std::uint64_t mebibyte = 1024 * 1024;
+    auto with = [&](std::uint64_t operations, std::uint64_t memory) {
+        auto derivation = written;
+        derivation.operationsLimit = operations;
+        derivation.memoryLimit = memory;
+        return derivation;
+    };
+    EXPECT_NO_THROW(written.validate());
+    EXPECT_NO_THROW(with(written.operationsLimit * 4, written.memoryLimit).validate());
+    EXPECT_NO_THROW(with(written.operationsLimit, written.memoryLimit * 4).validate());
+    EXPECT_NO_THROW(with(1, 8 * mebibyte).validate());
+    // Each of these would cost many seconds or a gigabyte on every attempt.
+    EXPECT_THROW(with(16, 1024 * mebibyte).validate(), CryptorError);
+    EXPECT_THROW(with(written.operationsLimit * 4 + 1, written.memoryLimit).validate(), CryptorError);
+    EXPECT_THROW(with(written.operationsLimit, written.memoryLimit * 4 + 1).validate(), CryptorError);
+    EXPECT_THROW(with(written.operationsLimit * 2, written.memoryLimit * 4).validate(), CryptorError);
+    EXPECT_THROW(Cryptor::deriveKey("master password", with(16, 1024 * mebibyte)), CryptorError);
+}
+
 TEST_F(CryptorTests, FilesRoundTripAndTamperingIsRefusedWithoutLeavingPlaintext)
 {
     std::string content(200 * 1024 + 17, '\0');

@@ -133,6 +133,10 @@ TEST_F(ExporterTests, OtherAppsFilesReadBackWithTheirImporters)
         EXPECT_EQ(entry.password, Foundation::String("pw,\n\"x\""));
         EXPECT_EQ(entry.notes, Foundation::String("two\nlines"));
         EXPECT_EQ(entry.tags, std::vector<Foundation::String>({"Work"}));
+        // KeePassXC's groups are paths from its top group, which its import takes off again.
+        if (exportFormat == ExporterFileFormat::keePassXCCSV) {
+            EXPECT_NE(TestSupport::readText(file).find("Root/Work"), std::string::npos);
+        }
         if (exportFormat == ExporterFileFormat::bitwardenCSV) {
             ASSERT_EQ(entry.sections.size(), 1u);
             EXPECT_EQ(entry.sections[0].fields.at(0).title, Foundation::String("PIN"));

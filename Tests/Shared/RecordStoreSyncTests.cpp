@@ -239,3 +239,52 @@ TEST_F(RecordStoreSyncTests, CompletedStepsUniteAcrossInstallations)
         EXPECT_TRUE(onboarding->isLocallyModified());
     });
 }
+
+// An item changed on one side only reaches the other as it is: nothing is merged into a history entry of
+// its own there, so nothing goes back.
+TEST_F(RecordStoreSyncTests, AChangeFromOneSideIsTakenAsItIsAndNotPushedBack)
+{
+    auto id = addEntry(*here, "Rotated", "first");
+    push(*here, *there, id);
+    for (int round = 0; round < 8; ++round) {
+        TestSupport::advanceClock(10);
+        auto context = here->makeEditingContext();
+        context->setText(Foundation::String("secret " + std::to_string(round)), SystemField::password, id);
+        context->save();
+        push(*here, *there, id);
+        EXPECT_FALSE(isLocallyModified(*there, id)) << "round " << round;
+        EXPECT_EQ(*there->entry(id), *here->entry(id)) << "round " << round;
+    }
+}
+
+// A fetched record that does not open is kept for later and reported, never dropped in silence; a whole
+// copy arriving later is taken in and ends the report.
+TEST_F(RecordStoreSyncTests, AFetchedRecordThatDoesNotOpenIsKeptAndReportedUntilAWholeOneArrives)
+{
+    auto id = addEntry(*here, "Damaged on the way", "secret");
+    auto whole = saved(*here->ckRecordWithLocalModifications(id, zone));
+    auto sealed = *whole->object("sealedEntry")->as<Foundation::Data>();
+    auto bytes = sealed.byteVector();
+    bytes[bytes.size() / 2] ^= 0x10;
+    auto damaged = CloudKit::CKRecord::fromServer(whole->recordType(), whole->recordID(), whole->fields(),
+                                                  {Foundation::String("tag-damaged"), Foundation::Date::now(), Foundation::Date::now()});
+    damaged->setObject(Foundation::Data(bytes), "sealedEntry");
+
+    auto& context = *there->managedObjectContext();
+    auto receive = [&](const std::shared_ptr<CloudKit::CKRecord>& record) {
+        context.performAndWait([&] {
+            EntryObject::processRemotelyModified(record, context);
+            context.save();
+        });
+        there->didModifyRemotely({id});
+    };
+    receive(damaged);
+    auto report = there->fetchedRecordsNotOpened();
+    ASSERT_TRUE(report);
+    EXPECT_NE(report->description().find(id.utf8()), std::string::npos) << report->description();
+    EXPECT_TRUE(context.performAndWait([&] { return context.fetch(SyncedObject::existing<EntryObject>({id})).front()->remoteSealedEntry().has_value(); }));
+
+    receive(whole);
+    EXPECT_FALSE(there->fetchedRecordsNotOpened());
+    EXPECT_EQ(there->entry(id)->password, "secret");
+}

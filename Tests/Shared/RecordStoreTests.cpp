@@ -355,8 +355,10 @@ TEST(RecordStoreIndex, HostOfAWebsite)
 {
     using Index = RecordStore::Index;
     EXPECT_EQ(Index::host(Foundation::String(" \t HTTPS://Me@WWW.Bank.Example.COM.:443/login?next=/ \r\n")), "bank.example.com");
-    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "mail.example.org\x1f");
-    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]:8080");
+    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x0b")), "mail.example.org");
+    // A control character is no part of a host, so such a text names none.
+    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "");
+    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]");
     EXPECT_EQ(Index::host(Foundation::String("\u00a0https://WWW.Bücher.Example/\u2028")), "bücher.example");
     EXPECT_EQ(Index::host(Foundation::String("\u3000ÉCOLE.example\u0085")), "école.example");
     EXPECT_EQ(Index::host(Foundation::String(" \n ")), "");
@@ -463,6 +465,48 @@ TEST_F(RecordStoreTests, FiltersSortsCountsAndMatchesDomains)
     store->permanentlyDelete({mail});
     EXPECT_FALSE(store->entry(mail));
     EXPECT_EQ(store->count(Filter::allItems()), 1);
+}
+
+TEST_F(RecordStoreTests, AutoFillOffersAnItemOnlyWithinTheSiteItWasSavedFor)
+{
+    auto website = [&](const char* title, const char* url) {
+        addEntry(*store, title, "", [url](RecordStore::EditingContext& context, const Foundation::String& id) {
+            context.setText(url, SystemField::website, id);
+        });
+    };
+    website("Pages", "https://github.io/");
+    website("Alice", "alice.github.io");
+    website("Shop", "https://www.shop.co.uk/cart");
+    website("Country", "co.uk");
+    website("Router", "http://192.168.1.1/");
+    website("Bank", "https://bank.example@evil.com/");
+    website("Tricked", "https://a@b@evil.org/");
+    website("Spelled", "https://%62ank.example");
+    auto offered = [&](const char* domain) {
+        return titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical, std::nullopt, Foundation::String(domain)));
+    };
+    using Titles = std::vector<Foundation::String>;
+    // A public suffix is the parent of sites of different owners, so none of them is its child.
+    EXPECT_EQ(offered("alice.github.io"), Titles {"Alice"});
+    EXPECT_EQ(offered("bob.github.io"), Titles {});
+    EXPECT_EQ(offered("github.io"), Titles {"Pages"});
+    EXPECT_EQ(offered("login.shop.co.uk"), Titles {"Shop"});
+    EXPECT_EQ(offered("other.co.uk"), Titles {});
+    EXPECT_EQ(offered("co.uk"), Titles {"Country"});
+    // Parent and child within one registered name still match both ways.
+    EXPECT_EQ(offered("www.alice.github.io"), Titles {"Alice"});
+    EXPECT_EQ(offered("shop.co.uk"), Titles {"Shop"});
+    // Addresses are whole: no part of one is another's parent.
+    EXPECT_EQ(offered("10.192.168.1.1"), Titles {});
+    EXPECT_EQ(offered("http://192.168.1.1:8080/"), Titles {"Router"});
+    // The host is what the URL reaches, read one way or not at all.
+    EXPECT_EQ(offered("evil.com"), Titles {"Bank"});
+    EXPECT_EQ(offered("https://a@b@evil.org/"), Titles {});
+    EXPECT_EQ(offered("evil.org"), Titles {});
+    EXPECT_EQ(offered("https://evil.com%2F.bank.example/"), Titles {});
+    EXPECT_EQ(offered("https://evil.org:x/"), Titles {});
+    EXPECT_EQ(offered("http://[::1"), Titles {});
+    EXPECT_EQ(offered("bank.example"), Titles {"Spelled"});
 }
 
 TEST_F(RecordStoreTests, AFlippedByteIsRefusedNeverRead)

@@ -44,6 +44,11 @@ TEST(TOTPTests, HOTPMatchesTheRFC4226Vectors)
     const char* expected[] = {"755224", "287082", "359152", "969429", "338314", "254676", "287922", "162583", "399871", "520489"};
     for (std::uint64_t counter = 0; counter < 10; ++counter)
         EXPECT_EQ(TOTP::generateHOTP(bytes("12345678901234567890"), counter, 6, TOTP::Algorithm::sha1), expected[counter]) << counter;
+    // Ten digits show the whole truncated value, which is past what a 32-bit modulus can hold.
+    const char* whole[] = {"1284755224", "1094287082", "0137359152", "1726969429", "1640338314",
+                           "0868254676", "1918287922", "0082162583", "0673399871", "0645520489"};
+    for (std::uint64_t counter = 0; counter < 10; ++counter)
+        EXPECT_EQ(TOTP::generateHOTP(bytes("12345678901234567890"), counter, 10, TOTP::Algorithm::sha1), whole[counter]) << counter;
 }
 
 TEST(TOTPTests, TOTPMatchesTheRFC6238VectorsForAllThreeHashes)

@@ -61,7 +61,7 @@ public:
         std::lock_guard lock(m_mutex);
         return m_entries;
     }
-    std::vector<Shared::Attachment> allAttachments() const override
+    std::vector<Shared::Attachment> allAttachments(std::vector<Foundation::String>* = nullptr) const override
     {
         std::lock_guard lock(m_mutex);
         return m_attachments;

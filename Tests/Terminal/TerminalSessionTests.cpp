@@ -7,8 +7,10 @@
 #include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
 #include "Platform/Terminal/MenuBar.hpp"
+#include "Platform/Terminal/SceneRenderer.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
+#include "Platform/Terminal/TerminalCapabilities.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIAction.hpp"
@@ -25,12 +27,15 @@
 #include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
+#include "Platform/UIKit/UIPopoverPresentationController.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITableViewCell.hpp"
 #include "Platform/UIKit/UITableViewDataSource.hpp"
+#include "Platform/UIKit/UITableViewDelegate.hpp"
+#include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -58,7 +63,7 @@ namespace {
 std::vector<std::string> g_log;
 
 // A list of rows, each row showing its name as the cell's label.
-class List : public UIViewController, public UITableViewDataSource {
+class List : public UIViewController, public UITableViewDataSource, public UITableViewDelegate {
 public:
     std::shared_ptr<UITableView> table;
     std::int64_t rows = 3;
@@ -69,7 +74,20 @@ public:
         table->registerCell<UITableViewCell>("Row");
         table->setRowHeight(20);
         table->setDataSource(std::dynamic_pointer_cast<UITableViewDataSource>(sharedSelf(this)));
+        table->setDelegate(std::dynamic_pointer_cast<UITableViewDelegate>(sharedSelf(this)));
         setView(table);
+    }
+    // Each row offers a menu named after it.
+    std::shared_ptr<UIContextMenuConfiguration> contextMenuConfigurationForRowAt(UITableView&, const Foundation::IndexPath& indexPath, CGPoint) override
+    {
+        const auto row = indexPath.row();
+        return make<UIContextMenuConfiguration>(std::nullopt, nullptr, [row](const auto&) {
+            return make<UIMenu>(String(), std::vector<std::shared_ptr<UIMenuElement>> {
+                make<UIAction>(String("Copy Row " + std::to_string(row)), [row](const std::shared_ptr<UIAction>&) {
+                    g_log.push_back("copied " + std::to_string(row));
+                }),
+            });
+        });
     }
     std::int64_t numberOfRowsInSection(UITableView&, std::int64_t) override { return rows; }
     std::shared_ptr<UITableViewCell> cellForRowAt(UITableView& tableView, const Foundation::IndexPath& indexPath) override
@@ -246,6 +264,8 @@ TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
     EXPECT_EQ(Keyboard::translate(127, false, false), (Key {"Delete", {}}));
     EXPECT_EQ(Keyboard::translate(27, false, false), (Key {"Escape", {}}));
     EXPECT_EQ(Keyboard::translate(KEY_F(10), true, false), (Key {"F10", {}}));
+    EXPECT_EQ(Keyboard::translate(KEY_F(22), true, false), (Key {"F10", UIKeyModifierFlags::shift()})) << "Shift-F10";
+    EXPECT_EQ(Keyboard::translate(Keyboard::menuKeyCode, true, false), (Key {"Menu", {}}));
     EXPECT_EQ(Keyboard::translate(KEY_DOWN, true, false), (Key {"Down", {}}));
     EXPECT_EQ(Keyboard::translate(U'é', false, false), (Key {"é", {}}));
     EXPECT_EQ(Keyboard::translate('p' - 'a' + 1, false, true), (Key {"p", UIKeyModifierFlags::command() | UIKeyModifierFlags::alternate()}));
@@ -256,9 +276,10 @@ TEST(TerminalKeyboard, CtrlAndAltStandForCommandAndKeysGetTheirNames)
 TEST(TerminalClipboard, ThePasteboardsTextReachesTheTerminalsClipboardAndLeavesItWhenItExpires)
 {
     EXPECT_EQ(Terminal::SystemClipboard::escapeSequence(String()), "\033]52;c;!\a");
-    // No desktop here: the terminal's own sequence carries the text.
+    // No desktop and no tmux here: the terminal's own sequence carries the text.
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
+    unsetenv("TMUX");
     std::vector<std::string> written;
     Terminal::SystemClipboard::connect([&](std::string_view sequence) { written.emplace_back(sequence); });
     UIPasteboard::Options options;
@@ -527,4 +548,179 @@ TEST_F(TerminalScreen, TextAndBackgroundsShowTheirColoursAndSecondaryTextIsDimme
     const auto shown = screen();
     EXPECT_TRUE(shows(shown, "Save …") || shows(shown, "Save…")) << shown;
     EXPECT_FALSE(shows(shown, "Changes")) << shown;
+}
+
+TEST(TerminalCapabilities, ATerminalThatCannotPlaceItsCursorOrIsUnknownCannotShowTheDisplay)
+{
+    using Terminal::TerminalCapabilities;
+    EXPECT_EQ(TerminalCapabilities::whyDisplayCannotShow("xterm-256color"), std::nullopt);
+    EXPECT_EQ(TerminalCapabilities::whyDisplayCannotShow("screen-256color"), std::nullopt);
+    const auto dumb = TerminalCapabilities::whyDisplayCannotShow("dumb");
+    ASSERT_TRUE(dumb);
+    EXPECT_TRUE(shows(*dumb, "\"dumb\"") && shows(*dumb, "cannot move its cursor")) << *dumb;
+    EXPECT_EQ(dumb->find('\n'), std::string::npos) << "one line";
+    EXPECT_TRUE(shows(TerminalCapabilities::whyDisplayCannotShow("no-such-terminal").value_or(""), "unknown"));
+    EXPECT_TRUE(shows(TerminalCapabilities::whyDisplayCannotShow(nullptr).value_or(""), "TERM is not set"));
+    EXPECT_TRUE(TerminalCapabilities::whyDisplayCannotShow(""));
+}
+
+TEST_F(TerminalScreen, AWindowTooSmallSaysSoTakesNoKeysAndShowsTheSceneAgainOnceItGrows)
+{
+    screen();
+    for (const auto& [columns, rows] : {std::pair {20, 10}, std::pair {39, 30}, std::pair {100, 11}, std::pair {5, 2}}) {
+        session.resize(columns, rows);
+        const auto shown = screen();
+        EXPECT_TRUE(shows(shown, "too small") || columns < 16) << shown;
+        EXPECT_FALSE(shows(shown, "Row 0")) << "nothing of the scene overprints the message\n" << shown;
+        EXPECT_FALSE(shows(shown, "F10")) << shown;
+        EXPECT_FALSE(press("Tab"));
+        EXPECT_FALSE(session.click(1, 1));
+        // The windows keep the smallest size a picture can have, rather than being laid out into a few cells.
+        EXPECT_GE(window->frame().size.width, Terminal::TerminalSession::minimumColumns * TextGrid::columnWidth);
+        EXPECT_GE(window->frame().size.height, (Terminal::TerminalSession::minimumRows - 1) * TextGrid::lineHeight);
+    }
+    session.resize(20, 10);
+    EXPECT_TRUE(shows(screen(), "20 x 10")) << screen();
+    session.resize(Terminal::TerminalSession::minimumColumns, Terminal::TerminalSession::minimumRows);
+    const auto shown = screen();
+    EXPECT_TRUE(shows(shown, "Row 0")) << shown;
+    EXPECT_FALSE(shows(shown, "too small")) << shown;
+}
+
+TEST_F(TerminalScreen, ContextMenusOpenOnASecondaryClickAndFromTheKeyboardAtTheFocusedRow)
+{
+    auto shown = screen();
+    // A secondary click on a row opens that row's menu, whatever views lie under the pointer.
+    auto frame = session.frame();
+    std::int64_t row1 = -1;
+    for (std::int64_t row = 0; row < frame.rows(); ++row)
+        if (shows(frame.line(row), "Row 1"))
+            row1 = row;
+    ASSERT_GE(row1, 0) << shown;
+    ASSERT_TRUE(session.click(static_cast<std::int64_t>(frame.line(row1).find("Row 1")) + 1, row1, true));
+    shown = screen();
+    EXPECT_TRUE(shows(shown, "Copy Row 1")) << shown;
+    ASSERT_TRUE(press("Return"));
+    EXPECT_EQ(g_log, std::vector<std::string> {"copied 1"});
+    EXPECT_FALSE(shows(screen(), "Copy Row")) << screen();
+
+    // Shift-F10 and the Menu key open the menu of the focused table's selected row.
+    ASSERT_TRUE(session.driver().focus(list->table));
+    ASSERT_TRUE(press("Down"));
+    ASSERT_TRUE(press("Down"));
+    ASSERT_TRUE(press("Down"));
+    ASSERT_TRUE(press("F10", UIKeyModifierFlags::shift()));
+    shown = screen();
+    EXPECT_TRUE(shows(shown, "Copy Row 2")) << shown;
+    EXPECT_FALSE(session.menuBar().isOpen() && !session.menuBar().isShowingShownMenu()) << "Shift-F10 is not the menu bar";
+    ASSERT_TRUE(press("Escape"));
+    EXPECT_FALSE(shows(screen(), "Copy Row")) << screen();
+    ASSERT_TRUE(press("Up"));
+    ASSERT_TRUE(press("Menu"));
+    shown = screen();
+    EXPECT_TRUE(shows(shown, "Copy Row 1")) << shown;
+    ASSERT_TRUE(press("Return"));
+    EXPECT_EQ(g_log, (std::vector<std::string> {"copied 1", "copied 1"}));
+    // A focused control without a menu opens nothing.
+    ASSERT_TRUE(session.driver().focus(form->save));
+    EXPECT_FALSE(press("Menu"));
+}
+
+TEST(TerminalClipboard, InsideTmuxACopyIsABufferOfItsOwnThatAClearDeletes)
+{
+    if (std::system("command -v tmux >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "tmux is not installed";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    // A tmux server of the test's own: nothing of the person's tmux is touched.
+    const std::string socket = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/clipboard-tmux";
+    const std::string tmux = "tmux -S '" + socket + "' -f /dev/null ";
+    ASSERT_EQ(std::system((tmux + "new-session -d -x 80 -y 20 'sleep 60'").c_str()), 0);
+    setenv("TMUX", (socket + ",0,0").c_str(), 1);
+    auto run = [&](const std::string& command) {
+        std::string output;
+        if (FILE* pipe = popen((tmux + command + " 2>/dev/null").c_str(), "r")) {
+            char buffer[256];
+            while (const auto count = fread(buffer, 1, sizeof buffer, pipe))
+                output.append(buffer, count);
+            pclose(pipe);
+        }
+        return output;
+    };
+    std::vector<std::string> written;
+    Terminal::SystemClipboard::connect([&](std::string_view sequence) { written.emplace_back(sequence); });
+    UIPasteboard::Options options;
+    options.expirationDate = Foundation::Date::now().addingTimeInterval(30);
+    UIPasteboard::general()->setItems({{{UIPasteboard::plainTextType(), Foundation::Data::fromString("s3cret pass")}}}, options);
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(run("show-buffer"), "s3cret pass") << "what a paste in tmux gives";
+    TestSupport::advanceClock(31);
+    EXPECT_FALSE(shows(run("list-buffers -F '#{buffer_sample}'"), "s3cret")) << run("list-buffers");
+    EXPECT_TRUE(written.empty()) << "tmux itself carries the text";
+    Terminal::SystemClipboard::connect(nullptr);
+    unsetenv("TMUX");
+    run("kill-server");
+}
+
+TEST_F(TerminalScreen, AnAlertAColumnPresentsIsAModalBoxThatReturnAndEscapeAnswer)
+{
+    screen();
+    // A confirmation of a destructive step, presented from the list's column rather than the root.
+    auto sheet = make<UIAlertController>(std::optional<String>("Delete Permanently?"), std::optional<String>("This cannot be undone."),
+                                         UIAlertController::Style::actionSheet);
+    sheet->addAction(make<UIAlertAction>(std::optional<String>("Delete Permanently"), UIAlertAction::Style::destructive,
+                                         [](const auto&) { g_log.push_back("deleted"); }));
+    sheet->addAction(make<UIAlertAction>(std::optional<String>("Cancel"), UIAlertAction::Style::cancel, [](const auto&) { g_log.push_back("kept"); }));
+    if (auto popover = sheet->popoverPresentationController())
+        popover->setSourceView(list->view());
+    list->present(sheet, true);
+    auto shown = screen();
+    ASSERT_EQ(session.driver().alert(), sheet);
+    EXPECT_EQ(window->topViewController(), sheet);
+    // Drawn in a box that hides the rows behind it, framed within the window.
+    const auto frame = session.frame();
+    std::int64_t titleRow = -1;
+    for (std::int64_t row = 1; row < frame.rows(); ++row)
+        if (shows(frame.line(row), "Delete Permanently?"))
+            titleRow = row;
+    ASSERT_GT(titleRow, 1) << shown;
+    const auto cells = Terminal::SceneRenderer::cells(*sheet->view());
+    EXPECT_EQ(frame.at(cells.column - 1, cells.row - 1).text, "┌") << shown;
+    EXPECT_GE(cells.row - 1, 1) << "the frame stays below the menu bar\n" << shown;
+    for (auto row = cells.row; row < cells.bottom(); ++row)
+        EXPECT_FALSE(shows(frame.line(row), "Row ")) << shown;
+    // The keyboard stays in it.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(press("Tab"));
+        ASSERT_TRUE(session.driver().focusedView());
+        EXPECT_TRUE(cells.contains(Terminal::SceneRenderer::cells(*session.driver().focusedView()).column,
+                                   Terminal::SceneRenderer::cells(*session.driver().focusedView()).row))
+            << screen();
+    }
+    // Return takes its one action that does not cancel, even with a button focused behind it before.
+    sheet->dismiss(false);
+    TestSupport::advanceClock(1);
+    screen();
+    auto again = make<UIAlertController>(std::optional<String>("Delete Permanently?"), std::nullopt, UIAlertController::Style::actionSheet);
+    again->addAction(make<UIAlertAction>(std::optional<String>("Delete Permanently"), UIAlertAction::Style::destructive,
+                                         [](const auto&) { g_log.push_back("deleted"); }));
+    again->addAction(make<UIAlertAction>(std::optional<String>("Cancel"), UIAlertAction::Style::cancel, [](const auto&) { g_log.push_back("kept"); }));
+    ASSERT_TRUE(session.driver().focus(form->save));
+    list->present(again, true);
+    screen();
+    ASSERT_TRUE(press("Return"));
+    TestSupport::advanceClock(1);
+    screen();
+    EXPECT_EQ(g_log, std::vector<std::string> {"deleted"});
+
+    // A notice has no Cancel: Escape closes it with its one button.
+    auto notice = make<UIAlertController>(std::optional<String>("Limit Reached"), std::nullopt, UIAlertController::Style::alert);
+    notice->addAction(make<UIAlertAction>(std::optional<String>("OK"), UIAlertAction::Style::default_, [](const auto&) { g_log.push_back("ok"); }));
+    form->present(notice, true);
+    screen();
+    ASSERT_TRUE(press("Escape"));
+    TestSupport::advanceClock(1);
+    screen();
+    EXPECT_EQ(g_log, (std::vector<std::string> {"deleted", "ok"}));
+    EXPECT_FALSE(session.driver().alert());
 }

@@ -247,3 +247,25 @@ TEST(ConstraintSolver, ChangedStepByStepItAgreesWithASolverBuiltAfresh)
         }
     }
 }
+
+TEST(ConstraintSolver, WorkPastTheLimitIsAFailureNotAHang)
+{
+    ConstraintSolver solver;
+    solver.limitWork(200);
+    std::vector<ConstraintSolver::Variable> chain {solver.makeVariable()};
+    auto grow = [&] {
+        for (int i = 0; i < 100; ++i) {
+            chain.push_back(solver.makeVariable());
+            add(solver, {{chain.back(), 1}, {chain[chain.size() - 2], -1}}, -1, Relation::greaterThanOrEqual);
+            add(solver, {{chain.back(), 1}}, -5.0 * i, Relation::equal, 1);
+        }
+        solver.solve();
+    };
+    EXPECT_THROW(grow(), ConstraintSolver::Failure);
+
+    // Without a limit the same system solves.
+    ConstraintSolver unlimited;
+    std::swap(solver, unlimited);
+    chain = {solver.makeVariable()};
+    EXPECT_NO_THROW(grow());
+}

@@ -1,5 +1,7 @@
 # Run at build time by gtest_add_suites: lists the suites of TEST_EXECUTABLE and writes one CTest test
 # per suite into CTEST_FILE, named <executable>.<suite> (two executables may hold suites of one name).
+# Each suite runs its tests in a new random order every time, so a test that leans on another's leftovers
+# shows; the output names the seed, and --gtest_random_seed=<seed> repeats the order.
 execute_process(COMMAND ${TEST_EXECUTABLE} --gtest_list_tests
   WORKING_DIRECTORY ${TEST_WORKING_DIR}
   OUTPUT_VARIABLE listing
@@ -35,7 +37,7 @@ foreach(suite IN LISTS suites)
   endif()
   set(name "${TEST_TARGET}.${suite}")
   string(APPEND content
-    "add_test([=[${name}]=] [==[${TEST_EXECUTABLE}]==] [=[--gtest_filter=${suite}.*]=])\n"
+    "add_test([=[${name}]=] [==[${TEST_EXECUTABLE}]==] [=[--gtest_filter=${suite}.*]=] --gtest_shuffle)\n"
     "set_tests_properties([=[${name}]=] PROPERTIES WORKING_DIRECTORY [==[${TEST_WORKING_DIR}]==] TIMEOUT ${timeout} LABELS ${TEST_TARGET})\n")
 endforeach()
 file(WRITE ${CTEST_FILE} "${content}")

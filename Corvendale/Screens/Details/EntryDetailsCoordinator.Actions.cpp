@@ -3,6 +3,7 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
+#include "Corvendale/App/URLOpener.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
 
@@ -62,14 +63,6 @@ String previousFieldTitle(const Shared::Entry& entry, const MenuSource::Previous
     return String("previous ") + (field && field->title ? *field->title : Shared::titleText(previous.category));
 }
 
-void openIfPossible(const std::optional<Foundation::URL>& url)
-{
-    if (!url)
-        return;
-    const auto& application = UIKit::UIApplication::shared();
-    if (application->canOpenURL(*url))
-        application->open(*url);
-}
 
 } // namespace
 
@@ -274,6 +267,10 @@ void EntryDetailsCoordinator::changeStoredEntry(const std::function<void(Shared:
 void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, const MenuSource& menuSource,
                                                   const std::shared_ptr<UIKit::UIView>& sourceView)
 {
+    auto openLink = [this](const std::optional<Foundation::URL>& url) {
+        if (url)
+            URLOpener::open(*url, std::static_pointer_cast<UIKit::UIViewController>(sharedSelf(this)));
+    };
     auto entry = m_state.entry();
     auto rowText = [&] { return entry ? text(*entry, menuSource) : std::nullopt; };
     switch (action.kind()) {
@@ -314,11 +311,11 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
         break;
     case Kind::openWebsite:
         if (auto website = rowText())
-            openIfPossible(Basalwork::websiteURL(*website));
+            openLink(Basalwork::websiteURL(*website));
         break;
     case Kind::showInMaps:
         if (auto address = rowText())
-            openIfPossible(Foundation::URL::string(String(mapsBaseURL) + "?q=" + String(Foundation::percentEncodedQueryValue(address->utf8()))));
+            openLink(Foundation::URL::string(String(mapsBaseURL) + "?q=" + String(Foundation::percentEncodedQueryValue(address->utf8()))));
         break;
     case Kind::edit: {
         if (auto entryID = m_state.entryID())

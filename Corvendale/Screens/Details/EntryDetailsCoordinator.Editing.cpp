@@ -12,6 +12,7 @@
 #include "Shared/PasswordGeneratorC.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/RecordStore.hpp"
 #include "Shared/TagStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
@@ -96,7 +97,10 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
     bool backButtonWasShown = editing->backButton == Shared::EntryDetailsVCBackButtonVisibility::visible;
     auto delegate = this->delegate();
     bool isSelectingMultiple = delegate && delegate->isSelectingMultipleEntries();
+    // A new item is in no list yet: once saved, it is selected there like an item edited from the list.
+    bool isNew = false;
     try {
+        isNew = !dependencies().recordStore->containsEntry(entryID);
         saveCurrentEdits();
         if (isSelectingMultiple)
             apply(State::MultipleSelection {{entryID}, dependencies().recordStore}, false, true);
@@ -106,7 +110,7 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
         handleUnexpectedError(error, "didSelectDone(headerV:)", true);
         return;
     }
-    if (backButtonWasShown) {
+    if (backButtonWasShown || (isNew && !isSelectingMultiple)) {
         std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
         Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), selectInListDelay, [weak, entryID] {
             auto self = weak.lock();
@@ -139,7 +143,7 @@ void EntryDetailsCoordinator::didSelectDismiss(Shared::EntryDetailsVHeaderV&)
 
 void EntryDetailsCoordinator::didSelectCancel(Shared::EntryDetailsVHeaderV&)
 {
-    didSelectCancel();
+    cancelAfterAsking();
 }
 
 void EntryDetailsCoordinator::didSelectRestore(Shared::EntryDetailsVHeaderV&)
@@ -196,8 +200,12 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
                 }
                 break;
             case Item::moveToTrash:
-                if (isViewing && delegate)
-                    delegate->updateIsTrashed(true, entryIDs);
+                if (isViewing) {
+                    if (delegate)
+                        delegate->updateIsTrashed(true, entryIDs);
+                    break;
+                }
+                confirmAfterEndingEditing(Confirmation::moveToTrash, *entryID, sourceView);
                 break;
             case Item::restore:
                 if (isViewing && delegate)
@@ -208,9 +216,17 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
                     delegate->permanentlyDelete(entryIDs);
                 break;
             case Item::duplicate:
+            case Item::archive: {
+                auto confirmation = header->item == Item::duplicate ? Confirmation::duplicate : Confirmation::archive;
+                if (isViewing)
+                    presentConfirmation(confirmation, *entryID, sourceView);
+                else
+                    confirmAfterEndingEditing(confirmation, *entryID, sourceView);
+                break;
+            }
             case Item::share:
-            case Item::archive:
-                // Their confirmations are not part of this screen yet.
+                if (isViewing)
+                    presentShareMenuConfirmation(*entryID, sourceView, true);
                 break;
             }
         } catch (const Foundation::Error& error) {
@@ -246,6 +262,18 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
         handleUnexpectedError(error, "didSelect(menuSource:sourceView:rectInSourceView:entryDetailsTVC:)", true);
     }
     (void)sourceView;
+}
+
+void EntryDetailsCoordinator::confirmAfterEndingEditing(Confirmation confirmation, const String& entryID,
+                                                        const std::shared_ptr<UIKit::UIView>& sourceView)
+{
+    if (isViewLoaded())
+        endEditing(*view());
+    std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), headerActionDelay, [weak, confirmation, entryID, sourceView] {
+        if (auto self = weak.lock())
+            self->presentConfirmation(confirmation, entryID, sourceView);
+    });
 }
 
 void EntryDetailsCoordinator::didBeginEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)

@@ -6,13 +6,16 @@
 
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/EntryDetailsVC.hpp"
+#include "Shared/EntryDetailsVHeaderV.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/UIAlertController.hpp"
 #include "Shared/UIKeyCommand.hpp"
 #include "Shared/URL.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Base/String.hpp"
+#include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/UISplitViewController.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 #include "Basalwork/Interface/UIViewController.hpp"
@@ -187,6 +190,7 @@ void EntryDetailsCoordinator::updateView(bool animated)
                 self->m_entryDetailsVC->select(source, animated);
         });
     };
+    m_entryDetailsVC->headerV()->setCanPinMainWindow(services.appKitBridge != nullptr);
     m_entryDetailsVC->update(m_state, services.appExecutionContext, services.preferenceStore, services.recordStore, isMainWindowPinned(), animated,
                              [weak, animated, selectPending] {
                                  auto self = weak.lock();
@@ -207,6 +211,9 @@ void EntryDetailsCoordinator::transitionToEdit(const String& entryID, bool saveC
     if (const auto* editing = m_state.editingPayload(); editing && editing->entryID == entryID)
         return;
     try {
+        // Every way into editing (the header, the menus, the keys) meets the same rule.
+        if (auto stored = dependencies().recordStore->entry(entryID); stored && stored->isTrashed())
+            return;
         if (saveCurrentEdits)
             this->saveCurrentEdits();
         const auto& recordStore = dependencies().recordStore;
@@ -367,6 +374,26 @@ void EntryDetailsCoordinator::didSelectCancel()
     }
 }
 
+void EntryDetailsCoordinator::cancelAfterAsking()
+{
+    const auto* editing = m_state.as<State::Editing>();
+    if (!editing)
+        return;
+    if (presentedViewController())
+        return;
+    if (!editing->editingContext || !editing->editingContext->hasChanges(editing->entryID))
+        return didSelectCancel();
+    std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+    auto entryID = editing->entryID;
+    present(Shared::UIAlertControllers::makeDiscardChangesConfirmation([weak, entryID] {
+                auto self = weak.lock();
+                // Only the edit that was asked about is thrown away.
+                if (const auto* still = self ? self->m_state.as<State::Editing>() : nullptr; still && still->entryID == entryID)
+                    self->didSelectCancel();
+            }),
+            true);
+}
+
 // --- The Option key and key commands -----------------------------------------------------------------
 
 void EntryDetailsCoordinator::revealAllSecureFieldsViaOverride()
@@ -431,7 +458,7 @@ void EntryDetailsCoordinator::escapeKeyPressed()
     if (!isEscapeOffered())
         return;
     if (m_state.is<State::Editing>())
-        didSelectCancel();
+        cancelAfterAsking();
     else if (m_state.is<State::Viewing>())
         dismissIfPresentedByDelegate();
 }

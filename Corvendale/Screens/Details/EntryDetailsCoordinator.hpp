@@ -73,6 +73,9 @@ public:
     void saveCurrentEdits();
     // Leaves editing without saving.
     void didSelectCancel();
+    // Leaves editing as a person asks to (Escape, the Cancel button): edits that were not saved are
+    // lost only once the user confirms it.
+    void cancelAfterAsking();
 
     bool canBecomeFirstResponder() const override { return true; }
     std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
@@ -85,6 +88,9 @@ public:
     void viewWillAppear(bool animated) override;
 
     // --- Menus and actions --------------------------------------------------------------------------
+
+    // What the header asks before acting on the whole item.
+    enum class Confirmation { duplicate, archive, moveToTrash };
 
     // The row's menu; none for a row without one, or without a single item.
     std::shared_ptr<UIKit::UIMenu> menu(const Shared::MenuSource& menuSource);
@@ -197,6 +203,16 @@ private:
     std::shared_ptr<UIKit::UIMenu> viewingMenu(const Shared::Entry& entry, const Shared::MenuSource& menuSource, Shared::MenuBuilder& builder) const;
     std::shared_ptr<UIKit::UIMenu> editingMenu(const Shared::Entry& entry, const Shared::MenuSource& menuSource, Shared::MenuBuilder& builder) const;
     void didMoveRow(const std::function<void(Shared::RecordStore::EditingContext&, const Foundation::String&)>& move);
+
+    // The header's confirmations: once confirmed, the edits are saved first (a failed save leaves the
+    // item as it was), then the owner acts on the one item.
+    void presentConfirmation(Confirmation confirmation, const Foundation::String& entryID, const std::shared_ptr<UIKit::UIView>& sourceView);
+    // Ends text editing first; the confirmation follows once the keyboard has gone.
+    void confirmAfterEndingEditing(Confirmation confirmation, const Foundation::String& entryID, const std::shared_ptr<UIKit::UIView>& sourceView);
+    void didConfirm(Confirmation confirmation, const Foundation::String& entryID);
+    // The plain-text warning, then the share sheet of the item's fields.
+    void presentShareMenuConfirmation(const Foundation::String& entryID, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated);
+    void presentShareMenu(const Foundation::String& entryID, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated);
     // The inline generator's option changes: writes the changed settings, then a fresh value.
     void updateGenerator(const Shared::MenuSource& menuSource, const std::function<bool(Shared::PasswordGenerator&, bool isPINField)>& change,
                          bool regeneratesItself);

@@ -36,6 +36,9 @@ public:
     virtual void updateIsArchived(bool isArchived, const std::vector<Foundation::String>& entryIDs) = 0;
     virtual void updateIsTrashed(bool isTrashed, const std::vector<Foundation::String>& entryIDs) = 0;
     virtual void permanentlyDelete(const std::vector<Foundation::String>& entryIDs) = 0;
+    // Copies of the items, as the list makes them; the copies are selected where the list shows beside
+    // the details.
+    virtual void duplicate(const std::vector<Foundation::String>& entryIDs) = 0;
 };
 
 } // namespace Corvendale

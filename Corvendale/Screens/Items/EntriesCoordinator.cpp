@@ -8,6 +8,7 @@
 #include "Shared/AuthenticationStore.hpp"
 #include "Shared/BackupStore.hpp"
 #include "Shared/EntriesVC.hpp"
+#include "Shared/PasteboardCoordinator.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.hpp"
 #include "Shared/UIAlertController.hpp"
@@ -95,6 +96,8 @@ void EntriesCoordinator::updateView(bool animated)
         config.selectedEntryIDs = m_entriesVC->selectedEntryIDs();
         config.settingsIssueDetected = true;
         config.isSettingsButtonShown = true;
+        // The settings pages are not part of this program yet.
+        config.isSettingsButtonEnabled = false;
         config.mode = Shared::EntriesVC::Config::Mode::main();
         m_entriesVC->setConfig(config, animated);
     } catch (const Foundation::Error&) {
@@ -221,6 +224,12 @@ void EntriesCoordinator::presentShareMenu(const Shared::Entry& entry, const std:
         return UnexpectedErrorHandling::handleUnexpectedError(error, "presentShareMenu(entry:sourceView:animated:)", animated);
     }
     auto sheet = Foundation::make<UIKit::UIActivityViewController>(std::move(items));
+    // The shared secrets leave the clipboard as every other copy of the program's does.
+    sheet->setCompletionWithItemsHandler([pasteboard = dependencies().pasteboardCoordinator](
+                                             const std::optional<UIKit::UIActivityViewController::ActivityType>& activityType, bool completed) {
+        if (completed && activityType == UIKit::UIActivityViewController::copyToPasteboard() && pasteboard)
+            pasteboard->adoptPasteboardContent();
+    });
     Basalwork::setModalPresentationStyleToPopover(*sheet, Basalwork::PresentationSource::view(sourceView), UIKit::UIPopoverArrowDirection::any(),
                                                   nullptr);
     present(sheet, animated);
@@ -529,11 +538,16 @@ void EntriesCoordinator::didSelectDone(Shared::EntriesVC&)
 void EntriesCoordinator::didSelectSelectAll(Shared::EntriesVC&)
 {
     m_entriesVC->selectAll();
+    // The details show what is selected: "N Items Selected", or nothing once none is.
+    if (auto delegate = this->delegate())
+        delegate->didUpdate(m_entriesVC->selectedEntryIDs(), *this);
 }
 
 void EntriesCoordinator::didSelectDeselectAll(Shared::EntriesVC&)
 {
     m_entriesVC->deselectAll();
+    if (auto delegate = this->delegate())
+        delegate->didUpdate(m_entriesVC->selectedEntryIDs(), *this);
 }
 
 void EntriesCoordinator::didSelectFavorite(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&)

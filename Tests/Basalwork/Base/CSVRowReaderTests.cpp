@@ -254,3 +254,38 @@ TEST_F(CSVRowReaderTest, TextThatIsNotUTF8FarAheadStopsTheReadingOnlyAtItsRecord
         }
     }
 }
+
+// Files of other apps end their rows at CR, LF and CR LF only; both ways of scanning agree, and a row past
+// the bound stops the reading instead of filling the memory.
+TEST_F(CSVRowReaderTest, RowsEndOnlyAtCROrLFWhenAskedAndAreBounded)
+{
+    const std::string others = "a\vb\fc\xC2\x85" "d\xE2\x80\xA8" "e\xE2\x80\xA9" "f";
+    const std::string contents = others + ",x\r\n\"q" + others + "\",y\rlast\n";
+    for (char32_t delimiter : {U',', U'\u2022'}) {
+        std::string text = contents;
+        if (delimiter != U',') {
+            for (auto at = text.find(','); at != std::string::npos; at = text.find(','))
+                text.replace(at, 1, "\xE2\x80\xA2");
+        }
+        TestSupport::writeText(home.path() / "items.csv", text);
+        auto reader = Foundation::make<CSVRowReader>(Foundation::URL::fileURLWithPath((home.path() / "items.csv").string()), Character(delimiter),
+                                                     Character(U'"'), Foundation::make<Foundation::Progress>(0));
+        reader->setLineEnds(CSVRowReader::LineEnds::crOrLF);
+        Rows rows;
+        while (auto row = reader->nextRow())
+            rows.push_back(*row);
+        EXPECT_EQ(rows, (Rows {{String(others), String("x")}, {String("\"q" + others + "\""), String("y")}, {String("last")}}));
+    }
+
+    TestSupport::writeText(home.path() / "long.csv", "short\n" + std::string(300'000, 'x') + "\nafter\n");
+    auto reader = Foundation::make<CSVRowReader>(Foundation::URL::fileURLWithPath((home.path() / "long.csv").string()), Character(U','),
+                                                 Character(U'"'), Foundation::make<Foundation::Progress>(0), 4096, 4096);
+    reader->setMaximumRowByteCount(100'000);
+    EXPECT_EQ(reader->nextRow(), CSVRow {String("short")});
+    try {
+        reader->nextRow();
+        FAIL() << "a row past the bound must fail";
+    } catch (const GeneralError& error) {
+        EXPECT_TRUE(error.as<GeneralError::FailedWithMessage>());
+    }
+}

@@ -120,8 +120,10 @@ TEST(StringWebsites, WebsiteURLTrimsWhatTheUserTyped)
     EXPECT_EQ(websiteURL("   "), std::nullopt);
     EXPECT_EQ(websiteURL(""), std::nullopt);
     EXPECT_EQ(websiteURL("exa mple.com"), std::nullopt);
-    // A scheme without "//" is taken as a host, so nothing typed becomes a script URL.
-    EXPECT_EQ(websiteURL("javascript:alert(1)")->scheme(), "https");
+    // A scheme without "//" is taken as a host, so nothing typed becomes a script URL; this one's port is
+    // no number, so it is no website either.
+    EXPECT_EQ(websiteURL("javascript:alert(1)"), std::nullopt);
+    EXPECT_EQ(websiteURL("javascript:443")->scheme(), "https");
 }
 
 TEST(StringWebsites, HostOfWhatTheUserTyped)

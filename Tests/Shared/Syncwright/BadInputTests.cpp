@@ -42,7 +42,8 @@ protected:
             auto json = nlohmann::json::parse(TestSupport::readText(entry.path()), nullptr, false);
             if (json.is_discarded())
                 continue;
-            for (const auto& change : json["changes"]) {
+            const auto& batch = json.contains("batch") ? json["batch"] : json;
+            for (const auto& change : batch["changes"]) {
                 if (change["change"] == "createZone")
                     return change["incarnation"];
             }
@@ -56,7 +57,8 @@ protected:
         if (!failed || !failed->failure.as<SyncStatus::Failure::Error>())
             return texts;
         auto error = failed->failure.as<SyncStatus::Failure::Error>()->error;
-        if (const auto* general = dynamic_cast<const Basalwork::GeneralError*>(error.get())) {
+        const auto* general = dynamic_cast<const Basalwork::GeneralError*>(error.get());
+        if (general && general->as<Basalwork::GeneralError::Failed>()) {
             for (const auto& each : general->as<Basalwork::GeneralError::Failed>()->withErrors)
                 texts.push_back(each->description());
         } else {
@@ -93,7 +95,33 @@ TEST_F(BadInputTests, UnusableBatchesAreSkippedWithAnErrorTheStatusShows)
     // Everything else arrived, and nothing local was lost.
     EXPECT_EQ(second->notes(), (Notes {{"a", "Alpha"}, {"b", "Bravo"}, {"mine", "Kept"}}));
 
-    // Each is reported once; the next sync is clean.
+    // The batches are met again until they are repaired or taken away; a record that was read is not.
+    ASSERT_TRUE(second->sync().isFailure());
+    EXPECT_EQ(errorTexts(second->delegate->lastStatus()).size(), 3u);
+    for (int sequence = 1; sequence <= 3; ++sequence)
+        std::filesystem::remove(batchesFolder() / (std::string(32, 'd') + "-" + std::to_string(sequence) + ".batch"));
+    ASSERT_TRUE(second->sync().isSuccess());
+    EXPECT_TRUE(second->delegate->lastStatus().is<SyncStatus::UpToDate>());
+}
+
+TEST_F(BadInputTests, RecordsTheStoreCannotTakeInFailEverySyncUntilTheyAreTakenIn)
+{
+    first->add("a", "Alpha");
+    ASSERT_TRUE(first->sync().isSuccess());
+    {
+        std::lock_guard lock(second->delegate->mutex);
+        second->delegate->notTakenIn = Basalwork::GeneralError::failedWithMessage(String("The item a cannot be opened")).clone();
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ASSERT_TRUE(second->sync().isFailure());
+        auto texts = errorTexts(second->delegate->lastStatus());
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_NE(texts.front().find("The item a cannot be opened"), std::string::npos) << texts.front();
+    }
+    {
+        std::lock_guard lock(second->delegate->mutex);
+        second->delegate->notTakenIn = nullptr;
+    }
     ASSERT_TRUE(second->sync().isSuccess());
     EXPECT_TRUE(second->delegate->lastStatus().is<SyncStatus::UpToDate>());
 }

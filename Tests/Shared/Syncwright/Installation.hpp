@@ -45,6 +45,8 @@ public:
     std::vector<CloudKit::CKRecordZoneID> deletedZones;
     std::map<std::string, int> deliveries; // records modified remotely, by name
     int pushRounds = 0;
+    // What the store says it could not take in; guarded by `mutex`.
+    Foundation::ErrorPtr notTakenIn;
     // Called before a round of remotely modified records is applied; may throw.
     std::function<void()> beforeApplyingFetchedRound;
     // Called when the push asks for modified records.
@@ -139,6 +141,21 @@ public:
                 m_context->execute(CoreData::NSBatchDeleteRequest(type.with(ckRecordIDs)));
             m_context->save();
         });
+    }
+    Foundation::ErrorPtr fetchedRecordsNotTakenIn() override
+    {
+        std::lock_guard lock(mutex);
+        return notTakenIn;
+    }
+    void processRecordsOfWholeZone(const std::set<CloudKit::CKRecordID>& ckRecordIDs) override
+    {
+        auto absent = m_context->performAndWait([&] {
+            auto ids = Syncwright::SyncableType::absentFromZone(m_types, ckRecordIDs, *m_context);
+            m_context->save();
+            return ids;
+        });
+        if (!absent.empty())
+            processRemotelyDeleted(absent);
     }
     void processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords) override
     {

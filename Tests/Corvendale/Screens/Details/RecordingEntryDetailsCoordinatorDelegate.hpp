@@ -35,6 +35,7 @@ public:
     void updateIsArchived(bool isArchived, const std::vector<Foundation::String>& ids) override { record("archived", isArchived, ids); }
     void updateIsTrashed(bool isTrashed, const std::vector<Foundation::String>& ids) override { record("trashed", isTrashed, ids); }
     void permanentlyDelete(const std::vector<Foundation::String>& ids) override { record("permanentlyDelete", true, ids); }
+    void duplicate(const std::vector<Foundation::String>& ids) override { record("duplicate", true, ids); }
 
 protected:
     friend Foundation::Construct;

@@ -1,0 +1,86 @@
+#include "Platform/CloudKit/CKError.hpp"
+#include "Platform/CloudKit/CKRecordValue.hpp"
+#include "Platform/CloudKit/ChangeBatch.hpp"
+
+#include <gtest/gtest.h>
+
+using namespace CloudKit;
+
+namespace {
+
+const std::string container = "iCloud.test.Corvendale";
+const std::string account = "_localAccount";
+const std::string device(32, 'c');
+
+ChangeBatch sample()
+{
+    ChangeBatch batch;
+    batch.device = device;
+    batch.sequence = 7;
+    batch.clock = 12;
+    batch.date = Foundation::Date(1000.5);
+    CKRecordZoneID zone("CustomRecordZone");
+    batch.changes.push_back({ChangeBatch::Change::Kind::createZone, zone, "life-1", {}, {}, false, {}, nullptr});
+    ChangeBatch::Change save {ChangeBatch::Change::Kind::saveRecord, zone, "life-1", "E1", "Entry", true, {}, nullptr};
+    save.fields.emplace("sealedEntry", CKRecordValue(Foundation::Data(std::vector<std::uint8_t> {1, 2, 3, 250})));
+    save.fields.emplace("vaultID", CKRecordValue(Foundation::String("V")));
+    batch.changes.push_back(save);
+    batch.changes.push_back({ChangeBatch::Change::Kind::deleteRecord, zone, "life-1", "E0", "Entry", false, {}, nullptr});
+    return batch;
+}
+
+ChangeBatch decode(const std::string& bytes)
+{
+    return ChangeBatch::decode(Foundation::Data::fromString(bytes), ChangeBatch::fileName(device, 7), container, account, {});
+}
+
+} // namespace
+
+// One flipped bit anywhere (zone, owner, life, record name or type, values, the checksum itself) and the
+// batch is refused; the batch as written reads back as it was.
+TEST(ChangeBatchTests, EveryFlippedBitIsRefusedAndTheWholeBatchReadsBack)
+{
+    auto bytes = std::string(sample().encoded(container, account, {}).view());
+    auto read = decode(bytes);
+    EXPECT_EQ(read.order(), sample().order());
+    ASSERT_EQ(read.changes.size(), 3u);
+    EXPECT_EQ(read.changes[1].recordName, "E1");
+    EXPECT_EQ(std::string(read.encoded(container, account, {}).view()), bytes);
+
+    std::size_t accepted = 0;
+    for (std::size_t offset = 0; offset < bytes.size(); ++offset) {
+        for (int bit = 0; bit < 8; ++bit) {
+            auto damaged = bytes;
+            damaged[offset] ^= static_cast<char>(1 << bit);
+            try {
+                decode(damaged);
+                ++accepted;
+                ADD_FAILURE() << "a flip of bit " << bit << " at " << offset << " was taken in";
+            } catch (const CKError&) {
+            }
+        }
+        if (accepted > 3)
+            break;
+    }
+    for (std::size_t length : {std::size_t(0), bytes.size() / 2, bytes.size() - 1})
+        EXPECT_THROW(decode(bytes.substr(0, length)), CKError);
+}
+
+// Batches written before the checksum came are plain JSON and still read.
+TEST(ChangeBatchTests, BatchesOfTheFormatBeforeTheChecksumStillRead)
+{
+    std::string older = "{\"format\":\"CloudKit change batch\",\"version\":1,\"container\":\"" + container + "\",\"account\":\"" + account
+        + "\",\"device\":\"" + device + "\",\"sequence\":7,\"clock\":3,\"date\":0,\"changes\":[{\"change\":\"saveRecord\","
+          "\"zone\":\"CustomRecordZone\",\"owner\":\"__defaultOwner__\",\"incarnation\":\"life-1\",\"name\":\"E1\",\"type\":\"Entry\","
+          "\"replacesFields\":true,\"fields\":{\"title\":{\"string\":\"old\"}}}]}";
+    auto read = decode(older);
+    ASSERT_EQ(read.changes.size(), 1u);
+    EXPECT_EQ(read.changes[0].recordName, "E1");
+    EXPECT_FALSE(read.changes[0].unreadable);
+
+    // The newer format unwrapped from its checksum is damage, not the older format.
+    auto bytes = std::string(sample().encoded(container, account, {}).view());
+    auto body = bytes.substr(bytes.find("\"batch\":") + 8);
+    body.pop_back();
+    EXPECT_THROW(decode(body), CKError);
+}

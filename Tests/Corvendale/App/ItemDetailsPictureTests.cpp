@@ -1,0 +1,52 @@
+#include "Tests/Corvendale/App/ProgramOnTerminal.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
+#include "Tests/Shared/RecordStoreFixture.hpp"
+
+#include "Shared/Entry.SystemField.hpp"
+#include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/RecordStore.hpp"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+namespace {
+
+using CorvendaleTests::ProgramOnTerminal;
+using SystemID = Shared::Entry::SystemField::ID;
+
+TEST_F(ProgramOnTerminal, ASavedLoginsDetailsShowEachLabelWithItsWholeValueOnOneRow)
+{
+    CorvendaleTests::OfflineCloud offline;
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Bank of Nowhere", "hunter2",
+                          [](Shared::RecordStore::EditingContext& context, const Foundation::String& id) {
+                              context.setText("someone@example.com", SystemID::username, id);
+                              context.setText("https://bank.example.com/login", SystemID::website, id);
+                              context.setText("JBSWY3DPEHPK3PXP", SystemID::totpSecretKey, id);
+                          });
+    settle();
+    terminal(160, 40);
+    auto& driver = terminal().driver();
+    ASSERT_TRUE(driver.tap(Foundation::String("Bank of Nowhere")));
+    settle();
+    // Through the editor and back, as a person checks what they saved.
+    ASSERT_TRUE(driver.chooseMenuBarItem({"Item", "Edit"}));
+    settle();
+    ASSERT_TRUE(driver.chooseMenuBarItem({"Item", "Save"}));
+    settle();
+    for (std::int64_t columns : {80, 100, 160, 220}) {
+        const std::string shown = screen(columns, 40);
+        SCOPED_TRACE("at " + std::to_string(columns) + " columns:\n" + shown);
+        EXPECT_NE(rowShowing(shown, "Title").find("Bank of Nowhere"), std::string::npos);
+        EXPECT_NE(rowShowing(shown, "Username").find("someone@example.com"), std::string::npos);
+        EXPECT_NE(rowShowing(shown, "Website").find("https://bank.example.com/login"), std::string::npos);
+        EXPECT_NE(rowShowing(shown, "Password").find("•"), std::string::npos);
+        // The code beside its label, whole, and its countdown after it.
+        EXPECT_TRUE(std::regex_search(rowShowing(shown, "One-Time Password"), std::regex("One-Time Password +[0-9]{3} [0-9]{3} +[0-9]+$")));
+    }
+}
+
+} // namespace

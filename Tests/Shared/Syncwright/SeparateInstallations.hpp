@@ -1,0 +1,169 @@
+#pragma once
+
+#include "Tests/Shared/Syncwright/Installation.hpp"
+#include "Tests/Support/Files.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace SyncwrightTests {
+
+// An installation on a machine of its own: its state, its store and its copy of the container all live
+// in its folder, and every run of it is a process of its own, as a program started again would be.
+class SeparateInstallation {
+public:
+    explicit SeparateInstallation(std::filesystem::path root)
+        : m_root(std::move(root))
+    {
+        for (const char* sub : {"state", "store", "containers", "config", "data"})
+            std::filesystem::create_directories(m_root / sub);
+    }
+
+    const std::filesystem::path& root() const { return m_root; }
+    std::filesystem::path containers() const { return m_root / "containers"; }
+    std::filesystem::path batches() const { return containers() / Installation::containerIdentifier / "_localAccount" / "Batches"; }
+
+    // Runs `body` with the installation in a new process; gives back what it answered (JSON), or the
+    // text of what it threw under "thrown".
+    nlohmann::json run(const std::function<nlohmann::json(Installation&)>& body) const
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return {{"thrown", "no pipe"}};
+        pid_t child = ::fork();
+        if (child == 0) {
+            ::close(fds[0]);
+            std::string answer;
+            try {
+                ::setenv("XDG_STATE_HOME", (m_root / "state").c_str(), 1);
+                ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+                ::setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
+                ::setenv("CORVENDALE_CLOUDKIT_FOLDER", containers().c_str(), 1);
+                Installation installation(m_root / "store");
+                answer = body(installation).dump();
+            } catch (const Foundation::Error& error) {
+                answer = nlohmann::json {{"thrown", error.description()}}.dump();
+            } catch (const std::exception& error) {
+                answer = nlohmann::json {{"thrown", error.what()}}.dump();
+            }
+            for (std::size_t written = 0; written < answer.size();) {
+                auto got = ::write(fds[1], answer.data() + written, answer.size() - written);
+                if (got <= 0)
+                    ::_exit(1);
+                written += static_cast<std::size_t>(got);
+            }
+            ::_exit(0);
+        }
+        ::close(fds[1]);
+        std::string answer;
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                break;
+            answer.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(fds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        auto json = nlohmann::json::parse(answer, nullptr, false);
+        if (json.is_discarded())
+            return {{"thrown", "the installation's process ended without an answer"}};
+        return json;
+    }
+
+    // One sync; answers the status it ended with and the notes afterwards.
+    nlohmann::json sync(const std::function<void(Installation&)>& before = {}) const
+    {
+        return run([&](Installation& installation) {
+            if (before)
+                before(installation);
+            installation.sync();
+            return summary(installation);
+        });
+    }
+
+    static nlohmann::json summary(Installation& installation)
+    {
+        auto status = installation.delegate->lastStatus();
+        nlohmann::json deleted = nlohmann::json::array();
+        {
+            std::lock_guard lock(installation.delegate->mutex);
+            for (const auto& zone : installation.delegate->deletedZones)
+                deleted.push_back(zone.zoneName().utf8());
+        }
+        return {{"status", status.description()}, {"upToDate", status.is<SyncStatus::UpToDate>()},
+                {"notes", installation.notes()}, {"deletedZones", deleted}};
+    }
+
+private:
+    std::filesystem::path m_root;
+};
+
+// A file-sync tool between installations' container folders: it copies each file beside its place under
+// a hidden name and renames it there, and can damage a file on the way or lose one.
+class SyncTool {
+public:
+    using Damage = std::function<void(std::string& bytes)>;
+
+    // Brings every file of `from` that `to` lacks or holds otherwise; `damage` spoils those whose name
+    // it names on the way.
+    static void carry(const SeparateInstallation& from, const SeparateInstallation& to, const std::map<std::string, Damage>& damage = {})
+    {
+        namespace fs = std::filesystem;
+        for (const auto& entry : fs::recursive_directory_iterator(from.containers())) {
+            if (!entry.is_regular_file())
+                continue;
+            auto name = entry.path().filename().string();
+            if (name.starts_with("."))
+                continue;
+            auto relative = fs::relative(entry.path(), from.containers());
+            auto target = to.containers() / relative;
+            auto bytes = TestSupport::readText(entry.path());
+            if (auto spoil = damage.find(name); spoil != damage.end())
+                spoil->second(bytes);
+            if (fs::exists(target) && TestSupport::readText(target) == bytes)
+                continue;
+            fs::create_directories(target.parent_path());
+            auto hidden = target.parent_path() / (".sync-" + name);
+            TestSupport::writeText(hidden, bytes);
+            fs::rename(hidden, target);
+        }
+    }
+
+    static Damage cutInHalf()
+    {
+        return [](std::string& bytes) { bytes.resize(bytes.size() / 2); };
+    }
+    static Damage flipBit(std::size_t offset, int bit)
+    {
+        return [=](std::string& bytes) { bytes[offset % bytes.size()] ^= static_cast<char>(1 << bit); };
+    }
+};
+
+// The batches in a folder, oldest sequence of each device first.
+inline std::vector<std::string> batchNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& name : TestSupport::entryNames(folder)) {
+        if (name.ends_with(".batch"))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& lhs, const std::string& rhs) {
+        auto dash = [](const std::string& name) { return name.rfind('-'); };
+        auto device = [&](const std::string& name) { return name.substr(0, dash(name)); };
+        auto sequence = [&](const std::string& name) { return std::stoll(name.substr(dash(name) + 1)); };
+        return std::make_pair(device(lhs), sequence(lhs)) < std::make_pair(device(rhs), sequence(rhs));
+    });
+    return names;
+}
+
+} // namespace SyncwrightTests
