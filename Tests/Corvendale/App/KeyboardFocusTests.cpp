@@ -133,6 +133,29 @@ TEST_F(KeyboardFocus, TheSetUpStepsWithoutAFieldTakeReturn)
     EXPECT_EQ(screenState(), 3) << "Return continues without a Tab first";
 }
 
+TEST_F(KeyboardFocus, TabGoesRoundTheLockScreensControlsInReadingOrder)
+{
+    lockScreen()->authenticationWindow()->setFrame({0, 0, 1000, 580});
+    if (!store()->authenticationState().isAuthenticated() && screenState() == 1) {
+        // Create Master Password: both fields, then the buttons under them.
+        lockScreen()->authenticationWindow()->layoutIfNeeded();
+        ASSERT_TRUE(m_driver->core().focus(m_driver->find("AuthenticationV.entryField")));
+        m_driver->type(String(CorvendaleTests::masterPassword));
+        press("Tab");
+        m_driver->type(String(CorvendaleTests::masterPassword));
+        ASSERT_TRUE(m_driver->core().focus(m_driver->find("AuthenticationV.entryField")));
+        EXPECT_TRUE(inOrder(tabRound(), {"Master Password", "Repeat Master Password", "Continue", "Master Password Tips", "Show Password"}));
+    }
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    store()->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    settle();
+    lockScreen()->authenticationWindow()->layoutIfNeeded();
+    ASSERT_EQ(focusedName(), "Master Password") << "the locked screen's field takes the keyboard";
+    m_driver->type(String("typed"));
+    EXPECT_TRUE(inOrder(tabRound(), {"Master Password", "Unlock", "Forgot Password?"}));
+}
+
 TEST_F(KeyboardFocus, ANewItemStartsAtItsTitleAndTabReachesEveryPartOfTheEditorInReadingOrder)
 {
     unlockAtTerminalSize();

@@ -19,10 +19,13 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITableViewCell.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
+#include <cmath>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -91,6 +94,11 @@ TEST_F(ListSelection, SelectAllMarksEveryRowAndDeselectAllLeavesNothingSelectedI
     auto marked = main()->entriesVC()->tableView()->indexPathsForSelectedRows();
     EXPECT_EQ(marked ? marked->size() : 0U, 3U) << "every row is marked";
     EXPECT_TRUE(m_driver->core().find(String("3 Items Selected")));
+    // Each row lies on whole lines of text, so that its mark is drawn on it.
+    for (const auto& cell : main()->entriesVC()->tableView()->visibleCells()) {
+        EXPECT_EQ(std::fmod(cell->frame().origin.y, UIKit::TextGrid::lineHeight), 0) << cell->frame().origin.y;
+        EXPECT_EQ(std::fmod(cell->frame().size.height, UIKit::TextGrid::lineHeight), 0) << cell->frame().size.height;
+    }
 
     m_driver->tap(String("Deselect All"));
     sceneDelegate()->window()->layoutIfNeeded();
