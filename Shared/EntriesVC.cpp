@@ -25,6 +25,7 @@
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 
@@ -40,7 +41,9 @@ using Foundation::Selector;
 using Foundation::String;
 
 constexpr const char* cellIdentifier = "EntriesVC.Cell";
-constexpr UIKit::CGFloat rowHeight = 44;
+// Two lines of text (title and subtitle): rows lie on whole lines of the text grid, so that a row's mark
+// and highlight are drawn on the row.
+constexpr UIKit::CGFloat rowHeight = 2 * UIKit::TextGrid::lineHeight;
 
 // A row: the title with the favourite and attachment marks, and the subtitle the list style asks for.
 class EntryCell : public UIKit::UITableViewCell {

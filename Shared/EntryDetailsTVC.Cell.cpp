@@ -62,7 +62,17 @@ void EntryDetailsTVCCell::initialize()
     m_textField->addAction(on(&Handlers::endEditing), UIKit::UIControl::Event::editingDidEnd());
     m_textField->addAction(on(&Handlers::textChange, [](EntryDetailsTVCCell& cell) { return cell.m_textField->text(); }),
                            UIKit::UIControl::Event::editingChanged());
-    m_textField->addAction(on(&Handlers::returnKey), UIKit::UIControl::Event::primaryActionTriggered());
+    // Return in a field of several lines starts a new line there rather than moving on.
+    m_textField->addAction(
+        [weak, advance = on(&Handlers::returnKey)] {
+            auto self = weak.lock();
+            if (self && self->takesSeveralLines()) {
+                self->m_textField->insertText(String("\n"));
+                return;
+            }
+            advance();
+        },
+        UIKit::UIControl::Event::primaryActionTriggered());
     // The tags on offer follow what is typed, and go when the field is left.
     for (auto event : {UIKit::UIControl::Event::editingDidBegin(), UIKit::UIControl::Event::editingChanged(), UIKit::UIControl::Event::editingDidEnd()})
         m_textField->addAction(
@@ -190,6 +200,15 @@ std::optional<EntryDetailsTVCRow> EntryDetailsTVCCell::titleRow() const
     auto row = *m_row;
     row.source = *m_row->titleSource;
     return row;
+}
+
+bool EntryDetailsTVCCell::takesSeveralLines() const
+{
+    if (!m_row)
+        return false;
+    if (const auto* field = m_row->source.as<MenuSource::CustomField>())
+        return field->category == EntryFieldCategory::multilineText;
+    return m_row->source == MenuSource::systemField(EntrySystemField::ID::notes);
 }
 
 bool EntryDetailsTVCCell::isTags() const

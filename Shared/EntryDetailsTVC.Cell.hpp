@@ -82,6 +82,8 @@ private:
     // The row as the title input reports it: its title's source.
     std::optional<EntryDetailsTVCRow> titleRow() const;
     bool isTags() const;
+    // Notes and multi-line fields: Return adds a line.
+    bool takesSeveralLines() const;
     void showTagSuggestions();
     void chooseTag(const Foundation::String& tag);
 

@@ -9,6 +9,10 @@
 #include "Platform/UIKit/UISegmentedControl.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UIStepper.hpp"
+#include "Platform/UIKit/NSLayoutConstraint.hpp"
+#include "Platform/UIKit/NSLayoutDimension.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UITapGestureRecognizer.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
 
 #include <algorithm>
@@ -81,6 +85,8 @@ void EntryDetailsTVCInlineGeneratorV::initialize()
     m_countLabel = Foundation::make<UIKit::UILabel>();
     m_stepper = Foundation::make<UIKit::UIStepper>();
     m_stepper->setAccessibilityIdentifier(String("InlineGenerator.length"));
+    // As wide as it is drawn ("[-|+]"): a click on "+" lands in its upper half.
+    m_stepper->widthAnchor().constraintEqualToConstant(5 * UIKit::TextGrid::columnWidth)->setIsActive(true);
     on(m_stepper, [](EntryDetailsTVCInlineGeneratorV& self, UIKit::UIStepper& stepper) -> Change {
         auto value = static_cast<std::int64_t>(stepper.value());
         // Words and digits are counted; characters make a length.
@@ -107,6 +113,18 @@ void EntryDetailsTVCInlineGeneratorV::initialize()
         auto index = std::clamp<std::int64_t>(control.selectedSegmentIndex(), 0, static_cast<std::int64_t>(separators().size()) - 1);
         return Separator {separators()[static_cast<std::size_t>(index)]};
     });
+
+    // A click on an option's name switches it, as a click on its switch does.
+    for (const auto& [name, control] : {std::pair {m_numbersLabel, m_numbersSwitch}, std::pair {m_symbolsLabel, m_symbolsSwitch}}) {
+        name->setIsUserInteractionEnabled(true);
+        std::weak_ptr<UIKit::UISwitch> weakControl = control;
+        name->addGestureRecognizer(Foundation::make<UIKit::UITapGestureRecognizer>([weakControl](UIKit::UIGestureRecognizer&) {
+            if (auto control = weakControl.lock(); control && control->isEnabled()) {
+                control->setIsOn(!control->isOn());
+                control->sendActions(UIKit::UIControl::Event::valueChanged());
+            }
+        }));
+    }
 
     auto stack = Foundation::make<UIKit::UIStackView>();
     stack->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);

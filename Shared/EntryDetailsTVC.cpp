@@ -5,6 +5,7 @@
 #include "Shared/FileURLInput.hpp"
 #include "Shared/TagStore.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
@@ -207,7 +208,14 @@ void EntryDetailsTVC::configure(EntryDetailsTVCCell& cell, const Row& row)
             self->m_editingInGenerator = row.source;
             return;
         }
-        self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(row.source, *self); });
+        // Heard once the keyboard has moved on: the new input first takes it, then the rows change (a
+        // generator going away), so that a click lands on what was drawn under it.
+        Foundation::DispatchQueue::main()->async([weak, source = row.source] {
+            auto self = weak.lock();
+            if (!self || self->typingSource() == source)
+                return;
+            self->tell([&](EntryDetailsTVCDelegate& delegate) { delegate.didEndEditingText(source, *self); });
+        });
     };
     handlers.textChange = report([](EntryDetailsTVCDelegate& d, const MenuSource& s, EntryDetailsTVC& t, const Foundation::String& text) {
         d.didUpdate(text, s, t);
@@ -263,6 +271,9 @@ bool EntryDetailsTVC::shouldHighlightRowAt(UIKit::UITableView&, const Foundation
 void EntryDetailsTVC::didSelectRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath)
 {
     const auto& row = m_sections.at(indexPath.section()).rows.at(indexPath.row());
+    // A click between the generator's controls belongs to the field being typed in: it keeps the keyboard.
+    if (row.kind == Row::Kind::generator)
+        return;
     auto cell = tableView.cellForRow(indexPath);
     auto source = row.source;
     if (auto input = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); !input || !input->hasInput())

@@ -16,6 +16,13 @@ namespace Shared {
 using Foundation::String;
 using HeaderItem = MenuSource::HeaderItem;
 
+namespace {
+
+constexpr UIKit::CGFloat buttonSpacing = 10;
+constexpr UIKit::CGFloat headerInset = 10;
+
+} // namespace
+
 void EntryDetailsVHeaderV::initialize()
 {
     UIView::initialize();
@@ -23,15 +30,14 @@ void EntryDetailsVHeaderV::initialize()
     m_titleLabel = Foundation::make<UIKit::UILabel>();
     m_titleLabel->setAccessibilityIdentifier(String("EntryDetailsVHeaderV.title"));
     m_titleLabel->setLineBreakMode(UIKit::NSLineBreakMode::byTruncatingTail);
-    m_buttons = Foundation::make<UIKit::UIStackView>();
-    m_buttons->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
-    m_buttons->setSpacing(10);
+    m_rows = Foundation::make<UIKit::UIStackView>();
+    m_rows->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
     auto stack = Foundation::make<UIKit::UIStackView>();
     stack->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
     stack->setSpacing(4);
     stack->addArrangedSubview(m_titleLabel);
-    stack->addArrangedSubview(m_buttons);
-    Basalwork::addSubviewWithEdgeContraints(*this, stack, Basalwork::LayoutInsets::withAll(10));
+    stack->addArrangedSubview(m_rows);
+    Basalwork::addSubviewWithEdgeContraints(*this, stack, Basalwork::LayoutInsets::withAll(headerInset));
 }
 
 std::shared_ptr<UIKit::UIButton> EntryDetailsVHeaderV::addButton(const char* title,
@@ -49,16 +55,51 @@ std::shared_ptr<UIKit::UIButton> EntryDetailsVHeaderV::addButton(const char* tit
                 action(*self, button);
         },
         UIKit::UIControl::Event::primaryActionTriggered());
-    m_buttons->addArrangedSubview(button);
+    m_buttons.push_back(button);
     return button;
+}
+
+void EntryDetailsVHeaderV::arrangeButtons(UIKit::CGFloat width)
+{
+    m_arrangedWidth = width;
+    for (const auto& row : m_rows->arrangedSubviews()) {
+        m_rows->removeArrangedSubview(row);
+        row->removeFromSuperview();
+    }
+    std::shared_ptr<UIKit::UIStackView> row;
+    UIKit::CGFloat used = 0;
+    for (const auto& button : m_buttons) {
+        const auto buttonWidth = button->intrinsicContentSize().width;
+        if (!row || (width > 0 && used > 0 && used + buttonSpacing + buttonWidth > width)) {
+            row = Foundation::make<UIKit::UIStackView>();
+            row->setAxis(UIKit::NSLayoutConstraint::Axis::horizontal);
+            row->setSpacing(buttonSpacing);
+            m_rows->addArrangedSubview(row);
+            used = 0;
+        }
+        used += (used > 0 ? buttonSpacing : 0) + buttonWidth;
+        row->addArrangedSubview(button);
+    }
+}
+
+void EntryDetailsVHeaderV::layoutSubviews()
+{
+    const auto width = bounds().size.width - 2 * headerInset;
+    if (width != m_arrangedWidth) {
+        const auto rowsBefore = m_rows->arrangedSubviews().size();
+        arrangeButtons(width);
+        // A header that grows or shrinks moves what lies under it.
+        if (auto parent = superview(); parent && m_rows->arrangedSubviews().size() != rowsBefore)
+            parent->setNeedsLayout();
+    }
+    UIView::layoutSubviews();
 }
 
 void EntryDetailsVHeaderV::show(const EntryDetailsVCState& state, bool isMainWindowPinned)
 {
-    for (const auto& view : m_buttons->arrangedSubviews()) {
-        m_buttons->removeArrangedSubview(view);
-        view->removeFromSuperview();
-    }
+    for (const auto& button : m_buttons)
+        button->removeFromSuperview();
+    m_buttons.clear();
     using Delegate = EntryDetailsVHeaderVDelegate;
     auto tellDelegate = [](void (Delegate::*requirement)(EntryDetailsVHeaderV&)) {
         return [requirement](EntryDetailsVHeaderV& header, const std::shared_ptr<UIKit::UIButton>&) {
@@ -107,14 +148,14 @@ void EntryDetailsVHeaderV::show(const EntryDetailsVCState& state, bool isMainWin
     }
     addButton("Lock", tellDelegate(&Delegate::didSelectLock));
     addButton(isMainWindowPinned ? "Unpin Window" : "Pin Window", tellDelegate(&Delegate::didSelectPinWindow))->setIsEnabled(m_canPinMainWindow);
+    arrangeButtons(m_arrangedWidth);
 }
 
 std::vector<Foundation::String> EntryDetailsVHeaderV::buttonTitles() const
 {
     std::vector<Foundation::String> titles;
-    for (const auto& view : m_buttons->arrangedSubviews())
-        if (auto button = std::dynamic_pointer_cast<UIKit::UIButton>(view))
-            titles.push_back(button->currentTitle().value_or(String()));
+    for (const auto& button : m_buttons)
+        titles.push_back(button->currentTitle().value_or(String()));
     return titles;
 }
 

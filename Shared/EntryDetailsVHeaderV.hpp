@@ -2,6 +2,7 @@
 
 #include "Shared/Menu.Source.hpp"
 
+#include "Platform/UIKit/CGFloat.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include <functional>
@@ -35,6 +36,9 @@ public:
     // The titles of the buttons shown, in order.
     std::vector<Foundation::String> buttonTitles() const;
 
+    // The buttons go on as many rows as the width needs, so that none is squeezed out of sight.
+    void layoutSubviews() override;
+
 protected:
     friend Foundation::Construct;
     EntryDetailsVHeaderV() = default;
@@ -46,7 +50,12 @@ private:
 
     std::weak_ptr<EntryDetailsVHeaderVDelegate> m_delegate;
     std::shared_ptr<UIKit::UILabel> m_titleLabel;
-    std::shared_ptr<UIKit::UIStackView> m_buttons;
+    // Puts the buttons in rows of at most `width` points, in order.
+    void arrangeButtons(UIKit::CGFloat width);
+
+    std::shared_ptr<UIKit::UIStackView> m_rows;
+    std::vector<std::shared_ptr<UIKit::UIButton>> m_buttons;
+    UIKit::CGFloat m_arrangedWidth = -1;
     bool m_canPinMainWindow = true;
 };
 

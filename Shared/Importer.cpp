@@ -30,6 +30,10 @@ const Foundation::Logger& log()
 
 constexpr std::int64_t progressUnits = 1000;
 
+// A file whose every item fails would otherwise hold a text per item to the end: past this many, the
+// others are counted in one last text.
+constexpr std::size_t maximumFailureCount = 1000;
+
 // A folder of its own for what an import extracts, removed with everything in it when the import ends.
 class WorkFolder {
 public:
@@ -184,6 +188,13 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
     std::unordered_set<std::string> seen;
     std::vector<Foundation::String> storedAttachmentIDs;
     std::int64_t imported = 0;
+    std::int64_t unlistedFailures = 0;
+    auto addFailure = [&](std::vector<Foundation::String>& failures, Foundation::String failure) {
+        if (report.failures.size() + itemFailures.size() < maximumFailureCount)
+            failures.push_back(std::move(failure));
+        else
+            ++unlistedFailures;
+    };
 
     // Reading is most of the progress; the save ends it.
     auto readProgress = [&](double fraction) {
@@ -193,7 +204,9 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
     // One part of the file's items: the new ones, with their tags and attachment files.
     auto takePart = [&](ImportReadResult& part, RecordSource::BatchSink& sink) {
         checkCancellation();
-        std::move(part.failures.begin(), part.failures.end(), std::back_inserter(report.failures));
+        for (auto& failure : part.failures)
+            addFailure(report.failures, std::move(failure));
+        part.failures.clear();
         std::vector<Foundation::String> ids;
         ids.reserve(part.items.size());
         for (const auto& item : part.items)
@@ -234,7 +247,7 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
                         // A file that did not come along leaves no field pointing at nothing.
                         if (file == item.attachments.end()) {
                             if (attachmentsURL && acceptsAttachmentsFolder(fileFormat))
-                                itemFailures.push_back(itemFailure(entry, ImporterError::invalidFile("an attachment was not in the attachments folder; the item was imported without it")));
+                                addFailure(itemFailures, itemFailure(entry, ImporterError::invalidFile("an attachment was not in the attachments folder; the item was imported without it")));
                             field = section.fields.erase(field);
                             continue;
                         }
@@ -255,7 +268,7 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
                 for (const auto& attachment : itemAttachments)
                     itemAttachmentIDs.push_back(attachment.id);
                 m_attachmentDataStore->deleteData(itemAttachmentIDs);
-                itemFailures.push_back(itemFailure(entry, error));
+                addFailure(itemFailures, itemFailure(entry, error));
                 continue;
             }
             attachments.insert(attachments.end(), std::make_move_iterator(itemAttachments.begin()), std::make_move_iterator(itemAttachments.end()));
@@ -278,6 +291,9 @@ Importer::Report Importer::runImport(FileFormat fileFormat, const Foundation::UR
     progress.setCompletedUnitCount(progressUnits);
     report.importedCount = imported;
     std::move(itemFailures.begin(), itemFailures.end(), std::back_inserter(report.failures));
+    if (unlistedFailures > 0)
+        report.failures.emplace_back(std::to_string(unlistedFailures) + " more items could not be imported; only the first "
+                                     + std::to_string(maximumFailureCount) + " are listed.");
     return report;
 }
 

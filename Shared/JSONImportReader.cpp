@@ -56,7 +56,7 @@ bool flag(const Json& object, const char* key)
     return value.is_boolean() ? value.get<bool>() : ImportValues::isTrue(text(object, key));
 }
 
-// A file read whole must fit the limit.
+// A file must fit the limit, though it is no longer read whole.
 void checkSize(const Foundation::URL& fileURL)
 {
     std::error_code error;
@@ -74,7 +74,7 @@ Foundation::String failure(std::int64_t number, const std::string& title, const 
 // failure text, and hands them on a part at a time.
 class ItemMaker {
 public:
-    ItemMaker(const ImportReadDelivery& deliver)
+    explicit ItemMaker(const ImportReadDelivery& deliver)
         : m_parts(deliver)
     {
     }
@@ -97,7 +97,6 @@ public:
         }
     }
     void addFailure(Foundation::String text) { m_parts.addFailure(std::move(text)); }
-    std::int64_t count() const { return m_number; }
     void finish() { m_parts.finish(); }
 
 private:
@@ -113,9 +112,10 @@ template <class Build>
 Json readItems(const Foundation::URL& fileURL, const JSONItemStream::Path& path, const ImportReadProgress& progress, ItemMaker& maker, Build build)
 {
     checkSize(fileURL);
-    auto document = JSONItemStream::readFile(
-        fileURL, {path}, [&](const Json& item, const std::vector<const Json*>& enclosing) { maker.make(item, [&](const Json& value) { return build(value, *enclosing.front()); }); },
-        progress);
+    auto take = [&](const Json& item, const std::vector<const Json*>& enclosing) {
+        maker.make(item, [&](const Json& value) { return build(value, *enclosing.front()); });
+    };
+    auto document = JSONItemStream::readFile(fileURL, {path}, take, progress);
     progress(1);
     return document;
 }

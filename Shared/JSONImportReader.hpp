@@ -11,7 +11,7 @@ namespace Shared {
 // between separator lines) and the item data of a 1PUX archive.
 class JSONImportReader {
 public:
-    // The largest JSON file read whole.
+    // The largest JSON file read.
     static constexpr std::int64_t maximumFileSize = 512LL * 1024 * 1024;
 
     static bool isJSON(ImporterFileFormat format);

@@ -89,6 +89,8 @@ std::shared_ptr<UIMenuElement> MenuBuilder::makeElement(const Element& element) 
         imageName = action->action.systemImageName();
         if (action->action.isDestructive())
             attributes = UIMenuElement::Attributes::destructive();
+        if (m_unavailable.contains(action->action.kind()))
+            attributes = attributes | UIMenuElement::Attributes::disabled();
         if (action->isSelected)
             state = action->isMixed ? UIMenuElement::State::mixed : UIMenuElement::State::on;
     } else if (auto filter = element.as<Element::Filter>()) {

@@ -83,6 +83,9 @@ public:
 
     explicit MenuBuilder(OnSelection onSelection);
 
+    // Actions of these kinds, added from now on, show dimmed: what they would open is not there.
+    void setUnavailable(std::set<MenuAction::Kind> kinds) { m_unavailable = std::move(kinds); }
+
     void add(const Element& element, bool condition = true);
     // Shown side by side, as one row.
     void addRow(const Row& elements, bool condition = true);
@@ -105,6 +108,7 @@ private:
     std::vector<std::shared_ptr<UIKit::UIMenuElement>> categorySections(const std::set<EntryCategory>& selected) const;
 
     OnSelection m_onSelection;
+    std::set<MenuAction::Kind> m_unavailable;
     std::vector<std::shared_ptr<UIKit::UIMenuElement>> m_sections;
 };
 

@@ -242,7 +242,7 @@ struct Painter {
             canvas.frame({cells.column - 1, cells.row - 1, cells.columns + 2, cells.rows + 2}, CellStyle::plain, clip);
         }
         const auto* cell = dynamic_cast<const UITableViewCell*>(view.get());
-        const bool marked = cell && (cell->isSelected() || cell->isHighlighted());
+        const bool marked = cell && (cell->isSelected() || cell->isHighlighted() || focused.get() == cell);
         if (marked) {
             style = style | CellStyle::reverse;
             canvas.clear(clip.intersection(cells), style);

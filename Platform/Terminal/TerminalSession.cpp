@@ -137,7 +137,9 @@ Canvas TerminalSession::frame()
         showTooSmall(canvas);
         return canvas;
     }
-    SceneRenderer::render(*scene(), canvas, m_driver.focusedView());
+    // A table that keeps no selection shows the row the keyboard is on as focused.
+    auto rowCell = m_driver.keyboardRowCell();
+    SceneRenderer::render(*scene(), canvas, rowCell ? rowCell : m_driver.focusedView());
     m_menuBar.render(canvas);
     return canvas;
 }

@@ -214,6 +214,7 @@ void solveFor(Row& row, std::uint32_t subject)
 
 void ConstraintSolver::substitute(Symbol symbol, const Row& row)
 {
+    ++m_substitutions;
     if (m_workLimit) {
         m_work += m_columns[symbol].size() * (row.cells.size() + 1);
         if (m_work > *m_workLimit)

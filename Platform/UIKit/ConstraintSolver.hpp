@@ -77,6 +77,8 @@ public:
     // system, however dense or ill-conditioned, holds up a layout pass: past it, each call throws
     // `Failure`. No argument removes the bound.
     void limitWork(std::optional<std::uint64_t> rowEntries);
+    // How many times a symbol has been replaced throughout the tableau, where rounding can build up.
+    std::uint64_t substitutions() const { return m_substitutions; }
 
 private:
     using Symbol = std::uint32_t;
@@ -153,6 +155,7 @@ private:
     bool m_needsOptimize = false;
     std::optional<std::uint64_t> m_workLimit;
     std::uint64_t m_work = 0;
+    std::uint64_t m_substitutions = 0;
 };
 
 } // namespace UIKit

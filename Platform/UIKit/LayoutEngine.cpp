@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace UIKit {
@@ -614,6 +615,7 @@ void LayoutEngine::rebuild()
         auto found = m_entries.find(key);
         drop(found->second);
         m_entries.erase(found);
+        m_entriesChanged = true;
     }
     for (Spec& spec : specs)
         apply(spec);
@@ -642,8 +644,10 @@ void LayoutEngine::apply(Spec& spec)
     auto [found, inserted] = m_entries.try_emplace(spec.key);
     Entry& entry = found->second;
     entry.seen = m_generation;
-    if (inserted)
+    if (inserted) {
         entry.order = m_nextOrder++;
+        m_entriesChanged = true;
+    }
     const bool same = !inserted && sameObject(entry.owner, spec.owner) && entry.relation == spec.relation
         && entry.strength == spec.strength && sameTerms(entry.terms, spec.expression.terms);
     if (same) {
@@ -686,6 +690,7 @@ void LayoutEngine::refuse(const Key& key, Entry& entry, const std::vector<Constr
         m_needsAfresh = true;
         return;
     }
+    m_refusedNow = true;
     auto before = m_refused.find(key);
     if (before == m_refused.end() || before->second != entry.constant)
         reportConflict(key, conflicting);
@@ -854,6 +859,8 @@ void LayoutEngine::forgetSolver()
     }
     m_solver = ConstraintSolver();
     m_entries.clear();
+    m_entriesChanged = true;
+    m_checkedAtSubstitution = std::numeric_limits<std::uint64_t>::max();
     m_keysByHandle.clear();
     m_items.clear();
     m_wrapping.clear();
@@ -865,32 +872,42 @@ void LayoutEngine::startAfresh()
 {
     forgetSolver();
     m_solver.limitWork(workLimit);
+    m_refusedNow = false;
     m_afresh = true;
     m_needsAfresh = false;
     rebuild();
 }
 
-bool LayoutEngine::refusesAny() const
+const std::vector<std::pair<LayoutEngine::Key, LayoutEngine::Entry*>>& LayoutEngine::allEntries()
 {
-    return std::any_of(m_entries.begin(), m_entries.end(), [](const auto& entry) { return !entry.second.inSolver; });
+    // Entries stay where they are in the map while others come and go, so the list is made again only
+    // when the entries changed, not at every layout.
+    if (m_entriesChanged) {
+        m_allEntries.clear();
+        m_allEntries.reserve(m_entries.size());
+        for (auto& [key, entry] : m_entries)
+            m_allEntries.emplace_back(key, &entry);
+        m_entriesChanged = false;
+    }
+    return m_allEntries;
 }
 
-std::optional<std::pair<LayoutEngine::Key, double>> LayoutEngine::brokenRequirement() const
+std::optional<std::pair<LayoutEngine::Key, double>> LayoutEngine::brokenRequirement()
 {
     std::optional<std::pair<Key, double>> worst;
     std::uint64_t worstOrder = 0;
-    for (const auto& [key, entry] : m_entries) {
-        if (!entry.inSolver || entry.strength != ConstraintSolver::required)
+    for (const auto& [key, entry] : allEntries()) {
+        if (!entry->inSolver || entry->strength != ConstraintSolver::required)
             continue;
-        double value = entry.constant;
-        for (const Term& term : entry.terms)
+        double value = entry->constant;
+        for (const Term& term : entry->terms)
             value += term.coefficient * m_solver.value(term.variable);
-        const double error = entry.relation == Relation::equal ? std::abs(value)
-            : entry.relation == Relation::lessThanOrEqual      ? std::max(0.0, value)
-                                                               : std::max(0.0, -value);
-        if (!(error <= brokenTolerance) && (!worst || error > worst->second || (error == worst->second && entry.order < worstOrder))) {
+        const double error = entry->relation == Relation::equal ? std::abs(value)
+            : entry->relation == Relation::lessThanOrEqual      ? std::max(0.0, value)
+                                                                : std::max(0.0, -value);
+        if (!(error <= brokenTolerance) && (!worst || error > worst->second || (error == worst->second && entry->order < worstOrder))) {
             worst = {key, error};
-            worstOrder = entry.order;
+            worstOrder = entry->order;
         }
     }
     return worst;
@@ -898,10 +915,12 @@ std::optional<std::pair<LayoutEngine::Key, double>> LayoutEngine::brokenRequirem
 
 void LayoutEngine::reportNewRefusals()
 {
+    if (m_refused.empty() && !m_refusedNow)
+        return;
     m_refused.clear();
-    for (const auto& [key, entry] : m_entries) {
-        if (!entry.inSolver)
-            m_refused.emplace(key, entry.constant);
+    for (const auto& [key, entry] : allEntries()) {
+        if (!entry->inSolver)
+            m_refused.emplace(key, entry->constant);
     }
 }
 
@@ -911,30 +930,37 @@ void LayoutEngine::update()
         // A first layout is a fresh one already.
         m_afresh = m_needsRebuild && m_entries.empty() && m_items.empty();
         m_needsAfresh = false;
+        m_refusedNow = false;
         m_solver.limitWork(workLimit);
         if (m_needsRebuild)
             rebuild();
         else
             applyChanges();
-        if (m_needsAfresh || refusesAny())
+        // A constraint refused before may hold now.
+        if (m_needsAfresh || !m_refused.empty())
             startAfresh();
         solve();
         if (m_needsAfresh) {
             startAfresh();
             solve();
         }
-        if (auto broken = brokenRequirement()) {
-            // Rounding that has built up over many changes; a new solver starts without it.
-            log().error("Layout broke a required constraint by %{public}@ points, so it is laid out afresh: %{public}@",
-                        number(broken->second), describe(broken->first));
-            if (!m_afresh) {
-                startAfresh();
-                solve();
-                broken = brokenRequirement();
-            }
-            if (broken)
-                log().fault("A fresh layout still breaks a required constraint by %{public}@ points: %{public}@",
+        // Only rewriting the tableau can let rounding build up; a change of constants alone moves
+        // everything by exact sums.
+        if (m_solver.substitutions() != m_checkedAtSubstitution) {
+            if (auto broken = brokenRequirement()) {
+                // Rounding that has built up over many changes; a new solver starts without it.
+                log().error("Layout broke a required constraint by %{public}@ points, so it is laid out afresh: %{public}@",
                             number(broken->second), describe(broken->first));
+                if (!m_afresh) {
+                    startAfresh();
+                    solve();
+                    broken = brokenRequirement();
+                }
+                if (broken)
+                    log().fault("A fresh layout still breaks a required constraint by %{public}@ points: %{public}@",
+                                number(broken->second), describe(broken->first));
+            }
+            m_checkedAtSubstitution = m_solver.substitutions();
         }
         m_solver.limitWork(std::nullopt);
         m_afresh = false;

@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UILayoutPriority.hpp"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -168,9 +169,9 @@ private:
     // not settle in place (a refusal, or one still standing) is decided as a fresh layout decides it.
     void startAfresh();
     void forgetSolver();
-    bool refusesAny() const;
+    const std::vector<std::pair<Key, Entry*>>& allEntries();
     // The worst-broken required constraint the solver holds, if any breaks by more than rounding.
-    std::optional<std::pair<Key, double>> brokenRequirement() const;
+    std::optional<std::pair<Key, double>> brokenRequirement();
     void reportNewRefusals();
     Item& itemFor(const Foundation::NSObject& object, ItemKind kind, bool hasOrigin);
     const Item* findItem(const void* object) const;
@@ -210,6 +211,11 @@ private:
     // reported once, not at every layout that keeps it.
     std::unordered_map<Key, double, KeyHash> m_refused;
     std::uint64_t m_nextOrder = 0;
+    std::vector<std::pair<Key, Entry*>> m_allEntries;
+    bool m_entriesChanged = true;
+    // Refused in the fresh layout of this pass.
+    bool m_refusedNow = false;
+    std::uint64_t m_checkedAtSubstitution = std::numeric_limits<std::uint64_t>::max();
     std::vector<const NSLayoutConstraint*> m_changedConstraints;
     std::vector<const UIView*> m_changedViews;
     // Views whose intrinsic size may depend on the width they get.

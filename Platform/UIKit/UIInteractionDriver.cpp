@@ -309,11 +309,32 @@ std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtScreenPoint(CGPoin
     return nullptr;
 }
 
+std::optional<Foundation::IndexPath> UIInteractionDriver::keyboardRow(UITableView& table) const
+{
+    if (auto selected = table.indexPathForSelectedRow())
+        return selected;
+    if (m_keyboardRowTable.lock().get() != &table || !m_keyboardRow)
+        return std::nullopt;
+    const auto& row = *m_keyboardRow;
+    if (row.section() >= table.numberOfSections() || row.row() >= table.numberOfRows(row.section()))
+        return std::nullopt;
+    return row;
+}
+
+std::shared_ptr<UIView> UIInteractionDriver::keyboardRowCell() const
+{
+    auto table = std::dynamic_pointer_cast<UITableView>(focusedView());
+    if (!table || table->indexPathForSelectedRow())
+        return nullptr;
+    auto row = keyboardRow(*table);
+    return row ? std::shared_ptr<UIView>(table->cellForRow(*row)) : nullptr;
+}
+
 std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtFocus()
 {
     auto focused = focusedView();
     if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
-        auto selected = table->indexPathForSelectedRow();
+        auto selected = keyboardRow(*table);
         if (!selected)
             return nullptr;
         table->scrollToRow(*selected, UITableView::ScrollPosition::none, false);
@@ -507,10 +528,12 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
     if (all.empty())
         return false;
     std::int64_t target = rows > 0 ? 0 : static_cast<std::int64_t>(all.size()) - 1;
-    if (auto selected = table->indexPathForSelectedRow())
-        if (auto at = std::ranges::find(all, *selected); at != all.end())
+    if (auto current = keyboardRow(*table))
+        if (auto at = std::ranges::find(all, *current); at != all.end())
             target = std::clamp<std::int64_t>((at - all.begin()) + rows, 0, static_cast<std::int64_t>(all.size()) - 1);
     const auto& indexPath = all[static_cast<std::size_t>(target)];
+    m_keyboardRowTable = table;
+    m_keyboardRow = indexPath;
     if (table->indexPathForSelectedRow() == indexPath)
         return true;
     table->scrollToRow(indexPath, UITableView::ScrollPosition::none, false);
@@ -572,10 +595,11 @@ bool UIInteractionDriver::cancelScreen()
         window->dismissMenu();
         return true;
     }
-    // What a person would press to leave: the screen's Cancel button, else a pop-over goes.
+    // What a person would press to leave: the screen's Cancel or Back button, else a pop-over goes.
     auto screen = activeScreen();
     for (const auto& view : focusableViews())
-        if (auto button = std::dynamic_pointer_cast<UIButton>(view); button && button->currentTitle() == Foundation::String("Cancel"))
+        if (auto button = std::dynamic_pointer_cast<UIButton>(view);
+            button && (button->currentTitle() == Foundation::String("Cancel") || button->currentTitle() == Foundation::String("Back")))
             return tap(button);
     return closePopover();
 }
@@ -611,6 +635,10 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         if (std::dynamic_pointer_cast<UIControl>(focused) && !isTextInput(*focused) && activateFocusedView())
             return true;
     }
+    // The arrows move in the table that holds the focus, before the screen's own keys move another.
+    if (plain && !modifiers.contains(UIKeyModifierFlags::shift()) && std::dynamic_pointer_cast<UITableView>(focusedView()))
+        if (auto move = tableMove(name))
+            return moveTableSelection(*move);
     if (press(keyName, modifiers))
         return true;
     if (!plain)
@@ -621,6 +649,13 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         return cancelScreen();
     if (name == "Left" || name == "Right")
         return stepFocusedControl(name == "Left" ? -1 : 1);
+    if (auto move = tableMove(name))
+        return moveTableSelection(*move);
+    return false;
+}
+
+std::optional<std::int64_t> UIInteractionDriver::tableMove(const std::string& keyName) const
+{
     // A page is what the table shows less one row, so that a row of the last page stays in sight.
     auto table = arrowTable();
     const auto page = table && table->rowHeight() > 0
@@ -628,9 +663,9 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
         : 1;
     const std::map<std::string, std::int64_t> moves {
         {"Up", -1}, {"Down", 1}, {"PageUp", -page}, {"PageDown", page}, {"Home", -1'000'000'000}, {"End", 1'000'000'000}};
-    if (auto move = moves.find(name); move != moves.end())
-        return moveTableSelection(move->second);
-    return false;
+    if (auto move = moves.find(keyName); move != moves.end())
+        return move->second;
+    return std::nullopt;
 }
 
 std::string UIInteractionDriver::describe() const

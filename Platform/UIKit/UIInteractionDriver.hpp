@@ -68,7 +68,8 @@ public:
     // A key as the keyboard gives it: Tab and Shift-Tab move the focus, Return and Space press a focused
     // button or switch, other keys go to the key window. What no key command or responder takes, the
     // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
-    // Home and End move the selection of the focused table (else the screen's first), Left and Right
+    // Home and End move the selection of the focused table (before any key command, so that they move in
+    // the table the focus is in) else of the screen's first, Left and Right
     // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
     // button, or a pop-over goes). Command-W closes a pop-over in front before anything else sees it. True
     // when anything took the key.
@@ -76,6 +77,9 @@ public:
     // Moves the selection of the table that arrows move by `rows` (clamped to its rows), selecting the
     // row as a tap does; false without such a table.
     bool moveTableSelection(std::int64_t rows);
+    // The row the arrows last moved to in the focused table, while that table keeps no selection of its
+    // own (a tap on its rows acts and leaves none): the row the keyboard is on, for its context menu.
+    std::shared_ptr<UIView> keyboardRowCell() const;
     // The key a press of that name gives; none for an unknown name of several characters.
     static std::shared_ptr<UIKey> key(const Foundation::String& keyName, UIKeyModifierFlags modifiers = {});
 
@@ -118,10 +122,15 @@ private:
     bool stepFocusedControl(int direction);
     bool cancelScreen();
     bool closePopover();
+    std::optional<std::int64_t> tableMove(const std::string& keyName) const;
     std::shared_ptr<UIMenuElement> entry(const std::shared_ptr<UIMenu>& menu, const std::vector<Foundation::String>& titlePath,
                                          bool validate) const;
 
+    std::optional<Foundation::IndexPath> keyboardRow(UITableView& table) const;
+
     std::shared_ptr<UIWindowScene> m_scene;
+    std::weak_ptr<UITableView> m_keyboardRowTable;
+    std::optional<Foundation::IndexPath> m_keyboardRow;
 };
 
 } // namespace UIKit

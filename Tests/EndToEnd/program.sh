@@ -113,6 +113,58 @@ keys M-C
 kept=$(copied 20 "copying the kept password") || exit 1
 [ "$kept" = "$password" ] || fail "the kept login holds another password"
 never "$password" "the copied password"
+# A login with fields of its own, by the keyboard: "+" > Login starts at its title; a section and a
+# field come from the context menus (Shift-F10) of the "Add Section" and "Add Field" rows. The search
+# ends first, so that the list shows what is added.
+keys C-f
+expect_focused "for" "Find's key"
+press BSpace BSpace BSpace
+expect_focused "Search" "ending the search"
+focus "+" "the new item button"
+keys Enter
+expect "Secure Note" "the new item menu"
+choose "Login" "the new item menu"
+expect_focused "Title" "a new login"
+type_ "Bank"
+keys Tab
+expect_focused "Username" "Tab from the title"
+type_ "bob"
+focus "Add Section" "the add section row"
+keys S-F10
+expect "Blank Section" "the add section menu"
+choose "Blank Section" "the add section menu"
+expect "Add Field" "a new section"
+# The section's first field takes the keyboard at its value; its title stands before it.
+type_ "North Street"
+keys BTab
+type_ "Branch"
+focus "Add Field" "the add field row"
+keys S-F10
+expect "Multiline Text" "the add field menu"
+choose "URL" "the add field menu"
+expect "URL" "a new field"
+keys C-s
+# The saved login reads whole on the screen, each label with its value, and is the list's selection.
+expect "Branch North Street" "the saved login's own field"
+expect "Username bob" "the saved login's username"
+expect_not "Cancel" "saving the login"
+
+# Duplicated through the alert by the keyboard alone: Return takes its preferred action.
+keys C-d
+expect "Duplicate Item?" "the duplicate confirmation"
+keys Enter
+expect_not "Duplicate Item?" "confirming the duplicate"
+for _ in $(seq $steps); do [ "$(screen | grep -c '^Bank')" -ge 2 ] && break; sleep 0.05; done
+[ "$(screen | grep -c '^Bank')" -ge 2 ] || fail "the copy is not in the list"
+
+# At 60 columns the details stand on their own with a way back; Escape takes it.
+tmux_ resize-window -t "$session" -x 60 -y 30
+expect "Back" "the details on their own at 60 columns"
+expect "Help" "the menu bar at 60 columns"
+keys Escape
+expect "All Items" "back to the list"
+tmux_ resize-window -t "$session" -x 100 -y 30
+
 keys C-q
 ended 0 "quitting again"
 echo "main program end to end: passed"

@@ -5,6 +5,7 @@
 // crash or a sanitizer report stops the program (the input is left in the scratch folder as "current"),
 // another exception or a run longer than the time limit is saved to the findings folder.
 //
+// The JSON reader's corpus may hold the item data of a 1PUX archive ("onePassword1PUXData.*").
 // The backup reader's corpus holds the items a backup carries ("items.*"); each is read as it is and
 // sealed in a backup file under a key of the run, whose header and frames are then changed.
 //
@@ -14,6 +15,7 @@
 #include "Shared/BackupFile.hpp"
 #include "Shared/Cryptor.KeyDerivation.hpp"
 #include "Shared/ImportReader.hpp"
+#include "Shared/JSONImportReader.hpp"
 #include "Shared/Importer.FileFormat.hpp"
 #include "Shared/VaultDocument.hpp"
 
@@ -207,6 +209,9 @@ std::size_t readBackup(const fs::path& file)
     return Shared::VaultDocument::entries(items, &attachments).size();
 }
 
+// The item data of a 1PUX archive on its own, which changed archives rarely reach whole.
+constexpr const char* onePUXData = "onePassword1PUXData";
+
 struct Outcome {
     bool isFinding = false;
     std::string what;
@@ -226,6 +231,9 @@ Outcome runOnce(const std::string& target, const Sample& sample, const std::stri
     try {
         if (sample.format == "sealed") {
             outcome.itemCount = readBackup(input);
+        } else if (sample.format == onePUXData) {
+            Shared::JSONImportReader::read1PUXData(Foundation::URL::fileURLWithPath(Foundation::String(input.string()), false), nullptr, [](double) {},
+                                                   [&](Shared::ImportReadResult& part) { outcome.itemCount += part.items.size() + part.failures.size(); });
         } else if (sample.format == "items") {
             std::vector<Shared::Attachment> attachments;
             outcome.itemCount = Shared::VaultDocument::entries(bytes, &attachments).size();
@@ -312,7 +320,7 @@ int main(int argc, char** argv)
                 continue;
             auto name = entry.path().filename().string();
             Sample sample {name.substr(0, name.find('.')), readFile(entry.path())};
-            if (target != "backup" && !formatNamed(sample.format)) {
+            if (target != "backup" && !formatNamed(sample.format) && !(target == "json" && sample.format == onePUXData)) {
                 std::cerr << "ImportFuzzer: " << name << " does not name a format\n";
                 return 2;
             }

@@ -5,6 +5,7 @@
 #include "Shared/ImportParts.hpp"
 #include "Shared/ImportReader.hpp"
 #include "Shared/ImportedEntryBuilder.hpp"
+#include "Shared/JSONImportReader.hpp"
 #include "Shared/ImporterError.hpp"
 #include "Shared/VaultDocument.hpp"
 
@@ -288,12 +289,33 @@ TEST(HostileImportTests, TheFuzzingSamplesReadClean)
             auto name = entry.path().filename().string();
             SCOPED_TRACE(name);
             auto format = Foundation::fromRawValue<F>(Foundation::String(name.substr(0, name.find('.'))));
-            ASSERT_TRUE(format);
-            auto result = read(*format, entry.path());
+            ImportReadResult result;
+            if (name.starts_with("onePassword1PUXData.")) {
+                JSONImportReader::read1PUXData(fileURL(entry.path()), nullptr, [](double) {}, [&](ImportReadResult& part) { result = std::move(part); });
+            } else {
+                ASSERT_TRUE(format);
+                result = read(*format, entry.path());
+            }
             EXPECT_FALSE(result.items.empty());
             EXPECT_TRUE(result.failures.empty()) << result.failures.front().utf8();
         }
     }
     auto items = TestSupport::readText(fs::path(CORVENDALE_SOURCE_DIR) / "Tests/Shared/data/fuzz/backup/items.json");
     EXPECT_EQ(VaultDocument::entries(items, nullptr).size(), 1u);
+}
+
+// A file whose every item fails lists the first failures and counts the others, instead of holding a
+// text for each to the end.
+TEST_F(HostileFileTests, FailuresPastTheListAreCounted)
+{
+    std::string json = R"({"format": "Corvendale", "version": 1, "items": [)";
+    for (int i = 0; i < 1500; ++i)
+        json += i ? ",{}" : "{}";
+    json += "]}";
+    vault->importer->startImport(F::corvendaleJSON, fileURL(write("failing.json", json)), std::nullopt, std::nullopt);
+    ASSERT_TRUE(vault->waitForImport());
+    const auto* completed = vault->importer->status().as<Importer::Status::Completed>();
+    ASSERT_TRUE(completed);
+    ASSERT_EQ(completed->report.failures.size(), 1001u);
+    EXPECT_EQ(completed->report.failures.back(), Foundation::String("500 more items could not be imported; only the first 1000 are listed."));
 }

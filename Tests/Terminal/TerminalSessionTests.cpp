@@ -7,6 +7,7 @@
 #include "Platform/Terminal/ColorPalette.hpp"
 #include "Platform/Terminal/Keyboard.hpp"
 #include "Platform/Terminal/MenuBar.hpp"
+#include "Platform/Terminal/SceneRenderer.hpp"
 #include "Platform/Terminal/ScriptedDisplay.hpp"
 #include "Platform/Terminal/SystemClipboard.hpp"
 #include "Platform/Terminal/TerminalCapabilities.hpp"
@@ -26,6 +27,7 @@
 #include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
+#include "Platform/UIKit/UIPopoverPresentationController.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
@@ -658,4 +660,67 @@ TEST(TerminalClipboard, InsideTmuxACopyIsABufferOfItsOwnThatAClearDeletes)
     Terminal::SystemClipboard::connect(nullptr);
     unsetenv("TMUX");
     run("kill-server");
+}
+
+TEST_F(TerminalScreen, AnAlertAColumnPresentsIsAModalBoxThatReturnAndEscapeAnswer)
+{
+    screen();
+    // A confirmation of a destructive step, presented from the list's column rather than the root.
+    auto sheet = make<UIAlertController>(std::optional<String>("Delete Permanently?"), std::optional<String>("This cannot be undone."),
+                                         UIAlertController::Style::actionSheet);
+    sheet->addAction(make<UIAlertAction>(std::optional<String>("Delete Permanently"), UIAlertAction::Style::destructive,
+                                         [](const auto&) { g_log.push_back("deleted"); }));
+    sheet->addAction(make<UIAlertAction>(std::optional<String>("Cancel"), UIAlertAction::Style::cancel, [](const auto&) { g_log.push_back("kept"); }));
+    if (auto popover = sheet->popoverPresentationController())
+        popover->setSourceView(list->view());
+    list->present(sheet, true);
+    auto shown = screen();
+    ASSERT_EQ(session.driver().alert(), sheet);
+    EXPECT_EQ(window->topViewController(), sheet);
+    // Drawn in a box that hides the rows behind it, framed within the window.
+    const auto frame = session.frame();
+    std::int64_t titleRow = -1;
+    for (std::int64_t row = 1; row < frame.rows(); ++row)
+        if (shows(frame.line(row), "Delete Permanently?"))
+            titleRow = row;
+    ASSERT_GT(titleRow, 1) << shown;
+    const auto cells = Terminal::SceneRenderer::cells(*sheet->view());
+    EXPECT_EQ(frame.at(cells.column - 1, cells.row - 1).text, "┌") << shown;
+    EXPECT_GE(cells.row - 1, 1) << "the frame stays below the menu bar\n" << shown;
+    for (auto row = cells.row; row < cells.bottom(); ++row)
+        EXPECT_FALSE(shows(frame.line(row), "Row ")) << shown;
+    // The keyboard stays in it.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(press("Tab"));
+        ASSERT_TRUE(session.driver().focusedView());
+        EXPECT_TRUE(cells.contains(Terminal::SceneRenderer::cells(*session.driver().focusedView()).column,
+                                   Terminal::SceneRenderer::cells(*session.driver().focusedView()).row))
+            << screen();
+    }
+    // Return takes its one action that does not cancel, even with a button focused behind it before.
+    sheet->dismiss(false);
+    TestSupport::advanceClock(1);
+    screen();
+    auto again = make<UIAlertController>(std::optional<String>("Delete Permanently?"), std::nullopt, UIAlertController::Style::actionSheet);
+    again->addAction(make<UIAlertAction>(std::optional<String>("Delete Permanently"), UIAlertAction::Style::destructive,
+                                         [](const auto&) { g_log.push_back("deleted"); }));
+    again->addAction(make<UIAlertAction>(std::optional<String>("Cancel"), UIAlertAction::Style::cancel, [](const auto&) { g_log.push_back("kept"); }));
+    ASSERT_TRUE(session.driver().focus(form->save));
+    list->present(again, true);
+    screen();
+    ASSERT_TRUE(press("Return"));
+    TestSupport::advanceClock(1);
+    screen();
+    EXPECT_EQ(g_log, std::vector<std::string> {"deleted"});
+
+    // A notice has no Cancel: Escape closes it with its one button.
+    auto notice = make<UIAlertController>(std::optional<String>("Limit Reached"), std::nullopt, UIAlertController::Style::alert);
+    notice->addAction(make<UIAlertAction>(std::optional<String>("OK"), UIAlertAction::Style::default_, [](const auto&) { g_log.push_back("ok"); }));
+    form->present(notice, true);
+    screen();
+    ASSERT_TRUE(press("Escape"));
+    TestSupport::advanceClock(1);
+    screen();
+    EXPECT_EQ(g_log, (std::vector<std::string> {"deleted", "ok"}));
+    EXPECT_FALSE(session.driver().alert());
 }

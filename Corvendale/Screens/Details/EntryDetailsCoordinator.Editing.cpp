@@ -12,6 +12,7 @@
 #include "Shared/PasswordGeneratorC.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/RecordStore.hpp"
 #include "Shared/TagStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
@@ -96,7 +97,10 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
     bool backButtonWasShown = editing->backButton == Shared::EntryDetailsVCBackButtonVisibility::visible;
     auto delegate = this->delegate();
     bool isSelectingMultiple = delegate && delegate->isSelectingMultipleEntries();
+    // A new item is in no list yet: once saved, it is selected there like an item edited from the list.
+    bool isNew = false;
     try {
+        isNew = !dependencies().recordStore->containsEntry(entryID);
         saveCurrentEdits();
         if (isSelectingMultiple)
             apply(State::MultipleSelection {{entryID}, dependencies().recordStore}, false, true);
@@ -106,7 +110,7 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
         handleUnexpectedError(error, "didSelectDone(headerV:)", true);
         return;
     }
-    if (backButtonWasShown) {
+    if (backButtonWasShown || (isNew && !isSelectingMultiple)) {
         std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
         Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), selectInListDelay, [weak, entryID] {
             auto self = weak.lock();

@@ -178,6 +178,8 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::menu(const MenuSource& m
         if (self && action)
             self->perform(action->action, menuSource, sourceView);
     });
+    // The large-type viewer is not part of this program yet.
+    builder.setUnavailable({Kind::showInLargeType});
     return m_state.is<State::Viewing>() ? viewingMenu(*entry, menuSource, builder) : editingMenu(*entry, menuSource, builder);
 }
 

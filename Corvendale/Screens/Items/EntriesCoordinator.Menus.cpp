@@ -85,10 +85,13 @@ std::shared_ptr<UIKit::UIMenu> EntriesCoordinatorMenus::contextMenu(const std::v
 Shared::MenuBuilder EntriesCoordinatorMenus::makeBuilder(const std::vector<Foundation::String>& entryIDs,
                                                          const std::shared_ptr<UIKit::UIView>& sourceView) const
 {
-    return Shared::MenuBuilder([menus = *this, entryIDs, sourceView](const Element& element) {
+    Shared::MenuBuilder builder([menus = *this, entryIDs, sourceView](const Element& element) {
         if (const auto* chosen = element.as<Element::Action>(); chosen && !menus.m_host.expired())
             menus.perform(chosen->action, entryIDs, sourceView);
     });
+    // The large-type viewer is not part of this program yet.
+    builder.setUnavailable({Shared::MenuAction::Kind::showPasswordInLargeType, Shared::MenuAction::Kind::showOneTimePasswordInLargeType});
+    return builder;
 }
 
 std::shared_ptr<UIKit::UIMenu> EntriesCoordinatorMenus::oneItemMenu(const Shared::Entry& entry,

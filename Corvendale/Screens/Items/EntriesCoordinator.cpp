@@ -538,11 +538,16 @@ void EntriesCoordinator::didSelectDone(Shared::EntriesVC&)
 void EntriesCoordinator::didSelectSelectAll(Shared::EntriesVC&)
 {
     m_entriesVC->selectAll();
+    // The details show what is selected: "N Items Selected", or nothing once none is.
+    if (auto delegate = this->delegate())
+        delegate->didUpdate(m_entriesVC->selectedEntryIDs(), *this);
 }
 
 void EntriesCoordinator::didSelectDeselectAll(Shared::EntriesVC&)
 {
     m_entriesVC->deselectAll();
+    if (auto delegate = this->delegate())
+        delegate->didUpdate(m_entriesVC->selectedEntryIDs(), *this);
 }
 
 void EntriesCoordinator::didSelectFavorite(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&)

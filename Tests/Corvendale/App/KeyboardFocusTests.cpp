@@ -14,12 +14,14 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/Settings.ItemDetails.hpp"
 
+#include "Tests/Shared/RecordStoreFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UITraitCollection.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIViewInspector.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -131,6 +133,29 @@ TEST_F(KeyboardFocus, TheSetUpStepsWithoutAFieldTakeReturn)
     EXPECT_EQ(screenState(), 3) << "Return continues without a Tab first";
 }
 
+TEST_F(KeyboardFocus, TabGoesRoundTheLockScreensControlsInReadingOrder)
+{
+    lockScreen()->authenticationWindow()->setFrame({0, 0, 1000, 580});
+    if (!store()->authenticationState().isAuthenticated() && screenState() == 1) {
+        // Create Master Password: both fields, then the buttons under them.
+        lockScreen()->authenticationWindow()->layoutIfNeeded();
+        ASSERT_TRUE(m_driver->core().focus(m_driver->find("AuthenticationV.entryField")));
+        m_driver->type(String(CorvendaleTests::masterPassword));
+        press("Tab");
+        m_driver->type(String(CorvendaleTests::masterPassword));
+        ASSERT_TRUE(m_driver->core().focus(m_driver->find("AuthenticationV.entryField")));
+        EXPECT_TRUE(inOrder(tabRound(), {"Master Password", "Repeat Master Password", "Continue", "Master Password Tips", "Show Password"}));
+    }
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    store()->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    settle();
+    lockScreen()->authenticationWindow()->layoutIfNeeded();
+    ASSERT_EQ(focusedName(), "Master Password") << "the locked screen's field takes the keyboard";
+    m_driver->type(String("typed"));
+    EXPECT_TRUE(inOrder(tabRound(), {"Master Password", "Unlock", "Forgot Password?"}));
+}
+
 TEST_F(KeyboardFocus, ANewItemStartsAtItsTitleAndTabReachesEveryPartOfTheEditorInReadingOrder)
 {
     unlockAtTerminalSize();
@@ -174,6 +199,30 @@ TEST_F(KeyboardFocus, EveryKindOfItemsEditorIsReachedWholeByTab)
         details->didSelectCancel();
         m_driver->settle();
     }
+}
+
+TEST_F(KeyboardFocus, OnANarrowWindowTheDetailsStandAloneAndEscapeGoesBackToTheList)
+{
+    unlockAtTerminalSize();
+    SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Forum", "secret");
+    settle();
+    // A terminal of 60 columns: the window is narrow and compact.
+    auto scene = std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back());
+    sceneDelegate()->window()->setFrame({0, 0, 600, 580});
+    auto traits = scene->traitCollection();
+    traits.horizontalSizeClass = UIKit::UIUserInterfaceSizeClass::compact;
+    scene->setTraitCollection(traits);
+    m_driver->settle();
+    sceneDelegate()->window()->layoutIfNeeded();
+    auto main = sceneDelegate()->sceneCoordinator()->mainCoordinator();
+
+    m_driver->tap(String("Forum"));
+    sceneDelegate()->window()->layoutIfNeeded();
+    ASSERT_EQ(main->presentedViewController(), main->entryDetailsCoordinator()) << "the details cover the list";
+    EXPECT_TRUE(m_driver->core().find(String("Back")));
+    press("Escape");
+    m_driver->wait(0.5);
+    EXPECT_FALSE(main->presentedViewController()) << "Escape goes back";
 }
 
 } // namespace

@@ -14,18 +14,22 @@
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/Settings.Clipboard.hpp"
 
+#include "Platform/Terminal/MenuBar.hpp"
 #include "Platform/Terminal/SceneRenderer.hpp"
 #include "Platform/Terminal/TerminalSession.hpp"
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
+#include "Platform/UIKit/UIViewInspector.hpp"
+#include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <iostream>
+#include <algorithm>
 #include <functional>
 #include <thread>
 #include <optional>
@@ -78,6 +82,8 @@ protected:
         EXPECT_TRUE(details.is<Shared::EntryDetailsVCState::Editing>());
         auto id = *details.entryID();
         details.editingPayload()->editingContext->setText(String(title), Shared::EntrySystemField::ID::title, id);
+        details.editingPayload()->editingContext->setText(String("kim"), Shared::EntrySystemField::ID::username, id);
+        details.editingPayload()->editingContext->setText(String("pa55word"), Shared::EntrySystemField::ID::password, id);
         EXPECT_TRUE(session->driver().chooseMenuBarItem({"Item", "Save"}));
         settle();
         session->driver().tap(String(title));
@@ -303,6 +309,83 @@ TEST_F(TerminalScreens, TheSyncStatusPopOverClosesOnEscapeAClickOutsideAnotherCl
     press("w", UIKit::UIKeyModifierFlags::command());
     EXPECT_TRUE(closed()) << "Ctrl-W\n" << screen();
     EXPECT_TRUE(sceneDelegate()->window()->isKeyWindow()) << "Ctrl-W closed the pop-over, not the window";
+}
+
+TEST_F(TerminalScreens, EveryContextMenuOpensByShiftF10AtTheFocusedRow)
+{
+    addLogin("Bank");
+    auto& driver = session->driver();
+    auto window = sceneDelegate()->window();
+    // What the keyboard opens where the focus is, as the shown menu's first entry on screen.
+    auto openedByKeyboard = [&](const char* key, UIKit::UIKeyModifierFlags modifiers) -> std::string {
+        press(key, modifiers);
+        auto menu = window->shownMenu();
+        if (!menu)
+            return {};
+        const auto entries = Terminal::MenuBar::entries(menu);
+        const auto shown = screen();
+        press("Escape");
+        EXPECT_FALSE(window->shownMenu()) << "Escape closes it";
+        return !entries.empty() && shows(shown, entries.front().title.utf8()) ? entries.front().title.utf8() : std::string("(not shown)");
+    };
+
+    // The list's row: the item's menu.
+    ASSERT_TRUE(driver.focus(driver.find(String("EntriesVC.table"))));
+    const auto listMenu = openedByKeyboard("F10", UIKit::UIKeyModifierFlags::shift());
+    EXPECT_TRUE(!listMenu.empty() && listMenu != "(not shown)") << screen();
+
+    // The details' rows, each reached with the arrows: copying, revealing.
+    ASSERT_TRUE(driver.focus(driver.find(String("EntryDetailsTVC"))));
+    std::vector<std::string> rowMenus;
+    for (int row = 0; row < 3; ++row) {
+        press("Down");
+        auto menu = driver.openContextMenuAtFocus();
+        window->dismissMenu();
+        ASSERT_TRUE(menu) << "row " << row << "\n" << screen();
+        const auto opened = openedByKeyboard(row == 1 ? "Menu" : "F10", row == 1 ? UIKit::UIKeyModifierFlags() : UIKit::UIKeyModifierFlags::shift());
+        EXPECT_TRUE(!opened.empty() && opened != "(not shown)") << "row " << row << "\n" << screen();
+        for (const auto& entry : Terminal::MenuBar::entries(menu))
+            rowMenus.push_back(entry.title.utf8());
+    }
+    EXPECT_NE(std::ranges::find(rowMenus, "Copy"), rowMenus.end());
+    EXPECT_NE(std::ranges::find(rowMenus, "Reveal"), rowMenus.end());
+
+    // Editing: every control that offers a menu to a secondary click offers it to Shift-F10 as well.
+    press("e", UIKit::UIKeyModifierFlags::command());
+    // Tall enough for the whole editor, so that no row scrolls away while the focus moves.
+    session->resize(160, 60);
+    screen();
+    std::vector<std::string> editMenus;
+    // The list changes while the focus moves (a generator shows under the password being edited).
+    for (std::size_t index = 0; index < 200; ++index) {
+        const auto views = driver.focusableViews();
+        if (index >= views.size())
+            break;
+        const auto view = views[index];
+        if (!driver.openContextMenu(view))
+            continue;
+        window->dismissMenu();
+        ASSERT_TRUE(driver.focus(view));
+        settle();
+        // Editing may show the row anew (a password with its generator under it): what holds the focus
+        // now is what the keyboard opens the menu of.
+        const auto focused = driver.focusedView();
+        auto offered = focused ? driver.openContextMenu(focused) : nullptr;
+        window->dismissMenu();
+        if (!offered)
+            continue;
+        const auto opened = openedByKeyboard("F10", UIKit::UIKeyModifierFlags::shift());
+        EXPECT_EQ(opened, Terminal::MenuBar::entries(offered).front().title.utf8()) << UIKit::UIViewInspector::describe(*view) << screen();
+        for (const auto& entry : Terminal::MenuBar::entries(offered))
+            editMenus.push_back(entry.title.utf8());
+    }
+    EXPECT_NE(std::ranges::find(editMenus, "Generate Password"), editMenus.end());
+    // Adding a section, whichever views the editing showed on the way.
+    auto addSection = driver.find<UIKit::UIButton>(String("Add Section"));
+    ASSERT_TRUE(addSection);
+    ASSERT_TRUE(driver.focus(addSection));
+    settle();
+    EXPECT_EQ(openedByKeyboard("F10", UIKit::UIKeyModifierFlags::shift()), "Blank Section") << screen();
 }
 
 } // namespace

@@ -6,8 +6,16 @@
 #include "Basalwork/Interface/AlertController.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
+#include "Platform/UIKit/UIMenu.hpp"
+#include "Platform/UIKit/UIStepper.hpp"
+#include "Platform/UIKit/UISwitch.hpp"
+
+#include <functional>
 
 using Foundation::String;
 
@@ -260,6 +268,104 @@ TEST_F(EntryDetailsCoordinatorTests, AsPopOverOnlyNoGeneratorShowsUnderThePasswo
     tapInput(MenuSource::systemField(SystemID::password));
     window->layoutIfNeeded();
     EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheHeadersButtonsShowWholeAtEveryWidthOnAsManyRowsAsTheyNeed)
+{
+    auto mail = addItem("Mail", "one");
+    view(mail);
+    for (double width : {1600.0, 680.0, 400.0}) {
+        window->setFrame({0, 0, width, 700});
+        window->layoutIfNeeded();
+        for (const auto& title : header().buttonTitles()) {
+            auto button = interaction.find<UIKit::UIButton>(title);
+            ASSERT_TRUE(button) << title.utf8();
+            const auto right = button->convertTo(UIKit::CGPoint {button->bounds().maxX(), 0}, nullptr).x;
+            EXPECT_GE(button->bounds().size.width, button->intrinsicContentSize().width) << title.utf8() << " at " << width;
+            EXPECT_LE(right, width) << title.utf8() << " at " << width;
+        }
+        EXPECT_GE(table().tableView()->frame().origin.y, header().frame().maxY()) << "the rows start under the header at " << width;
+    }
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheInlineGeneratorTakesClicksWhereTheyAreDrawnAndStaysOpen)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    const auto password = MenuSource::systemField(SystemID::password);
+    tapInput(password);
+    window->layoutIfNeeded();
+    auto stepper = interaction.find<UIKit::UIStepper>(String("InlineGenerator.length"));
+    ASSERT_TRUE(stepper);
+    // "[-|+]": the "+" is the fourth of its five cells.
+    const auto length = stepper->value();
+    interaction.tap(stepper, UIKit::CGPoint {3.5 * UIKit::TextGrid::columnWidth, stepper->bounds().midY()});
+    driver.settle();
+    window->layoutIfNeeded();
+    stepper = interaction.find<UIKit::UIStepper>(String("InlineGenerator.length"));
+    ASSERT_TRUE(stepper);
+    EXPECT_EQ(stepper->value(), length + 1);
+
+    auto symbols = interaction.find<UIKit::UISwitch>(String("InlineGenerator.symbols"));
+    ASSERT_TRUE(symbols);
+    const bool wasOn = symbols->isOn();
+    tap("Symbols");
+    symbols = interaction.find<UIKit::UISwitch>(String("InlineGenerator.symbols"));
+    ASSERT_TRUE(symbols) << "the generator stays";
+    EXPECT_NE(symbols->isOn(), wasOn);
+    EXPECT_EQ(editing().inlineGeneratorSource, password);
+}
+
+TEST_F(EntryDetailsCoordinatorTests, AClickUnderTheOpenGeneratorLandsOnTheFieldDrawnThere)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    tapInput(MenuSource::systemField(SystemID::password));
+    window->layoutIfNeeded();
+    ASSERT_TRUE(interaction.find(String("Regenerate")));
+    // The website's field where the open generator has pushed it; the generator goes as it takes the click.
+    auto website = cell(MenuSource::systemField(SystemID::website));
+    ASSERT_TRUE(website);
+    driver.tap(website->textField());
+    driver.type(String("mail.example"));
+    EXPECT_EQ(edited().website, "mail.example");
+    EXPECT_FALSE(interaction.find(String("Regenerate")));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, TheLargeTypeEntryOfAFieldsMenuShowsDimmedWhileThereIsNoViewer)
+{
+    auto mail = addItem("Mail", "one");
+    view(mail);
+    std::function<std::shared_ptr<UIKit::UIAction>(const UIKit::UIMenu&)> largeType = [&](const UIKit::UIMenu& menu) -> std::shared_ptr<UIKit::UIAction> {
+        for (const auto& element : menu.children()) {
+            if (auto submenu = std::dynamic_pointer_cast<UIKit::UIMenu>(element))
+                if (auto found = largeType(*submenu))
+                    return found;
+            if (auto action = std::dynamic_pointer_cast<UIKit::UIAction>(element); action && action->title() == String("Show in Large Type"))
+                return action;
+        }
+        return nullptr;
+    };
+    auto menu = coordinator->menu(MenuSource::systemField(SystemID::password));
+    ASSERT_TRUE(menu);
+    auto action = largeType(*menu);
+    ASSERT_TRUE(action);
+    EXPECT_TRUE(action->attributes().contains(UIKit::UIMenuElement::Attributes::disabled()));
+}
+
+TEST_F(EntryDetailsCoordinatorTests, ReturnInTheNotesStartsANewLine)
+{
+    auto mail = addItem("Mail", "one");
+    edit(mail);
+    const auto notes = MenuSource::systemField(SystemID::notes);
+    tapInput(notes);
+    driver.type(String("first line"));
+    driver.press(String("Return"));
+    driver.type(String("second line"));
+    EXPECT_EQ(edited().notes, "first line\nsecond line");
+    auto row = cell(notes);
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(row->textField()->isFirstResponder()) << "the notes keep the keyboard";
 }
 
 TEST_F(EntryDetailsCoordinatorTests, ARecordsResetLeavesEditingWithoutSaving)
