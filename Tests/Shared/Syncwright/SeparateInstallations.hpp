@@ -127,16 +127,32 @@ public:
                 continue;
             auto relative = fs::relative(entry.path(), from.containers());
             auto target = to.containers() / relative;
+            // A copy spoiled on the way is carried no further; a whole one replaces it.
+            if (damagedCopies().contains(entry.path().string()))
+                continue;
             auto bytes = TestSupport::readText(entry.path());
-            if (auto spoil = damage.find(name); spoil != damage.end())
+            bool spoiled = false;
+            if (auto spoil = damage.find(name); spoil != damage.end()) {
                 spoil->second(bytes);
+                spoiled = true;
+            }
             if (fs::exists(target) && TestSupport::readText(target) == bytes)
                 continue;
+            if (spoiled)
+                damagedCopies().insert(target.string());
+            else
+                damagedCopies().erase(target.string());
             fs::create_directories(target.parent_path());
             auto hidden = target.parent_path() / (".sync-" + name);
             TestSupport::writeText(hidden, bytes);
             fs::rename(hidden, target);
         }
+    }
+
+    static std::set<std::string>& damagedCopies()
+    {
+        static std::set<std::string> paths;
+        return paths;
     }
 
     static Damage cutInHalf()
