@@ -15,9 +15,14 @@
 #include "Platform/Foundation/Progress.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Shared {
 
@@ -25,6 +30,8 @@ namespace {
 
 constexpr const char* decryptedFolderName = "AttachmentDataStore.decrypted";
 constexpr const char* dataExtension = ".sealed";
+// Every process with the store open holds a shared lock on it; sweeping the folder takes it exclusively.
+constexpr const char* lockFileName = ".lock";
 
 const Foundation::Logger& log()
 {
@@ -72,6 +79,41 @@ AttachmentDataStore::AttachmentDataStore(const Basalwork::File::Location& locati
     , m_folderURL(location.url(*m_fileManager))
 {
     ::chmod(m_folderURL.path().c_str(), 0700);
+    auto lockPath = m_folderURL.appendingPathComponent(lockFileName, false).path().utf8();
+    m_lockDescriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
+    if (m_lockDescriptor < 0 || ::flock(m_lockDescriptor, LOCK_SH) != 0)
+        log().error("Failed to lock the attachment store: %{public}s", std::strerror(errno));
+}
+
+AttachmentDataStore::~AttachmentDataStore()
+{
+    if (m_lockDescriptor >= 0)
+        ::close(m_lockDescriptor);
+}
+
+bool AttachmentDataStore::whileAlone(const std::function<void()>& body) const
+{
+    if (m_lockDescriptor < 0)
+        return false;
+    if (::flock(m_lockDescriptor, LOCK_EX | LOCK_NB) != 0) {
+        // A failed conversion may have let the shared lock go.
+        ::flock(m_lockDescriptor, LOCK_SH);
+        return false;
+    }
+    try {
+        body();
+    } catch (...) {
+        ::flock(m_lockDescriptor, LOCK_SH);
+        throw;
+    }
+    ::flock(m_lockDescriptor, LOCK_SH);
+    return true;
+}
+
+void AttachmentDataStore::wrote(const Foundation::String& attachmentID)
+{
+    std::lock_guard lock(m_mutex);
+    m_written.insert(attachmentID.utf8());
 }
 
 Foundation::URL AttachmentDataStore::dataURL(const Foundation::String& attachmentID) const
@@ -93,6 +135,7 @@ Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const
     attachment.entryID = entryID;
     attachment.filename = safeFilename(fileURL.lastPathComponent().utf8());
     attachment.createdAt = Foundation::Date::now();
+    wrote(attachment.id);
     m_cryptor->encryptFile(fileURL, dataURL(attachment.id), header(attachment.filename.utf8()), progress, boundTo(attachment.id));
     std::error_code ignored;
     attachment.byteCount = static_cast<std::int64_t>(std::filesystem::file_size(fileURL.path().utf8(), ignored));
@@ -158,8 +201,10 @@ void AttachmentDataStore::deleteData(const std::vector<Foundation::String>& atta
 
 void AttachmentDataStore::deleteAllData()
 {
-    for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8()))
-        std::filesystem::remove_all(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8())) {
+        if (entry.path().filename() != lockFileName)
+            std::filesystem::remove_all(entry.path());
+    }
 }
 
 std::optional<Foundation::URL> AttachmentDataStore::encryptedFileURL(const Foundation::String& attachmentID,
@@ -192,6 +237,7 @@ std::optional<Foundation::URL> AttachmentDataStore::encryptedFileURL(const Found
 void AttachmentDataStore::storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID)
 {
     auto destination = dataURL(attachmentID);
+    wrote(attachmentID);
     // Only what this vault's key opens may stand in for an attachment.
     if (m_cryptor->isUnlocked())
         m_cryptor->decryptHeader(fileURL, boundTo(attachmentID));
@@ -222,11 +268,40 @@ void AttachmentDataStore::performHousekeeping() const
     std::filesystem::remove_all(decryptedFolderURL().path().utf8(), error);
     if (error)
         log().error("Failed to remove decrypted attachments: %{public}@", error.message());
-    // Hidden files are the leftovers of interrupted writes.
-    for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8(), error)) {
-        if (entry.path().filename().string().starts_with("."))
-            std::filesystem::remove(entry.path(), error);
-    }
+    // Hidden files are the leftovers of interrupted writes, or of writes another process is making.
+    whileAlone([&] {
+        for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8(), error)) {
+            auto name = entry.path().filename().string();
+            if (name.starts_with(".") && name != lockFileName)
+                std::filesystem::remove(entry.path(), error);
+        }
+    });
+}
+
+void AttachmentDataStore::removeUnnamedData(const std::function<std::set<std::string>()>& namedIDs) const
+{
+    bool swept = whileAlone([&] {
+        std::vector<std::filesystem::path> files;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8(), error)) {
+            auto name = entry.path().filename().string();
+            if (!name.starts_with(".") && name.ends_with(dataExtension))
+                files.push_back(entry.path());
+        }
+        if (files.empty())
+            return;
+        auto named = namedIDs();
+        std::lock_guard lock(m_mutex);
+        for (const auto& file : files) {
+            auto id = file.stem().string();
+            if (named.contains(id) || m_written.contains(id))
+                continue;
+            log().notice("Removing the file of attachment %{public}s, which no record names", id.c_str());
+            std::filesystem::remove(file, error);
+        }
+    });
+    if (!swept)
+        log().info("Another process has the attachment store open: unnamed files stay until a later launch");
 }
 
 } // namespace Shared

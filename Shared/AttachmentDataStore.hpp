@@ -7,7 +7,11 @@
 
 #include "Platform/Foundation/NSObject.hpp"
 
+#include <functional>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace Foundation {
@@ -43,9 +47,16 @@ public:
     void storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID);
     void removeTemporaryFolder(const Foundation::String& named) const;
 
-    // Removes every decrypted copy and every file an interrupted write left behind. Called at launch and
-    // at termination.
+    // Removes every decrypted copy and, while no other process has the store open, every file an
+    // interrupted write left behind. Called at launch and at termination.
     void performHousekeeping() const;
+    // Removes the encrypted files of attachments that no record names (a save killed after its file was
+    // written): only while no other process has the store open, so that none of their unsaved imports
+    // goes, and never a file this process wrote. `namedIDs` answers the identifiers records name; it is
+    // asked once the other processes are kept out.
+    void removeUnnamedData(const std::function<std::set<std::string>()>& namedIDs) const;
+
+    ~AttachmentDataStore() override;
 
     const Foundation::URL& folderURL() const { return m_folderURL; }
 
@@ -56,12 +67,20 @@ protected:
                         std::shared_ptr<Cryptor> cryptor);
 
 private:
+    // Runs `body` holding the folder alone, or answers false without running it while another process has
+    // the store open.
+    bool whileAlone(const std::function<void()>& body) const;
+    void wrote(const Foundation::String& attachmentID);
     Foundation::URL dataURL(const Foundation::String& attachmentID) const;
     Foundation::URL decryptedFolderURL() const;
 
     std::shared_ptr<Foundation::FileManager> m_fileManager;
     std::shared_ptr<Cryptor> m_cryptor;
     Foundation::URL m_folderURL;
+    // A shared lock on the folder's lock file for as long as the store is open.
+    int m_lockDescriptor = -1;
+    mutable std::mutex m_mutex;
+    std::set<std::string> m_written;
 };
 
 } // namespace Shared

@@ -3,6 +3,7 @@
 #include "Shared/AuthenticationStoreError.hpp"
 #include "Shared/CryptorError.hpp"
 #include "Shared/Global.hpp"
+#include "Shared/Notification.Name.hpp"
 #include "Shared/PasswordEntryReEntryState.hpp"
 #include "Shared/PreferenceStore.hpp"
 #include "Shared/Settings.Auth.hpp"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 namespace Shared {
@@ -30,6 +32,8 @@ namespace Shared {
 namespace {
 
 constexpr std::int64_t recordsVersion = 1;
+// When the master password the account was last given had changed.
+constexpr const char* publishedFileName = "authenticationRecords.published.json";
 
 const Foundation::Logger& log()
 {
@@ -48,6 +52,13 @@ std::optional<LocalAuthentication::LAPolicy> policy(const std::vector<Biometry>&
     if (watch)
         return LocalAuthentication::LAPolicy::deviceOwnerAuthenticationWithWatch;
     return std::nullopt;
+}
+
+std::string dateText(Foundation::Date date)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", date.timeIntervalSinceReferenceDate());
+    return text;
 }
 
 } // namespace
@@ -130,13 +141,14 @@ const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDi
 AuthenticationStore::AuthenticationStore(std::shared_ptr<Foundation::UserDefaults>, std::shared_ptr<Foundation::NotificationCenter> notificationCenter,
                                          std::shared_ptr<Metricove::AnalyticsStore>, std::shared_ptr<RecordSource> recordStore,
                                          std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore> backupStore,
-                                         AppExecutionContext appExecutionContext)
+                                         AppExecutionContext appExecutionContext, std::optional<Basalwork::File::Location> location)
     : m_notificationCenter(std::move(notificationCenter))
     , m_recordStore(std::move(recordStore))
     , m_preferenceStore(std::move(preferenceStore))
     , m_backupStore(std::move(backupStore))
     , m_appExecutionContext(std::move(appExecutionContext))
-    , m_location(Basalwork::File::Location::appGroup(Global::App::appGroupIdentifier(), Foundation::String("Library/Application Support/AuthenticationStore")))
+    , m_location(location.value_or(Basalwork::File::Location::appGroup(Global::App::appGroupIdentifier(),
+                                                                        Foundation::String("Library/Application Support/AuthenticationStore"))))
 {
 }
 
@@ -150,6 +162,7 @@ void AuthenticationStore::initialize()
 {
     NSObject::initialize();
     readRecords();
+    reconcileSyncedRecords();
     std::weak_ptr<AuthenticationStore> weak = sharedSelf(this);
     if (m_backupStore)
         m_backupStore->setKeySource(weak);
@@ -162,6 +175,12 @@ void AuthenticationStore::initialize()
                                                             nullptr, [weak](const Foundation::Notification&) {
                                                                 if (auto self = weak.lock())
                                                                     self->applyExpiration("UIApplicationWillEnterForegroundNotification");
+                                                            }));
+    // The account's copy of the records arrived with a sync.
+    m_observers.push_back(m_notificationCenter->addObserver(syncCoordinatorDidUpdateMasterPasswordsOrVaults(), nullptr, nullptr,
+                                                            [weak](const Foundation::Notification&) {
+                                                                if (auto self = weak.lock())
+                                                                    self->reconcileSyncedRecords();
                                                             }));
     // The set-up steps end when the lock screen sets their preferences.
     m_observers.push_back(m_notificationCenter->addObserver(PreferenceStore::preferenceStoreDidUpdate(), m_preferenceStore, nullptr,
@@ -325,9 +344,7 @@ void AuthenticationStore::readRecords()
 void AuthenticationStore::writeRecords(const Records& records)
 {
     try {
-        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-        Foundation::FileIO::writeFile(folder.appendingPathComponent("authenticationRecords.json", false).path().utf8(),
-                                      Basalwork::JSONCoder::shared()->encode(records), true);
+        writeRecordsFile(records);
     } catch (const Foundation::Error& error) {
         log().error("Failed to write the authentication records: %{public}@", error.description());
         setFlow(AuthenticationState::FailedToWriteAuthenticationRecords {error.clone()});
@@ -335,7 +352,105 @@ void AuthenticationStore::writeRecords(const Records& records)
     }
     m_records = std::make_unique<Records>(records);
     m_knownMasterPasswordChangedAt = records.masterPasswordChangedAt;
+    publishRecords(records);
     postRecordsChange();
+}
+
+void AuthenticationStore::writeRecordsFile(const Records& records)
+{
+    auto folder = m_location.url(*Foundation::FileManager::defaultManager());
+    Foundation::FileIO::writeFile(folder.appendingPathComponent("authenticationRecords.json", false).path().utf8(),
+                                  Basalwork::JSONCoder::shared()->encode(records), true);
+}
+
+// A failure here loses nothing: the local records stay, and the next reconciliation offers them again.
+// What was handed over is noted, so that records the account dropped since (a reset on another device)
+// are not brought back to it.
+void AuthenticationStore::publishRecords(const Records& records)
+{
+    try {
+        m_recordStore->setSyncedAuthenticationRecords(Basalwork::JSONCoder::shared()->encode(records), records.masterPasswordChangedAt);
+        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
+        Foundation::FileIO::writeFile(folder.appendingPathComponent(publishedFileName, false).path().utf8(),
+                                      Foundation::Data::fromString(dateText(records.masterPasswordChangedAt)), true);
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to keep the authentication records for the account: %{public}@", error.description());
+    }
+}
+
+bool AuthenticationStore::wasPublished(const Records& records) const
+{
+    try {
+        auto path = m_location.url(*Foundation::FileManager::defaultManager()).appendingPathComponent(publishedFileName, false).path().utf8();
+        if (!std::filesystem::exists(path))
+            return false;
+        auto text = Foundation::FileIO::readFile(path);
+        return std::string(text.view()) == dateText(records.masterPasswordChangedAt);
+    } catch (const Foundation::Error&) {
+        return false;
+    }
+}
+
+bool AuthenticationStore::reconcileSyncedRecords()
+{
+    // Records that cannot be read are never replaced, nor is anything decided in the middle of a reset.
+    if (m_readError || m_isResettingAccount || (m_records && m_records->version != recordsVersion))
+        return false;
+    std::optional<Records> synced;
+    try {
+        if (auto data = m_recordStore->syncedAuthenticationRecords()) {
+            auto decoded = Basalwork::JSONCoder::shared()->decode<Records>(*data);
+            if (decoded.version != recordsVersion) {
+                log().error("The account's authentication records are of version %d", decoded.version);
+                return false;
+            }
+            synced = std::move(decoded);
+        }
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to read the account's authentication records: %{public}@", error.description());
+        return false;
+    }
+    if (synced && (!m_records || synced->masterPasswordChangedAt > m_records->masterPasswordChangedAt)) {
+        adoptSyncedRecords(*synced);
+        return true;
+    }
+    if (m_records && ((!synced && !wasPublished(*m_records)) || (synced && m_records->masterPasswordChangedAt > synced->masterPasswordChangedAt)))
+        publishRecords(*m_records);
+    return false;
+}
+
+void AuthenticationStore::adoptSyncedRecords(const Records& records)
+{
+    auto folder = m_location.url(*Foundation::FileManager::defaultManager());
+    try {
+        // Records of another vault (two installations that each made one before they met) would leave
+        // this vault's items sealed under a key nothing opens any more: the records that open them stay.
+        if (m_records && m_records->createdAt != records.createdAt) {
+            auto kept = "authenticationRecords." + std::to_string(static_cast<std::int64_t>(m_records->createdAt.timeIntervalSinceReferenceDate()))
+                + ".replaced.json";
+            Foundation::FileIO::writeFile(folder.appendingPathComponent(Foundation::String(kept), false).path().utf8(),
+                                          Basalwork::JSONCoder::shared()->encode(*m_records), true);
+            log().error("The account's master password belongs to another vault; the records of this one are kept as %{public}@", kept);
+        }
+        writeRecordsFile(records);
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to take in the account's authentication records: %{public}@", error.description());
+        return;
+    }
+    bool hadRecords = m_records != nullptr;
+    m_records = std::make_unique<Records>(records);
+    log().notice("Took in the account's authentication records");
+    // As when another process changed the master password: the new one unlocks.
+    if (hadRecords && m_recordStore->cryptor()->isUnlocked()) {
+        m_recordStore->cryptor()->lock();
+        m_biometricKey.reset();
+        m_pendingVaultKey.reset();
+        m_flow = AuthenticationState::MasterPasswordChangedElsewhere {records.masterPasswordChangedAt, std::nullopt};
+    }
+    m_knownMasterPasswordChangedAt = records.masterPasswordChangedAt;
+    m_wasAccountReset = false;
+    postRecordsChange();
+    postStateChange();
 }
 
 AuthenticationStore::Attempts AuthenticationStore::readAttempts() const
@@ -418,6 +533,8 @@ void AuthenticationStore::reloadAuthenticationRecords(const Foundation::String& 
     log().info("Reloading the authentication records for %{public}@", caller.utf8());
     auto known = m_knownMasterPasswordChangedAt;
     readRecords();
+    if (reconcileSyncedRecords())
+        return;
     // Another process changed the master password: this key may be stale, so the new password unlocks.
     if (m_records && known && m_records->masterPasswordChangedAt != *known && m_recordStore->cryptor()->isUnlocked()) {
         m_recordStore->cryptor()->lock();
@@ -455,8 +572,10 @@ void AuthenticationStore::attemptAutomaticBiometry(AutomaticBiometryTrigger trig
 
 void AuthenticationStore::createMasterPassword(const Foundation::String& password)
 {
-    // Another process may have made the vault meanwhile; records that cannot be read are never replaced.
+    // Another process or installation may have made the vault meanwhile; records that cannot be read are
+    // never replaced.
     readRecords();
+    reconcileSyncedRecords();
     if (m_readError)
         throw AuthenticationStoreError::failedToReadAuthenticationRecords();
     if (m_records)
@@ -491,6 +610,7 @@ void AuthenticationStore::unlock(const Foundation::String& masterPassword)
     readRecords();
     if (m_readError)
         m_readError->raise();
+    reconcileSyncedRecords();
     if (isEntryHeldBack()) {
         // The hold may have been set by another process, which cannot tell this one's screens it ended.
         announceEndOfHold(readAttempts());
@@ -568,6 +688,7 @@ void AuthenticationStore::lock(LockKind kind, bool resetsEntryAttempts, std::opt
             auto folder = m_location.url(*Foundation::FileManager::defaultManager());
             std::filesystem::remove(folder.appendingPathComponent("authenticationRecords.json", false).path().utf8(), ignored);
             std::filesystem::remove(folder.appendingPathComponent("entryAttempts.json", false).path().utf8(), ignored);
+            std::filesystem::remove(folder.appendingPathComponent(publishedFileName, false).path().utf8(), ignored);
             m_isResettingAccount = false;
             m_wasAccountReset = true;
             m_lastMasterPasswordUnlockAt.reset();
@@ -657,7 +778,8 @@ void AuthenticationStore::restoreBackupKeyMaterial(const BackupStore::KeyMateria
     records.keyDerivation = material.keyDerivation;
     records.wrappedVaultKey = material.wrappedVaultKey;
     records.createdAt = material.createdAt;
-    records.masterPasswordChangedAt = material.masterPasswordChangedAt;
+    // The restored vault's password is the newest: the account's other installations take it.
+    records.masterPasswordChangedAt = std::max(material.masterPasswordChangedAt, Foundation::Date::now());
     writeRecords(records);
 }
 

@@ -8,6 +8,8 @@
 
 #include "Basalwork/Base/File.Location.hpp"
 
+#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/Notification.hpp"
 
@@ -35,11 +37,18 @@ class PreferenceStore;
 // `authenticationStoreDidUpdateAuthenticationRecords`. Used from the main thread.
 class AuthenticationStore : public Foundation::NSObject, public BackupStore::KeySource {
 public:
-    // What the store needs of the record store: the cryptor that holds the vault key.
+    // What the store needs of the record store: the cryptor that holds the vault key, and the copy of the
+    // records that travels with the account, so that every installation opens the same vault key with the
+    // same master password.
     class RecordSource {
     public:
         virtual ~RecordSource() = default;
         virtual std::shared_ptr<Cryptor> cryptor() const = 0;
+        // The records as the account last had them (or as this installation last gave them); nothing when
+        // it has none yet.
+        virtual std::optional<Foundation::Data> syncedAuthenticationRecords() const { return std::nullopt; }
+        // Keeps the records for the account; the next sync pushes them.
+        virtual void setSyncedAuthenticationRecords(const Foundation::Data&, Foundation::Date) { }
     };
 
     // What a lock leaves possible: 0 the master password only, 1 biometry too (where the method offers
@@ -122,7 +131,8 @@ protected:
     AuthenticationStore(std::shared_ptr<Foundation::UserDefaults> userDefaults, std::shared_ptr<Foundation::NotificationCenter> notificationCenter,
                         std::shared_ptr<Metricove::AnalyticsStore> analyticsStore, std::shared_ptr<RecordSource> recordStore,
                         std::shared_ptr<PreferenceStore> preferenceStore, std::shared_ptr<BackupStore> backupStore,
-                        AppExecutionContext appExecutionContext);
+                        AppExecutionContext appExecutionContext,
+                        std::optional<Basalwork::File::Location> location = std::nullopt);
     void initialize() override;
 
 private:
@@ -135,6 +145,14 @@ private:
     bool isEntryHeldBack() const;
     void readRecords();
     void writeRecords(const Records& records);
+    void writeRecordsFile(const Records& records);
+    // Brings the local records and the account's copy together: the later change of the master password
+    // wins on both sides. Answers whether the local records changed.
+    bool reconcileSyncedRecords();
+    void publishRecords(const Records& records);
+    bool wasPublished(const Records& records) const;
+    // Records of the account that replaced these; the state follows.
+    void adoptSyncedRecords(const Records& records);
     Attempts readAttempts() const;
     void writeAttempts(const Attempts& attempts);
     void recordFailedAttempt();

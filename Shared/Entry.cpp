@@ -90,6 +90,8 @@ Entry Entry::duplicated(Foundation::Date now) const
     copy.trashedAt.reset();
     renewIdentifiers(copy.passwordHistory);
     renewIdentifiers(copy.totpSecretKeyHistory);
+    for (auto& [field, values] : copy.mergedAwayValues)
+        renewIdentifiers(values);
     for (auto& section : copy.sections) {
         for (auto& field : section.fields)
             renewIdentifiers(field.history);
@@ -478,6 +480,8 @@ void Entry::encode(Foundation::Encoder& encoder) const
     container.encode(sections, "sections");
     container.encode(passwordHistory, "passwordHistory");
     container.encode(totpSecretKeyHistory, "totpSecretKeyHistory");
+    if (!mergedAwayValues.empty())
+        container.encode(mergedAwayValues, "mergedAwayValues");
     container.encodeIfPresent(subtitleSource, "subtitleSource");
     container.encode(isFavorite, "isFavorite");
     container.encode(isArchived, "isArchived");
@@ -505,6 +509,7 @@ Entry Entry::decode(Foundation::Decoder& decoder)
     entry.sections = decodeOr<std::vector<Section>>(container, "sections", {});
     entry.passwordHistory = decodeOr<std::vector<PreviousValue>>(container, "passwordHistory", {});
     entry.totpSecretKeyHistory = decodeOr<std::vector<PreviousValue>>(container, "totpSecretKeyHistory", {});
+    entry.mergedAwayValues = decodeOr<std::map<std::string, std::vector<PreviousValue>>>(container, "mergedAwayValues", {});
     entry.subtitleSource = container.decodeIfPresent<SubtitleSource>("subtitleSource");
     entry.isFavorite = decodeOr(container, "isFavorite", false);
     entry.isArchived = decodeOr(container, "isArchived", false);

@@ -14,6 +14,7 @@
 #include "Platform/Foundation/URL.hpp"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,10 @@ public:
     std::vector<Section> sections;
     std::vector<PreviousValue> passwordHistory;
     std::vector<PreviousValue> totpSecretKeyHistory;
+    // Values that lost a merge with a change made elsewhere and have no history of their own, by the
+    // field they were in ("title", "notes", "tags", "sections", "attachments", ...): nothing typed is
+    // lost without a trace.
+    std::map<std::string, std::vector<PreviousValue>> mergedAwayValues;
     std::optional<SubtitleSource> subtitleSource;
     bool isFavorite = false;
     bool isArchived = false;

@@ -93,8 +93,11 @@ void EntryObject::processRemotelyModified(const std::shared_ptr<CloudKit::CKReco
     auto sealed = record.object(sealedEntryKey);
     auto data = sealed ? sealed->as<Foundation::Data>() : std::nullopt;
     auto object = findOrInsert<EntryObject>(context, record.recordID().recordName());
+    // A change made elsewhere to an item deleted here keeps the item, as the account now has it: nothing
+    // typed is lost to a deletion. This installation's own save coming back leaves the deletion to go out.
+    if (object->isLocallyDeleted() && data && object->isChangedElsewhere(record))
+        object->clearLocallyDeleted();
     object->setSystemFields(record);
-    // A deletion made here wins over a change made elsewhere: the marker stays and is pushed.
     if (object->isLocallyDeleted() || !data)
         return;
     object->setRemoteSealedEntry(*data);

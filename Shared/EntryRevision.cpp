@@ -168,14 +168,50 @@ void uniteAccumulations(Entry& entry, const Entry& other)
 {
     unite(entry.passwordHistory, other.passwordHistory);
     unite(entry.totpSecretKeyHistory, other.totpSecretKeyHistory);
+    for (const auto& [field, values] : other.mergedAwayValues)
+        unite(entry.mergedAwayValues[field], values);
     uniteFieldHistories(entry.sections, other.sections);
     uniteServiceIdentifiers(entry.serviceIdentifiers, other.serviceIdentifiers);
 }
 
-// The value a field lost in a merge stays in its history, where it has one.
+// The text a field shows, for keeping it once it lost a merge.
+Foundation::String keptText(Key key, const Entry& entry)
+{
+    switch (key) {
+    case Key::title:
+        return entry.title;
+    case Key::username:
+        return entry.username;
+    case Key::website:
+        return entry.website;
+    case Key::notes:
+        return entry.notes;
+    case Key::tags: {
+        std::string joined;
+        for (const auto& tag : entry.tags)
+            joined += (joined.empty() ? "" : ", ") + tag.utf8();
+        return Foundation::String(joined);
+    }
+    default:
+        return {};
+    }
+}
+
+// The value a field lost in a merge stays in its history, where it has one, else among the item's
+// merged-away values.
 void rememberLoser(Key key, Entry& winner, const Entry& loser, Foundation::Date replacedAt)
 {
     switch (key) {
+    case Key::title:
+    case Key::username:
+    case Key::website:
+    case Key::notes:
+    case Key::tags: {
+        auto text = keptText(key, loser);
+        if (!text.isEmpty())
+            remember(winner.mergedAwayValues[name(key)], mergedAway(winner.id, name(key), text, replacedAt));
+        break;
+    }
     case Key::password:
         remember(winner.passwordHistory, mergedAway(winner.id, "password", loser.password, replacedAt));
         break;
@@ -191,6 +227,20 @@ void rememberLoser(Key key, Entry& winner, const Entry& loser, Foundation::Date 
                     continue;
                 auto place = "sections." + std::to_string(s) + "." + std::to_string(f);
                 remember(field.history, mergedAway(winner.id, place, lost->text, replacedAt));
+            }
+        }
+        // Fields of the losing side with no counterpart here (added there while sections changed here, or
+        // holding another attachment) keep their values among the merged-away ones.
+        for (std::size_t s = 0; s < loser.sections.size(); ++s) {
+            for (std::size_t f = 0; f < loser.sections[s].fields.size(); ++f) {
+                const auto& lost = loser.sections[s].fields[f];
+                const auto* kept = fieldAt(winner.sections, s, f);
+                bool isAttachment = lost.category == EntryFieldCategory::attachment;
+                if (lost.text.isEmpty() || (kept && kept->category == lost.category && (kept->text == lost.text || !isAttachment)))
+                    continue;
+                auto field = isAttachment ? "attachments" : "sections";
+                auto place = std::string(field) + "." + std::to_string(s) + "." + std::to_string(f);
+                remember(winner.mergedAwayValues[field], mergedAway(winner.id, place, lost.text, replacedAt));
             }
         }
         break;

@@ -174,6 +174,35 @@ const char* RecordStore::defaultVaultID()
     return "DefaultVault";
 }
 
+const char* RecordStore::masterPasswordRecordName()
+{
+    return "MasterPassword";
+}
+
+std::optional<Foundation::Data> RecordStore::syncedAuthenticationRecords() const
+{
+    return m_context->performAndWait([&]() -> std::optional<Foundation::Data> {
+        auto found = m_context->fetch(SyncedObject::existing<MasterPassword>({masterPasswordRecordName()}));
+        return found.empty() ? std::nullopt : found.front()->records();
+    });
+}
+
+void RecordStore::setSyncedAuthenticationRecords(const Foundation::Data& records, Foundation::Date changedAt)
+{
+    m_context->performAndWait([&] {
+        m_context->performInWriteTransaction([&] {
+            auto object = SyncedObject::findOrInsert<MasterPassword>(*m_context, masterPasswordRecordName());
+            // A later change kept by another process stays.
+            if (!object->isLocallyDeleted() && object->changedAt() && *object->changedAt() > changedAt)
+                return;
+            object->setRecords(records);
+            object->setChangedAt(changedAt);
+            object->markLocallyModified(Foundation::Date::now());
+            saveOrRollBack();
+        });
+    });
+}
+
 RecordStore::RecordStore(std::shared_ptr<Foundation::NotificationCenter> notificationCenter, std::shared_ptr<Cryptor> cryptor,
                          std::shared_ptr<AttachmentDataStore> attachmentDataStore, std::shared_ptr<PreferenceStore> preferenceStore,
                          const StoreType& storeType, double timeout)
@@ -193,13 +222,16 @@ RecordStore::RecordStore(std::shared_ptr<Foundation::NotificationCenter> notific
 void RecordStore::initialize()
 {
     NSObject::initialize();
+    // Two processes may open a new store at once: only one of them makes the vault.
     m_context->performAndWait([&] {
-        if (m_context->count(SyncedObject::existing<Vault>({defaultVaultID()})) > 0)
-            return;
-        auto vault = m_context->insertNewObject<Vault>();
-        vault->setRecordName(defaultVaultID());
-        vault->markLocallyModified(Foundation::Date::now());
-        m_context->save();
+        m_context->performInWriteTransaction([&] {
+            if (m_context->count(SyncedObject::existing<Vault>({defaultVaultID()})) > 0)
+                return;
+            auto vault = m_context->insertNewObject<Vault>();
+            vault->setRecordName(defaultVaultID());
+            vault->markLocallyModified(Foundation::Date::now());
+            saveOrRollBack();
+        });
     });
 
     std::weak_ptr<RecordStore> weak = sharedSelf(this);
@@ -504,6 +536,21 @@ auto RecordStore::performUnlocked(Body&& body) const
     requireUnlocked();
     loadIndexIfNeeded();
     return m_context->performAndWait([&] { return body(m_cryptor->itemSecretsKey()); });
+}
+
+template <class Body>
+auto RecordStore::performUnlockedWriting(Body&& body) const
+{
+    return performUnlocked([&](const Cryptor::Key& key) {
+        using Result = decltype(body(key));
+        if constexpr (std::is_void_v<Result>) {
+            m_context->performInWriteTransaction([&] { body(key); });
+        } else {
+            std::optional<Result> result;
+            m_context->performInWriteTransaction([&] { result.emplace(body(key)); });
+            return std::move(*result);
+        }
+    });
 }
 
 void RecordStore::updateIndex(const std::vector<EntryIndex>& changed, const std::vector<Foundation::String>& removed) const
@@ -1018,7 +1065,7 @@ Foundation::String RecordStore::vaultIDForNewEntries() const
 template <class Change>
 std::vector<Foundation::String> RecordStore::change(const std::vector<Foundation::String>& ids, Change&& change)
 {
-    auto changed = performUnlocked([&](const Cryptor::Key& key) {
+    auto changed = performUnlockedWriting([&](const Cryptor::Key& key) {
         auto now = Foundation::Date::now();
         std::vector<EntryIndex> indices;
         for (const auto& id : ids) {
@@ -1098,7 +1145,7 @@ void RecordStore::removeTags(const std::vector<Foundation::String>& tags)
 void RecordStore::permanentlyDelete(const std::vector<Foundation::String>& ids)
 {
     std::vector<Foundation::String> attachmentIDs;
-    auto deleted = performUnlocked([&](const Cryptor::Key&) {
+    auto deleted = performUnlockedWriting([&](const Cryptor::Key&) {
         auto now = Foundation::Date::now();
         std::vector<Foundation::String> deleted;
         for (const auto& id : ids) {
@@ -1200,7 +1247,9 @@ void RecordStore::save(EditingContext& context)
 {
     std::vector<Foundation::String> keptAttachments;
     std::vector<Foundation::String> droppedAttachments;
-    auto saved = performUnlocked([&](const Cryptor::Key& key) {
+    // The newest copy is read, merged with the edit and written back in one write transaction: another
+    // process saving the same item waits, and its change is the copy this one merges onto.
+    auto saved = performUnlockedWriting([&](const Cryptor::Key& key) {
         auto now = Foundation::Date::now();
         std::vector<std::pair<std::string, EntryRevision>> saved;
         std::set<std::string> referenced;
@@ -1405,9 +1454,26 @@ void RecordStore::deleteAllLocalRecords()
     postDidUpdateRecords();
 }
 
+void RecordStore::removeUnnamedAttachmentFiles()
+{
+    m_attachmentDataStore->removeUnnamedData([&] {
+        return m_context->performAndWait([&] {
+            // Deletion markers count too: names are compared, nothing is opened, so the vault may be locked.
+            CoreData::NSFetchRequest<CoreData::NSManagedObject> request(AttachmentObject::entityName());
+            request.setPropertiesToFetch({SyncedObject::recordNameKey});
+            std::set<std::string> names;
+            for (const auto& row : m_context->fetchValues(request)) {
+                if (const auto* name = row.front().as<Foundation::String>())
+                    names.insert(name->utf8());
+            }
+            return names;
+        });
+    });
+}
+
 void RecordStore::repairRecordsUsingTheSameID()
 {
-    bool repaired = performUnlocked([&](const Cryptor::Key& key) {
+    bool repaired = performUnlockedWriting([&](const Cryptor::Key& key) {
         bool repaired = false;
         std::map<std::string, std::vector<std::shared_ptr<EntryObject>>> byName;
         for (auto& object : m_context->fetch(CoreData::NSFetchRequest<EntryObject>()))
@@ -1463,7 +1529,7 @@ void RecordStore::repairRecordsUsingTheSameID()
 std::shared_ptr<CloudKit::CKRecord> RecordStore::ckRecordWithLocalModifications(const Foundation::String& entryID,
                                                                                 const CloudKit::CKRecordZoneID& zoneID) const
 {
-    return performUnlocked([&](const Cryptor::Key& key) {
+    return performUnlockedWriting([&](const Cryptor::Key& key) {
         auto object = entryObject(entryID);
         if (!object)
             throw RecordStoreError::entryNotFound(entryID);
@@ -1510,19 +1576,21 @@ void RecordStore::mergeFetchedRecords(const std::optional<std::vector<Foundation
         return; // merged when the vault opens next
     std::vector<EntryIndex> indices;
     m_context->performAndWait([&] {
-        auto key = m_cryptor->itemSecretsKey();
-        CoreData::NSFetchRequest<EntryObject> request;
-        auto awaiting = CoreData::key("remoteSealedEntry") != CoreData::Value() && SyncedObject::notDeleted();
-        request.setPredicate(recordNames ? SyncedObject::named(*recordNames) && awaiting : awaiting);
-        for (auto& object : m_context->fetch(request)) {
-            try {
-                indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
-            } catch (const Foundation::Error& error) {
-                logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
+        m_context->performInWriteTransaction([&] {
+            auto key = m_cryptor->itemSecretsKey();
+            CoreData::NSFetchRequest<EntryObject> request;
+            auto awaiting = CoreData::key("remoteSealedEntry") != CoreData::Value() && SyncedObject::notDeleted();
+            request.setPredicate(recordNames ? SyncedObject::named(*recordNames) && awaiting : awaiting);
+            for (auto& object : m_context->fetch(request)) {
+                try {
+                    indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                } catch (const Foundation::Error& error) {
+                    logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
+                }
             }
-        }
-        if (m_context->hasChanges())
-            saveOrRollBack();
+            if (m_context->hasChanges())
+                saveOrRollBack();
+        });
     });
     updateIndex(indices, {});
     if (recordNames || !indices.empty())

@@ -81,10 +81,15 @@ public:
 
     // The vault that new items go into; every installation of an account shares it.
     static const char* defaultVaultID();
+    // The name of the master password's record, which every installation of an account shares.
+    static const char* masterPasswordRecordName();
 
     const std::shared_ptr<Foundation::NotificationCenter>& notificationCenter() const { return m_notificationCenter; }
     // For the authentication store and the backup store.
     std::shared_ptr<Cryptor> cryptor() const override { return m_cryptor; }
+    // The master password's records as the account keeps them (one record every installation shares).
+    std::optional<Foundation::Data> syncedAuthenticationRecords() const override;
+    void setSyncedAuthenticationRecords(const Foundation::Data& records, Foundation::Date changedAt) override;
     const std::shared_ptr<AttachmentDataStore>& attachmentDataStore() const { return m_attachmentDataStore; }
     // The context all sync work runs in, on its own queue (performAndWait).
     const std::shared_ptr<CoreData::NSManagedObjectContext>& managedObjectContext() const { return m_context; }
@@ -165,6 +170,9 @@ public:
     void deleteAllLocalRecords();
     // Keeps one record of each group that shares an identifier, merging the others into it.
     void repairRecordsUsingTheSameID();
+    // Removes the attachment files that no record names (what a killed save left); see
+    // `AttachmentDataStore::removeUnnamedData`. For launch.
+    void removeUnnamedAttachmentFiles();
 
     // --- Moving items in and out (import, restore) ---------------------------------------------------
 
@@ -218,6 +226,10 @@ private:
     // Runs `body(itemSecretsKey)` in the context, the vault unlocked and the index loaded.
     template <class Body>
     auto performUnlocked(Body&& body) const;
+    // The same inside one write transaction of the store: what `body` reads stays the store's newest
+    // until its save, whatever another process saves meanwhile.
+    template <class Body>
+    auto performUnlockedWriting(Body&& body) const;
     void loadIndexIfNeeded() const;
     // Opens every item's summary (merging fetched records on the way) and installs the new index, unless
     // the vault key changed meanwhile.

@@ -155,6 +155,8 @@ bool AppDelegate::didFinishLaunchingWithOptions(UIKit::UIApplication& applicatio
     application.registerForRemoteNotifications();
     const auto& services = dependencies();
     services.attachmentDataStore->performHousekeeping();
+    if (services.recordStore)
+        services.recordStore->removeUnnamedAttachmentFiles();
     AppKitBridge::setupWindowManagement(services.appKitBridge);
     return true;
 }

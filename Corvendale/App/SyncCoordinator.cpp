@@ -511,14 +511,24 @@ void SyncCoordinator::didDeleteRecordZone(const CloudKit::CKRecordZoneID& zoneID
     postUserDidResetAccountRemotely();
 }
 
-void SyncCoordinator::processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& ckRecordIDs)
+void SyncCoordinator::processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& deletedIDs)
 {
-    if (ckRecordIDs.empty())
+    if (deletedIDs.empty())
         return;
     auto& context = *m_recordStore->managedObjectContext();
     auto types = Shared::RecordStore::syncableTypes();
-    auto names = recordNames(ckRecordIDs);
     auto type = [&](const Foundation::String& entityName) { return *typeNamed(types, entityName); };
+    // An item or attachment changed here since stays, to go out anew: a deletion never takes an edit
+    // with it.
+    auto ckRecordIDs = performInContext(context, [&] {
+        auto ids = Syncwright::SyncableType::unchangedHere({type(Shared::EntryObject::entityName()), type(Shared::AttachmentObject::entityName())},
+                                                           deletedIDs, context);
+        context.save();
+        return ids;
+    });
+    if (ckRecordIDs.empty())
+        return;
+    auto names = recordNames(ckRecordIDs);
     bool masterPasswordsOrVaultsChanged = performInContext(context, [&] {
         bool changed = context.count(type(Shared::MasterPassword::entityName()).with(ckRecordIDs)) > 0
             || context.count(type(Shared::Vault::entityName()).with(ckRecordIDs)) > 0;

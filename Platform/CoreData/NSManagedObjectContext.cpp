@@ -673,6 +673,13 @@ void NSManagedObjectContext::save(std::vector<NSBatchInsertRequest>& batchInsert
     m_coordinator->contextDidSave(*this, [changes](NSManagedObjectContext& context) { context.mergeChanges(changes); });
 }
 
+void NSManagedObjectContext::performInWriteTransaction(const std::function<void()>& body)
+{
+    SQLiteStore::Transaction transaction(coordinator().store());
+    body();
+    transaction.commit();
+}
+
 void NSManagedObjectContext::rollback()
 {
     for (const Objects* objects : {&m_updated, &m_deleted}) {

@@ -142,6 +142,11 @@ public:
     // all of it, or nothing. The requests' handlers run on this queue during the save and may change
     // objects of the context; those changes are saved too.
     void save(std::vector<NSBatchInsertRequest>& batchInserts);
+    // Runs `body` (on the context's queue, as `save` is) inside one write transaction of the store: what it
+    // fetches is what the store holds, and no other context or process can save between those reads and
+    // the `save()` inside it, which joins the transaction. Other writers wait as they wait for a save. When
+    // `body` throws, nothing it saved stays in the store; a save should therefore be its last step.
+    void performInWriteTransaction(const std::function<void()>& body);
     // Undoes every unsaved change.
     void rollback();
     // Forgets every object and change.

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -118,8 +119,31 @@ SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<
     : m_path(path.value_or(":memory:"))
 {
     try {
-        open(path, timeout);
+        if (path)
+            createIfMissing(model, *path, timeout);
+        open(path, timeout, true);
         fitSchema(model);
+    } catch (...) {
+        stopCheckpointing();
+        for (auto& [sql, statement] : m_statements)
+            sqlite3_finalize(statement);
+        m_statements.clear();
+        sqlite3_close_v2(m_database);
+        m_database = nullptr;
+        throw;
+    }
+}
+
+SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::string& freshPath, double timeout, Fresh)
+    : m_path(freshPath)
+{
+    try {
+        open(freshPath, timeout, false);
+        fitSchema(model);
+        // Everything into the file itself before it is linked into place: its log stays behind.
+        Statement checkpoint = prepare("PRAGMA wal_checkpoint(TRUNCATE)");
+        if (!checkpoint.step() || sqlite3_column_int64(checkpoint.handle(), 0) != 0)
+            throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The new store at " + m_path + " could not be written whole.", m_path);
     } catch (...) {
         stopCheckpointing();
         for (auto& [sql, statement] : m_statements)
@@ -137,6 +161,21 @@ SQLiteStore::~SQLiteStore()
     for (auto& [sql, statement] : m_statements)
         sqlite3_finalize(statement);
     sqlite3_close_v2(m_database);
+}
+
+// Another process's write usually takes a few milliseconds: SQLite's own waits (1, 2, 5, 10 ms and up)
+// would leave the store idle most of the time two processes take turns. This one looks again soon, and
+// less often the longer it waits, up to the store's time-out.
+int SQLiteStore::waitWhileBusy(void* store, int attempt)
+{
+    auto& self = *static_cast<SQLiteStore*>(store);
+    auto now = std::chrono::steady_clock::now();
+    if (attempt == 0)
+        self.m_busySince = now;
+    if (now - self.m_busySince >= std::chrono::duration<double>(self.m_busyTimeout))
+        return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(std::min(2000, 50 << std::min(attempt, 5))));
+    return 1;
 }
 
 int SQLiteStore::walWritten(void* store, sqlite3*, const char*, int pageCount)
@@ -215,7 +254,7 @@ void SQLiteStore::fail(int resultCode, const std::string& action) const
     }
 }
 
-void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
+void SQLiteStore::open(const std::optional<std::string>& path, double timeout, bool checksExisting)
 {
     if (path) {
         std::filesystem::path file(*path);
@@ -226,20 +265,21 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
                                                                         Foundation::CocoaError::Access::writing)
                                           .clone());
         }
-        // Only its owner may read a store of secrets; SQLite gives its journal files the same mode.
-        int descriptor = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
-        if (descriptor >= 0)
-            ::close(descriptor);
     }
-    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | (path ? 0 : SQLITE_OPEN_MEMORY);
+    // A file store exists by now (`createIfMissing`): one that has gone is not made again empty here.
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (path ? 0 : SQLITE_OPEN_CREATE | SQLITE_OPEN_MEMORY);
     int result = sqlite3_open_v2(path ? path->c_str() : ":memory:", &m_database, flags, nullptr);
     if (result != SQLITE_OK)
         fail(result, "Opening the store");
     sqlite3_extended_result_codes(m_database, 1);
-    sqlite3_busy_timeout(m_database, static_cast<int>(std::clamp(timeout, 0.0, 2.0e6) * 1000));
+    m_busyTimeout = std::clamp(timeout, 0.0, 2.0e6);
+    sqlite3_busy_handler(m_database, &SQLiteStore::waitWhileBusy, this);
     SQLiteFunctions::install(m_database);
-    // Reading the schema finds a file that is not a store, or a damaged or truncated one.
+    // Reading the schema finds a file that is not a store, or a damaged or truncated one; an existing
+    // store is checked whole before anything is written to it.
     execute("SELECT count(*) FROM sqlite_master");
+    if (path && checksExisting)
+        checkIntegrity();
     if (path) {
         Statement mode = prepare("PRAGMA journal_mode=WAL");
         if (!mode.step() || std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(mode.handle(), 0))) != "wal") {
@@ -252,6 +292,73 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout)
         sqlite3_wal_hook(m_database, &SQLiteStore::walWritten, this);
     // Room for a whole vault, so that a search reads its pages from memory rather than the file.
     execute("PRAGMA cache_size=-32768");
+}
+
+// A new store appears whole or not at all: it is made beside its path, and linked into place only if no
+// other process got there first. So whatever is found at the path was a store once, and an empty,
+// damaged or foreign file there is refused instead of being taken for a new one.
+void SQLiteStore::createIfMissing(const NSManagedObjectModel& model, const std::string& path, double timeout)
+{
+    if (std::filesystem::exists(path))
+        return;
+    std::filesystem::path file(path);
+    std::error_code error;
+    if (file.has_parent_path())
+        std::filesystem::create_directories(file.parent_path(), error);
+    if (error) {
+        throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The folder of the store at " + path + " could not be made.", path,
+                                  Foundation::CocoaError::fileError(error.value(), file.parent_path().string(), Foundation::CocoaError::Access::writing)
+                                      .clone());
+    }
+    Foundation::FileIO::removeStaleTemporarySiblings(path);
+    auto fresh = Foundation::FileIO::temporarySiblingPath(path);
+    auto removeFresh = [&] {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            std::filesystem::remove(fresh + suffix, error);
+    };
+    // Only its owner may read a store of secrets; SQLite gives its journal files the same mode.
+    int descriptor = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
+    if (descriptor < 0) {
+        throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The store at " + path + " could not be made.", path,
+                                  Foundation::CocoaError::fileError(errno, fresh, Foundation::CocoaError::Access::writing).clone());
+    }
+    ::close(descriptor);
+    try {
+        SQLiteStore made(model, fresh, timeout, Fresh {});
+    } catch (...) {
+        removeFresh();
+        throw;
+    }
+    Foundation::FileIO::sync(fresh);
+    int linked = ::link(fresh.c_str(), path.c_str());
+    int linkError = errno;
+    removeFresh();
+    if (linked != 0 && linkError != EEXIST) {
+        throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The store at " + path + " could not be made.", path,
+                                  Foundation::CocoaError::fileError(linkError, path, Foundation::CocoaError::Access::writing).clone());
+    }
+    Foundation::FileIO::sync(Foundation::FileIO::parentDirectory(path));
+}
+
+// The schema of an existing store must be there, and its pages sound: a file cut short, emptied or
+// with flipped bytes is reported before anything is read from it or written into it.
+void SQLiteStore::checkIntegrity()
+{
+    auto guard = lock();
+    {
+        Statement statement = prepare("SELECT count(*) FROM sqlite_master WHERE \"type\" = 'table' AND \"name\" = '_metadata'");
+        if (!statement.step() || sqlite3_column_int64(statement.handle(), 0) == 0) {
+            throw CoreDataError::make(CoreDataError::fileReadCorruptFile,
+                                      "The store at " + m_path + " is empty or is not a store. Opening it failed; the file was left as it was.",
+                                      m_path);
+        }
+    }
+    Statement statement = prepare("PRAGMA integrity_check(1)");
+    std::string result = statement.step() ? reinterpret_cast<const char*>(sqlite3_column_text(statement.handle(), 0)) : "";
+    if (result != "ok") {
+        throw CoreDataError::make(CoreDataError::fileReadCorruptFile,
+                                  "The store at " + m_path + " is damaged (" + result + "). Opening it failed; the file was left as it was.", m_path);
+    }
 }
 
 SQLiteStore::Statement SQLiteStore::prepare(const std::string& sql)
@@ -397,19 +504,26 @@ bool SQLiteStore::fitSchema(const NSManagedObjectModel& model, bool apply)
 SQLiteStore::Transaction::Transaction(SQLiteStore& store)
     : m_store(store)
     , m_lock(store.lock())
+    , m_isNested(!sqlite3_get_autocommit(store.m_database))
 {
-    m_store.execute("BEGIN IMMEDIATE");
+    // The connection's lock keeps other threads out, so an open transaction is one of this thread's:
+    // this one becomes part of it.
+    m_store.execute(m_isNested ? "SAVEPOINT nested" : "BEGIN IMMEDIATE");
 }
 
 SQLiteStore::Transaction::~Transaction()
 {
-    if (!m_done)
+    if (m_done)
+        return;
+    if (m_isNested)
+        sqlite3_exec(m_store.m_database, "ROLLBACK TO nested; RELEASE nested", nullptr, nullptr, nullptr);
+    else
         sqlite3_exec(m_store.m_database, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void SQLiteStore::Transaction::commit()
 {
-    m_store.execute("COMMIT");
+    m_store.execute(m_isNested ? "RELEASE nested" : "COMMIT");
     m_done = true;
 }
 

@@ -5,6 +5,7 @@
 #include "Platform/CoreData/Value.hpp"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,7 +59,8 @@ public:
     std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
     std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);
 
-    // A write transaction; it rolls back unless committed.
+    // A write transaction; it rolls back unless committed. One begun inside another (on the same thread)
+    // is part of it: its commit keeps its writes for the outer one to commit or roll back.
     class Transaction {
     public:
         explicit Transaction(SQLiteStore& store);
@@ -68,6 +70,7 @@ public:
     private:
         SQLiteStore& m_store;
         std::unique_lock<std::recursive_mutex> m_lock;
+        bool m_isNested;
         bool m_done = false;
     };
     // Inside a transaction. Values hold permanent IDs for relationships.
@@ -82,10 +85,15 @@ public:
     class Statement;
 
 private:
+    struct Fresh { };
+    // A new store's schema written into the empty file at `freshPath`, before it is linked into place.
+    SQLiteStore(const NSManagedObjectModel& model, const std::string& freshPath, double timeout, Fresh);
+    static void createIfMissing(const NSManagedObjectModel& model, const std::string& path, double timeout);
+    void checkIntegrity();
     Statement prepare(const std::string& sql);
     void execute(const std::string& sql);
     [[noreturn]] void fail(int resultCode, const std::string& action) const;
-    void open(const std::optional<std::string>& path, double timeout);
+    void open(const std::optional<std::string>& path, double timeout, bool checksExisting);
     void fitSchema(const NSManagedObjectModel& model);
     bool fitSchema(const NSManagedObjectModel& model, bool apply);
     std::string selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly, const std::vector<std::size_t>& columns = {}) const;
@@ -95,10 +103,13 @@ private:
     // A save waits for its log to reach the disk, not for the log's pages to be copied into the file: a
     // thread of the store's own does that over a second connection once a save left many pages.
     static int walWritten(void* store, sqlite3* database, const char* name, int pageCount);
+    static int waitWhileBusy(void* store, int attempt);
     void startCheckpoint();
     void stopCheckpointing();
 
     sqlite3* m_database = nullptr;
+    double m_busyTimeout = 10;
+    std::chrono::steady_clock::time_point m_busySince;
     std::string m_path;
     std::mutex m_checkpointMutex;
     std::thread m_checkpointer;

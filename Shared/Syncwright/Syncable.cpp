@@ -44,6 +44,17 @@ void Syncable::markLocallyDeleted()
     setValue(true, isLocallyDeletedKey);
 }
 
+void Syncable::clearLocallyDeleted()
+{
+    setValue(false, isLocallyDeletedKey);
+}
+
+bool Syncable::isChangedElsewhere(const CloudKit::CKRecord& record) const
+{
+    auto stored = systemFieldsRecord();
+    return !stored || !record.recordChangeTag() || stored->recordChangeTag() != record.recordChangeTag();
+}
+
 bool Syncable::hasSystemFields() const
 {
     return value<Foundation::Data>(ckSystemFieldsKey).has_value();

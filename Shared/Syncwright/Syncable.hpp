@@ -54,6 +54,10 @@ public:
     void markLocallyModified();
     bool isLocallyDeleted() const;
     void markLocallyDeleted();
+    // An edit made after a deletion here reached the account: the object lives again.
+    void clearLocallyDeleted();
+    // Whether a fetched record is a change another installation made, not this one's own save coming back.
+    bool isChangedElsewhere(const CloudKit::CKRecord& record) const;
     bool hasSystemFields() const;
     // The record is gone from the server: the next push makes it anew.
     void forgetSystemFields();

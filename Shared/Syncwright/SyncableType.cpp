@@ -15,6 +15,27 @@ std::vector<std::shared_ptr<Syncable>> SyncableType::fetch(const FetchRequest& r
     return syncables;
 }
 
+std::vector<CloudKit::CKRecordID> SyncableType::unchangedHere(const std::vector<SyncableType>& types, const std::vector<CloudKit::CKRecordID>& deleted,
+                                                              CoreData::NSManagedObjectContext& context)
+{
+    std::set<CloudKit::CKRecordID> kept;
+    for (const auto& type : types) {
+        for (const auto& object : fetch(type.with(deleted), context)) {
+            if (object->isLocallyModified() && !object->isLocallyDeleted()) {
+                object->forgetSystemFields();
+                if (auto id = object->ckRecordID())
+                    kept.insert(*id);
+            }
+        }
+    }
+    std::vector<CloudKit::CKRecordID> unchanged;
+    for (const auto& id : deleted) {
+        if (!kept.contains(id))
+            unchanged.push_back(id);
+    }
+    return unchanged;
+}
+
 std::vector<CloudKit::CKRecordID> SyncableType::absentFromZone(const std::vector<SyncableType>& types, const std::set<CloudKit::CKRecordID>& present,
                                                                CoreData::NSManagedObjectContext& context)
 {

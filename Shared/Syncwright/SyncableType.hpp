@@ -52,6 +52,10 @@ public:
     // the server (they hold its system fields) and are gone from it, to be removed as deleted remotely.
     // An object changed here since stays and forgets its system fields, so that its push makes it anew:
     // an edit that meets a deletion is kept. Changes the context; the caller saves it.
+    // Of records deleted remotely, those whose objects were not changed here since: an object changed
+    // here stays and forgets its system fields, so that its push makes it anew. The caller saves.
+    static std::vector<CloudKit::CKRecordID> unchangedHere(const std::vector<SyncableType>& types, const std::vector<CloudKit::CKRecordID>& deleted,
+                                                           CoreData::NSManagedObjectContext& context);
     static std::vector<CloudKit::CKRecordID> absentFromZone(const std::vector<SyncableType>& types, const std::set<CloudKit::CKRecordID>& present,
                                                             CoreData::NSManagedObjectContext& context);
 

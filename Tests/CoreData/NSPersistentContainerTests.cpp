@@ -270,6 +270,108 @@ TEST_F(ContainerTest, DamagedTruncatedAndForeignFilesAreRefusedAndLeftAsTheyWere
     TestSupport::writeText(path, "Title,Password\nBank,secret\n");
     EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
     EXPECT_EQ(TestSupport::readText(path), "Title,Password\nBank,secret\n");
+
+    // An emptied file, and a database of some other program, are not new stores to be filled.
+    TestSupport::writeText(path, "");
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(fs::file_size(path), 0u);
+    fs::remove(path);
+    sqlite3* database = nullptr;
+    sqlite3_open(path.c_str(), &database);
+    sqlite3_exec(database, "CREATE TABLE \"Accounts\" (\"name\" TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(database);
+    auto foreign = TestSupport::readText(path);
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(TestSupport::readText(path), foreign);
+}
+
+// A flipped byte in an index leaves every page readable, but the item it indexes would be found by a scan
+// of the table and missed by a lookup: the store's check on opening finds it.
+TEST_F(ContainerTest, AFlippedByteInAnIndexIsFoundWhenTheStoreOpens)
+{
+    fill(5);
+    ASSERT_FALSE(fs::exists(path + "-wal"));
+    sqlite3* database = nullptr;
+    sqlite3_open(path.c_str(), &database);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(database, "SELECT rootpage FROM sqlite_master WHERE name = '_index_Item_title'", -1, &statement, nullptr);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    auto page = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_prepare_v2(database, "PRAGMA page_size", -1, &statement, nullptr);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    auto pageSize = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    sqlite3_close(database);
+
+    // The last byte of the index's only page is the row number of the first item's entry.
+    auto text = TestSupport::readText(path);
+    text[static_cast<std::size_t>(page * pageSize - 1)] ^= 0x40;
+    TestSupport::writeText(path, text);
+    EXPECT_EQ(openingError(path), CoreDataError::fileReadCorruptFile);
+    EXPECT_EQ(TestSupport::readText(path), text);
+}
+
+TEST_F(ContainerTest, ProcessesMakingANewStoreAtOnceShareOneWholeStore)
+{
+    for (int round = 0; round < 4; ++round) {
+        fs::remove_all(fs::path(path).parent_path());
+        std::vector<std::unique_ptr<Child>> children;
+        for (int i = 0; i < 3; ++i) {
+            children.push_back(std::make_unique<Child>([&](Child& child) {
+                child.waitForParent();
+                auto container = makeContainer(path);
+                insertItem(*container->viewContext(), "Made", i);
+                container->viewContext()->save();
+                return 0;
+            }));
+        }
+        for (auto& child : children)
+            child->tellChild('G');
+        for (auto& child : children)
+            EXPECT_EQ(child->finish(), 0);
+        EXPECT_EQ(makeContainer(path)->viewContext()->count(itemsWhere(std::nullopt)), 3);
+        // Nothing of the making is left beside the store.
+        for (const auto& file : fs::directory_iterator(fs::path(path).parent_path()))
+            EXPECT_FALSE(file.path().filename().string().starts_with(".")) << file.path();
+    }
+}
+
+TEST_F(ContainerTest, AWriteTransactionKeepsOtherWritersOutUntilItEnds)
+{
+    makeContainer(path);
+    auto container = makeContainer(path, 0);
+    auto& context = *container->viewContext();
+    insertItem(context, "Counter", 0);
+    context.save();
+    Child writer([&](Child& child) {
+        auto other = makeContainer(path, 0);
+        child.waitForParent();
+        insertItem(*other->viewContext(), "Elsewhere");
+        try {
+            other->viewContext()->save();
+        } catch (const Foundation::Error& error) {
+            return error.code() == CoreDataError::persistentStoreTimeout ? 7 : 1;
+        }
+        return 0;
+    });
+    context.performInWriteTransaction([&] {
+        auto item = context.fetch(itemsWhere(std::nullopt)).front();
+        writer.tellChild('G');
+        EXPECT_EQ(writer.finish(), 7);
+        item->setValue(std::int64_t(1), "count");
+        context.save();
+    });
+    EXPECT_EQ(makeContainer(path)->viewContext()->count(itemsWhere(std::nullopt)), 1);
+
+    // What the body saved goes when the body fails.
+    EXPECT_THROW(context.performInWriteTransaction([&] {
+        insertItem(context, "Rolled back");
+        context.save();
+        throw std::runtime_error("after the save");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(makeContainer(path)->viewContext()->count(itemsWhere(std::nullopt)), 1);
 }
 
 TEST_F(ContainerTest, AStoreLockedByAnotherProcessFailsClearlyAndLosesNothing)

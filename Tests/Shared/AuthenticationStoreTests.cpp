@@ -4,6 +4,7 @@
 #include "Tests/Support/MainLoop.hpp"
 
 #include "Shared/AuthenticationStoreError.hpp"
+#include "Shared/Notification.Name.hpp"
 
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/LocalAuthentication/LAContext.hpp"
@@ -299,4 +300,77 @@ TEST_F(AuthenticationStoreTests, NoSecretReachesTheLogOrAnErrorText)
             EXPECT_EQ(TestSupport::readText(entry.path()).find("horse"), std::string::npos) << entry.path();
         }
     }
+}
+
+namespace {
+
+// The record store's copy of the records as the account keeps it, in memory.
+class AccountRecordSource : public AuthenticationStore::RecordSource {
+public:
+    explicit AccountRecordSource(std::shared_ptr<Cryptor> cryptor)
+        : m_cryptor(std::move(cryptor))
+    {
+    }
+    std::shared_ptr<Cryptor> cryptor() const override { return m_cryptor; }
+    std::optional<Foundation::Data> syncedAuthenticationRecords() const override { return synced; }
+    void setSyncedAuthenticationRecords(const Foundation::Data& records, Foundation::Date) override { synced = records; }
+
+    std::optional<Foundation::Data> synced;
+
+private:
+    std::shared_ptr<Cryptor> m_cryptor;
+};
+
+std::shared_ptr<AuthenticationStore> openLock(const SharedTests::Vault& vault, std::shared_ptr<AccountRecordSource> account)
+{
+    return Foundation::make<AuthenticationStore>(vault.userDefaults, vault.notificationCenter, nullptr, std::move(account), vault.preferenceStore, nullptr,
+                                                 AppExecutionContext::app(nullptr));
+}
+
+} // namespace
+
+TEST_F(AuthenticationStoreTests, TheRecordsTravelWithTheAccountAndTheLaterPasswordWins)
+{
+    SharedTests::Vault vault(AppExecutionContext::app(nullptr));
+    auto account = std::make_shared<AccountRecordSource>(vault.cryptor);
+    auto lock = openLock(vault, account);
+    lock->createMasterPassword(masterPassword);
+    ASSERT_TRUE(account->synced.has_value());
+    auto first = *account->synced;
+
+    // The account dropped them (reset from another device): a relaunch does not bring them back.
+    account->synced.reset();
+    lock = openLock(vault, account);
+    EXPECT_FALSE(account->synced.has_value());
+
+    // An installation without records takes the account's: it unlocks with that master password.
+    SharedTests::removeApplicationGroup();
+    SharedTests::Vault here(AppExecutionContext::app(nullptr));
+    auto installation = std::make_shared<AccountRecordSource>(here.cryptor);
+    installation->synced = first;
+    lock = openLock(here, installation);
+    EXPECT_EQ(lock->authenticationState().caseIndex(), 9);
+
+    // Another installation made a vault of its own and set its password later: the account's copy wins
+    // when a sync brings it, and the records of this vault stay beside it for whoever needs its items.
+    TestSupport::advanceClock(60);
+    auto otherAccount = std::make_shared<AccountRecordSource>(here.cryptor);
+    Foundation::make<AuthenticationStore>(here.userDefaults, here.notificationCenter, nullptr, otherAccount, here.preferenceStore, nullptr,
+                                          AppExecutionContext::app(nullptr),
+                                          Basalwork::File::Location::raw(Foundation::String(SharedTests::temporaryFolder("elsewhere").string())))
+        ->createMasterPassword("another master password");
+    here.cryptor->lock();
+    installation->synced = otherAccount->synced;
+    here.notificationCenter->post(syncCoordinatorDidUpdateMasterPasswordsOrVaults());
+    lock->unlock(masterPassword);
+    EXPECT_FALSE(here.cryptor->isUnlocked());
+    lock->acknowledgeEntryAttempt();
+    lock->unlock("another master password");
+    EXPECT_TRUE(here.cryptor->isUnlocked());
+    auto folder = std::filesystem::path(Foundation::FileManager::defaultManager()->containerURL(Global::App::appGroupIdentifier())->path().utf8())
+        / "Library/Application Support/AuthenticationStore";
+    bool kept = false;
+    for (const auto& file : std::filesystem::directory_iterator(folder))
+        kept = kept || file.path().filename().string().ends_with(".replaced.json");
+    EXPECT_TRUE(kept);
 }

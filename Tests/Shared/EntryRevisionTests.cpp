@@ -90,3 +90,53 @@ TEST(EntryRevisionTests, RoundTripsThroughItsEncoding)
     EXPECT_EQ(EntryRevision::decoded(revision.encoded()), revision);
     EXPECT_THROW(EntryRevision::decoded(Foundation::Data::fromString("{}")), Foundation::Error);
 }
+
+// Whatever loses a merge with a change made elsewhere is kept: texts without a history of their own, a
+// custom field added on one side while the sections changed on the other, attachments added on both.
+TEST(EntryRevisionTests, ConcurrentChangesKeepEveryLosingValue)
+{
+    auto base = makeRevision();
+    auto local = base;
+    auto remote = base;
+    local.change(Date(2000), [](Entry& entry) {
+        entry.title = "Local title";
+        entry.notes = "local notes";
+        entry.website = "local.example";
+        entry.tags = {"a", "b"};
+        entry.setFieldText(entry.appendField(0, Entry::Field::Category::text), "added here", Date(2000));
+        entry.setFieldText(entry.appendField(0, Entry::Field::Category::attachment), "ATTACHMENT-LOCAL", Date(2000));
+    });
+    remote.change(Date(3000), [](Entry& entry) {
+        entry.title = "Remote title";
+        entry.notes = "remote notes";
+        entry.website = "remote.example";
+        entry.tags = {"c"};
+        entry.setFieldText({0, 0}, "9999", Date(3000));
+        entry.setFieldText(entry.appendField(0, Entry::Field::Category::attachment), "ATTACHMENT-REMOTE", Date(3000));
+    });
+
+    auto merged = EntryRevision::merged(local, remote);
+    EXPECT_EQ(merged, EntryRevision::merged(remote, local));
+    EXPECT_EQ(merged.entry.title, "Remote title");
+    auto kept = [&](const std::string& field) {
+        std::vector<std::string> texts;
+        auto found = merged.entry.mergedAwayValues.find(field);
+        if (found != merged.entry.mergedAwayValues.end()) {
+            for (const auto& value : found->second)
+                texts.push_back(value.text.utf8());
+        }
+        return texts;
+    };
+    EXPECT_EQ(kept("title"), std::vector<std::string> {"Local title"});
+    EXPECT_EQ(kept("notes"), std::vector<std::string> {"local notes"});
+    EXPECT_EQ(kept("website"), std::vector<std::string> {"local.example"});
+    EXPECT_EQ(kept("tags"), std::vector<std::string> {"a, b"});
+    EXPECT_EQ(kept("sections"), std::vector<std::string> {"added here"});
+    EXPECT_EQ(kept("attachments"), std::vector<std::string> {"ATTACHMENT-LOCAL"});
+
+    // Kept values survive later merges and the item's encoding.
+    auto later = merged;
+    later.change(Date(4000), [](Entry& entry) { entry.isFavorite = true; });
+    EXPECT_EQ(EntryRevision::merged(later, remote).entry.mergedAwayValues, merged.entry.mergedAwayValues);
+    EXPECT_EQ(EntryRevision::decoded(merged.encoded()), merged);
+}

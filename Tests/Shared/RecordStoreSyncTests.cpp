@@ -288,3 +288,50 @@ TEST_F(RecordStoreSyncTests, AFetchedRecordThatDoesNotOpenIsKeptAndReportedUntil
     EXPECT_FALSE(there->fetchedRecordsNotOpened());
     EXPECT_EQ(there->entry(id)->password, "secret");
 }
+
+// A deletion that meets an edit made elsewhere keeps the edited item, both ways; this installation's
+// own save coming back does not undo its deletion.
+TEST_F(RecordStoreSyncTests, ADeletionThatMeetsAnEditKeepsTheEditedItem)
+{
+    auto editedThere = addEntry(*here, "Edited there", "pw");
+    auto editedHere = addEntry(*here, "Edited here", "pw");
+    auto deleted = addEntry(*here, "Deleted", "pw");
+    push(*here, *there, editedThere);
+    push(*here, *there, editedHere);
+    auto echo = push(*here, *there, deleted);
+    auto& context = *here->managedObjectContext();
+    auto receive = [&](const std::shared_ptr<CloudKit::CKRecord>& record, const Foundation::String& id) {
+        context.performAndWait([&] {
+            EntryObject::processRemotelyModified(record, context);
+            context.save();
+        });
+        here->didModifyRemotely({id});
+    };
+
+    here->permanentlyDelete({editedThere, deleted});
+    receive(echo, deleted);
+    EXPECT_FALSE(here->containsEntry(deleted));
+    TestSupport::advanceClock(10);
+    auto theirs = there->makeEditingContext();
+    theirs->setText("Edited there, renamed", SystemField::title, editedThere);
+    theirs->save();
+    receive(saved(*there->ckRecordWithLocalModifications(editedThere, zone)), editedThere);
+    ASSERT_TRUE(here->containsEntry(editedThere));
+    EXPECT_EQ(here->entry(editedThere)->title, "Edited there, renamed");
+    auto markers = context.performAndWait([&] { return context.fetch(EntryObject::locallyDeleted(0)).size(); });
+    EXPECT_EQ(markers, 1u);
+
+    auto mine = here->makeEditingContext();
+    mine->setText("typed here", SystemField::notes, editedHere);
+    mine->save();
+    auto remaining = context.performAndWait([&] {
+        auto ids = Syncwright::SyncableType::unchangedHere(RecordStore::syncableTypes(), {CloudKit::CKRecordID(editedHere, zone)}, context);
+        context.save();
+        return ids;
+    });
+    EXPECT_TRUE(remaining.empty());
+    EXPECT_EQ(here->entry(editedHere)->notes, "typed here");
+    EXPECT_TRUE(isLocallyModified(*here, editedHere));
+    // Its next push makes the record anew.
+    EXPECT_FALSE(here->ckRecordWithLocalModifications(editedHere, zone)->recordChangeTag());
+}

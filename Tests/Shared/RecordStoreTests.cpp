@@ -294,7 +294,8 @@ TEST_F(RecordStoreTests, ADuplicateOwnsCopiesOfTheAttachments)
     TestSupport::writeText(source, "pixels");
     auto context = store->makeEditingContext();
     auto id = context->insert("Passport", store->vaultIDForNewEntries(), Entry::Category::passport, false);
-    auto field = context->appendField(0, Entry::Field::Category::attachment, id);
+    auto section = context->insertSectionAbove(0, Entry::Section::Template::blank, id);
+    auto field = context->appendField(section, Entry::Field::Category::attachment, id);
     auto imported = importFile(*context, source, field, id).get();
     context->save();
 
@@ -582,7 +583,7 @@ TEST_F(RecordStoreTests, BadStoresGiveClearErrorsAndLoseNothing)
     auto path = SharedTests::storeFilePath();
     auto original = fileBytes(path);
 
-    for (const auto& bad : {original.substr(0, original.size() / 3), std::string("not a store at all, just text")}) {
+    for (const auto& bad : {original.substr(0, original.size() / 3), std::string("not a store at all, just text"), std::string()}) {
         TestSupport::writeText(path, bad);
         EXPECT_THROW(SharedTests::openRecordStore(*vault), Foundation::Error);
         EXPECT_EQ(fileBytes(path), bad);
@@ -894,4 +895,35 @@ TEST(RecordStoreSecondProcess, ReadsTheVaultOfTheFirst)
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->title, "From the first process");
     EXPECT_EQ(entry->password, secret);
+}
+
+TEST_F(RecordStoreTests, LaunchHousekeepingRemovesOnlyFilesNoRecordNamesAndOnlyWhileNoOtherProcessHasTheStore)
+{
+    auto source = SharedTests::temporaryFolder("attachments") / "lease.pdf";
+    TestSupport::writeText(source, "lease body");
+    auto context = store->makeEditingContext();
+    auto id = context->insert("With a file", store->vaultIDForNewEntries(), Entry::Category::login, false);
+    auto section = context->insertSectionAbove(0, Entry::Section::Template::blank, id);
+    auto field = context->appendField(section, Entry::Field::Category::attachment, id);
+    auto named = importFile(*context, source, field, id).get().id;
+    context->save();
+
+    // A save in another process was killed after writing its file: no record names it.
+    auto attachmentLocation = Basalwork::File::Location::appGroup(Global::App::appGroupIdentifier(),
+                                                                  Foundation::String("Library/Application Support/AttachmentStore"));
+    auto otherProcess = Foundation::make<AttachmentDataStore>(attachmentLocation, Foundation::FileManager::defaultManager(), vault->cryptor);
+    auto orphan = otherProcess->importFile(Foundation::URL::fileURLWithPath(source.string()), id).id;
+    // An import of this process that waits for its save.
+    auto unsaved = vault->attachmentDataStore->importFile(Foundation::URL::fileURLWithPath(source.string()), id).id;
+
+    // While the other process has the store open, its file may be an import about to be saved.
+    store->removeUnnamedAttachmentFiles();
+    EXPECT_TRUE(vault->attachmentDataStore->containsData(orphan));
+    otherProcess.reset();
+
+    store->removeUnnamedAttachmentFiles();
+    EXPECT_FALSE(vault->attachmentDataStore->containsData(orphan));
+    EXPECT_TRUE(vault->attachmentDataStore->containsData(named));
+    EXPECT_TRUE(vault->attachmentDataStore->containsData(unsaved));
+    EXPECT_EQ(store->attachment(named)->filename, "lease.pdf");
 }

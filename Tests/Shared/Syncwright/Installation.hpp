@@ -134,9 +134,10 @@ public:
         std::lock_guard lock(mutex);
         deletedZones.push_back(zoneID);
     }
-    void processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& ckRecordIDs) override
+    void processRemotelyDeleted(const std::vector<CloudKit::CKRecordID>& deletedIDs) override
     {
         m_context->performAndWait([&] {
+            auto ckRecordIDs = Syncwright::SyncableType::unchangedHere(m_types, deletedIDs, *m_context);
             for (const auto& type : m_types)
                 m_context->execute(CoreData::NSBatchDeleteRequest(type.with(ckRecordIDs)));
             m_context->save();
