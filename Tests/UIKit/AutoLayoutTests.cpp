@@ -292,6 +292,30 @@ TEST(AutoLayout, LabelsAreAsLargeAsTheirTextAndWrapInAFixedWidth)
     EXPECT_EQ(TextGrid::lines(*body->text(), 8 * cell, body->lineBreakMode(), 3).back(), String("four fi…"));
 }
 
+TEST(AutoLayout, AWrappingLabelHiddenAndShownAgainTakesItsWholeWidthBack)
+{
+    auto root = make<UIView>(CGRect {0, 0, 400, 400});
+    auto stack = make<UIStackView>();
+    stack->setTranslatesAutoresizingMaskIntoConstraints(false);
+    auto value = label("Bank of Nowhere", 0);
+    stack->addArrangedSubview(value);
+    root->addSubview(stack);
+    activate({
+        stack->leadingAnchor().constraintEqualTo(root->leadingAnchor()),
+        stack->trailingAnchor().constraintLessThanOrEqualTo(root->trailingAnchor()),
+        stack->topAnchor().constraintEqualTo(root->topAnchor()),
+    });
+    root->layoutIfNeeded();
+    EXPECT_EQ(value->frame().size, (CGSize {15 * cell, line}));
+
+    // Hidden, it has no width; that is no width to wrap its text at once it shows again.
+    value->setIsHidden(true);
+    root->layoutIfNeeded();
+    value->setIsHidden(false);
+    root->layoutIfNeeded();
+    EXPECT_EQ(value->frame().size, (CGSize {15 * cell, line}));
+}
+
 TEST(AutoLayout, StackViewsArrangeLabelsUnderEachDistribution)
 {
     using Distribution = UIStackView::Distribution;
