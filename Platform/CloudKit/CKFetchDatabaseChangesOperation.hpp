@@ -15,7 +15,7 @@ namespace CloudKit {
 // Fetches which zones of the database changed, and which were deleted, since a token: the way to learn
 // that another device deleted a zone (its records then are gone), and to leave alone zones nothing
 // changed in. Without a token every zone counts as changed and none as deleted. Change batches that
-// cannot be read end it with a partial failure naming them, once per token, as zone fetches do.
+// cannot be read end it with a partial failure naming them, until they are repaired, as zone fetches do.
 class CKFetchDatabaseChangesOperation : public CKDatabaseOperation {
 public:
     struct FetchDatabaseChangesResult {

@@ -21,7 +21,7 @@ namespace CloudKit {
 // from being read), each deleted record, and a new token whenever a round of changes has been
 // delivered, so that a fetch that stops half way resumes where it stopped. Each zone ends with its
 // result; the operation ends with success, or a partial failure naming the zones that failed and the
-// change batches that could not be read (those are skipped, and reported once per token).
+// change batches that could not be read (those are skipped and reported by every fetch until they can be read).
 class CKFetchRecordZoneChangesOperation : public CKDatabaseOperation {
 public:
     struct ZoneConfiguration {

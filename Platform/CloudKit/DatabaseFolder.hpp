@@ -78,7 +78,8 @@ public:
         // from that token and sees nothing twice.
         std::vector<ChangeRound> rounds;
         bool moreComing = false;
-        // Batches skipped because they could not be read, each named with its error, once per token.
+        // Batches skipped because they could not be read or are missing, each named with its error,
+        // by every fetch until they are repaired.
         CKError::PartialErrors unreadableBatches;
     };
     // Throws CKError zoneNotFound, or changeTokenExpired for a token of another container, account,

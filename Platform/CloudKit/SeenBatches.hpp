@@ -13,7 +13,7 @@ namespace CloudKit {
 
 // The batch files a change token has seen. Each device writes its sequence numbers in order, so the
 // set is kept as ranges per device and stays small however many batches there are; a file whose name
-// is not a batch's (a damaged one that was skipped) is kept by name.
+// is not a batch's (kept by tokens of earlier versions) is kept by name.
 class SeenBatches {
 public:
     bool contains(const std::string& fileName) const;
