@@ -175,10 +175,14 @@ void AuthenticationCoordinator::followEndOfHold(const AuthenticationState& state
 void AuthenticationCoordinator::transitionIfRequired(bool animated)
 {
     const auto& store = dependencies().authenticationStore;
-    if (!hasFinishedInitialFetch() && !store->authenticationState().isIncludedInRestoreFromBackupFlow()) {
-        showAuthenticationWindow();
-        setScreenState(AuthenticationVState::WaitingForInitialFetch {}, false, true, animated);
-        return;
+    if (!m_hasPassedInitialFetch) {
+        if (hasFinishedInitialFetch()) {
+            m_hasPassedInitialFetch = true;
+        } else if (!store->authenticationState().isIncludedInRestoreFromBackupFlow()) {
+            showAuthenticationWindow();
+            setScreenState(AuthenticationVState::WaitingForInitialFetch {}, false, true, animated);
+            return;
+        }
     }
     const auto state = store->authenticationState();
     followEndOfHold(state);
@@ -778,6 +782,7 @@ void AuthenticationCoordinator::resetLocalRecordsAndSyncState()
 {
     dependencies().recordStore->deleteAllLocalRecords();
     dependencies().syncCoordinator->resetCKAccountAssociation();
+    m_hasPassedInitialFetch = false;
 }
 
 void AuthenticationCoordinator::resetAccount(ResetResultHandler resultHandler)

@@ -17,6 +17,7 @@
 #include "Platform/UIKit/UIDocumentPickerDelegate.hpp"
 #include "Platform/UniformTypeIdentifiers/UTType.hpp"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -146,6 +147,10 @@ private:
     std::shared_ptr<UIKit::UIWindow> m_authenticationWindow;
     std::shared_ptr<Shared::AuthenticationVC> m_authenticationVC;
     bool m_isFirstAppear = true;
+    // Once the first fetch let the screens through, a later sync never takes them back (and what is
+    // being typed with them); a reset of the local records waits for a fetch again. Set from the reset's
+    // queue too.
+    std::atomic<bool> m_hasPassedInitialFetch = false;
     Foundation::String m_entryText;
     Foundation::String m_reEntryText;
     std::optional<Foundation::URL> m_selectedFileURL;

@@ -472,6 +472,32 @@ protected:
     }
 };
 
+// The first sync ended without a fetch (cancelled, failed, signed out): the create screen shows. A sync
+// that starts while the person types must leave the screen, and what is typed, where they are.
+TEST_F(FirstLaunch, ASyncStartingWhileTheMasterPasswordIsTypedKeepsTheScreenAndTheText)
+{
+    const auto& sync = dependencies().syncCoordinator;
+    sync->cloudKitRemote()->reset();
+    ASSERT_FALSE(sync->cloudKitRemote()->mostRecentCompletedFetchDate());
+    auto report = [&](const Syncwright::SyncStatus& status) {
+        sync->cloudKitRemoteDidUpdate(status);
+        TestSupport::runMainLoopUntilIdle();
+    };
+    report(Syncwright::SyncStatus::idle(std::nullopt));
+    ASSERT_EQ(screenState(), 1);
+    auto coordinator = lockScreen();
+    coordinator->didUpdateEntryText(String(CorvendaleTests::masterPassword), *coordinator->authenticationVC());
+    for (auto activity : {Syncwright::SyncStatus::Activity::fetching, Syncwright::SyncStatus::Activity::pushing}) {
+        report(Syncwright::SyncStatus::syncing(activity));
+        EXPECT_EQ(screenState(), 1);
+    }
+    report(Syncwright::SyncStatus::upToDate(Foundation::Date::now()));
+    const auto* shown = coordinator->authenticationVC()->state().as<VState::CreateMasterPassword>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->entryText, String(CorvendaleTests::masterPassword));
+    coordinator->didUpdateEntryText(String(), *coordinator->authenticationVC());
+}
+
 TEST_F(FirstLaunch, OffersTheTipsWhileCreatingAndTheBackupFolderStartsInDocumentsThenInTheChosenOne)
 {
     auto coordinator = lockScreen();
