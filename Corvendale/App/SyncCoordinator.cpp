@@ -4,6 +4,7 @@
 #include "Shared/AttachmentDataStore.hpp"
 #include "Shared/AttachmentObject.hpp"
 #include "Shared/AuthenticationStore.hpp"
+#include "Shared/Cryptor.hpp"
 #include "Shared/EntryObject.hpp"
 #include "Shared/Importer.hpp"
 #include "Shared/LocalChangeCoordinator.hpp"
@@ -183,6 +184,14 @@ void SyncCoordinator::startObserving()
     observe(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationRecords(), [](SyncCoordinator& self) { self.sync(); });
     observe(Shared::LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange(), [](SyncCoordinator& self) { self.sync(); });
     observe(Shared::Importer::importerDidUpdateImportStatus(), [](SyncCoordinator& self) { self.importStatusDidUpdate(); });
+    // The credential list is read from the items, which only an open vault can give.
+    observe(Shared::Cryptor::cryptorDidUpdateVaultKey(), [](SyncCoordinator& self) { self.replaceCredentialStoreIfUnlocked(); });
+}
+
+void SyncCoordinator::replaceCredentialStoreIfUnlocked()
+{
+    if (m_recordStore->cryptor()->isUnlocked())
+        m_recordStore->replaceCredentialStore(std::nullopt);
 }
 
 bool SyncCoordinator::shouldSyncNow() const
@@ -277,7 +286,7 @@ void SyncCoordinator::syncStatusDidUpdate()
             postUserDidResetAccountRemotely();
     }
     if (status.is<SyncStatus::UpToDate>() || status.is<SyncStatus::Idle>() || status.is<SyncStatus::Failed>()) {
-        m_recordStore->replaceCredentialStore(std::nullopt);
+        replaceCredentialStoreIfUnlocked();
         m_recordStore->didSynchronize();
     }
 }

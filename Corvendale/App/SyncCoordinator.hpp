@@ -95,6 +95,8 @@ public:
     virtual void postMasterPasswordsOrVaultsDidUpdate();
     virtual void postUserDidResetAccountRemotely();
     virtual void syncStatusDidUpdate();
+    // While the vault is locked there is nothing to read the credentials from; its unlocking brings them.
+    void replaceCredentialStoreIfUnlocked();
     // Once stored, the account is never replaced here: only `resetCKAccountAssociation` forgets it.
     virtual void associateCurrentRecordsWithCKAccountIfNeeded();
     // Association, refetch check, then the remote's sync on the global default-quality queue; the

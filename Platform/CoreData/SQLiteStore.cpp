@@ -124,12 +124,7 @@ SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<
         open(path, timeout, true);
         fitSchema(model);
     } catch (...) {
-        stopCheckpointing();
-        for (auto& [sql, statement] : m_statements)
-            sqlite3_finalize(statement);
-        m_statements.clear();
-        sqlite3_close_v2(m_database);
-        m_database = nullptr;
+        close();
         throw;
     }
 }
@@ -145,22 +140,24 @@ SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::string& f
         if (!checkpoint.step() || sqlite3_column_int64(checkpoint.handle(), 0) != 0)
             throw CoreDataError::make(CoreDataError::persistentStoreOpen, "The new store at " + m_path + " could not be written whole.", m_path);
     } catch (...) {
-        stopCheckpointing();
-        for (auto& [sql, statement] : m_statements)
-            sqlite3_finalize(statement);
-        m_statements.clear();
-        sqlite3_close_v2(m_database);
-        m_database = nullptr;
+        close();
         throw;
     }
 }
 
 SQLiteStore::~SQLiteStore()
 {
+    close();
+}
+
+void SQLiteStore::close() noexcept
+{
     stopCheckpointing();
     for (auto& [sql, statement] : m_statements)
         sqlite3_finalize(statement);
+    m_statements.clear();
     sqlite3_close_v2(m_database);
+    m_database = nullptr;
 }
 
 // Another process's write usually takes a few milliseconds: SQLite's own waits (1, 2, 5, 10 ms and up)

@@ -106,6 +106,8 @@ private:
     static int waitWhileBusy(void* store, int attempt);
     void startCheckpoint();
     void stopCheckpointing();
+    // Ends checkpointing, finalises every statement and closes the connection; safe on a half-open store.
+    void close() noexcept;
 
     sqlite3* m_database = nullptr;
     double m_busyTimeout = 10;

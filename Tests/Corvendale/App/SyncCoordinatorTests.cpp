@@ -1,6 +1,7 @@
 #include "Tests/Corvendale/App/SyncCoordinatorFixture.hpp"
 
 #include "Shared/AuthenticationStore.hpp"
+#include "Shared/CredentialIdentityStore.hpp"
 #include "Shared/LocalChangeCoordinator.hpp"
 #include "Shared/Notification.Name.hpp"
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
@@ -12,6 +13,7 @@
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/NotificationNames.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/Foundation/Logger.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 
@@ -250,4 +252,47 @@ TEST_F(SyncCoordinatorTests, FailuresAreTrackedAndAResetInICloudIsAnnouncedOnce)
     program->coordinator->didDeleteRecordZone(program->remote->customRecordZoneID());
     program->report(SyncStatus::failed(SyncStatus::Failure::customRecordZoneDeleted(), std::nullopt));
     EXPECT_EQ(*resets, 3);
+}
+
+TEST_F(SyncCoordinatorTests, TheCredentialListIsRebuiltWhenTheVaultOpensNotWhileItIsLocked)
+{
+    Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
+    std::mutex mutex;
+    std::vector<std::string> errors;
+    auto previous = Foundation::Logger::setCaptureSink([&](const Foundation::LogRecord& record) {
+        std::lock_guard lock(mutex);
+        if (record.type == Foundation::OSLogType::error)
+            errors.push_back(record.message);
+    });
+    auto id = program->addEntry("Shop");
+    auto context = program->records->makeEditingContext();
+    context->setText("https://shop.example", Shared::Entry::SystemField::ID::website, id);
+    context->save();
+    program->cryptor->lock();
+    TestSupport::runMainLoopUntilIdle();
+    for (const auto& status : {SyncStatus::idle(std::nullopt), SyncStatus::upToDate(Foundation::Date::now()),
+                               SyncStatus::failed(SyncStatus::Failure::error(Basalwork::GeneralError::failedWithMessage("offline")), std::nullopt)})
+        program->report(status);
+    // Whatever those statuses started off the main thread has ended.
+    auto& pool = Foundation::WorkerPool::shared();
+    auto timeout = pool.idleTimeout();
+    pool.setIdleTimeout(0.01);
+    EXPECT_TRUE(pool.waitForThreadCount(0, 30));
+    pool.setIdleTimeout(timeout);
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(errors, std::vector<std::string> {});
+    }
+
+    Shared::CredentialIdentityStore identities(Shared::Global::App::appGroupIdentifier());
+    auto listsShop = [&] {
+        auto listed = identities.credentialIdentities();
+        return std::any_of(listed.begin(), listed.end(), [&](const auto& identity) { return identity.recordIdentifier == id; });
+    };
+    EXPECT_FALSE(listsShop());
+    program->cryptor->unlock(m_vaultKey.copy());
+    EXPECT_TRUE(ProgramInstallation::waitUntil(listsShop));
+    Foundation::Logger::setCaptureSink(previous);
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(errors, std::vector<std::string> {});
 }
