@@ -7,6 +7,7 @@
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
@@ -110,6 +111,8 @@ void EntryDetailsTVC::show(std::vector<Section> sections)
     m_sections = std::move(sections);
     if (inPlace) {
         refreshVisibleCells();
+        // A line typed or taken away in a note changes its row's height.
+        m_tableView->setNeedsLayout();
         return;
     }
     // Rows coming or going (the inline generator under the field being typed into) must not take the
@@ -149,9 +152,12 @@ std::optional<MenuSource> EntryDetailsTVC::typingSource() const
 UIKit::CGFloat EntryDetailsTVC::heightForRowAt(UIKit::UITableView& tableView, const Foundation::IndexPath& indexPath)
 {
     // The generator's two lines of controls.
-    if (m_sections.at(indexPath.section()).rows.at(indexPath.row()).kind == Row::Kind::generator)
+    const auto& row = m_sections.at(indexPath.section()).rows.at(indexPath.row());
+    if (row.kind == Row::Kind::generator)
         return 80;
-    return tableView.rowHeight();
+    // A note grows a line at a time, whether it is read or typed.
+    const auto lines = row.kind == Row::Kind::field ? static_cast<UIKit::CGFloat>(row.value.components(Foundation::String("\n")).size()) : 1;
+    return tableView.rowHeight() + (lines - 1) * UIKit::TextGrid::lineHeight;
 }
 
 std::int64_t EntryDetailsTVC::numberOfSections(UIKit::UITableView&)

@@ -126,24 +126,30 @@ struct Painter {
             return;
         }
         if (const auto* field = dynamic_cast<const UITextField*>(&view)) {
-            // The field's line is underlined, so that an empty field can be seen and clicked.
-            canvas.addStyle(clip.intersection({cells.column, cells.row, cells.columns, 1}), CellStyle::underline);
+            // Each line of the text (a note's) has a row of its own, as far as the field is tall.
+            const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
+            auto lines = shown.components(String("\n"));
+            if (lines.empty())
+                lines.emplace_back();
+            const auto rows = std::clamp<std::int64_t>(static_cast<std::int64_t>(lines.size()), 1, std::max<std::int64_t>(cells.rows, 1));
+            // The field's lines are underlined, so that an empty field can be seen and clicked.
+            canvas.addStyle(clip.intersection({cells.column, cells.row, cells.columns, rows}), CellStyle::underline);
             const auto fieldStyle = style | CellStyle::underline | (field->isEnabled() ? CellStyle::plain : CellStyle::dim);
             if (field->text().isEmpty()) {
                 if (auto placeholder = field->placeholder())
                     text(cells, 0, *placeholder, fieldStyle | CellStyle::dim, clip);
             } else {
                 // Being edited, it keeps a cell for the caret after the text.
-                const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
                 const auto room = field->isFirstResponder() ? cells.columns - 1 : cells.columns;
-                text(cells, 0, tail(shown, std::max<std::int64_t>(room, 1)), fieldStyle, clip, NSTextAlignment::natural,
-                     ink(field->textColor(), view));
+                for (std::int64_t row = 0; row < rows; ++row)
+                    text(cells, row, tail(lines[static_cast<std::size_t>(row)], std::max<std::int64_t>(room, 1)), fieldStyle, clip,
+                         NSTextAlignment::natural, ink(field->textColor(), view));
             }
             if (field->isFirstResponder()) {
-                const auto shown = field->isSecureTextEntry() ? bullets(field->text().count()) : field->text();
-                const auto column = cells.column + std::min(TextGrid::columns(shown), std::max<std::int64_t>(cells.columns - 1, 0));
-                if (clip.contains(column, cells.row))
-                    canvas.setCursor(std::pair {column, cells.row});
+                const auto& last = lines[static_cast<std::size_t>(rows - 1)];
+                const auto column = cells.column + std::min(TextGrid::columns(last), std::max<std::int64_t>(cells.columns - 1, 0));
+                if (clip.contains(column, cells.row + rows - 1))
+                    canvas.setCursor(std::pair {column, cells.row + rows - 1});
             }
             return;
         }

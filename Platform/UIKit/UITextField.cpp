@@ -73,7 +73,12 @@ CGSize UITextField::intrinsicContentSize() const
     const auto& shown = m_text.isEmpty() && m_attributedPlaceholder ? m_attributedPlaceholder->string() : m_text;
     // While it is edited, the caret after the text has a cell of its own.
     const auto caret = m_isEditing ? 1 : 0;
-    return {static_cast<CGFloat>(TextGrid::columns(shown) + caret) * TextGrid::columnWidth, TextGrid::lineHeight};
+    // A text of several lines (Return typed where the owner allows it) is as tall as its lines.
+    std::int64_t widest = 0;
+    const auto lines = shown.components(Foundation::String("\n"));
+    for (const auto& line : lines)
+        widest = std::max(widest, TextGrid::columns(line));
+    return {static_cast<CGFloat>(widest + caret) * TextGrid::columnWidth, static_cast<CGFloat>(std::max<std::size_t>(lines.size(), 1)) * TextGrid::lineHeight};
 }
 
 const Foundation::Notification::Name& UITextField::textDidChangeNotification()

@@ -18,9 +18,9 @@ namespace UIKit {
 class UIColor;
 class UIFont;
 
-// A single line of editable text. It edits while it is first responder, sending `editingDidBegin` and
-// `editingDidEnd` as editing starts and stops, when its delegate lets it; typing (keys, `insertText`,
-// `deleteBackward`) that the delegate lets through sends `editingChanged` and posts
+// Editable text, on a single line unless its owner lets Return add one. It edits while it is first
+// responder, sending `editingDidBegin` and `editingDidEnd` as editing starts and stops, when its delegate
+// lets it; typing (keys, `insertText`, `deleteBackward`) that the delegate lets through sends `editingChanged` and posts
 // `textDidChangeNotification` with the field as object, setting the text does not. Return asks the
 // delegate and then sends the primary action and `editingDidEndOnExit` (ending editing when something
 // listens for that); Tab and Shift-Tab move the focus to the next or previous field of the screen the field is
@@ -73,7 +73,7 @@ public:
     // firstRect(for:) of the range from the beginning to the end of the document, in the field's
     // coordinates, on the character grid; an empty text has no rectangle (the null rectangle).
     CGRect firstRectOfDocument() const;
-    // One line on the character grid, as wide as the text, or the placeholder while there is none.
+    // A row on the character grid a line, as wide as the widest line, or the placeholder while there is no text.
     CGSize intrinsicContentSize() const override;
 
     bool canBecomeFirstResponder() const override { return isEnabled(); }

@@ -6,6 +6,8 @@
 #include "Shared/RecordStore.EditingContext.hpp"
 #include "Shared/RecordStore.hpp"
 
+#include "Platform/UIKit/UITextField.hpp"
+
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -47,6 +49,44 @@ TEST_F(ProgramOnTerminal, ASavedLoginsDetailsShowEachLabelWithItsWholeValueOnOne
         // The code beside its label, whole, and its countdown after it.
         EXPECT_TRUE(std::regex_search(rowShowing(shown, "One-Time Password"), std::regex("One-Time Password +[0-9]{3} [0-9]{3} +[0-9]+$")));
     }
+}
+
+TEST_F(ProgramOnTerminal, NotesBeingEditedShowEachLineOnItsOwnRow)
+{
+    CorvendaleTests::OfflineCloud offline;
+    CorvendaleTests::prepareUnlockedEmptyContainer();
+    settle();
+    SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Bank of Nowhere", "hunter2");
+    settle();
+    terminal(100, 40);
+    auto& driver = terminal().driver();
+    ASSERT_TRUE(driver.tap(Foundation::String("Bank of Nowhere")));
+    settle();
+    ASSERT_TRUE(driver.chooseMenuBarItem({"Item", "Edit"}));
+    settle();
+    auto inNotes = [&] {
+        auto field = std::dynamic_pointer_cast<UIKit::UITextField>(driver.focusedView());
+        return field && field->placeholder() == Foundation::String("Notes");
+    };
+    screen(); // the editor laid out at the terminal's size before Tab moves through it
+    for (int step = 0; step < 40 && !inNotes(); ++step)
+        driver.press(Foundation::String("Tab"));
+    ASSERT_TRUE(inNotes());
+    driver.type(Foundation::String("first line"));
+    driver.press(Foundation::String("Return"));
+    driver.type(Foundation::String("second line"));
+    driver.press(Foundation::String("Return"));
+    driver.type(Foundation::String("third line"));
+    const std::string shown = screen();
+    SCOPED_TRACE(shown);
+    const auto first = rowShowing(shown, "first line");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first.find("second"), std::string::npos);
+    const auto lines = shown.find(first);
+    const auto next = shown.find('\n', lines) + 1;
+    EXPECT_NE(shown.substr(next, shown.find('\n', next) - next).find("second line"), std::string::npos);
+    EXPECT_FALSE(rowShowing(shown, "third line").empty());
+    EXPECT_FALSE(rowShowing(shown, "Tags").empty());
 }
 
 } // namespace
