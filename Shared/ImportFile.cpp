@@ -44,7 +44,12 @@ std::string kindFailure(mode_t mode)
 
 } // namespace
 
-int ImportFile::open(const Foundation::URL& fileURL, std::uint64_t* size)
+ImportFile::Descriptor::~Descriptor()
+{
+    ::close(m_descriptor);
+}
+
+ImportFile::Descriptor ImportFile::open(const Foundation::URL& fileURL, std::uint64_t* size)
 {
     const auto path = fileURL.path().utf8();
     // Opening a device may do something of its own: what is no regular file is not opened at all.
@@ -70,12 +75,12 @@ int ImportFile::open(const Foundation::URL& fileURL, std::uint64_t* size)
     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
     if (size)
         *size = static_cast<std::uint64_t>(status.st_size);
-    return descriptor;
+    return Descriptor(descriptor);
 }
 
 void ImportFile::check(const Foundation::URL& fileURL)
 {
-    ::close(open(fileURL));
+    open(fileURL);
 }
 
 } // namespace Shared

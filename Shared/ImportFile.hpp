@@ -12,8 +12,21 @@ class ImportFile {
 public:
     // Throws ImporterError.invalidFile unless the file is a regular file that can be read.
     static void check(const Foundation::URL& fileURL);
-    // An open descriptor of that file, to close; never blocks in opening.
-    static int open(const Foundation::URL& fileURL, std::uint64_t* size = nullptr);
+    // An open descriptor that closes itself.
+    class Descriptor {
+    public:
+        explicit Descriptor(int descriptor) : m_descriptor(descriptor) { }
+        Descriptor(const Descriptor&) = delete;
+        Descriptor& operator=(const Descriptor&) = delete;
+        ~Descriptor();
+        int get() const { return m_descriptor; }
+
+    private:
+        int m_descriptor;
+    };
+
+    // That file opened for reading; never blocks in opening.
+    static Descriptor open(const Foundation::URL& fileURL, std::uint64_t* size = nullptr);
 };
 
 } // namespace Shared

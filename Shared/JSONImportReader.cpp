@@ -326,11 +326,8 @@ template <class Handle>
 void forEachLine(const Foundation::URL& fileURL, const ImportReadProgress& progress, Handle handle)
 {
     std::uint64_t size = 0;
-    int descriptor = ImportFile::open(fileURL, &size);
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer {descriptor};
+    const auto file = ImportFile::open(fileURL, &size);
+    const int descriptor = file.get();
     std::string line;
     std::vector<char> block(64 * 1024);
     std::uint64_t read = 0;

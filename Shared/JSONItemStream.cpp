@@ -275,11 +275,8 @@ Json run(ByteSource& source, const std::vector<JSONItemStream::Path>& itemArrays
 Json JSONItemStream::readFile(const Foundation::URL& fileURL, const std::vector<Path>& itemArrays, const Take& take, const Progress& progress)
 {
     std::uint64_t size = 0;
-    int descriptor = ImportFile::open(fileURL, &size);
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer {descriptor};
+    const auto file = ImportFile::open(fileURL, &size);
+    const int descriptor = file.get();
     ByteSource source(descriptor, fileURL.path().utf8(), size, progress);
     return run(source, itemArrays, take);
 }

@@ -193,11 +193,8 @@ XMLDocument::Element XMLDocument::parseFile(const Foundation::URL& url, std::int
                                             const std::function<void(double)>& progress)
 {
     std::uint64_t size = 0;
-    int descriptor = ImportFile::open(url, &size);
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer {descriptor};
+    const auto file = ImportFile::open(url, &size);
+    const int descriptor = file.get();
     if (size > static_cast<std::uint64_t>(maximumFileSize))
         throw ImporterError::fileTooLarge(maximumFileSize);
     std::vector<char> block(256 * 1024);
