@@ -33,6 +33,7 @@ public:
             std::uint64_t unsignedInteger;
             double real;
         };
+        // A string's text, or a number's as it is written.
         std::string_view text;
     };
 
@@ -64,8 +65,8 @@ public:
     const Member* members(const Value& object) const { return m_members.data() + object.first; }
     std::uint32_t indexOf(const Value& value) const { return static_cast<std::uint32_t>(&value - m_values.data()); }
 
-    // The keys from the top down to the value.
-    CodingPath codingPath(std::uint32_t index) const;
+    // The keys from `top` (the root unless given) down to the value, which lies inside `top`.
+    CodingPath codingPath(std::uint32_t index, std::uint32_t top = root) const;
 
 private:
     class Parser;

@@ -11,6 +11,7 @@
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 
 #include <algorithm>
@@ -18,7 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <nlohmann/json.hpp>
+#include <limits>
 
 namespace Shared {
 
@@ -247,26 +248,38 @@ Entry entryFromRow(const CSVImportReader::LabelledRow& row, const std::vector<in
     return entry;
 }
 
-void checkVersion(const nlohmann::json& document)
+// The version a document was written in; a fraction is cut off.
+std::int64_t versionOf(const Foundation::JSONView& version)
 {
-    if (!document.is_object() || document.value("format", "") != formatName || !document.contains("items") || !document["items"].is_array())
+    if (version.kind() == Foundation::JSONView::Kind::integer)
+        return version.document().value(version.index()).integer;
+    if (version.kind() == Foundation::JSONView::Kind::unsignedInteger)
+        return static_cast<std::int64_t>(std::min<std::uint64_t>(version.document().value(version.index()).unsignedInteger, std::numeric_limits<std::int64_t>::max()));
+    return static_cast<std::int64_t>(std::clamp(version.number().value_or(0), -9.0e18, 9.0e18));
+}
+
+void checkVersion(const Foundation::JSONDocument& parsed)
+{
+    const Foundation::JSONView document(parsed);
+    const auto format = document.find("format");
+    const auto version = document.find("version");
+    const auto items = document.find("items");
+    // A format or version of another type is no file of this program's.
+    if (!document.isObject() || !format || format->string() != formatName || !items || !items->isArray() || (version && !version->isNumber()))
         throw ImporterError::invalidFile("it is not a Corvendale JSON export");
-    auto version = document.value("version", std::int64_t(0));
-    if (version > VaultDocument::version)
-        throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(version) + ")");
+    if (auto written = version ? versionOf(*version) : 0; written > VaultDocument::version)
+        throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(written) + ")");
 }
 
 // The format and version come before the items: checked at the first item, and at the end for a file
 // without items.
 class VersionCheck {
 public:
-    void atItem(const nlohmann::json& document)
+    void atItem(const Foundation::JSONDocument& documentSoFar)
     {
         if (m_checked)
             return;
-        auto partial = document;
-        partial["items"] = nlohmann::json::array();
-        checkVersion(partial);
+        checkVersion(documentSoFar);
         m_checked = true;
     }
 
@@ -274,9 +287,9 @@ private:
     bool m_checked = false;
 };
 
-Entry decodedEntry(const nlohmann::json& item)
+Entry decodedEntry(const Foundation::JSONDocument& item)
 {
-    return Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump()));
+    return Basalwork::JSONCoder::shared()->decode<Entry>(item);
 }
 
 } // namespace
@@ -378,13 +391,14 @@ std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Att
 {
     std::vector<Entry> entries;
     VersionCheck versionCheck;
-    auto document = JSONItemStream::read(json, {{"items"}}, [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
-        versionCheck.atItem(*enclosing.front());
+    auto parsed = JSONItemStream::read(json, {{"items"}}, [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument& documentSoFar) {
+        versionCheck.atItem(documentSoFar);
         entries.push_back(decodedEntry(item));
     });
+    const auto& document = parsed->document();
     checkVersion(document);
-    if (attachments && document.contains("attachments"))
-        *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(Foundation::Data::fromString(document["attachments"].dump()));
+    if (auto listed = Foundation::JSONView(document).find("attachments"); attachments && listed)
+        *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(document, listed->index());
     return entries;
 }
 
@@ -393,23 +407,23 @@ void VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadPro
     ImportParts parts(deliver);
     VersionCheck versionCheck;
     std::int64_t number = 0;
-    auto document = JSONItemStream::readFile(
+    auto parsed = JSONItemStream::readFile(
         fileURL, {{"items"}},
-        [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
-            versionCheck.atItem(*enclosing.front());
+        [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument& documentSoFar) {
+            versionCheck.atItem(documentSoFar);
             ++number;
             try {
                 auto entry = decodedEntry(item);
                 ImportedEntryBuilder::enforceLimits(entry);
                 parts.add({std::move(entry), {}});
             } catch (const Foundation::Error& error) {
-                std::string title = item.is_object() && item.contains("title") && item["title"].is_string() ? item["title"].get<std::string>() : "";
+                auto title = std::string(Foundation::JSONView(item).find("title").value_or(Foundation::JSONView(item)).string().value_or(""));
                 parts.addFailure(Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")") + ": "
                                                     + error.description()));
             }
         },
         progress);
-    checkVersion(document);
+    checkVersion(parsed->document());
     progress(1);
     parts.finish();
 }
