@@ -20,6 +20,18 @@ enum class EntryPropertyPresence {
     whenSet,
 };
 
+// How two copies of an item that changed apart combine a value.
+enum class EntryPropertyMerge {
+    // Dated on its own: a change on one side is taken, of changes on both the later wins.
+    byDate,
+    // Both sides' values are kept (histories, service identifiers, merged-away values).
+    united,
+    // The item's identifier and its own dates, which the merge sets itself.
+    ofTheItem,
+};
+
+inline constexpr int entryPropertyNotExported = -1;
+
 // One value an item keeps, as its coding, this program's exports and the merge of two copies see it.
 template <class T>
 struct EntryProperty {
@@ -30,40 +42,40 @@ struct EntryProperty {
     // Its column in this program's CSV export; without one the value stays out of both exports (JSON and
     // CSV) and lives only in storage and sync.
     int exportColumn;
+    EntryPropertyMerge merge;
 
-    static constexpr int notExported = -1;
-    constexpr bool isExported() const { return exportColumn != notExported; }
+    constexpr bool isExported() const { return exportColumn != entryPropertyNotExported; }
 };
 
 template <class T>
-EntryProperty(const char*, T Entry::*, EntryPropertyPresence, int) -> EntryProperty<T>;
+EntryProperty(const char*, T Entry::*, EntryPropertyPresence, int, EntryPropertyMerge) -> EntryProperty<T>;
 
 // Every value of an item, in the order its coding writes them: its coding for storage and sync, the JSON
-// export (which writes the exported ones in the same order and form) and the CSV export's columns follow
-// this one list, so a new value is added here and nowhere else.
+// export (which writes the exported ones in the same order and form), the CSV export's columns and the
+// merge of two copies follow this one list, so a new value is added here and nowhere else.
 inline constexpr std::tuple entryProperties {
-    EntryProperty {"id", &Entry::id, EntryPropertyPresence::required, 0},
-    EntryProperty {"category", &Entry::category, EntryPropertyPresence::required, 1},
-    EntryProperty {"title", &Entry::title, EntryPropertyPresence::always, 2},
-    EntryProperty {"username", &Entry::username, EntryPropertyPresence::always, 3},
-    EntryProperty {"password", &Entry::password, EntryPropertyPresence::always, 4},
-    EntryProperty {"totpSecretKey", &Entry::totpSecretKey, EntryPropertyPresence::always, 5},
-    EntryProperty {"website", &Entry::website, EntryPropertyPresence::always, 6},
-    EntryProperty {"notes", &Entry::notes, EntryPropertyPresence::always, 7},
-    EntryProperty {"tags", &Entry::tags, EntryPropertyPresence::always, 8},
-    EntryProperty {"serviceIdentifiers", &Entry::serviceIdentifiers, EntryPropertyPresence::always, 16},
-    EntryProperty {"sections", &Entry::sections, EntryPropertyPresence::always, 17},
-    EntryProperty {"passwordHistory", &Entry::passwordHistory, EntryPropertyPresence::always, 18},
-    EntryProperty {"totpSecretKeyHistory", &Entry::totpSecretKeyHistory, EntryPropertyPresence::always, 19},
-    EntryProperty {"mergedAwayValues", &Entry::mergedAwayValues, EntryPropertyPresence::whenSet, -1},
-    EntryProperty {"subtitleSource", &Entry::subtitleSource, EntryPropertyPresence::whenSet, 20},
-    EntryProperty {"isFavorite", &Entry::isFavorite, EntryPropertyPresence::always, 9},
-    EntryProperty {"isArchived", &Entry::isArchived, EntryPropertyPresence::always, 10},
-    EntryProperty {"isSafeForInspection", &Entry::isSafeForInspection, EntryPropertyPresence::always, 11},
-    EntryProperty {"showsEmptyLoginFields", &Entry::showsEmptyLoginFields, EntryPropertyPresence::always, 12},
-    EntryProperty {"trashedAt", &Entry::trashedAt, EntryPropertyPresence::whenSet, 15},
-    EntryProperty {"createdAt", &Entry::createdAt, EntryPropertyPresence::required, 13},
-    EntryProperty {"modifiedAt", &Entry::modifiedAt, EntryPropertyPresence::required, 14},
+    EntryProperty {"id", &Entry::id, EntryPropertyPresence::required, 0, EntryPropertyMerge::ofTheItem},
+    EntryProperty {"category", &Entry::category, EntryPropertyPresence::required, 1, EntryPropertyMerge::byDate},
+    EntryProperty {"title", &Entry::title, EntryPropertyPresence::always, 2, EntryPropertyMerge::byDate},
+    EntryProperty {"username", &Entry::username, EntryPropertyPresence::always, 3, EntryPropertyMerge::byDate},
+    EntryProperty {"password", &Entry::password, EntryPropertyPresence::always, 4, EntryPropertyMerge::byDate},
+    EntryProperty {"totpSecretKey", &Entry::totpSecretKey, EntryPropertyPresence::always, 5, EntryPropertyMerge::byDate},
+    EntryProperty {"website", &Entry::website, EntryPropertyPresence::always, 6, EntryPropertyMerge::byDate},
+    EntryProperty {"notes", &Entry::notes, EntryPropertyPresence::always, 7, EntryPropertyMerge::byDate},
+    EntryProperty {"tags", &Entry::tags, EntryPropertyPresence::always, 8, EntryPropertyMerge::byDate},
+    EntryProperty {"serviceIdentifiers", &Entry::serviceIdentifiers, EntryPropertyPresence::always, 16, EntryPropertyMerge::united},
+    EntryProperty {"sections", &Entry::sections, EntryPropertyPresence::always, 17, EntryPropertyMerge::byDate},
+    EntryProperty {"passwordHistory", &Entry::passwordHistory, EntryPropertyPresence::always, 18, EntryPropertyMerge::united},
+    EntryProperty {"totpSecretKeyHistory", &Entry::totpSecretKeyHistory, EntryPropertyPresence::always, 19, EntryPropertyMerge::united},
+    EntryProperty {"mergedAwayValues", &Entry::mergedAwayValues, EntryPropertyPresence::whenSet, entryPropertyNotExported, EntryPropertyMerge::united},
+    EntryProperty {"subtitleSource", &Entry::subtitleSource, EntryPropertyPresence::whenSet, 20, EntryPropertyMerge::byDate},
+    EntryProperty {"isFavorite", &Entry::isFavorite, EntryPropertyPresence::always, 9, EntryPropertyMerge::byDate},
+    EntryProperty {"isArchived", &Entry::isArchived, EntryPropertyPresence::always, 10, EntryPropertyMerge::byDate},
+    EntryProperty {"isSafeForInspection", &Entry::isSafeForInspection, EntryPropertyPresence::always, 11, EntryPropertyMerge::byDate},
+    EntryProperty {"showsEmptyLoginFields", &Entry::showsEmptyLoginFields, EntryPropertyPresence::always, 12, EntryPropertyMerge::byDate},
+    EntryProperty {"trashedAt", &Entry::trashedAt, EntryPropertyPresence::whenSet, 15, EntryPropertyMerge::byDate},
+    EntryProperty {"createdAt", &Entry::createdAt, EntryPropertyPresence::required, 13, EntryPropertyMerge::ofTheItem},
+    EntryProperty {"modifiedAt", &Entry::modifiedAt, EntryPropertyPresence::required, 14, EntryPropertyMerge::ofTheItem},
 };
 
 inline constexpr std::size_t entryPropertyCount = std::tuple_size_v<std::remove_cvref_t<decltype(entryProperties)>>;

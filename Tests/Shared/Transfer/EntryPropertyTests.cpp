@@ -1,3 +1,4 @@
+#include "Tests/Shared/Model/EntrySamples.hpp"
 #include "Tests/Shared/Transfer/TransferFixture.hpp"
 
 #include "Tests/Support/Files.hpp"
@@ -14,71 +15,11 @@
 #include <gtest/gtest.h>
 
 using namespace Shared;
+using SharedTests::setSample;
 using F = ImporterFileFormat;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A value unlike the default, told apart by the property it is for, with what CSV and JSON must escape.
-// A property of a new type needs a sample here before this file builds, so it cannot go untested.
-void setSample(Foundation::String& value, const std::string& key)
-{
-    // An identifier names files and folders: it stays plain.
-    value = key == "id" ? Foundation::String("SAMPLE-ID") : Foundation::String(key + ", \"quoted\" / Zürich\nsecond line");
-}
-void setSample(EntryCategory& value, const std::string&)
-{
-    value = EntryCategory::secureNote;
-}
-void setSample(bool& value, const std::string&)
-{
-    value = true;
-}
-void setSample(Foundation::Date& value, const std::string& key)
-{
-    value = Foundation::Date(700'000'000.125 + static_cast<double>(key.size()));
-}
-void setSample(EntryPreviousValue& value, const std::string& key)
-{
-    value = {Foundation::String("ID-" + key), Foundation::String("earlier " + key), Foundation::Date(600'000'000.5)};
-}
-void setSample(EntryServiceIdentifier& value, const std::string& key)
-{
-    value = {Foundation::String(key + ".example.com"), Foundation::Date(650'000'000)};
-}
-void setSample(EntryField& value, const std::string& key)
-{
-    value.title = Foundation::String("Field of " + key);
-    value.text = "1234";
-    value.category = EntryFieldCategory::pin;
-    value.history = {{"H1", "0000", Foundation::Date(1)}};
-}
-void setSample(EntrySection& value, const std::string& key)
-{
-    value.title = Foundation::String("Section of " + key);
-    value.fields.resize(2);
-    setSample(value.fields[0], key);
-}
-void setSample(std::optional<EntrySubtitleSource>& value, const std::string&)
-{
-    value = EntrySubtitleSource::customField({0, 1});
-}
-void setSample(std::optional<Foundation::Date>& value, const std::string& key)
-{
-    setSample(value.emplace(), key);
-}
-template <class T>
-void setSample(std::vector<T>& values, const std::string& key)
-{
-    values.resize(2);
-    setSample(values[0], key);
-    setSample(values[1], key + " again");
-}
-template <class T>
-void setSample(std::map<std::string, T>& values, const std::string& key)
-{
-    setSample(values["title"], key);
-}
 
 Entry baseEntry()
 {
