@@ -260,9 +260,11 @@ private:
             if (!exact->negative) {
                 auto index = newValue(Kind::unsignedInteger, parent);
                 m_document.m_values[index].unsignedInteger = exact->magnitude;
+                m_document.m_values[index].writtenAsReal = true;
                 return index;
             }
             auto index = newValue(Kind::integer, parent);
+            m_document.m_values[index].writtenAsReal = true;
             constexpr auto lowest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1;
             m_document.m_values[index].integer
                 = exact->magnitude == lowest ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(exact->magnitude);
@@ -515,6 +517,15 @@ JSONDocument::JSONDocument(std::string_view bytes)
     m_unescaped.reserve(bytes.size());
     m_values.reserve(bytes.size() / 24 + 4);
     Parser(*this, bytes).parseDocument();
+}
+
+std::optional<JSONDocument> JSONDocument::tryParse(std::string_view bytes)
+{
+    try {
+        return std::optional<JSONDocument>(std::in_place, bytes);
+    } catch (const SyntaxError&) {
+        return std::nullopt;
+    }
 }
 
 CodingPath JSONDocument::codingPath(std::uint32_t index) const
