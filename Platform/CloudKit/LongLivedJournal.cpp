@@ -90,7 +90,7 @@ std::string encodeRequest(DatabaseFolder& folder, const CKModifyRecordsOperation
     return writer.take();
 }
 
-// What a journal holds at a key, of the kind asked for; a missing or mistyped one makes it unreadable.
+// A journal that lacks a value, or holds one of another kind, is unreadable.
 struct Unreadable { };
 
 JSONView at(const JSONView& object, std::string_view key)
@@ -109,20 +109,17 @@ JSONView::Elements elementsAt(const JSONView& object, std::string_view key)
     return array.elements();
 }
 
-std::string textAt(const JSONView& object, std::string_view key)
-{
-    auto text = at(object, key).string();
-    if (!text)
-        throw Unreadable();
-    return std::string(*text);
-}
-
 std::string text(const JSONView& value)
 {
     auto text = value.string();
     if (!text)
         throw Unreadable();
     return std::string(*text);
+}
+
+std::string textAt(const JSONView& object, std::string_view key)
+{
+    return text(at(object, key));
 }
 
 // Nothing for a journal that cannot be read.

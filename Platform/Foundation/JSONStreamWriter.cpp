@@ -1,25 +1,12 @@
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 
 #include "Platform/Foundation/JSONWriter.hpp"
-#include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/UnicodeSupport.hpp"
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace Foundation {
-namespace {
-
-bool isUTF8(std::string_view text)
-{
-    for (unsigned char c : text) {
-        if (c >= 0x80)
-            return String::fromUTF8(text).has_value();
-    }
-    return true;
-}
-
-} // namespace
 
 void JSONStreamWriter::newLine(std::size_t depth)
 {
@@ -129,10 +116,10 @@ JSONStreamWriter& JSONStreamWriter::string(std::string_view value)
 
 void JSONStreamWriter::appendText(std::string_view text)
 {
-    if (isUTF8(text))
+    if (Unicode::isASCII(text) || Unicode::isValidUTF8(text))
         JSONWriter::appendString(m_text, text, false);
     else
-        JSONWriter::appendString(m_text, String(text).utf8(), false);
+        JSONWriter::appendString(m_text, Unicode::repairedUTF8(std::string(text)), false);
 }
 
 // The shortest digits that read back, laid out as printf's "%g" would: plain up to 15 digits before the
