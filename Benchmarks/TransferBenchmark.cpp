@@ -48,7 +48,7 @@ public:
         std::lock_guard lock(m_mutex);
         return m_entries;
     }
-    std::vector<Shared::Attachment> allAttachments() const override { return {}; }
+    std::vector<Shared::Attachment> allAttachments(std::vector<Foundation::String>* = nullptr) const override { return {}; }
     Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String&) const override { return Foundation::URL::fileURLWithPath("/", true); }
     std::size_t count() const
     {
