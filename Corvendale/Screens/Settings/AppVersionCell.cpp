@@ -2,8 +2,8 @@
 
 #include "Corvendale/Screens/Settings/AppVersionCellDelegate.hpp"
 
-#include "Shared/TermsAndPrivacyLinks.hpp"
-#include "Shared/UIColor.hpp"
+#include "Shared/Screens/TermsAndPrivacyLinks.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"
 #include "Basalwork/Interface/UIStackView.hpp"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
-#include "Shared/Settings.Appearance.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/UITableViewCell.hpp"

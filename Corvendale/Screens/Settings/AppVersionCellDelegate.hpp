@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/TermsAndPrivacyLinksDelegate.hpp"
+#include "Shared/Screens/TermsAndPrivacyLinksDelegate.hpp"
 
 namespace UIKit {
 class UILabel;

@@ -1,6 +1,6 @@
 #include "Corvendale/Screens/Settings/SettingCell.hpp"
 
-#include "Shared/UIColor.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Base/Optional.hpp"
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"

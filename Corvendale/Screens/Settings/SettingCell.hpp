@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
-#include "Shared/Settings.Appearance.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/UIKit/UITableViewCell.hpp"
@@ -35,6 +35,8 @@ public:
 
     void update(const Shared::Settings::Appearance& appearance) override;
     virtual void configure(const Config& config);
+    using UITableViewCell::setIsHighlighted;
+    using UITableViewCell::setIsSelected;
     void setIsHighlighted(bool highlighted, bool animated) override;
     void setIsSelected(bool selected, bool animated) override;
 

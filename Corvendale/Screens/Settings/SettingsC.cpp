@@ -1,16 +1,16 @@
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
 
-#include "Corvendale/App/Dependencies.hpp"
+#include "Corvendale/Services/Dependencies.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVC.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/BackupStore.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/UIKeyCommand.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Transfer/BackupStore.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Screens/UIKeyCommand.hpp"
 
 #include "Basalwork/Base/Bundle.hpp"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 

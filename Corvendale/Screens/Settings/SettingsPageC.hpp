@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/UIViewController.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Screens/UIViewController.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"

@@ -2,7 +2,7 @@
 
 #include "Corvendale/Screens/Settings/SettingsV.HeaderV.hpp"
 
-#include "Shared/UIColor.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Interface/LayoutInsets.hpp"
 #include "Basalwork/Interface/UIStackView.hpp"

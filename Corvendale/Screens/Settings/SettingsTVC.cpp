@@ -2,11 +2,11 @@
 
 #include "Corvendale/Screens/Settings/SettingsTVCDelegate.hpp"
 
-#include "Shared/BackupStore.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/Importer.App.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Transfer/BackupStore.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Transfer/Importer.App.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Base/Array.hpp"
 #include "Basalwork/Base/DateFormatter.hpp"

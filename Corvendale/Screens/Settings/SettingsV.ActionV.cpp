@@ -1,7 +1,7 @@
 #include "Corvendale/Screens/Settings/SettingsV.ActionV.hpp"
 
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/UIColor.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Base/String.hpp"
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"

@@ -2,9 +2,9 @@
 
 #include "Corvendale/Screens/Settings/SettingsV_HeaderV_Delegate.hpp"
 
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/UIColor.hpp"
-#include "Shared/UIKeyCommand.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Screens/UIColor.hpp"
+#include "Shared/Screens/UIKeyCommand.hpp"
 
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"
 #include "Basalwork/Interface/UIFont.hpp"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
-#include "Shared/Setting.hpp"
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/UIColor.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Setting.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Interface/BorderShadowableView.hpp"
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"

@@ -2,10 +2,10 @@
 
 #include "Corvendale/Screens/Settings/SettingsV.OptionSettingV.OptionV.hpp"
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
-#include "Shared/Setting.hpp"
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/UIColor.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Setting.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Screens/UIColor.hpp"
 
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"
 #include "Basalwork/Interface/UIFont.hpp"

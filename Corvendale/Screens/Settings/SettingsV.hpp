@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
-#include "Shared/Setting.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Setting.hpp"
 
 #include "Platform/UIKit/UIView.hpp"
 

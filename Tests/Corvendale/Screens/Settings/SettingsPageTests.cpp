@@ -8,8 +8,8 @@
 #include "Corvendale/Screens/Settings/SettingsV.hpp"
 #include "Corvendale/Screens/Settings/SettingsV_HeaderV_Delegate.hpp"
 
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/Settings.Appearance.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
 
 #include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UIView.AnimationRecorder.hpp"
@@ -86,6 +86,9 @@ protected:
     void SetUp() override
     {
         MainCoordinatorFixture::SetUp();
+        // The fixture's banner window is a plain window in front: taps go to the settings beneath it.
+        if (auto banners = delegate->banners->view()->window())
+            banners->setIsHidden(true);
         preferences()->setColorScheme(ColorScheme::matchSystem);
         show();
         coordinator->presentSettings(false);
@@ -95,6 +98,7 @@ protected:
         page = Foundation::make<ColorSchemeC>(settings);
         settings->present(page, false);
         settle();
+        window->layoutIfNeeded();
     }
     void TearDown() override
     {
@@ -128,12 +132,15 @@ TEST_F(SettingsPages, EscapeOnAPageClosesThePageAndLeavesTheSettingsOpen)
 {
     ASSERT_TRUE(page->customView()->headerV()->isFirstResponder());
     driver.press(String("Escape"));
+    TestSupport::advanceClock(1);
     EXPECT_EQ(settings->presentedViewController(), nullptr);
     EXPECT_EQ(coordinator->presentedViewController(), settings);
 
     settings->present(page, false);
     settle();
+    window->layoutIfNeeded();
     driver.tap(page->customView()->headerV()->doneButton());
+    TestSupport::advanceClock(1);
     EXPECT_EQ(settings->presentedViewController(), nullptr);
     EXPECT_EQ(coordinator->presentedViewController(), settings);
 }

@@ -21,6 +21,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
@@ -73,21 +74,41 @@ TEST_F(SettingsInTheProgram, CommandCommaOpensTheSettingsAndEscapeClosesThem)
     EXPECT_TRUE(enabled({"Corvendale", "Settings..."}));
     EXPECT_TRUE(driver->find<UIKit::UIButton>(String("EntriesVC.settings"))->isEnabled());
     driver->press(String(","), UIKit::UIKeyModifierFlags::command());
+    TestSupport::advanceClock(1);
     settle();
+    sceneDelegate()->window()->layoutIfNeeded();
     ASSERT_NE(settings(), nullptr);
-    auto version = Basalwork::allItems(settings()->settingsVC()->settingsTVC()->sections()).back().appVersionConfig();
-    ASSERT_NE(version, nullptr);
-    EXPECT_EQ(version->versionText, std::optional(String("Version 3.1.0 (build 310)")));
+    const auto rows = Basalwork::allItems(settings()->settingsVC()->settingsTVC()->sections());
+    ASSERT_NE(rows.back().appVersionConfig(), nullptr);
+    EXPECT_EQ(rows.back().appVersionConfig()->versionText, std::optional(String("Version 3.1.0 (build 310)")));
+
+    // The version text opens the debug-information sheet, pointing at it.
+    auto table = settings()->settingsVC()->settingsTVC();
+    for (int i = 0; i < 5; ++i) {
+        table->scrollToItem(String("versionBuild"), UIKit::UITableView::ScrollPosition::bottom, false);
+        sceneDelegate()->window()->layoutIfNeeded();
+    }
+    driver->tap(String("Version 3.1.0 (build 310)"));
+    auto debugSheet = sheet(*settings());
+    ASSERT_NE(debugSheet, nullptr);
+    EXPECT_EQ(debugSheet->title(), std::optional(String("Send Debug Information")));
+    driver->chooseAlertAction(String("Cancel"));
+    TestSupport::advanceClock(1);
+    EXPECT_EQ(settings()->presentedViewController(), nullptr);
 
     driver->press(String("Down"));
     driver->press(String("Escape"));
+    TestSupport::advanceClock(1);
     settle();
     EXPECT_EQ(main()->presentedViewController(), nullptr);
 
     driver->tap(String("EntriesVC.settings"));
+    TestSupport::advanceClock(1);
     settle();
+    sceneDelegate()->window()->layoutIfNeeded();
     ASSERT_NE(settings(), nullptr) << "the list's settings button opens them too";
     driver->tap(String("Done"));
+    TestSupport::advanceClock(1);
     settle();
     EXPECT_EQ(main()->presentedViewController(), nullptr);
 }

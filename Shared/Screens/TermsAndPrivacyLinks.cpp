@@ -1,7 +1,7 @@
-#include "Shared/TermsAndPrivacyLinks.hpp"
+#include "Shared/Screens/TermsAndPrivacyLinks.hpp"
 
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/TermsAndPrivacyLinksDelegate.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Screens/TermsAndPrivacyLinksDelegate.hpp"
 
 #include "Basalwork/Interface/UIStackView.hpp"
 #include "Basalwork/Interface/UIView.hpp"
