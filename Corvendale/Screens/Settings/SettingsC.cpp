@@ -126,6 +126,10 @@ std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> SettingsC::keyC
     auto command = [](const Foundation::String& input, Flags flags, const char* action) {
         return Shared::UIKeyCommands::withInput(input, flags, Foundation::Selector(action), true);
     };
+    // A page on top reaches these commands along its responder chain: the list's keys stay with the page
+    // (its fields type Tab and Return, its arrows are its own); Escape still closes the settings.
+    if (presentedViewController())
+        return std::vector {command(UIKeyCommand::inputEscape(), {}, "handleEscapeKeyPress")};
     return std::vector {
         command(UIKeyCommand::inputUpArrow(), {}, "handleUpArrowKeyPress"),
         command(UIKeyCommand::inputDownArrow(), {}, "handleDownArrowKeyPress"),

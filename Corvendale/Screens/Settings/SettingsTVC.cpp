@@ -119,10 +119,14 @@ void SettingsTVC::viewDidLayoutSubviews()
     if (m_hasPerformedCellPreload)
         return;
     m_hasPerformedCellPreload = true;
-    // One very tall layout makes and measures every row's cell at once.
+    // One very tall layout makes and measures every row's cell at once, so that the keyboard's moves
+    // scroll by the rows' real heights from the start.
     auto table = tableView();
-    auto frame = table->frame();
-    frame.size.height = 1'000'000;
+    const auto frame = table->frame();
+    auto tall = frame;
+    tall.size.height = 1'000'000;
+    table->setFrame(tall);
+    table->layoutSubviews();
     table->setFrame(frame);
     table->setNeedsLayout();
 }

@@ -186,6 +186,9 @@ TEST_F(Settings, DismissalTakesOnlyTheSettingsAndWhatIsOnTopOfThem)
     auto page = Foundation::make<UIKit::UIViewController>(std::nullopt, nullptr);
     settings->present(page, false);
     settle();
+    press("Down");
+    press("Tab");
+    EXPECT_EQ(selectedTitle(), std::nullopt) << "the list's keys stay with the page on top";
     settings->dismissSettings();
     TestSupport::advanceClock(1);
     EXPECT_EQ(coordinator->presentedViewController(), nullptr);
