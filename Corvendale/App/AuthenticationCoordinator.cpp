@@ -1,8 +1,8 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
-#include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/Services/MailDraft.hpp"
 #include "Corvendale/App/MainMenu.hpp"
-#include "Corvendale/App/SendDebugInfoOptions.hpp"
+#include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Services/SyncCoordinator.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 
