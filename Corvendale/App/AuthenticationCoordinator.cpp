@@ -1,5 +1,6 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
+#include "Corvendale/App/AuthenticationCoordinatorDelegate.hpp"
 #include "Corvendale/Services/MailDraft.hpp"
 #include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
@@ -350,6 +351,7 @@ Foundation::String failureDescription(const Shared::BackupStoreRestoreOutcome& o
 const bool registered = [] {
     Foundation::MethodTable::add(unlockWithBiometrySelector(), &AuthenticationCoordinator::handleUnlockWithAvailableBiometryCommand);
     Foundation::MethodTable::add(Foundation::Selector("handleSendDebugInfoCommand"), &AuthenticationCoordinator::handleSendDebugInfoCommand);
+    Foundation::MethodTable::add(Foundation::Selector("handleImportFromFileCommand"), &AuthenticationCoordinator::handleImportFromFileCommand);
     return true;
 }();
 
@@ -382,6 +384,12 @@ void AuthenticationCoordinator::handleUnlockWithAvailableBiometryCommand()
 void AuthenticationCoordinator::handleSendDebugInfoCommand()
 {
     presentSendDebugInfoOptions(*this, view(), true);
+}
+
+void AuthenticationCoordinator::handleImportFromFileCommand()
+{
+    if (auto delegate = this->delegate())
+        delegate->didRequestImportFromFile(*this);
 }
 
 bool AuthenticationCoordinator::canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender)

@@ -91,6 +91,7 @@ public:
     // The menu commands the lock screen answers.
     void handleUnlockWithAvailableBiometryCommand();
     void handleSendDebugInfoCommand();
+    void handleImportFromFileCommand();
     bool canPerformAction(Foundation::Selector action, const std::shared_ptr<Foundation::NSObject>& sender) override;
     void validate(const std::shared_ptr<UIKit::UICommand>& command) override;
 

@@ -197,6 +197,10 @@ const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands
              if (c.nothingPresented())
                  c.m.presentSettings(true);
          }},
+        // The transfer pages open only while nothing is presented.
+        {"handleImportFromFileCommand", always, [](Commands& c, const Sender&) { c.m.presentImportFromFile(); }},
+        {"handleExportToFileCommand", always, [](Commands& c, const Sender&) { c.m.presentExportToFile(); }},
+        {"handlePerformBackupCommand", always, [](Commands& c, const Sender&) { c.m.presentBackupRestore(); }},
         {"handleTagsRemoveFromAllItems", always,
          [](Commands& c, const Sender&) {
              if (c.idle())

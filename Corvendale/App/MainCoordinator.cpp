@@ -4,6 +4,9 @@
 #include "Corvendale/App/InAppNotificationC.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
+#include "Corvendale/Screens/ImportExport/BackupRestoreC.hpp"
+#include "Corvendale/Screens/ImportExport/ExportToFileC.hpp"
+#include "Corvendale/Screens/ImportExport/ImportFromFileC.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
@@ -303,10 +306,25 @@ void MainCoordinator::openImportableFile(const Foundation::URL& url)
 {
     const bool animated = Basalwork::isCurrentlyInViewHierarchy(*this);
     std::weak_ptr<MainCoordinator> weak = sharedSelf(this);
-    // Importable files and attachment folders go to the import page, which is not part of this program;
-    // with nothing to take them they are ignored.
-    if (Shared::isImportableFileURL(url) || Shared::isFolder(url))
+    // A file opens the import page, or becomes the file of the one open; a folder can only be the
+    // attachments folder of an open import page. With anything else on top they are ignored.
+    if (Shared::isImportableFileURL(url)) {
+        const auto& presented = presentedViewController();
+        if (!presented) {
+            return dismissIfPresenting(animated, [weak, url, animated] {
+                if (auto self = weak.lock())
+                    self->present(Foundation::make<ImportFromFileC>(std::static_pointer_cast<ImportFromFileCDelegate>(self), url), animated);
+            });
+        }
+        if (auto importPage = std::dynamic_pointer_cast<ImportFromFileC>(presented))
+            importPage->select(url, animated);
         return;
+    }
+    if (Shared::isFolder(url)) {
+        if (auto importPage = std::dynamic_pointer_cast<ImportFromFileC>(presentedViewController()))
+            importPage->selectAttachmentsURL(url, animated);
+        return;
+    }
     if (Shared::isCorvendaleBackupURL(url))
         return dependencies().authenticationStore->beginRestoringFromBackup(url);
     if (Shared::isCorvendaleShareURL(url)) {
@@ -517,6 +535,47 @@ void MainCoordinator::copyOneTimePassword(const Foundation::String& ofEntryWithI
     auto entry = lookUp(ofEntryWithID, "copyOneTimePassword(ofEntryWithID:)");
     if (entry)
         copy(Foundation::String("One-Time Password"), entry->firstCopyableOneTimePassword(Foundation::Date::now()), true);
+}
+
+// --- Import, export and backup pages --------------------------------------------------------------------
+
+void MainCoordinator::presentImportFromFile()
+{
+    if (presentedViewController())
+        return;
+    present(Foundation::make<ImportFromFileC>(std::static_pointer_cast<ImportFromFileCDelegate>(sharedSelf(this)), std::nullopt), true);
+}
+
+void MainCoordinator::presentExportToFile()
+{
+    if (presentedViewController())
+        return;
+    present(Foundation::make<ExportToFileC>(std::static_pointer_cast<ExportToFileCDelegate>(sharedSelf(this)), std::nullopt), true);
+}
+
+void MainCoordinator::presentBackupRestore()
+{
+    if (presentedViewController())
+        return;
+    present(Foundation::make<BackupRestoreC>(std::static_pointer_cast<BackupRestoreCDelegate>(sharedSelf(this))), true);
+}
+
+void MainCoordinator::didSelectDone(ImportFromFileC& importFromFileC)
+{
+    if (presentedViewController().get() == &importFromFileC)
+        dismiss(true);
+}
+
+void MainCoordinator::didSelectDone(ExportToFileC& exportToFileC)
+{
+    if (presentedViewController().get() == &exportToFileC)
+        dismiss(true);
+}
+
+void MainCoordinator::didSelectDone(BackupRestoreC& backupRestoreC)
+{
+    if (presentedViewController().get() == &backupRestoreC)
+        dismiss(true);
 }
 
 } // namespace Corvendale

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/BackupRestoreCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
@@ -53,7 +56,10 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntrySelectionCDelegate,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate,
-                        public SettingsCDelegate {
+                        public SettingsCDelegate,
+                        public ImportFromFileCDelegate,
+                        public ExportToFileCDelegate,
+                        public BackupRestoreCDelegate {
 public:
     using DetailsState = Shared::EntryDetailsVCState;
 
@@ -151,6 +157,14 @@ public:
                            const std::shared_ptr<UIKit::UIViewController>& ontoPrimary) override;
     std::shared_ptr<UIKit::UIViewController> separateSecondary(UIKit::UISplitViewController& splitViewController,
                                                                const std::shared_ptr<UIKit::UIViewController>& fromPrimary) override;
+
+    // The import, export and backup pages; each is dismissed on its Done.
+    void presentImportFromFile();
+    void presentExportToFile();
+    void presentBackupRestore();
+    void didSelectDone(ImportFromFileC& importFromFileC) override;
+    void didSelectDone(ExportToFileC& exportToFileC) override;
+    void didSelectDone(BackupRestoreC& backupRestoreC) override;
 
     // EntrySelectionCDelegate
     void entrySelectionCDidCancel() override;

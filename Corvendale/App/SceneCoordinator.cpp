@@ -134,6 +134,11 @@ void SceneCoordinator::authenticationStateDidChange()
     if (!dependencies().authenticationStore->authenticationState().isAuthenticated())
         return;
     m_userInteractionMonitor->restartTimer();
+    if (std::exchange(m_shouldPresentImportFromFileOnAuthentication, false))
+        Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), 0.25, [weak = std::weak_ptr(m_mainCoordinator)] {
+            if (auto mainCoordinator = weak.lock())
+                mainCoordinator->presentImportFromFile();
+        });
     if (auto url = std::exchange(m_urlToHandleOnAuthentication, std::nullopt))
         Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), 0.25,
                               [weak = std::weak_ptr(m_mainCoordinator), url = *url] {
@@ -156,6 +161,14 @@ void SceneCoordinator::handle(const Foundation::URL& url)
         store->beginRestoringFromBackup(url);
     else
         m_urlToHandleOnAuthentication = url;
+}
+
+void SceneCoordinator::didRequestImportFromFile(AuthenticationCoordinator&)
+{
+    if (dependencies().authenticationStore->authenticationState().isAuthenticated())
+        m_mainCoordinator->presentImportFromFile();
+    else
+        m_shouldPresentImportFromFileOnAuthentication = true;
 }
 
 void SceneCoordinator::didExceedInactivityTimeoutThreshold(Basalwork::UserInteractionMonitor&)

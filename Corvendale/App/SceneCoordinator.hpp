@@ -54,6 +54,9 @@ public:
     virtual void authenticationStateDidChange();
     virtual void updateInactivityThreshold();
     virtual void handle(const Foundation::URL& url);
+    // The import page now, or once the vault is next unlocked (once, however often it was asked).
+    void didRequestImportFromFile(AuthenticationCoordinator& authenticationCoordinator) override;
+    bool isImportFromFileRequestedOnAuthentication() const { return m_shouldPresentImportFromFileOnAuthentication; }
 
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
@@ -81,6 +84,7 @@ private:
     std::shared_ptr<Basalwork::UserInteractionMonitor> m_userInteractionMonitor;
     bool m_isFirstAppear = true;
     std::optional<Foundation::URL> m_urlToHandleOnAuthentication;
+    bool m_shouldPresentImportFromFileOnAuthentication = false;
 };
 
 } // namespace Corvendale

@@ -9,6 +9,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIProgressView.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UINavigationBar.hpp"
 #include "Platform/UIKit/UISegmentedControl.hpp"
@@ -186,6 +187,12 @@ struct Painter {
             for (std::int64_t i = 0; i < cells.columns; ++i)
                 canvas.write(cells.column + i, cells.row, String(i == knob ? "●" : "─"),
                              style | (isFocused && i == knob ? CellStyle::reverse : CellStyle::plain), clip);
+            return;
+        }
+        if (const auto* bar = dynamic_cast<const UIProgressView*>(&view)) {
+            const auto filled = static_cast<std::int64_t>(std::lround(bar->progress() * static_cast<double>(cells.columns)));
+            for (std::int64_t i = 0; i < cells.columns; ++i)
+                canvas.write(cells.column + i, cells.row, String(i < filled ? "█" : "░"), style, clip);
             return;
         }
         if (dynamic_cast<const UIStepper*>(&view)) {

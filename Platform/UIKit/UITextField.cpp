@@ -5,6 +5,7 @@
 #include "Platform/UIKit/UIFont.hpp"
 #include "Platform/UIKit/UIKey.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UTF16Length.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -123,20 +124,6 @@ bool UITextField::resignFirstResponder()
     }
     return true;
 }
-
-namespace {
-
-std::int64_t utf16Length(std::string_view text)
-{
-    std::int64_t length = 0;
-    for (unsigned char byte : text) {
-        if ((byte & 0xC0) != 0x80)
-            length += byte >= 0xF0 ? 2 : 1; // a four-byte sequence is a surrogate pair
-    }
-    return length;
-}
-
-} // namespace
 
 void UITextField::edit(std::int64_t from, const Foundation::String& replacement)
 {

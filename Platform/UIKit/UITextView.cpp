@@ -5,6 +5,8 @@
 #include "Platform/UIKit/NSTextContainer.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UITextViewDelegate.hpp"
+#include "Platform/UIKit/UTF16Length.hpp"
 
 namespace UIKit {
 
@@ -111,16 +113,27 @@ void UITextView::insertText(const Foundation::String& text)
 {
     if (text.isEmpty())
         return;
-    m_text.append(text);
-    textDidChange();
+    userEdit(m_text.count(), text);
 }
 
 void UITextView::deleteBackward()
 {
     if (m_text.isEmpty())
         return;
-    m_text = m_text.dropLast();
+    userEdit(m_text.count() - 1, Foundation::String());
+}
+
+void UITextView::userEdit(std::int64_t from, const Foundation::String& replacement)
+{
+    const auto kept = m_text.prefix(from);
+    const auto replaced = m_text.dropFirst(from);
+    auto delegate = this->delegate();
+    if (delegate && !delegate->textView(*this, {utf16Length(kept.view()), utf16Length(replaced.view())}, replacement))
+        return;
+    m_text = kept + replacement;
     textDidChange();
+    if (delegate)
+        delegate->textViewDidChange(*this);
 }
 
 void UITextView::pressesBegan(const std::vector<std::shared_ptr<UIPress>>& presses, const std::shared_ptr<UIEvent>& event)

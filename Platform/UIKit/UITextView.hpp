@@ -77,6 +77,8 @@ protected:
 
 private:
     void textDidChange();
+    // Typing: the delegate may refuse the change, and hears of one it let through.
+    void userEdit(std::int64_t from, const Foundation::String& replacement);
 
     Foundation::String m_text;
     bool m_isEditing = false;

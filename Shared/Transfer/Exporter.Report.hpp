@@ -3,18 +3,21 @@
 #include "Shared/Transfer/Exporter.FileFormat.hpp"
 
 #include "Platform/Foundation/String.hpp"
+#include "Platform/Foundation/URL.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace Shared {
 
 // How an export went (Exporter::Report): the format, the items written, one text per item that could
-// not be written whole.
+// not be written whole, and the file written (none when nothing was).
 struct ExporterReport {
     ExporterFileFormat fileFormat;
     std::int64_t exportedCount = 0;
     std::vector<Foundation::String> failures;
+    std::optional<Foundation::URL> fileURL;
 
     friend bool operator==(const ExporterReport&, const ExporterReport&) = default;
 };

@@ -235,7 +235,7 @@ Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::UR
             throw ExporterError::cancelled();
     };
     Staging staging(fs::path(folderURL.path().utf8()));
-    Report report {fileFormat, 0, {}};
+    Report report {fileFormat, 0, {}, std::nullopt};
     auto baseName = exportBaseName();
     auto extension = pathExtension(fileFormat).utf8();
     auto attachmentsFolder = staging.path() / baseName;
@@ -340,9 +340,10 @@ Exporter::Report Exporter::runExport(FileFormat fileFormat, const Foundation::UR
     checkCancellation();
     file.close();
     checkCancellation();
-    staging.commit(baseName, extension, withAttachments);
+    const auto written = staging.commit(baseName, extension, withAttachments);
     progress.setCompletedUnitCount(progress.totalUnitCount());
     report.exportedCount = done;
+    report.fileURL = Foundation::URL::fileURLWithPath(Foundation::String(written.string()), false);
     return report;
 }
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -108,6 +109,18 @@ bool isFolder(const Foundation::URL& url)
         return false;
     bool isDirectory = false;
     return Foundation::FileManager::defaultManager()->fileExists(url.path(), isDirectory) && isDirectory;
+}
+
+Foundation::String locationText(const Foundation::URL& url)
+{
+    if (!url.isFileURL())
+        return url.absoluteString();
+    auto path = url.path().utf8();
+    const char* home = std::getenv("HOME");
+    const std::string homePath = home ? home : "";
+    if (homePath.size() > 1 && (path == homePath || path.starts_with(homePath + "/")))
+        path = "~" + path.substr(homePath.size());
+    return Foundation::String(path);
 }
 
 bool isCorvendaleBackupURL(const Foundation::URL& url)

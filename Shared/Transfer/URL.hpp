@@ -23,6 +23,9 @@ bool isCorvendaleShareURL(const Foundation::URL& url);
 // A one-time-password set-up link ("otpauth://totp/...").
 bool isOTPAuthURL(const Foundation::URL& url);
 
+// The file or folder as the user is shown it: its path, with the home folder written "~".
+Foundation::String locationText(const Foundation::URL& url);
+
 // What a set-up link names, each only when present and not blank: the service (the label's issuer
 // prefix, else the issuer parameter), the account (the label's user name) and the issuer (the issuer
 // parameter, else the label's prefix). Nothing for a URL that is not a set-up link.
