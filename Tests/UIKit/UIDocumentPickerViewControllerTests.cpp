@@ -2,6 +2,7 @@
 #include "Platform/UIKit/UIDocumentPickerViewController.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
+#include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -99,6 +100,49 @@ TEST_F(DocumentPicker, AFolderTypeTakesFoldersAndEscapeCancelsOnce)
     driver.wait(1);
     EXPECT_EQ(recorder->cancellations, 1);
     EXPECT_EQ(recorder->picks.size(), 1u);
+}
+
+TEST_F(DocumentPicker, TheTypedFoldersEntriesAreListedAndTabCompletesTheSharedPart)
+{
+    std::filesystem::create_directories(folder / "invoices");
+    TestSupport::writeText(folder / "inventory.csv", "x");
+    present(UTType::data());
+    auto field = pathField();
+    field->becomeFirstResponder();
+    driver.type("in");
+    auto listed = driver.find<UILabel>(String(UIDocumentPickerViewController::completionsIdentifier))->text().value_or(String()).utf8();
+    EXPECT_EQ(listed, "inner/  inventory.csv  invoices/");
+    driver.press("Tab");
+    EXPECT_EQ(field->text().utf8(), (folder / "in").string()) << "nothing more is shared";
+    driver.type("ventory");
+    driver.press("Tab");
+    EXPECT_EQ(field->text().utf8(), (folder / "inventory.csv").string());
+}
+
+TEST_F(DocumentPicker, SavingCopiesIntoTheChosenFolderOwnerOnlyAndNeverOverAFileThere)
+{
+    const auto source = std::filesystem::path(std::getenv("TMPDIR")) / "report.txt";
+    TestSupport::writeText(source, "plain");
+    auto picker = make<UIDocumentPickerViewController>(std::vector {Foundation::URL::fileURLWithPath(String(source.string()), false)}, true);
+    picker->setDirectoryURL(Foundation::URL::fileURLWithPath(String(folder.string()), true));
+    picker->setDelegate(recorder);
+    presenter->present(picker, true);
+    driver.wait(1);
+    TestSupport::writeText(folder / "inner" / "report.txt", "older");
+    pathField()->setText(String((folder / "inner").string()));
+    picker->open();
+    driver.wait(1);
+    EXPECT_TRUE(recorder->picks.empty()) << "the name is taken there";
+    EXPECT_EQ(TestSupport::readText(folder / "inner" / "report.txt"), "older");
+
+    pathField()->setText(String(folder.string()));
+    picker->open();
+    driver.wait(1);
+    ASSERT_EQ(recorder->picks.size(), 1u);
+    EXPECT_EQ(recorder->picks.front().front().path().utf8(), (folder / "report.txt").string());
+    EXPECT_EQ(TestSupport::readText(folder / "report.txt"), "plain");
+    EXPECT_TRUE(std::filesystem::exists(source)) << "a copy leaves the original";
+    EXPECT_EQ(std::filesystem::status(folder / "report.txt").permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 } // namespace
