@@ -22,6 +22,7 @@
 #include "Shared/Stores/RecordStoreError.hpp"
 #include "Shared/Stores/Vault.hpp"
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
+#include "Shared/Syncwright/PersistentContainer.hpp"
 #include "Shared/Syncwright/SyncableType.hpp"
 
 #include "Basalwork/Base/GeneralError.hpp"
