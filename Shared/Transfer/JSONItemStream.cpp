@@ -4,6 +4,7 @@
 #include "Shared/Transfer/ImporterError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <cerrno>
 #include <iterator>
@@ -62,10 +63,7 @@ private:
     {
         if (m_descriptor < 0)
             return false;
-        ssize_t got = 0;
-        do
-            got = ::read(m_descriptor, m_buffer.data(), m_buffer.size());
-        while (got < 0 && errno == EINTR);
+        auto got = Foundation::FileIO::readSome(m_descriptor, m_buffer.data(), m_buffer.size());
         if (got < 0)
             throw Foundation::CocoaError::fileError(errno, m_path, Foundation::CocoaError::Access::reading);
         m_cursor = m_buffer.data();
