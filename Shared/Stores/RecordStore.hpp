@@ -5,12 +5,12 @@
 #include "Shared/Model/Entry.hpp"
 #include "Shared/Model/EntryIndex.hpp"
 #include "Shared/Model/Settings.Items.hpp"
-#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/AuthenticationRecordSource.hpp"
 #include "Shared/Stores/BackupRecordSource.hpp"
 #include "Shared/Stores/ExporterRecordSource.hpp"
 #include "Shared/Stores/ImporterRecordSource.hpp"
 #include "Shared/Stores/RecordStore.AutoFillAvailability.hpp"
-#include "Shared/Stores/TagStore.hpp"
+#include "Shared/Stores/TagRecordSource.hpp"
 #include "Shared/Syncwright/PersistentContainer.hpp"
 #include "Shared/Syncwright/SyncableType.hpp"
 
@@ -59,8 +59,8 @@ class PreferenceStore;
 // Used from the main thread; the sync engine works in `managedObjectContext()` on its own queues. Every
 // change posts `recordStoreDidUpdateRecords` (object: the store) on the main queue.
 class RecordStore : public Foundation::NSObject,
-                    public AuthenticationStore::RecordSource,
-                    public TagStore::RecordSource,
+                    public AuthenticationRecordSource,
+                    public TagRecordSource,
                     public ImporterRecordSource,
                     public ExporterRecordSource,
                     public BackupRecordSource {
