@@ -217,6 +217,7 @@ protected:
 
 private:
     friend class EditingContext;
+    friend class RecordStoreBulkTransfer;
 
     void requireUnlocked() const;
     bool isSafeForInspectionModeActive() const;
