@@ -3,6 +3,7 @@
 #include "Basalwork/Base/File.Location.hpp"
 
 #include "Platform/CoreData/NSPersistentContainer.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 
 #include <variant>
 
@@ -12,7 +13,7 @@ namespace Syncwright {
 // location's folder, or in memory.
 class PersistentContainer : public CoreData::NSPersistentContainer {
 public:
-    class StoreType {
+    class StoreType : public Foundation::Enumeration<StoreType> {
     public:
         struct InMemory { };
         struct OnDisk {
@@ -29,8 +30,6 @@ public:
         }
 
         const Case& value() const { return m_case; }
-        template <class C>
-        const C* as() const { return std::get_if<C>(&m_case); }
 
     private:
         explicit StoreType(Case value)
