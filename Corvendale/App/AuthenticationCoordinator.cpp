@@ -122,8 +122,10 @@ bool AuthenticationCoordinator::hasFinishedInitialFetch() const
     const auto& sync = dependencies().syncCoordinator;
     if (!sync)
         return true;
-    auto index = sync->syncStatus().caseIndex();
-    if (index >= 1 && index <= 4)
+    using Status = Syncwright::SyncStatus;
+    // A sync that came to an end (done, stopped or failed), or syncing that is off.
+    auto status = sync->syncStatus();
+    if (status.is<Status::UpToDate>() || status.is<Status::Idle>() || status.is<Status::Failed>() || status.is<Status::Disabled>())
         return true;
     return sync->cloudKitRemote()->mostRecentCompletedFetchDate().has_value();
 }
@@ -393,23 +395,24 @@ void AuthenticationCoordinator::validate(const std::shared_ptr<UIKit::UICommand>
 
 void AuthenticationCoordinator::didSelectCancel(Shared::AuthenticationVC&)
 {
+    using S = AuthenticationVState;
     const auto& store = dependencies().authenticationStore;
-    switch (m_authenticationVC->state().caseIndex()) {
-    case 7:
-    case 8:
+    switch (m_authenticationVC->state().index()) {
+    case S::indexOf<S::ChangeMasterPasswordEntry>:
+    case S::indexOf<S::NewMasterPasswordEntry>:
         store->cancelChangingMasterPassword();
         break;
-    case 9:
-    case 22:
-    case 23:
+    case S::indexOf<S::ResetAccountConfirmation>:
+    case S::indexOf<S::ResetAccountIntroduction>:
+    case S::indexOf<S::ResetAccountFailed>:
         store->cancelResettingAccount();
         break;
-    case 4:
-    case 10:
-    case 11:
-    case 13:
-    case 14:
-    case 25:
+    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
+    case S::indexOf<S::ChoosingBackupFile>:
+    case S::indexOf<S::BackupPasswordEntry>:
+    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
+    case S::indexOf<S::RestoreFromBackupFailed>:
+    case S::indexOf<S::RestoreFromBackupIntroduction>:
         store->cancelRestoringFromBackup();
         break;
     default:

@@ -444,14 +444,15 @@ void EntriesVC::updateHeader()
     const auto& config = **m_config;
     m_titleButton->setTitle(config.filter.titleText(), UIKit::UIControl::State::normal());
     auto syncTitle = [&]() -> const char* {
-        switch (config.syncStatus.caseIndex()) {
-        case 0:
+        using Status = Syncwright::SyncStatus;
+        switch (config.syncStatus.index()) {
+        case Status::indexOf<Status::Syncing>:
             return "Syncing…";
-        case 1:
+        case Status::indexOf<Status::UpToDate>:
             return "Synced";
-        case 3:
+        case Status::indexOf<Status::Failed>:
             return "Sync Failed";
-        case 4:
+        case Status::indexOf<Status::Disabled>:
             return "Sync Off";
         default:
             return "Not Synced";
