@@ -4,6 +4,7 @@
 #include "Shared/Model/AppExecutionContext.hpp"
 #include "Shared/Model/AuthenticationState.hpp"
 #include "Shared/Model/Biometry.hpp"
+#include "Shared/Stores/AuthenticationRecordSource.hpp"
 #include "Shared/Stores/BackupKeySource.hpp"
 
 #include "Basalwork/Base/File.Location.hpp"
@@ -37,19 +38,7 @@ class PreferenceStore;
 // `authenticationStoreDidUpdateAuthenticationRecords`. Used from the main thread.
 class AuthenticationStore : public Foundation::NSObject, public BackupKeySource {
 public:
-    // What the store needs of the record store: the cryptor that holds the vault key, and the copy of the
-    // records that travels with the account, so that every installation opens the same vault key with the
-    // same master password.
-    class RecordSource {
-    public:
-        virtual ~RecordSource() = default;
-        virtual std::shared_ptr<Cryptor> cryptor() const = 0;
-        // The records as the account last had them (or as this installation last gave them); nothing when
-        // it has none yet.
-        virtual std::optional<Foundation::Data> syncedAuthenticationRecords() const { return std::nullopt; }
-        // Keeps the records for the account; the next sync pushes them.
-        virtual void setSyncedAuthenticationRecords(const Foundation::Data&, Foundation::Date) { }
-    };
+    using RecordSource = AuthenticationRecordSource;
 
     // What a lock leaves possible: 0 the master password only, 1 biometry too (where the method offers
     // it), 2 the vault changed underneath (an account reset or repaired records): the records are read

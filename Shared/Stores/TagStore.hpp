@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Shared/Stores/TagRecordSource.hpp"
+
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -11,13 +13,7 @@ namespace Shared {
 // The tags in use across the vault, for completing the tags field.
 class TagStore : public Foundation::NSObject {
 public:
-    // What the tag store needs of the record store.
-    class RecordSource {
-    public:
-        virtual ~RecordSource() = default;
-        // Every tag of the items not in the trash; throws when the records cannot be read.
-        virtual std::vector<Foundation::String> tagsInUse() const = 0;
-    };
+    using RecordSource = TagRecordSource;
 
     // Sorted without regard to case, each once.
     std::vector<Foundation::String> tags() const;

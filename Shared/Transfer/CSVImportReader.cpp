@@ -4,7 +4,6 @@
 #include "Shared/Transfer/ImportValues.hpp"
 #include "Shared/Transfer/ImportedEntryBuilder.hpp"
 #include "Shared/Transfer/ImporterError.hpp"
-#include "Shared/Transfer/VaultDocument.hpp"
 
 #include "Basalwork/Base/CSVParserError.hpp"
 #include "Basalwork/Base/CSVRowReader.hpp"
@@ -458,13 +457,11 @@ std::string_view CSVImportReader::LabelledRow::value(std::string_view label) con
 
 bool CSVImportReader::isCSV(ImporterFileFormat format)
 {
-    return layout(format) || isHeaderlessCSV(format) || format == F::corvendaleCSV;
+    return layout(format) || isHeaderlessCSV(format);
 }
 
 std::vector<Foundation::String> CSVImportReader::requiredColumnLabels(ImporterFileFormat format)
 {
-    if (format == F::corvendaleCSV)
-        return VaultDocument::requiredCSVColumnLabels();
     std::vector<Foundation::String> labels;
     if (const auto* found = layout(format)) {
         for (const char* label : found->required)
@@ -661,8 +658,6 @@ ImportReadResult CSVImportReader::read(ImporterFileFormat format, const Foundati
     if (format == F::enpassCSV)
         return readHeaderlessRows(fileURL, progress, guarded([now](const LabelledRow& row) { return buildEnpassRow(row.values, now); }), deliver,
                                   partSize);
-    if (format == F::corvendaleCSV)
-        return VaultDocument::readCSV(fileURL, progress, deliver);
     const Layout* found = layout(format);
     if (!found)
         throw ImporterError::invalidFile("the format is not a CSV format");

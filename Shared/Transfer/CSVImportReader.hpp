@@ -31,6 +31,7 @@ public:
     };
     using RowHandler = std::function<void(const LabelledRow& row, ImportReadResult& result)>;
 
+    // Other apps' CSV formats; this program's own is VaultDocument's, which reads through `readRows`.
     static bool isCSV(ImporterFileFormat format);
     static std::vector<Foundation::String> requiredColumnLabels(ImporterFileFormat format);
 

@@ -92,7 +92,7 @@ void ImportReader::read(ImporterFileFormat format, const Foundation::URL& fileUR
         return read1PUX(fileURL, workFolder, progress, deliver);
     if (XMLImportReader::isXML(format))
         return XMLImportReader::read(format, fileURL, workFolder, progress, deliver);
-    if (!JSONImportReader::isJSON(format) && !CSVImportReader::isCSV(format))
+    if (!JSONImportReader::isJSON(format) && !CSVImportReader::isCSV(format) && format != F::corvendaleCSV)
         throw ImporterError::unsupportedFileFormat(titleText(format), "the importer has no reader for it");
     bool attaches = acceptsAttachmentsFolder(format);
     auto withFiles = [&](ImportReadResult& part) {
@@ -102,7 +102,7 @@ void ImportReader::read(ImporterFileFormat format, const Foundation::URL& fileUR
     };
     if (JSONImportReader::isJSON(format))
         return JSONImportReader::read(format, fileURL, progress, withFiles);
-    auto rest = CSVImportReader::read(format, fileURL, progress, withFiles);
+    auto rest = format == F::corvendaleCSV ? VaultDocument::readCSV(fileURL, progress, withFiles) : CSVImportReader::read(format, fileURL, progress, withFiles);
     if (!rest.items.empty() || !rest.failures.empty())
         withFiles(rest);
 }

@@ -1,6 +1,7 @@
 #include "Shared/Transfer/Importer.FileFormat.hpp"
 
 #include "Shared/Transfer/CSVImportReader.hpp"
+#include "Shared/Transfer/VaultDocument.hpp"
 
 namespace Shared {
 
@@ -91,6 +92,8 @@ UniformTypeIdentifiers::UTType utType(ImporterFileFormat format)
 
 std::vector<Foundation::String> requiredCSVColumnLabels(ImporterFileFormat format)
 {
+    if (format == F::corvendaleCSV)
+        return VaultDocument::requiredCSVColumnLabels();
     return CSVImportReader::requiredColumnLabels(format);
 }
 
