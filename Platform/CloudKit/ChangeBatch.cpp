@@ -148,15 +148,22 @@ ChangeBatch::Snapshot decodeSnapshot(const JSONView& json, const std::string& fi
 {
     ChangeBatch::Snapshot snapshot;
     auto covers = SeenBatches::decode(member(json, "covers", fileName));
-    auto deleted = member(json, "deletedIncarnations", fileName);
-    if (!covers || !deleted.isArray())
+    auto deleted = member(json, "deletedZones", fileName);
+    auto operations = member(json, "operations", fileName);
+    if (!covers || !deleted.isArray() || !operations.isArray())
         throw damaged(fileName, "what it covers is malformed");
     snapshot.covers = std::move(*covers);
-    for (auto incarnation : deleted.elements()) {
-        auto value = incarnation.string();
+    for (auto zone : deleted.elements()) {
+        if (!zone.isObject())
+            throw damaged(fileName, "a deleted zone is malformed");
+        snapshot.deletedZones.push_back({text(zone, "incarnation", fileName), CKRecordZoneID(text(zone, "zone", fileName), text(zone, "owner", fileName)),
+                                         text(zone, "batch", fileName)});
+    }
+    for (auto operation : operations.elements()) {
+        auto value = operation.string();
         if (!value)
-            throw damaged(fileName, "a deleted zone is not text");
-        snapshot.deletedIncarnations.emplace_back(*value);
+            throw damaged(fileName, "an operation is not text");
+        snapshot.operationIDs.emplace_back(*value);
     }
     return snapshot;
 }
@@ -232,9 +239,18 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
     if (snapshot) {
         writer.key("covers");
         snapshot->covers.encode(writer);
-        writer.key("deletedIncarnations").beginArray();
-        for (const auto& incarnation : snapshot->deletedIncarnations)
-            writer.string(incarnation);
+        writer.key("deletedZones").beginArray();
+        for (const auto& deleted : snapshot->deletedZones) {
+            writer.beginObject()
+                .key("incarnation").string(deleted.incarnation)
+                .key("zone").string(deleted.zoneID.zoneName().utf8())
+                .key("owner").string(deleted.zoneID.ownerName().utf8())
+                .key("batch").string(deleted.batch)
+                .endObject();
+        }
+        writer.endArray().key("operations").beginArray();
+        for (const auto& operation : snapshot->operationIDs)
+            writer.string(operation);
         writer.endArray();
     }
     writer.key("changes").beginArray();

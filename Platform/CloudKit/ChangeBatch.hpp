@@ -65,11 +65,19 @@ struct ChangeBatch {
         std::optional<Kept> kept = std::nullopt;
     };
 
+    // A life of a zone that was deleted, and the batch that deleted it.
+    struct ZoneDeletion {
+        std::string incarnation;
+        CKRecordZoneID zoneID;
+        std::string batch;
+    };
     struct Snapshot {
         // The batches (and earlier snapshots) whose changes it holds.
         SeenBatches covers;
-        // Lives of zones deleted, so that a late save into one is still dropped.
-        std::vector<std::string> deletedIncarnations;
+        // So that a late save into one is still dropped, and a reader that had the zone hears of it.
+        std::vector<ZoneDeletion> deletedZones;
+        // Of the batches it covers, so that a long-lived operation resumed later is not written again.
+        std::vector<std::string> operationIDs;
     };
 
     std::string device;

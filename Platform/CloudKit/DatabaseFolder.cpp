@@ -164,8 +164,10 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     }
     bool baseChanged = base != m_base;
     m_base = base;
-    if (m_base)
+    if (m_base) {
         m_highestClock = std::max(m_highestClock, m_base->clock);
+        m_operationIDs.insert(m_base->snapshot->operationIDs.begin(), m_base->snapshot->operationIDs.end());
+    }
 
     std::vector<std::shared_ptr<const ChangeBatch>> added;
     m_coveredFiles.clear();
@@ -309,8 +311,8 @@ void DatabaseFolder::compactIfDue()
         if (covers.includes(other->snapshot->covers))
             covers.insert(name);
     }
-    const auto& deleted = m_state.deletedIncarnations();
-    snapshot.snapshot->deletedIncarnations.assign(deleted.begin(), deleted.end());
+    snapshot.snapshot->deletedZones = m_state.zoneDeletions();
+    snapshot.snapshot->operationIDs.assign(m_operationIDs.begin(), m_operationIDs.end());
     snapshot.changes = m_state.snapshotChanges();
     snapshot.device = ServiceState::shared().deviceIdentifier();
     snapshot.sequence = nextSequence();
@@ -834,6 +836,10 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
             for (const auto& change : m_base->changes) {
                 if (change.kind == Change::Kind::createZone && !change.zoneID.isDefaultZone() && m_state.zone(change.zoneID))
                     changed.insert(change.zoneID);
+            }
+            for (const auto& deletion : m_base->snapshot->deletedZones) {
+                if (!payload.seen.contains(deletion.batch))
+                    deleted.insert(deletion.zoneID);
             }
         }
         payload.seen.insert(m_base->snapshot->covers);

@@ -27,7 +27,8 @@ void DatabaseState::apply(const ChangeBatch& batch)
     using Kind = ChangeBatch::Change::Kind;
     if (batch.snapshot) {
         clear();
-        m_deletedIncarnations.insert(batch.snapshot->deletedIncarnations.begin(), batch.snapshot->deletedIncarnations.end());
+        for (const auto& deleted : batch.snapshot->deletedZones)
+            m_deletedIncarnations.insert_or_assign(deleted.incarnation, deleted);
     }
     auto fileName = batch.fileName();
     for (std::size_t index = 0; index < batch.changes.size(); ++index) {
@@ -47,7 +48,8 @@ void DatabaseState::apply(const ChangeBatch& batch)
             break;
         case Kind::deleteZone:
             if (found != m_zones.end() && !change.zoneID.isDefaultZone()) {
-                m_deletedIncarnations.insert(found->second.incarnations.begin(), found->second.incarnations.end());
+                for (const auto& incarnation : found->second.incarnations)
+                    m_deletedIncarnations.insert_or_assign(incarnation, ChangeBatch::ZoneDeletion {incarnation, change.zoneID, fileName});
                 m_zones.erase(found);
             }
             break;
@@ -110,6 +112,14 @@ bool DatabaseState::isWhole() const
         }
     }
     return true;
+}
+
+std::vector<ChangeBatch::ZoneDeletion> DatabaseState::zoneDeletions() const
+{
+    std::vector<ChangeBatch::ZoneDeletion> deletions;
+    for (const auto& [incarnation, deletion] : m_deletedIncarnations)
+        deletions.push_back(deletion);
+    return deletions;
 }
 
 std::size_t DatabaseState::recordCount() const

@@ -56,7 +56,7 @@ public:
     std::size_t recordCount() const;
     // Changes that make this state again, from nothing, with each record's tag and dates.
     std::vector<ChangeBatch::Change> snapshotChanges() const;
-    const std::set<std::string>& deletedIncarnations() const { return m_deletedIncarnations; }
+    std::vector<ChangeBatch::ZoneDeletion> zoneDeletions() const;
 
     // Nothing for a zone that does not exist; the default zone always does.
     const Zone* zone(const CKRecordZoneID& zoneID) const;
@@ -72,7 +72,7 @@ private:
 
     std::map<CKRecordZoneID, Zone> m_zones;
     // Lives of zones deleted through a batch: changes in them are dropped with the zone.
-    std::set<std::string> m_deletedIncarnations;
+    std::map<std::string, ChangeBatch::ZoneDeletion> m_deletedIncarnations;
 };
 
 } // namespace CloudKit

@@ -3,6 +3,9 @@
 
 #include "Platform/CloudKit/DatabaseFolder.hpp"
 #include "Platform/Foundation/Clock.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+
+#include <future>
 
 namespace SyncwrightTests {
 
@@ -34,13 +37,14 @@ protected:
         return names;
     }
     // Each edit is a sync of its own, so each makes a batch.
-    static Summary edit(const SeparateInstallation& installation, int edits, const std::string& prefix, double ageFirst = 0)
+    static Summary edit(const SeparateInstallation& installation, int edits, const std::string& prefix, double ageFirst = 0,
+                        const std::string& item = "a")
     {
         return installation.run([&](Installation& it) {
             if (ageFirst > 0)
                 Foundation::Clock::advance(ageFirst);
             for (int index = 0; index < edits; ++index) {
-                it.setText(String("a"), String(prefix + std::to_string(index)));
+                it.setText(String(item), String(prefix + std::to_string(index)));
                 it.sync();
             }
             return SeparateInstallation::summary(it);
@@ -139,6 +143,35 @@ TEST_F(CompactionTests, AReaderMidWayAndAnInstallationAwayPastTheSnapshotConverg
     SyncTool::carry(third, second);
     EXPECT_EQ(notes(first.sync()), (Notes {{"a", "aged 0"}, {"c", "Charlie"}}));
     EXPECT_EQ(notes(second.sync()), (Notes {{"a", "aged 0"}, {"c", "Charlie"}}));
+}
+
+TEST_F(CompactionTests, AResetTheSnapshotCoversIsStillAnnounced)
+{
+    ASSERT_TRUE(first.sync([](Installation& it) { it.add(String("a"), String("start")); it.add(String("b"), String("Bravo")); }).upToDate);
+    SyncTool::carry(first, second);
+    ASSERT_EQ(notes(second.sync()), (Notes {{"a", "start"}, {"b", "Bravo"}}));
+
+    auto reset = first.run([](Installation& it) {
+        std::promise<Foundation::Result<void>> deleted;
+        it.remote->deleteRemoteData(Foundation::DispatchQueue::global(), [&](const auto& result) { deleted.set_value(result); });
+        if (!deleted.get_future().get().isSuccess())
+            return Summary::throwing("the reset failed");
+        it.sync();
+        it.add(String("c"), String("Charlie"));
+        it.sync();
+        return SeparateInstallation::summary(it);
+    });
+    ASSERT_FALSE(reset.thrown) << reset.description();
+    auto edited = edit(first, 40, "after reset ", 0, "c");
+    ASSERT_TRUE(edited.upToDate) << reset.description() << " / " << edited.description();
+    ASSERT_FALSE(files(first, ".snapshot").empty());
+
+    SyncTool::carry(first, second);
+    auto told = second.sync();
+    EXPECT_FALSE(told.upToDate) << told.description();
+    EXPECT_EQ(told.deletedZones.size(), 1u) << told.description();
+    // Taken in by the second, the reset is as it was before the snapshot: announced, nothing local lost.
+    EXPECT_EQ(notes(told), (Notes {{"a", "start"}, {"b", "Bravo"}}));
 }
 
 } // namespace
