@@ -149,10 +149,16 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         (parsed->isSnapshot ? snapshotNames : batchNames).push_back(name);
     }
 
-    // Snapshots first: the newest readable one says which files need no reading at all.
+    // Snapshots first, each device's newest first: the newest readable one says which files need no
+    // reading at all, earlier snapshots among them.
     std::erase_if(m_snapshots, [&](const auto& entry) { return !present.contains(entry.first); });
+    std::sort(snapshotNames.begin(), snapshotNames.end(), [](const std::string& lhs, const std::string& rhs) {
+        return ChangeBatch::parseFileName(lhs)->sequence > ChangeBatch::parseFileName(rhs)->sequence;
+    });
     for (const auto& name : snapshotNames) {
-        if (m_snapshots.contains(name) || isCovered(name))
+        bool covered = std::any_of(m_snapshots.begin(), m_snapshots.end(),
+                                   [&](const auto& entry) { return entry.second->snapshot->covers.contains(name); });
+        if (covered || m_snapshots.contains(name))
             continue;
         if (auto snapshot = readFile(name))
             m_snapshots.emplace(name, snapshot);
