@@ -4,6 +4,7 @@
 #include "Tests/Support/Files.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"
 #include "Platform/Foundation/JSONEncoder.hpp"
 
@@ -133,13 +134,8 @@ public:
         ::close(fds[1]);
         std::string answer;
         char buffer[4096];
-        for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;) {
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                break;
+        for (ssize_t got; (got = Foundation::FileIO::readSome(fds[0], buffer, sizeof buffer)) > 0;)
             answer.append(buffer, static_cast<std::size_t>(got));
-        }
         ::close(fds[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
