@@ -3,8 +3,9 @@
 #include "Tests/Corvendale/App/AppFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Model/EntryIndex.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 

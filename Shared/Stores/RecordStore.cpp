@@ -1,0 +1,647 @@
+#include "Shared/Stores/RecordStore.hpp"
+
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Crypto/CryptorError.hpp"
+#include "Shared/Model/DispatchQueue.hpp"
+#include "Shared/Model/EntryRevision.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Stores/AttachmentObject.hpp"
+#include "Shared/Stores/CredentialIdentityStore.hpp"
+#include "Shared/Stores/EntryObject.hpp"
+#include "Shared/Stores/LocalChangeCoordinator.hpp"
+#include "Shared/Stores/MasterPassword.hpp"
+#include "Shared/Stores/Migrations.hpp"
+#include "Shared/Stores/Onboarding.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordSealing.hpp"
+#include "Shared/Stores/RecordStore.BulkTransfer.hpp"
+#include "Shared/Stores/RecordStore.Index.hpp"
+#include "Shared/Stores/RecordStoreError.hpp"
+#include "Shared/Stores/Vault.hpp"
+#include "Shared/Syncwright/CloudKitChangeToken.hpp"
+#include "Shared/Syncwright/PersistentContainer.hpp"
+
+#include "Basalwork/Base/JSONCoder.hpp"
+
+#include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/Logger.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/Foundation/Thread.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <set>
+#include <unordered_map>
+
+namespace Shared {
+
+namespace {
+
+const Foundation::Logger& logger()
+{
+    static const Foundation::Logger logger("Shared", "RecordStore");
+    return logger;
+}
+
+// A summary as the index fetch reads it (record name, sealed summary, waiting fetched record); nothing
+// when it must be made from the item instead: it does not open, or a fetched record waits to be merged.
+std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, const Cryptor::Key& key)
+{
+    const auto* id = row[0].as<Foundation::String>();
+    const auto* sealed = row[1].as<Foundation::Data>();
+    if (!id || !sealed || !row[2].isNil())
+        return std::nullopt;
+    try {
+        auto summary = RecordStore::Index::unpacked(Cryptor::open(*sealed, key, RecordSealing::indexContext(*id)));
+        if (summary.entryID == *id)
+            return summary;
+    } catch (const Foundation::Error&) {
+        // Made again from the item.
+    }
+    return std::nullopt;
+}
+
+Foundation::Data inspectionContext(const Foundation::String& vaultID)
+{
+    return Foundation::Data::fromString("vault key for inspection/" + vaultID.utf8());
+}
+
+// The inspection password's derivation and the vault key sealed under what it derives.
+struct InspectionKey {
+    Cryptor::KeyDerivation derivation;
+    Foundation::Data sealedVaultKey;
+
+    void encode(Foundation::Encoder& encoder) const
+    {
+        auto container = encoder.container();
+        container.encode(derivation, "derivation");
+        container.encode(sealedVaultKey, "sealedVaultKey");
+    }
+    static InspectionKey decode(Foundation::Decoder& decoder)
+    {
+        auto container = decoder.container();
+        return {container.decode<Cryptor::KeyDerivation>("derivation"), container.decode<Foundation::Data>("sealedVaultKey")};
+    }
+};
+
+std::shared_ptr<CoreData::NSManagedObjectModel> makeModel()
+{
+    auto model = Foundation::make<CoreData::NSManagedObjectModel>();
+    model->setEntities({Migrations::entityDescription(), Onboarding::entityDescription(), MasterPassword::entityDescription(),
+                        Vault::entityDescription(), EntryObject::entityDescription(), AttachmentObject::entityDescription(),
+                        Syncwright::CloudKitChangeToken::makeEntityDescription()});
+    return model;
+}
+
+} // namespace
+
+// --- Notifications and construction -------------------------------------------------------------------
+
+const Foundation::Notification::Name& RecordStore::recordStoreDidUpdateRecords()
+{
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidUpdateRecords");
+    return name;
+}
+
+const Foundation::Notification::Name& RecordStore::recordStoreDidUpdateAutoFillAvailability()
+{
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidUpdateAutoFillAvailability");
+    return name;
+}
+
+const Foundation::Notification::Name& RecordStore::recordStoreDidPermanentlyResetLocalAndRemoteRecords()
+{
+    static const auto& name = *new Foundation::Notification::Name("recordStoreDidPermanentlyResetLocalAndRemoteRecords");
+    return name;
+}
+
+const char* RecordStore::defaultVaultID()
+{
+    return "DefaultVault";
+}
+
+const char* RecordStore::masterPasswordRecordName()
+{
+    return "MasterPassword";
+}
+
+std::optional<Foundation::Data> RecordStore::syncedAuthenticationRecords() const
+{
+    return m_context->performAndWait([&]() -> std::optional<Foundation::Data> {
+        auto found = m_context->fetch(SyncedObject::existing<MasterPassword>({masterPasswordRecordName()}));
+        return found.empty() ? std::nullopt : found.front()->records();
+    });
+}
+
+void RecordStore::setSyncedAuthenticationRecords(const Foundation::Data& records, Foundation::Date changedAt)
+{
+    m_context->performAndWait([&] {
+        m_context->performInWriteTransaction([&] {
+            auto object = SyncedObject::findOrInsert<MasterPassword>(*m_context, masterPasswordRecordName());
+            // A later change kept by another process stays.
+            if (!object->isLocallyDeleted() && object->changedAt() && *object->changedAt() > changedAt)
+                return;
+            object->setRecords(records);
+            object->setChangedAt(changedAt);
+            object->markLocallyModified(Foundation::Date::now());
+            saveOrRollBack();
+        });
+    });
+}
+
+RecordStore::RecordStore(std::shared_ptr<Foundation::NotificationCenter> notificationCenter, std::shared_ptr<Cryptor> cryptor,
+                         std::shared_ptr<AttachmentDataStore> attachmentDataStore, std::shared_ptr<PreferenceStore> preferenceStore,
+                         const StoreType& storeType, double timeout)
+    : m_notificationCenter(std::move(notificationCenter))
+    , m_cryptor(std::move(cryptor))
+    , m_attachmentDataStore(std::move(attachmentDataStore))
+    , m_preferenceStore(std::move(preferenceStore))
+    , m_container(Foundation::make<Syncwright::PersistentContainer>("recordStore", makeModel()))
+{
+    m_container->loadPersistentStore(storeType, timeout);
+    // Everything runs in the one background context; the screens read through the store, not the view context.
+    m_container->viewContext()->setAutomaticallyMergesChangesFromParent(false);
+    m_context = m_container->newBackgroundContext();
+    m_context->setName(Foundation::String("RecordStore"));
+}
+
+void RecordStore::initialize()
+{
+    NSObject::initialize();
+    // Two processes may open a new store at once: only one of them makes the vault.
+    m_context->performAndWait([&] {
+        m_context->performInWriteTransaction([&] {
+            if (m_context->count(SyncedObject::existing<Vault>({defaultVaultID()})) > 0)
+                return;
+            auto vault = m_context->insertNewObject<Vault>();
+            vault->setRecordName(defaultVaultID());
+            vault->markLocallyModified(Foundation::Date::now());
+            saveOrRollBack();
+        });
+    });
+
+    std::weak_ptr<RecordStore> weak = sharedSelf(this);
+    m_observers.push_back(m_notificationCenter->addObserver(Cryptor::cryptorDidUpdateVaultKey(), m_cryptor, nullptr, [weak](const Foundation::Notification&) {
+        if (auto self = weak.lock())
+            self->vaultKeyDidChange();
+    }));
+    // What the extension (or another installation, through a sync) saved shows after these.
+    auto refresh = [weak](const Foundation::Notification&) {
+        if (auto self = weak.lock()) {
+            self->updateAutoFillAvailability();
+            self->didSynchronize();
+        }
+    };
+    m_observers.push_back(m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidBecomeActiveNotification"), nullptr, nullptr, refresh));
+    m_observers.push_back(m_notificationCenter->addObserver(LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange(), nullptr, nullptr, refresh));
+    // Records the sync engine saved (fetched ones, or the account's side of a conflict) merge as soon as
+    // the vault is open, so that the merged items go out with the next push.
+    m_contextObserver = Foundation::NotificationCenter::defaultCenter()->addObserver(
+        CoreData::NSManagedObjectContext::didSaveObjectsNotification(), m_context, nullptr, [weak](const Foundation::Notification& notification) {
+            auto self = weak.lock();
+            if (!self || !self->m_cryptor->isUnlocked())
+                return;
+            bool awaiting = false;
+            for (const char* key : {CoreData::NSInsertedObjectsKey, CoreData::NSUpdatedObjectsKey}) {
+                for (const auto& object : CoreData::NSManagedObjectContext::objects(notification, key)) {
+                    auto entry = std::dynamic_pointer_cast<EntryObject>(object);
+                    awaiting = awaiting || (entry && !entry->primitiveValue("remoteSealedEntry").isNil());
+                }
+            }
+            if (awaiting)
+                self->m_context->perform([weak] {
+                    if (auto self = weak.lock())
+                        Foundation::catchError([&] { self->mergeFetchedRecords(std::nullopt); });
+                });
+        });
+    m_autoFillAvailability = autoFillAvailability();
+}
+
+RecordStore::~RecordStore()
+{
+    for (const auto& observer : m_observers)
+        m_notificationCenter->removeObserver(observer);
+    if (m_contextObserver)
+        Foundation::NotificationCenter::defaultCenter()->removeObserver(m_contextObserver);
+}
+
+// --- The index and the sealed values ------------------------------------------------------------------
+
+void RecordStore::requireUnlocked() const
+{
+    if (!m_cryptor->isUnlocked())
+        throw RecordStoreError::vaultLocked();
+}
+
+void RecordStore::vaultKeyDidChange()
+{
+    std::shared_ptr<Index> closed;
+    {
+        std::lock_guard lock(m_indexMutex);
+        // Opened again on the next read, with whatever key the vault now has.
+        closed = std::move(m_index);
+        ++m_indexGeneration;
+    }
+    // Freeing a large index takes a while: locking should not wait for it.
+    if (closed)
+        Foundation::DispatchQueue::global()->async([closed = std::move(closed)] { });
+}
+
+void RecordStore::loadIndexIfNeeded() const
+{
+    std::uint64_t generation;
+    {
+        std::lock_guard lock(m_indexMutex);
+        if (m_index)
+            return;
+        generation = m_indexGeneration;
+    }
+    reloadIndex(generation);
+}
+
+void RecordStore::reloadIndex(std::uint64_t generation) const
+{
+    auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
+    m_context->performAndWait([&] {
+        auto key = m_cryptor->itemSecretsKey();
+        // Only what the summaries need, without making 10,000 objects.
+        CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
+        request.setPredicate(SyncedObject::notDeleted());
+        request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
+        // Opening and preparing the summaries is most of an unlock: each batch of rows is opened on the
+        // workers while the store reads the next.
+        struct Batch {
+            std::vector<std::vector<CoreData::Value>> rows;
+            std::vector<std::unique_ptr<Index::Item>> items; // none where the summary did not open
+        };
+        auto batches = std::make_shared<std::deque<Batch>>();
+        {
+            ConcurrentPipeline pipeline;
+            m_context->fetchValues(request, 256, [&](std::vector<std::vector<CoreData::Value>> rows) {
+                auto& batch = batches->emplace_back();
+                batch.rows = std::move(rows);
+                pipeline.add([&batch, &key, &index] {
+                    batch.items.resize(batch.rows.size());
+                    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+                        if (auto summary = openSummary(batch.rows[i], key)) {
+                            batch.items[i] = index->prepare(std::move(*summary));
+                        }
+                    }
+                });
+            });
+            pipeline.finish();
+        }
+        std::vector<Foundation::String> missing;
+        std::size_t count = 0;
+        for (const auto& batch : *batches)
+            count += batch.items.size();
+        index->reserve(count);
+        for (auto& batch : *batches) {
+            for (std::size_t i = 0; i < batch.items.size(); ++i) {
+                if (batch.items[i])
+                    index->insert(std::move(batch.items[i]));
+                else if (const auto* id = batch.rows[i].empty() ? nullptr : batch.rows[i][0].as<Foundation::String>())
+                    missing.push_back(*id);
+            }
+        }
+        // Freeing the rows takes a while: the first list should not wait for it.
+        Foundation::DispatchQueue::global()->async([batches = std::move(batches)] { });
+        // The items behind them, in one fetch (of the whole vault when most are missing, as after an
+        // upgrade), not one fetch each.
+        std::vector<std::shared_ptr<EntryObject>> objects;
+        if (!missing.empty()) {
+            auto request = missing.size() > 64 && missing.size() * 2 >= count ? SyncedObject::existing<EntryObject>()
+                                                                                : SyncedObject::existing<EntryObject>(missing);
+            std::unordered_map<std::string, std::shared_ptr<EntryObject>> byID;
+            for (auto& object : m_context->fetch(request))
+                byID.emplace(object->id().utf8(), std::move(object));
+            for (const auto& id : missing) {
+                if (auto found = byID.find(id.utf8()); found != byID.end())
+                    objects.push_back(found->second);
+            }
+        }
+        auto skip = [](const Foundation::String& id, const Foundation::Error& error) {
+            // One damaged item must not hide the others: it stays out of the list, and reading it fails.
+            logger().error("Skipped item %{public}@ that cannot be opened: %{public}@", id.utf8(), error.description());
+        };
+        bool merged = false;
+        // A summary of an earlier format, a damaged or a missing one is made again from the item and
+        // stored, so that the next unlock opens it like the others: opened and sealed on every core, the
+        // sealed items read in place while no object changes.
+        struct Remade {
+            Foundation::String id;
+            const Foundation::Data* sealedEntry = nullptr;
+            std::optional<EntryIndex> summary;
+            Foundation::Data sealedSummary;
+            std::exception_ptr failure;
+        };
+        std::vector<Remade> remade;
+        for (const auto& object : objects) {
+            if (!object->remoteSealedEntry())
+                remade.push_back({object->id(), object->primitiveValue("sealedEntry").as<Foundation::Data>(), {}, {}, nullptr});
+        }
+        concurrentPerform(remade.size(), [&](std::size_t i) {
+            try {
+                auto summary = EntryIndex::make(RecordSealing::openRevision(remade[i].id, remade[i].sealedEntry, key).entry);
+                remade[i].sealedSummary = Cryptor::seal(Index::packed(summary), key, RecordSealing::indexContext(remade[i].id));
+                remade[i].summary = std::move(summary);
+            } catch (...) {
+                remade[i].failure = std::current_exception();
+            }
+        });
+        std::size_t next = 0;
+        bool rewritten = false;
+        for (const auto& object : objects) {
+            auto id = object->id();
+            try {
+                if (object->remoteSealedEntry()) {
+                    index->insert(EntryIndex::make(mergeRemote(*object, key).entry));
+                    merged = true;
+                    continue;
+                }
+                auto& made = remade[next++];
+                if (made.failure)
+                    std::rethrow_exception(made.failure);
+                object->setSealedIndex(made.sealedSummary);
+                index->insert(std::move(*made.summary));
+                rewritten = true;
+            } catch (const Foundation::Error& error) {
+                skip(id, error);
+            }
+        }
+        // Merges and remade summaries are stored in one save.
+        if (merged) {
+            saveOrRollBack();
+        } else if (rewritten) {
+            try {
+                saveOrRollBack();
+            } catch (const Foundation::Error& error) {
+                // The summaries stay as they were and are made again at the next unlock.
+                logger().error("Could not store the item summaries made again: %{public}@", error.description());
+            }
+        }
+    });
+    std::lock_guard lock(m_indexMutex);
+    if (generation == m_indexGeneration)
+        m_index = std::move(index);
+}
+
+EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const
+{
+    return RecordSealing::openRevision(object.id(), object.primitiveValue("sealedEntry").as<Foundation::Data>(), key);
+}
+
+void RecordStore::writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const
+{
+    auto [sealedEntry, sealedIndex] = RecordSealing::sealRevision(object.id(), revision, EntryIndex::make(revision.entry), key);
+    object.setSealed(std::move(sealedEntry), std::move(sealedIndex));
+}
+
+EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key) const
+{
+    auto remoteSealed = *object.remoteSealedEntry();
+    auto id = object.id();
+    EntryRevision remote;
+    try {
+        remote = EntryRevision::decoded(Cryptor::open(remoteSealed, key, RecordSealing::entryContext(id)));
+        if (remote.entry.id != id)
+            throw CryptorError::authenticationFailed();
+    } catch (const Foundation::Error& error) {
+        // Kept, not dropped: it may open once the key it was sealed with arrives, or be replaced by a whole
+        // copy. Until then syncs fail with it.
+        logger().error("A fetched record of item %{public}@ cannot be opened: %{public}@", id.utf8(), error.description());
+        {
+            std::lock_guard lock(m_indexMutex);
+            m_unopened[id.utf8()] = error.description();
+        }
+        return readRevision(object, key);
+    }
+    {
+        std::lock_guard lock(m_indexMutex);
+        m_unopened.erase(id.utf8());
+    }
+    if (auto vaultID = object.value<Foundation::String>("remoteVaultID"); vaultID && !vaultID->isEmpty())
+        object.setVaultID(*vaultID);
+    if (!object.sealedEntry()) {
+        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
+        object.setRemoteSealedEntry(std::nullopt);
+        object.markUpToDate();
+        return remote;
+    }
+    // Nothing changed here since the account's copy last came: that copy is the item as it is, with the
+    // history it carries, and nothing needs pushing back.
+    auto merged = object.isLocallyModified() ? EntryRevision::merged(readRevision(object, key), remote) : remote;
+    if (merged == remote) {
+        // The account's copy is the item: keep its bytes, so that nothing needs pushing.
+        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
+        object.markUpToDate();
+    } else {
+        writeRevision(object, merged, key);
+        object.markLocallyModified(Foundation::Date::now());
+    }
+    object.setRemoteSealedEntry(std::nullopt);
+    return merged;
+}
+
+std::shared_ptr<EntryObject> RecordStore::entryObject(const Foundation::String& id) const
+{
+    auto found = m_context->fetch(SyncedObject::existing<EntryObject>({id}));
+    return found.empty() ? nullptr : found.front();
+}
+
+bool RecordStore::isSafeForInspectionModeActive() const
+{
+    return m_preferenceStore->isSafeForInspectionModeActivated();
+}
+
+void RecordStore::saveOrRollBack() const
+{
+    try {
+        m_context->save();
+    } catch (...) {
+        // The context is shared with the sync engine: what failed here must not ride along its next save.
+        m_context->rollback();
+        throw;
+    }
+}
+
+void RecordStore::updateIndex(const std::vector<EntryIndex>& changed, const std::vector<Foundation::String>& removed) const
+{
+    std::lock_guard lock(m_indexMutex);
+    if (!m_index)
+        return;
+    for (const auto& index : changed)
+        m_index->insert(index);
+    for (const auto& id : removed)
+        m_index->remove(id);
+}
+
+void RecordStore::post(const Foundation::Notification::Name& name) const
+{
+    auto center = m_notificationCenter;
+    std::weak_ptr<const RecordStore> weak = std::static_pointer_cast<const RecordStore>(shared_from_this());
+    auto send = [center, weak, name] {
+        if (auto self = weak.lock())
+            center->post(name, std::const_pointer_cast<RecordStore>(self));
+    };
+    if (Foundation::Thread::isMainThread())
+        send();
+    else
+        Foundation::DispatchQueue::main()->async(send);
+}
+
+void RecordStore::postDidUpdateRecords() const
+{
+    post(recordStoreDidUpdateRecords());
+}
+
+// --- Settings, safe for inspection, AutoFill ----------------------------------------------------------
+
+void RecordStore::refreshSearchData()
+{
+    auto searchableFields = m_preferenceStore->searchableFields();
+    std::lock_guard lock(m_indexMutex);
+    if (m_index)
+        m_index->setSearchableFields(searchableFields);
+}
+
+RecordStore::SafeForInspectionState RecordStore::safeForInspectionState() const
+{
+    if (isSafeForInspectionModeActive())
+        return SafeForInspectionState::activated;
+    bool hasPassword = m_context->performAndWait([&] {
+        auto found = m_context->fetch(SyncedObject::existing<Vault>({defaultVaultID()}));
+        return !found.empty() && found.front()->inspectionKey().has_value();
+    });
+    return hasPassword ? SafeForInspectionState::ready : SafeForInspectionState::noPassword;
+}
+
+void RecordStore::setSafeForInspectionPassword(const std::optional<Foundation::String>& password)
+{
+    requireUnlocked();
+    std::optional<Foundation::Data> inspectionKey;
+    if (password) {
+        InspectionKey stored {Cryptor::KeyDerivation::makeDefault(), {}};
+        stored.sealedVaultKey = m_cryptor->sealVaultKey(Cryptor::deriveKey(*password, stored.derivation), inspectionContext(defaultVaultID()));
+        inspectionKey = Basalwork::JSONCoder::shared()->encode(stored);
+    }
+    m_context->performAndWait([&] {
+        auto found = m_context->fetch(SyncedObject::existing<Vault>({defaultVaultID()}));
+        if (found.empty())
+            throw RecordStoreError::vaultNotFound(defaultVaultID());
+        found.front()->setInspectionKey(inspectionKey);
+        found.front()->markLocallyModified(Foundation::Date::now());
+        saveOrRollBack();
+    });
+}
+
+std::optional<Cryptor::Key> RecordStore::vaultKey(const Foundation::String& safeForInspectionPassword) const
+{
+    auto stored = m_context->performAndWait([&]() -> std::optional<Foundation::Data> {
+        auto found = m_context->fetch(SyncedObject::existing<Vault>({defaultVaultID()}));
+        return found.empty() ? std::nullopt : found.front()->inspectionKey();
+    });
+    if (!stored)
+        return std::nullopt;
+    auto inspection = Basalwork::JSONCoder::shared()->decode<InspectionKey>(*stored);
+    inspection.derivation.validate();
+    try {
+        auto bytes = Cryptor::open(inspection.sealedVaultKey, Cryptor::deriveKey(safeForInspectionPassword, inspection.derivation),
+                                   inspectionContext(defaultVaultID()));
+        return Cryptor::Key::fromBytes(bytes.bytes(), bytes.count());
+    } catch (const CryptorError&) {
+        return std::nullopt;
+    }
+}
+
+RecordStore::AutoFillAvailability RecordStore::autoFillAvailability() const
+{
+    try {
+        return CredentialIdentityStore(Global::App::appGroupIdentifier()).isEnabled() ? AutoFillAvailability::enabled : AutoFillAvailability::disabled;
+    } catch (const Foundation::Error&) {
+        return AutoFillAvailability::disabled;
+    }
+}
+
+void RecordStore::updateAutoFillAvailability()
+{
+    auto availability = autoFillAvailability();
+    if (m_autoFillAvailability == availability)
+        return;
+    m_autoFillAvailability = availability;
+    post(recordStoreDidUpdateAutoFillAvailability());
+}
+
+void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler)
+{
+    auto self = sharedSelf(this);
+    Foundation::DispatchQueue::global()->async([self, resultHandler] {
+        auto result = Foundation::Result<void>::catching([&] {
+            std::vector<CredentialIdentityStore::Identity> identities;
+            auto items = self->entryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
+            for (const auto& item : items) {
+                std::set<std::string> hosts;
+                for (const auto& website : item.websites) {
+                    auto host = Index::host(website);
+                    if (!host.empty() && hosts.insert(host).second)
+                        identities.push_back({Foundation::String(host), item.username, item.entryID});
+                }
+            }
+            CredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
+        });
+        if (result.isFailure())
+            logger().error("Failed to replace the credential identities: %{public}@", result.failureError()->description());
+        if (resultHandler)
+            resultHandler->invokeAsynchronously(result);
+    });
+}
+
+// --- Moving items in and out --------------------------------------------------------------------------
+
+std::vector<Foundation::String> RecordStore::existingEntryIDs(const std::vector<Foundation::String>& ids) const
+{
+    return m_context->performAndWait([&] {
+        std::vector<Foundation::String> found;
+        for (const auto& object : m_context->fetch(SyncedObject::existing<EntryObject>(ids)))
+            found.push_back(object->id());
+        return found;
+    });
+}
+
+void RecordStore::insertEntries(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)
+{
+    writeRecords(entries, attachments, false);
+}
+
+void RecordStore::insertEntryBatches(const std::function<void(BatchSink& sink)>& produce)
+{
+    requireUnlocked();
+    for (const auto& indices : RecordStoreBulkTransfer(*this).insertEntryBatches(produce))
+        updateIndex(indices, {});
+    postDidUpdateRecords();
+}
+
+void RecordStore::replaceAllRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments)
+{
+    writeRecords(entries, attachments, true);
+}
+
+void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll)
+{
+    requireUnlocked();
+    auto [indices, removed] = RecordStoreBulkTransfer(*this).writeRecords(entries, attachments, replacingAll);
+    if (replacingAll) {
+        // The items are now sealed under the vault key of the restore: the index opens anew.
+        vaultKeyDidChange();
+    } else {
+        updateIndex(indices, removed);
+    }
+    postDidUpdateRecords();
+}
+
+} // namespace Shared
