@@ -1,5 +1,4 @@
 #include "Platform/AppKit/NSApplication.hpp"
-#include "Platform/AppKit/NSWindow.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 
 #include <gtest/gtest.h>
@@ -7,18 +6,6 @@
 using namespace AppKit;
 
 namespace {
-
-TEST(NSApplicationAboutPanel, ShowsOnePanelInFrontWhateverTheRequests)
-{
-    NSApp()->orderFrontStandardAboutPanelWithOptions({});
-    auto panel = NSApp()->aboutPanel();
-    ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(panel->isVisible());
-    panel->orderOut(nullptr);
-    NSApp()->orderFrontStandardAboutPanelWithOptions({});
-    EXPECT_EQ(NSApp()->aboutPanel(), panel);
-    EXPECT_TRUE(panel->isVisible());
-}
 
 TEST(NSApplicationTermination, IsAnnouncedOnceWhateverTheRequests)
 {

@@ -57,17 +57,4 @@ TEST(NSWindow, BelongsToTheApplicationUntilClosedOrReleasedInTheOrderTheyWereMad
     EXPECT_TRUE(std::ranges::none_of(NSApp()->windows(), [&](const auto& window) { return window.get() == released; }));
 }
 
-TEST(NSWindow, KeepsItsLevelAndAnAlphaValueBetweenZeroAndOne)
-{
-    auto window = Foundation::make<NSWindow>();
-    EXPECT_EQ(window->level(), NSWindow::Level::normal());
-    window->setLevel(NSWindow::Level::floating());
-    EXPECT_EQ(window->level().rawValue, 3);
-    EXPECT_EQ(window->alphaValue(), 1.0);
-    window->setAlphaValue(-0.5);
-    EXPECT_EQ(window->alphaValue(), 0.0);
-    window->setAlphaValue(7);
-    EXPECT_EQ(window->alphaValue(), 1.0);
-}
-
 } // namespace
