@@ -2,6 +2,7 @@
 
 #include "Basalwork/Base/File.Location.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <utility>
@@ -11,7 +12,7 @@ namespace Syncwright {
 
 // Where a persistent container's store lives: a file "<filename>.sqlite" in a location's folder, or
 // in memory.
-class PersistentContainerStoreType {
+class PersistentContainerStoreType : public Foundation::Enumeration<PersistentContainerStoreType> {
 public:
     struct InMemory { };
     struct OnDisk {
@@ -28,8 +29,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
 private:
     explicit PersistentContainerStoreType(Case value)
