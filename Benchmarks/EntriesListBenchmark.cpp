@@ -1,9 +1,9 @@
 // A search keystroke over 10,000 items: the list narrows what it shows (one more letter) or searches
 // everything again (a letter deleted), and shows the difference in its table as one batch, as a person
 // typing sees it.
-#include "Tests/Shared/EntriesVCFixture.hpp"
+#include "Tests/Shared/Screens/EntriesVCFixture.hpp"
 
-#include "Shared/EntriesVC.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
 
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"

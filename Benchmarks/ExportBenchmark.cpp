@@ -4,14 +4,14 @@
 //
 //   ExportBenchmark <folder> [runs] [rows]
 
-#include "Shared/AttachmentDataStore.hpp"
-#include "Shared/Cryptor.Key.hpp"
-#include "Shared/Cryptor.hpp"
-#include "Shared/Exporter.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/Importer.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Crypto/Cryptor.Key.hpp"
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Transfer/Exporter.hpp"
+#include "Shared/Transfer/Importer.hpp"
 
 #include "Basalwork/Base/File.Location.hpp"
 

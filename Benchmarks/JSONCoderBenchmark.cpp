@@ -1,7 +1,7 @@
 // The JSON coder on what the vault seals: one item's revision encoded and decoded, and a list of them
 // as an export writes it. One thread, so that the figures hold on a busy machine.
-#include "Shared/Entry.hpp"
-#include "Shared/EntryRevision.hpp"
+#include "Shared/Model/Entry.hpp"
+#include "Shared/Model/EntryRevision.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"

@@ -1,13 +1,13 @@
 // A vault of 10,000 items in the record store: how long unlocking (the key derivation aside) and showing
 // the first list take, and each filter, sort and search keystroke after it. Aims: unlock and first list
 // under 50 ms, a search keystroke under 5 ms.
-#include "Shared/AttachmentDataStore.hpp"
-#include "Shared/Cryptor.hpp"
-#include "Shared/EntryObject.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.Index.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/EntryObject.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.Index.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Base/File.Location.hpp"
 

@@ -3,15 +3,15 @@
 //
 //   TransferBenchmark [rows]
 
-#include "Shared/AttachmentDataStore.hpp"
-#include "Shared/CSVImportReader.hpp"
-#include "Shared/Cryptor.hpp"
-#include "Shared/ImportReader.hpp"
-#include "Shared/Exporter.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/Importer.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Transfer/CSVImportReader.hpp"
+#include "Shared/Transfer/Exporter.hpp"
+#include "Shared/Transfer/ImportReader.hpp"
+#include "Shared/Transfer/Importer.hpp"
 
 #include "Basalwork/Base/CSVRowReader.hpp"
 #include "Basalwork/Base/File.Location.hpp"

@@ -1,24 +1,24 @@
 #include "Corvendale/App/AppDelegate.hpp"
 
-#include "Corvendale/App/AppKitBridge.hpp"
-#include "Corvendale/App/Dependencies.hpp"
 #include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SceneDelegate.hpp"
-#include "Corvendale/App/SyncCoordinator.hpp"
-#include "Corvendale/App/URLOpener.hpp"
+#include "Corvendale/Services/AppKitBridge.hpp"
+#include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Services/SyncCoordinator.hpp"
+#include "Corvendale/Services/URLOpener.hpp"
 
-#include "Shared/AttachmentDataStore.hpp"
-#include "Shared/AuthenticationState.hpp"
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/PasteboardCoordinator.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/Settings.Auth.hpp"
-#include "Shared/Settings.ItemDetails.hpp"
-#include "Shared/Settings.Items.hpp"
-#include "Shared/Settings.LargeViewer.hpp"
+#include "Shared/Model/AuthenticationState.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Model/Settings.Auth.hpp"
+#include "Shared/Model/Settings.ItemDetails.hpp"
+#include "Shared/Model/Settings.Items.hpp"
+#include "Shared/Model/Settings.LargeViewer.hpp"
+#include "Shared/Screens/PasteboardCoordinator.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 
 #include "Platform/CloudKit/CKNotification.hpp"
@@ -255,13 +255,7 @@ void AppDelegate::handlePinMainWindowCommand()
 
 void AppDelegate::toggleMainWindowPinning()
 {
-    const auto& bridge = dependencies().appKitBridge;
-    if (!bridge) {
-        preferences()->setKeepMainWindowPinned(false);
-        return;
-    }
-    AppKitBridge::setIsMainWindowPinned(bridge, !AppKitBridge::isMainWindowPinned(bridge));
-    preferences()->setKeepMainWindowPinned(AppKitBridge::isMainWindowPinned(bridge));
+    AppKitBridge::toggleMainWindowPinning(dependencies().appKitBridge, *preferences());
 }
 
 void AppDelegate::handleCloseCommand()

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/AuthenticationVCDelegate.hpp"
-#include "Shared/MasterPasswordTipsVCDelegate.hpp"
+#include "Shared/Screens/AuthenticationVCDelegate.hpp"
+#include "Shared/Screens/MasterPasswordTipsVCDelegate.hpp"
 
 #include "Basalwork/Base/ResultHandler.hpp"
 

@@ -2,7 +2,7 @@
 
 #include "Corvendale/App/InAppNotification.hpp"
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 

@@ -2,7 +2,7 @@
 
 #include "Corvendale/App/InAppNotificationVDelegate.hpp"
 
-#include "Shared/Settings.Appearance.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
 
 #include "Basalwork/Interface/LayoutInsets.hpp"
 #include "Basalwork/Interface/PreferredContentSizeCategoryFontUpdateable.hpp"

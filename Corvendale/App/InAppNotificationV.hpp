@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/BorderShadowableView.hpp"
 

@@ -1,20 +1,20 @@
 // What the main coordinator does for its columns and the item picker: the list's selection becomes the
 // details' state, and actions on one or several items run with a sensible selection afterwards.
 
-#include "Corvendale/App/AppKitBridge.hpp"
+#include "Corvendale/Services/AppKitBridge.hpp"
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
-#include "Corvendale/App/URLOpener.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
+#include "Corvendale/Services/URLOpener.hpp"
 
-#include "Shared/EntriesVC.hpp"
-#include "Shared/Entry.hpp"
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/Settings.Auth.hpp"
+#include "Shared/Model/Entry.hpp"
+#include "Shared/Model/Settings.Auth.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Base/GeneralError.hpp"

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/Entry.Category.hpp"
-#include "Shared/EntryDetailsVC.State.hpp"
-#include "Shared/Menu.Source.hpp"
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Model/Entry.Category.hpp"
+#include "Shared/Screens/EntryDetailsVC.State.hpp"
+#include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingSplitViewController.hpp"
 

@@ -2,12 +2,12 @@
 
 #include "Corvendale/Screens/Items/EntriesCoordinator.FilterStore.hpp"
 
-#include "Shared/Global.hpp"
-#include "Shared/Menu.Builder.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/Settings.Items.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Model/Settings.Items.hpp"
+#include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Base/String.hpp"
 

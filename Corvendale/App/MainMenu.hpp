@@ -2,7 +2,7 @@
 
 #include "Corvendale/App/MainMenuIdentifier.hpp"
 
-#include "Shared/Biometry.hpp"
+#include "Shared/Model/Biometry.hpp"
 
 #include "Platform/Foundation/String.hpp"
 

@@ -2,9 +2,9 @@
 
 #include "Corvendale/App/AuthenticationCoordinatorDelegate.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/PreferenceStoreAppearanceUpdateHandling.hpp"
+#include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 #include "Basalwork/Interface/UserInteractionMonitorDelegate.hpp"

@@ -1,11 +1,11 @@
 #include "Corvendale/App/SendDebugInfoOptions.hpp"
 
-#include "Corvendale/App/Dependencies.hpp"
 #include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/Services/Dependencies.hpp"
 
-#include "Shared/Global.hpp"
 #include "Shared/Metricove/AnalyticsStore.hpp"
-#include "Shared/UIAlertController.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Screens/UIAlertController.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"

@@ -12,12 +12,12 @@
 //   ImportFuzzer <csv|json|xml|zip|backup> --corpus DIR [--seconds N | --runs N] [--seed N]
 //                [--findings DIR] [--replay FILE]
 
-#include "Shared/BackupFile.hpp"
-#include "Shared/Cryptor.KeyDerivation.hpp"
-#include "Shared/ImportReader.hpp"
-#include "Shared/JSONImportReader.hpp"
-#include "Shared/Importer.FileFormat.hpp"
-#include "Shared/VaultDocument.hpp"
+#include "Shared/Transfer/BackupFile.hpp"
+#include "Shared/Crypto/Cryptor.KeyDerivation.hpp"
+#include "Shared/Transfer/ImportReader.hpp"
+#include "Shared/Transfer/Importer.FileFormat.hpp"
+#include "Shared/Transfer/JSONImportReader.hpp"
+#include "Shared/Transfer/VaultDocument.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Error.hpp"

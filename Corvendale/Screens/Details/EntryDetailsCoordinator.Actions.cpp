@@ -3,18 +3,18 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
-#include "Corvendale/App/URLOpener.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
+#include "Corvendale/Services/URLOpener.hpp"
 
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/EntryError.hpp"
-#include "Shared/PasswordGeneratorC.hpp"
-#include "Shared/PasteboardCoordinator.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/TOTP.hpp"
-#include "Shared/UIAlertController.hpp"
+#include "Shared/Model/EntryError.hpp"
+#include "Shared/Model/TOTP.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+#include "Shared/Screens/PasteboardCoordinator.hpp"
+#include "Shared/Screens/UIAlertController.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
 
 #include "Basalwork/Base/CreditCardNumber.hpp"
 #include "Basalwork/Base/DispatchQueue.hpp"

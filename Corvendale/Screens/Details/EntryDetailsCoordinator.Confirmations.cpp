@@ -5,9 +5,9 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/UIAlertController.hpp"
+#include "Shared/Screens/UIAlertController.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"

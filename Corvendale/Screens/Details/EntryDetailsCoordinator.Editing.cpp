@@ -3,17 +3,17 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
-#include "Corvendale/App/AppDelegate.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+#include "Corvendale/Services/AppKitBridge.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/EntryDetailsTVC.hpp"
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/PasswordGeneratorC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/TagStore.hpp"
+#include "Shared/Screens/EntryDetailsTVC.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Stores/TagStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Interface/UISplitViewController.hpp"
@@ -126,7 +126,7 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
 void EntryDetailsCoordinator::didSelectPinWindow(Shared::EntryDetailsVHeaderV&)
 {
     if (UIKit::UIApplication::shared()->delegate())
-        AppDelegate::toggleMainWindowPinning();
+        AppKitBridge::toggleMainWindowPinning(dependencies().appKitBridge, *dependencies().preferenceStore);
 }
 
 void EntryDetailsCoordinator::didSelectLock(Shared::EntryDetailsVHeaderV&)

@@ -2,12 +2,12 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
-#include "Shared/EntryDetailsTVC.Cell.hpp"
-#include "Shared/EntryDetailsTVC.hpp"
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/Menu.Builder.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
+#include "Shared/Screens/EntryDetailsTVC.Cell.hpp"
+#include "Shared/Screens/EntryDetailsTVC.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
 
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/UIKit/UIMenu.hpp"

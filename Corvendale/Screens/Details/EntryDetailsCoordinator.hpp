@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/EntryDetailsVC.State.hpp"
-#include "Shared/EntryDetailsVCDelegate.hpp"
-#include "Shared/Menu.Action.hpp"
-#include "Shared/Menu.Source.hpp"
-#include "Shared/PasswordGeneratorCDelegate.hpp"
+#include "Shared/Screens/EntryDetailsVC.State.hpp"
+#include "Shared/Screens/EntryDetailsVCDelegate.hpp"
+#include "Shared/Screens/Menu.Action.hpp"
+#include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Screens/PasswordGeneratorCDelegate.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 

@@ -2,7 +2,7 @@
 
 #include "Corvendale/Screens/Items/EntriesCoordinator.RecentCategoryFilters.hpp"
 
-#include "Shared/Entry.Filter.hpp"
+#include "Shared/Model/Entry.Filter.hpp"
 
 #include <memory>
 #include <optional>

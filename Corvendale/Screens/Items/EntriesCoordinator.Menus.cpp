@@ -3,12 +3,12 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 
-#include "Shared/Menu.Action.hpp"
-#include "Shared/Menu.Builder.hpp"
 #include "Shared/Metricove/AnalyticsStore.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/UIAlertController.hpp"
+#include "Shared/Screens/Menu.Action.hpp"
+#include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Screens/UIAlertController.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"

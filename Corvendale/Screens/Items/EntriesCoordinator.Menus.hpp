@@ -2,8 +2,8 @@
 
 #include "Corvendale/Screens/Items/EntriesCoordinator.RecentCategoryFilters.hpp"
 
-#include "Shared/Entry.Category.hpp"
-#include "Shared/Entry.Filter.hpp"
+#include "Shared/Model/Entry.Category.hpp"
+#include "Shared/Model/Entry.Filter.hpp"
 
 #include "Platform/Foundation/String.hpp"
 

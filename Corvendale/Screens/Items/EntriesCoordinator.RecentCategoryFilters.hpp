@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/Entry.Filter.hpp"
+#include "Shared/Model/Entry.Filter.hpp"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.SelectionCache.hpp"
 
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 namespace Corvendale {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Shared/Entry.hpp"
-#include "Shared/EntryIndex.hpp"
+#include "Shared/Model/Entry.hpp"
+#include "Shared/Model/EntryIndex.hpp"
 
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/String.hpp"

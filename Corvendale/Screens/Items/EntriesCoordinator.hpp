@@ -1,13 +1,13 @@
 #pragma once
 
-#include "Corvendale/App/SyncStatusCDelegate.hpp"
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.FilterStore.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.Menus.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.RecentCategoryFilters.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.SelectionCache.hpp"
+#include "Corvendale/Screens/Items/SyncStatusCDelegate.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/EntriesVCDelegate.hpp"
+#include "Shared/Screens/EntriesVCDelegate.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 

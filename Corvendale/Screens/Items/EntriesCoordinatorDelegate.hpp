@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/Entry.Category.hpp"
+#include "Shared/Model/Entry.Category.hpp"
 
 #include "Basalwork/Base/CancellableResult.hpp"
 #include "Platform/Foundation/Error.hpp"

@@ -1,11 +1,11 @@
 #include "Corvendale/Screens/Items/EntriesVC.hpp"
 
-#include "Corvendale/App/Dependencies.hpp"
+#include "Corvendale/Services/Dependencies.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/BackupStore.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Transfer/BackupStore.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Error.hpp"

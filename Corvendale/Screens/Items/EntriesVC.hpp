@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/EntriesVC.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Corvendale/App/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
-#include "Shared/EntriesVCDelegate.hpp"
+#include "Shared/Screens/EntriesVCDelegate.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 #include "Platform/Foundation/URL.hpp"

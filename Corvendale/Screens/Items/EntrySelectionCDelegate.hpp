@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/Entry.Category.hpp"
+#include "Shared/Model/Entry.Category.hpp"
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"

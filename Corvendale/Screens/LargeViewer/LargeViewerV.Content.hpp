@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/TOTP.hpp"
+#include "Shared/Model/TOTP.hpp"
 
 #include "Platform/Foundation/String.hpp"
 

@@ -1,6 +1,6 @@
 #include "Tests/Support/Files.hpp"
-#include "Tests/Support/TemporaryHome.hpp"
 #include "Tests/Basalwork/Base/ReferenceRecords.hpp"
+#include "Tests/Support/TemporaryHome.hpp"
 
 #include "Basalwork/Base/FileDataReader.hpp"
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Corvendale/App/Dependencies.hpp"
-#include "Corvendale/App/SyncCoordinator.hpp"
+#include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Services/SyncCoordinator.hpp"
 
-#include "Shared/AuthenticationState.hpp"
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/Global.hpp"
-#include "Shared/PreferenceStore.hpp"
+#include "Shared/Model/AuthenticationState.hpp"
+#include "Shared/Model/Global.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Platform/Foundation/CommandLine.hpp"
 #include "Platform/Foundation/FileManager.hpp"

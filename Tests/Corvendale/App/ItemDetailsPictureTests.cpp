@@ -1,10 +1,10 @@
 #include "Tests/Corvendale/App/ProgramOnTerminal.hpp"
 #include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 
-#include "Shared/Entry.SystemField.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Model/Entry.SystemField.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Platform/UIKit/UITextField.hpp"
 

@@ -5,13 +5,13 @@
 #include "Corvendale/App/SceneCoordinator.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
-#include "Shared/EntriesVC.hpp"
-#include "Shared/Entry.SystemField.hpp"
-#include "Shared/EntryDetailsVC.State.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Model/Entry.SystemField.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Screens/EntryDetailsVC.State.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 

@@ -1,10 +1,10 @@
 #include "Tests/Corvendale/App/ProgramFixture.hpp"
 #include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 
-#include "Shared/AuthenticationState.hpp"
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/AuthenticationV.hpp"
-#include "Shared/AuthenticationVC.hpp"
+#include "Shared/Model/AuthenticationState.hpp"
+#include "Shared/Screens/AuthenticationV.hpp"
+#include "Shared/Screens/AuthenticationVC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
 
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"

@@ -1,10 +1,10 @@
 #include "Tests/Corvendale/App/MainCoordinatorFixture.hpp"
 
-#include "Shared/Entry.Filter.hpp"
-#include "Shared/Entry.hpp"
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/Settings.Auth.hpp"
+#include "Shared/Model/Entry.Filter.hpp"
+#include "Shared/Model/Entry.hpp"
+#include "Shared/Model/Settings.Auth.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Platform/Foundation/Selector.hpp"
 #include "Platform/UIKit/UICommand.hpp"

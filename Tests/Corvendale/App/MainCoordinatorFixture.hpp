@@ -2,7 +2,7 @@
 
 #include "Tests/Corvendale/App/AppFixture.hpp"
 #include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 
@@ -12,12 +12,12 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
-#include "Corvendale/App/SyncCoordinator.hpp"
-#include "Shared/EntriesVC.hpp"
+#include "Corvendale/Services/SyncCoordinator.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Screens/EntryDetailsVC.State.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 #include "Shared/Syncwright/SyncStatus.hpp"
-#include "Shared/EntryDetailsVC.State.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"

@@ -3,9 +3,9 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 
-#include "Shared/Entry.Filter.hpp"
-#include "Shared/Entry.hpp"
-#include "Shared/Entry.SystemField.hpp"
+#include "Shared/Model/Entry.Filter.hpp"
+#include "Shared/Model/Entry.SystemField.hpp"
+#include "Shared/Model/Entry.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 

@@ -6,11 +6,11 @@
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/MainCoordinatorDelegate.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/Entry.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/Settings.Clipboard.hpp"
+#include "Shared/Model/Entry.hpp"
+#include "Shared/Model/Settings.Clipboard.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Tests/Support/MainLoop.hpp"
 

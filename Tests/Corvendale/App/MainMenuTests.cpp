@@ -2,11 +2,11 @@
 
 #include "Corvendale/App/MainMenu.hpp"
 
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/Settings.Appearance.hpp"
-#include "Shared/Settings.Auth.hpp"
-#include "Shared/Settings.ItemDetails.hpp"
-#include "Shared/Settings.Items.hpp"
+#include "Shared/Model/Settings.Appearance.hpp"
+#include "Shared/Model/Settings.Auth.hpp"
+#include "Shared/Model/Settings.ItemDetails.hpp"
+#include "Shared/Model/Settings.Items.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Tests/Support/Driver.hpp"
 

@@ -4,15 +4,15 @@
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/SceneCoordinator.hpp"
 
-#include "Shared/AuthenticationState.hpp"
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/AuthenticationV.hpp"
-#include "Shared/AuthenticationVC.hpp"
-#include "Shared/Entry.SystemField.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Model/AuthenticationState.hpp"
+#include "Shared/Model/Entry.SystemField.hpp"
+#include "Shared/Screens/AuthenticationV.hpp"
+#include "Shared/Screens/AuthenticationVC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 #include "Tests/Support/MainLoop.hpp"
 

@@ -6,11 +6,11 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 #include "Corvendale/App/SceneCoordinator.hpp"
 #include "Corvendale/App/SceneDelegate.hpp"
-#include "Corvendale/App/SyncCoordinator.hpp"
+#include "Corvendale/Services/SyncCoordinator.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/AuthenticationV.State.hpp"
-#include "Shared/AuthenticationVC.hpp"
+#include "Shared/Screens/AuthenticationV.State.hpp"
+#include "Shared/Screens/AuthenticationVC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
 #include "Shared/Syncwright/SyncStatus.hpp"
 
 #include "Tests/Support/MainLoop.hpp"

@@ -1,4 +1,4 @@
-#include "Shared/AuthenticationV.State.hpp"
+#include "Shared/Screens/AuthenticationV.State.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Shared/FileURLInput.hpp"
-#include "Shared/FileURLInputDelegate.hpp"
-#include "Shared/FileURLInputError.hpp"
+#include "Shared/Screens/FileURLInput.hpp"
+#include "Shared/Screens/FileURLInputDelegate.hpp"
+#include "Shared/Screens/FileURLInputError.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIWindow.hpp"

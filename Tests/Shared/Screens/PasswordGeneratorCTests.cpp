@@ -1,8 +1,8 @@
-#include "Shared/PasswordGeneratorC.hpp"
-#include "Shared/PasswordGeneratorCDelegate.hpp"
-#include "Shared/PasteboardCoordinator.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+#include "Shared/Screens/PasswordGeneratorCDelegate.hpp"
+#include "Shared/Screens/PasteboardCoordinator.hpp"
 
-#include "Tests/Shared/VaultFixture.hpp"
+#include "Tests/Shared/Stores/VaultFixture.hpp"
 
 #include "Platform/UIKit/UIPasteboard.hpp"
 #include "Platform/UIKit/UIWindow.hpp"

@@ -1,7 +1,7 @@
-#include "Shared/TimeStepNotifier.hpp"
-#include "Shared/TimeStepObserving.hpp"
-#include "Shared/TimeStepView.hpp"
-#include "Shared/TOTP.hpp"
+#include "Shared/Model/TimeStepNotifier.hpp"
+#include "Shared/Model/TOTP.hpp"
+#include "Shared/Model/TimeStepObserving.hpp"
+#include "Shared/Screens/TimeStepView.hpp"
 
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/UIKit/UIWindow.hpp"

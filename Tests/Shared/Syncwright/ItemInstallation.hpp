@@ -2,11 +2,11 @@
 
 #include "Tests/Shared/Syncwright/Installation.hpp"
 
-#include "Shared/AttachmentDataStore.hpp"
-#include "Shared/AttachmentObject.hpp"
-#include "Shared/Cryptor.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Stores/AttachmentObject.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Base/File.Location.hpp"
 

@@ -1,9 +1,9 @@
 #include "Tests/Shared/Syncwright/Note.hpp"
 
+#include "Shared/Metricove/TrackableError.hpp"
 #include "Shared/Syncwright/CustomRecordZone.hpp"
 #include "Shared/Syncwright/SyncStatus.hpp"
 #include "Shared/Syncwright/SyncableType.hpp"
-#include "Shared/Metricove/TrackableError.hpp"
 
 #include "Basalwork/Base/GeneralError.hpp"
 

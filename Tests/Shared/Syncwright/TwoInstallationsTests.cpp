@@ -1,7 +1,7 @@
 #include "Tests/Shared/Syncwright/ItemInstallation.hpp"
 #include "Tests/Shared/Syncwright/SyncwrightFixture.hpp"
 
-#include "Tests/Shared/VaultFixture.hpp"
+#include "Tests/Shared/Stores/VaultFixture.hpp"
 #include "Tests/Support/Files.hpp"
 
 namespace SyncwrightTests {

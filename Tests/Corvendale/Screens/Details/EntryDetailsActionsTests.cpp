@@ -2,8 +2,8 @@
 
 #include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/TOTP.hpp"
+#include "Shared/Model/TOTP.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 

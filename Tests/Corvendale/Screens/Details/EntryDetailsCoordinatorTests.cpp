@@ -1,7 +1,7 @@
 #include "Tests/Corvendale/Screens/Details/EntryDetailsFixture.hpp"
 
-#include "Shared/RecordStore.hpp"
-#include "Shared/Settings.ItemDetails.hpp"
+#include "Shared/Model/Settings.ItemDetails.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 

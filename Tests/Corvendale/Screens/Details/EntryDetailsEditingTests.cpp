@@ -1,7 +1,7 @@
 #include "Tests/Corvendale/Screens/Details/EntryDetailsFixture.hpp"
 
-#include "Shared/PasswordGeneratorC.hpp"
-#include "Shared/PasteboardCoordinator.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+#include "Shared/Screens/PasteboardCoordinator.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 

@@ -4,8 +4,8 @@
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
-#include "Shared/Menu.Action.hpp"
-#include "Shared/PreferenceStore.hpp"
+#include "Shared/Screens/Menu.Action.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/UIKit/UIApplication.hpp"

@@ -2,7 +2,7 @@
 
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
 
-#include "Shared/RecordStoreError.hpp"
+#include "Shared/Stores/RecordStoreError.hpp"
 
 #include <gtest/gtest.h>
 

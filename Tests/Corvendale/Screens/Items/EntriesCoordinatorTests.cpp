@@ -1,15 +1,15 @@
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 
-#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Support/Driver.hpp"
 
-#include "Corvendale/App/SyncStatusC.hpp"
+#include "Corvendale/Screens/Items/SyncStatusC.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/EntriesVC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"

@@ -1,14 +1,14 @@
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
 
-#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Corvendale/Screens/Items/ItemListFixture.hpp"
+#include "Tests/Corvendale/Screens/Items/UnlockedContainer.hpp"
 #include "Tests/Support/Driver.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/EntriesVC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UITextField.hpp"

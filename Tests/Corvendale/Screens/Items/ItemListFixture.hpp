@@ -2,7 +2,7 @@
 
 #include "Tests/Corvendale/RecordingAnalyticsStore.hpp"
 #include "Tests/Corvendale/Screens/Items/RecordingEntriesCoordinatorDelegate.hpp"
-#include "Tests/Shared/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 
 #include "Platform/UIKit/UIAction.hpp"
 #include "Platform/UIKit/UIMenu.hpp"

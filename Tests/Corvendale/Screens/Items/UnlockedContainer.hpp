@@ -3,8 +3,8 @@
 #include "Tests/Corvendale/App/AppFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Platform/CloudKit/CKSimulation.hpp"
 

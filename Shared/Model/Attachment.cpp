@@ -1,0 +1,25 @@
+#include "Shared/Model/Attachment.hpp"
+
+#include "Platform/Foundation/Codable.hpp"
+
+namespace Shared {
+
+void Attachment::encode(Foundation::Encoder& encoder) const
+{
+    auto container = encoder.container();
+    container.encode(id, "id");
+    container.encode(entryID, "entryID");
+    container.encode(filename, "filename");
+    container.encode(byteCount, "byteCount");
+    container.encode(createdAt, "createdAt");
+}
+
+Attachment Attachment::decode(Foundation::Decoder& decoder)
+{
+    auto container = decoder.container();
+    return {container.decode<Foundation::String>("id"), container.decode<Foundation::String>("entryID"),
+            container.decode<Foundation::String>("filename"), container.decode<std::int64_t>("byteCount"),
+            container.decode<Foundation::Date>("createdAt")};
+}
+
+} // namespace Shared

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Shared/Model/Entry.hpp"
+
+#include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/Date.hpp"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace Shared {
+
+// An item as the record store keeps it: the item and, for each of its fields, when it last changed. The
+// dates let two copies that changed apart be merged field by field, in any order and on any device with
+// the same outcome: a field changed on one side only takes that change; a field changed on both takes
+// the later change, and the earlier value of a field that keeps a history goes into that history.
+// Histories and service identifiers are unions of both sides. Sections merge as one field, since custom
+// fields are addressed by position.
+struct EntryRevision {
+    // The fields that merge on their own, by the keys their dates are kept under.
+    enum class Key {
+        title,
+        username,
+        password,
+        totpSecretKey,
+        website,
+        notes,
+        tags,
+        sections,
+        subtitleSource,
+        category,
+        isFavorite,
+        isArchived,
+        isSafeForInspection,
+        showsEmptyLoginFields,
+        trashedAt,
+    };
+    static std::vector<Key> allKeys();
+
+    Entry entry;
+    std::map<std::string, Foundation::Date> fieldModifiedAt;
+
+    // A new item: every field dated at its creation.
+    static EntryRevision make(Entry entry);
+
+    // The date of a field's last change: its own, else the item's creation.
+    Foundation::Date modifiedAt(Key key) const;
+    // Marks the fields in which `edited` differs from `original` as changed at `now`, taking their values
+    // from `edited`, and keeps every other field as it is here: what an edit changed lands on the newest
+    // copy without undoing what others changed meanwhile. Answers whether anything changed.
+    bool apply(const Entry& original, const Entry& edited, Foundation::Date now);
+    // Changes the item through `change` and dates the fields it changed at `now`.
+    template <class Change>
+    bool change(Foundation::Date now, Change&& change)
+    {
+        Entry edited = entry;
+        change(edited);
+        return apply(entry, edited, now);
+    }
+
+    // The two copies merged as described above; merging is symmetric.
+    static EntryRevision merged(const EntryRevision& local, const EntryRevision& remote);
+
+    // JSON, for sealing.
+    Foundation::Data encoded() const;
+    // Throws DecodingError for data that is not a revision.
+    static EntryRevision decoded(const Foundation::Data& data);
+
+    void encode(Foundation::Encoder& encoder) const;
+    static EntryRevision decode(Foundation::Decoder& decoder);
+    friend bool operator==(const EntryRevision&, const EntryRevision&) = default;
+};
+
+// "title", "isFavorite", ...: the key a field's date is kept under.
+const char* name(EntryRevision::Key key);
+
+} // namespace Shared

@@ -1,0 +1,626 @@
+#include "Shared/Stores/RecordStore.Index.hpp"
+
+#include "Shared/Model/DispatchQueue.hpp"
+#include "Shared/Model/PublicSuffixList.hpp"
+
+#include "Platform/Foundation/CharacterSet.hpp"
+#include "Platform/Foundation/DecodingError.hpp"
+#include "Platform/Foundation/Locale.hpp"
+#include "Platform/Foundation/URLAuthority.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <unicode/ucol.h>
+#include <unicode/unorm2.h>
+#include <unicode/ustring.h>
+
+namespace Shared {
+
+namespace {
+
+using SearchableFields = Settings::Items::SearchableFields;
+using SortMethod = Settings::Items::SortMethod;
+
+// --- Packing: length-prefixed fields, read back with every length checked. ---------------------------
+
+// Format 1 lacked the attachment flag: such summaries no longer unpack and are made again from their items.
+constexpr std::uint8_t packFormat = 2;
+
+class Packer {
+public:
+    void byte(std::uint8_t value) { m_bytes.push_back(value); }
+    void number(std::uint64_t value)
+    {
+        while (value >= 0x80) {
+            m_bytes.push_back(static_cast<std::uint8_t>(value | 0x80));
+            value >>= 7;
+        }
+        m_bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+    void text(const Foundation::String& value)
+    {
+        number(value.utf8().size());
+        m_bytes.insert(m_bytes.end(), value.utf8().begin(), value.utf8().end());
+    }
+    void texts(const std::vector<Foundation::String>& values)
+    {
+        number(values.size());
+        for (const auto& value : values)
+            text(value);
+    }
+    void date(Foundation::Date value)
+    {
+        double seconds = value.timeIntervalSinceReferenceDate();
+        std::uint64_t bits;
+        std::memcpy(&bits, &seconds, sizeof bits);
+        for (int i = 0; i < 8; ++i)
+            byte(static_cast<std::uint8_t>(bits >> (8 * i)));
+    }
+    Foundation::Data data() && { return Foundation::Data(std::move(m_bytes)); }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+class Unpacker {
+public:
+    explicit Unpacker(const Foundation::Data& data)
+        : m_data(data)
+    {
+    }
+    std::uint8_t byte()
+    {
+        need(1);
+        return m_data[m_offset++];
+    }
+    std::uint64_t number()
+    {
+        std::uint64_t value = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            auto next = byte();
+            value |= static_cast<std::uint64_t>(next & 0x7F) << shift;
+            if (!(next & 0x80))
+                return value;
+        }
+        fail();
+    }
+    Foundation::String text()
+    {
+        auto count = number();
+        need(count);
+        auto value = Foundation::String::fromUTF8(std::string_view(reinterpret_cast<const char*>(m_data.bytes()) + m_offset, count));
+        if (!value)
+            fail();
+        m_offset += count;
+        return *value;
+    }
+    std::vector<Foundation::String> texts()
+    {
+        auto count = number();
+        need(count); // every text takes at least its length byte
+        std::vector<Foundation::String> values;
+        values.reserve(count);
+        for (std::uint64_t i = 0; i < count; ++i)
+            values.push_back(text());
+        return values;
+    }
+    Foundation::Date date()
+    {
+        std::uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i)
+            bits |= static_cast<std::uint64_t>(byte()) << (8 * i);
+        double seconds;
+        std::memcpy(&seconds, &bits, sizeof seconds);
+        return Foundation::Date(seconds);
+    }
+    bool flag()
+    {
+        auto value = byte();
+        if (value > 1)
+            fail();
+        return value == 1;
+    }
+    void end()
+    {
+        if (m_offset != m_data.count())
+            fail();
+    }
+
+private:
+    void need(std::uint64_t count)
+    {
+        if (count > m_data.count() - m_offset)
+            fail();
+    }
+    [[noreturn]] static void fail()
+    {
+        throw Foundation::DecodingError::dataCorrupted(Foundation::CodingErrorContext({}, "The item summary is damaged.", nullptr));
+    }
+
+    const Foundation::Data& m_data;
+    std::size_t m_offset = 0;
+};
+
+// --- Text ---------------------------------------------------------------------------------------------
+
+std::string normalized(const std::string& text)
+{
+    bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return text;
+    UErrorCode status = U_ZERO_ERROR;
+    const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+    std::u16string utf16(text.size(), u'\0');
+    std::int32_t length = 0;
+    u_strFromUTF8(reinterpret_cast<UChar*>(utf16.data()), static_cast<std::int32_t>(utf16.size()), &length, text.data(),
+                  static_cast<std::int32_t>(text.size()), &status);
+    if (U_FAILURE(status))
+        return text;
+    utf16.resize(static_cast<std::size_t>(length));
+    std::u16string composed(utf16.size() * 3 + 1, u'\0');
+    length = unorm2_normalize(nfc, reinterpret_cast<const UChar*>(utf16.data()), static_cast<std::int32_t>(utf16.size()),
+                              reinterpret_cast<UChar*>(composed.data()), static_cast<std::int32_t>(composed.size()), &status);
+    if (U_FAILURE(status))
+        return text;
+    std::string result(static_cast<std::size_t>(length) * 3, '\0');
+    std::int32_t written = 0;
+    u_strToUTF8(result.data(), static_cast<std::int32_t>(result.size()), &written, reinterpret_cast<const UChar*>(composed.data()), length, &status);
+    if (U_FAILURE(status))
+        return text;
+    result.resize(static_cast<std::size_t>(written));
+    return result;
+}
+
+std::string folded(const Foundation::String& text)
+{
+    return normalized(text.lowercased().utf8());
+}
+
+// One collator per thread: opening one costs more than sorting a short list.
+class Collator {
+public:
+    Collator()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_collator = ucol_open(Foundation::Locale::current().identifier().c_str(), &status);
+        if (U_FAILURE(status)) {
+            m_collator = nullptr;
+            return;
+        }
+        ucol_setStrength(m_collator, UCOL_SECONDARY);
+        ucol_setAttribute(m_collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+    }
+    ~Collator()
+    {
+        if (m_collator)
+            ucol_close(m_collator);
+    }
+    Collator(const Collator&) = delete;
+    Collator& operator=(const Collator&) = delete;
+
+    std::string sortKey(const Foundation::String& text) const
+    {
+        if (!m_collator)
+            return folded(text);
+        UErrorCode status = U_ZERO_ERROR;
+        std::u16string utf16(text.utf8().size(), u'\0');
+        std::int32_t length = 0;
+        u_strFromUTF8(reinterpret_cast<UChar*>(utf16.data()), static_cast<std::int32_t>(utf16.size()), &length, text.utf8().data(),
+                      static_cast<std::int32_t>(text.utf8().size()), &status);
+        if (U_FAILURE(status))
+            return folded(text);
+        std::string key(static_cast<std::size_t>(length) * 4 + 16, '\0');
+        auto needed = ucol_getSortKey(m_collator, reinterpret_cast<const UChar*>(utf16.data()), length,
+                                      reinterpret_cast<std::uint8_t*>(key.data()), static_cast<std::int32_t>(key.size()));
+        if (needed > static_cast<std::int32_t>(key.size())) {
+            key.resize(static_cast<std::size_t>(needed));
+            needed = ucol_getSortKey(m_collator, reinterpret_cast<const UChar*>(utf16.data()), length,
+                                     reinterpret_cast<std::uint8_t*>(key.data()), static_cast<std::int32_t>(key.size()));
+        }
+        key.resize(needed > 0 ? static_cast<std::size_t>(needed - 1) : 0); // without the closing NUL
+        return key;
+    }
+
+private:
+    UCollator* m_collator = nullptr;
+};
+
+const Collator& collator()
+{
+    thread_local Collator instance;
+    return instance;
+}
+
+std::vector<std::string> words(const Foundation::String& text)
+{
+    std::vector<std::string> result;
+    for (const auto& word : text.components(Foundation::CharacterSet::whitespacesAndNewlines())) {
+        if (!word.isEmpty())
+            result.push_back(folded(word));
+    }
+    return result;
+}
+
+bool isASCII(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+RecordStore::Index::Index(Settings::Items::SearchableFields searchableFields)
+    : m_searchableFields(searchableFields)
+{
+}
+
+Foundation::Data RecordStore::Index::packed(const EntryIndex& index)
+{
+    Packer packer;
+    packer.byte(packFormat);
+    packer.text(index.entryID);
+    packer.text(Foundation::RawRepresentation<EntryCategory>::cases[static_cast<std::size_t>(index.category)].second);
+    packer.text(index.title);
+    packer.text(index.subtitle);
+    packer.text(index.username);
+    packer.texts(index.websites);
+    packer.texts(index.tags);
+    packer.text(index.notes);
+    packer.byte(index.isFavorite);
+    packer.byte(index.isArchived);
+    packer.byte(index.isTrashed);
+    packer.byte(index.isSafeForInspection);
+    packer.byte(index.hasAttachments);
+    packer.date(index.createdAt);
+    packer.date(index.modifiedAt);
+    return std::move(packer).data();
+}
+
+EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
+{
+    Unpacker unpacker(data);
+    if (unpacker.byte() != packFormat)
+        throw Foundation::DecodingError::dataCorrupted(Foundation::CodingErrorContext({}, "The item summary has an unknown format.", nullptr));
+    EntryIndex index;
+    index.entryID = unpacker.text();
+    auto category = unpacker.text();
+    bool known = false;
+    for (const auto& [value, raw] : Foundation::RawRepresentation<EntryCategory>::cases) {
+        if (category == raw) {
+            index.category = value;
+            known = true;
+        }
+    }
+    if (!known)
+        index.category = EntryCategory::other;
+    index.title = unpacker.text();
+    index.subtitle = unpacker.text();
+    index.username = unpacker.text();
+    index.websites = unpacker.texts();
+    index.tags = unpacker.texts();
+    index.notes = unpacker.text();
+    index.isFavorite = unpacker.flag();
+    index.isArchived = unpacker.flag();
+    index.isTrashed = unpacker.flag();
+    index.isSafeForInspection = unpacker.flag();
+    index.hasAttachments = unpacker.flag();
+    index.createdAt = unpacker.date();
+    index.modifiedAt = unpacker.date();
+    unpacker.end();
+    return index;
+}
+
+std::string RecordStore::Index::host(const Foundation::String& text)
+{
+    std::string value;
+    if (const auto& bytes = text.utf8(); isASCII(bytes)) {
+        // Every unlock does this for every website: ASCII is trimmed and lowercased in place.
+        auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+        std::size_t start = 0;
+        std::size_t end = bytes.size();
+        while (start < end && isSpace(bytes[start]))
+            ++start;
+        while (end > start && isSpace(bytes[end - 1]))
+            --end;
+        value.assign(bytes, start, end - start);
+        for (auto& c : value) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c + ('a' - 'A'));
+        }
+    } else {
+        value = text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).lowercased().utf8();
+    }
+    std::string_view authority = value;
+    if (auto scheme = authority.find("://"); scheme != std::string_view::npos)
+        authority.remove_prefix(scheme + 3);
+    if (auto end = authority.find_first_of("/?#"); end != std::string_view::npos)
+        authority = authority.substr(0, end);
+    // An authority that reads as two hosts ("a@b@evil.com"), or as another once decoded, names no site.
+    auto parsed = Foundation::URLAuthority::parse(authority);
+    auto decoded = parsed ? parsed->decodedHost() : std::nullopt;
+    if (!decoded)
+        return {};
+    if (decoded->size() != parsed->host.size())
+        *decoded = Foundation::String(*decoded).lowercased().utf8();
+    value = std::move(*decoded);
+    while (!value.empty() && value.back() == '.')
+        value.pop_back();
+    if (value.starts_with("www."))
+        value.erase(0, 4);
+    return value;
+}
+
+RecordStore::Index::Key RecordStore::Index::key(std::string_view id)
+{
+    return {id, std::hash<std::string_view> {}(id)};
+}
+
+const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
+{
+    auto found = m_positions.find(key(id.view()));
+    return found == m_positions.end() ? nullptr : &m_items[found->second]->index;
+}
+
+std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex index) const
+{
+    auto item = std::make_unique<Item>();
+    item->idHash = key(index.entryID.view()).hash;
+    item->sortKey = collator().sortKey(index.title);
+    item->index = std::move(index);
+    return item;
+}
+
+void RecordStore::Index::reserve(std::size_t count)
+{
+    m_items.reserve(count);
+    m_positions.reserve(count);
+}
+
+void RecordStore::Index::insert(std::unique_ptr<Item> item)
+{
+    if (m_searchDataIsPrepared)
+        prepareSearchData(*item);
+    // The position's key views the identifier of the item it names: a replaced item takes its key along.
+    if (auto found = m_positions.find(key(*item)); found != m_positions.end()) {
+        auto position = found->second;
+        m_positions.erase(found);
+        m_items[position] = std::move(item);
+        m_positions.emplace(key(*m_items[position]), position);
+        return;
+    }
+    m_positions.emplace(key(*item), m_items.size());
+    m_items.push_back(std::move(item));
+}
+
+void RecordStore::Index::remove(const Foundation::String& id)
+{
+    auto found = m_positions.find(key(id.view()));
+    if (found == m_positions.end())
+        return;
+    auto position = found->second;
+    m_positions.erase(found);
+    if (position != m_items.size() - 1) {
+        m_items[position] = std::move(m_items.back());
+        m_positions.find(key(*m_items[position]))->second = position;
+    }
+    m_items.pop_back();
+}
+
+void RecordStore::Index::setSearchableFields(Settings::Items::SearchableFields searchableFields)
+{
+    m_searchableFields = searchableFields;
+    if (m_searchDataIsPrepared) {
+        m_searchDataIsPrepared = false;
+        prepareSearchData();
+    }
+}
+
+void RecordStore::Index::prepareSearchData() const
+{
+    if (m_searchDataIsPrepared)
+        return;
+    concurrentPerform(m_items.size(), [&](std::size_t i) { prepareSearchData(*m_items[i]); });
+    m_searchDataIsPrepared = true;
+}
+
+void RecordStore::Index::prepareSearchData(Item& item) const
+{
+    const auto& index = item.index;
+    item.hosts.clear();
+    for (const auto& website : index.websites) {
+        if (auto name = host(website); !name.empty())
+            item.hosts.push_back(std::move(name));
+    }
+    std::string text = folded(index.title);
+    auto add = [&](const Foundation::String& field) {
+        if (field.isEmpty())
+            return;
+        // A newline never occurs inside a search word, so no match spans two fields.
+        text += '\n';
+        text += folded(field);
+    };
+    for (const auto& tag : index.tags)
+        add(tag);
+    if (m_searchableFields != SearchableFields::titleTags)
+        add(index.subtitle);
+    if (m_searchableFields == SearchableFields::titleSubtitleUsernameTags || m_searchableFields == SearchableFields::titleSubtitleUsernameWebsitesTags
+        || m_searchableFields == SearchableFields::titleSubtitleUsernameTagsNotes)
+        add(index.username);
+    if (m_searchableFields == SearchableFields::titleSubtitleUsernameWebsitesTags || m_searchableFields == SearchableFields::titleSubtitleUsernameTagsNotes) {
+        for (const auto& website : index.websites)
+            add(website);
+    }
+    if (m_searchableFields == SearchableFields::titleSubtitleUsernameTagsNotes)
+        add(index.notes);
+    item.searchTextIsASCII = isASCII(text);
+    item.searchText = std::move(text);
+}
+
+bool RecordStore::Index::matchesWords(const Item& item, const std::vector<std::string>& words) const
+{
+    for (const auto& word : words) {
+        if (item.searchText.find(word) == std::string::npos)
+            return false;
+        // Bytes match inside a character too ("e" in "e" with an accent): outside ASCII the text's own
+        // comparison, which matches whole characters, decides.
+        if (!item.searchTextIsASCII && !Foundation::String(item.searchText).contains(Foundation::String(word)))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool isIPAddress(std::string_view host)
+{
+    return host.starts_with('[') || host.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+// `descendant` is a sub-domain of `ancestor` and both belong to whoever registered `ancestor`: a public
+// suffix ("github.io", "co.uk") is an ancestor of sites of many owners, and of none of them.
+bool isSameSiteAncestor(std::string_view ancestor, std::string_view descendant)
+{
+    return descendant.size() > ancestor.size() && descendant.ends_with(ancestor) && descendant[descendant.size() - ancestor.size() - 1] == '.'
+        && ancestor.find('.') != std::string_view::npos && !isIPAddress(descendant) && !PublicSuffixList::isPublicSuffix(ancestor);
+}
+
+} // namespace
+
+bool RecordStore::Index::matchesDomain(const Item& item, const std::string& domain) const
+{
+    if (domain.empty())
+        return false;
+    bool isBareName = domain.find('.') == std::string::npos;
+    for (const auto& host : item.hosts) {
+        if (host == domain)
+            return true;
+        if (isSameSiteAncestor(domain, host) || isSameSiteAncestor(host, domain))
+            return true;
+        // An app or issuer named without a domain ("example") matches a label of the host.
+        if (isBareName) {
+            std::size_t start = 0;
+            while (start <= host.size()) {
+                auto end = host.find('.', start);
+                if (end == std::string::npos)
+                    end = host.size();
+                if (host.compare(start, end - start, domain) == 0)
+                    return true;
+                start = end + 1;
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod,
+                                                   const std::optional<Foundation::String>& searchText,
+                                                   const std::optional<Foundation::String>& associatedDomain, bool safeForInspectionOnly) const
+{
+    std::vector<std::string> searchWords = searchText ? words(*searchText) : std::vector<std::string> {};
+    std::string domain = associatedDomain ? host(*associatedDomain) : std::string();
+    if (!searchWords.empty() || associatedDomain)
+        prepareSearchData();
+    std::vector<const Item*> matches;
+    for (const auto& item : m_items) {
+        if (safeForInspectionOnly && !item->index.isSafeForInspection)
+            continue;
+        if (!filter.matches(item->index))
+            continue;
+        if (!searchWords.empty() && !matchesWords(*item, searchWords))
+            continue;
+        if (associatedDomain && !matchesDomain(*item, domain))
+            continue;
+        matches.push_back(item.get());
+    }
+    auto byID = [](const Item* lhs, const Item* rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
+    auto byTitle = [&](const Item* lhs, const Item* rhs) {
+        if (int order = lhs->sortKey.compare(rhs->sortKey); order != 0)
+            return order < 0;
+        return byID(lhs, rhs);
+    };
+    auto byDate = [&](auto date, bool descending) {
+        return [=](const Item* lhs, const Item* rhs) {
+            auto left = lhs->index.*date;
+            auto right = rhs->index.*date;
+            if (left != right)
+                return descending ? left > right : left < right;
+            return byID(lhs, rhs);
+        };
+    };
+    switch (sortMethod) {
+    case SortMethod::alphabetical:
+        std::sort(matches.begin(), matches.end(), byTitle);
+        break;
+    case SortMethod::alphabeticalDesc:
+        std::sort(matches.begin(), matches.end(), [&](const Item* lhs, const Item* rhs) { return byTitle(rhs, lhs); });
+        break;
+    case SortMethod::modifiedAtDesc:
+        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::modifiedAt, true));
+        break;
+    case SortMethod::modifiedAt:
+        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::modifiedAt, false));
+        break;
+    case SortMethod::createdAtDesc:
+        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::createdAt, true));
+        break;
+    case SortMethod::createdAt:
+    case SortMethod::unsorted:
+        // Unsorted keeps the order items were made in, which is stable across unlocks.
+        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::createdAt, false));
+        break;
+    }
+    // Copying a whole vault's summaries is most of a first list: it runs on every core.
+    std::vector<EntryIndex> result(matches.size());
+    auto copy = [&](std::size_t i) { result[i] = matches[i]->index; };
+    if (matches.size() >= 2048) {
+        concurrentPerform(matches.size(), copy);
+    } else {
+        for (std::size_t i = 0; i < matches.size(); ++i)
+            copy(i);
+    }
+    return result;
+}
+
+std::int64_t RecordStore::Index::count(const Entry::Filter& filter, bool safeForInspectionOnly) const
+{
+    return std::count_if(m_items.begin(), m_items.end(), [&](const auto& item) {
+        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index);
+    });
+}
+
+bool RecordStore::Index::hasEntries(const Foundation::String& associatedDomain, bool safeForInspectionOnly) const
+{
+    auto domain = host(associatedDomain);
+    auto filter = Entry::Filter::allItems();
+    prepareSearchData();
+    return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
+        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index) && matchesDomain(*item, domain);
+    });
+}
+
+std::vector<Foundation::String> RecordStore::Index::tagsInUse(bool safeForInspectionOnly) const
+{
+    std::vector<Foundation::String> tags;
+    std::set<std::string> seen;
+    for (const auto& item : m_items) {
+        if (item->index.isTrashed || (safeForInspectionOnly && !item->index.isSafeForInspection))
+            continue;
+        for (const auto& tag : item->index.tags) {
+            if (seen.insert(tag.utf8()).second)
+                tags.push_back(tag);
+        }
+    }
+    return tags;
+}
+
+std::vector<Foundation::String> RecordStore::Index::ids() const
+{
+    std::vector<Foundation::String> result;
+    result.reserve(m_items.size());
+    for (const auto& item : m_items)
+        result.push_back(item->index.entryID);
+    return result;
+}
+
+} // namespace Shared

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Shared/Stores/RecordStore.hpp"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace Shared {
+
+// The vault's item summaries in memory, opened once per unlock. It answers the list without touching
+// the store: filters, sorts with a collation key made once per item, searches over one lower-cased text
+// per item (made for the searchable-fields preference in force), and AutoFill's domain matching over the
+// hosts each item names. The search texts and hosts are made for every item at the first search or
+// domain match, not before the first list. Not thread-safe: the record store guards it.
+class RecordStore::Index {
+public:
+    explicit Index(Settings::Items::SearchableFields searchableFields);
+
+    // A summary packed for sealing, and back; `unpacked` throws DecodingError for anything else.
+    static Foundation::Data packed(const EntryIndex& index);
+    static EntryIndex unpacked(const Foundation::Data& data);
+
+    // A summary made ready for the index: its sort key, and later its search text and hosts. Made on any
+    // thread.
+    struct Item {
+        EntryIndex index;
+        std::size_t idHash = 0;
+        std::string searchText;
+        bool searchTextIsASCII = true;
+        std::string sortKey;
+        std::vector<std::string> hosts;
+    };
+
+    std::size_t size() const { return m_items.size(); }
+    const EntryIndex* find(const Foundation::String& id) const;
+    std::unique_ptr<Item> prepare(EntryIndex index) const;
+    void reserve(std::size_t count);
+    // Replaces an item of the same identifier.
+    void insert(std::unique_ptr<Item> item);
+    void insert(EntryIndex index) { insert(prepare(std::move(index))); }
+    void remove(const Foundation::String& id);
+    void setSearchableFields(Settings::Items::SearchableFields searchableFields);
+
+    // `include` leaves items out before any other test (the safe-for-inspection mode).
+    std::vector<EntryIndex> query(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod, const std::optional<Foundation::String>& searchText,
+                                  const std::optional<Foundation::String>& associatedDomain, bool safeForInspectionOnly) const;
+    std::int64_t count(const Entry::Filter& filter, bool safeForInspectionOnly) const;
+    bool hasEntries(const Foundation::String& associatedDomain, bool safeForInspectionOnly) const;
+    std::vector<Foundation::String> tagsInUse(bool safeForInspectionOnly) const;
+    std::vector<Foundation::String> ids() const;
+
+    // A site's host as items and requests name it: lower case, without scheme, path, port and "www.".
+    static std::string host(const Foundation::String& text);
+
+private:
+    // Makes the search texts and hosts of every item unless they are made.
+    void prepareSearchData() const;
+    void prepareSearchData(Item& item) const;
+    bool matchesWords(const Item& item, const std::vector<std::string>& words) const;
+    bool matchesDomain(const Item& item, const std::string& domain) const;
+
+    // An identifier as the positions know it: a view of the item's own (items do not move in memory),
+    // with its hash made beside the item.
+    struct Key {
+        std::string_view id;
+        std::size_t hash;
+        friend bool operator==(const Key& lhs, const Key& rhs) { return lhs.id == rhs.id; }
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const { return key.hash; }
+    };
+    static Key key(std::string_view id);
+    static Key key(const Item& item) { return {item.index.entryID.view(), item.idHash}; }
+
+    Settings::Items::SearchableFields m_searchableFields;
+    std::vector<std::unique_ptr<Item>> m_items;
+    std::unordered_map<Key, std::size_t, KeyHash> m_positions;
+    mutable bool m_searchDataIsPrepared = false;
+};
+
+} // namespace Shared
