@@ -4,14 +4,14 @@
 #include "Sorrelgate/AddEntryCDelegate.hpp"
 #include "Sorrelgate/CredentialProviderVC.hpp"
 
-#include "Shared/EntryDetailsVC.hpp"
-#include "Shared/Menu.Action.hpp"
-#include "Shared/Menu.Builder.hpp"
-#include "Shared/PasswordGenerator.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.EditingContext.hpp"
-#include "Shared/TagStore.hpp"
-#include "Shared/UIKeyCommand.hpp"
+#include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Screens/Menu.Action.hpp"
+#include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Crypto/PasswordGenerator.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+#include "Shared/Stores/TagStore.hpp"
+#include "Shared/Screens/UIKeyCommand.hpp"
 
 #include "Basalwork/Interface/UIViewController.hpp"
 

@@ -2,10 +2,10 @@
 
 #include "Sorrelgate/Dependencies.hpp"
 
-#include "Shared/EntryDetailsVC.EmptyTOTPFieldVisibility.hpp"
-#include "Shared/EntryDetailsVCDelegate.hpp"
-#include "Shared/Menu.Source.hpp"
-#include "Shared/RecordStore.hpp"
+#include "Shared/Screens/EntryDetailsVC.EmptyTOTPFieldVisibility.hpp"
+#include "Shared/Screens/EntryDetailsVCDelegate.hpp"
+#include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 #include "Platform/AuthenticationServices/ASCredentialServiceIdentifier.hpp"

@@ -3,11 +3,11 @@
 #include "Sorrelgate/AuthenticationCDelegate.hpp"
 #include "Sorrelgate/CredentialProviderVC.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/AuthenticationVC.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/UserNotificationStore.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Screens/AuthenticationVC.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Stores/UserNotificationStore.hpp"
 
 #include "Basalwork/Base/ResultHandler.hpp"
 #include "Basalwork/Interface/AlertController.hpp"

@@ -3,7 +3,7 @@
 #include "Sorrelgate/AuthenticationC.OnAuthentication.hpp"
 #include "Sorrelgate/Dependencies.hpp"
 
-#include "Shared/AuthenticationVCDelegate.hpp"
+#include "Shared/Screens/AuthenticationVCDelegate.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 

@@ -7,7 +7,7 @@
 #include "Sorrelgate/Dependencies.hpp"
 #include "Sorrelgate/EntriesCDelegate.hpp"
 
-#include "Shared/AuthenticationVCDelegate.hpp"
+#include "Shared/Screens/AuthenticationVCDelegate.hpp"
 
 #include "Basalwork/Base/ResultHandler.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shared/AppExecutionContext.hpp"
+#include "Shared/Model/AppExecutionContext.hpp"
 
 #include <memory>
 

@@ -3,14 +3,14 @@
 #include "Sorrelgate/ASCredentialServiceIdentifier.hpp"
 #include "Sorrelgate/EntriesCDelegate.hpp"
 
-#include "Shared/AuthenticationStore.hpp"
-#include "Shared/EntriesVC.hpp"
-#include "Shared/LetterPressCollector.hpp"
-#include "Shared/Menu.Action.hpp"
-#include "Shared/Menu.Builder.hpp"
-#include "Shared/PreferenceStore.hpp"
-#include "Shared/RecordStore.hpp"
-#include "Shared/UIKeyCommand.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Screens/EntriesVC.hpp"
+#include "Shared/Screens/LetterPressCollector.hpp"
+#include "Shared/Screens/Menu.Action.hpp"
+#include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+#include "Shared/Screens/UIKeyCommand.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Interface/UIPress.hpp"
@@ -103,7 +103,11 @@ bool EntriesC::isAuthenticated() const
 
 bool EntriesC::isPresenting() const
 {
-    return presentedViewController() != nullptr;
+    // The add-item screen is presented by the credential provider, over this screen.
+    for (const UIKit::UIViewController* controller = this; controller; controller = controller->parent().get())
+        if (controller->presentedViewController())
+            return true;
+    return false;
 }
 
 void EntriesC::viewDidLoad()

@@ -2,8 +2,8 @@
 
 #include "Sorrelgate/Dependencies.hpp"
 
-#include "Shared/EntriesVCDelegate.hpp"
-#include "Shared/Settings.Items.hpp"
+#include "Shared/Screens/EntriesVCDelegate.hpp"
+#include "Shared/Model/Settings.Items.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
 #include "Platform/AuthenticationServices/ASCredentialServiceIdentifier.hpp"

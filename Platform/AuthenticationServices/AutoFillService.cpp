@@ -204,7 +204,7 @@ std::string AutoFillService::outcomeJSON() const
     printed.outcome = String("completed");
     if (!m_request.serviceIdentifiers.empty())
         printed.service = m_request.serviceIdentifiers.front().identifier();
-    else if (m_identity)
+    else if (m_identity && !m_identity->serviceIdentifier.identifier().isEmpty())
         printed.service = m_identity->serviceIdentifier.identifier();
     const auto& outcome = this->outcome();
     if (!outcome && m_request.kind != AutoFillRequest::Kind::disable) {

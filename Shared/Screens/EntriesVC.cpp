@@ -10,6 +10,8 @@
 #include "Basalwork/Interface/UITableView.hpp"
 #include "Platform/Foundation/Character.hpp"
 #include "Platform/Foundation/CharacterSet.hpp"
+#include "Platform/Foundation/DateFormatter.Style.hpp"
+#include "Platform/Foundation/DateFormatter.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/OperationQueue.hpp"
@@ -45,7 +47,20 @@ constexpr const char* cellIdentifier = "EntriesVC.Cell";
 // and highlight are drawn on the row.
 constexpr UIKit::CGFloat rowHeight = 2 * UIKit::TextGrid::lineHeight;
 
-// A row: the title with the favourite and attachment marks, and the subtitle the list style asks for.
+// "Last used" and when, as the row shows an item AutoFill handed over.
+String lastUsedText(Foundation::Date date)
+{
+    static const auto formatter = [] {
+        auto formatter = Foundation::make<Foundation::DateFormatter>();
+        formatter->setDateStyle(Foundation::DateFormatter::Style::medium);
+        formatter->setTimeStyle(Foundation::DateFormatter::Style::short_);
+        return formatter;
+    }();
+    return String("Last used " + formatter->string(date).utf8());
+}
+
+// A row: the title with the favourite and attachment marks, and the subtitle the list style asks for
+// (with the item's last use by AutoFill).
 class EntryCell : public UIKit::UITableViewCell {
 public:
     void configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance)
@@ -58,6 +73,8 @@ public:
         m_titleLabel->setText(String((index.isFavorite ? "★ " : "") + title.utf8() + (index.hasAttachments ? " 📎" : "")));
         bool showsSubtitle = style == Settings::Items::ListStyle::standard || style == Settings::Items::ListStyle::compactWithSubtitle;
         auto subtitle = Foundation::joined(index.subtitle.components(Foundation::CharacterSet::controlCharacters()), " ");
+        if (index.lastUsedAt)
+            subtitle = String((subtitle.isEmpty() ? "" : subtitle.utf8() + " · ") + lastUsedText(*index.lastUsedAt).utf8());
         m_subtitleLabel->setText(subtitle);
         m_subtitleLabel->setIsHidden(!showsSubtitle || subtitle.isEmpty());
     }

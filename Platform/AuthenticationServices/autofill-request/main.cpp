@@ -119,9 +119,6 @@ int main(int argc, char** argv)
         }
         displayRunning = false;
     }
-    if (service.secret() && !request.printsSecret && !displayRunning && !service.window()) {
-        // Nothing shown, nothing copied: the secret is only printed when asked for.
-    }
     std::cout << service.outcomeJSON() << std::endl;
     return service.hasEnded() ? service.exitStatus() : 1;
 }

@@ -5,11 +5,11 @@
 
 #include "Shared/Crypto/CryptorError.hpp"
 #include "Shared/Model/EntryError.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/EntryObject.hpp"
 #include "Shared/Stores/RecordStore.Index.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/DecodingError.hpp"
 #include "Platform/Foundation/Logger.hpp"
@@ -702,8 +702,11 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
         Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(), [&](Foundation::Result<void> result) { replaced = result; }));
     ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return replaced.has_value(); }));
     EXPECT_TRUE(replaced->isSuccess());
-    CredentialIdentityStore identities(Global::App::appGroupIdentifier());
-    EXPECT_EQ(identities.credentialIdentities(), (std::vector<CredentialIdentityStore::Identity> {{"shop.example", "buyer", id}}));
+    AuthenticationServices::ASCredentialIdentityStore identities(Global::App::appGroupIdentifier());
+    using AuthenticationServices::ASCredentialServiceIdentifier;
+    EXPECT_EQ(identities.credentialIdentities(),
+              (std::vector<AuthenticationServices::ASPasswordCredentialIdentity> {
+                  {ASCredentialServiceIdentifier("shop.example", ASCredentialServiceIdentifier::IdentifierType::domain), "buyer", id}}));
     EXPECT_EQ(fileBytes(identities.folderURL().path().utf8() + "/CredentialIdentities.json").find(secret), std::string::npos);
 
     EXPECT_EQ(store->autoFillAvailability(), RecordStore::AutoFillAvailability::disabled);
