@@ -22,6 +22,7 @@ request() {
   local name=$1
   shift
   rm -f "$work/$name.status"
+  tmux_ kill-session -t "$name" 2>/dev/null
   run "$name" "$service" --extension "$extension" "$@"
 }
 # outcome <pane> <status> <step>: waits until the request ended with the status; its JSON is on the pane.

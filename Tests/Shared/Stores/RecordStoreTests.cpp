@@ -930,3 +930,25 @@ TEST_F(RecordStoreTests, LaunchHousekeepingRemovesOnlyFilesNoRecordNamesAndOnlyW
     EXPECT_TRUE(vault->attachmentDataStore->containsData(unsaved));
     EXPECT_EQ(store->attachment(named)->filename, "lease.pdf");
 }
+
+TEST_F(RecordStoreTests, AnotherProcessesUseOfAnItemShowsInTheListOnceItHearsOfIt)
+{
+    auto id = addEntry(*store, "Forum", secret);
+    auto extension = SharedTests::openRecordStore(*vault);
+    bool stamped = false;
+    auto lastUse = Foundation::Date::now();
+    extension->stampServiceIdentifiers(id, {Entry::ServiceIdentifier::fromIdentifier("forum.example", false, lastUse)},
+                                       Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(),
+                                                                                          [&](Foundation::Result<void>) { stamped = true; }));
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return stamped; }));
+
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
+    store->didSynchronize();
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return updates > 0; }));
+    auto indices = store->entryIndices(Filter::allItems(), SortMethod::alphabetical);
+    ASSERT_EQ(indices.size(), 1U);
+    EXPECT_EQ(indices.front().lastUsedAt, lastUse);
+    vault->notificationCenter->removeObserver(token);
+}
