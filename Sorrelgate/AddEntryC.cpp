@@ -88,6 +88,12 @@ void AddEntryC::initialize()
     });
 }
 
+AddEntryC::~AddEntryC()
+{
+    if (m_observer)
+        dependencies().notificationCenter->removeObserver(m_observer);
+}
+
 void AddEntryC::viewDidLoad()
 {
     CoordinatingViewController::viewDidLoad();

@@ -39,6 +39,7 @@ public:
     const std::shared_ptr<Shared::RecordStore::EditingContext>& editingContext() const { return m_editingContext; }
     const std::optional<Shared::MenuSource>& menuSourceToShowInlineGenerator() const { return m_menuSourceToShowInlineGenerator; }
 
+    ~AddEntryC() override;
     void viewDidLoad() override;
     void viewWillAppear(bool animated) override;
     void viewDidAppear(bool animated) override;

@@ -138,4 +138,18 @@ printed '"password":"shop-secret-2"' "the new login handed over"
 session=main
 expect "shop.example" "the extension's new login in the main program"
 
+# Without --print-secret the password goes to the clipboard for a while, never to the pane.
+request fill list "forum.example"
+expect "Master Password" "the extension's unlock screen"
+type_ "$master"
+keys Enter
+expect "alice" "the site's login after unlocking"
+keys Down Enter
+expect "Copied to the clipboard" "handing the password to the clipboard"
+clipboard "$secret" "the handed-over password"
+keys Enter
+outcome fill 0 "clearing the clipboard"
+printed '"user":"alice"' "the outcome without the password"
+never "$secret" "the outcome without --print-secret"
+
 echo "autofill end to end: passed"
