@@ -110,6 +110,7 @@ void environment(const std::string& home)
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     setenv("XDG_CACHE_HOME", (home + "/cache").c_str(), 1);
     setenv("CORVENDALE_CLOUDKIT_FOLDER", (home + "/cloudkit").c_str(), 1);
+    setenv("CORVENDALE_LOG_LEVEL", "none", 1);
 }
 
 struct Run {
