@@ -1,5 +1,6 @@
 // Moving a large vault in and out: a 100,000-row CSV export (about 30 MB) imported into an empty vault
-// and exported again, beside the CSV reader alone on the same file. Prints rows per second.
+// and exported again, beside the CSV reader alone on the same file; the same rows as a JSON export, and
+// this program's own JSON export, read into items. Prints rows per second.
 //
 //   TransferBenchmark [rows]
 
@@ -48,7 +49,7 @@ public:
         std::lock_guard lock(m_mutex);
         return m_entries;
     }
-    std::vector<Shared::Attachment> allAttachments() const override { return {}; }
+    std::vector<Shared::Attachment> allAttachments(std::vector<Foundation::String>* = nullptr) const override { return {}; }
     Foundation::URL decryptAttachmentToTemporaryFile(const Foundation::String&) const override { return Foundation::URL::fileURLWithPath("/", true); }
     std::size_t count() const
     {
@@ -88,6 +89,38 @@ void writeExport(const fs::path& path, int rows)
             << ",0," << quoted("https://" + word(10) + ".example.com/login/" + word(16)) << ',' << quoted(word(10) + "@example.com") << ','
             << quoted(word(24)) << ",\n";
     }
+}
+
+std::string jsonText(const std::string& value)
+{
+    std::string out = "\"";
+    for (char c : value)
+        out += c == '"' ? std::string("\\\"") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out + "\"";
+}
+
+// The same rows as a Bitwarden JSON export.
+void writeJSONExport(const fs::path& path, int rows)
+{
+    std::mt19937 random(7);
+    auto word = [&](int length) {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        std::string text;
+        for (int i = 0; i < length; ++i)
+            text.push_back(letters[random() % (sizeof letters - 1)]);
+        return text;
+    };
+    std::ofstream out(path, std::ios::binary);
+    out << R"({"encrypted": false, "folders": [{"id": "f1", "name": "Personal"}, {"id": "f2", "name": "Work"}], "items": [)";
+    for (int row = 0; row < rows; ++row) {
+        out << (row ? ",\n" : "\n") << R"(  {"id": "item-)" << row << R"(", "folderId": ")" << (row % 5 ? "f1" : "f2") << R"(", "type": 1, "favorite": )"
+            << (row % 7 == 0 ? "true" : "false") << R"(, "name": )" << jsonText("Site " + word(12) + ", Zürich") << R"(, "notes": )"
+            << jsonText("Notes for " + word(40) + "\nsecond line, with \"quotes\" " + word(30)) << R"(, "fields": [{"name": "PIN", "value": ")"
+            << row % 10000 << R"(", "type": 0}], "reprompt": 0, "login": {"uris": [{"match": null, "uri": )"
+            << jsonText("https://" + word(10) + ".example.com/login/" + word(16)) << R"(}], "username": )" << jsonText(word(10) + "@example.com")
+            << R"(, "password": )" << jsonText(word(24)) << R"(, "totp": null}, "creationDate": "2024-01-02T03:04:05.000Z", "revisionDate": "2024-02-03T04:05:06.000Z"})";
+    }
+    out << "\n]}\n";
 }
 
 double seconds(Clock::time_point start)
@@ -146,6 +179,15 @@ int main(int argc, char** argv)
     std::printf("CSV rows into items:     %9.0f rows/s (%.2fx the reader's time)\n", static_cast<double>(items.items.size()) / itemSeconds,
                 itemSeconds / readerSeconds);
 
+    // The same rows as a JSON export, into items.
+    auto jsonFile = folder / "bitwarden.json";
+    writeJSONExport(jsonFile, rows);
+    start = Clock::now();
+    auto jsonItems = Shared::ImportReader::read(Shared::ImporterFileFormat::bitwardenJSON, Foundation::URL::fileURLWithPath(Foundation::String(jsonFile.string()), false),
+                                                std::nullopt, Foundation::URL::fileURLWithPath(Foundation::String(folder.string()), true), [](double) {});
+    std::printf("JSON items into items:   %9.0f rows/s (%.1f MB)\n", static_cast<double>(jsonItems.items.size()) / seconds(start),
+                static_cast<double>(fs::file_size(jsonFile)) / 1e6);
+
     // An empty vault in the record store, unlocked.
     auto center = Foundation::make<Foundation::NotificationCenter>();
     auto fileManager = Foundation::FileManager::defaultManager();
@@ -183,6 +225,16 @@ int main(int argc, char** argv)
     // The importer's and exporter's own work, over a vault that costs nothing...
     auto memory = std::make_shared<MemoryVault>();
     measure("in memory", memory, memory);
+    // This program's own JSON export, read back into items.
+    for (const auto& exported : fs::directory_iterator(folder / "export")) {
+        if (exported.path().extension() != ".json")
+            continue;
+        start = Clock::now();
+        auto ownItems = Shared::ImportReader::read(Shared::ImporterFileFormat::corvendaleJSON,
+                                                   Foundation::URL::fileURLWithPath(Foundation::String(exported.path().string()), false), std::nullopt,
+                                                   Foundation::URL::fileURLWithPath(Foundation::String(folder.string()), true), [](double) {});
+        std::printf("own JSON export into items: %9.0f rows/s\n", static_cast<double>(ownItems.items.size()) / seconds(start));
+    }
     // ...and the whole way, over the record store.
     measure("record store", vault, vault);
     fs::remove_all(folder);

@@ -51,6 +51,16 @@ public:
         }
         return m_decoder->decode<T>(data);
     }
+    // A value of a document parsed already (the root unless given), as if it stood alone.
+    template <Foundation::Decodable T>
+    T decode(const Foundation::JSONDocument& document, std::uint32_t value = 0) const
+    {
+        if constexpr (TopLevelFragmentEncodable<T>) {
+            if (m_allowsCodingOfTopLevelFragements)
+                return std::move(m_decoder->decode<TopLevelFragmentContainer<T>>(document, value).value);
+        }
+        return m_decoder->decode<T>(document, value);
+    }
 
 protected:
     friend Foundation::Construct;

@@ -2,6 +2,8 @@
 
 #include "Platform/CloudKit/CKAsset.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/Foundation/NSKeyedArchiver.hpp"
 #include "Platform/Foundation/UUID.hpp"
@@ -174,11 +176,18 @@ void CKRecord::encode(Foundation::NSCoder& coder) const
 {
     encodeSystemFields(coder);
     std::lock_guard lock(m_mutex);
-    RecordCoding::Json fields = RecordCoding::Json::object();
+    Foundation::JSONStreamWriter fields;
+    fields.beginObject();
     for (const auto& [key, value] : m_fields)
-        fields[key] = RecordCoding::encode(value, assetPath);
-    coder.encodeData(Foundation::Data::fromString(fields.dump()), "fields");
-    coder.encodeData(Foundation::Data::fromString(RecordCoding::Json(m_changedKeys).dump()), "changedKeys");
+        RecordCoding::encode(fields.key(key), value, assetPath);
+    fields.endObject();
+    coder.encodeData(Foundation::Data::fromString(fields.take()), "fields");
+    Foundation::JSONStreamWriter changed;
+    changed.beginArray();
+    for (const auto& key : m_changedKeys)
+        changed.string(key);
+    changed.endArray();
+    coder.encodeData(Foundation::Data::fromString(changed.take()), "changedKeys");
 }
 
 std::shared_ptr<CKRecord> CKRecord::withCoder(Foundation::NSCoder& coder)
@@ -195,10 +204,10 @@ std::shared_ptr<CKRecord> CKRecord::withCoder(Foundation::NSCoder& coder)
     record->m_system.modificationDate = coder.decodeDate("modificationDate");
 
     if (auto fields = coder.decodeData("fields")) {
-        auto json = RecordCoding::Json::parse(fields->view(), nullptr, false);
-        if (!json.is_object())
+        auto document = Foundation::JSONDocument::tryParse(fields->view());
+        if (!document || !Foundation::JSONView(*document).isObject())
             return nullptr;
-        for (const auto& [key, value] : json.items()) {
+        for (auto [key, value] : Foundation::JSONView(*document).members()) {
             auto decoded = RecordCoding::decode(value, assetAtPath);
             if (!decoded)
                 return nullptr;
@@ -206,13 +215,13 @@ std::shared_ptr<CKRecord> CKRecord::withCoder(Foundation::NSCoder& coder)
         }
     }
     if (auto changed = coder.decodeData("changedKeys")) {
-        auto json = RecordCoding::Json::parse(changed->view(), nullptr, false);
-        if (!json.is_array())
+        auto document = Foundation::JSONDocument::tryParse(changed->view());
+        if (!document || !Foundation::JSONView(*document).isArray())
             return nullptr;
-        for (const auto& key : json) {
-            if (!key.is_string())
+        for (auto key : Foundation::JSONView(*document).elements()) {
+            if (!key.isString())
                 return nullptr;
-            record->m_changedKeys.insert(key.get<std::string>());
+            record->m_changedKeys.emplace(*key.string());
         }
     }
     return record;

@@ -2,6 +2,8 @@
 
 #include "Platform/CloudKit/CKError.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 
 #include <charconv>
 #include <cstdio>
@@ -10,7 +12,7 @@
 namespace CloudKit {
 namespace {
 
-using Json = RecordCoding::Json;
+using Foundation::JSONView;
 
 constexpr const char* formatName = "CloudKit change batch";
 constexpr const char* batchExtension = ".batch";
@@ -56,34 +58,34 @@ CKError damaged(const std::string& fileName, const std::string& why)
     return CKError(CKError::Code::internalError, "The change batch " + fileName + " is damaged: " + why);
 }
 
-const Json& member(const Json& object, const char* key, const std::string& fileName)
+JSONView member(const JSONView& object, const char* key, const std::string& fileName)
 {
     auto found = object.find(key);
-    if (found == object.end())
+    if (!found)
         throw damaged(fileName, std::string("\"") + key + "\" is missing");
     return *found;
 }
 
-std::string text(const Json& object, const char* key, const std::string& fileName)
+std::string text(const JSONView& object, const char* key, const std::string& fileName)
 {
-    const auto& value = member(object, key, fileName);
-    if (!value.is_string())
+    auto value = member(object, key, fileName).string();
+    if (!value)
         throw damaged(fileName, std::string("\"") + key + "\" is not text");
-    return value.get<std::string>();
+    return std::string(*value);
 }
 
-std::int64_t integer(const Json& object, const char* key, const std::string& fileName)
+std::int64_t integer(const JSONView& object, const char* key, const std::string& fileName)
 {
-    const auto& value = member(object, key, fileName);
-    if (!value.is_number_integer() || (value.is_number_unsigned() && value.get<std::uint64_t>() > std::uint64_t(INT64_MAX)))
+    auto value = member(object, key, fileName).int64();
+    if (!value)
         throw damaged(fileName, std::string("\"") + key + "\" is not a whole number");
-    return value.get<std::int64_t>();
+    return *value;
 }
 
-ChangeBatch::Change decodeChange(const Json& json, const std::string& fileName, const ChangeBatch::AssetFinder& finder)
+ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileName, const ChangeBatch::AssetFinder& finder)
 {
     using Kind = ChangeBatch::Change::Kind;
-    if (!json.is_object())
+    if (!json.isObject())
         throw damaged(fileName, "a change is not an object");
     ChangeBatch::Change change;
     auto kind = text(json, "change", fileName);
@@ -110,19 +112,20 @@ ChangeBatch::Change decodeChange(const Json& json, const std::string& fileName, 
     if (change.kind == Kind::deleteRecord)
         return change;
 
-    const auto& replaces = member(json, "replacesFields", fileName);
-    const auto& fields = member(json, "fields", fileName);
-    if (!replaces.is_boolean() || !fields.is_object())
+    auto replaces = member(json, "replacesFields", fileName).boolean();
+    auto fields = member(json, "fields", fileName);
+    if (!replaces || !fields.isObject())
         throw damaged(fileName, "a record's fields are malformed");
-    change.replacesFields = replaces.get<bool>();
+    change.replacesFields = *replaces;
     if (!RecordCoding::isValidName(change.recordType)) {
         change.unreadable = CKError(CKError::Code::invalidArguments,
                                     "The record " + change.recordName + " has the unknown type \"" + change.recordType + "\"")
                                 .clone();
         return change;
     }
-    for (const auto& [key, value] : fields.items()) {
-        if (value.is_null()) {
+    for (auto [fieldKey, value] : fields.members()) {
+        std::string key(fieldKey);
+        if (value.isNull()) {
             change.fields.emplace(key, std::nullopt);
             continue;
         }
@@ -174,38 +177,43 @@ std::optional<ChangeBatch::Name> ChangeBatch::parseFileName(const std::string& f
 
 Foundation::Data ChangeBatch::encoded(const std::string& container, const std::string& account, const AssetNamer& namer) const
 {
-    Json changesJson = Json::array();
-    for (const auto& change : changes) {
-        Json json = {{"change", kindName(change.kind)},
-                     {"zone", change.zoneID.zoneName().utf8()},
-                     {"owner", change.zoneID.ownerName().utf8()}};
-        if (change.kind != Change::Kind::deleteZone)
-            json["incarnation"] = change.incarnation;
-        if (change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord) {
-            json["name"] = change.recordName;
-            json["type"] = change.recordType;
-        }
-        if (change.kind == Change::Kind::saveRecord) {
-            json["replacesFields"] = change.replacesFields;
-            Json fields = Json::object();
-            for (const auto& [key, value] : change.fields)
-                fields[key] = value ? RecordCoding::encode(*value, namer) : Json(nullptr);
-            json["fields"] = std::move(fields);
-        }
-        changesJson.push_back(std::move(json));
-    }
-    Json batch = {{"format", formatName},
-                  {"version", formatVersion},
-                  {"container", container},
-                  {"account", account},
-                  {"device", device},
-                  {"sequence", sequence},
-                  {"clock", clock},
-                  {"date", date.timeIntervalSinceReferenceDate()}};
+    Foundation::JSONStreamWriter writer;
+    writer.beginObject()
+        .key("format").string(formatName)
+        .key("version").integer(formatVersion)
+        .key("container").string(container)
+        .key("account").string(account)
+        .key("device").string(device)
+        .key("sequence").integer(sequence)
+        .key("clock").integer(clock)
+        .key("date").real(date.timeIntervalSinceReferenceDate());
     if (operationID)
-        batch["operation"] = *operationID;
-    batch["changes"] = std::move(changesJson);
-    auto body = batch.dump();
+        writer.key("operation").string(*operationID);
+    writer.key("changes").beginArray();
+    for (const auto& change : changes) {
+        writer.beginObject()
+            .key("change").string(kindName(change.kind))
+            .key("zone").string(change.zoneID.zoneName().utf8())
+            .key("owner").string(change.zoneID.ownerName().utf8());
+        if (change.kind != Change::Kind::deleteZone)
+            writer.key("incarnation").string(change.incarnation);
+        if (change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord)
+            writer.key("name").string(change.recordName).key("type").string(change.recordType);
+        if (change.kind == Change::Kind::saveRecord) {
+            writer.key("replacesFields").boolean(change.replacesFields).key("fields").beginObject();
+            for (const auto& [key, value] : change.fields) {
+                writer.key(key);
+                if (value)
+                    RecordCoding::encode(writer, *value, namer);
+                else
+                    writer.null();
+            }
+            writer.endObject();
+        }
+        writer.endObject();
+    }
+    writer.endArray().endObject();
+    auto body = writer.take();
     return Foundation::Data::fromString(envelopeHead() + checksum(body) + std::string(checksumEnd) + body + "}");
 }
 
@@ -226,11 +234,12 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
             throw damaged(fileName, "its checksum does not match its contents");
         bytes = body;
     }
-    auto json = Json::parse(bytes, nullptr, false);
-    if (json.is_discarded() || !json.is_object())
+    auto document = Foundation::JSONDocument::tryParse(bytes);
+    if (!document)
         throw damaged(fileName, "it is not a change batch");
+    JSONView json(*document);
     auto format = json.find("format");
-    if (format == json.end() || *format != formatName)
+    if (!format || format->string() != formatName)
         throw damaged(fileName, "it is not a change batch");
     auto version = integer(json, "version", fileName);
     if (version > formatVersion)
@@ -251,17 +260,17 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     auto name = parseFileName(fileName);
     if (!name || name->device != batch.device || name->sequence != batch.sequence || batch.clock < 0)
         throw damaged(fileName, "its name does not match its contents");
-    const auto& date = member(json, "date", fileName);
-    if (!date.is_number())
+    auto date = member(json, "date", fileName).number();
+    if (!date)
         throw damaged(fileName, "\"date\" is not a number");
-    batch.date = Foundation::Date(date.get<double>());
+    batch.date = Foundation::Date(*date);
     if (json.contains("operation"))
         batch.operationID = text(json, "operation", fileName);
-    const auto& changes = member(json, "changes", fileName);
-    if (!changes.is_array())
+    auto changes = member(json, "changes", fileName);
+    if (!changes.isArray())
         throw damaged(fileName, "\"changes\" is not a list");
     batch.changes.reserve(changes.size());
-    for (const auto& change : changes)
+    for (auto change : changes.elements())
         batch.changes.push_back(decodeChange(change, fileName, finder));
     return batch;
 }

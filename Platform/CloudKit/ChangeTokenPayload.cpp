@@ -1,33 +1,48 @@
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
 
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
+
 namespace CloudKit {
 
 Foundation::Data ChangeTokenPayload::encoded() const
 {
-    nlohmann::ordered_json json = {{"container", container},
-                                   {"account", account},
-                                   {"zone", zoneID.zoneName().utf8()},
-                                   {"owner", zoneID.ownerName().utf8()},
-                                   {"incarnation", incarnation},
-                                   {"seen", seen.encoded()}};
-    return Foundation::Data::fromString(json.dump());
+    Foundation::JSONStreamWriter writer;
+    writer.beginObject()
+        .key("container").string(container)
+        .key("account").string(account)
+        .key("zone").string(zoneID.zoneName().utf8())
+        .key("owner").string(zoneID.ownerName().utf8())
+        .key("incarnation").string(incarnation)
+        .key("seen");
+    seen.encode(writer);
+    writer.endObject();
+    return Foundation::Data::fromString(writer.take());
 }
 
 std::optional<ChangeTokenPayload> ChangeTokenPayload::decode(const Foundation::Data& data)
 {
-    auto json = nlohmann::ordered_json::parse(data.view(), nullptr, false);
-    if (!json.is_object())
+    auto document = Foundation::JSONDocument::tryParse(data.view());
+    if (!document)
         return std::nullopt;
-    for (const char* key : {"container", "account", "zone", "owner", "incarnation"}) {
-        if (!json.contains(key) || !json[key].is_string())
-            return std::nullopt;
-    }
-    auto seen = json.contains("seen") ? SeenBatches::decode(json["seen"]) : std::nullopt;
+    Foundation::JSONView json(*document);
+    auto text = [&](std::string_view key) {
+        auto found = json.find(key);
+        return found ? found->string() : std::nullopt;
+    };
+    auto container = text("container");
+    auto account = text("account");
+    auto zone = text("zone");
+    auto owner = text("owner");
+    auto incarnation = text("incarnation");
+    if (!container || !account || !zone || !owner || !incarnation)
+        return std::nullopt;
+    auto seenJSON = json.find("seen");
+    auto seen = seenJSON ? SeenBatches::decode(*seenJSON) : std::nullopt;
     if (!seen)
         return std::nullopt;
-    return ChangeTokenPayload {json["container"].get<std::string>(), json["account"].get<std::string>(),
-                               CKRecordZoneID(json["zone"].get<std::string>(), json["owner"].get<std::string>()),
-                               json["incarnation"].get<std::string>(), std::move(*seen)};
+    return ChangeTokenPayload {std::string(*container), std::string(*account), CKRecordZoneID(Foundation::String(*zone), Foundation::String(*owner)),
+                               std::string(*incarnation), std::move(*seen)};
 }
 
 } // namespace CloudKit

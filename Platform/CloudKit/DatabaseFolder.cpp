@@ -9,6 +9,7 @@
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
 #include "Platform/Foundation/FileIO.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
 #include <charconv>
@@ -342,7 +343,9 @@ Foundation::ErrorPtr DatabaseFolder::checkSave(const CKRecord& record, SavePolic
             continue;
         if (!AssetFolder::hasFiles(*value))
             return CKError(CKError::Code::assetFileNotFound, "The file of the asset in field \"" + key + "\" does not exist").clone();
-        size += key.size() + RecordCoding::encode(*value, [](const CKAsset&) { return std::string(); }).dump().size();
+        Foundation::JSONStreamWriter encoded;
+        RecordCoding::encode(encoded, *value, [](const CKAsset&) { return std::string(); });
+        size += key.size() + encoded.text().size();
     }
     if (size > maximumRecordSize)
         return CKError(CKError::Code::limitExceeded, "Record \"" + name + "\" is larger than 1 MB").clone();

@@ -7,6 +7,8 @@
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
 #include "Platform/Foundation/FileIO.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/Logger.hpp"
 
 #include <fcntl.h>
@@ -19,7 +21,7 @@
 namespace CloudKit {
 namespace {
 
-using Json = RecordCoding::Json;
+using Foundation::JSONView;
 namespace fs = std::filesystem;
 
 const Foundation::Logger& log()
@@ -50,56 +52,100 @@ bool isOperationID(const std::string& text)
     return ServiceState::isValidIdentifier(text) && text.find('\\') == std::string::npos;
 }
 
-Json encodeRequest(DatabaseFolder& folder, const CKModifyRecordsOperation& operation)
+std::string encodeRequest(DatabaseFolder& folder, const CKModifyRecordsOperation& operation)
 {
     auto namer = [&](const CKAsset& asset) { return folder.assets().import(asset); };
-    Json saves = Json::array();
+    Foundation::JSONStreamWriter writer;
+    writer.beginObject()
+        .key("operation").string(operation.operationID().utf8())
+        .key("savePolicy").integer(static_cast<std::int64_t>(operation.savePolicy()))
+        .key("atomic").boolean(operation.isAtomic())
+        .key("saves").beginArray();
     for (const auto& record : operation.recordsToSave()) {
-        Json fields = Json::object();
+        writer.beginObject()
+            .key("zone").string(record->recordID().zoneID().zoneName().utf8())
+            .key("owner").string(record->recordID().zoneID().ownerName().utf8())
+            .key("name").string(record->recordID().recordName().utf8())
+            .key("type").string(record->recordType().utf8())
+            .key("fields").beginObject();
         for (const auto& [key, value] : record->fields())
-            fields[key] = RecordCoding::encode(value, namer);
-        Json changed = Json::array();
+            RecordCoding::encode(writer.key(key), value, namer);
+        writer.endObject().key("changedKeys").beginArray();
         for (const auto& key : record->changedKeys())
-            changed.push_back(key.utf8());
-        Json save = {{"zone", record->recordID().zoneID().zoneName().utf8()},
-                     {"owner", record->recordID().zoneID().ownerName().utf8()},
-                     {"name", record->recordID().recordName().utf8()},
-                     {"type", record->recordType().utf8()},
-                     {"fields", std::move(fields)},
-                     {"changedKeys", std::move(changed)}};
+            writer.string(key.utf8());
+        writer.endArray();
         if (auto tag = record->recordChangeTag())
-            save["changeTag"] = tag->utf8();
-        saves.push_back(std::move(save));
+            writer.key("changeTag").string(tag->utf8());
+        writer.endObject();
     }
-    Json deletes = Json::array();
-    for (const auto& id : operation.recordIDsToDelete())
-        deletes.push_back({{"zone", id.zoneID().zoneName().utf8()}, {"owner", id.zoneID().ownerName().utf8()}, {"name", id.recordName().utf8()}});
-    return {{"operation", operation.operationID().utf8()},
-            {"savePolicy", static_cast<std::int64_t>(operation.savePolicy())},
-            {"atomic", operation.isAtomic()},
-            {"saves", std::move(saves)},
-            {"deletes", std::move(deletes)}};
+    writer.endArray().key("deletes").beginArray();
+    for (const auto& id : operation.recordIDsToDelete()) {
+        writer.beginObject()
+            .key("zone").string(id.zoneID().zoneName().utf8())
+            .key("owner").string(id.zoneID().ownerName().utf8())
+            .key("name").string(id.recordName().utf8())
+            .endObject();
+    }
+    writer.endArray().endObject();
+    return writer.take();
+}
+
+// A journal that lacks a value, or holds one of another kind, is unreadable.
+struct Unreadable { };
+
+JSONView at(const JSONView& object, std::string_view key)
+{
+    auto found = object.find(key);
+    if (!found)
+        throw Unreadable();
+    return *found;
+}
+
+JSONView::Elements elementsAt(const JSONView& object, std::string_view key)
+{
+    auto array = at(object, key);
+    if (!array.isArray())
+        throw Unreadable();
+    return array.elements();
+}
+
+std::string text(const JSONView& value)
+{
+    auto text = value.string();
+    if (!text)
+        throw Unreadable();
+    return std::string(*text);
+}
+
+std::string textAt(const JSONView& object, std::string_view key)
+{
+    return text(at(object, key));
 }
 
 // Nothing for a journal that cannot be read.
 std::optional<DatabaseFolder::ModifyRequest> decodeRequest(DatabaseFolder& folder, const Foundation::Data& data)
 {
-    auto json = Json::parse(data.view(), nullptr, false);
     try {
-        if (!json.is_object())
+        Foundation::JSONDocument document(data.view());
+        JSONView json(document);
+        if (!json.isObject())
             return std::nullopt;
         DatabaseFolder::ModifyRequest request;
-        auto policy = json.at("savePolicy").get<std::int64_t>();
-        if (policy < 0 || policy > 2)
+        auto policy = at(json, "savePolicy").int64();
+        auto atomic = at(json, "atomic").boolean();
+        if (!policy || !atomic || *policy < 0 || *policy > 2)
             return std::nullopt;
-        request.savePolicy = static_cast<DatabaseFolder::SavePolicy>(policy);
-        request.isAtomic = json.at("atomic").get<bool>();
-        request.operationID = json.at("operation").get<std::string>();
+        request.savePolicy = static_cast<DatabaseFolder::SavePolicy>(*policy);
+        request.isAtomic = *atomic;
+        request.operationID = textAt(json, "operation");
         auto finder = [&](const std::string& name) { return folder.assets().named(name); };
-        for (const auto& save : json.at("saves")) {
-            CKRecordZoneID zoneID(save.at("zone").get<std::string>(), save.at("owner").get<std::string>());
+        for (auto save : elementsAt(json, "saves")) {
+            CKRecordZoneID zoneID(textAt(save, "zone"), textAt(save, "owner"));
             CKRecord::Fields fields;
-            for (const auto& [key, value] : save.at("fields").items()) {
+            auto encodedFields = at(save, "fields");
+            if (!encodedFields.isObject())
+                return std::nullopt;
+            for (auto [key, value] : encodedFields.members()) {
                 auto decoded = RecordCoding::decode(value, finder);
                 if (!decoded)
                     return std::nullopt;
@@ -107,22 +153,21 @@ std::optional<DatabaseFolder::ModifyRequest> decodeRequest(DatabaseFolder& folde
             }
             CKRecord::SystemFields system;
             if (save.contains("changeTag"))
-                system.changeTag = Foundation::String(save.at("changeTag").get<std::string>());
-            auto record = CKRecord::fromServer(save.at("type").get<std::string>(),
-                                               CKRecordID(save.at("name").get<std::string>(), zoneID), fields, system);
-            for (const auto& key : save.at("changedKeys")) {
-                auto name = key.get<std::string>();
+                system.changeTag = Foundation::String(textAt(save, "changeTag"));
+            auto record = CKRecord::fromServer(textAt(save, "type"), CKRecordID(textAt(save, "name"), zoneID), fields, system);
+            for (auto key : elementsAt(save, "changedKeys")) {
+                auto name = text(key);
                 auto found = fields.find(name);
                 record->setObject(found == fields.end() ? std::nullopt : std::optional(found->second), name);
             }
             request.recordsToSave.push_back(std::move(record));
         }
-        for (const auto& id : json.at("deletes")) {
-            request.recordIDsToDelete.emplace_back(id.at("name").get<std::string>(),
-                                                   CKRecordZoneID(id.at("zone").get<std::string>(), id.at("owner").get<std::string>()));
-        }
+        for (auto id : elementsAt(json, "deletes"))
+            request.recordIDsToDelete.emplace_back(textAt(id, "name"), CKRecordZoneID(textAt(id, "zone"), textAt(id, "owner")));
         return request;
-    } catch (const Json::exception&) {
+    } catch (const Foundation::JSONDocument::SyntaxError&) {
+        return std::nullopt;
+    } catch (const Unreadable&) {
         return std::nullopt;
     }
 }
@@ -134,7 +179,7 @@ void LongLivedJournal::write(DatabaseFolder& folder, const CKModifyRecordsOperat
     auto id = operation.operationID().utf8();
     if (!isOperationID(id))
         return;
-    auto data = Foundation::Data::fromString(encodeRequest(folder, operation).dump());
+    auto data = Foundation::Data::fromString(encodeRequest(folder, operation));
     auto path = journalPath(folder, id);
     Foundation::FileIO::makeDirectories(folder.longLivedPath());
 

@@ -1,28 +1,31 @@
 #include "Platform/CloudKit/RecordCoding.hpp"
 
 #include "Platform/CloudKit/CKAsset.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 
 #include <cmath>
 
 namespace CloudKit::RecordCoding {
 namespace {
 
-Json encodeDouble(double value)
+using Foundation::JSONView;
+
+void encodeDouble(Foundation::JSONStreamWriter& writer, double value)
 {
     if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value > 0 ? "inf" : "-inf";
-    return value;
+        writer.string("nan");
+    else if (std::isinf(value))
+        writer.string(value > 0 ? "inf" : "-inf");
+    else
+        writer.real(value);
 }
 
-std::optional<double> decodeDouble(const Json& value)
+std::optional<double> decodeDouble(const JSONView& value)
 {
-    if (value.is_number())
-        return value.get<double>();
-    if (!value.is_string())
-        return std::nullopt;
-    auto text = value.get<std::string>();
+    if (auto number = value.number())
+        return number;
+    auto text = value.string();
     if (text == "nan")
         return std::nan("");
     if (text == "inf")
@@ -32,41 +35,39 @@ std::optional<double> decodeDouble(const Json& value)
     return std::nullopt;
 }
 
-std::optional<CKRecordValue> decodeValue(const Json& value, const AssetReader& assetReader, bool insideList)
+std::optional<CKRecordValue> decodeValue(const JSONView& value, const AssetReader& assetReader, bool insideList)
 {
-    if (!value.is_object() || value.size() != 1)
+    if (value.size() != 1 || !value.isObject())
         return std::nullopt;
-    auto member = value.begin();
-    const std::string kind = member.key();
-    const Json& payload = member.value();
-    if (kind == "string" && payload.is_string())
-        return CKRecordValue(Foundation::String(payload.get<std::string>()));
-    if (kind == "int64" && payload.is_number_integer()) {
-        if (payload.is_number_unsigned() && payload.get<std::uint64_t>() > std::uint64_t(INT64_MAX))
-            return std::nullopt;
-        return CKRecordValue(payload.get<std::int64_t>());
+    auto [kind, payload] = *value.members().begin();
+    if (kind == "string" && payload.isString())
+        return CKRecordValue(Foundation::String(*payload.string()));
+    if (kind == "int64" && payload.isInteger()) {
+        if (auto number = payload.int64())
+            return CKRecordValue(*number);
+        return std::nullopt;
     }
     if (kind == "double") {
         if (auto number = decodeDouble(payload))
             return CKRecordValue(*number);
         return std::nullopt;
     }
-    if (kind == "date" && payload.is_number())
-        return CKRecordValue(Foundation::Date(payload.get<double>()));
-    if (kind == "data" && payload.is_string()) {
-        if (auto data = Foundation::Data::fromBase64(payload.get<std::string>()))
+    if (kind == "date" && payload.isNumber())
+        return CKRecordValue(Foundation::Date(*payload.number()));
+    if (kind == "data" && payload.isString()) {
+        if (auto data = Foundation::Data::fromBase64(*payload.string()))
             return CKRecordValue(std::move(*data));
         return std::nullopt;
     }
-    if (kind == "asset" && payload.is_string()) {
-        if (auto asset = assetReader(payload.get<std::string>()))
+    if (kind == "asset" && payload.isString()) {
+        if (auto asset = assetReader(std::string(*payload.string())))
             return CKRecordValue(std::move(asset));
         return std::nullopt;
     }
-    if (kind == "list" && payload.is_array() && !insideList) {
+    if (kind == "list" && payload.isArray() && !insideList) {
         CKRecordValue::List list;
         list.reserve(payload.size());
-        for (const auto& element : payload) {
+        for (auto element : payload.elements()) {
             auto decoded = decodeValue(element, assetReader, true);
             if (!decoded)
                 return std::nullopt;
@@ -79,33 +80,41 @@ std::optional<CKRecordValue> decodeValue(const Json& value, const AssetReader& a
 
 } // namespace
 
-Json encode(const CKRecordValue& value, const AssetWriter& assetWriter)
+void encode(Foundation::JSONStreamWriter& writer, const CKRecordValue& value, const AssetWriter& assetWriter)
 {
+    writer.beginObject();
     switch (value.kind()) {
     case CKRecordValue::Kind::string:
-        return {{"string", value.as<Foundation::String>()->utf8()}};
+        writer.key("string").string(value.as<Foundation::String>()->utf8());
+        break;
     case CKRecordValue::Kind::int64:
-        return {{"int64", *value.as<std::int64_t>()}};
+        writer.key("int64").integer(*value.as<std::int64_t>());
+        break;
     case CKRecordValue::Kind::double_:
-        return {{"double", encodeDouble(*value.as<double>())}};
+        encodeDouble(writer.key("double"), *value.as<double>());
+        break;
     case CKRecordValue::Kind::date:
-        return {{"date", value.as<Foundation::Date>()->timeIntervalSinceReferenceDate()}};
+        writer.key("date").real(value.as<Foundation::Date>()->timeIntervalSinceReferenceDate());
+        break;
     case CKRecordValue::Kind::data:
-        return {{"data", value.as<Foundation::Data>()->base64EncodedString()}};
+        writer.key("data").string(value.as<Foundation::Data>()->base64EncodedString());
+        break;
     case CKRecordValue::Kind::asset: {
         auto asset = *value.as<std::shared_ptr<CKAsset>>();
-        return {{"asset", asset ? assetWriter(*asset) : std::string()}};
-    }
-    case CKRecordValue::Kind::list:
+        writer.key("asset").string(asset ? assetWriter(*asset) : std::string());
         break;
     }
-    Json list = Json::array();
-    for (const auto& element : *value.list())
-        list.push_back(encode(element, assetWriter));
-    return {{"list", std::move(list)}};
+    case CKRecordValue::Kind::list:
+        writer.key("list").beginArray();
+        for (const auto& element : *value.list())
+            encode(writer, element, assetWriter);
+        writer.endArray();
+        break;
+    }
+    writer.endObject();
 }
 
-std::optional<CKRecordValue> decode(const Json& value, const AssetReader& assetReader)
+std::optional<CKRecordValue> decode(const JSONView& value, const AssetReader& assetReader)
 {
     return decodeValue(value, assetReader, false);
 }

@@ -4,9 +4,13 @@
 
 #include <functional>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+
+namespace Foundation {
+class JSONStreamWriter;
+class JSONView;
+} // namespace Foundation
 
 namespace CloudKit {
 
@@ -18,14 +22,13 @@ class CKAsset;
 // {"asset": reference}, {"list": [values]}. What an asset's reference is belongs to the caller.
 namespace RecordCoding {
 
-using Json = nlohmann::ordered_json;
 using AssetWriter = std::function<std::string(const CKAsset&)>;
 // Answers null for a reference it cannot place.
 using AssetReader = std::function<std::shared_ptr<CKAsset>(const std::string&)>;
 
-Json encode(const CKRecordValue& value, const AssetWriter& assetWriter);
+void encode(Foundation::JSONStreamWriter& writer, const CKRecordValue& value, const AssetWriter& assetWriter);
 // Nothing for a value of a kind this version does not know, a malformed one or a list inside a list.
-std::optional<CKRecordValue> decode(const Json& value, const AssetReader& assetReader);
+std::optional<CKRecordValue> decode(const Foundation::JSONView& value, const AssetReader& assetReader);
 
 // Record types and field keys: a letter first, then letters, digits and underscores, at most 255.
 bool isValidName(const std::string& name);

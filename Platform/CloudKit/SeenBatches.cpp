@@ -1,6 +1,8 @@
 #include "Platform/CloudKit/SeenBatches.hpp"
 
 #include "Platform/CloudKit/ChangeBatch.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 
 #include <algorithm>
 
@@ -47,46 +49,48 @@ void SeenBatches::insert(const std::string& fileName)
     }
 }
 
-nlohmann::ordered_json SeenBatches::encoded() const
+void SeenBatches::encode(Foundation::JSONStreamWriter& writer) const
 {
-    nlohmann::ordered_json devices = nlohmann::ordered_json::object();
+    writer.beginObject().key("devices").beginObject();
     for (const auto& [device, ranges] : m_ranges) {
-        auto& list = devices[device] = nlohmann::ordered_json::array();
+        writer.key(device).beginArray();
         for (const auto& [first, last] : ranges)
-            list.push_back({first, last});
+            writer.beginArray().integer(first).integer(last).endArray();
+        writer.endArray();
     }
-    return {{"devices", std::move(devices)}, {"others", m_others}};
+    writer.endObject().key("others").beginArray();
+    for (const auto& name : m_others)
+        writer.string(name);
+    writer.endArray().endObject();
 }
 
-std::optional<SeenBatches> SeenBatches::decode(const nlohmann::ordered_json& json)
+std::optional<SeenBatches> SeenBatches::decode(const Foundation::JSONView& json)
 {
-    if (!json.is_object() || !json.contains("devices") || !json.contains("others"))
-        return std::nullopt;
-    const auto& devices = json["devices"];
-    const auto& others = json["others"];
-    if (!devices.is_object() || !others.is_array())
+    auto devices = json.find("devices");
+    auto others = json.find("others");
+    if (!devices || !others || !devices->isObject() || !others->isArray())
         return std::nullopt;
     SeenBatches seen;
-    for (const auto& [device, ranges] : devices.items()) {
-        if (!ranges.is_array())
+    for (auto [device, ranges] : devices->members()) {
+        if (!ranges.isArray())
             return std::nullopt;
         std::int64_t previous = 0;
-        auto& list = seen.m_ranges[device];
-        for (const auto& range : ranges) {
-            if (!range.is_array() || range.size() != 2 || !range[0].is_number_integer() || !range[1].is_number_integer())
+        auto& list = seen.m_ranges[std::string(device)];
+        for (auto range : ranges.elements()) {
+            if (!range.isArray() || range.size() != 2 || !range[0].isInteger() || !range[1].isInteger())
                 return std::nullopt;
-            auto first = range[0].get<std::int64_t>();
-            auto last = range[1].get<std::int64_t>();
-            if (first <= previous + (list.empty() ? 0 : 1) || last < first)
+            auto first = range[0].int64();
+            auto last = range[1].int64();
+            if (!first || !last || *first <= previous + (list.empty() ? 0 : 1) || *last < *first)
                 return std::nullopt;
-            list.emplace_back(first, last);
-            previous = last;
+            list.emplace_back(*first, *last);
+            previous = *last;
         }
     }
-    for (const auto& name : others) {
-        if (!name.is_string())
+    for (auto name : others->elements()) {
+        if (!name.isString())
             return std::nullopt;
-        seen.m_others.insert(name.get<std::string>());
+        seen.m_others.emplace(*name.string());
     }
     return seen;
 }

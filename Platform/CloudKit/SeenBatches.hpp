@@ -2,12 +2,16 @@
 
 #include <cstdint>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace Foundation {
+class JSONStreamWriter;
+class JSONView;
+} // namespace Foundation
 
 namespace CloudKit {
 
@@ -20,8 +24,8 @@ public:
     void insert(const std::string& fileName);
     bool isEmpty() const { return m_ranges.empty() && m_others.empty(); }
 
-    nlohmann::ordered_json encoded() const;
-    static std::optional<SeenBatches> decode(const nlohmann::ordered_json& json);
+    void encode(Foundation::JSONStreamWriter& writer) const;
+    static std::optional<SeenBatches> decode(const Foundation::JSONView& json);
 
 private:
     // Sorted, disjoint and not adjacent: [first, last] inclusive.

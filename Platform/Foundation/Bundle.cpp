@@ -1,12 +1,13 @@
 #include "Platform/Foundation/Bundle.hpp"
 
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/Logger.hpp"
 
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
-#include <nlohmann/json.hpp>
 
 namespace Foundation {
 namespace {
@@ -28,33 +29,34 @@ MainBundle& mainBundle()
     return *instance;
 }
 
-std::optional<PropertyListValue> propertyList(const nlohmann::json& json)
+std::optional<PropertyListValue> propertyList(const JSONView& json)
 {
-    switch (json.type()) {
-    case nlohmann::json::value_t::boolean: return PropertyListValue(json.get<bool>());
-    case nlohmann::json::value_t::number_integer: return PropertyListValue(json.get<std::int64_t>());
-    case nlohmann::json::value_t::number_unsigned:
-        if (auto value = json.get<std::uint64_t>(); std::in_range<std::int64_t>(value))
-            return PropertyListValue(static_cast<std::int64_t>(value));
-        return PropertyListValue(json.get<double>());
-    case nlohmann::json::value_t::number_float: return PropertyListValue(json.get<double>());
-    case nlohmann::json::value_t::string: return PropertyListValue(String(json.get<std::string>()));
-    case nlohmann::json::value_t::array: {
+    switch (json.kind()) {
+    case JSONView::Kind::boolean: return PropertyListValue(*json.boolean());
+    case JSONView::Kind::integer:
+    case JSONView::Kind::unsignedInteger:
+    case JSONView::Kind::real:
+        if (auto value = json.int64())
+            return PropertyListValue(*value);
+        return PropertyListValue(*json.number());
+    case JSONView::Kind::string: return PropertyListValue(String(*json.string()));
+    case JSONView::Kind::array: {
         PropertyListValue::Array array;
-        for (const auto& element : json)
+        for (auto element : json.elements())
             if (auto value = propertyList(element))
                 array.push_back(std::move(*value));
         return PropertyListValue(std::move(array));
     }
-    case nlohmann::json::value_t::object: {
+    case JSONView::Kind::object: {
         PropertyListValue::Dictionary dictionary;
-        for (const auto& [key, element] : json.items())
+        for (auto [key, element] : json.members())
             if (auto value = propertyList(element))
                 dictionary.insert_or_assign(String(key), std::move(*value));
         return PropertyListValue(std::move(dictionary));
     }
-    default: return std::nullopt;
+    case JSONView::Kind::null: return std::nullopt;
     }
+    return std::nullopt;
 }
 
 std::optional<Bundle::InfoDictionary> readInfoDictionary(const std::filesystem::path& folder)
@@ -62,10 +64,11 @@ std::optional<Bundle::InfoDictionary> readInfoDictionary(const std::filesystem::
     std::ifstream file(folder / "Info.json", std::ios::binary);
     if (!file)
         return std::nullopt;
-    auto json = nlohmann::json::parse(file, nullptr, false);
-    if (json.is_discarded() || !json.is_object())
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto document = JSONDocument::tryParse(text);
+    if (!document || !JSONView(*document).isObject())
         return std::nullopt;
-    return propertyList(json)->as<Bundle::InfoDictionary>();
+    return propertyList(JSONView(*document))->as<Bundle::InfoDictionary>();
 }
 
 } // namespace

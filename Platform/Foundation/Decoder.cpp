@@ -54,22 +54,23 @@ constexpr const char* arrayType = "Array<Any>";
 
 } // namespace
 
-Decoder::Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy)
+Decoder::Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy, std::uint32_t top)
     : m_document(&document)
     , m_valueIndex(value)
+    , m_topIndex(top)
     , m_dateStrategy(&dateStrategy)
 {
 }
 
 Decoder Decoder::child(std::uint32_t value) const
 {
-    return Decoder(*m_document, value, *m_dateStrategy);
+    return Decoder(*m_document, value, *m_dateStrategy, m_topIndex);
 }
 
 const CodingPath& Decoder::codingPath() const
 {
     if (!m_path)
-        m_path = m_document->codingPath(m_valueIndex);
+        m_path = m_document->codingPath(m_valueIndex, m_topIndex);
     return *m_path;
 }
 

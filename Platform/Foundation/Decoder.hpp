@@ -39,7 +39,8 @@ private:
     template <class T>
     friend struct CodingTraits;
 
-    Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy);
+    // Coding paths start at `top`, the value decoding started with.
+    Decoder(const JSONDocument& document, std::uint32_t value, const JSONDateStrategy& dateStrategy, std::uint32_t top = 0);
     // The value's path comes from the document, worked out only when asked for.
     Decoder child(std::uint32_t value) const;
     const JSONDocument& document() const { return *m_document; }
@@ -61,6 +62,7 @@ private:
 
     const JSONDocument* m_document;
     std::uint32_t m_valueIndex;
+    std::uint32_t m_topIndex;
     const JSONDateStrategy* m_dateStrategy;
     mutable std::optional<CodingPath> m_path;
 };

@@ -29,6 +29,13 @@ public:
         Decoder decoder(*document, 0, m_dateDecodingStrategy);
         return CodingTraits<T>::decode(decoder);
     }
+    // A value of a document parsed already, as if it stood alone: coding paths start at it.
+    template <Decodable T>
+    T decode(const JSONDocument& document, std::uint32_t value) const
+    {
+        Decoder decoder(document, value, m_dateDecodingStrategy, value);
+        return CodingTraits<T>::decode(decoder);
+    }
 
 protected:
     friend Construct;

@@ -232,12 +232,17 @@ private:
                 ++m_at;
         }
         std::string_view text(start, static_cast<std::size_t>(m_at - start));
+        auto newNumber = [&](Kind kind) {
+            auto index = newValue(kind, parent);
+            m_document.m_values[index].text = text;
+            return index;
+        };
         if (whole) {
             if (text.front() == '-') {
                 std::int64_t value = 0;
                 auto result = std::from_chars(text.data(), text.data() + text.size(), value);
                 if (result.ec == std::errc()) {
-                    auto index = newValue(Kind::integer, parent);
+                    auto index = newNumber(Kind::integer);
                     m_document.m_values[index].integer = value;
                     return index;
                 }
@@ -245,7 +250,7 @@ private:
                 std::uint64_t value = 0;
                 auto result = std::from_chars(text.data(), text.data() + text.size(), value);
                 if (result.ec == std::errc()) {
-                    auto index = newValue(Kind::unsignedInteger, parent);
+                    auto index = newNumber(Kind::unsignedInteger);
                     m_document.m_values[index].unsignedInteger = value;
                     return index;
                 }
@@ -258,17 +263,19 @@ private:
         }
         if (auto exact = exactWholeNumber(text)) {
             if (!exact->negative) {
-                auto index = newValue(Kind::unsignedInteger, parent);
+                auto index = newNumber(Kind::unsignedInteger);
                 m_document.m_values[index].unsignedInteger = exact->magnitude;
+                m_document.m_values[index].writtenAsReal = true;
                 return index;
             }
-            auto index = newValue(Kind::integer, parent);
+            auto index = newNumber(Kind::integer);
+            m_document.m_values[index].writtenAsReal = true;
             constexpr auto lowest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + 1;
             m_document.m_values[index].integer
                 = exact->magnitude == lowest ? std::numeric_limits<std::int64_t>::min() : -static_cast<std::int64_t>(exact->magnitude);
             return index;
         }
-        auto index = newValue(Kind::real, parent);
+        auto index = newNumber(Kind::real);
         m_document.m_values[index].real = *real;
         return index;
     }
@@ -517,10 +524,19 @@ JSONDocument::JSONDocument(std::string_view bytes)
     Parser(*this, bytes).parseDocument();
 }
 
-CodingPath JSONDocument::codingPath(std::uint32_t index) const
+std::optional<JSONDocument> JSONDocument::tryParse(std::string_view bytes)
+{
+    try {
+        return std::optional<JSONDocument>(std::in_place, bytes);
+    } catch (const SyntaxError&) {
+        return std::nullopt;
+    }
+}
+
+CodingPath JSONDocument::codingPath(std::uint32_t index, std::uint32_t top) const
 {
     CodingPath path;
-    while (index != root) {
+    while (index != top && index != root) {
         const auto& value = m_values[index];
         const auto& parent = m_values[value.parent];
         if (parent.kind == Kind::array)

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/CodingKey.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ public:
     struct Value {
         Kind kind = Kind::null;
         bool boolean = false;
+        // A number written with a fraction or an exponent, even when it is kept as an integer.
+        bool writtenAsReal = false;
         // Where the value sits: its parent's index, and its place among the parent's members or elements.
         std::uint32_t parent = 0;
         std::uint32_t position = 0;
@@ -30,6 +33,7 @@ public:
             std::uint64_t unsignedInteger;
             double real;
         };
+        // A string's text, or a number's as it is written.
         std::string_view text;
     };
 
@@ -47,6 +51,8 @@ public:
     // number written with a fraction or an exponent that is a whole number fitting 64 bits is kept as an
     // integer, so integer decoding never reads a rounded double.
     explicit JSONDocument(std::string_view bytes);
+    // Nothing for bytes that are not JSON, for readers that need no reason.
+    static std::optional<JSONDocument> tryParse(std::string_view bytes);
     // Texts view the document's own storage: it stays where it was made.
     JSONDocument(const JSONDocument&) = delete;
     JSONDocument& operator=(const JSONDocument&) = delete;
@@ -59,8 +65,8 @@ public:
     const Member* members(const Value& object) const { return m_members.data() + object.first; }
     std::uint32_t indexOf(const Value& value) const { return static_cast<std::uint32_t>(&value - m_values.data()); }
 
-    // The keys from the top down to the value.
-    CodingPath codingPath(std::uint32_t index) const;
+    // The keys from `top` (the root unless given) down to the value, which lies inside `top`.
+    CodingPath codingPath(std::uint32_t index, std::uint32_t top = root) const;
 
 private:
     class Parser;

@@ -2,9 +2,10 @@
 
 #include "Platform/Foundation/NSCoder.hpp"
 
-#include <nlohmann/json_fwd.hpp>
 
 namespace Foundation {
+
+class JSONStreamWriter;
 
 // Writes a graph of NSCoding objects into a self-describing archive: JSON naming each object's
 // registered class under "$class", beside the values it encoded. The format is ours alone.
@@ -28,15 +29,16 @@ public:
 
 protected:
     friend Construct;
-    explicit NSKeyedArchiver(nlohmann::ordered_json& object)
-        : m_object(&object)
+    // Writes the members of one object of the archive.
+    explicit NSKeyedArchiver(JSONStreamWriter& writer)
+        : m_writer(&writer)
     {
     }
 
 private:
-    static nlohmann::ordered_json archivedObject(const std::shared_ptr<NSObject>& object);
+    static void writeObject(JSONStreamWriter& writer, const std::shared_ptr<NSObject>& object);
 
-    nlohmann::ordered_json* m_object;
+    JSONStreamWriter* m_writer;
 };
 
 } // namespace Foundation

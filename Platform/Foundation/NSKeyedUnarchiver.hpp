@@ -2,9 +2,12 @@
 
 #include "Platform/Foundation/NSCoder.hpp"
 
-#include <nlohmann/json_fwd.hpp>
+#include <cstdint>
 
 namespace Foundation {
+
+class JSONDocument;
+class JSONView;
 
 // Reads the archives NSKeyedArchiver writes, making each object through its registered class.
 class NSKeyedUnarchiver : public NSCoder {
@@ -30,18 +33,21 @@ public:
 
 protected:
     friend Construct;
-    NSKeyedUnarchiver(const nlohmann::ordered_json& object, int depth)
-        : m_object(&object)
+    // Reads the object at `object` in the document, which outlives the unarchiver.
+    NSKeyedUnarchiver(const JSONDocument& document, std::uint32_t object, int depth)
+        : m_document(&document)
+        , m_object(object)
         , m_depth(depth)
     {
     }
 
 private:
     static std::shared_ptr<NSObject> unarchivedRootObject(const Data& data);
-    static std::shared_ptr<NSObject> unarchived(const nlohmann::ordered_json& value, int depth);
-    const nlohmann::ordered_json* value(std::string_view key) const;
+    static std::shared_ptr<NSObject> unarchived(const JSONView& value, int depth);
+    std::optional<JSONView> value(std::string_view key) const;
 
-    const nlohmann::ordered_json* m_object;
+    const JSONDocument* m_document;
+    std::uint32_t m_object;
     int m_depth;
 };
 

@@ -3,6 +3,8 @@
 #include "Platform/Foundation/CocoaError.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/URL.hpp"
 
@@ -12,7 +14,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <limits>
-#include <nlohmann/json.hpp>
 #include <sys/file.h>
 #include <unistd.h>
 #include <utility>
@@ -20,7 +21,6 @@
 namespace Foundation {
 namespace {
 
-using JSON = nlohmann::ordered_json;
 using Dictionary = PropertyListValue::Dictionary;
 
 // Hand-edited or damaged files must not exhaust the stack.
@@ -43,57 +43,72 @@ std::string escapedKey(const String& key)
     return key.utf8().starts_with('$') ? "$" + key.utf8() : key.utf8();
 }
 
-String unescapedKey(const std::string& key)
+String unescapedKey(std::string_view key)
 {
     return key.starts_with("$$") ? String(key.substr(1)) : String(key);
 }
 
-JSON toJSON(const PropertyListValue& value);
+void writeJSON(JSONStreamWriter& writer, const PropertyListValue& value);
 
-JSON toJSON(const Dictionary& dictionary)
+void writeJSON(JSONStreamWriter& writer, const Dictionary& dictionary)
 {
-    JSON object = JSON::object();
-    for (const auto& [key, value] : dictionary)
-        object[escapedKey(key)] = toJSON(value);
-    return object;
+    writer.beginObject();
+    for (const auto& [key, value] : dictionary) {
+        writer.key(escapedKey(key));
+        writeJSON(writer, value);
+    }
+    writer.endObject();
 }
 
-JSON toJSON(const PropertyListValue& value)
+void writeTagged(JSONStreamWriter& writer, std::string_view tag, auto write)
+{
+    writer.beginObject().key(tag);
+    write();
+    writer.endObject();
+}
+
+void writeJSON(JSONStreamWriter& writer, const PropertyListValue& value)
 {
     switch (value.kind()) {
-    case PropertyListValue::Kind::boolean: return *value.as<bool>();
-    case PropertyListValue::Kind::integer: return *value.as<std::int64_t>();
+    case PropertyListValue::Kind::boolean: writer.boolean(*value.as<bool>()); return;
+    case PropertyListValue::Kind::integer: writer.integer(*value.as<std::int64_t>()); return;
     case PropertyListValue::Kind::real: {
         double number = *value.as<double>();
         if (std::isfinite(number))
-            return number;
-        return JSON {{"$real", std::isnan(number) ? "nan" : number > 0 ? "inf" : "-inf"}};
+            writer.real(number);
+        else
+            writeTagged(writer, "$real", [&] { writer.string(std::isnan(number) ? "nan" : number > 0 ? "inf" : "-inf"); });
+        return;
     }
-    case PropertyListValue::Kind::string: return value.as<std::string>().value();
-    case PropertyListValue::Kind::data: return JSON {{"$data", value.as<Data>()->base64EncodedString()}};
-    case PropertyListValue::Kind::date: return JSON {{"$date", value.as<Date>()->timeIntervalSinceReferenceDate()}};
-    case PropertyListValue::Kind::array: {
-        JSON array = JSON::array();
+    case PropertyListValue::Kind::string: writer.string(value.as<std::string>().value()); return;
+    case PropertyListValue::Kind::data:
+        writeTagged(writer, "$data", [&] { writer.string(value.as<Data>()->base64EncodedString()); });
+        return;
+    case PropertyListValue::Kind::date:
+        writeTagged(writer, "$date", [&] { writer.real(value.as<Date>()->timeIntervalSinceReferenceDate()); });
+        return;
+    case PropertyListValue::Kind::array:
+        writer.beginArray();
         for (const auto& element : *value.array())
-            array.push_back(toJSON(element));
-        return array;
+            writeJSON(writer, element);
+        writer.endArray();
+        return;
+    case PropertyListValue::Kind::dictionary: writeJSON(writer, *value.dictionary()); return;
     }
-    case PropertyListValue::Kind::dictionary: return toJSON(*value.dictionary());
-    }
-    return nullptr;
+    writer.null();
 }
 
-std::optional<PropertyListValue> fromJSON(const JSON& json, int depth);
+std::optional<PropertyListValue> fromJSON(const JSONView& json, int depth);
 
-std::optional<PropertyListValue> taggedFromJSON(const std::string& tag, const JSON& payload)
+std::optional<PropertyListValue> taggedFromJSON(std::string_view tag, const JSONView& payload)
 {
-    if (tag == "$data" && payload.is_string()) {
-        if (auto data = Data::fromBase64(payload.get_ref<const std::string&>()))
+    if (tag == "$data" && payload.isString()) {
+        if (auto data = Data::fromBase64(*payload.string()))
             return PropertyListValue(std::move(*data));
-    } else if (tag == "$date" && payload.is_number()) {
-        return PropertyListValue(Date(payload.get<double>()));
-    } else if (tag == "$real" && payload.is_string()) {
-        const auto& text = payload.get_ref<const std::string&>();
+    } else if (tag == "$date" && payload.isNumber()) {
+        return PropertyListValue(Date(*payload.number()));
+    } else if (tag == "$real" && payload.isString()) {
+        auto text = *payload.string();
         if (text == "nan")
             return PropertyListValue(std::numeric_limits<double>::quiet_NaN());
         if (text == "inf" || text == "-inf")
@@ -103,25 +118,23 @@ std::optional<PropertyListValue> taggedFromJSON(const std::string& tag, const JS
 }
 
 // Nothing for a value no property list holds (null, a malformed tag, nesting too deep).
-std::optional<PropertyListValue> fromJSON(const JSON& json, int depth)
+std::optional<PropertyListValue> fromJSON(const JSONView& json, int depth)
 {
     if (depth > maximumNestingDepth)
         return std::nullopt;
-    switch (json.type()) {
-    case JSON::value_t::boolean: return PropertyListValue(json.get<bool>());
-    case JSON::value_t::number_integer: return PropertyListValue(json.get<std::int64_t>());
-    case JSON::value_t::number_unsigned: {
-        auto number = json.get<std::uint64_t>();
-        if (std::in_range<std::int64_t>(number))
-            return PropertyListValue(static_cast<std::int64_t>(number));
-        return PropertyListValue(static_cast<double>(number));
-    }
-    case JSON::value_t::number_float: return PropertyListValue(json.get<double>());
-    case JSON::value_t::string: return PropertyListValue(String(json.get_ref<const std::string&>()));
-    case JSON::value_t::array: {
+    switch (json.kind()) {
+    case JSONView::Kind::boolean: return PropertyListValue(*json.boolean());
+    case JSONView::Kind::integer:
+    case JSONView::Kind::unsignedInteger:
+    case JSONView::Kind::real:
+        if (auto number = json.int64())
+            return PropertyListValue(*number);
+        return PropertyListValue(*json.number());
+    case JSONView::Kind::string: return PropertyListValue(String(*json.string()));
+    case JSONView::Kind::array: {
         PropertyListValue::Array array;
         array.reserve(json.size());
-        for (const auto& element : json) {
+        for (auto element : json.elements()) {
             auto value = fromJSON(element, depth + 1);
             if (!value)
                 return std::nullopt;
@@ -129,12 +142,15 @@ std::optional<PropertyListValue> fromJSON(const JSON& json, int depth)
         }
         return PropertyListValue(std::move(array));
     }
-    case JSON::value_t::object: {
-        if (json.size() == 1 && json.begin().key().starts_with('$') && !json.begin().key().starts_with("$$"))
-            if (auto tagged = taggedFromJSON(json.begin().key(), json.begin().value()))
-                return tagged;
+    case JSONView::Kind::object: {
+        if (json.size() == 1) {
+            auto only = *json.members().begin();
+            if (only.key.starts_with('$') && !only.key.starts_with("$$"))
+                if (auto tagged = taggedFromJSON(only.key, only.value))
+                    return tagged;
+        }
         Dictionary dictionary;
-        for (const auto& [key, element] : json.items()) {
+        for (auto [key, element] : json.members()) {
             auto value = fromJSON(element, depth + 1);
             if (!value)
                 return std::nullopt;
@@ -142,8 +158,9 @@ std::optional<PropertyListValue> fromJSON(const JSON& json, int depth)
         }
         return PropertyListValue(std::move(dictionary));
     }
-    default: return std::nullopt;
+    case JSONView::Kind::null: return std::nullopt;
     }
+    return std::nullopt;
 }
 
 // The domain files.
@@ -165,7 +182,8 @@ public:
     PreferencesLock()
         : m_fd(::open(preferencesDirectoryPath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
+        if (m_fd >= 0)
+            FileIO::retryingInterruptions([&] { return ::flock(m_fd, LOCK_EX); });
     }
     ~PreferencesLock()
     {
@@ -195,7 +213,9 @@ void writeDomainFile(const String& name, const Dictionary& values)
 {
     FileIO::makeDirectories(preferencesDirectoryPath()); // a folder that cannot be made fails the write below, which reports it
     FileIO::restrictToOwner(preferencesDirectoryPath());
-    std::string text = toJSON(values).dump(2, ' ', false, JSON::error_handler_t::replace) + "\n";
+    JSONStreamWriter writer(JSONStreamWriter::Layout::indented);
+    writeJSON(writer, values);
+    std::string text = writer.take() + "\n";
     FileIO::writeFile(domainFilePath(name), Data::fromString(text), true);
 }
 
@@ -228,10 +248,10 @@ Dictionary readDomainFile(const String& name)
         return {};
     }
     Dictionary values;
-    auto json = JSON::parse(data.view(), nullptr, false);
-    bool isDamaged = json.is_discarded() || !json.is_object();
+    auto document = JSONDocument::tryParse(data.view());
+    bool isDamaged = !document || !JSONView(*document).isObject();
     if (!isDamaged) {
-        for (const auto& [key, element] : json.items()) {
+        for (auto [key, element] : JSONView(*document).members()) {
             if (auto value = fromJSON(element, 1))
                 values.insert_or_assign(unescapedKey(key), std::move(*value));
             else

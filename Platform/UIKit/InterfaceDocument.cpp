@@ -1,52 +1,61 @@
 #include "Platform/UIKit/InterfaceDocument.hpp"
 
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/NSCoder.hpp"
 #include "Platform/UIKit/ClassRegistry.hpp"
 
-#include <nlohmann/json.hpp>
-
 #include <fstream>
-#include <limits>
+#include <iterator>
 
 namespace UIKit {
+
+using Foundation::JSONView;
+
+// The document's text and its parse, which views it; objects are made from it long after reading.
+struct InterfaceDocument::Parsed {
+    explicit Parsed(std::string bytes)
+        : text(std::move(bytes))
+        , document(text)
+    {
+    }
+
+    const std::string text;
+    const Foundation::JSONDocument document;
+};
+
 namespace {
 
 // Reads one object's description; writing is not something a document does.
 class DescriptionCoder : public Foundation::NSCoder {
 public:
-    explicit DescriptionCoder(const nlohmann::ordered_json& description)
+    explicit DescriptionCoder(const JSONView& description)
         : m_description(description)
     {
     }
 
-    bool containsValue(std::string_view key) const override { return value(key) != nullptr; }
+    bool containsValue(std::string_view key) const override { return m_description.contains(key); }
     bool decodeBool(std::string_view key) const override
     {
-        const auto* found = value(key);
-        return found && found->is_boolean() && found->get<bool>();
+        auto found = m_description.find(key);
+        return found && found->boolean().value_or(false);
     }
     std::int64_t decodeInteger(std::string_view key) const override
     {
-        const auto* found = value(key);
-        if (!found || !found->is_number_integer())
-            return 0;
-        if (found->is_number_unsigned()
-            && found->get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-            return 0;
-        return found->get<std::int64_t>();
+        auto found = m_description.find(key);
+        return found ? found->int64().value_or(0) : 0;
     }
     double decodeDouble(std::string_view key) const override
     {
-        const auto* found = value(key);
-        return found && found->is_number() ? found->get<double>() : 0;
+        auto found = m_description.find(key);
+        return found ? found->number().value_or(0) : 0;
     }
     std::optional<Foundation::String> decodeString(std::string_view key) const override
     {
-        const auto* found = value(key);
-        if (!found || !found->is_string())
+        auto found = m_description.find(key);
+        if (!found || !found->isString())
             return std::nullopt;
-        return Foundation::String(found->get_ref<const std::string&>());
+        return Foundation::String(*found->string());
     }
     // Documents describe objects by plain values only.
     std::optional<Foundation::Data> decodeData(std::string_view) const override { return std::nullopt; }
@@ -54,13 +63,7 @@ public:
     std::shared_ptr<Foundation::NSObject> decodeObject(std::string_view) const override { return nullptr; }
 
 private:
-    const nlohmann::ordered_json* value(std::string_view key) const
-    {
-        auto found = m_description.find(std::string(key));
-        return found == m_description.end() ? nullptr : &*found;
-    }
-
-    const nlohmann::ordered_json& m_description;
+    JSONView m_description;
 };
 
 [[noreturn]] void damaged(const std::string& name, const std::string& kind, const std::string& why)
@@ -79,33 +82,39 @@ InterfaceDocument InterfaceDocument::read(const Foundation::String& name, const 
     std::ifstream file(path.value_or(""), std::ios::binary);
     if (!path || !file)
         Foundation::fatalError("Could not find a " + kind + " named '" + text + "' in bundle " + in->bundlePath());
-    auto document = nlohmann::ordered_json::parse(file, nullptr, false);
-    if (document.is_discarded() || !document.is_object())
+    std::shared_ptr<const Parsed> parsed;
+    try {
+        parsed = std::make_shared<const Parsed>(std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+    } catch (const Foundation::JSONDocument::SyntaxError&) {
+        damaged(text, kind, "it is not a JSON object");
+    }
+    JSONView document(parsed->document);
+    if (!document.isObject())
         damaged(text, kind, "it is not a JSON object");
 
     InterfaceDocument result;
     result.m_name = text;
-    auto initial = document.find("initialViewController");
-    if (initial != document.end()) {
-        if (!initial->is_string())
+    if (auto initial = document.find("initialViewController")) {
+        if (!initial->isString())
             damaged(text, kind, "\"initialViewController\" is not text");
-        result.m_initialIdentifier = initial->get<std::string>();
+        result.m_initialIdentifier = std::string(*initial->string());
     }
     auto objects = document.find("objects");
-    if (objects == document.end() || !objects->is_array())
+    if (!objects || !objects->isArray())
         damaged(text, kind, "it has no \"objects\" array");
-    for (const auto& object : *objects) {
-        if (!object.is_object() || !object.contains("class") || !object["class"].is_string())
+    for (auto object : objects->elements()) {
+        auto className = object.find("class");
+        if (!className || !className->isString())
             damaged(text, kind, "an object names no class");
-        Object entry {object["class"].get<std::string>(), std::nullopt};
-        if (object.contains("identifier")) {
-            if (!object["identifier"].is_string())
+        Object entry {std::string(*className->string()), std::nullopt};
+        if (auto identifier = object.find("identifier")) {
+            if (!identifier->isString())
                 damaged(text, kind, "an identifier is not text");
-            entry.identifier = object["identifier"].get<std::string>();
+            entry.identifier = std::string(*identifier->string());
         }
         result.m_objects.push_back(std::move(entry));
     }
-    result.m_document = std::make_shared<const nlohmann::ordered_json>(std::move(document));
+    result.m_parsed = std::move(parsed);
     return result;
 }
 
@@ -118,7 +127,8 @@ std::shared_ptr<Foundation::NSObject> InterfaceDocument::instantiate(std::size_t
     if (!found->makeWithCoder)
         Foundation::fatalError("Class " + object.className + " in interface document '" + m_name
                                + "' cannot be made from a document");
-    return found->makeWithCoder(*Foundation::make<DescriptionCoder>(m_document->at("objects").at(index)));
+    auto objects = *JSONView(m_parsed->document).find("objects");
+    return found->makeWithCoder(*Foundation::make<DescriptionCoder>(objects[index]));
 }
 
 } // namespace UIKit

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,10 +36,11 @@ public:
     std::shared_ptr<Foundation::NSObject> instantiate(std::size_t index) const;
 
 private:
+    struct Parsed;
     InterfaceDocument() = default;
 
     std::string m_name;
-    std::shared_ptr<const nlohmann::ordered_json> m_document;
+    std::shared_ptr<const Parsed> m_parsed;
     std::vector<Object> m_objects;
     std::optional<std::string> m_initialIdentifier;
 };

@@ -5,12 +5,12 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/Logger.hpp"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <unistd.h>
 
 namespace Metricove {
@@ -36,20 +36,22 @@ Basalwork::File::Location defaultLocation()
 
 std::string eventLine(const AnalyticsEvent& event, const Foundation::UUID& identifier)
 {
-    nlohmann::ordered_json line;
-    line["date"] = Foundation::Date::now().timeIntervalSince1970();
-    line["analyticsID"] = identifier.uuidString().utf8();
+    Foundation::JSONStreamWriter line;
+    line.beginObject();
+    line.key("date").real(Foundation::Date::now().timeIntervalSince1970());
+    line.key("analyticsID").string(identifier.uuidString().utf8());
     if (const auto* error = event.as<AnalyticsEvent::Error>()) {
-        line["kind"] = "error";
-        line["context"] = error->context.utf8();
-        line["domain"] = error->error ? error->error->domain() : "";
-        line["code"] = error->error ? error->error->code() : 0;
-        line["description"] = error->error ? error->error->description() : "";
+        line.key("kind").string("error");
+        line.key("context").string(error->context.utf8());
+        line.key("domain").string(error->error ? error->error->domain() : "");
+        line.key("code").integer(error->error ? error->error->code() : 0);
+        line.key("description").string(error->error ? error->error->description() : "");
     } else if (const auto* message = event.as<AnalyticsEvent::Message>()) {
-        line["kind"] = "message";
-        line["text"] = message->text.utf8();
+        line.key("kind").string("message");
+        line.key("text").string(message->text.utf8());
     }
-    return line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    line.endObject();
+    return line.take() + "\n";
 }
 
 // One write with O_APPEND, so lines of several processes never interleave.

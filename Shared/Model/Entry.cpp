@@ -1,6 +1,7 @@
 #include "Shared/Model/Entry.hpp"
 
 #include "Shared/Model/EntryError.hpp"
+#include "Shared/Model/EntryProperty.hpp"
 #include "Shared/Model/TOTP.hpp"
 
 #include "Basalwork/Base/String.hpp"
@@ -31,10 +32,9 @@ void renewIdentifiers(std::vector<EntryPreviousValue>& history)
 }
 
 template <class T>
-T decodeOr(Foundation::KeyedDecodingContainer& container, std::string_view key, T fallback)
-{
-    return container.decodeIfPresent<T>(key).value_or(std::move(fallback));
-}
+constexpr bool isOptional = false;
+template <class T>
+constexpr bool isOptional<std::optional<T>> = true;
 
 } // namespace
 
@@ -467,57 +467,33 @@ void Entry::stampServiceIdentifiers(const std::vector<ServiceIdentifier>& identi
 void Entry::encode(Foundation::Encoder& encoder) const
 {
     auto container = encoder.container();
-    container.encode(id, "id");
-    container.encode(category, "category");
-    container.encode(title, "title");
-    container.encode(username, "username");
-    container.encode(password, "password");
-    container.encode(totpSecretKey, "totpSecretKey");
-    container.encode(website, "website");
-    container.encode(notes, "notes");
-    container.encode(tags, "tags");
-    container.encode(serviceIdentifiers, "serviceIdentifiers");
-    container.encode(sections, "sections");
-    container.encode(passwordHistory, "passwordHistory");
-    container.encode(totpSecretKeyHistory, "totpSecretKeyHistory");
-    if (!mergedAwayValues.empty())
-        container.encode(mergedAwayValues, "mergedAwayValues");
-    container.encodeIfPresent(subtitleSource, "subtitleSource");
-    container.encode(isFavorite, "isFavorite");
-    container.encode(isArchived, "isArchived");
-    container.encode(isSafeForInspection, "isSafeForInspection");
-    container.encode(showsEmptyLoginFields, "showsEmptyLoginFields");
-    container.encodeIfPresent(trashedAt, "trashedAt");
-    container.encode(createdAt, "createdAt");
-    container.encode(modifiedAt, "modifiedAt");
+    forEachEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        const auto& value = this->*property.member;
+        if constexpr (property.presence != EntryPropertyPresence::whenSet)
+            container.encode(value, property.key);
+        else if constexpr (isOptional<std::remove_cvref_t<decltype(value)>>)
+            container.encodeIfPresent(value, property.key);
+        else if (!value.empty())
+            container.encode(value, property.key);
+    });
 }
 
 Entry Entry::decode(Foundation::Decoder& decoder)
 {
     auto container = decoder.container();
     Entry entry;
-    entry.id = container.decode<Foundation::String>("id");
-    entry.category = container.decode<Category>("category");
-    entry.title = decodeOr<Foundation::String>(container, "title", {});
-    entry.username = decodeOr<Foundation::String>(container, "username", {});
-    entry.password = decodeOr<Foundation::String>(container, "password", {});
-    entry.totpSecretKey = decodeOr<Foundation::String>(container, "totpSecretKey", {});
-    entry.website = decodeOr<Foundation::String>(container, "website", {});
-    entry.notes = decodeOr<Foundation::String>(container, "notes", {});
-    entry.tags = decodeOr<std::vector<Foundation::String>>(container, "tags", {});
-    entry.serviceIdentifiers = decodeOr<std::vector<ServiceIdentifier>>(container, "serviceIdentifiers", {});
-    entry.sections = decodeOr<std::vector<Section>>(container, "sections", {});
-    entry.passwordHistory = decodeOr<std::vector<PreviousValue>>(container, "passwordHistory", {});
-    entry.totpSecretKeyHistory = decodeOr<std::vector<PreviousValue>>(container, "totpSecretKeyHistory", {});
-    entry.mergedAwayValues = decodeOr<std::map<std::string, std::vector<PreviousValue>>>(container, "mergedAwayValues", {});
-    entry.subtitleSource = container.decodeIfPresent<SubtitleSource>("subtitleSource");
-    entry.isFavorite = decodeOr(container, "isFavorite", false);
-    entry.isArchived = decodeOr(container, "isArchived", false);
-    entry.isSafeForInspection = decodeOr(container, "isSafeForInspection", false);
-    entry.showsEmptyLoginFields = decodeOr(container, "showsEmptyLoginFields", false);
-    entry.trashedAt = container.decodeIfPresent<Foundation::Date>("trashedAt");
-    entry.createdAt = container.decode<Foundation::Date>("createdAt");
-    entry.modifiedAt = container.decode<Foundation::Date>("modifiedAt");
+    forEachEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        auto& value = entry.*property.member;
+        using Value = std::remove_cvref_t<decltype(value)>;
+        if constexpr (property.presence == EntryPropertyPresence::required)
+            value = container.decode<Value>(property.key);
+        else if constexpr (isOptional<Value>)
+            value = container.decodeIfPresent<typename Value::value_type>(property.key);
+        else if (auto decoded = container.decodeIfPresent<Value>(property.key))
+            value = std::move(*decoded);
+    });
     return entry;
 }
 

@@ -1,5 +1,7 @@
 #include "Shared/Model/EntryRevision.hpp"
 
+#include "Shared/Model/EntryProperty.hpp"
+
 #include "Basalwork/Base/JSONCoder.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
@@ -13,55 +15,23 @@ namespace Shared {
 
 namespace {
 
-using Key = EntryRevision::Key;
-
-// Calls `body` with the member that holds the field of `key`.
+// Calls `body.template operator()<index>()` for each property that carries its own date of change.
 template <class Body>
-decltype(auto) withMember(Key key, Body&& body)
+void forEachDatedProperty(Body&& body)
 {
-    switch (key) {
-    case Key::title:
-        return body(&Entry::title);
-    case Key::username:
-        return body(&Entry::username);
-    case Key::password:
-        return body(&Entry::password);
-    case Key::totpSecretKey:
-        return body(&Entry::totpSecretKey);
-    case Key::website:
-        return body(&Entry::website);
-    case Key::notes:
-        return body(&Entry::notes);
-    case Key::tags:
-        return body(&Entry::tags);
-    case Key::sections:
-        return body(&Entry::sections);
-    case Key::subtitleSource:
-        return body(&Entry::subtitleSource);
-    case Key::category:
-        return body(&Entry::category);
-    case Key::isFavorite:
-        return body(&Entry::isFavorite);
-    case Key::isArchived:
-        return body(&Entry::isArchived);
-    case Key::isSafeForInspection:
-        return body(&Entry::isSafeForInspection);
-    case Key::showsEmptyLoginFields:
-        return body(&Entry::showsEmptyLoginFields);
-    case Key::trashedAt:
-        return body(&Entry::trashedAt);
-    }
-    return body(&Entry::title);
+    forEachEntryProperty([&]<std::size_t index>() {
+        if constexpr (entryProperty<index>.merge == EntryPropertyMerge::byDate)
+            body.template operator()<index>();
+    });
 }
 
-bool sameField(Key key, const Entry& lhs, const Entry& rhs)
+template <class A, class B>
+constexpr bool isMember(A member, B other)
 {
-    return withMember(key, [&](auto member) { return lhs.*member == rhs.*member; });
-}
-
-void copyField(Key key, const Entry& from, Entry& to)
-{
-    withMember(key, [&](auto member) { to.*member = from.*member; });
+    if constexpr (std::is_same_v<A, B>)
+        return member == other;
+    else
+        return false;
 }
 
 template <class T>
@@ -75,12 +45,11 @@ struct Boxed {
 };
 
 // The field's value as JSON: an order between two different values that both sides agree on.
-Foundation::Data encodedField(Key key, const Entry& entry)
+template <std::size_t index>
+Foundation::Data encodedField(const Entry& entry)
 {
-    return withMember(key, [&](auto member) {
-        using T = std::remove_cvref_t<decltype(entry.*member)>;
-        return Basalwork::JSONCoder::shared()->encode(Boxed<T> {entry.*member});
-    });
+    const auto& value = entry.*entryProperty<index>.member;
+    return Basalwork::JSONCoder::shared()->encode(Boxed<std::remove_cvref_t<decltype(value)>> {value});
 }
 
 // A merge puts the same earlier value into a history on every device: its identifier follows from what
@@ -172,125 +141,69 @@ void uniteAccumulations(Entry& entry, const Entry& other)
 }
 
 // The text a field shows, for keeping it once it lost a merge.
-Foundation::String keptText(Key key, const Entry& entry)
+Foundation::String keptText(const Foundation::String& text)
 {
-    switch (key) {
-    case Key::title:
-        return entry.title;
-    case Key::username:
-        return entry.username;
-    case Key::website:
-        return entry.website;
-    case Key::notes:
-        return entry.notes;
-    case Key::tags: {
-        std::string joined;
-        for (const auto& tag : entry.tags)
-            joined += (joined.empty() ? "" : ", ") + tag.utf8();
-        return Foundation::String(joined);
+    return text;
+}
+
+Foundation::String keptText(const std::vector<Foundation::String>& texts)
+{
+    std::string joined;
+    for (const auto& text : texts)
+        joined += (joined.empty() ? "" : ", ") + text.utf8();
+    return Foundation::String(joined);
+}
+
+void rememberLostSections(Entry& winner, const Entry& loser, Foundation::Date replacedAt)
+{
+    for (std::size_t s = 0; s < winner.sections.size(); ++s) {
+        for (std::size_t f = 0; f < winner.sections[s].fields.size(); ++f) {
+            auto& field = winner.sections[s].fields[f];
+            const auto* lost = fieldAt(loser.sections, s, f);
+            if (!lost || lost->category != field.category || lost->text == field.text || field.category == EntryFieldCategory::attachment)
+                continue;
+            auto place = "sections." + std::to_string(s) + "." + std::to_string(f);
+            remember(field.history, mergedAway(winner.id, place, lost->text, replacedAt));
+        }
     }
-    default:
-        return {};
+    // Fields of the losing side with no counterpart here (added there while sections changed here, or
+    // holding another attachment) keep their values among the merged-away ones.
+    for (std::size_t s = 0; s < loser.sections.size(); ++s) {
+        for (std::size_t f = 0; f < loser.sections[s].fields.size(); ++f) {
+            const auto& lost = loser.sections[s].fields[f];
+            const auto* kept = fieldAt(winner.sections, s, f);
+            bool isAttachment = lost.category == EntryFieldCategory::attachment;
+            if (lost.text.isEmpty() || (kept && kept->category == lost.category && (kept->text == lost.text || !isAttachment)))
+                continue;
+            auto field = isAttachment ? "attachments" : "sections";
+            auto place = std::string(field) + "." + std::to_string(s) + "." + std::to_string(f);
+            remember(winner.mergedAwayValues[field], mergedAway(winner.id, place, lost.text, replacedAt));
+        }
     }
 }
 
 // The value a field lost in a merge stays in its history, where it has one, else among the item's
-// merged-away values.
-void rememberLoser(Key key, Entry& winner, const Entry& loser, Foundation::Date replacedAt)
+// merged-away values when it is a text or list of texts; flags, categories and dates just give way.
+template <std::size_t index>
+void rememberLoser(Entry& winner, const Entry& loser, Foundation::Date replacedAt)
 {
-    switch (key) {
-    case Key::title:
-    case Key::username:
-    case Key::website:
-    case Key::notes:
-    case Key::tags: {
-        auto text = keptText(key, loser);
+    constexpr const auto& property = entryProperty<index>;
+    const auto& lost = loser.*property.member;
+    using Value = std::remove_cvref_t<decltype(lost)>;
+    if constexpr (isMember(property.member, &Entry::password)) {
+        remember(winner.passwordHistory, mergedAway(winner.id, property.key, lost, replacedAt));
+    } else if constexpr (isMember(property.member, &Entry::totpSecretKey)) {
+        remember(winner.totpSecretKeyHistory, mergedAway(winner.id, property.key, lost, replacedAt));
+    } else if constexpr (isMember(property.member, &Entry::sections)) {
+        rememberLostSections(winner, loser, replacedAt);
+    } else if constexpr (std::is_same_v<Value, Foundation::String> || std::is_same_v<Value, std::vector<Foundation::String>>) {
+        auto text = keptText(lost);
         if (!text.isEmpty())
-            remember(winner.mergedAwayValues[name(key)], mergedAway(winner.id, name(key), text, replacedAt));
-        break;
-    }
-    case Key::password:
-        remember(winner.passwordHistory, mergedAway(winner.id, "password", loser.password, replacedAt));
-        break;
-    case Key::totpSecretKey:
-        remember(winner.totpSecretKeyHistory, mergedAway(winner.id, "totpSecretKey", loser.totpSecretKey, replacedAt));
-        break;
-    case Key::sections:
-        for (std::size_t s = 0; s < winner.sections.size(); ++s) {
-            for (std::size_t f = 0; f < winner.sections[s].fields.size(); ++f) {
-                auto& field = winner.sections[s].fields[f];
-                const auto* lost = fieldAt(loser.sections, s, f);
-                if (!lost || lost->category != field.category || lost->text == field.text || field.category == EntryFieldCategory::attachment)
-                    continue;
-                auto place = "sections." + std::to_string(s) + "." + std::to_string(f);
-                remember(field.history, mergedAway(winner.id, place, lost->text, replacedAt));
-            }
-        }
-        // Fields of the losing side with no counterpart here (added there while sections changed here, or
-        // holding another attachment) keep their values among the merged-away ones.
-        for (std::size_t s = 0; s < loser.sections.size(); ++s) {
-            for (std::size_t f = 0; f < loser.sections[s].fields.size(); ++f) {
-                const auto& lost = loser.sections[s].fields[f];
-                const auto* kept = fieldAt(winner.sections, s, f);
-                bool isAttachment = lost.category == EntryFieldCategory::attachment;
-                if (lost.text.isEmpty() || (kept && kept->category == lost.category && (kept->text == lost.text || !isAttachment)))
-                    continue;
-                auto field = isAttachment ? "attachments" : "sections";
-                auto place = std::string(field) + "." + std::to_string(s) + "." + std::to_string(f);
-                remember(winner.mergedAwayValues[field], mergedAway(winner.id, place, lost.text, replacedAt));
-            }
-        }
-        break;
-    default:
-        break;
+            remember(winner.mergedAwayValues[property.key], mergedAway(winner.id, property.key, text, replacedAt));
     }
 }
 
 } // namespace
-
-std::vector<EntryRevision::Key> EntryRevision::allKeys()
-{
-    return {Key::title,    Key::username,       Key::password, Key::totpSecretKey, Key::website,    Key::notes,
-            Key::tags,     Key::sections,       Key::subtitleSource, Key::category, Key::isFavorite, Key::isArchived,
-            Key::isSafeForInspection, Key::showsEmptyLoginFields, Key::trashedAt};
-}
-
-const char* name(EntryRevision::Key key)
-{
-    switch (key) {
-    case Key::title:
-        return "title";
-    case Key::username:
-        return "username";
-    case Key::password:
-        return "password";
-    case Key::totpSecretKey:
-        return "totpSecretKey";
-    case Key::website:
-        return "website";
-    case Key::notes:
-        return "notes";
-    case Key::tags:
-        return "tags";
-    case Key::sections:
-        return "sections";
-    case Key::subtitleSource:
-        return "subtitleSource";
-    case Key::category:
-        return "category";
-    case Key::isFavorite:
-        return "isFavorite";
-    case Key::isArchived:
-        return "isArchived";
-    case Key::isSafeForInspection:
-        return "isSafeForInspection";
-    case Key::showsEmptyLoginFields:
-        return "showsEmptyLoginFields";
-    case Key::trashedAt:
-        return "trashedAt";
-    }
-    return "";
-}
 
 EntryRevision EntryRevision::make(Entry entry)
 {
@@ -299,24 +212,29 @@ EntryRevision EntryRevision::make(Entry entry)
     return revision;
 }
 
-Foundation::Date EntryRevision::modifiedAt(Key key) const
+Foundation::Date EntryRevision::modifiedAt(std::string_view key) const
 {
-    auto found = fieldModifiedAt.find(name(key));
+    auto found = fieldModifiedAt.find(std::string(key));
     return found == fieldModifiedAt.end() ? entry.createdAt : found->second;
 }
 
 bool EntryRevision::apply(const Entry& original, const Entry& edited, Foundation::Date now)
 {
     bool changed = false;
-    for (auto key : allKeys()) {
-        if (sameField(key, original, edited))
-            continue;
-        copyField(key, edited, entry);
-        fieldModifiedAt[name(key)] = now;
-        changed = true;
-    }
-    if (original.passwordHistory != edited.passwordHistory || original.totpSecretKeyHistory != edited.totpSecretKeyHistory
-        || original.serviceIdentifiers != edited.serviceIdentifiers || original.sections != edited.sections) {
+    bool accumulated = original.sections != edited.sections;
+    forEachEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        if (original.*property.member == edited.*property.member)
+            return;
+        if constexpr (property.merge == EntryPropertyMerge::byDate) {
+            entry.*property.member = edited.*property.member;
+            fieldModifiedAt[property.key] = now;
+            changed = true;
+        } else if constexpr (property.merge == EntryPropertyMerge::united) {
+            accumulated = true;
+        }
+    });
+    if (accumulated) {
         uniteAccumulations(entry, edited);
         changed = true;
     }
@@ -328,22 +246,23 @@ bool EntryRevision::apply(const Entry& original, const Entry& edited, Foundation
 EntryRevision EntryRevision::merged(const EntryRevision& local, const EntryRevision& remote)
 {
     EntryRevision result = local;
-    for (auto key : allKeys()) {
-        auto localDate = local.modifiedAt(key);
-        auto remoteDate = remote.modifiedAt(key);
-        if (sameField(key, local.entry, remote.entry)) {
+    forEachDatedProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        auto localDate = local.modifiedAt(property.key);
+        auto remoteDate = remote.modifiedAt(property.key);
+        if (local.entry.*property.member == remote.entry.*property.member) {
             if (remoteDate > localDate)
-                result.fieldModifiedAt[name(key)] = remoteDate;
-            continue;
+                result.fieldModifiedAt[property.key] = remoteDate;
+            return;
         }
         bool remoteWins = remoteDate > localDate
-            || (remoteDate == localDate && encodedField(key, remote.entry).byteVector() > encodedField(key, local.entry).byteVector());
+            || (remoteDate == localDate && encodedField<index>(remote.entry).byteVector() > encodedField<index>(local.entry).byteVector());
         const auto& winner = remoteWins ? remote : local;
         const auto& loser = remoteWins ? local : remote;
-        copyField(key, winner.entry, result.entry);
-        result.fieldModifiedAt[name(key)] = winner.modifiedAt(key);
-        rememberLoser(key, result.entry, loser.entry, winner.modifiedAt(key));
-    }
+        result.entry.*property.member = winner.entry.*property.member;
+        result.fieldModifiedAt[property.key] = winner.modifiedAt(property.key);
+        rememberLoser<index>(result.entry, loser.entry, winner.modifiedAt(property.key));
+    });
     uniteAccumulations(result.entry, local.entry);
     uniteAccumulations(result.entry, remote.entry);
     result.entry.createdAt = std::min(local.entry.createdAt, remote.entry.createdAt);

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Shared {
@@ -17,35 +18,18 @@ namespace Shared {
 // the later change, and the earlier value of a field that keeps a history goes into that history.
 // Histories and service identifiers are unions of both sides. Sections merge as one field, since custom
 // fields are addressed by position.
+//
+// The fields that merge on their own are the item's properties marked so (EntryProperty.hpp); their dates
+// are kept under the properties' coding keys.
 struct EntryRevision {
-    // The fields that merge on their own, by the keys their dates are kept under.
-    enum class Key {
-        title,
-        username,
-        password,
-        totpSecretKey,
-        website,
-        notes,
-        tags,
-        sections,
-        subtitleSource,
-        category,
-        isFavorite,
-        isArchived,
-        isSafeForInspection,
-        showsEmptyLoginFields,
-        trashedAt,
-    };
-    static std::vector<Key> allKeys();
-
     Entry entry;
     std::map<std::string, Foundation::Date> fieldModifiedAt;
 
     // A new item: every field dated at its creation.
     static EntryRevision make(Entry entry);
 
-    // The date of a field's last change: its own, else the item's creation.
-    Foundation::Date modifiedAt(Key key) const;
+    // The date of a field's last change ("title", "isFavorite", ...): its own, else the item's creation.
+    Foundation::Date modifiedAt(std::string_view key) const;
     // Marks the fields in which `edited` differs from `original` as changed at `now`, taking their values
     // from `edited`, and keeps every other field as it is here: what an edit changed lands on the newest
     // copy without undoing what others changed meanwhile. Answers whether anything changed.
@@ -71,8 +55,5 @@ struct EntryRevision {
     static EntryRevision decode(Foundation::Decoder& decoder);
     friend bool operator==(const EntryRevision&, const EntryRevision&) = default;
 };
-
-// "title", "isFavorite", ...: the key a field's date is kept under.
-const char* name(EntryRevision::Key key);
 
 } // namespace Shared

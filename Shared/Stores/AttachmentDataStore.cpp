@@ -11,6 +11,9 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONDocument.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
 #include "Platform/Foundation/UUID.hpp"
@@ -19,7 +22,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,8 +54,9 @@ std::string safeFilename(const std::string& name)
 
 Foundation::Data header(const std::string& filename)
 {
-    nlohmann::json json {{"filename", filename}};
-    return Foundation::Data::fromString(json.dump());
+    Foundation::JSONStreamWriter json;
+    json.beginObject().key("filename").string(filename).endObject();
+    return Foundation::Data::fromString(json.take());
 }
 
 // Binds an attachment's sealed file to the attachment: another's file in its place does not open.
@@ -64,9 +67,11 @@ Foundation::Data boundTo(const Foundation::String& attachmentID)
 
 std::string filenameFromHeader(const Foundation::Data& data)
 {
-    auto json = nlohmann::json::parse(data.view(), nullptr, false);
-    if (json.is_object() && json.contains("filename") && json["filename"].is_string())
-        return safeFilename(json["filename"].get<std::string>());
+    // A damaged header loses the name, not the data.
+    if (const auto document = Foundation::JSONDocument::tryParse(data.view())) {
+        if (auto filename = Foundation::JSONView(*document).find("filename"); filename && filename->isString())
+            return safeFilename(std::string(*filename->string()));
+    }
     return "Attachment";
 }
 

@@ -15,7 +15,10 @@
 #include "Shared/Stores/Migrations.hpp"
 #include "Shared/Stores/Onboarding.hpp"
 #include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordSealing.hpp"
+#include "Shared/Stores/RecordStore.BulkTransfer.hpp"
 #include "Shared/Stores/RecordStore.Index.hpp"
+#include "Shared/Stores/RecordStore.Templates.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 #include "Shared/Stores/Vault.hpp"
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
@@ -29,22 +32,16 @@
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/Codable.hpp"
-#include "Platform/Foundation/DispatchGroup.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/Thread.hpp"
-#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
-#include <bit>
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <unordered_set>
 #include <filesystem>
-#include <future>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -59,40 +56,6 @@ const Foundation::Logger& logger()
     return logger;
 }
 
-// What each sealed value is bound to: a value moved to another item, or into another column, is refused.
-Foundation::Data entryContext(const Foundation::String& id)
-{
-    return Foundation::Data::fromString(id.utf8());
-}
-
-Foundation::Data indexContext(const Foundation::String& id)
-{
-    return Foundation::Data::fromString(id.utf8() + "/index");
-}
-
-Foundation::Data attachmentContext(const Foundation::String& id)
-{
-    return Foundation::Data::fromString(id.utf8() + "/attachment");
-}
-
-// An item's sealed revision, opened; it must be the item it is stored as.
-EntryRevision openRevision(const Foundation::String& id, const Foundation::Data* sealed, const Cryptor::Key& key)
-{
-    if (!sealed)
-        throw RecordStoreError::entryNotFound(id);
-    auto revision = EntryRevision::decoded(Cryptor::open(*sealed, key, entryContext(id)));
-    if (revision.entry.id != id)
-        throw CryptorError::authenticationFailed();
-    return revision;
-}
-
-// An item's revision and its summary, sealed to be stored as that item.
-std::pair<Foundation::Data, Foundation::Data> sealRevision(const Foundation::String& id, const EntryRevision& revision, const EntryIndex& summary,
-                                                           const Cryptor::Key& key)
-{
-    return {Cryptor::seal(revision.encoded(), key, entryContext(id)), Cryptor::seal(RecordStore::Index::packed(summary), key, indexContext(id))};
-}
-
 // A summary as the index fetch reads it (record name, sealed summary, waiting fetched record); nothing
 // when it must be made from the item instead: it does not open, or a fetched record waits to be merged.
 std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, const Cryptor::Key& key)
@@ -102,7 +65,7 @@ std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, c
     if (!id || !sealed || !row[2].isNil())
         return std::nullopt;
     try {
-        auto summary = RecordStore::Index::unpacked(Cryptor::open(*sealed, key, indexContext(*id)));
+        auto summary = RecordStore::Index::unpacked(Cryptor::open(*sealed, key, RecordSealing::indexContext(*id)));
         if (summary.entryID == *id)
             return summary;
     } catch (const Foundation::Error&) {
@@ -404,8 +367,8 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         }
         concurrentPerform(remade.size(), [&](std::size_t i) {
             try {
-                auto summary = EntryIndex::make(openRevision(remade[i].id, remade[i].sealedEntry, key).entry);
-                remade[i].sealedSummary = Cryptor::seal(Index::packed(summary), key, indexContext(remade[i].id));
+                auto summary = EntryIndex::make(RecordSealing::openRevision(remade[i].id, remade[i].sealedEntry, key).entry);
+                remade[i].sealedSummary = Cryptor::seal(Index::packed(summary), key, RecordSealing::indexContext(remade[i].id));
                 remade[i].summary = std::move(summary);
             } catch (...) {
                 remade[i].failure = std::current_exception();
@@ -450,12 +413,12 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const
 {
-    return openRevision(object.id(), object.primitiveValue("sealedEntry").as<Foundation::Data>(), key);
+    return RecordSealing::openRevision(object.id(), object.primitiveValue("sealedEntry").as<Foundation::Data>(), key);
 }
 
 void RecordStore::writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const
 {
-    auto [sealedEntry, sealedIndex] = sealRevision(object.id(), revision, EntryIndex::make(revision.entry), key);
+    auto [sealedEntry, sealedIndex] = RecordSealing::sealRevision(object.id(), revision, EntryIndex::make(revision.entry), key);
     object.setSealed(std::move(sealedEntry), std::move(sealedIndex));
 }
 
@@ -465,7 +428,7 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     auto id = object.id();
     EntryRevision remote;
     try {
-        remote = EntryRevision::decoded(Cryptor::open(remoteSealed, key, entryContext(id)));
+        remote = EntryRevision::decoded(Cryptor::open(remoteSealed, key, RecordSealing::entryContext(id)));
         if (remote.entry.id != id)
             throw CryptorError::authenticationFailed();
     } catch (const Foundation::Error& error) {
@@ -485,7 +448,7 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     if (auto vaultID = object.value<Foundation::String>("remoteVaultID"); vaultID && !vaultID->isEmpty())
         object.setVaultID(*vaultID);
     if (!object.sealedEntry()) {
-        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, indexContext(id)));
+        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
         object.setRemoteSealedEntry(std::nullopt);
         object.markUpToDate();
         return remote;
@@ -495,7 +458,7 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     auto merged = object.isLocallyModified() ? EntryRevision::merged(readRevision(object, key), remote) : remote;
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
-        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, indexContext(id)));
+        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
         object.markUpToDate();
     } else {
         writeRevision(object, merged, key);
@@ -525,40 +488,6 @@ void RecordStore::saveOrRollBack() const
         m_context->rollback();
         throw;
     }
-}
-
-template <class Body>
-auto RecordStore::withIndex(Body&& body) const
-{
-    requireUnlocked();
-    loadIndexIfNeeded();
-    std::lock_guard lock(m_indexMutex);
-    if (!m_index)
-        throw RecordStoreError::vaultLocked();
-    return body(*m_index, isSafeForInspectionModeActive());
-}
-
-template <class Body>
-auto RecordStore::performUnlocked(Body&& body) const
-{
-    requireUnlocked();
-    loadIndexIfNeeded();
-    return m_context->performAndWait([&] { return body(m_cryptor->itemSecretsKey()); });
-}
-
-template <class Body>
-auto RecordStore::performUnlockedWriting(Body&& body) const
-{
-    return performUnlocked([&](const Cryptor::Key& key) {
-        using Result = decltype(body(key));
-        if constexpr (std::is_void_v<Result>) {
-            m_context->performInWriteTransaction([&] { body(key); });
-        } else {
-            std::optional<Result> result;
-            m_context->performInWriteTransaction([&] { result.emplace(body(key)); });
-            return std::move(*result);
-        }
-    });
 }
 
 void RecordStore::updateIndex(const std::vector<EntryIndex>& changed, const std::vector<Foundation::String>& removed) const
@@ -669,7 +598,7 @@ std::vector<Entry> RecordStore::entries(const std::vector<Foundation::String>& i
             if (!objects[i] || sealed[i].first.isEmpty())
                 return;
             try {
-                opened[i].revision = openRevision(sealed[i].first, sealed[i].second, key);
+                opened[i].revision = RecordSealing::openRevision(sealed[i].first, sealed[i].second, key);
             } catch (...) {
                 opened[i].failure = std::current_exception();
             }
@@ -710,277 +639,10 @@ std::vector<Entry> RecordStore::allEntries() const
     return entries(withIndex([](const Index& index, bool) { return index.ids(); }));
 }
 
-namespace {
-
-// An item as the store holds it, read without making its object so that it can be opened on any thread.
-struct StoredEntry {
-    enum class State {
-        sealed,
-        // A fetched record waits to be merged, the context has unsaved changes, or something is unusual:
-        // read through its object.
-        throughObject,
-    };
-    Foundation::String id;
-    State state = State::sealed;
-    Foundation::Data sealed;
-};
-
-// The place of each identifier in a list, found without a node per identifier: open addressing over
-// the list's own strings.
-class Places {
-public:
-    static constexpr std::size_t none = static_cast<std::size_t>(-1);
-
-    explicit Places(const std::vector<Foundation::String>& ids)
-        : m_ids(ids)
-        , m_slots(std::bit_ceil(ids.size() * 2 + 2), none)
-        , m_mask(m_slots.size() - 1)
-    {
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            auto at = slot(ids[i].view());
-            while (m_slots[at] != none && m_ids[m_slots[at]] != ids[i])
-                at = (at + 1) & m_mask;
-            if (m_slots[at] == none)
-                m_slots[at] = i;
-        }
-    }
-
-    std::size_t find(std::string_view id) const
-    {
-        for (auto at = slot(id); m_slots[at] != none; at = (at + 1) & m_mask) {
-            if (m_ids[m_slots[at]].view() == id)
-                return m_slots[at];
-        }
-        return none;
-    }
-
-private:
-    std::size_t slot(std::string_view id) const { return std::hash<std::string_view>()(id) & m_mask; }
-
-    const std::vector<Foundation::String>& m_ids;
-    std::vector<std::size_t> m_slots;
-    std::size_t m_mask;
-};
-
-// The store's items in the order it keeps them, a batch after another; the last one's key leads to the next.
-struct ScannedEntries {
-    std::vector<StoredEntry> entries;
-    std::optional<std::int64_t> last;
-    bool isLast = false;
-};
-
-} // namespace
-
 void RecordStore::readEntries(bool includingTrashed, const std::function<void(std::size_t count)>& counted,
                               const std::function<void(std::vector<Entry>& batch)>& batch) const
 {
-    auto ids = withIndex([&](const Index& index, bool safeOnly) {
-        auto ids = index.ids();
-        std::erase_if(ids, [&](const Foundation::String& id) {
-            const auto* found = index.find(id);
-            return !found || (safeOnly && !found->isSafeForInspection) || (!includingTrashed && found->isTrashed);
-        });
-        return ids;
-    });
-    counted(ids.size());
-    if (ids.empty())
-        return;
-    const Places positions(ids);
-
-    // The items come in the order of the list, read from the store in its own order: one pass over the
-    // rows a batch at a time reads far less than looking each item up by name. The list's order mostly
-    // is the store's; the few items out of place are looked up by name when they hold the others back.
-    // Large enough that opening runs on every core, small enough that a batch's items are soon let go of
-    // and their memory used again by the next.
-    constexpr std::size_t batchSize = 2000;
-    constexpr std::size_t mostHeldBack = 3 * batchSize;
-    auto item = [](Foundation::String id, Foundation::Data* sealed, bool direct) {
-        StoredEntry entry {std::move(id), direct ? StoredEntry::State::sealed : StoredEntry::State::throughObject, {}};
-        if (direct)
-            entry.sealed = std::move(*sealed);
-        return entry;
-    };
-    auto scan = [this, &item](std::optional<std::int64_t> after) {
-        return performUnlocked([&](const Cryptor::Key&) {
-            CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
-            auto predicate = SyncedObject::notDeleted();
-            if (after) {
-                predicate = CoreData::NSExpression::expressionForEvaluatedObject() > CoreData::Value(CoreData::NSManagedObjectID(EntryObject::entityName(), *after))
-                    && predicate;
-            }
-            request.setPredicate(predicate);
-            request.setFetchLimit(static_cast<std::int64_t>(batchSize));
-            request.setPropertiesToFetch({"objectID", "recordName", "sealedEntry", "remoteSealedEntry"});
-            // Unsaved changes are in the objects only.
-            const bool unsaved = m_context->hasChanges();
-            auto rows = m_context->fetchValues(request);
-            ScannedEntries scanned;
-            scanned.isLast = rows.size() < batchSize;
-            scanned.entries.reserve(rows.size());
-            for (auto& row : rows) {
-                if (const auto* objectID = row[0].as<CoreData::NSManagedObjectID>())
-                    scanned.last = objectID->primaryKey();
-                if (auto* id = row[1].as<Foundation::String>())
-                    scanned.entries.push_back(item(std::move(*id), row[2].as<Foundation::Data>(), !unsaved && row[2].as<Foundation::Data>() && row[3].isNil()));
-            }
-            if (!scanned.last)
-                scanned.isLast = true;
-            return scanned;
-        });
-    };
-    // Items looked up by name, a few hundred names a fetch so that each looks its names up in the index.
-    auto lookUp = [this, &item](const std::vector<Foundation::String>& names) {
-        return performUnlocked([&](const Cryptor::Key&) {
-            std::vector<StoredEntry> found;
-            if (m_context->hasChanges()) {
-                for (const auto& name : names)
-                    found.push_back({name, StoredEntry::State::throughObject, {}});
-                return found;
-            }
-            constexpr std::size_t namesPerFetch = 250;
-            for (std::size_t start = 0; start < names.size(); start += namesPerFetch) {
-                auto end = std::min(names.size(), start + namesPerFetch);
-                CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
-                request.setPredicate(SyncedObject::named(std::vector<Foundation::String>(names.begin() + static_cast<std::ptrdiff_t>(start),
-                                                                                         names.begin() + static_cast<std::ptrdiff_t>(end)))
-                                     && SyncedObject::notDeleted());
-                request.setPropertiesToFetch({"recordName", "sealedEntry", "remoteSealedEntry"});
-                for (auto& row : m_context->fetchValues(request)) {
-                    if (auto* id = row[0].as<Foundation::String>())
-                        found.push_back(item(std::move(*id), row[1].as<Foundation::Data>(), row[1].as<Foundation::Data>() && row[2].isNil()));
-                }
-            }
-            return found;
-        });
-    };
-
-    const auto key = performUnlocked([](const Cryptor::Key& key) { return key.copy(); });
-    // Opened items by their place in the list; nothing for those left out.
-    std::map<std::size_t, std::optional<Entry>> held;
-    std::size_t next = 0;
-    // Opens the items that belong to places not yet filled, on every core.
-    auto open = [&](std::vector<StoredEntry>& stored) {
-        std::vector<std::size_t> places(stored.size());
-        std::vector<std::optional<Entry>> opened(stored.size());
-        std::vector<std::exception_ptr> failures(stored.size());
-        concurrentPerform(stored.size(), [&](std::size_t i) {
-            auto place = positions.find(stored[i].id.view());
-            places[i] = place;
-            if (place == Places::none || place < next || stored[i].state != StoredEntry::State::sealed)
-                return;
-            try {
-                opened[i] = openRevision(stored[i].id, &stored[i].sealed, key).entry;
-            } catch (...) {
-                failures[i] = std::current_exception();
-            }
-            stored[i].sealed = {};
-        });
-        std::vector<Foundation::String> others;
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            // A second row of the same name counts once.
-            if (places[i] == Places::none || places[i] < next || !held.emplace(places[i], std::nullopt).second)
-                places[i] = Places::none;
-            else if (stored[i].state == StoredEntry::State::throughObject)
-                others.push_back(stored[i].id);
-        }
-        // Those read through their objects come in the order asked for.
-        auto read = others.empty() ? std::vector<Entry>() : entries(others);
-        auto nextRead = read.begin();
-        const bool inspecting = isSafeForInspectionModeActive();
-        for (std::size_t i = 0; i < stored.size(); ++i) {
-            if (places[i] == Places::none)
-                continue;
-            if (failures[i])
-                std::rethrow_exception(failures[i]);
-            std::optional<Entry> entry;
-            if (stored[i].state == StoredEntry::State::sealed) {
-                if (!inspecting || opened[i]->isSafeForInspection)
-                    entry = std::move(opened[i]);
-            } else if (nextRead != read.end() && nextRead->id == stored[i].id) {
-                entry = std::move(*nextRead++);
-            }
-            if (entry && (includingTrashed || !entry->isTrashed()))
-                held[places[i]] = std::move(entry);
-        }
-    };
-    // The items handed on are laid out while the next ones are opened; one batch at a time, in order.
-    struct HandingOn {
-        std::future<void> done;
-        std::vector<Entry> entries;
-        ~HandingOn()
-        {
-            if (done.valid())
-                done.wait();
-        }
-    } handingOn;
-    // Hands on the items whose places follow on from those handed on.
-    auto handOn = [&] {
-        std::vector<Entry> entries;
-        while (!held.empty() && held.begin()->first == next) {
-            if (auto& entry = held.begin()->second)
-                entries.push_back(std::move(*entry));
-            held.erase(held.begin());
-            ++next;
-        }
-        if (entries.empty())
-            return;
-        if (handingOn.done.valid())
-            handingOn.done.get();
-        handingOn.entries = std::move(entries);
-        auto task = std::make_shared<std::packaged_task<void()>>([&batch, &handingOn] {
-            batch(handingOn.entries);
-            handingOn.entries = {};
-        });
-        handingOn.done = task->get_future();
-        Foundation::DispatchQueue::global()->async([task] { (*task)(); });
-    };
-    // Looks up the items of the next places not yet read, so that those after them can go on.
-    auto lookUpNext = [&] {
-        std::vector<Foundation::String> names;
-        const auto end = std::min(ids.size(), next + batchSize);
-        for (auto place = next; place < end; ++place) {
-            if (!held.contains(place))
-                names.push_back(ids[place]);
-        }
-        auto found = lookUp(names);
-        open(found);
-        // What the store no longer holds is left out.
-        for (auto place = next; place < end; ++place)
-            held.try_emplace(place, std::nullopt);
-        handOn();
-    };
-
-    // The next batch is read while this one is opened and handed on.
-    struct Prefetch {
-        std::future<ScannedEntries> result;
-        ~Prefetch()
-        {
-            if (result.valid())
-                result.wait();
-        }
-    } prefetch;
-    auto startScanning = [&](std::optional<std::int64_t> after) {
-        auto task = std::make_shared<std::packaged_task<ScannedEntries()>>([&scan, after] { return scan(after); });
-        prefetch.result = task->get_future();
-        Foundation::DispatchQueue::global()->async([task] { (*task)(); });
-    };
-    startScanning(std::nullopt);
-    while (true) {
-        auto scanned = prefetch.result.get();
-        if (!scanned.isLast)
-            startScanning(scanned.last);
-        open(scanned.entries);
-        scanned.entries = {};
-        handOn();
-        while (held.size() > mostHeldBack)
-            lookUpNext();
-        if (scanned.isLast)
-            break;
-    }
-    while (next < ids.size())
-        lookUpNext();
-    if (handingOn.done.valid())
-        handingOn.done.get();
+    RecordStoreBulkTransfer(*this).readEntries(includingTrashed, counted, batch);
 }
 
 bool RecordStore::containsEntry(const Foundation::String& id) const
@@ -1044,7 +706,7 @@ std::optional<Attachment> RecordStore::attachment(const Foundation::String& atta
         if (found.empty() || !found.front()->sealedDescription())
             return std::nullopt;
         auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(
-            Cryptor::open(*found.front()->sealedDescription(), key, attachmentContext(attachmentID)));
+            Cryptor::open(*found.front()->sealedDescription(), key, RecordSealing::attachmentContext(attachmentID)));
         if (attachment.id != attachmentID)
             throw CryptorError::authenticationFailed();
         return attachment;
@@ -1308,7 +970,7 @@ void RecordStore::save(EditingContext& context)
             auto object = m_context->insertNewObject<AttachmentObject>();
             object->setRecordName(attachment.id);
             object->setEntryID(attachment.entryID);
-            object->setSealedDescription(Cryptor::seal(Basalwork::JSONCoder::shared()->encode(attachment), key, attachmentContext(attachment.id)));
+            object->setSealedDescription(RecordSealing::sealAttachment(attachment, key));
             object->markLocallyModified(now);
             keptAttachments.push_back(attachment.id);
         }
@@ -1635,212 +1297,7 @@ void RecordStore::insertEntries(const std::vector<Entry>& entries, const std::ve
 void RecordStore::insertEntryBatches(const std::function<void(BatchSink& sink)>& produce)
 {
     requireUnlocked();
-    std::vector<std::vector<EntryIndex>> written;
-    m_context->performAndWait([&] {
-        auto key = m_cryptor->itemSecretsKey();
-        auto now = Foundation::Date::now();
-        const Foundation::String vaultID(defaultVaultID());
-        // Items the vault has are skipped; markers of deleted ones come back to life.
-        std::unordered_set<std::string> live;
-        std::unordered_map<std::string, std::shared_ptr<EntryObject>> markers;
-        if (m_context->hasChanges()) {
-            for (const auto& object : m_context->fetch(CoreData::NSFetchRequest<EntryObject>())) {
-                if (object->isLocallyDeleted())
-                    markers.emplace(object->recordName().utf8(), object);
-                else
-                    live.insert(object->recordName().utf8());
-            }
-        } else {
-            CoreData::NSFetchRequest<CoreData::NSManagedObject> names(EntryObject::entityName());
-            names.setPredicate(SyncedObject::notDeleted());
-            names.setPropertiesToFetch({SyncedObject::recordNameKey});
-            for (const auto& row : m_context->fetchValues(names)) {
-                if (const auto* name = row[0].as<Foundation::String>())
-                    live.insert(name->utf8());
-            }
-            CoreData::NSFetchRequest<EntryObject> deleted;
-            deleted.setPredicate(Syncwright::Syncable::locallyDeletedPredicate());
-            for (const auto& object : m_context->fetch(deleted))
-                markers.emplace(object->recordName().utf8(), object);
-        }
-
-        // The parts go from the producer, which seals each on every core, to this queue, which stores
-        // them; a few wait at most.
-        struct Part {
-            std::vector<Entry> entries;
-            std::vector<Attachment> attachments;
-            std::vector<EntryIndex> indices;
-            std::vector<std::pair<Foundation::Data, Foundation::Data>> sealed;
-        };
-        struct Channel {
-            std::mutex mutex;
-            std::condition_variable changed;
-            std::deque<Part> parts;
-            bool produced = false;
-            bool stopped = false;
-            std::exception_ptr failure;
-        } channel;
-        constexpr std::size_t waitingLimit = 3;
-        struct Stopped {};
-
-        // What the producer hands over is sealed on its thread, with the workers' help.
-        struct Sink : BatchSink {
-            const std::unordered_set<std::string>& live;
-            std::function<void(std::vector<Entry>&, std::vector<Attachment>&)> adding;
-
-            Sink(const std::unordered_set<std::string>& live, std::function<void(std::vector<Entry>&, std::vector<Attachment>&)> adding)
-                : live(live)
-                , adding(std::move(adding))
-            {
-            }
-            // The context waits for the parts: the names read before they began answer.
-            std::vector<Foundation::String> existingEntryIDs(const std::vector<Foundation::String>& ids) const override
-            {
-                std::vector<Foundation::String> found;
-                for (const auto& id : ids) {
-                    if (live.contains(id.utf8()))
-                        found.push_back(id);
-                }
-                return found;
-            }
-            void add(std::vector<Entry>& entries, std::vector<Attachment>& attachments) override { adding(entries, attachments); }
-        };
-        auto producing = Foundation::make<Foundation::DispatchGroup>();
-        Foundation::DispatchQueue::global()->async(producing, [&] {
-            try {
-                Sink sink(live, [&](std::vector<Entry>& entries, std::vector<Attachment>& attachments) {
-                    Part part;
-                    part.entries.reserve(entries.size());
-                    for (auto& entry : entries) {
-                        if (!live.contains(entry.id.utf8()))
-                            part.entries.push_back(std::move(entry));
-                    }
-                    part.attachments = std::move(attachments);
-                    entries.clear();
-                    attachments.clear();
-                    part.indices.resize(part.entries.size());
-                    part.sealed.resize(part.entries.size());
-                    concurrentPerform(part.entries.size(), [&](std::size_t i) {
-                        part.indices[i] = EntryIndex::make(part.entries[i]);
-                        part.sealed[i] = sealRevision(part.entries[i].id, EntryRevision::make(part.entries[i]), part.indices[i], key);
-                    });
-                    Foundation::WorkerPool::BlockingScope waiting;
-                    std::unique_lock lock(channel.mutex);
-                    channel.changed.wait(lock, [&] { return channel.parts.size() < waitingLimit || channel.stopped; });
-                    if (channel.stopped)
-                        throw Stopped {};
-                    channel.parts.push_back(std::move(part));
-                    channel.changed.notify_all();
-                });
-                produce(sink);
-            } catch (...) {
-                std::lock_guard lock(channel.mutex);
-                channel.failure = std::current_exception();
-            }
-            std::lock_guard lock(channel.mutex);
-            channel.produced = true;
-            channel.changed.notify_all();
-        });
-        // The producer reads this frame: it ends before the frame does, however the storing ends.
-        struct Join {
-            Channel& channel;
-            Foundation::DispatchGroup& group;
-            ~Join()
-            {
-                {
-                    std::lock_guard lock(channel.mutex);
-                    channel.stopped = true;
-                    channel.changed.notify_all();
-                }
-                Foundation::WorkerPool::BlockingScope waiting;
-                group.wait();
-            }
-        } join {channel, *producing};
-
-        std::optional<Part> current;
-        std::size_t next = 0;
-        // The next part, its attachments' descriptions made objects; false when none comes.
-        auto takePart = [&] {
-            {
-                Foundation::WorkerPool::BlockingScope waiting;
-                std::unique_lock lock(channel.mutex);
-                channel.changed.wait(lock, [&] { return !channel.parts.empty() || channel.produced; });
-                if (channel.parts.empty()) {
-                    if (channel.failure)
-                        std::rethrow_exception(channel.failure);
-                    return false;
-                }
-                current = std::move(channel.parts.front());
-                channel.parts.pop_front();
-                channel.changed.notify_all();
-            }
-            next = 0;
-            written.push_back(std::move(current->indices));
-            if (current->attachments.empty())
-                return true;
-            std::vector<Foundation::String> ids;
-            for (const auto& attachment : current->attachments)
-                ids.push_back(attachment.id);
-            CoreData::NSFetchRequest<AttachmentObject> named;
-            named.setPredicate(SyncedObject::named(ids));
-            std::unordered_map<std::string, std::shared_ptr<AttachmentObject>> stored;
-            for (const auto& object : m_context->fetch(named))
-                stored.emplace(object->recordName().utf8(), object);
-            for (const auto& attachment : current->attachments) {
-                std::shared_ptr<AttachmentObject> object;
-                if (auto found = stored.find(attachment.id.utf8()); found != stored.end()) {
-                    object = found->second;
-                    stored.erase(found);
-                    object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
-                } else {
-                    object = m_context->insertNewObject<AttachmentObject>();
-                    object->setRecordName(attachment.id);
-                }
-                object->markLocallyModified(now);
-                object->setEntryID(attachment.entryID);
-                object->setSealedDescription(Cryptor::seal(Basalwork::JSONCoder::shared()->encode(attachment), key, attachmentContext(attachment.id)));
-            }
-            return true;
-        };
-        std::vector<CoreData::NSBatchInsertRequest> inserts;
-        inserts.emplace_back(EntryObject::entityName(), [&](CoreData::NSBatchInsertRequest::Object& row) {
-            while (true) {
-                while (!current || next == current->entries.size()) {
-                    if (!takePart())
-                        return true;
-                }
-                auto i = next++;
-                const auto& entry = current->entries[i];
-                auto& [sealedEntry, sealedIndex] = current->sealed[i];
-                auto marker = markers.find(entry.id.utf8());
-                if (marker == markers.end()) {
-                    row.setValue(entry.id, SyncedObject::recordNameKey);
-                    row.setValue(std::int64_t(1), Syncwright::Syncable::localChangeCountKey);
-                    row.setValue(now, "modifiedAt");
-                    row.setValue(vaultID, "vaultID");
-                    row.setValue(std::move(sealedEntry), "sealedEntry");
-                    row.setValue(std::move(sealedIndex), "sealedIndex");
-                    return false;
-                }
-                auto object = marker->second;
-                markers.erase(marker);
-                object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
-                object->markLocallyModified(now);
-                object->setRemoteSealedEntry(std::nullopt);
-                if (object->vaultID().isEmpty())
-                    object->setVaultID(vaultID);
-                object->setSealed(std::move(sealedEntry), std::move(sealedIndex));
-            }
-        });
-        try {
-            m_context->save(inserts);
-        } catch (...) {
-            // The context is shared with the sync engine: what failed here must not ride along its next save.
-            m_context->rollback();
-            throw;
-        }
-    });
-    for (const auto& indices : written)
+    for (const auto& indices : RecordStoreBulkTransfer(*this).insertEntryBatches(produce))
         updateIndex(indices, {});
     postDidUpdateRecords();
 }
@@ -1850,104 +1307,15 @@ void RecordStore::replaceAllRecords(const std::vector<Entry>& entries, const std
     writeRecords(entries, attachments, true);
 }
 
-
 void RecordStore::writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll)
 {
     requireUnlocked();
-    auto written = m_context->performAndWait([&] {
-        auto key = m_cryptor->itemSecretsKey();
-        auto now = Foundation::Date::now();
-        // Markers of deleted items come back to life when an item of theirs arrives again.
-        auto byName = [&](const Foundation::String& entityName) {
-            std::map<std::string, std::shared_ptr<SyncedObject>> objects;
-            for (auto& object : m_context->fetch(CoreData::NSFetchRequest<CoreData::NSManagedObject>(entityName)))
-                objects.emplace(std::static_pointer_cast<SyncedObject>(object)->recordName().utf8(), std::static_pointer_cast<SyncedObject>(object));
-            return objects;
-        };
-        auto storedEntries = byName(EntryObject::entityName());
-        auto storedAttachments = byName(AttachmentObject::entityName());
-        auto take = [&](std::map<std::string, std::shared_ptr<SyncedObject>>& stored, const Foundation::String& name, const Foundation::String& entityName) {
-            auto found = stored.find(name.utf8());
-            std::shared_ptr<SyncedObject> object;
-            if (found != stored.end()) {
-                object = found->second;
-                stored.erase(found);
-                object->setValue(false, Syncwright::Syncable::isLocallyDeletedKey);
-            } else {
-                object = std::static_pointer_cast<SyncedObject>(m_context->insertNewObject(entityName.view()));
-                object->setRecordName(name);
-            }
-            object->markLocallyModified(now);
-            return object;
-        };
-        std::vector<const Entry*> writing;
-        writing.reserve(entries.size());
-        for (const auto& entry : entries) {
-            if (!replacingAll && storedEntries.contains(entry.id.utf8()) && !storedEntries.at(entry.id.utf8())->isLocallyDeleted())
-                continue;
-            writing.push_back(&entry);
-        }
-        // Encoding and sealing is most of writing many items: it runs on every core, while this queue
-        // makes the objects they go into.
-        std::vector<EntryIndex> indices(writing.size());
-        std::vector<std::pair<Foundation::Data, Foundation::Data>> sealed(writing.size());
-        std::exception_ptr sealingFailure;
-        auto sealing = Foundation::make<Foundation::DispatchGroup>();
-        Foundation::DispatchQueue::global()->async(sealing, [&] {
-            try {
-                concurrentPerform(writing.size(), [&](std::size_t i) {
-                    indices[i] = EntryIndex::make(*writing[i]);
-                    sealed[i] = sealRevision(writing[i]->id, EntryRevision::make(*writing[i]), indices[i], key);
-                });
-            } catch (...) {
-                sealingFailure = std::current_exception();
-            }
-        });
-        // The sealing reads this frame: it ends before the frame does, however this queue's part ends.
-        struct Join {
-            Foundation::DispatchGroup& group;
-            ~Join() { group.wait(); }
-        } join {*sealing};
-        std::vector<std::shared_ptr<EntryObject>> objects;
-        objects.reserve(writing.size());
-        for (const auto* entry : writing) {
-            auto object = std::static_pointer_cast<EntryObject>(take(storedEntries, entry->id, EntryObject::entityName()));
-            object->setRemoteSealedEntry(std::nullopt);
-            if (object->vaultID().isEmpty())
-                object->setVaultID(defaultVaultID());
-            objects.push_back(std::move(object));
-        }
-        sealing->wait();
-        if (sealingFailure)
-            std::rethrow_exception(sealingFailure);
-        for (std::size_t i = 0; i < writing.size(); ++i)
-            objects[i]->setSealed(std::move(sealed[i].first), std::move(sealed[i].second));
-        for (const auto& attachment : attachments) {
-            auto object = std::static_pointer_cast<AttachmentObject>(take(storedAttachments, attachment.id, AttachmentObject::entityName()));
-            object->setEntryID(attachment.entryID);
-            object->setSealedDescription(Cryptor::seal(Basalwork::JSONCoder::shared()->encode(attachment), key, attachmentContext(attachment.id)));
-        }
-        // What a restore does not bring goes, from the account too.
-        std::vector<Foundation::String> removed;
-        if (replacingAll) {
-            for (auto* stored : {&storedEntries, &storedAttachments}) {
-                for (auto& [name, object] : *stored) {
-                    if (!object->isLocallyDeleted() && object->entity()->name() == EntryObject::entityName())
-                        removed.push_back(object->recordName());
-                    if (!object->isLocallyDeleted())
-                        object->markLocallyDeleted(now);
-                }
-            }
-        }
-        if (m_context->hasChanges())
-            saveOrRollBack();
-        return std::pair(std::move(indices), std::move(removed));
-    });
+    auto [indices, removed] = RecordStoreBulkTransfer(*this).writeRecords(entries, attachments, replacingAll);
     if (replacingAll) {
         // The items are now sealed under the vault key of the restore: the index opens anew.
         vaultKeyDidChange();
     } else {
-        updateIndex(written.first, written.second);
+        updateIndex(indices, removed);
     }
     postDidUpdateRecords();
 }
@@ -1961,7 +1329,7 @@ std::vector<Attachment> RecordStore::allAttachments(std::vector<Foundation::Stri
             if (!sealed)
                 continue;
             try {
-                auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, attachmentContext(object->id())));
+                auto attachment = Basalwork::JSONCoder::shared()->decode<Attachment>(Cryptor::open(*sealed, key, RecordSealing::attachmentContext(object->id())));
                 if (attachment.id != object->id())
                     throw CryptorError::authenticationFailed();
                 if (!isSafeForInspectionModeActive() || containsEntry(attachment.entryID))

@@ -218,6 +218,7 @@ protected:
 
 private:
     friend class EditingContext;
+    friend class RecordStoreBulkTransfer;
 
     void requireUnlocked() const;
     bool isSafeForInspectionModeActive() const;

@@ -22,6 +22,7 @@ public:
     // The identifier from the export, when it has one; without, one is made from `contentKey`, so
     // that importing the same file again finds the same items.
     void setSourceIdentifier(std::string_view sourceID);
+    bool hasSourceIdentifier() const { return m_sourceID.has_value(); }
     void setCategory(Entry::Category category) { m_entry.category = category; }
     Entry::Category category() const { return m_entry.category; }
 

@@ -8,41 +8,167 @@
 #include "Shared/Transfer/JSONItemStream.hpp"
 #include "Shared/Transfer/VaultDocument.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
+
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <unistd.h>
+#include <utility>
 
 namespace Shared {
 
 namespace {
 
 using F = ImporterFileFormat;
-using Json = nlohmann::json;
+using View = Foundation::JSONView;
+// A value of an export, or nothing where a member is not there.
+using Json = std::optional<View>;
 
-// A value as text: strings as they are, numbers and Booleans as written, anything else empty.
-std::string text(const Json& object, const char* key)
+Json member(const Json& object, std::string_view key)
 {
-    if (!object.is_object())
+    return object ? object->find(key) : std::nullopt;
+}
+
+bool isObject(const Json& value)
+{
+    return value && value->isObject();
+}
+
+bool isArray(const Json& value)
+{
+    return value && value->isArray();
+}
+
+bool isNumber(const Json& value)
+{
+    return value && value->isNumber();
+}
+
+// A string's text; empty for anything else.
+std::string_view stringOf(const Json& value)
+{
+    return value ? value->string().value_or(std::string_view()) : std::string_view();
+}
+
+// An integer as the exports write one (no fraction, no exponent), as an int: only its low bits when it
+// is larger.
+std::optional<int> integer(const Json& value)
+{
+    if (!value)
+        return std::nullopt;
+    if (auto number = value->int64())
+        return static_cast<int>(*number);
+    if (auto number = value->uint64())
+        return static_cast<int>(*number);
+    return std::nullopt;
+}
+
+// An object's members in the order of their keys' bytes.
+std::vector<View::Member> sortedMembers(const View& object)
+{
+    std::vector<View::Member> members(object.members().begin(), object.members().end());
+    std::sort(members.begin(), members.end(), [](const auto& lhs, const auto& rhs) { return lhs.key < rhs.key; });
+    return members;
+}
+
+// What a list in an export holds: an array's elements, an object's members, a single value as itself;
+// nothing for null or what is not there.
+std::vector<View> listed(const Json& value)
+{
+    std::vector<View> values;
+    if (!value || value->isNull())
+        return values;
+    if (value->isArray()) {
+        values.assign(value->elements().begin(), value->elements().end());
+    } else if (value->isObject()) {
+        for (const auto& member : sortedMembers(*value))
+            values.push_back(member.value);
+    } else {
+        values.push_back(*value);
+    }
+    return values;
+}
+
+// A value in the compact form that identifies an item without an identifier of its own: members in
+// the order of their keys' bytes, a number written with a fraction or an exponent as a real ("100.0"
+// for 1e2), "/" unescaped. Importing a file again finds the same items only while this form stays.
+void appendCompact(std::string& out, const View& value)
+{
+    switch (value.kind()) {
+    case View::Kind::null:
+        out += "null";
+        return;
+    case View::Kind::boolean:
+        out += *value.boolean() ? "true" : "false";
+        return;
+    case View::Kind::integer:
+    case View::Kind::unsignedInteger:
+    case View::Kind::real:
+        if (auto number = value.int64())
+            out += std::to_string(*number);
+        else if (auto number = value.uint64())
+            out += std::to_string(*number);
+        else
+            // "-0.0" is kept as the whole number 0: its sign is in the text.
+            Foundation::JSONStreamWriter::appendReal(out, *value.number() == 0 && value.document().value(value.index()).text.starts_with('-') ? -0.0 : *value.number());
+        return;
+    case View::Kind::string:
+        Foundation::JSONWriter::appendString(out, *value.string(), false);
+        return;
+    case View::Kind::array: {
+        out += '[';
+        bool first = true;
+        for (const auto& element : value.elements()) {
+            if (!std::exchange(first, false))
+                out += ',';
+            appendCompact(out, element);
+        }
+        out += ']';
+        return;
+    }
+    case View::Kind::object: {
+        out += '{';
+        bool first = true;
+        for (const auto& [key, member] : sortedMembers(value)) {
+            if (!std::exchange(first, false))
+                out += ',';
+            Foundation::JSONWriter::appendString(out, key, false);
+            out += ':';
+            appendCompact(out, member);
+        }
+        out += '}';
+        return;
+    }
+    }
+}
+
+std::string compact(const View& value)
+{
+    std::string out;
+    appendCompact(out, value);
+    return out;
+}
+
+// A value as text: strings as they are, numbers and Booleans as written compactly, anything else empty.
+std::string text(const Json& value)
+{
+    if (!value)
         return {};
-    auto found = object.find(key);
-    if (found == object.end() || found->is_null())
-        return {};
-    if (found->is_string())
-        return found->get<std::string>();
-    if (found->is_number() || found->is_boolean())
-        return found->dump();
+    if (value->isString())
+        return std::string(*value->string());
+    if (value->isNumber() || value->isBool())
+        return compact(*value);
     return {};
 }
 
-const Json& member(const Json& object, const char* key)
+std::string text(const Json& object, const char* key)
 {
-    static const Json null;
-    if (!object.is_object())
-        return null;
-    auto found = object.find(key);
-    return found == object.end() ? null : *found;
+    return text(member(object, key));
 }
 
 std::optional<Foundation::Date> dateOf(const Json& object, const char* key)
@@ -52,8 +178,14 @@ std::optional<Foundation::Date> dateOf(const Json& object, const char* key)
 
 bool flag(const Json& object, const char* key)
 {
-    const auto& value = member(object, key);
-    return value.is_boolean() ? value.get<bool>() : ImportValues::isTrue(text(object, key));
+    const auto value = member(object, key);
+    return value && value->isBool() ? *value->boolean() : ImportValues::isTrue(text(value));
+}
+
+// The item, with an identifier made of its content when the export gave it none.
+ImportedItem built(ImportedEntryBuilder& builder, const View& item)
+{
+    return ImportedItem {builder.build(builder.hasSourceIdentifier() ? std::string() : compact(item)), {}};
 }
 
 // A file must fit the limit, though it is no longer read whole.
@@ -80,7 +212,7 @@ public:
     }
 
     template <class Build>
-    void make(const Json& item, Build build)
+    void make(const View& item, Build build)
     {
         ++m_number;
         try {
@@ -92,15 +224,13 @@ public:
             m_parts.addFailure(failure(m_number, title(item), error));
         } catch (const Foundation::Error& error) {
             m_parts.addFailure(failure(m_number, title(item), error));
-        } catch (const Json::exception&) {
-            m_parts.addFailure(Foundation::String("Item " + std::to_string(m_number) + ": its data is not laid out as expected"));
         }
     }
     void addFailure(Foundation::String text) { m_parts.addFailure(std::move(text)); }
     void finish() { m_parts.finish(); }
 
 private:
-    static std::string title(const Json& item) { return text(item, "title").empty() ? text(item, "name") : text(item, "title"); }
+    static std::string title(const View& item) { return text(item, "title").empty() ? text(item, "name") : text(item, "title"); }
 
     ImportParts m_parts;
     std::int64_t m_number = 0;
@@ -109,11 +239,12 @@ private:
 // A file whose items lie in the array at `path`: each item goes to `build` as it is read, with the
 // document read so far (the members before the items).
 template <class Build>
-Json readItems(const Foundation::URL& fileURL, const JSONItemStream::Path& path, const ImportReadProgress& progress, ItemMaker& maker, Build build)
+std::unique_ptr<const JSONItemStream::Parsed> readItems(const Foundation::URL& fileURL, const JSONItemStream::Path& path, const ImportReadProgress& progress,
+                                                        ItemMaker& maker, Build build)
 {
     checkSize(fileURL);
-    auto take = [&](const Json& item, const std::vector<const Json*>& enclosing) {
-        maker.make(item, [&](const Json& value) { return build(value, *enclosing.front()); });
+    auto take = [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument& read) {
+        maker.make(View(item), [&](const View& value) { return build(value, View(read)); });
     };
     auto document = JSONItemStream::readFile(fileURL, {path}, take, progress);
     progress(1);
@@ -122,11 +253,11 @@ Json readItems(const Foundation::URL& fileURL, const JSONItemStream::Path& path,
 
 // MARK: - Bitwarden
 
-std::optional<ImportedItem> bitwardenItem(const Json& item, const std::map<std::string, std::string>& folders)
+std::optional<ImportedItem> bitwardenItem(const View& item, const std::map<std::string, std::string>& folders)
 {
-    auto type = member(item, "type");
+    auto type = integer(member(item, "type"));
     ImportedEntryBuilder builder(F::bitwardenJSON, Entry::Category::login);
-    int kind = type.is_number_integer() ? type.get<int>() : 1;
+    int kind = type.value_or(1);
     if (kind == 2)
         builder.setCategory(Entry::Category::secureNote);
     else if (kind == 3)
@@ -144,12 +275,12 @@ std::optional<ImportedItem> bitwardenItem(const Json& item, const std::map<std::
     auto folder = folders.find(text(item, "folderId"));
     if (folder != folders.end())
         builder.addTag(folder->second);
-    const auto& login = member(item, "login");
+    const auto login = member(item, "login");
     builder.setUsername(text(login, "username"));
     builder.setPassword(text(login, "password"));
     builder.setTOTP(text(login, "totp"));
     bool isFirstURI = true;
-    for (const auto& uri : member(login, "uris")) {
+    for (const auto& uri : listed(member(login, "uris"))) {
         if (isFirstURI)
             builder.setWebsite(text(uri, "uri"));
         else
@@ -157,29 +288,29 @@ std::optional<ImportedItem> bitwardenItem(const Json& item, const std::map<std::
         isFirstURI = false;
     }
     for (const char* group : {"card", "identity", "sshKey"}) {
-        const auto& values = member(item, group);
-        if (!values.is_object())
+        const auto values = member(item, group);
+        if (!isObject(values))
             continue;
-        for (const auto& [key, value] : values.items()) {
-            if (value.is_string())
-                builder.addField(key, value.get<std::string>(), key == "number" ? std::optional(EntryFieldCategory::creditCardNumber) : std::nullopt);
+        for (const auto& [key, value] : sortedMembers(*values)) {
+            if (value.isString())
+                builder.addField(key, *value.string(), key == "number" ? std::optional(EntryFieldCategory::creditCardNumber) : std::nullopt);
         }
     }
-    for (const auto& field : member(item, "fields")) {
-        auto fieldType = member(field, "type");
-        bool hidden = fieldType.is_number_integer() && fieldType.get<int>() == 1;
+    for (const auto& field : listed(member(item, "fields"))) {
+        auto fieldType = integer(member(field, "type"));
+        bool hidden = fieldType == 1;
         builder.addField(text(field, "name"), text(field, "value"), hidden ? std::optional(EntryFieldCategory::password) : std::nullopt);
     }
-    for (const auto& previous : member(item, "passwordHistory"))
+    for (const auto& previous : listed(member(item, "passwordHistory")))
         builder.addPreviousPassword(text(previous, "password"), dateOf(previous, "lastUsedDate"));
-    return ImportedItem {builder.build(item.dump()), {}};
+    return built(builder, item);
 }
 
 // Folders are listed before the items in the exports that have them.
 std::map<std::string, std::string> folderNames(const Json& document, const char* idKey, const char* nameKey)
 {
     std::map<std::string, std::string> folders;
-    for (const auto& folder : member(document, "folders"))
+    for (const auto& folder : listed(member(document, "folders")))
         folders[text(folder, idKey)] = text(folder, nameKey);
     return folders;
 }
@@ -188,16 +319,16 @@ void readBitwarden(const Foundation::URL& fileURL, const ImportReadProgress& pro
 {
     ItemMaker maker(deliver);
     std::optional<std::map<std::string, std::string>> folders;
-    auto document = readItems(fileURL, {"items"}, progress, maker, [&](const Json& item, const Json& read) {
+    auto document = readItems(fileURL, {"items"}, progress, maker, [&](const View& item, const View& read) {
         if (flag(read, "encrypted"))
             throw ImporterError::encryptedExport();
         if (!folders)
             folders = folderNames(read, "id", "name");
         return bitwardenItem(item, *folders);
     });
-    if (flag(document, "encrypted"))
+    if (flag(View(document->document()), "encrypted"))
         throw ImporterError::encryptedExport();
-    if (!member(document, "items").is_array())
+    if (!isArray(View(document->document()).find("items")))
         throw ImporterError::invalidFile("it is not a Bitwarden JSON export");
     maker.finish();
 }
@@ -229,7 +360,7 @@ Entry::Category onePasswordCategory(const std::string& typeName)
 // A section field's value: 1PIF keeps it in "v", 1PUX in an object keyed by its kind.
 void addOnePasswordField(ImportedEntryBuilder& builder, const std::string& title, const std::string& kind, const Json& value, const std::string& name)
 {
-    if (value.is_object()) {
+    if (isObject(value)) {
         if (kind == "address") {
             std::string joined;
             for (const char* part : {"street", "city", "state", "zip", "country"}) {
@@ -241,13 +372,13 @@ void addOnePasswordField(ImportedEntryBuilder& builder, const std::string& title
         }
         if (kind == "email")
             return builder.addField(title, text(value, "email_address"), EntryFieldCategory::email);
-        if (value.size() == 1) {
-            auto inner = value.begin();
-            return addOnePasswordField(builder, title, inner.key(), inner.value(), name);
+        if (value->size() == 1) {
+            auto inner = *value->members().begin();
+            return addOnePasswordField(builder, title, std::string(inner.key), inner.value, name);
         }
         return;
     }
-    std::string content = value.is_string() ? value.get<std::string>() : (value.is_number() ? value.dump() : "");
+    std::string content = value && (value->isString() || value->isNumber()) ? text(value) : "";
     if (content.empty())
         return;
     if (kind == "totp" || name.rfind("TOTP_", 0) == 0) {
@@ -270,7 +401,7 @@ void addOnePasswordField(ImportedEntryBuilder& builder, const std::string& title
 
 void addOnePasswordDetails(ImportedEntryBuilder& builder, const Json& details, bool is1PUX)
 {
-    for (const auto& field : member(details, is1PUX ? "loginFields" : "fields")) {
+    for (const auto& field : listed(member(details, is1PUX ? "loginFields" : "fields"))) {
         auto designation = text(field, "designation");
         if (designation == "username")
             builder.setUsername(text(field, "value"));
@@ -282,19 +413,19 @@ void addOnePasswordDetails(ImportedEntryBuilder& builder, const Json& details, b
     if (builder.entry().password.isEmpty())
         builder.setPassword(text(details, "password"));
     builder.setNotes(text(details, "notesPlain"));
-    for (const auto& section : member(details, "sections")) {
-        for (const auto& field : member(section, "fields")) {
+    for (const auto& section : listed(member(details, "sections"))) {
+        for (const auto& field : listed(member(section, "fields"))) {
             if (is1PUX)
                 addOnePasswordField(builder, text(field, "title"), "", member(field, "value"), text(field, "id"));
             else
                 addOnePasswordField(builder, text(field, "t"), text(field, "k"), member(field, "v"), text(field, "n"));
         }
     }
-    for (const auto& previous : member(details, "passwordHistory"))
+    for (const auto& previous : listed(member(details, "passwordHistory")))
         builder.addPreviousPassword(text(previous, "value"), dateOf(previous, "time"));
 }
 
-std::optional<ImportedItem> onePIFItem(const Json& item)
+std::optional<ImportedItem> onePIFItem(const View& item)
 {
     auto typeName = text(item, "typeName");
     if (typeName.rfind("system.", 0) == 0 || flag(item, "trashed"))
@@ -305,20 +436,20 @@ std::optional<ImportedItem> onePIFItem(const Json& item)
     builder.setWebsite(text(item, "location"));
     builder.setCreatedAt(dateOf(item, "createdAt"));
     builder.setModifiedAt(dateOf(item, "updatedAt"));
-    builder.setFavorite(member(item, "faveIndex").is_number());
-    for (const auto& tag : member(member(item, "openContents"), "tags"))
-        builder.addTag(tag.is_string() ? tag.get<std::string>() : "");
-    const auto& contents = member(item, "secureContents");
+    builder.setFavorite(isNumber(member(item, "faveIndex")));
+    for (const auto& tag : listed(member(member(item, "openContents"), "tags")))
+        builder.addTag(stringOf(tag));
+    const auto contents = member(item, "secureContents");
     addOnePasswordDetails(builder, contents, false);
     bool isFirstURL = builder.entry().website.isEmpty();
-    for (const auto& url : member(contents, "URLs")) {
+    for (const auto& url : listed(member(contents, "URLs"))) {
         if (isFirstURL)
             builder.setWebsite(text(url, "url"));
         else if (text(url, "url") != builder.entry().website.utf8())
             builder.addField(text(url, "label"), text(url, "url"), EntryFieldCategory::url);
         isFirstURL = false;
     }
-    return ImportedItem {builder.build(item.dump()), {}};
+    return built(builder, item);
 }
 
 // Each line of a file, none longer than a value may be.
@@ -332,9 +463,7 @@ void forEachLine(const Foundation::URL& fileURL, const ImportReadProgress& progr
     std::vector<char> block(64 * 1024);
     std::uint64_t read = 0;
     while (true) {
-        auto got = ::read(descriptor, block.data(), block.size());
-        if (got < 0 && errno == EINTR)
-            continue;
+        auto got = Foundation::FileIO::readSome(descriptor, block.data(), block.size());
         if (got < 0)
             throw ImporterError::invalidFile("reading it failed (error " + std::to_string(errno) + ")");
         if (got == 0)
@@ -371,15 +500,15 @@ void read1PIF(const Foundation::URL& fileURL, const ImportReadProgress& progress
         if (line.empty() || line.rfind("***", 0) == 0)
             return;
         ++records;
-        Json record;
+        std::unique_ptr<const JSONItemStream::Parsed> record;
         try {
             record = JSONItemStream::parse(line);
         } catch (const ImporterError&) {
         }
-        if (!record.is_object())
+        if (!record || !View(record->document()).isObject())
             maker.addFailure("A record is not valid JSON and was left out");
         else
-            maker.make(record, onePIFItem);
+            maker.make(View(record->document()), onePIFItem);
     });
     if (records == 0)
         throw ImporterError::invalidFile("it holds no 1PIF records");
@@ -389,7 +518,7 @@ void read1PIF(const Foundation::URL& fileURL, const ImportReadProgress& progress
 
 // MARK: - Enpass and Keeper
 
-std::optional<ImportedItem> enpassItem(const Json& item, const std::map<std::string, std::string>& folders)
+std::optional<ImportedItem> enpassItem(const View& item, const std::map<std::string, std::string>& folders)
 {
     if (flag(item, "trashed"))
         return std::nullopt;
@@ -412,12 +541,12 @@ std::optional<ImportedItem> enpassItem(const Json& item, const std::map<std::str
     builder.setArchived(flag(item, "archived"));
     builder.setCreatedAt(dateOf(item, "createdAt"));
     builder.setModifiedAt(dateOf(item, "updated_at"));
-    for (const auto& folder : member(item, "folders")) {
-        auto found = folders.find(folder.is_string() ? folder.get<std::string>() : "");
+    for (const auto& folder : listed(member(item, "folders"))) {
+        auto found = folders.find(std::string(stringOf(folder)));
         if (found != folders.end())
             builder.addTag(found->second);
     }
-    for (const auto& field : member(item, "fields")) {
+    for (const auto& field : listed(member(item, "fields"))) {
         if (flag(field, "deleted"))
             continue;
         auto type = text(field, "type");
@@ -438,10 +567,10 @@ std::optional<ImportedItem> enpassItem(const Json& item, const std::map<std::str
                                  : type == "ccNumber" ? std::optional(EntryFieldCategory::creditCardNumber)
                                                       : std::nullopt);
     }
-    return ImportedItem {builder.build(item.dump()), {}};
+    return built(builder, item);
 }
 
-std::optional<ImportedItem> keeperItem(const Json& item)
+std::optional<ImportedItem> keeperItem(const View& item)
 {
     ImportedEntryBuilder builder(F::keeperJSON, Entry::Category::login);
     builder.setSourceIdentifier(text(item, "uid"));
@@ -450,14 +579,14 @@ std::optional<ImportedItem> keeperItem(const Json& item)
     builder.setPassword(text(item, "password"));
     builder.setWebsite(text(item, "login_url"));
     builder.setNotes(text(item, "notes"));
-    for (const auto& folder : member(item, "folders")) {
+    for (const auto& folder : listed(member(item, "folders"))) {
         auto name = text(folder, "folder");
         builder.addTag(ImportValues::lastGroupComponent(name.empty() ? text(folder, "shared_folder") : name, '\\'));
     }
-    const auto& custom = member(item, "custom_fields");
-    if (custom.is_object()) {
-        for (const auto& [key, value] : custom.items()) {
-            std::string content = value.is_string() ? value.get<std::string>() : value.dump();
+    const auto custom = member(item, "custom_fields");
+    if (isObject(custom)) {
+        for (const auto& [key, value] : sortedMembers(*custom)) {
+            std::string content = value.isString() ? std::string(*value.string()) : compact(value);
             if (key == "$oneTimeCode" || key == "TFC:Keeper")
                 builder.setTOTP(content);
             else
@@ -466,7 +595,7 @@ std::optional<ImportedItem> keeperItem(const Json& item)
     }
     if (!builder.hasLoginValues())
         builder.setCategory(Entry::Category::secureNote);
-    return ImportedItem {builder.build(item.dump()), {}};
+    return built(builder, item);
 }
 
 } // namespace
@@ -490,19 +619,19 @@ void JSONImportReader::read(ImporterFileFormat format, const Foundation::URL& fi
     case F::enpassJSON: {
         ItemMaker maker(deliver);
         std::optional<std::map<std::string, std::string>> folders;
-        auto document = readItems(fileURL, {"items"}, progress, maker, [&](const Json& item, const Json& read) {
+        auto document = readItems(fileURL, {"items"}, progress, maker, [&](const View& item, const View& read) {
             if (!folders)
                 folders = folderNames(read, "uuid", "title");
             return enpassItem(item, *folders);
         });
-        if (!member(document, "items").is_array())
+        if (!isArray(View(document->document()).find("items")))
             throw ImporterError::invalidFile("it is not an Enpass JSON export");
         return maker.finish();
     }
     case F::keeperJSON: {
         ItemMaker maker(deliver);
-        auto document = readItems(fileURL, {"records"}, progress, maker, [&](const Json& item, const Json&) { return keeperItem(item); });
-        if (!member(document, "records").is_array())
+        auto document = readItems(fileURL, {"records"}, progress, maker, [&](const View& item, const View&) { return keeperItem(item); });
+        if (!isArray(View(document->document()).find("records")))
             throw ImporterError::invalidFile("it is not a Keeper JSON export");
         return maker.finish();
     }
@@ -516,41 +645,41 @@ void JSONImportReader::read1PUXData(const Foundation::URL& dataURL,
                                     const ImportReadProgress& progress, const ImportReadDelivery& deliver)
 {
     ItemMaker maker(deliver);
-    auto build = [&](const Json& item) -> std::optional<ImportedItem> {
+    auto build = [&](const View& item) -> std::optional<ImportedItem> {
         if (text(item, "state") == "deleted" || text(item, "trashed") == "true")
             return std::nullopt;
         ImportedEntryBuilder builder(F::onePassword1PUX, onePasswordCategory(text(item, "categoryUuid")));
-        const auto& overview = member(item, "overview");
-        const auto& details = member(item, "details");
+        const auto overview = member(item, "overview");
+        const auto details = member(item, "details");
         builder.setSourceIdentifier(text(item, "uuid"));
         builder.setTitle(text(overview, "title"));
         builder.setWebsite(text(overview, "url"));
         builder.setCreatedAt(dateOf(item, "createdAt"));
         builder.setModifiedAt(dateOf(item, "updatedAt"));
-        builder.setFavorite(member(item, "favIndex").is_number() && member(item, "favIndex").get<double>() > 0);
+        builder.setFavorite(isNumber(member(item, "favIndex")) && *member(item, "favIndex")->number() > 0);
         builder.setArchived(text(item, "state") == "archived");
-        for (const auto& tag : member(overview, "tags"))
-            builder.addTag(tag.is_string() ? tag.get<std::string>() : "");
+        for (const auto& tag : listed(member(overview, "tags")))
+            builder.addTag(stringOf(tag));
         addOnePasswordDetails(builder, details, true);
-        for (const auto& url : member(overview, "urls")) {
+        for (const auto& url : listed(member(overview, "urls"))) {
             if (text(url, "url") != builder.entry().website.utf8())
                 builder.addField(text(url, "label"), text(url, "url"), EntryFieldCategory::url);
         }
         ImportedItem imported;
-        const auto& document = member(details, "documentAttributes");
-        if (document.is_object() && fileNamed) {
+        const auto document = member(details, "documentAttributes");
+        if (isObject(document) && fileNamed) {
             if (auto file = fileNamed(text(document, "documentId"), text(document, "fileName"))) {
                 auto attachmentID = ImportedEntryBuilder::stableIdentifier(F::onePassword1PUX, "document:" + text(document, "documentId"));
                 builder.addAttachmentField(text(document, "fileName"), attachmentID);
                 imported.attachments.push_back({attachmentID, *file});
             }
         }
-        imported.entry = builder.build(item.dump());
+        imported.entry = built(builder, item).entry;
         return imported;
     };
     auto document = JSONItemStream::readFile(
-        dataURL, {{"accounts", "*", "vaults", "*", "items"}}, [&](const Json& item, const std::vector<const Json*>&) { maker.make(item, build); }, progress);
-    if (!member(document, "accounts").is_array())
+        dataURL, {{"accounts", "*", "vaults", "*", "items"}}, [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument&) { maker.make(View(item), build); }, progress);
+    if (!isArray(View(document->document()).find("accounts")))
         throw ImporterError::invalidFile("its export.data is not a 1PUX document");
     progress(1);
     maker.finish();

@@ -4,18 +4,23 @@
 #include "Shared/Transfer/ImporterError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <iterator>
-#include <optional>
-#include <nlohmann/json.hpp>
 #include <unistd.h>
 
 namespace Shared {
 
 namespace {
 
-using Json = nlohmann::json;
+using Foundation::JSONDocument;
+
+[[noreturn]] void invalidJSON()
+{
+    throw ImporterError::invalidFile("it is not valid JSON");
+}
 
 const std::string& tokenTooLong()
 {
@@ -23,203 +28,316 @@ const std::string& tokenTooLong()
     return text;
 }
 
-// The bytes of a file or a text, handed to the parser one at a time, counting how many went by since
-// the parser's last event.
-class ByteSource {
+enum class CharacterClass : std::uint8_t { other, space, scalar, structural };
+
+constexpr auto characterClasses = [] {
+    std::array<CharacterClass, 256> table {};
+    for (char c : {' ', '\t', '\n', '\r'})
+        table[static_cast<unsigned char>(c)] = CharacterClass::space;
+    for (char c : {'{', '}', '[', ']', ',', ':', '"'})
+        table[static_cast<unsigned char>(c)] = CharacterClass::structural;
+    for (int c = '0'; c <= '9'; ++c)
+        table[static_cast<std::size_t>(c)] = CharacterClass::scalar;
+    for (int c = 'a'; c <= 'z'; ++c)
+        table[static_cast<std::size_t>(c)] = CharacterClass::scalar;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        table[static_cast<std::size_t>(c)] = CharacterClass::scalar;
+    for (char c : {'-', '+', '.'})
+        table[static_cast<unsigned char>(c)] = CharacterClass::scalar;
+    return table;
+}();
+
+CharacterClass classOf(char c)
+{
+    return characterClasses[static_cast<unsigned char>(c)];
+}
+
+// Finds the structure of the text as it comes, a block at a time: where each item begins and ends, and
+// which array holds items. Texts and numbers are only delimited here; the fast parser checks them when an
+// item, or the rest of the document, is parsed whole. An item's bytes are gathered and parsed on their
+// own as soon as it is complete; the bytes around the items are gathered into the rest of the document.
+class Scanner {
 public:
-    explicit ByteSource(std::string_view text)
-        : m_cursor(text.data())
-        , m_end(text.data() + text.size())
-    {
-    }
-    ByteSource(int descriptor, std::string path, std::uint64_t size, const JSONItemStream::Progress& progress)
-        : m_descriptor(descriptor)
-        , m_path(std::move(path))
-        , m_size(size)
-        , m_progress(progress)
-        , m_buffer(64 * 1024)
-    {
-    }
-
-    bool hasByte()
-    {
-        return m_cursor != m_end || refill();
-    }
-    char byte() const { return *m_cursor; }
-    void advance()
-    {
-        ++m_cursor;
-        ++m_total;
-        if (++m_count > JSONItemStream::maximumTokenByteCount)
-            throw ImporterError::invalidFile(tokenTooLong());
-    }
-    // The parser made something of the bytes so far.
-    void mark() { m_count = 0; }
-    std::uint64_t total() const { return m_total; }
-
-private:
-    bool refill()
-    {
-        if (m_descriptor < 0)
-            return false;
-        ssize_t got = 0;
-        do
-            got = ::read(m_descriptor, m_buffer.data(), m_buffer.size());
-        while (got < 0 && errno == EINTR);
-        if (got < 0)
-            throw Foundation::CocoaError::fileError(errno, m_path, Foundation::CocoaError::Access::reading);
-        m_cursor = m_buffer.data();
-        m_end = m_cursor + got;
-        m_read += static_cast<std::uint64_t>(got);
-        if (m_progress && m_size > 0)
-            m_progress(std::min(1.0, static_cast<double>(m_read) / static_cast<double>(m_size)));
-        return got > 0;
-    }
-
-    int m_descriptor = -1;
-    std::string m_path;
-    std::uint64_t m_size = 0;
-    std::uint64_t m_read = 0;
-    JSONItemStream::Progress m_progress;
-    std::vector<char> m_buffer;
-    const char* m_cursor = nullptr;
-    const char* m_end = nullptr;
-    std::size_t m_count = 0;
-    std::uint64_t m_total = 0;
-};
-
-class ByteIterator {
-public:
-    using iterator_category = std::input_iterator_tag;
-    using value_type = char;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const char*;
-    using reference = char;
-
-    ByteIterator() = default;
-    explicit ByteIterator(ByteSource& source)
-        : m_source(&source)
-    {
-    }
-    char operator*() const { return m_source->byte(); }
-    ByteIterator& operator++()
-    {
-        m_source->advance();
-        return *this;
-    }
-    ByteIterator operator++(int)
-    {
-        auto copy = *this;
-        ++*this;
-        return copy;
-    }
-    friend bool operator==(const ByteIterator& lhs, const ByteIterator& rhs) { return lhs.atEnd() == rhs.atEnd(); }
-    friend bool operator!=(const ByteIterator& lhs, const ByteIterator& rhs) { return !(lhs == rhs); }
-
-private:
-    bool atEnd() const { return !m_source || !m_source->hasByte(); }
-    ByteSource* m_source = nullptr;
-};
-
-// Builds the document as the parser reports it, without recursion, handing over each element of an
-// item array as soon as it is complete.
-class Builder {
-public:
-    Builder(ByteSource& source, const std::vector<JSONItemStream::Path>& itemArrays, const JSONItemStream::Take& take)
-        : m_source(source)
-        , m_itemArrays(itemArrays)
+    Scanner(const std::vector<JSONItemStream::Path>& itemArrays, const JSONItemStream::Take& take)
+        : m_itemArrays(itemArrays)
         , m_take(take)
     {
+        for (const auto& path : itemArrays)
+            m_keyedDepth = std::max(m_keyedDepth, path.size());
     }
 
-    bool null() { return place(nullptr); }
-    bool boolean(bool value) { return place(value); }
-    bool number_integer(Json::number_integer_t value) { return place(value); }
-    bool number_unsigned(Json::number_unsigned_t value) { return place(value); }
-    bool number_float(Json::number_float_t value, const std::string&) { return place(value); }
-    bool string(std::string& value) { return place(std::move(value)); }
-    bool binary(Json::binary_t& value) { return place(std::move(value)); }
-    bool start_object(std::size_t) { return open(Json::object()); }
-    bool start_array(std::size_t) { return open(Json::array()); }
-    bool key(std::string& value)
+    void feed(std::string_view block)
     {
-        m_source.mark();
-        m_levels.back().key = std::move(value);
-        return true;
-    }
-    bool end_object() { return close(); }
-    bool end_array() { return close(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&)
-    {
-        throw ImporterError::invalidFile("it is not valid JSON");
+        const char* at = block.data();
+        const char* end = at + block.size();
+        if (m_atStart && at != end) {
+            m_atStart = false;
+            if (block.starts_with("\xEF\xBB\xBF"))
+                at += 3;
+        }
+        while (at != end) {
+            switch (m_lexical) {
+            case Lexical::between:
+                at = scanBetween(at, end);
+                break;
+            case Lexical::string:
+                at = scanString(at, end);
+                break;
+            case Lexical::scalar:
+                at = scanScalar(at, end);
+                break;
+            }
+        }
     }
 
-    Json document;
+    std::unique_ptr<const JSONItemStream::Parsed> finish()
+    {
+        if (m_lexical == Lexical::string)
+            invalidJSON();
+        if (m_lexical == Lexical::scalar)
+            endScalar();
+        if (m_expect != Expect::nothing)
+            invalidJSON();
+        return std::make_unique<const JSONItemStream::Parsed>(std::move(m_rest));
+    }
 
 private:
+    enum class Lexical : std::uint8_t { between, string, scalar };
+    enum class Expect : std::uint8_t { value, valueOrClose, key, keyOrClose, colon, commaOrClose, nothing };
+
     struct Level {
-        Json* value;
-        std::string key;
+        bool isArray;
         bool holdsItems;
+        // The latest key of an object, kept only as deep as the item arrays' paths go.
+        std::string key;
     };
 
-    Json* insert(Json&& value)
+    // Where the bytes being read go: into the item being read, into the rest of the document, or
+    // nowhere (white space, and the commas between items).
+    std::string* sink()
     {
-        countInItem();
-        if (m_levels.empty()) {
-            document = std::move(value);
-            return &document;
-        }
-        auto& parent = *m_levels.back().value;
-        if (parent.is_array()) {
-            parent.push_back(std::move(value));
-            return &parent.back();
-        }
-        auto& slot = parent[m_levels.back().key];
-        slot = std::move(value);
-        return &slot;
+        if (m_inItem)
+            return &m_item;
+        if (!m_levels.empty() && m_levels.back().holdsItems)
+            return nullptr;
+        return &m_rest;
     }
 
-    bool place(Json&& value)
+    void append(const char* begin, const char* end)
     {
-        m_source.mark();
-        insert(std::move(value));
-        completed();
-        return true;
+        count(static_cast<std::size_t>(end - begin));
+        if (auto* out = sink()) {
+            out->append(begin, end);
+            if (m_inItem && m_item.size() > JSONItemStream::maximumItemByteCount)
+                throw ImporterError::invalidFile("an item in it is larger than " + std::to_string(JSONItemStream::maximumItemByteCount / (1024 * 1024)) + " MB");
+        }
     }
 
-    bool open(Json&& container)
+    // Bytes since the last value, key or bracket: no run may be longer than a value may be.
+    void count(std::size_t bytes)
     {
-        m_source.mark();
+        m_sinceEvent += bytes;
+        if (m_sinceEvent > JSONItemStream::maximumTokenByteCount)
+            throw ImporterError::invalidFile(tokenTooLong());
+    }
+
+    const char* scanBetween(const char* at, const char* end)
+    {
+        while (at != end) {
+            const char c = *at;
+            switch (classOf(c)) {
+            case CharacterClass::space: {
+                const char* start = at;
+                while (at != end && classOf(*at) == CharacterClass::space)
+                    ++at;
+                count(static_cast<std::size_t>(at - start));
+                continue;
+            }
+            case CharacterClass::scalar:
+                beginValue();
+                m_lexical = Lexical::scalar;
+                return at;
+            case CharacterClass::structural:
+                break;
+            case CharacterClass::other:
+                invalidJSON();
+            }
+            switch (c) {
+            case '"':
+                if (m_expect == Expect::key || m_expect == Expect::keyOrClose) {
+                    m_inKey = true;
+                    m_keyStart = m_rest.size();
+                } else {
+                    beginValue();
+                }
+                m_lexical = Lexical::string;
+                append(at, at + 1);
+                return at + 1;
+            case '{':
+            case '[':
+                beginValue();
+                open(c == '[');
+                append(at, at + 1);
+                break;
+            case '}':
+            case ']':
+                close(c == ']');
+                break;
+            case ',':
+                if (m_expect != Expect::commaOrClose)
+                    invalidJSON();
+                append(at, at + 1);
+                m_expect = m_levels.back().isArray ? Expect::value : Expect::key;
+                break;
+            case ':':
+                if (m_expect != Expect::colon)
+                    invalidJSON();
+                append(at, at + 1);
+                m_expect = Expect::value;
+                break;
+            }
+            ++at;
+        }
+        return at;
+    }
+
+    const char* scanString(const char* at, const char* end)
+    {
+        const char* start = at;
+        while (at != end) {
+            const char c = *at++;
+            if (m_escaped) {
+                m_escaped = false;
+            } else if (c == '\\') {
+                m_escaped = true;
+            } else if (c == '"') {
+                append(start, at);
+                m_lexical = Lexical::between;
+                if (m_inKey)
+                    endKey();
+                else
+                    endValue();
+                return at;
+            }
+        }
+        append(start, at);
+        return at;
+    }
+
+    const char* scanScalar(const char* at, const char* end)
+    {
+        const char* start = at;
+        while (at != end && classOf(*at) == CharacterClass::scalar)
+            ++at;
+        append(start, at);
+        if (at != end) {
+            m_lexical = Lexical::between;
+            endScalar();
+        }
+        return at;
+    }
+
+    void endScalar()
+    {
+        m_lexical = Lexical::between;
+        endValue();
+    }
+
+    void endKey()
+    {
+        m_inKey = false;
+        m_sinceEvent = 0;
+        m_expect = Expect::colon;
+        if (m_inItem || m_levels.size() > m_keyedDepth)
+            return;
+        auto quoted = std::string_view(m_rest).substr(m_keyStart);
+        auto& key = m_levels.back().key;
+        if (quoted.find('\\') == std::string_view::npos) {
+            key.assign(quoted.substr(1, quoted.size() - 2));
+            return;
+        }
+        // A key written with escapes names the same member as one written without.
+        try {
+            JSONDocument document(quoted);
+            key.assign(document.value(JSONDocument::root).text);
+        } catch (const JSONDocument::SyntaxError&) {
+            invalidJSON();
+        }
+    }
+
+    // A value starts where one is expected; the first value in an item array starts an item.
+    void beginValue()
+    {
+        if (m_expect != Expect::value && m_expect != Expect::valueOrClose)
+            invalidJSON();
+        if (!m_inItem && !m_levels.empty() && m_levels.back().holdsItems) {
+            m_inItem = true;
+            m_itemLevel = m_levels.size();
+            m_itemValueCount = 0;
+            m_item.clear();
+        }
+        if (m_inItem && ++m_itemValueCount > JSONItemStream::maximumItemValueCount)
+            throw ImporterError::invalidFile("an item in it holds more than " + std::to_string(JSONItemStream::maximumItemValueCount) + " values");
+    }
+
+    void open(bool isArray)
+    {
+        m_sinceEvent = 0;
         if (m_levels.size() >= JSONItemStream::maximumDepth)
             throw ImporterError::invalidFile("it nests deeper than " + std::to_string(JSONItemStream::maximumDepth) + " levels");
-        bool holdsItems = container.is_array() && isItemArrayHere();
-        auto* slot = insert(std::move(container));
-        m_levels.push_back({slot, {}, holdsItems});
-        return true;
-    }
-
-    bool close()
-    {
-        m_source.mark();
-        m_levels.pop_back();
-        completed();
-        return true;
-    }
-
-    // An item is held until it is complete: it has a budget of values and bytes.
-    void countInItem()
-    {
-        if (!m_itemStart) {
-            if (m_levels.empty() || !m_levels.back().holdsItems)
-                return;
-            m_itemStart = m_source.total();
-            m_itemValueCount = 0;
+        const bool holdsItems = isArray && !m_inItem && isItemArrayHere();
+        m_levels.push_back({isArray, false, {}});
+        m_expect = isArray ? Expect::valueOrClose : Expect::keyOrClose;
+        if (holdsItems) {
+            m_rest += '[';
+            readSoFar();
+            m_levels.back().holdsItems = true;
         }
-        if (++m_itemValueCount > JSONItemStream::maximumItemValueCount)
-            throw ImporterError::invalidFile("an item in it holds more than " + std::to_string(JSONItemStream::maximumItemValueCount) + " values");
-        if (m_source.total() - *m_itemStart > JSONItemStream::maximumItemByteCount)
-            throw ImporterError::invalidFile("an item in it is larger than " + std::to_string(JSONItemStream::maximumItemByteCount / (1024 * 1024)) + " MB");
+    }
+
+    void close(bool isArray)
+    {
+        if (m_levels.empty() || m_levels.back().isArray != isArray)
+            invalidJSON();
+        if (m_expect != Expect::commaOrClose && m_expect != (isArray ? Expect::valueOrClose : Expect::keyOrClose))
+            invalidJSON();
+        const bool heldItems = m_levels.back().holdsItems;
+        m_levels.pop_back();
+        if (heldItems)
+            m_rest += ']';
+        else
+            append(isArray ? "]" : "}", (isArray ? "]" : "}") + 1);
+        endValue();
+    }
+
+    void endValue()
+    {
+        m_sinceEvent = 0;
+        m_expect = m_levels.empty() ? Expect::nothing : Expect::commaOrClose;
+        if (m_inItem && m_levels.size() == m_itemLevel) {
+            m_inItem = false;
+            takeItem();
+        }
+    }
+
+    void takeItem()
+    {
+        try {
+            const JSONDocument item(m_item);
+            if (m_take)
+                m_take(item, m_soFar->document());
+        } catch (const JSONDocument::SyntaxError&) {
+            invalidJSON();
+        }
+    }
+
+    // The document as read up to an item array that opens now, closed where it stands.
+    void readSoFar()
+    {
+        auto text = m_rest;
+        for (auto level = m_levels.rbegin(); level != m_levels.rend(); ++level)
+            text += level->isArray ? ']' : '}';
+        m_soFar = std::make_unique<const JSONItemStream::Parsed>(std::move(text));
     }
 
     // Whether an array that opens now is one of the item arrays.
@@ -231,7 +349,7 @@ private:
             bool matches = true;
             for (std::size_t i = 0; i < path.size() && matches; ++i) {
                 const auto& level = m_levels[i];
-                matches = level.value->is_array() ? path[i] == "*" : path[i] == level.key;
+                matches = level.isArray ? path[i] == "*" : path[i] == level.key;
             }
             if (matches)
                 return true;
@@ -239,55 +357,67 @@ private:
         return false;
     }
 
-    void completed()
-    {
-        if (m_levels.empty() || !m_levels.back().holdsItems)
-            return;
-        m_itemStart.reset();
-        auto& items = m_levels.back().value->get_ref<Json::array_t&>();
-        if (m_take) {
-            std::vector<const Json*> enclosing;
-            enclosing.reserve(m_levels.size());
-            for (const auto& level : m_levels)
-                enclosing.push_back(level.value);
-            m_take(items.back(), enclosing);
-        }
-        items.pop_back();
-    }
-
-    ByteSource& m_source;
     const std::vector<JSONItemStream::Path>& m_itemArrays;
     const JSONItemStream::Take& m_take;
-    std::vector<Level> m_levels;
-    std::optional<std::uint64_t> m_itemStart;
-    std::size_t m_itemValueCount = 0;
-};
+    std::size_t m_keyedDepth = 0;
 
-Json run(ByteSource& source, const std::vector<JSONItemStream::Path>& itemArrays, const JSONItemStream::Take& take)
-{
-    Builder builder(source, itemArrays, take);
-    Json::sax_parse(ByteIterator(source), ByteIterator(), &builder);
-    return std::move(builder.document);
-}
+    Lexical m_lexical = Lexical::between;
+    Expect m_expect = Expect::value;
+    bool m_atStart = true;
+    bool m_escaped = false;
+    bool m_inKey = false;
+    std::size_t m_keyStart = 0;
+    std::size_t m_sinceEvent = 0;
+    std::vector<Level> m_levels;
+
+    std::string m_rest;
+    std::unique_ptr<const JSONItemStream::Parsed> m_soFar;
+
+    bool m_inItem = false;
+    std::size_t m_itemLevel = 0;
+    std::size_t m_itemValueCount = 0;
+    std::string m_item;
+};
 
 } // namespace
 
-Json JSONItemStream::readFile(const Foundation::URL& fileURL, const std::vector<Path>& itemArrays, const Take& take, const Progress& progress)
+JSONItemStream::Parsed::Parsed(std::string text)
+try : m_text(std::move(text)), m_document(m_text) {
+} catch (const JSONDocument::SyntaxError&) {
+    invalidJSON();
+}
+
+std::unique_ptr<const JSONItemStream::Parsed> JSONItemStream::readFile(const Foundation::URL& fileURL, const std::vector<Path>& itemArrays,
+                                                                       const Take& take, const Progress& progress)
 {
     std::uint64_t size = 0;
     const auto file = ImportFile::open(fileURL, &size);
     const int descriptor = file.get();
-    ByteSource source(descriptor, fileURL.path().utf8(), size, progress);
-    return run(source, itemArrays, take);
+    Scanner scanner(itemArrays, take);
+    std::vector<char> block(64 * 1024);
+    std::uint64_t read = 0;
+    while (true) {
+        auto got = Foundation::FileIO::readSome(descriptor, block.data(), block.size());
+        if (got < 0)
+            throw Foundation::CocoaError::fileError(errno, fileURL.path().utf8(), Foundation::CocoaError::Access::reading);
+        read += static_cast<std::uint64_t>(got);
+        if (progress && size > 0)
+            progress(std::min(1.0, static_cast<double>(read) / static_cast<double>(size)));
+        if (got == 0)
+            break;
+        scanner.feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+    }
+    return scanner.finish();
 }
 
-Json JSONItemStream::read(std::string_view text, const std::vector<Path>& itemArrays, const Take& take)
+std::unique_ptr<const JSONItemStream::Parsed> JSONItemStream::read(std::string_view text, const std::vector<Path>& itemArrays, const Take& take)
 {
-    ByteSource source(text);
-    return run(source, itemArrays, take);
+    Scanner scanner(itemArrays, take);
+    scanner.feed(text);
+    return scanner.finish();
 }
 
-Json JSONItemStream::parse(std::string_view text)
+std::unique_ptr<const JSONItemStream::Parsed> JSONItemStream::parse(std::string_view text)
 {
     return read(text, {}, nullptr);
 }

@@ -1,5 +1,6 @@
 #include "Shared/Transfer/VaultDocument.hpp"
 
+#include "Shared/Model/EntryProperty.hpp"
 #include "Shared/Transfer/CSVImportReader.hpp"
 #include "Shared/Transfer/ImportParts.hpp"
 #include "Shared/Transfer/ImportedEntryBuilder.hpp"
@@ -11,6 +12,7 @@
 
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
 
 #include <algorithm>
@@ -18,7 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <nlohmann/json.hpp>
+#include <limits>
 
 namespace Shared {
 
@@ -26,11 +28,22 @@ namespace {
 
 constexpr const char* formatName = "Corvendale";
 
-const char* const columnLabels[] = {
-    "id", "category", "title", "username", "password", "totpSecretKey", "website", "notes", "tags", "isFavorite", "isArchived",
-    "isSafeForInspection", "showsEmptyLoginFields", "createdAt", "modifiedAt", "trashedAt", "serviceIdentifiers", "sections",
-    "passwordHistory", "totpSecretKeyHistory", "subtitleSource",
-};
+template <class T>
+constexpr bool isOptional = false;
+template <class T>
+constexpr bool isOptional<std::optional<T>> = true;
+
+consteval std::size_t propertyIndex(std::string_view key)
+{
+    std::size_t found = entryPropertyCount;
+    std::size_t index = 0;
+    std::apply([&](const auto&... property) { ((found = property.key == key ? index : found, ++index), ...); }, entryProperties);
+    return found;
+}
+
+constexpr std::size_t idIndex = propertyIndex("id");
+constexpr std::size_t createdAtIndex = propertyIndex("createdAt");
+constexpr std::size_t modifiedAtIndex = propertyIndex("modifiedAt");
 
 Foundation::String dateText(Foundation::Date date)
 {
@@ -64,49 +77,43 @@ public:
 
     static bool canWrite(const Entry& entry)
     {
-        auto finite = [](Foundation::Date date) { return std::isfinite(date.timeIntervalSinceReferenceDate()); };
-        auto finiteHistory = [&](const std::vector<EntryPreviousValue>& history) {
-            return std::all_of(history.begin(), history.end(), [&](const EntryPreviousValue& value) { return finite(value.replacedAt); });
-        };
-        return finite(entry.createdAt) && finite(entry.modifiedAt) && (!entry.trashedAt || finite(*entry.trashedAt))
-            && finiteHistory(entry.passwordHistory) && finiteHistory(entry.totpSecretKeyHistory)
-            && std::all_of(entry.serviceIdentifiers.begin(), entry.serviceIdentifiers.end(),
-                           [&](const EntryServiceIdentifier& identifier) { return !identifier.lastUsedAt || finite(*identifier.lastUsedAt); })
-            && std::all_of(entry.sections.begin(), entry.sections.end(), [&](const EntrySection& section) {
-                   return std::all_of(section.fields.begin(), section.fields.end(), [&](const EntryField& field) { return finiteHistory(field.history); });
-               });
+        bool canWrite = true;
+        forEachEntryProperty([&]<std::size_t index>() {
+            constexpr const auto& property = entryProperty<index>;
+            if constexpr (property.isExported())
+                canWrite = canWrite && finite(entry.*property.member);
+        });
+        return canWrite;
     }
 
+    // The exported values in their coding order, each left out where the coder leaves it out.
     void write(const Entry& entry)
     {
         m_out += '{';
-        member("id", entry.id);
-        member("category", Foundation::rawValue(entry.category));
-        member("title", entry.title);
-        member("username", entry.username);
-        member("password", entry.password);
-        member("totpSecretKey", entry.totpSecretKey);
-        member("website", entry.website);
-        member("notes", entry.notes);
-        member("tags", entry.tags);
-        member("serviceIdentifiers", entry.serviceIdentifiers);
-        member("sections", entry.sections);
-        member("passwordHistory", entry.passwordHistory);
-        member("totpSecretKeyHistory", entry.totpSecretKeyHistory);
-        if (entry.subtitleSource)
-            member("subtitleSource", *entry.subtitleSource);
-        member("isFavorite", entry.isFavorite);
-        member("isArchived", entry.isArchived);
-        member("isSafeForInspection", entry.isSafeForInspection);
-        member("showsEmptyLoginFields", entry.showsEmptyLoginFields);
-        if (entry.trashedAt)
-            member("trashedAt", *entry.trashedAt);
-        member("createdAt", entry.createdAt);
-        member("modifiedAt", entry.modifiedAt);
+        forEachEntryProperty([&]<std::size_t index>() {
+            constexpr const auto& property = entryProperty<index>;
+            if constexpr (property.isExported()) {
+                const auto& value = entry.*property.member;
+                if constexpr (isOptional<std::remove_cvref_t<decltype(value)>>) {
+                    if (value)
+                        member(property.key, *value);
+                } else if constexpr (property.presence == EntryPropertyPresence::whenSet) {
+                    if (!value.empty())
+                        member(property.key, value);
+                } else {
+                    member(property.key, value);
+                }
+            }
+        });
         end();
     }
 
     void write(const Foundation::String& text) { string(text.view()); }
+    template <Foundation::RawRepresentable T>
+    void write(T value)
+    {
+        write(Foundation::rawValue(value));
+    }
     void write(bool value) { m_out += value ? "true" : "false"; }
     void write(std::int64_t value)
     {
@@ -172,6 +179,31 @@ public:
     }
 
 private:
+    static bool finite(Foundation::Date date) { return std::isfinite(date.timeIntervalSinceReferenceDate()); }
+    static bool finite(const EntryPreviousValue& value) { return finite(value.replacedAt); }
+    static bool finite(const EntryServiceIdentifier& identifier) { return finite(identifier.lastUsedAt); }
+    static bool finite(const EntryField& field) { return finite(field.history); }
+    static bool finite(const EntrySection& section) { return finite(section.fields); }
+    // Values that hold no date.
+    static bool finite(const Foundation::String&) { return true; }
+    static bool finite(bool) { return true; }
+    static bool finite(const EntrySubtitleSource&) { return true; }
+    template <Foundation::RawRepresentable T>
+    static bool finite(T)
+    {
+        return true;
+    }
+    template <class T>
+    static bool finite(const std::optional<T>& value)
+    {
+        return !value || finite(*value);
+    }
+    template <class T>
+    static bool finite(const std::vector<T>& values)
+    {
+        return std::all_of(values.begin(), values.end(), [](const T& value) { return finite(value); });
+    }
+
     // The keys are this program's own names: nothing in them needs escaping.
     template <class T>
     void member(std::string_view key, const T& value)
@@ -208,65 +240,132 @@ T decodedJSON(std::string_view text, T fallback)
     return Basalwork::JSONCoder::shared()->decode<T>(Foundation::Data::fromString(text));
 }
 
+// A value's CSV cell: texts as they are, flags as "true" or "false", dates as seconds, lists and structures
+// as their JSON; nothing for an empty text or list, a missing date or structure.
+std::optional<Foundation::String> csvCell(const Foundation::String& value, EntryPropertyPresence presence)
+{
+    return value.isEmpty() && presence != EntryPropertyPresence::required ? std::nullopt : std::optional(value);
+}
+template <Foundation::RawRepresentable T>
+std::optional<Foundation::String> csvCell(T value, EntryPropertyPresence)
+{
+    return Foundation::rawValue(value);
+}
+std::optional<Foundation::String> csvCell(bool value, EntryPropertyPresence)
+{
+    return Foundation::String(value ? "true" : "false");
+}
+std::optional<Foundation::String> csvCell(Foundation::Date value, EntryPropertyPresence)
+{
+    return dateText(value);
+}
+std::optional<Foundation::String> csvCell(const std::optional<Foundation::Date>& value, EntryPropertyPresence)
+{
+    return value ? std::optional(dateText(*value)) : std::nullopt;
+}
+template <class T>
+std::optional<Foundation::String> csvCell(const std::vector<T>& values, EntryPropertyPresence)
+{
+    return jsonText(values);
+}
+template <class T>
+std::optional<Foundation::String> csvCell(const std::optional<T>& value, EntryPropertyPresence)
+{
+    if (!value)
+        return std::nullopt;
+    std::string text;
+    ItemJSON(text).write(*value);
+    return Foundation::String::fromCheckedUTF8(std::move(text));
+}
+
+// A cell read back into its value; an empty cell leaves the value as it is.
+void readCSVCell(std::string_view text, Foundation::String& value, const char*)
+{
+    value = Foundation::String(text);
+}
+template <Foundation::RawRepresentable T>
+void readCSVCell(std::string_view text, T& value, const char* key)
+{
+    auto read = Foundation::fromRawValue<T>(Foundation::String(text));
+    if (!read)
+        throw ImporterError::invalidFile("the item's " + std::string(key) + " is unknown");
+    value = *read;
+}
+void readCSVCell(std::string_view text, bool& value, const char*)
+{
+    value = text == "true";
+}
+void readCSVCell(std::string_view text, Foundation::Date& value, const char*)
+{
+    if (auto date = parsedDate(text))
+        value = *date;
+}
+void readCSVCell(std::string_view text, std::optional<Foundation::Date>& value, const char*)
+{
+    value = parsedDate(text);
+}
+template <class T>
+void readCSVCell(std::string_view text, T& value, const char*)
+{
+    value = decodedJSON<T>(text, T {});
+}
+
 std::string_view cell(const CSVImportReader::Values& row, std::size_t index)
 {
     return index < row.size() ? row[index] : std::string_view();
 }
 
+// `positions` holds each export column's place in the row, -1 for a column the file lacks.
 Entry entryFromRow(const CSVImportReader::LabelledRow& row, const std::vector<int>& positions)
 {
     auto at = [&](int column) { return positions[static_cast<std::size_t>(column)] < 0 ? std::string_view() : cell(row.values, static_cast<std::size_t>(positions[static_cast<std::size_t>(column)])); };
-    Entry entry;
-    entry.id = Foundation::String(at(0));
-    if (entry.id.isEmpty())
+    if (at(entryProperty<idIndex>.exportColumn).empty())
         throw ImporterError::invalidFile("the item has no identifier");
-    auto category = Foundation::fromRawValue<Entry::Category>(Foundation::String(at(1)));
-    if (!category)
-        throw ImporterError::invalidFile("the item's category is unknown");
-    entry.category = *category;
-    entry.title = Foundation::String(at(2));
-    entry.username = Foundation::String(at(3));
-    entry.password = Foundation::String(at(4));
-    entry.totpSecretKey = Foundation::String(at(5));
-    entry.website = Foundation::String(at(6));
-    entry.notes = Foundation::String(at(7));
-    entry.tags = decodedJSON<std::vector<Foundation::String>>(at(8), {});
-    entry.isFavorite = at(9) == "true";
-    entry.isArchived = at(10) == "true";
-    entry.isSafeForInspection = at(11) == "true";
-    entry.showsEmptyLoginFields = at(12) == "true";
-    auto now = Foundation::Date::now();
-    entry.createdAt = parsedDate(at(13)).value_or(now);
-    entry.modifiedAt = parsedDate(at(14)).value_or(entry.createdAt);
-    entry.trashedAt = parsedDate(at(15));
-    entry.serviceIdentifiers = decodedJSON<std::vector<EntryServiceIdentifier>>(at(16), {});
-    entry.sections = decodedJSON<std::vector<EntrySection>>(at(17), {});
-    entry.passwordHistory = decodedJSON<std::vector<EntryPreviousValue>>(at(18), {});
-    entry.totpSecretKeyHistory = decodedJSON<std::vector<EntryPreviousValue>>(at(19), {});
-    entry.subtitleSource = decodedJSON<std::optional<EntrySubtitleSource>>(at(20), std::nullopt);
+    Entry entry;
+    forEachExportedEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        readCSVCell(at(property.exportColumn), entry.*property.member, property.key);
+    });
+    // Files written by hand may leave the dates out: made now, and not changed since.
+    if (at(entryProperty<createdAtIndex>.exportColumn).empty())
+        entry.createdAt = Foundation::Date::now();
+    if (at(entryProperty<modifiedAtIndex>.exportColumn).empty())
+        entry.modifiedAt = entry.createdAt;
     return entry;
 }
 
-void checkVersion(const nlohmann::json& document)
+// The version a document was written in; a fraction is cut off.
+std::int64_t versionOf(const Foundation::JSONView& version)
 {
-    if (!document.is_object() || document.value("format", "") != formatName || !document.contains("items") || !document["items"].is_array())
+    if (version.kind() == Foundation::JSONView::Kind::integer)
+        return version.document().value(version.index()).integer;
+    if (version.kind() == Foundation::JSONView::Kind::unsignedInteger)
+        return static_cast<std::int64_t>(std::min<std::uint64_t>(version.document().value(version.index()).unsignedInteger, std::numeric_limits<std::int64_t>::max()));
+    return static_cast<std::int64_t>(std::clamp(version.number().value_or(0), -9.0e18, 9.0e18));
+}
+
+void checkVersion(const Foundation::JSONDocument& parsed)
+{
+    const Foundation::JSONView document(parsed);
+    const auto format = document.find("format");
+    const auto version = document.find("version");
+    const auto items = document.find("items");
+    // A format or version of another type is no file of this program's.
+    if (!document.isObject() || !format || format->string() != formatName || !items || !items->isArray() || (version && !version->isNumber()))
         throw ImporterError::invalidFile("it is not a Corvendale JSON export");
-    auto version = document.value("version", std::int64_t(0));
-    if (version > VaultDocument::version)
-        throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(version) + ")");
+    if (auto written = version ? versionOf(*version) : 0; written > VaultDocument::version)
+        throw ImporterError::invalidFile("it was written by a newer version of Corvendale (format " + std::to_string(written) + ")");
 }
 
 // The format and version come before the items: checked at the first item, and at the end for a file
 // without items.
 class VersionCheck {
 public:
-    void atItem(const nlohmann::json& document)
+    void atItem(const Foundation::JSONDocument& documentSoFar)
     {
         if (m_checked)
             return;
-        auto partial = document;
-        partial["items"] = nlohmann::json::array();
-        checkVersion(partial);
+        checkVersion(documentSoFar);
         m_checked = true;
     }
 
@@ -274,16 +373,19 @@ private:
     bool m_checked = false;
 };
 
-Entry decodedEntry(const nlohmann::json& item)
+Entry decodedEntry(const Foundation::JSONDocument& item)
 {
-    return Basalwork::JSONCoder::shared()->decode<Entry>(Foundation::Data::fromString(item.dump()));
+    return Basalwork::JSONCoder::shared()->decode<Entry>(item);
 }
 
 } // namespace
 
 std::vector<Foundation::String> VaultDocument::csvColumnLabels()
 {
-    return {std::begin(columnLabels), std::end(columnLabels)};
+    std::vector<Foundation::String> labels;
+    labels.reserve(entryPropertiesByExportColumn.size());
+    forEachExportedEntryProperty([&]<std::size_t index>() { labels.emplace_back(entryProperty<index>.key); });
+    return labels;
 }
 
 std::vector<Foundation::String> VaultDocument::requiredCSVColumnLabels()
@@ -293,37 +395,12 @@ std::vector<Foundation::String> VaultDocument::requiredCSVColumnLabels()
 
 Basalwork::CSVRow VaultDocument::csvRow(const Entry& entry)
 {
-    auto text = [](const Foundation::String& value) { return value.isEmpty() ? std::nullopt : std::optional(value); };
-    auto flag = [](bool value) { return std::optional(Foundation::String(value ? "true" : "false")); };
     Basalwork::CSVRow row;
-    row.reserve(std::size(columnLabels));
-    row.push_back(entry.id);
-    row.push_back(Foundation::rawValue(entry.category));
-    row.push_back(text(entry.title));
-    row.push_back(text(entry.username));
-    row.push_back(text(entry.password));
-    row.push_back(text(entry.totpSecretKey));
-    row.push_back(text(entry.website));
-    row.push_back(text(entry.notes));
-    row.push_back(jsonText(entry.tags));
-    row.push_back(flag(entry.isFavorite));
-    row.push_back(flag(entry.isArchived));
-    row.push_back(flag(entry.isSafeForInspection));
-    row.push_back(flag(entry.showsEmptyLoginFields));
-    row.push_back(dateText(entry.createdAt));
-    row.push_back(dateText(entry.modifiedAt));
-    row.push_back(entry.trashedAt ? std::optional(dateText(*entry.trashedAt)) : std::nullopt);
-    row.push_back(jsonText(entry.serviceIdentifiers));
-    row.push_back(jsonText(entry.sections));
-    row.push_back(jsonText(entry.passwordHistory));
-    row.push_back(jsonText(entry.totpSecretKeyHistory));
-    if (entry.subtitleSource) {
-        std::string source;
-        ItemJSON(source).write(*entry.subtitleSource);
-        row.push_back(Foundation::String::fromCheckedUTF8(std::move(source)));
-    } else {
-        row.push_back(std::nullopt);
-    }
+    row.reserve(entryPropertiesByExportColumn.size());
+    forEachExportedEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        row.push_back(csvCell(entry.*property.member, property.presence));
+    });
     return row;
 }
 
@@ -358,8 +435,8 @@ ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const Im
         fileURL, U',', requiredCSVColumnLabels(), progress, [&](const CSVImportReader::LabelledRow& row, ImportReadResult& result) {
             if (!positions) {
                 positions.emplace();
-                for (const char* label : columnLabels) {
-                    auto found = std::find(row.labels.begin(), row.labels.end(), Foundation::String(label));
+                for (const auto& label : csvColumnLabels()) {
+                    auto found = std::find(row.labels.begin(), row.labels.end(), label);
                     positions->push_back(found == row.labels.end() ? -1 : static_cast<int>(found - row.labels.begin()));
                 }
             }
@@ -368,7 +445,7 @@ ImportReadResult VaultDocument::readCSV(const Foundation::URL& fileURL, const Im
                 ImportedEntryBuilder::enforceLimits(entry);
                 result.items.push_back({std::move(entry), {}});
             } catch (const Foundation::Error& error) {
-                result.failures.push_back(CSVImportReader::failureText(row.number, cell(row.values, static_cast<std::size_t>(std::max((*positions)[2], 0))), error));
+                result.failures.push_back(CSVImportReader::failureText(row.number, cell(row.values, static_cast<std::size_t>(std::max((*positions)[static_cast<std::size_t>(entryProperty<propertyIndex("title")>.exportColumn)], 0))), error));
             }
         },
         deliver);
@@ -378,13 +455,14 @@ std::vector<Entry> VaultDocument::entries(std::string_view json, std::vector<Att
 {
     std::vector<Entry> entries;
     VersionCheck versionCheck;
-    auto document = JSONItemStream::read(json, {{"items"}}, [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
-        versionCheck.atItem(*enclosing.front());
+    auto parsed = JSONItemStream::read(json, {{"items"}}, [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument& documentSoFar) {
+        versionCheck.atItem(documentSoFar);
         entries.push_back(decodedEntry(item));
     });
+    const auto& document = parsed->document();
     checkVersion(document);
-    if (attachments && document.contains("attachments"))
-        *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(Foundation::Data::fromString(document["attachments"].dump()));
+    if (auto listed = Foundation::JSONView(document).find("attachments"); attachments && listed)
+        *attachments = Basalwork::JSONCoder::shared()->decode<std::vector<Attachment>>(document, listed->index());
     return entries;
 }
 
@@ -393,23 +471,23 @@ void VaultDocument::readJSON(const Foundation::URL& fileURL, const ImportReadPro
     ImportParts parts(deliver);
     VersionCheck versionCheck;
     std::int64_t number = 0;
-    auto document = JSONItemStream::readFile(
+    auto parsed = JSONItemStream::readFile(
         fileURL, {{"items"}},
-        [&](const nlohmann::json& item, const std::vector<const nlohmann::json*>& enclosing) {
-            versionCheck.atItem(*enclosing.front());
+        [&](const Foundation::JSONDocument& item, const Foundation::JSONDocument& documentSoFar) {
+            versionCheck.atItem(documentSoFar);
             ++number;
             try {
                 auto entry = decodedEntry(item);
                 ImportedEntryBuilder::enforceLimits(entry);
                 parts.add({std::move(entry), {}});
             } catch (const Foundation::Error& error) {
-                std::string title = item.is_object() && item.contains("title") && item["title"].is_string() ? item["title"].get<std::string>() : "";
+                auto title = std::string(Foundation::JSONView(item).find("title").value_or(Foundation::JSONView(item)).string().value_or(""));
                 parts.addFailure(Foundation::String("Item " + std::to_string(number) + (title.empty() ? "" : " (" + title.substr(0, 80) + ")") + ": "
                                                     + error.description()));
             }
         },
         progress);
-    checkVersion(document);
+    checkVersion(parsed->document());
     progress(1);
     parts.finish();
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace CloudKit;
 
 namespace {
@@ -83,4 +85,32 @@ TEST(ChangeBatchTests, BatchesOfTheFormatBeforeTheChecksumStillRead)
     auto body = bytes.substr(bytes.find("\"batch\":") + 8);
     body.pop_back();
     EXPECT_THROW(decode(body), CKError);
+}
+
+// Batches are read by every installation, whatever its version: what a batch looks like stays.
+TEST(ChangeBatchTests, TheWrittenFormStays)
+{
+    ChangeBatch batch;
+    batch.device = device;
+    batch.sequence = 7;
+    batch.clock = 12;
+    batch.date = Foundation::Date(786000000.5);
+    batch.operationID = "op-1";
+    CKRecordZoneID zone("CustomRecordZone");
+    batch.changes.push_back({ChangeBatch::Change::Kind::deleteZone, zone, "", {}, {}, false, {}, nullptr});
+    ChangeBatch::Change save {ChangeBatch::Change::Kind::saveRecord, zone, "life-1", "E1", "Entry", false, {}, nullptr};
+    save.fields.emplace("count", CKRecordValue(std::int64_t {-3}));
+    save.fields.emplace("ratio", CKRecordValue(1e21));
+    save.fields.emplace("odd", CKRecordValue(-std::numeric_limits<double>::infinity()));
+    save.fields.emplace("gone", std::nullopt);
+    save.fields.emplace("when", CKRecordValue(Foundation::Date(0.5)));
+    save.fields.emplace("names", CKRecordValue(CKRecordValue::List {CKRecordValue(Foundation::String("a/b")), CKRecordValue(std::int64_t {1})}));
+    batch.changes.push_back(save);
+    EXPECT_EQ(batch.encoded(container, account, {}).view(),
+              R"({"format":"CloudKit change batch","version":2,"checksum":"222e6e05","batch":{"format":"CloudKit change batch","version":2,)"
+              R"("container":"iCloud.test.Corvendale","account":"_localAccount","device":"cccccccccccccccccccccccccccccccc","sequence":7,"clock":12,)"
+              R"("date":786000000.5,"operation":"op-1","changes":[{"change":"deleteZone","zone":"CustomRecordZone","owner":"__defaultOwner__"},)"
+              R"({"change":"saveRecord","zone":"CustomRecordZone","owner":"__defaultOwner__","incarnation":"life-1","name":"E1","type":"Entry",)"
+              R"("replacesFields":false,"fields":{"count":{"int64":-3},"gone":null,"names":{"list":[{"string":"a/b"},{"int64":1}]},)"
+              R"("odd":{"double":"-inf"},"ratio":{"double":1e+21},"when":{"date":0.5}}}]}})");
 }

@@ -1,6 +1,8 @@
 #include "Platform/Foundation/DateFormatter.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"
+#include "Platform/Foundation/JSONDocument.hpp"
 #include "Platform/Foundation/JSONEncoder.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/NSError.hpp"
 
 #include <gtest/gtest.h>
@@ -138,6 +140,21 @@ TEST(JSONDecoder, TextThatIsNoJSONIsDataCorrupted)
             EXPECT_EQ(error.domain(), NSCocoaErrorDomain);
             EXPECT_EQ(error.code(), 4864);
         }
+    }
+}
+
+// A value of a document parsed already decodes as if it stood alone: its errors name paths from it.
+TEST(JSONDecoder, DecodesAValueOfAParsedDocumentAsIfItStoodAlone)
+{
+    const JSONDocument document(R"({"outer": {"list": [1, "two"], "good": [3, 4]}})");
+    const auto outer = *JSONView(document).find("outer");
+    auto decoder = make<JSONDecoder>();
+    EXPECT_EQ(decoder->decode<std::vector<std::int64_t>>(document, outer.find("good")->index()), (std::vector<std::int64_t> {3, 4}));
+    try {
+        decoder->decode<std::vector<std::int64_t>>(document, outer.find("list")->index());
+        FAIL() << "decoded a text as a number";
+    } catch (const DecodingError& error) {
+        EXPECT_EQ(error.context().codingPath, (CodingPath {CodingKey::index(1)}));
     }
 }
 

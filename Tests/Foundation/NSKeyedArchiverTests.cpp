@@ -122,6 +122,36 @@ TEST_F(NSKeyedArchiverTest, ObjectGraphsRoundTrip)
     EXPECT_EQ(copy->parent->parent, nullptr);
 }
 
+// Archives written by earlier versions are read by later ones and the other way round: the text stays.
+TEST_F(NSKeyedArchiverTest, ArchivesKeepTheirWrittenForm)
+{
+    auto sample = make<Sample>();
+    sample->flag = true;
+    sample->count = -42;
+    sample->ratio = 2;
+    sample->bytes = Data::fromString("abc");
+    sample->when = Date(786000000.125);
+    sample->dollar = "a/b \"c\"\n";
+    EXPECT_EQ(NSKeyedArchiver::archivedData(sample, true).view(),
+              R"({"$archiver":"NSKeyedArchiver","$version":100000,"$top":{"root":{"$class":"Sample","flag":true,"count":-42,)"
+              R"("ratio":2.0,"bytes":{"$data":"YWJj"},"when":{"$date":786000000.125},"$$class":"a/b \"c\"\n"}}})");
+
+    sample->ratio = std::nan("");
+    sample->when = Date(0.0001);
+    auto text = std::string(NSKeyedArchiver::archivedData(sample, true).view());
+    EXPECT_NE(text.find(R"("ratio":{"$double":"nan"},"bytes":{"$data":"YWJj"},"when":{"$date":0.0001})"), std::string::npos) << text;
+
+    auto root = make<Tag>();
+    root->name = "root";
+    auto child = make<Tag>();
+    child->name = "child";
+    child->parent = root;
+    EXPECT_EQ(NSKeyedArchiver::archivedData(child, false).view(),
+              R"({"$archiver":"NSKeyedArchiver","$version":100000,"$top":{"root":{"$class":"Tag","name":"child",)"
+              R"("parent":{"$class":"Tag","name":"root"}}}})");
+    EXPECT_EQ(NSKeyedArchiver::archivedData(nullptr, false).view(), R"({"$archiver":"NSKeyedArchiver","$version":100000,"$top":{"root":null}})");
+}
+
 TEST_F(NSKeyedArchiverTest, EveryValueKindRoundTrips)
 {
     auto sample = make<Sample>();

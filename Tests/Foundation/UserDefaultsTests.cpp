@@ -75,6 +75,40 @@ TEST_F(UserDefaultsTest, EveryKindSurvivesTheFileUnchanged)
     EXPECT_EQ(read.at("bool").kind(), PropertyListValue::Kind::boolean);
 }
 
+// The file is for people to read too, and earlier versions read it: its layout stays.
+TEST_F(UserDefaultsTest, TheFileKeepsItsLayout)
+{
+    auto userDefaults = defaults();
+    userDefaults->set(UserDefaults::Array {1, 2.0, 0.5, "a/b", UserDefaults::Array {}}, "list");
+    userDefaults->set(UserDefaults::Dictionary {{"$data", true}, {"inner", UserDefaults::Dictionary {}}}, "$dollar");
+    userDefaults->set(Date(123.25), "date");
+    userDefaults->set(-HUGE_VAL, "real");
+    userDefaults->set(Data::fromString("abc"), "blob");
+    EXPECT_EQ(readText(file()), R"({
+  "$$dollar": {
+    "$$data": true,
+    "inner": {}
+  },
+  "blob": {
+    "$data": "YWJj"
+  },
+  "date": {
+    "$date": 123.25
+  },
+  "list": [
+    1,
+    2.0,
+    0.5,
+    "a/b",
+    []
+  ],
+  "real": {
+    "$real": "-inf"
+  }
+}
+)");
+}
+
 TEST_F(UserDefaultsTest, HandWrittenFileReadsWithItsTaggedValues)
 {
     writeText(file(), R"({"when": {"$date": 10}, "blob": {"$data": "YWJj"}, "$$odd": {"$unknown": 1}, "n": 18446744073709551615})");

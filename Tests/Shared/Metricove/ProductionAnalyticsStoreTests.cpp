@@ -7,10 +7,12 @@
 
 #include "Basalwork/Base/GeneralError.hpp"
 
+#include "Platform/Foundation/JSONDocument.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/NSError.hpp"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
+#include <memory>
 #include <sstream>
 
 using namespace Metricove;
@@ -25,15 +27,20 @@ TEST(ProductionAnalyticsStoreTests, EventsAreAppendedLocallyAsJSONLines)
     store->track(AnalyticsEvent::message("EntriesCoordinator.contextMenu(titleButton:), filter: Trash"));
 
     std::istringstream lines(TestSupport::readText(store->eventsFileURL().path().utf8()));
-    std::vector<nlohmann::json> events;
+    std::vector<std::string> texts;
     for (std::string line; std::getline(lines, line);)
-        events.push_back(nlohmann::json::parse(line));
+        texts.push_back(line);
+    std::vector<std::unique_ptr<Foundation::JSONDocument>> events;
+    for (const auto& text : texts)
+        events.push_back(std::make_unique<Foundation::JSONDocument>(text));
+    auto member = [&](std::size_t event, const char* key) { return Foundation::JSONView(*events[event]).find(key); };
+    auto text = [&](std::size_t event, const char* key) { return std::string(member(event, key).value().string().value_or("<no text>")); };
     ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0]["domain"], "Shared.RecordStoreError");
-    EXPECT_EQ(events[0]["code"], 0);
-    EXPECT_EQ(events[0]["context"], "performActionAndUpdateSelection(entryIDs:action:)");
-    EXPECT_EQ(events[1]["text"], "EntriesCoordinator.contextMenu(titleButton:), filter: Trash");
-    EXPECT_EQ(events[0]["analyticsID"], store->analyticsIdentifier().uuidString().utf8());
+    EXPECT_EQ(text(0, "domain"), "Shared.RecordStoreError");
+    EXPECT_EQ(member(0, "code").value().int64(), 0);
+    EXPECT_EQ(text(0, "context"), "performActionAndUpdateSelection(entryIDs:action:)");
+    EXPECT_EQ(text(1, "text"), "EntriesCoordinator.contextMenu(titleButton:), filter: Trash");
+    EXPECT_EQ(text(0, "analyticsID"), store->analyticsIdentifier().uuidString().utf8());
 
     // Another process of the group reads the same identifier.
     auto other = Foundation::make<ProductionAnalyticsStore>(*Foundation::URL::string("https://corvendale.example/analytics"),

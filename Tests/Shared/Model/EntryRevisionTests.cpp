@@ -1,3 +1,6 @@
+#include "Tests/Shared/Model/EntrySamples.hpp"
+
+#include "Shared/Model/EntryProperty.hpp"
 #include "Shared/Model/EntryRevision.hpp"
 
 #include "Platform/Foundation/Error.hpp"
@@ -36,9 +39,9 @@ TEST(EntryRevisionTests, AnEditLandsOnTheNewestCopyWithoutUndoingOtherChanges)
     EXPECT_EQ(stored.entry.password, "second");
     ASSERT_EQ(stored.entry.passwordHistory.size(), 1u);
     EXPECT_EQ(stored.entry.passwordHistory[0].text, "first");
-    EXPECT_EQ(stored.modifiedAt(EntryRevision::Key::password), Date(3000));
-    EXPECT_EQ(stored.modifiedAt(EntryRevision::Key::isFavorite), Date(2000));
-    EXPECT_EQ(stored.modifiedAt(EntryRevision::Key::title), Date(1000));
+    EXPECT_EQ(stored.modifiedAt("password"), Date(3000));
+    EXPECT_EQ(stored.modifiedAt("isFavorite"), Date(2000));
+    EXPECT_EQ(stored.modifiedAt("title"), Date(1000));
     EXPECT_FALSE(stored.apply(edited, edited, Date(4000)));
 }
 
@@ -139,4 +142,28 @@ TEST(EntryRevisionTests, ConcurrentChangesKeepEveryLosingValue)
     later.change(Date(4000), [](Entry& entry) { entry.isFavorite = true; });
     EXPECT_EQ(EntryRevision::merged(later, remote).entry.mergedAwayValues, merged.entry.mergedAwayValues);
     EXPECT_EQ(EntryRevision::decoded(merged.encoded()), merged);
+}
+
+TEST(EntryRevisionTests, AnEditOfAnyPropertyIsKeptAndSurvivesAMergeWithAnUnchangedCopy)
+{
+    // Every property but the item's identifier and dates, so that one added to the item's list alone is
+    // covered: an edit the revision did not carry over would be lost on saving.
+    const Date now(900'000'000);
+    forEachEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        if constexpr (property.merge != EntryPropertyMerge::ofTheItem) {
+            const auto unchanged = makeRevision();
+            auto stored = unchanged;
+            auto edited = stored.entry;
+            SharedTests::setSample(edited.*property.member, property.key);
+            EXPECT_TRUE(stored.apply(unchanged.entry, edited, now)) << property.key;
+            EXPECT_TRUE(stored.entry.*property.member == edited.*property.member) << property.key;
+            if constexpr (property.merge == EntryPropertyMerge::byDate) {
+                EXPECT_EQ(stored.modifiedAt(property.key), now) << property.key;
+            }
+            auto merged = EntryRevision::merged(stored, unchanged);
+            EXPECT_EQ(merged, EntryRevision::merged(unchanged, stored)) << property.key;
+            EXPECT_TRUE(merged.entry.*property.member == edited.*property.member) << property.key;
+        }
+    });
 }

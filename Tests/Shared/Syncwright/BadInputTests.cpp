@@ -7,7 +7,8 @@
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
 #include "Tests/Support/Files.hpp"
 
-#include <nlohmann/json.hpp>
+#include "Platform/Foundation/JSONStreamWriter.hpp"
+#include "Platform/Foundation/JSONView.hpp"
 
 namespace SyncwrightTests {
 
@@ -24,28 +25,56 @@ protected:
         TestSupport::writeText(batchesFolder() / ".incoming", text);
         std::filesystem::rename(batchesFolder() / ".incoming", batchesFolder() / name);
     }
-    nlohmann::json batch(std::int64_t sequence, nlohmann::json changes, const std::string& container = Installation::containerIdentifier)
+    struct SavedNote {
+        std::string name;
+        std::string type;
+        std::string text;
+    };
+    // A batch of the oldest format, which has no checksum, saving the notes.
+    std::string batch(std::int64_t sequence, const std::vector<SavedNote>& notes, const std::string& container = Installation::containerIdentifier,
+                      std::int64_t version = 1)
     {
-        return {{"format", "CloudKit change batch"}, {"version", 1}, {"container", container}, {"account", "_localAccount"},
-                {"device", std::string(32, 'd')}, {"sequence", sequence}, {"clock", 1000}, {"date", 0.0}, {"changes", std::move(changes)}};
-    }
-    nlohmann::json saveNote(const std::string& name, const std::string& type, const std::string& text)
-    {
-        return {{"change", "saveRecord"}, {"zone", "CustomRecordZone"}, {"owner", CloudKit::CKCurrentUserDefaultName},
-                {"incarnation", zoneIncarnation()}, {"name", name}, {"type", type}, {"replacesFields", true},
-                {"fields", {{"text", {{"string", text}}}}}};
+        Foundation::JSONStreamWriter writer;
+        writer.beginObject()
+            .key("format").string("CloudKit change batch")
+            .key("version").integer(version)
+            .key("container").string(container)
+            .key("account").string("_localAccount")
+            .key("device").string(std::string(32, 'd'))
+            .key("sequence").integer(sequence)
+            .key("clock").integer(1000)
+            .key("date").real(0.0)
+            .key("changes").beginArray();
+        for (const auto& note : notes) {
+            writer.beginObject()
+                .key("change").string("saveRecord")
+                .key("zone").string("CustomRecordZone")
+                .key("owner").string(CloudKit::CKCurrentUserDefaultName)
+                .key("incarnation").string(zoneIncarnation())
+                .key("name").string(note.name)
+                .key("type").string(note.type)
+                .key("replacesFields").boolean(true)
+                .key("fields").beginObject().key("text").beginObject().key("string").string(note.text).endObject().endObject()
+                .endObject();
+        }
+        return writer.endArray().endObject().take();
     }
     // The life of the custom zone, as the batch that made it names it.
     std::string zoneIncarnation()
     {
         for (const auto& entry : std::filesystem::directory_iterator(batchesFolder())) {
-            auto json = nlohmann::json::parse(TestSupport::readText(entry.path()), nullptr, false);
-            if (json.is_discarded())
+            auto text = TestSupport::readText(entry.path());
+            auto document = Foundation::JSONDocument::tryParse(text);
+            if (!document)
                 continue;
-            const auto& batch = json.contains("batch") ? json["batch"] : json;
-            for (const auto& change : batch["changes"]) {
-                if (change["change"] == "createZone")
-                    return change["incarnation"];
+            Foundation::JSONView json(*document);
+            auto batch = json.find("batch").value_or(json);
+            auto changes = batch.find("changes");
+            if (!changes)
+                continue;
+            for (auto change : changes->elements()) {
+                if (auto kind = change.find("change"); kind && kind->string() == "createZone")
+                    return std::string(change.find("incarnation")->string().value());
             }
         }
         return {};
@@ -76,11 +105,9 @@ TEST_F(BadInputTests, UnusableBatchesAreSkippedWithAnErrorTheStatusShows)
     ASSERT_TRUE(second->sync().isSuccess());
 
     placeBatch(1, "not a batch at all");
-    placeBatch(2, batch(2, nlohmann::json::array({saveNote("foreign", "Note", "x")}), "iCloud.someone.else").dump());
-    auto future = batch(3, nlohmann::json::array({saveNote("future", "Note", "x")}));
-    future["version"] = 99;
-    placeBatch(3, future.dump());
-    placeBatch(4, batch(4, nlohmann::json::array({saveNote("odd", "not a type!", "x"), saveNote("b", "Note", "Bravo")})).dump());
+    placeBatch(2, batch(2, {{"foreign", "Note", "x"}}, "iCloud.someone.else"));
+    placeBatch(3, batch(3, {{"future", "Note", "x"}}, Installation::containerIdentifier, 99));
+    placeBatch(4, batch(4, {{"odd", "not a type!", "x"}, {"b", "Note", "Bravo"}}));
 
     ASSERT_TRUE(second->sync().isFailure());
     auto texts = errorTexts(second->delegate->lastStatus());

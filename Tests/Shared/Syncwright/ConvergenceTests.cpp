@@ -42,7 +42,7 @@ TEST_F(ConvergenceTests, ThreeInstallationsConvergeThroughDamageAndRepair)
                 else
                     it.setText(String(id), String(text));
             });
-            ASSERT_TRUE(summary.contains("notes")) << summary.dump();
+            ASSERT_TRUE(summary.notes) << summary.description();
             break;
         }
         case 2: {
@@ -57,13 +57,13 @@ TEST_F(ConvergenceTests, ThreeInstallationsConvergeThroughDamageAndRepair)
             break;
         }
         default:
-            ASSERT_TRUE(installation.sync().contains("notes"));
+            ASSERT_TRUE(installation.sync().notes);
             break;
         }
     }
 
     // Everything carried whole everywhere, a few times round: all agree and every sync is clean.
-    std::vector<nlohmann::json> last(3);
+    std::vector<Summary> last(3);
     for (int round = 0; round < 3; ++round) {
         for (auto& from : installations) {
             for (auto& to : installations) {
@@ -83,10 +83,10 @@ TEST_F(ConvergenceTests, ThreeInstallationsConvergeThroughDamageAndRepair)
     for (std::size_t index = 0; index < installations.size(); ++index)
         last[index] = installations[index].sync();
     for (const auto& summary : last)
-        EXPECT_TRUE(summary.value("upToDate", false)) << summary.dump();
-    ASSERT_TRUE(last[0].contains("notes"));
-    EXPECT_EQ(last[0]["notes"], last[1]["notes"]);
-    EXPECT_EQ(last[0]["notes"], last[2]["notes"]);
+        EXPECT_TRUE(summary.upToDate) << summary.description();
+    ASSERT_TRUE(last[0].notes);
+    EXPECT_EQ(last[0].notes, last[1].notes);
+    EXPECT_EQ(last[0].notes, last[2].notes);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ protected:
         return std::filesystem::path(std::getenv("TMPDIR")) / ("separate-" + std::to_string(::getpid()) + "-" + std::to_string(++counter)) / name;
     }
 
-    static nlohmann::json add(const SeparateInstallation& installation, const std::string& id, const std::string& text)
+    static Summary add(const SeparateInstallation& installation, const std::string& id, const std::string& text)
     {
         return installation.sync([&](Installation& it) { it.add(String(id), String(text)); });
     }
@@ -30,47 +30,52 @@ protected:
         auto device = TestSupport::readText(installation.root() / "state" / "CloudKit" / "DeviceIdentifier");
         return device + "-" + std::to_string(sequence) + ".batch";
     }
-    static Notes notes(const nlohmann::json& summary) { return summary.at("notes").get<Notes>(); }
-    static std::string status(const nlohmann::json& summary) { return summary.value("status", summary.dump()); }
+    static Notes notes(const Summary& summary)
+    {
+        if (!summary.notes)
+            ADD_FAILURE() << summary.description();
+        return summary.notes.value_or(Notes {});
+    }
+    static std::string status(const Summary& summary) { return summary.thrown ? summary.description() : summary.status; }
 };
 
 TEST_F(DamagedContainerTests, ABatchThatArrivedDamagedIsReadOnceItArrivesWhole)
 {
-    ASSERT_TRUE(add(first, "a", "Alpha")["upToDate"]);
+    ASSERT_TRUE(add(first, "a", "Alpha").upToDate);
     SyncTool::carry(first, second);
     ASSERT_EQ(notes(second.sync()), (Notes {{"a", "Alpha"}}));
 
-    ASSERT_TRUE(add(first, "b", "Bravo")["upToDate"]);
+    ASSERT_TRUE(add(first, "b", "Bravo").upToDate);
     auto newest = batchNames(first.batches()).back();
     for (auto damage : {SyncTool::cutInHalf(), SyncTool::flipBit(0, 1), SyncTool::flipBit(120, 0), SyncTool::flipBit(9999, 3)}) {
         SyncTool::carry(first, second, {{newest, damage}});
         auto damaged = second.sync();
-        EXPECT_FALSE(damaged["upToDate"]) << status(damaged);
+        EXPECT_FALSE(damaged.upToDate) << status(damaged);
         EXPECT_NE(status(damaged).find(newest), std::string::npos) << status(damaged);
         EXPECT_EQ(notes(damaged), (Notes {{"a", "Alpha"}}));
     }
 
     SyncTool::carry(first, second);
     auto repaired = second.sync();
-    EXPECT_TRUE(repaired["upToDate"]) << status(repaired);
+    EXPECT_TRUE(repaired.upToDate) << status(repaired);
     EXPECT_EQ(notes(repaired), (Notes {{"a", "Alpha"}, {"b", "Bravo"}}));
 }
 
 TEST_F(DamagedContainerTests, ABatchRemovedByHandNeverHasItsNameTakenAgainAndTheGapIsReported)
 {
-    ASSERT_TRUE(add(first, "a", "Alpha")["upToDate"]);
-    ASSERT_TRUE(add(first, "b", "Bravo")["upToDate"]);
+    ASSERT_TRUE(add(first, "a", "Alpha").upToDate);
+    ASSERT_TRUE(add(first, "b", "Bravo").upToDate);
     SyncTool::carry(first, second);
     ASSERT_EQ(notes(second.sync()), (Notes {{"a", "Alpha"}, {"b", "Bravo"}}));
 
     auto removed = batchNames(first.batches()).back();
     ASSERT_EQ(removed, batchOf(first, 3));
     std::filesystem::remove(first.batches() / removed);
-    ASSERT_TRUE(add(first, "c", "Charlie").contains("notes"));
+    ASSERT_TRUE(add(first, "c", "Charlie").notes.has_value());
     EXPECT_TRUE(std::filesystem::exists(first.batches() / batchOf(first, 4)));
     // The writer's own folder lost a batch: it says so instead of "up to date".
     auto after = first.sync();
-    EXPECT_FALSE(after["upToDate"]);
+    EXPECT_FALSE(after.upToDate);
     EXPECT_NE(status(after).find(removed + " is missing"), std::string::npos) << status(after);
     EXPECT_FALSE(std::filesystem::exists(first.batches() / removed));
 
@@ -84,13 +89,13 @@ TEST_F(DamagedContainerTests, ABatchRemovedByHandNeverHasItsNameTakenAgainAndThe
     for (const auto& name : batchNames(first.batches()))
         std::filesystem::copy_file(first.batches() / name, third.batches() / name);
     auto fresh = third.sync();
-    EXPECT_FALSE(fresh["upToDate"]);
+    EXPECT_FALSE(fresh.upToDate);
     EXPECT_NE(status(fresh).find(removed + " is missing"), std::string::npos) << status(fresh);
 }
 
 TEST_F(DamagedContainerTests, AMissingZoneBatchIsReportedAndNeverResetsTheRecords)
 {
-    ASSERT_TRUE(add(first, "a", "Alpha")["upToDate"]);
+    ASSERT_TRUE(add(first, "a", "Alpha").upToDate);
     SyncTool::carry(first, second);
     ASSERT_EQ(notes(add(second, "b", "Bravo")), (Notes {{"a", "Alpha"}, {"b", "Bravo"}}));
     SyncTool::carry(second, first);
@@ -101,29 +106,29 @@ TEST_F(DamagedContainerTests, AMissingZoneBatchIsReportedAndNeverResetsTheRecord
     std::filesystem::remove(second.batches() / zoneBatch);
 
     auto pushed = add(second, "c", "Charlie");
-    EXPECT_FALSE(pushed["upToDate"]);
+    EXPECT_FALSE(pushed.upToDate);
     EXPECT_NE(status(pushed).find("missing"), std::string::npos) << status(pushed);
-    EXPECT_TRUE(pushed["deletedZones"].empty()) << pushed.dump();
+    EXPECT_TRUE(pushed.deletedZones.empty()) << pushed.description();
     EXPECT_EQ(notes(pushed), (Notes {{"a", "Alpha"}, {"b", "Bravo"}, {"c", "Charlie"}}));
 
     SyncTool::carry(second, first);
     auto received = first.sync();
-    EXPECT_TRUE(received["deletedZones"].empty()) << received.dump();
+    EXPECT_TRUE(received.deletedZones.empty()) << received.description();
     EXPECT_EQ(notes(received), (Notes {{"a", "Alpha"}, {"b", "Bravo"}, {"c", "Charlie"}}));
 }
 
 TEST_F(DamagedContainerTests, AFullRefetchRemovesWhatWasDeletedElsewhereAndKeepsWhatWasEditedHere)
 {
-    ASSERT_TRUE(add(first, "a", "Alpha")["upToDate"]);
-    ASSERT_TRUE(add(first, "b", "Bravo")["upToDate"]);
-    ASSERT_TRUE(add(first, "c", "Charlie")["upToDate"]);
+    ASSERT_TRUE(add(first, "a", "Alpha").upToDate);
+    ASSERT_TRUE(add(first, "b", "Bravo").upToDate);
+    ASSERT_TRUE(add(first, "c", "Charlie").upToDate);
     SyncTool::carry(first, second);
     ASSERT_EQ(notes(second.sync()).size(), 3u);
 
     ASSERT_TRUE(first.sync([](Installation& it) {
         it.deleteLocally(String("b"));
         it.deleteLocally(String("c"));
-    })["upToDate"]);
+    }).upToDate);
     SyncTool::carry(first, second);
 
     // The second installation starts over (its tokens are gone) with an edit of one of them waiting.

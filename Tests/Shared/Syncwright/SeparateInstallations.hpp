@@ -3,17 +3,67 @@
 #include "Tests/Shared/Syncwright/Installation.hpp"
 #include "Tests/Support/Files.hpp"
 
+#include "Platform/Foundation/Codable.hpp"
+#include "Platform/Foundation/JSONDecoder.hpp"
+#include "Platform/Foundation/JSONEncoder.hpp"
+
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
+#include <map>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace SyncwrightTests {
+
+// What an installation's process answers: the text of what it threw, or the status its sync ended with
+// and its notes afterwards.
+struct Summary {
+    std::optional<std::string> thrown;
+    std::string status;
+    bool upToDate = false;
+    std::optional<std::map<std::string, std::string>> notes;
+    std::vector<std::string> deletedZones;
+
+    static Summary throwing(std::string what)
+    {
+        Summary summary;
+        summary.thrown = std::move(what);
+        return summary;
+    }
+    // For failure messages.
+    std::string description() const
+    {
+        if (thrown)
+            return "thrown: " + *thrown;
+        std::string text = status + (upToDate ? " (up to date)" : "") + ", notes:";
+        for (const auto& [id, note] : notes.value_or(std::map<std::string, std::string> {}))
+            text += " " + id + "=" + note;
+        for (const auto& zone : deletedZones)
+            text += ", deleted zone " + zone;
+        return text;
+    }
+
+    void encode(Foundation::Encoder& encoder) const
+    {
+        auto container = encoder.container();
+        container.encodeIfPresent(thrown, "thrown");
+        container.encode(status, "status");
+        container.encode(upToDate, "upToDate");
+        container.encodeIfPresent(notes, "notes");
+        container.encode(deletedZones, "deletedZones");
+    }
+    static Summary decode(Foundation::Decoder& decoder)
+    {
+        auto container = decoder.container();
+        return {container.decodeIfPresent<std::string>("thrown"), container.decode<std::string>("status"), container.decode<bool>("upToDate"),
+                container.decodeIfPresent<std::map<std::string, std::string>>("notes"), container.decode<std::vector<std::string>>("deletedZones")};
+    }
+};
 
 // An installation on a machine of its own: its state, its store and its copy of the container all live
 // in its folder, and every run of it is a process of its own, as a program started again would be.
@@ -30,28 +80,29 @@ public:
     std::filesystem::path containers() const { return m_root / "containers"; }
     std::filesystem::path batches() const { return containers() / Installation::containerIdentifier / "_localAccount" / "Batches"; }
 
-    // Runs `body` with the installation in a new process; gives back what it answered (JSON), or the
-    // text of what it threw under "thrown".
-    nlohmann::json run(const std::function<nlohmann::json(Installation&)>& body) const
+    // Runs `body` with the installation in a new process; gives back what it answered, or the text of
+    // what it threw.
+    Summary run(const std::function<Summary(Installation&)>& body) const
     {
         int fds[2];
         if (::pipe(fds) != 0)
-            return {{"thrown", "no pipe"}};
+            return Summary::throwing("no pipe");
         pid_t child = ::fork();
         if (child == 0) {
             ::close(fds[0]);
             std::string answer;
+            auto encoded = [](const Summary& summary) { return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(summary).view()); };
             try {
                 ::setenv("XDG_STATE_HOME", (m_root / "state").c_str(), 1);
                 ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
                 ::setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
                 ::setenv("CORVENDALE_CLOUDKIT_FOLDER", containers().c_str(), 1);
                 Installation installation(m_root / "store");
-                answer = body(installation).dump();
+                answer = encoded(body(installation));
             } catch (const Foundation::Error& error) {
-                answer = nlohmann::json {{"thrown", error.description()}}.dump();
+                answer = encoded(Summary::throwing(error.description()));
             } catch (const std::exception& error) {
-                answer = nlohmann::json {{"thrown", error.what()}}.dump();
+                answer = encoded(Summary::throwing(error.what()));
             }
             for (std::size_t written = 0; written < answer.size();) {
                 auto got = ::write(fds[1], answer.data() + written, answer.size() - written);
@@ -74,14 +125,15 @@ public:
         ::close(fds[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
-        auto json = nlohmann::json::parse(answer, nullptr, false);
-        if (json.is_discarded())
-            return {{"thrown", "the installation's process ended without an answer"}};
-        return json;
+        try {
+            return Foundation::make<Foundation::JSONDecoder>()->decode<Summary>(Foundation::Data::fromString(answer));
+        } catch (const Foundation::Error&) {
+            return Summary::throwing("the installation's process ended without an answer");
+        }
     }
 
     // One sync; answers the status it ended with and the notes afterwards.
-    nlohmann::json sync(const std::function<void(Installation&)>& before = {}) const
+    Summary sync(const std::function<void(Installation&)>& before = {}) const
     {
         return run([&](Installation& installation) {
             if (before)
@@ -91,17 +143,14 @@ public:
         });
     }
 
-    static nlohmann::json summary(Installation& installation)
+    static Summary summary(Installation& installation)
     {
         auto status = installation.delegate->lastStatus();
-        nlohmann::json deleted = nlohmann::json::array();
-        {
-            std::lock_guard lock(installation.delegate->mutex);
-            for (const auto& zone : installation.delegate->deletedZones)
-                deleted.push_back(zone.zoneName().utf8());
-        }
-        return {{"status", status.description()}, {"upToDate", status.is<SyncStatus::UpToDate>()},
-                {"notes", installation.notes()}, {"deletedZones", deleted}};
+        Summary summary {std::nullopt, status.description(), status.is<SyncStatus::UpToDate>(), installation.notes(), {}};
+        std::lock_guard lock(installation.delegate->mutex);
+        for (const auto& zone : installation.delegate->deletedZones)
+            summary.deletedZones.push_back(zone.zoneName().utf8());
+        return summary;
     }
 
 private:

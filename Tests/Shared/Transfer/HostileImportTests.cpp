@@ -189,6 +189,23 @@ TEST(HostileImportTests, ThisProgramsOwnFilesKeepTheLimitsOfEveryReader)
     EXPECT_EQ(csv.failures.size(), 3u);
 }
 
+// A format or version of another type is a file of some other program, whether imported or restored.
+TEST(HostileImportTests, ThisProgramsOwnFilesWithAFormatOrVersionOfAnotherTypeAreRefusedWithAReason)
+{
+    const std::string item = R"({"id": "A1", "category": "login", "title": "A"})";
+    for (const std::string head : {R"({"format": 1, "version": 1)", R"({"format": "Corvendale", "version": "1")",
+                                   R"({"format": "Corvendale", "version": null)", R"({"format": ["Corvendale"], "version": 1)"}) {
+        SCOPED_TRACE(head);
+        const auto content = head + R"(, "items": [)" + item + "]}";
+        EXPECT_NE(failureOf(F::corvendaleJSON, write("typed.json", content)).find("not a Corvendale JSON export"), std::string::npos);
+        EXPECT_THROW(VaultDocument::entries(content, nullptr), ImporterError);
+    }
+    auto newer = read(F::corvendaleJSON, write("newer.json", R"({"format": "Corvendale", "version": 1.5, "items": []})"));
+    EXPECT_TRUE(newer.items.empty());
+    EXPECT_NE(failureOf(F::corvendaleJSON, write("newer.json", R"({"format": "Corvendale", "version": 2.5, "items": []})")).find("(format 2)"),
+              std::string::npos);
+}
+
 class HostileFileTests : public testing::Test {
 protected:
     void SetUp() override
