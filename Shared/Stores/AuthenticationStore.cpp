@@ -766,7 +766,7 @@ void AuthenticationStore::beginChangingMasterPassword()
 void AuthenticationStore::verifyMasterPasswordToChange(const Foundation::String& masterPassword)
 {
     if (!m_flow || !m_flow->is<AuthenticationState::ChangeMasterPasswordEntry>())
-        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToChange", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToChange", authenticationState().index());
     if (isEntryHeldBack())
         return postStateChange();
     auto vaultKey = unwrapVaultKey(masterPassword);
@@ -783,7 +783,7 @@ void AuthenticationStore::verifyMasterPasswordToChange(const Foundation::String&
 void AuthenticationStore::changeMasterPassword(const Foundation::String& newMasterPassword)
 {
     if (!m_flow || !m_flow->is<AuthenticationState::NewMasterPasswordEntry>() || !m_pendingVaultKey || !m_records)
-        throw AuthenticationStoreError::unexpectedState("changeMasterPassword", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("changeMasterPassword", authenticationState().index());
     if (!PasswordEntryReEntryState(newMasterPassword, newMasterPassword).acceptedPassword())
         throw AuthenticationStoreError::masterPasswordTooShort();
     // The vault key stays; only its wrapping changes, so no item needs sealing again.
@@ -856,7 +856,7 @@ void AuthenticationStore::verifyMasterPasswordToRestore(const Foundation::String
 {
     const auto* entry = m_flow ? m_flow->as<AuthenticationState::RestoreFromBackupMasterPasswordEntry>() : nullptr;
     if (!entry)
-        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToRestore", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToRestore", authenticationState().index());
     if (isEntryHeldBack())
         return postStateChange();
     if (!unwrapVaultKey(masterPassword)) {

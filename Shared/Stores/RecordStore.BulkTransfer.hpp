@@ -13,7 +13,7 @@ namespace Shared {
 
 class RecordStore;
 struct Attachment;
-struct Entry;
+class Entry;
 struct EntryIndex;
 
 // Many items in or out of the record store at once: an import, an export, a restore. Sealing and
