@@ -87,7 +87,7 @@ public:
     }
     std::shared_ptr<Sorrelgate::EntriesC> entriesC() const { return child<Sorrelgate::EntriesC>(); }
     std::shared_ptr<Sorrelgate::AuthenticationC> authenticationC() const { return child<Sorrelgate::AuthenticationC>(); }
-    std::int64_t unlockScreenState() const { return authenticationC()->authenticationVC()->state().caseIndex(); }
+    std::int64_t unlockScreenState() const { return authenticationC()->authenticationVC()->state().index(); }
     std::vector<Foundation::String> shownItems() const { return entriesC()->entriesVC()->shownEntryIDs(); }
     TestSupport::Driver& driver()
     {
