@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using namespace AuthenticationServices;
@@ -14,7 +16,12 @@ constexpr const char* group = "group.test.identities";
 
 class ASCredentialIdentityStoreTest : public testing::Test {
 protected:
-    void SetUp() override { Foundation::FileManager::registerApplicationGroup(group); }
+    void SetUp() override
+    {
+        Foundation::FileManager::registerApplicationGroup(group);
+        // Each test starts from a service that never wrote anything.
+        std::filesystem::remove_all(ASCredentialIdentityStore(group).folderURL().path().utf8());
+    }
 };
 
 TEST_F(ASCredentialIdentityStoreTest, KeepsTheListAndTheSwitch)
