@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -8,7 +9,8 @@
 namespace Basalwork {
 
 // Why an asynchronous operation has no value.
-class AsyncOperationError : public Foundation::ErrorOf<AsyncOperationError> {
+class AsyncOperationError : public Foundation::ErrorOf<AsyncOperationError>,
+                            public Foundation::Enumeration<AsyncOperationError> {
 public:
     struct OperationFailedWithMessage {
         Foundation::String message;
@@ -32,11 +34,9 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.AsyncOperationError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -9,7 +10,7 @@ namespace Basalwork {
 
 // Why a CSV file could not be read into labelled rows. The import screen tells a missing required label
 // apart from every other failure and shows the label.
-class CSVParserError : public Foundation::ErrorOf<CSVParserError> {
+class CSVParserError : public Foundation::ErrorOf<CSVParserError>, public Foundation::Enumeration<CSVParserError> {
 public:
     struct FailedToAccessRequiredColumnLabel {
         Foundation::String label;
@@ -44,11 +45,9 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.CSVParserError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "Basalwork/Base/File.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
@@ -13,11 +14,11 @@ namespace Basalwork {
 
 // Where a store keeps its files: a base directory and an optional subdirectory, resolved to a directory
 // URL that exists on disk. Resolved afresh on every use; nothing is cached.
-class File::Location {
+class File::Location : public Foundation::Enumeration<File::Location> {
 public:
     // Which volume a temporary directory is meant to suit. Resolution does not read it: every
     // temporary location resolves to the file manager's temporary directory.
-    class Destination {
+    class Destination : public Foundation::Enumeration<Destination> {
     public:
         struct Url {
             Foundation::URL url;
@@ -29,8 +30,6 @@ public:
         static Destination primaryVolume() { return Destination(PrimaryVolume {}); }
 
         const Case& value() const { return m_case; }
-        template <class C>
-        const C* as() const { return std::get_if<C>(&m_case); }
 
     private:
         explicit Destination(Case value)
@@ -78,8 +77,6 @@ public:
     static Location raw(Foundation::String path) { return Location(Raw {std::move(path)}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // The location's directory, created with its intermediates when missing. A subdirectory that would
     // lead outside the base directory fails with StoreKeyError.invalidSubdirectory before anything is

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Foundation/Data.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -10,7 +11,7 @@
 namespace Basalwork {
 
 // The kit's general error. It has no text of its own: what a user or a log sees comes from the payload.
-class GeneralError : public Foundation::ErrorOf<GeneralError> {
+class GeneralError : public Foundation::ErrorOf<GeneralError>, public Foundation::Enumeration<GeneralError> {
 public:
     struct FailedWithMessage {
         Foundation::String message;
@@ -43,11 +44,9 @@ public:
     static GeneralError userDidCancel() { return GeneralError(UserDidCancel {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.GeneralError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

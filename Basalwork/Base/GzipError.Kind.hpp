@@ -2,6 +2,8 @@
 
 #include "Basalwork/Base/GzipError.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -9,7 +11,7 @@
 namespace Basalwork {
 
 // The failure a zlib status names; statuses zlib documents no failure for are `unknown`, with the status.
-class GzipError::Kind {
+class GzipError::Kind : public Foundation::Enumeration<GzipError::Kind> {
 public:
     struct Unknown {
         std::int64_t code;
@@ -43,8 +45,6 @@ public:
     static Kind withStatus(int status);
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // "data", "unknown(code: 2)"
     std::string description() const;

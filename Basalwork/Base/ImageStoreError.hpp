@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -8,7 +9,7 @@
 namespace Basalwork {
 
 // An image store's own failures; each carries the key. No texts of its own.
-class ImageStoreError : public Foundation::ErrorOf<ImageStoreError> {
+class ImageStoreError : public Foundation::ErrorOf<ImageStoreError>, public Foundation::Enumeration<ImageStoreError> {
 public:
     struct FailedToAccessJPEGDataFromUIImageForKey {
         Foundation::String key;
@@ -29,11 +30,9 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.ImageStoreError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

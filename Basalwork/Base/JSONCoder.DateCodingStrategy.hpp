@@ -3,6 +3,7 @@
 #include "Basalwork/Base/JSONCoder.hpp"
 
 #include "Platform/Foundation/DateFormatter.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"
 #include "Platform/Foundation/JSONEncoder.hpp"
 
@@ -12,7 +13,7 @@
 namespace Basalwork {
 
 // The date strategy a JSONCoder gives both its encoder and its decoder.
-class JSONCoder::DateCodingStrategy {
+class JSONCoder::DateCodingStrategy : public Foundation::Enumeration<JSONCoder::DateCodingStrategy> {
 public:
     struct Formatted {
         std::shared_ptr<Foundation::DateFormatter> dateFormmater;
@@ -35,8 +36,6 @@ public:
     static DateCodingStrategy secondsSince1970() { return DateCodingStrategy(SecondsSince1970 {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // Each case maps to the platform case of the same name.
     Foundation::JSONEncoder::DateEncodingStrategy encoding() const;

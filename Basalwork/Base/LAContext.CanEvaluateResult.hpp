@@ -2,13 +2,14 @@
 
 #include "Basalwork/Base/LAContext.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 
 #include <variant>
 
 namespace Basalwork {
 
-class LAContext::CanEvaluateResult {
+class LAContext::CanEvaluateResult : public Foundation::Enumeration<LAContext::CanEvaluateResult> {
 public:
     struct Failed {
         Foundation::ErrorPtr error;
@@ -23,8 +24,6 @@ public:
     static CanEvaluateResult passcodeNotSet() { return CanEvaluateResult(PasscodeNotSet {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
 private:
     explicit CanEvaluateResult(Case value)

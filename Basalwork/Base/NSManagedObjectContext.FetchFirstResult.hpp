@@ -2,6 +2,8 @@
 
 #include "Basalwork/Base/NSManagedObjectContext.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <memory>
 #include <variant>
 #include <vector>
@@ -10,7 +12,7 @@ namespace Basalwork {
 
 // What `fetch(first:)` found: one object, several (in fetch order), or none.
 template <class T>
-class NSManagedObjectContext::FetchFirstResult {
+class NSManagedObjectContext::FetchFirstResult : public Foundation::Enumeration<NSManagedObjectContext::FetchFirstResult<T>> {
 public:
     struct OneResult {
         std::shared_ptr<T> object;
@@ -29,15 +31,13 @@ public:
     static FetchFirstResult noResults() { return FetchFirstResult(NoResults {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // The one object, the first of several, or nothing.
     std::shared_ptr<T> firstResult() const
     {
-        if (const auto* one = as<OneResult>())
+        if (const auto* one = this->template as<OneResult>())
             return one->object;
-        if (const auto* multiple = as<MultipleResults>())
+        if (const auto* multiple = this->template as<MultipleResults>())
             return multiple->objects.front();
         return nullptr;
     }

@@ -2,6 +2,7 @@
 
 #include "Basalwork/Base/NameFormat.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <optional>
@@ -10,7 +11,7 @@
 namespace Basalwork {
 
 // Which of a person's first and last name are known.
-class NameState {
+class NameState : public Foundation::Enumeration<NameState> {
 public:
     struct FirstAndLastName {
         Foundation::String firstName;
@@ -43,8 +44,6 @@ public:
     NameState(const std::optional<Foundation::String>& firstName, const std::optional<Foundation::String>& lastName);
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // Nothing for noName; a single name unchanged whatever the format; otherwise both names in the
     // format's order, separated by ", " or by one space.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -11,7 +12,8 @@
 namespace Basalwork {
 
 // Why watching reachability could not begin or go on; each case carries the service's last status.
-class ReachabilityError : public Foundation::ErrorOf<ReachabilityError> {
+class ReachabilityError : public Foundation::ErrorOf<ReachabilityError>,
+                          public Foundation::Enumeration<ReachabilityError> {
 public:
     struct FailedToCreateWithAddress {
         sockaddr address;
@@ -47,11 +49,9 @@ public:
     static ReachabilityError unableToGetFlags(std::int32_t status) { return ReachabilityError(UnableToGetFlags {status}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.ReachabilityError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

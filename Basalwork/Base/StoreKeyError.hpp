@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -15,7 +16,7 @@ namespace Basalwork {
 // subdirectory may hold several components ("Library/Caches"), but none that is "." or "..", no NUL and
 // no leading "/": it always names a folder inside the location's base directory. A blank one is no
 // subdirectory at all.
-class StoreKeyError : public Foundation::ErrorOf<StoreKeyError> {
+class StoreKeyError : public Foundation::ErrorOf<StoreKeyError>, public Foundation::Enumeration<StoreKeyError> {
 public:
     struct InvalidKey {
         Foundation::String key;
@@ -42,11 +43,9 @@ public:
     static void validateSubdirectory(const std::optional<Foundation::String>& subdirectory);
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.StoreKeyError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/String.hpp"
@@ -81,7 +82,8 @@ private:
     std::vector<std::shared_ptr<UIKit::UIViewPropertyAnimator>> m_all;
 };
 
-class AnimationController::Error : public Foundation::ErrorOf<AnimationController::Error> {
+class AnimationController::Error : public Foundation::ErrorOf<AnimationController::Error>,
+                                   public Foundation::Enumeration<AnimationController::Error> {
 public:
     struct FailedWithMessage {
         Foundation::String message;
@@ -92,7 +94,7 @@ public:
 
     const Case& value() const { return m_case; }
     std::string domain() const override { return "Basalwork.AnimationController.Error"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

@@ -5,6 +5,8 @@
 #include "Basalwork/Interface/Difference.hpp"
 #include "Basalwork/Interface/ListPairing.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <cstdint>
 #include <variant>
 #include <vector>
@@ -26,7 +28,7 @@ public:
         std::vector<Difference> differences;
     };
 
-    class UpdateAction {
+    class UpdateAction : public Foundation::Enumeration<UpdateAction> {
     public:
         struct Animate {
             std::vector<Difference> sectionDifferences;
@@ -44,8 +46,6 @@ public:
         static UpdateAction reload() { return UpdateAction(Reload {}); }
 
         const Case& value() const { return m_case; }
-        template <class C>
-        const C* as() const { return std::get_if<C>(&m_case); }
 
     private:
         explicit UpdateAction(Case value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -8,7 +10,7 @@ namespace Basalwork {
 
 // One step of turning an old list into a new one. Old indices count in the old list, new indices in the
 // new one, as a table's batch update reads them.
-class Difference {
+class Difference : public Foundation::Enumeration<Difference> {
 public:
     struct Removed {
         std::int64_t from;
@@ -36,8 +38,6 @@ public:
     static Difference updatedInPlace(std::int64_t at) { return Difference(UpdatedInPlace {at}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     // ".moved(from: 2, to: 0)"
     std::string description() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/UIKit/CGRect.hpp"
 #include "Platform/UIKit/UIBarButtonItem.hpp"
 #include "Platform/UIKit/UIView.hpp"
@@ -11,7 +12,7 @@ namespace Basalwork {
 
 // Where a pop-over or action sheet is anchored: on a bar-button item, or on a rectangle in a view's
 // coordinates. A value that keeps its item or view alive.
-class PresentationSource {
+class PresentationSource : public Foundation::Enumeration<PresentationSource> {
 public:
     struct BarButtonItem {
         std::shared_ptr<UIKit::UIBarButtonItem> item;
@@ -28,11 +29,6 @@ public:
     static PresentationSource view(const std::shared_ptr<UIKit::UIView>& view);
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const
-    {
-        return std::get_if<C>(&m_case);
-    }
 
 private:
     explicit PresentationSource(Case value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -8,7 +9,8 @@
 namespace Basalwork {
 
 // A transition context did not hold the view or controller an animator needs.
-class TransitionContextError : public Foundation::ErrorOf<TransitionContextError> {
+class TransitionContextError : public Foundation::ErrorOf<TransitionContextError>,
+                               public Foundation::Enumeration<TransitionContextError> {
 public:
     struct FailedToAccessViewControllerForKey {
         Foundation::String viewControllerType;
@@ -30,11 +32,9 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.TransitionContextError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

@@ -2,6 +2,8 @@
 
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <memory>
 #include <string>
 #include <variant>
@@ -10,7 +12,7 @@ namespace Basalwork {
 
 // The space a frame is converted into: another view's bounds, or the window's coordinates (what the
 // platform gives for no target view).
-class UIView::FrameConversion::CoordinateSystem {
+class UIView::FrameConversion::CoordinateSystem : public Foundation::Enumeration<UIView::FrameConversion::CoordinateSystem> {
 public:
     struct OtherView {
         std::shared_ptr<UIKit::UIView> view;
@@ -25,8 +27,6 @@ public:
     static CoordinateSystem windowBase() { return CoordinateSystem(WindowBase {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string description() const;
 

@@ -3,6 +3,7 @@
 #include "Basalwork/Interface/UIView.FrameConversion.CoordinateSystem.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 
 #include <memory>
@@ -10,7 +11,8 @@
 
 namespace Basalwork {
 
-class UIView::FrameConversion::Error : public Foundation::ErrorOf<UIView::FrameConversion::Error> {
+class UIView::FrameConversion::Error : public Foundation::ErrorOf<UIView::FrameConversion::Error>,
+                                       public Foundation::Enumeration<UIView::FrameConversion::Error> {
 public:
     struct FailedToConvertViewFrameToCoordinateSystem {
         std::shared_ptr<UIKit::UIView> view;
@@ -25,11 +27,9 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Basalwork.UIView.FrameConversion.Error"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
 
 private:

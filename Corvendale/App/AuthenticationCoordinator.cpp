@@ -2,7 +2,6 @@
 
 #include "Corvendale/App/MainMenu.hpp"
 #include "Corvendale/App/SendDebugInfoOptions.hpp"
-#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Services/SyncCoordinator.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 
@@ -14,7 +13,6 @@
 #include "Shared/Model/Notification.Name.hpp"
 #include "Shared/Screens/AuthenticationVC.hpp"
 #include "Shared/Screens/MasterPasswordTipsVC.hpp"
-#include "Shared/Screens/UIAlertController.hpp"
 #include "Shared/Stores/AuthenticationStore.hpp"
 #include "Shared/Stores/AuthenticationStoreError.hpp"
 #include "Shared/Stores/PreferenceStore.hpp"
@@ -23,11 +21,9 @@
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 #include "Shared/Transfer/BackupStore.hpp"
 
-#include "Basalwork/Base/String.hpp"
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Interface/AlertController.hpp"
 
-#include "Platform/CloudKit/CKError.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
@@ -126,8 +122,10 @@ bool AuthenticationCoordinator::hasFinishedInitialFetch() const
     const auto& sync = dependencies().syncCoordinator;
     if (!sync)
         return true;
-    auto index = sync->syncStatus().caseIndex();
-    if (index >= 1 && index <= 4)
+    using Status = Syncwright::SyncStatus;
+    // A sync that came to an end (done, stopped or failed), or syncing that is off.
+    auto status = sync->syncStatus();
+    if (status.is<Status::UpToDate>() || status.is<Status::Idle>() || status.is<Status::Failed>() || status.is<Status::Disabled>())
         return true;
     return sync->cloudKitRemote()->mostRecentCompletedFetchDate().has_value();
 }
@@ -341,12 +339,6 @@ const Foundation::Selector& unlockWithBiometrySelector()
     return selector;
 }
 
-Foundation::String failureDescription(const Shared::BackupStoreRestoreOutcome& outcome)
-{
-    const auto* failed = outcome.as<Shared::BackupStoreRestoreOutcome::Failed>();
-    return failed && failed->error ? Foundation::String(failed->error->description()) : Foundation::String();
-}
-
 const bool registered = [] {
     Foundation::MethodTable::add(unlockWithBiometrySelector(), &AuthenticationCoordinator::handleUnlockWithAvailableBiometryCommand);
     Foundation::MethodTable::add(Foundation::Selector("handleSendDebugInfoCommand"), &AuthenticationCoordinator::handleSendDebugInfoCommand);
@@ -403,23 +395,24 @@ void AuthenticationCoordinator::validate(const std::shared_ptr<UIKit::UICommand>
 
 void AuthenticationCoordinator::didSelectCancel(Shared::AuthenticationVC&)
 {
+    using S = AuthenticationVState;
     const auto& store = dependencies().authenticationStore;
-    switch (m_authenticationVC->state().caseIndex()) {
-    case 7:
-    case 8:
+    switch (m_authenticationVC->state().index()) {
+    case S::indexOf<S::ChangeMasterPasswordEntry>:
+    case S::indexOf<S::NewMasterPasswordEntry>:
         store->cancelChangingMasterPassword();
         break;
-    case 9:
-    case 22:
-    case 23:
+    case S::indexOf<S::ResetAccountConfirmation>:
+    case S::indexOf<S::ResetAccountIntroduction>:
+    case S::indexOf<S::ResetAccountFailed>:
         store->cancelResettingAccount();
         break;
-    case 4:
-    case 10:
-    case 11:
-    case 13:
-    case 14:
-    case 25:
+    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
+    case S::indexOf<S::ChoosingBackupFile>:
+    case S::indexOf<S::BackupPasswordEntry>:
+    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
+    case S::indexOf<S::RestoreFromBackupFailed>:
+    case S::indexOf<S::RestoreFromBackupIntroduction>:
         store->cancelRestoringFromBackup();
         break;
     default:
@@ -560,60 +553,75 @@ void AuthenticationCoordinator::presentDocumentPicker(const UniformTypeIdentifie
 
 // --- The primary button ------------------------------------------------------------------------------------
 
+bool AuthenticationCoordinator::attempt(const std::function<void()>& operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, primaryActionSignature());
+        return false;
+    }
+}
+
+void AuthenticationCoordinator::attemptWithText(void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text)
+{
+    const auto& store = dependencies().authenticationStore;
+    if (attempt([&] { ((*store).*operation)(text); }))
+        clearTexts();
+}
+
+// A rejected password leaves its message up; Return tries what is typed now rather than only taking the
+// message down, so the right password after a wrong one unlocks at once. An empty field, or one held
+// back after too many attempts, only takes the message down.
+void AuthenticationCoordinator::acknowledgingThenTrying(const std::optional<Shared::EntryAttemptState>& entryAttempt,
+                                                        void (Shared::AuthenticationStore::*operation)(const Foundation::String&),
+                                                        const Foundation::String& text)
+{
+    if (entryAttempt) {
+        dependencies().authenticationStore->acknowledgeEntryAttempt();
+        if (entryAttempt->as<Shared::EntryAttemptState::Disabled>() || text.isEmpty())
+            return;
+    }
+    attemptWithText(operation, text);
+}
+
+const Foundation::String& AuthenticationCoordinator::primaryActionSignature()
+{
+    static const auto& signature = *new Foundation::String("didSelectPrimaryAction(for:authenticationVC:)");
+    return signature;
+}
+
 void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVState& shownState, Shared::AuthenticationVC&)
 {
     // A copy: the screen's own state is replaced while the store's operations post their changes.
     const AuthenticationVState state = shownState;
+    std::optional<bool> transitions = createFlowPrimaryAction(state);
+    if (!transitions)
+        transitions = changeFlowPrimaryAction(state);
+    if (!transitions)
+        transitions = resetFlowPrimaryAction(state);
+    if (!transitions)
+        transitions = restoreFlowPrimaryAction(state);
+    if (!transitions)
+        transitions = otherPrimaryAction(state);
+    if (*transitions)
+        transitionIfRequired(true);
+}
+
+// The screens outside the four flows: unlocking, the onboarding steps, an update or an error.
+bool AuthenticationCoordinator::otherPrimaryAction(const AuthenticationVState& state)
+{
+    using V = AuthenticationVState;
     const auto& services = dependencies();
     const auto& store = services.authenticationStore;
-    const Foundation::String signature("didSelectPrimaryAction(for:authenticationVC:)");
     std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
     const auto main = Foundation::DispatchQueue::main();
-    // Runs a store operation; a failure shows the error alert. True when it succeeded.
-    auto attempt = [&](const std::function<void()>& operation) {
-        try {
-            operation();
-            return true;
-        } catch (const Foundation::Error& error) {
-            handleUnexpectedError(error, signature);
-            return false;
-        }
-    };
-    auto withText = [&](void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text) {
-        if (attempt([&] { ((*store).*operation)(text); }))
-            clearTexts();
-    };
-    auto acceptedPassword = [&] { return state.entryReEntryState().acceptedPassword(); };
-    // A rejected password leaves its message up; Return tries what is typed now rather than only
-    // taking the message down, so the right password after a wrong one unlocks at once. An empty field,
-    // or one held back after too many attempts, only takes the message down.
-    auto acknowledgingThenTrying = [&](const std::optional<Shared::EntryAttemptState>& attempt,
-                                       void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text) {
-        if (attempt) {
-            store->acknowledgeEntryAttempt();
-            if (attempt->as<Shared::EntryAttemptState::Disabled>() || text.isEmpty())
-                return;
-        }
-        withText(operation, text);
-    };
-
-    using V = AuthenticationVState;
-    bool transitions = true;
     std::visit(
         [&](const auto& value) {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, V::AppUpdateRequired>) {
                 URLOpener::open(Shared::Global::AppStore::listing(), std::static_pointer_cast<UIKit::UIViewController>(sharedSelf(this)));
-            } else if constexpr (std::is_same_v<T, V::CreateMasterPassword>) {
-                auto password = acceptedPassword();
-                if (!password) {
-                    transitions = false;
-                    return;
-                }
-                if (attempt([&] { store->createMasterPassword(*password); })) {
-                    clearTexts();
-                    attempt([&] { store->unlock(*password); });
-                }
             } else if constexpr (std::is_same_v<T, V::AutoFillOnboarding>) {
                 auto finish = [weak] {
                     if (auto self = weak.lock()) {
@@ -629,237 +637,21 @@ void AuthenticationCoordinator::didSelectPrimaryAction(const AuthenticationVStat
                     finish();
             } else if constexpr (std::is_same_v<T, V::AutomaticBackupsOnboarding>) {
                 services.preferenceStore->setDidCompleteBackupOnboarding(true);
-            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupMasterPasswordEntry>) {
-                acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::verifyMasterPasswordToRestore, value.entryText);
             } else if constexpr (std::is_same_v<T, V::MasterPasswordChangedElsewhere>) {
                 acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::unlockWithChangedMasterPassword, value.entryText);
-            } else if constexpr (std::is_same_v<T, V::NewMasterPasswordAfterReset>) {
-                auto password = acceptedPassword();
-                if (!password) {
-                    transitions = false;
-                    return;
-                }
-                withText(&Shared::AuthenticationStore::createMasterPassword, *password);
-            } else if constexpr (std::is_same_v<T, V::ChangeMasterPasswordEntry>) {
-                if (value.entryAttemptState || state.entryReEntryState().template as<Shared::PasswordEntryReEntryState::TooShort>() != nullptr) {
-                    store->acknowledgeEntryAttempt();
-                    clearTexts();
-                } else if (attempt([&] { store->verifyMasterPasswordToChange(value.entryText); })) {
-                    if (!store->authenticationState().is<AuthenticationState::ChangeMasterPasswordRequested>())
-                        m_authenticationVC->reloadInputViews();
-                    clearTexts();
-                }
-            } else if constexpr (std::is_same_v<T, V::NewMasterPasswordEntry>) {
-                const auto repetition = state.entryReEntryState();
-                if (repetition.template as<Shared::PasswordEntryReEntryState::TooShort>() != nullptr) {
-                    store->acknowledgeEntryAttempt();
-                    clearTexts();
-                } else if (repetition.template as<Shared::PasswordEntryReEntryState::Mismatch>() != nullptr) {
-                    transitions = false;
-                } else {
-                    withText(&Shared::AuthenticationStore::changeMasterPassword, *repetition.acceptedPassword());
-                }
-            } else if constexpr (std::is_same_v<T, V::ResetAccountConfirmation>) {
-                if (!V::matchesResetAccountConfirmationText(value.entryText)) {
-                    transitions = false;
-                    return;
-                }
-                store->confirmResettingAccount();
-                resetAccount(ResetResultHandler(main, [weak](Foundation::Result<void> result) {
-                    if (auto self = weak.lock())
-                        self->performAccountReset(result);
-                }));
-            } else if constexpr (std::is_same_v<T, V::ChoosingBackupFile>) {
-                if (!value.fileURL) {
-                    transitions = false;
-                    return;
-                }
-                store->chooseBackupFile(*value.fileURL);
-            } else if constexpr (std::is_same_v<T, V::BackupPasswordEntry>) {
-                if (!Basalwork::hasAtLeastOneNonWhitespaceCharacter(value.entryText)) {
-                    transitions = false;
-                    return;
-                }
-                store->beginReadingBackup();
-                auto fileURL = value.fileURL;
-                auto password = value.entryText;
-                services.backupStore->readBackup(fileURL, password,
-                                                 Basalwork::ResultHandler<Shared::BackupStore::RestoreOutcome>(
-                                                     main, [weak, fileURL, password](Shared::BackupStore::RestoreOutcome outcome) {
-                                                         if (auto self = weak.lock())
-                                                             self->backupWasRead(outcome, fileURL, password);
-                                                     }));
-            } else if constexpr (std::is_same_v<T, V::ReplaceDataWithBackupConfirmation>) {
-                store->confirmReplacingDataWithBackup();
-                auto fileURL = value.fileURL;
-                auto password = value.backupPassword;
-                resetAccount(ResetResultHandler(main, [weak, fileURL, password](Foundation::Result<void> result) {
-                    auto self = weak.lock();
-                    if (!self)
-                        return;
-                    if (result.isFailure()) {
-                        self->dependencies().authenticationStore->restoreFromBackupDidFail(result.failureError()->description());
-                        return;
-                    }
-                    self->dependencies().backupStore->restoreBackup(
-                        fileURL, password,
-                        Basalwork::ResultHandler<Shared::BackupStore::RestoreOutcome>(
-                            Foundation::DispatchQueue::main(), [weak](Shared::BackupStore::RestoreOutcome outcome) {
-                                if (auto self = weak.lock())
-                                    self->backupWasRestored(outcome);
-                            }));
-                }));
-            } else if constexpr (std::is_same_v<T, V::RestoredVaultMasterPasswordEntry>) {
-                attempt([&] { store->unlockRestoredVault(value.entryText); });
-            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupFailed>) {
-                if (value.offersFailureReport == 1)
-                    presentRestoreFailureReport(true);
-                store->beginRestoringFromBackup(std::nullopt);
             } else if constexpr (std::is_same_v<T, V::Locked>) {
                 acknowledgingThenTrying(value.entryAttemptState, &Shared::AuthenticationStore::unlock, value.entryText);
             } else if constexpr (std::is_same_v<T, V::EncounteredError>) {
-                auto caller = Foundation::String(std::string(qualifiedTypeName) + "." + signature.utf8() + " with state .encounteredError(domain: "
-                                                 + value.domain.utf8() + ", code: " + std::to_string(value.code)
-                                                 + ", description: " + value.description.utf8());
+                auto caller = Foundation::String(std::string(qualifiedTypeName) + "." + primaryActionSignature().utf8()
+                                                 + " with state .encounteredError(domain: " + value.domain.utf8()
+                                                 + ", code: " + std::to_string(value.code) + ", description: " + value.description.utf8());
                 store->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, false, caller);
             } else if constexpr (std::is_same_v<T, V::SyncOnboarding>) {
                 services.preferenceStore->setDidCompleteSyncOnboarding(true);
-            } else if constexpr (std::is_same_v<T, V::ResetAccountIntroduction>) {
-                store->startResettingAccount();
-            } else if constexpr (std::is_same_v<T, V::ResetAccountFailed>) {
-                store->accountResetDidFail();
-            } else if constexpr (std::is_same_v<T, V::RestoreFromBackupIntroduction>) {
-                store->continueRestoringFromBackup();
             }
         },
         state.value());
-    if (transitions)
-        transitionIfRequired(true);
-}
-
-void AuthenticationCoordinator::backupWasRead(const Shared::BackupStoreRestoreOutcome& outcome, const Foundation::URL& fileURL,
-                                              const Foundation::String& password)
-{
-    const auto& store = dependencies().authenticationStore;
-    if (outcome.as<Shared::BackupStoreRestoreOutcome::Restored>())
-        store->backupIsReadyToReplaceData(fileURL, password);
-    else
-        store->restoreFromBackupDidFail(failureDescription(outcome));
-}
-
-void AuthenticationCoordinator::backupWasRestored(const Shared::BackupStoreRestoreOutcome& outcome)
-{
-    const auto& store = dependencies().authenticationStore;
-    if (outcome.as<Shared::BackupStoreRestoreOutcome::Restored>())
-        store->restoreFromBackupDidSucceed();
-    else
-        store->restoreFromBackupDidFail(failureDescription(outcome));
-}
-
-void AuthenticationCoordinator::presentRestoreFailureReport(bool animated)
-{
-    auto body = "Hello,\n\n" + Shared::Global::corvendale().utf8()
-        + " encountered the following error while attempting to restore from backup. Please let me know as soon as this is resolved. "
-          "Thanks in advance!\n\n=====\n\n"
-        + m_authenticationVC->errorText().value_or(Foundation::String()).utf8() + "\n\n=====";
-    MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), Foundation::String("Restore from backup error"), Foundation::String(body),
-                             std::nullopt, Foundation::String("Sending failure reports"), *this, animated);
-}
-
-// --- Resetting the account ------------------------------------------------------------------------------
-
-void AuthenticationCoordinator::notifyDidResetAccount()
-{
-    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
-    Foundation::DispatchQueue::main()->async([weak] {
-        if (auto self = weak.lock())
-            self->dependencies().notificationCenter->post(authenticationCoordinatorDidResetAccount(), self);
-    });
-}
-
-void AuthenticationCoordinator::resetLocalRecordsAndSyncState()
-{
-    dependencies().recordStore->deleteAllLocalRecords();
-    dependencies().syncCoordinator->resetCKAccountAssociation();
-    m_hasPassedInitialFetch = false;
-}
-
-void AuthenticationCoordinator::resetAccount(ResetResultHandler resultHandler)
-{
-    const auto& sync = dependencies().syncCoordinator;
-    const auto& remote = sync->cloudKitRemote();
-    remote->stop();
-    // Only a signed-in account has data on iCloud to delete.
-    if (!remote->ckAccountIdentifier()) {
-        remote->stop();
-        auto result = Foundation::Result<void>::catching([&] { resetLocalRecordsAndSyncState(); });
-        if (result.isSuccess())
-            notifyDidResetAccount();
-        resultHandler.invokeAsynchronously(result);
-        return;
-    }
-    std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
-    remote->deleteRemoteData(Foundation::DispatchQueue::main(), [weak, resultHandler](const Foundation::Result<void>& deletion) {
-        auto self = weak.lock();
-        if (!self)
-            return;
-        if (deletion.isFailure()) {
-            resultHandler.invokeAsynchronously(deletion);
-            return;
-        }
-        const auto& sync = self->dependencies().syncCoordinator;
-        sync->cloudKitRemote()->stop();
-        // A local reset that fails leaves the old records in place: reported like the deletion's failure,
-        // with no sync and no announcement, so the user can try again.
-        auto local = Foundation::Result<void>::catching([&] { self->resetLocalRecordsAndSyncState(); });
-        if (local.isFailure()) {
-            resultHandler.invokeAsynchronously(local);
-            return;
-        }
-        sync->sync(SyncCoordinator::SyncResultHandler(Foundation::DispatchQueue::main(), [weak, resultHandler](Foundation::Result<Syncwright::SyncResult> synced) {
-            resultHandler.invokeAsynchronously(synced.isSuccess() ? Foundation::Result<void>::success()
-                                                                  : Foundation::Result<void>::failure(synced.failureError()));
-            if (auto self = weak.lock())
-                self->notifyDidResetAccount();
-        }));
-    });
-}
-
-void AuthenticationCoordinator::performAccountReset(const Foundation::Result<void>& result)
-{
-    const auto& store = dependencies().authenticationStore;
-    if (result.isSuccess()) {
-        store->lock(Shared::AuthenticationStore::LockKind::reloadRecords, true, false, std::string(qualifiedTypeName) + ".performAccountReset()");
-        return;
-    }
-    const auto error = result.failureError();
-    const auto code = CloudKit::ckErrorCode(*error);
-    if (code == CloudKit::CKError::Code::networkUnavailable || code == CloudKit::CKError::Code::networkFailure) {
-        auto alert = Foundation::make<Basalwork::AlertController>(Foundation::String("Internet Connection Required"),
-                                                                 Foundation::String("Please ensure you have an active internet connection and try again."),
-                                                                 UIKit::UIAlertController::Style::alert);
-        std::weak_ptr<AuthenticationCoordinator> weak = sharedSelf(this);
-        alert->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("OK"), UIKit::UIAlertAction::Style::default_, [weak](const auto&) {
-            if (auto self = weak.lock())
-                self->dependencies().authenticationStore->accountResetDidFail();
-        }));
-        present(alert, true);
-        return;
-    }
-    handleUnexpectedError(*error, Foundation::String("performAccountReset()"));
-    store->accountResetDidFail();
-}
-
-void AuthenticationCoordinator::handleUserDidResetCorvendaleRemotely()
-{
-    dependencies().syncCoordinator->cloudKitRemote()->stop();
-    try {
-        resetLocalRecordsAndSyncState();
-    } catch (const Foundation::Error& error) {
-        handleUnexpectedError(error, Foundation::String("handleUserDidResetCorvendaleRemotely()"));
-    }
-    dependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::reloadRecords, true, true,
-                                             std::string(qualifiedTypeName) + ".handleUserDidResetCorvendaleRemotely()");
+    return true;
 }
 
 } // namespace Corvendale

@@ -18,6 +18,7 @@
 #include "Platform/UniformTypeIdentifiers/UTType.hpp"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,8 +29,10 @@ class UIWindow;
 
 namespace Shared {
 class AuthenticationState;
+class AuthenticationStore;
 class AuthenticationVC;
 class BackupStoreRestoreOutcome;
+class EntryAttemptState;
 } // namespace Shared
 
 namespace Corvendale {
@@ -136,6 +139,21 @@ private:
     void followEndOfHold(const Shared::AuthenticationState& state);
     // The location of the restore's file (authentication state 28) or of the backups (16) is now `url`.
     void takeLocation(const std::optional<Foundation::URL>& url);
+    // The primary button, one helper per flow (each in a file of its own): nothing for a screen of
+    // another flow, else whether the screen then follows the store's new state.
+    std::optional<bool> createFlowPrimaryAction(const Shared::AuthenticationVState& state);
+    std::optional<bool> changeFlowPrimaryAction(const Shared::AuthenticationVState& state);
+    std::optional<bool> resetFlowPrimaryAction(const Shared::AuthenticationVState& state);
+    std::optional<bool> restoreFlowPrimaryAction(const Shared::AuthenticationVState& state);
+    bool otherPrimaryAction(const Shared::AuthenticationVState& state);
+    // Runs a store operation for the primary button; a failure shows the error alert. True when it
+    // succeeded.
+    bool attempt(const std::function<void()>& operation);
+    // The same for an operation on the typed password, which clears the fields once it succeeded.
+    void attemptWithText(void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text);
+    void acknowledgingThenTrying(const std::optional<Shared::EntryAttemptState>& entryAttempt,
+                                 void (Shared::AuthenticationStore::*operation)(const Foundation::String&), const Foundation::String& text);
+    static const Foundation::String& primaryActionSignature();
     // The account reset's outcome, on the main queue.
     void performAccountReset(const Foundation::Result<void>& result);
     // The backup store's answers: the backup opens (state 11), and it replaced the vault (state 12).

@@ -53,11 +53,11 @@ int write(const std::string& path, const Foundation::Data& data, Options options
         throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
     int error = 0;
     for (std::size_t written = 0; !error && written < data.count();) {
-        auto got = ::write(fd, data.bytes() + written, std::min(pieceSize, data.count() - written));
-        if (got < 0 && errno != EINTR)
+        auto piece = std::min(pieceSize, data.count() - written);
+        if (Foundation::FileIO::writeAll(fd, data.bytes() + written, piece) < 0)
             error = errno;
-        else if (got > 0) {
-            written += static_cast<std::size_t>(got);
+        else {
+            written += piece;
             progress();
         }
     }

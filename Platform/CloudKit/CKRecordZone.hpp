@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/CKRecordZone.ID.hpp"
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/OptionSet.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
@@ -16,11 +17,9 @@ class CKRecordZone : public Foundation::NSObject {
 public:
     using ID = CKRecordZoneID;
 
-    struct Capabilities {
-        std::uint64_t rawValue = 0;
+    struct Capabilities : Foundation::OptionSet<Capabilities> {
         static constexpr Capabilities fetchChanges() { return {1u << 0}; }
         static constexpr Capabilities atomic() { return {1u << 1}; }
-        bool contains(Capabilities other) const { return (rawValue & other.rawValue) == other.rawValue; }
     };
 
     static std::shared_ptr<CKRecordZone> default_();

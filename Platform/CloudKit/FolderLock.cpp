@@ -19,12 +19,10 @@ FolderLock::FolderLock(const std::string& folder)
     m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, Foundation::FileIO::ownerOnlyFileMode);
     if (m_fd < 0)
         throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
-    while (::flock(m_fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            int error = errno;
-            ::close(m_fd);
-            throw Foundation::CocoaError::fileError(error, path, Foundation::CocoaError::Access::writing);
-        }
+    if (Foundation::FileIO::retryingInterruptions([&] { return ::flock(m_fd, LOCK_EX); }) != 0) {
+        int error = errno;
+        ::close(m_fd);
+        throw Foundation::CocoaError::fileError(error, path, Foundation::CocoaError::Access::writing);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/ServiceState.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
@@ -100,10 +101,8 @@ void PushWatcher::run(int descriptor)
 {
     alignas(inotify_event) char buffer[16384];
     while (true) {
-        auto got = ::read(descriptor, buffer, sizeof buffer);
+        auto got = Foundation::FileIO::readSome(descriptor, buffer, sizeof buffer);
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
             log().error("Stopped watching for pushes: %{public}@", std::string(std::strerror(errno)));
             return;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
+
 #include <cstdint>
 
 namespace CoreData {
@@ -23,14 +25,9 @@ struct NSComparisonPredicate {
         contains,
     };
     // For text: compare ignoring case ([c]) or diacritics ([d]).
-    struct Options {
-        std::uint64_t rawValue;
+    struct Options : Foundation::OptionSet<Options> {
         static constexpr Options caseInsensitive() { return {1u << 0}; }
         static constexpr Options diacriticInsensitive() { return {1u << 1}; }
-        constexpr bool contains(Options other) const { return (rawValue & other.rawValue) == other.rawValue; }
-        constexpr bool isEmpty() const { return rawValue == 0; }
-        friend constexpr Options operator|(Options lhs, Options rhs) { return {lhs.rawValue | rhs.rawValue}; }
-        friend constexpr bool operator==(Options, Options) = default;
     };
 
     static NSPredicate make(const NSExpression& leftExpression, const NSExpression& rightExpression, Operator type,

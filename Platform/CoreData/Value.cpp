@@ -1,5 +1,7 @@
 #include "Platform/CoreData/Value.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <cstdio>
 #include <functional>
 
@@ -21,16 +23,19 @@ const char* name(NSAttributeType type)
 
 std::optional<NSAttributeType> Value::attributeType() const
 {
-    switch (m_storage.index()) {
-    case 1: return NSAttributeType::boolean;
-    case 2: return NSAttributeType::integer64;
-    case 3: return NSAttributeType::double_;
-    case 4: return NSAttributeType::string;
-    case 5: return NSAttributeType::date;
-    case 6: return NSAttributeType::binaryData;
-    case 7: return NSAttributeType::uuid;
-    default: return std::nullopt;
-    }
+    using Type = std::optional<NSAttributeType>;
+    return std::visit(Foundation::Overloaded {
+                          [](const bool&) -> Type { return NSAttributeType::boolean; },
+                          [](const std::int64_t&) -> Type { return NSAttributeType::integer64; },
+                          [](const double&) -> Type { return NSAttributeType::double_; },
+                          [](const Foundation::String&) -> Type { return NSAttributeType::string; },
+                          [](const Foundation::Date&) -> Type { return NSAttributeType::date; },
+                          [](const Foundation::Data&) -> Type { return NSAttributeType::binaryData; },
+                          [](const Foundation::UUID&) -> Type { return NSAttributeType::uuid; },
+                          // Nothing, and the ID of a related object.
+                          [](const auto&) -> Type { return std::nullopt; },
+                      },
+                      m_storage);
 }
 
 namespace {

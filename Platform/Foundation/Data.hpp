@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,11 +16,9 @@ class URL;
 class Data {
 public:
     // An option set; `{}` is none.
-    struct WritingOptions {
-        std::uint64_t rawValue;
+    struct WritingOptions : Foundation::OptionSet<WritingOptions> {
         // Through a temporary file beside the destination and a rename: never a half-written file.
         static constexpr WritingOptions atomic() { return {1u << 0}; }
-        constexpr bool contains(WritingOptions other) const { return (rawValue & other.rawValue) == other.rawValue; }
     };
     struct Range {
         std::size_t lowerBound = 0;

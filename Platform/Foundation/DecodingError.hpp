@@ -2,6 +2,7 @@
 
 #include "Platform/Foundation/CodingErrorContext.hpp"
 #include "Platform/Foundation/CodingKey.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 
 #include <string>
@@ -11,7 +12,7 @@ namespace Foundation {
 
 // Why a value could not be decoded. Bridges to NSCocoaErrorDomain: 4865 (NSCoderValueNotFoundError) for
 // a missing key or value, 4864 (NSCoderReadCorruptError) otherwise.
-class DecodingError : public ErrorOf<DecodingError> {
+class DecodingError : public ErrorOf<DecodingError>, public Foundation::Enumeration<DecodingError> {
 public:
     using Context = CodingErrorContext;
     // The value found is not of the type asked for.
@@ -41,8 +42,6 @@ public:
     static DecodingError dataCorrupted(Context context) { return DecodingError(DataCorrupted {std::move(context)}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
     const Context& context() const;
 
     std::string domain() const override;

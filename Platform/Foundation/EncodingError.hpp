@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Foundation/CodingErrorContext.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 
 #include <string>
@@ -9,7 +10,7 @@
 namespace Foundation {
 
 // Why a value could not be encoded. Bridges to NSCocoaErrorDomain code 4866 (NSCoderInvalidValueError).
-class EncodingError : public ErrorOf<EncodingError> {
+class EncodingError : public ErrorOf<EncodingError>, public Foundation::Enumeration<EncodingError> {
 public:
     using Context = CodingErrorContext;
     // The value (as printed) cannot be written: a non-finite number, or a value that wrote nothing.
@@ -22,8 +23,6 @@ public:
     static EncodingError invalidValue(std::string value, Context context) { return EncodingError(InvalidValue {std::move(value), std::move(context)}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
     const Context& context() const { return std::get<InvalidValue>(m_case).context; }
 
     std::string domain() const override;

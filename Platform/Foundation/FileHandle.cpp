@@ -1,6 +1,7 @@
 #include "Platform/Foundation/FileHandle.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -45,20 +46,10 @@ namespace {
 std::size_t fill(int descriptor, const std::string& path, std::uint8_t* buffer, std::size_t length,
                  std::optional<std::uint64_t> offset)
 {
-    std::size_t filled = 0;
-    while (filled < length) {
-        auto got = offset ? ::pread(descriptor, buffer + filled, length - filled, static_cast<off_t>(*offset + filled))
-                          : ::read(descriptor, buffer + filled, length - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw CocoaError::fileError(errno, path, CocoaError::Access::reading);
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    return filled;
+    auto got = offset ? FileIO::readFully(descriptor, buffer, length, *offset) : FileIO::readFully(descriptor, buffer, length);
+    if (got < 0)
+        throw CocoaError::fileError(errno, path, CocoaError::Access::reading);
+    return static_cast<std::size_t>(got);
 }
 
 } // namespace

@@ -107,22 +107,53 @@ std::pair<std::string, std::string> splitPath(const std::string& path)
     return {name.substr(0, slash + 1), name.substr(slash + 1)};
 }
 
-int writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
+template <class Read>
+ssize_t fill(std::uint8_t* into, std::size_t count, Read read)
 {
-    while (count > 0) {
-        auto written = ::write(fd, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
+    std::size_t filled = 0;
+    while (filled < count) {
+        auto got = retryingInterruptions([&] { return read(into + filled, count - filled, filled); });
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
     }
-    return 0;
+    return static_cast<ssize_t>(filled);
 }
 
 } // namespace
+
+ssize_t readSome(int descriptor, void* into, std::size_t count)
+{
+    return retryingInterruptions([&] { return ::read(descriptor, into, count); });
+}
+
+ssize_t readFully(int descriptor, void* into, std::size_t count)
+{
+    return fill(static_cast<std::uint8_t*>(into), count,
+                [&](std::uint8_t* at, std::size_t length, std::size_t) { return ::read(descriptor, at, length); });
+}
+
+ssize_t readFully(int descriptor, void* into, std::size_t count, std::uint64_t offset)
+{
+    return fill(static_cast<std::uint8_t*>(into), count, [&](std::uint8_t* at, std::size_t length, std::size_t done) {
+        return ::pread(descriptor, at, length, static_cast<off_t>(offset + done));
+    });
+}
+
+ssize_t writeAll(int descriptor, const void* bytes, std::size_t count)
+{
+    const auto* from = static_cast<const std::uint8_t*>(bytes);
+    std::size_t written = 0;
+    while (written < count) {
+        auto put = retryingInterruptions([&] { return ::write(descriptor, from + written, count - written); });
+        if (put < 0)
+            return -1;
+        written += static_cast<std::size_t>(put);
+    }
+    return static_cast<ssize_t>(count);
+}
 
 Data readFile(const std::string& path)
 {
@@ -139,12 +170,9 @@ Data readFile(const std::string& path)
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     std::uint8_t buffer[65536];
     while (true) {
-        auto got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
+        auto got = readSome(file.get(), buffer, sizeof buffer);
+        if (got < 0)
             throw CocoaError::fileError(errno, path, CocoaError::Access::reading);
-        }
         if (got == 0)
             break;
         bytes.insert(bytes.end(), buffer, buffer + got);
@@ -177,8 +205,8 @@ AtomicWriter::~AtomicWriter()
 
 void AtomicWriter::write(const void* bytes, std::size_t count)
 {
-    if (int error = writeAll(m_descriptor, static_cast<const std::uint8_t*>(bytes), count))
-        fail(error);
+    if (writeAll(m_descriptor, bytes, count) < 0)
+        fail(errno);
 }
 
 void AtomicWriter::commit()
@@ -213,7 +241,7 @@ void writeFile(const std::string& path, const Data& data, bool atomic)
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnlyFileMode));
     if (!file.isValid())
         throw CocoaError::fileError(errno, path, CocoaError::Access::writing);
-    int error = writeAll(file.get(), data.bytes(), data.count());
+    int error = writeAll(file.get(), data.bytes(), data.count()) < 0 ? errno : 0;
     int closeError = file.close();
     if (error || closeError)
         throw CocoaError::fileError(error ? error : closeError, path, CocoaError::Access::writing);

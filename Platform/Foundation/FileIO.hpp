@@ -2,8 +2,11 @@
 
 #include "Platform/Foundation/Data.hpp"
 
+#include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <sys/types.h>
 
 // Whole-file reads and writes on paths, for Data and the file manager. Failures throw NSError in
 // NSCocoaErrorDomain (see CocoaError).
@@ -13,6 +16,26 @@ namespace Foundation::FileIO {
 // owner only and every folder usable by its owner only, whatever the umask.
 inline constexpr unsigned ownerOnlyFileMode = 0600;
 inline constexpr unsigned ownerOnlyDirectoryMode = 0700;
+
+// Reads and writes on a descriptor that a signal may interrupt: a call that fails with EINTR is made again,
+// so no caller loops for it. Failures answer -1 with errno set, as the system calls do.
+template <class Call>
+auto retryingInterruptions(Call&& call)
+{
+    while (true) {
+        auto result = call();
+        if (!(result < 0 && errno == EINTR))
+            return result;
+    }
+}
+// One read: the count read, 0 at the end of the file.
+ssize_t readSome(int descriptor, void* into, std::size_t count);
+// Reads until `count` bytes are in or the file ends, from the current position or from `offset`: the count
+// read, fewer only at the end.
+ssize_t readFully(int descriptor, void* into, std::size_t count);
+ssize_t readFully(int descriptor, void* into, std::size_t count, std::uint64_t offset);
+// Writes every byte, however many writes it takes: `count`.
+ssize_t writeAll(int descriptor, const void* bytes, std::size_t count);
 
 Data readFile(const std::string& path);
 // Atomic: the data goes to a fresh file beside the destination, is flushed to disk, and is renamed over

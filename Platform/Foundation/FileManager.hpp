@@ -4,6 +4,7 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/NSDirectoryEnumerationOptions.hpp"
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/OptionSet.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
 
@@ -28,11 +29,9 @@ public:
         userDomainMask = 1,
     };
     // An option set; `{}` is none.
-    struct ItemReplacementOptions {
-        std::uint64_t rawValue;
+    struct ItemReplacementOptions : Foundation::OptionSet<ItemReplacementOptions> {
         static constexpr ItemReplacementOptions usingNewMetadataOnly() { return {1u << 0}; }
         static constexpr ItemReplacementOptions withoutDeletingBackupItem() { return {1u << 1}; }
-        constexpr bool contains(ItemReplacementOptions other) const { return (rawValue & other.rawValue) == other.rawValue; }
     };
     enum class FileType {
         regular,

@@ -4,6 +4,7 @@
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/JSONDateStrategy.hpp"
 #include "Platform/Foundation/NSObject.hpp"
+#include "Platform/Foundation/OptionSet.hpp"
 
 #include <cstdint>
 #include <memory>
@@ -17,16 +18,10 @@ public:
     using DateEncodingStrategy = JSONDateStrategy;
 
     // An option set; the default is compact output with keys in encoding order and "/" escaped as "\/".
-    struct OutputFormatting {
-        std::uint64_t rawValue = 0;
-
+    struct OutputFormatting : Foundation::OptionSet<OutputFormatting> {
         static const OutputFormatting prettyPrinted;
         static const OutputFormatting sortedKeys;
         static const OutputFormatting withoutEscapingSlashes;
-
-        constexpr bool contains(OutputFormatting other) const { return (rawValue & other.rawValue) == other.rawValue; }
-        friend constexpr OutputFormatting operator|(OutputFormatting lhs, OutputFormatting rhs) { return {lhs.rawValue | rhs.rawValue}; }
-        friend bool operator==(const OutputFormatting&, const OutputFormatting&) = default;
     };
 
     const DateEncodingStrategy& dateEncodingStrategy() const { return m_dateEncodingStrategy; }

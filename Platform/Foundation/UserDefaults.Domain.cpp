@@ -182,7 +182,8 @@ public:
     PreferencesLock()
         : m_fd(::open(preferencesDirectoryPath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) { }
+        if (m_fd >= 0)
+            FileIO::retryingInterruptions([&] { return ::flock(m_fd, LOCK_EX); });
     }
     ~PreferencesLock()
     {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
+
 #include <cstdint>
 
 namespace SystemConfiguration {
 
 // How a target can be reached, as the platform's flag word; `{}` is none.
-struct SCNetworkReachabilityFlags {
-    std::uint32_t rawValue = 0;
-
+struct SCNetworkReachabilityFlags : Foundation::OptionSet<SCNetworkReachabilityFlags, std::uint32_t> {
     static constexpr SCNetworkReachabilityFlags transientConnection() { return {1u << 0}; }
     static constexpr SCNetworkReachabilityFlags reachable() { return {1u << 1}; }
     static constexpr SCNetworkReachabilityFlags connectionRequired() { return {1u << 2}; }
@@ -17,13 +17,6 @@ struct SCNetworkReachabilityFlags {
     static constexpr SCNetworkReachabilityFlags isLocalAddress() { return {1u << 16}; }
     static constexpr SCNetworkReachabilityFlags isDirect() { return {1u << 17}; }
     static constexpr SCNetworkReachabilityFlags isWWAN() { return {1u << 18}; }
-
-    constexpr bool contains(SCNetworkReachabilityFlags other) const { return (rawValue & other.rawValue) == other.rawValue; }
-    friend constexpr SCNetworkReachabilityFlags operator|(SCNetworkReachabilityFlags lhs, SCNetworkReachabilityFlags rhs)
-    {
-        return {lhs.rawValue | rhs.rawValue};
-    }
-    friend constexpr bool operator==(SCNetworkReachabilityFlags, SCNetworkReachabilityFlags) = default;
 };
 
 } // namespace SystemConfiguration

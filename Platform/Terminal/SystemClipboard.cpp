@@ -4,6 +4,7 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/DispatchTime.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UIPasteboard.hpp"
 
@@ -85,8 +86,7 @@ bool runTool(std::vector<std::string> arguments, const std::string& input, bool 
         return true;
     }
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    Foundation::FileIO::retryingInterruptions([&] { return waitpid(child, &status, 0); });
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

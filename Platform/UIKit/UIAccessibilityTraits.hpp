@@ -1,14 +1,14 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
+
 #include <cstdint>
 
 namespace UIKit {
 
 // What an element is and what state it is in, for assistive technologies and for the program's driver,
 // as a set of flags.
-struct UIAccessibilityTraits {
-    std::uint64_t rawValue = 0;
-
+struct UIAccessibilityTraits : Foundation::OptionSet<UIAccessibilityTraits> {
     static constexpr UIAccessibilityTraits none() { return {0}; }
     static constexpr UIAccessibilityTraits button() { return {1u << 0}; }
     static constexpr UIAccessibilityTraits link() { return {1u << 1}; }
@@ -22,14 +22,6 @@ struct UIAccessibilityTraits {
     static constexpr UIAccessibilityTraits adjustable() { return {1u << 12}; }
     static constexpr UIAccessibilityTraits tabBar() { return {1u << 15}; }
     static constexpr UIAccessibilityTraits header() { return {1u << 16}; }
-
-    constexpr bool contains(UIAccessibilityTraits other) const { return (rawValue & other.rawValue) == other.rawValue; }
-
-    friend constexpr UIAccessibilityTraits operator|(UIAccessibilityTraits lhs, UIAccessibilityTraits rhs)
-    {
-        return {lhs.rawValue | rhs.rawValue};
-    }
-    friend constexpr bool operator==(const UIAccessibilityTraits&, const UIAccessibilityTraits&) = default;
 };
 
 } // namespace UIKit

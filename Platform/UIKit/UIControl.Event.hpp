@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
 #include "Platform/UIKit/UIControl.hpp"
 
 #include <cstdint>
@@ -7,9 +8,7 @@
 namespace UIKit {
 
 // What the user did to a control, as a set of flags.
-struct UIControl::Event {
-    std::uint64_t rawValue = 0;
-
+struct UIControl::Event : Foundation::OptionSet<UIControl::Event> {
     static constexpr Event touchDown() { return {1u << 0}; }
     static constexpr Event touchDownRepeat() { return {1u << 1}; }
     static constexpr Event touchDragInside() { return {1u << 2}; }
@@ -31,12 +30,6 @@ struct UIControl::Event {
     static constexpr Event applicationReserved() { return {0x0F00'0000u}; }
     static constexpr Event systemReserved() { return {0xF000'0000u}; }
     static constexpr Event allEvents() { return {0xFFFF'FFFFu}; }
-
-    constexpr bool contains(Event other) const { return (rawValue & other.rawValue) == other.rawValue; }
-    constexpr bool intersects(Event other) const { return (rawValue & other.rawValue) != 0; }
-
-    friend constexpr Event operator|(Event lhs, Event rhs) { return {lhs.rawValue | rhs.rawValue}; }
-    friend constexpr bool operator==(const Event&, const Event&) = default;
 };
 
 } // namespace UIKit

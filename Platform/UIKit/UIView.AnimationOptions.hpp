@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/OptionSet.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include <cstdint>
@@ -7,9 +8,7 @@
 namespace UIKit {
 
 // Option bits of an animation; recorded only.
-struct UIView::AnimationOptions {
-    std::uint64_t rawValue = 0;
-
+struct UIView::AnimationOptions : Foundation::OptionSet<UIView::AnimationOptions> {
     static constexpr AnimationOptions allowUserInteraction() { return {1u << 1}; }
     // The timing curve, a two-bit field; ease in and out when none is given.
     static constexpr AnimationOptions curveEaseInOut() { return {0u << 16}; }
@@ -17,13 +16,6 @@ struct UIView::AnimationOptions {
     static constexpr AnimationOptions curveEaseOut() { return {2u << 16}; }
     static constexpr AnimationOptions curveLinear() { return {3u << 16}; }
     static constexpr AnimationOptions transitionCrossDissolve() { return {5u << 20}; }
-
-    friend constexpr AnimationOptions operator|(AnimationOptions lhs, AnimationOptions rhs)
-    {
-        return {lhs.rawValue | rhs.rawValue};
-    }
-
-    friend bool operator==(const AnimationOptions&, const AnimationOptions&) = default;
 };
 
 } // namespace UIKit

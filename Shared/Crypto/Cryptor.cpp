@@ -95,18 +95,10 @@ public:
     // Up to `count` bytes; fewer only at the end of the file.
     std::size_t read(std::uint8_t* into, std::size_t count)
     {
-        std::size_t total = 0;
-        while (total < count) {
-            ssize_t got = ::read(m_descriptor.get(), into + total, count - total);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0)
-                throw Foundation::CocoaError::fileError(errno, m_path, Foundation::CocoaError::Access::reading);
-            if (got == 0)
-                break;
-            total += static_cast<std::size_t>(got);
-        }
-        return total;
+        auto got = Foundation::FileIO::readFully(m_descriptor.get(), into, count);
+        if (got < 0)
+            throw Foundation::CocoaError::fileError(errno, m_path, Foundation::CocoaError::Access::reading);
+        return static_cast<std::size_t>(got);
     }
 
     void readExactly(std::uint8_t* into, std::size_t count)
@@ -143,15 +135,8 @@ public:
 
     void write(const std::uint8_t* bytes, std::size_t count)
     {
-        while (count > 0) {
-            ssize_t written = ::write(m_descriptor.get(), bytes, count);
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0)
-                throw Foundation::CocoaError::fileError(errno, m_destination, Foundation::CocoaError::Access::writing);
-            bytes += written;
-            count -= static_cast<std::size_t>(written);
-        }
+        if (Foundation::FileIO::writeAll(m_descriptor.get(), bytes, count) < 0)
+            throw Foundation::CocoaError::fileError(errno, m_destination, Foundation::CocoaError::Access::writing);
     }
     void write(const std::vector<std::uint8_t>& bytes) { write(bytes.data(), bytes.size()); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -8,7 +9,7 @@
 namespace Metricove {
 
 // What the analytics store records: an unexpected error with the operation it broke, or a plain text.
-class AnalyticsEvent {
+class AnalyticsEvent : public Foundation::Enumeration<AnalyticsEvent> {
 public:
     struct Error {
         Foundation::ErrorPtr error;
@@ -27,8 +28,6 @@ public:
     static AnalyticsEvent message(Foundation::String text) { return AnalyticsEvent(Message {std::move(text)}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
 private:
     explicit AnalyticsEvent(Case value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <memory>
 #include <variant>
 
@@ -11,7 +13,7 @@ namespace Shared {
 
 // Where the framework runs: inside the application (which it may ask for background time and open URLs
 // with) or inside the AutoFill extension, which has no application object.
-class AppExecutionContext {
+class AppExecutionContext : public Foundation::Enumeration<AppExecutionContext> {
 public:
     struct App {
         std::shared_ptr<UIKit::UIApplication> application;
@@ -27,9 +29,7 @@ public:
     static AppExecutionContext extension() { return AppExecutionContext(Extension {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    bool isExtension() const { return std::holds_alternative<Extension>(m_case); }
+    bool isExtension() const { return is<Extension>(); }
 
     friend bool operator==(const AppExecutionContext& lhs, const AppExecutionContext& rhs)
     {

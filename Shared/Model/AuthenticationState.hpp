@@ -4,6 +4,7 @@
 #include "Shared/Model/EntryAttemptState.hpp"
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
@@ -17,7 +18,7 @@ namespace Shared {
 
 // Where the lock stands, as the authentication store keeps it. The lock screens map each case, by its
 // position (0 to 32, the comment before each), to what they show; the order is fixed.
-class AuthenticationState {
+class AuthenticationState : public Foundation::Enumeration<AuthenticationState> {
 public:
     // 0: the vault was written by a newer program; the screen offers the store listing.
     struct AppUpdateRequired {
@@ -200,11 +201,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     bool isAuthenticated() const { return is<Authenticated>(); }
     // The states of the restore-from-backup flow (1, 4 to 8, 20, 28, 29).

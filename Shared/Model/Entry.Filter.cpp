@@ -7,35 +7,30 @@
 #include "Platform/Foundation/DecodingError.hpp"
 
 #include <algorithm>
+#include <iterator>
 
 namespace Shared {
 
 namespace {
 
+// The stored name of each case, in declared order.
 constexpr const char* caseNames[] = {"category", "categoryGroup", "tag", "allItems", "favorites", "safeForInspection", "archived", "trash"};
+static_assert(std::size(caseNames) == std::variant_size_v<EntryFilter::Case>);
 
 } // namespace
 
 Foundation::String EntryFilter::titleText() const
 {
-    if (const auto* category = as<Category>())
-        return Shared::titleText(category->category);
-    if (const auto* group = as<CategoryGroup>())
-        return EntryCategoryGroup::titleText(group->group);
-    if (const auto* tag = as<Tag>())
-        return tag->tag;
-    switch (m_case.index()) {
-    case 3:
-        return "All Items";
-    case 4:
-        return "Favorites";
-    case 5:
-        return "Safe for Inspection";
-    case 6:
-        return "Archived";
-    default:
-        return "Trash";
-    }
+    return visit(Foundation::Overloaded {
+        [](const Category& category) -> Foundation::String { return Shared::titleText(category.category); },
+        [](const CategoryGroup& group) -> Foundation::String { return EntryCategoryGroup::titleText(group.group); },
+        [](const Tag& tag) -> Foundation::String { return tag.tag; },
+        [](const AllItems&) -> Foundation::String { return "All Items"; },
+        [](const Favorites&) -> Foundation::String { return "Favorites"; },
+        [](const SafeForInspection&) -> Foundation::String { return "Safe for Inspection"; },
+        [](const Archived&) -> Foundation::String { return "Archived"; },
+        [](const Trash&) -> Foundation::String { return "Trash"; },
+    });
 }
 
 template <class Item>
@@ -75,7 +70,7 @@ bool EntryFilter::matches(const EntryIndex& index) const
 void EntryFilter::encode(Foundation::Encoder& encoder) const
 {
     auto container = encoder.container();
-    container.encode(caseNames[m_case.index()], "case");
+    container.encode(caseNames[index()], "case");
     if (const auto* category = as<Category>())
         container.encode(category->category, "value");
     else if (const auto* group = as<CategoryGroup>())

@@ -3,6 +3,7 @@
 #include "Shared/Model/Entry.Category.hpp"
 
 #include "Platform/Foundation/CodingTraits.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 
 #include <variant>
 
@@ -13,7 +14,7 @@ struct EntryIndex;
 
 // Which items the list shows (Entry::Filter). The cases with a value come first; `allItems` is the
 // case at position 3, the one the AutoFill list and a safe-for-inspection reset fall back to.
-class EntryFilter {
+class EntryFilter : public Foundation::Enumeration<EntryFilter> {
 public:
     struct Category {
         EntryCategory category;
@@ -56,9 +57,6 @@ public:
     static EntryFilter default_() { return allItems(); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     // The text a menu shows.
     Foundation::String titleText() const;

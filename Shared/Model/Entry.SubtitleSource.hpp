@@ -3,13 +3,15 @@
 #include "Shared/Model/Entry.Field.hpp"
 #include "Shared/Model/Entry.SystemField.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <variant>
 
 namespace Shared {
 
 // The field whose text an item's list row shows under its title (Entry::SubtitleSource): a system
 // field by its identifier or a custom field by its position.
-class EntrySubtitleSource {
+class EntrySubtitleSource : public Foundation::Enumeration<EntrySubtitleSource> {
 public:
     struct SystemField {
         EntrySystemField::ID id;
@@ -26,8 +28,6 @@ public:
     static EntrySubtitleSource customField(EntryField::ID id) { return EntrySubtitleSource(CustomField {id}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     void encode(Foundation::Encoder& encoder) const;
     static EntrySubtitleSource decode(Foundation::Decoder& decoder);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 
 #include <cstdint>
 #include <variant>
@@ -9,7 +10,7 @@ namespace Shared {
 
 // A rejected master password that the unlock screen still shows: either the user may try again, or
 // entry is held back until `reEnabledAt` after too many attempts.
-class EntryAttemptState {
+class EntryAttemptState : public Foundation::Enumeration<EntryAttemptState> {
 public:
     struct Failed {
         std::int64_t failedAttemptCount;
@@ -30,8 +31,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
     friend bool operator==(const EntryAttemptState&, const EntryAttemptState&) = default;
 
 private:

@@ -2,6 +2,8 @@
 
 #include "Shared/Metricove/TrackableError.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <cstdint>
 #include <variant>
 
@@ -10,17 +12,14 @@ namespace Shared {
 // The common frame of the framework's error enumerations: one struct per case, held in a variant in
 // declared order. Payload cases are declared first, so a case's position is also its bridged code.
 template <class Derived, class... Cases>
-class ErrorEnumeration : public Foundation::ErrorOf<Derived, Metricove::TrackableError> {
+class ErrorEnumeration : public Foundation::ErrorOf<Derived, Metricove::TrackableError>,
+                         public Foundation::Enumeration<ErrorEnumeration<Derived, Cases...>> {
 public:
     using Case = std::variant<Cases...>;
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
 
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return this->index(); }
 
 protected:
     explicit ErrorEnumeration(Case value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <optional>
@@ -8,7 +9,7 @@
 namespace Shared {
 
 // A new password typed twice: too short (including nothing typed), the two texts differ, or accepted.
-class PasswordEntryReEntryState {
+class PasswordEntryReEntryState : public Foundation::Enumeration<PasswordEntryReEntryState> {
 public:
     static constexpr std::int64_t minimumLength = 8;
 
@@ -29,8 +30,6 @@ public:
     PasswordEntryReEntryState(const std::optional<Foundation::String>& entryText, const std::optional<Foundation::String>& reEntryText);
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
     std::optional<Foundation::String> acceptedPassword() const;
     friend bool operator==(const PasswordEntryReEntryState&, const PasswordEntryReEntryState&) = default;
 

@@ -7,6 +7,7 @@
 #include "Shared/Stores/RecordStore.AutoFillAvailability.hpp"
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
 
@@ -20,7 +21,7 @@ namespace Shared {
 // What the unlock screen shows (AuthenticationV::State). The lock screens pick a case by its position
 // (0 to 30, the comment before each); the order is fixed. Texts typed into the screen travel in the
 // cases that have a field for them.
-class AuthenticationVState {
+class AuthenticationVState : public Foundation::Enumeration<AuthenticationVState> {
 public:
     // 0: the vault was written by a newer program.
     struct AppUpdateRequired {
@@ -214,11 +215,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     // The texts of the screen's first field and of its repetition, in the cases that have them.
     std::optional<Foundation::String> entryText() const;

@@ -92,14 +92,14 @@ Content content(const AuthenticationVState& state)
     const std::string master = "Master Password";
     const std::string repeat = "Repeat Master Password";
     Content c;
-    switch (state.caseIndex()) {
-    case 0:
+    switch (state.index()) {
+    case S::indexOf<S::AppUpdateRequired>:
         c.title = "Update Required";
         c.message = "Your vault was saved by " + product() + " " + state.as<S::AppUpdateRequired>()->requiredVersion.utf8()
             + " or later. Update " + product() + " to open it.";
         c.primaryTitle = "Update";
         break;
-    case 1:
+    case S::indexOf<S::CreateMasterPassword>:
         c.title = "Create Master Password";
         c.message = "Your master password encrypts your vault. Nobody can recover it for you, so choose one you will remember.";
         c.entryPlaceholder = master;
@@ -109,7 +109,7 @@ Content content(const AuthenticationVState& state)
         c.status = repetitionText(state);
         c.link = showPasswordLink;
         break;
-    case 2: {
+    case S::indexOf<S::AutoFillOnboarding>: {
         const auto* step = state.as<S::AutoFillOnboarding>();
         c.title = "AutoFill";
         switch (step->autoFillAvailability) {
@@ -128,13 +128,13 @@ Content content(const AuthenticationVState& state)
         c.primaryTitle = "Continue";
         break;
     }
-    case 3:
+    case S::indexOf<S::AutomaticBackupsOnboarding>:
         c.title = "Automatic Backups";
         c.message = "Choose a folder where " + product() + " keeps encrypted backups of your vault.";
         c.locationIsFolder = true;
         c.primaryTitle = "Continue";
         break;
-    case 4:
+    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
         c.title = "Restore from Backup";
         c.message = "Enter your current master password to continue.";
         c.entryPlaceholder = master;
@@ -144,7 +144,7 @@ Content content(const AuthenticationVState& state)
         if (state.entryAttemptState())
             c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
         break;
-    case 5:
+    case S::indexOf<S::NewMasterPasswordAfterReset>:
         c.title = "New Master Password";
         c.message = "Your account was reset. Create a new master password.";
         c.entryPlaceholder = master;
@@ -153,7 +153,7 @@ Content content(const AuthenticationVState& state)
         c.status = repetitionText(state);
         c.link = showPasswordLink;
         break;
-    case 6: {
+    case S::indexOf<S::MasterPasswordChangedElsewhere>: {
         auto formatter = Foundation::make<Foundation::DateFormatter>();
         formatter->setDateStyle(Foundation::DateFormatter::Style::medium);
         formatter->setTimeStyle(Foundation::DateFormatter::Style::short_);
@@ -167,7 +167,7 @@ Content content(const AuthenticationVState& state)
             c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
         break;
     }
-    case 7:
+    case S::indexOf<S::ChangeMasterPasswordEntry>:
         c.title = "Change Master Password";
         c.message = "Enter your current master password.";
         c.entryPlaceholder = master;
@@ -176,7 +176,7 @@ Content content(const AuthenticationVState& state)
             c.secondaryTitle = "Cancel";
         c.status = attemptText(state.entryAttemptState());
         break;
-    case 8:
+    case S::indexOf<S::NewMasterPasswordEntry>:
         c.title = "New Master Password";
         c.message = "Enter your new master password twice.";
         c.entryPlaceholder = "New " + master;
@@ -187,7 +187,7 @@ Content content(const AuthenticationVState& state)
         c.status = repetitionText(state);
         c.link = showPasswordLink;
         break;
-    case 9:
+    case S::indexOf<S::ResetAccountConfirmation>:
         c.title = "Reset Account";
         c.message = std::string("Resetting deletes every item on this device and in your account. Type ")
             + AuthenticationVState::resetAccountConfirmationText + " to confirm.";
@@ -196,34 +196,34 @@ Content content(const AuthenticationVState& state)
         c.primaryTitle = "Reset Account";
         c.secondaryTitle = "Cancel";
         break;
-    case 10:
+    case S::indexOf<S::ChoosingBackupFile>:
         c.title = "Restore from Backup";
         c.message = "Choose the backup file to restore.";
         c.locationIsFolder = false;
         c.primaryTitle = "Continue";
         c.secondaryTitle = "Cancel";
         break;
-    case 11:
+    case S::indexOf<S::BackupPasswordEntry>:
         c.title = "Backup Password";
         c.message = "Enter the password of \"" + state.as<S::BackupPasswordEntry>()->fileURL.lastPathComponent().utf8() + "\".";
         c.entryPlaceholder = "Backup Password";
         c.primaryTitle = "Continue";
         c.secondaryTitle = "Cancel";
         break;
-    case 12:
+    case S::indexOf<S::ReplaceDataWithBackupConfirmation>:
         c.title = "Replace Data?";
         c.message = "Restoring \"" + state.as<S::ReplaceDataWithBackupConfirmation>()->fileURL.lastPathComponent().utf8()
             + "\" replaces every item on this device and in your account.";
         c.primaryTitle = "Replace Data";
         break;
-    case 13:
+    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
         c.title = "Backup Restored";
         c.message = "Enter the master password the backup was made with.";
         c.entryPlaceholder = master;
         c.primaryTitle = "Unlock";
         c.secondaryTitle = "Cancel";
         break;
-    case 14: {
+    case S::indexOf<S::RestoreFromBackupFailed>: {
         const auto* failed = state.as<S::RestoreFromBackupFailed>();
         c.title = "Restore Failed";
         c.message = failed->errorDescription.utf8();
@@ -231,13 +231,13 @@ Content content(const AuthenticationVState& state)
         c.secondaryTitle = "Cancel";
         break;
     }
-    case 15:
+    case S::indexOf<S::EvaluatingBiometry>:
         c.title = "Unlocking…";
         c.showsActivity = true;
         if (state.as<S::EvaluatingBiometry>()->isCancelButtonVisible)
             c.secondaryTitle = "Cancel";
         break;
-    case 16: {
+    case S::indexOf<S::Locked>: {
         const auto* locked = state.as<S::Locked>();
         c.title = product() + " Is Locked";
         bool hasBiometry = locked->availableBiometry != Biometry::none;
@@ -253,7 +253,7 @@ Content content(const AuthenticationVState& state)
         c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
         break;
     }
-    case 17: {
+    case S::indexOf<S::AutoFillActivationConfirmation>: {
         const auto* confirmation = state.as<S::AutoFillActivationConfirmation>();
         c.title = "AutoFill Is On";
         c.message = product() + " now fills in your passwords everywhere.";
@@ -264,63 +264,63 @@ Content content(const AuthenticationVState& state)
         c.secondaryTitle = "Cancel";
         break;
     }
-    case 18: {
+    case S::indexOf<S::EncounteredError>: {
         const auto* error = state.as<S::EncounteredError>();
         c.title = "Something Went Wrong";
         c.message = error->description.utf8() + " (" + error->domain.utf8() + " " + std::to_string(error->code) + ")";
         c.primaryTitle = "OK";
         break;
     }
-    case 19:
+    case S::indexOf<S::Loading>:
         c.showsActivity = true;
         break;
-    case 20:
+    case S::indexOf<S::WaitingForInitialFetch>:
         c.title = "Waiting for Sync";
         c.message = "Your items are being fetched from your account for the first time.";
         c.showsActivity = true;
         c.link = {"Learn More", AuthenticationVLink::website};
         break;
-    case 21:
+    case S::indexOf<S::SyncOnboarding>:
         c.title = "Sync";
         c.message = "Your items are kept in sync through your account on every device.";
         c.primaryTitle = "Continue";
         break;
-    case 22:
+    case S::indexOf<S::ResetAccountIntroduction>:
         c.title = "Reset Account";
         c.message = "Without your master password, the only way on is to reset your account: every item is deleted, here and in your account.";
         c.primaryTitle = "Continue";
         c.secondaryTitle = "Cancel";
         break;
-    case 23:
+    case S::indexOf<S::ResetAccountFailed>:
         c.title = "Reset Failed";
         c.message = "Your account could not be reset.";
         c.primaryTitle = "OK";
         c.secondaryTitle = "Cancel";
         break;
-    case 24:
+    case S::indexOf<S::ResettingAccount>:
         c.title = "Resetting Account…";
         c.showsActivity = true;
         break;
-    case 25:
+    case S::indexOf<S::RestoreFromBackupIntroduction>:
         c.title = "Restore from Backup";
         c.message = "Restoring a backup replaces every item on this device and in your account with the items of the backup.";
         c.primaryTitle = "Continue";
         c.secondaryTitle = "Cancel";
         break;
-    case 26:
+    case S::indexOf<S::RestoringFromBackup>:
         c.title = "Restoring…";
         c.showsActivity = true;
         break;
-    case 27:
+    case S::indexOf<S::SavingMasterPassword>:
         c.title = "Saving Master Password…";
         c.showsActivity = true;
         break;
-    case 28:
+    case S::indexOf<S::OpenMainApp>:
         c.title = "Open " + product();
         c.message = "Unlock " + product() + " in the app to continue.";
         c.secondaryTitle = "Cancel";
         break;
-    case 29:
+    case S::indexOf<S::LockedWhileInactive>:
         c.title = product() + " Is Locked";
         break;
     default:
@@ -464,26 +464,26 @@ bool AuthenticationV::isPrimaryEnabled(const State& state)
 {
     using S = AuthenticationVState;
     auto text = state.entryText().value_or(String());
-    switch (state.caseIndex()) {
-    case 1:
-    case 5:
-    case 8:
+    switch (state.index()) {
+    case S::indexOf<S::CreateMasterPassword>:
+    case S::indexOf<S::NewMasterPasswordAfterReset>:
+    case S::indexOf<S::NewMasterPasswordEntry>:
         return state.entryReEntryState().acceptedPassword().has_value();
-    case 4:
-    case 6:
-    case 7:
-    case 16:
+    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
+    case S::indexOf<S::MasterPasswordChangedElsewhere>:
+    case S::indexOf<S::ChangeMasterPasswordEntry>:
+    case S::indexOf<S::Locked>:
         // A rejected attempt is acknowledged with the button; held-back entry waits.
         if (auto attempt = state.entryAttemptState())
             return attempt->template as<EntryAttemptState::Disabled>() == nullptr;
         return !text.isEmpty();
-    case 9:
+    case S::indexOf<S::ResetAccountConfirmation>:
         return S::matchesResetAccountConfirmationText(text);
-    case 10:
+    case S::indexOf<S::ChoosingBackupFile>:
         return state.as<S::ChoosingBackupFile>()->fileURL.has_value();
-    case 11:
+    case S::indexOf<S::BackupPasswordEntry>:
         return !text.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines()).isEmpty();
-    case 13:
+    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
         return !text.isEmpty();
     default:
         return true;
@@ -493,7 +493,7 @@ bool AuthenticationV::isPrimaryEnabled(const State& state)
 void AuthenticationV::show(const State& state)
 {
     // Typed passwords are hidden again on every new step.
-    if (state.caseIndex() != m_shownState.caseIndex())
+    if (state.index() != m_shownState.index())
         m_isShowingPassword = false;
     m_shownState = state;
     auto c = content(state);

@@ -96,7 +96,7 @@ void shake(const std::weak_ptr<UIKit::UIView>& weakView, std::size_t step)
 
 void AuthenticationVC::setState(State state, bool indicatesFailedAttempt, bool activatesEntryField, bool animated)
 {
-    bool changesCase = state.caseIndex() != m_state.caseIndex();
+    bool changesCase = state.index() != m_state.index();
     m_state = std::move(state);
     loadViewIfNeeded();
     m_authenticationV->show(m_state);

@@ -6,6 +6,7 @@
 #include "Shared/Screens/EntriesVC.hpp"
 #include "Shared/Syncwright/SyncStatus.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <memory>
@@ -23,7 +24,7 @@ struct EntriesVCConfig {
 
     // The main list, or the picker that files a one-time-password link into an item (for the text's
     // service).
-    class Mode {
+    class Mode : public Foundation::Enumeration<Mode> {
     public:
         struct Main {
             friend bool operator==(const Main&, const Main&) = default;
@@ -37,8 +38,6 @@ struct EntriesVCConfig {
         static Mode main() { return Mode(Main {}); }
         static Mode picker(Foundation::String domainText) { return Mode(Picker {std::move(domainText)}); }
         const Case& value() const { return m_case; }
-        template <class C>
-        const C* as() const { return std::get_if<C>(&m_case); }
         friend bool operator==(const Mode&, const Mode&) = default;
 
     private:

@@ -1,6 +1,8 @@
 #include "Shared/Screens/EntriesVC.hpp"
 
+#include "Shared/Screens/EntriesSearch.hpp"
 #include "Shared/Screens/EntriesVCDelegate.hpp"
+#include "Shared/Screens/EntryCell.hpp"
 #include "Shared/Screens/LetterPressCollector.hpp"
 #include "Shared/Screens/UIColor.hpp"
 #include "Shared/Screens/UIKeyCommand.hpp"
@@ -8,23 +10,16 @@
 #include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/UITableView.hpp"
-#include "Platform/Foundation/Character.hpp"
-#include "Platform/Foundation/CharacterSet.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
-#include "Platform/Foundation/OperationQueue.hpp"
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
 #include "Platform/UIKit/NSLayoutDimension.hpp"
 #include "Platform/UIKit/UIButton.hpp"
-#include "Platform/UIKit/UIContextMenuConfiguration.hpp"
-#include "Platform/UIKit/UIContextualAction.hpp"
 #include "Platform/UIKit/UIKey.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UILabel.hpp"
-#include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIPress.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
-#include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
@@ -40,51 +35,9 @@ using Foundation::IndexPath;
 using Foundation::Selector;
 using Foundation::String;
 
-constexpr const char* cellIdentifier = "EntriesVC.Cell";
 // Two lines of text (title and subtitle): rows lie on whole lines of the text grid, so that a row's mark
 // and highlight are drawn on the row.
 constexpr UIKit::CGFloat rowHeight = 2 * UIKit::TextGrid::lineHeight;
-
-// A row: the title with the favourite and attachment marks, and the subtitle the list style asks for.
-class EntryCell : public UIKit::UITableViewCell {
-public:
-    void configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance)
-    {
-        m_titleLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::body(), false));
-        m_subtitleLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::subheadline(), false));
-        auto title = index.title.trimmingCharacters(Foundation::CharacterSet::whitespacesAndNewlines());
-        // Control characters would break the row's one line; an empty title still shows something.
-        title = title.isEmpty() ? String("Untitled") : Foundation::joined(title.components(Foundation::CharacterSet::controlCharacters()), " ");
-        m_titleLabel->setText(String((index.isFavorite ? "★ " : "") + title.utf8() + (index.hasAttachments ? " 📎" : "")));
-        bool showsSubtitle = style == Settings::Items::ListStyle::standard || style == Settings::Items::ListStyle::compactWithSubtitle;
-        auto subtitle = Foundation::joined(index.subtitle.components(Foundation::CharacterSet::controlCharacters()), " ");
-        m_subtitleLabel->setText(subtitle);
-        m_subtitleLabel->setIsHidden(!showsSubtitle || subtitle.isEmpty());
-    }
-    const std::shared_ptr<UIKit::UILabel>& titleLabel() const { return m_titleLabel; }
-
-protected:
-    friend Foundation::Construct;
-    EntryCell() = default;
-    void initialize() override
-    {
-        UITableViewCell::initialize();
-        m_titleLabel = Foundation::make<UIKit::UILabel>();
-        m_subtitleLabel = Foundation::make<UIKit::UILabel>();
-        m_subtitleLabel->setTextColor(UIColors::secondaryTint());
-        auto stack = Foundation::make<UIKit::UIStackView>();
-        stack->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
-        stack->addArrangedSubview(m_titleLabel);
-        stack->addArrangedSubview(m_subtitleLabel);
-        stack->setFrame(contentView()->bounds());
-        stack->setAutoresizingMask(UIKit::UIView::AutoresizingMask::flexibleWidth() | UIKit::UIView::AutoresizingMask::flexibleHeight());
-        contentView()->addSubview(stack);
-    }
-
-private:
-    std::shared_ptr<UIKit::UILabel> m_titleLabel;
-    std::shared_ptr<UIKit::UILabel> m_subtitleLabel;
-};
 
 std::shared_ptr<UIKit::UIButton> makeButton(const char* title, const char* identifier)
 {
@@ -92,38 +45,6 @@ std::shared_ptr<UIKit::UIButton> makeButton(const char* title, const char* ident
     button->setTitle(String(title), UIKit::UIControl::State::normal());
     button->setAccessibilityIdentifier(String(identifier));
     return button;
-}
-
-std::string searchHaystack(const EntryIndex& index, Settings::Items::SearchableFields fields)
-{
-    using Fields = Settings::Items::SearchableFields;
-    std::string haystack = index.title.lowercased().utf8();
-    auto add = [&](const String& text) {
-        haystack += '\n';
-        haystack += text.lowercased().utf8();
-    };
-    for (const auto& tag : index.tags)
-        add(tag);
-    if (fields != Fields::titleTags)
-        add(index.subtitle);
-    if (fields == Fields::titleSubtitleUsernameTags || fields == Fields::titleSubtitleUsernameWebsitesTags || fields == Fields::titleSubtitleUsernameTagsNotes)
-        add(index.username);
-    if (fields == Fields::titleSubtitleUsernameWebsitesTags || fields == Fields::titleSubtitleUsernameTagsNotes) {
-        for (const auto& website : index.websites)
-            add(website);
-    }
-    if (fields == Fields::titleSubtitleUsernameTagsNotes)
-        add(index.notes);
-    return haystack;
-}
-
-std::vector<String> searchWords(const String& text)
-{
-    std::vector<String> words;
-    for (auto& word : text.lowercased().components(Foundation::CharacterSet::whitespacesAndNewlines()))
-        if (!word.isEmpty())
-            words.push_back(std::move(word));
-    return words;
 }
 
 const bool registered = [] {
@@ -229,7 +150,7 @@ void EntriesVC::loadView()
 
     m_tableView = Foundation::make<UIKit::UITableView>(UIKit::CGRect {0, 0, 400, 400}, UIKit::UITableView::Style::plain);
     m_tableView->setAccessibilityIdentifier(String("EntriesVC.table"));
-    m_tableView->registerCell<EntryCell>(cellIdentifier);
+    m_tableView->registerCell<EntryCell>(EntryCell::reuseIdentifier);
     m_tableView->setRowHeight(rowHeight);
     m_tableView->setDataSource(std::dynamic_pointer_cast<UIKit::UITableViewDataSource>(sharedSelf(this)));
     m_tableView->setDelegate(std::dynamic_pointer_cast<UIKit::UITableViewDelegate>(sharedSelf(this)));
@@ -393,7 +314,7 @@ std::vector<EntriesVC::Row> EntriesVC::reloadEntries()
         auto indices = delegate->entryIndices(config.filter, config.sortMethod, *this);
         m_rows.reserve(indices.size());
         for (auto& index : indices) {
-            auto haystack = searchHaystack(index, m_searchableFields);
+            auto haystack = EntriesSearch::haystack(index, m_searchableFields);
             bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
             m_rows.push_back({std::move(index), std::move(haystack), isASCII});
         }
@@ -432,33 +353,22 @@ void EntriesVC::searchTextDidChange(bool mayNarrow)
     show(search(mayNarrow), m_rows);
 }
 
-bool EntriesVC::matches(const Row& row, const std::vector<String>& words) const
-{
-    for (const auto& word : words) {
-        if (row.haystack.find(word.utf8()) == std::string::npos)
-            return false;
-        // Bytes can match inside a character (an accent after a letter); such text is checked whole.
-        if (!row.isASCII && !String(row.haystack).contains(word))
-            return false;
-    }
-    return true;
-}
-
 std::vector<std::int64_t> EntriesVC::search(bool mayNarrow) const
 {
     auto text = searchText();
-    auto words = searchWords(text);
+    auto words = EntriesSearch::words(text);
     // Typing one more letter only narrows what shows, so only that is searched.
     bool narrows = mayNarrow && !m_appliedSearchText.isEmpty() && text.hasPrefix(m_appliedSearchText) && !m_shown.empty();
+    auto matches = [&](const Row& row) { return EntriesSearch::matches(row.haystack, row.isASCII, words); };
     std::vector<std::int64_t> shown;
     if (narrows) {
         for (auto position : m_shown)
-            if (matches(m_rows[static_cast<std::size_t>(position)], words))
+            if (matches(m_rows[static_cast<std::size_t>(position)]))
                 shown.push_back(position);
     } else {
         shown.reserve(m_rows.size());
         for (std::size_t position = 0; position < m_rows.size(); ++position)
-            if (words.empty() || matches(m_rows[position], words))
+            if (words.empty() || matches(m_rows[position]))
                 shown.push_back(static_cast<std::int64_t>(position));
     }
     return shown;
@@ -512,7 +422,7 @@ void EntriesVC::show(std::vector<std::int64_t> shown, const std::vector<Row>& pr
     bool isEmpty = m_shown.empty();
     m_emptyLabel->setIsHidden(!isEmpty);
     if (isEmpty)
-        m_emptyLabel->setText(searchWords(m_appliedSearchText).empty() ? String("No Items") : String("No Results"));
+        m_emptyLabel->setText(EntriesSearch::words(m_appliedSearchText).empty() ? String("No Items") : String("No Results"));
     applySelectionToTable(false);
 }
 
@@ -534,14 +444,15 @@ void EntriesVC::updateHeader()
     const auto& config = **m_config;
     m_titleButton->setTitle(config.filter.titleText(), UIKit::UIControl::State::normal());
     auto syncTitle = [&]() -> const char* {
-        switch (config.syncStatus.caseIndex()) {
-        case 0:
+        using Status = Syncwright::SyncStatus;
+        switch (config.syncStatus.index()) {
+        case Status::indexOf<Status::Syncing>:
             return "Syncing…";
-        case 1:
+        case Status::indexOf<Status::UpToDate>:
             return "Synced";
-        case 3:
+        case Status::indexOf<Status::Failed>:
             return "Sync Failed";
-        case 4:
+        case Status::indexOf<Status::Disabled>:
             return "Sync Off";
         default:
             return "Not Synced";
@@ -865,147 +776,6 @@ void EntriesVC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>&
         return;
     }
     UIViewController::pressesBegan(presses, event);
-}
-
-std::int64_t EntriesVC::numberOfRowsInSection(UIKit::UITableView& /*tableView*/, std::int64_t /*section*/)
-{
-    return static_cast<std::int64_t>(m_shown.size());
-}
-
-std::shared_ptr<UIKit::UITableViewCell> EntriesVC::cellForRowAt(UIKit::UITableView& tableView, const IndexPath& indexPath)
-{
-    auto cell = std::static_pointer_cast<EntryCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
-    if (const auto* row = rowAt(indexPath))
-        cell->configure(row->index, m_listStyle, m_appearance);
-    return cell;
-}
-
-void EntriesVC::didSelectRowAt(UIKit::UITableView& /*tableView*/, const IndexPath& indexPath)
-{
-    const auto* row = rowAt(indexPath);
-    if (!row)
-        return;
-    if (m_isSelectingMultiple) {
-        if (std::ranges::find(m_selectedEntryIDs, row->index.entryID) == m_selectedEntryIDs.end())
-            m_selectedEntryIDs.push_back(row->index.entryID);
-    } else {
-        m_selectedEntryIDs = {row->index.entryID};
-    }
-    m_anchorRow = indexPath.row();
-    m_lastMovedRow = indexPath.row();
-    reportSelection(true);
-}
-
-void EntriesVC::didDeselectRowAt(UIKit::UITableView& /*tableView*/, const IndexPath& indexPath)
-{
-    const auto* row = rowAt(indexPath);
-    if (!row || !m_isSelectingMultiple)
-        return;
-    std::erase(m_selectedEntryIDs, row->index.entryID);
-    reportSelection(true);
-}
-
-std::shared_ptr<UIKit::UIView> EntriesVC::viewForRow(const IndexPath& indexPath) const
-{
-    if (auto cell = m_tableView->cellForRow(indexPath))
-        return cell;
-    return m_tableView;
-}
-
-std::shared_ptr<UIKit::UIContextMenuConfiguration> EntriesVC::contextMenuConfigurationForRowAt(UIKit::UITableView& /*tableView*/,
-                                                                                                const IndexPath& indexPath, UIKit::CGPoint /*point*/)
-{
-    const auto* row = rowAt(indexPath);
-    auto delegate = this->delegate();
-    if (!row || !delegate)
-        return nullptr;
-    // A click on one of several selected items is about all of them.
-    std::vector<String> entryIDs {row->index.entryID};
-    if (std::ranges::find(m_selectedEntryIDs, row->index.entryID) != m_selectedEntryIDs.end())
-        entryIDs = m_selectedEntryIDs;
-    auto menu = delegate->contextMenu(entryIDs, viewForRow(indexPath), *this);
-    if (!menu)
-        return nullptr;
-    UIKit::UIContextMenuConfiguration::ActionProvider provider = [menu](const std::vector<std::shared_ptr<UIKit::UIMenuElement>>&) { return menu; };
-    return Foundation::make<UIKit::UIContextMenuConfiguration>(std::optional<String>(), UIKit::UIContextMenuConfiguration::PreviewProvider(),
-                                                               std::move(provider));
-}
-
-std::shared_ptr<UIKit::UISwipeActionsConfiguration> EntriesVC::leadingSwipeActionsConfigurationForRowAt(UIKit::UITableView& /*tableView*/,
-                                                                                                        const IndexPath& indexPath)
-{
-    const auto* row = rowAt(indexPath);
-    auto delegate = this->delegate();
-    if (!row || !delegate || !delegate->allowsLeadingSwipeActions(*this))
-        return nullptr;
-    auto entryID = row->index.entryID;
-    using Copy = void (EntriesTVCDelegate::*)(const String&, EntriesTVCDelegate::SwipeCompletion, EntriesVC&);
-    std::vector<std::shared_ptr<UIKit::UIContextualAction>> actions;
-    auto add = [&](bool available, const char* title, Copy copy) {
-        if (!available)
-            return;
-        actions.push_back(Foundation::make<UIKit::UIContextualAction>(
-            UIKit::UIContextualAction::Style::normal, String(title),
-            [weakSelf = weakSelf(this), entryID, copy](const auto&, const auto&, UIKit::UIContextualAction::CompletionHandler completion) {
-                auto self = weakSelf.lock();
-                auto delegate = self ? self->delegate() : nullptr;
-                if (!delegate) {
-                    completion(false);
-                    return;
-                }
-                ((*delegate).*copy)(entryID, std::move(completion), *self);
-            }));
-    };
-    add(delegate->username(entryID, *this).has_value(), "Copy Username", &EntriesTVCDelegate::copyUsername);
-    add(delegate->password(entryID, *this).has_value(), "Copy Password", &EntriesTVCDelegate::copyPassword);
-    add(delegate->oneTimePassword(entryID, *this).has_value(), "Copy One-Time Password", &EntriesTVCDelegate::copyOneTimePassword);
-    if (actions.empty())
-        return nullptr;
-    return Foundation::make<UIKit::UISwipeActionsConfiguration>(std::move(actions));
-}
-
-std::shared_ptr<UIKit::UISwipeActionsConfiguration> EntriesVC::trailingSwipeActionsConfigurationForRowAt(UIKit::UITableView& /*tableView*/,
-                                                                                                         const IndexPath& indexPath)
-{
-    const auto* row = rowAt(indexPath);
-    auto delegate = this->delegate();
-    if (!row || !delegate || !delegate->allowsTrailingSwipeActions(*this))
-        return nullptr;
-    const auto& index = row->index;
-    using Swipe = void (EntriesTVCDelegate::*)(const String&, const std::shared_ptr<UIKit::UIView>&, EntriesTVCDelegate::SwipeCompletion, EntriesVC&);
-    std::vector<std::shared_ptr<UIKit::UIContextualAction>> actions;
-    auto sourceView = viewForRow(indexPath);
-    auto add = [&](const char* title, Swipe swipe, bool isDestructive = false) {
-        actions.push_back(Foundation::make<UIKit::UIContextualAction>(
-            isDestructive ? UIKit::UIContextualAction::Style::destructive : UIKit::UIContextualAction::Style::normal, String(title),
-            [weakSelf = weakSelf(this), entryID = index.entryID, weakSource = std::weak_ptr<UIKit::UIView>(sourceView),
-             swipe](const auto&, const auto&, UIKit::UIContextualAction::CompletionHandler completion) {
-                auto self = weakSelf.lock();
-                auto delegate = self ? self->delegate() : nullptr;
-                if (!delegate) {
-                    completion(false);
-                    return;
-                }
-                ((*delegate).*swipe)(entryID, weakSource.lock(), std::move(completion), *self);
-            }));
-    };
-    if (index.isTrashed) {
-        add("Restore", &EntriesTVCDelegate::didSwipeToRestore);
-        add("Delete Permanently", &EntriesTVCDelegate::didSwipeToDeletePermanently, true);
-    } else {
-        add("Move to Trash", &EntriesTVCDelegate::didSwipeToMoveToTrash, true);
-        if (index.isArchived)
-            add("Unarchive", &EntriesTVCDelegate::didSwipeToUnarchive);
-        else
-            add("Archive", &EntriesTVCDelegate::didSwipeToArchive);
-        add("Share", &EntriesTVCDelegate::didSwipeToShare);
-        add("Duplicate", &EntriesTVCDelegate::didSwipeToDuplicate);
-        if (index.isFavorite)
-            add("Unfavorite", &EntriesTVCDelegate::didSwipeToUnfavorite);
-        else
-            add("Favorite", &EntriesTVCDelegate::didSwipeToFavorite);
-    }
-    return Foundation::make<UIKit::UISwipeActionsConfiguration>(std::move(actions));
 }
 
 } // namespace Shared

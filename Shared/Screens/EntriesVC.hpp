@@ -147,7 +147,6 @@ private:
     void show(std::vector<std::int64_t> shown, const std::vector<Row>& previousRows);
     void reconfigureCell(const Foundation::IndexPath& indexPath);
     void reconfigureVisibleCells();
-    bool matches(const Row& row, const std::vector<Foundation::String>& words) const;
     void updateHeader();
     void updateSelectionControls();
     void reportSelection(bool shouldUpdateDetails);

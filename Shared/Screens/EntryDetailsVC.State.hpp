@@ -10,6 +10,8 @@
 #include "Shared/Screens/Menu.Source.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
+
 #include <concepts>
 #include <memory>
 #include <optional>
@@ -21,7 +23,7 @@ namespace Shared {
 // What the item details show (EntryDetailsVC::State), by case position: one item, several, one item
 // being edited (plainly, its sections rearranged, or its fields rearranged), or nothing. Callers read
 // the case by its position, so the order is fixed; a new state shows nothing.
-class EntryDetailsVCState {
+class EntryDetailsVCState : public Foundation::Enumeration<EntryDetailsVCState> {
 public:
     using AutoFillDomainsState = EntryDetailsVCAutoFillDomainsState;
 
@@ -79,11 +81,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     // Any of the three editing cases.
     bool isEditingCase() const { return editingPayload() != nullptr; }

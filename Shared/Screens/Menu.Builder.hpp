@@ -6,6 +6,7 @@
 #include "Shared/Screens/Menu.Action.hpp"
 #include "Shared/Screens/Menu.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
@@ -28,7 +29,7 @@ namespace Shared {
 // entry hands its element to the selection handler.
 class MenuBuilder {
 public:
-    class Element {
+    class Element : public Foundation::Enumeration<Element> {
     public:
         // An action; `isSelected` marks a category the item or items already have.
         struct Action {
@@ -65,8 +66,6 @@ public:
         static Element sort(Settings::Items::SortMethod sortMethod, bool isSelected) { return Element(Sort {sortMethod, isSelected}); }
 
         const Case& value() const { return m_case; }
-        template <class C>
-        const C* as() const { return std::get_if<C>(&m_case); }
 
         friend bool operator==(const Element&, const Element&) = default;
 

@@ -4,6 +4,7 @@
 #include "Shared/Model/Entry.SystemField.hpp"
 #include "Shared/Screens/Menu.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
@@ -15,7 +16,7 @@ namespace Shared {
 class MenuAction;
 
 // The row of the item details screen a menu, a selection or a quick action belongs to (Menu::Source).
-class MenuSource {
+class MenuSource : public Foundation::Enumeration<MenuSource> {
 public:
     // The buttons of the details header, in the order they show.
     enum class HeaderItem { favorite, unfavorite, duplicate, share, archive, unarchive, moveToTrash, restore, deletePermanently };
@@ -93,9 +94,6 @@ public:
     static MenuSource header(HeaderItem item) { return MenuSource(Header {item}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     // The custom field the row shows, whichever of its rows it is.
     std::optional<EntryField::ID> customFieldID() const;

@@ -1,5 +1,7 @@
 #include "Shared/Stores/AuthenticationStore.hpp"
 
+#include "Shared/Stores/AuthenticationStore.Records.hpp"
+
 #include "Shared/Crypto/CryptorError.hpp"
 #include "Shared/Model/Global.hpp"
 #include "Shared/Model/Notification.Name.hpp"
@@ -31,10 +33,6 @@ namespace Shared {
 
 namespace {
 
-constexpr std::int64_t recordsVersion = 1;
-// When the master password the account was last given had changed.
-constexpr const char* publishedFileName = "authenticationRecords.published.json";
-
 const Foundation::Logger& log()
 {
     static const Foundation::Logger logger("Shared", "AuthenticationStore");
@@ -54,75 +52,7 @@ std::optional<LocalAuthentication::LAPolicy> policy(const std::vector<Biometry>&
     return std::nullopt;
 }
 
-std::string dateText(Foundation::Date date)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", date.timeIntervalSinceReferenceDate());
-    return text;
-}
-
 } // namespace
-
-// What the lock keeps on disk: how the master password becomes a key, and the vault key sealed under it.
-struct AuthenticationStore::Records {
-    std::int64_t version = recordsVersion;
-    Cryptor::KeyDerivation keyDerivation;
-    Foundation::Data wrappedVaultKey;
-    Foundation::Date createdAt;
-    Foundation::Date masterPasswordChangedAt;
-
-    void encode(Foundation::Encoder& encoder) const
-    {
-        auto container = encoder.container();
-        container.encode(version, "version");
-        container.encode(keyDerivation, "keyDerivation");
-        container.encode(wrappedVaultKey, "wrappedVaultKey");
-        container.encode(createdAt, "createdAt");
-        container.encode(masterPasswordChangedAt, "masterPasswordChangedAt");
-    }
-    static Records decode(Foundation::Decoder& decoder)
-    {
-        auto container = decoder.container();
-        Records records;
-        records.version = container.decode<std::int64_t>("version");
-        if (records.version != recordsVersion)
-            return records;
-        records.keyDerivation = container.decode<Cryptor::KeyDerivation>("keyDerivation");
-        records.wrappedVaultKey = container.decode<Foundation::Data>("wrappedVaultKey");
-        records.createdAt = container.decode<Foundation::Date>("createdAt");
-        records.masterPasswordChangedAt = container.decode<Foundation::Date>("masterPasswordChangedAt");
-        return records;
-    }
-};
-
-// Rejected master passwords, shared by every process so that none can be used to try more.
-struct AuthenticationStore::Attempts {
-    std::int64_t failedCount = 0;
-    std::optional<Foundation::Date> lastFailedAt;
-    bool isAcknowledged = false;
-
-    std::optional<Foundation::Date> reEnabledAt() const
-    {
-        if (failedCount < freeAttemptCount || !lastFailedAt)
-            return std::nullopt;
-        double delay = std::min(maximumEntryDelay, 30.0 * std::pow(2.0, static_cast<double>(failedCount - freeAttemptCount)));
-        return lastFailedAt->addingTimeInterval(delay);
-    }
-
-    void encode(Foundation::Encoder& encoder) const
-    {
-        auto container = encoder.container();
-        container.encode(failedCount, "failedCount");
-        container.encodeIfPresent(lastFailedAt, "lastFailedAt");
-        container.encode(isAcknowledged, "isAcknowledged");
-    }
-    static Attempts decode(Foundation::Decoder& decoder)
-    {
-        auto container = decoder.container();
-        return {container.decode<std::int64_t>("failedCount"), container.decodeIfPresent<Foundation::Date>("lastFailedAt"),
-                container.decode<bool>("isAcknowledged")};
-    }
-};
 
 const Foundation::Notification::Name& AuthenticationStore::authenticationStoreDidUpdateAuthenticationState()
 {
@@ -199,7 +129,7 @@ AuthenticationState AuthenticationStore::authenticationState() const
         return *flow;
     if (m_readError)
         return AuthenticationState::FailedToReadAuthenticationRecords {m_readError};
-    if (m_records && m_records->version != recordsVersion)
+    if (m_records && m_records->version != Records::currentVersion)
         return AuthenticationState::AppUpdateRequired {"records version " + std::to_string(m_records->version)};
     if (!m_records) {
         if (m_wasAccountReset)
@@ -323,187 +253,9 @@ void AuthenticationStore::postRecordsChange()
     m_notificationCenter->post(authenticationStoreDidUpdateAuthenticationRecords(), sharedSelf(this));
 }
 
-// MARK: - Records
-
-void AuthenticationStore::readRecords()
-{
-    m_readError.reset();
-    m_records.reset();
-    try {
-        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-        auto path = folder.appendingPathComponent("authenticationRecords.json", false).path().utf8();
-        if (!std::filesystem::exists(path))
-            return;
-        m_records = std::make_unique<Records>(Basalwork::JSONCoder::shared()->decode<Records>(Foundation::FileIO::readFile(path)));
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to read the authentication records: %{public}@", error.description());
-        m_readError = error.clone();
-    }
-}
-
-void AuthenticationStore::writeRecords(const Records& records)
-{
-    try {
-        writeRecordsFile(records);
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to write the authentication records: %{public}@", error.description());
-        setFlow(AuthenticationState::FailedToWriteAuthenticationRecords {error.clone()});
-        throw;
-    }
-    m_records = std::make_unique<Records>(records);
-    m_knownMasterPasswordChangedAt = records.masterPasswordChangedAt;
-    publishRecords(records);
-    postRecordsChange();
-}
-
-void AuthenticationStore::writeRecordsFile(const Records& records)
-{
-    auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-    Foundation::FileIO::writeFile(folder.appendingPathComponent("authenticationRecords.json", false).path().utf8(),
-                                  Basalwork::JSONCoder::shared()->encode(records), true);
-}
-
-// A failure here loses nothing: the local records stay, and the next reconciliation offers them again.
-// What was handed over is noted, so that records the account dropped since (a reset on another device)
-// are not brought back to it.
-void AuthenticationStore::publishRecords(const Records& records)
-{
-    try {
-        m_recordStore->setSyncedAuthenticationRecords(Basalwork::JSONCoder::shared()->encode(records), records.masterPasswordChangedAt);
-        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-        Foundation::FileIO::writeFile(folder.appendingPathComponent(publishedFileName, false).path().utf8(),
-                                      Foundation::Data::fromString(dateText(records.masterPasswordChangedAt)), true);
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to keep the authentication records for the account: %{public}@", error.description());
-    }
-}
-
-bool AuthenticationStore::wasPublished(const Records& records) const
-{
-    try {
-        auto path = m_location.url(*Foundation::FileManager::defaultManager()).appendingPathComponent(publishedFileName, false).path().utf8();
-        if (!std::filesystem::exists(path))
-            return false;
-        auto text = Foundation::FileIO::readFile(path);
-        return std::string(text.view()) == dateText(records.masterPasswordChangedAt);
-    } catch (const Foundation::Error&) {
-        return false;
-    }
-}
-
-bool AuthenticationStore::reconcileSyncedRecords()
-{
-    // Records that cannot be read are never replaced, nor is anything decided in the middle of a reset.
-    if (m_readError || m_isResettingAccount || (m_records && m_records->version != recordsVersion))
-        return false;
-    std::optional<Records> synced;
-    try {
-        if (auto data = m_recordStore->syncedAuthenticationRecords()) {
-            auto decoded = Basalwork::JSONCoder::shared()->decode<Records>(*data);
-            if (decoded.version != recordsVersion) {
-                log().error("The account's authentication records are of version %d", decoded.version);
-                return false;
-            }
-            synced = std::move(decoded);
-        }
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to read the account's authentication records: %{public}@", error.description());
-        return false;
-    }
-    if (synced && (!m_records || synced->masterPasswordChangedAt > m_records->masterPasswordChangedAt)) {
-        adoptSyncedRecords(*synced);
-        return true;
-    }
-    if (m_records && ((!synced && !wasPublished(*m_records)) || (synced && m_records->masterPasswordChangedAt > synced->masterPasswordChangedAt)))
-        publishRecords(*m_records);
-    return false;
-}
-
-void AuthenticationStore::adoptSyncedRecords(const Records& records)
-{
-    auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-    try {
-        // Records of another vault (two installations that each made one before they met) would leave
-        // this vault's items sealed under a key nothing opens any more: the records that open them stay.
-        if (m_records && m_records->createdAt != records.createdAt) {
-            auto kept = "authenticationRecords." + std::to_string(static_cast<std::int64_t>(m_records->createdAt.timeIntervalSinceReferenceDate()))
-                + ".replaced.json";
-            Foundation::FileIO::writeFile(folder.appendingPathComponent(Foundation::String(kept), false).path().utf8(),
-                                          Basalwork::JSONCoder::shared()->encode(*m_records), true);
-            log().error("The account's master password belongs to another vault; the records of this one are kept as %{public}@", kept);
-        }
-        writeRecordsFile(records);
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to take in the account's authentication records: %{public}@", error.description());
-        return;
-    }
-    bool hadRecords = m_records != nullptr;
-    m_records = std::make_unique<Records>(records);
-    log().notice("Took in the account's authentication records");
-    // As when another process changed the master password: the new one unlocks.
-    if (hadRecords && m_recordStore->cryptor()->isUnlocked()) {
-        m_recordStore->cryptor()->lock();
-        m_biometricKey.reset();
-        m_pendingVaultKey.reset();
-        m_flow = AuthenticationState::MasterPasswordChangedElsewhere {records.masterPasswordChangedAt, std::nullopt};
-    }
-    m_knownMasterPasswordChangedAt = records.masterPasswordChangedAt;
-    m_wasAccountReset = false;
-    postRecordsChange();
-    postStateChange();
-}
-
-AuthenticationStore::Attempts AuthenticationStore::readAttempts() const
-{
-    try {
-        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-        auto path = folder.appendingPathComponent("entryAttempts.json", false).path().utf8();
-        if (std::filesystem::exists(path))
-            return Basalwork::JSONCoder::shared()->decode<Attempts>(Foundation::FileIO::readFile(path));
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to read the entry attempts: %{public}@", error.description());
-    }
-    return {};
-}
-
-void AuthenticationStore::writeAttempts(const Attempts& attempts)
-{
-    try {
-        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
-        Foundation::FileIO::writeFile(folder.appendingPathComponent("entryAttempts.json", false).path().utf8(),
-                                      Basalwork::JSONCoder::shared()->encode(attempts), true);
-    } catch (const Foundation::Error& error) {
-        log().error("Failed to write the entry attempts: %{public}@", error.description());
-    }
-}
-
-void AuthenticationStore::recordFailedAttempt()
-{
-    auto attempts = readAttempts();
-    attempts.failedCount += 1;
-    attempts.lastFailedAt = Foundation::Date::now();
-    attempts.isAcknowledged = false;
-    writeAttempts(attempts);
-    log().notice("A master password was rejected (attempt %d)", attempts.failedCount);
-    announceEndOfHold(attempts);
-}
-
-void AuthenticationStore::announceEndOfHold(const Attempts& attempts)
-{
-    auto reEnabledAt = attempts.reEnabledAt();
-    if (!reEnabledAt || *reEnabledAt <= Foundation::Date::now() || reEnabledAt == m_announcedEndOfHold)
-        return;
-    m_announcedEndOfHold = reEnabledAt;
-    std::weak_ptr<AuthenticationStore> weak = sharedSelf(this);
-    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), reEnabledAt->timeIntervalSince(Foundation::Date::now()), [weak] {
-        if (auto self = weak.lock(); self && !self->isEntryHeldBack())
-            self->postStateChange();
-    });
-}
-
 std::optional<Cryptor::Key> AuthenticationStore::unwrapVaultKey(const Foundation::String& masterPassword) const
 {
-    if (!m_records || m_records->version != recordsVersion)
+    if (!m_records || m_records->version != Records::currentVersion)
         throw AuthenticationStoreError::noMasterPassword();
     auto passwordKey = Cryptor::deriveKey(masterPassword, m_records->keyDerivation);
     try {
@@ -688,7 +440,7 @@ void AuthenticationStore::lock(LockKind kind, bool resetsEntryAttempts, std::opt
             auto folder = m_location.url(*Foundation::FileManager::defaultManager());
             std::filesystem::remove(folder.appendingPathComponent("authenticationRecords.json", false).path().utf8(), ignored);
             std::filesystem::remove(folder.appendingPathComponent("entryAttempts.json", false).path().utf8(), ignored);
-            std::filesystem::remove(folder.appendingPathComponent(publishedFileName, false).path().utf8(), ignored);
+            std::filesystem::remove(folder.appendingPathComponent(Records::publishedFileName, false).path().utf8(), ignored);
             m_isResettingAccount = false;
             m_wasAccountReset = true;
             m_lastMasterPasswordUnlockAt.reset();
@@ -717,7 +469,7 @@ void AuthenticationStore::beginChangingMasterPassword()
 void AuthenticationStore::verifyMasterPasswordToChange(const Foundation::String& masterPassword)
 {
     if (!m_flow || !m_flow->is<AuthenticationState::ChangeMasterPasswordEntry>())
-        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToChange", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToChange", authenticationState().index());
     if (isEntryHeldBack())
         return postStateChange();
     auto vaultKey = unwrapVaultKey(masterPassword);
@@ -734,7 +486,7 @@ void AuthenticationStore::verifyMasterPasswordToChange(const Foundation::String&
 void AuthenticationStore::changeMasterPassword(const Foundation::String& newMasterPassword)
 {
     if (!m_flow || !m_flow->is<AuthenticationState::NewMasterPasswordEntry>() || !m_pendingVaultKey || !m_records)
-        throw AuthenticationStoreError::unexpectedState("changeMasterPassword", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("changeMasterPassword", authenticationState().index());
     if (!PasswordEntryReEntryState(newMasterPassword, newMasterPassword).acceptedPassword())
         throw AuthenticationStoreError::masterPasswordTooShort();
     // The vault key stays; only its wrapping changes, so no item needs sealing again.
@@ -767,7 +519,7 @@ void AuthenticationStore::unlockWithChangedMasterPassword(const Foundation::Stri
 
 std::optional<BackupKeyMaterial> AuthenticationStore::backupKeyMaterial() const
 {
-    if (!m_records || m_records->version != recordsVersion)
+    if (!m_records || m_records->version != Records::currentVersion)
         return std::nullopt;
     return BackupKeyMaterial {m_records->keyDerivation, m_records->wrappedVaultKey, m_records->createdAt, m_records->masterPasswordChangedAt};
 }
@@ -807,7 +559,7 @@ void AuthenticationStore::verifyMasterPasswordToRestore(const Foundation::String
 {
     const auto* entry = m_flow ? m_flow->as<AuthenticationState::RestoreFromBackupMasterPasswordEntry>() : nullptr;
     if (!entry)
-        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToRestore", authenticationState().caseIndex());
+        throw AuthenticationStoreError::unexpectedState("verifyMasterPasswordToRestore", authenticationState().index());
     if (isEntryHeldBack())
         return postStateChange();
     if (!unwrapVaultKey(masterPassword)) {

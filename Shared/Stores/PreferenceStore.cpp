@@ -27,7 +27,7 @@ Foundation::String key(const char* name)
 
 Foundation::String filterKey(const EntryFilter& filter)
 {
-    auto key = Foundation::String("case") + std::to_string(filter.caseIndex());
+    auto key = Foundation::String("case") + std::to_string(filter.index());
     if (const auto* category = filter.as<EntryFilter::Category>())
         key += ":" + Foundation::rawValue(category->category);
     else if (const auto* group = filter.as<EntryFilter::CategoryGroup>())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Shared/Model/EntryIndex.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 
 #include <memory>

@@ -3,16 +3,17 @@
 #include "Shared/Crypto/Cryptor.hpp"
 #include "Shared/Model/Attachment.hpp"
 #include "Shared/Model/Entry.hpp"
-#include "Shared/Model/EntryIndex.hpp"
+#include "Shared/Model/Forward.hpp"
 #include "Shared/Model/Settings.Items.hpp"
 #include "Shared/Stores/AuthenticationRecordSource.hpp"
 #include "Shared/Stores/BackupRecordSource.hpp"
 #include "Shared/Stores/ExporterRecordSource.hpp"
+#include "Shared/Stores/Forward.hpp"
 #include "Shared/Stores/ImporterRecordSource.hpp"
 #include "Shared/Stores/RecordStore.AutoFillAvailability.hpp"
 #include "Shared/Stores/TagRecordSource.hpp"
-#include "Shared/Syncwright/PersistentContainer.hpp"
-#include "Shared/Syncwright/SyncableType.hpp"
+#include "Shared/Syncwright/Forward.hpp"
+#include "Shared/Syncwright/PersistentContainer.StoreType.hpp"
 
 #include "Basalwork/Base/CancellableResult.hpp"
 #include "Basalwork/Base/ResultHandler.hpp"
@@ -43,11 +44,6 @@ class NotificationCenter;
 
 namespace Shared {
 
-class AttachmentDataStore;
-class EntryObject;
-class EntryRevision;
-class PreferenceStore;
-
 // The vault's items, kept by the object store in the application group (or in memory) and synchronised
 // through the six synced entity types of its model. Each item is sealed whole under the vault key with its
 // identifier as associated data, so a changed byte is refused, never read; beside it a sealed summary
@@ -67,7 +63,7 @@ class RecordStore : public Foundation::NSObject,
 public:
     class EditingContext;
     class Index;
-    using StoreType = Syncwright::PersistentContainer::StoreType;
+    using StoreType = Syncwright::PersistentContainerStoreType;
 
     // The mode in which the vault opens with the inspection password (by case index).
     enum class SafeForInspectionState { noPassword = 0, ready = 1, activated = 2 };
@@ -217,6 +213,7 @@ protected:
 
 private:
     friend class EditingContext;
+    friend class RecordStoreBulkTransfer;
 
     void requireUnlocked() const;
     bool isSafeForInspectionModeActive() const;

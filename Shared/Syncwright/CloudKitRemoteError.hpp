@@ -2,6 +2,7 @@
 
 #include "Shared/Metricove/TrackableError.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <cstdint>
@@ -12,7 +13,8 @@ namespace Syncwright {
 
 // What ended a sync besides the service's and the delegate's own errors. Cases in declared order,
 // payload cases first, so a case's position is its bridged code.
-class CloudKitRemoteError : public Foundation::ErrorOf<CloudKitRemoteError, Metricove::TrackableError> {
+class CloudKitRemoteError : public Foundation::ErrorOf<CloudKitRemoteError, Metricove::TrackableError>,
+                            public Foundation::Enumeration<CloudKitRemoteError> {
 public:
     struct MultipleRecordsUsingTheSameID {
         Foundation::String recordName;
@@ -35,15 +37,13 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
     std::string domain() const override { return "Syncwright.CloudKitRemoteError"; }
-    std::int64_t code() const override { return static_cast<std::int64_t>(m_case.index()); }
+    std::int64_t code() const override { return index(); }
     std::string description() const override;
     // Records that share an identifier are a fault; a changed account or a reset in iCloud is the
     // user's doing.
-    bool shouldTrackInAnalytics() const override { return std::holds_alternative<MultipleRecordsUsingTheSameID>(m_case); }
+    bool shouldTrackInAnalytics() const override { return is<MultipleRecordsUsingTheSameID>(); }
 
 private:
     Case m_case;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/CloudKit/CKRecord.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 
 #include <memory>
@@ -12,7 +13,7 @@ namespace Syncwright {
 // round, so that the local object can take the server's system fields and clear its "locally modified"
 // mark, or merge what another device saved first. Deletions are not reported here: once pushed, the
 // remote hands their IDs to the delegate as records deleted remotely.
-class PushedModification {
+class PushedModification : public Foundation::Enumeration<PushedModification> {
 public:
     // Saved: the server's copy, with the system fields later saves must carry.
     struct Saved {
@@ -46,10 +47,6 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
 
     // The modified record: the server's copy when there is one, else the one that was sent. Its type
     // tells which entity the modification belongs to.

@@ -2,6 +2,7 @@
 
 #include "Shared/Syncwright/CloudKitRemoteError.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/String.hpp"
 
@@ -14,7 +15,7 @@ namespace Syncwright {
 // Why the last sync failed. Three kinds say that the user's records were reset in iCloud (the program
 // then resets its own copy); one asks the user to replace the local data with the account's; one asks
 // for a repair of records that share an identifier; every other failure carries its error.
-class SyncStatusFailure {
+class SyncStatusFailure : public Foundation::Enumeration<SyncStatusFailure> {
 public:
     // Any other failure: the service's or the delegate's error.
     struct Error {
@@ -49,11 +50,6 @@ public:
     static SyncStatusFailure customRecordZoneDeleted() { return SyncStatusFailure(CustomRecordZoneDeleted {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     // The three kinds that report that the user's records were reset in iCloud.
     bool isRecordsResetInICloud() const;

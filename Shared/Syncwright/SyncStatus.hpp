@@ -3,6 +3,7 @@
 #include "Shared/Syncwright/SyncStatus.Failure.hpp"
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 
 #include <concepts>
 #include <cstdint>
@@ -17,7 +18,7 @@ enum class SyncStatusActivity : std::uint8_t { fetching = 0, settingUp = 1, push
 
 // Where syncing stands, as the remote reports it to its delegate. The cases' positions are fixed:
 // callers tell them by index.
-class SyncStatus {
+class SyncStatus : public Foundation::Enumeration<SyncStatus> {
 public:
     using Failure = SyncStatusFailure;
     using Activity = SyncStatusActivity;
@@ -72,11 +73,6 @@ public:
     static SyncStatus unknown() { return Unknown {}; }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
     std::string description() const;
 

@@ -86,31 +86,16 @@ struct CodableHeader {
 
 void writeAll(int descriptor, const std::string& path, const std::uint8_t* bytes, std::size_t count)
 {
-    while (count > 0) {
-        auto written = ::write(descriptor, bytes, count);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
+    if (Foundation::FileIO::writeAll(descriptor, bytes, count) < 0)
+        throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
 }
 
 std::size_t readSome(int descriptor, const std::string& path, std::uint8_t* into, std::size_t count)
 {
-    std::size_t total = 0;
-    while (total < count) {
-        auto got = ::read(descriptor, into + total, count - total);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::reading);
-        if (got == 0)
-            break;
-        total += static_cast<std::size_t>(got);
-    }
-    return total;
+    auto got = Foundation::FileIO::readFully(descriptor, into, count);
+    if (got < 0)
+        throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::reading);
+    return static_cast<std::size_t>(got);
 }
 
 // Opens a backup and reads its prefix: the bytes of it (authenticated with the content) and the header.

@@ -3,6 +3,7 @@
 #include "Shared/Model/Settings.AutoBackup.hpp"
 
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
@@ -17,7 +18,7 @@ namespace Shared {
 // date), running, due (the interval and the last backup's date, if any), failed (the error and the last
 // backup's date, if any), unknown because the folder could not be read, no folder chosen, and not yet
 // looked at.
-class BackupStoreStatus {
+class BackupStoreStatus : public Foundation::Enumeration<BackupStoreStatus> {
 public:
     struct UpToDate {
         Foundation::Date lastBackupAt;
@@ -48,18 +49,13 @@ public:
     }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
 private:
     Case m_case;
 };
 
 // What a restore came to (BackupStore::RestoreOutcome): the items it holds, or why not.
-class BackupStoreRestoreOutcome {
+class BackupStoreRestoreOutcome : public Foundation::Enumeration<BackupStoreRestoreOutcome> {
 public:
     struct Restored {
         std::int64_t itemCount;
@@ -76,9 +72,6 @@ public:
     {
     }
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
 private:
     Case m_case;

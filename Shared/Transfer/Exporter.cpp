@@ -141,16 +141,9 @@ private:
 
     void flush()
     {
-        std::string_view rest = m_text;
-        while (!rest.empty()) {
-            auto written = ::write(m_descriptor, rest.data(), rest.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written < 0)
-                fail(errno);
-            rest.remove_prefix(static_cast<std::size_t>(written));
-            m_written += written;
-        }
+        if (Foundation::FileIO::writeAll(m_descriptor, m_text.data(), m_text.size()) < 0)
+            fail(errno);
+        m_written += static_cast<off_t>(m_text.size());
         m_text.clear();
         // What is written starts on its way to the disk now, so that closing has little left to wait for.
         ::sync_file_range(m_descriptor, m_started, m_written - m_started, SYNC_FILE_RANGE_WRITE);

@@ -1,6 +1,7 @@
 #include "Shared/Transfer/ImportedEntryBuilder.hpp"
 
 #include "Shared/Crypto/Sodium.hpp"
+#include "Shared/Model/EntryProperty.hpp"
 #include "Shared/Transfer/ImporterError.hpp"
 
 #include "Basalwork/Base/StoreKeyError.hpp"
@@ -199,30 +200,49 @@ void ImportedEntryBuilder::enforceLimits(Entry& entry)
     }
     if (entry.id.view().size() > maximumIdentifierByteCount)
         throw ImporterError::invalidFile("the item's identifier is longer than " + std::to_string(maximumIdentifierByteCount) + " bytes");
-    for (const auto* value : {&entry.title, &entry.username, &entry.password, &entry.totpSecretKey, &entry.website, &entry.notes})
-        fits(*value);
-    for (const auto& tag : entry.tags)
-        fits(tag);
-    for (const auto& identifier : entry.serviceIdentifiers)
-        fits(identifier.host);
-    if (static_cast<std::int64_t>(entry.sections.size()) > Entry::maximumSectionCount)
-        throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumSectionCount) + " sections");
-    std::int64_t fieldCount = 0;
-    for (auto& section : entry.sections) {
-        fieldCount += static_cast<std::int64_t>(section.fields.size());
-        if (fieldCount > Entry::maximumFieldCount)
-            throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumFieldCount) + " fields");
-        if (section.title)
-            fits(*section.title);
-        for (auto& field : section.fields) {
-            if (field.title)
-                fits(*field.title);
-            fits(field.text);
-            trimHistory(field.history);
+    auto limitSections = [&](std::vector<EntrySection>& sections) {
+        if (static_cast<std::int64_t>(sections.size()) > Entry::maximumSectionCount)
+            throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumSectionCount) + " sections");
+        std::int64_t fieldCount = 0;
+        for (auto& section : sections) {
+            fieldCount += static_cast<std::int64_t>(section.fields.size());
+            if (fieldCount > Entry::maximumFieldCount)
+                throw ImporterError::invalidFile("the item has more than " + std::to_string(Entry::maximumFieldCount) + " fields");
+            if (section.title)
+                fits(*section.title);
+            for (auto& field : section.fields) {
+                if (field.title)
+                    fits(*field.title);
+                fits(field.text);
+                trimHistory(field.history);
+            }
         }
-    }
-    trimHistory(entry.passwordHistory);
-    trimHistory(entry.totpSecretKeyHistory);
+    };
+    // Every value the item's coding reads, so that a value added to the item is held to the limits too.
+    forEachEntryProperty([&]<std::size_t index>() {
+        auto& value = entry.*entryProperty<index>.member;
+        using Value = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, Foundation::String>) {
+            fits(value);
+        } else if constexpr (std::is_same_v<Value, std::vector<Foundation::String>>) {
+            for (const auto& text : value)
+                fits(text);
+        } else if constexpr (std::is_same_v<Value, std::vector<EntryServiceIdentifier>>) {
+            for (const auto& identifier : value)
+                fits(identifier.host);
+        } else if constexpr (std::is_same_v<Value, std::vector<EntrySection>>) {
+            limitSections(value);
+        } else if constexpr (std::is_same_v<Value, std::vector<EntryPreviousValue>>) {
+            trimHistory(value);
+        } else if constexpr (std::is_same_v<Value, std::map<std::string, std::vector<EntryPreviousValue>>>) {
+            for (auto& [field, history] : value)
+                trimHistory(history);
+        } else {
+            static_assert(std::is_same_v<Value, bool> || std::is_same_v<Value, EntryCategory> || std::is_same_v<Value, Foundation::Date>
+                              || std::is_same_v<Value, std::optional<Foundation::Date>> || std::is_same_v<Value, std::optional<EntrySubtitleSource>>,
+                          "a value of a new kind needs its limits here");
+        }
+    });
 }
 
 Foundation::String ImportedEntryBuilder::stableIdentifier(ImporterFileFormat format, std::string_view key)

@@ -8,6 +8,7 @@
 #include "Shared/Transfer/JSONItemStream.hpp"
 #include "Shared/Transfer/VaultDocument.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/JSONWriter.hpp"
@@ -462,9 +463,7 @@ void forEachLine(const Foundation::URL& fileURL, const ImportReadProgress& progr
     std::vector<char> block(64 * 1024);
     std::uint64_t read = 0;
     while (true) {
-        auto got = ::read(descriptor, block.data(), block.size());
-        if (got < 0 && errno == EINTR)
-            continue;
+        auto got = Foundation::FileIO::readSome(descriptor, block.data(), block.size());
         if (got < 0)
             throw ImporterError::invalidFile("reading it failed (error " + std::to_string(errno) + ")");
         if (got == 0)

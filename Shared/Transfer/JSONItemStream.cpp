@@ -4,6 +4,7 @@
 #include "Shared/Transfer/ImporterError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <algorithm>
 #include <array>
@@ -396,10 +397,7 @@ std::unique_ptr<const JSONItemStream::Parsed> JSONItemStream::readFile(const Fou
     std::vector<char> block(64 * 1024);
     std::uint64_t read = 0;
     while (true) {
-        ssize_t got = 0;
-        do
-            got = ::read(descriptor, block.data(), block.size());
-        while (got < 0 && errno == EINTR);
+        auto got = Foundation::FileIO::readSome(descriptor, block.data(), block.size());
         if (got < 0)
             throw Foundation::CocoaError::fileError(errno, fileURL.path().utf8(), Foundation::CocoaError::Access::reading);
         read += static_cast<std::uint64_t>(got);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
@@ -12,7 +13,7 @@ namespace Shared {
 // Where an import or an export stands. Cases in declared order: running (the format and its
 // cancellable progress), finished (the report), failed (the format and the error), idle.
 template <class FileFormat, class Report>
-class TransferStatus {
+class TransferStatus : public Foundation::Enumeration<TransferStatus<FileFormat, Report>> {
 public:
     struct InProgress {
         FileFormat fileFormat;
@@ -37,11 +38,6 @@ public:
     static TransferStatus idle() { return TransferStatus(Idle {}); }
 
     const Case& value() const { return m_case; }
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
-    template <class C>
-    bool is() const { return std::holds_alternative<C>(m_case); }
-    std::int64_t caseIndex() const { return static_cast<std::int64_t>(m_case.index()); }
 
 private:
     explicit TransferStatus(Case value)

@@ -3,6 +3,8 @@
 #include "Shared/Transfer/ImportFile.hpp"
 #include "Shared/Transfer/ImporterError.hpp"
 
+#include "Platform/Foundation/FileIO.hpp"
+
 #include <cerrno>
 #include <exception>
 #include <expat.h>
@@ -201,10 +203,7 @@ XMLDocument::Element XMLDocument::parseFile(const Foundation::URL& url, std::int
     std::uint64_t read = 0;
     return parsePieces(
         [&](std::string_view& piece) {
-            ssize_t got = 0;
-            do
-                got = ::read(descriptor, block.data(), block.size());
-            while (got < 0 && errno == EINTR);
+            auto got = Foundation::FileIO::readSome(descriptor, block.data(), block.size());
             if (got < 0)
                 throw ImporterError::invalidFile("reading it failed (error " + std::to_string(errno) + ")");
             read += static_cast<std::uint64_t>(got);

@@ -3,6 +3,7 @@
 #include "Shared/Transfer/ImporterError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 
 #include <algorithm>
 #include <array>
@@ -95,15 +96,8 @@ void ZipArchive::extract(const std::string& name, const Foundation::URL& destina
         throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
     try {
         readEntry(name, limit, [&](const char* bytes, std::size_t count) {
-            while (count > 0) {
-                auto written = ::write(descriptor, bytes, count);
-                if (written < 0 && errno == EINTR)
-                    continue;
-                if (written < 0)
-                    throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
-                bytes += written;
-                count -= static_cast<std::size_t>(written);
-            }
+            if (Foundation::FileIO::writeAll(descriptor, bytes, count) < 0)
+                throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
         });
     } catch (...) {
         ::close(descriptor);

@@ -2,6 +2,7 @@
 
 #include "Shared/Model/TOTP.hpp"
 
+#include "Platform/Foundation/Enumeration.hpp"
 #include "Platform/Foundation/String.hpp"
 
 #include <variant>
@@ -10,7 +11,7 @@ namespace Corvendale {
 
 // What the large-type viewer shows (LargeViewerV.Content): a password or PIN character by character, a
 // plain text, or a one-time password's changing code.
-class LargeViewerVContent {
+class LargeViewerVContent : public Foundation::Enumeration<LargeViewerVContent> {
 public:
     struct Password {
         Foundation::String text;
@@ -38,8 +39,6 @@ public:
 
     const Case& value() const { return m_case; }
     friend bool operator==(const LargeViewerVContent&, const LargeViewerVContent&) = default;
-    template <class C>
-    const C* as() const { return std::get_if<C>(&m_case); }
 
 private:
     explicit LargeViewerVContent(Case value)

@@ -71,7 +71,7 @@ inline testing::Environment* const containerRemoteStopper = testing::AddGlobalTe
 inline void settleSyncs()
 {
     const auto& sync = Corvendale::dependencies().syncCoordinator;
-    auto isSyncing = [&] { return sync->cloudKitRemote()->isSyncing() || sync->syncStatus().caseIndex() == 0; };
+    auto isSyncing = [&] { return sync->cloudKitRemote()->isSyncing() || sync->syncStatus().is<Syncwright::SyncStatus::Syncing>(); };
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (;;) {
         const bool wasSyncing = isSyncing();

@@ -126,7 +126,7 @@ protected:
     void waitForTheReset()
     {
         // A sync after the reset may hold the screen for its first fetch (20) a moment.
-        waitWhile([&] { return (screenState() == 24 || screenState() == 20) && !lockScreen()->presentedViewController(); });
+        waitWhile([&] { return (screenState() == VState::indexOf<VState::ResettingAccount> || screenState() == VState::indexOf<VState::WaitingForInitialFetch>) && !lockScreen()->presentedViewController(); });
     }
 
     // Through the introduction and the confirmation text, to the reset itself.
@@ -135,9 +135,9 @@ protected:
         lock();
         store()->beginResettingAccount();
         settle();
-        ASSERT_EQ(screenState(), 22);
+        ASSERT_EQ(screenState(), VState::indexOf<VState::ResetAccountIntroduction>);
         press();
-        ASSERT_EQ(screenState(), 9);
+        ASSERT_EQ(screenState(), VState::indexOf<VState::ResetAccountConfirmation>);
         type("RESET");
         waitForTheReset();
     }
@@ -152,26 +152,26 @@ TEST_F(LockScreen, AnAccountResetWithoutAnAccountEndsWithAnEmptyVaultUnderANewMa
     lock();
     store()->beginResettingAccount();
     settle();
-    EXPECT_EQ(screenState(), 22);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ResetAccountIntroduction>);
     press();
-    EXPECT_EQ(screenState(), 9);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ResetAccountConfirmation>);
     type("RESE");
-    EXPECT_EQ(screenState(), 9) << "a wrong confirmation text neither resets nor moves on";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ResetAccountConfirmation>) << "a wrong confirmation text neither resets nor moves on";
     EXPECT_EQ(lockScreen()->entryText(), String("RESE"));
     EXPECT_EQ(m_resetCount, 0);
 
     type("reset");
-    EXPECT_EQ(screenState(), 9) << "the confirmation is the exact text";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ResetAccountConfirmation>) << "the confirmation is the exact text";
     type("RESET");
     waitForTheReset();
     EXPECT_EQ(m_resetCount, 1) << "the main coordinator hears of the reset";
-    EXPECT_EQ(screenState(), 5) << "a new master password";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::NewMasterPasswordAfterReset>) << "a new master password";
     type("short", String("short"));
-    EXPECT_EQ(screenState(), 5);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::NewMasterPasswordAfterReset>);
     type(newMasterPassword, String("another one entirely"));
-    EXPECT_EQ(screenState(), 5) << "repetitions that differ are not taken";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::NewMasterPasswordAfterReset>) << "repetitions that differ are not taken";
     type(newMasterPassword, String(newMasterPassword));
-    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().caseIndex();
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().index();
     EXPECT_TRUE(titles().empty());
 }
 
@@ -186,9 +186,9 @@ TEST_F(LockScreen, ARemoteDeletionThatMeetsNoNetworkAsksForAConnectionAndKeepsTh
     EXPECT_EQ(alertTitle(), std::optional<std::string>("Internet Connection Required"));
     EXPECT_EQ(m_resetCount, 0);
     chooseAlertAction("OK");
-    EXPECT_EQ(screenState(), 23) << "the reset failed";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ResetAccountFailed>) << "the reset failed";
     press();
-    EXPECT_EQ(screenState(), 16) << "back to the locked screen";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>) << "back to the locked screen";
     type(CorvendaleTests::masterPassword);
     ASSERT_TRUE(store()->authenticationState().isAuthenticated());
     EXPECT_EQ(titles(), std::vector<std::string> {"Mail"});
@@ -234,7 +234,7 @@ TEST_F(LockScreen, ALocalResetThatFailsAfterTheRemoteDeletionIsAFailureWithoutSy
     deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!store()->authenticationState().is<AuthenticationState::ResetAccountFailed>() && std::chrono::steady_clock::now() < deadline)
         settle();
-    EXPECT_TRUE(store()->authenticationState().is<AuthenticationState::ResetAccountFailed>()) << store()->authenticationState().caseIndex();
+    EXPECT_TRUE(store()->authenticationState().is<AuthenticationState::ResetAccountFailed>()) << store()->authenticationState().index();
     auto alert = std::dynamic_pointer_cast<UIKit::UIAlertController>(coordinator->presentedViewController());
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->title(), std::optional<String>("Oops!"));
@@ -250,9 +250,9 @@ TEST_F(LockScreen, AResetOnAnotherDeviceEmptiesTheVaultAndLocksIt)
     center()->post(Shared::syncCoordinatorUserDidResetAccountRemotelyNotification(), dependencies().syncCoordinator);
     settle();
     // With the sync state gone, a sync that runs meanwhile holds the screen until it has fetched.
-    waitWhile([&] { return screenState() == 20; });
+    waitWhile([&] { return screenState() == VState::indexOf<VState::WaitingForInitialFetch>; });
     EXPECT_FALSE(store()->authenticationState().isAuthenticated());
-    EXPECT_EQ(screenState(), 16);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>);
     type(CorvendaleTests::masterPassword);
     ASSERT_TRUE(store()->authenticationState().isAuthenticated());
     EXPECT_TRUE(titles().empty());
@@ -289,13 +289,13 @@ TEST_F(LockScreen, ARestoreFromAnotherInstallationsBackupEndsUnlockedWithItsItem
     auto chooseBackup = [&](const char* backupPassword) {
         lockScreen()->didSelect(Shared::AuthenticationVLink::restoreFromBackup, *lockScreen()->authenticationVC());
         settle();
-        ASSERT_EQ(screenState(), 25);
+        ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupIntroduction>);
         press();
-        ASSERT_EQ(screenState(), 4) << "this vault's master password first";
+        ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupMasterPasswordEntry>) << "this vault's master password first";
         type(newMasterPassword);
-        ASSERT_EQ(screenState(), 10);
+        ASSERT_EQ(screenState(), VState::indexOf<VState::ChoosingBackupFile>);
         press();
-        EXPECT_EQ(screenState(), 10) << "no file chosen yet";
+        EXPECT_EQ(screenState(), VState::indexOf<VState::ChoosingBackupFile>) << "no file chosen yet";
         // The file comes through the picker, as the person chooses it.
         lockScreen()->didSelectChooseLocation(*lockScreen()->authenticationVC());
         settle();
@@ -315,22 +315,22 @@ TEST_F(LockScreen, ARestoreFromAnotherInstallationsBackupEndsUnlockedWithItsItem
         EXPECT_EQ(lockScreen()->selectedFileURL(), std::optional<Foundation::URL>(backup));
         EXPECT_EQ(lockScreen()->authenticationVC()->state(), VState(VState::ChoosingBackupFile {backup}));
         press();
-        ASSERT_EQ(screenState(), 11);
+        ASSERT_EQ(screenState(), VState::indexOf<VState::BackupPasswordEntry>);
         type("   ");
-        EXPECT_EQ(screenState(), 11) << "a blank password is not tried";
+        EXPECT_EQ(screenState(), VState::indexOf<VState::BackupPasswordEntry>) << "a blank password is not tried";
         type(backupPassword);
-        waitWhile([&] { return screenState() == 26; });
+        waitWhile([&] { return screenState() == VState::indexOf<VState::RestoringFromBackup>; });
     };
 
     chooseBackup("not the backup's password");
-    ASSERT_EQ(screenState(), 14) << "the backup does not open";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupFailed>) << "the backup does not open";
     // The failure report goes out as a mail draft, and the restore starts again.
     press();
     auto opened = UIKit::UIApplication::shared()->openedURLs();
     ASSERT_FALSE(opened.empty());
     EXPECT_EQ(opened.back().scheme(), "mailto");
     EXPECT_NE(opened.back().absoluteString().utf8().find("subject=Restore%20from%20backup%20error"), std::string::npos);
-    EXPECT_EQ(screenState(), 25);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupIntroduction>);
     lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
     settle();
     type(newMasterPassword);
@@ -339,16 +339,16 @@ TEST_F(LockScreen, ARestoreFromAnotherInstallationsBackupEndsUnlockedWithItsItem
     lock();
 
     chooseBackup(CorvendaleTests::masterPassword);
-    ASSERT_EQ(screenState(), 12) << "the backup opens: replace this vault?";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::ReplaceDataWithBackupConfirmation>) << "the backup opens: replace this vault?";
     press();
-    waitWhile([&] { return screenState() == 24 || screenState() == 26; });
-    ASSERT_EQ(screenState(), 13) << "the restored vault's master password";
+    waitWhile([&] { return screenState() == VState::indexOf<VState::ResettingAccount> || screenState() == VState::indexOf<VState::RestoringFromBackup>; });
+    ASSERT_EQ(screenState(), VState::indexOf<VState::RestoredVaultMasterPasswordEntry>) << "the restored vault's master password";
     type(newMasterPassword);
     EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "this installation's password no longer opens it";
-    if (screenState() != 13)
+    if (screenState() != VState::indexOf<VState::RestoredVaultMasterPasswordEntry>)
         press(); // the rejected attempt acknowledged
     type(CorvendaleTests::masterPassword);
-    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().caseIndex();
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().index();
     EXPECT_EQ(titles(), std::vector<std::string> {"From the backup"});
 }
 
@@ -359,7 +359,7 @@ TEST_F(LockScreen, AFailureReportWithoutAMailProgramShowsTheNotice)
     store()->beginRestoringFromBackup(std::nullopt);
     store()->restoreFromBackupDidFail(String("The backup is damaged."));
     settle();
-    ASSERT_EQ(screenState(), 14);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupFailed>);
     const auto opened = UIKit::UIApplication::shared()->openedURLs().size();
     press();
     EXPECT_EQ(alertTitle(), std::optional<std::string>("Unable to Send Mail"));
@@ -387,7 +387,7 @@ TEST_F(LockScreen, TheBiometryMenuCommandIsOfferedOnlyWhileLockedWithBiometryOnO
     EXPECT_FALSE(UIKit::UIMenuSystem::isEnabled(*shown)) << "nothing to unlock";
 
     lock();
-    ASSERT_EQ(screenState(), 16);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::Locked>);
     shown = driver().core().menuBarItem(path);
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(UIKit::UIMenuSystem::isEnabled(*shown));
@@ -411,21 +411,21 @@ TEST_F(LockScreen, TheCancelButtonLeavesEachFlowAndTheLinksDoWhatTheyName)
     lock();
     store()->beginRestoringFromBackup(std::nullopt);
     settle();
-    ASSERT_EQ(screenState(), 25);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupIntroduction>);
     lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
     settle();
-    EXPECT_EQ(screenState(), 16);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>);
 
     store()->beginResettingAccount();
     settle();
     lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
     settle();
-    EXPECT_EQ(screenState(), 16);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>);
 
     const auto opened = UIKit::UIApplication::shared()->openedURLs().size();
     lockScreen()->didSelect(Shared::AuthenticationVLink::showPassword, *lockScreen()->authenticationVC());
     settle();
-    EXPECT_EQ(screenState(), 16) << "the screen shows the password itself";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>) << "the screen shows the password itself";
     lockScreen()->didSelect(Shared::AuthenticationVLink::website, *lockScreen()->authenticationVC());
     ASSERT_EQ(UIKit::UIApplication::shared()->openedURLs().size(), opened + 1);
     EXPECT_EQ(UIKit::UIApplication::shared()->openedURLs().back(), Shared::Global::Website::url());
@@ -448,7 +448,7 @@ protected:
     void SetUp() override
     {
         Program::SetUp();
-        if (screenState() != 1)
+        if (screenState() != VState::indexOf<VState::CreateMasterPassword>)
             GTEST_SKIP() << "the vault of this process has a master password already (" << screenState() << ")";
     }
     void press()
@@ -484,12 +484,12 @@ TEST_F(FirstLaunch, ASyncStartingWhileTheMasterPasswordIsTypedKeepsTheScreenAndT
         TestSupport::runMainLoopUntilIdle();
     };
     report(Syncwright::SyncStatus::idle(std::nullopt));
-    ASSERT_EQ(screenState(), 1);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::CreateMasterPassword>);
     auto coordinator = lockScreen();
     coordinator->didUpdateEntryText(String(CorvendaleTests::masterPassword), *coordinator->authenticationVC());
     for (auto activity : {Syncwright::SyncStatus::Activity::fetching, Syncwright::SyncStatus::Activity::pushing}) {
         report(Syncwright::SyncStatus::syncing(activity));
-        EXPECT_EQ(screenState(), 1);
+        EXPECT_EQ(screenState(), VState::indexOf<VState::CreateMasterPassword>);
     }
     report(Syncwright::SyncStatus::upToDate(Foundation::Date::now()));
     const auto* shown = coordinator->authenticationVC()->state().as<VState::CreateMasterPassword>();
@@ -508,14 +508,14 @@ TEST_F(FirstLaunch, OffersTheTipsWhileCreatingAndTheBackupFolderStartsInDocument
     tips->handleDoneCommand();
     finishPresentation();
     EXPECT_EQ(coordinator->presentedViewController(), nullptr);
-    EXPECT_EQ(screenState(), 1);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::CreateMasterPassword>);
 
     type(CorvendaleTests::masterPassword, String(CorvendaleTests::masterPassword));
     coordinator->didSelectMasterPasswordTips(*coordinator->authenticationVC());
     EXPECT_EQ(coordinator->presentedViewController(), nullptr) << "tips only while creating";
-    ASSERT_EQ(screenState(), 2) << "set-up: AutoFill";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::AutoFillOnboarding>) << "set-up: AutoFill";
     press();
-    ASSERT_EQ(screenState(), 3) << "set-up: automatic backups";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::AutomaticBackupsOnboarding>) << "set-up: automatic backups";
 
     auto home = std::filesystem::path(std::getenv("HOME"));
     std::filesystem::create_directories(home / "Documents");
@@ -551,7 +551,7 @@ TEST_F(FirstLaunch, OffersTheTipsWhileCreatingAndTheBackupFolderStartsInDocument
     settle();
     EXPECT_EQ(dependencies().preferenceStore->backupFolder(), std::nullopt);
     press();
-    ASSERT_EQ(screenState(), 21) << "set-up: sync";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::SyncOnboarding>) << "set-up: sync";
     press();
     EXPECT_TRUE(store()->authenticationState().isAuthenticated());
 }
@@ -566,18 +566,18 @@ TEST_F(ChangingTheMasterPassword, TakesTheCurrentOneThenTheNewOneTwiceAndCancels
 {
     store()->beginChangingMasterPassword();
     settle();
-    ASSERT_EQ(screenState(), 7);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::ChangeMasterPasswordEntry>);
     EXPECT_TRUE(lockScreen()->authenticationWindow()->isKeyWindow());
     type("not the master password");
-    EXPECT_EQ(screenState(), 7);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::ChangeMasterPasswordEntry>);
     ASSERT_TRUE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value());
     press();
     EXPECT_FALSE(lockScreen()->authenticationVC()->state().entryAttemptState().has_value()) << "the attempt is acknowledged";
     type(CorvendaleTests::masterPassword);
-    ASSERT_EQ(screenState(), 8);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::NewMasterPasswordEntry>);
     EXPECT_TRUE(lockScreen()->entryText().isEmpty()) << "the texts are cleared";
     type(newMasterPassword, String("something else entirely"));
-    EXPECT_EQ(screenState(), 8) << "repetitions that differ are not taken";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::NewMasterPasswordEntry>) << "repetitions that differ are not taken";
     EXPECT_EQ(lockScreen()->reEntryText(), String("something else entirely"));
     lockScreen()->didSelectCancel(*lockScreen()->authenticationVC());
     settle();

@@ -38,6 +38,7 @@ namespace {
 
 using CorvendaleTests::Program;
 using Foundation::String;
+using VState = Shared::AuthenticationVState;
 
 // The keyboard alone, as the terminal hands it over: Tab and Shift-Tab move the focus, Return presses.
 class KeyboardFocus : public Program {
@@ -125,18 +126,18 @@ protected:
 
 TEST_F(KeyboardFocus, TheSetUpStepsWithoutAFieldTakeReturn)
 {
-    if (store()->authenticationState().isAuthenticated() || screenState() != 1)
+    if (store()->authenticationState().isAuthenticated() || screenState() != VState::indexOf<VState::CreateMasterPassword>)
         GTEST_SKIP() << "the container has a master password already";
     type(CorvendaleTests::masterPassword, String(CorvendaleTests::masterPassword));
-    ASSERT_EQ(screenState(), 2) << "the AutoFill step";
+    ASSERT_EQ(screenState(), VState::indexOf<VState::AutoFillOnboarding>) << "the AutoFill step";
     press("Return");
-    EXPECT_EQ(screenState(), 3) << "Return continues without a Tab first";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::AutomaticBackupsOnboarding>) << "Return continues without a Tab first";
 }
 
 TEST_F(KeyboardFocus, TabGoesRoundTheLockScreensControlsInReadingOrder)
 {
     lockScreen()->authenticationWindow()->setFrame({0, 0, 1000, 580});
-    if (!store()->authenticationState().isAuthenticated() && screenState() == 1) {
+    if (!store()->authenticationState().isAuthenticated() && screenState() == VState::indexOf<VState::CreateMasterPassword>) {
         // Create Master Password: both fields, then the buttons under them.
         lockScreen()->authenticationWindow()->layoutIfNeeded();
         ASSERT_TRUE(m_driver->core().focus(m_driver->find("AuthenticationV.entryField")));

@@ -32,6 +32,7 @@ namespace {
 
 using CorvendaleTests::Program;
 using Foundation::String;
+using VState = Shared::AuthenticationVState;
 
 // Everything a person can press either does something, says why it cannot, or shows dimmed.
 class NoDeadEnds : public Program {
@@ -106,17 +107,17 @@ TEST_F(NoDeadEnds, AForgottenPasswordLeadsToARestoreThatCanBeLeftAtEveryStep)
     ASSERT_EQ(alertTitle(), "Forgot Password?");
     m_driver->chooseAlertAction(String("Restore from Backup…"));
     settle();
-    EXPECT_EQ(screenState(), 25) << "what restoring does";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupIntroduction>) << "what restoring does";
 
     // Its next step asks for the current master password, and can be left too.
     lockScreen()->authenticationWindow()->layoutIfNeeded();
     m_driver->tap(screen.primaryButton());
     settle();
-    ASSERT_EQ(screenState(), 4);
+    ASSERT_EQ(screenState(), VState::indexOf<VState::RestoreFromBackupMasterPasswordEntry>);
     EXPECT_FALSE(screen.secondaryButton()->isHidden());
     m_driver->press(String("Escape"));
     settle();
-    EXPECT_EQ(screenState(), 16) << "locked again";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>) << "locked again";
 }
 
 } // namespace

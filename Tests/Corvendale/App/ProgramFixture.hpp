@@ -43,7 +43,7 @@ protected:
         return scenes.empty() ? nullptr : std::dynamic_pointer_cast<Corvendale::SceneDelegate>(scenes.back()->delegate());
     }
     std::shared_ptr<Corvendale::AuthenticationCoordinator> lockScreen() const { return sceneDelegate()->sceneCoordinator()->authenticationCoordinator(); }
-    std::int64_t screenState() const { return lockScreen()->authenticationVC()->state().caseIndex(); }
+    std::int64_t screenState() const { return lockScreen()->authenticationVC()->state().index(); }
     const std::shared_ptr<Shared::AuthenticationStore>& store() const { return Corvendale::dependencies().authenticationStore; }
 
     // Syncs run on the remote's own threads: the main loop turns until none runs (30 seconds at most).

@@ -67,13 +67,14 @@ TEST_F(Program, AFirstLaunchCreatesTheMasterPasswordAndReachesTheSplitViewThenLo
     EXPECT_EQ(coordinator->inAppNotificationC()->inAppNotificationWindow()->windowLevel().rawValue, 490);
     EXPECT_EQ(mainWindow->windowLevel(), UIKit::UIWindow::Level::normal());
 
-    if (!store()->authenticationState().isAuthenticated() && screenState() == 1) {
+    if (!store()->authenticationState().isAuthenticated() && screenState() == VState::indexOf<VState::CreateMasterPassword>) {
         EXPECT_TRUE(lockWindow->isKeyWindow()) << "the program starts on the lock screen";
         type("short", Foundation::String("short"));
-        EXPECT_EQ(screenState(), 1) << "a master password that is too short is refused";
+        EXPECT_EQ(screenState(), VState::indexOf<VState::CreateMasterPassword>) << "a master password that is too short is refused";
         type(CorvendaleTests::masterPassword, Foundation::String(CorvendaleTests::masterPassword));
         // The set-up steps: AutoFill, automatic backups, sync.
-        for (std::int64_t step : {2, 3, 21}) {
+        for (std::int64_t step : {VState::indexOf<VState::AutoFillOnboarding>, VState::indexOf<VState::AutomaticBackupsOnboarding>,
+                                   VState::indexOf<VState::SyncOnboarding>}) {
             EXPECT_EQ(screenState(), step);
             type("");
         }
@@ -81,11 +82,11 @@ TEST_F(Program, AFirstLaunchCreatesTheMasterPasswordAndReachesTheSplitViewThenLo
         CorvendaleTests::unlockVault();
         settle();
     }
-    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().caseIndex();
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated()) << store()->authenticationState().index();
     EXPECT_TRUE(mainWindow->isKeyWindow());
     EXPECT_FALSE(lockWindow->isHidden()) << "the lock window stays, taking no input";
     EXPECT_FALSE(lockWindow->isUserInteractionEnabled());
-    EXPECT_EQ(screenState(), 30);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Authenticated>);
     EXPECT_NE(mainWindow->rootViewController(), nullptr);
 
     dependencies().preferenceStore->setAutoLock(Shared::Settings::Auth::AutoLock::fiveMinutes);
@@ -97,11 +98,11 @@ TEST_F(Program, AFirstLaunchCreatesTheMasterPasswordAndReachesTheSplitViewThenLo
     EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "inactivity locks";
     EXPECT_TRUE(lockWindow->isKeyWindow());
     EXPECT_TRUE(lockWindow->isUserInteractionEnabled());
-    EXPECT_EQ(screenState(), 16) << "the locked screen";
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>) << "the locked screen";
 
     type("wrong password");
     EXPECT_FALSE(store()->authenticationState().isAuthenticated());
-    EXPECT_EQ(screenState(), 16);
+    EXPECT_EQ(screenState(), VState::indexOf<VState::Locked>);
     EXPECT_TRUE(store()->authenticationState().entryAttemptState().has_value()) << "the attempt is shown";
     type("") /* the rejected attempt acknowledged */;
     type(CorvendaleTests::masterPassword);

@@ -28,6 +28,7 @@ namespace {
 
 using CorvendaleTests::ProgramOnTerminal;
 using SystemID = Shared::Entry::SystemField::ID;
+using VState = Shared::AuthenticationVState;
 
 // Set in the second process: where it writes the screens it saw.
 constexpr const char* screensOut = "CORVENDALE_TEST_SCREENS_OUT";
@@ -44,7 +45,7 @@ protected:
         };
         show("create master password", 100, 30);
         show("create master password", 80, 24);
-        EXPECT_EQ(screenState(), 1) << "a first launch asks for a master password";
+        EXPECT_EQ(screenState(), VState::indexOf<VState::CreateMasterPassword>) << "a first launch asks for a master password";
         type(CorvendaleTests::masterPassword, Foundation::String(CorvendaleTests::masterPassword));
         // The set-up steps: AutoFill, automatic backups, sync.
         for (const char* step : {"autofill step", "backups step", "sync step"}) {

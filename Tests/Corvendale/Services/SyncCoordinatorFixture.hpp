@@ -76,7 +76,7 @@ public:
     {
         std::vector<std::int64_t> indices;
         for (const auto& status : statuses())
-            indices.push_back(status.caseIndex());
+            indices.push_back(status.index());
         return indices;
     }
 

@@ -98,12 +98,12 @@ TEST_F(SyncCoordinatorMasterPasswordTests, ASecondInstallationUnlocksWithTheSame
     // The second installation learns of the master password with its first fetch, and it opens everything.
     ASSERT_TRUE(second.program->sync().isSuccess());
     ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return second.state().is<AuthenticationState::Locked>(); }))
-        << second.state().caseIndex();
+        << second.state().index();
     second.lock->unlock("not the password");
     EXPECT_FALSE(second.program->cryptor->isUnlocked());
     second.lock->acknowledgeEntryAttempt();
     second.lock->unlock(password);
-    ASSERT_TRUE(second.state().isAuthenticated()) << second.state().caseIndex();
+    ASSERT_TRUE(second.state().isAuthenticated()) << second.state().index();
     EXPECT_EQ(entries(second), entries(first));
     EXPECT_EQ(second.program->records->entry(bank)->password, String("hunter2"));
 
@@ -132,10 +132,10 @@ TEST_F(SyncCoordinatorMasterPasswordTests, ASecondInstallationUnlocksWithTheSame
     ASSERT_TRUE(first.program->sync().isSuccess());
     ASSERT_TRUE(second.program->sync().isSuccess());
     ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return second.state().is<AuthenticationState::MasterPasswordChangedElsewhere>(); }))
-        << second.state().caseIndex();
+        << second.state().index();
     EXPECT_FALSE(second.program->cryptor->isUnlocked());
     second.lock->unlockWithChangedMasterPassword("a new and longer master password");
-    ASSERT_TRUE(second.state().isAuthenticated()) << second.state().caseIndex();
+    ASSERT_TRUE(second.state().isAuthenticated()) << second.state().index();
     EXPECT_EQ(entries(second), entries(first));
 
     // The old password opens neither any more.

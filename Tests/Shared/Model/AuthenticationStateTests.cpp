@@ -8,13 +8,13 @@ using State = AuthenticationState;
 
 TEST(AuthenticationStateTests, TheCasesTheLockScreensIndexStandWhereTheyExpect)
 {
-    EXPECT_EQ(State(State::Locked {Biometry::none, true, true, std::nullopt}).caseIndex(), 9);
-    EXPECT_EQ(State(State::NoMasterPassword {}).caseIndex(), 14);
-    EXPECT_EQ(State(State::ChangeMasterPasswordRequested {}).caseIndex(), 22);
-    EXPECT_EQ(State(State::ChoosingBackupFile {}).caseIndex(), 28);
-    EXPECT_EQ(State(State::PasswordAuthenticationFailed {EntryAttemptState::failed(1)}).caseIndex(), 31);
+    EXPECT_EQ(State(State::Locked {Biometry::none, true, true, std::nullopt}).index(), 9);
+    EXPECT_EQ(State(State::NoMasterPassword {}).index(), 14);
+    EXPECT_EQ(State(State::ChangeMasterPasswordRequested {}).index(), 22);
+    EXPECT_EQ(State(State::ChoosingBackupFile {}).index(), 28);
+    EXPECT_EQ(State(State::PasswordAuthenticationFailed {EntryAttemptState::failed(1)}).index(), 31);
     EXPECT_TRUE(State(State::Authenticated {}).isAuthenticated());
-    EXPECT_EQ(State(State::Authenticated {}).caseIndex(), 32);
+    EXPECT_EQ(State(State::Authenticated {}).index(), 32);
     EXPECT_TRUE(State(State::BackupPasswordEntry {Foundation::URL::fileURLWithPath("/a.backup")}).isIncludedInRestoreFromBackupFlow());
     EXPECT_FALSE(State(State::ResettingAccount {}).isIncludedInRestoreFromBackupFlow());
     EXPECT_EQ(State(State::Locked {Biometry::touchID, false, false, EntryAttemptState::failed(2)}).entryAttemptState(), EntryAttemptState::failed(2));

@@ -23,7 +23,7 @@ TEST(EntryTests, CaseOrdersAreTheOnesScreensIndex)
     EXPECT_EQ(raw, (std::vector<std::string> {"text", "multilineText", "password", "oneTimePassword", "pin", "creditCardNumber", "phone",
                                               "address", "email", "url", "attachment"}));
     EXPECT_EQ(Foundation::rawValue(static_cast<Entry::SystemField::ID>(4)), "totpSecretKey");
-    EXPECT_EQ(Entry::Filter::allItems().caseIndex(), 3);
+    EXPECT_EQ(Entry::Filter::allItems().index(), 3);
     EXPECT_TRUE(isLoginCategory(allEntryCategories()[1]));
     EXPECT_EQ(Entry::CategoryGroup::titleText(Entry::CategoryGroup::allCases()[5]), "Identification");
 }

@@ -53,7 +53,7 @@ public:
     void didSelectUnlockWithBiometry(AuthenticationVC&) override { calls.push_back("biometry"); }
     void didSelectPrimaryAction(const State& state, AuthenticationVC&) override
     {
-        calls.push_back("primary " + std::to_string(state.caseIndex()));
+        calls.push_back("primary " + std::to_string(state.index()));
         primaryStates.push_back(state);
     }
     void didSelect(Shared::AuthenticationVLink link, AuthenticationVC&) override
@@ -203,7 +203,7 @@ TEST_F(AuthenticationVCTests, OnlyTheConfirmationTextAllowsAnAccountReset)
     show(State::ResetAccountConfirmation {String("RESET")});
     driver.tap(String("Reset Account"));
     ASSERT_EQ(owner->primaryStates.size(), 1u);
-    EXPECT_EQ(owner->primaryStates[0].caseIndex(), 9);
+    EXPECT_EQ(owner->primaryStates[0].index(), Shared::AuthenticationVState::indexOf<Shared::AuthenticationVState::ResetAccountConfirmation>);
 }
 
 TEST_F(AuthenticationVCTests, TheLocationStepsReportFoldersChosenDroppedAndCleared)

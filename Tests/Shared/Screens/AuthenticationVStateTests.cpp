@@ -7,15 +7,15 @@ using State = Shared::AuthenticationVState;
 
 TEST(AuthenticationVState, CasesKeepThePositionsTheLockScreensPickThemBy)
 {
-    EXPECT_EQ(State(State::CreateMasterPassword {}).caseIndex(), 1);
-    EXPECT_EQ(State(State::ResetAccountConfirmation {}).caseIndex(), 9);
-    EXPECT_EQ(State(State::EvaluatingBiometry {}).caseIndex(), 15);
-    EXPECT_EQ(State(State::Locked {}).caseIndex(), 16);
-    EXPECT_EQ(State(State::AutoFillActivationConfirmation {}).caseIndex(), 17);
-    EXPECT_EQ(State(State::EncounteredError {}).caseIndex(), 18);
-    EXPECT_EQ(State(State::WaitingForInitialFetch {}).caseIndex(), 20);
-    EXPECT_EQ(State(State::OpenMainApp {}).caseIndex(), 28);
-    EXPECT_EQ(State(State::Authenticated {}).caseIndex(), 30);
+    EXPECT_EQ(State(State::CreateMasterPassword {}).index(), 1);
+    EXPECT_EQ(State(State::ResetAccountConfirmation {}).index(), 9);
+    EXPECT_EQ(State(State::EvaluatingBiometry {}).index(), 15);
+    EXPECT_EQ(State(State::Locked {}).index(), 16);
+    EXPECT_EQ(State(State::AutoFillActivationConfirmation {}).index(), 17);
+    EXPECT_EQ(State(State::EncounteredError {}).index(), 18);
+    EXPECT_EQ(State(State::WaitingForInitialFetch {}).index(), 20);
+    EXPECT_EQ(State(State::OpenMainApp {}).index(), 28);
+    EXPECT_EQ(State(State::Authenticated {}).index(), 30);
 }
 
 TEST(AuthenticationVState, TypedTextsGoOnlyIntoCasesWithTheirField)

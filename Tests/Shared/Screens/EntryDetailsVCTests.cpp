@@ -54,7 +54,7 @@ std::string describe(const MenuSource& source)
         return "title " + std::to_string(title->id.section) + "." + std::to_string(title->id.index);
     if (const auto* section = source.as<MenuSource::Section>())
         return "section " + std::to_string(section->index);
-    return "source " + std::to_string(source.caseIndex());
+    return "source " + std::to_string(source.index());
 }
 
 // Records every requirement; as the coordinator does, typed text goes into the editing context and the
@@ -643,14 +643,14 @@ TEST_F(EntryDetailsVCTests, TheInlineGeneratorKeepsTheKeyboardAndItsValueReaches
 
 TEST(EntryDetailsVCState, CasesKeepTheirPositions)
 {
-    EXPECT_EQ(State().caseIndex(), 5);
-    EXPECT_EQ(State(State::Viewing {}).caseIndex(), 0);
-    EXPECT_EQ(State(State::MultipleSelection {}).caseIndex(), 1);
-    EXPECT_EQ(State(State::Editing {}).caseIndex(), 2);
-    EXPECT_EQ(State(State::FieldEditing {}).caseIndex(), 4);
+    EXPECT_EQ(State().index(), 5);
+    EXPECT_EQ(State(State::Viewing {}).index(), 0);
+    EXPECT_EQ(State(State::MultipleSelection {}).index(), 1);
+    EXPECT_EQ(State(State::Editing {}).index(), 2);
+    EXPECT_EQ(State(State::FieldEditing {}).index(), 4);
     // The field that shows the inline generator is named by position too.
-    EXPECT_EQ(MenuSource::customField({0, 0}, Shared::Entry::Field::Category::pin).caseIndex(), 6);
-    EXPECT_EQ(MenuSource::systemField(SystemID::password).caseIndex(), 0);
+    EXPECT_EQ(MenuSource::customField({0, 0}, Shared::Entry::Field::Category::pin).index(), 6);
+    EXPECT_EQ(MenuSource::systemField(SystemID::password).index(), 0);
 }
 
 TEST_F(EntryDetailsVCTests, TitlesOfSectionsAndFieldsAndTagsAreTypedIntoWhileEditing)

@@ -132,7 +132,7 @@ TEST(SecondProcess, OpensTheVaultOfTheFirst)
         GTEST_SKIP() << "runs only inside the two-process test";
     ::setenv("XDG_DATA_HOME", home, 1);
     SharedTests::Vault vault;
-    ASSERT_EQ(vault.authenticationStore->authenticationState().caseIndex(), 9);
+    ASSERT_EQ(vault.authenticationStore->authenticationState().index(), Shared::AuthenticationState::indexOf<Shared::AuthenticationState::Locked>);
     vault.authenticationStore->unlock("correct horse battery?");
     EXPECT_FALSE(vault.cryptor->isUnlocked());
     EXPECT_THROW(vault.attachmentDataStore->decryptToTemporaryFile(attachmentID), CryptorError);

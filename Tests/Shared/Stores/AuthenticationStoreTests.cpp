@@ -43,22 +43,22 @@ TEST_F(AuthenticationStoreTests, CreatesTheMasterPasswordAndUnlocksOnlyWithIt)
 {
     SharedTests::Vault vault(AppExecutionContext::app(nullptr));
     auto& store = *vault.authenticationStore;
-    EXPECT_EQ(store.authenticationState().caseIndex(), 14);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::NoMasterPassword>);
     EXPECT_THROW(store.createMasterPassword("short"), AuthenticationStoreError);
 
     int stateChanges = 0;
     auto token = vault.notificationCenter->addObserver(AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), nullptr, nullptr,
                                                        [&](const Foundation::Notification&) { ++stateChanges; });
     store.createMasterPassword(masterPassword);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 17);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::MasterPasswordCreated>);
     EXPECT_TRUE(vault.cryptor->isUnlocked());
     store.finishCreatingMasterPassword();
     // The set-up steps come in order, each ended by its preference.
-    EXPECT_EQ(store.authenticationState().caseIndex(), 15);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::AutoFillOnboarding>);
     vault.preferenceStore->setDidCompleteAutoFillOnboarding(true);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 16);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::AutomaticBackupsOnboarding>);
     vault.preferenceStore->setDidCompleteBackupOnboarding(true);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 13);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::SyncOnboarding>);
     vault.preferenceStore->setDidCompleteSyncOnboarding(true);
     EXPECT_TRUE(store.authenticationState().isAuthenticated());
     EXPECT_GE(stateChanges, 4);
@@ -67,11 +67,11 @@ TEST_F(AuthenticationStoreTests, CreatesTheMasterPasswordAndUnlocksOnlyWithIt)
     auto sealed = vault.cryptor->seal(Foundation::Data::fromString("item secret"));
     store.lock(AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
     EXPECT_FALSE(vault.cryptor->isUnlocked());
-    ASSERT_EQ(store.authenticationState().caseIndex(), 9);
+    ASSERT_EQ(store.authenticationState().index(), State::indexOf<State::Locked>);
 
     // The wrong password unlocks nothing: the state says so, the attempt is counted, the key stays away.
     store.unlock("correct horse battery!");
-    ASSERT_EQ(store.authenticationState().caseIndex(), 31);
+    ASSERT_EQ(store.authenticationState().index(), State::indexOf<State::PasswordAuthenticationFailed>);
     EXPECT_FALSE(vault.cryptor->isUnlocked());
     EXPECT_THROW(vault.cryptor->open(sealed), std::exception);
     store.lock(AuthenticationStore::LockKind::allowBiometry, false, false, "AuthenticationCoordinator.transitionIfRequired");
@@ -98,7 +98,7 @@ TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBackUntilTheHoldEnds
     }
     store.unlock("wrong password");
     auto shown = store.authenticationState();
-    ASSERT_EQ(shown.caseIndex(), 31);
+    ASSERT_EQ(shown.index(), State::indexOf<State::PasswordAuthenticationFailed>);
     ASSERT_TRUE(shown.entryAttemptState() && shown.entryAttemptState()->as<EntryAttemptState::Disabled>());
     // While held back even the right password is not tried.
     store.unlock(masterPassword);
@@ -113,7 +113,7 @@ TEST_F(AuthenticationStoreTests, ManyWrongPasswordsHoldEntryBackUntilTheHoldEnds
     vault.notificationCenter->removeObserver(token);
     EXPECT_EQ(stateChanges, 1);
     auto after = store.authenticationState();
-    EXPECT_EQ(after.caseIndex(), 31);
+    EXPECT_EQ(after.index(), State::indexOf<State::PasswordAuthenticationFailed>);
     EXPECT_EQ(after.entryAttemptState(), EntryAttemptState::failed(AuthenticationStore::freeAttemptCount));
 
     store.unlock(masterPassword);
@@ -135,8 +135,8 @@ TEST_F(AuthenticationStoreTests, BiometryGivesBackOnlyTheKeyOfThisProcess)
     ASSERT_TRUE(locked.as<State::Locked>());
     EXPECT_FALSE(locked.as<State::Locked>()->isBiometryDisabled);
     store.unlockWithAvailableBiometry();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 11);
-    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().caseIndex() != 11; }));
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::EvaluatingBiometry>);
+    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().index() != State::indexOf<State::EvaluatingBiometry>; }));
     EXPECT_TRUE(store.authenticationState().isAuthenticated());
 
     // A lock that requires the master password wipes the kept key: biometry is off until then.
@@ -153,9 +153,9 @@ TEST_F(AuthenticationStoreTests, BiometryGivesBackOnlyTheKeyOfThisProcess)
     store.lock(AuthenticationStore::LockKind::allowBiometry, true, false, "test");
     allowTouchID(false);
     store.unlockWithAvailableBiometry();
-    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().caseIndex() != 11; }));
+    EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return store.authenticationState().index() != State::indexOf<State::EvaluatingBiometry>; }));
     EXPECT_FALSE(vault.cryptor->isUnlocked());
-    EXPECT_EQ(store.authenticationState().caseIndex(), 9);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::Locked>);
 }
 
 TEST_F(AuthenticationStoreTests, ChangingTheMasterPasswordKeepsTheVaultKey)
@@ -167,12 +167,12 @@ TEST_F(AuthenticationStoreTests, ChangingTheMasterPasswordKeepsTheVaultKey)
     auto sealed = vault.cryptor->seal(Foundation::Data::fromString("still readable"));
 
     store.beginChangingMasterPassword();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 3);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ChangeMasterPasswordEntry>);
     store.verifyMasterPasswordToChange("not it at all");
-    EXPECT_EQ(store.authenticationState().caseIndex(), 3);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ChangeMasterPasswordEntry>);
     EXPECT_TRUE(store.authenticationState().entryAttemptState().has_value());
     store.verifyMasterPasswordToChange(masterPassword);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 23);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::NewMasterPasswordEntry>);
     store.changeMasterPassword("a brand new passphrase");
     EXPECT_TRUE(store.authenticationState().isAuthenticated());
 
@@ -192,29 +192,29 @@ TEST_F(AuthenticationStoreTests, ResetAndRestoreFlowsLeadWhereTheLockScreenExpec
     store.finishCreatingMasterPassword();
 
     store.beginRestoringFromBackup(std::nullopt);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 4);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::RestoreFromBackupIntroduction>);
     EXPECT_TRUE(store.authenticationState().isIncludedInRestoreFromBackupFlow());
     store.continueRestoringFromBackup();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 1);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::RestoreFromBackupMasterPasswordEntry>);
     store.verifyMasterPasswordToRestore(masterPassword);
-    EXPECT_EQ(store.authenticationState().caseIndex(), 28);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ChoosingBackupFile>);
     auto file = Foundation::URL::fileURLWithPath("/backups/vault.backup");
     store.chooseBackupFile(file);
     EXPECT_EQ(store.authenticationState(), State(State::BackupPasswordEntry {file}));
     store.beginReadingBackup();
     store.restoreFromBackupDidFail("the backup password is wrong");
-    EXPECT_EQ(store.authenticationState().caseIndex(), 8);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::RestoreFromBackupFailed>);
     store.cancelRestoringFromBackup();
     EXPECT_TRUE(store.authenticationState().isAuthenticated());
 
     store.beginResettingAccount();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 24);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ResetAccountIntroduction>);
     store.startResettingAccount();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 26);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ResetAccountConfirmation>);
     store.confirmResettingAccount();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 27);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ResettingAccount>);
     store.accountResetDidFail();
-    EXPECT_EQ(store.authenticationState().caseIndex(), 25);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::ResetAccountFailed>);
     store.cancelResettingAccount();
     EXPECT_TRUE(store.authenticationState().isAuthenticated());
 
@@ -222,7 +222,7 @@ TEST_F(AuthenticationStoreTests, ResetAndRestoreFlowsLeadWhereTheLockScreenExpec
     store.startResettingAccount();
     store.confirmResettingAccount();
     store.lock(AuthenticationStore::LockKind::reloadRecords, true, false, "AuthenticationCoordinator.performAccountReset()");
-    EXPECT_EQ(store.authenticationState().caseIndex(), 18);
+    EXPECT_EQ(store.authenticationState().index(), State::indexOf<State::NewMasterPasswordAfterReset>);
     store.createMasterPassword("the new master password");
     EXPECT_TRUE(vault.cryptor->isUnlocked());
 }
@@ -240,7 +240,7 @@ TEST_F(AuthenticationStoreTests, DamagedRecordsAreAnErrorStateAndNothingIsOverwr
 
     SharedTests::Vault vault;
     auto state = vault.authenticationStore->authenticationState();
-    ASSERT_EQ(state.caseIndex(), 19);
+    ASSERT_EQ(state.index(), State::indexOf<State::FailedToReadAuthenticationRecords>);
     EXPECT_NE(state.as<State::FailedToReadAuthenticationRecords>()->error, nullptr);
     EXPECT_THROW(vault.authenticationStore->createMasterPassword("a second vault"), std::exception);
     EXPECT_EQ(std::filesystem::file_size(path), damaged);
@@ -263,7 +263,7 @@ TEST_F(AuthenticationStoreTests, RecordsAskingForAnExcessiveKeyDerivationAreDama
     // Refused as it is read: no password is tried against it, and no attempt counts against the person.
     SharedTests::Vault vault;
     auto state = vault.authenticationStore->authenticationState();
-    ASSERT_EQ(state.caseIndex(), 19);
+    ASSERT_EQ(state.index(), State::indexOf<State::FailedToReadAuthenticationRecords>);
     EXPECT_NE(state.as<State::FailedToReadAuthenticationRecords>()->error, nullptr);
     EXPECT_ANY_THROW(vault.authenticationStore->unlock(masterPassword));
     EXPECT_FALSE(vault.cryptor->isUnlocked());
@@ -349,7 +349,7 @@ TEST_F(AuthenticationStoreTests, TheRecordsTravelWithTheAccountAndTheLaterPasswo
     auto installation = std::make_shared<AccountRecordSource>(here.cryptor);
     installation->synced = first;
     lock = openLock(here, installation);
-    EXPECT_EQ(lock->authenticationState().caseIndex(), 9);
+    EXPECT_EQ(lock->authenticationState().index(), State::indexOf<State::Locked>);
 
     // Another installation made a vault of its own and set its password later: the account's copy wins
     // when a sync brings it, and the records of this vault stay beside it for whoever needs its items.

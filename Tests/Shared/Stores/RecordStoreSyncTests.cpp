@@ -5,6 +5,7 @@
 #include "Shared/Stores/EntryObject.hpp"
 #include "Shared/Stores/Onboarding.hpp"
 #include "Shared/Stores/Vault.hpp"
+#include "Shared/Syncwright/SyncableType.hpp"
 
 #include "Basalwork/Base/NSManagedObjectContext.hpp"
 

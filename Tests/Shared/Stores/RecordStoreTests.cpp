@@ -1,4 +1,4 @@
-#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
+#include "Tests/Shared/Stores/RecordStoreTests.hpp"
 
 #include "Tests/Support/Files.hpp"
 #include "Tests/Support/MainLoop.hpp"
@@ -11,13 +11,11 @@
 #include "Shared/Stores/RecordStoreError.hpp"
 
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
-#include "Platform/Foundation/DecodingError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <sqlite3.h>
 
 using namespace Shared;
@@ -25,37 +23,11 @@ using SharedTests::addEntry;
 using Filter = Entry::Filter;
 using SortMethod = Settings::Items::SortMethod;
 using SystemField = Entry::SystemField::ID;
+using SharedTests::RecordStoreTests;
 
 namespace {
 
 constexpr const char* secret = "Tr0ub4dor&3-horse";
-
-class RecordStoreTests : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        SharedTests::removeApplicationGroup();
-        vault = std::make_unique<SharedTests::Vault>();
-        vault->cryptor->unlock(Cryptor::Key::random());
-        store = SharedTests::openRecordStore(*vault);
-    }
-    void TearDown() override { Foundation::Logger::setCaptureSink({}); }
-
-    std::vector<Foundation::String> titles(const std::vector<EntryIndex>& indices)
-    {
-        std::vector<Foundation::String> result;
-        for (const auto& index : indices)
-            result.push_back(index.title);
-        return result;
-    }
-    std::vector<Foundation::String> search(const char* text)
-    {
-        return titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical, Foundation::String(text)));
-    }
-
-    std::unique_ptr<SharedTests::Vault> vault;
-    std::shared_ptr<RecordStore> store;
-};
 
 std::string fileBytes(const std::filesystem::path& path)
 {
@@ -348,74 +320,6 @@ TEST_F(RecordStoreTests, SearchFindsByEachSearchableFieldsSetting)
     // No secret is ever searched, and an empty search finds everything.
     EXPECT_TRUE(search("horse").empty());
     EXPECT_EQ(search("  ").size(), 2u);
-}
-
-// Plain ASCII takes a shortcut; it must agree with the general path, which trims every kind of white space.
-TEST(RecordStoreIndex, HostOfAWebsite)
-{
-    using Index = RecordStore::Index;
-    EXPECT_EQ(Index::host(Foundation::String(" \t HTTPS://Me@WWW.Bank.Example.COM.:443/login?next=/ \r\n")), "bank.example.com");
-    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x0b")), "mail.example.org");
-    // A control character is no part of a host, so such a text names none.
-    EXPECT_EQ(Index::host(Foundation::String("\x0b\x0cMail.Example.org\x1f")), "");
-    EXPECT_EQ(Index::host(Foundation::String("[::1]:8080")), "[::1]");
-    EXPECT_EQ(Index::host(Foundation::String("\u00a0https://WWW.Bücher.Example/\u2028")), "bücher.example");
-    EXPECT_EQ(Index::host(Foundation::String("\u3000ÉCOLE.example\u0085")), "école.example");
-    EXPECT_EQ(Index::host(Foundation::String(" \n ")), "");
-}
-
-TEST(RecordStoreIndex, ASummaryUnpacksAsPackedAndOneOfTheFormatWithoutTheAttachmentMarkIsRefused)
-{
-    using Index = RecordStore::Index;
-    EntryIndex index;
-    index.entryID = "item";
-    index.title = "Contract";
-    index.websites = {"example.com"};
-    index.isFavorite = true;
-    index.hasAttachments = true;
-    auto packed = Index::packed(index);
-    EXPECT_EQ(Index::unpacked(packed), index);
-
-    auto bytes = packed.byteVector();
-    bytes[0] = 1; // summaries written before the mark: made again from their items
-    EXPECT_THROW(Index::unpacked(Foundation::Data(bytes)), Foundation::DecodingError);
-}
-
-// Items are found by identifier however short, replaced and removed; those added or replaced after the
-// first search (which makes every item's search text and hosts) are searched and matched too.
-TEST(RecordStoreIndex, ReplacesRemovesAndSearchesItemsAddedAfterTheFirstSearch)
-{
-    RecordStore::Index index(Settings::Items::SearchableFields::titleSubtitleUsernameWebsitesTags);
-    auto summary = [](const char* id, const char* title, std::vector<Foundation::String> websites = {}) {
-        EntryIndex made;
-        made.entryID = id;
-        made.title = title;
-        made.websites = std::move(websites);
-        return made;
-    };
-    auto found = [&](const char* text) {
-        std::vector<Foundation::String> ids;
-        for (const auto& item : index.query(Filter::allItems(), SortMethod::alphabetical, Foundation::String(text), std::nullopt, false))
-            ids.push_back(item.entryID);
-        return ids;
-    };
-    for (const auto* id : {"a", "b", "c"})
-        index.insert(summary(id, (std::string("Alpha ") + id).c_str()));
-    EXPECT_EQ(found("alpha"), (std::vector<Foundation::String> {"a", "b", "c"}));
-
-    index.insert(summary("d", "Alpine", {"https://www.Example.com/login"}));
-    index.insert(summary("a", "Zulu"));
-    EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"b", "c", "d"}));
-    EXPECT_EQ(found("example"), (std::vector<Foundation::String> {"d"}));
-    EXPECT_TRUE(index.hasEntries("login.example.com", false));
-    EXPECT_EQ(index.find("a")->title, "Zulu");
-
-    index.remove("b");
-    index.remove("nonesuch");
-    EXPECT_EQ(index.size(), 3u);
-    EXPECT_EQ(index.find("b"), nullptr);
-    EXPECT_EQ(index.find("d")->title, "Alpine") << "the last item took the removed one's place";
-    EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"c", "d"}));
 }
 
 TEST_F(RecordStoreTests, FiltersSortsCountsAndMatchesDomains)
@@ -749,117 +653,6 @@ TEST_F(RecordStoreTests, SharedLinksMakeTheItemAnew)
     EXPECT_EQ(context->entry(copy)->password, "pa ss/word?");
     EXPECT_EQ(context->entry(copy)->notes, "café");
     EXPECT_THROW(context->insert("bad", store->vaultIDForNewEntries(), *Foundation::URL::string("corvendale://share?title=x"), false), Foundation::Error);
-}
-
-TEST_F(RecordStoreTests, ImportsAddInOneSaveAndRestoresReplaceEverything)
-{
-    auto kept = addEntry(*store, "Kept", "");
-    auto gone = addEntry(*store, "Gone", "");
-    auto imported = Entry::make(Entry::Category::secureNote, Foundation::Date::now());
-    imported.title = "Imported";
-    auto duplicate = *store->entry(kept);
-    duplicate.title = "Not taken";
-    Attachment file {"attachment-1", imported.id, "notes.txt", 5, Foundation::Date::now()};
-    EXPECT_EQ(store->existingEntryIDs({kept, imported.id}), std::vector<Foundation::String> {kept});
-    store->insertEntries({imported, duplicate}, {file});
-    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Gone", "Imported", "Kept"}));
-    EXPECT_EQ(store->allAttachments(), std::vector<Attachment> {file});
-
-    // A restore brings its own vault key: the items are sealed under it.
-    vault->cryptor->lock();
-    vault->cryptor->unlock(Cryptor::Key::random());
-    auto restored = duplicate;
-    restored.title = "Restored";
-    store->replaceAllRecords({restored}, {});
-    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Restored"}));
-    EXPECT_FALSE(store->entry(gone));
-    EXPECT_TRUE(store->allAttachments().empty());
-    EXPECT_EQ(store->allEntries().size(), 1u);
-}
-
-TEST_F(RecordStoreTests, ImportsInPartsAddInOneSave)
-{
-    auto key = Cryptor::Key::random();
-    vault->cryptor->lock();
-    vault->cryptor->unlock(key.copy());
-    auto kept = addEntry(*store, "Kept", "");
-    auto item = [](const char* title) {
-        auto entry = Entry::make(Entry::Category::login, Foundation::Date::now());
-        entry.title = title;
-        entry.password = "pw";
-        return entry;
-    };
-    auto first = item("First");
-    auto second = item("Second");
-    auto duplicate = *store->entry(kept);
-    duplicate.title = "Not taken";
-    Attachment file {"attachment-1", second.id, "notes.txt", 5, Foundation::Date::now()};
-
-    // A part that fails half way: nothing of the import is added.
-    auto failed = item("Failed");
-    EXPECT_THROW(store->insertEntryBatches([&](Importer::RecordSource::BatchSink& sink) {
-        std::vector<Entry> entries {failed};
-        std::vector<Attachment> attachments {file};
-        sink.add(entries, attachments);
-        throw RecordStoreError::vaultLocked();
-    }),
-                 RecordStoreError);
-    EXPECT_FALSE(store->entry(failed.id));
-    EXPECT_TRUE(store->allAttachments().empty());
-
-    store->insertEntryBatches([&](Importer::RecordSource::BatchSink& sink) {
-        EXPECT_EQ(sink.existingEntryIDs({first.id, kept}), std::vector<Foundation::String> {kept});
-        std::vector<Entry> entries {first, duplicate};
-        std::vector<Attachment> none;
-        sink.add(entries, none);
-        entries = {second};
-        std::vector<Attachment> attachments {file};
-        sink.add(entries, attachments);
-    });
-    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"First", "Kept", "Second"}));
-    EXPECT_EQ(store->entry(second.id), second);
-    EXPECT_EQ(store->allAttachments(), std::vector<Attachment> {file});
-    auto existing = store->existingEntryIDs({first.id, failed.id, second.id});
-    std::sort(existing.begin(), existing.end());
-    auto expected = std::vector<Foundation::String> {first.id, second.id};
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(existing, expected);
-
-    // What was added reads back the same after the vault opens anew.
-    vault->cryptor->lock();
-    vault->cryptor->unlock(key.copy());
-    EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"First", "Kept", "Second"}));
-    EXPECT_EQ(store->entry(first.id), first);
-}
-
-TEST_F(RecordStoreTests, ReadingInBatchesFollowsTheListAndLeavesOutTheTrashOnlyWhenAsked)
-{
-    // More items than a batch; taking some out puts the last ones in their places in the list, out of
-    // the store's order.
-    std::vector<Entry> entries;
-    const auto now = Foundation::Date::now();
-    for (int i = 0; i < 2300; ++i) {
-        auto entry = Entry::make(Entry::Category::login, now);
-        entry.title = Foundation::String("Item " + std::to_string(i));
-        if (i % 100 == 7)
-            entry.trashedAt = now;
-        entries.push_back(std::move(entry));
-    }
-    store->insertEntries(entries, {});
-    store->permanentlyDelete({entries[1].id, entries[5].id, entries[2000].id});
-    const auto all = store->allEntries();
-    ASSERT_EQ(all.size(), 2297u);
-    ASSERT_NE(all[1].id, entries[2].id) << "the list is expected out of the store's order";
-    for (bool includingTrashed : {true, false}) {
-        std::vector<Entry> expected;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(expected), [&](const Entry& entry) { return includingTrashed || !entry.isTrashed(); });
-        std::vector<Entry> read;
-        std::size_t counted = 0;
-        store->readEntries(includingTrashed, [&](std::size_t count) { counted = count; },
-                           [&](std::vector<Entry>& batch) { std::move(batch.begin(), batch.end(), std::back_inserter(read)); });
-        EXPECT_EQ(counted, expected.size());
-        EXPECT_TRUE(read == expected) << includingTrashed;
-    }
 }
 
 // A vault made in one process is opened, unlocked and read in a second: this process starts itself again

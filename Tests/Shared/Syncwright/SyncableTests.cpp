@@ -132,7 +132,7 @@ TEST(SyncStatusTests, FailuresCompareByKindAndError)
     auto testing = Failure::error(Basalwork::GeneralError::failedWithMessage("Testing"));
     EXPECT_EQ(testing, Failure::error(Basalwork::GeneralError::failedWithMessage("Testing")));
     EXPECT_NE(testing, Failure::error(Basalwork::GeneralError::failedWithMessage("Other")));
-    EXPECT_EQ(Syncwright::SyncStatus::failed(testing, std::nullopt).caseIndex(), 3);
+    EXPECT_EQ(Syncwright::SyncStatus::failed(testing, std::nullopt).index(), 3);
 
     for (const auto& reset : {Failure::customRecordZoneDeletedByUser(), Failure::customRecordZoneNotFound(), Failure::customRecordZoneDeleted()}) {
         EXPECT_TRUE(reset.isRecordsResetInICloud());

@@ -72,7 +72,7 @@ protected:
         vault->preferenceStore->setBackupFolder(fileURL(folder, true));
         vault->backupStore->performOrCancelBackup();
         EXPECT_TRUE(vault->waitForBackup());
-        EXPECT_EQ(vault->backupStore->status().caseIndex(), 0) << describe();
+        EXPECT_EQ(vault->backupStore->status().index(), Shared::BackupStoreStatus::indexOf<Shared::BackupStoreStatus::UpToDate>) << describe();
         auto files = vault->backupStore->backupFiles();
         return files.empty() ? fs::path() : fs::path(files.back().path().utf8());
     }
@@ -100,7 +100,7 @@ protected:
     {
         if (const auto* failed = vault->backupStore->status().as<BackupStore::Status::Failed>())
             return failed->error->description();
-        return std::to_string(vault->backupStore->status().caseIndex());
+        return std::to_string(vault->backupStore->status().index());
     }
 
     std::unique_ptr<SharedTests::TransferVault> vault;
@@ -136,7 +136,7 @@ TEST_F(BackupStoreTests, StatusFollowsTheFolderAndItsBackups)
     vault->preferenceStore->setBackupFolder(fileURL("/proc", true));
     vault->backupStore->performOrCancelBackup();
     ASSERT_TRUE(vault->waitForBackup());
-    ASSERT_EQ(vault->backupStore->status().caseIndex(), 3);
+    ASSERT_EQ(vault->backupStore->status().index(), Shared::BackupStoreStatus::indexOf<Shared::BackupStoreStatus::Failed>);
     EXPECT_NE(describe().find("cannot be written to"), std::string::npos) << describe();
 
     // A folder that went away: the status cannot be told.
@@ -145,7 +145,7 @@ TEST_F(BackupStoreTests, StatusFollowsTheFolderAndItsBackups)
     vault->preferenceStore->setBackupFolder(fileURL(gone, true));
     fs::remove(gone);
     vault->backupStore->updateStatus();
-    EXPECT_EQ(vault->backupStore->status().caseIndex(), 4);
+    EXPECT_EQ(vault->backupStore->status().index(), Shared::BackupStoreStatus::indexOf<Shared::BackupStoreStatus::FailedToDetermineStatus>);
 }
 
 TEST_F(BackupStoreTests, AutomaticBackupsRunAtTheIntervalAndKeepTheChosenNumber)

@@ -5,6 +5,8 @@
 
 #include "Shared/Model/EntryProperty.hpp"
 #include "Shared/Transfer/ImportReader.hpp"
+#include "Shared/Transfer/ImportedEntryBuilder.hpp"
+#include "Shared/Transfer/ImporterError.hpp"
 #include "Shared/Transfer/VaultDocument.hpp"
 
 #include "Basalwork/Base/CSVWriter.hpp"
@@ -168,4 +170,28 @@ TEST(EntryPropertyTests, ACSVWrittenByHandMayLeaveOutValuesButNotTheIdentifierOr
     ASSERT_EQ(result.failures.size(), 3u);
     for (auto [index, reason] : {std::pair {0, "no identifier"}, {1, "category is unknown"}, {2, "not a number of seconds"}})
         EXPECT_NE(result.failures[static_cast<std::size_t>(index)].utf8().find(reason), std::string::npos) << result.failures[static_cast<std::size_t>(index)].utf8();
+}
+
+TEST(EntryPropertyTests, EveryTextAnItemKeepsIsHeldToTheImportLimits)
+{
+    const auto tooLong = Foundation::String(std::string(ImportedEntryBuilder::maximumValueByteCount + 1, 'x'));
+    forEachEntryProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        Entry entry = baseEntry();
+        auto& value = entry.*property.member;
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, Foundation::String>) {
+            value = tooLong;
+            EXPECT_THROW(ImportedEntryBuilder::enforceLimits(entry), ImporterError) << property.key;
+        }
+    });
+
+    // Values put away by a merge come in with this program's JSON files too.
+    Entry entry = baseEntry();
+    auto& kept = entry.mergedAwayValues["title"];
+    for (int i = 0; i < 60; ++i)
+        kept.push_back(EntryPreviousValue::make(Foundation::String("title " + std::to_string(i)), Foundation::Date(i)));
+    ImportedEntryBuilder::enforceLimits(entry);
+    EXPECT_EQ(entry.mergedAwayValues["title"].size(), Entry::maximumHistoryCount);
+    entry.mergedAwayValues["notes"] = {EntryPreviousValue::make(tooLong, Foundation::Date(0))};
+    EXPECT_THROW(ImportedEntryBuilder::enforceLimits(entry), ImporterError);
 }

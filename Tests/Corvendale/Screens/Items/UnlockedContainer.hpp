@@ -3,6 +3,7 @@
 #include "Tests/Corvendale/App/AppFixture.hpp"
 #include "Tests/Support/Driver.hpp"
 
+#include "Shared/Model/EntryIndex.hpp"
 #include "Shared/Stores/AuthenticationStore.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 

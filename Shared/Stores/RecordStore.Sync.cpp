@@ -1,0 +1,233 @@
+#include "Shared/Stores/RecordStore.hpp"
+
+#include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Model/EntryRevision.hpp"
+#include "Shared/Stores/AttachmentDataStore.hpp"
+#include "Shared/Stores/AttachmentObject.hpp"
+#include "Shared/Stores/EntryObject.hpp"
+#include "Shared/Stores/MasterPassword.hpp"
+#include "Shared/Stores/Migrations.hpp"
+#include "Shared/Stores/Onboarding.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.Index.hpp"
+#include "Shared/Stores/RecordStore.Templates.hpp"
+#include "Shared/Stores/RecordStoreError.hpp"
+#include "Shared/Stores/Vault.hpp"
+#include "Shared/Syncwright/PersistentContainer.hpp"
+#include "Shared/Syncwright/SyncableType.hpp"
+
+#include "Basalwork/Base/GeneralError.hpp"
+
+#include "Platform/CloudKit/CKRecord.hpp"
+#include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/Foundation/Logger.hpp"
+
+#include <mutex>
+#include <map>
+#include <set>
+
+namespace Shared {
+
+namespace {
+
+const Foundation::Logger& logger()
+{
+    static const Foundation::Logger logger("Shared", "RecordStore");
+    return logger;
+}
+
+} // namespace
+
+// --- Resetting and repairing --------------------------------------------------------------------------
+
+void RecordStore::deleteAllLocalRecords()
+{
+    m_context->performAndWait([&] {
+        for (const auto& entity : m_container->managedObjectModel()->entities())
+            m_context->execute(CoreData::NSBatchDeleteRequest(CoreData::NSFetchRequest<CoreData::NSManagedObject>(entity->name())));
+        m_context->reset();
+        auto vault = m_context->insertNewObject<Vault>();
+        vault->setRecordName(defaultVaultID());
+        vault->markLocallyModified(Foundation::Date::now());
+        saveOrRollBack();
+    });
+    m_attachmentDataStore->deleteAllData();
+    {
+        std::lock_guard lock(m_indexMutex);
+        if (m_index)
+            m_index = std::make_shared<Index>(m_preferenceStore->searchableFields());
+    }
+    post(recordStoreDidPermanentlyResetLocalAndRemoteRecords());
+    postDidUpdateRecords();
+}
+
+void RecordStore::removeUnnamedAttachmentFiles()
+{
+    m_attachmentDataStore->removeUnnamedData([&] {
+        return m_context->performAndWait([&] {
+            // Deletion markers count too: names are compared, nothing is opened, so the vault may be locked.
+            CoreData::NSFetchRequest<CoreData::NSManagedObject> request(AttachmentObject::entityName());
+            request.setPropertiesToFetch({SyncedObject::recordNameKey});
+            std::set<std::string> names;
+            for (const auto& row : m_context->fetchValues(request)) {
+                if (const auto* name = row.front().as<Foundation::String>())
+                    names.insert(name->utf8());
+            }
+            return names;
+        });
+    });
+}
+
+void RecordStore::repairRecordsUsingTheSameID()
+{
+    bool repaired = performUnlockedWriting([&](const Cryptor::Key& key) {
+        bool repaired = false;
+        std::map<std::string, std::vector<std::shared_ptr<EntryObject>>> byName;
+        for (auto& object : m_context->fetch(CoreData::NSFetchRequest<EntryObject>()))
+            byName[object->recordName().utf8()].push_back(object);
+        for (auto& [name, objects] : byName) {
+            if (objects.size() < 2)
+                continue;
+            // The copies merge into the first that opens; the others go from this store only.
+            std::optional<EntryRevision> merged;
+            std::shared_ptr<EntryObject> keeper;
+            for (auto& object : objects) {
+                try {
+                    auto revision = readRevision(*object, key);
+                    merged = merged ? EntryRevision::merged(*merged, revision) : revision;
+                    if (!keeper)
+                        keeper = object;
+                } catch (const Foundation::Error&) {
+                }
+            }
+            for (auto& object : objects) {
+                if (object != keeper)
+                    m_context->delete_(object);
+            }
+            if (keeper && merged) {
+                writeRevision(*keeper, *merged, key);
+                keeper->markLocallyModified(Foundation::Date::now());
+            }
+            repaired = true;
+        }
+        for (const auto& entity : {Vault::entityName(), MasterPassword::entityName(), Migrations::entityName(), Onboarding::entityName(),
+                                   AttachmentObject::entityName()}) {
+            std::set<std::string> seen;
+            for (auto& object : m_context->fetch(CoreData::NSFetchRequest<CoreData::NSManagedObject>(entity))) {
+                auto name = std::static_pointer_cast<SyncedObject>(object)->recordName().utf8();
+                if (!seen.insert(name).second) {
+                    m_context->delete_(object);
+                    repaired = true;
+                }
+            }
+        }
+        if (m_context->hasChanges())
+            saveOrRollBack();
+        return repaired;
+    });
+    if (repaired) {
+        vaultKeyDidChange();
+        postDidUpdateRecords();
+    }
+}
+
+// --- Sync ---------------------------------------------------------------------------------------------
+
+std::shared_ptr<CloudKit::CKRecord> RecordStore::ckRecordWithLocalModifications(const Foundation::String& entryID,
+                                                                                const CloudKit::CKRecordZoneID& zoneID) const
+{
+    return performUnlockedWriting([&](const Cryptor::Key& key) {
+        auto object = entryObject(entryID);
+        if (!object)
+            throw RecordStoreError::entryNotFound(entryID);
+        if (object->remoteSealedEntry()) {
+            mergeRemote(*object, key);
+            saveOrRollBack();
+        }
+        return object->ckRecordWithLocalModifications(zoneID);
+    });
+}
+
+Foundation::ErrorPtr RecordStore::fetchedRecordsNotOpened() const
+{
+    std::lock_guard lock(m_indexMutex);
+    if (m_unopened.empty())
+        return nullptr;
+    const auto& [id, why] = *m_unopened.begin();
+    auto others = m_unopened.size() - 1;
+    return Basalwork::GeneralError::failedWithMessage(
+               Foundation::String("The item " + id + " from iCloud cannot be opened (" + why + ")"
+                                  + (others ? ", nor " + std::to_string(others) + " more" : std::string())))
+        .clone();
+}
+
+void RecordStore::didDeleteRemotely(const std::vector<Foundation::String>& recordNames)
+{
+    {
+        std::lock_guard lock(m_indexMutex);
+        for (const auto& name : recordNames)
+            m_unopened.erase(name.utf8());
+    }
+    updateIndex({}, recordNames);
+    postDidUpdateRecords();
+}
+
+void RecordStore::didModifyRemotely(const std::vector<Foundation::String>& recordNames)
+{
+    mergeFetchedRecords(recordNames);
+}
+
+void RecordStore::mergeFetchedRecords(const std::optional<std::vector<Foundation::String>>& recordNames)
+{
+    if (!m_cryptor->isUnlocked())
+        return; // merged when the vault opens next
+    std::vector<EntryIndex> indices;
+    m_context->performAndWait([&] {
+        m_context->performInWriteTransaction([&] {
+            auto key = m_cryptor->itemSecretsKey();
+            CoreData::NSFetchRequest<EntryObject> request;
+            auto awaiting = CoreData::key("remoteSealedEntry") != CoreData::Value() && SyncedObject::notDeleted();
+            request.setPredicate(recordNames ? SyncedObject::named(*recordNames) && awaiting : awaiting);
+            for (auto& object : m_context->fetch(request)) {
+                try {
+                    indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                } catch (const Foundation::Error& error) {
+                    logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
+                }
+            }
+            if (m_context->hasChanges())
+                saveOrRollBack();
+        });
+    });
+    updateIndex(indices, {});
+    if (recordNames || !indices.empty())
+        postDidUpdateRecords();
+}
+
+std::vector<Syncwright::SyncableType> RecordStore::syncableTypes()
+{
+    using Syncwright::SyncableType;
+    return {SyncableType::of<Migrations>(), SyncableType::of<Onboarding>(), SyncableType::of<MasterPassword>(),
+            SyncableType::of<Vault>(),      SyncableType::of<EntryObject>(), SyncableType::of<AttachmentObject>()};
+}
+
+void RecordStore::didSynchronize()
+{
+    if (!m_cryptor->isUnlocked())
+        return;
+    std::uint64_t generation;
+    {
+        std::lock_guard lock(m_indexMutex);
+        generation = m_indexGeneration;
+    }
+    auto self = sharedSelf(this);
+    m_context->perform([self, generation] {
+        if (!self->m_cryptor->isUnlocked())
+            return;
+        // A fetch takes in every value another process saved; the index follows the store.
+        Foundation::catchError([&] { self->reloadIndex(generation); });
+        self->postDidUpdateRecords();
+    });
+}
+
+} // namespace Shared
