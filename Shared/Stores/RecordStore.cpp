@@ -433,9 +433,12 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
         object.markUpToDate();
         return remote;
     }
-    // Nothing changed here since the account's copy last came: that copy is the item as it is, with the
-    // history it carries, and nothing needs pushing back.
-    auto merged = object.isLocallyModified() ? EntryRevision::merged(readRevision(object, key), remote) : remote;
+    // Nothing changed here since the account's copy last came, and that copy was made from ours: it is the
+    // item as it is, with the history it carries, and nothing needs pushing back. A copy made apart from
+    // ours (another installation saved over it without having seen it) is merged, so neither side's
+    // values are lost.
+    auto local = readRevision(object, key);
+    auto merged = !object.isLocallyModified() && remote.supersedes(local) ? remote : EntryRevision::merged(local, remote);
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
         object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
