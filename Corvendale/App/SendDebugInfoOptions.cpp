@@ -1,6 +1,6 @@
 #include "Corvendale/App/SendDebugInfoOptions.hpp"
 
-#include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Services/Dependencies.hpp"
 
 #include "Shared/Metricove/AnalyticsStore.hpp"
@@ -30,12 +30,10 @@ void presentSendDebugInfoOptions(UIKit::UIViewController& presenter, const std::
     sheet->addAction(Foundation::make<UIKit::UIAlertAction>(
         Foundation::String("Analytics ID Only"), UIKit::UIAlertAction::Style::default_, [weakPresenter, animated](const auto&) {
             auto identifier = dependencies().analyticsStore->analyticsIdentifier().uuidString();
-            MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String("Debug information"),
-                             Foundation::String("Analytics ID: " + identifier.utf8())};
-            if (draft.open())
-                return;
             if (auto presenter = weakPresenter.lock())
-                presenter->present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending debug information")), animated);
+                MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), Foundation::String("Debug information"),
+                                         Foundation::String("Analytics ID: " + identifier.utf8()), std::nullopt,
+                                         Foundation::String("Sending debug information"), *presenter, animated);
         }));
     sheet->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("Cancel"), UIKit::UIAlertAction::Style::cancel, nullptr));
     presenter.present(sheet, animated);
