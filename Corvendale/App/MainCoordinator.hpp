@@ -7,6 +7,7 @@
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
+#include "Corvendale/Screens/LargeViewer/LargeViewerVCDelegate.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
 #include "Shared/Model/Entry.Category.hpp"
@@ -54,6 +55,7 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntriesCoordinatorDelegate,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
+                        public LargeViewerVCDelegate,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate,
                         public SettingsCDelegate,
@@ -148,6 +150,10 @@ public:
 
     // SettingsCDelegate
     void didSelectReplaceExistingDataWithiCloudData(SettingsC& settingsC) override;
+    // LargeViewerVCDelegate
+    void dismissLargeViewer() override;
+    // When the top-most presented controller is the large-type viewer, dismisses it.
+    void dismissLargeViewerIfPresented(bool animated);
 
     // The details shown on their own were swiped away: the list takes the keyboard.
     void presentationControllerDidDismiss(UIKit::UIPresentationController& controller) override;
