@@ -3,6 +3,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
+#include "Corvendale/Screens/LargeViewer/LargeViewerVCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
@@ -51,6 +52,7 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntriesCoordinatorDelegate,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
+                        public LargeViewerVCDelegate,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate,
                         public SettingsCDelegate {
@@ -139,6 +141,11 @@ public:
     void selectEntryInList(const Foundation::String& entryID) override;
     void presentLargeViewer(const LargeViewerVContent& content) override;
     void duplicate(const std::vector<Foundation::String>& entryIDs) override;
+
+    // LargeViewerVCDelegate
+    void dismissLargeViewer() override;
+    // When the top-most presented controller is the large-type viewer, dismisses it.
+    void dismissLargeViewerIfPresented(bool animated);
 
     // SettingsCDelegate
     void didSelectReplaceExistingDataWithiCloudData(SettingsC& settingsC) override;

@@ -79,6 +79,13 @@ keys Down
 keys M-C
 password=$(copied 20 "copying the password") || exit 1
 never "$password" "the copied password"
+# The password in large type (Alt-Shift-L): each character in a box of its own over the dimmed window;
+# Escape closes it.
+keys M-L
+expect "┌" "the large-type viewer"
+keys Escape
+expect_not "┌" "closing the large-type viewer"
+expect "Forum" "closing the large-type viewer"
 
 # The settings from the menu bar (Corvendale > Settings...): the arrows move the highlight through the
 # rows, the version text at the end opens the debug-information sheet, and Escape closes the sheet and

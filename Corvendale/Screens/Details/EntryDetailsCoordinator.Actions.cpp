@@ -4,6 +4,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 
@@ -264,6 +265,14 @@ void EntryDetailsCoordinator::changeStoredEntry(const std::function<void(Shared:
     startSync();
 }
 
+void EntryDetailsCoordinator::composeEmail(const String& to, bool animated)
+{
+    const auto& application = UIKit::UIApplication::shared();
+    if (auto url = MailCoordinator::mailtoURL(to, std::nullopt, std::nullopt); url && application->canOpenURL(*url))
+        return application->open(*url, {}, nullptr);
+    present(Shared::UIAlertControllers::makeUnableToSendMail(String("Open in Mail")), animated);
+}
+
 void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, const MenuSource& menuSource,
                                                   const std::shared_ptr<UIKit::UIView>& sourceView)
 {
@@ -344,8 +353,12 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
         if (const auto* category = action.as<MenuAction::ItemCategory>())
             changeStoredEntry([&](auto& context, const String& entryID) { context.setCategory(category->category, entryID); });
         break;
+    case Kind::composeEmail:
+        if (auto address = rowText())
+            composeEmail(*address, true);
+        break;
     default:
-        // Mail, previews and sharing of attachments are not part of this screen yet.
+        // Previews and sharing of attachments are not part of this screen yet.
         break;
     }
     (void)sourceView;

@@ -113,6 +113,8 @@ public:
     std::optional<Shared::TOTP> previousValue(const Shared::MenuSource& menuSource) const;
     // Opens "tel://" with the number's spaces removed.
     void call(const Foundation::String& phoneNumber);
+    // A "mailto:" link to the address, handed to the system; the unable-to-send-mail alert when none takes it.
+    void composeEmail(const Foundation::String& to, bool animated);
 
     // UnexpectedErrorHandling
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
