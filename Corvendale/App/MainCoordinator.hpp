@@ -9,6 +9,7 @@
 #include "Shared/Model/Entry.Category.hpp"
 #include "Shared/Screens/EntryDetailsVC.State.hpp"
 #include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Screens/ProcessingActionPresenting.hpp"
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingSplitViewController.hpp"
@@ -52,6 +53,7 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
                         public LargeViewerVCDelegate,
+                        public Shared::ProcessingActionPresenting,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate {
 public:
