@@ -10,6 +10,7 @@
 #include "Shared/Model/Entry.Category.hpp"
 #include "Shared/Screens/EntryDetailsVC.State.hpp"
 #include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Screens/ProcessingActionPresenting.hpp"
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingSplitViewController.hpp"
@@ -53,6 +54,7 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
                         public LargeViewerVCDelegate,
+                        public Shared::ProcessingActionPresenting,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate,
                         public SettingsCDelegate {
