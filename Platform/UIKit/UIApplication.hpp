@@ -167,6 +167,7 @@ public:
 protected:
     friend Foundation::Construct;
     UIApplication();
+    void initialize() override;
 
 private:
     struct BackgroundTask;

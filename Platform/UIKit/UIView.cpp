@@ -535,6 +535,14 @@ std::shared_ptr<UIView> UIView::snapshotView(bool)
     return Foundation::make<UIView>(CGRect {CGPoint {}, m_bounds.size});
 }
 
+std::vector<ViewDrawing::Operation> UIView::drawing()
+{
+    ViewDrawing drawing;
+    draw(bounds());
+    m_needsDisplay = false;
+    return drawing.takeOperations();
+}
+
 bool UIView::drawHierarchy(const CGRect& in, bool)
 {
     auto* context = UIGraphicsImageRendererContext::current();

@@ -21,6 +21,11 @@ Foundation::String Global::App::appGroupIdentifier()
     return "group.example.corvendale";
 }
 
+Foundation::String Global::App::ubiquityContainerIdentifier()
+{
+    return "iCloud.com.example.corvendale";
+}
+
 Foundation::URL Global::Website::url()
 {
     return Shared::url("https://corvendale.example/");
@@ -29,6 +34,16 @@ Foundation::URL Global::Website::url()
 Foundation::URL Global::Help::url()
 {
     return Shared::url("https://corvendale.example/help");
+}
+
+Foundation::URL Global::TermsOfUse::url()
+{
+    return Shared::url("https://corvendale.example/terms");
+}
+
+Foundation::URL Global::PrivacyPolicy::url()
+{
+    return Shared::url("https://corvendale.example/privacy");
 }
 
 Foundation::String Global::Contact::infoEmailAddress()
@@ -44,6 +59,36 @@ Foundation::URL Global::AppStore::listing()
 Foundation::URL Global::AppStore::review()
 {
     return Shared::url("https://corvendale.example/download?action=write-review");
+}
+
+Foundation::String Global::AutoFill::name()
+{
+    return "AutoFill";
+}
+
+Foundation::String Global::AutoFill::description()
+{
+    return "Fill in usernames, passwords and verification codes in your browser and other apps";
+}
+
+Foundation::String Global::ImportItems::name()
+{
+    return "Import Items";
+}
+
+Foundation::String Global::ExportItems::name()
+{
+    return "Export Items";
+}
+
+Foundation::String Global::SafeForInspection::mode()
+{
+    return "Safe for Inspection";
+}
+
+Foundation::String Global::SafeForInspection::description()
+{
+    return "Set up a second password that opens " + corvendale() + " with only the items you have marked as safe for others to see.";
 }
 
 } // namespace Shared

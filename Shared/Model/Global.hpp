@@ -13,11 +13,19 @@ struct Global {
     struct App {
         // The application group the program and its AutoFill extension share.
         static Foundation::String appGroupIdentifier();
+        // The account's container the program syncs with (the program's default container).
+        static Foundation::String ubiquityContainerIdentifier();
     };
     struct Website {
         static Foundation::URL url();
     };
     struct Help {
+        static Foundation::URL url();
+    };
+    struct TermsOfUse {
+        static Foundation::URL url();
+    };
+    struct PrivacyPolicy {
         static Foundation::URL url();
     };
     struct Contact {
@@ -26,6 +34,23 @@ struct Global {
     struct AppStore {
         static Foundation::URL listing();
         static Foundation::URL review();
+    };
+
+    // The names the screens give the program's features.
+    struct AutoFill {
+        static Foundation::String name();
+        // The start of a sentence that says what the feature does.
+        static Foundation::String description();
+    };
+    struct ImportItems {
+        static Foundation::String name();
+    };
+    struct ExportItems {
+        static Foundation::String name();
+    };
+    struct SafeForInspection {
+        static Foundation::String mode();
+        static Foundation::String description();
     };
 };
 

@@ -7,8 +7,8 @@
 #include "Shared/Model/Global.hpp"
 #include "Shared/Stores/AttachmentDataStore.hpp"
 #include "Shared/Stores/AttachmentObject.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/EntryObject.hpp"
+#include "Shared/Stores/FolderWatcher.hpp"
 #include "Shared/Stores/LocalChangeCoordinator.hpp"
 #include "Shared/Stores/MasterPassword.hpp"
 #include "Shared/Stores/Migrations.hpp"
@@ -24,6 +24,7 @@
 
 #include "Basalwork/Base/JSONCoder.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
@@ -220,6 +221,13 @@ void RecordStore::initialize()
                 });
         });
     m_autoFillAvailability = autoFillAvailability();
+    Foundation::catchError([&] {
+        m_autoFillWatcher = std::make_unique<FolderWatcher>(
+            AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).folderURL().path().utf8(), [weak] {
+                if (auto self = weak.lock())
+                    self->updateAutoFillAvailability();
+            });
+    });
 }
 
 RecordStore::~RecordStore()
@@ -570,7 +578,8 @@ std::optional<Cryptor::Key> RecordStore::vaultKey(const Foundation::String& safe
 RecordStore::AutoFillAvailability RecordStore::autoFillAvailability() const
 {
     try {
-        return CredentialIdentityStore(Global::App::appGroupIdentifier()).isEnabled() ? AutoFillAvailability::enabled : AutoFillAvailability::disabled;
+        return AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).state().isEnabled ? AutoFillAvailability::enabled
+                                                                                                                 : AutoFillAvailability::disabled;
     } catch (const Foundation::Error&) {
         return AutoFillAvailability::disabled;
     }
@@ -590,17 +599,19 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
     auto self = sharedSelf(this);
     Foundation::DispatchQueue::global()->async([self, resultHandler] {
         auto result = Foundation::Result<void>::catching([&] {
-            std::vector<CredentialIdentityStore::Identity> identities;
+            std::vector<AuthenticationServices::ASPasswordCredentialIdentity> identities;
             auto items = self->entryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
             for (const auto& item : items) {
                 std::set<std::string> hosts;
                 for (const auto& website : item.websites) {
                     auto host = Index::host(website);
                     if (!host.empty() && hosts.insert(host).second)
-                        identities.push_back({Foundation::String(host), item.username, item.entryID});
+                        identities.push_back({AuthenticationServices::ASCredentialServiceIdentifier(
+                                                  Foundation::String(host), AuthenticationServices::ASCredentialServiceIdentifierType::domain),
+                                              item.username, item.entryID});
                 }
             }
-            CredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
+            AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
         });
         if (result.isFailure())
             logger().error("Failed to replace the credential identities: %{public}@", result.failureError()->description());

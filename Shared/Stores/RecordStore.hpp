@@ -277,6 +277,8 @@ private:
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
     std::shared_ptr<Foundation::NSObject> m_contextObserver;
+    // The AutoFill service's state, as the user switches it.
+    std::unique_ptr<FolderWatcher> m_autoFillWatcher;
 };
 
 } // namespace Shared

@@ -79,6 +79,44 @@ keys Down
 keys M-C
 password=$(copied 20 "copying the password") || exit 1
 never "$password" "the copied password"
+# The password in large type (Alt-Shift-L): each character in a box of its own over the dimmed window;
+# Escape closes it.
+keys M-L
+expect "┌" "the large-type viewer"
+keys Escape
+expect_not "┌" "closing the large-type viewer"
+expect "Forum" "closing the large-type viewer"
+
+# The settings from the menu bar (Corvendale > Settings...): the arrows move the highlight through the
+# rows, the version text at the end opens the debug-information sheet, and Escape closes the sheet and
+# then the settings. A taller pane shows the settings whole.
+tmux_ resize-window -t "$session" -x 100 -y 40
+keys F10
+expect "Settings..." "the application menu"
+choose "Settings..." "the application menu"
+expect "Authentication & Security" "the settings"
+press Down
+highlighted "Authentication & Security" "Down in the settings"
+press Down
+highlighted "AutoFill" "Down again in the settings"
+press Up
+highlighted "Authentication & Security" "Up in the settings"
+# End takes the selection to the version row, as a click there would.
+press End
+steady
+screen | grep -q "Analytics ID Only" || click "Version " "the version text"
+expect "Analytics ID Only" "the debug-information sheet"
+keys Escape
+expect_not "Analytics ID Only" "cancelling the debug-information sheet"
+click "Version " "the version text"
+expect "Analytics ID Only" "the debug-information sheet from the version text"
+keys Escape
+expect_not "Analytics ID Only" "cancelling the debug-information sheet again"
+expect "Questions?" "the settings after the sheet"
+keys Escape
+expect_not "Questions?" "closing the settings"
+expect "Forum" "the window after the settings"
+tmux_ resize-window -t "$session" -x 100 -y 30
 
 # Lock from the menu bar: File > Lock.
 keys F10 Right
@@ -165,6 +203,19 @@ keys Escape
 expect "All Items" "back to the list"
 tmux_ resize-window -t "$session" -x 100 -y 30
 
-keys C-q
-ended 0 "quitting again"
+# The plug-in beside the program pins its window above other apps (Window menu): the menu bar says so and
+# the menu's entry carries the check mark; Alt-Shift-P unpins it.
+click "Window" "the Window menu"
+choose "Keep Window Pinned Above Other Apps" "the Window menu"
+expect "Pinned  F10: menus" "pinning the window"
+click "Window" "the Window menu"
+expect "✓Keep Window Pinned Above Other Apps" "the pinned window's check mark"
+keys Escape
+expect_not "Keep Window Pinned" "closing the Window menu"
+keys M-P
+expect_not "Pinned  F10: menus" "unpinning the window"
+
+# Closing the window (Ctrl-W) quits the program through the plug-in.
+keys C-w
+ended 0 "closing the window"
 echo "main program end to end: passed"

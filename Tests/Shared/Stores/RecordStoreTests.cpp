@@ -5,11 +5,11 @@
 
 #include "Shared/Crypto/CryptorError.hpp"
 #include "Shared/Model/EntryError.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/EntryObject.hpp"
 #include "Shared/Stores/RecordStore.Index.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
@@ -606,8 +606,11 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
         Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(), [&](Foundation::Result<void> result) { replaced = result; }));
     ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return replaced.has_value(); }));
     EXPECT_TRUE(replaced->isSuccess());
-    CredentialIdentityStore identities(Global::App::appGroupIdentifier());
-    EXPECT_EQ(identities.credentialIdentities(), (std::vector<CredentialIdentityStore::Identity> {{"shop.example", "buyer", id}}));
+    AuthenticationServices::ASCredentialIdentityStore identities(Global::App::appGroupIdentifier());
+    using AuthenticationServices::ASCredentialServiceIdentifier;
+    EXPECT_EQ(identities.credentialIdentities(),
+              (std::vector<AuthenticationServices::ASPasswordCredentialIdentity> {
+                  {ASCredentialServiceIdentifier("shop.example", ASCredentialServiceIdentifier::IdentifierType::domain), "buyer", id}}));
     EXPECT_EQ(fileBytes(identities.folderURL().path().utf8() + "/CredentialIdentities.json").find(secret), std::string::npos);
 
     EXPECT_EQ(store->autoFillAvailability(), RecordStore::AutoFillAvailability::disabled);
@@ -762,4 +765,26 @@ TEST_F(RecordStoreTests, LaunchHousekeepingRemovesOnlyFilesNoRecordNamesAndOnlyW
     EXPECT_TRUE(vault->attachmentDataStore->containsData(named));
     EXPECT_TRUE(vault->attachmentDataStore->containsData(unsaved));
     EXPECT_EQ(store->attachment(named)->filename, "lease.pdf");
+}
+
+TEST_F(RecordStoreTests, AnotherProcessesUseOfAnItemShowsInTheListOnceItHearsOfIt)
+{
+    auto id = addEntry(*store, "Forum", secret);
+    auto extension = SharedTests::openRecordStore(*vault);
+    bool stamped = false;
+    auto lastUse = Foundation::Date::now();
+    extension->stampServiceIdentifiers(id, {Entry::ServiceIdentifier::fromIdentifier("forum.example", false, lastUse)},
+                                       Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(),
+                                                                                          [&](Foundation::Result<void>) { stamped = true; }));
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return stamped; }));
+
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
+    store->didSynchronize();
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return updates > 0; }));
+    auto indices = store->entryIndices(Filter::allItems(), SortMethod::alphabetical);
+    ASSERT_EQ(indices.size(), 1U);
+    EXPECT_EQ(indices.front().lastUsedAt, lastUse);
+    vault->notificationCenter->removeObserver(token);
 }
