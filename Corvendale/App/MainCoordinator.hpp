@@ -6,13 +6,14 @@
 #include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
-#include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Screens/LargeViewer/LargeViewerVCDelegate.hpp"
+#include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
 #include "Shared/Model/Entry.Category.hpp"
 #include "Shared/Screens/EntryDetailsVC.State.hpp"
 #include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Screens/ProcessingActionPresenting.hpp"
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Basalwork/Interface/CoordinatingSplitViewController.hpp"
@@ -56,6 +57,7 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
                         public LargeViewerVCDelegate,
+                        public Shared::ProcessingActionPresenting,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
                         public UIKit::UISplitViewControllerDelegate,
                         public SettingsCDelegate,
@@ -148,12 +150,13 @@ public:
     void presentLargeViewer(const LargeViewerVContent& content) override;
     void duplicate(const std::vector<Foundation::String>& entryIDs) override;
 
-    // SettingsCDelegate
-    void didSelectReplaceExistingDataWithiCloudData(SettingsC& settingsC) override;
     // LargeViewerVCDelegate
     void dismissLargeViewer() override;
     // When the top-most presented controller is the large-type viewer, dismisses it.
     void dismissLargeViewerIfPresented(bool animated);
+
+    // SettingsCDelegate
+    void didSelectReplaceExistingDataWithiCloudData(SettingsC& settingsC) override;
 
     // The details shown on their own were swiped away: the list takes the keyboard.
     void presentationControllerDidDismiss(UIKit::UIPresentationController& controller) override;

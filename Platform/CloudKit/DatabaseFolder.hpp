@@ -116,6 +116,8 @@ public:
 
 private:
     DatabaseFolder(std::string path, std::string container, std::string account);
+    // The names in a folder; none when it cannot be read.
+    static std::vector<std::string> entryNames(const std::string& directory);
 
     // Reads the batches that appeared since the last look. With the write lock held, it also removes
     // the temporary files of writers that died.

@@ -275,7 +275,10 @@ void RecordStore::loadIndexIfNeeded() const
 void RecordStore::reloadIndex(std::uint64_t generation) const
 {
     auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
+    std::int64_t storeChangeCount = 0;
     m_context->performAndWait([&] {
+        // Taken before the rows are read: a save by another process meanwhile makes the next check reload.
+        storeChangeCount = m_context->storeChangeCountByOthers();
         auto key = m_cryptor->itemSecretsKey();
         // Only what the summaries need, without making 10,000 objects.
         CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
@@ -395,8 +398,10 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         }
     });
     std::lock_guard lock(m_indexMutex);
-    if (generation == m_indexGeneration)
+    if (generation == m_indexGeneration) {
         m_index = std::move(index);
+        m_indexStoreChangeCount = storeChangeCount;
+    }
 }
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const

@@ -265,6 +265,16 @@ void EntryDetailsCoordinator::changeStoredEntry(const std::function<void(Shared:
     startSync();
 }
 
+void EntryDetailsCoordinator::previewAttachment(const MenuSource& menuSource)
+{
+    try {
+        if (auto found = attachment(menuSource))
+            presentQuickLook(*found, true);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, performContext, true);
+    }
+}
+
 void EntryDetailsCoordinator::composeEmail(const String& to, bool animated)
 {
     const auto& application = UIKit::UIApplication::shared();
@@ -357,8 +367,11 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
         if (auto address = rowText())
             composeEmail(*address, true);
         break;
+    case Kind::quickLook:
+        previewAttachment(menuSource);
+        break;
     default:
-        // Previews and sharing of attachments are not part of this screen yet.
+        // Saving and sharing attachments are not part of this screen yet.
         break;
     }
     (void)sourceView;
@@ -500,6 +513,9 @@ void EntryDetailsCoordinator::performWhileEditing(const MenuAction& action, cons
         case Kind::changeItemCategory:
             if (const auto* category = action.as<MenuAction::ItemCategory>())
                 context.setCategory(category->category, entryID);
+            break;
+        case Kind::quickLook:
+            previewAttachment(menuSource);
             break;
         default:
             break;

@@ -625,6 +625,49 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
     vault->notificationCenter->removeObserver(token);
 }
 
+namespace {
+
+// A sync's end runs on the context's queue; what it posts for the main queue follows.
+void finishSync(RecordStore& store)
+{
+    store.didSynchronize();
+    store.managedObjectContext()->performAndWait([] { });
+    TestSupport::runMainLoopUntilIdle();
+}
+
+} // namespace
+
+TEST_F(RecordStoreTests, ASyncReloadsTheListOnlyWhenAnotherProcessSaved)
+{
+    for (int i = 0; i < 20; ++i)
+        addEntry(*store, Foundation::String("Item " + std::to_string(i)));
+    EXPECT_EQ(store->count(Filter::allItems()), 20);
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
+    // Status changes that brought nothing: the index stands and the list is not read again.
+    finishSync(*store);
+    finishSync(*store);
+    EXPECT_EQ(updates, 0);
+
+    // A change of this process reaches the index as it is saved, not at the next sync.
+    addEntry(*store, "Made here");
+    EXPECT_EQ(updates, 1);
+    finishSync(*store);
+    EXPECT_EQ(updates, 1);
+
+    // Another process (its own connection to the file) saved: the next sync takes it in, once.
+    auto other = SharedTests::openRecordStore(*vault);
+    addEntry(*other, "Made elsewhere");
+    other.reset();
+    finishSync(*store);
+    EXPECT_EQ(updates, 2);
+    EXPECT_EQ(search("elsewhere"), std::vector<Foundation::String> {"Made elsewhere"});
+    finishSync(*store);
+    EXPECT_EQ(updates, 2);
+    vault->notificationCenter->removeObserver(token);
+}
+
 TEST_F(RecordStoreTests, AServiceIdentifierStampArrivesLaterOnTheQueue)
 {
     auto id = addEntry(*store, "Site", "");
