@@ -1,6 +1,6 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
-#include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/Services/MailDraft.hpp"
 
 #include "Shared/Model/EntryAttemptState.hpp"
 #include "Shared/Model/Global.hpp"

@@ -1,7 +1,7 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
 #include "Corvendale/App/MainMenu.hpp"
-#include "Corvendale/App/SendDebugInfoOptions.hpp"
+#include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Services/SyncCoordinator.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 

@@ -5,6 +5,7 @@
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
+#include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 
 #include "Shared/Model/Entry.Filter.hpp"
 #include "Shared/Model/Entry.SystemField.hpp"
@@ -175,6 +176,7 @@ const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands
 {
     using Filter = Shared::EntryFilter;
     static const auto* commands = new std::vector<Command> {
+        {"handleSendDebugInfoCommand", always, [](Commands& c, const Sender&) { presentSendDebugInfoOptions(c.m, c.m.view(), true); }},
         {"selectAll:", always, [](Commands& c, const Sender&) { c.list()->handleSelectAll(); }},
         {"handleNewLoginItemCommand", always, [](Commands& c, const Sender&) { c.m.presentNewLoginItem(); }},
         {"handleSyncCommand", always, [](Commands& c, const Sender&) { c.m.startSync(); }},
@@ -189,6 +191,11 @@ const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands
          [](Commands& c, const Sender&) {
              if (c.idle())
                  c.list()->focusSearch();
+         }},
+        {"handleSettingsCommand", always,
+         [](Commands& c, const Sender&) {
+             if (c.nothingPresented())
+                 c.m.presentSettings(true);
          }},
         {"handleTagsRemoveFromAllItems", always,
          [](Commands& c, const Sender&) {

@@ -6,6 +6,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
+#include "Corvendale/Screens/Settings/SettingsC.hpp"
 #include "Corvendale/Services/SyncCoordinator.hpp"
 
 #include "Shared/Model/AuthenticationState.hpp"
@@ -401,9 +402,16 @@ void MainCoordinator::attemptPresentAddEntry(Shared::EntryCategory source, bool 
     attemptPresentAddEntry(AddEntrySource(source), Shared::MenuSource::systemField(Shared::EntrySystemField::ID::title), animated);
 }
 
-void MainCoordinator::presentSettings(bool)
+void MainCoordinator::presentSettings(bool animated)
 {
-    // The settings screens are not part of this program.
+    auto settings = Foundation::make<SettingsC>(std::static_pointer_cast<SettingsCDelegate>(sharedSelf(this)));
+    Basalwork::topMostPresentedVCOrSelf(*this)->present(settings, animated);
+}
+
+void MainCoordinator::didSelectReplaceExistingDataWithiCloudData(SettingsC&)
+{
+    if (auto delegate = coordinatingDelegate())
+        delegate->didSelectReplaceExistingDataWithiCloudData(*this);
 }
 
 // --- Copying ---------------------------------------------------------------------------------------------

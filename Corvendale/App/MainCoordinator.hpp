@@ -3,6 +3,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinatorDelegate.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionCDelegate.hpp"
+#include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
 #include "Shared/Model/Entry.Category.hpp"
@@ -51,7 +52,8 @@ class MainCoordinator : public Basalwork::CoordinatingSplitViewController,
                         public EntryDetailsCoordinatorDelegate,
                         public EntrySelectionCDelegate,
                         public UIKit::UIAdaptivePresentationControllerDelegate,
-                        public UIKit::UISplitViewControllerDelegate {
+                        public UIKit::UISplitViewControllerDelegate,
+                        public SettingsCDelegate {
 public:
     using DetailsState = Shared::EntryDetailsVCState;
 
@@ -137,6 +139,9 @@ public:
     void selectEntryInList(const Foundation::String& entryID) override;
     void presentLargeViewer(const LargeViewerVContent& content) override;
     void duplicate(const std::vector<Foundation::String>& entryIDs) override;
+
+    // SettingsCDelegate
+    void didSelectReplaceExistingDataWithiCloudData(SettingsC& settingsC) override;
 
     // The details shown on their own were swiped away: the list takes the keyboard.
     void presentationControllerDidDismiss(UIKit::UIPresentationController& controller) override;

@@ -1,6 +1,8 @@
 #include "Platform/Foundation/DateFormatter.hpp"
 
+#include <unicode/calendar.h>
 #include <unicode/datefmt.h>
+#include <unicode/reldatefmt.h>
 #include <unicode/locid.h>
 #include <unicode/parsepos.h>
 #include <unicode/smpdtfmt.h>
@@ -127,6 +129,56 @@ void DateFormatter::setTimeZone(std::optional<TimeZone> timeZone)
     m_timeZone = std::move(timeZone);
 }
 
+bool DateFormatter::doesRelativeDateFormatting() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_doesRelativeDateFormatting;
+}
+
+void DateFormatter::setDoesRelativeDateFormatting(bool relative)
+{
+    std::lock_guard lock(m_mutex);
+    m_doesRelativeDateFormatting = relative;
+}
+
+std::optional<String> DateFormatter::relativeString(const Date& from) const
+{
+    if (!m_doesRelativeDateFormatting || !m_formatsWithStyles || m_dateStyle == Style::none)
+        return std::nullopt;
+    const Locale locale = m_locale.value_or(Locale::current());
+    const TimeZone timeZone = m_timeZone.value_or(TimeZone::current());
+    const auto icuLocale = icu::Locale::createCanonical(locale.identifier().c_str());
+    UErrorCode status = U_ZERO_ERROR;
+    // Days are counted on the program's clock, not the system's, so a test's manual clock decides "today".
+    std::unique_ptr<icu::Calendar> calendar(
+        icu::Calendar::createInstance(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone.identifier().view())), icuLocale, status));
+    if (U_FAILURE(status))
+        return std::nullopt;
+    auto dayOf = [&](const Date& date) {
+        calendar->setTime(date.timeIntervalSince1970() * 1000.0, status);
+        return calendar->get(UCAL_JULIAN_DAY, status);
+    };
+    const auto days = dayOf(from) - dayOf(Date::now());
+    if (U_FAILURE(status) || days < -1 || days > 1)
+        return std::nullopt;
+    icu::RelativeDateTimeFormatter relative(icuLocale, nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_FOR_BEGINNING_OF_SENTENCE, status);
+    icu::UnicodeString text;
+    relative.format(days < 0 ? UDAT_DIRECTION_LAST : days > 0 ? UDAT_DIRECTION_NEXT : UDAT_DIRECTION_THIS, UDAT_ABSOLUTE_DAY, text, status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    if (m_timeStyle != Style::none) {
+        std::unique_ptr<icu::DateFormat> time(icu::DateFormat::createTimeInstance(icuStyle(m_timeStyle), icuLocale));
+        if (time) {
+            time->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone.identifier().view())));
+            text += ", ";
+            time->format(from.timeIntervalSince1970() * 1000.0, text);
+        }
+    }
+    std::string bytes;
+    text.toUTF8String(bytes);
+    return String(std::move(bytes));
+}
+
 DateFormatter::Formatter& DateFormatter::formatter() const
 {
     Locale locale = m_locale.value_or(Locale::current());
@@ -155,6 +207,8 @@ DateFormatter::Formatter& DateFormatter::formatter() const
 String DateFormatter::string(const Date& from) const
 {
     std::lock_guard lock(m_mutex);
+    if (auto relative = relativeString(from))
+        return *relative;
     auto& formatter = this->formatter();
     if (!formatter.format)
         return {};

@@ -35,6 +35,10 @@ public:
     void setLocale(std::optional<Locale> locale);
     TimeZone timeZone() const;
     void setTimeZone(std::optional<TimeZone> timeZone);
+    // With a date style, a date on the day before, of or after today (on the clock, in the formatter's
+    // time zone) shows as that day's word ("Yesterday", "Today", "Tomorrow") followed by its time.
+    bool doesRelativeDateFormatting() const;
+    void setDoesRelativeDateFormatting(bool relative);
 
     // string(from:)
     String string(const Date& from) const;
@@ -50,12 +54,15 @@ private:
     // The ICU formatter for the current settings, made again when they change.
     Formatter& formatter() const;
     String pattern(const Locale& locale) const;
+    // The relative form of the date, or none when it is not within a day of today.
+    std::optional<String> relativeString(const Date& from) const;
 
     mutable std::mutex m_mutex;
     String m_dateFormat;
     Style m_dateStyle;
     Style m_timeStyle;
     bool m_formatsWithStyles = false;
+    bool m_doesRelativeDateFormatting = false;
     std::optional<Locale> m_locale;
     std::optional<TimeZone> m_timeZone;
     mutable std::unique_ptr<Formatter> m_formatter;

@@ -687,12 +687,12 @@ void UITableView::selectRow(const std::optional<Foundation::IndexPath>& at, bool
         cell->setIsSelected(true);
 }
 
-void UITableView::deselectRow(const Foundation::IndexPath& at, bool /*animated*/)
+void UITableView::deselectRow(const Foundation::IndexPath& at, bool animated)
 {
     if (m_selectedRows.erase(at) == 0)
         return;
     if (auto cell = cellForRow(at))
-        cell->setIsSelected(false);
+        cell->setIsSelected(false, animated);
 }
 
 CGRect UITableView::rectForRow(const Foundation::IndexPath& at)

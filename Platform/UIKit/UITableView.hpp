@@ -155,6 +155,10 @@ public:
     CGFloat estimatedSectionFooterHeight() const { return m_estimatedSectionFooterHeight; }
     void setEstimatedSectionFooterHeight(CGFloat height) { m_estimatedSectionFooterHeight = height; }
 
+    // The lines between rows; recorded, the display draws none.
+    const std::shared_ptr<UIColor>& separatorColor() const { return m_separatorColor; }
+    void setSeparatorColor(std::shared_ptr<UIColor> color) { m_separatorColor = std::move(color); }
+
     // Shown behind the rows, filling the table.
     const std::shared_ptr<UIView>& backgroundView() const { return m_backgroundView; }
     void setBackgroundView(std::shared_ptr<UIView> view);
@@ -229,6 +233,7 @@ private:
     CGFloat m_estimatedSectionHeaderHeight = automaticDimension;
     CGFloat m_estimatedSectionFooterHeight = automaticDimension;
     std::shared_ptr<UIView> m_backgroundView;
+    std::shared_ptr<UIColor> m_separatorColor;
     std::shared_ptr<UIView> m_tableFooterView;
 };
 

@@ -31,6 +31,16 @@ Foundation::URL Global::Help::url()
     return Shared::url("https://corvendale.example/help");
 }
 
+Foundation::URL Global::TermsOfUse::url()
+{
+    return Shared::url("https://corvendale.example/terms");
+}
+
+Foundation::URL Global::PrivacyPolicy::url()
+{
+    return Shared::url("https://corvendale.example/privacy");
+}
+
 Foundation::String Global::Contact::infoEmailAddress()
 {
     return "info@corvendale.example";
@@ -44,6 +54,36 @@ Foundation::URL Global::AppStore::listing()
 Foundation::URL Global::AppStore::review()
 {
     return Shared::url("https://corvendale.example/download?action=write-review");
+}
+
+Foundation::String Global::AutoFill::name()
+{
+    return "AutoFill";
+}
+
+Foundation::String Global::AutoFill::description()
+{
+    return "Fill in usernames, passwords and verification codes in your browser and other apps";
+}
+
+Foundation::String Global::ImportItems::name()
+{
+    return "Import Items";
+}
+
+Foundation::String Global::ExportItems::name()
+{
+    return "Export Items";
+}
+
+Foundation::String Global::SafeForInspection::mode()
+{
+    return "Safe for Inspection";
+}
+
+Foundation::String Global::SafeForInspection::description()
+{
+    return "Set up a second password that opens " + corvendale() + " with only the items you have marked as safe for others to see.";
 }
 
 } // namespace Shared

@@ -20,12 +20,35 @@ struct Global {
     struct Help {
         static Foundation::URL url();
     };
+    struct TermsOfUse {
+        static Foundation::URL url();
+    };
+    struct PrivacyPolicy {
+        static Foundation::URL url();
+    };
     struct Contact {
         static Foundation::String infoEmailAddress();
     };
     struct AppStore {
         static Foundation::URL listing();
         static Foundation::URL review();
+    };
+
+    // The names the screens give the program's features.
+    struct AutoFill {
+        static Foundation::String name();
+        // The start of a sentence that says what the feature does.
+        static Foundation::String description();
+    };
+    struct ImportItems {
+        static Foundation::String name();
+    };
+    struct ExportItems {
+        static Foundation::String name();
+    };
+    struct SafeForInspection {
+        static Foundation::String mode();
+        static Foundation::String description();
     };
 };
 

@@ -80,6 +80,37 @@ keys M-C
 password=$(copied 20 "copying the password") || exit 1
 never "$password" "the copied password"
 
+# The settings from the menu bar (Corvendale > Settings...): the arrows move the highlight through the
+# rows, the version text at the end opens the debug-information sheet, and Escape closes the sheet and
+# then the settings. A taller pane shows the settings whole.
+tmux_ resize-window -t "$session" -x 100 -y 40
+keys F10
+expect "Settings..." "the application menu"
+choose "Settings..." "the application menu"
+expect "Authentication & Security" "the settings"
+press Down
+highlighted "Authentication & Security" "Down in the settings"
+press Down
+highlighted "AutoFill" "Down again in the settings"
+press Up
+highlighted "Authentication & Security" "Up in the settings"
+# End takes the selection to the version row, as a click there would.
+press End
+steady
+screen | grep -q "Analytics ID Only" || click "Version " "the version text"
+expect "Analytics ID Only" "the debug-information sheet"
+keys Escape
+expect_not "Analytics ID Only" "cancelling the debug-information sheet"
+click "Version " "the version text"
+expect "Analytics ID Only" "the debug-information sheet from the version text"
+keys Escape
+expect_not "Analytics ID Only" "cancelling the debug-information sheet again"
+expect "Questions?" "the settings after the sheet"
+keys Escape
+expect_not "Questions?" "closing the settings"
+expect "Forum" "the window after the settings"
+tmux_ resize-window -t "$session" -x 100 -y 30
+
 # Lock from the menu bar: File > Lock.
 keys F10 Right
 expect "Lock and Require" "the File menu"

@@ -148,6 +148,14 @@ focus() {
   for _ in $(seq 40); do focused "$1" && return 0; press Tab; done
   fail "$2: Tab never reached \"$1\""
 }
+# highlighted <text> <step>: waits until a line showing the text is drawn in reverse (a selected row).
+highlighted() {
+  for _ in $(seq $steps); do
+    styled | grep -E $'\e\\[([0-9]+;)*7m' | grep -qF -- "$1" && return 0
+    sleep 0.05
+  done
+  fail "$2: \"$1\" is not highlighted"
+}
 # choose <title> <step>: in the open menu, Down until the entry is highlighted, then Return.
 choose() {
   for _ in $(seq 40); do

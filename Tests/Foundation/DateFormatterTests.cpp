@@ -132,3 +132,22 @@ TEST(DateFormatter, StylesNameTheLocalesOwnPattern)
     styled->setTimeStyle(DateFormatter::Style::none);
     EXPECT_EQ(styled->string(Date(0)), "01.01.2001");
 }
+
+TEST(DateFormatter, RelativeFormattingNamesTheDaysAroundTodayOnTheProgramsClock)
+{
+    // The tests' clock stands at 2026-01-01 00:00:00 UTC, far from the machine's own date.
+    const Date today = Date::now();
+    auto relative = make<DateFormatter>();
+    relative->setTimeZone(TimeZone::withIdentifier("GMT"));
+    relative->setLocale(Locale("en_US"));
+    relative->setDateStyle(DateFormatter::Style::medium);
+    relative->setTimeStyle(DateFormatter::Style::short_);
+    relative->setDoesRelativeDateFormatting(true);
+    EXPECT_EQ(relative->string(today + 10 * 3600), "Today, 10:00\u202FAM");
+    EXPECT_EQ(relative->string(today - 3600), "Yesterday, 11:00\u202FPM");
+    EXPECT_EQ(relative->string(today + 36 * 3600), "Tomorrow, 12:00\u202FPM");
+    EXPECT_EQ(relative->string(today - 36 * 3600), "Dec 30, 2025, 12:00\u202FPM");
+    // The day is the formatter's: in Tokyo the first hours of the year in UTC are already its morning.
+    relative->setTimeZone(TimeZone::withIdentifier("Asia/Tokyo"));
+    EXPECT_EQ(relative->string(today - 3600), "Today, 8:00\u202FAM");
+}

@@ -96,8 +96,6 @@ void EntriesCoordinator::updateView(bool animated)
         config.selectedEntryIDs = m_entriesVC->selectedEntryIDs();
         config.settingsIssueDetected = true;
         config.isSettingsButtonShown = true;
-        // The settings pages are not part of this program yet.
-        config.isSettingsButtonEnabled = false;
         config.mode = Shared::EntriesVC::Config::Mode::main();
         m_entriesVC->setConfig(config, animated);
     } catch (const Foundation::Error&) {

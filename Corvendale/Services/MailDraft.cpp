@@ -1,4 +1,4 @@
-#include "Corvendale/App/MailDraft.hpp"
+#include "Corvendale/Services/MailDraft.hpp"
 
 #include "Platform/UIKit/UIApplication.hpp"
 

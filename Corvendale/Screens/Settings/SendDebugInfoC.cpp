@@ -1,10 +1,10 @@
-#include "Corvendale/App/SendDebugInfoOptions.hpp"
+#include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 
-#include "Corvendale/App/MailDraft.hpp"
 #include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Services/MailDraft.hpp"
 
-#include "Shared/Metricove/AnalyticsStore.hpp"
 #include "Shared/Model/Global.hpp"
+#include "Shared/Metricove/AnalyticsStore.hpp"
 #include "Shared/Screens/UIAlertController.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
@@ -19,6 +19,15 @@
 
 namespace Corvendale {
 
+void SendDebugInfoC::sendAnalyticsID(UIKit::UIViewController& presentingViewController, bool animated)
+{
+    const auto identifier = dependencies().analyticsStore->analyticsIdentifier().uuidString();
+    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String(subject), Foundation::String("Analytics ID: " + identifier.utf8())};
+    if (draft.open())
+        return;
+    presentingViewController.present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending Analytics ID")), animated);
+}
+
 void presentSendDebugInfoOptions(UIKit::UIViewController& presenter, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated)
 {
     auto sheet = Foundation::make<Basalwork::AlertController>(
@@ -27,16 +36,11 @@ void presentSendDebugInfoOptions(UIKit::UIViewController& presenter, const std::
     if (auto popover = sheet->popoverPresentationController(); popover && sourceView)
         Basalwork::setPresentationSource(*popover, Basalwork::PresentationSource::view(sourceView));
     std::weak_ptr<UIKit::UIViewController> weakPresenter = std::static_pointer_cast<UIKit::UIViewController>(presenter.shared_from_this());
-    sheet->addAction(Foundation::make<UIKit::UIAlertAction>(
-        Foundation::String("Analytics ID Only"), UIKit::UIAlertAction::Style::default_, [weakPresenter, animated](const auto&) {
-            auto identifier = dependencies().analyticsStore->analyticsIdentifier().uuidString();
-            MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String("Debug information"),
-                             Foundation::String("Analytics ID: " + identifier.utf8())};
-            if (draft.open())
-                return;
-            if (auto presenter = weakPresenter.lock())
-                presenter->present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending debug information")), animated);
-        }));
+    sheet->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("Analytics ID Only"), UIKit::UIAlertAction::Style::default_,
+                                                            [weakPresenter, animated](const auto&) {
+                                                                if (auto presenter = weakPresenter.lock())
+                                                                    SendDebugInfoC::sendAnalyticsID(*presenter, animated);
+                                                            }));
     sheet->addAction(Foundation::make<UIKit::UIAlertAction>(Foundation::String("Cancel"), UIKit::UIAlertAction::Style::cancel, nullptr));
     presenter.present(sheet, animated);
 }
