@@ -1,6 +1,7 @@
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
 
 #include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVC.hpp"
@@ -173,7 +174,10 @@ void SettingsC::handleEscapeKeyPress()
 // --- The list's requests ----------------------------------------------------------------------------------
 // The pages of the rows below are built separately; until a page exists, its row opens nothing.
 
-void SettingsC::didSelectAuthentication(SettingsTVC&) {}
+void SettingsC::didSelectAuthentication(SettingsTVC&)
+{
+    presentPage<AuthSettingsC>();
+}
 
 void SettingsC::didSelectAutoFill(SettingsTVC&) {}
 
