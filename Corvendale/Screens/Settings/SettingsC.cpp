@@ -1,6 +1,7 @@
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
 
 #include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Screens/Settings/AppearanceC.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
@@ -181,7 +182,10 @@ void SettingsC::didSelectAuthentication(SettingsTVC&)
 
 void SettingsC::didSelectAutoFill(SettingsTVC&) {}
 
-void SettingsC::didSelectAppearance(SettingsTVC&) {}
+void SettingsC::didSelectAppearance(SettingsTVC&)
+{
+    presentPage<AppearanceC>();
+}
 
 void SettingsC::didSelectItemList(SettingsTVC&) {}
 

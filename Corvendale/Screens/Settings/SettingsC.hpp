@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 
@@ -31,7 +32,8 @@ class SettingsC : public Basalwork::CoordinatingViewController,
                   public UnexpectedErrorHandling,
                   public Shared::PreferenceStoreAppearanceUpdateHandling,
                   public SettingsVCDelegate,
-                  public AuthSettingsCDelegate {
+                  public AuthSettingsCDelegate,
+                  public AppearanceCDelegate {
 public:
     ~SettingsC() override;
 
