@@ -1,6 +1,6 @@
 #include "Corvendale/App/AuthenticationCoordinator.hpp"
 
-#include "Corvendale/Services/MailDraft.hpp"
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 
 #include "Shared/Model/EntryAttemptState.hpp"
 #include "Shared/Model/Global.hpp"
@@ -113,9 +113,8 @@ void AuthenticationCoordinator::presentRestoreFailureReport(bool animated)
         + " encountered the following error while attempting to restore from backup. Please let me know as soon as this is resolved. "
           "Thanks in advance!\n\n=====\n\n"
         + m_authenticationVC->errorText().value_or(Foundation::String()).utf8() + "\n\n=====";
-    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String("Restore from backup error"), Foundation::String(body)};
-    if (!draft.open())
-        present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending failure reports")), animated);
+    MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), Foundation::String("Restore from backup error"), Foundation::String(body),
+                             std::nullopt, Foundation::String("Sending failure reports"), *this, animated);
 }
 
 } // namespace Corvendale

@@ -11,6 +11,7 @@
 #include "Shared/Model/Entry.SystemField.hpp"
 #include "Shared/Model/Entry.hpp"
 #include "Shared/Model/Settings.Auth.hpp"
+#include "Shared/Model/TOTP.hpp"
 #include "Shared/Screens/EntriesVC.hpp"
 #include "Shared/Screens/EntryDetailsVC.hpp"
 #include "Shared/Screens/LetterPressCollector.hpp"
@@ -149,6 +150,23 @@ public:
         const auto* entry = idle() ? single() : nullptr;
         return entry && entry->firstCopyableOneTimePassword(Foundation::Date::now());
     }
+    // The shown item for the large-type viewer, when exactly one is selected and the details show it.
+    std::optional<Shared::Entry> largeViewerEntry() const
+    {
+        if (!idle() || selection().size() != 1)
+            return std::nullopt;
+        return details().entry();
+    }
+    bool largePasswordRule() const
+    {
+        const auto entry = largeViewerEntry();
+        return entry && entry->firstCopyablePassword();
+    }
+    bool largeOneTimePasswordRule() const
+    {
+        const auto entry = largeViewerEntry();
+        return entry && entry->firstCopyableTOTP();
+    }
     bool openInBrowserRule()
     {
         const auto* entry = idle() ? single() : nullptr;
@@ -208,6 +226,10 @@ const std::vector<MainCoordinator::Commands::Command>& MainCoordinator::Commands
          [](Commands& c, const Sender&) { c.m.copyPassword(*c.firstSelectedID()); }},
         {"handleCopyOneTimePasswordCommand:", [](Commands& c, const Sender&) { return c.copyOneTimePasswordRule(); },
          [](Commands& c, const Sender&) { c.m.copyOneTimePassword(*c.firstSelectedID()); }},
+        {"handleLargePasswordCommand:", [](Commands& c, const Sender&) { return c.largePasswordRule(); },
+         [](Commands& c, const Sender&) { c.m.presentLargeFirstCopyablePassword(c.largeViewerEntry()->id, true); }},
+        {"handleLargeOneTimePasswordCommand:", [](Commands& c, const Sender&) { return c.largeOneTimePasswordRule(); },
+         [](Commands& c, const Sender&) { c.m.presentLargeFirstCopyableOneTimePassword(c.largeViewerEntry()->id, true); }},
         {"handleOpenInBrowserCommand:", [](Commands& c, const Sender&) { return c.openInBrowserRule(); },
          [](Commands& c, const Sender&) { c.m.openInBrowser(*c.firstSelectedID(), false); }},
         {"handleOpenInBrowserAndQuitCommand:", [](Commands& c, const Sender&) { return c.openInBrowserRule(); },
@@ -340,6 +362,15 @@ bool MainCoordinator::canPerformAction(Selector action, const Sender& sender)
     return CoordinatingSplitViewController::canPerformAction(action, sender);
 }
 
+namespace {
+
+Foundation::String largePasswordTitle()
+{
+    return Foundation::String("Show ") + Shared::EntrySystemField::titleText(Shared::EntrySystemField::ID::password) + Foundation::String(" in Large Viewer");
+}
+
+} // namespace
+
 void MainCoordinator::validate(const std::shared_ptr<UIKit::UICommand>& command)
 {
     Commands facts(*this);
@@ -347,6 +378,9 @@ void MainCoordinator::validate(const std::shared_ptr<UIKit::UICommand>& command)
     if (action == Selector("handleCopyPasswordCommand:")) {
         if (const auto* entry = facts.single(); entry && entry->firstCopyablePassword())
             command->setTitle(Foundation::String("Copy ") + Shared::EntrySystemField::titleText(Shared::EntrySystemField::ID::password));
+    } else if (action == Selector("handleLargePasswordCommand:")) {
+        if (facts.largePasswordRule())
+            command->setTitle(largePasswordTitle());
     } else if (action == Selector("handleShowHidePasswordHistoryCommandWithSender:")) {
         if (isShowingPasswordHistory())
             command->setTitle(Foundation::String("Hide Password History"));
@@ -387,6 +421,12 @@ std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> MainCoordinator
     if (facts.copyOneTimePasswordRule())
         commands.push_back(
             titled("Copy One-Time Password", "C", Flags::command() | Flags::alternate() | Flags::shift(), "handleCopyOneTimePasswordCommand:"));
+    if (facts.largePasswordRule())
+        commands.push_back(Foundation::make<UIKeyCommand>(largePasswordTitle(), Selector("handleLargePasswordCommand:"), Foundation::String("L"),
+                                                          Flags::command() | Flags::shift()));
+    if (facts.largeOneTimePasswordRule())
+        commands.push_back(titled("Show One-Time Password in Large Viewer", "L", Flags::command() | Flags::alternate() | Flags::shift(),
+                                  "handleLargeOneTimePasswordCommand:"));
     if (facts.arrowRule()) {
         const auto& up = UIKeyCommand::inputUpArrow();
         const auto& down = UIKeyCommand::inputDownArrow();

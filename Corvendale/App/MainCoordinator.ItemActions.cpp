@@ -7,6 +7,8 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntriesCoordinator.hpp"
 #include "Corvendale/Screens/Items/EntrySelectionC.hpp"
+#include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
+#include "Corvendale/Screens/LargeViewer/LargeViewerVC.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 
 #include "Shared/Model/Entry.hpp"
@@ -19,6 +21,7 @@
 #include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Interface/AlertController.hpp"
+#include "Basalwork/Interface/UIViewController.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Error.hpp"
@@ -269,9 +272,23 @@ void MainCoordinator::selectEntryInList(const Foundation::String& entryID)
     selectInList({entryID});
 }
 
-void MainCoordinator::presentLargeViewer(const LargeViewerVContent&)
+void MainCoordinator::presentLargeViewer(const LargeViewerVContent& content)
 {
-    // The large-type viewer is not part of this program yet.
+    auto viewer = Foundation::make<LargeViewerVC>(content);
+    viewer->setDelegate(std::static_pointer_cast<LargeViewerVCDelegate>(sharedSelf(this)));
+    Basalwork::topMostPresentedVCOrSelf(*this)->present(viewer, true);
+}
+
+void MainCoordinator::dismissLargeViewer()
+{
+    dismissLargeViewerIfPresented(true);
+}
+
+void MainCoordinator::dismissLargeViewerIfPresented(bool animated)
+{
+    auto top = Basalwork::topMostPresentedVCOrSelf(*this);
+    if (std::dynamic_pointer_cast<LargeViewerVC>(top))
+        top->dismiss(animated);
 }
 
 // --- Requests passed on ------------------------------------------------------------------------------------
@@ -315,14 +332,18 @@ void MainCoordinator::didSelectOpenInBrowserAndQuit(const Foundation::String& en
     openInBrowser(entryID, true);
 }
 
-void MainCoordinator::presentLargeFirstCopyablePassword(const Foundation::String&, bool)
+void MainCoordinator::presentLargeFirstCopyablePassword(const Foundation::String& ofEntryWithID, bool)
 {
-    // The large-type viewer is not part of this program yet.
+    auto entry = lookUp(ofEntryWithID, "presentLargeFirstCopyablePassword(ofEntryWithID:animated:)");
+    if (auto password = entry ? entry->firstCopyablePassword() : std::nullopt)
+        presentLargeViewer(LargeViewerVContent::password(*password));
 }
 
-void MainCoordinator::presentLargeFirstCopyableOneTimePassword(const Foundation::String&, bool)
+void MainCoordinator::presentLargeFirstCopyableOneTimePassword(const Foundation::String& ofEntryWithID, bool)
 {
-    // The large-type viewer is not part of this program yet.
+    auto entry = lookUp(ofEntryWithID, "presentLargeFirstCopyableOneTimePassword(ofEntryWithID:animated:)");
+    if (auto totp = entry ? entry->firstCopyableTOTP() : std::nullopt)
+        presentLargeViewer(LargeViewerVContent::totp(*totp));
 }
 
 // --- Password history --------------------------------------------------------------------------------------

@@ -139,6 +139,7 @@ void MainCoordinator::startObserving()
                                 return;
                             if (self->dependencies().authenticationStore->authenticationState().isAuthenticated())
                                 return self->becomeFirstResponderIfNothingIs();
+                            self->dismissLargeViewerIfPresented(true);
                             self->dismissIfPresenting(true);
                         });
     center->addObserver(Shared::PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode(), dependencies().preferenceStore, queue,

@@ -3,11 +3,18 @@
 #include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Platform/Foundation/Bundle.hpp"
+#include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/Foundation/Selector.hpp"
 
 namespace Corvendale {
 namespace {
+
+const Foundation::Logger& log()
+{
+    static const Foundation::Logger logger("Corvendale", "AppKitBridge");
+    return logger;
+}
 
 // A bridge of another build may lack a message: it is skipped rather than stopping the program.
 std::any send(const std::shared_ptr<Foundation::NSObject>& bridge, const char* selector, const Foundation::MethodTable::Arguments& arguments = {})
@@ -23,15 +30,27 @@ std::shared_ptr<Foundation::NSObject> loadAppKitBridge(Foundation::Bundle& bundl
 {
     auto url = bundle.builtInPlugInsURL().appendingPathComponent(Foundation::String("Ostravane.bundle"), true);
     auto plugIn = Foundation::Bundle::atPath(url.path().utf8());
+    // A program built without the plug-in has nothing to report.
     if (!plugIn)
         return nullptr;
-    auto principalClass = plugIn->principalClass();
-    const Foundation::Selector shared("sharedAppKitBridge");
-    if (!principalClass || !principalClass->respondsToSelector(shared))
+    // A damaged plug-in leaves the program running without the desktop's commands, said once.
+    auto absent = [](const char* reason) -> std::shared_ptr<Foundation::NSObject> {
+        log().error("Ostravane.bundle %{public}s: the desktop's commands are unavailable", std::string(reason));
         return nullptr;
+    };
+    if (!plugIn->load())
+        return absent("did not load");
+    auto principalClass = plugIn->principalClass();
+    if (!principalClass)
+        return absent("names no principal class its code has");
+    const Foundation::Selector shared("sharedAppKitBridge");
+    if (!principalClass->respondsToSelector(shared))
+        return absent("has a principal class that does not answer sharedAppKitBridge");
     auto result = principalClass->perform(shared);
     const auto* object = std::any_cast<std::shared_ptr<Foundation::NSObject>>(&result);
-    return object ? *object : nullptr;
+    if (!object || !*object)
+        return absent("answered no bridge");
+    return *object;
 }
 
 namespace AppKitBridge {

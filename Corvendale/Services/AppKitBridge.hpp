@@ -15,8 +15,9 @@ namespace Corvendale {
 
 // The desktop bridge that the plug-in "Ostravane.bundle" offers: an object reached by messages only.
 // The loader answers its shared object, or none when the plug-in is missing, does not load, or its
-// principal class does not answer "sharedAppKitBridge"; nothing is reported, every user skips what
-// needs it. The messages below do nothing without a bridge.
+// principal class does not answer "sharedAppKitBridge"; a plug-in that is there but damaged is reported
+// with one error in the log. Every user skips what needs the bridge; the messages below do nothing
+// without one.
 std::shared_ptr<Foundation::NSObject> loadAppKitBridge(Foundation::Bundle& bundle);
 
 namespace AppKitBridge {

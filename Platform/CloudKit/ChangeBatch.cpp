@@ -15,7 +15,8 @@ namespace {
 using Foundation::JSONView;
 
 constexpr const char* formatName = "CloudKit change batch";
-constexpr const char* batchExtension = ".batch";
+constexpr std::string_view batchExtension = ".batch";
+constexpr std::string_view snapshotExtension = ".snapshot";
 // Batches before the checksum came are plain JSON and are still read.
 constexpr std::int64_t uncheckedVersion = 1;
 
@@ -23,9 +24,9 @@ constexpr std::int64_t uncheckedVersion = 1;
 // short anywhere is found before anything in it is believed:
 //   {"format":"CloudKit change batch","version":2,"checksum":"<8 hex digits>","batch":<JSON>}
 // The head stays JSON that older readers recognise as a newer format.
-std::string envelopeHead()
+std::string envelopeHead(std::int64_t version)
 {
-    return std::string("{\"format\":\"") + formatName + "\",\"version\":" + std::to_string(ChangeBatch::formatVersion) + ",\"checksum\":\"";
+    return std::string("{\"format\":\"") + formatName + "\",\"version\":" + std::to_string(version) + ",\"checksum\":\"";
 }
 constexpr std::string_view checksumEnd = "\",\"batch\":";
 constexpr std::size_t checksumDigits = 8;
@@ -143,18 +144,63 @@ ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileNa
     return change;
 }
 
+ChangeBatch::Snapshot decodeSnapshot(const JSONView& json, const std::string& fileName)
+{
+    ChangeBatch::Snapshot snapshot;
+    auto covers = SeenBatches::decode(member(json, "covers", fileName));
+    auto deleted = member(json, "deletedZones", fileName);
+    auto operations = member(json, "operations", fileName);
+    if (!covers || !deleted.isArray() || !operations.isArray())
+        throw damaged(fileName, "what it covers is malformed");
+    snapshot.covers = std::move(*covers);
+    for (auto zone : deleted.elements()) {
+        if (!zone.isObject())
+            throw damaged(fileName, "a deleted zone is malformed");
+        snapshot.deletedZones.push_back({text(zone, "incarnation", fileName), CKRecordZoneID(text(zone, "zone", fileName), text(zone, "owner", fileName)),
+                                         text(zone, "batch", fileName)});
+    }
+    for (auto operation : operations.elements()) {
+        auto value = operation.string();
+        if (!value)
+            throw damaged(fileName, "an operation is not text");
+        snapshot.operationIDs.emplace_back(*value);
+    }
+    return snapshot;
+}
+
+// In a snapshot every record and deletion says where it came from.
+void decodeKept(const JSONView& json, ChangeBatch::Change& change, const std::string& fileName)
+{
+    using Kind = ChangeBatch::Change::Kind;
+    if (change.kind != Kind::saveRecord && change.kind != Kind::deleteRecord)
+        return;
+    ChangeBatch::Change::Kept kept;
+    kept.batch = text(json, "batch", fileName);
+    if (change.kind == Kind::saveRecord) {
+        kept.changeTag = text(json, "tag", fileName);
+        auto created = member(json, "created", fileName).number();
+        auto modified = member(json, "modified", fileName).number();
+        if (!created || !modified)
+            throw damaged(fileName, "a record's dates are not numbers");
+        kept.creationDate = Foundation::Date(*created);
+        kept.modificationDate = Foundation::Date(*modified);
+    }
+    change.kept = std::move(kept);
+}
+
 } // namespace
 
-std::string ChangeBatch::fileName(const std::string& device, std::int64_t sequence)
+std::string ChangeBatch::fileName(const std::string& device, std::int64_t sequence, bool isSnapshot)
 {
-    return device + "-" + std::to_string(sequence) + batchExtension;
+    return device + "-" + std::to_string(sequence) + std::string(isSnapshot ? snapshotExtension : batchExtension);
 }
 
 std::optional<ChangeBatch::Name> ChangeBatch::parseFileName(const std::string& fileName)
 {
     std::string_view name(fileName);
-    std::string_view extension(batchExtension);
-    if (name.size() <= extension.size() || name.substr(name.size() - extension.size()) != extension)
+    bool isSnapshot = name.ends_with(snapshotExtension);
+    auto extension = isSnapshot ? snapshotExtension : batchExtension;
+    if (name.size() <= extension.size() || !name.ends_with(extension))
         return std::nullopt;
     name.remove_suffix(extension.size());
     auto dash = name.rfind('-');
@@ -172,15 +218,16 @@ std::optional<ChangeBatch::Name> ChangeBatch::parseFileName(const std::string& f
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), sequence);
     if (error != std::errc() || end != digits.data() + digits.size() || sequence <= 0)
         return std::nullopt;
-    return Name {std::string(device), sequence};
+    return Name {std::string(device), sequence, isSnapshot};
 }
 
 Foundation::Data ChangeBatch::encoded(const std::string& container, const std::string& account, const AssetNamer& namer) const
 {
+    auto version = snapshot ? snapshotFormatVersion : formatVersion;
     Foundation::JSONStreamWriter writer;
     writer.beginObject()
         .key("format").string(formatName)
-        .key("version").integer(formatVersion)
+        .key("version").integer(version)
         .key("container").string(container)
         .key("account").string(account)
         .key("device").string(device)
@@ -189,6 +236,23 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
         .key("date").real(date.timeIntervalSinceReferenceDate());
     if (operationID)
         writer.key("operation").string(*operationID);
+    if (snapshot) {
+        writer.key("covers");
+        snapshot->covers.encode(writer);
+        writer.key("deletedZones").beginArray();
+        for (const auto& deleted : snapshot->deletedZones) {
+            writer.beginObject()
+                .key("incarnation").string(deleted.incarnation)
+                .key("zone").string(deleted.zoneID.zoneName().utf8())
+                .key("owner").string(deleted.zoneID.ownerName().utf8())
+                .key("batch").string(deleted.batch)
+                .endObject();
+        }
+        writer.endArray().key("operations").beginArray();
+        for (const auto& operation : snapshot->operationIDs)
+            writer.string(operation);
+        writer.endArray();
+    }
     writer.key("changes").beginArray();
     for (const auto& change : changes) {
         writer.beginObject()
@@ -210,18 +274,31 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
             }
             writer.endObject();
         }
+        if (change.kept) {
+            if (change.kind == Change::Kind::saveRecord) {
+                writer.key("tag").string(change.kept->changeTag)
+                    .key("created").real(change.kept->creationDate.timeIntervalSinceReferenceDate())
+                    .key("modified").real(change.kept->modificationDate.timeIntervalSinceReferenceDate());
+            }
+            writer.key("batch").string(change.kept->batch);
+        }
         writer.endObject();
     }
     writer.endArray().endObject();
     auto body = writer.take();
-    return Foundation::Data::fromString(envelopeHead() + checksum(body) + std::string(checksumEnd) + body + "}");
+    return Foundation::Data::fromString(envelopeHead(version) + checksum(body) + std::string(checksumEnd) + body + "}");
 }
 
 ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string& fileName, const std::string& container,
                                 const std::string& account, const AssetFinder& finder)
 {
     std::string_view bytes(data.view());
-    auto head = envelopeHead();
+    auto headVersion = formatVersion;
+    auto head = envelopeHead(headVersion);
+    if (!bytes.starts_with(head)) {
+        headVersion = snapshotFormatVersion;
+        head = envelopeHead(headVersion);
+    }
     bool checked = bytes.starts_with(head);
     if (checked) {
         auto rest = bytes.substr(head.size());
@@ -242,7 +319,7 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     if (!format || format->string() != formatName)
         throw damaged(fileName, "it is not a change batch");
     auto version = integer(json, "version", fileName);
-    if (version > formatVersion)
+    if (version > snapshotFormatVersion)
         throw CKError(CKError::Code::incompatibleVersion,
                       "The change batch " + fileName + " was written by a newer version (format " + std::to_string(version) + ")");
     if (version < 1)
@@ -250,6 +327,8 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     // Only the oldest format comes without a checksum; a checked one unwrapped is damage.
     if (checked != (version > uncheckedVersion))
         throw damaged(fileName, "its checksum is missing");
+    if (checked && version != headVersion)
+        throw damaged(fileName, "its envelope does not match its contents");
     if (text(json, "container", fileName) != container || text(json, "account", fileName) != account)
         throw CKError(CKError::Code::badContainer, "The change batch " + fileName + " belongs to another container or account");
 
@@ -258,7 +337,8 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     batch.sequence = integer(json, "sequence", fileName);
     batch.clock = integer(json, "clock", fileName);
     auto name = parseFileName(fileName);
-    if (!name || name->device != batch.device || name->sequence != batch.sequence || batch.clock < 0)
+    if (!name || name->device != batch.device || name->sequence != batch.sequence || batch.clock < 0
+        || name->isSnapshot != (version == snapshotFormatVersion))
         throw damaged(fileName, "its name does not match its contents");
     auto date = member(json, "date", fileName).number();
     if (!date)
@@ -269,9 +349,14 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     auto changes = member(json, "changes", fileName);
     if (!changes.isArray())
         throw damaged(fileName, "\"changes\" is not a list");
+    if (name->isSnapshot)
+        batch.snapshot = decodeSnapshot(json, fileName);
     batch.changes.reserve(changes.size());
-    for (auto change : changes.elements())
+    for (auto change : changes.elements()) {
         batch.changes.push_back(decodeChange(change, fileName, finder));
+        if (batch.snapshot)
+            decodeKept(change, batch.changes.back(), fileName);
+    }
     return batch;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Platform/CloudKit/CKRecordValue.hpp"
 #include "Platform/CloudKit/CKRecordZone.ID.hpp"
+#include "Platform/CloudKit/SeenBatches.hpp"
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/Error.hpp"
@@ -23,9 +24,15 @@ class CKAsset;
 // "<device>-<sequence>.batch", so that writers never collide; its clock is one more than the highest
 // clock its writer had seen, and batches apply in the order of (clock, device, sequence), which every
 // reader agrees on whatever order the files arrived in.
+//
+// A snapshot ("<device>-<sequence>.snapshot") holds what a set of batches amounts to: every zone, every
+// record with its tag and dates, and the deletions, each with the batch that made it. It supersedes the
+// batches it covers, which can then be removed from the folder.
 struct ChangeBatch {
     // 2: a checksum covers the whole batch.
     static constexpr std::int64_t formatVersion = 2;
+    // 3: snapshots. Plain batches keep version 2, so that earlier versions still read them.
+    static constexpr std::int64_t snapshotFormatVersion = 3;
 
     struct Order {
         std::int64_t clock = 0;
@@ -48,6 +55,29 @@ struct ChangeBatch {
         std::map<std::string, std::optional<CKRecordValue>> fields;
         // A save this version cannot read (a value of an unknown kind, a malformed type).
         Foundation::ErrorPtr unreadable;
+        // In a snapshot: what the record's last save gave it, or for a deletion the batch that made it.
+        struct Kept {
+            std::string changeTag;
+            Foundation::Date creationDate;
+            Foundation::Date modificationDate;
+            std::string batch;
+        };
+        std::optional<Kept> kept = std::nullopt;
+    };
+
+    // A life of a zone that was deleted, and the batch that deleted it.
+    struct ZoneDeletion {
+        std::string incarnation;
+        CKRecordZoneID zoneID;
+        std::string batch;
+    };
+    struct Snapshot {
+        // The batches (and earlier snapshots) whose changes it holds.
+        SeenBatches covers;
+        // So that a late save into one is still dropped, and a reader that had the zone hears of it.
+        std::vector<ZoneDeletion> deletedZones;
+        // Of the batches it covers, so that a long-lived operation resumed later is not written again.
+        std::vector<std::string> operationIDs;
     };
 
     std::string device;
@@ -57,15 +87,18 @@ struct ChangeBatch {
     // The operation that wrote it, so that a long-lived operation resumed elsewhere is written once.
     std::optional<std::string> operationID;
     std::vector<Change> changes;
+    std::optional<Snapshot> snapshot;
 
     Order order() const { return {clock, device, sequence}; }
-    std::string fileName() const { return fileName(device, sequence); }
+    std::string fileName() const { return fileName(device, sequence, snapshot.has_value()); }
 
-    static std::string fileName(const std::string& device, std::int64_t sequence);
-    // The device and sequence a batch's file name gives; nothing for a name that is not a batch's.
+    static std::string fileName(const std::string& device, std::int64_t sequence, bool isSnapshot = false);
+    // The device and sequence a batch's or snapshot's file name gives; nothing for another name.
+    // Batches and snapshots take their sequences from one count, so no two files share one.
     struct Name {
         std::string device;
         std::int64_t sequence;
+        bool isSnapshot = false;
     };
     static std::optional<Name> parseFileName(const std::string& fileName);
 

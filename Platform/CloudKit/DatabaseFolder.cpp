@@ -32,15 +32,6 @@ constexpr std::int64_t defaultRoundSize = 400;
 // A database token is told from a zone's by the life it names, which no zone has.
 constexpr const char* databaseTokenIncarnation = "database";
 
-std::vector<std::string> entryNames(const std::string& directory)
-{
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
-        names.push_back(it->path().filename().string());
-    return names;
-}
-
 std::string zoneText(const CKRecordZoneID& zoneID)
 {
     return "\"" + zoneID.zoneName().utf8() + "\"";
@@ -61,15 +52,16 @@ CKError injected(const CKSimulation::Failure& failure)
     return CKError(failure.code, "Simulated failure");
 }
 
-std::string sequenceFilePath(const std::string& databasePath)
-{
-    auto sum = ::crc32_z(::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(databasePath.data()), databasePath.size());
-    char name[16];
-    std::snprintf(name, sizeof name, "%08lx", static_cast<unsigned long>(sum));
-    return ServiceState::stateFolder() + "/Sequences/" + name;
-}
-
 } // namespace
+
+std::vector<std::string> DatabaseFolder::entryNames(const std::string& directory)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
+    return names;
+}
 
 std::shared_ptr<DatabaseFolder> DatabaseFolder::open(const std::string& container, const std::string& account)
 {
@@ -92,18 +84,45 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
     , m_account(std::move(account))
     , m_assets(m_path + "/Assets")
 {
-    for (const char* sub : {"/Batches", "/Assets", "/LongLived"})
+    for (const char* sub : {"/Batches", "/Assets", "/LongLived", "/Installations"})
         Foundation::FileIO::makeDirectories(m_path + sub);
 }
 
 DatabaseFolder::~DatabaseFolder() = default;
 
+std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& name)
+{
+    auto path = batchesPath() + "/" + name;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return nullptr;
+    auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+    FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
+    auto known = m_unreadable.find(name);
+    if (known != m_unreadable.end() && known->second.stamp == stamp)
+        return nullptr;
+    auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
+    try {
+        auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
+        m_unreadable.erase(name);
+        return std::make_shared<const ChangeBatch>(std::move(batch));
+    } catch (...) {
+        m_unreadable[name] = {Foundation::currentError(), stamp};
+        return nullptr;
+    }
+}
+
+bool DatabaseFolder::isCovered(const std::string& name) const
+{
+    return m_base && m_base->snapshot->covers.contains(name);
+}
+
 void DatabaseFolder::refresh(bool holdingWriteLock)
 {
     auto names = entryNames(batchesPath());
     std::set<std::string> present;
-    std::vector<std::shared_ptr<const ChangeBatch>> added;
-    auto finder = [this](const std::string& name) { return m_assets.named(name); };
+    std::vector<std::string> batchNames;
+    std::vector<std::string> snapshotNames;
     m_presentSequences.clear();
     for (const auto& name : names) {
         if (name.starts_with(".")) {
@@ -119,29 +138,55 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         auto& highest = m_highestSequence[parsed->device];
         highest = std::max(highest, parsed->sequence);
         m_presentSequences[parsed->device].insert(parsed->sequence);
+        (parsed->isSnapshot ? snapshotNames : batchNames).push_back(name);
+    }
+
+    // Snapshots first, each device's newest first: the newest readable one says which files need no
+    // reading at all, earlier snapshots among them.
+    std::erase_if(m_snapshots, [&](const auto& entry) { return !present.contains(entry.first); });
+    std::sort(snapshotNames.begin(), snapshotNames.end(), [](const std::string& lhs, const std::string& rhs) {
+        return ChangeBatch::parseFileName(lhs)->sequence > ChangeBatch::parseFileName(rhs)->sequence;
+    });
+    for (const auto& name : snapshotNames) {
+        bool covered = std::any_of(m_snapshots.begin(), m_snapshots.end(),
+                                   [&](const auto& entry) { return entry.second->snapshot->covers.contains(name); });
+        if (covered || m_snapshots.contains(name))
+            continue;
+        if (auto snapshot = readFile(name))
+            m_snapshots.emplace(name, snapshot);
+    }
+    std::shared_ptr<const ChangeBatch> base;
+    for (const auto& [name, snapshot] : m_snapshots) {
+        if (!base || base->order() < snapshot->order())
+            base = snapshot;
+    }
+    bool baseChanged = base != m_base;
+    m_base = base;
+    if (m_base) {
+        m_highestClock = std::max(m_highestClock, m_base->clock);
+        m_operationIDs.insert(m_base->snapshot->operationIDs.begin(), m_base->snapshot->operationIDs.end());
+    }
+
+    std::vector<std::shared_ptr<const ChangeBatch>> added;
+    m_coveredFiles.clear();
+    for (const auto& name : batchNames) {
+        if (isCovered(name)) {
+            m_coveredFiles.push_back(name);
+            continue;
+        }
         if (m_orderByFileName.contains(name))
             continue;
-        auto path = batchesPath() + "/" + name;
-        struct stat info {};
-        if (::stat(path.c_str(), &info) != 0)
-            continue;
-        auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-        FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
-        auto known = m_unreadable.find(name);
-        if (known != m_unreadable.end() && known->second.stamp == stamp)
-            continue;
-        try {
-            auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
-            m_unreadable.erase(name);
-            added.push_back(std::make_shared<const ChangeBatch>(std::move(batch)));
-        } catch (...) {
-            m_unreadable[name] = {Foundation::currentError(), stamp};
-        }
+        if (auto batch = readFile(name))
+            added.push_back(batch);
+    }
+    for (const auto& name : snapshotNames) {
+        if (isCovered(name))
+            m_coveredFiles.push_back(name);
     }
 
     bool removed = false;
     for (auto it = m_orderByFileName.begin(); it != m_orderByFileName.end();) {
-        if (present.contains(it->first)) {
+        if (present.contains(it->first) && !isCovered(it->first)) {
             ++it;
             continue;
         }
@@ -149,9 +194,11 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         it = m_orderByFileName.erase(it);
         removed = true;
     }
-    std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first); });
+    std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first) || isCovered(entry.first); });
+    if (baseChanged || !m_notedBase)
+        noteReadingFrom();
 
-    if (added.empty() && !removed)
+    if (added.empty() && !removed && !baseChanged)
         return;
     std::sort(added.begin(), added.end(), [](const auto& lhs, const auto& rhs) { return lhs->order() < rhs->order(); });
     for (const auto& batch : added) {
@@ -162,8 +209,8 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
             m_operationIDs.insert(*batch->operationID);
     }
     // A batch that sorts before one already applied (it arrived late from another machine) changes
-    // history: everything is applied again, in order.
-    if (removed || (!added.empty() && m_lastApplied && added.front()->order() < *m_lastApplied)) {
+    // history: everything is applied again, in order. So does a new snapshot.
+    if (baseChanged || removed || (!added.empty() && m_lastApplied && added.front()->order() < *m_lastApplied)) {
         rebuildState();
         return;
     }
@@ -176,9 +223,31 @@ void DatabaseFolder::rebuildState()
 {
     m_state.clear();
     m_lastApplied.reset();
+    // The batches past the snapshot apply on it in their own order, whatever their clocks: every reader
+    // with the same files agrees.
+    if (m_base)
+        m_state.apply(*m_base);
     for (const auto& [order, batch] : m_batches) {
         m_state.apply(*batch);
         m_lastApplied = order;
+    }
+}
+
+void DatabaseFolder::noteReadingFrom()
+{
+    auto reading = m_base ? m_base->fileName() : std::string();
+    m_notedBase = reading;
+    auto path = installationsPath() + "/" + ServiceState::shared().deviceIdentifier();
+    try {
+        if (std::string(Foundation::FileIO::readFile(path).view()) == reading)
+            return;
+    } catch (...) {
+        // Not written yet.
+    }
+    try {
+        AtomicFile::write(path, Foundation::Data::fromString(reading));
+    } catch (...) {
+        // Until it is written the others keep what this installation may still need.
     }
 }
 
@@ -186,7 +255,7 @@ void DatabaseFolder::publish(ChangeBatch& batch)
 {
     const auto& device = ServiceState::shared().deviceIdentifier();
     batch.device = device;
-    batch.sequence = std::max(m_highestSequence[device], keptSequence()) + 1;
+    batch.sequence = nextSequence();
     batch.clock = m_highestClock + 1;
     batch.date = Foundation::Date::now();
     auto namer = [](const CKAsset& asset) { return fs::path(asset.fileURL()->path().utf8()).filename().string(); };
@@ -206,41 +275,8 @@ void DatabaseFolder::publish(ChangeBatch& batch)
         m_operationIDs.insert(*published->operationID);
     m_state.apply(*published);
     m_lastApplied = published->order();
-}
-
-std::int64_t DatabaseFolder::keptSequence()
-{
-    // Read every time: another process of this installation may have written since.
-    if (!m_keptSequence)
-        m_keptSequence = 0;
-    try {
-        auto text = std::string(Foundation::FileIO::readFile(sequenceFilePath(m_path)).view());
-        auto newline = text.find('\n');
-        // The file names the folder it counts for; another folder's count (a clash of names) is not ours.
-        if (newline != std::string::npos && text.substr(0, newline) == m_path) {
-            std::int64_t sequence = 0;
-            auto digits = std::string_view(text).substr(newline + 1);
-            auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), sequence);
-            if (error == std::errc() && sequence > 0)
-                m_keptSequence = std::max(*m_keptSequence, sequence);
-        }
-    } catch (...) {
-        // Nothing kept yet: the folder's own batches tell.
-    }
-    return *m_keptSequence;
-}
-
-void DatabaseFolder::keepSequence(std::int64_t sequence)
-{
-    m_keptSequence = sequence;
-    auto path = sequenceFilePath(m_path);
-    try {
-        std::error_code ignored;
-        fs::create_directories(Foundation::FileIO::parentDirectory(path), ignored);
-        Foundation::FileIO::writeFile(path, Foundation::Data::fromString(m_path + "\n" + std::to_string(sequence)), true);
-    } catch (...) {
-        // The batch is out; while the folder holds it, its name is not taken again.
-    }
+    compactIfDue();
+    removeSuperseded();
 }
 
 CKError::PartialErrors DatabaseFolder::damage(const std::optional<CKRecordZoneID>& zoneID) const
@@ -255,10 +291,14 @@ CKError::PartialErrors DatabaseFolder::damage(const std::optional<CKRecordZoneID
     for (const auto& [device, sequences] : m_presentSequences) {
         std::int64_t expected = *sequences.begin();
         for (auto sequence : sequences) {
-            for (; expected < sequence && missing < mostReported; ++expected, ++missing) {
+            for (; expected < sequence && missing < mostReported; ++expected) {
+                // A batch the snapshot holds may go.
                 auto name = ChangeBatch::fileName(device, expected);
+                if (isCovered(name))
+                    continue;
                 errors.emplace_back(Foundation::String(name),
                                     CKError(CKError::Code::internalError, "The change batch " + name + " is missing from the container").clone());
+                ++missing;
             }
             expected = sequence + 1;
         }
@@ -564,23 +604,48 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     ZoneChanges result;
     result.unreadableBatches = damage(zoneID);
 
-    std::vector<const ChangeBatch*> unseen;
+    // What a fetch walks through, each part ending with the batch it makes seen. The snapshot comes
+    // first, as it applies first: its records and deletions are taken by the batch each came from, so
+    // that a token cut inside it still says exactly what it has seen.
+    struct Part {
+        std::vector<const Change*> changes;
+        std::string seen;
+        const SeenBatches* alsoSeen = nullptr;
+    };
+    auto inZone = [&](const Change& change) {
+        bool recordChange = change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord;
+        return recordChange && change.zoneID == zoneID && zone->holds(change.incarnation);
+    };
+    std::vector<Part> unseen;
+    if (m_base && !payload.seen.contains(m_base->fileName())) {
+        std::map<std::string, std::vector<const Change*>> byBatch;
+        for (const auto& change : m_base->changes) {
+            if (inZone(change) && change.kept && !payload.seen.contains(change.kept->batch))
+                byBatch[change.kept->batch].push_back(&change);
+        }
+        for (auto& [name, changes] : byBatch)
+            unseen.push_back({std::move(changes), name, nullptr});
+        unseen.push_back({{}, m_base->fileName(), &m_base->snapshot->covers});
+    }
     for (const auto& [order, batch] : m_batches) {
-        if (!payload.seen.contains(batch->fileName()))
-            unseen.push_back(batch.get());
+        if (payload.seen.contains(batch->fileName()))
+            continue;
+        Part part {{}, batch->fileName(), nullptr};
+        for (const auto& change : batch->changes) {
+            if (inZone(change))
+                part.changes.push_back(&change);
+        }
+        unseen.push_back(std::move(part));
     }
     // Each record is delivered once, with the batch that changed it last, so that a fetch stopped
     // between rounds never delivers a record twice nor misses one.
     std::map<std::string, std::size_t> lastChange;
     std::map<std::string, std::string> deletedType;
     for (std::size_t index = 0; index < unseen.size(); ++index) {
-        for (const auto& change : unseen[index]->changes) {
-            bool recordChange = change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord;
-            if (!recordChange || change.zoneID != zoneID || !zone->holds(change.incarnation))
-                continue;
-            lastChange[change.recordName] = index;
-            if (change.kind == Change::Kind::deleteRecord)
-                deletedType[change.recordName] = change.recordType;
+        for (const auto* change : unseen[index].changes) {
+            lastChange[change->recordName] = index;
+            if (change->kind == Change::Kind::deleteRecord)
+                deletedType[change->recordName] = change->recordType;
         }
     }
     std::vector<std::vector<std::string>> deliverAt(unseen.size());
@@ -601,7 +666,9 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
                 ++count;
             }
         }
-        payload.seen.insert(unseen[index]->fileName());
+        payload.seen.insert(unseen[index].seen);
+        if (unseen[index].alsoSeen)
+            payload.seen.insert(*unseen[index].alsoSeen);
         if (count >= limit && index + 1 < unseen.size()) {
             round.token = CKServerChangeToken::withPayload(payload.encoded());
             result.rounds.push_back(std::move(round));
@@ -635,6 +702,21 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
     result.unreadableBatches = damage(std::nullopt);
     std::set<CKRecordZoneID> changed;
     std::set<CKRecordZoneID> deleted;
+    if (m_base && !payload.seen.contains(m_base->fileName())) {
+        // A token that has seen everything the snapshot holds learns nothing from it.
+        if (!payload.seen.includes(m_base->snapshot->covers)) {
+            for (const auto& change : m_base->changes) {
+                if (change.kind == Change::Kind::createZone && !change.zoneID.isDefaultZone() && m_state.zone(change.zoneID))
+                    changed.insert(change.zoneID);
+            }
+            for (const auto& deletion : m_base->snapshot->deletedZones) {
+                if (!payload.seen.contains(deletion.batch))
+                    deleted.insert(deletion.zoneID);
+            }
+        }
+        payload.seen.insert(m_base->snapshot->covers);
+        payload.seen.insert(m_base->fileName());
+    }
     for (const auto& [order, batch] : m_batches) {
         if (payload.seen.contains(batch->fileName()))
             continue;

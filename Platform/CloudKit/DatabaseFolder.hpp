@@ -39,6 +39,17 @@ public:
     std::string batchesPath() const { return m_path + "/Batches"; }
     std::string assetsPath() const { return m_path + "/Assets"; }
     std::string longLivedPath() const { return m_path + "/LongLived"; }
+    // One file per installation that read the folder, naming the snapshot it reads from.
+    std::string installationsPath() const { return m_path + "/Installations"; }
+
+    // A snapshot is written once the batches past the last one hold this many changes, and at least
+    // as many as there are records: the folder and the cost of reading it then grow with the records,
+    // not with the edits.
+    static constexpr std::size_t changesBeforeSnapshot = 16;
+    // Batches a snapshot covers are removed once every installation that ever read the folder reads
+    // from it (or a later one), or once the snapshot is this old: an installation away for longer
+    // reads the snapshot instead.
+    static constexpr double supersededBatchesKeptFor = 30 * 24 * 3600.0;
 
     enum class SavePolicy { ifServerRecordUnchanged = 0, changedKeys = 1, allKeys = 2 };
     struct ModifyRequest {
@@ -105,13 +116,26 @@ public:
 
 private:
     DatabaseFolder(std::string path, std::string container, std::string account);
+    // The names in a folder; none when it cannot be read.
+    static std::vector<std::string> entryNames(const std::string& directory);
 
     // Reads the batches that appeared since the last look. With the write lock held, it also removes
     // the temporary files of writers that died.
     void refresh(bool holdingWriteLock);
     void rebuildState();
+    // Reads a batch or snapshot file unless it is unchanged since it could not be read; nothing when it
+    // cannot be read (the error is kept for the next fetch) or is gone.
+    std::shared_ptr<const ChangeBatch> readFile(const std::string& name);
+    bool isCovered(const std::string& name) const;
     // Gives the batch its name and clock, writes it and applies it. With the lock held.
     void publish(ChangeBatch& batch);
+    std::int64_t nextSequence();
+    // With the lock held, after a publish: writes a snapshot when the batches past the last one are many.
+    void compactIfDue();
+    // With the lock held: removes the files the snapshot covers once nobody needs them.
+    void removeSuperseded();
+    // Tells the other installations which snapshot this one reads from.
+    void noteReadingFrom();
     std::shared_ptr<CKRecord> serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
     Foundation::Result<std::shared_ptr<CKRecord>> deliverableRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
     struct Check;
@@ -138,6 +162,12 @@ private:
         FileStamp stamp;
     };
     std::map<std::string, Unreadable> m_unreadable;
+    // Readable snapshots in the folder; the newest is the base that the batches past it apply on.
+    std::map<std::string, std::shared_ptr<const ChangeBatch>> m_snapshots;
+    std::shared_ptr<const ChangeBatch> m_base;
+    // Files in the folder that the base covers: they are never read, and go once nobody needs them.
+    std::vector<std::string> m_coveredFiles;
+    std::optional<std::string> m_notedBase;
     std::map<std::string, std::int64_t> m_highestSequence;
     // The sequences of each device's batches in the folder, read or not.
     std::map<std::string, std::set<std::int64_t>> m_presentSequences;

@@ -25,6 +25,12 @@ std::string DatabaseState::changeTag(const ChangeBatch& batch, std::size_t chang
 void DatabaseState::apply(const ChangeBatch& batch)
 {
     using Kind = ChangeBatch::Change::Kind;
+    if (batch.snapshot) {
+        clear();
+        for (const auto& deleted : batch.snapshot->deletedZones)
+            m_deletedIncarnations.insert_or_assign(deleted.incarnation, deleted);
+    }
+    auto fileName = batch.fileName();
     for (std::size_t index = 0; index < batch.changes.size(); ++index) {
         const auto& change = batch.changes[index];
         auto found = m_zones.find(change.zoneID);
@@ -42,26 +48,38 @@ void DatabaseState::apply(const ChangeBatch& batch)
             break;
         case Kind::deleteZone:
             if (found != m_zones.end() && !change.zoneID.isDefaultZone()) {
-                m_deletedIncarnations.insert(found->second.incarnations.begin(), found->second.incarnations.end());
+                for (const auto& incarnation : found->second.incarnations)
+                    m_deletedIncarnations.insert_or_assign(incarnation, ChangeBatch::ZoneDeletion {incarnation, change.zoneID, fileName});
                 m_zones.erase(found);
             }
             break;
         case Kind::deleteRecord:
-            if (auto* zone = zoneFor(change))
+            if (auto* zone = zoneFor(change)) {
                 zone->records.erase(change.recordName);
+                zone->deletions.insert_or_assign(change.recordName, Deletion {change.recordType, change.kept ? change.kept->batch : fileName});
+            }
             break;
         case Kind::saveRecord: {
             // A save into a zone deleted meanwhile (by a device that had not seen it) is dropped with it.
             auto* zone = zoneFor(change);
             if (!zone)
                 break;
+            zone->deletions.erase(change.recordName);
             auto [it, inserted] = zone->records.try_emplace(change.recordName);
             auto& record = it->second;
-            if (inserted)
-                record.creationDate = batch.date;
             record.type = change.recordType;
-            record.changeTag = changeTag(batch, index);
-            record.modificationDate = batch.date;
+            if (change.kept) {
+                record.creationDate = change.kept->creationDate;
+                record.changeTag = change.kept->changeTag;
+                record.modificationDate = change.kept->modificationDate;
+                record.changedIn = change.kept->batch;
+            } else {
+                if (inserted)
+                    record.creationDate = batch.date;
+                record.changeTag = changeTag(batch, index);
+                record.modificationDate = batch.date;
+                record.changedIn = fileName;
+            }
             if (change.unreadable) {
                 record.unreadable = change.unreadable;
                 record.fields.clear();
@@ -81,6 +99,64 @@ void DatabaseState::apply(const ChangeBatch& batch)
         }
         }
     }
+}
+
+bool DatabaseState::isWhole() const
+{
+    for (const auto& [id, zone] : m_zones) {
+        if (!zone.withoutCreation.empty())
+            return false;
+        for (const auto& [name, record] : zone.records) {
+            if (record.unreadable)
+                return false;
+        }
+    }
+    return true;
+}
+
+std::vector<ChangeBatch::ZoneDeletion> DatabaseState::zoneDeletions() const
+{
+    std::vector<ChangeBatch::ZoneDeletion> deletions;
+    for (const auto& [incarnation, deletion] : m_deletedIncarnations)
+        deletions.push_back(deletion);
+    return deletions;
+}
+
+std::size_t DatabaseState::recordCount() const
+{
+    std::size_t count = 0;
+    for (const auto& [id, zone] : m_zones)
+        count += zone.records.size();
+    return count;
+}
+
+std::vector<ChangeBatch::Change> DatabaseState::snapshotChanges() const
+{
+    using Change = ChangeBatch::Change;
+    std::vector<Change> changes;
+    for (const auto& [id, zone] : m_zones) {
+        if (!id.isDefaultZone()) {
+            // The zone's own life first: a reader takes the first one it meets as the zone's.
+            changes.push_back({Change::Kind::createZone, id, zone.incarnation, {}, {}, false, {}, nullptr});
+            for (const auto& incarnation : zone.incarnations) {
+                if (incarnation != zone.incarnation)
+                    changes.push_back({Change::Kind::createZone, id, incarnation, {}, {}, false, {}, nullptr});
+            }
+        }
+        for (const auto& [name, record] : zone.records) {
+            Change save {Change::Kind::saveRecord, id, zone.incarnation, name, record.type, true, {}, nullptr};
+            for (const auto& [key, value] : record.fields)
+                save.fields.emplace(key, value);
+            save.kept = Change::Kept {record.changeTag, record.creationDate, record.modificationDate, record.changedIn};
+            changes.push_back(std::move(save));
+        }
+        for (const auto& [name, deletion] : zone.deletions) {
+            Change remove {Change::Kind::deleteRecord, id, zone.incarnation, name, deletion.type, false, {}, nullptr};
+            remove.kept = Change::Kept {{}, {}, {}, deletion.deletedIn};
+            changes.push_back(std::move(remove));
+        }
+    }
+    return changes;
 }
 
 DatabaseState::Zone* DatabaseState::zoneFor(const ChangeBatch::Change& change)

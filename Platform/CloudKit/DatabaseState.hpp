@@ -24,12 +24,20 @@ public:
         Foundation::Date modificationDate;
         // Set while the record's last save could not be read; its fields are then unknown.
         Foundation::ErrorPtr unreadable;
+        // The file of the batch that saved it last.
+        std::string changedIn;
+    };
+    struct Deletion {
+        std::string type;
+        std::string deletedIn;
     };
     struct Zone {
         // Zones made at the same time on two devices that had not seen each other are one zone.
         std::set<std::string> incarnations;
         std::string incarnation;
         std::map<std::string, Record> records;
+        // Records deleted, so that a snapshot can still tell a reader that had them.
+        std::map<std::string, Deletion> deletions;
         // Lives known only from the records saved in them: the batch that made them is missing.
         std::set<std::string> withoutCreation;
         bool holds(const std::string& incarnation) const { return incarnations.contains(incarnation); }
@@ -39,7 +47,16 @@ public:
 
     DatabaseState();
     void clear();
+    // A snapshot replaces everything; a batch changes what it names.
     void apply(const ChangeBatch& batch);
+
+    // Whether everything here can be written down whole: no zone lacks its making, no record is one
+    // this version cannot read.
+    bool isWhole() const;
+    std::size_t recordCount() const;
+    // Changes that make this state again, from nothing, with each record's tag and dates.
+    std::vector<ChangeBatch::Change> snapshotChanges() const;
+    std::vector<ChangeBatch::ZoneDeletion> zoneDeletions() const;
 
     // Nothing for a zone that does not exist; the default zone always does.
     const Zone* zone(const CKRecordZoneID& zoneID) const;
@@ -55,7 +72,7 @@ private:
 
     std::map<CKRecordZoneID, Zone> m_zones;
     // Lives of zones deleted through a batch: changes in them are dropped with the zone.
-    std::set<std::string> m_deletedIncarnations;
+    std::map<std::string, ChangeBatch::ZoneDeletion> m_deletedIncarnations;
 };
 
 } // namespace CloudKit

@@ -5,6 +5,7 @@
 #include "Platform/Foundation/JSONView.hpp"
 
 #include <algorithm>
+#include <iterator>
 
 namespace CloudKit {
 
@@ -47,6 +48,41 @@ void SeenBatches::insert(const std::string& fileName)
     } else {
         ranges.insert(after, {sequence, sequence});
     }
+}
+
+void SeenBatches::insert(const SeenBatches& other)
+{
+    for (const auto& [device, ranges] : other.m_ranges) {
+        auto& mine = m_ranges[device];
+        std::vector<std::pair<std::int64_t, std::int64_t>> merged;
+        merged.reserve(mine.size() + ranges.size());
+        std::merge(mine.begin(), mine.end(), ranges.begin(), ranges.end(), std::back_inserter(merged));
+        mine.clear();
+        for (const auto& range : merged) {
+            if (!mine.empty() && range.first <= mine.back().second + 1)
+                mine.back().second = std::max(mine.back().second, range.second);
+            else
+                mine.push_back(range);
+        }
+    }
+    m_others.insert(other.m_others.begin(), other.m_others.end());
+}
+
+bool SeenBatches::includes(const SeenBatches& other) const
+{
+    for (const auto& [device, ranges] : other.m_ranges) {
+        auto found = m_ranges.find(device);
+        for (const auto& [first, last] : ranges) {
+            if (found == m_ranges.end())
+                return false;
+            const auto& mine = found->second;
+            auto after = std::upper_bound(mine.begin(), mine.end(), first,
+                                          [](std::int64_t value, const auto& range) { return value < range.first; });
+            if (after == mine.begin() || std::prev(after)->second < last)
+                return false;
+        }
+    }
+    return std::includes(m_others.begin(), m_others.end(), other.m_others.begin(), other.m_others.end());
 }
 
 void SeenBatches::encode(Foundation::JSONStreamWriter& writer) const

@@ -22,6 +22,9 @@ class SeenBatches {
 public:
     bool contains(const std::string& fileName) const;
     void insert(const std::string& fileName);
+    void insert(const SeenBatches& other);
+    // Whether every batch `other` holds is held here too.
+    bool includes(const SeenBatches& other) const;
     bool isEmpty() const { return m_ranges.empty() && m_others.empty(); }
 
     void encode(Foundation::JSONStreamWriter& writer) const;

@@ -447,6 +447,11 @@ std::int64_t NSManagedObjectContext::count(const NSFetchRequest<NSManagedObject>
     return request.fetchLimit() > 0 ? std::min(count, request.fetchLimit()) : count;
 }
 
+std::int64_t NSManagedObjectContext::storeChangeCountByOthers()
+{
+    return coordinator().store().changeCountByOthers();
+}
+
 NSBatchDeleteResult NSManagedObjectContext::execute(const NSBatchDeleteRequest& request)
 {
     const auto& fetchRequest = request.fetchRequest();

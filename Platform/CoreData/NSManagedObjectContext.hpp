@@ -126,6 +126,9 @@ public:
     void fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
                      const std::function<void(std::vector<std::vector<Value>>)>& body);
     std::int64_t count(const NSFetchRequest<NSManagedObject>& request);
+    // A number that changes whenever another process commits to the store, and only then: what the
+    // contexts of this coordinator save leaves it. Tells a reader whether its copy of the store went stale.
+    std::int64_t storeChangeCountByOthers();
     NSBatchDeleteResult execute(const NSBatchDeleteRequest& request);
 
     bool hasChanges() const { return !m_inserted.empty() || !m_updated.empty() || !m_deleted.empty(); }

@@ -596,6 +596,14 @@ std::int64_t SQLiteStore::count(const NSEntityDescription& entity, const SQLFrag
     return sqlite3_column_int64(statement.handle(), 0);
 }
 
+std::int64_t SQLiteStore::changeCountByOthers()
+{
+    auto guard = lock();
+    Statement statement = prepare("PRAGMA data_version");
+    statement.step();
+    return sqlite3_column_int64(statement.handle(), 0);
+}
+
 std::vector<SQLiteStore::Row> SQLiteStore::rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys)
 {
     constexpr std::size_t chunk = 500;

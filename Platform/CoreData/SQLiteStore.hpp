@@ -58,6 +58,9 @@ public:
     std::vector<std::int64_t> fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query);
     std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
     std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);
+    // Changes whenever another connection (another process) commits; this connection's own saves and the
+    // checkpoints of its own thread leave it as it is.
+    std::int64_t changeCountByOthers();
 
     // A write transaction; it rolls back unless committed. One begun inside another (on the same thread)
     // is part of it: its commit keeps its writes for the outer one to commit or roll back.

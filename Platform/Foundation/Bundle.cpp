@@ -156,20 +156,20 @@ bool Bundle::load()
     auto executable = object("CFBundleExecutable");
     auto name = executable ? executable->as<String>() : std::nullopt;
     if (!name || name->isEmpty()) {
-        log().info("%{public}s names no executable", m_path);
+        log().debug("%{public}s names no executable", m_path);
         return false;
     }
     auto path = (std::filesystem::path(m_path) / std::string(name->view())).lexically_normal();
     auto relative = path.lexically_relative(std::filesystem::path(m_path).lexically_normal());
     if (relative.empty() || *relative.begin() == "..") {
-        log().info("%{public}s names an executable outside its folder", m_path);
+        log().debug("%{public}s names an executable outside its folder", m_path);
         return false;
     }
     // Local binding: two plug-ins may export the same entry point.
     m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
         const char* error = dlerror();
-        log().info("%{public}s did not load: %{public}s", m_path, std::string(error ? error : "unknown error"));
+        log().debug("%{public}s did not load: %{public}s", m_path, std::string(error ? error : "unknown error"));
         return false;
     }
     return true;
@@ -189,7 +189,7 @@ std::optional<AnyClass> Bundle::principalClass()
         symbol = dlsym(m_handle, principalClassEntryPointName);
     }
     if (!symbol) {
-        log().info("%{public}s exports no principal class", m_path);
+        log().debug("%{public}s exports no principal class", m_path);
         return std::nullopt;
     }
     auto entryPoint = reinterpret_cast<PrincipalClassEntryPoint>(symbol);

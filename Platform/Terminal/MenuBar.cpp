@@ -280,7 +280,7 @@ std::vector<CellRect> MenuBar::boxes(std::int64_t canvasColumns, std::int64_t ca
     return result;
 }
 
-void MenuBar::render(Canvas& canvas) const
+void MenuBar::render(Canvas& canvas, const String& status) const
 {
     m_columns = canvas.columns();
     m_rows = canvas.rows();
@@ -292,10 +292,16 @@ void MenuBar::render(Canvas& canvas) const
         const bool open = isOpen() && !m_isShownMenu && static_cast<std::int64_t>(i) == m_barIndex;
         column += canvas.write(column, 0, " " + titles[i].utf8() + " ", open ? CellStyle::bold : CellStyle::reverse, bar);
     }
-    // The hint only where the titles leave room for it: a narrow terminal keeps its menus' titles.
-    const String hint(" F10: menus ");
-    if (canvas.columns() - UIKit::TextGrid::columns(hint) >= column)
-        canvas.write(canvas.columns() - UIKit::TextGrid::columns(hint), 0, hint, CellStyle::reverse, bar);
+    // The hint and the status only where the titles leave room for them: a narrow terminal keeps its
+    // menus' titles.
+    auto end = canvas.columns();
+    for (const auto& text : {String(" F10: menus "), status}) {
+        const auto width = UIKit::TextGrid::columns(text);
+        if (width == 0 || end - width < column)
+            break;
+        end -= width;
+        canvas.write(end, 0, text, CellStyle::reverse, bar);
+    }
 
     const auto frames = boxes(canvas.columns(), canvas.rows());
     for (std::size_t i = 0; i < m_levels.size(); ++i) {

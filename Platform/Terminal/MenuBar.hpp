@@ -52,8 +52,9 @@ public:
     // False when the click is not the menus' (nothing open and not on the bar).
     bool click(std::int64_t column, std::int64_t row, UIKit::UIInteractionDriver& driver);
 
-    // The bar's row, and the open menus as framed lists.
-    void render(Canvas& canvas) const;
+    // The bar's row, with the window's state (`status`) at its end where the titles leave room, and the
+    // open menus as framed lists.
+    void render(Canvas& canvas, const Foundation::String& status = {}) const;
 
 private:
     struct Level {

@@ -21,6 +21,7 @@
 #include "Platform/UIKit/UIViewController.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
+#include "Platform/UIKit/ViewDrawing.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -233,6 +234,37 @@ struct Painter {
         }
     }
 
+    // What the view's own drawing painted. Text in a large font takes a box of its measured cells with
+    // the character in the middle, so that large type reads as large on the grid too.
+    void drawn(const UIView& view, const std::vector<ViewDrawing::Operation>& operations, const CellRect& clip, CellStyle style)
+    {
+        auto onScreen = [&view](const CGRect& rect) {
+            CGRect screen {view.convertTo(rect.origin, nullptr), rect.size};
+            if (auto window = view.window(); window && window.get() != &view) {
+                screen.origin.x += window->frame().origin.x;
+                screen.origin.y += window->frame().origin.y;
+            }
+            return CellRect::covering(screen);
+        };
+        for (const auto& operation : operations) {
+            if (const auto* fill = std::get_if<ViewDrawing::Fill>(&operation)) {
+                if (fill->color)
+                    canvas.clear(clip.intersection(onScreen(fill->rect)), style, CellColor::of(*fill->color, view.traitCollection()));
+                continue;
+            }
+            const auto& text = std::get<ViewDrawing::Text>(operation);
+            const auto cells = onScreen(text.rect);
+            const auto textInk = ink(text.color, view);
+            if (cells.columns >= 3 && cells.rows >= 3) {
+                canvas.frame(cells, style | CellStyle::dim, clip);
+                const auto column = cells.column + std::max<std::int64_t>(0, (cells.columns - TextGrid::columns(text.string)) / 2);
+                canvas.write(column, cells.row + (cells.rows - 1) / 2, text.string, style | CellStyle::bold | textInk.style, clip, textInk.color);
+            } else {
+                canvas.write(cells.column, cells.row, text.string, style | textInk.style, clip, textInk.color);
+            }
+        }
+    }
+
     void draw(const std::shared_ptr<UIView>& view, const CellRect& clip, CellStyle style)
     {
         if (view->isHidden() || view->alpha() <= 0)
@@ -254,6 +286,7 @@ struct Painter {
             canvas.clear(clip.intersection(cells), style);
         }
         content(*view, cells, clip, style);
+        drawn(*view, view->drawing(), clip.intersection(cells), style);
         // Scrolling content shows only inside its view.
         if (dynamic_cast<const UIScrollView*>(view.get()))
             inner = clip.intersection(cells);

@@ -271,26 +271,51 @@ void useUnicodeCharacters()
         std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+// A script ends the program when it ends, whether or not it got through: what it showed is on
+// standard output. False when no script is asked for.
+bool runScriptIfAsked(const std::shared_ptr<UIKit::UIWindowScene>& scene)
+{
+    const char* script = std::getenv("CORVENDALE_DISPLAY_SCRIPT");
+    if (!script || !*script || !scene)
+        return false;
+    if (std::string_view(script) == "-") {
+        ScriptedDisplay::run(scene, std::cin, std::cout);
+        return true;
+    }
+    std::ifstream file(script);
+    if (!file)
+        std::cout << "No script at " << script << '\n';
+    else
+        ScriptedDisplay::run(scene, file, std::cout);
+    return true;
+}
+
+// Keys, the mouse and resizing, as the display reads them.
+void setUpInput()
+{
+    raw();
+    noecho();
+    nonl();
+    keypad(stdscr, TRUE);
+    // Keys that many terminal descriptions leave out: Shift-F10 as xterm sends it (tmux too, whatever
+    // terminal it describes) and the Menu key.
+    define_key("\033[21;2~", KEY_F(22));
+    define_key("\033[29~", static_cast<int>(Keyboard::menuKeyCode));
+    nodelay(stdscr, TRUE);
+    // Presses are asked for too: some terminals report a release only after its press.
+    mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_PRESSED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
+    mouseinterval(0);
+    handle(SIGWINCH, resized, SA_RESTART);
+}
+
 } // namespace
 
 bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
 {
     if (!scene)
         scene = applicationScene();
-    // A script ends the program when it ends, whether or not it got through: what it showed is on
-    // standard output.
-    if (const char* script = std::getenv("CORVENDALE_DISPLAY_SCRIPT"); script && *script && scene) {
-        if (std::string_view(script) == "-") {
-            ScriptedDisplay::run(scene, std::cin, std::cout);
-            return true;
-        }
-        std::ifstream file(script);
-        if (!file)
-            std::cout << "No script at " << script << '\n';
-        else
-            ScriptedDisplay::run(scene, file, std::cout);
+    if (runScriptIfAsked(scene))
         return true;
-    }
     if (!isatty(STDIN_FILENO) || !isatty(STDOUT_FILENO))
         return false;
     if (!scene || pipe(wakePipe) != 0)
@@ -325,19 +350,7 @@ bool TerminalDisplay::run(std::shared_ptr<UIKit::UIWindowScene> scene)
     for (int signal : terminationSignals)
         handle(signal, terminationRequested, SA_RESTART);
 
-    raw();
-    noecho();
-    nonl();
-    keypad(stdscr, TRUE);
-    // Keys that many terminal descriptions leave out: Shift-F10 as xterm sends it (tmux too, whatever
-    // terminal it describes) and the Menu key.
-    define_key("\033[21;2~", KEY_F(22));
-    define_key("\033[29~", static_cast<int>(Keyboard::menuKeyCode));
-    nodelay(stdscr, TRUE);
-    // Presses are asked for too: some terminals report a release only after its press.
-    mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON1_RELEASED | BUTTON3_PRESSED | BUTTON3_CLICKED | BUTTON3_RELEASED, nullptr);
-    mouseinterval(0);
-    handle(SIGWINCH, resized, SA_RESTART);
+    setUpInput();
 
     // Colours where the terminal has them and the person did not turn them off (NO_COLOR); cells without
     // a colour keep the terminal's own.

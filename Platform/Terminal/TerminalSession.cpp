@@ -1,5 +1,6 @@
 #include "Platform/Terminal/TerminalSession.hpp"
 
+#include "Platform/AppKit/UINSWindow.hpp"
 #include "Platform/Terminal/SceneRenderer.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIControl.hpp"
@@ -140,7 +141,10 @@ Canvas TerminalSession::frame()
     // A table that keeps no selection shows the row the keyboard is on as focused.
     auto rowCell = m_driver.keyboardRowCell();
     SceneRenderer::render(*scene(), canvas, rowCell ? rowCell : m_driver.focusedView());
-    m_menuBar.render(canvas);
+    // A scene pinned above the desktop's other windows says so: the terminal shows nothing else of them.
+    auto host = scene()->hostWindow();
+    const bool pinned = host && host->level() >= AppKit::NSWindow::Level::floating();
+    m_menuBar.render(canvas, pinned ? Foundation::String(" Pinned ") : Foundation::String());
     return canvas;
 }
 

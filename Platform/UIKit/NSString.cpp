@@ -1,15 +1,54 @@
 #include "Platform/UIKit/NSString.hpp"
 
+#include "Platform/Foundation/NSAttributedString.Key.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
+#include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIFont.hpp"
+#include "Platform/UIKit/ViewDrawing.hpp"
 
 #include <algorithm>
 #include <cmath>
 
 namespace UIKit {
 
-CGSize size(const Foundation::String& string, const Foundation::NSAttributedString::Attributes&)
+namespace {
+
+// The size of body text, which one grid cell holds.
+constexpr CGFloat gridPointSize = 17;
+
+template <class T>
+std::shared_ptr<T> attribute(const Foundation::NSAttributedString::Attributes& attributes, const Foundation::NSAttributedString::Key& key)
 {
-    return TextGrid::size(string, TextGrid::unlimited, NSLineBreakMode::byWordWrapping, 0);
+    const auto found = attributes.find(key);
+    if (found == attributes.end())
+        return nullptr;
+    if (const auto* value = std::any_cast<std::shared_ptr<T>>(&found->second))
+        return *value;
+    return nullptr;
+}
+
+} // namespace
+
+CGSize size(const Foundation::String& string, const Foundation::NSAttributedString::Attributes& withAttributes)
+{
+    // Unlike a label's lines, measured text keeps its trailing spaces: they are drawn.
+    std::int64_t columns = 0;
+    const auto lines = string.components(Foundation::String("\n"));
+    for (const auto& line : lines)
+        columns = std::max(columns, TextGrid::columns(line));
+    CGSize measured {static_cast<CGFloat>(columns) * TextGrid::columnWidth,
+                     static_cast<CGFloat>(std::max<std::size_t>(lines.size(), 1)) * TextGrid::lineHeight};
+    const auto font = attribute<UIFont>(withAttributes, Foundation::NSAttributedString::Key::font());
+    if (!font || !(font->pointSize() > 0))
+        return measured;
+    const CGFloat scale = font->pointSize() / gridPointSize;
+    return {measured.width * scale, measured.height * scale};
+}
+
+void draw(const Foundation::String& string, CGPoint at, const Foundation::NSAttributedString::Attributes& withAttributes)
+{
+    if (auto* drawing = ViewDrawing::current())
+        drawing->text(string, {at, size(string, withAttributes)}, attribute<UIColor>(withAttributes, Foundation::NSAttributedString::Key::foregroundColor()));
 }
 
 CGRect boundingRect(const Foundation::String& string, CGSize with, NSStringDrawingOptions options,

@@ -1,5 +1,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 
+#include "Platform/AppKit/NSApplication.hpp"
+#include "Platform/AppKit/UINSWindow.hpp"
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/DispatchTime.hpp"
@@ -50,6 +52,17 @@ const bool answersTerminate = [] {
 UIApplication::UIApplication()
     : m_applicationState(State::active)
 {
+}
+
+void UIApplication::initialize()
+{
+    UIResponder::initialize();
+    // Quitting through the desktop's application ends this one too, with its announcements.
+    Foundation::NotificationCenter::defaultCenter()->addObserver(AppKit::NSApplication::willTerminateNotification(), nullptr, nullptr,
+                                                                 [weak = weakSelf(this)](const Foundation::Notification&) {
+                                                                     if (auto self = weak.lock())
+                                                                         self->terminate();
+                                                                 });
 }
 
 const std::shared_ptr<UIApplication>& UIApplication::shared()
@@ -329,6 +342,8 @@ void UIApplication::disconnect(const std::shared_ptr<UIWindowScene>& scene)
         delegate->sceneDidDisconnect(*scene);
     scene->m_activationState = UIScene::ActivationState::unattached;
     scene->setDelegate(nullptr);
+    if (const auto& host = scene->hostWindow())
+        host->close();
 }
 
 void UIApplication::openURLContexts(std::vector<std::shared_ptr<UIOpenURLContext>> urlContexts)

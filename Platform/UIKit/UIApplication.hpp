@@ -178,6 +178,7 @@ public:
 protected:
     friend Foundation::Construct;
     UIApplication();
+    void initialize() override;
 
 private:
     struct BackgroundTask;

@@ -1,5 +1,8 @@
 #include "Platform/UIKit/UIColor.hpp"
 
+#include "Platform/UIKit/UIGraphicsImageRendererContext.hpp"
+#include "Platform/UIKit/ViewDrawing.hpp"
+
 #include "Platform/Foundation/FatalError.hpp"
 
 #include <algorithm>
@@ -194,6 +197,14 @@ std::shared_ptr<UIColor> UIColor::withAlphaComponent(CGFloat alpha) const
             return provider(traits)->withAlphaComponent(alpha);
         });
     return Foundation::make<UIColor>(m_red, m_green, m_blue, alpha);
+}
+
+void UIColor::setFill() const
+{
+    if (auto* drawing = ViewDrawing::current())
+        drawing->setFillColor(std::const_pointer_cast<UIColor>(std::static_pointer_cast<const UIColor>(shared_from_this())));
+    else if (auto* context = UIGraphicsImageRendererContext::current())
+        context->setFillColor(*this);
 }
 
 } // namespace UIKit

@@ -55,6 +55,8 @@ public:
     std::optional<HueSaturationBrightness> hueSaturationBrightness() const;
     // The same colour with another alpha; a dynamic colour stays dynamic.
     std::shared_ptr<UIColor> withAlphaComponent(CGFloat alpha) const;
+    // setFill(): the colour the paths filled next paint with, in the drawing that is going on.
+    void setFill() const;
 
 protected:
     friend Foundation::Construct;

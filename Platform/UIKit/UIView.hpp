@@ -15,6 +15,7 @@
 #include "Platform/UIKit/UILayoutPriority.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
+#include "Platform/UIKit/ViewDrawing.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -215,6 +216,14 @@ public:
     // Paints the view and its visible subviews, each as its background colour, scaled into `rect` of the
     // current image renderer's context. False when there is no such context or the view has no area.
     virtual bool drawHierarchy(const CGRect& in, bool afterScreenUpdates);
+    // draw(_:): what the view paints of itself, over its background and under its subviews, with the
+    // drawing calls (`UIColor::setFill`, `UIBezierPath::fill`, `draw(at:withAttributes:)`). The display
+    // asks for it every time it paints the view, so no picture is kept and `setNeedsDisplay` only marks.
+    virtual void draw(const CGRect& /*rect*/) {}
+    void setNeedsDisplay() { m_needsDisplay = true; }
+    bool needsDisplay() const { return m_needsDisplay; }
+    // Runs `draw(_:)` over the bounds and answers what it painted.
+    std::vector<ViewDrawing::Operation> drawing();
 
     // Coordinates between views; a null view stands for the window (without one, the topmost superview).
     // Views in different windows meet through the windows' frames.
@@ -348,6 +357,7 @@ private:
     std::optional<UIAccessibilityTraits> m_accessibilityTraits;
     bool m_isExclusiveTouch = false;
     bool m_needsLayout = true;
+    bool m_needsDisplay = true;
     bool m_needsUpdateConstraints = true;
     bool m_subviewNeedsUpdateConstraints = false;
     // Set by the engine of the tree while the view takes part in its layout.

@@ -6,6 +6,7 @@
 #include "Platform/UIKit/CGSize.hpp"
 #include "Platform/UIKit/UIInterfaceOrientationMask.hpp"
 #include "Platform/UIKit/UIModalPresentationStyle.hpp"
+#include "Platform/UIKit/UIModalTransitionStyle.hpp"
 #include "Platform/UIKit/UIStatusBarStyle.hpp"
 #include "Platform/UIKit/UIResponder.hpp"
 #include "Platform/UIKit/UITraitCollection.hpp"
@@ -113,6 +114,8 @@ public:
     // screen takes the presenting context's view out of the window once it is up.
     UIModalPresentationStyle modalPresentationStyle() const { return m_modalPresentationStyle; }
     void setModalPresentationStyle(UIModalPresentationStyle style) { m_modalPresentationStyle = style; }
+    UIModalTransitionStyle modalTransitionStyle() const { return m_modalTransitionStyle; }
+    void setModalTransitionStyle(UIModalTransitionStyle style) { m_modalTransitionStyle = style; }
     // Keeps the user from dismissing the controller (a tap outside a pop-over); the presentation
     // controller's delegate hears of the attempt instead. Dismissing in code is not affected.
     bool isModalInPresentation() const { return m_isModalInPresentation; }
@@ -229,6 +232,7 @@ private:
     bool m_isBeingPresented = false;
     bool m_isBeingDismissed = false;
     UIModalPresentationStyle m_modalPresentationStyle = UIModalPresentationStyle::automatic;
+    UIModalTransitionStyle m_modalTransitionStyle = UIModalTransitionStyle::coverVertical;
     UIUserInterfaceStyle m_overrideUserInterfaceStyle = UIUserInterfaceStyle::unspecified;
     mutable std::shared_ptr<UIPopoverPresentationController> m_popoverPresentationController;
     std::shared_ptr<UINavigationItem> m_navigationItem;

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIWindow.hpp"
 
+#include "Platform/AppKit/UINSWindow.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/MainThreadChecker.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
@@ -134,6 +135,8 @@ void UIWindow::setIsHidden(bool isHidden)
     if (!isHidden) {
         m_orderedFrontAt = nextOrder();
         installRootView();
+        if (auto scene = windowScene(); scene && scene->hostWindow())
+            scene->hostWindow()->orderFront(nullptr);
     }
     auto changing = UIViewController::beginAppearance(*this, !isHidden);
     UIView::setIsHidden(isHidden);

@@ -1,5 +1,6 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 
+#include "Platform/AppKit/UINSWindow.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UITitlebar.hpp"
@@ -14,8 +15,10 @@ namespace UIKit {
 void UIWindowScene::initialize()
 {
     UIScene::initialize();
-    if (m_traitCollection.userInterfaceIdiom == UIUserInterfaceIdiom::mac)
+    if (m_traitCollection.userInterfaceIdiom == UIUserInterfaceIdiom::mac) {
         m_titlebar = Foundation::make<UITitlebar>();
+        m_hostWindow = Foundation::make<AppKit::UINSWindow>();
+    }
     auto& scenes = UIApplication::shared()->m_connectedScenes;
     std::erase_if(scenes, [](const std::weak_ptr<UIWindowScene>& scene) { return scene.expired(); });
     scenes.push_back(weakSelf(this));

@@ -6,6 +6,10 @@
 #include <memory>
 #include <vector>
 
+namespace AppKit {
+class UINSWindow;
+}
+
 namespace UIKit {
 
 class UITitlebar;
@@ -27,6 +31,10 @@ public:
 
     // The desktop title bar; a scene of the Mac idiom has one.
     const std::shared_ptr<UITitlebar>& titlebar() const { return m_titlebar; }
+    // The desktop window the scene's windows stand in, for a scene of the Mac idiom: shown with the
+    // scene's first window, closed when the scene disconnects. Its level is the scene's among the
+    // desktop's windows.
+    const std::shared_ptr<AppKit::UINSWindow>& hostWindow() const { return m_hostWindow; }
 
     std::shared_ptr<UIResponder> next() const override;
 
@@ -42,6 +50,7 @@ private:
     std::vector<std::weak_ptr<UIWindow>> m_windows;
     std::weak_ptr<UIWindow> m_keyWindow;
     std::shared_ptr<UITitlebar> m_titlebar;
+    std::shared_ptr<AppKit::UINSWindow> m_hostWindow;
     UITraitCollection m_traitCollection {
         UIUserInterfaceStyle::light,     UIUserInterfaceSizeClass::regular, UIUserInterfaceSizeClass::regular,
         UIUserInterfaceIdiom::mac,       UIContentSizeCategory::large(),

@@ -263,19 +263,26 @@ std::optional<Foundation::String> Entry::firstCopyablePassword() const
     return firstFieldText(sections, EntryFieldCategory::password);
 }
 
-std::optional<Foundation::String> Entry::firstCopyableOneTimePassword(Foundation::Date date) const
+std::optional<TOTP> Entry::firstCopyableTOTP() const
 {
-    if (auto code = currentOneTimePassword(date))
-        return code;
+    if (auto totp = currentTOTP())
+        return totp;
     for (const auto& section : sections) {
         for (const auto& field : section.fields) {
             if (field.category != EntryFieldCategory::oneTimePassword || isBlank(field.text))
                 continue;
             TOTP totp(field.text);
             if (totp.secretKeyState() == TOTP::SecretKeyState::valid)
-                return totp.generate(date);
+                return totp;
         }
     }
+    return std::nullopt;
+}
+
+std::optional<Foundation::String> Entry::firstCopyableOneTimePassword(Foundation::Date date) const
+{
+    if (auto totp = firstCopyableTOTP())
+        return totp->generate(date);
     return std::nullopt;
 }
 

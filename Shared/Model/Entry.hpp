@@ -98,6 +98,8 @@ public:
     std::optional<Foundation::String> copyableUsername() const;
     std::optional<Foundation::String> firstCopyablePassword() const;
     std::optional<Foundation::String> firstCopyableOneTimePassword(Foundation::Date date) const;
+    // The one-time password that code comes from.
+    std::optional<TOTP> firstCopyableTOTP() const;
     std::optional<Foundation::URL> websiteURL() const;
     const PreviousValue* previousPassword(const Foundation::String& id) const;
     const PreviousValue* previousTOTPSecretKey(const Foundation::String& id) const;

@@ -15,8 +15,11 @@ EntryIndex EntryIndex::make(const Entry& entry)
     index.username = entry.username;
     if (!entry.website.isEmpty())
         index.websites.push_back(entry.website);
-    for (const auto& identifier : entry.serviceIdentifiers)
+    for (const auto& identifier : entry.serviceIdentifiers) {
         index.websites.push_back(identifier.host);
+        if (identifier.lastUsedAt && (!index.lastUsedAt || *identifier.lastUsedAt > *index.lastUsedAt))
+            index.lastUsedAt = identifier.lastUsedAt;
+    }
     index.tags = entry.tags;
     index.notes = entry.notes;
     index.isFavorite = entry.isFavorite;
@@ -81,6 +84,7 @@ void EntryIndex::encode(Foundation::Encoder& encoder) const
     container.encode(hasAttachments, "hasAttachments");
     container.encode(createdAt, "createdAt");
     container.encode(modifiedAt, "modifiedAt");
+    container.encodeIfPresent(lastUsedAt, "lastUsedAt");
 }
 
 EntryIndex EntryIndex::decode(Foundation::Decoder& decoder)
@@ -103,6 +107,7 @@ EntryIndex EntryIndex::decode(Foundation::Decoder& decoder)
     index.hasAttachments = container.decodeIfPresent<bool>("hasAttachments").value_or(false);
     index.createdAt = container.decode<Foundation::Date>("createdAt");
     index.modifiedAt = container.decode<Foundation::Date>("modifiedAt");
+    index.lastUsedAt = container.decodeIfPresent<Foundation::Date>("lastUsedAt");
     return index;
 }
 

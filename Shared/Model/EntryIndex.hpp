@@ -24,6 +24,8 @@ struct EntryIndex {
     bool hasAttachments = false;
     Foundation::Date createdAt;
     Foundation::Date modifiedAt;
+    // When AutoFill last handed the item over, at any of its sites.
+    std::optional<Foundation::Date> lastUsedAt;
 
     static EntryIndex make(const Entry& entry);
 

@@ -31,6 +31,8 @@ enum class EntryPropertyMerge {
 };
 
 inline constexpr int entryPropertyNotExported = -1;
+// In this program's JSON export (and so in backups) but without a CSV column, so the CSV layout stays.
+inline constexpr int entryPropertyWithoutCSVColumn = -2;
 
 // One value an item keeps, as its coding, this program's exports and the merge of two copies see it.
 template <class T>
@@ -39,12 +41,13 @@ struct EntryProperty {
     const char* key;
     T Entry::* member;
     EntryPropertyPresence presence;
-    // Its column in this program's CSV export; without one the value stays out of both exports (JSON and
-    // CSV) and lives only in storage and sync.
+    // Its column in this program's CSV export; `entryPropertyWithoutCSVColumn` puts it in the JSON export
+    // only, `entryPropertyNotExported` leaves it out of both, to live only in storage and sync.
     int exportColumn;
     EntryPropertyMerge merge;
 
     constexpr bool isExported() const { return exportColumn != entryPropertyNotExported; }
+    constexpr bool hasCSVColumn() const { return exportColumn >= 0; }
 };
 
 template <class T>
@@ -67,7 +70,7 @@ inline constexpr std::tuple entryProperties {
     EntryProperty {"sections", &Entry::sections, EntryPropertyPresence::always, 17, EntryPropertyMerge::byDate},
     EntryProperty {"passwordHistory", &Entry::passwordHistory, EntryPropertyPresence::always, 18, EntryPropertyMerge::united},
     EntryProperty {"totpSecretKeyHistory", &Entry::totpSecretKeyHistory, EntryPropertyPresence::always, 19, EntryPropertyMerge::united},
-    EntryProperty {"mergedAwayValues", &Entry::mergedAwayValues, EntryPropertyPresence::whenSet, entryPropertyNotExported, EntryPropertyMerge::united},
+    EntryProperty {"mergedAwayValues", &Entry::mergedAwayValues, EntryPropertyPresence::whenSet, entryPropertyWithoutCSVColumn, EntryPropertyMerge::united},
     EntryProperty {"subtitleSource", &Entry::subtitleSource, EntryPropertyPresence::whenSet, 20, EntryPropertyMerge::byDate},
     EntryProperty {"isFavorite", &Entry::isFavorite, EntryPropertyPresence::always, 9, EntryPropertyMerge::byDate},
     EntryProperty {"isArchived", &Entry::isArchived, EntryPropertyPresence::always, 10, EntryPropertyMerge::byDate},
@@ -91,7 +94,7 @@ consteval auto exportedInColumnOrder()
 {
     constexpr auto exportedCount = [] {
         std::size_t count = 0;
-        std::apply([&](const auto&... property) { ((count += property.isExported()), ...); }, entryProperties);
+        std::apply([&](const auto&... property) { ((count += property.hasCSVColumn()), ...); }, entryProperties);
         return count;
     }();
     std::array<std::size_t, exportedCount> order {};
@@ -100,7 +103,7 @@ consteval auto exportedInColumnOrder()
     std::apply(
         [&](const auto&... property) {
             auto place = [&](const auto& each) {
-                if (each.isExported()) {
+                if (each.hasCSVColumn()) {
                     const auto column = static_cast<std::size_t>(each.exportColumn);
                     // Out of range or taken twice: not a constant expression, so the build stops here.
                     if (column >= exportedCount || taken[column])

@@ -1,5 +1,7 @@
 #include "Shared/Model/EntryRevision.hpp"
 
+#include <optional>
+
 #include "Shared/Model/EntryProperty.hpp"
 
 #include "Basalwork/Base/JSONCoder.hpp"
@@ -228,6 +230,7 @@ bool EntryRevision::apply(const Entry& original, const Entry& edited, Foundation
             return;
         if constexpr (property.merge == EntryPropertyMerge::byDate) {
             entry.*property.member = edited.*property.member;
+            fieldReplacedAt[property.key] = modifiedAt(property.key);
             fieldModifiedAt[property.key] = now;
             changed = true;
         } else if constexpr (property.merge == EntryPropertyMerge::united) {
@@ -243,6 +246,21 @@ bool EntryRevision::apply(const Entry& original, const Entry& edited, Foundation
     return changed;
 }
 
+bool EntryRevision::supersedes(const EntryRevision& earlier) const
+{
+    bool supersedes = true;
+    forEachDatedProperty([&]<std::size_t index>() {
+        constexpr const auto& property = entryProperty<index>;
+        if (!supersedes || entry.*property.member == earlier.entry.*property.member)
+            return;
+        // Copies from before these dates were kept cannot tell: merged, so that nothing is lost.
+        auto replaced = fieldReplacedAt.find(property.key);
+        supersedes = modifiedAt(property.key) > earlier.modifiedAt(property.key) && replaced != fieldReplacedAt.end()
+            && replaced->second >= earlier.modifiedAt(property.key);
+    });
+    return supersedes;
+}
+
 EntryRevision EntryRevision::merged(const EntryRevision& local, const EntryRevision& remote)
 {
     EntryRevision result = local;
@@ -250,9 +268,18 @@ EntryRevision EntryRevision::merged(const EntryRevision& local, const EntryRevis
         constexpr const auto& property = entryProperty<index>;
         auto localDate = local.modifiedAt(property.key);
         auto remoteDate = remote.modifiedAt(property.key);
+        auto replaced = [&](const EntryRevision& revision) {
+            auto found = revision.fieldReplacedAt.find(property.key);
+            return found == revision.fieldReplacedAt.end() ? std::optional<Foundation::Date>() : std::optional(found->second);
+        };
+        auto latest = [](std::optional<Foundation::Date> lhs, std::optional<Foundation::Date> rhs) {
+            return lhs && rhs ? std::optional(std::max(*lhs, *rhs)) : lhs ? lhs : rhs;
+        };
         if (local.entry.*property.member == remote.entry.*property.member) {
             if (remoteDate > localDate)
                 result.fieldModifiedAt[property.key] = remoteDate;
+            if (auto seen = latest(replaced(local), replaced(remote)))
+                result.fieldReplacedAt[property.key] = *seen;
             return;
         }
         bool remoteWins = remoteDate > localDate
@@ -261,6 +288,8 @@ EntryRevision EntryRevision::merged(const EntryRevision& local, const EntryRevis
         const auto& loser = remoteWins ? local : remote;
         result.entry.*property.member = winner.entry.*property.member;
         result.fieldModifiedAt[property.key] = winner.modifiedAt(property.key);
+        // The merged value has seen the losing one: a copy holding that takes it as it is.
+        result.fieldReplacedAt[property.key] = *latest(replaced(winner), loser.modifiedAt(property.key));
         rememberLoser<index>(result.entry, loser.entry, winner.modifiedAt(property.key));
     });
     uniteAccumulations(result.entry, local.entry);
@@ -285,6 +314,8 @@ void EntryRevision::encode(Foundation::Encoder& encoder) const
     auto container = encoder.container();
     container.encode(entry, "entry");
     container.encode(fieldModifiedAt, "fieldModifiedAt");
+    if (!fieldReplacedAt.empty())
+        container.encode(fieldReplacedAt, "fieldReplacedAt");
 }
 
 EntryRevision EntryRevision::decode(Foundation::Decoder& decoder)
@@ -293,6 +324,7 @@ EntryRevision EntryRevision::decode(Foundation::Decoder& decoder)
     EntryRevision revision;
     revision.entry = container.decode<Entry>("entry");
     revision.fieldModifiedAt = container.decodeIfPresent<std::map<std::string, Foundation::Date>>("fieldModifiedAt").value_or(std::map<std::string, Foundation::Date> {});
+    revision.fieldReplacedAt = container.decodeIfPresent<std::map<std::string, Foundation::Date>>("fieldReplacedAt").value_or(std::map<std::string, Foundation::Date> {});
     return revision;
 }
 

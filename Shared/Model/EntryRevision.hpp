@@ -24,6 +24,8 @@ namespace Shared {
 struct EntryRevision {
     Entry entry;
     std::map<std::string, Foundation::Date> fieldModifiedAt;
+    // For each field, the date of the value its last change replaced: what that change had seen.
+    std::map<std::string, Foundation::Date> fieldReplacedAt;
 
     // A new item: every field dated at its creation.
     static EntryRevision make(Entry entry);
@@ -42,6 +44,11 @@ struct EntryRevision {
         change(edited);
         return apply(entry, edited, now);
     }
+
+    // Whether this copy was made from `earlier` or a later copy of it: every field either holds the same
+    // value or changed from `earlier`'s value or a later one. A copy made apart from it (another
+    // installation that had not seen it) does not, and must be merged with it rather than replace it.
+    bool supersedes(const EntryRevision& earlier) const;
 
     // The two copies merged as described above; merging is symmetric.
     static EntryRevision merged(const EntryRevision& local, const EntryRevision& remote);

@@ -21,6 +21,11 @@ Foundation::String Global::App::appGroupIdentifier()
     return "group.example.corvendale";
 }
 
+Foundation::String Global::App::ubiquityContainerIdentifier()
+{
+    return "iCloud.com.example.corvendale";
+}
+
 Foundation::URL Global::Website::url()
 {
     return Shared::url("https://corvendale.example/");

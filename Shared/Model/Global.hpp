@@ -13,6 +13,8 @@ struct Global {
     struct App {
         // The application group the program and its AutoFill extension share.
         static Foundation::String appGroupIdentifier();
+        // The account's container the program syncs with (the program's default container).
+        static Foundation::String ubiquityContainerIdentifier();
     };
     struct Website {
         static Foundation::URL url();

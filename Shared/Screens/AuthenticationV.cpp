@@ -86,28 +86,167 @@ std::string biometryName(Biometry biometry)
     }
 }
 
+// The fields' placeholders where a master password is typed.
+constexpr const char* masterPasswordPlaceholder = "Master Password";
+constexpr const char* repeatedPasswordPlaceholder = "Repeat Master Password";
+
+// The screens that take a new master password; false for another screen.
+bool masterPasswordContent(const AuthenticationVState& state, Content& c)
+{
+    using S = AuthenticationVState;
+    switch (state.index()) {
+    case S::indexOf<S::CreateMasterPassword>:
+        c.title = "Create Master Password";
+        c.message = "Your master password encrypts your vault. Nobody can recover it for you, so choose one you will remember.";
+        c.entryPlaceholder = masterPasswordPlaceholder;
+        c.reEntryPlaceholder = repeatedPasswordPlaceholder;
+        c.primaryTitle = "Continue";
+        c.showsTips = true;
+        c.status = repetitionText(state);
+        c.link = showPasswordLink;
+        break;
+    case S::indexOf<S::NewMasterPasswordAfterReset>:
+        c.title = "New Master Password";
+        c.message = "Your account was reset. Create a new master password.";
+        c.entryPlaceholder = masterPasswordPlaceholder;
+        c.reEntryPlaceholder = repeatedPasswordPlaceholder;
+        c.primaryTitle = "Continue";
+        c.status = repetitionText(state);
+        c.link = showPasswordLink;
+        break;
+    case S::indexOf<S::ChangeMasterPasswordEntry>:
+        c.title = "Change Master Password";
+        c.message = "Enter your current master password.";
+        c.entryPlaceholder = masterPasswordPlaceholder;
+        c.primaryTitle = "Continue";
+        if (state.as<S::ChangeMasterPasswordEntry>()->isCancellable)
+            c.secondaryTitle = "Cancel";
+        c.status = attemptText(state.entryAttemptState());
+        break;
+    case S::indexOf<S::NewMasterPasswordEntry>:
+        c.title = "New Master Password";
+        c.message = "Enter your new master password twice.";
+        c.entryPlaceholder = std::string("New ") + masterPasswordPlaceholder;
+        c.reEntryPlaceholder = repeatedPasswordPlaceholder;
+        c.primaryTitle = "Change Master Password";
+        c.secondaryTitle = "Back";
+        c.showsTips = true;
+        c.status = repetitionText(state);
+        c.link = showPasswordLink;
+        break;
+    case S::indexOf<S::SavingMasterPassword>:
+        c.title = "Saving Master Password…";
+        c.showsActivity = true;
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// The account reset's and the restore's screens; false for another screen.
+bool resetOrRestoreContent(const AuthenticationVState& state, Content& c)
+{
+    using S = AuthenticationVState;
+    switch (state.index()) {
+    case S::indexOf<S::ResetAccountConfirmation>:
+        c.title = "Reset Account";
+        c.message = std::string("Resetting deletes every item on this device and in your account. Type ")
+            + AuthenticationVState::resetAccountConfirmationText + " to confirm.";
+        c.entryPlaceholder = AuthenticationVState::resetAccountConfirmationText;
+        c.isEntrySecure = false;
+        c.primaryTitle = "Reset Account";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::ResetAccountIntroduction>:
+        c.title = "Reset Account";
+        c.message = "Without your master password, the only way on is to reset your account: every item is deleted, here and in your account.";
+        c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::ResetAccountFailed>:
+        c.title = "Reset Failed";
+        c.message = "Your account could not be reset.";
+        c.primaryTitle = "OK";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::ResettingAccount>:
+        c.title = "Resetting Account…";
+        c.showsActivity = true;
+        break;
+    case S::indexOf<S::RestoreFromBackupIntroduction>:
+        c.title = "Restore from Backup";
+        c.message = "Restoring a backup replaces every item on this device and in your account with the items of the backup.";
+        c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
+        c.title = "Restore from Backup";
+        c.message = "Enter your current master password to continue.";
+        c.entryPlaceholder = masterPasswordPlaceholder;
+        c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
+        c.status = attemptText(state.entryAttemptState());
+        if (state.entryAttemptState())
+            c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
+        break;
+    case S::indexOf<S::ChoosingBackupFile>:
+        c.title = "Restore from Backup";
+        c.message = "Choose the backup file to restore.";
+        c.locationIsFolder = false;
+        c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::BackupPasswordEntry>:
+        c.title = "Backup Password";
+        c.message = "Enter the password of \"" + state.as<S::BackupPasswordEntry>()->fileURL.lastPathComponent().utf8() + "\".";
+        c.entryPlaceholder = "Backup Password";
+        c.primaryTitle = "Continue";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::ReplaceDataWithBackupConfirmation>:
+        c.title = "Replace Data?";
+        c.message = "Restoring \"" + state.as<S::ReplaceDataWithBackupConfirmation>()->fileURL.lastPathComponent().utf8()
+            + "\" replaces every item on this device and in your account.";
+        c.primaryTitle = "Replace Data";
+        break;
+    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
+        c.title = "Backup Restored";
+        c.message = "Enter the master password the backup was made with.";
+        c.entryPlaceholder = masterPasswordPlaceholder;
+        c.primaryTitle = "Unlock";
+        c.secondaryTitle = "Cancel";
+        break;
+    case S::indexOf<S::RestoreFromBackupFailed>: {
+        const auto* failed = state.as<S::RestoreFromBackupFailed>();
+        c.title = "Restore Failed";
+        c.message = failed->errorDescription.utf8();
+        c.primaryTitle = failed->offersFailureReport == 1 ? "Send Report and Try Again" : "Try Again";
+        c.secondaryTitle = "Cancel";
+        break;
+    }
+    case S::indexOf<S::RestoringFromBackup>:
+        c.title = "Restoring…";
+        c.showsActivity = true;
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
 Content content(const AuthenticationVState& state)
 {
     using S = AuthenticationVState;
-    const std::string master = "Master Password";
-    const std::string repeat = "Repeat Master Password";
     Content c;
+    if (masterPasswordContent(state, c) || resetOrRestoreContent(state, c))
+        return c;
     switch (state.index()) {
     case S::indexOf<S::AppUpdateRequired>:
         c.title = "Update Required";
         c.message = "Your vault was saved by " + product() + " " + state.as<S::AppUpdateRequired>()->requiredVersion.utf8()
             + " or later. Update " + product() + " to open it.";
         c.primaryTitle = "Update";
-        break;
-    case S::indexOf<S::CreateMasterPassword>:
-        c.title = "Create Master Password";
-        c.message = "Your master password encrypts your vault. Nobody can recover it for you, so choose one you will remember.";
-        c.entryPlaceholder = master;
-        c.reEntryPlaceholder = repeat;
-        c.primaryTitle = "Continue";
-        c.showsTips = true;
-        c.status = repetitionText(state);
-        c.link = showPasswordLink;
         break;
     case S::indexOf<S::AutoFillOnboarding>: {
         const auto* step = state.as<S::AutoFillOnboarding>();
@@ -134,25 +273,6 @@ Content content(const AuthenticationVState& state)
         c.locationIsFolder = true;
         c.primaryTitle = "Continue";
         break;
-    case S::indexOf<S::RestoreFromBackupMasterPasswordEntry>:
-        c.title = "Restore from Backup";
-        c.message = "Enter your current master password to continue.";
-        c.entryPlaceholder = master;
-        c.primaryTitle = "Continue";
-        c.secondaryTitle = "Cancel";
-        c.status = attemptText(state.entryAttemptState());
-        if (state.entryAttemptState())
-            c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
-        break;
-    case S::indexOf<S::NewMasterPasswordAfterReset>:
-        c.title = "New Master Password";
-        c.message = "Your account was reset. Create a new master password.";
-        c.entryPlaceholder = master;
-        c.reEntryPlaceholder = repeat;
-        c.primaryTitle = "Continue";
-        c.status = repetitionText(state);
-        c.link = showPasswordLink;
-        break;
     case S::indexOf<S::MasterPasswordChangedElsewhere>: {
         auto formatter = Foundation::make<Foundation::DateFormatter>();
         formatter->setDateStyle(Foundation::DateFormatter::Style::medium);
@@ -160,75 +280,11 @@ Content content(const AuthenticationVState& state)
         c.title = "Master Password Changed";
         c.message = "Your master password was changed on another device (" + formatter->string(state.as<S::MasterPasswordChangedElsewhere>()->changedAt).utf8()
             + "). Enter the new master password.";
-        c.entryPlaceholder = master;
+        c.entryPlaceholder = masterPasswordPlaceholder;
         c.primaryTitle = "Unlock";
         c.status = attemptText(state.entryAttemptState());
         if (state.entryAttemptState())
             c.link = {"Forgot Password?", AuthenticationVLink::forgotPassword};
-        break;
-    }
-    case S::indexOf<S::ChangeMasterPasswordEntry>:
-        c.title = "Change Master Password";
-        c.message = "Enter your current master password.";
-        c.entryPlaceholder = master;
-        c.primaryTitle = "Continue";
-        if (state.as<S::ChangeMasterPasswordEntry>()->isCancellable)
-            c.secondaryTitle = "Cancel";
-        c.status = attemptText(state.entryAttemptState());
-        break;
-    case S::indexOf<S::NewMasterPasswordEntry>:
-        c.title = "New Master Password";
-        c.message = "Enter your new master password twice.";
-        c.entryPlaceholder = "New " + master;
-        c.reEntryPlaceholder = repeat;
-        c.primaryTitle = "Change Master Password";
-        c.secondaryTitle = "Back";
-        c.showsTips = true;
-        c.status = repetitionText(state);
-        c.link = showPasswordLink;
-        break;
-    case S::indexOf<S::ResetAccountConfirmation>:
-        c.title = "Reset Account";
-        c.message = std::string("Resetting deletes every item on this device and in your account. Type ")
-            + AuthenticationVState::resetAccountConfirmationText + " to confirm.";
-        c.entryPlaceholder = AuthenticationVState::resetAccountConfirmationText;
-        c.isEntrySecure = false;
-        c.primaryTitle = "Reset Account";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::ChoosingBackupFile>:
-        c.title = "Restore from Backup";
-        c.message = "Choose the backup file to restore.";
-        c.locationIsFolder = false;
-        c.primaryTitle = "Continue";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::BackupPasswordEntry>:
-        c.title = "Backup Password";
-        c.message = "Enter the password of \"" + state.as<S::BackupPasswordEntry>()->fileURL.lastPathComponent().utf8() + "\".";
-        c.entryPlaceholder = "Backup Password";
-        c.primaryTitle = "Continue";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::ReplaceDataWithBackupConfirmation>:
-        c.title = "Replace Data?";
-        c.message = "Restoring \"" + state.as<S::ReplaceDataWithBackupConfirmation>()->fileURL.lastPathComponent().utf8()
-            + "\" replaces every item on this device and in your account.";
-        c.primaryTitle = "Replace Data";
-        break;
-    case S::indexOf<S::RestoredVaultMasterPasswordEntry>:
-        c.title = "Backup Restored";
-        c.message = "Enter the master password the backup was made with.";
-        c.entryPlaceholder = master;
-        c.primaryTitle = "Unlock";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::RestoreFromBackupFailed>: {
-        const auto* failed = state.as<S::RestoreFromBackupFailed>();
-        c.title = "Restore Failed";
-        c.message = failed->errorDescription.utf8();
-        c.primaryTitle = failed->offersFailureReport == 1 ? "Send Report and Try Again" : "Try Again";
-        c.secondaryTitle = "Cancel";
         break;
     }
     case S::indexOf<S::EvaluatingBiometry>:
@@ -243,7 +299,7 @@ Content content(const AuthenticationVState& state)
         bool hasBiometry = locked->availableBiometry != Biometry::none;
         c.message = hasBiometry && !locked->isEntryRecommended ? "Unlock with " + biometryName(locked->availableBiometry) + " or your master password."
                                                                : "Enter your master password.";
-        c.entryPlaceholder = master;
+        c.entryPlaceholder = masterPasswordPlaceholder;
         c.primaryTitle = "Unlock";
         if (hasBiometry)
             c.biometryTitle = "Unlock with " + biometryName(locked->availableBiometry);
@@ -284,36 +340,6 @@ Content content(const AuthenticationVState& state)
         c.title = "Sync";
         c.message = "Your items are kept in sync through your account on every device.";
         c.primaryTitle = "Continue";
-        break;
-    case S::indexOf<S::ResetAccountIntroduction>:
-        c.title = "Reset Account";
-        c.message = "Without your master password, the only way on is to reset your account: every item is deleted, here and in your account.";
-        c.primaryTitle = "Continue";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::ResetAccountFailed>:
-        c.title = "Reset Failed";
-        c.message = "Your account could not be reset.";
-        c.primaryTitle = "OK";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::ResettingAccount>:
-        c.title = "Resetting Account…";
-        c.showsActivity = true;
-        break;
-    case S::indexOf<S::RestoreFromBackupIntroduction>:
-        c.title = "Restore from Backup";
-        c.message = "Restoring a backup replaces every item on this device and in your account with the items of the backup.";
-        c.primaryTitle = "Continue";
-        c.secondaryTitle = "Cancel";
-        break;
-    case S::indexOf<S::RestoringFromBackup>:
-        c.title = "Restoring…";
-        c.showsActivity = true;
-        break;
-    case S::indexOf<S::SavingMasterPassword>:
-        c.title = "Saving Master Password…";
-        c.showsActivity = true;
         break;
     case S::indexOf<S::OpenMainApp>:
         c.title = "Open " + product();

@@ -465,7 +465,8 @@ void EntriesVC::updateHeader()
     m_newItemButton->setIsHidden(config.isNewItemButtonHidden);
     m_cancelButton->setIsHidden(config.isCancelButtonHidden);
     m_selectButton->setTitle(String(m_isSelectingMultiple ? "Done" : "Select"), UIKit::UIControl::State::normal());
-    if (auto picker = config.mode.as<Config::Mode::Picker>()) {
+    // A picker without a site (a request that named none) has nothing to say what it is for.
+    if (auto picker = config.mode.as<Config::Mode::Picker>(); picker && !picker->domainText.isEmpty()) {
         m_pickerLabel->setText(String("Choose the item for " + picker->domainText.utf8()));
         m_pickerLabel->setIsHidden(false);
     } else {

@@ -5,11 +5,29 @@
 #include "Shared/Screens/UIColor.hpp"
 
 #include "Platform/Foundation/CharacterSet.hpp"
+#include "Platform/Foundation/DateFormatter.Style.hpp"
+#include "Platform/Foundation/DateFormatter.hpp"
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 
 namespace Shared {
+
+namespace {
+
+// "Last used" and when, as the row shows an item AutoFill handed over.
+Foundation::String lastUsedText(Foundation::Date date)
+{
+    static const auto formatter = [] {
+        auto formatter = Foundation::make<Foundation::DateFormatter>();
+        formatter->setDateStyle(Foundation::DateFormatter::Style::medium);
+        formatter->setTimeStyle(Foundation::DateFormatter::Style::short_);
+        return formatter;
+    }();
+    return Foundation::String("Last used " + formatter->string(date).utf8());
+}
+
+} // namespace
 
 void EntryCell::configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance)
 {
@@ -22,6 +40,9 @@ void EntryCell::configure(const EntryIndex& index, Settings::Items::ListStyle st
     m_titleLabel->setText(String((index.isFavorite ? "★ " : "") + title.utf8() + (index.hasAttachments ? " 📎" : "")));
     bool showsSubtitle = style == Settings::Items::ListStyle::standard || style == Settings::Items::ListStyle::compactWithSubtitle;
     auto subtitle = Foundation::joined(index.subtitle.components(Foundation::CharacterSet::controlCharacters()), " ");
+    // With the item's last use by AutoFill.
+    if (index.lastUsedAt)
+        subtitle = String((subtitle.isEmpty() ? "" : subtitle.utf8() + " · ") + lastUsedText(*index.lastUsedAt).utf8());
     m_subtitleLabel->setText(subtitle);
     m_subtitleLabel->setIsHidden(!showsSubtitle || subtitle.isEmpty());
 }

@@ -8,6 +8,7 @@
 #include "Shared/Model/PasswordEntryReEntryState.hpp"
 #include "Shared/Model/Settings.Auth.hpp"
 #include "Shared/Stores/AuthenticationStoreError.hpp"
+#include "Shared/Stores/FolderWatcher.hpp"
 #include "Shared/Stores/PreferenceStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
@@ -22,6 +23,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
+#include "Platform/Foundation/UUID.hpp"
 #include "Platform/LocalAuthentication/LAContext.hpp"
 
 #include <algorithm>
@@ -32,6 +34,9 @@
 namespace Shared {
 
 namespace {
+
+// Rewritten at each of the program's locks; the extension follows it.
+constexpr const char* lockMarkFileName = "programLock";
 
 const Foundation::Logger& log()
 {
@@ -119,6 +124,49 @@ void AuthenticationStore::initialize()
                                                                 if (self && self->m_isAwaitingSetupSteps)
                                                                     self->postStateChange();
                                                             }));
+    if (m_appExecutionContext.isExtension()) {
+        m_seenLockMark = lockMark();
+        Foundation::catchError([&] {
+            m_lockWatcher = std::make_unique<FolderWatcher>(m_location.url(*Foundation::FileManager::defaultManager()).path().utf8(), [weak] {
+                if (auto self = weak.lock())
+                    self->followProgramLock();
+            });
+        });
+    }
+}
+
+// MARK: - The program's locks in the extension
+
+void AuthenticationStore::markLockForExtension() const
+{
+    Foundation::catchError([&] {
+        auto folder = m_location.url(*Foundation::FileManager::defaultManager());
+        Foundation::FileIO::writeFile(folder.appendingPathComponent(lockMarkFileName, false).path().utf8(),
+                                      Foundation::Data::fromString(Foundation::UUID().uuidString().utf8()), true);
+    });
+}
+
+std::string AuthenticationStore::lockMark() const
+{
+    std::string mark;
+    Foundation::catchError([&] {
+        auto path = m_location.url(*Foundation::FileManager::defaultManager()).appendingPathComponent(lockMarkFileName, false).path().utf8();
+        std::error_code ignored;
+        if (std::filesystem::exists(path, ignored))
+            mark = std::string(Foundation::FileIO::readFile(path).view());
+    });
+    return mark;
+}
+
+void AuthenticationStore::followProgramLock()
+{
+    auto mark = lockMark();
+    if (mark == m_seenLockMark)
+        return;
+    m_seenLockMark = mark;
+    // Whatever the extension shows of the vault goes with the program's lock.
+    if (m_recordStore->cryptor()->isUnlocked())
+        lock(LockKind::requireMasterPassword, false, false, "AuthenticationStore.followProgramLock()");
 }
 
 // MARK: - State
@@ -426,6 +474,8 @@ void AuthenticationStore::lock(LockKind kind, bool resetsEntryAttempts, std::opt
     log().notice("Locking (kind %d) for %{public}@", static_cast<int>(kind), caller.utf8());
     auto cryptor = m_recordStore->cryptor();
     cryptor->lock();
+    if (!m_appExecutionContext.isExtension())
+        markLockForExtension();
     m_flow.reset();
     m_pendingVaultKey.reset();
     m_isEvaluatingBiometry = false;

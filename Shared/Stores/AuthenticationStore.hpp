@@ -28,6 +28,7 @@ class AnalyticsStore;
 
 namespace Shared {
 
+class FolderWatcher;
 class PreferenceStore;
 
 // The lock: the master password (verified by unwrapping the vault key with the key Argon2id derives from
@@ -154,6 +155,11 @@ private:
     void setFlow(std::optional<AuthenticationState> flow);
     void postStateChange();
     void postRecordsChange();
+    // The program's locks reach the extension: the program marks each lock, and the extension locks too
+    // when the mark changes.
+    void markLockForExtension() const;
+    std::string lockMark() const;
+    void followProgramLock();
 
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<RecordSource> m_recordStore;
@@ -177,6 +183,8 @@ private:
     std::optional<Foundation::Date> m_knownMasterPasswordChangedAt;
     std::optional<Foundation::Date> m_announcedEndOfHold;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
+    std::string m_seenLockMark;
+    std::unique_ptr<FolderWatcher> m_lockWatcher;
 };
 
 } // namespace Shared

@@ -2,6 +2,7 @@
 
 #include "Shared/Model/Global.hpp"
 #include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/FolderWatcher.hpp"
 
 #include "Basalwork/Base/File.Location.hpp"
 
@@ -53,6 +54,10 @@ void LocalChangeCoordinator::initialize()
                                                             m_authenticationStore.lock(), nullptr, check));
     m_observers.push_back(m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidBecomeActiveNotification"), nullptr,
                                                             nullptr, check));
+    m_markerWatcher = std::make_unique<FolderWatcher>(m_markerURL.deletingLastPathComponent().path().utf8(), [weak] {
+        if (auto self = weak.lock())
+            self->checkForLocalChanges();
+    });
 }
 
 std::optional<Foundation::Date> LocalChangeCoordinator::pendingChangeDate() const

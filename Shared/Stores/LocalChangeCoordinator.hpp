@@ -18,11 +18,12 @@ class NotificationCenter;
 namespace Shared {
 
 class AuthenticationStore;
+class FolderWatcher;
 class RecordStore;
 
 // Tells the program about records another process changed. The AutoFill extension registers each change
 // it makes (a marker in the application group); the program notices the marker when the vault unlocks
-// or the program becomes active, posts `localChangeCoordinatorDidMonitorChange` (the sync follows), and
+// or the program becomes active, or as soon as it is written while the program runs unlocked, posts `localChangeCoordinatorDidMonitorChange` (the sync follows), and
 // forgets the marker once those changes were synchronised.
 class LocalChangeCoordinator : public Foundation::NSObject {
 public:
@@ -53,6 +54,8 @@ private:
     Foundation::URL m_markerURL;
     std::optional<Foundation::Date> m_announcedChangeDate;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
+    // The program hears of the extension's marker as it is written.
+    std::unique_ptr<FolderWatcher> m_markerWatcher;
 };
 
 } // namespace Shared

@@ -26,7 +26,9 @@ using SortMethod = Settings::Items::SortMethod;
 // --- Packing: length-prefixed fields, read back with every length checked. ---------------------------
 
 // Format 1 lacked the attachment flag: such summaries no longer unpack and are made again from their items.
-constexpr std::uint8_t packFormat = 2;
+// Format 2 lacks the last use, which such a summary reads as none until its item is saved again.
+constexpr std::uint8_t packFormat = 3;
+constexpr std::uint8_t packFormatWithoutLastUse = 2;
 
 class Packer {
 public:
@@ -274,13 +276,17 @@ Foundation::Data RecordStore::Index::packed(const EntryIndex& index)
     packer.byte(index.hasAttachments);
     packer.date(index.createdAt);
     packer.date(index.modifiedAt);
+    packer.byte(index.lastUsedAt.has_value());
+    if (index.lastUsedAt)
+        packer.date(*index.lastUsedAt);
     return std::move(packer).data();
 }
 
 EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
 {
     Unpacker unpacker(data);
-    if (unpacker.byte() != packFormat)
+    auto format = unpacker.byte();
+    if (format != packFormat && format != packFormatWithoutLastUse)
         throw Foundation::DecodingError::dataCorrupted(Foundation::CodingErrorContext({}, "The item summary has an unknown format.", nullptr));
     EntryIndex index;
     index.entryID = unpacker.text();
@@ -307,6 +313,8 @@ EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
     index.hasAttachments = unpacker.flag();
     index.createdAt = unpacker.date();
     index.modifiedAt = unpacker.date();
+    if (format == packFormat && unpacker.flag())
+        index.lastUsedAt = unpacker.date();
     unpacker.end();
     return index;
 }

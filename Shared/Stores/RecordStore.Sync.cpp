@@ -23,6 +23,7 @@
 #include "Platform/Foundation/Logger.hpp"
 
 #include <mutex>
+#include <optional>
 #include <map>
 #include <set>
 
@@ -136,16 +137,22 @@ void RecordStore::repairRecordsUsingTheSameID()
 std::shared_ptr<CloudKit::CKRecord> RecordStore::ckRecordWithLocalModifications(const Foundation::String& entryID,
                                                                                 const CloudKit::CKRecordZoneID& zoneID) const
 {
-    return performUnlockedWriting([&](const Cryptor::Key& key) {
+    std::optional<EntryIndex> merged;
+    auto record = performUnlockedWriting([&](const Cryptor::Key& key) {
         auto object = entryObject(entryID);
         if (!object)
             throw RecordStoreError::entryNotFound(entryID);
         if (object->remoteSealedEntry()) {
-            mergeRemote(*object, key);
+            merged = EntryIndex::make(mergeRemote(*object, key).entry);
             saveOrRollBack();
         }
         return object->ckRecordWithLocalModifications(zoneID);
     });
+    if (merged) {
+        updateIndex({*merged}, {});
+        postDidUpdateRecords();
+    }
+    return record;
 }
 
 Foundation::ErrorPtr RecordStore::fetchedRecordsNotOpened() const
@@ -223,6 +230,14 @@ void RecordStore::didSynchronize()
     auto self = sharedSelf(this);
     m_context->perform([self, generation] {
         if (!self->m_cryptor->isUnlocked())
+            return;
+        bool changedByOthers = true;
+        Foundation::catchError([&] {
+            auto count = self->m_context->storeChangeCountByOthers();
+            std::lock_guard lock(self->m_indexMutex);
+            changedByOthers = !self->m_index || generation != self->m_indexGeneration || count != self->m_indexStoreChangeCount;
+        });
+        if (!changedByOthers)
             return;
         // A fetch takes in every value another process saved; the index follows the store.
         Foundation::catchError([&] { self->reloadIndex(generation); });

@@ -7,8 +7,8 @@
 #include "Shared/Model/Global.hpp"
 #include "Shared/Stores/AttachmentDataStore.hpp"
 #include "Shared/Stores/AttachmentObject.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/EntryObject.hpp"
+#include "Shared/Stores/FolderWatcher.hpp"
 #include "Shared/Stores/LocalChangeCoordinator.hpp"
 #include "Shared/Stores/MasterPassword.hpp"
 #include "Shared/Stores/Migrations.hpp"
@@ -24,6 +24,7 @@
 
 #include "Basalwork/Base/JSONCoder.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
@@ -220,6 +221,13 @@ void RecordStore::initialize()
                 });
         });
     m_autoFillAvailability = autoFillAvailability();
+    Foundation::catchError([&] {
+        m_autoFillWatcher = std::make_unique<FolderWatcher>(
+            AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).folderURL().path().utf8(), [weak] {
+                if (auto self = weak.lock())
+                    self->updateAutoFillAvailability();
+            });
+    });
 }
 
 RecordStore::~RecordStore()
@@ -267,7 +275,10 @@ void RecordStore::loadIndexIfNeeded() const
 void RecordStore::reloadIndex(std::uint64_t generation) const
 {
     auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
+    std::int64_t storeChangeCount = 0;
     m_context->performAndWait([&] {
+        // Taken before the rows are read: a save by another process meanwhile makes the next check reload.
+        storeChangeCount = m_context->storeChangeCountByOthers();
         auto key = m_cryptor->itemSecretsKey();
         // Only what the summaries need, without making 10,000 objects.
         CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
@@ -387,8 +398,10 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
         }
     });
     std::lock_guard lock(m_indexMutex);
-    if (generation == m_indexGeneration)
+    if (generation == m_indexGeneration) {
         m_index = std::move(index);
+        m_indexStoreChangeCount = storeChangeCount;
+    }
 }
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const
@@ -433,9 +446,12 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
         object.markUpToDate();
         return remote;
     }
-    // Nothing changed here since the account's copy last came: that copy is the item as it is, with the
-    // history it carries, and nothing needs pushing back.
-    auto merged = object.isLocallyModified() ? EntryRevision::merged(readRevision(object, key), remote) : remote;
+    // Nothing changed here since the account's copy last came, and that copy was made from ours: it is the
+    // item as it is, with the history it carries, and nothing needs pushing back. A copy made apart from
+    // ours (another installation saved over it without having seen it) is merged, so neither side's
+    // values are lost.
+    auto local = readRevision(object, key);
+    auto merged = !object.isLocallyModified() && remote.supersedes(local) ? remote : EntryRevision::merged(local, remote);
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
         object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
@@ -562,7 +578,8 @@ std::optional<Cryptor::Key> RecordStore::vaultKey(const Foundation::String& safe
 RecordStore::AutoFillAvailability RecordStore::autoFillAvailability() const
 {
     try {
-        return CredentialIdentityStore(Global::App::appGroupIdentifier()).isEnabled() ? AutoFillAvailability::enabled : AutoFillAvailability::disabled;
+        return AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).state().isEnabled ? AutoFillAvailability::enabled
+                                                                                                                 : AutoFillAvailability::disabled;
     } catch (const Foundation::Error&) {
         return AutoFillAvailability::disabled;
     }
@@ -582,17 +599,19 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
     auto self = sharedSelf(this);
     Foundation::DispatchQueue::global()->async([self, resultHandler] {
         auto result = Foundation::Result<void>::catching([&] {
-            std::vector<CredentialIdentityStore::Identity> identities;
+            std::vector<AuthenticationServices::ASPasswordCredentialIdentity> identities;
             auto items = self->entryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
             for (const auto& item : items) {
                 std::set<std::string> hosts;
                 for (const auto& website : item.websites) {
                     auto host = Index::host(website);
                     if (!host.empty() && hosts.insert(host).second)
-                        identities.push_back({Foundation::String(host), item.username, item.entryID});
+                        identities.push_back({AuthenticationServices::ASCredentialServiceIdentifier(
+                                                  Foundation::String(host), AuthenticationServices::ASCredentialServiceIdentifierType::domain),
+                                              item.username, item.entryID});
                 }
             }
-            CredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
+            AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
         });
         if (result.isFailure())
             logger().error("Failed to replace the credential identities: %{public}@", result.failureError()->description());

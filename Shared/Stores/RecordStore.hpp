@@ -194,7 +194,9 @@ public:
     void didDeleteRemotely(const std::vector<Foundation::String>& recordNames);
     // Called after the sync engine saved the records of these names.
     void didModifyRemotely(const std::vector<Foundation::String>& recordNames);
-    // Called after every sync: takes in what other processes saved.
+    // Called after every sync: takes in what other processes saved. The sync's own changes reach the
+    // index as they are saved, so when no other process saved since the index was read this costs
+    // nothing and posts nothing.
     void didSynchronize();
     // Items fetched from the account that do not open here (another key, damage): they wait, unmerged,
     // and every sync fails with this error until they open or are gone. Nothing when there are none.
@@ -270,9 +272,13 @@ private:
     // By item: why its fetched record does not open. Guarded by `m_indexMutex`.
     mutable std::map<std::string, std::string> m_unopened;
     std::uint64_t m_indexGeneration = 0;
+    // What the store's count of other processes' saves was when the index was read. Guarded by `m_indexMutex`.
+    mutable std::int64_t m_indexStoreChangeCount = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
     std::shared_ptr<Foundation::NSObject> m_contextObserver;
+    // The AutoFill service's state, as the user switches it.
+    std::unique_ptr<FolderWatcher> m_autoFillWatcher;
 };
 
 } // namespace Shared

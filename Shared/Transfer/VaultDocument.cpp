@@ -167,6 +167,19 @@ public:
         end();
     }
     template <class T>
+    void write(const std::map<std::string, T>& values)
+    {
+        m_out += '{';
+        for (const auto& [key, value] : values) {
+            if (m_out.back() != '{')
+                m_out += ',';
+            string(key);
+            m_out += ':';
+            write(value);
+        }
+        m_out += '}';
+    }
+    template <class T>
     void write(const std::vector<T>& values)
     {
         m_out += '[';
@@ -202,6 +215,11 @@ private:
     static bool finite(const std::vector<T>& values)
     {
         return std::all_of(values.begin(), values.end(), [](const T& value) { return finite(value); });
+    }
+    template <class T>
+    static bool finite(const std::map<std::string, T>& values)
+    {
+        return std::all_of(values.begin(), values.end(), [](const auto& entry) { return finite(entry.second); });
     }
 
     // The keys are this program's own names: nothing in them needs escaping.

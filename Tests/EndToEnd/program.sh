@@ -79,6 +79,13 @@ keys Down
 keys M-C
 password=$(copied 20 "copying the password") || exit 1
 never "$password" "the copied password"
+# The password in large type (Alt-Shift-L): each character in a box of its own over the dimmed window;
+# Escape closes it.
+keys M-L
+expect "┌" "the large-type viewer"
+keys Escape
+expect_not "┌" "closing the large-type viewer"
+expect "Forum" "closing the large-type viewer"
 
 # The settings from the menu bar (Corvendale > Settings...): the arrows move the highlight through the
 # rows, the version text at the end opens the debug-information sheet, and Escape closes the sheet and
@@ -196,6 +203,19 @@ keys Escape
 expect "All Items" "back to the list"
 tmux_ resize-window -t "$session" -x 100 -y 30
 
-keys C-q
-ended 0 "quitting again"
+# The plug-in beside the program pins its window above other apps (Window menu): the menu bar says so and
+# the menu's entry carries the check mark; Alt-Shift-P unpins it.
+click "Window" "the Window menu"
+choose "Keep Window Pinned Above Other Apps" "the Window menu"
+expect "Pinned  F10: menus" "pinning the window"
+click "Window" "the Window menu"
+expect "✓Keep Window Pinned Above Other Apps" "the pinned window's check mark"
+keys Escape
+expect_not "Keep Window Pinned" "closing the Window menu"
+keys M-P
+expect_not "Pinned  F10: menus" "unpinning the window"
+
+# Closing the window (Ctrl-W) quits the program through the plug-in.
+keys C-w
+ended 0 "closing the window"
 echo "main program end to end: passed"

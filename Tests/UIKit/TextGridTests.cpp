@@ -1,3 +1,4 @@
+#include "Platform/Foundation/NSAttributedString.Key.hpp"
 #include "Platform/UIKit/NSString.hpp"
 #include "Platform/UIKit/TextGrid.hpp"
 #include "Platform/UIKit/UIButton.hpp"
@@ -78,7 +79,14 @@ TEST(TextGrid, MeasuresStringsAsTheyWouldBeDrawn)
 {
     const Foundation::NSAttributedString::Attributes none;
     EXPECT_EQ(size(String("two\nlines here"), none), (CGSize {10 * cell, 2 * line}));
-    EXPECT_EQ(size(String(""), none), (CGSize {0, 0}));
+    // An empty text still takes a line's height, and trailing spaces are drawn, so they take room.
+    EXPECT_EQ(size(String(""), none), (CGSize {0, line}));
+    EXPECT_EQ(size(String("ab  "), none), (CGSize {4 * cell, line}));
+    // A font scales the grid by its size against body text's: twice the size, twice as large.
+    const Foundation::NSAttributedString::Attributes body {{Foundation::NSAttributedString::Key::font(), UIFont::systemFont(17)}};
+    const Foundation::NSAttributedString::Attributes large {{Foundation::NSAttributedString::Key::font(), UIFont::systemFont(34)}};
+    EXPECT_EQ(size(String("abc"), body), (CGSize {3 * cell, line}));
+    EXPECT_EQ(size(String("abc"), large), (CGSize {6 * cell, 2 * line}));
     const auto wrapping = NSStringDrawingOptions::usesLineFragmentOrigin();
     EXPECT_EQ(boundingRect(String("The quick brown fox"), {10 * cell, 0}, wrapping, none), (CGRect {0, 0, 9 * cell, 2 * line}));
     EXPECT_EQ(boundingRect(String("The quick brown fox"), {10 * cell, 0}, {}, none), (CGRect {0, 0, 19 * cell, line}));

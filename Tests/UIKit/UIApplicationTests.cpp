@@ -1,5 +1,7 @@
 #include "Tests/Support/MainLoop.hpp"
 
+#include "Platform/AppKit/NSApplication.hpp"
+#include "Platform/AppKit/UINSWindow.hpp"
 #include "Platform/Foundation/Bundle.hpp"
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
@@ -10,9 +12,11 @@
 #include "Platform/UIKit/UIOpenURLContext.hpp"
 #include "Platform/UIKit/UISceneConfiguration.hpp"
 #include "Platform/UIKit/UISceneSession.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Platform/UIKit/UIWindowSceneDelegate.hpp"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -170,6 +174,39 @@ TEST_F(UIApplicationTests, TerminatingTellsTheDelegateAnnouncesOnceAndDisconnect
     TestSupport::runMainLoopUntilIdle();
     EXPECT_EQ(events().back(), "disconnect");
     EXPECT_TRUE(application->isTerminating());
+}
+
+TEST_F(UIApplicationTests, QuittingThroughTheDesktopTerminatesTheApplicationWithItsAnnouncements)
+{
+    launch();
+    observe(UIApplication::willTerminateNotification(), "UIApplicationWillTerminateNotification");
+    events().clear();
+    AppKit::NSApp()->terminate(nullptr);
+    EXPECT_EQ(events(), (std::vector<std::string> {"will terminate", "UIApplicationWillTerminateNotification"}));
+    EXPECT_TRUE(UIApplication::shared()->isTerminating());
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(events().back(), "disconnect");
+}
+
+TEST_F(UIApplicationTests, AScenesHostWindowShowsWithItsFirstWindowAndClosesWhenItDisconnects)
+{
+    launch();
+    auto scene = UIApplication::shared()->connectedScenes().back();
+    std::shared_ptr<AppKit::NSWindow> host = scene->hostWindow();
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host->className(), "UINSWindow");
+    auto open = [&] {
+        auto windows = AppKit::NSApp()->windows();
+        return std::ranges::find(windows, host) != windows.end();
+    };
+    EXPECT_TRUE(open());
+    EXPECT_FALSE(host->isVisible());
+    auto window = make<UIWindow>(scene);
+    window->makeKeyAndVisible();
+    EXPECT_TRUE(host->isVisible());
+    UIApplication::shared()->disconnect(scene);
+    EXPECT_FALSE(open());
+    EXPECT_FALSE(host->isVisible());
 }
 
 TEST_F(UIApplicationTests, BackgroundTasksRunFreelyInTheForegroundAndExpireOnceTheBackgroundTimeIsUp)

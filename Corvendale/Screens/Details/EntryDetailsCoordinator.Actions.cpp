@@ -4,6 +4,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Screens/LargeViewer/LargeViewerV.Content.hpp"
 #include "Corvendale/Services/URLOpener.hpp"
 
@@ -264,6 +265,24 @@ void EntryDetailsCoordinator::changeStoredEntry(const std::function<void(Shared:
     startSync();
 }
 
+void EntryDetailsCoordinator::previewAttachment(const MenuSource& menuSource)
+{
+    try {
+        if (auto found = attachment(menuSource))
+            presentQuickLook(*found, true);
+    } catch (const Foundation::Error& error) {
+        handleUnexpectedError(error, performContext, true);
+    }
+}
+
+void EntryDetailsCoordinator::composeEmail(const String& to, bool animated)
+{
+    const auto& application = UIKit::UIApplication::shared();
+    if (auto url = MailCoordinator::mailtoURL(to, std::nullopt, std::nullopt); url && application->canOpenURL(*url))
+        return application->open(*url, {}, nullptr);
+    present(Shared::UIAlertControllers::makeUnableToSendMail(String("Open in Mail")), animated);
+}
+
 void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, const MenuSource& menuSource,
                                                   const std::shared_ptr<UIKit::UIView>& sourceView)
 {
@@ -344,8 +363,15 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
         if (const auto* category = action.as<MenuAction::ItemCategory>())
             changeStoredEntry([&](auto& context, const String& entryID) { context.setCategory(category->category, entryID); });
         break;
+    case Kind::composeEmail:
+        if (auto address = rowText())
+            composeEmail(*address, true);
+        break;
+    case Kind::quickLook:
+        previewAttachment(menuSource);
+        break;
     default:
-        // Mail, previews and sharing of attachments are not part of this screen yet.
+        // Saving and sharing attachments are not part of this screen yet.
         break;
     }
     (void)sourceView;
@@ -487,6 +513,9 @@ void EntryDetailsCoordinator::performWhileEditing(const MenuAction& action, cons
         case Kind::changeItemCategory:
             if (const auto* category = action.as<MenuAction::ItemCategory>())
                 context.setCategory(category->category, entryID);
+            break;
+        case Kind::quickLook:
+            previewAttachment(menuSource);
             break;
         default:
             break;

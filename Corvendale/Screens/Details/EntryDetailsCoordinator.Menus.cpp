@@ -150,6 +150,94 @@ std::vector<MenuBuilder::Submenu> sectionInsertionSubmenus(std::int64_t sectionI
     return submenus;
 }
 
+// A system field's menu while the item is viewed; nothing for a field that has none.
+std::shared_ptr<UIKit::UIMenu> systemFieldViewingMenu(SystemID id, const MenuContext& context, MenuBuilder& builder)
+{
+    auto addCopy = [&] { builder.add(MenuAction(Kind::copy), true); };
+    switch (id) {
+    case SystemID::username:
+        addCopy();
+        context.groupB(builder);
+        break;
+    case SystemID::password:
+        addCopy();
+        context.revealOffer(builder);
+        context.groupA(builder);
+        break;
+    case SystemID::totpSecretKey:
+        context.copyAndSecretKey(builder);
+        context.groupA(builder);
+        break;
+    case SystemID::website:
+        builder.add(MenuAction(Kind::openWebsite), true);
+        addCopy();
+        context.groupC(builder);
+        break;
+    case SystemID::tags:
+    case SystemID::notes:
+        addCopy();
+        break;
+    case SystemID::category:
+        if (!isEditable(context.entry))
+            return nullptr;
+        builder.addEntryCategoryMenu(context.entry.category);
+        return builder.build();
+    case SystemID::title:
+        addCopy();
+        builder.add(MenuAction(Kind::showInLargeType), true);
+        break;
+    case SystemID::subtitle:
+    case SystemID::serviceIdentifiers:
+        return nullptr;
+    case SystemID::safeForInspection:
+        break;
+    }
+    context.editOffer(builder);
+    return builder.build();
+}
+
+// The menu of an earlier value of a custom field, in the item's history.
+std::shared_ptr<UIKit::UIMenu> previousFieldValueMenu(const MenuSource::PreviousFieldValue& previous, const MenuContext& context, MenuBuilder& builder)
+{
+    auto addCopy = [&] { builder.add(MenuAction(Kind::copy), true); };
+    switch (previous.category) {
+    case Category::text:
+    case Category::multilineText:
+    case Category::creditCardNumber:
+        addCopy();
+        break;
+    case Category::password:
+    case Category::pin:
+        addCopy();
+        context.revealOffer(builder);
+        break;
+    case Category::oneTimePassword:
+        context.copyAndSecretKey(builder);
+        break;
+    case Category::phone:
+        addCopy();
+        builder.add(MenuAction(Kind::call), true);
+        break;
+    case Category::address:
+        addCopy();
+        builder.add(MenuAction(Kind::showInMaps), true);
+        break;
+    case Category::email:
+        addCopy();
+        builder.add(MenuAction(Kind::composeEmail), true);
+        break;
+    case Category::url:
+        builder.add(MenuAction(Kind::openWebsite), true);
+        addCopy();
+        break;
+    case Category::attachment:
+        break;
+    }
+    context.groupA(builder);
+    builder.add(MenuAction::previousFieldValueAction(previous.id, previous.category, previous.historyID), true);
+    return builder.build();
+}
+
 } // namespace
 
 std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::menu(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
@@ -188,48 +276,8 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::viewingMenu(const Shared
     const MenuContext context {entry, m_state, source,
                                dependencies().preferenceStore->concealing() == Shared::Settings::Auth::Concealing::enabled};
     auto addCopy = [&] { builder.add(MenuAction(Kind::copy), true); };
-    if (const auto* field = source.as<MenuSource::SystemField>()) {
-        switch (field->id) {
-        case SystemID::username:
-            addCopy();
-            context.groupB(builder);
-            break;
-        case SystemID::password:
-            addCopy();
-            context.revealOffer(builder);
-            context.groupA(builder);
-            break;
-        case SystemID::totpSecretKey:
-            context.copyAndSecretKey(builder);
-            context.groupA(builder);
-            break;
-        case SystemID::website:
-            builder.add(MenuAction(Kind::openWebsite), true);
-            addCopy();
-            context.groupC(builder);
-            break;
-        case SystemID::tags:
-        case SystemID::notes:
-            addCopy();
-            break;
-        case SystemID::category:
-            if (!isEditable(entry))
-                return nullptr;
-            builder.addEntryCategoryMenu(entry.category);
-            return builder.build();
-        case SystemID::title:
-            addCopy();
-            builder.add(MenuAction(Kind::showInLargeType), true);
-            break;
-        case SystemID::subtitle:
-        case SystemID::serviceIdentifiers:
-            return nullptr;
-        case SystemID::safeForInspection:
-            break;
-        }
-        context.editOffer(builder);
-        return builder.build();
-    }
+    if (const auto* field = source.as<MenuSource::SystemField>())
+        return systemFieldViewingMenu(field->id, context, builder);
     if (const auto* previous = source.as<MenuSource::PreviousPassword>()) {
         addCopy();
         context.revealOffer(builder);
@@ -249,44 +297,8 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::viewingMenu(const Shared
         context.editOffer(builder);
         return builder.build();
     }
-    if (const auto* previous = source.as<MenuSource::PreviousFieldValue>()) {
-        switch (previous->category) {
-        case Category::text:
-        case Category::multilineText:
-        case Category::creditCardNumber:
-            addCopy();
-            break;
-        case Category::password:
-        case Category::pin:
-            addCopy();
-            context.revealOffer(builder);
-            break;
-        case Category::oneTimePassword:
-            context.copyAndSecretKey(builder);
-            break;
-        case Category::phone:
-            addCopy();
-            builder.add(MenuAction(Kind::call), true);
-            break;
-        case Category::address:
-            addCopy();
-            builder.add(MenuAction(Kind::showInMaps), true);
-            break;
-        case Category::email:
-            addCopy();
-            builder.add(MenuAction(Kind::composeEmail), true);
-            break;
-        case Category::url:
-            builder.add(MenuAction(Kind::openWebsite), true);
-            addCopy();
-            break;
-        case Category::attachment:
-            break;
-        }
-        context.groupA(builder);
-        builder.add(MenuAction::previousFieldValueAction(previous->id, previous->category, previous->historyID), true);
-        return builder.build();
-    }
+    if (const auto* previous = source.as<MenuSource::PreviousFieldValue>())
+        return previousFieldValueMenu(*previous, context, builder);
     if (!source.as<MenuSource::CustomField>() && !source.as<MenuSource::CustomFieldTitle>())
         return nullptr;
     const auto* field = EntryDetailsCoordinator::findField(entry, *source.customFieldID());

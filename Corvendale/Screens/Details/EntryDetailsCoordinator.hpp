@@ -12,6 +12,7 @@
 
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
+#include "Platform/UIKit/QLPreviewControllerDataSource.hpp"
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,8 @@ class UIView;
 } // namespace UIKit
 
 namespace Shared {
+class AttachmentDataSource;
+struct Attachment;
 class Entry;
 class EntryDetailsVC;
 class MenuBuilder;
@@ -42,6 +45,8 @@ class LargeViewerVContent;
 // actions, and takes every edit into the state's editing context until Done saves it.
 class EntryDetailsCoordinator : public Basalwork::CoordinatingViewController,
                                 public UnexpectedErrorHandling,
+                                public UIKit::QLPreviewControllerDataSource,
+                                public UIKit::QLPreviewControllerDelegate,
                                 public Shared::EntryDetailsVCDelegate,
                                 public Shared::PasswordGeneratorCDelegate {
 public:
@@ -113,6 +118,25 @@ public:
     std::optional<Shared::TOTP> previousValue(const Shared::MenuSource& menuSource) const;
     // Opens "tel://" with the number's spaces removed.
     void call(const Foundation::String& phoneNumber);
+    // The attachment preview: inactive, its file being decrypted, or shown from the decrypted file.
+    struct QuickLookState {
+        std::optional<Foundation::URL> temporaryDecryptedURL;
+        bool isDecrypting = false;
+        bool isInactive() const { return !isDecrypting && !temporaryDecryptedURL; }
+    };
+    const QuickLookState& quickLookState() const { return m_quickLookState; }
+    // The attachment a custom field's row names, from the store while viewing, from the edit while editing.
+    std::optional<Shared::Attachment> attachment(const Shared::MenuSource& menuSource) const;
+    // Decrypts the attachment to a temporary file and previews it; one preview at a time. The file goes
+    // when the preview is dismissed.
+    void presentQuickLook(const Shared::Attachment& attachment, bool animated);
+    // QLPreviewControllerDataSource, QLPreviewControllerDelegate
+    std::int64_t numberOfPreviewItems(UIKit::QLPreviewController& controller) override;
+    Foundation::URL previewItemAt(UIKit::QLPreviewController& controller, std::int64_t index) override;
+    void previewControllerDidDismiss(UIKit::QLPreviewController& controller) override;
+
+    // A "mailto:" link to the address, handed to the system; the unable-to-send-mail alert when none takes it.
+    void composeEmail(const Foundation::String& to, bool animated);
 
     // UnexpectedErrorHandling
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
@@ -217,6 +241,11 @@ private:
     void updateGenerator(const Shared::MenuSource& menuSource, const std::function<bool(Shared::PasswordGenerator&, bool isPINField)>& change,
                          bool regeneratesItself);
 
+    // Where the state's attachments are read: the edit's context while editing, else the store's.
+    std::shared_ptr<Shared::AttachmentDataSource> attachmentDataSource() const;
+    void previewAttachment(const Shared::MenuSource& menuSource);
+
+    QuickLookState m_quickLookState;
     std::weak_ptr<EntryDetailsCoordinatorDelegate> m_delegate;
     std::shared_ptr<Shared::EntryDetailsVC> m_entryDetailsVC;
     State m_state;

@@ -1,10 +1,10 @@
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Services/Dependencies.hpp"
-#include "Corvendale/Services/MailDraft.hpp"
 
-#include "Shared/Model/Global.hpp"
 #include "Shared/Metricove/AnalyticsStore.hpp"
+#include "Shared/Model/Global.hpp"
 #include "Shared/Screens/UIAlertController.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
@@ -22,10 +22,8 @@ namespace Corvendale {
 void SendDebugInfoC::sendAnalyticsID(UIKit::UIViewController& presentingViewController, bool animated)
 {
     const auto identifier = dependencies().analyticsStore->analyticsIdentifier().uuidString();
-    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), Foundation::String(subject), Foundation::String("Analytics ID: " + identifier.utf8())};
-    if (draft.open())
-        return;
-    presentingViewController.present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Sending Analytics ID")), animated);
+    MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), Foundation::String(subject), Foundation::String("Analytics ID: " + identifier.utf8()),
+                             std::nullopt, Foundation::String("Sending Analytics ID"), presentingViewController, animated);
 }
 
 void presentSendDebugInfoOptions(UIKit::UIViewController& presenter, const std::shared_ptr<UIKit::UIView>& sourceView, bool animated)

@@ -2,7 +2,6 @@
 
 #include "Shared/Model/Notification.Name.hpp"
 #include "Shared/Stores/AuthenticationStore.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/LocalChangeCoordinator.hpp"
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
 
@@ -10,6 +9,7 @@
 #include "Basalwork/Base/NSManagedObjectContext.hpp"
 #include "Basalwork/Base/SemanticVersion.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/NotificationNames.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
@@ -284,7 +284,7 @@ TEST_F(SyncCoordinatorTests, TheCredentialListIsRebuiltWhenTheVaultOpensNotWhile
         EXPECT_EQ(errors, std::vector<std::string> {});
     }
 
-    Shared::CredentialIdentityStore identities(Shared::Global::App::appGroupIdentifier());
+    AuthenticationServices::ASCredentialIdentityStore identities(Shared::Global::App::appGroupIdentifier());
     auto listsShop = [&] {
         auto listed = identities.credentialIdentities();
         return std::any_of(listed.begin(), listed.end(), [&](const auto& identity) { return identity.recordIdentifier == id; });

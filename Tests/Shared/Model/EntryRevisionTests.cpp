@@ -167,3 +167,32 @@ TEST(EntryRevisionTests, AnEditOfAnyPropertyIsKeptAndSurvivesAMergeWithAnUnchang
         }
     });
 }
+
+// Telling a later copy of ours from one saved apart from it decides whether the account's copy may
+// simply replace ours: dates alone cannot, as the copy saved apart may well be the later one.
+TEST(EntryRevisionTests, ACopySupersedesOursOnlyWhenItWasMadeFromIt)
+{
+    auto base = makeRevision();
+    auto ours = base;
+    ours.change(Date(2000), [](Entry& entry) { entry.title = "Our bank"; });
+    auto later = ours;
+    later.change(Date(3000), [](Entry& entry) { entry.title = "Later bank"; });
+    later.change(Date(3100), [](Entry& entry) { entry.isFavorite = true; });
+    EXPECT_TRUE(later.supersedes(ours));
+    EXPECT_TRUE(later.supersedes(base));
+    EXPECT_FALSE(ours.supersedes(later));
+
+    auto apart = base;
+    apart.change(Date(3000), [](Entry& entry) { entry.title = "Their bank"; });
+    EXPECT_FALSE(apart.supersedes(ours));
+    // Merged, it is made from both: each side takes it as it is.
+    auto merged = EntryRevision::merged(ours, apart);
+    EXPECT_TRUE(merged.supersedes(ours));
+    EXPECT_TRUE(merged.supersedes(apart));
+    EXPECT_EQ(merged.entry.mergedAwayValues["title"].at(0).text, "Our bank");
+
+    // A copy written before the replaced dates were kept is never taken for a later one.
+    auto unknown = later;
+    unknown.fieldReplacedAt.clear();
+    EXPECT_FALSE(unknown.supersedes(ours));
+}

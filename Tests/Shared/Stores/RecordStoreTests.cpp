@@ -5,11 +5,11 @@
 
 #include "Shared/Crypto/CryptorError.hpp"
 #include "Shared/Model/EntryError.hpp"
-#include "Shared/Stores/CredentialIdentityStore.hpp"
 #include "Shared/Stores/EntryObject.hpp"
 #include "Shared/Stores/RecordStore.Index.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 
+#include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Progress.hpp"
@@ -606,8 +606,11 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
         Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(), [&](Foundation::Result<void> result) { replaced = result; }));
     ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return replaced.has_value(); }));
     EXPECT_TRUE(replaced->isSuccess());
-    CredentialIdentityStore identities(Global::App::appGroupIdentifier());
-    EXPECT_EQ(identities.credentialIdentities(), (std::vector<CredentialIdentityStore::Identity> {{"shop.example", "buyer", id}}));
+    AuthenticationServices::ASCredentialIdentityStore identities(Global::App::appGroupIdentifier());
+    using AuthenticationServices::ASCredentialServiceIdentifier;
+    EXPECT_EQ(identities.credentialIdentities(),
+              (std::vector<AuthenticationServices::ASPasswordCredentialIdentity> {
+                  {ASCredentialServiceIdentifier("shop.example", ASCredentialServiceIdentifier::IdentifierType::domain), "buyer", id}}));
     EXPECT_EQ(fileBytes(identities.folderURL().path().utf8() + "/CredentialIdentities.json").find(secret), std::string::npos);
 
     EXPECT_EQ(store->autoFillAvailability(), RecordStore::AutoFillAvailability::disabled);
@@ -619,6 +622,49 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
     TestSupport::runMainLoopUntilIdle();
     EXPECT_EQ(store->autoFillAvailability(), RecordStore::AutoFillAvailability::enabled);
     EXPECT_EQ(updates, 1);
+    vault->notificationCenter->removeObserver(token);
+}
+
+namespace {
+
+// A sync's end runs on the context's queue; what it posts for the main queue follows.
+void finishSync(RecordStore& store)
+{
+    store.didSynchronize();
+    store.managedObjectContext()->performAndWait([] { });
+    TestSupport::runMainLoopUntilIdle();
+}
+
+} // namespace
+
+TEST_F(RecordStoreTests, ASyncReloadsTheListOnlyWhenAnotherProcessSaved)
+{
+    for (int i = 0; i < 20; ++i)
+        addEntry(*store, Foundation::String("Item " + std::to_string(i)));
+    EXPECT_EQ(store->count(Filter::allItems()), 20);
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
+    // Status changes that brought nothing: the index stands and the list is not read again.
+    finishSync(*store);
+    finishSync(*store);
+    EXPECT_EQ(updates, 0);
+
+    // A change of this process reaches the index as it is saved, not at the next sync.
+    addEntry(*store, "Made here");
+    EXPECT_EQ(updates, 1);
+    finishSync(*store);
+    EXPECT_EQ(updates, 1);
+
+    // Another process (its own connection to the file) saved: the next sync takes it in, once.
+    auto other = SharedTests::openRecordStore(*vault);
+    addEntry(*other, "Made elsewhere");
+    other.reset();
+    finishSync(*store);
+    EXPECT_EQ(updates, 2);
+    EXPECT_EQ(search("elsewhere"), std::vector<Foundation::String> {"Made elsewhere"});
+    finishSync(*store);
+    EXPECT_EQ(updates, 2);
     vault->notificationCenter->removeObserver(token);
 }
 
@@ -719,4 +765,26 @@ TEST_F(RecordStoreTests, LaunchHousekeepingRemovesOnlyFilesNoRecordNamesAndOnlyW
     EXPECT_TRUE(vault->attachmentDataStore->containsData(named));
     EXPECT_TRUE(vault->attachmentDataStore->containsData(unsaved));
     EXPECT_EQ(store->attachment(named)->filename, "lease.pdf");
+}
+
+TEST_F(RecordStoreTests, AnotherProcessesUseOfAnItemShowsInTheListOnceItHearsOfIt)
+{
+    auto id = addEntry(*store, "Forum", secret);
+    auto extension = SharedTests::openRecordStore(*vault);
+    bool stamped = false;
+    auto lastUse = Foundation::Date::now();
+    extension->stampServiceIdentifiers(id, {Entry::ServiceIdentifier::fromIdentifier("forum.example", false, lastUse)},
+                                       Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(),
+                                                                                          [&](Foundation::Result<void>) { stamped = true; }));
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return stamped; }));
+
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
+    store->didSynchronize();
+    ASSERT_TRUE(SharedTests::runMainLoopUntil([&] { return updates > 0; }));
+    auto indices = store->entryIndices(Filter::allItems(), SortMethod::alphabetical);
+    ASSERT_EQ(indices.size(), 1U);
+    EXPECT_EQ(indices.front().lastUsedAt, lastUse);
+    vault->notificationCenter->removeObserver(token);
 }

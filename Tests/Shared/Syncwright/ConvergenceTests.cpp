@@ -1,6 +1,12 @@
+#include "Tests/Shared/Syncwright/ItemInstallation.hpp"
 #include "Tests/Shared/Syncwright/SeparateInstallations.hpp"
 #include "Tests/Shared/Syncwright/SyncwrightFixture.hpp"
 
+#include "Shared/Crypto/Cryptor.Key.hpp"
+#include "Platform/Foundation/Clock.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
+
+#include <array>
 #include <random>
 
 namespace SyncwrightTests {
@@ -87,6 +93,172 @@ TEST_F(ConvergenceTests, ThreeInstallationsConvergeThroughDamageAndRepair)
     ASSERT_TRUE(last[0].notes);
     EXPECT_EQ(last[0].notes, last[1].notes);
     EXPECT_EQ(last[0].notes, last[2].notes);
+}
+
+// What an item installation's process answers: each item's password, then every text its history and
+// merged-away values keep; under "" the status its last sync ended with.
+using Traces = std::map<std::string, std::vector<std::string>>;
+
+// Inside the installation's process: unlocks the account's vault key, makes `change`, syncs at `at`
+// seconds past the start of the clock, and answers what the items keep.
+std::string syncItemsHere(const SeparateInstallation& installation, const std::function<void(ItemInstallation&)>& change, double at)
+{
+    Foundation::Clock::advance(at);
+    auto notificationCenter = Foundation::NotificationCenter::defaultCenter();
+    auto preferences = Shared::PreferenceStore::initialize(Foundation::UserDefaults::withSuiteName(String("Convergence.account")), notificationCenter);
+    auto cryptor = Foundation::make<Shared::Cryptor>(notificationCenter);
+    std::array<std::uint8_t, Shared::Cryptor::Key::byteCount> key {};
+    key.fill(29);
+    cryptor->unlock(Shared::Cryptor::Key::fromBytes(key.data(), key.size()));
+    ItemInstallation items(notificationCenter, cryptor, preferences, installation.root() / "store");
+    if (change)
+        change(items);
+    auto result = items.sync();
+    Traces traces;
+    auto status = items.delegate->lastStatus();
+    traces[""] = {result.isSuccess() && status.is<SyncStatus::UpToDate>() ? "up to date" : status.description()};
+    for (const auto& entry : items.entries()) {
+        auto& trace = traces[entry.id.utf8()];
+        trace.push_back(entry.password.utf8());
+        for (const auto& previous : entry.passwordHistory)
+            trace.push_back(previous.text.utf8());
+        for (const auto& [field, values] : entry.mergedAwayValues) {
+            for (const auto& previous : values)
+                trace.push_back(previous.text.utf8());
+        }
+    }
+    return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(traces).view());
+}
+
+// One sync of the record store's items in the installation's own process, after `change`.
+Traces syncItems(const SeparateInstallation& installation, double at, const std::function<void(ItemInstallation&)>& change = {})
+{
+    auto answer = installation.inOwnProcess([&]() -> std::string {
+        auto failed = [](const std::string& what) { return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(Traces {{"", {what}}}).view()); };
+        try {
+            return syncItemsHere(installation, change, at);
+        } catch (const Foundation::Error& error) {
+            return failed(error.description());
+        } catch (const std::exception& error) {
+            return failed(error.what());
+        }
+    });
+    try {
+        return Foundation::make<Foundation::JSONDecoder>()->decode<Traces>(Foundation::Data::fromString(answer));
+    } catch (const Foundation::Error&) {
+        return {{"", {"the installation's process ended without an answer"}}};
+    }
+}
+
+// The same with the record store's items, whose passwords keep their history: every password typed
+// into an item nobody deleted is, on every installation, the item's password or in its history.
+TEST_F(ConvergenceTests, EveryPasswordTypedIsInItsItemOrItsHistoryOnEveryInstallation)
+{
+    const char* asked = std::getenv("CORVENDALE_SYNC_STEPS");
+    const int steps = asked ? std::atoi(asked) : 45;
+    auto root = m_folder / "items";
+    std::vector<SeparateInstallation> installations {SeparateInstallation(root / "a"), SeparateInstallation(root / "b"), SeparateInstallation(root / "c")};
+    std::mt19937 random(2929);
+    auto pick = [&](int count) { return std::uniform_int_distribution(0, count - 1)(random); };
+    int typed = 0;
+    int added = 0;
+    std::map<std::string, std::vector<std::string>> typedInto;
+    std::set<std::string> deleted;
+    std::vector<Traces> known(3);
+    auto itemID = [](int index) {
+        char text[40];
+        std::snprintf(text, sizeof text, "00000000-0000-4000-8000-%012d", index);
+        return std::string(text);
+    };
+
+    for (int step = 0; step < steps; ++step) {
+        auto index = static_cast<std::size_t>(pick(3));
+        auto& installation = installations[index];
+        switch (pick(4)) {
+        case 0:
+        case 1: {
+            // Items this installation had at its last sync; a new one now and then.
+            std::vector<std::string> ids;
+            for (const auto& [id, trace] : known[index]) {
+                if (!id.empty())
+                    ids.push_back(id);
+            }
+            auto text = "typed " + std::to_string(++typed);
+            std::string id = ids.empty() || pick(4) == 0 ? itemID(++added) : ids[static_cast<std::size_t>(pick(static_cast<int>(ids.size())))];
+            bool isNew = !known[index].contains(id);
+            bool remove = !isNew && pick(6) == 0;
+            // Each step a minute later, as edits on real clocks are.
+            known[index] = syncItems(installation, step * 60.0, [&](ItemInstallation& it) {
+                if (isNew) {
+                    auto entry = Shared::Entry::make(Shared::Entry::Category::login, Foundation::Date::now());
+                    entry.id = String(id);
+                    entry.title = "Item";
+                    entry.password = String(text);
+                    it.records->insertEntries({entry}, {});
+                } else if (remove) {
+                    it.records->permanentlyDelete({String(id)});
+                } else if (it.records->containsEntry(String(id))) {
+                    auto editing = it.records->makeEditingContext();
+                    editing->setText(String(text), Shared::Entry::SystemField::ID::password, String(id));
+                    editing->save();
+                }
+            });
+            if (remove)
+                deleted.insert(id);
+            else
+                typedInto[id].push_back(text);
+            ASSERT_TRUE(known[index].contains("")) << step;
+            break;
+        }
+        case 2: {
+            auto& to = installations[static_cast<std::size_t>(pick(3))];
+            if (&to == &installation)
+                break;
+            std::map<std::string, SyncTool::Damage> damage;
+            auto names = batchNames(installation.batches());
+            if (!names.empty() && pick(3) == 0)
+                damage[names[static_cast<std::size_t>(pick(static_cast<int>(names.size())))]] = pick(2) ? SyncTool::cutInHalf() : SyncTool::flipBit(static_cast<std::size_t>(pick(4096)), pick(8));
+            SyncTool::carry(installation, to, damage);
+            break;
+        }
+        default:
+            known[index] = syncItems(installation, step * 60.0);
+            break;
+        }
+    }
+
+    for (int round = 0; round < 4; ++round) {
+        for (auto& from : installations) {
+            for (auto& to : installations) {
+                if (&from != &to)
+                    SyncTool::carry(from, to);
+            }
+        }
+        for (std::size_t index = 0; index < installations.size(); ++index)
+            known[index] = syncItems(installations[index], steps * 60.0 + round);
+    }
+    for (const auto& traces : known)
+        EXPECT_EQ(traces.at("").front(), "up to date");
+    auto passwords = [](const Traces& traces) {
+        std::map<std::string, std::string> current;
+        for (const auto& [id, trace] : traces) {
+            if (!id.empty())
+                current[id] = trace.front();
+        }
+        return current;
+    };
+    EXPECT_EQ(passwords(known[0]), passwords(known[1]));
+    EXPECT_EQ(passwords(known[0]), passwords(known[2]));
+    for (const auto& [id, texts] : typedInto) {
+        if (deleted.contains(id) || texts.size() > Shared::Entry::maximumHistoryCount)
+            continue;
+        for (std::size_t index = 0; index < known.size(); ++index) {
+            auto found = known[index].find(id);
+            ASSERT_NE(found, known[index].end()) << id << " is missing on installation " << index;
+            for (const auto& text : texts)
+                EXPECT_NE(std::find(found->second.begin(), found->second.end(), text), found->second.end()) << text << " of " << id << " is lost on installation " << index;
+        }
+    }
 }
 
 } // namespace

@@ -85,25 +85,43 @@ public:
     // what it threw.
     Summary run(const std::function<Summary(Installation&)>& body) const
     {
+        auto encoded = [](const Summary& summary) { return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(summary).view()); };
+        auto answer = inOwnProcess([&] {
+            try {
+                Installation installation(m_root / "store");
+                return encoded(body(installation));
+            } catch (const Foundation::Error& error) {
+                return encoded(Summary::throwing(error.description()));
+            } catch (const std::exception& error) {
+                return encoded(Summary::throwing(error.what()));
+            }
+        });
+        try {
+            return Foundation::make<Foundation::JSONDecoder>()->decode<Summary>(Foundation::Data::fromString(answer));
+        } catch (const Foundation::Error&) {
+            return Summary::throwing("the installation's process ended without an answer");
+        }
+    }
+
+    // Runs `body` in a new process with this installation's folders for its state, settings, data and
+    // container; gives back the text it answered (empty when it ended without one).
+    std::string inOwnProcess(const std::function<std::string()>& body) const
+    {
         int fds[2];
         if (::pipe(fds) != 0)
-            return Summary::throwing("no pipe");
+            return {};
         pid_t child = ::fork();
         if (child == 0) {
             ::close(fds[0]);
+            ::setenv("XDG_STATE_HOME", (m_root / "state").c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+            ::setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
+            ::setenv("CORVENDALE_CLOUDKIT_FOLDER", containers().c_str(), 1);
             std::string answer;
-            auto encoded = [](const Summary& summary) { return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(summary).view()); };
             try {
-                ::setenv("XDG_STATE_HOME", (m_root / "state").c_str(), 1);
-                ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
-                ::setenv("XDG_DATA_HOME", (m_root / "data").c_str(), 1);
-                ::setenv("CORVENDALE_CLOUDKIT_FOLDER", containers().c_str(), 1);
-                Installation installation(m_root / "store");
-                answer = encoded(body(installation));
-            } catch (const Foundation::Error& error) {
-                answer = encoded(Summary::throwing(error.description()));
-            } catch (const std::exception& error) {
-                answer = encoded(Summary::throwing(error.what()));
+                answer = body();
+            } catch (...) {
+                ::_exit(1);
             }
             for (std::size_t written = 0; written < answer.size();) {
                 auto got = ::write(fds[1], answer.data() + written, answer.size() - written);
@@ -121,11 +139,7 @@ public:
         ::close(fds[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
-        try {
-            return Foundation::make<Foundation::JSONDecoder>()->decode<Summary>(Foundation::Data::fromString(answer));
-        } catch (const Foundation::Error&) {
-            return Summary::throwing("the installation's process ended without an answer");
-        }
+        return answer;
     }
 
     // One sync; answers the status it ended with and the notes afterwards.

@@ -1,3 +1,4 @@
+#include "Tests/Shared/Model/EntrySamples.hpp"
 #include "Tests/Shared/Transfer/TransferFixture.hpp"
 
 #include "Tests/Support/Files.hpp"
@@ -59,6 +60,8 @@ protected:
         TestSupport::writeText(source, "attached to " + title);
         auto attachment = vault->attachmentDataStore->importFile(fileURL(source), entry.id);
         entry.setFieldText(entry.appendField(section, EntryFieldCategory::attachment), attachment.id, now);
+        // A title that lost a merge: kept by the item, so by its backup too.
+        SharedTests::setSample(entry.mergedAwayValues["title"].emplace_back(), "lost title of " + title);
         auto note = Entry::make(Entry::Category::secureNote, now);
         note.notes = "note of " + title;
         vault->insertEntries({entry, note}, {attachment});

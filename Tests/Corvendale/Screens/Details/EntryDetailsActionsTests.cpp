@@ -89,6 +89,35 @@ TEST_F(EntryDetailsActionsTests, PhoneNumbersWebsitesAndAddressesOpenWhatTheDesk
     EXPECT_EQ(UIKit::UIApplication::shared()->openedURLs().size(), opened) << "no valid URL, nothing opens";
 }
 
+TEST_F(EntryDetailsActionsTests, AnAddressGetsAMailLinkOrTheUnableToSendMailNotice)
+{
+    Shared::Entry::Field::ID email {};
+    auto mail = addItem("Mail", "", [&](auto& context, const String& id) {
+        context.insertSectionBelow(-1, Shared::EntrySectionTemplate::blank, id);
+        email = context.appendField(0, Category::email, id);
+        context.setText("alice@example.com", email, id);
+    });
+    view(mail);
+    coordinator->perform(Kind::composeEmail, MenuSource::customField(email, Category::email), nullptr);
+    EXPECT_EQ(lastOpenedURL(), "mailto:alice@example.com?subject&body") << "both items, neither with a value";
+
+    // An address that is no link, and a link nothing on the desktop takes.
+    auto opened = UIKit::UIApplication::shared()->openedURLs().size();
+    auto noticeTitle = [&]() -> std::string {
+        auto alert = std::dynamic_pointer_cast<Basalwork::AlertController>(coordinator->presentedViewController());
+        return alert && alert->title() ? alert->title()->utf8() : std::string();
+    };
+    coordinator->composeEmail(String("alice @example.com"), false);
+    EXPECT_EQ(noticeTitle(), "Unable to Send Mail");
+    coordinator->dismiss(false);
+    settleSyncs();
+    UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return false; }, nullptr});
+    coordinator->composeEmail(String("alice@example.com"), false);
+    UIKit::UIApplication::setExternalURLHandler({});
+    EXPECT_EQ(noticeTitle(), "Unable to Send Mail");
+    EXPECT_EQ(UIKit::UIApplication::shared()->openedURLs().size(), opened);
+}
+
 TEST_F(EntryDetailsActionsTests, ChangesWhileViewingAreSavedAtOnceAndSynced)
 {
     auto mail = addItem("Mail", "one", [](auto& context, const String& id) { context.setText("alice", SystemID::username, id); });
