@@ -153,6 +153,7 @@ void registerProgramClasses()
 bool AppDelegate::didFinishLaunchingWithOptions(UIKit::UIApplication& application, const LaunchOptions&)
 {
     application.registerForRemoteNotifications();
+    application.setAvailableAlternateIconNames({Foundation::String("AppIconAlwaysLight"), Foundation::String("AppIconAlwaysDark")});
     const auto& services = dependencies();
     services.attachmentDataStore->performHousekeeping();
     if (services.recordStore)

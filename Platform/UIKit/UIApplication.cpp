@@ -9,6 +9,7 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/Foundation/NSError.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/RunLoop.hpp"
 #include "Platform/Foundation/UUID.hpp"
@@ -106,6 +107,19 @@ void UIApplication::open(const Foundation::URL& url, const OpenExternalURLOption
         handler.open(url, std::move(finish));
     else
         finish(true);
+}
+
+void UIApplication::setAlternateIconName(std::optional<Foundation::String> name, std::function<void(Foundation::ErrorPtr)> completionHandler)
+{
+    Foundation::ErrorPtr error;
+    if (!m_supportsAlternateIcons)
+        error = std::make_shared<Foundation::NSError>("NSCocoaErrorDomain", 3328);
+    else if (name && std::ranges::find(m_availableAlternateIconNames, *name) == m_availableAlternateIconNames.end())
+        error = std::make_shared<Foundation::NSError>("NSCocoaErrorDomain", 4);
+    else
+        m_alternateIconName = std::move(name);
+    if (completionHandler)
+        Foundation::DispatchQueue::main()->async([completionHandler = std::move(completionHandler), error] { completionHandler(error); });
 }
 
 std::vector<std::shared_ptr<UIWindow>> UIApplication::windowsFrontToBack() const

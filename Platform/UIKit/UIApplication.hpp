@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Foundation/Error.hpp"
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/PropertyListValue.hpp"
 #include "Platform/Foundation/String.hpp"
@@ -136,6 +137,16 @@ public:
     void deliverRemoteNotification(const RemoteNotification& userInfo,
                                    std::function<void(UIBackgroundFetchResult)> completion = nullptr);
 
+    // Alternate application icons: the name of the one in use (none: the primary icon). Nothing on this
+    // platform shows the icon; the choice is only recorded. A change is reported on a later turn of the
+    // main loop; a name the program does not ship, or a system without alternate icons, fails it.
+    bool supportsAlternateIcons() const { return m_supportsAlternateIcons; }
+    void setSupportsAlternateIcons(bool supports) { m_supportsAlternateIcons = supports; }
+    const std::optional<Foundation::String>& alternateIconName() const { return m_alternateIconName; }
+    void setAlternateIconName(std::optional<Foundation::String> name, std::function<void(Foundation::ErrorPtr)> completionHandler);
+    // The alternate icons the program ships.
+    void setAvailableAlternateIconNames(std::vector<Foundation::String> names) { m_availableAlternateIconNames = std::move(names); }
+
     // Left to right unless the program's driver (or a test) says otherwise.
     UIUserInterfaceLayoutDirection userInterfaceLayoutDirection() const { return m_userInterfaceLayoutDirection; }
     void setUserInterfaceLayoutDirection(UIUserInterfaceLayoutDirection direction)
@@ -195,6 +206,9 @@ private:
     std::vector<Foundation::URL> m_openedURLs;
     std::shared_ptr<UIApplicationDelegate> m_delegate;
     UIUserInterfaceLayoutDirection m_userInterfaceLayoutDirection = UIUserInterfaceLayoutDirection::leftToRight;
+    bool m_supportsAlternateIcons = true;
+    std::optional<Foundation::String> m_alternateIconName;
+    std::vector<Foundation::String> m_availableAlternateIconNames;
 };
 
 } // namespace UIKit

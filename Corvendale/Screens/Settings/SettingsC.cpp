@@ -1,6 +1,8 @@
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
 
 #include "Corvendale/Services/Dependencies.hpp"
+#include "Corvendale/Screens/Settings/AppearanceC.hpp"
+#include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVC.hpp"
@@ -173,11 +175,17 @@ void SettingsC::handleEscapeKeyPress()
 // --- The list's requests ----------------------------------------------------------------------------------
 // The pages of the rows below are built separately; until a page exists, its row opens nothing.
 
-void SettingsC::didSelectAuthentication(SettingsTVC&) {}
+void SettingsC::didSelectAuthentication(SettingsTVC&)
+{
+    presentPage<AuthSettingsC>();
+}
 
 void SettingsC::didSelectAutoFill(SettingsTVC&) {}
 
-void SettingsC::didSelectAppearance(SettingsTVC&) {}
+void SettingsC::didSelectAppearance(SettingsTVC&)
+{
+    presentPage<AppearanceC>();
+}
 
 void SettingsC::didSelectItemList(SettingsTVC&) {}
 

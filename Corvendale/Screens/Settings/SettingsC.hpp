@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
+#include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
@@ -29,7 +31,9 @@ class SettingsVC;
 class SettingsC : public Basalwork::CoordinatingViewController,
                   public UnexpectedErrorHandling,
                   public Shared::PreferenceStoreAppearanceUpdateHandling,
-                  public SettingsVCDelegate {
+                  public SettingsVCDelegate,
+                  public AuthSettingsCDelegate,
+                  public AppearanceCDelegate {
 public:
     ~SettingsC() override;
 
