@@ -83,7 +83,7 @@ public:
     void didUpdateGeneratorSeparator(const Foundation::String& separator, const Shared::MenuSource& menuSource,
                                      Shared::EntryDetailsTVC& entryDetailsTVC) override;
     void didUpdate(const Shared::PasswordGenerator& generatorSettings, const Shared::MenuSource& menuSource, Shared::EntryDetailsTVC& entryDetailsTVC) override;
-    std::optional<Foundation::URL> fileURLForDragging(const Shared::MenuSource&, Shared::EntryDetailsTVC&) override { return std::nullopt; }
+    std::shared_ptr<Foundation::NSItemProvider> itemProviderForDragging(const Shared::MenuSource&, Shared::EntryDetailsTVC&) override { return nullptr; }
     bool isSectionEditing(Shared::EntryDetailsTVC&) override { return false; }
     bool isFieldEditing(Shared::EntryDetailsTVC&) override { return false; }
     void didMoveField(Shared::EntryField::ID, Shared::EntryField::ID, Shared::EntryDetailsTVC&) override {}

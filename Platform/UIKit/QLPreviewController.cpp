@@ -118,12 +118,17 @@ void QLPreviewController::close()
     auto presenter = presentingViewController();
     if (!presenter || isBeingDismissed())
         return;
-    std::weak_ptr<QLPreviewController> weak = sharedSelf(this);
-    presenter->dismiss(true, [weak] {
-        auto self = weak.lock();
-        if (auto delegate = self ? self->delegate() : nullptr)
-            delegate->previewControllerDidDismiss(*self);
-    });
+    presenter->dismiss(true);
+}
+
+void QLPreviewController::viewDidDisappear(bool animated)
+{
+    UIViewController::viewDidDisappear(animated);
+    if (!isBeingDismissed() || m_hasReportedDismissal)
+        return;
+    m_hasReportedDismissal = true;
+    if (auto delegate = this->delegate())
+        delegate->previewControllerDidDismiss(*this);
 }
 
 } // namespace UIKit

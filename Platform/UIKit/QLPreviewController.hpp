@@ -13,7 +13,8 @@ class QLPreviewControllerDelegate;
 class UILabel;
 
 // A preview of the data source's first item: a text file shows its contents, any other file its name,
-// size and type. Done or Escape closes it, and the delegate hears of it once it is gone.
+// size and type. Done or Escape closes it; however it goes (also when what presents it goes), the
+// delegate hears of it once, when it has gone.
 class QLPreviewController : public UIViewController {
 public:
     std::shared_ptr<QLPreviewControllerDataSource> dataSource() const { return m_dataSource.lock(); }
@@ -29,6 +30,7 @@ public:
 
     void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
     bool canBecomeFirstResponder() const override { return true; }
     std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override;
 
@@ -42,6 +44,7 @@ private:
     std::weak_ptr<QLPreviewControllerDelegate> m_delegate;
     std::shared_ptr<UILabel> m_label;
     std::optional<Foundation::String> m_shownText;
+    bool m_hasReportedDismissal = false;
 };
 
 } // namespace UIKit

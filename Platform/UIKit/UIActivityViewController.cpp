@@ -1,5 +1,7 @@
 #include "Platform/UIKit/UIActivityViewController.hpp"
 
+#include "Platform/Foundation/Error.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
@@ -24,6 +26,12 @@ UIActivityViewController::UIActivityViewController(std::vector<Foundation::Strin
     setModalPresentationStyle(UIModalPresentationStyle::popover);
 }
 
+UIActivityViewController::UIActivityViewController(std::vector<Foundation::URL> activityFileURLs)
+    : m_activityFileURLs(std::move(activityFileURLs))
+{
+    setModalPresentationStyle(UIModalPresentationStyle::popover);
+}
+
 void UIActivityViewController::initialize()
 {
     UIViewController::initialize();
@@ -35,7 +43,7 @@ void UIActivityViewController::initialize()
 
 std::vector<UIActivityViewController::ActivityType> UIActivityViewController::activityTypes() const
 {
-    if (m_activityItems.empty())
+    if (m_activityItems.empty() && m_activityFileURLs.empty())
         return {};
     return {copyToPasteboard()};
 }
@@ -73,6 +81,15 @@ void UIActivityViewController::perform(const ActivityType& activityType)
     std::vector<UIPasteboard::Item> items;
     for (const auto& text : m_activityItems)
         items.push_back({{UIPasteboard::plainTextType(), Foundation::Data::fromString(text.view())}});
+    for (const auto& url : m_activityFileURLs) {
+        std::optional<Foundation::Data> data;
+        if (Foundation::catchError([&] { data = Foundation::FileIO::readFile(url.path().utf8()); }) || !data)
+            continue;
+        UIPasteboard::Item item {{Foundation::String("public.data"), *data}};
+        if (data->view().find('\0') == std::string_view::npos && Foundation::String::fromUTF8(data->view()))
+            item.emplace(UIPasteboard::plainTextType(), *data);
+        items.push_back(std::move(item));
+    }
     UIPasteboard::general()->setItems(std::move(items));
     dismiss(true);
 }

@@ -115,6 +115,16 @@ void UIDocumentPickerViewController::viewDidAppear(bool animated)
     m_pathField->becomeFirstResponder();
 }
 
+void UIDocumentPickerViewController::viewDidDisappear(bool animated)
+{
+    UIViewController::viewDidDisappear(animated);
+    if (!isBeingDismissed() || m_hasFinished)
+        return;
+    m_hasFinished = true;
+    if (auto delegate = this->delegate())
+        delegate->documentPickerWasCancelled(*this);
+}
+
 std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> UIDocumentPickerViewController::keyCommands() const
 {
     auto open = Foundation::make<UIKeyCommand>("\r", UIKeyModifierFlags {}, Foundation::Selector("openDocumentPickerPath"));

@@ -20,7 +20,8 @@ class UITextField;
 // listed under it and Tab completing the name, and Open (Save) takes it; Cancel or Escape gives up. A
 // folder type takes folders, every other type regular files; a path that is not one of those keeps the
 // picker open and says why. Saving copies (or moves) the files into the folder under their own names,
-// never over a file already there, and tells the delegate where they went.
+// never over a file already there, and tells the delegate where they went. A picker dismissed by
+// anything else (what presents it going) tells its delegate it was cancelled.
 class UIDocumentPickerViewController : public UIViewController {
 public:
     static constexpr const char* pathFieldIdentifier = "UIDocumentPickerViewController.path";
@@ -46,6 +47,7 @@ public:
     void loadView() override;
     // The path field takes the keyboard.
     void viewDidAppear(bool animated) override;
+    void viewDidDisappear(bool animated) override;
     std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override;
 
 protected:

@@ -1,8 +1,14 @@
 #include "Shared/Model/Attachment.hpp"
 
 #include "Platform/Foundation/Codable.hpp"
+#include "Platform/UniformTypeIdentifiers/UTType.hpp"
 
 namespace Shared {
+
+const UniformTypeIdentifiers::UTType& Attachment::supportedUTType()
+{
+    return UniformTypeIdentifiers::UTType::data();
+}
 
 void Attachment::encode(Foundation::Encoder& encoder) const
 {

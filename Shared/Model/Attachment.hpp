@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace UniformTypeIdentifiers {
+struct UTType;
+}
+
 namespace Shared {
 
 // A file kept with an item: its description. The bytes live encrypted in the attachment data store
@@ -13,6 +17,8 @@ namespace Shared {
 struct Attachment {
     // The record field that carries an attachment's (encrypted) file when it is synced.
     static constexpr const char* ckAssetKey = "encryptedData";
+    // What an attachment field takes: any file.
+    static const UniformTypeIdentifiers::UTType& supportedUTType();
 
     Foundation::String id;
     Foundation::String entryID;

@@ -485,13 +485,13 @@ bool EntryDetailsTVC::dropAttachment(const Foundation::IndexPath& from, const UI
     auto fromCell = m_tableView->cellForRow(from);
     if (!input || (fromCell && isInside(*input, *fromCell)))
         return false;
-    // The file is asked for only once it has somewhere to go: handing it out may decrypt it.
+    // The item is asked for only once it has somewhere to go; its file is made only when the input takes it.
     auto source = m_sections.at(from.section()).rows.at(from.row()).source;
-    std::optional<Foundation::URL> url;
-    tell([&](EntryDetailsTVCDelegate& delegate) { url = delegate.fileURLForDragging(source, *this); });
-    if (!url)
+    std::shared_ptr<Foundation::NSItemProvider> itemProvider;
+    tell([&](EntryDetailsTVCDelegate& delegate) { itemProvider = delegate.itemProviderForDragging(source, *this); });
+    if (!itemProvider)
         return false;
-    input->drop({*url});
+    input->dropItemProvider(itemProvider);
     return true;
 }
 

@@ -11,6 +11,10 @@
 #include <memory>
 #include <optional>
 
+namespace Foundation {
+class NSItemProvider;
+}
+
 namespace UIKit {
 class UIMenu;
 class UIView;
@@ -58,8 +62,8 @@ public:
                                              EntryDetailsTVC& entryDetailsTVC) = 0;
     // 19: the generator's settings as a whole changed (its kind); store them, then regenerate.
     virtual void didUpdate(const PasswordGenerator& generatorSettings, const MenuSource& menuSource, EntryDetailsTVC& entryDetailsTVC) = 0;
-    // 20: the file an attachment field hands to a drag; none when it cannot.
-    virtual std::optional<Foundation::URL> fileURLForDragging(const MenuSource& menuSource, EntryDetailsTVC& entryDetailsTVC) = 0;
+    // 20: what an attachment field hands to a drag; none when it cannot.
+    virtual std::shared_ptr<Foundation::NSItemProvider> itemProviderForDragging(const MenuSource& menuSource, EntryDetailsTVC& entryDetailsTVC) = 0;
     // 21, 22: whether the sections, respectively the fields, are being rearranged.
     virtual bool isSectionEditing(EntryDetailsTVC& entryDetailsTVC) = 0;
     virtual bool isFieldEditing(EntryDetailsTVC& entryDetailsTVC) = 0;

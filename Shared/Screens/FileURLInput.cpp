@@ -8,6 +8,7 @@
 
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/NSItemProvider.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIControl.Event.hpp"
 #include "Platform/UIKit/UILabel.hpp"
@@ -45,7 +46,10 @@ void FileURLInput::initialize()
     m_clearButton->addAction(
         [weak] {
             auto self = weak.lock();
-            if (auto delegate = self ? self->delegate() : nullptr)
+            if (!self)
+                return;
+            self->m_droppedItemProvider.reset();
+            if (auto delegate = self->delegate())
                 delegate->didSelectClear(*self);
         },
         UIKit::UIControl::Event::primaryActionTriggered());
@@ -95,6 +99,7 @@ void FileURLInput::drop(const std::vector<Foundation::URL>& urls)
 {
     if (urls.empty())
         return;
+    m_droppedItemProvider.reset();
     const auto& url = urls.front();
     bool isDirectory = false;
     bool exists = url.isFileURL() && Foundation::FileManager::defaultManager()->fileExists(url.path(), isDirectory);
@@ -108,6 +113,46 @@ void FileURLInput::drop(const std::vector<Foundation::URL>& urls)
         delegate->didFailToSelectFileURL(FileURLInputError::notAFile(url).clone(), *this);
     else
         delegate->didSelect(url, *this);
+}
+
+void FileURLInput::dropItemProvider(const std::shared_ptr<Foundation::NSItemProvider>& itemProvider)
+{
+    if (!itemProvider)
+        return;
+    m_droppedItemProvider.reset();
+    auto delegate = this->delegate();
+    if (!delegate)
+        return;
+    const auto& folder = UniformTypeIdentifiers::UTType::folder().identifier;
+    const bool wantsFolder = m_contentType == UniformTypeIdentifiers::UTType::folder();
+    const bool isFolder = itemProvider->hasItemConformingToTypeIdentifier(folder);
+    if (wantsFolder != isFolder || (!isFolder && !itemProvider->hasItemConformingToTypeIdentifier(UniformTypeIdentifiers::UTType::data().identifier))) {
+        const auto url = Foundation::URL::fileURLWithPath(Foundation::String("/") + itemProvider->suggestedName().value_or(Foundation::String("Item")));
+        delegate->didFailToSelectFileURL(wantsFolder ? FileURLInputError::notAFolder(url).clone() : FileURLInputError::notAFile(url).clone(), *this);
+        return;
+    }
+    std::weak_ptr<FileURLInput> weak = sharedSelf(this);
+    itemProvider->loadFileRepresentation(isFolder ? folder : UniformTypeIdentifiers::UTType::data().identifier,
+                                         [weak, itemProvider](const std::optional<Foundation::URL>& url, const Foundation::ErrorPtr& error) {
+                                             auto self = weak.lock();
+                                             auto delegate = self ? self->delegate() : nullptr;
+                                             if (!delegate)
+                                                 return;
+                                             if (!url) {
+                                                 if (error)
+                                                     delegate->didFailToSelectFileURL(error, *self);
+                                                 return;
+                                             }
+                                             self->drop(std::vector {*url});
+                                             self->m_droppedItemProvider = itemProvider;
+                                         });
+}
+
+void FileURLInput::didMoveToWindow()
+{
+    UIView::didMoveToWindow();
+    if (!window())
+        m_droppedItemProvider.reset();
 }
 
 void FileURLInput::update()

@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+namespace Foundation {
+class NSItemProvider;
+}
+
 namespace UIKit {
 class NSLayoutConstraint;
 class UIButton;
@@ -42,6 +46,11 @@ public:
     // Files dropped on the field: the first is taken when it is of the accepted kind, otherwise the
     // failure is reported. Nothing dropped, nothing reported.
     void drop(const std::vector<Foundation::URL>& urls);
+    // A dragged item: a folder input refuses what is not a folder before anything is made; otherwise the
+    // item's file is asked for and taken as a dropped file. That file lives as long as the input keeps
+    // the item: until the next drop, the clear button, or the input leaving its window.
+    void dropItemProvider(const std::shared_ptr<Foundation::NSItemProvider>& itemProvider);
+    const std::shared_ptr<Foundation::NSItemProvider>& droppedItemProvider() const { return m_droppedItemProvider; }
 
     const std::shared_ptr<UIKit::UIButton>& chooseButton() const { return m_chooseButton; }
     const std::shared_ptr<UIKit::UIButton>& clearButton() const { return m_clearButton; }
@@ -52,6 +61,7 @@ protected:
     // Built in code only: stops the program.
     explicit FileURLInput(Foundation::NSCoder& coder);
     void initialize() override;
+    void didMoveToWindow() override;
 
 private:
     void update();
@@ -66,6 +76,7 @@ private:
     std::shared_ptr<UIKit::UIButton> m_chooseButton;
     std::shared_ptr<UIKit::UIButton> m_clearButton;
     std::vector<std::shared_ptr<UIKit::NSLayoutConstraint>> m_edgeConstraints;
+    std::shared_ptr<Foundation::NSItemProvider> m_droppedItemProvider;
 };
 
 } // namespace Shared

@@ -10,8 +10,9 @@
 #include <memory>
 
 namespace Foundation {
+class NSItemProvider;
 class Progress;
-}
+} // namespace Foundation
 
 namespace Shared {
 
@@ -30,6 +31,9 @@ public:
     // removes the file when done; housekeeping sweeps whatever is left.
     virtual void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
                                        Basalwork::ResultHandler<DecryptionResult> resultHandler) = 0;
+    // The attachment's file for a drag: decrypted only once a drop asks for it, and removed as soon as
+    // the provider goes.
+    virtual std::shared_ptr<Foundation::NSItemProvider> itemProvider(const Foundation::String& attachmentID) = 0;
 };
 
 } // namespace Shared

@@ -4,6 +4,7 @@
 #include "Shared/Crypto/CryptorError.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 
+#include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/StoreKeyError.hpp"
 
 #include "Platform/Foundation/CocoaError.hpp"
@@ -15,13 +16,17 @@
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/JSONView.hpp"
 #include "Platform/Foundation/Logger.hpp"
+#include "Platform/Foundation/NSItemProvider.hpp"
 #include "Platform/Foundation/Progress.hpp"
 #include "Platform/Foundation/UUID.hpp"
+
+#include "Platform/UniformTypeIdentifiers/UTType.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,7 +35,12 @@ namespace Shared {
 
 namespace {
 
-constexpr const char* decryptedFolderName = "AttachmentDataStore.decrypted";
+// Per user: another user's folder of that name must neither take our copies nor keep us from making any.
+constexpr const char* decryptedFolderPrefix = "AttachmentDataStore.decrypted-";
+// Where copies went before each user had a folder of their own.
+constexpr const char* legacyDecryptedFolderName = "AttachmentDataStore.decrypted";
+// A store's session folder is in use while a process holds the lock file of that name with this ending.
+constexpr const char* sessionLockExtension = ".lock";
 constexpr const char* dataExtension = ".sealed";
 // Every process with the store open holds a shared lock on it; sweeping the folder takes it exclusively.
 constexpr const char* lockFileName = ".lock";
@@ -73,6 +83,60 @@ std::string filenameFromHeader(const Foundation::Data& data)
             return safeFilename(std::string(*filename->string()));
     }
     return "Attachment";
+}
+
+// Makes the folder when it is missing and answers only when it is a directory of this user's, closed to
+// everyone else: decrypted copies never go where another user could reach or replace them.
+void requireOwnFolder(const std::string& path)
+{
+    if (int failure = Foundation::FileIO::makeDirectories(path))
+        throw Foundation::CocoaError::fileError(failure, path, Foundation::CocoaError::Access::writing);
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::geteuid())
+        throw Foundation::CocoaError::fileError(EACCES, path, Foundation::CocoaError::Access::writing);
+    if ((status.st_mode & 07777) != Foundation::FileIO::ownerOnlyDirectoryMode && ::chmod(path.c_str(), Foundation::FileIO::ownerOnlyDirectoryMode) != 0)
+        throw Foundation::CocoaError::fileError(errno, path, Foundation::CocoaError::Access::writing);
+}
+
+bool isOwnDirectory(const std::string& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid();
+}
+
+// The session folders of processes that have ended: their lock files can be taken. A folder whose lock
+// file is gone was left half swept. The lock file comes before its folder, so a folder being made always
+// has one.
+void removeEndedSessions(const std::string& root)
+{
+    std::error_code error;
+    std::vector<std::filesystem::path> folders;
+    std::set<std::string> locked;
+    for (const auto& entry : std::filesystem::directory_iterator(root, error)) {
+        const auto path = entry.path().string();
+        if (!path.ends_with(sessionLockExtension)) {
+            if (entry.is_directory(error))
+                folders.push_back(entry.path());
+            continue;
+        }
+        const auto folder = path.substr(0, path.size() - std::strlen(sessionLockExtension));
+        int descriptor = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        if (descriptor < 0)
+            continue;
+        if (Foundation::FileIO::retryingInterruptions([&] { return ::flock(descriptor, LOCK_EX | LOCK_NB); }) != 0) {
+            locked.insert(folder);
+        } else {
+            std::filesystem::remove_all(folder, error);
+            std::filesystem::remove(path, error);
+        }
+        ::close(descriptor);
+    }
+    for (const auto& folder : folders) {
+        if (!locked.contains(folder.string()) && !std::filesystem::exists(folder.string() + sessionLockExtension, error))
+            std::filesystem::remove_all(folder, error);
+    }
 }
 
 } // namespace
@@ -129,7 +193,69 @@ Foundation::URL AttachmentDataStore::dataURL(const Foundation::String& attachmen
 
 Foundation::URL AttachmentDataStore::decryptedFolderURL() const
 {
-    return m_fileManager->temporaryDirectory().appendingPathComponent(decryptedFolderName, true);
+    return m_fileManager->temporaryDirectory().appendingPathComponent(decryptedFolderPrefix + std::to_string(::geteuid()), true);
+}
+
+std::string AttachmentDataStore::sessionFolder() const
+{
+    std::lock_guard lock(m_sessionMutex);
+    if (!m_sessionFolder.empty())
+        return m_sessionFolder;
+    auto root = decryptedFolderURL().path().utf8();
+    while (!root.empty() && root.back() == '/')
+        root.pop_back();
+    requireOwnFolder(root);
+    // A sweep may take a fresh lock file before its maker does; the maker then tries another name.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto folder = root + "/" + Foundation::UUID().uuidString().utf8();
+        const auto lockPath = folder + sessionLockExtension;
+        int descriptor = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, Foundation::FileIO::ownerOnlyFileMode);
+        if (descriptor < 0)
+            throw Foundation::CocoaError::fileError(errno, lockPath, Foundation::CocoaError::Access::writing);
+        struct stat held {}, named {};
+        bool kept = Foundation::FileIO::retryingInterruptions([&] { return ::flock(descriptor, LOCK_EX | LOCK_NB); }) == 0
+            && ::fstat(descriptor, &held) == 0 && ::stat(lockPath.c_str(), &named) == 0 && held.st_ino == named.st_ino;
+        if (!kept) {
+            ::close(descriptor);
+            continue;
+        }
+        if (::mkdir(folder.c_str(), Foundation::FileIO::ownerOnlyDirectoryMode) != 0) {
+            const int failure = errno;
+            ::unlink(lockPath.c_str());
+            ::close(descriptor);
+            throw Foundation::CocoaError::fileError(failure, folder, Foundation::CocoaError::Access::writing);
+        }
+        m_sessionLockDescriptor = descriptor;
+        m_sessionFolder = folder;
+        return m_sessionFolder;
+    }
+    throw Foundation::CocoaError::fileError(EAGAIN, root, Foundation::CocoaError::Access::writing);
+}
+
+void AttachmentDataStore::removeSessionFolder() const
+{
+    std::lock_guard lock(m_sessionMutex);
+    if (m_sessionFolder.empty())
+        return;
+    std::error_code error;
+    std::filesystem::remove_all(m_sessionFolder, error);
+    if (error)
+        log().error("Failed to remove decrypted attachments: %{public}@", error.message());
+    std::filesystem::remove(m_sessionFolder + sessionLockExtension, error);
+    ::close(m_sessionLockDescriptor);
+    m_sessionLockDescriptor = -1;
+    m_sessionFolder.clear();
+}
+
+void AttachmentDataStore::removeDecryptedCopy(const Foundation::URL& url)
+{
+    const std::filesystem::path file(url.path().utf8());
+    std::error_code error;
+    std::filesystem::remove(file, error);
+    if (error)
+        throw Foundation::CocoaError::fileError(error.value(), file.string(), Foundation::CocoaError::Access::writing);
+    // Its folder was made for it alone; one that holds anything else stays.
+    std::filesystem::remove(file.parent_path(), error);
 }
 
 Attachment AttachmentDataStore::importFile(const Foundation::URL& fileURL, const Foundation::String& entryID, Foundation::Progress* progress,
@@ -153,11 +279,7 @@ Foundation::URL AttachmentDataStore::decryptToTemporaryFile(const Foundation::St
     if (!std::filesystem::exists(source.path().utf8()))
         throw RecordStoreError::attachmentNotFound(attachmentID);
     auto name = filenameFromHeader(m_cryptor->decryptHeader(source, boundTo(attachmentID)));
-    auto root = decryptedFolderURL();
-    if (int failure = Foundation::FileIO::makeDirectories(root.path().utf8()))
-        throw Foundation::CocoaError::fileError(failure, root.path().utf8(), Foundation::CocoaError::Access::writing);
-    ::chmod(root.path().c_str(), Foundation::FileIO::ownerOnlyDirectoryMode);
-    auto folder = root.appendingPathComponent(Foundation::UUID().uuidString(), true);
+    auto folder = Foundation::URL::fileURLWithPath(Foundation::String(sessionFolder()), true).appendingPathComponent(Foundation::UUID().uuidString(), true);
     if (::mkdir(folder.path().c_str(), 0700) != 0)
         throw Foundation::CocoaError::fileError(errno, folder.path().utf8(), Foundation::CocoaError::Access::writing);
     auto destination = folder.appendingPathComponent(Foundation::String(name), false);
@@ -187,6 +309,41 @@ void AttachmentDataStore::decryptToTemporaryURL(const Foundation::String& attach
             resultHandler.invokeAsynchronously(DecryptionResult::failure(Foundation::currentError()));
         }
     });
+}
+
+std::shared_ptr<Foundation::NSItemProvider> AttachmentDataStore::itemProvider(const Foundation::String& attachmentID)
+{
+    auto provider = Foundation::make<Foundation::NSItemProvider>();
+    try {
+        auto source = dataURL(attachmentID);
+        if (std::filesystem::exists(source.path().utf8()))
+            provider->setSuggestedName(Foundation::String(filenameFromHeader(m_cryptor->decryptHeader(source, boundTo(attachmentID)))));
+    } catch (const Foundation::Error&) {
+        // The name is only a hint; loading the file reports what is wrong.
+    }
+    std::weak_ptr<AttachmentDataStore> weak = sharedSelf(this);
+    provider->registerFileRepresentation(
+        UniformTypeIdentifiers::UTType::data().identifier,
+        [weak, attachmentID](Foundation::NSItemProvider::FileCompletion completion) {
+            auto progress = Foundation::make<Foundation::Progress>(1);
+            auto self = weak.lock();
+            if (!self) {
+                completion(std::nullopt, Basalwork::GeneralError::failedWithMessage("The attachment store is closed.").clone());
+                return progress;
+            }
+            self->decryptToTemporaryURL(attachmentID, progress,
+                                        Basalwork::ResultHandler<DecryptionResult>(Foundation::DispatchQueue::main(), [completion](DecryptionResult result) {
+                                            if (const auto* url = result.successValue())
+                                                completion(*url, nullptr);
+                                            else if (const auto* error = result.failureValue())
+                                                completion(std::nullopt, *error);
+                                            else
+                                                completion(std::nullopt, CryptorError::cancelled().clone());
+                                        }));
+            return progress;
+        },
+        [](const Foundation::URL& url) { Foundation::catchError([&] { removeDecryptedCopy(url); }); });
+    return provider;
 }
 
 bool AttachmentDataStore::containsData(const Foundation::String& attachmentID) const
@@ -269,10 +426,16 @@ void AttachmentDataStore::removeTemporaryFolder(const Foundation::String& named)
 
 void AttachmentDataStore::performHousekeeping() const
 {
+    removeSessionFolder();
     std::error_code error;
-    std::filesystem::remove_all(decryptedFolderURL().path().utf8(), error);
-    if (error)
-        log().error("Failed to remove decrypted attachments: %{public}@", error.message());
+    auto root = decryptedFolderURL().path().utf8();
+    while (!root.empty() && root.back() == '/')
+        root.pop_back();
+    if (isOwnDirectory(root))
+        removeEndedSessions(root);
+    const auto legacy = m_fileManager->temporaryDirectory().appendingPathComponent(legacyDecryptedFolderName, true).path().utf8();
+    if (isOwnDirectory(legacy))
+        std::filesystem::remove_all(legacy, error);
     // Hidden files are the leftovers of interrupted writes, or of writes another process is making.
     whileAlone([&] {
         for (const auto& entry : std::filesystem::directory_iterator(m_folderURL.path().utf8(), error)) {

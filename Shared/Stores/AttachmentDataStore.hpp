@@ -23,7 +23,10 @@ namespace Shared {
 class Cryptor;
 
 // Attachments, encrypted at rest under the vault key: one file per attachment identifier in the store's
-// folder. Decrypted copies go only to owner-only temporary folders, which housekeeping sweeps.
+// folder. Decrypted copies go only to owner-only temporary folders, which housekeeping sweeps: each open
+// store keeps its copies in a folder of its own under the user's decryption folder, held by a lock
+// beside it, so that the housekeeping of another process (a second installation) takes only what
+// ended processes left.
 class AttachmentDataStore : public Foundation::NSObject, public AttachmentDataSource {
 public:
     // Encrypts the file into the store under a new identifier (or the one given, which an import keeps);
@@ -35,6 +38,9 @@ public:
     Foundation::URL decryptToTemporaryFile(const Foundation::String& attachmentID, Foundation::Progress* progress = nullptr) const;
     void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
                                Basalwork::ResultHandler<DecryptionResult> resultHandler) override;
+    std::shared_ptr<Foundation::NSItemProvider> itemProvider(const Foundation::String& attachmentID) override;
+    // Removes a decrypted copy and the folder made for it alone.
+    static void removeDecryptedCopy(const Foundation::URL& url);
 
     bool containsData(const Foundation::String& attachmentID) const override;
     void deleteData(const std::vector<Foundation::String>& attachmentIDs);
@@ -47,8 +53,9 @@ public:
     void storeEncryptedFile(const Foundation::URL& fileURL, const Foundation::String& attachmentID);
     void removeTemporaryFolder(const Foundation::String& named) const;
 
-    // Removes every decrypted copy and, while no other process has the store open, every file an
-    // interrupted write left behind. Called at launch and at termination.
+    // Removes every decrypted copy this store made, the copies of processes that have ended and, while no
+    // other process has the store open, every file an interrupted write left behind. Called at launch and
+    // at termination.
     void performHousekeeping() const;
     // Removes the encrypted files of attachments that no record names (a save killed after its file was
     // written): only while no other process has the store open, so that none of their unsaved imports
@@ -72,7 +79,11 @@ private:
     bool whileAlone(const std::function<void()>& body) const;
     void wrote(const Foundation::String& attachmentID);
     Foundation::URL dataURL(const Foundation::String& attachmentID) const;
+    // The user's own folder of decrypted copies, in the temporary directory.
     Foundation::URL decryptedFolderURL() const;
+    // This store's folder in it, made (with its lock) on first use.
+    std::string sessionFolder() const;
+    void removeSessionFolder() const;
 
     std::shared_ptr<Foundation::FileManager> m_fileManager;
     std::shared_ptr<Cryptor> m_cryptor;
@@ -81,6 +92,10 @@ private:
     int m_lockDescriptor = -1;
     mutable std::mutex m_mutex;
     std::set<std::string> m_written;
+    mutable std::mutex m_sessionMutex;
+    mutable std::string m_sessionFolder;
+    // An exclusive lock on "<session folder>.lock" while the session folder is in use.
+    mutable int m_sessionLockDescriptor = -1;
 };
 
 } // namespace Shared

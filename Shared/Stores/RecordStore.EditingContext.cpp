@@ -389,6 +389,11 @@ void EditingContext::decryptToTemporaryURL(const Foundation::String& attachmentI
     m_recordStore->attachmentDataStore()->decryptToTemporaryURL(attachmentID, progress, std::move(resultHandler));
 }
 
+std::shared_ptr<Foundation::NSItemProvider> EditingContext::itemProvider(const Foundation::String& attachmentID)
+{
+    return m_recordStore->attachmentDataStore()->itemProvider(attachmentID);
+}
+
 void EditingContext::discardImports(const std::vector<Foundation::String>& attachmentIDs)
 {
     std::vector<Foundation::String> discarded;

@@ -83,6 +83,7 @@ public:
     bool containsData(const Foundation::String& attachmentID) const override;
     void decryptToTemporaryURL(const Foundation::String& attachmentID, const std::shared_ptr<Foundation::Progress>& progress,
                                Basalwork::ResultHandler<DecryptionResult> resultHandler) override;
+    std::shared_ptr<Foundation::NSItemProvider> itemProvider(const Foundation::String& attachmentID) override;
 
     // --- Saving -------------------------------------------------------------------------------------
 

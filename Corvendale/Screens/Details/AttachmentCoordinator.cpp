@@ -1,7 +1,10 @@
 #include "Corvendale/Screens/Details/AttachmentCoordinator.hpp"
 
+#include "Corvendale/Screens/Details/AttachmentCoordinatorError.hpp"
+
 #include "Shared/Screens/ProcessingAction.hpp"
 #include "Shared/Screens/ProcessingActionPresenting.hpp"
+#include "Shared/Stores/RecordStore.EditingContext.hpp"
 
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Progress.hpp"
@@ -14,6 +17,31 @@ AttachmentCoordinator::AttachmentCoordinator(std::shared_ptr<Shared::AttachmentD
     : m_attachmentDataSource(std::move(attachmentDataSource))
     , m_processingActionPresenter(std::move(processingActionPresenter))
 {
+}
+
+void AttachmentCoordinator::attachFile(const Foundation::URL& fileURL, Shared::EntryField::ID toFieldWithID, const Foundation::String& entryID,
+                                       Basalwork::ResultHandler<AttachingResult> resultHandler)
+{
+    auto editingContext = std::dynamic_pointer_cast<Shared::RecordStore::EditingContext>(m_attachmentDataSource);
+    if (!editingContext)
+        return resultHandler.invokeAsynchronously(AttachingResult::failure(AttachmentCoordinatorError::unableToAttachFileWithoutEditingContext()));
+    const Foundation::UUID id;
+    auto progress = Foundation::make<Foundation::Progress>(1);
+    beginBackgroundTask(id, progress);
+    auto self = sharedSelf(this);
+    m_processingActionPresenter->didStartProcessing({Shared::ProcessingAction::Kind::attachFile, progress}, [self, id, progress, editingContext, fileURL,
+                                                                                                           toFieldWithID, entryID, resultHandler] {
+        editingContext->importFile(
+            fileURL, toFieldWithID, entryID, progress,
+            Basalwork::ResultHandler<Shared::RecordStore::EditingContext::AttachmentResult>(
+                Foundation::DispatchQueue::main(), [self, id, resultHandler](const Shared::RecordStore::EditingContext::AttachmentResult& imported) {
+                    auto result = imported.isSuccess() ? AttachingResult::success() : AttachingResult::failure(imported.failureError());
+                    self->m_processingActionPresenter->didFinishProcessing([self, id, resultHandler, result] {
+                        resultHandler.invokeAsynchronously(result);
+                        self->endBackgroundTask(id);
+                    });
+                }));
+    });
 }
 
 void AttachmentCoordinator::decryptToTemporaryURL(const Foundation::String& attachmentID, Basalwork::ResultHandler<DecryptionResult> resultHandler)

@@ -265,11 +265,19 @@ void EntryDetailsCoordinator::changeStoredEntry(const std::function<void(Shared:
     startSync();
 }
 
-void EntryDetailsCoordinator::previewAttachment(const MenuSource& menuSource)
+void EntryDetailsCoordinator::performAttachmentAction(const MenuAction& action, const MenuSource& menuSource,
+                                                      const std::shared_ptr<UIKit::UIView>& sourceView)
 {
     try {
-        if (auto found = attachment(menuSource))
+        auto found = attachment(menuSource);
+        if (!found)
+            return;
+        if (action.kind() == Kind::quickLook)
             presentQuickLook(*found, true);
+        else if (action.kind() == Kind::saveAttachmentTo)
+            presentSaveTo(*found, true);
+        else if (action.kind() == Kind::share && sourceView)
+            presentShare(*found, Basalwork::PresentationSource::view(sourceView), true);
     } catch (const Foundation::Error& error) {
         handleUnexpectedError(error, performContext, true);
     }
@@ -368,13 +376,13 @@ void EntryDetailsCoordinator::performWhileViewing(const MenuAction& action, cons
             composeEmail(*address, true);
         break;
     case Kind::quickLook:
-        previewAttachment(menuSource);
+    case Kind::saveAttachmentTo:
+    case Kind::share:
+        performAttachmentAction(action, menuSource, sourceView);
         break;
     default:
-        // Saving and sharing attachments are not part of this screen yet.
         break;
     }
-    (void)sourceView;
 }
 
 void EntryDetailsCoordinator::presentLimitAlert(bool isFieldLimit, const std::shared_ptr<UIKit::UIView>& sourceView)
@@ -515,7 +523,7 @@ void EntryDetailsCoordinator::performWhileEditing(const MenuAction& action, cons
                 context.setCategory(category->category, entryID);
             break;
         case Kind::quickLook:
-            previewAttachment(menuSource);
+            performAttachmentAction(action, menuSource, sourceView);
             break;
         default:
             break;

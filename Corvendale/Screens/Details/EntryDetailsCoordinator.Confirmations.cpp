@@ -4,6 +4,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
+#include "Corvendale/Services/UIActivityViewController.hpp"
 
 #include "Shared/Screens/UIAlertController.hpp"
 #include "Shared/Stores/RecordStore.EditingContext.hpp"
@@ -11,12 +12,10 @@
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/PresentationSource.hpp"
-#include "Basalwork/Interface/UIPopoverPresentationController.hpp"
 #include "Basalwork/Interface/UIViewController.hpp"
 
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
-#include "Platform/UIKit/UIPopoverArrowDirection.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 namespace Corvendale {
@@ -119,8 +118,7 @@ void EntryDetailsCoordinator::presentShareMenu(const Foundation::String& entryID
         return handleUnexpectedError(error, Foundation::String("presentShareMenu(entry:presentationSource:animated:)"), animated);
     }
     auto sheet = Foundation::make<UIKit::UIActivityViewController>(std::move(items));
-    Basalwork::setModalPresentationStyleToPopover(*sheet, Basalwork::PresentationSource::view(sourceView ? sourceView : view()),
-                                                  UIKit::UIPopoverArrowDirection::any(), nullptr);
+    prepareForSharing(*sheet, Basalwork::PresentationSource::view(sourceView ? sourceView : view()), dependencies().pasteboardCoordinator);
     present(sheet, animated);
 }
 

@@ -347,23 +347,10 @@ void EntryDetailsCoordinator::didRequestInputAdvance(const MenuSource& menuSourc
     entryDetailsTVC.selectNextInput(true);
 }
 
-void EntryDetailsCoordinator::didSelect(const Foundation::URL&, const MenuSource&, Shared::EntryDetailsTVC&)
-{
-    // Files are taken into attachment fields by the attachment coordinator, which is not part of this
-    // program yet.
-}
-
 void EntryDetailsCoordinator::didFailToSelectFileURL(const Foundation::ErrorPtr& error, const MenuSource&, Shared::EntryDetailsTVC&)
 {
     if (error)
         handleUnexpectedError(*error, "didFailToSelectFileURL(error:menuSource:entryDetailsTVC:)", true);
-}
-
-void EntryDetailsCoordinator::didRequestDocumentPicker(const MenuSource&, Shared::EntryDetailsTVC&) {}
-
-std::optional<Foundation::URL> EntryDetailsCoordinator::fileURLForDragging(const MenuSource&, Shared::EntryDetailsTVC&)
-{
-    return std::nullopt;
 }
 
 void EntryDetailsCoordinator::didSelectClear(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
@@ -385,7 +372,9 @@ void EntryDetailsCoordinator::didSelectQuickAction(const MenuSource& menuSource,
         auto entry = m_state.entry();
         try {
             if (entry && entry->field(*id).category == Category::attachment) {
-                perform(Shared::MenuAction::Kind::quickLook, menuSource, nullptr);
+                // A synced attachment whose file is still on its way has nothing to show yet.
+                if (attachmentInfo(menuSource))
+                    perform(Shared::MenuAction::Kind::quickLook, menuSource, nullptr);
                 return;
             }
         } catch (const Foundation::Error&) {

@@ -487,7 +487,11 @@ void EntryDetailsCoordinator::registerForNotifications()
     observe(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationState(), services.authenticationStore,
             [](EntryDetailsCoordinator& self) {
                 if (self.isAuthenticated())
-                    self.updateAutoFillAvailability(true);
+                    return self.updateAutoFillAvailability(true);
+                // What the column shows in front of itself (a preview, a picker, a share sheet) shows
+                // secrets or holds a decrypted copy: it goes with the lock, as the window's own do.
+                if (self.presentedViewController())
+                    self.dismiss(true);
             });
     observe(Shared::RecordStore::recordStoreDidUpdateRecords(), services.recordStore, [](EntryDetailsCoordinator& self) {
         if (!self.isAuthenticated())

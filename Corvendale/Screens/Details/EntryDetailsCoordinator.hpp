@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.DocumentPickerAction.hpp"
+#include "Corvendale/Screens/Details/EntryDetailsCoordinator.QuickLookState.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 
 #include "Shared/Screens/EntryDetailsVC.State.hpp"
@@ -13,21 +15,29 @@
 #include "Platform/Foundation/String.hpp"
 #include "Platform/Foundation/URL.hpp"
 #include "Platform/UIKit/QLPreviewControllerDataSource.hpp"
+#include "Platform/UIKit/UIDocumentPickerDelegate.hpp"
 
 #include <memory>
 #include <optional>
 
 namespace Foundation {
+class NSItemProvider;
 class NSObject;
-}
+} // namespace Foundation
 
 namespace UIKit {
+class UIDocumentPickerViewController;
 class UIMenu;
 class UIView;
 } // namespace UIKit
 
+namespace Basalwork {
+class PresentationSource;
+}
+
 namespace Shared {
 class AttachmentDataSource;
+class ProcessingActionPresenting;
 struct Attachment;
 class Entry;
 class EntryDetailsVC;
@@ -47,10 +57,13 @@ class EntryDetailsCoordinator : public Basalwork::CoordinatingViewController,
                                 public UnexpectedErrorHandling,
                                 public UIKit::QLPreviewControllerDataSource,
                                 public UIKit::QLPreviewControllerDelegate,
+                                public UIKit::UIDocumentPickerDelegate,
                                 public Shared::EntryDetailsVCDelegate,
                                 public Shared::PasswordGeneratorCDelegate {
 public:
     using State = Shared::EntryDetailsVCState;
+    using DocumentPickerAction = EntryDetailsCoordinatorDocumentPickerAction;
+    using QuickLookState = EntryDetailsCoordinatorQuickLookState;
 
     std::shared_ptr<EntryDetailsCoordinatorDelegate> delegate() const { return m_delegate.lock(); }
     void setDelegate(const std::shared_ptr<EntryDetailsCoordinatorDelegate>& delegate) { m_delegate = delegate; }
@@ -118,22 +131,31 @@ public:
     std::optional<Shared::TOTP> previousValue(const Shared::MenuSource& menuSource) const;
     // Opens "tel://" with the number's spaces removed.
     void call(const Foundation::String& phoneNumber);
-    // The attachment preview: inactive, its file being decrypted, or shown from the decrypted file.
-    struct QuickLookState {
-        std::optional<Foundation::URL> temporaryDecryptedURL;
-        bool isDecrypting = false;
-        bool isInactive() const { return !isDecrypting && !temporaryDecryptedURL; }
-    };
+
+    // --- Attachments --------------------------------------------------------------------------------
+    // Every decrypted copy is a plaintext secret: it goes when the preview closes, when the picker that
+    // saves it finishes or gives up, when the share sheet ends, and at once when nothing can show it
+    // any more (the coordinator gone, the vault locked, something else in front).
+
     const QuickLookState& quickLookState() const { return m_quickLookState; }
+    const std::optional<DocumentPickerAction>& documentPickerAction() const { return m_documentPickerAction; }
     // The attachment a custom field's row names, from the store while viewing, from the edit while editing.
     std::optional<Shared::Attachment> attachment(const Shared::MenuSource& menuSource) const;
-    // Decrypts the attachment to a temporary file and previews it; one preview at a time. The file goes
-    // when the preview is dismissed.
+    // Whether the row's attachment has its file here (a synced one's may still be on its way).
+    bool attachmentInfo(const Shared::MenuSource& menuSource) const;
+    // Each decrypts the attachment to a temporary file behind the delegate's progress, then shows it,
+    // saves it through the export picker, or shares it; one preview at a time.
     void presentQuickLook(const Shared::Attachment& attachment, bool animated);
+    void presentSaveTo(const Shared::Attachment& attachment, bool animated);
+    void presentShare(const Shared::Attachment& attachment, const Basalwork::PresentationSource& presentationSource, bool animated);
+    std::shared_ptr<UIKit::UIDocumentPickerViewController> makeDocumentPicker(const DocumentPickerAction& action) const;
     // QLPreviewControllerDataSource, QLPreviewControllerDelegate
     std::int64_t numberOfPreviewItems(UIKit::QLPreviewController& controller) override;
     Foundation::URL previewItemAt(UIKit::QLPreviewController& controller, std::int64_t index) override;
     void previewControllerDidDismiss(UIKit::QLPreviewController& controller) override;
+    // UIDocumentPickerDelegate
+    void documentPicker(UIKit::UIDocumentPickerViewController& controller, const std::vector<Foundation::URL>& urls) override;
+    void documentPickerWasCancelled(UIKit::UIDocumentPickerViewController& controller) override;
 
     // A "mailto:" link to the address, handed to the system; the unable-to-send-mail alert when none takes it.
     void composeEmail(const Foundation::String& to, bool animated);
@@ -168,7 +190,8 @@ public:
                                      Shared::EntryDetailsTVC& entryDetailsTVC) override;
     void didUpdate(const Shared::PasswordGenerator& generatorSettings, const Shared::MenuSource& menuSource,
                    Shared::EntryDetailsTVC& entryDetailsTVC) override;
-    std::optional<Foundation::URL> fileURLForDragging(const Shared::MenuSource& menuSource, Shared::EntryDetailsTVC& entryDetailsTVC) override;
+    std::shared_ptr<Foundation::NSItemProvider> itemProviderForDragging(const Shared::MenuSource& menuSource,
+                                                                        Shared::EntryDetailsTVC& entryDetailsTVC) override;
     bool isSectionEditing(Shared::EntryDetailsTVC& entryDetailsTVC) override;
     bool isFieldEditing(Shared::EntryDetailsTVC& entryDetailsTVC) override;
     void didMoveField(Shared::EntryField::ID from, Shared::EntryField::ID to, Shared::EntryDetailsTVC& entryDetailsTVC) override;
@@ -243,9 +266,22 @@ private:
 
     // Where the state's attachments are read: the edit's context while editing, else the store's.
     std::shared_ptr<Shared::AttachmentDataSource> attachmentDataSource() const;
-    void previewAttachment(const Shared::MenuSource& menuSource);
+    // The gates every attachment presentation passes: nothing presented, a delegate, an attachment source.
+    bool canPresentAttachment() const;
+    // The delegate shows the jobs' progress (nothing shows without one that can).
+    std::shared_ptr<Shared::ProcessingActionPresenting> processingActionPresenter() const;
+    // Decrypts behind the progress; `onDecrypted` runs only while the copy can still be shown and owns
+    // it from then on. `onEnd` runs otherwise; a failure is then reported with the operation text.
+    void decrypt(const Shared::Attachment& attachment, const char* operation, bool animated,
+                 std::function<void(EntryDetailsCoordinator&, const Foundation::URL&)> onDecrypted,
+                 std::function<void(EntryDetailsCoordinator&)> onEnd = {});
+    // Puts the file into the field of the item being edited, behind the delegate's progress.
+    void importFile(const Foundation::URL& fileURL, Shared::EntryField::ID fieldID, const char* operation);
+    // The row's attachment action (Quick Look, Save To, Share) for the menu's action.
+    void performAttachmentAction(const Shared::MenuAction& action, const Shared::MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView);
 
-    QuickLookState m_quickLookState;
+    QuickLookState m_quickLookState = QuickLookState::inactive();
+    std::optional<DocumentPickerAction> m_documentPickerAction;
     std::weak_ptr<EntryDetailsCoordinatorDelegate> m_delegate;
     std::shared_ptr<Shared::EntryDetailsVC> m_entryDetailsVC;
     State m_state;

@@ -4,6 +4,7 @@
 #include "Corvendale/Screens/Items/EntriesVC.hpp"
 #include "Corvendale/Screens/Items/SyncStatusC.hpp"
 #include "Corvendale/Services/SyncCoordinator.hpp"
+#include "Corvendale/Services/UIActivityViewController.hpp"
 
 #include "Shared/Screens/EntriesVC.hpp"
 #include "Shared/Screens/PasteboardCoordinator.hpp"
@@ -24,7 +25,6 @@
 #include "Platform/Foundation/OperationQueue.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
 #include "Platform/UIKit/UIActivityViewController.hpp"
-#include "Platform/UIKit/UIPopoverArrowDirection.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
@@ -222,14 +222,7 @@ void EntriesCoordinator::presentShareMenu(const Shared::Entry& entry, const std:
         return UnexpectedErrorHandling::handleUnexpectedError(error, "presentShareMenu(entry:sourceView:animated:)", animated);
     }
     auto sheet = Foundation::make<UIKit::UIActivityViewController>(std::move(items));
-    // The shared secrets leave the clipboard as every other copy of the program's does.
-    sheet->setCompletionWithItemsHandler([pasteboard = dependencies().pasteboardCoordinator](
-                                             const std::optional<UIKit::UIActivityViewController::ActivityType>& activityType, bool completed) {
-        if (completed && activityType == UIKit::UIActivityViewController::copyToPasteboard() && pasteboard)
-            pasteboard->adoptPasteboardContent();
-    });
-    Basalwork::setModalPresentationStyleToPopover(*sheet, Basalwork::PresentationSource::view(sourceView), UIKit::UIPopoverArrowDirection::any(),
-                                                  nullptr);
+    prepareForSharing(*sheet, Basalwork::PresentationSource::view(sourceView), dependencies().pasteboardCoordinator);
     present(sheet, animated);
 }
 

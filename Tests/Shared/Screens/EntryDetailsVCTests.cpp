@@ -10,6 +10,8 @@
 #include "Shared/Screens/FileURLInput.hpp"
 #include "Shared/Stores/TagStore.hpp"
 
+#include "Platform/Foundation/NSItemProvider.hpp"
+#include "Platform/Foundation/Progress.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIEventDriver.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
@@ -130,11 +132,11 @@ public:
     {
         calls.push_back("kind " + std::to_string(static_cast<int>(settings.kind)) + " " + describe(s));
     }
-    std::optional<Foundation::URL> draggedFile;
-    std::optional<Foundation::URL> fileURLForDragging(const MenuSource& s, EntryDetailsTVC&) override
+    std::shared_ptr<Foundation::NSItemProvider> draggedItem;
+    std::shared_ptr<Foundation::NSItemProvider> itemProviderForDragging(const MenuSource& s, EntryDetailsTVC&) override
     {
         calls.push_back("drag " + describe(s));
-        return draggedFile;
+        return draggedItem;
     }
     bool isSectionEditing(EntryDetailsTVC&) override { return false; }
     bool isFieldEditing(EntryDetailsTVC&) override { return false; }
@@ -720,22 +722,43 @@ TEST_F(EntryDetailsVCTests, AnAttachmentDraggedOntoAnotherFieldHandsItsFileOver)
     auto context = store->makeEditingContext();
     context->prepareForEditing(id);
     push(State::Editing {{id, context}});
-    owner->draggedFile = Foundation::URL::fileURLWithPath(String(file.string()));
+    // The item makes its file only when an input asks for it, and takes it away when it goes.
+    int loads = 0;
+    auto itemOf = [&](const std::filesystem::path& path) {
+        auto item = Foundation::make<Foundation::NSItemProvider>();
+        item->registerFileRepresentation(String("public.data"), [&loads, path](Foundation::NSItemProvider::FileCompletion completion) {
+            ++loads;
+            completion(Foundation::URL::fileURLWithPath(String(path.string())), nullptr);
+            return Foundation::make<Foundation::Progress>(1);
+        });
+        return item;
+    };
+    owner->draggedItem = itemOf(file);
     auto full = cell(MenuSource::customField({0, 1}, Category::attachment));
     auto empty = cell(MenuSource::customField({0, 2}, Category::attachment));
     ASSERT_TRUE(full && empty);
     EXPECT_FALSE(full->reorderControl()->isHidden());
     EXPECT_TRUE(empty->reorderControl()->isHidden()) << "nothing to drag";
 
-    // Onto itself, or where no file input is: the file is not even asked for.
+    // Onto itself, or where no file input is: the item is not even asked for.
     drag(full->reorderControl(), full);
     drag(full->reorderControl(), cell(0, 0));
     EXPECT_TRUE(owner->calls.empty());
     drag(full->reorderControl(), empty->fileURLInput());
     EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1", "file field 0.2"}));
-    // A file that cannot be handed out goes nowhere.
+    EXPECT_EQ(loads, 1);
+    // The input keeps the item, and with it its file, until the next drop.
+    owner->draggedItem.reset();
+    EXPECT_TRUE(std::filesystem::exists(file));
+    auto second = home.path() / "second.txt";
+    std::ofstream(second) << "Sir";
+    owner->draggedItem = itemOf(second);
+    drag(full->reorderControl(), empty->fileURLInput());
+    EXPECT_FALSE(std::filesystem::exists(file)) << "the first item's file went with it";
+    EXPECT_TRUE(std::filesystem::exists(second));
+    // An item that cannot be handed out goes nowhere.
     owner->calls.clear();
-    owner->draggedFile.reset();
+    owner->draggedItem.reset();
     drag(full->reorderControl(), empty->fileURLInput());
     EXPECT_EQ(owner->calls, (std::vector<std::string> {"drag field 0.1"}));
 }

@@ -2,6 +2,8 @@
 #include "Shared/Screens/FileURLInputDelegate.hpp"
 #include "Shared/Screens/FileURLInputError.hpp"
 
+#include "Platform/Foundation/NSItemProvider.hpp"
+#include "Platform/Foundation/Progress.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -78,6 +80,53 @@ TEST_F(FileURLInputTests, AFileInputTakesOnlyARegularFile)
     input->drop({url("Backups")});
     input->drop({url("vault.backup")});
     EXPECT_EQ(recorder->calls, (std::vector<std::string> {"fail Not a file: Backups", "select vault.backup"}));
+}
+
+// A dragged item is made into a file only for an input that takes files, and that file lasts as long as
+// the input keeps the drop: until the next drop, its clear button or its leaving the window.
+TEST_F(FileURLInputTests, ADraggedItemsFileIsMadeOnlyWhenTakenAndLastsWhileTheInputKeepsIt)
+{
+    int loads = 0;
+    auto itemOf = [&](const char* name) {
+        auto item = make<Foundation::NSItemProvider>();
+        item->setSuggestedName(String(name));
+        auto path = home.path() / name;
+        item->registerFileRepresentation(String("public.data"), [&loads, path](Foundation::NSItemProvider::FileCompletion completion) {
+            ++loads;
+            TestSupport::writeText(path, "made for the drop");
+            completion(URL::fileURLWithPath(String(path.string())), nullptr);
+            return make<Foundation::Progress>(1);
+        });
+        return item;
+    };
+    input->setContentType(UniformTypeIdentifiers::UTType::folder());
+    input->dropItemProvider(itemOf("letter.txt"));
+    driver.settle();
+    EXPECT_EQ(loads, 0) << "a folder input makes nothing of a file";
+    EXPECT_EQ(recorder->calls, std::vector<std::string> {"fail Not a folder: letter.txt"});
+
+    input->setContentType(UniformTypeIdentifiers::UTType::data());
+    input->dropItemProvider(itemOf("letter.txt"));
+    EXPECT_EQ(recorder->calls.size(), 1u) << "the file comes later, never inside the drop";
+    driver.settle();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(recorder->calls.back(), "select letter.txt");
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "letter.txt"));
+    input->dropItemProvider(itemOf("report.txt"));
+    driver.settle();
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "letter.txt")) << "the next drop lets the first go";
+    window->layoutIfNeeded();
+    driver.tap(String("Choose File…"));
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "report.txt"));
+    input->removeFromSuperview();
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "report.txt")) << "an input that leaves its window lets its drop go";
+
+    // A kind the item does not have fails without a file.
+    auto nothing = make<Foundation::NSItemProvider>();
+    window->addSubview(input);
+    input->dropItemProvider(nothing);
+    driver.settle();
+    EXPECT_EQ(recorder->calls.back(), "fail Not a file: Item");
 }
 
 TEST_F(FileURLInputTests, ItShowsTheOwnersTextOrThePlaceholderAndClearsOnlyWhatIsShown)

@@ -12,6 +12,7 @@
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/Progress.hpp"
 
+#include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -35,9 +36,20 @@ protected:
         TestSupport::writeText(source, content);
     }
 
-    std::filesystem::path decryptedRoot() const
+    static std::filesystem::path temporaryFolder() { return Foundation::FileManager::defaultManager()->temporaryDirectory().path().utf8(); }
+    static std::filesystem::path decryptedRoot() { return temporaryFolder() / ("AttachmentDataStore.decrypted-" + std::to_string(::geteuid())); }
+    // The plaintext copies anywhere under the temporary folder, but for the file attached.
+    std::vector<std::filesystem::path> plaintextCopies() const
     {
-        return std::filesystem::path(Foundation::FileManager::defaultManager()->temporaryDirectory().path().utf8()) / "AttachmentDataStore.decrypted";
+        std::vector<std::filesystem::path> found;
+        std::error_code error;
+        for (auto it = std::filesystem::recursive_directory_iterator(temporaryFolder(), error); !error && it != std::filesystem::recursive_directory_iterator();
+             it.increment(error)) {
+            std::error_code ignored;
+            if (it->is_regular_file(ignored) && it->path() != source && TestSupport::readText(it->path()) == content)
+                found.push_back(it->path());
+        }
+        return found;
     }
 
     std::unique_ptr<SharedTests::Vault> vault;
@@ -65,10 +77,15 @@ TEST_F(AttachmentDataStoreTests, AttachmentsAreEncryptedAtRestAndDecryptToTheirO
     EXPECT_EQ(std::filesystem::status(decrypted.deletingLastPathComponent().path().utf8()).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_all);
 
+    EXPECT_EQ(std::filesystem::status(decrypted.path().utf8()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(decryptedRoot()).permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+
     // Housekeeping sweeps every decrypted copy.
     store.performHousekeeping();
     EXPECT_FALSE(std::filesystem::exists(decrypted.path().utf8()));
-    EXPECT_FALSE(std::filesystem::exists(decryptedRoot()));
+    EXPECT_TRUE(plaintextCopies().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(decryptedRoot()));
 
     store.deleteData({attachment.id});
     EXPECT_THROW(store.decryptToTemporaryFile(attachment.id), RecordStoreError);
@@ -90,7 +107,7 @@ TEST_F(AttachmentDataStoreTests, AFlippedByteIsRefusedAndLeavesNoDecryptedFile)
     } catch (const CryptorError& error) {
         EXPECT_TRUE(error.is<CryptorError::AuthenticationFailed>());
     }
-    EXPECT_TRUE(!std::filesystem::exists(decryptedRoot()) || std::filesystem::is_empty(decryptedRoot()));
+    EXPECT_TRUE(plaintextCopies().empty());
 
     // The asynchronous road reports the same failure on the handler's queue.
     std::optional<AttachmentDataSource::DecryptionResult> result;
@@ -143,6 +160,67 @@ TEST(SecondProcess, OpensTheVaultOfTheFirst)
     EXPECT_EQ(TestSupport::readText(decrypted.path().utf8()), content);
     vault.attachmentDataStore->performHousekeeping();
     EXPECT_FALSE(std::filesystem::exists(decrypted.path().utf8()));
+}
+
+// A program killed with copies out leaves them to the next launch's housekeeping, which takes them but not
+// the copies of a process still running (a second installation). This test starts a process of its own
+// (the test below), which decrypts and is then killed.
+TEST_F(AttachmentDataStoreTests, TheNextLaunchSweepsTheCopiesOfAKilledProcessButNotThoseOfALiveOne)
+{
+    auto attachment = vault->attachmentDataStore->importFile(Foundation::URL::fileURLWithPath(source.string()), "entry-1");
+    // A second installation, alive all along, with a copy of its own out.
+    auto live = Foundation::make<AttachmentDataStore>(
+        Basalwork::File::Location::appGroup(Shared::Global::App::appGroupIdentifier(), Foundation::String("Library/Application Support/AttachmentStore")),
+        Foundation::FileManager::defaultManager(), vault->cryptor);
+    auto liveCopy = std::filesystem::path(live->decryptToTemporaryFile(attachment.id).path().utf8());
+
+    auto command = std::string("CORVENDALE_TEST_SHARED_DATA_HOME='") + std::getenv("XDG_DATA_HOME") + "' CORVENDALE_TEST_SHARED_TMPDIR='"
+        + temporaryFolder().string() + "' CORVENDALE_TEST_ATTACHMENT_ID='" + attachment.id.utf8() + "' /proc/" + std::to_string(::getpid())
+        + "/exe --gtest_filter=KilledProcess.LeavesItsDecryptedCopy > /dev/null 2>&1; echo $? > '" + (temporaryFolder() / "status").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(TestSupport::readText(temporaryFolder() / "status"), std::to_string(128 + SIGKILL) + "\n") << "the process was killed";
+    auto copies = plaintextCopies();
+    ASSERT_EQ(copies.size(), 2u) << "the killed process left its copy";
+
+    vault->attachmentDataStore->performHousekeeping();
+    EXPECT_EQ(plaintextCopies(), std::vector {liveCopy});
+    live->performHousekeeping();
+    EXPECT_TRUE(plaintextCopies().empty());
+}
+
+TEST(KilledProcess, LeavesItsDecryptedCopy)
+{
+    const char* home = std::getenv("CORVENDALE_TEST_SHARED_DATA_HOME");
+    const char* temporary = std::getenv("CORVENDALE_TEST_SHARED_TMPDIR");
+    const char* attachmentID = std::getenv("CORVENDALE_TEST_ATTACHMENT_ID");
+    if (!home || !temporary || !attachmentID)
+        GTEST_SKIP() << "runs only inside the test that kills it";
+    ::setenv("XDG_DATA_HOME", home, 1);
+    ::setenv("TMPDIR", temporary, 1);
+    SharedTests::Vault vault;
+    vault.authenticationStore->unlock(masterPassword);
+    ASSERT_TRUE(vault.authenticationStore->authenticationState().isAuthenticated());
+    vault.attachmentDataStore->decryptToTemporaryFile(attachmentID);
+    ::kill(::getpid(), SIGKILL);
+}
+
+// Copies go only into a folder of the user's own: one of that name that is a link (or another user's)
+// is refused, and nothing is decrypted into what it points at.
+TEST_F(AttachmentDataStoreTests, ADecryptionFolderThatIsNotTheUsersOwnIsRefused)
+{
+    auto& store = *vault->attachmentDataStore;
+    auto attachment = store.importFile(Foundation::URL::fileURLWithPath(source.string()), "entry-1");
+    store.performHousekeeping();
+    std::filesystem::remove_all(decryptedRoot());
+    auto elsewhere = SharedTests::temporaryFolder("Elsewhere");
+    std::filesystem::create_directory_symlink(elsewhere, decryptedRoot());
+    EXPECT_THROW(store.decryptToTemporaryFile(attachment.id), Foundation::Error);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    store.performHousekeeping();
+    EXPECT_TRUE(std::filesystem::is_symlink(decryptedRoot())) << "housekeeping follows no link";
+    std::filesystem::remove(decryptedRoot());
+    EXPECT_EQ(TestSupport::readText(store.decryptToTemporaryFile(attachment.id).path().utf8()), content);
+    store.performHousekeeping();
 }
 
 // What the sync pushes: "no file" tells the account that the attachment has no data, so a file that
