@@ -223,6 +223,17 @@ TEST_F(TerminalScreens, ShareCopyLeavesTheClipboardWhenTheClearingPreferenceSays
     EXPECT_EQ(pasteboard->numberOfItems(), 0);
 }
 
+// The banner window stands in front of the main window but takes only its banner's clicks: a click on the
+// large-type viewer, anywhere, closes it.
+TEST_F(TerminalScreens, AClickAnywhereOnTheLargeTypeViewerClosesIt)
+{
+    addLogin("Bank");
+    press("L", UIKit::UIKeyModifierFlags::command() | UIKit::UIKeyModifierFlags::shift());
+    ASSERT_NE(screen().find("┌"), std::string::npos) << "the large-type viewer";
+    EXPECT_TRUE(session->click(3, 25));
+    EXPECT_EQ(screen().find("┌"), std::string::npos) << screen();
+}
+
 TEST_F(TerminalScreens, AnOpenSubmenuShowsAllItsEntriesBesideItsParentsAtEverySize)
 {
     struct Case {
