@@ -26,26 +26,8 @@ forum_rows() {
 }
 
 launch first
-expect "Create Master Password" "first launch"
-type_ "$master"
-keys Tab
-type_ "$master"
-expect "•••••••••••••••" "typing the master password twice"
-keys Enter
-for step in "AutoFill" "Automatic Backups" "Sync"; do
-  expect "$step" "the set-up step $step"
-  focus "Continue" "the set-up step $step"
-  keys Enter
-done
-expect "No Items" "the unlocked window"
-focus "+" "the new item button"
-keys Enter
-expect "Secure Note" "the new item menu"
-choose "Login" "the new item menu"
-expect "Untitled" "a new login"
-focus "Title" "the title field"
-type_ "Forum"
-expect "Forum" "typing the title"
+first_launch "$master"
+new_login "Forum"
 keys C-s
 # Share shows only in the header of an item being viewed.
 expect "Share Archive" "saving the login"

@@ -186,3 +186,32 @@ click() {
   done < <(screen)
   fail "$2: nothing to click shows \"$1\""
 }
+
+# first_launch <master password>: on the main program's first launch, creates the master password and
+# passes the set-up steps, up to the empty unlocked window.
+first_launch() {
+  expect "Create Master Password" "first launch"
+  type_ "$1"
+  keys Tab
+  type_ "$1"
+  expect "•••••••••••••••" "typing the master password twice"
+  keys Enter
+  local step
+  for step in "AutoFill" "Automatic Backups" "Sync"; do
+    expect "$step" "the set-up step $step"
+    focus "Continue" "the set-up step $step"
+    keys Enter
+  done
+  expect "No Items" "the unlocked window"
+}
+# new_login <title>: a new login from the list's + button, its title typed, not saved yet.
+new_login() {
+  focus "+" "the new item button"
+  keys Enter
+  expect "Secure Note" "the new item menu"
+  choose "Login" "the new item menu"
+  expect "Untitled" "a new login"
+  focus "Title" "the title field"
+  type_ "$1"
+  expect "$1" "typing the title"
+}
