@@ -3,6 +3,9 @@
 #include "Corvendale/Services/Dependencies.hpp"
 #include "Corvendale/Screens/Settings/AppearanceC.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
+#include "Corvendale/Screens/ImportExport/BackupRestoreC.hpp"
+#include "Corvendale/Screens/ImportExport/ExportToFileC.hpp"
+#include "Corvendale/Screens/ImportExport/ImportFromFileC.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
 #include "Corvendale/Screens/Settings/SettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVC.hpp"
@@ -191,13 +194,22 @@ void SettingsC::didSelectItemList(SettingsTVC&) {}
 
 void SettingsC::didSelectItemDetails(SettingsTVC&) {}
 
-void SettingsC::didSelectBackupRestore(SettingsTVC&) {}
+void SettingsC::didSelectBackupRestore(SettingsTVC&)
+{
+    presentPage<BackupRestoreC>();
+}
 
 void SettingsC::didSelectSafeForInspection(SettingsTVC&) {}
 
-void SettingsC::didSelectImportItems(SettingsTVC&) {}
+void SettingsC::didSelectImportItems(SettingsTVC&)
+{
+    present(Foundation::make<ImportFromFileC>(sharedSelf(this), std::nullopt), true);
+}
 
-void SettingsC::didSelectExportItems(SettingsTVC&) {}
+void SettingsC::didSelectExportItems(SettingsTVC&)
+{
+    present(Foundation::make<ExportToFileC>(sharedSelf(this), std::nullopt), true);
+}
 
 void SettingsC::didSelectReset(SettingsTVC&) {}
 
@@ -230,6 +242,27 @@ void SettingsC::didSelectPrivacyPolicy(Shared::TermsAndPrivacyLinks&)
 void SettingsC::didSelectDone(SettingsVHeaderV&)
 {
     dismissSettings();
+}
+
+void SettingsC::didSelectDone(ImportFromFileC& importFromFileC)
+{
+    dismissPage(importFromFileC);
+}
+
+void SettingsC::didSelectDone(ExportToFileC& exportToFileC)
+{
+    dismissPage(exportToFileC);
+}
+
+void SettingsC::didSelectDone(BackupRestoreC& backupRestoreC)
+{
+    dismissPage(backupRestoreC);
+}
+
+void SettingsC::dismissPage(const UIKit::UIViewController& page)
+{
+    if (presentedViewController().get() == &page)
+        dismiss(true);
 }
 
 void SettingsC::presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

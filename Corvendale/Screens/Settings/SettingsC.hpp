@@ -4,6 +4,9 @@
 #include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/BackupRestoreCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
 
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
@@ -33,7 +36,10 @@ class SettingsC : public Basalwork::CoordinatingViewController,
                   public Shared::PreferenceStoreAppearanceUpdateHandling,
                   public SettingsVCDelegate,
                   public AuthSettingsCDelegate,
-                  public AppearanceCDelegate {
+                  public AppearanceCDelegate,
+                  public ImportFromFileCDelegate,
+                  public ExportToFileCDelegate,
+                  public BackupRestoreCDelegate {
 public:
     ~SettingsC() override;
 
@@ -74,6 +80,10 @@ public:
     void didSelectPrivacyPolicy(Shared::TermsAndPrivacyLinks& termsAndPrivacyLinks) override;
     // SettingsV_HeaderV_Delegate
     void didSelectDone(SettingsVHeaderV& headerV) override;
+    // The import, export and backup pages' Done
+    void didSelectDone(ImportFromFileC& importFromFileC) override;
+    void didSelectDone(ExportToFileC& exportToFileC) override;
+    void didSelectDone(BackupRestoreC& backupRestoreC) override;
 
     // UnexpectedErrorHandling
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
@@ -96,6 +106,9 @@ protected:
     }
 
 private:
+    // Dismisses the page on top, only while it is what the settings present.
+    void dismissPage(const UIKit::UIViewController& page);
+
     std::weak_ptr<SettingsCDelegate> m_delegate;
     std::shared_ptr<SettingsVC> m_settingsVC;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
