@@ -158,6 +158,9 @@ AttachmentDataStore::~AttachmentDataStore()
 {
     if (m_lockDescriptor >= 0)
         ::close(m_lockDescriptor);
+    // What the store left out is swept by the next housekeeping, as a process's that ended.
+    if (m_sessionLockDescriptor >= 0)
+        ::close(m_sessionLockDescriptor);
 }
 
 bool AttachmentDataStore::whileAlone(const std::function<void()>& body) const
