@@ -16,16 +16,20 @@ constexpr std::int64_t unavailableCoercionErrorCode = -1000;
 
 } // namespace
 
+void NSItemProvider::LoadedFile::remove() const
+{
+    if (remover) {
+        remover(url);
+        return;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(url.path().utf8(), ignored);
+}
+
 NSItemProvider::~NSItemProvider()
 {
-    for (const auto& file : m_loadedFiles) {
-        if (file.remover) {
-            file.remover(file.url);
-        } else {
-            std::error_code ignored;
-            std::filesystem::remove(file.url.path().utf8(), ignored);
-        }
-    }
+    for (const auto& file : m_loadedFiles)
+        file.remove();
 }
 
 void NSItemProvider::registerFileRepresentation(const String& typeIdentifier, FileLoadHandler loadHandler, FileRemover remover)
@@ -54,14 +58,17 @@ std::shared_ptr<Progress> NSItemProvider::loadFileRepresentation(const String& t
         DispatchQueue::main()->async([completionHandler, error] { completionHandler(std::nullopt, error); });
         return make<Progress>(1);
     }
-    // The provider lives until the file is handed over, so the file is always the provider's to remove.
-    auto self = sharedSelf(this);
+    // A load does not keep the provider: a file that arrives after it went has no owner and goes at once.
+    std::weak_ptr<NSItemProvider> weak = sharedSelf(this);
     auto remover = found->remover;
-    auto progress = found->loadHandler([self, remover, completionHandler](const std::optional<URL>& url, const ErrorPtr& error) {
-        DispatchQueue::main()->async([self, remover, completionHandler, url, error] {
-            if (url)
+    auto progress = found->loadHandler([weak, remover, completionHandler](const std::optional<URL>& url, const ErrorPtr& error) {
+        DispatchQueue::main()->async([weak, remover, completionHandler, url, error] {
+            auto self = weak.lock();
+            if (url && self)
                 self->m_loadedFiles.push_back({*url, remover});
-            completionHandler(url, error);
+            else if (url)
+                LoadedFile {*url, remover}.remove();
+            completionHandler(self ? url : std::nullopt, self ? error : std::make_shared<NSError>("NSItemProviderErrorDomain", unavailableCoercionErrorCode));
         });
     });
     return progress ? progress : make<Progress>(1);

@@ -38,7 +38,8 @@ public:
     bool hasItemConformingToTypeIdentifier(const String& typeIdentifier) const;
 
     // loadFileRepresentation(forTypeIdentifier:completionHandler:): the completion runs on the main
-    // queue, once; a kind that was not registered fails at once (on a later turn of the main queue).
+    // queue, once; a kind that was not registered fails at once (on a later turn of the main queue). The
+    // load does not keep the provider: one gone before its file came fails, and the file goes.
     std::shared_ptr<Progress> loadFileRepresentation(const String& typeIdentifier, FileCompletion completionHandler);
 
 protected:
@@ -54,6 +55,7 @@ private:
     struct LoadedFile {
         URL url;
         FileRemover remover;
+        void remove() const;
     };
 
     std::optional<String> m_suggestedName;

@@ -226,6 +226,8 @@ TEST_F(EntryDetailsAttachments, NoDecryptedCopyOutlivesThePreviewThePickerOrTheS
     coordinator->presentShare(attachment, anchor, false);
     inMemoryDependencies().authenticationStore->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, false, std::nullopt, "test");
     ASSERT_TRUE(waitUntil([] { return !hasAttachmentJob(); }));
+    // The job hands its outcome to the main queue before it ends its task.
+    TestSupport::runMainLoopUntilIdle();
     unlockVault();
     driver.settle();
     EXPECT_FALSE(presented());
