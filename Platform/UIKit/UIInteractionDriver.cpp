@@ -418,10 +418,13 @@ bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
     auto window = view->window();
     if (window)
         window->setFocusedView(view);
-    // What takes the focus comes into sight, as a table's rows do: a long page scrolls to its button.
+    // What takes the focus out of sight comes into sight, as a table's rows do: a long page scrolls to
+    // its button. What is in sight (a click's target) stays where it is.
     for (auto ancestor = view->superview(); ancestor; ancestor = ancestor->superview())
         if (auto scrollView = std::dynamic_pointer_cast<UIScrollView>(ancestor); scrollView && !std::dynamic_pointer_cast<UITableView>(ancestor)) {
-            scrollView->scrollRectToVisible(view->convertTo(view->bounds(), scrollView), false);
+            const CGRect rect = view->convertTo(view->bounds(), scrollView);
+            if (scrollView->bounds().intersection(rect) != rect)
+                scrollView->scrollRectToVisible(rect, false);
             break;
         }
     if (isTextInput(*view))

@@ -448,4 +448,14 @@ TEST_F(DrivenWindow, TheFocusScrollsALongPageToWhatItReachesThere)
     EXPECT_TRUE(core.pressNavigating("Tab"));
     EXPECT_EQ(core.focusedView(), top);
     EXPECT_EQ(scrollView->contentOffset().y, 10);
+    EXPECT_TRUE(core.focus(top));
+    EXPECT_EQ(scrollView->contentOffset().y, 10) << "in sight already: nothing moves under a click";
+
+    // Content that shrinks under the offset takes the offset back with it.
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(scrollView->contentOffset().y, 580);
+    scrollView->setContentSize({1000, 400});
+    EXPECT_EQ(scrollView->contentOffset().y, 100);
+    scrollView->setContentSize({1000, 200});
+    EXPECT_EQ(scrollView->contentOffset().y, 0);
 }
