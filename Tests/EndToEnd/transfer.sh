@@ -21,17 +21,7 @@ log=$home/.cache/com.example.corvendale/display.log
 # The pages are sheets taller than 30 rows: the pane is 40 rows high.
 start transfer env -i HOME="$home" PATH="$PATH" TERM=screen-256color ESCDELAY=1000 "$program"
 tmux_ resize-window -t "$session" -x 100 -y 40
-expect "Create Master Password" "first launch"
-type_ "$master"
-keys Tab
-type_ "$master"
-keys Enter
-for step in "AutoFill" "Automatic Backups" "Sync"; do
-  expect "$step" "the set-up step $step"
-  focus "Continue" "the set-up step $step"
-  keys Enter
-done
-expect "No Items" "the unlocked window"
+first_launch "$master"
 
 # reveal <text> <step>: Tab until what shows the text is in sight (the focus scrolls a long page to it).
 reveal() {
@@ -57,6 +47,7 @@ pick() {
 # Import: app, format, file (the picker's Tab completes its name), then the progress and the report.
 menu "Import..." "File > Import..."
 expect "Which app would you like to import from?" "the import page"
+expect "Chrome" "the apps"
 click "Chrome" "choosing the app"
 expect "Which file format did you export to?" "the format question"
 click "   CSV (.csv)" "choosing the format"
@@ -70,6 +61,7 @@ expect "Cancel Import" "the import's progress"
 expect "Import From Another File" "the import's report"
 expect "1000 items successfully imported." "the import's report"
 grep -qF "Imported 1000 items, skipped 0, 0 failures" "$log" || fail "the import did not take the 1,000 logins"
+expect "Import From Another File" "the import's report"
 click "Import From Another File" "starting over"
 expect "Which app would you like to import from?" "the page started over"
 click "Done" "closing the import page"
@@ -90,6 +82,7 @@ expect "Which app would you like to export to?" "the export page"
 click "   Corvendale" "choosing the app"
 expect "JSON (.json)" "the formats"
 click "JSON (.json)" "choosing the format"
+expect "Choose Folder…" "the folder question"
 click "Choose Folder…" "the folder picker"
 expect "Choose a folder" "the folder picker"
 type_ "$out"

@@ -274,4 +274,35 @@ TEST(ImportReport, NumbersTheFailuresAndHidesWhatDidNotHappen)
     EXPECT_FALSE(Basalwork::isVisible(*report->successfullyImportedItemV()));
 }
 
+TEST_F(ImportPage, RowsThatCannotBeReadAreReportedAndTheOthersGoIn)
+{
+    chooseApp(ImporterApp::brave);
+    TestSupport::writeText(folder / "some.csv",
+                           "name,url,username,password\nSite,https://a.example,alice,secret\nOdd,https://b.example,bob,secret,extra\n"
+                           "Other,https://c.example,carol,secret\n");
+    pick(folder / "some.csv");
+    pressAction();
+    waitForTransfers();
+    settle();
+    ASSERT_TRUE(page->makeState().is<PageState::ImportCompleteWithFailures>());
+    EXPECT_EQ(view()->reportV()->titleLabel()->text(), String("Success... well mostly"));
+    EXPECT_EQ(view()->reportV()->successfullyImportedItemV()->titleLabel()->text(), String("2 items successfully imported."));
+    EXPECT_TRUE(view()->reportV()->failureText().utf8().starts_with("Failure 1:\n")) << view()->reportV()->failureText().utf8();
+    EXPECT_EQ(title(*view()->actionButton()), "Report Failures");
+    EXPECT_EQ(store->allEntries().size(), 2U);
+
+    std::vector<Foundation::URL> mailed;
+    UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
+                                                 [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
+                                                     mailed.push_back(url);
+                                                     done(true);
+                                                 }});
+    pressAction();
+    ASSERT_EQ(mailed.size(), 1U);
+    const auto mail = Foundation::percentDecoded(mailed.front().absoluteString().utf8());
+    EXPECT_NE(mail.find("subject=Brave import failures"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("the following failures while attempting to import from Brave csv."), std::string::npos) << mail;
+    EXPECT_EQ(page->makeState(), PageState(PageState::SelectApp {})) << "started over";
+}
+
 } // namespace
