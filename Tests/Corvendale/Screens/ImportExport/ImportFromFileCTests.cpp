@@ -66,6 +66,20 @@ protected:
         settle();
     }
     bool shows(const UIKit::UIView& part) const { return Basalwork::isVisible(part); }
+    // The report mail the action button hands to the mail program, decoded; empty when none or several.
+    std::string mailedByPressingAction()
+    {
+        std::vector<Foundation::URL> mailed;
+        UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
+                                                     [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
+                                                         mailed.push_back(url);
+                                                         done(true);
+                                                     }});
+        pressAction();
+        UIKit::UIApplication::setExternalURLHandler({});
+        EXPECT_EQ(mailed.size(), 1U);
+        return mailed.size() == 1 ? Foundation::percentDecoded(mailed.front().absoluteString().utf8()) : std::string();
+    }
 
     std::shared_ptr<ImportFromFileC> page;
 };
@@ -194,15 +208,7 @@ TEST_F(ImportPage, AReportMailCarriesTheEditedFailureTextAndThePageStartsOverEve
     EXPECT_EQ(title(*view()->actionButton()), "Report Error");
     view()->reportV()->failuresItemV()->failureTextView()->setText(String("edited ***"));
 
-    std::vector<Foundation::URL> mailed;
-    UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
-                                                 [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
-                                                     mailed.push_back(url);
-                                                     done(true);
-                                                 }});
-    pressAction();
-    ASSERT_EQ(mailed.size(), 1U);
-    const auto mail = Foundation::percentDecoded(mailed.front().absoluteString().utf8());
+    const auto mail = mailedByPressingAction();
     EXPECT_NE(mail.find("subject=Brave import error"), std::string::npos) << mail;
     EXPECT_NE(mail.find("import from Brave csv."), std::string::npos) << mail;
     EXPECT_NE(mail.find("=====\n\nedited ***\n\n====="), std::string::npos) << mail;
@@ -291,15 +297,7 @@ TEST_F(ImportPage, RowsThatCannotBeReadAreReportedAndTheOthersGoIn)
     EXPECT_EQ(title(*view()->actionButton()), "Report Failures");
     EXPECT_EQ(store->allEntries().size(), 2U);
 
-    std::vector<Foundation::URL> mailed;
-    UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
-                                                 [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
-                                                     mailed.push_back(url);
-                                                     done(true);
-                                                 }});
-    pressAction();
-    ASSERT_EQ(mailed.size(), 1U);
-    const auto mail = Foundation::percentDecoded(mailed.front().absoluteString().utf8());
+    const auto mail = mailedByPressingAction();
     EXPECT_NE(mail.find("subject=Brave import failures"), std::string::npos) << mail;
     EXPECT_NE(mail.find("the following failures while attempting to import from Brave csv."), std::string::npos) << mail;
     EXPECT_EQ(page->makeState(), PageState(PageState::SelectApp {})) << "started over";
