@@ -2,6 +2,7 @@
 // on-disk vault of N items, driven through its scripted display as a person types.
 //
 //   ProgramBenchmark [N...]          (1000 10000 100000 unless told)
+//   ProgramBenchmark --make-account FOLDER N | --count HOME      (for the end-to-end tests)
 //
 // For each N, in fresh processes, each figure the first of its process (no best-of):
 // - unlock: Return on the lock screen to the list drawn, the key derivation shown apart;
@@ -349,12 +350,11 @@ void syncFully(const fs::path& home, const fs::path& container, std::int64_t ite
     fail("the vault at " + home.string() + " never held every item");
 }
 
-void make(const fs::path& folder, std::int64_t count)
+// An account of the items: the first installation made its master password and pushed them all.
+void makeAccount(const fs::path& folder, std::int64_t count)
 {
     fs::remove_all(folder);
     const auto container = folder / "container";
-    std::printf("making a vault of %lld items under %s\n", static_cast<long long>(count), folder.c_str());
-    std::fflush(stdout);
     {
         Program first(folder / "first", container);
         first.waitFor("Create Master Password");
@@ -367,11 +367,18 @@ void make(const fs::path& folder, std::int64_t count)
         first.quit();
     }
     runFresh({"--fill", (folder / "first").string(), std::to_string(count)});
-    // The first installation pushes every item; the second fetches them. The first then fetches its own
-    // pushes back once, which a person meets once after a large import: the figures are of a vault at rest.
     syncFully(folder / "first", container, count);
-    syncFully(folder / "second", container, count);
-    syncFully(folder / "first", container, count);
+}
+
+void make(const fs::path& folder, std::int64_t count)
+{
+    std::printf("making a vault of %lld items under %s\n", static_cast<long long>(count), folder.c_str());
+    std::fflush(stdout);
+    makeAccount(folder, count);
+    // The second installation fetches every item. The first then fetches its own pushes back once, which
+    // a person meets once after a large import: the figures are of a vault at rest.
+    syncFully(folder / "second", folder / "container", count);
+    syncFully(folder / "first", folder / "container", count);
     for (const char* name : {"made", "settled"})
         if (std::FILE* stamp = std::fopen((folder / name).c_str(), "w"))
             std::fclose(stamp);
@@ -500,6 +507,12 @@ int main(int argc, char** argv)
             return fill(argv[2], std::stoll(argv[3]));
         if (argc == 3 && std::string(argv[1]) == "--count")
             return countItems(argv[2]);
+        // For the end-to-end tests: an account of N items in the folder (its installation "first", its
+        // container "container"), and the count of a home's items.
+        if (argc == 4 && std::string(argv[1]) == "--make-account") {
+            makeAccount(fs::absolute(argv[2]), std::stoll(argv[3]));
+            return 0;
+        }
         if (argc == 2 && std::string(argv[1]) == "--derive")
             return derive();
         std::vector<std::int64_t> counts;
