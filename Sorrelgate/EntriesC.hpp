@@ -60,7 +60,7 @@ public:
     // Shared::EntriesVCPickerDelegate: the items, a choice, a new item, cancel.
     bool canShowEntries(Shared::EntriesVC&) override;
     Shared::Settings::Items::SortMethod sortMethod(const Shared::Entry::Filter&, Shared::EntriesVC&) override { return m_selectedSortMethod; }
-    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
                                                  Shared::EntriesVC& entriesTVC) override;
     void didUpdateSearchText(Shared::EntriesVC&) override { rebuild(false); }
     void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, bool shouldUpdateDetails, Shared::EntriesVC& entriesTVC) override;
