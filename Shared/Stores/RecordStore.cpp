@@ -550,8 +550,9 @@ void RecordStore::setSafeForInspectionPassword(const std::optional<Foundation::S
         auto found = m_context->fetch(SyncedObject::existing<Vault>({defaultVaultID()}));
         if (found.empty())
             throw RecordStoreError::vaultNotFound(defaultVaultID());
-        found.front()->setInspectionKey(inspectionKey);
-        found.front()->markLocallyModified(Foundation::Date::now());
+        auto now = Foundation::Date::now();
+        found.front()->setInspectionKey(inspectionKey, now);
+        found.front()->markLocallyModified(now);
         saveOrRollBack();
     });
 }

@@ -156,7 +156,7 @@ public:
     // removes it.
     void setSafeForInspectionPassword(const std::optional<Foundation::String>& password);
     // The vault key the inspection password opens; nothing for another password or when none is set.
-    std::optional<Cryptor::Key> vaultKey(const Foundation::String& safeForInspectionPassword) const;
+    std::optional<Cryptor::Key> vaultKey(const Foundation::String& safeForInspectionPassword) const override;
     AutoFillAvailability autoFillAvailability() const;
     // Rebuilds the list of credentials the system's AutoFill offers, off the calling thread.
     void replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler);

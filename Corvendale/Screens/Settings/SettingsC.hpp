@@ -3,6 +3,11 @@
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
+#include "Corvendale/Screens/Settings/ResetCDelegate.hpp"
+#include "Corvendale/Screens/Settings/SafeForInspectionCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/BackupRestoreCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
+#include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
@@ -33,7 +38,12 @@ class SettingsC : public Basalwork::CoordinatingViewController,
                   public Shared::PreferenceStoreAppearanceUpdateHandling,
                   public SettingsVCDelegate,
                   public AuthSettingsCDelegate,
-                  public AppearanceCDelegate {
+                  public AppearanceCDelegate,
+                  public SafeForInspectionCDelegate,
+                  public ResetCDelegate,
+                  public ImportFromFileCDelegate,
+                  public ExportToFileCDelegate,
+                  public BackupRestoreCDelegate {
 public:
     ~SettingsC() override;
 
@@ -74,6 +84,12 @@ public:
     void didSelectPrivacyPolicy(Shared::TermsAndPrivacyLinks& termsAndPrivacyLinks) override;
     // SettingsV_HeaderV_Delegate
     void didSelectDone(SettingsVHeaderV& headerV) override;
+    // ResetCDelegate
+    void didConfirmClearLocalCache(ResetC& resetC) override;
+    // The transfer pages' Done
+    void didSelectDone(ImportFromFileC& importFromFileC) override;
+    void didSelectDone(ExportToFileC& exportToFileC) override;
+    void didSelectDone(BackupRestoreC& backupRestoreC) override;
 
     // UnexpectedErrorHandling
     void presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,
