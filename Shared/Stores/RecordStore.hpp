@@ -275,6 +275,7 @@ private:
     // What the store's count of other processes' saves was when the index was read. Guarded by `m_indexMutex`.
     mutable std::int64_t m_indexStoreChangeCount = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
+    bool m_wasSafeForInspectionModeActive = false;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
     std::shared_ptr<Foundation::NSObject> m_contextObserver;
     // The AutoFill service's state, as the user switches it.

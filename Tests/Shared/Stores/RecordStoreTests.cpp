@@ -587,7 +587,12 @@ TEST_F(RecordStoreTests, SafeForInspectionShowsOnlyMarkedItems)
     ASSERT_TRUE(key);
     EXPECT_FALSE(store->vaultKey("wrong"));
 
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
     vault->preferenceStore->setIsSafeForInspectionModeActivated(true);
+    EXPECT_EQ(updates, 1) << "the lists ask for their items again";
+    vault->notificationCenter->removeObserver(token);
     EXPECT_EQ(store->safeForInspectionState(), RecordStore::SafeForInspectionState::activated);
     EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Shown"}));
     EXPECT_FALSE(store->entry(hidden));
