@@ -1,5 +1,7 @@
 #include "Corvendale/Screens/Settings/SafeForInspectionV.CreatePasswordV.hpp"
 
+#include "Corvendale/Screens/Settings/TextInput.hpp"
+
 #include "Shared/Model/Global.hpp"
 #include "Shared/Model/Settings.Appearance.hpp"
 #include "Shared/Screens/UIColor.hpp"
@@ -82,28 +84,17 @@ void SafeForInspectionVCreatePasswordV::setup()
          std::vector {std::tuple {m_entryTextInput, "Enter " + title + " Password", UIKit::UIReturnKeyType::next},
                       std::tuple {m_reEntryTextInput, "Confirm " + title + " Password", UIKit::UIReturnKeyType::go}}) {
         input->setPlaceholder(placeholder);
-        input->setTextColor(Shared::UIColors::primaryTint());
-        input->setBackgroundColor(Shared::UIColors::tertiaryBackground());
-        input->setInsets(Basalwork::LayoutInsets::withAll(12));
-        input->setClearButtonMode(UIKit::UITextField::ViewMode::whileEditing);
-        input->setAutocapitalizationType(UIKit::UITextAutocapitalizationType::none);
-        input->setAutocorrectionType(UIKit::UITextAutocorrectionType::no);
-        input->setSpellCheckingType(UIKit::UITextSpellCheckingType::no);
+        styleAsSettingsInput(*input);
         input->setReturnKeyType(returnKey);
         input->setTextContentType(UIKit::UITextContentType::oneTimeCode());
         input->setIsSecureTextEntry(true);
         input->setAdjustsFontSizeToFitWidth(true);
         input->setMinimumFontSize(0.5);
         input->setDelegate(delegate);
-        std::weak_ptr<UIKit::UITextField> weakField = input->textField();
-        input->textField()->addAction(
-            [weakSelf, weakField] {
-                auto self = weakSelf.lock();
-                auto field = weakField.lock();
-                if (self && field)
-                    self->textFieldDidChange(*field);
-            },
-            UIKit::UIControl::Event::editingChanged());
+        reportEditingChanges(*input, [weakSelf](UIKit::UITextField& field) {
+            if (auto self = weakSelf.lock())
+                self->textFieldDidChange(field);
+        });
         inputs->addArrangedSubview(input);
     }
 }

@@ -196,3 +196,18 @@ TEST_F(AuthenticationStoreVaultTests, AChangeTheAccountsCopyCannotTakeIsUndone)
     EXPECT_TRUE(opensWith(newPassword));
     EXPECT_TRUE(everyItemReadable());
 }
+
+TEST_F(AuthenticationStoreVaultTests, AnInspectionPasswordTheStoreCannotTakeLeavesTheOneBeforeInPlace)
+{
+    records->setSafeForInspectionPassword(Foundation::String("the first one"));
+    {
+        FileSizeLimit fullDisk(2048);
+        EXPECT_THROW(records->setSafeForInspectionPassword(Foundation::String("the second one")), Foundation::Error);
+        EXPECT_THROW(records->setSafeForInspectionPassword(std::nullopt), Foundation::Error);
+    }
+    EXPECT_EQ(records->safeForInspectionState(), RecordStore::SafeForInspectionState::ready);
+    EXPECT_FALSE(records->vaultKey(Foundation::String("the second one")));
+    EXPECT_TRUE(opensWith("the first one")) << "the earlier inspection password still opens the mode";
+    EXPECT_TRUE(opensWith(masterPassword));
+    EXPECT_TRUE(everyItemReadable());
+}
