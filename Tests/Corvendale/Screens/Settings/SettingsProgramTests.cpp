@@ -248,4 +248,23 @@ TEST_F(SettingsInTheProgram, TheAutoLockAndTheColorSchemeChosenOnTheirPagesAreFo
     preferences->setColorScheme(Shared::Settings::Appearance::ColorScheme::matchSystem);
 }
 
+TEST_F(SettingsInTheProgram, TheFileMenuMovesNothingInOrOutWhileTheVaultIsOpenForInspection)
+{
+    const auto& records = Corvendale::dependencies().recordStore;
+    records->setSafeForInspectionPassword(String("for the border"));
+    auto unlockWith = [&](const char* password) {
+        store()->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+        settle();
+        type(String(password));
+        ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    };
+    ASSERT_TRUE(enabled({"File", "Import..."}));
+    unlockWith("for the border");
+    for (const char* title : {"Import...", "Export...", "Backup...", "Restore..."})
+        EXPECT_EQ(driver->core().menuBarItem({"File", title}), nullptr) << title << " in the mode";
+    unlockWith(CorvendaleTests::masterPassword);
+    EXPECT_NE(driver->core().menuBarItem({"File", "Import..."}), nullptr) << "back with the master password";
+    records->setSafeForInspectionPassword(std::nullopt);
+}
+
 } // namespace
