@@ -7,6 +7,8 @@
 #include "Shared/Screens/EntryDetailsVC.hpp"
 #include "Shared/Screens/Menu.Action.hpp"
 #include "Shared/Screens/Menu.Builder.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+#include "Shared/Model/Settings.ItemDetails.hpp"
 #include "Shared/Crypto/PasswordGenerator.hpp"
 #include "Shared/Stores/PreferenceStore.hpp"
 #include "Shared/Stores/RecordStore.EditingContext.hpp"
@@ -252,44 +254,46 @@ void AddEntryC::didSelect(const MenuSource& menuSource, const std::shared_ptr<UI
 
 std::shared_ptr<UIKit::UIMenu> AddEntryC::menu(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    std::weak_ptr<AddEntryC> weak = sharedSelf(this);
-    Shared::MenuBuilder builder([weak, menuSource](const Shared::MenuBuilder::Element& element) {
-        auto self = weak.lock();
-        const auto* chosen = element.as<Shared::MenuBuilder::Element::Action>();
-        if (!self || !chosen)
-            return;
-        const auto& action = chosen->action;
-        try {
-            if (const auto* category = action.as<Shared::MenuAction::ItemCategory>(); category && action.kind() == Shared::MenuAction::Kind::changeItemCategory) {
-                self->m_editingContext->setCategory(category->category, self->m_entryID);
-            } else if (action.kind() == Shared::MenuAction::Kind::generatePassword || action.kind() == Shared::MenuAction::Kind::generatePIN) {
-                self->m_menuSourceToSelectOnNextUpdateView = menuSource;
-                const auto& preferences = self->preferenceStore();
-                self->setText(isPINSource(menuSource) ? preferences->pinGenerator().generate() : preferences->passwordGenerator().generate(), menuSource);
-            }
-        } catch (const Foundation::Error& error) {
-            self->cancelRequest(error);
-        }
-    });
-    if (const auto* field = menuSource.as<MenuSource::SystemField>()) {
-        if (field->id == SystemID::category) {
-            auto entry = m_editingContext->entry(m_entryID);
-            builder.addEntryCategoryMenu(entry ? entry->category : Shared::Entry::Category::login);
-            return builder.build();
-        }
-        if (field->id == SystemID::password) {
-            builder.add(Shared::MenuAction(Shared::MenuAction::Kind::generatePassword));
-            return builder.build();
-        }
+    const auto* field = menuSource.as<MenuSource::SystemField>();
+    if (!field || (field->id != SystemID::category && field->id != SystemID::username && field->id != SystemID::password))
         return nullptr;
+    std::weak_ptr<AddEntryC> weak = sharedSelf(this);
+    Shared::MenuBuilder builder([weak, menuSource, sourceView = m_entryDetailsVC->sourceView(menuSource)](const Shared::MenuBuilder::Element& element) {
+        auto self = weak.lock();
+        if (const auto* chosen = element.as<Shared::MenuBuilder::Element::Action>(); self && chosen)
+            self->perform(chosen->action, menuSource, sourceView);
+    });
+    switch (field->id) {
+    case SystemID::category: {
+        auto entry = m_editingContext->entry(m_entryID);
+        builder.addEntryCategoryMenu(entry ? entry->category : Shared::Entry::Category::login);
+        break;
     }
-    if (const auto* field = menuSource.as<MenuSource::CustomField>()) {
-        if (field->category == FieldCategory::password || field->category == FieldCategory::pin) {
-            builder.add(Shared::MenuAction(field->category == FieldCategory::pin ? Shared::MenuAction::Kind::generatePIN : Shared::MenuAction::Kind::generatePassword));
-            return builder.build();
+    case SystemID::username:
+        builder.add(Shared::MenuAction(Shared::MenuAction::Kind::useDefaultUsername));
+        break;
+    default:
+        builder.add(Shared::MenuAction(Shared::MenuAction::Kind::generatePassword));
+        break;
+    }
+    return builder.build();
+}
+
+void AddEntryC::perform(const Shared::MenuAction& action, const MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView)
+{
+    using Kind = Shared::MenuAction::Kind;
+    try {
+        if (const auto* category = action.as<Shared::MenuAction::ItemCategory>(); category && action.kind() == Kind::changeItemCategory) {
+            m_editingContext->setCategory(category->category, m_entryID);
+        } else if (action.kind() == Kind::useDefaultUsername) {
+            m_menuSourceToSelectOnNextUpdateView = menuSource;
+            setText(preferenceStore()->defaultUsername().value_or(String()), menuSource);
+        } else if (action.kind() == Kind::generatePassword) {
+            openGenerator(menuSource, sourceView);
         }
+    } catch (const Foundation::Error& error) {
+        cancelRequest(error);
     }
-    return nullptr;
 }
 
 void AddEntryC::didBeginEditingText(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
@@ -356,6 +360,46 @@ void AddEntryC::updateGenerator(const MenuSource& menuSource, const std::functio
     }
 }
 
+void AddEntryC::openGenerator(const MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView)
+{
+    const auto& preferences = preferenceStore();
+    if (preferences->inlineGenerator() == Shared::Settings::ItemDetails::InlineGenerator::enabled) {
+        m_entryDetailsVC->select(menuSource, true);
+        return;
+    }
+    if (!sourceView)
+        return;
+    auto generator = Foundation::make<Shared::PasswordGeneratorC>(dependencies().pasteboardCoordinator, Shared::PasswordGeneratorC::Mode::password,
+                                                                  menuSource, sourceView,
+                                                                  std::static_pointer_cast<Shared::PasswordGeneratorCDelegate>(sharedSelf(this)));
+    // It starts from the person's own settings, which Done keeps.
+    generator->setGeneratorSettings(preferences->passwordGenerator());
+    present(generator, true);
+}
+
+void AddEntryC::dismissGenerator()
+{
+    if (std::dynamic_pointer_cast<Shared::PasswordGeneratorC>(presentedViewController()))
+        dismiss(true);
+}
+
+void AddEntryC::didSelectCancel(Shared::PasswordGeneratorC&)
+{
+    dismissGenerator();
+}
+
+void AddEntryC::didSelectDone(const String& password, const MenuSource& menuSource, Shared::PasswordGeneratorC& passwordGeneratorC)
+{
+    preferenceStore()->setPasswordGenerator(passwordGeneratorC.generatorSettings());
+    // The password shown is the one taken: the person may have copied it already.
+    try {
+        setText(password, menuSource);
+    } catch (const Foundation::Error& error) {
+        cancelRequest(error);
+    }
+    dismissGenerator();
+}
+
 void AddEntryC::regeneratePasswordOrPIN(const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     updateGenerator(menuSource, [](Shared::PasswordGenerator&, bool) { return true; });
@@ -363,60 +407,31 @@ void AddEntryC::regeneratePasswordOrPIN(const MenuSource& menuSource, Shared::En
 
 void AddEntryC::didUpdateGeneratorLength(std::int64_t length, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    updateGenerator(menuSource, [length](Shared::PasswordGenerator& settings, bool isPINField) {
-        using Kind = Shared::PasswordGenerator::Kind;
-        if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-            return false;
-        (settings.kind == Kind::random ? settings.random : settings.pronounceable).length = length;
-        return true;
-    });
+    updateGenerator(menuSource, [length](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeLength(length, isPINField); });
 }
 
 void AddEntryC::didUpdateGeneratorCount(std::int64_t count, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    updateGenerator(menuSource, [count](Shared::PasswordGenerator& settings, bool isPINField) {
-        using Kind = Shared::PasswordGenerator::Kind;
-        if (isPINField || settings.kind == Kind::pin) {
-            settings.pin.length = count;
-            return true;
-        }
-        if (settings.kind != Kind::words)
-            return false;
-        settings.words.count = count;
-        return true;
-    });
+    updateGenerator(menuSource, [count](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeCount(count, isPINField); });
 }
 
 void AddEntryC::didUpdateGeneratorIncludesNumbers(bool includesNumbers, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     updateGenerator(menuSource, [includesNumbers](Shared::PasswordGenerator& settings, bool isPINField) {
-        using Kind = Shared::PasswordGenerator::Kind;
-        if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-            return false;
-        (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesNumbers = includesNumbers;
-        return true;
+        return settings.changeIncludesNumbers(includesNumbers, isPINField);
     });
 }
 
 void AddEntryC::didUpdateGeneratorIncludesSymbols(bool includesSymbols, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     updateGenerator(menuSource, [includesSymbols](Shared::PasswordGenerator& settings, bool isPINField) {
-        using Kind = Shared::PasswordGenerator::Kind;
-        if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-            return false;
-        (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesSymbols = includesSymbols;
-        return true;
+        return settings.changeIncludesSymbols(includesSymbols, isPINField);
     });
 }
 
 void AddEntryC::didUpdateGeneratorSeparator(const String& separator, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    updateGenerator(menuSource, [separator](Shared::PasswordGenerator& settings, bool isPINField) {
-        if (isPINField || settings.kind != Shared::PasswordGenerator::Kind::words)
-            return false;
-        settings.words.separator = separator;
-        return true;
-    });
+    updateGenerator(menuSource, [separator](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeSeparator(separator, isPINField); });
 }
 
 void AddEntryC::didUpdate(const Shared::PasswordGenerator& generatorSettings, const MenuSource& menuSource, Shared::EntryDetailsTVC&)

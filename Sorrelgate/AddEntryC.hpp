@@ -5,6 +5,7 @@
 #include "Shared/Screens/EntryDetailsVC.EmptyTOTPFieldVisibility.hpp"
 #include "Shared/Screens/EntryDetailsVCDelegate.hpp"
 #include "Shared/Screens/Menu.Source.hpp"
+#include "Shared/Screens/PasswordGeneratorCDelegate.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
@@ -17,6 +18,7 @@
 
 namespace Shared {
 class EntryDetailsVC;
+class MenuAction;
 class PasswordGenerator;
 } // namespace Shared
 
@@ -26,8 +28,12 @@ class AddEntryCDelegate;
 
 // The new login for the site that asked, made without leaving the AutoFill sheet: the item details in
 // editing form over an editing context, prefilled with the site and the default user name. Done saves it
-// and hands it over as the chosen credential; Cancel and Escape close it, nothing saved.
-class AddEntryC : public Basalwork::CoordinatingViewController, public Shared::EntryDetailsVCDelegate, public DependenciesAccessing {
+// and hands it over as the chosen credential; Cancel and Escape close it, nothing saved. The password's
+// menu opens the generator, under the field or over the screen as the preferences say.
+class AddEntryC : public Basalwork::CoordinatingViewController,
+                  public Shared::EntryDetailsVCDelegate,
+                  public Shared::PasswordGeneratorCDelegate,
+                  public DependenciesAccessing {
 public:
     using ServiceIdentifiers = std::vector<AuthenticationServices::ASCredentialServiceIdentifier>;
 
@@ -90,6 +96,10 @@ public:
     void didMoveSection(std::int64_t, std::int64_t, Shared::EntryDetailsTVC&) override {}
     std::shared_ptr<Shared::TagStore> tagStore(Shared::EntryDetailsTVC&) override;
 
+    // Shared::PasswordGeneratorCDelegate
+    void didSelectCancel(Shared::PasswordGeneratorC& passwordGeneratorC) override;
+    void didSelectDone(const Foundation::String& password, const Shared::MenuSource& menuSource, Shared::PasswordGeneratorC& passwordGeneratorC) override;
+
 protected:
     friend Foundation::Construct;
     // Throws when the editing context or the new item cannot be made.
@@ -100,6 +110,10 @@ private:
     AddEntryC(std::shared_ptr<Shared::EntryDetailsVC> entryDetailsVC, const Foundation::String& vaultID, ServiceIdentifiers serviceIdentifiers);
     bool isPresenting() const { return presentedViewController() != nullptr; }
     void setText(const Foundation::String& text, const Shared::MenuSource& menuSource);
+    void perform(const Shared::MenuAction& action, const Shared::MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView);
+    // Under the field, or presented over the screen anchored at the source view (none: nothing opens).
+    void openGenerator(const Shared::MenuSource& menuSource, const std::shared_ptr<UIKit::UIView>& sourceView);
+    void dismissGenerator();
     // Rebuilds; a failure ends the request with it.
     void rebuildOrCancel();
     void rebuildDroppingFailure();

@@ -181,6 +181,12 @@ void CredentialProviderVC::prepareInterfaceForExtensionConfiguration()
                                    dependencies.userNotificationStore->isNotificationPermissionMissing()},
                                false, true, false);
     embedChild(authenticationVC);
+    // The screen takes the keys once its window shows, so that Return confirms without a Tab first.
+    std::weak_ptr<Shared::AuthenticationVC> weak = authenticationVC;
+    Foundation::DispatchQueue::main()->async([weak] {
+        if (auto screen = weak.lock())
+            screen->becomeFirstResponder();
+    });
     dependencies.preferenceStore->setDidConfigureAutoFillExtension(true);
 }
 

@@ -293,7 +293,7 @@ bool EntriesC::canShowEntries(Shared::EntriesVC&)
     return isAuthenticated();
 }
 
-std::vector<Shared::EntryIndex> EntriesC::entryIndices(const Shared::Entry::Filter&, Shared::Settings::Items::SortMethod sortMethod, Shared::EntriesVC&)
+Shared::EntriesVCItems EntriesC::entryIndices(const Shared::Entry::Filter&, Shared::Settings::Items::SortMethod sortMethod, Shared::EntriesVC&)
 {
     // A typed search covers every item; without one the list shows the site's.
     std::optional<Foundation::String> domain;

@@ -2,7 +2,7 @@
 
 #include "Sorrelgate/Dependencies.hpp"
 
-#include "Shared/Screens/EntriesVCDelegate.hpp"
+#include "Shared/Screens/EntriesVCPickerDelegate.hpp"
 #include "Shared/Model/Settings.Items.hpp"
 
 #include "Basalwork/Interface/CoordinatingViewController.hpp"
@@ -24,7 +24,7 @@ class EntriesCDelegate;
 // The extension's list of the items for the site or app that asked, beneath the unlock screen: search,
 // the keyboard's moves, type-to-select, a choice, a new item. While the vault is not unlocked it shows
 // nothing, takes no choice and gives up the keyboard.
-class EntriesC : public Basalwork::CoordinatingViewController, public Shared::EntriesVCDelegate, public DependenciesAccessing {
+class EntriesC : public Basalwork::CoordinatingViewController, public Shared::EntriesVCPickerDelegate, public DependenciesAccessing {
 public:
     using ServiceIdentifiers = std::vector<AuthenticationServices::ASCredentialServiceIdentifier>;
 
@@ -57,56 +57,17 @@ public:
     void handleReturnKeyPress();
     void pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>& presses, const std::shared_ptr<UIKit::UIEvent>& event) override;
 
-    // Shared::EntriesVCDelegate: the items, a choice, a new item, cancel; nothing else.
+    // Shared::EntriesVCPickerDelegate: the items, a choice, a new item, cancel.
     bool canShowEntries(Shared::EntriesVC&) override;
     Shared::Settings::Items::SortMethod sortMethod(const Shared::Entry::Filter&, Shared::EntriesVC&) override { return m_selectedSortMethod; }
-    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
                                                  Shared::EntriesVC& entriesTVC) override;
     void didUpdateSearchText(Shared::EntriesVC&) override { rebuild(false); }
     void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, bool shouldUpdateDetails, Shared::EntriesVC& entriesTVC) override;
-    std::shared_ptr<UIKit::UIMenu> contextMenu(const std::vector<Foundation::String>&, const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override
-    {
-        return nullptr;
-    }
     void didRequestSearchFocus(Shared::EntriesVC&) override;
     void needsUpdate(Shared::EntriesVC&) override { rebuild(false); }
-    std::optional<Foundation::String> username(const Foundation::String&, Shared::EntriesVC&) override { return std::nullopt; }
-    void copyUsername(const Foundation::String&, SwipeCompletion completion, Shared::EntriesVC&) override { refuse(completion); }
-    std::optional<Foundation::String> password(const Foundation::String&, Shared::EntriesVC&) override { return std::nullopt; }
-    void copyPassword(const Foundation::String&, SwipeCompletion completion, Shared::EntriesVC&) override { refuse(completion); }
-    std::optional<Foundation::String> oneTimePassword(const Foundation::String&, Shared::EntriesVC&) override { return std::nullopt; }
-    void copyOneTimePassword(const Foundation::String&, SwipeCompletion completion, Shared::EntriesVC&) override { refuse(completion); }
-    bool allowsLeadingSwipeActions(Shared::EntriesVC&) override { return false; }
-    bool allowsTrailingSwipeActions(Shared::EntriesVC&) override { return false; }
-    void didSwipeToFavorite(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToUnfavorite(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToDuplicate(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToShare(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToArchive(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToUnarchive(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToMoveToTrash(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToRestore(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override { refuse(c); }
-    void didSwipeToDeletePermanently(const Foundation::String&, const std::shared_ptr<UIKit::UIView>&, SwipeCompletion c, Shared::EntriesVC&) override
-    {
-        refuse(c);
-    }
     bool isBeingDisplayedInExpandedSplitView(Shared::EntriesVC&) override;
-    void didSelectSyncStatusIndicator(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectSettings(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectSelect(Shared::EntriesVC&) override {}
     void didSelectCancel(Shared::EntriesVC& entriesV) override;
-    void didSelectDone(Shared::EntriesVC&) override {}
-    void didSelectSelectAll(Shared::EntriesVC&) override {}
-    void didSelectDeselectAll(Shared::EntriesVC&) override {}
-    void didSelectFavorite(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectUnfavorite(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectDuplicate(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectArchive(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectUnarchive(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectMoveToTrash(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectRestore(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    void didSelectDeletePermanently(const std::shared_ptr<UIKit::UIView>&, Shared::EntriesVC&) override {}
-    std::shared_ptr<UIKit::UIMenu> contextMenu(UIKit::UIButton&) override { return nullptr; }
     std::shared_ptr<UIKit::UIMenu> newItemMenu(UIKit::UIButton& newItemButton) override;
     void didActivate(const Foundation::String& entryID, Shared::EntriesVC& entriesVC) override;
 
@@ -117,11 +78,6 @@ protected:
 
 private:
     EntriesC(std::shared_ptr<Shared::EntriesVC> entriesVC, ServiceIdentifiers serviceIdentifiers, const std::shared_ptr<EntriesCDelegate>& delegate);
-    static void refuse(const SwipeCompletion& completion)
-    {
-        if (completion)
-            completion(false);
-    }
     bool isAuthenticated() const;
     bool isPresenting() const;
     // Runs a key's request on the list unless something is presented over it or the vault is locked.

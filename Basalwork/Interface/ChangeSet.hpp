@@ -64,6 +64,12 @@ public:
     {
     }
 
+    // A change worked out elsewhere (two selections of one list differ by removals and insertions only).
+    explicit ChangeSet(UpdateAction updateAction)
+        : m_updateAction(std::move(updateAction))
+    {
+    }
+
     const UpdateAction& updateAction() const { return m_updateAction; }
 
 private:

@@ -22,6 +22,7 @@
 #include "Shared/Syncwright/CloudKitRemote.hpp"
 
 #include "Platform/CloudKit/CKNotification.hpp"
+#include "Platform/CloudKit/PushDelivery.hpp"
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/MethodTable.hpp"
@@ -155,6 +156,12 @@ void registerProgramClasses()
 bool AppDelegate::didFinishLaunchingWithOptions(UIKit::UIApplication& application, const LaunchOptions&)
 {
     application.registerForRemoteNotifications();
+    // A batch another installation writes is this system's push: without it, a change made elsewhere
+    // would show only at the next activation's sync.
+    if (!m_pushHandler)
+        m_pushHandler = CloudKit::PushDelivery::addHandler([](const Foundation::PropertyListValue::Dictionary& userInfo) {
+            UIKit::UIApplication::shared()->deliverRemoteNotification(userInfo, nullptr);
+        });
     application.setAvailableAlternateIconNames({Foundation::String("AppIconAlwaysLight"), Foundation::String("AppIconAlwaysDark")});
     const auto& services = dependencies();
     services.attachmentDataStore->performHousekeeping();
@@ -181,6 +188,12 @@ std::shared_ptr<UIKit::UISceneConfiguration> AppDelegate::configurationForConnec
                                                                                      const UIKit::UISceneConnectionOptions&)
 {
     return Foundation::make<UIKit::UISceneConfiguration>(Foundation::String("Default Configuration"), session->role());
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (m_pushHandler)
+        CloudKit::PushDelivery::removeHandler(m_pushHandler);
 }
 
 void AppDelegate::applicationWillTerminate(UIKit::UIApplication&)

@@ -5,12 +5,17 @@
 
 #include <memory>
 
+namespace Foundation {
+class NSObject;
+}
+
 namespace Corvendale {
 
 // The application's delegate: builds the services on launch, names the scene configuration, cleans up
 // at termination, hands pushes to the sync coordinator, and is the last responder for the
 // application-wide commands (locking, restoring, the preference commands with their check marks,
-// pinning, closing, help and review). It keeps no state: every service is read when used.
+// pinning, closing, help and review). Every service is read when used; the delegate holds only its
+// connection to the container's pushes, which hands each to the application as a remote notification.
 class AppDelegate : public UIKit::UIResponder, public UIKit::UIApplicationDelegate {
 public:
     static constexpr const char* className = "Corvendale.AppDelegate";
@@ -38,9 +43,14 @@ public:
     // Also the item details' pin command: flips the bridge's pin and keeps what it reads back.
     static void toggleMainWindowPinning();
 
+    ~AppDelegate() override;
+
 protected:
     friend Foundation::Construct;
     AppDelegate() = default;
+
+private:
+    std::shared_ptr<Foundation::NSObject> m_pushHandler;
 };
 
 // Registers the program's classes that the main loop and the scene manifest name. Once, before

@@ -8,8 +8,71 @@
 #include "Platform/Foundation/Timer.hpp"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 namespace Foundation {
+
+namespace {
+
+struct AwaitedWorkCount {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t count = 0;
+    std::uint64_t ended = 0;
+};
+
+AwaitedWorkCount& awaitedWork()
+{
+    // Never freed: work may end on a worker while the process exits.
+    static auto* count = new AwaitedWorkCount;
+    return *count;
+}
+
+} // namespace
+
+class RunLoop::AwaitedWork {
+public:
+    AwaitedWork()
+    {
+        std::lock_guard lock(awaitedWork().mutex);
+        ++awaitedWork().count;
+    }
+    ~AwaitedWork()
+    {
+        auto& work = awaitedWork();
+        {
+            std::lock_guard lock(work.mutex);
+            --work.count;
+            ++work.ended;
+        }
+        work.changed.notify_all();
+    }
+    AwaitedWork(const AwaitedWork&) = delete;
+    AwaitedWork& operator=(const AwaitedWork&) = delete;
+};
+
+std::shared_ptr<const RunLoop::AwaitedWork> RunLoop::beginAwaitedWork()
+{
+    return std::make_shared<const AwaitedWork>();
+}
+
+void RunLoop::runUntilIdleAwaitingWork()
+{
+    auto& work = awaitedWork();
+    for (;;) {
+        runUntilIdle();
+        std::unique_lock lock(work.mutex);
+        if (work.count == 0) {
+            // What the last of it queued may have arrived since the turns ended.
+            if (DispatchQueue::main()->pendingItemCount() == 0)
+                return;
+            continue;
+        }
+        auto ended = work.ended;
+        work.changed.wait(lock, [&] { return work.ended != ended; });
+    }
+}
 
 const std::shared_ptr<RunLoop>& RunLoop::main()
 {

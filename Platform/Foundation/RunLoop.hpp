@@ -27,6 +27,13 @@ public:
     bool runOnce();
     // Turns until no work is queued or due at the current time, including work that the turns add.
     void runUntilIdle();
+    // Work on another thread whose outcome comes back to the main queue and which the main loop
+    // awaits, such as a list computing its rows: the work holds the token until its outcome is queued.
+    class AwaitedWork;
+    static std::shared_ptr<const AwaitedWork> beginAwaitedWork();
+    // The same as `runUntilIdle`, but the loop is idle only once no awaited work is left either (tests
+    // run the loop so; a program's loop never waits for it).
+    void runUntilIdleAwaitingWork();
     // Turns until `stop()`, waiting for work in between (programs, on the real clock).
     void run();
     void stop();

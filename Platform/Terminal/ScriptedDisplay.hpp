@@ -13,7 +13,8 @@ class UIWindowScene;
 namespace Terminal {
 
 // The display driven by a script instead of a person: one command a line, read until the script ends,
-// with the main loop run until idle after each.
+// with the main loop run until idle after each. A script on standard input comes as its writer sends it,
+// and the main loop keeps turning while its next line has not come, as it does between a person's keys.
 //
 //     key <name> [command] [shift] [alternate] [control]   a key, as `TerminalSession::press` takes it
 //     type <text>                                           each character of the rest of the line
@@ -21,9 +22,11 @@ namespace Terminal {
 //     resize <columns> <rows>
 //     screen                                                the frame as text, then a line "--"
 //     wait <text>                                           runs the main loop until the frame shows the text
+//     limit <seconds>                                       how long the waits after it may last
 //
-// A wait that lasts longer than `waitLimit` reports the text and the frame on `out` and stops the script
+// A wait that lasts longer than its limit (`waitLimit` until a script sets one) reports the text and the frame on `out` and stops the script
 // (answering false).
+// The script ends early once the application terminates (a quit command or key).
 // Blank lines and lines starting with "#" are skipped; a command it does not know is reported on `out`
 // and stops the script (answering false).
 class ScriptedDisplay {

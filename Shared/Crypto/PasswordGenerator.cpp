@@ -191,4 +191,61 @@ void PasswordGenerator::setLength(std::int64_t length, Kind kind)
     }
 }
 
+namespace {
+
+// The characters' settings the generator under a field changes; none for a PIN field or the words.
+PasswordGenerator::Characters* changedCharacters(PasswordGenerator& generator, bool isPINField)
+{
+    using Kind = PasswordGenerator::Kind;
+    if (isPINField || (generator.kind != Kind::random && generator.kind != Kind::pronounceable))
+        return nullptr;
+    return generator.kind == Kind::random ? &generator.random : &generator.pronounceable;
+}
+
+} // namespace
+
+bool PasswordGenerator::changeLength(std::int64_t length, bool isPINField)
+{
+    auto* characters = changedCharacters(*this, isPINField);
+    if (characters)
+        characters->length = length;
+    return characters;
+}
+
+bool PasswordGenerator::changeCount(std::int64_t count, bool isPINField)
+{
+    if (isPINField || kind == Kind::pin) {
+        pin.length = count;
+        return true;
+    }
+    if (kind != Kind::words)
+        return false;
+    words.count = count;
+    return true;
+}
+
+bool PasswordGenerator::changeIncludesNumbers(bool includesNumbers, bool isPINField)
+{
+    auto* characters = changedCharacters(*this, isPINField);
+    if (characters)
+        characters->includesNumbers = includesNumbers;
+    return characters;
+}
+
+bool PasswordGenerator::changeIncludesSymbols(bool includesSymbols, bool isPINField)
+{
+    auto* characters = changedCharacters(*this, isPINField);
+    if (characters)
+        characters->includesSymbols = includesSymbols;
+    return characters;
+}
+
+bool PasswordGenerator::changeSeparator(const Foundation::String& separator, bool isPINField)
+{
+    if (isPINField || kind != Kind::words)
+        return false;
+    words.separator = separator;
+    return true;
+}
+
 } // namespace Shared

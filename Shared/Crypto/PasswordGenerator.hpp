@@ -49,6 +49,14 @@ struct PasswordGenerator {
     // The characters' settings of a characters kind (the random ones for the other kinds).
     const Characters& characters(Kind kind) const { return kind == Kind::pronounceable ? pronounceable : random; }
 
+    // What the generator under a field changes: a PIN field's own digits, any other field the settings of
+    // the chosen kind. False when that kind has no such setting (nothing changed).
+    bool changeLength(std::int64_t length, bool isPINField);
+    bool changeCount(std::int64_t count, bool isPINField);
+    bool changeIncludesNumbers(bool includesNumbers, bool isPINField);
+    bool changeIncludesSymbols(bool includesSymbols, bool isPINField);
+    bool changeSeparator(const Foundation::String& separator, bool isPINField);
+
     void encode(Foundation::Encoder& encoder) const;
     static PasswordGenerator decode(Foundation::Decoder& decoder);
     friend bool operator==(const PasswordGenerator&, const PasswordGenerator&) = default;

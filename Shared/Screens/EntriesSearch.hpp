@@ -11,9 +11,13 @@
 
 namespace Shared {
 
+class EntriesSearchIndex;
+
 // How the item list searches what it holds, without going back to the store: each item's searchable
 // texts lowercased once into one haystack, and every typed word must be found in it.
 struct EntriesSearch {
+    using Index = EntriesSearchIndex;
+
     // The texts the searchable-fields preference names, lowercased, one per line.
     static std::string haystack(const EntryIndex& index, Settings::Items::SearchableFields fields);
     // The typed text's words, lowercased.

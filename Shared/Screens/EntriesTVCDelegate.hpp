@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shared/Model/EntryIndex.hpp"
+#include "Shared/Screens/EntriesVC.Items.hpp"
 #include "Shared/Model/Settings.Items.hpp"
 
 #include "Platform/Foundation/String.hpp"
@@ -29,9 +30,10 @@ public:
     // 1. Whether the list may show its items at all.
     virtual bool canShowEntries(EntriesVC& entriesTVC) = 0;
     // 2, 3. The sort method of a filter, and that filter's items in that order; asked once per change of
-    // the configuration, never per keystroke of the search.
+    // the configuration, never per keystroke of the search. An owner over a store answers with work the
+    // list runs on its worker thread (`EntriesVCItems::deferred`), so that a large vault is read there.
     virtual Settings::Items::SortMethod sortMethod(const Entry::Filter& filter, EntriesVC& entriesTVC) = 0;
-    virtual std::vector<EntryIndex> entryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod, EntriesVC& entriesTVC) = 0;
+    virtual EntriesVCItems entryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod, EntriesVC& entriesTVC) = 0;
     // 4. The search text changed; the list has filtered itself already.
     virtual void didUpdateSearchText(EntriesVC& entriesTVC) = 0;
     // 5. The user changed the selection; `shouldUpdateDetails` is false while a selection is still growing.

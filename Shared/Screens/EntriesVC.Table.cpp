@@ -1,5 +1,7 @@
 #include "Shared/Screens/EntriesVC.hpp"
 
+#include "Shared/Screens/EntriesVC.Rows.hpp"
+
 #include "Shared/Screens/EntriesVCDelegate.hpp"
 #include "Shared/Screens/EntryCell.hpp"
 
@@ -21,14 +23,14 @@ using Foundation::String;
 
 std::int64_t EntriesVC::numberOfRowsInSection(UIKit::UITableView& /*tableView*/, std::int64_t /*section*/)
 {
-    return static_cast<std::int64_t>(m_shown.size());
+    return shownCount();
 }
 
 std::shared_ptr<UIKit::UITableViewCell> EntriesVC::cellForRowAt(UIKit::UITableView& tableView, const IndexPath& indexPath)
 {
     auto cell = std::static_pointer_cast<EntryCell>(tableView.dequeueReusableCell(EntryCell::reuseIdentifier, indexPath));
     if (const auto* row = rowAt(indexPath))
-        cell->configure(row->index, m_listStyle, m_appearance);
+        cell->configure(*row, m_listStyle, m_appearance);
     return cell;
 }
 
@@ -38,10 +40,10 @@ void EntriesVC::didSelectRowAt(UIKit::UITableView& /*tableView*/, const IndexPat
     if (!row)
         return;
     if (m_isSelectingMultiple) {
-        if (std::ranges::find(m_selectedEntryIDs, row->index.entryID) == m_selectedEntryIDs.end())
-            m_selectedEntryIDs.push_back(row->index.entryID);
+        if (std::ranges::find(m_selectedEntryIDs, row->entryID) == m_selectedEntryIDs.end())
+            m_selectedEntryIDs.push_back(row->entryID);
     } else {
-        m_selectedEntryIDs = {row->index.entryID};
+        m_selectedEntryIDs = {row->entryID};
     }
     m_anchorRow = indexPath.row();
     m_lastMovedRow = indexPath.row();
@@ -53,7 +55,7 @@ void EntriesVC::didDeselectRowAt(UIKit::UITableView& /*tableView*/, const IndexP
     const auto* row = rowAt(indexPath);
     if (!row || !m_isSelectingMultiple)
         return;
-    std::erase(m_selectedEntryIDs, row->index.entryID);
+    std::erase(m_selectedEntryIDs, row->entryID);
     reportSelection(true);
 }
 
@@ -72,8 +74,8 @@ std::shared_ptr<UIKit::UIContextMenuConfiguration> EntriesVC::contextMenuConfigu
     if (!row || !delegate)
         return nullptr;
     // A click on one of several selected items is about all of them.
-    std::vector<String> entryIDs {row->index.entryID};
-    if (std::ranges::find(m_selectedEntryIDs, row->index.entryID) != m_selectedEntryIDs.end())
+    std::vector<String> entryIDs {row->entryID};
+    if (std::ranges::find(m_selectedEntryIDs, row->entryID) != m_selectedEntryIDs.end())
         entryIDs = m_selectedEntryIDs;
     auto menu = delegate->contextMenu(entryIDs, viewForRow(indexPath), *this);
     if (!menu)
@@ -90,7 +92,7 @@ std::shared_ptr<UIKit::UISwipeActionsConfiguration> EntriesVC::leadingSwipeActio
     auto delegate = this->delegate();
     if (!row || !delegate || !delegate->allowsLeadingSwipeActions(*this))
         return nullptr;
-    auto entryID = row->index.entryID;
+    auto entryID = row->entryID;
     using Copy = void (EntriesTVCDelegate::*)(const String&, EntriesTVCDelegate::SwipeCompletion, EntriesVC&);
     std::vector<std::shared_ptr<UIKit::UIContextualAction>> actions;
     auto add = [&](bool available, const char* title, Copy copy) {
@@ -123,7 +125,7 @@ std::shared_ptr<UIKit::UISwipeActionsConfiguration> EntriesVC::trailingSwipeActi
     auto delegate = this->delegate();
     if (!row || !delegate || !delegate->allowsTrailingSwipeActions(*this))
         return nullptr;
-    const auto& index = row->index;
+    const auto& index = *row;
     using Swipe = void (EntriesTVCDelegate::*)(const String&, const std::shared_ptr<UIKit::UIView>&, EntriesTVCDelegate::SwipeCompletion, EntriesVC&);
     std::vector<std::shared_ptr<UIKit::UIContextualAction>> actions;
     auto sourceView = viewForRow(indexPath);

@@ -1,6 +1,6 @@
 #include "Shared/Screens/EntriesVC.hpp"
 
-#include "Shared/Screens/EntriesSearch.hpp"
+#include "Shared/Screens/EntriesVC.Rows.hpp"
 #include "Shared/Screens/EntriesVCDelegate.hpp"
 #include "Shared/Screens/EntryCell.hpp"
 #include "Shared/Screens/LetterPressCollector.hpp"
@@ -69,6 +69,7 @@ const bool registered = [] {
 
 EntriesVC::EntriesVC()
     : m_config(std::make_unique<std::optional<Config>>())
+    , m_rows(std::make_shared<const EntriesVCRows>())
     , m_letterPressCollector(Foundation::make<LetterPressCollector>())
 {
     (void)registered;
@@ -142,7 +143,7 @@ void EntriesVC::loadView()
             auto self = weakSelf.lock();
             if (!self)
                 return;
-            self->searchTextDidChange(true);
+            self->searchTextDidChange();
             if (auto delegate = self->delegate())
                 delegate->didUpdateSearchText(*self);
         },
@@ -278,21 +279,17 @@ void EntriesVC::setConfig(const Config& config, bool /*animated*/)
     if (m_searchField->text() != config.searchState.text)
         m_searchField->setText(config.searchState.text);
     auto searchableFields = config.preferenceStore ? config.preferenceStore->searchableFields() : Settings::Items::SearchableFields {};
-    if (searchableFields != m_searchableFields || narrowsToDomain(m_appliedSearchText) != narrowsToDomain(config.searchState.text))
+    if (searchableFields != m_searchableFields || narrowsToDomain(m_requestedSearchText) != narrowsToDomain(config.searchState.text))
         m_needsEntries = true;
     auto listStyle = config.preferenceStore ? config.preferenceStore->listStyle() : Settings::Items::ListStyle::standard;
     bool restyles = std::exchange(m_listStyle, listStyle) != listStyle;
-    if (m_needsEntries) {
-        auto previousRows = reloadEntries();
-        show(search(false), previousRows);
-    } else if (m_searchField->text() != m_appliedSearchText) {
-        show(search(false), m_rows);
-    }
+    if (m_needsEntries)
+        requestEntries();
+    else if (m_searchField->text() != m_requestedSearchText)
+        submit(std::nullopt);
     if (restyles)
         reconfigureVisibleCells();
     updateHeader();
-    if (std::exchange(m_selectionNeedsReport, false))
-        reportSelection(true);
 }
 
 void EntriesVC::setSyncStatusIndicatorConfig(const EntriesVSyncStatusIndicatorConfig& config)
@@ -303,141 +300,6 @@ void EntriesVC::setSyncStatusIndicatorConfig(const EntriesVSyncStatusIndicatorCo
         updateHeader();
 }
 
-std::vector<EntriesVC::Row> EntriesVC::reloadEntries()
-{
-    m_needsEntries = false;
-    auto previousRows = std::exchange(m_rows, {});
-    const auto& config = **m_config;
-    m_searchableFields = config.preferenceStore ? config.preferenceStore->searchableFields() : Settings::Items::SearchableFields {};
-    auto delegate = this->delegate();
-    if (delegate && config.authenticationState.isAuthenticated() && delegate->canShowEntries(*this)) {
-        auto indices = delegate->entryIndices(config.filter, config.sortMethod, *this);
-        m_rows.reserve(indices.size());
-        for (auto& index : indices) {
-            auto haystack = EntriesSearch::haystack(index, m_searchableFields);
-            bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-            m_rows.push_back({std::move(index), std::move(haystack), isASCII});
-        }
-    }
-    // Items deleted meanwhile leave the selection, and the owner hears of it, so nothing goes on
-    // showing an item that is gone.
-    m_positionByID.clear();
-    m_positionByID.reserve(m_rows.size());
-    for (std::size_t position = 0; position < m_rows.size(); ++position)
-        m_positionByID.emplace(m_rows[position].index.entryID.utf8(), static_cast<std::int64_t>(position));
-    auto selected = m_selectedEntryIDs.size();
-    std::erase_if(m_selectedEntryIDs, [&](const String& entryID) { return !m_positionByID.contains(entryID.utf8()); });
-    m_selectionNeedsReport = m_selectedEntryIDs.size() != selected;
-    return previousRows;
-}
-
-bool EntriesVC::narrowsToDomain(const String& searchText) const
-{
-    // The picker shows the link's site until the user searches, and then every item.
-    const auto* picker = *m_config ? (*m_config)->mode.as<Config::Mode::Picker>() : nullptr;
-    return picker && !picker->domainText.isEmpty() && searchText.isEmpty();
-}
-
-void EntriesVC::searchTextDidChange(bool mayNarrow)
-{
-    auto text = searchText();
-    if (*m_config)
-        (*m_config)->searchState.text = text;
-    if (narrowsToDomain(text) != narrowsToDomain(m_appliedSearchText)) {
-        auto previousRows = reloadEntries();
-        show(search(false), previousRows);
-        if (std::exchange(m_selectionNeedsReport, false))
-            reportSelection(true);
-        return;
-    }
-    show(search(mayNarrow), m_rows);
-}
-
-std::vector<std::int64_t> EntriesVC::search(bool mayNarrow) const
-{
-    auto text = searchText();
-    auto words = EntriesSearch::words(text);
-    // Typing one more letter only narrows what shows, so only that is searched.
-    bool narrows = mayNarrow && !m_appliedSearchText.isEmpty() && text.hasPrefix(m_appliedSearchText) && !m_shown.empty();
-    auto matches = [&](const Row& row) { return EntriesSearch::matches(row.haystack, row.isASCII, words); };
-    std::vector<std::int64_t> shown;
-    if (narrows) {
-        for (auto position : m_shown)
-            if (matches(m_rows[static_cast<std::size_t>(position)]))
-                shown.push_back(position);
-    } else {
-        shown.reserve(m_rows.size());
-        for (std::size_t position = 0; position < m_rows.size(); ++position)
-            if (words.empty() || matches(m_rows[position]))
-                shown.push_back(static_cast<std::int64_t>(position));
-    }
-    return shown;
-}
-
-namespace {
-
-// A shown row as the table's difference sees it: known by its item, the same while its summary is.
-struct ShownRow {
-    const EntryIndex* index;
-    const String& id() const { return index->entryID; }
-    friend bool operator==(const ShownRow& a, const ShownRow& b) { return a.index == b.index || *a.index == *b.index; }
-};
-
-struct ShownRows {
-    using Item = ShownRow;
-    std::vector<ShownRow> rows;
-    String id() const { return String(); }
-    const std::vector<ShownRow>& items() const { return rows; }
-};
-
-} // namespace
-
-void EntriesVC::show(std::vector<std::int64_t> shown, const std::vector<Row>& previousRows)
-{
-    m_appliedSearchText = searchText();
-    auto apply = [&] {
-        m_shown = std::move(shown);
-        m_shownRowOfPosition.assign(m_rows.size(), -1);
-        for (std::size_t row = 0; row < m_shown.size(); ++row)
-            m_shownRowOfPosition[static_cast<std::size_t>(m_shown[row])] = static_cast<std::int64_t>(row);
-    };
-    if (!isViewLoaded()) {
-        apply();
-        return;
-    }
-    // One change from what the table shows to what it is to show, so rows that stay keep their cells,
-    // their place on screen and their selection.
-    auto rowsOf = [](const std::vector<Row>& rows, const std::vector<std::int64_t>& positions) {
-        ShownRows section;
-        section.rows.reserve(positions.size());
-        for (auto position : positions)
-            section.rows.push_back({&rows[static_cast<std::size_t>(position)].index});
-        return std::vector<ShownRows> {std::move(section)};
-    };
-    auto from = rowsOf(previousRows, m_shown);
-    auto to = rowsOf(m_rows, shown);
-    using RowAnimation = UIKit::UITableView::RowAnimation;
-    Basalwork::performBatchUpdates(*m_tableView, from, to, apply, RowAnimation::fade, RowAnimation::fade,
-                                   [this](const IndexPath& indexPath) { reconfigureCell(indexPath); }, nullptr);
-    bool isEmpty = m_shown.empty();
-    m_emptyLabel->setIsHidden(!isEmpty);
-    if (isEmpty)
-        m_emptyLabel->setText(EntriesSearch::words(m_appliedSearchText).empty() ? String("No Items") : String("No Results"));
-    applySelectionToTable(false);
-}
-
-void EntriesVC::reconfigureCell(const IndexPath& indexPath)
-{
-    auto cell = std::dynamic_pointer_cast<EntryCell>(m_tableView->cellForRow(indexPath));
-    if (const auto* row = rowAt(indexPath); cell && row)
-        cell->configure(row->index, m_listStyle, m_appearance);
-}
-
-void EntriesVC::reconfigureVisibleCells()
-{
-    for (const auto& indexPath : m_tableView->indexPathsForVisibleRows().value_or(std::vector<IndexPath> {}))
-        reconfigureCell(indexPath);
-}
 
 void EntriesVC::updateHeader()
 {
@@ -505,278 +367,9 @@ void EntriesVC::setSearchText(const String& text)
     if (!isViewLoaded() || m_searchField->text() == text)
         return;
     m_searchField->setText(text);
-    searchTextDidChange(true);
+    searchTextDidChange();
     if (auto delegate = this->delegate())
         delegate->didUpdateSearchText(*this);
-}
-
-std::vector<String> EntriesVC::shownEntryIDs() const
-{
-    std::vector<String> ids;
-    ids.reserve(m_shown.size());
-    for (auto position : m_shown)
-        ids.push_back(m_rows[static_cast<std::size_t>(position)].index.entryID);
-    return ids;
-}
-
-std::optional<std::int64_t> EntriesVC::rowOf(const String& entryID) const
-{
-    auto found = m_positionByID.find(entryID.utf8());
-    if (found == m_positionByID.end() || static_cast<std::size_t>(found->second) >= m_shownRowOfPosition.size())
-        return std::nullopt;
-    if (auto row = m_shownRowOfPosition[static_cast<std::size_t>(found->second)]; row >= 0)
-        return row;
-    return std::nullopt;
-}
-
-const EntriesVC::Row* EntriesVC::rowAt(const IndexPath& indexPath) const
-{
-    if (indexPath.row() < 0 || indexPath.row() >= static_cast<std::int64_t>(m_shown.size()))
-        return nullptr;
-    return &m_rows[static_cast<std::size_t>(m_shown[static_cast<std::size_t>(indexPath.row())])];
-}
-
-void EntriesVC::applySelectionToTable(bool scroll)
-{
-    if (!isViewLoaded())
-        return;
-    if (auto selected = m_tableView->indexPathsForSelectedRows())
-        for (const auto& indexPath : *selected)
-            m_tableView->deselectRow(indexPath, false);
-    std::optional<IndexPath> last;
-    for (const auto& entryID : m_selectedEntryIDs) {
-        if (auto row = rowOf(entryID)) {
-            last = IndexPath::withRow(*row, 0);
-            m_tableView->selectRow(last, false, UIKit::UITableView::ScrollPosition::none);
-        }
-    }
-    if (scroll && last)
-        m_tableView->scrollToRow(*last, UIKit::UITableView::ScrollPosition::none, false);
-}
-
-void EntriesVC::reportSelection(bool shouldUpdateDetails)
-{
-    if (isViewLoaded())
-        updateSelectionControls();
-    if (auto delegate = this->delegate())
-        delegate->didUpdate(m_selectedEntryIDs, shouldUpdateDetails, *this);
-}
-
-void EntriesVC::selectRowAt(std::int64_t row, bool extend)
-{
-    if (m_shown.empty())
-        return;
-    row = std::clamp<std::int64_t>(row, 0, static_cast<std::int64_t>(m_shown.size()) - 1);
-    if (extend && m_anchorRow) {
-        auto [from, to] = std::minmax(*m_anchorRow, row);
-        m_selectedEntryIDs.clear();
-        for (auto i = from; i <= to; ++i)
-            m_selectedEntryIDs.push_back(m_rows[static_cast<std::size_t>(m_shown[static_cast<std::size_t>(i)])].index.entryID);
-    } else {
-        m_anchorRow = row;
-        m_selectedEntryIDs = {m_rows[static_cast<std::size_t>(m_shown[static_cast<std::size_t>(row)])].index.entryID};
-    }
-    m_lastMovedRow = row;
-    applySelectionToTable(true);
-    // In the picker a key only points at an item: Return or a click chooses it.
-    if (*m_config && (*m_config)->mode.as<Config::Mode::Picker>()) {
-        if (isViewLoaded())
-            updateSelectionControls();
-        return;
-    }
-    reportSelection(true);
-}
-
-void EntriesVC::moveSelection(std::int64_t offset, bool extend)
-{
-    if (m_shown.empty())
-        return;
-    auto count = static_cast<std::int64_t>(m_shown.size());
-    std::optional<std::int64_t> current;
-    if (m_lastMovedRow && *m_lastMovedRow < count
-        && std::ranges::find(m_selectedEntryIDs, m_rows[static_cast<std::size_t>(m_shown[static_cast<std::size_t>(*m_lastMovedRow)])].index.entryID)
-               != m_selectedEntryIDs.end()) {
-        current = m_lastMovedRow;
-    } else {
-        for (const auto& entryID : m_selectedEntryIDs)
-            if (auto row = rowOf(entryID))
-                current = current ? std::max(*current, *row) : *row;
-    }
-    if (!current) {
-        selectRowAt(offset < 0 ? count - 1 : 0, false);
-        return;
-    }
-    if (extend && (!m_anchorRow || *m_anchorRow >= count))
-        m_anchorRow = current;
-    selectRowAt(*current + offset, extend);
-}
-
-std::int64_t EntriesVC::rowsPerPage() const
-{
-    auto height = m_tableView ? m_tableView->bounds().size.height : 0;
-    return std::max<std::int64_t>(1, static_cast<std::int64_t>(height / rowHeight) - 1);
-}
-
-void EntriesVC::handleMoveUp() { moveSelection(-1, false); }
-void EntriesVC::handleMoveDown() { moveSelection(1, false); }
-void EntriesVC::handleExtendUp() { moveSelection(-1, true); }
-void EntriesVC::handleExtendDown() { moveSelection(1, true); }
-void EntriesVC::handleMoveToFirst() { selectRowAt(0, false); }
-void EntriesVC::handleMoveToLast() { selectRowAt(static_cast<std::int64_t>(m_shown.size()) - 1, false); }
-void EntriesVC::handlePageUp() { moveSelection(-rowsPerPage(), false); }
-void EntriesVC::handlePageDown() { moveSelection(rowsPerPage(), false); }
-void EntriesVC::handleExtendToFirst() { moveSelection(-static_cast<std::int64_t>(m_shown.size()), true); }
-void EntriesVC::handleExtendToLast() { moveSelection(static_cast<std::int64_t>(m_shown.size()), true); }
-
-void EntriesVC::handleSelectAll()
-{
-    selectAll();
-    reportSelection(true);
-}
-
-void EntriesVC::handleActivate()
-{
-    if (m_selectedEntryIDs.size() != 1)
-        return;
-    if (auto delegate = this->delegate())
-        delegate->didActivate(m_selectedEntryIDs.front(), *this);
-}
-
-void EntriesVC::handleFind()
-{
-    if (auto delegate = this->delegate())
-        delegate->didRequestSearchFocus(*this);
-}
-
-void EntriesVC::handleEscape()
-{
-    if (m_searchField && !m_searchField->text().isEmpty()) {
-        m_searchField->setText(String());
-        searchTextDidChange(false);
-        if (auto delegate = this->delegate())
-            delegate->didUpdateSearchText(*this);
-    }
-}
-
-void EntriesVC::focusSearch()
-{
-    if (isViewLoaded())
-        m_searchField->becomeFirstResponder();
-}
-
-void EntriesVC::selectFirstRow(bool /*animated*/, bool scrollToSelection)
-{
-    if (!m_selectedEntryIDs.empty() || m_shown.empty())
-        return;
-    m_anchorRow = 0;
-    m_lastMovedRow = 0;
-    m_selectedEntryIDs = {m_rows[static_cast<std::size_t>(m_shown.front())].index.entryID};
-    applySelectionToTable(scrollToSelection);
-    reportSelection(true);
-}
-
-void EntriesVC::selectAll()
-{
-    m_selectedEntryIDs = shownEntryIDs();
-    applySelectionToTable(false);
-    if (isViewLoaded())
-        updateSelectionControls();
-}
-
-void EntriesVC::deselectAll()
-{
-    m_selectedEntryIDs.clear();
-    m_anchorRow.reset();
-    applySelectionToTable(false);
-    if (isViewLoaded())
-        updateSelectionControls();
-}
-
-void EntriesVC::select(const std::vector<String>& entryIDs, bool scrollToSelection)
-{
-    std::vector<String> shown;
-    for (const auto& entryID : entryIDs)
-        if (rowOf(entryID) && std::ranges::find(shown, entryID) == shown.end())
-            shown.push_back(entryID);
-    m_selectedEntryIDs = std::move(shown);
-    m_anchorRow = m_selectedEntryIDs.empty() ? std::nullopt : rowOf(m_selectedEntryIDs.front());
-    m_lastMovedRow = m_anchorRow;
-    applySelectionToTable(scrollToSelection);
-    reportSelection(true);
-}
-
-void EntriesVC::selectFirstItem(const String& matching)
-{
-    auto prefix = matching.lowercased();
-    for (std::size_t row = 0; row < m_shown.size(); ++row) {
-        if (m_rows[static_cast<std::size_t>(m_shown[row])].index.title.lowercased().hasPrefix(prefix)) {
-            selectRowAt(static_cast<std::int64_t>(row), false);
-            return;
-        }
-    }
-}
-
-void EntriesVC::setSelectingMultiple(bool selectingMultiple, bool /*animated*/)
-{
-    if (m_isSelectingMultiple == selectingMultiple)
-        return;
-    m_isSelectingMultiple = selectingMultiple;
-    if (*m_config)
-        (*m_config)->selectionMode = selectingMultiple ? Config::SelectionMode::multiple : Config::SelectionMode::single;
-    if (!selectingMultiple && m_selectedEntryIDs.size() > 1)
-        m_selectedEntryIDs.resize(1);
-    if (isViewLoaded() && *m_config)
-        updateHeader();
-    applySelectionToTable(false);
-    if (auto delegate = this->delegate())
-        delegate->needsUpdate(*this);
-}
-
-std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> EntriesVC::keyCommands() const
-{
-    using UIKit::UIKeyCommand;
-    using UIKit::UIKeyModifierFlags;
-    auto command = [](const String& input, UIKeyModifierFlags flags, const char* action) {
-        return UIKeyCommands::withInput(input, flags, Selector(action), true);
-    };
-    std::vector<std::shared_ptr<UIKeyCommand>> commands {
-        command(UIKeyCommand::inputUpArrow(), {}, "handleMoveUp"),
-        command(UIKeyCommand::inputDownArrow(), {}, "handleMoveDown"),
-        command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::shift(), "handleExtendUp"),
-        command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::shift(), "handleExtendDown"),
-        command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::command(), "handleMoveToFirst"),
-        command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::command(), "handleMoveToLast"),
-        command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::alternate(), "handlePageUp"),
-        command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::alternate(), "handlePageDown"),
-        command(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags::alternate() | UIKeyModifierFlags::shift(), "handleExtendToFirst"),
-        command(UIKeyCommand::inputDownArrow(), UIKeyModifierFlags::alternate() | UIKeyModifierFlags::shift(), "handleExtendToLast"),
-        command(String("f"), UIKeyModifierFlags::command(), "handleFind"),
-        command(String("\r"), {}, "handleActivate"),
-        command(UIKeyCommand::inputEscape(), {}, "handleEscape"),
-    };
-    if (m_isSelectingMultiple)
-        commands.push_back(command(String("a"), UIKeyModifierFlags::command(), "handleSelectAll"));
-    return commands;
-}
-
-void EntriesVC::pressesBegan(const std::vector<std::shared_ptr<UIKit::UIPress>>& presses, const std::shared_ptr<UIKit::UIEvent>& event)
-{
-    if (*m_config && (*m_config)->mode.as<Config::Mode::Picker>())
-        return UIViewController::pressesBegan(presses, event);
-
-    // A letter typed while the list has the keyboard jumps to the first title that starts with the
-    // letters typed in quick succession.
-    for (const auto& press : presses) {
-        auto key = press->key();
-        if (!key || key->modifierFlags().rawValue != 0 || key->characters().count() != 1)
-            continue;
-        auto character = key->characters().first();
-        if (!character || !character->isLetter())
-            continue;
-        selectFirstItem(m_letterPressCollector->collect(*character));
-        return;
-    }
-    UIViewController::pressesBegan(presses, event);
 }
 
 } // namespace Shared

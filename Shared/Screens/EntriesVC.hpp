@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shared/Model/EntryIndex.hpp"
+#include "Shared/Screens/EntriesVC.Items.hpp"
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
 #include "Platform/Foundation/String.hpp"
@@ -9,13 +10,18 @@
 #include "Platform/UIKit/UIViewController.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+namespace Basalwork {
+class ChangeSet;
+}
+
 namespace Foundation {
+class DispatchQueue;
 class NSObject;
 }
 
@@ -30,20 +36,26 @@ class UITextField;
 namespace Shared {
 
 struct EntriesVCConfig;
+class EntriesVCRows;
 struct EntriesVSyncStatusIndicatorConfig;
 class EntriesVCDelegate;
 class LetterPressCollector;
 
 // The item list: a header (the filter's title with its menu, the sync indicator, settings, select,
 // new item and cancel), a search field and the table of items, with the bulk controls while several
-// are selected. Its owner pushes a `Config`; the list asks its delegate for the filter's items once per
-// push and searches them itself, so typing never goes back to the store.
+// are selected. Its owner pushes a `Config`; the list asks its delegate for the filter's items when the
+// push changes what they are, and searches them itself, so typing never goes back to the store. Reading
+// the items, searching them and the difference from what shows grow with the vault: they run on a
+// worker thread, one step at a time, each handing the table one batch of changes on the main queue.
+// Requests of the owner that need the rows (selecting them) wait for steps still under way.
 class EntriesVC : public UIKit::UIViewController,
                   public UIKit::UITableViewDataSource,
                   public UIKit::UITableViewDelegate,
                   public PreferenceStoreAppearanceUpdateHandling {
 public:
     using Config = EntriesVCConfig;
+    using Items = EntriesVCItems;
+    using Rows = EntriesVCRows;
 
     ~EntriesVC() override;
 
@@ -127,50 +139,53 @@ protected:
     void viewDidLoad() override;
 
 private:
-    // One item as the list holds it: its index and its searchable text, lowercased once.
-    struct Row {
-        EntryIndex index;
-        std::string haystack;
-        bool isASCII = true;
-    };
+    struct Work;
 
-    // Asks the delegate for the items again; answers the rows they replace, which the shown rows still
-    // point into until the change to the new ones is shown.
-    std::vector<Row> reloadEntries();
+    // Asks the delegate for the filter's items and hands them to the worker.
+    void requestEntries();
     // Whether the picker's list is narrowed to its site's items with that search text.
     bool narrowsToDomain(const Foundation::String& searchText) const;
-    void searchTextDidChange(bool mayNarrow);
-    // The positions in m_rows the search text leaves; `mayNarrow` searches only what shows now when the
-    // text only grew.
-    std::vector<std::int64_t> search(bool mayNarrow) const;
-    // Shows those rows, as one diffed change from the rows shown now (positions in `previousRows`).
-    void show(std::vector<std::int64_t> shown, const std::vector<Row>& previousRows);
+    void searchTextDidChange();
+    // Hands a step to the worker (new items, when given, and the search text now in the field); its
+    // result comes back on the main queue, one batch for the table.
+    void submit(std::optional<EntriesVCItems> items);
+    void stepDidEnd();
+    void show(std::shared_ptr<const EntriesVCRows> rows, const Basalwork::ChangeSet& changes, bool itemsArrived);
+    // Runs what needs the rows now asked for: at once, or once the worker's steps have come back.
+    void whenRowsArrive(std::function<void(EntriesVC&)> request);
     void reconfigureCell(const Foundation::IndexPath& indexPath);
     void reconfigureVisibleCells();
     void updateHeader();
+    void updateEmptyLabel();
     void updateSelectionControls();
     void reportSelection(bool shouldUpdateDetails);
     void applySelectionToTable(bool scroll);
     void moveSelection(std::int64_t offset, bool extend);
     void selectRowAt(std::int64_t row, bool extend);
     std::optional<std::int64_t> rowOf(const Foundation::String& entryID) const;
-    const Row* rowAt(const Foundation::IndexPath& indexPath) const;
+    const EntryIndex* rowAt(const Foundation::IndexPath& indexPath) const;
+    const Foundation::String& shownID(std::int64_t row) const;
+    std::int64_t shownCount() const;
     std::shared_ptr<UIKit::UIView> viewForRow(const Foundation::IndexPath& indexPath) const;
     std::int64_t rowsPerPage() const;
 
     std::weak_ptr<EntriesVCDelegate> m_delegate;
     std::unique_ptr<std::optional<Config>> m_config; // complete only after this class
-    std::vector<Row> m_rows;
-    std::vector<std::int64_t> m_shown; // positions in m_rows
-    std::unordered_map<std::string, std::int64_t> m_positionByID; // in m_rows
-    std::vector<std::int64_t> m_shownRowOfPosition; // -1 for rows the search leaves out
-    Foundation::String m_appliedSearchText;
+    // What the table shows; the worker's steps replace it whole.
+    std::shared_ptr<const EntriesVCRows> m_rows;
+    std::shared_ptr<Work> m_work;
+    std::shared_ptr<Foundation::DispatchQueue> m_workQueue;
+    std::size_t m_stepsInFlight = 0;
+    std::vector<std::function<void(EntriesVC&)>> m_waitingForRows;
+    // Whether items came since the list last asked for them: until then it says nothing of being empty.
+    bool m_hasItems = false;
+    // The search text the last step handed to the worker searches for.
+    Foundation::String m_requestedSearchText;
     std::vector<Foundation::String> m_selectedEntryIDs;
     std::optional<std::int64_t> m_anchorRow; // where an extending selection started
     std::optional<std::int64_t> m_lastMovedRow; // where the keyboard left the selection
     bool m_isSelectingMultiple = false;
     bool m_needsEntries = true;
-    bool m_selectionNeedsReport = false;
     std::shared_ptr<Foundation::NSObject> m_recordsObserver;
     std::shared_ptr<LetterPressCollector> m_letterPressCollector;
     Settings::Appearance m_appearance;

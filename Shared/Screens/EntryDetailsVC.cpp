@@ -1,6 +1,7 @@
 #include "Shared/Screens/EntryDetailsVC.hpp"
 
 #include "Shared/Model/Settings.ItemDetails.hpp"
+#include "Shared/Screens/EntryDetailsTVC.Cell.hpp"
 #include "Shared/Screens/EntryDetailsTVC.hpp"
 #include "Shared/Screens/EntryDetailsVCDelegate.hpp"
 #include "Shared/Screens/EntryDetailsVHeaderV.hpp"
@@ -11,6 +12,7 @@
 #include "Platform/Foundation/FatalError.hpp"
 #include "Platform/UIKit/NSLayoutAnchor.hpp"
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
+#include "Platform/UIKit/UITableView.hpp"
 
 namespace Shared {
 
@@ -96,6 +98,17 @@ void EntryDetailsVC::stateDidChange()
 void EntryDetailsVC::select(const MenuSource& menuSource, bool animated)
 {
     m_entryDetailsTVC->select(menuSource, animated);
+}
+
+std::shared_ptr<UIKit::UIView> EntryDetailsVC::sourceView(const MenuSource& menuSource) const
+{
+    auto screen = viewIfLoaded();
+    if (!screen)
+        return nullptr;
+    for (const auto& cell : m_entryDetailsTVC->tableView()->visibleCells())
+        if (auto row = std::dynamic_pointer_cast<EntryDetailsTVCCell>(cell); row && row->row() && row->row()->source == menuSource)
+            return row;
+    return screen;
 }
 
 void EntryDetailsVC::selectNextInput(bool)

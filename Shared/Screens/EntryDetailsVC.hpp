@@ -44,6 +44,9 @@ public:
     void stateDidChange();
 
     void select(const MenuSource& menuSource, bool animated);
+    // Where what a row's menu opens anchors: the row while it shows, else the whole screen (none before
+    // the screen is loaded).
+    std::shared_ptr<UIKit::UIView> sourceView(const MenuSource& menuSource) const;
     void selectNextInput(bool animated);
     void selectPreviousInput(bool animated);
     void selectTOTPSecretKeyInput(bool animated);

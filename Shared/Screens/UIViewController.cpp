@@ -20,7 +20,9 @@ void perform(UIKit::UIViewController& controller, const std::function<void()>& u
     auto apply = [&] {
         if (updates)
             updates();
-        if (controller.isViewLoaded())
+        // A view in no window has not been given its size yet: laid out there, it would be solved at
+        // none, every optional constraint broken, only to be laid out again once it shows.
+        if (controller.isViewLoaded() && controller.view()->window())
             controller.view()->layoutIfNeeded();
     };
     if (!animated) {

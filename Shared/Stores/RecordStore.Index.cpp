@@ -367,15 +367,15 @@ RecordStore::Index::Key RecordStore::Index::key(std::string_view id)
 const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
 {
     auto found = m_positions.find(key(id.view()));
-    return found == m_positions.end() ? nullptr : &m_items[found->second]->index;
+    return found == m_positions.end() ? nullptr : &m_items[found->second]->index();
 }
 
 std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex index) const
 {
     auto item = std::make_unique<Item>();
     item->idHash = key(index.entryID.view()).hash;
-    item->sortKey = collator().sortKey(index.title);
-    item->index = std::move(index);
+    auto sortKey = collator().sortKey(index.title);
+    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey)});
     return item;
 }
 
@@ -434,7 +434,7 @@ void RecordStore::Index::prepareSearchData() const
 
 void RecordStore::Index::prepareSearchData(Item& item) const
 {
-    const auto& index = item.index;
+    const auto& index = item.index();
     item.hosts.clear();
     for (const auto& website : index.websites) {
         if (auto name = host(website); !name.empty())
@@ -521,34 +521,42 @@ bool RecordStore::Index::matchesDomain(const Item& item, const std::string& doma
     return false;
 }
 
-std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod,
-                                                   const std::optional<Foundation::String>& searchText,
-                                                   const std::optional<Foundation::String>& associatedDomain, bool safeForInspectionOnly) const
+std::vector<std::shared_ptr<const RecordStore::Index::Summary>> RecordStore::Index::select(const Entry::Filter& filter,
+                                                                                          const std::optional<Foundation::String>& searchText,
+                                                                                          const std::optional<Foundation::String>& associatedDomain,
+                                                                                          bool safeForInspectionOnly) const
 {
     std::vector<std::string> searchWords = searchText ? words(*searchText) : std::vector<std::string> {};
     std::string domain = associatedDomain ? host(*associatedDomain) : std::string();
     if (!searchWords.empty() || associatedDomain)
         prepareSearchData();
-    std::vector<const Item*> matches;
+    std::vector<std::shared_ptr<const Summary>> matches;
     for (const auto& item : m_items) {
-        if (safeForInspectionOnly && !item->index.isSafeForInspection)
+        if (safeForInspectionOnly && !item->index().isSafeForInspection)
             continue;
-        if (!filter.matches(item->index))
+        if (!filter.matches(item->index()))
             continue;
         if (!searchWords.empty() && !matchesWords(*item, searchWords))
             continue;
         if (associatedDomain && !matchesDomain(*item, domain))
             continue;
-        matches.push_back(item.get());
+        matches.push_back(item->summary);
     }
-    auto byID = [](const Item* lhs, const Item* rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
-    auto byTitle = [&](const Item* lhs, const Item* rhs) {
+    return matches;
+}
+
+std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::vector<std::shared_ptr<const Summary>> summaries,
+                                                                           Settings::Items::SortMethod sortMethod)
+{
+    using Element = std::shared_ptr<const Summary>;
+    auto byID = [](const Element& lhs, const Element& rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
+    auto byTitle = [&](const Element& lhs, const Element& rhs) {
         if (int order = lhs->sortKey.compare(rhs->sortKey); order != 0)
             return order < 0;
         return byID(lhs, rhs);
     };
     auto byDate = [&](auto date, bool descending) {
-        return [=](const Item* lhs, const Item* rhs) {
+        return [=](const Element& lhs, const Element& rhs) {
             auto left = lhs->index.*date;
             auto right = rhs->index.*date;
             if (left != right)
@@ -558,34 +566,32 @@ std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, S
     };
     switch (sortMethod) {
     case SortMethod::alphabetical:
-        std::sort(matches.begin(), matches.end(), byTitle);
+        std::sort(summaries.begin(), summaries.end(), byTitle);
         break;
     case SortMethod::alphabeticalDesc:
-        std::sort(matches.begin(), matches.end(), [&](const Item* lhs, const Item* rhs) { return byTitle(rhs, lhs); });
+        std::sort(summaries.begin(), summaries.end(), [&](const Element& lhs, const Element& rhs) { return byTitle(rhs, lhs); });
         break;
     case SortMethod::modifiedAtDesc:
-        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::modifiedAt, true));
+        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, true));
         break;
     case SortMethod::modifiedAt:
-        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::modifiedAt, false));
+        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, false));
         break;
     case SortMethod::createdAtDesc:
-        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::createdAt, true));
+        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, true));
         break;
     case SortMethod::createdAt:
     case SortMethod::unsorted:
         // Unsorted keeps the order items were made in, which is stable across unlocks.
-        std::sort(matches.begin(), matches.end(), byDate(&EntryIndex::createdAt, false));
+        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, false));
         break;
     }
-    // Copying a whole vault's summaries is most of a first list: it runs on every core.
-    std::vector<EntryIndex> result(matches.size());
-    auto copy = [&](std::size_t i) { result[i] = matches[i]->index; };
-    if (matches.size() >= 2048) {
-        concurrentPerform(matches.size(), copy);
-    } else {
-        for (std::size_t i = 0; i < matches.size(); ++i)
-            copy(i);
+    // The summaries themselves, sharing their owner's count.
+    std::vector<std::shared_ptr<const EntryIndex>> result;
+    result.reserve(summaries.size());
+    for (auto& summary : summaries) {
+        const auto* index = &summary->index;
+        result.emplace_back(std::move(summary), index);
     }
     return result;
 }
@@ -593,7 +599,7 @@ std::vector<EntryIndex> RecordStore::Index::query(const Entry::Filter& filter, S
 std::int64_t RecordStore::Index::count(const Entry::Filter& filter, bool safeForInspectionOnly) const
 {
     return std::count_if(m_items.begin(), m_items.end(), [&](const auto& item) {
-        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index);
+        return (!safeForInspectionOnly || item->index().isSafeForInspection) && filter.matches(item->index());
     });
 }
 
@@ -603,7 +609,7 @@ bool RecordStore::Index::hasEntries(const Foundation::String& associatedDomain, 
     auto filter = Entry::Filter::allItems();
     prepareSearchData();
     return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
-        return (!safeForInspectionOnly || item->index.isSafeForInspection) && filter.matches(item->index) && matchesDomain(*item, domain);
+        return (!safeForInspectionOnly || item->index().isSafeForInspection) && filter.matches(item->index()) && matchesDomain(*item, domain);
     });
 }
 
@@ -612,9 +618,9 @@ std::vector<Foundation::String> RecordStore::Index::tagsInUse(bool safeForInspec
     std::vector<Foundation::String> tags;
     std::set<std::string> seen;
     for (const auto& item : m_items) {
-        if (item->index.isTrashed || (safeForInspectionOnly && !item->index.isSafeForInspection))
+        if (item->index().isTrashed || (safeForInspectionOnly && !item->index().isSafeForInspection))
             continue;
-        for (const auto& tag : item->index.tags) {
+        for (const auto& tag : item->index().tags) {
             if (seen.insert(tag.utf8()).second)
                 tags.push_back(tag);
         }
@@ -627,7 +633,7 @@ std::vector<Foundation::String> RecordStore::Index::ids() const
     std::vector<Foundation::String> result;
     result.reserve(m_items.size());
     for (const auto& item : m_items)
-        result.push_back(item->index.entryID);
+        result.push_back(item->index().entryID);
     return result;
 }
 

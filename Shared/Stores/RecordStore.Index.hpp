@@ -27,13 +27,19 @@ public:
 
     // A summary made ready for the index: its sort key, and later its search text and hosts. Made on any
     // thread.
-    struct Item {
+    // The summary with its sort key, shared with whoever reads the index and never changed: a changed
+    // item gets a new one.
+    struct Summary {
         EntryIndex index;
+        std::string sortKey;
+    };
+    struct Item {
+        std::shared_ptr<const Summary> summary;
         std::size_t idHash = 0;
         std::string searchText;
         bool searchTextIsASCII = true;
-        std::string sortKey;
         std::vector<std::string> hosts;
+        const EntryIndex& index() const { return summary->index; }
     };
 
     std::size_t size() const { return m_items.size(); }
@@ -46,9 +52,12 @@ public:
     void remove(const Foundation::String& id);
     void setSearchableFields(Settings::Items::SearchableFields searchableFields);
 
-    // `include` leaves items out before any other test (the safe-for-inspection mode).
-    std::vector<EntryIndex> query(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod, const std::optional<Foundation::String>& searchText,
-                                  const std::optional<Foundation::String>& associatedDomain, bool safeForInspectionOnly) const;
+    // The items a list shows, in two steps so that only the first holds the store's lock: `select` finds
+    // them (`safeForInspectionOnly` leaves out the others before any other test), `sorted` orders them.
+    std::vector<std::shared_ptr<const Summary>> select(const Entry::Filter& filter, const std::optional<Foundation::String>& searchText,
+                                                       const std::optional<Foundation::String>& associatedDomain, bool safeForInspectionOnly) const;
+    static std::vector<std::shared_ptr<const EntryIndex>> sorted(std::vector<std::shared_ptr<const Summary>> summaries,
+                                                                 Settings::Items::SortMethod sortMethod);
     std::int64_t count(const Entry::Filter& filter, bool safeForInspectionOnly) const;
     bool hasEntries(const Foundation::String& associatedDomain, bool safeForInspectionOnly) const;
     std::vector<Foundation::String> tagsInUse(bool safeForInspectionOnly) const;
@@ -75,7 +84,7 @@ private:
         std::size_t operator()(const Key& key) const { return key.hash; }
     };
     static Key key(std::string_view id);
-    static Key key(const Item& item) { return {item.index.entryID.view(), item.idHash}; }
+    static Key key(const Item& item) { return {item.index().entryID.view(), item.idHash}; }
 
     Settings::Items::SearchableFields m_searchableFields;
     std::vector<std::unique_ptr<Item>> m_items;

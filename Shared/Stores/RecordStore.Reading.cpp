@@ -188,7 +188,26 @@ std::vector<EntryIndex> RecordStore::entryIndices(const Entry::Filter& filter, S
                                                   const std::optional<Foundation::String>& searchText,
                                                   const std::optional<Foundation::String>& associatedDomain) const
 {
-    return withIndex([&](const Index& index, bool safeOnly) { return index.query(filter, sortMethod, searchText, associatedDomain, safeOnly); });
+    auto shared = sharedEntryIndices(filter, sortMethod, searchText, associatedDomain);
+    // Copying a whole vault's summaries is most of such a list: it runs on every core.
+    std::vector<EntryIndex> result(shared.size());
+    auto copy = [&](std::size_t i) { result[i] = *shared[i]; };
+    if (shared.size() >= 2048) {
+        concurrentPerform(shared.size(), copy);
+    } else {
+        for (std::size_t i = 0; i < shared.size(); ++i)
+            copy(i);
+    }
+    return result;
+}
+
+std::vector<std::shared_ptr<const EntryIndex>> RecordStore::sharedEntryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod,
+                                                                               const std::optional<Foundation::String>& searchText,
+                                                                               const std::optional<Foundation::String>& associatedDomain) const
+{
+    auto selected = withIndex([&](const Index& index, bool safeOnly) { return index.select(filter, searchText, associatedDomain, safeOnly); });
+    // Sorting a whole vault takes a while: other readers need not wait for it.
+    return Index::sorted(std::move(selected), sortMethod);
 }
 
 std::int64_t RecordStore::count(const Entry::Filter& filter) const

@@ -114,6 +114,11 @@ public:
     std::vector<EntryIndex> entryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod,
                                          const std::optional<Foundation::String>& searchText = std::nullopt,
                                          const std::optional<Foundation::String>& associatedDomain = std::nullopt) const;
+    // The same summaries as the index holds them, not copied: for a list of the whole vault. Safe on any
+    // thread; a summary never changes (a changed item gets a new one).
+    std::vector<std::shared_ptr<const EntryIndex>> sharedEntryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod,
+                                                                      const std::optional<Foundation::String>& searchText = std::nullopt,
+                                                                      const std::optional<Foundation::String>& associatedDomain = std::nullopt) const;
     std::int64_t count(const Entry::Filter& filter) const;
     bool hasEntries(const Entry::Filter& filter = Entry::Filter::allItems()) const;
     // Whether any item outside the trash and the archive fills in for the site or app.

@@ -120,6 +120,14 @@ session=main
 type_ "$master"
 keys Enter
 expect_not "Is Locked" "unlocking the main program again"
+# The generator shows over the screen rather than under the field (View > Item Details > Show Password
+# Generator): a preference the extension shares with the program.
+keys F10 Right Right Right
+expect "Item Details" "the View menu"
+choose "Item Details" "the View menu"
+choose "Show Password Generator" "the Item Details menu"
+choose "As popover only" "the Show Password Generator menu"
+expect_not "As popover only" "choosing how the generator shows"
 request fill --print-secret list "https://shop.example/cart"
 expect "Master Password" "the extension's unlock screen"
 type_ "$master"
@@ -129,12 +137,24 @@ focus "+" "the extension's new item button"
 keys Enter
 choose "Login" "the new item menu"
 expect "shop.example" "the new login for the site"
+# The password's menu (Shift-F10 in its field) opens the generator; the password it shows, copied, is the
+# one its Done puts into the field and the one handed over.
 focus "Password" "the new login's password field"
-type_ "shop-secret-2"
+keys S-F10
+expect "Generate Password" "the password's menu"
+choose "Generate Password" "the password's menu"
+expect "Regenerate" "the password generator"
+focus "Copy" "the generator's Copy button"
+keys Enter
+generated=$(copied 20 "copying the generated password") || exit 1
+focus "Done" "the generator's Done button"
+keys Enter
+expect_not "Regenerate" "taking the generated password"
+expect "••••••••••••••••••••" "the generated password in its field"
 focus "Done" "the new login's Done button"
 keys Enter
 outcome fill 0 "saving the new login"
-printed '"password":"shop-secret-2"' "the new login handed over"
+printed "\"password\":\"$generated\"" "the new login handed over with the generated password"
 session=main
 expect "shop.example" "the extension's new login in the main program"
 

@@ -3,7 +3,17 @@
 #include "Sorrelgate/AddEntryC.hpp"
 
 #include "Shared/Crypto/PasswordGenerator.hpp"
+#include "Shared/Model/Settings.ItemDetails.hpp"
+#include "Shared/Screens/EntryDetailsTVC.Cell.hpp"
+#include "Shared/Screens/EntryDetailsTVC.hpp"
 #include "Shared/Screens/EntryDetailsVC.hpp"
+#include "Shared/Screens/PasswordGeneratorC.hpp"
+
+#include "Platform/UIKit/UIPasteboard.hpp"
+#include "Platform/UIKit/UITableView.hpp"
+#include "Platform/UIKit/UITextField.hpp"
+
+#include <cctype>
 
 namespace SorrelgateTests {
 namespace {
@@ -26,6 +36,24 @@ protected:
         return addEntryC;
     }
     static std::optional<Shared::Entry> edited(const Sorrelgate::AddEntryC& addEntryC) { return addEntryC.editingContext()->entry(addEntryC.entryID()); }
+    static std::shared_ptr<Shared::EntryDetailsTVCCell> cell(const Sorrelgate::AddEntryC& addEntryC, const MenuSource& source)
+    {
+        // The screen is laid out before a person looks at it.
+        if (auto window = addEntryC.entryDetailsVC()->view()->window())
+            window->layoutIfNeeded();
+        for (const auto& cell : addEntryC.entryDetailsVC()->entryDetailsTVC()->tableView()->visibleCells())
+            if (auto row = std::dynamic_pointer_cast<Shared::EntryDetailsTVCCell>(cell); row && row->row() && row->row()->source == source)
+                return row;
+        return nullptr;
+    }
+    // The row's menu, opened as a secondary click on the row opens it, and the entry at the title path.
+    static void chooseInRowMenu(Request& request, const Sorrelgate::AddEntryC& addEntryC, ID field, const std::vector<Foundation::String>& path)
+    {
+        auto row = cell(addEntryC, MenuSource::systemField(field));
+        ASSERT_TRUE(row) << "no row for the field";
+        request.driver().core().openContextMenu(row);
+        request.driver().chooseShownMenuItem(path);
+    }
 };
 
 TEST_F(AddEntryTest, ANewLoginForTheSiteIsSavedAndHandedOver)
@@ -110,6 +138,84 @@ TEST_F(AddEntryTest, GeneratedValuesFollowTheirFieldsGenerator)
     EXPECT_EQ(addEntryC->menuSourceToShowInlineGenerator(), password);
     addEntryC->didEndEditingText(password, details);
     EXPECT_FALSE(addEntryC->menuSourceToShowInlineGenerator());
+}
+
+TEST_F(AddEntryTest, OnlyTheCategoryTheUsernameAndThePasswordHaveMenus)
+{
+    unlock();
+    services().preferenceStore->setDefaultUsername(Foundation::String("me@home.example"));
+    lock();
+    auto request = Request::list({"shop.example"});
+    auto addEntryC = open(request);
+    ASSERT_TRUE(addEntryC);
+    auto& details = *addEntryC->entryDetailsVC()->entryDetailsTVC();
+    EXPECT_FALSE(addEntryC->menu(MenuSource::systemField(ID::title), details));
+    EXPECT_FALSE(addEntryC->menu(MenuSource::systemField(ID::website), details));
+
+    addEntryC->didUpdate(Foundation::String("bob"), MenuSource::systemField(ID::username), details);
+    chooseInRowMenu(request, *addEntryC, ID::username, {"Use Default Username"});
+    EXPECT_EQ(edited(*addEntryC)->username, Foundation::String("me@home.example"));
+    auto username = cell(*addEntryC, MenuSource::systemField(ID::username));
+    ASSERT_TRUE(username);
+    EXPECT_TRUE(username->textField()->isFirstResponder()) << "the filled-in field keeps the keyboard";
+}
+
+TEST_F(AddEntryTest, TheGeneratorShowsUnderThePasswordOrOverTheScreenAndDoneTakesThePasswordShown)
+{
+    unlock();
+    const auto& preferences = services().preferenceStore;
+    auto settings = preferences->passwordGenerator();
+    settings.kind = Shared::PasswordGenerator::Kind::random;
+    settings.random.length = 30;
+    preferences->setPasswordGenerator(settings);
+    lock();
+    auto request = Request::list({"shop.example"});
+    auto addEntryC = open(request);
+    ASSERT_TRUE(addEntryC);
+    auto password = MenuSource::systemField(ID::password);
+
+    // Under the field: the password field takes the keyboard and the generator shows beneath it.
+    preferences->setInlineGenerator(Shared::Settings::ItemDetails::InlineGenerator::enabled);
+    chooseInRowMenu(request, *addEntryC, ID::password, {"Generate Password"});
+    EXPECT_FALSE(addEntryC->presentedViewController());
+    EXPECT_EQ(addEntryC->menuSourceToShowInlineGenerator(), password);
+    EXPECT_TRUE(cell(*addEntryC, password)->textField()->isFirstResponder());
+    addEntryC->didEndEditingText(password, *addEntryC->entryDetailsVC()->entryDetailsTVC());
+
+    // Over the screen: it starts from the stored settings, and the screen's own keys wait while it shows.
+    preferences->setInlineGenerator(Shared::Settings::ItemDetails::InlineGenerator::disabled);
+    chooseInRowMenu(request, *addEntryC, ID::password, {"Generate Password"});
+    auto generator = std::dynamic_pointer_cast<Shared::PasswordGeneratorC>(addEntryC->presentedViewController());
+    ASSERT_TRUE(generator);
+    EXPECT_EQ(generator->password().count(), 30);
+    EXPECT_TRUE(addEntryC->keyCommands()->empty());
+    generator->view()->window()->layoutIfNeeded();
+    request.driver().tap(Foundation::String("PasswordGeneratorC.symbols"));
+    request.driver().tap(Foundation::String("Copy"));
+    auto copied = UIKit::UIPasteboard::general()->string();
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(*copied, generator->password());
+    generator->handleDoneCommand();
+    TestSupport::advanceClock(1);
+    EXPECT_FALSE(addEntryC->presentedViewController());
+    // What was copied (and perhaps already given to the site) is what the item keeps.
+    EXPECT_EQ(edited(*addEntryC)->password, *copied);
+    EXPECT_FALSE(preferences->passwordGenerator().random.includesSymbols);
+    EXPECT_EQ(preferences->passwordGenerator().random.length, 30);
+
+    // Cancel leaves the field as it was.
+    chooseInRowMenu(request, *addEntryC, ID::password, {"Generate Password"});
+    generator = std::dynamic_pointer_cast<Shared::PasswordGeneratorC>(addEntryC->presentedViewController());
+    ASSERT_TRUE(generator);
+    request.driver().press(Foundation::String("Escape"));
+    TestSupport::advanceClock(1);
+    EXPECT_FALSE(addEntryC->presentedViewController());
+    EXPECT_EQ(edited(*addEntryC)->password, *copied);
+    EXPECT_FALSE(request.outcome()) << "Escape closed the generator, not the screen";
+
+    addEntryC->didSelectDone(*addEntryC->entryDetailsVC()->headerV());
+    ASSERT_TRUE(request.waitForEnd());
+    EXPECT_EQ(services().recordStore->entry(addEntryC->entryID())->password, *copied);
 }
 
 } // namespace

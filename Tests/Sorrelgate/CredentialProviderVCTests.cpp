@@ -149,7 +149,8 @@ TEST_F(ExtensionTest, ConfiguringAsksForPermissionFirstThenListsTheCredentials)
     EXPECT_EQ(confirmation->state(), Shared::AuthenticationVState(Shared::AuthenticationVState::AutoFillActivationConfirmation {false, true}));
     EXPECT_TRUE(services().preferenceStore->didConfigureAutoFillExtension());
 
-    request.provider()->didSelectPrimaryAction(confirmation->state(), *confirmation);
+    // Return confirms as the screen opens: no Tab to the button first.
+    request.driver().press("Return");
     ASSERT_TRUE(runMainLoopUntil([&] { return request.hasEnded(); }));
     EXPECT_EQ(*request.outcome(), Context::Outcome(Context::CompletedConfiguration {}));
     EXPECT_FALSE(services().userNotificationStore->isNotificationPermissionMissing());

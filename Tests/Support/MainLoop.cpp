@@ -8,7 +8,7 @@ namespace TestSupport {
 
 void runMainLoopUntilIdle()
 {
-    Foundation::RunLoop::main()->runUntilIdle();
+    Foundation::RunLoop::main()->runUntilIdleAwaitingWork();
 }
 
 void advanceClock(double seconds)

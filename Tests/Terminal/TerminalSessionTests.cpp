@@ -489,6 +489,12 @@ TEST_F(TerminalScreen, AScriptDrivesTheSceneAndPrintsItsFrames)
     ASSERT_TRUE(Terminal::ScriptedDisplay::run(scene, waiting, out)) << out.str();
     EXPECT_TRUE(shows(out.str(), "Fetched")) << out.str();
 
+    // A script sets how long its waits may last: one that cannot wait gives up on a text not shown.
+    std::istringstream impatient("limit 0\nwait Never there\nscreen\n");
+    out.str("");
+    EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, impatient, out));
+    EXPECT_TRUE(shows(out.str(), "Never shown: Never there")) << out.str();
+
     std::istringstream unknown("jump\n");
     EXPECT_FALSE(Terminal::ScriptedDisplay::run(scene, unknown, out));
     EXPECT_TRUE(shows(out.str(), "Unknown command: jump"));

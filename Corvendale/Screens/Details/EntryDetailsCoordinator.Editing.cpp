@@ -480,47 +480,19 @@ void EntryDetailsCoordinator::updateGenerator(const MenuSource& menuSource,
 
 void EntryDetailsCoordinator::didUpdateGeneratorLength(std::int64_t length, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    updateGenerator(
-        menuSource,
-        [length](Shared::PasswordGenerator& settings, bool isPINField) {
-            using Kind = Shared::PasswordGenerator::Kind;
-            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-                return false;
-            (settings.kind == Kind::random ? settings.random : settings.pronounceable).length = length;
-            return true;
-        },
-        false);
+    updateGenerator(menuSource, [length](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeLength(length, isPINField); }, false);
 }
 
 void EntryDetailsCoordinator::didUpdateGeneratorCount(std::int64_t count, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
-    updateGenerator(
-        menuSource,
-        [count](Shared::PasswordGenerator& settings, bool isPINField) {
-            using Kind = Shared::PasswordGenerator::Kind;
-            if (isPINField || settings.kind == Kind::pin) {
-                settings.pin.length = count;
-                return true;
-            }
-            if (settings.kind != Kind::words)
-                return false;
-            settings.words.count = count;
-            return true;
-        },
-        true);
+    updateGenerator(menuSource, [count](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeCount(count, isPINField); }, true);
 }
 
 void EntryDetailsCoordinator::didUpdateGeneratorIncludesNumbers(bool includesNumbers, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     updateGenerator(
         menuSource,
-        [includesNumbers](Shared::PasswordGenerator& settings, bool isPINField) {
-            using Kind = Shared::PasswordGenerator::Kind;
-            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-                return false;
-            (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesNumbers = includesNumbers;
-            return true;
-        },
+        [includesNumbers](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeIncludesNumbers(includesNumbers, isPINField); },
         false);
 }
 
@@ -528,26 +500,14 @@ void EntryDetailsCoordinator::didUpdateGeneratorIncludesSymbols(bool includesSym
 {
     updateGenerator(
         menuSource,
-        [includesSymbols](Shared::PasswordGenerator& settings, bool isPINField) {
-            using Kind = Shared::PasswordGenerator::Kind;
-            if (isPINField || (settings.kind != Kind::random && settings.kind != Kind::pronounceable))
-                return false;
-            (settings.kind == Kind::random ? settings.random : settings.pronounceable).includesSymbols = includesSymbols;
-            return true;
-        },
+        [includesSymbols](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeIncludesSymbols(includesSymbols, isPINField); },
         false);
 }
 
 void EntryDetailsCoordinator::didUpdateGeneratorSeparator(const String& separator, const MenuSource& menuSource, Shared::EntryDetailsTVC&)
 {
     updateGenerator(
-        menuSource,
-        [separator](Shared::PasswordGenerator& settings, bool isPINField) {
-            if (isPINField || settings.kind != Shared::PasswordGenerator::Kind::words)
-                return false;
-            settings.words.separator = separator;
-            return true;
-        },
+        menuSource, [separator](Shared::PasswordGenerator& settings, bool isPINField) { return settings.changeSeparator(separator, isPINField); },
         false);
 }
 

@@ -2,7 +2,6 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
 
-#include "Shared/Screens/EntryDetailsTVC.Cell.hpp"
 #include "Shared/Screens/EntryDetailsTVC.hpp"
 #include "Shared/Screens/EntryDetailsVC.hpp"
 #include "Shared/Screens/Menu.Builder.hpp"
@@ -11,7 +10,6 @@
 
 #include "Platform/Foundation/Error.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
-#include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UIView.hpp"
 
 #include <algorithm>
@@ -253,12 +251,7 @@ std::shared_ptr<UIKit::UIMenu> EntryDetailsCoordinator::menu(const MenuSource& m
     if (!entry)
         return nullptr;
     // The row the menu opened from is held until the choice, so the action can anchor at it.
-    std::shared_ptr<UIKit::UIView> sourceView;
-    for (const auto& cell : m_entryDetailsVC->entryDetailsTVC()->tableView()->visibleCells())
-        if (auto row = std::dynamic_pointer_cast<Shared::EntryDetailsTVCCell>(cell); row && row->row() && row->row()->source == menuSource)
-            sourceView = row;
-    if (!sourceView && m_entryDetailsVC->isViewLoaded())
-        sourceView = m_entryDetailsVC->view();
+    auto sourceView = m_entryDetailsVC->sourceView(menuSource);
     std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
     MenuBuilder builder([weak, menuSource, sourceView](const MenuBuilder::Element& element) {
         auto self = weak.lock();

@@ -1,11 +1,10 @@
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Screens/ImportExport/ExportToFileC.hpp"
 
 #include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/ExportToFileV.hpp"
-#include "Corvendale/Services/MailDraft.hpp"
 
 #include "Shared/Model/Global.hpp"
-#include "Shared/Screens/UIAlertController.hpp"
 #include "Shared/Screens/UIViewController.hpp"
 #include "Shared/Transfer/Exporter.hpp"
 
@@ -214,10 +213,9 @@ Foundation::String ExportToFileC::failureReportBody(Shared::ExporterFileFormat f
 
 void ExportToFileC::presentFailureReport(Shared::ExporterFileFormat fileFormat, bool isError, bool animated)
 {
-    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), failureReportSubject(fileFormat, isError),
-                     failureReportBody(fileFormat, isError, m_exportToFileVC->failureText())};
-    if (!draft.open())
-        present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Reporting errors")), animated);
+    MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), failureReportSubject(fileFormat, isError),
+                             failureReportBody(fileFormat, isError, m_exportToFileVC->failureText()), std::nullopt, Foundation::String("Reporting errors"), *this,
+                             animated);
 }
 
 } // namespace Corvendale

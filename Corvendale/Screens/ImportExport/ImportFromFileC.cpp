@@ -1,11 +1,10 @@
+#include "Corvendale/Screens/Details/MailCoordinator.hpp"
 #include "Corvendale/Screens/ImportExport/ImportFromFileC.hpp"
 
 #include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/ImportFromFileV.hpp"
-#include "Corvendale/Services/MailDraft.hpp"
 
 #include "Shared/Model/Global.hpp"
-#include "Shared/Screens/UIAlertController.hpp"
 #include "Shared/Screens/UIViewController.hpp"
 #include "Shared/Transfer/Importer.hpp"
 
@@ -323,10 +322,9 @@ Foundation::String ImportFromFileC::failureReportBody(Shared::ImporterFileFormat
 
 void ImportFromFileC::presentFailureReport(Shared::ImporterFileFormat fileFormat, bool isError, bool animated)
 {
-    MailDraft draft {Shared::Global::Contact::infoEmailAddress(), failureReportSubject(fileFormat, isError),
-                     failureReportBody(fileFormat, isError, m_customView->failureText())};
-    if (!draft.open())
-        present(Shared::UIAlertControllers::makeUnableToSendMail(Foundation::String("Reporting errors")), animated);
+    MailCoordinator::compose(Shared::Global::Contact::infoEmailAddress(), failureReportSubject(fileFormat, isError),
+                             failureReportBody(fileFormat, isError, m_customView->failureText()), std::nullopt, Foundation::String("Reporting errors"), *this,
+                             animated);
 }
 
 } // namespace Corvendale

@@ -303,14 +303,12 @@ Shared::Settings::Items::SortMethod EntriesCoordinator::sortMethod(const Shared:
     return dependencies().preferenceStore->sortMethod(filter);
 }
 
-std::vector<Shared::EntryIndex> EntriesCoordinator::entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
-                                                                 Shared::EntriesVC&)
+Shared::EntriesVCItems EntriesCoordinator::entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+                                                        Shared::EntriesVC&)
 {
-    try {
-        return dependencies().recordStore->entryIndices(filter, sortMethod);
-    } catch (const Foundation::Error&) {
-        return {};
-    }
+    // The whole vault may be read: on the list's worker.
+    return Shared::EntriesVCItems::deferred(
+        [recordStore = dependencies().recordStore, filter, sortMethod] { return recordStore->sharedEntryIndices(filter, sortMethod); });
 }
 
 void EntriesCoordinator::didUpdateSearchText(Shared::EntriesVC&)

@@ -75,7 +75,7 @@ public:
     // EntriesTVCDelegate
     bool canShowEntries(Shared::EntriesVC& entriesTVC) override;
     Shared::Settings::Items::SortMethod sortMethod(const Shared::Entry::Filter& filter, Shared::EntriesVC& entriesTVC) override;
-    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
                                                  Shared::EntriesVC& entriesTVC) override;
     void didUpdateSearchText(Shared::EntriesVC& entriesTVC) override;
     void didUpdate(const std::vector<Foundation::String>& selectedEntryIDs, bool shouldUpdateDetails, Shared::EntriesVC& entriesTVC) override;

@@ -192,18 +192,15 @@ Shared::Settings::Items::SortMethod EntrySelectionC::sortMethod(const Shared::En
     return dependencies().preferenceStore->sortMethod(filter);
 }
 
-std::vector<Shared::EntryIndex> EntrySelectionC::entryIndices(const Shared::Entry::Filter&, Shared::Settings::Items::SortMethod sortMethod,
-                                                              Shared::EntriesVC&)
+Shared::EntriesVCItems EntrySelectionC::entryIndices(const Shared::Entry::Filter&, Shared::Settings::Items::SortMethod sortMethod, Shared::EntriesVC&)
 {
     // A typed search covers every item; without one the list shows the link's site.
     std::optional<Foundation::String> domain;
     if (m_entriesVC->searchText().isEmpty())
         domain = m_associatedDomainText;
-    try {
-        return dependencies().recordStore->entryIndices(Shared::EntryFilter::allItems(), sortMethod, std::nullopt, domain);
-    } catch (const Foundation::Error&) {
-        return {};
-    }
+    return Shared::EntriesVCItems::deferred([recordStore = dependencies().recordStore, sortMethod, domain] {
+        return recordStore->sharedEntryIndices(Shared::EntryFilter::allItems(), sortMethod, std::nullopt, domain);
+    });
 }
 
 void EntrySelectionC::didUpdateSearchText(Shared::EntriesVC&)

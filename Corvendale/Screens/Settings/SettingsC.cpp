@@ -265,19 +265,25 @@ void SettingsC::didConfirmClearLocalCache(ResetC&)
     dismissSettings();
 }
 
-void SettingsC::didSelectDone(ImportFromFileC&)
+void SettingsC::didSelectDone(ImportFromFileC& importFromFileC)
 {
-    Shared::dismissPresentedViewController<ImportFromFileC>(*this);
+    dismissPage(importFromFileC);
 }
 
-void SettingsC::didSelectDone(ExportToFileC&)
+void SettingsC::didSelectDone(ExportToFileC& exportToFileC)
 {
-    Shared::dismissPresentedViewController<ExportToFileC>(*this);
+    dismissPage(exportToFileC);
 }
 
-void SettingsC::didSelectDone(BackupRestoreC&)
+void SettingsC::didSelectDone(BackupRestoreC& backupRestoreC)
 {
-    Shared::dismissPresentedViewController<BackupRestoreC>(*this);
+    dismissPage(backupRestoreC);
+}
+
+void SettingsC::dismissPage(const UIKit::UIViewController& page)
+{
+    if (presentedViewController().get() == &page)
+        dismiss(true);
 }
 
 void SettingsC::presentViewController(const std::shared_ptr<UIKit::UIViewController>& viewController, bool animated,

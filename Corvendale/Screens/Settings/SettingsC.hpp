@@ -5,10 +5,10 @@
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/ResetCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SafeForInspectionCDelegate.hpp"
+#include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/BackupRestoreCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/ImportFromFileCDelegate.hpp"
-#include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 
 #include "Shared/Stores/PreferenceStoreAppearanceUpdateHandling.hpp"
 
@@ -86,7 +86,7 @@ public:
     void didSelectDone(SettingsVHeaderV& headerV) override;
     // ResetCDelegate
     void didConfirmClearLocalCache(ResetC& resetC) override;
-    // The transfer pages' Done
+    // The import, export and backup pages' Done
     void didSelectDone(ImportFromFileC& importFromFileC) override;
     void didSelectDone(ExportToFileC& exportToFileC) override;
     void didSelectDone(BackupRestoreC& backupRestoreC) override;
@@ -112,6 +112,9 @@ protected:
     }
 
 private:
+    // Dismisses the page on top, only while it is what the settings present.
+    void dismissPage(const UIKit::UIViewController& page);
+
     std::weak_ptr<SettingsCDelegate> m_delegate;
     std::shared_ptr<SettingsVC> m_settingsVC;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;

@@ -25,6 +25,10 @@
 #include "Shared/Stores/RecordStore.hpp"
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.hpp"
+#include "Platform/CloudKit/CKContainer.hpp"
+#include "Platform/CloudKit/CKDatabase.hpp"
+#include "Platform/CloudKit/CKModifyRecordZonesOperation.hpp"
+#include "Platform/CloudKit/CKRecordZone.hpp"
 #include "Platform/CloudKit/CKSimulation.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
@@ -244,6 +248,37 @@ TEST_F(Program, EditFindAndItsKeyFocusTheSearchFieldWhereverTheKeyboardsFocusIs)
     EXPECT_TRUE(core.pressNavigating(Foundation::String("Return")));
     driver.settle();
     EXPECT_TRUE(mainWindow->shownMenu());
+}
+
+// A batch that appears in the account's container is a push: the running program syncs at once rather
+// than at its next activation.
+TEST_F(Program, ABatchWrittenToTheAccountsContainerSyncsTheRunningProgram)
+{
+    CorvendaleTests::unlockVault();
+    CloudKit::CKSimulation::setAccount(Foundation::String("_localAccount"));
+    settle();
+    const auto& remote = dependencies().syncCoordinator->cloudKitRemote();
+    ASSERT_TRUE(remote->mostRecentCompletedFetchDate().has_value()) << "the account change's own sync";
+    const auto before = *remote->mostRecentCompletedFetchDate();
+    TestSupport::advanceClock(60);
+
+    // The other installation is this process's own writer here, so its batches are announced too.
+    CloudKit::CKSimulation::setDeliversPushesForOwnBatches(true);
+    auto zone = make<CloudKit::CKRecordZone>(Foundation::String("ElsewhereZone"));
+    auto operation = make<CloudKit::CKModifyRecordZonesOperation>(std::vector {zone}, std::nullopt);
+    remote->ckContainer()->privateCloudDatabase()->add(operation);
+    operation->waitUntilFinished();
+    // The push comes from the container's watcher thread.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (remote->mostRecentCompletedFetchDate() == before && std::chrono::steady_clock::now() < deadline) {
+        settle();
+        std::this_thread::yield();
+    }
+    settle();
+    CloudKit::CKSimulation::setDeliversPushesForOwnBatches(false);
+    CloudKit::CKSimulation::setAccount(std::nullopt);
+    settle();
+    EXPECT_GT(remote->mostRecentCompletedFetchDate().value_or(before), before);
 }
 
 } // namespace

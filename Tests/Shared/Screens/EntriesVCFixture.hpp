@@ -33,7 +33,7 @@ public:
     {
         return Shared::Settings::Items::defaultSortMethod;
     }
-    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod, Shared::EntriesVC&) override
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod, Shared::EntriesVC&) override
     {
         ++entryIndicesRequests;
         std::vector<Shared::EntryIndex> result;

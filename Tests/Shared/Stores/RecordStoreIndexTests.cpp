@@ -54,8 +54,9 @@ TEST(RecordStoreIndex, ReplacesRemovesAndSearchesItemsAddedAfterTheFirstSearch)
     };
     auto found = [&](const char* text) {
         std::vector<Foundation::String> ids;
-        for (const auto& item : index.query(Filter::allItems(), SortMethod::alphabetical, Foundation::String(text), std::nullopt, false))
-            ids.push_back(item.entryID);
+        auto selected = index.select(Filter::allItems(), Foundation::String(text), std::nullopt, false);
+        for (const auto& item : RecordStore::Index::sorted(std::move(selected), SortMethod::alphabetical))
+            ids.push_back(item->entryID);
         return ids;
     };
     for (const auto* id : {"a", "b", "c"})

@@ -10,8 +10,11 @@
 #include "Corvendale/Screens/ImportExport/BackupRestoreV.hpp"
 #include "Corvendale/Screens/Settings/SettingsV.HeaderV.hpp"
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
+#include "Corvendale/Screens/Settings/SettingsTVC.hpp"
+#include "Corvendale/Screens/Settings/SettingsVC.hpp"
 
 #include "Platform/Foundation/MethodTable.hpp"
+#include "Platform/UIKit/UIButton.hpp"
 
 using Corvendale::ImportFromFileC;
 using PageState = Corvendale::ImportFromFileVState;
@@ -61,6 +64,44 @@ TEST_F(TransferEntryPoints, OpenedFilesReachOnlyTheImportPageAndEachPageClosesOn
         settle();
         EXPECT_EQ(coordinator->presentedViewController(), nullptr) << command;
     }
+}
+
+TEST_F(TransferEntryPoints, TheSettingsRowsOpenEachPageOverTheSettingsAndItsDoneReturnsToThem)
+{
+    coordinator->presentSettings(false);
+    settle();
+    auto settings = std::dynamic_pointer_cast<Corvendale::SettingsC>(coordinator->presentedViewController());
+    ASSERT_NE(settings, nullptr);
+    auto& list = *settings->settingsVC()->settingsTVC();
+    auto expectClosesOverTheSettings = [&](const Corvendale::SettingsVHeaderV& header, const std::shared_ptr<UIKit::UIViewController>& page) {
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(settings->presentedViewController(), page);
+        // The page's Done reaches the settings, not the main coordinator: the settings stay.
+        header.doneButton()->sendActions(UIKit::UIControl::Event::touchUpInside());
+        settle();
+        EXPECT_EQ(settings->presentedViewController(), nullptr);
+        EXPECT_EQ(coordinator->presentedViewController(), settings);
+    };
+
+    settings->didSelectImportItems(list);
+    settle();
+    auto importPage = std::dynamic_pointer_cast<ImportFromFileC>(settings->presentedViewController());
+    ASSERT_NE(importPage, nullptr);
+    EXPECT_EQ(importPage->makeState(), PageState(PageState::SelectApp {}));
+    expectClosesOverTheSettings(*importPage->customView()->headerV(), importPage);
+
+    settings->didSelectExportItems(list);
+    settle();
+    auto exportPage = std::dynamic_pointer_cast<Corvendale::ExportToFileC>(settings->presentedViewController());
+    ASSERT_NE(exportPage, nullptr);
+    EXPECT_EQ(exportPage->makeState(), Corvendale::ExportToFileVState(Corvendale::ExportToFileVState::SelectApp {}));
+    expectClosesOverTheSettings(*exportPage->exportToFileVC()->headerV(), exportPage);
+
+    settings->didSelectBackupRestore(list);
+    settle();
+    auto backupPage = std::dynamic_pointer_cast<Corvendale::BackupRestoreC>(settings->presentedViewController());
+    ASSERT_NE(backupPage, nullptr);
+    expectClosesOverTheSettings(*backupPage->customView()->headerV(), backupPage);
 }
 
 TEST_F(LockScreenImport, OpensThePageOnceAfterTheUnlockAndAtOnceWhenUnlocked)

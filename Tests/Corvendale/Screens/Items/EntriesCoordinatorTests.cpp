@@ -36,8 +36,8 @@ namespace {
 class CountingEntriesCoordinator : public EntriesCoordinator {
 public:
     int itemRequests = 0;
-    std::vector<Shared::EntryIndex> entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
-                                                 Shared::EntriesVC& entriesTVC) override
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter& filter, Shared::Settings::Items::SortMethod sortMethod,
+                                        Shared::EntriesVC& entriesTVC) override
     {
         ++itemRequests;
         return EntriesCoordinator::entryIndices(filter, sortMethod, entriesTVC);
@@ -151,6 +151,7 @@ TEST_F(EntriesCoordinatorTests, WithTenThousandItemsEachChangeIsOneDiffedUpdateA
     auto requests = coordinator->itemRequests;
     auto updates = table->appliedUpdates().size();
     coordinator->didSelectFilter(EntryFilter::category(EntryCategory::secureNote));
+    driver.settle(); // the list reads and diffs on its worker
     EXPECT_EQ(coordinator->itemRequests, requests + 1);
     EXPECT_EQ(shown(*coordinator).size(), 1000u);
     EXPECT_EQ(updatesSince(updates), (std::vector<std::pair<Kind, std::size_t>> {{Kind::deleteRows, 9000}})) << "no reload";

@@ -1,0 +1,183 @@
+#include "Shared/Screens/EntriesVC.Worker.hpp"
+
+#include "Shared/Screens/EntriesSearch.hpp"
+
+#include <algorithm>
+#include <numeric>
+
+namespace Shared {
+
+namespace {
+
+using Basalwork::ChangeSet;
+using Basalwork::Difference;
+using Slot = EntriesSearchIndex::Slot;
+
+// A shown row as the table's difference sees it: known by its item, the same while its summary is.
+struct ShownRow {
+    const EntryIndex* index;
+    const Foundation::String& id() const { return index->entryID; }
+    friend bool operator==(const ShownRow& a, const ShownRow& b) { return a.index == b.index || *a.index == *b.index; }
+};
+
+struct ShownRows {
+    using Item = ShownRow;
+    std::vector<ShownRow> rows;
+    Foundation::String id() const { return Foundation::String(); }
+    const std::vector<ShownRow>& items() const { return rows; }
+};
+
+std::vector<ShownRows> sectionsOf(const EntriesVCRows& rows)
+{
+    ShownRows section;
+    section.rows.reserve(rows.shownCount());
+    for (std::size_t row = 0; row < rows.shownCount(); ++row)
+        section.rows.push_back({&rows.shownItem(row)});
+    return {std::move(section)};
+}
+
+// Two selections of the same items in the same order differ only by rows left out and rows let in.
+ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::vector<std::uint32_t>& to)
+{
+    std::vector<Difference> removed;
+    std::vector<Difference> inserted;
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < from.size() || j < to.size()) {
+        if (j == to.size() || (i < from.size() && from[i] < to[j])) {
+            removed.push_back(Difference::removed(static_cast<std::int64_t>(i++)));
+        } else if (i == from.size() || to[j] < from[i]) {
+            inserted.push_back(Difference::inserted(static_cast<std::int64_t>(j++)));
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+    removed.insert(removed.end(), inserted.begin(), inserted.end());
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(removed)}}));
+}
+
+// Every old word is part of a new one: what the new words find, the old ones found too.
+bool narrows(const std::vector<Foundation::String>& before, const std::vector<Foundation::String>& after)
+{
+    if (before.empty())
+        return false;
+    return std::ranges::all_of(before, [&](const Foundation::String& old) {
+        return std::ranges::any_of(after, [&](const Foundation::String& word) { return word.utf8().find(old.utf8()) != std::string::npos; });
+    });
+}
+
+} // namespace
+
+EntriesVCWorker::EntriesVCWorker()
+    : m_rows(std::make_shared<const EntriesVCRows>())
+{
+}
+
+void EntriesVCWorker::takeItems(const EntriesVCRows::Items& items, Settings::Items::SearchableFields fields)
+{
+    const auto& summaries = items.summaries();
+    const auto& before = *m_rows->items();
+    std::vector<Slot> slots(summaries.size());
+    std::vector<bool> kept(before.size());
+    std::size_t staying = 0;
+    if (fields == m_search.fields()) {
+        for (std::size_t i = 0; i < summaries.size(); ++i) {
+            if (auto j = before.position(summaries[i]->entryID.view()); j && !kept[*j]) {
+                kept[*j] = true;
+                slots[i] = m_slotOfPosition[*j];
+                ++staying;
+            }
+        }
+    }
+    if (staying * 2 < summaries.size() || summaries.empty()) {
+        // Mostly new (the first list, another filter, other searchable fields): made afresh on every core.
+        std::vector<const EntryIndex*> all(summaries.size());
+        for (std::size_t i = 0; i < summaries.size(); ++i)
+            all[i] = summaries[i].get();
+        m_search.assign(all, fields);
+        m_slotOfPosition.resize(summaries.size());
+        std::iota(m_slotOfPosition.begin(), m_slotOfPosition.end(), Slot {0});
+    } else {
+        // Slots of items gone are free before new items take theirs.
+        for (std::size_t j = 0; j < before.size(); ++j)
+            if (!kept[j])
+                m_search.remove(m_slotOfPosition[j]);
+        std::vector<bool> taken(before.size());
+        for (std::size_t i = 0; i < summaries.size(); ++i) {
+            auto j = before.position(summaries[i]->entryID.view());
+            if (j && !taken[*j]) {
+                taken[*j] = true;
+                if (before.summaries()[*j] != summaries[i])
+                    m_search.update(slots[i], *summaries[i]);
+            } else {
+                slots[i] = m_search.insert(*summaries[i]);
+            }
+        }
+        m_slotOfPosition = std::move(slots);
+    }
+    std::size_t slotCount = 0;
+    for (auto slot : m_slotOfPosition)
+        slotCount = std::max<std::size_t>(slotCount, slot + 1);
+    m_positionOfSlot.assign(slotCount, 0);
+    for (std::size_t position = 0; position < m_slotOfPosition.size(); ++position)
+        m_positionOfSlot[m_slotOfPosition[position]] = static_cast<std::uint32_t>(position);
+}
+
+std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation::String>& words, bool itemsArrived)
+{
+    const auto count = m_slotOfPosition.size();
+    std::vector<std::uint32_t> shown;
+    if (words.empty()) {
+        m_words.clear();
+        m_matches.clear();
+        shown.resize(count);
+        std::iota(shown.begin(), shown.end(), std::uint32_t {0});
+        return shown;
+    }
+    // Typing on only narrows what the last search found, so only that is searched.
+    bool narrowing = !itemsArrived && narrows(m_words, words);
+    m_matches = m_search.matches(words, narrowing ? &m_matches : nullptr);
+    m_words = words;
+    if (m_matches.size() * 16 < count) {
+        shown.reserve(m_matches.size());
+        for (auto slot : m_matches)
+            shown.push_back(m_positionOfSlot[slot]);
+        std::sort(shown.begin(), shown.end());
+    } else {
+        // Many: marked in place, then read in order.
+        std::vector<std::uint64_t> marked((count + 63) / 64);
+        for (auto slot : m_matches) {
+            auto position = m_positionOfSlot[slot];
+            marked[position / 64] |= std::uint64_t {1} << (position % 64);
+        }
+        shown.reserve(m_matches.size());
+        for (std::size_t word = 0; word < marked.size(); ++word) {
+            for (auto bits = marked[word]; bits; bits &= bits - 1)
+                shown.push_back(static_cast<std::uint32_t>(word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits))));
+        }
+    }
+    return shown;
+}
+
+EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
+{
+    auto previous = m_rows;
+    auto items = previous->items();
+    bool itemsArrived = request.items.has_value() || request.searchableFields != m_search.fields();
+    if (itemsArrived) {
+        if (request.items)
+            items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
+        takeItems(*items, request.searchableFields);
+    }
+    auto shown = search(EntriesSearch::words(request.searchText), itemsArrived);
+    m_rows = std::make_shared<const EntriesVCRows>(items, std::move(shown), request.searchText);
+    if (!itemsArrived)
+        return {m_rows, selectionChanges(previous->shown(), m_rows->shown()), false};
+    // Nothing shows yet: nothing on screen to keep, and a reload costs the least.
+    if (previous->shownCount() == 0)
+        return {m_rows, ChangeSet(ChangeSet::UpdateAction::reload()), true};
+    return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
+}
+
+} // namespace Shared

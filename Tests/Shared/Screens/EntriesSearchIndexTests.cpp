@@ -1,0 +1,245 @@
+#include "Shared/Model/EntryIndex.hpp"
+#include "Shared/Screens/EntriesSearch.Index.hpp"
+#include "Shared/Screens/EntriesSearch.hpp"
+#include "Shared/Screens/EntriesVC.Worker.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace Shared;
+using Basalwork::Difference;
+using Fields = Settings::Items::SearchableFields;
+using Foundation::String;
+
+namespace {
+
+// Pieces of text whose case, composition or neighbours change how they read: a final sigma, a dotted
+// capital I, a sharp s, a letter with a combining accent beside its composed form, a script without
+// case, a family of emoji, white space that is not a space.
+const char* const pieces[] = {"a", "b", "ab", "ba", "Ba", "AB", "n", "k", " ", "  ", "\u00a0", "\t", "-", "1", "42", "x",
+                              "\u03a3", "\u03c3", "\u03c2", "\u039f\u0394\u039f\u03a3", "\u0130", "i", "I", "\u00df", "SS", "ss",
+                              "e\u0301", "\u00e9", "\u00c9", "E", "\u05e9", "\u05dc", "\u4e2d", "\u6587",
+                              "\U0001F468\u200D\U0001F469\u200D\U0001F467", "\U0001F468", "bank", "Bank", "mail", ".", "@"};
+
+std::string randomText(std::mt19937& random, int maxPieces)
+{
+    std::string text;
+    auto count = std::uniform_int_distribution<int>(0, maxPieces)(random);
+    for (int i = 0; i < count; ++i)
+        text += pieces[random() % std::size(pieces)];
+    return text;
+}
+
+EntryIndex randomItem(std::mt19937& random, int number)
+{
+    EntryIndex index;
+    index.entryID = String("item-" + std::to_string(number));
+    index.title = String(randomText(random, 6));
+    index.subtitle = String(randomText(random, 4));
+    index.username = String(randomText(random, 3));
+    if (random() % 2)
+        index.websites = {String(randomText(random, 3))};
+    if (random() % 3 == 0)
+        index.tags = {String(randomText(random, 2)), String(randomText(random, 2))};
+    index.notes = String(randomText(random, 8));
+    return index;
+}
+
+// The reference: every item's haystack searched whole.
+std::vector<std::string> searchedWhole(const std::vector<std::shared_ptr<const EntryIndex>>& items, Fields fields, const String& text)
+{
+    auto words = EntriesSearch::words(text);
+    std::vector<std::string> ids;
+    for (const auto& item : items) {
+        auto haystack = EntriesSearch::haystack(*item, fields);
+        bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (words.empty() || EntriesSearch::matches(haystack, isASCII, words))
+            ids.push_back(item->entryID.utf8());
+    }
+    return ids;
+}
+
+std::vector<std::string> shownIDs(const EntriesVCRows& rows)
+{
+    std::vector<std::string> ids;
+    for (std::size_t row = 0; row < rows.shownCount(); ++row)
+        ids.push_back(rows.shownItem(row).entryID.utf8());
+    return ids;
+}
+
+// What a table shows after a batch: the old rows without the removed and moved ones, then the inserted
+// and moved ones at their new places.
+std::vector<std::string> applied(const std::vector<std::string>& before, const Basalwork::ChangeSet& changes, const std::vector<std::string>& after)
+{
+    const auto* animate = changes.updateAction().as<Basalwork::ChangeSet::UpdateAction::Animate>();
+    if (!animate)
+        return after; // reloaded
+    std::vector<bool> leaving(before.size());
+    std::vector<std::pair<std::int64_t, std::string>> arriving;
+    for (const auto& section : animate->itemDifferencesPerSection) {
+        for (const auto& difference : section.differences) {
+            if (auto removed = difference.as<Difference::Removed>()) {
+                leaving[static_cast<std::size_t>(removed->from)] = true;
+            } else if (auto inserted = difference.as<Difference::Inserted>()) {
+                arriving.emplace_back(inserted->at, after[static_cast<std::size_t>(inserted->at)]);
+            } else if (auto moved = difference.as<Difference::Moved>()) {
+                leaving[static_cast<std::size_t>(moved->from)] = true;
+                arriving.emplace_back(moved->to, before[static_cast<std::size_t>(moved->from)]);
+            }
+        }
+    }
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (!leaving[i])
+            result.push_back(before[i]);
+    std::sort(arriving.begin(), arriving.end());
+    for (const auto& [at, id] : arriving)
+        result.insert(result.begin() + at, id);
+    return result;
+}
+
+} // namespace
+
+namespace {
+
+// The ids the index's slots stand for, sorted, beside those searching each item whole finds.
+void expectSameAnswers(const EntriesSearchIndex& index, const std::vector<EntryIndex>& items, const std::vector<EntriesSearchIndex::Slot>& slots,
+                       Fields fields, std::mt19937& random)
+{
+    for (int query = 0; query < 150; ++query) {
+        String text(randomText(random, 3));
+        auto words = EntriesSearch::words(text);
+        if (words.empty())
+            continue;
+        std::vector<std::string> expected;
+        for (const auto& item : items) {
+            auto haystack = EntriesSearch::haystack(item, fields);
+            bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+            if (EntriesSearch::matches(haystack, isASCII, words))
+                expected.push_back(item.entryID.utf8());
+        }
+        std::vector<std::string> found;
+        for (auto slot : index.matches(words))
+            found.push_back(items[static_cast<std::size_t>(std::ranges::find(slots, slot) - slots.begin())].entryID.utf8());
+        std::sort(expected.begin(), expected.end());
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, expected) << text.utf8();
+    }
+}
+
+} // namespace
+
+// Built at once or item by item, with items changing and going, the index answers exactly what searching
+// every item's text whole answers, for random text full of letters whose case or composition changes how
+// they read.
+TEST(EntriesSearchIndex, FindsExactlyWhatSearchingEveryTextWholeFinds)
+{
+    std::mt19937 random(20260101);
+    for (auto fields : {Fields::titleTags, Fields::titleSubtitleTags, Fields::titleSubtitleUsernameTagsNotes}) {
+        SCOPED_TRACE(static_cast<int>(fields));
+        std::vector<EntryIndex> items;
+        for (int i = 0; i < 400; ++i)
+            items.push_back(randomItem(random, i));
+        std::vector<const EntryIndex*> pointers;
+        std::vector<EntriesSearchIndex::Slot> slots;
+        for (const auto& item : items) {
+            slots.push_back(static_cast<EntriesSearchIndex::Slot>(pointers.size()));
+            pointers.push_back(&item);
+        }
+        EntriesSearchIndex built;
+        built.assign(pointers, fields);
+        expectSameAnswers(built, items, slots, fields, random);
+
+        // Item by item, then changed, removed, and slots taken again.
+        EntriesSearchIndex grown(fields);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            slots[i] = grown.insert(items[i]);
+        for (int i = 0; i < 150; ++i) {
+            auto at = random() % items.size();
+            if (random() % 3 == 0) {
+                grown.remove(slots[at]);
+                items[at] = randomItem(random, 1000 + i);
+                slots[at] = grown.insert(items[at]);
+            } else {
+                auto changed = randomItem(random, 0);
+                changed.entryID = items[at].entryID;
+                items[at] = changed;
+                grown.update(slots[at], items[at]);
+            }
+        }
+        expectSameAnswers(grown, items, slots, fields, random);
+    }
+}
+
+// A list typed into, widened, emptied and given changed items shows exactly what searching every item
+// whole shows, and each step's batch turns the rows shown before into those shown after.
+TEST(EntriesSearchIndex, TheListsStepsShowWhatASearchOfEverythingShowsAndTheirBatchesGetThere)
+{
+    std::mt19937 random(31);
+    const auto fields = Fields::titleSubtitleUsernameTagsNotes;
+    std::vector<std::shared_ptr<const EntryIndex>> items;
+    for (int i = 0; i < 300; ++i)
+        items.push_back(std::make_shared<const EntryIndex>(randomItem(random, i)));
+    EntryIndex endsInSigma;
+    endsInSigma.entryID = "sigma-end";
+    endsInSigma.title = "\u039f\u0394\u039f\u03a3 bank";
+    EntryIndex sigmaInside = endsInSigma;
+    sigmaInside.entryID = "sigma-inside";
+    sigmaInside.title = "\u039f\u0394\u039f\u03a3Bank";
+    items.push_back(std::make_shared<const EntryIndex>(endsInSigma));
+    items.push_back(std::make_shared<const EntryIndex>(sigmaInside));
+    EntriesVCWorker worker;
+    std::vector<std::string> shown;
+    auto step = [&](std::optional<EntriesVCItems> given, const String& text) {
+        auto result = worker.run({std::move(given), fields, text});
+        auto now = shownIDs(*result.rows);
+        EXPECT_EQ(now, searchedWhole(result.rows->items()->summaries(), fields, text)) << text.utf8();
+        EXPECT_EQ(applied(shown, result.changes, now), now) << text.utf8();
+        shown = now;
+    };
+    step(EntriesVCItems::shared(items), String());
+    // A capital sigma reads as a final sigma at the end of a word and as another letter once more
+    // follows: typing on must not narrow to what the shorter text found.
+    String typed;
+    for (const char* letter : {"\u039f", "\u0394", "\u039f", "\u03a3", "B"}) {
+        typed = String(typed.utf8() + letter);
+        step(std::nullopt, typed);
+    }
+    EXPECT_NE(std::ranges::find(shown, "sigma-inside"), shown.end());
+    for (int round = 0; round < 200; ++round) {
+        auto choice = random() % 6;
+        if (choice < 3) {
+            typed = String(typed.utf8() + pieces[random() % std::size(pieces)]);
+        } else if (choice == 3 && !typed.isEmpty()) {
+            auto characters = typed.characters();
+            characters.pop_back();
+            std::string shorter;
+            for (const auto& character : characters)
+                shorter += String(character).utf8();
+            typed = String(shorter);
+        } else if (choice == 4) {
+            typed = String(randomText(random, 2));
+        } else {
+            // Some items change, some go, some come, in a new order.
+            auto changed = items;
+            for (int i = 0; i < 10; ++i) {
+                auto at = random() % changed.size();
+                auto item = randomItem(random, 0);
+                item.entryID = changed[at]->entryID;
+                changed[at] = std::make_shared<const EntryIndex>(item);
+            }
+            changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(random() % changed.size()));
+            changed.push_back(std::make_shared<const EntryIndex>(randomItem(random, 5000 + round)));
+            std::rotate(changed.begin(), changed.begin() + 3, changed.end());
+            items = changed;
+            step(EntriesVCItems::shared(items), typed);
+            continue;
+        }
+        step(std::nullopt, typed);
+    }
+}
