@@ -24,6 +24,7 @@
 #include "Basalwork/Base/Bundle.hpp"
 #include "Basalwork/Base/CodableStore.hpp"
 #include "Basalwork/Base/CommandLine.hpp"
+#include "Basalwork/Base/DispatchQueue.hpp"
 #include "Basalwork/Base/GeneralError.hpp"
 #include "Basalwork/Base/NSManagedObjectContext.hpp"
 #include "Basalwork/Base/SemanticVersion.hpp"
@@ -55,6 +56,7 @@ const Foundation::Logger& log()
 
 constexpr double activationSyncInterval = 4 * 60 * 60;
 constexpr double failedSyncRetryInterval = 60;
+constexpr double credentialStoreDelayAfterUnlock = 2;
 constexpr Basalwork::SemanticVersion refetchVersion {3, 1, 0};
 
 std::vector<Foundation::String> recordNames(const std::vector<CloudKit::CKRecordID>& ids)
@@ -184,8 +186,17 @@ void SyncCoordinator::startObserving()
     observe(Shared::AuthenticationStore::authenticationStoreDidUpdateAuthenticationRecords(), [](SyncCoordinator& self) { self.sync(); });
     observe(Shared::LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange(), [](SyncCoordinator& self) { self.sync(); });
     observe(Shared::Importer::importerDidUpdateImportStatus(), [](SyncCoordinator& self) { self.importStatusDidUpdate(); });
-    // The credential list is read from the items, which only an open vault can give.
-    observe(Shared::Cryptor::cryptorDidUpdateVaultKey(), [](SyncCoordinator& self) { self.replaceCredentialStoreIfUnlocked(); });
+    // The credential list is read from the items, which only an open vault can give. It waits until the
+    // unlocked window has its first list: reading every item beside that list's would delay it.
+    observe(Shared::Cryptor::cryptorDidUpdateVaultKey(), [](SyncCoordinator& self) {
+        if (!self.m_recordStore->cryptor()->isUnlocked())
+            return;
+        std::weak_ptr<SyncCoordinator> weak = self.sharedSelf(&self);
+        Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), credentialStoreDelayAfterUnlock, [weak] {
+            if (auto self = weak.lock())
+                self->replaceCredentialStoreIfUnlocked();
+        });
+    });
 }
 
 void SyncCoordinator::replaceCredentialStoreIfUnlocked()

@@ -525,7 +525,22 @@ void RecordStore::post(const Foundation::Notification::Name& name) const
 
 void RecordStore::postDidUpdateRecords() const
 {
-    post(recordStoreDidUpdateRecords());
+    if (Foundation::Thread::isMainThread()) {
+        post(recordStoreDidUpdateRecords());
+        return;
+    }
+    // A sync applies its records a round at a time; the rounds that end while the main thread is busy
+    // are one update to whoever reads the records again, not one each.
+    if (m_didUpdateRecordsPending.exchange(true))
+        return;
+    std::weak_ptr<const RecordStore> weak = std::static_pointer_cast<const RecordStore>(shared_from_this());
+    Foundation::DispatchQueue::main()->async([weak] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        self->m_didUpdateRecordsPending = false;
+        self->m_notificationCenter->post(recordStoreDidUpdateRecords(), std::const_pointer_cast<RecordStore>(self));
+    });
 }
 
 // --- Settings, safe for inspection, AutoFill ----------------------------------------------------------

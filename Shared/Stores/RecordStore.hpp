@@ -22,6 +22,7 @@
 #include "Platform/Foundation/Notification.hpp"
 #include "Platform/Foundation/Result.hpp"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -285,6 +286,8 @@ private:
     std::shared_ptr<Foundation::NSObject> m_contextObserver;
     // The AutoFill service's state, as the user switches it.
     std::unique_ptr<FolderWatcher> m_autoFillWatcher;
+    // An update of the records from another thread is on its way to the main queue.
+    mutable std::atomic<bool> m_didUpdateRecordsPending = false;
 };
 
 } // namespace Shared

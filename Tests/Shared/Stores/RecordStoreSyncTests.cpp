@@ -13,6 +13,7 @@
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace Shared;
 using SharedTests::addEntry;
@@ -335,4 +336,33 @@ TEST_F(RecordStoreSyncTests, ADeletionThatMeetsAnEditKeepsTheEditedItem)
     EXPECT_TRUE(isLocallyModified(*here, editedHere));
     // Its next push makes the record anew.
     EXPECT_FALSE(here->ckRecordWithLocalModifications(editedHere, zone)->recordChangeTag());
+}
+
+// A sync's rounds that end while the main thread is busy reach whoever reads the records again as one
+// update; a round after it is heard anew.
+TEST_F(RecordStoreSyncTests, RoundsAppliedWhileTheMainThreadIsBusyAreOneUpdate)
+{
+    std::vector<Foundation::String> ids;
+    for (const char* title : {"Bank", "Mail", "Forum"})
+        ids.push_back(addEntry(*here, title));
+    TestSupport::runMainLoopUntilIdle();
+    int updates = 0;
+    auto observer = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), there, nullptr,
+                                                           [&](const Foundation::Notification&) { ++updates; });
+    // The fetch's rounds run off the main thread.
+    std::thread([&] {
+        for (const auto& id : ids)
+            push(*here, *there, id);
+    }).join();
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(there->allEntries().size(), 3u);
+
+    auto context = here->makeEditingContext();
+    context->setText("Bank 2", SystemField::title, ids.front());
+    context->save();
+    std::thread([&] { push(*here, *there, ids.front()); }).join();
+    TestSupport::runMainLoopUntilIdle();
+    EXPECT_EQ(updates, 2);
+    vault->notificationCenter->removeObserver(observer);
 }
