@@ -234,8 +234,10 @@ void AuthenticationCoordinator::transitionIfRequired(bool animated)
             } else if constexpr (std::is_same_v<T, S::ReplaceDataWithBackupConfirmation>) {
                 show(V::ReplaceDataWithBackupConfirmation {value.fileURL, value.backupPassword});
             } else if constexpr (std::is_same_v<T, S::RestoredVaultMasterPasswordEntry>) {
-                clearTexts();
-                show(V::RestoredVaultMasterPasswordEntry {});
+                // The backup's password goes as the screen comes; what is typed on it stays for Unlock.
+                if (!m_authenticationVC->state().is<V::RestoredVaultMasterPasswordEntry>())
+                    clearTexts();
+                show(V::RestoredVaultMasterPasswordEntry {m_entryText});
             } else if constexpr (std::is_same_v<T, S::RestoreFromBackupFailed>) {
                 clearTexts();
                 show(V::RestoreFromBackupFailed {value.errorDescription, value.offersFailureReport});

@@ -30,6 +30,7 @@ struct CoreDataError {
         persistentStoreTimeout = 134090,
         persistentStoreIncompatibleVersionHash = 134100,
         sqlite = 134180,
+        persistentHistoryTokenExpired = 134301,
     };
 
     static Foundation::NSError make(Code code, const std::string& description, const std::optional<std::string>& path = std::nullopt,

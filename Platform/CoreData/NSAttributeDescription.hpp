@@ -29,6 +29,9 @@ public:
     // An indexed attribute gets an index in the store, for predicates and sorts that use it often.
     bool isIndexed() const { return m_isIndexed; }
     void setIsIndexed(bool isIndexed) { m_isIndexed = isIndexed; }
+    // A deleted object's value stays in the store's history (a text or a number; not data).
+    bool preservesValueInHistoryOnDeletion() const { return m_preservesValueInHistoryOnDeletion; }
+    void setPreservesValueInHistoryOnDeletion(bool preserves) { m_preservesValueInHistoryOnDeletion = preserves; }
 
 private:
     Foundation::String m_name;
@@ -36,6 +39,7 @@ private:
     bool m_isOptional;
     Value m_defaultValue;
     bool m_isIndexed;
+    bool m_preservesValueInHistoryOnDeletion = false;
 };
 
 } // namespace CoreData

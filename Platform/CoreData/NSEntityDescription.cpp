@@ -88,7 +88,7 @@ void NSEntityDescription::layOut()
                                      + CoreData::name(attribute.attributeType()));
         m_storedIndex.emplace(attribute.name().utf8(), m_stored.size());
         m_stored.push_back({attribute.name(), attribute.attributeType(), attribute.isOptional(), attribute.defaultValue(),
-                            attribute.isIndexed()});
+                            attribute.isIndexed(), nullptr, nullptr, attribute.preservesValueInHistoryOnDeletion()});
     }
     for (const auto& relationship : m_relationships) {
         if (relationship.isToMany())

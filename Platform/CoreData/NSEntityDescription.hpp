@@ -33,6 +33,7 @@ public:
         bool isIndexed;
         const NSRelationshipDescription* relationship = nullptr;
         const NSEntityDescription* destination = nullptr;
+        bool preservesValueInHistoryOnDeletion = false;
     };
     // The to-many side of a relationship: the destination's objects whose inverse leads here.
     struct ToManyRelationship {

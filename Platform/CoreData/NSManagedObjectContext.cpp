@@ -452,6 +452,20 @@ std::int64_t NSManagedObjectContext::storeChangeCountByOthers()
     return coordinator().store().changeCountByOthers();
 }
 
+NSPersistentHistoryResult NSManagedObjectContext::execute(const NSPersistentHistoryChangeRequest& request)
+{
+    auto& store = coordinator().store();
+    if (request.kind() == NSPersistentHistoryChangeRequest::Kind::fetchAfter)
+        return store.history(request.token());
+    store.deleteHistory(request.token());
+    return {{}, request.token()};
+}
+
+NSPersistentHistoryToken NSManagedObjectContext::currentPersistentHistoryToken()
+{
+    return coordinator().store().historyToken();
+}
+
 NSBatchDeleteResult NSManagedObjectContext::execute(const NSBatchDeleteRequest& request)
 {
     const auto& fetchRequest = request.fetchRequest();

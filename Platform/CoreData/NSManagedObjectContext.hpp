@@ -5,6 +5,8 @@
 #include "Platform/CoreData/NSBatchDeleteResult.hpp"
 #include "Platform/CoreData/NSFetchRequest.hpp"
 #include "Platform/CoreData/NSManagedObject.hpp"
+#include "Platform/CoreData/NSPersistentHistoryChangeRequest.hpp"
+#include "Platform/CoreData/NSPersistentHistoryResult.hpp"
 #include "Platform/CoreData/ObjectRegistry.hpp"
 #include "Platform/Foundation/NSObject.hpp"
 #include "Platform/Foundation/Notification.hpp"
@@ -130,6 +132,10 @@ public:
     // contexts of this coordinator save leaves it. Tells a reader whether its copy of the store went stale.
     std::int64_t storeChangeCountByOthers();
     NSBatchDeleteResult execute(const NSBatchDeleteRequest& request);
+    // Reads or forgets the store's history of changes (a store that tracks it).
+    NSPersistentHistoryResult execute(const NSPersistentHistoryChangeRequest& request);
+    // The token of the last change the store saved, from any context or process.
+    NSPersistentHistoryToken currentPersistentHistoryToken();
 
     bool hasChanges() const { return !m_inserted.empty() || !m_updated.empty() || !m_deleted.empty(); }
     const std::vector<std::shared_ptr<NSManagedObject>>& insertedObjects() const { return m_inserted; }

@@ -29,7 +29,7 @@ std::shared_ptr<NSPersistentStore> NSPersistentStoreCoordinator::addPersistentSt
     std::optional<std::string> path;
     if (!inMemory)
         path = description.url()->path().utf8();
-    auto store = std::make_unique<SQLiteStore>(*m_model, path, description.timeout());
+    auto store = std::make_unique<SQLiteStore>(*m_model, path, description.timeout(), description.persistentHistoryTracking());
     m_store = Foundation::make<NSPersistentStore>(inMemory ? Foundation::String(NSInMemoryStoreType) : description.type(), description.url(),
                                                   std::move(store));
     return m_store;

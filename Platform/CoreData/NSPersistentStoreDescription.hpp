@@ -27,6 +27,10 @@ public:
     void setURL(std::optional<Foundation::URL> url) { m_url = std::move(url); }
     double timeout() const { return m_timeout; }
     void setTimeout(double seconds) { m_timeout = seconds; }
+    // The store keeps a history of every change saved to it, by any process, so that a reader can learn
+    // what others changed since it last looked (NSPersistentHistoryChangeRequest).
+    bool persistentHistoryTracking() const { return m_persistentHistoryTracking; }
+    void setPersistentHistoryTracking(bool tracking) { m_persistentHistoryTracking = tracking; }
 
     bool isInMemory() const;
 
@@ -34,6 +38,7 @@ private:
     Foundation::String m_type = NSSQLiteStoreType;
     std::optional<Foundation::URL> m_url;
     double m_timeout = 10;
+    bool m_persistentHistoryTracking = false;
 };
 
 } // namespace CoreData

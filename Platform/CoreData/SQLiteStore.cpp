@@ -115,8 +115,9 @@ std::string keyList(const std::vector<std::int64_t>& keys)
 
 } // namespace
 
-SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout)
+SQLiteStore::SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout, bool tracksHistory)
     : m_path(path.value_or(":memory:"))
+    , m_tracksHistory(tracksHistory)
 {
     try {
         if (path)
@@ -272,6 +273,7 @@ void SQLiteStore::open(const std::optional<std::string>& path, double timeout, b
     m_busyTimeout = std::clamp(timeout, 0.0, 2.0e6);
     sqlite3_busy_handler(m_database, &SQLiteStore::waitWhileBusy, this);
     SQLiteFunctions::install(m_database);
+    installHistoryFunction();
     // Reading the schema finds a file that is not a store, or a damaged or truncated one; an existing
     // store is checked whole before anything is written to it.
     execute("SELECT count(*) FROM sqlite_master");
@@ -514,6 +516,9 @@ bool SQLiteStore::fitSchema(const NSManagedObjectModel& model, bool apply)
                 change("CREATE INDEX \"" + index + "\" ON " + table + " (" + quoted(property.name) + ")");
         }
     }
+    // The history's triggers go on the tables made above.
+    if (fitHistory(model, apply))
+        changes = true;
     return changes;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/CoreData/NSManagedObjectID.hpp"
+#include "Platform/CoreData/NSPersistentHistoryResult.hpp"
 #include "Platform/CoreData/SQLFragment.hpp"
 #include "Platform/CoreData/Value.hpp"
 
@@ -41,8 +42,9 @@ public:
         std::vector<Value> values;
     };
 
-    // Nothing for `path` opens a store in memory.
-    SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout);
+    // Nothing for `path` opens a store in memory. A store that tracks its history records every change
+    // to its rows, by any process (see SQLiteStore.History.cpp).
+    SQLiteStore(const NSManagedObjectModel& model, const std::optional<std::string>& path, double timeout, bool tracksHistory = false);
     ~SQLiteStore();
     SQLiteStore(const SQLiteStore&) = delete;
     SQLiteStore& operator=(const SQLiteStore&) = delete;
@@ -87,6 +89,12 @@ public:
     // VACUUM, then a truncating checkpoint: the file and its log keep nothing that was deleted.
     void compact();
 
+    // The history, for a store that tracks it (others throw): the token of the last change saved; the
+    // changes after a token, or persistentHistoryTokenExpired once they are forgotten; forgetting them.
+    NSPersistentHistoryToken historyToken();
+    NSPersistentHistoryResult history(NSPersistentHistoryToken after);
+    void deleteHistory(NSPersistentHistoryToken through);
+
     class Statement;
 
 private:
@@ -101,6 +109,11 @@ private:
     void open(const std::optional<std::string>& path, double timeout, bool checksExisting);
     void fitSchema(const NSManagedObjectModel& model);
     bool fitSchema(const NSManagedObjectModel& model, bool apply);
+    bool fitHistory(const NSManagedObjectModel& model, bool apply);
+    // `cd_connection()`, which the history's triggers record: this connection's own number.
+    void installHistoryFunction();
+    std::int64_t historyForgottenThrough();
+    void requireHistory() const;
     std::string selectSQL(const NSEntityDescription& entity, const Query& query, bool keysOnly, const std::vector<std::size_t>& columns = {}) const;
     void deleteCascading(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys,
                          std::vector<NSManagedObjectID>& deleted);
@@ -118,6 +131,8 @@ private:
     double m_busyTimeout = 10;
     std::chrono::steady_clock::time_point m_busySince;
     std::string m_path;
+    bool m_tracksHistory = false;
+    std::int64_t m_connectionNumber = 0;
     std::mutex m_checkpointMutex;
     std::thread m_checkpointer;
     std::atomic<bool> m_checkpointing {false};

@@ -6,12 +6,14 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIContextMenuInteraction.hpp"
 #include "Platform/UIKit/UIContextualAction.hpp"
+#include "Platform/UIKit/UIDocumentPickerViewController.hpp"
 #include "Platform/UIKit/UIEventDriver.hpp"
 #include "Platform/UIKit/UIKey.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UIModalPresentationStyle.hpp"
+#include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UISegmentedControl.hpp"
 #include "Platform/UIKit/UISlider.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
@@ -416,6 +418,15 @@ bool UIInteractionDriver::focus(const std::shared_ptr<UIView>& view)
     auto window = view->window();
     if (window)
         window->setFocusedView(view);
+    // What takes the focus out of sight comes into sight, as a table's rows do: a long page scrolls to
+    // its button. What is in sight (a click's target) stays where it is.
+    for (auto ancestor = view->superview(); ancestor; ancestor = ancestor->superview())
+        if (auto scrollView = std::dynamic_pointer_cast<UIScrollView>(ancestor); scrollView && !std::dynamic_pointer_cast<UITableView>(ancestor)) {
+            const CGRect rect = view->convertTo(view->bounds(), scrollView);
+            if (scrollView->bounds().intersection(rect) != rect)
+                scrollView->scrollRectToVisible(rect, false);
+            break;
+        }
     if (isTextInput(*view))
         return view->becomeFirstResponder();
     if (window)
@@ -473,6 +484,13 @@ std::shared_ptr<UIView> UIInteractionDriver::focusableInRowsBeyondSight(const st
             return forward ? stops.front() : stops.back();
     }
     return nullptr;
+}
+
+bool UIInteractionDriver::editsDocumentPickerPath() const
+{
+    auto window = windowOf(*m_scene);
+    auto field = window ? std::dynamic_pointer_cast<UIView>(window->firstResponder()) : nullptr;
+    return field && field->accessibilityIdentifier() == Foundation::String(UIDocumentPickerViewController::pathFieldIdentifier);
 }
 
 bool UIInteractionDriver::moveFocus(bool forward)
@@ -624,8 +642,14 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     const bool plain = !modifiers.contains(UIKeyModifierFlags::command()) && !modifiers.contains(UIKeyModifierFlags::control())
         && !modifiers.contains(UIKeyModifierFlags::alternate());
     const std::string name = keyName.utf8();
-    if (plain && name == "Tab")
-        return moveFocus(!modifiers.contains(UIKeyModifierFlags::shift()));
+    if (plain && name == "Tab") {
+        const bool forward = !modifiers.contains(UIKeyModifierFlags::shift());
+        // In a document picker's path Tab completes the name typed so far, as a shell does; Shift-Tab
+        // still leaves the field for the picker's buttons.
+        if (forward && editsDocumentPickerPath())
+            return press(keyName, modifiers);
+        return moveFocus(forward);
+    }
     // Command-W closes what is in front, and a pop-over is in front of its window.
     if (name == "w" && modifiers == UIKeyModifierFlags::command() && closePopover())
         return true;

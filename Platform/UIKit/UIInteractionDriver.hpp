@@ -113,6 +113,7 @@ public:
 
 private:
     std::shared_ptr<UIView> activeScreen() const;
+    bool editsDocumentPickerPath() const;
     std::shared_ptr<UITableView> arrowTable() const;
     // The first stop (last, going back) in the table's rows after `from` (from its first or last row
     // without one), scrolling them into sight; none when no later row has one.

@@ -70,6 +70,15 @@ void UIScrollView::scrollRectToVisible(const CGRect& rect, bool animated)
 void UIScrollView::setContentSize(CGSize size)
 {
     m_contentSize = size;
+    // Content that shrank under the offset would leave the view showing what lies past its end, with no
+    // scrolling back on a display without a wheel: the offset comes back within the content.
+    const CGPoint offset = contentOffset();
+    const UIEdgeInsets inset = adjustedContentInset();
+    const CGSize visible = bounds().size;
+    const CGPoint kept {std::min(offset.x, std::max(-inset.left, size.width + inset.right - visible.width)),
+                        std::min(offset.y, std::max(-inset.top, size.height + inset.bottom - visible.height))};
+    if (kept.x != offset.x || kept.y != offset.y)
+        setContentOffset(kept, false);
     std::erase_if(m_contentSizeObservations, [](const auto& observation) { return observation.expired(); });
     // A report may start or end observations, so it walks a copy.
     const auto observations = m_contentSizeObservations;

@@ -35,6 +35,18 @@ EntryRevision RecordSealing::openRevision(const Foundation::String& id, const Fo
     return revision;
 }
 
+std::optional<EntryIndex> RecordSealing::openSummary(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key)
+{
+    try {
+        auto summary = RecordStore::Index::unpacked(Cryptor::open(sealed, key, indexContext(id)));
+        if (summary.entryID == id)
+            return summary;
+    } catch (const Foundation::Error&) {
+        // Made again from the item.
+    }
+    return std::nullopt;
+}
+
 std::pair<Foundation::Data, Foundation::Data> RecordSealing::sealRevision(const Foundation::String& id, const EntryRevision& revision,
                                                                           const EntryIndex& summary, const Cryptor::Key& key)
 {

@@ -5,6 +5,7 @@
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/String.hpp"
 
+#include <optional>
 #include <utility>
 
 namespace Shared {
@@ -24,6 +25,9 @@ public:
     // An item's sealed revision, opened; it must be the item it is stored as (nothing sealed is
     // entryNotFound).
     static EntryRevision openRevision(const Foundation::String& id, const Foundation::Data* sealed, const Cryptor::Key& key);
+    // An item's sealed summary, opened; nothing when it does not open, is of an earlier format or names
+    // another item (it is made again from the item then).
+    static std::optional<EntryIndex> openSummary(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key);
     // An item's revision and its summary, sealed to be stored as that item.
     static std::pair<Foundation::Data, Foundation::Data> sealRevision(const Foundation::String& id, const EntryRevision& revision,
                                                                       const EntryIndex& summary, const Cryptor::Key& key);

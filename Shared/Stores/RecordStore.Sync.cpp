@@ -241,15 +241,24 @@ void RecordStore::didSynchronize()
         if (!self->m_cryptor->isUnlocked())
             return;
         bool changedByOthers = true;
+        std::int64_t count = 0;
         Foundation::catchError([&] {
-            auto count = self->m_context->storeChangeCountByOthers();
+            count = self->m_context->storeChangeCountByOthers();
             std::lock_guard lock(self->m_indexMutex);
             changedByOthers = !self->m_index || generation != self->m_indexGeneration || count != self->m_indexStoreChangeCount;
         });
-        if (!changedByOthers)
+        if (!changedByOthers) {
+            Foundation::catchError([&] { self->advanceHistory(generation); });
             return;
-        // A fetch takes in every value another process saved; the index follows the store.
-        Foundation::catchError([&] { self->reloadIndex(generation); });
+        }
+        // What another process saved: the items the store's history names, or the whole index when it
+        // cannot tell.
+        std::optional<bool> changed;
+        Foundation::catchError([&] { changed = self->takeInChangesByOthers(generation, count); });
+        if (changed && !*changed)
+            return;
+        if (!changed)
+            Foundation::catchError([&] { self->reloadIndex(generation); });
         self->postDidUpdateRecords();
     });
 }

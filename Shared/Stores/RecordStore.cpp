@@ -58,14 +58,7 @@ std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, c
     const auto* sealed = row[1].as<Foundation::Data>();
     if (!id || !sealed || !row[2].isNil())
         return std::nullopt;
-    try {
-        auto summary = RecordStore::Index::unpacked(Cryptor::open(*sealed, key, RecordSealing::indexContext(*id)));
-        if (summary.entryID == *id)
-            return summary;
-    } catch (const Foundation::Error&) {
-        // Made again from the item.
-    }
-    return std::nullopt;
+    return RecordSealing::openSummary(*id, *sealed, key);
 }
 
 Foundation::Data inspectionContext(const Foundation::String& vaultID)
@@ -165,7 +158,8 @@ RecordStore::RecordStore(std::shared_ptr<Foundation::NotificationCenter> notific
     , m_preferenceStore(std::move(preferenceStore))
     , m_container(Foundation::make<Syncwright::PersistentContainer>("recordStore", makeModel()))
 {
-    m_container->loadPersistentStore(storeType, timeout);
+    // The store's history tells what the extension saved, so that the index takes in only that.
+    m_container->loadPersistentStore(storeType, timeout, true);
     // Everything runs in the one background context; the screens read through the store, not the view context.
     m_container->viewContext()->setAutomaticallyMergesChangesFromParent(false);
     m_context = m_container->newBackgroundContext();
@@ -288,9 +282,12 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
 {
     auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
     std::int64_t storeChangeCount = 0;
+    std::int64_t historyStamp = 0;
     m_context->performAndWait([&] {
-        // Taken before the rows are read: a save by another process meanwhile makes the next check reload.
+        // Taken before the rows are read: a save by another process meanwhile makes the next check take
+        // it in.
         storeChangeCount = m_context->storeChangeCountByOthers();
+        historyStamp = m_context->currentPersistentHistoryToken().stamp();
         auto key = m_cryptor->itemSecretsKey();
         // Only what the summaries need, without making 10,000 objects.
         CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
@@ -413,6 +410,7 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
     if (generation == m_indexGeneration) {
         m_index = std::move(index);
         m_indexStoreChangeCount = storeChangeCount;
+        m_indexHistoryStamp = historyStamp;
     }
 }
 

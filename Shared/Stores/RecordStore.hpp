@@ -239,6 +239,14 @@ private:
     // Opens every item's summary (merging fetched records on the way) and installs the new index, unless
     // the vault key changed meanwhile.
     void reloadIndex(std::uint64_t generation) const;
+    // In the context: takes into the index what other processes saved since it was read, reading only
+    // the items the store's history names. Answers whether they saved anything; nothing when the
+    // history cannot tell (it was forgotten) or an item must be merged or made again: then the index is
+    // read whole.
+    std::optional<bool> takeInChangesByOthers(std::uint64_t generation, std::int64_t storeChangeCount) const;
+    // In the context, after a check that found no save by others: the index is current up to the
+    // store's last change (its own), and history the index no longer needs is forgotten now and then.
+    void advanceHistory(std::uint64_t generation) const;
     void updateIndex(const std::vector<EntryIndex>& changed, const std::vector<Foundation::String>& removed) const;
     void vaultKeyDidChange();
 
@@ -280,6 +288,10 @@ private:
     std::uint64_t m_indexGeneration = 0;
     // What the store's count of other processes' saves was when the index was read. Guarded by `m_indexMutex`.
     mutable std::int64_t m_indexStoreChangeCount = 0;
+    // The place in the store's history up to which the index holds every change. Guarded by `m_indexMutex`.
+    mutable std::int64_t m_indexHistoryStamp = 0;
+    // Up to where this process last had the history forgotten. Guarded by `m_indexMutex`.
+    mutable std::int64_t m_forgottenHistoryStamp = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
     bool m_wasSafeForInspectionModeActive = false;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;

@@ -11,7 +11,10 @@ using CoreData::key;
 void SyncedObject::addSyncAttributes(CoreData::NSEntityDescription& entity)
 {
     Syncable::addAttributes(entity);
-    entity.addAttribute({recordNameKey, NSAttributeType::string, false, Foundation::String(""), true});
+    // A deleted object's name stays in the store's history, so that other processes learn which it was.
+    CoreData::NSAttributeDescription recordName(recordNameKey, NSAttributeType::string, false, Foundation::String(""), true);
+    recordName.setPreservesValueInHistoryOnDeletion(true);
+    entity.addAttribute(recordName);
     entity.addAttribute({"modifiedAt", NSAttributeType::date});
 }
 

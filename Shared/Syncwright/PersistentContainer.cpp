@@ -9,7 +9,7 @@ PersistentContainer::PersistentContainer(Foundation::String name, std::shared_pt
 {
 }
 
-void PersistentContainer::loadPersistentStore(const StoreType& storeType, double timeout)
+void PersistentContainer::loadPersistentStore(const StoreType& storeType, double timeout, bool tracksHistory)
 {
     CoreData::NSPersistentStoreDescription description;
     if (const auto* onDisk = storeType.as<StoreType::OnDisk>()) {
@@ -19,6 +19,7 @@ void PersistentContainer::loadPersistentStore(const StoreType& storeType, double
         description.setType(CoreData::NSInMemoryStoreType);
     }
     description.setTimeout(timeout);
+    description.setPersistentHistoryTracking(tracksHistory);
     setPersistentStoreDescriptions({description});
     Foundation::ErrorPtr failure;
     loadPersistentStores([&](const CoreData::NSPersistentStoreDescription&, Foundation::ErrorPtr error) { failure = std::move(error); });

@@ -12,8 +12,9 @@ public:
     using StoreType = PersistentContainerStoreType;
 
     // Opens the store, creating its folder and file when missing; `timeout` is how many seconds it waits
-    // for another process's lock. Throws when the location cannot be resolved or the store not opened.
-    void loadPersistentStore(const StoreType& storeType, double timeout = 10);
+    // for another process's lock; `tracksHistory` keeps the store's history of changes. Throws when the
+    // location cannot be resolved or the store not opened.
+    void loadPersistentStore(const StoreType& storeType, double timeout = 10, bool tracksHistory = false);
 
 protected:
     friend Foundation::Construct;

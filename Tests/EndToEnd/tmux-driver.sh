@@ -186,3 +186,20 @@ click() {
   done < <(screen)
   fail "$2: nothing to click shows \"$1\""
 }
+
+# first_launch <master password>: on the first launch's screen, the master password typed twice, then
+# the set-up steps, each passed with its Continue button, until the unlocked window shows.
+first_launch() {
+  expect "Create Master Password" "first launch"
+  type_ "$1"
+  keys Tab
+  type_ "$1"
+  keys Enter
+  local step
+  for step in "AutoFill" "Automatic Backups" "Sync"; do
+    expect "$step" "the set-up step $step"
+    focus "Continue" "the set-up step $step"
+    keys Enter
+  done
+  expect "No Items" "the unlocked window"
+}

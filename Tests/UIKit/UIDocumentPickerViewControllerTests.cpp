@@ -117,6 +117,17 @@ TEST_F(DocumentPicker, TheTypedFoldersEntriesAreListedAndTabCompletesTheSharedPa
     driver.type("ventory");
     driver.press("Tab");
     EXPECT_EQ(field->text().utf8(), (folder / "inventory.csv").string());
+
+    // The terminal's Tab, which elsewhere moves the focus, completes here too; Shift-Tab leaves the field.
+    field->setText(String((folder / "invo").string()));
+    EXPECT_TRUE(driver.core().pressNavigating(String("Tab")));
+    driver.settle();
+    EXPECT_EQ(field->text().utf8(), (folder / "invoices/").string());
+    EXPECT_TRUE(field->isFirstResponder());
+    EXPECT_TRUE(driver.core().pressNavigating(String("Tab"), UIKeyModifierFlags::shift()));
+    driver.settle();
+    EXPECT_FALSE(field->isFirstResponder());
+    EXPECT_EQ(field->text().utf8(), (folder / "invoices/").string());
 }
 
 TEST_F(DocumentPicker, SavingCopiesIntoTheChosenFolderOwnerOnlyAndNeverOverAFileThere)

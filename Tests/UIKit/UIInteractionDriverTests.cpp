@@ -13,6 +13,7 @@
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
+#include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UISegmentedControl.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UISwipeActionsConfiguration.hpp"
@@ -421,4 +422,40 @@ TEST_F(DrivenWindow, WithTheFocusOnAButtonKeyAndMenuCommandsGoUpFromItUntilItLea
     EXPECT_FALSE(window->focusedView());
     EXPECT_FALSE(core.pressNavigating("s", UIKeyModifierFlags::command()));
     EXPECT_EQ(g_log, (std::vector<std::string> {"saved", "saved", "cancelled"}));
+}
+
+TEST_F(DrivenWindow, TheFocusScrollsALongPageToWhatItReachesThere)
+{
+    auto page = make<UIViewController>();
+    window->setRootViewController(page);
+    window->makeKeyAndVisible();
+    auto scrollView = make<UIScrollView>(CGRect {0, 0, 1000, 300});
+    scrollView->setContentSize({1000, 900});
+    page->view()->addSubview(scrollView);
+    auto top = make<UIButton>(CGRect {10, 10, 100, 30});
+    auto bottom = make<UIButton>(CGRect {10, 850, 100, 30});
+    for (const auto& button : {top, bottom}) {
+        button->setTitle(String("Go"), UIControl::State::normal());
+        scrollView->addSubview(button);
+    }
+    window->layoutIfNeeded();
+    auto& core = driver.core();
+
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(core.focusedView(), bottom);
+    EXPECT_EQ(scrollView->contentOffset().y, 580) << "just far enough to show it";
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(core.focusedView(), top);
+    EXPECT_EQ(scrollView->contentOffset().y, 10);
+    EXPECT_TRUE(core.focus(top));
+    EXPECT_EQ(scrollView->contentOffset().y, 10) << "in sight already: nothing moves under a click";
+
+    // Content that shrinks under the offset takes the offset back with it.
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(scrollView->contentOffset().y, 580);
+    scrollView->setContentSize({1000, 400});
+    EXPECT_EQ(scrollView->contentOffset().y, 100);
+    scrollView->setContentSize({1000, 200});
+    EXPECT_EQ(scrollView->contentOffset().y, 0);
 }

@@ -66,6 +66,20 @@ protected:
         settle();
     }
     bool shows(const UIKit::UIView& part) const { return Basalwork::isVisible(part); }
+    // The report mail the action button hands to the mail program, decoded; empty when none or several.
+    std::string mailedByPressingAction()
+    {
+        std::vector<Foundation::URL> mailed;
+        UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
+                                                     [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
+                                                         mailed.push_back(url);
+                                                         done(true);
+                                                     }});
+        pressAction();
+        UIKit::UIApplication::setExternalURLHandler({});
+        EXPECT_EQ(mailed.size(), 1U);
+        return mailed.size() == 1 ? Foundation::percentDecoded(mailed.front().absoluteString().utf8()) : std::string();
+    }
 
     std::shared_ptr<ImportFromFileC> page;
 };
@@ -194,15 +208,7 @@ TEST_F(ImportPage, AReportMailCarriesTheEditedFailureTextAndThePageStartsOverEve
     EXPECT_EQ(title(*view()->actionButton()), "Report Error");
     view()->reportV()->failuresItemV()->failureTextView()->setText(String("edited ***"));
 
-    std::vector<Foundation::URL> mailed;
-    UIKit::UIApplication::setExternalURLHandler({[](const Foundation::URL&) { return true; },
-                                                 [&mailed](const Foundation::URL& url, std::function<void(bool)> done) {
-                                                     mailed.push_back(url);
-                                                     done(true);
-                                                 }});
-    pressAction();
-    ASSERT_EQ(mailed.size(), 1U);
-    const auto mail = Foundation::percentDecoded(mailed.front().absoluteString().utf8());
+    const auto mail = mailedByPressingAction();
     EXPECT_NE(mail.find("subject=Brave import error"), std::string::npos) << mail;
     EXPECT_NE(mail.find("import from Brave csv."), std::string::npos) << mail;
     EXPECT_NE(mail.find("=====\n\nedited ***\n\n====="), std::string::npos) << mail;
@@ -272,6 +278,29 @@ TEST(ImportReport, NumbersTheFailuresAndHidesWhatDidNotHappen)
     report->update(Corvendale::ImportFromFileVReportV::Failed {String("  ")});
     EXPECT_FALSE(Basalwork::isVisible(*report->failuresItemV()->failureTextView()));
     EXPECT_FALSE(Basalwork::isVisible(*report->successfullyImportedItemV()));
+}
+
+TEST_F(ImportPage, RowsThatCannotBeReadAreReportedAndTheOthersGoIn)
+{
+    chooseApp(ImporterApp::brave);
+    TestSupport::writeText(folder / "some.csv",
+                           "name,url,username,password\nSite,https://a.example,alice,secret\nOdd,https://b.example,bob,secret,extra\n"
+                           "Other,https://c.example,carol,secret\n");
+    pick(folder / "some.csv");
+    pressAction();
+    waitForTransfers();
+    settle();
+    ASSERT_TRUE(page->makeState().is<PageState::ImportCompleteWithFailures>());
+    EXPECT_EQ(view()->reportV()->titleLabel()->text(), String("Success... well mostly"));
+    EXPECT_EQ(view()->reportV()->successfullyImportedItemV()->titleLabel()->text(), String("2 items successfully imported."));
+    EXPECT_TRUE(view()->reportV()->failureText().utf8().starts_with("Failure 1:\n")) << view()->reportV()->failureText().utf8();
+    EXPECT_EQ(title(*view()->actionButton()), "Report Failures");
+    EXPECT_EQ(store->allEntries().size(), 2U);
+
+    const auto mail = mailedByPressingAction();
+    EXPECT_NE(mail.find("subject=Brave import failures"), std::string::npos) << mail;
+    EXPECT_NE(mail.find("the following failures while attempting to import from Brave csv."), std::string::npos) << mail;
+    EXPECT_EQ(page->makeState(), PageState(PageState::SelectApp {})) << "started over";
 }
 
 } // namespace
