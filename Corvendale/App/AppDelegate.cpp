@@ -33,12 +33,14 @@
 #include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuElement.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/UIKit/UISceneConfiguration.hpp"
 #include "Platform/UIKit/UISceneSession.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace Corvendale {
@@ -166,6 +168,18 @@ bool AppDelegate::didFinishLaunchingWithOptions(UIKit::UIApplication& applicatio
     if (services.recordStore)
         services.recordStore->removeUnnamedAttachmentFiles();
     AppKitBridge::setupWindowManagement(services.appKitBridge);
+    // The File menu leaves out moving items in and out while the safe-for-inspection mode is on.
+    if (services.preferenceStore) {
+        auto preferences = services.preferenceStore;
+        auto wasActivated = std::make_shared<bool>(preferences->isSafeForInspectionModeActivated());
+        services.notificationCenter->addObserver(Shared::PreferenceStore::preferenceStoreDidUpdate(), preferences, nullptr,
+                                                 [weakPreferences = std::weak_ptr(preferences), wasActivated](const Foundation::Notification&) {
+                                                     auto preferences = weakPreferences.lock();
+                                                     bool activated = preferences && preferences->isSafeForInspectionModeActivated();
+                                                     if (std::exchange(*wasActivated, activated) != activated)
+                                                         UIKit::UIMenuSystem::main()->setNeedsRebuild();
+                                                 });
+    }
     return true;
 }
 

@@ -43,6 +43,11 @@ std::vector<std::shared_ptr<NSPersistentStore>> NSPersistentStoreCoordinator::pe
     return {m_store};
 }
 
+void NSPersistentStoreCoordinator::compactPersistentStore()
+{
+    store().compact();
+}
+
 SQLiteStore& NSPersistentStoreCoordinator::store() const
 {
     std::lock_guard lock(m_mutex);

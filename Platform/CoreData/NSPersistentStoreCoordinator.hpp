@@ -25,6 +25,11 @@ public:
     // opened; the file is left as it was. A coordinator holds one store.
     std::shared_ptr<NSPersistentStore> addPersistentStore(const NSPersistentStoreDescription& description);
     std::vector<std::shared_ptr<NSPersistentStore>> persistentStores() const;
+    // Rewrites the store's file with only what it holds now and empties its log, so that nothing
+    // deleted can be read from either any more (SQLite keeps freed pages, and old pages in its log, until
+    // told otherwise). Waits for other processes' readers as long as a save waits for a writer, then
+    // throws a time-out; a failure loses nothing the store holds.
+    void compactPersistentStore();
 
 protected:
     friend Foundation::Construct;

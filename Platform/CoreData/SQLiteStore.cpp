@@ -391,6 +391,25 @@ SQLiteStore::Statement SQLiteStore::prepare(const std::string& sql)
     return Statement(*this, handle, true);
 }
 
+void SQLiteStore::compact()
+{
+    auto guard = lock();
+    int result = sqlite3_exec(m_database, "VACUUM", nullptr, nullptr, nullptr);
+    if (result != SQLITE_OK)
+        fail(result, "Compacting the store");
+    if (m_path == ":memory:")
+        return;
+    // Readers of other processes still on the log's older pages hold the truncation back: it waits for
+    // them through the busy handler, as a write does.
+    result = sqlite3_wal_checkpoint_v2(m_database, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    if (result == SQLITE_BUSY) {
+        throw CoreDataError::make(CoreDataError::persistentStoreTimeout,
+                                  "The log of the store at " + m_path + " is still read by another process and could not be emptied.", m_path);
+    }
+    if (result != SQLITE_OK)
+        fail(result, "Emptying the store's log");
+}
+
 void SQLiteStore::execute(const std::string& sql)
 {
     Statement statement = prepare(sql);

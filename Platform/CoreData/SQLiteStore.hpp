@@ -86,6 +86,8 @@ public:
     // Deletes what the query matches, following delete rules, in a transaction of its own; answers the IDs
     // of every object it deleted, those of the entity first.
     std::vector<NSManagedObjectID> batchDelete(const NSEntityDescription& entity, const Query& query);
+    // VACUUM, then a truncating checkpoint: the file and its log keep nothing that was deleted.
+    void compact();
 
     // The history, for a store that tracks it (others throw): the token of the last change saved; the
     // changes after a token, or persistentHistoryTokenExpired once they are forgotten; forgetting them.

@@ -91,4 +91,14 @@ Foundation::String Global::SafeForInspection::description()
     return "Set up a second password that opens " + corvendale() + " with only the items you have marked as safe for others to see.";
 }
 
+Foundation::String Global::SafeForInspection::title()
+{
+    return "Safe for Inspection";
+}
+
+Foundation::String Global::SafeForInspection::password()
+{
+    return "Safe for Inspection password";
+}
+
 } // namespace Shared

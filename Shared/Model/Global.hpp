@@ -51,6 +51,9 @@ struct Global {
     struct SafeForInspection {
         static Foundation::String mode();
         static Foundation::String description();
+        // What the mode's password is called within a sentence, and the name of the password itself.
+        static Foundation::String title();
+        static Foundation::String password();
     };
 };
 

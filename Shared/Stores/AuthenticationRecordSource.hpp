@@ -1,14 +1,15 @@
 #pragma once
 
+#include "Shared/Crypto/Cryptor.Key.hpp"
+
 #include "Platform/Foundation/Data.hpp"
 #include "Platform/Foundation/Date.hpp"
+#include "Platform/Foundation/String.hpp"
 
 #include <memory>
 #include <optional>
 
 namespace Shared {
-
-class Cryptor;
 
 // What the authentication store needs of the record store: the cryptor that holds the vault key, and the
 // copy of the records that travels with the account, so that every installation opens the same vault key
@@ -22,6 +23,9 @@ public:
     virtual std::optional<Foundation::Data> syncedAuthenticationRecords() const { return std::nullopt; }
     // Keeps the records for the account; the next sync pushes them.
     virtual void setSyncedAuthenticationRecords(const Foundation::Data&, Foundation::Date) { }
+    // The vault key that the safe-for-inspection password opens; nothing for any other password, or while
+    // no such password is set.
+    virtual std::optional<Cryptor::Key> vaultKey(const Foundation::String& /*safeForInspectionPassword*/) const { return std::nullopt; }
 };
 
 } // namespace Shared

@@ -79,11 +79,21 @@ void AuthenticationStore::publishRecords(const Records& records)
 {
     try {
         m_recordStore->setSyncedAuthenticationRecords(Basalwork::JSONCoder::shared()->encode(records), records.masterPasswordChangedAt);
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to keep the authentication records for the account: %{public}@", error.description());
+        return;
+    }
+    markPublished(records);
+}
+
+void AuthenticationStore::markPublished(const Records& records)
+{
+    try {
         auto folder = m_location.url(*Foundation::FileManager::defaultManager());
         Foundation::FileIO::writeFile(folder.appendingPathComponent(Records::publishedFileName, false).path().utf8(),
                                       Foundation::Data::fromString(dateText(records.masterPasswordChangedAt)), true);
     } catch (const Foundation::Error& error) {
-        log().error("Failed to keep the authentication records for the account: %{public}@", error.description());
+        log().error("Failed to note the authentication records given to the account: %{public}@", error.description());
     }
 }
 

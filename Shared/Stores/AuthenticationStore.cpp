@@ -279,7 +279,8 @@ Biometry AuthenticationStore::availableBiometry() const
 // which the master password is asked for again.
 bool AuthenticationStore::biometryAllowed() const
 {
-    if (!m_biometricKey || !m_lastMasterPasswordUnlockAt)
+    // Biometry would open the vault outside the safe-for-inspection mode.
+    if (!m_biometricKey || !m_lastMasterPasswordUnlockAt || m_preferenceStore->isSafeForInspectionModeActivated())
         return false;
     auto interval = Settings::Auth::seconds(m_preferenceStore->requireMasterPasswordInterval());
     return Foundation::Date::now().timeIntervalSince(*m_lastMasterPasswordUnlockAt) < interval;
@@ -313,6 +314,27 @@ std::optional<Cryptor::Key> AuthenticationStore::unwrapVaultKey(const Foundation
             return std::nullopt;
         throw;
     }
+}
+
+std::optional<Cryptor::Key> AuthenticationStore::safeForInspectionVaultKey(const Foundation::String& password) const
+{
+    try {
+        return m_recordStore->vaultKey(password);
+    } catch (const Foundation::Error& error) {
+        // An inspection password that cannot be read opens nothing; the master password still does.
+        log().error("Failed to read the safe-for-inspection password: %{public}@", error.description());
+        return std::nullopt;
+    }
+}
+
+void AuthenticationStore::didUnlockForInspection(Cryptor::Key vaultKey)
+{
+    // Nothing of this unlock is kept for biometry: only the master password leaves the mode.
+    m_biometricKey.reset();
+    m_recordStore->cryptor()->unlock(std::move(vaultKey));
+    m_knownMasterPasswordChangedAt = m_records->masterPasswordChangedAt;
+    m_isBiometricUnlockDue = false;
+    writeAttempts({});
 }
 
 void AuthenticationStore::didUnlock(Cryptor::Key vaultKey)
@@ -418,15 +440,27 @@ void AuthenticationStore::unlock(const Foundation::String& masterPassword)
         return;
     }
     auto vaultKey = unwrapVaultKey(masterPassword);
-    if (!vaultKey) {
+    std::optional<Cryptor::Key> inspectionKey;
+    if (!vaultKey)
+        inspectionKey = safeForInspectionVaultKey(masterPassword);
+    if (!vaultKey && !inspectionKey) {
         recordFailedAttempt();
         m_flow = AuthenticationState::PasswordAuthenticationFailed {*entryAttemptState(true)};
         postStateChange();
         return;
     }
     m_flow.reset();
-    didUnlock(std::move(*vaultKey));
-    log().notice("Unlocked with the master password");
+    // The mode is set before the vault opens, so that nothing reads the vault outside it: the
+    // inspection password enters it, the master password leaves it.
+    if (m_preferenceStore->isSafeForInspectionModeActivated() != inspectionKey.has_value())
+        m_preferenceStore->setIsSafeForInspectionModeActivated(inspectionKey.has_value());
+    if (inspectionKey) {
+        didUnlockForInspection(std::move(*inspectionKey));
+        log().notice("Unlocked with the safe-for-inspection password");
+    } else {
+        didUnlock(std::move(*vaultKey));
+        log().notice("Unlocked with the master password");
+    }
     postStateChange();
 }
 
@@ -540,12 +574,46 @@ void AuthenticationStore::changeMasterPassword(const Foundation::String& newMast
     if (!PasswordEntryReEntryState(newMasterPassword, newMasterPassword).acceptedPassword())
         throw AuthenticationStoreError::masterPasswordTooShort();
     // The vault key stays; only its wrapping changes, so no item needs sealing again.
-    Records records = *m_records;
+    const Records previous = *m_records;
+    Records records = previous;
     records.keyDerivation = Cryptor::KeyDerivation::makeDefault();
     auto passwordKey = Cryptor::deriveKey(newMasterPassword, records.keyDerivation);
     records.wrappedVaultKey = Cryptor::wrapVaultKey(*m_pendingVaultKey, passwordKey);
     records.masterPasswordChangedAt = Foundation::Date::now();
-    writeRecords(records);
+    auto refuse = [&](const Foundation::Error& error) {
+        m_pendingVaultKey.reset();
+        setFlow(AuthenticationState::FailedToWriteAuthenticationRecords {error.clone()});
+    };
+    try {
+        writeRecordsFile(records);
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to write the changed master password: %{public}@", error.description());
+        refuse(error);
+        throw;
+    }
+    // The account's copy goes with it, or the change is undone: a password changed here alone would
+    // leave the other installations on the old one with nothing to bring them the new.
+    try {
+        m_recordStore->setSyncedAuthenticationRecords(Basalwork::JSONCoder::shared()->encode(records), records.masterPasswordChangedAt);
+    } catch (const Foundation::Error& error) {
+        log().error("Failed to keep the changed master password for the account: %{public}@", error.description());
+        bool restored = false;
+        try {
+            writeRecordsFile(previous);
+            restored = true;
+        } catch (const Foundation::Error& restoreError) {
+            // The new password stands here, and the next reconciliation hands it to the account.
+            log().error("Failed to put the earlier master password back: %{public}@", restoreError.description());
+        }
+        if (restored) {
+            refuse(error);
+            throw;
+        }
+    }
+    markPublished(records);
+    m_records = std::make_unique<Records>(records);
+    m_knownMasterPasswordChangedAt = records.masterPasswordChangedAt;
+    postRecordsChange();
     m_pendingVaultKey.reset();
     m_lastMasterPasswordUnlockAt = Foundation::Date::now();
     log().notice("The master password was changed");

@@ -140,6 +140,8 @@ private:
     // wins on both sides. Answers whether the local records changed.
     bool reconcileSyncedRecords();
     void publishRecords(const Records& records);
+    // Notes what the account was given last (see `wasPublished`).
+    void markPublished(const Records& records);
     bool wasPublished(const Records& records) const;
     // Records of the account that replaced these; the state follows.
     void adoptSyncedRecords(const Records& records);
@@ -151,6 +153,9 @@ private:
     // Unwraps the vault key; nothing for a wrong password.
     std::optional<Cryptor::Key> unwrapVaultKey(const Foundation::String& masterPassword) const;
     void didUnlock(Cryptor::Key vaultKey);
+    // The vault key the password opens as the safe-for-inspection password; nothing otherwise.
+    std::optional<Cryptor::Key> safeForInspectionVaultKey(const Foundation::String& password) const;
+    void didUnlockForInspection(Cryptor::Key vaultKey);
     bool biometryAllowed() const;
     void setFlow(std::optional<AuthenticationState> flow);
     void postStateChange();

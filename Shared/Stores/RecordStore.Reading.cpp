@@ -247,6 +247,9 @@ std::optional<Attachment> RecordStore::attachment(const Foundation::String& atta
             Cryptor::open(*found.front()->sealedDescription(), key, RecordSealing::attachmentContext(attachmentID)));
         if (attachment.id != attachmentID)
             throw CryptorError::authenticationFailed();
+        // The file of an item the safe-for-inspection mode hides is no less hidden than the item.
+        if (isSafeForInspectionModeActive() && !containsEntry(attachment.entryID))
+            return std::nullopt;
         return attachment;
     });
 }
@@ -296,6 +299,8 @@ std::vector<Attachment> RecordStore::allAttachments(std::vector<Foundation::Stri
 
 Foundation::URL RecordStore::decryptAttachmentToTemporaryFile(const Foundation::String& attachmentID) const
 {
+    if (isSafeForInspectionModeActive() && !attachment(attachmentID))
+        throw RecordStoreError::attachmentNotFound(attachmentID);
     return m_attachmentDataStore->decryptToTemporaryFile(attachmentID);
 }
 

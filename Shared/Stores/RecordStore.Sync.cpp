@@ -20,6 +20,7 @@
 
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
+#include "Platform/CoreData/NSPersistentStoreCoordinator.hpp"
 #include "Platform/Foundation/Logger.hpp"
 
 #include <mutex>
@@ -52,6 +53,14 @@ void RecordStore::deleteAllLocalRecords()
         vault->markLocallyModified(Foundation::Date::now());
         saveOrRollBack();
     });
+    // Deleted rows stay in the file's free pages and in its log until they are overwritten: nothing of
+    // the old items may be left to read there. The records are gone either way, so a failure here (a
+    // reader of another process holding the log) is noted and the clearing goes on.
+    try {
+        m_container->persistentStoreCoordinator()->compactPersistentStore();
+    } catch (const Foundation::Error& error) {
+        logger().error("The cleared store could not be compacted: %{public}@", error.description());
+    }
     m_attachmentDataStore->deleteAllData();
     {
         std::lock_guard lock(m_indexMutex);

@@ -38,6 +38,7 @@
 #include <mutex>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 namespace Shared {
 
@@ -192,6 +193,17 @@ void RecordStore::initialize()
             self->didSynchronize();
         }
     };
+    // The safe-for-inspection mode changes which items exist for every reader: the lists ask again.
+    m_wasSafeForInspectionModeActive = isSafeForInspectionModeActive();
+    m_observers.push_back(m_notificationCenter->addObserver(PreferenceStore::preferenceStoreDidUpdate(), m_preferenceStore, nullptr,
+                                                            [weak](const Foundation::Notification&) {
+                                                                auto self = weak.lock();
+                                                                if (!self)
+                                                                    return;
+                                                                bool active = self->isSafeForInspectionModeActive();
+                                                                if (std::exchange(self->m_wasSafeForInspectionModeActive, active) != active)
+                                                                    self->postDidUpdateRecords();
+                                                            }));
     m_observers.push_back(m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidBecomeActiveNotification"), nullptr, nullptr, refresh));
     m_observers.push_back(m_notificationCenter->addObserver(LocalChangeCoordinator::localChangeCoordinatorDidMonitorChange(), nullptr, nullptr, refresh));
     // Records the sync engine saved (fetched ones, or the account's side of a conflict) merge as soon as
@@ -563,8 +575,9 @@ void RecordStore::setSafeForInspectionPassword(const std::optional<Foundation::S
         auto found = m_context->fetch(SyncedObject::existing<Vault>({defaultVaultID()}));
         if (found.empty())
             throw RecordStoreError::vaultNotFound(defaultVaultID());
-        found.front()->setInspectionKey(inspectionKey);
-        found.front()->markLocallyModified(Foundation::Date::now());
+        auto now = Foundation::Date::now();
+        found.front()->setInspectionKey(inspectionKey, now);
+        found.front()->markLocallyModified(now);
         saveOrRollBack();
     });
 }

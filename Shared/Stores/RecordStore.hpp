@@ -162,7 +162,7 @@ public:
     // removes it.
     void setSafeForInspectionPassword(const std::optional<Foundation::String>& password);
     // The vault key the inspection password opens; nothing for another password or when none is set.
-    std::optional<Cryptor::Key> vaultKey(const Foundation::String& safeForInspectionPassword) const;
+    std::optional<Cryptor::Key> vaultKey(const Foundation::String& safeForInspectionPassword) const override;
     AutoFillAvailability autoFillAvailability() const;
     // Rebuilds the list of credentials the system's AutoFill offers, off the calling thread.
     void replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler);
@@ -293,6 +293,7 @@ private:
     // Up to where this process last had the history forgotten. Guarded by `m_indexMutex`.
     mutable std::int64_t m_forgottenHistoryStamp = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
+    bool m_wasSafeForInspectionModeActive = false;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
     std::shared_ptr<Foundation::NSObject> m_contextObserver;
     // The AutoFill service's state, as the user switches it.

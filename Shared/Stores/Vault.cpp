@@ -7,7 +7,7 @@ namespace Shared {
 
 namespace {
 
-const std::vector<const char*> recordKeys {"inspectionKey"};
+const std::vector<const char*> recordKeys {"inspectionKey", "inspectionKeyChangedAt"};
 
 } // namespace
 
@@ -17,6 +17,7 @@ std::shared_ptr<CoreData::NSEntityDescription> Vault::entityDescription()
     entity->setManagedObjectClass<Vault>();
     addSyncAttributes(*entity);
     entity->addAttribute({"inspectionKey", CoreData::NSAttributeType::binaryData});
+    entity->addAttribute({"inspectionKeyChangedAt", CoreData::NSAttributeType::date});
     return entity;
 }
 
@@ -25,9 +26,15 @@ std::optional<Foundation::Data> Vault::inspectionKey() const
     return value<Foundation::Data>("inspectionKey");
 }
 
-void Vault::setInspectionKey(const std::optional<Foundation::Data>& inspectionKey)
+void Vault::setInspectionKey(const std::optional<Foundation::Data>& inspectionKey, Foundation::Date changedAt)
 {
     setValue(inspectionKey, "inspectionKey");
+    setValue(std::optional(changedAt), "inspectionKeyChangedAt");
+}
+
+std::optional<Foundation::Date> Vault::inspectionKeyChangedAt() const
+{
+    return value<Foundation::Date>("inspectionKeyChangedAt");
 }
 
 std::shared_ptr<CloudKit::CKRecord> Vault::ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const
@@ -41,14 +48,24 @@ void Vault::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& c
 {
     auto object = findOrInsert<Vault>(context, ckRecord->recordID().recordName());
     object->setSystemFields(*ckRecord);
-    if (object->isLocallyDeleted() || object->isLocallyModified())
+    if (object->isLocallyDeleted())
         return;
+    if (object->isLocallyModified()) {
+        // A vault made here afresh (a new installation, cleared local data) has changed nothing of its
+        // own: the account's password stays rather than being pushed away.
+        auto remoteChange = ckRecord->object("inspectionKeyChangedAt");
+        auto remoteChangedAt = remoteChange ? remoteChange->as<Foundation::Date>() : std::nullopt;
+        auto localChangedAt = object->inspectionKeyChangedAt();
+        if (localChangedAt && (!remoteChangedAt || *remoteChangedAt <= *localChangedAt))
+            return;
+    }
     object->takeAttributes(recordKeys, *ckRecord);
+    object->markUpToDate();
 }
 
 void Vault::clearForDeletion()
 {
-    setInspectionKey(std::nullopt);
+    setValue(std::optional<Foundation::Data>(), "inspectionKey");
 }
 
 } // namespace Shared

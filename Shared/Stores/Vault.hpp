@@ -14,12 +14,14 @@ public:
     Foundation::String id() const { return recordName(); }
     // The derivation and the sealed vault key as JSON; nothing while no inspection password is set.
     std::optional<Foundation::Data> inspectionKey() const;
-    void setInspectionKey(const std::optional<Foundation::Data>& inspectionKey);
+    void setInspectionKey(const std::optional<Foundation::Data>& inspectionKey, Foundation::Date changedAt);
+    // When the inspection password was last set or removed; nothing for a vault that never had one.
+    std::optional<Foundation::Date> inspectionKeyChangedAt() const;
 
 
     std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const override;
-    // The account's copy replaces the local one, unless that holds a change still to push: the later
-    // change of the inspection password wins.
+    // The account's copy replaces the local one, unless that holds a later change of the inspection
+    // password still to push.
     static void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context);
 
 protected:

@@ -249,7 +249,9 @@ void BackupStore::updateStatus()
     const auto* due = m_status.as<Status::BackupDue>();
     auto keySource = m_keySource.lock();
     bool isUnlocked = m_recordStore && m_recordStore->cryptor()->isUnlocked();
-    if (due && due->interval != Settings::AutoBackup::Interval::never && isUnlocked && keySource && !m_appExecutionContext.isExtension()) {
+    // The safe-for-inspection mode shows only part of the vault: a backup of it would push whole ones out.
+    bool isInspecting = m_preferenceStore->isSafeForInspectionModeActivated();
+    if (due && due->interval != Settings::AutoBackup::Interval::never && isUnlocked && keySource && !isInspecting && !m_appExecutionContext.isExtension()) {
         log().info("An automatic backup is due");
         performBackup();
     }

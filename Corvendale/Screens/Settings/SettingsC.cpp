@@ -3,6 +3,8 @@
 #include "Corvendale/Services/Dependencies.hpp"
 #include "Corvendale/Screens/Settings/AppearanceC.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
+#include "Corvendale/Screens/Settings/ResetC.hpp"
+#include "Corvendale/Screens/Settings/SafeForInspectionC.hpp"
 #include "Corvendale/Screens/ImportExport/BackupRestoreC.hpp"
 #include "Corvendale/Screens/ImportExport/ExportToFileC.hpp"
 #include "Corvendale/Screens/ImportExport/ImportFromFileC.hpp"
@@ -16,6 +18,7 @@
 #include "Shared/Stores/PreferenceStore.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 #include "Shared/Screens/UIKeyCommand.hpp"
+#include "Shared/Screens/UIViewController.hpp"
 
 #include "Basalwork/Base/Bundle.hpp"
 
@@ -91,8 +94,13 @@ void SettingsC::startObserving()
                                                                    Foundation::OperationQueue::main(), refresh));
     m_observers.push_back(
         services.notificationCenter->addObserver(Shared::BackupStore::backupStoreDidUpdateStatus(), services.backupStore, Foundation::OperationQueue::main(), refresh));
-    // The safe-for-inspection page closes itself when the mode is switched on; it observes
-    // `preferenceStoreDidActivateSafeForInspectionMode` here once that page exists.
+    // The safe-for-inspection page has nothing to show once the mode is switched on.
+    m_observers.push_back(services.notificationCenter->addObserver(
+        Shared::PreferenceStore::preferenceStoreDidActivateSafeForInspectionMode(), services.preferenceStore, Foundation::OperationQueue::main(),
+        [weakSelf](const Foundation::Notification&) {
+            if (auto self = weakSelf.lock())
+                Shared::dismissPresentedViewController<SafeForInspectionC>(*self);
+        }));
 }
 
 void SettingsC::updateSettingsTVC(bool animated)
@@ -199,7 +207,10 @@ void SettingsC::didSelectBackupRestore(SettingsTVC&)
     presentPage<BackupRestoreC>();
 }
 
-void SettingsC::didSelectSafeForInspection(SettingsTVC&) {}
+void SettingsC::didSelectSafeForInspection(SettingsTVC&)
+{
+    presentPage<SafeForInspectionC>();
+}
 
 void SettingsC::didSelectImportItems(SettingsTVC&)
 {
@@ -211,7 +222,10 @@ void SettingsC::didSelectExportItems(SettingsTVC&)
     present(Foundation::make<ExportToFileC>(sharedSelf(this), std::nullopt), true);
 }
 
-void SettingsC::didSelectReset(SettingsTVC&) {}
+void SettingsC::didSelectReset(SettingsTVC&)
+{
+    presentPage<ResetC>();
+}
 
 void SettingsC::didSelectChangeMasterPassword(SettingsTVC&)
 {
@@ -241,6 +255,13 @@ void SettingsC::didSelectPrivacyPolicy(Shared::TermsAndPrivacyLinks&)
 
 void SettingsC::didSelectDone(SettingsVHeaderV&)
 {
+    dismissSettings();
+}
+
+void SettingsC::didConfirmClearLocalCache(ResetC&)
+{
+    if (auto presenter = delegate())
+        presenter->didSelectReplaceExistingDataWithiCloudData(*this);
     dismissSettings();
 }
 

@@ -3,6 +3,8 @@
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
+#include "Corvendale/Screens/Settings/ResetCDelegate.hpp"
+#include "Corvendale/Screens/Settings/SafeForInspectionCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/BackupRestoreCDelegate.hpp"
 #include "Corvendale/Screens/ImportExport/ExportToFileCDelegate.hpp"
@@ -37,6 +39,8 @@ class SettingsC : public Basalwork::CoordinatingViewController,
                   public SettingsVCDelegate,
                   public AuthSettingsCDelegate,
                   public AppearanceCDelegate,
+                  public SafeForInspectionCDelegate,
+                  public ResetCDelegate,
                   public ImportFromFileCDelegate,
                   public ExportToFileCDelegate,
                   public BackupRestoreCDelegate {
@@ -80,6 +84,8 @@ public:
     void didSelectPrivacyPolicy(Shared::TermsAndPrivacyLinks& termsAndPrivacyLinks) override;
     // SettingsV_HeaderV_Delegate
     void didSelectDone(SettingsVHeaderV& headerV) override;
+    // ResetCDelegate
+    void didConfirmClearLocalCache(ResetC& resetC) override;
     // The import, export and backup pages' Done
     void didSelectDone(ImportFromFileC& importFromFileC) override;
     void didSelectDone(ExportToFileC& exportToFileC) override;

@@ -1,5 +1,7 @@
 #include "Corvendale/Screens/Settings/SettingsV.TextSettingV.hpp"
 
+#include "Corvendale/Screens/Settings/TextInput.hpp"
+
 #include "Shared/Model/Settings.Appearance.hpp"
 #include "Shared/Screens/UIColor.hpp"
 
@@ -53,24 +55,13 @@ void SettingsVTextSettingV::setup()
     Basalwork::registerForPreferredContentSizeCategoryChanges(m_titleLabel);
     stack->addArrangedSubview(m_titleLabel);
 
-    m_valueTextInput->setTextColor(Shared::UIColors::primaryTint());
-    m_valueTextInput->setBackgroundColor(Shared::UIColors::tertiaryBackground());
-    m_valueTextInput->setInsets(Basalwork::LayoutInsets::withAll(12));
-    m_valueTextInput->setClearButtonMode(UIKit::UITextField::ViewMode::whileEditing);
-    m_valueTextInput->setAutocapitalizationType(UIKit::UITextAutocapitalizationType::none);
-    m_valueTextInput->setAutocorrectionType(UIKit::UITextAutocorrectionType::no);
-    m_valueTextInput->setSpellCheckingType(UIKit::UITextSpellCheckingType::no);
+    styleAsSettingsInput(*m_valueTextInput);
     m_valueTextInput->setDelegate(std::static_pointer_cast<UIKit::UITextFieldDelegate>(sharedSelf(this)));
     std::weak_ptr<SettingsVTextSettingV> weakSelf = sharedSelf(this);
-    std::weak_ptr<UIKit::UITextField> weakField = m_valueTextInput->textField();
-    m_valueTextInput->textField()->addAction(
-        [weakSelf, weakField] {
-            auto self = weakSelf.lock();
-            auto field = weakField.lock();
-            if (self && field)
-                self->textFieldDidChange(*field);
-        },
-        UIKit::UIControl::Event::editingChanged());
+    reportEditingChanges(*m_valueTextInput, [weakSelf](UIKit::UITextField& field) {
+        if (auto self = weakSelf.lock())
+            self->textFieldDidChange(field);
+    });
     stack->addArrangedSubview(m_valueTextInput);
 }
 

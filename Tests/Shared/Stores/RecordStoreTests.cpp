@@ -566,9 +566,18 @@ TEST_F(RecordStoreTests, NoSecretReachesTheLogAnErrorOrAFile)
 TEST_F(RecordStoreTests, SafeForInspectionShowsOnlyMarkedItems)
 {
     auto open = addEntry(*store, "Shown", "");
-    auto hidden = addEntry(*store, "Hidden", secret);
+    auto hidden = addEntry(*store, "Hidden", secret, [](RecordStore::EditingContext& context, const Foundation::String& id) {
+        context.setText("travel", SystemField::tags, id);
+        context.setText("https://bank.example", SystemField::website, id);
+    });
     auto context = store->makeEditingContext();
     context->setSafeForInspection(true, open);
+    // The hidden item holds a file.
+    auto source = SharedTests::temporaryFolder("attachments") / "statement.pdf";
+    TestSupport::writeText(source, "balance");
+    auto section = context->insertSectionAbove(0, Entry::Section::Template::blank, hidden);
+    auto field = context->appendField(section, Entry::Field::Category::attachment, hidden);
+    auto file = importFile(*context, source, field, hidden).get();
     context->save();
 
     EXPECT_EQ(store->safeForInspectionState(), RecordStore::SafeForInspectionState::noPassword);
@@ -578,14 +587,31 @@ TEST_F(RecordStoreTests, SafeForInspectionShowsOnlyMarkedItems)
     ASSERT_TRUE(key);
     EXPECT_FALSE(store->vaultKey("wrong"));
 
+    int updates = 0;
+    auto token = vault->notificationCenter->addObserver(RecordStore::recordStoreDidUpdateRecords(), store, nullptr,
+                                                        [&](const Foundation::Notification&) { ++updates; });
     vault->preferenceStore->setIsSafeForInspectionModeActivated(true);
+    EXPECT_EQ(updates, 1) << "the lists ask for their items again";
+    vault->notificationCenter->removeObserver(token);
     EXPECT_EQ(store->safeForInspectionState(), RecordStore::SafeForInspectionState::activated);
     EXPECT_EQ(titles(store->entryIndices(Filter::allItems(), SortMethod::alphabetical)), (std::vector<Foundation::String> {"Shown"}));
     EXPECT_FALSE(store->entry(hidden));
     EXPECT_FALSE(store->containsEntry(hidden));
+    EXPECT_TRUE(search("hidden").empty());
+    EXPECT_EQ(store->count(Filter::allItems()), 1);
+    EXPECT_TRUE(store->tagsInUse().empty());
+    EXPECT_FALSE(store->hasEntries(Foundation::String("bank.example")));
+    EXPECT_EQ(store->allEntries().size(), 1U);
+    // Nor is its file reached by its own identifier.
+    EXPECT_FALSE(store->attachment(file.id));
+    EXPECT_TRUE(store->allAttachments().empty());
+    EXPECT_THROW(store->decryptAttachmentToTemporaryFile(file.id), RecordStoreError);
     store->setFavorite({hidden}, true);
     vault->preferenceStore->setIsSafeForInspectionModeActivated(false);
     EXPECT_FALSE(store->entry(hidden)->isFavorite);
+    EXPECT_EQ(store->attachment(file.id), file) << "out of the mode, everything is back";
+    EXPECT_EQ(TestSupport::readText(store->decryptAttachmentToTemporaryFile(file.id).path().utf8()), "balance");
+    vault->attachmentDataStore->performHousekeeping();
 
     // The inspection password opens the same vault.
     vault->cryptor->lock();
@@ -787,4 +813,36 @@ TEST_F(RecordStoreTests, AnotherProcessesUseOfAnItemShowsInTheListOnceItHearsOfI
     ASSERT_EQ(indices.size(), 1U);
     EXPECT_EQ(indices.front().lastUsedAt, lastUse);
     vault->notificationCenter->removeObserver(token);
+}
+
+TEST_F(RecordStoreTests, ClearingTheLocalDataLeavesNothingOfTheItemsInTheStoreOrItsLog)
+{
+    const std::string title = "Kilimanjaro expedition";
+    auto id = addEntry(*store, Foundation::String(title), secret);
+    for (int i = 0; i < 20; ++i)
+        addEntry(*store, Foundation::String("Filler " + std::to_string(i)), secret);
+    auto sealed = store->managedObjectContext()->performAndWait([&] {
+        return *store->managedObjectContext()->fetch(SyncedObject::existing<EntryObject>({id})).front()->sealedEntry();
+    });
+    const std::string sealedPart(sealed.view().substr(8, 48));
+    auto path = SharedTests::storeFilePath();
+    auto wal = std::filesystem::path(path.string() + "-wal");
+    auto holds = [&](const std::filesystem::path& file, const std::string& part) {
+        return std::filesystem::exists(file) && fileBytes(file).find(part) != std::string::npos;
+    };
+    ASSERT_TRUE(holds(path, sealedPart) || holds(wal, sealedPart)) << "the sealed item is in the files to begin with";
+
+    store->deleteAllLocalRecords();
+    for (const auto& file : {path, wal}) {
+        EXPECT_FALSE(holds(file, sealedPart)) << file << ": a sealed value is still there";
+        EXPECT_FALSE(holds(file, title)) << file;
+        EXPECT_FALSE(holds(file, secret)) << file;
+    }
+    // The store goes on: empty, with its vault, and it takes new items.
+    EXPECT_FALSE(store->hasEntries());
+    EXPECT_EQ(store->vaultIDForNewEntries(), Foundation::String(RecordStore::defaultVaultID()));
+    auto later = addEntry(*store, "After the clearing", secret);
+    store.reset();
+    store = SharedTests::openRecordStore(*vault);
+    EXPECT_EQ(store->entry(later)->title, "After the clearing");
 }

@@ -166,6 +166,16 @@ TEST_F(BackupStoreTests, AutomaticBackupsRunAtTheIntervalAndKeepTheChosenNumber)
     EXPECT_EQ(vault->backupStore->backupFiles().size(), 5u);
     EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::UpToDate>());
 
+    // Open for inspection, the vault shows only part of itself: no backup of it pushes a whole one out.
+    const auto newest = vault->backupStore->backupFiles().back();
+    vault->preferenceStore->setIsSafeForInspectionModeActivated(true);
+    TestSupport::advanceClock(3 * 86400);
+    EXPECT_TRUE(vault->backupStore->status().is<BackupStore::Status::BackupDue>());
+    EXPECT_EQ(vault->backupStore->backupFiles().back(), newest);
+    vault->preferenceStore->setIsSafeForInspectionModeActivated(false);
+    ASSERT_TRUE(vault->waitForBackup());
+    EXPECT_NE(vault->backupStore->backupFiles().back(), newest) << "out of the mode, the due backup runs";
+
     // Locked, nothing runs however much time passes.
     vault->authenticationStore->lock(AuthenticationStore::LockKind::requireMasterPassword, false, false, "test");
     TestSupport::advanceClock(3 * 86400);

@@ -3,12 +3,23 @@
 
 #include "Corvendale/App/MainCoordinator.hpp"
 #include "Corvendale/App/SceneCoordinator.hpp"
+#include "Corvendale/Screens/Settings/AppearanceC.hpp"
+#include "Corvendale/Screens/Settings/AppearanceV.hpp"
+#include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
+#include "Corvendale/Screens/Settings/AuthSettingsV.hpp"
 #include "Corvendale/Screens/Settings/SendDebugInfoC.hpp"
+#include "Corvendale/Screens/Settings/SettingsV.OptionSettingV.hpp"
 #include "Corvendale/Screens/Settings/SettingsC.hpp"
 #include "Corvendale/Screens/Settings/SettingsTVC.hpp"
 #include "Corvendale/Screens/Settings/SettingsVC.hpp"
 
 #include "Shared/Metricove/AnalyticsStore.hpp"
+#include "Shared/Screens/AuthenticationV.State.hpp"
+#include "Shared/Stores/AuthenticationStore.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
+#include "Shared/Stores/RecordStore.hpp"
+
+#include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 
 #include "Basalwork/Interface/AlertController.hpp"
 #include "Basalwork/Interface/Array.hpp"
@@ -19,6 +30,10 @@
 #include "Platform/UIKit/UIAlertController.hpp"
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UICommand.hpp"
+#include "Platform/UIKit/UITraitCollection.hpp"
+#include "Platform/UIKit/UIUserInterfaceStyle.hpp"
+#include "Basalwork/Interface/UserInteractionNotifyingWindow.hpp"
 #include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
 #include "Platform/UIKit/UITableView.hpp"
@@ -64,6 +79,26 @@ protected:
     std::shared_ptr<UIKit::UIAlertController> sheet(UIKit::UIViewController& presenter) const
     {
         return std::dynamic_pointer_cast<UIKit::UIAlertController>(presenter.presentedViewController());
+    }
+
+    void openSettings()
+    {
+        driver->press(String(","), UIKit::UIKeyModifierFlags::command());
+        TestSupport::advanceClock(1);
+        settle();
+        sceneDelegate()->window()->layoutIfNeeded();
+        ASSERT_NE(settings(), nullptr);
+    }
+    template <class Page>
+    std::shared_ptr<Page> page() const
+    {
+        return std::dynamic_pointer_cast<Page>(settings()->presentedViewController());
+    }
+    void closeSettings()
+    {
+        settings()->dismissSettings();
+        TestSupport::advanceClock(1);
+        settle();
     }
 
     std::unique_ptr<TestSupport::Driver> driver;
@@ -141,6 +176,95 @@ TEST_F(SettingsInTheProgram, WithoutAMailProgramTheSheetSaysTheIdentifierCouldNo
     EXPECT_EQ(notice->title(), std::optional(String("Unable to Send Mail")));
     EXPECT_NE(notice->message().value_or(String()).utf8().find("Sending Analytics ID"), std::string::npos);
     EXPECT_EQ(UIKit::UIApplication::shared()->openedURLs().size(), opened);
+}
+
+TEST_F(SettingsInTheProgram, TheMasterPasswordChangedFromTheSettingsOpensEveryItemAndTheOldOneNothing)
+{
+    const auto& records = Corvendale::dependencies().recordStore;
+    auto bank = SharedTests::addEntry(*records, String("Bank"), String("hunter2"));
+    auto mail = SharedTests::addEntry(*records, String("Mail"), String("swordfish"));
+    openSettings();
+    settings()->didSelectChangeMasterPassword(*settings()->settingsVC()->settingsTVC());
+    settle();
+    ASSERT_EQ(screenState(), Shared::AuthenticationVState::indexOf<Shared::AuthenticationVState::ChangeMasterPasswordEntry>);
+    type(CorvendaleTests::masterPassword);
+    ASSERT_EQ(screenState(), Shared::AuthenticationVState::indexOf<Shared::AuthenticationVState::NewMasterPasswordEntry>);
+    const String changed("a changed master password");
+    type(changed, changed);
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+
+    store()->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+    settle();
+    type(CorvendaleTests::masterPassword);
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "the old password is refused";
+    type(String());
+    type(changed);
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    EXPECT_EQ(records->entry(bank)->password, String("hunter2"));
+    EXPECT_EQ(records->entry(mail)->password, String("swordfish"));
+
+    // The process's container outlives the test: its master password goes back.
+    store()->beginChangingMasterPassword();
+    store()->verifyMasterPasswordToChange(changed);
+    store()->changeMasterPassword(String(CorvendaleTests::masterPassword));
+    settle();
+    records->permanentlyDelete({bank, mail});
+}
+
+TEST_F(SettingsInTheProgram, TheAutoLockAndTheColorSchemeChosenOnTheirPagesAreFollowedAtOnce)
+{
+    const auto& preferences = Corvendale::dependencies().preferenceStore;
+    openSettings();
+    settings()->didSelectAuthentication(*settings()->settingsVC()->settingsTVC());
+    settle();
+    ASSERT_NE(page<Corvendale::AuthSettingsC>(), nullptr);
+    page<Corvendale::AuthSettingsC>()->customView()->autoLockV()->onSelection(Shared::Settings::Auth::AutoLock::fiveMinutes);
+    settle();
+    closeSettings();
+    ASSERT_EQ(preferences->autoLock(), Shared::Settings::Auth::AutoLock::fiveMinutes);
+    Basalwork::UserInteractionNotifyingWindow::handleUserInteractionEvent();
+    TestSupport::advanceClock(290);
+    EXPECT_TRUE(store()->authenticationState().isAuthenticated());
+    TestSupport::advanceClock(15);
+    EXPECT_FALSE(store()->authenticationState().isAuthenticated()) << "the inactivity monitor took the new interval";
+    type(String(CorvendaleTests::masterPassword));
+    ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    preferences->setAutoLock(Shared::Settings::Auth::AutoLock::fifteenMinutes);
+
+    openSettings();
+    settings()->didSelectAppearance(*settings()->settingsVC()->settingsTVC());
+    settle();
+    ASSERT_NE(page<Corvendale::AppearanceC>(), nullptr);
+    page<Corvendale::AppearanceC>()->customView()->colorSchemeV()->onSelection(Shared::Settings::Appearance::ColorScheme::alwaysDark);
+    settle();
+    auto check = [&](const char* title) {
+        auto command = std::dynamic_pointer_cast<UIKit::UICommand>(driver->menuItem({"View", "Color Scheme", title}));
+        return command ? command->state() : UIKit::UIMenuElement::State::mixed;
+    };
+    EXPECT_EQ(check("Always dark"), UIKit::UIMenuElement::State::on) << "the menu bar's check mark moved";
+    EXPECT_EQ(check("Match system"), UIKit::UIMenuElement::State::off);
+    EXPECT_EQ(main()->view()->traitCollection().userInterfaceStyle, UIKit::UIUserInterfaceStyle::dark)
+        << "the unlocked window takes the dark scheme, and the terminal draws its colours from it";
+    preferences->setColorScheme(Shared::Settings::Appearance::ColorScheme::matchSystem);
+}
+
+TEST_F(SettingsInTheProgram, TheFileMenuMovesNothingInOrOutWhileTheVaultIsOpenForInspection)
+{
+    const auto& records = Corvendale::dependencies().recordStore;
+    records->setSafeForInspectionPassword(String("for the border"));
+    auto unlockWith = [&](const char* password) {
+        store()->lock(Shared::AuthenticationStore::LockKind::requireMasterPassword, true, false, "test");
+        settle();
+        type(String(password));
+        ASSERT_TRUE(store()->authenticationState().isAuthenticated());
+    };
+    ASSERT_TRUE(enabled({"File", "Import..."}));
+    unlockWith("for the border");
+    for (const char* title : {"Import...", "Export...", "Backup...", "Restore..."})
+        EXPECT_EQ(driver->core().menuBarItem({"File", title}), nullptr) << title << " in the mode";
+    unlockWith(CorvendaleTests::masterPassword);
+    EXPECT_NE(driver->core().menuBarItem({"File", "Import..."}), nullptr) << "back with the master password";
+    records->setSafeForInspectionPassword(std::nullopt);
 }
 
 } // namespace
