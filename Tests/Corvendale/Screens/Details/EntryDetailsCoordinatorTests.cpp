@@ -12,6 +12,7 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
+#include "Platform/UIKit/UIPasteboard.hpp"
 #include "Platform/UIKit/UIStepper.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
 
@@ -238,9 +239,15 @@ TEST_F(EntryDetailsCoordinatorTests, TheHeadersDuplicateShareAndArchiveConfirmAn
     tap("Share");
     EXPECT_EQ(presentedTitle(), "Share in Plain Text?");
     driver.chooseAlertAction(String("Share in Plain Text"));
-    EXPECT_TRUE(std::dynamic_pointer_cast<UIKit::UIActivityViewController>(coordinator->presentedViewController()));
-    coordinator->dismiss(false);
+    auto sheet = std::dynamic_pointer_cast<UIKit::UIActivityViewController>(coordinator->presentedViewController());
+    ASSERT_TRUE(sheet);
+    // Its Copy is a secret like the program's own copies: concealed, kept here, and cleared in time.
+    sheet->perform(UIKit::UIActivityViewController::copyToPasteboard());
     driver.settle();
+    const auto& pasteboard = UIKit::UIPasteboard::general();
+    EXPECT_TRUE(pasteboard->isLocalOnly());
+    EXPECT_TRUE(pasteboard->expirationDate().has_value());
+    pasteboard->setItems({});
 
     // While editing, the confirmation comes once the keyboard has gone, and the edits are saved first.
     delegate->calls.clear();
