@@ -433,15 +433,30 @@ void RecordStore::writeRevision(EntryObject& object, const EntryRevision& revisi
     object.setSealed(std::move(sealedEntry), std::move(sealedIndex));
 }
 
+Foundation::Result<EntryRevision> RecordStore::openRemote(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key)
+{
+    return Foundation::Result<EntryRevision>::catching([&] {
+        auto remote = EntryRevision::decoded(Cryptor::open(sealed, key, RecordSealing::entryContext(id)));
+        if (remote.entry.id != id)
+            throw CryptorError::authenticationFailed();
+        return remote;
+    });
+}
+
 EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key) const
+{
+    return mergeRemote(object, key, openRemote(object.id(), *object.remoteSealedEntry(), key));
+}
+
+EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& opened) const
 {
     auto remoteSealed = *object.remoteSealedEntry();
     auto id = object.id();
     EntryRevision remote;
     try {
-        remote = EntryRevision::decoded(Cryptor::open(remoteSealed, key, RecordSealing::entryContext(id)));
-        if (remote.entry.id != id)
-            throw CryptorError::authenticationFailed();
+        if (opened.isFailure())
+            opened.failureError()->raise();
+        remote = *opened.successValue();
     } catch (const Foundation::Error& error) {
         // Kept, not dropped: it may open once the key it was sealed with arrives, or be replaced by a whole
         // copy. Until then syncs fail with it.

@@ -256,6 +256,9 @@ private:
     void writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const;
     // Merges the fetched record the object holds into its local copy; answers the result.
     EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key) const;
+    // The same with the fetched record already opened (`openRemote`), which needs no context.
+    EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& remote) const;
+    static Foundation::Result<EntryRevision> openRemote(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key);
     // The item as it stands, a waiting fetched record merged first.
     EntryRevision currentRevision(EntryObject& object, const Cryptor::Key& key) const;
     // The item and its object, when it exists and the safe-for-inspection mode does not hide it.
