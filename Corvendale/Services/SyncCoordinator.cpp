@@ -593,14 +593,14 @@ void SyncCoordinator::processRemotelyModified(const std::vector<std::shared_ptr<
     bool masterPasswordsOrVaultsChanged = false;
     std::vector<Foundation::String> changedNames;
     performInContext(context, [&] {
+        // Consecutive records of a type go together, so that their objects are found in one fetch.
+        auto unknown = Syncwright::SyncableType::processRemotelyModified(types, ckRecords, context);
+        for (const auto& record : unknown)
+            log().debug("%@ encountered unknown CKRecord type: %@", std::string("processRemotelyModified(ckRecords:)"), record->recordType());
         for (const auto& record : ckRecords) {
             const auto& recordType = record->recordType();
-            const auto* type = typeNamed(types, recordType);
-            if (!type) {
-                log().debug("%@ encountered unknown CKRecord type: %@", std::string("processRemotelyModified(ckRecords:)"), recordType);
+            if (!typeNamed(types, recordType))
                 continue;
-            }
-            type->processRemotelyModified(record, context);
             const auto& name = record->recordID().recordName();
             migrationsChanged = migrationsChanged || recordType == Shared::Migrations::entityName();
             onboardingChanged = onboardingChanged || recordType == Shared::Onboarding::entityName();
@@ -617,6 +617,9 @@ void SyncCoordinator::processRemotelyModified(const std::vector<std::shared_ptr<
             if (asset && *asset && (*asset)->fileURL())
                 m_attachmentDataStore->storeEncryptedFile(*(*asset)->fileURL(), name);
         }
+        // The items merge before the round is saved, so that each is written once.
+        if (!changedNames.empty())
+            m_recordStore->didModifyRemotely(changedNames);
         context.save();
     });
     if (migrationsChanged)
@@ -625,8 +628,6 @@ void SyncCoordinator::processRemotelyModified(const std::vector<std::shared_ptr<
         postOnboardingDidUpdate();
     if (masterPasswordsOrVaultsChanged)
         postMasterPasswordsOrVaultsDidUpdate();
-    if (!changedNames.empty())
-        m_recordStore->didModifyRemotely(changedNames);
 }
 
 std::shared_ptr<CloudKit::CKServerChangeToken> SyncCoordinator::changeToken(Syncwright::CKServerChangeToken::Key key)

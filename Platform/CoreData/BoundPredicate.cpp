@@ -15,8 +15,12 @@ using Options = NSComparisonPredicate::Options;
 
 namespace {
 
-// Above this many values an `in` list is handed to SQL as one set instead of one parameter each.
-constexpr std::size_t longListThreshold = 250;
+// Above this many values an `in` list is handed to SQL as one set instead of one parameter each. A list
+// of parameters lets the store look the values up in an index of the column; the set is a function the
+// store calls on every row, which pays only for lists as long as a good part of a table.
+constexpr std::size_t longListThreshold = 1000;
+// Up to this many values an `in` list is walked in memory; a longer one is looked up.
+constexpr std::size_t shortListLength = 8;
 
 std::optional<long double> numeric(const Value& value)
 {
@@ -199,6 +203,19 @@ BoundPredicate::Node BoundPredicate::bind(const NSPredicate& predicate)
         node.left = bindOperand(predicate.leftExpression(), predicate);
         node.right = bindOperand(predicate.rightExpression(), predicate);
         check(node, predicate);
+        if (node.type == Operator::in && node.options.isEmpty() && node.right.list.size() > shortListLength) {
+            // A long list is looked up rather than walked. ASCII texts are equal exactly when their bytes
+            // are; anything else (another text may be canonically equal to an ASCII one) is compared as before.
+            auto lookup = std::make_shared<ListLookup>();
+            for (const auto& element : node.right.list) {
+                const auto* text = element.as<Foundation::String>();
+                if (text && text->isASCII())
+                    lookup->asciiTexts.insert(text->utf8());
+                else
+                    lookup->others.push_back(element);
+            }
+            node.right.lookup = std::move(lookup);
+        }
         break;
     }
     return node;
@@ -327,6 +344,13 @@ bool BoundPredicate::evaluate(const Node& node, const NSManagedObject& object) c
     case NSPredicate::Kind::comparison: {
         Value left = operandValue(node.left, object);
         if (node.type == Operator::in) {
+            const auto* text = left.as<Foundation::String>();
+            if (node.right.lookup && text && text->isASCII()) {
+                if (node.right.lookup->asciiTexts.contains(text->utf8()))
+                    return true;
+                const auto& others = node.right.lookup->others;
+                return std::any_of(others.begin(), others.end(), [&](const Value& element) { return valuesEqual(left, element, node.options); });
+            }
             return std::any_of(node.right.list.begin(), node.right.list.end(),
                                [&](const Value& element) { return valuesEqual(left, element, node.options); });
         }

@@ -3,7 +3,10 @@
 #include "Platform/CoreData/NSPredicate.hpp"
 #include "Platform/CoreData/SQLFragment.hpp"
 
+#include <memory>
 #include <optional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace CoreData {
@@ -32,6 +35,10 @@ public:
 
 private:
     enum class TypeClass { any, number, text, date, data, uuid, object };
+    struct ListLookup {
+        std::unordered_set<std::string> asciiTexts;
+        std::vector<Value> others;
+    };
     struct Operand {
         NSExpression::ExpressionType kind;
         std::size_t index = 0;
@@ -40,6 +47,8 @@ private:
         const NSEntityDescription* objectEntity = nullptr;
         Value constant;
         std::vector<Value> list;
+        // For a long list on the right of IN without options.
+        std::shared_ptr<const ListLookup> lookup;
     };
     struct Node {
         NSPredicate::Kind kind = NSPredicate::Kind::constant;

@@ -57,6 +57,26 @@ ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::ve
     return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(removed)}}));
 }
 
+// The same items in the same rows, some of them changed (a sync's change to one item): the changed
+// rows updated in place, as the list difference would answer, without pairing every row by identifier.
+std::optional<ChangeSet> inPlaceChanges(const EntriesVCRows& from, const EntriesVCRows& to)
+{
+    if (from.shownCount() != to.shownCount())
+        return std::nullopt;
+    std::vector<Difference> updated;
+    for (std::size_t row = 0; row < to.shownCount(); ++row) {
+        const auto& before = from.shownSummary(row);
+        const auto& after = to.shownSummary(row);
+        if (before == after)
+            continue;
+        if (before->entryID != after->entryID)
+            return std::nullopt;
+        if (!(*before == *after))
+            updated.push_back(Difference::updatedInPlace(static_cast<std::int64_t>(row)));
+    }
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(updated)}}));
+}
+
 // Every old word is part of a new one: what the new words find, the old ones found too.
 bool narrows(const std::vector<Foundation::String>& before, const std::vector<Foundation::String>& after)
 {
@@ -71,13 +91,21 @@ bool narrows(const std::vector<Foundation::String>& before, const std::vector<Fo
 
 EntriesVCWorker::EntriesVCWorker()
     : m_rows(std::make_shared<const EntriesVCRows>())
+    , m_indexedItems(m_rows->items())
 {
 }
 
-void EntriesVCWorker::takeItems(const EntriesVCRows::Items& items, Settings::Items::SearchableFields fields)
+void EntriesVCWorker::indexItems()
 {
+    if (m_indexedItems != m_rows->items() || m_search.fields() != m_fields)
+        takeItems(m_rows->items(), m_fields);
+}
+
+void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
+{
+    const auto& items = *newItems;
     const auto& summaries = items.summaries();
-    const auto& before = *m_rows->items();
+    const auto& before = *m_indexedItems;
     std::vector<Slot> slots(summaries.size());
     std::vector<bool> kept(before.size());
     std::size_t staying = 0;
@@ -122,11 +150,14 @@ void EntriesVCWorker::takeItems(const EntriesVCRows::Items& items, Settings::Ite
     m_positionOfSlot.assign(slotCount, 0);
     for (std::size_t position = 0; position < m_slotOfPosition.size(); ++position)
         m_positionOfSlot[m_slotOfPosition[position]] = static_cast<std::uint32_t>(position);
+    m_indexedItems = newItems;
+    // Slots moved: what the last search found no longer names the same items.
+    m_words.clear();
+    m_matches.clear();
 }
 
-std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation::String>& words, bool itemsArrived)
+std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation::String>& words, std::size_t count, bool narrowing)
 {
-    const auto count = m_slotOfPosition.size();
     std::vector<std::uint32_t> shown;
     if (words.empty()) {
         m_words.clear();
@@ -136,7 +167,7 @@ std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation:
         return shown;
     }
     // Typing on only narrows what the last search found, so only that is searched.
-    bool narrowing = !itemsArrived && narrows(m_words, words);
+    narrowing = narrowing && narrows(m_words, words);
     m_matches = m_search.matches(words, narrowing ? &m_matches : nullptr);
     m_words = words;
     if (m_matches.size() * 16 < count) {
@@ -164,19 +195,26 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
 {
     auto previous = m_rows;
     auto items = previous->items();
-    bool itemsArrived = request.items.has_value() || request.searchableFields != m_search.fields();
-    if (itemsArrived) {
-        if (request.items)
-            items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
-        takeItems(*items, request.searchableFields);
+    bool itemsArrived = request.items.has_value() || request.searchableFields != m_fields;
+    if (request.items)
+        items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
+    m_fields = request.searchableFields;
+    auto words = EntriesSearch::words(request.searchText);
+    // Only a search needs the index now; without one it is brought up to date after the rows are shown.
+    bool reindexed = false;
+    if (!words.empty() && (m_indexedItems != items || m_search.fields() != m_fields)) {
+        takeItems(items, m_fields);
+        reindexed = true;
     }
-    auto shown = search(EntriesSearch::words(request.searchText), itemsArrived);
+    auto shown = search(words, items->size(), !itemsArrived && !reindexed);
     m_rows = std::make_shared<const EntriesVCRows>(items, std::move(shown), request.searchText);
     if (!itemsArrived)
         return {m_rows, selectionChanges(previous->shown(), m_rows->shown()), false};
     // Nothing shows yet: nothing on screen to keep, and a reload costs the least.
     if (previous->shownCount() == 0)
         return {m_rows, ChangeSet(ChangeSet::UpdateAction::reload()), true};
+    if (auto changes = inPlaceChanges(*previous, *m_rows))
+        return {m_rows, std::move(*changes), true};
     return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
 }
 

@@ -89,22 +89,36 @@ std::shared_ptr<CloudKit::CKRecord> EntryObject::ckRecordWithLocalModifications(
 
 void EntryObject::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
-    const auto& record = *ckRecord;
+    takeRemote(*ckRecord, *findOrInsert<EntryObject>(context, ckRecord->recordID().recordName()));
+}
+
+void EntryObject::processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords, CoreData::NSManagedObjectContext& context)
+{
+    std::vector<Foundation::String> names;
+    names.reserve(ckRecords.size());
+    for (const auto& record : ckRecords)
+        names.push_back(record->recordID().recordName());
+    auto objects = findOrInsert<EntryObject>(context, names);
+    for (std::size_t index = 0; index < ckRecords.size(); ++index)
+        takeRemote(*ckRecords[index], *objects[index]);
+}
+
+void EntryObject::takeRemote(const CloudKit::CKRecord& record, EntryObject& object)
+{
     auto sealed = record.object(sealedEntryKey);
     auto data = sealed ? sealed->as<Foundation::Data>() : std::nullopt;
-    auto object = findOrInsert<EntryObject>(context, record.recordID().recordName());
     // A change made elsewhere to an item deleted here keeps the item, as the account now has it: nothing
     // typed is lost to a deletion. This installation's own save coming back leaves the deletion to go out.
-    if (object->isLocallyDeleted() && data && object->isChangedElsewhere(record))
-        object->clearLocallyDeleted();
-    object->setSystemFields(record);
-    if (object->isLocallyDeleted() || !data)
+    if (object.isLocallyDeleted() && data && object.isChangedElsewhere(record))
+        object.clearLocallyDeleted();
+    object.setSystemFields(record);
+    if (object.isLocallyDeleted() || !data)
         return;
-    object->setRemoteSealedEntry(*data);
+    object.setRemoteSealedEntry(*data);
     if (auto vault = record.object(vaultIDKey); vault && vault->as<Foundation::String>())
-        object->setValue(*vault->as<Foundation::String>(), "remoteVaultID");
-    if (object->vaultID().isEmpty())
-        object->setVaultID(object->value<Foundation::String>("remoteVaultID").value_or(""));
+        object.setValue(*vault->as<Foundation::String>(), "remoteVaultID");
+    if (object.vaultID().isEmpty())
+        object.setVaultID(object.value<Foundation::String>("remoteVaultID").value_or(""));
 }
 
 void EntryObject::clearForDeletion()

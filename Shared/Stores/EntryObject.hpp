@@ -2,6 +2,9 @@
 
 #include "Shared/Stores/SyncedEntity.hpp"
 
+#include <memory>
+#include <vector>
+
 namespace Shared {
 
 // An item in the object store (entity "Entry"): the item sealed whole (`sealedEntry`) and its sealed
@@ -28,6 +31,8 @@ public:
     // record still to merge waits for the merge.
     static CoreData::NSFetchRequest<CoreData::NSManagedObject> locallyModified(std::int64_t resultLimit);
     static void processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context);
+    // The same for many records, their objects found in one fetch.
+    static void processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords, CoreData::NSManagedObjectContext& context);
 
     // The record the account receives: the sealed item as it is here.
     std::shared_ptr<CloudKit::CKRecord> ckRecordWithLocalModifications(const CloudKit::CKRecordZoneID& zoneID) const override;
@@ -36,6 +41,9 @@ protected:
     friend Foundation::Construct;
     EntryObject() = default;
     void clearForDeletion() override;
+
+private:
+    static void takeRemote(const CloudKit::CKRecord& record, EntryObject& object);
 };
 
 } // namespace Shared

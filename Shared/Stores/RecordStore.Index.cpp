@@ -245,6 +245,26 @@ std::vector<std::string> words(const Foundation::String& text)
     return result;
 }
 
+// The first eight bytes, big-endian, zeros after a shorter text: they order as the texts' starts do.
+std::uint64_t prefixOf(std::string_view text)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return prefix;
+}
+
+// A date as a number that orders as the dates do (both zeros alike).
+std::uint64_t orderOf(Foundation::Date date)
+{
+    double seconds = date.timeIntervalSinceReferenceDate();
+    if (seconds == 0)
+        seconds = 0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &seconds, sizeof bits);
+    return bits >> 63 ? ~bits : bits | std::uint64_t {1} << 63;
+}
+
 bool isASCII(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -375,7 +395,8 @@ std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex
     auto item = std::make_unique<Item>();
     item->idHash = key(index.entryID.view()).hash;
     auto sortKey = collator().sortKey(index.title);
-    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey)});
+    auto idPrefix = prefixOf(index.entryID.utf8());
+    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), idPrefix});
     return item;
 }
 
@@ -545,51 +566,102 @@ std::vector<std::shared_ptr<const RecordStore::Index::Summary>> RecordStore::Ind
     return matches;
 }
 
+namespace {
+
+// A summary in a sort: the part of its key being compared, where the summary is, and its place in the
+// summaries handed in.
+struct Keyed {
+    std::uint64_t key;
+    const RecordStore::Index::Summary* summary;
+    std::uint32_t position;
+};
+
+bool byKey(const Keyed& lhs, const Keyed& rhs)
+{
+    return lhs.key < rhs.key;
+}
+
+// Identifiers are unique in a list: their order is total.
+void sortByID(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end)
+{
+    std::sort(begin, end, [](const Keyed& lhs, const Keyed& rhs) {
+        if (lhs.summary->idPrefix != rhs.summary->idPrefix)
+            return lhs.summary->idPrefix < rhs.summary->idPrefix;
+        return lhs.summary->index.entryID.utf8() < rhs.summary->index.entryID.utf8();
+    });
+}
+
+// Calls `body` with each run of more than one equal key.
+template <class Body>
+void forEachTie(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end, Body&& body)
+{
+    while (begin != end) {
+        auto run = std::find_if(begin + 1, end, [&](const Keyed& other) { return other.key != begin->key; });
+        if (run - begin > 1)
+            body(begin, run);
+        begin = run;
+    }
+}
+
+// Sorts summaries whose sort keys agree on their first `offset` bytes by the next eight, then each run
+// that ties on those by the eight after, and so on: each pass compares numbers in one flat array and
+// reads each tied key once, however many comparisons the sort makes. Keys hold no zero byte, so a key
+// that ends sorts before the keys it starts.
+void sortByTitle(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end, std::size_t offset)
+{
+    bool longer = false;
+    for (auto it = begin; it != end; ++it) {
+        const auto& key = it->summary->sortKey;
+        it->key = offset < key.size() ? prefixOf(std::string_view(key).substr(offset)) : 0;
+        longer = longer || key.size() > offset + 8;
+    }
+    std::sort(begin, end, byKey);
+    forEachTie(begin, end, [&](auto first, auto last) {
+        if (longer && std::any_of(first, last, [&](const Keyed& tied) { return tied.summary->sortKey.size() > offset + 8; }))
+            sortByTitle(first, last, offset + 8);
+        else
+            sortByID(first, last);
+    });
+}
+
+} // namespace
+
 std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::vector<std::shared_ptr<const Summary>> summaries,
                                                                            Settings::Items::SortMethod sortMethod)
 {
-    using Element = std::shared_ptr<const Summary>;
-    auto byID = [](const Element& lhs, const Element& rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
-    auto byTitle = [&](const Element& lhs, const Element& rhs) {
-        if (int order = lhs->sortKey.compare(rhs->sortKey); order != 0)
-            return order < 0;
-        return byID(lhs, rhs);
-    };
-    auto byDate = [&](auto date, bool descending) {
-        return [=](const Element& lhs, const Element& rhs) {
-            auto left = lhs->index.*date;
-            auto right = rhs->index.*date;
-            if (left != right)
-                return descending ? left > right : left < right;
-            return byID(lhs, rhs);
-        };
+    // Sorted as flat keys: comparing a hundred thousand summaries where they lie in memory costs more
+    // than the sort itself.
+    std::vector<Keyed> keyed(summaries.size());
+    for (std::size_t i = 0; i < summaries.size(); ++i)
+        keyed[i] = {0, summaries[i].get(), static_cast<std::uint32_t>(i)};
+    auto byDate = [&](Foundation::Date EntryIndex::*date, bool descending) {
+        for (auto& entry : keyed) {
+            auto order = orderOf(entry.summary->index.*date);
+            entry.key = descending ? ~order : order;
+        }
+        std::sort(keyed.begin(), keyed.end(), byKey);
+        // Equal dates in identifier order, also when the dates descend.
+        forEachTie(keyed.begin(), keyed.end(), sortByID);
     };
     switch (sortMethod) {
-    case SortMethod::alphabetical:
-        std::sort(summaries.begin(), summaries.end(), byTitle);
-        break;
+    case SortMethod::alphabetical: sortByTitle(keyed.begin(), keyed.end(), 0); break;
+    // The ascending order of titles and identifiers, reversed.
     case SortMethod::alphabeticalDesc:
-        std::sort(summaries.begin(), summaries.end(), [&](const Element& lhs, const Element& rhs) { return byTitle(rhs, lhs); });
+        sortByTitle(keyed.begin(), keyed.end(), 0);
+        std::reverse(keyed.begin(), keyed.end());
         break;
-    case SortMethod::modifiedAtDesc:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, true));
-        break;
-    case SortMethod::modifiedAt:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, false));
-        break;
-    case SortMethod::createdAtDesc:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, true));
-        break;
+    case SortMethod::modifiedAtDesc: byDate(&EntryIndex::modifiedAt, true); break;
+    case SortMethod::modifiedAt: byDate(&EntryIndex::modifiedAt, false); break;
+    case SortMethod::createdAtDesc: byDate(&EntryIndex::createdAt, true); break;
+    // Unsorted keeps the order items were made in, which is stable across unlocks.
     case SortMethod::createdAt:
-    case SortMethod::unsorted:
-        // Unsorted keeps the order items were made in, which is stable across unlocks.
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, false));
-        break;
+    case SortMethod::unsorted: byDate(&EntryIndex::createdAt, false); break;
     }
     // The summaries themselves, sharing their owner's count.
     std::vector<std::shared_ptr<const EntryIndex>> result;
     result.reserve(summaries.size());
-    for (auto& summary : summaries) {
+    for (const auto& entry : keyed) {
+        auto& summary = summaries[entry.position];
         const auto* index = &summary->index;
         result.emplace_back(std::move(summary), index);
     }

@@ -32,6 +32,9 @@ public:
     struct Summary {
         EntryIndex index;
         std::string sortKey;
+        // The first bytes of the identifier, big-endian, so that a sort compares a number it holds
+        // rather than a text elsewhere in memory.
+        std::uint64_t idPrefix = 0;
     };
     struct Item {
         std::shared_ptr<const Summary> summary;

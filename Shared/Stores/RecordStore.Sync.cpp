@@ -1,6 +1,7 @@
 #include "Shared/Stores/RecordStore.hpp"
 
 #include "Shared/Crypto/Cryptor.hpp"
+#include "Shared/Model/DispatchQueue.hpp"
 #include "Shared/Model/EntryRevision.hpp"
 #include "Shared/Stores/AttachmentDataStore.hpp"
 #include "Shared/Stores/AttachmentObject.hpp"
@@ -204,9 +205,18 @@ void RecordStore::mergeFetchedRecords(const std::optional<std::vector<Foundation
             CoreData::NSFetchRequest<EntryObject> request;
             auto awaiting = CoreData::key("remoteSealedEntry") != CoreData::Value() && SyncedObject::notDeleted();
             request.setPredicate(recordNames ? SyncedObject::named(*recordNames) && awaiting : awaiting);
-            for (auto& object : m_context->fetch(request)) {
+            auto objects = m_context->fetch(request);
+            // Opening the fetched copies is most of the work and needs no context: on every core.
+            std::vector<std::pair<Foundation::String, Foundation::Data>> sealed;
+            sealed.reserve(objects.size());
+            for (const auto& object : objects)
+                sealed.emplace_back(object->id(), *object->remoteSealedEntry());
+            std::vector<std::optional<Foundation::Result<EntryRevision>>> opened(objects.size());
+            concurrentPerform(objects.size(), [&](std::size_t index) { opened[index] = openRemote(sealed[index].first, sealed[index].second, key); });
+            for (std::size_t index = 0; index < objects.size(); ++index) {
+                auto& object = objects[index];
                 try {
-                    indices.push_back(EntryIndex::make(mergeRemote(*object, key).entry));
+                    indices.push_back(EntryIndex::make(mergeRemote(*object, key, *opened[index]).entry));
                 } catch (const Foundation::Error& error) {
                     logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
                 }
@@ -241,12 +251,17 @@ void RecordStore::didSynchronize()
         if (!self->m_cryptor->isUnlocked())
             return;
         bool changedByOthers = true;
+        bool notLoaded = false;
         std::int64_t count = 0;
         Foundation::catchError([&] {
             count = self->m_context->storeChangeCountByOthers();
             std::lock_guard lock(self->m_indexMutex);
+            // No index read yet: whoever reads it first reads what the sync left, and nothing shows it before.
+            notLoaded = !self->m_index && generation == self->m_indexGeneration;
             changedByOthers = !self->m_index || generation != self->m_indexGeneration || count != self->m_indexStoreChangeCount;
         });
+        if (notLoaded)
+            return;
         if (!changedByOthers) {
             Foundation::catchError([&] { self->advanceHistory(generation); });
             return;

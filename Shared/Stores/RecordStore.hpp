@@ -237,8 +237,8 @@ private:
     auto performUnlockedWriting(Body&& body) const;
     void loadIndexIfNeeded() const;
     // Opens every item's summary (merging fetched records on the way) and installs the new index, unless
-    // the vault key changed meanwhile.
-    void reloadIndex(std::uint64_t generation) const;
+    // the vault key changed meanwhile; `onlyIfMissing` leaves an index another reader installed first.
+    void reloadIndex(std::uint64_t generation, bool onlyIfMissing = false) const;
     // In the context: takes into the index what other processes saved since it was read, reading only
     // the items the store's history names. Answers whether they saved anything; nothing when the
     // history cannot tell (it was forgotten) or an item must be merged or made again: then the index is
@@ -256,6 +256,9 @@ private:
     void writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const;
     // Merges the fetched record the object holds into its local copy; answers the result.
     EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key) const;
+    // The same with the fetched record already opened (`openRemote`), which needs no context.
+    EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& remote) const;
+    static Foundation::Result<EntryRevision> openRemote(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key);
     // The item as it stands, a waiting fetched record merged first.
     EntryRevision currentRevision(EntryObject& object, const Cryptor::Key& key) const;
     // The item and its object, when it exists and the safe-for-inspection mode does not hide it.

@@ -3,6 +3,10 @@
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
 namespace Shared {
 
 using CoreData::NSAttributeType;
@@ -142,6 +146,32 @@ std::shared_ptr<CoreData::NSManagedObject> SyncedObject::fetchFirst(CoreData::NS
 {
     auto found = context.fetch(request);
     return found.empty() ? nullptr : found.front();
+}
+
+std::vector<std::shared_ptr<CoreData::NSManagedObject>> SyncedObject::findOrInsertEach(CoreData::NSManagedObjectContext& context, const Foundation::String& entityName,
+                                                                                       const std::vector<Foundation::String>& recordNames)
+{
+    // In parts, so that no statement holds more names than the store takes.
+    constexpr std::size_t namesPerFetch = 500;
+    std::unordered_map<std::string, std::shared_ptr<CoreData::NSManagedObject>> byName;
+    for (std::size_t start = 0; start < recordNames.size(); start += namesPerFetch) {
+        auto end = std::min(recordNames.size(), start + namesPerFetch);
+        CoreData::NSFetchRequest<CoreData::NSManagedObject> request(entityName);
+        request.setPredicate(named({recordNames.begin() + static_cast<std::ptrdiff_t>(start), recordNames.begin() + static_cast<std::ptrdiff_t>(end)}));
+        for (auto& object : context.fetch(request))
+            byName.try_emplace(std::static_pointer_cast<SyncedObject>(object)->recordName().utf8(), object);
+    }
+    std::vector<std::shared_ptr<CoreData::NSManagedObject>> objects;
+    objects.reserve(recordNames.size());
+    for (const auto& name : recordNames) {
+        auto& object = byName[name.utf8()];
+        if (!object) {
+            object = insert(context, entityName);
+            std::static_pointer_cast<SyncedObject>(object)->setRecordName(name);
+        }
+        objects.push_back(object);
+    }
+    return objects;
 }
 
 std::shared_ptr<CoreData::NSManagedObject> SyncedObject::insert(CoreData::NSManagedObjectContext& context, const Foundation::String& entityName)

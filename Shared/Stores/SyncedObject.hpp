@@ -77,6 +77,17 @@ public:
         object->setRecordName(recordName);
         return object;
     }
+    // The same for many names, with one fetch for them all rather than one each: the objects in the
+    // order of the names (a name given twice, the same object twice).
+    template <class T>
+    static std::vector<std::shared_ptr<T>> findOrInsert(CoreData::NSManagedObjectContext& context, const std::vector<Foundation::String>& recordNames)
+    {
+        std::vector<std::shared_ptr<T>> objects;
+        objects.reserve(recordNames.size());
+        for (auto& object : findOrInsertEach(context, T::entityName(), recordNames))
+            objects.push_back(std::dynamic_pointer_cast<T>(std::move(object)));
+        return objects;
+    }
 
 protected:
     friend Foundation::Construct;
@@ -84,6 +95,8 @@ protected:
     static std::shared_ptr<CoreData::NSManagedObject> fetchFirst(CoreData::NSManagedObjectContext& context,
                                                                  const CoreData::NSFetchRequest<CoreData::NSManagedObject>& request);
     static std::shared_ptr<CoreData::NSManagedObject> insert(CoreData::NSManagedObjectContext& context, const Foundation::String& entityName);
+    static std::vector<std::shared_ptr<CoreData::NSManagedObject>> findOrInsertEach(CoreData::NSManagedObjectContext& context, const Foundation::String& entityName,
+                                                                                    const std::vector<Foundation::String>& recordNames);
     // The values of a deleted object that the marker does not keep.
     virtual void clearForDeletion() { }
 };

@@ -16,12 +16,15 @@ namespace Syncwright {
 class SyncableType {
 public:
     using FetchRequest = CoreData::NSFetchRequest<CoreData::NSManagedObject>;
+    using Records = std::vector<std::shared_ptr<CloudKit::CKRecord>>;
 
     template <SyncableClass T>
     static SyncableType of()
     {
         SyncableType type;
         type.m_entityName = T::entityName();
+        if constexpr (requires { T::recordNameKey; })
+            type.m_recordNameKey = T::recordNameKey;
         type.m_locallyDeleted = [](std::int64_t limit) -> FetchRequest { return T::locallyDeleted(limit); };
         type.m_locallyModified = [](std::int64_t limit) -> FetchRequest { return T::locallyModified(limit); };
         type.m_with = [](const std::vector<CloudKit::CKRecordID>& ids) -> FetchRequest { return T::with(ids); };
@@ -29,6 +32,12 @@ public:
         type.m_processRemotelyModified = [](const std::shared_ptr<CloudKit::CKRecord>& record, CoreData::NSManagedObjectContext& context) {
             T::processRemotelyModified(record, context);
         };
+        // A class that takes many records at once (finding their objects in one fetch) is handed them so.
+        if constexpr (requires(const Records& records, CoreData::NSManagedObjectContext& context) { T::processRemotelyModified(records, context); }) {
+            type.m_processAllRemotelyModified = [](const Records& records, CoreData::NSManagedObjectContext& context) {
+                T::processRemotelyModified(records, context);
+            };
+        }
         return type;
     }
 
@@ -44,6 +53,12 @@ public:
     {
         m_processRemotelyModified(ckRecord, context);
     }
+
+    // Records of this type, in order.
+    void processRemotelyModified(const Records& ckRecords, CoreData::NSManagedObjectContext& context) const;
+    // Hands each record to the type it is of, in their order, consecutive ones of a type together;
+    // answers the records of no type here.
+    static Records processRemotelyModified(const std::vector<SyncableType>& types, const Records& ckRecords, CoreData::NSManagedObjectContext& context);
 
     // The objects a request of this type fetches, as syncables.
     static std::vector<std::shared_ptr<Syncable>> fetch(const FetchRequest& request, CoreData::NSManagedObjectContext& context);
@@ -63,11 +78,15 @@ private:
     SyncableType() = default;
 
     Foundation::String m_entityName;
+    // The attribute holding the record's name, when the class names it: then a whole zone's records are
+    // told from those gone by their names, without opening each object's system fields.
+    const char* m_recordNameKey = nullptr;
     FetchRequest (*m_locallyDeleted)(std::int64_t) = nullptr;
     FetchRequest (*m_locallyModified)(std::int64_t) = nullptr;
     FetchRequest (*m_with)(const std::vector<CloudKit::CKRecordID>&) = nullptr;
     void (*m_process)(const PushedModification&, CoreData::NSManagedObjectContext&) = nullptr;
     void (*m_processRemotelyModified)(const std::shared_ptr<CloudKit::CKRecord>&, CoreData::NSManagedObjectContext&) = nullptr;
+    void (*m_processAllRemotelyModified)(const Records&, CoreData::NSManagedObjectContext&) = nullptr;
 };
 
 } // namespace Syncwright

@@ -168,10 +168,8 @@ public:
                 ++deliveries[record->recordID().recordName().utf8()];
         }
         m_context->performAndWait([&] {
-            for (const auto& record : ckRecords) {
-                if (const auto* type = typeNamed(record->recordType()))
-                    type->processRemotelyModified(record, *m_context);
-            }
+            Syncwright::SyncableType::processRemotelyModified(m_types, ckRecords, *m_context);
+            willSaveRemotelyModified(ckRecords);
             m_context->save();
         });
     }
@@ -195,6 +193,10 @@ public:
             m_context->save();
         });
     }
+
+protected:
+    // In the context, before the fetched records are saved.
+    virtual void willSaveRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>&) { }
 
 private:
     const Syncwright::SyncableType* typeNamed(const String& recordType) const

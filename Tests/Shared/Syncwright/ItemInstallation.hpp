@@ -54,15 +54,23 @@ public:
     }
     void processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords) override
     {
-        std::vector<Foundation::String> names;
         for (const auto& record : ckRecords) {
-            names.push_back(record->recordID().recordName());
             auto asset = record->object(Shared::Attachment::ckAssetKey);
             auto file = asset ? asset->as<std::shared_ptr<CloudKit::CKAsset>>() : std::nullopt;
             if (record->recordType() == Shared::AttachmentObject::entityName() && file && *file && (*file)->fileURL())
                 m_recordStore->attachmentDataStore()->storeEncryptedFile(*(*file)->fileURL(), record->recordID().recordName());
         }
         TestSyncDelegate::processRemotelyModified(ckRecords);
+    }
+
+protected:
+    // As the program's coordinator does: the items merge before the round is saved, so that it is
+    // saved once.
+    void willSaveRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords) override
+    {
+        std::vector<Foundation::String> names;
+        for (const auto& record : ckRecords)
+            names.push_back(record->recordID().recordName());
         m_recordStore->didModifyRemotely(names);
     }
 
