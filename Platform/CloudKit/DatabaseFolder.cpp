@@ -12,9 +12,11 @@
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
+#include <atomic>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <zlib.h>
 #include <unistd.h>
@@ -29,8 +31,6 @@ using Change = ChangeBatch::Change;
 constexpr std::size_t maximumRecordSize = 1'000'000;
 // Records per round of a fetch that names no limit, so that its token moves forward as it goes.
 constexpr std::int64_t defaultRoundSize = 400;
-// A database token is told from a zone's by the life it names, which no zone has.
-constexpr const char* databaseTokenIncarnation = "database";
 
 std::string zoneText(const CKRecordZoneID& zoneID)
 {
@@ -56,10 +56,18 @@ CKError injected(const CKSimulation::Failure& failure)
 
 std::vector<std::string> DatabaseFolder::entryNames(const std::string& directory)
 {
+    // Read plainly: every sync lists the folder, which holds a file per save until compaction removes
+    // what everyone has passed.
     std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
-        names.push_back(it->path().filename().string());
+    DIR* folder = ::opendir(directory.c_str());
+    if (!folder)
+        return names;
+    while (const dirent* entry = ::readdir(folder)) {
+        std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(folder);
     return names;
 }
 
@@ -90,6 +98,15 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
 
 DatabaseFolder::~DatabaseFolder() = default;
 
+namespace {
+std::atomic<std::size_t> openedFiles {0};
+} // namespace
+
+std::size_t DatabaseFolder::filesRead()
+{
+    return openedFiles.load();
+}
+
 std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& name)
 {
     auto path = batchesPath() + "/" + name;
@@ -102,6 +119,7 @@ std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& n
     if (known != m_unreadable.end() && known->second.stamp == stamp)
         return nullptr;
     auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
+    ++openedFiles;
     try {
         auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
         m_unreadable.erase(name);
@@ -119,6 +137,8 @@ bool DatabaseFolder::isCovered(const std::string& name) const
 
 void DatabaseFolder::refresh(bool holdingWriteLock)
 {
+    m_hasRead = true;
+    auto unreadableBefore = m_unreadable.size();
     auto names = entryNames(batchesPath());
     std::set<std::string> present;
     std::vector<std::string> batchNames;
@@ -198,6 +218,9 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     if (baseChanged || !m_notedBase)
         noteReadingFrom();
 
+    if (added.empty() && !removed && !baseChanged && unreadableBefore == m_unreadable.size())
+        return;
+    ++m_readChanges;
     if (added.empty() && !removed && !baseChanged)
         return;
     std::sort(added.begin(), added.end(), [](const auto& lhs, const auto& rhs) { return lhs->order() < rhs->order(); });
@@ -253,6 +276,7 @@ void DatabaseFolder::noteReadingFrom()
 
 void DatabaseFolder::publish(ChangeBatch& batch)
 {
+    ++m_readChanges;
     const auto& device = ServiceState::shared().deviceIdentifier();
     batch.device = device;
     batch.sequence = nextSequence();
@@ -688,6 +712,10 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
 DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::shared_ptr<CKServerChangeToken>& since)
 {
     std::lock_guard lock(m_mutex);
+    if (!m_hasRead) {
+        if (auto unchanged = unchangedSinceSettled(since))
+            return std::move(*unchanged);
+    }
     refresh(false);
 
     std::optional<ChangeTokenPayload> start;
@@ -738,6 +766,8 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
         }
     }
     result.token = CKServerChangeToken::withPayload(payload.encoded());
+    if (result.unreadableBatches.empty())
+        noteSettled();
     return result;
 }
 
