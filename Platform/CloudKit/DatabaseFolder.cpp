@@ -5,6 +5,7 @@
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
 #include "Platform/CloudKit/FolderLock.hpp"
+#include "Platform/CloudKit/InParallel.hpp"
 #include "Platform/CloudKit/PushWatcher.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
@@ -109,25 +110,44 @@ std::size_t DatabaseFolder::filesRead()
 
 std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& name)
 {
-    auto path = batchesPath() + "/" + name;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return nullptr;
-    auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-    FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
-    auto known = m_unreadable.find(name);
-    if (known != m_unreadable.end() && known->second.stamp == stamp)
-        return nullptr;
-    auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
-    ++openedFiles;
-    try {
-        auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
-        m_unreadable.erase(name);
-        return std::make_shared<const ChangeBatch>(std::move(batch));
-    } catch (...) {
-        m_unreadable[name] = {Foundation::currentError(), stamp};
-        return nullptr;
+    return readFiles({name}).front();
+}
+
+std::vector<std::shared_ptr<const ChangeBatch>> DatabaseFolder::readFiles(const std::vector<std::string>& names)
+{
+    std::vector<std::shared_ptr<const ChangeBatch>> batches(names.size());
+    std::vector<std::optional<FileStamp>> stamps(names.size());
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        struct stat info {};
+        if (::stat((batchesPath() + "/" + names[index]).c_str(), &info) != 0)
+            continue;
+        auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+        FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
+        auto known = m_unreadable.find(names[index]);
+        if (known == m_unreadable.end() || !(known->second.stamp == stamp))
+            stamps[index] = stamp;
     }
+    // Each file is read and decoded on its own: a first read of a folder of many goes on every core.
+    std::vector<Foundation::ErrorPtr> errors(names.size());
+    auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
+    inParallel(names.size(), [&](std::size_t index) {
+        if (!stamps[index])
+            return;
+        ++openedFiles;
+        errors[index] = Foundation::catchError([&] {
+            auto path = batchesPath() + "/" + names[index];
+            batches[index] = std::make_shared<const ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container, m_account, finder));
+        });
+    });
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (!stamps[index])
+            continue;
+        if (errors[index])
+            m_unreadable[names[index]] = {errors[index], *stamps[index]};
+        else
+            m_unreadable.erase(names[index]);
+    }
+    return batches;
 }
 
 bool DatabaseFolder::isCovered(const std::string& name) const
@@ -188,16 +208,19 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     }
 
     std::vector<std::shared_ptr<const ChangeBatch>> added;
+    std::vector<std::string> unread;
     m_coveredFiles.clear();
     for (const auto& name : batchNames) {
         if (isCovered(name)) {
             m_coveredFiles.push_back(name);
             continue;
         }
-        if (m_orderByFileName.contains(name))
-            continue;
-        if (auto batch = readFile(name))
-            added.push_back(batch);
+        if (!m_orderByFileName.contains(name))
+            unread.push_back(name);
+    }
+    for (auto& batch : readFiles(unread)) {
+        if (batch)
+            added.push_back(std::move(batch));
     }
     for (const auto& name : snapshotNames) {
         if (isCovered(name))
@@ -479,6 +502,8 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
             auto existing = m_state.record(id.zoneID(), id.recordName().utf8());
             item.change = {Change::Kind::deleteRecord, id.zoneID(), zone->incarnation, id.recordName().utf8(),
                            existing ? existing->type : std::string(), false, {}, nullptr};
+            if (existing)
+                item.change.deletedTag = existing->changeTag;
         }
         deletes.push_back(std::move(item));
     }

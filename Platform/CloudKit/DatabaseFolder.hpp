@@ -132,6 +132,8 @@ private:
     // Reads a batch or snapshot file unless it is unchanged since it could not be read; nothing when it
     // cannot be read (the error is kept for the next fetch) or is gone.
     std::shared_ptr<const ChangeBatch> readFile(const std::string& name);
+    // The same for many, read at once; nothing in the place of each that is not read.
+    std::vector<std::shared_ptr<const ChangeBatch>> readFiles(const std::vector<std::string>& names);
     bool isCovered(const std::string& name) const;
     // Gives the batch its name and clock, writes it and applies it. With the lock held.
     void publish(ChangeBatch& batch);
