@@ -56,10 +56,13 @@ void UITableView::deselectRow(const Foundation::IndexPath& at, bool animated)
 CGRect UITableView::rectForRow(const Foundation::IndexPath& at)
 {
     loadIfNeeded();
-    for (const auto& frame : m_rowFrames)
-        if (frame.indexPath == at)
-            return {{0, frame.y}, {bounds().size.width, frame.height}};
-    return {};
+    if (at.section() < 0 || at.section() >= static_cast<std::int64_t>(m_rowTops.size()))
+        return {};
+    const auto& tops = m_rowTops[static_cast<std::size_t>(at.section())];
+    if (at.row() < 0 || at.row() + 1 >= static_cast<std::int64_t>(tops.size()))
+        return {};
+    const auto row = static_cast<std::size_t>(at.row());
+    return {{0, tops[row]}, {bounds().size.width, tops[row + 1] - tops[row]}};
 }
 
 void UITableView::scrollToRow(const Foundation::IndexPath& at, ScrollPosition position, bool animated)
@@ -97,9 +100,16 @@ void UITableView::setEditing(bool editing, bool /*animated*/)
 std::optional<Foundation::IndexPath> UITableView::indexPathForRow(CGPoint at)
 {
     loadIfNeeded();
-    for (const auto& frame : m_rowFrames)
-        if (at.y >= frame.y && at.y < frame.y + frame.height && at.x >= 0 && at.x < bounds().size.width)
-            return frame.indexPath;
+    if (at.x < 0 || at.x >= bounds().size.width)
+        return std::nullopt;
+    for (std::size_t section = 0; section < m_rowTops.size(); ++section) {
+        const auto& tops = m_rowTops[section];
+        if (tops.size() < 2 || at.y < tops.front() || at.y >= tops.back())
+            continue;
+        // The last row starting at or above the point; rows of no height start where the next does.
+        const auto next = std::upper_bound(tops.begin(), tops.end(), at.y);
+        return Foundation::IndexPath::withRow(next - tops.begin() - 1, static_cast<std::int64_t>(section));
+    }
     return std::nullopt;
 }
 

@@ -19,8 +19,10 @@ struct UITableView::PendingUpdates {
     std::set<std::int64_t> deletedSections;  // old indices
     std::set<std::int64_t> insertedSections; // new indices
     std::vector<std::pair<std::int64_t, std::int64_t>> movedSections;
-    std::set<Foundation::IndexPath> deletedRows;  // old paths
-    std::set<Foundation::IndexPath> insertedRows; // new paths
+    // Gathered as they come and sorted, each path once, when the batch is applied: a search can remove
+    // a hundred thousand rows in one batch.
+    std::vector<Foundation::IndexPath> deletedRows;  // old paths
+    std::vector<Foundation::IndexPath> insertedRows; // new paths
     std::vector<std::pair<Foundation::IndexPath, Foundation::IndexPath>> movedRows;
 };
 
@@ -29,19 +31,28 @@ namespace {
 constexpr CGFloat fallbackRowHeight = 44;
 
 // Where each old position ends up: positions that stay keep their order and fill, in order, the new
-// positions that no insertion or move claims.
-std::vector<std::optional<std::int64_t>> mapPositions(std::int64_t oldCount, const std::set<std::int64_t>& removed,
-                                                      const std::set<std::int64_t>& claimed,
+// positions that no insertion or move claims. `removed` and `claimed` are ascending, each value once.
+std::vector<std::optional<std::int64_t>> mapPositions(std::int64_t oldCount, const std::vector<std::int64_t>& removed,
+                                                      const std::vector<std::int64_t>& claimed,
                                                       const std::vector<std::pair<std::int64_t, std::int64_t>>& moves,
                                                       std::int64_t newCount)
 {
     std::vector<std::optional<std::int64_t>> result(static_cast<std::size_t>(std::max<std::int64_t>(oldCount, 0)));
     std::int64_t next = 0;
+    auto removedAt = removed.begin();
+    auto claimedAt = claimed.begin();
     for (std::int64_t old = 0; old < oldCount; ++old) {
-        if (removed.contains(old))
+        while (removedAt != removed.end() && *removedAt < old)
+            ++removedAt;
+        if (removedAt != removed.end() && *removedAt == old)
             continue;
-        while (next < newCount && claimed.contains(next))
+        while (next < newCount) {
+            while (claimedAt != claimed.end() && *claimedAt < next)
+                ++claimedAt;
+            if (claimedAt == claimed.end() || *claimedAt != next)
+                break;
             ++next;
+        }
         if (next < newCount)
             result[static_cast<std::size_t>(old)] = next++;
     }
@@ -49,6 +60,19 @@ std::vector<std::optional<std::int64_t>> mapPositions(std::int64_t oldCount, con
         if (from >= 0 && from < oldCount)
             result[static_cast<std::size_t>(from)] = to;
     return result;
+}
+
+template <class T>
+void sortUnique(std::vector<T>& values)
+{
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+}
+
+template <class T>
+bool sortedContains(const std::vector<T>& values, const T& value)
+{
+    return std::binary_search(values.begin(), values.end(), value);
 }
 
 [[noreturn]] void invalidUpdate(const std::string& reason)
@@ -254,7 +278,7 @@ void UITableView::layoutRows()
     std::vector<std::pair<Foundation::IndexPath, std::shared_ptr<UITableViewCell>>> appearing;
     std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> headers;
     std::map<std::int64_t, std::shared_ptr<UITableViewHeaderFooterView>> footers;
-    m_rowFrames.clear();
+    m_rowTops.resize(m_rowCounts.size());
     // Cells that scrolled out go back to the pool first, so that the rows scrolling in can take them.
     for (auto cell = m_visibleCells.begin(); cell != m_visibleCells.end();) {
         const auto frame = cell->second->frame();
@@ -296,7 +320,10 @@ void UITableView::layoutRows()
         const CGFloat headerHeight = sectionHeight(section, true);
         sectionView(section, true, y, headerHeight);
         y += headerHeight;
-        for (std::int64_t row = 0; row < m_rowCounts[static_cast<std::size_t>(section)]; ++row) {
+        const auto rowCount = m_rowCounts[static_cast<std::size_t>(section)];
+        auto& tops = m_rowTops[static_cast<std::size_t>(section)];
+        tops.resize(static_cast<std::size_t>(rowCount) + 1);
+        for (std::int64_t row = 0; row < rowCount; ++row) {
             const auto indexPath = Foundation::IndexPath::withRow(row, section);
             CGFloat height = delegate ? delegate->heightForRowAt(*this, indexPath) : m_rowHeight;
             const bool automatic = height < 0;
@@ -334,9 +361,10 @@ void UITableView::layoutRows()
                 addSubview(cell);
                 shown[indexPath] = cell;
             }
-            m_rowFrames.push_back({indexPath, y, height});
+            tops[static_cast<std::size_t>(row)] = y;
             y += height;
         }
+        tops[static_cast<std::size_t>(rowCount)] = y;
         const CGFloat footerHeight = sectionHeight(section, false);
         sectionView(section, false, y, footerHeight);
         y += footerHeight;
@@ -443,7 +471,14 @@ void UITableView::endUpdates()
 
 void UITableView::recordUpdate(Update update)
 {
-    m_appliedUpdates.push_back(update);
+    m_appliedRowCount += update.rows.size();
+    m_appliedUpdates.push_back(std::move(update));
+    // A long-running table keeps its recent changes only: a search over a large list removes and
+    // inserts that many rows each time.
+    std::size_t dropped = 0;
+    while (m_appliedUpdates.size() - dropped > 1 && m_appliedRowCount > maximumAppliedRowCount)
+        m_appliedRowCount -= m_appliedUpdates[dropped++].rows.size();
+    m_appliedUpdates.erase(m_appliedUpdates.begin(), m_appliedUpdates.begin() + static_cast<std::ptrdiff_t>(dropped));
 }
 
 // A change outside any batch is a batch of its own.
@@ -455,7 +490,7 @@ void UITableView::recordUpdate(Update update)
 void UITableView::insertRows(const std::vector<Foundation::IndexPath>& at, RowAnimation with)
 {
     UITABLEVIEW_CHANGE({
-        m_pending->insertedRows.insert(at.begin(), at.end());
+        m_pending->insertedRows.insert(m_pending->insertedRows.end(), at.begin(), at.end());
         recordUpdate({Update::Kind::insertRows, at, {}, with});
     });
 }
@@ -463,7 +498,7 @@ void UITableView::insertRows(const std::vector<Foundation::IndexPath>& at, RowAn
 void UITableView::deleteRows(const std::vector<Foundation::IndexPath>& at, RowAnimation with)
 {
     UITABLEVIEW_CHANGE({
-        m_pending->deletedRows.insert(at.begin(), at.end());
+        m_pending->deletedRows.insert(m_pending->deletedRows.end(), at.begin(), at.end());
         recordUpdate({Update::Kind::deleteRows, at, {}, with});
     });
 }
@@ -472,8 +507,8 @@ void UITableView::reloadRows(const std::vector<Foundation::IndexPath>& at, RowAn
 {
     // A reload replaces the row: out at its old path, in at the same path.
     UITABLEVIEW_CHANGE({
-        m_pending->deletedRows.insert(at.begin(), at.end());
-        m_pending->insertedRows.insert(at.begin(), at.end());
+        m_pending->deletedRows.insert(m_pending->deletedRows.end(), at.begin(), at.end());
+        m_pending->insertedRows.insert(m_pending->insertedRows.end(), at.begin(), at.end());
         recordUpdate({Update::Kind::reloadRows, at, {}, with});
     });
 }
@@ -525,22 +560,26 @@ void UITableView::applyPendingUpdates()
 {
     // Rows move and change: each is measured again once shown.
     m_measuredHeights.clear();
-    const auto& pending = *m_pending;
+    auto& pending = *m_pending;
+    sortUnique(pending.deletedRows);
+    sortUnique(pending.insertedRows);
     const auto oldCounts = m_rowCounts;
     const auto newCounts = fetchRowCounts();
     const auto oldSections = static_cast<std::int64_t>(oldCounts.size());
     const auto newSections = static_cast<std::int64_t>(newCounts.size());
 
-    std::set<std::int64_t> removedSections = pending.deletedSections;
-    std::set<std::int64_t> claimedSections = pending.insertedSections;
+    std::vector<std::int64_t> removedSections(pending.deletedSections.begin(), pending.deletedSections.end());
+    std::vector<std::int64_t> claimedSections(pending.insertedSections.begin(), pending.insertedSections.end());
     for (const auto& [from, to] : pending.movedSections) {
         if (from < 0 || from >= oldSections || to < 0 || to >= newSections)
             invalidUpdate("attempt to move section " + std::to_string(from) + " to section " + std::to_string(to)
                           + ", but there are only " + std::to_string(oldSections) + " sections before the update and "
                           + std::to_string(newSections) + " after");
-        removedSections.insert(from);
-        claimedSections.insert(to);
+        removedSections.push_back(from);
+        claimedSections.push_back(to);
     }
+    sortUnique(removedSections);
+    sortUnique(claimedSections);
     for (auto section : pending.deletedSections)
         if (section < 0 || section >= oldSections)
             invalidUpdate("attempt to delete section " + std::to_string(section) + ", but there are only "
@@ -588,26 +627,39 @@ void UITableView::applyPendingUpdates()
     // Row counts of every section that exists before and after.
     std::map<Foundation::IndexPath, std::shared_ptr<UITableViewCell>> moved;
     std::set<Foundation::IndexPath> selected;
+    auto rowsOf = [](const std::vector<Foundation::IndexPath>& paths, std::int64_t section) {
+        auto first = std::lower_bound(paths.begin(), paths.end(), Foundation::IndexPath::withRow(0, section));
+        auto last = std::lower_bound(first, paths.end(), Foundation::IndexPath::withRow(0, section + 1));
+        return std::ranges::subrange(first, last);
+    };
     for (std::int64_t section = 0; section < newSections; ++section) {
         const auto old = oldSectionOf[static_cast<std::size_t>(section)];
         if (!old || pending.insertedSections.contains(section))
             continue;
-        std::set<std::int64_t> removed, claimed;
+        std::vector<std::int64_t> removed, claimed;
         std::vector<std::pair<std::int64_t, std::int64_t>> moves;
-        std::size_t inserted = 0, deleted = 0, movedIn = 0, movedOut = 0;
-        for (const auto& path : pending.deletedRows)
-            if (path.section() == *old)
-                removed.insert(path.row()), ++deleted;
-        for (const auto& path : pending.insertedRows)
-            if (path.section() == section)
-                claimed.insert(path.row()), ++inserted;
+        std::size_t movedIn = 0, movedOut = 0;
+        const auto deletedHere = rowsOf(pending.deletedRows, *old);
+        const auto insertedHere = rowsOf(pending.insertedRows, section);
+        const auto deleted = static_cast<std::size_t>(deletedHere.size());
+        const auto inserted = static_cast<std::size_t>(insertedHere.size());
+        removed.reserve(deleted);
+        claimed.reserve(inserted);
+        for (const auto& path : deletedHere)
+            removed.push_back(path.row());
+        for (const auto& path : insertedHere)
+            claimed.push_back(path.row());
         for (const auto& [from, to] : pending.movedRows) {
             if (from.section() == *old)
-                removed.insert(from.row()), ++movedOut;
+                removed.push_back(from.row()), ++movedOut;
             if (to.section() == section)
-                claimed.insert(to.row()), ++movedIn;
+                claimed.push_back(to.row()), ++movedIn;
             if (from.section() == *old && to.section() == section)
                 moves.emplace_back(from.row(), to.row());
+        }
+        if (!pending.movedRows.empty()) {
+            sortUnique(removed);
+            sortUnique(claimed);
         }
         const auto before = oldCounts[static_cast<std::size_t>(*old)];
         const auto after = newCounts[static_cast<std::size_t>(section)];
@@ -620,21 +672,23 @@ void UITableView::applyPendingUpdates()
                           + count(inserted) + " inserted, " + count(deleted)
                           + " deleted) and plus or minus the number of rows moved into or out of that section ("
                           + count(movedIn) + " moved in, " + count(movedOut) + " moved out).");
-        // Cells of rows that stay keep showing their rows at the rows' new places.
+        // Cells of rows that stay keep showing their rows at the rows' new places. Only the selected and
+        // the visible rows are followed: a table can hold many more rows than either.
         const auto rowMap = mapPositions(before, removed, claimed, moves, after);
-        for (std::int64_t row = 0; row < before; ++row) {
-            const auto path = Foundation::IndexPath::withRow(row, *old);
-            if (m_selectedRows.contains(path) && !pending.deletedRows.contains(path))
-                if (auto to = rowMap[static_cast<std::size_t>(row)])
-                    selected.insert(Foundation::IndexPath::withRow(*to, section));
-        }
-        for (std::int64_t row = 0; row < before; ++row) {
-            auto cell = m_visibleCells.find(Foundation::IndexPath::withRow(row, *old));
-            if (cell == m_visibleCells.end() || pending.deletedRows.contains(cell->first))
-                continue;
-            if (auto to = rowMap[static_cast<std::size_t>(row)]) {
+        auto newPlace = [&](const Foundation::IndexPath& path) -> std::optional<std::int64_t> {
+            if (path.section() != *old || path.row() < 0 || path.row() >= before || sortedContains(pending.deletedRows, path))
+                return std::nullopt;
+            return rowMap[static_cast<std::size_t>(path.row())];
+        };
+        for (const auto& path : m_selectedRows)
+            if (auto to = newPlace(path))
+                selected.insert(Foundation::IndexPath::withRow(*to, section));
+        for (auto cell = m_visibleCells.begin(); cell != m_visibleCells.end();) {
+            if (auto to = newPlace(cell->first)) {
                 moved[Foundation::IndexPath::withRow(*to, section)] = cell->second;
-                m_visibleCells.erase(cell);
+                cell = m_visibleCells.erase(cell);
+            } else {
+                ++cell;
             }
         }
     }

@@ -98,7 +98,9 @@ public:
     void deleteSections(const std::vector<std::int64_t>& sections, RowAnimation with);
     void reloadSections(const std::vector<std::int64_t>& sections, RowAnimation with);
     void moveSection(std::int64_t section, std::int64_t toSection);
-    // Every change applied to the rows, oldest first, as the table received it.
+    // The changes applied to the rows, oldest first, as the table received them: every one, unless
+    // together they name more than `maximumAppliedRowCount` rows, when the oldest are let go.
+    static constexpr std::size_t maximumAppliedRowCount = 65'536;
     const std::vector<Update>& appliedUpdates() const { return m_appliedUpdates; }
 
     // Selection: one row at a time, or several where multiple selection is allowed (while editing, where
@@ -174,11 +176,6 @@ protected:
 
 private:
     struct PendingUpdates;
-    struct RowFrame {
-        Foundation::IndexPath indexPath;
-        CGFloat y;
-        CGFloat height;
-    };
 
     std::vector<std::int64_t> fetchRowCounts();
     // What a tap on the row does, through the delegate.
@@ -207,7 +204,9 @@ private:
 
     bool m_hasLoaded = false;
     std::vector<std::int64_t> m_rowCounts;
-    std::vector<RowFrame> m_rowFrames;
+    // Per section, the top of each row as last laid out and the bottom of the last: a row's height is the
+    // distance to the next top.
+    std::vector<std::vector<CGFloat>> m_rowTops;
     // Heights of self-sizing rows as last measured, until the rows change.
     std::map<Foundation::IndexPath, CGFloat> m_measuredHeights;
     std::map<Foundation::IndexPath, std::shared_ptr<UITableViewCell>> m_visibleCells;
@@ -218,6 +217,7 @@ private:
     int m_batchDepth = 0;
     std::shared_ptr<PendingUpdates> m_pending;
     std::vector<Update> m_appliedUpdates;
+    std::size_t m_appliedRowCount = 0;
 
     std::set<Foundation::IndexPath> m_selectedRows;
     std::optional<Foundation::IndexPath> m_highlightedRow;

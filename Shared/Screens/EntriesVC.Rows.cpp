@@ -5,6 +5,15 @@
 
 namespace Shared {
 
+namespace {
+
+std::uint64_t tagOf(std::size_t hash)
+{
+    return static_cast<std::uint64_t>(hash >> 32 | 1) << 32;
+}
+
+} // namespace
+
 EntriesVCRows::Items::Items(std::vector<Summary> summaries)
     : m_summaries(std::move(summaries))
 {
@@ -15,13 +24,16 @@ EntriesVCRows::Items::Items(std::vector<Summary> summaries)
     m_mask = capacity - 1;
     for (std::size_t position = 0; position < m_summaries.size(); ++position) {
         auto id = m_summaries[position]->entryID.view();
-        for (auto at = std::hash<std::string_view> {}(id) & m_mask;; at = (at + 1) & m_mask) {
-            if (!m_table[at]) {
-                m_table[at] = static_cast<std::uint32_t>(position + 1);
+        auto hash = std::hash<std::string_view> {}(id);
+        auto tag = tagOf(hash);
+        for (auto at = hash & m_mask;; at = (at + 1) & m_mask) {
+            auto entry = m_table[at];
+            if (!entry) {
+                m_table[at] = tag | (position + 1);
                 break;
             }
             // An identifier given twice keeps its first place.
-            if (m_summaries[m_table[at] - 1]->entryID.view() == id)
+            if ((entry & ~std::uint64_t {0xFFFF'FFFF}) == tag && m_summaries[(entry & 0xFFFF'FFFF) - 1]->entryID.view() == id)
                 break;
         }
     }
@@ -29,11 +41,15 @@ EntriesVCRows::Items::Items(std::vector<Summary> summaries)
 
 std::optional<std::uint32_t> EntriesVCRows::Items::position(std::string_view entryID) const
 {
-    for (auto at = std::hash<std::string_view> {}(entryID) & m_mask;; at = (at + 1) & m_mask) {
-        if (!m_table[at])
+    auto hash = std::hash<std::string_view> {}(entryID);
+    auto tag = tagOf(hash);
+    for (auto at = hash & m_mask;; at = (at + 1) & m_mask) {
+        auto entry = m_table[at];
+        if (!entry)
             return std::nullopt;
-        if (m_summaries[m_table[at] - 1]->entryID.view() == entryID)
-            return m_table[at] - 1;
+        auto position = static_cast<std::uint32_t>(entry & 0xFFFF'FFFF) - 1;
+        if ((entry & ~std::uint64_t {0xFFFF'FFFF}) == tag && m_summaries[position]->entryID.view() == entryID)
+            return position;
     }
 }
 

@@ -28,8 +28,9 @@ public:
 
     private:
         std::vector<Summary> m_summaries;
-        // Open addressing over positions (plus one; zero is free).
-        std::vector<std::uint32_t> m_table;
+        // Open addressing over positions (plus one, in the low half; zero is free) beside the upper half of
+        // their identifier's hash, so that a probe reads an item only when the hashes agree.
+        std::vector<std::uint64_t> m_table;
         std::size_t m_mask = 0;
     };
 

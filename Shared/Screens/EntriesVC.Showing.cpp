@@ -95,6 +95,14 @@ void EntriesVC::submit(std::optional<Items> items)
                 self->show(result->rows, result->changes, result->itemsArrived);
             self->stepDidEnd();
         });
+        // With the rows on their way, the search index catches up, unless other items come next anyway.
+        bool itemsNext = false;
+        {
+            std::lock_guard lock(work->mutex);
+            itemsNext = work->next && work->next->items;
+        }
+        if (!itemsNext)
+            work->worker.indexItems();
     });
 }
 

@@ -71,13 +71,21 @@ bool narrows(const std::vector<Foundation::String>& before, const std::vector<Fo
 
 EntriesVCWorker::EntriesVCWorker()
     : m_rows(std::make_shared<const EntriesVCRows>())
+    , m_indexedItems(m_rows->items())
 {
 }
 
-void EntriesVCWorker::takeItems(const EntriesVCRows::Items& items, Settings::Items::SearchableFields fields)
+void EntriesVCWorker::indexItems()
 {
+    if (m_indexedItems != m_rows->items() || m_search.fields() != m_fields)
+        takeItems(m_rows->items(), m_fields);
+}
+
+void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
+{
+    const auto& items = *newItems;
     const auto& summaries = items.summaries();
-    const auto& before = *m_rows->items();
+    const auto& before = *m_indexedItems;
     std::vector<Slot> slots(summaries.size());
     std::vector<bool> kept(before.size());
     std::size_t staying = 0;
@@ -122,11 +130,14 @@ void EntriesVCWorker::takeItems(const EntriesVCRows::Items& items, Settings::Ite
     m_positionOfSlot.assign(slotCount, 0);
     for (std::size_t position = 0; position < m_slotOfPosition.size(); ++position)
         m_positionOfSlot[m_slotOfPosition[position]] = static_cast<std::uint32_t>(position);
+    m_indexedItems = newItems;
+    // Slots moved: what the last search found no longer names the same items.
+    m_words.clear();
+    m_matches.clear();
 }
 
-std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation::String>& words, bool itemsArrived)
+std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation::String>& words, std::size_t count, bool narrowing)
 {
-    const auto count = m_slotOfPosition.size();
     std::vector<std::uint32_t> shown;
     if (words.empty()) {
         m_words.clear();
@@ -136,7 +147,7 @@ std::vector<std::uint32_t> EntriesVCWorker::search(const std::vector<Foundation:
         return shown;
     }
     // Typing on only narrows what the last search found, so only that is searched.
-    bool narrowing = !itemsArrived && narrows(m_words, words);
+    narrowing = narrowing && narrows(m_words, words);
     m_matches = m_search.matches(words, narrowing ? &m_matches : nullptr);
     m_words = words;
     if (m_matches.size() * 16 < count) {
@@ -164,13 +175,18 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
 {
     auto previous = m_rows;
     auto items = previous->items();
-    bool itemsArrived = request.items.has_value() || request.searchableFields != m_search.fields();
-    if (itemsArrived) {
-        if (request.items)
-            items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
-        takeItems(*items, request.searchableFields);
+    bool itemsArrived = request.items.has_value() || request.searchableFields != m_fields;
+    if (request.items)
+        items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
+    m_fields = request.searchableFields;
+    auto words = EntriesSearch::words(request.searchText);
+    // Only a search needs the index now; without one it is brought up to date after the rows are shown.
+    bool reindexed = false;
+    if (!words.empty() && (m_indexedItems != items || m_search.fields() != m_fields)) {
+        takeItems(items, m_fields);
+        reindexed = true;
     }
-    auto shown = search(EntriesSearch::words(request.searchText), itemsArrived);
+    auto shown = search(words, items->size(), !itemsArrived && !reindexed);
     m_rows = std::make_shared<const EntriesVCRows>(items, std::move(shown), request.searchText);
     if (!itemsArrived)
         return {m_rows, selectionChanges(previous->shown(), m_rows->shown()), false};

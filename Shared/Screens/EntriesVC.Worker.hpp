@@ -33,14 +33,21 @@ public:
 
     EntriesVCWorker();
     Result run(const Request& request);
+    // Brings the search index up to the rows' items. A step that brings items without a search leaves
+    // it behind, so that the list shows before every item's search text is made; the owner calls this
+    // once that step is handed back, and a search calls it first.
+    void indexItems();
 
 private:
     // Takes new items into the search index: the ones that stay keep their slots, only changed ones are
     // indexed again.
-    void takeItems(const EntriesVCRows::Items& items, Settings::Items::SearchableFields fields);
-    std::vector<std::uint32_t> search(const std::vector<Foundation::String>& words, bool itemsArrived);
+    void takeItems(const std::shared_ptr<const EntriesVCRows::Items>& items, Settings::Items::SearchableFields fields);
+    std::vector<std::uint32_t> search(const std::vector<Foundation::String>& words, std::size_t count, bool narrowing);
 
     std::shared_ptr<const EntriesVCRows> m_rows;
+    Settings::Items::SearchableFields m_fields {};
+    // The items the search index holds, in the positions `m_slotOfPosition` names.
+    std::shared_ptr<const EntriesVCRows::Items> m_indexedItems;
     EntriesSearchIndex m_search;
     std::vector<EntriesSearchIndex::Slot> m_slotOfPosition;
     std::vector<std::uint32_t> m_positionOfSlot;

@@ -245,6 +245,26 @@ std::vector<std::string> words(const Foundation::String& text)
     return result;
 }
 
+// The first eight bytes, big-endian, zeros after a shorter text: they order as the texts' starts do.
+std::uint64_t prefixOf(std::string_view text)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return prefix;
+}
+
+// A date as a number that orders as the dates do (both zeros alike).
+std::uint64_t orderOf(Foundation::Date date)
+{
+    double seconds = date.timeIntervalSinceReferenceDate();
+    if (seconds == 0)
+        seconds = 0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &seconds, sizeof bits);
+    return bits >> 63 ? ~bits : bits | std::uint64_t {1} << 63;
+}
+
 bool isASCII(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -375,7 +395,9 @@ std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex
     auto item = std::make_unique<Item>();
     item->idHash = key(index.entryID.view()).hash;
     auto sortKey = collator().sortKey(index.title);
-    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey)});
+    auto sortKeyPrefix = prefixOf(sortKey);
+    auto idPrefix = prefixOf(index.entryID.utf8());
+    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), sortKeyPrefix, idPrefix});
     return item;
 }
 
@@ -548,48 +570,52 @@ std::vector<std::shared_ptr<const RecordStore::Index::Summary>> RecordStore::Ind
 std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::vector<std::shared_ptr<const Summary>> summaries,
                                                                            Settings::Items::SortMethod sortMethod)
 {
-    using Element = std::shared_ptr<const Summary>;
-    auto byID = [](const Element& lhs, const Element& rhs) { return lhs->index.entryID.utf8() < rhs->index.entryID.utf8(); };
-    auto byTitle = [&](const Element& lhs, const Element& rhs) {
-        if (int order = lhs->sortKey.compare(rhs->sortKey); order != 0)
-            return order < 0;
-        return byID(lhs, rhs);
+    // Sorted as flat keys: comparing a hundred thousand summaries where they lie in memory costs more
+    // than the sort itself. Texts are compared only where the keys' first bytes tie.
+    struct Keyed {
+        std::uint64_t primary;
+        const Summary* summary;
+        std::uint32_t position;
     };
-    auto byDate = [&](auto date, bool descending) {
-        return [=](const Element& lhs, const Element& rhs) {
-            auto left = lhs->index.*date;
-            auto right = rhs->index.*date;
-            if (left != right)
-                return descending ? left > right : left < right;
-            return byID(lhs, rhs);
-        };
-    };
-    switch (sortMethod) {
-    case SortMethod::alphabetical:
-        std::sort(summaries.begin(), summaries.end(), byTitle);
-        break;
-    case SortMethod::alphabeticalDesc:
-        std::sort(summaries.begin(), summaries.end(), [&](const Element& lhs, const Element& rhs) { return byTitle(rhs, lhs); });
-        break;
-    case SortMethod::modifiedAtDesc:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, true));
-        break;
-    case SortMethod::modifiedAt:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::modifiedAt, false));
-        break;
-    case SortMethod::createdAtDesc:
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, true));
-        break;
-    case SortMethod::createdAt:
-    case SortMethod::unsorted:
+    const bool byTitle = sortMethod == SortMethod::alphabetical || sortMethod == SortMethod::alphabeticalDesc;
+    const bool descending = sortMethod == SortMethod::alphabeticalDesc;
+    std::vector<Keyed> keyed(summaries.size());
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        const auto& summary = *summaries[i];
+        std::uint64_t primary = 0;
+        switch (sortMethod) {
+        case SortMethod::alphabetical:
+        case SortMethod::alphabeticalDesc: primary = summary.sortKeyPrefix; break;
+        case SortMethod::modifiedAtDesc: primary = ~orderOf(summary.index.modifiedAt); break;
+        case SortMethod::modifiedAt: primary = orderOf(summary.index.modifiedAt); break;
+        case SortMethod::createdAtDesc: primary = ~orderOf(summary.index.createdAt); break;
         // Unsorted keeps the order items were made in, which is stable across unlocks.
-        std::sort(summaries.begin(), summaries.end(), byDate(&EntryIndex::createdAt, false));
-        break;
+        case SortMethod::createdAt:
+        case SortMethod::unsorted: primary = orderOf(summary.index.createdAt); break;
+        }
+        keyed[i] = {primary, &summary, static_cast<std::uint32_t>(i)};
     }
+    auto ascending = [byTitle](const Keyed& lhs, const Keyed& rhs) {
+        if (lhs.primary != rhs.primary)
+            return lhs.primary < rhs.primary;
+        if (byTitle) {
+            if (int order = lhs.summary->sortKey.compare(rhs.summary->sortKey); order != 0)
+                return order < 0;
+        }
+        if (lhs.summary->idPrefix != rhs.summary->idPrefix)
+            return lhs.summary->idPrefix < rhs.summary->idPrefix;
+        return lhs.summary->index.entryID.utf8() < rhs.summary->index.entryID.utf8();
+    };
+    // The descending title order reverses the identifiers' order too; the descending dates do not.
+    if (descending)
+        std::sort(keyed.begin(), keyed.end(), [&](const Keyed& lhs, const Keyed& rhs) { return ascending(rhs, lhs); });
+    else
+        std::sort(keyed.begin(), keyed.end(), ascending);
     // The summaries themselves, sharing their owner's count.
     std::vector<std::shared_ptr<const EntryIndex>> result;
     result.reserve(summaries.size());
-    for (auto& summary : summaries) {
+    for (const auto& entry : keyed) {
+        auto& summary = summaries[entry.position];
         const auto* index = &summary->index;
         result.emplace_back(std::move(summary), index);
     }

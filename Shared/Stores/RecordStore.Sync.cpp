@@ -257,12 +257,17 @@ void RecordStore::didSynchronize()
         if (!self->m_cryptor->isUnlocked())
             return;
         bool changedByOthers = true;
+        bool notLoaded = false;
         std::int64_t count = 0;
         Foundation::catchError([&] {
             count = self->m_context->storeChangeCountByOthers();
             std::lock_guard lock(self->m_indexMutex);
+            // No index read yet: whoever reads it first reads what the sync left, and nothing shows it before.
+            notLoaded = !self->m_index && generation == self->m_indexGeneration;
             changedByOthers = !self->m_index || generation != self->m_indexGeneration || count != self->m_indexStoreChangeCount;
         });
+        if (notLoaded)
+            return;
         if (!changedByOthers) {
             Foundation::catchError([&] { self->advanceHistory(generation); });
             return;

@@ -275,15 +275,21 @@ void RecordStore::loadIndexIfNeeded() const
             return;
         generation = m_indexGeneration;
     }
-    reloadIndex(generation);
+    reloadIndex(generation, true);
 }
 
-void RecordStore::reloadIndex(std::uint64_t generation) const
+void RecordStore::reloadIndex(std::uint64_t generation, bool onlyIfMissing) const
 {
     auto index = std::make_shared<Index>(m_preferenceStore->searchableFields());
-    std::int64_t storeChangeCount = 0;
-    std::int64_t historyStamp = 0;
     m_context->performAndWait([&] {
+        if (onlyIfMissing) {
+            // Another reader loaded it while this one waited for the context.
+            std::lock_guard lock(m_indexMutex);
+            if (m_index || generation != m_indexGeneration)
+                return;
+        }
+        std::int64_t storeChangeCount = 0;
+        std::int64_t historyStamp = 0;
         // Taken before the rows are read: a save by another process meanwhile makes the next check take
         // it in.
         storeChangeCount = m_context->storeChangeCountByOthers();
@@ -405,13 +411,15 @@ void RecordStore::reloadIndex(std::uint64_t generation) const
                 logger().error("Could not store the item summaries made again: %{public}@", error.description());
             }
         }
+        // Installed before the context runs anything else: a save after this read changes this index, and
+        // a sync ending before it finds no index to change and leaves the whole read to whoever loads it.
+        std::lock_guard lock(m_indexMutex);
+        if (generation == m_indexGeneration) {
+            m_index = std::move(index);
+            m_indexStoreChangeCount = storeChangeCount;
+            m_indexHistoryStamp = historyStamp;
+        }
     });
-    std::lock_guard lock(m_indexMutex);
-    if (generation == m_indexGeneration) {
-        m_index = std::move(index);
-        m_indexStoreChangeCount = storeChangeCount;
-        m_indexHistoryStamp = historyStamp;
-    }
 }
 
 EntryRevision RecordStore::readRevision(const EntryObject& object, const Cryptor::Key& key) const
@@ -648,8 +656,10 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
     Foundation::DispatchQueue::global()->async([self, resultHandler] {
         auto result = Foundation::Result<void>::catching([&] {
             std::vector<AuthenticationServices::ASPasswordCredentialIdentity> identities;
-            auto items = self->entryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
-            for (const auto& item : items) {
+            // The index's own summaries: a copy of a large vault's would be most of this job's memory.
+            auto items = self->sharedEntryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
+            for (const auto& shared : items) {
+                const auto& item = *shared;
                 std::set<std::string> hosts;
                 for (const auto& website : item.websites) {
                     auto host = Index::host(website);

@@ -237,8 +237,8 @@ private:
     auto performUnlockedWriting(Body&& body) const;
     void loadIndexIfNeeded() const;
     // Opens every item's summary (merging fetched records on the way) and installs the new index, unless
-    // the vault key changed meanwhile.
-    void reloadIndex(std::uint64_t generation) const;
+    // the vault key changed meanwhile; `onlyIfMissing` leaves an index another reader installed first.
+    void reloadIndex(std::uint64_t generation, bool onlyIfMissing = false) const;
     // In the context: takes into the index what other processes saved since it was read, reading only
     // the items the store's history names. Answers whether they saved anything; nothing when the
     // history cannot tell (it was forgotten) or an item must be merged or made again: then the index is

@@ -105,6 +105,66 @@ TEST_F(TableTest, UpdatesWhoseCountsDoNotAddUpStopTheProgram)
                  "attempt to delete row 5 from section 0 which only contains 3 rows before the update");
 }
 
+// A batch as a search over a large list makes it: most rows of one section out, some in, a row moved in
+// another, given in no particular order and with repeats. Cells, the selection and row lookups follow the
+// rows that stay.
+TEST_F(TableTest, ALargeBatchMovesCellsSelectionAndLookupsWithTheRowsThatStay)
+{
+    rows->counts = {2, 5000};
+    table->reloadData();
+    const auto kept = table->cellForRow(IndexPath::withRow(2, 1));
+    ASSERT_NE(kept, nullptr);
+    table->setAllowsMultipleSelection(true);
+    for (auto path : {IndexPath::withRow(1, 0), IndexPath::withRow(2, 1), IndexPath::withRow(4001, 1)})
+        table->selectRow(path, false, UITableView::ScrollPosition::none);
+
+    // Of section 1 only rows 0, 2, 1000, 2000, 3000, 4000 and 4001 stay, and one comes in at its top.
+    std::vector<IndexPath> deleted;
+    for (std::int64_t row = 4999; row >= 0; --row)
+        if (row % 1000 != 0 && row != 2 && row != 4001)
+            deleted.push_back(IndexPath::withRow(row, 1));
+    deleted.push_back(IndexPath::withRow(7, 1));
+    rows->counts = {2, 8};
+    table->performBatchUpdates([&] {
+        table->deleteRows(deleted, UITableView::RowAnimation::fade);
+        table->insertRows({IndexPath::withRow(0, 1), IndexPath::withRow(0, 1)}, UITableView::RowAnimation::fade);
+        table->moveRow(IndexPath::withRow(1, 0), IndexPath::withRow(0, 0));
+    });
+    EXPECT_EQ(table->numberOfRows(1), 8);
+    EXPECT_EQ(table->indexPathsForSelectedRows(), (std::vector {IndexPath::withRow(0, 0), IndexPath::withRow(2, 1), IndexPath::withRow(7, 1)}));
+    EXPECT_EQ(table->cellForRow(IndexPath::withRow(2, 1)), kept);
+    EXPECT_TRUE(kept->isSelected());
+    EXPECT_EQ(table->rectForRow(IndexPath::withRow(7, 1)), (CGRect {0, 44.0 * 9, 320, 44}));
+    EXPECT_EQ(table->rectForRow(IndexPath::withRow(8, 1)), CGRect {});
+    EXPECT_EQ(table->indexPathForRow({10, 44.0 * 9 + 43}), IndexPath::withRow(7, 1));
+    EXPECT_EQ(table->indexPathForRow({10, 44.0 * 10}), std::nullopt);
+    EXPECT_EQ(table->indexPathForRow({-1, 44.0 * 9}), std::nullopt);
+}
+
+// A table that lives long keeps only its recent changes: every search of a large list is two of them.
+TEST_F(TableTest, TheRecordOfAppliedChangesKeepsTheNewestWithinItsBudget)
+{
+    const auto many = static_cast<std::int64_t>(UITableView::maximumAppliedRowCount / 2 + 1);
+    std::vector<IndexPath> paths;
+    for (std::int64_t row = 0; row < many; ++row)
+        paths.push_back(IndexPath::withRow(row, 0));
+    for (int round = 0; round < 3; ++round) {
+        rows->counts = {3 + many};
+        table->insertRows(paths, UITableView::RowAnimation::none);
+        rows->counts = {3};
+        table->deleteRows(paths, UITableView::RowAnimation::none);
+    }
+    ASSERT_EQ(table->appliedUpdates().size(), 1u);
+    EXPECT_EQ(table->appliedUpdates().back().kind, UITableView::Update::Kind::deleteRows);
+    EXPECT_EQ(table->appliedUpdates().back().rows.size(), static_cast<std::size_t>(many));
+
+    // Small changes stay, the newest last.
+    rows->counts = {4};
+    table->insertRows({IndexPath::withRow(0, 0)}, UITableView::RowAnimation::none);
+    ASSERT_EQ(table->appliedUpdates().size(), 2u);
+    EXPECT_EQ(table->appliedUpdates().back().kind, UITableView::Update::Kind::insertRows);
+}
+
 TEST_F(TableTest, BatchCompletionRunsAfterTheAnimation)
 {
     bool finished = false;

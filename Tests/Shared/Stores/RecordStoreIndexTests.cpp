@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 using namespace Shared;
 using Filter = Entry::Filter;
 using SortMethod = Settings::Items::SortMethod;
@@ -76,4 +79,55 @@ TEST(RecordStoreIndex, ReplacesRemovesAndSearchesItemsAddedAfterTheFirstSearch)
     EXPECT_EQ(index.find("b"), nullptr);
     EXPECT_EQ(index.find("d")->title, "Alpine") << "the last item took the removed one's place";
     EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"c", "d"}));
+}
+
+// The sort compares the first bytes of its keys and only then the texts: every sort must still give the
+// order of the whole keys, with ties (titles alike past their first letters, equal dates) in identifier
+// order, reversed along with the titles for the descending title order.
+TEST(RecordStoreIndex, SortsAsTheWholeKeysOrderWhateverTheirFirstBytesShare)
+{
+    RecordStore::Index index(Settings::Items::SearchableFields::titleTags);
+    std::vector<std::shared_ptr<const RecordStore::Index::Summary>> summaries;
+    const char* titles[] = {"Bank", "Bank account at the corner 1", "Bank account at the corner 2", "bank", "Bänk", "", "a", "Bank account at the corner 10"};
+    const double dates[] = {0, -0.0, -5, 3.5, 3.5, 1e9, -1e9};
+    for (int i = 0; i < 120; ++i) {
+        EntryIndex made;
+        // Identifiers alike in their first eight bytes, and some not.
+        made.entryID = Foundation::String((i % 3 ? "ABCDEFGH-" : "X-") + std::to_string((i * 37) % 120));
+        made.title = titles[i % 8];
+        made.createdAt = Foundation::Date(dates[i % 7]);
+        made.modifiedAt = Foundation::Date(dates[(i / 7) % 7]);
+        summaries.push_back(index.prepare(std::move(made))->summary);
+    }
+    using Summary = std::shared_ptr<const RecordStore::Index::Summary>;
+    auto byID = [](const Summary& a, const Summary& b) { return a->index.entryID.utf8() < b->index.entryID.utf8(); };
+    auto byTitle = [&](const Summary& a, const Summary& b) {
+        if (int order = a->sortKey.compare(b->sortKey); order != 0)
+            return order < 0;
+        return byID(a, b);
+    };
+    auto byDate = [&](Foundation::Date EntryIndex::*date, bool descending) {
+        return [=](const Summary& a, const Summary& b) {
+            auto left = a->index.*date;
+            auto right = b->index.*date;
+            if (left != right)
+                return descending ? left > right : left < right;
+            return byID(a, b);
+        };
+    };
+    auto check = [&](SortMethod method, const std::function<bool(const Summary&, const Summary&)>& order) {
+        auto expected = summaries;
+        std::stable_sort(expected.begin(), expected.end(), order);
+        auto sorted = RecordStore::Index::sorted(summaries, method);
+        ASSERT_EQ(sorted.size(), expected.size());
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i].get(), &expected[i]->index) << "method " << static_cast<int>(method) << ", place " << i;
+    };
+    check(SortMethod::alphabetical, byTitle);
+    check(SortMethod::alphabeticalDesc, [&](const Summary& a, const Summary& b) { return byTitle(b, a); });
+    check(SortMethod::modifiedAtDesc, byDate(&EntryIndex::modifiedAt, true));
+    check(SortMethod::modifiedAt, byDate(&EntryIndex::modifiedAt, false));
+    check(SortMethod::createdAtDesc, byDate(&EntryIndex::createdAt, true));
+    check(SortMethod::createdAt, byDate(&EntryIndex::createdAt, false));
+    check(SortMethod::unsorted, byDate(&EntryIndex::createdAt, false));
 }
