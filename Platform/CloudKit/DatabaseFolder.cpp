@@ -160,16 +160,24 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     m_hasRead = true;
     auto unreadableBefore = m_unreadable.size();
     auto names = entryNames(batchesPath());
+    std::erase_if(names, [&](const std::string& name) {
+        if (!name.starts_with("."))
+            return false;
+        if (holdingWriteLock && name.ends_with(".tmp"))
+            ::unlink((batchesPath() + "/" + name).c_str());
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    // The same files as at the last read, every one of them taken in: nothing came, went or waits to be
+    // tried again, and a folder of many files costs no more than its listing.
+    if (m_listedWhole && names == m_listed)
+        return;
+    m_listedWhole = false;
     std::set<std::string> present;
     std::vector<std::string> batchNames;
     std::vector<std::string> snapshotNames;
     m_presentSequences.clear();
     for (const auto& name : names) {
-        if (name.starts_with(".")) {
-            if (holdingWriteLock && name.ends_with(".tmp"))
-                ::unlink((batchesPath() + "/" + name).c_str());
-            continue;
-        }
         // Anything else a sync tool or a person leaves here (conflict copies, notes) is not ours.
         auto parsed = ChangeBatch::parseFileName(name);
         if (!parsed)
@@ -181,6 +189,7 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         (parsed->isSnapshot ? snapshotNames : batchNames).push_back(name);
     }
 
+    bool allRead = true;
     // Snapshots first, each device's newest first: the newest readable one says which files need no
     // reading at all, earlier snapshots among them.
     std::erase_if(m_snapshots, [&](const auto& entry) { return !present.contains(entry.first); });
@@ -194,6 +203,8 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
             continue;
         if (auto snapshot = readFile(name))
             m_snapshots.emplace(name, snapshot);
+        else
+            allRead = false;
     }
     std::shared_ptr<const ChangeBatch> base;
     for (const auto& [name, snapshot] : m_snapshots) {
@@ -221,6 +232,8 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     for (auto& batch : readFiles(unread)) {
         if (batch)
             added.push_back(std::move(batch));
+        else
+            allRead = false;
     }
     for (const auto& name : snapshotNames) {
         if (isCovered(name))
@@ -240,6 +253,8 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first) || isCovered(entry.first); });
     if (baseChanged || !m_notedBase)
         noteReadingFrom();
+    m_listed = std::move(names);
+    m_listedWhole = allRead && m_unreadable.empty();
 
     if (added.empty() && !removed && !baseChanged && unreadableBefore == m_unreadable.size())
         return;

@@ -184,6 +184,9 @@ private:
     std::optional<DatabaseChanges> unchangedSinceSettled(const std::shared_ptr<CKServerChangeToken>& since) const;
     void noteSettled();
     bool m_hasRead = false;
+    // The folder's files at the last read, and whether every one was taken in then.
+    std::vector<std::string> m_listed;
+    bool m_listedWhole = false;
     // Counts the reads that found the folder changed, so that an unchanged folder is not noted again.
     std::uint64_t m_readChanges = 0;
     std::optional<std::uint64_t> m_notedAt;
