@@ -6,6 +6,7 @@
 #include "Platform/Foundation/FileManager.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"
 #include "Platform/Foundation/JSONEncoder.hpp"
+#include "Platform/Foundation/JSONWriter.hpp"
 #include "Platform/Foundation/NSError.hpp"
 
 #include <filesystem>
@@ -99,11 +100,26 @@ void ASCredentialIdentityStore::setEnabled(bool isEnabled) const
 
 void ASCredentialIdentityStore::replaceCredentialIdentities(const std::vector<ASPasswordCredentialIdentity>& identities) const
 {
-    std::vector<StoredIdentity> stored;
-    stored.reserve(identities.size());
-    for (const auto& identity : identities)
-        stored.push_back({identity});
-    write(m_folderURL, "CredentialIdentities.json", Foundation::make<Foundation::JSONEncoder>()->encode(stored));
+    // A large vault names hundreds of thousands of sites: the list is written straight into its text, in
+    // the layout the encoder gives StoredIdentity, without a tree of every value first.
+    std::string text = "[";
+    for (const auto& identity : identities) {
+        if (text.size() > 1)
+            text += ',';
+        text += R"({"serviceIdentifier":{"identifier":)";
+        Foundation::JSONWriter::appendString(text, identity.serviceIdentifier.identifier().utf8());
+        text += R"(,"type":)";
+        text += identity.serviceIdentifier.type() == ASCredentialServiceIdentifierType::URL ? R"("URL")" : R"("domain")";
+        text += R"(},"user":)";
+        Foundation::JSONWriter::appendString(text, identity.user.utf8());
+        if (identity.recordIdentifier) {
+            text += R"(,"recordIdentifier":)";
+            Foundation::JSONWriter::appendString(text, identity.recordIdentifier->utf8());
+        }
+        text += '}';
+    }
+    text += ']';
+    write(m_folderURL, "CredentialIdentities.json", Foundation::Data::fromString(text));
 }
 
 std::vector<ASPasswordCredentialIdentity> ASCredentialIdentityStore::credentialIdentities() const

@@ -65,7 +65,9 @@ std::vector<std::optional<std::int64_t>> mapPositions(std::int64_t oldCount, con
 template <class T>
 void sortUnique(std::vector<T>& values)
 {
-    std::sort(values.begin(), values.end());
+    // A list difference hands its paths over in order already.
+    if (!std::is_sorted(values.begin(), values.end()))
+        std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
 }
 

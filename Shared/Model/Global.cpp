@@ -71,6 +71,22 @@ Foundation::String Global::AutoFill::description()
     return "Fill in usernames, passwords and verification codes in your browser and other apps";
 }
 
+Foundation::String Global::AutoFill::AutoCopyOTPs::description()
+{
+    return "After filling in a password, automatically copy the item's one-time password to the clipboard";
+}
+
+Foundation::String Global::AutoFill::AutoCopyOTPs::notificationExplanation()
+{
+    return "A notification tells you when a one-time password has been copied, so you can paste it into the next field.";
+}
+
+Foundation::String Global::AutoFill::AutoCopyOTPs::allowNotificationsMessage()
+{
+    return Foundation::String("Notifications are not allowed for " + Global::corvendale().utf8()
+                              + ". Allow them in the system's notification settings to be told when a one-time password has been copied.");
+}
+
 Foundation::String Global::ImportItems::name()
 {
     return "Import Items";

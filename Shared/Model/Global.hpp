@@ -41,6 +41,15 @@ struct Global {
         static Foundation::String name();
         // The start of a sentence that says what the feature does.
         static Foundation::String description();
+        // Copying an item's one-time password once AutoFill has filled in its password.
+        struct AutoCopyOTPs {
+            // The question of the option, without its question mark.
+            static Foundation::String description();
+            // Under the option: what tells the user that a code was copied.
+            static Foundation::String notificationExplanation();
+            // Under the option, while copying is on and notifications are not allowed.
+            static Foundation::String allowNotificationsMessage();
+        };
     };
     struct ImportItems {
         static Foundation::String name();

@@ -37,6 +37,13 @@ std::uint32_t trigramAt(std::string_view text, std::size_t at)
         | static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + 1])) << 8 | static_cast<unsigned char>(text[at + 2]);
 }
 
+// A key's place in a table of a power of two: every bit of the key reaches the low ones.
+std::size_t spread(std::uint32_t key)
+{
+    std::uint64_t mixed = key * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(mixed ^ (mixed >> 29));
+}
+
 std::vector<Slot> intersection(const std::vector<Slot>& a, const std::vector<Slot>& b)
 {
     std::vector<Slot> result;
@@ -72,7 +79,7 @@ std::vector<std::uint32_t> EntriesSearchIndex::trigrams(const std::string& hayst
         // No typed word holds a line break, so no trigram across two fields is ever asked for.
         if (haystack[at] == '\n' || haystack[at + 1] == '\n' || haystack[at + 2] == '\n')
             continue;
-        result.push_back(trigramAt(haystack, at));
+        result.push_back(keyOf(trigramAt(haystack, at)));
     }
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());
@@ -91,26 +98,68 @@ void EntriesSearchIndex::assign(const std::vector<const EntryIndex*>& items, Set
         m_texts[i] = makeText(*items[i]);
         pieces[i] = trigrams(m_texts[i].haystack);
     });
-    // Each shard of the trigrams is filled by one core, its lists made at their final sizes and in
-    // ascending slot order.
+    // Each shard of the trigrams is filled by one core from the part of each item's keys in that shard
+    // (sorted keys come grouped by shard): its lists counted in a flat table, made at their final sizes
+    // and filled in ascending slot order.
     concurrentPerform(shardCount, [&](std::size_t shard) {
-        std::unordered_map<std::uint32_t, std::uint32_t> counts;
-        for (const auto& slotPieces : pieces) {
-            for (auto trigram : slotPieces) {
-                if (shardOf(trigram) == shard)
-                    ++counts[trigram];
+        const auto first = static_cast<std::uint32_t>(shard << 24);
+        const auto last = static_cast<std::uint32_t>((shard + 1) << 24);
+        auto partOf = [&](const std::vector<std::uint32_t>& keys) {
+            auto begin = std::lower_bound(keys.begin(), keys.end(), first);
+            return std::ranges::subrange(begin, std::lower_bound(begin, keys.end(), last));
+        };
+        // Open addressing: key plus one (zero is free) beside the key's list.
+        std::vector<std::uint32_t> table(1024, 0);
+        std::vector<std::uint32_t> listOf(table.size());
+        std::vector<std::vector<Slot>> lists;
+        std::vector<std::uint32_t> counts;
+        auto find = [&](std::uint32_t key) -> std::uint32_t& {
+            auto mask = table.size() - 1;
+            for (auto at = spread(key) & mask;; at = (at + 1) & mask) {
+                if (table[at] == key + 1)
+                    return listOf[at];
+                if (!table[at]) {
+                    table[at] = key + 1;
+                    listOf[at] = static_cast<std::uint32_t>(counts.size());
+                    counts.push_back(0);
+                    return listOf[at];
+                }
             }
+        };
+        for (const auto& slotKeys : pieces) {
+            for (auto key : partOf(slotKeys)) {
+                if (counts.size() * 2 >= table.size()) {
+                    // Grown before it is half full.
+                    std::vector<std::uint32_t> oldTable(table.size() * 2, 0);
+                    std::vector<std::uint32_t> oldLists(oldTable.size());
+                    std::swap(oldTable, table);
+                    std::swap(oldLists, listOf);
+                    auto mask = table.size() - 1;
+                    for (std::size_t i = 0; i < oldTable.size(); ++i) {
+                        if (!oldTable[i])
+                            continue;
+                        auto at = spread(oldTable[i] - 1) & mask;
+                        while (table[at])
+                            at = (at + 1) & mask;
+                        table[at] = oldTable[i];
+                        listOf[at] = oldLists[i];
+                    }
+                }
+                ++counts[find(key)];
+            }
+        }
+        lists.resize(counts.size());
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            lists[i].reserve(counts[i]);
+        for (std::size_t slot = 0; slot < pieces.size(); ++slot) {
+            for (auto key : partOf(pieces[slot]))
+                lists[find(key)].push_back(static_cast<Slot>(slot));
         }
         auto& postings = m_postings[shard];
-        postings.reserve(counts.size());
-        for (const auto& [trigram, count] : counts)
-            postings[trigram].reserve(count);
-        for (std::size_t slot = 0; slot < pieces.size(); ++slot) {
-            for (auto trigram : pieces[slot]) {
-                if (shardOf(trigram) == shard)
-                    postings[trigram].push_back(static_cast<Slot>(slot));
-            }
-        }
+        postings.reserve(lists.size());
+        for (std::size_t i = 0; i < table.size(); ++i)
+            if (table[i])
+                postings.emplace(table[i] - 1, std::move(lists[listOf[i]]));
     });
 }
 
@@ -152,10 +201,10 @@ void EntriesSearchIndex::remove(Slot slot)
     m_free.push_back(slot);
 }
 
-void EntriesSearchIndex::addPostings(Slot slot, const std::vector<std::uint32_t>& trigrams)
+void EntriesSearchIndex::addPostings(Slot slot, const std::vector<std::uint32_t>& keys)
 {
-    for (auto trigram : trigrams) {
-        auto& slots = m_postings[shardOf(trigram)][trigram];
+    for (auto key : keys) {
+        auto& slots = m_postings[shardOf(key)][key];
         // New slots come last; a slot used again goes back to its place.
         if (slots.empty() || slots.back() < slot)
             slots.push_back(slot);
@@ -164,11 +213,11 @@ void EntriesSearchIndex::addPostings(Slot slot, const std::vector<std::uint32_t>
     }
 }
 
-void EntriesSearchIndex::removePostings(Slot slot, const std::vector<std::uint32_t>& trigrams)
+void EntriesSearchIndex::removePostings(Slot slot, const std::vector<std::uint32_t>& keys)
 {
-    for (auto trigram : trigrams) {
-        auto& shard = m_postings[shardOf(trigram)];
-        auto found = shard.find(trigram);
+    for (auto key : keys) {
+        auto& shard = m_postings[shardOf(key)];
+        auto found = shard.find(key);
         if (found == shard.end())
             continue;
         auto& slots = found->second;
@@ -179,10 +228,10 @@ void EntriesSearchIndex::removePostings(Slot slot, const std::vector<std::uint32
     }
 }
 
-const std::vector<Slot>* EntriesSearchIndex::postings(std::uint32_t trigram) const
+const std::vector<Slot>* EntriesSearchIndex::postings(std::uint32_t key) const
 {
-    const auto& shard = m_postings[shardOf(trigram)];
-    auto found = shard.find(trigram);
+    const auto& shard = m_postings[shardOf(key)];
+    auto found = shard.find(key);
     return found == shard.end() ? nullptr : &found->second;
 }
 
@@ -192,7 +241,7 @@ std::optional<std::vector<Slot>> EntriesSearchIndex::slotsHoldingTrigrams(const 
     for (const auto& word : words) {
         const auto& bytes = word.utf8();
         for (std::size_t at = 0; at + 3 <= bytes.size(); ++at)
-            wanted.push_back(trigramAt(bytes, at));
+            wanted.push_back(keyOf(trigramAt(bytes, at)));
     }
     if (wanted.empty())
         return std::nullopt;

@@ -51,11 +51,15 @@ private:
     static constexpr std::size_t shardCount = 16;
 
     Text makeText(const EntryIndex& index) const;
+    // A trigram as the postings know it: its shard in the top bits, so that sorted keys come grouped by
+    // shard, and the three bytes below.
+    static std::uint32_t keyOf(std::uint32_t trigram) { return static_cast<std::uint32_t>(((trigram * 0x9E3779B1u) >> 28) << 24) | trigram; }
+    static std::size_t shardOf(std::uint32_t key) { return key >> 24; }
+    // The keys of the haystack's trigrams, ascending, each once.
     static std::vector<std::uint32_t> trigrams(const std::string& haystack);
-    static std::size_t shardOf(std::uint32_t trigram) { return (trigram * 0x9E3779B1u) >> 28; }
-    void addPostings(Slot slot, const std::vector<std::uint32_t>& trigrams);
-    void removePostings(Slot slot, const std::vector<std::uint32_t>& trigrams);
-    const std::vector<Slot>* postings(std::uint32_t trigram) const;
+    void addPostings(Slot slot, const std::vector<std::uint32_t>& keys);
+    void removePostings(Slot slot, const std::vector<std::uint32_t>& keys);
+    const std::vector<Slot>* postings(std::uint32_t key) const;
     // The slots that hold every trigram of the longer words; nothing when no word has three bytes.
     std::optional<std::vector<Slot>> slotsHoldingTrigrams(const std::vector<Foundation::String>& words) const;
 

@@ -1,5 +1,7 @@
 #include "Shared/Screens/EntriesVC.Rows.hpp"
 
+#include "Shared/Model/DispatchQueue.hpp"
+
 #include <algorithm>
 #include <functional>
 
@@ -22,9 +24,22 @@ EntriesVCRows::Items::Items(std::vector<Summary> summaries)
         capacity *= 2;
     m_table.assign(capacity, 0);
     m_mask = capacity - 1;
+    // Hashing reads every identifier where it lies: shared among the cores for a large list.
+    std::vector<std::size_t> hashes(m_summaries.size());
+    auto hashOf = [&](std::size_t position) { hashes[position] = std::hash<std::string_view> {}(m_summaries[position]->entryID.view()); };
+    if (m_summaries.size() >= 16'384) {
+        constexpr std::size_t run = 4096;
+        concurrentPerform((m_summaries.size() + run - 1) / run, [&](std::size_t part) {
+            for (auto position = part * run; position < std::min(m_summaries.size(), (part + 1) * run); ++position)
+                hashOf(position);
+        });
+    } else {
+        for (std::size_t position = 0; position < m_summaries.size(); ++position)
+            hashOf(position);
+    }
     for (std::size_t position = 0; position < m_summaries.size(); ++position) {
         auto id = m_summaries[position]->entryID.view();
-        auto hash = std::hash<std::string_view> {}(id);
+        auto hash = hashes[position];
         auto tag = tagOf(hash);
         for (auto at = hash & m_mask;; at = (at + 1) & m_mask) {
             auto entry = m_table[at];

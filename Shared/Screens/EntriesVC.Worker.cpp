@@ -57,6 +57,26 @@ ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::ve
     return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(removed)}}));
 }
 
+// The same items in the same rows, some of them changed (a sync's change to one item): the changed
+// rows updated in place, as the list difference would answer, without pairing every row by identifier.
+std::optional<ChangeSet> inPlaceChanges(const EntriesVCRows& from, const EntriesVCRows& to)
+{
+    if (from.shownCount() != to.shownCount())
+        return std::nullopt;
+    std::vector<Difference> updated;
+    for (std::size_t row = 0; row < to.shownCount(); ++row) {
+        const auto& before = from.shownSummary(row);
+        const auto& after = to.shownSummary(row);
+        if (before == after)
+            continue;
+        if (before->entryID != after->entryID)
+            return std::nullopt;
+        if (!(*before == *after))
+            updated.push_back(Difference::updatedInPlace(static_cast<std::int64_t>(row)));
+    }
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(updated)}}));
+}
+
 // Every old word is part of a new one: what the new words find, the old ones found too.
 bool narrows(const std::vector<Foundation::String>& before, const std::vector<Foundation::String>& after)
 {
@@ -193,6 +213,8 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
     // Nothing shows yet: nothing on screen to keep, and a reload costs the least.
     if (previous->shownCount() == 0)
         return {m_rows, ChangeSet(ChangeSet::UpdateAction::reload()), true};
+    if (auto changes = inPlaceChanges(*previous, *m_rows))
+        return {m_rows, std::move(*changes), true};
     return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
 }
 

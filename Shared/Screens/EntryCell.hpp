@@ -21,6 +21,7 @@ public:
 
     void configure(const EntryIndex& index, Settings::Items::ListStyle style, const Settings::Appearance& appearance);
     const std::shared_ptr<UIKit::UILabel>& titleLabel() const { return m_titleLabel; }
+    const std::shared_ptr<UIKit::UILabel>& subtitleLabel() const { return m_subtitleLabel; }
 
 protected:
     friend Foundation::Construct;

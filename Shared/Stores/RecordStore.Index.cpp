@@ -395,9 +395,8 @@ std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex
     auto item = std::make_unique<Item>();
     item->idHash = key(index.entryID.view()).hash;
     auto sortKey = collator().sortKey(index.title);
-    auto sortKeyPrefix = prefixOf(sortKey);
     auto idPrefix = prefixOf(index.entryID.utf8());
-    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), sortKeyPrefix, idPrefix});
+    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), idPrefix});
     return item;
 }
 
@@ -567,50 +566,97 @@ std::vector<std::shared_ptr<const RecordStore::Index::Summary>> RecordStore::Ind
     return matches;
 }
 
+namespace {
+
+// A summary in a sort: the part of its key being compared, where the summary is, and its place in the
+// summaries handed in.
+struct Keyed {
+    std::uint64_t key;
+    const RecordStore::Index::Summary* summary;
+    std::uint32_t position;
+};
+
+bool byKey(const Keyed& lhs, const Keyed& rhs)
+{
+    return lhs.key < rhs.key;
+}
+
+// Identifiers are unique in a list: their order is total.
+void sortByID(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end)
+{
+    std::sort(begin, end, [](const Keyed& lhs, const Keyed& rhs) {
+        if (lhs.summary->idPrefix != rhs.summary->idPrefix)
+            return lhs.summary->idPrefix < rhs.summary->idPrefix;
+        return lhs.summary->index.entryID.utf8() < rhs.summary->index.entryID.utf8();
+    });
+}
+
+// Calls `body` with each run of more than one equal key.
+template <class Body>
+void forEachTie(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end, Body&& body)
+{
+    while (begin != end) {
+        auto run = std::find_if(begin + 1, end, [&](const Keyed& other) { return other.key != begin->key; });
+        if (run - begin > 1)
+            body(begin, run);
+        begin = run;
+    }
+}
+
+// Sorts summaries whose sort keys agree on their first `offset` bytes by the next eight, then each run
+// that ties on those by the eight after, and so on: each pass compares numbers in one flat array and
+// reads each tied key once, however many comparisons the sort makes. Keys hold no zero byte, so a key
+// that ends sorts before the keys it starts.
+void sortByTitle(std::vector<Keyed>::iterator begin, std::vector<Keyed>::iterator end, std::size_t offset)
+{
+    bool longer = false;
+    for (auto it = begin; it != end; ++it) {
+        const auto& key = it->summary->sortKey;
+        it->key = offset < key.size() ? prefixOf(std::string_view(key).substr(offset)) : 0;
+        longer = longer || key.size() > offset + 8;
+    }
+    std::sort(begin, end, byKey);
+    forEachTie(begin, end, [&](auto first, auto last) {
+        if (longer && std::any_of(first, last, [&](const Keyed& tied) { return tied.summary->sortKey.size() > offset + 8; }))
+            sortByTitle(first, last, offset + 8);
+        else
+            sortByID(first, last);
+    });
+}
+
+} // namespace
+
 std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::vector<std::shared_ptr<const Summary>> summaries,
                                                                            Settings::Items::SortMethod sortMethod)
 {
     // Sorted as flat keys: comparing a hundred thousand summaries where they lie in memory costs more
-    // than the sort itself. Texts are compared only where the keys' first bytes tie.
-    struct Keyed {
-        std::uint64_t primary;
-        const Summary* summary;
-        std::uint32_t position;
-    };
-    const bool byTitle = sortMethod == SortMethod::alphabetical || sortMethod == SortMethod::alphabeticalDesc;
-    const bool descending = sortMethod == SortMethod::alphabeticalDesc;
+    // than the sort itself.
     std::vector<Keyed> keyed(summaries.size());
-    for (std::size_t i = 0; i < summaries.size(); ++i) {
-        const auto& summary = *summaries[i];
-        std::uint64_t primary = 0;
-        switch (sortMethod) {
-        case SortMethod::alphabetical:
-        case SortMethod::alphabeticalDesc: primary = summary.sortKeyPrefix; break;
-        case SortMethod::modifiedAtDesc: primary = ~orderOf(summary.index.modifiedAt); break;
-        case SortMethod::modifiedAt: primary = orderOf(summary.index.modifiedAt); break;
-        case SortMethod::createdAtDesc: primary = ~orderOf(summary.index.createdAt); break;
-        // Unsorted keeps the order items were made in, which is stable across unlocks.
-        case SortMethod::createdAt:
-        case SortMethod::unsorted: primary = orderOf(summary.index.createdAt); break;
+    for (std::size_t i = 0; i < summaries.size(); ++i)
+        keyed[i] = {0, summaries[i].get(), static_cast<std::uint32_t>(i)};
+    auto byDate = [&](Foundation::Date EntryIndex::*date, bool descending) {
+        for (auto& entry : keyed) {
+            auto order = orderOf(entry.summary->index.*date);
+            entry.key = descending ? ~order : order;
         }
-        keyed[i] = {primary, &summary, static_cast<std::uint32_t>(i)};
-    }
-    auto ascending = [byTitle](const Keyed& lhs, const Keyed& rhs) {
-        if (lhs.primary != rhs.primary)
-            return lhs.primary < rhs.primary;
-        if (byTitle) {
-            if (int order = lhs.summary->sortKey.compare(rhs.summary->sortKey); order != 0)
-                return order < 0;
-        }
-        if (lhs.summary->idPrefix != rhs.summary->idPrefix)
-            return lhs.summary->idPrefix < rhs.summary->idPrefix;
-        return lhs.summary->index.entryID.utf8() < rhs.summary->index.entryID.utf8();
+        std::sort(keyed.begin(), keyed.end(), byKey);
+        // Equal dates in identifier order, also when the dates descend.
+        forEachTie(keyed.begin(), keyed.end(), sortByID);
     };
-    // The descending title order reverses the identifiers' order too; the descending dates do not.
-    if (descending)
-        std::sort(keyed.begin(), keyed.end(), [&](const Keyed& lhs, const Keyed& rhs) { return ascending(rhs, lhs); });
-    else
-        std::sort(keyed.begin(), keyed.end(), ascending);
+    switch (sortMethod) {
+    case SortMethod::alphabetical: sortByTitle(keyed.begin(), keyed.end(), 0); break;
+    // The ascending order of titles and identifiers, reversed.
+    case SortMethod::alphabeticalDesc:
+        sortByTitle(keyed.begin(), keyed.end(), 0);
+        std::reverse(keyed.begin(), keyed.end());
+        break;
+    case SortMethod::modifiedAtDesc: byDate(&EntryIndex::modifiedAt, true); break;
+    case SortMethod::modifiedAt: byDate(&EntryIndex::modifiedAt, false); break;
+    case SortMethod::createdAtDesc: byDate(&EntryIndex::createdAt, true); break;
+    // Unsorted keeps the order items were made in, which is stable across unlocks.
+    case SortMethod::createdAt:
+    case SortMethod::unsorted: byDate(&EntryIndex::createdAt, false); break;
+    }
     // The summaries themselves, sharing their owner's count.
     std::vector<std::shared_ptr<const EntryIndex>> result;
     result.reserve(summaries.size());

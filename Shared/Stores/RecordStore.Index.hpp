@@ -32,9 +32,8 @@ public:
     struct Summary {
         EntryIndex index;
         std::string sortKey;
-        // The first bytes of the sort key and of the identifier, big-endian, so that a sort compares
-        // numbers it holds rather than texts elsewhere in memory.
-        std::uint64_t sortKeyPrefix = 0;
+        // The first bytes of the identifier, big-endian, so that a sort compares a number it holds
+        // rather than a text elsewhere in memory.
         std::uint64_t idPrefix = 0;
     };
     struct Item {

@@ -4,10 +4,14 @@
 #include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/NotificationCenter.hpp"
 #include "Platform/Foundation/UserDefaults.hpp"
+#include "Platform/UserNotifications/UNUserNotificationCenter.hpp"
 
 namespace Shared {
 
 namespace {
+
+using UserNotifications::UNAuthorizationStatus;
+using UserNotifications::UNUserNotificationCenter;
 
 constexpr const char* permissionKey = "UserNotificationStore.isPermissionGranted";
 
@@ -15,6 +19,11 @@ const Foundation::Logger& log()
 {
     static const Foundation::Logger logger("Shared", "UserNotificationStore");
     return logger;
+}
+
+bool isGranted(UNAuthorizationStatus status)
+{
+    return status == UNAuthorizationStatus::authorized || status == UNAuthorizationStatus::provisional || status == UNAuthorizationStatus::ephemeral;
 }
 
 } // namespace
@@ -32,6 +41,24 @@ UserNotificationStore::UserNotificationStore(std::shared_ptr<Foundation::UserDef
 {
 }
 
+void UserNotificationStore::initialize()
+{
+    NSObject::initialize();
+    std::weak_ptr<UserNotificationStore> weak = sharedSelf(this);
+    m_activationObserver = m_notificationCenter->addObserver(Foundation::Notification::Name("UIApplicationDidBecomeActiveNotification"), nullptr, nullptr,
+                                                             [weak](const Foundation::Notification&) {
+                                                                 if (auto self = weak.lock())
+                                                                     self->refreshNotificationPermission();
+                                                             });
+    refreshNotificationPermission();
+}
+
+UserNotificationStore::~UserNotificationStore()
+{
+    if (m_activationObserver)
+        m_notificationCenter->removeObserver(m_activationObserver.get());
+}
+
 bool UserNotificationStore::isNotificationPermissionMissing() const
 {
     return !m_userDefaults->bool_(permissionKey);
@@ -45,11 +72,37 @@ void UserNotificationStore::requestNotificationPermission()
 void UserNotificationStore::requestNotificationPermission(const std::shared_ptr<Foundation::DispatchQueue>& queue,
                                                           std::function<void(bool granted)> completion)
 {
-    bool changed = isNotificationPermissionMissing();
-    m_userDefaults->set(Foundation::PropertyListValue(true), permissionKey);
-    if (changed)
-        m_notificationCenter->post(userNotificationStoreDidUpdate(), sharedSelf(this));
-    queue->async([completion = std::move(completion)] { completion(true); });
+    std::weak_ptr<UserNotificationStore> weak = sharedSelf(this);
+    auto options = UserNotifications::UNAuthorizationOptions::alert() | UserNotifications::UNAuthorizationOptions::sound();
+    UNUserNotificationCenter::current()->requestAuthorization(options, [weak, queue, completion = std::move(completion)](bool granted, Foundation::ErrorPtr) {
+        Foundation::DispatchQueue::main()->async([weak, queue, completion, granted] {
+            if (auto self = weak.lock())
+                self->record(granted);
+            queue->async([completion, granted] { completion(granted); });
+        });
+    });
+}
+
+void UserNotificationStore::refreshNotificationPermission()
+{
+    std::weak_ptr<UserNotificationStore> weak = sharedSelf(this);
+    UNUserNotificationCenter::current()->getNotificationSettings([weak](UserNotifications::UNNotificationSettings settings) {
+        // Not asked yet in this session of the system: the answer kept from before stands.
+        if (settings.authorizationStatus == UNAuthorizationStatus::notDetermined)
+            return;
+        Foundation::DispatchQueue::main()->async([weak, granted = isGranted(settings.authorizationStatus)] {
+            if (auto self = weak.lock())
+                self->record(granted);
+        });
+    });
+}
+
+void UserNotificationStore::record(bool granted)
+{
+    if (!isNotificationPermissionMissing() == granted)
+        return;
+    m_userDefaults->set(Foundation::PropertyListValue(granted), permissionKey);
+    m_notificationCenter->post(userNotificationStoreDidUpdate(), sharedSelf(this));
 }
 
 void UserNotificationStore::autoCopyOTPDidEnable()

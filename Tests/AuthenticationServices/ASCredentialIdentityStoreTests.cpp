@@ -1,7 +1,10 @@
 #include "Platform/AuthenticationServices/ASCredentialIdentityStore.hpp"
 
+#include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/Error.hpp"
+#include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/FileManager.hpp"
+#include "Platform/Foundation/JSONEncoder.hpp"
 #include "Tests/Support/Files.hpp"
 
 #include <gtest/gtest.h>
@@ -43,6 +46,45 @@ TEST_F(ASCredentialIdentityStoreTest, KeepsTheListAndTheSwitch)
     EXPECT_TRUE(ASCredentialIdentityStore(group).state().isEnabled);
     store.setEnabled(false);
     EXPECT_FALSE(store.state().isEnabled);
+}
+
+namespace {
+
+// The list's layout as the encoder writes it, which readers of the file have always met.
+struct EncodedIdentity {
+    ASPasswordCredentialIdentity identity;
+    void encode(Foundation::Encoder& encoder) const
+    {
+        auto container = encoder.container();
+        {
+            auto service = container.nestedContainer("serviceIdentifier");
+            service.encode(identity.serviceIdentifier.identifier(), "identifier");
+            service.encode(Foundation::String(identity.serviceIdentifier.type() == ASCredentialServiceIdentifierType::URL ? "URL" : "domain"), "type");
+        }
+        container.encode(identity.user, "user");
+        container.encodeIfPresent(identity.recordIdentifier, "recordIdentifier");
+    }
+};
+
+} // namespace
+
+TEST_F(ASCredentialIdentityStoreTest, TheListIsWrittenInTheEncodersLayout)
+{
+    ASCredentialIdentityStore store(group);
+    auto file = store.folderURL().appendingPathComponent(Foundation::String("CredentialIdentities.json"), false).path().utf8();
+    std::vector<ASPasswordCredentialIdentity> identities {
+        {ASCredentialServiceIdentifier("forum.example", ASCredentialServiceIdentifierType::domain), "al\"ice\\", Foundation::String("A/1")},
+        {ASCredentialServiceIdentifier("https://b\u00e4nk.example/log in?x=1&y=\t", ASCredentialServiceIdentifierType::URL), "", std::nullopt},
+        {ASCredentialServiceIdentifier("\U0001F468.example", ASCredentialServiceIdentifierType::domain), "\x01\x1f", Foundation::String("")},
+    };
+    for (const auto& list : {identities, std::vector<ASPasswordCredentialIdentity> {}}) {
+        store.replaceCredentialIdentities(list);
+        std::vector<EncodedIdentity> encoded;
+        for (const auto& identity : list)
+            encoded.push_back({identity});
+        EXPECT_EQ(Foundation::FileIO::readFile(file), Foundation::make<Foundation::JSONEncoder>()->encode(encoded));
+        EXPECT_EQ(store.credentialIdentities(), list);
+    }
 }
 
 TEST_F(ASCredentialIdentityStoreTest, DamageIsNeverTakenForAList)

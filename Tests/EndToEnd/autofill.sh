@@ -67,6 +67,7 @@ focus "Website" "the website field"
 type_ "forum.example"
 expect "forum.example" "typing the website"
 keys C-s
+autofill_offer "saving the login"
 expect_not "Untitled" "saving the login"
 expect "Forum" "saving the login"
 

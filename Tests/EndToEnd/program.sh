@@ -57,6 +57,7 @@ expect "••••••••••••••••••••" "generatin
 focused "Password" || fail "the password field lost the keyboard to the generator"
 expect "Regenerate" "the generator after generating"
 keys C-s
+autofill_offer "saving the login"
 expect_not "Untitled" "saving the login"
 expect "Forum" "saving the login"
 

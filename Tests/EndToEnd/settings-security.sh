@@ -29,29 +29,6 @@ set_up() {
   done
   expect "No Items" "$1: the unlocked window"
 }
-# open_page <row title> <page's text>: the settings from the menu bar, then the row by the arrows.
-open_page() {
-  keys F10
-  expect "Settings..." "the application menu"
-  choose "Settings..." "the application menu"
-  expect "Authentication & Security" "the settings"
-  press Down
-  for _ in $(seq 12); do
-    styled | grep -E $'\e\\[([0-9]+;)*7m' | grep -qF -- "$1" && break
-    press Down
-  done
-  highlighted "$1" "the row $1"
-  keys Enter
-  expect "$2" "the page $1"
-}
-# Escape closes the page, then the settings beneath it.
-close_settings() {
-  for _ in 1 2 3; do
-    screen | grep -qF "Done" || break
-    press Escape
-  done
-  expect_not "Done" "closing the settings"
-}
 # new_login <title> <safe>: a login through the list's + button, marked safe for inspection when asked.
 new_login() {
   focus "+" "the new item button"

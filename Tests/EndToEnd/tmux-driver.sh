@@ -214,3 +214,33 @@ new_login() {
   type_ "$1"
   expect "$1" "typing the title"
 }
+# open_page <row title> <page's text>: the settings from the menu bar, then the row by the arrows.
+open_page() {
+  keys F10
+  expect "Settings..." "the application menu"
+  choose "Settings..." "the application menu"
+  expect "Authentication & Security" "the settings"
+  press Down
+  for _ in $(seq 12); do
+    styled | grep -E $'\e\\[([0-9]+;)*7m' | grep -qF -- "$1" && break
+    press Down
+  done
+  highlighted "$1" "the row $1"
+  keys Enter
+  expect "$2" "the page $1"
+}
+# Escape closes the page, then the settings beneath it.
+close_settings() {
+  for _ in 1 2 3; do
+    screen | grep -qF "Done" || break
+    press Escape
+  done
+  expect_not "Done" "closing the settings"
+}
+# autofill_offer <step>: the first login saved with a user name and a password while AutoFill is off
+# offers the AutoFill page once; Escape closes it.
+autofill_offer() {
+  expect "Enable password AutoFill in Safari:" "$1: the AutoFill page offered"
+  press Escape
+  expect_not "Enable password AutoFill in Safari:" "$1: closing the AutoFill page"
+}

@@ -5,6 +5,7 @@
 
 #include "Corvendale/Screens/Details/EntryDetailsCoordinatorDelegate.hpp"
 #include "Corvendale/Services/AppKitBridge.hpp"
+#include "Corvendale/Screens/Settings/AutoFillC.hpp"
 
 #include "Shared/Screens/EntryDetailsTVC.hpp"
 #include "Shared/Screens/EntryDetailsVC.hpp"
@@ -16,6 +17,7 @@
 #include "Shared/Stores/TagStore.hpp"
 
 #include "Basalwork/Base/DispatchQueue.hpp"
+#include "Basalwork/Base/String.hpp"
 #include "Basalwork/Interface/UISplitViewController.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 #include "Basalwork/Interface/UIViewController.hpp"
@@ -25,6 +27,7 @@
 #include "Platform/UIKit/UIApplication.hpp"
 #include "Platform/UIKit/UISplitViewController.hpp"
 #include "Platform/UIKit/UIView.hpp"
+#include "Platform/UIKit/UIWindow.hpp"
 
 namespace Corvendale {
 
@@ -121,6 +124,54 @@ void EntryDetailsCoordinator::didSelectDone(Shared::EntryDetailsVHeaderV&)
                 delegate->selectEntryInList(entryID);
         });
     }
+    offerAutoFillSettings();
+}
+
+void EntryDetailsCoordinator::offerAutoFillSettings()
+{
+    const auto& preferences = *dependencies().preferenceStore;
+    auto entry = m_state.entry();
+    if (!entry)
+        return;
+    switch (dependencies().recordStore->autoFillAvailability()) {
+    case Shared::RecordStoreAutoFillAvailability::unsupportedSystem:
+        return;
+    case Shared::RecordStoreAutoFillAvailability::disabled:
+        if (preferences.didOfferAutoFillForPasswords() || !Basalwork::hasAtLeastOneNonWhitespaceCharacter(entry->username)
+            || !Basalwork::hasAtLeastOneNonWhitespaceCharacter(entry->password))
+            return;
+        presentAutoFillSettings();
+        dependencies().preferenceStore->setDidOfferAutoFillForPasswords(true);
+        return;
+    case Shared::RecordStoreAutoFillAvailability::enabled:
+        if (preferences.didOfferAutoFillForPasswords() || preferences.didOfferAutoFillForOneTimePasswords()
+            || !Basalwork::hasAtLeastOneNonWhitespaceCharacter(entry->totpSecretKey))
+            return;
+        presentAutoFillSettings();
+        dependencies().preferenceStore->setDidOfferAutoFillForPasswords(true);
+        dependencies().preferenceStore->setDidOfferAutoFillForOneTimePasswords(true);
+        return;
+    }
+}
+
+void EntryDetailsCoordinator::presentAutoFillSettings()
+{
+    present(Foundation::make<AutoFillC>(sharedSelf(this)), true);
+}
+
+void EntryDetailsCoordinator::didSelectDone(AutoFillC&)
+{
+    if (!std::dynamic_pointer_cast<AutoFillC>(presentedViewController()))
+        return;
+    std::weak_ptr<EntryDetailsCoordinator> weak = sharedSelf(this);
+    dismiss(true, [weak] {
+        // Offered as an edit ends, the page opened while nothing held the keyboard, so it has nothing to
+        // give back: the details take it, or the window's keys and commands would reach no one.
+        auto self = weak.lock();
+        auto window = self && self->isViewLoaded() ? self->view()->window() : nullptr;
+        if (window && !window->firstResponder())
+            self->becomeFirstResponder();
+    });
 }
 
 void EntryDetailsCoordinator::didSelectPinWindow(Shared::EntryDetailsVHeaderV&)
@@ -252,7 +303,7 @@ void EntryDetailsCoordinator::didSelect(const MenuSource& menuSource, const std:
             break;
         }
         case MenuSource::ShowHiddenKind::autoFill:
-            // The AutoFill settings page is not part of this program yet.
+            presentAutoFillSettings();
             break;
         case MenuSource::ShowHiddenKind::autoFillDomains:
             transition(m_state.with(dependencies().recordStore->autoFillAvailability(), true), false, false, true);

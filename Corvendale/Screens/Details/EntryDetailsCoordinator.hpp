@@ -3,6 +3,7 @@
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.DocumentPickerAction.hpp"
 #include "Corvendale/Screens/Details/EntryDetailsCoordinator.QuickLookState.hpp"
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
+#include "Corvendale/Screens/Settings/AutoFillCDelegate.hpp"
 
 #include "Shared/Screens/EntryDetailsVC.State.hpp"
 #include "Shared/Screens/EntryDetailsVCDelegate.hpp"
@@ -59,7 +60,8 @@ class EntryDetailsCoordinator : public Basalwork::CoordinatingViewController,
                                 public UIKit::QLPreviewControllerDelegate,
                                 public UIKit::UIDocumentPickerDelegate,
                                 public Shared::EntryDetailsVCDelegate,
-                                public Shared::PasswordGeneratorCDelegate {
+                                public Shared::PasswordGeneratorCDelegate,
+                                public AutoFillCDelegate {
 public:
     using State = Shared::EntryDetailsVCState;
     using DocumentPickerAction = EntryDetailsCoordinatorDocumentPickerAction;
@@ -212,6 +214,9 @@ public:
     void didSelectDone(const Foundation::String& password, const Shared::MenuSource& menuSource,
                        Shared::PasswordGeneratorC& passwordGeneratorC) override;
 
+    // AutoFillCDelegate
+    void didSelectDone(AutoFillC& autoFillC) override;
+
 protected:
     friend Foundation::Construct;
     // init()
@@ -222,6 +227,10 @@ protected:
 
 private:
     explicit EntryDetailsCoordinator(std::shared_ptr<Shared::EntryDetailsVC> entryDetailsVC);
+    // After a saved edit: the AutoFill page, once for a first login while AutoFill is off and once for
+    // a first one-time password while it is on.
+    void offerAutoFillSettings();
+    void presentAutoFillSettings();
 
     // Steps 2 to 6 of `transition`.
     void apply(State state, bool becomeFirstResponder, bool animated);

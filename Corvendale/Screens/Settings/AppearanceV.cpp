@@ -12,26 +12,6 @@ namespace Corvendale {
 
 using Foundation::String;
 
-namespace {
-
-// A list whose choice goes to the page's delegate; the page is held weakly.
-template <Shared::SettingType T>
-std::shared_ptr<SettingsVOptionSettingV<T>> makeOptionList(const std::shared_ptr<AppearanceV>& page, const char* question)
-{
-    auto list = Foundation::make<SettingsVOptionSettingV<T>>();
-    list->setTitleText(String(question));
-    std::weak_ptr<AppearanceV> weakPage = page;
-    list->onSelection = [weakPage](const T& value) {
-        auto self = weakPage.lock();
-        if (auto delegate = self ? self->delegate() : nullptr)
-            delegate->didSelect(value, *self);
-    };
-    page->contentContainer()->addArrangedSubview(list);
-    return list;
-}
-
-} // namespace
-
 AppearanceV::AppearanceV(const std::shared_ptr<AppearanceVDelegate>& delegate)
     : m_delegate(delegate)
 {
@@ -55,11 +35,11 @@ void AppearanceV::setupPage()
     headerV()->setTitle(String("Appearance"));
     headerV()->setDelegate(m_delegate.lock());
     auto self = sharedSelf(this);
-    m_colorSchemeV = makeOptionList<Appearance::ColorScheme>(self, "Choose which color scheme to use:");
-    m_darkModeStyleV = makeOptionList<Appearance::DarkModeStyle>(self, "When using the dark color scheme, how dark is dark enough?");
-    m_fontStyleV = makeOptionList<Appearance::FontStyle>(self, "Choose which font style to use:");
-    m_fontSizeV = makeOptionList<Appearance::FontSize>(self, "Choose which font size to use:");
-    m_appIconStyleV = makeOptionList<Shared::Settings::AppIconStyle>(self, "Choose which app icon style to use:");
+    m_colorSchemeV = addOptionList<Appearance::ColorScheme>(self, String("Choose which color scheme to use:"));
+    m_darkModeStyleV = addOptionList<Appearance::DarkModeStyle>(self, String("When using the dark color scheme, how dark is dark enough?"));
+    m_fontStyleV = addOptionList<Appearance::FontStyle>(self, String("Choose which font style to use:"));
+    m_fontSizeV = addOptionList<Appearance::FontSize>(self, String("Choose which font size to use:"));
+    m_appIconStyleV = addOptionList<Shared::Settings::AppIconStyle>(self, String("Choose which app icon style to use:"));
 }
 
 void AppearanceV::update(const Config& config)

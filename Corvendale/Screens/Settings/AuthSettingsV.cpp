@@ -19,26 +19,6 @@ namespace Corvendale {
 using Foundation::String;
 using Auth = Shared::Settings::Auth;
 
-namespace {
-
-// A list whose choice goes to the page's delegate; the page is held weakly.
-template <Shared::SettingType T>
-std::shared_ptr<SettingsVOptionSettingV<T>> makeOptionList(const std::shared_ptr<AuthSettingsV>& page, const String& question)
-{
-    auto list = Foundation::make<SettingsVOptionSettingV<T>>();
-    list->setTitleText(question);
-    std::weak_ptr<AuthSettingsV> weakPage = page;
-    list->onSelection = [weakPage](const T& value) {
-        auto self = weakPage.lock();
-        if (auto delegate = self ? self->delegate() : nullptr)
-            delegate->didSelect(value, *self);
-    };
-    page->contentContainer()->addArrangedSubview(list);
-    return list;
-}
-
-} // namespace
-
 AuthSettingsV::AuthSettingsV(const std::shared_ptr<AuthSettingsVDelegate>& delegate)
     : m_delegate(delegate)
 {
@@ -89,18 +69,18 @@ void AuthSettingsV::setupPage()
     };
     contentContainer()->addArrangedSubview(m_lockNowV);
 
-    m_methodV = makeOptionList<Auth::Method>(self, String("While " + product + " is locked, allow unlocking with:"));
-    m_requireMasterPasswordIntervalV = makeOptionList<Auth::RequireMasterPasswordInterval>(
+    m_methodV = addOptionList<Auth::Method>(self, String("While " + product + " is locked, allow unlocking with:"));
+    m_requireMasterPasswordIntervalV = addOptionList<Auth::RequireMasterPasswordInterval>(
         self, String("When using biometrics to unlock " + product + ", require master password:"));
     m_requireMasterPasswordAfterDeviceRestartV =
-        makeOptionList<Auth::RequireMasterPasswordAfterDeviceRestart>(self, String("After this device has been restarted:"));
+        addOptionList<Auth::RequireMasterPasswordAfterDeviceRestart>(self, String("After this device has been restarted:"));
     m_autoBiometryV =
-        makeOptionList<Auth::AutoBiometry>(self, String("While " + product + " is locked, automatically attempt biometric unlock:"));
+        addOptionList<Auth::AutoBiometry>(self, String("While " + product + " is locked, automatically attempt biometric unlock:"));
     m_autoLockV =
-        makeOptionList<Auth::AutoLock>(self, String("While " + product + " is open, automatically lock after a period of inactivity:"));
-    m_expirationV = makeOptionList<Auth::Expiration>(self, String("After " + product + " or " + Shared::Global::AutoFill::name().utf8()
+        addOptionList<Auth::AutoLock>(self, String("While " + product + " is open, automatically lock after a period of inactivity:"));
+    m_expirationV = addOptionList<Auth::Expiration>(self, String("After " + product + " or " + Shared::Global::AutoFill::name().utf8()
                                                                   + " is closed, keep unlocked for a period of time:"));
-    m_autoClearV = makeOptionList<Shared::Settings::Clipboard::AutoClear>(
+    m_autoClearV = addOptionList<Shared::Settings::Clipboard::AutoClear>(
         self, String(std::string("When content is copied to the clipboard, automatically clear after a period of time") + " (or on Quit):"));
 }
 

@@ -3,6 +3,9 @@
 #include "Corvendale/Services/Dependencies.hpp"
 #include "Corvendale/Screens/Settings/AppearanceC.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsC.hpp"
+#include "Corvendale/Screens/Settings/AutoFillC.hpp"
+#include "Corvendale/Screens/Settings/ItemDetailsSettingsC.hpp"
+#include "Corvendale/Screens/Settings/ItemListSettingsC.hpp"
 #include "Corvendale/Screens/Settings/ResetC.hpp"
 #include "Corvendale/Screens/Settings/SafeForInspectionC.hpp"
 #include "Corvendale/Screens/ImportExport/BackupRestoreC.hpp"
@@ -184,23 +187,31 @@ void SettingsC::handleEscapeKeyPress()
 }
 
 // --- The list's requests ----------------------------------------------------------------------------------
-// The pages of the rows below are built separately; until a page exists, its row opens nothing.
 
 void SettingsC::didSelectAuthentication(SettingsTVC&)
 {
     presentPage<AuthSettingsC>();
 }
 
-void SettingsC::didSelectAutoFill(SettingsTVC&) {}
+void SettingsC::didSelectAutoFill(SettingsTVC&)
+{
+    presentPage<AutoFillC>();
+}
 
 void SettingsC::didSelectAppearance(SettingsTVC&)
 {
     presentPage<AppearanceC>();
 }
 
-void SettingsC::didSelectItemList(SettingsTVC&) {}
+void SettingsC::didSelectItemList(SettingsTVC&)
+{
+    presentPage<ItemListSettingsC>();
+}
 
-void SettingsC::didSelectItemDetails(SettingsTVC&) {}
+void SettingsC::didSelectItemDetails(SettingsTVC&)
+{
+    presentPage<ItemDetailsSettingsC>();
+}
 
 void SettingsC::didSelectBackupRestore(SettingsTVC&)
 {
@@ -263,6 +274,11 @@ void SettingsC::didConfirmClearLocalCache(ResetC&)
     if (auto presenter = delegate())
         presenter->didSelectReplaceExistingDataWithiCloudData(*this);
     dismissSettings();
+}
+
+void SettingsC::didSelectDone(AutoFillC& autoFillC)
+{
+    dismissPage(autoFillC);
 }
 
 void SettingsC::didSelectDone(ImportFromFileC& importFromFileC)

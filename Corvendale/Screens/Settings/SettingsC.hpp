@@ -3,6 +3,9 @@
 #include "Corvendale/Services/UnexpectedErrorHandling.hpp"
 #include "Corvendale/Screens/Settings/AppearanceCDelegate.hpp"
 #include "Corvendale/Screens/Settings/AuthSettingsCDelegate.hpp"
+#include "Corvendale/Screens/Settings/AutoFillCDelegate.hpp"
+#include "Corvendale/Screens/Settings/ItemDetailsSettingsCDelegate.hpp"
+#include "Corvendale/Screens/Settings/ItemListSettingsCDelegate.hpp"
 #include "Corvendale/Screens/Settings/ResetCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SafeForInspectionCDelegate.hpp"
 #include "Corvendale/Screens/Settings/SettingsVCDelegate.hpp"
@@ -38,7 +41,10 @@ class SettingsC : public Basalwork::CoordinatingViewController,
                   public Shared::PreferenceStoreAppearanceUpdateHandling,
                   public SettingsVCDelegate,
                   public AuthSettingsCDelegate,
+                  public AutoFillCDelegate,
                   public AppearanceCDelegate,
+                  public ItemListSettingsCDelegate,
+                  public ItemDetailsSettingsCDelegate,
                   public SafeForInspectionCDelegate,
                   public ResetCDelegate,
                   public ImportFromFileCDelegate,
@@ -86,7 +92,8 @@ public:
     void didSelectDone(SettingsVHeaderV& headerV) override;
     // ResetCDelegate
     void didConfirmClearLocalCache(ResetC& resetC) override;
-    // The import, export and backup pages' Done
+    // The AutoFill, import, export and backup pages' Done
+    void didSelectDone(AutoFillC& autoFillC) override;
     void didSelectDone(ImportFromFileC& importFromFileC) override;
     void didSelectDone(ExportToFileC& exportToFileC) override;
     void didSelectDone(BackupRestoreC& backupRestoreC) override;

@@ -148,4 +148,21 @@ private:
     std::optional<T> m_selected;
 };
 
+// Appends to a page a list whose choice goes to the page's delegate as `didSelect(value, page)`; the
+// list holds the page weakly.
+template <Shared::SettingType T, class Page>
+std::shared_ptr<SettingsVOptionSettingV<T>> addOptionList(const std::shared_ptr<Page>& page, const Foundation::String& question)
+{
+    auto list = Foundation::make<SettingsVOptionSettingV<T>>();
+    list->setTitleText(question);
+    std::weak_ptr<Page> weakPage = page;
+    list->onSelection = [weakPage](const T& value) {
+        auto self = weakPage.lock();
+        if (auto delegate = self ? self->delegate() : nullptr)
+            delegate->didSelect(value, *self);
+    };
+    page->contentContainer()->addArrangedSubview(list);
+    return list;
+}
+
 } // namespace Corvendale

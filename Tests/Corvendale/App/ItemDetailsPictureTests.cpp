@@ -3,6 +3,7 @@
 #include "Tests/Shared/Stores/RecordStoreFixture.hpp"
 
 #include "Shared/Model/Entry.SystemField.hpp"
+#include "Shared/Stores/PreferenceStore.hpp"
 #include "Shared/Stores/RecordStore.EditingContext.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 
@@ -22,6 +23,8 @@ TEST_F(ProgramOnTerminal, ASavedLoginsDetailsShowEachLabelWithItsWholeValueOnOne
 {
     CorvendaleTests::OfflineCloud offline;
     CorvendaleTests::prepareUnlockedEmptyContainer();
+    // Saved again below: the AutoFill page it would offer as a first login is not what is looked at.
+    Corvendale::dependencies().preferenceStore->setDidOfferAutoFillForPasswords(true);
     settle();
     SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Bank of Nowhere", "hunter2",
                           [](Shared::RecordStore::EditingContext& context, const Foundation::String& id) {
@@ -55,6 +58,8 @@ TEST_F(ProgramOnTerminal, NotesBeingEditedShowEachLineOnItsOwnRow)
 {
     CorvendaleTests::OfflineCloud offline;
     CorvendaleTests::prepareUnlockedEmptyContainer();
+    // Saved again below: the AutoFill page it would offer as a first login is not what is looked at.
+    Corvendale::dependencies().preferenceStore->setDidOfferAutoFillForPasswords(true);
     settle();
     SharedTests::addEntry(*Corvendale::dependencies().recordStore, "Bank of Nowhere", "hunter2");
     settle();

@@ -47,6 +47,8 @@ protected:
     {
         Program::SetUp();
         CorvendaleTests::prepareUnlockedEmptyContainer();
+        // The AutoFill page that the first saved login offers is not what these screens are about.
+        Corvendale::dependencies().preferenceStore->setDidOfferAutoFillForPasswords(true);
         settle();
         scene = std::dynamic_pointer_cast<UIKit::UIWindowScene>(UIKit::UIApplication::shared()->connectedScenes().back());
         session = std::make_unique<Terminal::TerminalSession>(scene, 100, 30);
