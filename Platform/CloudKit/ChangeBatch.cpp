@@ -1,11 +1,14 @@
 #include "Platform/CloudKit/ChangeBatch.hpp"
 
 #include "Platform/CloudKit/CKError.hpp"
+#include "Platform/CloudKit/InParallel.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/JSONView.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <exception>
 #include <cstdio>
 #include <zlib.h>
 
@@ -110,8 +113,11 @@ ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileNa
     change.recordType = text(json, "type", fileName);
     if (change.recordName.empty())
         throw damaged(fileName, "a record has no name");
-    if (change.kind == Kind::deleteRecord)
+    if (change.kind == Kind::deleteRecord) {
+        if (json.contains("deletedTag"))
+            change.deletedTag = text(json, "deletedTag", fileName);
         return change;
+    }
 
     auto replaces = member(json, "replacesFields", fileName).boolean();
     auto fields = member(json, "fields", fileName);
@@ -263,6 +269,8 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
             writer.key("incarnation").string(change.incarnation);
         if (change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord)
             writer.key("name").string(change.recordName).key("type").string(change.recordType);
+        if (change.kind == Change::Kind::deleteRecord && change.deletedTag)
+            writer.key("deletedTag").string(*change.deletedTag);
         if (change.kind == Change::Kind::saveRecord) {
             writer.key("replacesFields").boolean(change.replacesFields).key("fields").beginObject();
             for (const auto& [key, value] : change.fields) {
@@ -351,11 +359,28 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
         throw damaged(fileName, "\"changes\" is not a list");
     if (name->isSnapshot)
         batch.snapshot = decodeSnapshot(json, fileName);
-    batch.changes.reserve(changes.size());
-    for (auto change : changes.elements()) {
-        batch.changes.push_back(decodeChange(change, fileName, finder));
-        if (batch.snapshot)
-            decodeKept(change, batch.changes.back(), fileName);
+    // A snapshot holds every record: its changes are made on every core, each on its own.
+    std::vector<JSONView> views;
+    views.reserve(changes.size());
+    for (auto change : changes.elements())
+        views.push_back(change);
+    batch.changes.resize(views.size());
+    constexpr std::size_t changesPerPart = 256;
+    std::vector<std::exception_ptr> failures((views.size() + changesPerPart - 1) / changesPerPart);
+    inParallel(failures.size(), [&](std::size_t part) {
+        try {
+            for (auto index = part * changesPerPart; index < std::min(views.size(), (part + 1) * changesPerPart); ++index) {
+                batch.changes[index] = decodeChange(views[index], fileName, finder);
+                if (batch.snapshot)
+                    decodeKept(views[index], batch.changes[index], fileName);
+            }
+        } catch (...) {
+            failures[part] = std::current_exception();
+        }
+    });
+    for (const auto& failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
     }
     return batch;
 }

@@ -55,6 +55,9 @@ struct ChangeBatch {
         std::map<std::string, std::optional<CKRecordValue>> fields;
         // A save this version cannot read (a value of an unknown kind, a malformed type).
         Foundation::ErrorPtr unreadable;
+        // For a deletion: the tag of the save it deleted, as its writer knew the record. A later save it
+        // had not seen keeps the record. Batches written before it came have none and always delete.
+        std::optional<std::string> deletedTag = std::nullopt;
         // In a snapshot: what the record's last save gave it, or for a deletion the batch that made it.
         struct Kept {
             std::string changeTag;

@@ -5,6 +5,7 @@
 #include "Platform/CloudKit/CKServerChangeToken.hpp"
 #include "Platform/CloudKit/ChangeTokenPayload.hpp"
 #include "Platform/CloudKit/FolderLock.hpp"
+#include "Platform/CloudKit/InParallel.hpp"
 #include "Platform/CloudKit/PushWatcher.hpp"
 #include "Platform/CloudKit/RecordCoding.hpp"
 #include "Platform/CloudKit/ServiceState.hpp"
@@ -12,9 +13,11 @@
 #include "Platform/Foundation/JSONStreamWriter.hpp"
 #include "Platform/Foundation/UUID.hpp"
 
+#include <atomic>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <dirent.h>
 #include <sys/stat.h>
 #include <zlib.h>
 #include <unistd.h>
@@ -29,8 +32,6 @@ using Change = ChangeBatch::Change;
 constexpr std::size_t maximumRecordSize = 1'000'000;
 // Records per round of a fetch that names no limit, so that its token moves forward as it goes.
 constexpr std::int64_t defaultRoundSize = 400;
-// A database token is told from a zone's by the life it names, which no zone has.
-constexpr const char* databaseTokenIncarnation = "database";
 
 std::string zoneText(const CKRecordZoneID& zoneID)
 {
@@ -56,10 +57,18 @@ CKError injected(const CKSimulation::Failure& failure)
 
 std::vector<std::string> DatabaseFolder::entryNames(const std::string& directory)
 {
+    // Read plainly: every sync lists the folder, which holds a file per save until compaction removes
+    // what everyone has passed.
     std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
-        names.push_back(it->path().filename().string());
+    DIR* folder = ::opendir(directory.c_str());
+    if (!folder)
+        return names;
+    while (const dirent* entry = ::readdir(folder)) {
+        std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    ::closedir(folder);
     return names;
 }
 
@@ -90,26 +99,55 @@ DatabaseFolder::DatabaseFolder(std::string path, std::string container, std::str
 
 DatabaseFolder::~DatabaseFolder() = default;
 
+namespace {
+std::atomic<std::size_t> openedFiles {0};
+} // namespace
+
+std::size_t DatabaseFolder::filesRead()
+{
+    return openedFiles.load();
+}
+
 std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& name)
 {
-    auto path = batchesPath() + "/" + name;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return nullptr;
-    auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-    FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
-    auto known = m_unreadable.find(name);
-    if (known != m_unreadable.end() && known->second.stamp == stamp)
-        return nullptr;
-    auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
-    try {
-        auto batch = ChangeBatch::decode(Foundation::FileIO::readFile(path), name, m_container, m_account, finder);
-        m_unreadable.erase(name);
-        return std::make_shared<const ChangeBatch>(std::move(batch));
-    } catch (...) {
-        m_unreadable[name] = {Foundation::currentError(), stamp};
-        return nullptr;
+    return readFiles({name}).front();
+}
+
+std::vector<std::shared_ptr<const ChangeBatch>> DatabaseFolder::readFiles(const std::vector<std::string>& names)
+{
+    std::vector<std::shared_ptr<const ChangeBatch>> batches(names.size());
+    std::vector<std::optional<FileStamp>> stamps(names.size());
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        struct stat info {};
+        if (::stat((batchesPath() + "/" + names[index]).c_str(), &info) != 0)
+            continue;
+        auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
+        FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
+        auto known = m_unreadable.find(names[index]);
+        if (known == m_unreadable.end() || !(known->second.stamp == stamp))
+            stamps[index] = stamp;
     }
+    // Each file is read and decoded on its own: a first read of a folder of many goes on every core.
+    std::vector<Foundation::ErrorPtr> errors(names.size());
+    auto finder = [this](const std::string& asset) { return m_assets.named(asset); };
+    inParallel(names.size(), [&](std::size_t index) {
+        if (!stamps[index])
+            return;
+        ++openedFiles;
+        errors[index] = Foundation::catchError([&] {
+            auto path = batchesPath() + "/" + names[index];
+            batches[index] = std::make_shared<const ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container, m_account, finder));
+        });
+    });
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        if (!stamps[index])
+            continue;
+        if (errors[index])
+            m_unreadable[names[index]] = {errors[index], *stamps[index]};
+        else
+            m_unreadable.erase(names[index]);
+    }
+    return batches;
 }
 
 bool DatabaseFolder::isCovered(const std::string& name) const
@@ -119,17 +157,27 @@ bool DatabaseFolder::isCovered(const std::string& name) const
 
 void DatabaseFolder::refresh(bool holdingWriteLock)
 {
+    m_hasRead = true;
+    auto unreadableBefore = m_unreadable.size();
     auto names = entryNames(batchesPath());
+    std::erase_if(names, [&](const std::string& name) {
+        if (!name.starts_with("."))
+            return false;
+        if (holdingWriteLock && name.ends_with(".tmp"))
+            ::unlink((batchesPath() + "/" + name).c_str());
+        return true;
+    });
+    std::sort(names.begin(), names.end());
+    // The same files as at the last read, every one of them taken in: nothing came, went or waits to be
+    // tried again, and a folder of many files costs no more than its listing.
+    if (m_listedWhole && names == m_listed)
+        return;
+    m_listedWhole = false;
     std::set<std::string> present;
     std::vector<std::string> batchNames;
     std::vector<std::string> snapshotNames;
     m_presentSequences.clear();
     for (const auto& name : names) {
-        if (name.starts_with(".")) {
-            if (holdingWriteLock && name.ends_with(".tmp"))
-                ::unlink((batchesPath() + "/" + name).c_str());
-            continue;
-        }
         // Anything else a sync tool or a person leaves here (conflict copies, notes) is not ours.
         auto parsed = ChangeBatch::parseFileName(name);
         if (!parsed)
@@ -141,6 +189,7 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         (parsed->isSnapshot ? snapshotNames : batchNames).push_back(name);
     }
 
+    bool allRead = true;
     // Snapshots first, each device's newest first: the newest readable one says which files need no
     // reading at all, earlier snapshots among them.
     std::erase_if(m_snapshots, [&](const auto& entry) { return !present.contains(entry.first); });
@@ -154,6 +203,8 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
             continue;
         if (auto snapshot = readFile(name))
             m_snapshots.emplace(name, snapshot);
+        else
+            allRead = false;
     }
     std::shared_ptr<const ChangeBatch> base;
     for (const auto& [name, snapshot] : m_snapshots) {
@@ -168,16 +219,21 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     }
 
     std::vector<std::shared_ptr<const ChangeBatch>> added;
+    std::vector<std::string> unread;
     m_coveredFiles.clear();
     for (const auto& name : batchNames) {
         if (isCovered(name)) {
             m_coveredFiles.push_back(name);
             continue;
         }
-        if (m_orderByFileName.contains(name))
-            continue;
-        if (auto batch = readFile(name))
-            added.push_back(batch);
+        if (!m_orderByFileName.contains(name))
+            unread.push_back(name);
+    }
+    for (auto& batch : readFiles(unread)) {
+        if (batch)
+            added.push_back(std::move(batch));
+        else
+            allRead = false;
     }
     for (const auto& name : snapshotNames) {
         if (isCovered(name))
@@ -197,7 +253,12 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first) || isCovered(entry.first); });
     if (baseChanged || !m_notedBase)
         noteReadingFrom();
+    m_listed = std::move(names);
+    m_listedWhole = allRead && m_unreadable.empty();
 
+    if (added.empty() && !removed && !baseChanged && unreadableBefore == m_unreadable.size())
+        return;
+    ++m_readChanges;
     if (added.empty() && !removed && !baseChanged)
         return;
     std::sort(added.begin(), added.end(), [](const auto& lhs, const auto& rhs) { return lhs->order() < rhs->order(); });
@@ -253,6 +314,7 @@ void DatabaseFolder::noteReadingFrom()
 
 void DatabaseFolder::publish(ChangeBatch& batch)
 {
+    ++m_readChanges;
     const auto& device = ServiceState::shared().deviceIdentifier();
     batch.device = device;
     batch.sequence = nextSequence();
@@ -455,6 +517,8 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
             auto existing = m_state.record(id.zoneID(), id.recordName().utf8());
             item.change = {Change::Kind::deleteRecord, id.zoneID(), zone->incarnation, id.recordName().utf8(),
                            existing ? existing->type : std::string(), false, {}, nullptr};
+            if (existing)
+                item.change.deletedTag = existing->changeTag;
         }
         deletes.push_back(std::move(item));
     }
@@ -688,6 +752,10 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
 DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::shared_ptr<CKServerChangeToken>& since)
 {
     std::lock_guard lock(m_mutex);
+    if (!m_hasRead) {
+        if (auto unchanged = unchangedSinceSettled(since))
+            return std::move(*unchanged);
+    }
     refresh(false);
 
     std::optional<ChangeTokenPayload> start;
@@ -738,6 +806,8 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
         }
     }
     result.token = CKServerChangeToken::withPayload(payload.encoded());
+    if (result.unreadableBatches.empty())
+        noteSettled();
     return result;
 }
 

@@ -114,7 +114,13 @@ public:
 
     const AssetFolder& assets() const { return m_assets; }
 
+    // How many batch and snapshot files this process has opened, for tests of what a start reads.
+    static std::size_t filesRead();
+
 private:
+    // A database token is told from a zone's by the life it names, which no zone has.
+    static constexpr const char* databaseTokenIncarnation = "database";
+
     DatabaseFolder(std::string path, std::string container, std::string account);
     // The names in a folder; none when it cannot be read.
     static std::vector<std::string> entryNames(const std::string& directory);
@@ -126,6 +132,8 @@ private:
     // Reads a batch or snapshot file unless it is unchanged since it could not be read; nothing when it
     // cannot be read (the error is kept for the next fetch) or is gone.
     std::shared_ptr<const ChangeBatch> readFile(const std::string& name);
+    // The same for many, read at once; nothing in the place of each that is not read.
+    std::vector<std::shared_ptr<const ChangeBatch>> readFiles(const std::vector<std::string>& names);
     bool isCovered(const std::string& name) const;
     // Gives the batch its name and clock, writes it and applies it. With the lock held.
     void publish(ChangeBatch& batch);
@@ -168,6 +176,20 @@ private:
     // Files in the folder that the base covers: they are never read, and go once nobody needs them.
     std::vector<std::string> m_coveredFiles;
     std::optional<std::string> m_notedBase;
+    // What the folder held the last time this installation read it whole and found it undamaged, kept
+    // beside its device identifier: a process that starts over a folder unchanged since answers a token
+    // that has seen all of it without reading a batch, so that a start costs nothing that grows with
+    // the records when nothing changed.
+    std::string settledListing() const;
+    std::optional<DatabaseChanges> unchangedSinceSettled(const std::shared_ptr<CKServerChangeToken>& since) const;
+    void noteSettled();
+    bool m_hasRead = false;
+    // The folder's files at the last read, and whether every one was taken in then.
+    std::vector<std::string> m_listed;
+    bool m_listedWhole = false;
+    // Counts the reads that found the folder changed, so that an unchanged folder is not noted again.
+    std::uint64_t m_readChanges = 0;
+    std::optional<std::uint64_t> m_notedAt;
     std::map<std::string, std::int64_t> m_highestSequence;
     // The sequences of each device's batches in the folder, read or not.
     std::map<std::string, std::set<std::int64_t>> m_presentSequences;

@@ -55,6 +55,11 @@ void DatabaseState::apply(const ChangeBatch& batch)
             break;
         case Kind::deleteRecord:
             if (auto* zone = zoneFor(change)) {
+                // A deletion that meets a save its writer had not seen (made elsewhere meanwhile) keeps
+                // the record: nothing typed is lost to it, in whatever order the batches arrived.
+                auto saved = zone->records.find(change.recordName);
+                if (saved != zone->records.end() && change.deletedTag && *change.deletedTag != saved->second.changeTag)
+                    break;
                 zone->records.erase(change.recordName);
                 zone->deletions.insert_or_assign(change.recordName, Deletion {change.recordType, change.kept ? change.kept->batch : fileName});
             }

@@ -1,5 +1,7 @@
 #include "Shared/Stores/EntryObject.hpp"
 
+#include "Shared/Model/DispatchQueue.hpp"
+
 #include "Platform/CloudKit/CKRecord.hpp"
 #include "Platform/CoreData/NSManagedObjectContext.hpp"
 
@@ -89,7 +91,7 @@ std::shared_ptr<CloudKit::CKRecord> EntryObject::ckRecordWithLocalModifications(
 
 void EntryObject::processRemotelyModified(const std::shared_ptr<CloudKit::CKRecord>& ckRecord, CoreData::NSManagedObjectContext& context)
 {
-    takeRemote(*ckRecord, *findOrInsert<EntryObject>(context, ckRecord->recordID().recordName()));
+    takeRemote(*ckRecord, *findOrInsert<EntryObject>(context, ckRecord->recordID().recordName()), ckRecord->archivedSystemFields());
 }
 
 void EntryObject::processRemotelyModified(const std::vector<std::shared_ptr<CloudKit::CKRecord>>& ckRecords, CoreData::NSManagedObjectContext& context)
@@ -99,11 +101,14 @@ void EntryObject::processRemotelyModified(const std::vector<std::shared_ptr<Clou
     for (const auto& record : ckRecords)
         names.push_back(record->recordID().recordName());
     auto objects = findOrInsert<EntryObject>(context, names);
+    // The records' system fields are archived on every core; the objects change here.
+    std::vector<Foundation::Data> archives(ckRecords.size());
+    concurrentPerform(ckRecords.size(), [&](std::size_t index) { archives[index] = ckRecords[index]->archivedSystemFields(); });
     for (std::size_t index = 0; index < ckRecords.size(); ++index)
-        takeRemote(*ckRecords[index], *objects[index]);
+        takeRemote(*ckRecords[index], *objects[index], archives[index]);
 }
 
-void EntryObject::takeRemote(const CloudKit::CKRecord& record, EntryObject& object)
+void EntryObject::takeRemote(const CloudKit::CKRecord& record, EntryObject& object, const Foundation::Data& systemFields)
 {
     auto sealed = record.object(sealedEntryKey);
     auto data = sealed ? sealed->as<Foundation::Data>() : std::nullopt;
@@ -111,7 +116,7 @@ void EntryObject::takeRemote(const CloudKit::CKRecord& record, EntryObject& obje
     // typed is lost to a deletion. This installation's own save coming back leaves the deletion to go out.
     if (object.isLocallyDeleted() && data && object.isChangedElsewhere(record))
         object.clearLocallyDeleted();
-    object.setSystemFields(record);
+    object.setArchivedSystemFields(systemFields);
     if (object.isLocallyDeleted() || !data)
         return;
     object.setRemoteSealedEntry(*data);

@@ -43,7 +43,7 @@ protected:
     void clearForDeletion() override;
 
 private:
-    static void takeRemote(const CloudKit::CKRecord& record, EntryObject& object);
+    static void takeRemote(const CloudKit::CKRecord& record, EntryObject& object, const Foundation::Data& systemFields);
 };
 
 } // namespace Shared

@@ -212,11 +212,17 @@ void RecordStore::mergeFetchedRecords(const std::optional<std::vector<Foundation
             for (const auto& object : objects)
                 sealed.emplace_back(object->id(), *object->remoteSealedEntry());
             std::vector<std::optional<Foundation::Result<EntryRevision>>> opened(objects.size());
-            concurrentPerform(objects.size(), [&](std::size_t index) { opened[index] = openRemote(sealed[index].first, sealed[index].second, key); });
+            std::vector<std::optional<Foundation::Data>> sealedIndices(objects.size());
+            concurrentPerform(objects.size(), [&](std::size_t index) {
+                const auto& [id, data] = sealed[index];
+                opened[index] = openRemote(id, data, key);
+                if (const auto* remote = opened[index]->successValue())
+                    sealedIndices[index] = sealedIndex(id, remote->entry, key);
+            });
             for (std::size_t index = 0; index < objects.size(); ++index) {
                 auto& object = objects[index];
                 try {
-                    indices.push_back(EntryIndex::make(mergeRemote(*object, key, *opened[index]).entry));
+                    indices.push_back(EntryIndex::make(mergeRemote(*object, key, *opened[index], sealedIndices[index]).entry));
                 } catch (const Foundation::Error& error) {
                     logger().error("Failed to merge item %{public}@: %{public}@", object->id().utf8(), error.description());
                 }

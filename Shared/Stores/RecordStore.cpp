@@ -448,7 +448,13 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     return mergeRemote(object, key, openRemote(object.id(), *object.remoteSealedEntry(), key));
 }
 
-EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& opened) const
+Foundation::Data RecordStore::sealedIndex(const Foundation::String& id, const Entry& entry, const Cryptor::Key& key)
+{
+    return Cryptor::seal(Index::packed(EntryIndex::make(entry)), key, RecordSealing::indexContext(id));
+}
+
+EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& opened,
+                                       const std::optional<Foundation::Data>& remoteSealedIndex) const
 {
     auto remoteSealed = *object.remoteSealedEntry();
     auto id = object.id();
@@ -471,10 +477,11 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
         std::lock_guard lock(m_indexMutex);
         m_unopened.erase(id.utf8());
     }
+    auto remoteIndex = [&] { return remoteSealedIndex ? *remoteSealedIndex : sealedIndex(id, remote.entry, key); };
     if (auto vaultID = object.value<Foundation::String>("remoteVaultID"); vaultID && !vaultID->isEmpty())
         object.setVaultID(*vaultID);
     if (!object.sealedEntry()) {
-        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
+        object.setSealed(remoteSealed, remoteIndex());
         object.setRemoteSealedEntry(std::nullopt);
         object.markUpToDate();
         return remote;
@@ -487,7 +494,7 @@ EntryRevision RecordStore::mergeRemote(EntryObject& object, const Cryptor::Key& 
     auto merged = !object.isLocallyModified() && remote.supersedes(local) ? remote : EntryRevision::merged(local, remote);
     if (merged == remote) {
         // The account's copy is the item: keep its bytes, so that nothing needs pushing.
-        object.setSealed(remoteSealed, Cryptor::seal(Index::packed(EntryIndex::make(remote.entry)), key, RecordSealing::indexContext(id)));
+        object.setSealed(remoteSealed, remoteIndex());
         object.markUpToDate();
     } else {
         writeRevision(object, merged, key);

@@ -256,8 +256,11 @@ private:
     void writeRevision(EntryObject& object, const EntryRevision& revision, const Cryptor::Key& key) const;
     // Merges the fetched record the object holds into its local copy; answers the result.
     EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key) const;
-    // The same with the fetched record already opened (`openRemote`), which needs no context.
-    EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& remote) const;
+    // The same with the fetched record already opened (`openRemote`), which needs no context, and its
+    // summary sealed when the caller sealed it.
+    EntryRevision mergeRemote(EntryObject& object, const Cryptor::Key& key, const Foundation::Result<EntryRevision>& remote,
+                              const std::optional<Foundation::Data>& remoteSealedIndex = std::nullopt) const;
+    static Foundation::Data sealedIndex(const Foundation::String& id, const Entry& entry, const Cryptor::Key& key);
     static Foundation::Result<EntryRevision> openRemote(const Foundation::String& id, const Foundation::Data& sealed, const Cryptor::Key& key);
     // The item as it stands, a waiting fetched record merged first.
     EntryRevision currentRevision(EntryObject& object, const Cryptor::Key& key) const;

@@ -116,7 +116,12 @@ std::shared_ptr<CloudKit::CKRecord> Syncable::systemFieldsRecord() const
 
 void Syncable::setSystemFields(const CloudKit::CKRecord& record)
 {
-    setValue(record.archivedSystemFields(), ckSystemFieldsKey);
+    setArchivedSystemFields(record.archivedSystemFields());
+}
+
+void Syncable::setArchivedSystemFields(const Foundation::Data& archive)
+{
+    setValue(archive, ckSystemFieldsKey);
 }
 
 void Syncable::applyPushedModification(const PushedModification& pushedModification)

@@ -99,6 +99,8 @@ protected:
     // The system fields as last stored: a record without fields, or nothing.
     std::shared_ptr<CloudKit::CKRecord> systemFieldsRecord() const;
     void setSystemFields(const CloudKit::CKRecord& record);
+    // The same with the record's `archivedSystemFields()` made beforehand (on another thread).
+    void setArchivedSystemFields(const Foundation::Data& archive);
     // What every pushed modification does to the system fields and marks: a save takes the server's
     // system fields and clears the "locally modified" mark up to the change it held; a conflict takes
     // the server's system fields (the conformer merges the fields); a record the server no longer has

@@ -1,6 +1,7 @@
 #include "Platform/CloudKit/CKError.hpp"
 #include "Platform/CloudKit/CKRecordValue.hpp"
 #include "Platform/CloudKit/ChangeBatch.hpp"
+#include "Platform/CloudKit/DatabaseState.hpp"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,12 @@ ChangeBatch sample()
 ChangeBatch decode(const std::string& bytes)
 {
     return ChangeBatch::decode(Foundation::Data::fromString(bytes), ChangeBatch::fileName(device, 7), container, account, {});
+}
+
+// Written and read back, as another installation reads it.
+ChangeBatch decodeAs(const ChangeBatch& batch, std::int64_t sequence)
+{
+    return ChangeBatch::decode(batch.encoded(container, account, {}), ChangeBatch::fileName(device, sequence), container, account, {});
 }
 
 } // namespace
@@ -113,4 +120,45 @@ TEST(ChangeBatchTests, TheWrittenFormStays)
               R"({"change":"saveRecord","zone":"CustomRecordZone","owner":"__defaultOwner__","incarnation":"life-1","name":"E1","type":"Entry",)"
               R"("replacesFields":false,"fields":{"count":{"int64":-3},"gone":null,"names":{"list":[{"string":"a/b"},{"int64":1}]},)"
               R"("odd":{"double":"-inf"},"ratio":{"double":1e+21},"when":{"date":0.5}}}]}})");
+}
+
+// A deletion names the save it deleted; applied after a save its writer had not seen, it keeps the
+// record. One written before deletions named their save always deletes.
+TEST(ChangeBatchTests, ADeletionKeepsARecordSavedSinceItsWriterLookedAndOldOnesAlwaysDelete)
+{
+    CKRecordZoneID zone("CustomRecordZone");
+    auto batchOf = [&](std::int64_t sequence, std::vector<ChangeBatch::Change> changes) {
+        ChangeBatch batch;
+        batch.device = device;
+        batch.sequence = sequence;
+        batch.clock = sequence;
+        batch.changes = std::move(changes);
+        return decodeAs(batch, sequence);
+    };
+    auto save = ChangeBatch::Change {ChangeBatch::Change::Kind::saveRecord, zone, "life-1", "E1", "Entry", true, {}, nullptr};
+    auto deletion = [&](std::optional<std::string> tag) {
+        ChangeBatch::Change change {ChangeBatch::Change::Kind::deleteRecord, zone, "life-1", "E1", "Entry", false, {}, nullptr};
+        change.deletedTag = std::move(tag);
+        return change;
+    };
+    auto made = batchOf(1, {{ChangeBatch::Change::Kind::createZone, zone, "life-1", {}, {}, false, {}, nullptr}, save});
+    auto firstTag = DatabaseState::changeTag(made, 1);
+    auto edited = batchOf(2, {save});
+
+    auto stateAfter = [&](const ChangeBatch& last) {
+        DatabaseState state;
+        state.apply(made);
+        state.apply(edited);
+        state.apply(last);
+        return state.record(zone, "E1") != nullptr;
+    };
+    // Written where only the first save was known, it meets the edit and keeps the record.
+    auto unseen = batchOf(3, {deletion(firstTag)});
+    EXPECT_EQ(unseen.changes.front().deletedTag, firstTag);
+    EXPECT_TRUE(stateAfter(unseen));
+    // Written where the edit was known, it deletes; so does one of the earlier form.
+    EXPECT_FALSE(stateAfter(batchOf(3, {deletion(DatabaseState::changeTag(edited, 0))})));
+    auto earlier = batchOf(3, {deletion(std::nullopt)});
+    EXPECT_FALSE(earlier.changes.front().deletedTag);
+    EXPECT_FALSE(stateAfter(earlier));
 }

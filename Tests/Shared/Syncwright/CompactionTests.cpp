@@ -174,6 +174,44 @@ TEST_F(CompactionTests, AResetTheSnapshotCoversIsStillAnnounced)
     EXPECT_EQ(notes(told), (Notes {{"a", "start"}, {"b", "Bravo"}}));
 }
 
+// A start over a folder that nothing changed in since the last sync opens none of its files, however
+// many edits they hold; anything new, or a file damaged since, is read again and reported.
+TEST_F(CompactionTests, AStartOverAnUnchangedFolderOpensNoFile)
+{
+    ASSERT_TRUE(first.sync([](Installation& it) { it.add(String("a"), String("start")); it.add(String("b"), String("Bravo")); }).upToDate);
+    ASSERT_TRUE(edit(first, 40, "edit ").upToDate);
+    ASSERT_FALSE(files(first, ".snapshot").empty());
+    SyncTool::carry(first, second);
+    // The program keeps that it made the zone; the test's installations do not.
+    auto start = [&] { return second.sync([](Installation& it) { it.delegate->didCreateCustomRecordZone(); }); };
+    auto fresh = start();
+    ASSERT_TRUE(fresh.upToDate) << fresh.description();
+    EXPECT_GT(fresh.filesRead, 0);
+
+    auto again = start();
+    EXPECT_TRUE(again.upToDate) << again.description();
+    EXPECT_EQ(again.filesRead, 0);
+    EXPECT_EQ(notes(again), (Notes {{"a", "edit 39"}, {"b", "Bravo"}}));
+
+    ASSERT_TRUE(first.sync([](Installation& it) { it.add(String("c"), String("Charlie")); }).upToDate);
+    SyncTool::carry(first, second);
+    auto later = start();
+    EXPECT_TRUE(later.upToDate) << later.description();
+    EXPECT_GT(later.filesRead, 0);
+    EXPECT_EQ(notes(later).count("c"), 1u);
+    EXPECT_EQ(start().filesRead, 0);
+
+    // A file this installation took in and that was damaged since where it lies.
+    auto newest = batchNames(second.batches()).back();
+    auto bytes = TestSupport::readText(second.batches() / newest);
+    SyncTool::flipBit(bytes.size() / 2, 2)(bytes);
+    TestSupport::writeText(second.batches() / newest, bytes);
+    auto damaged = start();
+    EXPECT_FALSE(damaged.upToDate);
+    EXPECT_NE(damaged.description().find(newest), std::string::npos) << damaged.description();
+    EXPECT_FALSE(start().upToDate);
+}
+
 } // namespace
 
 } // namespace SyncwrightTests

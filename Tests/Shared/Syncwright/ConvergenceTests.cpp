@@ -261,6 +261,137 @@ TEST_F(ConvergenceTests, EveryPasswordTypedIsInItsItemOrItsHistoryOnEveryInstall
     }
 }
 
+// What an item installation's process answers about one item: its fields under their names, what merges
+// kept of them under "kept <name>", and under "" the status of its last sync.
+using ItemView = std::map<std::string, std::vector<std::string>>;
+
+ItemView syncItem(const SeparateInstallation& installation, double at, const std::string& id, const std::function<void(ItemInstallation&)>& change = {})
+{
+    auto answer = installation.inOwnProcess([&]() -> std::string {
+        Foundation::Clock::advance(at);
+        auto notificationCenter = Foundation::NotificationCenter::defaultCenter();
+        auto preferences = Shared::PreferenceStore::initialize(Foundation::UserDefaults::withSuiteName(String("Convergence.account")), notificationCenter);
+        auto cryptor = Foundation::make<Shared::Cryptor>(notificationCenter);
+        std::array<std::uint8_t, Shared::Cryptor::Key::byteCount> key {};
+        key.fill(29);
+        cryptor->unlock(Shared::Cryptor::Key::fromBytes(key.data(), key.size()));
+        ItemInstallation items(notificationCenter, cryptor, preferences, installation.root() / "store");
+        if (change)
+            change(items);
+        auto result = items.sync();
+        auto status = items.delegate->lastStatus();
+        ItemView view;
+        view[""] = {result.isSuccess() && status.is<SyncStatus::UpToDate>() ? "up to date" : status.description()};
+        if (auto entry = items.records->entry(String(id))) {
+            view["title"] = {entry->title.utf8()};
+            view["notes"] = {entry->notes.utf8()};
+            view["password"] = {entry->password.utf8()};
+            for (const auto& [field, values] : entry->mergedAwayValues) {
+                for (const auto& value : values)
+                    view["kept " + field].push_back(value.text.utf8());
+            }
+            for (const auto& value : entry->passwordHistory)
+                view["kept password"].push_back(value.text.utf8());
+        }
+        return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(view).view());
+    });
+    try {
+        return Foundation::make<Foundation::JSONDecoder>()->decode<ItemView>(Foundation::Data::fromString(answer));
+    } catch (const Foundation::Error&) {
+        return {{"", {"the installation's process ended without an answer"}}};
+    }
+}
+
+// Two installations in processes of their own, their folders carried by a file-sync tool: a change made
+// on one side only is taken as it is and nothing goes back; texts changed on both sides converge on the
+// later one and keep the earlier in the item; an edit meets a deletion made elsewhere and the item stays.
+TEST_F(ConvergenceTests, ValuesTypedApartAreKeptAndAChangeFromOneSideGoesNowhereBack)
+{
+    auto root = m_folder / "apart";
+    SeparateInstallation first(root / "a");
+    SeparateInstallation second(root / "b");
+    const std::string bank = "00000000-0000-4000-8000-000000000001";
+    const std::string mail = "00000000-0000-4000-8000-000000000002";
+    auto add = [](const std::string& id, const char* title) {
+        return [=](ItemInstallation& it) {
+            auto entry = Shared::Entry::make(Shared::Entry::Category::login, Foundation::Date::now());
+            entry.id = String(id);
+            entry.title = title;
+            entry.password = "first";
+            it.records->insertEntries({entry}, {});
+        };
+    };
+    auto edit = [](const std::string& id, std::vector<std::pair<Shared::Entry::SystemField::ID, std::string>> texts) {
+        return [=](ItemInstallation& it) {
+            auto editing = it.records->makeEditingContext();
+            for (const auto& [field, text] : texts)
+                editing->setText(String(text), field, String(id));
+            editing->save();
+        };
+    };
+    using Field = Shared::Entry::SystemField::ID;
+    auto both = [&] {
+        SyncTool::carry(first, second);
+        SyncTool::carry(second, first);
+    };
+    auto device = [](const SeparateInstallation& installation) { return TestSupport::readText(installation.root() / "state" / "CloudKit" / "DeviceIdentifier"); };
+    auto written = [&](const SeparateInstallation& by, const SeparateInstallation& in) {
+        auto names = batchNames(in.batches());
+        return std::count_if(names.begin(), names.end(), [&](const std::string& name) { return name.starts_with(device(by) + "-"); });
+    };
+
+    ASSERT_EQ(syncItem(first, 0, bank, [&](ItemInstallation& it) { add(bank, "Bank")(it); add(mail, "Mail")(it); })[""].front(), "up to date");
+    both();
+    ASSERT_EQ(syncItem(second, 60, bank)["title"], std::vector<std::string> {"Bank"});
+    both();
+
+    // A secret changed on one side: the other takes it as it is and writes nothing.
+    for (int round = 0; round < 3; ++round) {
+        auto secret = "secret " + std::to_string(round);
+        ASSERT_EQ(syncItem(first, 120 + round * 60, bank, edit(bank, {{Field::password, secret}}))[""].front(), "up to date");
+        SyncTool::carry(first, second);
+        auto before = written(second, second);
+        auto taken = syncItem(second, 150 + round * 60, bank);
+        EXPECT_EQ(taken[""].front(), "up to date");
+        EXPECT_EQ(taken["password"], std::vector<std::string> {secret});
+        EXPECT_EQ(written(second, second), before) << "round " << round;
+    }
+    both();
+
+    // Texts changed on both sides before either heard of the other, and an edit of an item the other
+    // side deleted meanwhile.
+    syncItem(first, 600, bank, [&](ItemInstallation& it) {
+        edit(bank, {{Field::title, "Bank, here"}, {Field::notes, "notes typed here"}})(it);
+        it.records->permanentlyDelete({String(mail)});
+    });
+    syncItem(second, 660, bank, [&](ItemInstallation& it) {
+        edit(bank, {{Field::title, "Bank, there"}, {Field::notes, "notes typed there"}})(it);
+        edit(mail, {{Field::password, "typed into the deleted one"}})(it);
+    });
+    std::vector<ItemView> last(2);
+    for (int round = 0; round < 3; ++round) {
+        both();
+        last[0] = syncItem(first, 720 + round * 60, bank);
+        both();
+        last[1] = syncItem(second, 750 + round * 60, bank);
+    }
+    for (const auto& view : last) {
+        EXPECT_EQ(view.at("").front(), "up to date");
+        EXPECT_EQ(view.at("title"), std::vector<std::string> {"Bank, there"});
+        EXPECT_EQ(view.at("notes"), std::vector<std::string> {"notes typed there"});
+        auto keeps = [&](const std::string& field, const std::string& text) {
+            auto found = view.find("kept " + field);
+            return found != view.end() && std::find(found->second.begin(), found->second.end(), text) != found->second.end();
+        };
+        EXPECT_TRUE(keeps("title", "Bank, here"));
+        EXPECT_TRUE(keeps("notes", "notes typed here"));
+    }
+    EXPECT_EQ(last[0], last[1]);
+    auto kept = syncItem(first, 1000, mail);
+    EXPECT_EQ(kept["password"], std::vector<std::string> {"typed into the deleted one"});
+    EXPECT_EQ(syncItem(second, 1010, mail)["password"], std::vector<std::string> {"typed into the deleted one"});
+}
+
 } // namespace
 
 } // namespace SyncwrightTests

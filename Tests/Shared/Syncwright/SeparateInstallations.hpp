@@ -3,6 +3,7 @@
 #include "Tests/Shared/Syncwright/Installation.hpp"
 #include "Tests/Support/Files.hpp"
 
+#include "Platform/CloudKit/DatabaseFolder.hpp"
 #include "Platform/Foundation/Codable.hpp"
 #include "Platform/Foundation/FileIO.hpp"
 #include "Platform/Foundation/JSONDecoder.hpp"
@@ -29,6 +30,8 @@ struct Summary {
     bool upToDate = false;
     std::optional<std::map<std::string, std::string>> notes;
     std::vector<std::string> deletedZones;
+    // The container's files the process opened.
+    std::int64_t filesRead = 0;
 
     static Summary throwing(std::string what)
     {
@@ -57,12 +60,14 @@ struct Summary {
         container.encode(upToDate, "upToDate");
         container.encodeIfPresent(notes, "notes");
         container.encode(deletedZones, "deletedZones");
+        container.encode(filesRead, "filesRead");
     }
     static Summary decode(Foundation::Decoder& decoder)
     {
         auto container = decoder.container();
         return {container.decodeIfPresent<std::string>("thrown"), container.decode<std::string>("status"), container.decode<bool>("upToDate"),
-                container.decodeIfPresent<std::map<std::string, std::string>>("notes"), container.decode<std::vector<std::string>>("deletedZones")};
+                container.decodeIfPresent<std::map<std::string, std::string>>("notes"), container.decode<std::vector<std::string>>("deletedZones"),
+                container.decode<std::int64_t>("filesRead")};
     }
 };
 
@@ -156,7 +161,8 @@ public:
     static Summary summary(Installation& installation)
     {
         auto status = installation.delegate->lastStatus();
-        Summary summary {std::nullopt, status.description(), status.is<SyncStatus::UpToDate>(), installation.notes(), {}};
+        Summary summary {std::nullopt, status.description(), status.is<SyncStatus::UpToDate>(), installation.notes(), {},
+                         static_cast<std::int64_t>(CloudKit::DatabaseFolder::filesRead())};
         std::lock_guard lock(installation.delegate->mutex);
         for (const auto& zone : installation.delegate->deletedZones)
             summary.deletedZones.push_back(zone.zoneName().utf8());
