@@ -100,8 +100,9 @@ TEST_F(ConvergenceTests, ThreeInstallationsConvergeThroughDamageAndRepair)
 using Traces = std::map<std::string, std::vector<std::string>>;
 
 // Inside the installation's process: unlocks the account's vault key, makes `change`, syncs at `at`
-// seconds past the start of the clock, and answers what the items keep.
-std::string syncItemsHere(const SeparateInstallation& installation, const std::function<void(ItemInstallation&)>& change, double at)
+// seconds past the start of the clock, and hands the items and the sync's status to `read`.
+template <typename Read>
+std::string syncHere(const SeparateInstallation& installation, double at, const std::function<void(ItemInstallation&)>& change, Read read)
 {
     Foundation::Clock::advance(at);
     auto notificationCenter = Foundation::NotificationCenter::defaultCenter();
@@ -114,20 +115,28 @@ std::string syncItemsHere(const SeparateInstallation& installation, const std::f
     if (change)
         change(items);
     auto result = items.sync();
-    Traces traces;
     auto status = items.delegate->lastStatus();
-    traces[""] = {result.isSuccess() && status.is<SyncStatus::UpToDate>() ? "up to date" : status.description()};
-    for (const auto& entry : items.entries()) {
-        auto& trace = traces[entry.id.utf8()];
-        trace.push_back(entry.password.utf8());
-        for (const auto& previous : entry.passwordHistory)
-            trace.push_back(previous.text.utf8());
-        for (const auto& [field, values] : entry.mergedAwayValues) {
-            for (const auto& previous : values)
+    return read(items, result.isSuccess() && status.is<SyncStatus::UpToDate>() ? std::string("up to date") : status.description());
+}
+
+// What the items keep of every password: the current one, its history and the values merged away.
+std::string syncItemsHere(const SeparateInstallation& installation, const std::function<void(ItemInstallation&)>& change, double at)
+{
+    return syncHere(installation, at, change, [](ItemInstallation& items, const std::string& status) {
+        Traces traces;
+        traces[""] = {status};
+        for (const auto& entry : items.entries()) {
+            auto& trace = traces[entry.id.utf8()];
+            trace.push_back(entry.password.utf8());
+            for (const auto& previous : entry.passwordHistory)
                 trace.push_back(previous.text.utf8());
+            for (const auto& [field, values] : entry.mergedAwayValues) {
+                for (const auto& previous : values)
+                    trace.push_back(previous.text.utf8());
+            }
         }
-    }
-    return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(traces).view());
+        return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(traces).view());
+    });
 }
 
 // One sync of the record store's items in the installation's own process, after `change`.
@@ -268,32 +277,22 @@ using ItemView = std::map<std::string, std::vector<std::string>>;
 ItemView syncItem(const SeparateInstallation& installation, double at, const std::string& id, const std::function<void(ItemInstallation&)>& change = {})
 {
     auto answer = installation.inOwnProcess([&]() -> std::string {
-        Foundation::Clock::advance(at);
-        auto notificationCenter = Foundation::NotificationCenter::defaultCenter();
-        auto preferences = Shared::PreferenceStore::initialize(Foundation::UserDefaults::withSuiteName(String("Convergence.account")), notificationCenter);
-        auto cryptor = Foundation::make<Shared::Cryptor>(notificationCenter);
-        std::array<std::uint8_t, Shared::Cryptor::Key::byteCount> key {};
-        key.fill(29);
-        cryptor->unlock(Shared::Cryptor::Key::fromBytes(key.data(), key.size()));
-        ItemInstallation items(notificationCenter, cryptor, preferences, installation.root() / "store");
-        if (change)
-            change(items);
-        auto result = items.sync();
-        auto status = items.delegate->lastStatus();
-        ItemView view;
-        view[""] = {result.isSuccess() && status.is<SyncStatus::UpToDate>() ? "up to date" : status.description()};
-        if (auto entry = items.records->entry(String(id))) {
-            view["title"] = {entry->title.utf8()};
-            view["notes"] = {entry->notes.utf8()};
-            view["password"] = {entry->password.utf8()};
-            for (const auto& [field, values] : entry->mergedAwayValues) {
-                for (const auto& value : values)
-                    view["kept " + field].push_back(value.text.utf8());
+        return syncHere(installation, at, change, [&](ItemInstallation& items, const std::string& status) {
+            ItemView view;
+            view[""] = {status};
+            if (auto entry = items.records->entry(String(id))) {
+                view["title"] = {entry->title.utf8()};
+                view["notes"] = {entry->notes.utf8()};
+                view["password"] = {entry->password.utf8()};
+                for (const auto& [field, values] : entry->mergedAwayValues) {
+                    for (const auto& value : values)
+                        view["kept " + field].push_back(value.text.utf8());
+                }
+                for (const auto& value : entry->passwordHistory)
+                    view["kept password"].push_back(value.text.utf8());
             }
-            for (const auto& value : entry->passwordHistory)
-                view["kept password"].push_back(value.text.utf8());
-        }
-        return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(view).view());
+            return std::string(Foundation::make<Foundation::JSONEncoder>()->encode(view).view());
+        });
     });
     try {
         return Foundation::make<Foundation::JSONDecoder>()->decode<ItemView>(Foundation::Data::fromString(answer));
