@@ -388,6 +388,18 @@ std::vector<std::vector<Value>> NSManagedObjectContext::fetchValues(const NSFetc
 void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
                                          const std::function<void(std::vector<std::vector<Value>>)>& body)
 {
+    fetchValues(request, batchSize, false, body);
+}
+
+void NSManagedObjectContext::fetchValuesConcurrently(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
+                                                     const std::function<void(std::vector<std::vector<Value>>)>& body)
+{
+    fetchValues(request, batchSize, true, body);
+}
+
+void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize, bool concurrently,
+                                         const std::function<void(std::vector<std::vector<Value>>)>& body)
+{
     const auto& entity = entityNamed(request.entityName().view());
     // Where each value asked for comes from: a column read, or (nothing) the object's ID.
     std::vector<std::size_t> columns;
@@ -417,7 +429,7 @@ void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& 
     query.orderBy = FetchOrder(entity, request.sortDescriptors()).sql();
     query.limit = request.fetchLimit();
     query.offset = request.fetchOffset();
-    coordinator().store().fetchRows(entity, query, columns, batchSize, [&](std::vector<SQLiteStore::Row> rows) {
+    auto layOut = [&](std::vector<SQLiteStore::Row> rows) {
         std::vector<std::vector<Value>> values;
         values.reserve(rows.size());
         for (auto& row : rows) {
@@ -431,7 +443,11 @@ void NSManagedObjectContext::fetchValues(const NSFetchRequest<NSManagedObject>& 
                 laidOut.push_back(source ? std::move(row.values[*source]) : Value(NSManagedObjectID(entity.name(), row.primaryKey)));
         }
         body(std::move(values));
-    });
+    };
+    if (concurrently)
+        coordinator().store().fetchRowsConcurrently(entity, query, columns, batchSize, layOut);
+    else
+        coordinator().store().fetchRows(entity, query, columns, batchSize, layOut);
 }
 
 std::int64_t NSManagedObjectContext::count(const NSFetchRequest<NSManagedObject>& request)

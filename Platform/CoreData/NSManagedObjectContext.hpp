@@ -127,6 +127,11 @@ public:
     // must not use the context.
     void fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
                      const std::function<void(std::vector<std::vector<Value>>)>& body);
+    // The same read by several connections of their own at once, each over a part of the objects: `body`
+    // runs on several threads at once. A save by another process while they read may reach some parts
+    // and not others. For reading a whole large table, unsorted.
+    void fetchValuesConcurrently(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize,
+                                 const std::function<void(std::vector<std::vector<Value>>)>& body);
     std::int64_t count(const NSFetchRequest<NSManagedObject>& request);
     // A number that changes whenever another process commits to the store, and only then: what the
     // contexts of this coordinator save leaves it. Tells a reader whether its copy of the store went stale.
@@ -182,6 +187,8 @@ protected:
     void initialize() override;
 
 private:
+    void fetchValues(const NSFetchRequest<NSManagedObject>& request, std::size_t batchSize, bool concurrently,
+                     const std::function<void(std::vector<std::vector<Value>>)>& body);
     friend class NSManagedObject;
     friend class NSPersistentStoreCoordinator;
     struct Changes {

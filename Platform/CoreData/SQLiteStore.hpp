@@ -57,6 +57,13 @@ public:
     // The same, handed to `body` in batches of up to `batchSize` rows as they are read (under the lock).
     void fetchRows(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns, std::size_t batchSize,
                    const std::function<void(std::vector<Row>)>& body);
+    // The same read by several connections at once, each over its own range of primary keys: `body` is
+    // called from several threads at once, each range's rows in order. Each range reads the store as it
+    // was when that range began, so what another process saves meanwhile may show in some and not others.
+    // A store in memory, a connection inside a transaction (whose writes the others cannot see yet), a
+    // query ordered by more than the key or limited, and a small table are read as `fetchRows` reads them.
+    void fetchRowsConcurrently(const NSEntityDescription& entity, const Query& query, const std::vector<std::size_t>& columns,
+                               std::size_t batchSize, const std::function<void(std::vector<Row>)>& body);
     std::vector<std::int64_t> fetchPrimaryKeys(const NSEntityDescription& entity, const Query& query);
     std::int64_t count(const NSEntityDescription& entity, const SQLFragment& where);
     std::vector<Row> rows(const NSEntityDescription& entity, const std::vector<std::int64_t>& primaryKeys);
@@ -104,6 +111,9 @@ private:
     static void createIfMissing(const NSManagedObjectModel& model, const std::string& path, double timeout);
     void checkIntegrity();
     Statement prepare(const std::string& sql);
+    // The statement's rows (the key, then the columns) handed to `body` in batches.
+    static void readRows(Statement& statement, const NSEntityDescription& entity, const std::vector<std::size_t>& columns, std::size_t batchSize,
+                         const std::function<void(std::vector<Row>)>& body);
     void execute(const std::string& sql);
     [[noreturn]] void fail(int resultCode, const std::string& action) const;
     void open(const std::optional<std::string>& path, double timeout, bool checksExisting);

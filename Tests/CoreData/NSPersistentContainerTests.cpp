@@ -4,7 +4,11 @@
 
 #include "Platform/CoreData/CoreDataError.hpp"
 
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <set>
+#include <thread>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -446,4 +450,59 @@ TEST_F(ContainerTest, TwoProcessesShareOneStore)
     EXPECT_EQ(writer.finish(), 0);
     EXPECT_EQ(context.count(fromChild), 2 * childSaves);
     EXPECT_EQ(context.count(itemsWhere(key("title") == "Parent")), parentSaves);
+}
+
+// A large table read by several connections at once gives the rows one connection reads, each part in
+// the order of its keys; inside a write transaction, whose rows the other connections cannot see yet,
+// it reads them as one connection does.
+TEST_F(ContainerTest, ReadingALargeTableAtOnceGivesWhatOneConnectionReads)
+{
+    auto container = makeContainer(path);
+    auto& context = *container->viewContext();
+    auto insert = [&](int from, int to) {
+        int next = from;
+        std::vector<NSBatchInsertRequest> inserts;
+        inserts.emplace_back("Item", [&](NSBatchInsertRequest::Object& object) {
+            if (next == to)
+                return true;
+            object.setValue(UUID(), "uuid");
+            object.setValue(String("Row " + std::to_string(next)), "title");
+            object.setValue(std::int64_t(next++), "count");
+            return false;
+        });
+        context.save(inserts);
+    };
+    insert(0, 20000);
+    NSBatchDeleteRequest gap(itemsWhere(key("count") >= 5000 && key("count") < 7000));
+    context.execute(gap);
+    NSFetchRequest<> values("Item");
+    values.setPredicate(key("count") != 7);
+    values.setPropertiesToFetch({"count", "title", "objectID"});
+    auto read = [&] {
+        std::mutex mutex;
+        std::vector<std::vector<std::vector<Value>>> batches;
+        std::set<std::thread::id> threads;
+        context.fetchValuesConcurrently(values, 100, [&](std::vector<std::vector<Value>> batch) {
+            std::lock_guard lock(mutex);
+            threads.insert(std::this_thread::get_id());
+            batches.push_back(std::move(batch));
+        });
+        auto keyOf = [](const std::vector<std::vector<Value>>& batch) { return batch.front()[2].as<NSManagedObjectID>()->primaryKey(); };
+        std::sort(batches.begin(), batches.end(), [&](const auto& lhs, const auto& rhs) { return keyOf(lhs) < keyOf(rhs); });
+        std::vector<std::vector<Value>> rows;
+        for (auto& batch : batches)
+            std::move(batch.begin(), batch.end(), std::back_inserter(rows));
+        return std::pair(rows, threads.size());
+    };
+    auto [rows, threads] = read();
+    EXPECT_EQ(rows.size(), 17999u);
+    EXPECT_TRUE(rows == context.fetchValues(values));
+    EXPECT_GT(threads, std::thread::hardware_concurrency() > 1 ? 1u : 0u);
+
+    context.performInWriteTransaction([&] {
+        insert(20000, 21000);
+        auto [inside, unused] = read();
+        EXPECT_EQ(inside.size(), 18999u);
+        EXPECT_TRUE(inside == context.fetchValues(values));
+    });
 }
