@@ -202,7 +202,7 @@ void SyncCoordinator::startObserving()
 void SyncCoordinator::replaceCredentialStoreIfUnlocked()
 {
     if (m_recordStore->cryptor()->isUnlocked())
-        m_recordStore->replaceCredentialStore(std::nullopt);
+        m_recordStore->updateCredentialStore();
 }
 
 bool SyncCoordinator::shouldSyncNow() const

@@ -26,6 +26,10 @@ public:
     // The vault key that the safe-for-inspection password opens; nothing for any other password, or while
     // no such password is set.
     virtual std::optional<Cryptor::Key> vaultKey(const Foundation::String& /*safeForInspectionPassword*/) const { return std::nullopt; }
+    // A password is about to be tried: what the vault's first read needs without its key may be read
+    // meanwhile, while the key is derived. `unlockFailed` lets go of it when the password opened nothing.
+    virtual void willTryPassword() const { }
+    virtual void unlockFailed() const { }
 };
 
 } // namespace Shared

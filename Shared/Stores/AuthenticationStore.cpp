@@ -439,11 +439,20 @@ void AuthenticationStore::unlock(const Foundation::String& masterPassword)
         postStateChange();
         return;
     }
-    auto vaultKey = unwrapVaultKey(masterPassword);
+    // The key derivation takes most of a second: the store reads the vault's sealed summaries meanwhile.
+    m_recordStore->willTryPassword();
+    std::optional<Cryptor::Key> vaultKey;
     std::optional<Cryptor::Key> inspectionKey;
-    if (!vaultKey)
-        inspectionKey = safeForInspectionVaultKey(masterPassword);
+    try {
+        vaultKey = unwrapVaultKey(masterPassword);
+        if (!vaultKey)
+            inspectionKey = safeForInspectionVaultKey(masterPassword);
+    } catch (...) {
+        m_recordStore->unlockFailed();
+        throw;
+    }
     if (!vaultKey && !inspectionKey) {
+        m_recordStore->unlockFailed();
         recordFailedAttempt();
         m_flow = AuthenticationState::PasswordAuthenticationFailed {*entryAttemptState(true)};
         postStateChange();

@@ -9,6 +9,7 @@
 #include "Platform/Foundation/URLAuthority.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -275,6 +276,13 @@ bool isASCII(const std::string& text)
 RecordStore::Index::Index(Settings::Items::SearchableFields searchableFields)
     : m_searchableFields(searchableFields)
 {
+    changed();
+}
+
+void RecordStore::Index::changed()
+{
+    static std::atomic<std::uint64_t> versions = 0;
+    m_version = ++versions;
 }
 
 Foundation::Data RecordStore::Index::packed(const EntryIndex& index)
@@ -408,6 +416,7 @@ void RecordStore::Index::reserve(std::size_t count)
 
 void RecordStore::Index::insert(std::unique_ptr<Item> item)
 {
+    changed();
     if (m_searchDataIsPrepared)
         prepareSearchData(*item);
     // The position's key views the identifier of the item it names: a replaced item takes its key along.
@@ -427,6 +436,7 @@ void RecordStore::Index::remove(const Foundation::String& id)
     auto found = m_positions.find(key(id.view()));
     if (found == m_positions.end())
         return;
+    changed();
     auto position = found->second;
     m_positions.erase(found);
     if (position != m_items.size() - 1) {

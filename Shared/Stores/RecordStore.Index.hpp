@@ -46,6 +46,9 @@ public:
     };
 
     std::size_t size() const { return m_items.size(); }
+    // Tells this index's items, as they are now, from any other index's and from its own before or after
+    // a change: a number no other state of any index had.
+    std::uint64_t version() const { return m_version; }
     const EntryIndex* find(const Foundation::String& id) const;
     std::unique_ptr<Item> prepare(EntryIndex index) const;
     void reserve(std::size_t count);
@@ -89,7 +92,10 @@ private:
     static Key key(std::string_view id);
     static Key key(const Item& item) { return {item.index().entryID.view(), item.idHash}; }
 
+    void changed();
+
     Settings::Items::SearchableFields m_searchableFields;
+    std::uint64_t m_version = 0;
     std::vector<std::unique_ptr<Item>> m_items;
     std::unordered_map<Key, std::size_t, KeyHash> m_positions;
     mutable bool m_searchDataIsPrepared = false;

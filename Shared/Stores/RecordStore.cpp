@@ -17,6 +17,7 @@
 #include "Shared/Stores/RecordSealing.hpp"
 #include "Shared/Stores/RecordStore.BulkTransfer.hpp"
 #include "Shared/Stores/RecordStore.Index.hpp"
+#include "Shared/Stores/RecordStore.Templates.hpp"
 #include "Shared/Stores/RecordStoreError.hpp"
 #include "Shared/Stores/Vault.hpp"
 #include "Shared/Syncwright/CloudKitChangeToken.hpp"
@@ -59,6 +60,46 @@ std::optional<EntryIndex> openSummary(const std::vector<CoreData::Value>& row, c
     if (!id || !sealed || !row[2].isNil())
         return std::nullopt;
     return RecordSealing::openSummary(*id, *sealed, key);
+}
+
+// Only what the summaries need, without making objects.
+CoreData::NSFetchRequest<CoreData::NSManagedObject> summaryRequest()
+{
+    CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
+    request.setPredicate(SyncedObject::notDeleted());
+    // The object's ID last, which orders the batches read at once.
+    request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry", "objectID"});
+    return request;
+}
+
+constexpr std::size_t summaryRowsPerBatch = 256;
+
+// A batch of the summaries' rows, and what each became: none where the summary did not open.
+struct SummaryBatch {
+    std::vector<std::vector<CoreData::Value>> rows;
+    std::vector<std::unique_ptr<RecordStore::Index::Item>> items;
+};
+
+// The rows of the summaries, read by several connections at once, each batch handed to `open` on the
+// thread that read it; answers them in the store's order of the objects, so that every reading of the
+// same store makes the same index.
+template <class Open>
+std::vector<SummaryBatch> readSummaryBatches(CoreData::NSManagedObjectContext& context, Open&& open)
+{
+    std::mutex mutex;
+    std::vector<SummaryBatch> batches;
+    context.fetchValuesConcurrently(summaryRequest(), summaryRowsPerBatch, [&](std::vector<std::vector<CoreData::Value>> rows) {
+        SummaryBatch batch {std::move(rows), {}};
+        open(batch);
+        std::lock_guard lock(mutex);
+        batches.push_back(std::move(batch));
+    });
+    auto keyOf = [](const SummaryBatch& batch) {
+        const auto* id = batch.rows.front()[3].as<CoreData::NSManagedObjectID>();
+        return id ? id->primaryKey() : 0;
+    };
+    std::sort(batches.begin(), batches.end(), [&](const SummaryBatch& lhs, const SummaryBatch& rhs) { return keyOf(lhs) < keyOf(rhs); });
+    return batches;
 }
 
 Foundation::Data inspectionContext(const Foundation::String& vaultID)
@@ -252,18 +293,72 @@ void RecordStore::requireUnlocked() const
         throw RecordStoreError::vaultLocked();
 }
 
+struct RecordStore::SummaryRows {
+    std::int64_t storeChangeCount = 0;
+    std::int64_t historyStamp = 0;
+    std::vector<SummaryBatch> batches;
+};
+
 void RecordStore::vaultKeyDidChange()
 {
     std::shared_ptr<Index> closed;
+    std::shared_ptr<SummaryRows> readAhead;
     {
         std::lock_guard lock(m_indexMutex);
         // Opened again on the next read, with whatever key the vault now has.
         closed = std::move(m_index);
         ++m_indexGeneration;
+        if (!m_cryptor->isUnlocked())
+            readAhead = std::move(m_summaryRowsReadAhead);
     }
     // Freeing a large index takes a while: locking should not wait for it.
-    if (closed)
-        Foundation::DispatchQueue::global()->async([closed = std::move(closed)] { });
+    if (closed || readAhead)
+        Foundation::DispatchQueue::global()->async([closed = std::move(closed), readAhead = std::move(readAhead)] { });
+}
+
+void RecordStore::willTryPassword() const
+{
+    std::uint64_t epoch;
+    {
+        std::lock_guard lock(m_indexMutex);
+        if (m_index || m_summaryRowsReadAhead || m_readingAheadEpoch == m_readAheadEpoch)
+            return;
+        epoch = m_readAheadEpoch;
+        m_readingAheadEpoch = epoch;
+    }
+    std::weak_ptr<const RecordStore> weak = std::static_pointer_cast<const RecordStore>(shared_from_this());
+    m_context->perform([weak, epoch] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        auto rows = std::make_shared<SummaryRows>();
+        bool read = !Foundation::catchError([&] {
+            // Taken before the rows are read, as a read of the index does: a save meanwhile, by anyone,
+            // makes the rows stale.
+            rows->storeChangeCount = self->m_context->storeChangeCountByOthers();
+            rows->historyStamp = self->m_context->currentPersistentHistoryToken().stamp();
+            rows->batches = readSummaryBatches(*self->m_context, [](SummaryBatch&) { });
+        });
+        std::lock_guard lock(self->m_indexMutex);
+        if (self->m_readingAheadEpoch == epoch)
+            self->m_readingAheadEpoch.reset();
+        if (read && !self->m_index && epoch == self->m_readAheadEpoch)
+            self->m_summaryRowsReadAhead = std::move(rows);
+        else
+            Foundation::DispatchQueue::global()->async([rows = std::move(rows)] { });
+    });
+}
+
+void RecordStore::unlockFailed() const
+{
+    std::shared_ptr<SummaryRows> rows;
+    {
+        std::lock_guard lock(m_indexMutex);
+        ++m_readAheadEpoch;
+        rows = std::move(m_summaryRowsReadAhead);
+    }
+    if (rows)
+        Foundation::DispatchQueue::global()->async([rows = std::move(rows)] { });
 }
 
 void RecordStore::loadIndexIfNeeded() const
@@ -295,33 +390,30 @@ void RecordStore::reloadIndex(std::uint64_t generation, bool onlyIfMissing) cons
         storeChangeCount = m_context->storeChangeCountByOthers();
         historyStamp = m_context->currentPersistentHistoryToken().stamp();
         auto key = m_cryptor->itemSecretsKey();
-        // Only what the summaries need, without making 10,000 objects.
-        CoreData::NSFetchRequest<CoreData::NSManagedObject> request(EntryObject::entityName());
-        request.setPredicate(SyncedObject::notDeleted());
-        request.setPropertiesToFetch({"recordName", "sealedIndex", "remoteSealedEntry"});
-        // Opening and preparing the summaries is most of an unlock: each batch of rows is opened on the
-        // workers while the store reads the next.
-        struct Batch {
-            std::vector<std::vector<CoreData::Value>> rows;
-            std::vector<std::unique_ptr<Index::Item>> items; // none where the summary did not open
+        // Opening and preparing the summaries is most of an unlock: each batch is opened on the thread
+        // that read it.
+        auto open = [&key, &index](SummaryBatch& batch) {
+            batch.items.resize(batch.rows.size());
+            for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+                if (auto summary = openSummary(batch.rows[i], key))
+                    batch.items[i] = index->prepare(std::move(*summary));
+            }
         };
-        auto batches = std::make_shared<std::deque<Batch>>();
+        std::shared_ptr<SummaryRows> readAhead;
         {
-            ConcurrentPipeline pipeline;
-            m_context->fetchValues(request, 256, [&](std::vector<std::vector<CoreData::Value>> rows) {
-                auto& batch = batches->emplace_back();
-                batch.rows = std::move(rows);
-                pipeline.add([&batch, &key, &index] {
-                    batch.items.resize(batch.rows.size());
-                    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
-                        if (auto summary = openSummary(batch.rows[i], key)) {
-                            batch.items[i] = index->prepare(std::move(*summary));
-                        }
-                    }
-                });
-            });
-            pipeline.finish();
+            std::lock_guard lock(m_indexMutex);
+            readAhead = std::move(m_summaryRowsReadAhead);
         }
+        auto batches = std::make_shared<std::vector<SummaryBatch>>();
+        if (readAhead && readAhead->storeChangeCount == storeChangeCount && readAhead->historyStamp == historyStamp) {
+            // Read while the key was derived, and nothing saved since: only opening them is left.
+            *batches = std::move(readAhead->batches);
+            concurrentPerform(batches->size(), [&](std::size_t i) { open((*batches)[i]); });
+        } else {
+            *batches = readSummaryBatches(*m_context, open);
+        }
+        if (readAhead)
+            Foundation::DispatchQueue::global()->async([readAhead = std::move(readAhead)] { });
         std::vector<Foundation::String> missing;
         std::size_t count = 0;
         for (const auto& batch : *batches)
@@ -652,12 +744,34 @@ void RecordStore::updateAutoFillAvailability()
 
 void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler)
 {
+    replaceCredentialStore(std::move(resultHandler), false);
+}
+
+void RecordStore::updateCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler)
+{
+    replaceCredentialStore(std::move(resultHandler), true);
+}
+
+void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler, bool onlyIfChanged)
+{
     auto self = sharedSelf(this);
-    Foundation::DispatchQueue::global()->async([self, resultHandler] {
+    Foundation::DispatchQueue::global()->async([self, resultHandler, onlyIfChanged] {
+        std::lock_guard building(self->m_credentialStoreMutex);
         auto result = Foundation::Result<void>::catching([&] {
+            // Locked: the next unlock makes the list.
+            if (onlyIfChanged && !self->m_cryptor->isUnlocked())
+                return;
             std::vector<AuthenticationServices::ASPasswordCredentialIdentity> identities;
+            std::pair<std::uint64_t, bool> source;
             // The index's own summaries: a copy of a large vault's would be most of this job's memory.
-            auto items = self->sharedEntryIndices(Entry::Filter::allItems(), Settings::Items::SortMethod::alphabetical);
+            auto selected = self->withIndex([&](const Index& index, bool safeOnly) {
+                source = {index.version(), safeOnly};
+                return index.select(Entry::Filter::allItems(), std::nullopt, std::nullopt, safeOnly);
+            });
+            // Every sync's end asks; most change nothing.
+            if (onlyIfChanged && self->m_credentialStoreSource == source)
+                return;
+            auto items = Index::sorted(std::move(selected), Settings::Items::SortMethod::alphabetical);
             for (const auto& shared : items) {
                 const auto& item = *shared;
                 std::set<std::string> hosts;
@@ -670,6 +784,7 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
                 }
             }
             AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
+            self->m_credentialStoreSource = source;
         });
         if (result.isFailure())
             logger().error("Failed to replace the credential identities: %{public}@", result.failureError()->description());

@@ -163,9 +163,15 @@ public:
     void setSafeForInspectionPassword(const std::optional<Foundation::String>& password);
     // The vault key the inspection password opens; nothing for another password or when none is set.
     std::optional<Cryptor::Key> vaultKey(const Foundation::String& safeForInspectionPassword) const override;
+    // While the vault is locked and its key being derived, reads the sealed summaries the index opens
+    // (off the calling thread); the index takes them when nothing was saved since.
+    void willTryPassword() const override;
+    void unlockFailed() const override;
     AutoFillAvailability autoFillAvailability() const;
     // Rebuilds the list of credentials the system's AutoFill offers, off the calling thread.
     void replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler);
+    // The same unless the list was last made from the items as they are; nothing while the vault is locked.
+    void updateCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler = std::nullopt);
 
     // Removes every local record (items, attachments, the vault's records, change tokens) and posts
     // `recordStoreDidPermanentlyResetLocalAndRemoteRecords`.
@@ -236,6 +242,8 @@ private:
     template <class Body>
     auto performUnlockedWriting(Body&& body) const;
     void loadIndexIfNeeded() const;
+    // The rows of the summaries, with the store's marks of change taken before they were read.
+    struct SummaryRows;
     // Opens every item's summary (merging fetched records on the way) and installs the new index, unless
     // the vault key changed meanwhile; `onlyIfMissing` leaves an index another reader installed first.
     void reloadIndex(std::uint64_t generation, bool onlyIfMissing = false) const;
@@ -276,6 +284,7 @@ private:
     void post(const Foundation::Notification::Name& name) const;
     void postDidUpdateRecords() const;
     void updateAutoFillAvailability();
+    void replaceCredentialStore(std::optional<Basalwork::ResultHandler<Foundation::Result<void>>> resultHandler, bool onlyIfChanged);
     // Merges the fetched records that wait (of these items, or all); nothing while the vault is locked.
     void mergeFetchedRecords(const std::optional<std::vector<Foundation::String>>& recordNames);
     void writeRecords(const std::vector<Entry>& entries, const std::vector<Attachment>& attachments, bool replacingAll);
@@ -296,9 +305,17 @@ private:
     mutable std::int64_t m_indexStoreChangeCount = 0;
     // The place in the store's history up to which the index holds every change. Guarded by `m_indexMutex`.
     mutable std::int64_t m_indexHistoryStamp = 0;
+    // Read while the key was derived, for the index's next read. Guarded by `m_indexMutex`.
+    mutable std::shared_ptr<SummaryRows> m_summaryRowsReadAhead;
+    // A failed password ends the reads ahead begun before it: they keep nothing.
+    mutable std::uint64_t m_readAheadEpoch = 0;
+    mutable std::optional<std::uint64_t> m_readingAheadEpoch;
     // Up to where this process last had the history forgotten. Guarded by `m_indexMutex`.
     mutable std::int64_t m_forgottenHistoryStamp = 0;
     std::optional<AutoFillAvailability> m_autoFillAvailability;
+    // One credential list is made at a time; the index's version and mode it was last made from.
+    std::mutex m_credentialStoreMutex;
+    std::optional<std::pair<std::uint64_t, bool>> m_credentialStoreSource;
     bool m_wasSafeForInspectionModeActive = false;
     std::vector<std::shared_ptr<Foundation::NSObject>> m_observers;
     std::shared_ptr<Foundation::NSObject> m_contextObserver;

@@ -125,3 +125,46 @@ TEST_F(RecordStoreTests, HistoryIsForgottenOnceNeededByNoneAndAnIndexBehindItIsR
     EXPECT_EQ(finishSync(*store, *vault->notificationCenter), 1);
     EXPECT_EQ(summaries(*store)[ids[7].utf8()]->title, "Renamed");
 }
+
+// While the key is derived the store reads the sealed summaries ahead; the unlock's first list takes
+// them only if nothing was saved since. Here the extension, unlocked on its own, renames and adds an
+// item in between: the list shows both, as a store that read nothing ahead would.
+TEST_F(RecordStoreTests, SummariesReadWhileTheKeyIsDerivedGiveWayToSavesMadeMeanwhile)
+{
+    auto key = Cryptor::Key::random();
+    vault->cryptor->unlock(key.copy());
+    std::vector<Foundation::String> ids;
+    for (int i = 0; i < 3; ++i)
+        ids.push_back(addEntry(*store, Foundation::String("Item " + std::to_string(i))));
+    auto titlesNow = [&] {
+        std::vector<std::string> titles;
+        for (const auto& summary : store->sharedEntryIndices(Filter::allItems(), SortMethod::alphabetical))
+            titles.push_back(summary->title.utf8());
+        return titles;
+    };
+    auto tryPassword = [&] {
+        store->willTryPassword();
+        store->managedObjectContext()->performAndWait([] { });
+    };
+    vault->cryptor->lock();
+    tryPassword();
+    vault->cryptor->unlock(key.copy());
+    EXPECT_EQ(titlesNow(), (std::vector<std::string> {"Item 0", "Item 1", "Item 2"})) << "nothing saved meanwhile";
+
+    vault->cryptor->lock();
+    tryPassword();
+    auto extensionCryptor = Foundation::make<Cryptor>(vault->notificationCenter);
+    extensionCryptor->unlock(key.copy());
+    auto extension = Foundation::make<RecordStore>(vault->notificationCenter, extensionCryptor, vault->attachmentDataStore, vault->preferenceStore,
+                                                   SharedTests::productionStoreType());
+    auto renaming = extension->makeEditingContext();
+    renaming->setText("Renamed", Entry::SystemField::ID::title, ids[1]);
+    renaming->save();
+    addEntry(*extension, "Added elsewhere");
+    // A wrong password first: the next try reads ahead again.
+    store->unlockFailed();
+    tryPassword();
+    addEntry(*extension, "Added after the wrong password");
+    vault->cryptor->unlock(key.copy());
+    EXPECT_EQ(titlesNow(), (std::vector<std::string> {"Added after the wrong password", "Added elsewhere", "Item 0", "Item 2", "Renamed"}));
+}

@@ -651,6 +651,45 @@ TEST_F(RecordStoreTests, TheCredentialListAndAutoFillAvailabilityFollowTheStore)
     vault->notificationCenter->removeObserver(token);
 }
 
+// Every sync's end asks for the credential list; it is made again only when the items changed since it
+// was last made, and never while the vault is locked.
+TEST_F(RecordStoreTests, TheCredentialListIsMadeAgainOnlyForChangedItems)
+{
+    addEntry(*store, "Shop", secret, [](RecordStore::EditingContext& context, const Foundation::String& id) {
+        context.setText("https://shop.example", SystemField::website, id);
+    });
+    AuthenticationServices::ASCredentialIdentityStore identities(Global::App::appGroupIdentifier());
+    auto file = identities.folderURL().path().utf8() + "/CredentialIdentities.json";
+    auto update = [&] {
+        std::optional<Foundation::Result<void>> updated;
+        store->updateCredentialStore(
+            Basalwork::ResultHandler<Foundation::Result<void>>(Foundation::DispatchQueue::main(), [&](Foundation::Result<void> result) { updated = result; }));
+        EXPECT_TRUE(SharedTests::runMainLoopUntil([&] { return updated.has_value(); }));
+        EXPECT_TRUE(updated && updated->isSuccess());
+        bool written = std::filesystem::exists(file);
+        std::filesystem::remove(file);
+        return written;
+    };
+    EXPECT_TRUE(update()) << "the first";
+    EXPECT_FALSE(update()) << "nothing changed";
+    addEntry(*store, "Bank", secret, [](RecordStore::EditingContext& context, const Foundation::String& id) {
+        context.setText("https://bank.example", SystemField::website, id);
+    });
+    EXPECT_TRUE(update()) << "an item was added";
+    EXPECT_FALSE(update());
+
+    std::vector<std::string> errors;
+    Foundation::Logger::setCaptureSink([&](const Foundation::LogRecord& record) {
+        if (record.type == Foundation::OSLogType::error)
+            errors.push_back(record.unredactedMessage);
+    });
+    vault->cryptor->lock();
+    EXPECT_FALSE(update()) << "locked";
+    EXPECT_EQ(errors, std::vector<std::string> {});
+    vault->cryptor->unlock(Cryptor::Key::random());
+    EXPECT_TRUE(update()) << "opened anew";
+}
+
 namespace {
 
 // A sync's end runs on the context's queue; what it posts for the main queue follows.
