@@ -95,10 +95,11 @@ EntriesVCWorker::EntriesVCWorker()
 {
 }
 
-void EntriesVCWorker::indexItems()
+void EntriesVCWorker::indexItems(const std::function<bool()>& shouldStop)
 {
     if (m_indexedItems != m_rows->items() || m_search.fields() != m_fields)
         takeItems(m_rows->items(), m_fields);
+    m_search.makeTrigramLists(shouldStop);
 }
 
 void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
@@ -119,11 +120,12 @@ void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items
         }
     }
     if (staying * 2 < summaries.size() || summaries.empty()) {
-        // Mostly new (the first list, another filter, other searchable fields): made afresh on every core.
+        // Mostly new (the first list, another filter, other searchable fields): made afresh on every
+        // core, the trigram lists once nothing waits.
         std::vector<const EntryIndex*> all(summaries.size());
         for (std::size_t i = 0; i < summaries.size(); ++i)
             all[i] = summaries[i].get();
-        m_search.assign(all, fields);
+        m_search.assignTexts(all, fields);
         m_slotOfPosition.resize(summaries.size());
         std::iota(m_slotOfPosition.begin(), m_slotOfPosition.end(), Slot {0});
     } else {
