@@ -5,6 +5,7 @@
 // types on unlocking, before the list has finished anything it does once the rows are shown.
 #include "Tests/Shared/Screens/EntriesVCFixture.hpp"
 
+#include "Shared/Screens/EntriesSearch.Index.hpp"
 #include "Shared/Screens/EntriesVC.hpp"
 
 #include "Platform/Foundation/RunLoop.hpp"
@@ -15,8 +16,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -114,8 +119,46 @@ void firstKeystroke(benchmark::State& state)
     }
 }
 
+std::size_t residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    std::size_t resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// The search index made whole (texts and trigram lists) over the items a list holds, searched by title
+// and subtitle as the preference has it unless changed; beside the time, what the process grew by.
+void searchIndex(benchmark::State& state)
+{
+    std::vector<Shared::EntryIndex> items;
+    std::vector<const Shared::EntryIndex*> pointers;
+    const char* words[] = {"Mail", "Bank", "Router", "Shop", "Forum", "Cloud", "Work", "Game"};
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        items.push_back(SharedTests::RecordingEntriesDelegate::entry(std::to_string(i), std::string(words[i % 8]) + " " + std::to_string(i),
+                                                                     "user" + std::to_string(i) + "@example.com"));
+    for (const auto& item : items)
+        pointers.push_back(&item);
+    double grown = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto before = residentBytes();
+        {
+            Shared::EntriesSearchIndex index;
+            state.ResumeTiming();
+            index.assign(pointers, Shared::Settings::Items::SearchableFields::titleSubtitleTags);
+            state.PauseTiming();
+            grown = std::max(grown, static_cast<double>(residentBytes() - std::min(before, residentBytes())));
+        }
+        state.ResumeTiming();
+    }
+    state.counters["grownMiB"] = grown / (1024 * 1024);
+}
+
 } // namespace
 
+BENCHMARK(searchIndex)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(firstKeystroke)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(narrowingKeystroke)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(wideningKeystroke)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
