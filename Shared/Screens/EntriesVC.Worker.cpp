@@ -39,22 +39,33 @@ std::vector<ShownRows> sectionsOf(const EntriesVCRows& rows)
 // Two selections of the same items in the same order differ only by rows left out and rows let in.
 ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::vector<std::uint32_t>& to)
 {
-    std::vector<Difference> removed;
-    std::vector<Difference> inserted;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < from.size() || j < to.size()) {
-        if (j == to.size() || (i < from.size() && from[i] < to[j])) {
-            removed.push_back(Difference::removed(static_cast<std::int64_t>(i++)));
-        } else if (i == from.size() || to[j] < from[i]) {
-            inserted.push_back(Difference::inserted(static_cast<std::int64_t>(j++)));
-        } else {
+    // Counted first, so that the one list is made at its size: a search can remove most of a large list.
+    std::size_t common = 0;
+    for (std::size_t i = 0, j = 0; i < from.size() && j < to.size();) {
+        if (from[i] < to[j])
             ++i;
+        else if (to[j] < from[i])
             ++j;
-        }
+        else
+            ++common, ++i, ++j;
     }
-    removed.insert(removed.end(), inserted.begin(), inserted.end());
-    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(removed)}}));
+    std::vector<Difference> differences;
+    differences.reserve(from.size() + to.size() - 2 * common);
+    for (std::size_t i = 0, j = 0; i < from.size(); ++i) {
+        while (j < to.size() && to[j] < from[i])
+            ++j;
+        if (j == to.size() || to[j] != from[i])
+            differences.push_back(Difference::removed(static_cast<std::int64_t>(i)));
+    }
+    for (std::size_t i = 0, j = 0; j < to.size(); ++j) {
+        while (i < from.size() && from[i] < to[j])
+            ++i;
+        if (i == from.size() || from[i] != to[j])
+            differences.push_back(Difference::inserted(static_cast<std::int64_t>(j)));
+    }
+    std::vector<ChangeSet::ItemDifferences> sections;
+    sections.push_back({0, 0, std::move(differences)});
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, std::move(sections)));
 }
 
 // The same items in the same rows, some of them changed (a sync's change to one item): the changed
