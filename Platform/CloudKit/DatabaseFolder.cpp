@@ -256,7 +256,7 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         m_operationIDs.insert(m_base->snapshot->operationIDs.begin(), m_base->snapshot->operationIDs.end());
     }
 
-    std::vector<std::shared_ptr<const ChangeBatch>> added;
+    std::vector<std::shared_ptr<ChangeBatch>> added;
     std::vector<std::string> unread;
     m_coveredFiles.clear();
     for (std::size_t index = 0; index < m_listedFiles.size(); ++index) {
@@ -306,12 +306,19 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     // A batch that sorts before one already applied (it arrived late from another machine) changes
     // history: everything is applied again, in order. So does a new snapshot.
     if (baseChanged || removed || (!added.empty() && m_lastApplied && added.front()->order() < *m_lastApplied)) {
-        rebuildState();
+        rebuildState(added);
         return;
     }
     for (const auto& batch : added)
-        m_state.apply(*batch);
+        applyAndLetGo(*batch);
     m_lastApplied = added.back()->order();
+}
+
+void DatabaseFolder::applyAndLetGo(ChangeBatch& batch)
+{
+    m_state.take(std::move(batch));
+    for (auto& change : batch.changes)
+        change.fields.clear();
 }
 
 void DatabaseFolder::takeBase(ChangeBatch&& snapshot)
@@ -320,15 +327,38 @@ void DatabaseFolder::takeBase(ChangeBatch&& snapshot)
     m_baseState.take(std::move(snapshot));
 }
 
-void DatabaseFolder::rebuildState()
+void DatabaseFolder::rebuildState(const std::vector<std::shared_ptr<ChangeBatch>>& whole)
 {
     m_lastApplied.reset();
     // The batches past the snapshot apply on it in their own order, whatever their clocks: every reader
     // with the same files agrees. The copy shares the base's records.
     m_state = m_baseState;
+    // Batches let go of their values once applied (the state holds them): those not read just now are
+    // read again, all at once.
+    std::map<const ChangeBatch*, ChangeBatch*> holding;
+    for (const auto& batch : whole)
+        holding.emplace(batch.get(), batch.get());
+    std::vector<std::string> names;
     for (const auto& [order, batch] : m_batches) {
-        m_state.apply(*batch);
-        m_lastApplied = order;
+        if (!holding.contains(batch.get()))
+            names.push_back(batch->fileName());
+    }
+    auto again = readFiles(names);
+    std::size_t next = 0;
+    for (auto it = m_batches.begin(); it != m_batches.end();) {
+        auto* values = holding.contains(it->second.get()) ? holding[it->second.get()] : again[next++].get();
+        // Gone or changed since it was read: it counts no longer, and the next read meets it as it is now.
+        if (!values || values->order() != it->first) {
+            m_orderByFileName.erase(it->second->fileName());
+            it = m_batches.erase(it);
+            m_listedWhole = false;
+            continue;
+        }
+        m_state.take(std::move(*values));
+        for (auto& change : values->changes)
+            change.fields.clear();
+        m_lastApplied = it->first;
+        ++it;
     }
 }
 
@@ -368,12 +398,12 @@ void DatabaseFolder::publish(ChangeBatch& batch)
     m_highestSequence[device] = batch.sequence;
     m_presentSequences[device].insert(batch.sequence);
     m_highestClock = batch.clock;
-    auto published = std::make_shared<const ChangeBatch>(std::move(batch));
+    auto published = std::make_shared<ChangeBatch>(std::move(batch));
     m_batches.emplace(published->order(), published);
     m_orderByFileName.emplace(published->fileName(), published->order());
     if (published->operationID)
         m_operationIDs.insert(*published->operationID);
-    m_state.apply(*published);
+    applyAndLetGo(*published);
     m_lastApplied = published->order();
     compactIfDue();
     removeSuperseded();

@@ -132,7 +132,10 @@ private:
     // Reads the batches that appeared since the last look. With the write lock held, it also removes
     // the temporary files of writers that died.
     void refresh(bool holdingWriteLock);
-    void rebuildState();
+    // Applies the base and the batches past it again; those in `whole` still hold their values.
+    void rebuildState(const std::vector<std::shared_ptr<ChangeBatch>>& whole = {});
+    // Applies a batch, whose values the state then holds alone.
+    void applyAndLetGo(ChangeBatch& batch);
     // Reads a batch or snapshot file unless it is unchanged since it could not be read; nothing when it
     // cannot be read (the error is kept for the next fetch) or is gone.
     std::shared_ptr<ChangeBatch> readFile(const std::string& name);

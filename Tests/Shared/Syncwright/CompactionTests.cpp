@@ -176,7 +176,8 @@ TEST_F(CompactionTests, AResetTheSnapshotCoversIsStillAnnounced)
 
 // A reader of a snapshot keeps its records once, and a batch that arrives late from a machine away
 // (it sorts before batches already applied past the snapshot) makes the reader apply everything again on
-// the snapshot's records, in the same process: none of them is lost or goes back.
+// the snapshot's records and reads the batches past it again, in the same process: none of them is
+// lost or goes back, and one damaged since it was first read is reported until it is repaired.
 TEST_F(CompactionTests, ABatchArrivingLateAtAReaderOfASnapshotKeepsTheSnapshotsItems)
 {
     ASSERT_TRUE(first.sync([](Installation& it) { it.add(String("a"), String("start")); it.add(String("b"), String("Bravo")); }).upToDate);
@@ -192,7 +193,19 @@ TEST_F(CompactionTests, ABatchArrivingLateAtAReaderOfASnapshotKeepsTheSnapshotsI
         auto before = it.notes();
         if (before != Notes {{"a", "edit 39"}, {"b", "Bravo"}})
             return Summary::throwing("the snapshot read as " + SeparateInstallation::summary(it).description());
+        // Meanwhile a batch it read was damaged where it lies: applying everything again meets the
+        // damage, which counts until it is repaired.
+        auto newest = batchNames(second.batches()).back();
+        auto bytes = TestSupport::readText(second.batches() / newest);
+        auto damaged = bytes;
+        SyncTool::flipBit(damaged.size() / 2, 2)(damaged);
+        TestSupport::writeText(second.batches() / newest, damaged);
         SyncTool::carry(third, second);
+        it.sync();
+        auto withDamage = SeparateInstallation::summary(it);
+        if (withDamage.upToDate || withDamage.description().find(newest) == std::string::npos)
+            return Summary::throwing("the damage went unreported: " + withDamage.description());
+        TestSupport::writeText(second.batches() / newest, bytes);
         it.sync();
         return SeparateInstallation::summary(it);
     });
