@@ -210,18 +210,22 @@ std::size_t skipSpace(std::string_view text, std::size_t at)
     return at;
 }
 
-// Past the string that starts at `at`; npos when it never ends.
+// Past the string that starts at `at`; npos when it never ends. Most of a batch is inside strings (the
+// sealed values), so the closing quote is looked for, not walked to.
 std::size_t skipString(std::string_view text, std::size_t at)
 {
-    for (++at; at < text.size(); ++at) {
-        at = text.find_first_of("\"\\", at);
-        if (at == std::string_view::npos)
-            return at;
-        if (text[at] == '"')
-            return at + 1;
-        ++at;
+    for (auto from = at + 1;;) {
+        auto quote = text.find('"', from);
+        if (quote == std::string_view::npos)
+            return quote;
+        // Escaped when an odd number of backslashes inside the string precede it.
+        std::size_t slashes = 0;
+        while (quote - slashes > at + 1 && text[quote - 1 - slashes] == '\\')
+            ++slashes;
+        if (slashes % 2 == 0)
+            return quote + 1;
+        from = quote + 1;
     }
-    return std::string_view::npos;
 }
 
 // Past the value that starts at `at`; npos when the text ends inside it.
@@ -254,12 +258,35 @@ std::size_t skipValue(std::string_view text, std::size_t at)
     return std::string_view::npos;
 }
 
+// The elements of the list that starts at `at`, each one's text; past the list, or npos when it is not one.
+std::size_t splitList(std::string_view text, std::size_t at, std::vector<std::string_view>& elements)
+{
+    constexpr auto npos = std::string_view::npos;
+    elements.clear();
+    at = skipSpace(text, at + 1);
+    if (at < text.size() && text[at] == ']')
+        return at + 1;
+    while (true) {
+        auto end = skipValue(text, at);
+        if (end == npos)
+            return npos;
+        elements.push_back(text.substr(at, end - at));
+        at = skipSpace(text, end);
+        if (at < text.size() && text[at] == ',') {
+            at = skipSpace(text, at + 1);
+            continue;
+        }
+        return at < text.size() && text[at] == ']' ? at + 1 : npos;
+    }
+}
+
 std::optional<SplitText> splitChanges(std::string_view text)
 {
     constexpr auto npos = std::string_view::npos;
     auto at = skipSpace(text, 0);
     if (at >= text.size() || text[at] != '{')
         return std::nullopt;
+    SplitText split;
     // A key given twice holds its last value, as the parser takes it.
     std::optional<std::pair<std::size_t, std::size_t>> list;
     at = skipSpace(text, at + 1);
@@ -277,7 +304,9 @@ std::optional<SplitText> splitChanges(std::string_view text)
             if (at >= text.size() || text[at] != ':')
                 return std::nullopt;
             auto valueStart = skipSpace(text, at + 1);
-            auto valueEnd = skipValue(text, valueStart);
+            auto valueEnd = isChanges && valueStart < text.size() && text[valueStart] == '['
+                ? splitList(text, valueStart, split.changes)
+                : skipValue(text, valueStart);
             if (valueEnd == npos)
                 return std::nullopt;
             if (isChanges)
@@ -295,30 +324,14 @@ std::optional<SplitText> splitChanges(std::string_view text)
     }
     if (skipSpace(text, at) != text.size())
         return std::nullopt;
-    SplitText split;
     if (!list || text[list->first] != '[') {
+        split.changes.clear();
         split.rest = std::string(text);
         return split;
     }
     split.rest.reserve(text.size() - (list->second - list->first) + 2);
     split.rest.append(text.substr(0, list->first)).append("[]").append(text.substr(list->second));
-    at = skipSpace(text, list->first + 1);
-    if (text[at] == ']')
-        return split;
-    while (true) {
-        auto end = skipValue(text, at);
-        if (end == npos || end > list->second)
-            return std::nullopt;
-        split.changes.push_back(text.substr(at, end - at));
-        at = skipSpace(text, end);
-        if (at < list->second && text[at] == ',') {
-            at = skipSpace(text, at + 1);
-            continue;
-        }
-        if (at + 1 != list->second)
-            return std::nullopt;
-        return split;
-    }
+    return split;
 }
 
 } // namespace
