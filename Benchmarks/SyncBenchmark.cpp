@@ -3,7 +3,9 @@
 // changes against 10,000. Once with the engine's own toy records (notes), once with the record store's
 // sealed items, which the store decrypts, merges and indexes as they arrive. Then the first sync of a
 // newly started installation after one edit of one item and after 2,000: the container must not make it
-// pay for the edits. A small timing program (release preset): it runs itself as the other installations.
+// pay for the edits. Then the memory a process takes for a sync of 100,000 items: a new installation's
+// first, and a synced installation's next after a change elsewhere, which reads the whole container.
+// A small timing program (release preset): it runs itself as the other installations.
 #include "Tests/Shared/Syncwright/ItemInstallation.hpp"
 
 #include "Platform/Foundation/NotificationCenter.hpp"
@@ -17,6 +19,7 @@
 #include <functional>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -32,6 +35,7 @@ using SyncwrightTests::ItemInstallation;
 constexpr int itemCount = 10000;
 constexpr int changeCount = 10;
 constexpr int manyEdits = 2000;
+constexpr int manyItems = 100000;
 
 Foundation::String itemID(int index)
 {
@@ -76,14 +80,14 @@ int runNotes(const std::filesystem::path& folder, bool adding)
     return installation.sync().isSuccess() ? 0 : 1;
 }
 
-int runItems(const std::filesystem::path& folder, bool adding)
+int runItems(const std::filesystem::path& folder, bool adding, int count = itemCount)
 {
     Account account;
     ItemInstallation installation(account.notificationCenter, account.cryptor, account.preferenceStore, folder);
     if (adding) {
         std::vector<Shared::Entry> entries;
         auto now = Foundation::Date::now();
-        for (int index = 0; index < itemCount; ++index) {
+        for (int index = 0; index < count; ++index) {
             auto entry = Shared::Entry::make(Shared::Entry::Category::login, now);
             entry.id = itemID(index);
             entry.title = Foundation::String("Account " + std::to_string(index));
@@ -137,6 +141,25 @@ int runFirstSync(const std::filesystem::path& folder)
     if (!file)
         return 1;
     std::fprintf(file, "%f", elapsed);
+    std::fclose(file);
+    return ok ? 0 : 1;
+}
+
+// A sync of many items in a process of its own: its time and the process's peak memory go to a file.
+int runManySync(const std::filesystem::path& folder)
+{
+    Account account;
+    auto start = Clock::now();
+    ItemInstallation installation(account.notificationCenter, account.cryptor, account.preferenceStore, folder);
+    // Counted in the list's index, which the program holds once unlocked.
+    bool ok = installation.sync().isSuccess() && installation.records->count(Shared::Entry::Filter::allItems()) == manyItems;
+    auto elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto file = std::fopen((folder / "figures").c_str(), "w");
+    if (!file)
+        return 1;
+    std::fprintf(file, "%f %ld", elapsed, usage.ru_maxrss);
     std::fclose(file);
     return ok ? 0 : 1;
 }
@@ -243,6 +266,42 @@ EditFigures measureEdits(const std::filesystem::path& root)
     return figures;
 }
 
+struct MemoryFigures {
+    double first = 0;
+    double firstMiB = 0;
+    double next = 0;
+    double nextMiB = 0;
+    bool ok = true;
+};
+
+MemoryFigures measureMemory(const std::filesystem::path& root)
+{
+    MemoryFigures figures;
+    auto measuredSync = [&](double& milliseconds, double& mebibytes) {
+        figures.ok = runItself(root, "--sync-many", "measured") && figures.ok;
+        long kibibytes = 0;
+        if (auto file = std::fopen((root / "measured" / "figures").c_str(), "r")) {
+            figures.ok = std::fscanf(file, "%lf %ld", &milliseconds, &kibibytes) == 2 && figures.ok;
+            std::fclose(file);
+        }
+        mebibytes = kibibytes / 1024.0;
+    };
+    figures.ok = runItself(root, "--add-many-items");
+    measuredSync(figures.first, figures.firstMiB);
+    figures.ok = runItself(root, "--change-items") && figures.ok;
+    measuredSync(figures.next, figures.nextMiB);
+    return figures;
+}
+
+void print(const MemoryFigures& figures)
+{
+    std::printf("A sync of %d items in a process of its own (its peak memory):\n", manyItems);
+    std::printf("  a new installation's first:                     %8.1f ms %8.1f MiB\n", figures.first, figures.firstMiB);
+    std::printf("  a synced one's next, after %d changes elsewhere: %8.1f ms %8.1f MiB\n", changeCount, figures.next, figures.nextMiB);
+    if (!figures.ok)
+        std::printf("  the syncs did not bring the items across\n");
+}
+
 void print(const EditFigures& figures)
 {
     std::printf("A newly started installation's first sync of one item:\n");
@@ -266,10 +325,14 @@ int main(int argc, char** argv)
             return runEdits(argv[2], mode == "--add-one" ? 0 : mode == "--edit-once" ? 1 : manyEdits);
         if (mode == "--first-sync")
             return runFirstSync(argv[2]);
+        if (mode == "--add-many-items")
+            return runItems(argv[2], true, manyItems);
+        if (mode == "--sync-many")
+            return runManySync(argv[2]);
         return runItems(argv[2], mode == "--add-items");
     }
 
-    // One part alone when named: notes, items or edits.
+    // One part alone when named: notes, items, edits or memory.
     std::string only = argc == 2 ? argv[1] : "";
     auto runs = [&](const char* part) { return only.empty() || only == part; };
     bool ok = true;
@@ -301,6 +364,13 @@ int main(int argc, char** argv)
         std::filesystem::remove_all(root);
         print(edits);
         ok = ok && edits.ok;
+    }
+    if (runs("memory")) {
+        auto root = scratchFolder();
+        auto memory = measureMemory(root);
+        std::filesystem::remove_all(root);
+        print(memory);
+        ok = ok && memory.ok;
     }
     return ok ? 0 : 1;
 }

@@ -35,6 +35,16 @@ void performBatchUpdates(UIKit::UITableView& tableView, const ChangeSet& for_, c
     }
     std::vector<Foundation::IndexPath> removedRows, insertedRows;
     std::vector<std::pair<Foundation::IndexPath, Foundation::IndexPath>> movedRows;
+    // Made at their sizes: a search can remove most of a large list in one batch.
+    std::size_t removals = 0;
+    std::size_t insertions = 0;
+    for (const auto& section : animate->itemDifferencesPerSection)
+        for (const auto& difference : section.differences) {
+            removals += difference.is<Difference::Removed>();
+            insertions += difference.is<Difference::Inserted>();
+        }
+    removedRows.reserve(removals);
+    insertedRows.reserve(insertions);
     for (const auto& section : animate->itemDifferencesPerSection) {
         for (const auto& difference : section.differences) {
             if (auto removed = difference.as<Difference::Removed>())

@@ -72,8 +72,13 @@ void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::o
 
         bool stopped = false;
         for (std::size_t index = 0; index < changes.rounds.size() && !stopped; ++index) {
-            const auto& round = changes.rounds[index];
-            for (const auto& [id, result] : round.changed) {
+            // A fetch stops between rounds when cancelled: what it delivered ends with its token.
+            if (index > 0 && isCancelled())
+                throw CKError(CKError::Code::operationCancelled, "The operation was cancelled");
+            auto& round = changes.rounds[index];
+            auto records = DatabaseFolder::changedRecords(round);
+            round.changed.clear();
+            for (const auto& [id, result] : records) {
                 if (budget-- <= 0) {
                     stopped = true;
                     break;

@@ -194,6 +194,146 @@ void decodeKept(const JSONView& json, ChangeBatch::Change& change, const std::st
     change.kept = std::move(kept);
 }
 
+// The text of a batch split where its changes are: the rest of it with an empty list in their place, and
+// each change's text. A snapshot holds every record, and one document of all of it would take several
+// times the file's size at once; each change parsed on its own takes what that change does. Only the
+// structure is followed here (strings, brackets, commas); the parser checks each piece whole.
+struct SplitText {
+    std::string rest;
+    std::vector<std::string_view> changes;
+};
+
+std::size_t skipSpace(std::string_view text, std::size_t at)
+{
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\n' || text[at] == '\r' || text[at] == '\t'))
+        ++at;
+    return at;
+}
+
+// Past the string that starts at `at`; npos when it never ends. Most of a batch is inside strings (the
+// sealed values), so the closing quote is looked for, not walked to.
+std::size_t skipString(std::string_view text, std::size_t at)
+{
+    for (auto from = at + 1;;) {
+        auto quote = text.find('"', from);
+        if (quote == std::string_view::npos)
+            return quote;
+        // Escaped when an odd number of backslashes inside the string precede it.
+        std::size_t slashes = 0;
+        while (quote - slashes > at + 1 && text[quote - 1 - slashes] == '\\')
+            ++slashes;
+        if (slashes % 2 == 0)
+            return quote + 1;
+        from = quote + 1;
+    }
+}
+
+// Past the value that starts at `at`; npos when the text ends inside it.
+std::size_t skipValue(std::string_view text, std::size_t at)
+{
+    if (at >= text.size())
+        return std::string_view::npos;
+    if (text[at] == '"')
+        return skipString(text, at);
+    if (text[at] != '{' && text[at] != '[') {
+        while (at < text.size() && std::string_view(",:}] \n\r\t").find(text[at]) == std::string_view::npos)
+            ++at;
+        return at;
+    }
+    std::size_t depth = 0;
+    while (at < text.size()) {
+        char c = text[at];
+        if (c == '"') {
+            at = skipString(text, at);
+            if (at == std::string_view::npos)
+                return at;
+            continue;
+        }
+        if (c == '{' || c == '[')
+            ++depth;
+        else if ((c == '}' || c == ']') && --depth == 0)
+            return at + 1;
+        ++at;
+    }
+    return std::string_view::npos;
+}
+
+// The elements of the list that starts at `at`, each one's text; past the list, or npos when it is not one.
+std::size_t splitList(std::string_view text, std::size_t at, std::vector<std::string_view>& elements)
+{
+    constexpr auto npos = std::string_view::npos;
+    elements.clear();
+    at = skipSpace(text, at + 1);
+    if (at < text.size() && text[at] == ']')
+        return at + 1;
+    while (true) {
+        auto end = skipValue(text, at);
+        if (end == npos)
+            return npos;
+        elements.push_back(text.substr(at, end - at));
+        at = skipSpace(text, end);
+        if (at < text.size() && text[at] == ',') {
+            at = skipSpace(text, at + 1);
+            continue;
+        }
+        return at < text.size() && text[at] == ']' ? at + 1 : npos;
+    }
+}
+
+std::optional<SplitText> splitChanges(std::string_view text)
+{
+    constexpr auto npos = std::string_view::npos;
+    auto at = skipSpace(text, 0);
+    if (at >= text.size() || text[at] != '{')
+        return std::nullopt;
+    SplitText split;
+    // A key given twice holds its last value, as the parser takes it.
+    std::optional<std::pair<std::size_t, std::size_t>> list;
+    at = skipSpace(text, at + 1);
+    if (at < text.size() && text[at] == '}') {
+        ++at;
+    } else {
+        while (true) {
+            if (at >= text.size() || text[at] != '"')
+                return std::nullopt;
+            auto keyEnd = skipString(text, at);
+            if (keyEnd == npos)
+                return std::nullopt;
+            bool isChanges = text.substr(at, keyEnd - at) == "\"changes\"";
+            at = skipSpace(text, keyEnd);
+            if (at >= text.size() || text[at] != ':')
+                return std::nullopt;
+            auto valueStart = skipSpace(text, at + 1);
+            auto valueEnd = isChanges && valueStart < text.size() && text[valueStart] == '['
+                ? splitList(text, valueStart, split.changes)
+                : skipValue(text, valueStart);
+            if (valueEnd == npos)
+                return std::nullopt;
+            if (isChanges)
+                list = std::pair(valueStart, valueEnd);
+            at = skipSpace(text, valueEnd);
+            if (at < text.size() && text[at] == ',') {
+                at = skipSpace(text, at + 1);
+                continue;
+            }
+            if (at >= text.size() || text[at] != '}')
+                return std::nullopt;
+            ++at;
+            break;
+        }
+    }
+    if (skipSpace(text, at) != text.size())
+        return std::nullopt;
+    if (!list || text[list->first] != '[') {
+        split.changes.clear();
+        split.rest = std::string(text);
+        return split;
+    }
+    split.rest.reserve(text.size() - (list->second - list->first) + 2);
+    split.rest.append(text.substr(0, list->first)).append("[]").append(text.substr(list->second));
+    return split;
+}
+
 } // namespace
 
 std::string ChangeBatch::fileName(const std::string& device, std::int64_t sequence, bool isSnapshot)
@@ -319,7 +459,10 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
             throw damaged(fileName, "its checksum does not match its contents");
         bytes = body;
     }
-    auto document = Foundation::JSONDocument::tryParse(bytes);
+    auto split = splitChanges(bytes);
+    if (!split)
+        throw damaged(fileName, "it is not a change batch");
+    auto document = Foundation::JSONDocument::tryParse(split->rest);
     if (!document)
         throw damaged(fileName, "it is not a change batch");
     JSONView json(*document);
@@ -354,25 +497,33 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
     batch.date = Foundation::Date(*date);
     if (json.contains("operation"))
         batch.operationID = text(json, "operation", fileName);
-    auto changes = member(json, "changes", fileName);
-    if (!changes.isArray())
+    if (!member(json, "changes", fileName).isArray())
         throw damaged(fileName, "\"changes\" is not a list");
     if (name->isSnapshot)
         batch.snapshot = decodeSnapshot(json, fileName);
-    // A snapshot holds every record: its changes are made on every core, each on its own.
-    std::vector<JSONView> views;
-    views.reserve(changes.size());
-    for (auto change : changes.elements())
-        views.push_back(change);
-    batch.changes.resize(views.size());
+    // A snapshot holds every record: its changes are parsed and made on every core, a part at a time,
+    // each part's text parsed as a list of its own.
+    const auto& texts = split->changes;
+    batch.changes.resize(texts.size());
     constexpr std::size_t changesPerPart = 256;
-    std::vector<std::exception_ptr> failures((views.size() + changesPerPart - 1) / changesPerPart);
+    std::vector<std::exception_ptr> failures((texts.size() + changesPerPart - 1) / changesPerPart);
     inParallel(failures.size(), [&](std::size_t part) {
         try {
-            for (auto index = part * changesPerPart; index < std::min(views.size(), (part + 1) * changesPerPart); ++index) {
-                batch.changes[index] = decodeChange(views[index], fileName, finder);
+            auto first = part * changesPerPart;
+            auto last = std::min(texts.size(), first + changesPerPart) - 1;
+            auto whole = std::string_view(texts[first].data(), texts[last].data() + texts[last].size() - texts[first].data());
+            std::string list;
+            list.reserve(whole.size() + 2);
+            list.append("[").append(whole).append("]");
+            auto parsed = Foundation::JSONDocument::tryParse(list);
+            if (!parsed || JSONView(*parsed).size() != last - first + 1)
+                throw damaged(fileName, "it is not a change batch");
+            std::size_t index = first;
+            for (auto view : JSONView(*parsed).elements()) {
+                batch.changes[index] = decodeChange(view, fileName, finder);
                 if (batch.snapshot)
-                    decodeKept(views[index], batch.changes[index], fileName);
+                    decodeKept(view, batch.changes[index], fileName);
+                ++index;
             }
         } catch (...) {
             failures[part] = std::current_exception();

@@ -76,7 +76,8 @@ void DatabaseFolder::compactIfDue()
     m_highestSequence[snapshot.device] = snapshot.sequence;
     m_presentSequences[snapshot.device].insert(snapshot.sequence);
     m_highestClock = snapshot.clock;
-    auto written = std::make_shared<const ChangeBatch>(std::move(snapshot));
+    auto written = withoutChanges(snapshot);
+    takeBase(std::move(snapshot));
     m_snapshots.emplace(written->fileName(), written);
     m_base = written;
     for (const auto& [name, order] : m_orderByFileName)

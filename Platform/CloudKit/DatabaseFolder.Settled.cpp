@@ -48,13 +48,10 @@ std::string DatabaseFolder::settledListing() const
 {
     // The folder's path first (another folder's listing, a clash of names, is not ours), then every
     // batch and snapshot with its stamp; those the snapshot covers are never read, so their names do.
-    auto names = entryNames(batchesPath());
-    std::sort(names.begin(), names.end());
+    // Noted right after a read, whose listing it is.
     std::string listing = m_path + "\n";
-    for (const auto& name : names) {
-        if (name.starts_with(".") || !ChangeBatch::parseFileName(name))
-            continue;
-        if (isCovered(name)) {
+    for (const auto& [name, coveredByBase] : m_listedFiles) {
+        if (coveredByBase) {
             listing += name + " " + std::string(covered) + "\n";
         } else if (auto stamp = stampOf(batchesPath() + "/" + name)) {
             listing += name + " " + *stamp + "\n";

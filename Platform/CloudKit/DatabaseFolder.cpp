@@ -55,6 +55,18 @@ CKError injected(const CKSimulation::Failure& failure)
 
 } // namespace
 
+std::shared_ptr<const ChangeBatch> DatabaseFolder::withoutChanges(const ChangeBatch& batch)
+{
+    auto kept = std::make_shared<ChangeBatch>();
+    kept->device = batch.device;
+    kept->sequence = batch.sequence;
+    kept->clock = batch.clock;
+    kept->date = batch.date;
+    kept->operationID = batch.operationID;
+    kept->snapshot = batch.snapshot;
+    return kept;
+}
+
 std::vector<std::string> DatabaseFolder::entryNames(const std::string& directory)
 {
     // Read plainly: every sync lists the folder, which holds a file per save until compaction removes
@@ -108,14 +120,14 @@ std::size_t DatabaseFolder::filesRead()
     return openedFiles.load();
 }
 
-std::shared_ptr<const ChangeBatch> DatabaseFolder::readFile(const std::string& name)
+std::shared_ptr<ChangeBatch> DatabaseFolder::readFile(const std::string& name)
 {
     return readFiles({name}).front();
 }
 
-std::vector<std::shared_ptr<const ChangeBatch>> DatabaseFolder::readFiles(const std::vector<std::string>& names)
+std::vector<std::shared_ptr<ChangeBatch>> DatabaseFolder::readFiles(const std::vector<std::string>& names)
 {
-    std::vector<std::shared_ptr<const ChangeBatch>> batches(names.size());
+    std::vector<std::shared_ptr<ChangeBatch>> batches(names.size());
     std::vector<std::optional<FileStamp>> stamps(names.size());
     for (std::size_t index = 0; index < names.size(); ++index) {
         struct stat info {};
@@ -136,7 +148,7 @@ std::vector<std::shared_ptr<const ChangeBatch>> DatabaseFolder::readFiles(const 
         ++openedFiles;
         errors[index] = Foundation::catchError([&] {
             auto path = batchesPath() + "/" + names[index];
-            batches[index] = std::make_shared<const ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container, m_account, finder));
+            batches[index] = std::make_shared<ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container, m_account, finder));
         });
     });
     for (std::size_t index = 0; index < names.size(); ++index) {
@@ -167,66 +179,93 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
             ::unlink((batchesPath() + "/" + name).c_str());
         return true;
     });
-    std::sort(names.begin(), names.end());
     // The same files as at the last read, every one of them taken in: nothing came, went or waits to be
-    // tried again, and a folder of many files costs no more than its listing.
+    // tried again, and a folder of many files (those kept for installations that are away) costs no
+    // more than its listing. An unchanged folder lists in the same order.
     if (m_listedWhole && names == m_listed)
         return;
     m_listedWhole = false;
-    std::set<std::string> present;
-    std::vector<std::string> batchNames;
-    std::vector<std::string> snapshotNames;
+    m_listed = names;
+    std::sort(names.begin(), names.end());
+    auto present = [&](const std::string& name) { return std::binary_search(names.begin(), names.end(), name); };
+    // Each name is parsed once: a folder keeps many files for installations that are away.
+    std::vector<ChangeBatch::Name> parsedNames;
+    std::vector<std::pair<std::int64_t, std::string>> snapshotsBySequence;
     m_presentSequences.clear();
+    m_listedFiles.clear();
     for (const auto& name : names) {
         // Anything else a sync tool or a person leaves here (conflict copies, notes) is not ours.
         auto parsed = ChangeBatch::parseFileName(name);
         if (!parsed)
             continue;
-        present.insert(name);
+        m_listedFiles.emplace_back(name, false);
         auto& highest = m_highestSequence[parsed->device];
         highest = std::max(highest, parsed->sequence);
         m_presentSequences[parsed->device].insert(parsed->sequence);
-        (parsed->isSnapshot ? snapshotNames : batchNames).push_back(name);
+        if (parsed->isSnapshot)
+            snapshotsBySequence.emplace_back(parsed->sequence, name);
+        parsedNames.push_back(std::move(*parsed));
     }
 
     bool allRead = true;
     // Snapshots first, each device's newest first: the newest readable one says which files need no
-    // reading at all, earlier snapshots among them.
-    std::erase_if(m_snapshots, [&](const auto& entry) { return !present.contains(entry.first); });
-    std::sort(snapshotNames.begin(), snapshotNames.end(), [](const std::string& lhs, const std::string& rhs) {
-        return ChangeBatch::parseFileName(lhs)->sequence > ChangeBatch::parseFileName(rhs)->sequence;
-    });
-    for (const auto& name : snapshotNames) {
+    // reading at all, earlier snapshots among them. Only the base keeps its records, in the base state.
+    std::erase_if(m_snapshots, [&](const auto& entry) { return !present(entry.first); });
+    std::map<std::string, std::shared_ptr<ChangeBatch>> readNow;
+    std::sort(snapshotsBySequence.begin(), snapshotsBySequence.end(), std::greater<>());
+    for (const auto& [sequence, name] : snapshotsBySequence) {
         bool covered = std::any_of(m_snapshots.begin(), m_snapshots.end(),
                                    [&](const auto& entry) { return entry.second->snapshot->covers.contains(name); });
         if (covered || m_snapshots.contains(name))
             continue;
-        if (auto snapshot = readFile(name))
-            m_snapshots.emplace(name, snapshot);
-        else
+        if (auto snapshot = readFile(name)) {
+            m_snapshots.emplace(name, withoutChanges(*snapshot));
+            readNow.emplace(name, std::move(snapshot));
+        } else {
             allRead = false;
+        }
     }
     std::shared_ptr<const ChangeBatch> base;
-    for (const auto& [name, snapshot] : m_snapshots) {
-        if (!base || base->order() < snapshot->order())
-            base = snapshot;
+    while (true) {
+        base = nullptr;
+        for (const auto& [name, snapshot] : m_snapshots) {
+            if (!base || base->order() < snapshot->order())
+                base = snapshot;
+        }
+        if (!base || base == m_base)
+            break;
+        // A snapshot read before whose records were let go (an earlier base came back, the later one
+        // gone) is read again.
+        auto name = base->fileName();
+        auto whole = readNow.contains(name) ? readNow[name] : readFile(name);
+        if (whole) {
+            base = m_snapshots[name] = withoutChanges(*whole);
+            takeBase(std::move(*whole));
+            break;
+        }
+        m_snapshots.erase(name);
+        allRead = false;
     }
+    readNow.clear();
     bool baseChanged = base != m_base;
     m_base = base;
+    if (!m_base)
+        m_baseState.clear();
     if (m_base) {
         m_highestClock = std::max(m_highestClock, m_base->clock);
         m_operationIDs.insert(m_base->snapshot->operationIDs.begin(), m_base->snapshot->operationIDs.end());
     }
 
-    std::vector<std::shared_ptr<const ChangeBatch>> added;
+    std::vector<std::shared_ptr<ChangeBatch>> added;
     std::vector<std::string> unread;
     m_coveredFiles.clear();
-    for (const auto& name : batchNames) {
-        if (isCovered(name)) {
+    for (std::size_t index = 0; index < m_listedFiles.size(); ++index) {
+        auto& [name, covered] = m_listedFiles[index];
+        const auto& parsed = parsedNames[index];
+        covered = m_base && m_base->snapshot->covers.contains(parsed.device, parsed.sequence);
+        if (covered)
             m_coveredFiles.push_back(name);
-            continue;
-        }
-        if (!m_orderByFileName.contains(name))
+        else if (!parsed.isSnapshot && !m_orderByFileName.contains(name))
             unread.push_back(name);
     }
     for (auto& batch : readFiles(unread)) {
@@ -235,14 +274,10 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         else
             allRead = false;
     }
-    for (const auto& name : snapshotNames) {
-        if (isCovered(name))
-            m_coveredFiles.push_back(name);
-    }
 
     bool removed = false;
     for (auto it = m_orderByFileName.begin(); it != m_orderByFileName.end();) {
-        if (present.contains(it->first) && !isCovered(it->first)) {
+        if (present(it->first) && !isCovered(it->first)) {
             ++it;
             continue;
         }
@@ -250,10 +285,9 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
         it = m_orderByFileName.erase(it);
         removed = true;
     }
-    std::erase_if(m_unreadable, [&](const auto& entry) { return !present.contains(entry.first) || isCovered(entry.first); });
+    std::erase_if(m_unreadable, [&](const auto& entry) { return !present(entry.first) || isCovered(entry.first); });
     if (baseChanged || !m_notedBase)
         noteReadingFrom();
-    m_listed = std::move(names);
     m_listedWhole = allRead && m_unreadable.empty();
 
     if (added.empty() && !removed && !baseChanged && unreadableBefore == m_unreadable.size())
@@ -272,25 +306,59 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
     // A batch that sorts before one already applied (it arrived late from another machine) changes
     // history: everything is applied again, in order. So does a new snapshot.
     if (baseChanged || removed || (!added.empty() && m_lastApplied && added.front()->order() < *m_lastApplied)) {
-        rebuildState();
+        rebuildState(added);
         return;
     }
     for (const auto& batch : added)
-        m_state.apply(*batch);
+        applyAndLetGo(*batch);
     m_lastApplied = added.back()->order();
 }
 
-void DatabaseFolder::rebuildState()
+void DatabaseFolder::applyAndLetGo(ChangeBatch& batch)
 {
-    m_state.clear();
+    m_state.take(std::move(batch));
+    for (auto& change : batch.changes)
+        change.fields.clear();
+}
+
+void DatabaseFolder::takeBase(ChangeBatch&& snapshot)
+{
+    m_baseState.clear();
+    m_baseState.take(std::move(snapshot));
+}
+
+void DatabaseFolder::rebuildState(const std::vector<std::shared_ptr<ChangeBatch>>& whole)
+{
     m_lastApplied.reset();
     // The batches past the snapshot apply on it in their own order, whatever their clocks: every reader
-    // with the same files agrees.
-    if (m_base)
-        m_state.apply(*m_base);
+    // with the same files agrees. The copy shares the base's records.
+    m_state = m_baseState;
+    // Batches let go of their values once applied (the state holds them): those not read just now are
+    // read again, all at once.
+    std::map<const ChangeBatch*, ChangeBatch*> holding;
+    for (const auto& batch : whole)
+        holding.emplace(batch.get(), batch.get());
+    std::vector<std::string> names;
     for (const auto& [order, batch] : m_batches) {
-        m_state.apply(*batch);
-        m_lastApplied = order;
+        if (!holding.contains(batch.get()))
+            names.push_back(batch->fileName());
+    }
+    auto again = readFiles(names);
+    std::size_t next = 0;
+    for (auto it = m_batches.begin(); it != m_batches.end();) {
+        auto* values = holding.contains(it->second.get()) ? holding[it->second.get()] : again[next++].get();
+        // Gone or changed since it was read: it counts no longer, and the next read meets it as it is now.
+        if (!values || values->order() != it->first) {
+            m_orderByFileName.erase(it->second->fileName());
+            it = m_batches.erase(it);
+            m_listedWhole = false;
+            continue;
+        }
+        m_state.take(std::move(*values));
+        for (auto& change : values->changes)
+            change.fields.clear();
+        m_lastApplied = it->first;
+        ++it;
     }
 }
 
@@ -330,12 +398,12 @@ void DatabaseFolder::publish(ChangeBatch& batch)
     m_highestSequence[device] = batch.sequence;
     m_presentSequences[device].insert(batch.sequence);
     m_highestClock = batch.clock;
-    auto published = std::make_shared<const ChangeBatch>(std::move(batch));
+    auto published = std::make_shared<ChangeBatch>(std::move(batch));
     m_batches.emplace(published->order(), published);
     m_orderByFileName.emplace(published->fileName(), published->order());
     if (published->operationID)
         m_operationIDs.insert(*published->operationID);
-    m_state.apply(*published);
+    applyAndLetGo(*published);
     m_lastApplied = published->order();
     compactIfDue();
     removeSuperseded();
@@ -380,24 +448,33 @@ std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordZoneID& zon
     auto record = m_state.record(zoneID, name);
     if (!record || record->unreadable)
         return nullptr;
-    return CKRecord::fromServer(record->type, CKRecordID(name, zoneID), record->fields,
-                                {record->changeTag, record->creationDate, record->modificationDate});
+    return serverRecord(CKRecordID(name, zoneID), *record);
 }
 
-Foundation::Result<std::shared_ptr<CKRecord>> DatabaseFolder::deliverableRecord(const CKRecordZoneID& zoneID, const std::string& name) const
+std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordID& id, const DatabaseState::Record& record)
+{
+    return CKRecord::fromServer(record.type, id, record.fields, {record.changeTag, record.creationDate, record.modificationDate});
+}
+
+std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> DatabaseFolder::changedRecords(const ChangeRound& round)
 {
     using Result = Foundation::Result<std::shared_ptr<CKRecord>>;
-    auto record = m_state.record(zoneID, name);
-    if (!record)
-        return Result::failure(CKError(CKError::Code::unknownItem, "Record \"" + name + "\" does not exist"));
-    if (record->unreadable)
-        return Result::failure(record->unreadable);
-    for (const auto& [key, value] : record->fields) {
-        if (!AssetFolder::hasFiles(value))
-            return Result::failure(CKError(CKError::Code::assetNotAvailable,
-                                           "The asset of field \"" + key + "\" of record \"" + name + "\" is not available"));
+    std::vector<std::pair<CKRecordID, Result>> records;
+    records.reserve(round.changed.size());
+    for (const auto& [id, record] : round.changed) {
+        auto deliverable = [&] {
+            if (record->unreadable)
+                return Result::failure(record->unreadable);
+            for (const auto& [key, value] : record->fields) {
+                if (!AssetFolder::hasFiles(value))
+                    return Result::failure(CKError(CKError::Code::assetNotAvailable, "The asset of field \"" + key + "\" of record \""
+                                                                                         + id.recordName().utf8() + "\" is not available"));
+            }
+            return Result::success(serverRecord(id, *record));
+        };
+        records.emplace_back(id, deliverable());
     }
-    return Result::success(serverRecord(zoneID, name));
+    return records;
 }
 
 Foundation::ErrorPtr DatabaseFolder::checkSave(const CKRecord& record, SavePolicy policy, Change& change)
@@ -671,24 +748,32 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     // What a fetch walks through, each part ending with the batch it makes seen. The snapshot comes
     // first, as it applies first: its records and deletions are taken by the batch each came from, so
     // that a token cut inside it still says exactly what it has seen.
+    // A record a part touches: saved, or deleted (with the type it had).
+    struct Touch {
+        const std::string* name;
+        const std::string* deletedType;
+    };
     struct Part {
-        std::vector<const Change*> changes;
+        std::vector<Touch> touched;
         std::string seen;
         const SeenBatches* alsoSeen = nullptr;
     };
-    auto inZone = [&](const Change& change) {
-        bool recordChange = change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord;
-        return recordChange && change.zoneID == zoneID && zone->holds(change.incarnation);
-    };
     std::vector<Part> unseen;
     if (m_base && !payload.seen.contains(m_base->fileName())) {
-        std::map<std::string, std::vector<const Change*>> byBatch;
-        for (const auto& change : m_base->changes) {
-            if (inZone(change) && change.kept && !payload.seen.contains(change.kept->batch))
-                byBatch[change.kept->batch].push_back(&change);
+        std::map<std::string, std::vector<Touch>> byBatch;
+        const auto* base = m_baseState.zone(zoneID);
+        if (base && zone->holds(base->incarnation)) {
+            for (const auto& [name, record] : base->records) {
+                if (!payload.seen.contains(record->changedIn))
+                    byBatch[record->changedIn].push_back({&name, nullptr});
+            }
+            for (const auto& [name, deletion] : base->deletions) {
+                if (!payload.seen.contains(deletion.deletedIn))
+                    byBatch[deletion.deletedIn].push_back({&name, &deletion.type});
+            }
         }
-        for (auto& [name, changes] : byBatch)
-            unseen.push_back({std::move(changes), name, nullptr});
+        for (auto& [name, touched] : byBatch)
+            unseen.push_back({std::move(touched), name, nullptr});
         unseen.push_back({{}, m_base->fileName(), &m_base->snapshot->covers});
     }
     for (const auto& [order, batch] : m_batches) {
@@ -696,8 +781,9 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
             continue;
         Part part {{}, batch->fileName(), nullptr};
         for (const auto& change : batch->changes) {
-            if (inZone(change))
-                part.changes.push_back(&change);
+            bool recordChange = change.kind == Change::Kind::saveRecord || change.kind == Change::Kind::deleteRecord;
+            if (recordChange && change.zoneID == zoneID && zone->holds(change.incarnation))
+                part.touched.push_back({&change.recordName, change.kind == Change::Kind::deleteRecord ? &change.recordType : nullptr});
         }
         unseen.push_back(std::move(part));
     }
@@ -706,10 +792,10 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     std::map<std::string, std::size_t> lastChange;
     std::map<std::string, std::string> deletedType;
     for (std::size_t index = 0; index < unseen.size(); ++index) {
-        for (const auto* change : unseen[index].changes) {
-            lastChange[change->recordName] = index;
-            if (change->kind == Change::Kind::deleteRecord)
-                deletedType[change->recordName] = change->recordType;
+        for (const auto& touch : unseen[index].touched) {
+            lastChange[*touch.name] = index;
+            if (touch.deletedType)
+                deletedType[*touch.name] = *touch.deletedType;
         }
     }
     std::vector<std::vector<std::string>> deliverAt(unseen.size());
@@ -722,8 +808,8 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
     for (std::size_t index = 0; index < unseen.size(); ++index) {
         for (const auto& name : deliverAt[index]) {
             CKRecordID id(name, zoneID);
-            if (m_state.record(zoneID, name)) {
-                round.changed.emplace_back(id, deliverableRecord(zoneID, name));
+            if (auto record = m_state.sharedRecord(zoneID, name)) {
+                round.changed.emplace_back(id, std::move(record));
                 ++count;
             } else if (start) {
                 round.deleted.emplace_back(id, Foundation::String(deletedType[name]));
@@ -773,9 +859,9 @@ DatabaseFolder::DatabaseChanges DatabaseFolder::fetchDatabaseChanges(const std::
     if (m_base && !payload.seen.contains(m_base->fileName())) {
         // A token that has seen everything the snapshot holds learns nothing from it.
         if (!payload.seen.includes(m_base->snapshot->covers)) {
-            for (const auto& change : m_base->changes) {
-                if (change.kind == Change::Kind::createZone && !change.zoneID.isDefaultZone() && m_state.zone(change.zoneID))
-                    changed.insert(change.zoneID);
+            for (const auto& id : m_baseState.zoneIDs()) {
+                if (!id.isDefaultZone() && m_state.zone(id))
+                    changed.insert(id);
             }
             for (const auto& deletion : m_base->snapshot->deletedZones) {
                 if (!payload.seen.contains(deletion.batch))

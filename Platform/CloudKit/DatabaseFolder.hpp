@@ -80,7 +80,9 @@ public:
     fetchZones(const std::optional<std::vector<CKRecordZoneID>>& zoneIDs, const std::optional<CKSimulation::Failure>& zoneFailure = {});
 
     struct ChangeRound {
-        std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> changed;
+        // The records as the fetch found them, made into records a round at a time (`changedRecords`):
+        // a fetch of many holds one round's records, not all of them.
+        std::vector<std::pair<CKRecordID, std::shared_ptr<const DatabaseState::Record>>> changed;
         std::vector<std::pair<CKRecordID, Foundation::String>> deleted;
         std::shared_ptr<CKServerChangeToken> token;
     };
@@ -93,6 +95,8 @@ public:
         // by every fetch until they are repaired.
         CKError::PartialErrors unreadableBatches;
     };
+    // The round's changed records, or why each cannot be delivered.
+    static std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> changedRecords(const ChangeRound& round);
     // Throws CKError zoneNotFound, or changeTokenExpired for a token of another container, account,
     // zone or life of the zone.
     ZoneChanges fetchChanges(const CKRecordZoneID& zoneID, const std::shared_ptr<CKServerChangeToken>& since,
@@ -128,12 +132,19 @@ private:
     // Reads the batches that appeared since the last look. With the write lock held, it also removes
     // the temporary files of writers that died.
     void refresh(bool holdingWriteLock);
-    void rebuildState();
+    // Applies the base and the batches past it again; those in `whole` still hold their values.
+    void rebuildState(const std::vector<std::shared_ptr<ChangeBatch>>& whole = {});
+    // Applies a batch, whose values the state then holds alone.
+    void applyAndLetGo(ChangeBatch& batch);
     // Reads a batch or snapshot file unless it is unchanged since it could not be read; nothing when it
     // cannot be read (the error is kept for the next fetch) or is gone.
-    std::shared_ptr<const ChangeBatch> readFile(const std::string& name);
+    std::shared_ptr<ChangeBatch> readFile(const std::string& name);
     // The same for many, read at once; nothing in the place of each that is not read.
-    std::vector<std::shared_ptr<const ChangeBatch>> readFiles(const std::vector<std::string>& names);
+    std::vector<std::shared_ptr<ChangeBatch>> readFiles(const std::vector<std::string>& names);
+    // Makes the snapshot the base: its records go into the base state, and what is kept of it is the
+    // rest, so that its records are held once.
+    void takeBase(ChangeBatch&& snapshot);
+    static std::shared_ptr<const ChangeBatch> withoutChanges(const ChangeBatch& batch);
     bool isCovered(const std::string& name) const;
     // Gives the batch its name and clock, writes it and applies it. With the lock held.
     void publish(ChangeBatch& batch);
@@ -145,7 +156,7 @@ private:
     // Tells the other installations which snapshot this one reads from.
     void noteReadingFrom();
     std::shared_ptr<CKRecord> serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
-    Foundation::Result<std::shared_ptr<CKRecord>> deliverableRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
+    static std::shared_ptr<CKRecord> serverRecord(const CKRecordID& id, const DatabaseState::Record& record);
     struct Check;
     Foundation::ErrorPtr checkSave(const CKRecord& record, SavePolicy policy, ChangeBatch::Change& change);
 
@@ -170,9 +181,11 @@ private:
         FileStamp stamp;
     };
     std::map<std::string, Unreadable> m_unreadable;
-    // Readable snapshots in the folder; the newest is the base that the batches past it apply on.
+    // Readable snapshots in the folder, without their changes; the newest is the base that the batches
+    // past it apply on. Its records are in the base state, which the state starts from.
     std::map<std::string, std::shared_ptr<const ChangeBatch>> m_snapshots;
     std::shared_ptr<const ChangeBatch> m_base;
+    DatabaseState m_baseState;
     // Files in the folder that the base covers: they are never read, and go once nobody needs them.
     std::vector<std::string> m_coveredFiles;
     std::optional<std::string> m_notedBase;
@@ -184,8 +197,10 @@ private:
     std::optional<DatabaseChanges> unchangedSinceSettled(const std::shared_ptr<CKServerChangeToken>& since) const;
     void noteSettled();
     bool m_hasRead = false;
-    // The folder's files at the last read, and whether every one was taken in then.
+    // The folder's files at the last read, as listed, and whether every one was taken in then.
     std::vector<std::string> m_listed;
+    // Of those, the batches and snapshots in order, each with whether the base covers it.
+    std::vector<std::pair<std::string, bool>> m_listedFiles;
     bool m_listedWhole = false;
     // Counts the reads that found the folder changed, so that an unchanged folder is not noted again.
     std::uint64_t m_readChanges = 0;

@@ -24,6 +24,16 @@ std::string DatabaseState::changeTag(const ChangeBatch& batch, std::size_t chang
 
 void DatabaseState::apply(const ChangeBatch& batch)
 {
+    apply(batch, nullptr);
+}
+
+void DatabaseState::take(ChangeBatch&& batch)
+{
+    apply(batch, &batch);
+}
+
+void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
+{
     using Kind = ChangeBatch::Change::Kind;
     if (batch.snapshot) {
         clear();
@@ -58,7 +68,7 @@ void DatabaseState::apply(const ChangeBatch& batch)
                 // A deletion that meets a save its writer had not seen (made elsewhere meanwhile) keeps
                 // the record: nothing typed is lost to it, in whatever order the batches arrived.
                 auto saved = zone->records.find(change.recordName);
-                if (saved != zone->records.end() && change.deletedTag && *change.deletedTag != saved->second.changeTag)
+                if (saved != zone->records.end() && change.deletedTag && *change.deletedTag != saved->second->changeTag)
                     break;
                 zone->records.erase(change.recordName);
                 zone->deletions.insert_or_assign(change.recordName, Deletion {change.recordType, change.kept ? change.kept->batch : fileName});
@@ -71,35 +81,47 @@ void DatabaseState::apply(const ChangeBatch& batch)
                 break;
             zone->deletions.erase(change.recordName);
             auto [it, inserted] = zone->records.try_emplace(change.recordName);
-            auto& record = it->second;
-            record.type = change.recordType;
+            // Fields a change does not replace carry over from the record as it was.
+            auto record = it->second && !change.replacesFields && !change.unreadable ? std::make_shared<Record>(*it->second) : std::make_shared<Record>();
+            if (it->second)
+                record->creationDate = it->second->creationDate;
+            record->type = change.recordType;
             if (change.kept) {
-                record.creationDate = change.kept->creationDate;
-                record.changeTag = change.kept->changeTag;
-                record.modificationDate = change.kept->modificationDate;
-                record.changedIn = change.kept->batch;
+                record->creationDate = change.kept->creationDate;
+                record->changeTag = change.kept->changeTag;
+                record->modificationDate = change.kept->modificationDate;
+                record->changedIn = change.kept->batch;
             } else {
                 if (inserted)
-                    record.creationDate = batch.date;
-                record.changeTag = changeTag(batch, index);
-                record.modificationDate = batch.date;
-                record.changedIn = fileName;
+                    record->creationDate = batch.date;
+                record->changeTag = changeTag(batch, index);
+                record->modificationDate = batch.date;
+                record->changedIn = fileName;
             }
             if (change.unreadable) {
-                record.unreadable = change.unreadable;
-                record.fields.clear();
+                record->unreadable = change.unreadable;
+                record->fields.clear();
+                it->second = std::move(record);
                 break;
             }
-            if (change.replacesFields) {
-                record.fields.clear();
-                record.unreadable = nullptr;
+            if (change.replacesFields)
+                record->unreadable = nullptr;
+            if (values) {
+                for (auto& [key, value] : values->changes[index].fields) {
+                    if (value)
+                        record->fields.insert_or_assign(key, std::move(*value));
+                    else
+                        record->fields.erase(key);
+                }
+            } else {
+                for (const auto& [key, value] : change.fields) {
+                    if (value)
+                        record->fields.insert_or_assign(key, *value);
+                    else
+                        record->fields.erase(key);
+                }
             }
-            for (const auto& [key, value] : change.fields) {
-                if (value)
-                    record.fields.insert_or_assign(key, *value);
-                else
-                    record.fields.erase(key);
-            }
+            it->second = std::move(record);
             break;
         }
         }
@@ -112,7 +134,7 @@ bool DatabaseState::isWhole() const
         if (!zone.withoutCreation.empty())
             return false;
         for (const auto& [name, record] : zone.records) {
-            if (record.unreadable)
+            if (record->unreadable)
                 return false;
         }
     }
@@ -149,10 +171,10 @@ std::vector<ChangeBatch::Change> DatabaseState::snapshotChanges() const
             }
         }
         for (const auto& [name, record] : zone.records) {
-            Change save {Change::Kind::saveRecord, id, zone.incarnation, name, record.type, true, {}, nullptr};
-            for (const auto& [key, value] : record.fields)
+            Change save {Change::Kind::saveRecord, id, zone.incarnation, name, record->type, true, {}, nullptr};
+            for (const auto& [key, value] : record->fields)
                 save.fields.emplace(key, value);
-            save.kept = Change::Kept {record.changeTag, record.creationDate, record.modificationDate, record.changedIn};
+            save.kept = Change::Kept {record->changeTag, record->creationDate, record->modificationDate, record->changedIn};
             changes.push_back(std::move(save));
         }
         for (const auto& [name, deletion] : zone.deletions) {
@@ -195,7 +217,16 @@ const DatabaseState::Record* DatabaseState::record(const CKRecordZoneID& zoneID,
     if (!zone)
         return nullptr;
     auto found = zone->records.find(recordName);
-    return found == zone->records.end() ? nullptr : &found->second;
+    return found == zone->records.end() ? nullptr : found->second.get();
+}
+
+std::shared_ptr<const DatabaseState::Record> DatabaseState::sharedRecord(const CKRecordZoneID& zoneID, const std::string& recordName) const
+{
+    auto zone = this->zone(zoneID);
+    if (!zone)
+        return nullptr;
+    auto found = zone->records.find(recordName);
+    return found == zone->records.end() ? nullptr : found->second;
 }
 
 std::set<CKRecordZoneID> DatabaseState::zoneIDs() const

@@ -35,7 +35,8 @@ public:
         // Zones made at the same time on two devices that had not seen each other are one zone.
         std::set<std::string> incarnations;
         std::string incarnation;
-        std::map<std::string, Record> records;
+        // Shared with the copies of the state: a change makes the record anew.
+        std::map<std::string, std::shared_ptr<const Record>> records;
         // Records deleted, so that a snapshot can still tell a reader that had them.
         std::map<std::string, Deletion> deletions;
         // Lives known only from the records saved in them: the batch that made them is missing.
@@ -47,8 +48,11 @@ public:
 
     DatabaseState();
     void clear();
-    // A snapshot replaces everything; a batch changes what it names.
+    // A snapshot replaces everything; a batch changes what it names. A copy of the state shares its
+    // records with this one.
     void apply(const ChangeBatch& batch);
+    // The same, taking the batch's values instead of copying them.
+    void take(ChangeBatch&& batch);
 
     // Whether everything here can be written down whole: no zone lacks its making, no record is one
     // this version cannot read.
@@ -61,12 +65,14 @@ public:
     // Nothing for a zone that does not exist; the default zone always does.
     const Zone* zone(const CKRecordZoneID& zoneID) const;
     const Record* record(const CKRecordZoneID& zoneID, const std::string& recordName) const;
+    std::shared_ptr<const Record> sharedRecord(const CKRecordZoneID& zoneID, const std::string& recordName) const;
     std::set<CKRecordZoneID> zoneIDs() const;
 
     // The tag a save gets: unique to the batch and the change's place in it.
     static std::string changeTag(const ChangeBatch& batch, std::size_t changeIndex);
 
 private:
+    void apply(const ChangeBatch& batch, ChangeBatch* values);
     // The zone a record change lands in; nothing when that life of the zone was deleted.
     Zone* zoneFor(const ChangeBatch::Change& change);
 

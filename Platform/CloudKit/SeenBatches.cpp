@@ -14,13 +14,18 @@ bool SeenBatches::contains(const std::string& fileName) const
     auto name = ChangeBatch::parseFileName(fileName);
     if (!name)
         return m_others.contains(fileName);
-    auto found = m_ranges.find(name->device);
+    return contains(name->device, name->sequence);
+}
+
+bool SeenBatches::contains(const std::string& device, std::int64_t sequence) const
+{
+    auto found = m_ranges.find(device);
     if (found == m_ranges.end())
         return false;
     const auto& ranges = found->second;
-    auto after = std::upper_bound(ranges.begin(), ranges.end(), name->sequence,
-                                  [](std::int64_t sequence, const auto& range) { return sequence < range.first; });
-    return after != ranges.begin() && std::prev(after)->second >= name->sequence;
+    auto after = std::upper_bound(ranges.begin(), ranges.end(), sequence,
+                                  [](std::int64_t value, const auto& range) { return value < range.first; });
+    return after != ranges.begin() && std::prev(after)->second >= sequence;
 }
 
 void SeenBatches::insert(const std::string& fileName)

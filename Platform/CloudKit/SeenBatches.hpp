@@ -21,6 +21,8 @@ namespace CloudKit {
 class SeenBatches {
 public:
     bool contains(const std::string& fileName) const;
+    // For a batch's or snapshot's name already parsed.
+    bool contains(const std::string& device, std::int64_t sequence) const;
     void insert(const std::string& fileName);
     void insert(const SeenBatches& other);
     // Whether every batch `other` holds is held here too.

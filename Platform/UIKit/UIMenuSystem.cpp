@@ -130,18 +130,33 @@ bool isHidden(const UIMenuElement& element)
     return false;
 }
 
-// `shown` has been validated already, inline groups included.
-void collectKeyCommands(const UIMenu& shown, const UIMenuSystem& system, std::vector<std::shared_ptr<UIKeyCommand>>& into)
+// A command as it shows now: a copy handed to its target's `validate(_:)`, or disabled when no
+// responder along the chain from the first responder can perform it.
+std::shared_ptr<UICommand> validatedCommand(const UICommand& command)
 {
-    for (const auto& child : shown.children()) {
+    auto shown = command.copy();
+    if (auto target = UIApplication::shared()->targetOfFirstResponder(shown->action(), shown))
+        target->validate(shown);
+    else
+        shown->setAttributes(shown->attributes() | UIMenuElement::Attributes::disabled());
+    return shown;
+}
+
+// Only the key commands `only` picks are validated: a target's validation may read a store, and a key
+// press asks for the few commands its key matches.
+void collectKeyCommands(const UIMenu& menu, const std::function<bool(const UIKeyCommand&)>& only, std::vector<std::shared_ptr<UIKeyCommand>>& into)
+{
+    for (const auto& child : menu.children()) {
+        if (isHidden(*child))
+            continue;
         if (auto keyCommand = std::dynamic_pointer_cast<UIKeyCommand>(child)) {
-            if (!keyCommand->attributes().contains(UIMenuElement::Attributes::disabled()))
-                into.push_back(keyCommand);
+            if (only && !only(*keyCommand))
+                continue;
+            auto shown = std::dynamic_pointer_cast<UIKeyCommand>(validatedCommand(*keyCommand));
+            if (shown && !isHidden(*shown) && !shown->attributes().contains(UIMenuElement::Attributes::disabled()))
+                into.push_back(std::move(shown));
         } else if (auto submenu = std::dynamic_pointer_cast<UIMenu>(child)) {
-            if (submenu->options().contains(UIMenu::Options::displayInline()))
-                collectKeyCommands(*submenu, system, into);
-            else
-                collectKeyCommands(*system.validated(submenu), system, into);
+            collectKeyCommands(*submenu, only, into);
         }
     }
 }
@@ -182,11 +197,7 @@ std::shared_ptr<UIMenu> UIMenuSystem::validated(const std::shared_ptr<UIMenu>& m
         if (isHidden(*child))
             continue;
         if (auto command = std::dynamic_pointer_cast<UICommand>(child)) {
-            auto shown = command->copy();
-            if (auto target = UIApplication::shared()->targetOfFirstResponder(shown->action(), shown))
-                target->validate(shown);
-            else
-                shown->setAttributes(shown->attributes() | UIMenuElement::Attributes::disabled());
+            auto shown = validatedCommand(*command);
             if (!isHidden(*shown))
                 children.push_back(shown);
         } else if (auto submenu = std::dynamic_pointer_cast<UIMenu>(child);
@@ -199,11 +210,11 @@ std::shared_ptr<UIMenu> UIMenuSystem::validated(const std::shared_ptr<UIMenu>& m
     return menu->replacingChildren(std::move(children));
 }
 
-std::vector<std::shared_ptr<UIKeyCommand>> UIMenuSystem::keyCommands()
+std::vector<std::shared_ptr<UIKeyCommand>> UIMenuSystem::keyCommands(const std::function<bool(const UIKeyCommand&)>& only)
 {
     std::vector<std::shared_ptr<UIKeyCommand>> commands;
     if (auto menu = mainMenu())
-        collectKeyCommands(*validated(menu), *this, commands);
+        collectKeyCommands(*menu, only, commands);
     return commands;
 }
 

@@ -3,6 +3,7 @@
 #include "Platform/Foundation/NSObject.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,8 +34,9 @@ public:
     // `validate(_:)`, or disabled when no responder along the chain from the first responder can perform
     // it; hidden entries are left out. Submenus are validated when they show in turn.
     std::shared_ptr<UIMenu> validated(const std::shared_ptr<UIMenu>& menu) const;
-    // The menu bar's key commands that are enabled now.
-    std::vector<std::shared_ptr<UIKeyCommand>> keyCommands();
+    // The menu bar's key commands that are enabled now; with `only`, those of them it picks, and no
+    // other command is validated.
+    std::vector<std::shared_ptr<UIKeyCommand>> keyCommands(const std::function<bool(const UIKeyCommand&)>& only = {});
     // Whether the entry can be chosen: commands and actions unless marked disabled; submenus always.
     static bool isEnabled(const UIMenuElement& element);
     // Chooses an entry as the user does: a command goes along the responder chain, an action runs its

@@ -638,30 +638,14 @@ void UITableView::applyPendingUpdates()
         const auto old = oldSectionOf[static_cast<std::size_t>(section)];
         if (!old || pending.insertedSections.contains(section))
             continue;
-        std::vector<std::int64_t> removed, claimed;
-        std::vector<std::pair<std::int64_t, std::int64_t>> moves;
         std::size_t movedIn = 0, movedOut = 0;
         const auto deletedHere = rowsOf(pending.deletedRows, *old);
         const auto insertedHere = rowsOf(pending.insertedRows, section);
         const auto deleted = static_cast<std::size_t>(deletedHere.size());
         const auto inserted = static_cast<std::size_t>(insertedHere.size());
-        removed.reserve(deleted);
-        claimed.reserve(inserted);
-        for (const auto& path : deletedHere)
-            removed.push_back(path.row());
-        for (const auto& path : insertedHere)
-            claimed.push_back(path.row());
         for (const auto& [from, to] : pending.movedRows) {
-            if (from.section() == *old)
-                removed.push_back(from.row()), ++movedOut;
-            if (to.section() == section)
-                claimed.push_back(to.row()), ++movedIn;
-            if (from.section() == *old && to.section() == section)
-                moves.emplace_back(from.row(), to.row());
-        }
-        if (!pending.movedRows.empty()) {
-            sortUnique(removed);
-            sortUnique(claimed);
+            movedOut += from.section() == *old;
+            movedIn += to.section() == section;
         }
         const auto before = oldCounts[static_cast<std::size_t>(*old)];
         const auto after = newCounts[static_cast<std::size_t>(section)];
@@ -675,12 +659,49 @@ void UITableView::applyPendingUpdates()
                           + " deleted) and plus or minus the number of rows moved into or out of that section ("
                           + count(movedIn) + " moved in, " + count(movedOut) + " moved out).");
         // Cells of rows that stay keep showing their rows at the rows' new places. Only the selected and
-        // the visible rows are followed: a table can hold many more rows than either.
-        const auto rowMap = mapPositions(before, removed, claimed, moves, after);
+        // the visible rows are followed: a table can hold many more rows than either. Without moves a
+        // row's new place is found among the sorted paths, with no map of every row.
+        std::vector<std::optional<std::int64_t>> rowMap;
+        if (!pending.movedRows.empty()) {
+            std::vector<std::int64_t> removed, claimed;
+            std::vector<std::pair<std::int64_t, std::int64_t>> moves;
+            for (const auto& path : deletedHere)
+                removed.push_back(path.row());
+            for (const auto& path : insertedHere)
+                claimed.push_back(path.row());
+            for (const auto& [from, to] : pending.movedRows) {
+                if (from.section() == *old)
+                    removed.push_back(from.row());
+                if (to.section() == section)
+                    claimed.push_back(to.row());
+                if (from.section() == *old && to.section() == section)
+                    moves.emplace_back(from.row(), to.row());
+            }
+            sortUnique(removed);
+            sortUnique(claimed);
+            rowMap = mapPositions(before, removed, claimed, moves, after);
+        }
+        auto rowsBelow = [](const auto& paths, std::int64_t row) {
+            return static_cast<std::int64_t>(std::ranges::lower_bound(paths, row, {}, &Foundation::IndexPath::row) - paths.begin());
+        };
         auto newPlace = [&](const Foundation::IndexPath& path) -> std::optional<std::int64_t> {
             if (path.section() != *old || path.row() < 0 || path.row() >= before || sortedContains(pending.deletedRows, path))
                 return std::nullopt;
-            return rowMap[static_cast<std::size_t>(path.row())];
+            if (!pending.movedRows.empty())
+                return rowMap[static_cast<std::size_t>(path.row())];
+            // The row stays as the how-many-th of those that stay, and takes that place among the new
+            // rows that no insertion claims.
+            const auto staying = path.row() - rowsBelow(deletedHere, path.row());
+            auto low = staying;
+            auto high = staying + static_cast<std::int64_t>(inserted);
+            while (low < high) {
+                const auto middle = low + (high - low) / 2;
+                if (middle + 1 - rowsBelow(insertedHere, middle + 1) > staying)
+                    high = middle;
+                else
+                    low = middle + 1;
+            }
+            return low < after ? std::optional(low) : std::nullopt;
         };
         for (const auto& path : m_selectedRows)
             if (auto to = newPlace(path))

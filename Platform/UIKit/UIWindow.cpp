@@ -386,7 +386,9 @@ bool UIWindow::performKeyCommand(const UIKey& key, const std::shared_ptr<UIRespo
                 if (perform(command))
                     return true;
     }
-    for (const auto& command : UIMenuSystem::main()->keyCommands())
+    // Only the menu bar's commands this key could perform are validated.
+    auto couldTake = [&](const UIKeyCommand& command) { return command.matches(key) && (!textTakesKey || command.wantsPriorityOverSystemBehavior()); };
+    for (const auto& command : UIMenuSystem::main()->keyCommands(couldTake))
         if (perform(command))
             return true;
     return false;

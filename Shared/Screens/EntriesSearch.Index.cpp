@@ -5,6 +5,7 @@
 #include "Shared/Screens/EntriesSearch.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 
 namespace Shared {
@@ -15,6 +16,9 @@ using Slot = EntriesSearchIndex::Slot;
 
 // Checking this many candidates takes long enough to share among the cores.
 constexpr std::size_t sharedCheckThreshold = 16'384;
+// Items are read in runs of this many when the work is shared among the cores.
+constexpr std::size_t run = 4096;
+constexpr std::uint32_t none = 0xFFFF'FFFF;
 
 std::array<std::uint64_t, 2> bytesOf(std::string_view text)
 {
@@ -44,6 +48,55 @@ std::size_t spread(std::uint32_t key)
     return static_cast<std::size_t>(mixed ^ (mixed >> 29));
 }
 
+std::size_t gapSize(std::uint32_t gap)
+{
+    std::size_t size = 1;
+    for (; gap >= 0x80; gap >>= 7)
+        ++size;
+    return size;
+}
+
+std::uint8_t* putGap(std::uint8_t* out, std::uint32_t gap)
+{
+    for (; gap >= 0x80; gap >>= 7)
+        *out++ = static_cast<std::uint8_t>(gap | 0x80);
+    *out++ = static_cast<std::uint8_t>(gap);
+    return out;
+}
+
+// Reads a list's slots one by one.
+class ListReader {
+public:
+    ListReader(const std::uint8_t* at, std::uint32_t count)
+        : m_at(at)
+        , m_left(count)
+    {
+    }
+    bool next(Slot& slot)
+    {
+        if (!m_left)
+            return false;
+        --m_left;
+        std::uint32_t gap = 0;
+        for (unsigned shift = 0;; shift += 7) {
+            auto byte = *m_at++;
+            gap |= static_cast<std::uint32_t>(byte & 0x7F) << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        m_slot = m_first ? gap : m_slot + gap;
+        m_first = false;
+        slot = m_slot;
+        return true;
+    }
+
+private:
+    const std::uint8_t* m_at;
+    std::uint32_t m_left;
+    Slot m_slot = 0;
+    bool m_first = true;
+};
+
 std::vector<Slot> intersection(const std::vector<Slot>& a, const std::vector<Slot>& b)
 {
     std::vector<Slot> result;
@@ -52,115 +105,290 @@ std::vector<Slot> intersection(const std::vector<Slot>& a, const std::vector<Slo
     return result;
 }
 
+std::vector<Slot> united(const std::vector<Slot>& a, const std::vector<Slot>& b)
+{
+    if (b.empty())
+        return a;
+    std::vector<Slot> result;
+    result.reserve(a.size() + b.size());
+    std::set_union(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(result));
+    return result;
+}
+
+// A table of keys that grows before it is half full, each key numbered in the order it came.
+class KeyTable {
+public:
+    KeyTable()
+        : m_keys(1024, 0)
+        , m_numbers(1024)
+    {
+    }
+    std::uint32_t number(std::uint32_t key)
+    {
+        if ((m_count + 1) * 2 >= m_keys.size())
+            grow();
+        auto mask = m_keys.size() - 1;
+        for (auto at = spread(key) & mask;; at = (at + 1) & mask) {
+            if (m_keys[at] == key + 1)
+                return m_numbers[at];
+            if (!m_keys[at]) {
+                m_keys[at] = key + 1;
+                m_numbers[at] = m_count;
+                return m_count++;
+            }
+        }
+    }
+    std::uint32_t count() const { return m_count; }
+    std::vector<std::uint32_t> takeKeys() { return std::move(m_keys); }
+    std::vector<std::uint32_t> takeNumbers() { return std::move(m_numbers); }
+
+private:
+    void grow()
+    {
+        std::vector<std::uint32_t> keys(m_keys.size() * 2, 0);
+        std::vector<std::uint32_t> numbers(keys.size());
+        auto mask = keys.size() - 1;
+        for (std::size_t i = 0; i < m_keys.size(); ++i) {
+            if (!m_keys[i])
+                continue;
+            auto at = spread(m_keys[i] - 1) & mask;
+            while (keys[at])
+                at = (at + 1) & mask;
+            keys[at] = m_keys[i];
+            numbers[at] = m_numbers[i];
+        }
+        m_keys = std::move(keys);
+        m_numbers = std::move(numbers);
+    }
+
+    std::vector<std::uint32_t> m_keys;
+    std::vector<std::uint32_t> m_numbers;
+    std::uint32_t m_count = 0;
+};
+
 } // namespace
+
+std::optional<std::uint32_t> EntriesSearchIndex::Shard::find(std::uint32_t key) const
+{
+    if (keys.empty())
+        return std::nullopt;
+    auto mask = keys.size() - 1;
+    for (auto at = spread(key) & mask;; at = (at + 1) & mask) {
+        if (keys[at] == key + 1)
+            return listOf[at];
+        if (!keys[at])
+            return std::nullopt;
+    }
+}
 
 EntriesSearchIndex::EntriesSearchIndex(Settings::Items::SearchableFields fields)
     : m_fields(fields)
+    , m_lists(Lists {})
 {
+    m_lists->shards.resize(shardCount);
 }
 
-EntriesSearchIndex::Text EntriesSearchIndex::makeText(const EntryIndex& index) const
+std::string EntriesSearchIndex::makeHaystack(const EntryIndex& index) const
 {
-    Text text;
-    text.haystack = EntriesSearch::haystack(index, m_fields);
-    text.bytes = bytesOf(text.haystack);
-    text.isASCII = !(text.bytes[0] & 1);
+    return EntriesSearch::haystack(index, m_fields);
+}
+
+void EntriesSearchIndex::setText(Slot slot, const std::string& haystack)
+{
+    auto& text = m_texts[slot];
+    if (text.isUsed)
+        m_unusedArena += text.length;
+    text.offset = static_cast<std::uint32_t>(m_arena.size());
+    text.length = static_cast<std::uint32_t>(haystack.size());
+    text.bytes = bytesOf(haystack);
     text.isUsed = true;
-    return text;
+    m_arena += haystack;
+    if (m_unusedArena > (1u << 16) && m_unusedArena * 2 > m_arena.size())
+        compactArena();
 }
 
-std::vector<std::uint32_t> EntriesSearchIndex::trigrams(const std::string& haystack)
+void EntriesSearchIndex::compactArena()
 {
-    std::vector<std::uint32_t> result;
+    std::string arena;
+    arena.reserve(m_arena.size() - m_unusedArena);
+    for (auto& text : m_texts) {
+        if (!text.isUsed)
+            continue;
+        auto offset = static_cast<std::uint32_t>(arena.size());
+        arena += haystack(text);
+        text.offset = offset;
+    }
+    m_arena = std::move(arena);
+    m_unusedArena = 0;
+}
+
+void EntriesSearchIndex::trigrams(std::string_view haystack, std::vector<std::uint32_t>& keys)
+{
+    keys.clear();
     if (haystack.size() < 3)
-        return result;
-    result.reserve(haystack.size() - 2);
+        return;
     for (std::size_t at = 0; at + 3 <= haystack.size(); ++at) {
         // No typed word holds a line break, so no trigram across two fields is ever asked for.
         if (haystack[at] == '\n' || haystack[at + 1] == '\n' || haystack[at + 2] == '\n')
             continue;
-        result.push_back(keyOf(trigramAt(haystack, at)));
+        keys.push_back(keyOf(trigramAt(haystack, at)));
     }
-    std::sort(result.begin(), result.end());
-    result.erase(std::unique(result.begin(), result.end()), result.end());
-    return result;
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
 }
 
 void EntriesSearchIndex::assign(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields)
 {
+    assignTexts(items, fields);
+    makeTrigramLists();
+}
+
+void EntriesSearchIndex::assignTexts(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields)
+{
     m_fields = fields;
     m_free.clear();
-    for (auto& shard : m_postings)
-        shard.clear();
+    m_lists.reset();
     m_texts.assign(items.size(), Text {});
-    std::vector<std::vector<std::uint32_t>> pieces(items.size());
-    concurrentPerform(items.size(), [&](std::size_t i) {
-        m_texts[i] = makeText(*items[i]);
-        pieces[i] = trigrams(m_texts[i].haystack);
+    // Each run's haystacks one after the other, then the runs one after the other.
+    std::vector<std::string> runs((items.size() + run - 1) / run);
+    concurrentPerform(runs.size(), [&](std::size_t part) {
+        auto& texts = runs[part];
+        texts.reserve(64 * run);
+        for (auto i = part * run; i < std::min(items.size(), (part + 1) * run); ++i) {
+            auto& text = m_texts[i];
+            text.offset = static_cast<std::uint32_t>(texts.size());
+            EntriesSearch::appendHaystack(texts, *items[i], m_fields);
+            text.length = static_cast<std::uint32_t>(texts.size() - text.offset);
+            text.bytes = bytesOf(std::string_view(texts).substr(text.offset));
+            text.isUsed = true;
+        }
     });
-    // Each shard of the trigrams is filled by one core from the part of each item's keys in that shard
-    // (sorted keys come grouped by shard): its lists counted in a flat table, made at their final sizes
-    // and filled in ascending slot order.
-    concurrentPerform(shardCount, [&](std::size_t shard) {
-        const auto first = static_cast<std::uint32_t>(shard << 24);
-        const auto last = static_cast<std::uint32_t>((shard + 1) << 24);
-        auto partOf = [&](const std::vector<std::uint32_t>& keys) {
-            auto begin = std::lower_bound(keys.begin(), keys.end(), first);
-            return std::ranges::subrange(begin, std::lower_bound(begin, keys.end(), last));
+    std::size_t total = 0;
+    for (const auto& texts : runs)
+        total += texts.size();
+    m_arena.clear();
+    m_arena.shrink_to_fit();
+    m_arena.reserve(total);
+    m_unusedArena = 0;
+    for (std::size_t part = 0; part < runs.size(); ++part) {
+        auto base = static_cast<std::uint32_t>(m_arena.size());
+        for (auto i = part * run; i < std::min(items.size(), (part + 1) * run); ++i)
+            m_texts[i].offset += base;
+        m_arena += runs[part];
+        std::string().swap(runs[part]);
+    }
+}
+
+bool EntriesSearchIndex::makeTrigramLists(const std::function<bool()>& shouldStop)
+{
+    if (m_lists)
+        return true;
+    std::atomic<bool> stopped {false};
+    auto stop = [&] {
+        if (stopped.load(std::memory_order_relaxed))
+            return true;
+        if (shouldStop && shouldStop()) {
+            stopped.store(true, std::memory_order_relaxed);
+            return true;
+        }
+        return false;
+    };
+    // Each item's keys, a run of items at a time in one array, each item's end beside it.
+    struct Keys {
+        std::vector<std::uint32_t> keys;
+        std::vector<std::uint32_t> ends;
+    };
+    const auto slotCount = m_texts.size();
+    std::vector<Keys> runs((slotCount + run - 1) / run);
+    concurrentPerform(runs.size(), [&](std::size_t part) {
+        if (stop())
+            return;
+        auto& piece = runs[part];
+        std::vector<std::uint32_t> keys;
+        for (auto slot = part * run; slot < std::min(slotCount, (part + 1) * run); ++slot) {
+            if (m_texts[slot].isUsed) {
+                trigrams(haystack(m_texts[slot]), keys);
+                piece.keys.insert(piece.keys.end(), keys.begin(), keys.end());
+            }
+            piece.ends.push_back(static_cast<std::uint32_t>(piece.keys.size()));
+        }
+        piece.keys.shrink_to_fit();
+    });
+    if (stopped)
+        return false;
+
+    // Each shard filled by one core from the part of each item's keys in that shard (sorted keys come
+    // grouped by shard): its lists counted and sized, then written in ascending slot order.
+    Lists lists;
+    lists.shards.resize(shardCount);
+    std::atomic<std::size_t> made {0};
+    concurrentPerform(shardCount, [&](std::size_t shardIndex) {
+        const auto first = static_cast<std::uint32_t>(shardIndex << 24);
+        const auto last = static_cast<std::uint32_t>((shardIndex + 1) << 24);
+        auto eachKey = [&](auto&& visit) {
+            for (std::size_t part = 0; part < runs.size(); ++part) {
+                if (stop())
+                    return;
+                const auto& piece = runs[part];
+                std::uint32_t begin = 0;
+                for (std::size_t i = 0; i < piece.ends.size(); ++i) {
+                    auto itemBegin = piece.keys.begin() + begin;
+                    auto itemEnd = piece.keys.begin() + piece.ends[i];
+                    begin = piece.ends[i];
+                    auto from = std::lower_bound(itemBegin, itemEnd, first);
+                    auto slot = static_cast<Slot>(part * run + i);
+                    for (auto at = from; at != itemEnd && *at < last; ++at)
+                        visit(*at, slot);
+                }
+            }
         };
-        // Open addressing: key plus one (zero is free) beside the key's list.
-        std::vector<std::uint32_t> table(1024, 0);
-        std::vector<std::uint32_t> listOf(table.size());
-        std::vector<std::vector<Slot>> lists;
+        KeyTable table;
         std::vector<std::uint32_t> counts;
-        auto find = [&](std::uint32_t key) -> std::uint32_t& {
-            auto mask = table.size() - 1;
-            for (auto at = spread(key) & mask;; at = (at + 1) & mask) {
-                if (table[at] == key + 1)
-                    return listOf[at];
-                if (!table[at]) {
-                    table[at] = key + 1;
-                    listOf[at] = static_cast<std::uint32_t>(counts.size());
-                    counts.push_back(0);
-                    return listOf[at];
-                }
+        std::vector<std::uint32_t> sizes;
+        std::vector<Slot> previous;
+        eachKey([&](std::uint32_t key, Slot slot) {
+            auto number = table.number(key);
+            if (number == counts.size()) {
+                counts.push_back(0);
+                sizes.push_back(0);
+                previous.push_back(none);
             }
-        };
-        for (const auto& slotKeys : pieces) {
-            for (auto key : partOf(slotKeys)) {
-                if (counts.size() * 2 >= table.size()) {
-                    // Grown before it is half full.
-                    std::vector<std::uint32_t> oldTable(table.size() * 2, 0);
-                    std::vector<std::uint32_t> oldLists(oldTable.size());
-                    std::swap(oldTable, table);
-                    std::swap(oldLists, listOf);
-                    auto mask = table.size() - 1;
-                    for (std::size_t i = 0; i < oldTable.size(); ++i) {
-                        if (!oldTable[i])
-                            continue;
-                        auto at = spread(oldTable[i] - 1) & mask;
-                        while (table[at])
-                            at = (at + 1) & mask;
-                        table[at] = oldTable[i];
-                        listOf[at] = oldLists[i];
-                    }
-                }
-                ++counts[find(key)];
-            }
+            ++counts[number];
+            sizes[number] += static_cast<std::uint32_t>(gapSize(previous[number] == none ? slot : slot - previous[number]));
+            previous[number] = slot;
+        });
+        if (stopped)
+            return;
+        auto& shard = lists.shards[shardIndex];
+        shard.starts.resize(counts.size() + 1);
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            shard.starts[i] = static_cast<std::uint32_t>(total);
+            total += sizes[i];
         }
-        lists.resize(counts.size());
-        for (std::size_t i = 0; i < counts.size(); ++i)
-            lists[i].reserve(counts[i]);
-        for (std::size_t slot = 0; slot < pieces.size(); ++slot) {
-            for (auto key : partOf(pieces[slot]))
-                lists[find(key)].push_back(static_cast<Slot>(slot));
-        }
-        auto& postings = m_postings[shard];
-        postings.reserve(lists.size());
-        for (std::size_t i = 0; i < table.size(); ++i)
-            if (table[i])
-                postings.emplace(table[i] - 1, std::move(lists[listOf[i]]));
+        shard.starts[counts.size()] = static_cast<std::uint32_t>(total);
+        shard.bytes.resize(total);
+        std::vector<std::uint32_t> cursor(shard.starts.begin(), shard.starts.end() - 1);
+        std::fill(previous.begin(), previous.end(), none);
+        eachKey([&](std::uint32_t key, Slot slot) {
+            auto number = table.number(key);
+            auto* out = shard.bytes.data() + cursor[number];
+            cursor[number] = static_cast<std::uint32_t>(putGap(out, previous[number] == none ? slot : slot - previous[number]) - shard.bytes.data());
+            previous[number] = slot;
+        });
+        std::size_t postings = 0;
+        for (auto count : counts)
+            postings += count;
+        made += postings;
+        shard.counts = std::move(counts);
+        shard.keys = table.takeKeys();
+        shard.listOf = table.takeNumbers();
     });
+    if (stopped)
+        return false;
+    lists.made = made;
+    m_lists = std::move(lists);
+    return true;
 }
 
 Slot EntriesSearchIndex::insert(const EntryIndex& index)
@@ -173,70 +401,108 @@ Slot EntriesSearchIndex::insert(const EntryIndex& index)
         slot = static_cast<Slot>(m_texts.size());
         m_texts.emplace_back();
     }
-    m_texts[slot] = makeText(index);
-    addPostings(slot, trigrams(m_texts[slot].haystack));
+    setText(slot, makeHaystack(index));
+    if (m_lists) {
+        std::vector<std::uint32_t> keys;
+        trigrams(haystack(m_texts[slot]), keys);
+        addToLists(slot, keys);
+    }
     return slot;
 }
 
 void EntriesSearchIndex::update(Slot slot, const EntryIndex& index)
 {
-    auto text = makeText(index);
-    if (text.haystack == m_texts[slot].haystack)
+    auto text = makeHaystack(index);
+    if (text == haystack(m_texts[slot]))
         return;
-    auto before = trigrams(m_texts[slot].haystack);
-    auto after = trigrams(text.haystack);
-    std::vector<std::uint32_t> gone;
-    std::vector<std::uint32_t> come;
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(gone));
-    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(come));
-    removePostings(slot, gone);
-    addPostings(slot, come);
-    m_texts[slot] = std::move(text);
+    if (m_lists) {
+        // The old trigrams stay in the lists; only the new ones are added.
+        std::vector<std::uint32_t> before;
+        std::vector<std::uint32_t> after;
+        trigrams(haystack(m_texts[slot]), before);
+        trigrams(text, after);
+        std::vector<std::uint32_t> come;
+        std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(come));
+        setText(slot, text);
+        ++m_lists->staleCount;
+        addToLists(slot, come);
+    } else {
+        setText(slot, text);
+    }
 }
 
 void EntriesSearchIndex::remove(Slot slot)
 {
-    removePostings(slot, trigrams(m_texts[slot].haystack));
-    m_texts[slot] = Text {};
+    auto& text = m_texts[slot];
+    if (!text.isUsed)
+        return;
+    m_unusedArena += text.length;
+    text = Text {};
     m_free.push_back(slot);
+    if (m_lists) {
+        ++m_lists->staleCount;
+        dropListsIfWorn();
+    }
 }
 
-void EntriesSearchIndex::addPostings(Slot slot, const std::vector<std::uint32_t>& keys)
+void EntriesSearchIndex::addToLists(Slot slot, const std::vector<std::uint32_t>& keys)
 {
+    auto& lists = *m_lists;
     for (auto key : keys) {
-        auto& slots = m_postings[shardOf(key)][key];
+        auto& slots = lists.added[key];
         // New slots come last; a slot used again goes back to its place.
-        if (slots.empty() || slots.back() < slot)
+        if (slots.empty() || slots.back() < slot) {
             slots.push_back(slot);
-        else
-            slots.insert(std::lower_bound(slots.begin(), slots.end(), slot), slot);
+        } else {
+            auto at = std::lower_bound(slots.begin(), slots.end(), slot);
+            if (at != slots.end() && *at == slot)
+                continue;
+            slots.insert(at, slot);
+        }
+        ++lists.addedCount;
     }
+    dropListsIfWorn();
 }
 
-void EntriesSearchIndex::removePostings(Slot slot, const std::vector<std::uint32_t>& keys)
+void EntriesSearchIndex::dropListsIfWorn()
 {
-    for (auto key : keys) {
-        auto& shard = m_postings[shardOf(key)];
-        auto found = shard.find(key);
-        if (found == shard.end())
-            continue;
-        auto& slots = found->second;
-        if (auto at = std::lower_bound(slots.begin(), slots.end(), slot); at != slots.end() && *at == slot)
-            slots.erase(at);
-        if (slots.empty())
-            shard.erase(found);
-    }
+    // Made again, once they are next wanted, when what was added beside them or lingers in them is a
+    // good part of them: until then a search checks every item.
+    const auto& lists = *m_lists;
+    if (lists.addedCount > std::max<std::size_t>(lists.made / 4, 1 << 16) || lists.staleCount > std::max<std::size_t>(m_texts.size() / 4, 4096))
+        m_lists.reset();
 }
 
-const std::vector<Slot>* EntriesSearchIndex::postings(std::uint32_t key) const
+std::size_t EntriesSearchIndex::listSize(std::uint32_t key) const
 {
-    const auto& shard = m_postings[shardOf(key)];
-    auto found = shard.find(key);
-    return found == shard.end() ? nullptr : &found->second;
+    std::size_t size = 0;
+    const auto& shard = m_lists->shards[shardOf(key)];
+    if (auto number = shard.find(key))
+        size += shard.counts[*number];
+    if (auto added = m_lists->added.find(key); added != m_lists->added.end())
+        size += added->second.size();
+    return size;
+}
+
+std::vector<Slot> EntriesSearchIndex::list(std::uint32_t key) const
+{
+    std::vector<Slot> slots;
+    const auto& shard = m_lists->shards[shardOf(key)];
+    if (auto number = shard.find(key)) {
+        slots.reserve(shard.counts[*number]);
+        ListReader reader(shard.bytes.data() + shard.starts[*number], shard.counts[*number]);
+        for (Slot slot; reader.next(slot);)
+            slots.push_back(slot);
+    }
+    if (auto added = m_lists->added.find(key); added != m_lists->added.end())
+        slots = united(slots, added->second);
+    return slots;
 }
 
 std::optional<std::vector<Slot>> EntriesSearchIndex::slotsHoldingTrigrams(const std::vector<Foundation::String>& words) const
 {
+    if (!m_lists)
+        return std::nullopt;
     std::vector<std::uint32_t> wanted;
     for (const auto& word : words) {
         const auto& bytes = word.utf8();
@@ -247,18 +513,35 @@ std::optional<std::vector<Slot>> EntriesSearchIndex::slotsHoldingTrigrams(const 
         return std::nullopt;
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
-    std::vector<const std::vector<Slot>*> lists;
-    for (auto trigram : wanted) {
-        const auto* slots = postings(trigram);
-        if (!slots)
+    std::vector<std::pair<std::size_t, std::uint32_t>> sized;
+    for (auto key : wanted) {
+        auto size = listSize(key);
+        if (!size)
             return std::vector<Slot> {};
-        lists.push_back(slots);
+        sized.emplace_back(size, key);
     }
-    std::sort(lists.begin(), lists.end(), [](const auto* a, const auto* b) { return a->size() < b->size(); });
-    std::vector<Slot> result = *lists.front();
+    std::sort(sized.begin(), sized.end());
+    std::vector<Slot> result = list(sized.front().second);
     // Once few are left, checking them whole is cheaper than narrowing further.
-    for (std::size_t i = 1; i < lists.size() && result.size() > 64; ++i)
-        result = intersection(result, *lists[i]);
+    for (std::size_t i = 1; i < sized.size() && result.size() > 64; ++i) {
+        const auto key = sized[i].second;
+        std::vector<Slot> kept;
+        const auto& shard = m_lists->shards[shardOf(key)];
+        if (auto number = shard.find(key)) {
+            // Read along the list, never made whole: only the slots still in the running are kept.
+            ListReader reader(shard.bytes.data() + shard.starts[*number], shard.counts[*number]);
+            std::size_t at = 0;
+            for (Slot slot; at < result.size() && reader.next(slot);) {
+                while (at < result.size() && result[at] < slot)
+                    ++at;
+                if (at < result.size() && result[at] == slot)
+                    kept.push_back(result[at++]);
+            }
+        }
+        if (auto added = m_lists->added.find(key); added != m_lists->added.end())
+            kept = united(kept, intersection(result, added->second));
+        result = std::move(kept);
+    }
     return result;
 }
 
@@ -277,9 +560,9 @@ std::vector<Slot> EntriesSearchIndex::matches(const std::vector<Foundation::Stri
         if (!text.isUsed || !holds(text.bytes, wantedBytes))
             return false;
         // A byte of ASCII text is found exactly when the text holds it.
-        if (onlySingleBytes && text.isASCII)
+        if (onlySingleBytes && text.isASCII())
             return true;
-        return EntriesSearch::matches(text.haystack, text.isASCII, words);
+        return EntriesSearch::matches(haystack(text), text.isASCII(), words);
     };
 
     std::vector<Slot> pool;
@@ -303,7 +586,6 @@ std::vector<Slot> EntriesSearchIndex::matches(const std::vector<Foundation::Stri
         return result;
     }
     // In runs shared among the cores, each kept in order.
-    constexpr std::size_t run = 4096;
     std::vector<std::vector<Slot>> found((slots.size() + run - 1) / run);
     concurrentPerform(found.size(), [&](std::size_t part) {
         auto end = std::min(slots.size(), (part + 1) * run);
@@ -315,6 +597,19 @@ std::vector<Slot> EntriesSearchIndex::matches(const std::vector<Foundation::Stri
     for (const auto& part : found)
         result.insert(result.end(), part.begin(), part.end());
     return result;
+}
+
+std::size_t EntriesSearchIndex::memoryUsed() const
+{
+    std::size_t bytes = m_texts.capacity() * sizeof(Text) + m_arena.capacity() + m_free.capacity() * sizeof(Slot);
+    if (m_lists) {
+        for (const auto& shard : m_lists->shards)
+            bytes += (shard.keys.capacity() + shard.listOf.capacity() + shard.starts.capacity() + shard.counts.capacity()) * sizeof(std::uint32_t)
+                + shard.bytes.capacity();
+        for (const auto& [key, slots] : m_lists->added)
+            bytes += sizeof(key) + sizeof(slots) + slots.capacity() * sizeof(Slot);
+    }
+    return bytes;
 }
 
 } // namespace Shared

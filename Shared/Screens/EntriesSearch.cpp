@@ -4,15 +4,37 @@
 
 #include "Platform/Foundation/CharacterSet.hpp"
 
+#include <algorithm>
+
 namespace Shared {
 
 std::string EntriesSearch::haystack(const EntryIndex& index, Settings::Items::SearchableFields fields)
 {
+    std::string haystack;
+    appendHaystack(haystack, index, fields);
+    return haystack;
+}
+
+void EntriesSearch::appendHaystack(std::string& haystack, const EntryIndex& index, Settings::Items::SearchableFields fields)
+{
     using Fields = Settings::Items::SearchableFields;
-    std::string haystack = index.title.lowercased().utf8();
+    // Nearly every text is ASCII, whose lowercase needs no case tables and no copy of its own.
+    auto lower = [&](const Foundation::String& text) {
+        const auto& bytes = text.utf8();
+        if (!std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            haystack += text.lowercased().utf8();
+            return;
+        }
+        auto at = haystack.size();
+        haystack += bytes;
+        for (auto i = at; i < haystack.size(); ++i)
+            if (haystack[i] >= 'A' && haystack[i] <= 'Z')
+                haystack[i] = static_cast<char>(haystack[i] + ('a' - 'A'));
+    };
+    lower(index.title);
     auto add = [&](const Foundation::String& text) {
         haystack += '\n';
-        haystack += text.lowercased().utf8();
+        lower(text);
     };
     for (const auto& tag : index.tags)
         add(tag);
@@ -26,7 +48,6 @@ std::string EntriesSearch::haystack(const EntryIndex& index, Settings::Items::Se
     }
     if (fields == Fields::titleSubtitleUsernameTagsNotes)
         add(index.notes);
-    return haystack;
 }
 
 std::vector<Foundation::String> EntriesSearch::words(const Foundation::String& text)
@@ -38,7 +59,7 @@ std::vector<Foundation::String> EntriesSearch::words(const Foundation::String& t
     return words;
 }
 
-bool EntriesSearch::matches(const std::string& haystack, bool isASCII, const std::vector<Foundation::String>& words)
+bool EntriesSearch::matches(std::string_view haystack, bool isASCII, const std::vector<Foundation::String>& words)
 {
     for (const auto& word : words) {
         if (haystack.find(word.utf8()) == std::string::npos)

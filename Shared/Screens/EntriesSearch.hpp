@@ -20,11 +20,12 @@ struct EntriesSearch {
 
     // The texts the searchable-fields preference names, lowercased, one per line.
     static std::string haystack(const EntryIndex& index, Settings::Items::SearchableFields fields);
+    static void appendHaystack(std::string& haystack, const EntryIndex& index, Settings::Items::SearchableFields fields);
     // The typed text's words, lowercased.
     static std::vector<Foundation::String> words(const Foundation::String& text);
     // Whether every word is in the haystack. Bytes can match inside a character (an accent after a
     // letter), so a haystack that is not ASCII is checked whole as text.
-    static bool matches(const std::string& haystack, bool isASCII, const std::vector<Foundation::String>& words);
+    static bool matches(std::string_view haystack, bool isASCII, const std::vector<Foundation::String>& words);
 };
 
 } // namespace Shared

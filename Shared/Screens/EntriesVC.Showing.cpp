@@ -95,14 +95,18 @@ void EntriesVC::submit(std::optional<Items> items)
                 self->show(result->rows, result->changes, result->itemsArrived);
             self->stepDidEnd();
         });
-        // With the rows on their way, the search index catches up, unless other items come next anyway.
+        // With the rows on their way, the search index catches up, unless other items come next anyway;
+        // its slowest part gives way to any step asked for meanwhile, which it would only hold up.
         bool itemsNext = false;
         {
             std::lock_guard lock(work->mutex);
             itemsNext = work->next && work->next->items;
         }
         if (!itemsNext)
-            work->worker.indexItems();
+            work->worker.indexItems([&work] {
+                std::lock_guard lock(work->mutex);
+                return work->next.has_value();
+            });
     });
 }
 

@@ -39,22 +39,33 @@ std::vector<ShownRows> sectionsOf(const EntriesVCRows& rows)
 // Two selections of the same items in the same order differ only by rows left out and rows let in.
 ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::vector<std::uint32_t>& to)
 {
-    std::vector<Difference> removed;
-    std::vector<Difference> inserted;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < from.size() || j < to.size()) {
-        if (j == to.size() || (i < from.size() && from[i] < to[j])) {
-            removed.push_back(Difference::removed(static_cast<std::int64_t>(i++)));
-        } else if (i == from.size() || to[j] < from[i]) {
-            inserted.push_back(Difference::inserted(static_cast<std::int64_t>(j++)));
-        } else {
+    // Counted first, so that the one list is made at its size: a search can remove most of a large list.
+    std::size_t common = 0;
+    for (std::size_t i = 0, j = 0; i < from.size() && j < to.size();) {
+        if (from[i] < to[j])
             ++i;
+        else if (to[j] < from[i])
             ++j;
-        }
+        else
+            ++common, ++i, ++j;
     }
-    removed.insert(removed.end(), inserted.begin(), inserted.end());
-    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(removed)}}));
+    std::vector<Difference> differences;
+    differences.reserve(from.size() + to.size() - 2 * common);
+    for (std::size_t i = 0, j = 0; i < from.size(); ++i) {
+        while (j < to.size() && to[j] < from[i])
+            ++j;
+        if (j == to.size() || to[j] != from[i])
+            differences.push_back(Difference::removed(static_cast<std::int64_t>(i)));
+    }
+    for (std::size_t i = 0, j = 0; j < to.size(); ++j) {
+        while (i < from.size() && from[i] < to[j])
+            ++i;
+        if (i == from.size() || from[i] != to[j])
+            differences.push_back(Difference::inserted(static_cast<std::int64_t>(j)));
+    }
+    std::vector<ChangeSet::ItemDifferences> sections;
+    sections.push_back({0, 0, std::move(differences)});
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, std::move(sections)));
 }
 
 // The same items in the same rows, some of them changed (a sync's change to one item): the changed
@@ -95,10 +106,11 @@ EntriesVCWorker::EntriesVCWorker()
 {
 }
 
-void EntriesVCWorker::indexItems()
+void EntriesVCWorker::indexItems(const std::function<bool()>& shouldStop)
 {
     if (m_indexedItems != m_rows->items() || m_search.fields() != m_fields)
         takeItems(m_rows->items(), m_fields);
+    m_search.makeTrigramLists(shouldStop);
 }
 
 void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
@@ -119,11 +131,12 @@ void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items
         }
     }
     if (staying * 2 < summaries.size() || summaries.empty()) {
-        // Mostly new (the first list, another filter, other searchable fields): made afresh on every core.
+        // Mostly new (the first list, another filter, other searchable fields): made afresh on every
+        // core, the trigram lists once nothing waits.
         std::vector<const EntryIndex*> all(summaries.size());
         for (std::size_t i = 0; i < summaries.size(); ++i)
             all[i] = summaries[i].get();
-        m_search.assign(all, fields);
+        m_search.assignTexts(all, fields);
         m_slotOfPosition.resize(summaries.size());
         std::iota(m_slotOfPosition.begin(), m_slotOfPosition.end(), Slot {0});
     } else {

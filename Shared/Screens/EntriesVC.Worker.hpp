@@ -6,6 +6,7 @@
 
 #include "Basalwork/Interface/ChangeSet.hpp"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,8 +36,9 @@ public:
     Result run(const Request& request);
     // Brings the search index up to the rows' items. A step that brings items without a search leaves
     // it behind, so that the list shows before every item's search text is made; the owner calls this
-    // once that step is handed back, and a search calls it first.
-    void indexItems();
+    // once that step is handed back, and a search makes the texts first. The trigram lists come last
+    // and give way to a step waiting (`shouldStop`): until they are there a search reads every text.
+    void indexItems(const std::function<bool()>& shouldStop = {});
 
 private:
     // Takes new items into the search index: the ones that stay keep their slots, only changed ones are

@@ -162,3 +162,43 @@ TEST(ChangeBatchTests, ADeletionKeepsARecordSavedSinceItsWriterLookedAndOldOnesA
     EXPECT_FALSE(earlier.changes.front().deletedTag);
     EXPECT_FALSE(stateAfter(earlier));
 }
+
+// Each change is read on its own, so the reader finds where changes begin and end: texts holding
+// brackets, braces, quotes and escapes, another order of members and spaces anywhere read as written;
+// a change cut or joined wrongly is damage. A batch of many changes (a snapshot's) reads back whole.
+TEST(ChangeBatchTests, ChangesAreFoundWhateverTheyHoldAndTheirLayout)
+{
+    auto saveOf = [](const std::string& name, const std::string& title) {
+        return "{ \"fields\" : {\"title\" : {\"string\":\"" + title + "\"}} , \"change\":\"saveRecord\",\"zone\":\"CustomRecordZone\","
+               "\"owner\":\"__defaultOwner__\",\"incarnation\":\"life-1\",\"name\":\"" + name + "\",\"type\":\"Entry\",\"replacesFields\":true }";
+    };
+    auto older = [&](const std::string& changes) {
+        return "\n{ \"changes\" :\n [ " + changes + " ] ,\"format\":\"CloudKit change batch\", \"version\":1,\"container\":\"" + container
+               + "\",\"account\":\"" + account + "\",\"device\":\"" + device + "\",\"sequence\":7,\"clock\":3,\"date\":0 }\n";
+    };
+    const std::string tricky = R"(a ]}, \"quoted\" [{ \\)";
+    auto read = decode(older(saveOf("E1", tricky) + " ,\n" + saveOf("E2", "}") + "," + saveOf("E]", "\\\"")));
+    ASSERT_EQ(read.changes.size(), 3u);
+    EXPECT_EQ(read.changes[0].fields.at("title")->as<Foundation::String>(), Foundation::String(R"(a ]}, "quoted" [{ \)"));
+    EXPECT_EQ(read.changes[1].fields.at("title")->as<Foundation::String>(), Foundation::String("}"));
+    EXPECT_EQ(read.changes[2].recordName, "E]");
+    EXPECT_EQ(read.changes[2].fields.at("title")->as<Foundation::String>(), Foundation::String("\""));
+    EXPECT_TRUE(decode(older("")).changes.empty());
+
+    for (const auto& wrong : {saveOf("E1", "x") + ",", "," + saveOf("E1", "x"), saveOf("E1", "x") + saveOf("E2", "y"),
+                              saveOf("E1", "x").substr(1), saveOf("E1", "x") + "}", saveOf("E1", "x") + " 1", saveOf("E1", "\\")})
+        EXPECT_THROW(decode(older(wrong)), CKError) << wrong;
+
+    ChangeBatch many = sample();
+    for (int index = 0; index < 1000; ++index) {
+        ChangeBatch::Change save {ChangeBatch::Change::Kind::saveRecord, CKRecordZoneID("CustomRecordZone"), "life-1",
+                                  "R" + std::to_string(index), "Entry", true, {}, nullptr};
+        save.fields.emplace("title", CKRecordValue(Foundation::String("[" + std::to_string(index) + "]")));
+        many.changes.push_back(std::move(save));
+    }
+    auto bytes = std::string(many.encoded(container, account, {}).view());
+    auto back = decode(bytes);
+    ASSERT_EQ(back.changes.size(), many.changes.size());
+    EXPECT_EQ(back.changes.back().fields.at("title")->as<Foundation::String>(), Foundation::String("[999]"));
+    EXPECT_EQ(std::string(back.encoded(container, account, {}).view()), bytes);
+}

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace UIKit;
 using Foundation::make;
 using Foundation::Selector;
@@ -28,6 +30,7 @@ class Delegate : public UIResponder, public UIApplicationDelegate {
 public:
     bool unlocked = true;
     bool pinned = false;
+    std::vector<std::string> validated;
 
     void handleLockCommand() { g_calls.push_back("lock"); }
     void handlePinCommand() { pinned = !pinned; }
@@ -40,6 +43,7 @@ public:
     }
     void validate(const std::shared_ptr<UICommand>& command) override
     {
+        validated.push_back(command->action().name());
         if (command->action() == Selector("handlePinCommand"))
             command->setState(pinned ? UIMenuElement::State::on : UIMenuElement::State::off);
         UIResponder::validate(command);
@@ -223,4 +227,20 @@ TEST_F(Commands, KeysMatchTheChainsKeyCommandsDeepestFirstThenTheMenuBar)
     UIEventDriver::pressKey(key("l"));
     EXPECT_EQ(g_calls.size(), 3u);
     EXPECT_EQ(field->text(), "l");
+}
+
+// Validating a command may cost its target a read of a store: a key press asks only the commands of the
+// menu bar that its key could perform, and typing into a field asks none.
+TEST_F(Commands, AKeyPressValidatesOnlyTheMenuBarCommandsItsKeyMatches)
+{
+    ASSERT_TRUE(field->becomeFirstResponder());
+    UIEventDriver::pressKey(key("q"));
+    EXPECT_EQ(field->text(), "q");
+    EXPECT_TRUE(delegate->validated.empty());
+    UIEventDriver::pressKey(key("l", UIKeyModifierFlags::command()));
+    EXPECT_EQ(delegate->validated, std::vector<std::string> {"handleLockCommand"});
+    EXPECT_EQ(g_calls, std::vector<std::string> {"lock"});
+    EXPECT_FALSE(std::dynamic_pointer_cast<UICommand>(child(fileGroup(), "Lock"))->attributes().contains(UIMenuElement::Attributes::disabled()))
+        << "a menu that shows is validated whole";
+    EXPECT_NE(std::ranges::find(delegate->validated, "handlePinCommand"), delegate->validated.end());
 }

@@ -139,6 +139,16 @@ TEST_F(TableTest, ALargeBatchMovesCellsSelectionAndLookupsWithTheRowsThatStay)
     EXPECT_EQ(table->indexPathForRow({10, 44.0 * 9 + 43}), IndexPath::withRow(7, 1));
     EXPECT_EQ(table->indexPathForRow({10, 44.0 * 10}), std::nullopt);
     EXPECT_EQ(table->indexPathForRow({-1, 44.0 * 9}), std::nullopt);
+
+    // Without moves each row that stays is followed among the sorted paths alone: old rows 2, 3, 4, 6
+    // and 7 stay and fill the new places that the two insertions leave (1, 2, 4, 5, 6).
+    rows->counts = {2, 7};
+    table->performBatchUpdates([&] {
+        table->deleteRows({IndexPath::withRow(5, 1), IndexPath::withRow(0, 1), IndexPath::withRow(1, 1)}, UITableView::RowAnimation::fade);
+        table->insertRows({IndexPath::withRow(3, 1), IndexPath::withRow(0, 1)}, UITableView::RowAnimation::fade);
+    });
+    EXPECT_EQ(table->indexPathsForSelectedRows(), (std::vector {IndexPath::withRow(0, 0), IndexPath::withRow(1, 1), IndexPath::withRow(6, 1)}));
+    EXPECT_EQ(table->cellForRow(IndexPath::withRow(1, 1)), kept);
 }
 
 // A table that lives long keeps only its recent changes: every search of a large list is two of them.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <random>
 #include <string>
@@ -109,20 +110,23 @@ namespace {
 
 // The ids the index's slots stand for, sorted, beside those searching each item whole finds.
 void expectSameAnswers(const EntriesSearchIndex& index, const std::vector<EntryIndex>& items, const std::vector<EntriesSearchIndex::Slot>& slots,
-                       Fields fields, std::mt19937& random)
+                       Fields fields, std::mt19937& random, int queries = 150)
 {
-    for (int query = 0; query < 150; ++query) {
+    std::vector<std::pair<std::string, bool>> haystacks;
+    for (const auto& item : items) {
+        auto haystack = EntriesSearch::haystack(item, fields);
+        bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        haystacks.emplace_back(std::move(haystack), isASCII);
+    }
+    for (int query = 0; query < queries; ++query) {
         String text(randomText(random, 3));
         auto words = EntriesSearch::words(text);
         if (words.empty())
             continue;
         std::vector<std::string> expected;
-        for (const auto& item : items) {
-            auto haystack = EntriesSearch::haystack(item, fields);
-            bool isASCII = std::ranges::all_of(haystack, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-            if (EntriesSearch::matches(haystack, isASCII, words))
-                expected.push_back(item.entryID.utf8());
-        }
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (EntriesSearch::matches(haystacks[i].first, haystacks[i].second, words))
+                expected.push_back(items[i].entryID.utf8());
         std::vector<std::string> found;
         for (auto slot : index.matches(words))
             found.push_back(items[static_cast<std::size_t>(std::ranges::find(slots, slot) - slots.begin())].entryID.utf8());
@@ -153,26 +157,52 @@ TEST(EntriesSearchIndex, FindsExactlyWhatSearchingEveryTextWholeFinds)
         }
         EntriesSearchIndex built;
         built.assign(pointers, fields);
+        EXPECT_TRUE(built.hasTrigramLists());
         expectSameAnswers(built, items, slots, fields, random);
 
-        // Item by item, then changed, removed, and slots taken again.
+        // Before its trigram lists are made, and when their making gives way half done.
+        EntriesSearchIndex textsOnly;
+        textsOnly.assignTexts(pointers, fields);
+        EXPECT_FALSE(textsOnly.hasTrigramLists());
+        expectSameAnswers(textsOnly, items, slots, fields, random, 40);
+        std::atomic<int> asked {0};
+        EXPECT_FALSE(textsOnly.makeTrigramLists([&] { return ++asked > 1; }));
+        EXPECT_FALSE(textsOnly.hasTrigramLists());
+        expectSameAnswers(textsOnly, items, slots, fields, random, 40);
+
+        // Item by item into an empty index, and into one made at once, then changed, removed, and slots
+        // taken again: the same slots in both.
         EntriesSearchIndex grown(fields);
         for (std::size_t i = 0; i < items.size(); ++i)
             slots[i] = grown.insert(items[i]);
-        for (int i = 0; i < 150; ++i) {
-            auto at = random() % items.size();
-            if (random() % 3 == 0) {
-                grown.remove(slots[at]);
-                items[at] = randomItem(random, 1000 + i);
-                slots[at] = grown.insert(items[at]);
-            } else {
-                auto changed = randomItem(random, 0);
-                changed.entryID = items[at].entryID;
-                items[at] = changed;
-                grown.update(slots[at], items[at]);
+        auto change = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                auto at = random() % items.size();
+                if (random() % 3 == 0) {
+                    grown.remove(slots[at]);
+                    built.remove(slots[at]);
+                    items[at] = randomItem(random, 1000 + i);
+                    slots[at] = grown.insert(items[at]);
+                    EXPECT_EQ(built.insert(items[at]), slots[at]);
+                } else {
+                    auto changed = randomItem(random, 0);
+                    changed.entryID = items[at].entryID;
+                    items[at] = changed;
+                    grown.update(slots[at], items[at]);
+                    built.update(slots[at], items[at]);
+                }
             }
-        }
+        };
+        change(150);
+        EXPECT_TRUE(built.hasTrigramLists()) << "a few changes go beside the lists";
         expectSameAnswers(grown, items, slots, fields, random);
+        expectSameAnswers(built, items, slots, fields, random);
+        // So many that the lists are made again when next wanted.
+        change(5000);
+        EXPECT_FALSE(built.hasTrigramLists());
+        expectSameAnswers(built, items, slots, fields, random, 40);
+        EXPECT_TRUE(built.makeTrigramLists());
+        expectSameAnswers(built, items, slots, fields, random, 40);
     }
 }
 
@@ -268,8 +298,12 @@ TEST(EntriesSearchIndex, TheListsStepsShowWhatASearchOfEverythingShowsAndTheirBa
                 fields = fields == Fields::titleSubtitleUsernameTagsNotes ? Fields::titleTags : Fields::titleSubtitleUsernameTagsNotes;
                 step(std::nullopt, typed);
             }
-            if (random() % 2)
-                worker.indexItems();
+            // The trigram lists may give way to the next keystroke half made.
+            if (random() % 2) {
+                std::atomic<int> asked {0};
+                const int allowed = static_cast<int>(random() % 4);
+                worker.indexItems([&] { return asked++ >= allowed; });
+            }
             continue;
         }
         step(std::nullopt, typed);

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,64 @@ TEST_F(EntriesVCTests, NewItemsComeInMarkedAndChangedOnesChangeInPlaceKeepingThe
     EXPECT_TRUE(driver.core().find("Contract 📎")) << "an item with files is marked";
     EXPECT_EQ(table->indexPathForSelectedRow(), row(2));
     EXPECT_EQ(list->selectedEntryIDs(), std::vector<String> {"2"});
+}
+
+namespace {
+
+// An owner whose items are read on the list's worker, held there until the test lets the read go on.
+class HeldEntriesDelegate : public RecordingEntriesDelegate {
+public:
+    std::shared_future<void> gate;
+
+    Shared::EntriesVCItems entryIndices(const Entry::Filter& filter, Settings::Items::SortMethod sortMethod, EntriesVC& list) override
+    {
+        auto items = RecordingEntriesDelegate::entryIndices(filter, sortMethod, list).read();
+        return Shared::EntriesVCItems::deferred([items, gate = gate] {
+            if (gate.valid())
+                gate.wait();
+            return items;
+        });
+    }
+};
+
+} // namespace
+
+// Keys typed while the worker is still busy with the step before, and items changed meanwhile: the list
+// ends with the newest items searched for the newest text, never with an answer to an older one.
+TEST_F(EntriesVCTests, TypingWhileTheListIsBusyShowsTheAnswerToTheLatestText)
+{
+    auto held = make<HeldEntriesDelegate>();
+    held->entries = delegate->entries;
+    std::promise<void> release;
+    held->gate = release.get_future().share();
+    list->setDelegate(held);
+    driver.tap("EntriesVC.search");
+    EntriesVC::Config config;
+    config.sortMethod = Settings::Items::SortMethod::modifiedAt; // asks for the items again, now held
+    list->setConfig(config, false);
+    auto& field = *list->searchField();
+    // Straight into the field: the driver would wait for the held worker.
+    for (const char* text : {"m", "a", "i", "l"})
+        field.insertText(text);
+    field.deleteBackward();
+    field.deleteBackward();
+    held->entries.push_back(RecordingEntriesDelegate::entry("5", "Mailroom"));
+    held->gate = {};
+    config.sortMethod = Settings::Items::SortMethod::alphabetical;
+    config.searchState.text = list->searchText();
+    list->setConfig(config, false);
+    EXPECT_EQ(shown(), (std::vector<std::string> {"1", "2", "3", "4"})) << "nothing changed while the worker was held";
+    release.set_value();
+    show();
+    EXPECT_EQ(list->searchText().utf8(), "ma");
+    EXPECT_EQ(shown(), (std::vector<std::string> {"2", "3", "5"}));
+    field.insertText("i");
+    field.insertText("l");
+    field.insertText("r");
+    show();
+    EXPECT_EQ(shown(), (std::vector<std::string> {"5"}));
+    EXPECT_TRUE(driver.core().find("Mailroom"));
+    EXPECT_FALSE(driver.core().find("Mailbox"));
 }
 
 TEST_F(EntriesVCTests, KeysMoveExtendAndActivateTheSelection)

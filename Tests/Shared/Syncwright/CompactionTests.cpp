@@ -174,6 +174,45 @@ TEST_F(CompactionTests, AResetTheSnapshotCoversIsStillAnnounced)
     EXPECT_EQ(notes(told), (Notes {{"a", "start"}, {"b", "Bravo"}}));
 }
 
+// A reader of a snapshot keeps its records once, and a batch that arrives late from a machine away
+// (it sorts before batches already applied past the snapshot) makes the reader apply everything again on
+// the snapshot's records and reads the batches past it again, in the same process: none of them is
+// lost or goes back, and one damaged since it was first read is reported until it is repaired.
+TEST_F(CompactionTests, ABatchArrivingLateAtAReaderOfASnapshotKeepsTheSnapshotsItems)
+{
+    ASSERT_TRUE(first.sync([](Installation& it) { it.add(String("a"), String("start")); it.add(String("b"), String("Bravo")); }).upToDate);
+    SyncTool::carry(first, third);
+    ASSERT_TRUE(third.sync([](Installation& it) { it.add(String("c"), String("Charlie")); }).upToDate);
+    ASSERT_TRUE(edit(first, 40, "edit ").upToDate);
+    ASSERT_FALSE(files(first, ".snapshot").empty());
+    ASSERT_FALSE(files(first, ".batch").empty()) << "batches past the snapshot, which the late one sorts before";
+    SyncTool::carry(first, second);
+
+    auto late = second.run([&](Installation& it) {
+        it.sync();
+        auto before = it.notes();
+        if (before != Notes {{"a", "edit 39"}, {"b", "Bravo"}})
+            return Summary::throwing("the snapshot read as " + SeparateInstallation::summary(it).description());
+        // Meanwhile a batch it read was damaged where it lies: applying everything again meets the
+        // damage, which counts until it is repaired.
+        auto newest = batchNames(second.batches()).back();
+        auto bytes = TestSupport::readText(second.batches() / newest);
+        auto damaged = bytes;
+        SyncTool::flipBit(damaged.size() / 2, 2)(damaged);
+        TestSupport::writeText(second.batches() / newest, damaged);
+        SyncTool::carry(third, second);
+        it.sync();
+        auto withDamage = SeparateInstallation::summary(it);
+        if (withDamage.upToDate || withDamage.description().find(newest) == std::string::npos)
+            return Summary::throwing("the damage went unreported: " + withDamage.description());
+        TestSupport::writeText(second.batches() / newest, bytes);
+        it.sync();
+        return SeparateInstallation::summary(it);
+    });
+    EXPECT_TRUE(late.upToDate) << late.description();
+    EXPECT_EQ(notes(late), (Notes {{"a", "edit 39"}, {"b", "Bravo"}, {"c", "Charlie"}}));
+}
+
 // A start over a folder that nothing changed in since the last sync opens none of its files, however
 // many edits they hold; anything new, or a file damaged since, is read again and reported.
 TEST_F(CompactionTests, AStartOverAnUnchangedFolderOpensNoFile)
