@@ -59,6 +59,12 @@ expect "Enable password AutoFill in Safari:" "the steps that switch AutoFill on 
 never "For future reference" "the steps that switch AutoFill off"
 close_settings
 
+# The trash confirmation, switched off below the item list page's first screen: Command-Delete moves the
+# login to the trash at once, without a question.
+keys M-BSpace
+expect "No Items" "moving the login to the trash"
+never "Move to Trash?" "moving the login to the trash"
+
 keys C-q
 ended 0 "quitting the program"
 echo "settings pages end to end: passed"

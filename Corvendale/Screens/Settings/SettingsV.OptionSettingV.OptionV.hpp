@@ -152,7 +152,8 @@ protected:
         Basalwork::registerForPreferredContentSizeCategoryChanges(m_clearButton);
         m_clearButton->setContentHuggingPriority(UIKit::UILayoutPriority {910}, Axis::horizontal);
         m_clearButton->setContentCompressionResistancePriority(UIKit::UILayoutPriority {910}, Axis::horizontal);
-        Basalwork::constrain(*m_clearButton, 24, UIKit::UILayoutPriority::required(), 1, UIKit::UILayoutPriority::required());
+        // The glyph's square without the image's margins: one line of the display, as the text beside it.
+        Basalwork::constrain(*m_clearButton, UIKit::TextGrid::lineHeight, UIKit::UILayoutPriority::required(), 1, UIKit::UILayoutPriority::required());
         m_clearButton->addAction(
             [weakSelf] {
                 if (auto self = weakSelf.lock())
