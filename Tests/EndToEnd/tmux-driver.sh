@@ -148,6 +148,26 @@ focus() {
   for _ in $(seq 40); do focused "$1" && return 0; press Tab; done
   fail "$2: Tab never reached \"$1\""
 }
+# focused_choice <text>: the choice of an option list showing the text has the focus: its row is drawn
+# in reverse behind a "›".
+focused_choice() {
+  styled | grep -E $'\e\\[([0-9]+;)*7m' | sed $'s/\e\\[[0-9;]*m//g' | grep -qE "› *$(literal "$1")(  |$)"
+}
+# focus_choice <text> <step>: Tab until the focus is on the choice showing the text (40 presses at most):
+# an option list is entered at its chosen option.
+focus_choice() {
+  for _ in $(seq 40); do focused_choice "$1" && return 0; press Tab; done
+  fail "$2: Tab never reached the choice \"$1\""
+}
+# pick_choice <text> <step> [Up]: in the focused option list, Down (or Up) until the choice showing the text has
+# the focus, then Return chooses it.
+pick_choice() {
+  for _ in $(seq 40); do
+    focused_choice "$1" && { keys Enter; return 0; }
+    press "${3:-Down}"
+  done
+  fail "$2: the arrows never reached the choice \"$1\""
+}
 # highlighted <text> <step>: waits until a line showing the text is drawn in reverse (a selected row).
 highlighted() {
   for _ in $(seq $steps); do
