@@ -360,20 +360,24 @@ std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtScreenPoint(CGPoin
 
 std::optional<Foundation::IndexPath> UIInteractionDriver::keyboardRow(UITableView& table) const
 {
+    std::optional<Foundation::IndexPath> own;
+    if (m_keyboardRowTable.lock().get() == &table && m_keyboardRow) {
+        const auto& row = *m_keyboardRow;
+        if (row.section() < table.numberOfSections() && row.row() < table.numberOfRows(row.section()))
+            own = row;
+    }
+    // Where the arrows only point, the row they point at is apart from the selection.
+    if (own && !table.selectionFollowsFocus())
+        return own;
     if (auto selected = table.indexPathForSelectedRow())
         return selected;
-    if (m_keyboardRowTable.lock().get() != &table || !m_keyboardRow)
-        return std::nullopt;
-    const auto& row = *m_keyboardRow;
-    if (row.section() >= table.numberOfSections() || row.row() >= table.numberOfRows(row.section()))
-        return std::nullopt;
-    return row;
+    return own;
 }
 
 std::shared_ptr<UIView> UIInteractionDriver::keyboardRowCell() const
 {
     auto table = std::dynamic_pointer_cast<UITableView>(focusedView());
-    if (!table || table->indexPathForSelectedRow())
+    if (!table || (table->selectionFollowsFocus() && table->indexPathForSelectedRow()))
         return nullptr;
     auto row = keyboardRow(*table);
     return row ? std::shared_ptr<UIView>(table->cellForRow(*row)) : nullptr;
@@ -619,7 +623,7 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
     const auto& indexPath = all[static_cast<std::size_t>(target)];
     m_keyboardRowTable = table;
     m_keyboardRow = indexPath;
-    if (table->indexPathForSelectedRow() == indexPath)
+    if (table->selectionFollowsFocus() && table->indexPathForSelectedRow() == indexPath)
         return true;
     table->scrollToRow(indexPath, UITableView::ScrollPosition::none, false);
     table->layoutIfNeeded();
@@ -628,6 +632,9 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
         return false;
     if (auto window = table->window())
         window->setFocusedView(table);
+    // The row is only pointed at, drawn as the focus; Return confirms it.
+    if (!table->selectionFollowsFocus())
+        return true;
     return tap(cell);
 }
 
@@ -637,6 +644,15 @@ bool UIInteractionDriver::activateFocusedView()
     if (dynamic_cast<const UIFocusItem*>(focused.get()))
         return tap(focused);
     if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
+        if (!table->selectionFollowsFocus()) {
+            // The row the arrows point at is confirmed as a click on it would be, selected or not.
+            auto row = keyboardRow(*table);
+            auto cell = row ? table->cellForRow(*row) : nullptr;
+            if (!cell)
+                return false;
+            table->deselectRow(*row, false);
+            return tap(cell);
+        }
         auto selected = table->indexPathForSelectedRow();
         auto cell = selected ? table->cellForRow(*selected) : nullptr;
         return cell && tap(cell);
@@ -725,7 +741,9 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     // Return and Space press a focused button, switch or item before the key commands of what holds it.
     if (plain && (name == "Return" || name == "Space")) {
         auto focused = focusedView();
-        const bool presses = std::dynamic_pointer_cast<UIControl>(focused) || dynamic_cast<const UIFocusItem*>(focused.get());
+        auto table = std::dynamic_pointer_cast<UITableView>(focused);
+        const bool presses = std::dynamic_pointer_cast<UIControl>(focused) || dynamic_cast<const UIFocusItem*>(focused.get())
+            || (table && !table->selectionFollowsFocus());
         if (presses && !isTextInput(*focused) && activateFocusedView())
             return true;
     }

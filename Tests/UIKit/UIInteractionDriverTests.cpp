@@ -646,4 +646,35 @@ TEST_F(DrivenWindow, AFocusGroupIsOneStopEnteredAtItsPreferredItemWhoseArrowsAnd
     EXPECT_EQ(g_log, (std::vector<std::string> {"chose banana", "chose apple", "screen's Up"}));
 }
 
+TEST_F(DrivenWindow, InATableWhoseArrowsOnlyPointReturnConfirmsTheRowPointedAt)
+{
+    auto list = make<ListAndForm>("list");
+    window->setRootViewController(list);
+    window->makeKeyAndVisible();
+    list->table->setSelectionFollowsFocus(false);
+    list->table->layoutIfNeeded();
+    driver.settle();
+    g_log.clear();
+    auto& core = driver.core();
+
+    // The arrows move the keyboard's row, drawn as the focus, and tell the delegate nothing.
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_EQ(core.focusedView(), list->table);
+    EXPECT_EQ(core.keyboardRowCell(), list->table->cellForRow(IndexPath::withRow(1, 0)));
+    EXPECT_FALSE(list->table->indexPathForSelectedRow());
+    EXPECT_TRUE(g_log.empty());
+
+    // Return confirms it, as a click does; again on the same row, now selected, it confirms it again.
+    EXPECT_TRUE(core.pressNavigating("Return"));
+    EXPECT_EQ(list->table->indexPathForSelectedRow(), IndexPath::withRow(1, 0));
+    EXPECT_TRUE(core.pressNavigating("Space"));
+    // Moving on from a selected row starts where the arrows left off.
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_EQ(core.keyboardRowCell(), list->table->cellForRow(IndexPath::withRow(2, 0)));
+    EXPECT_EQ(g_log, (std::vector<std::string> {"list selected 1", "list selected 1"}));
+}
+
 } // namespace
