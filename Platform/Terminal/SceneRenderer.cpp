@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UIButton.Configuration.hpp"
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIFocusItem.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIProgressView.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <ranges>
 
 namespace Terminal {
 namespace {
@@ -287,7 +289,9 @@ struct Painter {
             canvas.frame({cells.column - 1, cells.row - 1, cells.columns + 2, cells.rows + 2}, CellStyle::plain, clip);
         }
         const auto* cell = dynamic_cast<const UITableViewCell*>(view.get());
-        const bool marked = cell && (cell->isSelected() || cell->isHighlighted() || focused.get() == cell);
+        // A focused item (a choice of a list) is marked as a focused row is.
+        const bool marked = (cell && (cell->isSelected() || cell->isHighlighted() || focused.get() == cell))
+            || (focused == view && dynamic_cast<const UIFocusItem*>(view.get()));
         if (marked) {
             style = style | CellStyle::reverse;
             canvas.clear(clip.intersection(cells), style);
@@ -301,7 +305,16 @@ struct Painter {
             draw(subview, inner, style);
         // The mark goes on last, so that nothing the cell holds covers it, and only on a blank: a row whose
         // text starts at its edge keeps its first letter (reverse video marks it as well).
-        const auto markRow = cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2);
+        auto markRow = cells.row + std::max<std::int64_t>(0, (cells.rows - 1) / 2);
+        // An item's mark stands beside its first line of text, wherever in its rows that lies.
+        if (marked && !cell)
+            for (auto row = cells.row; row < cells.bottom(); ++row) {
+                auto shows = [&](std::int64_t column) { return clip.contains(column, row) && canvas.at(column, row).text != " "; };
+                if (std::ranges::any_of(std::views::iota(cells.column + 1, cells.right()), shows)) {
+                    markRow = row;
+                    break;
+                }
+            }
         if (marked && clip.contains(cells.column, markRow) && canvas.at(cells.column, markRow).text == " ")
             canvas.write(cells.column, markRow, String("›"), style, clip);
     }

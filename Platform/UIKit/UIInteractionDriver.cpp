@@ -8,6 +8,7 @@
 #include "Platform/UIKit/UIContextualAction.hpp"
 #include "Platform/UIKit/UIDocumentPickerViewController.hpp"
 #include "Platform/UIKit/UIEventDriver.hpp"
+#include "Platform/UIKit/UIFocusItem.hpp"
 #include "Platform/UIKit/UIKey.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
@@ -27,9 +28,12 @@
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <ranges>
 
 namespace UIKit {
 namespace {
@@ -101,11 +105,43 @@ bool takesFocus(const std::shared_ptr<UIView>& view)
 {
     if (isTextInput(*view))
         return true;
+    if (const auto* item = dynamic_cast<const UIFocusItem*>(view.get()))
+        return item->canBecomeFocused();
     if (auto control = std::dynamic_pointer_cast<UIControl>(view))
         return control->isEnabled();
     if (auto table = std::dynamic_pointer_cast<UITableView>(view))
         return table->allowsSelection() && table->numberOfSections() > 0;
     return false;
+}
+
+std::optional<Foundation::String> focusGroup(const UIView& view)
+{
+    const auto* item = dynamic_cast<const UIFocusItem*>(&view);
+    return item ? item->focusGroupIdentifier() : std::nullopt;
+}
+
+// Where the focus lands on a view of a group: the group's item of the highest priority.
+std::shared_ptr<UIView> groupEntry(const std::vector<std::shared_ptr<UIView>>& views, const std::shared_ptr<UIView>& reached, bool forward)
+{
+    const auto group = focusGroup(*reached);
+    if (!group)
+        return reached;
+    std::shared_ptr<UIView> entry;
+    std::int64_t best = 0;
+    auto consider = [&](const std::shared_ptr<UIView>& view) {
+        if (focusGroup(*view) != group)
+            return;
+        const auto priority = dynamic_cast<const UIFocusItem&>(*view).focusGroupPriority();
+        if (!entry || priority > best) {
+            entry = view;
+            best = priority;
+        }
+    };
+    if (forward)
+        std::ranges::for_each(views, consider);
+    else
+        std::ranges::for_each(views | std::views::reverse, consider);
+    return entry;
 }
 
 // Views in reading order, as runs that stay together: a split view's columns are read one after the
@@ -145,6 +181,17 @@ std::vector<Run> readingOrder(const std::shared_ptr<UIView>& view)
     std::ranges::stable_sort(runs, [](const Run& lhs, const Run& rhs) {
         return lhs.origin.y != rhs.origin.y ? lhs.origin.y < rhs.origin.y : lhs.origin.x < rhs.origin.x;
     });
+    // A scroll view's content is read whole where the scroll view stands, however far it is scrolled:
+    // what scrolled up past the top of a page still comes after the page's header.
+    if (dynamic_cast<const UIScrollView*>(view.get()) && runs.size() > 1) {
+        Run whole {origin, {}};
+        for (auto& run : runs)
+            whole.views.insert(whole.views.end(), run.views.begin(), run.views.end());
+        // A table that takes the focus itself comes before its rows.
+        if (auto self = std::ranges::find(whole.views, view); self != whole.views.end())
+            std::rotate(whole.views.begin(), self, self + 1);
+        return {std::move(whole)};
+    }
     return runs;
 }
 
@@ -313,20 +360,24 @@ std::shared_ptr<UIMenu> UIInteractionDriver::openContextMenuAtScreenPoint(CGPoin
 
 std::optional<Foundation::IndexPath> UIInteractionDriver::keyboardRow(UITableView& table) const
 {
+    std::optional<Foundation::IndexPath> own;
+    if (m_keyboardRowTable.lock().get() == &table && m_keyboardRow) {
+        const auto& row = *m_keyboardRow;
+        if (row.section() < table.numberOfSections() && row.row() < table.numberOfRows(row.section()))
+            own = row;
+    }
+    // Where the arrows only point, the row they point at is apart from the selection.
+    if (own && !table.selectionFollowsFocus())
+        return own;
     if (auto selected = table.indexPathForSelectedRow())
         return selected;
-    if (m_keyboardRowTable.lock().get() != &table || !m_keyboardRow)
-        return std::nullopt;
-    const auto& row = *m_keyboardRow;
-    if (row.section() >= table.numberOfSections() || row.row() >= table.numberOfRows(row.section()))
-        return std::nullopt;
-    return row;
+    return own;
 }
 
 std::shared_ptr<UIView> UIInteractionDriver::keyboardRowCell() const
 {
     auto table = std::dynamic_pointer_cast<UITableView>(focusedView());
-    if (!table || table->indexPathForSelectedRow())
+    if (!table || (table->selectionFollowsFocus() && table->indexPathForSelectedRow()))
         return nullptr;
     auto row = keyboardRow(*table);
     return row ? std::shared_ptr<UIView>(table->cellForRow(*row)) : nullptr;
@@ -500,16 +551,22 @@ bool UIInteractionDriver::moveFocus(bool forward)
         return false;
     auto current = focusedView();
     auto here = std::ranges::find(views, current);
+    const auto step = [&views, forward](std::size_t at) { return forward ? (at + 1) % views.size() : (at + views.size() - 1) % views.size(); };
+    std::size_t index = 0;
     std::size_t next = 0;
     if (here != views.end()) {
-        const auto index = static_cast<std::size_t>(here - views.begin());
-        next = forward ? (index + 1) % views.size() : (index + views.size() - 1) % views.size();
+        index = static_cast<std::size_t>(here - views.begin());
+        next = step(index);
+        // A focus group is one stop: the focus leaves it for the first view beyond it.
+        if (const auto group = focusGroup(*current))
+            for (std::size_t skipped = 1; skipped < views.size() && focusGroup(*views[next]) == group; ++skipped)
+                next = step(next);
     } else if (!forward) {
         next = views.size() - 1;
     }
     // A table shows only some of its rows: the focus goes through the rows it can scroll to before it
     // leaves the table, and enters a table at its first row (last, going back).
-    const bool wraps = here != views.end() && (forward ? next == 0 : next == views.size() - 1);
+    const bool wraps = here != views.end() && (forward ? next <= index : next >= index);
     auto [table, cell] = enclosingTable(current);
     if (table && (wraps || enclosingTable(views[next]).first != table)) {
         if (auto stop = focusableInRowsBeyondSight(table, table->indexPath(*cell), forward))
@@ -520,7 +577,21 @@ bool UIInteractionDriver::moveFocus(bool forward)
         if (auto stop = focusableInRowsBeyondSight(entered, std::nullopt, forward))
             return focus(stop);
     }
-    return focus(views[next]);
+    return focus(groupEntry(views, views[next], forward));
+}
+
+bool UIInteractionDriver::moveFocusInGroup(bool forward)
+{
+    auto current = focusedView();
+    const auto group = current ? focusGroup(*current) : std::nullopt;
+    if (!group)
+        return false;
+    std::vector<std::shared_ptr<UIView>> members;
+    std::ranges::copy_if(focusableViews(), std::back_inserter(members), [&group](const auto& view) { return focusGroup(*view) == group; });
+    const auto here = std::ranges::find(members, current) - members.begin();
+    const auto next = std::clamp<std::ptrdiff_t>(here + (forward ? 1 : -1), 0, std::ssize(members) - 1);
+    // At either end the arrow stays in the group, as it does at a table's first and last rows.
+    return next == here || focus(members[static_cast<std::size_t>(next)]);
 }
 
 std::shared_ptr<UITableView> UIInteractionDriver::arrowTable() const
@@ -552,7 +623,7 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
     const auto& indexPath = all[static_cast<std::size_t>(target)];
     m_keyboardRowTable = table;
     m_keyboardRow = indexPath;
-    if (table->indexPathForSelectedRow() == indexPath)
+    if (table->selectionFollowsFocus() && table->indexPathForSelectedRow() == indexPath)
         return true;
     table->scrollToRow(indexPath, UITableView::ScrollPosition::none, false);
     table->layoutIfNeeded();
@@ -561,13 +632,27 @@ bool UIInteractionDriver::moveTableSelection(std::int64_t rows)
         return false;
     if (auto window = table->window())
         window->setFocusedView(table);
+    // The row is only pointed at, drawn as the focus; Return confirms it.
+    if (!table->selectionFollowsFocus())
+        return true;
     return tap(cell);
 }
 
 bool UIInteractionDriver::activateFocusedView()
 {
     auto focused = focusedView();
+    if (dynamic_cast<const UIFocusItem*>(focused.get()))
+        return tap(focused);
     if (auto table = std::dynamic_pointer_cast<UITableView>(focused)) {
+        if (!table->selectionFollowsFocus()) {
+            // The row the arrows point at is confirmed as a click on it would be, selected or not.
+            auto row = keyboardRow(*table);
+            auto cell = row ? table->cellForRow(*row) : nullptr;
+            if (!cell)
+                return false;
+            table->deselectRow(*row, false);
+            return tap(cell);
+        }
         auto selected = table->indexPathForSelectedRow();
         auto cell = selected ? table->cellForRow(*selected) : nullptr;
         return cell && tap(cell);
@@ -653,12 +738,19 @@ bool UIInteractionDriver::pressNavigating(const Foundation::String& keyName, UIK
     // Command-W closes what is in front, and a pop-over is in front of its window.
     if (name == "w" && modifiers == UIKeyModifierFlags::command() && closePopover())
         return true;
-    // Return and Space press a focused button or switch before the key commands of what holds it.
+    // Return and Space press a focused button, switch or item before the key commands of what holds it.
     if (plain && (name == "Return" || name == "Space")) {
         auto focused = focusedView();
-        if (std::dynamic_pointer_cast<UIControl>(focused) && !isTextInput(*focused) && activateFocusedView())
+        auto table = std::dynamic_pointer_cast<UITableView>(focused);
+        const bool presses = std::dynamic_pointer_cast<UIControl>(focused) || dynamic_cast<const UIFocusItem*>(focused.get())
+            || (table && !table->selectionFollowsFocus());
+        if (presses && !isTextInput(*focused) && activateFocusedView())
             return true;
     }
+    // The arrows move among the items of the focused group before the screen's own keys see them.
+    if (plain && !modifiers.contains(UIKeyModifierFlags::shift()) && (name == "Up" || name == "Down" || name == "Left" || name == "Right"))
+        if (auto focused = focusedView(); focused && focusGroup(*focused))
+            return moveFocusInGroup(name == "Down" || name == "Right");
     // The arrows move in the table that holds the focus, before the screen's own keys move another.
     if (plain && !modifiers.contains(UIKeyModifierFlags::shift()) && std::dynamic_pointer_cast<UITableView>(focusedView()))
         if (auto move = tableMove(name))

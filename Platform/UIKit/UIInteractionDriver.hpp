@@ -55,8 +55,9 @@ public:
 
     // Keyboard navigation, as with full keyboard access. The focus moves among the views of the screen in
     // front (the key window's topmost presented screen, else the window) that take it: text inputs,
-    // enabled controls and tables that select rows, in reading order (split-view columns left to right,
-    // then top to bottom and left to right). A text input holds the focus as first responder; another
+    // enabled controls, tables that select rows and focus items (`UIFocusItem`), in reading order
+    // (split-view columns left to right, then top to bottom and left to right); the items of a focus
+    // group are one stop, entered at the item that asks for it most. A text input holds the focus as first responder; another
     // view holds it as its window's focused view (`UIWindow::focusedView`) while it stays on that screen,
     // so that key commands and menu commands go up from it. A tap moves the focus to what it lands on.
     std::vector<std::shared_ptr<UIView>> focusableViews() const;
@@ -67,7 +68,8 @@ public:
     bool moveFocus(bool forward);
     // A key as the keyboard gives it: Tab and Shift-Tab move the focus, Return and Space press a focused
     // button or switch, other keys go to the key window. What no key command or responder takes, the
-    // keyboard does itself: Return chooses the focused table's selected row, Up, Down, PageUp, PageDown,
+    // keyboard does itself: Return chooses the focused table's selected row (Return and Space press a
+    // focused item, and the arrows move among its group's items, before any key command), Up, Down, PageUp, PageDown,
     // Home and End move the selection of the focused table (before any key command, so that they move in
     // the table the focus is in) else of the screen's first, Left and Right
     // step a focused segmented control, stepper or slider, Escape cancels the screen in front (its Cancel
@@ -119,6 +121,8 @@ private:
     // without one), scrolling them into sight; none when no later row has one.
     std::shared_ptr<UIView> focusableInRowsBeyondSight(const std::shared_ptr<UITableView>& table, std::optional<Foundation::IndexPath> from,
                                                        bool forward) const;
+    // The arrows in a focus group: the item before or after the focused one in reading order.
+    bool moveFocusInGroup(bool forward);
     bool activateFocusedView();
     bool stepFocusedControl(int direction);
     bool cancelScreen();

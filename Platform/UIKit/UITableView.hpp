@@ -120,6 +120,11 @@ public:
     void setAllowsSelectionDuringEditing(bool allows) { m_allowsSelectionDuringEditing = allows; }
     bool allowsMultipleSelectionDuringEditing() const { return m_allowsMultipleSelectionDuringEditing; }
     void setAllowsMultipleSelectionDuringEditing(bool allows) { m_allowsMultipleSelectionDuringEditing = allows; }
+    // Whether moving the keyboard's row selects it through the delegate, as a tap does (the default). A
+    // table whose tap chooses something clears it: the arrows then only point at a row, and Return
+    // confirms it.
+    bool selectionFollowsFocus() const { return m_selectionFollowsFocus; }
+    void setSelectionFollowsFocus(bool follows) { m_selectionFollowsFocus = follows; }
     bool isEditing() const { return m_isEditing; }
     virtual void setEditing(bool editing, bool animated);
     // The row at a point in the table's bounds; none between rows or below them.
@@ -226,6 +231,7 @@ private:
     bool m_allowsSelectionDuringEditing = false;
     bool m_allowsMultipleSelectionDuringEditing = false;
     bool m_isEditing = false;
+    bool m_selectionFollowsFocus = true;
     CGFloat m_rowHeight = automaticDimension;
     CGFloat m_estimatedRowHeight = automaticDimension;
     CGFloat m_sectionHeaderHeight = automaticDimension;

@@ -200,11 +200,23 @@ std::shared_ptr<UIView> UIWindow::focusedView() const
 
 std::shared_ptr<UIResponder> UIWindow::responderChainStart()
 {
-    if (auto responder = firstResponder())
-        return responder;
+    auto focused = focusedView();
+    if (auto responder = firstResponder()) {
+        // One left behind a screen presented over the window (a controller beneath that took the
+        // keyboard back) yields to the focus on the screen in front, as the focus itself does.
+        auto top = topViewController();
+        auto* view = dynamic_cast<UIView*>(responder.get());
+        if (auto* controller = dynamic_cast<UIViewController*>(responder.get()); controller && controller->isViewLoaded())
+            view = controller->view().get();
+        bool behind = focused && top && top != m_rootViewController && top->isViewLoaded() && view;
+        for (const UIView* ancestor = view; behind && ancestor; ancestor = ancestor->superview().get())
+            behind = ancestor != top->view().get();
+        if (!behind)
+            return responder;
+    }
     // A text input gets keys only while it is first responder; once it ended editing, what holds it
     // answers in its place, so that the commands of the screen the focus was in still arrive.
-    if (auto view = focusedView()) {
+    if (auto view = focused) {
         if (!dynamic_cast<const UIKeyInput*>(view.get()))
             return view;
         if (auto holder = view->next())

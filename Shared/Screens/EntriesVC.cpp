@@ -335,6 +335,8 @@ void EntriesVC::updateHeader()
         m_pickerLabel->setIsHidden(true);
     }
     m_tableView->setAllowsMultipleSelection(m_isSelectingMultiple);
+    // In the picker a click chooses: the arrows must only point at an item until Return.
+    m_tableView->setSelectionFollowsFocus(!config.mode.as<Config::Mode::Picker>());
     updateSelectionControls();
 }
 

@@ -83,7 +83,7 @@ type_ "$master"
 keys Enter
 expect "Forum" "the site's login after unlocking"
 expect "alice" "the site's login after unlocking"
-keys Down
+select_row "Forum" "choosing the login"
 keys Enter
 outcome fill 0 "choosing the login"
 printed '"user":"alice"' "the credential handed over"
@@ -134,6 +134,8 @@ expect "Master Password" "the extension's unlock screen"
 type_ "$master"
 keys Enter
 expect "No Items" "a site without items"
+# A list without items gives the keyboard to its search field a moment after it shows.
+expect_focused "Search" "the search field of a list without items"
 focus "+" "the extension's new item button"
 keys Enter
 choose "Login" "the new item menu"
@@ -165,7 +167,8 @@ expect "Master Password" "the extension's unlock screen"
 type_ "$master"
 keys Enter
 expect "alice" "the site's login after unlocking"
-keys Down Enter
+select_row "Forum" "choosing the login"
+keys Enter
 expect "Copied to the clipboard" "handing the password to the clipboard"
 clipboard "$secret" "the handed-over password"
 keys Enter

@@ -26,17 +26,29 @@ never "$secret" "the concealed password"
 # The user name shows twice: under the title in the list, and in the details.
 [ "$(screen | grep -cF "alice@example.com")" = 2 ] || fail "the list shows no subtitle"
 
-# Item List & Search: rows without subtitles.
+# Item List & Search by the keyboard alone: Tab enters the list styles at the one chosen, Down goes to
+# rows without subtitles and Return takes it.
 open_page "Item List & Search" "Standard without Subtitle"
-click "Standard without Subtitle" "the list styles"
+never "Ask before moving items to trash?" "the page's first screen"
+focus_choice "Standard" "the list styles"
+pick_choice "Standard without Subtitle" "the list styles"
+steady
+# The last list lies below the first screen: Tab goes on to it and brings it into sight.
+for _ in $(seq 8); do
+  screen | grep -qF "Ask before moving items to trash?" && focused_choice "Enabled" && break
+  press Tab
+done
+focused_choice "Enabled" || fail "Tab never reached the trash confirmations"
+pick_choice "Disabled" "the trash confirmations"
 steady
 close_settings
 expect "Forum" "the list after the settings"
 [ "$(screen | grep -cF "alice@example.com")" = 1 ] || fail "the list still shows the subtitle"
 
-# Item Details: passwords shown in the clear.
+# Item Details: passwords shown in the clear, past the default user name's field.
 open_page "Item Details" "Under passwords only"
-click "Disabled" "the concealing choices"
+focus_choice "Enabled" "the concealing choices"
+pick_choice "Disabled" "the concealing choices"
 steady
 close_settings
 expect "$secret" "the details after concealing was switched off"
@@ -46,6 +58,12 @@ open_page "AutoFill" "Enable AutoFill in System Settings:"
 expect "Enable password AutoFill in Safari:" "the steps that switch AutoFill on in the browser"
 never "For future reference" "the steps that switch AutoFill off"
 close_settings
+
+# The trash confirmation, switched off below the item list page's first screen: Command-Delete moves the
+# login to the trash at once, without a question.
+keys M-BSpace
+expect "No Items" "moving the login to the trash"
+never "Move to Trash?" "moving the login to the trash"
 
 keys C-q
 ended 0 "quitting the program"

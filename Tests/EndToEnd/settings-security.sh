@@ -61,7 +61,8 @@ new_login() {
 launch idle "${shifted[@]}"
 set_up idle
 open_page "Authentication & Security" "Lock Now"
-click "After 5 Minutes" "the auto-lock choices"
+focus_choice "After 15 Minutes" "the auto-lock choices"
+pick_choice "After 5 Minutes" "the auto-lock choices" Up
 steady
 close_settings
 idle_from=$(date +%s)
@@ -87,7 +88,8 @@ expect "Bank" "the two logins"
 # The colour scheme on its page: the terminal's colours change, the menu bar's check mark moves.
 before=$(styled)
 open_page "Appearance" "Choose which color scheme to use:"
-click "Always Dark" "the colour schemes"
+focus_choice "Match System" "the colour schemes"
+pick_choice "Always Dark" "the colour schemes"
 changed "$before"
 close_settings
 [ "$(styled)" != "$before" ] || fail "the colours stayed as they were"

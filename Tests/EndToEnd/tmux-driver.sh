@@ -26,6 +26,9 @@ trap cleanup EXIT
 
 # Waits run in steps of 50 ms; how many steps a wait may take (10 s; ASan makes the program slow).
 steps=200
+# The run fails with its screen once it has taken this long (CTest gives each run a little more), rather
+# than being killed silently in the middle of a step.
+deadline=${E2E_DEADLINE:-300}
 
 # start <session> <command...>: a pane of 100 x 30 cells running the command; its process number lands in
 # $work/<session>.pid and its exit status in $work/<session>.status. The desktop's clipboard tools stay
@@ -43,7 +46,10 @@ start() {
 
 screen() { tmux_ capture-pane -p -t "$session"; }
 fail() { echo "FAILED: $1"; echo "--- screen ---"; screen; exit 1; }
-keys() { tmux_ send-keys -t "$session" "$@"; }
+keys() {
+  [ $SECONDS -lt $deadline ] || fail "the run took longer than $deadline s"
+  tmux_ send-keys -t "$session" "$@"
+}
 # Typed as a person types: one character a key, then a look until the screen shows what was typed
 # (see `press`).
 type_() {
@@ -148,6 +154,26 @@ focus() {
   for _ in $(seq 40); do focused "$1" && return 0; press Tab; done
   fail "$2: Tab never reached \"$1\""
 }
+# focused_choice <text>: the choice of an option list showing the text has the focus: its row is drawn
+# in reverse behind a "›".
+focused_choice() {
+  styled | grep -E $'\e\\[([0-9]+;)*7m' | sed $'s/\e\\[[0-9;]*m//g' | grep -qE "› *$(literal "$1")(  |$)"
+}
+# focus_choice <text> <step>: Tab until the focus is on the choice showing the text (40 presses at most):
+# an option list is entered at its chosen option.
+focus_choice() {
+  for _ in $(seq 40); do focused_choice "$1" && return 0; press Tab; done
+  fail "$2: Tab never reached the choice \"$1\""
+}
+# pick_choice <text> <step> [Up]: in the focused option list, Down (or Up) until the choice showing the text has
+# the focus, then Return chooses it.
+pick_choice() {
+  for _ in $(seq 40); do
+    focused_choice "$1" && { keys Enter; return 0; }
+    press "${3:-Down}"
+  done
+  fail "$2: the arrows never reached the choice \"$1\""
+}
 # highlighted <text> <step>: waits until a line showing the text is drawn in reverse (a selected row).
 highlighted() {
   for _ in $(seq $steps); do
@@ -156,8 +182,10 @@ highlighted() {
   done
   fail "$2: \"$1\" is not highlighted"
 }
-# choose <title> <step>: in the open menu, Down until the entry is highlighted, then Return.
+# choose <title> <step>: in the open menu, Down until the entry is highlighted, then Return. A menu that
+# did not open fails at once rather than after forty arrows.
 choose() {
+  expect "$1" "$2: the menu with \"$1\""
   for _ in $(seq 40); do
     if styled | grep -qE $'\e\\[([0-9]+;)*7m( |✓|–)'"$(literal "$1")"'(  |.?│)'; then
       keys Enter
@@ -166,6 +194,18 @@ choose() {
     press Down
   done
   fail "$2: the open menu has no entry \"$1\""
+}
+# select_row <text> <step>: Down until a row showing the text is highlighted: a list takes the arrows only
+# once it has the keyboard, which may come a moment after it shows.
+select_row() {
+  for _ in $(seq 20); do
+    keys Down
+    for _ in $(seq 20); do
+      styled | grep -E $'\e\\[([0-9]+;)*7m' | grep -qF -- "$1" && return 0
+      sleep 0.05
+    done
+  done
+  fail "$2: the arrows never selected the row \"$1\""
 }
 # click <text> <step>: once the picture is steady, a click of the mouse's first button on the middle of
 # the text's first showing,

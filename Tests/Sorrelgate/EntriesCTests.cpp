@@ -123,5 +123,31 @@ TEST_F(ExtensionTest, WithNothingForTheSiteTheSearchFieldTakesTheKeyboard)
     EXPECT_EQ(request.shownItems().size(), 1U);
 }
 
+// The list takes the keyboard half a second after it shows; arrows pressed before then reach the table
+// itself, where they must only point at an item, as they do later: only Return or a click chooses.
+TEST_F(ExtensionTest, ArrowsBeforeTheListTakesTheKeyboardOnlyPoint)
+{
+    addLogin("Forum", "alice", "forum-secret", "forum.example");
+    auto admin = addLogin("Forum Admin", "root", "admin-secret", "forum.example");
+    lock();
+    auto request = Request::list({"forum.example"});
+    request.enter(masterPassword, 0.2);
+    ASSERT_EQ(request.shownItems().size(), 2U);
+    ASSERT_FALSE(request.entriesC()->isFirstResponder());
+    // Keys as the terminal hands them over: to the screen's commands, else to the focus and the table.
+    auto& driver = request.driver();
+    auto press = [&](const char* key) {
+        EXPECT_TRUE(driver.core().pressNavigating(Foundation::String(key))) << key;
+        driver.settle();
+    };
+    press("Down");
+    press("Down");
+    EXPECT_FALSE(request.outcome());
+    EXPECT_EQ(request.shownItems().at(1), admin);
+    press("Return");
+    ASSERT_TRUE(request.waitForEnd());
+    EXPECT_EQ(*request.outcome(), Context::Outcome(Context::CompletedWithPassword {{"root", "admin-secret"}}));
+}
+
 } // namespace
 } // namespace SorrelgateTests

@@ -95,14 +95,15 @@ public:
             m_driver = std::make_unique<TestSupport::Driver>(m_scene);
         return *m_driver;
     }
-    // The master password as typed on the unlock screen and confirmed.
-    void enter(const Foundation::String& password)
+    // The master password as typed on the unlock screen and confirmed, then the clock moved on (by less
+    // than the list's half second to take the keyboard, to press keys before it does).
+    void enter(const Foundation::String& password, double seconds = 1)
     {
         auto authenticationC = this->authenticationC();
         const auto& state = authenticationC->authenticationVC()->state();
         ASSERT_TRUE(state.is<Shared::AuthenticationVState::Locked>());
         authenticationC->didSelectPrimaryAction(state.withEntryText(password), *authenticationC->authenticationVC());
-        TestSupport::advanceClock(1);
+        TestSupport::advanceClock(seconds);
     }
 
     bool hasEnded() const { return m_ended; }

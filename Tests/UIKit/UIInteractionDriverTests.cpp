@@ -7,10 +7,12 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIContextMenuConfiguration.hpp"
 #include "Platform/UIKit/UIContextualAction.hpp"
+#include "Platform/UIKit/UIFocusItem.hpp"
 #include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIMenu.hpp"
 #include "Platform/UIKit/UIMenuBuilder.hpp"
 #include "Platform/UIKit/UIMenuSystem.hpp"
+#include "Platform/UIKit/UIModalPresentationStyle.hpp"
 #include "Platform/UIKit/UINavigationController.hpp"
 #include "Platform/UIKit/UINavigationItem.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
@@ -20,6 +22,7 @@
 #include "Platform/UIKit/UITableView.hpp"
 #include "Platform/UIKit/UITableViewDataSource.hpp"
 #include "Platform/UIKit/UITableViewDelegate.hpp"
+#include "Platform/UIKit/UITapGestureRecognizer.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UISwitch.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
@@ -169,9 +172,63 @@ protected:
     }
 };
 
+// A choice of a list: one item of its group, logging the taps that reach it.
+class Choice : public UIView, public UIFocusItem {
+public:
+    std::string name;
+    std::optional<String> group;
+    bool isPreferred = false;
+
+    std::optional<String> focusGroupIdentifier() const override { return group; }
+    std::int64_t focusGroupPriority() const override { return isPreferred ? UIFocusGroupPriority::prioritized : UIFocusGroupPriority::ignored; }
+
+protected:
+    friend Foundation::Construct;
+    Choice(std::string choiceName, std::optional<String> choiceGroup, CGRect frame)
+        : UIView(frame)
+        , name(std::move(choiceName))
+        , group(std::move(choiceGroup))
+    {
+    }
+    void initialize() override
+    {
+        UIView::initialize();
+        auto logged = name;
+        addGestureRecognizer(make<UITapGestureRecognizer>([logged](UIGestureRecognizer&) { g_log.push_back("chose " + logged); }));
+    }
+};
+
+// A screen whose own keys are the arrows and Return.
+class Chooser : public UIViewController {
+public:
+    void handleUpCommand() { g_log.push_back("screen's Up"); }
+    void handleReturnCommand() { g_log.push_back("screen's Return"); }
+    std::optional<std::vector<std::shared_ptr<UIKeyCommand>>> keyCommands() const override
+    {
+        return std::vector {make<UIKeyCommand>(UIKeyCommand::inputUpArrow(), UIKeyModifierFlags(), Selector("handleUpCommand")),
+                            make<UIKeyCommand>(String("\r"), UIKeyModifierFlags(), Selector("handleReturnCommand"))};
+    }
+
+protected:
+    friend Foundation::Construct;
+    Chooser() = default;
+};
+
+// A screen that takes the keyboard itself.
+class Holder : public UIViewController {
+public:
+    bool canBecomeFirstResponder() const override { return true; }
+
+protected:
+    friend Foundation::Construct;
+    Holder() = default;
+};
+
 const bool registered = [] {
     Foundation::MethodTable::add(Selector("handleSaveCommand"), &Detail::handleSaveCommand);
     Foundation::MethodTable::add(Selector("handleDeleteCommand"), &Detail::handleDeleteCommand);
+    Foundation::MethodTable::add(Selector("handleUpCommand"), &Chooser::handleUpCommand);
+    Foundation::MethodTable::add(Selector("handleReturnCommand"), &Chooser::handleReturnCommand);
     return true;
 }();
 
@@ -459,3 +516,165 @@ TEST_F(DrivenWindow, TheFocusScrollsALongPageToWhatItReachesThere)
     scrollView->setContentSize({1000, 200});
     EXPECT_EQ(scrollView->contentOffset().y, 0);
 }
+
+namespace {
+
+TEST_F(DrivenWindow, WhatALongPageScrolledPastStillComesAfterTheHeaderAboveIt)
+{
+    auto page = make<UIViewController>();
+    window->setRootViewController(page);
+    window->makeKeyAndVisible();
+    auto done = make<UIButton>(CGRect {10, 0, 100, 30});
+    done->setTitle(String("Done"), UIControl::State::normal());
+    page->view()->addSubview(done);
+    auto scrollView = make<UIScrollView>(CGRect {0, 40, 1000, 300});
+    scrollView->setContentSize({1000, 900});
+    page->view()->addSubview(scrollView);
+    std::vector<std::shared_ptr<UIButton>> buttons;
+    for (CGFloat y : {10, 450, 850}) {
+        buttons.push_back(make<UIButton>(CGRect {10, y, 100, 30}));
+        buttons.back()->setTitle(String("Go"), UIControl::State::normal());
+        scrollView->addSubview(buttons.back());
+    }
+    window->layoutIfNeeded();
+    auto& core = driver.core();
+
+    ASSERT_TRUE(core.focus(buttons[2]));
+    ASSERT_GT(scrollView->contentOffset().y, 450) << "the first two scrolled up past the top";
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(core.focusedView(), done) << "round to the header, not to the page's first button";
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_EQ(core.focusedView(), buttons[2]);
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_EQ(core.focusedView(), buttons[1]);
+}
+
+TEST_F(DrivenWindow, AScreenBeneathThatTakesTheKeyboardBackLeavesTheKeysToTheFocusInFront)
+{
+    auto beneath = make<Holder>();
+    window->setRootViewController(beneath);
+    window->makeKeyAndVisible();
+    auto sheet = make<Chooser>();
+    sheet->setModalPresentationStyle(UIModalPresentationStyle::formSheet);
+    sheet->loadViewIfNeeded();
+    auto go = make<UIButton>(CGRect {20, 80, 80, 30});
+    go->setTitle(String("Go"), UIControl::State::normal());
+    sheet->view()->addSubview(go);
+    beneath->present(sheet, false);
+    driver.settle();
+    auto& core = driver.core();
+    ASSERT_TRUE(core.focus(go));
+
+    // Something beneath (a list reloading) takes the keyboard while the sheet is up.
+    ASSERT_TRUE(beneath->becomeFirstResponder());
+    EXPECT_EQ(core.focusedView(), go);
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_EQ(g_log, std::vector<std::string> {"screen's Up"}) << "the sheet's own key, from the focus in it";
+}
+
+TEST_F(DrivenWindow, AFocusGroupIsOneStopEnteredAtItsPreferredItemWhoseArrowsAndReturnComeBeforeTheScreensKeys)
+{
+    auto screen = make<Chooser>();
+    window->setRootViewController(screen);
+    window->makeKeyAndVisible();
+    auto first = make<UIButton>(CGRect {10, 10, 100, 30});
+    first->setTitle(String("First"), UIControl::State::normal());
+    std::vector<std::shared_ptr<Choice>> fruit;
+    for (const char* name : {"apple", "banana", "cherry"})
+        fruit.push_back(make<Choice>(name, String("fruit"), CGRect {10, 60 + 40 * static_cast<CGFloat>(fruit.size()), 200, 30}));
+    auto loner = make<Choice>("loner", std::nullopt, CGRect {10, 200, 200, 30});
+    auto last = make<UIButton>(CGRect {10, 260, 100, 30});
+    last->setTitle(String("Last"), UIControl::State::normal());
+    screen->view()->addSubview(first);
+    for (const auto& choice : fruit)
+        screen->view()->addSubview(choice);
+    screen->view()->addSubview(loner);
+    screen->view()->addSubview(last);
+    fruit[1]->isPreferred = true;
+    window->layoutIfNeeded();
+    auto& core = driver.core();
+    auto focusedName = [&core]() -> std::string {
+        auto focused = core.focusedView();
+        if (auto choice = std::dynamic_pointer_cast<Choice>(focused))
+            return choice->name;
+        if (auto button = std::dynamic_pointer_cast<UIButton>(focused))
+            return button->currentTitle().value_or(String()).utf8();
+        return "(nothing)";
+    };
+
+    // Tab passes the group once, landing on the item it prefers; an item of no group is a stop alone.
+    std::vector<std::string> round;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(core.pressNavigating("Tab"));
+        round.push_back(focusedName());
+    }
+    EXPECT_EQ(round, (std::vector<std::string> {"First", "banana", "loner", "Last", "First"}));
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_EQ(focusedName(), "loner");
+
+    // Without a preference the group is entered at its first item, going back at its last.
+    fruit[1]->isPreferred = false;
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_EQ(focusedName(), "cherry");
+    EXPECT_TRUE(core.pressNavigating("Tab", UIKeyModifierFlags::shift()));
+    EXPECT_TRUE(core.pressNavigating("Tab"));
+    EXPECT_EQ(focusedName(), "apple");
+
+    // The arrows move among the group's items and stop at its ends, before the screen's Up sees them.
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_EQ(focusedName(), "apple");
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Right"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_EQ(focusedName(), "cherry");
+    EXPECT_TRUE(core.pressNavigating("Left"));
+    EXPECT_EQ(focusedName(), "banana");
+    // Return and Space press the focused item, as a tap on it does.
+    EXPECT_TRUE(core.pressNavigating("Return"));
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_TRUE(core.pressNavigating("Space"));
+    driver.settle();
+    // Hidden items are no stops: the arrows pass over them.
+    fruit[1]->setIsHidden(true);
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_EQ(focusedName(), "cherry");
+
+    // Away from the group the screen's keys answer.
+    ASSERT_TRUE(core.focus(last));
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_EQ(g_log, (std::vector<std::string> {"chose banana", "chose apple", "screen's Up"}));
+}
+
+TEST_F(DrivenWindow, InATableWhoseArrowsOnlyPointReturnConfirmsTheRowPointedAt)
+{
+    auto list = make<ListAndForm>("list");
+    window->setRootViewController(list);
+    window->makeKeyAndVisible();
+    list->table->setSelectionFollowsFocus(false);
+    list->table->layoutIfNeeded();
+    driver.settle();
+    g_log.clear();
+    auto& core = driver.core();
+
+    // The arrows move the keyboard's row, drawn as the focus, and tell the delegate nothing.
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_TRUE(core.pressNavigating("Up"));
+    EXPECT_EQ(core.focusedView(), list->table);
+    EXPECT_EQ(core.keyboardRowCell(), list->table->cellForRow(IndexPath::withRow(1, 0)));
+    EXPECT_FALSE(list->table->indexPathForSelectedRow());
+    EXPECT_TRUE(g_log.empty());
+
+    // Return confirms it, as a click does; again on the same row, now selected, it confirms it again.
+    EXPECT_TRUE(core.pressNavigating("Return"));
+    EXPECT_EQ(list->table->indexPathForSelectedRow(), IndexPath::withRow(1, 0));
+    EXPECT_TRUE(core.pressNavigating("Space"));
+    // Moving on from a selected row starts where the arrows left off.
+    EXPECT_TRUE(core.pressNavigating("Down"));
+    EXPECT_EQ(core.keyboardRowCell(), list->table->cellForRow(IndexPath::withRow(2, 0)));
+    EXPECT_EQ(g_log, (std::vector<std::string> {"list selected 1", "list selected 1"}));
+}
+
+} // namespace

@@ -3,19 +3,31 @@
 #include "Corvendale/Screens/Settings/SettingsV.HeaderV.hpp"
 
 #include "Shared/Screens/UIColor.hpp"
+#include "Shared/Screens/UIKeyCommand.hpp"
 
 #include "Basalwork/Interface/LayoutInsets.hpp"
 #include "Basalwork/Interface/UIStackView.hpp"
 #include "Basalwork/Interface/UIView.hpp"
 #include "Basalwork/Interface/UserInteractionNotifyingWindow.hpp"
 
+#include "Platform/Foundation/MethodTable.hpp"
 #include "Platform/UIKit/NSLayoutConstraint.hpp"
 #include "Platform/UIKit/UIColor.hpp"
+#include "Platform/UIKit/UIKeyCommand.hpp"
 #include "Platform/UIKit/UIScrollView.KeyboardDismissMode.hpp"
 #include "Platform/UIKit/UIScrollView.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 
 namespace Corvendale {
+
+namespace {
+
+const bool registered = [] {
+    Foundation::MethodTable::add(Foundation::Selector("didSelectDone"), &SettingsPageV::didSelectDone);
+    return true;
+}();
+
+} // namespace
 
 SettingsPageV::SettingsPageV()
     : UIView(UIKit::CGRect::zero())
@@ -77,6 +89,16 @@ void SettingsPageV::didHover()
 void SettingsPageV::scrollViewDidScroll(UIKit::UIScrollView&)
 {
     Basalwork::UserInteractionNotifyingWindow::handleUserInteractionEvent();
+}
+
+std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> SettingsPageV::keyCommands() const
+{
+    return std::vector {Shared::UIKeyCommands::withInput(UIKit::UIKeyCommand::inputEscape(), {}, Foundation::Selector("didSelectDone"), true)};
+}
+
+void SettingsPageV::didSelectDone()
+{
+    m_headerV->didSelectDone();
 }
 
 } // namespace Corvendale

@@ -7,8 +7,11 @@
 #include "Platform/UIKit/UIView.hpp"
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace UIKit {
+class UIKeyCommand;
 class UIScrollView;
 class UIStackView;
 } // namespace UIKit
@@ -36,6 +39,10 @@ public:
     // Hovering and scrolling count as activity against the auto-lock timer.
     void didHover();
     void scrollViewDidScroll(UIKit::UIScrollView& scrollView);
+    // Escape closes the page as the header's Done does, also while the focus is on the page's sections,
+    // out of the header's reach.
+    std::optional<std::vector<std::shared_ptr<UIKit::UIKeyCommand>>> keyCommands() const override;
+    void didSelectDone();
 
 protected:
     friend Foundation::Construct;

@@ -15,11 +15,14 @@
 #include "Platform/UIKit/UIButton.hpp"
 #include "Platform/UIKit/UIColor.hpp"
 #include "Platform/UIKit/UIControl.Event.hpp"
+#include "Platform/UIKit/UIFocusItem.hpp"
 #include "Platform/UIKit/UIFont.TextStyle.hpp"
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UITapGestureRecognizer.hpp"
+#include "Platform/UIKit/TextGrid.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,9 +30,12 @@
 namespace Corvendale {
 
 // SettingsV.OptionSettingV.OptionV: one option of an option list. A tap anywhere on it, or on its clear
-// button, is reported through the closures; the highlight is set by the list.
+// button, is reported through the closures; the highlight is set by the list. The options of a list are
+// one focus group, so the keyboard reaches them as one stop and moves among them with the arrows.
 template <Shared::SettingType T>
-class SettingsVOptionSettingVOptionV : public Basalwork::BorderShadowableView, public Shared::PreferenceStoreAppearanceUpdateHandling {
+class SettingsVOptionSettingVOptionV : public Basalwork::BorderShadowableView,
+                                       public Shared::PreferenceStoreAppearanceUpdateHandling,
+                                       public UIKit::UIFocusItem {
 public:
     std::function<void(const T&)> onSelect;
     std::function<void(const T&)> onClear;
@@ -72,6 +78,14 @@ public:
         updateHighlight();
     }
 
+    void setFocusGroupIdentifier(std::optional<Foundation::String> identifier) { m_focusGroupIdentifier = std::move(identifier); }
+    std::optional<Foundation::String> focusGroupIdentifier() const override { return m_focusGroupIdentifier; }
+    // The keyboard enters a list at its selected option.
+    std::int64_t focusGroupPriority() const override
+    {
+        return m_isHighlighted ? UIKit::UIFocusGroupPriority::prioritized : UIKit::UIFocusGroupPriority::ignored;
+    }
+
     void update(const Shared::Settings::Appearance& appearance) override
     {
         m_titleLabel->setFont(appearance.font(UIKit::UIFont::TextStyle::title3(), m_isTitleMonospaced));
@@ -108,7 +122,11 @@ protected:
         }));
 
         auto stack = Basalwork::UIStackViews::withAxis(Axis::horizontal, UIKit::UIStackView::Alignment::fill, UIKit::UIStackView::Distribution::fill, 12);
-        Basalwork::addSubviewWithEdgeContraints(*this, stack, Basalwork::LayoutInsets::withAll(12));
+        // Rows a whole number of the display's lines tall: rows a fraction of a line more would put an
+        // extra blank line between some of them and not others. Twelve points above keep the text off a
+        // line's middle (the page's positions are multiples of four), so every row rounds the same way.
+        constexpr UIKit::CGFloat above = 12;
+        Basalwork::addSubviewWithEdgeContraints(*this, stack, Basalwork::LayoutInsets(12, 12, above, UIKit::TextGrid::lineHeight - above));
 
         m_titleLabel->setText(Shared::titleText(m_option));
         m_titleLabel->setTextColor(Shared::UIColors::primaryTint());
@@ -134,7 +152,8 @@ protected:
         Basalwork::registerForPreferredContentSizeCategoryChanges(m_clearButton);
         m_clearButton->setContentHuggingPriority(UIKit::UILayoutPriority {910}, Axis::horizontal);
         m_clearButton->setContentCompressionResistancePriority(UIKit::UILayoutPriority {910}, Axis::horizontal);
-        Basalwork::constrain(*m_clearButton, 24, UIKit::UILayoutPriority::required(), 1, UIKit::UILayoutPriority::required());
+        // The glyph's square without the image's margins: one line of the display, as the text beside it.
+        Basalwork::constrain(*m_clearButton, UIKit::TextGrid::lineHeight, UIKit::UILayoutPriority::required(), 1, UIKit::UILayoutPriority::required());
         m_clearButton->addAction(
             [weakSelf] {
                 if (auto self = weakSelf.lock())
@@ -156,6 +175,7 @@ private:
     std::shared_ptr<UIKit::UIButton> m_clearButton;
     bool m_isTitleMonospaced = false;
     bool m_isHighlighted = false;
+    std::optional<Foundation::String> m_focusGroupIdentifier;
 };
 
 } // namespace Corvendale

@@ -18,9 +18,11 @@
 #include "Platform/UIKit/UILabel.hpp"
 #include "Platform/UIKit/UIStackView.hpp"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace Corvendale {
@@ -111,7 +113,10 @@ protected:
         auto options = Basalwork::UIStackViews::withAxis(Axis::vertical, Alignment::fill, Distribution::fill, 0);
         stack->addArrangedSubview(options);
         std::weak_ptr<SettingsVOptionSettingV> weakSelf = this->sharedSelf(this);
+        // One group per list, told apart by the list's address while it lives.
+        const Foundation::String group("OptionSettingV." + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         for (const auto& optionV : m_optionVs) {
+            optionV->setFocusGroupIdentifier(group);
             optionV->onSelect = [weakSelf](const T& option) {
                 if (auto self = weakSelf.lock(); self && self->onSelection)
                     self->onSelection(option);

@@ -12,7 +12,9 @@
 #include "Tests/Support/Driver.hpp"
 
 #include "Platform/UIKit/UIButton.hpp"
+#include "Platform/UIKit/UIKeyModifierFlags.hpp"
 #include "Platform/UIKit/UILabel.hpp"
+#include "Platform/UIKit/UIStackView.hpp"
 #include "Platform/UIKit/UITextField.hpp"
 #include "Platform/UIKit/UIWindow.hpp"
 #include "Platform/UIKit/UIWindowScene.hpp"
@@ -143,6 +145,79 @@ TEST_F(SettingsWidgets, AnUnavailableSelectionIsHiddenButHighlightedUntilItIsAva
     list->updateOptionTitles([](const Fruit& fruit) { return fruit == Fruit::apple ? std::optional(String("Pomme")) : std::nullopt; });
     EXPECT_EQ(rows(*list)[0].title, std::optional(String("Pomme")));
     EXPECT_EQ(rows(*list)[1].title.value_or(String()), String()) << "no title from the closure shows none";
+}
+
+TEST_F(SettingsWidgets, TheKeyboardEntersAnOptionListAtItsSelectionMovesWithTheArrowsAndChoosesWithReturnOrSpace)
+{
+    auto column = Foundation::make<UIKit::UIStackView>();
+    column->setAxis(UIKit::NSLayoutConstraint::Axis::vertical);
+    auto before = Foundation::make<UIKit::UIButton>();
+    before->setTitle(String("Before"), UIKit::UIControl::State::normal());
+    auto list = Foundation::make<OptionList>();
+    auto other = Foundation::make<OptionList>();
+    for (const std::shared_ptr<UIKit::UIView>& view : std::vector<std::shared_ptr<UIKit::UIView>> {before, list, other})
+        column->addArrangedSubview(view);
+    show(column);
+    std::vector<Fruit> chosen;
+    list->onSelection = [&](const Fruit& fruit) { chosen.push_back(fruit); };
+    list->setSelected(Fruit::banana);
+    auto& core = driver.core();
+    auto focusedRow = [&]() -> std::optional<std::pair<int, Fruit>> {
+        auto row = std::dynamic_pointer_cast<OptionList::OptionV>(core.focusedView());
+        if (!row)
+            return std::nullopt;
+        for (int index : {0, 1})
+            for (const auto& each : (index == 0 ? list : other)->optionVs())
+                if (each == row)
+                    return std::pair {index, row->option()};
+        return std::nullopt;
+    };
+
+    // A list is one stop, entered at its selection (or at its first option without one).
+    ASSERT_TRUE(core.focus(before));
+    EXPECT_TRUE(core.pressNavigating(String("Tab")));
+    EXPECT_EQ(focusedRow(), std::pair(0, Fruit::banana));
+    EXPECT_TRUE(core.pressNavigating(String("Tab")));
+    EXPECT_EQ(focusedRow(), std::pair(1, Fruit::apple)) << "the next list, not the next option";
+    EXPECT_TRUE(core.pressNavigating(String("Tab"), UIKit::UIKeyModifierFlags::shift()));
+    EXPECT_EQ(focusedRow(), std::pair(0, Fruit::banana));
+
+    // The arrows move among the options, as far as the ends; Return and Space choose.
+    EXPECT_TRUE(core.pressNavigating(String("Down")));
+    EXPECT_TRUE(core.pressNavigating(String("Down")));
+    EXPECT_EQ(focusedRow(), std::pair(0, Fruit::cherry)) << "the last option is as far as it goes";
+    EXPECT_TRUE(core.pressNavigating(String("Return")));
+    EXPECT_TRUE(core.pressNavigating(String("Up")));
+    EXPECT_TRUE(core.pressNavigating(String("Up")));
+    EXPECT_TRUE(core.pressNavigating(String("Space")));
+    EXPECT_EQ(chosen, (std::vector {Fruit::cherry, Fruit::apple}));
+    EXPECT_EQ(list->selected(), std::optional(Fruit::banana)) << "a key only reports, as a tap does";
+
+    // Options the list hides are passed over.
+    list->isAvailableOverride = [](const Fruit& fruit) { return fruit != Fruit::banana; };
+    list->setSelected(Fruit::cherry);
+    layout();
+    EXPECT_TRUE(core.pressNavigating(String("Tab"), UIKit::UIKeyModifierFlags::shift()));
+    EXPECT_TRUE(core.pressNavigating(String("Tab")));
+    EXPECT_EQ(focusedRow(), std::pair(0, Fruit::cherry)) << "entered at the new selection";
+    EXPECT_TRUE(core.pressNavigating(String("Up")));
+    EXPECT_EQ(focusedRow(), std::pair(0, Fruit::apple));
+}
+
+TEST_F(SettingsWidgets, ACollapsedOptionListIsItsSelectionAndThenItsClearButtonToTheKeyboard)
+{
+    auto list = show(Foundation::make<OptionList>());
+    int clears = 0;
+    list->onClear = [&] { ++clears; };
+    list->setSelected(Fruit::cherry);
+    layout();
+    auto& core = driver.core();
+    EXPECT_TRUE(core.pressNavigating(String("Tab")));
+    EXPECT_EQ(core.focusedView(), list->optionVs()[2]);
+    EXPECT_TRUE(core.pressNavigating(String("Tab")));
+    EXPECT_EQ(core.focusedView(), list->optionVs()[2]->clearButton());
+    EXPECT_TRUE(core.pressNavigating(String("Return")));
+    EXPECT_EQ(clears, 1);
 }
 
 TEST_F(SettingsWidgets, AnActionRowShowsOnlyLabelsWithVisibleTextAndReportsEachPress)
