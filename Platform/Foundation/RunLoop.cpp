@@ -4,12 +4,18 @@
 #include "Platform/Foundation/DispatchQueue.hpp"
 #include "Platform/Foundation/DispatchScheduler.hpp"
 #include "Platform/Foundation/FatalError.hpp"
+#include "Platform/Foundation/Logger.hpp"
 #include "Platform/Foundation/Thread.hpp"
 #include "Platform/Foundation/Timer.hpp"
+#include "Platform/Foundation/WorkerPool.hpp"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <string>
 
 namespace Foundation {
 
@@ -113,6 +119,32 @@ void RunLoop::run()
             wait = std::clamp(*deadline - Clock::uptime(), 0.0, wait);
         DispatchQueue::main()->waitForMainWork(wait);
     }
+}
+
+bool RunLoop::runUntilBackgroundWorkEnds(double realSeconds)
+{
+    precondition(Thread::isMainThread(), "The main run loop turns only on the main thread");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(realSeconds);
+    for (;;) {
+        // Work that waits for the main queue (a `sync` onto it, a completion it awaits) ends only while
+        // the main queue turns.
+        runUntilIdle();
+        if (WorkerPool::shared().waitUntilIdle(0.01) && DispatchQueue::main()->pendingItemCount() == 0)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    }
+}
+
+void RunLoop::endBackgroundWorkBeforeExit(int status, double realSeconds)
+{
+    if (runUntilBackgroundWorkEnds(realSeconds))
+        return;
+    static const Logger logger("Foundation", "RunLoop");
+    logger.error("Work on the queues still ran %{public}@ s after the main loop ended: the program ends without it",
+                 std::to_string(static_cast<int>(realSeconds)));
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 void RunLoop::stop()

@@ -36,6 +36,14 @@ public:
     void runUntilIdleAwaitingWork();
     // Turns until `stop()`, waiting for work in between (programs, on the real clock).
     void run();
+    // Turns until the queues' threads have nothing left to run, for at most `realSeconds`: a program
+    // ending lets the work in flight (a sync's round, a save) end first, since what that work uses goes
+    // with the process's static objects. False when time ran out.
+    bool runUntilBackgroundWorkEnds(double realSeconds);
+    // For a program about to return from main with `status`: the work in flight ends first; work that
+    // outlasts `realSeconds` is left unfinished, and so are the static objects' destructors (the
+    // process ends here with the status), so that neither side sees the other half torn down.
+    void endBackgroundWorkBeforeExit(int status, double realSeconds = 5);
     void stop();
 
     // Called on the main thread each time the loop has nothing left to run and is about to wait: where

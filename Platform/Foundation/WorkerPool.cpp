@@ -103,6 +103,13 @@ bool WorkerPool::waitForThreadCount(std::size_t atMost, double realSeconds) cons
     return s.threadsChanged.wait_for(lock, Seconds(realSeconds), [&] { return s.threads <= atMost; });
 }
 
+bool WorkerPool::waitUntilIdle(double realSeconds) const
+{
+    auto& s = state();
+    std::unique_lock lock(s.mutex);
+    return s.threadsChanged.wait_for(lock, Seconds(realSeconds), [&] { return s.tasks.empty() && s.threads == s.idleThreads; });
+}
+
 void WorkerPool::submit(std::function<void()> task)
 {
     auto& s = state();
@@ -133,6 +140,7 @@ void WorkerPool::workerLoop()
     for (;;) {
         if (s.tasks.empty()) {
             ++s.idleThreads;
+            s.threadsChanged.notify_all(); // the pool may have gone quiet
             auto idleSince = std::chrono::steady_clock::now();
             while (!s.canTakeTask()) {
                 auto retireAt = idleSince + std::chrono::duration_cast<std::chrono::steady_clock::duration>(

@@ -27,6 +27,9 @@ public:
     void setIdleTimeout(double seconds);
     // Waits for at most `realSeconds` until no more than `count` threads are alive; false when time ran out.
     bool waitForThreadCount(std::size_t atMost, double realSeconds) const;
+    // Waits for at most `realSeconds` until no task is queued and every worker is idle; false when time
+    // ran out. A worker waiting for other work counts as busy.
+    bool waitUntilIdle(double realSeconds) const;
 
     // Marks the calling thread, when it is a worker, as waiting for other work while the scope lasts,
     // so that the pool may start a worker in its place.

@@ -95,6 +95,8 @@ int UIApplicationMain(int argc, char** argv, const std::optional<Foundation::Str
         loop();
     else if (!UIApplication::shared()->isTerminating())
         Foundation::RunLoop::main()->run();
+    // What the static objects' destructors free, work still in flight may use.
+    Foundation::RunLoop::main()->endBackgroundWorkBeforeExit(0);
     return 0;
 }
 

@@ -161,3 +161,36 @@ TEST(WorkerPool, WorkersWaitingForOtherWorkMakeRoomForItAndTheBoundHoldsAfterwar
     EXPECT_TRUE(run.keptPace);
     EXPECT_EQ(run.peakRunning, static_cast<int>(WorkerPool::shared().activeLimit()));
 }
+
+TEST(WorkerPool, IsIdleOnlyOnceNoTaskIsQueuedOrRunningNorWaitingForOtherWork)
+{
+    auto& pool = WorkerPool::shared();
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool started = false;
+    bool released = false;
+    auto semaphore = make<DispatchSemaphore>(0);
+    pool.submit([&] {
+        {
+            std::unique_lock lock(mutex);
+            started = true;
+            changed.notify_all();
+            changed.wait(lock, [&] { return released; });
+        }
+        // Waiting inside a dispatch wait still counts as work in flight.
+        semaphore->wait();
+    });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, patience, [&] { return started; }));
+    }
+    EXPECT_FALSE(pool.waitUntilIdle(0));
+    {
+        std::lock_guard lock(mutex);
+        released = true;
+    }
+    changed.notify_all();
+    EXPECT_FALSE(pool.waitUntilIdle(0));
+    semaphore->signal();
+    EXPECT_TRUE(pool.waitUntilIdle(30));
+}

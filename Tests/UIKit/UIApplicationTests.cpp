@@ -16,7 +16,12 @@
 #include "Platform/UIKit/UIWindowScene.hpp"
 #include "Platform/UIKit/UIWindowSceneDelegate.hpp"
 
+#include "Platform/Foundation/DispatchQueue.hpp"
+
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <thread>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -330,6 +335,48 @@ TEST_F(UIApplicationTests, AnUnknownDelegateClassStopsTheProgram)
     char name[] = "Corvendale";
     char* argv[] = {name, nullptr};
     EXPECT_DEATH(UIApplicationMain(1, argv, std::nullopt, Foundation::String("NoSuchDelegate")), "NoSuchDelegate");
+}
+
+// What work on a queue reads, freed with the process's other static objects once main returns.
+const std::vector<int>& keysInUse()
+{
+    static const std::vector<int> keys(256, 1);
+    return keys;
+}
+std::atomic<bool> g_quitting {false};
+std::atomic<long> g_read {0};
+
+// A round of work still reading when the user quits, and the program ended as a program ends: with the
+// static objects' destructors once main returns.
+[[noreturn]] void quitWhileWorkReads()
+{
+    (void)keysInUse();
+    setUIApplicationMainLoop([] {
+        Foundation::DispatchQueue::global()->async([] {
+            while (!g_quitting)
+                std::this_thread::yield();
+            long read = 0;
+            for (int round = 0; round < 20'000; ++round)
+                for (int key : keysInUse())
+                    read += key;
+            g_read = read;
+        });
+        g_quitting = true;
+        UIApplication::shared()->terminate();
+        TestSupport::runMainLoopUntilIdle();
+    });
+    char name[] = "Corvendale";
+    char* argv[] = {name, nullptr};
+    const int status = UIApplicationMain(1, argv, std::nullopt, Foundation::String("RecordingApplicationDelegate"));
+    std::exit(status == 0 && g_read == 20'000L * 256 ? 0 : 3);
+}
+
+class UIApplicationMainDeathTest : public UIApplicationTests {};
+
+// A read of freed memory would end the process with the sanitizer's report instead.
+TEST_F(UIApplicationMainDeathTest, TheProgramEndsOnlyOnceTheWorkInFlightHasEnded)
+{
+    EXPECT_EXIT(quitWhileWorkReads(), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -120,5 +120,8 @@ int main(int argc, char** argv)
         displayRunning = false;
     }
     std::cout << service.outcomeJSON() << std::endl;
-    return service.hasEnded() ? service.exitStatus() : 1;
+    const int status = service.hasEnded() ? service.exitStatus() : 1;
+    // The extension's stores may still be at work (recording the use), using what static objects hold.
+    Foundation::RunLoop::main()->endBackgroundWorkBeforeExit(status);
+    return status;
 }
