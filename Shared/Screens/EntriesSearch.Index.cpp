@@ -239,19 +239,25 @@ void EntriesSearchIndex::trigrams(std::string_view haystack, std::vector<std::ui
 
 void EntriesSearchIndex::assign(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields)
 {
-    assignTexts(items, fields);
-    makeTrigramLists();
+    if (assignTexts(items, fields))
+        makeTrigramLists();
 }
 
-void EntriesSearchIndex::assignTexts(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields)
+bool EntriesSearchIndex::assignTexts(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields,
+                                     const std::function<bool()>& shouldStop)
 {
     m_fields = fields;
     m_free.clear();
     m_lists.reset();
     m_texts.assign(items.size(), Text {});
+    std::atomic<bool> stopped {false};
     // Each run's haystacks one after the other, then the runs one after the other.
     std::vector<std::string> runs((items.size() + run - 1) / run);
     concurrentPerform(runs.size(), [&](std::size_t part) {
+        if (stopped.load(std::memory_order_relaxed) || (shouldStop && shouldStop())) {
+            stopped.store(true, std::memory_order_relaxed);
+            return;
+        }
         auto& texts = runs[part];
         texts.reserve(64 * run);
         for (auto i = part * run; i < std::min(items.size(), (part + 1) * run); ++i) {
@@ -263,10 +269,17 @@ void EntriesSearchIndex::assignTexts(const std::vector<const EntryIndex*>& items
             text.isUsed = true;
         }
     });
+    m_arena.clear();
+    if (stopped) {
+        m_texts.clear();
+        m_texts.shrink_to_fit();
+        m_arena.shrink_to_fit();
+        m_unusedArena = 0;
+        return false;
+    }
     std::size_t total = 0;
     for (const auto& texts : runs)
         total += texts.size();
-    m_arena.clear();
     m_arena.shrink_to_fit();
     m_arena.reserve(total);
     m_unusedArena = 0;
@@ -277,6 +290,7 @@ void EntriesSearchIndex::assignTexts(const std::vector<const EntryIndex*>& items
         m_arena += runs[part];
         std::string().swap(runs[part]);
     }
+    return true;
 }
 
 bool EntriesSearchIndex::makeTrigramLists(const std::function<bool()>& shouldStop)
@@ -594,6 +608,36 @@ std::vector<Slot> EntriesSearchIndex::matches(const std::vector<Foundation::Stri
                 found[part].push_back(slots[i]);
     });
     std::vector<Slot> result;
+    for (const auto& part : found)
+        result.insert(result.end(), part.begin(), part.end());
+    return result;
+}
+
+std::vector<std::uint32_t> EntriesSearchIndex::scan(const std::vector<std::shared_ptr<const EntryIndex>>& items,
+                                                    Settings::Items::SearchableFields fields, const std::vector<Foundation::String>& words,
+                                                    const std::vector<std::uint32_t>* candidates)
+{
+    std::array<std::uint64_t, 2> wantedBytes {};
+    for (const auto& word : words) {
+        auto bytes = bytesOf(word.utf8());
+        wantedBytes[0] |= bytes[0];
+        wantedBytes[1] |= bytes[1];
+    }
+    const auto count = candidates ? candidates->size() : items.size();
+    std::vector<std::vector<std::uint32_t>> found((count + run - 1) / run);
+    concurrentPerform(found.size(), [&](std::size_t part) {
+        std::string haystack;
+        for (auto i = part * run; i < std::min(count, (part + 1) * run); ++i) {
+            auto position = candidates ? (*candidates)[i] : static_cast<std::uint32_t>(i);
+            haystack.clear();
+            EntriesSearch::appendHaystack(haystack, *items[position], fields);
+            auto bytes = bytesOf(haystack);
+            bool isASCII = !(bytes[0] & 1);
+            if (holds(bytes, wantedBytes) && EntriesSearch::matches(haystack, isASCII, words))
+                found[part].push_back(position);
+        }
+    });
+    std::vector<std::uint32_t> result;
     for (const auto& part : found)
         result.insert(result.end(), part.begin(), part.end());
     return result;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,9 +35,10 @@ public:
     Settings::Items::SearchableFields fields() const { return m_fields; }
     // Forgets everything and takes these items (in slots 0, 1, ...), on every core: the first list of
     // a vault, or another choice of searchable fields. `assignTexts` leaves the trigram lists for
-    // `makeTrigramLists`.
+    // `makeTrigramLists`, and gives way as that does: stopped, it holds no item at all.
     void assign(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields);
-    void assignTexts(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields);
+    bool assignTexts(const std::vector<const EntryIndex*>& items, Settings::Items::SearchableFields fields,
+                     const std::function<bool()>& shouldStop = {});
     // Makes the trigram lists if they are not there, on every core, unless `shouldStop` answers true
     // first (asked now and then from any of them): then nothing is kept, and a later call starts again.
     // True once they are there.
@@ -50,6 +52,12 @@ public:
     // The slots, in ascending order, whose items hold every word (EntriesSearch::words of a text): of
     // `candidates` (ascending) when given, else of every item.
     std::vector<Slot> matches(const std::vector<Foundation::String>& words, const std::vector<Slot>* candidates = nullptr) const;
+
+    // The same answer without an index, for items it does not hold yet: the positions, ascending, of
+    // `items` (of `candidates`, ascending, when given) whose texts hold every word. Nothing is kept, so
+    // one search costs less than making the texts.
+    static std::vector<std::uint32_t> scan(const std::vector<std::shared_ptr<const EntryIndex>>& items, Settings::Items::SearchableFields fields,
+                                           const std::vector<Foundation::String>& words, const std::vector<std::uint32_t>* candidates = nullptr);
 
     // What the index holds, in bytes, beyond its own object.
     std::size_t memoryUsed() const;

@@ -106,57 +106,83 @@ EntriesVCWorker::EntriesVCWorker()
 {
 }
 
+bool EntriesVCWorker::isIndexed(const std::shared_ptr<const EntriesVCRows::Items>& items) const
+{
+    return m_indexedItems == items && m_search.fields() == m_fields;
+}
+
 void EntriesVCWorker::indexItems(const std::function<bool()>& shouldStop)
 {
-    if (m_indexedItems != m_rows->items() || m_search.fields() != m_fields)
-        takeItems(m_rows->items(), m_fields);
+    const auto& items = m_rows->items();
+    if (!isIndexed(items) && !followItems(items, m_fields) && !indexAfresh(items, m_fields, shouldStop))
+        return;
     m_search.makeTrigramLists(shouldStop);
 }
 
-void EntriesVCWorker::takeItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
+bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields)
 {
     const auto& items = *newItems;
     const auto& summaries = items.summaries();
     const auto& before = *m_indexedItems;
+    if (fields != m_search.fields() || summaries.empty())
+        return false;
     std::vector<Slot> slots(summaries.size());
     std::vector<bool> kept(before.size());
     std::size_t staying = 0;
-    if (fields == m_search.fields()) {
-        for (std::size_t i = 0; i < summaries.size(); ++i) {
-            if (auto j = before.position(summaries[i]->entryID.view()); j && !kept[*j]) {
-                kept[*j] = true;
-                slots[i] = m_slotOfPosition[*j];
-                ++staying;
-            }
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        if (auto j = before.position(summaries[i]->entryID.view()); j && !kept[*j]) {
+            kept[*j] = true;
+            slots[i] = m_slotOfPosition[*j];
+            ++staying;
         }
     }
-    if (staying * 2 < summaries.size() || summaries.empty()) {
-        // Mostly new (the first list, another filter, other searchable fields): made afresh on every
-        // core, the trigram lists once nothing waits.
-        std::vector<const EntryIndex*> all(summaries.size());
-        for (std::size_t i = 0; i < summaries.size(); ++i)
-            all[i] = summaries[i].get();
-        m_search.assignTexts(all, fields);
-        m_slotOfPosition.resize(summaries.size());
-        std::iota(m_slotOfPosition.begin(), m_slotOfPosition.end(), Slot {0});
-    } else {
-        // Slots of items gone are free before new items take theirs.
-        for (std::size_t j = 0; j < before.size(); ++j)
-            if (!kept[j])
-                m_search.remove(m_slotOfPosition[j]);
-        std::vector<bool> taken(before.size());
-        for (std::size_t i = 0; i < summaries.size(); ++i) {
-            auto j = before.position(summaries[i]->entryID.view());
-            if (j && !taken[*j]) {
-                taken[*j] = true;
-                if (before.summaries()[*j] != summaries[i])
-                    m_search.update(slots[i], *summaries[i]);
-            } else {
-                slots[i] = m_search.insert(*summaries[i]);
-            }
+    // Mostly new (the first list, another filter): made afresh on every core instead.
+    if (staying * 2 < summaries.size())
+        return false;
+    // Slots of items gone are free before new items take theirs.
+    for (std::size_t j = 0; j < before.size(); ++j)
+        if (!kept[j])
+            m_search.remove(m_slotOfPosition[j]);
+    std::vector<bool> taken(before.size());
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        auto j = before.position(summaries[i]->entryID.view());
+        if (j && !taken[*j]) {
+            taken[*j] = true;
+            if (before.summaries()[*j] != summaries[i])
+                m_search.update(slots[i], *summaries[i]);
+        } else {
+            slots[i] = m_search.insert(*summaries[i]);
         }
-        m_slotOfPosition = std::move(slots);
     }
+    m_slotOfPosition = std::move(slots);
+    indexedItems(newItems);
+    return true;
+}
+
+bool EntriesVCWorker::indexAfresh(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields,
+                                  const std::function<bool()>& shouldStop)
+{
+    const auto& summaries = newItems->summaries();
+    std::vector<const EntryIndex*> all(summaries.size());
+    for (std::size_t i = 0; i < summaries.size(); ++i)
+        all[i] = summaries[i].get();
+    if (!m_search.assignTexts(all, fields, shouldStop)) {
+        // The index holds nothing now: the next items are all new to it.
+        m_slotOfPosition.clear();
+        m_positionOfSlot.clear();
+        m_indexedItems = std::make_shared<const EntriesVCRows::Items>(std::vector<EntriesVCRows::Summary> {});
+        m_words.clear();
+        m_matches.clear();
+        return false;
+    }
+    m_slotOfPosition.resize(summaries.size());
+    std::iota(m_slotOfPosition.begin(), m_slotOfPosition.end(), Slot {0});
+    indexedItems(newItems);
+    return true;
+}
+
+void EntriesVCWorker::indexedItems(const std::shared_ptr<const EntriesVCRows::Items>& newItems)
+{
     std::size_t slotCount = 0;
     for (auto slot : m_slotOfPosition)
         slotCount = std::max<std::size_t>(slotCount, slot + 1);
@@ -213,13 +239,17 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
         items = std::make_shared<const EntriesVCRows::Items>(request.items->read());
     m_fields = request.searchableFields;
     auto words = EntriesSearch::words(request.searchText);
-    // Only a search needs the index now; without one it is brought up to date after the rows are shown.
+    // Only a search needs the index now, and only when it can follow the items: one made afresh waits
+    // until the rows are shown, and meanwhile a search reads the items themselves.
     bool reindexed = false;
-    if (!words.empty() && (m_indexedItems != items || m_search.fields() != m_fields)) {
-        takeItems(items, m_fields);
-        reindexed = true;
+    std::vector<std::uint32_t> shown;
+    if (!words.empty() && !isIndexed(items) && !(reindexed = followItems(items, m_fields))) {
+        // Typing on only narrows what the last search showed.
+        bool narrowing = !itemsArrived && narrows(EntriesSearch::words(previous->searchText()), words);
+        shown = EntriesSearchIndex::scan(items->summaries(), m_fields, words, narrowing ? &previous->shown() : nullptr);
+    } else {
+        shown = search(words, items->size(), !itemsArrived && !reindexed);
     }
-    auto shown = search(words, items->size(), !itemsArrived && !reindexed);
     m_rows = std::make_shared<const EntriesVCRows>(items, std::move(shown), request.searchText);
     if (!itemsArrived)
         return {m_rows, selectionChanges(previous->shown(), m_rows->shown()), false};

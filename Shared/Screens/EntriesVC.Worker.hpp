@@ -34,16 +34,21 @@ public:
 
     EntriesVCWorker();
     Result run(const Request& request);
-    // Brings the search index up to the rows' items. A step that brings items without a search leaves
-    // it behind, so that the list shows before every item's search text is made; the owner calls this
-    // once that step is handed back, and a search makes the texts first. The trigram lists come last
-    // and give way to a step waiting (`shouldStop`): until they are there a search reads every text.
+    // Brings the search index up to the rows' items. A step leaves it behind when its items are mostly
+    // new, so that the list shows before every item's search text is made: the owner calls this once
+    // that step is handed back. It gives way to a step waiting (`shouldStop`); until the texts are
+    // there a search reads the items themselves, and until the trigram lists are, every text.
     void indexItems(const std::function<bool()>& shouldStop = {});
 
 private:
-    // Takes new items into the search index: the ones that stay keep their slots, only changed ones are
-    // indexed again.
-    void takeItems(const std::shared_ptr<const EntriesVCRows::Items>& items, Settings::Items::SearchableFields fields);
+    bool isIndexed(const std::shared_ptr<const EntriesVCRows::Items>& items) const;
+    // Takes new items into the search index when most of them stay: the ones that stay keep their
+    // slots, only changed ones are indexed again. False when the index must be made afresh instead.
+    bool followItems(const std::shared_ptr<const EntriesVCRows::Items>& items, Settings::Items::SearchableFields fields);
+    // Makes the index afresh; stopped, it holds no item.
+    bool indexAfresh(const std::shared_ptr<const EntriesVCRows::Items>& items, Settings::Items::SearchableFields fields,
+                     const std::function<bool()>& shouldStop);
+    void indexedItems(const std::shared_ptr<const EntriesVCRows::Items>& items);
     std::vector<std::uint32_t> search(const std::vector<Foundation::String>& words, std::size_t count, bool narrowing);
 
     std::shared_ptr<const EntriesVCRows> m_rows;
