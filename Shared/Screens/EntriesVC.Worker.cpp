@@ -114,8 +114,15 @@ bool EntriesVCWorker::isIndexed(const std::shared_ptr<const EntriesVCRows::Items
 void EntriesVCWorker::indexItems(const std::function<bool()>& shouldStop)
 {
     const auto& items = m_rows->items();
-    if (!isIndexed(items) && !followItems(items, m_fields) && !indexAfresh(items, m_fields, shouldStop))
-        return;
+    if (!isIndexed(items) && !followItems(items, m_fields)) {
+        // The texts give way once: made again from the start each time, they would never be there
+        // while a person types on, and every keystroke would read every item.
+        if (!indexAfresh(items, m_fields, m_textsGaveWay ? std::function<bool()> {} : shouldStop)) {
+            m_textsGaveWay = true;
+            return;
+        }
+        m_textsGaveWay = false;
+    }
     m_search.makeTrigramLists(shouldStop);
 }
 

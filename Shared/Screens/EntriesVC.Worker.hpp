@@ -39,6 +39,8 @@ public:
     // that step is handed back. It gives way to a step waiting (`shouldStop`); until the texts are
     // there a search reads the items themselves, and until the trigram lists are, every text.
     void indexItems(const std::function<bool()>& shouldStop = {});
+    // Whether the search index holds the rows' items (their texts, whatever of the trigram lists).
+    bool isIndexCurrent() const { return isIndexed(m_rows->items()); }
 
 private:
     bool isIndexed(const std::shared_ptr<const EntriesVCRows::Items>& items) const;
@@ -58,6 +60,7 @@ private:
     EntriesSearchIndex m_search;
     std::vector<EntriesSearchIndex::Slot> m_slotOfPosition;
     std::vector<std::uint32_t> m_positionOfSlot;
+    bool m_textsGaveWay = false;
     // What the last search asked and found, for a search that only narrows it.
     std::vector<Foundation::String> m_words;
     std::vector<EntriesSearchIndex::Slot> m_matches;

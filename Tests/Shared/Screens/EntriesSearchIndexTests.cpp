@@ -248,6 +248,40 @@ TEST(EntriesSearchIndex, ItemsNotYetIndexedAnswerAsTheIndexDoes)
     }
 }
 
+// A person typing on while the index is made: its texts give way to the first keystroke only, so that
+// keystrokes coming faster than they are made do not each read every item.
+TEST(EntriesSearchIndex, TheListsTextsGiveWayOnceToTypingThenGetMade)
+{
+    std::mt19937 random(8);
+    std::vector<std::shared_ptr<const EntryIndex>> items;
+    for (int i = 0; i < 9000; ++i)
+        items.push_back(std::make_shared<const EntryIndex>(randomItem(random, i)));
+    auto fields = Fields::titleSubtitleUsernameTagsNotes;
+    EntriesVCWorker worker;
+    worker.run({EntriesVCItems::shared(items), fields, String()});
+    auto typing = [] { return true; };
+    worker.indexItems(typing);
+    EXPECT_FALSE(worker.isIndexCurrent());
+    auto answer = worker.run({std::nullopt, fields, String("b")});
+    EXPECT_EQ(shownIDs(*answer.rows), searchedWhole(items, fields, String("b")));
+    worker.indexItems(typing);
+    EXPECT_TRUE(worker.isIndexCurrent());
+    answer = worker.run({std::nullopt, fields, String("ba")});
+    EXPECT_EQ(shownIDs(*answer.rows), searchedWhole(items, fields, String("ba")));
+    // Other items (another filter) give way once again; a few changed ones are followed at once.
+    std::vector<std::shared_ptr<const EntryIndex>> others;
+    for (int i = 0; i < 5000; ++i)
+        others.push_back(std::make_shared<const EntryIndex>(randomItem(random, 20000 + i)));
+    worker.run({EntriesVCItems::shared(others), fields, String()});
+    worker.indexItems(typing);
+    EXPECT_FALSE(worker.isIndexCurrent());
+    worker.indexItems(typing);
+    others.pop_back();
+    worker.run({EntriesVCItems::shared(others), fields, String()});
+    worker.indexItems(typing);
+    EXPECT_TRUE(worker.isIndexCurrent());
+}
+
 // A list typed into, widened, emptied and given changed items (with a search, or without one, which leaves
 // the index to catch up later) shows exactly what searching every item whole shows, and each step's batch
 // turns the rows shown before into those shown after.
