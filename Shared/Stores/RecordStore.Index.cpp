@@ -222,8 +222,9 @@ public:
             needed = ucol_getSortKey(m_collator, reinterpret_cast<const UChar*>(utf16.data()), length,
                                      reinterpret_cast<std::uint8_t*>(key.data()), static_cast<std::int32_t>(key.size()));
         }
-        key.resize(needed > 0 ? static_cast<std::size_t>(needed - 1) : 0); // without the closing NUL
-        return key;
+        // Without the closing NUL, and in a string of its own size: every item keeps one for as long as
+        // the vault is open.
+        return std::string(key.data(), needed > 0 ? static_cast<std::size_t>(needed - 1) : 0);
     }
 
 private:
@@ -395,16 +396,16 @@ RecordStore::Index::Key RecordStore::Index::key(std::string_view id)
 const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
 {
     auto found = m_positions.find(key(id.view()));
-    return found == m_positions.end() ? nullptr : &m_items[found->second]->index();
+    return found == m_positions.end() ? nullptr : &m_items[found->second].index();
 }
 
-std::unique_ptr<RecordStore::Index::Item> RecordStore::Index::prepare(EntryIndex index) const
+RecordStore::Index::Item RecordStore::Index::prepare(EntryIndex index) const
 {
-    auto item = std::make_unique<Item>();
-    item->idHash = key(index.entryID.view()).hash;
+    Item item;
+    item.idHash = key(index.entryID.view()).hash;
     auto sortKey = collator().sortKey(index.title);
     auto idPrefix = prefixOf(index.entryID.utf8());
-    item->summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), idPrefix});
+    item.summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), idPrefix});
     return item;
 }
 
@@ -414,20 +415,20 @@ void RecordStore::Index::reserve(std::size_t count)
     m_positions.reserve(count);
 }
 
-void RecordStore::Index::insert(std::unique_ptr<Item> item)
+void RecordStore::Index::insert(Item item)
 {
     changed();
     if (m_searchDataIsPrepared)
-        prepareSearchData(*item);
+        prepareSearchData(item);
     // The position's key views the identifier of the item it names: a replaced item takes its key along.
-    if (auto found = m_positions.find(key(*item)); found != m_positions.end()) {
+    if (auto found = m_positions.find(key(item)); found != m_positions.end()) {
         auto position = found->second;
         m_positions.erase(found);
         m_items[position] = std::move(item);
-        m_positions.emplace(key(*m_items[position]), position);
+        m_positions.emplace(key(m_items[position]), position);
         return;
     }
-    m_positions.emplace(key(*item), m_items.size());
+    m_positions.emplace(key(item), m_items.size());
     m_items.push_back(std::move(item));
 }
 
@@ -441,7 +442,7 @@ void RecordStore::Index::remove(const Foundation::String& id)
     m_positions.erase(found);
     if (position != m_items.size() - 1) {
         m_items[position] = std::move(m_items.back());
-        m_positions.find(key(*m_items[position]))->second = position;
+        m_positions.find(key(m_items[position]))->second = position;
     }
     m_items.pop_back();
 }
@@ -459,17 +460,17 @@ void RecordStore::Index::prepareSearchData() const
 {
     if (m_searchDataIsPrepared)
         return;
-    concurrentPerform(m_items.size(), [&](std::size_t i) { prepareSearchData(*m_items[i]); });
+    concurrentPerform(m_items.size(), [&](std::size_t i) { prepareSearchData(m_items[i]); });
     m_searchDataIsPrepared = true;
 }
 
-void RecordStore::Index::prepareSearchData(Item& item) const
+void RecordStore::Index::prepareSearchData(const Item& item) const
 {
     const auto& index = item.index();
-    item.hosts.clear();
+    auto search = std::make_unique<SearchData>();
     for (const auto& website : index.websites) {
         if (auto name = host(website); !name.empty())
-            item.hosts.push_back(std::move(name));
+            search->hosts.push_back(std::move(name));
     }
     std::string text = folded(index.title);
     auto add = [&](const Foundation::String& field) {
@@ -492,18 +493,19 @@ void RecordStore::Index::prepareSearchData(Item& item) const
     }
     if (m_searchableFields == SearchableFields::titleSubtitleUsernameTagsNotes)
         add(index.notes);
-    item.searchTextIsASCII = isASCII(text);
-    item.searchText = std::move(text);
+    search->isASCII = isASCII(text);
+    search->text = std::move(text);
+    item.search = std::move(search);
 }
 
 bool RecordStore::Index::matchesWords(const Item& item, const std::vector<std::string>& words) const
 {
     for (const auto& word : words) {
-        if (item.searchText.find(word) == std::string::npos)
+        if (item.search->text.find(word) == std::string::npos)
             return false;
         // Bytes match inside a character too ("e" in "e" with an accent): outside ASCII the text's own
         // comparison, which matches whole characters, decides.
-        if (!item.searchTextIsASCII && !Foundation::String(item.searchText).contains(Foundation::String(word)))
+        if (!item.search->isASCII && !Foundation::String(item.search->text).contains(Foundation::String(word)))
             return false;
     }
     return true;
@@ -531,7 +533,7 @@ bool RecordStore::Index::matchesDomain(const Item& item, const std::string& doma
     if (domain.empty())
         return false;
     bool isBareName = domain.find('.') == std::string::npos;
-    for (const auto& host : item.hosts) {
+    for (const auto& host : item.search->hosts) {
         if (host == domain)
             return true;
         if (isSameSiteAncestor(domain, host) || isSameSiteAncestor(host, domain))
@@ -563,15 +565,15 @@ std::vector<std::shared_ptr<const RecordStore::Index::Summary>> RecordStore::Ind
         prepareSearchData();
     std::vector<std::shared_ptr<const Summary>> matches;
     for (const auto& item : m_items) {
-        if (safeForInspectionOnly && !item->index().isSafeForInspection)
+        if (safeForInspectionOnly && !item.index().isSafeForInspection)
             continue;
-        if (!filter.matches(item->index()))
+        if (!filter.matches(item.index()))
             continue;
-        if (!searchWords.empty() && !matchesWords(*item, searchWords))
+        if (!searchWords.empty() && !matchesWords(item, searchWords))
             continue;
-        if (associatedDomain && !matchesDomain(*item, domain))
+        if (associatedDomain && !matchesDomain(item, domain))
             continue;
-        matches.push_back(item->summary);
+        matches.push_back(item.summary);
     }
     return matches;
 }
@@ -681,7 +683,7 @@ std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::v
 std::int64_t RecordStore::Index::count(const Entry::Filter& filter, bool safeForInspectionOnly) const
 {
     return std::count_if(m_items.begin(), m_items.end(), [&](const auto& item) {
-        return (!safeForInspectionOnly || item->index().isSafeForInspection) && filter.matches(item->index());
+        return (!safeForInspectionOnly || item.index().isSafeForInspection) && filter.matches(item.index());
     });
 }
 
@@ -691,7 +693,7 @@ bool RecordStore::Index::hasEntries(const Foundation::String& associatedDomain, 
     auto filter = Entry::Filter::allItems();
     prepareSearchData();
     return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
-        return (!safeForInspectionOnly || item->index().isSafeForInspection) && filter.matches(item->index()) && matchesDomain(*item, domain);
+        return (!safeForInspectionOnly || item.index().isSafeForInspection) && filter.matches(item.index()) && matchesDomain(item, domain);
     });
 }
 
@@ -700,9 +702,9 @@ std::vector<Foundation::String> RecordStore::Index::tagsInUse(bool safeForInspec
     std::vector<Foundation::String> tags;
     std::set<std::string> seen;
     for (const auto& item : m_items) {
-        if (item->index().isTrashed || (safeForInspectionOnly && !item->index().isSafeForInspection))
+        if (item.index().isTrashed || (safeForInspectionOnly && !item.index().isSafeForInspection))
             continue;
-        for (const auto& tag : item->index().tags) {
+        for (const auto& tag : item.index().tags) {
             if (seen.insert(tag.utf8()).second)
                 tags.push_back(tag);
         }
@@ -715,7 +717,7 @@ std::vector<Foundation::String> RecordStore::Index::ids() const
     std::vector<Foundation::String> result;
     result.reserve(m_items.size());
     for (const auto& item : m_items)
-        result.push_back(item->index().entryID);
+        result.push_back(item.index().entryID);
     return result;
 }
 

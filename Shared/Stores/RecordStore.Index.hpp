@@ -36,12 +36,17 @@ public:
         // rather than a text elsewhere in memory.
         std::uint64_t idPrefix = 0;
     };
+    // Made for every item at the first search or domain match; until then a vault's items carry none.
+    struct SearchData {
+        std::string text;
+        bool isASCII = true;
+        std::vector<std::string> hosts;
+    };
+    // Kept by value: the identifier that the positions view lives in the summary, which never moves.
     struct Item {
         std::shared_ptr<const Summary> summary;
         std::size_t idHash = 0;
-        std::string searchText;
-        bool searchTextIsASCII = true;
-        std::vector<std::string> hosts;
+        mutable std::unique_ptr<SearchData> search;
         const EntryIndex& index() const { return summary->index; }
     };
 
@@ -50,10 +55,10 @@ public:
     // a change: a number no other state of any index had.
     std::uint64_t version() const { return m_version; }
     const EntryIndex* find(const Foundation::String& id) const;
-    std::unique_ptr<Item> prepare(EntryIndex index) const;
+    Item prepare(EntryIndex index) const;
     void reserve(std::size_t count);
     // Replaces an item of the same identifier.
-    void insert(std::unique_ptr<Item> item);
+    void insert(Item item);
     void insert(EntryIndex index) { insert(prepare(std::move(index))); }
     void remove(const Foundation::String& id);
     void setSearchableFields(Settings::Items::SearchableFields searchableFields);
@@ -75,7 +80,7 @@ public:
 private:
     // Makes the search texts and hosts of every item unless they are made.
     void prepareSearchData() const;
-    void prepareSearchData(Item& item) const;
+    void prepareSearchData(const Item& item) const;
     bool matchesWords(const Item& item, const std::vector<std::string>& words) const;
     bool matchesDomain(const Item& item, const std::string& domain) const;
 
@@ -96,7 +101,7 @@ private:
 
     Settings::Items::SearchableFields m_searchableFields;
     std::uint64_t m_version = 0;
-    std::vector<std::unique_ptr<Item>> m_items;
+    std::vector<Item> m_items;
     std::unordered_map<Key, std::size_t, KeyHash> m_positions;
     mutable bool m_searchDataIsPrepared = false;
 };

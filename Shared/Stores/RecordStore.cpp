@@ -36,6 +36,7 @@
 #include <algorithm>
 #include <deque>
 #include <exception>
+#include <malloc.h>
 #include <mutex>
 #include <set>
 #include <unordered_map>
@@ -74,10 +75,10 @@ CoreData::NSFetchRequest<CoreData::NSManagedObject> summaryRequest()
 
 constexpr std::size_t summaryRowsPerBatch = 256;
 
-// A batch of the summaries' rows, and what each became: none where the summary did not open.
+// A batch of the summaries' rows, and what each became: an item without a summary where it did not open.
 struct SummaryBatch {
     std::vector<std::vector<CoreData::Value>> rows;
-    std::vector<std::unique_ptr<RecordStore::Index::Item>> items;
+    std::vector<RecordStore::Index::Item> items;
 };
 
 // The rows of the summaries, read by several connections at once, each batch handed to `open` on the
@@ -421,7 +422,7 @@ void RecordStore::reloadIndex(std::uint64_t generation, bool onlyIfMissing) cons
         index->reserve(count);
         for (auto& batch : *batches) {
             for (std::size_t i = 0; i < batch.items.size(); ++i) {
-                if (batch.items[i])
+                if (batch.items[i].summary)
                     index->insert(std::move(batch.items[i]));
                 else if (const auto* id = batch.rows[i].empty() ? nullptr : batch.rows[i][0].as<Foundation::String>())
                     missing.push_back(*id);
@@ -757,6 +758,7 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
     auto self = sharedSelf(this);
     Foundation::DispatchQueue::global()->async([self, resultHandler, onlyIfChanged] {
         std::lock_guard building(self->m_credentialStoreMutex);
+        bool built = false;
         auto result = Foundation::Result<void>::catching([&] {
             // Locked: the next unlock makes the list.
             if (onlyIfChanged && !self->m_cryptor->isUnlocked())
@@ -771,7 +773,10 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
             // Every sync's end asks; most change nothing.
             if (onlyIfChanged && self->m_credentialStoreSource == source)
                 return;
+            built = true;
             auto items = Index::sorted(std::move(selected), Settings::Items::SortMethod::alphabetical);
+            // Most items name one site: growing the list by doubling would hold half as much again.
+            identities.reserve(items.size() + items.size() / 8);
             for (const auto& shared : items) {
                 const auto& item = *shared;
                 std::set<std::string> hosts;
@@ -786,6 +791,10 @@ void RecordStore::replaceCredentialStore(std::optional<Basalwork::ResultHandler<
             AuthenticationServices::ASCredentialIdentityStore(Global::App::appGroupIdentifier()).replaceCredentialIdentities(identities);
             self->m_credentialStoreSource = source;
         });
+        // The list of a large vault is tens of megabytes for a moment, freed on whichever worker's heap
+        // made it: its pages go back to the system rather than stay with the process while it runs.
+        if (built)
+            ::malloc_trim(0);
         if (result.isFailure())
             logger().error("Failed to replace the credential identities: %{public}@", result.failureError()->description());
         if (resultHandler)

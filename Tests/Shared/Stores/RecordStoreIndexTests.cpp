@@ -97,7 +97,7 @@ TEST(RecordStoreIndex, SortsAsTheWholeKeysOrderWhateverTheirFirstBytesShare)
         made.title = titles[i % 8];
         made.createdAt = Foundation::Date(dates[i % 7]);
         made.modifiedAt = Foundation::Date(dates[(i / 7) % 7]);
-        summaries.push_back(index.prepare(std::move(made))->summary);
+        summaries.push_back(index.prepare(std::move(made)).summary);
     }
     using Summary = std::shared_ptr<const RecordStore::Index::Summary>;
     auto byID = [](const Summary& a, const Summary& b) { return a->index.entryID.utf8() < b->index.entryID.utf8(); };
