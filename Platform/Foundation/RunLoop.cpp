@@ -141,8 +141,8 @@ void RunLoop::endBackgroundWorkBeforeExit(int status, double realSeconds)
     if (runUntilBackgroundWorkEnds(realSeconds))
         return;
     static const Logger logger("Foundation", "RunLoop");
-    logger.error("Work on the queues still ran %{public}@ s after the main loop ended: the program ends without it",
-                 std::to_string(static_cast<int>(realSeconds)));
+    logger.error("Work on the queues still ran %{public}@ ms after the main loop ended: the program ends without it",
+                 std::to_string(static_cast<int>(realSeconds * 1000)));
     std::fflush(nullptr);
     std::_Exit(status);
 }

@@ -42,9 +42,10 @@ public:
     bool runUntilBackgroundWorkEnds(double realSeconds);
     // For a program about to return from main with `status`: the work in flight ends first; work that
     // outlasts `realSeconds` is left unfinished, and so are the static objects' destructors (the
-    // process ends here with the status), so that neither side sees the other half torn down. A
-    // sync's round in flight ends within the bound and keeps what it fetched; a quit stays prompt.
-    void endBackgroundWorkBeforeExit(int status, double realSeconds = 2);
+    // process ends here with the status), so that neither side sees the other half torn down. A quit
+    // stays within a second: what a sync's round had not yet committed is fetched again at the next
+    // launch, since the stores commit a whole transaction or nothing.
+    void endBackgroundWorkBeforeExit(int status, double realSeconds = 0.5);
     void stop();
 
     // Called on the main thread each time the loop has nothing left to run and is about to wait: where

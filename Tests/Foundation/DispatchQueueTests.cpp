@@ -8,9 +8,11 @@
 #include "Tests/Support/MainLoop.hpp"
 
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 using namespace Foundation;
@@ -233,4 +235,23 @@ TEST(DispatchQueueDeathTest, AnyExceptionEscapingQueuedWorkStopsTheProgram)
             runMainLoopUntilIdle();
         },
         "Uncaught exception on queue \"com.apple.main-thread\"");
+}
+
+// A program ending while a worker is stuck in long work does not wait for it: the process ends with the
+// program's status once the bound has passed (a quit stays prompt), and the work is left unfinished.
+TEST(DispatchQueueDeathTest, AProgramEndingLeavesWorkThatOutlastsTheBoundAndEndsWithItsStatus)
+{
+    EXPECT_EXIT(
+        {
+            static std::atomic<bool> release{false};
+            DispatchQueue::global()->async([] {
+                while (!release)
+                    std::this_thread::yield();
+            });
+            const auto started = std::chrono::steady_clock::now();
+            RunLoop::main()->endBackgroundWorkBeforeExit(7, 0.05);
+            // Reached only if the stuck work was waited for.
+            std::exit(std::chrono::steady_clock::now() - started < std::chrono::seconds(1) ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
