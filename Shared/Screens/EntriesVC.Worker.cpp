@@ -112,7 +112,9 @@ ChangeSet rowChanges(const EntriesVCRows& from, const EntriesVCRows& to, const s
         if (newRow != static_cast<std::int64_t>(oldRow) - removalsBefore[oldRow] + insertions)
             differences.push_back(Difference::moved(oldRow, newRow));
     }
-    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(differences)}}));
+    std::vector<ChangeSet::ItemDifferences> sections;
+    sections.push_back({0, 0, std::move(differences)});
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, std::move(sections)));
 }
 
 // Every old word is part of a new one: what the new words find, the old ones found too.
@@ -158,7 +160,8 @@ bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Ite
     const auto& items = *newItems;
     const auto& summaries = items.summaries();
     const auto& before = *m_indexedItems;
-    if (fields != m_search.fields() || summaries.empty())
+    // Fewer than half of them could stay (the first list): made afresh, without looking any up.
+    if (fields != m_search.fields() || summaries.empty() || before.size() * 2 < summaries.size())
         return false;
     auto positions = before.positionsOf(items);
     std::vector<bool> kept(before.size());
