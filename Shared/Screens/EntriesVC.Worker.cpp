@@ -163,7 +163,7 @@ bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Ite
     // Fewer than half of them could stay (the first list): made afresh, without looking any up.
     if (fields != m_search.fields() || summaries.empty() || before.size() * 2 < summaries.size())
         return false;
-    auto positions = before.positionsOf(items);
+    const auto& positions = this->positions(m_indexedItems, newItems);
     std::vector<bool> kept(before.size());
     std::size_t staying = 0;
     for (auto position : positions)
@@ -192,6 +192,17 @@ bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Ite
     m_slotOfPosition = std::move(slots);
     indexedItems(newItems);
     return true;
+}
+
+const std::vector<std::uint32_t>& EntriesVCWorker::positions(const std::shared_ptr<const EntriesVCRows::Items>& before,
+                                                             const std::shared_ptr<const EntriesVCRows::Items>& later)
+{
+    if (m_pairedBefore.lock() != before || m_pairedLater.lock() != later) {
+        m_pairedPositions = before->positionsOf(*later);
+        m_pairedBefore = before;
+        m_pairedLater = later;
+    }
+    return m_pairedPositions;
 }
 
 bool EntriesVCWorker::indexAfresh(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields,
@@ -294,7 +305,7 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
     // An identifier given twice pairs by occurrence, which only the whole difference does.
     if (previous->items()->hasRepeats() || items->hasRepeats())
         return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
-    return {m_rows, rowChanges(*previous, *m_rows, previous->items()->positionsOf(*items)), true};
+    return {m_rows, rowChanges(*previous, *m_rows, positions(previous->items(), items)), true};
 }
 
 } // namespace Shared
