@@ -119,6 +119,56 @@ void firstKeystroke(benchmark::State& state)
     }
 }
 
+// An owner over shared summaries, as the record store answers: items that stay are the same objects.
+class SharedEntriesDelegate : public SharedTests::RecordingEntriesDelegate {
+public:
+    std::vector<std::shared_ptr<const Shared::EntryIndex>> summaries;
+
+    Shared::EntriesVCItems entryIndices(const Shared::Entry::Filter&, Shared::Settings::Items::SortMethod, Shared::EntriesVC&) override
+    {
+        return Shared::EntriesVCItems::shared(summaries);
+    }
+
+protected:
+    friend Foundation::Construct;
+    SharedEntriesDelegate() = default;
+};
+
+// A sync brings one new item into a shown list (first in it, as "Aaa" sorts), or changes one in its place;
+// until the list's work for it is done: the items read again, the difference from what shows and the
+// search index following them.
+void syncedChange(benchmark::State& state, bool inserts)
+{
+    auto delegate = Foundation::make<SharedEntriesDelegate>();
+    const char* words[] = {"Mail", "Bank", "Router", "Shop", "Forum", "Cloud", "Work", "Game"};
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        delegate->summaries.push_back(std::make_shared<const Shared::EntryIndex>(SharedTests::RecordingEntriesDelegate::entry(
+            std::to_string(i), std::string(words[i % 8]) + " " + std::to_string(i), "user" + std::to_string(i) + "@example.com")));
+    List list(0);
+    list.list->setDelegate(delegate);
+    Shared::EntriesVC::Config config;
+    config.sortMethod = Shared::Settings::Items::SortMethod::unsorted;
+    list.list->setConfig(config, false);
+    list.settle();
+    std::int64_t round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto changed = SharedTests::RecordingEntriesDelegate::entry("new-" + std::to_string(round), "Aaa synced change " + std::to_string(round));
+        if (inserts) {
+            delegate->summaries.insert(delegate->summaries.begin(), std::make_shared<const Shared::EntryIndex>(changed));
+        } else {
+            auto& item = delegate->summaries[delegate->summaries.size() / 2];
+            changed.entryID = item->entryID;
+            item = std::make_shared<const Shared::EntryIndex>(changed);
+        }
+        // Another sort asks for the items again, as a change the record store posts does.
+        config.sortMethod = round++ % 2 ? Shared::Settings::Items::SortMethod::unsorted : Shared::Settings::Items::SortMethod::alphabetical;
+        state.ResumeTiming();
+        list.list->setConfig(config, false);
+        list.settle();
+    }
+}
+
 std::size_t residentBytes()
 {
     std::ifstream statm("/proc/self/statm");
@@ -158,6 +208,8 @@ void searchIndex(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK_CAPTURE(syncedChange, newItem, true)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(syncedChange, changedItem, false)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(searchIndex)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(firstKeystroke)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(narrowingKeystroke)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

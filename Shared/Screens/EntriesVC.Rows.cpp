@@ -48,8 +48,10 @@ EntriesVCRows::Items::Items(std::vector<Summary> summaries)
                 break;
             }
             // An identifier given twice keeps its first place.
-            if ((entry & ~std::uint64_t {0xFFFF'FFFF}) == tag && m_summaries[(entry & 0xFFFF'FFFF) - 1]->entryID.view() == id)
+            if ((entry & ~std::uint64_t {0xFFFF'FFFF}) == tag && m_summaries[(entry & 0xFFFF'FFFF) - 1]->entryID.view() == id) {
+                m_hasRepeats = true;
                 break;
+            }
         }
     }
 }
@@ -66,6 +68,28 @@ std::optional<std::uint32_t> EntriesVCRows::Items::position(std::string_view ent
         if ((entry & ~std::uint64_t {0xFFFF'FFFF}) == tag && m_summaries[position]->entryID.view() == entryID)
             return position;
     }
+}
+
+std::vector<std::uint32_t> EntriesVCRows::Items::positionsOf(const Items& later) const
+{
+    std::vector<std::uint32_t> positions(later.size(), unpaired);
+    std::vector<bool> taken(size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < later.size(); ++i) {
+        const auto& summary = later.m_summaries[i];
+        std::optional<std::uint32_t> found;
+        if (next < size() && !taken[next]
+            && (m_summaries[next] == summary || m_summaries[next]->entryID.view() == summary->entryID.view()))
+            found = static_cast<std::uint32_t>(next);
+        else if (found = position(summary->entryID.view()); found && taken[*found])
+            found.reset();
+        if (!found)
+            continue;
+        taken[*found] = true;
+        positions[i] = *found;
+        next = *found + 1;
+    }
+    return positions;
 }
 
 EntriesVCRows::EntriesVCRows()

@@ -25,9 +25,18 @@ public:
         const std::vector<Summary>& summaries() const { return m_summaries; }
         std::size_t size() const { return m_summaries.size(); }
         std::optional<std::uint32_t> position(std::string_view entryID) const;
+        // Whether an identifier was given more than once (only its first place is found).
+        bool hasRepeats() const { return m_hasRepeats; }
+
+        static constexpr std::uint32_t unpaired = 0xFFFF'FFFF;
+        // For each of `later`'s items, its position here, or `unpaired`; no position twice. Items that stay
+        // mostly keep their order, so each is looked for first just after the one before it, and by its
+        // identifier only when it is not there: a sync's few changes cost a few lookups, not one an item.
+        std::vector<std::uint32_t> positionsOf(const Items& later) const;
 
     private:
         std::vector<Summary> m_summaries;
+        bool m_hasRepeats = false;
         // Open addressing over positions (plus one, in the low half; zero is free) beside the upper half of
         // their identifier's hash, so that a probe reads an item only when the hashes agree.
         std::vector<std::uint64_t> m_table;

@@ -68,24 +68,53 @@ ChangeSet selectionChanges(const std::vector<std::uint32_t>& from, const std::ve
     return ChangeSet(ChangeSet::UpdateAction::animate({}, std::move(sections)));
 }
 
-// The same items in the same rows, some of them changed (a sync's change to one item): the changed
-// rows updated in place, as the list difference would answer, without pairing every row by identifier.
-std::optional<ChangeSet> inPlaceChanges(const EntriesVCRows& from, const EntriesVCRows& to)
+// The rows' difference as the list difference answers it (rows paired by item, the removals, then per new
+// row an insertion, or an update of content followed by a move when it is not where the removals and
+// insertions before it put it), from the items' pairing: no table of every row's identifier.
+ChangeSet rowChanges(const EntriesVCRows& from, const EntriesVCRows& to, const std::vector<std::uint32_t>& oldPositions)
 {
-    if (from.shownCount() != to.shownCount())
-        return std::nullopt;
-    std::vector<Difference> updated;
+    constexpr auto unpaired = EntriesVCRows::Items::unpaired;
+    std::vector<std::uint32_t> oldRowOfPosition(from.items()->size(), unpaired);
+    for (std::size_t row = 0; row < from.shownCount(); ++row)
+        oldRowOfPosition[from.shown()[row]] = static_cast<std::uint32_t>(row);
+    std::vector<std::uint32_t> oldRowOfNew(to.shownCount(), unpaired);
+    std::vector<bool> oldRowStays(from.shownCount());
     for (std::size_t row = 0; row < to.shownCount(); ++row) {
-        const auto& before = from.shownSummary(row);
-        const auto& after = to.shownSummary(row);
-        if (before == after)
+        auto position = oldPositions[to.shown()[row]];
+        if (position == unpaired || oldRowOfPosition[position] == unpaired)
             continue;
-        if (before->entryID != after->entryID)
-            return std::nullopt;
-        if (!(*before == *after))
-            updated.push_back(Difference::updatedInPlace(static_cast<std::int64_t>(row)));
+        oldRowOfNew[row] = oldRowOfPosition[position];
+        oldRowStays[oldRowOfPosition[position]] = true;
     }
-    return ChangeSet(ChangeSet::UpdateAction::animate({}, {{0, 0, std::move(updated)}}));
+    std::vector<Difference> differences;
+    std::vector<std::uint32_t> removalsBefore(from.shownCount());
+    std::uint32_t removals = 0;
+    for (std::size_t row = 0; row < from.shownCount(); ++row) {
+        removalsBefore[row] = removals;
+        if (!oldRowStays[row]) {
+            differences.push_back(Difference::removed(static_cast<std::int64_t>(row)));
+            ++removals;
+        }
+    }
+    std::int64_t insertions = 0;
+    for (std::size_t row = 0; row < to.shownCount(); ++row) {
+        const auto newRow = static_cast<std::int64_t>(row);
+        const auto oldRow = oldRowOfNew[row];
+        if (oldRow == unpaired) {
+            differences.push_back(Difference::inserted(newRow));
+            ++insertions;
+            continue;
+        }
+        const auto& before = from.shownSummary(oldRow);
+        const auto& after = to.shownSummary(row);
+        if (before != after && !(*before == *after))
+            differences.push_back(Difference::updatedInPlace(newRow));
+        if (newRow != static_cast<std::int64_t>(oldRow) - removalsBefore[oldRow] + insertions)
+            differences.push_back(Difference::moved(oldRow, newRow));
+    }
+    std::vector<ChangeSet::ItemDifferences> sections;
+    sections.push_back({0, 0, std::move(differences)});
+    return ChangeSet(ChangeSet::UpdateAction::animate({}, std::move(sections)));
 }
 
 // Every old word is part of a new one: what the new words find, the old ones found too.
@@ -131,18 +160,17 @@ bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Ite
     const auto& items = *newItems;
     const auto& summaries = items.summaries();
     const auto& before = *m_indexedItems;
-    if (fields != m_search.fields() || summaries.empty())
+    // Fewer than half of them could stay (the first list): made afresh, without looking any up.
+    if (fields != m_search.fields() || summaries.empty() || before.size() * 2 < summaries.size())
         return false;
-    std::vector<Slot> slots(summaries.size());
+    const auto& positions = this->positions(m_indexedItems, newItems);
     std::vector<bool> kept(before.size());
     std::size_t staying = 0;
-    for (std::size_t i = 0; i < summaries.size(); ++i) {
-        if (auto j = before.position(summaries[i]->entryID.view()); j && !kept[*j]) {
-            kept[*j] = true;
-            slots[i] = m_slotOfPosition[*j];
+    for (auto position : positions)
+        if (position != EntriesVCRows::Items::unpaired) {
+            kept[position] = true;
             ++staying;
         }
-    }
     // Mostly new (the first list, another filter): made afresh on every core instead.
     if (staying * 2 < summaries.size())
         return false;
@@ -150,20 +178,31 @@ bool EntriesVCWorker::followItems(const std::shared_ptr<const EntriesVCRows::Ite
     for (std::size_t j = 0; j < before.size(); ++j)
         if (!kept[j])
             m_search.remove(m_slotOfPosition[j]);
-    std::vector<bool> taken(before.size());
+    std::vector<Slot> slots(summaries.size());
     for (std::size_t i = 0; i < summaries.size(); ++i) {
-        auto j = before.position(summaries[i]->entryID.view());
-        if (j && !taken[*j]) {
-            taken[*j] = true;
-            if (before.summaries()[*j] != summaries[i])
-                m_search.update(slots[i], *summaries[i]);
-        } else {
+        auto j = positions[i];
+        if (j == EntriesVCRows::Items::unpaired) {
             slots[i] = m_search.insert(*summaries[i]);
+            continue;
         }
+        slots[i] = m_slotOfPosition[j];
+        if (before.summaries()[j] != summaries[i])
+            m_search.update(slots[i], *summaries[i]);
     }
     m_slotOfPosition = std::move(slots);
     indexedItems(newItems);
     return true;
+}
+
+const std::vector<std::uint32_t>& EntriesVCWorker::positions(const std::shared_ptr<const EntriesVCRows::Items>& before,
+                                                             const std::shared_ptr<const EntriesVCRows::Items>& later)
+{
+    if (m_pairedBefore.lock() != before || m_pairedLater.lock() != later) {
+        m_pairedPositions = before->positionsOf(*later);
+        m_pairedBefore = before;
+        m_pairedLater = later;
+    }
+    return m_pairedPositions;
 }
 
 bool EntriesVCWorker::indexAfresh(const std::shared_ptr<const EntriesVCRows::Items>& newItems, Settings::Items::SearchableFields fields,
@@ -263,9 +302,10 @@ EntriesVCWorker::Result EntriesVCWorker::run(const Request& request)
     // Nothing shows yet: nothing on screen to keep, and a reload costs the least.
     if (previous->shownCount() == 0)
         return {m_rows, ChangeSet(ChangeSet::UpdateAction::reload()), true};
-    if (auto changes = inPlaceChanges(*previous, *m_rows))
-        return {m_rows, std::move(*changes), true};
-    return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
+    // An identifier given twice pairs by occurrence, which only the whole difference does.
+    if (previous->items()->hasRepeats() || items->hasRepeats())
+        return {m_rows, ChangeSet(sectionsOf(*previous), sectionsOf(*m_rows)), true};
+    return {m_rows, rowChanges(*previous, *m_rows, positions(previous->items(), items)), true};
 }
 
 } // namespace Shared

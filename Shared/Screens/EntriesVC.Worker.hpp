@@ -51,6 +51,10 @@ private:
     bool indexAfresh(const std::shared_ptr<const EntriesVCRows::Items>& items, Settings::Items::SearchableFields fields,
                      const std::function<bool()>& shouldStop);
     void indexedItems(const std::shared_ptr<const EntriesVCRows::Items>& items);
+    // Where each of `later`'s items was in `before` (EntriesVCRows::Items::positionsOf): worked out once
+    // for the step's rows and the search index that follows the same items.
+    const std::vector<std::uint32_t>& positions(const std::shared_ptr<const EntriesVCRows::Items>& before,
+                                                const std::shared_ptr<const EntriesVCRows::Items>& later);
     std::vector<std::uint32_t> search(const std::vector<Foundation::String>& words, std::size_t count, bool narrowing);
 
     std::shared_ptr<const EntriesVCRows> m_rows;
@@ -61,6 +65,10 @@ private:
     std::vector<EntriesSearchIndex::Slot> m_slotOfPosition;
     std::vector<std::uint32_t> m_positionOfSlot;
     bool m_textsGaveWay = false;
+    // The last pairing `positions` worked out; held weakly, so that no list outlives its step for it.
+    std::weak_ptr<const EntriesVCRows::Items> m_pairedBefore;
+    std::weak_ptr<const EntriesVCRows::Items> m_pairedLater;
+    std::vector<std::uint32_t> m_pairedPositions;
     // What the last search asked and found, for a search that only narrows it.
     std::vector<Foundation::String> m_words;
     std::vector<EntriesSearchIndex::Slot> m_matches;

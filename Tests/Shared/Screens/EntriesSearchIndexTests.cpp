@@ -105,6 +105,24 @@ std::vector<std::string> applied(const std::vector<std::string>& before, const B
     return result;
 }
 
+// The reference for a step that brings items: the list difference over every row, paired by identifier.
+struct ReferenceRow {
+    const EntryIndex* index;
+    const String& id() const { return index->entryID; }
+    friend bool operator==(const ReferenceRow& a, const ReferenceRow& b) { return *a.index == *b.index; }
+};
+
+std::vector<Difference> referenceDifferences(const EntriesVCRows& from, const EntriesVCRows& to)
+{
+    auto rowsOf = [](const EntriesVCRows& rows) {
+        std::vector<ReferenceRow> result;
+        for (std::size_t row = 0; row < rows.shownCount(); ++row)
+            result.push_back({&rows.shownItem(row)});
+        return result;
+    };
+    return Basalwork::differences(rowsOf(from), rowsOf(to));
+}
+
 } // namespace
 
 namespace {
@@ -308,6 +326,12 @@ TEST(EntriesSearchIndex, TheListsStepsShowWhatASearchOfEverythingShowsAndTheirBa
         auto now = shownIDs(*result.rows);
         EXPECT_EQ(now, searchedWhole(result.rows->items()->summaries(), fields, text)) << text.utf8();
         EXPECT_EQ(applied(shown, result.changes, now), now) << text.utf8();
+        // Items that arrive change the rows exactly as the whole list difference would.
+        if (const auto* animate = result.changes.updateAction().as<Basalwork::ChangeSet::UpdateAction::Animate>();
+            animate && rows && result.itemsArrived) {
+            ASSERT_EQ(animate->itemDifferencesPerSection.size(), 1u);
+            EXPECT_EQ(animate->itemDifferencesPerSection[0].differences, referenceDifferences(*rows, *result.rows)) << text.utf8();
+        }
         // The same items in the same rows: only the changed rows are updated in place.
         if (const auto* animate = result.changes.updateAction().as<Basalwork::ChangeSet::UpdateAction::Animate>(); animate && rows && now == shown) {
             std::vector<std::int64_t> expected;
@@ -360,6 +384,13 @@ TEST(EntriesSearchIndex, TheListsStepsShowWhatASearchOfEverythingShowsAndTheirBa
                 changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(random() % changed.size()));
                 changed.push_back(std::make_shared<const EntryIndex>(randomItem(random, 5000 + round)));
                 std::rotate(changed.begin(), changed.begin() + 3, changed.end());
+            }
+            // One item renamed into another place, others in between shifting by one.
+            if (random() % 2) {
+                auto from = random() % changed.size();
+                auto item = changed[from];
+                changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(from));
+                changed.insert(changed.begin() + static_cast<std::ptrdiff_t>(random() % (changed.size() + 1)), item);
             }
             items = changed;
             if (random() % 2) {
