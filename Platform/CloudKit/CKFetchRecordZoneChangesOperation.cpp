@@ -71,12 +71,22 @@ void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::o
         }
 
         bool stopped = false;
+        bool unread = false;
         for (std::size_t index = 0; index < changes.rounds.size() && !stopped; ++index) {
             // A fetch stops between rounds when cancelled: what it delivered ends with its token.
             if (index > 0 && isCancelled())
                 throw CKError(CKError::Code::operationCancelled, "The operation was cancelled");
             auto& round = changes.rounds[index];
-            auto records = DatabaseFolder::changedRecords(round);
+            std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> records;
+            try {
+                records = folder.changedRecords(round);
+            } catch (const CKError& error) {
+                // The zone fails before the round's token: the next fetch delivers the round from the
+                // batches as they are then.
+                zoneFailed(error.clone());
+                unread = true;
+                break;
+            }
             round.changed.clear();
             for (const auto& [id, result] : records) {
                 if (budget-- <= 0) {
@@ -103,6 +113,8 @@ void CKFetchRecordZoneChangesOperation::run(DatabaseFolder& folder, const std::o
                 tokensUpdated(zoneID, round.token, std::nullopt);
         }
 
+        if (unread)
+            continue;
         if (failsHere) {
             CKError error(failure->code, "Simulated failure");
             if (operationLevel) {

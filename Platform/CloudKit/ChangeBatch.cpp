@@ -86,7 +86,8 @@ std::int64_t integer(const JSONView& object, const char* key, const std::string&
     return *value;
 }
 
-ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileName, const ChangeBatch::AssetFinder& finder)
+ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileName, const ChangeBatch::AssetFinder& finder,
+                                 ChangeBatch::Values values)
 {
     using Kind = ChangeBatch::Change::Kind;
     if (!json.isObject())
@@ -133,11 +134,14 @@ ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileNa
     for (auto [fieldKey, value] : fields.members()) {
         std::string key(fieldKey);
         if (value.isNull()) {
-            change.fields.emplace(key, std::nullopt);
+            if (values == ChangeBatch::Values::made)
+                change.fields.emplace(key, std::nullopt);
             continue;
         }
-        auto decoded = RecordCoding::decode(value, finder);
-        if (!decoded || !RecordCoding::isValidName(key)) {
+        std::optional<CKRecordValue> decoded;
+        bool readable = values == ChangeBatch::Values::made ? (decoded = RecordCoding::decode(value, finder)).has_value()
+                                                            : RecordCoding::isReadable(value, finder);
+        if (!readable || !RecordCoding::isValidName(key)) {
             change.unreadable = CKError(CKError::Code::incompatibleVersion,
                                         "The record " + change.recordName + " holds a field \"" + key
                                             + "\" this version cannot read")
@@ -145,7 +149,8 @@ ChangeBatch::Change decodeChange(const JSONView& json, const std::string& fileNa
             change.fields.clear();
             return change;
         }
-        change.fields.emplace(key, std::move(*decoded));
+        if (decoded)
+            change.fields.emplace(key, std::move(*decoded));
     }
     return change;
 }
@@ -367,7 +372,8 @@ std::optional<ChangeBatch::Name> ChangeBatch::parseFileName(const std::string& f
     return Name {std::string(device), sequence, isSnapshot};
 }
 
-Foundation::Data ChangeBatch::encoded(const std::string& container, const std::string& account, const AssetNamer& namer) const
+Foundation::Data ChangeBatch::encoded(const std::string& container, const std::string& account, const AssetNamer& namer,
+                                      std::vector<Span>* spans) const
 {
     auto version = snapshot ? snapshotFormatVersion : formatVersion;
     Foundation::JSONStreamWriter writer;
@@ -400,9 +406,12 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
         writer.endArray();
     }
     writer.key("changes").beginArray();
+    if (spans)
+        spans->clear();
     for (const auto& change : changes) {
-        writer.beginObject()
-            .key("change").string(kindName(change.kind))
+        writer.beginObject();
+        auto start = writer.text().size() - 1;
+        writer.key("change").string(kindName(change.kind))
             .key("zone").string(change.zoneID.zoneName().utf8())
             .key("owner").string(change.zoneID.ownerName().utf8());
         if (change.kind != Change::Kind::deleteZone)
@@ -431,14 +440,36 @@ Foundation::Data ChangeBatch::encoded(const std::string& container, const std::s
             writer.key("batch").string(change.kept->batch);
         }
         writer.endObject();
+        if (spans) {
+            auto text = std::string_view(writer.text()).substr(start);
+            spans->push_back({start, static_cast<std::uint32_t>(text.size()), digestOf(text)});
+        }
     }
     writer.endArray().endObject();
     auto body = writer.take();
-    return Foundation::Data::fromString(envelopeHead(version) + checksum(body) + std::string(checksumEnd) + body + "}");
+    auto head = envelopeHead(version) + checksum(body) + std::string(checksumEnd);
+    if (spans) {
+        for (auto& span : *spans)
+            span.offset += head.size();
+    }
+    return Foundation::Data::fromString(head + body + "}");
+}
+
+std::uint64_t ChangeBatch::digestOf(std::string_view text)
+{
+    return std::hash<std::string_view> {}(text);
+}
+
+ChangeBatch::Change ChangeBatch::decodeChange(std::string_view text, const std::string& fileName, const AssetFinder& finder)
+{
+    auto document = Foundation::JSONDocument::tryParse(text);
+    if (!document)
+        throw damaged(fileName, "a change is malformed");
+    return ::CloudKit::decodeChange(JSONView(*document), fileName, finder, Values::made);
 }
 
 ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string& fileName, const std::string& container,
-                                const std::string& account, const AssetFinder& finder)
+                                const std::string& account, const AssetFinder& finder, Values values)
 {
     std::string_view bytes(data.view());
     auto headVersion = formatVersion;
@@ -520,9 +551,13 @@ ChangeBatch ChangeBatch::decode(const Foundation::Data& data, const std::string&
                 throw damaged(fileName, "it is not a change batch");
             std::size_t index = first;
             for (auto view : JSONView(*parsed).elements()) {
-                batch.changes[index] = decodeChange(view, fileName, finder);
+                auto& change = batch.changes[index];
+                change = ::CloudKit::decodeChange(view, fileName, finder, values);
                 if (batch.snapshot)
-                    decodeKept(view, batch.changes[index], fileName);
+                    decodeKept(view, change, fileName);
+                if (values == Values::checked)
+                    change.text = Span {static_cast<std::uint64_t>(texts[index].data() - data.view().data()),
+                                        static_cast<std::uint32_t>(texts[index].size()), digestOf(texts[index])};
                 ++index;
             }
         } catch (...) {

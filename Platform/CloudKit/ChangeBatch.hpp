@@ -41,6 +41,15 @@ struct ChangeBatch {
         friend auto operator<=>(const Order&, const Order&) = default;
     };
 
+    // Where a change's text lies in its batch's file, and a digest of the text: a file rewritten since
+    // it was read is believed only where its text is the same.
+    struct Span {
+        std::uint64_t offset = 0;
+        std::uint32_t length = 0;
+        std::uint64_t digest = 0;
+    };
+    static std::uint64_t digestOf(std::string_view text);
+
     struct Change {
         enum class Kind { createZone, deleteZone, saveRecord, deleteRecord };
         Kind kind = Kind::saveRecord;
@@ -52,7 +61,8 @@ struct ChangeBatch {
         // True: the fields below are the record's fields. False: they change those named (nothing
         // clears one) and keep the rest.
         bool replacesFields = false;
-        std::map<std::string, std::optional<CKRecordValue>> fields;
+        using FieldChanges = std::map<std::string, std::optional<CKRecordValue>>;
+        FieldChanges fields;
         // A save this version cannot read (a value of an unknown kind, a malformed type).
         Foundation::ErrorPtr unreadable;
         // For a deletion: the tag of the save it deleted, as its writer knew the record. A later save it
@@ -66,6 +76,8 @@ struct ChangeBatch {
             std::string batch;
         };
         std::optional<Kept> kept = std::nullopt;
+        // Set for a change read without its values (they are checked, not kept): where to read them.
+        std::optional<Span> text = std::nullopt;
     };
 
     // A life of a zone that was deleted, and the batch that deleted it.
@@ -92,6 +104,21 @@ struct ChangeBatch {
     std::vector<Change> changes;
     std::optional<Snapshot> snapshot;
 
+    // A file as it was when read: one changed since (a sync tool may replace it) is read whole again.
+    struct FileStamp {
+        std::int64_t size = 0;
+        std::int64_t modified = 0;
+        std::int64_t changed = 0;
+        std::uint64_t inode = 0;
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    struct Source {
+        std::string fileName;
+        FileStamp stamp;
+    };
+    // The file the changes' texts are in, for a batch read or written without keeping its values.
+    std::shared_ptr<const Source> source;
+
     Order order() const { return {clock, device, sequence}; }
     std::string fileName() const { return fileName(device, sequence, snapshot.has_value()); }
 
@@ -109,11 +136,17 @@ struct ChangeBatch {
     using AssetNamer = std::function<std::string(const CKAsset&)>;
     using AssetFinder = std::function<std::shared_ptr<CKAsset>(const std::string&)>;
 
-    Foundation::Data encoded(const std::string& container, const std::string& account, const AssetNamer& namer) const;
+    // With `spans`, where each change's text is in what it returns.
+    Foundation::Data encoded(const std::string& container, const std::string& account, const AssetNamer& namer,
+                             std::vector<Span>* spans = nullptr) const;
     // Throws CKError: internalError for a damaged file, badContainer for one of another container or
-    // account, incompatibleVersion for one a newer version wrote.
+    // account, incompatibleVersion for one a newer version wrote. Without values, each change's values
+    // are checked but not made, and the change says where its text is.
+    enum class Values { made, checked };
     static ChangeBatch decode(const Foundation::Data& data, const std::string& fileName, const std::string& container,
-                              const std::string& account, const AssetFinder& finder);
+                              const std::string& account, const AssetFinder& finder, Values values = Values::made);
+    // One change, with its values, from its text in a file decode read before.
+    static Change decodeChange(std::string_view text, const std::string& fileName, const AssetFinder& finder);
 };
 
 } // namespace CloudKit

@@ -60,18 +60,36 @@ void DatabaseFolder::compactIfDue()
     }
     snapshot.snapshot->deletedZones = m_state.zoneDeletions();
     snapshot.snapshot->operationIDs.assign(m_operationIDs.begin(), m_operationIDs.end());
-    snapshot.changes = m_state.snapshotChanges();
+    // Every record's fields, read back from their batches at once (each file opened once).
+    std::vector<const DatabaseState::Record*> records;
+    for (const auto& id : m_state.zoneIDs()) {
+        for (const auto& [name, record] : m_state.zone(id)->records)
+            records.push_back(record.get());
+    }
+    auto fields = fieldsOf(records);
+    std::map<const DatabaseState::Record*, std::size_t> place;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        // What cannot be read back now stays in its batches.
+        if (fields[index].error)
+            return;
+        place.emplace(records[index], index);
+    }
+    records.clear();
+    snapshot.changes = m_state.snapshotChanges([&](const DatabaseState::Record& record) { return std::move(fields[place.at(&record)].fields); });
+    fields.clear();
     snapshot.device = ServiceState::shared().deviceIdentifier();
     snapshot.sequence = nextSequence();
     snapshot.clock = m_highestClock + 1;
     snapshot.date = Foundation::Date::now();
     auto namer = [](const CKAsset& asset) { return fs::path(asset.fileURL()->path().utf8()).filename().string(); };
+    std::vector<ChangeBatch::Span> spans;
     try {
-        AtomicFile::write(batchesPath() + "/" + snapshot.fileName(), snapshot.encoded(m_container, m_account, namer));
+        AtomicFile::write(batchesPath() + "/" + snapshot.fileName(), snapshot.encoded(m_container, m_account, namer, &spans));
     } catch (...) {
         // The batches stay as they are; the next save tries again.
         return;
     }
+    locate(snapshot, spans);
     keepSequence(snapshot.sequence);
     m_highestSequence[snapshot.device] = snapshot.sequence;
     m_presentSequences[snapshot.device].insert(snapshot.sequence);

@@ -31,7 +31,7 @@ std::string settledFilePath(const std::string& databasePath)
 namespace {
 
 // All that changes when a file is written, replaced or repaired.
-std::optional<std::string> stampOf(const std::string& path)
+std::optional<std::string> stampText(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
@@ -53,7 +53,7 @@ std::string DatabaseFolder::settledListing() const
     for (const auto& [name, coveredByBase] : m_listedFiles) {
         if (coveredByBase) {
             listing += name + " " + std::string(covered) + "\n";
-        } else if (auto stamp = stampOf(batchesPath() + "/" + name)) {
+        } else if (auto stamp = stampText(batchesPath() + "/" + name)) {
             listing += name + " " + *stamp + "\n";
         }
     }
@@ -99,7 +99,7 @@ std::optional<DatabaseFolder::DatabaseChanges> DatabaseFolder::unchangedSinceSet
         auto found = noted.find(name);
         if (found == noted.end() || !payload->seen.contains(name))
             return std::nullopt;
-        if (found->second != covered && stampOf(batchesPath() + "/" + name) != std::string(found->second))
+        if (found->second != covered && stampText(batchesPath() + "/" + name) != std::string(found->second))
             return std::nullopt;
     }
     if (listed != noted.size())

@@ -130,13 +130,11 @@ std::vector<std::shared_ptr<ChangeBatch>> DatabaseFolder::readFiles(const std::v
     std::vector<std::shared_ptr<ChangeBatch>> batches(names.size());
     std::vector<std::optional<FileStamp>> stamps(names.size());
     for (std::size_t index = 0; index < names.size(); ++index) {
-        struct stat info {};
-        if (::stat((batchesPath() + "/" + names[index]).c_str(), &info) != 0)
+        auto stamp = stampOf(batchesPath() + "/" + names[index]);
+        if (!stamp)
             continue;
-        auto nanoseconds = [](const timespec& time) { return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-        FileStamp stamp {info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), info.st_ino};
         auto known = m_unreadable.find(names[index]);
-        if (known == m_unreadable.end() || !(known->second.stamp == stamp))
+        if (known == m_unreadable.end() || !(known->second.stamp == *stamp))
             stamps[index] = stamp;
     }
     // Each file is read and decoded on its own: a first read of a folder of many goes on every core.
@@ -148,7 +146,12 @@ std::vector<std::shared_ptr<ChangeBatch>> DatabaseFolder::readFiles(const std::v
         ++openedFiles;
         errors[index] = Foundation::catchError([&] {
             auto path = batchesPath() + "/" + names[index];
-            batches[index] = std::make_shared<ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container, m_account, finder));
+            // The values are checked, not kept: the state says where they are, and they are read again
+            // when their records are handed out.
+            auto batch = std::make_shared<ChangeBatch>(ChangeBatch::decode(Foundation::FileIO::readFile(path), names[index], m_container,
+                                                                           m_account, finder, ChangeBatch::Values::checked));
+            batch->source = std::make_shared<const ChangeBatch::Source>(ChangeBatch::Source {names[index], *stamps[index]});
+            batches[index] = std::move(batch);
         });
     });
     for (std::size_t index = 0; index < names.size(); ++index) {
@@ -171,6 +174,20 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
 {
     m_hasRead = true;
     auto unreadableBefore = m_unreadable.size();
+    // A file found changed since it was read (the state reads its records' values from it) is
+    // forgotten, so that it is read as it is now; the state is then made again.
+    bool forgotten = false;
+    for (const auto& name : takeChangedFiles()) {
+        if (auto known = m_orderByFileName.find(name); known != m_orderByFileName.end()) {
+            m_batches.erase(known->second);
+            m_orderByFileName.erase(known);
+            forgotten = true;
+        }
+        if (m_snapshots.erase(name) > 0)
+            forgotten = true;
+    }
+    if (forgotten)
+        m_listedWhole = false;
     auto names = entryNames(batchesPath());
     std::erase_if(names, [&](const std::string& name) {
         if (!name.starts_with("."))
@@ -275,7 +292,7 @@ void DatabaseFolder::refresh(bool holdingWriteLock)
             allRead = false;
     }
 
-    bool removed = false;
+    bool removed = forgotten;
     for (auto it = m_orderByFileName.begin(); it != m_orderByFileName.end();) {
         if (present(it->first) && !isCovered(it->first)) {
             ++it;
@@ -392,8 +409,10 @@ void DatabaseFolder::publish(ChangeBatch& batch)
     auto path = batchesPath() + "/" + batch.fileName();
     // Noted first: the watcher may see the file the moment it is renamed into place.
     ServiceState::shared().noteOwnBatch(path);
-    AtomicFile::write(path, batch.encoded(m_container, m_account, namer));
+    std::vector<ChangeBatch::Span> spans;
+    AtomicFile::write(path, batch.encoded(m_container, m_account, namer, &spans));
     keepSequence(batch.sequence);
+    locate(batch, spans);
 
     m_highestSequence[device] = batch.sequence;
     m_presentSequences[device].insert(batch.sequence);
@@ -441,40 +460,6 @@ CKError::PartialErrors DatabaseFolder::damage(const std::optional<CKRecordZoneID
                             CKError(CKError::Code::internalError, "The change batch that made zone " + zoneText(id) + " is missing from the container").clone());
     }
     return errors;
-}
-
-std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const
-{
-    auto record = m_state.record(zoneID, name);
-    if (!record || record->unreadable)
-        return nullptr;
-    return serverRecord(CKRecordID(name, zoneID), *record);
-}
-
-std::shared_ptr<CKRecord> DatabaseFolder::serverRecord(const CKRecordID& id, const DatabaseState::Record& record)
-{
-    return CKRecord::fromServer(record.type, id, record.fields, {record.changeTag, record.creationDate, record.modificationDate});
-}
-
-std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> DatabaseFolder::changedRecords(const ChangeRound& round)
-{
-    using Result = Foundation::Result<std::shared_ptr<CKRecord>>;
-    std::vector<std::pair<CKRecordID, Result>> records;
-    records.reserve(round.changed.size());
-    for (const auto& [id, record] : round.changed) {
-        auto deliverable = [&] {
-            if (record->unreadable)
-                return Result::failure(record->unreadable);
-            for (const auto& [key, value] : record->fields) {
-                if (!AssetFolder::hasFiles(value))
-                    return Result::failure(CKError(CKError::Code::assetNotAvailable, "The asset of field \"" + key + "\" of record \""
-                                                                                         + id.recordName().utf8() + "\" is not available"));
-            }
-            return Result::success(serverRecord(id, *record));
-        };
-        records.emplace_back(id, deliverable());
-    }
-    return records;
 }
 
 Foundation::ErrorPtr DatabaseFolder::checkSave(const CKRecord& record, SavePolicy policy, Change& change)
@@ -552,8 +537,14 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
         for (const auto& record : request.recordsToSave) {
             const auto& id = record->recordID();
             auto saved = serverRecord(id.zoneID(), id.recordName().utf8());
-            outcome.saves.emplace_back(id, saved ? Foundation::Result<std::shared_ptr<CKRecord>>::success(saved)
-                                                 : Foundation::Result<std::shared_ptr<CKRecord>>::failure(CKError(CKError::Code::unknownItem, "Record \"" + id.recordName().utf8() + "\" no longer exists")));
+            if (saved)
+                outcome.saves.emplace_back(id, Foundation::Result<std::shared_ptr<CKRecord>>::success(saved));
+            else if (auto known = m_state.record(id.zoneID(), id.recordName().utf8()); known && !known->unreadable)
+                outcome.saves.emplace_back(id, Foundation::Result<std::shared_ptr<CKRecord>>::failure(
+                                                   CKError(CKError::Code::internalError, "The saved record \"" + id.recordName().utf8() + "\" cannot be read back")));
+            else
+                outcome.saves.emplace_back(id, Foundation::Result<std::shared_ptr<CKRecord>>::failure(
+                                                   CKError(CKError::Code::unknownItem, "Record \"" + id.recordName().utf8() + "\" no longer exists")));
         }
         for (const auto& id : request.recordIDsToDelete)
             outcome.deletes.emplace_back(id, Foundation::Result<void>::success());
@@ -638,9 +629,11 @@ DatabaseFolder::ModifyOutcome DatabaseFolder::modifyRecords(const ModifyRequest&
     for (const auto& item : saves) {
         if (item.error)
             outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::failure(item.error));
+        else if (auto saved = serverRecord(item.id.zoneID(), item.id.recordName().utf8()))
+            outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::success(saved));
         else
-            outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::success(
-                                                    serverRecord(item.id.zoneID(), item.id.recordName().utf8())));
+            outcome.saves.emplace_back(item.id, Foundation::Result<std::shared_ptr<CKRecord>>::failure(
+                                                    CKError(CKError::Code::internalError, "The saved record \"" + item.id.recordName().utf8() + "\" cannot be read back")));
     }
     for (const auto& item : deletes) {
         outcome.deletes.emplace_back(item.id, item.error ? Foundation::Result<void>::failure(item.error)
@@ -764,8 +757,8 @@ DatabaseFolder::ZoneChanges DatabaseFolder::fetchChanges(const CKRecordZoneID& z
         const auto* base = m_baseState.zone(zoneID);
         if (base && zone->holds(base->incarnation)) {
             for (const auto& [name, record] : base->records) {
-                if (!payload.seen.contains(record->changedIn))
-                    byBatch[record->changedIn].push_back({&name, nullptr});
+                if (!payload.seen.contains(*record->changedIn))
+                    byBatch[*record->changedIn].push_back({&name, nullptr});
             }
             for (const auto& [name, deletion] : base->deletions) {
                 if (!payload.seen.contains(deletion.deletedIn))

@@ -95,8 +95,10 @@ public:
         // by every fetch until they are repaired.
         CKError::PartialErrors unreadableBatches;
     };
-    // The round's changed records, or why each cannot be delivered.
-    static std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> changedRecords(const ChangeRound& round);
+    // The round's changed records, or why each cannot be delivered. Their fields are read from the
+    // batches here, without the folder's lock (unless a batch went or changed since the round was
+    // made). Throws CKError internalError when the round's records can no longer be read as they were.
+    std::vector<std::pair<CKRecordID, Foundation::Result<std::shared_ptr<CKRecord>>>> changedRecords(const ChangeRound& round);
     // Throws CKError zoneNotFound, or changeTokenExpired for a token of another container, account,
     // zone or life of the zone.
     ZoneChanges fetchChanges(const CKRecordZoneID& zoneID, const std::shared_ptr<CKServerChangeToken>& since,
@@ -155,8 +157,27 @@ private:
     void removeSuperseded();
     // Tells the other installations which snapshot this one reads from.
     void noteReadingFrom();
+    // Nothing for a record that is not there or cannot be read.
     std::shared_ptr<CKRecord> serverRecord(const CKRecordZoneID& zoneID, const std::string& name) const;
-    static std::shared_ptr<CKRecord> serverRecord(const CKRecordID& id, const DatabaseState::Record& record);
+    using RecordResult = Foundation::Result<std::shared_ptr<CKRecord>>;
+    // `whole`: also each asset's file is there. `readError` is set to the first batch that could not be
+    // read back.
+    std::vector<RecordResult> deliverable(const std::vector<std::pair<CKRecordID, const DatabaseState::Record*>>& records, bool whole,
+                                          Foundation::ErrorPtr& readError) const;
+    // The records' fields, read back from the batches their saves are in; each file is opened once.
+    struct ReadFields {
+        CKRecord::Fields fields;
+        Foundation::ErrorPtr error;
+    };
+    std::vector<ReadFields> fieldsOf(const std::vector<const DatabaseState::Record*>& records) const;
+    // The changes at `saves` in one file (all of it read again when it changed since it was read).
+    std::vector<ChangeBatch::Change::FieldChanges> readSaves(const ChangeBatch::Source& file, const std::vector<const DatabaseState::Save*>& saves) const;
+    // Says where the batch just written is, so that the state reads its values from there.
+    void locate(ChangeBatch& batch, const std::vector<ChangeBatch::Span>& spans) const;
+    // A batch file found changed or gone since it was read: the next refresh reads it again (and applies
+    // everything again), as a listing alone would not tell. Safe without the folder's lock.
+    void noteChanged(const std::string& fileName) const;
+    std::set<std::string> takeChangedFiles();
     struct Check;
     Foundation::ErrorPtr checkSave(const CKRecord& record, SavePolicy policy, ChangeBatch::Change& change);
 
@@ -169,18 +190,15 @@ private:
     std::map<ChangeBatch::Order, std::shared_ptr<const ChangeBatch>> m_batches;
     std::map<std::string, ChangeBatch::Order> m_orderByFileName;
     // A file is read again once anything about it changed: a sync tool may repair it in place.
-    struct FileStamp {
-        std::int64_t size = 0;
-        std::int64_t modified = 0;
-        std::int64_t changed = 0;
-        std::uint64_t inode = 0;
-        friend bool operator==(const FileStamp&, const FileStamp&) = default;
-    };
+    using FileStamp = ChangeBatch::FileStamp;
+    static std::optional<FileStamp> stampOf(const std::string& path);
     struct Unreadable {
         Foundation::ErrorPtr error;
         FileStamp stamp;
     };
     std::map<std::string, Unreadable> m_unreadable;
+    mutable std::mutex m_changedMutex;
+    mutable std::set<std::string> m_changedFiles;
     // Readable snapshots in the folder, without their changes; the newest is the base that the batches
     // past it apply on. Its records are in the base state, which the state starts from.
     std::map<std::string, std::shared_ptr<const ChangeBatch>> m_snapshots;

@@ -40,7 +40,15 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
         for (const auto& deleted : batch.snapshot->deletedZones)
             m_deletedIncarnations.insert_or_assign(deleted.incarnation, deleted);
     }
-    auto fileName = batch.fileName();
+    auto fileName = std::make_shared<const std::string>(batch.fileName());
+    // A snapshot's records name the batches they came from: each name is held once.
+    std::map<std::string, std::shared_ptr<const std::string>, std::less<>> keptNames;
+    auto keptName = [&](const std::string& name) {
+        auto found = keptNames.find(name);
+        if (found == keptNames.end())
+            found = keptNames.emplace(name, std::make_shared<const std::string>(name)).first;
+        return found->second;
+    };
     for (std::size_t index = 0; index < batch.changes.size(); ++index) {
         const auto& change = batch.changes[index];
         auto found = m_zones.find(change.zoneID);
@@ -59,7 +67,7 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
         case Kind::deleteZone:
             if (found != m_zones.end() && !change.zoneID.isDefaultZone()) {
                 for (const auto& incarnation : found->second.incarnations)
-                    m_deletedIncarnations.insert_or_assign(incarnation, ChangeBatch::ZoneDeletion {incarnation, change.zoneID, fileName});
+                    m_deletedIncarnations.insert_or_assign(incarnation, ChangeBatch::ZoneDeletion {incarnation, change.zoneID, *fileName});
                 m_zones.erase(found);
             }
             break;
@@ -71,7 +79,7 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
                 if (saved != zone->records.end() && change.deletedTag && *change.deletedTag != saved->second->changeTag)
                     break;
                 zone->records.erase(change.recordName);
-                zone->deletions.insert_or_assign(change.recordName, Deletion {change.recordType, change.kept ? change.kept->batch : fileName});
+                zone->deletions.insert_or_assign(change.recordName, Deletion {change.recordType, change.kept ? change.kept->batch : *fileName});
             }
             break;
         case Kind::saveRecord: {
@@ -81,8 +89,10 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
                 break;
             zone->deletions.erase(change.recordName);
             auto [it, inserted] = zone->records.try_emplace(change.recordName);
+            auto record = std::make_shared<Record>();
             // Fields a change does not replace carry over from the record as it was.
-            auto record = it->second && !change.replacesFields && !change.unreadable ? std::make_shared<Record>(*it->second) : std::make_shared<Record>();
+            if (it->second && !change.replacesFields && !change.unreadable)
+                record->saves = it->second->saves;
             if (it->second)
                 record->creationDate = it->second->creationDate;
             record->type = change.recordType;
@@ -90,7 +100,7 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
                 record->creationDate = change.kept->creationDate;
                 record->changeTag = change.kept->changeTag;
                 record->modificationDate = change.kept->modificationDate;
-                record->changedIn = change.kept->batch;
+                record->changedIn = keptName(change.kept->batch);
             } else {
                 if (inserted)
                     record->creationDate = batch.date;
@@ -100,32 +110,41 @@ void DatabaseState::apply(const ChangeBatch& batch, ChangeBatch* values)
             }
             if (change.unreadable) {
                 record->unreadable = change.unreadable;
-                record->fields.clear();
                 it->second = std::move(record);
                 break;
             }
-            if (change.replacesFields)
-                record->unreadable = nullptr;
-            if (values) {
-                for (auto& [key, value] : values->changes[index].fields) {
-                    if (value)
-                        record->fields.insert_or_assign(key, std::move(*value));
-                    else
-                        record->fields.erase(key);
-                }
+            if (!change.replacesFields && it->second)
+                record->unreadable = it->second->unreadable;
+            Save save;
+            if (change.text && batch.source) {
+                save.file = batch.source;
+                save.text = *change.text;
+                save.index = static_cast<std::uint32_t>(index);
+            } else if (values) {
+                save.held = std::make_shared<const ChangeBatch::Change::FieldChanges>(std::move(values->changes[index].fields));
             } else {
-                for (const auto& [key, value] : change.fields) {
-                    if (value)
-                        record->fields.insert_or_assign(key, *value);
-                    else
-                        record->fields.erase(key);
-                }
+                save.held = std::make_shared<const ChangeBatch::Change::FieldChanges>(change.fields);
             }
+            record->saves.push_back(std::move(save));
             it->second = std::move(record);
             break;
         }
         }
     }
+}
+
+CKRecord::Fields DatabaseState::fieldsFrom(const std::vector<const ChangeBatch::Change::FieldChanges*>& changes)
+{
+    CKRecord::Fields fields;
+    for (const auto* change : changes) {
+        for (const auto& [key, value] : *change) {
+            if (value)
+                fields.insert_or_assign(key, *value);
+            else
+                fields.erase(key);
+        }
+    }
+    return fields;
 }
 
 bool DatabaseState::isWhole() const
@@ -157,7 +176,7 @@ std::size_t DatabaseState::recordCount() const
     return count;
 }
 
-std::vector<ChangeBatch::Change> DatabaseState::snapshotChanges() const
+std::vector<ChangeBatch::Change> DatabaseState::snapshotChanges(const FieldsOf& fieldsOf) const
 {
     using Change = ChangeBatch::Change;
     std::vector<Change> changes;
@@ -172,9 +191,9 @@ std::vector<ChangeBatch::Change> DatabaseState::snapshotChanges() const
         }
         for (const auto& [name, record] : zone.records) {
             Change save {Change::Kind::saveRecord, id, zone.incarnation, name, record->type, true, {}, nullptr};
-            for (const auto& [key, value] : record->fields)
-                save.fields.emplace(key, value);
-            save.kept = Change::Kept {record->changeTag, record->creationDate, record->modificationDate, record->changedIn};
+            for (auto& [key, value] : fieldsOf(*record))
+                save.fields.emplace(key, std::move(value));
+            save.kept = Change::Kept {record->changeTag, record->creationDate, record->modificationDate, *record->changedIn};
             changes.push_back(std::move(save));
         }
         for (const auto& [name, deletion] : zone.deletions) {

@@ -5,27 +5,42 @@
 #include "Platform/Foundation/Date.hpp"
 #include "Platform/Foundation/Error.hpp"
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace CloudKit {
 
 // The records and zones a database holds: what its change batches amount to when applied in order.
 class DatabaseState {
 public:
+    // One save that gives a record fields: where its text is in a batch's file, or (for a batch that
+    // never was in a file) the values themselves.
+    struct Save {
+        std::shared_ptr<const ChangeBatch::Source> file;
+        ChangeBatch::Span text;
+        // The change's place in its batch.
+        std::uint32_t index = 0;
+        std::shared_ptr<const ChangeBatch::Change::FieldChanges> held;
+    };
+    // What a sync needs of a record; its fields stay in the files and are read when it is handed out.
     struct Record {
         std::string type;
-        CKRecord::Fields fields;
         std::string changeTag;
         Foundation::Date creationDate;
         Foundation::Date modificationDate;
         // Set while the record's last save could not be read; its fields are then unknown.
         Foundation::ErrorPtr unreadable;
-        // The file of the batch that saved it last.
-        std::string changedIn;
+        // The file of the batch that saved it last, shared by the records it saved.
+        std::shared_ptr<const std::string> changedIn;
+        // The saves whose fields make the record's, applied in order: the last one that replaced them
+        // all, and those since.
+        std::vector<Save> saves;
     };
     struct Deletion {
         std::string type;
@@ -58,8 +73,12 @@ public:
     // this version cannot read.
     bool isWhole() const;
     std::size_t recordCount() const;
-    // Changes that make this state again, from nothing, with each record's tag and dates.
-    std::vector<ChangeBatch::Change> snapshotChanges() const;
+    // Changes that make this state again, from nothing, with each record's tag and dates and the fields
+    // `fieldsOf` gives it.
+    using FieldsOf = std::function<CKRecord::Fields(const Record&)>;
+    std::vector<ChangeBatch::Change> snapshotChanges(const FieldsOf& fieldsOf) const;
+    // A record's fields from the changes its saves made, in order.
+    static CKRecord::Fields fieldsFrom(const std::vector<const ChangeBatch::Change::FieldChanges*>& changes);
     std::vector<ChangeBatch::ZoneDeletion> zoneDeletions() const;
 
     // Nothing for a zone that does not exist; the default zone always does.

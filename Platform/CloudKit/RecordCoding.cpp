@@ -35,47 +35,53 @@ std::optional<double> decodeDouble(const JSONView& value)
     return std::nullopt;
 }
 
-std::optional<CKRecordValue> decodeValue(const JSONView& value, const AssetReader& assetReader, bool insideList)
+// Makes the value into `out`, or with none only checks that it would read.
+bool decodeValue(const JSONView& value, const AssetReader& assetReader, bool insideList, std::optional<CKRecordValue>* out)
 {
     if (value.size() != 1 || !value.isObject())
-        return std::nullopt;
+        return false;
     auto [kind, payload] = *value.members().begin();
+    auto made = [&](auto&& decoded) {
+        if (out)
+            out->emplace(std::forward<decltype(decoded)>(decoded));
+        return true;
+    };
     if (kind == "string" && payload.isString())
-        return CKRecordValue(Foundation::String(*payload.string()));
+        return made(Foundation::String(*payload.string()));
     if (kind == "int64" && payload.isInteger()) {
-        if (auto number = payload.int64())
-            return CKRecordValue(*number);
-        return std::nullopt;
+        auto number = payload.int64();
+        return number && made(*number);
     }
     if (kind == "double") {
-        if (auto number = decodeDouble(payload))
-            return CKRecordValue(*number);
-        return std::nullopt;
+        auto number = decodeDouble(payload);
+        return number && made(*number);
     }
     if (kind == "date" && payload.isNumber())
-        return CKRecordValue(Foundation::Date(*payload.number()));
+        return made(Foundation::Date(*payload.number()));
     if (kind == "data" && payload.isString()) {
-        if (auto data = Foundation::Data::fromBase64(*payload.string()))
-            return CKRecordValue(std::move(*data));
-        return std::nullopt;
+        if (!out)
+            return Foundation::Data::isBase64(*payload.string());
+        auto data = Foundation::Data::fromBase64(*payload.string());
+        return data && made(std::move(*data));
     }
     if (kind == "asset" && payload.isString()) {
-        if (auto asset = assetReader(std::string(*payload.string())))
-            return CKRecordValue(std::move(asset));
-        return std::nullopt;
+        auto asset = assetReader(std::string(*payload.string()));
+        return asset && made(std::move(asset));
     }
     if (kind == "list" && payload.isArray() && !insideList) {
         CKRecordValue::List list;
-        list.reserve(payload.size());
+        if (out)
+            list.reserve(payload.size());
         for (auto element : payload.elements()) {
-            auto decoded = decodeValue(element, assetReader, true);
-            if (!decoded)
-                return std::nullopt;
-            list.push_back(std::move(*decoded));
+            std::optional<CKRecordValue> decoded;
+            if (!decodeValue(element, assetReader, true, out ? &decoded : nullptr))
+                return false;
+            if (out)
+                list.push_back(std::move(*decoded));
         }
-        return CKRecordValue(std::move(list));
+        return made(std::move(list));
     }
-    return std::nullopt;
+    return false;
 }
 
 } // namespace
@@ -116,7 +122,15 @@ void encode(Foundation::JSONStreamWriter& writer, const CKRecordValue& value, co
 
 std::optional<CKRecordValue> decode(const JSONView& value, const AssetReader& assetReader)
 {
-    return decodeValue(value, assetReader, false);
+    std::optional<CKRecordValue> decoded;
+    if (!decodeValue(value, assetReader, false, &decoded))
+        return std::nullopt;
+    return decoded;
+}
+
+bool isReadable(const JSONView& value, const AssetReader& assetReader)
+{
+    return decodeValue(value, assetReader, false, nullptr);
 }
 
 bool isValidName(const std::string& name)

@@ -29,6 +29,8 @@ using AssetReader = std::function<std::shared_ptr<CKAsset>(const std::string&)>;
 void encode(Foundation::JSONStreamWriter& writer, const CKRecordValue& value, const AssetWriter& assetWriter);
 // Nothing for a value of a kind this version does not know, a malformed one or a list inside a list.
 std::optional<CKRecordValue> decode(const Foundation::JSONView& value, const AssetReader& assetReader);
+// Whether decode would read it, without making the value.
+bool isReadable(const Foundation::JSONView& value, const AssetReader& assetReader);
 
 // Record types and field keys: a letter first, then letters, digits and underscores, at most 255.
 bool isValidName(const std::string& name);

@@ -108,13 +108,15 @@ std::string Data::base64EncodedString() const
     return text;
 }
 
-std::optional<Data> Data::fromBase64(std::string_view base64)
+namespace {
+
+// Decodes padded standard Base64 into `out` when given (room for `decodedSize` bytes), or only checks it;
+// false for anything else.
+bool decodeBase64(std::string_view base64, std::uint8_t* out)
 {
     static constexpr auto table = decodingTable();
     if (base64.size() % 4 != 0)
-        return std::nullopt;
-    Data data;
-    data.m_bytes.reserve(base64.size() / 4 * 3);
+        return false;
     for (std::size_t i = 0; i < base64.size(); i += 4) {
         bool last = i + 4 == base64.size();
         std::uint32_t triple = 0;
@@ -128,16 +130,42 @@ std::optional<Data> Data::fromBase64(std::string_view base64)
             }
             auto value = table[static_cast<unsigned char>(c)];
             if (value < 0 || padding > 0)
-                return std::nullopt;
+                return false;
             triple = (triple << 6) | static_cast<std::uint32_t>(value);
         }
-        data.m_bytes.push_back(static_cast<std::uint8_t>(triple >> 16));
+        if (!out)
+            continue;
+        *out++ = static_cast<std::uint8_t>(triple >> 16);
         if (padding < 2)
-            data.m_bytes.push_back(static_cast<std::uint8_t>(triple >> 8));
+            *out++ = static_cast<std::uint8_t>(triple >> 8);
         if (padding < 1)
-            data.m_bytes.push_back(static_cast<std::uint8_t>(triple));
+            *out++ = static_cast<std::uint8_t>(triple);
     }
-    return data;
+    return true;
+}
+
+std::size_t decodedSize(std::string_view base64)
+{
+    std::size_t padding = base64.ends_with("==") ? 2 : base64.ends_with("=") ? 1 : 0;
+    return base64.size() / 4 * 3 - padding;
+}
+
+} // namespace
+
+std::optional<Data> Data::fromBase64(std::string_view base64)
+{
+    if (base64.size() % 4 != 0)
+        return std::nullopt;
+    // Written straight into the bytes it ends as: sealed values are most of what a sync reads.
+    std::vector<std::uint8_t> bytes(decodedSize(base64));
+    if (!decodeBase64(base64, bytes.data()))
+        return std::nullopt;
+    return Data(std::move(bytes));
+}
+
+bool Data::isBase64(std::string_view base64)
+{
+    return decodeBase64(base64, nullptr);
 }
 
 std::string Data::description() const

@@ -35,6 +35,8 @@ public:
     static Data fromString(std::string_view bytes) { return Data(bytes.data(), bytes.size()); }
     // Padded standard Base64; characters outside the alphabet make it fail.
     static std::optional<Data> fromBase64(std::string_view base64);
+    // Whether fromBase64 would read it, without making the bytes.
+    static bool isBase64(std::string_view base64);
     // Data(contentsOf:): the whole file at a file URL. Failures throw NSError in NSCocoaErrorDomain.
     static Data contentsOf(const URL& url);
 

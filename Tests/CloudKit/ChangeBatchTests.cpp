@@ -202,3 +202,40 @@ TEST(ChangeBatchTests, ChangesAreFoundWhateverTheyHoldAndTheirLayout)
     EXPECT_EQ(back.changes.back().fields.at("title")->as<Foundation::String>(), Foundation::String("[999]"));
     EXPECT_EQ(std::string(back.encoded(container, account, {}).view()), bytes);
 }
+
+// Read for the state, a batch's values are checked but not made, and each change says where its text is:
+// the places the writer gave, whose texts read back as the changes written. A value that cannot be read
+// is found without making the values too.
+TEST(ChangeBatchTests, ChangesReadWithoutTheirValuesSayWhereTheirTextsAre)
+{
+    std::vector<ChangeBatch::Span> written;
+    auto bytes = std::string(sample().encoded(container, account, {}, &written).view());
+    auto checked = ChangeBatch::decode(Foundation::Data::fromString(bytes), ChangeBatch::fileName(device, 7), container, account, {},
+                                       ChangeBatch::Values::checked);
+    ASSERT_EQ(checked.changes.size(), 3u);
+    ASSERT_EQ(written.size(), 3u);
+    for (std::size_t index = 0; index < written.size(); ++index) {
+        const auto& change = checked.changes[index];
+        EXPECT_TRUE(change.fields.empty());
+        ASSERT_TRUE(change.text);
+        EXPECT_EQ(change.text->offset, written[index].offset);
+        EXPECT_EQ(change.text->length, written[index].length);
+        auto text = std::string_view(bytes).substr(change.text->offset, change.text->length);
+        EXPECT_EQ(change.text->digest, ChangeBatch::digestOf(text));
+        EXPECT_EQ(change.text->digest, written[index].digest);
+        auto again = ChangeBatch::decodeChange(text, ChangeBatch::fileName(device, 7), {});
+        EXPECT_EQ(again.recordName, sample().changes[index].recordName);
+        EXPECT_EQ(again.fields, sample().changes[index].fields);
+    }
+    EXPECT_NE(written[1].digest, written[2].digest);
+
+    // Malformed Base64 is found unreadable without being decoded.
+    auto older = ChangeBatch::decode(Foundation::Data::fromString(std::string(R"({"format":"CloudKit change batch","version":1,"container":")")
+                                                                  + container + R"(","account":")" + account + R"(","device":")" + device
+                                                                  + R"(","sequence":7,"clock":12,"date":0,"changes":[{"change":"saveRecord",)"
+                                                                  + R"("zone":"CustomRecordZone","owner":"__defaultOwner__","incarnation":"life-1",)"
+                                                                  + R"("name":"E1","type":"Entry","replacesFields":true,"fields":{"x":{"data":"YQ="}}}]})"),
+                                     ChangeBatch::fileName(device, 7), container, account, {}, ChangeBatch::Values::checked);
+    ASSERT_EQ(older.changes.size(), 1u);
+    EXPECT_TRUE(older.changes[0].unreadable);
+}

@@ -20,8 +20,11 @@ TEST(Data, Base64RoundTripsEveryPaddingLength)
 
 TEST(Data, RejectsMalformedBase64)
 {
-    for (const char* bad : {"YQ=", "Y===", "YQ==YQ==", "Y Q=", "YQ=a", "!!!!"})
+    for (const char* bad : {"YQ=", "Y===", "YQ==YQ==", "Y Q=", "YQ=a", "!!!!"}) {
         EXPECT_EQ(Data::fromBase64(bad), std::nullopt) << bad;
+        EXPECT_FALSE(Data::isBase64(bad)) << bad;
+    }
+    EXPECT_TRUE(Data::isBase64("YWJjZA=="));
 }
 
 TEST(Data, SearchesWithinARange)
