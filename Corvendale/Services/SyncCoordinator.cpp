@@ -57,6 +57,7 @@ const Foundation::Logger& log()
 constexpr double activationSyncInterval = 4 * 60 * 60;
 constexpr double failedSyncRetryInterval = 60;
 constexpr double credentialStoreDelayAfterUnlock = 2;
+constexpr double credentialStoreRetryInterval = 1;
 constexpr Basalwork::SemanticVersion refetchVersion {3, 1, 0};
 
 std::vector<Foundation::String> recordNames(const std::vector<CloudKit::CKRecordID>& ids)
@@ -191,11 +192,23 @@ void SyncCoordinator::startObserving()
     observe(Shared::Cryptor::cryptorDidUpdateVaultKey(), [](SyncCoordinator& self) {
         if (!self.m_recordStore->cryptor()->isUnlocked())
             return;
-        std::weak_ptr<SyncCoordinator> weak = self.sharedSelf(&self);
-        Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), credentialStoreDelayAfterUnlock, [weak] {
-            if (auto self = weak.lock())
-                self->replaceCredentialStoreIfUnlocked();
-        });
+        self.replaceCredentialStoreWhenNoSyncRuns(credentialStoreDelayAfterUnlock);
+    });
+}
+
+void SyncCoordinator::replaceCredentialStoreWhenNoSyncRuns(double delay)
+{
+    std::weak_ptr<SyncCoordinator> weak = sharedSelf(this);
+    Basalwork::asyncAfter(*Foundation::DispatchQueue::main(), delay, [weak] {
+        auto self = weak.lock();
+        if (!self)
+            return;
+        // A sync and the list both read every changed item: at once they would hold their memory
+        // together. The list waits for the sync to end, however it ends (some ends make no list).
+        if (self->m_cloudKitRemote->isSyncing())
+            self->replaceCredentialStoreWhenNoSyncRuns(credentialStoreRetryInterval);
+        else
+            self->replaceCredentialStoreIfUnlocked();
     });
 }
 

@@ -157,6 +157,8 @@ private:
     void updateBackgroundSyncTask(bool isSyncing);
     // Cancels the sync and ends its task at once, when that task is still the one held.
     void backgroundSyncTaskDidExpire(UIKit::UIBackgroundTaskIdentifier task);
+    // The credential list, `delay` from now or once no sync runs when one runs then.
+    void replaceCredentialStoreWhenNoSyncRuns(double delay);
 
     std::shared_ptr<Foundation::NotificationCenter> m_notificationCenter;
     std::shared_ptr<Foundation::UserDefaults> m_userDefaults;

@@ -10,6 +10,7 @@
 #include "Platform/Foundation/NSError.hpp"
 
 #include <filesystem>
+#include <utility>
 
 namespace AuthenticationServices {
 
@@ -100,11 +101,16 @@ void ASCredentialIdentityStore::setEnabled(bool isEnabled) const
 
 void ASCredentialIdentityStore::replaceCredentialIdentities(const std::vector<ASPasswordCredentialIdentity>& identities) const
 {
-    // A large vault names hundreds of thousands of sites: the list is written straight into its text, in
-    // the layout the encoder gives StoredIdentity, without a tree of every value first.
+    // A large vault names hundreds of thousands of sites: the list is written straight into the file a
+    // part at a time, in the layout the encoder gives StoredIdentity, never whole in memory.
+    Foundation::FileIO::makeDirectories(m_folderURL.path().utf8());
+    Foundation::FileIO::AtomicWriter file(path(m_folderURL, "CredentialIdentities.json"));
+    constexpr std::size_t partSize = 64 * 1024;
     std::string text = "[";
+    text.reserve(partSize + 1024);
+    bool first = true;
     for (const auto& identity : identities) {
-        if (text.size() > 1)
+        if (!std::exchange(first, false))
             text += ',';
         text += R"({"serviceIdentifier":{"identifier":)";
         Foundation::JSONWriter::appendString(text, identity.serviceIdentifier.identifier().utf8());
@@ -117,9 +123,14 @@ void ASCredentialIdentityStore::replaceCredentialIdentities(const std::vector<AS
             Foundation::JSONWriter::appendString(text, identity.recordIdentifier->utf8());
         }
         text += '}';
+        if (text.size() >= partSize) {
+            file.write(text.data(), text.size());
+            text.clear();
+        }
     }
     text += ']';
-    write(m_folderURL, "CredentialIdentities.json", Foundation::Data::fromString(text));
+    file.write(text.data(), text.size());
+    file.commit();
 }
 
 std::vector<ASPasswordCredentialIdentity> ASCredentialIdentityStore::credentialIdentities() const

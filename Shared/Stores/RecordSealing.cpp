@@ -39,7 +39,8 @@ std::optional<EntryIndex> RecordSealing::openSummary(const Foundation::String& i
 {
     try {
         auto summary = RecordStore::Index::unpacked(Cryptor::open(sealed, key, indexContext(id)));
-        if (summary.entryID == id)
+        // The same bytes nearly always: the text comparison only for the rest.
+        if (summary.entryID.view() == id.view() || summary.entryID == id)
             return summary;
     } catch (const Foundation::Error&) {
         // Made again from the item.

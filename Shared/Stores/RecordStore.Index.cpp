@@ -319,16 +319,13 @@ EntryIndex RecordStore::Index::unpacked(const Foundation::Data& data)
         throw Foundation::DecodingError::dataCorrupted(Foundation::CodingErrorContext({}, "The item summary has an unknown format.", nullptr));
     EntryIndex index;
     index.entryID = unpacker.text();
+    // The packer writes a category's raw value as it is: its bytes tell it, without a text per case.
     auto category = unpacker.text();
-    bool known = false;
+    index.category = EntryCategory::other;
     for (const auto& [value, raw] : Foundation::RawRepresentation<EntryCategory>::cases) {
-        if (category == raw) {
+        if (category.view() == std::string_view(raw))
             index.category = value;
-            known = true;
-        }
     }
-    if (!known)
-        index.category = EntryCategory::other;
     index.title = unpacker.text();
     index.subtitle = unpacker.text();
     index.username = unpacker.text();
@@ -388,21 +385,64 @@ std::string RecordStore::Index::host(const Foundation::String& text)
     return value;
 }
 
-RecordStore::Index::Key RecordStore::Index::key(std::string_view id)
+std::size_t RecordStore::Index::hashOf(std::string_view id)
 {
-    return {id, std::hash<std::string_view> {}(id)};
+    return std::hash<std::string_view> {}(id);
+}
+
+std::size_t RecordStore::Index::slotOf(std::string_view id, std::size_t hash) const
+{
+    const auto mask = m_slots.size() - 1;
+    for (auto slot = hash & mask;; slot = (slot + 1) & mask) {
+        auto position = m_slots[slot];
+        if (position == 0)
+            return slot;
+        const auto& item = m_items[position - 1];
+        if (item.idHash == hash && item.index().entryID.view() == id)
+            return slot;
+    }
+}
+
+void RecordStore::Index::reserveSlots(std::size_t count)
+{
+    if (count * 2 < m_slots.size())
+        return;
+    std::size_t size = 16;
+    while (size <= count * 2)
+        size *= 2;
+    m_slots.assign(size, 0);
+    for (std::size_t position = 0; position < m_items.size(); ++position)
+        m_slots[slotOf(m_items[position].index().entryID.view(), m_items[position].idHash)] = static_cast<std::uint32_t>(position + 1);
+}
+
+void RecordStore::Index::removeSlot(std::size_t slot)
+{
+    // Linear probing: the slots after it that would no longer be reached move back into the gap.
+    const auto mask = m_slots.size() - 1;
+    auto gap = slot;
+    for (auto next = (gap + 1) & mask; m_slots[next] != 0; next = (next + 1) & mask) {
+        auto home = m_items[m_slots[next] - 1].idHash & mask;
+        bool reachedPastGap = gap <= next ? (home <= gap || home > next) : (home <= gap && home > next);
+        if (reachedPastGap) {
+            m_slots[gap] = m_slots[next];
+            gap = next;
+        }
+    }
+    m_slots[gap] = 0;
 }
 
 const EntryIndex* RecordStore::Index::find(const Foundation::String& id) const
 {
-    auto found = m_positions.find(key(id.view()));
-    return found == m_positions.end() ? nullptr : &m_items[found->second].index();
+    if (m_slots.empty())
+        return nullptr;
+    auto position = m_slots[slotOf(id.view(), hashOf(id.view()))];
+    return position == 0 ? nullptr : &m_items[position - 1].index();
 }
 
 RecordStore::Index::Item RecordStore::Index::prepare(EntryIndex index) const
 {
     Item item;
-    item.idHash = key(index.entryID.view()).hash;
+    item.idHash = hashOf(index.entryID.view());
     auto sortKey = collator().sortKey(index.title);
     auto idPrefix = prefixOf(index.entryID.utf8());
     item.summary = std::make_shared<const Summary>(Summary {std::move(index), std::move(sortKey), idPrefix});
@@ -412,7 +452,7 @@ RecordStore::Index::Item RecordStore::Index::prepare(EntryIndex index) const
 void RecordStore::Index::reserve(std::size_t count)
 {
     m_items.reserve(count);
-    m_positions.reserve(count);
+    reserveSlots(count);
 }
 
 void RecordStore::Index::insert(Item item)
@@ -420,29 +460,31 @@ void RecordStore::Index::insert(Item item)
     changed();
     if (m_searchDataIsPrepared)
         prepareSearchData(item);
-    // The position's key views the identifier of the item it names: a replaced item takes its key along.
-    if (auto found = m_positions.find(key(item)); found != m_positions.end()) {
-        auto position = found->second;
-        m_positions.erase(found);
-        m_items[position] = std::move(item);
-        m_positions.emplace(key(m_items[position]), position);
+    reserveSlots(m_items.size() + 1);
+    auto slot = slotOf(item.index().entryID.view(), item.idHash);
+    if (auto position = m_slots[slot]; position != 0) {
+        m_items[position - 1] = std::move(item);
         return;
     }
-    m_positions.emplace(key(item), m_items.size());
+    m_slots[slot] = static_cast<std::uint32_t>(m_items.size() + 1);
     m_items.push_back(std::move(item));
 }
 
 void RecordStore::Index::remove(const Foundation::String& id)
 {
-    auto found = m_positions.find(key(id.view()));
-    if (found == m_positions.end())
+    if (m_slots.empty())
+        return;
+    auto slot = slotOf(id.view(), hashOf(id.view()));
+    auto position = m_slots[slot];
+    if (position == 0)
         return;
     changed();
-    auto position = found->second;
-    m_positions.erase(found);
-    if (position != m_items.size() - 1) {
-        m_items[position] = std::move(m_items.back());
-        m_positions.find(key(m_items[position]))->second = position;
+    removeSlot(slot);
+    if (position != m_items.size()) {
+        // The last item fills the gap, and its slot follows it.
+        auto& last = m_items.back();
+        m_slots[slotOf(last.index().entryID.view(), last.idHash)] = position;
+        m_items[position - 1] = std::move(last);
     }
     m_items.pop_back();
 }
@@ -683,6 +725,13 @@ std::vector<std::shared_ptr<const EntryIndex>> RecordStore::Index::sorted(std::v
 std::int64_t RecordStore::Index::count(const Entry::Filter& filter, bool safeForInspectionOnly) const
 {
     return std::count_if(m_items.begin(), m_items.end(), [&](const auto& item) {
+        return (!safeForInspectionOnly || item.index().isSafeForInspection) && filter.matches(item.index());
+    });
+}
+
+bool RecordStore::Index::hasEntries(const Entry::Filter& filter, bool safeForInspectionOnly) const
+{
+    return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
         return (!safeForInspectionOnly || item.index().isSafeForInspection) && filter.matches(item.index());
     });
 }

@@ -3,11 +3,11 @@
 #include "Shared/Model/EntryIndex.hpp"
 #include "Shared/Stores/RecordStore.hpp"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace Shared {
@@ -42,7 +42,7 @@ public:
         bool isASCII = true;
         std::vector<std::string> hosts;
     };
-    // Kept by value: the identifier that the positions view lives in the summary, which never moves.
+    // Kept by value, with its identifier's hash, which the positions probe with.
     struct Item {
         std::shared_ptr<const Summary> summary;
         std::size_t idHash = 0;
@@ -70,6 +70,7 @@ public:
     static std::vector<std::shared_ptr<const EntryIndex>> sorted(std::vector<std::shared_ptr<const Summary>> summaries,
                                                                  Settings::Items::SortMethod sortMethod);
     std::int64_t count(const Entry::Filter& filter, bool safeForInspectionOnly) const;
+    bool hasEntries(const Entry::Filter& filter, bool safeForInspectionOnly) const;
     bool hasEntries(const Foundation::String& associatedDomain, bool safeForInspectionOnly) const;
     std::vector<Foundation::String> tagsInUse(bool safeForInspectionOnly) const;
     std::vector<Foundation::String> ids() const;
@@ -84,25 +85,22 @@ private:
     bool matchesWords(const Item& item, const std::vector<std::string>& words) const;
     bool matchesDomain(const Item& item, const std::string& domain) const;
 
-    // An identifier as the positions know it: a view of the item's own (items do not move in memory),
-    // with its hash made beside the item.
-    struct Key {
-        std::string_view id;
-        std::size_t hash;
-        friend bool operator==(const Key& lhs, const Key& rhs) { return lhs.id == rhs.id; }
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& key) const { return key.hash; }
-    };
-    static Key key(std::string_view id);
-    static Key key(const Item& item) { return {item.index().entryID.view(), item.idHash}; }
+    static std::size_t hashOf(std::string_view id);
+    // The slot that holds the item of this identifier, or the empty slot where it would go.
+    std::size_t slotOf(std::string_view id, std::size_t hash) const;
+    // Makes room for this many items at under half the slots taken.
+    void reserveSlots(std::size_t count);
+    void removeSlot(std::size_t slot);
 
     void changed();
 
     Settings::Items::SearchableFields m_searchableFields;
     std::uint64_t m_version = 0;
     std::vector<Item> m_items;
-    std::unordered_map<Key, std::size_t, KeyHash> m_positions;
+    // Each item's position plus one, by identifier: open addressing over the items' own hashes (no
+    // node per item, and nothing that views an identifier that a replaced item takes along). Zero is
+    // an empty slot.
+    std::vector<std::uint32_t> m_slots;
     mutable bool m_searchDataIsPrepared = false;
 };
 

@@ -217,7 +217,8 @@ std::int64_t RecordStore::count(const Entry::Filter& filter) const
 
 bool RecordStore::hasEntries(const Entry::Filter& filter) const
 {
-    return count(filter) > 0;
+    // Asked on the main thread as the list appears: the first item that passes answers it.
+    return withIndex([&](const Index& index, bool safeOnly) { return index.hasEntries(filter, safeOnly); });
 }
 
 bool RecordStore::hasEntries(const Foundation::String& associatedDomain) const

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -77,7 +78,12 @@ TEST_F(ASCredentialIdentityStoreTest, TheListIsWrittenInTheEncodersLayout)
         {ASCredentialServiceIdentifier("https://b\u00e4nk.example/log in?x=1&y=\t", ASCredentialServiceIdentifierType::URL), "", std::nullopt},
         {ASCredentialServiceIdentifier("\U0001F468.example", ASCredentialServiceIdentifierType::domain), "\x01\x1f", Foundation::String("")},
     };
-    for (const auto& list : {identities, std::vector<ASPasswordCredentialIdentity> {}}) {
+    // A list of a large vault goes to the file in parts: the same layout across every part's end.
+    std::vector<ASPasswordCredentialIdentity> large;
+    for (int i = 0; i < 3000; ++i)
+        large.push_back({ASCredentialServiceIdentifier(Foundation::String("site" + std::to_string(i) + ".example"), ASCredentialServiceIdentifierType::domain),
+                         Foundation::String("user\"" + std::to_string(i)), Foundation::String("item-" + std::to_string(i))});
+    for (const auto& list : {identities, std::vector<ASPasswordCredentialIdentity> {}, large}) {
         store.replaceCredentialIdentities(list);
         std::vector<EncodedIdentity> encoded;
         for (const auto& identity : list)

@@ -17,6 +17,9 @@
 
 #include "Tests/Support/MainLoop.hpp"
 
+#include <atomic>
+#include <thread>
+
 using namespace CorvendaleTests;
 using Corvendale::SyncCoordinator;
 
@@ -300,4 +303,60 @@ TEST_F(SyncCoordinatorTests, TheCredentialListIsRebuiltWhenTheVaultOpensNotWhile
     Foundation::Logger::setCaptureSink(previous);
     std::lock_guard lock(mutex);
     EXPECT_EQ(errors, std::vector<std::string> {});
+}
+
+TEST_F(SyncCoordinatorTests, TheCredentialListWaitsForASyncRunningAtTheUnlockAndIsMadeOnceItEnds)
+{
+    Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
+    auto id = program->addEntry("Shop");
+    auto context = program->records->makeEditingContext();
+    context->setText("https://shop.example", Shared::Entry::SystemField::ID::website, id);
+    context->save();
+    program->cryptor->lock();
+    TestSupport::runMainLoopUntilIdle();
+
+    // A sync that holds at its push until told; let go however the test ends, or the remote's stop
+    // would wait for it.
+    struct Gate {
+        std::atomic<bool> pushing = false;
+        std::atomic<bool> released = false;
+    };
+    auto gate = std::make_shared<Gate>();
+    struct Release {
+        std::shared_ptr<Gate> gate;
+        ~Release() { gate->released = true; }
+    } release {gate};
+    program->coordinator->beforePush = [gate] {
+        gate->pushing = true;
+        while (!gate->released)
+            std::this_thread::yield();
+    };
+    program->coordinator->startsSyncs = true;
+    program->coordinator->sync();
+    ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return gate->pushing.load(); }));
+
+    AuthenticationServices::ASCredentialIdentityStore identities(Shared::Global::App::appGroupIdentifier());
+    auto listsShop = [&] {
+        auto listed = identities.credentialIdentities();
+        return std::any_of(listed.begin(), listed.end(), [&](const auto& identity) { return identity.recordIdentifier == id; });
+    };
+    program->cryptor->unlock(m_vaultKey.copy());
+    TestSupport::runMainLoopUntilIdle();
+    for (int second = 0; second < 4; ++second) {
+        TestSupport::advanceClock(1);
+        TestSupport::runMainLoopUntilIdle();
+    }
+    // Nothing left off the main thread but the held sync: a list begun by now would be written.
+    auto& pool = Foundation::WorkerPool::shared();
+    auto timeout = pool.idleTimeout();
+    pool.setIdleTimeout(0.01);
+    EXPECT_TRUE(pool.waitForThreadCount(1, 30));
+    pool.setIdleTimeout(timeout);
+    EXPECT_FALSE(listsShop()) << "made while the sync ran";
+
+    gate->released = true;
+    ASSERT_TRUE(ProgramInstallation::waitUntil([&] { return !program->remote->isSyncing(); }));
+    TestSupport::advanceClock(1);
+    EXPECT_TRUE(ProgramInstallation::waitUntil(listsShop));
+    program->coordinator->beforePush = nullptr;
 }

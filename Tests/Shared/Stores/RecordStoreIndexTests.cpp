@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <string>
 
 using namespace Shared;
 using Filter = Entry::Filter;
@@ -79,6 +81,70 @@ TEST(RecordStoreIndex, ReplacesRemovesAndSearchesItemsAddedAfterTheFirstSearch)
     EXPECT_EQ(index.find("b"), nullptr);
     EXPECT_EQ(index.find("d")->title, "Alpine") << "the last item took the removed one's place";
     EXPECT_EQ(found("alp"), (std::vector<Foundation::String> {"c", "d"}));
+}
+
+// Thousands of items through growth, removals in scattered order (each moving the last item into the gap)
+// and replacements: every identifier the index still holds is found with its own summary, and no other.
+TEST(RecordStoreIndex, EveryItemStaysFoundThroughGrowthRemovalsAndReplacements)
+{
+    RecordStore::Index index(Settings::Items::SearchableFields::titleTags);
+    std::map<std::string, std::string> expected;
+    auto add = [&](const std::string& id, const std::string& title) {
+        EntryIndex made;
+        made.entryID = Foundation::String(id);
+        made.title = Foundation::String(title);
+        index.insert(std::move(made));
+        expected[id] = title;
+    };
+    for (int i = 0; i < 3000; ++i)
+        add("item-" + std::to_string(i), "first " + std::to_string(i));
+    for (int i = 0; i < 3000; i += 1 + i % 3) {
+        auto id = "item-" + std::to_string((i * 7919) % 3000);
+        index.remove(Foundation::String(id));
+        expected.erase(id);
+    }
+    for (int i = 0; i < 3000; i += 5)
+        add("item-" + std::to_string(i), "second " + std::to_string(i));
+    for (int i = 3000; i < 4000; ++i)
+        add("item-" + std::to_string(i), "third " + std::to_string(i));
+
+    EXPECT_EQ(index.size(), expected.size());
+    for (int i = 0; i < 4000; ++i) {
+        auto id = "item-" + std::to_string(i);
+        const auto* found = index.find(Foundation::String(id));
+        auto wanted = expected.find(id);
+        if (wanted == expected.end()) {
+            EXPECT_EQ(found, nullptr) << id;
+        } else {
+            ASSERT_NE(found, nullptr) << id;
+            EXPECT_EQ(found->title.utf8(), wanted->second) << id;
+        }
+    }
+}
+
+// Whether any item passes stops at the first that does: it must still leave out what the count leaves out.
+TEST(RecordStoreIndex, WhetherAnyItemPassesAFilterAgreesWithTheCount)
+{
+    RecordStore::Index index(Settings::Items::SearchableFields::titleTags);
+    auto add = [&](const char* id, bool favorite, bool trashed, bool safe) {
+        EntryIndex made;
+        made.entryID = id;
+        made.title = id;
+        made.isFavorite = favorite;
+        made.isTrashed = trashed;
+        made.isSafeForInspection = safe;
+        index.insert(std::move(made));
+    };
+    add("plain", false, false, true);
+    add("favorite", true, false, false);
+    add("trashed", false, true, true);
+    for (const auto& filter : {Filter::allItems(), Filter::favorites(), Filter::trash(), Filter::archived(), Filter::tag("none")}) {
+        for (bool safeOnly : {false, true})
+            EXPECT_EQ(index.hasEntries(filter, safeOnly), index.count(filter, safeOnly) > 0) << safeOnly;
+    }
+    EXPECT_TRUE(index.hasEntries(Filter::favorites(), false));
+    EXPECT_FALSE(index.hasEntries(Filter::favorites(), true));
+    EXPECT_TRUE(index.hasEntries(Filter::trash(), true));
 }
 
 // The sort compares the first bytes of its keys and only then the texts: every sort must still give the
