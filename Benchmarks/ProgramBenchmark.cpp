@@ -203,8 +203,8 @@ private:
                 break;
             }
             pollfd source {m_out, POLLIN, 0};
-            if (poll(&source, 1, 600 * 1000) <= 0)
-                fail("the program showed nothing for ten minutes");
+            if (poll(&source, 1, 3600 * 1000) <= 0)
+                fail("the program showed nothing for an hour");
             char bytes[65536];
             auto count = read(m_out, bytes, sizeof bytes);
             if (count <= 0)
@@ -336,12 +336,14 @@ std::int64_t itemsIn(const fs::path& home)
 // and launching again while it has not: a sync of many items outlasts one wait.
 void syncFully(const fs::path& home, const fs::path& container, std::int64_t items)
 {
+    // Pushing or fetching a million items takes longer than ten minutes.
+    const double limit = 600 + static_cast<double>(items) / 500;
     for (int launch = 0; launch < 20; ++launch) {
         {
             Program program(home, container);
             program.unlock();
-            program.waitFor(firstTitle, 600);
-            program.waitFor("Synced", 600);
+            program.waitFor(firstTitle, limit);
+            program.waitFor("Synced", limit);
             program.quit();
         }
         if (itemsIn(home) == items)
