@@ -40,6 +40,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -167,12 +168,14 @@ struct ProgramInstallation {
         TestSupport::runMainLoopUntilIdle();
     }
 
-    // Saves a login item; answers its identifier.
-    String addEntry(const String& title)
+    // Saves a login item, with a website when given; answers its identifier.
+    String addEntry(const String& title, const std::optional<String>& website = std::nullopt)
     {
         auto context = records->makeEditingContext();
         auto id = context->insert(Foundation::UUID().uuidString(), records->vaultIDForNewEntries(), Shared::Entry::Category::login, false);
         context->setText(title, Shared::Entry::SystemField::ID::title, id);
+        if (website)
+            context->setText(*website, Shared::Entry::SystemField::ID::website, id);
         context->save();
         return id;
     }

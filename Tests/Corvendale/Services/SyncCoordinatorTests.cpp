@@ -269,10 +269,7 @@ TEST_F(SyncCoordinatorTests, TheCredentialListIsRebuiltWhenTheVaultOpensNotWhile
         if (record.type == Foundation::OSLogType::error)
             errors.push_back(record.message);
     });
-    auto id = program->addEntry("Shop");
-    auto context = program->records->makeEditingContext();
-    context->setText("https://shop.example", Shared::Entry::SystemField::ID::website, id);
-    context->save();
+    auto id = program->addEntry("Shop", String("https://shop.example"));
     program->cryptor->lock();
     TestSupport::runMainLoopUntilIdle();
     for (const auto& status : {SyncStatus::idle(std::nullopt), SyncStatus::upToDate(Foundation::Date::now()),
@@ -308,10 +305,7 @@ TEST_F(SyncCoordinatorTests, TheCredentialListIsRebuiltWhenTheVaultOpensNotWhile
 TEST_F(SyncCoordinatorTests, TheCredentialListWaitsForASyncRunningAtTheUnlockAndIsMadeOnceItEnds)
 {
     Foundation::FileManager::registerApplicationGroup(Shared::Global::App::appGroupIdentifier());
-    auto id = program->addEntry("Shop");
-    auto context = program->records->makeEditingContext();
-    context->setText("https://shop.example", Shared::Entry::SystemField::ID::website, id);
-    context->save();
+    auto id = program->addEntry("Shop", String("https://shop.example"));
     program->cryptor->lock();
     TestSupport::runMainLoopUntilIdle();
 
